@@ -1,0 +1,39 @@
+# Shared compile settings and helpers for every target of the project.
+
+add_library(zyn_options INTERFACE)
+target_compile_options(zyn_options INTERFACE
+  -Wall -Wextra -Werror -Wsuggest-override -Wno-unused-parameter)
+target_include_directories(zyn_options INTERFACE ${PROJECT_SOURCE_DIR})
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # GCC 12 reports false positives from its flow analysis when ASan is on.
+  target_compile_options(zyn_options INTERFACE
+    $<$<BOOL:${ZYN_SANITIZE}>:-Wno-error=maybe-uninitialized -Wno-error=stringop-overflow -Wno-error=array-bounds -Wno-error=stringop-overread -Wno-error=restrict -Wno-error=null-dereference>)
+endif()
+
+if(ZYN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Sources of a folder: *.cpp in it, and in its sub-folders when RECURSE is given.
+function(zyn_glob_sources out dir)
+  cmake_parse_arguments(G "RECURSE" "" "" ${ARGN})
+  if(G_RECURSE)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  endif()
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
+
+# zyn_add_test(NAME area LABELS l1 [l2] SOURCES ... LIBS ...)
+# One GoogleTest binary per area; each test case becomes a CTest test carrying the labels.
+function(zyn_add_test)
+  cmake_parse_arguments(T "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})
+  add_executable(test_${T_NAME} ${T_SOURCES})
+  target_link_libraries(test_${T_NAME} PRIVATE zyn_options ${T_LIBS} zyn_testmain GTest::gtest GTest::gmock)
+  gtest_discover_tests(test_${T_NAME}
+    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${ZYN_TEST_ENV}"
+    DISCOVERY_TIMEOUT 60
+    DISCOVERY_MODE PRE_TEST)
+endfunction()

@@ -1,0 +1,13 @@
+# The system itself: one shared library built from its folders.
+set(ZYN_SYSTEM_DIRS common model app schema archive reports rpc toolkit/skins toolkit/menus toolkit/docking frames)
+set(zyncmn_srcs)
+foreach(d ${ZYN_SYSTEM_DIRS})
+  zyn_glob_sources(s ${PROJECT_SOURCE_DIR}/${d} RECURSE)
+  list(APPEND zyncmn_srcs ${s})
+endforeach()
+if(NOT zyncmn_srcs)
+  set(zyncmn_srcs ${PROJECT_SOURCE_DIR}/platform/unit_anchor.cpp)
+endif()
+add_library(ZynCmn SHARED ${zyncmn_srcs})
+target_link_libraries(ZynCmn PUBLIC zyn_options zynplatform)
+target_compile_definitions(ZynCmn PRIVATE ZYN_BUILDING_ZYNCMN)
