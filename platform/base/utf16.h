@@ -1,0 +1,33 @@
+#pragma once
+// The one codec between the platform's wide text (wchar_t code points) and UTF-16 /
+// UTF-8 bytes. Every byte boundary (files, sockets, the database, archives, the
+// clipboard) goes through it, and sizes on the wire are counted in UTF-16 units, never
+// with wcslen or sizeof(WCHAR). Ill-formed input (lone surrogates, bad UTF-8, code
+// points above U+10FFFF) decodes to U+FFFD and is reported through the `ok` flag of the
+// checked forms.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zyn::base {
+
+// Number of UTF-16 code units needed for the text (2 for code points above U+FFFF).
+size_t Utf16Length(std::wstring_view text);
+
+std::u16string ToUtf16(std::wstring_view text);
+std::wstring FromUtf16(std::u16string_view text, bool* ok = nullptr);
+
+// UTF-16LE bytes, without a byte-order mark.
+std::vector<uint8_t> ToUtf16LE(std::wstring_view text);
+void AppendUtf16LE(std::vector<uint8_t>& out, std::wstring_view text);
+// Decodes UTF-16LE bytes; an odd trailing byte makes the input ill-formed.
+std::wstring FromUtf16LE(std::span<const uint8_t> bytes, bool* ok = nullptr);
+
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view text, bool* ok = nullptr);
+
+} // namespace zyn::base
