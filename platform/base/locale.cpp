@@ -99,15 +99,6 @@ LCID UserLcid()
     return lcid;
 }
 
-const LocaleData* FindLocale(LCID lcid)
-{
-    const LANGID lang = LANGIDFROMLCID(lcid);
-    if (lang == LANG_NEUTRAL || lang == LANG_USER_DEFAULT || lang == LANG_SYSTEM_DEFAULT || lang == kLangCustomDefault
-        || lang == kLangCustomUnspecified)
-        return FindExact(UserLcid());
-    return FindExact(lcid);
-}
-
 std::wstring_view Item(const LocaleData& loc, LCTYPE type)
 {
     std::wstring_view text;
@@ -303,6 +294,15 @@ bool IsValidPictureTime(const SYSTEMTIME& st)
 }
 
 } // namespace
+
+const LocaleData* FindLocale(LCID lcid)
+{
+    const LANGID lang = LANGIDFROMLCID(lcid);
+    if (lang == LANG_NEUTRAL || lang == LANG_USER_DEFAULT || lang == LANG_SYSTEM_DEFAULT || lang == kLangCustomDefault
+        || lang == kLangCustomUnspecified)
+        return FindExact(UserLcid());
+    return FindExact(lcid);
+}
 
 bool GetLocaleString(LCID lcid, LCTYPE item, std::wstring& out)
 {

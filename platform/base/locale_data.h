@@ -24,6 +24,8 @@ struct LocaleData {
 };
 
 std::span<const LocaleData> BuiltinLocales();
+// The locale an LCID names (the user locale for the default and neutral LCIDs), or null.
+const LocaleData* FindLocale(LCID lcid);
 // The item's text; empty view and false when the locale lacks it.
 bool FindLocaleItem(const LocaleData& locale, DWORD type, std::wstring_view& text);
 

@@ -8,6 +8,7 @@
 
 #include "platform/base/datecalc.h"
 #include "platform/base/locale.h"
+#include "platform/base/locale_data.h"
 #include "platform/base/timeformat.h"
 
 namespace dc = zyn::base::datecalc;
@@ -61,31 +62,33 @@ struct Token {
 
 constexpr int kMaxDigits = 9;
 
+// Views into the built-in tables, which live as long as the process.
 struct LocaleWords {
-    std::array<std::wstring, 12> months, abbrevMonths;
-    std::array<std::wstring, 7> days, abbrevDays;
-    std::wstring am, pm, dateSeparator, timeSeparator;
+    std::array<std::wstring_view, 12> months, abbrevMonths;
+    std::array<std::wstring_view, 7> days, abbrevDays;
+    std::wstring_view am, pm, dateSeparator, timeSeparator;
     int order = 0; // 0 month-day-year, 1 day-month-year, 2 year-month-day
 };
 
 bool LoadLocaleWords(LCID lcid, LocaleWords& w)
 {
-    std::wstring order;
-    if (!GetLocaleString(lcid, LOCALE_IDATE, order))
+    const LocaleData* loc = FindLocale(lcid);
+    std::wstring_view order;
+    if (!loc || !FindLocaleItem(*loc, LOCALE_IDATE, order))
         return false;
     w.order = order == L"1" ? 1 : order == L"2" ? 2 : 0;
-    for (int i = 0; i < 12; ++i) {
-        GetLocaleString(lcid, LOCALE_SMONTHNAME1 + i, w.months[i]);
-        GetLocaleString(lcid, LOCALE_SABBREVMONTHNAME1 + i, w.abbrevMonths[i]);
+    for (DWORD i = 0; i < 12; ++i) {
+        FindLocaleItem(*loc, LOCALE_SMONTHNAME1 + i, w.months[i]);
+        FindLocaleItem(*loc, LOCALE_SABBREVMONTHNAME1 + i, w.abbrevMonths[i]);
     }
-    for (int i = 0; i < 7; ++i) {
-        GetLocaleString(lcid, LOCALE_SDAYNAME1 + i, w.days[i]);
-        GetLocaleString(lcid, LOCALE_SABBREVDAYNAME1 + i, w.abbrevDays[i]);
+    for (DWORD i = 0; i < 7; ++i) {
+        FindLocaleItem(*loc, LOCALE_SDAYNAME1 + i, w.days[i]);
+        FindLocaleItem(*loc, LOCALE_SABBREVDAYNAME1 + i, w.abbrevDays[i]);
     }
-    GetLocaleString(lcid, LOCALE_S1159, w.am);
-    GetLocaleString(lcid, LOCALE_S2359, w.pm);
-    GetLocaleString(lcid, LOCALE_SDATE, w.dateSeparator);
-    GetLocaleString(lcid, LOCALE_STIME, w.timeSeparator);
+    FindLocaleItem(*loc, LOCALE_S1159, w.am);
+    FindLocaleItem(*loc, LOCALE_S2359, w.pm);
+    FindLocaleItem(*loc, LOCALE_SDATE, w.dateSeparator);
+    FindLocaleItem(*loc, LOCALE_STIME, w.timeSeparator);
     return true;
 }
 
@@ -200,7 +203,15 @@ bool Plausible(const Ymd& d)
 }
 
 // The date the numbers and month name stand for, trying the locale's order first.
-std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int order, int64_t currentYear)
+// The year of today's local date, asked for only when the text names no year.
+int64_t CurrentYear()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wYear;
+}
+
+std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int order)
 {
     std::vector<Ymd> candidates;
     if (month != 0) {
@@ -208,7 +219,7 @@ std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int or
             if (YearLike(nums[0]))
                 candidates.push_back({ExpandYear(nums[0]), month, 1});
             else
-                candidates.push_back({currentYear, month, nums[0].value});
+                candidates.push_back({CurrentYear(), month, nums[0].value});
         } else if (nums.size() == 2) {
             const Piece& a = nums[0];
             const Piece& b = nums[1];
@@ -230,12 +241,11 @@ std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int or
             candidates.push_back({ExpandYear(a), b.value, 1});
         else if (YearLike(b))
             candidates.push_back({ExpandYear(b), a.value, 1});
-        else if (order == 1) {
-            candidates.push_back({currentYear, b.value, a.value});
-            candidates.push_back({currentYear, a.value, b.value});
-        } else {
-            candidates.push_back({currentYear, a.value, b.value});
-            candidates.push_back({currentYear, b.value, a.value});
+        else {
+            const int64_t year = CurrentYear();
+            const Ymd dayFirst{year, b.value, a.value};
+            const Ymd monthFirst{year, a.value, b.value};
+            candidates = order == 1 ? std::vector<Ymd>{dayFirst, monthFirst} : std::vector<Ymd>{monthFirst, dayFirst};
         }
     } else if (nums.size() == 3) {
         const Piece& a = nums[0];
@@ -351,9 +361,7 @@ HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& o
         return DISP_E_TYPEMISMATCH;
     Ymd date{1899, 12, 30};
     if (haveDate) {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        auto resolved = ResolveDate(nums, month, words.order, now.wYear);
+        auto resolved = ResolveDate(nums, month, words.order);
         if (!resolved)
             return DISP_E_TYPEMISMATCH;
         date = *resolved;
