@@ -69,3 +69,14 @@ inline constexpr DWORD ERROR_RESOURCE_LANG_NOT_FOUND = 1815;
 inline constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 inline constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 inline constexpr DWORD ERROR_INVALID_TIME = 1901;
+// File-system and memory errors.
+inline constexpr DWORD ERROR_CURRENT_DIRECTORY = 16;
+inline constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWORD ERROR_WRITE_PROTECT = 19;
+inline constexpr DWORD ERROR_SEEK = 25;
+inline constexpr DWORD ERROR_LOCK_VIOLATION = 33;
+inline constexpr DWORD ERROR_NOT_LOCKED = 158;
+inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+inline constexpr DWORD ERROR_DIRECTORY = 267;
+inline constexpr DWORD ERROR_BUFFER_OVERFLOW = 111;
+inline constexpr DWORD ERROR_ARITHMETIC_OVERFLOW = 534;

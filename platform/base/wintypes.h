@@ -128,7 +128,7 @@ using HDWP = HANDLE;
 using PHKEY = HKEY*;
 using HTHEME = HANDLE;
 
-inline constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 // ---- structures ---------------------------------------------------------------
 struct POINT {
@@ -187,6 +187,14 @@ union ULARGE_INTEGER {
     } u;
     ULONGLONG QuadPart;
 };
+
+// 100-nanosecond intervals since 1 January 1601 (UTC), split in two 32-bit halves.
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+using LPFILETIME = FILETIME*;
+using PFILETIME = FILETIME*;
 
 struct SECURITY_ATTRIBUTES {
     DWORD nLength;
