@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/base/handle_table.h"
+#include "platform/base/path.h"
 #include "platform/base/wintypes.h"
 
 namespace zyn::base::fs {

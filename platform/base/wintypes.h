@@ -188,14 +188,6 @@ union ULARGE_INTEGER {
     ULONGLONG QuadPart;
 };
 
-// 100-nanosecond intervals since 1 January 1601 (UTC), split in two 32-bit halves.
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-using LPFILETIME = FILETIME*;
-using PFILETIME = FILETIME*;
-
 struct SECURITY_ATTRIBUTES {
     DWORD nLength;
     LPVOID lpSecurityDescriptor;
