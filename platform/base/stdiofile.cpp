@@ -62,6 +62,7 @@ BOOL CStdioFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pEr
     const bool append = (create && (nOpenFlags & modeNoTruncate)) || (!create && (nOpenFlags & 3) == modeWrite);
     if (!CFile::Open(lpszFileName, nOpenFlags & ~static_cast<UINT>(typeText | typeBinary), pError))
         return FALSE;
+    m_bAppend = append;
     if (append) {
         const int fl = ::fcntl(Descriptor(), F_GETFL);
         if (fl < 0 || ::fcntl(Descriptor(), F_SETFL, fl | O_APPEND) != 0) {
@@ -394,6 +395,8 @@ ULONGLONG CStdioFile::GetLength() const
     const ULONGLONG onDisk = CFile::GetLength();
     if (m_mode != BufMode::Writing)
         return onDisk;
+    if (m_bAppend)
+        return onDisk + m_len;
     const ULONGLONG end = CFile::GetPosition() + m_len;
     return std::max(onDisk, end);
 }
@@ -412,7 +415,7 @@ ULONGLONG CStdioFile::GetPosition() const
     if (m_mode == BufMode::Reading)
         return pos - (m_len - m_pos);
     if (m_mode == BufMode::Writing)
-        return pos + m_len;
+        return (m_bAppend ? CFile::GetLength() : pos) + m_len;
     return pos;
 }
 

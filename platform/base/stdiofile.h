@@ -71,4 +71,5 @@ private:
     size_t m_len = 0;
     BufMode m_mode = BufMode::None;
     BOOL m_bText = TRUE;
+    bool m_bAppend = false; // every write goes to the end of the file
 };
