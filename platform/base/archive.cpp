@@ -23,6 +23,8 @@ constexpr size_t kMinBuffer = 128;
 constexpr size_t kReadChunk = size_t(1) << 20;
 // Longest class name accepted from an archive.
 constexpr WORD kMaxClassName = 255;
+// Deepest nesting of objects loaded inside one another.
+constexpr UINT kMaxDepth = 2000;
 
 } // namespace
 
@@ -690,6 +692,15 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     }
 
     CheckCount();
+    // Each nested object is a level of recursion: a crafted archive must not be able to
+    // exhaust the stack.
+    if (m_nDepth >= kMaxDepth)
+        Throw(CArchiveException::genericException);
+    struct DepthGuard {
+        UINT& depth;
+        explicit DepthGuard(UINT& d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+    } guard(m_nDepth);
     CObject* pOb = pClassRef->CreateObject();
     if (!pOb)
         Throw(CArchiveException::badClass);

@@ -21,7 +21,8 @@
 // endOfFile, an unknown or unsuitable class badClass, a schema mismatch badSchema, a
 // reference to nothing badIndex. Lengths are checked against what the file can still
 // hold (when its length is known) before anything is allocated, and read in bounded
-// chunks otherwise. An object whose Serialize throws while loading is deleted.
+// chunks otherwise. An object whose Serialize throws while loading is deleted. Objects
+// nested more than 2000 deep throw genericException rather than exhaust the stack.
 //
 // Call Close() to finish a storing archive and see errors; the destructor flushes too,
 // but cannot report a failure (and does not flush while an exception is in flight).
@@ -178,6 +179,7 @@ private:
     size_t m_max = 0;  // end of the data in the buffer (loading)
 
     DWORD m_nMapCount = 1;
+    UINT m_nDepth = 0; // objects being loaded inside one another
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray;
 

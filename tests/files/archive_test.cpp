@@ -584,3 +584,31 @@ TEST(CArchiveFiles, OverARealFileWithFlushPositions)
     }
     EXPECT_EQ(f.GetPosition(), 22u);
 }
+
+TEST(CArchiveObjects, NestingDepthIsBounded)
+{
+    auto chain = [](int depth) {
+        auto* root = new CNode;
+        CNode* at = root;
+        for (int i = 1; i < depth; ++i) {
+            at->m_child = new CNode;
+            at = at->m_child;
+        }
+        return root;
+    };
+    for (int depth : {1000, 2500}) {
+        CNode* root = chain(depth);
+        const Bytes b = Store([&](CArchive& ar) { ar << root; });
+        delete root;
+        CNode* back = nullptr;
+        try {
+            Load(b, [&](CArchive& ar) { ar >> back; });
+            EXPECT_EQ(depth, 1000);
+        } catch (CArchiveException* e) {
+            EXPECT_EQ(depth, 2500);
+            EXPECT_EQ(e->m_cause, CArchiveException::genericException);
+            e->Delete();
+        }
+        delete back;
+    }
+}
