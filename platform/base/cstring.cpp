@@ -50,8 +50,14 @@ int Clamp(int64_t v, int64_t max) { return static_cast<int>(std::clamp<int64_t>(
 // ---- construction and assignment ------------------------------------------------
 
 template <class C>
-CStringT<C>::CStringT(PCXSTR psz) : m_str(View(psz))
+CStringT<C>::CStringT(PCXSTR psz)
 {
+    // A resource ID carried in the pointer (MAKEINTRESOURCE) is not text; reading
+    // through it would crash. Loading the string from the resource chain belongs here
+    // once the resource loader is linked into the platform.
+    if (psz != nullptr && IS_INTRESOURCE(psz))
+        BadArg(L"CString: constructed from a resource ID, not from text");
+    m_str = View(psz);
 }
 
 template <class C>

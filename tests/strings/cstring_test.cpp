@@ -257,6 +257,7 @@ TEST(CString, ConstructionAndNarrowConversion)
     EXPECT_EQ(CString(L"abcdef", 3), L"abc");
     ExpectInvalidArg([] { CString(L"abc", -1); });
     ExpectInvalidArg([] { CString(static_cast<LPCWSTR>(nullptr), 2); });
+    ExpectInvalidArg([] { CString(MAKEINTRESOURCE(101)); }); // an ID is never read as text
 
     // Narrow text goes through the ANSI code page (1252 by default).
     EXPECT_EQ(CString("\x80 caf\xE9"), L"\u20AC caf\u00E9");

@@ -185,3 +185,10 @@ TEST(FormatMessageText, NarrowOverload)
     s.FormatMessage("%1 / %2!S! / %3!d!%n", "n", L"w", -7);
     EXPECT_STREQ(s.GetString(), "n / w / -7\r\n");
 }
+
+TEST(FormatPrintf, HelperTemplates)
+{
+    EXPECT_EQ(zyn::base::Sprintf("%s-%d", "a", 1), "a-1");
+    EXPECT_EQ(zyn::base::FormatMessageString(L"%2 %1", L"x", L"y"), L"y x");
+    EXPECT_EQ(zyn::base::FormatMessageString("%1!d!%n", 5), "5\r\n");
+}
