@@ -1,5 +1,7 @@
 #include "platform/base/charcase.h"
 
+#include <algorithm>
+
 namespace zyn::base {
 
 namespace {
@@ -174,6 +176,72 @@ int CompareNoCase(std::string_view a, std::string_view b)
             return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// ---- word-sort comparison ------------------------------------------------------------
+
+namespace {
+
+// Base letters of U+00C0..U+00FF and U+0100..U+017F ('.' = the character itself).
+constexpr char kLatin1Base[] = "AAAAAA.CEEEEIIII.NOOOOO.OUUUUY..aaaaaa.ceeeeiiii.nooooo.ouuuuy.y";
+constexpr char kLatinABase[] = "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+static_assert(sizeof(kLatin1Base) == 65 && sizeof(kLatinABase) == 129);
+
+wchar_t BaseLetter(wchar_t c)
+{
+    const auto v = static_cast<uint32_t>(c);
+    char b = '.';
+    if (v >= 0xC0 && v <= 0xFF)
+        b = kLatin1Base[v - 0xC0];
+    else if (v >= 0x100 && v <= 0x17F)
+        b = kLatinABase[v - 0x100];
+    return b == '.' ? c : static_cast<wchar_t>(b);
+}
+
+// Primary weight: symbols and punctuation, then digits, then letters by base letter.
+uint64_t Primary(wchar_t c)
+{
+    if (IsDigitChar(c))
+        return (uint64_t{2} << 32) | static_cast<uint32_t>(c);
+    if (IsAlphaChar(c))
+        return (uint64_t{3} << 32) | Lower(static_cast<uint32_t>(BaseLetter(c)));
+    return (uint64_t{1} << 32) | static_cast<uint32_t>(c);
+}
+
+int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+
+} // namespace
+
+int CompareWordSort(std::wstring_view a, std::wstring_view b, bool ignoreCase)
+{
+    const size_t na = a.size();
+    const size_t nb = b.size();
+    const size_t n = std::min(na, nb);
+    for (size_t i = 0; i < n; ++i) {
+        const uint64_t pa = Primary(a[i]);
+        const uint64_t pb = Primary(b[i]);
+        if (pa != pb)
+            return pa < pb ? -1 : 1;
+    }
+    if (na != nb)
+        return na < nb ? -1 : 1;
+    // Same letters: accents decide, then (unless ignored) case, lower first.
+    for (size_t i = 0; i < n; ++i) {
+        const auto la = static_cast<int64_t>(Lower(static_cast<uint32_t>(a[i])));
+        const auto lb = static_cast<int64_t>(Lower(static_cast<uint32_t>(b[i])));
+        const int d = Sign(la - lb);
+        if (d != 0)
+            return d;
+    }
+    if (!ignoreCase) {
+        for (size_t i = 0; i < n; ++i) {
+            const bool ua = Lower(static_cast<uint32_t>(a[i])) != static_cast<uint32_t>(a[i]);
+            const bool ub = Lower(static_cast<uint32_t>(b[i])) != static_cast<uint32_t>(b[i]);
+            if (ua != ub)
+                return ua ? 1 : -1;
+        }
+    }
+    return 0;
 }
 
 } // namespace zyn::base

@@ -31,4 +31,9 @@ bool IsDigitChar(wchar_t c);
 int CompareNoCase(std::wstring_view a, std::wstring_view b);
 int CompareNoCase(std::string_view a, std::string_view b);
 
+// Word-sort order, as the user locale sorts text for people: symbols and punctuation,
+// then digits, then letters by base letter; equal that far, accents decide, then case
+// (lower before upper) unless ignored. -1, 0 or 1.
+int CompareWordSort(std::wstring_view a, std::wstring_view b, bool ignoreCase);
+
 } // namespace zyn::base

@@ -298,6 +298,33 @@ int CStringT<C>::CompareNoCase(PCXSTR psz) const
     return zyn::base::CompareNoCase(std::basic_string_view<C>(m_str), View(psz));
 }
 
+namespace {
+
+int CollateText(std::wstring_view a, std::wstring_view b, bool ignoreCase)
+{
+    return zyn::base::CompareWordSort(a, b, ignoreCase);
+}
+
+// Narrow text collates through its wide form.
+int CollateText(std::string_view a, std::string_view b, bool ignoreCase)
+{
+    return zyn::base::CompareWordSort(zyn::base::AnsiToWide(a), zyn::base::AnsiToWide(b), ignoreCase);
+}
+
+} // namespace
+
+template <class C>
+int CStringT<C>::Collate(PCXSTR psz) const
+{
+    return CollateText(std::basic_string_view<C>(m_str), View(psz), false);
+}
+
+template <class C>
+int CStringT<C>::CollateNoCase(PCXSTR psz) const
+{
+    return CollateText(std::basic_string_view<C>(m_str), View(psz), true);
+}
+
 // ---- extraction -------------------------------------------------------------
 
 template <class C>

@@ -85,8 +85,11 @@ public:
     // ---- comparison ----
     int Compare(PCXSTR psz) const;
     int CompareNoCase(PCXSTR psz) const;
-    int Collate(PCXSTR psz) const { return Compare(psz); }
-    int CollateNoCase(PCXSTR psz) const { return CompareNoCase(psz); }
+    // Ordinal comparisons (code point order; -1, 0, 1). CompareNoCase folds each
+    // character to lower case by code point (ASCII only for narrow strings).
+    // Collate orders text as people read it (see charcase.h: CompareWordSort).
+    int Collate(PCXSTR psz) const;
+    int CollateNoCase(PCXSTR psz) const;
 
     // ---- extraction ----
     CStringT Mid(int iFirst) const;

@@ -150,68 +150,6 @@ errno_t SignedToText(int64_t value, uint64_t asUnsigned, wchar_t* buf, size_t si
     return ToText(radix == 10 ? static_cast<uint64_t>(value) : asUnsigned, false, buf, size, radix);
 }
 
-// ---- word-sort comparison ------------------------------------------------------------
-
-// Base letters of U+00C0..U+00FF and U+0100..U+017F ('.' = the character itself).
-constexpr char kLatin1Base[] = "AAAAAA.CEEEEIIII.NOOOOO.OUUUUY..aaaaaa.ceeeeiiii.nooooo.ouuuuy.y";
-constexpr char kLatinABase[] = "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
-static_assert(sizeof(kLatin1Base) == 65 && sizeof(kLatinABase) == 129);
-
-wchar_t BaseLetter(wchar_t c)
-{
-    const auto v = static_cast<uint32_t>(c);
-    char b = '.';
-    if (v >= 0xC0 && v <= 0xFF)
-        b = kLatin1Base[v - 0xC0];
-    else if (v >= 0x100 && v <= 0x17F)
-        b = kLatinABase[v - 0x100];
-    return b == '.' ? c : static_cast<wchar_t>(b);
-}
-
-// Primary weight: symbols and punctuation, then digits, then letters by base letter.
-uint64_t Primary(wchar_t c)
-{
-    if (IsDigitChar(c))
-        return (uint64_t{2} << 32) | static_cast<uint32_t>(c);
-    if (IsAlphaChar(c))
-        return (uint64_t{3} << 32) | static_cast<uint32_t>(ToLowerChar(BaseLetter(c)));
-    return (uint64_t{1} << 32) | static_cast<uint32_t>(c);
-}
-
-int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
-
-int WordCompare(LPCWSTR a, LPCWSTR b, bool ignoreCase)
-{
-    if (a == nullptr || b == nullptr)
-        return a == b ? 0 : (a == nullptr ? -1 : 1);
-    const size_t na = std::wcslen(a);
-    const size_t nb = std::wcslen(b);
-    const size_t n = std::min(na, nb);
-    for (size_t i = 0; i < n; ++i) {
-        const uint64_t pa = Primary(a[i]);
-        const uint64_t pb = Primary(b[i]);
-        if (pa != pb)
-            return pa < pb ? -1 : 1;
-    }
-    if (na != nb)
-        return na < nb ? -1 : 1;
-    // Same letters: accents decide, then (unless ignored) case, lower first.
-    for (size_t i = 0; i < n; ++i) {
-        const int d = Sign(static_cast<int64_t>(ToLowerChar(a[i])) - static_cast<int64_t>(ToLowerChar(b[i])));
-        if (d != 0)
-            return d;
-    }
-    if (!ignoreCase) {
-        for (size_t i = 0; i < n; ++i) {
-            const bool ua = ToLowerChar(a[i]) != a[i];
-            const bool ub = ToLowerChar(b[i]) != b[i];
-            if (ua != ub)
-                return ua ? 1 : -1;
-        }
-    }
-    return 0;
-}
-
 template <class F>
 LPWSTR MapString(LPWSTR psz, F map)
 {
@@ -451,6 +389,17 @@ LPWSTR lstrcpynW(LPWSTR dst, LPCWSTR src, int iMaxLength)
 }
 
 LPWSTR lstrcpyn(LPWSTR dst, LPCWSTR src, int iMaxLength) { return lstrcpynW(dst, src, iMaxLength); }
+
+namespace {
+
+int WordCompare(LPCWSTR a, LPCWSTR b, bool ignoreCase)
+{
+    if (a == nullptr || b == nullptr)
+        return a == b ? 0 : (a == nullptr ? -1 : 1);
+    return zyn::base::CompareWordSort(a, b, ignoreCase);
+}
+
+} // namespace
 
 int lstrcmpW(LPCWSTR a, LPCWSTR b) { return WordCompare(a, b, false); }
 int lstrcmp(LPCWSTR a, LPCWSTR b) { return WordCompare(a, b, false); }

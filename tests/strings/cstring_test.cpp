@@ -295,3 +295,15 @@ TEST(CString, ConcatenationAndSelfReference)
     CString r(L"abc");
     EXPECT_EQ(r.MakeReverse(), L"cba");
 }
+
+TEST(CString, CollateOrdersAsPeopleRead)
+{
+    // Ordinal order puts every upper-case letter first and accents last; collation
+    // does not.
+    EXPECT_LT(CString(L"Zebra").Compare(L"apple"), 0);
+    EXPECT_GT(CString(L"Zebra").Collate(L"apple"), 0);
+    EXPECT_LT(CString(L"\u00E9clair").Collate(L"fig"), 0);
+    EXPECT_LT(CString(L"apple").Collate(L"Apple"), 0);
+    EXPECT_EQ(CString(L"apple").CollateNoCase(L"APPLE"), 0);
+    EXPECT_EQ(CStringA("b").Collate("A"), 1);
+}
