@@ -461,10 +461,18 @@ private:
         const FormatArg& a = args.Take(s);
         if (a.kind != FormatArg::Kind::Signed && a.kind != FormatArg::Kind::Unsigned)
             RefuseArg(s, index, a);
+        // The argument's real type decides where the conversion alone would misread:
+        // a char is a narrow character even under a wide conversion, and a value above
+        // 0xFF under a narrow conversion can only be a wide character.
+        bool wide = WideArgFor(s);
+        if (a.size == 1)
+            wide = false;
+        else if (!wide && a.kind == FormatArg::Kind::Unsigned && a.u > 0xFF)
+            wide = true;
         Str body;
-        if (WideArgFor(s)) {
+        if (wide) {
             auto cp = static_cast<uint32_t>(a.u);
-            if (!IsScalarValue(cp))
+            if (a.u > 0xFFFFFFFFu || !IsScalarValue(cp))
                 cp = kReplacementChar;
             if (cp != 0)
                 body = ToOut<C>(std::wstring_view(std::wstring(1, static_cast<wchar_t>(cp))));

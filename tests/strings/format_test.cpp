@@ -95,6 +95,9 @@ TEST(FormatPrintf, PointersCharsAndFloats)
     EXPECT_EQ(Sprintf(L"%p", nullptr), L"0000000000000000");
     EXPECT_EQ(Sprintf(L"%c%c%C", L'\u00E9', L'\U0001F600', 'z'), L"\u00E9\U0001F600z");
     EXPECT_EQ(Sprintf(L"%3c|%-3c|", L'a', L'b'), L"  a|b  |");
+    // A char is a narrow character (through the ANSI code page) whatever the conversion.
+    EXPECT_EQ(Sprintf(L"%c%c", 'A', '\xE9'), L"A\u00E9");
+    EXPECT_EQ(Sprintf(L"%C", L'\u20AC'), L"\u20AC");
     EXPECT_EQ(Sprintf(L"%.2f|%8.3f|%-8.1f|%+.0f", 3.14159, 2.5, 1.25, 2.5), L"3.14|   2.500|1.2     |+2");
     EXPECT_EQ(Sprintf(L"%e|%E|%g|%G", 12345.678, 0.00012, 0.0001, 1e20), L"1.234568e+04|1.200000E-04|0.0001|1E+20");
     EXPECT_EQ(Sprintf(L"%a", 1.0), L"0x1.0000000000000p+0");
