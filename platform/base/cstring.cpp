@@ -384,8 +384,12 @@ CStringT<C> CStringT<C>::Tokenize(PCXSTR pszTokens, int& iStart) const
     const size_t len = m_str.size();
     size_t pos = static_cast<size_t>(iStart);
     if (delims.empty()) {
-        if (pos < len)
+        // No delimiters: the rest is one token. The position moves past the end so a
+        // tokenizing loop ends on the next call instead of returning the rest forever.
+        if (pos < len) {
+            iStart = static_cast<int>(len + 1);
             return CStringT(m_str.substr(pos));
+        }
     } else if (pos < len) {
         while (pos < len && InSet(m_str[pos], delims))
             ++pos;

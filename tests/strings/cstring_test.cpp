@@ -159,6 +159,9 @@ TEST(CString, TokenizeAsTheClassLibrary)
     EXPECT_EQ(pos, -1);
     pos = 2;
     EXPECT_EQ(CString(L"abcd").Tokenize(L"", pos), L"cd"); // no delimiters: the rest
+    EXPECT_EQ(pos, 5);
+    EXPECT_EQ(CString(L"abcd").Tokenize(nullptr, pos), L""); // and then the end
+    EXPECT_EQ(pos, -1);
     pos = -1;
     ExpectInvalidArg([&] { CString(L"x").Tokenize(L",", pos); });
 }
