@@ -89,9 +89,13 @@ using FormatArgs = std::span<const FormatArg>;
 std::wstring FormatPrintf(const wchar_t* fmt, FormatArgs args);
 std::string FormatPrintf(const char* fmt, FormatArgs args);
 
-// FormatMessage-style formatting: %1..%99 with optional !spec!, %n line break (CR LF),
-// %0 ends the output, %t %r %. %! %% %space escapes. An insert whose number has no
-// argument is left in the output as it stands (it never reads past the arguments).
+// FormatMessage-style formatting: %1..%99 with optional !spec! (a printf spec without
+// the '%', default !s!; each '*' in it takes the insert's next argument, so %1!*d!
+// reads the width from argument 1 and the value from argument 2), %n line break
+// (CR LF), %0 ends the output, %t %r %. %! %% %space escapes. An insert whose number
+// has no argument is left in the output as it stands (it never reads past the
+// arguments); a malformed !spec! or an argument of the wrong kind throws like
+// FormatPrintf.
 std::wstring FormatMessageText(const wchar_t* fmt, FormatArgs args);
 std::string FormatMessageText(const char* fmt, FormatArgs args);
 
