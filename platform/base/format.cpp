@@ -488,6 +488,10 @@ private:
     {
         const size_t index = args.Index();
         const FormatArg& a = args.Take(s);
+        // A pointer below 0x10000 is a resource ID or a small integer, never text.
+        if ((a.kind == FormatArg::Kind::WideStr || a.kind == FormatArg::Kind::NarrowStr) && a.p != nullptr
+            && reinterpret_cast<uintptr_t>(a.p) < 0x10000)
+            RefuseArg(s, index, a);
         Str body;
         switch (a.kind) {
         case FormatArg::Kind::WideStr:
