@@ -12,17 +12,7 @@ namespace {
 
 using zyn::base::FormatArgs;
 
-template <class C>
-size_t Len(const C* p)
-{
-    return p ? std::char_traits<C>::length(p) : 0;
-}
 
-template <class C>
-std::basic_string_view<C> View(const C* p)
-{
-    return p ? std::basic_string_view<C>(p) : std::basic_string_view<C>();
-}
 
 // Narrow <-> wide through the ANSI code page.
 std::wstring Convert(std::string_view s, std::wstring*) { return zyn::base::AnsiToWide(s, CP_ACP); }
@@ -45,19 +35,34 @@ int Clamp(int64_t v, int64_t max) { return static_cast<int>(std::clamp<int64_t>(
 
 [[noreturn]] void BadArg(const wchar_t* what) { AfxThrowInvalidArgException(what); }
 
+// Text given by pointer: null is the empty string. A value below 0x10000 is a resource
+// ID (MAKEINTRESOURCE) or a small integer, never text; reading through it would crash.
+template <class C>
+std::basic_string_view<C> View(const C* p)
+{
+    if (p == nullptr)
+        return {};
+    if (IS_INTRESOURCE(p))
+        BadArg(L"CString: a resource ID or small integer was given where text is expected");
+    return std::basic_string_view<C>(p);
+}
+
+// A counted source: same check, the length comes from the caller.
+template <class C>
+const C* Checked(const C* p)
+{
+    if (p != nullptr && IS_INTRESOURCE(p))
+        BadArg(L"CString: a resource ID or small integer was given where text is expected");
+    return p;
+}
+
 } // namespace
 
 // ---- construction and assignment ------------------------------------------------
 
 template <class C>
-CStringT<C>::CStringT(PCXSTR psz)
+CStringT<C>::CStringT(PCXSTR psz) : m_str(View(psz))
 {
-    // A resource ID carried in the pointer (MAKEINTRESOURCE) is not text; reading
-    // through it would crash. Loading the string from the resource chain belongs here
-    // once the resource loader is linked into the platform.
-    if (psz != nullptr && IS_INTRESOURCE(psz))
-        BadArg(L"CString: constructed from a resource ID, not from text");
-    m_str = View(psz);
 }
 
 template <class C>
@@ -68,7 +73,7 @@ CStringT<C>::CStringT(PCXSTR pch, int nLength)
     if (nLength > 0 && pch == nullptr)
         BadArg(L"CString: null source with a length");
     if (nLength > 0)
-        m_str.assign(pch, static_cast<size_t>(nLength));
+        m_str.assign(Checked(pch), static_cast<size_t>(nLength));
 }
 
 template <class C>
@@ -84,7 +89,7 @@ CStringT<C>::CStringT(PCYSTR pch, int nLength)
     if (nLength > 0 && pch == nullptr)
         BadArg(L"CString: null source with a length");
     if (nLength > 0)
-        m_str = ConvertTo<C>(std::basic_string_view<YCHAR>(pch, static_cast<size_t>(nLength)));
+        m_str = ConvertTo<C>(std::basic_string_view<YCHAR>(Checked(pch), static_cast<size_t>(nLength)));
 }
 
 template <class C>
@@ -191,15 +196,14 @@ void CStringT<C>::SetString(PCXSTR pch, int nLength)
         BadArg(L"CString::SetString: null source with a length");
     StringType copy;
     if (nLength > 0)
-        copy.assign(pch, static_cast<size_t>(nLength));
+        copy.assign(Checked(pch), static_cast<size_t>(nLength));
     m_str.swap(copy);
 }
 
 template <class C>
 void CStringT<C>::Append(PCXSTR psz)
 {
-    if (psz)
-        m_str.append(StringType(psz)); // the copy makes self-append safe
+    m_str.append(StringType(View(psz))); // the copy makes self-append safe
 }
 
 template <class C>
@@ -209,7 +213,7 @@ void CStringT<C>::Append(PCXSTR pch, int nLength)
         BadArg(L"CString::Append: negative length");
     if (nLength == 0)
         return;
-    if (pch == nullptr)
+    if (Checked(pch) == nullptr)
         BadArg(L"CString::Append: null source with a length");
     // Stops at a terminator within the first nLength characters.
     size_t n = 0;
@@ -613,7 +617,7 @@ int CStringT<C>::Find(PCXSTR pszSub, int iStart) const
 {
     if (pszSub == nullptr || iStart < 0 || iStart > GetLength())
         return -1;
-    const size_t hit = m_str.find(pszSub, static_cast<size_t>(iStart));
+    const size_t hit = m_str.find(View(pszSub), static_cast<size_t>(iStart));
     return hit == StringType::npos ? -1 : static_cast<int>(hit);
 }
 

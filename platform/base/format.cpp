@@ -140,6 +140,12 @@ std::basic_string<C> Ascii(std::string_view s)
     return std::basic_string<C>(s.begin(), s.end());
 }
 
+// The 64-bit pattern of an integer argument (a signed one sign-extended).
+uint64_t IntegerBitsOf(const FormatArg& a)
+{
+    return a.kind == FormatArg::Kind::Signed ? static_cast<uint64_t>(a.i) : a.u;
+}
+
 // Where the arguments of one conversion come from.
 class ArgCursor {
 public:
@@ -465,19 +471,20 @@ private:
         // a char is a narrow character even under a wide conversion, and a value above
         // 0xFF under a narrow conversion can only be a wide character.
         bool wide = WideArgFor(s);
+        const uint64_t bits = IntegerBitsOf(a);
         if (a.size == 1)
             wide = false;
-        else if (!wide && a.kind == FormatArg::Kind::Unsigned && a.u > 0xFF)
+        else if (!wide && a.kind == FormatArg::Kind::Unsigned && bits > 0xFF)
             wide = true;
         Str body;
         if (wide) {
-            auto cp = static_cast<uint32_t>(a.u);
-            if (a.u > 0xFFFFFFFFu || !IsScalarValue(cp))
+            auto cp = static_cast<uint32_t>(bits);
+            if (bits > 0xFFFFFFFFu || !IsScalarValue(cp))
                 cp = kReplacementChar;
             if (cp != 0)
                 body = ToOut<C>(std::wstring_view(std::wstring(1, static_cast<wchar_t>(cp))));
         } else {
-            const char ch = static_cast<char>(static_cast<uint8_t>(a.u));
+            const char ch = static_cast<char>(static_cast<uint8_t>(bits));
             if (ch != '\0')
                 body = ToOut<C>(std::string_view(&ch, 1));
         }
@@ -488,6 +495,12 @@ private:
     {
         const size_t index = args.Index();
         const FormatArg& a = args.Take(s);
+        // A pointer below 0x10000 is a resource ID or a small integer, never text.
+        const void* text = a.kind == FormatArg::Kind::WideStr ? static_cast<const void*>(a.ws)
+            : a.kind == FormatArg::Kind::NarrowStr                  ? static_cast<const void*>(a.ns)
+                                                                    : nullptr;
+        if (text != nullptr && reinterpret_cast<uintptr_t>(text) < 0x10000)
+            RefuseArg(s, index, a);
         Str body;
         switch (a.kind) {
         case FormatArg::Kind::WideStr:
@@ -526,7 +539,7 @@ private:
             break;
         case FormatArg::Kind::Signed:
         case FormatArg::Kind::Unsigned:
-            v = a.u;
+            v = IntegerBitsOf(a);
             break;
         default:
             RefuseArg(s, index, a);

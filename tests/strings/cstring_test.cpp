@@ -260,7 +260,10 @@ TEST(CString, ConstructionAndNarrowConversion)
     EXPECT_EQ(CString(L"abcdef", 3), L"abc");
     ExpectInvalidArg([] { CString(L"abc", -1); });
     ExpectInvalidArg([] { CString(static_cast<LPCWSTR>(nullptr), 2); });
-    ExpectInvalidArg([] { CString(MAKEINTRESOURCE(101)); }); // an ID is never read as text
+    // A resource ID or small integer in a text pointer is never read as text.
+    ExpectInvalidArg([] { CString(MAKEINTRESOURCE(101)); });
+    ExpectInvalidArg([] { CStringA(MAKEINTRESOURCEA(7)); });
+    ExpectInvalidArg([] { CString(L"abc").Find(MAKEINTRESOURCE(3)); });
 
     // Narrow text goes through the ANSI code page (1252 by default).
     EXPECT_EQ(CString("\x80 caf\xE9"), L"\u20AC caf\u00E9");

@@ -115,6 +115,7 @@ TEST(FormatPrintf, WrongArgumentsAreRefused)
     ExpectRefused([] { Sprintf(L"%x", 2.0); });
     ExpectRefused([] { Sprintf(L"%c", L"str"); });
     ExpectRefused([] { Sprintf(L"%s", reinterpret_cast<void*>(0x1234)); });
+    ExpectRefused([] { Sprintf(L"%s", MAKEINTRESOURCE(12)); });
     // Missing arguments, including one for '*'.
     EXPECT_NE(ExpectRefused([] { Sprintf(L"%d and %d", 1); }).Find(L"argument 2"), -1);
     ExpectRefused([] { Sprintf(L"%*d", 5); });
