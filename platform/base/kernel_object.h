@@ -50,6 +50,11 @@ inline constexpr DWORD STANDARD_RIGHTS_REQUIRED = 0x000F0000;
 // close successfully and do nothing; a null, stale or foreign value fails with
 // ERROR_INVALID_HANDLE.
 BOOL CloseHandle(HANDLE hObject);
+// The pseudo handle (HANDLE)-1 (the same value as INVALID_HANDLE_VALUE): the current
+// process wherever a process handle is taken.
+HANDLE GetCurrentProcess();
+DWORD GetCurrentProcessId();
+
 // Within this process only: both process handles must name the current process.
 // A pseudo handle as source gives a real handle to the current thread or process.
 BOOL DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle, HANDLE hTargetProcessHandle,
@@ -81,7 +86,12 @@ struct Waiter;
 
 class KernelObject : public std::enable_shared_from_this<KernelObject> {
 public:
-    explicit KernelObject(KernelObjectType type) : m_type(type) {}
+    // `initiallySignaled` sets the plain state without taking the lock (nobody can be
+    // waiting yet), so objects may be built while KernelLock is held.
+    explicit KernelObject(KernelObjectType type, bool initiallySignaled = false)
+        : m_type(type), m_signaled(initiallySignaled)
+    {
+    }
     virtual ~KernelObject();
     KernelObject(const KernelObject&) = delete;
     KernelObject& operator=(const KernelObject&) = delete;
@@ -119,7 +129,7 @@ private:
     friend void RegisterNamedObjectLocked(const std::wstring& name, const std::shared_ptr<KernelObject>& obj);
 
     const KernelObjectType m_type;
-    bool m_signaled = false;
+    bool m_signaled;
     std::vector<detail::Waiter*> m_waiters;
     std::wstring m_name;
 };

@@ -100,9 +100,6 @@ BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode);
 // with ERROR_ACCESS_DENIED.
 BOOL TerminateProcess(HANDLE hProcess, UINT uExitCode);
 DWORD GetProcessId(HANDLE Process);
-// The pseudo handle (HANDLE)-1 (the same value as INVALID_HANDLE_VALUE).
-HANDLE GetCurrentProcess();
-DWORD GetCurrentProcessId();
 
 namespace zyn::base {
 

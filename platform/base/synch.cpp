@@ -240,12 +240,8 @@ void AbandonMutexesOwnedByLocked(DWORD threadId, std::vector<std::shared_ptr<Ker
 // ---- event ---------------------------------------------------------------------------
 
 EventObject::EventObject(bool manualReset, bool initialState)
-    : KernelObject(KernelObjectType::Event), m_manualReset(manualReset)
+    : KernelObject(KernelObjectType::Event, initialState), m_manualReset(manualReset)
 {
-    if (initialState) {
-        auto lock = KernelLock();
-        SetSignaledLocked(true);
-    }
 }
 
 void EventObject::Set()

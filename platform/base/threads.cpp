@@ -156,8 +156,8 @@ thread_local std::vector<TlsValue> t_tls;
 
 } // namespace
 
-ThreadObject::ThreadObject(DWORD id, std::function<DWORD()> fn, SIZE_T stackSize)
-    : KernelObject(KernelObjectType::Thread), m_id(id), m_fn(std::move(fn)), m_stackSize(stackSize)
+ThreadObject::ThreadObject(DWORD id, std::function<DWORD()> fn, SIZE_T stackSize, bool started)
+    : KernelObject(KernelObjectType::Thread), m_id(id), m_started(started), m_fn(std::move(fn)), m_stackSize(stackSize)
 {
 }
 
@@ -165,10 +165,7 @@ ThreadObject::~ThreadObject() = default;
 
 std::shared_ptr<ThreadObject> ThreadObject::MakeExternal(DWORD id)
 {
-    auto obj = std::make_shared<ThreadObject>(id, nullptr, 0);
-    auto lock = KernelLock();
-    obj->m_started = true;
-    return obj;
+    return std::make_shared<ThreadObject>(id, nullptr, 0, true);
 }
 
 void ThreadObject::EndExternal(DWORD exitCode)
@@ -198,11 +195,7 @@ std::shared_ptr<ThreadObject> CurrentThreadObject()
     if (auto* holder = static_cast<std::shared_ptr<ThreadObject>*>(pthread_getspecific(ThreadKey())))
         return *holder;
     // A thread this API did not start: give it an object now.
-    auto obj = std::make_shared<ThreadObject>(t_threadId != 0 ? t_threadId : NewThreadId(), nullptr, 0);
-    {
-        auto lock = KernelLock();
-        ThreadAccess::Started(*obj) = true;
-    }
+    auto obj = std::make_shared<ThreadObject>(t_threadId != 0 ? t_threadId : NewThreadId(), nullptr, 0, true);
     BindCurrentThread(new std::shared_ptr<ThreadObject>(obj));
     return obj;
 }

@@ -86,7 +86,8 @@ HANDLE CreateThreadFunction(std::function<DWORD()> fn, DWORD dwCreationFlags, SI
 
 class ThreadObject : public KernelObject {
 public:
-    ThreadObject(DWORD id, std::function<DWORD()> fn, SIZE_T stackSize);
+    // `started`: the thread runs already (a thread this API did not start).
+    ThreadObject(DWORD id, std::function<DWORD()> fn, SIZE_T stackSize, bool started = false);
     ~ThreadObject() override;
 
     // A thread object that stands for a thread outside this API's control (the main

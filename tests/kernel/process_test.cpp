@@ -288,6 +288,8 @@ TEST_F(ProcessTest, NamedMutexHeldByAnotherProcessReportsExisting)
     const fs::path dir = fs::path(zyn::test::TempRoot()) / "mutex-hold";
     fs::create_directories(dir);
     const fs::path ready = dir / "ready", release = dir / "release";
+    fs::remove(ready);
+    fs::remove(release);
     const std::wstring name = L"zyn-held-" + std::to_wstring(GetCurrentProcessId());
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(Start(HelperCommand(L"hold " + name + L" " + ready.wstring() + L" " + release.wstring()), pi));

@@ -125,6 +125,11 @@ TEST_F(SyncTest, NamedEventsAreSharedAndReportThatTheyExist)
     a.reset();
     b.reset();
     c.reset();
+    // A name used again after its object is gone makes a new object.
+    ScopedHandle d(CreateEventW(nullptr, TRUE, TRUE, L"zyn-test-event"));
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_EQ(WaitForSingleObject(d, 0), WAIT_OBJECT_0);
+    d.reset();
     EXPECT_EQ(OpenEventW(EVENT_ALL_ACCESS, FALSE, L"zyn-test-event"), nullptr) << "gone with its last handle";
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
