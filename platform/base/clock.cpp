@@ -21,6 +21,7 @@ struct ClockState {
     std::atomic<bool> isVirtual{false};
     std::atomic<uint64_t> virtualNow{0};
     std::atomic<uint32_t> graceMs{0};
+    std::atomic<uint64_t> epoch{0};
 
     std::mutex listMutex;
     std::map<Clock::ListenerId, std::shared_ptr<Clock::Listener>> listeners;
@@ -87,6 +88,7 @@ void Clock::UseVirtual(uint64_t startMs)
     s.virtualNow.store(startMs, std::memory_order_release);
     s.graceMs.store(0, std::memory_order_release);
     s.isVirtual.store(true, std::memory_order_release);
+    s.epoch.fetch_add(1, std::memory_order_acq_rel);
     NotifyListeners(startMs);
 }
 
@@ -94,6 +96,7 @@ void Clock::UseReal()
 {
     ClockState& s = State();
     s.isVirtual.store(false, std::memory_order_release);
+    s.epoch.fetch_add(1, std::memory_order_acq_rel);
     NotifyListeners(RealNowMs());
 }
 
@@ -171,7 +174,12 @@ void Clock::RemoveListener(ListenerId id)
     s.listeners.erase(id);
 }
 
-Clock::WaitStep Clock::NextWaitStep(uint64_t deadlineMs, SteadyClock::time_point waitStarted)
+Clock::WaitStart Clock::BeginWait()
+{
+    return WaitStart{SteadyClock::now(), State().epoch.load(std::memory_order_acquire)};
+}
+
+Clock::WaitStep Clock::NextWaitStep(uint64_t deadlineMs, const WaitStart& start)
 {
     WaitStep step;
     ClockState& s = State();
@@ -179,6 +187,12 @@ Clock::WaitStep Clock::NextWaitStep(uint64_t deadlineMs, SteadyClock::time_point
         step.until = SteadyClock::time_point::max();
         return step;
     }
+    if (s.epoch.load(std::memory_order_acquire) != start.epoch) {
+        // The deadline was set on the other clock.
+        step.timedOut = true;
+        return step;
+    }
+    const SteadyClock::time_point waitStarted = start.real;
     if (s.isVirtual.load(std::memory_order_acquire)) {
         if (s.virtualNow.load(std::memory_order_acquire) >= deadlineMs) {
             step.timedOut = true;

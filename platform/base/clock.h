@@ -17,8 +17,9 @@
 // SetVirtualWaitGrace, during which a virtual wait waits in real time for the
 // condition before it gives up and advances the clock).
 //
-// Switch modes before starting threads that wait; a wait that is already blocked keeps
-// the mode it started with until it next wakes.
+// Switch modes before starting threads that wait: a timed wait that is in progress when
+// the mode changes times out at its next wake-up (without moving the clock), since its
+// deadline belongs to the other clock.
 
 #include <chrono>
 #include <condition_variable>
@@ -85,22 +86,28 @@ public:
         Pred pred);
 
     // One step of a timed wait, for waits written by hand (WaitUntil is built on it):
-    // either the wait is over (`timedOut`; `advance` says the caller must call
-    // AdvanceTo(deadline) after releasing its locks) or the caller waits on its
-    // condition variable until `until` (real time) and then asks again.
+    // take a WaitStart when the wait begins; each step says either that the wait is
+    // over (`timedOut`; `advance`: the caller must call AdvanceTo(deadline) after
+    // releasing its locks) or that the caller waits on its condition variable until
+    // `until` (real time) and then asks again.
+    struct WaitStart {
+        std::chrono::steady_clock::time_point real;
+        uint64_t epoch = 0; // changes with every mode switch
+    };
     struct WaitStep {
         bool timedOut = false;
         bool advance = false;
         std::chrono::steady_clock::time_point until{};
     };
-    static WaitStep NextWaitStep(uint64_t deadlineMs, std::chrono::steady_clock::time_point waitStarted);
+    static WaitStart BeginWait();
+    static WaitStep NextWaitStep(uint64_t deadlineMs, const WaitStart& start);
 };
 
 template <class Pred>
 bool Clock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint64_t deadlineMs,
     Pred pred)
 {
-    const auto started = std::chrono::steady_clock::now();
+    const WaitStart started = BeginWait();
     for (;;) {
         if (pred())
             return true;

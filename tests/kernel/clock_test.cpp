@@ -133,6 +133,18 @@ TEST_F(ClockTest, WaiterInGraceIsReleasedBySignal)
     EXPECT_EQ(GetTickCount64(), 0u);
 }
 
+TEST_F(ClockTest, WaitStartedOnTheRealClockDoesNotMoveTheVirtualOne)
+{
+    ScopedHandle ev(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<DWORD> result{0xFFFF};
+    std::thread waiter([&] { result = WaitForSingleObject(ev, 100); });
+    std::this_thread::sleep_for(20ms);
+    Clock::UseVirtual(777);
+    waiter.join();
+    EXPECT_EQ(result.load(), WAIT_TIMEOUT);
+    EXPECT_EQ(Clock::NowMs(), 777u) << "its deadline was on the real clock";
+}
+
 TEST_F(ClockTest, ListenersHearEveryMoveAndCanBeRemoved)
 {
     std::mutex m;
