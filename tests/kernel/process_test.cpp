@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/base/builtin_commands.h"
+#include "platform/base/exception.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/process.h"
 #include "platform/base/synch.h"
@@ -172,6 +173,16 @@ TEST_F(ProcessTest, BuiltinThatThrowsEndsWithTheFailureCode)
     zyn::base::UnregisterBuiltinCommand(L"thrower");
 }
 
+TEST_F(ProcessTest, BuiltinThatThrowsAClassLibraryExceptionFreesIt)
+{
+    zyn::base::RegisterBuiltinCommand(L"afxthrower", [](const Words&) -> DWORD { AfxThrowNotSupportedException(); });
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(Start(L"afxthrower", pi));
+    EXPECT_EQ(WaitExit(pi), zyn::base::kBuiltinCommandFailedExitCode); // the sanitizer checks it was deleted
+    CloseInfo(pi);
+    zyn::base::UnregisterBuiltinCommand(L"afxthrower");
+}
+
 // ---- child processes -------------------------------------------------------------------
 
 TEST_F(ProcessTest, ChildExitCodeReachesTheHandle)
@@ -244,6 +255,33 @@ TEST_F(ProcessTest, CurrentDirectoryEnvironmentAndArguments)
             + QuoteCommandLineArgument(arg),
         pi));
     EXPECT_EQ(WaitExit(pi), 9u);
+    CloseInfo(pi);
+}
+
+TEST_F(ProcessTest, StandardHandlesAndProcessGroup)
+{
+    std::wstring line = L"/bin/sh -c \"read x || exit 4; exit 1\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES; // all null: the child reads /dev/null
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr,
+        nullptr, &si, &pi));
+    EXPECT_EQ(WaitExit(pi), 4u);
+    CloseInfo(pi);
+
+    ScopedHandle ev(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    si.hStdOutput = ev; // an event has no descriptor to give
+    EXPECT_FALSE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+    // The fifth field of /proc/<pid>/stat is the process group.
+    std::wstring group = L"/bin/sh -c \"read -r a b c d g r < /proc/$$/stat; [ $g -eq $$ ] && exit 6; exit 1\"";
+    si.hStdOutput = nullptr;
+    si.dwFlags = 0;
+    ASSERT_TRUE(CreateProcessW(nullptr, group.data(), nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP, nullptr,
+        nullptr, &si, &pi));
+    EXPECT_EQ(WaitExit(pi), 6u) << "the child leads a new process group";
     CloseInfo(pi);
 }
 
