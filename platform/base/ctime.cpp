@@ -79,12 +79,9 @@ CString CTimeSpan::Format(LPCWSTR pFormat) const
     return CString(out);
 }
 
-CString CTimeSpan::Format(UINT nFormatID) const
+void CTimeSpan::ThrowNoFormatResource(UINT nFormatID)
 {
-    CString format;
-    if (!format.LoadString(nFormatID))
-        ThrowInvalid(L"CTimeSpan::Format: no string resource " + std::to_wstring(nFormatID));
-    return Format(format.GetString());
+    ThrowInvalid(L"Format: no string resource " + std::to_wstring(nFormatID));
 }
 
 // ---- CTime ----------------------------------------------------------------------------------
@@ -219,20 +216,4 @@ CString CTime::FormatGmt(LPCWSTR pFormat) const
     if (!GetGmtTm(&tm))
         AfxThrowInvalidArgException(L"CTime::FormatGmt: the time is outside the valid range");
     return FormatOrThrow(pFormat, tm, L"UTC");
-}
-
-CString CTime::Format(UINT nFormatID) const
-{
-    CString format;
-    if (!format.LoadString(nFormatID))
-        ThrowInvalid(L"CTime::Format: no string resource " + std::to_wstring(nFormatID));
-    return Format(format.GetString());
-}
-
-CString CTime::FormatGmt(UINT nFormatID) const
-{
-    CString format;
-    if (!format.LoadString(nFormatID))
-        ThrowInvalid(L"CTime::FormatGmt: no string resource " + std::to_wstring(nFormatID));
-    return FormatGmt(format.GetString());
 }

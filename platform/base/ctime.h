@@ -32,7 +32,17 @@ public:
     // %D total days, %H hours (00-23), %M minutes, %S seconds, %% a percent sign; an
     // unknown conversion throws CInvalidArgException.
     CString Format(LPCWSTR pFormat) const;
-    CString Format(UINT nFormatID) const;
+    // The format from a string resource (inline, so only callers need the resource chain).
+    CString Format(UINT nFormatID) const
+    {
+        CString format;
+        if (!format.LoadString(nFormatID))
+            ThrowNoFormatResource(nFormatID);
+        return Format(format.GetString());
+    }
+
+    // Throws CInvalidArgException for a missing format resource.
+    [[noreturn]] static void ThrowNoFormatResource(UINT nFormatID);
 
     CTimeSpan operator+(CTimeSpan span) const { return CTimeSpan(m_timeSpan + span.m_timeSpan); }
     CTimeSpan operator-(CTimeSpan span) const { return CTimeSpan(m_timeSpan - span.m_timeSpan); }
@@ -106,8 +116,21 @@ public:
     // FormatGmt's %Z is "UTC".
     CString Format(LPCWSTR pFormat) const;
     CString FormatGmt(LPCWSTR pFormat) const;
-    CString Format(UINT nFormatID) const;
-    CString FormatGmt(UINT nFormatID) const;
+    // Formats from string resources (inline, so only callers need the resource chain).
+    CString Format(UINT nFormatID) const
+    {
+        CString format;
+        if (!format.LoadString(nFormatID))
+            CTimeSpan::ThrowNoFormatResource(nFormatID);
+        return Format(format.GetString());
+    }
+    CString FormatGmt(UINT nFormatID) const
+    {
+        CString format;
+        if (!format.LoadString(nFormatID))
+            CTimeSpan::ThrowNoFormatResource(nFormatID);
+        return FormatGmt(format.GetString());
+    }
 
     CTimeSpan operator-(CTime time) const { return CTimeSpan(m_time - time.m_time); }
     CTime operator-(CTimeSpan span) const { return CTime(m_time - span.GetTimeSpan()); }

@@ -71,14 +71,6 @@ CString COleDateTimeSpan::Format(LPCWSTR pFormat) const
     return CTimeSpan(GetDays(), GetHours(), GetMinutes(), GetSeconds()).Format(pFormat);
 }
 
-CString COleDateTimeSpan::Format(UINT nID) const
-{
-    CString format;
-    if (!format.LoadString(nID))
-        AfxThrowInvalidArgException((L"COleDateTimeSpan::Format: no string resource " + std::to_wstring(nID)).c_str());
-    return Format(format.GetString());
-}
-
 namespace {
 // The status of a result from two operands: null wins, then invalid.
 template <class A, class B, class R>

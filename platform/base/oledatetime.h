@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/base/cstring.h"
+#include "platform/base/ctime.h"
 #include "platform/base/locale.h"
 #include "platform/base/oledate.h"
 #include "platform/base/systime.h"
@@ -43,7 +44,14 @@ public:
 
     // CTimeSpan codes (%D %H %M %S %%); "" when null, "Invalid DateTimeSpan" when invalid.
     CString Format(LPCWSTR pFormat) const;
-    CString Format(UINT nID) const;
+    // The format from a string resource (inline, so only callers need the resource chain).
+    CString Format(UINT nID) const
+    {
+        CString format;
+        if (!format.LoadString(nID))
+            CTimeSpan::ThrowNoFormatResource(nID);
+        return Format(format.GetString());
+    }
 
     operator double() const { return m_span; }
 
