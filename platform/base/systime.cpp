@@ -1,6 +1,5 @@
 #include "platform/base/systime.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/base/datecalc.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/testhooks_time.h"
@@ -28,14 +28,32 @@ constexpr int64_t kMinSystemSeconds = dc::kFileTimeEpochDay * dc::kSecondsPerDay
 constexpr int64_t kMaxSystemSeconds = dc::DaysFromCivil(30828, 1, 1) * dc::kSecondsPerDay - 1;
 
 // ---- the wall clock -----------------------------------------------------------------
-constexpr int64_t kNotFrozen = -1;
-std::atomic<int64_t> g_frozenFileTicks{kNotFrozen};
+// A frozen wall clock set while the process clock runs virtual moves on with it, so
+// that a virtual Sleep advances GetSystemTime as it advances GetTickCount.
+struct FrozenClock {
+    bool frozen = false;
+    int64_t fileTicks = 0;
+    bool anchored = false;   // the process clock was virtual when the wall clock was set
+    uint64_t anchorMs = 0;   // process-clock milliseconds at that moment
+};
+std::mutex g_clockMutex;
+FrozenClock g_clock;
 
 int64_t FileTicksNow()
 {
-    const int64_t frozen = g_frozenFileTicks.load(std::memory_order_acquire);
-    if (frozen != kNotFrozen)
-        return frozen;
+    FrozenClock c;
+    {
+        std::lock_guard lock(g_clockMutex);
+        c = g_clock;
+    }
+    if (c.frozen) {
+        if (c.anchored && Clock::IsVirtual()) {
+            const uint64_t nowMs = Clock::NowMs();
+            if (nowMs > c.anchorMs)
+                return c.fileTicks + static_cast<int64_t>(nowMs - c.anchorMs) * 10'000;
+        }
+        return c.fileTicks;
+    }
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch()).count();
     return kUnixEpochTicks + ns / 100;
@@ -323,14 +341,18 @@ bool SetTimeZoneForTests(const std::wstring& ianaName)
 
 bool SetSystemTimeForTests(std::optional<FILETIME> now)
 {
-    if (!now) {
-        g_frozenFileTicks.store(kNotFrozen, std::memory_order_release);
-        return true;
+    FrozenClock c;
+    if (now) {
+        const uint64_t ticks = FileTimeToTicks(*now);
+        if (ticks > static_cast<uint64_t>(INT64_MAX))
+            return false;
+        c.frozen = true;
+        c.fileTicks = static_cast<int64_t>(ticks);
+        c.anchored = Clock::IsVirtual();
+        c.anchorMs = c.anchored ? Clock::NowMs() : 0;
     }
-    const uint64_t ticks = FileTimeToTicks(*now);
-    if (ticks > static_cast<uint64_t>(INT64_MAX))
-        return false;
-    g_frozenFileTicks.store(static_cast<int64_t>(ticks), std::memory_order_release);
+    std::lock_guard lock(g_clockMutex);
+    g_clock = c;
     return true;
 }
 

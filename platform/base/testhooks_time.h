@@ -16,7 +16,9 @@ bool SetTimeZoneForTests(const std::wstring& ianaName);
 
 // Freezes the wall clock at the given UTC time (GetSystemTime, GetLocalTime,
 // CTime::GetCurrentTime, COleDateTime::GetCurrentTime...); nullopt returns to the real
-// clock. False, leaving the clock as it was, for a FILETIME with its top bit set.
+// clock. When the process clock is virtual at that moment (clock.h), the wall clock
+// then moves with it, so a virtual Sleep(n) advances it by n. False, leaving the clock
+// as it was, for a FILETIME with its top bit set.
 bool SetSystemTimeForTests(std::optional<FILETIME> now);
 
 // Makes one of the built-in locales the user locale (and sets the ANSI code page to

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/base/clock.h"
 #include "platform/base/lasterror.h"
 #include "tests/timeloc/fixture.h"
 
@@ -150,6 +151,21 @@ TEST_F(Clock, RealClockMovesAndUnfreezes)
     EXPECT_GT(zyn::base::UnixTimeNow(), 1'600'000'000) << "the real clock is back";
     EXPECT_FALSE(zyn::base::SetSystemTimeForTests(Ft(0x8000000000000000ull)));
     EXPECT_GT(zyn::base::UnixTimeNow(), 1'600'000'000) << "a rejected value leaves the clock alone";
+}
+
+TEST_F(Clock, FrozenWallClockMovesWithVirtualTime)
+{
+    zyn::base::Clock::UseVirtual(5000);
+    FreezeClockAt(1215263045);
+    Sleep(1500); // virtual: returns at once, the process clock moves 1.5 s
+    SYSTEMTIME st{};
+    GetSystemTime(&st);
+    EXPECT_EQ(Fields(st), L"2008-07-05 13:04:06.500");
+    zyn::base::Clock::UseReal();
+    EXPECT_EQ(zyn::base::UnixTimeNow(), 1215263045) << "back in real mode the wall clock stays where it was set";
+    FreezeClockAt(1215263045); // set in real mode: Sleep does not move it
+    Sleep(1);
+    EXPECT_EQ(zyn::base::UnixTicksNow(), int64_t{1215263045} * 10'000'000);
 }
 
 // ---- zone records ----------------------------------------------------------------------------
