@@ -225,7 +225,7 @@ TEST(StringTable, LoadStringReadsEntriesAnywhereInABlock)
         HandBlock({{4, u"before"}, {5, u"Gr\u00FC\u00DFe \xD83D\xDE00!"}, {6, u"after"}, {15, u"last"}})));
 
     wchar_t buf[64];
-    EXPECT_EQ(LoadStringW(h, 37, buf, 64), 9);
+    EXPECT_EQ(LoadStringW(h, 37, buf, 64), 8);
     EXPECT_EQ(std::wstring(buf), L"Gr\u00FC\u00DFe \U0001F600!") << "a surrogate pair is one character";
     EXPECT_EQ(LoadStringW(h, 36, buf, 64), 6);
     EXPECT_EQ(std::wstring(buf), L"before");
@@ -248,7 +248,7 @@ TEST(StringTable, LoadStringReadsEntriesAnywhereInABlock)
 
     // A zero-sized buffer receives a pointer to the whole, terminated string.
     const wchar_t* p = nullptr;
-    EXPECT_EQ(LoadStringW(h, 37, reinterpret_cast<LPWSTR>(&p), 0), 9);
+    EXPECT_EQ(LoadStringW(h, 37, reinterpret_cast<LPWSTR>(&p), 0), 8);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(std::wstring(p), L"Gr\u00FC\u00DFe \U0001F600!");
 
