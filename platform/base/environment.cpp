@@ -374,5 +374,3 @@ UINT GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize)
     }
     return CopyDirectory(dir, ec, lpBuffer, uSize);
 }
-
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }

@@ -66,8 +66,6 @@ inline UINT GetWindowsDirectory(LPWSTR lpBuffer, UINT uSize) { return GetWindows
 UINT GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize);
 inline UINT GetSystemDirectory(LPWSTR lpBuffer, UINT uSize) { return GetSystemDirectoryW(lpBuffer, uSize); }
 
-DWORD GetCurrentProcessId();
-
 namespace zyn::base {
 
 // The Windows directory: $ZYN_WINDIR (made absolute), else $XDG_CONFIG_HOME/zyn (an

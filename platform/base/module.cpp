@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/charcase.h"
 #include "platform/base/handle_table.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/module_internal.h"
@@ -57,21 +58,19 @@ bool IsPermanentKind(ModuleKind k)
     return k == ModuleKind::Executable || k == ModuleKind::Builtin || k == ModuleKind::Resource;
 }
 
-wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
 std::wstring_view FileNamePart(std::wstring_view s)
 {
     const size_t slash = s.find_last_of(L"/\\");
     return slash == std::wstring_view::npos ? s : s.substr(slash + 1);
 }
 
-// The comparison form of a module name: ASCII case folded, without a trailing ".dll".
+// The comparison form of a module name: case folded, without a trailing ".dll".
 std::wstring FoldName(std::wstring_view s)
 {
     std::wstring out;
     out.reserve(s.size());
     for (const wchar_t c : s)
-        out.push_back(FoldAscii(c));
+        out.push_back(ToLowerChar(c));
     if (out.size() > 4 && out.compare(out.size() - 4, 4, L".dll") == 0)
         out.resize(out.size() - 4);
     return out;

@@ -5,7 +5,7 @@
 // drawing layer) and resource-only modules (the satellite "ZynCommonResources" and
 // test modules).
 //
-// Name matching: names compare without regard to ASCII case, with or without a
+// Name matching: names compare without regard to case, with or without a
 // trailing ".dll" ("msimg32", "MSIMG32.DLL" and "Msimg32.dll" are one module). A name
 // with a folder finds a built-in or resource module by its file-name part; a shared
 // object by its full path.

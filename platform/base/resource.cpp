@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/base/charcase.h"
 #include "platform/base/codepage.h"
 #include "platform/base/cstring.h"
 #include "platform/base/handle_table.h"
@@ -55,7 +56,7 @@ std::optional<ResName> ParseName(LPCWSTR p)
     ResName r;
     r.text.reserve(s.size());
     for (const wchar_t c : s)
-        r.text.push_back((c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c);
+        r.text.push_back(ToUpperChar(c));
     return r;
 }
 

@@ -5,7 +5,7 @@
 // resource chain that the class library searches.
 //
 // Types and names are integers (MAKEINTRESOURCE, 1..65535) or strings. Strings compare
-// without regard to ASCII case, and "#123" means the integer 123, as on Windows.
+// without regard to case, and "#123" means the integer 123, as on Windows.
 //
 // Language choice (FindResourceW uses the preferred language, LANG_NEUTRAL unless set):
 // the exact language, then the same primary language (SUBLANG_NEUTRAL first, then the

@@ -97,6 +97,8 @@ TEST(Resource, IntegerAndStringNamesAndTypes)
     EXPECT_EQ(Read(h, FindResourceW(h, L"#7", L"#10")), "seven");
     EXPECT_EQ(Read(h, FindResourceW(h, L"mydata", RT_RCDATA)), "named");
     EXPECT_EQ(Read(h, FindResourceW(h, L"MYDATA", RT_RCDATA)), "named");
+    ASSERT_TRUE(AddResource(h, RT_RCDATA, L"\u00C4rger", 0, Bytes("umlaut")));
+    EXPECT_EQ(Read(h, FindResourceW(h, L"\u00E4RGER", RT_RCDATA)), "umlaut") << "case folds beyond ASCII";
     EXPECT_EQ(Read(h, FindResourceW(h, MAKEINTRESOURCE(300), L"CUSTOM")), "custom 300");
     EXPECT_EQ(Read(h, FindResourceW(h, L"#300", L"custom")), "custom 300");
 
