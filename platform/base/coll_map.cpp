@@ -1,0 +1,11 @@
+// Run-time classes of the non-template maps.
+
+#include "platform/base/coll_map.h"
+
+IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject)
+IMPLEMENT_DYNAMIC(CMapStringToOb, CObject)
+IMPLEMENT_DYNAMIC(CMapStringToString, CObject)
+IMPLEMENT_DYNAMIC(CMapPtrToPtr, CObject)
+IMPLEMENT_DYNAMIC(CMapPtrToWord, CObject)
+IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject)
+IMPLEMENT_DYNAMIC(CMapWordToOb, CObject)
