@@ -75,13 +75,13 @@ private:
     INT_PTR Checked(INT_PTR nIndex) const
     {
         if (nIndex < 0 || nIndex >= m_nSize)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"array index out of range");
         return nIndex;
     }
     static TYPE* Allocate(INT_PTR n)
     {
         if (n <= 0 || n > kMaxElements)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"array size out of range");
         return zyn::base::Allocating([n] { return std::allocator<TYPE>().allocate(static_cast<size_t>(n)); });
     }
     static void Deallocate(TYPE* p, INT_PTR n)
@@ -125,7 +125,7 @@ template <class TYPE, class ARG_TYPE>
 void CArray<TYPE, ARG_TYPE>::SetSize(INT_PTR nNewSize, INT_PTR nGrowBy)
 {
     if (nNewSize < 0 || nNewSize > kMaxElements)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"array size out of range");
     if (nGrowBy >= 0)
         m_nGrowBy = nGrowBy;
     if (nNewSize == 0) {
@@ -168,7 +168,7 @@ template <class TYPE, class ARG_TYPE>
 void CArray<TYPE, ARG_TYPE>::SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement)
 {
     if (nIndex < 0 || nIndex >= kMaxElements)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"array index out of range");
     if (nIndex < m_nSize) {
         m_pData[nIndex] = newElement;
         return;
@@ -195,7 +195,7 @@ INT_PTR CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
     if (nCount == 0)
         return nOldSize;
     if (nCount > kMaxElements - nOldSize)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"array size out of range");
     SetSize(nOldSize + nCount, -1);
     // When src is this array, its first nOldSize elements are still in place.
     std::copy_n(src.m_pData, nCount, m_pData + nOldSize);
@@ -215,16 +215,16 @@ template <class TYPE, class ARG_TYPE>
 void CArray<TYPE, ARG_TYPE>::InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount)
 {
     if (nIndex < 0 || nCount <= 0)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"array index or count out of range");
     TYPE value(newElement); // may be an element of this array
     if (nIndex >= m_nSize) {
         if (nIndex > kMaxElements - nCount)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"array size out of range");
         SetSize(nIndex + nCount, -1);
     } else {
         const INT_PTR nOldSize = m_nSize;
         if (nOldSize > kMaxElements - nCount)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"array size out of range");
         SetSize(nOldSize + nCount, -1);
         std::move_backward(m_pData + nIndex, m_pData + nOldSize, m_pData + nOldSize + nCount);
     }
@@ -235,7 +235,7 @@ template <class TYPE, class ARG_TYPE>
 void CArray<TYPE, ARG_TYPE>::InsertAt(INT_PTR nStartIndex, CArray* pNewArray)
 {
     if (!pNewArray || nStartIndex < 0)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"no array to insert, or index out of range");
     const INT_PTR nCount = pNewArray->m_nSize;
     if (nCount == 0)
         return;
@@ -253,7 +253,7 @@ template <class TYPE, class ARG_TYPE>
 void CArray<TYPE, ARG_TYPE>::RemoveAt(INT_PTR nIndex, INT_PTR nCount)
 {
     if (nIndex < 0 || nCount < 0 || nIndex > m_nSize || nCount > m_nSize - nIndex)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"array index or count out of range");
     if (nCount == 0)
         return;
     std::move(m_pData + nIndex + nCount, m_pData + m_nSize, m_pData + nIndex);

@@ -82,13 +82,13 @@ private:
     static CNode* FromPosition(POSITION pos)
     {
         if (!pos || pos == BEFORE_START_POSITION)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"invalid list position");
         return reinterpret_cast<CNode*>(pos);
     }
     static CNode* NonEmpty(CNode* pNode)
     {
         if (!pNode)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"list is empty");
         return pNode;
     }
     CNode* Advance(POSITION& rPosition, bool forward) const
@@ -139,7 +139,7 @@ template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
 {
     if (!pNewList)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"no list to add");
     // Walk a fixed count from the tail back, so adding a list to itself terminates.
     CNode* pNode = pNewList->m_pNodeTail;
     for (INT_PTR n = pNewList->m_nCount; n > 0; --n, pNode = pNode->pPrev)
@@ -150,7 +150,7 @@ template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList)
 {
     if (!pNewList)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"no list to add");
     CNode* pNode = pNewList->m_pNodeHead;
     for (INT_PTR n = pNewList->m_nCount; n > 0; --n, pNode = pNode->pNext)
         AddTail(pNode->data);

@@ -157,7 +157,7 @@ private:
     static CAssoc* NextOf(const CPair* pAssocRet)
     {
         if (!pAssocRet)
-            AfxThrowInvalidArgException();
+            AfxThrowInvalidArgException(L"invalid map association");
         return static_cast<const CAssoc*>(pAssocRet)->pNextAssoc;
     }
     // Puts every association into a fresh table of hashSize buckets; on failure
@@ -267,10 +267,10 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
 {
     if (!rNextPosition)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"invalid map position");
     const CAssoc* p = rNextPosition == BEFORE_START_POSITION ? m_pHead : reinterpret_cast<const CAssoc*>(rNextPosition);
     if (!p)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"map is empty");
     rNextPosition = reinterpret_cast<POSITION>(p->pNextAssoc);
     rKey = p->key;
     rValue = p->value;
@@ -280,7 +280,7 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT hashSize, BOOL bAllocNow)
 {
     if (hashSize == 0 || hashSize > kMaxHashTableSize)
-        AfxThrowInvalidArgException();
+        AfxThrowInvalidArgException(L"hash table size out of range");
     if (m_nCount > 0 || bAllocNow) {
         Rebuild(hashSize);
     } else {
