@@ -4,6 +4,7 @@
 // removed. A null POSITION where a node is needed, and RemoveHead/RemoveTail/GetHead/
 // GetTail on an empty list, throw CInvalidArgException.
 
+#include <memory>
 #include <utility>
 
 #include "platform/base/coll_helpers.h"
@@ -200,7 +201,7 @@ POSITION CList<TYPE, ARG_TYPE>::Find(ARG_TYPE searchValue, POSITION startAfter) 
 {
     CNode* pNode = startAfter ? FromPosition(startAfter)->pNext : m_pNodeHead;
     for (; pNode; pNode = pNode->pNext) {
-        if (CompareElements(&pNode->data, &searchValue))
+        if (CompareElements(std::addressof(pNode->data), std::addressof(searchValue)))
             return ToPosition(pNode);
     }
     return nullptr;

@@ -174,7 +174,7 @@ typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE,
     if (!m_pHashTable)
         return nullptr;
     for (CAssoc* p = m_pHashTable[nHashBucket]; p; p = p->pNextInBucket) {
-        if (p->nHashValue == nHashValue && CompareElements(&p->key, &key))
+        if (p->nHashValue == nHashValue && CompareElements(std::addressof(p->key), std::addressof(key)))
             return p;
     }
     return nullptr;
@@ -237,7 +237,7 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key)
     const UINT nHash = HashKey<ARG_KEY>(key);
     for (CAssoc** pp = &m_pHashTable[nHash % m_nHashTableSize]; *pp; pp = &(*pp)->pNextInBucket) {
         CAssoc* p = *pp;
-        if (p->nHashValue == nHash && CompareElements(&p->key, &key)) {
+        if (p->nHashValue == nHash && CompareElements(std::addressof(p->key), std::addressof(key))) {
             *pp = p->pNextInBucket;
             (p->pPrevAssoc ? p->pPrevAssoc->pNextAssoc : m_pHead) = p->pNextAssoc;
             (p->pNextAssoc ? p->pNextAssoc->pPrevAssoc : m_pTail) = p->pPrevAssoc;
