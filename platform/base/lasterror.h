@@ -40,6 +40,11 @@ inline constexpr DWORD ERROR_MORE_DATA = 234;
 inline constexpr DWORD WAIT_TIMEOUT_ERROR = 258;
 inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 inline constexpr DWORD ERROR_NOT_OWNER = 288;
+// Threads, synchronisation objects and processes.
+inline constexpr DWORD ERROR_BAD_ENVIRONMENT = 10;
+inline constexpr DWORD ERROR_SIGNAL_REFUSED = 156;
+inline constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
+inline constexpr DWORD ERROR_TOO_MANY_POSTS = 298;
 inline constexpr DWORD ERROR_TIMEOUT = 1460;
 inline constexpr DWORD ERROR_BADDB = 1009;
 inline constexpr DWORD ERROR_BADKEY = 1010;
@@ -69,3 +74,14 @@ inline constexpr DWORD ERROR_RESOURCE_LANG_NOT_FOUND = 1815;
 inline constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 inline constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 inline constexpr DWORD ERROR_INVALID_TIME = 1901;
+// File-system and memory errors.
+inline constexpr DWORD ERROR_CURRENT_DIRECTORY = 16;
+inline constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWORD ERROR_WRITE_PROTECT = 19;
+inline constexpr DWORD ERROR_SEEK = 25;
+inline constexpr DWORD ERROR_LOCK_VIOLATION = 33;
+inline constexpr DWORD ERROR_NOT_LOCKED = 158;
+inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+inline constexpr DWORD ERROR_DIRECTORY = 267;
+inline constexpr DWORD ERROR_BUFFER_OVERFLOW = 111;
+inline constexpr DWORD ERROR_ARITHMETIC_OVERFLOW = 534;
