@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/base/coll_helpers.h"
+#include "platform/base/coll_serialize.h"
 #include "platform/base/object.h"
 
 template <class TYPE, class ARG_TYPE = const TYPE&>
@@ -63,6 +64,12 @@ public:
     // Removes nCount elements from nIndex, shifting the rest down.
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1);
 
+    // The count, then the elements through SerializeElements. Loading replaces the
+    // contents: values only once all of them are read (a failure leaves the array as
+    // it was); CObject pointers as they are read, so every object loaded before a
+    // failure is in the array for its owner to free.
+    void Serialize(CArchive& ar) override;
+
 protected:
     TYPE* m_pData = nullptr;
     INT_PTR m_nSize = 0;
@@ -92,6 +99,12 @@ private:
     // Moves the elements into a block of nNewMax slots (nNewMax >= m_nSize > 0 or the
     // array is empty). On failure the array is unchanged.
     void Reallocate(INT_PTR nNewMax);
+    void Swap(CArray& other) noexcept
+    {
+        std::swap(m_pData, other.m_pData);
+        std::swap(m_nSize, other.m_nSize);
+        std::swap(m_nMaxSize, other.m_nMaxSize);
+    }
     void Release() noexcept
     {
         std::destroy_n(m_pData, m_nSize);
@@ -261,10 +274,49 @@ void CArray<TYPE, ARG_TYPE>::RemoveAt(INT_PTR nIndex, INT_PTR nCount)
     m_nSize -= nCount;
 }
 
+template <class TYPE, class ARG_TYPE>
+void CArray<TYPE, ARG_TYPE>::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if constexpr (zyn::base::kUnserialisable<TYPE>)
+        AfxThrowNotSupportedException(L"an array of pointers cannot be serialised");
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD_PTR>(m_nSize));
+        SerializeElements<TYPE>(ar, m_pData, m_nSize);
+        return;
+    }
+    const DWORD_PTR nStored = zyn::base::ReadElementCount(ar, zyn::base::MinStoredSize<TYPE>());
+    if (nStored > static_cast<DWORD_PTR>(kMaxElements))
+        AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
+    const INT_PTR nCount = static_cast<INT_PTR>(nStored);
+    if constexpr (zyn::base::kHoldsObjects<TYPE>) {
+        RemoveAll();
+        for (INT_PTR i = 0; i < nCount; ++i) {
+            TYPE pOb{};
+            SerializeElements<TYPE>(ar, std::addressof(pOb), 1);
+            Add(pOb);
+        }
+    } else {
+        // Grown in steps, so a count that the data cannot back up (where the archive
+        // cannot tell the length in advance) fails at the end of the data, not in a
+        // huge allocation.
+        constexpr INT_PTR kStep = 4096;
+        CArray loaded;
+        loaded.m_nGrowBy = m_nGrowBy;
+        for (INT_PTR nDone = 0; nDone < nCount;) {
+            const INT_PTR n = std::min(kStep, nCount - nDone);
+            loaded.SetSize(nDone + n, -1);
+            SerializeElements<TYPE>(ar, loaded.m_pData + nDone, n);
+            nDone += n;
+        }
+        Swap(loaded);
+    }
+}
+
 // ---- the class library's non-template arrays ------------------------------------
 
 class CObArray : public CArray<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObArray)
+    DECLARE_SERIAL(CObArray)
 public:
     CObArray() = default;
 };
@@ -276,31 +328,31 @@ public:
 };
 
 class CStringArray : public CArray<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringArray)
+    DECLARE_SERIAL(CStringArray)
 public:
     CStringArray() = default;
 };
 
 class CDWordArray : public CArray<DWORD, DWORD> {
-    DECLARE_DYNAMIC(CDWordArray)
+    DECLARE_SERIAL(CDWordArray)
 public:
     CDWordArray() = default;
 };
 
 class CUIntArray : public CArray<UINT, UINT> {
-    DECLARE_DYNAMIC(CUIntArray)
+    DECLARE_SERIAL(CUIntArray)
 public:
     CUIntArray() = default;
 };
 
 class CWordArray : public CArray<WORD, WORD> {
-    DECLARE_DYNAMIC(CWordArray)
+    DECLARE_SERIAL(CWordArray)
 public:
     CWordArray() = default;
 };
 
 class CByteArray : public CArray<BYTE, BYTE> {
-    DECLARE_DYNAMIC(CByteArray)
+    DECLARE_SERIAL(CByteArray)
 public:
     CByteArray() = default;
 };

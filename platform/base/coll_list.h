@@ -9,6 +9,7 @@
 
 #include "platform/base/coll_helpers.h"
 #include "platform/base/coll_position.h"
+#include "platform/base/coll_serialize.h"
 #include "platform/base/object.h"
 
 template <class TYPE, class ARG_TYPE = const TYPE&>
@@ -72,6 +73,12 @@ public:
     // The node at a zero-based index; null when out of range.
     POSITION FindIndex(INT_PTR nIndex) const;
 
+    // The count, then the elements from head to tail through SerializeElements.
+    // Loading adds the stored elements at the tail: values only once all of them are
+    // read (a failure leaves the list as it was); CObject pointers as they are read, so
+    // every object loaded before a failure is in the list for its owner to free.
+    void Serialize(CArchive& ar) override;
+
 protected:
     CNode* m_pNodeHead = nullptr;
     CNode* m_pNodeTail = nullptr;
@@ -107,6 +114,18 @@ private:
         (pNext ? pNext->pPrev : m_pNodeTail) = pNode;
         ++m_nCount;
         return ToPosition(pNode);
+    }
+    // Moves every node of other to this list's tail.
+    void SpliceTail(CList& other) noexcept
+    {
+        if (!other.m_pNodeHead)
+            return;
+        other.m_pNodeHead->pPrev = m_pNodeTail;
+        (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = other.m_pNodeHead;
+        m_pNodeTail = other.m_pNodeTail;
+        m_nCount += other.m_nCount;
+        other.m_pNodeHead = other.m_pNodeTail = nullptr;
+        other.m_nCount = 0;
     }
     void Unlink(CNode* pNode) noexcept
     {
@@ -225,10 +244,40 @@ POSITION CList<TYPE, ARG_TYPE>::FindIndex(INT_PTR nIndex) const
     return ToPosition(pNode);
 }
 
+template <class TYPE, class ARG_TYPE>
+void CList<TYPE, ARG_TYPE>::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if constexpr (zyn::base::kUnserialisable<TYPE>)
+        AfxThrowNotSupportedException(L"a list of pointers cannot be serialised");
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
+        for (CNode* pNode = m_pNodeHead; pNode; pNode = pNode->pNext)
+            SerializeElements<TYPE>(ar, std::addressof(pNode->data), 1);
+        return;
+    }
+    DWORD_PTR nCount = zyn::base::ReadElementCount(ar, zyn::base::MinStoredSize<TYPE>());
+    if constexpr (zyn::base::kHoldsObjects<TYPE>) {
+        for (; nCount > 0; --nCount) {
+            TYPE pOb{};
+            SerializeElements<TYPE>(ar, std::addressof(pOb), 1);
+            AddTail(pOb);
+        }
+    } else {
+        CList loaded;
+        for (; nCount > 0; --nCount) {
+            TYPE value{};
+            SerializeElements<TYPE>(ar, std::addressof(value), 1);
+            loaded.AddTail(value);
+        }
+        SpliceTail(loaded);
+    }
+}
+
 // ---- the class library's non-template lists ---------------------------------------
 
 class CObList : public CList<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObList)
+    DECLARE_SERIAL(CObList)
 public:
     explicit CObList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
 };
@@ -240,7 +289,7 @@ public:
 };
 
 class CStringList : public CList<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringList)
+    DECLARE_SERIAL(CStringList)
 public:
     explicit CStringList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
 };

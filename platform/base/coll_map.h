@@ -16,6 +16,7 @@
 
 #include "platform/base/coll_helpers.h"
 #include "platform/base/coll_position.h"
+#include "platform/base/coll_serialize.h"
 #include "platform/base/object.h"
 
 namespace zyn::base {
@@ -134,6 +135,12 @@ public:
     UINT GetHashTableSize() const { return m_nHashTableSize; }
     // Sets the number of buckets (0 is refused); existing elements are redistributed.
     void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
+
+    // The count, then key and value of each association through SerializeElements.
+    // Loading sets the stored associations into the map: values only once all of them
+    // are read (a failure leaves the map as it was); CObject pointers as they are read,
+    // so every object loaded before a failure is in the map for its owner to free.
+    void Serialize(CArchive& ar) override;
 
 protected:
     std::unique_ptr<CAssoc*[]> m_pHashTable;
@@ -289,6 +296,47 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT hashSize, BOOL bAl
     }
 }
 
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if constexpr (zyn::base::kUnserialisable<KEY> || zyn::base::kUnserialisable<VALUE>)
+        AfxThrowNotSupportedException(L"a map of pointers cannot be serialised");
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
+        for (CAssoc* p = m_pHead; p; p = p->pNextAssoc) {
+            // Storing only reads the key.
+            SerializeElements<KEY>(ar, const_cast<KEY*>(std::addressof(p->key)), 1);
+            SerializeElements<VALUE>(ar, std::addressof(p->value), 1);
+        }
+        return;
+    }
+    DWORD_PTR nCount =
+        zyn::base::ReadElementCount(ar, zyn::base::MinStoredSize<KEY>() + zyn::base::MinStoredSize<VALUE>());
+    if constexpr (zyn::base::kHoldsObjects<KEY> || zyn::base::kHoldsObjects<VALUE>) {
+        for (; nCount > 0; --nCount) {
+            KEY key{};
+            VALUE value{};
+            SerializeElements<KEY>(ar, std::addressof(key), 1);
+            SerializeElements<VALUE>(ar, std::addressof(value), 1);
+            (*this)[key] = value;
+        }
+    } else {
+        CMap loaded;
+        for (; nCount > 0; --nCount) {
+            KEY key{};
+            VALUE value{};
+            SerializeElements<KEY>(ar, std::addressof(key), 1);
+            SerializeElements<VALUE>(ar, std::addressof(value), 1);
+            loaded[key] = std::move(value);
+        }
+        for (CAssoc* p = loaded.m_pHead; p; p = p->pNextAssoc) {
+            KEY key(p->key);
+            (*this)[key] = std::move(p->value);
+        }
+    }
+}
+
 // ---- the class library's non-template maps ----------------------------------------
 
 namespace zyn::base {
@@ -318,13 +366,13 @@ public:
 };
 
 class CMapStringToOb : public zyn::base::StringKeyedMap<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CMapStringToOb)
+    DECLARE_SERIAL(CMapStringToOb)
 public:
     explicit CMapStringToOb(INT_PTR nBlockSize = 10) : StringKeyedMap(nBlockSize) {}
 };
 
 class CMapStringToString : public zyn::base::StringKeyedMap<CString, LPCTSTR> {
-    DECLARE_DYNAMIC(CMapStringToString)
+    DECLARE_SERIAL(CMapStringToString)
 public:
     explicit CMapStringToString(INT_PTR nBlockSize = 10) : StringKeyedMap(nBlockSize) {}
 };
@@ -348,7 +396,7 @@ public:
 };
 
 class CMapWordToOb : public CMap<WORD, WORD, CObject*, CObject*> {
-    DECLARE_DYNAMIC(CMapWordToOb)
+    DECLARE_SERIAL(CMapWordToOb)
 public:
     explicit CMapWordToOb(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
 };
