@@ -1,5 +1,8 @@
 // CTime and CTimeSpan.
 #include "platform/base/ctime.h"
+#include "platform/base/module.h"
+#include "platform/base/oledatetime.h"
+#include "platform/base/resource.h"
 #include "tests/timeloc/fixture.h"
 
 using namespace zyn::test;
@@ -176,6 +179,22 @@ TEST_F(CTimeFormat, BadFormatsThrow)
     ExpectInvalidArg([&] { t.Format(L"50%"); });
     ExpectInvalidArg([&] { t.Format(L"%#"); });
     ExpectInvalidArg([&] { t.FormatGmt(static_cast<LPCWSTR>(nullptr)); });
+}
+
+TEST_F(CTimeFormat, FormatsFromStringResources)
+{
+    const HMODULE module = zyn::base::RegisterResourceModule(L"ZynTimeLocFormats");
+    ASSERT_NE(module, nullptr);
+    ASSERT_TRUE(zyn::base::AddStringTable(module, {{4101, L"%Y-%m-%d %H:%M"}, {4102, L"%D:%H:%M:%S"}}));
+    ASSERT_TRUE(zyn::base::ResourceChain::AddToChain(module));
+    const CTime t(kJuly5th);
+    EXPECT_EQ(CString(t.Format(UINT{4101})), L"2008-07-05 13:04");
+    EXPECT_EQ(CString(t.FormatGmt(UINT{4101})), L"2008-07-05 13:04");
+    EXPECT_EQ(CString(CTimeSpan(1, 2, 3, 4).Format(UINT{4102})), L"1:02:03:04");
+    EXPECT_EQ(CString(COleDateTimeSpan(1, 2, 3, 4).Format(UINT{4102})), L"1:02:03:04");
+    ExpectInvalidArg([&] { t.Format(UINT{4199}); });
+    zyn::base::ResourceChain::RemoveFromChain(module);
+    zyn::base::UnregisterBuiltinModule(module);
 }
 
 class CTimeSpanTest : public TimeLocTest {};
