@@ -128,7 +128,7 @@ using HDWP = HANDLE;
 using PHKEY = HKEY*;
 using HTHEME = HANDLE;
 
-inline constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 // ---- structures ---------------------------------------------------------------
 struct POINT {
