@@ -119,6 +119,83 @@ LONG RegCreateKeyW(HKEY hKey, LPCWSTR lpSubKey, PHKEY phkResult);
 LONG RegSetValueW(HKEY hKey, LPCWSTR lpSubKey, DWORD dwType, LPCWSTR lpData, DWORD cbData);
 LONG RegQueryValueW(HKEY hKey, LPCWSTR lpSubKey, LPWSTR lpData, PLONG lpcbData);
 
+// The unsuffixed names, as real functions.
+inline LONG RegOpenKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult)
+{
+    return RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+inline LONG RegCreateKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
+    REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition)
+{
+    return RegCreateKeyExW(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired, lpSecurityAttributes, phkResult,
+        lpdwDisposition);
+}
+inline LONG RegQueryValueEx(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+    LPDWORD lpcbData)
+{
+    return RegQueryValueExW(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+inline LONG RegSetValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+    DWORD cbData)
+{
+    return RegSetValueExW(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+}
+inline LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName) { return RegDeleteValueW(hKey, lpValueName); }
+inline LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey) { return RegDeleteKeyW(hKey, lpSubKey); }
+inline LONG RegDeleteKeyEx(HKEY hKey, LPCWSTR lpSubKey, REGSAM samDesired, DWORD Reserved)
+{
+    return RegDeleteKeyExW(hKey, lpSubKey, samDesired, Reserved);
+}
+inline LONG RegDeleteTree(HKEY hKey, LPCWSTR lpSubKey) { return RegDeleteTreeW(hKey, lpSubKey); }
+inline LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+    LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime)
+{
+    return RegEnumKeyExW(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass, lpftLastWriteTime);
+}
+inline LONG RegEnumKey(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD cchName)
+{
+    return RegEnumKeyW(hKey, dwIndex, lpName, cchName);
+}
+inline LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,
+    LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
+{
+    return RegEnumValueW(hKey, dwIndex, lpValueName, lpcchValueName, lpReserved, lpType, lpData, lpcbData);
+}
+inline LONG RegQueryInfoKey(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
+    LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
+    LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime)
+{
+    return RegQueryInfoKeyW(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen, lpcbMaxClassLen,
+        lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen, lpcbSecurityDescriptor, lpftLastWriteTime);
+}
+inline LONG RegGetValue(HKEY hkey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, LPDWORD pdwType, PVOID pvData,
+    LPDWORD pcbData)
+{
+    return RegGetValueW(hkey, lpSubKey, lpValue, dwFlags, pdwType, pvData, pcbData);
+}
+inline LONG RegSetKeyValue(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName, DWORD dwType, LPCVOID lpData,
+    DWORD cbData)
+{
+    return RegSetKeyValueW(hKey, lpSubKey, lpValueName, dwType, lpData, cbData);
+}
+inline LONG RegDeleteKeyValue(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName)
+{
+    return RegDeleteKeyValueW(hKey, lpSubKey, lpValueName);
+}
+inline LONG RegOpenKey(HKEY hKey, LPCWSTR lpSubKey, PHKEY phkResult) { return RegOpenKeyW(hKey, lpSubKey, phkResult); }
+inline LONG RegCreateKey(HKEY hKey, LPCWSTR lpSubKey, PHKEY phkResult)
+{
+    return RegCreateKeyW(hKey, lpSubKey, phkResult);
+}
+inline LONG RegSetValue(HKEY hKey, LPCWSTR lpSubKey, DWORD dwType, LPCWSTR lpData, DWORD cbData)
+{
+    return RegSetValueW(hKey, lpSubKey, dwType, lpData, cbData);
+}
+inline LONG RegQueryValue(HKEY hKey, LPCWSTR lpSubKey, LPWSTR lpData, PLONG lpcbData)
+{
+    return RegQueryValueW(hKey, lpSubKey, lpData, lpcbData);
+}
+
 namespace zyn::base {
 // Registers the built-in "regedit" command (regfile.h); called by the registry at its
 // first use and safe to call any number of times.
