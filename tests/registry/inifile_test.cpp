@@ -1,5 +1,7 @@
 // INI files.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/base/codepage.h"
 #include "platform/base/inifile.h"
@@ -109,8 +111,12 @@ TEST_F(IniTest, WritesKeepCommentsAndReplaceTheFileAtomically)
 {
     WriteText(Acs(), "; ACS settings\r\n[DataBase]\r\n; the data source\r\nDSN=Old\r\nUser=sa\r\n\r\n"
                      "[Polling]\r\nDBCheckSeconds=60\r\n");
+    const std::string original = ReadText(Acs());
+    // Held open, the old file keeps its inode and shows whether it was rewritten in place.
+    const int oldFd = ::open(Acs().c_str(), O_RDONLY);
+    ASSERT_GE(oldFd, 0);
     struct stat before {};
-    ASSERT_EQ(::stat(Acs().c_str(), &before), 0);
+    ASSERT_EQ(::fstat(oldFd, &before), 0);
 
     EXPECT_TRUE(WritePrivateProfileStringW(L"database", L"dsn", L"New", L"ACS.INI"));
     EXPECT_TRUE(WritePrivateProfileStringW(L"DataBase", L"Password", L"pw", L"ACS.INI"));
@@ -121,6 +127,10 @@ TEST_F(IniTest, WritesKeepCommentsAndReplaceTheFileAtomically)
     struct stat after {};
     ASSERT_EQ(::stat(Acs().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino); // replaced, not rewritten in place
+    std::string old(original.size() + 16, '\0');
+    const ssize_t n = ::pread(oldFd, old.data(), old.size(), 0);
+    ::close(oldFd);
+    EXPECT_EQ(old.substr(0, n > 0 ? static_cast<size_t>(n) : 0), original);
     EXPECT_EQ(after.st_mode & 0777, before.st_mode & 0777);
     size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(WindowsDir()))

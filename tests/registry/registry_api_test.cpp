@@ -1,7 +1,9 @@
 // The raw registry API over the SQLite store.
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "platform/base/lasterror.h"
 #include "tests/registry/regtest.h"
@@ -501,4 +503,57 @@ TEST_F(RegistryTest, DamagedPagesFailTheIntegrityCheck)
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Damage", 0, KEY_READ, &h),
         static_cast<LONG>(ERROR_REGISTRY_CORRUPT));
     EXPECT_EQ(ReadBytes(UserStore()), bytes);
+}
+
+TEST_F(RegistryTest, ConcurrentWritersThroughTwoConnections)
+{
+    using namespace zyn::base;
+    KeyGuard k(Create(HKEY_CURRENT_USER, L"Software\\Concurrent"));
+    // A second, independent connection to the same file, as another process would have.
+    LONG e = 0;
+    auto other = RegistryStore::Open(UserStore(), e);
+    ASSERT_TRUE(other) << e;
+    RegKeyId key = 0;
+    ASSERT_EQ(other->OpenKey(other->Root(), std::vector<std::wstring>{L"Software", L"Concurrent"}, key), 0);
+
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 40; ++i)
+                if (SetDword(k.h, (L"api" + std::to_wstring(t) + L"_" + std::to_wstring(i)).c_str(), i) != 0)
+                    ++failures;
+        });
+    }
+    threads.emplace_back([&] {
+        for (int i = 0; i < 40; i += 4) {
+            RegistryStore::Transaction tx(*other);
+            if (tx.Begin() != 0) {
+                ++failures;
+                continue;
+            }
+            for (int j = i; j < i + 4; ++j) {
+                const DWORD v = static_cast<DWORD>(j);
+                if (other->SetValue(key, L"other" + std::to_wstring(j), REG_DWORD,
+                        {reinterpret_cast<const uint8_t*>(&v), 4}) != 0)
+                    ++failures;
+            }
+            if (tx.Commit() != 0)
+                ++failures;
+        }
+    });
+    for (auto& th : threads)
+        th.join();
+    EXPECT_EQ(failures.load(), 0);
+    DWORD values = 0;
+    ASSERT_EQ(RegQueryInfoKeyW(k.h, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                  nullptr, nullptr),
+        0);
+    EXPECT_EQ(values, 160u);
+    // Each connection sees the other's writes.
+    RegValueData v;
+    EXPECT_EQ(other->GetValue(key, L"API2_39", v), 0);
+    DWORD got = 0, size = sizeof got;
+    EXPECT_EQ(RegQueryValueExW(k.h, L"OTHER39", nullptr, nullptr, reinterpret_cast<BYTE*>(&got), &size), 0);
+    EXPECT_EQ(got, 39u);
 }
