@@ -116,8 +116,9 @@ std::vector<uint8_t> IniDocument::Serialize()
     }
     std::vector<uint8_t> out;
     if (m_encoding == IniEncoding::Ansi) {
-        const std::string narrow = WideToAnsi(text);
-        if (AnsiToWide(narrow) == text)
+        bool representable = true;
+        const std::string narrow = WideToAnsi(text, CP_ACP, &representable);
+        if (representable && AnsiToWide(narrow) == text)
             return std::vector<uint8_t>(narrow.begin(), narrow.end());
         // Not representable in the ANSI code page: keep every character instead.
         m_encoding = IniEncoding::Utf16LeBom;

@@ -130,6 +130,15 @@ LONG Resolve(HKEY h, OpenKey& out)
     return kOk;
 }
 
+// Names must be Unicode text to be stored (see ToStored).
+bool ValidName(std::wstring_view name)
+{
+    for (const wchar_t c : name)
+        if (!IsScalarValue(static_cast<uint32_t>(c)) || c == L'\0')
+            return false;
+    return true;
+}
+
 // Splits a subkey path at backslashes. A trailing backslash is allowed; a leading one
 // or an empty name inside the path is not.
 LONG SplitPath(LPCWSTR sub, std::vector<std::wstring>& out)
@@ -150,7 +159,7 @@ LONG SplitPath(LPCWSTR sub, std::vector<std::wstring>& out)
         const std::wstring_view part = rest.substr(start, end - start);
         if (part.empty())
             return Err(ERROR_BAD_PATHNAME);
-        if (part.size() > kMaxKeyNameLength)
+        if (part.size() > kMaxKeyNameLength || !ValidName(part))
             return Err(ERROR_INVALID_PARAMETER);
         out.emplace_back(part);
         start = end + 1;
@@ -204,8 +213,11 @@ LONG ToStored(DWORD type, const BYTE* data, DWORD cb, std::vector<uint8_t>& out)
         return Err(ERROR_INVALID_PARAMETER);
     std::wstring text(cb / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), data, cb);
-    out = ToUtf16LE(text);
-    return kOk;
+    // Characters that are not Unicode scalar values cannot be stored as UTF-16 without
+    // changing them; refuse them rather than store something else.
+    bool ok = true;
+    out = ToUtf16LE(text, &ok);
+    return ok ? kOk : Err(ERROR_INVALID_PARAMETER);
 }
 
 std::wstring StoredText(const std::vector<uint8_t>& stored)
@@ -430,7 +442,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
 LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData)
 {
     const std::wstring_view name = lpValueName ? lpValueName : L"";
-    if (name.size() > kMaxValueNameLength)
+    if (name.size() > kMaxValueNameLength || !ValidName(name))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
     LONG e = Resolve(hKey, key);

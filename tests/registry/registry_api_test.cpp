@@ -189,6 +189,11 @@ TEST_F(RegistryTest, QueryValueSizeRules)
     // String data must be whole characters.
     EXPECT_EQ(RegSetValueExW(k.h, L"odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"ab"), 5),
         static_cast<LONG>(ERROR_INVALID_PARAMETER));
+    // Text that UTF-16 cannot carry is refused, not replaced.
+    const wchar_t lone[2] = {static_cast<wchar_t>(0xD800), 0};
+    EXPECT_EQ(RegSetValueExW(k.h, L"lone", 0, REG_SZ, reinterpret_cast<const BYTE*>(lone), sizeof lone),
+        static_cast<LONG>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(RegSetValueExW(k.h, lone, 0, REG_BINARY, nullptr, 0), static_cast<LONG>(ERROR_INVALID_PARAMETER));
 }
 
 TEST_F(RegistryTest, EnumerationOrderAndBuffers)
