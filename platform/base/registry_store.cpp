@@ -569,11 +569,13 @@ LONG RegistryStore::DeleteKey(RegKeyId key)
     });
 }
 
+// UNION rather than UNION ALL: in a damaged file whose parent links form a cycle the
+// walk still ends.
 LONG RegistryStore::CollectTree(RegKeyId key, std::vector<RegKeyId>& out)
 {
     LONG e = 0;
     sqlite3_stmt* s = Prepare("WITH RECURSIVE t(id) AS (SELECT id FROM reg_keys WHERE parent = ?1 "
-                              "UNION ALL SELECT k.id FROM reg_keys k JOIN t ON k.parent = t.id) SELECT id FROM t",
+                              "UNION SELECT k.id FROM reg_keys k JOIN t ON k.parent = t.id) SELECT id FROM t",
         e);
     if (!s)
         return e;

@@ -562,3 +562,30 @@ TEST_F(RegistryTest, ConcurrentWritersThroughTwoConnections)
     EXPECT_EQ(RegQueryValueExW(k.h, L"OTHER39", nullptr, nullptr, reinterpret_cast<BYTE*>(&got), &size), 0);
     EXPECT_EQ(got, 39u);
 }
+
+TEST_F(RegistryTest, TreeDeletionEndsOnACycleOfParents)
+{
+    {
+        KeyGuard(Create(HKEY_CURRENT_USER, L"Software\\Loop\\A\\B"));
+    }
+    zyn::base::ResetRegistryStores();
+    // Damage the file: A's parent becomes its own child B.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(UserStore().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                  "UPDATE reg_keys SET parent = (SELECT id FROM reg_keys WHERE name = 'B') WHERE name = 'A'", nullptr,
+                  nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_stmt* s = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT id FROM reg_keys WHERE name = 'A'", -1, &s, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    const zyn::base::RegKeyId a = sqlite3_column_int64(s, 0);
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+
+    LONG e = 0;
+    auto store = zyn::base::GetRegistryStore(zyn::base::RegHive::CurrentUser, e);
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->DeleteTree(a, true), 0); // returns instead of walking the cycle forever
+    EXPECT_EQ(store->CheckKey(a), static_cast<LONG>(ERROR_KEY_DELETED));
+}
