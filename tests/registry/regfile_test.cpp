@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "platform/base/codepage.h"
+#include "platform/base/kernel_object.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/process.h"
 #include "platform/base/regfile.h"
 #include "tests/registry/regtest.h"
 
@@ -243,4 +245,35 @@ TEST_F(RegFileTest, RegeditCommand)
     EXPECT_TRUE(LogMentions(L"missing.reg"));
     EXPECT_EQ(zyn::base::RunRegeditCommand({L"/s"}), 2u);
     EXPECT_EQ(zyn::base::RunRegeditCommand({L"/e", path}), 2u);
+}
+
+TEST_F(RegFileTest, RegeditThroughCreateProcess)
+{
+    const wchar_t* key = L"Software\\Report Runtime\\DatabaseOptions\\OuterJoin";
+    // The registry's first use registers the command (here: the existence check that
+    // precedes an import).
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
+    const auto file = m_dir / "outer join.reg";
+    WriteText(file, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Report Runtime\\DatabaseOptions\\OuterJoin]\r\n"
+                    "\"Mode\"=dword:00000002\r\n");
+    auto run = [](std::wstring commandLine) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return static_cast<DWORD>(0xBAD);
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD code = 0xBAD;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return code;
+    };
+    EXPECT_EQ(run(L"regedit /s \"" + file.wstring() + L"\""), 0u);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key));
+
+    const auto bad = m_dir / "bad.reg";
+    WriteText(bad, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"v\"=dword:zz\r\n");
+    EXPECT_EQ(run(L"C:\\Windows\\REGEDIT.EXE /s \"" + bad.wstring() + L"\""), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Other"));
 }
