@@ -303,9 +303,12 @@ bool IniDocument::ReplaceSection(std::wstring_view section, const std::vector<st
 
 fs::path IniWindowsDirectory()
 {
-    if (const char* dir = std::getenv("ZYN_WINDIR"); dir && *dir)
-        return fs::path(dir);
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    if (const char* dir = std::getenv("ZYN_WINDIR"); dir && *dir) {
+        std::error_code ec;
+        return fs::absolute(fs::path(dir), ec).lexically_normal();
+    }
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         return fs::path(xdg) / "zyn";
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / ".config" / "zyn";

@@ -941,9 +941,12 @@ void RegistryStore::Transaction::Rollback()
 
 fs::path RegistryDirectory()
 {
-    if (const char* dir = std::getenv("ZYN_REGISTRY_DIR"); dir && *dir)
-        return fs::path(dir);
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    if (const char* dir = std::getenv("ZYN_REGISTRY_DIR"); dir && *dir) {
+        std::error_code ec;
+        return fs::absolute(fs::path(dir), ec).lexically_normal();
+    }
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         return fs::path(xdg) / "zyn";
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / ".config" / "zyn";
