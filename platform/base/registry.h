@@ -13,6 +13,13 @@
 // and from the UTF-16LE layout that the store keeps. Sizes of string data must be a
 // whole number of characters. Other types are passed through byte for byte.
 //
+// Sizes follow Windows: a null data pointer asks for the size; a buffer too small
+// fails with ERROR_MORE_DATA and the size needed (nothing is written into it). Name
+// buffers of the enumeration functions count characters with the terminator; when a
+// name does not fit, ERROR_MORE_DATA leaves the count as it was (use RegQueryInfoKeyW
+// for the longest name). Subkeys enumerate in the order of their case-folded names,
+// values in the order they were created (registry_store.h).
+//
 // Access: a key opened without KEY_SET_VALUE refuses value writes, one opened without
 // KEY_CREATE_SUB_KEY refuses to create subkeys, and deleting a subkey needs a handle
 // opened for writing (any of KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE), all with
