@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <cwctype>
@@ -417,45 +419,125 @@ void Store(const FieldRef& f, const odbc::Value& v)
     }
 }
 
+std::wstring Trimmed(const std::wstring& s);
+
+[[noreturn]] void ThrowNotInteger(const FieldRef& f, const std::wstring& text, LPCWSTR state)
+{
+    CString msg;
+    msg.Format(L"Column %s: the value %s is not a whole number that fits the field.", f.name ? f.name : L"",
+        text.c_str());
+    ThrowData(msg, state);
+}
+
+// A whole number from text ("42", "-7", "42.000", "4.2e1"); false when it is not one.
+bool ParseWhole(const std::wstring& raw, int64_t& out)
+{
+    const std::wstring s = Trimmed(raw);
+    if (s.empty())
+        return false;
+    size_t i = 0;
+    bool neg = false;
+    if (s[i] == L'+' || s[i] == L'-')
+        neg = s[i++] == L'-';
+    const size_t digitsStart = i;
+    unsigned __int128 v = 0;
+    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9') {
+        v = v * 10 + static_cast<unsigned>(s[i] - L'0');
+        if (v > (static_cast<unsigned __int128>(1) << 64))
+            return false;
+        ++i;
+    }
+    if (i == digitsStart)
+        return false;
+    if (i < s.size() && s[i] == L'.') {
+        ++i;
+        while (i < s.size() && s[i] == L'0')
+            ++i;
+    }
+    if (i < s.size()) {
+        if (s[i] != L'e' && s[i] != L'E')
+            return false;
+        // Exponent form: only when it is exactly a whole number.
+        wchar_t* end = nullptr;
+        const double d = std::wcstod(s.c_str(), &end);
+        if (!end || *end || !std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18)
+            return false;
+        out = static_cast<int64_t>(d);
+        return true;
+    }
+    if (neg ? v > (static_cast<unsigned __int128>(1) << 63) : v > static_cast<unsigned __int128>(INT64_MAX))
+        return false;
+    out = neg ? static_cast<int64_t>(-static_cast<__int128>(v)) : static_cast<int64_t>(v);
+    return true;
+}
+
+// An integer column into a 64-bit value, refusing what would be cut: fractions, values
+// out of range and text that is no number (drivers convert those silently).
+bool ReadWhole(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t& out)
+{
+    switch (sqlType) {
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQL_BIT:
+        return st.GetInt64(col, out);
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE: {
+        double d = 0;
+        if (!st.GetDouble(col, d))
+            return false;
+        if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18) {
+            wchar_t buf[64];
+            std::swprintf(buf, 64, L"%.17g", d);
+            ThrowNotInteger(f, buf, L"22003");
+        }
+        out = static_cast<int64_t>(d);
+        return true;
+    }
+    default: {
+        std::wstring text;
+        if (!st.GetText(col, text))
+            return false;
+        if (!ParseWhole(text, out))
+            ThrowNotInteger(f, text, L"22018");
+        return true;
+    }
+    }
+}
+
+template <class T>
+bool ReadInteger(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t lo, int64_t hi)
+{
+    int64_t v = 0;
+    if (!ReadWhole(st, col, sqlType, f, v))
+        return false;
+    if (v < lo || v > hi)
+        ThrowNotInteger(f, std::to_wstring(v), L"22003");
+    As<T>(f) = static_cast<T>(v);
+    return true;
+}
+
 // Reads column `col` of the current row into the member; false for NULL.
-bool ReadColumn(odbc::Statement& st, uint16_t col, const FieldRef& f)
+bool ReadColumn(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f)
 {
     switch (f.kind) {
     case FieldKind::Bool: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
+        int64_t v = 0;
+        if (!ReadWhole(st, col, sqlType, f, v))
             return false;
         As<BOOL>(f) = v ? TRUE : FALSE;
         return true;
     }
-    case FieldKind::Byte: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        if (v < 0 || v > 255) {
-            CString msg;
-            msg.Format(L"Column %s: %d does not fit a byte.", f.name ? f.name : L"", v);
-            ThrowData(msg, L"22003");
-        }
-        As<BYTE>(f) = static_cast<BYTE>(v);
-        return true;
-    }
-    case FieldKind::Int: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        As<int>(f) = v;
-        return true;
-    }
-    case FieldKind::Long: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        As<LONG>(f) = v;
-        return true;
-    }
+    case FieldKind::Byte:
+        return ReadInteger<BYTE>(st, col, sqlType, f, 0, 255);
+    case FieldKind::Int:
+        return ReadInteger<int>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
+    case FieldKind::Long:
+        return ReadInteger<LONG>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
     case FieldKind::BigInt:
-        return st.GetInt64(col, As<int64_t>(f));
+        return ReadInteger<int64_t>(st, col, sqlType, f, INT64_MIN, INT64_MAX);
     case FieldKind::Single:
         return st.GetFloat(col, As<float>(f));
     case FieldKind::Double:
@@ -703,12 +785,19 @@ struct RecordsetOps {
             fx.SetFieldType(CFieldExchange::param);
             rs.DoParamExchange(&fx);
         }
+        // SetParamNull marks hold across Requery for parameters still bound.
+        std::vector<const void*> nullParams;
+        for (const auto& p : st.params)
+            if (p.isNull)
+                nullParams.push_back(p.ref.value);
         st.columns.clear();
         st.params.clear();
         for (const auto& f : fx.m_columns)
             st.columns.push_back(Field{f, false, false, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
-        for (const auto& f : fx.m_params)
-            st.params.push_back(Field{f, true, false, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
+        for (const auto& f : fx.m_params) {
+            const bool wasNull = std::find(nullParams.begin(), nullParams.end(), f.value) != nullParams.end();
+            st.params.push_back(Field{f, true, wasNull, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
+        }
         st.bound = true;
     }
 };
@@ -951,7 +1040,7 @@ bool CRecordset::FetchNext()
             return false;
         for (size_t i = 0; i < st.columns.size(); ++i) {
             Field& f = st.columns[i];
-            const bool has = ReadColumn(*st.select, static_cast<uint16_t>(i + 1), f.ref);
+            const bool has = ReadColumn(*st.select, static_cast<uint16_t>(i + 1), st.resultCols[i].sqlType, f.ref);
             f.isNull = !has;
             if (!has)
                 SetNeutral(f.ref);
@@ -1116,7 +1205,13 @@ void CRecordset::Move(LONG nRows, WORD wFetchType)
 void CRecordset::Restart()
 {
     RecordsetState& st = *m_pState;
-    Guard([&] { st.select->CloseCursor(); });
+    // Prepared again: the SQLite driver resumes an executed statement where its cursor
+    // stood instead of starting over.
+    Guard([&] {
+        st.select->CloseCursor();
+        if (!st.direct)
+            st.select->Prepare(m_strSQL.Str());
+    });
     RunStatement(false);
 }
 
