@@ -333,6 +333,29 @@ TEST_P(RecordsetTest, TextRoundTripsWhole)
     EXPECT_EQ(back.m_NOTE, huge);
 }
 
+TEST_P(RecordsetTest, LongTextIsNotCutByTheDriversColumnSize)
+{
+    // psqlODBC reports text columns with MaxLongVarcharSize (8190 unless raised);
+    // reading in pieces gets the whole value whatever the driver reports.
+    const std::wstring extra = IsPostgres() ? L"MaxLongVarcharSize=8190;" : L"";
+    CDatabase small;
+    ZYN_DB_OK(small.OpenEx((OdbcSetup::Instance().ConnectString(Engine()) + extra).c_str()));
+    CString note;
+    for (int i = 0; i < 3200; ++i)
+        note += L"ACKNOTE é ";
+    ASSERT_EQ(note.GetLength(), 32000);
+    ItemSet rs(&small);
+    ZYN_DB_OK(rs.Open());
+    rs.AddNew();
+    rs.m_ID = 1;
+    rs.m_NOTE = note;
+    ZYN_DB_OK(rs.Update());
+    ZYN_DB_OK(rs.Requery());
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_NOTE.GetLength(), 32000);
+    EXPECT_EQ(rs.m_NOTE, note);
+}
+
 TEST_P(RecordsetTest, TimestampsRoundTripInEveryForm)
 {
     ItemSet rs(&Db());
@@ -355,11 +378,27 @@ TEST_P(RecordsetTest, TimestampsRoundTripInEveryForm)
             << "row " << rs.m_ID << ": " << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute
             << ":" << t.second;
     }
-    // Equal times compare equal in SQL, bound or not.
+    // Equal times compare equal in SQL, bound or written as a literal (SQLite keeps
+    // times as text: both must have the same form).
+    Exec(L"INSERT INTO ITEMS (ID, CREATED) VALUES (99, '2008-07-05 15:04:05')");
     std::vector<DbValue> p{stamps[0]};
     int64_t n = 0;
     ZYN_DB_OK(Db().QueryInt64(L"SELECT COUNT(*) FROM ITEMS WHERE CREATED = ?", p, n));
-    EXPECT_EQ(n, 1);
+    EXPECT_EQ(n, 2);
+    ZYN_DB_OK(Db().QueryInt64(L"SELECT COUNT(*) FROM ITEMS WHERE CREATED = '2008-07-05 15:04:05'", {}, n));
+    EXPECT_EQ(n, 2);
+    ZYN_DB_OK(Db().QueryInt64(L"SELECT COUNT(*) FROM ITEMS WHERE CREATED < ?", p, n));
+    EXPECT_EQ(n, 1) << "only the 1900 row is earlier";
+    // A fraction survives.
+    TIMESTAMP_STRUCT frac{2008, 7, 5, 15, 4, 5, 250000000};
+    std::vector<DbValue> fp{int32_t{98}, frac};
+    ZYN_DB_OK(Db().ExecuteSQL(L"INSERT INTO ITEMS (ID, CREATED) VALUES (?, ?)", fp));
+    DbValue fv;
+    std::vector<DbValue> key98{int32_t{98}};
+    ASSERT_TRUE(Db().QueryValue(L"SELECT CREATED FROM ITEMS WHERE ID = ?", key98, fv));
+    ASSERT_TRUE(std::holds_alternative<TIMESTAMP_STRUCT>(fv));
+    EXPECT_EQ(std::get<TIMESTAMP_STRUCT>(fv).fraction, 250000000u);
+    Exec(L"DELETE FROM ITEMS WHERE ID >= 98");
 
     // CTime: the column holds local wall-clock time.
     ItemTimeSet ts(&Db());
