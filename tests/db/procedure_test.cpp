@@ -1,6 +1,6 @@
 // Stored procedures with an output parameter, through "{? = CALL ...}" and "{CALL ...}".
-// PostgreSQL runs them (psqlODBC turns the call into a SELECT of the function and
-// hands the result to the output parameter); SQLite has no procedures.
+// On PostgreSQL the record set runs the call as a SELECT of the function and hands the
+// row's columns to the output parameters; SQLite has no procedures.
 #include <gtest/gtest.h>
 
 #include "platform/afx/db/afxdb.h"
@@ -102,6 +102,53 @@ TEST_P(ProcedureTest, FailureRaisesTheDatabaseException)
     ASSERT_TRUE(f.thrown);
     EXPECT_EQ(f.state, "22003") << f.message;
     EXPECT_FALSE(sp.IsOpen());
+}
+
+TEST_P(ProcedureTest, SingleArgumentFunctionAndTextResultReadWhole)
+{
+    Exec(L"CREATE FUNCTION GREETING(p_name VARCHAR) RETURNS VARCHAR LANGUAGE sql AS $$ SELECT 'Hello, ' || p_name $$");
+    struct GreetingSet : CRecordset {
+        using CRecordset::CRecordset;
+        CString m_out, m_name;
+        CString GetDefaultSQL() override { return L"{? = CALL GREETING(?)}"; }
+        void DoFieldExchange(CFieldExchange* pFX) override
+        {
+            pFX->SetFieldType(CFieldExchange::outputParam);
+            RFX_Text(pFX, L"out", m_out, 100);
+            pFX->SetFieldType(CFieldExchange::param);
+            RFX_Text(pFX, L"name", m_name);
+        }
+    } sp(&Db());
+    sp.m_name = L"W\u00f6rld \U0001F30D";
+    ZYN_DB_OK(sp.Open());
+    EXPECT_EQ(sp.m_out, CString(L"Hello, W\u00f6rld \U0001F30D"));
+    sp.Close();
+    // Longer than the field's declared size: read whole, never cut.
+    sp.m_name = CString(L'x', 500);
+    ZYN_DB_OK(sp.Open());
+    EXPECT_EQ(sp.m_out.GetLength(), 507);
+}
+
+TEST_P(ProcedureTest, InOutParameterAndLiteralArguments)
+{
+    Exec(L"CREATE FUNCTION BUMP(INOUT p_value BIGINT, p_step INTEGER, OUT p_text VARCHAR) "
+         L"LANGUAGE plpgsql AS $$ BEGIN p_value := p_value + p_step; p_text := 'now ' || p_value; END $$");
+    struct BumpSet : CRecordset {
+        using CRecordset::CRecordset;
+        int64_t m_value = 40;
+        CString m_text;
+        CString GetDefaultSQL() override { return L"{CALL BUMP(?, 2, ?)}"; }
+        void DoFieldExchange(CFieldExchange* pFX) override
+        {
+            pFX->SetFieldType(CFieldExchange::inoutParam);
+            RFX_BigInt(pFX, L"value", m_value);
+            pFX->SetFieldType(CFieldExchange::outputParam);
+            RFX_Text(pFX, L"text", m_text, 50);
+        }
+    } sp(&Db());
+    ZYN_DB_OK(sp.Open());
+    EXPECT_EQ(sp.m_value, 42);
+    EXPECT_EQ(sp.m_text, CString(L"now 42"));
 }
 
 ZYN_INSTANTIATE_ENGINES(ProcedureTest);

@@ -3,8 +3,10 @@
 // values, cursor movement and the errors of misuse.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 
+#include "platform/base/afxcoll.h"
 #include "tests/db/db_test_util.h"
 #include "tests/db/test_sets.h"
 
@@ -583,6 +585,76 @@ TEST_P(RecordsetTest, SetWithoutDatabaseOpensItsDefaultConnect)
     rs.Close();
     EXPECT_EQ(rs.m_pDatabase, nullptr);
     OdbcSetup::Instance().PointSystemDsnsAt(DbEngineKind::sqlite);
+}
+
+class SmallTypesSet : public CRecordset {
+public:
+    explicit SmallTypesSet(CDatabase* db) : CRecordset(db)
+    {
+        m_nFields = 5;
+        SetKeyColumns(L"ID");
+    }
+    LONG m_ID = 0;
+    BOOL m_FLAG = FALSE;
+    BYTE m_SMALL = 0;
+    float m_RATIO = 0;
+    CByteArray m_DATA;
+    CString GetDefaultSQL() override { return L"[SMALLTYPES]"; }
+    void DoFieldExchange(CFieldExchange* pFX) override
+    {
+        RFX_Long(pFX, L"[ID]", m_ID);
+        RFX_Bool(pFX, L"[FLAG]", m_FLAG);
+        RFX_Byte(pFX, L"[SMALL]", m_SMALL);
+        RFX_Single(pFX, L"[RATIO]", m_RATIO);
+        RFX_Binary(pFX, L"[DATA]", m_DATA, 100000);
+    }
+};
+
+TEST_P(RecordsetTest, BoolByteSingleAndBinaryRoundTrip)
+{
+    Exec(IsPostgres() ? L"CREATE TABLE SMALLTYPES (ID INTEGER PRIMARY KEY, FLAG INTEGER, SMALL SMALLINT, RATIO REAL, DATA BYTEA)"
+                      : L"CREATE TABLE SMALLTYPES (ID INTEGER PRIMARY KEY, FLAG INTEGER, SMALL SMALLINT, RATIO REAL, DATA BLOB)");
+    SmallTypesSet rs(&Db());
+    ZYN_DB_OK(rs.Open());
+    CByteArray bytes;
+    for (int i = 0; i < 70000; ++i)
+        bytes.Add(static_cast<BYTE>(i * 7));
+    rs.AddNew();
+    rs.m_ID = 1;
+    rs.m_FLAG = TRUE;
+    rs.m_SMALL = 200;
+    rs.m_RATIO = 0.25f;
+    rs.m_DATA.Copy(bytes);
+    ZYN_DB_OK(rs.Update());
+    rs.AddNew();
+    rs.m_ID = 2;
+    rs.m_FLAG = FALSE;
+    rs.m_SMALL = 0;
+    ZYN_DB_OK(rs.Update());
+    Exec(L"INSERT INTO SMALLTYPES (ID, SMALL) VALUES (3, 300)");
+
+    rs.m_strFilter = L"ID <= 2";
+    rs.m_strSort = L"ID";
+    ZYN_DB_OK(rs.Requery());
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_FLAG, TRUE);
+    EXPECT_EQ(rs.m_SMALL, 200);
+    EXPECT_FLOAT_EQ(rs.m_RATIO, 0.25f);
+    ASSERT_EQ(rs.m_DATA.GetSize(), bytes.GetSize());
+    EXPECT_EQ(std::memcmp(rs.m_DATA.GetData(), bytes.GetData(), static_cast<size_t>(bytes.GetSize())), 0);
+    rs.MoveNext();
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_FLAG, FALSE);
+    EXPECT_FALSE(rs.IsFieldNull(&rs.m_FLAG));
+    EXPECT_EQ(rs.m_SMALL, 0);
+    EXPECT_TRUE(rs.IsFieldNull(&rs.m_RATIO));
+    EXPECT_TRUE(rs.IsFieldNull(&rs.m_DATA));
+    EXPECT_EQ(rs.m_DATA.GetSize(), 0);
+
+    // 300 does not fit a byte: an error, not 44.
+    rs.m_strFilter = L"ID = 3";
+    auto f = CatchDb([&] { rs.Requery(); });
+    EXPECT_EQ(f.state, "22003") << f.message;
 }
 
 ZYN_INSTANTIATE_ENGINES(RecordsetTest);

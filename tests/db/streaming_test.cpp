@@ -102,3 +102,32 @@ TEST_P(StreamingTest, DeletingEachRowWhileStreamingInOneTransaction)
 ZYN_INSTANTIATE_ENGINES(StreamingTest);
 
 } // namespace
+
+namespace {
+
+class CommitWithOpenCursorTest : public StreamingTest {};
+
+TEST_P(CommitWithOpenCursorTest, CommitWhileASetIsOpen)
+{
+    ASSERT_TRUE(Db().BeginTrans());
+    BigSet rs(&Db());
+    rs.m_strFilter = L"ID <= 10";
+    ZYN_DB_OK(rs.Open(CRecordset::forwardOnly));
+    ZYN_DB_OK(rs.Delete());
+    rs.MoveNext();
+    ZYN_DB_OK(Db().CommitTrans()); // mid-stream
+    ASSERT_TRUE(Db().BeginTrans());
+    ZYN_DB_OK(rs.Requery());
+    while (!rs.IsEOF()) {
+        ZYN_DB_OK(rs.Delete());
+        rs.MoveNext();
+    }
+    ZYN_DB_OK(Db().CommitTrans()); // at the end, set still open
+    int64_t left = 0;
+    ASSERT_TRUE(Db().QueryInt64(L"SELECT COUNT(*) FROM BIG WHERE ID <= 10", {}, left));
+    EXPECT_EQ(left, 0);
+}
+
+ZYN_INSTANTIATE_ENGINES(CommitWithOpenCursorTest);
+
+} // namespace

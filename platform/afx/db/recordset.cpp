@@ -56,6 +56,12 @@ public:
     bool hasOutput = false;
     bool outputsCopied = false;
     bool direct = false;
+    // PostgreSQL calls with output parameters run as a SELECT of the function (see
+    // RewriteCallForPostgres); sendParams lists the parameters bound to it, in order,
+    // and outputColumns the parameters that take the result row's columns, in order.
+    bool selectCall = false;
+    std::vector<size_t> sendParams;
+    std::vector<size_t> outputColumns;
 
     LONG current = -1; // 0-based index of the current row
     LONG count = 0;    // rows seen
@@ -751,6 +757,138 @@ std::pair<CString, CString> SplitName(const CString& name)
     return {qualifier, column};
 }
 
+// Splits "a, f(b, c), ?" at its top-level commas.
+std::vector<std::wstring> SplitArguments(const std::wstring& s)
+{
+    std::vector<std::wstring> out;
+    int depth = 0;
+    wchar_t quote = 0;
+    size_t start = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const wchar_t c = s[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == L'\'' || c == L'"') {
+            quote = c;
+        } else if (c == L'(') {
+            ++depth;
+        } else if (c == L')') {
+            --depth;
+        } else if (c == L',' && depth == 0) {
+            out.push_back(Trimmed(s.substr(start, i - start)));
+            start = i + 1;
+        }
+    }
+    const std::wstring last = Trimmed(s.substr(start));
+    if (!last.empty() || !out.empty())
+        out.push_back(last);
+    return out;
+}
+
+size_t CountMarkers(const std::wstring& s)
+{
+    size_t n = 0;
+    wchar_t quote = 0;
+    for (wchar_t c : s) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == L'\'' || c == L'"') {
+            quote = c;
+        } else if (c == L'?') {
+            ++n;
+        }
+    }
+    return n;
+}
+
+struct CallRewrite {
+    std::wstring sql;
+    std::vector<size_t> sendParams;
+    std::vector<size_t> outputColumns;
+};
+
+// "{? = CALL f(?, ?)}" -> "SELECT f(?, ?)", the return value taking the one column;
+// "{CALL f(?, ?, ?)}" with output parameters -> "SELECT * FROM f(<inputs>)", the OUT
+// and INOUT parameters taking the columns in order. PostgreSQL returns function
+// results, OUT parameters included, as a row; psqlODBC's own translation of the call
+// escape fails for some forms (a return value with a single argument).
+std::optional<CallRewrite> RewriteCallForPostgres(const std::wstring& call, const std::vector<int16_t>& paramTypes)
+{
+    std::wstring s = Trimmed(call);
+    if (s.size() < 2 || s.front() != L'{' || s.back() != L'}')
+        return std::nullopt;
+    s = Trimmed(s.substr(1, s.size() - 2));
+    bool returnForm = false;
+    if (!s.empty() && s[0] == L'?') {
+        size_t i = 1;
+        while (i < s.size() && std::iswspace(static_cast<wint_t>(s[i])))
+            ++i;
+        if (i >= s.size() || s[i] != L'=')
+            return std::nullopt;
+        returnForm = true;
+        s = Trimmed(s.substr(i + 1));
+    }
+    if (!MatchWordAt(s, 0, L"CALL"))
+        return std::nullopt;
+    s = Trimmed(s.substr(4));
+    const size_t open = s.find(L'(');
+    std::wstring name = Trimmed(open == std::wstring::npos ? s : s.substr(0, open));
+    std::vector<std::wstring> args;
+    if (open != std::wstring::npos) {
+        const size_t close = s.rfind(L')');
+        if (close == std::wstring::npos || close < open || !Trimmed(s.substr(close + 1)).empty())
+            return std::nullopt;
+        args = SplitArguments(s.substr(open + 1, close - open - 1));
+    }
+    if (name.empty())
+        return std::nullopt;
+
+    CallRewrite r;
+    size_t next = 0;
+    if (returnForm) {
+        if (paramTypes.empty() || paramTypes[0] == CFieldExchange::param)
+            return std::nullopt;
+        r.outputColumns.push_back(next++);
+    }
+    std::wstring kept;
+    for (const auto& a : args) {
+        const size_t markers = CountMarkers(a);
+        if (a == L"?") {
+            if (next >= paramTypes.size())
+                return std::nullopt;
+            const size_t k = next++;
+            const int16_t t = paramTypes[k];
+            if (t == CFieldExchange::outputParam) {
+                if (returnForm)
+                    return std::nullopt; // a return value and OUT parameters: not one column
+                r.outputColumns.push_back(k);
+                continue;
+            }
+            if (t == CFieldExchange::inoutParam) {
+                if (returnForm)
+                    return std::nullopt;
+                r.outputColumns.push_back(k);
+            }
+            r.sendParams.push_back(k);
+        } else {
+            for (size_t m = 0; m < markers; ++m) {
+                if (next >= paramTypes.size() || paramTypes[next] != CFieldExchange::param)
+                    return std::nullopt;
+                r.sendParams.push_back(next++);
+            }
+        }
+        if (!kept.empty())
+            kept += L", ";
+        kept += a;
+    }
+    if (next != paramTypes.size())
+        return std::nullopt;
+    r.sql = returnForm ? L"SELECT " + name + L"(" + kept + L")" : L"SELECT * FROM " + name + L"(" + kept + L")";
+    return r;
+}
+
 } // namespace
 
 // ---- CRecordset ------------------------------------------------------------------
@@ -868,8 +1006,27 @@ BOOL CRecordset::Requery()
     std::wstring sql;
     st.isCall = base[0] == L'{';
     std::wstring table;
+    st.selectCall = false;
+    st.sendParams.clear();
+    st.outputColumns.clear();
+    for (size_t i = 0; i < st.params.size(); ++i)
+        st.sendParams.push_back(i);
+    const bool anyOutput = std::any_of(st.params.begin(), st.params.end(), [](const Field& f) {
+        return f.ref.fieldType == CFieldExchange::outputParam || f.ref.fieldType == CFieldExchange::inoutParam;
+    });
     if (st.isCall) {
         sql = base;
+        if (anyOutput && st.columns.empty() && m_pDatabase->GetEngine() == zyn::afx::DbEngine::postgresql) {
+            std::vector<int16_t> types;
+            for (const auto& f : st.params)
+                types.push_back(f.ref.fieldType);
+            if (auto r = RewriteCallForPostgres(base, types)) {
+                sql = r->sql;
+                st.selectCall = true;
+                st.sendParams = std::move(r->sendParams);
+                st.outputColumns = std::move(r->outputColumns);
+            }
+        }
     } else if (MatchWordAt(base, 0, L"SELECT")) {
         sql = AddFilterAndSort(base, filter, sort);
         table = FirstTableOfSelect(base);
@@ -969,9 +1126,13 @@ void CRecordset::RunStatement(bool bFetchFirst)
     st.outputsCopied = false;
     Guard([&] {
         std::vector<odbc::Param> ps;
-        ps.reserve(st.params.size());
-        for (const auto& f : st.params)
-            ps.push_back(ToParam(f, f.isNull));
+        ps.reserve(st.sendParams.size());
+        for (size_t k : st.sendParams) {
+            odbc::Param p = ToParam(st.params[k], st.params[k].isNull);
+            if (st.selectCall)
+                p.direction = odbc::Direction::Input;
+            ps.push_back(std::move(p));
+        }
         st.select->SetParams(std::move(ps));
         if (st.direct)
             st.select->ExecDirect(m_strSQL.Str());
@@ -982,6 +1143,29 @@ void CRecordset::RunStatement(bool bFetchFirst)
         for (int16_t c = 1; c <= n; ++c)
             st.resultCols.push_back(st.select->Describe(static_cast<uint16_t>(c)));
     });
+    if (st.selectCall) {
+        // The function's row carries the output parameters.
+        st.outputsCopied = true;
+        Guard([&] {
+            const bool row = st.select->Fetch();
+            for (size_t j = 0; j < st.outputColumns.size(); ++j) {
+                Field& f = st.params[st.outputColumns[j]];
+                bool has = false;
+                if (row) {
+                    if (j >= st.resultCols.size())
+                        AfxThrowDBException(AFX_SQL_ERROR_FIELD_SCHEMA_MISMATCH,
+                            L"The function returns fewer columns than the call has output parameters.");
+                    has = ReadColumn(*st.select, static_cast<uint16_t>(j + 1), st.resultCols[j].sqlType, f.ref);
+                }
+                f.isNull = !has;
+                if (!has)
+                    SetNeutral(f.ref);
+            }
+            st.select->CloseCursor();
+        });
+        st.bof = st.eof = true;
+        return;
+    }
     if (st.resultCols.size() < st.columns.size()) {
         CString msg;
         msg.Format(L"The statement returns %d columns; %d are bound.", static_cast<int>(st.resultCols.size()),
