@@ -25,8 +25,10 @@
 // same inside, with a dot a third of the size when checked.
 //
 // Menu glyphs (check, bullet, submenu arrows) are masks: black on a white rectangle.
-// The size grip draws groups of two COLOR_3DSHADOW and one COLOR_3DHIGHLIGHT diagonal
-// lines from the bottom-right corner (bottom-left for DFCS_SCROLLSIZEGRIPRIGHT).
+// The size grip draws three ridges of two COLOR_3DSHADOW and one COLOR_3DHIGHLIGHT
+// diagonal lines (and a gap) from the bottom-right corner (bottom-left for
+// DFCS_SCROLLSIZEGRIPRIGHT): diagonal j, the pixels j steps from the corner pixel, is
+// shadow for j mod 4 = 1 or 2, highlight for 3, for j = 1 .. 12.
 // All painting is PATCOPY.
 #include <algorithm>
 #include <initializer_list>
@@ -322,8 +324,8 @@ void DrawSizeGrip(Dc& dc, const RECT& rc, UINT state, bool mirrored)
         FillColor(dc, r, SysColor(COLOR_3DFACE));
     const int size = std::min(r.right - r.left, r.bottom - r.top);
     const COLORREF shadow = SysColor(COLOR_3DSHADOW), light = SysColor(COLOR_3DHIGHLIGHT);
-    // Diagonal j holds the pixels j steps (x plus y) from the bottom corner.
-    for (int j = 1; j < size; ++j) {
+    // Diagonal j holds the pixels j steps (x plus y) from the bottom corner; three ridges.
+    for (int j = 1; j < std::min(size, 13); ++j) {
         const int phase = j % 4;
         if (phase == 0)
             continue;
