@@ -350,16 +350,16 @@ BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // The frame is the region minus its erosion by (w, h): the points whose w x h
-    // neighbourhood does not lie wholly inside the region.
+    // The frame is the region minus its erosion: the points whose neighbourhood of w
+    // pixels left and right and h pixels up and down does not lie wholly inside it.
     Region eroded = dev;
-    for (int dx = -(w - 1); dx <= w - 1; ++dx) {
+    for (int dx = -w; dx <= w; ++dx) {
         Region s = dev;
         s.Offset(dx, 0);
         eroded = eroded.Intersect(s);
     }
     Region er2 = eroded;
-    for (int dy = -(h - 1); dy <= h - 1; ++dy) {
+    for (int dy = -h; dy <= h; ++dy) {
         Region s = eroded;
         s.Offset(0, dy);
         er2 = er2.Intersect(s);
