@@ -280,6 +280,49 @@ TEST_F(FrameControlTest, SizeGripDiagonals)
     EXPECT_EQ(c.At(0, 10), kShadow);
     EXPECT_EQ(c.At(0, 8), kHilite);
     EXPECT_EQ(c.At(11, 8), kFace);
+    // Three ridges only: diagonals 1 .. 12.
+    Canvas big(20, 20);
+    RECT rb{0, 0, 20, 20};
+    DrawFrameControl(big.dc(), &rb, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    EXPECT_EQ(big.At(19, 8), kHilite); // j = 11
+    EXPECT_EQ(big.At(19, 7), kFace);   // j = 12
+    EXPECT_EQ(big.At(19, 5), kFace);   // j = 14 would be shadow if the ridges went on
+    EXPECT_EQ(big.Where(kShadow).size(), 2u + 3u + 6u + 7u + 10u + 11u);
+}
+
+// Frame controls paint in several steps; on a 24-bit DIB section (kept in a separate
+// buffer) every step must reach the caller's bits.
+TEST_F(FrameControlTest, DibSectionTargetsSeeEveryStep)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_TRUE(dib);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, dib);
+    RECT r{0, 0, 16, 16};
+    EXPECT_TRUE(DrawFrameControl(mem, &r, DFC_SCROLL, DFCS_SCROLLUP));
+    Canvas ref(16, 16);
+    DrawFrameControl(ref.dc(), &r, DFC_SCROLL, DFCS_SCROLLUP);
+    const auto* p = static_cast<const uint8_t*>(bits);
+    const size_t stride = (16 * 3 + 3) & ~size_t(3);
+    int differ = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const uint8_t* px = p + y * stride + x * 3; // B, G, R
+            const COLORREF c = RGB(px[2], px[1], px[0]);
+            if (c != ref.At(x, y))
+                ++differ;
+        }
+    EXPECT_EQ(differ, 0);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
 }
 
 // Menu glyphs are masks: black on white. The 7 x 7 check sits at ((13-7)/2, (13-7)/2).
