@@ -232,3 +232,33 @@ TEST_F(Dib, CreateDibitmapFromAPalette)
     SelectObject(dc, old);
     DeleteDC(dc);
 }
+
+TEST_F(Dib, TwentyFourBitSectionKeepsDirectWrites)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = Header(2, 1, 24);
+    void* bits = nullptr;
+    Obj<HBITMAP> bm(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(bm.get());
+    auto* p = static_cast<uint8_t*>(bits);
+    p[3] = 0x33; // pixel 1: B G R
+    p[4] = 0x22;
+    p[5] = 0x11;
+    BITMAP info{};
+    GetObject(bm, sizeof info, &info); // must not write the stale surface back
+    EXPECT_EQ(info.bmBitsPixel, 24);
+    EXPECT_EQ(info.bmWidthBytes, 8);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bm);
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0x11, 0x22, 0x33));
+    SetPixel(dc, 0, 0, RGB(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(p[0], 0xCC);
+    EXPECT_EQ(p[2], 0xAA);
+    EXPECT_EQ(p[5], 0x11);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    BITMAPINFO bad = bi;
+    bad.bmiHeader.biBitCount = 3;
+    EXPECT_EQ(CreateDIBSection(nullptr, &bad, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+    EXPECT_EQ(bits, nullptr);
+}
