@@ -139,6 +139,11 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
         return FALSE;
     if (!CheckString(lpString, c))
         return FALSE;
+    if (options & ETO_GLYPH_INDEX) {
+        // Our fonts are reached through characters only.
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     const int n = static_cast<int>(c);
     DrawScope scope(*dc);
     auto font = RealizedFontOf(*dc);

@@ -8,9 +8,6 @@
 #include "tests/gditext/text_test_support.h"
 
 using namespace zyn::test;
-using zyn::gdi::TMPF_FIXED_PITCH;
-using zyn::gdi::TMPF_TRUETYPE;
-using zyn::gdi::TMPF_VECTOR;
 
 namespace {
 class Font : public GdiTest {};
@@ -190,6 +187,20 @@ TEST_F(Font, StockAndNonClientFontsRealise)
     SelectObject(dc, caption);
     EXPECT_EQ(Metrics(dc).tmWeight, FW_BOLD);
     SelectObject(dc, old);
+}
+
+TEST_F(Font, EqualFontsShareOneRealisation)
+{
+    Obj<HFONT> a(MakeFont(-14, L"Tahoma"));
+    Obj<HFONT> b(MakeFont(-14, L"Verdana")); // the same face after substitution
+    Obj<HFONT> other(MakeFont(-15, L"Tahoma"));
+    auto fa = zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(a));
+    auto fb = zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(b));
+    auto fo = zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(other));
+    EXPECT_EQ(fa, fb);
+    EXPECT_NE(fa, fo);
+    EXPECT_EQ(zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(a)), fa); // kept on the object
+    EXPECT_GE(zyn::gdi::RealizedFontCacheSize(), 2u);
 }
 
 TEST_F(Font, GetTextFaceBuffers)
