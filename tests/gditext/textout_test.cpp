@@ -309,3 +309,33 @@ TEST_F(TextOut, GrayStringDrawsHalfTheInkInTheBrushColour)
     EXPECT_FALSE(GrayStringW(c, red, DrawCallback, reinterpret_cast<LPARAM>(L"Grey"), 4, 5, 5, 0, 0));
     EXPECT_FALSE(GrayStringW(c, red, nullptr, 0, 0, 5, 5, 0, 0));
 }
+
+TEST_F(TextOut, ExtremeSpacingAndCoordinatesDoNotOverflow)
+{
+    Obj<HFONT> f(MakeFont(-13));
+    Canvas c(100, 40, f);
+    SetBkMode(c, OPAQUE);
+    SetTextCharacterExtra(c, INT32_MAX);
+    SIZE sz{};
+    EXPECT_TRUE(GetTextExtentPoint32W(c, L"abc", 3, &sz));
+    EXPECT_EQ(sz.cx, INT32_MAX); // saturated, not wrapped
+    EXPECT_TRUE(TextOutW(c, 0, 0, L"abc", 3));
+    EXPECT_TRUE(TextOutW(c, INT32_MAX, INT32_MIN, L"abc", 3));
+    RECT r{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    DrawTextW(c, L"a b c\td", -1, &r, DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER);
+    DrawTextW(c, L"a b c d", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    SetTextCharacterExtra(c, INT32_MIN);
+    EXPECT_TRUE(TextOutW(c, 5, 5, L"abc", 3));
+    DrawTextW(c, L"a b c d", -1, &r, DT_WORDBREAK | DT_PATH_ELLIPSIS);
+    SetTextCharacterExtra(c, 0);
+    const INT huge[] = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX};
+    EXPECT_TRUE(ExtTextOutW(c, 10, 10, 0, nullptr, L"abc", 3, huge));
+    EXPECT_TRUE(ExtTextOutW(c, 10, 10, ETO_PDY, nullptr, L"abc", 3, huge));
+    DRAWTEXTPARAMS p{sizeof(DRAWTEXTPARAMS), INT32_MAX, INT32_MAX, INT32_MIN, 0};
+    wchar_t text[] = L"x\ty";
+    RECT small{0, 0, 50, 20};
+    DrawTextExW(c, text, -1, &small, DT_EXPANDTABS | DT_CALCRECT, &p);
+    const INT stops[] = {INT32_MAX, INT32_MIN};
+    TabbedTextOutW(c, 0, 0, L"a\tb\tc", 5, 2, stops, INT32_MIN);
+    GetTabbedTextExtentW(c, L"a\tb", 3, 1, stops);
+}
