@@ -140,7 +140,7 @@ void Triangle(Canvas& c, int x, int y, int b, int dir)
         }
     }
 }
-int ArrowBase(int e) { return 2 * (e * 7 / 32) + 1; }
+int ArrowBase(int e) { return 2 * ((e + 1) * 7 / 32) + 1; }
 
 void Arrow(Canvas& c, int dir)
 {

@@ -156,7 +156,7 @@ TEST(Marlett, ArrowsAreSymmetricAndMirrorEachOther)
             }
         }
         // The down arrow: rows of b, b - 2, ... 1 pixels, each centred on the same column.
-        const int b = 2 * (em * 7 / 32) + 1;
+        const int b = 2 * ((em + 1) * 7 / 32) + 1;
         const int h = (b + 1) / 2;
         EXPECT_EQ(down.count(), h * h) << em;
         int expectLen = b, centre2 = -1;

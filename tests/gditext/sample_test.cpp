@@ -14,7 +14,7 @@ class Sample : public GdiTest {};
 
 TEST_F(Sample, TextSheet)
 {
-    Canvas c(640, 420);
+    Canvas c(1150, 400);
     SetBkMode(c, TRANSPARENT);
     int y = 4;
     struct Row {
@@ -65,6 +65,20 @@ TEST_F(Sample, TextSheet)
         TextOutW(c, x, y, glyphs, static_cast<int>(std::wcslen(glyphs)));
         y += em + 4;
         SelectObject(c, old);
+    }
+    {
+        // The 9 and 13 pixel symbols, six times enlarged.
+        Canvas small(200, 30);
+        SetBkMode(small, TRANSPARENT);
+        int sy = 1;
+        for (int em : {9, 13}) {
+            Obj<HFONT> m(CreateFontW(-em, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Marlett"));
+            HGDIOBJ old = SelectObject(small, m);
+            TextOutW(small, 1, sy, L"012rs3456a8hn", 13);
+            sy += em + 1;
+            SelectObject(small, old);
+        }
+        StretchBlt(c, 540, 230, 6 * 100, 6 * 25, small, 0, 0, 100, 25, SRCCOPY);
     }
     EXPECT_GT(c.Count([](COLORREF p) { return p != RGB(255, 255, 255); }), 1000);
     if (const char* path = std::getenv("ZYN_TEXT_SAMPLE")) {
