@@ -7,9 +7,6 @@
 
 namespace zyn::rpc {
 
-const RPC_SYNTAX_IDENTIFIER kNdrTransferSyntax = {
-    {0x8a885d04, 0x1ceb, 0x11c9, {0x9f, 0xe8, 0x08, 0x00, 0x2b, 0x10, 0x48, 0x60}}, {2, 0}};
-
 RPC_STATUS ClientCall(RPC_IF_HANDLE ifSpec, uint16_t opnum, RPC_BINDING_HANDLE binding, void* const* args) noexcept
 {
     try {

@@ -439,7 +439,9 @@ unsigned AlignOf(Types types, uint16_t index, int depth)
                 return 0;
             arms = std::max(arms, m);
         }
-        if (arms != t.align)
+        uint16_t selected = kNoType;
+        SelectArm(t, t.switchValue, selected);
+        if (arms != t.align || selected == kNoType)
             return 0;
         return std::max(arms, ScalarSize(types[t.elem].kind));
     }

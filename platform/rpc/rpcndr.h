@@ -47,7 +47,8 @@ struct RPC_CLIENT_INTERFACE {
 namespace zyn::rpc {
 
 // The NDR 2.0 transfer syntax, 8a885d04-1ceb-11c9-9fe8-08002b104860 version 2.0.
-extern const RPC_SYNTAX_IDENTIFIER kNdrTransferSyntax;
+inline constexpr RPC_SYNTAX_IDENTIFIER kNdrTransferSyntax = {
+    {0x8a885d04, 0x1ceb, 0x11c9, {0x9f, 0xe8, 0x08, 0x00, 0x2b, 0x10, 0x48, 0x60}}, {2, 0}};
 
 // One remote call, as a client stub makes it. `args` holds one pointer per parameter
 // of the procedure's descriptor, in order: the address of an [in] value, the pointer a
