@@ -99,53 +99,48 @@ RPC_STATUS Connection::Call(uint16_t opnum, const GUID* object, std::span<const 
         m_usable = false;
         return RPC_S_CALL_FAILED;
     }
+    // Every failure from here on drops the connection (unless the fault came whole) and
+    // hands back no data.
+    auto fail = [&](RPC_STATUS st, bool keepConnection = false) {
+        if (!keepConnection)
+            m_usable = false;
+        reply.clear();
+        return st;
+    };
     bool first = true;
     for (;;) {
         pdu::Header h;
         RPC_STATUS parse;
-        if (ReadPdu(m_pdu, h, parse, deadline) != IoResult::Ok) {
-            m_usable = false;
-            return RPC_S_CALL_FAILED;
-        }
-        if (parse != RPC_S_OK) {
-            m_usable = false;
-            return parse;
-        }
-        if (h.callId != callId) {
-            m_usable = false;
-            return RPC_S_PROTOCOL_ERROR;
-        }
+        if (ReadPdu(m_pdu, h, parse, deadline) != IoResult::Ok)
+            return fail(RPC_S_CALL_FAILED);
+        if (parse != RPC_S_OK)
+            return fail(parse);
+        if (h.callId != callId)
+            return fail(RPC_S_PROTOCOL_ERROR);
         if (h.type == pdu::Type::Fault) {
             pdu::FaultBody fault;
             const RPC_STATUS st = pdu::ParseFault(h, m_pdu, fault);
-            // A whole single-fragment fault leaves the connection in step; anything else
-            // may leave octets of the call behind.
-            if (st != RPC_S_OK || !(h.flags & pdu::kLastFrag) || !first)
-                m_usable = false;
-            return st != RPC_S_OK ? st : pdu::StatusFromFault(fault.status);
+            if (st != RPC_S_OK)
+                return fail(st);
+            // A whole single-fragment fault leaves the connection in step; a fault after
+            // response fragments may leave octets of the call behind.
+            return fail(pdu::StatusFromFault(fault.status), first && (h.flags & pdu::kLastFrag));
         }
-        if (h.type == pdu::Type::Shutdown) {
-            m_usable = false;
-            return RPC_S_CALL_FAILED;
-        }
+        if (h.type == pdu::Type::Shutdown)
+            return fail(RPC_S_CALL_FAILED);
         pdu::ResponseBody body;
-        RPC_STATUS st = pdu::ParseResponse(h, m_pdu, body);
-        if (st == RPC_S_OK && (body.contextId != 0 || first != ((h.flags & pdu::kFirstFrag) != 0)))
-            st = RPC_S_PROTOCOL_ERROR;
-        if (st == RPC_S_OK && reply.size() + body.stub.size() > kMaxReplySize)
-            st = RPC_S_PROTOCOL_ERROR;
-        if (st != RPC_S_OK) {
-            m_usable = false;
-            reply.clear();
-            return st;
-        }
+        const RPC_STATUS st = pdu::ParseResponse(h, m_pdu, body);
+        if (st != RPC_S_OK)
+            return fail(st);
+        if (body.contextId != 0 || first != ((h.flags & pdu::kFirstFrag) != 0))
+            return fail(RPC_S_PROTOCOL_ERROR);
+        if (reply.size() + body.stub.size() > kMaxReplySize)
+            return fail(RPC_S_PROTOCOL_ERROR);
         if (first) {
             bigEndian = h.BigEndian();
             reply.reserve(std::min<size_t>(body.allocHint, kMaxReplySize));
         } else if (h.BigEndian() != bigEndian) {
-            m_usable = false;
-            reply.clear();
-            return RPC_S_PROTOCOL_ERROR; // one reply, one data representation
+            return fail(RPC_S_PROTOCOL_ERROR); // one reply, one data representation
         }
         reply.insert(reply.end(), body.stub.begin(), body.stub.end());
         first = false;

@@ -16,6 +16,8 @@ namespace {
 
 const RPC_CLIENT_INTERFACE& Crs() { return *static_cast<const RPC_CLIENT_INTERFACE*>(CRSRpc_v3_0_c_ifspec); }
 
+boolean g_ret; // the return slot the record procedures need
+
 std::vector<uint8_t> MarshalCrs(uint16_t opnum, std::vector<void*> args, RPC_STATUS expect = RPC_S_OK)
 {
     std::vector<uint8_t> out;
@@ -207,8 +209,8 @@ TEST(RpcNdr, Proc0RecordMatchesItsHandLayout)
         w.U16(1664 + 2 * i, 'z');
     w.U32(2176, static_cast<uint32_t>(-19));
 
-    EXPECT_EQ(MarshalCrs(0, {&d, nullptr}), w.Get());
-    MarshalCrs(0, {nullptr, nullptr}, RPC_X_NULL_REF_POINTER);
+    EXPECT_EQ(MarshalCrs(0, {&d, &g_ret}), w.Get());
+    MarshalCrs(0, {nullptr, &g_ret}, RPC_X_NULL_REF_POINTER);
 }
 
 TEST(RpcNdr, Proc2RecordSendsItsUnionAsArmOneWhateverTheDefaultArmHolds)
@@ -232,7 +234,7 @@ TEST(RpcNdr, Proc2RecordSendsItsUnionAsArmOneWhateverTheDefaultArmHolds)
     Put(d.f29, L"end");
     d.f32[3] = 35;
 
-    const std::vector<uint8_t> out = MarshalCrs(2, {&d, nullptr});
+    const std::vector<uint8_t> out = MarshalCrs(2, {&d, &g_ret});
     ASSERT_EQ(out.size(), 1620u);
     WireBytes w(1620);
     w.U32(0, 1).U32(4, 2).U32(8, 3).Units(12, u"two");
@@ -279,7 +281,7 @@ TEST(RpcNdr, Proc12RecordIsItsNaturallyAlignedImage)
         w.U16(54 + 6 * k, static_cast<uint16_t>(k * 10)).U16(56 + 6 * k, static_cast<uint16_t>(-k)).U8(58 + 6 * k,
             static_cast<uint8_t>(k));
     w.Raw(90, {7, 8, 9, 0x99});
-    EXPECT_EQ(MarshalCrs(12, {&d, nullptr}), w.Get());
+    EXPECT_EQ(MarshalCrs(12, {&d, &g_ret}), w.Get());
 }
 
 TEST(RpcNdr, StringAndGuidProceduresMatchTheirHandLayout)

@@ -647,6 +647,11 @@ void RecordingServer::AcceptLoop()
 
 void RecordingServer::Serve(std::shared_ptr<Conn> c)
 {
+    // Whatever ends the conversation closes it for the client at once.
+    struct Closer {
+        int fd;
+        ~Closer() { ::shutdown(fd, SHUT_RDWR); }
+    } closer{c->fd};
     bool bound = false;
     uint16_t contextId = 0;
     BindPolicy policy;
