@@ -2,7 +2,14 @@
 // CStringT: the class library's string, wide (CString, CStringW) and narrow (CStringA).
 // The wide string holds wchar_t code points; lengths are in wchar_t units. Byte formats
 // never use GetLength() for sizes: they go through the UTF-16 codec (utf16.h).
-// Narrow text converts through the platform's ANSI code page (locale.h).
+// Narrow text converts through the platform's ANSI code page (codepage.h).
+//
+// Class-library semantics: Mid/Left/Right/Insert/Delete clamp their arguments; Find
+// and friends return -1 when nothing is found; GetAt may read the terminator position,
+// and GetAt/SetAt out of range, negative lengths and null sources with a length throw
+// CInvalidArgException. Trim uses white space as iswspace classifies it (the C locale
+// for narrow strings); MakeUpper/MakeLower/CompareNoCase map case by code point
+// (charcase.h), never through the C library locale.
 
 #include <compare>
 #include <cstddef>
@@ -26,7 +33,7 @@ public:
     CStringT() = default;
     CStringT(const CStringT&) = default;
     CStringT(CStringT&&) noexcept = default;
-    CStringT(PCXSTR psz);                       // null is the empty string
+    CStringT(PCXSTR psz);                       // null is the empty string; a resource ID throws
     CStringT(PCXSTR pch, int nLength);
     CStringT(PCYSTR psz);                       // converts through the ANSI code page / UTF-16
     CStringT(PCYSTR pch, int nLength);
@@ -85,8 +92,11 @@ public:
     // ---- comparison ----
     int Compare(PCXSTR psz) const;
     int CompareNoCase(PCXSTR psz) const;
-    int Collate(PCXSTR psz) const { return Compare(psz); }
-    int CollateNoCase(PCXSTR psz) const { return CompareNoCase(psz); }
+    // Ordinal comparisons (code point order; -1, 0, 1). CompareNoCase folds each
+    // character to lower case by code point (ASCII only for narrow strings).
+    // Collate orders text as people read it (see charcase.h: CompareWordSort).
+    int Collate(PCXSTR psz) const;
+    int CollateNoCase(PCXSTR psz) const;
 
     // ---- extraction ----
     CStringT Mid(int iFirst) const;

@@ -77,25 +77,59 @@ struct FormatArg {
 
 using FormatArgs = std::span<const FormatArg>;
 
-// printf-style formatting with Windows conversion semantics.
+// printf-style formatting with Windows conversion semantics. Flags -+ #0, width and
+// precision (also '*' from an integer argument), length modifiers hh h l ll L I I32 I64
+// w z j t, conversions d i u o x X c C s S p e E f F g G a A and %%. Integer arguments
+// are cut or extended to the conversion's width as a 64-bit Windows program reads
+// them (%d: 32 bits; %hd: 16; %ld: 32; %lld, %I64d, %Id, %zd: 64); a signed argument
+// widens by its sign. A string argument of the other width than the conversion names
+// is converted, not misread; a null string prints "(null)". %p prints 16 upper-case
+// hex digits. %n is refused. Text in the other character width converts through the
+// ANSI code page.
 std::wstring FormatPrintf(const wchar_t* fmt, FormatArgs args);
 std::string FormatPrintf(const char* fmt, FormatArgs args);
 
-// FormatMessage-style formatting: %1..%99 with optional !spec!, %n line break (CR LF),
-// %0 ends the output, %t %r %. %! %% %space escapes. An insert whose number has no
-// argument is left in the output as it stands (it never reads past the arguments).
+// FormatMessage-style formatting: %1..%99 with optional !spec! (a printf spec without
+// the '%', default !s!; each '*' in it takes the insert's next argument, so %1!*d!
+// reads the width from argument 1 and the value from argument 2), %n line break
+// (CR LF), %0 ends the output, %t %r %. %! %% %space escapes. An insert whose number
+// has no argument is left in the output as it stands (it never reads past the
+// arguments); a malformed !spec! or an argument of the wrong kind throws like
+// FormatPrintf.
 std::wstring FormatMessageText(const wchar_t* fmt, FormatArgs args);
 std::string FormatMessageText(const char* fmt, FormatArgs args);
+
+// Packs the arguments and calls `f(FormatArgs)`.
+template <class F, class... A>
+auto WithFormatArgs(F&& f, const A&... a)
+{
+    if constexpr (sizeof...(A) == 0) {
+        return f(FormatArgs{});
+    } else {
+        const FormatArg args[] = {FormatArg(a)...};
+        return f(FormatArgs(args, sizeof...(A)));
+    }
+}
 
 template <class... A>
 std::wstring Sprintf(const wchar_t* fmt, const A&... a)
 {
-    if constexpr (sizeof...(A) == 0) {
-        return FormatPrintf(fmt, FormatArgs{});
-    } else {
-        const FormatArg args[] = {FormatArg(a)...};
-        return FormatPrintf(fmt, FormatArgs(args, sizeof...(A)));
-    }
+    return WithFormatArgs([fmt](FormatArgs args) { return FormatPrintf(fmt, args); }, a...);
+}
+template <class... A>
+std::string Sprintf(const char* fmt, const A&... a)
+{
+    return WithFormatArgs([fmt](FormatArgs args) { return FormatPrintf(fmt, args); }, a...);
+}
+template <class... A>
+std::wstring FormatMessageString(const wchar_t* fmt, const A&... a)
+{
+    return WithFormatArgs([fmt](FormatArgs args) { return FormatMessageText(fmt, args); }, a...);
+}
+template <class... A>
+std::string FormatMessageString(const char* fmt, const A&... a)
+{
+    return WithFormatArgs([fmt](FormatArgs args) { return FormatMessageText(fmt, args); }, a...);
 }
 
 } // namespace zyn::base

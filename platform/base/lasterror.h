@@ -40,6 +40,11 @@ inline constexpr DWORD ERROR_MORE_DATA = 234;
 inline constexpr DWORD WAIT_TIMEOUT_ERROR = 258;
 inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 inline constexpr DWORD ERROR_NOT_OWNER = 288;
+// Threads, synchronisation objects and processes.
+inline constexpr DWORD ERROR_BAD_ENVIRONMENT = 10;
+inline constexpr DWORD ERROR_SIGNAL_REFUSED = 156;
+inline constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
+inline constexpr DWORD ERROR_TOO_MANY_POSTS = 298;
 inline constexpr DWORD ERROR_TIMEOUT = 1460;
 inline constexpr DWORD ERROR_BADDB = 1009;
 inline constexpr DWORD ERROR_BADKEY = 1010;
