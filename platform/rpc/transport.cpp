@@ -106,6 +106,10 @@ public:
                 continue;
             }
             m_begin = m_end = 0;
+            // Wait first: a reply is rarely there the moment it is asked for.
+            short rev = 0;
+            if (!WaitFor(m_fd.Get(), POLLIN, deadline, rev))
+                return IoResult::Timeout;
             const ssize_t n = ::recv(m_fd.Get(), m_buf.data(), m_buf.size(), MSG_DONTWAIT);
             if (n > 0) {
                 m_end = static_cast<size_t>(n);
@@ -115,12 +119,8 @@ public:
                 return IoResult::Closed;
             if (errno == EINTR)
                 continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                short rev = 0;
-                if (!WaitFor(m_fd.Get(), POLLIN, deadline, rev))
-                    return IoResult::Timeout;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
                 continue;
-            }
             return errno == ECONNRESET ? IoResult::Closed : IoResult::Failed;
         }
         return IoResult::Ok;

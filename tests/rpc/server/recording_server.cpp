@@ -91,21 +91,37 @@ struct Out {
     }
 };
 
-bool ReadAll(int fd, uint8_t* p, size_t n)
-{
-    while (n > 0) {
-        const ssize_t r = ::recv(fd, p, n, 0);
-        if (r > 0) {
-            p += r;
-            n -= static_cast<size_t>(r);
-        } else if (r < 0 && errno == EINTR) {
-            continue;
-        } else {
-            return false;
+// Reads a connection through a buffer, so a whole PDU usually takes one system call.
+class BufferedReader {
+public:
+    explicit BufferedReader(int fd) : m_fd(fd), m_buf(16384) {}
+    bool Read(uint8_t* p, size_t n)
+    {
+        while (n > 0) {
+            if (m_begin == m_end) {
+                const ssize_t r = ::recv(m_fd, m_buf.data(), m_buf.size(), 0);
+                if (r < 0 && errno == EINTR)
+                    continue;
+                if (r <= 0)
+                    return false;
+                m_begin = 0;
+                m_end = static_cast<size_t>(r);
+            }
+            const size_t k = std::min(n, m_end - m_begin);
+            std::memcpy(p, m_buf.data() + m_begin, k);
+            m_begin += k;
+            p += k;
+            n -= k;
         }
+        return true;
     }
-    return true;
-}
+
+private:
+    int m_fd;
+    std::vector<uint8_t> m_buf;
+    size_t m_begin = 0;
+    size_t m_end = 0;
+};
 
 bool WriteAll(int fd, const std::vector<uint8_t>& b)
 {
@@ -658,9 +674,10 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
     RecordedCall call;
     bool inCall = false;
     std::vector<uint8_t> pdu;
+    BufferedReader in(c->fd);
     for (;;) {
         pdu.assign(16, 0);
-        if (!ReadAll(c->fd, pdu.data(), 16))
+        if (!in.Read(pdu.data(), 16))
             return;
         if (pdu[0] != 5 || pdu[1] != 0 || (pdu[4] & 0xF0) != 0x10)
             return; // only what the client sends: version 5.0, little-endian
@@ -668,7 +685,7 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
         if (fragLen < 16)
             return;
         pdu.resize(fragLen);
-        if (!ReadAll(c->fd, pdu.data() + 16, fragLen - 16u))
+        if (!in.Read(pdu.data() + 16, fragLen - 16u))
             return;
         const uint8_t type = pdu[2];
         const uint8_t flags = pdu[3];
@@ -774,7 +791,8 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
             WriteAll(c->fd, FaultPdu(callId, kFaultProtocol, 0x20, false));
             return;
         }
-        call.pdus.push_back(pdu);
+        if (m_options.record)
+            call.pdus.push_back(pdu);
         call.stub.insert(call.stub.end(), pdu.begin() + static_cast<std::ptrdiff_t>(body), pdu.end());
         if (!(flags & 0x02))
             continue;
@@ -790,7 +808,7 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
         } else {
             Decode(call);
         }
-        bool keep = SleepFor(a.delay);
+        bool keep = a.delay.count() == 0 || SleepFor(a.delay);
         std::vector<uint8_t> out;
         if (keep) {
             if (ctx != contextId)
@@ -832,7 +850,8 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
         {
             std::lock_guard lock(m_mutex);
             --m_active;
-            m_calls.push_back(call);
+            if (m_options.record)
+                m_calls.push_back(call);
         }
         if (keep && !WriteAll(c->fd, out))
             keep = false;

@@ -89,6 +89,7 @@ struct ServerOptions {
     uint16_t tcpPort = 0;          // 0: an ephemeral port
     std::string localEndpoint;     // empty: no local endpoint
     BindPolicy bind;
+    bool record = true;            // false: keep no records (long benchmark runs)
 };
 
 class RecordingServer {
