@@ -5,8 +5,14 @@
 #include <cstring>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "platform/rpc/binding.h"
 #include "platform/rpc/rpcdce.h"
+#include "platform/rpc/rpcndr.h"
 #include "rpc/crs_rpc.h"
 #include "tests/rpc/server/recording_server.h"
 #include "tests/rpc/wire_bytes.h"
@@ -419,4 +425,73 @@ TEST_F(RpcClient, ThreadsSharingOneBindingUseSeparateConnections)
     EXPECT_EQ(s2, 0u);
     EXPECT_EQ(m_server->MaxConcurrentCalls(), 2);
     EXPECT_EQ(m_server->ConnectionsAccepted(), 2);
+}
+
+TEST_F(RpcClient, ServerAcceptsOnlyItsInterfaceAndTransferSyntax)
+{
+    const auto& crs = *static_cast<const RPC_CLIENT_INTERFACE*>(CRSRpc_v3_0_c_ifspec);
+    RPC_CLIENT_INTERFACE otherVersion = crs;
+    otherVersion.InterfaceId.SyntaxVersion.MajorVersion = 2;
+    RPC_CLIENT_INTERFACE otherSyntax = crs;
+    otherSyntax.TransferSyntax.SyntaxGUID.Data1 ^= 1;
+    const RPC_BINDING_HANDLE h = TcpBinding();
+    boolean r = 0;
+    void* args[] = {&r};
+    EXPECT_EQ(zyn::rpc::ClientCall(&otherVersion, 5, h, args), RPC_S_UNKNOWN_IF);
+    EXPECT_EQ(zyn::rpc::ClientCall(&otherSyntax, 5, h, args), RPC_S_UNSUPPORTED_TRANS_SYN);
+    EXPECT_EQ(zyn::rpc::ClientCall(const_cast<RPC_CLIENT_INTERFACE*>(&crs), 16, h, args), RPC_S_PROCNUM_OUT_OF_RANGE);
+    EXPECT_EQ(zyn::rpc::ClientCall(nullptr, 5, h, args), RPC_S_UNKNOWN_IF);
+    EXPECT_EQ(zyn::rpc::ClientCall(const_cast<RPC_CLIENT_INTERFACE*>(&crs), 5, h, args), RPC_S_OK);
+    EXPECT_EQ(r, 1);
+}
+
+TEST_F(RpcClient, ObjectUuidTravelsInEveryRequest)
+{
+    const RPC_BINDING_HANDLE h =
+        Bind(L"6d3b5a10-0102-4304-8506-00c04f27a5cd@ncacn_ip_tcp:127.0.0.1[" + std::to_wstring(m_server->Port()) + L"]");
+    error_status_t st = 1;
+    EXPECT_EQ(CRSRpc_Proc4(h, 9, &st), 1);
+    EXPECT_EQ(st, 0u);
+    const auto calls = m_server->CallsOf(4);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].decoded) << calls[0].error;
+    const auto& pdu = calls[0].pdus.at(0);
+    ASSERT_EQ(pdu.size(), 44u);
+    EXPECT_EQ(pdu[3], 0x83);
+    EXPECT_EQ(std::vector<uint8_t>(pdu.begin() + 24, pdu.begin() + 28), (std::vector<uint8_t>{0x10, 0x5a, 0x3b, 0x6d}));
+}
+
+TEST_F(RpcClient, ServerThatNeverAnswersTheBindTimesOutAsUnavailable)
+{
+    // A listener that never accepts: the kernel completes the connection, nobody answers.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(fd, 8), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    const RPC_BINDING_HANDLE h = Bind(L"ncacn_ip_tcp:127.0.0.1[" + std::to_wstring(ntohs(a.sin_port)) + L"]");
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CONNECT_TIMEOUT, 200), RPC_S_OK);
+    error_status_t st = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    CRSRpc_Proc5(h, &st);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(st, static_cast<error_status_t>(RPC_S_SERVER_UNAVAILABLE));
+    EXPECT_GE(took, 190ms);
+    EXPECT_LT(took, 1500ms);
+    ::close(fd);
+}
+
+TEST_F(RpcClient, ResetClosesIdleConnections)
+{
+    const RPC_BINDING_HANDLE h = TcpBinding();
+    error_status_t st = 1;
+    CRSRpc_Proc5(h, &st);
+    ASSERT_EQ(RpcBindingReset(h), RPC_S_OK);
+    CRSRpc_Proc5(h, &st);
+    EXPECT_EQ(st, 0u);
+    EXPECT_EQ(m_server->ConnectionsAccepted(), 2);
+    EXPECT_EQ(RpcBindingReset(reinterpret_cast<RPC_BINDING_HANDLE>(0x77)), RPC_S_INVALID_BINDING);
 }
