@@ -326,37 +326,6 @@ DWORD ExpandEnvironmentStringsW(LPCWSTR lpSrc, LPWSTR lpDst, DWORD nSize)
     return needed;
 }
 
-DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer)
-{
-    if (!lpBuffer && nBufferLength) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    std::string cwd(256, '\0');
-    while (!::getcwd(cwd.data(), cwd.size())) {
-        if (errno != ERANGE) {
-            SetLastError(ErrorFromErrno(errno));
-            return 0;
-        }
-        cwd.resize(cwd.size() * 2);
-    }
-    cwd.resize(std::char_traits<char>::length(cwd.c_str()));
-    return CopyOut(FromUtf8(cwd), lpBuffer, nBufferLength);
-}
-
-BOOL SetCurrentDirectoryW(LPCWSTR lpPathName)
-{
-    if (!lpPathName || !*lpPathName) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (::chdir(ToUtf8(lpPathName).c_str()) != 0) {
-        SetLastError(ErrorFromErrno(errno));
-        return FALSE;
-    }
-    return TRUE;
-}
-
 UINT GetWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize)
 {
     std::error_code ec;

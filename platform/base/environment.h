@@ -50,13 +50,8 @@ inline DWORD ExpandEnvironmentStrings(LPCWSTR lpSrc, LPWSTR lpDst, DWORD nSize)
     return ExpandEnvironmentStringsW(lpSrc, lpDst, nSize);
 }
 
-DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer);
-inline DWORD GetCurrentDirectory(DWORD nBufferLength, LPWSTR lpBuffer)
-{
-    return GetCurrentDirectoryW(nBufferLength, lpBuffer);
-}
-BOOL SetCurrentDirectoryW(LPCWSTR lpPathName);
-inline BOOL SetCurrentDirectory(LPCWSTR lpPathName) { return SetCurrentDirectoryW(lpPathName); }
+// GetCurrentDirectoryW/SetCurrentDirectoryW live with the path functions (path.h),
+// since they convert between Windows and native paths.
 
 // The Windows directory (see zyn::base::WindowsDirectory), created when missing; 0 and
 // the cause when it cannot be.
