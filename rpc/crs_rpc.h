@@ -8,24 +8,9 @@
 // Field meanings are the server's business; the records only fix what travels. Wide
 // character arrays hold text up to a terminator; on the wire they are UTF-16 units.
 
+#include "platform/base/systime.h"
 #include "platform/base/wintypes.h"
 #include "platform/rpc/rpcndr.h"
-
-#if __has_include("platform/base/systime.h")
-#include "platform/base/systime.h"
-#else
-// Until the base unit's date-time structures are in.
-struct SYSTEMTIME {
-    WORD wYear;
-    WORD wMonth;
-    WORD wDayOfWeek;
-    WORD wDay;
-    WORD wHour;
-    WORD wMinute;
-    WORD wSecond;
-    WORD wMilliseconds;
-};
-#endif
 
 struct Proc0Period {
     LONG f1;
