@@ -1,6 +1,9 @@
 // Calls per second and median latency of the recording server's "is the archive run
 // going on" poll (procedure 5) against the loopback recording server, beside a plain
-// TCP round trip of the same sizes (24 octets out, 25 back) in the same run.
+// TCP round trip of the same sizes (24 octets out, 25 back) in the same run; also the
+// same poll over the local transport and through the proxy. On a busy machine compare
+// them interleaved:
+//   rpc_bench --benchmark_repetitions=6 --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

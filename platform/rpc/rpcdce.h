@@ -6,8 +6,11 @@
 // parsing are textual; neither contacts a server. A binding handle connects on its
 // first call and keeps the connection for the calls that follow.
 //
-// Protocol sequences: ncacn_ip_tcp (TCP; the endpoint is the port), ncalrpc (a local
-// socket named by the endpoint in the user's runtime folder, see local_endpoint.h).
+// Protocol sequences: ncacn_ip_tcp (TCP; the endpoint is the port, an empty network
+// address is this machine), ncalrpc (a local socket named by the endpoint in the
+// user's runtime folder, see local_endpoint.h; the network address is not used).
+// A binding without an endpoint fails at its first call with RPC_S_NO_ENDPOINT_FOUND:
+// there is no endpoint mapper.
 // Every other protocol sequence, named pipes included, answers
 // RPC_S_PROTSEQ_NOT_SUPPORTED when a handle is made from it.
 

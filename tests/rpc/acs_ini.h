@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "platform/base/inifile.h"
 
 namespace zyn::rpctest {
@@ -18,7 +20,8 @@ inline void RemoveAcsIni()
 
 inline void SetService(const wchar_t* key, const std::wstring& value)
 {
-    WritePrivateProfileStringW(L"Service", key, value.c_str(), L"ACS.INI");
+    if (!WritePrivateProfileStringW(L"Service", key, value.c_str(), L"ACS.INI"))
+        ADD_FAILURE() << "ACS.INI could not be written";
 }
 
 } // namespace zyn::rpctest
