@@ -104,11 +104,7 @@ std::string ToNativePath(LPCWSTR path)
 
 std::wstring FromNativePath(std::string_view nativePath)
 {
-    std::wstring w = FromUtf8(nativePath);
-    for (auto& c : w)
-        if (c == L'/')
-            c = L'\\';
-    return w;
+    return FromUtf8(nativePath);
 }
 
 DWORD Win32ErrorFromErrno(int err)
@@ -233,8 +229,8 @@ DWORD GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lpBuffer,
     const DWORD r = CopyOut(full, nBufferLength, lpBuffer);
     if (lpFilePart) {
         *lpFilePart = nullptr;
-        if (r < nBufferLength && lpBuffer && full.back() != L'\\') {
-            const size_t slash = full.find_last_of(L'\\');
+        if (r < nBufferLength && lpBuffer && full.back() != L'\\' && full.back() != L'/') {
+            const size_t slash = full.find_last_of(L"\\/");
             *lpFilePart = lpBuffer + (slash == std::wstring::npos ? 0 : slash + 1);
         }
     }

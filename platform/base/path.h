@@ -7,10 +7,10 @@
 //   - turning every backslash into '/',
 //   - dropping a leading drive letter "X:", so that "C:\Temp\a.txt" is "/Temp/a.txt",
 //     "C:relative\b" is "relative/b" and a bare "C:" is the root "/".
-// Every drive therefore names the one root. The reverse, FromNativePath, turns '/' into
-// '\' and adds no drive letter: "/tmp/a.txt" becomes "\tmp\a.txt", which Windows code
-// takes as a rooted path on the current drive, and which ToNativePath maps back
-// unchanged. A native name that itself contains a backslash cannot round-trip.
+// Every drive therefore names the one root. The reverse, FromNativePath, keeps the native
+// form ("/tmp/a.txt"), so every path the API returns (current, temporary, Windows and
+// module folders) reads the same way and can be handed to native code as it is; Windows
+// code that appends "\name" to it still gets a path that ToNativePath maps correctly.
 //
 // The functions below keep their Win32 contracts: BOOL/DWORD results, SetLastError with
 // Win32 codes (lasterror.h), and the buffer-size conventions (a result that does not
@@ -21,17 +21,7 @@
 
 #include "platform/base/wintypes.h"
 
-// FILETIME comes with the clock API; until that has landed, a local definition.
-#if __has_include("platform/base/systime.h")
 #include "platform/base/systime.h"
-#else
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-using LPFILETIME = FILETIME*;
-using PFILETIME = FILETIME*;
-#endif
 
 namespace zyn::base {
 
