@@ -29,6 +29,14 @@ namespace zyn::gdi {
 
 enum class DcKind : uint8_t { Memory, Screen, Window, Printer };
 
+// Device coordinates are kept within +-kCoordLimit (far beyond any surface), so sums of
+// two coordinates never overflow.
+inline constexpr int kCoordLimit = 1 << 29;
+constexpr LONG ClampCoord(int64_t v)
+{
+    return static_cast<LONG>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 // What SaveDC saves and RestoreDC brings back.
 struct DcState {
     Selection pen, brush, font, bitmap; // bitmap: memory and printer DCs
@@ -50,7 +58,14 @@ struct DcState {
     std::optional<Region> clip; // the application clip, device coordinates
 };
 
-struct PrinterJob;
+// A printer DC's document: each page is rasterised into a fresh surface at `dpi`.
+struct PrinterJob {
+    int dpi = 300;
+    int widthPx = 0, heightPx = 0;        // the page in device pixels
+    bool inDoc = false, inPage = false;
+    std::vector<std::shared_ptr<Surface>> pages; // finished pages
+    std::shared_ptr<BitmapObj> page;      // the page being drawn
+};
 
 class Dc {
 public:
@@ -79,14 +94,17 @@ public:
     FontObj* Font() const { return st.font.As<FontObj>(); }
     bool IsMono() const { return surface && surface->IsMono(); }
 
-    // Logical <-> device (MM_TEXT).
+    // Logical <-> device (MM_TEXT), saturated to +-kCoordLimit so that extreme input
+    // cannot overflow later arithmetic.
     POINT ToDevice(POINT p) const
     {
-        return POINT{p.x - st.windowOrg.x + st.viewportOrg.x, p.y - st.windowOrg.y + st.viewportOrg.y};
+        return POINT{ClampCoord(int64_t(p.x) - st.windowOrg.x + st.viewportOrg.x),
+            ClampCoord(int64_t(p.y) - st.windowOrg.y + st.viewportOrg.y)};
     }
     POINT ToLogical(POINT p) const
     {
-        return POINT{p.x + st.windowOrg.x - st.viewportOrg.x, p.y + st.windowOrg.y - st.viewportOrg.y};
+        return POINT{ClampCoord(int64_t(p.x) + st.windowOrg.x - st.viewportOrg.x),
+            ClampCoord(int64_t(p.y) + st.windowOrg.y - st.viewportOrg.y)};
     }
     // A logical rectangle in device coordinates, normalised (left <= right, top <= bottom).
     RECT ToDevice(const RECT& r) const;
@@ -184,6 +202,7 @@ constexpr uint32_t EvalRop2(int rop2, uint32_t P, uint32_t D)
 class BrushSampler {
 public:
     BrushSampler(const Dc& dc, const BrushObj* brush);
+    BrushSampler(const Dc& dc, COLORREF solid); // a solid colour
     bool IsNull() const { return m_null; }
     bool IsSolid() const { return m_solid; }
     uint32_t SolidPixel() const { return m_solidPixel; }
@@ -218,8 +237,8 @@ void ForEachClipRect(Dc& dc, const RECT& deviceBound, F&& f)
 }
 
 // Fills a device rectangle with a brush through a ternary rop that ignores the source
-// (PatBlt's rops). A null brush is treated as black pattern bits for rops using P;
-// rops without P ignore it.
+// (PatBlt's rops; S reads as 0). A null brush draws nothing with a rop that uses the
+// pattern; rops without P (DSTINVERT, BLACKNESS, WHITENESS) ignore the brush.
 void FillDeviceRect(Dc& dc, const RECT& device, const BrushObj* brush, DWORD rop3);
 void FillDeviceRegion(Dc& dc, const Region& device, const BrushObj* brush, DWORD rop3);
 // Paints with a brush through the DC's binary mix (shape interiors, FillRgn/PaintRgn use
@@ -236,5 +255,20 @@ bool ReadDevicePixel(Dc& dc, int x, int y, COLORREF& color);
 // mono surface a coverage of 128 or more sets the colour's nearest index, less leaves
 // the pixel (aliased).
 void BlendCoverage(Dc& dc, int x, int y, int w, int h, const uint8_t* coverage, ptrdiff_t stride, COLORREF color);
+// The general fill behind the helpers above: rop table `t` over a device rectangle,
+// pattern from `brush`, S = 0. Rows of unclipped PATCOPY / constant rops take a fast path.
+void FillDeviceRectWith(Dc& dc, const RECT& device, const BrushSampler& brush, uint8_t t);
+// The rop3 table equivalent to a binary mix (S ignored).
+constexpr uint8_t Rop2AsRop3Table(int rop2)
+{
+    const unsigned t2 = static_cast<unsigned>(rop2 - 1) & 0xF;
+    unsigned t3 = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        const unsigned p = (i >> 2) & 1, d = i & 1;
+        if ((t2 >> ((p << 1) | d)) & 1u)
+            t3 |= 1u << i;
+    }
+    return static_cast<uint8_t>(t3);
+}
 
 } // namespace zyn::gdi

@@ -106,10 +106,11 @@ public:
     bool isDib = false;
     BITMAPINFOHEADER dibHeader{};    // biHeight keeps the caller's sign
     std::vector<RGBQUAD> colorTable; // 1, 4, 8 bits
+    DWORD dibMasks[3] = {0, 0, 0};   // 16 and 32 bits: red, green, blue
     uint8_t* dibBits = nullptr;      // the memory handed out through ppvBits
     size_t dibStride = 0;            // bytes a DIB row (DWORD aligned)
     bool buffered = false;           // dibBits is separate from the surface
-    std::unique_ptr<uint8_t[]> dibStorage;
+    std::shared_ptr<uint8_t[]> dibStorage; // also kept alive by a surface that wraps it
 
     int DibBitCount() const { return dibHeader.biBitCount; }
     bool BottomUp() const { return dibHeader.biHeight > 0; }
@@ -150,6 +151,8 @@ std::shared_ptr<RegionObj> RegionFromHandle(HGDIOBJ h);
 // A stock object by GetStockObject index, and the default bitmap of memory DCs (1x1 mono).
 std::shared_ptr<GdiObject> StockObject(int index);
 std::shared_ptr<BitmapObj> DefaultBitmap();
+// The stock brush of a system colour (follows SetSysColors); null for a bad index.
+std::shared_ptr<BrushObj> SysColorBrushObject(int index);
 
 // Live (non-stock) GDI objects and DCs, for leak tests.
 size_t LiveObjectCount();
