@@ -225,7 +225,8 @@ HBITMAP DibSectionBitmap(const DibImage& img)
     bmi->bmiHeader.biBitCount = static_cast<WORD>(bpp);
     bmi->bmiHeader.biCompression = BI_RGB;
     bmi->bmiHeader.biClrUsed = static_cast<DWORD>(colors);
-    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), img.colors.data(), 4 * colors);
+    if (colors)
+        std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), img.colors.data(), 4 * colors);
     void* bits = nullptr;
     HBITMAP hbm = CreateDIBSection(nullptr, bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!hbm || !bits) {
