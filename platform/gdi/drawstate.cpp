@@ -29,13 +29,6 @@
 #include "platform/gdi/shapes_draw.h"
 #include "platform/gdi/wingdi.h"
 
-// The text and image parts of the drawing layer provide these; the forms that need them
-// fail with ERROR_CALL_NOT_IMPLEMENTED in a build without them.
-int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) __attribute__((weak));
-BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
-    HBRUSH hbrFlickerFreeDraw, UINT diFlags) __attribute__((weak));
-BOOL GetIconInfo(HICON hIcon, PICONINFO piconinfo) __attribute__((weak));
-
 using namespace zyn::gdi;
 using namespace zyn::gdi::shapes;
 
@@ -105,17 +98,9 @@ struct Image {
     int TextLength() const { return wData ? static_cast<int>(std::min<WPARAM>(wData, 0x7FFFFFFF)) : -1; }
 };
 
-bool NotLinked()
-{
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return false;
-}
-
 // The size of an icon: its colour bitmap, or half the height of its mask.
 bool IconSize(HICON icon, int& cx, int& cy)
 {
-    if (!GetIconInfo)
-        return NotLinked();
     ICONINFO ii{};
     if (!GetIconInfo(icon, &ii))
         return false;
@@ -144,8 +129,6 @@ bool Measure(HDC hdc, Image& img)
     switch (img.type) {
     case DST_TEXT:
     case DST_PREFIXTEXT: {
-        if (!DrawTextW)
-            return NotLinked();
         RECT rc{0, 0, 0, 0};
         DrawTextW(hdc, img.Text(), img.TextLength(), &rc, img.textFormat | DT_CALCRECT);
         cx = rc.right - rc.left;
@@ -190,15 +173,11 @@ bool Render(HDC target, const Image& img, int x, int y)
     switch (img.type) {
     case DST_TEXT:
     case DST_PREFIXTEXT: {
-        if (!DrawTextW)
-            return NotLinked();
         RECT rc{x, y, x + img.cx, y + img.cy};
         DrawTextW(target, img.Text(), img.TextLength(), &rc, img.textFormat);
         return true;
     }
     case DST_ICON:
-        if (!DrawIconEx)
-            return NotLinked();
         return DrawIconEx(target, x, y, reinterpret_cast<HICON>(img.lData), img.cx, img.cy, 0, nullptr, DI_NORMAL) !=
             FALSE;
     case DST_BITMAP: {
@@ -346,11 +325,12 @@ BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData
     if (!ToDevicePoint(*dc, POINT{x, y}, dev))
         return FALSE;
 
+    // The other states work through a private bitmap of the image's size.
+    if ((uFlags & (DSS_DISABLED | DSS_MONO | DSS_UNION)) && int64_t(img.cx) * img.cy > (int64_t(1) << 26)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
     if (uFlags & (DSS_DISABLED | DSS_MONO)) {
-        if (int64_t(img.cx) * img.cy > (int64_t(1) << 26)) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return FALSE;
-        }
         auto mask = RenderMask(*dc, hdc, img);
         if (!mask)
             return FALSE;

@@ -145,17 +145,12 @@ TEST_F(DrawStateTest, BadArguments)
     EXPECT_TRUE(c.Not(kWhite).empty());
 }
 
-// Text forms need the text renderer; where it is not linked in they report so.
 TEST_F(DrawStateTest, DisabledTextIsTwoColoured)
 {
     Canvas c(120, 40);
     const wchar_t* text = L"&File";
-    SetLastError(0);
-    const BOOL ok = DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 4, 4, 0, 0,
-        DST_PREFIXTEXT | DSS_DISABLED);
-    if (!ok && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
-        GTEST_SKIP() << "text rendering not linked in";
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 4, 4, 0, 0,
+        DST_PREFIXTEXT | DSS_DISABLED));
     const PixelSet shadow = c.Where(kShadow), hilite = c.Where(kHilite);
     EXPECT_FALSE(shadow.empty());
     EXPECT_FALSE(hilite.empty());
@@ -163,6 +158,104 @@ TEST_F(DrawStateTest, DisabledTextIsTwoColoured)
     // Every highlight pixel is a shadow pixel's copy moved by (1, 1).
     for (const auto& [x, y] : hilite)
         EXPECT_TRUE(shadow.count({x - 1, y - 1})) << x << "," << y;
+}
+
+// Normal text is exactly what DrawTextW paints in the measured rectangle.
+TEST_F(DrawStateTest, NormalTextIsDrawTextInTheMeasuredRectangle)
+{
+    const wchar_t* text = L"&Open file";
+    Canvas a(160, 40), b(160, 40);
+    EXPECT_TRUE(DrawState(a.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 6, 0, 0, DST_PREFIXTEXT));
+    RECT calc{0, 0, 0, 0};
+    DrawTextW(b.dc(), text, -1, &calc, DT_CALCRECT);
+    RECT at{5, 6, 5 + calc.right, 6 + calc.bottom};
+    DrawTextW(b.dc(), text, -1, &at, 0);
+    EXPECT_FALSE(a.Not(kWhite).empty());
+    EXPECT_EQ(a.Not(kWhite), b.Not(kWhite));
+    for (const auto& [x, y] : a.Not(kWhite)) {
+        EXPECT_GE(x, at.left);
+        EXPECT_LT(x, at.right);
+        EXPECT_GE(y, at.top);
+        EXPECT_LT(y, at.bottom);
+    }
+    // DST_TEXT shows the ampersand; a length in wData cuts the string.
+    Canvas c(160, 40), d(160, 40);
+    DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 6, 0, 0, DST_TEXT);
+    RECT at2{5, 6, 160, 40};
+    DrawTextW(d.dc(), text, -1, &at2, DT_NOPREFIX);
+    EXPECT_EQ(c.Not(kWhite), d.Not(kWhite));
+    Canvas e(160, 40), f(160, 40);
+    DrawState(e.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 5, 5, 6, 0, 0, DST_PREFIXTEXT);
+    RECT at3{5, 6, 160, 40};
+    DrawTextW(f.dc(), text, 5, &at3, 0);
+    EXPECT_EQ(e.Not(kWhite), f.Not(kWhite));
+}
+
+TEST_F(DrawStateTest, RightAlignedAndMonoText)
+{
+    const wchar_t* text = L"Ctrl+O";
+    Canvas c(200, 40);
+    DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 0, 0, 190, 30, DST_TEXT | DSS_RIGHT);
+    int maxX = -1, minX = 999;
+    for (const auto& [x, y] : c.Not(kWhite)) {
+        maxX = std::max(maxX, x);
+        minX = std::min(minX, x);
+    }
+    EXPECT_GT(minX, 100);
+    EXPECT_LT(maxX, 190);
+    EXPECT_GT(maxX, 180);
+
+    Canvas m(200, 40);
+    HBRUSH red = CreateSolidBrush(kRed);
+    EXPECT_TRUE(DrawState(m.dc(), red, nullptr, reinterpret_cast<LPARAM>(text), 0, 3, 3, 0, 0, DST_TEXT | DSS_MONO));
+    DeleteObject(red);
+    EXPECT_FALSE(m.Where(kRed).empty());
+    EXPECT_EQ(m.Not(kWhite), m.Where(kRed)); // aliased through the mask: one colour
+}
+
+// An 8 x 8 icon: opaque red square (2,2)-(6,6), transparent elsewhere.
+TEST_F(DrawStateTest, IconsInTheNormalMonoAndDisabledStates)
+{
+    HBITMAP mask = CreateBitmap(8, 8, 1, 1, nullptr);
+    HBITMAP color = CreateBitmap(8, 8, 1, 32, nullptr);
+    {
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, mask);
+        PatBlt(mem, 0, 0, 8, 8, WHITENESS);
+        PatBlt(mem, 2, 2, 4, 4, BLACKNESS);
+        SelectObject(mem, color);
+        PatBlt(mem, 0, 0, 8, 8, BLACKNESS);
+        HBRUSH red = CreateSolidBrush(kRed);
+        RECT sq{2, 2, 6, 6};
+        FillRect(mem, &sq, red);
+        DeleteObject(red);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    ICONINFO ii{TRUE, 0, 0, mask, color};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    DeleteObject(color);
+    ASSERT_TRUE(icon);
+    const LPARAM data = reinterpret_cast<LPARAM>(icon);
+
+    Canvas c(20, 20);
+    EXPECT_TRUE(DrawState(c.dc(), nullptr, nullptr, data, 0, 3, 4, 0, 0, DST_ICON));
+    EXPECT_EQ(c.Where(kRed), RectPixels(5, 6, 9, 10));
+    EXPECT_EQ(c.Not(kWhite).size(), 16u);
+
+    c.Clear(kWhite);
+    EXPECT_TRUE(DrawState(c.dc(), reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_GRAYTEXT + 1)), nullptr, data,
+        0, 3, 4, 0, 0, DST_ICON | DSS_MONO));
+    EXPECT_EQ(c.Where(kGrayText), RectPixels(5, 6, 9, 10));
+    EXPECT_EQ(c.Not(kWhite).size(), 16u);
+
+    c.Clear(kWhite);
+    EXPECT_TRUE(DrawState(c.dc(), nullptr, nullptr, data, 0, 3, 4, 0, 0, DST_ICON | DSS_DISABLED));
+    const PixelSet shadow = RectPixels(5, 6, 9, 10);
+    EXPECT_EQ(c.Where(kShadow), shadow);
+    EXPECT_EQ(c.Where(kHilite), Minus(RectPixels(6, 7, 10, 11), shadow));
+    DestroyIcon(icon);
 }
 
 } // namespace
