@@ -8,7 +8,7 @@
 //   through a server cursor instead of being buffered whole; MaxLongVarcharSize and
 //   MaxVarcharSize raised so long text is never cut; the caller's own values win.
 // - SQLite (SQLite3 ODBC driver): StepAPI=1 (rows are stepped, not materialised per
-//   statement), JournalMode=WAL and a busy time-out (Timeout=30000 ms) so concurrent
+//   statement), JournalMode=WAL and a busy time-out (Timeout=100000 ms) so concurrent
 //   passes wait instead of failing with "database is locked"; the caller's values win.
 // Failures raise CDBException (SQLSTATE and the driver's text); Open never prompts.
 //
@@ -92,7 +92,11 @@ public:
     int64_t GetRowsAffected() const { return m_nRowsAffected; }
 
     // Manual-commit mode until CommitTrans or Rollback; FALSE when the driver cannot
-    // transact or a transaction is already pending. Commit and rollback failures throw.
+    // transact or a transaction is already pending. Commit and rollback failures throw
+    // (a failed commit is rolled back). On SQLite BeginTrans takes the write lock at
+    // once (BEGIN IMMEDIATE, waiting up to the busy time-out), so a transaction that
+    // reads and then writes cannot fail half-way because another connection committed;
+    // other writers wait for it, so keep such transactions short (commit in batches).
     BOOL BeginTrans();
     BOOL CommitTrans();
     BOOL Rollback();

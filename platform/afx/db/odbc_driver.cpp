@@ -256,7 +256,7 @@ std::wstring CompleteConnectionString(const std::wstring& cs, Engine engine)
     static constexpr Default sqlite[] = {
         {L"StepAPI", L"1"},
         {L"JournalMode", L"WAL"},
-        {L"Timeout", L"30000"},
+        {L"Timeout", L"100000"},
     };
     std::wstring out = cs;
     auto add = [&](const Default* b, const Default* e) {
@@ -385,6 +385,27 @@ void Connection::EndTran(bool commit)
 {
     SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
     Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLEndTran");
+}
+
+void Connection::BeginTransaction()
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(L"BEGIN IMMEDIATE");
+        return;
+    }
+    SetAutoCommit(false);
+}
+
+void Connection::EndTransaction(bool commit)
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(commit ? L"COMMIT" : L"ROLLBACK");
+        return;
+    }
+    EndTran(commit);
+    SetAutoCommit(true);
 }
 
 // ---- statement -------------------------------------------------------------------

@@ -101,6 +101,13 @@ public:
 
     void SetAutoCommit(bool on);
     void EndTran(bool commit);
+    // Manual transactions. On SQLite the write lock is taken at the start (BEGIN
+    // IMMEDIATE, waiting up to the busy time-out): a transaction that reads first and
+    // writes later (the purge pass: select, then delete row by row) would otherwise fail
+    // with "database is locked" as soon as another connection commits in between.
+    // Elsewhere autocommit is switched off, and on again at the end.
+    void BeginTransaction();
+    void EndTransaction(bool commit);
 
 private:
     std::wstring InfoString(uint16_t infoType) const;
