@@ -474,6 +474,8 @@ std::vector<zyn::afx::DbColumnInfo> CDatabase::GetColumns(LPCWSTR lpszTableName,
             c.name = CString(TextOr(st, 4));
             int32_t v = 0;
             c.sqlType = st.GetInt32(5, v) ? static_cast<int16_t>(v) : 0;
+            if (m_engine == DbEngine::sqlite)
+                c.sqlType = odbc::WideTextType(c.sqlType);
             c.typeName = CString(TextOr(st, 6));
             c.columnSize = st.GetInt32(7, v) ? v : 0;
             c.decimalDigits = st.GetInt32(9, v) ? static_cast<int16_t>(v) : 0;

@@ -764,6 +764,20 @@ int16_t Statement::NumResultCols()
     return n;
 }
 
+int16_t WideTextType(int16_t sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return sqlType;
+    }
+}
+
 ColumnDesc Statement::Describe(uint16_t column)
 {
     std::vector<SQLWCHAR> name(256);
@@ -779,7 +793,7 @@ ColumnDesc Statement::Describe(uint16_t column)
     Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLDescribeColW");
     ColumnDesc d;
     d.name = FromW(name.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), name.size() - 1));
-    d.sqlType = type;
+    d.sqlType = m_connection.GetEngine() == Engine::sqlite ? WideTextType(type) : type;
     d.size = size;
     d.decimalDigits = digits;
     d.nullable = nullable;

@@ -71,6 +71,13 @@ struct Param {
     int16_t decimalDigits = 0;
 };
 
+// Text types as a Unicode connection carries them: SQL_CHAR, SQL_VARCHAR and
+// SQL_LONGVARCHAR become SQL_WCHAR, SQL_WVARCHAR and SQL_WLONGVARCHAR. The SQLite
+// driver reports every text column with the narrow types although it exchanges them
+// as UTF-16 like every other; results and catalogue rows of SQLite pass through this,
+// so code comparing types sees the same on every engine.
+int16_t WideTextType(int16_t sqlType);
+
 // The driver manager's environment: one per process, ODBC 3 behaviour.
 void* EnvironmentHandle();
 
