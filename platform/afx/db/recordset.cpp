@@ -38,6 +38,8 @@ public:
         bool isNull = false;
         bool dirty = false;
         std::optional<odbc::Value> snap; // value at AddNew / Edit / SetFieldNull
+        odbc::Value saved;                // the current row's value, for CancelUpdate
+        bool savedNull = false;
         int16_t nullable = SQL_NULLABLE_UNKNOWN;
     };
 
@@ -186,6 +188,68 @@ odbc::Value Raw(const FieldRef& f)
     }
     }
     return odbc::Null{};
+}
+
+// Puts back a value taken with Raw.
+void RestoreRaw(const FieldRef& f, const odbc::Value& v)
+{
+    auto i32 = [&] { return std::holds_alternative<int32_t>(v) ? std::get<int32_t>(v) : 0; };
+    switch (f.kind) {
+    case FieldKind::Bool:
+        As<BOOL>(f) = i32();
+        break;
+    case FieldKind::Byte:
+        As<BYTE>(f) = static_cast<BYTE>(i32());
+        break;
+    case FieldKind::Int:
+        As<int>(f) = i32();
+        break;
+    case FieldKind::Long:
+        As<LONG>(f) = i32();
+        break;
+    case FieldKind::BigInt:
+        if (auto p = std::get_if<int64_t>(&v))
+            As<int64_t>(f) = *p;
+        break;
+    case FieldKind::Single:
+        if (auto p = std::get_if<float>(&v))
+            As<float>(f) = *p;
+        break;
+    case FieldKind::Double:
+        if (auto p = std::get_if<double>(&v))
+            As<double>(f) = *p;
+        break;
+    case FieldKind::Text:
+        if (auto p = std::get_if<std::wstring>(&v))
+            As<CString>(f).Str() = *p;
+        break;
+    case FieldKind::Binary:
+        if (auto p = std::get_if<std::vector<uint8_t>>(&v)) {
+            auto& a = As<CByteArray>(f);
+            a.SetSize(static_cast<INT_PTR>(p->size()));
+            if (!p->empty())
+                std::memcpy(a.GetData(), p->data(), p->size());
+        }
+        break;
+    case FieldKind::Time:
+        if (auto p = std::get_if<int64_t>(&v))
+            As<CTime>(f) = CTime(*p);
+        break;
+    case FieldKind::Timestamp:
+        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
+            As<TIMESTAMP_STRUCT>(f) = *p;
+        break;
+    case FieldKind::OleDate: {
+        COleDateTime o;
+        if (auto p = std::get_if<double>(&v)) {
+            o = COleDateTime(static_cast<DATE>(*p));
+        } else {
+            o.SetStatus(static_cast<COleDateTime::DateTimeStatus>(i32()));
+        }
+        As<COleDateTime>(f) = o;
+        break;
+    }
+    }
 }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -1404,7 +1468,11 @@ void CRecordset::AddNew()
     ThrowIfNotOpen();
     if (!CanAppend())
         AfxThrowDBException(AFX_SQL_ERROR_RECORDSET_READONLY);
+    if (m_nEditMode != noMode)
+        CancelUpdate();
     for (Field& f : m_pState->columns) {
+        f.saved = Raw(f.ref);
+        f.savedNull = f.isNull;
         SetPseudoNull(f.ref);
         f.isNull = true;
         f.dirty = false;
@@ -1421,8 +1489,12 @@ void CRecordset::Edit()
     RecordsetState& st = *m_pState;
     if (st.bof || st.eof || st.deleted || st.current < 0)
         AfxThrowDBException(AFX_SQL_ERROR_NO_CURRENT_RECORD);
+    if (m_nEditMode != noMode)
+        CancelUpdate();
     for (Field& f : st.columns) {
         f.snap = Raw(f.ref);
+        f.saved = *f.snap;
+        f.savedNull = f.isNull;
         f.dirty = false;
     }
     m_nEditMode = edit;
@@ -1430,11 +1502,17 @@ void CRecordset::Edit()
 
 void CRecordset::CancelUpdate()
 {
+    // The members return to the current row as it was before AddNew or Edit.
+    if (m_nEditMode != noMode) {
+        for (Field& f : m_pState->columns) {
+            RestoreRaw(f.ref, f.saved);
+            f.isNull = f.savedNull;
+        }
+    }
     for (Field& f : m_pState->columns) {
-        if (m_nEditMode != noMode && f.snap && !Same(Raw(f.ref), *f.snap))
-            f.isNull = false;
         f.dirty = false;
         f.snap.reset();
+        f.saved = odbc::Null{};
     }
     m_nEditMode = noMode;
 }
@@ -1566,6 +1644,7 @@ BOOL CRecordset::Update()
         f.isNull = nullNow(f);
         f.dirty = false;
         f.snap.reset();
+        f.saved = odbc::Null{};
     }
     m_nEditMode = noMode;
     if (wasEdit) {

@@ -33,7 +33,9 @@
 // each must be a bound column; a NULL or missing key value refuses the operation with
 // AFX_SQL_ERROR_NO_KEY_COLUMNS. A statement that changes no row raises
 // AFX_SQL_ERROR_NO_ROWS_AFFECTED, more than one row AFX_SQL_ERROR_MULTIPLE_ROWS_AFFECTED.
-// After Update the members keep the values written and the set stays on its row.
+// After Update the members keep the values written and the set stays on its row;
+// CancelUpdate (also a Move during AddNew or Edit, and an Update with nothing to
+// write) puts the current row's values back.
 //
 // Fetched NULLs set the member to 0 / empty / zero timestamp / CTime(0) / null
 // COleDateTime, and IsFieldNull reports them.
@@ -119,7 +121,8 @@ public:
     void MoveLast() { Move(-1, SQL_FETCH_LAST); }
     void SetAbsolutePosition(LONG nRows) { Move(nRows, SQL_FETCH_ABSOLUTE); }
 
-    // Leaves AddNew or Edit without writing; the members keep what they hold.
+    // Leaves AddNew or Edit without writing: the members return to the current row's
+    // values (and NULL states) as they were before AddNew or Edit.
     void CancelUpdate();
 
     BOOL IsOpen() const;
