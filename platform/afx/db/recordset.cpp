@@ -71,6 +71,23 @@ public:
     bool eof = true;
     bool deleted = false;
 
+    // Statement texts built for this open (cleared by Requery).
+    CString insertSql, updateSql, deleteSql;
+    std::vector<size_t> insertFields, updateFields;
+    CString builtForTable;
+
+    void CheckStatementCache(const CString& table)
+    {
+        if (builtForTable == table)
+            return;
+        insertSql.Empty();
+        updateSql.Empty();
+        deleteSql.Empty();
+        insertFields.clear();
+        updateFields.clear();
+        builtForTable = table;
+    }
+
     std::vector<size_t> keyIndex;
     CString keyError;
     std::vector<odbc::Value> keyValues;
@@ -188,6 +205,37 @@ odbc::Value Raw(const FieldRef& f)
     }
     }
     return odbc::Null{};
+}
+
+bool SameBits(double a, double b);
+bool SameBits(float a, float b);
+bool Same(const odbc::Value& a, const odbc::Value& b);
+
+// Whether the member still holds v (a value taken with Raw), without copying it.
+bool MemberEquals(const FieldRef& f, const odbc::Value& v)
+{
+    switch (f.kind) {
+    case FieldKind::Bool:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BOOL>(f);
+    case FieldKind::Byte:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BYTE>(f);
+    case FieldKind::Int:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<int>(f);
+    case FieldKind::Long:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<LONG>(f);
+    case FieldKind::BigInt:
+        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<int64_t>(f);
+    case FieldKind::Single:
+        return std::holds_alternative<float>(v) && SameBits(std::get<float>(v), As<float>(f));
+    case FieldKind::Double:
+        return std::holds_alternative<double>(v) && SameBits(std::get<double>(v), As<double>(f));
+    case FieldKind::Text:
+        return std::holds_alternative<std::wstring>(v) && std::get<std::wstring>(v) == As<CString>(f).Str();
+    case FieldKind::Time:
+        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<CTime>(f).GetTime();
+    default:
+        return Same(Raw(f), v);
+    }
 }
 
 // Puts back a value taken with Raw.
@@ -1120,6 +1168,11 @@ BOOL CRecordset::Requery()
     st.keyIndex.clear();
     st.keyError.Empty();
     st.keyValues.clear();
+    st.insertSql.Empty();
+    st.updateSql.Empty();
+    st.deleteSql.Empty();
+    st.insertFields.clear();
+    st.updateFields.clear();
     {
         const CString keys = GetKeyColumns();
         const CString tableBare = BareColumnName(m_strTableName);
@@ -1520,7 +1573,7 @@ void CRecordset::CancelUpdate()
 bool CRecordset::FieldChanged(const void* field) const
 {
     const auto* f = static_cast<const Field*>(field);
-    return m_nEditMode != noMode && !f->isParam && f->snap && !Same(Raw(f->ref), *f->snap);
+    return m_nEditMode != noMode && !f->isParam && f->snap && !MemberEquals(f->ref, *f->snap);
 }
 
 CString CRecordset::TargetTable() const
@@ -1592,62 +1645,76 @@ BOOL CRecordset::Update()
     if (m_nEditMode == noMode)
         AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"Update needs AddNew or Edit first.");
     RecordsetState& st = *m_pState;
+    // Each field's state, decided once: dirty when marked or changed; NULL when marked
+    // NULL and not changed since.
     std::vector<size_t> dirty;
-    for (size_t i = 0; i < st.columns.size(); ++i)
-        if (st.columns[i].dirty || FieldChanged(&st.columns[i]))
+    std::vector<char> nullNow(st.columns.size());
+    for (size_t i = 0; i < st.columns.size(); ++i) {
+        const Field& f = st.columns[i];
+        const bool changed = FieldChanged(&f);
+        nullNow[i] = changed ? false : f.isNull;
+        if (f.dirty || changed)
             dirty.push_back(i);
+    }
     if (dirty.empty()) {
         CancelUpdate();
         return FALSE;
     }
-    const CString table = TargetTable();
     std::vector<odbc::Param> params;
-    CString sql;
-    auto nullNow = [&](const Field& f) { return FieldChanged(&f) ? false : f.isNull; };
-    auto column = [&](const Field& f) {
-        return m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
-    };
-    if (m_nEditMode == addnew) {
-        sql = L"INSERT INTO " + table + L" (";
-        CString values;
-        for (size_t k = 0; k < dirty.size(); ++k) {
-            const Field& f = st.columns[dirty[k]];
-            if (k) {
-                sql += L", ";
-                values += L", ";
-            }
-            sql += column(f);
-            values += L"?";
-            odbc::Param p = ToParam(f, nullNow(f));
-            p.direction = odbc::Direction::Input;
-            params.push_back(std::move(p));
-        }
-        sql += L") VALUES (" + values + L")";
-    } else {
-        RequireKeys();
-        sql = L"UPDATE " + table + L" SET ";
-        for (size_t k = 0; k < dirty.size(); ++k) {
-            const Field& f = st.columns[dirty[k]];
-            if (k)
-                sql += L", ";
-            sql += column(f) + L" = ?";
-            odbc::Param p = ToParam(f, nullNow(f));
-            p.direction = odbc::Direction::Input;
-            params.push_back(std::move(p));
-        }
-        AppendKeyCondition(sql, params);
+    params.reserve(dirty.size() + st.keyIndex.size());
+    for (size_t i : dirty) {
+        odbc::Param p = ToParam(st.columns[i], nullNow[i] != 0);
+        p.direction = odbc::Direction::Input;
+        params.push_back(std::move(p));
     }
+    const bool adding = m_nEditMode == addnew;
+    if (!adding)
+        RequireKeys();
+    st.CheckStatementCache(m_strTableName);
+    // The statement text depends only on which fields are written: built once per set.
+    CString& sql = adding ? st.insertSql : st.updateSql;
+    std::vector<size_t>& builtFor = adding ? st.insertFields : st.updateFields;
+    if (sql.IsEmpty() || builtFor != dirty) {
+        const CString table = TargetTable();
+        auto column = [&](const Field& f) {
+            return m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
+        };
+        if (adding) {
+            sql = L"INSERT INTO " + table + L" (";
+            CString values;
+            for (size_t k = 0; k < dirty.size(); ++k) {
+                if (k) {
+                    sql += L", ";
+                    values += L", ";
+                }
+                sql += column(st.columns[dirty[k]]);
+                values += L"?";
+            }
+            sql += L") VALUES (" + values + L")";
+        } else {
+            sql = L"UPDATE " + table + L" SET ";
+            for (size_t k = 0; k < dirty.size(); ++k) {
+                if (k)
+                    sql += L", ";
+                sql += column(st.columns[dirty[k]]) + L" = ?";
+            }
+            sql += KeyCondition();
+        }
+        builtFor = dirty;
+    }
+    if (!adding)
+        AppendKeyParams(params);
     const int64_t rows = ExecuteChange(sql, std::move(params));
     CheckRowCount(rows);
-    const bool wasEdit = m_nEditMode == edit;
-    for (Field& f : st.columns) {
-        f.isNull = nullNow(f);
+    for (size_t i = 0; i < st.columns.size(); ++i) {
+        Field& f = st.columns[i];
+        f.isNull = nullNow[i] != 0;
         f.dirty = false;
         f.snap.reset();
         f.saved = odbc::Null{};
     }
     m_nEditMode = noMode;
-    if (wasEdit) {
+    if (!adding) {
         // A changed key is the row's key from now on.
         st.keyValues.clear();
         for (size_t k : st.keyIndex)
@@ -1656,17 +1723,25 @@ BOOL CRecordset::Update()
     return TRUE;
 }
 
-void CRecordset::AppendKeyCondition(CString& sql, std::vector<odbc::Param>& params) const
+CString CRecordset::KeyCondition() const
 {
     const RecordsetState& st = *m_pState;
-    sql += L" WHERE ";
+    CString sql = L" WHERE ";
     for (size_t k = 0; k < st.keyIndex.size(); ++k) {
         const Field& f = st.columns[st.keyIndex[k]];
         if (k)
             sql += L" AND ";
         sql += m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
         sql += L" = ?";
-        odbc::Param p = ToParam(f, false);
+    }
+    return sql;
+}
+
+void CRecordset::AppendKeyParams(std::vector<odbc::Param>& params) const
+{
+    const RecordsetState& st = *m_pState;
+    for (size_t k = 0; k < st.keyIndex.size(); ++k) {
+        odbc::Param p = ToParam(st.columns[st.keyIndex[k]], false);
         p.direction = odbc::Direction::Input;
         p.value = st.keyValues[k];
         params.push_back(std::move(p));
@@ -1684,10 +1759,12 @@ void CRecordset::Delete()
     if (st.bof || st.eof || st.deleted || st.current < 0)
         AfxThrowDBException(AFX_SQL_ERROR_NO_CURRENT_RECORD);
     RequireKeys();
-    CString sql = L"DELETE FROM " + TargetTable();
+    st.CheckStatementCache(m_strTableName);
+    if (st.deleteSql.IsEmpty())
+        st.deleteSql = L"DELETE FROM " + TargetTable() + KeyCondition();
     std::vector<odbc::Param> params;
-    AppendKeyCondition(sql, params);
-    CheckRowCount(ExecuteChange(sql, std::move(params)));
+    AppendKeyParams(params);
+    CheckRowCount(ExecuteChange(st.deleteSql, std::move(params)));
     st.deleted = true;
 }
 

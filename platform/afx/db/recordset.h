@@ -201,7 +201,8 @@ private:
     CString TargetTable() const;
     void RequireKeys() const;
     int64_t ExecuteChange(const CString& sql, std::vector<zyn::afx::odbc::Param>&& params);
-    void AppendKeyCondition(CString& sql, std::vector<zyn::afx::odbc::Param>& params) const;
+    CString KeyCondition() const;
+    void AppendKeyParams(std::vector<zyn::afx::odbc::Param>& params) const;
     void* FindField(const void* pv) const;
     short IndexOfColumn(LPCWSTR lpszName) const;
 
