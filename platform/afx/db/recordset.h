@@ -8,14 +8,19 @@
 //   <m_strSort>]";
 // - a full SELECT: the filter is added to its WHERE (ANDed, in parentheses) and the sort
 //   as its ORDER BY, unless the text already has one;
-// - a procedure call "{CALL p(?,?)}" or "{? = CALL p(?,?)}": run as given, with the
-//   parameters (outputParam / inoutParam receive their values after the call).
+// - a procedure call "{CALL p(?,?)}" or "{? = CALL p(?,?)}": run with the parameters;
+//   outputParam / inoutParam members receive their values after the call. On
+//   PostgreSQL a call with output parameters (and no bound columns) runs as
+//   "SELECT p(...)" / "SELECT * FROM p(<inputs>)": the function's result, or its OUT
+//   and INOUT columns in order, fill the output members; NULL marks them NULL. Text
+//   outputs are read whole. Other drivers get the call escape as written.
 // Brackets become the engine's quoting (CDatabase::ReplaceBrackets). Parameters are
 // bound from the members, never spliced into the text.
 //
 // Cursor. Every open type streams rows through a forward-only cursor, so a pass over
-// many rows keeps memory flat. MoveNext moves forward; MoveFirst re-runs the query when
-// the set has left its first row; MovePrev, MoveLast and other backward moves re-run
+// many rows keeps memory flat (see CDatabase for the drivers' streaming options).
+// MoveNext moves forward; MoveFirst re-runs the query when the set has left its first
+// row; MovePrev, MoveLast and other backward moves re-run
 // the query and step to the row for snapshot and dynaset sets, and raise
 // AFX_SQL_ERROR_RECORDSET_FORWARD_ONLY for forwardOnly sets. Rows changed by others in
 // between are seen as they are then (the set is not a frozen snapshot).
@@ -38,7 +43,10 @@
 // write) puts the current row's values back.
 //
 // Fetched NULLs set the member to 0 / empty / zero timestamp / CTime(0) / null
-// COleDateTime, and IsFieldNull reports them.
+// COleDateTime, and IsFieldNull reports them. Reads never cut: text and binary values
+// are read whole; a value that does not fit its member (a fraction or an out-of-range
+// number into an integer field, a time outside CTime's range) raises CDBException
+// (SQLSTATE 22003, 22018 or 22008) instead of storing something else.
 
 #include <cstdint>
 #include <memory>
