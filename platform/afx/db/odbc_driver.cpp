@@ -249,7 +249,7 @@ std::wstring CompleteConnectionString(const std::wstring& cs, Engine engine)
     };
     static constexpr Default pg[] = {
         {L"UseDeclareFetch", L"1"},
-        {L"Fetch", L"1000"},
+        {L"Fetch", L"256"},
         {L"MaxLongVarcharSize", L"1048576"},
         {L"MaxVarcharSize", L"65535"},
     };
