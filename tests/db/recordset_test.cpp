@@ -595,6 +595,17 @@ TEST_P(RecordsetTest, MisuseIsRefusedClearly)
     EXPECT_TRUE(open.IsOpen());
     Db().Close();
     EXPECT_FALSE(open.IsOpen());
+    EXPECT_EQ(CatchDb([&] { open.Requery(); }).code, AFX_SQL_ERROR_ILLEGAL_MODE);
+
+    // A database destroyed before its set: the set no longer touches it.
+    auto db = std::make_unique<CDatabase>();
+    ZYN_DB_OK(db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str()));
+    auto outlived = std::make_unique<ItemSet>(db.get());
+    ZYN_DB_OK(outlived->Open());
+    db.reset();
+    EXPECT_FALSE(outlived->IsOpen());
+    outlived->Close();
+    outlived.reset();
 }
 
 TEST_P(RecordsetTest, SetWithoutDatabaseOpensItsDefaultConnect)

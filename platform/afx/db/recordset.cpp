@@ -54,6 +54,7 @@ public:
 
     CString openSql;  // what Open was given
     bool open = false;
+    bool attached = false; // listed by m_pDatabase, which closes the set when it closes
     bool isCall = false;
     bool hasOutput = false;
     bool outputsCopied = false;
@@ -1074,6 +1075,7 @@ BOOL CRecordset::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
         if (!m_pDatabase->IsOpen())
             m_pDatabase->OpenEx(GetDefaultConnect(), CDatabase::noOdbcDialog);
         m_pDatabase->AttachRecordset(this);
+        m_pState->attached = true;
         m_pState->openSql = lpszSQL ? lpszSQL : L"";
         Requery();
     } catch (CException*) {
@@ -1089,6 +1091,8 @@ BOOL CRecordset::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
 
 BOOL CRecordset::Requery()
 {
+    if (!m_pState->attached)
+        AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"The record set is not open.");
     if (!m_pDatabase || !m_pDatabase->IsOpen())
         AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"The record set has no open database.");
     RecordsetState& st = *m_pState;
@@ -1398,8 +1402,10 @@ void CRecordset::Close()
     st.bof = st.eof = true;
     st.deleted = false;
     m_hstmt = nullptr;
-    if (m_pDatabase)
+    // Only while listed: a database that closed the set may be gone by now.
+    if (m_pDatabase && st.attached)
         m_pDatabase->DetachRecordset(this);
+    st.attached = false;
     if (m_pOwnDatabase) {
         CDatabase* own = m_pOwnDatabase.get();
         if (m_pDatabase == own)
