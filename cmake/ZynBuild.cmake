@@ -35,6 +35,8 @@ function(zyn_add_test)
   cmake_parse_arguments(T "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})
   add_executable(test_${T_NAME} ${T_SOURCES})
   target_link_libraries(test_${T_NAME} PRIVATE zyn_options ${T_LIBS} zyn_testmain GTest::gtest GTest::gmock)
+  # Every test binary shares one precompiled GoogleTest header.
+  target_precompile_headers(test_${T_NAME} REUSE_FROM zyn_test_pch)
   gtest_discover_tests(test_${T_NAME}
     PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${ZYN_TEST_ENV}"
     DISCOVERY_TIMEOUT 60
