@@ -63,9 +63,12 @@ bool ImageListObj::Reserve(int n)
 {
     if (n <= capacity)
         return true;
-    // Grow by the list's growth, but by no more than the room already there (at least 16),
-    // so a huge growth value cannot make a small list allocate a huge strip.
-    int newCap = std::max(n, capacity + std::clamp(grow, 4, std::max(capacity, 16)));
+    // Grow by the list's growth, and by at least half the room already there so that
+    // adding many images one by one stays linear; but by no more than the room already
+    // there (at least 16), so a huge growth value cannot make a small list allocate a
+    // huge strip.
+    const int step = std::clamp(std::max(grow, capacity / 2), 4, std::max(capacity, 16));
+    int newCap = std::max(n, capacity + step);
     newCap = std::min(newCap, kMaxImages);
     if (n > newCap || static_cast<int64_t>(newCap) * cx > INT_MAX) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
