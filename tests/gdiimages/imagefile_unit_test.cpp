@@ -46,7 +46,8 @@ TEST_P(BmpRoundTrip, PixelsLandWhereWritten)
     if (bpp <= 8) {
         const int n = 1 << bpp;
         for (int i = 0; i < n; ++i)
-            s.palette.push_back(bpp == 4 ? kPalette16[i] : static_cast<uint32_t>(((i * 37) & 0xFF) << 16 | i << 8 | (255 - i)));
+            s.palette.push_back(
+                bpp == 4 ? kPalette16[i] : static_cast<uint32_t>(((i * 37) & 0xFF) << 16 | i << 8 | (255 - i)));
         px = [n](int x, int y) { return static_cast<uint32_t>((x + 3 * y) % n); };
         expect = [&s, px](int x, int y) { return s.palette[px(x, y)]; };
     } else {
