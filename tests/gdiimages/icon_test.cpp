@@ -222,7 +222,7 @@ TEST_F(Icons, CreateIconFromBits)
     dc.Fill(kBg);
     ASSERT_TRUE(DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(dc.At(0, 0), kBg);
-    EXPECT_EQ(dc.At(1, 0), Xor(kBg, RGB(0x33, 0x66, 0x99)) ); // transparent but not black: XOR
+    EXPECT_EQ(dc.At(1, 0), Xor(kBg, RGB(0x33, 0x66, 0x99))); // transparent but not black: XOR
     EXPECT_EQ(dc.At(4, 0), RGB(0x33, 0x66, 0x99));
     EXPECT_EQ(CreateIcon(nullptr, 16, 1, 1, 7, andBits, andBits), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
