@@ -16,7 +16,8 @@
 // them ("[EVENTS]"). ReplaceBrackets maps brackets to the engine's quoting: removed on
 // PostgreSQL (a quoted "EVENTS" would not match the folded, lower-case events), the
 // driver's identifier quote elsewhere. Catalogue look-ups fold the names they are given
-// as the engine folds unquoted names and compare results without regard to case.
+// as the engine folds unquoted names and compare results without regard to case; on
+// PostgreSQL they search the current schema (the first of the search path).
 
 #include <cstdint>
 #include <memory>
@@ -82,7 +83,11 @@ public:
     // Runs a query and stores the first column of its first row; false when it returns
     // no row (out is then NULL). Integers come back as int64_t, text as CString, times
     // as TIMESTAMP_STRUCT, other numbers as double.
+    // SQLite describes computed columns (COUNT(*), MAX(x)) as text, so QueryValue gives
+    // them as CString there; QueryInt64 asks the driver for an integer whatever the
+    // column's type. It returns false when there is no row or the value is NULL.
     bool QueryValue(LPCWSTR lpszSQL, std::span<const zyn::afx::DbValue> params, zyn::afx::DbValue& out);
+    bool QueryInt64(LPCWSTR lpszSQL, std::span<const zyn::afx::DbValue> params, int64_t& out);
     // Rows affected by the last ExecuteSQL (-1 when unknown).
     int64_t GetRowsAffected() const { return m_nRowsAffected; }
 
@@ -131,6 +136,9 @@ protected:
     DWORD m_dwLoginTimeout = 15;
     DWORD m_dwQueryTimeout = 0;
     int64_t m_nRowsAffected = -1;
+    // PostgreSQL: the schema unqualified names resolve to, which catalogue look-ups
+    // search (a table of the same name in another schema is a different table).
+    CString m_strCatalogSchema;
 
 private:
     friend class CRecordset;

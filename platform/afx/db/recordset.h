@@ -40,6 +40,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/afx/db/dbconst.h"
 #include "platform/afx/db/dbvariant.h"
@@ -51,7 +52,11 @@ class CDatabase;
 
 namespace zyn::afx {
 class RecordsetState;
+struct RecordsetOps;
+namespace odbc {
+struct Param;
 }
+} // namespace zyn::afx
 
 // A result column as the driver describes it.
 struct CODBCFieldInfo {
@@ -182,8 +187,20 @@ protected:
 
 private:
     friend class CDatabase;
-    friend class zyn::afx::RecordsetState;
+    friend struct zyn::afx::RecordsetOps;
     void DetachFromDatabase();
+    void ThrowIfNotOpen() const;
+    void RunStatement(bool bFetchFirst);
+    void Restart();
+    bool FetchNext();
+    void CopyOutputs();
+    bool FieldChanged(const void* field) const;
+    CString TargetTable() const;
+    void RequireKeys() const;
+    int64_t ExecuteChange(const CString& sql, std::vector<zyn::afx::odbc::Param>&& params);
+    void AppendKeyCondition(CString& sql, std::vector<zyn::afx::odbc::Param>& params) const;
+    void* FindField(const void* pv) const;
+    short IndexOfColumn(LPCWSTR lpszName) const;
 
     std::unique_ptr<zyn::afx::RecordsetState> m_pState;
     std::unique_ptr<CDatabase> m_pOwnDatabase;
