@@ -41,7 +41,7 @@ CVisitSet::~CVisitSet() = default;
 
 CString CVisitSet::GetDefaultConnect() { return L"ODBC;DSN=ORVAN"; }
 
-bool CVisitSet::HasColumn(LPCWSTR lpszColumn, int16_t nSqlType, bool& bKnown, bool& bHas)
+bool CVisitSet::HasColumn(LPCWSTR lpszColumn, bool (*pfnTypeFits)(int16_t), bool& bKnown, bool& bHas)
 {
     if (bKnown)
         return bHas;
@@ -49,14 +49,27 @@ bool CVisitSet::HasColumn(LPCWSTR lpszColumn, int16_t nSqlType, bool& bKnown, bo
     if (!db || !db->IsOpen())
         return true; // asked again once there is a database
     const zyn::afx::DbColumnInfo* desc = FindColumnDesc(lpszColumn, GetTable());
-    bHas = desc && desc->sqlType == nSqlType;
+    bHas = desc && pfnTypeFits(desc->sqlType);
     bKnown = true;
     return bHas;
 }
 
-bool CVisitSet::HasPurposeColumn() { return HasColumn(L"PURPOSE", SQL_WVARCHAR, m_bPurposeKnown, m_bHasPurpose); }
+// PURPOSE is wide text of any kind: the SQLite driver describes a VARCHAR(2000) as long
+// text, PostgreSQL as variable-length text.
+bool CVisitSet::HasPurposeColumn()
+{
+    return HasColumn(
+        L"PURPOSE",
+        [](int16_t type) { return type == SQL_WVARCHAR || type == SQL_WLONGVARCHAR || type == SQL_WCHAR; },
+        m_bPurposeKnown, m_bHasPurpose);
+}
 
-bool CVisitSet::HasTypeColumn() { return HasColumn(L"TYPE", SQL_INTEGER, m_bTypeKnown, m_bHasType); }
+// TYPE is a 32-bit (or smaller) integer.
+bool CVisitSet::HasTypeColumn()
+{
+    return HasColumn(
+        L"TYPE", [](int16_t type) { return type == SQL_INTEGER || type == SQL_SMALLINT; }, m_bTypeKnown, m_bHasType);
+}
 
 void CVisitSet::UpdateFieldCount()
 {

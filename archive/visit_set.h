@@ -69,7 +69,7 @@ public:
     // The DELETE of the visit events of a visitor's visits that no other visit shares.
     static CString FormatVisitorEventDelete(LONG visitorId);
 
-    // Whether the set's table has PURPOSE as wide text / TYPE as an integer; asked of
+    // Whether the set's table has PURPOSE as text / TYPE as a 32-bit integer; asked of
     // the catalogue once and remembered (assumed present while no database is open).
     bool HasPurposeColumn();
     bool HasTypeColumn();
@@ -91,7 +91,7 @@ public:
     CString m_VISIT_KEY;
 
 private:
-    bool HasColumn(LPCWSTR lpszColumn, int16_t nSqlType, bool& bKnown, bool& bHas);
+    bool HasColumn(LPCWSTR lpszColumn, bool (*pfnTypeFits)(int16_t), bool& bKnown, bool& bHas);
     void UpdateFieldCount();
     bool CurrentRowKey(int64_t& key);
 
