@@ -53,7 +53,8 @@ public:
     void AddWhereValuesInSubquery(LPCWSTR lpszTable, LPCWSTR lpszColumn, const CSQLStatement& subStatement,
         int nFilterType = FilterAnd, BOOL bIn = TRUE);
 
-    // "SELECT cols FROM tables [WHERE ...]". CInvalidArgException when nothing is selected.
+    // "SELECT cols FROM tables [WHERE ...]". CInvalidArgException when nothing is selected
+    // or no table is named.
     CString FormatSelect() const;
     CString GetSQL() const { return FormatSelect(); }
     // "DELETE FROM table [WHERE ...]": the rows FormatSelect selects. The statement must
