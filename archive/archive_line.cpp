@@ -188,6 +188,24 @@ bool ArchiveFields::Time(int nField, TIMESTAMP_STRUCT& out) const
     return ParseArchiveTime(Raw(nField), out);
 }
 
+bool ReadLongField(const ArchiveFields& fields, int nField, LONG& out, CString& reason)
+{
+    out = 0;
+    if (fields.IsEmpty(nField) || ParseArchiveLong(fields.Raw(nField), out))
+        return true;
+    reason.Format(L"field %d is not a number", nField);
+    return false;
+}
+
+bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CString& reason)
+{
+    out = 0;
+    if (fields.IsEmpty(nField) || ParseArchiveBigInt(fields.Raw(nField), out))
+        return true;
+    reason.Format(L"field %d is not a number", nField);
+    return false;
+}
+
 // --- ArchiveLineWriter ------------------------------------------------------------
 
 void ArchiveLineWriter::Separate()

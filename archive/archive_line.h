@@ -27,11 +27,11 @@
 #include <vector>
 
 #include "archive/zyn_archive_set.h"
+#include "platform/afx/db/recordset.h"
 #include "platform/base/cstring.h"
 #include "platform/base/oledatetime.h"
 #include "platform/base/sqldate.h"
 
-class CRecordset;
 class CDynamicRecordset;
 class CStdioFileUnicode;
 
@@ -82,6 +82,12 @@ private:
     std::vector<CString> m_fields;
 };
 
+// Integer fields read strictly, for sets that refuse lines not written by them: an
+// empty (or absent) field gives 0; text that is no number returns false with the
+// reason ("field 9 is not a number").
+bool ReadLongField(const ArchiveFields& fields, int nField, LONG& out, CString& reason);
+bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CString& reason);
+
 // Builds one line, field by field.
 class ArchiveLineWriter {
 public:
@@ -113,6 +119,20 @@ private:
 // The identifier mapping of restored rows: the identifier now standing for nId in
 // (table, column) when the mapping has one (above INT32_MIN), else nId.
 LONG MapArchiveId(CDynamicRecordset& set, LPCWSTR lpszRestoredTable, LPCWSTR lpszColumn, LONG nId);
+
+// A column's value for the row being added (after AddNew): stored, not NULL and marked
+// dirty, so Update inserts it even when it equals the record set's "pseudo-NULL".
+template <typename T, typename V>
+void StoreColumn(CRecordset& set, T& member, const V& value)
+{
+    member = static_cast<T>(value);
+    set.SetFieldNull(&member, FALSE);
+}
+// A column inserted as NULL.
+inline void StoreNullColumn(CRecordset& set, void* member)
+{
+    set.SetFieldNull(member, TRUE);
+}
 
 // Which lines count as blank.
 enum class BlankLines {

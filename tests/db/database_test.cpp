@@ -240,6 +240,21 @@ TEST_P(DatabaseTest, ConcurrentWritersWaitInsteadOfFailing)
     EXPECT_EQ(Count(Db(), L"SELECT A FROM T_LOCK"), 11) << "both updates applied, one after the other";
 }
 
+TEST_P(DatabaseTest, QueryTimeoutEndsALongStatement)
+{
+    if (!IsPostgres())
+        GTEST_SKIP() << "SQLite has no sleeping statement to time out";
+    Db().SetQueryTimeout(1);
+    const auto start = std::chrono::steady_clock::now();
+    auto f = CatchDb([&] { Db().ExecuteSQL(L"SELECT pg_sleep(20)"); });
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_TRUE(f.thrown);
+    EXPECT_LT(took, std::chrono::seconds(10));
+    EXPECT_FALSE(f.state.empty());
+    Db().SetQueryTimeout(0);
+    ZYN_DB_OK(Db().ExecuteSQL(L"SELECT 1"));
+}
+
 ZYN_INSTANTIATE_ENGINES(DatabaseTest);
 
 // The system's fixed data source names resolve through odbc.ini without regard to case.

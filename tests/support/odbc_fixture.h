@@ -91,6 +91,10 @@ std::string EngineParamName(const ::testing::TestParamInfo<DbEngineKind>& info);
 
 // The process's resident memory in bytes (from /proc/self/statm).
 size_t ResidentBytes();
+// Bytes of heap in use by the whole process (drivers included): the sanitizer's count
+// of live allocations under AddressSanitizer (whose quarantine keeps freed memory
+// resident), else the C library's.
+size_t LiveHeapBytes();
 
 // The text of a thrown CDBException (SQLSTATE and message), for failure messages.
 std::string DescribeDbException(const CException* e);

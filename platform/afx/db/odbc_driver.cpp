@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <cwctype>
 #include <mutex>
@@ -485,6 +486,27 @@ T NumberOf(const Value& v)
     return T{};
 }
 
+// "YYYY-MM-DD HH:MM:SS", with the fraction's digits only when it has one.
+std::u16string TimestampText(const TIMESTAMP_STRUCT& ts)
+{
+    char buf[48];
+    int n = std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02u:%02u:%02u", ts.year, ts.month, ts.day, ts.hour,
+        ts.minute, ts.second);
+    if (ts.fraction) {
+        char frac[16];
+        std::snprintf(frac, sizeof frac, ".%09u", ts.fraction);
+        size_t len = std::strlen(frac);
+        while (len > 4 && frac[len - 1] == '0')
+            --len;
+        frac[len] = 0;
+        n += std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), "%s", frac);
+    }
+    std::u16string out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(static_cast<char16_t>(buf[i]));
+    return out;
+}
+
 template <class T>
 void Put(std::vector<unsigned char>& buf, const T& v)
 {
@@ -574,10 +596,24 @@ void Statement::BindParams()
             break;
         }
         case Kind::Timestamp: {
-            cType = SQL_C_TYPE_TIMESTAMP;
             TIMESTAMP_STRUCT ts{};
             if (auto t = std::get_if<TIMESTAMP_STRUCT>(&p.value))
                 ts = *t;
+            if (m_connection.GetEngine() == Engine::sqlite && !output) {
+                // SQLite keeps times as text, and its driver writes bound timestamps
+                // with ".000" while SQL literals and SQLite's own CURRENT_TIMESTAMP have
+                // none: bind the literal form, so equal times are equal text.
+                const std::u16string text = TimestampText(ts);
+                cType = SQL_C_WCHAR;
+                sqlType = SQL_WVARCHAR;
+                slot->buffer.assign((text.size() + 1) * 2, 0);
+                std::memcpy(slot->buffer.data(), text.data(), text.size() * 2);
+                columnSize = text.size();
+                digits = 0;
+                slot->indicator = static_cast<SQLLEN>(text.size() * 2);
+                break;
+            }
+            cType = SQL_C_TYPE_TIMESTAMP;
             Put(slot->buffer, ts);
             if (!columnSize) {
                 // Whole seconds unless the value has a fraction: drivers that store
@@ -588,7 +624,7 @@ void Statement::BindParams()
             break;
         }
         }
-        if (p.kind != Kind::Text && p.kind != Kind::Binary)
+        if (cType != SQL_C_WCHAR && cType != SQL_C_BINARY)
             slot->indicator = 0;
         if (isNull && p.direction != Direction::Output)
             slot->indicator = SQL_NULL_DATA;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <cwctype>
@@ -54,6 +56,12 @@ public:
     bool hasOutput = false;
     bool outputsCopied = false;
     bool direct = false;
+    // PostgreSQL calls with output parameters run as a SELECT of the function (see
+    // RewriteCallForPostgres); sendParams lists the parameters bound to it, in order,
+    // and outputColumns the parameters that take the result row's columns, in order.
+    bool selectCall = false;
+    std::vector<size_t> sendParams;
+    std::vector<size_t> outputColumns;
 
     LONG current = -1; // 0-based index of the current row
     LONG count = 0;    // rows seen
@@ -417,45 +425,125 @@ void Store(const FieldRef& f, const odbc::Value& v)
     }
 }
 
+std::wstring Trimmed(const std::wstring& s);
+
+[[noreturn]] void ThrowNotInteger(const FieldRef& f, const std::wstring& text, LPCWSTR state)
+{
+    CString msg;
+    msg.Format(L"Column %s: the value %s is not a whole number that fits the field.", f.name ? f.name : L"",
+        text.c_str());
+    ThrowData(msg, state);
+}
+
+// A whole number from text ("42", "-7", "42.000", "4.2e1"); false when it is not one.
+bool ParseWhole(const std::wstring& raw, int64_t& out)
+{
+    const std::wstring s = Trimmed(raw);
+    if (s.empty())
+        return false;
+    size_t i = 0;
+    bool neg = false;
+    if (s[i] == L'+' || s[i] == L'-')
+        neg = s[i++] == L'-';
+    const size_t digitsStart = i;
+    unsigned __int128 v = 0;
+    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9') {
+        v = v * 10 + static_cast<unsigned>(s[i] - L'0');
+        if (v > (static_cast<unsigned __int128>(1) << 64))
+            return false;
+        ++i;
+    }
+    if (i == digitsStart)
+        return false;
+    if (i < s.size() && s[i] == L'.') {
+        ++i;
+        while (i < s.size() && s[i] == L'0')
+            ++i;
+    }
+    if (i < s.size()) {
+        if (s[i] != L'e' && s[i] != L'E')
+            return false;
+        // Exponent form: only when it is exactly a whole number.
+        wchar_t* end = nullptr;
+        const double d = std::wcstod(s.c_str(), &end);
+        if (!end || *end || !std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18)
+            return false;
+        out = static_cast<int64_t>(d);
+        return true;
+    }
+    if (neg ? v > (static_cast<unsigned __int128>(1) << 63) : v > static_cast<unsigned __int128>(INT64_MAX))
+        return false;
+    out = neg ? static_cast<int64_t>(-static_cast<__int128>(v)) : static_cast<int64_t>(v);
+    return true;
+}
+
+// An integer column into a 64-bit value, refusing what would be cut: fractions, values
+// out of range and text that is no number (drivers convert those silently).
+bool ReadWhole(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t& out)
+{
+    switch (sqlType) {
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQL_BIT:
+        return st.GetInt64(col, out);
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE: {
+        double d = 0;
+        if (!st.GetDouble(col, d))
+            return false;
+        if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18) {
+            wchar_t buf[64];
+            std::swprintf(buf, 64, L"%.17g", d);
+            ThrowNotInteger(f, buf, L"22003");
+        }
+        out = static_cast<int64_t>(d);
+        return true;
+    }
+    default: {
+        std::wstring text;
+        if (!st.GetText(col, text))
+            return false;
+        if (!ParseWhole(text, out))
+            ThrowNotInteger(f, text, L"22018");
+        return true;
+    }
+    }
+}
+
+template <class T>
+bool ReadInteger(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t lo, int64_t hi)
+{
+    int64_t v = 0;
+    if (!ReadWhole(st, col, sqlType, f, v))
+        return false;
+    if (v < lo || v > hi)
+        ThrowNotInteger(f, std::to_wstring(v), L"22003");
+    As<T>(f) = static_cast<T>(v);
+    return true;
+}
+
 // Reads column `col` of the current row into the member; false for NULL.
-bool ReadColumn(odbc::Statement& st, uint16_t col, const FieldRef& f)
+bool ReadColumn(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f)
 {
     switch (f.kind) {
     case FieldKind::Bool: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
+        int64_t v = 0;
+        if (!ReadWhole(st, col, sqlType, f, v))
             return false;
         As<BOOL>(f) = v ? TRUE : FALSE;
         return true;
     }
-    case FieldKind::Byte: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        if (v < 0 || v > 255) {
-            CString msg;
-            msg.Format(L"Column %s: %d does not fit a byte.", f.name ? f.name : L"", v);
-            ThrowData(msg, L"22003");
-        }
-        As<BYTE>(f) = static_cast<BYTE>(v);
-        return true;
-    }
-    case FieldKind::Int: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        As<int>(f) = v;
-        return true;
-    }
-    case FieldKind::Long: {
-        int32_t v = 0;
-        if (!st.GetInt32(col, v))
-            return false;
-        As<LONG>(f) = v;
-        return true;
-    }
+    case FieldKind::Byte:
+        return ReadInteger<BYTE>(st, col, sqlType, f, 0, 255);
+    case FieldKind::Int:
+        return ReadInteger<int>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
+    case FieldKind::Long:
+        return ReadInteger<LONG>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
     case FieldKind::BigInt:
-        return st.GetInt64(col, As<int64_t>(f));
+        return ReadInteger<int64_t>(st, col, sqlType, f, INT64_MIN, INT64_MAX);
     case FieldKind::Single:
         return st.GetFloat(col, As<float>(f));
     case FieldKind::Double:
@@ -669,6 +757,138 @@ std::pair<CString, CString> SplitName(const CString& name)
     return {qualifier, column};
 }
 
+// Splits "a, f(b, c), ?" at its top-level commas.
+std::vector<std::wstring> SplitArguments(const std::wstring& s)
+{
+    std::vector<std::wstring> out;
+    int depth = 0;
+    wchar_t quote = 0;
+    size_t start = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const wchar_t c = s[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == L'\'' || c == L'"') {
+            quote = c;
+        } else if (c == L'(') {
+            ++depth;
+        } else if (c == L')') {
+            --depth;
+        } else if (c == L',' && depth == 0) {
+            out.push_back(Trimmed(s.substr(start, i - start)));
+            start = i + 1;
+        }
+    }
+    const std::wstring last = Trimmed(s.substr(start));
+    if (!last.empty() || !out.empty())
+        out.push_back(last);
+    return out;
+}
+
+size_t CountMarkers(const std::wstring& s)
+{
+    size_t n = 0;
+    wchar_t quote = 0;
+    for (wchar_t c : s) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == L'\'' || c == L'"') {
+            quote = c;
+        } else if (c == L'?') {
+            ++n;
+        }
+    }
+    return n;
+}
+
+struct CallRewrite {
+    std::wstring sql;
+    std::vector<size_t> sendParams;
+    std::vector<size_t> outputColumns;
+};
+
+// "{? = CALL f(?, ?)}" -> "SELECT f(?, ?)", the return value taking the one column;
+// "{CALL f(?, ?, ?)}" with output parameters -> "SELECT * FROM f(<inputs>)", the OUT
+// and INOUT parameters taking the columns in order. PostgreSQL returns function
+// results, OUT parameters included, as a row; psqlODBC's own translation of the call
+// escape fails for some forms (a return value with a single argument).
+std::optional<CallRewrite> RewriteCallForPostgres(const std::wstring& call, const std::vector<int16_t>& paramTypes)
+{
+    std::wstring s = Trimmed(call);
+    if (s.size() < 2 || s.front() != L'{' || s.back() != L'}')
+        return std::nullopt;
+    s = Trimmed(s.substr(1, s.size() - 2));
+    bool returnForm = false;
+    if (!s.empty() && s[0] == L'?') {
+        size_t i = 1;
+        while (i < s.size() && std::iswspace(static_cast<wint_t>(s[i])))
+            ++i;
+        if (i >= s.size() || s[i] != L'=')
+            return std::nullopt;
+        returnForm = true;
+        s = Trimmed(s.substr(i + 1));
+    }
+    if (!MatchWordAt(s, 0, L"CALL"))
+        return std::nullopt;
+    s = Trimmed(s.substr(4));
+    const size_t open = s.find(L'(');
+    std::wstring name = Trimmed(open == std::wstring::npos ? s : s.substr(0, open));
+    std::vector<std::wstring> args;
+    if (open != std::wstring::npos) {
+        const size_t close = s.rfind(L')');
+        if (close == std::wstring::npos || close < open || !Trimmed(s.substr(close + 1)).empty())
+            return std::nullopt;
+        args = SplitArguments(s.substr(open + 1, close - open - 1));
+    }
+    if (name.empty())
+        return std::nullopt;
+
+    CallRewrite r;
+    size_t next = 0;
+    if (returnForm) {
+        if (paramTypes.empty() || paramTypes[0] == CFieldExchange::param)
+            return std::nullopt;
+        r.outputColumns.push_back(next++);
+    }
+    std::wstring kept;
+    for (const auto& a : args) {
+        const size_t markers = CountMarkers(a);
+        if (a == L"?") {
+            if (next >= paramTypes.size())
+                return std::nullopt;
+            const size_t k = next++;
+            const int16_t t = paramTypes[k];
+            if (t == CFieldExchange::outputParam) {
+                if (returnForm)
+                    return std::nullopt; // a return value and OUT parameters: not one column
+                r.outputColumns.push_back(k);
+                continue;
+            }
+            if (t == CFieldExchange::inoutParam) {
+                if (returnForm)
+                    return std::nullopt;
+                r.outputColumns.push_back(k);
+            }
+            r.sendParams.push_back(k);
+        } else {
+            for (size_t m = 0; m < markers; ++m) {
+                if (next >= paramTypes.size() || paramTypes[next] != CFieldExchange::param)
+                    return std::nullopt;
+                r.sendParams.push_back(next++);
+            }
+        }
+        if (!kept.empty())
+            kept += L", ";
+        kept += a;
+    }
+    if (next != paramTypes.size())
+        return std::nullopt;
+    r.sql = returnForm ? L"SELECT " + name + L"(" + kept + L")" : L"SELECT * FROM " + name + L"(" + kept + L")";
+    return r;
+}
+
 } // namespace
 
 // ---- CRecordset ------------------------------------------------------------------
@@ -703,12 +923,19 @@ struct RecordsetOps {
             fx.SetFieldType(CFieldExchange::param);
             rs.DoParamExchange(&fx);
         }
+        // SetParamNull marks hold across Requery for parameters still bound.
+        std::vector<const void*> nullParams;
+        for (const auto& p : st.params)
+            if (p.isNull)
+                nullParams.push_back(p.ref.value);
         st.columns.clear();
         st.params.clear();
         for (const auto& f : fx.m_columns)
             st.columns.push_back(Field{f, false, false, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
-        for (const auto& f : fx.m_params)
-            st.params.push_back(Field{f, true, false, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
+        for (const auto& f : fx.m_params) {
+            const bool wasNull = std::find(nullParams.begin(), nullParams.end(), f.value) != nullParams.end();
+            st.params.push_back(Field{f, true, wasNull, false, std::nullopt, SQL_NULLABLE_UNKNOWN});
+        }
         st.bound = true;
     }
 };
@@ -779,8 +1006,27 @@ BOOL CRecordset::Requery()
     std::wstring sql;
     st.isCall = base[0] == L'{';
     std::wstring table;
+    st.selectCall = false;
+    st.sendParams.clear();
+    st.outputColumns.clear();
+    for (size_t i = 0; i < st.params.size(); ++i)
+        st.sendParams.push_back(i);
+    const bool anyOutput = std::any_of(st.params.begin(), st.params.end(), [](const Field& f) {
+        return f.ref.fieldType == CFieldExchange::outputParam || f.ref.fieldType == CFieldExchange::inoutParam;
+    });
     if (st.isCall) {
         sql = base;
+        if (anyOutput && st.columns.empty() && m_pDatabase->GetEngine() == zyn::afx::DbEngine::postgresql) {
+            std::vector<int16_t> types;
+            for (const auto& f : st.params)
+                types.push_back(f.ref.fieldType);
+            if (auto r = RewriteCallForPostgres(base, types)) {
+                sql = r->sql;
+                st.selectCall = true;
+                st.sendParams = std::move(r->sendParams);
+                st.outputColumns = std::move(r->outputColumns);
+            }
+        }
     } else if (MatchWordAt(base, 0, L"SELECT")) {
         sql = AddFilterAndSort(base, filter, sort);
         table = FirstTableOfSelect(base);
@@ -880,9 +1126,13 @@ void CRecordset::RunStatement(bool bFetchFirst)
     st.outputsCopied = false;
     Guard([&] {
         std::vector<odbc::Param> ps;
-        ps.reserve(st.params.size());
-        for (const auto& f : st.params)
-            ps.push_back(ToParam(f, f.isNull));
+        ps.reserve(st.sendParams.size());
+        for (size_t k : st.sendParams) {
+            odbc::Param p = ToParam(st.params[k], st.params[k].isNull);
+            if (st.selectCall)
+                p.direction = odbc::Direction::Input;
+            ps.push_back(std::move(p));
+        }
         st.select->SetParams(std::move(ps));
         if (st.direct)
             st.select->ExecDirect(m_strSQL.Str());
@@ -893,6 +1143,29 @@ void CRecordset::RunStatement(bool bFetchFirst)
         for (int16_t c = 1; c <= n; ++c)
             st.resultCols.push_back(st.select->Describe(static_cast<uint16_t>(c)));
     });
+    if (st.selectCall) {
+        // The function's row carries the output parameters.
+        st.outputsCopied = true;
+        Guard([&] {
+            const bool row = st.select->Fetch();
+            for (size_t j = 0; j < st.outputColumns.size(); ++j) {
+                Field& f = st.params[st.outputColumns[j]];
+                bool has = false;
+                if (row) {
+                    if (j >= st.resultCols.size())
+                        AfxThrowDBException(AFX_SQL_ERROR_FIELD_SCHEMA_MISMATCH,
+                            L"The function returns fewer columns than the call has output parameters.");
+                    has = ReadColumn(*st.select, static_cast<uint16_t>(j + 1), st.resultCols[j].sqlType, f.ref);
+                }
+                f.isNull = !has;
+                if (!has)
+                    SetNeutral(f.ref);
+            }
+            st.select->CloseCursor();
+        });
+        st.bof = st.eof = true;
+        return;
+    }
     if (st.resultCols.size() < st.columns.size()) {
         CString msg;
         msg.Format(L"The statement returns %d columns; %d are bound.", static_cast<int>(st.resultCols.size()),
@@ -951,7 +1224,7 @@ bool CRecordset::FetchNext()
             return false;
         for (size_t i = 0; i < st.columns.size(); ++i) {
             Field& f = st.columns[i];
-            const bool has = ReadColumn(*st.select, static_cast<uint16_t>(i + 1), f.ref);
+            const bool has = ReadColumn(*st.select, static_cast<uint16_t>(i + 1), st.resultCols[i].sqlType, f.ref);
             f.isNull = !has;
             if (!has)
                 SetNeutral(f.ref);
@@ -1116,7 +1389,13 @@ void CRecordset::Move(LONG nRows, WORD wFetchType)
 void CRecordset::Restart()
 {
     RecordsetState& st = *m_pState;
-    Guard([&] { st.select->CloseCursor(); });
+    // Prepared again: the SQLite driver resumes an executed statement where its cursor
+    // stood instead of starting over.
+    Guard([&] {
+        st.select->CloseCursor();
+        if (!st.direct)
+            st.select->Prepare(m_strSQL.Str());
+    });
     RunStatement(false);
 }
 

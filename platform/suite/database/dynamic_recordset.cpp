@@ -43,8 +43,22 @@ namespace {
 constexpr LPCWSTR kMappingTable = L"ZYN_ID_MAPPING";
 constexpr LPCWSTR kCounterTable = L"ZYN_NEXT_ID";
 
-int16_t WideTextType(int16_t type)
+// Text is Unicode on every engine here, so text columns are described in their wide
+// form, and by their declared type: SQLite reports a VARCHAR longer than 255 as long
+// text, though it was declared VARCHAR(n).
+int16_t WideTextType(int16_t type, const CString& typeName)
 {
+    const bool text = type == SQL_CHAR || type == SQL_VARCHAR || type == SQL_LONGVARCHAR || type == SQL_WCHAR ||
+        type == SQL_WVARCHAR || type == SQL_WLONGVARCHAR;
+    if (text) {
+        const CString name = zyn::db::UpperAscii(typeName);
+        if (name.Find(L"VARCHAR") == 0 || name.Find(L"NVARCHAR") == 0 || name.Find(L"CHARACTER VARYING") == 0 ||
+            name.Find(L"VARCHAR2") == 0 || name.Find(L"NVARCHAR2") == 0)
+            return SQL_WVARCHAR;
+        if (name == L"CHAR" || name.Find(L"CHAR(") == 0 || name.Find(L"NCHAR") == 0 || name == L"BPCHAR" ||
+            name == L"CHARACTER" || name.Find(L"CHARACTER(") == 0)
+            return SQL_WCHAR;
+    }
     switch (type) {
     case SQL_CHAR: return SQL_WCHAR;
     case SQL_VARCHAR: return SQL_WVARCHAR;
@@ -358,7 +372,7 @@ const DbColumnInfo* CDynamicRecordset::FindColumnDesc(LPCWSTR lpszColumn, LPCWST
             return nullptr;
         std::vector<DbColumnInfo> cols = db->GetColumns(zyn::db::BareIdentifier(table));
         for (DbColumnInfo& c : cols)
-            c.sqlType = WideTextType(c.sqlType);
+            c.sqlType = WideTextType(c.sqlType, c.typeName);
         it = m_columnDescs.emplace(key, std::move(cols)).first;
     }
     const CString column = zyn::db::BareIdentifier(lpszColumn);

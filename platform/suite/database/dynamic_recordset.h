@@ -85,7 +85,8 @@ public:
     // The catalogue description of a column (SQL type, size in characters for text,
     // nullability), or null when the table or column does not exist. lpszTable null
     // means the set's table. Text types are reported in their wide form (SQL_WVARCHAR,
-    // SQL_WCHAR, SQL_WLONGVARCHAR): text is Unicode on every engine here. Descriptions
+    // SQL_WCHAR, SQL_WLONGVARCHAR) by the type the column was declared with (a
+    // VARCHAR(2000) is SQL_WVARCHAR with size 2000 on every engine). Descriptions
     // are read once per table and kept until ChangeTable or Close; the pointer stays
     // valid until then.
     const zyn::afx::DbColumnInfo* FindColumnDesc(LPCWSTR lpszColumn, LPCWSTR lpszTable = nullptr);

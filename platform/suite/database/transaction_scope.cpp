@@ -5,13 +5,27 @@
 
 namespace zyn::db {
 
-TransactionScope::TransactionScope(CDatabase& db) : m_db(db)
+TransactionScope::TransactionScope(CDatabase& db, bool bWriteFirst) : m_db(db)
 {
     if (m_db.IsInTransaction())
         return;
     if (!m_db.BeginTrans())
         AfxThrowDBException(AFX_SQL_ERROR_NO_AUTOCOMMIT, L"The database cannot run the statements in a transaction.");
     m_bOwn = true;
+    if (bWriteFirst && m_db.GetEngine() == zyn::afx::DbEngine::sqlite) {
+        // Matches no row, but an UPDATE takes the write lock when it starts.
+        try {
+            m_db.ExecuteSQL(L"UPDATE ZYN_NEXT_ID SET LAST_ID = LAST_ID WHERE 1 = 0");
+        } catch (CException*) {
+            m_bDone = true;
+            try {
+                m_db.Rollback();
+            } catch (CException* e2) {
+                e2->Delete();
+            }
+            throw;
+        }
+    }
 }
 
 TransactionScope::~TransactionScope()
