@@ -540,11 +540,9 @@ bool CopyName(const CString& name, CFileStatus& rStatus)
 
 void FillStatus(const zyn::base::fs::FileInfo& info, CFileStatus& rStatus)
 {
-#ifdef ZYN_FILESTATUS_HAS_CTIME
     rStatus.m_ctime = CTime(static_cast<time_t>(info.createdUnix));
     rStatus.m_atime = CTime(static_cast<time_t>(info.accessedUnix));
     rStatus.m_mtime = CTime(static_cast<time_t>(info.modifiedUnix));
-#endif
     rStatus.m_size = info.size;
     rStatus.m_attribute = static_cast<BYTE>(info.attributes & ~FILE_ATTRIBUTE_NORMAL & 0xFF);
 }

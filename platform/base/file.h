@@ -14,19 +14,14 @@
 #include "platform/base/object.h"
 #include "platform/base/wintypes.h"
 
-#if __has_include("platform/base/ctime.h")
 #include "platform/base/ctime.h"
-#define ZYN_FILESTATUS_HAS_CTIME 1
-#endif
 
 class CFileException;
 
 struct CFileStatus {
-#ifdef ZYN_FILESTATUS_HAS_CTIME
     CTime m_ctime;        // creation (where the file system keeps it, else modification)
     CTime m_atime;        // last access
     CTime m_mtime;        // last modification
-#endif
     ULONGLONG m_size = 0;
     BYTE m_attribute = 0; // CFile::Attribute bits
     BYTE m_padding = 0;

@@ -21,17 +21,7 @@
 
 #include "platform/base/wintypes.h"
 
-// FILETIME comes with the clock API; until that has landed, a local definition.
-#if __has_include("platform/base/systime.h")
 #include "platform/base/systime.h"
-#else
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-using LPFILETIME = FILETIME*;
-using PFILETIME = FILETIME*;
-#endif
 
 namespace zyn::base {
 

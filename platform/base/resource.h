@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/langid.h"
 #include "platform/base/wintypes.h"
 
 namespace zyn::base {
@@ -53,20 +54,6 @@ inline constexpr zyn::base::IntResource RT_MANIFEST{24};
 inline constexpr zyn::base::IntResource RT_DLGINIT{240};
 inline constexpr zyn::base::IntResource RT_TOOLBAR{241};
 
-// Language identifiers.
-inline constexpr WORD LANG_NEUTRAL = 0x00;
-inline constexpr WORD LANG_INVARIANT = 0x7F;
-inline constexpr WORD LANG_ENGLISH = 0x09;
-inline constexpr WORD LANG_GERMAN = 0x07;
-inline constexpr WORD LANG_FRENCH = 0x0C;
-inline constexpr WORD SUBLANG_NEUTRAL = 0x00;
-inline constexpr WORD SUBLANG_DEFAULT = 0x01;
-inline constexpr WORD SUBLANG_SYS_DEFAULT = 0x02;
-inline constexpr WORD SUBLANG_ENGLISH_US = 0x01;
-inline constexpr WORD SUBLANG_ENGLISH_UK = 0x02;
-constexpr LANGID MAKELANGID(WORD primary, WORD sub) { return static_cast<LANGID>((sub << 10) | primary); }
-constexpr WORD PRIMARYLANGID(LANGID lang) { return static_cast<WORD>(lang & 0x3FF); }
-constexpr WORD SUBLANGID(LANGID lang) { return static_cast<WORD>(lang >> 10); }
 
 // hModule null means the executable. Failure: null with ERROR_RESOURCE_TYPE_NOT_FOUND,
 // ERROR_RESOURCE_NAME_NOT_FOUND, ERROR_INVALID_HANDLE (stale module) or
