@@ -198,7 +198,12 @@ inline constexpr int R2_BLACK = 1, R2_NOTMERGEPEN = 2, R2_MASKNOTPEN = 3, R2_NOT
 inline constexpr int TRANSPARENT = 1, OPAQUE = 2;
 inline constexpr int ALTERNATE = 1, WINDING = 2;
 inline constexpr int BLACKONWHITE = 1, WHITEONBLACK = 2, COLORONCOLOR = 3, HALFTONE = 4;
-inline constexpr int MM_TEXT = 1;
+inline constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5,
+                     MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
+inline constexpr int STRETCH_ANDSCANS = 1, STRETCH_ORSCANS = 2, STRETCH_DELETESCANS = 3, STRETCH_HALFTONE = 4;
+// SelectObject's failure value for regions (and GDI_ERROR of the Get/Set functions).
+inline const HGDIOBJ HGDI_ERROR = reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(-1));
+inline constexpr DWORD GDI_ERROR = 0xFFFFFFFFu;
 
 inline constexpr UINT TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0,
                       TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256;
@@ -213,7 +218,14 @@ inline constexpr int RGN_ERROR = 0;
 inline constexpr int HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14,
                      NUMCOLORS = 24, RASTERCAPS = 38, LOGPIXELSX = 88, LOGPIXELSY = 90, PHYSICALWIDTH = 110,
                      PHYSICALHEIGHT = 111, PHYSICALOFFSETX = 112, PHYSICALOFFSETY = 113, TECHNOLOGY = 2;
-inline constexpr int DT_RASDISPLAY = 1, DT_RASPRINTER = 2;
+inline constexpr int NUMBRUSHES = 16, NUMPENS = 18, NUMFONTS = 22, SIZEPALETTE = 104, COLORRES = 108,
+                     SHADEBLENDCAPS = 45, BLTALIGNMENT = 119, CURVECAPS = 28, LINECAPS = 30, POLYGONALCAPS = 32,
+                     TEXTCAPS = 34, CLIPCAPS = 36, ASPECTX = 40, ASPECTY = 42, ASPECTXY = 44, DRIVERVERSION = 0;
+inline constexpr int DT_PLOTTER = 0, DT_RASDISPLAY = 1, DT_RASPRINTER = 2;
+inline constexpr int RC_BITBLT = 0x1, RC_BANDING = 0x2, RC_SCALING = 0x4, RC_BITMAP64 = 0x8, RC_DI_BITMAP = 0x80,
+                     RC_PALETTE = 0x100, RC_DIBTODEV = 0x200, RC_BIGFONT = 0x400, RC_STRETCHBLT = 0x800,
+                     RC_FLOODFILL = 0x1000, RC_STRETCHDIB = 0x2000;
+inline constexpr int SB_CONST_ALPHA = 0x1, SB_PIXEL_ALPHA = 0x2, SB_GRAD_RECT = 0x10, SB_GRAD_TRI = 0x20;
 
 // ---- gradients and blending ----------------------------------------------------------------
 using COLOR16 = USHORT;

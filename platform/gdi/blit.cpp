@@ -1,0 +1,571 @@
+// Raster operations between surfaces: PatBlt, BitBlt, StretchBlt, MaskBlt,
+// TransparentBlt, AlphaBlend, StretchDIBits and SetDIBitsToDevice.
+//
+// Stretching maps destination pixel i of n to source pixel floor((2i+1) * m / (2n)) of m
+// (the source pixel under the destination pixel's centre). A negative width or height
+// mirrors: the rectangle then covers x+w+1 .. x (inclusive), so (w-1, -w) mirrors [0, w).
+// When shrinking, BLACKONWHITE ANDs and WHITEONBLACK ORs the source pixels that fall into
+// one destination pixel, HALFTONE averages them, COLORONCOLOR keeps the centre sample.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/base/lasterror.h"
+#include "platform/gdi/dc_internal.h"
+#include "platform/gdi/dib.h"
+#include "platform/gdi/wingdi.h"
+
+namespace zyn::gdi {
+
+namespace {
+
+struct Span {
+    int first;  // first source index (after mirroring)
+    int count;  // source pixels folded into this destination pixel (>= 1)
+    int centre; // the centre sample
+};
+
+// Destination index -> source run, for n destination and m source pixels.
+std::vector<Span> MapAxis(int n, int m, bool mirror)
+{
+    std::vector<Span> out(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const int64_t a = static_cast<int64_t>(i) * m / n;
+        int64_t b = static_cast<int64_t>(i + 1) * m / n;
+        if (b <= a)
+            b = a + 1;
+        const int c = static_cast<int>((static_cast<int64_t>(2 * i + 1) * m) / (2 * static_cast<int64_t>(n)));
+        Span s{static_cast<int>(a), static_cast<int>(b - a), c};
+        if (mirror) {
+            s.first = m - static_cast<int>(b);
+            s.centre = m - 1 - c;
+        }
+        out[static_cast<size_t>(i)] = s;
+    }
+    return out;
+}
+
+// Turns a signed extent into a start and a positive size, recording the mirror.
+void Normalise(int& x, int& w, bool& mirror)
+{
+    if (w < 0) {
+        x = x + w + 1;
+        w = -w;
+        mirror = !mirror;
+    }
+}
+
+// How source pixels turn into destination pixels.
+struct Converter {
+    enum class Kind { Same, MonoToColor, ColorToMono, AbsoluteToMono } kind = Kind::Same;
+    uint32_t fore = 0, back = 0; // MonoToColor: bit 0 / bit 1
+    uint32_t srcBkRaw = 0;       // ColorToMono: the source background as a raw pixel
+    const Surface* dst = nullptr;
+    const Surface* src = nullptr;
+
+    uint32_t operator()(uint32_t raw) const
+    {
+        switch (kind) {
+        case Kind::Same: return raw;
+        case Kind::MonoToColor: return (raw & 1u) ? back : fore;
+        case Kind::ColorToMono: return (raw & 0xFFFFFFu) == srcBkRaw ? 1u : 0u;
+        case Kind::AbsoluteToMono: return ColorToPixel(*dst, BgrxToColor(raw & 0xFFFFFFu));
+        }
+        return raw;
+    }
+};
+
+Converter MakeConverter(const Dc& dst, const Surface& src, COLORREF srcBk, bool absolute)
+{
+    Converter c;
+    c.dst = dst.surface.get();
+    c.src = &src;
+    if (src.IsMono() && !dst.IsMono()) {
+        c.kind = Converter::Kind::MonoToColor;
+        c.fore = ColorToBgrx(PlainColor(dst.st.textColor));
+        c.back = ColorToBgrx(PlainColor(dst.st.bkColor));
+    } else if (!src.IsMono() && dst.IsMono()) {
+        c.kind = absolute ? Converter::Kind::AbsoluteToMono : Converter::Kind::ColorToMono;
+        c.srcBkRaw = ColorToBgrx(PlainColor(srcBk));
+    }
+    return c;
+}
+
+uint32_t Fold(const Surface& src, const Converter& conv, int x0, int nx, int y0, int ny, int mode, bool mono)
+{
+    if (mode == HALFTONE && !mono) {
+        uint32_t r = 0, g = 0, b = 0, n = 0;
+        for (int y = y0; y < y0 + ny; ++y)
+            for (int x = x0; x < x0 + nx; ++x) {
+                const uint32_t v = conv(src.GetRaw(x, y));
+                r += (v >> 16) & 0xFF;
+                g += (v >> 8) & 0xFF;
+                b += v & 0xFF;
+                ++n;
+            }
+        return (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
+    }
+    const bool andMode = mode == BLACKONWHITE || (mode == HALFTONE && mono);
+    uint32_t acc = andMode ? 0xFFFFFFFFu : 0u;
+    for (int y = y0; y < y0 + ny; ++y)
+        for (int x = x0; x < x0 + nx; ++x) {
+            const uint32_t v = conv(src.GetRaw(x, y));
+            acc = andMode ? (acc & v) : (acc | v);
+        }
+    return acc;
+}
+
+// A private copy of part of a surface (same format and table), for blits whose source
+// and destination share memory.
+std::shared_ptr<Surface> CopyOf(const Surface& s, const RECT& r)
+{
+    auto t = Surface::Create(r.right - r.left, r.bottom - r.top, s.Format());
+    if (!t)
+        return nullptr;
+    t->SetPalette(s.PaletteColor(0), s.PaletteColor(1));
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            t->SetRaw(x - r.left, y - r.top, s.GetRaw(x, y));
+    return t;
+}
+
+} // namespace
+
+// The blit engine. Destination in device coordinates of `dst`, source in surface
+// coordinates of `src` (null when the rop does not read it). `mask` (Mono1, surface
+// coordinates at xm, ym) selects per pixel between `rop` (mask bit 1) and `backRop`.
+bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int xs, int ys, int ws, int hs, uint8_t t,
+    COLORREF srcBk, bool absolute, const Surface* mask = nullptr, int xm = 0, int ym = 0, uint8_t backT = 0)
+{
+    if (!dst.surface)
+        return true;
+    bool mirrorX = false, mirrorY = false;
+    Normalise(xd, wd, mirrorX);
+    Normalise(yd, hd, mirrorY);
+    Normalise(xs, ws, mirrorX);
+    Normalise(ys, hs, mirrorY);
+    if (wd == 0 || hd == 0)
+        return true;
+    const bool usesS = RopUsesSource(t) || (mask && RopUsesSource(backT));
+    if (usesS && (!src || ws == 0 || hs == 0))
+        return false;
+    Surface& d = *dst.surface;
+    const uint32_t pmask = d.IsMono() ? 1u : 0xFFFFFFu;
+    BrushSampler brush(dst, dst.Brush());
+    const bool usesP = RopUsesPattern(t) || (mask && RopUsesPattern(backT));
+    if (!usesS) {
+        if (!mask) {
+            FillDeviceRectWith(dst, RECT{xd, yd, xd + wd, yd + hd}, brush, t);
+            return true;
+        }
+    }
+
+    // Sources that share the destination's memory are read from a copy.
+    std::shared_ptr<Surface> copy;
+    if (usesS && src == dst.surface.get()) {
+        RECT r{std::max(xs, 0), std::max(ys, 0), std::min(xs + ws, src->Width()), std::min(ys + hs, src->Height())};
+        if (r.left < r.right && r.top < r.bottom) {
+            copy = CopyOf(*src, r);
+            if (!copy) {
+                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                return false;
+            }
+            xs -= r.left;
+            ys -= r.top;
+            src = copy.get();
+        }
+    }
+
+    const int dox = dst.origin.x, doy = dst.origin.y;
+    const bool oneToOne = usesS && ws == wd && hs == hd && !mirrorX && !mirrorY;
+
+    // Fast path: unstretched SRCCOPY between colour surfaces copies rows (alpha byte included).
+    if (oneToOne && !mask && t == 0xCC && !src->IsMono() && !d.IsMono()) {
+        ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
+            int x0 = r.left, x1 = r.right;
+            const int sx0 = x0 - dox - xd + xs;
+            // Clip to the source surface.
+            const int lo = std::max(0, -sx0);
+            const int hi = std::min(x1 - x0, src->Width() - sx0);
+            if (hi <= lo)
+                return;
+            for (int y = r.top; y < r.bottom; ++y) {
+                const int sy = y - doy - yd + ys;
+                if (sy < 0 || sy >= src->Height())
+                    continue;
+                std::memmove(d.Row32(y) + x0 + lo, src->Row32(sy) + sx0 + lo, static_cast<size_t>(hi - lo) * 4);
+            }
+        });
+        return true;
+    }
+
+    Converter conv;
+    std::vector<Span> cols, rows;
+    const int mode = dst.st.stretchMode;
+    if (usesS) {
+        conv = MakeConverter(dst, *src, srcBk, absolute);
+        cols = MapAxis(wd, ws, mirrorX);
+        rows = MapAxis(hd, hs, mirrorY);
+    }
+    const bool shrink = usesS && (ws > wd || hs > hd) && mode != COLORONCOLOR;
+    const bool copyAlpha = t == 0xCC && !d.IsMono() && src && !src->IsMono() && !mask;
+
+    ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const int j = y - doy - yd;
+            int sy = 0, ny = 1;
+            if (usesS) {
+                const Span& rs = rows[static_cast<size_t>(j)];
+                sy = ys + (shrink ? rs.first : rs.centre);
+                ny = shrink ? rs.count : 1;
+                if (sy < 0 || sy + ny > src->Height())
+                    continue;
+            }
+            for (int x = r.left; x < r.right; ++x) {
+                const int i = x - dox - xd;
+                uint8_t op = t;
+                if (mask) {
+                    const int mx = xm + i, my = ym + j;
+                    op = mask->GetRaw(mx, my) ? t : backT;
+                }
+                uint32_t s = 0;
+                if (usesS) {
+                    const Span& cs = cols[static_cast<size_t>(i)];
+                    const int sx = xs + (shrink ? cs.first : cs.centre);
+                    const int nx = shrink ? cs.count : 1;
+                    if (sx < 0 || sx + nx > src->Width())
+                        continue;
+                    if (shrink && (nx > 1 || ny > 1))
+                        s = Fold(*src, conv, sx, nx, sy, ny, mode, d.IsMono());
+                    else
+                        s = conv(src->GetRaw(sx, sy));
+                }
+                uint32_t p = 0;
+                if (usesP && RopUsesPattern(op) && !brush.At(x, y, p))
+                    continue;
+                if (d.IsMono()) {
+                    d.SetRaw(x, y, EvalRop3(op, p, s, d.GetRaw(x, y)) & 1u);
+                } else {
+                    uint32_t& px = d.Row32(y)[x];
+                    px = copyAlpha ? s : (EvalRop3(op, p, s, px) & pmask);
+                }
+            }
+        }
+    });
+    return true;
+}
+
+} // namespace zyn::gdi
+
+using namespace zyn::gdi;
+
+namespace {
+
+// The source surface of a blit and its origin; false (with last error) for a bad handle.
+bool SourceOf(HDC hdcSrc, std::shared_ptr<Dc>& sdc)
+{
+    sdc = DcFromHandle(hdcSrc);
+    return sdc != nullptr;
+}
+
+} // namespace
+
+BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return FALSE;
+    const uint8_t t = Rop3Table(rop);
+    if (RopUsesSource(t)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    DrawScope scope(*dc);
+    const POINT p = dc->ToDevice(POINT{x, y});
+    int xd = p.x, yd = p.y;
+    bool m = false;
+    Normalise(xd, w, m);
+    Normalise(yd, h, m);
+    BrushSampler brush(*dc, dc->Brush());
+    FillDeviceRectWith(*dc, RECT{xd, yd, xd + w, yd + h}, brush, t);
+    return TRUE;
+}
+
+BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
+    int hSrc, DWORD rop)
+{
+    auto dc = DcFromHandle(hdcDest);
+    if (!dc)
+        return FALSE;
+    const uint8_t t = Rop3Table(rop);
+    std::shared_ptr<Dc> sdc;
+    if (RopUsesSource(t) && !SourceOf(hdcSrc, sdc))
+        return FALSE;
+    DrawScope scope(*dc);
+    std::optional<DrawScope> srcScope;
+    if (sdc && sdc != dc)
+        srcScope.emplace(*sdc, false);
+    const POINT p = dc->ToDevice(POINT{xDest, yDest});
+    POINT sp{0, 0};
+    if (sdc) {
+        sp = sdc->ToDevice(POINT{xSrc, ySrc});
+        sp.x += sdc->origin.x;
+        sp.y += sdc->origin.y;
+    }
+    const bool ok = BlitCore(*dc, p.x, p.y, wDest, hDest, sdc ? sdc->surface.get() : nullptr, sp.x, sp.y, wSrc, hSrc,
+        t, sdc ? sdc->st.bkColor : 0, false);
+    if (!ok)
+        SetLastError(ERROR_INVALID_PARAMETER);
+    return ok ? TRUE : FALSE;
+}
+
+BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop)
+{
+    return StretchBlt(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
+}
+
+BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,
+    int xMask, int yMask, DWORD rop)
+{
+    const DWORD fore = rop & 0x00FFFFFFu;
+    if (!hbmMask)
+        return BitBlt(hdcDest, xDest, yDest, width, height, hdcSrc, xSrc, ySrc, fore);
+    auto dc = DcFromHandle(hdcDest);
+    if (!dc)
+        return FALSE;
+    auto mbm = BitmapFromHandle(hbmMask);
+    if (!mbm)
+        return FALSE;
+    mbm->SyncIn();
+    if (!mbm->surface->IsMono() || width < 0 || height < 0 || xMask < 0 || yMask < 0 ||
+        xMask + width > mbm->surface->Width() || yMask + height > mbm->surface->Height()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const uint8_t t = Rop3Table(rop);
+    const uint8_t backT = static_cast<uint8_t>((rop >> 24) & 0xFF);
+    std::shared_ptr<Dc> sdc;
+    if ((RopUsesSource(t) || RopUsesSource(backT)) && !SourceOf(hdcSrc, sdc))
+        return FALSE;
+    DrawScope scope(*dc);
+    std::optional<DrawScope> srcScope;
+    if (sdc && sdc != dc)
+        srcScope.emplace(*sdc, false);
+    const POINT p = dc->ToDevice(POINT{xDest, yDest});
+    POINT sp{0, 0};
+    if (sdc) {
+        sp = sdc->ToDevice(POINT{xSrc, ySrc});
+        sp.x += sdc->origin.x;
+        sp.y += sdc->origin.y;
+    }
+    const bool ok = BlitCore(*dc, p.x, p.y, width, height, sdc ? sdc->surface.get() : nullptr, sp.x, sp.y, width,
+        height, t, sdc ? sdc->st.bkColor : 0, false, mbm->surface.get(), xMask, yMask, backT);
+    return ok ? TRUE : FALSE;
+}
+
+BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc, int xoriginSrc,
+    int yoriginSrc, int wSrc, int hSrc, UINT crTransparent)
+{
+    auto dc = DcFromHandle(hdcDest);
+    if (!dc)
+        return FALSE;
+    auto sdc = DcFromHandle(hdcSrc);
+    if (!sdc)
+        return FALSE;
+    if (wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    DrawScope scope(*dc);
+    std::optional<DrawScope> srcScope;
+    if (sdc != dc)
+        srcScope.emplace(*sdc, false);
+    const Surface& src = *sdc->surface;
+    POINT sp = sdc->ToDevice(POINT{xoriginSrc, yoriginSrc});
+    sp.x += sdc->origin.x;
+    sp.y += sdc->origin.y;
+    if (sp.x < 0 || sp.y < 0 || sp.x + wSrc > src.Width() || sp.y + hSrc > src.Height()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::shared_ptr<Surface> copy;
+    const Surface* s = &src;
+    if (&src == dc->surface.get()) {
+        copy = CopyOf(src, RECT{sp.x, sp.y, sp.x + wSrc, sp.y + hSrc});
+        if (!copy)
+            return FALSE;
+        s = copy.get();
+        sp = POINT{0, 0};
+    }
+    const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
+    const Converter conv = MakeConverter(*dc, *s, sdc->st.bkColor, false);
+    const std::vector<Span> cols = MapAxis(wDest, wSrc, false);
+    const std::vector<Span> rows = MapAxis(hDest, hSrc, false);
+    const COLORREF key = PlainColor(crTransparent);
+    Surface& d = *dc->surface;
+    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y)].centre;
+            for (int x = r.left; x < r.right; ++x) {
+                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x)].centre;
+                const uint32_t raw = s->GetRaw(sx, sy);
+                if (PixelToColor(*s, raw) == key)
+                    continue;
+                d.SetRaw(x, y, conv(raw) & (d.IsMono() ? 1u : 0xFFFFFFu));
+            }
+        }
+    });
+    return TRUE;
+}
+
+BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc, int xoriginSrc,
+    int yoriginSrc, int wSrc, int hSrc, BLENDFUNCTION ftn)
+{
+    auto dc = DcFromHandle(hdcDest);
+    if (!dc)
+        return FALSE;
+    auto sdc = DcFromHandle(hdcSrc);
+    if (!sdc)
+        return FALSE;
+    if (ftn.BlendOp != AC_SRC_OVER || (ftn.AlphaFormat & ~AC_SRC_ALPHA) || wDest < 0 || hDest < 0 || wSrc < 0 ||
+        hSrc < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0)
+        return TRUE;
+    DrawScope scope(*dc);
+    std::optional<DrawScope> srcScope;
+    if (sdc != dc)
+        srcScope.emplace(*sdc, false);
+    const Surface& src = *sdc->surface;
+    POINT sp = sdc->ToDevice(POINT{xoriginSrc, yoriginSrc});
+    sp.x += sdc->origin.x;
+    sp.y += sdc->origin.y;
+    if (sp.x < 0 || sp.y < 0 || sp.x + wSrc > src.Width() || sp.y + hSrc > src.Height()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::shared_ptr<Surface> copy;
+    const Surface* s = &src;
+    if (&src == dc->surface.get()) {
+        copy = CopyOf(src, RECT{sp.x, sp.y, sp.x + wSrc, sp.y + hSrc});
+        if (!copy)
+            return FALSE;
+        s = copy.get();
+        sp = POINT{0, 0};
+    }
+    const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
+    const std::vector<Span> cols = MapAxis(wDest, wSrc, false);
+    const std::vector<Span> rows = MapAxis(hDest, hSrc, false);
+    const uint32_t sca = ftn.SourceConstantAlpha;
+    const bool perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0 && !s->IsMono();
+    auto mul = [](uint32_t a, uint32_t b) { return (a * b + 127) / 255; };
+    Surface& d = *dc->surface;
+    const COLORREF text = dc->st.textColor, bk = dc->st.bkColor;
+    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y)].centre;
+            for (int x = r.left; x < r.right; ++x) {
+                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x)].centre;
+                uint32_t sv = s->GetRaw(sx, sy);
+                if (s->IsMono())
+                    sv = ColorToBgrx(ColorFromMono(sv, text, bk));
+                const uint32_t sa = perPixel ? (sv >> 24) & 0xFF : 255;
+                const uint32_t dv = d.IsMono() ? ColorToBgrx(PixelToColor(d, d.GetRaw(x, y))) : d.Row32(y)[x];
+                const uint32_t srcA = mul(sa, sca);
+                uint32_t out = 0;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const uint32_t sc = (sv >> shift) & 0xFF, dcv = (dv >> shift) & 0xFF;
+                    // Premultiplied source: Dst = Src*SCA + Dst*(1 - SrcA*SCA); a constant
+                    // alpha alone: Dst = Src*SCA + Dst*(1 - SCA).
+                    const uint32_t v = std::min<uint32_t>(255, mul(sc, sca) + mul(dcv, 255 - srcA));
+                    out |= v << shift;
+                }
+                if (d.IsMono()) {
+                    d.SetRaw(x, y, ColorToPixel(d, BgrxToColor(out)));
+                } else {
+                    const uint32_t da = (dv >> 24) & 0xFF;
+                    const uint32_t outA = perPixel ? std::min<uint32_t>(255, srcA + mul(da, 255 - srcA)) : da;
+                    d.Row32(y)[x] = out | (outA << 24);
+                }
+            }
+        }
+    });
+    return TRUE;
+}
+
+int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc, int SrcWidth,
+    int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return 0;
+    const uint8_t t = Rop3Table(rop);
+    std::shared_ptr<Surface> src;
+    std::optional<DibFormat> f;
+    if (RopUsesSource(t)) {
+        if (!lpBits) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        f = ParseDib(lpbmi, iUsage);
+        if (!f)
+            return 0;
+        src = SurfaceFromDib(*f, static_cast<const uint8_t*>(lpBits), 0, f->height);
+        if (!src)
+            return 0;
+    }
+    DrawScope scope(*dc);
+    // A bottom-up DIB's source origin is its lower-left corner.
+    int sy = ySrc;
+    if (f && f->bottomUp)
+        sy = f->height - ySrc - SrcHeight;
+    const POINT p = dc->ToDevice(POINT{xDest, yDest});
+    if (!BlitCore(*dc, p.x, p.y, DestWidth, DestHeight, src.get(), xSrc, sy, SrcWidth, SrcHeight, t, 0, true)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return f ? f->height : (DestHeight < 0 ? -DestHeight : DestHeight);
+}
+
+int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
+    UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi, UINT ColorUse)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return 0;
+    if (!lpvBits || w > 0x7FFFFFFF || h > 0x7FFFFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto f = ParseDib(lpbmi, ColorUse);
+    if (!f)
+        return 0;
+    if (StartScan >= static_cast<UINT>(f->height) || cLines == 0)
+        return 0;
+    const int lines = static_cast<int>(std::min<UINT>(cLines, static_cast<UINT>(f->height) - StartScan));
+    auto src = SurfaceFromDib(*f, static_cast<const uint8_t*>(lpvBits), static_cast<int>(StartScan), lines);
+    if (!src)
+        return 0;
+    // Rows of the full image that the given scans fill (top-down).
+    const int H = f->height;
+    int rowLo, rowHi;
+    if (f->bottomUp) {
+        rowLo = H - static_cast<int>(StartScan) - lines;
+        rowHi = H - static_cast<int>(StartScan);
+    } else {
+        rowLo = static_cast<int>(StartScan);
+        rowHi = static_cast<int>(StartScan) + lines;
+    }
+    const int W = static_cast<int>(w), Hh = static_cast<int>(h);
+    const int srcTop = f->bottomUp ? H - ySrc - Hh : ySrc;
+    // Only the destination rows whose source rows were given are drawn.
+    const int top = std::max(srcTop, rowLo), bottom = std::min(srcTop + Hh, rowHi);
+    if (bottom > top) {
+        DrawScope scope(*dc);
+        const POINT p = dc->ToDevice(POINT{xDest, yDest});
+        BlitCore(*dc, p.x, p.y + (top - srcTop), W, bottom - top, src.get(), xSrc, top, W, bottom - top, 0xCC, 0, true);
+    }
+    return lines;
+}

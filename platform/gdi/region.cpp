@@ -1,0 +1,286 @@
+#include "platform/gdi/region.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/gdi/gdi_types.h"
+
+namespace zyn::gdi {
+
+namespace {
+
+enum class Op { Or, And, Diff, Xor };
+
+bool Eval(Op op, bool a, bool b)
+{
+    switch (op) {
+    case Op::Or: return a || b;
+    case Op::And: return a && b;
+    case Op::Diff: return a && !b;
+    case Op::Xor: return a != b;
+    }
+    return false;
+}
+
+struct BandRef {
+    int top, bottom;
+    size_t begin, end; // indices into the rectangle list
+};
+
+std::vector<BandRef> Bands(const std::vector<RECT>& rects)
+{
+    std::vector<BandRef> out;
+    for (size_t i = 0; i < rects.size();) {
+        size_t j = i;
+        while (j < rects.size() && rects[j].top == rects[i].top)
+            ++j;
+        out.push_back(BandRef{rects[i].top, rects[i].bottom, i, j});
+        i = j;
+    }
+    return out;
+}
+
+// Combines two sorted, disjoint span lists (taken from rectangles) into `out`.
+void CombineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, Op op, std::vector<std::pair<int, int>>& out)
+{
+    size_t i = 0, j = 0;
+    bool inA = false, inB = false;
+    int x = INT_MIN;
+    for (;;) {
+        const int nextA = i < na ? (inA ? a[i].right : a[i].left) : INT_MAX;
+        const int nextB = j < nb ? (inB ? b[j].right : b[j].left) : INT_MAX;
+        const int nx = std::min(nextA, nextB);
+        if (nx == INT_MAX)
+            break;
+        if (x < nx && Eval(op, inA, inB)) {
+            if (!out.empty() && out.back().second == x)
+                out.back().second = nx;
+            else
+                out.emplace_back(x, nx);
+        }
+        x = nx;
+        if (nextA == nx) {
+            if (inA) {
+                inA = false;
+                ++i;
+            } else {
+                inA = true;
+            }
+        }
+        if (nextB == nx) {
+            if (inB) {
+                inB = false;
+                ++j;
+            } else {
+                inB = true;
+            }
+        }
+    }
+}
+
+Region Combine(const Region& ra, const Region& rb, Op op)
+{
+    const std::vector<RECT>& a = ra.Rects();
+    const std::vector<RECT>& b = rb.Rects();
+    // Quick answers.
+    if (op == Op::And && (a.empty() || b.empty()))
+        return Region();
+    if (b.empty())
+        return ra;
+    if (a.empty())
+        return (op == Op::Or || op == Op::Xor) ? rb : Region();
+
+    const std::vector<BandRef> ba = Bands(a);
+    const std::vector<BandRef> bb = Bands(b);
+    std::vector<int> ys;
+    ys.reserve((ba.size() + bb.size()) * 2);
+    for (const BandRef& r : ba) {
+        ys.push_back(r.top);
+        ys.push_back(r.bottom);
+    }
+    for (const BandRef& r : bb) {
+        ys.push_back(r.top);
+        ys.push_back(r.bottom);
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+
+    RegionBuilder builder;
+    size_t ia = 0, ib = 0;
+    std::vector<std::pair<int, int>> spans;
+    for (size_t k = 0; k + 1 < ys.size(); ++k) {
+        const int y0 = ys[k], y1 = ys[k + 1];
+        while (ia < ba.size() && ba[ia].bottom <= y0)
+            ++ia;
+        while (ib < bb.size() && bb[ib].bottom <= y0)
+            ++ib;
+        const bool hasA = ia < ba.size() && ba[ia].top <= y0;
+        const bool hasB = ib < bb.size() && bb[ib].top <= y0;
+        if (!hasA && !hasB)
+            continue;
+        spans.clear();
+        const RECT* pa = hasA ? a.data() + ba[ia].begin : nullptr;
+        const size_t na = hasA ? ba[ia].end - ba[ia].begin : 0;
+        const RECT* pb = hasB ? b.data() + bb[ib].begin : nullptr;
+        const size_t nb = hasB ? bb[ib].end - bb[ib].begin : 0;
+        CombineSpans(pa, na, pb, nb, op, spans);
+        if (!spans.empty())
+            builder.AddBand(y0, y1, spans);
+    }
+    return builder.Finish();
+}
+
+} // namespace
+
+Region Region::FromRects(std::span<const RECT> rects)
+{
+    Region out;
+    for (const RECT& r : rects)
+        if (r.left < r.right && r.top < r.bottom)
+            out = out.Union(Region(r));
+    return out;
+}
+
+int Region::Complexity() const
+{
+    if (m_rects.empty())
+        return NULLREGION;
+    return m_rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+void Region::SetEmpty()
+{
+    m_rects.clear();
+    m_box = RECT{0, 0, 0, 0};
+}
+
+void Region::SetRect(const RECT& r)
+{
+    m_rects.clear();
+    if (r.left < r.right && r.top < r.bottom)
+        m_rects.push_back(r);
+    Recompute();
+}
+
+void Region::Recompute()
+{
+    if (m_rects.empty()) {
+        m_box = RECT{0, 0, 0, 0};
+        return;
+    }
+    RECT b = m_rects.front();
+    b.bottom = m_rects.back().bottom;
+    for (const RECT& r : m_rects) {
+        b.left = std::min(b.left, r.left);
+        b.right = std::max(b.right, r.right);
+    }
+    m_box = b;
+}
+
+Region Region::Union(const Region& o) const { return Combine(*this, o, Op::Or); }
+Region Region::Intersect(const Region& o) const { return Combine(*this, o, Op::And); }
+Region Region::Subtract(const Region& o) const { return Combine(*this, o, Op::Diff); }
+Region Region::Xor(const Region& o) const { return Combine(*this, o, Op::Xor); }
+
+void Region::Offset(int dx, int dy)
+{
+    for (RECT& r : m_rects) {
+        r.left += dx;
+        r.right += dx;
+        r.top += dy;
+        r.bottom += dy;
+    }
+    Recompute();
+}
+
+bool Region::Contains(int x, int y) const
+{
+    if (m_rects.empty() || x < m_box.left || x >= m_box.right || y < m_box.top || y >= m_box.bottom)
+        return false;
+    auto it = std::partition_point(m_rects.begin(), m_rects.end(), [y](const RECT& r) { return r.bottom <= y; });
+    for (; it != m_rects.end() && it->top <= y; ++it)
+        if (x >= it->left && x < it->right)
+            return true;
+    return false;
+}
+
+bool Region::Intersects(const RECT& r) const
+{
+    if (r.left >= r.right || r.top >= r.bottom)
+        return false;
+    bool hit = false;
+    ForEachIn(r, [&hit](const RECT&) { hit = true; });
+    return hit;
+}
+
+bool Region::ContainsRect(const RECT& r) const
+{
+    if (r.left >= r.right || r.top >= r.bottom)
+        return false;
+    const Region rr(r);
+    return Intersect(rr) == rr;
+}
+
+bool Region::operator==(const Region& o) const
+{
+    if (m_rects.size() != o.m_rects.size())
+        return false;
+    for (size_t i = 0; i < m_rects.size(); ++i) {
+        const RECT& a = m_rects[i];
+        const RECT& b = o.m_rects[i];
+        if (a.left != b.left || a.top != b.top || a.right != b.right || a.bottom != b.bottom)
+            return false;
+    }
+    return true;
+}
+
+void RegionBuilder::AddBand(int top, int bottom, std::vector<std::pair<int, int>> spans)
+{
+    if (!m_bands.empty() && top < m_bands.back().bottom) {
+        Band& last = m_bands.back();
+        if (top == last.top && bottom == last.bottom) {
+            last.spans.insert(last.spans.end(), spans.begin(), spans.end());
+            return;
+        }
+        top = last.bottom; // overlapping bands are clipped to stay disjoint
+    }
+    if (top >= bottom)
+        return;
+    m_bands.push_back(Band{top, bottom, std::move(spans)});
+}
+
+Region RegionBuilder::Finish()
+{
+    struct Out {
+        int top, bottom;
+        std::vector<std::pair<int, int>> spans;
+    };
+    std::vector<Out> out;
+    for (Band& b : m_bands) {
+        std::vector<std::pair<int, int>>& s = b.spans;
+        s.erase(std::remove_if(s.begin(), s.end(), [](const auto& p) { return p.first >= p.second; }), s.end());
+        if (s.empty())
+            continue;
+        std::sort(s.begin(), s.end());
+        std::vector<std::pair<int, int>> merged;
+        for (const auto& p : s) {
+            if (!merged.empty() && p.first <= merged.back().second)
+                merged.back().second = std::max(merged.back().second, p.second);
+            else
+                merged.push_back(p);
+        }
+        if (!out.empty() && out.back().bottom == b.top && out.back().spans == merged)
+            out.back().bottom = b.bottom;
+        else
+            out.push_back(Out{b.top, b.bottom, std::move(merged)});
+    }
+    m_bands.clear();
+    Region r;
+    for (const Out& o : out)
+        for (const auto& p : o.spans)
+            r.m_rects.push_back(RECT{p.first, o.top, p.second, o.bottom});
+    r.Recompute();
+    return r;
+}
+
+} // namespace zyn::gdi

@@ -1,0 +1,24 @@
+#pragma once
+// Regions of shapes, shared by the region API and the shape primitives.
+//   Polygons: pixel (x, y) is inside when the point (x, y) is inside the polygon under
+//     the fill rule, edges sampled half-open (an edge covers y0 <= y < y1; a crossing at
+//     x covers pixels from ceil(x) on), so a rectangle polygon (0,0)-(10,0)-(10,10)-(0,10)
+//     gives exactly the pixels of RECT{0,0,10,10}.
+//   Ellipses: pixel (x, y) is inside when its centre (x+0.5, y+0.5) is inside the ellipse
+//     inscribed in the box (right/bottom excluded).
+#include <span>
+
+#include "platform/base/wintypes.h"
+#include "platform/gdi/region.h"
+
+namespace zyn::gdi {
+
+Region EllipseRegion(const RECT& box);
+// A rectangle with corners cut by quarter ellipses of width w and height h (clamped to
+// the box).
+Region RoundRectRegion(const RECT& box, int w, int h);
+// One or more closed polygons: `counts` gives the points of each (all of `pts` when
+// empty). fillMode ALTERNATE (even-odd) or WINDING (non-zero).
+Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, int fillMode);
+
+} // namespace zyn::gdi
