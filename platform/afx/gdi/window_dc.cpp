@@ -41,7 +41,8 @@ CClientDC::CClientDC(CWnd* pWnd) : CClientDC(HwndOf(pWnd), HandleTag{}) {}
 
 CClientDC::CClientDC(HWND hWnd, HandleTag) : m_hWnd(hWnd)
 {
-    if (!Attach(::GetDC(m_hWnd)))
+    const HDC h = ::GetDC(m_hWnd);
+    if (!h || !Attach(h))
         AfxThrowResourceException();
 }
 
@@ -57,7 +58,8 @@ CWindowDC::CWindowDC(HWND hWnd, HandleTag) : m_hWnd(hWnd)
 {
     if (m_hWnd)
         NoWindow();
-    if (!Attach(::GetDC(nullptr)))
+    const HDC h = ::GetDC(nullptr);
+    if (!h || !Attach(h))
         AfxThrowResourceException();
 }
 
