@@ -3,6 +3,7 @@
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/font.h"
 #include "platform/afx/gdi/pen.h"
+#include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "toolkit/skins/skin_2003.h"
 
