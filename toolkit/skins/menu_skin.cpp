@@ -104,9 +104,10 @@ COXMenuSkinXP::COXMenuSkinXP(COXSkinXP* skin)
     : m_pSkinXP(skin)
     , m_constants(xpConstants)
 {
+    m_mapPopupPositions.InitHashTable(10);
 }
 
-COXMenuSkinXP::~COXMenuSkinXP() = default;
+COXMenuSkinXP::~COXMenuSkinXP() { m_mapPopupPositions.RemoveAll(); }
 
 void COXMenuSkinXP::DrawBackground(CDC* /*dc*/, UINT /*state*/, COXImageInfo* /*imageInfo*/, RECT* /*itemRect*/,
     RECT* /*buttonRect*/, COXBitmapMenu* /*menu*/)

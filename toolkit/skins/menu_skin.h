@@ -2,11 +2,12 @@
 // Menu skins: every part of an owner-drawn bitmap menu, its customisation popup and the
 // shadowed window over the button a popup drops from; while a bitmap menu is tracked
 // the skin's MenuPopupWndProc runs the system popup-menu windows.
+#include "platform/afx/gdi/geometry.h"
+#include "platform/base/coll_map.h"
 #include "platform/base/wintypes.h"
 #include "toolkit/skins/skin_lookup.h"
 
 class CDC;
-class CRect;
 class COXBitmapMenu;
 class COXBitmapMenuPopupWnd;
 class COXShadowedItemWnd;
@@ -133,6 +134,9 @@ public:
 protected:
     COXSkinXP* m_pSkinXP; // the skin object that created this one; not owned
     OXDIMENSIONCONSTANTS m_constants;
+    // Popup window -> the screen position it is about to take (from its
+    // WM_WINDOWPOSCHANGING until its next non-client paint or print).
+    CMap<HWND, HWND, CPoint, CPoint> m_mapPopupPositions{10};
 };
 
 // The XP skin with gradient fills.
