@@ -191,3 +191,43 @@ TEST_F(Blit, GradientTriangleVertices)
     EXPECT_EQ(GetPixel(dc, 0, 15), RGB(16, 0, 239)); // 255/16 = 15.9, 255 * 15/16 = 239.06
     EXPECT_EQ(GetPixel(dc, 15, 15), RGB(1, 1, 1)) << "outside the triangle";
 }
+
+TEST_F(Blit, ExtremeCoordinatesClipOrFailCleanly)
+{
+    MemDc dc(16, 16);
+    MemDc src(4, 4);
+    dc.Fill(RGB(1, 1, 1));
+    Obj<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, red);
+    const int big = 0x7FFFFFF0, small = -0x7FFFFFF0;
+    EXPECT_TRUE(PatBlt(dc, big, 0, big, 10, PATCOPY));
+    EXPECT_TRUE(PatBlt(dc, small, 0, big, 1, PATCOPY));
+    EXPECT_EQ(GetPixel(dc, 15, 0), RGB(255, 0, 0)) << "a huge rectangle still covers the bitmap";
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, big, big, src, 0, 0, 4, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, 16, 16, src, 0, 0, big, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(dc, big, 0, -big, 3, src, 0, 0, 4, 4, SRCCOPY));
+    TRIVERTEX v[3] = {{small, small, 0xFF00, 0, 0, 0}, {big, big, 0, 0xFF00, 0, 0}, {small, big, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT gr{0, 1};
+    EXPECT_TRUE(GradientFill(dc, v, 3, &gr, 1, GRADIENT_FILL_RECT_H));
+    GRADIENT_TRIANGLE tri{0, 1, 2};
+    EXPECT_TRUE(GradientFill(dc, v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE));
+    SetWindowOrgEx(dc, small, small, nullptr);
+    OffsetWindowOrgEx(dc, small, small, nullptr);
+    const RECT r{big, big, big, big};
+    EXPECT_EQ(FillRect(dc, &r, red), 1);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    const POINT slanted[] = {{0, small}, {5, big}, {-5, big}};
+    SetLastError(0);
+    EXPECT_EQ(CreatePolygonRgn(slanted, 3, ALTERNATE), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateEllipticRgn(0, 0, 10, 1 << 28), nullptr);
+    // A tall rectangle polygon is cheap: its edges are vertical.
+    const POINT tall[] = {{0, -(1 << 28)}, {4, -(1 << 28)}, {4, 1 << 28}, {0, 1 << 28}};
+    Obj<HRGN> t(CreatePolygonRgn(tall, 4, WINDING));
+    ASSERT_TRUE(t.get());
+    EXPECT_TRUE(PtInRegion(t, 2, 12345678));
+    Obj<HRGN> moved(CreateRectRgn(small, small, big, big));
+    EXPECT_NE(OffsetRgn(moved, big, big), ERROR_REGION);
+    EXPECT_NE(OffsetClipRgn(dc, big, big), ERROR_REGION);
+    SelectObject(dc, old);
+}
