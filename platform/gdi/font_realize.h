@@ -41,8 +41,6 @@ class Dc;
 class FontObj;
 
 inline constexpr int kMaxFontEm = 1024;
-// The TEXTMETRIC pitch-and-family bits (note: TMPF_FIXED_PITCH set means variable pitch).
-inline constexpr BYTE TMPF_FIXED_PITCH = 0x01, TMPF_VECTOR = 0x02, TMPF_DEVICE = 0x08, TMPF_TRUETYPE = 0x04;
 
 // One glyph image: coverage bytes (0..255, `width` x `height`, top row first) placed with
 // its top-left at (pen x + left, baseline - top).

@@ -86,13 +86,14 @@ public:
     void Round16(double cx, double cy, double rOuter, double rInner, int half)
     {
         const double s = Scale();
-        const double ox = cx * s, oy = cy * s, ro = rOuter * s, ri = rInner * s;
+        const double ox = cx * s, oy = cy * s, ro = rOuter * s;
+        const double ri = rInner > 0 ? std::min(rInner * s, ro - 1.0) : 0.0; // rings at least a pixel wide
         bool any = false;
         for (int y = 0; y < m_em; ++y) {
             for (int x = 0; x < m_em; ++x) {
                 const double dx = x + 0.5 - ox, dy = y + 0.5 - oy;
                 const double d2 = dx * dx + dy * dy;
-                if (d2 > ro * ro || (ri > 0 && d2 < ri * ri))
+                if (d2 > ro * ro || (rInner > 0 && d2 < ri * ri))
                     continue;
                 if ((half == 1 && dx + dy >= 0) || (half == 2 && dx + dy < 0))
                     continue;
@@ -139,7 +140,7 @@ void Triangle(Canvas& c, int x, int y, int b, int dir)
         }
     }
 }
-int ArrowBase(int e) { return 2 * (e * 7 / 32) + 1; }
+int ArrowBase(int e) { return 2 * ((e + 1) * 7 / 32) + 1; }
 
 void Arrow(Canvas& c, int dir)
 {

@@ -20,6 +20,15 @@
 //   'l' / 'm' inner radio ring, top-left / bottom-right halves
 //   'o' size-grip highlight strokes, 'p' size-grip shadow strokes, 'q' the whole grip
 // Any other character is a blank cell of advance E.
+//
+// Geometry, in whole pixels for an em E: the window glyphs, the cross and the minimise bar
+// sit in a box inset by max(1, 3E/16) on every side, with thin lines of max(1, E/16) and
+// thick ones of max(2, E/8); each arrow triangle has a base of 2 * floor((E + 1) * 7 / 32) + 1
+// pixels and a height of (base + 1) / 2, rows shrinking by one pixel each side, centred in
+// the cell; the cross's diagonals are max(1, (E + 7) / 8) pixels thick. The check mark,
+// bullets, rings and question mark are drawn on a 16-unit grid sampled at pixel centres;
+// the size grip repeats, every 4 * max(1, E / 16) pixels from the corner, a gap, a shadow
+// stroke twice the unit and a highlight stroke one unit thick, three times.
 #include <cstdint>
 #include <vector>
 

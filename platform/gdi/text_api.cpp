@@ -18,20 +18,20 @@ void LayoutRun(RealizedFont::Access& access, const wchar_t* s, int n, int charEx
 {
     run.chars.resize(static_cast<size_t>(n));
     run.pos.resize(static_cast<size_t>(n));
-    int u = 0;
+    int64_t u = 0;
     const int space = tabs && tabs->expand ? access.Advance(U' ') : 0;
     for (int i = 0; i < n; ++i) {
         const char32_t c = static_cast<char32_t>(s[i]);
-        run.pos[static_cast<size_t>(i)] = u;
+        run.pos[static_cast<size_t>(i)] = TextCoord(u);
         if (c == U'\t' && tabs && tabs->expand) {
             run.chars[static_cast<size_t>(i)] = 0;
-            u = NextTabStop(*tabs, u, space);
+            u = NextTabStop(*tabs, TextCoord(u), space);
             continue;
         }
         run.chars[static_cast<size_t>(i)] = c;
-        u += access.Advance(c) + charExtra;
+        u = TextCoord(u + access.Advance(c) + static_cast<int64_t>(charExtra));
     }
-    run.width = u;
+    run.width = TextCoord(u);
 }
 
 int NextTabStop(const TabStops& tabs, int u, int spaceWidth)
@@ -41,12 +41,12 @@ int NextTabStop(const TabStops& tabs, int u, int spaceWidth)
             return p;
     }
     if (!tabs.positions.empty() && tabs.spaceAfterLast)
-        return u + std::max(1, spaceWidth);
+        return TextCoord(static_cast<int64_t>(u) + std::max(1, spaceWidth));
     const int64_t step = std::max(1, tabs.interval);
     // The first stop, counted in steps from the origin, beyond u.
     const int64_t rel = static_cast<int64_t>(u) - tabs.origin;
     const int64_t k = (rel >= 0 ? rel / step : -((-rel + step - 1) / step)) + 1;
-    return static_cast<int>(std::clamp<int64_t>(tabs.origin + k * step, INT32_MIN / 2, INT32_MAX / 2));
+    return TextCoord(tabs.origin + k * step);
 }
 
 void DrawRunAligned(Dc& dc, const RealizedFont& font, int x, int y, UINT options, const RECT* rect, const TextRun& run)
@@ -113,16 +113,18 @@ TabStops TabbedStops(int nTabPositions, const INT* lpnTabStopPositions, int nTab
 {
     TabStops t;
     t.expand = true;
-    t.origin = nTabOrigin - startX;
+    t.origin = TextCoord(static_cast<int64_t>(nTabOrigin) - startX);
+    const int defaultStep = TextCoord(8 * static_cast<int64_t>(std::max(1, aveWidth)));
     if (nTabPositions <= 0 || !lpnTabStopPositions) {
-        t.interval = 8 * std::max(1, aveWidth);
+        t.interval = defaultStep;
     } else if (nTabPositions == 1) {
-        const int step = std::abs(lpnTabStopPositions[0]);
-        t.interval = step > 0 ? step : 8 * std::max(1, aveWidth);
+        const int step = TextCoord(std::abs(static_cast<int64_t>(lpnTabStopPositions[0])));
+        t.interval = step > 0 ? step : defaultStep;
     } else {
         // Negative stops (right-aligned text on later systems) are taken as plain stops.
         for (int i = 0; i < nTabPositions; ++i)
-            t.positions.push_back(std::abs(lpnTabStopPositions[i]) + nTabOrigin - startX);
+            t.positions.push_back(
+                TextCoord(std::abs(static_cast<int64_t>(lpnTabStopPositions[i])) + nTabOrigin - startX));
         std::sort(t.positions.begin(), t.positions.end());
         t.spaceAfterLast = true;
     }
@@ -139,6 +141,11 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
         return FALSE;
     if (!CheckString(lpString, c))
         return FALSE;
+    if (options & ETO_GLYPH_INDEX) {
+        // Our fonts are reached through characters only.
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     const int n = static_cast<int>(c);
     DrawScope scope(*dc);
     auto font = RealizedFontOf(*dc);
@@ -155,16 +162,16 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
             int64_t u = 0, v = 0;
             for (int i = 0; i < n; ++i) {
                 run.chars[static_cast<size_t>(i)] = static_cast<char32_t>(lpString[i]);
-                run.pos[static_cast<size_t>(i)] = static_cast<int>(std::clamp<int64_t>(u, INT32_MIN / 2, INT32_MAX / 2));
+                run.pos[static_cast<size_t>(i)] = TextCoord(u);
                 if (pdy) {
-                    run.rise[static_cast<size_t>(i)] = static_cast<int>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+                    run.rise[static_cast<size_t>(i)] = TextCoord(v);
                     u += lpDx[2 * i];
                     v += lpDx[2 * i + 1];
                 } else {
                     u += lpDx[i];
                 }
             }
-            run.width = static_cast<int>(std::clamp<int64_t>(u, INT32_MIN / 2, INT32_MAX / 2));
+            run.width = TextCoord(u);
         } else {
             LayoutRun(access, lpString, n, dc->st.charExtra, nullptr, run);
         }
@@ -206,7 +213,7 @@ BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl)
     {
         auto access = font->Lock();
         for (int i = 0; i < c; ++i)
-            w += access.Advance(static_cast<char32_t>(lpString[i])) + dc->st.charExtra;
+            w += static_cast<int64_t>(access.Advance(static_cast<char32_t>(lpString[i]))) + dc->st.charExtra;
     }
     psizl->cx = static_cast<LONG>(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
     psizl->cy = font->Metrics().tmHeight;
@@ -235,7 +242,7 @@ BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxE
     {
         auto access = font->Lock();
         for (int i = 0; i < cchString; ++i) {
-            w += access.Advance(static_cast<char32_t>(lpszString[i])) + dc->st.charExtra;
+            w += static_cast<int64_t>(access.Advance(static_cast<char32_t>(lpszString[i]))) + dc->st.charExtra;
             const int wi = static_cast<int>(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
             if (lpnDx)
                 lpnDx[i] = wi;

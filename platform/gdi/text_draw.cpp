@@ -59,13 +59,13 @@ public:
     {
         if (c == L'\t' && m_tabs.expand)
             return NextTabStop(m_tabs, u, m_space) - u;
-        return m_a.Advance(static_cast<char32_t>(c)) + m_extra;
+        return TextCoord(static_cast<int64_t>(m_a.Advance(static_cast<char32_t>(c))) + m_extra);
     }
     int Width(const DispLine& d, size_t b, size_t e, int u0 = 0)
     {
         int u = u0;
         for (size_t i = b; i < e; ++i)
-            u += Advance(d[i].ch, u);
+            u = TextCoord(static_cast<int64_t>(u) + Advance(d[i].ch, u));
         return u - u0;
     }
 
@@ -117,9 +117,9 @@ void Wrap(const DispLine& d, int avail, UINT flags, Measurer& m, std::vector<std
         while (i < n) {
             const int adv = m.Advance(d[i].ch, u);
             // Spaces may hang past the edge: the line breaks at them.
-            if (u + adv > avail && !IsSpace(d[i].ch))
+            if (static_cast<int64_t>(u) + adv > avail && !IsSpace(d[i].ch))
                 break;
-            u += adv;
+            u = TextCoord(static_cast<int64_t>(u) + adv);
             ++i;
         }
         if (i == n) {
@@ -178,7 +178,7 @@ std::vector<int> PrefixWidths(const DispLine& d, Measurer& m)
 {
     std::vector<int> w(d.size() + 1, 0);
     for (size_t i = 0; i < d.size(); ++i)
-        w[i + 1] = w[i] + m.Advance(d[i].ch, w[i]);
+        w[i + 1] = TextCoord(static_cast<int64_t>(w[i]) + m.Advance(d[i].ch, w[i]));
     return w;
 }
 
@@ -188,7 +188,7 @@ DispLine EndEllipsis(const DispLine& d, int avail, Measurer& m)
     const std::vector<int> w = PrefixWidths(d, m);
     const DispLine dots = Dots();
     size_t k = d.size();
-    while (k > 0 && w[k] + m.Width(dots, 0, dots.size(), w[k]) > avail)
+    while (k > 0 && static_cast<int64_t>(w[k]) + m.Width(dots, 0, dots.size(), w[k]) > avail)
         --k;
     DispLine r(d.begin(), d.begin() + static_cast<ptrdiff_t>(k));
     r.insert(r.end(), dots.begin(), dots.end());
@@ -219,7 +219,7 @@ DispLine PathEllipsis(const DispLine& d, int avail, UINT flags, Measurer& m)
     if (sep < n) {
         const int tailW = w[n] - w[sep];
         for (size_t k = sep + 1; k-- > 0;) {
-            if (w[k] + dotsW + tailW <= avail)
+            if (static_cast<int64_t>(w[k]) + dotsW + tailW <= avail)
                 return join(k, sep);
         }
         DispLine r = join(0, sep);
@@ -229,7 +229,7 @@ DispLine PathEllipsis(const DispLine& d, int avail, UINT flags, Measurer& m)
     }
     for (size_t t = n; t-- > 0;) {
         const size_t head = (t + 1) / 2, tail = t / 2;
-        if (w[head] + dotsW + (w[n] - w[n - tail]) <= avail)
+        if (static_cast<int64_t>(w[head]) + dotsW + (w[n] - w[n - tail]) <= avail)
             return join(head, n - tail);
     }
     return dots;
@@ -281,15 +281,15 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
     auto font = (flags & DT_INTERNAL) ? SystemFont(*dc) : RealizedFontOf(*dc);
     const TEXTMETRICW& tm = font->Metrics();
     const int lineH = tm.tmHeight + ((flags & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-    const int leftM = dtp ? dtp->iLeftMargin : 0, rightM = dtp ? dtp->iRightMargin : 0;
-    const int x0 = rc->left + leftM;
-    const int avail = rc->right - rightM - x0;
+    const int leftM = dtp ? TextCoord(dtp->iLeftMargin) : 0, rightM = dtp ? TextCoord(dtp->iRightMargin) : 0;
+    const int x0 = TextCoord(static_cast<int64_t>(rc->left) + leftM);
+    const int avail = TextCoord(static_cast<int64_t>(rc->right) - rightM - x0);
     const bool single = (flags & DT_SINGLELINE) != 0;
     const bool prefixes = !(flags & DT_NOPREFIX);
 
     TabStops tabs;
     tabs.expand = (flags & DT_EXPANDTABS) != 0;
-    tabs.interval = std::max(1, tabChars * std::max<int>(1, tm.tmAveCharWidth));
+    tabs.interval = std::max(1, TextCoord(static_cast<int64_t>(tabChars) * std::max<int>(1, tm.tmAveCharWidth)));
 
     // Hard lines.
     std::vector<std::pair<int, int>> hard;
@@ -354,15 +354,15 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
     }
 
     // Vertical placement.
-    const int total = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(lines.size()) * lineH, INT32_MAX / 2));
-    int y = rc->top;
+    const int total = TextCoord(static_cast<int64_t>(lines.size()) * lineH);
+    int64_t y = rc->top;
     int result = total;
     if (single && (flags & (DT_VCENTER | DT_BOTTOM))) {
         if (flags & DT_BOTTOM)
-            y = rc->bottom - lineH;
+            y = static_cast<int64_t>(rc->bottom) - lineH;
         else
-            y = rc->top + (rc->bottom - rc->top - lineH) / 2;
-        result = y - rc->top + lineH;
+            y = rc->top + (static_cast<int64_t>(rc->bottom) - rc->top - lineH) / 2;
+        result = TextCoord(y - rc->top + lineH);
     }
 
     UINT lengthDrawn = static_cast<UINT>(len);
@@ -370,8 +370,8 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
         int widest = 0;
         for (const Line& l : lines)
             widest = std::max(widest, l.run.width);
-        rc->right = rc->left + leftM + widest + rightM;
-        rc->bottom = rc->top + total;
+        rc->right = TextCoord(static_cast<int64_t>(rc->left) + leftM + widest + rightM);
+        rc->bottom = TextCoord(static_cast<int64_t>(rc->top) + total);
     } else {
         DrawScope scope(*dc);
         DcTextSink sink(*dc);
@@ -384,7 +384,7 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
             st.clip = true;
             st.clipRect = dc->ToDevice(*rc);
         }
-        int ly = y;
+        int64_t ly = y;
         for (size_t i = 0; i < lines.size(); ++i, ly += lineH) {
             const Line& l = lines[i];
             // An edit control does not show a partly visible last line.
@@ -392,12 +392,12 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
                 lengthDrawn = static_cast<UINT>(std::max(0, lines[i - 1].srcEnd));
                 break;
             }
-            int lx = x0;
+            int64_t lx = x0;
             if (flags & DT_CENTER)
-                lx = x0 + (avail - l.run.width) / 2;
+                lx = x0 + (static_cast<int64_t>(avail) - l.run.width) / 2;
             else if (flags & DT_RIGHT)
-                lx = x0 + avail - l.run.width;
-            PaintRun(sink, *font, dc->ToDevice(POINT{lx, ly}), l.run, st);
+                lx = static_cast<int64_t>(x0) + avail - l.run.width;
+            PaintRun(sink, *font, dc->ToDevice(POINT{TextCoord(lx), TextCoord(ly)}), l.run, st);
         }
     }
     if (dtp)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
+#include "platform/gdi/dc_internal.h"
 #include "platform/gdi/font_realize.h"
 #include "platform/gdi/text_render.h"
 
@@ -15,6 +16,10 @@ class Dc;
 // The longest string the text functions accept; longer ones fail with
 // ERROR_INVALID_PARAMETER rather than being cut.
 inline constexpr int kMaxTextChars = 1 << 20;
+
+// Text-space positions saturate at the device coordinate limit, so that huge character
+// extras, spacings or margins cannot overflow the arithmetic that places text.
+inline int TextCoord(int64_t v) { return static_cast<int>(ClampCoord(v)); }
 
 // Tab stops of TabbedTextOut and DrawText. Positions are relative to the start of the run.
 struct TabStops {
@@ -30,7 +35,7 @@ struct TabStops {
 void LayoutRun(RealizedFont::Access& access, const wchar_t* s, int n, int charExtra, const TabStops* tabs,
     TextRun& run);
 
-// The next tab stop after `u`; never returns a position at or before `u`.
+// The next tab stop after `u` (saturating at the coordinate limit).
 int NextTabStop(const TabStops& tabs, int u, int spaceWidth);
 
 // Draws a run with its reference point at logical (x, y) — or the current position under
