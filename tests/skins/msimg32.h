@@ -1,13 +1,13 @@
 #pragma once
-// "Msimg32.dll" for a test: present (registered here when the drawing layer has not
-// registered it) or taken away for a scope and put back afterwards.
+// "Msimg32.dll" for a test: the drawing layer's module, or a replacement (or none) for
+// a scope, the drawing layer's module put back afterwards.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
 #include "platform/base/module.h"
-#include "platform/gdi/wingdi.h"
+#include "platform/gdi/builtin_modules.h"
 
 namespace skintest {
 
@@ -15,33 +15,18 @@ class Msimg32Present {
 public:
     Msimg32Present()
     {
-        if (!GetModuleHandleW(L"Msimg32.dll"))
-            m_mine = zyn::base::RegisterBuiltinModule(L"Msimg32.dll",
-                {{"GradientFill", zyn::base::ExportAddress(&::GradientFill)}});
+        zyn::gdi::RegisterDrawingModules();
+        EXPECT_NE(GetModuleHandleW(L"Msimg32.dll"), nullptr);
     }
-    ~Msimg32Present()
-    {
-        if (m_mine)
-            zyn::base::UnregisterBuiltinModule(m_mine);
-    }
-    Msimg32Present(const Msimg32Present&) = delete;
-    Msimg32Present& operator=(const Msimg32Present&) = delete;
-
-private:
-    HMODULE m_mine = nullptr;
 };
 
 class Msimg32Replaced {
 public:
-    // Without exports: the library is gone; with some: a library of only those.
-    explicit Msimg32Replaced(std::map<std::string, void*> exports, bool registerReplacement)
+    // registerReplacement false: no such library; true: a library with only exports.
+    Msimg32Replaced(std::map<std::string, void*> exports, bool registerReplacement)
     {
         if (HMODULE h = GetModuleHandleW(L"Msimg32.dll")) {
-            for (const char* name : {"GradientFill", "AlphaBlend", "TransparentBlt"}) {
-                if (FARPROC p = GetProcAddress(h, name))
-                    m_saved[name] = reinterpret_cast<void*>(p);
-            }
-            m_had = zyn::base::UnregisterBuiltinModule(h);
+            EXPECT_TRUE(zyn::base::UnregisterBuiltinModule(h));
         }
         if (registerReplacement)
             m_replacement = zyn::base::RegisterBuiltinModule(L"Msimg32.dll", std::move(exports));
@@ -50,15 +35,12 @@ public:
     {
         if (m_replacement)
             zyn::base::UnregisterBuiltinModule(m_replacement);
-        if (m_had)
-            zyn::base::RegisterBuiltinModule(L"Msimg32.dll", m_saved);
+        zyn::gdi::RegisterDrawingModules();
     }
     Msimg32Replaced(const Msimg32Replaced&) = delete;
     Msimg32Replaced& operator=(const Msimg32Replaced&) = delete;
 
 private:
-    std::map<std::string, void*> m_saved;
-    bool m_had = false;
     HMODULE m_replacement = nullptr;
 };
 
