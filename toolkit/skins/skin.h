@@ -5,7 +5,7 @@
 // "Office XP", "Office 2003") fill every slot in their constructors.
 #include <memory>
 
-#include "platform/base/afxcoll.h"
+#include "platform/base/coll_map.h"
 #include "platform/base/cstring.h"
 
 class COXToolbarSkin;
