@@ -54,12 +54,12 @@ void COXDockbarSkinClassic::DrawBackground(CDC* /*dc*/, COXSizeDockBar* /*dockBa
 void COXDockbarSkinClassic::OnNcCalcSize(BOOL /*calcValidRects*/, NCCALCSIZE_PARAMS* /*params*/,
     COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }
 
 void COXDockbarSkinClassic::RecalcLayout(COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }
 
 COLORREF COXDockbarSkinClassic::GetClientBorderColor() { return GetSysColor(COLOR_WINDOWFRAME); }
@@ -113,12 +113,12 @@ void COXDockbarSkinXP::DrawBackground(CDC* /*dc*/, COXSizeDockBar* /*dockBar*/)
 void COXDockbarSkinXP::OnNcCalcSize(BOOL /*calcValidRects*/, NCCALCSIZE_PARAMS* /*params*/,
     COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }
 
 void COXDockbarSkinXP::RecalcLayout(COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }
 
 COLORREF COXDockbarSkinXP::GetClientBorderColor() { return m_pSkinXP->GetBorderColor(); }
@@ -170,10 +170,10 @@ void COXDockbarSkin2003::DrawBackground(CDC* /*dc*/, COXSizeDockBar* /*dockBar*/
 void COXDockbarSkin2003::OnNcCalcSize(BOOL /*calcValidRects*/, NCCALCSIZE_PARAMS* /*params*/,
     COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }
 
 void COXDockbarSkin2003::RecalcLayout(COXSizeControlBar* /*bar*/)
 {
-    // laid out by the dock-bar skin
+    // drawn by the dock-bar skin
 }

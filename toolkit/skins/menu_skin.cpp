@@ -178,7 +178,7 @@ void COXMenuSkinXP::DistributeSpace(UINT /*state*/, COXImageInfo* /*imageInfo*/,
 LRESULT COXMenuSkinXP::MenuPopupWndProc(LRESULT (*previous)(HWND, UINT, WPARAM, LPARAM), HWND hwnd, UINT message,
     WPARAM wParam, LPARAM lParam)
 {
-    // painted by the menu skin; until then the system paints the popups
+    // drawn by the menu skin; until then the system paints the popups
     return previous ? previous(hwnd, message, wParam, lParam) : 0;
 }
 

@@ -63,6 +63,6 @@ BOOL COXMiniFrameSkinXP::DrawCaptionButtons(COXSizableMiniDockFrameWnd* /*frame*
 
 CRect COXMiniFrameSkinXP::GetCaptionRect(COXSizableMiniDockFrameWnd* /*frame*/)
 {
-    // laid out by the mini-frame skin
+    // drawn by the mini-frame skin
     return CRect();
 }

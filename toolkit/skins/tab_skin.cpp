@@ -78,7 +78,7 @@ void COXTabSkinXP::OnNcPaintTabClient(COXTabClientWnd* /*tabClient*/)
 
 void COXTabSkinXP::AdjustChildItemRect(RECT* /*rect*/, int /*amount*/, CTabCtrl* /*tabCtrl*/)
 {
-    // laid out by the tab skin
+    // drawn by the tab skin
 }
 
 void COXTabSkinXP::DrawItem(DRAWITEMSTRUCT* /*drawItem*/, CTabCtrl* /*tabCtrl*/)
@@ -98,19 +98,19 @@ void COXTabSkinXP::DrawItemBorder(DRAWITEMSTRUCT* /*drawItem*/, CTabCtrl* /*tabC
 
 COXSkinnedSpinCtrl* COXTabSkinXP::GetSpinCtrl(CTabCtrl* /*tabCtrl*/)
 {
-    // found by the tab skin
+    // drawn by the tab skin
     return nullptr;
 }
 
 BOOL COXTabSkinXP::AdjustItemRect(int /*index*/, RECT* /*rect*/, CTabCtrl* /*tabCtrl*/)
 {
-    // laid out by the tab skin
+    // drawn by the tab skin
     return TRUE;
 }
 
 BOOL COXTabSkinXP::IsNextButtonSelected(int /*index*/, CTabCtrl* /*tabCtrl*/)
 {
-    // read by the tab skin
+    // drawn by the tab skin
     return FALSE;
 }
 

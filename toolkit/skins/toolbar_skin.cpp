@@ -44,12 +44,12 @@ void COXToolbarSkinClassic::OnPaintComboBox(COXSkinnedComboBox* /*combo*/)
 
 void COXToolbarSkinClassic::DrawComboBox(COXSkinnedComboBox* /*combo*/)
 {
-    // drawn by the toolbar skin
+    // The system look stays.
 }
 
 void COXToolbarSkinClassic::DrawWndFrame(CWnd* /*wnd*/)
 {
-    // drawn by the toolbar skin
+    // The system look stays.
 }
 
 void COXToolbarSkinClassic::DrawMenuButtons(CDC* /*dc*/, COXMenuBar* /*menuBar*/)
