@@ -21,10 +21,10 @@
 // BF_DIAGONAL draws the layers as lines across the rectangle instead, from corner to
 // corner, ending at the corner named by the side flags (top or bottom, right or left):
 // lines ending at the top use the top-left colours, lines ending at the bottom the
-// bottom-right ones. The figure the edge belongs to lies below/right of a line ending at
-// the top right or bottom right, above/left otherwise; the inner line is the outer one
-// moved one pixel sideways into the figure, and BF_MIDDLE fills the figure's part of the
-// rectangle beyond the lines. BF_ADJUST leaves a diagonal's rectangle as it was.
+// bottom-right ones. The figure the edge belongs to lies on the line's right for lines
+// ending at the right-hand corners, on its left otherwise; the inner line is the outer
+// one moved one pixel sideways into the figure, and BF_MIDDLE fills the figure's part of
+// the rectangle beyond the lines. BF_ADJUST leaves a diagonal's rectangle as it was.
 // All colours are painted with PATCOPY.
 #include <algorithm>
 #include <vector>

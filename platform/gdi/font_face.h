@@ -114,7 +114,8 @@ std::mutex& FreeTypeLibraryMutex();
 
 // Tests: replaces the located files by `files` (classified by their own family and style
 // names; files that are missing or not DejaVu are ignored), or with null goes back to
-// locating through fontconfig. Realised fonts made before keep their faces.
+// locating through fontconfig. Realised fonts made before keep their faces until
+// FlushRealizedFontCache() (font_realize.h) makes every font realise again.
 void SetFaceFilesForTesting(const std::vector<std::string>* files);
 
 } // namespace zyn::gdi

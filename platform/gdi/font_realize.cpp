@@ -8,6 +8,7 @@
 #include FT_SIZES_H
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <list>
 #include <map>
@@ -247,13 +248,14 @@ int RealizedFont::AdvanceLocked(char32_t c)
             return it->second;
     }
     int adv = 0;
-    if (m_kind != Kind::Marlett && IsControl(c)) {
-        adv = 0; // control characters (line breaks shown on one line...) take no room
-    } else switch (m_kind) {
-    case Kind::Marlett: adv = m_em; break;
-    case Kind::Box: adv = BoxAdvance(c); break;
-    case Kind::FreeType: adv = LoadFreeType(c, nullptr, false); break;
-    }
+    if (m_kind == Kind::Marlett)
+        adv = m_em;
+    else if (IsControl(c))
+        adv = 0; // control characters (line breaks on a single line...) take no room
+    else if (m_kind == Kind::Box)
+        adv = BoxAdvance(c);
+    else
+        adv = LoadFreeType(c, nullptr, false);
     if (c < 128)
         m_ascii[c] = adv;
     else if (m_advances.size() < 65536)
@@ -378,6 +380,7 @@ CacheKey KeyOf(const LOGFONTW& lf)
 
 struct Cache {
     std::mutex mutex;
+    std::atomic<uint64_t> generation{1}; // bumped by a flush: font objects realise again
     std::list<CacheKey> order; // most recent first
     std::map<CacheKey, std::pair<std::shared_ptr<RealizedFont>, std::list<CacheKey>::iterator>> map;
 };
@@ -419,14 +422,28 @@ std::shared_ptr<RealizedFont> RealizeShared(const LOGFONTW& lf)
 
 std::shared_ptr<const RealizedFont> RealizeFont(const LOGFONTW& lf) { return RealizeShared(lf); }
 
+namespace {
+// What a font object keeps: its realised font and the cache generation it came from.
+struct FontSlot {
+    uint64_t generation = 0;
+    std::shared_ptr<RealizedFont> font;
+};
+} // namespace
+
 std::shared_ptr<const RealizedFont> RealizedFontOf(FontObj& font)
 {
+    const uint64_t gen = TheCache().generation.load();
     std::lock_guard<std::mutex> lock(font.mutex);
-    if (font.renderData)
-        return std::static_pointer_cast<const RealizedFont>(font.renderData);
-    std::shared_ptr<RealizedFont> f = RealizeShared(font.lf);
-    font.renderData = f;
-    return f;
+    if (font.renderData) {
+        const auto slot = std::static_pointer_cast<FontSlot>(font.renderData);
+        if (slot->generation == gen)
+            return slot->font;
+    }
+    auto slot = std::make_shared<FontSlot>();
+    slot->generation = gen;
+    slot->font = RealizeShared(font.lf);
+    font.renderData = slot;
+    return slot->font;
 }
 
 std::shared_ptr<const RealizedFont> RealizedFontOf(const Dc& dc)
@@ -454,6 +471,7 @@ void FlushRealizedFontCache()
     std::lock_guard<std::mutex> lock(c.mutex);
     c.map.clear();
     c.order.clear();
+    ++c.generation;
 }
 
 } // namespace zyn::gdi

@@ -130,7 +130,8 @@ std::shared_ptr<const RealizedFont> RealizedFontOf(FontObj& font);
 // The font selected into a DC (the stock system font if, unusually, none is).
 std::shared_ptr<const RealizedFont> RealizedFontOf(const Dc& dc);
 
-// Tests: entries of the realisation cache, and emptying it (font objects keep theirs).
+// Tests: entries of the realisation cache, and emptying it (font objects then realise
+// again on their next use, so a change of the face files reaches every font).
 size_t RealizedFontCacheSize();
 void FlushRealizedFontCache();
 

@@ -11,12 +11,11 @@
 #include "platform/gdi/icon_internal.h"
 #include "platform/gdi/icon_raster.h"
 #include "platform/gdi/imagefile.h"
+#include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 
 namespace zyn::gdi {
 namespace {
-
-constexpr int kSmCxIcon = 11, kSmCyIcon = 12, kSmCxCursor = 13, kSmCyCursor = 14;
 
 base::HandleTable<IconObj>& Table()
 {
@@ -309,9 +308,9 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
     }
     const bool systemSize = (diFlags & DI_DEFAULTSIZE) != 0;
     const int w = cxWidth ? cxWidth
-                          : systemSize ? GetSystemMetrics(icon->isIcon ? kSmCxIcon : kSmCxCursor) : icon->width;
+                          : systemSize ? GetSystemMetrics(icon->isIcon ? SM_CXICON : SM_CXCURSOR) : icon->width;
     const int h = cyWidth ? cyWidth
-                          : systemSize ? GetSystemMetrics(icon->isIcon ? kSmCyIcon : kSmCyCursor) : icon->height;
+                          : systemSize ? GetSystemMetrics(icon->isIcon ? SM_CYICON : SM_CYCURSOR) : icon->height;
     if (w <= 0 || h <= 0)
         return TRUE;
     if (!hbrFlickerFreeDraw)

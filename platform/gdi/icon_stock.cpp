@@ -10,12 +10,11 @@
 #include "platform/gdi/icon.h"
 #include "platform/gdi/icon_internal.h"
 #include "platform/gdi/icon_raster.h"
+#include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 
 namespace zyn::gdi {
 namespace {
-
-constexpr int kSmCxIcon = 11, kSmCyIcon = 12, kSmCxCursor = 13, kSmCyCursor = 14;
 
 // Raw Bgrx32 colours.
 constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xE02020, kDarkRed = 0x800000, kYellow = 0xFFE000,
@@ -441,8 +440,8 @@ HICON SystemIcon(WORD id, bool cursor)
     auto it = images.handles.find(key);
     if (it != images.handles.end() && IconFromHandle(it->second))
         return it->second;
-    const int cx = GetSystemMetrics(cursor ? kSmCxCursor : kSmCxIcon);
-    const int cy = GetSystemMetrics(cursor ? kSmCyCursor : kSmCyIcon);
+    const int cx = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
+    const int cy = GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON);
     auto icon = DrawSystemImage(id, cursor, cx > 0 ? cx : 32, cy > 0 ? cy : 32);
     if (!icon) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -16,12 +16,12 @@
 #include "platform/gdi/icon_internal.h"
 #include "platform/gdi/icon_raster.h"
 #include "platform/gdi/imagefile.h"
+#include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 
 namespace zyn::gdi {
 namespace {
 
-constexpr int kSmCxIcon = 11, kSmCyIcon = 12, kSmCxCursor = 13, kSmCyCursor = 14;
 // Image files larger than this are refused before reading.
 constexpr uint64_t kMaxImageFileBytes = uint64_t(256) << 20;
 
@@ -225,7 +225,8 @@ HBITMAP DibSectionBitmap(const DibImage& img)
     bmi->bmiHeader.biBitCount = static_cast<WORD>(bpp);
     bmi->bmiHeader.biCompression = BI_RGB;
     bmi->bmiHeader.biClrUsed = static_cast<DWORD>(colors);
-    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), img.colors.data(), 4 * colors);
+    if (colors)
+        std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), img.colors.data(), 4 * colors);
     void* bits = nullptr;
     HBITMAP hbm = CreateDIBSection(nullptr, bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!hbm || !bits) {
@@ -295,8 +296,8 @@ struct Target {
 void IconSizes(UINT type, int cx, int cy, UINT flags, Target& pick, Target& scale)
 {
     const bool cursor = type == IMAGE_CURSOR;
-    const int sysX = GetSystemMetrics(cursor ? kSmCxCursor : kSmCxIcon);
-    const int sysY = GetSystemMetrics(cursor ? kSmCyCursor : kSmCyIcon);
+    const int sysX = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
+    const int sysY = GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON);
     const bool useSystem = (flags & LR_DEFAULTSIZE) != 0;
     scale.cx = cx ? cx : useSystem ? sysX : 0;
     scale.cy = cy ? cy : useSystem ? sysY : 0;
@@ -368,8 +369,8 @@ HICON IconFromResource(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy
 HICON SystemImage(WORD id, UINT type, int cx, int cy, UINT flags)
 {
     const bool cursor = type == IMAGE_CURSOR;
-    const int sysX = GetSystemMetrics(cursor ? kSmCxCursor : kSmCxIcon);
-    const int sysY = GetSystemMetrics(cursor ? kSmCyCursor : kSmCyIcon);
+    const int sysX = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
+    const int sysY = GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON);
     const int w = cx ? cx : sysX;
     const int h = cy ? cy : sysY;
     if ((flags & LR_SHARED) && w == sysX && h == sysY && !(flags & LR_MONOCHROME))
@@ -579,9 +580,9 @@ HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags)
         const bool cursor = !icon->isIcon;
         int w = cx, hgt = cy;
         if (!w)
-            w = (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(cursor ? kSmCxCursor : kSmCxIcon) : icon->width;
+            w = (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON) : icon->width;
         if (!hgt)
-            hgt = (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(cursor ? kSmCyCursor : kSmCyIcon) : icon->height;
+            hgt = (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON) : icon->height;
         const bool mono = (flags & LR_MONOCHROME) && !icon->Monochrome();
         if ((flags & LR_COPYRETURNORG) && w == icon->width && hgt == icon->height && !mono)
             return h;

@@ -76,7 +76,8 @@ void RowShapeOutline(const RowShape& shape, const RECT& box, const RECT& bound, 
 {
     // Styled outlines number their pixels over the whole curve, so the pattern does not
     // depend on the clip; beyond any real size they fall back to the visible rows.
-    const bool whole = ordered && int64_t(box.bottom) - box.top <= 65536;
+    const bool whole =
+        ordered && int64_t(box.bottom) - box.top <= 65536 && int64_t(box.right) - box.left <= 65536;
     const int r0 = whole ? box.top : std::max(box.top, bound.top);
     const int r1 = whole ? box.bottom : std::min(box.bottom, bound.bottom);
     if (r0 >= r1)

@@ -451,4 +451,23 @@ bool RoundRectSpan(const RECT& box, int cw, int ch, int y, int& x0, int& x1)
     return true;
 }
 
+void EllipseBoundary(const RECT& box, int y0, int y1, std::vector<POINT>& out)
+{
+    y0 = std::max(y0, static_cast<int>(box.top));
+    y1 = std::min(y1, static_cast<int>(box.bottom));
+    for (int y = y0; y < y1; ++y) {
+        int x0, x1, a0 = 0, a1 = -1, b0 = 0, b1 = -1;
+        if (!EllipseSpan(box, y, x0, x1))
+            continue;
+        const bool up = EllipseSpan(box, y - 1, a0, a1);
+        const bool down = EllipseSpan(box, y + 1, b0, b1);
+        // Outside above or below: left of the narrower neighbour, or right of it.
+        const int64_t nearLeft = std::max<int64_t>(up ? a0 : INT64_MAX / 4, down ? b0 : INT64_MAX / 4);
+        const int64_t nearRight = std::min<int64_t>(up ? a1 : INT64_MIN / 4, down ? b1 : INT64_MIN / 4);
+        for (int64_t x = x0; x <= x1; ++x)
+            if (x == x0 || x == x1 || x < nearLeft || x > nearRight)
+                out.push_back(POINT{static_cast<LONG>(x), y});
+    }
+}
+
 } // namespace zyn::gdi::shapes

@@ -92,5 +92,8 @@ bool EllipseSpan(const RECT& box, int y, int& x0, int& x1);
 // The same for a rectangle whose corners are rounded by quarter ellipses cw wide and ch
 // high (clamped to the box; 0 gives square corners).
 bool RoundRectSpan(const RECT& box, int cw, int ch, int y, int& x0, int& x1);
+// The one-pixel boundary of the ellipse of `box`: its pixels with a 4-neighbour outside
+// it, for rows [y0, y1) only, row by row.
+void EllipseBoundary(const RECT& box, int y0, int y1, std::vector<POINT>& out);
 
 } // namespace zyn::gdi::shapes

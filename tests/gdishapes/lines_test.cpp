@@ -169,6 +169,22 @@ TEST_F(LinesTest, DashAndAlternateStyles)
     EXPECT_EQ(c.Where(kBlack), expected);
 }
 
+TEST_F(LinesTest, UserStylesOfCosmeticPens)
+{
+    Canvas c(20, 2);
+    LOGBRUSH lb{BS_SOLID, kBlack, 0};
+    const DWORD style[] = {2, 1, 1, 3}; // on 2, off 1, on 1, off 3: period 7
+    Selected pen(c.dc(), ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 4, style));
+    SetBkMode(c.dc(), TRANSPARENT);
+    MoveToEx(c.dc(), 0, 0, nullptr);
+    LineTo(c.dc(), 16, 0);
+    PixelSet expected;
+    for (int x = 0; x < 16; ++x)
+        if (x % 7 == 0 || x % 7 == 1 || x % 7 == 3)
+            expected.insert({x, 0});
+    EXPECT_EQ(c.Where(kBlack), expected);
+}
+
 // Along a polyline the pattern runs on round the corner; separate LineTo calls restart it.
 TEST_F(LinesTest, StyleRunsOnAlongAPolylineButRestartsPerLineTo)
 {

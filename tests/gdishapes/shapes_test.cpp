@@ -324,6 +324,14 @@ TEST_F(ShapeTest, FocusRectInvertsAlternatePixelsAndUndoesItself)
     EXPECT_EQ(c.At(3, 3), kBlue);
     DrawFocusRect(c.dc(), &r);
     EXPECT_TRUE(c.Not(kBlue).empty());
+    // The frame is SM_CXFOCUSBORDER x SM_CYFOCUSBORDER thick.
+    zyn::gdi::SetSystemMetricForTests(SM_CXFOCUSBORDER, 2);
+    DrawFocusRect(c.dc(), &r);
+    expected.clear();
+    for (const auto& [x, y] : Minus(RectPixels(2, 3, 9, 8), RectPixels(4, 4, 7, 7)))
+        if ((x - 2 + y - 3) % 2 == 0)
+            expected.insert({x, y});
+    EXPECT_EQ(c.Where(kWhite ^ kBlue), expected);
 }
 
 // The drag frame inverts through the halftone brush: pixels with x + y even.

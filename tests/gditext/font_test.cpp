@@ -320,17 +320,29 @@ TEST_F(Font, MissingFilesFallBackWithinWhatExists)
 
 TEST_F(Font, NoFontFileAtAllStillMeasuresAndDraws)
 {
-    FaceFilesOverride none({});
     Obj<HFONT> f(MakeFont(-13, L"Tahoma"));
-    Canvas c(120, 30, f);
-    const SIZE sz = Extent(c, L"Boxes");
-    EXPECT_GT(sz.cx, 0);
-    EXPECT_EQ(sz.cy, Metrics(c).tmHeight);
-    SetBkMode(c, TRANSPARENT);
-    EXPECT_TRUE(TextOutW(c, 2, 2, L"Boxes", 5));
-    const RECT ink = c.Painted();
-    EXPECT_GT(ink.right, ink.left);
-    EXPECT_TRUE(Inside(ink, RECT{2, 2, 2 + sz.cx, 2 + sz.cy}));
+    MemDc dc(4, 4);
+    HGDIOBJ old = SelectObject(dc, f);
+    const LONG real = Extent(dc, L"Boxes").cx;
+    SelectObject(dc, old);
+    {
+        FaceFilesOverride none({});
+        Canvas c(120, 30, f);
+        const SIZE sz = Extent(c, L"Boxes");
+        EXPECT_GT(sz.cx, 0);
+        EXPECT_EQ(sz.cy, Metrics(c).tmHeight);
+        EXPECT_EQ(Metrics(c).tmHeight - Metrics(c).tmInternalLeading, 13);
+        SetBkMode(c, TRANSPARENT);
+        EXPECT_TRUE(TextOutW(c, 2, 2, L"Boxes", 5));
+        const RECT ink = c.Painted();
+        EXPECT_GT(ink.right, ink.left);
+        EXPECT_TRUE(Inside(ink, RECT{2, 2, 2 + sz.cx, 2 + sz.cy}));
+    }
+    // The same font object finds the real face again once the files are back.
+    old = SelectObject(dc, f);
+    EXPECT_EQ(Extent(dc, L"Boxes").cx, real);
+    EXPECT_EQ(Face(dc), L"DejaVu Sans");
+    SelectObject(dc, old);
 }
 
 // ---- threads ------------------------------------------------------------------------------------------
