@@ -25,34 +25,57 @@ struct Span {
     int centre; // the centre sample
 };
 
-// Destination index -> source run, for n destination and m source pixels.
-std::vector<Span> MapAxis(int n, int m, bool mirror)
+// Destination index -> source run, for n destination and m source pixels; only indices
+// [i0, i1) are mapped (out[i - i0]), so huge extents cost nothing beyond what is visible.
+std::vector<Span> MapAxis(int n, int m, bool mirror, int i0, int i1)
 {
-    std::vector<Span> out(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
+    std::vector<Span> out(static_cast<size_t>(std::max(0, i1 - i0)));
+    for (int i = i0; i < i1; ++i) {
         const int64_t a = static_cast<int64_t>(i) * m / n;
         int64_t b = static_cast<int64_t>(i + 1) * m / n;
         if (b <= a)
             b = a + 1;
-        const int c = static_cast<int>((static_cast<int64_t>(2 * i + 1) * m) / (2 * static_cast<int64_t>(n)));
+        const int c = static_cast<int>(((2 * static_cast<int64_t>(i) + 1) * m) / (2 * static_cast<int64_t>(n)));
         Span s{static_cast<int>(a), static_cast<int>(b - a), c};
         if (mirror) {
             s.first = m - static_cast<int>(b);
             s.centre = m - 1 - c;
         }
-        out[static_cast<size_t>(i)] = s;
+        out[static_cast<size_t>(i - i0)] = s;
     }
     return out;
 }
 
-// Turns a signed extent into a start and a positive size, recording the mirror.
+// The destination rectangle (device coordinates) cut to the visible clip box, as index
+// ranges relative to (xd, yd); false when nothing is visible.
+bool VisibleRange(Dc& dc, int xd, int yd, int wd, int hd, int& i0, int& i1, int& j0, int& j1)
+{
+    const RECT box = dc.Clip().Box();
+    const int64_t l = std::max<int64_t>(xd, int64_t(box.left) - dc.origin.x);
+    const int64_t r = std::min<int64_t>(int64_t(xd) + wd, int64_t(box.right) - dc.origin.x);
+    const int64_t t = std::max<int64_t>(yd, int64_t(box.top) - dc.origin.y);
+    const int64_t b = std::min<int64_t>(int64_t(yd) + hd, int64_t(box.bottom) - dc.origin.y);
+    if (l >= r || t >= b)
+        return false;
+    i0 = static_cast<int>(l - xd);
+    i1 = static_cast<int>(r - xd);
+    j0 = static_cast<int>(t - yd);
+    j1 = static_cast<int>(b - yd);
+    return true;
+}
+
+// Turns a signed extent into a start and a positive size, recording the mirror. Both
+// are saturated so that x + w stays far inside the int range.
 void Normalise(int& x, int& w, bool& mirror)
 {
-    if (w < 0) {
-        x = x + w + 1;
-        w = -w;
+    int64_t x64 = x, w64 = w;
+    if (w64 < 0) {
+        x64 = x64 + w64 + 1;
+        w64 = -w64;
         mirror = !mirror;
     }
+    x = ClampCoord(x64);
+    w = static_cast<int>(std::min<int64_t>(w64, 2 * int64_t(kCoordLimit)));
 }
 
 // How source pixels turn into destination pixels.
@@ -202,10 +225,13 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
     Converter conv;
     std::vector<Span> cols, rows;
     const int mode = dst.st.stretchMode;
+    int i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+    if (!VisibleRange(dst, xd, yd, wd, hd, i0, i1, j0, j1))
+        return true;
     if (usesS) {
         conv = MakeConverter(dst, *src, srcBk, absolute);
-        cols = MapAxis(wd, ws, mirrorX);
-        rows = MapAxis(hd, hs, mirrorY);
+        cols = MapAxis(wd, ws, mirrorX, i0, i1);
+        rows = MapAxis(hd, hs, mirrorY, j0, j1);
     }
     const bool shrink = usesS && (ws > wd || hs > hd) && mode != COLORONCOLOR;
     const bool copyAlpha = t == 0xCC && !d.IsMono() && src && !src->IsMono() && !mask;
@@ -215,7 +241,7 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
             const int j = y - doy - yd;
             int sy = 0, ny = 1;
             if (usesS) {
-                const Span& rs = rows[static_cast<size_t>(j)];
+                const Span& rs = rows[static_cast<size_t>(j - j0)];
                 sy = ys + (shrink ? rs.first : rs.centre);
                 ny = shrink ? rs.count : 1;
                 if (sy < 0 || sy + ny > src->Height())
@@ -230,7 +256,7 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
                 }
                 uint32_t s = 0;
                 if (usesS) {
-                    const Span& cs = cols[static_cast<size_t>(i)];
+                    const Span& cs = cols[static_cast<size_t>(i - i0)];
                     const int sx = xs + (shrink ? cs.first : cs.centre);
                     const int nx = shrink ? cs.count : 1;
                     if (sx < 0 || sx + nx > src->Width())
@@ -398,16 +424,23 @@ BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, in
         sp = POINT{0, 0};
     }
     const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
+    bool unused = false;
+    int px0 = p.x, py0 = p.y;
+    Normalise(px0, wDest, unused);
+    Normalise(py0, hDest, unused);
+    int i0, i1, j0, j1;
+    if (!VisibleRange(*dc, p.x, p.y, wDest, hDest, i0, i1, j0, j1))
+        return TRUE;
     const Converter conv = MakeConverter(*dc, *s, sdc->st.bkColor, false);
-    const std::vector<Span> cols = MapAxis(wDest, wSrc, false);
-    const std::vector<Span> rows = MapAxis(hDest, hSrc, false);
+    const std::vector<Span> cols = MapAxis(wDest, wSrc, false, i0, i1);
+    const std::vector<Span> rows = MapAxis(hDest, hSrc, false, j0, j1);
     const COLORREF key = PlainColor(crTransparent);
     Surface& d = *dc->surface;
     ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
-            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y)].centre;
+            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y - j0)].centre;
             for (int x = r.left; x < r.right; ++x) {
-                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x)].centre;
+                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x - i0)].centre;
                 const uint32_t raw = s->GetRaw(sx, sy);
                 if (PixelToColor(*s, raw) == key)
                     continue;
@@ -456,8 +489,15 @@ BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hD
         sp = POINT{0, 0};
     }
     const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
-    const std::vector<Span> cols = MapAxis(wDest, wSrc, false);
-    const std::vector<Span> rows = MapAxis(hDest, hSrc, false);
+    bool unused = false;
+    int px0 = p.x, py0 = p.y;
+    Normalise(px0, wDest, unused);
+    Normalise(py0, hDest, unused);
+    int i0, i1, j0, j1;
+    if (!VisibleRange(*dc, p.x, p.y, wDest, hDest, i0, i1, j0, j1))
+        return TRUE;
+    const std::vector<Span> cols = MapAxis(wDest, wSrc, false, i0, i1);
+    const std::vector<Span> rows = MapAxis(hDest, hSrc, false, j0, j1);
     const uint32_t sca = ftn.SourceConstantAlpha;
     const bool perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0 && !s->IsMono();
     auto mul = [](uint32_t a, uint32_t b) { return (a * b + 127) / 255; };
@@ -465,9 +505,9 @@ BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hD
     const COLORREF text = dc->st.textColor, bk = dc->st.bkColor;
     ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
-            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y)].centre;
+            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y - j0)].centre;
             for (int x = r.left; x < r.right; ++x) {
-                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x)].centre;
+                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x - i0)].centre;
                 uint32_t sv = s->GetRaw(sx, sy);
                 if (s->IsMono())
                     sv = ColorToBgrx(ColorFromMono(sv, text, bk));

@@ -77,12 +77,36 @@ HRGN CreateRectRgnIndirect(const RECT* lprect)
     return CreateRectRgn(lprect->left, lprect->top, lprect->right, lprect->bottom);
 }
 
+namespace {
+// Shapes are built row by row: refuse coordinates beyond the device range and curved or
+// slanted outlines taller than kMaxShapeRows rather than exhausting memory.
+bool ShapeFits(const RECT& r, int64_t curvedRows)
+{
+    auto inRange = [](LONG v) { return v >= -kCoordLimit && v <= kCoordLimit; };
+    if (!inRange(r.left) || !inRange(r.top) || !inRange(r.right) || !inRange(r.bottom) || curvedRows > kMaxShapeRows) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 HRGN CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h)
 {
-    return NewRegion(RoundRectRegion(Normal(x1, y1, x2, y2), w, h));
+    const RECT box = Normal(x1, y1, x2, y2);
+    const int64_t ch = std::min<int64_t>(h < 0 ? -int64_t(h) : h, int64_t(box.bottom) - box.top);
+    if (!ShapeFits(box, ch))
+        return nullptr;
+    return NewRegion(RoundRectRegion(box, w, h));
 }
 
-HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2) { return NewRegion(EllipseRegion(Normal(x1, y1, x2, y2))); }
+HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2)
+{
+    const RECT box = Normal(x1, y1, x2, y2);
+    if (!ShapeFits(box, int64_t(box.bottom) - box.top))
+        return nullptr;
+    return NewRegion(EllipseRegion(box));
+}
 
 HRGN CreatePolygonRgn(const POINT* pptl, int cPoint, int iMode)
 {
@@ -90,6 +114,18 @@ HRGN CreatePolygonRgn(const POINT* pptl, int cPoint, int iMode)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    RECT box{0, 0, 0, 0};
+    bool slanted = false;
+    for (int i = 0; i < cPoint; ++i) {
+        const POINT& a = pptl[i];
+        const POINT& b = pptl[(i + 1) % cPoint];
+        if (i == 0)
+            box = RECT{a.x, a.y, a.x, a.y};
+        box = RECT{std::min(box.left, a.x), std::min(box.top, a.y), std::max(box.right, a.x), std::max(box.bottom, a.y)};
+        slanted = slanted || (a.x != b.x && a.y != b.y);
+    }
+    if (!ShapeFits(box, slanted ? int64_t(box.bottom) - box.top : 0))
+        return nullptr;
     return NewRegion(PolygonRegion(std::span<const POINT>(pptl, static_cast<size_t>(cPoint)), {}, iMode));
 }
 
@@ -350,16 +386,16 @@ BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // The frame is the region minus its erosion by (w, h): the points whose w x h
-    // neighbourhood does not lie wholly inside the region.
+    // The frame is the region minus its erosion: the points whose neighbourhood of w
+    // pixels left and right and h pixels up and down does not lie wholly inside it.
     Region eroded = dev;
-    for (int dx = -(w - 1); dx <= w - 1; ++dx) {
+    for (int dx = -w; dx <= w; ++dx) {
         Region s = dev;
         s.Offset(dx, 0);
         eroded = eroded.Intersect(s);
     }
     Region er2 = eroded;
-    for (int dy = -(h - 1); dy <= h - 1; ++dy) {
+    for (int dy = -h; dy <= h; ++dy) {
         Region s = eroded;
         s.Offset(0, dy);
         er2 = er2.Intersect(s);

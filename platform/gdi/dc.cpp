@@ -458,8 +458,8 @@ BOOL SetOrigin(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPP
     if (prev)
         *prev = o;
     if (relative) {
-        o.x += x;
-        o.y += y;
+        o.x = ClampCoord(int64_t(o.x) + x);
+        o.y = ClampCoord(int64_t(o.y) + y);
     } else {
         o = POINT{x, y};
     }

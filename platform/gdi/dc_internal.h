@@ -29,6 +29,14 @@ namespace zyn::gdi {
 
 enum class DcKind : uint8_t { Memory, Screen, Window, Printer };
 
+// Device coordinates are kept within +-kCoordLimit (far beyond any surface), so sums of
+// two coordinates never overflow.
+inline constexpr int kCoordLimit = 1 << 29;
+constexpr LONG ClampCoord(int64_t v)
+{
+    return static_cast<LONG>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 // What SaveDC saves and RestoreDC brings back.
 struct DcState {
     Selection pen, brush, font, bitmap; // bitmap: memory and printer DCs
@@ -86,14 +94,17 @@ public:
     FontObj* Font() const { return st.font.As<FontObj>(); }
     bool IsMono() const { return surface && surface->IsMono(); }
 
-    // Logical <-> device (MM_TEXT).
+    // Logical <-> device (MM_TEXT), saturated to +-kCoordLimit so that extreme input
+    // cannot overflow later arithmetic.
     POINT ToDevice(POINT p) const
     {
-        return POINT{p.x - st.windowOrg.x + st.viewportOrg.x, p.y - st.windowOrg.y + st.viewportOrg.y};
+        return POINT{ClampCoord(int64_t(p.x) - st.windowOrg.x + st.viewportOrg.x),
+            ClampCoord(int64_t(p.y) - st.windowOrg.y + st.viewportOrg.y)};
     }
     POINT ToLogical(POINT p) const
     {
-        return POINT{p.x + st.windowOrg.x - st.viewportOrg.x, p.y + st.windowOrg.y - st.viewportOrg.y};
+        return POINT{ClampCoord(int64_t(p.x) + st.windowOrg.x - st.viewportOrg.x),
+            ClampCoord(int64_t(p.y) + st.windowOrg.y - st.viewportOrg.y)};
     }
     // A logical rectangle in device coordinates, normalised (left <= right, top <= bottom).
     RECT ToDevice(const RECT& r) const;

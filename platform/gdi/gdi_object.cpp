@@ -330,7 +330,6 @@ int GetObjectW(HGDIOBJ h, int c, LPVOID pv)
     }
     case OBJ_BITMAP: {
         auto* b = static_cast<BitmapObj*>(o.get());
-        b->SyncOut();
         BITMAP bm{};
         bm.bmType = 0;
         bm.bmWidth = b->surface->Width();

@@ -45,20 +45,27 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
     const Rgba a = ColorOf(firstIsStart ? v1 : v2);
     const Rgba b = ColorOf(firstIsStart ? v2 : v1);
     const int n = vertical ? r.bottom - r.top : r.right - r.left;
-    std::vector<uint32_t> ramp(static_cast<size_t>(n));
+    // Only the visible part of the ramp is computed.
+    const RECT box = dc.Clip().Box();
+    const int lo = vertical ? r.top : r.left;
+    const int i0 = std::max(0, static_cast<int>((vertical ? box.top - dc.origin.y : box.left - dc.origin.x) - lo));
+    const int i1 = std::min(n, static_cast<int>((vertical ? box.bottom - dc.origin.y : box.right - dc.origin.x) - lo));
+    if (i0 >= i1)
+        return;
+    std::vector<uint32_t> ramp(static_cast<size_t>(i1 - i0));
     Surface& s = *dc.surface;
-    for (int i = 0; i < n; ++i) {
+    for (int i = i0; i < i1; ++i) {
         Rgba v;
         for (int k = 0; k < 4; ++k)
             v.c[k] = a.c[k] + static_cast<int>((static_cast<int64_t>(b.c[k] - a.c[k]) * i) / n);
-        ramp[static_cast<size_t>(i)] = Pack(s, v);
+        ramp[static_cast<size_t>(i - i0)] = Pack(s, v);
     }
     const int ox = dc.origin.x, oy = dc.origin.y;
     ForEachClipRect(dc, r, [&](const RECT& c) {
         for (int y = c.top; y < c.bottom; ++y)
             for (int x = c.left; x < c.right; ++x) {
                 const int i = vertical ? y - oy - r.top : x - ox - r.left;
-                s.SetRaw(x, y, ramp[static_cast<size_t>(i)]);
+                s.SetRaw(x, y, ramp[static_cast<size_t>(i - i0)]);
             }
     });
 }
@@ -72,7 +79,10 @@ void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTE
     if (det == 0)
         return;
     const POINT pts[3] = {pa, pb, pc};
-    const Region tri = PolygonRegion(pts, {}, ALTERNATE);
+    RECT limit = dc.Clip().Box(); // only the visible rows are built
+    limit.top -= dc.origin.y;
+    limit.bottom -= dc.origin.y;
+    const Region tri = PolygonRegion(pts, {}, ALTERNATE, &limit);
     const Rgba ca = ColorOf(a), cb = ColorOf(b), cc = ColorOf(c);
     Surface& s = *dc.surface;
     const int ox = dc.origin.x, oy = dc.origin.y;

@@ -154,9 +154,12 @@ void Region::SetEmpty()
     m_box = RECT{0, 0, 0, 0};
 }
 
-void Region::SetRect(const RECT& r)
+void Region::SetRect(const RECT& in)
 {
     m_rects.clear();
+    static constexpr LONG kLimit = LONG(1) << 29;
+    auto clamp = [](LONG v) { return std::clamp(v, -kLimit, kLimit); };
+    const RECT r{clamp(in.left), clamp(in.top), clamp(in.right), clamp(in.bottom)};
     if (r.left < r.right && r.top < r.bottom)
         m_rects.push_back(r);
     Recompute();
@@ -184,6 +187,14 @@ Region Region::Xor(const Region& o) const { return Combine(*this, o, Op::Xor); }
 
 void Region::Offset(int dx, int dy)
 {
+    if (m_rects.empty())
+        return;
+    // Saturate the move so that every coordinate stays within +-kLimit: the shape is
+    // kept, and no arithmetic overflows.
+    constexpr int64_t kLimit = int64_t(1) << 29;
+    auto bound = [](int64_t d, int64_t lo, int64_t hi) { return static_cast<int>(d < lo ? lo : d > hi ? hi : d); };
+    dx = bound(dx, -kLimit - m_box.left, std::max<int64_t>(-kLimit - m_box.left, kLimit - m_box.right));
+    dy = bound(dy, -kLimit - m_box.top, std::max<int64_t>(-kLimit - m_box.top, kLimit - m_box.bottom));
     for (RECT& r : m_rects) {
         r.left += dx;
         r.right += dx;

@@ -34,7 +34,7 @@ int64_t CeilDiv(int64_t n, int64_t d) // d > 0
 
 } // namespace
 
-Region EllipseRegion(const RECT& boxIn)
+Region EllipseRegion(const RECT& boxIn, const RECT* limit)
 {
     RECT box{std::min(boxIn.left, boxIn.right), std::min(boxIn.top, boxIn.bottom), std::max(boxIn.left, boxIn.right),
         std::max(boxIn.top, boxIn.bottom)};
@@ -42,7 +42,12 @@ Region EllipseRegion(const RECT& boxIn)
     if (w <= 0 || h <= 0)
         return Region();
     RegionBuilder b;
-    for (int row = 0; row < h; ++row) {
+    int first = 0, last = h;
+    if (limit) {
+        first = std::max(first, limit->top - box.top);
+        last = std::min(last, limit->bottom - box.top);
+    }
+    for (int row = first; row < last; ++row) {
         const int inset = EllipseRowInset(w, h, row);
         if (inset < 0)
             continue;
@@ -51,7 +56,7 @@ Region EllipseRegion(const RECT& boxIn)
     return b.Finish();
 }
 
-Region RoundRectRegion(const RECT& boxIn, int cw, int ch)
+Region RoundRectRegion(const RECT& boxIn, int cw, int ch, const RECT* limit)
 {
     RECT box{std::min(boxIn.left, boxIn.right), std::min(boxIn.top, boxIn.bottom), std::max(boxIn.left, boxIn.right),
         std::max(boxIn.top, boxIn.bottom)};
@@ -64,7 +69,18 @@ Region RoundRectRegion(const RECT& boxIn, int cw, int ch)
         return Region(box);
     RegionBuilder b;
     const int half = ch / 2;
-    for (int y = box.top; y < box.bottom; ++y) {
+    int yFirst = box.top, yLast = box.bottom;
+    if (limit) {
+        yFirst = std::max(yFirst, static_cast<int>(limit->top));
+        yLast = std::min(yLast, static_cast<int>(limit->bottom));
+    }
+    for (int y = yFirst; y < yLast; ++y) {
+        if (y - box.top >= half && box.bottom - 1 - y >= half) { // the straight middle part
+            const int mid = std::min(yLast, box.bottom - half);
+            b.AddBand(y, mid, {{box.left, box.right}});
+            y = mid - 1;
+            continue;
+        }
         int inset = 0;
         if (y - box.top < half)
             inset = EllipseRowInset(cw, ch, y - box.top);
@@ -77,7 +93,7 @@ Region RoundRectRegion(const RECT& boxIn, int cw, int ch)
     return b.Finish();
 }
 
-Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, int fillMode)
+Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, int fillMode, const RECT* limit)
 {
     struct Edge {
         int ylo, yhi;
@@ -123,11 +139,29 @@ Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, in
     std::vector<std::pair<int, int>> spans;
     std::vector<const Edge*> active;
     size_t next = 0;
-    for (int y = minY; y < maxY; ++y) {
-        while (next < edges.size() && edges[next].ylo <= y)
-            active.push_back(&edges[next++]);
+    int yStart = minY, yEnd = maxY;
+    if (limit) {
+        yStart = std::max(yStart, static_cast<int>(limit->top));
+        yEnd = std::min(yEnd, static_cast<int>(limit->bottom));
+    }
+    for (int y = yStart; y < yEnd; ++y) {
+        while (next < edges.size() && edges[next].ylo <= y) {
+            if (edges[next].yhi > y)
+                active.push_back(&edges[next]);
+            ++next;
+        }
         active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yhi <= y; }),
             active.end());
+        // Rows up to the next edge event share their spans when every edge is vertical.
+        int yNext = y + 1;
+        if (std::all_of(active.begin(), active.end(), [](const Edge* e) { return e->xlo == e->xhi; })) {
+            int64_t ev = yEnd;
+            if (next < edges.size())
+                ev = std::min<int64_t>(ev, edges[next].ylo);
+            for (const Edge* e : active)
+                ev = std::min<int64_t>(ev, e->yhi);
+            yNext = static_cast<int>(std::max<int64_t>(ev, y + 1));
+        }
         xs.clear();
         for (const Edge* e : active) {
             const int64_t dy = e->yhi - e->ylo;
@@ -153,7 +187,8 @@ Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, in
                     spans.emplace_back(static_cast<int>(xs[i].first), static_cast<int>(xs[i + 1].first));
         }
         if (!spans.empty())
-            builder.AddBand(y, y + 1, spans);
+            builder.AddBand(y, yNext, spans);
+        y = yNext - 1;
     }
     return builder.Finish();
 }

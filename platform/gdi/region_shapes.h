@@ -13,12 +13,20 @@
 
 namespace zyn::gdi {
 
-Region EllipseRegion(const RECT& box);
+// Ellipses and round rectangles cost one step a row: callers bound the box (see
+// kMaxShapeRows) or pass `limit` as for polygons.
+Region EllipseRegion(const RECT& box, const RECT* limit = nullptr);
 // A rectangle with corners cut by quarter ellipses of width w and height h (clamped to
 // the box).
-Region RoundRectRegion(const RECT& box, int w, int h);
+Region RoundRectRegion(const RECT& box, int w, int h, const RECT* limit = nullptr);
 // One or more closed polygons: `counts` gives the points of each (all of `pts` when
-// empty). fillMode ALTERNATE (even-odd) or WINDING (non-zero).
-Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, int fillMode);
+// empty). fillMode ALTERNATE (even-odd) or WINDING (non-zero). With `limit`, only rows
+// inside limit->top..bottom are computed (drawing passes its clip box). Runs of rows
+// where every active edge is vertical cost one step, however tall.
+Region PolygonRegion(std::span<const POINT> pts, std::span<const int> counts, int fillMode,
+    const RECT* limit = nullptr);
+// Shape regions are built row by row; the region API refuses shapes taller than this
+// (rectangles excepted), so bad input cannot exhaust memory.
+inline constexpr int kMaxShapeRows = 1 << 20;
 
 } // namespace zyn::gdi

@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     ::setenv("XDG_RUNTIME_DIR", (g_root + "/run").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (g_root + "/home").c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
+    zyn::test::InstallResetListener();
     const int rc = RUN_ALL_TESTS();
     std::error_code ec;
     if (!std::getenv("ZYN_KEEP_TEMP"))

@@ -1,0 +1,12 @@
+// Run-time classes of the non-template maps; those holding pointers other than
+// CObject pointers are not serialisable.
+
+#include "platform/base/coll_map.h"
+
+IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject)
+IMPLEMENT_SERIAL(CMapStringToOb, CObject, 0)
+IMPLEMENT_SERIAL(CMapStringToString, CObject, 0)
+IMPLEMENT_DYNAMIC(CMapPtrToPtr, CObject)
+IMPLEMENT_DYNAMIC(CMapPtrToWord, CObject)
+IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject)
+IMPLEMENT_SERIAL(CMapWordToOb, CObject, 0)

@@ -1,0 +1,1031 @@
+#include "platform/base/registry_store.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "platform/base/lasterror.h"
+#include "platform/base/namefold.h"
+#include "platform/base/utf16.h"
+
+namespace zyn::base {
+
+namespace fs = std::filesystem;
+
+// ---- log ---------------------------------------------------------------------------
+
+namespace {
+
+std::mutex& LogMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+RegistryLogHook& LogHook()
+{
+    static RegistryLogHook hook;
+    return hook;
+}
+
+constexpr int kBusyTimeoutMs = 5000;
+constexpr const char* kFormatVersion = "1";
+
+std::wstring Widen(const char* text)
+{
+    return text ? FromUtf8(text) : std::wstring();
+}
+
+std::wstring PathText(const fs::path& p)
+{
+    return FromUtf8(p.string());
+}
+
+} // namespace
+
+void SetRegistryLogHook(RegistryLogHook hook)
+{
+    std::lock_guard lock(LogMutex());
+    LogHook() = std::move(hook);
+}
+
+void RegistryLog(const std::wstring& message)
+{
+    RegistryLogHook hook;
+    {
+        std::lock_guard lock(LogMutex());
+        hook = LogHook();
+    }
+    if (hook) {
+        hook(message);
+        return;
+    }
+    const std::string text = ToUtf8(message);
+    std::fprintf(stderr, "registry: %s\n", text.c_str());
+}
+
+int64_t RegistryNow()
+{
+    using namespace std::chrono;
+    const auto since1970 = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() / 100;
+    constexpr int64_t k1601To1970 = 116444736000000000LL;
+    return since1970 + k1601To1970;
+}
+
+// ---- statements ------------------------------------------------------------------------
+
+namespace {
+
+// One use of a cached statement: binds, steps, reads columns, and resets it afterwards.
+class Use {
+public:
+    explicit Use(sqlite3_stmt* s) : m_s(s) {}
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+    ~Use()
+    {
+        if (m_s) {
+            sqlite3_reset(m_s);
+            sqlite3_clear_bindings(m_s);
+        }
+    }
+    int BindInt(int i, int64_t v) { return sqlite3_bind_int64(m_s, i, v); }
+    int BindText(int i, std::wstring_view text)
+    {
+        const std::u16string u = ToUtf16(text);
+        return sqlite3_bind_text16(m_s, i, u.data(), static_cast<int>(u.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+    }
+    int BindBlob(int i, std::span<const uint8_t> data)
+    {
+        if (data.empty())
+            return sqlite3_bind_zeroblob(m_s, i, 0);
+        return sqlite3_bind_blob64(m_s, i, data.data(), data.size(), SQLITE_TRANSIENT);
+    }
+    int Step() { return sqlite3_step(m_s); }
+    int64_t Int(int c) const { return sqlite3_column_int64(m_s, c); }
+    std::wstring Text(int c) const
+    {
+        const auto* p = static_cast<const char16_t*>(sqlite3_column_text16(m_s, c));
+        const int bytes = sqlite3_column_bytes16(m_s, c);
+        if (!p || bytes <= 0)
+            return {};
+        return FromUtf16(std::u16string_view(p, static_cast<size_t>(bytes) / sizeof(char16_t)));
+    }
+    std::vector<uint8_t> Blob(int c) const
+    {
+        const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(m_s, c));
+        const int bytes = sqlite3_column_bytes(m_s, c);
+        if (!p || bytes <= 0)
+            return {};
+        return std::vector<uint8_t>(p, p + bytes);
+    }
+
+private:
+    sqlite3_stmt* m_s;
+};
+
+bool IsCorruption(int rc)
+{
+    const int primary = rc & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+} // namespace
+
+// ---- store ---------------------------------------------------------------------------------
+
+RegistryStore::RegistryStore(fs::path path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
+
+RegistryStore::~RegistryStore()
+{
+    for (auto& [sql, stmt] : m_cache)
+        sqlite3_finalize(stmt);
+    m_cache.clear();
+    if (m_db)
+        sqlite3_close(m_db);
+}
+
+LONG RegistryStore::Fail(int rc, bool writing, const char* what)
+{
+    const int primary = rc & 0xFF;
+    LONG code;
+    if (IsCorruption(rc))
+        code = static_cast<LONG>(ERROR_REGISTRY_CORRUPT);
+    else if (primary == SQLITE_READONLY || primary == SQLITE_PERM || primary == SQLITE_AUTH)
+        code = static_cast<LONG>(ERROR_ACCESS_DENIED);
+    else if (primary == SQLITE_FULL)
+        code = static_cast<LONG>(ERROR_DISK_FULL);
+    else if (primary == SQLITE_NOMEM)
+        code = static_cast<LONG>(ERROR_NOT_ENOUGH_MEMORY);
+    else
+        code = static_cast<LONG>(writing ? ERROR_CANTWRITE : ERROR_CANTREAD);
+    const char* msg = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+    RegistryLog(L"registry store \"" + PathText(m_path) + L"\": " + Widen(what) + L" failed: " + Widen(msg));
+    return code;
+}
+
+LONG RegistryStore::Exec(const char* sql)
+{
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &err);
+    if (err)
+        sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        return Fail(rc, true, sql);
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+sqlite3_stmt* RegistryStore::Prepare(const char* sql, LONG& error)
+{
+    for (auto& [text, stmt] : m_cache)
+        if (text == sql)
+            return stmt;
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        error = Fail(rc, false, "preparing a statement");
+        return nullptr;
+    }
+    m_cache.emplace_back(sql, stmt);
+    return stmt;
+}
+
+std::shared_ptr<RegistryStore> RegistryStore::Open(const fs::path& file, LONG& error)
+{
+    std::error_code ec;
+    if (file.has_parent_path()) {
+        fs::create_directories(file.parent_path(), ec);
+        if (ec) {
+            RegistryLog(L"cannot create the registry folder \"" + PathText(file.parent_path()) + L"\": " +
+                FromUtf8(ec.message()));
+            error = static_cast<LONG>(ERROR_PATH_NOT_FOUND);
+            return nullptr;
+        }
+    }
+    const bool exists = fs::exists(file, ec);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (!exists)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        RegistryLog(L"cannot open the registry store \"" + PathText(file) + L"\": " +
+            Widen(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+        if (db)
+            sqlite3_close(db);
+        error = static_cast<LONG>((rc & 0xFF) == SQLITE_PERM || (rc & 0xFF) == SQLITE_READONLY
+                ? ERROR_ACCESS_DENIED
+                : ERROR_CANTOPEN);
+        return nullptr;
+    }
+    std::shared_ptr<RegistryStore> store(new RegistryStore(file, db));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+    error = store->Validate();
+    if (error != static_cast<LONG>(ERROR_SUCCESS))
+        return nullptr;
+    return store;
+}
+
+// Checks an existing file before anything is written to it. Only an empty database (a
+// new or zero-length file, or one another process is just creating) gets the tables.
+LONG RegistryStore::Validate()
+{
+    auto corrupt = [this](const std::wstring& detail) {
+        RegistryLog(L"registry store \"" + PathText(m_path) + L"\" is damaged (" + detail +
+            L"); it was left unchanged and the keys it holds are unavailable");
+        return static_cast<LONG>(ERROR_REGISTRY_CORRUPT);
+    };
+
+    std::set<std::string> objects;
+    {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master", -1, &s, nullptr);
+        while (rc == SQLITE_OK && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const auto* name = sqlite3_column_text(s, 0);
+            objects.insert(name ? reinterpret_cast<const char*>(name) : "");
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE) {
+            if (IsCorruption(rc))
+                return corrupt(L"not a database: " + Widen(sqlite3_errstr(rc)));
+            return Fail(rc, false, "reading the schema");
+        }
+    }
+
+    if (!objects.empty()) {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &s, nullptr);
+        std::wstring problems;
+        while (rc == SQLITE_OK && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const auto* row = sqlite3_column_text(s, 0);
+            const std::string text = row ? reinterpret_cast<const char*>(row) : "";
+            if (text != "ok")
+                problems += (problems.empty() ? L"" : L"; ") + FromUtf8(text);
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE) {
+            if (IsCorruption(rc))
+                return corrupt(L"integrity check: " + Widen(sqlite3_errstr(rc)));
+            return Fail(rc, false, "checking integrity");
+        }
+        if (!problems.empty())
+            return corrupt(L"integrity check: " + problems);
+        for (const char* table : {"zyn_registry", "reg_keys", "reg_values"})
+            if (!objects.count(table))
+                return corrupt(L"table " + Widen(table) + L" is missing");
+    }
+
+    LONG e = Initialise(objects.empty());
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+
+    // Shape of the tables and the format they were written in.
+    for (const char* probe : {"SELECT id, parent, name, folded, class, modified FROM reg_keys LIMIT 0",
+             "SELECT id, key, name, folded, type, data FROM reg_values LIMIT 0"}) {
+        sqlite3_stmt* s = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, probe, -1, &s, nullptr);
+        sqlite3_finalize(s);
+        if (rc != SQLITE_OK)
+            return corrupt(L"unexpected table layout: " + Widen(sqlite3_errmsg(m_db)));
+    }
+    std::string format;
+    {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, "SELECT value FROM zyn_registry WHERE property = 'format'", -1, &s, nullptr);
+        if (rc == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
+            const auto* v = sqlite3_column_text(s, 0);
+            format = v ? reinterpret_cast<const char*>(v) : "";
+        }
+        sqlite3_finalize(s);
+    }
+    if (format != kFormatVersion)
+        return corrupt(format.empty() ? std::wstring(L"no format version")
+                                      : L"format version " + FromUtf8(format) + L" is not known");
+    {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, "SELECT id FROM reg_keys WHERE parent IS NULL ORDER BY id LIMIT 1", -1, &s, nullptr);
+        if (rc == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+            m_root = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+    }
+    if (m_root == 0)
+        return corrupt(L"the root key is missing");
+
+    // Persistent settings: write-ahead log for concurrent readers, full sync so that a
+    // committed write survives a crash.
+    sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::Initialise(bool fresh)
+{
+    if (!fresh)
+        return static_cast<LONG>(ERROR_SUCCESS);
+    LONG e = Exec("BEGIN IMMEDIATE");
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    // Another process may have created the tables while we waited for the lock.
+    bool present = false;
+    {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, "SELECT 1 FROM sqlite_master WHERE name = 'zyn_registry'", -1, &s, nullptr) == SQLITE_OK)
+            present = sqlite3_step(s) == SQLITE_ROW;
+        sqlite3_finalize(s);
+    }
+    if (!present) {
+        e = Exec(
+            "CREATE TABLE zyn_registry(property TEXT PRIMARY KEY, value TEXT NOT NULL);"
+            "CREATE TABLE reg_keys("
+            "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+            "  parent INTEGER REFERENCES reg_keys(id),"
+            "  name TEXT NOT NULL,"
+            "  folded TEXT NOT NULL,"
+            "  class TEXT NOT NULL DEFAULT '',"
+            "  modified INTEGER NOT NULL);"
+            "CREATE UNIQUE INDEX reg_keys_child ON reg_keys(parent, folded);"
+            "CREATE TABLE reg_values("
+            "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+            "  key INTEGER NOT NULL REFERENCES reg_keys(id),"
+            "  name TEXT NOT NULL,"
+            "  folded TEXT NOT NULL,"
+            "  type INTEGER NOT NULL,"
+            "  data BLOB NOT NULL);"
+            "CREATE UNIQUE INDEX reg_values_name ON reg_values(key, folded);"
+            "INSERT INTO zyn_registry VALUES('format', '1');");
+        if (e == static_cast<LONG>(ERROR_SUCCESS)) {
+            sqlite3_stmt* s = nullptr;
+            int rc = sqlite3_prepare_v2(m_db,
+                "INSERT INTO reg_keys(parent, name, folded, modified) VALUES(NULL, '', '', ?)", -1, &s, nullptr);
+            if (rc == SQLITE_OK) {
+                sqlite3_bind_int64(s, 1, RegistryNow());
+                rc = sqlite3_step(s);
+            }
+            sqlite3_finalize(s);
+            if (rc != SQLITE_DONE)
+                e = Fail(rc, true, "creating the root key");
+        }
+    }
+    if (e != static_cast<LONG>(ERROR_SUCCESS)) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return e;
+    }
+    return Exec("COMMIT");
+}
+
+template <class F>
+LONG RegistryStore::Write(F&& body)
+{
+    std::lock_guard lock(m_mutex);
+    const LONG ok = static_cast<LONG>(ERROR_SUCCESS);
+    if (m_txDepth == 0) {
+        LONG e = Exec("BEGIN IMMEDIATE");
+        if (e != ok)
+            return e;
+        e = body();
+        if (e == ok) {
+            e = Exec("COMMIT");
+            if (e == ok)
+                return ok;
+        }
+        if (sqlite3_get_autocommit(m_db) == 0)
+            Exec("ROLLBACK");
+        return e;
+    }
+    LONG e = Exec("SAVEPOINT zyn_write");
+    if (e != ok)
+        return e;
+    e = body();
+    if (e != ok)
+        Exec("ROLLBACK TO zyn_write");
+    const LONG released = Exec("RELEASE zyn_write");
+    return e != ok ? e : released;
+}
+
+LONG RegistryStore::KeyAlive(RegKeyId key, bool& alive)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("SELECT 1 FROM reg_keys WHERE id = ?", e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, key);
+    const int rc = u.Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return Fail(rc, false, "looking up a key");
+    alive = rc == SQLITE_ROW;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::CheckKey(RegKeyId key)
+{
+    std::lock_guard lock(m_mutex);
+    bool alive = false;
+    const LONG e = KeyAlive(key, alive);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    return static_cast<LONG>(alive ? ERROR_SUCCESS : ERROR_KEY_DELETED);
+}
+
+LONG RegistryStore::FindChild(RegKeyId parent, const std::wstring& folded, RegKeyId& out)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("SELECT id FROM reg_keys WHERE parent = ? AND folded = ?", e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, parent);
+    u.BindText(2, folded);
+    const int rc = u.Step();
+    if (rc == SQLITE_ROW) {
+        out = u.Int(0);
+        return static_cast<LONG>(ERROR_SUCCESS);
+    }
+    if (rc == SQLITE_DONE)
+        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    return Fail(rc, false, "looking up a subkey");
+}
+
+LONG RegistryStore::Touch(RegKeyId key)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("UPDATE reg_keys SET modified = ? WHERE id = ?", e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, RegistryNow());
+    u.BindInt(2, key);
+    const int rc = u.Step();
+    if (rc != SQLITE_DONE)
+        return Fail(rc, true, "updating a key's time");
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::OpenKey(RegKeyId parent, std::span<const std::wstring> path, RegKeyId& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = CheckKey(parent);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    RegKeyId current = parent;
+    for (const auto& name : path) {
+        e = FindChild(current, FoldName(name), current);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+    }
+    out = current;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::CreateKey(RegKeyId parent, std::span<const std::wstring> path, std::wstring_view className,
+    RegKeyId& out, bool& created)
+{
+    return Write([&]() -> LONG {
+        LONG e = CheckKey(parent);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        RegKeyId current = parent;
+        created = false;
+        for (size_t i = 0; i < path.size(); ++i) {
+            const std::wstring folded = FoldName(path[i]);
+            RegKeyId child = 0;
+            e = FindChild(current, folded, child);
+            if (e == static_cast<LONG>(ERROR_FILE_NOT_FOUND)) {
+                sqlite3_stmt* s = Prepare(
+                    "INSERT INTO reg_keys(parent, name, folded, class, modified) VALUES(?, ?, ?, ?, ?)", e);
+                if (!s)
+                    return e;
+                const int64_t now = RegistryNow();
+                {
+                    Use u(s);
+                    u.BindInt(1, current);
+                    u.BindText(2, path[i]);
+                    u.BindText(3, folded);
+                    u.BindText(4, i + 1 == path.size() ? className : std::wstring_view());
+                    u.BindInt(5, now);
+                    const int rc = u.Step();
+                    if (rc != SQLITE_DONE)
+                        return Fail(rc, true, "creating a key");
+                }
+                child = sqlite3_last_insert_rowid(m_db);
+                e = Touch(current);
+                if (e != static_cast<LONG>(ERROR_SUCCESS))
+                    return e;
+                created = i + 1 == path.size();
+            } else if (e != static_cast<LONG>(ERROR_SUCCESS)) {
+                return e;
+            }
+            current = child;
+        }
+        out = current;
+        return static_cast<LONG>(ERROR_SUCCESS);
+    });
+}
+
+LONG RegistryStore::DeleteKey(RegKeyId key)
+{
+    if (key == m_root)
+        return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    return Write([&]() -> LONG {
+        LONG e = 0;
+        sqlite3_stmt* s = Prepare("SELECT parent, (SELECT count(*) FROM reg_keys c WHERE c.parent = k.id) "
+                                  "FROM reg_keys k WHERE id = ?",
+            e);
+        if (!s)
+            return e;
+        RegKeyId parent = 0;
+        {
+            Use u(s);
+            u.BindInt(1, key);
+            const int rc = u.Step();
+            if (rc == SQLITE_DONE)
+                return static_cast<LONG>(ERROR_KEY_DELETED);
+            if (rc != SQLITE_ROW)
+                return Fail(rc, false, "looking up a key");
+            if (u.Int(1) != 0)
+                return static_cast<LONG>(ERROR_ACCESS_DENIED);
+            parent = u.Int(0);
+        }
+        for (const char* sql : {"DELETE FROM reg_values WHERE key = ?", "DELETE FROM reg_keys WHERE id = ?"}) {
+            sqlite3_stmt* d = Prepare(sql, e);
+            if (!d)
+                return e;
+            Use u(d);
+            u.BindInt(1, key);
+            const int rc = u.Step();
+            if (rc != SQLITE_DONE)
+                return Fail(rc, true, "deleting a key");
+        }
+        return Touch(parent);
+    });
+}
+
+// UNION rather than UNION ALL: in a damaged file whose parent links form a cycle the
+// walk still ends.
+LONG RegistryStore::CollectTree(RegKeyId key, std::vector<RegKeyId>& out)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("WITH RECURSIVE t(id) AS (SELECT id FROM reg_keys WHERE parent = ?1 "
+                              "UNION SELECT k.id FROM reg_keys k JOIN t ON k.parent = t.id) SELECT id FROM t",
+        e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, key);
+    int rc;
+    while ((rc = u.Step()) == SQLITE_ROW)
+        out.push_back(u.Int(0));
+    if (rc != SQLITE_DONE)
+        return Fail(rc, false, "listing a key tree");
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::DeleteTree(RegKeyId key, bool includeSelf)
+{
+    if (includeSelf && key == m_root)
+        return static_cast<LONG>(ERROR_ACCESS_DENIED);
+    return Write([&]() -> LONG {
+        LONG e = 0;
+        RegKeyId parent = 0;
+        {
+            sqlite3_stmt* s = Prepare("SELECT parent FROM reg_keys WHERE id = ?", e);
+            if (!s)
+                return e;
+            Use u(s);
+            u.BindInt(1, key);
+            const int rc = u.Step();
+            if (rc == SQLITE_DONE)
+                return static_cast<LONG>(ERROR_KEY_DELETED);
+            if (rc != SQLITE_ROW)
+                return Fail(rc, false, "looking up a key");
+            parent = u.Int(0);
+        }
+        std::vector<RegKeyId> doomed;
+        e = CollectTree(key, doomed);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        // Children before parents is not needed (no foreign-key enforcement), but the
+        // values go with their keys.
+        sqlite3_stmt* dv = Prepare("DELETE FROM reg_values WHERE key = ?", e);
+        if (!dv)
+            return e;
+        sqlite3_stmt* dk = Prepare("DELETE FROM reg_keys WHERE id = ?", e);
+        if (!dk)
+            return e;
+        auto remove = [&](RegKeyId id, bool keyToo) -> LONG {
+            {
+                Use u(dv);
+                u.BindInt(1, id);
+                const int rc = u.Step();
+                if (rc != SQLITE_DONE)
+                    return Fail(rc, true, "deleting values");
+            }
+            if (keyToo) {
+                Use u(dk);
+                u.BindInt(1, id);
+                const int rc = u.Step();
+                if (rc != SQLITE_DONE)
+                    return Fail(rc, true, "deleting a key");
+            }
+            return static_cast<LONG>(ERROR_SUCCESS);
+        };
+        for (const RegKeyId id : doomed) {
+            e = remove(id, true);
+            if (e != static_cast<LONG>(ERROR_SUCCESS))
+                return e;
+        }
+        e = remove(key, includeSelf);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        return Touch(includeSelf ? parent : key);
+    });
+}
+
+LONG RegistryStore::GetValue(RegKeyId key, std::wstring_view name, RegValueData& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? AND folded = ?", e);
+    if (!s)
+        return e;
+    {
+        Use u(s);
+        u.BindInt(1, key);
+        u.BindText(2, FoldName(name));
+        const int rc = u.Step();
+        if (rc == SQLITE_ROW) {
+            out.name = u.Text(0);
+            out.type = static_cast<DWORD>(u.Int(1));
+            out.data = u.Blob(2);
+            return static_cast<LONG>(ERROR_SUCCESS);
+        }
+        if (rc != SQLITE_DONE)
+            return Fail(rc, false, "reading a value");
+    }
+    e = CheckKey(key);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+}
+
+LONG RegistryStore::SetValue(RegKeyId key, std::wstring_view name, DWORD type, std::span<const uint8_t> data)
+{
+    return Write([&]() -> LONG {
+        LONG e = CheckKey(key);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        sqlite3_stmt* s = Prepare("INSERT INTO reg_values(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
+                                  "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
+            e);
+        if (!s)
+            return e;
+        {
+            Use u(s);
+            u.BindInt(1, key);
+            u.BindText(2, name);
+            u.BindText(3, FoldName(name));
+            u.BindInt(4, type);
+            u.BindBlob(5, data);
+            const int rc = u.Step();
+            if (rc != SQLITE_DONE)
+                return Fail(rc, true, "writing a value");
+        }
+        return Touch(key);
+    });
+}
+
+LONG RegistryStore::DeleteValue(RegKeyId key, std::wstring_view name)
+{
+    return Write([&]() -> LONG {
+        LONG e = CheckKey(key);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        sqlite3_stmt* s = Prepare("DELETE FROM reg_values WHERE key = ? AND folded = ?", e);
+        if (!s)
+            return e;
+        {
+            Use u(s);
+            u.BindInt(1, key);
+            u.BindText(2, FoldName(name));
+            const int rc = u.Step();
+            if (rc != SQLITE_DONE)
+                return Fail(rc, true, "deleting a value");
+        }
+        if (sqlite3_changes(m_db) == 0)
+            return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+        return Touch(key);
+    });
+}
+
+LONG RegistryStore::EnumKey(RegKeyId key, DWORD index, std::wstring& name, std::wstring& className, int64_t& lastWrite)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("SELECT name, class, modified FROM reg_keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?", e);
+    if (!s)
+        return e;
+    {
+        Use u(s);
+        u.BindInt(1, key);
+        u.BindInt(2, index);
+        const int rc = u.Step();
+        if (rc == SQLITE_ROW) {
+            name = u.Text(0);
+            className = u.Text(1);
+            lastWrite = u.Int(2);
+            return static_cast<LONG>(ERROR_SUCCESS);
+        }
+        if (rc != SQLITE_DONE)
+            return Fail(rc, false, "enumerating subkeys");
+    }
+    e = CheckKey(key);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+}
+
+LONG RegistryStore::EnumValue(RegKeyId key, DWORD index, RegValueData& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", e);
+    if (!s)
+        return e;
+    {
+        Use u(s);
+        u.BindInt(1, key);
+        u.BindInt(2, index);
+        const int rc = u.Step();
+        if (rc == SQLITE_ROW) {
+            out.name = u.Text(0);
+            out.type = static_cast<DWORD>(u.Int(1));
+            out.data = u.Blob(2);
+            return static_cast<LONG>(ERROR_SUCCESS);
+        }
+        if (rc != SQLITE_DONE)
+            return Fail(rc, false, "enumerating values");
+    }
+    e = CheckKey(key);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+}
+
+LONG RegistryStore::ListValues(RegKeyId key, std::vector<RegValueData>& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = CheckKey(key);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id", e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, key);
+    int rc;
+    while ((rc = u.Step()) == SQLITE_ROW)
+        out.push_back(RegValueData{u.Text(0), static_cast<DWORD>(u.Int(1)), u.Blob(2)});
+    if (rc != SQLITE_DONE)
+        return Fail(rc, false, "listing values");
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::ListSubKeys(RegKeyId key, std::vector<std::wstring>& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = CheckKey(key);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    sqlite3_stmt* s = Prepare("SELECT name FROM reg_keys WHERE parent = ? ORDER BY folded", e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindInt(1, key);
+    int rc;
+    while ((rc = u.Step()) == SQLITE_ROW)
+        out.push_back(u.Text(0));
+    if (rc != SQLITE_DONE)
+        return Fail(rc, false, "listing subkeys");
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::QueryInfo(RegKeyId key, RegKeyInfo& out)
+{
+    std::lock_guard lock(m_mutex);
+    LONG e = 0;
+    {
+        sqlite3_stmt* s = Prepare("SELECT class, modified FROM reg_keys WHERE id = ?", e);
+        if (!s)
+            return e;
+        Use u(s);
+        u.BindInt(1, key);
+        const int rc = u.Step();
+        if (rc == SQLITE_DONE)
+            return static_cast<LONG>(ERROR_KEY_DELETED);
+        if (rc != SQLITE_ROW)
+            return Fail(rc, false, "reading key information");
+        out.className = u.Text(0);
+        out.lastWriteTime = u.Int(1);
+    }
+    // length() counts characters (code points), the unit of our wide strings.
+    {
+        sqlite3_stmt* s = Prepare("SELECT count(*), coalesce(max(length(name)), 0), coalesce(max(length(class)), 0) "
+                                  "FROM reg_keys WHERE parent = ?",
+            e);
+        if (!s)
+            return e;
+        Use u(s);
+        u.BindInt(1, key);
+        const int rc = u.Step();
+        if (rc != SQLITE_ROW)
+            return Fail(rc, false, "counting subkeys");
+        out.subKeys = static_cast<DWORD>(u.Int(0));
+        out.maxSubKeyLen = static_cast<DWORD>(u.Int(1));
+        out.maxClassLen = static_cast<DWORD>(u.Int(2));
+    }
+    {
+        sqlite3_stmt* s = Prepare("SELECT count(*), coalesce(max(length(name)), 0) FROM reg_values WHERE key = ?", e);
+        if (!s)
+            return e;
+        Use u(s);
+        u.BindInt(1, key);
+        const int rc = u.Step();
+        if (rc != SQLITE_ROW)
+            return Fail(rc, false, "counting values");
+        out.values = static_cast<DWORD>(u.Int(0));
+        out.maxValueNameLen = static_cast<DWORD>(u.Int(1));
+    }
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::Flush()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_txDepth > 0)
+        return static_cast<LONG>(ERROR_SUCCESS);
+    const int rc = sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    if (rc != SQLITE_OK && (rc & 0xFF) != SQLITE_BUSY)
+        return Fail(rc, true, "flushing");
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+// ---- transactions ----------------------------------------------------------------------------
+
+RegistryStore::Transaction::~Transaction()
+{
+    if (m_active)
+        Rollback();
+}
+
+LONG RegistryStore::Transaction::Begin()
+{
+    if (m_active)
+        return static_cast<LONG>(ERROR_INVALID_FUNCTION);
+    m_lock = std::unique_lock(m_store.m_mutex);
+    if (m_store.m_txDepth > 0) {
+        // A transaction of this thread is already open: this one nests inside it.
+        const LONG e = m_store.Exec("SAVEPOINT zyn_tx");
+        if (e != static_cast<LONG>(ERROR_SUCCESS)) {
+            m_lock.unlock();
+            return e;
+        }
+    } else {
+        const LONG e = m_store.Exec("BEGIN IMMEDIATE");
+        if (e != static_cast<LONG>(ERROR_SUCCESS)) {
+            m_lock.unlock();
+            return e;
+        }
+    }
+    ++m_store.m_txDepth;
+    m_active = true;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG RegistryStore::Transaction::Commit()
+{
+    if (!m_active)
+        return static_cast<LONG>(ERROR_INVALID_FUNCTION);
+    const bool outer = m_store.m_txDepth == 1;
+    const LONG e = m_store.Exec(outer ? "COMMIT" : "RELEASE zyn_tx");
+    if (e != static_cast<LONG>(ERROR_SUCCESS)) {
+        Rollback();
+        return e;
+    }
+    --m_store.m_txDepth;
+    m_active = false;
+    m_lock.unlock();
+    return e;
+}
+
+void RegistryStore::Transaction::Rollback()
+{
+    if (!m_active)
+        return;
+    const bool outer = m_store.m_txDepth == 1;
+    if (outer) {
+        if (sqlite3_get_autocommit(m_store.m_db) == 0)
+            m_store.Exec("ROLLBACK");
+    } else {
+        m_store.Exec("ROLLBACK TO zyn_tx");
+        m_store.Exec("RELEASE zyn_tx");
+    }
+    --m_store.m_txDepth;
+    m_active = false;
+    m_lock.unlock();
+}
+
+// ---- the process's stores -------------------------------------------------------------------
+
+fs::path RegistryDirectory()
+{
+    if (const char* dir = std::getenv("ZYN_REGISTRY_DIR"); dir && *dir) {
+        std::error_code ec;
+        return fs::absolute(fs::path(dir), ec).lexically_normal();
+    }
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        return fs::path(xdg) / "zyn";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".config" / "zyn";
+    return {};
+}
+
+namespace {
+
+struct FailedOpen {
+    LONG error;
+    uintmax_t size;
+    int64_t mtime;
+};
+
+struct StoreTable {
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<RegistryStore>> open;
+    std::map<std::string, FailedOpen> failed;
+};
+
+StoreTable& Stores()
+{
+    static StoreTable table;
+    return table;
+}
+
+// Size and modification time of a file, to tell whether a file that failed to open has
+// changed since (then it is tried again; otherwise the failure is not reported twice).
+std::pair<uintmax_t, int64_t> FileStamp(const fs::path& p)
+{
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0)
+        return {0, -1};
+    return {static_cast<uintmax_t>(st.st_size),
+        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+} // namespace
+
+std::shared_ptr<RegistryStore> GetRegistryStore(RegHive hive, LONG& error)
+{
+    const fs::path dir = RegistryDirectory();
+    if (dir.empty()) {
+        RegistryLog(L"no registry folder: set ZYN_REGISTRY_DIR, XDG_CONFIG_HOME or HOME");
+        error = static_cast<LONG>(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    const fs::path file = dir / (hive == RegHive::LocalMachine ? "hklm.sqlite3" : "hkcu.sqlite3");
+    const std::string key = file.string();
+    StoreTable& t = Stores();
+    std::lock_guard lock(t.mutex);
+    if (auto it = t.open.find(key); it != t.open.end())
+        return it->second;
+    const auto stamp = FileStamp(file);
+    if (auto it = t.failed.find(key); it != t.failed.end()) {
+        if (it->second.size == stamp.first && it->second.mtime == stamp.second) {
+            error = it->second.error;
+            return nullptr;
+        }
+        t.failed.erase(it);
+    }
+    auto store = RegistryStore::Open(file, error);
+    if (!store) {
+        t.failed[key] = FailedOpen{error, stamp.first, stamp.second};
+        return nullptr;
+    }
+    t.open[key] = store;
+    return store;
+}
+
+void ResetRegistryStores()
+{
+    StoreTable& t = Stores();
+    std::map<std::string, std::shared_ptr<RegistryStore>> doomed;
+    {
+        std::lock_guard lock(t.mutex);
+        doomed.swap(t.open);
+        t.failed.clear();
+    }
+}
+
+} // namespace zyn::base

@@ -1,0 +1,32 @@
+#pragma once
+// Composing and parsing string bindings:
+//   [object-uuid@]protseq:[network-address][[endpoint][,option=value]...]
+// Parsing rejects what it cannot take apart unambiguously (a missing ':', brackets in
+// the address or endpoint, an unterminated '[', text after ']', an option without '=')
+// with RPC_S_INVALID_STRING_BINDING, and an object UUID that is not one with
+// RPC_S_INVALID_STRING_UUID.
+
+#include <string>
+#include <string_view>
+
+#include "platform/base/wintypes.h"
+#include "platform/rpc/rpcstatus.h"
+
+namespace zyn::rpc {
+
+struct StringBindingParts {
+    std::wstring objectUuid;
+    std::wstring protseq;
+    std::wstring networkAddress;
+    std::wstring endpoint;
+    std::wstring options;
+};
+
+std::wstring ComposeStringBinding(const StringBindingParts& parts);
+RPC_STATUS ParseStringBinding(std::wstring_view text, StringBindingParts& parts);
+
+// UUIDs in their string form, xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx (either case).
+bool ParseUuid(std::wstring_view text, GUID& uuid);
+std::wstring FormatUuid(const GUID& uuid);
+
+} // namespace zyn::rpc

@@ -1,0 +1,192 @@
+#include "platform/suite/utility/stdiofile_unicode.h"
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "platform/base/exception.h"
+#include "platform/base/path.h"
+#include "platform/base/utf16.h"
+
+namespace {
+constexpr size_t kBufferSize = 64 * 1024;
+constexpr uint8_t kUtf16Bom[] = {0xFF, 0xFE};
+constexpr uint8_t kUtf8Bom[] = {0xEF, 0xBB, 0xBF};
+} // namespace
+
+CStdioFileUnicode::CStdioFileUnicode() = default;
+
+CStdioFileUnicode::~CStdioFileUnicode()
+{
+    // CFile's destructor would close without our buffer: write it first.
+    if (m_hFile != hFileNull) {
+        try {
+            FlushWriteBuffer();
+        } catch (CException* e) {
+            e->Delete(); // a destructor cannot report; Close() is where callers see errors
+        }
+    }
+}
+
+BOOL CStdioFileUnicode::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
+{
+    m_writeBuf.clear();
+    m_readBuf.clear();
+    m_readPos = 0;
+    m_eof = false;
+    m_detected = false;
+    m_encoding = Encoding::Unknown;
+    m_malformedLines = 0;
+    // Text mode flags belong to the narrow stdio file; this file is always binary.
+    nOpenFlags &= ~static_cast<UINT>(typeText);
+    if (!CFile::Open(lpszFileName, nOpenFlags | typeBinary, pError))
+        return FALSE;
+    m_openFlags = nOpenFlags;
+    DetectEncoding();
+    return TRUE;
+}
+
+void CStdioFileUnicode::DetectEncoding()
+{
+    m_detected = true;
+    m_encoding = Encoding::Unknown; // an empty file: decided (UTF-16LE) by the first write
+    // Peek at the head through a separate read-only stream: this file may be write-only.
+    std::ifstream in(zyn::base::ToNativePath(GetFilePath().GetString()), std::ios::binary);
+    uint8_t head[3] = {};
+    in.read(reinterpret_cast<char*>(head), 3);
+    const auto n = static_cast<size_t>(in.gcount());
+    size_t markLength = 0;
+    if (n >= 2 && head[0] == kUtf16Bom[0] && head[1] == kUtf16Bom[1]) {
+        m_encoding = Encoding::Utf16LE;
+        markLength = 2;
+    } else if (n >= 3 && std::memcmp(head, kUtf8Bom, 3) == 0) {
+        m_encoding = Encoding::Utf8;
+        markLength = 3;
+    } else if (n > 0) {
+        // No mark: UTF-16LE text of this system starts with an ASCII character, whose
+        // high byte is zero.
+        m_encoding = (n >= 2 && head[1] == 0 && head[0] != 0) ? Encoding::Utf16LE : Encoding::Utf8;
+    }
+    // A reader starts after the mark.
+    if (markLength && GetPosition() == 0 && (m_openFlags & (modeWrite | modeReadWrite)) != modeWrite)
+        Seek(static_cast<LONGLONG>(markLength), begin);
+}
+
+void CStdioFileUnicode::WriteString(LPCWSTR lpsz)
+{
+    if (!m_readBuf.empty() && m_readPos < m_readBuf.size()) {
+        // Move the file position back to where the reader stands before writing.
+        Seek(-static_cast<LONGLONG>(m_readBuf.size() - m_readPos), current);
+    }
+    m_readBuf.clear();
+    m_readPos = 0;
+    if (m_encoding == Encoding::Unknown) {
+        m_encoding = Encoding::Utf16LE;
+        if (GetLength() == 0)
+            m_writeBuf.insert(m_writeBuf.end(), std::begin(kUtf16Bom), std::end(kUtf16Bom));
+    }
+    std::wstring_view text = lpsz ? std::wstring_view(lpsz) : std::wstring_view();
+    if (m_encoding == Encoding::Utf16LE) {
+        zyn::base::AppendUtf16LE(m_writeBuf, text);
+        zyn::base::AppendUtf16LE(m_writeBuf, L"\r\n");
+    } else {
+        const std::string bytes = zyn::base::ToUtf8(text);
+        m_writeBuf.insert(m_writeBuf.end(), bytes.begin(), bytes.end());
+        m_writeBuf.push_back('\r');
+        m_writeBuf.push_back('\n');
+    }
+    if (m_writeBuf.size() >= kBufferSize)
+        FlushWriteBuffer();
+}
+
+void CStdioFileUnicode::FlushWriteBuffer()
+{
+    if (m_writeBuf.empty())
+        return;
+    std::vector<uint8_t> pending;
+    pending.swap(m_writeBuf);
+    CFile::Write(pending.data(), static_cast<UINT>(pending.size()));
+}
+
+bool CStdioFileUnicode::FillReadBuffer()
+{
+    if (m_eof)
+        return false;
+    if (m_readPos > 0) {
+        m_readBuf.erase(m_readBuf.begin(), m_readBuf.begin() + static_cast<std::ptrdiff_t>(m_readPos));
+        m_readPos = 0;
+    }
+    const size_t old = m_readBuf.size();
+    m_readBuf.resize(old + kBufferSize);
+    const UINT n = CFile::Read(m_readBuf.data() + old, static_cast<UINT>(kBufferSize));
+    m_readBuf.resize(old + n);
+    if (n == 0)
+        m_eof = true;
+    return n > 0;
+}
+
+BOOL CStdioFileUnicode::ReadString(CString& rString)
+{
+    rString.Empty();
+    FlushWriteBuffer();
+    if (!m_detected)
+        DetectEncoding();
+    const size_t unit = m_encoding == Encoding::Utf16LE ? 2 : 1;
+    const auto isUnit = [&](size_t at, uint8_t ch) {
+        return m_readBuf[at] == ch && (unit == 1 || m_readBuf[at + 1] == 0);
+    };
+    size_t scanned = 0; // bytes after m_readPos already searched for the line end
+    for (;;) {
+        size_t at = m_readPos + scanned;
+        bool found = false;
+        for (; at + unit <= m_readBuf.size(); at += unit) {
+            if (isUnit(at, '\n')) {
+                found = true;
+                break;
+            }
+        }
+        scanned = at - m_readPos;
+        if (!found && FillReadBuffer())
+            continue; // the buffer was compacted: m_readPos is 0 now, `scanned` still holds
+        if (!found && m_readPos >= m_readBuf.size())
+            return FALSE; // nothing left
+        size_t end = found ? at : m_readBuf.size();
+        const size_t next = found ? at + unit : m_readBuf.size();
+        // Strip the CR before the LF (and a lone CR at the end of the file).
+        if (end >= m_readPos + unit && isUnit(end - unit, '\r'))
+            end -= unit;
+        bool ok = true;
+        const std::span<const uint8_t> bytes(m_readBuf.data() + m_readPos, end - m_readPos);
+        std::wstring text;
+        if (unit == 2)
+            text = zyn::base::FromUtf16LE(bytes, &ok);
+        else
+            text = zyn::base::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &ok);
+        if (!ok)
+            ++m_malformedLines;
+        rString = CString(text.c_str(), static_cast<int>(text.size()));
+        m_readPos = next;
+        return TRUE;
+    }
+}
+
+void CStdioFileUnicode::Flush()
+{
+    FlushWriteBuffer();
+    CFile::Flush();
+}
+
+void CStdioFileUnicode::FlushToDisk()
+{
+    FlushWriteBuffer();
+    CFile::FlushToDisk();
+}
+
+void CStdioFileUnicode::Close()
+{
+    if (m_hFile != hFileNull)
+        FlushWriteBuffer();
+    m_readBuf.clear();
+    m_readPos = 0;
+    CFile::Close();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The suite's Unicode text file: one line per WriteString, lines read back with
+// ReadString. New files are UTF-16LE with a byte-order mark and CR LF line ends; reading
+// accepts UTF-16LE (with or without the mark) and UTF-8 (with or without its mark), and
+// strips the CR/LF line end. Appending to an existing file keeps that file's encoding.
+// Reads and writes are buffered; Flush writes the buffer, FlushToDisk also syncs it.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/base/file.h"
+
+class CStdioFileUnicode : public CFile {
+public:
+    enum class Encoding { Unknown, Utf16LE, Utf8 };
+
+    CStdioFileUnicode();
+    ~CStdioFileUnicode() override;
+
+    BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr) override;
+    void Close() override;
+    void Flush() override;
+    // Flushes the buffer and forces the file's data to disk.
+    void FlushToDisk() override;
+
+    // Writes the text followed by a line end. Throws CFileException on failure.
+    void WriteString(LPCWSTR lpsz);
+    // Reads the next line without its line end; FALSE at the end of the file.
+    BOOL ReadString(CString& rString);
+
+    Encoding GetEncoding() const { return m_encoding; }
+    // Lines whose bytes were not valid in the file's encoding (decoded with U+FFFD).
+    uint32_t GetMalformedLineCount() const { return m_malformedLines; }
+
+private:
+    void DetectEncoding();
+    void FlushWriteBuffer();
+    bool FillReadBuffer();
+
+    Encoding m_encoding = Encoding::Unknown;
+    bool m_detected = false;
+    std::vector<uint8_t> m_writeBuf;
+    std::vector<uint8_t> m_readBuf;
+    size_t m_readPos = 0;
+    bool m_eof = false;
+    uint32_t m_malformedLines = 0;
+    UINT m_openFlags = 0;
+};

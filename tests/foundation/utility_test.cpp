@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "model/zyn_acobject.h"
+#include "platform/base/exception.h"
+#include "platform/base/utf16.h"
+#include "platform/suite/utility/logger.h"
+#include "platform/suite/utility/result.h"
+#include "platform/suite/utility/stdiofile_unicode.h"
+#include "platform/suite/utility/sysinfo.h"
+#include "tests/support/testenv.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::vector<uint8_t> ReadBytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+CString Wide(const fs::path& p) { return CString(zyn::base::FromUtf8(p.string()).c_str()); }
+} // namespace
+
+TEST(StdioFileUnicode, WritesUtf16WithMarkAndReadsLinesBack)
+{
+    const fs::path path = fs::path(zyn::test::TempRoot()) / "lines.txt";
+    {
+        CStdioFileUnicode f;
+        ASSERT_TRUE(f.Open(Wide(path), CFile::modeCreate | CFile::modeWrite));
+        f.WriteString(L"first\tfield");
+        f.WriteString(L"");
+        f.WriteString(L"smile \U0001F600 end");
+        f.Close();
+    }
+    const auto bytes = ReadBytes(path);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    EXPECT_EQ(bytes[2], 'f');
+    EXPECT_EQ(bytes[3], 0);
+
+    CStdioFileUnicode f;
+    ASSERT_TRUE(f.Open(Wide(path), CFile::modeRead));
+    EXPECT_EQ(f.GetEncoding(), CStdioFileUnicode::Encoding::Utf16LE);
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"first\tfield"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_TRUE(line.IsEmpty());
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"smile \U0001F600 end"));
+    EXPECT_FALSE(f.ReadString(line));
+    EXPECT_FALSE(f.ReadString(line)) << "end of file stays reported";
+}
+
+TEST(StdioFileUnicode, AppendsWithoutASecondMarkAndReadsUtf8)
+{
+    const fs::path path = fs::path(zyn::test::TempRoot()) / "append.txt";
+    for (int i = 0; i < 2; ++i) {
+        CStdioFileUnicode f;
+        ASSERT_TRUE(f.Open(Wide(path), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite));
+        f.SeekToEnd();
+        f.WriteString(i == 0 ? L"one" : L"two");
+        f.Close();
+    }
+    const auto bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.size(), 2u + 2 * (3 + 2) * 2) << "one mark, two lines of three characters plus CR LF";
+
+    const fs::path utf8 = fs::path(zyn::test::TempRoot()) / "utf8.txt";
+    {
+        std::ofstream out(utf8, std::ios::binary);
+        out << "caf\xC3\xA9\r\nline two\nlast-no-newline";
+    }
+    CStdioFileUnicode f;
+    ASSERT_TRUE(f.Open(Wide(utf8), CFile::modeRead));
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"caf\u00E9"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"line two"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"last-no-newline"));
+    EXPECT_FALSE(f.ReadString(line));
+}
+
+TEST(StdioFileUnicode, ManyLinesCrossTheBuffer)
+{
+    const fs::path path = fs::path(zyn::test::TempRoot()) / "many.txt";
+    {
+        CStdioFileUnicode f;
+        ASSERT_TRUE(f.Open(Wide(path), CFile::modeCreate | CFile::modeWrite));
+        CString line;
+        for (int i = 0; i < 20000; ++i) {
+            line.Format(L"%d\tline number %d", i, i);
+            f.WriteString(line);
+        }
+        f.Close();
+    }
+    CStdioFileUnicode f;
+    ASSERT_TRUE(f.Open(Wide(path), CFile::modeRead));
+    CString line, expected;
+    int count = 0;
+    while (f.ReadString(line)) {
+        expected.Format(L"%d\tline number %d", count, count);
+        ASSERT_EQ(line, expected);
+        ++count;
+    }
+    EXPECT_EQ(count, 20000);
+    EXPECT_EQ(f.GetMalformedLineCount(), 0u);
+}
+
+TEST(StdioFileUnicode, MissingFileFailsCleanly)
+{
+    CStdioFileUnicode f;
+    CFileException e;
+    const CString missing = Wide(fs::path(zyn::test::TempRoot()) / "missing.txt");
+    EXPECT_FALSE(f.Open(missing, CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+    EXPECT_FALSE(f.Open(L"/nonexistent/folder/file.txt", CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::badPath);
+}
+
+TEST(Logger, WritesErrorLinesWithCodeSourceAndLine)
+{
+    const CString dir = CLogger::GetLogDir();
+    EXPECT_FALSE(dir.IsEmpty());
+    ASSERT_TRUE(CLogger::LogError(CResult::GeneralError, L"src/LogEvent.cpp", 385, L"first\nmessage"));
+    CInvalidArgException* e = new CInvalidArgException();
+    e->SetDetail(L"bad index");
+    ASSERT_TRUE(CLogger::LogError(CResult::DatabaseError, L"LogEvent", 12, L"second", e));
+    e->Delete();
+    ASSERT_TRUE(CLogger::LogDebug(L"timing 12 ms"));
+
+    std::ifstream in(zyn::base::ToUtf8(CLogger::GetLogPath(CLogger::ErrorLogName).GetString()));
+    std::string l1, l2;
+    ASSERT_TRUE(std::getline(in, l1));
+    ASSERT_TRUE(std::getline(in, l2));
+    EXPECT_NE(l1.find("0x20010001 LogEvent.cpp(385): first message"), std::string::npos) << l1;
+    EXPECT_NE(l2.find("0x20020001 LogEvent(12): second [CInvalidArgException: bad index]"), std::string::npos) << l2;
+    std::ifstream diag(zyn::base::ToUtf8(CLogger::GetLogPath(CLogger::DiagnosticsLogName).GetString()));
+    std::string d;
+    ASSERT_TRUE(std::getline(diag, d));
+    EXPECT_NE(d.find("timing 12 ms"), std::string::npos);
+}
+
+TEST(SysInfo, ComputerNameIsUpperCaseShortName)
+{
+    CString name;
+    ASSERT_TRUE(SysInfo::GetComputerNameW(name, false, false));
+    EXPECT_FALSE(name.IsEmpty());
+    EXPECT_EQ(name.Find(L'.'), -1);
+    CString upper(name);
+    upper.MakeUpper();
+    EXPECT_EQ(name, upper);
+}
+
+TEST(AcObject, NameTrimmedAndQmxTypes)
+{
+    CZynAcObject o(static_cast<ZynAcObjectType>(12), 42, -9999, L"Front door   ");
+    EXPECT_EQ(o.GetName(), CString(L"Front door"));
+    EXPECT_EQ(o.GetID(), 42);
+    EXPECT_TRUE(o.IsKindOf(RUNTIME_CLASS(CZynAcObject)));
+    EXPECT_TRUE(ZynIsQMXPanelType(75));
+    EXPECT_TRUE(ZynIsQMXPanelType(76));
+    EXPECT_FALSE(ZynIsQMXPanelType(74));
+    EXPECT_FALSE(ZynIsQMXPanelType(-1));
+}

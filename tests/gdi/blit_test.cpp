@@ -1,0 +1,233 @@
+// Blits: stretching and mirroring, overlapping copies, mask, transparent and alpha blits,
+// and gradients at their end points.
+#include "tests/gdi/gdi_test_support.h"
+
+using namespace zyn::test;
+
+namespace {
+class Blit : public GdiTest {};
+
+// Source row of distinct colours c(i) = RGB(10*i, 0, 0).
+COLORREF C(int i) { return RGB(10 * i, 0, 0); }
+} // namespace
+
+TEST_F(Blit, StretchEnlargesByPixelCentres)
+{
+    MemDc src(2, 1), dst(6, 1);
+    SetPixel(src, 0, 0, C(1));
+    SetPixel(src, 1, 0, C(2));
+    SetStretchBltMode(dst, COLORONCOLOR);
+    ASSERT_TRUE(StretchBlt(dst, 0, 0, 6, 1, src, 0, 0, 2, 1, SRCCOPY));
+    // Destination i takes source floor((2i+1)*2/12): 0,0,0,1,1,1.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(GetPixel(dst, i, 0), i < 3 ? C(1) : C(2)) << i;
+}
+
+TEST_F(Blit, NegativeExtentsMirror)
+{
+    MemDc src(4, 1), dst(4, 1);
+    for (int i = 0; i < 4; ++i)
+        SetPixel(src, i, 0, C(i + 1));
+    // (x = 3, w = -4) covers x = 0..3 mirrored.
+    ASSERT_TRUE(StretchBlt(dst, 3, 0, -4, 1, src, 0, 0, 4, 1, SRCCOPY));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(GetPixel(dst, i, 0), C(4 - i)) << i;
+    // Mirroring the source instead gives the same picture.
+    dst.Fill(0);
+    ASSERT_TRUE(StretchBlt(dst, 0, 0, 4, 1, src, 3, 0, -4, 1, SRCCOPY));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(GetPixel(dst, i, 0), C(4 - i)) << i;
+}
+
+TEST_F(Blit, ShrinkModes)
+{
+    MemDc src(4, 1), dst(2, 1);
+    SetPixel(src, 0, 0, RGB(255, 255, 255));
+    SetPixel(src, 1, 0, RGB(0, 0, 0));
+    SetPixel(src, 2, 0, RGB(0x0F, 0xF0, 0x00));
+    SetPixel(src, 3, 0, RGB(0xF0, 0x0F, 0x00));
+    SetStretchBltMode(dst, BLACKONWHITE); // AND of the folded pixels
+    StretchBlt(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0x00, 0x00, 0x00));
+    SetStretchBltMode(dst, WHITEONBLACK); // OR
+    StretchBlt(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0xFF, 0xFF, 0x00));
+    SetStretchBltMode(dst, HALFTONE); // average, rounded
+    StretchBlt(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(128, 128, 128));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0x80, 0x80, 0x00));
+    SetStretchBltMode(dst, COLORONCOLOR); // the centre sample: source 1 and 3
+    StretchBlt(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0xF0, 0x0F, 0x00));
+}
+
+TEST_F(Blit, OverlappingCopyInOneSurface)
+{
+    MemDc dc(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            SetPixel(dc, x, y, RGB(x, y, 7));
+    // Scroll right and down by one: every pixel must come from the original picture.
+    ASSERT_TRUE(BitBlt(dc, 1, 1, 7, 7, dc, 0, 0, SRCCOPY));
+    for (int y = 1; y < 8; ++y)
+        for (int x = 1; x < 8; ++x)
+            ASSERT_EQ(GetPixel(dc, x, y), RGB(x - 1, y - 1, 7)) << x << "," << y;
+    // And back left/up, with a rop that reads the source (the slow path).
+    ASSERT_TRUE(BitBlt(dc, 0, 0, 7, 7, dc, 1, 1, NOTSRCCOPY));
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(GetPixel(dc, x, y), RGB(255 - x, 255 - y, 255 - 7)) << x << "," << y;
+}
+
+TEST_F(Blit, SrcCopyKeepsTheAlphaByte)
+{
+    MemDc src(1, 1), dst(1, 1);
+    auto s = zyn::gdi::DcFromHandle(src);
+    s->surface->Row32(0)[0] = 0x80112233;
+    BitBlt(dst, 0, 0, 1, 1, src, 0, 0, SRCCOPY);
+    EXPECT_EQ(zyn::gdi::DcFromHandle(dst)->surface->Row32(0)[0], 0x80112233u);
+    BitBlt(dst, 0, 0, 1, 1, src, 0, 0, SRCPAINT);
+    EXPECT_EQ(zyn::gdi::DcFromHandle(dst)->surface->Row32(0)[0], 0x00112233u) << "drawing leaves alpha 0";
+}
+
+TEST_F(Blit, MaskBltChoosesTheRopPerMaskBit)
+{
+    MemDc src(2, 1), dst(2, 1);
+    SetPixel(src, 0, 0, RGB(1, 2, 3));
+    SetPixel(src, 1, 0, RGB(1, 2, 3));
+    dst.Fill(RGB(200, 200, 200));
+    const WORD maskRow[1] = {0x80}; // pixel 0: 1, pixel 1: 0
+    Obj<HBITMAP> mask(CreateBitmap(2, 1, 1, 1, maskRow));
+    // Foreground (mask 1): copy the source; background (mask 0): leave the destination.
+    ASSERT_TRUE(MaskBlt(dst, 0, 0, 2, 1, src, 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, 0x00AA0029)));
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(200, 200, 200));
+    Obj<HBITMAP> colour(CreateBitmap(2, 1, 1, 32, nullptr));
+    EXPECT_FALSE(MaskBlt(dst, 0, 0, 2, 1, src, 0, 0, colour, 0, 0, SRCCOPY)) << "masks are mono";
+    EXPECT_FALSE(MaskBlt(dst, 0, 0, 2, 1, src, 0, 0, mask, 1, 0, SRCCOPY)) << "mask too small";
+}
+
+TEST_F(Blit, TransparentBltSkipsTheKeyColour)
+{
+    MemDc src(2, 2), dst(4, 4);
+    const COLORREF key = RGB(255, 0, 255);
+    SetPixel(src, 0, 0, key);
+    SetPixel(src, 1, 0, RGB(1, 1, 1));
+    SetPixel(src, 0, 1, RGB(2, 2, 2));
+    SetPixel(src, 1, 1, key);
+    dst.Fill(RGB(9, 9, 9));
+    ASSERT_TRUE(TransparentBlt(dst, 0, 0, 4, 4, src, 0, 0, 2, 2, key));
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(9, 9, 9));
+    EXPECT_EQ(GetPixel(dst, 1, 1), RGB(9, 9, 9));
+    EXPECT_EQ(GetPixel(dst, 2, 0), RGB(1, 1, 1));
+    EXPECT_EQ(GetPixel(dst, 3, 1), RGB(1, 1, 1));
+    EXPECT_EQ(GetPixel(dst, 0, 3), RGB(2, 2, 2));
+    EXPECT_EQ(GetPixel(dst, 3, 3), RGB(9, 9, 9));
+    EXPECT_FALSE(TransparentBlt(dst, 0, 0, 4, 4, src, 0, 0, 3, 2, key)) << "source outside its bitmap";
+}
+
+TEST_F(Blit, AlphaBlendConstantAndPerPixel)
+{
+    MemDc src(2, 1), dst(2, 1);
+    auto mul = [](unsigned a, unsigned b) { return (a * b + 127) / 255; };
+    SetPixel(src, 0, 0, RGB(200, 100, 0));
+    SetPixel(src, 1, 0, RGB(200, 100, 0));
+    dst.Fill(RGB(0, 50, 255));
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 128, 0};
+    ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, bf));
+    // Dst = Src*128/255 + Dst*(255-128)/255 per channel, each product rounded.
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(mul(200, 128) + mul(0, 127), mul(100, 128) + mul(50, 127),
+                                       mul(0, 128) + mul(255, 127)));
+    // Premultiplied per-pixel alpha: a half-transparent pixel (alpha 128, colour already
+    // multiplied) and a fully transparent one.
+    auto s = zyn::gdi::DcFromHandle(src);
+    s->surface->Row32(0)[0] = (128u << 24) | (100u << 16) | (50u << 8) | 0u;
+    s->surface->Row32(0)[1] = 0;
+    dst.Fill(RGB(0, 50, 255));
+    BLENDFUNCTION pp{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, pp));
+    EXPECT_EQ(GetPixel(dst, 0, 0), RGB(100 + mul(0, 127), 50 + mul(50, 127), 0 + mul(255, 127)));
+    EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0, 50, 255));
+    BLENDFUNCTION bad{1, 0, 255, 0};
+    EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, bad));
+    EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 1, 0, 2, 1, bf)) << "source outside its bitmap";
+}
+
+TEST_F(Blit, GradientRectangleEndPoints)
+{
+    MemDc dc(10, 4);
+    // Left vertex red 0xFF00 -> 255, right vertex blue; high bytes only (0x00FF -> 0).
+    TRIVERTEX v[2] = {{0, 0, 0xFF00, 0x00FF, 0x0000, 0}, {10, 4, 0x0000, 0x0000, 0xFF00, 0}};
+    GRADIENT_RECT gr{0, 1};
+    ASSERT_TRUE(GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H));
+    // Column i: 255 + (0 - 255) * i / 10 (truncated) red, 0 + 255 * i / 10 blue.
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 9, 3), RGB(255 - 229, 0, 229)); // 255*9/10 = 229.5 -> 229
+    EXPECT_EQ(GetPixel(dc, 5, 2), RGB(128, 0, 127));       // 255 - 127, 127
+    // Vertical: rows.
+    MemDc vd(2, 5);
+    TRIVERTEX w[2] = {{0, 0, 0, 0, 0, 0}, {2, 5, 0xFFFF, 0xFFFF, 0xFFFF, 0}};
+    ASSERT_TRUE(GradientFill(vd, w, 2, &gr, 1, GRADIENT_FILL_RECT_V));
+    EXPECT_EQ(GetPixel(vd, 1, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(vd, 0, 4), RGB(204, 204, 204)); // 255*4/5
+    EXPECT_EQ(GetPixel(vd, 0, 1), RGB(51, 51, 51));
+    GRADIENT_RECT badIdx{0, 7};
+    EXPECT_FALSE(GradientFill(vd, w, 2, &badIdx, 1, GRADIENT_FILL_RECT_V));
+}
+
+TEST_F(Blit, GradientTriangleVertices)
+{
+    MemDc dc(20, 20);
+    dc.Fill(RGB(1, 1, 1));
+    TRIVERTEX v[3] = {{0, 0, 0xFF00, 0, 0, 0}, {16, 0, 0, 0xFF00, 0, 0}, {0, 16, 0, 0, 0xFF00, 0}};
+    GRADIENT_TRIANGLE t{0, 1, 2};
+    ASSERT_TRUE(GradientFill(dc, v, 3, &t, 1, GRADIENT_FILL_TRIANGLE));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+    // (8, 0) is halfway along the top edge: 127.5 red and green, rounded.
+    EXPECT_EQ(GetPixel(dc, 8, 0), RGB(128, 128, 0));
+    EXPECT_EQ(GetPixel(dc, 0, 15), RGB(16, 0, 239)); // 255/16 = 15.9, 255 * 15/16 = 239.06
+    EXPECT_EQ(GetPixel(dc, 15, 15), RGB(1, 1, 1)) << "outside the triangle";
+}
+
+TEST_F(Blit, ExtremeCoordinatesClipOrFailCleanly)
+{
+    MemDc dc(16, 16);
+    MemDc src(4, 4);
+    dc.Fill(RGB(1, 1, 1));
+    Obj<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, red);
+    const int big = 0x7FFFFFF0, small = -0x7FFFFFF0;
+    EXPECT_TRUE(PatBlt(dc, big, 0, big, 10, PATCOPY));
+    EXPECT_TRUE(PatBlt(dc, small, 0, big, 1, PATCOPY));
+    EXPECT_EQ(GetPixel(dc, 15, 0), RGB(255, 0, 0)) << "a huge rectangle still covers the bitmap";
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, big, big, src, 0, 0, 4, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, 16, 16, src, 0, 0, big, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(dc, big, 0, -big, 3, src, 0, 0, 4, 4, SRCCOPY));
+    TRIVERTEX v[3] = {{small, small, 0xFF00, 0, 0, 0}, {big, big, 0, 0xFF00, 0, 0}, {small, big, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT gr{0, 1};
+    EXPECT_TRUE(GradientFill(dc, v, 3, &gr, 1, GRADIENT_FILL_RECT_H));
+    GRADIENT_TRIANGLE tri{0, 1, 2};
+    EXPECT_TRUE(GradientFill(dc, v, 3, &tri, 1, GRADIENT_FILL_TRIANGLE));
+    SetWindowOrgEx(dc, small, small, nullptr);
+    OffsetWindowOrgEx(dc, small, small, nullptr);
+    const RECT r{big, big, big, big};
+    EXPECT_EQ(FillRect(dc, &r, red), 1);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    const POINT slanted[] = {{0, small}, {5, big}, {-5, big}};
+    SetLastError(0);
+    EXPECT_EQ(CreatePolygonRgn(slanted, 3, ALTERNATE), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateEllipticRgn(0, 0, 10, 1 << 28), nullptr);
+    // A tall rectangle polygon is cheap: its edges are vertical.
+    const POINT tall[] = {{0, -(1 << 28)}, {4, -(1 << 28)}, {4, 1 << 28}, {0, 1 << 28}};
+    Obj<HRGN> t(CreatePolygonRgn(tall, 4, WINDING));
+    ASSERT_TRUE(t.get());
+    EXPECT_TRUE(PtInRegion(t, 2, 12345678));
+    Obj<HRGN> moved(CreateRectRgn(small, small, big, big));
+    EXPECT_NE(OffsetRgn(moved, big, big), ERROR_REGION);
+    EXPECT_NE(OffsetClipRgn(dc, big, big), ERROR_REGION);
+    SelectObject(dc, old);
+}

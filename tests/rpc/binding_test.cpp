@@ -1,0 +1,139 @@
+// String bindings and binding handles, without a server.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/rpc/rpcdce.h"
+
+namespace {
+
+std::wstring Compose(const wchar_t* uuid, const wchar_t* protseq, const wchar_t* addr, const wchar_t* ep,
+    const wchar_t* opts)
+{
+    RPC_WSTR s = nullptr;
+    EXPECT_EQ(RpcStringBindingComposeW(const_cast<RPC_WSTR>(uuid), const_cast<RPC_WSTR>(protseq),
+                  const_cast<RPC_WSTR>(addr), const_cast<RPC_WSTR>(ep), const_cast<RPC_WSTR>(opts), &s),
+        RPC_S_OK);
+    std::wstring r = s ? s : L"<null>";
+    EXPECT_EQ(RpcStringFreeW(&s), RPC_S_OK);
+    EXPECT_EQ(s, nullptr);
+    return r;
+}
+
+RPC_STATUS FromString(const wchar_t* text, RPC_BINDING_HANDLE* h)
+{
+    return RpcBindingFromStringBindingW(const_cast<RPC_WSTR>(text), h);
+}
+
+std::wstring ToString(RPC_BINDING_HANDLE h)
+{
+    RPC_WSTR s = nullptr;
+    if (RpcBindingToStringBindingW(h, &s) != RPC_S_OK)
+        return L"<invalid>";
+    std::wstring r = s;
+    RpcStringFreeW(&s);
+    return r;
+}
+
+} // namespace
+
+TEST(RpcStringBinding, ComposeLeavesOutAbsentParts)
+{
+    EXPECT_EQ(Compose(nullptr, L"ncacn_ip_tcp", L"SRV1", L"4006", nullptr), L"ncacn_ip_tcp:SRV1[4006]");
+    EXPECT_EQ(Compose(nullptr, L"ncalrpc", nullptr, L"CRSServer_SRV1", nullptr), L"ncalrpc:[CRSServer_SRV1]");
+    EXPECT_EQ(Compose(nullptr, L"ncacn_np", L"SRV1", L"\\pipe\\CRSServer_SRV1", nullptr),
+        L"ncacn_np:SRV1[\\pipe\\CRSServer_SRV1]");
+    EXPECT_EQ(Compose(L"", L"ncacn_ip_tcp", L"", L"", L""), L"ncacn_ip_tcp:");
+    EXPECT_EQ(Compose(L"6d3b5a10-0000-4000-8000-00c04f27a5cd", L"ncacn_ip_tcp", L"h", L"1", L"a=b"),
+        L"6d3b5a10-0000-4000-8000-00c04f27a5cd@ncacn_ip_tcp:h[1,a=b]");
+    EXPECT_EQ(RpcStringBindingComposeW(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), RPC_S_INVALID_ARG);
+}
+
+TEST(RpcStringBinding, ParseRoundTripsAndRejectsMalformedText)
+{
+    RPC_WSTR uuid, protseq, addr, ep, opts;
+    wchar_t text[] = L"6d3b5a10-0000-4000-8000-00c04f27a5cd@ncacn_ip_tcp:srv.example[4006,timeout=5]";
+    ASSERT_EQ(RpcStringBindingParseW(text, &uuid, &protseq, &addr, &ep, &opts), RPC_S_OK);
+    EXPECT_STREQ(uuid, L"6d3b5a10-0000-4000-8000-00c04f27a5cd");
+    EXPECT_STREQ(protseq, L"ncacn_ip_tcp");
+    EXPECT_STREQ(addr, L"srv.example");
+    EXPECT_STREQ(ep, L"4006");
+    EXPECT_STREQ(opts, L"timeout=5");
+    for (RPC_WSTR* s : {&uuid, &protseq, &addr, &ep, &opts})
+        EXPECT_EQ(RpcStringFreeW(s), RPC_S_OK);
+
+    const struct {
+        const wchar_t* text;
+        RPC_STATUS status;
+    } bad[] = {
+        {L"ncacn_ip_tcp", RPC_S_INVALID_STRING_BINDING},          // no colon
+        {L":SRV1[4006]", RPC_S_INVALID_STRING_BINDING},           // no protocol sequence
+        {L"ncacn ip:SRV1", RPC_S_INVALID_STRING_BINDING},         // blank in the protocol sequence
+        {L"ncacn_ip_tcp:SRV1[4006", RPC_S_INVALID_STRING_BINDING}, // unterminated endpoint
+        {L"ncacn_ip_tcp:SRV1[4006]x", RPC_S_INVALID_STRING_BINDING},
+        {L"ncacn_ip_tcp:A[B[4006]", RPC_S_INVALID_STRING_BINDING},
+        {L"ncacn_ip_tcp:A]B", RPC_S_INVALID_STRING_BINDING},
+        {L"ncacn_ip_tcp:h[1,novalue]", RPC_S_INVALID_STRING_BINDING},
+        {L"not-a-uuid@ncacn_ip_tcp:h[1]", RPC_S_INVALID_STRING_UUID},
+    };
+    for (const auto& b : bad) {
+        RPC_WSTR p = nullptr;
+        EXPECT_EQ(RpcStringBindingParseW(const_cast<RPC_WSTR>(b.text), nullptr, &p, nullptr, nullptr, nullptr), b.status)
+            << std::wstring(b.text).size();
+        EXPECT_EQ(p, nullptr);
+        RPC_BINDING_HANDLE h = reinterpret_cast<RPC_BINDING_HANDLE>(1);
+        EXPECT_EQ(FromString(b.text, &h), b.status);
+        EXPECT_EQ(h, nullptr);
+    }
+}
+
+TEST(RpcStringBinding, StringFreeRefusesForeignPointersAndToleratesNull)
+{
+    wchar_t mine[] = L"not from the runtime";
+    RPC_WSTR p = mine;
+    EXPECT_EQ(RpcStringFreeW(&p), RPC_S_INVALID_ARG);
+    EXPECT_EQ(p, mine);
+    RPC_WSTR null = nullptr;
+    EXPECT_EQ(RpcStringFreeW(&null), RPC_S_OK);
+    EXPECT_EQ(RpcStringFreeW(nullptr), RPC_S_INVALID_ARG);
+}
+
+TEST(RpcBindingHandle, SupportedProtocolSequencesOnly)
+{
+    RPC_BINDING_HANDLE h = nullptr;
+    EXPECT_EQ(FromString(L"ncacn_np:SRV1[\\pipe\\CRSServer_SRV1]", &h), RPC_S_PROTSEQ_NOT_SUPPORTED);
+    EXPECT_EQ(h, nullptr);
+    EXPECT_EQ(FromString(L"ncadg_ip_udp:SRV1[4006]", &h), RPC_S_PROTSEQ_NOT_SUPPORTED);
+    ASSERT_EQ(FromString(L"ncacn_ip_tcp:SRV1[4006]", &h), RPC_S_OK);
+    EXPECT_EQ(ToString(h), L"ncacn_ip_tcp:SRV1[4006]");
+    EXPECT_EQ(RpcBindingFree(&h), RPC_S_OK);
+    ASSERT_EQ(FromString(L"ncalrpc:[CRSServer_SRV1]", &h), RPC_S_OK);
+    EXPECT_EQ(ToString(h), L"ncalrpc:[CRSServer_SRV1]");
+    EXPECT_EQ(RpcBindingFree(&h), RPC_S_OK);
+}
+
+TEST(RpcBindingHandle, CopiesAreIndependentAndFreedHandlesStayInvalid)
+{
+    RPC_BINDING_HANDLE h = nullptr, copy = nullptr;
+    ASSERT_EQ(FromString(L"ncacn_ip_tcp:127.0.0.1[4006]", &h), RPC_S_OK);
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CALL_TIMEOUT, 1234), RPC_S_OK);
+    ASSERT_EQ(RpcBindingCopy(h, &copy), RPC_S_OK);
+    EXPECT_NE(copy, h);
+    ULONG_PTR v = 0;
+    EXPECT_EQ(RpcBindingInqOption(copy, RPC_C_OPT_CALL_TIMEOUT, &v), RPC_S_OK);
+    EXPECT_EQ(v, 1234u);
+    RPC_BINDING_HANDLE stale = h;
+    EXPECT_EQ(RpcBindingFree(&h), RPC_S_OK);
+    EXPECT_EQ(h, nullptr);
+    EXPECT_EQ(ToString(copy), L"ncacn_ip_tcp:127.0.0.1[4006]") << "the copy outlives its source";
+    EXPECT_EQ(RpcBindingFree(&stale), RPC_S_INVALID_BINDING);
+    EXPECT_NE(stale, nullptr) << "a refused free leaves the handle alone";
+    RPC_BINDING_HANDLE out = reinterpret_cast<RPC_BINDING_HANDLE>(1);
+    EXPECT_EQ(RpcBindingCopy(stale, &out), RPC_S_INVALID_BINDING);
+    EXPECT_EQ(out, nullptr);
+    RPC_BINDING_HANDLE foreign = reinterpret_cast<RPC_BINDING_HANDLE>(0x1234);
+    EXPECT_EQ(RpcBindingFree(&foreign), RPC_S_INVALID_BINDING);
+    EXPECT_EQ(RpcBindingSetOption(foreign, RPC_C_OPT_CALL_TIMEOUT, 1), RPC_S_INVALID_BINDING);
+    EXPECT_EQ(RpcBindingSetOption(copy, 999, 1), RPC_S_INVALID_ARG);
+    EXPECT_EQ(RpcBindingFree(&copy), RPC_S_OK);
+}
