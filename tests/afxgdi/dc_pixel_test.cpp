@@ -8,6 +8,8 @@
 #include "platform/afx/gdi/bitmap.h"
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/dc.h"
+#include "platform/afx/gdi/font.h"
+#include "platform/base/cstring.h"
 #include "platform/afx/gdi/window_dc.h"
 #include "platform/gdi/wingdi.h"
 #include "tests/afxgdi/gdi_fixture.h"
@@ -240,6 +242,44 @@ TEST_F(DcPixelTest, FillRectFrameRectAndBlitThroughWrappers)
     EXPECT_EQ(c.dc.SetPixel(11, 0, RGB(1, 2, 3)), RGB(1, 2, 3));
     EXPECT_TRUE(c.dc.SetPixelV(CPoint(11, 1), RGB(4, 5, 6)));
     EXPECT_EQ(c.dc.GetPixel(CPoint(11, 1)), RGB(4, 5, 6));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DcPixelTest, TextPaintsWithinItsExtent)
+{
+    Canvas c(200, 40);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(100, L"Tahoma"));
+    CFont* old = c.dc.SelectObject(&font);
+    const CString text(L"Wrapped text");
+    const CSize ext = c.dc.GetTextExtent(text);
+    c.dc.SetBkMode(TRANSPARENT);
+    ASSERT_TRUE(c.dc.TextOut(10, 5, text));
+    int inked = 0, outside = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (c.dc.GetPixel(x, y) == kWhite)
+                continue;
+            if (Inside(x, y, CRect(CPoint(10, 5), ext)))
+                ++inked;
+            else
+                ++outside;
+        }
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(outside, 0);
+
+    // An opaque ExtTextOut of a string fills its rectangle with the background colour.
+    c.dc.SetBkColor(RGB(0, 0, 255));
+    const CRect box(0, 30, 50, 40);
+    ASSERT_TRUE(c.dc.ExtTextOut(0, 30, ETO_OPAQUE | ETO_CLIPPED, &box, CString(), nullptr));
+    EXPECT_EQ(c.dc.GetPixel(0, 30), RGB(0, 0, 255));
+    EXPECT_EQ(c.dc.GetPixel(49, 39), RGB(0, 0, 255));
+    EXPECT_EQ(c.dc.GetPixel(50, 39), kWhite);
+    c.dc.SelectObject(old);
 }
 
 } // namespace

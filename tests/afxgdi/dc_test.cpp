@@ -290,3 +290,45 @@ TEST_F(DcTest, WindowDcsRefuseWindowsUntilTheyExist)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DcTest, TextMeasurementThroughStringsAndPointers)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(90, L"Tahoma"));
+    CFont* old = dc.SelectObject(&font);
+    const CString text(L"Hello, world");
+    const CSize a = dc.GetTextExtent(text);
+    EXPECT_GT(a.cx, 0);
+    EXPECT_GT(a.cy, 0);
+    EXPECT_EQ(dc.GetTextExtent(text.GetString(), text.GetLength()), a);
+    EXPECT_EQ(dc.GetOutputTextExtent(text), a);
+    EXPECT_LT(dc.GetTextExtent(L"Hello", 5).cx, a.cx);
+
+    TEXTMETRIC tm{};
+    ASSERT_TRUE(dc.GetTextMetrics(&tm));
+    EXPECT_EQ(tm.tmHeight, a.cy);
+    CString face;
+    EXPECT_GT(dc.GetTextFace(face), 0);
+    EXPECT_FALSE(face.IsEmpty());
+
+    // DT_CALCRECT through both DrawText forms gives the same rectangle.
+    CRect r1(0, 0, 1000, 0), r2(0, 0, 1000, 0);
+    EXPECT_EQ(dc.DrawText(text, &r1, DT_CALCRECT | DT_SINGLELINE), a.cy);
+    EXPECT_EQ(dc.DrawText(text.GetString(), -1, &r2, DT_CALCRECT | DT_SINGLELINE), a.cy);
+    EXPECT_EQ(r1, r2);
+    EXPECT_EQ(r1.Width(), a.cx);
+
+    // DrawTextEx on a string works on a copy: an ellipsis never lands in the string.
+    const CString longText(L"A rather long line of text that will not fit");
+    CRect narrow(0, 0, 40, 100);
+    DRAWTEXTPARAMS dtp{sizeof(DRAWTEXTPARAMS), 0, 0, 0, 0};
+    dc.DrawTextEx(longText, &narrow, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING, &dtp);
+    EXPECT_EQ(longText, CString(L"A rather long line of text that will not fit"));
+    dc.SelectObject(old);
+}
+
+} // namespace
