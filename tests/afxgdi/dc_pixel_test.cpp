@@ -9,6 +9,7 @@
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/font.h"
+#include "platform/afx/gdi/pen.h"
 #include "platform/base/cstring.h"
 #include "platform/afx/gdi/window_dc.h"
 #include "platform/gdi/wingdi.h"
@@ -280,6 +281,46 @@ TEST_F(DcPixelTest, TextPaintsWithinItsExtent)
     EXPECT_EQ(c.dc.GetPixel(49, 39), RGB(0, 0, 255));
     EXPECT_EQ(c.dc.GetPixel(50, 39), kWhite);
     c.dc.SelectObject(old);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DcPixelTest, LinesAndShapesThroughWrappers)
+{
+    Canvas c(20, 20);
+    CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush brush(RGB(0, 255, 0));
+    CPen* oldPen = c.dc.SelectObject(&pen);
+    CBrush* oldBrush = c.dc.SelectObject(&brush);
+
+    EXPECT_EQ(c.dc.MoveTo(1, 1), CPoint(0, 0)); // the previous position
+    EXPECT_TRUE(c.dc.LineTo(CPoint(6, 1)));        // (1..5, 1): the last point is left out
+    EXPECT_EQ(c.dc.GetCurrentPosition(), CPoint(6, 1));
+    EXPECT_EQ(c.dc.MoveTo(CPoint(0, 19)), CPoint(6, 1));
+
+    // Rectangle: the pen frames (10,3)-(15,8), the brush fills inside.
+    EXPECT_TRUE(c.dc.Rectangle(CRect(10, 3, 16, 9)));
+    CBrush blue(RGB(0, 0, 255));
+    EXPECT_TRUE(c.dc.FrameRect(CRect(1, 12, 5, 16), &blue));
+    EXPECT_TRUE(c.dc.InvertRect(CRect(16, 16, 18, 18)));
+
+    c.ExpectPixels(
+        [](int x, int y) {
+            if (y == 1 && x >= 1 && x <= 5)
+                return RGB(255, 0, 0);
+            if (Inside(x, y, CRect(10, 3, 16, 9)))
+                return Inside(x, y, CRect(11, 4, 15, 8)) ? RGB(0, 255, 0) : RGB(255, 0, 0);
+            if (Inside(x, y, CRect(1, 12, 5, 16)) && !Inside(x, y, CRect(2, 13, 4, 15)))
+                return RGB(0, 0, 255);
+            if (Inside(x, y, CRect(16, 16, 18, 18)))
+                return kBlack;
+            return kWhite;
+        },
+        "lines and shapes");
+    c.dc.SelectObject(oldBrush);
+    c.dc.SelectObject(oldPen);
 }
 
 } // namespace
