@@ -324,3 +324,74 @@ TEST_F(DcPixelTest, LinesAndShapesThroughWrappers)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DcPixelTest, DrawStateMonoPaintsTheImageShapeWithTheBrush)
+{
+    Canvas c(16, 16);
+    // A white 4x4 bitmap with a black 2x2 square at (1,1).
+    CClientDC screen(nullptr);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 4, 4));
+    {
+        CDC src;
+        ASSERT_TRUE(src.CreateCompatibleDC(nullptr));
+        CBitmap* old = src.SelectObject(&bmp);
+        src.FillSolidRect(0, 0, 4, 4, kWhite);
+        src.FillSolidRect(1, 1, 2, 2, kBlack);
+        src.SelectObject(old);
+    }
+    CBrush red(RGB(255, 0, 0));
+    ASSERT_TRUE(c.dc.DrawState(CPoint(5, 5), CSize(4, 4), &bmp, DSS_MONO, &red));
+
+    // An opaque red 4x4 icon drawn mono with a blue system brush.
+    CBitmap mask, color;
+    ASSERT_TRUE(mask.CreateBitmap(4, 4, 1, 1, nullptr)); // all 0: opaque
+    ASSERT_TRUE(color.CreateCompatibleBitmap(&screen, 4, 4));
+    {
+        CDC src;
+        ASSERT_TRUE(src.CreateCompatibleDC(nullptr));
+        CBitmap* old = src.SelectObject(&color);
+        src.FillSolidRect(0, 0, 4, 4, RGB(255, 0, 0));
+        src.SelectObject(old);
+    }
+    ICONINFO ii{TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject), static_cast<HBITMAP>(color.m_hObject)};
+    const HICON icon = CreateIconIndirect(&ii);
+    ASSERT_NE(icon, nullptr);
+    CBrush blue(RGB(0, 0, 255));
+    ASSERT_TRUE(c.dc.DrawState(CPoint(10, 0), CSize(4, 4), icon, DSS_MONO, &blue));
+    EXPECT_TRUE(DestroyIcon(icon));
+
+    c.ExpectPixels(
+        [](int x, int y) {
+            if (Inside(x, y, CRect(6, 6, 8, 8)))
+                return RGB(255, 0, 0);
+            if (Inside(x, y, CRect(10, 0, 14, 4)))
+                return RGB(0, 0, 255);
+            return kWhite;
+        },
+        "mono states");
+}
+
+TEST_F(DcPixelTest, DrawStateTextStaysInItsMeasuredBox)
+{
+    Canvas c(80, 30);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(90, L"Tahoma"));
+    CFont* old = c.dc.SelectObject(&font);
+    const CSize ext = c.dc.GetTextExtent(L"Go", 2);
+    c.dc.SetBkMode(TRANSPARENT);
+    // Size 0 is measured; "&G" underlines the G and the '&' takes no room.
+    ASSERT_TRUE(c.dc.DrawState(CPoint(4, 4), CSize(0, 0), L"&Go", DSS_NORMAL, TRUE, 0, static_cast<HBRUSH>(nullptr)));
+    int inked = 0, outside = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (c.dc.GetPixel(x, y) != kWhite)
+                ++(Inside(x, y, CRect(CPoint(4, 4), ext)) ? inked : outside);
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(outside, 0);
+    c.dc.SelectObject(old);
+}
+
+} // namespace
