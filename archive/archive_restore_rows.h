@@ -14,21 +14,18 @@ class CStdioFileUnicode;
 
 namespace zyn::archive {
 
-// A column's value for the row being added: stored and marked not NULL (so Update
-// inserts it even when it equals the record set's pseudo-NULL).
+// A column's value for the row being added (StoreColumn), or, for a value that may be
+// absent, nothing: the column then stays NULL.
 template <typename T, typename V>
 void SetRestoredColumn(CRecordset& set, T& member, const V& value)
 {
-    member = static_cast<T>(value);
-    set.SetFieldNull(&member, FALSE);
+    StoreColumn(set, member, value);
 }
-
-// The same for a value that may be absent: absent leaves the column NULL.
 template <typename T, typename V>
 void SetRestoredColumn(CRecordset& set, T& member, const std::optional<V>& value)
 {
     if (value)
-        SetRestoredColumn(set, member, *value);
+        StoreColumn(set, member, *value);
 }
 
 struct RestoreResult {

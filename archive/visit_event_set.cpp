@@ -1,5 +1,7 @@
 #include "archive/visit_event_set.h"
 
+#include <utility>
+
 #include "archive/archive_restore_rows.h"
 #include "archive/visit_archive_lines.h"
 #include "common/zyn_timestamp.h"
@@ -36,6 +38,15 @@ VisitEventSet::VisitEventSet(CZynDatabase* pDatabase, bool bRestored)
 }
 
 VisitEventSet::~VisitEventSet() = default;
+
+BOOL VisitEventSet::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
+{
+    // The purge statement built last, for an Open without SQL (a generic pass).
+    const CString pending = std::exchange(m_strPendingPurgeSQL, CString());
+    if (!lpszSQL && !pending.IsEmpty())
+        return CZynArchiveSet::Open(nOpenType, pending, dwOptions);
+    return CZynArchiveSet::Open(nOpenType, lpszSQL, dwOptions);
+}
 
 CString VisitEventSet::GetDefaultConnect() { return L"ODBC;DSN=Orvan;"; }
 
@@ -128,6 +139,7 @@ std::unique_ptr<CSQLStatement> VisitEventSet::BuildPurgeStatement(const COleDate
 
     stmt->AddToWhere(kLiveTable, L"SCHEDULED_TIMEOUT", cutoff, op, CSQLStatement::FilterAnd, CSQLStatement::WhereDateTime);
     m_strPurgeCondition = stmt->FormatWhere();
+    m_strPendingPurgeSQL = stmt->FormatSelect();
     return stmt;
 }
 

@@ -4,7 +4,7 @@
 // its twin VISIT_EVENT_RESTORED.
 //
 // The purge pass runs it before the visit set:
-//   auto stmt = BuildPurgeStatement(cutoff, LessThan);  Open(-1, stmt->GetSQL());
+//   auto stmt = BuildPurgeStatement(cutoff, LessThan);  Open(-1, stmt->GetSQL())  (or Open());
 //   per row: GetArchiveRecordTime, WriteArchiveRecord (unless the destination only
 //            deletes), Delete (notes the row), MoveNext;
 //   DeleteArchivedRows()                                 once the archive file is on disk.
@@ -20,8 +20,7 @@
 #include "archive/archived_row_keys.h"
 #include "archive/zyn_archive_set.h"
 #include "platform/base/sqldate.h"
-
-class CSQLStatement;
+#include "platform/suite/database/sql_statement.h"
 
 class VisitEventSet : public CZynArchiveSet {
     DECLARE_DYNAMIC(VisitEventSet)
@@ -31,6 +30,9 @@ public:
     VisitEventSet(CZynDatabase* pDatabase, bool bRestored);
     ~VisitEventSet() override;
 
+    // Without SQL, the next Open after BuildPurgeStatement opens that statement (so a
+    // generic pass that only calls Open runs it); otherwise as the record set.
+    BOOL Open(UINT nOpenType = AFX_DB_USE_DEFAULT_TYPE, LPCWSTR lpszSQL = nullptr, DWORD dwOptions = none) override;
     // Notes the current row for DeleteArchivedRows; deletes nothing by itself.
     void Delete() override;
     CString GetDefaultConnect() override;
@@ -65,5 +67,6 @@ public:
 
 private:
     CString m_strPurgeCondition;
+    CString m_strPendingPurgeSQL;
     zyn::archive::ArchivedRowKeys m_archived;
 };

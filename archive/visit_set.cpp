@@ -1,5 +1,7 @@
 #include "archive/visit_set.h"
 
+#include <utility>
+
 #include "archive/archive_restore_rows.h"
 #include "archive/visit_archive_lines.h"
 #include "common/zyn_timestamp.h"
@@ -81,6 +83,10 @@ void CVisitSet::UpdateFieldCount()
 BOOL CVisitSet::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
 {
     UpdateFieldCount();
+    // The purge statement built last, for an Open without SQL (a generic pass).
+    const CString pending = std::exchange(m_strPendingPurgeSQL, CString());
+    if (!lpszSQL && !pending.IsEmpty())
+        return CZynArchiveSet::Open(nOpenType, pending, dwOptions);
     return CZynArchiveSet::Open(nOpenType, lpszSQL, dwOptions);
 }
 
@@ -226,6 +232,7 @@ std::unique_ptr<CSQLStatement> CVisitSet::BuildPurgeStatement()
     stmt->AddWhereValuesInSubquery(kLiveTable, L"VISIT_EVENTID", events, CSQLStatement::FilterAnd, FALSE);
     stmt->AddToWhere(kLiveTable, L"VISIT_EVENTID", CMultiFilterRecordset::IsNotNull, CSQLStatement::FilterAnd);
     m_strPurgeCondition = stmt->FormatWhere();
+    m_strPendingPurgeSQL = stmt->FormatSelect();
     return stmt;
 }
 

@@ -6,7 +6,7 @@
 // The purge pass does not select visits by age: it runs after the visit-event pass and
 // archives the visits whose visit event is gone.
 //   PrepareForPurge();
-//   auto stmt = BuildPurgeStatement();  Open(-1, stmt->GetSQL());
+//   auto stmt = BuildPurgeStatement();  Open(-1, stmt->GetSQL())  (or Open() alone);
 //   per row: GetArchiveRecordTime, WriteArchiveRecord (unless the destination only
 //            deletes), Delete (notes the row), MoveNext;
 //   DeleteArchivedRows()                 once the archive file is on disk.
@@ -28,8 +28,7 @@
 #include "archive/archived_row_keys.h"
 #include "archive/zyn_archive_set.h"
 #include "platform/base/sqldate.h"
-
-class CSQLStatement;
+#include "platform/suite/database/sql_statement.h"
 
 class CVisitSet : public CZynArchiveSet {
     DECLARE_DYNAMIC(CVisitSet)
@@ -40,6 +39,8 @@ public:
     CVisitSet(CZynDatabase* pDatabase, bool bRestored);
     ~CVisitSet() override;
 
+    // Without SQL, the next Open after BuildPurgeStatement opens that statement (so a
+    // generic pass that only calls Open runs it); otherwise as the record set.
     BOOL Open(UINT nOpenType = AFX_DB_USE_DEFAULT_TYPE, LPCWSTR lpszSQL = nullptr, DWORD dwOptions = none) override;
     // Notes the current row for DeleteArchivedRows; deletes nothing by itself.
     void Delete() override;
@@ -102,5 +103,6 @@ private:
     UINT m_nOwnFields = 15;
     bool m_bRowKeyAdded = false;
     CString m_strPurgeCondition;
+    CString m_strPendingPurgeSQL;
     zyn::archive::ArchivedRowKeys m_archived;
 };
