@@ -321,22 +321,16 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     if (!obj)
         return nullptr;
     Dc& d = *dc;
+    // Pens, brushes and fonts take their slot and hand back the one they replace.
+    auto replace = [&](Selection& slot) {
+        HGDIOBJ prev = slot.Handle();
+        slot = Selection(obj, &d);
+        return prev;
+    };
     switch (obj->Type()) {
-    case OBJ_PEN: {
-        HGDIOBJ prev = d.st.pen.Handle();
-        d.st.pen = Selection(obj, &d);
-        return prev;
-    }
-    case OBJ_BRUSH: {
-        HGDIOBJ prev = d.st.brush.Handle();
-        d.st.brush = Selection(obj, &d);
-        return prev;
-    }
-    case OBJ_FONT: {
-        HGDIOBJ prev = d.st.font.Handle();
-        d.st.font = Selection(obj, &d);
-        return prev;
-    }
+    case OBJ_PEN: return replace(d.st.pen);
+    case OBJ_BRUSH: return replace(d.st.brush);
+    case OBJ_FONT: return replace(d.st.font);
     case OBJ_BITMAP: {
         HGDIOBJ prev = d.st.bitmap.Handle();
         if (!SelectBitmapInto(d, std::static_pointer_cast<BitmapObj>(obj)))
