@@ -1,8 +1,9 @@
 -- The suite's database on SQLite (through the SQLite3 ODBC driver).
 -- Names are unquoted upper case. Text columns check their length, as the larger engines do.
--- Date-times are stored as text "YYYY-MM-DD HH:MM:SS.fff", the form the driver writes for
--- bound values and CSQLStatement::FormatTimestamp writes for literals, so equal times compare
--- equal. There are no stored procedures: the serial-number fallback of the event set runs.
+-- Date-times are stored as text "YYYY-MM-DD HH:MM:SS" (a fraction only when there is one),
+-- the form the database layer binds them in and CSQLStatement::FormatTimestamp writes as
+-- literals, so equal times compare equal. There are no stored procedures: the serial-number
+-- fallback of the event set runs.
 
 -- The event log: one row per event of a panel (MACHINE) and its serial number.
 -- EVTROWID is the row's own key: the purge pass deletes archived rows by it.

@@ -378,6 +378,30 @@ TEST_P(DynamicTest, LongWideTextRoundTripsWhole)
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARMSACK WHERE SSERIALNUM = 3"), 0);
 }
 
+TEST_P(DynamicTest, ASetWithItsOwnConnectionWorksAlike)
+{
+    // Opened without a database, the set connects by its default connect string to a
+    // plain CDatabase of its own.
+    class OwnSet : public TestEventSet {
+    public:
+        explicit OwnSet(std::wstring connect) : TestEventSet(nullptr), m_connect(std::move(connect)) {}
+        CString GetDefaultConnect() override { return CString(m_connect); }
+        std::wstring m_connect;
+    };
+    ZYN_DB_OK(InsertEvent(ZDb(), FiveEvents()[0]));
+    Exec(L"INSERT INTO ZYN_ID_MAPPING (TABLE_NAME, COLUMN_NAME, OLD_ID, NEW_ID) VALUES ('EVENTS', 'MACHINE', 10, 11)");
+    OwnSet set(OdbcSetup::Instance().ConnectString(Engine()));
+    EXPECT_TRUE(set.AddColumnToSet(L"EVTROWID", nullptr, TRUE));
+    ZYN_DB_OK(set.Open(CRecordset::dynaset, nullptr, 0));
+    EXPECT_EQ(set.GetUpdatedIdFromMappingTable(L"EVENTS", L"MACHINE", 10), 11);
+    EXPECT_EQ(set.GetNextID(L"SERIALNUM", nullptr), 2);
+    ASSERT_NE(set.FindColumnDesc(L"EVENT_TEXT"), nullptr);
+    EXPECT_EQ(set.FindColumnDesc(L"EVENT_TEXT")->sqlType, SQL_WVARCHAR);
+    ZYN_DB_OK(set.Delete());
+    set.Close();
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS"), 0);
+}
+
 ZYN_INSTANTIATE_ENGINES(DynamicTest);
 
 } // namespace

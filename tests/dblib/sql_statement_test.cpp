@@ -59,7 +59,7 @@ TEST(SqlStatement, VisitEventPurgeOnEveryEngine)
         LPCWSTR literal;
     };
     const Case cases[] = {
-        {ZynEngineSQLite, L"'2008-07-05 15:04:05.000'"},
+        {ZynEngineSQLite, L"'2008-07-05 15:04:05'"},
         {ZynEnginePostgreSQL, L"TIMESTAMP '2008-07-05 15:04:05.000'"},
         {ZynEngineSqlServer, L"CONVERT(DATETIME, '2008-07-05 15:04:05.000', 121)"},
         {ZynEngineOracle, L"TO_DATE('2008-07-05 15:04:05', 'YYYY-MM-DD HH24:MI:SS')"},
@@ -184,13 +184,16 @@ TEST(SqlStatement, DateOnlyComparesWithMidnight)
     CSQLStatement st(&db);
     st.AddToSelect(L"VISIT", L"VISITID");
     st.AddToWhere(L"VISIT", L"LASTCHANGED_UTC", kCutoff, CMultiFilterRecordset::LessThan, 0, CSQLStatement::WhereDateOnly);
-    EXPECT_EQ(U8(st.FormatWhere()), "VISIT.LASTCHANGED_UTC < '2008-07-05 00:00:00.000'");
+    EXPECT_EQ(U8(st.FormatWhere()), "VISIT.LASTCHANGED_UTC < '2008-07-05 00:00:00'");
 }
 
 TEST(SqlStatement, FormatTimestampForms)
 {
     TIMESTAMP_STRUCT ts{2036, 12, 31, 23, 59, 58, 123456789};
-    EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineSQLite, ts)), "'2036-12-31 23:59:58.123'");
+    EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineSQLite, ts)), "'2036-12-31 23:59:58.123456789'");
+    ts.fraction = 120000000;
+    EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineSQLite, ts)), "'2036-12-31 23:59:58.120'");
+    ts.fraction = 123456789;
     EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineDB2, ts)), "TIMESTAMP('2036-12-31 23:59:58.123456')");
     EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineOracle, ts)),
         "TO_DATE('2036-12-31 23:59:58', 'YYYY-MM-DD HH24:MI:SS')");
@@ -200,7 +203,7 @@ TEST(SqlStatement, FormatTimestampForms)
              TIMESTAMP_STRUCT{2008, 13, 1, 0, 0, 0, 0}, TIMESTAMP_STRUCT{2008, 1, 1, 24, 0, 0, 0}})
         EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineSQLite, bad)), "NULL");
     EXPECT_EQ(U8(CSQLStatement::FormatTimestamp(ZynEngineSQLite, TIMESTAMP_STRUCT{2008, 2, 29, 0, 0, 0, 0})),
-        "'2008-02-29 00:00:00.000'");
+        "'2008-02-29 00:00:00'");
 
     RecordingDatabase pg(ZynEnginePostgreSQL);
     COleDateTime null;

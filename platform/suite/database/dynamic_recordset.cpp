@@ -262,7 +262,7 @@ BOOL CDynamicRecordset::AddColumnToSet(LPCWSTR lpszColumn, LPCWSTR lpszTable, BO
         }
     }
     if (column->bound) {
-        CZynDatabase* db = GetDatabase();
+        CDatabase* db = m_pDatabase;
         if (db && db->IsOpen()) {
             const DbColumnInfo* desc = FindColumnDesc(bare);
             if (!desc)
@@ -284,7 +284,7 @@ BOOL CDynamicRecordset::AddColumnToSet(LPCWSTR lpszColumn, LPCWSTR lpszTable, BO
 
 int CDynamicRecordset::AddAllColumnsToSet()
 {
-    CZynDatabase* db = GetDatabase();
+    CDatabase* db = m_pDatabase;
     if (!db || !db->IsOpen() || IsOpen())
         return 0;
     const CString table = TableForCatalogue();
@@ -367,7 +367,7 @@ const DbColumnInfo* CDynamicRecordset::FindColumnDesc(LPCWSTR lpszColumn, LPCWST
     const CString key = zyn::db::UpperAscii(table);
     auto it = m_columnDescs.find(key);
     if (it == m_columnDescs.end()) {
-        CZynDatabase* db = GetDatabase();
+        CDatabase* db = m_pDatabase;
         if (!db || !db->IsOpen() || !zyn::db::IsPlainIdentifier(table))
             return nullptr;
         std::vector<DbColumnInfo> cols = db->GetColumns(zyn::db::BareIdentifier(table));
@@ -385,11 +385,11 @@ const DbColumnInfo* CDynamicRecordset::FindColumnDesc(LPCWSTR lpszColumn, LPCWST
 
 LONG CDynamicRecordset::GetUpdatedIdFromMappingTable(LPCWSTR lpszTable, LPCWSTR lpszColumn, LONG nId)
 {
-    CZynDatabase* db = GetDatabase();
+    CDatabase* db = m_pDatabase;
     if (!db || !db->IsOpen() || !lpszTable || !lpszColumn)
         return NoMapping;
     if (m_nMappingTable < 0)
-        m_nMappingTable = db->HasTable(kMappingTable) ? 1 : 0;
+        m_nMappingTable = CZynDatabase::TableExistsIn(db, kMappingTable) ? 1 : 0;
     if (m_nMappingTable == 0)
         return NoMapping;
 
@@ -420,8 +420,8 @@ LONG CDynamicRecordset::GetUpdatedIdFromMappingTable(LPCWSTR lpszTable, LPCWSTR 
 bool CDynamicRecordset::CounterTableExists()
 {
     if (m_nCounterTable < 0) {
-        CZynDatabase* db = GetDatabase();
-        m_nCounterTable = (db && db->HasTable(kCounterTable)) ? 1 : 0;
+        CDatabase* db = m_pDatabase;
+        m_nCounterTable = CZynDatabase::TableExistsIn(db, kCounterTable) ? 1 : 0;
     }
     return m_nCounterTable == 1;
 }
@@ -436,7 +436,7 @@ LONG CDynamicRecordset::GetNextID(LPCWSTR lpszColumn, LPCWSTR lpszFilter)
     const CString table = TableForCatalogue();
     if (table.IsEmpty())
         AfxThrowInvalidArgException(L"GetNextID: the record set names no single table");
-    CZynDatabase* db = GetDatabase();
+    CDatabase* db = m_pDatabase;
     if (!db || !db->IsOpen())
         ThrowNoDatabase(L"GetNextID");
 
@@ -456,7 +456,7 @@ LONG CDynamicRecordset::GetNextID(LPCWSTR lpszColumn, LPCWSTR lpszFilter)
         zyn::db::TransactionScope tx(*db);
         // The write comes first: it takes the write lock before anything is read, so a
         // concurrent caller waits for it instead of failing on a lock upgrade.
-        const ZynEngineType engine = db->GetEngineType();
+        const ZynEngineType engine = CZynDatabase::EngineTypeOf(db);
         bool inserted = false;
         if (engine == ZynEngineSQLite || engine == ZynEnginePostgreSQL) {
             const LPCWSTR insert = engine == ZynEngineSQLite

@@ -230,7 +230,18 @@ CString CSQLStatement::FormatTimestamp(ZynEngineType engine, const TIMESTAMP_STR
     CString out;
     switch (engine) {
     case ZynEngineSQLite:
-        out.Format(L"'%s.%03u'", date.GetString(), ms);
+        // The text the database layer binds timestamps as (SQLite keeps times as
+        // text): whole seconds, the fraction only when there is one, at least three
+        // digits of it; so a literal and a bound value of the same time are equal.
+        if (ts.fraction) {
+            CString frac;
+            frac.Format(L"%09u", ts.fraction);
+            while (frac.GetLength() > 3 && frac[frac.GetLength() - 1] == L'0')
+                frac.Truncate(frac.GetLength() - 1);
+            out.Format(L"'%s.%s'", date.GetString(), frac.GetString());
+        } else {
+            out.Format(L"'%s'", date.GetString());
+        }
         break;
     case ZynEnginePostgreSQL:
         out.Format(L"TIMESTAMP '%s.%03u'", date.GetString(), ms);

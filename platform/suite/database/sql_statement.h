@@ -67,7 +67,8 @@ public:
     void Reset();
 
     // An engine date-time literal; "NULL" for an invalid or null value.
-    //  SQLite      '2008-07-05 15:04:05.000'   (the form the driver stores bound values in)
+    //  SQLite      '2008-07-05 15:04:05'       (the text bound timestamps are stored as;
+    //                                           a fraction only when there is one: '...05.120')
     //  PostgreSQL  TIMESTAMP '2008-07-05 15:04:05.000'
     //  SQL Server  CONVERT(DATETIME, '2008-07-05 15:04:05.000', 121)
     //  Oracle      TO_DATE('2008-07-05 15:04:05', 'YYYY-MM-DD HH24:MI:SS')

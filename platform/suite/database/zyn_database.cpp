@@ -53,6 +53,31 @@ void CZynDatabase::DetectEngine()
     m_nEngineType = EngineTypeFromDBMSName(GetDBMSName());
 }
 
+ZynEngineType CZynDatabase::EngineTypeOf(const CDatabase* pDatabase)
+{
+    if (!pDatabase)
+        return ZynEngineUnknown;
+    if (const auto* zdb = dynamic_cast<const CZynDatabase*>(pDatabase))
+        return zdb->GetEngineType();
+    if (!pDatabase->IsOpen())
+        return ZynEngineUnknown;
+    switch (pDatabase->GetEngine()) {
+    case zyn::afx::DbEngine::sqlite: return ZynEngineSQLite;
+    case zyn::afx::DbEngine::postgresql: return ZynEnginePostgreSQL;
+    default: return EngineTypeFromDBMSName(pDatabase->GetDBMSName());
+    }
+}
+
+bool CZynDatabase::TableExistsIn(CDatabase* pDatabase, LPCWSTR lpszTable)
+{
+    if (!pDatabase || !pDatabase->IsOpen() || !lpszTable || !*lpszTable)
+        return false;
+    if (auto* zdb = dynamic_cast<CZynDatabase*>(pDatabase))
+        return zdb->HasTable(lpszTable, 1);
+    const CString bare = zyn::db::BareIdentifier(lpszTable);
+    return !bare.IsEmpty() && pDatabase->TableExists(bare);
+}
+
 ZynEngineType CZynDatabase::EngineTypeFromDBMSName(LPCWSTR lpszDBMSName)
 {
     if (!lpszDBMSName || !*lpszDBMSName)

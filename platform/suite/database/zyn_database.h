@@ -38,6 +38,12 @@ public:
     void Close() override;
 
     ZynEngineType GetEngineType() const { return m_nEngineType; }
+    // The engine type of any open database: a CZynDatabase's own, else from the driver
+    // (a record set opened without a database opens a plain CDatabase of its own).
+    static ZynEngineType EngineTypeOf(const CDatabase* pDatabase);
+    // HasTable of a CZynDatabase, the catalogue of any other open database; false for a
+    // null or closed one.
+    static bool TableExistsIn(CDatabase* pDatabase, LPCWSTR lpszTable);
     // The engine type a DBMS name stands for ("PostgreSQL", "SQLite", "Microsoft SQL
     // Server", "Oracle", "DB2/LINUXX8664"...); ZynEngineUnknown when none.
     static ZynEngineType EngineTypeFromDBMSName(LPCWSTR lpszDBMSName);
