@@ -206,8 +206,10 @@ HICON CreateIconIndirect(PICONINFO piconinfo)
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    icon->hotspot = icon->isIcon ? POINT{icon->width / 2, icon->height / 2}
-                                 : POINT{static_cast<LONG>(piconinfo->xHotspot), static_cast<LONG>(piconinfo->yHotspot)};
+    if (icon->isIcon)
+        icon->hotspot = POINT{icon->width / 2, icon->height / 2};
+    else
+        icon->hotspot = POINT{static_cast<LONG>(piconinfo->xHotspot), static_cast<LONG>(piconinfo->yHotspot)};
     return AddIcon(std::move(icon));
 }
 

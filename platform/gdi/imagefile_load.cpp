@@ -22,8 +22,9 @@
 namespace zyn::gdi {
 namespace {
 
-// Image files larger than this are refused before reading.
-constexpr uint64_t kMaxImageFileBytes = uint64_t(256) << 20;
+// Image files larger than this are refused (the largest image we decode has 2^24
+// pixels of 4 bytes).
+constexpr uint64_t kMaxImageFileBytes = uint64_t(80) << 20;
 
 bool Fail(DWORD err, std::string message)
 {

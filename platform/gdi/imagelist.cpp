@@ -63,7 +63,12 @@ bool ImageListObj::Reserve(int n)
 {
     if (n <= capacity)
         return true;
-    int newCap = std::max(n, capacity + std::max(grow, 4));
+    // Grow by the list's growth, and by at least half the room already there so that
+    // adding many images one by one stays linear; but by no more than the room already
+    // there (at least 16), so a huge growth value cannot make a small list allocate a
+    // huge strip.
+    const int step = std::clamp(std::max(grow, capacity / 2), 4, std::max(capacity, 16));
+    int newCap = std::max(n, capacity + step);
     newCap = std::min(newCap, kMaxImages);
     if (n > newCap || static_cast<int64_t>(newCap) * cx > INT_MAX) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -111,7 +116,7 @@ std::shared_ptr<ImageListObj> NewImageList(int cx, int cy, UINT flags, int initi
     list->flags = flags;
     list->grow = std::clamp(grow, 0, kMaxImages);
     // The initial room is a hint; a silly number must not cost memory.
-    if (!list->Reserve(std::clamp(initial, 1, 256)))
+    if (!list->Reserve(std::clamp(initial, 1, 256)) && !list->Reserve(1))
         return nullptr;
     return list;
 }

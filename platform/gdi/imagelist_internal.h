@@ -3,7 +3,8 @@
 //
 // Images sit side by side in one row: image i occupies x = i * cx .. (i + 1) * cx of the
 // colour strip (Bgrx32) and of the mask strip (Mono1, ILC_MASK lists only). The strips
-// have room for `capacity` images and grow by the list's growth when full.
+// have room for `capacity` images and grow by the list's growth when full (by at most
+// their current room, so a large growth value costs memory only as images arrive).
 #include <array>
 #include <memory>
 #include <mutex>

@@ -196,7 +196,7 @@ TEST_P(DatabaseTest, CatalogueLookupsFoldNamesAndIgnoreCase)
     const auto* path = zyn::afx::FindColumn(cols, L"DEFAULT_PATH");
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(path->columnSize, 255);
-    EXPECT_TRUE(path->sqlType == SQL_WVARCHAR || path->sqlType == SQL_VARCHAR) << path->sqlType;
+    EXPECT_EQ(path->sqlType, SQL_WVARCHAR) << "wide text on every engine";
     const auto* type = zyn::afx::FindColumn(cols, L"trans_type");
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->sqlType, SQL_INTEGER);
@@ -238,6 +238,37 @@ TEST_P(DatabaseTest, ConcurrentWritersWaitInsteadOfFailing)
     writer.join();
     EXPECT_EQ(failure, "");
     EXPECT_EQ(Count(Db(), L"SELECT A FROM T_LOCK"), 11) << "both updates applied, one after the other";
+}
+
+TEST_P(DatabaseTest, ReadThenWriteTransactionSurvivesAConcurrentCommit)
+{
+    // The purge pattern: select, then delete what was read, in one transaction, while
+    // other connections keep writing.
+    Exec(L"CREATE TABLE T_PURGE (ID INTEGER)");
+    Exec(L"INSERT INTO T_PURGE VALUES (1)");
+    Exec(L"INSERT INTO T_PURGE VALUES (2)");
+    ASSERT_TRUE(Db().BeginTrans());
+    int64_t first = 0;
+    ASSERT_TRUE(Db().QueryInt64(L"SELECT MIN(ID) FROM T_PURGE", {}, first));
+    std::string failure;
+    std::thread writer([&] {
+        try {
+            CDatabase other;
+            other.OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str());
+            other.ExecuteSQL(L"INSERT INTO T_PURGE VALUES (3)");
+        } catch (CException* e) {
+            failure = DescribeDbException(e);
+            e->Delete();
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::vector<DbValue> p{first};
+    ZYN_DB_OK(Db().ExecuteSQL(L"DELETE FROM T_PURGE WHERE ID = ?", p));
+    ZYN_DB_OK(Db().CommitTrans());
+    writer.join();
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(Count(Db(), L"SELECT COUNT(*) FROM T_PURGE"), 2);
+    EXPECT_EQ(Count(Db(), L"SELECT MIN(ID) FROM T_PURGE"), 2);
 }
 
 TEST_P(DatabaseTest, QueryTimeoutEndsALongStatement)

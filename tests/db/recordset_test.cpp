@@ -149,6 +149,32 @@ TEST_P(RecordsetTest, EditWritesOnlyChangedFieldsByKey)
     EXPECT_FALSE(ok);
 }
 
+TEST_P(RecordsetTest, CancelUpdateRestoresTheCurrentRow)
+{
+    Insert(1, L"kept", 10);
+    ItemSet rs(&Db());
+    ZYN_DB_OK(rs.Open());
+    ASSERT_FALSE(rs.IsEOF());
+    rs.Edit();
+    rs.m_NAME = L"changed";
+    rs.SetFieldNull(&rs.m_AMOUNT);
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.m_NAME, CString(L"kept"));
+    EXPECT_EQ(rs.m_AMOUNT, 10);
+    EXPECT_FALSE(rs.IsFieldNull(&rs.m_AMOUNT));
+    EXPECT_FALSE(rs.IsFieldDirty(nullptr));
+
+    rs.AddNew();
+    rs.m_ID = 2;
+    rs.m_NAME = L"new";
+    rs.MoveFirst(); // a move leaves AddNew without writing
+    EXPECT_EQ(rs.GetEditMode(), CRecordset::noMode);
+    EXPECT_EQ(rs.m_ID, 1);
+    EXPECT_EQ(rs.m_NAME, CString(L"kept"));
+    EXPECT_TRUE(rs.IsFieldNull(&rs.m_CREATED));
+    EXPECT_EQ(Int(L"SELECT COUNT(*) FROM ITEMS"), 1);
+}
+
 TEST_P(RecordsetTest, DeleteIsSearchedByKeyWhileStreaming)
 {
     for (int i = 1; i <= 10; ++i)
@@ -569,6 +595,17 @@ TEST_P(RecordsetTest, MisuseIsRefusedClearly)
     EXPECT_TRUE(open.IsOpen());
     Db().Close();
     EXPECT_FALSE(open.IsOpen());
+    EXPECT_EQ(CatchDb([&] { open.Requery(); }).code, AFX_SQL_ERROR_ILLEGAL_MODE);
+
+    // A database destroyed before its set: the set no longer touches it.
+    auto db = std::make_unique<CDatabase>();
+    ZYN_DB_OK(db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str()));
+    auto outlived = std::make_unique<ItemSet>(db.get());
+    ZYN_DB_OK(outlived->Open());
+    db.reset();
+    EXPECT_FALSE(outlived->IsOpen());
+    outlived->Close();
+    outlived.reset();
 }
 
 TEST_P(RecordsetTest, SetWithoutDatabaseOpensItsDefaultConnect)

@@ -3,7 +3,11 @@
 // the system icons and cursors.
 #include "tests/gdiimages/images_test_support.h"
 
+#include <cstdlib>
+
 #include "platform/base/lasterror.h"
+#include "platform/gdi/png_export.h"
+#include "tests/support/testenv.h"
 
 using namespace zyn::test;
 
@@ -218,7 +222,7 @@ TEST_F(Icons, CreateIconFromBits)
     dc.Fill(kBg);
     ASSERT_TRUE(DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(dc.At(0, 0), kBg);
-    EXPECT_EQ(dc.At(1, 0), Xor(kBg, RGB(0x33, 0x66, 0x99)) ); // transparent but not black: XOR
+    EXPECT_EQ(dc.At(1, 0), Xor(kBg, RGB(0x33, 0x66, 0x99))); // transparent but not black: XOR
     EXPECT_EQ(dc.At(4, 0), RGB(0x33, 0x66, 0x99));
     EXPECT_EQ(CreateIcon(nullptr, 16, 1, 1, 7, andBits, andBits), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
@@ -338,4 +342,26 @@ TEST_F(Icons, StaleAndForeignHandles)
     EXPECT_EQ(CreateIconIndirect(&noMask), nullptr);
     OwnedIcon icon(FourKinds());
     EXPECT_FALSE(DrawIconEx(nullptr, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+}
+
+// Every system icon and cursor on a grey ground, written to a PNG for a look by eye.
+TEST_F(Icons, SystemImagesSnapshot)
+{
+    MemDc dc(16 * 40, 2 * 40);
+    dc.Fill(RGB(0xC0, 0xC0, 0xC0));
+    int x = 4;
+    for (auto id : {IDI_APPLICATION, IDI_ERROR, IDI_QUESTION, IDI_WARNING, IDI_INFORMATION, IDI_WINLOGO, IDI_SHIELD}) {
+        ASSERT_TRUE(DrawIcon(dc, x, 4, LoadIcon(nullptr, id)));
+        x += 40;
+    }
+    x = 4;
+    for (auto id : {IDC_ARROW, IDC_IBEAM, IDC_WAIT, IDC_CROSS, IDC_SIZEALL, IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,
+             IDC_SIZENS, IDC_NO, IDC_HAND, IDC_APPSTARTING, IDC_UPARROW, IDC_HELP}) {
+        ASSERT_TRUE(DrawIcon(dc, x, 44, LoadCursor(nullptr, id)));
+        x += 40;
+    }
+    const std::string path = zyn::test::TempRoot() + "/system_images.png";
+    ASSERT_TRUE(zyn::gdi::SaveDcPng(dc, nullptr, path));
+    if (const char* keep = std::getenv("ZYN_KEEP_SNAPSHOTS"))
+        zyn::gdi::SaveDcPng(dc, nullptr, std::string(keep) + "/system_images.png");
 }

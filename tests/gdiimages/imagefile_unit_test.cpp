@@ -5,9 +5,12 @@
 #include <png.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/gdi/imagefile.h"
+#include "platform/gdi/imagelist.h"
 #include "tests/gdiimages/image_bytes.h"
 
 using namespace zyn::test;
@@ -43,7 +46,8 @@ TEST_P(BmpRoundTrip, PixelsLandWhereWritten)
     if (bpp <= 8) {
         const int n = 1 << bpp;
         for (int i = 0; i < n; ++i)
-            s.palette.push_back(bpp == 4 ? kPalette16[i] : static_cast<uint32_t>(((i * 37) & 0xFF) << 16 | i << 8 | (255 - i)));
+            s.palette.push_back(
+                bpp == 4 ? kPalette16[i] : static_cast<uint32_t>(((i * 37) & 0xFF) << 16 | i << 8 | (255 - i)));
         px = [n](int x, int y) { return static_cast<uint32_t>((x + 3 * y) % n); };
         expect = [&s, px](int x, int y) { return s.palette[px(x, y)]; };
     } else {
@@ -414,4 +418,35 @@ TEST(IconParse, GroupResources)
     Bytes cut = IconGroup(specs, {7, 9});
     cut.pop_back();
     EXPECT_FALSE(zyn::gdi::ParseIconGroup(cut, false, error));
+}
+
+namespace {
+Bytes Seed(const char* name)
+{
+    std::ifstream in(std::string(ZYN_BMP_ICO_CORPUS) + "/" + name, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+} // namespace
+
+// The fuzz target's seeds are valid files, so mutations start from the parsers' good paths.
+TEST(FuzzSeeds, EverySeedParses)
+{
+    std::string error;
+    EXPECT_TRUE(zyn::gdi::ParseBmpFile(Seed("rgb24.bmp"), error)) << error;
+    auto topDown = zyn::gdi::ParseBmpFile(Seed("index8_topdown.bmp"), error);
+    ASSERT_TRUE(topDown) << error;
+    EXPECT_TRUE(topDown->topDown);
+    for (const char* name : {"two_sizes.ico", "pointer.cur", "png_entry.ico"}) {
+        const Bytes file = Seed(name);
+        auto dir = zyn::gdi::ParseIconFileDir(file, error);
+        ASSERT_TRUE(dir) << name << ": " << error;
+        for (const auto& e : dir->entries)
+            EXPECT_TRUE(zyn::gdi::ParseIconImage(std::span<const uint8_t>(file).subspan(e.offset, e.size), error))
+                << name << ": " << error;
+    }
+    zyn::gdi::ByteVectorStream stream(Seed("imagelist.zil"));
+    HIMAGELIST himl = ImageList_Read(&stream);
+    EXPECT_NE(himl, nullptr) << zyn::gdi::LastImageError();
+    EXPECT_EQ(ImageList_GetImageCount(himl), 2);
+    ImageList_Destroy(himl);
 }

@@ -167,7 +167,8 @@ TEST_F(LoadImages, Map3DColoursAndTransparency)
         EXPECT_EQ(BitmapPixel(h, 3, 0), RGB(0x12, 0x34, 0x56)) << bpp;
 
         // The first stored pixel's colour becomes COLOR_WINDOW...
-        OwnedBitmap transparent(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_LOADTRANSPARENT));
+        OwnedBitmap transparent(
+            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_LOADTRANSPARENT));
         h = static_cast<HBITMAP>(transparent.get());
         EXPECT_EQ(BitmapPixel(h, 0, 0), window) << bpp;
         EXPECT_EQ(BitmapPixel(h, 1, 0), RGB(192, 192, 192)) << bpp;
@@ -242,7 +243,8 @@ TEST_F(LoadImages, IconFilesPickTheNearestSizeAndScale)
     };
     for (Case c : {Case{16, 16, RGB(255, 0, 0)}, Case{20, 20, RGB(255, 0, 0)}, Case{32, 32, RGB(0, 0, 255)},
              Case{48, 48, RGB(0, 0, 255)}}) {
-        OwnedIcon icon(static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, c.ask, c.ask, LR_LOADFROMFILE)));
+        OwnedIcon icon(
+            static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, c.ask, c.ask, LR_LOADFROMFILE)));
         ASSERT_NE(icon.get(), nullptr) << zyn::gdi::LastImageError();
         ICONINFO ii{};
         ASSERT_TRUE(GetIconInfo(icon, &ii));
@@ -262,7 +264,8 @@ TEST_F(LoadImages, IconFilesPickTheNearestSizeAndScale)
     EXPECT_EQ(BitmapOf(ii.hbmColor).bmWidth, 32);
     zyn::gdi::SetSystemMetricForTests(SM_CXICON, 16);
     zyn::gdi::SetSystemMetricForTests(SM_CYICON, 16);
-    OwnedIcon small(static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+    OwnedIcon small(
+        static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
     ICONINFO si{};
     ASSERT_TRUE(GetIconInfo(small, &si));
     OwnedBitmap sm(si.hbmMask), sc(si.hbmColor);
@@ -277,7 +280,8 @@ TEST_F(LoadImages, CursorFilesAndSharedLoads)
                                   [](int x, int) { return x > 3 ? 1 : 0; }),
                      7, 9}},
             2));
-    HCURSOR shared = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_SHARED));
+    HCURSOR shared =
+        static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_SHARED));
     ASSERT_NE(shared, nullptr) << zyn::gdi::LastImageError();
     EXPECT_EQ(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_SHARED), shared);
     ICONINFO ii{};
@@ -309,7 +313,8 @@ TEST_F(LoadImages, ModuleResources)
     s.height = 2;
     s.bpp = 4;
     s.palette = {0x000000, 0xC0C0C0, 0x00FF00};
-    ASSERT_TRUE(mod.Add(RT_BITMAP, L"TOOLBAR", PackedDib(s, [](int x, int y) { return static_cast<uint32_t>(x + y); })));
+    ASSERT_TRUE(
+        mod.Add(RT_BITMAP, L"TOOLBAR", PackedDib(s, [](int x, int y) { return static_cast<uint32_t>(x + y); })));
     OwnedBitmap bmp(LoadBitmapW(mod, L"toolbar")); // names without regard to case
     ASSERT_NE(bmp.get(), nullptr) << zyn::gdi::LastImageError();
     EXPECT_EQ(BitmapPixel(static_cast<HBITMAP>(bmp.get()), 1, 1), RGB(0, 255, 0));
@@ -317,7 +322,8 @@ TEST_F(LoadImages, ModuleResources)
     EXPECT_EQ(BitmapPixel(static_cast<HBITMAP>(mapped.get()), 1, 0), GetSysColor(COLOR_3DFACE));
 
     // RT_GROUP_ICON naming two RT_ICON images.
-    const std::vector<IconEntrySpec> icons = {{16, 16, 24, SolidIcon(16, 0xFF0000)}, {32, 32, 24, SolidIcon(32, 0x0000FF)}};
+    const std::vector<IconEntrySpec> icons = {
+        {16, 16, 24, SolidIcon(16, 0xFF0000)}, {32, 32, 24, SolidIcon(32, 0x0000FF)}};
     ASSERT_TRUE(mod.Add(RT_GROUP_ICON, MAKEINTRESOURCE(100), IconGroup(icons, {1, 2})));
     ASSERT_TRUE(mod.Add(RT_ICON, MAKEINTRESOURCE(1), icons[0].image));
     ASSERT_TRUE(mod.Add(RT_ICON, MAKEINTRESOURCE(2), icons[1].image));

@@ -290,6 +290,19 @@ void OdbcSetup::ResetDatabase(DbEngineKind engine)
     admin.Close();
 }
 
+void OdbcSetup::DropDatabase(DbEngineKind engine)
+{
+    if (engine == DbEngineKind::sqlite) {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            fs::remove(m_sqliteFile + suffix);
+        return;
+    }
+    CDatabase admin;
+    admin.OpenEx(L"ODBC;DSN=ZYN_PG_ADMIN;", CDatabase::noOdbcDialog);
+    admin.ExecuteSQL((L"DROP SCHEMA IF EXISTS " + zyn::base::FromUtf8(m_pgSchema) + L" CASCADE").c_str());
+    admin.Close();
+}
+
 void OdbcTest::SetUp()
 {
     auto& setup = OdbcSetup::Instance();
@@ -318,6 +331,15 @@ void OdbcTest::TearDown()
             e->Delete();
         }
         m_db.reset();
+    }
+    if (Engine() == DbEngineKind::postgresql && OdbcSetup::Instance().HavePostgres() && !IsSkipped()) {
+        // Leave nothing behind in the shared server.
+        try {
+            OdbcSetup::Instance().DropDatabase(DbEngineKind::postgresql);
+        } catch (CException* e) {
+            ADD_FAILURE() << "dropping the test schema: " << DescribeDbException(e);
+            e->Delete();
+        }
     }
 }
 

@@ -58,6 +58,8 @@ public:
     void PointSystemDsnsAt(DbEngineKind engine);
     // A fresh, empty test database of the engine.
     void ResetDatabase(DbEngineKind engine);
+    // Removes the test database (OdbcTest does so after each PostgreSQL case).
+    void DropDatabase(DbEngineKind engine);
 
 private:
     OdbcSetup();

@@ -201,7 +201,7 @@ void CDatabase::Close()
     m_engine = DbEngine::unknown;
     Guard([&] {
         if (pending)
-            conn->EndTran(false);
+            conn->EndTransaction(false);
         conn->Disconnect();
     });
 }
@@ -309,7 +309,7 @@ BOOL CDatabase::BeginTrans()
     ThrowIfClosed();
     if (!m_bCanTransact || m_bTransactionPending)
         return FALSE;
-    Guard([&] { m_pConnection->SetAutoCommit(false); });
+    Guard([&] { m_pConnection->BeginTransaction(); });
     m_bTransactionPending = true;
     return TRUE;
 }
@@ -321,20 +321,17 @@ BOOL CDatabase::CommitTrans()
         return FALSE;
     m_bTransactionPending = false;
     try {
-        Guard([&] { m_pConnection->EndTran(true); });
+        Guard([&] { m_pConnection->EndTransaction(true); });
     } catch (CDBException*) {
-        // The transaction is over either way: leave nothing half-open behind.
+        // The commit failed: roll back so nothing stays half-open; the commit's own
+        // error is the one reported.
         try {
-            Guard([&] {
-                m_pConnection->EndTran(false);
-                m_pConnection->SetAutoCommit(true);
-            });
+            Guard([&] { m_pConnection->EndTransaction(false); });
         } catch (CDBException* e2) {
             e2->Delete();
         }
         throw;
     }
-    Guard([&] { m_pConnection->SetAutoCommit(true); });
     return TRUE;
 }
 
@@ -344,10 +341,7 @@ BOOL CDatabase::Rollback()
     if (!m_bTransactionPending)
         return FALSE;
     m_bTransactionPending = false;
-    Guard([&] {
-        m_pConnection->EndTran(false);
-        m_pConnection->SetAutoCommit(true);
-    });
+    Guard([&] { m_pConnection->EndTransaction(false); });
     return TRUE;
 }
 
@@ -480,6 +474,8 @@ std::vector<zyn::afx::DbColumnInfo> CDatabase::GetColumns(LPCWSTR lpszTableName,
             c.name = CString(TextOr(st, 4));
             int32_t v = 0;
             c.sqlType = st.GetInt32(5, v) ? static_cast<int16_t>(v) : 0;
+            if (m_engine == DbEngine::sqlite)
+                c.sqlType = odbc::WideTextType(c.sqlType);
             c.typeName = CString(TextOr(st, 6));
             c.columnSize = st.GetInt32(7, v) ? v : 0;
             c.decimalDigits = st.GetInt32(9, v) ? static_cast<int16_t>(v) : 0;

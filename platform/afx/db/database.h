@@ -4,11 +4,14 @@
 // Open / OpenEx accept the class library's "ODBC;DSN=...;..." form or a bare ODBC
 // connection string ("DSN=...", "Driver=...;Database=..."); a data source name resolves
 // through the odbc.ini that ODBCINI names. What the connection adds by itself:
-// - PostgreSQL (psqlODBC): UseDeclareFetch=1 and Fetch=1000, so large selects stream
-//   through a server cursor instead of being buffered whole; MaxLongVarcharSize and
-//   MaxVarcharSize raised so long text is never cut; the caller's own values win.
+// - PostgreSQL (psqlODBC): UseDeclareFetch=1 and Fetch=256, so large selects stream
+//   through a server cursor, 256 rows at a time, instead of being buffered whole (a
+//   block of rows with 32000-character notes stays within a few megabytes);
+//   MaxLongVarcharSize and MaxVarcharSize raised so the sizes the driver reports for
+//   text columns do not cut values for code that sizes buffers by them (our own reads
+//   take text in pieces, whole, whatever the reported size); the caller's values win.
 // - SQLite (SQLite3 ODBC driver): StepAPI=1 (rows are stepped, not materialised per
-//   statement), JournalMode=WAL and a busy time-out (Timeout=30000 ms) so concurrent
+//   statement), JournalMode=WAL and a busy time-out (Timeout=100000 ms) so concurrent
 //   passes wait instead of failing with "database is locked"; the caller's values win.
 // Failures raise CDBException (SQLSTATE and the driver's text); Open never prompts.
 //
@@ -92,7 +95,11 @@ public:
     int64_t GetRowsAffected() const { return m_nRowsAffected; }
 
     // Manual-commit mode until CommitTrans or Rollback; FALSE when the driver cannot
-    // transact or a transaction is already pending. Commit and rollback failures throw.
+    // transact or a transaction is already pending. Commit and rollback failures throw
+    // (a failed commit is rolled back). On SQLite BeginTrans takes the write lock at
+    // once (BEGIN IMMEDIATE, waiting up to the busy time-out), so a transaction that
+    // reads and then writes cannot fail half-way because another connection committed;
+    // other writers wait for it, so keep such transactions short (commit in batches).
     BOOL BeginTrans();
     BOOL CommitTrans();
     BOOL Rollback();

@@ -19,9 +19,14 @@ struct DbTableInfo {
 struct DbColumnInfo {
     CString table;
     CString name;
-    int16_t sqlType = 0;      // SQL_INTEGER, SQL_WVARCHAR... (the ODBC DATA_TYPE)
-    CString typeName;         // the engine's own type name ("int4", "TEXT"...)
-    int32_t columnSize = 0;   // characters for text, digits for numbers; 0 when unknown
+    // SQL_INTEGER, SQL_WVARCHAR... (the ODBC DATA_TYPE). Text columns carry the wide
+    // types (SQL_WCHAR, SQL_WVARCHAR, SQL_WLONGVARCHAR) on every engine: the connection
+    // is Unicode. PostgreSQL's TEXT is SQL_WLONGVARCHAR, SQLite's TEXT SQL_WLONGVARCHAR.
+    int16_t sqlType = 0;
+    CString typeName;         // the engine's own type name ("int4", "VARCHAR(10)"...)
+    // Characters for text, digits for numbers; 0 when unknown or unlimited (SQLite's
+    // TEXT). PostgreSQL's TEXT reports the driver's MaxLongVarcharSize.
+    int32_t columnSize = 0;
     int16_t decimalDigits = 0;
     int16_t nullable = 2;     // SQL_NO_NULLS, SQL_NULLABLE, SQL_NULLABLE_UNKNOWN
     int32_t ordinal = 0;      // 1-based position in the table

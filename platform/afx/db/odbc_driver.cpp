@@ -249,14 +249,14 @@ std::wstring CompleteConnectionString(const std::wstring& cs, Engine engine)
     };
     static constexpr Default pg[] = {
         {L"UseDeclareFetch", L"1"},
-        {L"Fetch", L"1000"},
+        {L"Fetch", L"256"},
         {L"MaxLongVarcharSize", L"1048576"},
         {L"MaxVarcharSize", L"65535"},
     };
     static constexpr Default sqlite[] = {
         {L"StepAPI", L"1"},
         {L"JournalMode", L"WAL"},
-        {L"Timeout", L"30000"},
+        {L"Timeout", L"100000"},
     };
     std::wstring out = cs;
     auto add = [&](const Default* b, const Default* e) {
@@ -385,6 +385,27 @@ void Connection::EndTran(bool commit)
 {
     SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
     Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLEndTran");
+}
+
+void Connection::BeginTransaction()
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(L"BEGIN IMMEDIATE");
+        return;
+    }
+    SetAutoCommit(false);
+}
+
+void Connection::EndTransaction(bool commit)
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(commit ? L"COMMIT" : L"ROLLBACK");
+        return;
+    }
+    EndTran(commit);
+    SetAutoCommit(true);
 }
 
 // ---- statement -------------------------------------------------------------------
@@ -743,6 +764,20 @@ int16_t Statement::NumResultCols()
     return n;
 }
 
+int16_t WideTextType(int16_t sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return sqlType;
+    }
+}
+
 ColumnDesc Statement::Describe(uint16_t column)
 {
     std::vector<SQLWCHAR> name(256);
@@ -758,7 +793,7 @@ ColumnDesc Statement::Describe(uint16_t column)
     Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLDescribeColW");
     ColumnDesc d;
     d.name = FromW(name.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), name.size() - 1));
-    d.sqlType = type;
+    d.sqlType = m_connection.GetEngine() == Engine::sqlite ? WideTextType(type) : type;
     d.size = size;
     d.decimalDigits = digits;
     d.nullable = nullable;

@@ -71,6 +71,13 @@ struct Param {
     int16_t decimalDigits = 0;
 };
 
+// Text types as a Unicode connection carries them: SQL_CHAR, SQL_VARCHAR and
+// SQL_LONGVARCHAR become SQL_WCHAR, SQL_WVARCHAR and SQL_WLONGVARCHAR. The SQLite
+// driver reports every text column with the narrow types although it exchanges them
+// as UTF-16 like every other; results and catalogue rows of SQLite pass through this,
+// so code comparing types sees the same on every engine.
+int16_t WideTextType(int16_t sqlType);
+
 // The driver manager's environment: one per process, ODBC 3 behaviour.
 void* EnvironmentHandle();
 
@@ -101,6 +108,13 @@ public:
 
     void SetAutoCommit(bool on);
     void EndTran(bool commit);
+    // Manual transactions. On SQLite the write lock is taken at the start (BEGIN
+    // IMMEDIATE, waiting up to the busy time-out): a transaction that reads first and
+    // writes later (the purge pass: select, then delete row by row) would otherwise fail
+    // with "database is locked" as soon as another connection commits in between.
+    // Elsewhere autocommit is switched off, and on again at the end.
+    void BeginTransaction();
+    void EndTransaction(bool commit);
 
 private:
     std::wstring InfoString(uint16_t infoType) const;

@@ -38,6 +38,8 @@ public:
         bool isNull = false;
         bool dirty = false;
         std::optional<odbc::Value> snap; // value at AddNew / Edit / SetFieldNull
+        odbc::Value saved;                // the current row's value, for CancelUpdate
+        bool savedNull = false;
         int16_t nullable = SQL_NULLABLE_UNKNOWN;
     };
 
@@ -52,6 +54,7 @@ public:
 
     CString openSql;  // what Open was given
     bool open = false;
+    bool attached = false; // listed by m_pDatabase, which closes the set when it closes
     bool isCall = false;
     bool hasOutput = false;
     bool outputsCopied = false;
@@ -68,6 +71,23 @@ public:
     bool bof = true;
     bool eof = true;
     bool deleted = false;
+
+    // Statement texts built for this open (cleared by Requery).
+    CString insertSql, updateSql, deleteSql;
+    std::vector<size_t> insertFields, updateFields;
+    CString builtForTable;
+
+    void CheckStatementCache(const CString& table)
+    {
+        if (builtForTable == table)
+            return;
+        insertSql.Empty();
+        updateSql.Empty();
+        deleteSql.Empty();
+        insertFields.clear();
+        updateFields.clear();
+        builtForTable = table;
+    }
 
     std::vector<size_t> keyIndex;
     CString keyError;
@@ -186,6 +206,99 @@ odbc::Value Raw(const FieldRef& f)
     }
     }
     return odbc::Null{};
+}
+
+bool SameBits(double a, double b);
+bool SameBits(float a, float b);
+bool Same(const odbc::Value& a, const odbc::Value& b);
+
+// Whether the member still holds v (a value taken with Raw), without copying it.
+bool MemberEquals(const FieldRef& f, const odbc::Value& v)
+{
+    switch (f.kind) {
+    case FieldKind::Bool:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BOOL>(f);
+    case FieldKind::Byte:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BYTE>(f);
+    case FieldKind::Int:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<int>(f);
+    case FieldKind::Long:
+        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<LONG>(f);
+    case FieldKind::BigInt:
+        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<int64_t>(f);
+    case FieldKind::Single:
+        return std::holds_alternative<float>(v) && SameBits(std::get<float>(v), As<float>(f));
+    case FieldKind::Double:
+        return std::holds_alternative<double>(v) && SameBits(std::get<double>(v), As<double>(f));
+    case FieldKind::Text:
+        return std::holds_alternative<std::wstring>(v) && std::get<std::wstring>(v) == As<CString>(f).Str();
+    case FieldKind::Time:
+        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<CTime>(f).GetTime();
+    default:
+        return Same(Raw(f), v);
+    }
+}
+
+// Puts back a value taken with Raw.
+void RestoreRaw(const FieldRef& f, const odbc::Value& v)
+{
+    auto i32 = [&] { return std::holds_alternative<int32_t>(v) ? std::get<int32_t>(v) : 0; };
+    switch (f.kind) {
+    case FieldKind::Bool:
+        As<BOOL>(f) = i32();
+        break;
+    case FieldKind::Byte:
+        As<BYTE>(f) = static_cast<BYTE>(i32());
+        break;
+    case FieldKind::Int:
+        As<int>(f) = i32();
+        break;
+    case FieldKind::Long:
+        As<LONG>(f) = i32();
+        break;
+    case FieldKind::BigInt:
+        if (auto p = std::get_if<int64_t>(&v))
+            As<int64_t>(f) = *p;
+        break;
+    case FieldKind::Single:
+        if (auto p = std::get_if<float>(&v))
+            As<float>(f) = *p;
+        break;
+    case FieldKind::Double:
+        if (auto p = std::get_if<double>(&v))
+            As<double>(f) = *p;
+        break;
+    case FieldKind::Text:
+        if (auto p = std::get_if<std::wstring>(&v))
+            As<CString>(f).Str() = *p;
+        break;
+    case FieldKind::Binary:
+        if (auto p = std::get_if<std::vector<uint8_t>>(&v)) {
+            auto& a = As<CByteArray>(f);
+            a.SetSize(static_cast<INT_PTR>(p->size()));
+            if (!p->empty())
+                std::memcpy(a.GetData(), p->data(), p->size());
+        }
+        break;
+    case FieldKind::Time:
+        if (auto p = std::get_if<int64_t>(&v))
+            As<CTime>(f) = CTime(*p);
+        break;
+    case FieldKind::Timestamp:
+        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
+            As<TIMESTAMP_STRUCT>(f) = *p;
+        break;
+    case FieldKind::OleDate: {
+        COleDateTime o;
+        if (auto p = std::get_if<double>(&v)) {
+            o = COleDateTime(static_cast<DATE>(*p));
+        } else {
+            o.SetStatus(static_cast<COleDateTime::DateTimeStatus>(i32()));
+        }
+        As<COleDateTime>(f) = o;
+        break;
+    }
+    }
 }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -962,6 +1075,7 @@ BOOL CRecordset::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
         if (!m_pDatabase->IsOpen())
             m_pDatabase->OpenEx(GetDefaultConnect(), CDatabase::noOdbcDialog);
         m_pDatabase->AttachRecordset(this);
+        m_pState->attached = true;
         m_pState->openSql = lpszSQL ? lpszSQL : L"";
         Requery();
     } catch (CException*) {
@@ -977,6 +1091,8 @@ BOOL CRecordset::Open(UINT nOpenType, LPCWSTR lpszSQL, DWORD dwOptions)
 
 BOOL CRecordset::Requery()
 {
+    if (!m_pState->attached)
+        AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"The record set is not open.");
     if (!m_pDatabase || !m_pDatabase->IsOpen())
         AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"The record set has no open database.");
     RecordsetState& st = *m_pState;
@@ -1056,6 +1172,11 @@ BOOL CRecordset::Requery()
     st.keyIndex.clear();
     st.keyError.Empty();
     st.keyValues.clear();
+    st.insertSql.Empty();
+    st.updateSql.Empty();
+    st.deleteSql.Empty();
+    st.insertFields.clear();
+    st.updateFields.clear();
     {
         const CString keys = GetKeyColumns();
         const CString tableBare = BareColumnName(m_strTableName);
@@ -1281,8 +1402,10 @@ void CRecordset::Close()
     st.bof = st.eof = true;
     st.deleted = false;
     m_hstmt = nullptr;
-    if (m_pDatabase)
+    // Only while listed: a database that closed the set may be gone by now.
+    if (m_pDatabase && st.attached)
         m_pDatabase->DetachRecordset(this);
+    st.attached = false;
     if (m_pOwnDatabase) {
         CDatabase* own = m_pOwnDatabase.get();
         if (m_pDatabase == own)
@@ -1404,7 +1527,11 @@ void CRecordset::AddNew()
     ThrowIfNotOpen();
     if (!CanAppend())
         AfxThrowDBException(AFX_SQL_ERROR_RECORDSET_READONLY);
+    if (m_nEditMode != noMode)
+        CancelUpdate();
     for (Field& f : m_pState->columns) {
+        f.saved = Raw(f.ref);
+        f.savedNull = f.isNull;
         SetPseudoNull(f.ref);
         f.isNull = true;
         f.dirty = false;
@@ -1421,8 +1548,12 @@ void CRecordset::Edit()
     RecordsetState& st = *m_pState;
     if (st.bof || st.eof || st.deleted || st.current < 0)
         AfxThrowDBException(AFX_SQL_ERROR_NO_CURRENT_RECORD);
+    if (m_nEditMode != noMode)
+        CancelUpdate();
     for (Field& f : st.columns) {
         f.snap = Raw(f.ref);
+        f.saved = *f.snap;
+        f.savedNull = f.isNull;
         f.dirty = false;
     }
     m_nEditMode = edit;
@@ -1430,11 +1561,17 @@ void CRecordset::Edit()
 
 void CRecordset::CancelUpdate()
 {
+    // The members return to the current row as it was before AddNew or Edit.
+    if (m_nEditMode != noMode) {
+        for (Field& f : m_pState->columns) {
+            RestoreRaw(f.ref, f.saved);
+            f.isNull = f.savedNull;
+        }
+    }
     for (Field& f : m_pState->columns) {
-        if (m_nEditMode != noMode && f.snap && !Same(Raw(f.ref), *f.snap))
-            f.isNull = false;
         f.dirty = false;
         f.snap.reset();
+        f.saved = odbc::Null{};
     }
     m_nEditMode = noMode;
 }
@@ -1442,7 +1579,7 @@ void CRecordset::CancelUpdate()
 bool CRecordset::FieldChanged(const void* field) const
 {
     const auto* f = static_cast<const Field*>(field);
-    return m_nEditMode != noMode && !f->isParam && f->snap && !Same(Raw(f->ref), *f->snap);
+    return m_nEditMode != noMode && !f->isParam && f->snap && !MemberEquals(f->ref, *f->snap);
 }
 
 CString CRecordset::TargetTable() const
@@ -1514,61 +1651,76 @@ BOOL CRecordset::Update()
     if (m_nEditMode == noMode)
         AfxThrowDBException(AFX_SQL_ERROR_ILLEGAL_MODE, L"Update needs AddNew or Edit first.");
     RecordsetState& st = *m_pState;
+    // Each field's state, decided once: dirty when marked or changed; NULL when marked
+    // NULL and not changed since.
     std::vector<size_t> dirty;
-    for (size_t i = 0; i < st.columns.size(); ++i)
-        if (st.columns[i].dirty || FieldChanged(&st.columns[i]))
+    std::vector<char> nullNow(st.columns.size());
+    for (size_t i = 0; i < st.columns.size(); ++i) {
+        const Field& f = st.columns[i];
+        const bool changed = FieldChanged(&f);
+        nullNow[i] = changed ? false : f.isNull;
+        if (f.dirty || changed)
             dirty.push_back(i);
+    }
     if (dirty.empty()) {
         CancelUpdate();
         return FALSE;
     }
-    const CString table = TargetTable();
     std::vector<odbc::Param> params;
-    CString sql;
-    auto nullNow = [&](const Field& f) { return FieldChanged(&f) ? false : f.isNull; };
-    auto column = [&](const Field& f) {
-        return m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
-    };
-    if (m_nEditMode == addnew) {
-        sql = L"INSERT INTO " + table + L" (";
-        CString values;
-        for (size_t k = 0; k < dirty.size(); ++k) {
-            const Field& f = st.columns[dirty[k]];
-            if (k) {
-                sql += L", ";
-                values += L", ";
-            }
-            sql += column(f);
-            values += L"?";
-            odbc::Param p = ToParam(f, nullNow(f));
-            p.direction = odbc::Direction::Input;
-            params.push_back(std::move(p));
-        }
-        sql += L") VALUES (" + values + L")";
-    } else {
-        RequireKeys();
-        sql = L"UPDATE " + table + L" SET ";
-        for (size_t k = 0; k < dirty.size(); ++k) {
-            const Field& f = st.columns[dirty[k]];
-            if (k)
-                sql += L", ";
-            sql += column(f) + L" = ?";
-            odbc::Param p = ToParam(f, nullNow(f));
-            p.direction = odbc::Direction::Input;
-            params.push_back(std::move(p));
-        }
-        AppendKeyCondition(sql, params);
+    params.reserve(dirty.size() + st.keyIndex.size());
+    for (size_t i : dirty) {
+        odbc::Param p = ToParam(st.columns[i], nullNow[i] != 0);
+        p.direction = odbc::Direction::Input;
+        params.push_back(std::move(p));
     }
+    const bool adding = m_nEditMode == addnew;
+    if (!adding)
+        RequireKeys();
+    st.CheckStatementCache(m_strTableName);
+    // The statement text depends only on which fields are written: built once per set.
+    CString& sql = adding ? st.insertSql : st.updateSql;
+    std::vector<size_t>& builtFor = adding ? st.insertFields : st.updateFields;
+    if (sql.IsEmpty() || builtFor != dirty) {
+        const CString table = TargetTable();
+        auto column = [&](const Field& f) {
+            return m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
+        };
+        if (adding) {
+            sql = L"INSERT INTO " + table + L" (";
+            CString values;
+            for (size_t k = 0; k < dirty.size(); ++k) {
+                if (k) {
+                    sql += L", ";
+                    values += L", ";
+                }
+                sql += column(st.columns[dirty[k]]);
+                values += L"?";
+            }
+            sql += L") VALUES (" + values + L")";
+        } else {
+            sql = L"UPDATE " + table + L" SET ";
+            for (size_t k = 0; k < dirty.size(); ++k) {
+                if (k)
+                    sql += L", ";
+                sql += column(st.columns[dirty[k]]) + L" = ?";
+            }
+            sql += KeyCondition();
+        }
+        builtFor = dirty;
+    }
+    if (!adding)
+        AppendKeyParams(params);
     const int64_t rows = ExecuteChange(sql, std::move(params));
     CheckRowCount(rows);
-    const bool wasEdit = m_nEditMode == edit;
-    for (Field& f : st.columns) {
-        f.isNull = nullNow(f);
+    for (size_t i = 0; i < st.columns.size(); ++i) {
+        Field& f = st.columns[i];
+        f.isNull = nullNow[i] != 0;
         f.dirty = false;
         f.snap.reset();
+        f.saved = odbc::Null{};
     }
     m_nEditMode = noMode;
-    if (wasEdit) {
+    if (!adding) {
         // A changed key is the row's key from now on.
         st.keyValues.clear();
         for (size_t k : st.keyIndex)
@@ -1577,17 +1729,25 @@ BOOL CRecordset::Update()
     return TRUE;
 }
 
-void CRecordset::AppendKeyCondition(CString& sql, std::vector<odbc::Param>& params) const
+CString CRecordset::KeyCondition() const
 {
     const RecordsetState& st = *m_pState;
-    sql += L" WHERE ";
+    CString sql = L" WHERE ";
     for (size_t k = 0; k < st.keyIndex.size(); ++k) {
         const Field& f = st.columns[st.keyIndex[k]];
         if (k)
             sql += L" AND ";
         sql += m_pDatabase->ReplaceBrackets(L"[" + BareColumnName(CString(f.ref.name ? f.ref.name : L"")) + L"]");
         sql += L" = ?";
-        odbc::Param p = ToParam(f, false);
+    }
+    return sql;
+}
+
+void CRecordset::AppendKeyParams(std::vector<odbc::Param>& params) const
+{
+    const RecordsetState& st = *m_pState;
+    for (size_t k = 0; k < st.keyIndex.size(); ++k) {
+        odbc::Param p = ToParam(st.columns[st.keyIndex[k]], false);
         p.direction = odbc::Direction::Input;
         p.value = st.keyValues[k];
         params.push_back(std::move(p));
@@ -1605,10 +1765,12 @@ void CRecordset::Delete()
     if (st.bof || st.eof || st.deleted || st.current < 0)
         AfxThrowDBException(AFX_SQL_ERROR_NO_CURRENT_RECORD);
     RequireKeys();
-    CString sql = L"DELETE FROM " + TargetTable();
+    st.CheckStatementCache(m_strTableName);
+    if (st.deleteSql.IsEmpty())
+        st.deleteSql = L"DELETE FROM " + TargetTable() + KeyCondition();
     std::vector<odbc::Param> params;
-    AppendKeyCondition(sql, params);
-    CheckRowCount(ExecuteChange(sql, std::move(params)));
+    AppendKeyParams(params);
+    CheckRowCount(ExecuteChange(st.deleteSql, std::move(params)));
     st.deleted = true;
 }
 

@@ -8,14 +8,19 @@
 //   <m_strSort>]";
 // - a full SELECT: the filter is added to its WHERE (ANDed, in parentheses) and the sort
 //   as its ORDER BY, unless the text already has one;
-// - a procedure call "{CALL p(?,?)}" or "{? = CALL p(?,?)}": run as given, with the
-//   parameters (outputParam / inoutParam receive their values after the call).
+// - a procedure call "{CALL p(?,?)}" or "{? = CALL p(?,?)}": run with the parameters;
+//   outputParam / inoutParam members receive their values after the call. On
+//   PostgreSQL a call with output parameters (and no bound columns) runs as
+//   "SELECT p(...)" / "SELECT * FROM p(<inputs>)": the function's result, or its OUT
+//   and INOUT columns in order, fill the output members; NULL marks them NULL. Text
+//   outputs are read whole. Other drivers get the call escape as written.
 // Brackets become the engine's quoting (CDatabase::ReplaceBrackets). Parameters are
 // bound from the members, never spliced into the text.
 //
 // Cursor. Every open type streams rows through a forward-only cursor, so a pass over
-// many rows keeps memory flat. MoveNext moves forward; MoveFirst re-runs the query when
-// the set has left its first row; MovePrev, MoveLast and other backward moves re-run
+// many rows keeps memory flat (see CDatabase for the drivers' streaming options).
+// MoveNext moves forward; MoveFirst re-runs the query when the set has left its first
+// row; MovePrev, MoveLast and other backward moves re-run
 // the query and step to the row for snapshot and dynaset sets, and raise
 // AFX_SQL_ERROR_RECORDSET_FORWARD_ONLY for forwardOnly sets. Rows changed by others in
 // between are seen as they are then (the set is not a frozen snapshot).
@@ -33,10 +38,15 @@
 // each must be a bound column; a NULL or missing key value refuses the operation with
 // AFX_SQL_ERROR_NO_KEY_COLUMNS. A statement that changes no row raises
 // AFX_SQL_ERROR_NO_ROWS_AFFECTED, more than one row AFX_SQL_ERROR_MULTIPLE_ROWS_AFFECTED.
-// After Update the members keep the values written and the set stays on its row.
+// After Update the members keep the values written and the set stays on its row;
+// CancelUpdate (also a Move during AddNew or Edit, and an Update with nothing to
+// write) puts the current row's values back.
 //
 // Fetched NULLs set the member to 0 / empty / zero timestamp / CTime(0) / null
-// COleDateTime, and IsFieldNull reports them.
+// COleDateTime, and IsFieldNull reports them. Reads never cut: text and binary values
+// are read whole; a value that does not fit its member (a fraction or an out-of-range
+// number into an integer field, a time outside CTime's range) raises CDBException
+// (SQLSTATE 22003, 22018 or 22008) instead of storing something else.
 
 #include <cstdint>
 #include <memory>
@@ -119,7 +129,8 @@ public:
     void MoveLast() { Move(-1, SQL_FETCH_LAST); }
     void SetAbsolutePosition(LONG nRows) { Move(nRows, SQL_FETCH_ABSOLUTE); }
 
-    // Leaves AddNew or Edit without writing; the members keep what they hold.
+    // Leaves AddNew or Edit without writing: the members return to the current row's
+    // values (and NULL states) as they were before AddNew or Edit.
     void CancelUpdate();
 
     BOOL IsOpen() const;
@@ -198,7 +209,8 @@ private:
     CString TargetTable() const;
     void RequireKeys() const;
     int64_t ExecuteChange(const CString& sql, std::vector<zyn::afx::odbc::Param>&& params);
-    void AppendKeyCondition(CString& sql, std::vector<zyn::afx::odbc::Param>& params) const;
+    CString KeyCondition() const;
+    void AppendKeyParams(std::vector<zyn::afx::odbc::Param>& params) const;
     void* FindField(const void* pv) const;
     short IndexOfColumn(LPCWSTR lpszName) const;
 
