@@ -102,6 +102,8 @@ struct TEXTMETRICW {
 };
 using TEXTMETRIC = TEXTMETRICW;
 using LPTEXTMETRICW = TEXTMETRICW*;
+// tmPitchAndFamily bits (TMPF_FIXED_PITCH set means a variable-pitch font).
+inline constexpr BYTE TMPF_FIXED_PITCH = 0x01, TMPF_VECTOR = 0x02, TMPF_TRUETYPE = 0x04, TMPF_DEVICE = 0x08;
 
 struct NONCLIENTMETRICSW {
     UINT cbSize;
