@@ -37,6 +37,7 @@ struct SentMessage {
 // Raw input waiting for a thread to take it.
 struct InputEvent {
     enum class Type { MouseMove, Button, Wheel, Key, Char } type = Type::MouseMove;
+    uint64_t id = 0;          // identifies the event while it waits
     POINT pt{};
     DWORD time = 0;
     MouseButton button = MouseButton::Left;
