@@ -14,6 +14,9 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
+#include "platform/base/threads.h"
+#include "platform/user/thread_state.h"
+#include "platform/user/user_hooks.h"
 #include "platform/user/winuser.h"
 
 namespace zyn::test {
