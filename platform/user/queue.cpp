@@ -447,10 +447,13 @@ bool TimerDue(ThreadQueue& q)
 
 void KillWindowTimers(HWND hwnd)
 {
+    // A destroyed window's timers and posted messages go with it.
     for (auto& q : AllQueues()) {
         std::lock_guard lock(q->m);
         auto& t = q->timers;
         t.erase(std::remove_if(t.begin(), t.end(), [hwnd](const TimerRec& r) { return r.hwnd == hwnd; }), t.end());
+        auto& p = q->posted;
+        p.erase(std::remove_if(p.begin(), p.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }), p.end());
     }
 }
 
