@@ -394,6 +394,33 @@ TEST_F(InputTest, GetMessageAndCallWndProcHooksAndChaining)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_FILTER_PROC);
 }
 
+TEST_F(InputTest, CursorPositionAndClipping)
+{
+    user::InjectMouseMove(5000, -20);
+    POINT pt;
+    GetCursorPos(&pt);
+    EXPECT_EQ(pt.x, 1279);
+    EXPECT_EQ(pt.y, 0);
+    RECT clip{100, 100, 200, 200};
+    ClipCursor(&clip);
+    GetCursorPos(&pt);
+    EXPECT_EQ(pt.x, 199);
+    EXPECT_EQ(pt.y, 100);
+    SetCursorPos(10, 10);
+    GetCursorPos(&pt);
+    EXPECT_EQ(pt.x, 100);
+    RECT got;
+    GetClipCursor(&got);
+    EXPECT_EQ(got.right, 200);
+    ClipCursor(nullptr);
+    SetCursorPos(10, 10);
+    GetCursorPos(&pt);
+    EXPECT_EQ(pt.x, 10);
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    Pump();
+}
+
 TEST_F(InputTest, TrackMouseEventPostsLeaveAndHover)
 {
     zyn::base::Clock::UseVirtual(5000);

@@ -282,6 +282,32 @@ TEST_F(PaintTest, GetDcExClipsToRegionsAndLockWindowUpdate)
     DestroyWindow(other);
 }
 
+TEST_F(PaintTest, WindowAndParentClipDcs)
+{
+    HWND p = Solid(nullptr, WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 100, 100, kRed);
+    HWND c = Solid(p, WS_CHILD | WS_VISIBLE, 20, 20, 20, 20, kGreen);
+    Pump();
+    // A window DC starts at the frame's corner and covers it.
+    HDC dc = GetWindowDC(p);
+    SetPixel(dc, 0, 0, kBlue);
+    ReleaseDC(p, dc);
+    EXPECT_EQ(Pixel(0, 0), kBlue);
+    // A child's DC is clipped to the child, unless it uses the parent's visible region.
+    dc = GetDCEx(c, nullptr, DCX_CACHE);
+    SetPixel(dc, -5, -5, kBlue);
+    ReleaseDC(c, dc);
+    EXPECT_EQ(Pixel(16, 16), kRed);
+    dc = GetDCEx(c, nullptr, DCX_CACHE | DCX_PARENTCLIP);
+    SetPixel(dc, -5, -5, kBlue);
+    ReleaseDC(c, dc);
+    EXPECT_EQ(Pixel(16, 16), kBlue);
+    // A DC released for the wrong window stays; the right window releases it.
+    dc = GetDC(c);
+    EXPECT_EQ(ReleaseDC(p, dc), 0);
+    EXPECT_EQ(ReleaseDC(c, dc), 1);
+    DestroyWindow(p);
+}
+
 TEST_F(PaintTest, SetRedrawOffHidesFromPaintingUntilOn)
 {
     HWND h = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);

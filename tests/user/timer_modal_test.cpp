@@ -1,4 +1,6 @@
 // Timers on the virtual clock, the modal loop and its script, message boxes.
+#include <thread>
+
 #include "platform/base/msgbox_hook.h"
 #include "tests/user/user_test_support.h"
 
@@ -155,6 +157,29 @@ TEST_F(ModalTest, LoopEndsByPredicateOwnerQuitAndRunsIdleActions)
     // The owner going away cancels the loop.
     user::QueueIdleAction([&] { DestroyWindow(h); });
     EXPECT_EQ(user::RunModalLoop(p), user::ModalEnd::Cancelled);
+}
+
+TEST_F(UserTest, OutsideScriptedModeTheLoopWaitsForMessages)
+{
+    HWND h = Make(WS_POPUP, 0, 0, 10, 10);
+    bool done = false;
+    rec().SetHandler([&done](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (m == WM_USER + 5) {
+            done = true;
+            r = 0;
+            return true;
+        }
+        return false;
+    });
+    std::thread poster([h] {
+        Sleep(30);
+        PostMessageW(h, WM_USER + 5, 0, 0);
+    });
+    user::ModalLoopParams p;
+    p.done = [&] { return done; };
+    EXPECT_EQ(user::RunModalLoop(p), user::ModalEnd::Ended);
+    poster.join();
+    DestroyWindow(h);
 }
 
 TEST_F(ModalTest, MsgFilterHookSeesLoopMessagesAndCanTakeThem)

@@ -176,6 +176,37 @@ TEST_F(WinPosTest, ZOrderOfSiblingsAndTheTopmostBand)
     DestroyWindow(c);
 }
 
+TEST_F(WinPosTest, OwnedWindowsFollowTheirOwnerUpUnlessAskedNot)
+{
+    HWND owner = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100);
+    HWND owned = Make(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, owner);
+    HWND other = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100);
+    EXPECT_EQ(GetTopWindow(nullptr), other);
+    SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    EXPECT_EQ(GetTopWindow(nullptr), owner);
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    DestroyWindow(owner);
+    DestroyWindow(other);
+}
+
+TEST_F(WinPosTest, NoRedrawLeavesPaintingToTheApplication)
+{
+    HWND h = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    Pump();
+    rec().Clear();
+    MoveWindow(h, 10, 10, 200, 200, FALSE);
+    RECT r;
+    EXPECT_FALSE(GetUpdateRect(h, &r, FALSE));
+    Pump();
+    EXPECT_TRUE(rec().For(h, {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}).empty());
+    MoveWindow(h, 20, 20, 200, 200, TRUE);
+    Pump();
+    DestroyWindow(h);
+}
+
 TEST_F(WinPosTest, ShowStatesAndPlacementRoundTrip)
 {
     HWND h = Make(WS_OVERLAPPEDWINDOW, 30, 40, 300, 200);
