@@ -425,6 +425,20 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     else
         dwExStyle &= ~WS_EX_WINDOWEDGE;
 
+    if (!(dwStyle & WS_CHILD) && !hMenu && GetMenuBarHooks().loadMenu) {
+        // A window created without a menu gets its class's menu.
+        std::wstring name;
+        uintptr_t id = 0;
+        HINSTANCE module = nullptr;
+        {
+            auto lock = LockUser();
+            name = cls->menuName;
+            id = cls->menuId;
+            module = cls->module;
+        }
+        if (id || !name.empty())
+            hMenu = GetMenuBarHooks().loadMenu(module, id ? MAKEINTRESOURCE(id) : name.c_str());
+    }
     if (!(dwStyle & WS_CHILD) && hMenu) {
         const auto& hooks = GetMenuBarHooks();
         const bool ok = hooks.isMenu ? hooks.isMenu(hMenu) : zyn::base::KindOfHandle(hMenu) == zyn::base::HandleKind::Menu;
