@@ -296,7 +296,7 @@ uint16_t Parser::Word(const char* what)
 {
     const Location at = Peek().where;
     const uint32_t v = Expr().v;
-    if (v > 0xFFFF && static_cast<int32_t>(v) < -32768)
+    if (!FitsInWord(v))
         throw CompileError(at, std::string(what) + " " + std::to_string(static_cast<int32_t>(v)) +
                 " does not fit in 16 bits");
     return static_cast<uint16_t>(v);
@@ -711,7 +711,7 @@ std::vector<uint8_t> Parser::RawData(const char* context)
             if (v.isLong) {
                 w.U32(v.v);
             } else {
-                if (v.v > 0xFFFF && static_cast<int32_t>(v.v) < -32768)
+                if (!FitsInWord(v.v))
                     throw CompileError(at, "value " + std::to_string(v.v) +
                             " does not fit in a WORD (write it with an L suffix for a DWORD)");
                 w.U16(static_cast<uint16_t>(v.v));

@@ -244,7 +244,7 @@ DialogControl Parser::Control(bool ex)
     auto id = [&]() {
         const Location at = Peek().where;
         const uint32_t v = Expr().v;
-        if (!ex && v > 0xFFFF && static_cast<int32_t>(v) < -32768)
+        if (!ex && !FitsInWord(v))
             throw CompileError(at, "control ID " + std::to_string(v) + " does not fit in 16 bits (use DIALOGEX)");
         return ex ? v : (v & 0xFFFF);
     };

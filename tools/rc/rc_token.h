@@ -61,6 +61,12 @@ NumberValue ParseNumber(const Token& t, bool cOctal);
 // The value of a character constant 'c' (its spelling in t.text).
 uint32_t CharConstantValue(const Token& t);
 
+// A 32-bit value that a WORD holds: 0..65535, or -32768..-1 written as its low 16 bits.
+constexpr bool FitsInWord(uint32_t v)
+{
+    return v <= 0xFFFF || (static_cast<int32_t>(v) < 0 && static_cast<int32_t>(v) >= -32768);
+}
+
 std::string Narrow(std::wstring_view s); // for messages: UTF-8
 std::wstring UpperAscii(std::wstring_view s);
 
