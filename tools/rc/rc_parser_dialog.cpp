@@ -219,10 +219,11 @@ void Parser::DialogStatement(const ResId& name, bool ex, Location where)
             Unexpected("BEGIN or a dialog option (STYLE, EXSTYLE, CAPTION, FONT, MENU, CLASS)");
         }
     }
+    // Without a STYLE a dialog is a bordered popup with a system menu, and a title bar when
+    // it has a caption; a STYLE given says everything itself (a child page keeps its
+    // caption text without a title bar).
     if (!styleGiven)
-        d.style = WS_POPUP | WS_BORDER | WS_SYSMENU;
-    if (captionGiven)
-        d.style |= WS_CAPTION;
+        d.style = WS_POPUP | WS_BORDER | WS_SYSMENU | (captionGiven ? WS_CAPTION : 0);
     if (!d.hasFont && (d.style & kDsSetFont))
         m_ctx.Warn(where, "DS_SETFONT without a FONT statement is ignored");
     ExpectBegin("after the dialog's options");
