@@ -35,8 +35,17 @@ function(zyn_add_test)
   cmake_parse_arguments(T "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})
   add_executable(test_${T_NAME} ${T_SOURCES})
   target_link_libraries(test_${T_NAME} PRIVATE zyn_options ${T_LIBS} zyn_testmain GTest::gtest GTest::gmock)
+  # Every test binary shares one precompiled GoogleTest header.
+  target_precompile_headers(test_${T_NAME} REUSE_FROM zyn_test_pch)
+  # Test discovery flattens list-valued properties, so a binary carries exactly one
+  # label (areas with pixel and pure-logic tests build two binaries). Sanitizer options
+  # and paths are compiled into the test main for the same reason.
+  list(LENGTH T_LABELS nlabels)
+  if(NOT nlabels EQUAL 1)
+    message(FATAL_ERROR "test_${T_NAME}: give exactly one label (got '${T_LABELS}')")
+  endif()
   gtest_discover_tests(test_${T_NAME}
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${ZYN_TEST_ENV}"
+    PROPERTIES LABELS "${T_LABELS}"
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
 endfunction()

@@ -4,6 +4,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/base/testhooks_time.h"
+#include "platform/user/driver.h"
 #include "tests/support/testenv.h"
 
 namespace zyn::test {
@@ -14,6 +15,7 @@ void ResetProcessState()
     zyn::base::SetSystemTimeForTests(std::nullopt);
     zyn::base::SetTimeZoneForTests(L"");
     zyn::base::SetUserLocaleForTests(0);
+    zyn::user::ResetWindowSystemForTests();
 }
 
 namespace {

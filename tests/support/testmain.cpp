@@ -13,6 +13,18 @@ namespace {
 std::string g_root;
 }
 
+// Sanitizer settings live in the binary, so they hold however a test is started (CTest
+// passes only part of a list-valued environment through test discovery).
+extern "C" const char* __asan_default_options()
+{
+    return "detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1";
+}
+extern "C" const char* __lsan_default_options()
+{
+    return "suppressions=" ZYN_SOURCE_DIR_LITERAL "/tools/lsan.supp:print_suppressions=0";
+}
+extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+
 namespace zyn::test {
 const std::string& TempRoot() { return g_root; }
 }
@@ -26,6 +38,7 @@ int main(int argc, char** argv)
         return 2;
     }
     g_root = dir;
+    ::setenv("ZYN_SOURCE_DIR", ZYN_SOURCE_DIR_LITERAL, 0);
     namespace fs = std::filesystem;
     for (const char* sub : {"registry", "windows", "logs", "run", "home"})
         fs::create_directories(fs::path(g_root) / sub);

@@ -1,0 +1,31 @@
+#pragma once
+// CBitmap: a bitmap wrapper.
+#include "platform/afx/gdi/gdi_object.h"
+#include "platform/gdi/gdi_types.h"
+
+class CDC;
+
+class CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
+public:
+    static CBitmap* FromHandle(HBITMAP hBitmap);
+
+    CBitmap() = default;
+
+    // Bitmaps from the resource chain. Until bitmap resources exist these fail with
+    // ERROR_RESOURCE_TYPE_NOT_FOUND and leave the object empty.
+    BOOL LoadBitmap(LPCTSTR lpszResourceName);
+    BOOL LoadBitmap(UINT nIDResource);
+    BOOL LoadOEMBitmap(UINT nIDBitmap);
+
+    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
+    BOOL CreateBitmapIndirect(const BITMAP* lpBitmap);
+    // pDC null: compatible with the screen.
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight);
+
+    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+    int GetBitmap(BITMAP* pBitMap) const;
+    DWORD SetBitmapBits(DWORD dwCount, const void* lpBits);
+    DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
+};

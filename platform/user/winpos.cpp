@@ -1,0 +1,1090 @@
+// Window geometry: SetWindowPos and its deferred form, ShowWindow, placement, mapping,
+// windows from points and the monitor.
+#include <algorithm>
+
+#include "platform/base/clock.h"
+#include "platform/base/handle_table.h"
+#include "platform/base/lasterror.h"
+#include "platform/base/threads.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/user/input.h"
+#include "platform/user/messages.h"
+#include "platform/user/msgqueue.h"
+#include "platform/user/queue_internal.h"
+#include "platform/user/styles.h"
+#include "platform/user/window.h"
+#include "platform/user/winpos.h"
+#include "platform/user/wnd_internal.h"
+
+namespace zyn::user {
+namespace {
+
+inline constexpr UINT kAggNoPosChange = SWP_NOSIZE | SWP_NOMOVE | SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_NOZORDER;
+inline constexpr UINT kAggStatus = kAggNoPosChange | SWP_FRAMECHANGED | SWP_HIDEWINDOW | SWP_SHOWWINDOW;
+
+// One window's move in progress (SetWindowPos, or one entry of a deferred set).
+struct PosJob {
+    std::shared_ptr<Window> w;
+    WINDOWPOS wp{};
+    RECT newWindow{};     // screen
+    RECT newClient{};     // screen
+    bool ok = false;
+    bool wasVisible = false;
+    RECT oldWindow{};
+    RECT oldClient{};
+    Region oldVisible;    // screen, whole window, before the change
+    bool activate = false;
+};
+
+RECT ToParentCoords(const Window& w, const RECT& screen)
+{
+    const POINT o = ClientOrigin(w.parent);
+    return RECT{screen.left - o.x, screen.top - o.y, screen.right - o.x, screen.bottom - o.y};
+}
+
+RECT ToScreenCoords(const Window& w, const RECT& parentRc)
+{
+    const POINT o = ClientOrigin(w.parent);
+    return RECT{parentRc.left + o.x, parentRc.top + o.y, parentRc.right + o.x, parentRc.bottom + o.y};
+}
+
+// WM_WINDOWPOSCHANGING and WM_NCCALCSIZE: works out where the window goes.
+bool BeginPos(PosJob& job)
+{
+    auto& w = job.w;
+    if (w->isDesktop || w->isMessageRoot) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    WINDOWPOS& wp = job.wp;
+    {
+        auto lock = LockUser();
+        if ((wp.flags & SWP_SHOWWINDOW) && (w->style & WS_VISIBLE))
+            wp.flags &= ~SWP_SHOWWINDOW;
+        if ((wp.flags & SWP_HIDEWINDOW) && !(w->style & WS_VISIBLE))
+            wp.flags &= ~SWP_HIDEWINDOW;
+        if (wp.hwndInsertAfter == w->hwnd)
+            wp.flags |= SWP_NOZORDER;
+        if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter != HWND_TOP && wp.hwndInsertAfter != HWND_BOTTOM &&
+            wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST) {
+            auto after = PeekWnd(wp.hwndInsertAfter);
+            if (!after || after->parent != w->parent) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return false;
+            }
+        }
+        const RECT cur = ToParentCoords(*w, w->rcWindow);
+        if (wp.flags & SWP_NOMOVE) {
+            wp.x = cur.left;
+            wp.y = cur.top;
+        }
+        if (wp.flags & SWP_NOSIZE) {
+            wp.cx = cur.right - cur.left;
+            wp.cy = cur.bottom - cur.top;
+        }
+        if (wp.cx < 0)
+            wp.cx = 0;
+        if (wp.cy < 0)
+            wp.cy = 0;
+    }
+    if (!(wp.flags & SWP_NOSENDCHANGING)) {
+        SendMsg(w->hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+        if (w->dead)
+            return false;
+    }
+    RECT oldParentWindow, oldParentClient;
+    {
+        auto lock = LockUser();
+        job.oldWindow = w->rcWindow;
+        job.oldClient = w->rcClient;
+        oldParentWindow = ToParentCoords(*w, w->rcWindow);
+        oldParentClient = ToParentCoords(*w, w->rcClient);
+        if (wp.flags & SWP_NOMOVE) {
+            wp.x = oldParentWindow.left;
+            wp.y = oldParentWindow.top;
+        }
+        if (wp.flags & SWP_NOSIZE) {
+            wp.cx = oldParentWindow.right - oldParentWindow.left;
+            wp.cy = oldParentWindow.bottom - oldParentWindow.top;
+        }
+        wp.cx = std::max(wp.cx, 0);
+        wp.cy = std::max(wp.cy, 0);
+        if (wp.x == oldParentWindow.left && wp.y == oldParentWindow.top)
+            wp.flags |= SWP_NOMOVE;
+        if (wp.cx == oldParentWindow.right - oldParentWindow.left && wp.cy == oldParentWindow.bottom - oldParentWindow.top)
+            wp.flags |= SWP_NOSIZE;
+        if (!(wp.flags & SWP_NOZORDER)) {
+            // A z-order request that would change nothing is no change.
+            const auto& sib = w->parent->children;
+            const size_t idx = IndexInParent(w.get());
+            bool same = false;
+            if (wp.hwndInsertAfter == HWND_TOP)
+                same = idx == 0 || (w->parent->isDesktop && !(w->exStyle & WS_EX_TOPMOST) &&
+                                       (sib[idx - 1]->exStyle & WS_EX_TOPMOST));
+            else if (wp.hwndInsertAfter == HWND_BOTTOM)
+                same = idx + 1 == sib.size();
+            else if (wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST)
+                same = idx > 0 && sib[idx - 1]->hwnd == wp.hwndInsertAfter;
+            if (same)
+                wp.flags |= SWP_NOZORDER;
+        }
+    }
+    const RECT newParentWindow{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
+    RECT newParentClient;
+    if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
+        NCCALCSIZE_PARAMS p{};
+        p.rgrc[0] = newParentWindow;
+        p.rgrc[1] = oldParentWindow;
+        p.rgrc[2] = oldParentClient;
+        p.lppos = &wp;
+        SendMsg(w->hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
+        if (w->dead)
+            return false;
+        newParentClient = p.rgrc[0];
+        RECT clipped;
+        if (!IntersectRect(&clipped, &newParentClient, &newParentWindow))
+            clipped = RECT{newParentWindow.left, newParentWindow.top, newParentWindow.left, newParentWindow.top};
+        newParentClient = clipped;
+    } else {
+        newParentClient = oldParentClient;
+        OffsetRect(&newParentClient, newParentWindow.left - oldParentWindow.left, newParentWindow.top - oldParentWindow.top);
+    }
+    if (newParentClient.left == oldParentClient.left && newParentClient.top == oldParentClient.top)
+        wp.flags |= SWP_NOCLIENTMOVE;
+    if (newParentClient.right - newParentClient.left == oldParentClient.right - oldParentClient.left &&
+        newParentClient.bottom - newParentClient.top == oldParentClient.bottom - oldParentClient.top)
+        wp.flags |= SWP_NOCLIENTSIZE;
+    {
+        auto lock = LockUser();
+        job.newWindow = ToScreenCoords(*w, newParentWindow);
+        job.newClient = ToScreenCoords(*w, newParentClient);
+        job.wasVisible = IsReallyVisible(w.get());
+        if (job.wasVisible)
+            job.oldVisible = VisibleRegion(w.get(), false, false, true);
+    }
+    job.ok = true;
+    return true;
+}
+
+// Keeps owned windows above their owner after the owner moved in the z-order.
+void RaiseOwned(Window* owner)
+{
+    if (!owner->parent || !owner->parent->isDesktop)
+        return;
+    auto& sib = owner->parent->children;
+    std::vector<std::shared_ptr<Window>> owned;
+    for (auto& s : sib)
+        if (s->owner == owner->hwnd)
+            owned.push_back(s);
+    // Keep their relative order: the topmost owned window ends on top.
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        if (IndexInParent(it->get()) > IndexInParent(owner))
+            LinkWindow(*it, owner->parent, HWND_TOP);
+    }
+}
+
+// Applies the geometry, the z-order and the visibility, and invalidates what changed.
+void ApplyPos(PosJob& job)
+{
+    auto& w = job.w;
+    WINDOWPOS& wp = job.wp;
+    auto lock = LockUser();
+    if (w->dead)
+        return;
+    const int dxClient = job.newClient.left - job.oldClient.left;
+    const int dyClient = job.newClient.top - job.oldClient.top;
+    w->rcWindow = job.newWindow;
+    w->rcClient = job.newClient;
+    for (auto& c : w->children)
+        OffsetTree(c.get(), dxClient, dyClient);
+    if (!(wp.flags & SWP_NOZORDER)) {
+        HWND after = wp.hwndInsertAfter;
+        if (w->parent->isDesktop) {
+            if (after == HWND_TOPMOST)
+                w->exStyle |= WS_EX_TOPMOST;
+            else if (after == HWND_NOTOPMOST)
+                w->exStyle &= ~WS_EX_TOPMOST;
+        }
+        LinkWindow(w, w->parent, after);
+        if (!(wp.flags & SWP_NOOWNERZORDER))
+            RaiseOwned(w.get());
+    }
+    if (wp.flags & SWP_SHOWWINDOW)
+        w->style |= WS_VISIBLE;
+    if (wp.flags & SWP_HIDEWINDOW)
+        w->style &= ~WS_VISIBLE;
+    if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
+        w->rcNormal = ToParentCoords(*w, w->rcWindow);
+
+    const bool changed = (wp.flags & kAggStatus) != kAggNoPosChange;
+    if (!changed || (wp.flags & SWP_NOREDRAW))
+        return;
+    const bool nowVisible = IsReallyVisible(w.get());
+    Region newVisible = nowVisible ? VisibleRegion(w.get(), false, false, true) : Region();
+    // What the window no longer covers shows what was under it.
+    if (job.wasVisible) {
+        Region exposed = job.oldVisible.Subtract(newVisible);
+        if (!exposed.Empty())
+            InvalidateExposed(exposed, w.get());
+    }
+    if (!nowVisible)
+        return;
+    const bool moveOnly = (wp.flags & SWP_NOSIZE) && !(wp.flags & (SWP_FRAMECHANGED | SWP_SHOWWINDOW)) &&
+        !(wp.flags & SWP_NOCOPYBITS) && job.wasVisible;
+    if (moveOnly) {
+        // The pixels that were on the screen move with the window; only what was hidden
+        // before needs painting.
+        const int dx = job.newWindow.left - job.oldWindow.left, dy = job.newWindow.top - job.oldWindow.top;
+        Region moved = job.oldVisible;
+        moved.Offset(dx, dy);
+        Region keep = moved.Intersect(newVisible);
+        if (!keep.Empty() && (dx || dy)) {
+            HDC screen = GetDC(nullptr);
+            if (screen) {
+                // Copy band by band in the order that never reads a pixel already written.
+                std::vector<RECT> rects = keep.Rects();
+                std::sort(rects.begin(), rects.end(), [dx, dy](const RECT& a, const RECT& b) {
+                    if (dy != 0)
+                        return dy > 0 ? a.top > b.top : a.top < b.top;
+                    return dx > 0 ? a.left > b.left : a.left < b.left;
+                });
+                for (const RECT& r : rects)
+                    BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, screen, r.left - dx, r.top - dy,
+                        SRCCOPY);
+                ReleaseDC(nullptr, screen);
+            }
+        }
+        Region rest = newVisible.Subtract(keep);
+        // Update regions owed before the move stay owed (they moved with the window).
+        if (!rest.Empty())
+            InvalidateScreenRegion(w.get(), rest, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return;
+    }
+    UINT rdw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+    if ((wp.flags & SWP_NOSIZE) && (wp.flags & SWP_NOMOVE) && !(wp.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED))) {
+        // Only the z-order changed: paint what was covered.
+        Region uncovered = newVisible.Subtract(job.oldVisible);
+        if (!uncovered.Empty())
+            InvalidateScreenRegion(w.get(), uncovered, rdw);
+        return;
+    }
+    if ((wp.flags & SWP_NOCLIENTSIZE) && (wp.flags & SWP_NOCLIENTMOVE) && (wp.flags & SWP_FRAMECHANGED) &&
+        !(wp.flags & SWP_SHOWWINDOW)) {
+        // The frame changed, the client did not: repaint the frame.
+        w->ncPaintNeeded = true;
+        InvalidateScreenRegion(w.get(), newVisible.Subtract(Region(w->rcClient)), RDW_INVALIDATE | RDW_FRAME);
+        return;
+    }
+    InvalidateScreenRegion(w.get(), Region(w->rcWindow), rdw);
+}
+
+void FinishPos(PosJob& job)
+{
+    auto& w = job.w;
+    if (w->dead)
+        return;
+    WINDOWPOS& wp = job.wp;
+    bool topLevel;
+    {
+        auto lock = LockUser();
+        topLevel = w->parent && w->parent->isDesktop;
+    }
+    if (topLevel && !(wp.flags & SWP_NOACTIVATE) && !(wp.flags & SWP_HIDEWINDOW) && IsWindowVisible(w->hwnd) &&
+        w->thread == GetCurrentThreadId() && GetActiveWindow() != w->hwnd) {
+        ActivateWindowImpl(w->hwnd, WA_ACTIVE, false);
+        if (w->dead)
+            return;
+    }
+    if (!(wp.flags & SWP_DEFERERASE) && !(wp.flags & SWP_NOREDRAW))
+        ErasePendingNow();
+    if (w->dead)
+        return;
+    if ((wp.flags & kAggStatus) != kAggNoPosChange)
+        SendMsg(w->hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    if (wp.flags & SWP_HIDEWINDOW)
+        WindowGoingAway(w->hwnd, false);
+}
+
+// The rectangle (parent client coordinates) and style of a minimised, maximised or
+// restored window. False when a CBT hook refused.
+bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpFlags)
+{
+    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(w->hwnd), cmd))
+        return false;
+    DWORD style;
+    RECT parentClient;
+    {
+        auto lock = LockUser();
+        style = w->style;
+        if (w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot)
+            parentClient = RECT{0, 0, w->parent->rcClient.right - w->parent->rcClient.left,
+                w->parent->rcClient.bottom - w->parent->rcClient.top};
+        else
+            parentClient = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const bool topLevel = !(style & WS_CHILD);
+    switch (cmd) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE: {
+        auto lock = LockUser();
+        if (style & WS_MINIMIZE) {
+            out = ToParentCoords(*w, w->rcWindow);
+            swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
+            return true;
+        }
+        w->restoreToMaximized = (style & WS_MAXIMIZE) != 0;
+        w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+        const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+        POINT p = w->ptMin;
+        if (p.x == -1 && p.y == -1) {
+            // Parked along the bottom of the parent, one slot per minimised sibling.
+            int slot = 0;
+            if (w->parent)
+                for (auto& s : w->parent->children)
+                    if (s.get() != w.get() && (s->style & WS_MINIMIZE))
+                        ++slot;
+            const int perRow = std::max(1, (parentClient.right - parentClient.left) / std::max(1, cx));
+            p = POINT{(slot % perRow) * cx, parentClient.bottom - cy * (1 + slot / perRow)};
+            if (!topLevel)
+                w->ptMin = p;
+        }
+        out = RECT{p.x, p.y, p.x + cx, p.y + cy};
+        swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+        return true;
+    }
+    case SW_MAXIMIZE: {
+        MINMAXINFO mmi{};
+        const int cxFrame = FrameThickness(style, 0), cyFrame = cxFrame;
+        RECT area = parentClient;
+        if (topLevel) {
+            RECT work{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            area = work;
+        }
+        mmi.ptMaxSize = POINT{area.right - area.left + 2 * cxFrame, area.bottom - area.top + 2 * cyFrame};
+        mmi.ptMaxPosition = POINT{area.left - cxFrame, area.top - cyFrame};
+        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+        SendMsg(w->hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        if (w->dead)
+            return false;
+        auto lock = LockUser();
+        if (style & WS_MINIMIZE)
+            w->style &= ~WS_MINIMIZE;
+        w->style |= WS_MAXIMIZE;
+        out = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+            mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+        swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+        return true;
+    }
+    default: { // restore
+        bool toMax;
+        {
+            auto lock = LockUser();
+            if (!(style & (WS_MINIMIZE | WS_MAXIMIZE))) {
+                out = ToParentCoords(*w, w->rcWindow);
+                swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
+                return true;
+            }
+            toMax = (style & WS_MINIMIZE) && w->restoreToMaximized;
+            if (!toMax) {
+                w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+                out = w->rcNormal;
+                swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+                return true;
+            }
+        }
+        return MinMaxRect(w, SW_MAXIMIZE, out, swpFlags);
+    }
+    }
+}
+
+bool RunPos(const std::shared_ptr<Window>& w, HWND after, int x, int y, int cx, int cy, UINT flags)
+{
+    PosJob job;
+    job.w = w;
+    job.wp = WINDOWPOS{w->hwnd, after, x, y, cx, cy, flags};
+    if (!BeginPos(job))
+        return false;
+    ApplyPos(job);
+    FinishPos(job);
+    return true;
+}
+
+} // namespace
+
+bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags)
+{
+    auto w = GetWnd(hwnd);
+    if (!w)
+        return false;
+    return RunPos(w, after, x, y, cx, cy, flags);
+}
+
+void ApplyMinMaxHidden(HWND hwnd, int cmd)
+{
+    auto w = PeekWnd(hwnd);
+    if (!w)
+        return;
+    RECT r{};
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!MinMaxRect(w, cmd, r, flags))
+        return;
+    RunPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+}
+
+HWND TopLevelHandle(HWND hwnd)
+{
+    auto w = PeekWnd(hwnd);
+    if (!w)
+        return nullptr;
+    auto lock = LockUser();
+    Window* t = TopLevelOf(w.get());
+    return t ? t->hwnd : nullptr;
+}
+
+HWND WindowFromPointImpl(POINT pt, bool sendHitTest, int* hitTest)
+{
+    if (hitTest)
+        *hitTest = HTNOWHERE;
+    auto desk = DesktopWnd();
+    const DWORD me = GetCurrentThreadId();
+    std::vector<std::shared_ptr<Window>> candidates;
+    {
+        auto lock = LockUser();
+        candidates = desk->children;
+    }
+    for (auto& top : candidates) {
+        std::shared_ptr<Window> found;
+        {
+            auto lock = LockUser();
+            if (top->dead || !(top->style & WS_VISIBLE) || !PtInRect(&top->rcWindow, pt))
+                continue;
+            // Descend through visible children under the point.
+            found = top;
+            for (;;) {
+                if (!PtInRect(&found->rcClient, pt) || (found->style & WS_MINIMIZE))
+                    break;
+                std::shared_ptr<Window> next;
+                for (auto& c : found->children) {
+                    if ((c->style & WS_VISIBLE) && PtInRect(&c->rcWindow, pt)) {
+                        if (c->style & WS_DISABLED) {
+                            next = nullptr; // a disabled child hides what is beneath it, but the parent gets the input
+                        } else {
+                            next = c;
+                        }
+                        break;
+                    }
+                }
+                if (!next)
+                    break;
+                found = next;
+            }
+        }
+        if (!sendHitTest)
+            return found->hwnd;
+        // Walk up past windows that say they are transparent here.
+        std::shared_ptr<Window> cur = found;
+        while (cur) {
+            if (cur->thread != me && cur->thread != 0) {
+                if (hitTest)
+                    *hitTest = HTCLIENT;
+                return cur->hwnd;
+            }
+            const LRESULT ht = SendMsg(cur->hwnd, WM_NCHITTEST, 0,
+                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+            if (ht != HTTRANSPARENT) {
+                if (hitTest)
+                    *hitTest = static_cast<int>(ht);
+                return cur->hwnd;
+            }
+            auto lock = LockUser();
+            if (cur == top || !cur->parent)
+                break;
+            cur = SharedOf(cur->parent);
+        }
+        // The whole top-level window is transparent here: look at the next one down.
+    }
+    return sendHitTest ? nullptr : desk->hwnd;
+}
+
+} // namespace zyn::user
+
+using namespace zyn::user;
+using zyn::user::Window;
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (!lpRect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto lock = LockUser();
+    *lpRect = w->rcWindow;
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (!lpRect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto lock = LockUser();
+    *lpRect = RECT{0, 0, w->rcClient.right - w->rcClient.left, w->rcClient.bottom - w->rcClient.top};
+    return TRUE;
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    return SetWindowPosImpl(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE |
+                                                                             SWP_STATECHANGED))
+        ? TRUE
+        : FALSE;
+}
+
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    return SetWindowPos(hWnd, nullptr, X, Y, nWidth, nHeight,
+        SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0u : SWP_NOREDRAW));
+}
+
+BOOL BringWindowToTop(HWND hWnd) { return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (nCmdShow < SW_HIDE || nCmdShow > SW_MAX) {
+        SetLastError(ERROR_INVALID_SHOWWIN_COMMAND);
+        return FALSE;
+    }
+    bool wasVisible, child;
+    {
+        auto lock = LockUser();
+        wasVisible = (w->style & WS_VISIBLE) != 0;
+        child = w->IsChild();
+    }
+    UINT flags = 0;
+    bool show = true;
+    RECT r{};
+    bool stateChange = false;
+    switch (nCmdShow) {
+    case SW_HIDE:
+        if (!wasVisible)
+            return FALSE;
+        show = false;
+        flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER;
+        break;
+    case SW_SHOWMINNOACTIVE:
+    case SW_MINIMIZE:
+    case SW_FORCEMINIMIZE:
+        flags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER;
+        stateChange = true;
+        break;
+    case SW_SHOWMINIMIZED:
+        flags = SWP_SHOWWINDOW;
+        stateChange = true;
+        break;
+    case SW_SHOWMAXIMIZED:
+        flags = SWP_SHOWWINDOW;
+        stateChange = true;
+        break;
+    case SW_SHOWNA:
+        flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER;
+        break;
+    case SW_SHOW:
+        flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+        break;
+    case SW_SHOWNOACTIVATE:
+        flags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER;
+        stateChange = true;
+        break;
+    default: // SW_SHOWNORMAL, SW_RESTORE, SW_SHOWDEFAULT
+        flags = SWP_SHOWWINDOW;
+        stateChange = true;
+        break;
+    }
+    if (child)
+        flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+    if (stateChange) {
+        int cmd = nCmdShow;
+        if (cmd == SW_SHOWNOACTIVATE || cmd == SW_SHOWNORMAL || cmd == SW_RESTORE || cmd == SW_SHOWDEFAULT)
+            cmd = SW_RESTORE;
+        if (cmd == SW_SHOWMAXIMIZED)
+            cmd = SW_MAXIMIZE;
+        if (!MinMaxRect(w, cmd, r, flags))
+            return wasVisible ? TRUE : FALSE;
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    } else {
+        flags |= SWP_NOSIZE | SWP_NOMOVE;
+    }
+    if (show != wasVisible) {
+        SendMsg(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    }
+    if (show == wasVisible && !(flags & SWP_STATECHANGED)) {
+        // Nothing to show or hide; a top-level window may still want activating.
+        if (show && !(flags & SWP_NOACTIVATE) && !child && GetActiveWindow() != hWnd)
+            SetWindowPosImpl(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        return wasVisible ? TRUE : FALSE;
+    }
+    SetWindowPosImpl(hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    if (!show && !w->dead) {
+        // A hidden window that was active hands activation on; focus leaves it.
+        WindowGoingAway(hWnd, false);
+    }
+    if ((nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINNOACTIVE || nCmdShow == SW_FORCEMINIMIZE) && !w->dead &&
+        GetActiveWindow() == hWnd)
+        WindowGoingAway(hWnd, false);
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL ShowWindowAsync(HWND hWnd, int nCmdShow)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (w->thread == GetCurrentThreadId())
+        return ShowWindow(hWnd, nCmdShow);
+    // Done on the window's own thread.
+    return SendNotifyMessageW(hWnd, WM_SHOWWINDOW, nCmdShow != SW_HIDE, 0);
+}
+
+BOOL ShowOwnedPopups(HWND hWnd, BOOL fShow)
+{
+    if (!GetWnd(hWnd))
+        return FALSE;
+    std::vector<HWND> owned;
+    {
+        auto desk = DesktopWnd();
+        auto lock = LockUser();
+        for (auto& c : desk->children)
+            if (c->owner == hWnd && (c->style & WS_POPUP))
+                owned.push_back(c->hwnd);
+    }
+    for (HWND o : owned) {
+        if (fShow) {
+            if (!IsWindowVisible(o)) {
+                SendMsg(o, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+                SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
+                    SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        } else if (IsWindowVisible(o)) {
+            SendMsg(o, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+            SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
+                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    return TRUE;
+}
+
+BOOL OpenIcon(HWND hWnd)
+{
+    if (!GetWnd(hWnd))
+        return FALSE;
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    return TRUE;
+}
+
+BOOL CloseWindow(HWND hWnd)
+{
+    if (!GetWnd(hWnd))
+        return FALSE;
+    ShowWindow(hWnd, SW_MINIMIZE);
+    return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (!lpwndpl) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto lock = LockUser();
+    lpwndpl->length = sizeof(WINDOWPLACEMENT);
+    lpwndpl->flags = (w->style & WS_MINIMIZE) && w->restoreToMaximized ? WPF_RESTORETOMAXIMIZED : 0;
+    if (w->style & WS_MINIMIZE)
+        lpwndpl->showCmd = SW_SHOWMINIMIZED;
+    else if (w->style & WS_MAXIMIZE)
+        lpwndpl->showCmd = SW_SHOWMAXIMIZED;
+    else
+        lpwndpl->showCmd = SW_SHOWNORMAL;
+    RECT normal = w->rcNormal;
+    if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
+        normal = ToParentCoords(*w, w->rcWindow);
+    if (w->style & WS_MINIMIZE) {
+        const RECT cur = ToParentCoords(*w, w->rcWindow);
+        lpwndpl->ptMinPosition = POINT{cur.left, cur.top};
+    } else {
+        lpwndpl->ptMinPosition = w->ptMin;
+    }
+    if (w->style & WS_MAXIMIZE) {
+        const RECT cur = ToParentCoords(*w, w->rcWindow);
+        lpwndpl->ptMaxPosition = POINT{cur.left, cur.top};
+    } else {
+        lpwndpl->ptMaxPosition = w->ptMax;
+    }
+    if (!w->IsChild()) {
+        // Top-level placements are in work-area coordinates.
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        OffsetRect(&normal, -work.left, -work.top);
+    }
+    lpwndpl->rcNormalPosition = normal;
+    return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl)
+{
+    auto w = GetWnd(hWnd);
+    if (!w)
+        return FALSE;
+    if (!lpwndpl || lpwndpl->length != sizeof(WINDOWPLACEMENT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT normal = lpwndpl->rcNormalPosition;
+    bool restored;
+    {
+        auto lock = LockUser();
+        if (!w->IsChild()) {
+            RECT work{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            OffsetRect(&normal, work.left, work.top);
+        }
+        w->rcNormal = normal;
+        if (lpwndpl->flags & WPF_SETMINPOSITION)
+            w->ptMin = lpwndpl->ptMinPosition;
+        w->ptMax = lpwndpl->ptMaxPosition;
+        w->restoreToMaximized = (lpwndpl->flags & WPF_RESTORETOMAXIMIZED) != 0;
+        restored = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
+    }
+    if (restored)
+        SetWindowPosImpl(hWnd, nullptr, normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+    int cmd = static_cast<int>(lpwndpl->showCmd);
+    if (cmd < SW_HIDE || cmd > SW_MAX)
+        cmd = SW_SHOWNORMAL;
+    ShowWindow(hWnd, cmd);
+    return TRUE;
+}
+
+// ---- deferred positioning ----------------------------------------------------------------------------------------
+
+namespace {
+
+struct DeferSet {
+    std::vector<WINDOWPOS> entries;
+    bool failed = false;
+};
+
+zyn::base::HandleTable<DeferSet>& DeferTable()
+{
+    static zyn::base::HandleTable<DeferSet> t(zyn::base::HandleKind::DeferPos);
+    return t;
+}
+
+} // namespace
+
+HDWP BeginDeferWindowPos(int nNumWindows)
+{
+    if (nNumWindows < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto set = std::make_shared<DeferSet>();
+    set->entries.reserve(static_cast<size_t>(std::min(nNumWindows, 1024)));
+    const uint32_t v = DeferTable().Add(set);
+    if (!v) {
+        SetLastError(ERROR_NO_SYSTEM_RESOURCES);
+        return nullptr;
+    }
+    return zyn::base::MakeHandle<HDWP>(v);
+}
+
+HDWP DeferWindowPos(HDWP hWinPosInfo, HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+{
+    auto set = DeferTable().Get(hWinPosInfo);
+    if (!set) {
+        SetLastError(ERROR_INVALID_DWP_HANDLE);
+        return nullptr;
+    }
+    if (!GetWnd(hWnd)) {
+        // The set is spoilt: EndDeferWindowPos frees it without moving anything.
+        DeferTable().Remove(hWinPosInfo);
+        return nullptr;
+    }
+    uFlags &= ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_STATECHANGED);
+    for (auto& e : set->entries) {
+        if (e.hwnd == hWnd) {
+            // A second request for the same window merges into the first.
+            if (!(uFlags & SWP_NOMOVE)) {
+                e.x = x;
+                e.y = y;
+                e.flags &= ~SWP_NOMOVE;
+            }
+            if (!(uFlags & SWP_NOSIZE)) {
+                e.cx = cx;
+                e.cy = cy;
+                e.flags &= ~SWP_NOSIZE;
+            }
+            if (!(uFlags & SWP_NOZORDER)) {
+                e.hwndInsertAfter = hWndInsertAfter;
+                e.flags &= ~SWP_NOZORDER;
+            }
+            e.flags |= uFlags & (SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW |
+                                    SWP_NOCOPYBITS | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+            return hWinPosInfo;
+        }
+    }
+    set->entries.push_back(WINDOWPOS{hWnd, hWndInsertAfter, x, y, cx, cy, uFlags});
+    return hWinPosInfo;
+}
+
+BOOL EndDeferWindowPos(HDWP hWinPosInfo)
+{
+    auto set = DeferTable().Remove(hWinPosInfo);
+    if (!set) {
+        SetLastError(ERROR_INVALID_DWP_HANDLE);
+        return FALSE;
+    }
+    // Every window hears WM_WINDOWPOSCHANGING first, then all move at once, then each
+    // hears WM_WINDOWPOSCHANGED.
+    std::vector<PosJob> jobs;
+    for (auto& e : set->entries) {
+        auto w = PeekWnd(e.hwnd);
+        if (!w)
+            continue;
+        PosJob job;
+        job.w = w;
+        job.wp = e;
+        if (BeginPos(job))
+            jobs.push_back(std::move(job));
+    }
+    for (auto& j : jobs)
+        ApplyPos(j);
+    for (auto& j : jobs)
+        FinishPos(j);
+    return TRUE;
+}
+
+// ---- frames --------------------------------------------------------------------------------------------------------
+
+BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle)
+{
+    if (!lpRect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!(dwStyle & (WS_CHILD | WS_POPUP)))
+        dwStyle |= WS_CAPTION;
+    const int f = FrameThickness(dwStyle, dwExStyle);
+    InflateRect(lpRect, f, f);
+    if ((dwStyle & WS_CAPTION) == WS_CAPTION)
+        lpRect->top -= GetSystemMetrics((dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    if (bMenu)
+        lpRect->top -= GetSystemMetrics(SM_CYMENU);
+    if (dwExStyle & WS_EX_CLIENTEDGE)
+        InflateRect(lpRect, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
+    if ((dwExStyle & WS_EX_STATICEDGE) && !(dwExStyle & WS_EX_DLGMODALFRAME))
+        InflateRect(lpRect, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+    return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu) { return AdjustWindowRectEx(lpRect, dwStyle, bMenu, 0); }
+
+// ---- mapping --------------------------------------------------------------------------------------------------------
+
+namespace {
+
+bool OriginOf(HWND h, POINT& out)
+{
+    if (!h || h == GetDesktopWindow()) {
+        out = POINT{0, 0};
+        return true;
+    }
+    auto w = GetWnd(h);
+    if (!w)
+        return false;
+    auto lock = LockUser();
+    out = POINT{w->rcClient.left, w->rcClient.top};
+    return true;
+}
+
+} // namespace
+
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint)
+{
+    POINT o;
+    if (!OriginOf(hWnd, o))
+        return FALSE;
+    if (!lpPoint) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    lpPoint->x += o.x;
+    lpPoint->y += o.y;
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint)
+{
+    POINT o;
+    if (!OriginOf(hWnd, o))
+        return FALSE;
+    if (!lpPoint) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    lpPoint->x -= o.x;
+    lpPoint->y -= o.y;
+    return TRUE;
+}
+
+int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints)
+{
+    POINT from, to;
+    if (!OriginOf(hWndFrom, from) || !OriginOf(hWndTo, to))
+        return 0;
+    const int dx = from.x - to.x, dy = from.y - to.y;
+    if (lpPoints)
+        for (UINT i = 0; i < cPoints; ++i) {
+            lpPoints[i].x += dx;
+            lpPoints[i].y += dy;
+        }
+    SetLastError(0);
+    return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
+}
+
+HWND WindowFromPoint(POINT Point) { return WindowFromPointImpl(Point, true, nullptr); }
+
+HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags)
+{
+    auto p = GetWnd(hwnd);
+    if (!p)
+        return nullptr;
+    auto lock = LockUser();
+    const RECT client{0, 0, p->rcClient.right - p->rcClient.left, p->rcClient.bottom - p->rcClient.top};
+    if (!PtInRect(&client, pt))
+        return nullptr;
+    const POINT screen{pt.x + p->rcClient.left, pt.y + p->rcClient.top};
+    for (auto& c : p->children) {
+        if ((flags & CWP_SKIPINVISIBLE) && !(c->style & WS_VISIBLE))
+            continue;
+        if ((flags & CWP_SKIPDISABLED) && (c->style & WS_DISABLED))
+            continue;
+        if ((flags & CWP_SKIPTRANSPARENT) && (c->exStyle & WS_EX_TRANSPARENT))
+            continue;
+        if (PtInRect(&c->rcWindow, screen))
+            return c->hwnd;
+    }
+    return hwnd;
+}
+
+HWND ChildWindowFromPoint(HWND hWndParent, POINT Point) { return ChildWindowFromPointEx(hWndParent, Point, CWP_ALL); }
+
+HWND RealChildWindowFromPoint(HWND hwndParent, POINT ptParentClientCoords)
+{
+    return ChildWindowFromPointEx(hwndParent, ptParentClientCoords, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+}
+
+// ---- the monitor ------------------------------------------------------------------------------------------------------
+
+namespace {
+
+HMONITOR TheMonitor()
+{
+    static zyn::base::HandleTable<int> table(zyn::base::HandleKind::Misc);
+    static const HMONITOR h = zyn::base::MakeHandle<HMONITOR>(table.Add(std::make_shared<int>(1)));
+    return h;
+}
+
+RECT ScreenRect() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+HMONITOR ByFlags(bool hit, DWORD flags) { return hit || flags != MONITOR_DEFAULTTONULL ? TheMonitor() : nullptr; }
+
+} // namespace
+
+HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags)
+{
+    const RECT s = ScreenRect();
+    return ByFlags(PtInRect(&s, pt) != FALSE, dwFlags);
+}
+
+HMONITOR MonitorFromRect(LPCRECT lprc, DWORD dwFlags)
+{
+    if (!lprc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const RECT s = ScreenRect();
+    RECT i;
+    return ByFlags(IntersectRect(&i, &s, lprc) != FALSE, dwFlags);
+}
+
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD dwFlags)
+{
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return dwFlags == MONITOR_DEFAULTTONULL ? nullptr : TheMonitor();
+    if (IsIconic(hwnd))
+        return TheMonitor();
+    return MonitorFromRect(&r, dwFlags);
+}
+
+BOOL GetMonitorInfoW(HMONITOR hMonitor, LPMONITORINFO lpmi)
+{
+    if (hMonitor != TheMonitor()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!lpmi || (lpmi->cbSize != sizeof(MONITORINFO) && lpmi->cbSize != sizeof(MONITORINFOEXW))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    lpmi->rcMonitor = ScreenRect();
+    RECT work = lpmi->rcMonitor;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    lpmi->rcWork = work;
+    lpmi->dwFlags = MONITORINFOF_PRIMARY;
+    if (lpmi->cbSize == sizeof(MONITORINFOEXW)) {
+        const wchar_t name[] = L"\\\\.\\DISPLAY1";
+        auto* ex = static_cast<MONITORINFOEXW*>(lpmi);
+        std::copy(std::begin(name), std::end(name), ex->szDevice);
+    }
+    return TRUE;
+}
+
+BOOL GetMonitorInfo(HMONITOR hMonitor, LPMONITORINFO lpmi) { return GetMonitorInfoW(hMonitor, lpmi); }
+
+BOOL EnumDisplayMonitors(HDC, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData)
+{
+    if (!lpfnEnum) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT r = ScreenRect();
+    if (lprcClip && !IntersectRect(&r, &r, lprcClip))
+        return TRUE;
+    lpfnEnum(TheMonitor(), nullptr, &r, dwData);
+    return TRUE;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Class lookup for window creation.
+#include <memory>
+
+#include "platform/base/wintypes.h"
+#include "platform/user/wnd_internal.h"
+
+namespace zyn::user {
+
+// The class a module sees under a name or atom: its own, then a global one, then a system
+// one. Null with ERROR_CANNOT_FIND_WND_CLASS.
+std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module);
+// Drops every class but the system ones (tests).
+void ResetClasses();
+// The class of the desktop and of message-only roots.
+std::shared_ptr<WndClass> InternalClass(const wchar_t* name);
+
+} // namespace zyn::user

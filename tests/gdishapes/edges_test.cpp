@@ -1,0 +1,200 @@
+// DrawEdge outlines, pixel by pixel, with each 3-D colour made distinct.
+#include "tests/gdishapes/shapes_fixture.h"
+
+namespace zyn::test {
+namespace {
+
+class EdgeTest : public ShapesTest {
+protected:
+    void SetUp() override
+    {
+        ShapesTest::SetUp();
+        DistinctColors();
+    }
+    // Draws an edge on a fresh white canvas the size of the rectangle (plus `pad` to the
+    // right and below) and returns the picture: F face, S shadow, H highlight, D dark
+    // shadow, L light, W window, M window frame, '.' untouched.
+    std::string Edge(RECT r, UINT edge, UINT flags, RECT* adjusted = nullptr)
+    {
+        Canvas c(r.right, r.bottom);
+        EXPECT_TRUE(DrawEdge(c.dc(), &r, edge, flags));
+        if (adjusted)
+            *adjusted = r;
+        return c.Picture(RECT{0, 0, c.width(), c.height()}, Legend());
+    }
+    static std::vector<std::pair<COLORREF, char>> Legend()
+    {
+        return {{kFace, 'F'}, {kShadow, 'S'}, {kHilite, 'H'}, {kDkShadow, 'D'}, {kLight, 'L'}, {kWindow, 'W'},
+            {kFrame, 'M'}, {kWhite, '.'}};
+    }
+};
+
+// Outer raised: 3DLIGHT top-left, 3DDKSHADOW bottom-right; inner raised: 3DHIGHLIGHT,
+// 3DSHADOW. The bottom-right lines are drawn last and own the two odd corners.
+TEST_F(EdgeTest, RaisedEdge)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_RAISED, BF_RECT),
+        "LLLLLD\n"
+        "LHHHSD\n"
+        "LH..SD\n"
+        "LSSSSD\n"
+        "DDDDDD\n");
+}
+
+TEST_F(EdgeTest, SunkenEdge)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_SUNKEN, BF_RECT),
+        "SSSSSH\n"
+        "SDDDLH\n"
+        "SD..LH\n"
+        "SLLLLH\n"
+        "HHHHHH\n");
+}
+
+TEST_F(EdgeTest, EtchedAndBumpEdges)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_ETCHED, BF_RECT),
+        "SSSSSH\n"
+        "SHHHSH\n"
+        "SH..SH\n"
+        "SSSSSH\n"
+        "HHHHHH\n");
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_BUMP, BF_RECT),
+        "LLLLLD\n"
+        "LDDDLD\n"
+        "LD..LD\n"
+        "LLLLLD\n"
+        "DDDDDD\n");
+}
+
+TEST_F(EdgeTest, MiddleFillsAndAdjustShrinksByTheLayersDrawn)
+{
+    RECT adj{};
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST, &adj),
+        "LLLLLD\n"
+        "LHHHSD\n"
+        "LHFFSD\n"
+        "LSSSSD\n"
+        "DDDDDD\n");
+    EXPECT_EQ(adj.left, 2);
+    EXPECT_EQ(adj.top, 2);
+    EXPECT_EQ(adj.right, 4);
+    EXPECT_EQ(adj.bottom, 3);
+    // One layer shrinks by one.
+    Edge(RECT{0, 0, 6, 5}, BDR_RAISEDINNER, BF_RECT | BF_ADJUST, &adj);
+    EXPECT_EQ(adj.left, 1);
+    EXPECT_EQ(adj.bottom, 4);
+    // Only the sides drawn shrink.
+    Edge(RECT{0, 0, 6, 5}, EDGE_SUNKEN, BF_BOTTOMRIGHT | BF_ADJUST, &adj);
+    EXPECT_EQ(adj.left, 0);
+    EXPECT_EQ(adj.top, 0);
+    EXPECT_EQ(adj.right, 4);
+    EXPECT_EQ(adj.bottom, 3);
+}
+
+TEST_F(EdgeTest, SoftSwapsTheTopLeftColoursOfTheLayers)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_RAISED, BF_RECT | BF_SOFT),
+        "HHHHHD\n"
+        "HLLLSD\n"
+        "HL..SD\n"
+        "HSSSSD\n"
+        "DDDDDD\n");
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_SUNKEN, BF_RECT | BF_SOFT),
+        "DDDDDH\n"
+        "DSSSLH\n"
+        "DS..LH\n"
+        "DLLLLH\n"
+        "HHHHHH\n");
+}
+
+TEST_F(EdgeTest, FlatAndMonoUseOneColourPerLayer)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_SUNKEN, BF_RECT | BF_FLAT),
+        "SSSSSS\n"
+        "SFFFFS\n"
+        "SF..FS\n"
+        "SFFFFS\n"
+        "SSSSSS\n");
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_RAISED, BF_RECT | BF_MONO | BF_MIDDLE),
+        "MMMMMM\n"
+        "MWWWWM\n"
+        "MWWWWM\n"
+        "MWWWWM\n"
+        "MMMMMM\n");
+}
+
+TEST_F(EdgeTest, PartialSidesDrawOnlyTheirLines)
+{
+    RECT adj{};
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_RAISED, BF_TOPLEFT | BF_ADJUST, &adj),
+        "LLLLLL\n"
+        "LHHHHH\n"
+        "LH....\n"
+        "LH....\n"
+        "LH....\n");
+    EXPECT_EQ(adj.left, 2);
+    EXPECT_EQ(adj.top, 2);
+    EXPECT_EQ(adj.right, 6);
+    EXPECT_EQ(adj.bottom, 5);
+    EXPECT_EQ(Edge(RECT{0, 0, 6, 5}, EDGE_SUNKEN, BF_BOTTOMRIGHT),
+        "....LH\n"
+        "....LH\n"
+        "....LH\n"
+        "LLLLLH\n"
+        "HHHHHH\n");
+}
+
+// A diagonal ending at the top right uses the top-left colours; the inner line lies one
+// pixel into the figure (to the right), and BF_MIDDLE fills the figure beyond it.
+TEST_F(EdgeTest, DiagonalEdges)
+{
+    EXPECT_EQ(Edge(RECT{0, 0, 5, 5}, EDGE_RAISED, BF_DIAGONAL_ENDTOPRIGHT | BF_MIDDLE),
+        "....L\n"
+        "...LH\n"
+        "..LHF\n"
+        ".LHFF\n"
+        "LHFFF\n");
+    // Ending at the bottom right: bottom-right colours, the figure above the line.
+    EXPECT_EQ(Edge(RECT{0, 0, 5, 5}, EDGE_RAISED, BF_DIAGONAL_ENDBOTTOMRIGHT),
+        "DS...\n"
+        ".DS..\n"
+        "..DS.\n"
+        "...DS\n"
+        "....D\n");
+    RECT r{0, 0, 5, 5};
+    Edge(r, EDGE_RAISED, BF_DIAGONAL_ENDTOPLEFT | BF_ADJUST, &r);
+    EXPECT_EQ(r.right, 5); // diagonals leave the rectangle alone
+}
+
+TEST_F(EdgeTest, EdgesAreClippedAndFollowTheOrigin)
+{
+    Canvas c(10, 8);
+    SetViewportOrgEx(c.dc(), 2, 1, nullptr);
+    IntersectClipRect(c.dc(), 0, 0, 3, 10); // device columns 2..4
+    RECT r{0, 0, 6, 5};
+    DrawEdge(c.dc(), &r, EDGE_RAISED, BF_RECT);
+    EXPECT_EQ(c.Picture(RECT{0, 0, 10, 7}, Legend()),
+        "..........\n"
+        "..LLL.....\n"
+        "..LHH.....\n"
+        "..LH......\n"
+        "..LSS.....\n"
+        "..DDD.....\n"
+        "..........\n");
+}
+
+TEST_F(EdgeTest, BadArguments)
+{
+    Canvas c(4, 4);
+    EXPECT_FALSE(DrawEdge(c.dc(), nullptr, EDGE_RAISED, BF_RECT));
+    RECT r{0, 0, 4, 4};
+    EXPECT_FALSE(DrawEdge(nullptr, &r, EDGE_RAISED, BF_RECT));
+    // No layer: nothing but the middle.
+    EXPECT_TRUE(DrawEdge(c.dc(), &r, 0, BF_RECT | BF_MIDDLE | BF_ADJUST));
+    EXPECT_EQ(c.Where(kFace).size(), 16u);
+    EXPECT_EQ(r.left, 0);
+}
+
+} // namespace
+} // namespace zyn::test

@@ -1,0 +1,133 @@
+// The drawing members of the 2003 skin: gradients, gripper stripes, caption buttons.
+#include <algorithm>
+
+#include "platform/afx/gdi/dc.h"
+#include "platform/afx/gdi/pen.h"
+#include "platform/gdi/wingdi.h"
+#include "toolkit/skins/dc_guard.h"
+#include "toolkit/skins/skin_2003.h"
+
+TRIVERTEX COXSkin2003::MakeVertex(LONG x, LONG y, COLORREF colour)
+{
+    // The 8-bit channel becomes the high byte of the 16-bit one, so the gradient's ends
+    // keep exactly their colours (the drawing layer reads the high byte).
+    const auto widen = [](BYTE channel) { return static_cast<COLOR16>(channel << 8); };
+    return TRIVERTEX{x, y, widen(GetRValue(colour)), widen(GetGValue(colour)), widen(GetBValue(colour)), 0};
+}
+
+BOOL COXSkin2003::GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode)
+{
+    if (!dc || !rect)
+        return FALSE;
+    // Any mode but the horizontal one is vertical, on both paths (a triangle mode
+    // would make the library read rectangles as triangles).
+    mode = mode ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H;
+    if (!m_pfnGradientFill)
+        return GradientFillManual(dc, rect, from, to, mode);
+    TRIVERTEX vertices[2] = {MakeVertex(rect->left, rect->top, from), MakeVertex(rect->right, rect->bottom, to)};
+    GRADIENT_RECT mesh{0, 1};
+    return m_pfnGradientFill(dc->GetSafeHdc(), vertices, 2, &mesh, 1, mode);
+}
+
+BOOL COXSkin2003::GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode)
+{
+    if (!dc || !rect)
+        return FALSE;
+    const int steps = mode ? rect->bottom - rect->top : rect->right - rect->left;
+    const auto channel = [steps](int a, int b, int i) { return a + (b - a) * i / steps; };
+    for (int i = 0; i < steps; ++i) {
+        const COLORREF colour = RGB(channel(GetRValue(from), GetRValue(to), i),
+            channel(GetGValue(from), GetGValue(to), i), channel(GetBValue(from), GetBValue(to), i));
+        CPen pen(PS_SOLID, 1, colour);
+        COXSelectGuard<CPen> sel(*dc, &pen);
+        if (mode) {
+            dc->MoveTo(rect->left, rect->top + i);
+            dc->LineTo(rect->right, rect->top + i);
+        } else {
+            dc->MoveTo(rect->left + i, rect->top);
+            dc->LineTo(rect->left + i, rect->bottom);
+        }
+    }
+    return TRUE;
+}
+
+BOOL COXSkin2003::FourPointGradientFill(CDC* dc, const RECT* rect, COLORREF topLeft, COLORREF topRight,
+    COLORREF bottomLeft, COLORREF bottomRight)
+{
+    if (!dc || !rect)
+        return FALSE;
+    if (!m_pfnGradientFill)
+        return FourPointGradientFillManual(dc, rect, topLeft, topRight, bottomLeft, bottomRight);
+    TRIVERTEX vertices[6] = {
+        MakeVertex(rect->left, rect->top, topLeft),
+        MakeVertex(rect->right, rect->top, topRight),
+        MakeVertex(rect->left, rect->bottom, bottomLeft),
+        MakeVertex(rect->right, rect->top, topRight),
+        MakeVertex(rect->left, rect->bottom, bottomLeft),
+        MakeVertex(rect->right, rect->bottom, bottomRight),
+    };
+    GRADIENT_TRIANGLE mesh[2] = {{0, 1, 2}, {3, 4, 5}};
+    return m_pfnGradientFill(dc->GetSafeHdc(), vertices, 6, mesh, 2, GRADIENT_FILL_TRIANGLE);
+}
+
+BOOL COXSkin2003::FourPointGradientFillManual(CDC* dc, const RECT* rect, COLORREF topLeft, COLORREF topRight,
+    COLORREF bottomLeft, COLORREF /*bottomRight*/)
+{
+    if (!dc || !rect)
+        return FALSE;
+    if (rect->right - rect->left < rect->bottom - rect->top)
+        return GradientFillManual(dc, rect, topLeft, topRight, GRADIENT_FILL_RECT_H);
+    return GradientFillManual(dc, rect, topLeft, bottomLeft, GRADIENT_FILL_RECT_V);
+}
+
+void COXSkin2003::DrawGripperStripes(CDC* dc, CRect& rect, bool horizontal)
+{
+    if (!dc)
+        return;
+    CPen gripper(PS_SOLID, 1, GetGripperColor());
+    CPen shadow(PS_SOLID, 1, GetGripperStripesShadowColor());
+    COXSelectGuard<CPen> restore(*dc, &gripper);
+    if (horizontal) {
+        for (int y = rect.top; y <= rect.bottom; y += 4) {
+            dc->SelectObject(&gripper);
+            dc->MoveTo(rect.left, y);
+            dc->LineTo(rect.right, y);
+            dc->MoveTo(rect.left, y + 1);
+            dc->LineTo(rect.right, y + 1);
+            dc->SelectObject(&shadow);
+            dc->MoveTo(rect.left + 1, y + 2);
+            dc->LineTo(rect.right + 1, y + 2);
+        }
+    } else {
+        for (int x = rect.left; x <= rect.right; x += 4) {
+            dc->SelectObject(&gripper);
+            dc->MoveTo(x, rect.top);
+            dc->LineTo(x, rect.bottom);
+            dc->MoveTo(x + 1, rect.top);
+            dc->LineTo(x + 1, rect.bottom);
+            dc->SelectObject(&shadow);
+            dc->MoveTo(x + 2, rect.top + 1);
+            dc->LineTo(x + 2, rect.bottom + 1);
+        }
+    }
+}
+
+namespace {
+
+// The background of a 2003 caption button that is neither pressed nor hot, or that is
+// recoloured. A menu bar's and a size control bar's buttons continue the gradient of
+// their bar (painted by the menu-bar and dock-bar skins when those windows exist);
+// any other window's buttons get the given background, as in the XP skin.
+void Fill2003Background(const COXSkinXP& /*skin*/, CDC& dc, int cx, int cy, const CRect& /*rect*/,
+    COLORREF background, CWnd* /*wnd*/)
+{
+    dc.FillSolidRect(0, 0, cx, cy, background);
+}
+
+} // namespace
+
+void COXSkin2003::DrawFrameButton(CDC* dc, CRect& rect, UINT glyph, BOOL recolour, BOOL light,
+    COLORREF background, CWnd* wnd)
+{
+    DrawFrameButtonWith(dc, rect, glyph, recolour, light, background, wnd, &Fill2003Background);
+}
