@@ -537,6 +537,12 @@ bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT la
         bool restart = false;
         for (const InputEvent& e : events) {
             Converted c = Convert(q, e);
+            if ((c.forwardTo || c.drop) && e.type == InputEvent::Type::MouseMove && q.trackHwnd) {
+                // The pointer left every window of this thread: tracking ends.
+                Converted away = c;
+                away.msg.hwnd = nullptr;
+                NoteMouseTracking(q, away);
+            }
             if (c.forwardTo) {
                 Forward(q, e, c.forwardTo);
                 restart = true;

@@ -76,10 +76,6 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
                 w->ncPaintNeeded = true;
             WakeOwner(*w);
         }
-        if (flags & RDW_INTERNALPAINT) {
-            w->internalPaint = true;
-            WakeOwner(*w);
-        }
     } else if (flags & RDW_VALIDATE) {
         Region sub = rgn.Intersect((flags & RDW_NOFRAME) ? client : whole);
         w->update = w->update.Subtract(ToWindowCoords(*w, sub));
@@ -91,6 +87,10 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         }
         if (flags & RDW_NOINTERNALPAINT)
             w->internalPaint = false;
+    }
+    if ((flags & RDW_INTERNALPAINT) && !(flags & RDW_VALIDATE)) {
+        w->internalPaint = true;
+        WakeOwner(*w);
     }
     if (flags & RDW_NOERASE)
         w->eraseNeeded = false;

@@ -137,7 +137,7 @@ void ProcessIncomingSends(ThreadQueue& q);
 uint64_t NextTimerDue(ThreadQueue& q);
 // Whether a timer is due now.
 bool TimerDue(ThreadQueue& q);
-// Kills every timer of a window (when it is destroyed).
+// Kills every timer of a destroyed window and drops the messages posted to it.
 void KillWindowTimers(HWND hwnd);
 // Waits until something arrives for the thread or `deadline` passes (clock milliseconds).
 void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline);

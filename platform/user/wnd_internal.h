@@ -8,6 +8,7 @@
 //
 // Coordinates: rcWindow and rcClient are screen coordinates; the update region is kept
 // in window coordinates (origin at rcWindow's top-left), so it moves with the window.
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -99,8 +100,9 @@ struct Window {
     std::vector<DcOut> dcs;        // DCs handed out by GetDC/GetDCEx and not released
     int hotCaptionButton = 0;      // HT code of a pressed caption button being tracked
 
-    bool destroying = false;
-    bool dead = false;             // freed: every call fails
+    // Read without the lock by any thread (IsWindow), so atomic.
+    std::atomic<bool> destroying{false};
+    std::atomic<bool> dead{false}; // freed: every call fails
     bool created = false;          // WM_CREATE answered
     bool isDesktop = false;
     bool isMessageRoot = false;
