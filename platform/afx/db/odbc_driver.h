@@ -190,6 +190,11 @@ public:
 
 private:
     void BindParams();
+    void ResetParams();
+    bool RunDirect(const std::wstring& sql);
+    // SQLite: the text of a SELECT with its input parameters written as literals, or
+    // nullopt when the statement keeps them bound (see odbc_driver.cpp).
+    std::optional<std::wstring> InlinedSelect(const std::wstring& sql) const;
     void ReadOutputParams();
     void* m_hstmt = nullptr;
     Connection& m_connection;
@@ -198,6 +203,8 @@ private:
     struct Slot;
     std::vector<std::unique_ptr<Slot>> m_slots;
     bool m_outputsPending = false;
+    // The handle holds m_prepared; false after a run of its inlined text replaced it.
+    bool m_handlePrepared = false;
     std::u16string m_textBuffer;
 };
 
