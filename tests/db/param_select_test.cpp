@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/afx/db/afxdb.h"
+#include "platform/afx/db/odbc_driver.h"
 #include "tests/db/db_test_util.h"
 
 using namespace zyn::test;
@@ -305,6 +306,35 @@ TEST_P(ParamSelectTest, TextWithNulIsRefusedOnSqlite)
     const DbFailure f = CatchDb([&] { Db().QueryInt64(L"SELECT COUNT(*) FROM V WHERE T = ?", p, n); });
     EXPECT_TRUE(f.thrown);
     EXPECT_EQ(f.state, "22018") << f.message;
+}
+
+TEST_P(ParamSelectTest, PreparedSelectRunsAgainWithLiteralOrBoundValues)
+{
+    // One prepared statement executed repeatedly: a value that cannot be a literal (a
+    // lone surrogate stays bound) in between must find the statement prepared again.
+    namespace odbc = zyn::afx::odbc;
+    odbc::Statement st(*Db().GetOdbcConnection());
+    ASSERT_NO_THROW(st.Prepare(L"SELECT COUNT(*) FROM V WHERE T = ? OR ID = ?"));
+    auto count = [&](std::wstring text, int32_t id) {
+        odbc::Param t;
+        t.kind = odbc::Kind::Text;
+        t.value = std::move(text);
+        odbc::Param i;
+        i.kind = odbc::Kind::Int32;
+        i.value = id;
+        st.SetParams({t, i});
+        int64_t n = -1;
+        EXPECT_TRUE(st.Execute());
+        EXPECT_TRUE(st.Fetch());
+        EXPECT_TRUE(st.GetInt64(1, n));
+        st.CloseCursor();
+        return n;
+    };
+    EXPECT_EQ(count(L"plain", 0), 1);
+    EXPECT_EQ(count(L"O'Brien", 3), 2);
+    EXPECT_EQ(count(std::wstring(1, static_cast<wchar_t>(0xD800)), 5), 1);
+    EXPECT_EQ(count(L"''", 0), 1);
+    EXPECT_EQ(count(L"nothing", -1), 0);
 }
 
 ZYN_INSTANTIATE_ENGINES(ParamSelectTest);

@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -683,8 +684,11 @@ std::wstring RealLiteral(double d)
         return L"NULL"; // SQLite stores a NaN as NULL
     if (std::isinf(d))
         return d > 0 ? L"1e999" : L"(-1e999)";
+    // to_chars: the C locale's form whatever the process's locale (a decimal comma
+    // would change the statement).
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", d);
+    const auto r = std::to_chars(buf, buf + sizeof buf - 1, d, std::chars_format::general, 17);
+    *r.ptr = 0;
     std::wstring s = Ascii(buf);
     if (s.find_first_of(L".e") == std::wstring::npos)
         s += L".0"; // a real, as the bound double is

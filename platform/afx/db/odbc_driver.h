@@ -147,7 +147,10 @@ public:
     void* Handle() const { return m_hstmt; }
     void SetQueryTimeout(uint32_t seconds);
 
-    // Parameters: bound at Execute / ExecDirect, in order, from the list given last.
+    // Parameters: bound at Execute / ExecDirect, in order, from the list given last. On
+    // SQLite a SELECT with input parameters only runs with them as escaped literals, so
+    // the driver steps through its result instead of reading it whole (a text value with
+    // a NUL then throws 22018).
     void SetParams(std::vector<Param> params);
     std::vector<Param>& Params() { return m_params; }
 
