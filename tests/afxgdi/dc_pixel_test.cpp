@@ -9,6 +9,7 @@
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/font.h"
+#include "platform/afx/gdi/pen.h"
 #include "platform/base/cstring.h"
 #include "platform/afx/gdi/window_dc.h"
 #include "platform/gdi/wingdi.h"
@@ -279,6 +280,117 @@ TEST_F(DcPixelTest, TextPaintsWithinItsExtent)
     EXPECT_EQ(c.dc.GetPixel(0, 30), RGB(0, 0, 255));
     EXPECT_EQ(c.dc.GetPixel(49, 39), RGB(0, 0, 255));
     EXPECT_EQ(c.dc.GetPixel(50, 39), kWhite);
+    c.dc.SelectObject(old);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DcPixelTest, LinesAndShapesThroughWrappers)
+{
+    Canvas c(20, 20);
+    CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush brush(RGB(0, 255, 0));
+    CPen* oldPen = c.dc.SelectObject(&pen);
+    CBrush* oldBrush = c.dc.SelectObject(&brush);
+
+    EXPECT_EQ(c.dc.MoveTo(1, 1), CPoint(0, 0)); // the previous position
+    EXPECT_TRUE(c.dc.LineTo(CPoint(6, 1)));        // (1..5, 1): the last point is left out
+    EXPECT_EQ(c.dc.GetCurrentPosition(), CPoint(6, 1));
+    EXPECT_EQ(c.dc.MoveTo(CPoint(0, 19)), CPoint(6, 1));
+
+    // Rectangle: the pen frames (10,3)-(15,8), the brush fills inside.
+    EXPECT_TRUE(c.dc.Rectangle(CRect(10, 3, 16, 9)));
+    CBrush blue(RGB(0, 0, 255));
+    EXPECT_TRUE(c.dc.FrameRect(CRect(1, 12, 5, 16), &blue));
+    EXPECT_TRUE(c.dc.InvertRect(CRect(16, 16, 18, 18)));
+
+    c.ExpectPixels(
+        [](int x, int y) {
+            if (y == 1 && x >= 1 && x <= 5)
+                return RGB(255, 0, 0);
+            if (Inside(x, y, CRect(10, 3, 16, 9)))
+                return Inside(x, y, CRect(11, 4, 15, 8)) ? RGB(0, 255, 0) : RGB(255, 0, 0);
+            if (Inside(x, y, CRect(1, 12, 5, 16)) && !Inside(x, y, CRect(2, 13, 4, 15)))
+                return RGB(0, 0, 255);
+            if (Inside(x, y, CRect(16, 16, 18, 18)))
+                return kBlack;
+            return kWhite;
+        },
+        "lines and shapes");
+    c.dc.SelectObject(oldBrush);
+    c.dc.SelectObject(oldPen);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DcPixelTest, DrawStateMonoPaintsTheImageShapeWithTheBrush)
+{
+    Canvas c(16, 16);
+    // A white 4x4 bitmap with a black 2x2 square at (1,1).
+    CClientDC screen(nullptr);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 4, 4));
+    {
+        CDC src;
+        ASSERT_TRUE(src.CreateCompatibleDC(nullptr));
+        CBitmap* old = src.SelectObject(&bmp);
+        src.FillSolidRect(0, 0, 4, 4, kWhite);
+        src.FillSolidRect(1, 1, 2, 2, kBlack);
+        src.SelectObject(old);
+    }
+    CBrush red(RGB(255, 0, 0));
+    ASSERT_TRUE(c.dc.DrawState(CPoint(5, 5), CSize(4, 4), &bmp, DSS_MONO, &red));
+
+    // An opaque red 4x4 icon drawn mono with a blue system brush.
+    CBitmap mask, color;
+    ASSERT_TRUE(mask.CreateBitmap(4, 4, 1, 1, nullptr)); // all 0: opaque
+    ASSERT_TRUE(color.CreateCompatibleBitmap(&screen, 4, 4));
+    {
+        CDC src;
+        ASSERT_TRUE(src.CreateCompatibleDC(nullptr));
+        CBitmap* old = src.SelectObject(&color);
+        src.FillSolidRect(0, 0, 4, 4, RGB(255, 0, 0));
+        src.SelectObject(old);
+    }
+    ICONINFO ii{TRUE, 0, 0, static_cast<HBITMAP>(mask.m_hObject), static_cast<HBITMAP>(color.m_hObject)};
+    const HICON icon = CreateIconIndirect(&ii);
+    ASSERT_NE(icon, nullptr);
+    CBrush blue(RGB(0, 0, 255));
+    ASSERT_TRUE(c.dc.DrawState(CPoint(10, 0), CSize(4, 4), icon, DSS_MONO, &blue));
+    EXPECT_TRUE(DestroyIcon(icon));
+
+    c.ExpectPixels(
+        [](int x, int y) {
+            if (Inside(x, y, CRect(6, 6, 8, 8)))
+                return RGB(255, 0, 0);
+            if (Inside(x, y, CRect(10, 0, 14, 4)))
+                return RGB(0, 0, 255);
+            return kWhite;
+        },
+        "mono states");
+}
+
+TEST_F(DcPixelTest, DrawStateTextStaysInItsMeasuredBox)
+{
+    Canvas c(80, 30);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(90, L"Tahoma"));
+    CFont* old = c.dc.SelectObject(&font);
+    const CSize ext = c.dc.GetTextExtent(L"Go", 2);
+    c.dc.SetBkMode(TRANSPARENT);
+    // Size 0 is measured; "&G" underlines the G and the '&' takes no room.
+    ASSERT_TRUE(c.dc.DrawState(CPoint(4, 4), CSize(0, 0), L"&Go", DSS_NORMAL, TRUE, 0, static_cast<HBRUSH>(nullptr)));
+    int inked = 0, outside = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (c.dc.GetPixel(x, y) != kWhite)
+                ++(Inside(x, y, CRect(CPoint(4, 4), ext)) ? inked : outside);
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(outside, 0);
     c.dc.SelectObject(old);
 }
 

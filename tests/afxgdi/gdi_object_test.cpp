@@ -17,6 +17,7 @@
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/wingdi.h"
 #include "tests/afxgdi/gdi_fixture.h"
+#include "tests/afxgdi/resource_support.h"
 
 namespace {
 
@@ -248,14 +249,34 @@ TEST_F(GdiObjectTest, LogObjectsRoundTrip)
     EXPECT_TRUE(pattern.CreatePatternBrush(&bmp));
 }
 
-TEST_F(GdiObjectTest, BitmapResourcesFailCleanlyForNow)
+TEST_F(GdiObjectTest, LoadBitmapSearchesTheResourceChain)
 {
+    zyn::test::ChainedResourceModule mod(L"ZynAfxGdiBitmaps");
+    ASSERT_NE(mod.get(), nullptr);
+    ASSERT_TRUE(zyn::base::AddResource(mod.get(), RT_BITMAP, MAKEINTRESOURCE(31001), 0,
+        zyn::test::PackedDib24(5, 3, [](int x, int) { return x == 0 ? RGB(255, 0, 0) : RGB(0, 0, 255); })));
+    ASSERT_TRUE(zyn::base::AddResource(mod.get(), RT_BITMAP, L"NAMED", 0,
+        zyn::test::PackedDib24(2, 2, [](int, int) { return RGB(1, 2, 3); })));
+
     CBitmap bmp;
-    EXPECT_FALSE(bmp.LoadBitmap(100u));
-    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
-    EXPECT_FALSE(bmp.LoadBitmap(L"TOOLBAR"));
-    EXPECT_FALSE(bmp.LoadOEMBitmap(32754));
-    EXPECT_EQ(bmp.m_hObject, nullptr);
+    ASSERT_TRUE(bmp.LoadBitmap(31001u));
+    BITMAP bm{};
+    ASSERT_GT(bmp.GetBitmap(&bm), 0);
+    EXPECT_EQ(bm.bmWidth, 5);
+    EXPECT_EQ(bm.bmHeight, 3);
+    EXPECT_FALSE(bmp.LoadBitmap(L"NAMED")); // already holds a bitmap; nothing leaks
+    CBitmap named;
+    EXPECT_TRUE(named.LoadBitmap(L"named"));
+
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(31002u));
+    const DWORD err = GetLastError(); // no module holds it: the executable was asked
+    EXPECT_TRUE(err == ERROR_RESOURCE_NAME_NOT_FOUND || err == ERROR_RESOURCE_TYPE_NOT_FOUND) << err;
+    EXPECT_FALSE(missing.LoadBitmap(0x10000u));
+    EXPECT_FALSE(missing.LoadBitmap(static_cast<LPCTSTR>(nullptr)));
+    EXPECT_FALSE(missing.LoadOEMBitmap(32754));
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+    EXPECT_EQ(missing.m_hObject, nullptr);
 }
 
 TEST_F(GdiObjectTest, RegionMembers)

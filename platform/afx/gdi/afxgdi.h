@@ -6,6 +6,7 @@
 #include "platform/afx/gdi/font.h"
 #include "platform/afx/gdi/gdi_object.h"
 #include "platform/afx/gdi/geometry.h"
+#include "platform/afx/gdi/image_list.h"
 #include "platform/afx/gdi/palette.h"
 #include "platform/afx/gdi/pen.h"
 #include "platform/afx/gdi/rgn.h"

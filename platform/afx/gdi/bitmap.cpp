@@ -4,6 +4,8 @@
 
 #include "platform/afx/gdi/dc.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/resource.h"
+#include "platform/gdi/icon.h"
 #include "platform/gdi/wingdi.h"
 
 IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
@@ -49,4 +51,31 @@ DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
     // The drawing layer counts in a signed 32-bit LONG; no bitmap is that large.
     const LONG cb = dwCount > static_cast<DWORD>(INT32_MAX) ? INT32_MAX : static_cast<LONG>(dwCount);
     return static_cast<DWORD>(::GetBitmapBits(static_cast<HBITMAP>(m_hObject), cb, lpBits));
+}
+
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName)
+{
+    if (!lpszResourceName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const HINSTANCE module = AfxFindResourceHandle(lpszResourceName, RT_BITMAP);
+    return AttachNew(::LoadBitmap(module, lpszResourceName));
+}
+
+BOOL CBitmap::LoadBitmap(UINT nIDResource)
+{
+    if (nIDResource == 0 || nIDResource > 0xFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return LoadBitmap(MAKEINTRESOURCE(nIDResource));
+}
+
+BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap)
+{
+    // The drawing layer has no predefined system bitmaps.
+    (void)nIDBitmap;
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return FALSE;
 }

@@ -12,10 +12,10 @@ public:
 
     CBitmap() = default;
 
-    // Bitmaps from the resource chain. Until bitmap resources exist these fail with
-    // ERROR_RESOURCE_TYPE_NOT_FOUND and leave the object empty.
+    // A bitmap resource, from the first module of the resource chain that holds it.
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource);
+    // There are no predefined system bitmaps: fails with ERROR_RESOURCE_NAME_NOT_FOUND.
     BOOL LoadOEMBitmap(UINT nIDBitmap);
 
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);

@@ -62,8 +62,10 @@ public:
     virtual CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
     int SelectObject(CRgn* pRgn);          // a region selects the clip: returns its complexity
+    // Any kind; a region sets the clip and returns null (it has no previous object).
     CGdiObject* SelectObject(CGdiObject* pObject);
-    HGDIOBJ SelectObject(HGDIOBJ hObject); // the previous handle
+    // The previous handle; for a region its complexity, as the drawing API answers.
+    HGDIOBJ SelectObject(HGDIOBJ hObject);
     virtual CGdiObject* SelectStockObject(int nIndex);
     CPen* GetCurrentPen() const;
     CBrush* GetCurrentBrush() const;

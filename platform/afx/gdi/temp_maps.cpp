@@ -7,6 +7,7 @@ namespace detail {
 
 void ForgetGdiObject(CGdiObject& obj) { obj.Detach(); }
 void ForgetDc(CDC& dc) { dc.Detach(); }
+void ForgetImageList(CImageList& list) { list.Detach(); }
 
 PermanentMap<CGdiObject>& PermanentGdiObjects()
 {
@@ -17,6 +18,12 @@ PermanentMap<CGdiObject>& PermanentGdiObjects()
 PermanentMap<CDC>& PermanentDcs()
 {
     static Immortal<PermanentMap<CDC>> map;
+    return map.get();
+}
+
+PermanentMap<CImageList>& PermanentImageLists()
+{
+    static Immortal<PermanentMap<CImageList>> map;
     return map.get();
 }
 
@@ -33,14 +40,24 @@ DcTempMap& ThreadDcTemps()
     return map;
 }
 
+ImageListTempMap& ThreadImageListTemps()
+{
+    thread_local ImageListTempMap map;
+    return map;
+}
+
 } // namespace detail
 
 void DeleteTempGdiObjects()
 {
+    detail::ThreadImageListTemps().Clear();
     detail::ThreadDcTemps().Clear();
     detail::ThreadGdiTemps().Clear();
 }
 
-size_t TempGdiObjectCount() { return detail::ThreadDcTemps().Size() + detail::ThreadGdiTemps().Size(); }
+size_t TempGdiObjectCount()
+{
+    return detail::ThreadImageListTemps().Size() + detail::ThreadDcTemps().Size() + detail::ThreadGdiTemps().Size();
+}
 
 } // namespace zyn::afx

@@ -1,8 +1,15 @@
-// Constructors and destructors of the window DCs. Until the window system exists only
-// the screen can be had: CClientDC(NULL) and CWindowDC(NULL) take it through
-// GetDC(NULL); any window handle is refused as invalid, and CPaintDC always fails.
-// With the window system, these bodies become BeginPaint/EndPaint, GetDC/ReleaseDC
-// and GetWindowDC/ReleaseDC on the window's handle.
+// Every member of the drawing classes that needs a window: the constructors and
+// destructors of the window DCs, CDC::GetWindow, and the image-list drag entry points
+// that take a lock window.
+//
+// Until the window system exists only the screen can be had: CClientDC(NULL) and
+// CWindowDC(NULL) take it through GetDC(NULL), a drag locks onto the screen, any window
+// handle is refused as invalid, and CPaintDC always fails. The window system's API and
+// CWnd live above this unit, so the windows issue moves this one file into the class
+// library's core and gives these bodies BeginPaint/EndPaint, GetDC/ReleaseDC,
+// GetWindowDC, CWnd::GetSafeHwnd and CWnd::FromHandle.
+#include "platform/afx/gdi/dc.h"
+#include "platform/afx/gdi/image_list.h"
 #include "platform/afx/gdi/window_dc.h"
 
 #include "platform/base/exception.h"
@@ -68,3 +75,9 @@ CWindowDC::~CWindowDC()
     if (m_hDC)
         ::ReleaseDC(m_hWnd, Detach());
 }
+
+CWnd* CDC::GetWindow() const { return nullptr; }
+
+BOOL CImageList::DragEnter(CWnd* pWndLock, CPoint point) { return ImageList_DragEnter(HwndOf(pWndLock), point.x, point.y); }
+
+BOOL CImageList::DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(HwndOf(pWndLock)); }
