@@ -447,10 +447,13 @@ bool TimerDue(ThreadQueue& q)
 
 void KillWindowTimers(HWND hwnd)
 {
+    // A destroyed window's timers and posted messages go with it.
     for (auto& q : AllQueues()) {
         std::lock_guard lock(q->m);
         auto& t = q->timers;
         t.erase(std::remove_if(t.begin(), t.end(), [hwnd](const TimerRec& r) { return r.hwnd == hwnd; }), t.end());
+        auto& p = q->posted;
+        p.erase(std::remove_if(p.begin(), p.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }), p.end());
     }
 }
 
@@ -475,7 +478,12 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
         std::lock_guard lock(q.m);
         q.changeBits = 0;
     }
-    for (;;) {
+    for (int round = 0;; ++round) {
+        uint64_t seqAtStart;
+        {
+            std::lock_guard lock(q.m);
+            seqAtStart = q.seq;
+        }
         ProcessIncomingSends(q);
         bool found = false;
         if (wantPosted) {
@@ -530,8 +538,14 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                 }
             }
         }
-        if (!found)
+        if (!found) {
+            // Something that arrived while we looked (a message posted by a hook or by
+            // input processing) is seen now rather than on the next call.
+            std::lock_guard lock(q.m);
+            if (q.seq != seqAtStart && round < 8)
+                continue;
             return false;
+        }
         if (out->message != WM_QUIT) {
             q.msgTime = static_cast<LONG>(out->time);
             q.msgPos = static_cast<DWORD>(MAKELONG(static_cast<WORD>(out->pt.x), static_cast<WORD>(out->pt.y)));

@@ -37,6 +37,7 @@ struct SentMessage {
 // Raw input waiting for a thread to take it.
 struct InputEvent {
     enum class Type { MouseMove, Button, Wheel, Key, Char } type = Type::MouseMove;
+    uint64_t id = 0;          // identifies the event while it waits
     POINT pt{};
     DWORD time = 0;
     MouseButton button = MouseButton::Left;
@@ -136,7 +137,7 @@ void ProcessIncomingSends(ThreadQueue& q);
 uint64_t NextTimerDue(ThreadQueue& q);
 // Whether a timer is due now.
 bool TimerDue(ThreadQueue& q);
-// Kills every timer of a window (when it is destroyed).
+// Kills every timer of a destroyed window and drops the messages posted to it.
 void KillWindowTimers(HWND hwnd);
 // Waits until something arrives for the thread or `deadline` passes (clock milliseconds).
 void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline);

@@ -3,6 +3,7 @@
 // the menu-bar hooks, the standard controls register system classes and reuse the
 // scroll-bar machinery.
 #include <functional>
+#include <optional>
 
 #include "platform/base/wintypes.h"
 #include "platform/user/user_types.h"
@@ -74,5 +75,10 @@ void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState
 // WM_VSCROLL go to `hwnd` for SB_HORZ/SB_VERT, and to the parent of the control (lParam the
 // control) for SB_CTL. Returns when the button is released or the loop is cancelled.
 void TrackScrollBar(HWND hwnd, int bar, POINT screenPt);
+// While TrackScrollBar runs for a bar on this thread: the part held down (None when the
+// pointer left it) and, while the thumb is dragged, its position, so a control can draw
+// itself and answer SIF_TRACKPOS.
+ScrollPart PressedScrollPart(HWND hwnd, int bar);
+std::optional<int> TrackedThumbPos(HWND hwnd, int bar);
 
 } // namespace zyn::user

@@ -300,6 +300,7 @@ void DestroyTree(const std::shared_ptr<Window>& w)
         w->destroying = true;
     }
     WindowGoingAway(w->hwnd, true);
+    ClipboardOwnerGoingAway(w->hwnd);
     SendMsg(w->hwnd, WM_DESTROY, 0, 0);
     std::vector<std::shared_ptr<Window>> kids;
     {

@@ -92,7 +92,11 @@ struct Window {
     HICON iconBig = nullptr;
     HICON iconSmall = nullptr;
     HDC ownDc = nullptr;           // CS_OWNDC
-    std::vector<HDC> dcs;          // DCs handed out by GetDC/GetDCEx and not released
+    struct DcOut {
+        HDC dc;
+        HRGN rgn;                  // the region GetDCEx took ownership of, freed with the DC
+    };
+    std::vector<DcOut> dcs;        // DCs handed out by GetDC/GetDCEx and not released
     int hotCaptionButton = 0;      // HT code of a pressed caption button being tracked
 
     bool destroying = false;
@@ -224,6 +228,8 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise);
 // Resets of the process-wide state of each part (tests).
 void ResetInputState();
 void ResetClipboard();
+// Called as a window is destroyed: renders delayed clipboard formats it owns.
+void ClipboardOwnerGoingAway(HWND hwnd);
 void ResetModalState();
 
 // Internal messages handled by the window system before the window procedure sees them.

@@ -89,6 +89,7 @@ void UserTest::SetUp()
     ASSERT_NE(RegisterClassExW(&wc), 0);
     wc.lpfnWndProc = SolidProc;
     wc.lpszClassName = kSolidClass;
+    wc.style = 0;
     wc.hbrBackground = nullptr;
     ASSERT_NE(RegisterClassExW(&wc), 0);
     m_objects = gdi::LiveObjectCount();

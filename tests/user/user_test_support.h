@@ -14,7 +14,11 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
+#include "platform/base/threads.h"
+#include "platform/user/thread_state.h"
+#include "platform/user/user_hooks.h"
 #include "platform/user/winuser.h"
+#include "tests/support/testenv.h"
 
 namespace zyn::test {
 
@@ -59,6 +63,12 @@ LRESULT RecordProc(HWND h, UINT m, WPARAM wp, LPARAM lp);
 int IndexOf(const std::vector<UINT>& seq, UINT msg, size_t from = 0);
 
 class UserTest : public ::testing::Test {
+public:
+    // The recording class, and a class painting its client area in the colour held in
+    // GWLP_USERDATA (for pixel tests).
+    static const wchar_t* kRecClass;
+    static const wchar_t* kSolidClass;
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -71,10 +81,6 @@ protected:
     void Pump();
     COLORREF Pixel(int x, int y);
     Recorder& rec() { return Recorder::Get(); }
-
-    // A window class painting its client area with one colour (used for pixel tests).
-    static const wchar_t* kRecClass;
-    static const wchar_t* kSolidClass;
 
 private:
     size_t m_objects = 0;
