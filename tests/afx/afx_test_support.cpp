@@ -11,6 +11,14 @@ std::vector<std::wstring>& Trace::Log()
     return log;
 }
 
+int IndexOf(const std::vector<UINT>& seq, UINT msg)
+{
+    for (size_t i = 0; i < seq.size(); ++i)
+        if (seq[i] == msg)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void AfxTest::SetUp()
 {
     user::ResetWindowSystemForTests();

@@ -13,6 +13,7 @@
 #include "platform/afx/menu.h"
 #include "platform/afx/winapp.h"
 #include "platform/afx/wnd.h"
+#include "platform/base/lasterror.h"
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
@@ -35,6 +36,9 @@ protected:
 private:
     size_t m_hooks = 0;
 };
+
+// Index of the first occurrence of a message in a sequence (-1 when absent).
+int IndexOf(const std::vector<UINT>& seq, UINT msg);
 
 // Ordered trace of what handlers saw, shared by the test classes of one case.
 struct Trace {
