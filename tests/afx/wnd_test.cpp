@@ -48,8 +48,12 @@ public:
         styleAdded = WS_CLIPCHILDREN;
         return CWnd::PreCreateWindow(cs);
     }
+    BOOL duringCreation = FALSE;
     void PreSubclassWindow() override
     {
+        // A creation by the class library is under way exactly when the object is the
+        // thread's window being created.
+        duringCreation = AfxGetThreadState()->m_pWndInit == this;
         preSubclassed = TRUE;
         CWnd::PreSubclassWindow();
     }
@@ -71,6 +75,7 @@ TEST_F(WndTest, CreationAttachesTheObjectBeforeTheFirstMessage)
     EXPECT_EQ(wnd.seen.front(), static_cast<UINT>(WM_GETMINMAXINFO)) << "even the first message reaches the object";
     EXPECT_NE(IndexOf(wnd.seen, WM_NCCREATE), -1);
     EXPECT_TRUE(wnd.preSubclassed);
+    EXPECT_TRUE(wnd.duringCreation);
     EXPECT_TRUE(wnd.GetStyle() & WS_CLIPCHILDREN) << "PreCreateWindow's change took effect";
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
     EXPECT_EQ(GetWindowLongPtrW(wnd.m_hWnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&AfxWndProc));
@@ -80,6 +85,15 @@ TEST_F(WndTest, CreationAttachesTheObjectBeforeTheFirstMessage)
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
     EXPECT_EQ(wnd.seen.back(), static_cast<UINT>(WM_NCDESTROY));
+}
+
+TEST_F(WndTest, SubclassingAnExistingWindowIsNoCreation)
+{
+    CFirstMessages wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(MakePlain()));
+    EXPECT_TRUE(wnd.preSubclassed);
+    EXPECT_FALSE(wnd.duringCreation);
+    wnd.DestroyWindow();
 }
 
 TEST_F(WndTest, ChildCreationThroughCreateAndTheClassLibraryClass)
