@@ -125,8 +125,13 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
 CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
     HWND hWnd = zyn::afx::SafeHwndOf(pParent);
-    if (!hWnd)
-        hWnd = zyn::afx::SafeHwndOf(AfxGetMainWnd());
+    if (!hWnd) {
+        // The frame a command is being routed through, else the main window.
+        if (CFrameWnd* pFrame = AfxGetThreadState()->m_pRoutingFrame)
+            hWnd = reinterpret_cast<CWnd*>(pFrame)->m_hWnd;
+        else
+            hWnd = zyn::afx::SafeHwndOf(AfxGetMainWnd());
+    }
     // A pop-up cannot be owned by a child window.
     while (hWnd && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
         hWnd = ::GetParent(hWnd);
