@@ -5,6 +5,7 @@
 
 #include "platform/base/lasterror.h"
 #include "platform/gdi/gdi_object.h"
+#include "platform/gdi/icon.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
@@ -67,7 +68,7 @@ NcLayout Layout(const StyleInfo& s, const RECT& window)
             } else if (!tool && (s.exStyle & WS_EX_CONTEXTHELP)) {
                 L.helpButton = RECT{right - bw, top, right, top + bh};
             }
-            if (!tool) {
+            if (!tool && !(s.exStyle & WS_EX_DLGMODALFRAME)) {
                 const int icon = std::min(GetSystemMetrics(SM_CXSMICON), std::max(0, ch - 2));
                 L.sysButton = RECT{L.caption.left + 2, L.caption.top + 1, L.caption.left + 2 + icon, L.caption.top + 1 + icon};
             }
@@ -217,10 +218,11 @@ void DrawFrameAndCaption(HDC dc, const Window& w, const NcLayout& L, bool active
         // A line in the face colour under the caption separates it from what follows.
         Fill(dc, RECT{L.caption.left, L.caption.bottom - 1, L.caption.right, L.caption.bottom}, COLOR_3DFACE);
         if (!IsRectEmpty(&L.sysButton)) {
+            // Without an icon of its own the window shows the application icon.
             HICON icon = w.iconSmall ? w.iconSmall : (w.cls->iconSm ? w.cls->iconSm : w.cls->icon);
             if (!icon)
-                Fill(dc, L.sysButton, cap);
-            else
+                icon = LoadIconW(nullptr, IDI_APPLICATION);
+            if (icon)
                 DrawCaptionIcon(dc, icon, L.sysButton);
         }
         DrawCaptionText(dc, L, title, active, (ex & WS_EX_TOOLWINDOW) != 0);

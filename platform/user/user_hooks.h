@@ -20,8 +20,9 @@ struct MenuBarHooks {
     std::function<int(HWND hwnd, HMENU menu, int width)> barHeight;
     // Paints the bar into a window DC; `bar` is in window coordinates.
     std::function<void(HWND hwnd, HMENU menu, HDC hdc, const RECT& bar)> drawBar;
-    // The item under a point of the bar (window coordinates), or -1; used for hit testing.
-    std::function<int(HWND hwnd, HMENU menu, POINT ptWindow, const RECT& bar)> itemFromPoint;
+    // Loads a class's menu (WNDCLASS lpszMenuName) for a top-level window created without
+    // one: LoadMenuW(module, name).
+    std::function<HMENU(HINSTANCE module, LPCWSTR name)> loadMenu;
     // Runs the menu loop for WM_SYSCOMMAND SC_KEYMENU (lParam: the character, 0 for F10/Alt)
     // or SC_MOUSEMENU (lParam: the screen point).
     std::function<void(HWND hwnd, WPARAM command, LPARAM lParam)> track;

@@ -8,6 +8,7 @@
 //
 // Coordinates: rcWindow and rcClient are screen coordinates; the update region is kept
 // in window coordinates (origin at rcWindow's top-left), so it moves with the window.
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -99,8 +100,9 @@ struct Window {
     std::vector<DcOut> dcs;        // DCs handed out by GetDC/GetDCEx and not released
     int hotCaptionButton = 0;      // HT code of a pressed caption button being tracked
 
-    bool destroying = false;
-    bool dead = false;             // freed: every call fails
+    // Read without the lock by any thread (IsWindow), so atomic.
+    std::atomic<bool> destroying{false};
+    std::atomic<bool> dead{false}; // freed: every call fails
     bool created = false;          // WM_CREATE answered
     bool isDesktop = false;
     bool isMessageRoot = false;
@@ -205,6 +207,8 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
 void InvalidateScreenRegion(Window* w, const Region& screenRgn, UINT flags);
 // After a window moved, hid or showed: repaint what is exposed on the screen.
 void InvalidateExposed(const Region& screenRgn, Window* except);
+// Paints the desktop's background (COLOR_BACKGROUND) into a region of the screen.
+void FillDesktop(const Region& screenRgn);
 // Releases the DCs a dying window still has out.
 void ReleaseWindowDcs(Window& w);
 // Whether any window of the thread needs WM_PAINT; gives the first in z/tree order.
@@ -236,6 +240,7 @@ void ResetModalState();
 inline constexpr UINT kInternalFirst = 0x03F0;
 inline constexpr UINT kMsgActivateFromOtherThread = 0x03F0;
 inline constexpr UINT kMsgDestroyFromOtherThread = 0x03F1;
+inline constexpr UINT kMsgShowFromOtherThread = 0x03F2;
 inline constexpr UINT kInternalLast = 0x03FF;
 
 } // namespace zyn::user

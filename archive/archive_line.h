@@ -1,0 +1,211 @@
+#pragma once
+// The archive text line, shared by every archive set: one line per archived row, fields
+// separated by one tab, in the set's fixed order.
+//
+// Writing (ArchiveLineWriter):
+// - integers in decimal (32 or 64 bits); a NULL column as 0 or as the set's default;
+// - text through the archive escape (CDynamicRecordset::RemoveSpecialChars, then
+//   CleanupString), so no tab or line break stands in a field; NULL text is empty;
+// - date-times in the fixed English form "%b %d %Y %I:%M:%S%p" ("Jul 05 2008
+//   03:04:05PM"), whatever the locale; NULL (or a value that is no valid date) is empty.
+//
+// Reading (ArchiveFields), fields numbered from 1 as in the line formats:
+// - integers by decimal conversion: leading blanks, an optional sign and the digits
+//   that follow; text that is no number, and a number beyond the field's width, give 0
+//   (IsNumber tells a real number apart);
+// - text through ReplaceSpecialChars, the exact inverse of the escape;
+// - date-times through ZynTextToTimestamp, accepted only for the years 1970 to 2036
+//   (ZynTimestampToTime); anything else, an empty field included, is NULL.
+//
+// Restoring (ArchiveRestoreRun, RunArchiveRestore): the loop over the file's lines with
+// blank lines skipped, the row count, the progress callback at each whole multiple of
+// the interval (false stops), and the lines that hold no row of the set skipped, logged
+// and counted rather than inserted as empty or stale rows.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "archive/zyn_archive_set.h"
+#include "platform/afx/db/recordset.h"
+#include "platform/base/cstring.h"
+#include "platform/base/oledatetime.h"
+#include "platform/base/sqldate.h"
+
+class CDynamicRecordset;
+class CStdioFileUnicode;
+
+namespace zyn::archive {
+
+inline constexpr wchar_t FieldSeparator = L'\t';
+
+// Decimal conversion of a field: leading blanks, an optional sign, digits. True only
+// when the whole text is such a number (trailing blanks allowed) within the type's
+// range; out receives the lenient value either way (0 for no number or out of range).
+bool ParseArchiveLong(const CString& text, LONG& out);
+bool ParseArchiveBigInt(const CString& text, int64_t& out);
+// A date-time field: true and the timestamp (fraction 0) when the text parses and its
+// year lies in 1970..2036.
+bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out);
+// The archive form of a timestamp; empty for an all-zero or invalid one.
+CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value);
+// A text field as written: escaped, and safe to encode as UTF-16.
+CString EscapeArchiveText(const CString& text);
+// The inverse of EscapeArchiveText.
+CString UnescapeArchiveText(const CString& field);
+
+// A line taken apart at its tabs.
+class ArchiveFields {
+public:
+    ArchiveFields() = default;
+    explicit ArchiveFields(const CString& line) { Split(line); }
+
+    // An empty line has no fields; otherwise there is one field more than tabs.
+    void Split(const CString& line);
+    int Count() const { return static_cast<int>(m_fields.size()); }
+    bool Has(int nField) const { return nField >= 1 && nField <= Count(); }
+
+    // The field as written; empty when the line has no such field.
+    const CString& Raw(int nField) const;
+    bool IsEmpty(int nField) const { return Raw(nField).IsEmpty(); }
+    LONG Long(int nField) const;
+    int64_t BigInt(int nField) const;
+    // True when the field is present and a whole decimal number in 32 (64) bits.
+    bool IsNumber(int nField) const;
+    bool IsBigNumber(int nField) const;
+    // The text, unescaped.
+    CString Text(int nField) const;
+    // False (NULL) for an absent, empty or unparsable field or a year outside 1970..2036.
+    bool Time(int nField, TIMESTAMP_STRUCT& out) const;
+
+private:
+    std::vector<CString> m_fields;
+};
+
+// Integer fields read strictly, for sets that refuse lines not written by them: an
+// empty (or absent) field gives 0; text that is no number returns false with the
+// reason ("field 9 is not a number").
+bool ReadLongField(const ArchiveFields& fields, int nField, LONG& out, CString& reason);
+bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CString& reason);
+
+// Builds one line, field by field.
+class ArchiveLineWriter {
+public:
+    ArchiveLineWriter& Long(LONG value);
+    ArchiveLineWriter& BigInt(int64_t value);
+    // A 32-bit column that may be NULL: nNullValue when it is.
+    ArchiveLineWriter& Long(LONG value, bool bNull, LONG nNullValue);
+    ArchiveLineWriter& BigInt(int64_t value, bool bNull, int64_t nNullValue);
+    // Escaped text.
+    ArchiveLineWriter& Text(const CString& value);
+    ArchiveLineWriter& Empty();
+    ArchiveLineWriter& Time(const TIMESTAMP_STRUCT& value, bool bNull = false);
+    ArchiveLineWriter& Time(const COleDateTime& value);
+    // Verbatim text (a marker); a tab or line break in it raises CInvalidArgException.
+    ArchiveLineWriter& Raw(LPCWSTR value);
+
+    int Count() const { return m_nFields; }
+    const CString& Line() const { return m_line; }
+    void Reset();
+    // WriteString of the line (file exceptions pass to the caller).
+    void WriteTo(CStdioFileUnicode& file) const;
+
+private:
+    void Separate();
+    CString m_line;
+    int m_nFields = 0;
+};
+
+// The identifier mapping of restored rows: the identifier now standing for nId in
+// (table, column) when the mapping has one (above INT32_MIN), else nId.
+LONG MapArchiveId(CDynamicRecordset& set, LPCWSTR lpszRestoredTable, LPCWSTR lpszColumn, LONG nId);
+
+// A column's value for the row being added (after AddNew): stored, not NULL and marked
+// dirty, so Update inserts it even when it equals the record set's "pseudo-NULL".
+template <typename T, typename V>
+void StoreColumn(CRecordset& set, T& member, const V& value)
+{
+    member = static_cast<T>(value);
+    set.SetFieldNull(&member, FALSE);
+}
+// A column inserted as NULL.
+inline void StoreNullColumn(CRecordset& set, void* member)
+{
+    set.SetFieldNull(member, TRUE);
+}
+
+// Which lines count as blank.
+enum class BlankLines {
+    TrimTrailingWhite, // trailing white space is trimmed, then empty lines skipped
+    OnlyEmpty,         // only lines empty as read are skipped; others are kept as read
+};
+
+// Opens a set for a restore when it is not open (Open(-1, null, 0)); with bSelectNothing
+// its filter becomes "1=0" first, so opening reads no rows.
+void OpenForRestore(CRecordset& set, bool bSelectNothing);
+
+// Closes a set after a failure without letting a second failure hide the first (it is
+// logged instead).
+void CloseAfterFailure(CRecordset& set);
+
+// One restore: line numbers, the row count, progress and the skipped lines.
+class ArchiveRestoreRun {
+public:
+    // Skipped lines are logged in full up to this many per run, then only counted.
+    static constexpr LONG MaxLoggedLines = 20;
+
+    // lpszSource names the set in the error log ("LogEvent"). A callback with an
+    // interval below 1 raises CInvalidArgException (nothing has been read then); an
+    // interval without a callback is ignored.
+    ArchiveRestoreRun(LPCWSTR lpszSource, ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval);
+
+    // The next line that is not blank (per mode); false at the end of the file. SkipLine
+    // quotes the line, so keep it unchanged until the next call.
+    bool NextLine(CStdioFileUnicode& file, CString& line, BlankLines mode);
+    // 1-based number of the line NextLine returned last, counting blank lines.
+    LONG LineNumber() const { return m_nLine; }
+
+    // One row restored.
+    void CountRow() { ++m_nCount; }
+    // Calls the callback when one is given and the count is a whole multiple of the
+    // interval not reported yet; false when the callback asks to stop.
+    bool Progress();
+    // Logs the current line as skipped, with the reason, and counts it.
+    void SkipLine(LPCWSTR lpszReason);
+    // Logs how many lines were skipped when there were any. Call once at the end.
+    void Finish();
+
+    LONG Count() const { return m_nCount; }
+    LONG Skipped() const { return m_nSkipped; }
+
+private:
+    CString m_strSource;
+    ZynArchiveProgressProc m_pfnProgress;
+    void* m_pContext;
+    LONG m_nInterval;
+    LONG m_nLine = 0;
+    LONG m_nCount = 0;
+    LONG m_nSkipped = 0;
+    LONG m_nReported = 0;
+    bool m_bFinished = false;
+    const CString* m_pCurrentLine = nullptr;
+};
+
+// What a line handler did with a line.
+struct LineOutcome {
+    enum Kind { Inserted, Attached, Malformed };
+    Kind kind = Inserted;
+    LPCWSTR reason = nullptr; // for Malformed
+    static LineOutcome Row() { return {Inserted, nullptr}; }
+    // A line that belongs to the row before it (not counted).
+    static LineOutcome Dependent() { return {Attached, nullptr}; }
+    static LineOutcome Skip(LPCWSTR why) { return {Malformed, why}; }
+};
+
+// The usual restore loop: every non-blank line goes to the handler (which inserts its
+// row); Inserted rows are counted and reported to the callback, Malformed lines
+// skipped and logged. Returns the rows inserted. Exceptions of the handler pass.
+LONG RunArchiveRestore(CStdioFileUnicode& file, ArchiveRestoreRun& run, BlankLines mode,
+    const std::function<LineOutcome(const ArchiveFields& fields)>& handler);
+
+} // namespace zyn::archive

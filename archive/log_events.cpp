@@ -1,0 +1,412 @@
+#include "archive/log_events.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "archive/archive_line.h"
+#include "archive/event_archive_line.h"
+#include "common/zyn_datetime.h"
+#include "common/zyn_timestamp.h"
+#include "model/events_last_serial_set.h"
+#include "model/next_serial_num.h"
+#include "platform/afx/db/dbexception.h"
+#include "platform/afx/db/dbvalue.h"
+#include "platform/base/ctime.h"
+#include "platform/suite/database/rfx_textu.h"
+#include "platform/suite/database/sql_statement.h"
+#include "platform/suite/database/table_exists.h"
+#include "platform/suite/database/zyn_database.h"
+#include "platform/suite/utility/logger.h"
+#include "platform/suite/utility/result.h"
+#include "platform/suite/utility/stdiofile_unicode.h"
+
+using namespace zyn::archive;
+
+IMPLEMENT_DYNAMIC(CLogEvents, CZynArchiveSet)
+
+namespace {
+
+constexpr const wchar_t* kSource = L"LogEvent";
+constexpr const wchar_t* kRestoredTable = L"EVENTS_RESTORED";
+
+// Serial numbers are 32-bit: a time beyond 2038 no longer fits and is held at the
+// largest value.
+LONG ClampSerial(int64_t value)
+{
+    return static_cast<LONG>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+CLogEvents::CLogEvents(CZynDatabase* pDatabase, bool bRestored, bool bEventData)
+    : CZynArchiveSet(pDatabase, bRestored ? L"EVENTS_RESTORED" : L"EVENTS"), m_bRestored(bRestored),
+      m_bEventData(bEventData)
+{
+    m_nFields = bEventData ? 31 : 30;
+}
+
+CLogEvents::~CLogEvents() = default;
+
+CString CLogEvents::GetDefaultConnect()
+{
+    return L"ODBC;DSN=ORVAN";
+}
+
+CString CLogEvents::GetDefaultSQL()
+{
+    return m_bRestored ? L"[EVENTS_RESTORED]" : L"[EVENTS]";
+}
+
+void CLogEvents::DoFieldExchange(CFieldExchange* pFX)
+{
+    pFX->SetFieldType(CFieldExchange::outputColumn);
+    RFX_Long(pFX, L"[SERIALNUM]", m_SERIALNUM);
+    RFX_Date(pFX, L"[EVENTIME]", m_EVENTIME);
+    RFX_Long(pFX, L"[DEVID]", m_DEVID);
+    RFX_Long(pFX, L"[INPUTDEVID]", m_INPUTDEVID);
+    RFX_Long(pFX, L"[EVENTTYPE]", m_EVENTTYPE);
+    RFX_Long(pFX, L"[EVENTID]", m_EVENTID);
+    if (m_bEventData)
+        RFX_Long(pFX, L"[EVENTDATA]", m_EVENTDATA);
+    RFX_BigInt(pFX, L"[CARDNUM]", m_CARDNUM);
+    RFX_Long(pFX, L"[MACHINE]", m_MACHINE);
+    RFX_Long(pFX, L"[EMPID]", m_EMPID);
+    RFX_Long(pFX, L"[INPUTARG]", m_INPUTARG);
+    RFX_Long(pFX, L"[TRIGGER_EVENT]", m_TRIGGER_EVENT);
+    RFX_Long(pFX, L"[FUNCLIST]", m_FUNCLIST);
+    RFX_Long(pFX, L"[ASSETID]", m_ASSETID);
+    RFX_Long(pFX, L"[EVENT_PARAMID]", m_EVENT_PARAMID);
+    RFX_Long(pFX, L"[CALLED_STATION]", m_CALLED_STATION);
+    RFX_Long(pFX, L"[TRANSMITTERID]", m_TRANSMITTERID);
+    RFX_Long(pFX, L"[TRANSMITTER_INPUTID]", m_TRANSMITTER_INPUTID);
+    RFX_Long(pFX, L"[ISSUECODE]", m_ISSUECODE);
+    RFX_Long(pFX, L"[WRKSTATIONID]", m_WRKSTATIONID);
+    RFX_TextU(pFX, L"[EVENT_TEXT]", m_EVENT_TEXT, 2000);
+    RFX_Long(pFX, L"[RECEIVERID]", m_RECEIVERID);
+    RFX_Long(pFX, L"[LINENUM]", m_LINENUM);
+    RFX_Long(pFX, L"[AREAID]", m_AREAID);
+    RFX_Long(pFX, L"[USERID]", m_USERID);
+    RFX_TextU(pFX, L"[EVENTCODE]", m_EVENTCODE, 255);
+    RFX_Long(pFX, L"[SEGMENTID]", m_SEGMENTID);
+    RFX_Long(pFX, L"[ZYN_DBID]", m_ZYN_DBID);
+    RFX_Long(pFX, L"[AREAAPBID]", m_AREAAPBID);
+    RFX_Long(pFX, L"[ALARMMASKGROUPID]", m_ALARMMASKGROUPID);
+    RFX_Date(pFX, L"[EVENT_TIME_UTC]", m_EVENT_TIME_UTC);
+}
+
+// --- archive hooks --------------------------------------------------------------
+
+int CLogEvents::AddArchiveTimeFilter(const COleDateTime& cutoff, ParamCompOperator op)
+{
+    return AddFilterTimeStamp(L"EVENT_TIME_UTC", ZynOleDateTimeToTimestamp(cutoff), op);
+}
+
+COleDateTime CLogEvents::GetArchiveRecordTime()
+{
+    COleDateTime time;
+    time.SetStatus(COleDateTime::null);
+    if (!IsNull(&m_EVENT_TIME_UTC))
+        ZynTimestampToOleDateTime(m_EVENT_TIME_UTC, time);
+    return time;
+}
+
+bool CLogEvents::IsNull(const void* member) const
+{
+    return IsFieldNull(member) != FALSE;
+}
+
+void CLogEvents::GetArchiveRow(EventArchiveRow& row) const
+{
+    auto value = [&](const LONG& m, LONG nullValue) { return IsNull(&m) ? nullValue : m; };
+    row = EventArchiveRow();
+    row.serialNum = m_SERIALNUM;
+    row.devId = value(m_DEVID, 0);
+    row.inputDevId = value(m_INPUTDEVID, 0);
+    row.eventType = value(m_EVENTTYPE, 0);
+    row.eventId = value(m_EVENTID, 0);
+    row.eventData = m_bEventData ? value(m_EVENTDATA, 0) : 0;
+    row.cardNum = IsNull(&m_CARDNUM) ? 0 : m_CARDNUM;
+    row.machine = value(m_MACHINE, 0);
+    row.empId = value(m_EMPID, 0);
+    row.inputArg = value(m_INPUTARG, 0);
+    row.triggerEvent = value(m_TRIGGER_EVENT, 0);
+    row.funcList = value(m_FUNCLIST, 0);
+    row.assetId = value(m_ASSETID, 0);
+    row.eventParamId = value(m_EVENT_PARAMID, 0);
+    row.calledStation = value(m_CALLED_STATION, -1);
+    row.transmitterId = value(m_TRANSMITTERID, 0);
+    row.transmitterInputId = value(m_TRANSMITTER_INPUTID, 0);
+    row.issueCode = value(m_ISSUECODE, -1);
+    row.wrkStationId = value(m_WRKSTATIONID, 0);
+    row.eventText = m_EVENT_TEXT; // empty when NULL
+    row.receiverId = value(m_RECEIVERID, 0);
+    row.lineNum = value(m_LINENUM, 0);
+    row.areaId = value(m_AREAID, 0);
+    row.userId = value(m_USERID, 0);
+    row.eventCode = m_EVENTCODE;
+    if (!IsNull(&m_SEGMENTID))
+        row.segmentId = m_SEGMENTID;
+    row.zynDbId = value(m_ZYN_DBID, 0);
+    row.areaApbId = value(m_AREAAPBID, 0);
+    row.alarmMaskGroupId = value(m_ALARMMASKGROUPID, 0);
+    if (!IsNull(&m_EVENT_TIME_UTC))
+        row.eventTimeUtc = m_EVENT_TIME_UTC;
+}
+
+void CLogEvents::WriteArchiveRecord(CStdioFileUnicode& file)
+{
+    EventArchiveRow row;
+    GetArchiveRow(row);
+    ArchiveLineWriter writer;
+    FormatEventArchiveLine(row, writer);
+    writer.WriteTo(file);
+}
+
+void CLogEvents::StoreRow(const EventArchiveRow& r)
+{
+    auto map = [&](LPCWSTR column, LONG id) { return MapArchiveId(*this, kRestoredTable, column, id); };
+    StoreColumn(*this, m_SERIALNUM, r.serialNum);
+    if (r.eventTime)
+        StoreColumn(*this, m_EVENTIME, *r.eventTime);
+    else
+        StoreNullColumn(*this, &m_EVENTIME);
+    StoreColumn(*this, m_DEVID, r.devId);
+    StoreColumn(*this, m_INPUTDEVID, r.inputDevId);
+    StoreColumn(*this, m_EVENTTYPE, r.eventType);
+    StoreColumn(*this, m_EVENTID, r.eventId);
+    if (m_bEventData)
+        StoreColumn(*this, m_EVENTDATA, r.eventData);
+    StoreColumn(*this, m_CARDNUM, r.cardNum);
+    StoreColumn(*this, m_MACHINE, map(L"MACHINE", r.machine));
+    StoreColumn(*this, m_EMPID, map(L"EMPID", r.empId));
+    StoreColumn(*this, m_INPUTARG, r.inputArg);
+    StoreColumn(*this, m_TRIGGER_EVENT, r.triggerEvent);
+    StoreColumn(*this, m_FUNCLIST, r.funcList);
+    StoreColumn(*this, m_ASSETID, map(L"ASSETID", r.assetId));
+    StoreColumn(*this, m_EVENT_PARAMID, r.eventParamId);
+    StoreColumn(*this, m_CALLED_STATION, r.calledStation);
+    StoreColumn(*this, m_TRANSMITTERID, map(L"TRANSMITTERID", r.transmitterId));
+    StoreColumn(*this, m_TRANSMITTER_INPUTID, map(L"TRANSMITTER_INPUTID", r.transmitterInputId));
+    StoreColumn(*this, m_ISSUECODE, r.issueCode);
+    StoreColumn(*this, m_WRKSTATIONID, map(L"WRKSTATIONID", r.wrkStationId));
+    StoreColumn(*this, m_EVENT_TEXT, r.eventText);
+    StoreColumn(*this, m_RECEIVERID, r.receiverId);
+    StoreColumn(*this, m_LINENUM, r.lineNum);
+    StoreColumn(*this, m_AREAID, r.areaId);
+    StoreColumn(*this, m_USERID, map(L"USERID", r.userId));
+    StoreColumn(*this, m_EVENTCODE, r.eventCode);
+    if (r.segmentId)
+        StoreColumn(*this, m_SEGMENTID, map(L"SEGMENTID", *r.segmentId));
+    else
+        StoreNullColumn(*this, &m_SEGMENTID);
+    StoreColumn(*this, m_ZYN_DBID, r.zynDbId);
+    StoreColumn(*this, m_AREAAPBID, map(L"AREAAPBID", r.areaApbId));
+    StoreColumn(*this, m_ALARMMASKGROUPID, map(L"ALARMMASKGROUPID", r.alarmMaskGroupId));
+    if (r.eventTimeUtc)
+        StoreColumn(*this, m_EVENT_TIME_UTC, *r.eventTimeUtc);
+    else
+        StoreNullColumn(*this, &m_EVENT_TIME_UTC);
+}
+
+LONG CLogEvents::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*nReserved*/,
+    ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
+{
+    ArchiveRestoreRun run(kSource, pfnProgress, pContext, nInterval);
+    SetSkippedLineCount(0);
+    OpenForRestore(*this, true);
+    EventArchiveRow row;
+    CString reason;
+    try {
+        RunArchiveRestore(file, run, BlankLines::TrimTrailingWhite, [&](const ArchiveFields& fields) {
+            if (!ParseEventArchiveLine(fields, row, reason))
+                return LineOutcome::Skip(reason.GetString());
+            AddNew();
+            StoreRow(row);
+            Update();
+            return LineOutcome::Row();
+        });
+    } catch (...) {
+        // The rows inserted so far stay; the failure goes to the caller.
+        SetSkippedLineCount(run.Skipped());
+        CloseAfterFailure(*this);
+        throw;
+    }
+    SetSkippedLineCount(run.Skipped());
+    Close();
+    return run.Count();
+}
+
+// --- purge preparation and filters ------------------------------------------------
+
+void CLogEvents::PrepareForPurge()
+{
+    AddColumnToSet(L"EVTROWID", nullptr, TRUE, nullptr);
+}
+
+int CLogEvents::AddSerialNumFilter(LONG nSerialNum, ParamCompOperator op)
+{
+    return AddFilterLong(L"SERIALNUM", nSerialNum, op);
+}
+
+int CLogEvents::AddEventTypeFilter(LONG nEventType, ParamCompOperator op)
+{
+    return AddFilterLong(L"EVENTTYPE", nEventType, op);
+}
+
+int CLogEvents::AddEventIdFilter(LONG nEventId, ParamCompOperator op)
+{
+    return AddFilterLong(L"EVENTID", nEventId, op);
+}
+
+int CLogEvents::AddMachineFilter(LONG nMachine, ParamCompOperator op)
+{
+    return AddFilterLong(L"MACHINE", nMachine, op);
+}
+
+int CLogEvents::AddDevIdFilter(LONG nDevId, ParamCompOperator op)
+{
+    return AddFilterLong(L"DEVID", nDevId, op);
+}
+
+int CLogEvents::AddInputDevIdFilter(LONG nInputDevId, ParamCompOperator op)
+{
+    return AddFilterLong(L"INPUTDEVID", nInputDevId, op);
+}
+
+int CLogEvents::AddCardNumFilter(int64_t nCardNum, ParamCompOperator op)
+{
+    return AddFilterBigInt(L"CARDNUM", nCardNum, op);
+}
+
+int CLogEvents::AddAssetIdFilter(LONG nAssetId, ParamCompOperator op)
+{
+    return AddFilterLong(L"ASSETID", nAssetId, op);
+}
+
+int CLogEvents::AddEventTimeFilter(const COleDateTime& localTime, ParamCompOperator op)
+{
+    CZynDateTime time(localTime, false);
+    time.SetUTC(false);
+    time.ConvertToUTC();
+    return AddFilterTime(L"EVENT_TIME_UTC", time.GetAsOleDateTime(), op);
+}
+
+// --- insert of one event ------------------------------------------------------------
+
+void CLogEvents::InsertEvent(LONG nSerialNum, LONG nMachine, int16_t nDevID, int16_t nInputDevID, int16_t nEventType,
+    int16_t nEventID, int16_t nEventData, int64_t nCardNum, LONG nEmpID, const TIMESTAMP_STRUCT& eventTimeUtc,
+    int16_t nTriggerEvent, int16_t nFuncList, int16_t nInputArg, LONG nAssetID, LONG nEventParamID,
+    LONG nCalledStation, LONG nTransmitterID, LONG nTransmitterInputID, LONG nIssueCode, LONG nWrkStationID,
+    LPCWSTR lpszEventText, LONG nReceiverID, LONG nLineNum, LONG nAreaID, LONG nUserID, LPCWSTR lpszEventCode,
+    LONG nSegmentID, LONG nZynDbID, LONG nAreaApbID, LONG nAlarmMaskGroupID)
+{
+    CZynDatabase* db = GetDatabase();
+    if (!db)
+        AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"The event set has no database to insert into.");
+    static constexpr const wchar_t* kColumns =
+        L"INSERT INTO EVENTS (SERIALNUM, DEVID, INPUTDEVID, EVENTTYPE, EVENTID, EVENTDATA, CARDNUM, MACHINE, EMPID, "
+        L"INPUTARG, TRIGGER_EVENT, FUNCLIST, ASSETID, EVENT_PARAMID, CALLED_STATION, TRANSMITTERID, "
+        L"TRANSMITTER_INPUTID, ISSUECODE, WRKSTATIONID, EVENT_TEXT, RECEIVERID, LINENUM, AREAID, USERID, EVENTCODE, "
+        L"SEGMENTID, ZYN_DBID, AREAAPBID, ALARMMASKGROUPID, EVENT_TIME_UTC) ";
+    const CString text(lpszEventText ? lpszEventText : L"");
+    const CString code(lpszEventCode ? lpszEventCode : L"");
+    const ZynEngineType engine = db->GetEngineType();
+    if (engine == ZynEngineSQLite || engine == ZynEnginePostgreSQL) {
+        using zyn::afx::DbValue;
+        auto tsValue = [](const TIMESTAMP_STRUCT& ts) -> DbValue {
+            COleDateTime check;
+            if (!ZynTimestampToOleDateTime(ts, check))
+                return DbValue{};
+            return ts;
+        };
+        const std::vector<DbValue> params = {int32_t{nSerialNum}, int32_t{nDevID}, int32_t{nInputDevID},
+            int32_t{nEventType}, int32_t{nEventID}, int32_t{nEventData}, nCardNum, int32_t{nMachine}, int32_t{nEmpID},
+            int32_t{nInputArg}, int32_t{nTriggerEvent}, int32_t{nFuncList}, int32_t{nAssetID}, int32_t{nEventParamID},
+            int32_t{nCalledStation}, int32_t{nTransmitterID}, int32_t{nTransmitterInputID}, int32_t{nIssueCode},
+            int32_t{nWrkStationID}, text, int32_t{nReceiverID}, int32_t{nLineNum}, int32_t{nAreaID}, int32_t{nUserID},
+            code, nSegmentID == NoSegment ? DbValue{} : DbValue{int32_t{nSegmentID}}, int32_t{nZynDbID},
+            int32_t{nAreaApbID}, int32_t{nAlarmMaskGroupID}, tsValue(eventTimeUtc)};
+        CString sql(kColumns);
+        sql += L" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+        db->ExecuteSQL(sql.GetString(), params);
+        return;
+    }
+    // Engines reached only through statement text: every text literal has its quotes
+    // doubled, which is the whole of their escaping.
+    CString segment = L"NULL";
+    if (nSegmentID != NoSegment)
+        segment.Format(L"%d", static_cast<int>(nSegmentID));
+    CString values;
+    values.Format(L" VALUES (%ld, %d, %d, %d, %d, %d, %I64d, %d, %ld, %d, %ld, %d, %d, %ld, %ld, %ld, %ld, %ld, %ld, "
+                  L"'%s', %ld, %ld, %ld, %ld, '%s', %s, %ld, %ld, %ld, %s)",
+        nSerialNum, static_cast<int>(nDevID), static_cast<int>(nInputDevID), static_cast<int>(nEventType),
+        static_cast<int>(nEventID), static_cast<int>(nEventData), nCardNum, static_cast<int>(nMachine), nEmpID,
+        static_cast<int>(nInputArg), static_cast<LONG>(nTriggerEvent), static_cast<int>(nFuncList),
+        static_cast<int>(nAssetID), nEventParamID, nCalledStation, nTransmitterID, nTransmitterInputID, nIssueCode,
+        nWrkStationID, CSQLStatement::FixupText(text.GetString()).GetString(), nReceiverID, nLineNum, nAreaID,
+        nUserID, CSQLStatement::FixupText(code.GetString()).GetString(), segment.GetString(), nZynDbID, nAreaApbID,
+        nAlarmMaskGroupID, CSQLStatement::FormatTimestamp(db, eventTimeUtc).GetString());
+    db->ExecuteSQL((CString(kColumns) + values).GetString(), false);
+}
+
+// --- next serial number -------------------------------------------------------------
+
+LONG CLogEvents::GetNextSN(LONG nMachine, LONG nCount)
+{
+    const int64_t now = CTime::GetCurrentTime().GetTime();
+    const LONG nowSerial = ClampSerial(now);
+    CZynDatabase* db = GetDatabase();
+    if (nCount < 1)
+        nCount = 1;
+
+    auto fromNextId = [&]() -> LONG {
+        CString filter;
+        filter.Format(L"MACHINE = %ld", nMachine);
+        return ClampSerial(std::max<int64_t>(now, GetNextID(L"SERIALNUM", filter.GetString())));
+    };
+
+    if (db) {
+        try {
+            const LONG next = orvan::sp::NextSerialNum::Run(db, nMachine, now, nCount);
+            return ClampSerial(std::max<int64_t>(now, next));
+        } catch (CException* e) {
+            CLogger::LogError(CLogger::ErrorLogName, CResult::GeneralError, kSource, __LINE__,
+                L"CException in CLogEvents::GetNextSN(). Dropping back to old mechanism for obtaining next SN", e);
+            e->Delete();
+        } catch (...) {
+            CLogger::LogError(CLogger::ErrorLogName, CResult::GeneralError, kSource, __LINE__,
+                L"General exception in CLogEvents::GetNextSN(). Dropping back to old mechanism for obtaining next SN");
+        }
+    }
+
+    try {
+        if (db && db->GetEngineType() != ZynEngineRepository && ZynTableExists(db, L"EVENTS_LASTSERIALNUM", 1)) {
+            // The counter row is advanced past the numbers handed out, in one
+            // transaction that writes before it reads, so concurrent callers queue
+            // instead of failing and never get the same numbers. A device without a
+            // counter row yet starts above the serial numbers its events already have.
+            int64_t floor = now;
+            {
+                CEventsLastSerialSet last(db);
+                last.AddDeviceFilter(nMachine);
+                last.Open(static_cast<UINT>(-1), nullptr, 0);
+                const bool known = !last.IsEOF() && last.m_SERIALNUM > 0;
+                last.Close();
+                if (!known)
+                    floor = std::max<int64_t>(floor, fromNextId());
+            }
+            return ClampSerial(CEventsLastSerialSet::ReserveSerialNumbers(db, nMachine, nCount, floor));
+        }
+        // No counter table: the next free number of the machine's events.
+        return fromNextId();
+    } catch (CException* e) {
+        CLogger::LogError(CLogger::ErrorLogName, CResult::GeneralError, kSource, __LINE__,
+            L"CException in CLogEvents::GetNextSN() while obtaining the next SN the old way", e);
+        e->Delete();
+    } catch (...) {
+        CLogger::LogError(CLogger::ErrorLogName, CResult::GeneralError, kSource, __LINE__,
+            L"General exception in CLogEvents::GetNextSN() while obtaining the next SN the old way");
+    }
+    return nowSerial;
+}

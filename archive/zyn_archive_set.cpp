@@ -1,0 +1,9 @@
+#include "archive/zyn_archive_set.h"
+
+IMPLEMENT_DYNAMIC(CZynArchiveSet, CDynamicRecordset)
+
+CZynArchiveSet::CZynArchiveSet(CZynDatabase* pDatabase, LPCWSTR lpszTable) : CDynamicRecordset(pDatabase, lpszTable)
+{
+}
+
+CZynArchiveSet::~CZynArchiveSet() = default;

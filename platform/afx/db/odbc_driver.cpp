@@ -1,0 +1,1049 @@
+// The one translation unit that includes the ODBC headers (see odbc_driver.h). It must
+// not include the platform's Windows-type headers: unixODBC defines its own (and BOOL as
+// a macro). SQLWCHAR is unixODBC's 16-bit unsigned short, holding UTF-16.
+#include "platform/afx/db/odbc_driver.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <cwctype>
+#include <mutex>
+
+#include "platform/base/utf16.h"
+
+static_assert(sizeof(SQLWCHAR) == 2, "SQLWCHAR must be UTF-16");
+static_assert(sizeof(SQLLEN) == 8, "64-bit SQLLEN expected");
+
+namespace zyn::afx::odbc {
+
+namespace {
+
+std::u16string Wide16(const std::wstring& s) { return zyn::base::ToUtf16(s); }
+
+SQLWCHAR* W(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
+
+std::wstring FromW(const SQLWCHAR* p, size_t units)
+{
+    return zyn::base::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(p), units));
+}
+
+std::string Narrow(const SQLWCHAR* p, size_t units)
+{
+    std::string r;
+    for (size_t i = 0; i < units && p[i]; ++i)
+        r.push_back(p[i] < 0x80 ? static_cast<char>(p[i]) : '?');
+    return r;
+}
+
+bool Ok(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+std::vector<Diagnostic> Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    std::vector<Diagnostic> out;
+    if (!handle)
+        return out;
+    for (SQLSMALLINT i = 1; i < 64; ++i) {
+        SQLWCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        std::vector<SQLWCHAR> msg(1024);
+        SQLSMALLINT len = 0;
+        SQLRETURN rc = SQLGetDiagRecW(handleType, handle, i, state, &native, msg.data(),
+            static_cast<SQLSMALLINT>(msg.size()), &len);
+        if (rc == SQL_SUCCESS_WITH_INFO && len >= static_cast<SQLSMALLINT>(msg.size())) {
+            msg.resize(static_cast<size_t>(len) + 1);
+            rc = SQLGetDiagRecW(handleType, handle, i, state, &native, msg.data(),
+                static_cast<SQLSMALLINT>(msg.size()), &len);
+        }
+        if (!Ok(rc))
+            break;
+        Diagnostic d;
+        d.state = Narrow(state, 5);
+        d.native = native;
+        d.message = FromW(msg.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)), msg.size()));
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+[[noreturn]] void Throw(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char* function)
+{
+    throw Error(rc, Diagnostics(handleType, handle), function);
+}
+
+void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char* function)
+{
+    if (!Ok(rc))
+        Throw(rc, handleType, handle, function);
+}
+
+// A warning that means data was lost while reading a value.
+bool IsDataLoss(const std::vector<Diagnostic>& d)
+{
+    for (const auto& r : d)
+        if (r.state == "01004" || r.state == "01S07")
+            return true;
+    return false;
+}
+
+// Reads of values: success, but a data-loss warning throws.
+void CheckRead(SQLRETURN rc, SQLHSTMT h, const char* function)
+{
+    if (rc == SQL_SUCCESS)
+        return;
+    if (rc == SQL_SUCCESS_WITH_INFO) {
+        auto d = Diagnostics(SQL_HANDLE_STMT, h);
+        if (IsDataLoss(d))
+            throw Error(rc, std::move(d), function);
+        return;
+    }
+    Throw(rc, SQL_HANDLE_STMT, h, function);
+}
+
+std::wstring Lower(std::wstring s)
+{
+    for (auto& c : s)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return s;
+}
+
+struct Env {
+    SQLHENV h = SQL_NULL_HENV;
+    Env()
+    {
+        SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h);
+        if (!Ok(rc))
+            throw Error(rc, {}, "SQLAllocHandle(SQL_HANDLE_ENV)");
+        rc = SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        Check(rc, SQL_HANDLE_ENV, h, "SQLSetEnvAttr(SQL_ATTR_ODBC_VERSION)");
+    }
+    // The environment lives as long as the process: connections may be closed by
+    // static destructors in any order.
+};
+
+} // namespace
+
+Error::Error(int16_t rc, std::vector<Diagnostic> recs, std::string fn)
+    : retCode(rc), records(std::move(recs)), function(std::move(fn))
+{
+    m_what = function + " failed";
+    for (const auto& r : records)
+        m_what += " [" + r.state + "] " + zyn::base::ToUtf8(r.message);
+}
+
+const std::string& Error::State() const
+{
+    static const std::string empty;
+    return records.empty() ? empty : records.front().state;
+}
+
+void* EnvironmentHandle()
+{
+    static Env* env = new Env; // never freed, see Env
+    return env->h;
+}
+
+// ---- connection strings ----------------------------------------------------------
+
+namespace {
+
+struct Attr {
+    std::wstring key;
+    std::wstring value;
+};
+
+std::vector<Attr> ParseAttributes(const std::wstring& s)
+{
+    std::vector<Attr> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && (s[i] == L';' || s[i] == L' '))
+            ++i;
+        if (i >= s.size())
+            break;
+        size_t eq = s.find(L'=', i);
+        if (eq == std::wstring::npos) {
+            out.push_back({s.substr(i), L""});
+            break;
+        }
+        Attr a;
+        a.key = s.substr(i, eq - i);
+        while (!a.key.empty() && a.key.back() == L' ')
+            a.key.pop_back();
+        i = eq + 1;
+        if (i < s.size() && s[i] == L'{') {
+            size_t close = s.find(L'}', i + 1);
+            if (close == std::wstring::npos)
+                close = s.size();
+            a.value = s.substr(i + 1, close - i - 1);
+            i = close + 1;
+            while (i < s.size() && s[i] != L';')
+                ++i;
+        } else {
+            size_t semi = s.find(L';', i);
+            if (semi == std::wstring::npos)
+                semi = s.size();
+            a.value = s.substr(i, semi - i);
+            i = semi;
+        }
+        out.push_back(std::move(a));
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::wstring> ConnectionAttribute(const std::wstring& cs, const std::wstring& key)
+{
+    const std::wstring k = Lower(key);
+    for (const auto& a : ParseAttributes(cs))
+        if (Lower(a.key) == k)
+            return a.value;
+    return std::nullopt;
+}
+
+Engine EngineOfDriverName(const std::wstring& driver)
+{
+    const std::wstring d = Lower(driver);
+    if (d.find(L"psql") != std::wstring::npos || d.find(L"postgres") != std::wstring::npos)
+        return Engine::postgresql;
+    if (d.find(L"sqlite") != std::wstring::npos)
+        return Engine::sqlite;
+    return Engine::unknown;
+}
+
+Engine EngineOfConnectionString(const std::wstring& cs)
+{
+    if (auto drv = ConnectionAttribute(cs, L"DRIVER"))
+        return EngineOfDriverName(*drv);
+    auto dsn = ConnectionAttribute(cs, L"DSN");
+    if (!dsn || dsn->empty())
+        return Engine::unknown;
+    const std::wstring want = Lower(*dsn);
+    SQLHENV env = EnvironmentHandle();
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLWCHAR name[SQL_MAX_DSN_LENGTH + 2] = {};
+        SQLWCHAR desc[1024] = {};
+        SQLSMALLINT nameLen = 0, descLen = 0;
+        SQLRETURN rc = SQLDataSourcesW(env, direction, name, static_cast<SQLSMALLINT>(std::size(name)), &nameLen,
+            desc, static_cast<SQLSMALLINT>(std::size(desc)), &descLen);
+        if (!Ok(rc))
+            break;
+        direction = SQL_FETCH_NEXT;
+        const size_t nl = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), std::size(name) - 1);
+        const size_t dl = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(descLen, 0)), std::size(desc) - 1);
+        if (Lower(FromW(name, nl)) == want)
+            return EngineOfDriverName(FromW(desc, dl));
+    }
+    return Engine::unknown;
+}
+
+std::wstring CompleteConnectionString(const std::wstring& cs, Engine engine)
+{
+    struct Default {
+        const wchar_t* key;
+        const wchar_t* value;
+    };
+    static constexpr Default pg[] = {
+        {L"UseDeclareFetch", L"1"},
+        {L"Fetch", L"256"},
+        {L"MaxLongVarcharSize", L"1048576"},
+        {L"MaxVarcharSize", L"65535"},
+    };
+    static constexpr Default sqlite[] = {
+        {L"StepAPI", L"1"},
+        {L"JournalMode", L"WAL"},
+        {L"Timeout", L"100000"},
+    };
+    std::wstring out = cs;
+    auto add = [&](const Default* b, const Default* e) {
+        for (auto* d = b; d != e; ++d) {
+            if (ConnectionAttribute(cs, d->key))
+                continue;
+            if (!out.empty() && out.back() != L';')
+                out += L';';
+            out += d->key;
+            out += L'=';
+            out += d->value;
+            out += L';';
+        }
+    };
+    if (engine == Engine::postgresql)
+        add(std::begin(pg), std::end(pg));
+    else if (engine == Engine::sqlite)
+        add(std::begin(sqlite), std::end(sqlite));
+    return out;
+}
+
+// ---- connection ------------------------------------------------------------------
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    try {
+        Disconnect();
+    } catch (...) {
+        // A failing disconnect in a destructor has nowhere to go; the handle is freed.
+    }
+}
+
+void Connection::Connect(const std::wstring& cs, bool readOnly, uint32_t loginTimeout)
+{
+    Disconnect();
+    SQLHDBC h = SQL_NULL_HDBC;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_DBC, EnvironmentHandle(), &h);
+    Check(rc, SQL_HANDLE_ENV, EnvironmentHandle(), "SQLAllocHandle(SQL_HANDLE_DBC)");
+    m_hdbc = h;
+    if (loginTimeout)
+        SQLSetConnectAttrW(h, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(loginTimeout)), 0);
+    std::u16string in = Wide16(cs);
+    std::vector<SQLWCHAR> out(8192);
+    SQLSMALLINT outLen = 0;
+    rc = SQLDriverConnectW(h, nullptr, W(in), SQL_NTS, out.data(), static_cast<SQLSMALLINT>(out.size()), &outLen,
+        SQL_DRIVER_NOPROMPT);
+    if (!Ok(rc)) {
+        auto d = Diagnostics(SQL_HANDLE_DBC, h);
+        SQLFreeHandle(SQL_HANDLE_DBC, h);
+        m_hdbc = nullptr;
+        throw Error(rc, std::move(d), "SQLDriverConnectW");
+    }
+    m_connected = true;
+    m_outString = FromW(out.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(outLen, 0)), out.size() - 1));
+    if (readOnly)
+        SQLSetConnectAttrW(h, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
+    m_engine = EngineOfDriverName(DbmsName());
+    if (m_engine == Engine::unknown)
+        m_engine = EngineOfDriverName(DriverName());
+}
+
+void Connection::Disconnect()
+{
+    if (!m_hdbc)
+        return;
+    SQLHDBC h = m_hdbc;
+    m_hdbc = nullptr;
+    std::optional<Error> failure;
+    if (m_connected) {
+        m_connected = false;
+        SQLRETURN rc = SQLDisconnect(h);
+        if (!Ok(rc)) {
+            // A pending transaction: roll it back and try again.
+            SQLEndTran(SQL_HANDLE_DBC, h, SQL_ROLLBACK);
+            rc = SQLDisconnect(h);
+            if (!Ok(rc))
+                failure.emplace(rc, Diagnostics(SQL_HANDLE_DBC, h), "SQLDisconnect");
+        }
+    }
+    SQLFreeHandle(SQL_HANDLE_DBC, h);
+    m_outString.clear();
+    m_engine = Engine::unknown;
+    if (failure)
+        throw *failure;
+}
+
+std::wstring Connection::InfoString(uint16_t infoType) const
+{
+    std::vector<SQLWCHAR> buf(512);
+    SQLSMALLINT len = 0;
+    SQLRETURN rc = SQLGetInfoW(m_hdbc, infoType, buf.data(), static_cast<SQLSMALLINT>(buf.size() * 2), &len);
+    if (rc == SQL_SUCCESS_WITH_INFO && static_cast<size_t>(len) >= buf.size() * 2) {
+        buf.resize(static_cast<size_t>(len) / 2 + 1);
+        rc = SQLGetInfoW(m_hdbc, infoType, buf.data(), static_cast<SQLSMALLINT>(buf.size() * 2), &len);
+    }
+    Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLGetInfoW");
+    return FromW(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)) / 2, buf.size() - 1));
+}
+
+std::wstring Connection::DriverName() const { return InfoString(SQL_DRIVER_NAME); }
+std::wstring Connection::DbmsName() const { return InfoString(SQL_DBMS_NAME); }
+std::wstring Connection::DbmsVersion() const { return InfoString(SQL_DBMS_VER); }
+std::wstring Connection::DatabaseName() const { return InfoString(SQL_DATABASE_NAME); }
+std::wstring Connection::IdentifierQuote() const { return InfoString(SQL_IDENTIFIER_QUOTE_CHAR); }
+std::wstring Connection::SearchPatternEscape() const { return InfoString(SQL_SEARCH_PATTERN_ESCAPE); }
+bool Connection::DataSourceReadOnly() const { return InfoString(SQL_DATA_SOURCE_READ_ONLY) == L"Y"; }
+
+bool Connection::CanTransact() const
+{
+    SQLUSMALLINT v = 0;
+    SQLRETURN rc = SQLGetInfoW(m_hdbc, SQL_TXN_CAPABLE, &v, sizeof v, nullptr);
+    Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLGetInfoW(SQL_TXN_CAPABLE)");
+    return v != SQL_TC_NONE;
+}
+
+void Connection::SetAutoCommit(bool on)
+{
+    SQLRETURN rc = SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT,
+        reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF)), 0);
+    Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLSetConnectAttrW(SQL_ATTR_AUTOCOMMIT)");
+}
+
+void Connection::EndTran(bool commit)
+{
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    Check(rc, SQL_HANDLE_DBC, m_hdbc, "SQLEndTran");
+}
+
+void Connection::BeginTransaction()
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(L"BEGIN IMMEDIATE");
+        return;
+    }
+    SetAutoCommit(false);
+}
+
+void Connection::EndTransaction(bool commit)
+{
+    if (m_engine == Engine::sqlite) {
+        Statement st(*this);
+        st.ExecDirect(commit ? L"COMMIT" : L"ROLLBACK");
+        return;
+    }
+    EndTran(commit);
+    SetAutoCommit(true);
+}
+
+// ---- statement -------------------------------------------------------------------
+
+struct Statement::Slot {
+    std::vector<unsigned char> buffer;
+    SQLLEN indicator = 0;
+};
+
+Statement::Statement(Connection& c) : m_connection(c)
+{
+    SQLHSTMT h = SQL_NULL_HSTMT;
+    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, c.Handle(), &h);
+    Check(rc, SQL_HANDLE_DBC, c.Handle(), "SQLAllocHandle(SQL_HANDLE_STMT)");
+    m_hstmt = h;
+}
+
+Statement::~Statement()
+{
+    if (m_hstmt)
+        SQLFreeHandle(SQL_HANDLE_STMT, m_hstmt);
+}
+
+void Statement::SetQueryTimeout(uint32_t seconds)
+{
+    SQLRETURN rc = SQLSetStmtAttrW(m_hstmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<uintptr_t>(seconds)), 0);
+    // Drivers that cannot time out report 01S02 (value changed) or HYC00; neither stops us.
+    if (!Ok(rc)) {
+        auto d = Diagnostics(SQL_HANDLE_STMT, m_hstmt);
+        if (d.empty() || d.front().state != "HYC00")
+            throw Error(rc, std::move(d), "SQLSetStmtAttrW(SQL_ATTR_QUERY_TIMEOUT)");
+    }
+}
+
+void Statement::SetParams(std::vector<Param> params) { m_params = std::move(params); }
+
+void Statement::Prepare(const std::wstring& sql)
+{
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    std::u16string s = Wide16(sql);
+    SQLRETURN rc = SQLPrepareW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
+    if (!Ok(rc)) {
+        m_prepared.clear();
+        Throw(rc, SQL_HANDLE_STMT, m_hstmt, "SQLPrepareW");
+    }
+    m_prepared = sql;
+}
+
+namespace {
+
+SQLSMALLINT SqlTypeOf(const Param& p)
+{
+    if (p.sqlType) {
+        switch (p.sqlType) {
+        case SQL_CHAR:
+            return SQL_WCHAR;
+        case SQL_VARCHAR:
+            return SQL_WVARCHAR;
+        case SQL_LONGVARCHAR:
+            return SQL_WLONGVARCHAR;
+        default:
+            return p.sqlType;
+        }
+    }
+    switch (p.kind) {
+    case Kind::Int32:
+        return SQL_INTEGER;
+    case Kind::Int64:
+        return SQL_BIGINT;
+    case Kind::Double:
+        return SQL_DOUBLE;
+    case Kind::Float:
+        return SQL_REAL;
+    case Kind::Bit:
+        return SQL_INTEGER;
+    case Kind::TinyInt:
+        return SQL_SMALLINT;
+    case Kind::Text:
+        return SQL_WVARCHAR;
+    case Kind::Binary:
+        return SQL_VARBINARY;
+    case Kind::Timestamp:
+        return SQL_TYPE_TIMESTAMP;
+    }
+    return SQL_INTEGER;
+}
+
+template <class T>
+T NumberOf(const Value& v)
+{
+    if (auto p = std::get_if<int32_t>(&v))
+        return static_cast<T>(*p);
+    if (auto p = std::get_if<int64_t>(&v))
+        return static_cast<T>(*p);
+    if (auto p = std::get_if<double>(&v))
+        return static_cast<T>(*p);
+    if (auto p = std::get_if<float>(&v))
+        return static_cast<T>(*p);
+    return T{};
+}
+
+// "YYYY-MM-DD HH:MM:SS", with the fraction's digits only when it has one.
+std::u16string TimestampText(const TIMESTAMP_STRUCT& ts)
+{
+    char buf[48];
+    int n = std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02u:%02u:%02u", ts.year, ts.month, ts.day, ts.hour,
+        ts.minute, ts.second);
+    if (ts.fraction) {
+        char frac[16];
+        std::snprintf(frac, sizeof frac, ".%09u", ts.fraction);
+        size_t len = std::strlen(frac);
+        while (len > 4 && frac[len - 1] == '0')
+            --len;
+        frac[len] = 0;
+        n += std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), "%s", frac);
+    }
+    std::u16string out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(static_cast<char16_t>(buf[i]));
+    return out;
+}
+
+template <class T>
+void Put(std::vector<unsigned char>& buf, const T& v)
+{
+    buf.resize(sizeof(T));
+    std::memcpy(buf.data(), &v, sizeof(T));
+}
+
+template <class T>
+T Take(const std::vector<unsigned char>& buf)
+{
+    T v{};
+    std::memcpy(&v, buf.data(), std::min(sizeof(T), buf.size()));
+    return v;
+}
+
+} // namespace
+
+void Statement::BindParams()
+{
+    SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
+    m_slots.clear();
+    m_outputsPending = false;
+    for (size_t i = 0; i < m_params.size(); ++i) {
+        Param& p = m_params[i];
+        auto slot = std::make_unique<Slot>();
+        const bool isNull = std::holds_alternative<Null>(p.value);
+        const bool output = p.direction != Direction::Input;
+        if (output)
+            m_outputsPending = true;
+        SQLSMALLINT cType = SQL_C_SLONG;
+        SQLSMALLINT sqlType = SqlTypeOf(p);
+        SQLULEN columnSize = p.columnSize;
+        SQLSMALLINT digits = p.decimalDigits;
+        switch (p.kind) {
+        case Kind::Int32:
+        case Kind::Bit:
+            cType = SQL_C_SLONG;
+            Put(slot->buffer, NumberOf<int32_t>(p.value));
+            if (p.kind == Kind::Bit && sqlType == SQL_BIT) {
+                cType = SQL_C_BIT;
+                Put(slot->buffer, static_cast<unsigned char>(NumberOf<int32_t>(p.value) ? 1 : 0));
+            }
+            break;
+        case Kind::TinyInt:
+            cType = SQL_C_SSHORT;
+            Put(slot->buffer, NumberOf<int16_t>(p.value));
+            break;
+        case Kind::Int64:
+            cType = SQL_C_SBIGINT;
+            Put(slot->buffer, NumberOf<int64_t>(p.value));
+            break;
+        case Kind::Double:
+            cType = SQL_C_DOUBLE;
+            Put(slot->buffer, NumberOf<double>(p.value));
+            break;
+        case Kind::Float:
+            cType = SQL_C_FLOAT;
+            Put(slot->buffer, NumberOf<float>(p.value));
+            break;
+        case Kind::Text: {
+            cType = SQL_C_WCHAR;
+            std::u16string s;
+            if (auto t = std::get_if<std::wstring>(&p.value))
+                s = Wide16(*t);
+            size_t units = s.size();
+            if (output)
+                units = std::max<size_t>(units, p.columnSize ? p.columnSize : 4000);
+            slot->buffer.assign((units + 1) * 2, 0);
+            std::memcpy(slot->buffer.data(), s.data(), s.size() * 2);
+            if (!columnSize)
+                columnSize = std::max<size_t>(units, 1);
+            slot->indicator = static_cast<SQLLEN>(s.size() * 2);
+            break;
+        }
+        case Kind::Binary: {
+            cType = SQL_C_BINARY;
+            if (auto b = std::get_if<std::vector<uint8_t>>(&p.value))
+                slot->buffer.assign(b->begin(), b->end());
+            size_t bytes = slot->buffer.size();
+            slot->indicator = static_cast<SQLLEN>(bytes);
+            if (output)
+                slot->buffer.resize(std::max<size_t>(bytes, p.columnSize ? p.columnSize : 8000));
+            if (slot->buffer.empty())
+                slot->buffer.resize(1);
+            if (!columnSize)
+                columnSize = std::max<size_t>(bytes, 1);
+            break;
+        }
+        case Kind::Timestamp: {
+            TIMESTAMP_STRUCT ts{};
+            if (auto t = std::get_if<TIMESTAMP_STRUCT>(&p.value))
+                ts = *t;
+            if (m_connection.GetEngine() == Engine::sqlite && !output) {
+                // SQLite keeps times as text, and its driver writes bound timestamps
+                // with ".000" while SQL literals and SQLite's own CURRENT_TIMESTAMP have
+                // none: bind the literal form, so equal times are equal text.
+                const std::u16string text = TimestampText(ts);
+                cType = SQL_C_WCHAR;
+                sqlType = SQL_WVARCHAR;
+                slot->buffer.assign((text.size() + 1) * 2, 0);
+                std::memcpy(slot->buffer.data(), text.data(), text.size() * 2);
+                columnSize = text.size();
+                digits = 0;
+                slot->indicator = static_cast<SQLLEN>(text.size() * 2);
+                break;
+            }
+            cType = SQL_C_TYPE_TIMESTAMP;
+            Put(slot->buffer, ts);
+            if (!columnSize) {
+                // Whole seconds unless the value has a fraction: drivers that store
+                // text write the same form for equal times.
+                digits = ts.fraction ? 3 : 0;
+                columnSize = digits ? 23 : 19;
+            }
+            break;
+        }
+        }
+        if (cType != SQL_C_WCHAR && cType != SQL_C_BINARY)
+            slot->indicator = 0;
+        if (isNull && p.direction != Direction::Output)
+            slot->indicator = SQL_NULL_DATA;
+        SQLSMALLINT io = SQL_PARAM_INPUT;
+        switch (p.direction) {
+        case Direction::Input:
+            io = SQL_PARAM_INPUT;
+            break;
+        case Direction::InputOutput:
+            io = SQL_PARAM_INPUT_OUTPUT;
+            break;
+        case Direction::Output:
+            io = SQL_PARAM_OUTPUT;
+            break;
+        case Direction::ReturnValue:
+            io = SQL_PARAM_OUTPUT; // drivers take the return value as an output parameter
+            break;
+        }
+        SQLRETURN rc = SQLBindParameter(m_hstmt, static_cast<SQLUSMALLINT>(i + 1), io, cType, sqlType, columnSize,
+            digits, slot->buffer.data(), static_cast<SQLLEN>(slot->buffer.size()), &slot->indicator);
+        Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLBindParameter");
+        m_slots.push_back(std::move(slot));
+    }
+}
+
+void Statement::ReadOutputParams()
+{
+    if (!m_outputsPending)
+        return;
+    m_outputsPending = false;
+    for (size_t i = 0; i < m_params.size() && i < m_slots.size(); ++i) {
+        Param& p = m_params[i];
+        if (p.direction == Direction::Input)
+            continue;
+        const Slot& s = *m_slots[i];
+        if (s.indicator == SQL_NULL_DATA) {
+            p.value = Null{};
+            continue;
+        }
+        switch (p.kind) {
+        case Kind::Int32:
+            p.value = Take<int32_t>(s.buffer);
+            break;
+        case Kind::Bit:
+            p.value = s.buffer.size() == 1 ? int32_t{s.buffer[0]} : Take<int32_t>(s.buffer);
+            break;
+        case Kind::TinyInt:
+            p.value = int32_t{Take<int16_t>(s.buffer)};
+            break;
+        case Kind::Int64:
+            p.value = Take<int64_t>(s.buffer);
+            break;
+        case Kind::Double:
+            p.value = Take<double>(s.buffer);
+            break;
+        case Kind::Float:
+            p.value = Take<float>(s.buffer);
+            break;
+        case Kind::Text: {
+            size_t cap = s.buffer.size() / 2 - 1;
+            if (s.indicator == SQL_NO_TOTAL || static_cast<size_t>(s.indicator) / 2 > cap)
+                throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter text truncated"}}, "SQLExecute");
+            p.value = FromW(reinterpret_cast<const SQLWCHAR*>(s.buffer.data()), static_cast<size_t>(s.indicator) / 2);
+            break;
+        }
+        case Kind::Binary: {
+            if (s.indicator == SQL_NO_TOTAL || static_cast<size_t>(s.indicator) > s.buffer.size())
+                throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter bytes truncated"}}, "SQLExecute");
+            p.value = std::vector<uint8_t>(s.buffer.begin(), s.buffer.begin() + s.indicator);
+            break;
+        }
+        case Kind::Timestamp:
+            p.value = Take<TIMESTAMP_STRUCT>(s.buffer);
+            break;
+        }
+    }
+}
+
+bool Statement::Execute()
+{
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    BindParams();
+    SQLRETURN rc = SQLExecute(m_hstmt);
+    if (rc == SQL_NO_DATA) {
+        ReadOutputParams();
+        return false;
+    }
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLExecute");
+    if (m_outputsPending && NumResultCols() == 0)
+        ReadOutputParams();
+    return true;
+}
+
+bool Statement::ExecDirect(const std::wstring& sql)
+{
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    m_prepared.clear();
+    BindParams();
+    std::u16string s = Wide16(sql);
+    SQLRETURN rc = SQLExecDirectW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
+    if (rc == SQL_NO_DATA) {
+        ReadOutputParams();
+        return false;
+    }
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLExecDirectW");
+    if (m_outputsPending && NumResultCols() == 0)
+        ReadOutputParams();
+    return true;
+}
+
+int16_t Statement::NumResultCols()
+{
+    SQLSMALLINT n = 0;
+    SQLRETURN rc = SQLNumResultCols(m_hstmt, &n);
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLNumResultCols");
+    return n;
+}
+
+int16_t WideTextType(int16_t sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return sqlType;
+    }
+}
+
+ColumnDesc Statement::Describe(uint16_t column)
+{
+    std::vector<SQLWCHAR> name(256);
+    SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    SQLRETURN rc = SQLDescribeColW(m_hstmt, column, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen,
+        &type, &size, &digits, &nullable);
+    if (Ok(rc) && static_cast<size_t>(nameLen) >= name.size()) {
+        name.resize(static_cast<size_t>(nameLen) + 1);
+        rc = SQLDescribeColW(m_hstmt, column, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen, &type,
+            &size, &digits, &nullable);
+    }
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLDescribeColW");
+    ColumnDesc d;
+    d.name = FromW(name.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), name.size() - 1));
+    d.sqlType = m_connection.GetEngine() == Engine::sqlite ? WideTextType(type) : type;
+    d.size = size;
+    d.decimalDigits = digits;
+    d.nullable = nullable;
+    return d;
+}
+
+bool Statement::Fetch()
+{
+    SQLRETURN rc = SQLFetch(m_hstmt);
+    if (rc == SQL_NO_DATA)
+        return false;
+    CheckRead(rc, m_hstmt, "SQLFetch");
+    return true;
+}
+
+bool Statement::MoreResults()
+{
+    SQLRETURN rc = SQLMoreResults(m_hstmt);
+    if (rc == SQL_NO_DATA) {
+        ReadOutputParams();
+        return false;
+    }
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLMoreResults");
+    return true;
+}
+
+void Statement::CloseCursor()
+{
+    if (m_outputsPending) {
+        // Output parameters arrive once every result has been read.
+        while (MoreResults()) {
+        }
+    }
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+}
+
+int64_t Statement::RowCount()
+{
+    SQLLEN n = -1;
+    SQLRETURN rc = SQLRowCount(m_hstmt, &n);
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLRowCount");
+    return n;
+}
+
+namespace {
+
+template <class T>
+bool GetFixed(SQLHSTMT h, uint16_t column, SQLSMALLINT cType, T& out)
+{
+    T v{};
+    SQLLEN ind = 0;
+    SQLRETURN rc = SQLGetData(h, column, cType, &v, sizeof v, &ind);
+    CheckRead(rc, h, "SQLGetData");
+    if (rc == SQL_NO_DATA)
+        throw Error(rc, {{"07009", 0, L"Column already read"}}, "SQLGetData");
+    if (ind == SQL_NULL_DATA)
+        return false;
+    out = v;
+    return true;
+}
+
+} // namespace
+
+bool Statement::GetInt32(uint16_t c, int32_t& out) { return GetFixed(m_hstmt, c, SQL_C_SLONG, out); }
+bool Statement::GetInt64(uint16_t c, int64_t& out) { return GetFixed(m_hstmt, c, SQL_C_SBIGINT, out); }
+bool Statement::GetDouble(uint16_t c, double& out) { return GetFixed(m_hstmt, c, SQL_C_DOUBLE, out); }
+bool Statement::GetFloat(uint16_t c, float& out) { return GetFixed(m_hstmt, c, SQL_C_FLOAT, out); }
+bool Statement::GetBit(uint16_t c, uint8_t& out) { return GetFixed(m_hstmt, c, SQL_C_BIT, out); }
+
+bool Statement::GetTimestamp(uint16_t c, TIMESTAMP_STRUCT& out)
+{
+    SQL_TIMESTAMP_STRUCT v{};
+    SQLLEN ind = 0;
+    SQLRETURN rc = SQLGetData(m_hstmt, c, SQL_C_TYPE_TIMESTAMP, &v, sizeof v, &ind);
+    CheckRead(rc, m_hstmt, "SQLGetData");
+    if (rc == SQL_NO_DATA)
+        throw Error(rc, {{"07009", 0, L"Column already read"}}, "SQLGetData");
+    if (ind == SQL_NULL_DATA)
+        return false;
+    out = v;
+    return true;
+}
+
+bool Statement::GetText(uint16_t c, std::wstring& out)
+{
+    // Read in pieces until the driver says the value is complete: a long value is read
+    // whole, whatever the column's declared size.
+    std::u16string acc;
+    size_t chunk = 2048; // UTF-16 units per call, growing to what the driver announces
+    bool first = true;
+    for (;;) {
+        if (m_textBuffer.size() < chunk + 1)
+            m_textBuffer.resize(chunk + 1);
+        SQLLEN ind = 0;
+        const SQLLEN bytes = static_cast<SQLLEN>((chunk + 1) * 2);
+        SQLRETURN rc = SQLGetData(m_hstmt, c, SQL_C_WCHAR, m_textBuffer.data(), bytes, &ind);
+        if (rc == SQL_NO_DATA) {
+            if (first)
+                throw Error(rc, {{"07009", 0, L"Column already read"}}, "SQLGetData");
+            break;
+        }
+        if (!Ok(rc))
+            Throw(rc, SQL_HANDLE_STMT, m_hstmt, "SQLGetData");
+        first = false;
+        if (ind == SQL_NULL_DATA)
+            return false;
+        bool more = false;
+        if (rc == SQL_SUCCESS_WITH_INFO) {
+            auto d = Diagnostics(SQL_HANDLE_STMT, m_hstmt);
+            for (const auto& r : d)
+                if (r.state == "01004")
+                    more = true;
+        }
+        if (more) {
+            // The buffer is full, less its terminator.
+            acc.append(m_textBuffer.data(), chunk);
+            if (ind != SQL_NO_TOTAL && ind > 0) {
+                const size_t rest = static_cast<size_t>(ind) / 2 - chunk;
+                chunk = std::max<size_t>(rest, 16);
+            } else {
+                chunk *= 2;
+            }
+            continue;
+        }
+        if (ind == SQL_NO_TOTAL || ind < 0)
+            throw Error(rc, {{"HY000", 0, L"Driver gave no length for a complete text value"}}, "SQLGetData");
+        const size_t units = static_cast<size_t>(ind) / 2;
+        if (units > chunk)
+            throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Text value truncated"}}, "SQLGetData");
+        acc.append(m_textBuffer.data(), units);
+        break;
+    }
+    out = zyn::base::FromUtf16(acc);
+    return true;
+}
+
+bool Statement::GetBinary(uint16_t c, std::vector<uint8_t>& out)
+{
+    std::vector<uint8_t> acc;
+    std::vector<uint8_t> buf(8192);
+    bool first = true;
+    for (;;) {
+        SQLLEN ind = 0;
+        SQLRETURN rc = SQLGetData(m_hstmt, c, SQL_C_BINARY, buf.data(), static_cast<SQLLEN>(buf.size()), &ind);
+        if (rc == SQL_NO_DATA) {
+            if (first)
+                throw Error(rc, {{"07009", 0, L"Column already read"}}, "SQLGetData");
+            break;
+        }
+        if (!Ok(rc))
+            Throw(rc, SQL_HANDLE_STMT, m_hstmt, "SQLGetData");
+        first = false;
+        if (ind == SQL_NULL_DATA)
+            return false;
+        bool more = false;
+        if (rc == SQL_SUCCESS_WITH_INFO) {
+            for (const auto& r : Diagnostics(SQL_HANDLE_STMT, m_hstmt))
+                if (r.state == "01004")
+                    more = true;
+        }
+        if (more) {
+            acc.insert(acc.end(), buf.begin(), buf.end());
+            continue;
+        }
+        if (ind == SQL_NO_TOTAL || ind < 0 || static_cast<size_t>(ind) > buf.size())
+            throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Binary value truncated"}}, "SQLGetData");
+        acc.insert(acc.end(), buf.begin(), buf.begin() + ind);
+        break;
+    }
+    out = std::move(acc);
+    return true;
+}
+
+Value Statement::GetValue(uint16_t c, int16_t sqlType)
+{
+    switch (sqlType) {
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIT: {
+        int32_t v = 0;
+        return GetInt32(c, v) ? Value(v) : Value(Null{});
+    }
+    case SQL_BIGINT: {
+        int64_t v = 0;
+        return GetInt64(c, v) ? Value(v) : Value(Null{});
+    }
+    case SQL_REAL: {
+        float v = 0;
+        return GetFloat(c, v) ? Value(v) : Value(Null{});
+    }
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_NUMERIC:
+    case SQL_DECIMAL: {
+        double v = 0;
+        return GetDouble(c, v) ? Value(v) : Value(Null{});
+    }
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_DATE:
+    case SQL_TIMESTAMP: {
+        TIMESTAMP_STRUCT v{};
+        return GetTimestamp(c, v) ? Value(v) : Value(Null{});
+    }
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY: {
+        std::vector<uint8_t> v;
+        return GetBinary(c, v) ? Value(std::move(v)) : Value(Null{});
+    }
+    default: {
+        std::wstring v;
+        return GetText(c, v) ? Value(std::move(v)) : Value(Null{});
+    }
+    }
+}
+
+namespace {
+
+struct OptW {
+    std::u16string s;
+    bool present = false;
+    explicit OptW(const std::wstring* p)
+    {
+        if (p) {
+            s = Wide16(*p);
+            present = true;
+        }
+    }
+    SQLWCHAR* ptr() { return present ? W(s) : nullptr; }
+    SQLSMALLINT len() const { return present ? static_cast<SQLSMALLINT>(s.size()) : 0; }
+};
+
+} // namespace
+
+void Statement::Tables(const std::wstring* schema, const std::wstring* table, const std::wstring* types)
+{
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    OptW sc(schema), tb(table), ty(types);
+    SQLRETURN rc = SQLTablesW(m_hstmt, nullptr, 0, sc.ptr(), sc.len(), tb.ptr(), tb.len(), ty.ptr(), ty.len());
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLTablesW");
+}
+
+void Statement::Columns(const std::wstring* schema, const std::wstring* table, const std::wstring* column)
+{
+    SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    OptW sc(schema), tb(table), co(column);
+    SQLRETURN rc = SQLColumnsW(m_hstmt, nullptr, 0, sc.ptr(), sc.len(), tb.ptr(), tb.len(), co.ptr(), co.len());
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLColumnsW");
+}
+
+} // namespace zyn::afx::odbc
