@@ -60,6 +60,31 @@ TEST_F(MenuTest, AMenuObjectOwnsItsMenuAndTemporariesDoNot)
     EXPECT_TRUE(DestroyMenu(h));
 }
 
+TEST_F(MenuTest, LoadingFromATemplate)
+{
+    // A MENU template: header, a popup "File" holding "Open" (100), both last of their level.
+    std::vector<WORD> t{0, 0, 0x0010 | 0x0080};
+    for (wchar_t c : std::wstring(L"File"))
+        t.push_back(static_cast<WORD>(c));
+    t.push_back(0);
+    t.push_back(0x0080);
+    t.push_back(100);
+    for (wchar_t c : std::wstring(L"Open"))
+        t.push_back(static_cast<WORD>(c));
+    t.push_back(0);
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenuIndirect(t.data()));
+    ASSERT_EQ(menu.GetMenuItemCount(), 1u);
+    CMenu* file = menu.GetSubMenu(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->GetMenuItemID(0), 100u);
+    EXPECT_FALSE(menu.LoadMenuIndirect(t.data())) << "the object holds a menu already";
+    CMenu none;
+    SetLastError(0);
+    EXPECT_FALSE(none.LoadMenu(0x7FFF)) << "no such resource";
+    EXPECT_NE(GetLastError(), 0u);
+}
+
 class CCommands : public CCmdTarget {
 public:
     BOOL canSave = FALSE;
