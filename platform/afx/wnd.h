@@ -327,8 +327,9 @@ public:
     BOOL EnableToolTips(BOOL bEnable = TRUE);
     BOOL EnableTrackingToolTips(BOOL bEnable = TRUE);
     // The tool under a point (client coordinates): the base answers the child window
-    // there (its control ID) and fills pTI through the tooltip layer; -1 for none.
-    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    // there (its control ID) and fills pTI through the tooltip layer; -1 for none. (int, as
+    // the toolkit overrides it.)
+    virtual int OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     static void CancelToolTips(BOOL bKeys = FALSE);
 
     // ---- handlers (each base handler calls Default unless noted) ------------------------------------------------------------

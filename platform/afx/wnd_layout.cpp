@@ -388,7 +388,7 @@ BOOL CWnd::EnableTrackingToolTips(BOOL bEnable)
     return TRUE;
 }
 
-INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+int CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 {
     // The enabled or disabled child under the point (WindowFromPoint would skip disabled ones).
     const HWND hWndChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
