@@ -177,3 +177,8 @@ BOOL CMenu::TrackPopupMenuEx(UINT, int, int, CWnd*, LPTPMPARAMS)
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+
+BOOL CWnd::HiliteMenuItem(CMenu* pMenu, UINT nIDHiliteItem, UINT nHilite)
+{
+    return ::HiliteMenuItem(m_hWnd, zyn::afx::SafeHmenuOf(pMenu), nIDHiliteItem, nHilite);
+}

@@ -87,6 +87,23 @@ CWnd* CWnd::GetTopLevelParent() const
     return FromHandle(hWndParent);
 }
 
+BOOL CWnd::IsTopParentActive() const
+{
+    CWnd* pTop = GetTopLevelParent();
+    if (!pTop)
+        return FALSE;
+    return ::GetForegroundWindow() == ::GetLastActivePopup(pTop->m_hWnd);
+}
+
+void CWnd::ActivateTopParent()
+{
+    const HWND hActive = ::GetForegroundWindow();
+    if (!hActive || !(hActive == m_hWnd || ::IsChild(hActive, m_hWnd))) {
+        if (CWnd* pTop = GetTopLevelParent())
+            pTop->SetForegroundWindow();
+    }
+}
+
 CWnd* CWnd::GetTopLevelOwner() const
 {
     if (!m_hWnd)
