@@ -11,7 +11,7 @@
 #include "platform/afx/gdi/font.h"
 #include "platform/afx/gdi/pen.h"
 #include "platform/base/cstring.h"
-#include "platform/afx/gdi/window_dc.h"
+#include "platform/afx/window_dc.h"
 #include "platform/gdi/wingdi.h"
 #include "tests/afxgdi/gdi_fixture.h"
 

@@ -9,7 +9,7 @@
 #include "platform/afx/gdi/pen.h"
 #include "platform/afx/gdi/rgn.h"
 #include "platform/afx/gdi/temp_maps.h"
-#include "platform/afx/gdi/window_dc.h"
+#include "platform/afx/window_dc.h"
 #include "platform/base/cstring.h"
 #include "platform/base/exception.h"
 #include "platform/base/lasterror.h"

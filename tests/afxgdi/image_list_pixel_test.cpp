@@ -4,7 +4,7 @@
 #include "platform/afx/gdi/bitmap.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/image_list.h"
-#include "platform/afx/gdi/window_dc.h"
+#include "platform/afx/window_dc.h"
 #include "platform/gdi/imagelist.h"
 #include "platform/gdi/wingdi.h"
 #include "tests/afxgdi/gdi_fixture.h"

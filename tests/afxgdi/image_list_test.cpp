@@ -5,7 +5,7 @@
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/image_list.h"
 #include "platform/afx/gdi/temp_maps.h"
-#include "platform/afx/gdi/window_dc.h"
+#include "platform/afx/window_dc.h"
 #include "platform/base/archive.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/memfile.h"

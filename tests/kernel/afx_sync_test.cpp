@@ -7,7 +7,7 @@
 #include "platform/base/afxmt.h"
 #include "platform/base/exception.h"
 #include "platform/base/lasterror.h"
-#include "platform/base/winthread.h"
+#include "platform/afx/winthread.h"
 #include "tests/kernel/kernel_test_util.h"
 
 using zyn::test::Eventually;

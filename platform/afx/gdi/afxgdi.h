@@ -1,5 +1,6 @@
 #pragma once
-// The class library's drawing classes in one include, for code that wants them all.
+// The class library's drawing classes in one include, for code that wants them all (the
+// window DCs, which need the window system, are in platform/afx/window_dc.h).
 #include "platform/afx/gdi/bitmap.h"
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/dc.h"
@@ -11,4 +12,4 @@
 #include "platform/afx/gdi/pen.h"
 #include "platform/afx/gdi/rgn.h"
 #include "platform/afx/gdi/temp_maps.h"
-#include "platform/afx/gdi/window_dc.h"
+

@@ -4,13 +4,12 @@
 // window). A null window means the screen for CClientDC and CWindowDC. Each
 // constructor throws CResourceException when the DC cannot be had.
 //
-// Each class takes a CWnd* as the class library's do, or a window handle. Until the
-// window system exists there is no window: only the screen forms succeed, CClientDC
-// reaches GetDC with the handle (which refuses it), and CPaintDC always throws.
+// Each class takes a CWnd* as the class library's do, or a window handle. A handle
+// that is not a window makes the constructor throw (the last error says why).
 #include <concepts>
 
 #include "platform/afx/gdi/dc.h"
-#include "platform/afx/gdi/paint_struct.h"
+#include "platform/user/user_types.h"
 
 class CPaintDC : public CDC {
     DECLARE_DYNAMIC(CPaintDC)

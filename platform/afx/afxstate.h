@@ -1,0 +1,64 @@
+#pragma once
+// The class library's per-thread and per-module state.
+#include "platform/base/wintypes.h"
+#include "platform/user/user_types.h"
+
+class CWnd;
+class CWinApp;
+
+// What the class library keeps per thread.
+struct AFX_THREAD_STATE {
+    MSG m_msgCur{};              // the message the thread's message loop handles now
+    MSG m_lastSentMsg{};         // the message the class library's window procedure handles now
+    CWnd* m_pWndInit = nullptr;  // the object the next window this thread creates gets
+    HHOOK m_hHookOldCbtFilter = nullptr;
+    HWND m_hLockoutNotifyWindow = nullptr;  // WM_COMMAND from this window's controls is ignored
+    // The menu a popup-menu loop tracks and its window (WM_MEASUREITEM for a popup
+    // searches this menu; the menus layer sets both while it tracks).
+    HWND m_hTrackingWindow = nullptr;
+    HMENU m_hTrackingMenu = nullptr;
+    // The last mouse move the message loop saw (redundant moves do not restart idle work).
+    POINT m_ptCursorLast{-1, -1};
+    UINT m_nMsgLast = 0;
+    // Temporary wrappers are freed at idle only while nobody holds the maps locked.
+    int m_nTempMapLock = 0;
+    BOOL m_bInMsgFilter = FALSE;
+    // Tooltip state, for the tooltip layer.
+    CWnd* m_pLastHit = nullptr;
+    INT_PTR m_nLastHit = -1;
+    INT_PTR m_nLastStatus = -1;
+};
+
+AFX_THREAD_STATE* AfxGetThreadState();
+
+// The module state: one module (the process) here.
+struct AFX_MODULE_STATE {
+    CWinApp* m_pCurrentWinApp = nullptr;
+    HINSTANCE m_hCurrentInstanceHandle = nullptr;
+    LPCTSTR m_lpszCurrentAppName = nullptr;
+    BOOL m_bDLL = FALSE;
+    BOOL m_bSystem = FALSE;
+};
+AFX_MODULE_STATE* AfxGetModuleState();
+AFX_MODULE_STATE* AfxGetAppModuleState();
+AFX_MODULE_STATE* AfxGetStaticModuleState();
+
+// Switches the module state for a scope; with one module state there is nothing to
+// switch, and the object only marks the scope.
+class AFX_MAINTAIN_STATE2 {
+public:
+    explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE*) {}
+    AFX_MAINTAIN_STATE2(const AFX_MAINTAIN_STATE2&) = delete;
+    AFX_MAINTAIN_STATE2& operator=(const AFX_MAINTAIN_STATE2&) = delete;
+};
+using AFX_MAINTAIN_STATE = AFX_MAINTAIN_STATE2;
+
+// The executable's instance (the application's m_hInstance once AfxWinInit ran).
+HINSTANCE AfxGetInstanceHandle();
+void AfxSetInstanceHandle(HINSTANCE hInstance);
+
+// Keeps this thread's temporary wrappers (windows, menus, GDI objects, DCs) alive
+// across idle passes until the matching unlock. AfxUnlockTempMaps frees them when the
+// count drops to zero and bDeleteTemps is set; it answers whether it did.
+void AfxLockTempMaps();
+BOOL AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);

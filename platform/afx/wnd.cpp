@@ -1,0 +1,795 @@
+// CWnd's core: the handle maps, attaching and subclassing, creation through the
+// create hook, the class library's window procedure and message dispatch.
+#include "platform/afx/wnd.h"
+
+#include <exception>
+#include <mutex>
+#include <vector>
+
+#include "platform/afx/afxstate.h"
+#include "platform/afx/cmdui.h"
+#include "platform/afx/winthread.h"
+#include "platform/afx/wnd_maps.h"
+#include "platform/base/exception.h"
+#include "platform/base/lasterror.h"
+#include "platform/user/input.h"
+#include "platform/user/messages.h"
+#include "platform/user/msgqueue.h"
+#include "platform/user/styles.h"
+#include "platform/user/window.h"
+#include "platform/user/winpos.h"
+
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+
+namespace zyn::afx::detail {
+
+WindowMaps::~WindowMaps() { ClearTemporaries(); }
+
+void WindowMaps::AddPermanent(HWND h, CWnd* pWnd)
+{
+    m_permanent[h] = pWnd;
+    m_lastHandle = nullptr;
+}
+
+void WindowMaps::RemovePermanent(HWND h, const CWnd* pWnd)
+{
+    const auto it = m_permanent.find(h);
+    if (it != m_permanent.end() && it->second == pWnd)
+        m_permanent.erase(it);
+    m_lastHandle = nullptr;
+}
+
+CWnd* WindowMaps::FindTemporary(HWND h) const
+{
+    const auto it = m_temporary.find(h);
+    return it == m_temporary.end() ? nullptr : it->second.get();
+}
+
+CWnd* WindowMaps::AddTemporary(HWND h, std::unique_ptr<CWnd> pWnd)
+{
+    CWnd* p = pWnd.get();
+    m_temporary[h] = std::move(pWnd);
+    return p;
+}
+
+void WindowMaps::ClearTemporaries()
+{
+    // Move them out first: a destructor must not see the map half cleared.
+    auto old = std::move(m_temporary);
+    m_temporary.clear();
+    for (auto& entry : old)
+        entry.second->m_hWnd = nullptr; // a temporary never owns its window
+    old.clear();
+}
+
+WindowMaps& ThreadWindowMaps()
+{
+    thread_local WindowMaps maps;
+    return maps;
+}
+
+namespace {
+struct SuperProcs {
+    std::mutex mutex;
+    std::unordered_map<HWND, WNDPROC> procs;
+};
+SuperProcs& Supers()
+{
+    // Never destroyed: windows may still be destroyed while the process exits.
+    static SuperProcs* supers = new SuperProcs;
+    return *supers;
+}
+} // namespace
+
+void RememberSuperProc(HWND h, WNDPROC proc)
+{
+    SuperProcs& s = Supers();
+    std::lock_guard lock(s.mutex);
+    s.procs[h] = proc;
+}
+
+WNDPROC RememberedSuperProc(HWND h)
+{
+    SuperProcs& s = Supers();
+    std::lock_guard lock(s.mutex);
+    const auto it = s.procs.find(h);
+    return it == s.procs.end() ? nullptr : it->second;
+}
+
+void ForgetSuperProc(HWND h)
+{
+    SuperProcs& s = Supers();
+    std::lock_guard lock(s.mutex);
+    s.procs.erase(h);
+}
+
+} // namespace zyn::afx::detail
+
+using zyn::afx::detail::ThreadWindowMaps;
+
+namespace {
+
+// A handle value below 0x10000 is one of the special values (HWND_TOP...), never a window.
+bool IsSpecialHandle(HWND h) { return reinterpret_cast<uintptr_t>(h) < 0x10000; }
+
+// A command's update state, asked for before the command runs: a command whose update
+// handler disables it is not run.
+class CTestCmdUI : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCTSTR) override {}
+    BOOL m_bEnabled = TRUE;
+};
+
+zyn::afx::ToolTipHooks g_toolTipHooks;
+void (*g_revokeDropTarget)(COleDropTarget*) = nullptr;
+
+} // namespace
+
+// ---- construction -----------------------------------------------------------------------------------------
+
+const CWnd CWnd::wndTop(HWND_TOP, SpecialTag{});
+const CWnd CWnd::wndBottom(HWND_BOTTOM, SpecialTag{});
+const CWnd CWnd::wndTopMost(HWND_TOPMOST, SpecialTag{});
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST, SpecialTag{});
+
+CWnd::CWnd() = default;
+
+CWnd::CWnd(HWND hWnd, SpecialTag) : m_hWnd(hWnd) {}
+
+CWnd::~CWnd()
+{
+    if (!m_hWnd || IsSpecialHandle(m_hWnd))
+        return;
+    // An object destroyed with its window still alive takes the window with it; only the
+    // base CWnd handlers see its last messages now.
+    if (FromHandlePermanent(m_hWnd) == this && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+    if (m_hWnd)
+        Detach();
+}
+
+// ---- the maps ------------------------------------------------------------------------------------------------
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    return ThreadWindowMaps().FindPermanent(hWnd);
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    auto& maps = ThreadWindowMaps();
+    if (CWnd* p = maps.FindPermanent(hWnd))
+        return p;
+    if (CWnd* p = maps.FindTemporary(hWnd))
+        return p;
+    if (IsSpecialHandle(hWnd) || !::IsWindow(hWnd)) {
+        ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    auto temp = std::make_unique<CWnd>();
+    temp->m_hWnd = hWnd;
+    return maps.AddTemporary(hWnd, std::move(temp));
+}
+
+void CWnd::DeleteTempMap() { ThreadWindowMaps().ClearTemporaries(); }
+
+size_t zyn::afx::PermanentWindowCount() { return ThreadWindowMaps().PermanentCount(); }
+size_t zyn::afx::TemporaryWindowCount() { return ThreadWindowMaps().TemporaryCount(); }
+
+BOOL CWnd::Attach(HWND hWndNew)
+{
+    if (m_hWnd || !hWndNew || FromHandlePermanent(hWndNew)) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (IsSpecialHandle(hWndNew) || !::IsWindow(hWndNew)) {
+        ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    m_hWnd = hWndNew;
+    ThreadWindowMaps().AddPermanent(hWndNew, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    const HWND hWnd = m_hWnd;
+    if (hWnd) {
+        ThreadWindowMaps().RemovePermanent(hWnd, this);
+        m_hWnd = nullptr;
+    }
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return FALSE;
+    // Let a derived class subclass first.
+    PreSubclassWindow();
+    WNDPROC* lplpfn = GetSuperWndProcAddr();
+    const auto oldWndProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (!oldWndProc) {
+        const DWORD err = ::GetLastError();
+        Detach();
+        ::SetLastError(err ? err : ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    WNDPROC super = oldWndProc;
+    if (oldWndProc == &AfxWndProc) {
+        // A window the class library subclassed before (its object detached since): chain
+        // to the procedure it had then, never to ourselves.
+        super = zyn::afx::detail::RememberedSuperProc(hWnd);
+    } else {
+        zyn::afx::detail::RememberSuperProc(hWnd, oldWndProc);
+    }
+    if (!*lplpfn)
+        *lplpfn = super;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    const HWND hWndControl = pParent ? ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)) : nullptr;
+    if (!hWndControl) {
+        ::SetLastError(1421); // ERROR_CONTROL_ID_NOT_FOUND
+        return FALSE;
+    }
+    return SubclassWindow(hWndControl);
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    if (!m_hWnd)
+        return nullptr;
+    WNDPROC* lplpfn = GetSuperWndProcAddr();
+    if (*lplpfn) {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(*lplpfn));
+        zyn::afx::detail::ForgetSuperProc(m_hWnd);
+    }
+    *lplpfn = nullptr;
+    return Detach();
+}
+
+WNDPROC* CWnd::GetSuperWndProcAddr() { return &m_pfnSuper; }
+
+// ---- the window procedure ------------------------------------------------------------------------------------------
+
+namespace {
+
+LRESULT ProcessException(CException* e, const MSG& msg)
+{
+    if (CWinThread* thread = AfxGetThread())
+        return thread->ProcessWndProcException(e, &msg);
+    return AfxInternalProcessWndProcException(e, &msg);
+}
+
+// A dialog that did not place itself during WM_INITDIALOG is centred over its owner.
+struct InitDialogCentre {
+    RECT rectOld{};
+    DWORD styleOld = 0;
+    void Before(CWnd* pWnd)
+    {
+        ::GetWindowRect(pWnd->m_hWnd, &rectOld);
+        styleOld = pWnd->GetStyle();
+    }
+    void After(CWnd* pWnd) const
+    {
+        if (!::IsWindow(pWnd->m_hWnd) || (pWnd->GetStyle() & (WS_VISIBLE | WS_CHILD)) || (styleOld & WS_VISIBLE))
+            return;
+        RECT rect{};
+        ::GetWindowRect(pWnd->m_hWnd, &rect);
+        if (!::EqualRect(&rect, &rectOld))
+            return;
+        const HWND owner = ::GetWindow(pWnd->m_hWnd, GW_OWNER);
+        if (owner && ::IsWindowEnabled(owner))
+            return;
+        pWnd->CenterWindow();
+    }
+};
+
+} // namespace
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    AFX_THREAD_STATE* state = AfxGetThreadState();
+    const MSG oldState = state->m_lastSentMsg; // nested messages restore it
+    state->m_lastSentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
+    LRESULT lResult = 0;
+    try {
+        if (nMsg == WM_INITDIALOG) {
+            InitDialogCentre centre;
+            centre.Before(pWnd);
+            lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+            if (pWnd->CheckAutoCenter())
+                centre.After(pWnd);
+        } else {
+            lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+        }
+    } catch (CException* e) {
+        lResult = ProcessException(e, state->m_lastSentMsg);
+        e->Delete();
+    }
+    state->m_lastSentMsg = oldState;
+    return lResult;
+}
+
+LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    // The class library's procedure answers this query so code can tell its windows.
+    if (nMsg == WM_QUERYAFXWNDPROC)
+        return 1;
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd || pWnd->m_hWnd != hWnd) {
+        // No object (detached, or a window of another thread's object): the procedure the
+        // window had before the class library's.
+        const WNDPROC super = zyn::afx::detail::RememberedSuperProc(hWnd);
+        const LRESULT r = super ? ::CallWindowProcW(super, hWnd, nMsg, wParam, lParam)
+                                : ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+        if (nMsg == WM_NCDESTROY)
+            zyn::afx::detail::ForgetSuperProc(hWnd);
+        return r;
+    }
+    const LRESULT r = AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) {
+        zyn::afx::detail::ForgetSuperProc(hWnd);
+        // A handler that did not pass WM_NCDESTROY on leaves its object attached to a dead
+        // window: detach it. (An object deleted by its handlers has left the map already.)
+        if (CWnd* still = CWnd::FromHandlePermanent(hWnd))
+            still->Detach();
+    }
+    return r;
+}
+
+WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
+
+// ---- creation ----------------------------------------------------------------------------------------------------------
+
+struct WndCreateHook {
+    static LRESULT Filter(int code, WPARAM wParam, LPARAM lParam)
+    {
+        AFX_THREAD_STATE* state = AfxGetThreadState();
+        const HHOOK hook = state->m_hHookOldCbtFilter;
+        if (code != HCBT_CREATEWND || !state->m_pWndInit)
+            return ::CallNextHookEx(hook, code, wParam, lParam);
+        const HWND hWnd = reinterpret_cast<HWND>(wParam);
+        CWnd* pWndInit = state->m_pWndInit;
+        state->m_pWndInit = nullptr;
+        try {
+            if (!pWndInit->Attach(hWnd))
+                return 1; // refuse the creation: the object cannot take this window
+            // Let a derived class subclass first, then put the class library's procedure in.
+            pWndInit->PreSubclassWindow();
+            const auto oldWndProc = reinterpret_cast<WNDPROC>(
+                ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+            if (oldWndProc && oldWndProc != &AfxWndProc) {
+                *pWndInit->GetSuperWndProcAddr() = oldWndProc;
+                zyn::afx::detail::RememberSuperProc(hWnd, oldWndProc);
+            }
+        } catch (CException* e) {
+            MSG msg{hWnd, WM_NCCREATE, 0, 0, 0, POINT{0, 0}};
+            ProcessException(e, msg);
+            e->Delete();
+            pWndInit->Detach();
+            return 1;
+        }
+        return ::CallNextHookEx(hook, code, wParam, lParam);
+    }
+};
+
+void AfxHookWindowCreate(CWnd* pWnd)
+{
+    AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (state->m_pWndInit == pWnd)
+        return;
+    if (!state->m_hHookOldCbtFilter) {
+        state->m_hHookOldCbtFilter = ::SetWindowsHookExW(WH_CBT, &WndCreateHook::Filter, nullptr, ::GetCurrentThreadId());
+        if (!state->m_hHookOldCbtFilter)
+            AfxThrowResourceException();
+    }
+    state->m_pWndInit = pWnd;
+}
+
+BOOL AfxUnhookWindowCreate()
+{
+    AFX_THREAD_STATE* state = AfxGetThreadState();
+    if (state->m_hHookOldCbtFilter) {
+        ::UnhookWindowsHookEx(state->m_hHookOldCbtFilter);
+        state->m_hHookOldCbtFilter = nullptr;
+    }
+    if (state->m_pWndInit) {
+        state->m_pWndInit = nullptr;
+        return FALSE; // the hook never saw the window
+    }
+    return TRUE;
+}
+
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+    UINT nID, CCreateContext* pContext)
+{
+    if (dwStyle & WS_POPUP) {
+        // Create makes child windows; pop-ups go through CreateEx.
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, zyn::afx::SafeHwndOf(pParentWnd),
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), pContext);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+{
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, zyn::afx::SafeHwndOf(pParentWnd),
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+{
+    if (m_hWnd) {
+        // One window per object: destroy or detach the current one first.
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CREATESTRUCTW cs{};
+    cs.dwExStyle = dwExStyle;
+    cs.lpszClass = lpszClassName;
+    cs.lpszName = lpszWindowName;
+    cs.style = static_cast<LONG>(dwStyle);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = nWidth;
+    cs.cy = nHeight;
+    cs.hwndParent = hWndParent;
+    cs.hMenu = nIDorHMenu;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = lpParam;
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    AfxHookWindowCreate(this);
+    const HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+        cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    const DWORD err = ::GetLastError();
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy(); // the window never existed: clean up as its destruction would
+    if (!hWnd) {
+        ::SetLastError(err);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!cs.lpszClass) {
+        AfxDeferRegisterClass(AFX_WND_REG);
+        cs.lpszClass = _afxWnd;
+    }
+    return TRUE;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    const HWND hWndOrig = m_hWnd;
+    const bool permanent = FromHandlePermanent(hWndOrig) == this;
+    const BOOL bResult = ::DestroyWindow(hWndOrig);
+    // A permanent object may have been deleted by its PostNcDestroy: do not touch it.
+    if (!permanent)
+        Detach();
+    return bResult;
+}
+
+void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
+{
+    DWORD dwExStyle = GetExStyle();
+    if (nAdjustType == adjustBorder)
+        dwExStyle &= ~WS_EX_CLIENTEDGE;
+    ::AdjustWindowRectEx(lpClientRect, GetStyle(), FALSE, dwExStyle);
+}
+
+// ---- dispatch ------------------------------------------------------------------------------------------------------------------
+
+const MSG* CWnd::GetCurrentMessage()
+{
+    AFX_THREAD_STATE* state = AfxGetThreadState();
+    state->m_lastSentMsg.time = static_cast<DWORD>(::GetMessageTime());
+    const DWORD pos = ::GetMessagePos();
+    state->m_lastSentMsg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
+    return &state->m_lastSentMsg;
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG& msg = AfxGetThreadState()->m_lastSentMsg;
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    if (const WNDPROC proc = *GetSuperWndProcAddr())
+        return ::CallWindowProcW(proc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+namespace {
+
+// WM_ACTIVATETOPLEVEL to the top-level parent when activation moves between top-level
+// windows (frames use it to activate their views).
+void HandleActivate(CWnd* pWnd, WPARAM nState, HWND hWndOther)
+{
+    if (pWnd->GetStyle() & WS_CHILD)
+        return;
+    CWnd* pTopLevel = pWnd->GetTopLevelParent();
+    if (!pTopLevel)
+        return;
+    CWnd* pOther = hWndOther && ::IsWindow(hWndOther) ? CWnd::FromHandle(hWndOther) : nullptr;
+    if (pOther && pTopLevel == pOther->GetTopLevelParent())
+        return;
+    HWND hWnd2[2] = {pWnd->m_hWnd, pOther ? pOther->m_hWnd : nullptr};
+    pTopLevel->SendMessage(WM_ACTIVATETOPLEVEL, nState, reinterpret_cast<LPARAM>(&hWnd2[0]));
+}
+
+// A click on a window disabled by a modal one brings the modal one forward.
+BOOL HandleSetCursor(CWnd* pWnd, int nHitTest, UINT nMsg)
+{
+    if (nHitTest != HTERROR || (nMsg != WM_LBUTTONDOWN && nMsg != WM_MBUTTONDOWN && nMsg != WM_RBUTTONDOWN))
+        return FALSE;
+    CWnd* pLastActive = pWnd->GetTopLevelParent();
+    if (pLastActive)
+        pLastActive = pLastActive->GetLastActivePopup();
+    if (pLastActive && pLastActive != CWnd::GetForegroundWindow() && pLastActive->IsWindowEnabled()) {
+        pLastActive->SetForegroundWindow();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        lResult = 1;
+    } else if (message == WM_NOTIFY) {
+        const auto* pNMHDR = reinterpret_cast<const NMHDR*>(lParam);
+        if (!pNMHDR || !pNMHDR->hwndFrom || !OnNotify(wParam, lParam, &lResult))
+            return FALSE;
+    } else {
+        if (message == WM_ACTIVATE)
+            HandleActivate(this, wParam, reinterpret_cast<HWND>(lParam));
+        if (message == WM_SETCURSOR &&
+            HandleSetCursor(this, static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))),
+                HIWORD(static_cast<uintptr_t>(lParam)))) {
+            lResult = 1;
+        } else {
+            const AFX_MSGMAP* pMap = GetMessageMap();
+            zyn::afx::MsgCall call;
+            call.message = message;
+            call.wParam = wParam;
+            call.lParam = lParam;
+            const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindMessageEntry(pMap, message, 0, 0);
+            AFX_CTLCOLOR ctl{};
+            if (!entry && message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+                // The WM_CTLCOLOR* messages share one handler.
+                entry = zyn::afx::FindMessageEntry(pMap, WM_CTLCOLOR, 0, 0);
+                ctl = AFX_CTLCOLOR{reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam),
+                    message - WM_CTLCOLORMSGBOX};
+                call.message = WM_CTLCOLOR;
+                call.wParam = 0;
+                call.lParam = reinterpret_cast<LPARAM>(&ctl);
+            }
+            if (!entry)
+                return FALSE;
+            entry->pfnThunk(this, entry->pfn, call);
+            lResult = call.lResult;
+        }
+    }
+    if (pResult)
+        *pResult = lResult;
+    return TRUE;
+}
+
+BOOL CWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nID = LOWORD(wParam);
+    const auto hWndCtrl = reinterpret_cast<HWND>(lParam);
+    int nCode = HIWORD(wParam);
+    if (!hWndCtrl) {
+        // A menu item or accelerator.
+        if (nID == 0)
+            return FALSE;
+        // A command disabled since the menu was shown is not run.
+        CTestCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+        nCode = CN_COMMAND;
+    } else {
+        if (AfxGetThreadState()->m_hLockoutNotifyWindow == m_hWnd)
+            return TRUE; // notifications locked out (the window is being set up)
+        // The control's own object may handle its notification.
+        if (ReflectLastMsg(hWndCtrl))
+            return TRUE;
+        if (nID == 0)
+            return FALSE;
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+    const HWND hWndCtrl = pNMHDR->hwndFrom;
+    const UINT nID = static_cast<WORD>(::GetDlgCtrlID(hWndCtrl));
+    const int nCode = static_cast<int>(pNMHDR->code);
+    if (ReflectLastMsg(hWndCtrl, pResult))
+        return TRUE; // the control took it
+    AFX_NOTIFY notify{pResult, pNMHDR};
+    return OnCmdMsg(nID, MAKELONG(static_cast<WORD>(nCode), WM_NOTIFY), &notify, nullptr);
+}
+
+BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
+{
+    CWnd* pWnd = FromHandlePermanent(hWndChild);
+    if (!pWnd)
+        return FALSE;
+    return pWnd->SendChildNotifyLastMsg(pResult);
+}
+
+BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
+{
+    const MSG msg = AfxGetThreadState()->m_lastSentMsg;
+    return OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    return ReflectChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT local = 0;
+    if (!pResult)
+        pResult = &local;
+    switch (uMsg) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_PARENTNOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+        // Through the message map as WM_REFLECT_BASE + the message.
+        return CWnd::OnWndMsg(WM_REFLECT_BASE + uMsg, wParam, lParam, pResult);
+    case WM_COMMAND: {
+        const WORD nCode = HIWORD(wParam);
+        if (CWnd::OnCmdMsg(0, MAKELONG(nCode, WM_REFLECT_BASE + WM_COMMAND), nullptr, nullptr)) {
+            *pResult = 1;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY: {
+        auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+        if (!pNMHDR)
+            return FALSE;
+        AFX_NOTIFY notify{pResult, pNMHDR};
+        return CWnd::OnCmdMsg(0, MAKELONG(static_cast<WORD>(pNMHDR->code), WM_REFLECT_BASE + WM_NOTIFY), &notify,
+            nullptr);
+    }
+    default:
+        if (uMsg >= WM_CTLCOLORMSGBOX && uMsg <= WM_CTLCOLORSTATIC) {
+            AFX_CTLCOLOR ctl{m_hWnd, reinterpret_cast<HDC>(wParam), uMsg - WM_CTLCOLORMSGBOX};
+            *pResult = 0;
+            const BOOL bResult =
+                CWnd::OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, reinterpret_cast<LPARAM>(&ctl), pResult);
+            // A null brush means the control leaves the colours to its parent.
+            return bResult && *pResult != 0;
+        }
+        return FALSE;
+    }
+}
+
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if ((m_nFlags & WF_TOOLTIPS) && g_toolTipHooks.filterMessage)
+        g_toolTipHooks.filterMessage(pMsg, this);
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
+{
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        if (CWnd* pWnd = FromHandlePermanent(hWnd)) {
+            if (pWnd->PreTranslateMessage(pMsg))
+                return TRUE;
+        }
+        if (hWnd == hWndStop)
+            break;
+    }
+    return FALSE;
+}
+
+void CWnd::PostNcDestroy() {}
+
+BOOL CWnd::IsFrameWnd() const { return FALSE; }
+
+BOOL CWnd::CheckAutoCenter() { return TRUE; }
+
+void CWnd::OnNcDestroy()
+{
+    if (CWinThread* thread = AfxGetThread()) {
+        if (thread->m_pMainWnd == this) {
+            // The main window is gone: the thread's loop ends.
+            ::PostQuitMessage(0);
+            thread->m_pMainWnd = nullptr;
+        }
+        if (thread->m_pActiveWnd == this)
+            thread->m_pActiveWnd = nullptr;
+    }
+    if (m_pDropTarget) {
+        if (g_revokeDropTarget)
+            g_revokeDropTarget(m_pDropTarget);
+        m_pDropTarget = nullptr;
+    }
+    if ((m_nFlags & WF_TOOLTIPS) && g_toolTipHooks.cancel)
+        g_toolTipHooks.cancel(FALSE);
+    // The default processing, then the previous procedure back, then detach.
+    const auto procBefore = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
+    Default();
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == procBefore) {
+        if (const WNDPROC super = *GetSuperWndProcAddr())
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
+    }
+    zyn::afx::detail::ForgetSuperProc(m_hWnd);
+    Detach();
+    PostNcDestroy();
+}
+
+// ---- hooks for the layers above ---------------------------------------------------------------------------------------
+
+void zyn::afx::SetToolTipHooks(const ToolTipHooks& hooks) { g_toolTipHooks = hooks; }
+const zyn::afx::ToolTipHooks& zyn::afx::GetToolTipHooks() { return g_toolTipHooks; }
+void zyn::afx::SetDropTargetRevoker(void (*revoke)(COleDropTarget*)) { g_revokeDropTarget = revoke; }

@@ -1,0 +1,57 @@
+#pragma once
+// Internal: the maps from window handles to window objects, and the record of the
+// procedures the class library replaced when it subclassed windows.
+#include <memory>
+#include <unordered_map>
+
+#include "platform/base/wintypes.h"
+
+class CWnd;
+
+namespace zyn::afx::detail {
+
+// One per thread: the objects attached on this thread (permanent) and the temporaries
+// FromHandle made. The temporaries are owned here and detached before they are freed.
+class WindowMaps {
+public:
+    WindowMaps() = default;
+    WindowMaps(const WindowMaps&) = delete;
+    WindowMaps& operator=(const WindowMaps&) = delete;
+    ~WindowMaps();
+
+    CWnd* FindPermanent(HWND h) const
+    {
+        if (h == m_lastHandle && h)
+            return m_lastObject;
+        const auto it = m_permanent.find(h);
+        if (it == m_permanent.end())
+            return nullptr;
+        m_lastHandle = h;
+        m_lastObject = it->second;
+        return it->second;
+    }
+    void AddPermanent(HWND h, CWnd* pWnd);
+    void RemovePermanent(HWND h, const CWnd* pWnd);
+    CWnd* FindTemporary(HWND h) const;
+    CWnd* AddTemporary(HWND h, std::unique_ptr<CWnd> pWnd);
+    void ClearTemporaries();
+    size_t PermanentCount() const { return m_permanent.size(); }
+    size_t TemporaryCount() const { return m_temporary.size(); }
+
+private:
+    std::unordered_map<HWND, CWnd*> m_permanent;
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> m_temporary;
+    mutable HWND m_lastHandle = nullptr;
+    mutable CWnd* m_lastObject = nullptr;
+};
+
+WindowMaps& ThreadWindowMaps();
+
+// The procedure a window had before the class library put its own in place, kept until
+// the window is destroyed or unsubclassed, so a window whose object detached still
+// reaches its class's procedure and a later SubclassWindow chains to it.
+void RememberSuperProc(HWND h, WNDPROC proc);
+WNDPROC RememberedSuperProc(HWND h);
+void ForgetSuperProc(HWND h);
+
+} // namespace zyn::afx::detail
