@@ -2,6 +2,8 @@
 // and command routing.
 #include "platform/afx/frame.h"
 
+#include <algorithm>
+
 #include "platform/afx/afxres.h"
 #include "platform/afx/cmdui.h"
 #include "platform/afx/doc.h"
@@ -364,34 +366,91 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     return pApp && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+namespace {
+
+// A menu item as a command user-interface element, written through the window system's
+// menu functions directly.
+class CMenuItemCmdUI : public CCmdUI {
+public:
+    HMENU m_hMenu = nullptr;
+    BOOL m_bPopup = FALSE;   // the item opens a submenu: never disabled, checked or renamed
+
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        if (!m_bPopup)
+            ::EnableMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+    }
+    void SetCheck(int nCheck) override
+    {
+        if (!m_bPopup)
+            ::CheckMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    }
+    void SetRadio(BOOL bOn) override
+    {
+        SetCheck(bOn ? 1 : 0);
+        if (bOn && !m_bPopup)
+            ::CheckMenuRadioItem(m_hMenu, m_nIndex, m_nIndex, m_nIndex, MF_BYPOSITION);
+    }
+    void SetText(LPCTSTR lpszText) override
+    {
+        if (!lpszText || m_bPopup)
+            return;
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_STRING;
+        mii.dwTypeData = const_cast<LPWSTR>(lpszText);
+        ::SetMenuItemInfoW(m_hMenu, m_nIndex, TRUE, &mii);
+    }
+};
+
+// Updates every item of a popup (and of the popups it opens) through pTarget's routing:
+// items nobody handles are disabled when bAutoMenuEnable is set, except system commands
+// (0xF000 and above, the MDI window list among them); an item opening a submenu is
+// routed as the submenu's first item and never disabled. Items that handlers add or
+// remove are followed.
+void UpdateMenuItems(HMENU hMenu, CCmdTarget* pTarget, BOOL bAutoMenuEnable, int depth)
+{
+    if (depth > 8)
+        return;   // a menu that contains itself
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; ++i) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_SUBMENU | MIIM_ID | MIIM_BITMAP | MIIM_FTYPE;
+        if (!::GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &mii))
+            continue;
+        if ((mii.fType & MFT_SEPARATOR) || mii.hbmpItem == HBMMENU_SYSTEM)
+            continue;   // separators, and an MDI child's system menu
+        CMenuItemCmdUI state;
+        state.m_hMenu = hMenu;
+        state.m_nIndex = static_cast<UINT>(i);
+        state.m_nIndexMax = static_cast<UINT>(nCount);
+        if (mii.hSubMenu) {
+            UpdateMenuItems(mii.hSubMenu, pTarget, bAutoMenuEnable, depth + 1);
+            continue;
+        }
+        if (mii.wID == 0)
+            continue;
+        state.m_nID = mii.wID;
+        state.DoUpdate(pTarget, bAutoMenuEnable && mii.wID < 0xF000);
+        const int nNow = ::GetMenuItemCount(hMenu);
+        if (nNow < 0)
+            return;
+        if (nNow < nCount)   // the handler removed items: step back over them
+            i = std::max(-1, i - (nCount - nNow));
+        nCount = nNow;
+    }
+}
+
+} // namespace
+
 void CFrameWnd::UpdateMenuBar(BOOL bDisableIfNoHndler)
 {
     if (GetStyle() & WS_CHILD)
         return;
-    const HMENU hBar = ::GetMenu(m_hWnd);
-    if (!hBar)
-        return;
-    CMenu* pBar = CMenu::FromHandle(hBar);
-    const int n = ::GetMenuItemCount(hBar);
-    for (int i = 0; i < n; ++i) {
-        MENUITEMINFOW mii{};
-        mii.cbSize = sizeof mii;
-        mii.fMask = MIIM_SUBMENU | MIIM_ID | MIIM_BITMAP | MIIM_FTYPE;
-        if (!::GetMenuItemInfoW(hBar, static_cast<UINT>(i), TRUE, &mii))
-            continue;
-        if (mii.hbmpItem == HBMMENU_SYSTEM || (mii.fType & MFT_SEPARATOR))
-            continue;   // an MDI child's system menu, or a separator
-        if (mii.hSubMenu) {
-            AfxUpdatePopupMenu(CMenu::FromHandle(mii.hSubMenu), this, m_bAutoMenuEnable && bDisableIfNoHndler, pBar);
-        } else if (mii.wID && mii.wID < 0xF000) {
-            CCmdUI state;
-            state.m_pMenu = pBar;
-            state.m_nIndex = static_cast<UINT>(i);
-            state.m_nIndexMax = static_cast<UINT>(n);
-            state.m_nID = mii.wID;
-            state.DoUpdate(this, m_bAutoMenuEnable && bDisableIfNoHndler);
-        }
-    }
+    if (const HMENU hBar = ::GetMenu(m_hWnd))
+        UpdateMenuItems(hBar, this, m_bAutoMenuEnable && bDisableIfNoHndler, 0);
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
@@ -408,9 +467,9 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     CWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    if (bSysMenu || !pPopupMenu)
+    if (bSysMenu || !pPopupMenu || !pPopupMenu->m_hMenu)
         return;
-    AfxUpdatePopupMenu(pPopupMenu, this, m_bAutoMenuEnable);
+    UpdateMenuItems(pPopupMenu->m_hMenu, this, m_bAutoMenuEnable, 0);
 }
 
 // ---- activation and closing ------------------------------------------------------------------------------------------
