@@ -7,10 +7,13 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
 #include <mutex>
+#include <string_view>
 
 #include "platform/base/utf16.h"
 
@@ -449,9 +452,11 @@ void Statement::Prepare(const std::wstring& sql)
     SQLRETURN rc = SQLPrepareW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
     if (!Ok(rc)) {
         m_prepared.clear();
+        m_handlePrepared = false;
         Throw(rc, SQL_HANDLE_STMT, m_hstmt, "SQLPrepareW");
     }
     m_prepared = sql;
+    m_handlePrepared = true;
 }
 
 namespace {
@@ -526,6 +531,264 @@ std::u16string TimestampText(const TIMESTAMP_STRUCT& ts)
     for (int i = 0; i < n; ++i)
         out.push_back(static_cast<char16_t>(buf[i]));
     return out;
+}
+
+// ---- parameters written as literals (SQLite SELECTs) ----------------------------
+//
+// The SQLite driver steps through a result (StepAPI) only for statements without
+// parameters: a SELECT with any bound parameter has its whole result read into memory
+// at execution, so a pass over many rows selected with a bound filter grows with the
+// result. No connection option changes that. So on SQLite a SELECT whose parameters are
+// all inputs runs with each '?' replaced by the value's literal, written so that SQLite
+// reads back exactly the value it would have been bound: integers in decimal, doubles
+// with 17 significant digits (a real, never an integer), text single-quoted with quotes
+// doubled, timestamps in the text form they are bound in, bytes as X'..', NULL as NULL.
+// Anything the scan cannot place with certainty (numbered or named parameters, a second
+// statement, unterminated quotes, a count that does not match, a value whose SQL type
+// would make the driver convert it) keeps its bound parameters.
+
+bool IsIdentChar(wchar_t c) { return c == L'_' || c == L'$' || c >= 0x80 || std::iswalnum(static_cast<wint_t>(c)); }
+
+// The index of the first character at or after i that is not a blank or in a comment.
+size_t SkipBlanks(const std::wstring& s, size_t i)
+{
+    const size_t n = s.size();
+    while (i < n) {
+        if (std::iswspace(static_cast<wint_t>(s[i]))) {
+            ++i;
+        } else if (s[i] == L'-' && i + 1 < n && s[i + 1] == L'-') {
+            const size_t e = s.find(L'\n', i);
+            i = e == std::wstring::npos ? n : e + 1;
+        } else if (s[i] == L'/' && i + 1 < n && s[i + 1] == L'*') {
+            const size_t e = s.find(L"*/", i + 2);
+            i = e == std::wstring::npos ? n : e + 2;
+        } else {
+            break;
+        }
+    }
+    return i;
+}
+
+bool IsSelect(const std::wstring& sql)
+{
+    size_t i = SkipBlanks(sql, 0);
+    while (i < sql.size() && sql[i] == L'(')
+        i = SkipBlanks(sql, i + 1);
+    static constexpr std::wstring_view kSelect = L"select";
+    if (sql.size() - i < kSelect.size())
+        return false;
+    for (size_t k = 0; k < kSelect.size(); ++k)
+        if (std::towlower(static_cast<wint_t>(sql[i + k])) != static_cast<wint_t>(kSelect[k]))
+            return false;
+    return i + kSelect.size() == sql.size() || !IsIdentChar(sql[i + kSelect.size()]);
+}
+
+// Positions of the '?' markers outside quotes and comments; nullopt when the text has
+// markers of another form, more than one statement or an unterminated quote.
+std::optional<std::vector<size_t>> Markers(const std::wstring& sql)
+{
+    std::vector<size_t> at;
+    const size_t n = sql.size();
+    size_t i = 0;
+    while (i < n) {
+        const wchar_t c = sql[i];
+        if (c == L'\'' || c == L'"' || c == L'`' || c == L'[') {
+            const wchar_t close = c == L'[' ? L']' : c;
+            size_t j = i + 1;
+            for (;;) {
+                if (j >= n)
+                    return std::nullopt;
+                if (sql[j] == close) {
+                    if (close != L']' && j + 1 < n && sql[j + 1] == close) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            i = j + 1;
+        } else if ((c == L'-' && i + 1 < n && sql[i + 1] == L'-') || (c == L'/' && i + 1 < n && sql[i + 1] == L'*')) {
+            i = SkipBlanks(sql, i);
+        } else if (c == L'?') {
+            if (i + 1 < n && std::iswdigit(static_cast<wint_t>(sql[i + 1])))
+                return std::nullopt; // ?NNN
+            at.push_back(i++);
+        } else if ((c == L':' || c == L'@' || c == L'$') && i + 1 < n && IsIdentChar(sql[i + 1]) &&
+                   (i == 0 || !IsIdentChar(sql[i - 1]))) {
+            return std::nullopt; // a named parameter
+        } else if (c == L';') {
+            if (SkipBlanks(sql, i + 1) < n)
+                return std::nullopt;
+            ++i;
+        } else {
+            ++i;
+        }
+    }
+    return at;
+}
+
+bool IsNumericSqlType(SQLSMALLINT t)
+{
+    switch (t) {
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQL_BIT:
+    case SQL_DOUBLE:
+    case SQL_FLOAT:
+    case SQL_REAL:
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsTextSqlType(SQLSMALLINT t) { return t == SQL_WCHAR || t == SQL_WVARCHAR || t == SQL_WLONGVARCHAR; }
+
+bool IsBinarySqlType(SQLSMALLINT t) { return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY; }
+
+// Whether the driver takes the value as it is (no conversion to another SQL type), so
+// its literal means the same.
+bool LiteralKeepsMeaning(const Param& p)
+{
+    if (p.direction != Direction::Input)
+        return false;
+    const SQLSMALLINT t = SqlTypeOf(p);
+    switch (p.kind) {
+    case Kind::Text:
+        return IsTextSqlType(t);
+    case Kind::Binary:
+        return IsBinarySqlType(t);
+    case Kind::Timestamp:
+        return true; // bound as its text on SQLite whatever the SQL type
+    default:
+        return IsNumericSqlType(t);
+    }
+}
+
+std::wstring Ascii(const char* p)
+{
+    std::wstring out;
+    for (; *p; ++p)
+        out.push_back(static_cast<wchar_t>(*p));
+    return out;
+}
+
+std::wstring RealLiteral(double d)
+{
+    if (std::isnan(d))
+        return L"NULL"; // SQLite stores a NaN as NULL
+    if (std::isinf(d))
+        return d > 0 ? L"1e999" : L"(-1e999)";
+    // to_chars: the C locale's form whatever the process's locale (a decimal comma
+    // would change the statement).
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf - 1, d, std::chars_format::general, 17);
+    *r.ptr = 0;
+    std::wstring s = Ascii(buf);
+    if (s.find_first_of(L".e") == std::wstring::npos)
+        s += L".0"; // a real, as the bound double is
+    return d < 0 || std::signbit(d) ? L"(" + s + L")" : s;
+}
+
+std::wstring IntegerLiteral(int64_t v)
+{
+    std::wstring s = std::to_wstring(v);
+    return v < 0 ? L"(" + s + L")" : s;
+}
+
+// Text as a single-quoted literal, quotes doubled. The driver garbles every character
+// beyond ASCII in statement text (not in bound values): text that has any is written
+// as char(code points...), in calls of at most 100 arguments joined with ||. nullopt
+// when the text holds code points UTF-16 cannot carry (they stay bound, as before) or
+// needs more than 64 calls; a NUL throws: SQL text cannot carry it.
+std::optional<std::wstring> TextLiteral(const std::wstring& t)
+{
+    constexpr size_t kPerCall = 100; // SQLite takes up to 127 arguments by default
+    constexpr size_t kMaxCalls = 64;
+    bool ascii = true;
+    for (wchar_t c : t) {
+        const uint32_t u = static_cast<uint32_t>(c);
+        if (u == 0)
+            throw Error(SQL_ERROR, {{"22018", 0, L"A text parameter contains a NUL character"}}, "SQLExecDirectW");
+        if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF)
+            return std::nullopt;
+        if (u >= 0x80)
+            ascii = false;
+    }
+    std::wstring out;
+    if (ascii) {
+        out.reserve(t.size() + 2);
+        out += L'\'';
+        for (wchar_t c : t) {
+            if (c == L'\'')
+                out += L'\'';
+            out += c;
+        }
+        out += L'\'';
+        return out;
+    }
+    if (t.size() > kPerCall * kMaxCalls)
+        return std::nullopt;
+    out += L'(';
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (i % kPerCall == 0)
+            out += i ? L") || char(" : L"char(";
+        else
+            out += L',';
+        out += std::to_wstring(static_cast<uint32_t>(t[i]));
+    }
+    out += L"))";
+    return out;
+}
+
+std::optional<std::wstring> Literal(const Param& p)
+{
+    if (std::holds_alternative<Null>(p.value))
+        return L"NULL";
+    switch (p.kind) {
+    case Kind::Int32:
+        return IntegerLiteral(NumberOf<int32_t>(p.value));
+    case Kind::Bit:
+        if (SqlTypeOf(p) == SQL_BIT)
+            return NumberOf<int32_t>(p.value) ? L"1" : L"0";
+        return IntegerLiteral(NumberOf<int32_t>(p.value));
+    case Kind::TinyInt:
+        return IntegerLiteral(NumberOf<int16_t>(p.value));
+    case Kind::Int64:
+        return IntegerLiteral(NumberOf<int64_t>(p.value));
+    case Kind::Double:
+        return RealLiteral(NumberOf<double>(p.value));
+    case Kind::Float:
+        return RealLiteral(static_cast<double>(NumberOf<float>(p.value)));
+    case Kind::Text: {
+        const std::wstring* t = std::get_if<std::wstring>(&p.value);
+        return t ? TextLiteral(*t) : std::optional<std::wstring>(L"''");
+    }
+    case Kind::Binary: {
+        static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+        std::wstring out = L"X'";
+        if (auto b = std::get_if<std::vector<uint8_t>>(&p.value))
+            for (uint8_t x : *b) {
+                out += kHex[x >> 4];
+                out += kHex[x & 15];
+            }
+        out += L'\'';
+        return out;
+    }
+    case Kind::Timestamp: {
+        TIMESTAMP_STRUCT ts{};
+        if (auto t = std::get_if<TIMESTAMP_STRUCT>(&p.value))
+            ts = *t;
+        const std::u16string text = TimestampText(ts); // ASCII digits and separators
+        return L"'" + std::wstring(text.begin(), text.end()) + L"'";
+    }
+    }
+    return L"NULL";
 }
 
 template <class T>
@@ -724,9 +987,68 @@ void Statement::ReadOutputParams()
     }
 }
 
+std::optional<std::wstring> Statement::InlinedSelect(const std::wstring& sql) const
+{
+    if (m_connection.GetEngine() != Engine::sqlite || m_params.empty() || !IsSelect(sql))
+        return std::nullopt;
+    if (!std::all_of(m_params.begin(), m_params.end(), LiteralKeepsMeaning))
+        return std::nullopt;
+    const auto at = Markers(sql);
+    if (!at || at->size() != m_params.size())
+        return std::nullopt;
+    std::wstring out;
+    out.reserve(sql.size() + 24 * m_params.size());
+    size_t from = 0;
+    for (size_t k = 0; k < at->size(); ++k) {
+        out.append(sql, from, (*at)[k] - from);
+        // Blanks around it: the literal never joins a neighbouring token ("- -5", not "--5").
+        const auto literal = Literal(m_params[k]);
+        if (!literal)
+            return std::nullopt;
+        out += L' ';
+        out += *literal;
+        out += L' ';
+        from = (*at)[k] + 1;
+    }
+    out.append(sql, from, std::wstring::npos);
+    return out;
+}
+
+void Statement::ResetParams()
+{
+    SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
+    m_slots.clear();
+    m_outputsPending = false;
+}
+
+bool Statement::RunDirect(const std::wstring& sql)
+{
+    std::u16string s = Wide16(sql);
+    SQLRETURN rc = SQLExecDirectW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
+    if (rc == SQL_NO_DATA) {
+        ReadOutputParams();
+        return false;
+    }
+    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLExecDirectW");
+    if (m_outputsPending && NumResultCols() == 0)
+        ReadOutputParams();
+    return true;
+}
+
 bool Statement::Execute()
 {
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    if (auto text = InlinedSelect(m_prepared)) {
+        ResetParams();
+        m_handlePrepared = false; // the handle now holds the inlined text
+        return RunDirect(*text);
+    }
+    if (!m_handlePrepared && !m_prepared.empty()) {
+        std::u16string s = Wide16(m_prepared);
+        SQLRETURN rc = SQLPrepareW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
+        Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLPrepareW");
+        m_handlePrepared = true;
+    }
     BindParams();
     SQLRETURN rc = SQLExecute(m_hstmt);
     if (rc == SQL_NO_DATA) {
@@ -743,17 +1065,13 @@ bool Statement::ExecDirect(const std::wstring& sql)
 {
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
     m_prepared.clear();
-    BindParams();
-    std::u16string s = Wide16(sql);
-    SQLRETURN rc = SQLExecDirectW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
-    if (rc == SQL_NO_DATA) {
-        ReadOutputParams();
-        return false;
+    m_handlePrepared = false;
+    if (auto text = InlinedSelect(sql)) {
+        ResetParams();
+        return RunDirect(*text);
     }
-    Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLExecDirectW");
-    if (m_outputsPending && NumResultCols() == 0)
-        ReadOutputParams();
-    return true;
+    BindParams();
+    return RunDirect(sql);
 }
 
 int16_t Statement::NumResultCols()

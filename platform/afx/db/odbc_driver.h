@@ -147,7 +147,10 @@ public:
     void* Handle() const { return m_hstmt; }
     void SetQueryTimeout(uint32_t seconds);
 
-    // Parameters: bound at Execute / ExecDirect, in order, from the list given last.
+    // Parameters: bound at Execute / ExecDirect, in order, from the list given last. On
+    // SQLite a SELECT with input parameters only runs with them as escaped literals, so
+    // the driver steps through its result instead of reading it whole (a text value with
+    // a NUL then throws 22018).
     void SetParams(std::vector<Param> params);
     std::vector<Param>& Params() { return m_params; }
 
@@ -190,6 +193,11 @@ public:
 
 private:
     void BindParams();
+    void ResetParams();
+    bool RunDirect(const std::wstring& sql);
+    // SQLite: the text of a SELECT with its input parameters written as literals, or
+    // nullopt when the statement keeps them bound (see odbc_driver.cpp).
+    std::optional<std::wstring> InlinedSelect(const std::wstring& sql) const;
     void ReadOutputParams();
     void* m_hstmt = nullptr;
     Connection& m_connection;
@@ -198,6 +206,8 @@ private:
     struct Slot;
     std::vector<std::unique_ptr<Slot>> m_slots;
     bool m_outputsPending = false;
+    // The handle holds m_prepared; false after a run of its inlined text replaced it.
+    bool m_handlePrepared = false;
     std::u16string m_textBuffer;
 };
 
