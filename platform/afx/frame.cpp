@@ -152,8 +152,6 @@ void CFrameWnd::OnDestroy()
     // The default menu goes with the window; a shared document menu stays with its template.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault && ::IsMenu(m_hMenuDefault))
         ::SetMenu(m_hWnd, m_hMenuDefault);
-    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this)
-        pApp->m_pMainWnd = nullptr;
     CWnd::OnDestroy();
 }
 

@@ -543,6 +543,9 @@ TEST_F(SdiTest, OneDocumentReusedWithItsFrame)
     pMain->SendMessage(WM_CLOSE);
     EXPECT_EQ(g_docsAlive, 0);
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    // The main window gone, the application's loop is told to end.
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(SdiTest, FrameTitleFormsAndMessageLine)
