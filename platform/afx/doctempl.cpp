@@ -8,6 +8,7 @@
 #include "platform/afx/frame.h"
 #include "platform/afx/view.h"
 #include "platform/afx/winapp.h"
+#include "platform/base/exception.h"
 #include "platform/base/resource.h"
 #include "platform/base/tchar.h"
 #include "platform/user/accel.h"
@@ -353,6 +354,9 @@ void CDocManager::AddDocTemplate(CDocTemplate* pTemplate)
 {
     if (!pTemplate || m_templateList.Find(pTemplate))
         return;
+    // Anything else would be used as a template: refuse it before touching it.
+    if (!static_cast<CObject*>(pTemplate)->IsKindOf(RUNTIME_CLASS(CDocTemplate)))
+        AfxThrowNotSupportedException(L"AddDocTemplate takes a document template (a CDocTemplate)");
     pTemplate->LoadTemplate();
     m_templateList.AddTail(pTemplate);
 }

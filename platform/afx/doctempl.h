@@ -115,6 +115,8 @@ public:
     CDocManager(const CDocManager&) = delete;
     CDocManager& operator=(const CDocManager&) = delete;
 
+    // Loads the template and keeps it (once). An object that is not a CDocTemplate throws
+    // CNotSupportedException.
     void AddDocTemplate(CDocTemplate* pTemplate);
     POSITION GetFirstDocTemplatePosition() const;
     CDocTemplate* GetNextDocTemplate(POSITION& pos) const;

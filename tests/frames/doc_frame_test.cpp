@@ -16,6 +16,7 @@
 #include "platform/afx/view.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/archive.h"
+#include "platform/base/exception.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
 #include "tests/frames/frames_test_support.h"
@@ -276,6 +277,20 @@ TEST_F(DocFrameTest, FileNewThroughTheApplication)
     m_app->OnFileNew();
     EXPECT_EQ(m_app->GetOpenDocumentCount(), 1);
     EXPECT_EQ(g_docsAlive, 1);
+    // Adding the same template again changes nothing; an object that is no template is refused.
+    m_app->AddDocTemplate(m_template);
+    POSITION pos = m_app->GetFirstDocTemplatePosition();
+    EXPECT_EQ(m_app->GetNextDocTemplate(pos), m_template);
+    EXPECT_EQ(pos, nullptr);
+    CCmdTarget notATemplate;
+    bool refused = false;
+    try {
+        m_app->AddDocTemplate(reinterpret_cast<CDocTemplate*>(&notATemplate));
+    } catch (CNotSupportedException* e) {
+        refused = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(refused);
 }
 
 TEST_F(DocFrameTest, CommandsRouteViewDocumentFrameApplication)
