@@ -55,6 +55,5 @@ protected:
     BOOL DispatchCmdEntry(const AFX_MSGMAP_ENTRY& entry, UINT nID, int nCode, void* pExtra,
         AFX_CMDHANDLERINFO* pHandlerInfo);
 
-    friend class CWnd;
     friend const AFX_MSGMAP* zyn::afx::MessageMapOf(const CCmdTarget& target);
 };

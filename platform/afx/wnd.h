@@ -469,7 +469,6 @@ protected:
 
     friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     friend class COleDropTarget;
-    friend struct CWndAccess;
 
     DECLARE_MESSAGE_MAP()
 
