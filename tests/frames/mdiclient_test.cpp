@@ -1,0 +1,264 @@
+// The "MDICLIENT" class through the raw API: creation, activation, maximising with the
+// menu bar's child buttons, the window menu, destruction.
+#include <string>
+#include <vector>
+
+#include "platform/user/mdiclient.h"
+#include "platform/user/menu.h"
+#include "tests/frames/frames_test_support.h"
+
+namespace zyn::test {
+namespace {
+
+struct MdiRec {
+    HWND hwnd;
+    HWND deactivated;
+    HWND activated;
+};
+std::vector<MdiRec> g_activations;
+HWND g_client = nullptr;
+
+LRESULT FrameProc(HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefFrameProcW(h, g_client, m, wp, lp); }
+
+LRESULT ChildProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_MDIACTIVATE)
+        g_activations.push_back({h, reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp)});
+    return DefMDIChildProcW(h, m, wp, lp);
+}
+
+class MdiClientTest : public FramesTest {
+protected:
+    static constexpr UINT kFirstChild = 0xFF00;
+
+    void SetUp() override
+    {
+        FramesTest::SetUp();
+        g_activations.clear();
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &FrameProc;
+        wc.lpszClassName = L"TestMdiFrame";
+        ASSERT_NE(RegisterClassW(&wc), 0);
+        wc.lpfnWndProc = &ChildProc;
+        wc.lpszClassName = L"TestMdiChild";
+        ASSERT_NE(RegisterClassW(&wc), 0);
+        ASSERT_TRUE(user::EnsureMdiClientClass());
+        m_bar = CreateMenu();
+        m_file = CreatePopupMenu();
+        AppendMenuW(m_file, MF_STRING, 100, L"&New");
+        m_window = CreatePopupMenu();
+        AppendMenuW(m_window, MF_STRING, 0xE132, L"&Cascade");
+        AppendMenuW(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_file), L"&File");
+        AppendMenuW(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_window), L"&Window");
+        m_frame = CreateWindowExW(0, L"TestMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
+            nullptr, m_bar, nullptr, nullptr);
+        ASSERT_NE(m_frame, nullptr);
+        CLIENTCREATESTRUCT ccs{m_window, kFirstChild};
+        g_client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 780, 500,
+            m_frame, nullptr, nullptr, &ccs);
+        ASSERT_NE(g_client, nullptr);
+    }
+    void TearDown() override
+    {
+        if (IsWindow(m_frame))
+            DestroyWindow(m_frame);
+        g_client = nullptr;
+        FramesTest::TearDown();
+    }
+
+    HWND NewChild(const wchar_t* title, DWORD style = WS_VISIBLE)
+    {
+        MDICREATESTRUCTW mcs{L"TestMdiChild", title, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+            CW_USEDEFAULT, style, 0};
+        return reinterpret_cast<HWND>(SendMessageW(g_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    }
+    HWND Active(BOOL* pMax = nullptr)
+    {
+        return reinterpret_cast<HWND>(SendMessageW(g_client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(pMax)));
+    }
+    std::vector<std::wstring> WindowMenuTexts()
+    {
+        std::vector<std::wstring> out;
+        for (int i = 0; i < GetMenuItemCount(m_window); ++i) {
+            wchar_t buf[128] = {};
+            GetMenuStringW(m_window, static_cast<UINT>(i), buf, 128, MF_BYPOSITION);
+            out.emplace_back(buf);
+        }
+        return out;
+    }
+    HBITMAP BarBitmap(int pos)
+    {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoW(m_bar, static_cast<UINT>(pos), TRUE, &mii) ? mii.hbmpItem : nullptr;
+    }
+
+    HWND m_frame = nullptr;
+    HMENU m_bar = nullptr, m_file = nullptr, m_window = nullptr;
+};
+
+TEST_F(MdiClientTest, CreateActivatesAndListsChildrenInTheWindowMenu)
+{
+    const HWND a = NewChild(L"Alpha");
+    const HWND b = NewChild(L"Beta");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(user::MdiChildCount(g_client), 2u);
+    EXPECT_EQ(Active(), b);
+    EXPECT_EQ(GetWindowLongPtrW(a, GWLP_ID), static_cast<LONG_PTR>(kFirstChild));
+    EXPECT_EQ(GetWindowLongPtrW(b, GWLP_ID), static_cast<LONG_PTR>(kFirstChild + 1));
+    EXPECT_TRUE(GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_MDICHILD);
+    // Cascade, a separator, then the children; the active one checked.
+    EXPECT_EQ(WindowMenuTexts(), (std::vector<std::wstring>{L"&Cascade", L"", L"&1 Alpha", L"&2 Beta"}));
+    EXPECT_TRUE(GetMenuState(m_window, kFirstChild + 1, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(m_window, kFirstChild, MF_BYCOMMAND) & MF_CHECKED);
+
+    // Activation tells both children, deactivated first, with (deactivated, activated).
+    g_activations.clear();
+    SendMessageW(g_client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);
+    EXPECT_EQ(Active(), a);
+    ASSERT_EQ(g_activations.size(), 2u);
+    EXPECT_EQ(g_activations[0].hwnd, b);
+    EXPECT_EQ(g_activations[1].hwnd, a);
+    for (const MdiRec& r : g_activations) {
+        EXPECT_EQ(r.deactivated, b);
+        EXPECT_EQ(r.activated, a);
+    }
+    EXPECT_EQ(GetWindow(g_client, GW_CHILD), a) << "the active child is on top";
+    EXPECT_TRUE(GetMenuState(m_window, kFirstChild, MF_BYCOMMAND) & MF_CHECKED);
+
+    // A title change shows in the list; the window-list command activates through DefFrameProc.
+    SetWindowTextW(b, L"Gamma");
+    EXPECT_EQ(WindowMenuTexts().back(), L"&2 Gamma");
+    SendMessageW(m_frame, WM_COMMAND, kFirstChild + 1, 0);
+    EXPECT_EQ(Active(), b);
+
+    // Activating a window that is not a child changes nothing.
+    SendMessageW(g_client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_frame), 0);
+    EXPECT_EQ(Active(), b);
+}
+
+TEST_F(MdiClientTest, MaximisedChildPutsItsButtonsInTheMenuBar)
+{
+    const int barItems = GetMenuItemCount(m_bar);
+    const HWND a = NewChild(L"Alpha");
+    const HWND b = NewChild(L"Beta");
+    SendMessageW(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(b), 0);
+    BOOL bMax = FALSE;
+    EXPECT_EQ(Active(&bMax), b);
+    EXPECT_TRUE(bMax);
+    EXPECT_TRUE(IsZoomed(b));
+    // The system menu in front, minimise / restore / close at the right end.
+    ASSERT_EQ(GetMenuItemCount(m_bar), barItems + 4);
+    EXPECT_EQ(BarBitmap(0), HBMMENU_SYSTEM);
+    EXPECT_EQ(GetSubMenu(m_bar, 0), GetSystemMenu(b, FALSE));
+    EXPECT_EQ(BarBitmap(barItems + 1), HBMMENU_MBAR_MINIMIZE);
+    EXPECT_EQ(BarBitmap(barItems + 2), HBMMENU_MBAR_RESTORE);
+    EXPECT_EQ(BarBitmap(barItems + 3), HBMMENU_MBAR_CLOSE);
+    EXPECT_EQ(GetMenuItemID(m_bar, barItems + 3), static_cast<UINT>(SC_CLOSE));
+    // The maximised child's client area covers the MDI client.
+    RECT rcClient{}, rcChild{};
+    GetClientRect(g_client, &rcClient);
+    GetClientRect(b, &rcChild);
+    EXPECT_EQ(rcChild.right, rcClient.right);
+    EXPECT_EQ(rcChild.bottom, rcClient.bottom);
+
+    // The maximised state passes to the next child; the buttons stay once.
+    SendMessageW(g_client, WM_MDINEXT, 0, 0);
+    EXPECT_EQ(Active(&bMax), a);
+    EXPECT_TRUE(bMax);
+    EXPECT_TRUE(IsZoomed(a));
+    EXPECT_FALSE(IsZoomed(b));
+    EXPECT_EQ(GetMenuItemCount(m_bar), barItems + 4);
+    EXPECT_EQ(GetSystemMenu(a, FALSE), GetSubMenu(m_bar, 0));
+
+    // A child created now is maximised too.
+    const HWND c = NewChild(L"Gamma");
+    EXPECT_TRUE(IsZoomed(c));
+    EXPECT_FALSE(IsZoomed(a));
+    EXPECT_EQ(GetMenuItemCount(m_bar), barItems + 4);
+
+    // Restoring takes the buttons away.
+    SendMessageW(g_client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(c), 0);
+    EXPECT_FALSE(IsZoomed(c));
+    EXPECT_EQ(GetMenuItemCount(m_bar), barItems);
+    EXPECT_EQ(BarBitmap(0), nullptr);
+}
+
+TEST_F(MdiClientTest, DestroyPassesActivationAndMaximisedStateOn)
+{
+    const int barItems = GetMenuItemCount(m_bar);
+    const HWND a = NewChild(L"Alpha");
+    const HWND b = NewChild(L"Beta");
+    SendMessageW(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(b), 0);
+    SendMessageW(g_client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(b), 0);
+    EXPECT_FALSE(IsWindow(b));
+    BOOL bMax = FALSE;
+    EXPECT_EQ(Active(&bMax), a);
+    EXPECT_TRUE(bMax);
+    EXPECT_EQ(GetMenuItemCount(m_bar), barItems + 4);
+    EXPECT_EQ(WindowMenuTexts(), (std::vector<std::wstring>{L"&Cascade", L"", L"&1 Alpha"}));
+
+    // The close button's command reaches the maximised child through DefFrameProc; its
+    // WM_CLOSE destroys it through the client.
+    SendMessageW(m_frame, WM_COMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(a));
+    EXPECT_EQ(Active(), nullptr);
+    EXPECT_EQ(user::MdiChildCount(g_client), 0u);
+    EXPECT_EQ(GetMenuItemCount(m_bar), barItems);
+    EXPECT_EQ(WindowMenuTexts(), (std::vector<std::wstring>{L"&Cascade"}));
+
+    // A child destroyed directly leaves the client's list too.
+    const HWND c = NewChild(L"Gamma");
+    DestroyWindow(c);
+    EXPECT_EQ(user::MdiChildCount(g_client), 0u);
+    EXPECT_EQ(Active(), nullptr);
+}
+
+TEST_F(MdiClientTest, SetMenuMovesTheListAndTheButtons)
+{
+    const HWND a = NewChild(L"Alpha");
+    SendMessageW(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a), 0);
+    const HMENU bar2 = CreateMenu();
+    const HMENU win2 = CreatePopupMenu();
+    AppendMenuW(win2, MF_STRING, 0xE131, L"&Arrange");
+    AppendMenuW(bar2, MF_POPUP, reinterpret_cast<UINT_PTR>(win2), L"&Window");
+    const HMENU old = reinterpret_cast<HMENU>(
+        SendMessageW(g_client, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar2), reinterpret_cast<LPARAM>(win2)));
+    EXPECT_EQ(old, m_bar);
+    EXPECT_EQ(GetMenu(m_frame), bar2);
+    // The old menus lost the list and the buttons; the new ones have them.
+    EXPECT_EQ(WindowMenuTexts(), (std::vector<std::wstring>{L"&Cascade"}));
+    EXPECT_EQ(GetMenuItemCount(m_bar), 2);
+    EXPECT_EQ(GetMenuItemCount(win2), 3);
+    EXPECT_EQ(GetMenuItemCount(bar2), 1 + 4);
+    // Put the first bar back so each menu is freed once (the frame frees its bar).
+    SendMessageW(g_client, WM_MDISETMENU, reinterpret_cast<WPARAM>(m_bar), reinterpret_cast<LPARAM>(m_window));
+    EXPECT_EQ(GetMenuItemCount(bar2), 1);
+    DestroyMenu(bar2);
+}
+
+TEST_F(MdiClientTest, TileAndCascadeArrangeTheVisibleChildren)
+{
+    const HWND a = NewChild(L"Alpha");
+    const HWND b = NewChild(L"Beta");
+    const HWND hidden = NewChild(L"Hidden", 0);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_EQ(Active(), b) << "a hidden child is not activated";
+    SendMessageW(g_client, WM_MDITILE, MDITILE_VERTICAL, 0);
+    RECT ra{}, rb{}, rc{};
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    GetClientRect(g_client, &rc);
+    EXPECT_EQ(ra.right - ra.left, rc.right / 2);
+    EXPECT_EQ(ra.top, rb.top);
+    EXPECT_NE(ra.left, rb.left);
+    SendMessageW(g_client, WM_MDICASCADE, 0, 0);
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    EXPECT_EQ(rb.left - ra.left, rb.top - ra.top);
+    EXPECT_NE(ra.left, rb.left);
+}
+
+} // namespace
+} // namespace zyn::test
