@@ -10,8 +10,12 @@
 #include "common/zyn_registry.h"
 #include "common/zyn_timestamp.h"
 #include "platform/base/environment.h"
+#include "platform/base/exception.h"
 #include "platform/base/inifile.h"
 #include "platform/base/utf16.h"
+#include "platform/suite/database/schema_loader.h"
+#include "platform/suite/database/table_exists.h"
+#include "platform/suite/database/zyn_database.h"
 #include "platform/suite/utility/logger.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "platform/suite/utility/sysinfo.h"
@@ -85,6 +89,29 @@ int main()
         CString read;
         while (in.ReadString(read))
             Say(L"Archive line: " + read);
+    }
+    // The embedded default database: an SQLite file created from the schema on first run.
+    {
+        const auto dbFile = std::filesystem::temp_directory_path() / "zyn-demo" / "orvan.db";
+        const CString dbPath(zyn::base::FromUtf8(dbFile.string()).c_str());
+        try {
+            if (!std::filesystem::exists(dbFile)) {
+                const int statements = zyn::db::CreateDatabase(dbPath, zyn::db::SchemaEngine::SQLite);
+                line.Format(L"Created %s from the schema (%d statements)", dbPath.GetString(), statements);
+                Say(line);
+            }
+            CZynDatabase db;
+            db.OpenEx(zyn::db::SqliteConnectString(dbPath));
+            int64_t events = 0;
+            db.QueryInt64(L"SELECT COUNT(*) FROM EVENTS", {}, events);
+            line.Format(L"Database %s: EVENTS table %s with %I64d rows", db.GetDBMSName().GetString(),
+                ZynTableExists(&db, L"EVENTS") ? L"present" : L"missing", events);
+            Say(line);
+        } catch (CException* e) {
+            Say(L"Database error: " + e->GetMessageText());
+            e->Delete();
+            return 1;
+        }
     }
     CLogger::LogDebug(L"Example host ran");
     Say(L"Logs in " + CLogger::GetLogDir());

@@ -191,6 +191,30 @@ std::filesystem::path WindowsDirectory()
 
 using namespace zyn::base;
 
+namespace {
+
+// Hands a name back in the caller's buffer of *size characters. A short buffer gets
+// `shortError` and *size set to the characters needed, terminator included; on success
+// *size is the name's length, plus one when `countTerminator`.
+BOOL NameOut(const std::wstring& name, LPWSTR buffer, LPDWORD size, DWORD shortError, bool countTerminator)
+{
+    if (*size <= name.size()) {
+        *size = static_cast<DWORD>(name.size() + 1);
+        SetLastError(shortError);
+        return FALSE;
+    }
+    if (!buffer) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    name.copy(buffer, name.size());
+    buffer[name.size()] = L'\0';
+    *size = static_cast<DWORD>(name.size() + (countTerminator ? 1 : 0));
+    return TRUE;
+}
+
+} // namespace
+
 BOOL GetComputerNameW(LPWSTR lpBuffer, LPDWORD nSize)
 {
     if (!nSize) {
@@ -207,20 +231,8 @@ BOOL GetComputerNameW(LPWSTR lpBuffer, LPDWORD nSize)
         shortName.resize(dot);
     for (char& c : shortName)
         c = UpperAscii(c);
-    const std::wstring name = FromUtf8(shortName);
-    if (*nSize <= name.size()) {
-        *nSize = static_cast<DWORD>(name.size() + 1);
-        SetLastError(ERROR_BUFFER_OVERFLOW);
-        return FALSE;
-    }
-    if (!lpBuffer) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    name.copy(lpBuffer, name.size());
-    lpBuffer[name.size()] = L'\0';
-    *nSize = static_cast<DWORD>(name.size());
-    return TRUE;
+    // The length on success leaves the terminator out, as Windows does here.
+    return NameOut(FromUtf8(shortName), lpBuffer, nSize, ERROR_BUFFER_OVERFLOW, false);
 }
 
 BOOL GetUserNameW(LPWSTR lpBuffer, LPDWORD pcbBuffer)
@@ -241,20 +253,8 @@ BOOL GetUserNameW(LPWSTR lpBuffer, LPDWORD pcbBuffer)
         login = *l;
     else
         login = std::to_string(::geteuid()); // an account without a name: its number
-    const std::wstring name = FromUtf8(login);
-    if (*pcbBuffer <= name.size()) {
-        *pcbBuffer = static_cast<DWORD>(name.size() + 1);
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return FALSE;
-    }
-    if (!lpBuffer) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    name.copy(lpBuffer, name.size());
-    lpBuffer[name.size()] = L'\0';
-    *pcbBuffer = static_cast<DWORD>(name.size() + 1);
-    return TRUE;
+    // The length on success counts the terminator, as Windows does here.
+    return NameOut(FromUtf8(login), lpBuffer, pcbBuffer, ERROR_INSUFFICIENT_BUFFER, true);
 }
 
 DWORD GetEnvironmentVariableW(LPCWSTR lpName, LPWSTR lpBuffer, DWORD nSize)

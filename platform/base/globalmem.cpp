@@ -62,9 +62,9 @@ public:
     HGLOBAL ReAlloc(HGLOBAL h, SIZE_T bytes, UINT flags)
     {
         std::lock_guard lock(m_mutex);
-        auto b = Find(h);
+        auto b = Get(h);
         if (!b)
-            return Fail(ERROR_INVALID_HANDLE);
+            return nullptr;
         if (flags & GMEM_MODIFY) {
             // Only the discardable flag may change; a fixed block cannot become moveable
             // without a new handle, so the request is accepted and the kind kept.
@@ -108,11 +108,9 @@ public:
         std::shared_ptr<Block> doomed;
         {
             std::lock_guard lock(m_mutex);
-            auto b = Find(h);
-            if (!b) {
-                SetLastError(ERROR_INVALID_HANDLE);
+            auto b = Get(h);
+            if (!b)
                 return h;
-            }
             if (!b->fixed)
                 m_table.Remove(h);
             m_byAddress.erase(b->data.get());
@@ -123,56 +121,36 @@ public:
 
     LPVOID Lock(HGLOBAL h)
     {
-        std::lock_guard lock(m_mutex);
-        auto b = Find(h);
-        if (!b) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return nullptr;
-        }
-        if (!b->fixed && b->locks < GMEM_LOCKCOUNT)
-            ++b->locks;
-        return b->data.get();
+        return WithBlock<LPVOID>(h, nullptr, [](Block& b) {
+            if (!b.fixed && b.locks < GMEM_LOCKCOUNT)
+                ++b.locks;
+            return b.data.get();
+        });
     }
 
     BOOL Unlock(HGLOBAL h)
     {
-        std::lock_guard lock(m_mutex);
-        auto b = Find(h);
-        if (!b) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return FALSE;
-        }
-        if (b->fixed || b->locks == 0) {
-            SetLastError(ERROR_NOT_LOCKED);
-            return FALSE;
-        }
-        if (--b->locks == 0) {
-            SetLastError(NO_ERROR);
-            return FALSE;
-        }
-        return TRUE;
+        return WithBlock<BOOL>(h, FALSE, [](Block& b) {
+            if (b.fixed || b.locks == 0) {
+                SetLastError(ERROR_NOT_LOCKED);
+                return FALSE;
+            }
+            if (--b.locks == 0) {
+                SetLastError(NO_ERROR);
+                return FALSE;
+            }
+            return TRUE;
+        });
     }
 
     SIZE_T Size(HGLOBAL h)
     {
-        std::lock_guard lock(m_mutex);
-        auto b = Find(h);
-        if (!b) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return 0;
-        }
-        return b->size;
+        return WithBlock<SIZE_T>(h, 0, [](Block& b) { return b.size; });
     }
 
     UINT Flags(HGLOBAL h)
     {
-        std::lock_guard lock(m_mutex);
-        auto b = Find(h);
-        if (!b) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return GMEM_INVALID_HANDLE;
-        }
-        return (b->flags & GMEM_DISCARDABLE) | b->locks;
+        return WithBlock<UINT>(h, GMEM_INVALID_HANDLE, [](Block& b) { return (b.flags & GMEM_DISCARDABLE) | b.locks; });
     }
 
     HGLOBAL Handle(LPCVOID p)
@@ -224,6 +202,25 @@ private:
         if (it != m_byAddress.end() && it->second.block->fixed)
             return it->second.block;
         return nullptr;
+    }
+
+    // Find, with ERROR_INVALID_HANDLE set for anything that is not a block. Called with
+    // the mutex held.
+    std::shared_ptr<Block> Get(HGLOBAL h)
+    {
+        auto b = Find(h);
+        if (!b)
+            SetLastError(ERROR_INVALID_HANDLE);
+        return b;
+    }
+
+    // `fn` on the block of a handle, under the mutex; `failed` for a bad handle.
+    template <class T, class Fn>
+    T WithBlock(HGLOBAL h, T failed, Fn&& fn)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto b = Get(h);
+        return b ? fn(*b) : failed;
     }
 
     std::mutex m_mutex;

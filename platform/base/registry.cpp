@@ -183,6 +183,19 @@ LONG LeaveUsersRoot(OpenKey& key, std::vector<std::wstring>& path, DWORD missing
     return kOk;
 }
 
+// The open key and the subkey path that opening and creating start from; `missing`
+// answers a name under the HKEY_USERS root other than ".DEFAULT".
+LONG ResolvePath(HKEY h, LPCWSTR sub, DWORD missing, OpenKey& key, std::vector<std::wstring>& path)
+{
+    LONG e = Resolve(h, key);
+    if (e != kOk)
+        return e;
+    e = SplitPath(sub, path);
+    if (e != kOk)
+        return e;
+    return LeaveUsersRoot(key, path, missing);
+}
+
 LONG AddHandle(OpenKey key, PHKEY out)
 {
     const uint32_t value = Keys().Add(std::make_shared<OpenKey>(std::move(key)));
@@ -331,6 +344,38 @@ struct KeyCloser {
     }
 };
 
+// The open key behind a handle that must carry `right`.
+LONG ResolveWith(HKEY h, REGSAM right, OpenKey& out)
+{
+    const LONG e = Resolve(h, out);
+    if (e != kOk)
+        return e;
+    return (out.access & right) ? kOk : Err(ERROR_ACCESS_DENIED);
+}
+
+// A value of an open key; the HKEY_USERS root holds none.
+LONG ReadValue(const OpenKey& key, LPCWSTR name, RegValueData& out)
+{
+    if (key.usersRoot)
+        return Err(ERROR_FILE_NOT_FOUND);
+    return key.store->GetValue(key.id, name ? name : L"", out);
+}
+
+// The key that a "subkey or the key itself" argument names: `h` when `sub` is null or
+// empty, else the subkey opened (or created) with `sam`, which `owner` then closes.
+LONG SubKeyOrSelf(HKEY h, LPCWSTR sub, REGSAM sam, bool create, KeyCloser& owner, HKEY& out)
+{
+    out = h;
+    if (!sub || !*sub)
+        return kOk;
+    const LONG e = create ? RegCreateKeyExW(h, sub, 0, nullptr, 0, sam, nullptr, &owner.h, nullptr)
+                          : RegOpenKeyExW(h, sub, 0, sam, &owner.h);
+    if (e != kOk)
+        return e;
+    out = owner.h;
+    return kOk;
+}
+
 } // namespace
 
 } // namespace zyn::base
@@ -343,14 +388,8 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesir
         return Err(ERROR_INVALID_PARAMETER);
     *phkResult = nullptr;
     OpenKey key;
-    LONG e = Resolve(hKey, key);
-    if (e != kOk)
-        return e;
     std::vector<std::wstring> path;
-    e = SplitPath(lpSubKey, path);
-    if (e != kOk)
-        return e;
-    e = LeaveUsersRoot(key, path, ERROR_FILE_NOT_FOUND);
+    LONG e = ResolvePath(hKey, lpSubKey, ERROR_FILE_NOT_FOUND, key, path);
     if (e != kOk)
         return e;
     if (!key.usersRoot) {
@@ -369,14 +408,8 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
         return Err(ERROR_INVALID_PARAMETER);
     *phkResult = nullptr;
     OpenKey key;
-    LONG e = Resolve(hKey, key);
-    if (e != kOk)
-        return e;
     std::vector<std::wstring> path;
-    e = SplitPath(lpSubKey, path);
-    if (e != kOk)
-        return e;
-    e = LeaveUsersRoot(key, path, ERROR_ACCESS_DENIED);
+    LONG e = ResolvePath(hKey, lpSubKey, ERROR_ACCESS_DENIED, key, path);
     if (e != kOk)
         return e;
     bool created = false;
@@ -423,15 +456,11 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
     if (lpReserved || (lpData && !lpcbData))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    LONG e = ResolveWith(hKey, KEY_QUERY_VALUE, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_QUERY_VALUE))
-        return Err(ERROR_ACCESS_DENIED);
-    if (key.usersRoot)
-        return Err(ERROR_FILE_NOT_FOUND);
     RegValueData value;
-    e = key.store->GetValue(key.id, lpValueName ? lpValueName : L"", value);
+    e = ReadValue(key, lpValueName, value);
     if (e != kOk)
         return e;
     if (lpType)
@@ -445,10 +474,10 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
     if (name.size() > kMaxValueNameLength || !ValidName(name))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    LONG e = ResolveWith(hKey, KEY_SET_VALUE, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_SET_VALUE) || key.usersRoot)
+    if (key.usersRoot)
         return Err(ERROR_ACCESS_DENIED);
     std::vector<uint8_t> stored;
     e = ToStored(dwType, lpData, cbData, stored);
@@ -460,10 +489,10 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
 LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
 {
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    const LONG e = ResolveWith(hKey, KEY_SET_VALUE, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_SET_VALUE) || key.usersRoot)
+    if (key.usersRoot)
         return Err(ERROR_ACCESS_DENIED);
     return key.store->DeleteValue(key.id, lpValueName ? lpValueName : L"");
 }
@@ -537,11 +566,9 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, L
     if (!lpName || !lpcchName || lpReserved || (lpClass && !lpcchClass))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    LONG e = ResolveWith(hKey, KEY_ENUMERATE_SUB_KEYS, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_ENUMERATE_SUB_KEYS))
-        return Err(ERROR_ACCESS_DENIED);
     std::wstring name, className;
     int64_t lastWrite = 0;
     if (key.usersRoot) {
@@ -575,11 +602,9 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
     if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    LONG e = ResolveWith(hKey, KEY_QUERY_VALUE, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_QUERY_VALUE))
-        return Err(ERROR_ACCESS_DENIED);
     if (key.usersRoot)
         return Err(ERROR_NO_MORE_ITEMS);
     RegValueData value;
@@ -601,11 +626,9 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpR
     if (lpReserved || (lpClass && !lpcchClass))
         return Err(ERROR_INVALID_PARAMETER);
     OpenKey key;
-    LONG e = Resolve(hKey, key);
+    LONG e = ResolveWith(hKey, KEY_QUERY_VALUE, key);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_QUERY_VALUE))
-        return Err(ERROR_ACCESS_DENIED);
     RegKeyInfo info;
     DWORD maxValueLen = 0;
     if (key.usersRoot) {
@@ -679,23 +702,16 @@ LONG RegGetValueW(HKEY hkey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, L
     };
 
     KeyCloser sub;
-    HKEY source = hkey;
-    if (lpSubKey && *lpSubKey) {
-        const LONG e = RegOpenKeyExW(hkey, lpSubKey, 0, KEY_QUERY_VALUE, &sub.h);
-        if (e != kOk)
-            return fail(e);
-        source = sub.h;
-    }
-    OpenKey key;
-    LONG e = Resolve(source, key);
+    HKEY source = nullptr;
+    LONG e = SubKeyOrSelf(hkey, lpSubKey, KEY_QUERY_VALUE, false, sub, source);
     if (e != kOk)
         return fail(e);
-    if (!(key.access & KEY_QUERY_VALUE))
-        return fail(Err(ERROR_ACCESS_DENIED));
-    if (key.usersRoot)
-        return fail(Err(ERROR_FILE_NOT_FOUND));
+    OpenKey key;
+    e = ResolveWith(source, KEY_QUERY_VALUE, key);
+    if (e != kOk)
+        return fail(e);
     RegValueData value;
-    e = key.store->GetValue(key.id, lpValue ? lpValue : L"", value);
+    e = ReadValue(key, lpValue, value);
     if (e != kOk)
         return fail(e);
 
@@ -735,26 +751,20 @@ LONG RegGetValueW(HKEY hkey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, L
 LONG RegSetKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName, DWORD dwType, LPCVOID lpData, DWORD cbData)
 {
     KeyCloser sub;
-    HKEY target = hKey;
-    if (lpSubKey && *lpSubKey) {
-        const LONG e = RegCreateKeyExW(hKey, lpSubKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &sub.h, nullptr);
-        if (e != kOk)
-            return e;
-        target = sub.h;
-    }
+    HKEY target = nullptr;
+    const LONG e = SubKeyOrSelf(hKey, lpSubKey, KEY_SET_VALUE, true, sub, target);
+    if (e != kOk)
+        return e;
     return RegSetValueExW(target, lpValueName, 0, dwType, static_cast<const BYTE*>(lpData), cbData);
 }
 
 LONG RegDeleteKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName)
 {
     KeyCloser sub;
-    HKEY target = hKey;
-    if (lpSubKey && *lpSubKey) {
-        const LONG e = RegOpenKeyExW(hKey, lpSubKey, 0, KEY_SET_VALUE, &sub.h);
-        if (e != kOk)
-            return e;
-        target = sub.h;
-    }
+    HKEY target = nullptr;
+    const LONG e = SubKeyOrSelf(hKey, lpSubKey, KEY_SET_VALUE, false, sub, target);
+    if (e != kOk)
+        return e;
     return RegDeleteValueW(target, lpValueName);
 }
 
@@ -774,13 +784,10 @@ LONG RegSetValueW(HKEY hKey, LPCWSTR lpSubKey, DWORD dwType, LPCWSTR lpData, DWO
     if (dwType != REG_SZ || !lpData)
         return Err(ERROR_INVALID_PARAMETER);
     KeyCloser sub;
-    HKEY target = hKey;
-    if (lpSubKey && *lpSubKey) {
-        const LONG e = RegCreateKeyExW(hKey, lpSubKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &sub.h, nullptr);
-        if (e != kOk)
-            return e;
-        target = sub.h;
-    }
+    HKEY target = nullptr;
+    const LONG e = SubKeyOrSelf(hKey, lpSubKey, KEY_SET_VALUE, true, sub, target);
+    if (e != kOk)
+        return e;
     // The length comes from the string; cbData is ignored, as on Windows.
     const size_t chars = std::wcslen(lpData) + 1;
     return RegSetValueExW(target, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpData),
@@ -792,22 +799,17 @@ LONG RegQueryValueW(HKEY hKey, LPCWSTR lpSubKey, LPWSTR lpData, PLONG lpcbData)
     if (lpData && !lpcbData)
         return Err(ERROR_INVALID_PARAMETER);
     KeyCloser sub;
-    HKEY source = hKey;
-    if (lpSubKey && *lpSubKey) {
-        const LONG e = RegOpenKeyExW(hKey, lpSubKey, 0, KEY_QUERY_VALUE, &sub.h);
-        if (e != kOk)
-            return e;
-        source = sub.h;
-    }
-    OpenKey key;
-    LONG e = Resolve(source, key);
+    HKEY source = nullptr;
+    LONG e = SubKeyOrSelf(hKey, lpSubKey, KEY_QUERY_VALUE, false, sub, source);
     if (e != kOk)
         return e;
-    if (!(key.access & KEY_QUERY_VALUE))
-        return Err(ERROR_ACCESS_DENIED);
+    OpenKey key;
+    e = ResolveWith(source, KEY_QUERY_VALUE, key);
+    if (e != kOk)
+        return e;
     std::wstring text;
     RegValueData value;
-    e = key.usersRoot ? Err(ERROR_FILE_NOT_FOUND) : key.store->GetValue(key.id, L"", value);
+    e = ReadValue(key, nullptr, value);
     if (e == kOk) {
         if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
             return Err(ERROR_INVALID_DATA);

@@ -95,17 +95,24 @@ public:
             sqlite3_clear_bindings(m_s);
         }
     }
-    int BindInt(int i, int64_t v) { return sqlite3_bind_int64(m_s, i, v); }
-    int BindText(int i, std::wstring_view text)
+    int Bind(int i, int64_t v) { return sqlite3_bind_int64(m_s, i, v); }
+    int Bind(int i, std::wstring_view text)
     {
         const std::u16string u = ToUtf16(text);
         return sqlite3_bind_text16(m_s, i, u.data(), static_cast<int>(u.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
     }
-    int BindBlob(int i, std::span<const uint8_t> data)
+    int Bind(int i, std::span<const uint8_t> data)
     {
         if (data.empty())
             return sqlite3_bind_zeroblob(m_s, i, 0);
         return sqlite3_bind_blob64(m_s, i, data.data(), data.size(), SQLITE_TRANSIENT);
+    }
+    // Binds the parameters in order, from 1.
+    template <class... Args>
+    void BindAll(const Args&... args)
+    {
+        int i = 0;
+        (Bind(++i, args), ...);
     }
     int Step() { return sqlite3_step(m_s); }
     int64_t Int(int c) const { return sqlite3_column_int64(m_s, c); }
@@ -129,6 +136,14 @@ public:
 private:
     sqlite3_stmt* m_s;
 };
+
+// A row of (name, type, data) from reg_values.
+void ReadValue(const Use& u, RegValueData& out)
+{
+    out.name = u.Text(0);
+    out.type = static_cast<DWORD>(u.Int(1));
+    out.data = u.Blob(2);
+}
 
 bool IsCorruption(int rc)
 {
@@ -194,6 +209,56 @@ sqlite3_stmt* RegistryStore::Prepare(const char* sql, LONG& error)
     }
     m_cache.emplace_back(sql, stmt);
     return stmt;
+}
+
+template <class... Args>
+LONG RegistryStore::Run(const char* sql, const char* what, const Args&... args)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare(sql, e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindAll(args...);
+    const int rc = u.Step();
+    if (rc != SQLITE_DONE)
+        return Fail(rc, true, what);
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+template <class Read, class... Args>
+LONG RegistryStore::QueryRow(const char* sql, const char* what, LONG none, Read&& read, const Args&... args)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare(sql, e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindAll(args...);
+    const int rc = u.Step();
+    if (rc == SQLITE_DONE)
+        return none;
+    if (rc != SQLITE_ROW)
+        return Fail(rc, false, what);
+    read(static_cast<const Use&>(u));
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+template <class Read, class... Args>
+LONG RegistryStore::QueryRows(const char* sql, const char* what, Read&& read, const Args&... args)
+{
+    LONG e = 0;
+    sqlite3_stmt* s = Prepare(sql, e);
+    if (!s)
+        return e;
+    Use u(s);
+    u.BindAll(args...);
+    int rc;
+    while ((rc = u.Step()) == SQLITE_ROW)
+        read(static_cast<const Use&>(u));
+    if (rc != SQLITE_DONE)
+        return Fail(rc, false, what);
+    return static_cast<LONG>(ERROR_SUCCESS);
 }
 
 std::shared_ptr<RegistryStore> RegistryStore::Open(const fs::path& file, LONG& error)
@@ -413,16 +478,11 @@ LONG RegistryStore::Write(F&& body)
 
 LONG RegistryStore::KeyAlive(RegKeyId key, bool& alive)
 {
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("SELECT 1 FROM reg_keys WHERE id = ?", e);
-    if (!s)
+    const LONG e = QueryRow("SELECT 1 FROM reg_keys WHERE id = ?", "looking up a key",
+        static_cast<LONG>(ERROR_KEY_DELETED), [](const Use&) {}, key);
+    if (e != static_cast<LONG>(ERROR_SUCCESS) && e != static_cast<LONG>(ERROR_KEY_DELETED))
         return e;
-    Use u(s);
-    u.BindInt(1, key);
-    const int rc = u.Step();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        return Fail(rc, false, "looking up a key");
-    alive = rc == SQLITE_ROW;
+    alive = e == static_cast<LONG>(ERROR_SUCCESS);
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 
@@ -438,36 +498,13 @@ LONG RegistryStore::CheckKey(RegKeyId key)
 
 LONG RegistryStore::FindChild(RegKeyId parent, const std::wstring& folded, RegKeyId& out)
 {
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("SELECT id FROM reg_keys WHERE parent = ? AND folded = ?", e);
-    if (!s)
-        return e;
-    Use u(s);
-    u.BindInt(1, parent);
-    u.BindText(2, folded);
-    const int rc = u.Step();
-    if (rc == SQLITE_ROW) {
-        out = u.Int(0);
-        return static_cast<LONG>(ERROR_SUCCESS);
-    }
-    if (rc == SQLITE_DONE)
-        return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
-    return Fail(rc, false, "looking up a subkey");
+    return QueryRow("SELECT id FROM reg_keys WHERE parent = ? AND folded = ?", "looking up a subkey",
+        static_cast<LONG>(ERROR_FILE_NOT_FOUND), [&](const Use& u) { out = u.Int(0); }, parent, folded);
 }
 
 LONG RegistryStore::Touch(RegKeyId key)
 {
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("UPDATE reg_keys SET modified = ? WHERE id = ?", e);
-    if (!s)
-        return e;
-    Use u(s);
-    u.BindInt(1, RegistryNow());
-    u.BindInt(2, key);
-    const int rc = u.Step();
-    if (rc != SQLITE_DONE)
-        return Fail(rc, true, "updating a key's time");
-    return static_cast<LONG>(ERROR_SUCCESS);
+    return Run("UPDATE reg_keys SET modified = ? WHERE id = ?", "updating a key's time", RegistryNow(), key);
 }
 
 LONG RegistryStore::OpenKey(RegKeyId parent, std::span<const std::wstring> path, RegKeyId& out)
@@ -500,22 +537,11 @@ LONG RegistryStore::CreateKey(RegKeyId parent, std::span<const std::wstring> pat
             RegKeyId child = 0;
             e = FindChild(current, folded, child);
             if (e == static_cast<LONG>(ERROR_FILE_NOT_FOUND)) {
-                sqlite3_stmt* s = Prepare(
-                    "INSERT INTO reg_keys(parent, name, folded, class, modified) VALUES(?, ?, ?, ?, ?)", e);
-                if (!s)
+                e = Run("INSERT INTO reg_keys(parent, name, folded, class, modified) VALUES(?, ?, ?, ?, ?)",
+                    "creating a key", current, std::wstring_view(path[i]), folded,
+                    i + 1 == path.size() ? className : std::wstring_view(), RegistryNow());
+                if (e != static_cast<LONG>(ERROR_SUCCESS))
                     return e;
-                const int64_t now = RegistryNow();
-                {
-                    Use u(s);
-                    u.BindInt(1, current);
-                    u.BindText(2, path[i]);
-                    u.BindText(3, folded);
-                    u.BindText(4, i + 1 == path.size() ? className : std::wstring_view());
-                    u.BindInt(5, now);
-                    const int rc = u.Step();
-                    if (rc != SQLITE_DONE)
-                        return Fail(rc, true, "creating a key");
-                }
                 child = sqlite3_last_insert_rowid(m_db);
                 e = Touch(current);
                 if (e != static_cast<LONG>(ERROR_SUCCESS))
@@ -536,34 +562,24 @@ LONG RegistryStore::DeleteKey(RegKeyId key)
     if (key == m_root)
         return static_cast<LONG>(ERROR_ACCESS_DENIED);
     return Write([&]() -> LONG {
-        LONG e = 0;
-        sqlite3_stmt* s = Prepare("SELECT parent, (SELECT count(*) FROM reg_keys c WHERE c.parent = k.id) "
-                                  "FROM reg_keys k WHERE id = ?",
-            e);
-        if (!s)
-            return e;
         RegKeyId parent = 0;
-        {
-            Use u(s);
-            u.BindInt(1, key);
-            const int rc = u.Step();
-            if (rc == SQLITE_DONE)
-                return static_cast<LONG>(ERROR_KEY_DELETED);
-            if (rc != SQLITE_ROW)
-                return Fail(rc, false, "looking up a key");
-            if (u.Int(1) != 0)
-                return static_cast<LONG>(ERROR_ACCESS_DENIED);
-            parent = u.Int(0);
-        }
+        int64_t children = 0;
+        LONG e = QueryRow("SELECT parent, (SELECT count(*) FROM reg_keys c WHERE c.parent = k.id) "
+                          "FROM reg_keys k WHERE id = ?",
+            "looking up a key", static_cast<LONG>(ERROR_KEY_DELETED),
+            [&](const Use& u) {
+                parent = u.Int(0);
+                children = u.Int(1);
+            },
+            key);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        if (children != 0)
+            return static_cast<LONG>(ERROR_ACCESS_DENIED);
         for (const char* sql : {"DELETE FROM reg_values WHERE key = ?", "DELETE FROM reg_keys WHERE id = ?"}) {
-            sqlite3_stmt* d = Prepare(sql, e);
-            if (!d)
+            e = Run(sql, "deleting a key", key);
+            if (e != static_cast<LONG>(ERROR_SUCCESS))
                 return e;
-            Use u(d);
-            u.BindInt(1, key);
-            const int rc = u.Step();
-            if (rc != SQLITE_DONE)
-                return Fail(rc, true, "deleting a key");
         }
         return Touch(parent);
     });
@@ -573,20 +589,9 @@ LONG RegistryStore::DeleteKey(RegKeyId key)
 // walk still ends.
 LONG RegistryStore::CollectTree(RegKeyId key, std::vector<RegKeyId>& out)
 {
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("WITH RECURSIVE t(id) AS (SELECT id FROM reg_keys WHERE parent = ?1 "
-                              "UNION SELECT k.id FROM reg_keys k JOIN t ON k.parent = t.id) SELECT id FROM t",
-        e);
-    if (!s)
-        return e;
-    Use u(s);
-    u.BindInt(1, key);
-    int rc;
-    while ((rc = u.Step()) == SQLITE_ROW)
-        out.push_back(u.Int(0));
-    if (rc != SQLITE_DONE)
-        return Fail(rc, false, "listing a key tree");
-    return static_cast<LONG>(ERROR_SUCCESS);
+    return QueryRows("WITH RECURSIVE t(id) AS (SELECT id FROM reg_keys WHERE parent = ?1 "
+                     "UNION SELECT k.id FROM reg_keys k JOIN t ON k.parent = t.id) SELECT id FROM t",
+        "listing a key tree", [&](const Use& u) { out.push_back(u.Int(0)); }, key);
 }
 
 LONG RegistryStore::DeleteTree(RegKeyId key, bool includeSelf)
@@ -594,49 +599,22 @@ LONG RegistryStore::DeleteTree(RegKeyId key, bool includeSelf)
     if (includeSelf && key == m_root)
         return static_cast<LONG>(ERROR_ACCESS_DENIED);
     return Write([&]() -> LONG {
-        LONG e = 0;
         RegKeyId parent = 0;
-        {
-            sqlite3_stmt* s = Prepare("SELECT parent FROM reg_keys WHERE id = ?", e);
-            if (!s)
-                return e;
-            Use u(s);
-            u.BindInt(1, key);
-            const int rc = u.Step();
-            if (rc == SQLITE_DONE)
-                return static_cast<LONG>(ERROR_KEY_DELETED);
-            if (rc != SQLITE_ROW)
-                return Fail(rc, false, "looking up a key");
-            parent = u.Int(0);
-        }
+        LONG e = QueryRow("SELECT parent FROM reg_keys WHERE id = ?", "looking up a key",
+            static_cast<LONG>(ERROR_KEY_DELETED), [&](const Use& u) { parent = u.Int(0); }, key);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
         std::vector<RegKeyId> doomed;
         e = CollectTree(key, doomed);
         if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
         // Children before parents is not needed (no foreign-key enforcement), but the
         // values go with their keys.
-        sqlite3_stmt* dv = Prepare("DELETE FROM reg_values WHERE key = ?", e);
-        if (!dv)
-            return e;
-        sqlite3_stmt* dk = Prepare("DELETE FROM reg_keys WHERE id = ?", e);
-        if (!dk)
-            return e;
         auto remove = [&](RegKeyId id, bool keyToo) -> LONG {
-            {
-                Use u(dv);
-                u.BindInt(1, id);
-                const int rc = u.Step();
-                if (rc != SQLITE_DONE)
-                    return Fail(rc, true, "deleting values");
-            }
-            if (keyToo) {
-                Use u(dk);
-                u.BindInt(1, id);
-                const int rc = u.Step();
-                if (rc != SQLITE_DONE)
-                    return Fail(rc, true, "deleting a key");
-            }
-            return static_cast<LONG>(ERROR_SUCCESS);
+            const LONG r = Run("DELETE FROM reg_values WHERE key = ?", "deleting values", id);
+            if (r != static_cast<LONG>(ERROR_SUCCESS) || !keyToo)
+                return r;
+            return Run("DELETE FROM reg_keys WHERE id = ?", "deleting a key", id);
         };
         for (const RegKeyId id : doomed) {
             e = remove(id, true);
@@ -653,26 +631,13 @@ LONG RegistryStore::DeleteTree(RegKeyId key, bool includeSelf)
 LONG RegistryStore::GetValue(RegKeyId key, std::wstring_view name, RegValueData& out)
 {
     std::lock_guard lock(m_mutex);
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? AND folded = ?", e);
-    if (!s)
+    constexpr auto none = static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    LONG e = QueryRow("SELECT name, type, data FROM reg_values WHERE key = ? AND folded = ?", "reading a value",
+        none, [&](const Use& u) { ReadValue(u, out); }, key, FoldName(name));
+    if (e != none)
         return e;
-    {
-        Use u(s);
-        u.BindInt(1, key);
-        u.BindText(2, FoldName(name));
-        const int rc = u.Step();
-        if (rc == SQLITE_ROW) {
-            out.name = u.Text(0);
-            out.type = static_cast<DWORD>(u.Int(1));
-            out.data = u.Blob(2);
-            return static_cast<LONG>(ERROR_SUCCESS);
-        }
-        if (rc != SQLITE_DONE)
-            return Fail(rc, false, "reading a value");
-    }
     e = CheckKey(key);
-    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : none;
 }
 
 LONG RegistryStore::SetValue(RegKeyId key, std::wstring_view name, DWORD type, std::span<const uint8_t> data)
@@ -681,22 +646,11 @@ LONG RegistryStore::SetValue(RegKeyId key, std::wstring_view name, DWORD type, s
         LONG e = CheckKey(key);
         if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
-        sqlite3_stmt* s = Prepare("INSERT INTO reg_values(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
-                                  "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
-            e);
-        if (!s)
+        e = Run("INSERT INTO reg_values(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
+                "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
+            "writing a value", key, name, FoldName(name), int64_t{type}, data);
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
-        {
-            Use u(s);
-            u.BindInt(1, key);
-            u.BindText(2, name);
-            u.BindText(3, FoldName(name));
-            u.BindInt(4, type);
-            u.BindBlob(5, data);
-            const int rc = u.Step();
-            if (rc != SQLITE_DONE)
-                return Fail(rc, true, "writing a value");
-        }
         return Touch(key);
     });
 }
@@ -707,17 +661,9 @@ LONG RegistryStore::DeleteValue(RegKeyId key, std::wstring_view name)
         LONG e = CheckKey(key);
         if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
-        sqlite3_stmt* s = Prepare("DELETE FROM reg_values WHERE key = ? AND folded = ?", e);
-        if (!s)
+        e = Run("DELETE FROM reg_values WHERE key = ? AND folded = ?", "deleting a value", key, FoldName(name));
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
-        {
-            Use u(s);
-            u.BindInt(1, key);
-            u.BindText(2, FoldName(name));
-            const int rc = u.Step();
-            if (rc != SQLITE_DONE)
-                return Fail(rc, true, "deleting a value");
-        }
         if (sqlite3_changes(m_db) == 0)
             return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
         return Touch(key);
@@ -727,51 +673,31 @@ LONG RegistryStore::DeleteValue(RegKeyId key, std::wstring_view name)
 LONG RegistryStore::EnumKey(RegKeyId key, DWORD index, std::wstring& name, std::wstring& className, int64_t& lastWrite)
 {
     std::lock_guard lock(m_mutex);
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("SELECT name, class, modified FROM reg_keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?", e);
-    if (!s)
-        return e;
-    {
-        Use u(s);
-        u.BindInt(1, key);
-        u.BindInt(2, index);
-        const int rc = u.Step();
-        if (rc == SQLITE_ROW) {
+    constexpr auto none = static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+    LONG e = QueryRow("SELECT name, class, modified FROM reg_keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?",
+        "enumerating subkeys", none,
+        [&](const Use& u) {
             name = u.Text(0);
             className = u.Text(1);
             lastWrite = u.Int(2);
-            return static_cast<LONG>(ERROR_SUCCESS);
-        }
-        if (rc != SQLITE_DONE)
-            return Fail(rc, false, "enumerating subkeys");
-    }
+        },
+        key, int64_t{index});
+    if (e != none)
+        return e;
     e = CheckKey(key);
-    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : none;
 }
 
 LONG RegistryStore::EnumValue(RegKeyId key, DWORD index, RegValueData& out)
 {
     std::lock_guard lock(m_mutex);
-    LONG e = 0;
-    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", e);
-    if (!s)
+    constexpr auto none = static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+    LONG e = QueryRow("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?",
+        "enumerating values", none, [&](const Use& u) { ReadValue(u, out); }, key, int64_t{index});
+    if (e != none)
         return e;
-    {
-        Use u(s);
-        u.BindInt(1, key);
-        u.BindInt(2, index);
-        const int rc = u.Step();
-        if (rc == SQLITE_ROW) {
-            out.name = u.Text(0);
-            out.type = static_cast<DWORD>(u.Int(1));
-            out.data = u.Blob(2);
-            return static_cast<LONG>(ERROR_SUCCESS);
-        }
-        if (rc != SQLITE_DONE)
-            return Fail(rc, false, "enumerating values");
-    }
     e = CheckKey(key);
-    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+    return e != static_cast<LONG>(ERROR_SUCCESS) ? e : none;
 }
 
 LONG RegistryStore::ListValues(RegKeyId key, std::vector<RegValueData>& out)
@@ -780,17 +706,8 @@ LONG RegistryStore::ListValues(RegKeyId key, std::vector<RegValueData>& out)
     LONG e = CheckKey(key);
     if (e != static_cast<LONG>(ERROR_SUCCESS))
         return e;
-    sqlite3_stmt* s = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id", e);
-    if (!s)
-        return e;
-    Use u(s);
-    u.BindInt(1, key);
-    int rc;
-    while ((rc = u.Step()) == SQLITE_ROW)
-        out.push_back(RegValueData{u.Text(0), static_cast<DWORD>(u.Int(1)), u.Blob(2)});
-    if (rc != SQLITE_DONE)
-        return Fail(rc, false, "listing values");
-    return static_cast<LONG>(ERROR_SUCCESS);
+    return QueryRows("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id", "listing values",
+        [&](const Use& u) { ReadValue(u, out.emplace_back()); }, key);
 }
 
 LONG RegistryStore::ListSubKeys(RegKeyId key, std::vector<std::wstring>& out)
@@ -799,66 +716,42 @@ LONG RegistryStore::ListSubKeys(RegKeyId key, std::vector<std::wstring>& out)
     LONG e = CheckKey(key);
     if (e != static_cast<LONG>(ERROR_SUCCESS))
         return e;
-    sqlite3_stmt* s = Prepare("SELECT name FROM reg_keys WHERE parent = ? ORDER BY folded", e);
-    if (!s)
-        return e;
-    Use u(s);
-    u.BindInt(1, key);
-    int rc;
-    while ((rc = u.Step()) == SQLITE_ROW)
-        out.push_back(u.Text(0));
-    if (rc != SQLITE_DONE)
-        return Fail(rc, false, "listing subkeys");
-    return static_cast<LONG>(ERROR_SUCCESS);
+    return QueryRows("SELECT name FROM reg_keys WHERE parent = ? ORDER BY folded", "listing subkeys",
+        [&](const Use& u) { out.push_back(u.Text(0)); }, key);
 }
 
 LONG RegistryStore::QueryInfo(RegKeyId key, RegKeyInfo& out)
 {
     std::lock_guard lock(m_mutex);
-    LONG e = 0;
-    {
-        sqlite3_stmt* s = Prepare("SELECT class, modified FROM reg_keys WHERE id = ?", e);
-        if (!s)
-            return e;
-        Use u(s);
-        u.BindInt(1, key);
-        const int rc = u.Step();
-        if (rc == SQLITE_DONE)
-            return static_cast<LONG>(ERROR_KEY_DELETED);
-        if (rc != SQLITE_ROW)
-            return Fail(rc, false, "reading key information");
-        out.className = u.Text(0);
-        out.lastWriteTime = u.Int(1);
-    }
-    // length() counts characters (code points), the unit of our wide strings.
-    {
-        sqlite3_stmt* s = Prepare("SELECT count(*), coalesce(max(length(name)), 0), coalesce(max(length(class)), 0) "
-                                  "FROM reg_keys WHERE parent = ?",
-            e);
-        if (!s)
-            return e;
-        Use u(s);
-        u.BindInt(1, key);
-        const int rc = u.Step();
-        if (rc != SQLITE_ROW)
-            return Fail(rc, false, "counting subkeys");
-        out.subKeys = static_cast<DWORD>(u.Int(0));
-        out.maxSubKeyLen = static_cast<DWORD>(u.Int(1));
-        out.maxClassLen = static_cast<DWORD>(u.Int(2));
-    }
-    {
-        sqlite3_stmt* s = Prepare("SELECT count(*), coalesce(max(length(name)), 0) FROM reg_values WHERE key = ?", e);
-        if (!s)
-            return e;
-        Use u(s);
-        u.BindInt(1, key);
-        const int rc = u.Step();
-        if (rc != SQLITE_ROW)
-            return Fail(rc, false, "counting values");
-        out.values = static_cast<DWORD>(u.Int(0));
-        out.maxValueNameLen = static_cast<DWORD>(u.Int(1));
-    }
-    return static_cast<LONG>(ERROR_SUCCESS);
+    LONG e = QueryRow("SELECT class, modified FROM reg_keys WHERE id = ?", "reading key information",
+        static_cast<LONG>(ERROR_KEY_DELETED),
+        [&](const Use& u) {
+            out.className = u.Text(0);
+            out.lastWriteTime = u.Int(1);
+        },
+        key);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    // length() counts characters (code points), the unit of our wide strings. An
+    // aggregate without GROUP BY always gives its one row.
+    e = QueryRow("SELECT count(*), coalesce(max(length(name)), 0), coalesce(max(length(class)), 0) "
+                 "FROM reg_keys WHERE parent = ?",
+        "counting subkeys", static_cast<LONG>(ERROR_CANTREAD),
+        [&](const Use& u) {
+            out.subKeys = static_cast<DWORD>(u.Int(0));
+            out.maxSubKeyLen = static_cast<DWORD>(u.Int(1));
+            out.maxClassLen = static_cast<DWORD>(u.Int(2));
+        },
+        key);
+    if (e != static_cast<LONG>(ERROR_SUCCESS))
+        return e;
+    return QueryRow("SELECT count(*), coalesce(max(length(name)), 0) FROM reg_values WHERE key = ?",
+        "counting values", static_cast<LONG>(ERROR_CANTREAD),
+        [&](const Use& u) {
+            out.values = static_cast<DWORD>(u.Int(0));
+            out.maxValueNameLen = static_cast<DWORD>(u.Int(1));
+        },
+        key);
 }
 
 LONG RegistryStore::Flush()

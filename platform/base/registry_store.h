@@ -125,6 +125,16 @@ private:
     LONG Exec(const char* sql);
     sqlite3_stmt* Prepare(const char* sql, LONG& error);
     LONG Fail(int rc, bool writing, const char* what);
+    // One use of a cached statement with `args` (integers, text, blobs) bound in order.
+    // Run expects a statement that writes and gives no row; QueryRow hands the first
+    // row to `read` and answers `none` when there is none; QueryRows hands over every
+    // row. A failing statement answers Fail's code, logged with `what`.
+    template <class... Args>
+    LONG Run(const char* sql, const char* what, const Args&... args);
+    template <class Read, class... Args>
+    LONG QueryRow(const char* sql, const char* what, LONG none, Read&& read, const Args&... args);
+    template <class Read, class... Args>
+    LONG QueryRows(const char* sql, const char* what, Read&& read, const Args&... args);
     template <class F>
     LONG Write(F&& body);
     LONG FindChild(RegKeyId parent, const std::wstring& folded, RegKeyId& out);

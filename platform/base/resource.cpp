@@ -219,6 +219,27 @@ AddResult AddLocked(State& s, uint32_t module, const ResName& type, const ResNam
     return AddResult::Added;
 }
 
+// A loaded module's table value; 0, with ERROR_INVALID_HANDLE, for a bad handle.
+uint32_t ModuleValue(HMODULE module)
+{
+    const uint32_t value = detail::ResolveModule(module);
+    if (!value)
+        SetLastError(ERROR_INVALID_HANDLE);
+    return value;
+}
+
+// The resource behind a handle, which must belong to `module` when one is named; null,
+// with ERROR_INVALID_HANDLE, otherwise.
+std::shared_ptr<Entry> EntryOf(HMODULE module, HRSRC res)
+{
+    auto e = S().handles.Get(res);
+    if (!e || (module && detail::ResolveModule(module) != e->module)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return e;
+}
+
 // After adding to a module that unloaded meanwhile, drops what was added.
 bool StillLoaded(HMODULE module, uint32_t value)
 {
@@ -239,11 +260,9 @@ bool AddResource(HMODULE module, LPCWSTR type, LPCWSTR name, WORD lang, std::vec
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    const uint32_t value = detail::ResolveModule(module);
-    if (!value) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    const uint32_t value = ModuleValue(module);
+    if (!value)
         return false;
-    }
     {
         State& s = S();
         std::lock_guard lock(s.mutex);
@@ -290,11 +309,9 @@ bool AddStringTable(HMODULE module, const std::map<UINT, std::wstring>& strings,
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    const uint32_t value = detail::ResolveModule(module);
-    if (!value) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    const uint32_t value = ModuleValue(module);
+    if (!value)
         return false;
-    }
     const ResName type{RT_STRING.Id(), {}};
     {
         State& s = S();
@@ -313,11 +330,9 @@ bool AddStringTable(HMODULE module, const std::map<UINT, std::wstring>& strings,
 
 std::optional<std::wstring> LoadResourceString(HINSTANCE module, UINT id)
 {
-    const uint32_t value = detail::ResolveModule(module);
-    if (!value) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    const uint32_t value = ModuleValue(module);
+    if (!value)
         return std::nullopt;
-    }
     DWORD error = ERROR_SUCCESS;
     auto text = ReadString(value, id, error);
     if (!text)
@@ -436,11 +451,9 @@ HRSRC FindResourceExW(HMODULE hModule, LPCWSTR lpType, LPCWSTR lpName, WORD wLan
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    const uint32_t module = detail::ResolveModule(hModule);
-    if (!module) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    const uint32_t module = ModuleValue(hModule);
+    if (!module)
         return nullptr;
-    }
     State& s = S();
     std::lock_guard lock(s.mutex);
     DWORD error = ERROR_SUCCESS;
@@ -463,11 +476,8 @@ HRSRC FindResourceExW(HMODULE hModule, LPCWSTR lpType, LPCWSTR lpName, WORD wLan
 
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo)
 {
-    const auto e = S().handles.Get(hResInfo);
-    if (!e || (hModule && detail::ResolveModule(hModule) != e->module)) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!EntryOf(hModule, hResInfo))
         return nullptr;
-    }
     // The data handle is the resource handle itself: LockResource resolves it, and it
     // goes stale with its module.
     return MakeHandle<HGLOBAL>(HandleValue(hResInfo));
@@ -485,12 +495,8 @@ LPVOID LockResource(HGLOBAL hResData)
 
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo)
 {
-    const auto e = S().handles.Get(hResInfo);
-    if (!e || (hModule && detail::ResolveModule(hModule) != e->module)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
-    return static_cast<DWORD>(e->bytes.size());
+    const auto e = EntryOf(hModule, hResInfo);
+    return e ? static_cast<DWORD>(e->bytes.size()) : 0;
 }
 
 BOOL FreeResource(HGLOBAL) { return FALSE; }
@@ -501,11 +507,9 @@ int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const uint32_t module = detail::ResolveModule(hInstance);
+    const uint32_t module = ModuleValue(hInstance);
     std::optional<std::wstring> text;
-    if (!module) {
-        SetLastError(ERROR_INVALID_HANDLE);
-    } else {
+    if (module) {
         DWORD error = ERROR_SUCCESS;
         text = ReadString(module, uID, error);
         if (!text)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <locale.h>
+#include <string_view>
 
 #include "platform/base/charcase.h"
 
@@ -31,10 +32,11 @@ errno_t Fail(wchar_t* dst, size_t size, errno_t e)
     return Err(e);
 }
 
-size_t BoundedLength(const wchar_t* s, size_t max)
+template <class Ch>
+size_t BoundedLength(const Ch* s, size_t max)
 {
     size_t n = 0;
-    while (n < max && s[n] != L'\0')
+    while (n < max && s[n] != Ch{})
         ++n;
     return n;
 }
@@ -231,16 +233,12 @@ errno_t wcsncat_s(wchar_t* dst, size_t size, const wchar_t* src, size_t count)
 
 // ---- comparison -------------------------------------------------------------------------
 
-int _wcsicmp(const wchar_t* a, const wchar_t* b)
-{
-    if (a == nullptr || b == nullptr) {
-        errno = EINVAL;
-        return _NLSCMPERROR;
-    }
-    return zyn::base::CompareNoCase(std::wstring_view(a), std::wstring_view(b));
-}
+namespace {
 
-int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count)
+// The case-blind comparisons, wide and narrow: at most `count` characters of each string
+// (all of them for SIZE_MAX); _NLSCMPERROR, with errno EINVAL, for a null string.
+template <class Ch>
+int CompareNoCaseChecked(const Ch* a, const Ch* b, size_t count)
 {
     if (count == 0)
         return 0;
@@ -248,33 +246,25 @@ int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count)
         errno = EINVAL;
         return _NLSCMPERROR;
     }
-    return zyn::base::CompareNoCase(std::wstring_view(a, BoundedLength(a, count)),
-        std::wstring_view(b, BoundedLength(b, count)));
+    using View = std::basic_string_view<Ch>;
+    return zyn::base::CompareNoCase(View(a, BoundedLength(a, count)), View(b, BoundedLength(b, count)));
 }
 
-int _stricmp(const char* a, const char* b)
-{
-    if (a == nullptr || b == nullptr) {
-        errno = EINVAL;
-        return _NLSCMPERROR;
-    }
-    return zyn::base::CompareNoCase(std::string_view(a), std::string_view(b));
-}
+} // namespace
 
-int _strnicmp(const char* a, const char* b, size_t count)
-{
-    if (count == 0)
-        return 0;
-    if (a == nullptr || b == nullptr) {
-        errno = EINVAL;
-        return _NLSCMPERROR;
-    }
-    return zyn::base::CompareNoCase(std::string_view(a, ::strnlen(a, count)), std::string_view(b, ::strnlen(b, count)));
-}
+int _wcsicmp(const wchar_t* a, const wchar_t* b) { return CompareNoCaseChecked(a, b, SIZE_MAX); }
+int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count) { return CompareNoCaseChecked(a, b, count); }
+int _stricmp(const char* a, const char* b) { return CompareNoCaseChecked(a, b, SIZE_MAX); }
+int _strnicmp(const char* a, const char* b, size_t count) { return CompareNoCaseChecked(a, b, count); }
 
 // ---- case -----------------------------------------------------------------------------
 
-errno_t _wcsupr_s(wchar_t* str, size_t size)
+namespace {
+
+// Maps a string in place within its buffer of `size` characters; a string that is not
+// terminated within it is emptied and refused.
+template <class Map>
+errno_t MapCase(wchar_t* str, size_t size, Map map)
 {
     if (str == nullptr || size == 0)
         return Err(EINVAL);
@@ -282,21 +272,14 @@ errno_t _wcsupr_s(wchar_t* str, size_t size)
     if (n == size)
         return Fail(str, size, EINVAL);
     for (size_t i = 0; i < n; ++i)
-        str[i] = ToUpperChar(str[i]);
+        str[i] = map(str[i]);
     return 0;
 }
 
-errno_t _wcslwr_s(wchar_t* str, size_t size)
-{
-    if (str == nullptr || size == 0)
-        return Err(EINVAL);
-    const size_t n = BoundedLength(str, size);
-    if (n == size)
-        return Fail(str, size, EINVAL);
-    for (size_t i = 0; i < n; ++i)
-        str[i] = ToLowerChar(str[i]);
-    return 0;
-}
+} // namespace
+
+errno_t _wcsupr_s(wchar_t* str, size_t size) { return MapCase(str, size, [](wchar_t c) { return ToUpperChar(c); }); }
+errno_t _wcslwr_s(wchar_t* str, size_t size) { return MapCase(str, size, [](wchar_t c) { return ToLowerChar(c); }); }
 
 // ---- numbers from text -------------------------------------------------------------------
 

@@ -294,6 +294,93 @@ bool SourceOf(HDC hdcSrc, std::shared_ptr<Dc>& sdc)
     return sdc != nullptr;
 }
 
+// The destination's draw scope and, when the source is another DC, a read scope on it.
+class BlitScope {
+public:
+    BlitScope(Dc& dst, Dc* src) : m_dst(dst)
+    {
+        if (src && src != &dst)
+            m_src.emplace(*src, false);
+    }
+
+private:
+    DrawScope m_dst;
+    std::optional<DrawScope> m_src;
+};
+
+// A logical point of a source DC in its surface's coordinates.
+POINT SurfacePoint(const Dc& sdc, int x, int y)
+{
+    POINT p = sdc.ToDevice(POINT{x, y});
+    p.x += sdc.origin.x;
+    p.y += sdc.origin.y;
+    return p;
+}
+
+// What TransparentBlt and AlphaBlend share: an unmirrored stretch of a source rectangle
+// that must lie inside its surface, each destination pixel taking the source pixel under
+// its centre.
+struct CentreSampling {
+    const Surface* src = nullptr;  // the source surface, or `copy`
+    std::shared_ptr<Surface> copy; // the source rectangle, when it shares the destination's memory
+    POINT sp{};                    // the rectangle's origin in *src
+    POINT p{};                     // the destination in device coordinates
+    int w = 0, h = 0;              // the destination extent
+    int i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+    std::vector<Span> cols, rows;
+
+    // Calls fn(x, y, sx, sy) for every visible destination pixel (surface coordinates).
+    template <class Fn>
+    void ForEach(Dc& dc, Fn&& fn) const
+    {
+        ForEachClipRect(dc, RECT{p.x, p.y, p.x + w, p.y + h}, [&](const RECT& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                const int sy = sp.y + rows[static_cast<size_t>(y - dc.origin.y - p.y - j0)].centre;
+                for (int x = r.left; x < r.right; ++x)
+                    fn(x, y, sp.x + cols[static_cast<size_t>(x - dc.origin.x - p.x - i0)].centre, sy);
+            }
+        });
+    }
+};
+
+enum class Sampled { Draw, Nothing, Failed };
+
+// Sets up `out` for (xs, ys, ws, hs) of `sdc` onto (xd, yd, wd, hd) of `dc`, logical
+// coordinates and positive extents. Failed when the source rectangle leaves its surface
+// (last error set) or cannot be copied; Nothing when no destination pixel is visible.
+Sampled SampleCentres(Dc& dc, const Dc& sdc, int xd, int yd, int wd, int hd, int xs, int ys, int ws, int hs,
+    CentreSampling& out)
+{
+    const Surface& src = *sdc.surface;
+    POINT sp = SurfacePoint(sdc, xs, ys);
+    if (sp.x < 0 || sp.y < 0 || sp.x + ws > src.Width() || sp.y + hs > src.Height()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return Sampled::Failed;
+    }
+    out.src = &src;
+    if (&src == dc.surface.get()) {
+        out.copy = CopyOf(src, RECT{sp.x, sp.y, sp.x + ws, sp.y + hs});
+        if (!out.copy)
+            return Sampled::Failed;
+        out.src = out.copy.get();
+        sp = POINT{0, 0};
+    }
+    out.sp = sp;
+    out.p = dc.ToDevice(POINT{xd, yd});
+    // Saturates the extents like every other blit.
+    bool unused = false;
+    int px0 = out.p.x, py0 = out.p.y;
+    Normalise(px0, wd, unused);
+    Normalise(py0, hd, unused);
+    out.w = wd;
+    out.h = hd;
+    if (!VisibleRange(dc, out.p.x, out.p.y, wd, hd, out.i0, out.i1, out.j0, out.j1))
+        return Sampled::Nothing;
+    out.cols = MapAxis(wd, ws, false, out.i0, out.i1);
+    out.rows = MapAxis(hd, hs, false, out.j0, out.j1);
+    return Sampled::Draw;
+}
+
 } // namespace
 
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
@@ -327,17 +414,9 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
     std::shared_ptr<Dc> sdc;
     if (RopUsesSource(t) && !SourceOf(hdcSrc, sdc))
         return FALSE;
-    DrawScope scope(*dc);
-    std::optional<DrawScope> srcScope;
-    if (sdc && sdc != dc)
-        srcScope.emplace(*sdc, false);
+    BlitScope scope(*dc, sdc.get());
     const POINT p = dc->ToDevice(POINT{xDest, yDest});
-    POINT sp{0, 0};
-    if (sdc) {
-        sp = sdc->ToDevice(POINT{xSrc, ySrc});
-        sp.x += sdc->origin.x;
-        sp.y += sdc->origin.y;
-    }
+    const POINT sp = sdc ? SurfacePoint(*sdc, xSrc, ySrc) : POINT{0, 0};
     const bool ok = BlitCore(*dc, p.x, p.y, wDest, hDest, sdc ? sdc->surface.get() : nullptr, sp.x, sp.y, wSrc, hSrc,
         t, sdc ? sdc->st.bkColor : 0, false);
     if (!ok)
@@ -373,17 +452,9 @@ BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSr
     std::shared_ptr<Dc> sdc;
     if ((RopUsesSource(t) || RopUsesSource(backT)) && !SourceOf(hdcSrc, sdc))
         return FALSE;
-    DrawScope scope(*dc);
-    std::optional<DrawScope> srcScope;
-    if (sdc && sdc != dc)
-        srcScope.emplace(*sdc, false);
+    BlitScope scope(*dc, sdc.get());
     const POINT p = dc->ToDevice(POINT{xDest, yDest});
-    POINT sp{0, 0};
-    if (sdc) {
-        sp = sdc->ToDevice(POINT{xSrc, ySrc});
-        sp.x += sdc->origin.x;
-        sp.y += sdc->origin.y;
-    }
+    const POINT sp = sdc ? SurfacePoint(*sdc, xSrc, ySrc) : POINT{0, 0};
     const bool ok = BlitCore(*dc, p.x, p.y, width, height, sdc ? sdc->surface.get() : nullptr, sp.x, sp.y, width,
         height, t, sdc ? sdc->st.bkColor : 0, false, mbm->surface.get(), xMask, yMask, backT);
     return ok ? TRUE : FALSE;
@@ -402,51 +473,20 @@ BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, in
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    DrawScope scope(*dc);
-    std::optional<DrawScope> srcScope;
-    if (sdc != dc)
-        srcScope.emplace(*sdc, false);
-    const Surface& src = *sdc->surface;
-    POINT sp = sdc->ToDevice(POINT{xoriginSrc, yoriginSrc});
-    sp.x += sdc->origin.x;
-    sp.y += sdc->origin.y;
-    if (sp.x < 0 || sp.y < 0 || sp.x + wSrc > src.Width() || sp.y + hSrc > src.Height()) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    std::shared_ptr<Surface> copy;
-    const Surface* s = &src;
-    if (&src == dc->surface.get()) {
-        copy = CopyOf(src, RECT{sp.x, sp.y, sp.x + wSrc, sp.y + hSrc});
-        if (!copy)
-            return FALSE;
-        s = copy.get();
-        sp = POINT{0, 0};
-    }
-    const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
-    bool unused = false;
-    int px0 = p.x, py0 = p.y;
-    Normalise(px0, wDest, unused);
-    Normalise(py0, hDest, unused);
-    int i0, i1, j0, j1;
-    if (!VisibleRange(*dc, p.x, p.y, wDest, hDest, i0, i1, j0, j1))
-        return TRUE;
+    BlitScope scope(*dc, sdc.get());
+    CentreSampling sampling;
+    const Sampled sampled =
+        SampleCentres(*dc, *sdc, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc, sampling);
+    if (sampled != Sampled::Draw)
+        return sampled == Sampled::Nothing ? TRUE : FALSE;
+    const Surface* s = sampling.src;
     const Converter conv = MakeConverter(*dc, *s, sdc->st.bkColor, false);
-    const std::vector<Span> cols = MapAxis(wDest, wSrc, false, i0, i1);
-    const std::vector<Span> rows = MapAxis(hDest, hSrc, false, j0, j1);
     const COLORREF key = PlainColor(crTransparent);
     Surface& d = *dc->surface;
-    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y - j0)].centre;
-            for (int x = r.left; x < r.right; ++x) {
-                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x - i0)].centre;
-                const uint32_t raw = s->GetRaw(sx, sy);
-                if (PixelToColor(*s, raw) == key)
-                    continue;
-                d.SetRaw(x, y, conv(raw) & (d.IsMono() ? 1u : 0xFFFFFFu));
-            }
-        }
+    sampling.ForEach(*dc, [&](int x, int y, int sx, int sy) {
+        const uint32_t raw = s->GetRaw(sx, sy);
+        if (PixelToColor(*s, raw) != key)
+            d.SetRaw(x, y, conv(raw) & (d.IsMono() ? 1u : 0xFFFFFFu));
     });
     return TRUE;
 }
@@ -467,69 +507,39 @@ BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hD
     }
     if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0)
         return TRUE;
-    DrawScope scope(*dc);
-    std::optional<DrawScope> srcScope;
-    if (sdc != dc)
-        srcScope.emplace(*sdc, false);
-    const Surface& src = *sdc->surface;
-    POINT sp = sdc->ToDevice(POINT{xoriginSrc, yoriginSrc});
-    sp.x += sdc->origin.x;
-    sp.y += sdc->origin.y;
-    if (sp.x < 0 || sp.y < 0 || sp.x + wSrc > src.Width() || sp.y + hSrc > src.Height()) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    std::shared_ptr<Surface> copy;
-    const Surface* s = &src;
-    if (&src == dc->surface.get()) {
-        copy = CopyOf(src, RECT{sp.x, sp.y, sp.x + wSrc, sp.y + hSrc});
-        if (!copy)
-            return FALSE;
-        s = copy.get();
-        sp = POINT{0, 0};
-    }
-    const POINT p = dc->ToDevice(POINT{xoriginDest, yoriginDest});
-    bool unused = false;
-    int px0 = p.x, py0 = p.y;
-    Normalise(px0, wDest, unused);
-    Normalise(py0, hDest, unused);
-    int i0, i1, j0, j1;
-    if (!VisibleRange(*dc, p.x, p.y, wDest, hDest, i0, i1, j0, j1))
-        return TRUE;
-    const std::vector<Span> cols = MapAxis(wDest, wSrc, false, i0, i1);
-    const std::vector<Span> rows = MapAxis(hDest, hSrc, false, j0, j1);
+    BlitScope scope(*dc, sdc.get());
+    CentreSampling sampling;
+    const Sampled sampled =
+        SampleCentres(*dc, *sdc, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc, sampling);
+    if (sampled != Sampled::Draw)
+        return sampled == Sampled::Nothing ? TRUE : FALSE;
+    const Surface* s = sampling.src;
     const uint32_t sca = ftn.SourceConstantAlpha;
     const bool perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0 && !s->IsMono();
     auto mul = [](uint32_t a, uint32_t b) { return (a * b + 127) / 255; };
     Surface& d = *dc->surface;
     const COLORREF text = dc->st.textColor, bk = dc->st.bkColor;
-    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + wDest, p.y + hDest}, [&](const RECT& r) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            const int sy = sp.y + rows[static_cast<size_t>(y - dc->origin.y - p.y - j0)].centre;
-            for (int x = r.left; x < r.right; ++x) {
-                const int sx = sp.x + cols[static_cast<size_t>(x - dc->origin.x - p.x - i0)].centre;
-                uint32_t sv = s->GetRaw(sx, sy);
-                if (s->IsMono())
-                    sv = ColorToBgrx(ColorFromMono(sv, text, bk));
-                const uint32_t sa = perPixel ? (sv >> 24) & 0xFF : 255;
-                const uint32_t dv = d.IsMono() ? ColorToBgrx(PixelToColor(d, d.GetRaw(x, y))) : d.Row32(y)[x];
-                const uint32_t srcA = mul(sa, sca);
-                uint32_t out = 0;
-                for (int shift = 0; shift <= 16; shift += 8) {
-                    const uint32_t sc = (sv >> shift) & 0xFF, dcv = (dv >> shift) & 0xFF;
-                    // Premultiplied source: Dst = Src*SCA + Dst*(1 - SrcA*SCA); a constant
-                    // alpha alone: Dst = Src*SCA + Dst*(1 - SCA).
-                    const uint32_t v = std::min<uint32_t>(255, mul(sc, sca) + mul(dcv, 255 - srcA));
-                    out |= v << shift;
-                }
-                if (d.IsMono()) {
-                    d.SetRaw(x, y, ColorToPixel(d, BgrxToColor(out)));
-                } else {
-                    const uint32_t da = (dv >> 24) & 0xFF;
-                    const uint32_t outA = perPixel ? std::min<uint32_t>(255, srcA + mul(da, 255 - srcA)) : da;
-                    d.Row32(y)[x] = out | (outA << 24);
-                }
-            }
+    sampling.ForEach(*dc, [&](int x, int y, int sx, int sy) {
+        uint32_t sv = s->GetRaw(sx, sy);
+        if (s->IsMono())
+            sv = ColorToBgrx(ColorFromMono(sv, text, bk));
+        const uint32_t sa = perPixel ? (sv >> 24) & 0xFF : 255;
+        const uint32_t dv = d.IsMono() ? ColorToBgrx(PixelToColor(d, d.GetRaw(x, y))) : d.Row32(y)[x];
+        const uint32_t srcA = mul(sa, sca);
+        uint32_t out = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const uint32_t sc = (sv >> shift) & 0xFF, dcv = (dv >> shift) & 0xFF;
+            // Premultiplied source: Dst = Src*SCA + Dst*(1 - SrcA*SCA); a constant
+            // alpha alone: Dst = Src*SCA + Dst*(1 - SCA).
+            const uint32_t v = std::min<uint32_t>(255, mul(sc, sca) + mul(dcv, 255 - srcA));
+            out |= v << shift;
+        }
+        if (d.IsMono()) {
+            d.SetRaw(x, y, ColorToPixel(d, BgrxToColor(out)));
+        } else {
+            const uint32_t da = (dv >> 24) & 0xFF;
+            const uint32_t outA = perPixel ? std::min<uint32_t>(255, srcA + mul(da, 255 - srcA)) : da;
+            d.Row32(y)[x] = out | (outA << 24);
         }
     });
     return TRUE;

@@ -1,5 +1,6 @@
 // The region API (HRGN) and the application clip of DCs.
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/base/lasterror.h"
@@ -321,67 +322,67 @@ BOOL RectVisible(HDC hdc, const RECT* lprect)
 
 // ---- painting regions -----------------------------------------------------------------------------------
 namespace {
-bool RegionToDevice(const Dc& dc, HRGN hrgn, Region& out)
-{
-    auto r = RegionFromHandle(hrgn);
-    if (!r)
-        return false;
-    out = r->rgn;
-    const POINT d = dc.LogicalDelta();
-    out.Offset(d.x, d.y);
-    return true;
-}
+// What the region painters look up, in this order: the DC, the brush when `hbr` is
+// given, and the region in the DC's device coordinates. False for a bad handle.
+struct RegionPaint {
+    std::shared_ptr<Dc> dc;
+    std::shared_ptr<BrushObj> brush;
+    Region dev;
+
+    bool Resolve(HDC hdc, HRGN hrgn, std::optional<HBRUSH> hbr)
+    {
+        dc = DcFromHandle(hdc);
+        if (!dc)
+            return false;
+        if (hbr && !(brush = BrushOrSysColorFromHandle(*hbr)))
+            return false;
+        auto r = RegionFromHandle(hrgn);
+        if (!r)
+            return false;
+        dev = r->rgn;
+        const POINT d = dc->LogicalDelta();
+        dev.Offset(d.x, d.y);
+        return true;
+    }
+};
 } // namespace
 
 BOOL FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
+    RegionPaint rp;
+    if (!rp.Resolve(hdc, hrgn, hbr))
         return FALSE;
-    auto brush = BrushOrSysColorFromHandle(hbr);
-    Region dev;
-    if (!brush || !RegionToDevice(*dc, hrgn, dev))
-        return FALSE;
-    DrawScope scope(*dc);
-    FillDeviceRegion(*dc, dev, brush.get(), PATCOPY);
+    DrawScope scope(*rp.dc);
+    FillDeviceRegion(*rp.dc, rp.dev, rp.brush.get(), PATCOPY);
     return TRUE;
 }
 
 BOOL PaintRgn(HDC hdc, HRGN hrgn)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
+    RegionPaint rp;
+    if (!rp.Resolve(hdc, hrgn, std::nullopt))
         return FALSE;
-    Region dev;
-    if (!RegionToDevice(*dc, hrgn, dev))
-        return FALSE;
-    DrawScope scope(*dc);
-    PaintDeviceRegion(*dc, dev, dc->Brush());
+    DrawScope scope(*rp.dc);
+    PaintDeviceRegion(*rp.dc, rp.dev, rp.dc->Brush());
     return TRUE;
 }
 
 BOOL InvertRgn(HDC hdc, HRGN hrgn)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
+    RegionPaint rp;
+    if (!rp.Resolve(hdc, hrgn, std::nullopt))
         return FALSE;
-    Region dev;
-    if (!RegionToDevice(*dc, hrgn, dev))
-        return FALSE;
-    DrawScope scope(*dc);
-    FillDeviceRegion(*dc, dev, nullptr, DSTINVERT);
+    DrawScope scope(*rp.dc);
+    FillDeviceRegion(*rp.dc, rp.dev, nullptr, DSTINVERT);
     return TRUE;
 }
 
 BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
+    RegionPaint rp;
+    if (!rp.Resolve(hdc, hrgn, hbr))
         return FALSE;
-    auto brush = BrushOrSysColorFromHandle(hbr);
-    Region dev;
-    if (!brush || !RegionToDevice(*dc, hrgn, dev))
-        return FALSE;
+    const Region& dev = rp.dev;
     if (w <= 0 || h <= 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -400,7 +401,7 @@ BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h)
         s.Offset(0, dy);
         er2 = er2.Intersect(s);
     }
-    DrawScope scope(*dc);
-    FillDeviceRegion(*dc, dev.Subtract(er2), brush.get(), PATCOPY);
+    DrawScope scope(*rp.dc);
+    FillDeviceRegion(*rp.dc, dev.Subtract(er2), rp.brush.get(), PATCOPY);
     return TRUE;
 }

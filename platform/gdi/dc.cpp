@@ -2,6 +2,7 @@
 // RestoreDC, device capabilities and coordinate mapping.
 #include <algorithm>
 #include <mutex>
+#include <type_traits>
 #include <utility>
 
 #include "platform/base/handle_table.h"
@@ -320,22 +321,16 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     if (!obj)
         return nullptr;
     Dc& d = *dc;
+    // Pens, brushes and fonts take their slot and hand back the one they replace.
+    auto replace = [&](Selection& slot) {
+        HGDIOBJ prev = slot.Handle();
+        slot = Selection(obj, &d);
+        return prev;
+    };
     switch (obj->Type()) {
-    case OBJ_PEN: {
-        HGDIOBJ prev = d.st.pen.Handle();
-        d.st.pen = Selection(obj, &d);
-        return prev;
-    }
-    case OBJ_BRUSH: {
-        HGDIOBJ prev = d.st.brush.Handle();
-        d.st.brush = Selection(obj, &d);
-        return prev;
-    }
-    case OBJ_FONT: {
-        HGDIOBJ prev = d.st.font.Handle();
-        d.st.font = Selection(obj, &d);
-        return prev;
-    }
+    case OBJ_PEN: return replace(d.st.pen);
+    case OBJ_BRUSH: return replace(d.st.brush);
+    case OBJ_FONT: return replace(d.st.font);
     case OBJ_BITMAP: {
         HGDIOBJ prev = d.st.bitmap.Handle();
         if (!SelectBitmapInto(d, std::static_pointer_cast<BitmapObj>(obj)))
@@ -442,14 +437,27 @@ int SetMapMode(HDC hdc, int mode)
     return prev;
 }
 
-int GetMapMode(HDC hdc)
+namespace {
+// Swaps a field of the DC state and answers the old value, or `failed` for a bad handle.
+template <class T>
+T ExchangeState(HDC hdc, T DcState::*member, std::type_identity_t<T> value, std::type_identity_t<T> failed)
 {
     auto dc = DcFromHandle(hdc);
-    return dc ? dc->st.mapMode : 0;
+    return dc ? std::exchange(dc->st.*member, value) : failed;
 }
+template <class T>
+T ReadState(HDC hdc, T DcState::*member, std::type_identity_t<T> failed)
+{
+    auto dc = DcFromHandle(hdc);
+    return dc ? dc->st.*member : failed;
+}
+} // namespace
 
-namespace {
-BOOL SetOrigin(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT prev)
+int GetMapMode(HDC hdc) { return ReadState(hdc, &DcState::mapMode, 0); }
+
+namespace zyn::gdi {
+
+BOOL SetStatePoint(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT prev)
 {
     auto dc = DcFromHandle(hdc);
     if (!dc)
@@ -465,7 +473,8 @@ BOOL SetOrigin(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPP
     }
     return TRUE;
 }
-BOOL GetOrigin(HDC hdc, POINT DcState::*member, LPPOINT out)
+
+BOOL GetStatePoint(HDC hdc, POINT DcState::*member, LPPOINT out)
 {
     auto dc = DcFromHandle(hdc);
     if (!dc)
@@ -477,42 +486,35 @@ BOOL GetOrigin(HDC hdc, POINT DcState::*member, LPPOINT out)
     *out = dc->st.*member;
     return TRUE;
 }
+
+} // namespace zyn::gdi
+
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::viewportOrg, x, y, false, lppt); }
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT lppt) { return GetStatePoint(hdc, &DcState::viewportOrg, lppt); }
+BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::viewportOrg, dx, dy, true, lppt); }
+BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::windowOrg, x, y, false, lppt); }
+BOOL GetWindowOrgEx(HDC hdc, LPPOINT lppt) { return GetStatePoint(hdc, &DcState::windowOrg, lppt); }
+BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::windowOrg, dx, dy, true, lppt); }
+
+namespace {
+// Maps `c` points in place through `map` (a Dc's ToLogical or ToDevice).
+BOOL MapPoints(HDC hdc, LPPOINT lppt, int c, POINT (Dc::*map)(POINT) const)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return FALSE;
+    if (c < 0 || (c > 0 && !lppt)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    for (int i = 0; i < c; ++i)
+        lppt[i] = ((*dc).*map)(lppt[i]);
+    return TRUE;
+}
 } // namespace
 
-BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetOrigin(hdc, &DcState::viewportOrg, x, y, false, lppt); }
-BOOL GetViewportOrgEx(HDC hdc, LPPOINT lppt) { return GetOrigin(hdc, &DcState::viewportOrg, lppt); }
-BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT lppt) { return SetOrigin(hdc, &DcState::viewportOrg, dx, dy, true, lppt); }
-BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetOrigin(hdc, &DcState::windowOrg, x, y, false, lppt); }
-BOOL GetWindowOrgEx(HDC hdc, LPPOINT lppt) { return GetOrigin(hdc, &DcState::windowOrg, lppt); }
-BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT lppt) { return SetOrigin(hdc, &DcState::windowOrg, dx, dy, true, lppt); }
-
-BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (c < 0 || (c > 0 && !lppt)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    for (int i = 0; i < c; ++i)
-        lppt[i] = dc->ToLogical(lppt[i]);
-    return TRUE;
-}
-
-BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (c < 0 || (c > 0 && !lppt)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    for (int i = 0; i < c; ++i)
-        lppt[i] = dc->ToDevice(lppt[i]);
-    return TRUE;
-}
+BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c) { return MapPoints(hdc, lppt, c, &Dc::ToLogical); }
+BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c) { return MapPoints(hdc, lppt, c, &Dc::ToDevice); }
 
 BOOL GetDCOrgEx(HDC hdc, LPPOINT lppt)
 {
@@ -528,30 +530,10 @@ BOOL GetDCOrgEx(HDC hdc, LPPOINT lppt)
 }
 
 // ---- colours and modes ----------------------------------------------------------------------------
-COLORREF SetTextColor(HDC hdc, COLORREF color)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    return std::exchange(dc->st.textColor, color);
-}
-COLORREF GetTextColor(HDC hdc)
-{
-    auto dc = DcFromHandle(hdc);
-    return dc ? dc->st.textColor : CLR_INVALID;
-}
-COLORREF SetBkColor(HDC hdc, COLORREF color)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    return std::exchange(dc->st.bkColor, color);
-}
-COLORREF GetBkColor(HDC hdc)
-{
-    auto dc = DcFromHandle(hdc);
-    return dc ? dc->st.bkColor : CLR_INVALID;
-}
+COLORREF SetTextColor(HDC hdc, COLORREF color) { return ExchangeState(hdc, &DcState::textColor, color, CLR_INVALID); }
+COLORREF GetTextColor(HDC hdc) { return ReadState(hdc, &DcState::textColor, CLR_INVALID); }
+COLORREF SetBkColor(HDC hdc, COLORREF color) { return ExchangeState(hdc, &DcState::bkColor, color, CLR_INVALID); }
+COLORREF GetBkColor(HDC hdc) { return ReadState(hdc, &DcState::bkColor, CLR_INVALID); }
 
 namespace {
 int SetMode(HDC hdc, int DcState::*member, int value, int lo, int hi)
@@ -565,11 +547,7 @@ int SetMode(HDC hdc, int DcState::*member, int value, int lo, int hi)
     }
     return std::exchange(dc->st.*member, value);
 }
-int GetMode(HDC hdc, int DcState::*member)
-{
-    auto dc = DcFromHandle(hdc);
-    return dc ? dc->st.*member : 0;
-}
+int GetMode(HDC hdc, int DcState::*member) { return ReadState(hdc, member, 0); }
 } // namespace
 
 int SetBkMode(HDC hdc, int mode) { return SetMode(hdc, &DcState::bkMode, mode, TRANSPARENT, OPAQUE); }
@@ -581,60 +559,15 @@ int GetStretchBltMode(HDC hdc) { return GetMode(hdc, &DcState::stretchMode); }
 int SetPolyFillMode(HDC hdc, int mode) { return SetMode(hdc, &DcState::polyFillMode, mode, ALTERNATE, WINDING); }
 int GetPolyFillMode(HDC hdc) { return GetMode(hdc, &DcState::polyFillMode); }
 
-UINT SetTextAlign(HDC hdc, UINT align)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return GDI_ERROR;
-    return std::exchange(dc->st.textAlign, align);
-}
-UINT GetTextAlign(HDC hdc)
-{
-    auto dc = DcFromHandle(hdc);
-    return dc ? dc->st.textAlign : GDI_ERROR;
-}
+UINT SetTextAlign(HDC hdc, UINT align) { return ExchangeState(hdc, &DcState::textAlign, align, GDI_ERROR); }
+UINT GetTextAlign(HDC hdc) { return ReadState(hdc, &DcState::textAlign, GDI_ERROR); }
 
-BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (lppt)
-        *lppt = dc->st.brushOrg;
-    dc->st.brushOrg = POINT{x, y};
-    return TRUE;
-}
-BOOL GetBrushOrgEx(HDC hdc, LPPOINT lppt)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (!lppt) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *lppt = dc->st.brushOrg;
-    return TRUE;
-}
-COLORREF SetDCBrushColor(HDC hdc, COLORREF color)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    return std::exchange(dc->st.dcBrushColor, color);
-}
-COLORREF SetDCPenColor(HDC hdc, COLORREF color)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return CLR_INVALID;
-    return std::exchange(dc->st.dcPenColor, color);
-}
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::brushOrg, x, y, false, lppt); }
+BOOL GetBrushOrgEx(HDC hdc, LPPOINT lppt) { return GetStatePoint(hdc, &DcState::brushOrg, lppt); }
+COLORREF SetDCBrushColor(HDC hdc, COLORREF color) { return ExchangeState(hdc, &DcState::dcBrushColor, color, CLR_INVALID); }
+COLORREF SetDCPenColor(HDC hdc, COLORREF color) { return ExchangeState(hdc, &DcState::dcPenColor, color, CLR_INVALID); }
 int SetTextCharacterExtra(HDC hdc, int extra)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return static_cast<int>(0x80000000u);
-    return std::exchange(dc->st.charExtra, extra);
+    return ExchangeState(hdc, &DcState::charExtra, extra, static_cast<int>(0x80000000u));
 }
 BOOL GdiFlush() { return TRUE; }

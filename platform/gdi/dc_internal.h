@@ -129,6 +129,12 @@ std::shared_ptr<Dc> DcFromHandle(HDC h);
 // Registers a new DC (defaults: stock black pen, white brush, system font, and for memory
 // DCs the 1x1 mono default bitmap) and returns its handle.
 HDC AddDc(std::shared_ptr<Dc> dc);
+
+// The point fields of the state behind the API (origins, brush origin, current
+// position). SetStatePoint stores (x, y), or adds it when `relative`, and hands the old
+// point back through `prev` when given; GetStatePoint copies the point out.
+BOOL SetStatePoint(HDC hdc, POINT DcState::*member, int x, int y, bool relative, LPPOINT prev);
+BOOL GetStatePoint(HDC hdc, POINT DcState::*member, LPPOINT out);
 // Removes a DC from the table (its selections are released when the last reference goes).
 bool RemoveDc(HDC h);
 

@@ -43,29 +43,9 @@ bool DrawPolyline(Dc& dc, const POINT* logical, size_t count)
 
 } // namespace
 
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (lppt)
-        *lppt = dc->st.curPos;
-    dc->st.curPos = POINT{x, y};
-    return TRUE;
-}
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) { return SetStatePoint(hdc, &DcState::curPos, x, y, false, lppt); }
 
-BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (!lppt) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *lppt = dc->st.curPos;
-    return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt) { return GetStatePoint(hdc, &DcState::curPos, lppt); }
 
 BOOL LineTo(HDC hdc, int x, int y)
 {

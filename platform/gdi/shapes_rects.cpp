@@ -1,5 +1,6 @@
-// Rectangle helpers: FrameRect, InvertRect, DrawFocusRect and the drag frame.
+// Rectangle helpers: FillRect, FrameRect, InvertRect, DrawFocusRect and the drag frame.
 #include <algorithm>
+#include <optional>
 
 #include "platform/base/lasterror.h"
 #include "platform/gdi/dc_internal.h"
@@ -29,23 +30,52 @@ Region FrameRegion(const RECT& r, int cx, int cy)
     return outer.Subtract(Region(in));
 }
 
+enum class RectCall { Paint, Empty, Fail };
+
+// The checks every rectangle painter makes first, in this order: the DC, the rectangle,
+// and the brush when `hbr` is given. Empty: the rectangle is empty or the wrong way
+// round, which paints nothing and succeeds. Fail: the call fails (last error set).
+RectCall CheckRectCall(HDC hdc, const RECT* lprc, std::optional<HBRUSH> hbr, std::shared_ptr<Dc>& dc,
+    std::shared_ptr<BrushObj>& brush)
+{
+    dc = DcFromHandle(hdc);
+    if (!dc)
+        return RectCall::Fail;
+    if (!lprc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return RectCall::Fail;
+    }
+    if (hbr) {
+        brush = BrushOrSysColorFromHandle(*hbr);
+        if (!brush)
+            return RectCall::Fail;
+    }
+    if (lprc->left >= lprc->right || lprc->top >= lprc->bottom)
+        return RectCall::Empty;
+    return RectCall::Paint;
+}
+
 } // namespace
+
+int FillRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
+{
+    std::shared_ptr<Dc> dc;
+    std::shared_ptr<BrushObj> brush;
+    const RectCall call = CheckRectCall(hdc, lprc, hbr, dc, brush);
+    if (call != RectCall::Paint)
+        return call == RectCall::Empty ? 1 : 0; // an empty or inverted rectangle fills nothing
+    DrawScope scope(*dc);
+    FillDeviceRect(*dc, dc->ToDevice(*lprc), brush.get(), PATCOPY);
+    return 1;
+}
 
 int FrameRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return 0;
-    if (!lprc) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    auto brush = BrushOrSysColorFromHandle(hbr);
-    if (!brush)
-        return 0;
-    // A rectangle given the wrong way round draws nothing, as with FillRect.
-    if (lprc->left >= lprc->right || lprc->top >= lprc->bottom)
-        return 1;
+    std::shared_ptr<Dc> dc;
+    std::shared_ptr<BrushObj> brush;
+    const RectCall call = CheckRectCall(hdc, lprc, hbr, dc, brush);
+    if (call != RectCall::Paint)
+        return call == RectCall::Empty ? 1 : 0;
     RECT r;
     if (!ToDeviceRect(*dc, *lprc, r))
         return 0;
@@ -56,15 +86,11 @@ int FrameRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
 
 BOOL InvertRect(HDC hdc, const RECT* lprc)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (!lprc) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (lprc->left >= lprc->right || lprc->top >= lprc->bottom)
-        return TRUE;
+    std::shared_ptr<Dc> dc;
+    std::shared_ptr<BrushObj> brush;
+    const RectCall call = CheckRectCall(hdc, lprc, std::nullopt, dc, brush);
+    if (call != RectCall::Paint)
+        return call == RectCall::Empty ? TRUE : FALSE;
     RECT r;
     if (!ToDeviceRect(*dc, *lprc, r))
         return FALSE;
@@ -78,15 +104,11 @@ BOOL InvertRect(HDC hdc, const RECT* lprc)
 // undo, so a second call with the same rectangle restores the pixels.
 BOOL DrawFocusRect(HDC hdc, const RECT* lprc)
 {
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return FALSE;
-    if (!lprc) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (lprc->left >= lprc->right || lprc->top >= lprc->bottom)
-        return TRUE;
+    std::shared_ptr<Dc> dc;
+    std::shared_ptr<BrushObj> brush;
+    const RectCall call = CheckRectCall(hdc, lprc, std::nullopt, dc, brush);
+    if (call != RectCall::Paint)
+        return call == RectCall::Empty ? TRUE : FALSE;
     RECT r;
     if (!ToDeviceRect(*dc, *lprc, r))
         return FALSE;

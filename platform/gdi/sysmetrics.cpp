@@ -356,22 +356,3 @@ BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinI
 {
     return SystemParametersInfoW(uiAction, uiParam, pvParam, fWinIni);
 }
-
-int FillRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
-{
-    auto dc = DcFromHandle(hdc);
-    if (!dc)
-        return 0;
-    if (!lprc) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    auto brush = BrushOrSysColorFromHandle(hbr);
-    if (!brush)
-        return 0;
-    if (lprc->left >= lprc->right || lprc->top >= lprc->bottom)
-        return 1; // nothing to fill: an empty or inverted rectangle
-    DrawScope scope(*dc);
-    FillDeviceRect(*dc, dc->ToDevice(*lprc), brush.get(), PATCOPY);
-    return 1;
-}

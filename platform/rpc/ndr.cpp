@@ -38,6 +38,12 @@ public:
         Put32(static_cast<uint32_t>(v));
         Put32(static_cast<uint32_t>(v >> 32));
     }
+    // The low `size` octets of `v` (1, 2, 4 or 8), as Reader::GetUInt reads them.
+    void PutUInt(unsigned size, uint64_t v)
+    {
+        for (unsigned i = 0; i < size; ++i)
+            Put8(static_cast<uint8_t>(v >> (8 * i)));
+    }
     void PutBytes(const uint8_t* p, size_t n) { m_out.insert(m_out.end(), p, p + n); }
     void PutZeros(size_t n) { m_out.insert(m_out.end(), n, 0); }
     std::vector<uint8_t>& Buffer() { return m_out; }
@@ -177,6 +183,20 @@ void WriteScalarMemory(Kind k, uint8_t* mem, uint64_t wire)
     }
 }
 
+// Calls fn(type, offset) for the members of a structure or the elements of an array, in
+// wire order, and stops at the first failure.
+template <class Fn>
+RPC_STATUS ForEachPart(const TypeDesc& t, Fn&& fn)
+{
+    for (uint32_t i = 0; i < t.count; ++i) {
+        const RPC_STATUS st = t.kind == Kind::Struct ? fn(t.members[i].type, size_t{t.members[i].offset})
+                                                     : fn(t.elem, static_cast<size_t>(i) * t.stride);
+        if (st != RPC_S_OK)
+            return st;
+    }
+    return RPC_S_OK;
+}
+
 const Arm* SelectArm(const TypeDesc& u, int64_t disc, uint16_t& type)
 {
     for (uint32_t i = 0; i < u.count; ++i) {
@@ -194,23 +214,20 @@ RPC_STATUS Marshal(Writer& w, Types types, uint16_t index, const uint8_t* mem, i
     if (index >= types.size() || depth > kMaxDepth)
         return RPC_S_UNSUPPORTED_TYPE;
     const TypeDesc& t = types[index];
+    auto part = [&](uint16_t type, size_t offset) { return Marshal(w, types, type, mem + offset, depth + 1); };
     switch (t.kind) {
     case Kind::Byte:
     case Kind::Boolean:
         w.Put8(t.kind == Kind::Boolean ? (*mem != 0 ? 1 : 0) : *mem);
         return RPC_S_OK;
     case Kind::Short:
-        w.Align(2);
-        w.Put16(static_cast<uint16_t>(ReadScalarMemory(t.kind, mem)));
-        return RPC_S_OK;
     case Kind::Long:
-        w.Align(4);
-        w.Put32(static_cast<uint32_t>(ReadScalarMemory(t.kind, mem)));
+    case Kind::Hyper: {
+        const unsigned size = ScalarSize(t.kind);
+        w.Align(size);
+        w.PutUInt(size, static_cast<uint64_t>(ReadScalarMemory(t.kind, mem)));
         return RPC_S_OK;
-    case Kind::Hyper:
-        w.Align(8);
-        w.Put64(static_cast<uint64_t>(ReadScalarMemory(t.kind, mem)));
-        return RPC_S_OK;
+    }
     case Kind::WideChars: {
         const auto* p = reinterpret_cast<const wchar_t*>(mem);
         const std::wstring_view text(p, TextLength(p, t.count));
@@ -240,13 +257,10 @@ RPC_STATUS Marshal(Writer& w, Types types, uint16_t index, const uint8_t* mem, i
     }
     case Kind::Struct: {
         w.Align(t.align);
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const RPC_STATUS st = Marshal(w, types, t.members[i].type, mem + t.members[i].offset, depth + 1);
-            if (st != RPC_S_OK)
-                return st;
-        }
-        w.Align(t.align);
-        return RPC_S_OK;
+        const RPC_STATUS st = ForEachPart(t, part);
+        if (st == RPC_S_OK)
+            w.Align(t.align);
+        return st;
     }
     case Kind::Array: {
         if (t.elem >= types.size())
@@ -255,12 +269,7 @@ RPC_STATUS Marshal(Writer& w, Types types, uint16_t index, const uint8_t* mem, i
             w.PutBytes(mem, t.count);
             return RPC_S_OK;
         }
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const RPC_STATUS st = Marshal(w, types, t.elem, mem + static_cast<size_t>(i) * t.stride, depth + 1);
-            if (st != RPC_S_OK)
-                return st;
-        }
-        return RPC_S_OK;
+        return ForEachPart(t, part);
     }
     case Kind::Union: {
         if (t.elem >= types.size() || !IsScalar(types[t.elem].kind))
@@ -272,15 +281,7 @@ RPC_STATUS Marshal(Writer& w, Types types, uint16_t index, const uint8_t* mem, i
         if (armType == kNoType)
             return RPC_X_INVALID_TAG;
         w.Align(ds);
-        const auto disc = static_cast<uint64_t>(static_cast<int64_t>(t.switchValue));
-        if (ds == 1)
-            w.Put8(static_cast<uint8_t>(disc));
-        else if (ds == 2)
-            w.Put16(static_cast<uint16_t>(disc));
-        else if (ds == 4)
-            w.Put32(static_cast<uint32_t>(disc));
-        else
-            w.Put64(disc);
+        w.PutUInt(ds, static_cast<uint64_t>(static_cast<int64_t>(t.switchValue)));
         w.Align(t.align);
         return Marshal(w, types, armType, mem, depth + 1);
     }
@@ -294,6 +295,9 @@ RPC_STATUS Unmarshal(Reader& r, Types types, uint16_t index, uint8_t* mem, int d
     if (index >= types.size() || depth > kMaxDepth)
         return RPC_S_UNSUPPORTED_TYPE;
     const TypeDesc& t = types[index];
+    auto part = [&](uint16_t type, size_t offset) {
+        return Unmarshal(r, types, type, mem ? mem + offset : nullptr, depth + 1);
+    };
     switch (t.kind) {
     case Kind::Byte:
     case Kind::Boolean:
@@ -347,25 +351,16 @@ RPC_STATUS Unmarshal(Reader& r, Types types, uint16_t index, uint8_t* mem, int d
     case Kind::Struct: {
         if (!r.Align(t.align))
             return RPC_X_BAD_STUB_DATA;
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const RPC_STATUS st = Unmarshal(r, types, t.members[i].type, mem ? mem + t.members[i].offset : nullptr, depth + 1);
-            if (st != RPC_S_OK)
-                return st;
-        }
+        const RPC_STATUS st = ForEachPart(t, part);
         // A sender may leave out the padding after a structure that ends the data.
-        r.AlignOrEnd(t.align);
-        return RPC_S_OK;
+        if (st == RPC_S_OK)
+            r.AlignOrEnd(t.align);
+        return st;
     }
-    case Kind::Array: {
+    case Kind::Array:
         if (t.elem >= types.size())
             return RPC_S_UNSUPPORTED_TYPE;
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const RPC_STATUS st = Unmarshal(r, types, t.elem, mem ? mem + static_cast<size_t>(i) * t.stride : nullptr, depth + 1);
-            if (st != RPC_S_OK)
-                return st;
-        }
-        return RPC_S_OK;
-    }
+        return ForEachPart(t, part);
     case Kind::Union: {
         if (t.elem >= types.size() || !IsScalar(types[t.elem].kind))
             return RPC_S_UNSUPPORTED_TYPE;
@@ -390,6 +385,15 @@ RPC_STATUS Unmarshal(Reader& r, Types types, uint16_t index, uint8_t* mem, int d
     return RPC_S_UNSUPPORTED_TYPE;
 }
 
+unsigned AlignOf(Types types, uint16_t index, int depth);
+
+// The wider of `a` and the alignment of a part at `depth` + 1; 0 for a broken part.
+unsigned Widest(Types types, unsigned a, uint16_t part, int depth)
+{
+    const unsigned m = AlignOf(types, part, depth + 1);
+    return m == 0 ? 0 : std::max(a, m);
+}
+
 // Alignment a type needs in its container; 0 for a broken table.
 unsigned AlignOf(Types types, uint16_t index, int depth)
 {
@@ -411,12 +415,9 @@ unsigned AlignOf(Types types, uint16_t index, int depth)
         if (t.count > 0 && !t.members)
             return 0;
         unsigned a = 1;
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const unsigned m = AlignOf(types, t.members[i].type, depth + 1);
-            if (m == 0)
+        for (uint32_t i = 0; i < t.count; ++i)
+            if ((a = Widest(types, a, t.members[i].type, depth)) == 0)
                 return 0;
-            a = std::max(a, m);
-        }
         return a == t.align ? a : 0;
     }
     case Kind::Array: {
@@ -427,18 +428,11 @@ unsigned AlignOf(Types types, uint16_t index, int depth)
         if (t.elem >= types.size() || !IsScalar(types[t.elem].kind) || (t.count > 0 && !t.arms))
             return 0;
         unsigned arms = 1;
-        for (uint32_t i = 0; i < t.count; ++i) {
-            const unsigned m = AlignOf(types, t.arms[i].type, depth + 1);
-            if (m == 0)
+        for (uint32_t i = 0; i < t.count; ++i)
+            if ((arms = Widest(types, arms, t.arms[i].type, depth)) == 0)
                 return 0;
-            arms = std::max(arms, m);
-        }
-        if (t.defaultArm != kNoType) {
-            const unsigned m = AlignOf(types, t.defaultArm, depth + 1);
-            if (m == 0)
-                return 0;
-            arms = std::max(arms, m);
-        }
+        if (t.defaultArm != kNoType && (arms = Widest(types, arms, t.defaultArm, depth)) == 0)
+            return 0;
         uint16_t selected = kNoType;
         SelectArm(t, t.switchValue, selected);
         if (arms != t.align || selected == kNoType)

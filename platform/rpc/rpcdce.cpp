@@ -1,6 +1,7 @@
 // The rpcrt4 binding functions over the binding registry.
 #include "platform/rpc/rpcdce.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -39,26 +40,50 @@ RPC_WSTR AllocString(std::wstring_view s)
 
 std::wstring_view View(RPC_WSTR s) { return s ? std::wstring_view(s) : std::wstring_view(); }
 
+// The frame of a call that hands back one new string or binding through `out`: the
+// pointer must be given and is cleared first, then `make(*out)` runs; running out of
+// memory is answered as such.
+template <class T, class Make>
+RPC_STATUS HandBack(T* out, Make&& make)
+{
+    if (!out)
+        return RPC_S_INVALID_ARG;
+    *out = nullptr;
+    try {
+        return make(*out);
+    } catch (const std::bad_alloc&) {
+        return RPC_S_OUT_OF_MEMORY;
+    }
+}
+
+// The binding's field behind a time-out option; null for an option we do not know.
+std::atomic<uint32_t>* OptionField(Binding& b, ULONG option)
+{
+    switch (option) {
+    case RPC_C_OPT_CALL_TIMEOUT:
+        return &b.callTimeoutMs;
+    case RPC_C_OPT_CONNECT_TIMEOUT:
+        return &b.connectTimeoutMs;
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 RPC_STATUS RpcStringBindingComposeW(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR NetworkAddr, RPC_WSTR Endpoint,
     RPC_WSTR Options, RPC_WSTR* StringBinding)
 {
-    if (!StringBinding)
-        return RPC_S_INVALID_ARG;
-    *StringBinding = nullptr;
-    try {
+    return HandBack(StringBinding, [&](RPC_WSTR& out) {
         StringBindingParts p;
         p.objectUuid = View(ObjUuid);
         p.protseq = View(ProtSeq);
         p.networkAddress = View(NetworkAddr);
         p.endpoint = View(Endpoint);
         p.options = View(Options);
-        *StringBinding = AllocString(zyn::rpc::ComposeStringBinding(p));
+        out = AllocString(zyn::rpc::ComposeStringBinding(p));
         return RPC_S_OK;
-    } catch (const std::bad_alloc&) {
-        return RPC_S_OUT_OF_MEMORY;
-    }
+    });
 }
 
 RPC_STATUS RpcStringBindingParseW(RPC_WSTR StringBinding, RPC_WSTR* ObjUuid, RPC_WSTR* Protseq,
@@ -107,12 +132,9 @@ RPC_STATUS RpcStringFreeW(RPC_WSTR* String)
 
 RPC_STATUS RpcBindingFromStringBindingW(RPC_WSTR StringBinding, RPC_BINDING_HANDLE* Binding)
 {
-    if (!Binding)
-        return RPC_S_INVALID_ARG;
-    *Binding = nullptr;
-    if (!StringBinding)
-        return RPC_S_INVALID_STRING_BINDING;
-    try {
+    return HandBack(Binding, [&](RPC_BINDING_HANDLE& out) -> RPC_STATUS {
+        if (!StringBinding)
+            return RPC_S_INVALID_STRING_BINDING;
         StringBindingParts p;
         const RPC_STATUS st = zyn::rpc::ParseStringBinding(StringBinding, p);
         if (st != RPC_S_OK)
@@ -128,46 +150,34 @@ RPC_STATUS RpcBindingFromStringBindingW(RPC_WSTR StringBinding, RPC_BINDING_HAND
         const bool hasObject = !p.objectUuid.empty() && zyn::rpc::ParseUuid(p.objectUuid, object) &&
             (object.Data1 | object.Data2 | object.Data3 | object.Data4[0] | object.Data4[1] | object.Data4[2] |
                 object.Data4[3] | object.Data4[4] | object.Data4[5] | object.Data4[6] | object.Data4[7]) != 0;
-        *Binding = zyn::rpc::RegisterBinding(std::make_shared<zyn::rpc::Binding>(std::move(p), proto, hasObject ? &object : nullptr));
+        out = zyn::rpc::RegisterBinding(std::make_shared<zyn::rpc::Binding>(std::move(p), proto, hasObject ? &object : nullptr));
         return RPC_S_OK;
-    } catch (const std::bad_alloc&) {
-        return RPC_S_OUT_OF_MEMORY;
-    }
+    });
 }
 
 RPC_STATUS RpcBindingToStringBindingW(RPC_BINDING_HANDLE Binding, RPC_WSTR* StringBinding)
 {
-    if (!StringBinding)
-        return RPC_S_INVALID_ARG;
-    *StringBinding = nullptr;
-    const auto b = zyn::rpc::LookupBinding(Binding);
-    if (!b)
-        return RPC_S_INVALID_BINDING;
-    try {
-        *StringBinding = AllocString(zyn::rpc::ComposeStringBinding(b->Parts()));
+    return HandBack(StringBinding, [&](RPC_WSTR& out) {
+        const auto b = zyn::rpc::LookupBinding(Binding);
+        if (!b)
+            return RPC_S_INVALID_BINDING;
+        out = AllocString(zyn::rpc::ComposeStringBinding(b->Parts()));
         return RPC_S_OK;
-    } catch (const std::bad_alloc&) {
-        return RPC_S_OUT_OF_MEMORY;
-    }
+    });
 }
 
 RPC_STATUS RpcBindingCopy(RPC_BINDING_HANDLE SourceBinding, RPC_BINDING_HANDLE* DestinationBinding)
 {
-    if (!DestinationBinding)
-        return RPC_S_INVALID_ARG;
-    *DestinationBinding = nullptr;
-    const auto b = zyn::rpc::LookupBinding(SourceBinding);
-    if (!b)
-        return RPC_S_INVALID_BINDING;
-    try {
+    return HandBack(DestinationBinding, [&](RPC_BINDING_HANDLE& out) {
+        const auto b = zyn::rpc::LookupBinding(SourceBinding);
+        if (!b)
+            return RPC_S_INVALID_BINDING;
         auto copy = std::make_shared<zyn::rpc::Binding>(b->Parts(), b->GetProtocol(), b->Object());
         copy->callTimeoutMs = b->callTimeoutMs.load();
         copy->connectTimeoutMs = b->connectTimeoutMs.load();
-        *DestinationBinding = zyn::rpc::RegisterBinding(std::move(copy));
+        out = zyn::rpc::RegisterBinding(std::move(copy));
         return RPC_S_OK;
-    } catch (const std::bad_alloc&) {
-        return RPC_S_OUT_OF_MEMORY;
-    }
+    });
 }
 
 RPC_STATUS RpcBindingFree(RPC_BINDING_HANDLE* Binding)
@@ -198,18 +208,11 @@ RPC_STATUS RpcBindingSetOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_
     const auto b = zyn::rpc::LookupBinding(hBinding);
     if (!b)
         return RPC_S_INVALID_BINDING;
-    if (optionValue > 0xFFFFFFFFu)
+    auto* field = OptionField(*b, option);
+    if (!field || optionValue > 0xFFFFFFFFu)
         return RPC_S_INVALID_ARG;
-    switch (option) {
-    case RPC_C_OPT_CALL_TIMEOUT:
-        b->callTimeoutMs = static_cast<uint32_t>(optionValue);
-        return RPC_S_OK;
-    case RPC_C_OPT_CONNECT_TIMEOUT:
-        b->connectTimeoutMs = static_cast<uint32_t>(optionValue);
-        return RPC_S_OK;
-    default:
-        return RPC_S_INVALID_ARG;
-    }
+    *field = static_cast<uint32_t>(optionValue);
+    return RPC_S_OK;
 }
 
 RPC_STATUS RpcBindingInqOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_PTR* pOptionValue)
@@ -219,16 +222,11 @@ RPC_STATUS RpcBindingInqOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_
     const auto b = zyn::rpc::LookupBinding(hBinding);
     if (!b)
         return RPC_S_INVALID_BINDING;
-    switch (option) {
-    case RPC_C_OPT_CALL_TIMEOUT:
-        *pOptionValue = b->callTimeoutMs.load();
-        return RPC_S_OK;
-    case RPC_C_OPT_CONNECT_TIMEOUT:
-        *pOptionValue = b->connectTimeoutMs.load();
-        return RPC_S_OK;
-    default:
+    const auto* field = OptionField(*b, option);
+    if (!field)
         return RPC_S_INVALID_ARG;
-    }
+    *pOptionValue = field->load();
+    return RPC_S_OK;
 }
 
 RPC_STATUS RpcStringBindingCompose(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR NetworkAddr, RPC_WSTR Endpoint,

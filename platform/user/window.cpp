@@ -255,11 +255,14 @@ void SendParentNotify(Window* w, UINT event)
             reinterpret_cast<LPARAM>(hwnd));
 }
 
+void FreeWindowAndChildren(const std::shared_ptr<Window>& w);
+
 // Frees a window whose messages have been sent (or that never got any): unlinks it,
 // releases what it holds and makes its handle stale.
 void FreeWindow(const std::shared_ptr<Window>& w)
 {
     HMENU menu = nullptr, sysMenu = nullptr;
+    std::vector<std::shared_ptr<Window>> leftovers;
     {
         auto lock = LockUser();
         if (w->dead)
@@ -270,6 +273,8 @@ void FreeWindow(const std::shared_ptr<Window>& w)
         sysMenu = w->sysMenu;
         w->menu = nullptr;
         w->sysMenu = nullptr;
+        // Children made while the window was being destroyed go with it.
+        leftovers = w->children;
         for (auto& c : w->children)
             c->parent = nullptr;
         w->children.clear();
@@ -278,6 +283,8 @@ void FreeWindow(const std::shared_ptr<Window>& w)
             --w->cls->windows;
         w->props.clear();
     }
+    for (auto& c : leftovers)
+        FreeWindowAndChildren(c);
     KillWindowTimers(w->hwnd);
     ReleaseWindowDcs(*w);
     const auto& hooks = GetMenuBarHooks();
@@ -311,6 +318,18 @@ void DestroyTree(const std::shared_ptr<Window>& w)
         if (!k->dead)
             DestroyTree(k);
     SendMsg(w->hwnd, WM_NCDESTROY, 0, 0);
+    FreeWindow(w);
+}
+
+void FreeWindowAndChildren(const std::shared_ptr<Window>& w)
+{
+    std::vector<std::shared_ptr<Window>> kids;
+    {
+        auto lock = LockUser();
+        kids = w->children;
+    }
+    for (auto& k : kids)
+        FreeWindowAndChildren(k);
     FreeWindow(w);
 }
 

@@ -250,3 +250,52 @@ TEST_F(Dc, StateSettersAnswerThePreviousValue)
     EXPECT_TRUE(GetDCOrgEx(dc, &o));
     EXPECT_EQ(o.x, 0);
 }
+
+TEST_F(Dc, StateAccessorsOnABadHandleAnswerTheirFailureValue)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_TRUE(DeleteDC(dc));
+    auto refused = [](auto value, auto expected) {
+        SetLastError(0);
+        EXPECT_EQ(value(), expected);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    };
+    refused([&] { return SetTextColor(dc, 1); }, CLR_INVALID);
+    refused([&] { return GetBkColor(dc); }, CLR_INVALID);
+    refused([&] { return SetDCBrushColor(dc, 1); }, CLR_INVALID);
+    refused([&] { return SetDCPenColor(dc, 1); }, CLR_INVALID);
+    refused([&] { return SetTextAlign(dc, TA_CENTER); }, static_cast<UINT>(GDI_ERROR));
+    refused([&] { return GetTextAlign(dc); }, static_cast<UINT>(GDI_ERROR));
+    refused([&] { return SetTextCharacterExtra(dc, 1); }, static_cast<int>(0x80000000u));
+    refused([&] { return GetMapMode(dc); }, 0);
+    refused([&] { return GetROP2(dc); }, 0);
+    POINT p{1, 2};
+    refused([&] { return MoveToEx(dc, 1, 1, &p); }, FALSE);
+    refused([&] { return GetCurrentPositionEx(dc, &p); }, FALSE);
+    refused([&] { return SetBrushOrgEx(dc, 1, 1, &p); }, FALSE);
+    refused([&] { return LPtoDP(dc, &p, 1); }, FALSE);
+    EXPECT_EQ(p.x, 1) << "nothing is written through a bad handle";
+}
+
+TEST_F(Dc, PointAccessorsAnswerThePreviousPointAndRefuseANullOut)
+{
+    MemDc dc(2, 2);
+    POINT prev{-1, -1};
+    EXPECT_TRUE(MoveToEx(dc, 3, 4, nullptr));
+    EXPECT_TRUE(MoveToEx(dc, 5, 6, &prev));
+    EXPECT_EQ(prev.x, 3);
+    EXPECT_EQ(prev.y, 4);
+    EXPECT_TRUE(GetCurrentPositionEx(dc, &prev));
+    EXPECT_EQ(prev.y, 6);
+    EXPECT_TRUE(SetBrushOrgEx(dc, 7, 8, &prev));
+    EXPECT_EQ(prev.x, 0);
+    for (auto get : {&GetCurrentPositionEx, &GetBrushOrgEx, &GetViewportOrgEx, &GetWindowOrgEx}) {
+        SetLastError(0);
+        EXPECT_FALSE(get(dc, nullptr));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    SetLastError(0);
+    EXPECT_FALSE(DPtoLP(dc, nullptr, 1));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(DPtoLP(dc, nullptr, 0));
+}

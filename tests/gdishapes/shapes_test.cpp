@@ -299,6 +299,46 @@ TEST_F(ShapeTest, FrameRectDrawsAOnePixelFrameWithABrushOrASystemColour)
     DeleteObject(red);
 }
 
+TEST_F(ShapeTest, RectangleHelpersCheckTheDcTheRectangleAndTheBrushInThatOrder)
+{
+    Canvas c(8, 8);
+    HBRUSH red = CreateSolidBrush(kRed);
+    HBRUSH stale = CreateSolidBrush(kRed);
+    DeleteObject(stale);
+    const RECT r{1, 1, 5, 5}, empty{5, 5, 1, 1};
+    // A null rectangle is refused before the brush is looked at.
+    for (HBRUSH b : {red, stale}) {
+        SetLastError(0);
+        EXPECT_EQ(FillRect(c.dc(), nullptr, b), 0);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+        SetLastError(0);
+        EXPECT_EQ(FrameRect(c.dc(), nullptr, b), 0);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    SetLastError(0);
+    EXPECT_FALSE(InvertRect(c.dc(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    SetLastError(0);
+    EXPECT_FALSE(DrawFocusRect(c.dc(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    // A bad brush fails even for a rectangle that would paint nothing; a good one succeeds.
+    EXPECT_EQ(FillRect(c.dc(), &empty, stale), 0);
+    EXPECT_EQ(FrameRect(c.dc(), &empty, stale), 0);
+    EXPECT_EQ(FillRect(c.dc(), &empty, red), 1);
+    EXPECT_EQ(FrameRect(c.dc(), &empty, red), 1);
+    EXPECT_TRUE(InvertRect(c.dc(), &empty));
+    EXPECT_TRUE(DrawFocusRect(c.dc(), &empty));
+    EXPECT_TRUE(c.Not(kWhite).empty());
+    // A bad DC fails first.
+    SetLastError(0);
+    EXPECT_EQ(FillRect(reinterpret_cast<HDC>(red), &r, red), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(InvertRect(reinterpret_cast<HDC>(red), &r));
+    EXPECT_EQ(FillRect(c.dc(), &r, red), 1);
+    EXPECT_EQ(c.Where(kRed), RectPixels(1, 1, 5, 5));
+    DeleteObject(red);
+}
+
 TEST_F(ShapeTest, InvertRectTwiceRestores)
 {
     Canvas c(10, 10);

@@ -182,6 +182,13 @@ END
     EXPECT_EQ(data, expected.v());
 }
 
+TEST(RcLayout, CaptionWithoutStyleGetsATitleBar)
+{
+    const auto data = CompileOne("4 DIALOG 0, 0, 1, 1\nCAPTION \"T\"\nBEGIN\nEND\n", kRtDialog, 4);
+    ASSERT_GE(data.size(), 4u);
+    EXPECT_EQ(Reader(data).d(), 0x80C80000u) << "WS_POPUP | WS_BORDER | WS_SYSMENU | WS_CAPTION";
+}
+
 TEST(RcLayout, DialogEx)
 {
     const auto data = CompileOne(R"(

@@ -12,6 +12,8 @@
 #include "platform/base/lasterror.h"
 #include "platform/base/module.h"
 #include "platform/base/resource.h"
+#include "platform/gdi/icon.h"
+#include "platform/gdi/wingdi.h"
 #include "resources/resource.h"
 #include "tests/rc/rc_test_ids.h"
 #include "tests/rc/rc_test_support.h"
@@ -349,6 +351,45 @@ TEST(RcModule, ImagesAsTheImageLoadersReadThem)
     packed.insert(packed.end(), bmp.begin() + offBits, bmp.end());
     const auto b = Exe(RT_BITMAP, IDB_PIC);
     EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.end()), packed) << "a packed DIB: header, then the pixels";
+}
+
+// The image loaders read what the compiler wrote.
+TEST(RcModule, ImageLoadersReadTheCompiledImages)
+{
+    const HBITMAP bmp = LoadBitmapW(nullptr, MAKEINTRESOURCE(IDB_PIC));
+    ASSERT_NE(bmp, nullptr) << GetLastError();
+    BITMAP bm{};
+    ASSERT_EQ(GetObjectW(bmp, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, 2);
+    EXPECT_EQ(bm.bmHeight, 2);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, bmp);
+    // Bottom-up rows of blue, green, red bytes: the first stored row is the lower one.
+    EXPECT_EQ(GetPixel(dc, 0, 1), RGB(3, 2, 1));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(6, 5, 4));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(9, 8, 7));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+
+    const HICON icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCE(IDI_APP), IMAGE_ICON, 4, 4, 0));
+    ASSERT_NE(icon, nullptr) << GetLastError();
+    ICONINFO ii{};
+    ASSERT_TRUE(GetIconInfo(icon, &ii));
+    EXPECT_TRUE(ii.fIcon);
+    DeleteObject(ii.hbmMask);
+    DeleteObject(ii.hbmColor);
+    DestroyIcon(icon);
+
+    const HCURSOR cursor = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCE(IDC_ARROW_CUR), IMAGE_CURSOR, 4, 4, 0));
+    ASSERT_NE(cursor, nullptr) << GetLastError();
+    ASSERT_TRUE(GetIconInfo(cursor, &ii));
+    EXPECT_FALSE(ii.fIcon);
+    EXPECT_EQ(ii.xHotspot, 1u);
+    EXPECT_EQ(ii.yHotspot, 2u);
+    DeleteObject(ii.hbmMask);
+    DeleteObject(ii.hbmColor);
+    DestroyCursor(cursor);
 }
 
 TEST(RcModule, CommonResourcesInTheChain)

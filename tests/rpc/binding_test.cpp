@@ -137,3 +137,39 @@ TEST(RpcBindingHandle, CopiesAreIndependentAndFreedHandlesStayInvalid)
     EXPECT_EQ(RpcBindingSetOption(copy, 999, 1), RPC_S_INVALID_ARG);
     EXPECT_EQ(RpcBindingFree(&copy), RPC_S_OK);
 }
+
+TEST(RpcBindingHandle, OptionsAndOutPointersFollowOneRule)
+{
+    RPC_BINDING_HANDLE h = nullptr;
+    ASSERT_EQ(FromString(L"ncacn_ip_tcp:127.0.0.1[4006]", &h), RPC_S_OK);
+    // Both time-outs are kept apart and read back; unknown options and values beyond
+    // 32 bits are refused without touching anything.
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CALL_TIMEOUT, 11), RPC_S_OK);
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CONNECT_TIMEOUT, 22), RPC_S_OK);
+    if constexpr (sizeof(ULONG_PTR) > 4) {
+        EXPECT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CALL_TIMEOUT, static_cast<ULONG_PTR>(0x100000000ull)),
+            RPC_S_INVALID_ARG);
+    }
+    ULONG_PTR v = 0;
+    EXPECT_EQ(RpcBindingInqOption(h, RPC_C_OPT_CALL_TIMEOUT, &v), RPC_S_OK);
+    EXPECT_EQ(v, 11u);
+    EXPECT_EQ(RpcBindingInqOption(h, RPC_C_OPT_CONNECT_TIMEOUT, &v), RPC_S_OK);
+    EXPECT_EQ(v, 22u);
+    v = 5;
+    EXPECT_EQ(RpcBindingInqOption(h, 999, &v), RPC_S_INVALID_ARG);
+    EXPECT_EQ(v, 5u);
+    EXPECT_EQ(RpcBindingInqOption(h, RPC_C_OPT_CALL_TIMEOUT, nullptr), RPC_S_INVALID_ARG);
+    // Calls that hand something back refuse a missing out pointer and clear a given one
+    // before anything else can fail.
+    EXPECT_EQ(RpcBindingCopy(h, nullptr), RPC_S_INVALID_ARG);
+    EXPECT_EQ(RpcBindingToStringBindingW(h, nullptr), RPC_S_INVALID_ARG);
+    EXPECT_EQ(RpcBindingFromStringBindingW(nullptr, nullptr), RPC_S_INVALID_ARG);
+    EXPECT_EQ(RpcStringBindingComposeW(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), RPC_S_INVALID_ARG);
+    RPC_WSTR s = reinterpret_cast<RPC_WSTR>(1);
+    EXPECT_EQ(RpcBindingToStringBindingW(reinterpret_cast<RPC_BINDING_HANDLE>(0x1234), &s), RPC_S_INVALID_BINDING);
+    EXPECT_EQ(s, nullptr);
+    RPC_BINDING_HANDLE out = reinterpret_cast<RPC_BINDING_HANDLE>(1);
+    EXPECT_EQ(RpcBindingFromStringBindingW(nullptr, &out), RPC_S_INVALID_STRING_BINDING);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(RpcBindingFree(&h), RPC_S_OK);
+}

@@ -313,3 +313,56 @@ TEST(RpcNdr, StringAndGuidProceduresMatchTheirHandLayout)
     EXPECT_EQ(MarshalCrs(4, {&y, &r}), (std::vector<uint8_t>{0xE2, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(MarshalCrs(5, {&r}).empty());
 }
+
+TEST(RpcNdr, ScalarsUnionDiscriminantsAndArraysOfEveryWidthRoundTrip)
+{
+    static constexpr Arm kByteArm[] = {{-3, 0}}, kShortArm[] = {{-3, 1}}, kLongArm[] = {{-3, 2}};
+    constexpr TypeDesc table[] = {
+        Scalar(Kind::Byte), Scalar(Kind::Short), Scalar(Kind::Long), Scalar(Kind::Hyper),
+        UnionOf(0, -3, kByteArm, 1, kNoType, 1),  // 4: byte discriminant, byte arm
+        UnionOf(2, -3, kShortArm, 1, kNoType, 2), // 5: long discriminant, short arm
+        UnionOf(3, -3, kLongArm, 1, kNoType, 4),  // 6: hyper discriminant, long arm
+        ArrayOf(1, 3, 2, 2),                      // 7: three shorts
+    };
+    uint8_t b = 0x81, u4 = 0x55;
+    int16_t s = -2, u5 = 0x1234, arr[3] = {1, -1, 2};
+    int32_t l = -3, u6 = 0x0A0B0C0D;
+    int64_t h = -4;
+    void* args[] = {&b, &s, &l, &h, &u4, &u5, &u6, arr};
+    ParamDesc in[8], out[8];
+    for (uint16_t i = 0; i < 8; ++i) {
+        in[i] = ParamDesc{kIn, i};
+        out[i] = ParamDesc{kOut, i};
+    }
+    const ProcDesc send{0, 8, in}, receive{0, 8, out};
+    ASSERT_TRUE(ValidateTypes(Types(table), &send, 1));
+    std::vector<uint8_t> wire;
+    ASSERT_EQ(MarshalIn(send, Types(table), args, wire), RPC_S_OK);
+    const std::vector<uint8_t> expected = {
+        0x81, 0,                                        // byte, pad to 2
+        0xFE, 0xFF,                                     // short
+        0xFD, 0xFF, 0xFF, 0xFF,                         // long
+        0xFC, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, // hyper
+        0xFD, 0x55,                                     // byte discriminant, byte arm
+        0, 0, 0xFD, 0xFF, 0xFF, 0xFF, 0x34, 0x12,       // long discriminant, short arm
+        0, 0, 0, 0, 0, 0,                               // pad to 8
+        0xFD, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x0D, 0x0C, 0x0B, 0x0A, // hyper discriminant, long arm
+        1, 0, 0xFF, 0xFF, 2, 0,                         // the array
+    };
+    EXPECT_EQ(wire, expected);
+
+    uint8_t b2 = 0, u42 = 0;
+    int16_t s2 = 0, u52 = 0, arr2[3] = {};
+    int32_t l2 = 0, u62 = 0;
+    int64_t h2 = 0;
+    void* back[] = {&b2, &s2, &l2, &h2, &u42, &u52, &u62, arr2};
+    ASSERT_EQ(UnmarshalOut(receive, Types(table), wire, false, back), RPC_S_OK);
+    EXPECT_EQ(b2, b);
+    EXPECT_EQ(s2, s);
+    EXPECT_EQ(l2, l);
+    EXPECT_EQ(h2, h);
+    EXPECT_EQ(u42, u4);
+    EXPECT_EQ(u52, u5);
+    EXPECT_EQ(u62, u6);
+    EXPECT_EQ(std::memcmp(arr2, arr, sizeof arr), 0);
+}

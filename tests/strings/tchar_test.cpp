@@ -68,6 +68,48 @@ TEST(TChar, ComparisonAndSearch)
     EXPECT_LT(lstrcmpi(L"ab", L"ABC"), 0);
 }
 
+TEST(TChar, CaseBlindComparisonsAgreeWideAndNarrow)
+{
+    // The narrow forms follow the wide ones: bounded by the count, null refused with
+    // EINVAL, a zero count equal whatever the strings.
+    EXPECT_EQ(_stricmp("Hello", "hELLO"), 0);
+    EXPECT_LT(_stricmp("abc", "ABD"), 0);
+    EXPECT_GT(_stricmp("abcd", "ABC"), 0);
+    EXPECT_EQ(_strnicmp("PREFIXed", "prefixES", 6), 0);
+    EXPECT_NE(_strnicmp("PREFIXed", "prefixES", 8), 0);
+    EXPECT_EQ(_strnicmp("ab", "AB", 100), 0) << "the count stops at the terminator";
+    EXPECT_EQ(_wcsnicmp(L"ab", L"AB", 100), 0);
+    EXPECT_EQ(_strnicmp(nullptr, "a", 0), 0);
+    EXPECT_EQ(_wcsnicmp(nullptr, L"a", 0), 0);
+    errno = 0;
+    EXPECT_EQ(_stricmp("a", nullptr), _NLSCMPERROR);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(_strnicmp(nullptr, "a", 1), _NLSCMPERROR);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(_wcsnicmp(L"a", nullptr, 1), _NLSCMPERROR);
+    EXPECT_EQ(errno, EINVAL);
+}
+
+TEST(TChar, CaseMappingInPlaceRefusesAnUnterminatedBuffer)
+{
+    wchar_t s[3] = {L'a', L'b', L'c'}; // no terminator within its three characters
+    EXPECT_EQ(_wcsupr_s(s, 3), EINVAL);
+    EXPECT_EQ(s[0], L'\0') << "emptied";
+    wchar_t t[3] = {L'A', L'B', L'C'};
+    EXPECT_EQ(_wcslwr_s(t, 3), EINVAL);
+    EXPECT_EQ(t[0], L'\0');
+    EXPECT_EQ(_wcsupr_s(nullptr, 3), EINVAL);
+    wchar_t u[4] = L"aB\u00E9";
+    EXPECT_EQ(_wcsupr_s(u, 0), EINVAL);
+    EXPECT_EQ(u[0], L'a') << "a zero size leaves the string alone";
+    EXPECT_EQ(_wcsupr_s(u, 4), 0);
+    EXPECT_STREQ(u, L"AB\u00C9");
+    EXPECT_EQ(_wcslwr_s(u, 4), 0);
+    EXPECT_STREQ(u, L"ab\u00E9");
+}
+
 TEST(TChar, NumbersFromText)
 {
     EXPECT_EQ(_ttoi(L"  -42xyz"), -42);

@@ -114,6 +114,29 @@ TEST_F(CreateTest, DestroyOrderIsDestroyDownThenNcDestroyUp)
         EXPECT_FALSE(IsWindow(h));
 }
 
+TEST_F(CreateTest, WindowsMadeOrDestroyedDuringDestructionAreHandled)
+{
+    HWND p = Make(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
+    HWND c = Make(WS_CHILD, 0, 0, 50, 50, p);
+    static HWND late = nullptr;
+    rec().SetHandler([p, c](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (h == p && m == WM_DESTROY) {
+            // A child made while the parent goes, and one destroyed by hand.
+            late = CreateWindowExW(0, UserTest::kRecClass, L"", WS_CHILD, 0, 0, 5, 5, p, nullptr, nullptr, nullptr);
+            DestroyWindow(c);
+            EXPECT_TRUE(DestroyWindow(p)); // destroying again while in progress is harmless
+            r = 0;
+            return true;
+        }
+        return false;
+    });
+    ASSERT_TRUE(DestroyWindow(p));
+    EXPECT_FALSE(IsWindow(p));
+    EXPECT_FALSE(IsWindow(c));
+    EXPECT_FALSE(IsWindow(late));
+    EXPECT_EQ(rec().For(c, {WM_DESTROY}).size(), 1u);
+}
+
 TEST_F(CreateTest, ChildDestroyNotifiesParentFirst)
 {
     HWND p = Make(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
