@@ -35,9 +35,9 @@ CString CZynExceptionHandler::LoadMessage(UINT nIDMessage)
     return text;
 }
 
-int CZynExceptionHandler::Handle(UINT nIDMessage, BOOL bShow) const
+int CZynExceptionHandler::Handle(UINT nIDMessage) const
 {
-    return Report(LoadMessage(nIDMessage), bShow);
+    return Report(LoadMessage(nIDMessage), TRUE);
 }
 
 int CZynExceptionHandler::Handle(UINT nIDMessage, HRESULT hr, BOOL bShow) const

@@ -17,8 +17,9 @@ public:
     virtual ~CZynExceptionHandler() = default;
 
     // Each returns the button the operator pressed (IDOK), or 0 when nothing was shown
+    // (the HRESULT form has no plain show flag beside it: HRESULT and BOOL are one type)
     // (bShow FALSE: the text is only built and kept as the last message).
-    int Handle(UINT nIDMessage, BOOL bShow = TRUE) const;
+    int Handle(UINT nIDMessage) const;
     int Handle(UINT nIDMessage, HRESULT hr, BOOL bShow = TRUE) const;
     int Handle(UINT nIDMessage, const CException* pException, BOOL bShow = TRUE) const;
     int Handle(UINT nIDMessage, const _com_error& error, BOOL bShow = TRUE) const;
