@@ -40,7 +40,11 @@ std::unique_ptr<CAcsUser> Operator(std::initializer_list<LONG> permissions)
 class ProbeCmdUI : public CCmdUI {
 public:
     explicit ProbeCmdUI(UINT id) { m_nID = id; }
-    void Enable(BOOL bOn) override { enabled = bOn; }
+    void Enable(BOOL bOn) override
+    {
+        CCmdUI::Enable(bOn);
+        enabled = bOn;
+    }
     BOOL enabled = -1;
 };
 

@@ -65,15 +65,11 @@ protected:
         m_hMain = CreateWindowExW(0, L"ZynCfgMain", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
             nullptr, nullptr);
         m_main.Attach(m_hMain);
-        app.m_pMainWnd = &m_main;
-        m_app = &app;
+        app.m_pMainWnd = &m_main;  // the application object goes before the fixture
         return m_hMain;
     }
     void CloseMain()
     {
-        if (m_app)
-            m_app->m_pMainWnd = nullptr;
-        m_app = nullptr;
         if (m_main.GetSafeHwnd())
             m_main.Detach();
         if (m_hMain && IsWindow(m_hMain))
@@ -83,7 +79,6 @@ protected:
 
     CWnd m_main;
     HWND m_hMain = nullptr;
-    CZynApp* m_app = nullptr;
 };
 
 std::vector<UINT> Messages()
