@@ -288,84 +288,91 @@ LONG LAcsAlarmAckRecSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*n
     };
     auto map = [&](LPCWSTR column, LONG id) { return MapArchiveId(*this, kRestoredTable, column, id); };
 
-    CString line;
-    CString reason;
-    ArchiveFields fields;
-    AlarmAckArchiveRow ack;
-    AlarmAckHistoryArchiveRow hist;
-    bool stopped = false;
-    while (run.NextLine(file, line, BlankLines::OnlyEmpty)) {
-        fields.Split(line);
-        if (IsAlarmAckHistoryLine(fields)) {
-            if (!last) {
-                run.SkipLine(L"a history line without its acknowledgement before it");
+    try {
+        CString line;
+        CString reason;
+        ArchiveFields fields;
+        AlarmAckArchiveRow ack;
+        AlarmAckHistoryArchiveRow hist;
+        bool stopped = false;
+        while (run.NextLine(file, line, BlankLines::OnlyEmpty)) {
+            fields.Split(line);
+            if (IsAlarmAckHistoryLine(fields)) {
+                if (!last) {
+                    run.SkipLine(L"a history line without its acknowledgement before it");
+                    continue;
+                }
+                if (!ParseAlarmAckHistoryArchiveLine(fields, hist, reason)) {
+                    run.SkipLine(reason.GetString());
+                    continue;
+                }
+                history.m_PANELID = last->panelId;
+                history.m_SERIALNUM = last->serialNum;
+                history.m_USERID = map(L"USERID", hist.userId);
+                history.m_ACKTIME_UTC = hist.ackTimeUtc.value_or(TIMESTAMP_STRUCT{});
+                history.m_extraTime = hist.extraTime.value_or(TIMESTAMP_STRUCT{});
+                history.m_ACKSTATUS = hist.ackStatus;
+                history.m_ACKNOTE = hist.note;
+                history.InsertHistory();
+                lastHasHistory = true;
                 continue;
             }
-            if (!ParseAlarmAckHistoryArchiveLine(fields, hist, reason)) {
+
+            // An acknowledgement line ends the history of the one before it.
+            settleLast();
+            if (!run.Progress()) {
+                stopped = true;
+                break;
+            }
+            if (!ParseAlarmAckArchiveLine(fields, ack, reason)) {
                 run.SkipLine(reason.GetString());
                 continue;
             }
-            history.m_PANELID = last->panelId;
-            history.m_SERIALNUM = last->serialNum;
-            history.m_USERID = map(L"USERID", hist.userId);
-            history.m_ACKTIME_UTC = hist.ackTimeUtc.value_or(TIMESTAMP_STRUCT{});
-            history.m_extraTime = hist.extraTime.value_or(TIMESTAMP_STRUCT{});
-            history.m_ACKSTATUS = hist.ackStatus;
-            history.m_ACKNOTE = hist.note;
-            history.InsertHistory();
-            lastHasHistory = true;
-            continue;
-        }
+            ack.userId = map(L"USERID", ack.userId);
+            ack.alarmId = map(L"SALARMID", ack.alarmId);
+            ack.panelId = map(L"SPANELID", ack.panelId);
+            ack.serialNum = map(L"SSERIALNUM", ack.serialNum);
+            ack.linkedPanelId = map(L"LPANELID", ack.linkedPanelId);
+            ack.linkedSerialNum = map(L"LSERIALNUM", ack.linkedSerialNum);
+            if (ack.inProgressUserId != 0)
+                ack.inProgressUserId = map(L"IN_PROGRESS_USERID", ack.inProgressUserId);
 
-        // An acknowledgement line ends the history of the one before it.
-        settleLast();
-        if (!run.Progress()) {
-            stopped = true;
-            break;
+            AddNew();
+            StoreColumn(*this, m_USERID, ack.userId);
+            StoreColumn(*this, m_STATUS, ack.status);
+            StoreColumn(*this, m_SALARMID, ack.alarmId);
+            StoreColumn(*this, m_SPANELID, ack.panelId);
+            StoreColumn(*this, m_SSERIALNUM, ack.serialNum);
+            StoreColumn(*this, m_LPANELID, ack.linkedPanelId);
+            StoreColumn(*this, m_LSERIALNUM, ack.linkedSerialNum);
+            if (ack.ackTime)
+                StoreColumn(*this, m_ACKTIME, *ack.ackTime);
+            StoreColumn(*this, m_ACKNOTE, ack.note);
+            if (ack.inProgressUserId != 0) {
+                StoreColumn(*this, m_IN_PROGRESS_USERID, ack.inProgressUserId);
+                if (ack.inProgressAckTime)
+                    StoreColumn(*this, m_IN_PROGRESS_ACKTIME, *ack.inProgressAckTime);
+            }
+            if (ack.ackTimeUtc)
+                StoreColumn(*this, m_ACK_TIME_UTC, *ack.ackTimeUtc);
+            if (ack.inProgressAckTimeUtc)
+                StoreColumn(*this, m_IN_PROGRESS_ACKTIME_UTC, *ack.inProgressAckTimeUtc);
+            if (ack.forwardedTimeUtc)
+                StoreColumn(*this, m_FORWARDED_TIME_UTC, *ack.forwardedTimeUtc);
+            Update();
+            run.CountRow();
+            last = ack;
+            lastHasHistory = false;
         }
-        if (!ParseAlarmAckArchiveLine(fields, ack, reason)) {
-            run.SkipLine(reason.GetString());
-            continue;
+        if (!stopped) {
+            settleLast();
+            run.Progress();
         }
-        ack.userId = map(L"USERID", ack.userId);
-        ack.alarmId = map(L"SALARMID", ack.alarmId);
-        ack.panelId = map(L"SPANELID", ack.panelId);
-        ack.serialNum = map(L"SSERIALNUM", ack.serialNum);
-        ack.linkedPanelId = map(L"LPANELID", ack.linkedPanelId);
-        ack.linkedSerialNum = map(L"LSERIALNUM", ack.linkedSerialNum);
-        if (ack.inProgressUserId != 0)
-            ack.inProgressUserId = map(L"IN_PROGRESS_USERID", ack.inProgressUserId);
-
-        AddNew();
-        StoreColumn(*this, m_USERID, ack.userId);
-        StoreColumn(*this, m_STATUS, ack.status);
-        StoreColumn(*this, m_SALARMID, ack.alarmId);
-        StoreColumn(*this, m_SPANELID, ack.panelId);
-        StoreColumn(*this, m_SSERIALNUM, ack.serialNum);
-        StoreColumn(*this, m_LPANELID, ack.linkedPanelId);
-        StoreColumn(*this, m_LSERIALNUM, ack.linkedSerialNum);
-        if (ack.ackTime)
-            StoreColumn(*this, m_ACKTIME, *ack.ackTime);
-        StoreColumn(*this, m_ACKNOTE, ack.note);
-        if (ack.inProgressUserId != 0) {
-            StoreColumn(*this, m_IN_PROGRESS_USERID, ack.inProgressUserId);
-            if (ack.inProgressAckTime)
-                StoreColumn(*this, m_IN_PROGRESS_ACKTIME, *ack.inProgressAckTime);
-        }
-        if (ack.ackTimeUtc)
-            StoreColumn(*this, m_ACK_TIME_UTC, *ack.ackTimeUtc);
-        if (ack.inProgressAckTimeUtc)
-            StoreColumn(*this, m_IN_PROGRESS_ACKTIME_UTC, *ack.inProgressAckTimeUtc);
-        if (ack.forwardedTimeUtc)
-            StoreColumn(*this, m_FORWARDED_TIME_UTC, *ack.forwardedTimeUtc);
-        Update();
-        run.CountRow();
-        last = ack;
-        lastHasHistory = false;
-    }
-    if (!stopped) {
-        settleLast();
-        run.Progress();
+    } catch (...) {
+        // The rows inserted so far stay; the failure goes to the caller.
+        SetSkippedLineCount(run.Skipped());
+        CloseAfterFailure(*this);
+        throw;
     }
     run.Finish();
     SetSkippedLineCount(run.Skipped());

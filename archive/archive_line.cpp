@@ -306,6 +306,17 @@ void OpenForRestore(CRecordset& set, bool bSelectNothing)
     set.Open(static_cast<UINT>(-1), nullptr, 0);
 }
 
+void CloseAfterFailure(CRecordset& set)
+{
+    try {
+        if (set.IsOpen())
+            set.Close();
+    } catch (CException* e) {
+        CLogger::LogError(CResult::DatabaseError, L"Archive", __LINE__, L"A record set could not be closed after a failure.", e);
+        e->Delete();
+    }
+}
+
 // --- ArchiveRestoreRun ------------------------------------------------------------
 
 ArchiveRestoreRun::ArchiveRestoreRun(

@@ -144,6 +144,10 @@ enum class BlankLines {
 // its filter becomes "1=0" first, so opening reads no rows.
 void OpenForRestore(CRecordset& set, bool bSelectNothing);
 
+// Closes a set after a failure without letting a second failure hide the first (it is
+// logged instead).
+void CloseAfterFailure(CRecordset& set);
+
 // One restore: line numbers, the row count, progress and the skipped lines.
 class ArchiveRestoreRun {
 public:

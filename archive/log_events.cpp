@@ -217,17 +217,24 @@ LONG CLogEvents::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*nReserved
     OpenForRestore(*this, true);
     EventArchiveRow row;
     CString reason;
-    const LONG count = RunArchiveRestore(file, run, BlankLines::TrimTrailingWhite, [&](const ArchiveFields& fields) {
-        if (!ParseEventArchiveLine(fields, row, reason))
-            return LineOutcome::Skip(reason.GetString());
-        AddNew();
-        StoreRow(row);
-        Update();
-        return LineOutcome::Row();
-    });
+    try {
+        RunArchiveRestore(file, run, BlankLines::TrimTrailingWhite, [&](const ArchiveFields& fields) {
+            if (!ParseEventArchiveLine(fields, row, reason))
+                return LineOutcome::Skip(reason.GetString());
+            AddNew();
+            StoreRow(row);
+            Update();
+            return LineOutcome::Row();
+        });
+    } catch (...) {
+        // The rows inserted so far stay; the failure goes to the caller.
+        SetSkippedLineCount(run.Skipped());
+        CloseAfterFailure(*this);
+        throw;
+    }
     SetSkippedLineCount(run.Skipped());
     Close();
-    return count;
+    return run.Count();
 }
 
 // --- purge preparation and filters ------------------------------------------------

@@ -310,6 +310,42 @@ TEST_P(EventSetTest, MalformedLinesAreSkippedLoggedAndCounted)
     EXPECT_NE(text.find("skipped 4 malformed line(s)"), std::string::npos);
 }
 
+TEST_P(EventSetTest, ADatabaseFailureKeepsTheRowsBeforeItAndPasses)
+{
+    Insert(EventRow{});
+    const CString line = ReadLines(WriteAll()).at(0);
+    // A text longer than its column: the database refuses the row.
+    zyn::archive::ArchiveFields f(line);
+    CString tooLong;
+    for (int i = 1; i <= 32; ++i) {
+        if (i > 1)
+            tooLong += L"\t";
+        tooLong += i == 22 ? CString(std::wstring(2001, L'x').c_str()) : f.Raw(i);
+    }
+    const std::wstring path = TempFilePath(L"failing.txt");
+    WriteLines(path, {line, line, tooLong, line});
+    CStdioFileUnicode file;
+    OpenForRead(file, path);
+    CLogEvents set(ZDbPtr(), true, true);
+    const auto failure = CatchDb([&] { set.RestoreArchiveRecords(file, 0, nullptr, nullptr, 0); });
+    EXPECT_TRUE(failure.thrown);
+    EXPECT_FALSE(set.IsOpen());
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED"), 2);
+}
+
+TEST_P(EventSetTest, DeleteWithoutThePurgeKeyIsRefused)
+{
+    Insert(EventRow{});
+    CLogEvents set(ZDbPtr());
+    set.Open();
+    ASSERT_FALSE(set.IsEOF());
+    const auto failure = CatchDb([&] { set.Delete(); });
+    EXPECT_TRUE(failure.thrown);
+    EXPECT_EQ(failure.code, AFX_SQL_ERROR_NO_KEY_COLUMNS);
+    set.Close();
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS"), 1);
+}
+
 TEST_P(EventSetTest, InsertEventBindsItsText)
 {
     CLogEvents set(ZDbPtr());

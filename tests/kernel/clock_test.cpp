@@ -107,8 +107,16 @@ TEST_F(ClockTest, WaiterInGraceTimesOutWhenAnotherThreadPassesItsDeadline)
     Clock::SetVirtualWaitGrace(60'000); // would wait a minute of real time on its own
     ScopedHandle ev(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::atomic<DWORD> result{0xFFFF};
-    std::thread waiter([&] { result = WaitForSingleObject(ev, 500); });
-    std::this_thread::sleep_for(20ms);
+    std::atomic<bool> started{false};
+    std::thread waiter([&] {
+        started = true;
+        result = WaitForSingleObject(ev, 500);
+    });
+    // The wait must have begun before the clock moves, or its deadline would count from
+    // the advanced time: give a loaded machine ample real time to get there.
+    while (!started.load())
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(150ms);
     EXPECT_EQ(result.load(), 0xFFFFu) << "still inside its grace period";
     Clock::Advance(499);
     std::this_thread::sleep_for(20ms);
