@@ -106,6 +106,8 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         RedrawImpl(c.get(), inside, flags & ~RDW_NOCHILDREN);
 }
 
+} // namespace
+
 void FillDesktop(const Region& screenRgn)
 {
     if (screenRgn.Empty())
@@ -121,6 +123,8 @@ void FillDesktop(const Region& screenRgn)
     DeleteObject(r);
     ReleaseDC(nullptr, dc);
 }
+
+namespace {
 
 bool NeedsPaint(const Window& w) { return !w.update.Empty() || w.internalPaint; }
 
@@ -738,7 +742,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     }
     Region upd;
     bool erase;
-    DWORD flags = DCX_CACHE | DCX_INTERSECTRGN;
+    DWORD flags = DCX_INTERSECTRGN;
     {
         auto lock = LockUser();
         upd = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
@@ -754,6 +758,9 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
             flags |= DCX_CLIPSIBLINGS;
         if (w->cls->style & CS_PARENTDC)
             flags |= DCX_PARENTCLIP;
+        // A class with its own DC paints with it.
+        if (!(w->cls->style & (CS_OWNDC | CS_CLASSDC)))
+            flags |= DCX_CACHE;
     }
     HDC dc = GetDCEx(hWnd, zyn::user::MakeRgn(upd), flags);
     if (!dc)

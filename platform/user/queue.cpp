@@ -14,6 +14,7 @@
 #include "platform/user/styles.h"
 #include "platform/user/thread_state.h"
 #include "platform/user/window.h"
+#include "platform/user/winpos.h"
 #include "platform/user/wnd_internal.h"
 
 namespace zyn::user {
@@ -256,6 +257,9 @@ LRESULT HandleInternal(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case kMsgDestroyFromOtherThread:
         DestroyWindow(hwnd);
+        return 0;
+    case kMsgShowFromOtherThread:
+        ShowWindow(hwnd, static_cast<int>(wp));
         return 0;
     default:
         return 0;

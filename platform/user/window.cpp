@@ -101,8 +101,11 @@ std::shared_ptr<Window> DesktopWnd()
 {
     auto lock = LockUser();
     Roots& r = TheRoots();
-    if (!r.desktop || r.desktop->dead)
+    if (!r.desktop || r.desktop->dead) {
         r.desktop = MakeRoot(L"#32769", false);
+        // The desktop paints its background when it appears, as exposed parts do later.
+        FillDesktop(Region(r.desktop->rcWindow));
+    }
     return r.desktop;
 }
 

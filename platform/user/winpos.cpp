@@ -662,8 +662,14 @@ BOOL ShowWindowAsync(HWND hWnd, int nCmdShow)
         return FALSE;
     if (w->thread == GetCurrentThreadId())
         return ShowWindow(hWnd, nCmdShow);
-    // Done on the window's own thread.
-    return SendNotifyMessageW(hWnd, WM_SHOWWINDOW, nCmdShow != SW_HIDE, 0);
+    if (nCmdShow < SW_HIDE || nCmdShow > SW_MAX) {
+        SetLastError(ERROR_INVALID_SHOWWIN_COMMAND);
+        return FALSE;
+    }
+    // Done on the window's own thread; the caller does not wait.
+    const BOOL wasVisible = IsWindowVisible(hWnd);
+    SendNotifyMessageW(hWnd, kMsgShowFromOtherThread, static_cast<WPARAM>(nCmdShow), 0);
+    return wasVisible;
 }
 
 BOOL ShowOwnedPopups(HWND hWnd, BOOL fShow)

@@ -207,6 +207,8 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
 void InvalidateScreenRegion(Window* w, const Region& screenRgn, UINT flags);
 // After a window moved, hid or showed: repaint what is exposed on the screen.
 void InvalidateExposed(const Region& screenRgn, Window* except);
+// Paints the desktop's background (COLOR_BACKGROUND) into a region of the screen.
+void FillDesktop(const Region& screenRgn);
 // Releases the DCs a dying window still has out.
 void ReleaseWindowDcs(Window& w);
 // Whether any window of the thread needs WM_PAINT; gives the first in z/tree order.
@@ -238,6 +240,7 @@ void ResetModalState();
 inline constexpr UINT kInternalFirst = 0x03F0;
 inline constexpr UINT kMsgActivateFromOtherThread = 0x03F0;
 inline constexpr UINT kMsgDestroyFromOtherThread = 0x03F1;
+inline constexpr UINT kMsgShowFromOtherThread = 0x03F2;
 inline constexpr UINT kInternalLast = 0x03FF;
 
 } // namespace zyn::user

@@ -308,6 +308,32 @@ TEST_F(PaintTest, WindowAndParentClipDcs)
     DestroyWindow(p);
 }
 
+TEST_F(PaintTest, OwnDcClassesKeepOneDc)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordProc;
+    wc.lpszClassName = L"OwnDc";
+    wc.style = CS_OWNDC;
+    ASSERT_TRUE(RegisterClassExW(&wc));
+    HWND h = CreateWindowExW(0, L"OwnDc", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HDC a = GetDC(h);
+    SetTextColor(a, kRed);
+    ReleaseDC(h, a);
+    HDC b = GetDC(h);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(GetTextColor(b), kRed); // its state stays
+    ReleaseDC(h, b);
+    InvalidateRect(h, nullptr, FALSE);
+    PAINTSTRUCT ps;
+    EXPECT_EQ(BeginPaint(h, &ps), a);
+    EndPaint(h, &ps);
+    const size_t dcs = gdi::LiveDcCount();
+    DestroyWindow(h);
+    EXPECT_EQ(gdi::LiveDcCount(), dcs - 1);
+    UnregisterClassW(L"OwnDc", nullptr);
+}
+
 TEST_F(PaintTest, SetRedrawOffHidesFromPaintingUntilOn)
 {
     HWND h = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
@@ -343,7 +369,7 @@ TEST_F(PaintTest, PrintPaintsAHiddenWindowIntoAnyDc)
     SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_CHECKVISIBLE | PRF_CLIENT);
     EXPECT_EQ(GetPixel(mem, 3, 3), RGB(255, 255, 255));
     // The window's update state is untouched by printing.
-    EXPECT_EQ(Pixel(3, 3), RGB(0, 0, 0));
+    EXPECT_EQ(Pixel(3, 3), GetSysColor(COLOR_BACKGROUND)); // the desktop shows
     SelectObject(mem, old);
     DeleteObject(bm);
     DeleteDC(mem);
