@@ -366,11 +366,14 @@ struct WndCreateHook {
             return ::CallNextHookEx(hook, code, wParam, lParam);
         const HWND hWnd = reinterpret_cast<HWND>(wParam);
         CWnd* pWndInit = state->m_pWndInit;
-        state->m_pWndInit = nullptr;
         try {
-            if (!pWndInit->Attach(hWnd))
+            if (!pWndInit->Attach(hWnd)) {
+                state->m_pWndInit = nullptr;
                 return 1; // refuse the creation: the object cannot take this window
-            // Let a derived class subclass first, then put the class library's procedure in.
+            }
+            // Let a derived class subclass first (it can tell a creation from the subclassing
+            // of an existing window: m_pWndInit is still set), then put the class library's
+            // procedure in.
             pWndInit->PreSubclassWindow();
             const auto oldWndProc = reinterpret_cast<WNDPROC>(
                 ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
@@ -378,7 +381,9 @@ struct WndCreateHook {
                 *pWndInit->GetSuperWndProcAddr() = oldWndProc;
                 zyn::afx::detail::RememberSuperProc(hWnd, oldWndProc);
             }
+            state->m_pWndInit = nullptr;
         } catch (CException* e) {
+            state->m_pWndInit = nullptr;
             MSG msg{hWnd, WM_NCCREATE, 0, 0, 0, POINT{0, 0}};
             ProcessException(e, msg);
             e->Delete();
