@@ -110,6 +110,12 @@ const CZynExceptionHandler& CZynApp::GetAppExceptionHandler()
     return app ? app->GetExceptionHandler() : FallbackExceptionHandler();
 }
 
+bool CZynApp::HasAppPermission(LONG permission)
+{
+    CAcsUser* user = GetAppAcsUser();
+    return user && user->HasPermission(permission);
+}
+
 void CZynApp::LogTransToDB(LONG operation, LONG objectType, const wchar_t* text)
 {
     CAcsUser* user = GetAppAcsUser();

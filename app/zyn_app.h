@@ -48,6 +48,8 @@ public:
     static CAcsUser* GetAppAcsUser();
     static CZynDatabase* GetAppDatabase();
     static const CZynExceptionHandler& GetAppExceptionHandler();
+    // Whether the logged-in operator holds the permission (false with nobody logged in).
+    static bool HasAppPermission(LONG permission);
     // No badge-imaging library exists in this system: never printing.
     static bool IsBadgePrintInProgress() { return false; }
     // One audit record through the logged-in operator (further numbers 0); nothing while

@@ -198,7 +198,10 @@ TEST_F(AppTest, LoginLogoutAndAutoLogoutFlag)
     ASSERT_NE(CZynApp::GetAppAcsUser(), nullptr);
     EXPECT_EQ(CZynApp::GetAppAcsUser()->GetUserID(), 42);
     EXPECT_EQ(CZynApp::GetAppDatabase(), nullptr);
+    EXPECT_TRUE(CZynApp::HasAppPermission(kPermUsers));
+    EXPECT_FALSE(CZynApp::HasAppPermission(kPermDoors));
     auto user = app.LogoutOperator();
+    EXPECT_FALSE(CZynApp::HasAppPermission(kPermUsers));
     EXPECT_NE(user, nullptr);
     EXPECT_FALSE(app.IsLoggedIn());
     EXPECT_EQ(app.LogoutOperator(), nullptr);
@@ -290,4 +293,26 @@ TEST_F(AppTest, ViewCommandOpensOnlyForAPermittedOperator)
     app.LoginOperator(Operator({kPermUsers}));
     app.OnCmdMsg(kUsersView, CN_COMMAND, nullptr, nullptr);
     EXPECT_EQ(opened, 1);
+}
+
+TEST(AcsUserTest, PermissionsAndSegments)
+{
+    CAcsUser user(5, nullptr);
+    EXPECT_TRUE(user.GetUserName().IsEmpty());
+    EXPECT_FALSE(user.HasAnyPermission({}));
+    user.AddPermission(3);
+    EXPECT_TRUE(user.HasAnyPermission({1, 3}));
+    user.RemovePermission(3);
+    EXPECT_FALSE(user.HasPermission(3));
+    EXPECT_FALSE(user.CanAccessMultipleSegments());
+    user.AddSegment(1, L"North");
+    EXPECT_FALSE(user.CanAccessMultipleSegments());
+    user.AddSegment(2, nullptr);
+    EXPECT_TRUE(user.CanAccessMultipleSegments());
+    EXPECT_EQ(user.SegmentName(1), L"North");
+    EXPECT_TRUE(user.SegmentName(9).IsEmpty());
+    EXPECT_FALSE(user.IsAllSegmentsUser());
+    user.SystemOptions().SetServerType(3);
+    EXPECT_EQ(user.GetSystemOptions().ServerType(), 3);
+    EXPECT_EQ(user.GetDatabase(), nullptr);
 }
