@@ -1,0 +1,478 @@
+// CFrameWnd: creation, layout, the active view, titles, menus, the message line, closing
+// and command routing.
+#include "platform/afx/frame.h"
+
+#include "platform/afx/afxres.h"
+#include "platform/afx/cmdui.h"
+#include "platform/afx/doc.h"
+#include "platform/afx/doc_context.h"
+#include "platform/afx/menu.h"
+#include "platform/afx/view.h"
+#include "platform/afx/winapp.h"
+#include "platform/base/resource.h"
+#include "platform/user/accel.h"
+#include "platform/user/mdiclient.h"
+#include "platform/user/menu.h"
+#include "platform/user/winuser.h"
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_CLOSE()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_WM_ACTIVATE()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_ACTIVATETOPLEVEL, &CFrameWnd::OnActivateTopLevel)
+END_MESSAGE_MAP()
+
+CFrameWnd::CFrameWnd() = default;
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::IsFrameWnd() const { return TRUE; }
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!cs.lpszClass) {
+        AfxDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
+        cs.lpszClass = _afxWndFrameOrView;
+    }
+    return TRUE;
+}
+
+BOOL CFrameWnd::CreateFrame(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+    CWnd* pParentWnd, HMENU hMenu, DWORD dwExStyle, CCreateContext* pContext)
+{
+    m_strTitle = lpszWindowName ? lpszWindowName : L"";
+    m_hMenuDefault = hMenu;
+    // The default rectangle leaves the place and size to the window system (its width
+    // must not be computed from CW_USEDEFAULT).
+    const bool byDefault = rect.left == CW_USEDEFAULT;
+    const int x = rect.left, y = byDefault ? CW_USEDEFAULT : rect.top;
+    const int cx = byDefault ? CW_USEDEFAULT : rect.right - rect.left;
+    const int cy = byDefault ? CW_USEDEFAULT : rect.bottom - rect.top;
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy,
+            zyn::afx::SafeHwndOf(pParentWnd), hMenu, pContext)) {
+        if (hMenu && ::IsMenu(hMenu))
+            ::DestroyMenu(hMenu);   // the window never took it
+        return FALSE;               // PostNcDestroy has deleted the frame
+    }
+    return TRUE;
+}
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+    CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+{
+    HMENU hMenu = nullptr;
+    if (lpszMenuName) {
+        hMenu = ::LoadMenuW(AfxGetResourceHandle(), lpszMenuName);
+        if (!hMenu) {
+            PostNcDestroy();   // a failed creation cleans up as a destroyed window would
+            return FALSE;
+        }
+    }
+    return CreateFrame(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, hMenu, dwExStyle, pContext);
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    CString strFull;
+    if (nIDResource && strFull.LoadString(nIDResource)) {
+        const std::wstring full = strFull.GetString();
+        m_strTitle = full.substr(0, full.find(L'\n')).c_str();
+    }
+    const HINSTANCE hInst = AfxGetResourceHandle();
+    HMENU hMenu = nIDResource ? ::LoadMenuW(hInst, MAKEINTRESOURCEW(nIDResource)) : nullptr;
+    if (nIDResource && !m_hAccelTable)
+        m_hAccelTable = ::LoadAcceleratorsW(hInst, MAKEINTRESOURCEW(nIDResource));
+    const CString title = m_strTitle;
+    if (!CreateFrame(nullptr, title, dwDefaultStyle, rectDefault, pParentWnd, hMenu, 0, pContext))
+        return FALSE;
+    // A frame without a document still gets its initial update.
+    if (!pContext)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
+        return -1;
+    // An MDI child receives its context inside the MDICREATESTRUCT.
+    CCreateContext* pContext = nullptr;
+    if (lpcs->lpCreateParams) {
+        if (lpcs->dwExStyle & WS_EX_MDICHILD)
+            pContext = reinterpret_cast<CCreateContext*>(static_cast<MDICREATESTRUCTW*>(lpcs->lpCreateParams)->lParam);
+        else
+            pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    }
+    if (!OnCreateClient(lpcs, pContext))
+        return -1;
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT /*lpcs*/, CCreateContext* pContext)
+{
+    if (pContext && pContext->m_pNewViewClass)
+        return CreateView(pContext, AFX_IDW_PANE_FIRST) != nullptr;
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    if (!pContext || !pContext->m_pNewViewClass)
+        return nullptr;
+    CObject* pObject = pContext->m_pNewViewClass->CreateObject();
+    if (!pObject)
+        return nullptr;
+    if (!pObject->IsKindOf(RUNTIME_CLASS(CWnd))) {
+        delete pObject;
+        return nullptr;
+    }
+    auto* pView = static_cast<CWnd*>(pObject);
+    // A failed creation has deleted the view (PostNcDestroy).
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID, pContext))
+        return nullptr;
+    return pView;
+}
+
+void CFrameWnd::OnDestroy()
+{
+    // The default menu goes with the window; a shared document menu stays with its template.
+    if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault && ::IsMenu(m_hMenuDefault))
+        ::SetMenu(m_hWnd, m_hMenuDefault);
+    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this)
+        pApp->m_pMainWnd = nullptr;
+    CWnd::OnDestroy();
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    if (m_hAccelTable) {
+        ::DestroyAcceleratorTable(m_hAccelTable);
+        m_hAccelTable = nullptr;
+    }
+    delete this;
+}
+
+// ---- views and documents ----------------------------------------------------------------------------------
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* pViewOld = m_pViewActive;
+    if (pViewNew == pViewOld)
+        return;
+    m_pViewActive = nullptr;
+    if (pViewOld && bNotify)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    m_pViewActive = pViewNew;
+    if (pViewNew && bNotify)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+CFrameWnd* CFrameWnd::GetActiveFrame() { return this; }
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    CView* pView = nullptr;
+    if (!m_pViewActive) {
+        CWnd* pWnd = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+        if (pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CView))) {
+            pView = static_cast<CView*>(pWnd);
+            SetActiveView(pView, FALSE);
+        }
+    }
+    if (bMakeVisible) {
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        int nCmdShow = -1;
+        if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this && !IsWindowVisible())
+            nCmdShow = pApp->m_nCmdShow;
+        ActivateFrame(nCmdShow);
+        if (pView)
+            pView->OnActivateView(TRUE, pView, pView);
+    }
+    if (pDoc)
+        pDoc->UpdateFrameCounts();
+    OnUpdateFrameTitle(TRUE);
+}
+
+// ---- layout, title, menu -------------------------------------------------------------------------------------
+
+void CFrameWnd::RecalcLayout(BOOL /*bNotify*/)
+{
+    m_nIdleFlags &= ~idleLayout;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL /*bNotify*/) { m_nIdleFlags |= idleLayout; }
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    if (nCmdShow == -1) {
+        if (!IsWindowVisible())
+            nCmdShow = SW_SHOWNORMAL;
+        else if (IsIconic())
+            nCmdShow = SW_RESTORE;
+    }
+    if (nCmdShow != -1) {
+        ShowWindow(nCmdShow);
+        BringWindowToTop();
+    } else if (!(GetStyle() & WS_CHILD)) {
+        BringWindowToTop();
+        ::SetActiveWindow(m_hWnd);
+    }
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    m_nIdleFlags &= ~idleTitle;
+    if (!(GetStyle() & FWS_ADDTOTITLE))
+        return;
+    CDocument* pDoc = GetActiveDocument();
+    UpdateFrameTitleForDocument(bAddToTitle && pDoc ? pDoc->GetTitle().GetString() : nullptr);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName)
+{
+    CString text;
+    if (lpszDocName && *lpszDocName) {
+        CString doc = lpszDocName;
+        if (m_nWindow > 0) {
+            doc += L":";
+            doc += std::to_wstring(m_nWindow).c_str();
+        }
+        if (GetStyle() & FWS_PREFIXTITLE) {
+            text = doc;
+            if (!m_strTitle.IsEmpty()) {
+                text += L" - ";
+                text += m_strTitle;
+            }
+        } else {
+            text = m_strTitle;
+            if (!text.IsEmpty())
+                text += L" - ";
+            text += doc;
+        }
+    } else {
+        text = m_strTitle;
+    }
+    CString current;
+    GetWindowText(current);
+    if (current != text)
+        SetWindowText(text);
+}
+
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (GetStyle() & WS_CHILD)
+        return;
+    HMENU hMenu = hMenuAlt ? hMenuAlt : m_hMenuDefault;
+    if (hMenu && ::GetMenu(m_hWnd) != hMenu)
+        ::SetMenu(m_hWnd, hMenu);
+}
+
+HACCEL CFrameWnd::GetDefaultAccelerator() { return m_hAccelTable; }
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (CWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        if (HACCEL hAccel = GetDefaultAccelerator())
+            return ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg) != 0;
+    }
+    return FALSE;
+}
+
+// ---- the message line -----------------------------------------------------------------------------------------
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
+{
+    rMessage.Empty();
+    CString full;
+    if (nID && full.LoadString(nID)) {
+        const std::wstring s = full.GetString();
+        rMessage = s.substr(0, s.find(L'\n')).c_str();
+    }
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR lpszText)
+{
+    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText));
+}
+
+void CFrameWnd::SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID, 0); }
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nIDLast = m_nIDLastMessage;
+    CString text;
+    if (lParam)
+        text = reinterpret_cast<LPCTSTR>(lParam);
+    else if (wParam)
+        GetMessageString(static_cast<UINT>(wParam), text);
+    m_strMessage = text;
+    m_nIDLastMessage = static_cast<UINT>(wParam);
+    // A status bar (a child with the status bar's ID) shows the text.
+    if (CWnd* pBar = GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE))
+        pBar->SetWindowText(text);
+    return nIDLast;
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    if (nFlags == 0xFFFF && !hSysMenu) {
+        m_nIDTracking = 0;   // the menu closed
+        SetMessageText(static_cast<LPCTSTR>(nullptr));
+        return;
+    }
+    if (nFlags & (MF_POPUP | MF_SEPARATOR))
+        m_nIDTracking = 0;
+    else
+        m_nIDTracking = nItemID < 0xF000 ? nItemID : 0;
+    SetMessageText(m_nIDTracking);
+}
+
+// ---- command routing and updates ----------------------------------------------------------------------------------
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // The active view first (it passes the command to its document).
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    // A frame inside another frame (an MDI child) leaves the application to the outer
+    // frame, so the outer frame is asked before the application.
+    if ((GetStyle() & WS_CHILD) && GetParentFrame())
+        return FALSE;
+    CWinApp* pApp = AfxGetApp();
+    return pApp && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFrameWnd::UpdateMenuBar(BOOL bDisableIfNoHndler)
+{
+    if (GetStyle() & WS_CHILD)
+        return;
+    const HMENU hBar = ::GetMenu(m_hWnd);
+    if (!hBar)
+        return;
+    CMenu* pBar = CMenu::FromHandle(hBar);
+    const int n = ::GetMenuItemCount(hBar);
+    for (int i = 0; i < n; ++i) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_SUBMENU | MIIM_ID | MIIM_BITMAP | MIIM_FTYPE;
+        if (!::GetMenuItemInfoW(hBar, static_cast<UINT>(i), TRUE, &mii))
+            continue;
+        if (mii.hbmpItem == HBMMENU_SYSTEM || (mii.fType & MFT_SEPARATOR))
+            continue;   // an MDI child's system menu, or a separator
+        if (mii.hSubMenu) {
+            AfxUpdatePopupMenu(CMenu::FromHandle(mii.hSubMenu), this, m_bAutoMenuEnable && bDisableIfNoHndler, pBar);
+        } else if (mii.wID && mii.wID < 0xF000) {
+            CCmdUI state;
+            state.m_pMenu = pBar;
+            state.m_nIndex = static_cast<UINT>(i);
+            state.m_nIndexMax = static_cast<UINT>(n);
+            state.m_nID = mii.wID;
+            state.DoUpdate(this, m_bAutoMenuEnable && bDisableIfNoHndler);
+        }
+    }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
+{
+    if (m_nIdleFlags & idleLayout)
+        RecalcLayout();
+    if (m_nIdleFlags & idleTitle)
+        OnUpdateFrameTitle(TRUE);
+    m_nIdleFlags = 0;
+    UpdateMenuBar(static_cast<BOOL>(wParam));
+    return 0;
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    if (bSysMenu || !pPopupMenu)
+        return;
+    AfxUpdatePopupMenu(pPopupMenu, this, m_bAutoMenuEnable);
+}
+
+// ---- activation and closing ------------------------------------------------------------------------------------------
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
+{
+    if (m_pViewActive && m_pViewActive->m_hWnd)
+        m_pViewActive->SetFocus();
+    else
+        CWnd::OnSetFocus(pOldWnd);
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
+    CFrameWnd* pActiveFrame = GetActiveFrame();
+    if (CView* pView = pActiveFrame ? pActiveFrame->GetActiveView() : nullptr)
+        pView->OnActivateFrame(nState, pActiveFrame);
+}
+
+LRESULT CFrameWnd::OnActivateTopLevel(WPARAM wParam, LPARAM lParam)
+{
+    return CWnd::OnActivateTopLevel(wParam, lParam);
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* pDocument = GetActiveDocument();
+    if (pDocument && !pDocument->CanCloseFrame(this))
+        return;   // the user kept the document
+    CWinApp* pApp = AfxGetApp();
+    if (pApp && pApp->m_pMainWnd == this) {
+        // The main window closes every document of the application first.
+        if (!pDocument && !pApp->SaveAllModified())
+            return;
+        pApp->CloseAllDocuments(FALSE);
+        if (!pApp->m_pMainWnd)
+            return;   // closing the documents destroyed this frame
+    }
+    if (pDocument && pDocument->m_bAutoDelete) {
+        // The document goes with its last frame.
+        BOOL bOtherFrame = FALSE;
+        POSITION pos = pDocument->GetFirstViewPosition();
+        while (pos) {
+            CView* pView = pDocument->GetNextView(pos);
+            if (pView->GetParentFrame() != this) {
+                bOtherFrame = TRUE;
+                break;
+            }
+        }
+        if (!bOtherFrame) {
+            pDocument->OnCloseDocument();
+            return;
+        }
+        pDocument->PreCloseFrame(this);
+    }
+    DestroyWindow();
+}

@@ -1,0 +1,122 @@
+#pragma once
+// CFrameWnd: a top-level (or MDI child) window that holds control bars and a view.
+//
+// LoadFrame creates the frame with the menu, accelerators and title of one resource ID;
+// OnCreateClient makes the view that a CCreateContext names (child ID
+// AFX_IDW_PANE_FIRST). RecalcLayout lays the bars and the view out through
+// RepositionBars. Commands arriving at the frame are routed to the active view first
+// (which passes them to its document), then to the frame itself, then to the
+// application. With FWS_ADDTOTITLE the caption shows "Title - Document" (with
+// FWS_PREFIXTITLE, "Document - Title"); a document shown in several frames gets its
+// window number ("Document:2").
+//
+// Closing (WM_CLOSE) asks the documents: the active document must agree to the frame
+// closing (CanCloseFrame, which asks to save changes); the main frame first asks every
+// document of the application. Frames delete themselves after their window is gone.
+#include "platform/afx/wnd.h"
+#include "platform/base/cstring.h"
+
+class CDocument;
+class CView;
+struct CCreateContext;
+
+// Frame styles (in the low word of the window style, which frames do not use).
+inline constexpr DWORD FWS_ADDTOTITLE = 0x00008000, FWS_PREFIXTITLE = 0x00004000, FWS_SNAPTOBARS = 0x00002000;
+
+// CFrameWnd::m_nIdleFlags.
+inline constexpr UINT idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8;
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    static const CRect rectDefault;
+
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+        const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+        DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // Menu, accelerators and title from nIDResource (a missing menu or string is no
+    // error; the title's first line of the string is used).
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+        CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST_ID);
+
+    // ---- views and documents ---------------------------------------------------------------------
+    CView* GetActiveView() const { return m_pViewActive; }
+    // Deactivates the old view and activates the new one (OnActivateView), giving it the
+    // focus when bNotify is set.
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    // The frame whose view is active: this frame (an MDI frame answers its active child).
+    virtual CFrameWnd* GetActiveFrame();
+    // Sends WM_INITIALUPDATE to the views, sets the active view, shows the frame.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+
+    // ---- layout, title, menu ------------------------------------------------------------------------------
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+    virtual void ActivateFrame(int nCmdShow = -1);
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+    void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }
+    virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+    CString GetTitle() const { return m_strTitle; }
+    virtual HACCEL GetDefaultAccelerator();
+    HMENU GetDefaultMenu() const { return m_hMenuDefault; }
+
+    // ---- the message line ----------------------------------------------------------------------------
+    void SetMessageText(LPCTSTR lpszText);
+    void SetMessageText(UINT nID);
+    // The prompt of a command: the text of string nID up to its first '\n'.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // What the message line shows (the status bar takes it when present).
+    const CString& GetMessageLine() const { return m_strMessage; }
+
+    // ---- overrides ---------------------------------------------------------------------------------------------
+    BOOL IsFrameWnd() const override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void PostNcDestroy() override;
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    BOOL m_bAutoMenuEnable = TRUE;   // menu items without a handler are disabled
+    CString m_strTitle;
+    int m_nWindow = -1;              // the window number shown after the document ("Doc:2"), -1 none
+    UINT m_nIDHelp = 0;
+    UINT m_nIdleFlags = 0;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnActivateTopLevel(WPARAM wParam, LPARAM lParam);
+
+protected:
+    static constexpr UINT AFX_IDW_PANE_FIRST_ID = 0xE900;
+
+    // Runs the update of every item of the menu bar's popups (the idle pass).
+    void UpdateMenuBar(BOOL bDisableIfNoHndler);
+    // Common part of Create and LoadFrame: the create context passes to OnCreateClient.
+    BOOL CreateFrame(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+        CWnd* pParentWnd, HMENU hMenu, DWORD dwExStyle, CCreateContext* pContext);
+    CView* m_pViewActive = nullptr;
+    HMENU m_hMenuDefault = nullptr;
+    HACCEL m_hAccelTable = nullptr;
+    CString m_strMessage;
+    UINT m_nIDTracking = 0;
+    UINT m_nIDLastMessage = 0;
+
+    friend class CView;
+
+    DECLARE_MESSAGE_MAP()
+};
