@@ -4,6 +4,10 @@
 
 #include "app/report_engine.h"
 #include "platform/afx/cmdui.h"
+#include "platform/afx/doc.h"
+#include "platform/afx/doctempl.h"
+#include "platform/afx/frame.h"
+#include "platform/afx/view.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/lasterror.h"
 #include "platform/suite/user/acs_user.h"
@@ -190,7 +194,13 @@ CFrameWnd* CZynApp::OpenViewByCommand(UINT nCommandID)
 CFrameWnd* CZynApp::Activate(CViewInfo& info)
 {
     if (HWND hFrame = info.GetOpenFrameHwnd()) {
-        // An MDI child is activated through its client; a top-level frame is brought up.
+        CFrameWnd* pFrame = info.GetOpenFrame();
+        if (pFrame && CWnd::FromHandlePermanent(hFrame) == pFrame) {
+            // The frame knows how it is brought up (an MDI child through its client).
+            pFrame->ActivateFrame();
+            return pFrame;
+        }
+        // A frame recorded without its object (a host's own opener): bring the window up.
         HWND hParent = GetParent(hFrame);
         wchar_t className[32] = {};
         if (hParent && GetClassNameW(hParent, className, 32) > 0 && CString(className).CompareNoCase(L"MDICLIENT") == 0) {
@@ -201,12 +211,32 @@ CFrameWnd* CZynApp::Activate(CViewInfo& info)
             ShowWindow(hFrame, IsIconic(hFrame) ? SW_RESTORE : SW_SHOW);
             SetActiveWindow(hFrame);
         }
-        return info.GetOpenFrame();
+        return pFrame;
     }
     info.SetOpenFrame(nullptr, nullptr);
-    if (!m_viewOpener || !m_viewOpener(info))
-        return nullptr;
-    return info.GetOpenFrame();
+    const BOOL opened = m_viewOpener ? m_viewOpener(info) : OpenFromTemplate(info);
+    return opened ? info.GetOpenFrame() : nullptr;
+}
+
+BOOL CZynApp::OpenFromTemplate(CViewInfo& info)
+{
+    CDocTemplate* pTemplate = info.GetDocTemplate();
+    if (!pTemplate)
+        return FALSE;
+    CDocument* pDoc = pTemplate->OpenDocumentFile(nullptr);
+    if (!pDoc)
+        return FALSE;
+    // The new document's frame: the frame of its last view (the one just made).
+    CFrameWnd* pFrame = nullptr;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos) {
+        if (CView* pView = pDoc->GetNextView(pos))
+            pFrame = pView->GetParentFrame();
+    }
+    if (!pFrame)
+        return FALSE;
+    info.SetOpenFrame(pFrame, pFrame->GetSafeHwnd());
+    return TRUE;
 }
 
 void CZynApp::OnViewCommand(UINT nID)

@@ -97,8 +97,8 @@ public:
     // Opens the view of a command; the same activation rule.
     CFrameWnd* OpenViewByCommand(UINT nCommandID);
     // How a new frame for a view is opened: the function creates it and records it with
-    // CViewInfo::SetOpenFrame, returning FALSE on failure. Until a host installs one the
-    // view's document template is asked (none here yet: nothing opens).
+    // CViewInfo::SetOpenFrame, returning FALSE on failure. Without one, the view's
+    // document template opens a new document, and the frame of its view is recorded.
     using ViewOpener = std::function<BOOL(CViewInfo&)>;
     void SetViewOpener(ViewOpener opener) { m_viewOpener = std::move(opener); }
 
@@ -124,6 +124,7 @@ protected:
 
 private:
     CFrameWnd* Activate(CViewInfo& info);
+    BOOL OpenFromTemplate(CViewInfo& info);
     void RefreshWindows();
 
     std::unique_ptr<CAcsUser> m_pUser;
