@@ -10,6 +10,7 @@
 #include "platform/suite/user/com_error.h"
 #include "platform/suite/user/exception_handler.h"
 #include "platform/user/modal.h"
+#include "resources/resource.h"
 #include "tests/zynapp/zynapp_support.h"
 #include "toolkit/skins/skin.h"
 #include "toolkit/skins/skin_classic.h"
@@ -93,6 +94,25 @@ TEST_F(AppTest, HandlerFormsCarryTheirCause)
     EXPECT_TRUE(AnswerScript::Shown().empty());  // nothing shown when asked not to
     handler.Handle(nullptr, nullptr, FALSE);
     EXPECT_FALSE(handler.GetLastMessage().IsEmpty());
+}
+
+TEST_F(AppTest, StringIDFormShowsTheResourceTextOwnedByTheMainWindow)
+{
+    CZynApp app;
+    HWND main = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+    CWnd mainWnd;
+    ASSERT_TRUE(mainWnd.Attach(main));
+    app.m_pMainWnd = &mainWnd;
+    AnswerScript::Push(AnswerKind::MessageBox, IDOK);
+    EXPECT_EQ(CZynApp::GetAppExceptionHandler().Handle(static_cast<UINT>(IDS_ZYN_PANEL_COMMAND_NOT_SENT)), IDOK);
+    const auto shown = AnswerScript::Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].owner, main);
+    EXPECT_EQ(shown[0].text.rfind(L"The command could not be sent", 0), 0u);
+    EXPECT_TRUE(shown[0].scripted);
+    app.m_pMainWnd = nullptr;
+    mainWnd.Detach();
+    DestroyWindow(main);
 }
 
 TEST_F(AppTest, ApplicationHoldsThreeSkinsWithOffice2003Current)
