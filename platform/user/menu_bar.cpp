@@ -331,9 +331,7 @@ struct InstallHooks {
         MenuBarHooks h;
         h.barHeight = [](HWND hwnd, HMENU menu, int width) { return MenuBarHeight(menu, width, hwnd); };
         h.drawBar = [](HWND hwnd, HMENU menu, HDC hdc, const RECT& bar) { DrawMenuBarInto(hdc, bar, menu, hwnd); };
-        h.itemFromPoint = [](HWND hwnd, HMENU menu, POINT pt, const RECT& bar) {
-            return MenuBarItemFromPoint(menu, bar, pt, hwnd);
-        };
+        h.loadMenu = [](HINSTANCE module, LPCWSTR name) { return LoadMenuW(module, name); };
         h.isMenu = [](HMENU menu) { return IsMenu(menu) != FALSE; };
         h.destroyMenu = [](HMENU menu) { DestroyMenu(menu); };
         SetMenuBarHooks(std::move(h));

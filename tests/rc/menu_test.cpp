@@ -506,6 +506,25 @@ TEST_F(MenuTest, MenuBarOfAWindow)
     EXPECT_TRUE(DestroyMenu(n.top));
 }
 
+TEST_F(MenuTest, ClassMenuLoadsFromTheModule)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZynMenuClassMenu";
+    wc.lpszMenuName = MAKEINTRESOURCE(IDR_MAIN);
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    const HWND w = CreateWindowExW(0, L"ZynMenuClassMenu", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+        wc.hInstance, nullptr);
+    ASSERT_NE(w, nullptr);
+    const HMENU m = GetMenu(w);
+    ASSERT_TRUE(IsMenu(m));
+    EXPECT_EQ(GetMenuItemCount(m), 3);
+    DestroyWindow(w);
+    EXPECT_FALSE(IsMenu(m));
+}
+
 TEST_F(MenuTest, BarWrapsAndBreaks)
 {
     const HMENU m = CreateMenu();

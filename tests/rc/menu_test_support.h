@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/lasterror.h"
+#include "platform/base/module.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
