@@ -268,6 +268,8 @@ TEST(RcErrors, ReportFileAndLine)
         {"1 RCDATA BEGIN \"abc\n", "script.rc(1): error: missing closing quote of a string"},
         {"}\n", "script.rc(1): error: expected a resource statement, found '}'"},
         {"1\n", "script.rc(1): error: expected a resource type after the name 1"},
+        {"1 RCDATA BEGIN END\nEND\n", "script.rc(2): error: expected a resource statement, found 'END'"},
+        {"1 RCDATA BEGIN END\n/* never\nclosed\n2 RCDATA BEGIN END\n", "script.rc(2): error: unterminated /* comment"},
     };
     for (const Case& c : cases) {
         const std::string error = ErrorOf(c.script);

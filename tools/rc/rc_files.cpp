@@ -1,9 +1,11 @@
 // Files, paths and script text decoding.
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 
 #include "platform/base/utf16.h"
 #include "tools/rc/rc_context.h"

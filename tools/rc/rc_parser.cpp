@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "platform/base/utf16.h"
 
@@ -33,6 +34,11 @@ std::string Describe(const Token& t)
         return "string \"" + s + "\"";
     }
     default:
+        if (t.kind == TokKind::Punct && t.text.size() == 1 && (t.text[0] < 0x20 || t.text[0] == 0x7F)) {
+            char buf[24];
+            std::snprintf(buf, sizeof buf, "character 0x%02X", static_cast<unsigned>(t.text[0]));
+            return buf;
+        }
         return "'" + Narrow(t.text) + "'";
     }
 }
@@ -425,7 +431,8 @@ void Parser::Statement()
         Expr();
         return;
     }
-    if (Peek().kind == TokKind::Punct && !Peek().IsPunct(L"(") && !Peek().IsPunct(L"-") && !Peek().IsPunct(L"~"))
+    if ((Peek().kind == TokKind::Punct && !Peek().IsPunct(L"(") && !Peek().IsPunct(L"-") && !Peek().IsPunct(L"~")) ||
+        Peek().IsKeyword(L"BEGIN") || Peek().IsKeyword(L"END"))
         Unexpected("a resource statement");
     const ResId name = ResourceName("resource name");
     const Token& type = Peek();

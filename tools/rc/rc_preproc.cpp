@@ -24,8 +24,10 @@ struct LogicalLine {
 
 // Physical lines joined at backslash-newline, with comments replaced by a space. A block
 // comment may span lines; strings and character constants are copied as they stand.
-std::vector<LogicalLine> LogicalLines(const std::wstring& text)
+// `openComment` receives the line of a block comment that never ends (0 when none).
+std::vector<LogicalLine> LogicalLines(const std::wstring& text, int& openComment)
 {
+    openComment = 0;
     std::vector<LogicalLine> physical;
     {
         size_t start = 0;
@@ -92,6 +94,7 @@ std::vector<LogicalLine> LogicalLines(const std::wstring& text)
                 break;
             if (c == L'/' && i + 1 < s.size() && s[i + 1] == L'*') {
                 inBlock = true;
+                openComment = l.line;
                 i += 2;
                 continue;
             }
@@ -100,6 +103,8 @@ std::vector<LogicalLine> LogicalLines(const std::wstring& text)
         }
         l.text = std::move(out);
     }
+    if (!inBlock)
+        openComment = 0;
     return joined;
 }
 
@@ -435,7 +440,12 @@ void Preprocessor::ProcessFile(const std::string& path, const std::wstring& text
 {
     const std::string* file = m_ctx.FileName(path);
     std::vector<Cond> conds;
-    for (const LogicalLine& l : LogicalLines(text)) {
+    int openComment = 0;
+    const std::vector<LogicalLine> lines = LogicalLines(text, openComment);
+    // A comment left open would silently swallow the rest of the file.
+    if (openComment)
+        throw CompileError(Location{file, openComment}, "unterminated /* comment");
+    for (const LogicalLine& l : lines) {
         const Location where{file, l.line};
         const std::wstring_view s = TrimLeft(l.text);
         if (!s.empty() && s[0] == L'#') {
