@@ -5,6 +5,8 @@
 
 class CWnd;
 class CWinApp;
+class CFrameWnd;
+class CView;
 
 // What the class library keeps per thread.
 struct AFX_THREAD_STATE {
@@ -23,6 +25,10 @@ struct AFX_THREAD_STATE {
     // Temporary wrappers are freed at idle only while nobody holds the maps locked.
     int m_nTempMapLock = 0;
     BOOL m_bInMsgFilter = FALSE;
+    // The frame and view a command is being routed through (set by the frame layer while it
+    // routes, so handlers and message boxes find their frame).
+    CFrameWnd* m_pRoutingFrame = nullptr;
+    CView* m_pRoutingView = nullptr;
     // Tooltip state, for the tooltip layer.
     CWnd* m_pLastHit = nullptr;
     INT_PTR m_nLastHit = -1;

@@ -1,5 +1,6 @@
 #include "platform/afx/cmdui.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/afx/cmdtarget.h"
@@ -128,13 +129,23 @@ void AfxUpdatePopupMenu(CMenu* pPopup, CCmdTarget* pTarget, BOOL bAutoMenuEnable
             state.m_pSubMenu = nullptr;
             state.DoUpdate(pTarget, bAutoMenuEnable && state.m_nID < 0xF000);
         }
-        // A handler may have added or removed items: keep the walk on the same items.
+        // A handler may have removed items (itself, or items before it): go on with the
+        // item after the current one, wherever it is now, so no item is skipped or
+        // updated twice.
         const UINT nCount = pPopup->GetMenuItemCount();
         if (nCount < state.m_nIndexMax) {
             const UINT removed = state.m_nIndexMax - nCount;
-            state.m_nIndex = state.m_nIndex >= removed ? state.m_nIndex - removed : 0;
-            while (state.m_nIndex < nCount && pPopup->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID)
-                ++state.m_nIndex;
+            const UINT lowest = state.m_nIndex >= removed ? state.m_nIndex - removed : 0;
+            UINT found = static_cast<UINT>(-1);
+            for (UINT p = std::min(state.m_nIndex, nCount); p-- > lowest;) {
+                if (pPopup->GetMenuItemID(static_cast<int>(p)) == state.m_nID) {
+                    found = p;
+                    break;
+                }
+            }
+            // Not found: the current item itself went; the next one moved up by `removed`
+            // (the unsigned wrap before the loop's increment lands on position 0).
+            state.m_nIndex = found != static_cast<UINT>(-1) ? found : state.m_nIndex - removed;
         }
         state.m_nIndexMax = nCount;
     }

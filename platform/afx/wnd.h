@@ -179,6 +179,11 @@ public:
     // The outermost frame: this window when it is a frame with no frame above it.
     CFrameWnd* GetTopLevelFrame() const;
     static CWnd* GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
+    // Whether the top-level parent (or its last active pop-up) is the foreground window.
+    BOOL IsTopParentActive() const;
+    // Brings the top-level parent forward unless this window or one of its children is
+    // the foreground window already (floating bars and palettes).
+    void ActivateTopParent();
     CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
     CWnd* GetDlgItem(int nID) const;
     void GetDlgItem(int nID, HWND* phWnd) const;
@@ -189,6 +194,7 @@ public:
     CWnd* GetTopWindow() const;
     CWnd* GetLastActivePopup() const;
     BOOL IsChild(const CWnd* pWnd) const;
+    void ShowOwnedPopups(BOOL bShow = TRUE);
     static CWnd* GetDesktopWindow();
     static CWnd* FindWindow(LPCTSTR lpszClassName, LPCTSTR lpszWindowName);
     static CWnd* WindowFromPoint(POINT point);
@@ -296,6 +302,7 @@ public:
     BOOL SetMenu(CMenu* pMenu);
     void DrawMenuBar();
     CMenu* GetSystemMenu(BOOL bRevert) const;
+    BOOL HiliteMenuItem(CMenu* pMenu, UINT nIDHiliteItem, UINT nHilite);
 
     // ---- layout and command updates ------------------------------------------------------------------------------------------
     enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
@@ -327,8 +334,9 @@ public:
     BOOL EnableToolTips(BOOL bEnable = TRUE);
     BOOL EnableTrackingToolTips(BOOL bEnable = TRUE);
     // The tool under a point (client coordinates): the base answers the child window
-    // there (its control ID) and fills pTI through the tooltip layer; -1 for none.
-    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    // there (its control ID) and fills pTI through the tooltip layer; -1 for none. (int, as
+    // the toolkit overrides it.)
+    virtual int OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     static void CancelToolTips(BOOL bKeys = FALSE);
 
     // ---- handlers (each base handler calls Default unless noted) ------------------------------------------------------------

@@ -105,6 +105,7 @@ CWnd* CWnd::GetNextWindow(UINT nFlag) const { return FromHandle(::GetNextWindow(
 CWnd* CWnd::GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
 CWnd* CWnd::GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
 BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, zyn::afx::SafeHwndOf(pWnd)); }
+void CWnd::ShowOwnedPopups(BOOL bShow) { ::ShowOwnedPopups(m_hWnd, bShow); }
 CWnd* CWnd::GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
 CWnd* CWnd::FindWindow(LPCTSTR lpszClassName, LPCTSTR lpszWindowName)
 {

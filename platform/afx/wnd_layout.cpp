@@ -87,6 +87,23 @@ CWnd* CWnd::GetTopLevelParent() const
     return FromHandle(hWndParent);
 }
 
+BOOL CWnd::IsTopParentActive() const
+{
+    CWnd* pTop = GetTopLevelParent();
+    if (!pTop)
+        return FALSE;
+    return ::GetForegroundWindow() == ::GetLastActivePopup(pTop->m_hWnd);
+}
+
+void CWnd::ActivateTopParent()
+{
+    const HWND hActive = ::GetForegroundWindow();
+    if (!hActive || !(hActive == m_hWnd || ::IsChild(hActive, m_hWnd))) {
+        if (CWnd* pTop = GetTopLevelParent())
+            pTop->SetForegroundWindow();
+    }
+}
+
 CWnd* CWnd::GetTopLevelOwner() const
 {
     if (!m_hWnd)
@@ -125,8 +142,13 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
 CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
     HWND hWnd = zyn::afx::SafeHwndOf(pParent);
-    if (!hWnd)
-        hWnd = zyn::afx::SafeHwndOf(AfxGetMainWnd());
+    if (!hWnd) {
+        // The frame a command is being routed through, else the main window.
+        if (CFrameWnd* pFrame = AfxGetThreadState()->m_pRoutingFrame)
+            hWnd = reinterpret_cast<CWnd*>(pFrame)->m_hWnd;
+        else
+            hWnd = zyn::afx::SafeHwndOf(AfxGetMainWnd());
+    }
     // A pop-up cannot be owned by a child window.
     while (hWnd && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
         hWnd = ::GetParent(hWnd);
@@ -383,7 +405,7 @@ BOOL CWnd::EnableTrackingToolTips(BOOL bEnable)
     return TRUE;
 }
 
-INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+int CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 {
     // The enabled or disabled child under the point (WindowFromPoint would skip disabled ones).
     const HWND hWndChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);

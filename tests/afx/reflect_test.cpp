@@ -215,8 +215,8 @@ TEST_F(ReflectTest, OwnerDrawnMenuItemsReachTheirMenu)
 {
     COwnerDrawMenu menu;
     // The menu object is found by its handle, which the item record carries.
-    const auto hMenu = reinterpret_cast<HMENU>(static_cast<uintptr_t>(0x0B000010));
-    ASSERT_TRUE(menu.Attach(hMenu));
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    const HMENU hMenu = menu.m_hMenu;
     EXPECT_EQ(CMenu::FromHandlePermanent(hMenu), &menu);
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_MENU;
@@ -230,7 +230,8 @@ TEST_F(ReflectTest, OwnerDrawnMenuItemsReachTheirMenu)
     parent.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
     EXPECT_EQ(second.drawn, 0xE123u);
     EXPECT_EQ(second.Detach(), hMenu);
-    EXPECT_EQ(menu.Detach(), hMenu);
+    EXPECT_EQ(CMenu::FromHandlePermanent(hMenu), &menu);
+    EXPECT_TRUE(menu.DestroyMenu());
     EXPECT_EQ(CMenu::FromHandlePermanent(hMenu), nullptr);
 }
 
