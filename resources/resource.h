@@ -9,5 +9,29 @@
 // Strings
 #define IDS_ZYN_COMMON_RESOURCES        30000   // the module's own name, to check the chain
 
+// Device words and confirmation questions of panel commands. These IDs are the suite's
+// own fixed numbers, below the module's range.
+#define IDS_ZYN_DEVICE_DOOR                  11163
+#define IDS_ZYN_DEVICE_ALARM_INPUT           11166
+#define IDS_ZYN_DEVICE_OUTPUT                11387
+#define IDS_ZYN_DEVICE_ELEVATOR              11388
+#define IDS_ZYN_DEVICE_FLOOR                 11396
+#define IDS_ZYN_DEVICE_OUTPUT_GROUP          11397
+#define IDS_ZYN_DEVICE_INTRUSION_AREA        11463
+#define IDS_ZYN_DEVICE_CAMERA                11502
+#define IDS_ZYN_DEVICE_INTERCOM              11504
+#define IDS_ZYN_DEVICE_LOCK                  11641
+#define IDS_ZYN_DEVICE_LOCK_GROUP            11643
+#define IDS_ZYN_DEVICE_READER_GROUP          11770
+#define IDS_ZYN_DEVICE_ALARM_ZONE            12121
+#define IDS_ZYN_CONFIRM_MOMENTARY_DOOR       11277
+#define IDS_ZYN_CONFIRM_LOCK                 11278
+#define IDS_ZYN_CONFIRM_UNLOCK               11279
+#define IDS_ZYN_CONFIRM_RESTORE              11280
+#define IDS_ZYN_CONFIRM_MOMENTARY            11506
+#define IDS_ZYN_CONFIRM_MOMENTARY_DOOR_QMX   12775
+#define IDS_ZYN_CONFIRM_MOMENTARY_QMX        12776
+#define IDS_ZYN_PANEL_COMMAND_NOT_SENT       30001
+
 // Next default values for new objects
-#define _ZYN_NEXT_STRING_ID             30001
+#define _ZYN_NEXT_STRING_ID             30002
