@@ -109,7 +109,12 @@ void AfxUpdatePopupMenu(CMenu* pPopup, CCmdTarget* pTarget, BOOL bAutoMenuEnable
     CCmdUI state;
     state.m_pMenu = pPopup;
     state.m_pParentMenu = pParentMenu;
-    state.m_nIndexMax = pPopup->GetMenuItemCount();
+    // A menu whose count cannot be read (-1, a stale handle) has nothing to update.
+    const auto itemCount = [pPopup] {
+        const UINT n = pPopup->GetMenuItemCount();
+        return n == static_cast<UINT>(-1) ? 0u : n;
+    };
+    state.m_nIndexMax = itemCount();
     for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
         state.m_nID = pPopup->GetMenuItemID(static_cast<int>(state.m_nIndex));
         if (state.m_nID == 0)
@@ -132,7 +137,7 @@ void AfxUpdatePopupMenu(CMenu* pPopup, CCmdTarget* pTarget, BOOL bAutoMenuEnable
         // A handler may have removed items (itself, or items before it): go on with the
         // item after the current one, wherever it is now, so no item is skipped or
         // updated twice.
-        const UINT nCount = pPopup->GetMenuItemCount();
+        const UINT nCount = itemCount();
         if (nCount < state.m_nIndexMax) {
             const UINT removed = state.m_nIndexMax - nCount;
             const UINT lowest = state.m_nIndex >= removed ? state.m_nIndex - removed : 0;

@@ -320,5 +320,19 @@ TEST_F(MenuTest, TheSystemMenuThroughTheWindow)
     wnd.DestroyWindow();
 }
 
+TEST_F(MenuTest, APopupWhoseMenuIsGoneUpdatesNothingAndReturns)
+{
+    CCommands target;
+    CMenu popup;
+    FillPopup(popup);
+    const HMENU h = popup.Detach();
+    ASSERT_TRUE(DestroyMenu(h));
+    CMenu stale;
+    stale.Attach(h); // a stale handle: its item count cannot be read
+    AfxUpdatePopupMenu(&stale, &target, TRUE);
+    stale.Detach();
+    SUCCEED() << "returned instead of walking 2^32 positions";
+}
+
 } // namespace
 } // namespace zyn::test
