@@ -155,6 +155,19 @@ TEST(SqlStatement, TextLiteralsAreQuotedPerEngine)
     EXPECT_EQ(U8(o.FormatWhere()), "VISIT_EVENT.NAME = '\xF0\x9F\x98\x80'''");
 }
 
+TEST(SqlStatement, SqliteTextBeyondAsciiTravelsAsCodePoints)
+{
+    // The SQLite driver narrows statement text to bytes: ASCII stays quoted, anything
+    // beyond goes as char() of the code points.
+    EXPECT_EQ(U8(CSQLStatement::TextLiteral(ZynEngineSQLite, L"it's")), "'it''s'");
+    EXPECT_EQ(U8(CSQLStatement::TextLiteral(ZynEngineSQLite, L"caf\u00E9 \U0001F600")),
+        "(char(99,97,102,233,32,128512))");
+    const CString longText(std::wstring(150, L'\u00E9').c_str());
+    const std::string lit = U8(CSQLStatement::TextLiteral(ZynEngineSQLite, longText));
+    EXPECT_NE(lit.find(") || char("), std::string::npos) << "at most 100 characters per call";
+    EXPECT_EQ(U8(CSQLStatement::TextLiteral(ZynEngineSqlServer, L"\u00E9")), "N'\xC3\xA9'");
+}
+
 TEST(SqlStatement, BadNamesOperatorsAndDatesAreRefused)
 {
     CSQLStatement st(nullptr);

@@ -126,10 +126,9 @@ void CSQLStatement::AddToWhere(LPCWSTR lpszTable, LPCWSTR lpszColumn, LPCWSTR lp
     CheckOperator(op, true);
     if (!lpszValue)
         AfxThrowInvalidArgException(L"CSQLStatement: null text; use IsNull for NULL");
-    const LPCWSTR prefix = GetEngineType() == ZynEngineSqlServer ? L"N" : L"";
     CString cond;
-    cond.Format(L"%s %s %s'%s'", Qualified(lpszTable, lpszColumn).GetString(), CMultiFilterRecordset::OperatorText(op),
-        prefix, FixupText(lpszValue).GetString());
+    cond.Format(L"%s %s %s", Qualified(lpszTable, lpszColumn).GetString(), CMultiFilterRecordset::OperatorText(op),
+        TextLiteral(GetEngineType(), lpszValue).GetString());
     AddCondition(cond, nFilterType, lpszTable);
 }
 
@@ -281,6 +280,33 @@ CString CSQLStatement::FormatTimestamp(const CZynDatabase* pDatabase, const CTim
     if (!value.GetAsSystemTime(st))
         return L"NULL";
     return FormatTimestamp(pDatabase, TimestampOf(st));
+}
+
+CString CSQLStatement::TextLiteral(ZynEngineType engine, LPCWSTR lpszText)
+{
+    const std::wstring_view text(lpszText ? lpszText : L"");
+    const bool ascii = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+    if (engine != ZynEngineSQLite || ascii) {
+        CString out;
+        out.Format(L"%s'%s'", engine == ZynEngineSqlServer ? L"N" : L"", FixupText(lpszText).GetString());
+        return out;
+    }
+    // The SQLite driver narrows statement text to bytes, which garbles every character
+    // above ASCII; char() of the code points carries the text whole. SQLite takes at most
+    // 100 arguments per call, so longer text is joined from several calls.
+    CString out;
+    for (size_t i = 0; i < text.size(); i += 100) {
+        if (i)
+            out += L" || ";
+        out += L"char(";
+        for (size_t j = i; j < std::min(text.size(), i + 100); ++j) {
+            CString code;
+            code.Format(L"%s%u", j == i ? L"" : L",", static_cast<UINT>(text[j]));
+            out += code;
+        }
+        out += L")";
+    }
+    return L"(" + out + L")";
 }
 
 CString CSQLStatement::FixupText(LPCWSTR lpszText)

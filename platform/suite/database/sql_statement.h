@@ -78,6 +78,10 @@ public:
     static CString FormatTimestamp(const CZynDatabase* pDatabase, const TIMESTAMP_STRUCT& value);
     static CString FormatTimestamp(const CZynDatabase* pDatabase, const CTime& value);
     static CString FormatTimestamp(ZynEngineType engine, const TIMESTAMP_STRUCT& value);
+    // A text literal for the engine: quoted with quotes doubled (N'...' on SQL Server);
+    // on SQLite, text beyond ASCII as char() of its code points, since that driver
+    // narrows statement text to bytes.
+    static CString TextLiteral(ZynEngineType engine, LPCWSTR lpszText);
     // Text safe between single quotes: every quote doubled.
     static CString FixupText(LPCWSTR lpszText);
 
