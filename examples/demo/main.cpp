@@ -81,49 +81,69 @@ class CDemoView : public CView {
 public:
     void OnDraw(CDC* pDC) override
     {
+        struct Swatch {
+            const wchar_t* name;
+            COLORREF colour;
+        };
         COLORREF back = GetSysColor(COLOR_WINDOW);
-        COLORREF hot = RGB(255, 238, 194);
-        COLORREF checked = RGB(255, 192, 111);
-        COLORREF border = GetSysColor(COLOR_HIGHLIGHT);
         COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+        Swatch swatches[] = {{L"Hot", RGB(255, 238, 194)}, {L"Checked", RGB(255, 192, 111)},
+            {L"Border", GetSysColor(COLOR_HIGHLIGHT)}, {L"Gripper", GetSysColor(COLOR_BTNSHADOW)},
+            {L"Caption", GetSysColor(COLOR_ACTIVECAPTION)}};
         CString skinName = L"no skin";
         if (CZynApp* app = CZynApp::GetApp(); app && app->GetCurrentSkin()) {
             skinName = app->GetCurrentSkin()->GetName();
             if (const auto* xp = dynamic_cast<const COXSkinXP*>(app->GetCurrentSkin())) {
                 back = xp->GetMenuFaceColor();
-                hot = xp->GetHotItemColor();
-                checked = xp->GetCheckedItemColor();
-                border = xp->GetActiveBorderColor();
                 text = xp->GetTextColor();
+                swatches[0].colour = xp->GetHotItemColor();
+                swatches[1].colour = xp->GetCheckedItemColor();
+                swatches[2].colour = xp->GetActiveBorderColor();
+                swatches[3].colour = xp->GetGripperColor();
+                swatches[4].colour = xp->GetMiniFrameCaptionColor();
             }
         }
+        const COLORREF border = swatches[2].colour;
         CRect client;
         GetClientRect(&client);
         pDC->FillSolidRect(&client, back);
 
         CFont title;
-        title.CreatePointFont(140, L"Sans");
+        title.CreatePointFont(160, L"Sans");
         CFont* oldFont = pDC->SelectObject(&title);
         pDC->SetBkMode(TRANSPARENT);
         pDC->SetTextColor(text);
-        pDC->TextOut(12, 8, GetDocument() ? GetDocument()->GetTitle() : CString(L"Untitled"));
+        pDC->TextOut(14, 8, GetDocument() ? GetDocument()->GetTitle() : CString(L"Untitled"));
         pDC->SelectObject(oldFont);
-        pDC->TextOut(12, 36, L"Skin: " + skinName);
+        pDC->TextOut(14, 40, L"Skin: " + skinName);
 
+        // The shapes: a rectangle, an ellipse, a round rectangle and a triangle.
         CPen pen(PS_SOLID, 2, border);
         CPen* oldPen = pDC->SelectObject(&pen);
-        CBrush hotBrush(hot);
+        CBrush hotBrush(swatches[0].colour);
         CBrush* oldBrush = pDC->SelectObject(&hotBrush);
-        pDC->Rectangle(12, 64, 112, 134);
-        CBrush checkedBrush(checked);
+        pDC->Rectangle(14, 68, 114, 138);
+        CBrush checkedBrush(swatches[1].colour);
         pDC->SelectObject(&checkedBrush);
-        pDC->Ellipse(128, 64, 218, 134);
+        pDC->Ellipse(130, 68, 220, 138);
+        CBrush captionBrush(swatches[4].colour);
+        pDC->SelectObject(&captionBrush);
+        pDC->RoundRect(236, 68, 336, 138, 24, 24);
         CBrush borderBrush(border);
         pDC->SelectObject(&borderBrush);
-        const POINT triangle[3] = {{234, 134}, {284, 64}, {334, 134}};
+        const POINT triangle[3] = {{352, 138}, {402, 68}, {452, 138}};
         pDC->Polygon(triangle, 3);
         pDC->SelectObject(oldBrush);
         pDC->SelectObject(oldPen);
+
+        // The skin's colours, named.
+        int x = 14;
+        for (const Swatch& swatch : swatches) {
+            CRect box(x, 156, x + 20, 176);
+            pDC->FillSolidRect(&box, swatch.colour);
+            pDC->TextOut(x + 26, 158, swatch.name);
+            x += 112;
+        }
     }
 };
 IMPLEMENT_DYNCREATE(CDemoView, CView)
@@ -190,7 +210,7 @@ bool RunWindows()
     CDemoApp app;
     app.AddDocTemplate(new CDemoTemplate);  // the application's document manager owns it
     auto* frame = new CDemoMainFrame;       // deletes itself with its window
-    if (!frame->Create(nullptr, L"ZynCmn Demo", WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CRect(40, 30, 840, 630))) {
+    if (!frame->Create(nullptr, L"ZynCmn Demo", WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CRect(40, 30, 1000, 760))) {
         Say(L"The main frame cannot be created.");
         delete frame;
         return false;
@@ -225,6 +245,11 @@ bool RunWindows()
     app.SetMainFrame(nullptr);
     RunUntilIdle(app);
     AfxUnlockTempMaps();
+    if (const size_t left = zyn::user::LiveWindowCount(); left != 0) {
+        line.Format(L"%d windows were left open", static_cast<int>(left));
+        Say(line);
+        return false;
+    }
     return shot;
 }
 } // namespace
