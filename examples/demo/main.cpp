@@ -1,6 +1,8 @@
-// The example host. Until the window system exists it runs the foundation the way a
-// host would at start-up: settings from the registry and ACS.INI, the machine's zone,
-// the archive time format, the logger and the suite's Unicode text file.
+// The example host. It runs the foundation the way a host would at start-up (settings
+// from the registry and ACS.INI, the machine's zone, the archive time format, the logger,
+// the suite's Unicode text file and the embedded database), then opens an MDI frame with
+// a menu bar and two document views on the headless desktop, lets the message loop run
+// until idle and writes a PNG snapshot of the frame.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,16 +11,30 @@
 #include "common/zyn_datetime.h"
 #include "common/zyn_registry.h"
 #include "common/zyn_timestamp.h"
+#include "app/zyn_app.h"
+#include "platform/afx/afxres.h"
+#include "platform/afx/afxstate.h"
+#include "platform/afx/doc.h"
+#include "platform/afx/doctempl.h"
+#include "platform/afx/gdi/afxgdi.h"
+#include "platform/afx/mdi.h"
+#include "platform/afx/view.h"
 #include "platform/base/environment.h"
 #include "platform/base/exception.h"
 #include "platform/base/inifile.h"
 #include "platform/base/utf16.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/suite/database/schema_loader.h"
 #include "platform/suite/database/table_exists.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/utility/logger.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "platform/suite/utility/sysinfo.h"
+#include "platform/user/driver.h"
+#include "platform/user/menu.h"
+#include "platform/user/winuser.h"
+#include "toolkit/skins/skin.h"
+#include "toolkit/skins/skin_xp.h"
 
 namespace {
 void Say(const CString& text) { std::printf("%s\n", zyn::base::ToUtf8(text.GetString()).c_str()); }
@@ -33,6 +49,208 @@ void UsePrivateFolders()
     ::setenv("ZYN_REGISTRY_DIR", (root / "registry").c_str(), 0);
     ::setenv("ZYN_WINDIR", (root / "windows").c_str(), 0);
     ::setenv("ZYN_LOG_DIR", (root / "logs").c_str(), 0);
+}
+// ---- the windowed part --------------------------------------------------------------------
+
+// The menu bar of the frame and of the documents: File and Window.
+HMENU MakeMenuBar()
+{
+    const HMENU bar = CreateMenu();
+    const HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, ID_FILE_NEW, L"&New\tCtrl+N");
+    AppendMenuW(file, MF_STRING, ID_FILE_CLOSE, L"&Close");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, ID_APP_EXIT, L"E&xit");
+    const HMENU window = CreatePopupMenu();
+    AppendMenuW(window, MF_STRING, ID_WINDOW_CASCADE, L"&Cascade");
+    AppendMenuW(window, MF_STRING, ID_WINDOW_TILE_HORZ, L"&Tile");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
+    return bar;
+}
+
+class CDemoDoc : public CDocument {
+    DECLARE_DYNCREATE(CDemoDoc)
+};
+IMPLEMENT_DYNCREATE(CDemoDoc, CDocument)
+
+// Draws the document's title and a few shapes in the current skin's colours (the system
+// colours when the skin has none of its own).
+class CDemoView : public CView {
+    DECLARE_DYNCREATE(CDemoView)
+public:
+    void OnDraw(CDC* pDC) override
+    {
+        struct Swatch {
+            const wchar_t* name;
+            COLORREF colour;
+        };
+        COLORREF back = GetSysColor(COLOR_WINDOW);
+        COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+        Swatch swatches[] = {{L"Hot", RGB(255, 238, 194)}, {L"Checked", RGB(255, 192, 111)},
+            {L"Border", GetSysColor(COLOR_HIGHLIGHT)}, {L"Gripper", GetSysColor(COLOR_BTNSHADOW)},
+            {L"Caption", GetSysColor(COLOR_ACTIVECAPTION)}};
+        CString skinName = L"no skin";
+        if (CZynApp* app = CZynApp::GetApp(); app && app->GetCurrentSkin()) {
+            skinName = app->GetCurrentSkin()->GetName();
+            if (const auto* xp = dynamic_cast<const COXSkinXP*>(app->GetCurrentSkin())) {
+                back = xp->GetMenuFaceColor();
+                text = xp->GetTextColor();
+                swatches[0].colour = xp->GetHotItemColor();
+                swatches[1].colour = xp->GetCheckedItemColor();
+                swatches[2].colour = xp->GetActiveBorderColor();
+                swatches[3].colour = xp->GetGripperColor();
+                swatches[4].colour = xp->GetMiniFrameCaptionColor();
+            }
+        }
+        const COLORREF border = swatches[2].colour;
+        CRect client;
+        GetClientRect(&client);
+        pDC->FillSolidRect(&client, back);
+
+        CFont title;
+        title.CreatePointFont(160, L"Sans");
+        CFont* oldFont = pDC->SelectObject(&title);
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->SetTextColor(text);
+        pDC->TextOut(14, 8, GetDocument() ? GetDocument()->GetTitle() : CString(L"Untitled"));
+        pDC->SelectObject(oldFont);
+        pDC->TextOut(14, 40, L"Skin: " + skinName);
+
+        // The shapes: a rectangle, an ellipse, a round rectangle and a triangle.
+        CPen pen(PS_SOLID, 2, border);
+        CPen* oldPen = pDC->SelectObject(&pen);
+        CBrush hotBrush(swatches[0].colour);
+        CBrush* oldBrush = pDC->SelectObject(&hotBrush);
+        pDC->Rectangle(14, 68, 114, 138);
+        CBrush checkedBrush(swatches[1].colour);
+        pDC->SelectObject(&checkedBrush);
+        pDC->Ellipse(130, 68, 220, 138);
+        CBrush captionBrush(swatches[4].colour);
+        pDC->SelectObject(&captionBrush);
+        pDC->RoundRect(236, 68, 336, 138, 24, 24);
+        CBrush borderBrush(border);
+        pDC->SelectObject(&borderBrush);
+        const POINT triangle[3] = {{352, 138}, {402, 68}, {452, 138}};
+        pDC->Polygon(triangle, 3);
+        pDC->SelectObject(oldBrush);
+        pDC->SelectObject(oldPen);
+
+        // The skin's colours, named.
+        int x = 14;
+        for (const Swatch& swatch : swatches) {
+            CRect box(x, 156, x + 20, 176);
+            pDC->FillSolidRect(&box, swatch.colour);
+            pDC->TextOut(x + 26, 158, swatch.name);
+            x += 112;
+        }
+    }
+};
+IMPLEMENT_DYNCREATE(CDemoView, CView)
+
+class CDemoChildFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CDemoChildFrame)
+};
+IMPLEMENT_DYNCREATE(CDemoChildFrame, CMDIChildWnd)
+
+class CDemoMainFrame : public CMDIFrameWnd {
+public:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        cs.hMenu = MakeMenuBar();
+        m_hMenuDefault = cs.hMenu;
+        return CMDIFrameWnd::PreCreateWindow(cs);
+    }
+};
+
+constexpr UINT IDR_DEMO_DOOR = 0x7100;
+
+// Doors: the document strings and the shared menu are made here instead of loaded.
+class CDemoTemplate : public CMultiDocTemplate {
+public:
+    CDemoTemplate()
+        : CMultiDocTemplate(IDR_DEMO_DOOR, RUNTIME_CLASS(CDemoDoc), RUNTIME_CLASS(CDemoChildFrame),
+              RUNTIME_CLASS(CDemoView))
+    {
+        m_strDocStrings = L"\nDoor\nDoor";
+        m_hMenuShared = MakeMenuBar();
+    }
+};
+
+class CDemoApp : public CZynApp {
+public:
+    CDemoApp() : CZynApp(L"ZynCmn Demo") {}
+};
+
+// Handles what is queued and gives the idle passes, until nothing is left to do.
+void RunUntilIdle(CWinApp& app)
+{
+    for (int round = 0; round < 100; ++round) {
+        bool any = false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if (msg.message == WM_QUIT)
+                return;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        for (LONG count = 0; app.OnIdle(count); ++count) {
+        }
+        zyn::user::PaintPendingWindows();
+        if (!any && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            return;
+    }
+}
+
+// The MDI frame with two doors, tiled; the frame's snapshot goes to the demo folder.
+bool RunWindows()
+{
+    namespace fs = std::filesystem;
+    CDemoApp app;
+    app.AddDocTemplate(new CDemoTemplate);  // the application's document manager owns it
+    auto* frame = new CDemoMainFrame;       // deletes itself with its window
+    if (!frame->Create(nullptr, L"ZynCmn Demo", WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CRect(40, 30, 1000, 760))) {
+        Say(L"The main frame cannot be created.");
+        delete frame;
+        return false;
+    }
+    app.m_pMainWnd = frame;
+    app.SetMainFrame(frame);
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+
+    app.OnFileNew();
+    app.OnFileNew();
+    CString line;
+    line.Format(L"MDI frame with %d documents open", app.GetOpenDocumentCount());
+    Say(line);
+    frame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ, 0);
+    RunUntilIdle(app);
+
+    CString title;
+    frame->GetWindowText(title);
+    Say(L"Frame title: " + title);
+    const fs::path png = fs::temp_directory_path() / "zyn-demo" / "desktop.png";
+    const bool shot = zyn::user::SnapshotDesktopPng(png.string());
+    if (shot)
+        Say(L"Snapshot: " + CString(zyn::base::FromUtf8(png.string()).c_str()));
+    else
+        Say(L"The snapshot could not be written.");
+
+    app.CloseAllDocuments(TRUE);
+    if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
+        app.m_pMainWnd->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+    app.SetMainFrame(nullptr);
+    RunUntilIdle(app);
+    AfxUnlockTempMaps();
+    if (const size_t left = zyn::user::LiveWindowCount(); left != 0) {
+        line.Format(L"%d windows were left open", static_cast<int>(left));
+        Say(line);
+        return false;
+    }
+    return shot;
 }
 } // namespace
 
@@ -115,5 +333,8 @@ int main()
     }
     CLogger::LogDebug(L"Example host ran");
     Say(L"Logs in " + CLogger::GetLogDir());
+    if (!RunWindows())
+        return 1;
+    Say(L"Windows closed");
     return 0;
 }
