@@ -1,5 +1,5 @@
-// The XP skin's transparent blit and caption buttons (away from the mouse: the hot and
-// pressed looks need the window system's cursor and capture).
+// The XP skin's transparent blit and caption buttons away from the mouse (the hot and
+// pressed looks are in frame_button_mouse_ui_test.cpp).
 #include <gtest/gtest.h>
 
 #include "platform/afx/gdi/geometry.h"

@@ -3,7 +3,12 @@
 #include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/pen.h"
+#include "platform/afx/wnd.h"
+#include "platform/gdi/rect.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/input.h"
+#include "platform/user/window.h"
+#include "platform/user/winpos.h"
 #include "toolkit/skins/dc_guard.h"
 #include "toolkit/skins/skin_xp.h"
 
@@ -35,11 +40,26 @@ void COXSkinXP::DrawTransparentBitmap(CBitmap* bitmap, CDC* dc, int x, int y, in
     dc->SetTextColor(oldText);
 }
 
-COXSkinXP::FrameButtonMouse COXSkinXP::GetFrameButtonMouse(const RECT& /*rect*/, CWnd* /*wnd*/)
+COXSkinXP::FrameButtonMouse COXSkinXP::GetFrameButtonMouse(const RECT& rect, CWnd* wnd)
 {
-    // The hot and pressed looks follow the cursor and the mouse capture, which the
-    // window system provides; without it no button is under the mouse.
-    return FrameButtonMouse{};
+    // The rectangle is in the window coordinates of wnd: without a live window there is
+    // nothing to relate the cursor to, and no button is under the mouse.
+    FrameButtonMouse mouse;
+    const HWND hwnd = wnd ? wnd->GetSafeHwnd() : nullptr;
+    if (!hwnd || !IsWindow(hwnd))
+        return mouse;
+    POINT cursor{};
+    RECT window{};
+    if (!GetCursorPos(&cursor) || !GetWindowRect(hwnd, &window))
+        return mouse;
+    const POINT at{cursor.x - window.left, cursor.y - window.top};
+    mouse.inside = PtInRect(&rect, at) != FALSE;
+    // A capture held by a window of this thread means a button is being pressed (the
+    // owner took the capture on the button going down); over the button that is the
+    // pressed look, otherwise hovering is the hot look.
+    mouse.pressed = mouse.inside && GetCapture() != nullptr;
+    mouse.hot = mouse.inside && !mouse.pressed;
+    return mouse;
 }
 
 namespace {
