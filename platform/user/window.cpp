@@ -324,6 +324,8 @@ void DestroyTree(const std::shared_ptr<Window>& w)
     FreeWindow(w);
 }
 
+// Frees a window and its descendants without messages (children of a window being
+// destroyed, thread end, test reset).
 void FreeWindowAndChildren(const std::shared_ptr<Window>& w)
 {
     std::vector<std::shared_ptr<Window>> kids;
@@ -333,19 +335,6 @@ void FreeWindowAndChildren(const std::shared_ptr<Window>& w)
     }
     for (auto& k : kids)
         FreeWindowAndChildren(k);
-    FreeWindow(w);
-}
-
-// Frees a window and its descendants without messages (thread end, test reset).
-void FreeTreeSilently(const std::shared_ptr<Window>& w)
-{
-    std::vector<std::shared_ptr<Window>> kids;
-    {
-        auto lock = LockUser();
-        kids = w->children;
-    }
-    for (auto& k : kids)
-        FreeTreeSilently(k);
     FreeWindow(w);
 }
 
@@ -369,7 +358,7 @@ void DestroyThreadWindows(DWORD threadId)
                 mine.push_back(w);
     }
     for (auto& w : mine)
-        FreeTreeSilently(w);
+        FreeWindowAndChildren(w);
 }
 
 void DestroyAllWindowsSilently()
@@ -382,7 +371,7 @@ void DestroyAllWindowsSilently()
                 all.push_back(w);
     }
     for (auto& w : all)
-        FreeTreeSilently(w);
+        FreeWindowAndChildren(w);
     // Orphans (a window whose parent went away during a failed creation) go too.
     for (auto& [v, w] : WindowTable().Snapshot())
         if (!w->isDesktop && !w->isMessageRoot)
