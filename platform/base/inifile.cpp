@@ -11,6 +11,8 @@
 #include <iterator>
 #include <mutex>
 
+#include "platform/base/environment.h"
+#include "platform/base/path.h"
 #include "platform/base/codepage.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/namefold.h"
@@ -18,7 +20,7 @@
 
 namespace zyn::base {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -301,39 +303,28 @@ bool IniDocument::ReplaceSection(std::wstring_view section, const std::vector<st
 
 // ---- files ------------------------------------------------------------------------------------
 
-fs::path IniWindowsDirectory()
+stdfs::path IniWindowsDirectory()
 {
-    if (const char* dir = std::getenv("ZYN_WINDIR"); dir && *dir) {
-        std::error_code ec;
-        return fs::absolute(fs::path(dir), ec).lexically_normal();
-    }
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        return fs::path(xdg) / "zyn";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".config" / "zyn";
-    return fs::path("/tmp");
+    std::error_code ec;
+    stdfs::path dir = WindowsDirectory(ec);
+    return dir.empty() ? stdfs::path("/tmp") : dir;
 }
 
-fs::path ResolveIniPath(LPCWSTR fileName)
+stdfs::path ResolveIniPath(LPCWSTR fileName)
 {
     std::wstring name = (fileName && *fileName) ? std::wstring(fileName) : std::wstring(L"win.ini");
-    fs::path path;
-    if (name.find_first_of(L"\\/") == std::wstring::npos) {
+    stdfs::path path;
+    if (name.find_first_of(L"\\/") == std::wstring::npos)
         path = IniWindowsDirectory() / ToUtf8(name);
-    } else {
-        for (auto& c : name)
-            if (c == L'\\')
-                c = L'/';
-        path = fs::path(ToUtf8(name));
-    }
+    else
+        path = stdfs::path(ToNativePath(name)); // the one Windows-to-native path rule
     std::error_code ec;
-    if (fs::exists(path, ec))
+    if (stdfs::exists(path, ec))
         return path;
     // Windows names ignore case: take a file whose name differs only in case.
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const stdfs::path dir = path.has_parent_path() ? path.parent_path() : stdfs::path(".");
     const std::wstring wanted = FromUtf8(path.filename().string());
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    for (stdfs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         if (NamesEqual(FromUtf8(it->path().filename().string()), wanted))
             return it->path();
     return path;
@@ -364,7 +355,7 @@ DWORD ErrnoToError(int err)
 
 // Reads a file; false with the error when it exists but cannot be read. `exists`
 // tells whether there was a file.
-bool ReadFile(const fs::path& path, std::vector<uint8_t>& bytes, bool& exists, DWORD& error)
+bool ReadFile(const stdfs::path& path, std::vector<uint8_t>& bytes, bool& exists, DWORD& error)
 {
     bytes.clear();
     exists = false;
@@ -411,23 +402,23 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes)
 
 // Replaces the file with `bytes` through a temporary file in the same folder, so that a
 // reader sees either the old or the new file, never a half-written one.
-bool ReplaceFile(const fs::path& requested, const std::vector<uint8_t>& bytes, DWORD& error)
+bool ReplaceFile(const stdfs::path& requested, const std::vector<uint8_t>& bytes, DWORD& error)
 {
     std::error_code ec;
-    fs::path path = requested;
+    stdfs::path path = requested;
     // Write through a symbolic link to the file it names.
-    if (fs::is_symlink(path, ec)) {
-        const fs::path target = fs::read_symlink(path, ec);
+    if (stdfs::is_symlink(path, ec)) {
+        const stdfs::path target = stdfs::read_symlink(path, ec);
         if (!ec)
             path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (!fs::exists(dir, ec)) {
+    stdfs::path dir = path.has_parent_path() ? path.parent_path() : stdfs::path(".");
+    if (!stdfs::exists(dir, ec)) {
         // Our Windows directory is created on demand; other folders must exist.
         if (dir == IniWindowsDirectory()) {
-            fs::create_directories(dir, ec);
+            stdfs::create_directories(dir, ec);
         }
-        if (!fs::exists(dir, ec)) {
+        if (!stdfs::exists(dir, ec)) {
             error = ERROR_PATH_NOT_FOUND;
             return false;
         }
@@ -460,7 +451,7 @@ bool ReplaceFile(const fs::path& requested, const std::vector<uint8_t>& bytes, D
 }
 
 // Reads the document of a file (empty when there is none).
-bool LoadDocument(const fs::path& path, IniDocument& doc, bool& exists)
+bool LoadDocument(const stdfs::path& path, IniDocument& doc, bool& exists)
 {
     std::vector<uint8_t> bytes;
     DWORD error = 0;
@@ -477,7 +468,7 @@ template <class F>
 BOOL EditFile(LPCWSTR fileName, F&& edit)
 {
     std::lock_guard lock(FileMutex());
-    const fs::path path = ResolveIniPath(fileName);
+    const stdfs::path path = ResolveIniPath(fileName);
     IniDocument doc;
     bool exists = false;
     if (!LoadDocument(path, doc, exists))

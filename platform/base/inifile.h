@@ -82,9 +82,8 @@ private:
     bool m_finalNewline = true;
 };
 
-// The folder where INI names without a folder live (see the header comment). The
-// modules code has GetWindowsDirectoryW for the same folder; this reads the same
-// variables so that INI files do not depend on it.
+// The folder where INI names without a folder live: the Windows directory
+// (zyn::base::WindowsDirectory). Names with a folder go through ToNativePath.
 std::filesystem::path IniWindowsDirectory();
 // The file an INI name refers to (null or empty: win.ini).
 std::filesystem::path ResolveIniPath(LPCWSTR fileName);
