@@ -64,11 +64,6 @@ public:
         m_pos += pad;
         return true;
     }
-    void AlignOrEnd(unsigned a)
-    {
-        if (!Align(a))
-            m_pos = m_in.size();
-    }
     bool Get(uint8_t* dst, size_t n)
     {
         if (m_in.size() - m_pos < n)
@@ -255,13 +250,11 @@ RPC_STATUS Marshal(Writer& w, Types types, uint16_t index, const uint8_t* mem, i
         w.Put16(0);
         return RPC_S_OK;
     }
-    case Kind::Struct: {
+    case Kind::Struct:
+        // Aligned to its widest member; nothing follows the last member (NDR 2.0 has no
+        // trailing gap), so the next value starts right after it at its own alignment.
         w.Align(t.align);
-        const RPC_STATUS st = ForEachPart(t, part);
-        if (st == RPC_S_OK)
-            w.Align(t.align);
-        return st;
-    }
+        return ForEachPart(t, part);
     case Kind::Array: {
         if (t.elem >= types.size())
             return RPC_S_UNSUPPORTED_TYPE;
@@ -348,15 +341,10 @@ RPC_STATUS Unmarshal(Reader& r, Types types, uint16_t index, uint8_t* mem, int d
         }
         return RPC_S_OK;
     }
-    case Kind::Struct: {
+    case Kind::Struct:
         if (!r.Align(t.align))
             return RPC_X_BAD_STUB_DATA;
-        const RPC_STATUS st = ForEachPart(t, part);
-        // A sender may leave out the padding after a structure that ends the data.
-        if (st == RPC_S_OK)
-            r.AlignOrEnd(t.align);
-        return st;
-    }
+        return ForEachPart(t, part);
     case Kind::Array:
         if (t.elem >= types.size())
             return RPC_S_UNSUPPORTED_TYPE;

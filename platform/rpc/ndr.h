@@ -6,9 +6,13 @@
 //
 // Representation rules (little-endian on the way out; either byte order coming back):
 // - every scalar is aligned to its size from the start of the stub data;
-// - a structure is aligned to its most restrictive member, its members follow in order
-//   each aligned to itself, and it ends padded to a multiple of its alignment, so that a
-//   structure of plain members travels exactly as its naturally aligned memory image;
+// - a structure is aligned to its most restrictive member and its members follow in
+//   order, each aligned to itself; nothing is padded after the last member (a trailing
+//   gap up to the structure's alignment belongs to NDR64, not to NDR 2.0), so a record
+//   whose memory image ends in padding travels shorter than its size: a structure
+//   {long; byte} is five octets, and a byte after it lands on the sixth;
+// - an array of structures is its elements in order, each aligned to the structure's
+//   alignment, so padding appears between elements but not after the last;
 // - a fixed array is its elements in order;
 // - a union travels as its discriminant (aligned to the discriminant's type) followed by
 //   the selected arm aligned to the union's alignment (the largest of its arms');

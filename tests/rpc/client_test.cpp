@@ -336,7 +336,7 @@ TEST_F(RpcClient, RequestsAreFragmentedToTheServersReceiveSize)
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_TRUE(calls[0].decoded) << calls[0].error;
     EXPECT_EQ(calls[0].longs.back(), 1919);
-    EXPECT_EQ(calls[0].pdus.size(), 10u) << "2180 octets in pieces of (256 - 24) rounded down to 8";
+    EXPECT_EQ(calls[0].pdus.size(), 10u) << "2176 octets in pieces of 232 (256 - 24): nine and a last of 88";
     for (const auto& p : calls[0].pdus)
         EXPECT_LE(p.size(), 256u);
 }

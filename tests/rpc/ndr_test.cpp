@@ -68,21 +68,41 @@ std::vector<uint8_t> One(uint16_t type, void* mem, RPC_STATUS expect = RPC_S_OK,
 
 } // namespace
 
-TEST(RpcNdr, StructuresAlignMembersAndPadToTheirAlignment)
+TEST(RpcNdr, StructuresAlignTheirMembersAndEndAtTheirLastMember)
 {
+    // Hand layout, preceded by one octet so that the structure itself aligns to 4:
+    // lead@0, pad 1..3, a@4, pad, b@8, c@12, d@14, and the structure ends at 15; the
+    // byte after it lands on 15, not on 16 (that trailing gap is NDR64's rule).
     Small s{0xA1, 0x11223344, -2, 0xD4};
-    const std::vector<uint8_t> expected = {0xA1, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0xFE, 0xFF, 0xD4, 0, 0, 0, 0, 0};
-    // Hand layout: a@0, b@4, c@8, d@10, padded to 12; preceded by one octet so the
-    // structure itself aligns to 4.
-    const ParamDesc p[] = {{kIn, 0}, {kIn, 3}};
-    const ProcDesc proc{0, 2, p};
-    uint8_t lead = 0x77;
-    void* args[] = {&lead, &s};
+    const ParamDesc p[] = {{kIn, 0}, {kIn, 3}, {kIn, 0}, {kIn, 2}};
+    const ProcDesc proc{0, 4, p};
+    uint8_t lead = 0x77, tail = 0x5E;
+    int16_t after = 0x0102;
+    void* args[] = {&lead, &s, &tail, &after};
     std::vector<uint8_t> out;
     ASSERT_EQ(MarshalIn(proc, Types(kTable), args, out), RPC_S_OK);
-    std::vector<uint8_t> want = {0x77, 0, 0, 0};
-    want.insert(want.end(), expected.begin(), expected.begin() + 12);
+    const std::vector<uint8_t> want = {0x77, 0, 0, 0, 0xA1, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 0xFE, 0xFF, 0xD4,
+        0x5E, 0x02, 0x01}; // tail@15, then the short at 16
     EXPECT_EQ(out, want);
+
+    // Coming back, the same octets give the same values: the reader does not skip a gap
+    // that is not there (it would read the tail from 16 and the short from 18).
+    const ParamDesc q[] = {{kOut, 0}, {kOut, 3}, {kOut, 0}, {kOut, 2}};
+    const ProcDesc back{0, 4, q};
+    uint8_t lead2 = 0, tail2 = 0;
+    Small s2{};
+    int16_t after2 = 0;
+    void* outs[] = {&lead2, &s2, &tail2, &after2};
+    ASSERT_EQ(UnmarshalOut(back, Types(kTable), want, false, outs), RPC_S_OK);
+    EXPECT_EQ(s2.b, 0x11223344);
+    EXPECT_EQ(s2.d, 0xD4);
+    EXPECT_EQ(tail2, 0x5E);
+    EXPECT_EQ(after2, 0x0102);
+    // A reply that ends with the structure needs no padding after it either.
+    const ProcDesc alone{0, 1, q + 1};
+    void* only[] = {&s2};
+    EXPECT_EQ(UnmarshalOut(alone, Types(kTable), std::span(want).subspan(4, 11), false, only), RPC_S_OK);
+    EXPECT_EQ(UnmarshalOut(alone, Types(kTable), std::span(want).subspan(4, 10), false, only), RPC_X_BAD_STUB_DATA);
 }
 
 TEST(RpcNdr, WideArraysAreUtf16UnitsWithSurrogatePairsCounted)
@@ -191,7 +211,15 @@ TEST(RpcNdr, Proc0RecordMatchesItsHandLayout)
         c = L'z'; // full, unterminated
     d.f19 = -19;
 
-    WireBytes w(2180);
+    // Members in order, each at its own alignment, nothing after a record's last member:
+    //   f1 byte 0; f2, f3 longs 4, 8; f4 GUID 12..28 (long 12, shorts 16, 18, bytes 20);
+    //   f5 256 units 28..540; f6 the period, aligned to 4 at 540: longs 540, 544, 548,
+    //   times 552..568 and 568..584, long 584, byte 588, end 589;
+    //   f7 byte 589; f8 long 592 (589 rounded up to 4); f9 long 596; f10 byte 600;
+    //   f11 long 604; f12 byte 608; f13 time 610..626 (609 rounded up to 2);
+    //   f14, f15 longs 628, 632; f16, f17, f18 512 octets each at 636, 1148, 1660;
+    //   f19 long 2172; 2176 octets in all.
+    WireBytes w(2176);
     w.U8(0, 0xA1).U32(4, 2).U32(8, 3);
     w.U32(12, 0x01020304).U16(16, 0x0506).U16(18, 0x0708).Raw(20, {9, 10, 11, 12, 13, 14, 15, 16});
     w.Units(28, u"Cam\xD83D\xDE00");
@@ -199,15 +227,16 @@ TEST(RpcNdr, Proc0RecordMatchesItsHandLayout)
     const uint16_t st1[] = {2024, 5, 3, 17, 8, 30, 15, 250}, st2[] = {2025, 1, 0, 1, 0, 0, 0, 0},
                    st3[] = {1999, 12, 5, 31, 23, 59, 59, 999};
     for (int i = 0; i < 8; ++i) {
-        w.U16(552 + 2 * i, st1[i]).U16(568 + 2 * i, st2[i]).U16(614 + 2 * i, st3[i]);
+        w.U16(552 + 2 * i, st1[i]).U16(568 + 2 * i, st2[i]).U16(610 + 2 * i, st3[i]);
     }
-    w.U32(584, 66).U8(588, 0x67); // the period ends at 589 and pads to 592
-    w.U8(592, 0xB7).U32(596, 8).U32(600, 9).U8(604, 0xBA).U32(608, 11).U8(612, 0xBC);
-    w.U32(632, 14).U32(636, 15);
-    w.Units(640, u"x");
+    w.U32(584, 66).U8(588, 0x67); // the period ends at 589: no padding after it
+    w.U8(589, 0xB7).U32(592, 8).U32(596, 9).U8(600, 0xBA).U32(604, 11).U8(608, 0xBC);
+    w.U32(628, 14).U32(632, 15);
+    w.Units(636, u"x");
     for (int i = 0; i < 256; ++i)
-        w.U16(1664 + 2 * i, 'z');
-    w.U32(2176, static_cast<uint32_t>(-19));
+        w.U16(1660 + 2 * i, 'z');
+    w.U32(2172, static_cast<uint32_t>(-19));
+    ASSERT_EQ(w.Size(), 2176u);
 
     EXPECT_EQ(MarshalCrs(0, {&d, &g_ret}), w.Get());
     MarshalCrs(0, {nullptr, &g_ret}, RPC_X_NULL_REF_POINTER);
@@ -256,7 +285,7 @@ TEST(RpcNdr, Proc2RecordSendsItsUnionAsArmOneWhateverTheDefaultArmHolds)
     EXPECT_EQ(out[1602], 0);                    // padding after the two bytes
 }
 
-TEST(RpcNdr, Proc12RecordIsItsNaturallyAlignedImage)
+TEST(RpcNdr, Proc12RecordPadsBetweenEntriesButNotAfterTheLast)
 {
     Proc12Data d{};
     d.f1[0] = 1, d.f1[1] = 2, d.f1[2] = 3;
@@ -272,7 +301,10 @@ TEST(RpcNdr, Proc12RecordIsItsNaturallyAlignedImage)
     d.f8[0] = 7, d.f8[1] = 8, d.f8[2] = 9;
     d.f9 = 0x99;
 
-    WireBytes w(96);
+    // f1 longs 0..12; f2 short 12; f3 byte 14; f4 36 bytes 15..51; f5, f6 bytes 51, 52;
+    // f7 six entries {short, short, byte} of five octets, each aligned to 2: 54, 60, 66,
+    // 72, 78, 84 (the last ends at 89); f8 bytes 89..92; f9 byte 92: 93 octets.
+    WireBytes w(93);
     w.U32(0, 1).U32(4, 2).U32(8, 3).U16(12, 0x1234).U8(14, 0x56);
     for (int i = 0; i < 36; ++i)
         w.U8(15 + i, static_cast<uint8_t>(i));
@@ -280,7 +312,8 @@ TEST(RpcNdr, Proc12RecordIsItsNaturallyAlignedImage)
     for (int k = 0; k < 6; ++k)
         w.U16(54 + 6 * k, static_cast<uint16_t>(k * 10)).U16(56 + 6 * k, static_cast<uint16_t>(-k)).U8(58 + 6 * k,
             static_cast<uint8_t>(k));
-    w.Raw(90, {7, 8, 9, 0x99});
+    w.Raw(89, {7, 8, 9, 0x99});
+    ASSERT_EQ(w.Size(), 93u);
     EXPECT_EQ(MarshalCrs(12, {&d, &g_ret}), w.Get());
 }
 

@@ -188,18 +188,28 @@ void Decode(RecordedCall& c)
             c.longs.push_back(static_cast<int32_t>(Le32(&s[o])));
     };
     switch (c.opnum) {
-    case 0: // Proc0Data, 2180 octets
-        if (!exact(2180))
+    case 0:
+        // Proc0Data, each member at its own alignment and nothing after a record's last
+        // member: byte 0, longs 4 and 8, GUID 12..28, text 28..540; the period record
+        // (aligned to 4) has longs 540, 544, 548, times 552..568 and 568..584, long 584,
+        // byte 588 and ends at 589; byte 589, longs 592 and 596, byte 600, long 604,
+        // byte 608, time 610..626, longs 628 and 632, texts 636, 1148 and 1660 (512
+        // octets each), long 2172: 2176 octets.
+        if (!exact(2176))
             return;
-        longsAt({4, 8, 596, 600, 608, 632, 636, 2176});
-        for (size_t o : {28u, 640u, 1152u, 1664u}) {
+        longsAt({4, 8, 592, 596, 604, 628, 632, 2172});
+        for (size_t o : {28u, 636u, 1148u, 1660u}) {
             std::u16string t;
             for (size_t i = 0; i < 256 && Le16(&s[o + 2 * i]) != 0; ++i)
                 t.push_back(static_cast<char16_t>(Le16(&s[o + 2 * i])));
             c.strings.push_back(t);
         }
         break;
-    case 2: // Proc2Data with the union as arm 1: 1620 octets
+    case 2:
+        // Proc2Data with the union as arm 1: ... bytes at 1492, the discriminant (a
+        // short) at 1494, arm 1's three longs from 1496 (aligned to 4) to 1508, ..., the
+        // last four longs 1604..1620. No record inside ends in a gap (the GUID is 16
+        // octets), so this length is the same with or without trailing padding.
         if (!exact(1620))
             return;
         if (Le16(&s[1494]) != 1) {
@@ -208,8 +218,11 @@ void Decode(RecordedCall& c)
         }
         longsAt({0, 4, 8, 1496, 1500, 1504, 1616});
         break;
-    case 12: // Proc12Data, 96 octets
-        if (!exact(96))
+    case 12:
+        // Proc12Data: longs 0..12, short 12, byte 14, 36 bytes 15..51, bytes 51 and 52;
+        // six entries {short, short, byte} of five octets, each aligned to 2: 54, 60,
+        // 66, 72, 78 and 84, the last ending at 89; three bytes 89..92, byte 92: 93 octets.
+        if (!exact(93))
             return;
         longsAt({0, 4, 8});
         break;
