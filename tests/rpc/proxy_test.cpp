@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <type_traits>
 
@@ -9,6 +10,7 @@
 #include "platform/base/utf16.h"
 #include "platform/rpc/binding.h"
 #include "rpc/crs_rpc_server_proxy.h"
+#include "rpc/rpc_binding.h"
 #include "tests/rpc/acs_ini.h"
 #include "tests/rpc/server/recording_server.h"
 
@@ -43,10 +45,48 @@ protected:
 
 } // namespace
 
-TEST(RpcProxyClasses, DestroyedThroughTheirBases)
+namespace {
+
+// A server description that counts its own destructions.
+class CountingServerInfo : public CCRSRPCServerInfo {
+public:
+    CountingServerInfo(const CString& name, int& destroyed) : CCRSRPCServerInfo(name), m_destroyed(destroyed) {}
+    ~CountingServerInfo() override { ++m_destroyed; }
+
+private:
+    int& m_destroyed;
+};
+
+} // namespace
+
+TEST_F(RpcProxy, ObjectsDeletedThroughTheirBasesReleaseWhatTheyHold)
 {
     static_assert(std::has_virtual_destructor_v<LRpcProxy>);
     static_assert(std::has_virtual_destructor_v<CRPCServerInfo>);
+
+    int destroyed = 0;
+    std::unique_ptr<CRPCServerInfo> info = std::make_unique<CountingServerInfo>(CString(L"srv"), destroyed);
+    EXPECT_EQ(info->GetObjectName(), L"SRVCRSSERVER");
+    info.reset();
+    EXPECT_EQ(destroyed, 1) << "the derived part of a description deleted through its base";
+
+    // A proxy deleted through its base frees its binding handle, and with it the
+    // connection the server holds open.
+    std::unique_ptr<LRpcProxy> proxy = std::make_unique<CCRSRPCServerProxy>(CString(L"127.0.0.1"));
+    ASSERT_TRUE(static_cast<CCRSRPCServerProxy&>(*proxy).Proc1(1));
+    ASSERT_NE(proxy->GetBinding(), nullptr);
+    const RPC_BINDING_HANDLE held = proxy->GetBinding()->GetHandle();
+    RPC_WSTR text = nullptr;
+    ASSERT_EQ(RpcBindingToStringBindingW(held, &text), RPC_S_OK);
+    RpcStringFreeW(&text);
+    EXPECT_EQ(m_server.ConnectionsEnded(), 0);
+    proxy.reset();
+    EXPECT_EQ(RpcBindingToStringBindingW(held, &text), RPC_S_INVALID_BINDING) << "the proxy's handle is freed";
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (m_server.ConnectionsEnded() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(m_server.ConnectionsEnded(), 1) << "the server saw the connection close";
+    EXPECT_EQ(m_server.ConnectionsAccepted(), 1);
 }
 
 TEST(RpcProxyStatusText, TableAndUnsignedDecimalForTheRest)

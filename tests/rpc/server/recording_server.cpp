@@ -595,6 +595,12 @@ int RecordingServer::ConnectionsAccepted() const
     return m_accepted;
 }
 
+int RecordingServer::ConnectionsEnded() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ended;
+}
+
 int RecordingServer::MaxConcurrentCalls() const
 {
     std::lock_guard lock(m_mutex);
@@ -607,6 +613,7 @@ void RecordingServer::ClearRecords()
     m_calls.clear();
     m_binds.clear();
     m_accepted = 0;
+    m_ended = 0;
     m_maxActive = 0;
 }
 
@@ -690,8 +697,11 @@ void RecordingServer::Serve(std::shared_ptr<Conn> c)
     BufferedReader in(c->fd);
     for (;;) {
         pdu.assign(16, 0);
-        if (!in.Read(pdu.data(), 16))
+        if (!in.Read(pdu.data(), 16)) {
+            std::lock_guard lock(m_mutex);
+            ++m_ended;
             return;
+        }
         if (pdu[0] != 5 || pdu[1] != 0 || (pdu[4] & 0xF0) != 0x10)
             return; // only what the client sends: version 5.0, little-endian
         const uint16_t fragLen = Le16(&pdu[8]);

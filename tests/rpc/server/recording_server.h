@@ -118,6 +118,8 @@ public:
     std::vector<RecordedCall> CallsOf(uint16_t opnum) const;
     std::vector<std::vector<uint8_t>> Binds() const;
     int ConnectionsAccepted() const;
+    // Connections that ended between two PDUs, from either side, while the server ran.
+    int ConnectionsEnded() const;
     int MaxConcurrentCalls() const;
     void ClearRecords();
 
@@ -149,6 +151,7 @@ private:
     std::vector<std::shared_ptr<Conn>> m_conns;
     std::vector<std::thread> m_threads;
     int m_accepted = 0;
+    int m_ended = 0;
     int m_active = 0;
     int m_maxActive = 0;
 };
