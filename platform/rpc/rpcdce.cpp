@@ -81,7 +81,10 @@ RPC_STATUS RpcStringBindingComposeW(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR
         p.networkAddress = View(NetworkAddr);
         p.endpoint = View(Endpoint);
         p.options = View(Options);
-        out = AllocString(zyn::rpc::ComposeStringBinding(p));
+        std::wstring text;
+        if (const RPC_STATUS st = zyn::rpc::ComposeStringBinding(p, text); st != RPC_S_OK)
+            return st;
+        out = AllocString(text);
         return RPC_S_OK;
     });
 }
@@ -161,7 +164,10 @@ RPC_STATUS RpcBindingToStringBindingW(RPC_BINDING_HANDLE Binding, RPC_WSTR* Stri
         const auto b = zyn::rpc::LookupBinding(Binding);
         if (!b)
             return RPC_S_INVALID_BINDING;
-        out = AllocString(zyn::rpc::ComposeStringBinding(b->Parts()));
+        std::wstring text;
+        if (const RPC_STATUS st = zyn::rpc::ComposeStringBinding(b->Parts(), text); st != RPC_S_OK)
+            return st; // not reached: the parts came from a parsed text
+        out = AllocString(text);
         return RPC_S_OK;
     });
 }
@@ -229,6 +235,31 @@ RPC_STATUS RpcBindingInqOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_
     return RPC_S_OK;
 }
 
+RPC_STATUS UuidFromStringW(RPC_WSTR StringUuid, UUID* Uuid)
+{
+    if (!Uuid)
+        return RPC_S_INVALID_ARG;
+    if (!StringUuid) {
+        *Uuid = UUID{};
+        return RPC_S_OK;
+    }
+    UUID parsed;
+    if (!zyn::rpc::ParseUuid(StringUuid, parsed))
+        return RPC_S_INVALID_STRING_UUID;
+    *Uuid = parsed;
+    return RPC_S_OK;
+}
+
+RPC_STATUS UuidToStringW(const UUID* Uuid, RPC_WSTR* StringUuid)
+{
+    return HandBack(StringUuid, [&](RPC_WSTR& out) {
+        if (!Uuid)
+            return RPC_S_INVALID_ARG;
+        out = AllocString(zyn::rpc::FormatUuid(*Uuid));
+        return RPC_S_OK;
+    });
+}
+
 RPC_STATUS RpcStringBindingCompose(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR NetworkAddr, RPC_WSTR Endpoint,
     RPC_WSTR Options, RPC_WSTR* StringBinding)
 {
@@ -252,3 +283,7 @@ RPC_STATUS RpcBindingToStringBinding(RPC_BINDING_HANDLE Binding, RPC_WSTR* Strin
 {
     return RpcBindingToStringBindingW(Binding, StringBinding);
 }
+
+RPC_STATUS UuidFromString(RPC_WSTR StringUuid, UUID* Uuid) { return UuidFromStringW(StringUuid, Uuid); }
+
+RPC_STATUS UuidToString(const UUID* Uuid, RPC_WSTR* StringUuid) { return UuidToStringW(Uuid, StringUuid); }

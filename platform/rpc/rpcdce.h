@@ -29,7 +29,9 @@ inline constexpr ULONG RPC_C_OPT_CALL_TIMEOUT = 12;     // receive time-out of a
 inline constexpr ULONG RPC_C_OPT_CONNECT_TIMEOUT = 0x5A01; // ours: connect and bind time-out, ms; 0: the default
 
 // Composes a string binding from its parts; null or empty parts are left out. The
-// result is freed with RpcStringFreeW.
+// result is freed with RpcStringFreeW. Parts that would not parse back as themselves
+// (string_binding.h) are refused with RPC_S_INVALID_STRING_BINDING, or
+// RPC_S_INVALID_STRING_UUID for an object UUID that is not one; *StringBinding is null then.
 RPC_STATUS RpcStringBindingComposeW(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR NetworkAddr, RPC_WSTR Endpoint,
     RPC_WSTR Options, RPC_WSTR* StringBinding);
 // Splits a string binding; every non-null output receives a string to free with
@@ -51,6 +53,13 @@ RPC_STATUS RpcBindingReset(RPC_BINDING_HANDLE Binding);
 RPC_STATUS RpcBindingSetOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_PTR optionValue);
 RPC_STATUS RpcBindingInqOption(RPC_BINDING_HANDLE hBinding, ULONG option, ULONG_PTR* pOptionValue);
 
+// UUIDs as text: xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx in hexadecimal digits of either
+// case, nothing around it. UuidFromString of a null string gives the nil UUID; text
+// that is not a UUID gives RPC_S_INVALID_STRING_UUID and leaves *Uuid as it was.
+// UuidToString hands back lower-case text to free with RpcStringFreeW.
+RPC_STATUS UuidFromStringW(RPC_WSTR StringUuid, UUID* Uuid);
+RPC_STATUS UuidToStringW(const UUID* Uuid, RPC_WSTR* StringUuid);
+
 // The unsuffixed names: the wide forms.
 RPC_STATUS RpcStringBindingCompose(RPC_WSTR ObjUuid, RPC_WSTR ProtSeq, RPC_WSTR NetworkAddr, RPC_WSTR Endpoint,
     RPC_WSTR Options, RPC_WSTR* StringBinding);
@@ -59,3 +68,5 @@ RPC_STATUS RpcStringBindingParse(RPC_WSTR StringBinding, RPC_WSTR* ObjUuid, RPC_
 RPC_STATUS RpcStringFree(RPC_WSTR* String);
 RPC_STATUS RpcBindingFromStringBinding(RPC_WSTR StringBinding, RPC_BINDING_HANDLE* Binding);
 RPC_STATUS RpcBindingToStringBinding(RPC_BINDING_HANDLE Binding, RPC_WSTR* StringBinding);
+RPC_STATUS UuidFromString(RPC_WSTR StringUuid, UUID* Uuid);
+RPC_STATUS UuidToString(const UUID* Uuid, RPC_WSTR* StringUuid);

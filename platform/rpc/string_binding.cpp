@@ -73,8 +73,9 @@ std::wstring FormatUuid(const GUID& g)
     return s;
 }
 
-std::wstring ComposeStringBinding(const StringBindingParts& p)
+RPC_STATUS ComposeStringBinding(const StringBindingParts& p, std::wstring& text)
 {
+    text.clear();
     std::wstring s;
     if (!p.objectUuid.empty()) {
         s += p.objectUuid;
@@ -92,7 +93,14 @@ std::wstring ComposeStringBinding(const StringBindingParts& p)
         }
         s += L']';
     }
-    return s;
+    StringBindingParts back;
+    if (const RPC_STATUS st = ParseStringBinding(s, back); st != RPC_S_OK)
+        return st;
+    if (back.objectUuid != p.objectUuid || back.protseq != p.protseq || back.networkAddress != p.networkAddress ||
+        back.endpoint != p.endpoint || back.options != p.options)
+        return RPC_S_INVALID_STRING_BINDING;
+    text = std::move(s);
+    return RPC_S_OK;
 }
 
 RPC_STATUS ParseStringBinding(std::wstring_view text, StringBindingParts& p)

@@ -1,6 +1,7 @@
 // String bindings and binding handles, without a server.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/rpc/rpcdce.h"
@@ -85,6 +86,86 @@ TEST(RpcStringBinding, ParseRoundTripsAndRejectsMalformedText)
         EXPECT_EQ(FromString(b.text, &h), b.status);
         EXPECT_EQ(h, nullptr);
     }
+}
+
+TEST(RpcStringBinding, ComposeRefusesPartsThatWouldReadAsOthers)
+{
+    // Each row, composed as it stands, would parse into other parts than it was given
+    // (shown after the arrow), or not at all.
+    const struct {
+        const wchar_t *uuid, *protseq, *addr, *ep, *opts;
+        RPC_STATUS status;
+        const char* why;
+    } rows[] = {
+        {nullptr, L"ncacn_ip_tcp", L"SRV1[9999]", nullptr, nullptr, RPC_S_INVALID_STRING_BINDING,
+            "-> address SRV1, endpoint 9999"},
+        {nullptr, L"ncacn_ip_tcp:evil", L"SRV1", L"4006", nullptr, RPC_S_INVALID_STRING_BINDING,
+            "-> protocol sequence ncacn_ip_tcp, address evil:SRV1"},
+        {nullptr, L"ncacn_ip_tcp", L"SRV1", L"endpoint=4006", nullptr, RPC_S_INVALID_STRING_BINDING,
+            "-> endpoint 4006"},
+        {nullptr, L"ncacn_ip_tcp", L"SRV1", L"4006,a=b", nullptr, RPC_S_INVALID_STRING_BINDING,
+            "-> endpoint 4006, option a=b"},
+        {nullptr, L"ncacn_ip_tcp", L"SRV1", L"4006", L"a=b,c", RPC_S_INVALID_STRING_BINDING, "option c has no value"},
+        {nullptr, L"ncacn_ip_tcp", L"SRV1", L"40]06", nullptr, RPC_S_INVALID_STRING_BINDING, "bracket in the endpoint"},
+        {nullptr, L"ncacn_ip_tcp", L"A@B", L"1", nullptr, RPC_S_INVALID_STRING_BINDING, "'@' in the address"},
+        {nullptr, nullptr, L"SRV1", L"4006", nullptr, RPC_S_INVALID_STRING_BINDING, "no protocol sequence"},
+        {nullptr, L"nc acn", L"SRV1", L"4006", nullptr, RPC_S_INVALID_STRING_BINDING, "blank in the protocol sequence"},
+        {L"not-a-uuid", L"ncacn_ip_tcp", L"SRV1", L"4006", nullptr, RPC_S_INVALID_STRING_UUID, "not a UUID"},
+    };
+    for (const auto& r : rows) {
+        RPC_WSTR out = reinterpret_cast<RPC_WSTR>(1);
+        EXPECT_EQ(RpcStringBindingComposeW(const_cast<RPC_WSTR>(r.uuid), const_cast<RPC_WSTR>(r.protseq),
+                      const_cast<RPC_WSTR>(r.addr), const_cast<RPC_WSTR>(r.ep), const_cast<RPC_WSTR>(r.opts), &out),
+            r.status)
+            << r.why;
+        EXPECT_EQ(out, nullptr) << r.why;
+    }
+    // Text the parser takes apart on its own (':' in an address, '=' in an option's
+    // value, characters outside the BMP) composes as it is.
+    EXPECT_EQ(Compose(nullptr, L"ncacn_ip_tcp", L"fe80::1", L"4006", L"k=v=w"), L"ncacn_ip_tcp:fe80::1[4006,k=v=w]");
+    EXPECT_EQ(Compose(nullptr, L"ncalrpc", nullptr, L"CRSServer_\U0001F600", nullptr), L"ncalrpc:[CRSServer_\U0001F600]");
+}
+
+TEST(RpcUuidText, ParsesEitherCaseFormatsLowerCaseAndRefusesTheRest)
+{
+    // Data1 is the first eight digits, Data2 and Data3 the next four each, Data4 the
+    // last sixteen digits as eight octets in order.
+    UUID u{};
+    ASSERT_EQ(UuidFromStringW(const_cast<RPC_WSTR>(L"A1B2C3D4-E5F6-0718-293A-4B5C6D7E8F90"), &u), RPC_S_OK);
+    EXPECT_EQ(u.Data1, 0xA1B2C3D4u);
+    EXPECT_EQ(u.Data2, 0xE5F6);
+    EXPECT_EQ(u.Data3, 0x0718);
+    const uint8_t data4[8] = {0x29, 0x3A, 0x4B, 0x5C, 0x6D, 0x7E, 0x8F, 0x90};
+    EXPECT_EQ(std::memcmp(u.Data4, data4, 8), 0);
+    RPC_WSTR s = nullptr;
+    ASSERT_EQ(UuidToStringW(&u, &s), RPC_S_OK);
+    EXPECT_STREQ(s, L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f90");
+    EXPECT_EQ(RpcStringFreeW(&s), RPC_S_OK);
+
+    const UUID nil{};
+    UUID v = u;
+    EXPECT_EQ(UuidFromString(nullptr, &v), RPC_S_OK) << "a null string is the nil UUID";
+    EXPECT_EQ(std::memcmp(&v, &nil, sizeof v), 0);
+
+    const wchar_t* bad[] = {
+        L"",
+        L"{a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f90}",  // braces
+        L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f9",     // a digit short
+        L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f900",   // a digit over
+        L"a1b2c3d4e5f6-0718-293a-4b5c6d7e8f90-",    // hyphen in the wrong place
+        L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f9g",    // not hexadecimal
+        L" a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f9",    // leading blank
+        L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f9\uFF10", // a full-width digit
+    };
+    for (const wchar_t* text : bad) {
+        UUID w = u;
+        EXPECT_EQ(UuidFromStringW(const_cast<RPC_WSTR>(text), &w), RPC_S_INVALID_STRING_UUID) << std::wstring(text).size();
+        EXPECT_EQ(std::memcmp(&w, &u, sizeof w), 0) << "a refused text leaves the UUID alone";
+    }
+    EXPECT_EQ(UuidFromStringW(const_cast<RPC_WSTR>(L"a1b2c3d4-e5f6-0718-293a-4b5c6d7e8f90"), nullptr), RPC_S_INVALID_ARG);
+    RPC_WSTR out = reinterpret_cast<RPC_WSTR>(1);
+    EXPECT_EQ(UuidToString(nullptr, &out), RPC_S_INVALID_ARG);
+    EXPECT_EQ(out, nullptr);
 }
 
 TEST(RpcStringBinding, StringFreeRefusesForeignPointersAndToleratesNull)
