@@ -341,6 +341,7 @@ TEST_F(RpcConformance, RecordsTravelInTheLayoutAnotherImplementationReads)
     EXPECT_EQ(st, 0u);
     const PeerCall c0 = Next();
     EXPECT_EQ(c0.count("len") ? c0.at("len") : "", "2176") << "procedure 0's request";
+    RecordProperty("procedure0RequestOctets", c0.count("len") ? c0.at("len") : "none");
     ExpectDecoded(c0, ExpectProc0(p0), 0, 2176);
 
     // Procedure 2: ... byte 1492, discriminant 1494, arm 1 (three longs) 1496..1508,

@@ -47,6 +47,7 @@ INTERFACE = uuidtup_to_bin(("ac45ab21-93bd-11d3-99d4-00c04f27a5cd", "3.0"))
 NDR20 = uuidtup_to_bin(("8a885d04-1ceb-11c9-9fe8-08002b104860", "2.0"))
 FAULT_BAD_STUB_DATA = 0x000006F7
 FAULT_OP_RANGE = 0x1C010002
+FAULT_UNKNOWN_INTERFACE = 0x1C010003
 FAULT_PROTOCOL = 0x1C01000B
 
 # ---- types of the interface ---------------------------------------------------------
@@ -432,6 +433,9 @@ def serve(sock, port, plan):
             if header["type"] != rpcrt.MSRPC_REQUEST or context is None:
                 return
             request = rpcrt.MSRPCRequestHeader(data)
+            if request["ctx_id"] != context:
+                sock.sendall(fault(request["call_id"], request["ctx_id"], FAULT_UNKNOWN_INTERFACE))
+                return
             if request["flags"] & rpcrt.PFC_FIRST_FRAG:
                 stub, call_id, opnum = b"", request["call_id"], request["op_num"]
             elif request["call_id"] != call_id:
