@@ -45,6 +45,10 @@ LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* wp)
         rc = w->rcClient;
         org = ClientOrigin(w->parent);
         style = w->style;
+        // A size reported here is one a window created hidden no longer needs at its
+        // first showing.
+        if (!(wp->flags & SWP_NOCLIENTSIZE))
+            w->sendSizeMove = false;
     }
     if (!(wp->flags & SWP_NOCLIENTMOVE))
         SendMsg(hwnd, WM_MOVE, 0,

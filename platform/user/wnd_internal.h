@@ -104,6 +104,9 @@ struct Window {
     std::atomic<bool> destroying{false};
     std::atomic<bool> dead{false}; // freed: every call fails
     bool created = false;          // WM_CREATE answered
+    // WM_SIZE and WM_MOVE still owed: a window created hidden learns its geometry when it
+    // is first shown (or when DefWindowProc reports a size change before that).
+    bool sendSizeMove = false;
     bool isDesktop = false;
     bool isMessageRoot = false;
 
@@ -171,8 +174,11 @@ RECT DefaultClientRect(const Window& w, const RECT& window);
 // Frame thickness of a style, the caption and menu not counted.
 int FrameThickness(DWORD style, DWORD exStyle);
 bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
-// Puts a hidden window into the minimised or maximised state without showing it.
-void ApplyMinMaxHidden(HWND hwnd, int cmd);
+// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state before it
+// is shown: HCBT_MINMAX, then one repositioning with SWP_STATECHANGED.
+void ApplyCreationMinMax(HWND hwnd, int cmd);
+// Sends the WM_SIZE and WM_MOVE a window still owes from its creation.
+void SendOwedSizeMove(HWND hwnd);
 
 // ---- the non-client area (nonclient.cpp) -------------------------------------------------------------------
 // DefWindowProc's answers.
@@ -223,7 +229,10 @@ void PaintIntoDc(HWND hwnd, HDC hdc);
 void ErasePendingNow();
 
 // ---- input state (focus.cpp) ------------------------------------------------------------------------------------
-// Called when a window is hidden or destroyed: moves focus, activation and capture off it.
+// Called when a window is hidden or destroyed: moves capture, activation and focus off
+// it. An active window is deactivated first, and the focus follows the activation into
+// the window activated next (its WM_ACTIVATE sets it); what is left then goes to the
+// parent of a child or to nobody.
 void WindowGoingAway(HWND hwnd, bool destroying);
 // Activates a top-level window of the calling thread (WM_NCACTIVATE, WM_ACTIVATE,
 // WM_ACTIVATEAPP, focus). `raise`: bring it to the top of the z-order too.
