@@ -660,11 +660,14 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         w->sendSizeMove = true;
     }
 
+    bool shown = false;
     if (dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) {
-        // Minimised or maximised from the start: the state is taken now, while the window
-        // is hidden (HCBT_MINMAX, the state's rectangle, SWP_STATECHANGED); showing it
-        // later keeps the state.
-        ApplyCreationMinMax(hwnd, (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
+        // Minimised or maximised from the start: the state is taken at once (HCBT_MINMAX,
+        // the state's rectangle, SWP_STATECHANGED), and a visible window appears with it,
+        // without WM_SHOWWINDOW.
+        shown = ApplyCreationMinMax(hwnd, (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE,
+                    (dwStyle & WS_VISIBLE) != 0) &&
+            (dwStyle & WS_VISIBLE);
         if (w->dead)
             return nullptr;
     }
@@ -674,7 +677,9 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     if (w->dead)
         return nullptr;
 
-    if (dwStyle & WS_VISIBLE) {
+    if (shown) {
+        SendOwedSizeMove(hwnd);
+    } else if (dwStyle & WS_VISIBLE) {
         int cmd = showCmd >= 0 ? showCmd : SW_SHOW;
         ShowWindow(hwnd, cmd);
     }

@@ -213,6 +213,8 @@ void ApplyPos(PosJob& job)
         w->style |= WS_VISIBLE;
     if (wp.flags & SWP_HIDEWINDOW)
         w->style &= ~WS_VISIBLE;
+    if (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
+        w->hiddenByOwner = false; // shown or hidden on its own account now
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
         w->rcNormal = ToParentCoords(*w, w->rcWindow);
 
@@ -453,16 +455,25 @@ bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT 
     return RunPos(w, after, x, y, cx, cy, flags);
 }
 
-void ApplyCreationMinMax(HWND hwnd, int cmd)
+bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show)
 {
     auto w = PeekWnd(hwnd);
     if (!w)
-        return;
+        return false;
     RECT r{};
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    UINT flags = SWP_NOZORDER;
+    {
+        auto lock = LockUser();
+        // A hidden window, or a child, is not activated by taking its state.
+        if (!show || w->IsChild())
+            flags |= SWP_NOACTIVATE;
+    }
+    if (show)
+        flags |= SWP_SHOWWINDOW;
     if (!MinMaxRect(w, cmd, r, flags, cmd))
-        return;
+        return false;
     RunPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    return true;
 }
 
 void SendOwedSizeMove(HWND hwnd)
@@ -621,6 +632,42 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
 
 BOOL BringWindowToTop(HWND hWnd) { return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
+namespace zyn::user {
+namespace {
+
+// The visible (hide) or owner-hidden (show) popups a top-level window owns, in z-order.
+std::vector<HWND> OwnedPopups(HWND owner, bool visible)
+{
+    std::vector<HWND> out;
+    auto desk = DesktopWnd();
+    auto lock = LockUser();
+    for (auto& c : desk->children) {
+        if (c->owner != owner || c->dead || c->destroying || c->IsChild())
+            continue;
+        if (visible ? (c->style & WS_VISIBLE) != 0 : (!(c->style & WS_VISIBLE) && c->hiddenByOwner))
+            out.push_back(c->hwnd);
+    }
+    return out;
+}
+
+// Hides (SW_PARENTCLOSING) or shows again (SW_PARENTOPENING) what a window owns.
+void ShowOwnedFor(HWND owner, bool show, LPARAM why)
+{
+    for (HWND o : OwnedPopups(owner, !show)) {
+        auto ow = PeekWnd(o);
+        if (!ow)
+            continue;
+        SendMsg(o, WM_SHOWWINDOW, show ? TRUE : FALSE, why);
+        SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
+            (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        auto lock = LockUser();
+        ow->hiddenByOwner = !show && !(ow->style & WS_VISIBLE);
+    }
+}
+
+} // namespace
+} // namespace zyn::user
+
 BOOL ShowWindow(HWND hWnd, int nCmdShow)
 {
     auto w = GetWnd(hWnd);
@@ -704,10 +751,28 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             SendOwedSizeMove(hWnd);
         return wasVisible ? TRUE : FALSE;
     }
+    bool nowMinimized;
+    {
+        auto lock = LockUser();
+        nowMinimized = (w->style & WS_MINIMIZE) != 0;
+    }
+    const bool ownerMinimizing = !child && (flags & SWP_STATECHANGED) && nowMinimized;
+    const bool ownerRestoring = !child && (flags & SWP_STATECHANGED) && !nowMinimized;
+    // The popups a window owns go while it is minimised, and come back when it is not.
+    if (ownerMinimizing) {
+        ShowOwnedFor(hWnd, false, SW_PARENTCLOSING);
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    }
     // The request as asked: zeros where SWP_NOMOVE / SWP_NOSIZE say the values do not count.
     SetWindowPosImpl(hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
     if (w->dead)
         return wasVisible ? TRUE : FALSE;
+    if (ownerRestoring && show) {
+        ShowOwnedFor(hWnd, true, SW_PARENTOPENING);
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    }
     if (show) {
         // A window created hidden learns its size and place with its first showing.
         SendOwedSizeMove(hWnd);
@@ -742,27 +807,9 @@ BOOL ShowOwnedPopups(HWND hWnd, BOOL fShow)
 {
     if (!GetWnd(hWnd))
         return FALSE;
-    std::vector<HWND> owned;
-    {
-        auto desk = DesktopWnd();
-        auto lock = LockUser();
-        for (auto& c : desk->children)
-            if (c->owner == hWnd && (c->style & WS_POPUP))
-                owned.push_back(c->hwnd);
-    }
-    for (HWND o : owned) {
-        if (fShow) {
-            if (!IsWindowVisible(o)) {
-                SendMsg(o, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
-                SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
-                    SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-        } else if (IsWindowVisible(o)) {
-            SendMsg(o, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
-            SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
-                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
+    // Showing brings back only the popups an earlier ShowOwnedPopups(FALSE) (or the
+    // owner's minimising) hid; one hidden by ShowWindow stays hidden.
+    ShowOwnedFor(hWnd, fShow != FALSE, fShow ? SW_PARENTOPENING : SW_PARENTCLOSING);
     return TRUE;
 }
 

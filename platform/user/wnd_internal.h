@@ -107,6 +107,9 @@ struct Window {
     // WM_SIZE and WM_MOVE still owed: a window created hidden learns its geometry when it
     // is first shown (or when DefWindowProc reports a size change before that).
     bool sendSizeMove = false;
+    // Hidden because its owner was minimised or ShowOwnedPopups(FALSE) hid it: only such
+    // windows come back when the owner is restored or ShowOwnedPopups(TRUE) is called.
+    bool hiddenByOwner = false;
     bool isDesktop = false;
     bool isMessageRoot = false;
 
@@ -174,9 +177,10 @@ RECT DefaultClientRect(const Window& w, const RECT& window);
 // Frame thickness of a style, the caption and menu not counted.
 int FrameThickness(DWORD style, DWORD exStyle);
 bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
-// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state before it
-// is shown: HCBT_MINMAX, then one repositioning with SWP_STATECHANGED.
-void ApplyCreationMinMax(HWND hwnd, int cmd);
+// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state: HCBT_MINMAX,
+// then one repositioning with SWP_STATECHANGED that also shows the window when `show`
+// (such a window hears no WM_SHOWWINDOW). False when the hook refused.
+bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show);
 // Sends the WM_SIZE and WM_MOVE a window still owes from its creation.
 void SendOwedSizeMove(HWND hwnd);
 

@@ -273,6 +273,14 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
         s += " " + std::to_string(static_cast<SHORT>(LOWORD(lp))) + "," + std::to_string(static_cast<SHORT>(HIWORD(lp)));
         break;
     case WM_SHOWWINDOW:
+        s += " " + std::to_string(wp);
+        if (lp == SW_PARENTCLOSING)
+            s += " PARENTCLOSING";
+        else if (lp == SW_PARENTOPENING)
+            s += " PARENTOPENING";
+        else if (lp)
+            s += " " + std::to_string(lp);
+        break;
     case WM_ENABLE:
     case WM_ACTIVATEAPP: s += " " + std::to_string(wp); break;
     case WM_NCACTIVATE: s += " " + std::to_string(wp) + " " + name(static_cast<WPARAM>(lp)); break;

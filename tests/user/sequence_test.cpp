@@ -121,29 +121,29 @@ const Row kRows[] = {
             EXPECT_TRUE(IsIconic(s["icon"]));
             EXPECT_FALSE(IsWindowVisible(s["icon"]));
         }},
-    {"CreatedMaximisedVisibleIsMaximisedBeforeItShows", nullptr,
+    {"CreatedMaximisedVisibleAppearsMaximisedWithoutShowWindow", nullptr,
         [](Seq& s) { s.Make("big", WS_POPUP | WS_MAXIMIZE | WS_VISIBLE, 10, 20, 300, 200); },
         [] {
-            // A frameless window maximises to the work area.
+            // A frameless window maximises to the work area; a window created visible and
+            // maximised hears no WM_SHOWWINDOW.
             RECT work{};
             SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
             const std::string pos = "{" + Num(work.left) + "," + Num(work.top) + "," + Num(work.right - work.left) + "," +
                 Num(work.bottom - work.top);
             return Lines{"cbt HCBT_CREATEWND big 0x91000000 0x0", "big WM_NCCREATE 0x91000000 0x0", "big WM_NCCALCSIZE",
                 "big WM_CREATE 0x91000000 0x0", "cbt HCBT_MINMAX big SW_MAXIMIZE", "big WM_GETMINMAXINFO",
-                "big WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}", "big WM_NCCALCSIZE",
-                "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
-                "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
-                "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top),
-                "big WM_SHOWWINDOW 1", "big WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
+                "big WM_WINDOWPOSCHANGING " + pos + " NOZORDER|FRAMECHANGED|SHOWWINDOW|STATECHANGED}", "big WM_NCCALCSIZE",
                 "cbt HCBT_ACTIVATE big 0", "big WM_ACTIVATEAPP 1", "big WM_NCACTIVATE 1 0", "big WM_ACTIVATE ACTIVE 0",
                 "cbt HCBT_SETFOCUS big 0", "big WM_SETFOCUS 0",
-                "big WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+                "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|FRAMECHANGED|SHOWWINDOW|STATECHANGED}",
+                "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
+                "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top)};
         },
         {},
         [](Seq& s) {
             EXPECT_TRUE(IsZoomed(s["big"]));
             EXPECT_TRUE(IsWindowVisible(s["big"]));
+            EXPECT_EQ(GetActiveWindow(), s["big"]);
         }},
 
     // ---- showing and hiding --------------------------------------------------------------------------------
@@ -193,6 +193,46 @@ const Row kRows[] = {
                 "kid WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
                 "kid WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
                 "cbt HCBT_SETFOCUS main kid", "kid WM_KILLFOCUS main", "main WM_SETFOCUS kid"};
+        }},
+
+    {"MinimisingAnOwnerHidesItsPopupsThenActivatesTheNextWindow",
+        [](Seq& s) {
+            s.Make("owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+            s.Make("other", WS_POPUP | WS_VISIBLE, 300, 0, 100, 100);
+            s.Make("tool", WS_POPUP | WS_VISIBLE, 150, 0, 50, 50, "owner");
+            SetActiveWindow(s["owner"]);
+        },
+        [](Seq& s) { ShowWindow(s["owner"], SW_MINIMIZE); },
+        [] {
+            const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+            const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
+            const std::string pos = "{0," + Num(y) + "," + Num(cx) + "," + Num(cy);
+            return Lines{"cbt HCBT_MINMAX owner SW_MINIMIZE", "tool WM_SHOWWINDOW 0 PARENTCLOSING",
+                "tool WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
+                "tool WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "owner WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
+                "owner WM_NCCALCSIZE", "owner WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
+                "owner WM_MOVE 0," + Num(y), "owner WM_SIZE MINIMIZED 0x0", "cbt HCBT_ACTIVATE other owner",
+                "owner WM_NCACTIVATE 0 other", "owner WM_ACTIVATE INACTIVE min other", "other WM_NCACTIVATE 1 owner",
+                "other WM_ACTIVATE ACTIVE owner", "cbt HCBT_SETFOCUS other owner", "owner WM_KILLFOCUS other",
+                "other WM_SETFOCUS owner"};
+        },
+        {},
+        [](Seq& s) {
+            const HWND owner = s["owner"], tool = s["tool"];
+            EXPECT_FALSE(IsWindowVisible(tool));
+            // Restoring the owner brings back what its minimising hid.
+            ShowWindow(owner, SW_RESTORE);
+            EXPECT_TRUE(IsWindowVisible(tool));
+            // ShowOwnedPopups shows only what ShowOwnedPopups hid.
+            ShowWindow(tool, SW_HIDE);
+            ShowOwnedPopups(owner, TRUE);
+            EXPECT_FALSE(IsWindowVisible(tool));
+            ShowWindow(tool, SW_SHOWNA);
+            ShowOwnedPopups(owner, FALSE);
+            EXPECT_FALSE(IsWindowVisible(tool));
+            ShowOwnedPopups(owner, TRUE);
+            EXPECT_TRUE(IsWindowVisible(tool));
         }},
 
     // ---- positions ------------------------------------------------------------------------------------------
