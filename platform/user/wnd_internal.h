@@ -169,7 +169,9 @@ void DestroyAllWindowsSilently();
 // Calls the window's procedure on the calling thread (or sends across threads).
 LRESULT SendMsg(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Calls a procedure for a window on this thread with hooks and the current-message state.
-LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent);
+// `sent`: the message was sent (the WH_CALLWNDPROC hooks see it), by another thread when
+// `fromOtherThread`.
+LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent, bool fromOtherThread = false);
 
 // ---- geometry (winpos.cpp) ---------------------------------------------------------------------------------
 // The client rectangle the default frame leaves inside `window` (same coordinates).
