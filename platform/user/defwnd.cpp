@@ -202,6 +202,9 @@ LRESULT OnSysCommand(HWND hwnd, WPARAM wp, LPARAM lp)
         ShowWindow(hwnd, SW_MAXIMIZE);
         break;
     case SC_RESTORE:
+        // A minimised window is asked first whether it wants to open.
+        if (IsIconic(hwnd) && !SendMsg(hwnd, WM_QUERYOPEN, 0, 0))
+            break;
         ShowWindow(hwnd, SW_RESTORE);
         break;
     case SC_MOVE:
