@@ -45,6 +45,10 @@ LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* wp)
         rc = w->rcClient;
         org = ClientOrigin(w->parent);
         style = w->style;
+        // A size reported here is one a window created hidden no longer needs at its
+        // first showing.
+        if (!(wp->flags & SWP_NOCLIENTSIZE))
+            w->sendSizeMove = false;
     }
     if (!(wp->flags & SWP_NOCLIENTMOVE))
         SendMsg(hwnd, WM_MOVE, 0,
@@ -198,6 +202,9 @@ LRESULT OnSysCommand(HWND hwnd, WPARAM wp, LPARAM lp)
         ShowWindow(hwnd, SW_MAXIMIZE);
         break;
     case SC_RESTORE:
+        // A minimised window is asked first whether it wants to open.
+        if (IsIconic(hwnd) && !SendMsg(hwnd, WM_QUERYOPEN, 0, 0))
+            break;
         ShowWindow(hwnd, SW_RESTORE);
         break;
     case SC_MOVE:

@@ -76,6 +76,14 @@ HWND NextToActivate(HWND going)
     return nullptr;
 }
 
+// Whether the thread's focus is the window or one of its descendants.
+bool FocusInside(const Window* w)
+{
+    auto f = PeekWnd(MyQueue().focus);
+    auto lock = LockUser();
+    return f && IsAncestorOf(w, f.get());
+}
+
 } // namespace
 
 InputState& Input()
@@ -84,6 +92,11 @@ InputState& Input()
     return s;
 }
 
+// The order of an activation: HCBT_ACTIVATE; the old window's WM_NCACTIVATE(FALSE) and
+// WM_ACTIVATE(WA_INACTIVE), both naming the new one; the new window raised when asked;
+// WM_ACTIVATEAPP when the application changes; the new window's WM_NCACTIVATE(TRUE) and
+// WM_ACTIVATE, both naming the old one. The focus moves inside the new window's
+// WM_ACTIVATE (DefWindowProc sets it).
 bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
 {
     ThreadQueue& q = MyQueue();
@@ -94,7 +107,7 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
         return false;
     if (old == hwnd) {
         if (hwnd && raise)
-            SetWindowPosImpl(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPosImpl(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return true;
     }
     if (HasHooks(WH_CBT) && hwnd) {
@@ -103,11 +116,17 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
             return false;
     }
     if (old) {
-        if (!SendMsg(old, WM_NCACTIVATE, FALSE, 0) && IsWindow(old))
+        if (!SendMsg(old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(hwnd)) && IsWindow(old))
             return false; // the active window refused to let go
         SendMsg(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old) ? 1 : 0), reinterpret_cast<LPARAM>(hwnd));
     }
     q.active = hwnd;
+    if (hwnd && raise) {
+        // Brought to the top as it becomes active (already active: no second activation).
+        SetWindowPosImpl(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (!IsWindow(hwnd) || q.active != hwnd)
+            return true;
+    }
     HWND prevForeground;
     {
         auto lock = LockUser();
@@ -142,13 +161,9 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
     } else if (!hwnd && old) {
         SendActivateApp(false, 0);
     }
-    if (!hwnd || !IsWindow(hwnd))
+    if (!hwnd || !IsWindow(hwnd) || q.active != hwnd)
         return true;
-    if (raise)
-        SetWindowPosImpl(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (!IsWindow(hwnd) || q.active != hwnd)
-        return true;
-    SendMsg(hwnd, WM_NCACTIVATE, TRUE, 0);
+    SendMsg(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
     if (!IsWindow(hwnd) || q.active != hwnd)
         return true;
     SendMsg(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd) ? 1 : 0), reinterpret_cast<LPARAM>(old));
@@ -171,7 +186,15 @@ void WindowGoingAway(HWND hwnd, bool destroying)
     }
     if (cap)
         ReleaseCapture();
-    // Focus moves to the parent (nothing for a top-level window).
+    // Activation passes on first, without raising the next window; its WM_ACTIVATE takes
+    // the focus out of this one.
+    if (q.active == hwnd) {
+        const HWND next = NextToActivate(hwnd);
+        ActivateWindowImpl(next, WA_ACTIVE, false);
+        if (q.active == hwnd)
+            q.active = nullptr;
+    }
+    // A focus still inside goes to the parent of a child, or to nobody.
     if (auto f = PeekWnd(q.focus)) {
         bool inside;
         HWND parent = nullptr;
@@ -182,19 +205,10 @@ void WindowGoingAway(HWND hwnd, bool destroying)
                 !w->parent->destroying)
                 parent = w->parent->hwnd;
         }
-        if (inside) {
-            if (parent && IsWindowVisible(parent))
-                SetFocus(parent);
-            else
-                SetFocus(nullptr);
-        }
-    }
-    // Activation passes on.
-    if (q.active == hwnd) {
-        HWND next = NextToActivate(hwnd);
-        ActivateWindowImpl(next, WA_ACTIVE, next != nullptr);
-        if (q.active == hwnd)
-            q.active = nullptr;
+        if (inside && parent && IsWindowVisible(parent))
+            SetFocus(parent);
+        if (inside && FocusInside(w.get()))
+            SetFocus(nullptr);
     }
     if (destroying) {
         auto lock = LockUser();
@@ -231,6 +245,17 @@ HWND SetFocus(HWND hWnd)
     }
     if (old == hWnd)
         return old;
+    {
+        // A disabled or minimised window cannot take the focus, nor can a child of one:
+        // nothing is sent and the focus stays where it is.
+        auto lock = LockUser();
+        for (Window* p = w.get(); p && !p->isDesktop && !p->isMessageRoot; p = p->parent) {
+            if (p->style & (WS_DISABLED | WS_MINIMIZE))
+                return nullptr;
+            if (!p->IsChild())
+                break;
+        }
+    }
     if (HasHooks(WH_CBT) &&
         CallHooks(WH_CBT, HCBT_SETFOCUS, reinterpret_cast<WPARAM>(hWnd), reinterpret_cast<LPARAM>(old)))
         return nullptr;
@@ -332,7 +357,8 @@ HWND SetCapture(HWND hWnd)
         Input().capture = hWnd;
         Input().captureThread = w->thread;
     }
-    if (old && old != hWnd)
+    // The window that had the capture hears it changed, even when it takes it again.
+    if (old)
         SendMsg(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     return old;
 }

@@ -11,6 +11,7 @@
 #include "platform/user/menu.h"
 #include "platform/user/user_hooks.h"
 #include "platform/user/winuser.h"
+#include "platform/user/wndclass_internal.h"
 #include "platform/gdi/gdi_types.h"
 
 namespace {
@@ -443,11 +444,9 @@ HWND ClientOf(HWND hChild)
 
 BOOL zyn::user::EnsureMdiClientClass()
 {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(nullptr, kClientClass, &wc))
+    if (zyn::user::FindSystemClass(kClientClass))
         return TRUE;
-    wc = WNDCLASSEXW{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &ClientProc;
     wc.lpszClassName = kClientClass;

@@ -49,6 +49,19 @@ void WakeOwner(const Window& w)
             q->Wake(QS_PAINT);
 }
 
+// Whether an invalidation of `screenRgn` that includes the frame owes the window a
+// WM_NCPAINT: it reaches outside the client area, or the window has no frame at all (its
+// window and client rectangles are one, and it still hears WM_NCPAINT before its
+// background is erased, as every window does when its frame is invalidated).
+bool FrameTouched(const Window& w, const Region& screenRgn)
+{
+    if (screenRgn.Empty())
+        return false;
+    if (EqualRect(&w.rcWindow, &w.rcClient))
+        return true;
+    return !screenRgn.Subtract(Region(w.rcClient)).Empty();
+}
+
 bool ChildrenIncluded(const Window& w, UINT flags)
 {
     if (flags & RDW_ALLCHILDREN)
@@ -72,7 +85,7 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
             w->update = w->update.Union(ToWindowCoords(*w, add));
             if (flags & RDW_ERASE)
                 w->eraseNeeded = true;
-            if ((flags & RDW_FRAME) && !add.Subtract(client).Empty())
+            if ((flags & RDW_FRAME) && FrameTouched(*w, add))
                 w->ncPaintNeeded = true;
             WakeOwner(*w);
         }
@@ -266,7 +279,7 @@ void InvalidateExposed(const Region& exposed, Window* except)
             continue;
         w->update = w->update.Union(ToWindowCoords(*w, part));
         w->eraseNeeded = true;
-        if (!part.Subtract(Region(w->rcClient)).Empty())
+        if (FrameTouched(*w, part))
             w->ncPaintNeeded = true;
         WakeOwner(*w);
     }

@@ -268,7 +268,7 @@ LRESULT HandleInternal(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 } // namespace
 
-LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent)
+LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent, bool fromOtherThread)
 {
     if (msg >= kInternalFirst && msg <= kInternalLast)
         return HandleInternal(hwnd, msg, wp, lp);
@@ -279,14 +279,16 @@ LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, boo
         ~Restore() { q.current = saved; }
     } restore{q, q.current};
     q.current = MSG{hwnd, msg, wp, lp, static_cast<DWORD>(q.msgTime), POINT{GET_X_LPARAM(static_cast<LPARAM>(q.msgPos)), GET_Y_LPARAM(static_cast<LPARAM>(q.msgPos))}};
+    // WH_CALLWNDPROC's wParam says whether this thread sent the message; WH_CALLWNDPROCRET's
+    // whether this process did (always, here).
     if (sent && HasHooks(WH_CALLWNDPROC)) {
         CWPSTRUCT cwp{lp, wp, msg, hwnd};
-        CallHooks(WH_CALLWNDPROC, HC_ACTION, q.receiving.empty() ? 0 : 1, reinterpret_cast<LPARAM>(&cwp));
+        CallHooks(WH_CALLWNDPROC, HC_ACTION, fromOtherThread ? 0 : 1, reinterpret_cast<LPARAM>(&cwp));
     }
     const LRESULT r = proc ? proc(hwnd, msg, wp, lp) : 0;
     if (sent && HasHooks(WH_CALLWNDPROCRET)) {
         CWPRETSTRUCT ret{r, lp, wp, msg, hwnd};
-        CallHooks(WH_CALLWNDPROCRET, HC_ACTION, q.receiving.empty() ? 0 : 1, reinterpret_cast<LPARAM>(&ret));
+        CallHooks(WH_CALLWNDPROCRET, HC_ACTION, 1, reinterpret_cast<LPARAM>(&ret));
     }
     return r;
 }
@@ -322,7 +324,7 @@ void ProcessIncomingSends(ThreadQueue& q)
         q.receiving.push_back(sm.get());
         LRESULT r = 0;
         try {
-            r = CallProcFor(sm->hwnd, proc, sm->msg, sm->wp, sm->lp, true);
+            r = CallProcFor(sm->hwnd, proc, sm->msg, sm->wp, sm->lp, true, true);
         } catch (...) {
             q.receiving.pop_back();
             ReplyTo(sm, 0);

@@ -300,12 +300,13 @@ void FreeWindow(const std::shared_ptr<Window>& w)
     WindowTable().Remove(w->hwnd);
 }
 
-// Sends WM_DESTROY to a window then its children, and WM_NCDESTROY children first.
-void DestroyTree(const std::shared_ptr<Window>& w)
+// WM_DESTROY to a window and then to every descendant, top down in z-order (each
+// window's children are read after its own WM_DESTROY, so children it makes there go too).
+void SendDestroyMessages(const std::shared_ptr<Window>& w)
 {
     {
         auto lock = LockUser();
-        if (w->dead)
+        if (w->dead || w->destroying)
             return;
         w->destroying = true;
     }
@@ -318,10 +319,35 @@ void DestroyTree(const std::shared_ptr<Window>& w)
         kids = w->children;
     }
     for (auto& k : kids)
-        if (!k->dead)
-            DestroyTree(k);
+        SendDestroyMessages(k);
+}
+
+// WM_NCDESTROY once every WM_DESTROY is out: the children first (siblings in z-order, each
+// after its own children), the window last; each is freed after its WM_NCDESTROY.
+void SendNcDestroyAndFree(const std::shared_ptr<Window>& w)
+{
+    std::vector<std::shared_ptr<Window>> kids;
+    {
+        auto lock = LockUser();
+        if (w->dead)
+            return;
+        kids = w->children;
+    }
+    for (auto& k : kids) {
+        // A child made after its parent's children were read never heard WM_DESTROY.
+        SendDestroyMessages(k);
+        SendNcDestroyAndFree(k);
+    }
+    if (w->dead)
+        return;
     SendMsg(w->hwnd, WM_NCDESTROY, 0, 0);
     FreeWindow(w);
+}
+
+void DestroyTree(const std::shared_ptr<Window>& w)
+{
+    SendDestroyMessages(w);
+    SendNcDestroyAndFree(w);
 }
 
 // Frees a window and its descendants without messages (children of a window being
@@ -428,13 +454,20 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         }
     }
 
+    // The styles the system adds show in the window's style, not in the CREATESTRUCT,
+    // which carries the caller's arguments: every top-level window clips its siblings, an
+    // overlapped window has a caption, and the window edge follows the frame.
     const bool overlapped = !(dwStyle & (WS_CHILD | WS_POPUP));
+    DWORD style = dwStyle;
+    DWORD exStyle = dwExStyle;
+    if (!(dwStyle & WS_CHILD))
+        style |= WS_CLIPSIBLINGS;
     if (overlapped)
-        dwStyle |= WS_CLIPSIBLINGS | WS_CAPTION;
-    if ((dwExStyle & WS_EX_DLGMODALFRAME) || (dwStyle & (WS_DLGFRAME | WS_THICKFRAME)))
-        dwExStyle |= WS_EX_WINDOWEDGE;
+        style |= WS_CAPTION;
+    if ((dwExStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME)))
+        exStyle |= WS_EX_WINDOWEDGE;
     else
-        dwExStyle &= ~WS_EX_WINDOWEDGE;
+        exStyle &= ~WS_EX_WINDOWEDGE;
 
     if (!(dwStyle & WS_CHILD) && !hMenu && GetMenuBarHooks().loadMenu) {
         // A window created without a menu gets its class's menu.
@@ -494,7 +527,7 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     cs.lpCreateParams = lpParam;
     cs.hInstance = hInstance;
     cs.hMenu = hMenu;
-    cs.hwndParent = (dwStyle & WS_CHILD) ? hWndParent : owner;
+    cs.hwndParent = hWndParent;
     cs.cx = nWidth;
     cs.cy = nHeight;
     cs.x = X;
@@ -510,8 +543,8 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         w->thread = GetCurrentThreadId();
         w->cls = cls;
         w->proc = cls->proc;
-        w->style = dwStyle & ~(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
-        w->exStyle = dwExStyle;
+        w->style = style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
+        w->exStyle = exStyle;
         if (dwStyle & WS_CHILD)
             w->id = reinterpret_cast<LONG_PTR>(hMenu);
         else
@@ -621,31 +654,22 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     if (w->dead)
         return nullptr;
     w->created = true;
-
     {
-        RECT rcClient;
-        POINT org;
-        {
-            auto lock = LockUser();
-            rcClient = w->rcClient;
-            org = ClientOrigin(w->parent);
-        }
-        SendMsg(hwnd, WM_SIZE, SIZE_RESTORED,
-            MAKELPARAM(static_cast<WORD>(rcClient.right - rcClient.left), static_cast<WORD>(rcClient.bottom - rcClient.top)));
-        SendMsg(hwnd, WM_MOVE, 0,
-            MAKELPARAM(static_cast<WORD>(rcClient.left - org.x), static_cast<WORD>(rcClient.top - org.y)));
-        if (w->dead)
-            return nullptr;
+        // WM_SIZE and WM_MOVE wait for the window's first showing.
+        auto lock = LockUser();
+        w->sendSizeMove = true;
     }
 
+    bool shown = false;
     if (dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) {
-        // Minimised or maximised from the start: the window shows in that state if visible.
-        const int cmd = (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE;
-        if (!(dwStyle & WS_VISIBLE)) {
-            zyn::user::ApplyMinMaxHidden(hwnd, cmd);
-        } else if (showCmd < 0) {
-            showCmd = (dwStyle & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED;
-        }
+        // Minimised or maximised from the start: the state is taken at once (HCBT_MINMAX,
+        // the state's rectangle, SWP_STATECHANGED), and a visible window appears with it,
+        // without WM_SHOWWINDOW.
+        shown = ApplyCreationMinMax(hwnd, (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE,
+                    (dwStyle & WS_VISIBLE) != 0) &&
+            (dwStyle & WS_VISIBLE);
+        if (w->dead)
+            return nullptr;
     }
 
     if (dwStyle & WS_CHILD)
@@ -653,7 +677,9 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     if (w->dead)
         return nullptr;
 
-    if (dwStyle & WS_VISIBLE) {
+    if (shown) {
+        SendOwedSizeMove(hwnd);
+    } else if (dwStyle & WS_VISIBLE) {
         int cmd = showCmd >= 0 ? showCmd : SW_SHOW;
         ShowWindow(hwnd, cmd);
     }
@@ -707,10 +733,9 @@ BOOL DestroyWindow(HWND hWnd)
         return TRUE;
 
     if (w->Visible()) {
-        UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-        if (w->IsChild())
-            flags |= SWP_NOACTIVATE;
-        SetWindowPosImpl(hWnd, nullptr, 0, 0, 0, 0, flags);
+        // Hidden first; the hide activates nothing, losing the activation does that.
+        SetWindowPosImpl(hWnd, nullptr, 0, 0, 0, 0,
+            SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (w->dead)
             return TRUE;
     }
@@ -1507,14 +1532,16 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
         SendMsg(hWnd, WM_ENABLE, TRUE, 0);
     } else if (!bEnable && !wasDisabled) {
         SendMsg(hWnd, WM_CANCELMODE, 0, 0);
+        // The window itself loses the focus (while still enabled); a child of it that has
+        // the focus keeps it.
+        if (GetFocus() == hWnd)
+            SetFocus(nullptr);
         {
             auto lock = LockUser();
+            if (w->dead)
+                return FALSE;
             w->style |= WS_DISABLED;
         }
-        // A disabled window cannot keep the focus.
-        HWND focus = GetFocus();
-        if (focus && (focus == hWnd || IsChild(hWnd, focus)))
-            SetFocus(nullptr);
         SendMsg(hWnd, WM_ENABLE, FALSE, 0);
     }
     return wasDisabled ? TRUE : FALSE;

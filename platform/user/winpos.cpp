@@ -34,7 +34,7 @@ struct PosJob {
     RECT oldWindow{};
     RECT oldClient{};
     Region oldVisible;    // screen, whole window, before the change
-    bool activate = false;
+    bool zSame = false;   // the z-order asked for is where the window already is
 };
 
 RECT ToParentCoords(const Window& w, const RECT& screen)
@@ -50,6 +50,12 @@ RECT ToScreenCoords(const Window& w, const RECT& parentRc)
 }
 
 // WM_WINDOWPOSCHANGING and WM_NCCALCSIZE: works out where the window goes.
+//
+// The WINDOWPOS the window hears holds the request as the caller made it: the position
+// and size fields the flags say to ignore keep whatever the caller passed (ShowWindow
+// passes zeros). Only the flags grow: SWP_NOMOVE / SWP_NOSIZE when the request turns out
+// to change nothing, and the SWP_NOCLIENT* pair. A z-order request that would leave the
+// window where it is is noted in the job, not in the flags.
 bool BeginPos(PosJob& job)
 {
     auto& w = job.w;
@@ -74,45 +80,35 @@ bool BeginPos(PosJob& job)
                 return false;
             }
         }
-        const RECT cur = ToParentCoords(*w, w->rcWindow);
-        if (wp.flags & SWP_NOMOVE) {
-            wp.x = cur.left;
-            wp.y = cur.top;
+        if (!(wp.flags & SWP_NOSIZE)) {
+            wp.cx = std::max(wp.cx, 0);
+            wp.cy = std::max(wp.cy, 0);
         }
-        if (wp.flags & SWP_NOSIZE) {
-            wp.cx = cur.right - cur.left;
-            wp.cy = cur.bottom - cur.top;
-        }
-        if (wp.cx < 0)
-            wp.cx = 0;
-        if (wp.cy < 0)
-            wp.cy = 0;
     }
     if (!(wp.flags & SWP_NOSENDCHANGING)) {
         SendMsg(w->hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
         if (w->dead)
             return false;
     }
-    RECT oldParentWindow, oldParentClient;
+    RECT oldParentWindow, oldParentClient, newParentWindow;
     {
         auto lock = LockUser();
         job.oldWindow = w->rcWindow;
         job.oldClient = w->rcClient;
         oldParentWindow = ToParentCoords(*w, w->rcWindow);
         oldParentClient = ToParentCoords(*w, w->rcClient);
-        if (wp.flags & SWP_NOMOVE) {
-            wp.x = oldParentWindow.left;
-            wp.y = oldParentWindow.top;
+        // Where the window goes: the request, and where it is for what was not asked.
+        newParentWindow = oldParentWindow;
+        if (!(wp.flags & SWP_NOMOVE))
+            OffsetRect(&newParentWindow, wp.x - oldParentWindow.left, wp.y - oldParentWindow.top);
+        if (!(wp.flags & SWP_NOSIZE)) {
+            newParentWindow.right = newParentWindow.left + std::max(wp.cx, 0);
+            newParentWindow.bottom = newParentWindow.top + std::max(wp.cy, 0);
         }
-        if (wp.flags & SWP_NOSIZE) {
-            wp.cx = oldParentWindow.right - oldParentWindow.left;
-            wp.cy = oldParentWindow.bottom - oldParentWindow.top;
-        }
-        wp.cx = std::max(wp.cx, 0);
-        wp.cy = std::max(wp.cy, 0);
-        if (wp.x == oldParentWindow.left && wp.y == oldParentWindow.top)
+        if (newParentWindow.left == oldParentWindow.left && newParentWindow.top == oldParentWindow.top)
             wp.flags |= SWP_NOMOVE;
-        if (wp.cx == oldParentWindow.right - oldParentWindow.left && wp.cy == oldParentWindow.bottom - oldParentWindow.top)
+        if (newParentWindow.right - newParentWindow.left == oldParentWindow.right - oldParentWindow.left &&
+            newParentWindow.bottom - newParentWindow.top == oldParentWindow.bottom - oldParentWindow.top)
             wp.flags |= SWP_NOSIZE;
         if (!(wp.flags & SWP_NOZORDER)) {
             // A z-order request that would change nothing is no change.
@@ -126,11 +122,9 @@ bool BeginPos(PosJob& job)
                 same = idx + 1 == sib.size();
             else if (wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST)
                 same = idx > 0 && sib[idx - 1]->hwnd == wp.hwndInsertAfter;
-            if (same)
-                wp.flags |= SWP_NOZORDER;
+            job.zSame = same;
         }
     }
-    const RECT newParentWindow{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
     RECT newParentClient;
     if (!(wp.flags & SWP_NOSIZE) || (wp.flags & SWP_FRAMECHANGED)) {
         NCCALCSIZE_PARAMS p{};
@@ -167,6 +161,10 @@ bool BeginPos(PosJob& job)
     return true;
 }
 
+// The flags as far as what changed goes (a z-order request that moved nothing counts as
+// SWP_NOZORDER).
+UINT EffectiveFlags(const PosJob& job) { return job.wp.flags | (job.zSame ? SWP_NOZORDER : 0u); }
+
 // Keeps owned windows above their owner after the owner moved in the z-order.
 void RaiseOwned(Window* owner)
 {
@@ -198,7 +196,8 @@ void ApplyPos(PosJob& job)
     w->rcClient = job.newClient;
     for (auto& c : w->children)
         OffsetTree(c.get(), dxClient, dyClient);
-    if (!(wp.flags & SWP_NOZORDER)) {
+    const UINT eff = EffectiveFlags(job);
+    if (!(eff & SWP_NOZORDER)) {
         HWND after = wp.hwndInsertAfter;
         if (w->parent->isDesktop) {
             if (after == HWND_TOPMOST)
@@ -214,10 +213,12 @@ void ApplyPos(PosJob& job)
         w->style |= WS_VISIBLE;
     if (wp.flags & SWP_HIDEWINDOW)
         w->style &= ~WS_VISIBLE;
+    if (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
+        w->hiddenByOwner = false; // shown or hidden on its own account now
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
         w->rcNormal = ToParentCoords(*w, w->rcWindow);
 
-    const bool changed = (wp.flags & kAggStatus) != kAggNoPosChange;
+    const bool changed = (eff & kAggStatus) != kAggNoPosChange;
     if (!changed || (wp.flags & SWP_NOREDRAW))
         return;
     const bool nowVisible = IsReallyVisible(w.get());
@@ -285,14 +286,21 @@ void FinishPos(PosJob& job)
     if (w->dead)
         return;
     WINDOWPOS& wp = job.wp;
-    bool topLevel;
+    bool topLevel, child;
     {
         auto lock = LockUser();
         topLevel = w->parent && w->parent->isDesktop;
+        child = w->IsChild();
     }
-    if (topLevel && !(wp.flags & SWP_NOACTIVATE) && !(wp.flags & SWP_HIDEWINDOW) && IsWindowVisible(w->hwnd) &&
-        w->thread == GetCurrentThreadId() && GetActiveWindow() != w->hwnd) {
-        ActivateWindowImpl(w->hwnd, WA_ACTIVE, false);
+    if (!(wp.flags & SWP_NOACTIVATE) && !(wp.flags & SWP_HIDEWINDOW) && IsWindowVisible(w->hwnd) &&
+        w->thread == GetCurrentThreadId()) {
+        if (topLevel && GetActiveWindow() != w->hwnd) {
+            ActivateWindowImpl(w->hwnd, WA_ACTIVE, false);
+        } else if (child) {
+            // A child positioned without SWP_NOACTIVATE hears that it is the active child
+            // (the MDI client activates its document windows on this).
+            SendMsg(w->hwnd, WM_CHILDACTIVATE, 0, 0);
+        }
         if (w->dead)
             return;
     }
@@ -300,41 +308,84 @@ void FinishPos(PosJob& job)
         ErasePendingNow();
     if (w->dead)
         return;
-    if ((wp.flags & kAggStatus) != kAggNoPosChange)
+    if ((EffectiveFlags(job) & kAggStatus) != kAggNoPosChange)
         SendMsg(w->hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
     if (wp.flags & SWP_HIDEWINDOW)
         WindowGoingAway(w->hwnd, false);
 }
 
-// The rectangle (parent client coordinates) and style of a minimised, maximised or
-// restored window. False when a CBT hook refused.
-bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpFlags)
+// Whether the CBT hook lets a window change its show state (HCBT_MINMAX, lParam the show
+// command the caller gave).
+bool CbtAllowsMinMax(HWND hwnd, int showCmd)
 {
-    if (HasHooks(WH_CBT) && CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(w->hwnd), cmd))
-        return false;
+    return !(HasHooks(WH_CBT) &&
+        CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(showCmd)));
+}
+
+// The client area of the window's parent (the screen for top-level windows), at 0,0.
+RECT ParentArea(const Window& w)
+{
+    if (w.parent && !w.parent->isDesktop && !w.parent->isMessageRoot)
+        return RECT{0, 0, w.parent->rcClient.right - w.parent->rcClient.left,
+            w.parent->rcClient.bottom - w.parent->rcClient.top};
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// The maximised rectangle from WM_GETMINMAXINFO; sets WS_MAXIMIZE. False when the window
+// went away meanwhile.
+bool MaximizeRect(const std::shared_ptr<Window>& w, RECT& out, UINT& swpFlags)
+{
     DWORD style;
-    RECT parentClient;
+    RECT area;
     {
         auto lock = LockUser();
         style = w->style;
-        if (w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot)
-            parentClient = RECT{0, 0, w->parent->rcClient.right - w->parent->rcClient.left,
-                w->parent->rcClient.bottom - w->parent->rcClient.top};
-        else
-            parentClient = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        area = ParentArea(*w);
     }
-    const bool topLevel = !(style & WS_CHILD);
+    if (!(style & WS_CHILD))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    MINMAXINFO mmi{};
+    const int cxFrame = FrameThickness(style, 0), cyFrame = cxFrame;
+    mmi.ptMaxSize = POINT{area.right - area.left + 2 * cxFrame, area.bottom - area.top + 2 * cyFrame};
+    mmi.ptMaxPosition = POINT{area.left - cxFrame, area.top - cyFrame};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    SendMsg(w->hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (w->dead)
+        return false;
+    auto lock = LockUser();
+    w->style = (w->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
+    out = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+        mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+    swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+    return true;
+}
+
+// The rectangle (parent client coordinates) and style of a minimised, maximised or
+// restored window. A window already in the state asked for gets SWP_NOSIZE|SWP_NOMOVE
+// and a zero rectangle, without asking the hook (a maximised window is measured again).
+// False when the CBT hook refused.
+bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpFlags, int hookCmd)
+{
+    DWORD style;
+    {
+        auto lock = LockUser();
+        style = w->style;
+    }
     switch (cmd) {
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
     case SW_FORCEMINIMIZE: {
-        auto lock = LockUser();
         if (style & WS_MINIMIZE) {
-            out = ToParentCoords(*w, w->rcWindow);
+            out = RECT{};
             swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
             return true;
         }
+        if (!CbtAllowsMinMax(w->hwnd, hookCmd))
+            return false;
+        auto lock = LockUser();
+        const RECT parentClient = ParentArea(*w);
         w->restoreToMaximized = (style & WS_MAXIMIZE) != 0;
         w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
         const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
@@ -348,56 +399,36 @@ bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpF
                         ++slot;
             const int perRow = std::max(1, (parentClient.right - parentClient.left) / std::max(1, cx));
             p = POINT{(slot % perRow) * cx, parentClient.bottom - cy * (1 + slot / perRow)};
-            if (!topLevel)
+            if (style & WS_CHILD)
                 w->ptMin = p;
         }
         out = RECT{p.x, p.y, p.x + cx, p.y + cy};
         swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
         return true;
     }
-    case SW_MAXIMIZE: {
-        MINMAXINFO mmi{};
-        const int cxFrame = FrameThickness(style, 0), cyFrame = cxFrame;
-        RECT area = parentClient;
-        if (topLevel) {
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            area = work;
-        }
-        mmi.ptMaxSize = POINT{area.right - area.left + 2 * cxFrame, area.bottom - area.top + 2 * cyFrame};
-        mmi.ptMaxPosition = POINT{area.left - cxFrame, area.top - cyFrame};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-        SendMsg(w->hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        if (w->dead)
+    case SW_MAXIMIZE:
+        if (!CbtAllowsMinMax(w->hwnd, hookCmd))
             return false;
-        auto lock = LockUser();
-        if (style & WS_MINIMIZE)
-            w->style &= ~WS_MINIMIZE;
-        w->style |= WS_MAXIMIZE;
-        out = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
-            mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
-        swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
-        return true;
-    }
+        return MaximizeRect(w, out, swpFlags);
     default: { // restore
-        bool toMax;
+        if (!(style & (WS_MINIMIZE | WS_MAXIMIZE))) {
+            out = RECT{};
+            swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
+            return true;
+        }
+        if (!CbtAllowsMinMax(w->hwnd, hookCmd))
+            return false;
         {
             auto lock = LockUser();
-            if (!(style & (WS_MINIMIZE | WS_MAXIMIZE))) {
-                out = ToParentCoords(*w, w->rcWindow);
-                swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
-                return true;
-            }
-            toMax = (style & WS_MINIMIZE) && w->restoreToMaximized;
-            if (!toMax) {
+            if (!((style & WS_MINIMIZE) && w->restoreToMaximized)) {
                 w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
                 out = w->rcNormal;
                 swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
                 return true;
             }
         }
-        return MinMaxRect(w, SW_MAXIMIZE, out, swpFlags);
+        // Minimised from maximised: restoring maximises again.
+        return MaximizeRect(w, out, swpFlags);
     }
     }
 }
@@ -424,16 +455,54 @@ bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT 
     return RunPos(w, after, x, y, cx, cy, flags);
 }
 
-void ApplyMinMaxHidden(HWND hwnd, int cmd)
+bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show)
+{
+    auto w = PeekWnd(hwnd);
+    if (!w)
+        return false;
+    RECT r{};
+    UINT flags = SWP_NOZORDER;
+    {
+        auto lock = LockUser();
+        // A hidden window, or a child, is not activated by taking its state.
+        if (!show || w->IsChild())
+            flags |= SWP_NOACTIVATE;
+    }
+    if (show)
+        flags |= SWP_SHOWWINDOW;
+    if (!MinMaxRect(w, cmd, r, flags, cmd))
+        return false;
+    RunPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    return true;
+}
+
+void SendOwedSizeMove(HWND hwnd)
 {
     auto w = PeekWnd(hwnd);
     if (!w)
         return;
-    RECT r{};
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (!MinMaxRect(w, cmd, r, flags))
+    RECT rc;
+    POINT org;
+    DWORD style;
+    {
+        auto lock = LockUser();
+        if (!w->sendSizeMove)
+            return;
+        w->sendSizeMove = false;
+        rc = w->rcClient;
+        org = ClientOrigin(w->parent);
+        style = w->style;
+    }
+    WPARAM kind = SIZE_RESTORED;
+    if (style & WS_MINIMIZE)
+        kind = SIZE_MINIMIZED;
+    else if (style & WS_MAXIMIZE)
+        kind = SIZE_MAXIMIZED;
+    SendMsg(hwnd, WM_SIZE, kind,
+        MAKELPARAM(static_cast<WORD>(rc.right - rc.left), static_cast<WORD>(rc.bottom - rc.top)));
+    if (w->dead)
         return;
-    RunPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    SendMsg(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(rc.left - org.x), static_cast<WORD>(rc.top - org.y)));
 }
 
 HWND TopLevelHandle(HWND hwnd)
@@ -563,6 +632,42 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
 
 BOOL BringWindowToTop(HWND hWnd) { return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
+namespace zyn::user {
+namespace {
+
+// The visible (hide) or owner-hidden (show) popups a top-level window owns, in z-order.
+std::vector<HWND> OwnedPopups(HWND owner, bool visible)
+{
+    std::vector<HWND> out;
+    auto desk = DesktopWnd();
+    auto lock = LockUser();
+    for (auto& c : desk->children) {
+        if (c->owner != owner || c->dead || c->destroying || c->IsChild())
+            continue;
+        if (visible ? (c->style & WS_VISIBLE) != 0 : (!(c->style & WS_VISIBLE) && c->hiddenByOwner))
+            out.push_back(c->hwnd);
+    }
+    return out;
+}
+
+// Hides (SW_PARENTCLOSING) or shows again (SW_PARENTOPENING) what a window owns.
+void ShowOwnedFor(HWND owner, bool show, LPARAM why)
+{
+    for (HWND o : OwnedPopups(owner, !show)) {
+        auto ow = PeekWnd(o);
+        if (!ow)
+            continue;
+        SendMsg(o, WM_SHOWWINDOW, show ? TRUE : FALSE, why);
+        SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
+            (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        auto lock = LockUser();
+        ow->hiddenByOwner = !show && !(ow->style & WS_VISIBLE);
+    }
+}
+
+} // namespace
+} // namespace zyn::user
+
 BOOL ShowWindow(HWND hWnd, int nCmdShow)
 {
     auto w = GetWnd(hWnd);
@@ -626,7 +731,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
             cmd = SW_RESTORE;
         if (cmd == SW_SHOWMAXIMIZED)
             cmd = SW_MAXIMIZE;
-        if (!MinMaxRect(w, cmd, r, flags))
+        if (!MinMaxRect(w, cmd, r, flags, nCmdShow))
             return wasVisible ? TRUE : FALSE;
         if (w->dead)
             return wasVisible ? TRUE : FALSE;
@@ -642,10 +747,36 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         // Nothing to show or hide; a top-level window may still want activating.
         if (show && !(flags & SWP_NOACTIVATE) && !child && GetActiveWindow() != hWnd)
             SetWindowPosImpl(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        if (show)
+            SendOwedSizeMove(hWnd);
         return wasVisible ? TRUE : FALSE;
     }
+    bool nowMinimized;
+    {
+        auto lock = LockUser();
+        nowMinimized = (w->style & WS_MINIMIZE) != 0;
+    }
+    const bool ownerMinimizing = !child && (flags & SWP_STATECHANGED) && nowMinimized;
+    const bool ownerRestoring = !child && (flags & SWP_STATECHANGED) && !nowMinimized;
+    // The popups a window owns go while it is minimised, and come back when it is not.
+    if (ownerMinimizing) {
+        ShowOwnedFor(hWnd, false, SW_PARENTCLOSING);
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    }
+    // The request as asked: zeros where SWP_NOMOVE / SWP_NOSIZE say the values do not count.
     SetWindowPosImpl(hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
-    if (!show && !w->dead) {
+    if (w->dead)
+        return wasVisible ? TRUE : FALSE;
+    if (ownerRestoring && show) {
+        ShowOwnedFor(hWnd, true, SW_PARENTOPENING);
+        if (w->dead)
+            return wasVisible ? TRUE : FALSE;
+    }
+    if (show) {
+        // A window created hidden learns its size and place with its first showing.
+        SendOwedSizeMove(hWnd);
+    } else {
         // A hidden window that was active hands activation on; focus leaves it.
         WindowGoingAway(hWnd, false);
     }
@@ -676,27 +807,9 @@ BOOL ShowOwnedPopups(HWND hWnd, BOOL fShow)
 {
     if (!GetWnd(hWnd))
         return FALSE;
-    std::vector<HWND> owned;
-    {
-        auto desk = DesktopWnd();
-        auto lock = LockUser();
-        for (auto& c : desk->children)
-            if (c->owner == hWnd && (c->style & WS_POPUP))
-                owned.push_back(c->hwnd);
-    }
-    for (HWND o : owned) {
-        if (fShow) {
-            if (!IsWindowVisible(o)) {
-                SendMsg(o, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
-                SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
-                    SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-        } else if (IsWindowVisible(o)) {
-            SendMsg(o, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
-            SetWindowPosImpl(o, nullptr, 0, 0, 0, 0,
-                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
+    // Showing brings back only the popups an earlier ShowOwnedPopups(FALSE) (or the
+    // owner's minimising) hid; one hidden by ShowWindow stays hidden.
+    ShowOwnedFor(hWnd, fShow != FALSE, fShow ? SW_PARENTOPENING : SW_PARENTCLOSING);
     return TRUE;
 }
 

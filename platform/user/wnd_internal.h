@@ -104,6 +104,12 @@ struct Window {
     std::atomic<bool> destroying{false};
     std::atomic<bool> dead{false}; // freed: every call fails
     bool created = false;          // WM_CREATE answered
+    // WM_SIZE and WM_MOVE still owed: a window created hidden learns its geometry when it
+    // is first shown (or when DefWindowProc reports a size change before that).
+    bool sendSizeMove = false;
+    // Hidden because its owner was minimised or ShowOwnedPopups(FALSE) hid it: only such
+    // windows come back when the owner is restored or ShowOwnedPopups(TRUE) is called.
+    bool hiddenByOwner = false;
     bool isDesktop = false;
     bool isMessageRoot = false;
 
@@ -163,7 +169,9 @@ void DestroyAllWindowsSilently();
 // Calls the window's procedure on the calling thread (or sends across threads).
 LRESULT SendMsg(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Calls a procedure for a window on this thread with hooks and the current-message state.
-LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent);
+// `sent`: the message was sent (the WH_CALLWNDPROC hooks see it), by another thread when
+// `fromOtherThread`.
+LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, bool sent, bool fromOtherThread = false);
 
 // ---- geometry (winpos.cpp) ---------------------------------------------------------------------------------
 // The client rectangle the default frame leaves inside `window` (same coordinates).
@@ -171,8 +179,12 @@ RECT DefaultClientRect(const Window& w, const RECT& window);
 // Frame thickness of a style, the caption and menu not counted.
 int FrameThickness(DWORD style, DWORD exStyle);
 bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
-// Puts a hidden window into the minimised or maximised state without showing it.
-void ApplyMinMaxHidden(HWND hwnd, int cmd);
+// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state: HCBT_MINMAX,
+// then one repositioning with SWP_STATECHANGED that also shows the window when `show`
+// (such a window hears no WM_SHOWWINDOW). False when the hook refused.
+bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show);
+// Sends the WM_SIZE and WM_MOVE a window still owes from its creation.
+void SendOwedSizeMove(HWND hwnd);
 
 // ---- the non-client area (nonclient.cpp) -------------------------------------------------------------------
 // DefWindowProc's answers.
@@ -223,7 +235,10 @@ void PaintIntoDc(HWND hwnd, HDC hdc);
 void ErasePendingNow();
 
 // ---- input state (focus.cpp) ------------------------------------------------------------------------------------
-// Called when a window is hidden or destroyed: moves focus, activation and capture off it.
+// Called when a window is hidden or destroyed: moves capture, activation and focus off
+// it. An active window is deactivated first, and the focus follows the activation into
+// the window activated next (its WM_ACTIVATE sets it); what is left then goes to the
+// parent of a child or to nobody.
 void WindowGoingAway(HWND hwnd, bool destroying);
 // Activates a top-level window of the calling thread (WM_NCACTIVATE, WM_ACTIVATE,
 // WM_ACTIVATEAPP, focus). `raise`: bring it to the top of the z-order too.

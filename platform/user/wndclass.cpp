@@ -7,6 +7,7 @@
 #include "platform/base/module.h"
 #include "platform/base/namefold.h"
 #include "platform/user/atoms.h"
+#include "platform/user/mdiclient.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
 #include "platform/user/wndclass_internal.h"
@@ -153,6 +154,27 @@ std::vector<std::shared_ptr<WndClass>>& Graveyard()
 
 } // namespace
 
+namespace {
+
+// The system classes the window system provides itself are there before any look-up, as
+// on Windows, where a program creates an "MDIClient" by name without registering it.
+void EnsureBuiltinClasses()
+{
+    static bool done = false; // under the user lock
+    if (done)
+        return;
+    done = true;
+    EnsureMdiClientClass();
+}
+
+} // namespace
+
+std::shared_ptr<WndClass> FindSystemClass(LPCWSTR nameOrAtom)
+{
+    auto lock = LockUser();
+    return FindIn(Lists().system, nameOrAtom, nullptr, true);
+}
+
 std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module)
 {
     if (!nameOrAtom) {
@@ -160,6 +182,7 @@ std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module)
         return nullptr;
     }
     auto lock = LockUser();
+    EnsureBuiltinClasses();
     ClassLists& l = Lists();
     if (auto c = FindIn(l.local, nameOrAtom, ModuleOrExe(module), false))
         return c;

@@ -10,6 +10,8 @@ namespace zyn::user {
 // The class a module sees under a name or atom: its own, then a global one, then a system
 // one. Null with ERROR_CANNOT_FIND_WND_CLASS.
 std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module);
+// A system class only (null when there is none; the last error is left alone).
+std::shared_ptr<WndClass> FindSystemClass(LPCWSTR nameOrAtom);
 // Drops every class but the system ones (tests).
 void ResetClasses();
 // The class of the desktop and of message-only roots.

@@ -11,7 +11,8 @@ TEST_F(CreateTest, TopLevelCreationSendsTheMessagesInOrder)
 {
     HWND h = Make(WS_OVERLAPPEDWINDOW, 10, 20, 300, 200);
     ASSERT_TRUE(h);
-    const std::vector<UINT> expected{WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE};
+    // Created hidden: WM_SIZE and WM_MOVE wait for the first showing.
+    const std::vector<UINT> expected{WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE};
     EXPECT_EQ(rec().For(h), expected);
     RECT r;
     GetWindowRect(h, &r);
@@ -29,7 +30,8 @@ TEST_F(CreateTest, VisibleWindowShowsAfterCreateAndChildNotifiesItsParent)
     HWND c = Make(WS_CHILD | WS_VISIBLE, 5, 6, 50, 40, p, 0, 7);
     ASSERT_TRUE(c);
     const auto seq = rec().For(c, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED});
-    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED};
+    // Created visible: WM_SIZE and WM_MOVE come inside the showing, after WM_WINDOWPOSCHANGED.
+    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE};
     EXPECT_EQ(seq, expected);
     // A child has no size limits: no WM_GETMINMAXINFO.
     EXPECT_EQ(IndexOf(rec().For(c), WM_GETMINMAXINFO), -1);
@@ -303,7 +305,7 @@ TEST_F(CreateTest, SubclassingStylesAndUserData)
     EXPECT_EQ(rec().For(h), (std::vector<UINT>{WM_USER + 5}));
     rec().Clear();
     const LONG_PTR old = SetWindowLongPtrW(h, GWL_STYLE, WS_POPUP | WS_BORDER);
-    EXPECT_EQ(static_cast<DWORD>(old), WS_POPUP);
+    EXPECT_EQ(static_cast<DWORD>(old), WS_POPUP | WS_CLIPSIBLINGS); // every top-level window clips its siblings
     EXPECT_EQ(rec().For(h), (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), WS_POPUP | WS_BORDER);
     EXPECT_EQ(SetWindowLongPtrW(h, GWLP_USERDATA, 42), 0);

@@ -24,6 +24,36 @@ POINT CaptionPoint(HWND h, int fromRight)
     return POINT{fromRight ? w.right - f - fromRight : w.left + 100, w.top + f + GetSystemMetrics(SM_CYCAPTION) / 2};
 }
 
+TEST_F(DefWndTest, SystemRestoreOfAMinimisedWindowAsksWmQueryOpenFirst)
+{
+    HWND h = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    ShowWindow(h, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(h));
+    static bool refuse = true;
+    refuse = true;
+    rec().SetHandler([](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (m == WM_QUERYOPEN && refuse) {
+            r = FALSE;
+            return true;
+        }
+        return false;
+    });
+    rec().Clear();
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsIconic(h)); // the icon said no
+    EXPECT_EQ(rec().For(h, {WM_QUERYOPEN}).size(), 1u);
+    refuse = false;
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(h));
+    // A window that is not minimised is not asked.
+    rec().Clear();
+    ShowWindow(h, SW_MAXIMIZE);
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(h));
+    EXPECT_TRUE(rec().For(h, {WM_QUERYOPEN}).empty());
+    DestroyWindow(h);
+}
+
 TEST_F(DefWndTest, CloseButtonClosesAndCaptionDoubleClickMaximises)
 {
     HWND h = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);

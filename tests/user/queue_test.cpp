@@ -102,6 +102,45 @@ TEST_F(QueueTest, SendFromAnotherThreadIsAnsweredWhileTheOwnerWaits)
     DestroyWindow(h);
 }
 
+TEST_F(QueueTest, CallWndProcHookTellsWhetherThisThreadSent)
+{
+    // wParam is nonzero for a message sent by the current thread, zero for one another
+    // thread sent; WH_CALLWNDPROCRET's says the current process sent it.
+    HWND h = Make(WS_POPUP, 0, 0, 10, 10);
+    static std::vector<std::pair<UINT, WPARAM>> seen;
+    seen.clear();
+    HHOOK cwp = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* c = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (c->message >= WM_USER + 20 && c->message <= WM_USER + 21)
+            seen.emplace_back(c->message, wp);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    HHOOK ret = SetWindowsHookExW(WH_CALLWNDPROCRET, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+        if (c->message >= WM_USER + 20 && c->message <= WM_USER + 21)
+            seen.emplace_back(c->message + 0x100, wp);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    SendMessageW(h, WM_USER + 20, 0, 0);
+    std::thread worker([h] {
+        SendMessageW(h, WM_USER + 21, 0, 0);
+        PostMessageW(h, WM_USER + 2, 0, 0);
+    });
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&m);
+        if (m.message == WM_USER + 2)
+            break;
+    }
+    worker.join();
+    const std::vector<std::pair<UINT, WPARAM>> expected{
+        {WM_USER + 20, 1}, {WM_USER + 20 + 0x100, 1}, {WM_USER + 21, 0}, {WM_USER + 21 + 0x100, 1}};
+    EXPECT_EQ(seen, expected);
+    UnhookWindowsHookEx(cwp);
+    UnhookWindowsHookEx(ret);
+    DestroyWindow(h);
+}
+
 TEST_F(QueueTest, TwoThreadsSendingToEachOtherDoNotDeadlock)
 {
     HWND mine = Make(WS_POPUP, 0, 0, 10, 10);
