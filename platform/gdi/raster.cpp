@@ -299,8 +299,9 @@ COLORREF GetPixel(HDC hdc, int x, int y)
     return c;
 }
 
-// SetPixel writes the colour directly (the binary mix applies to pens, not to SetPixel)
-// and answers the colour the surface actually holds (the nearest entry on mono).
+// SetPixel draws the colour through the DC's binary mix, as a one-pixel pen would
+// (R2_XORPEN with red on white leaves cyan), and answers the colour it drew with: the
+// requested colour as the surface holds it (the nearest entry on mono), before the mix.
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
 {
     auto dc = DcFromHandle(hdc);
@@ -311,9 +312,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
     const int sx = d.x + dc->origin.x, sy = d.y + dc->origin.y;
     if (!dc->surface || !dc->Clip().Contains(sx, sy))
         return CLR_INVALID;
-    const uint32_t raw = ColorToPixel(*dc->surface, color);
-    dc->surface->SetRaw(sx, sy, raw);
-    return PixelToColor(*dc->surface, raw);
+    SetDevicePixel(*dc, d.x, d.y, color);
+    return PixelToColor(*dc->surface, ColorToPixel(*dc->surface, color));
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID ? TRUE : FALSE; }
