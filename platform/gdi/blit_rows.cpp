@@ -157,6 +157,16 @@ void BlitRows(Dc& dst, int xd, int yd, int wd, int hd, const Surface& src, int x
         const int y0 = r.top + std::max(0, -sy0);
         const int y1 = r.top + std::min(r.bottom - r.top, src.Height() - sy0);
         if (copyRows) {
+            if (y0 >= y1)
+                return;
+            // Whole rows of two top-down surfaces follow each other in memory: one move
+            // for the lot lets the C library pick its copy for large blocks (a frame
+            // flipped to the screen, a buffer saved whole).
+            const ptrdiff_t bytes = static_cast<ptrdiff_t>(n) * 4;
+            if (d.Stride() == bytes && src.Stride() == bytes) {
+                std::memmove(d.Row32(y0) + x, src.Row32(y0 - r.top + sy0) + sx, n * 4 * static_cast<size_t>(y1 - y0));
+                return;
+            }
             for (int y = y0; y < y1; ++y)
                 std::memmove(d.Row32(y) + x, src.Row32(y - r.top + sy0) + sx, n * 4);
             return;

@@ -316,3 +316,30 @@ TEST_F(RopRows, OverlappingBlitsReadTheSourceAsItWas)
             }
     }
 }
+
+// Copies of whole rows (which may move as one block) keep every row in its place: a
+// vertical offset, a clip band taken out of the middle, and the source ending early.
+TEST_F(RopRows, WholeRowCopiesKeepEveryRowInItsPlace)
+{
+    constexpr int W = 16, H = 12;
+    std::mt19937 rng(11);
+    Pixels src(W, H, false), before(W, H, false);
+    src.Randomise(rng);
+    before.Randomise(rng);
+    MemDc s(W, H), d(W, H);
+    src.Write(s.bitmap());
+    before.Write(d.bitmap());
+    Obj<HRGN> top(CreateRectRgn(0, 0, W, 5));
+    Obj<HRGN> bottom(CreateRectRgn(0, 7, W, H));
+    CombineRgn(top, top, bottom, RGN_OR);
+    SelectClipRgn(d, top);
+    // Destination rows 2.. take source rows 3..; source row 12 does not exist.
+    ASSERT_TRUE(BitBlt(d, 0, 2, W, H, s, 0, 3, SRCCOPY));
+    Pixels after(W, H, false);
+    after.Read(d.bitmap());
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const bool drawn = y >= 2 && (y < 5 || y >= 7) && y + 1 < H;
+            ASSERT_EQ(after.at(x, y), drawn ? src.at(x, y + 1) : before.at(x, y)) << x << "," << y;
+        }
+}
