@@ -142,6 +142,21 @@ TEST_F(ColourRules, PaletteIndexesResolveThroughTheDefaultPalette)
     FillRect(dc, &dcb, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     EXPECT_EQ(GetPixel(dc, 7, 1), RGB(255, 255, 0));
     EXPECT_EQ(GetTextColor(dc), PALETTEINDEX(13)) << "the DC keeps the value it was given";
+
+    // Text: the strokes of a large bold letter cover whole pixels in the text colour.
+    MemDc page(60, 60);
+    page.Fill(RGB(255, 255, 255));
+    Obj<HFONT> font(CreateFontW(-48, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    HGDIOBJ oldFont = SelectObject(page, font);
+    SetTextColor(page, PALETTEINDEX(4));
+    SetBkMode(page, TRANSPARENT);
+    ASSERT_TRUE(TextOutW(page, 4, 2, L"M", 1));
+    SelectObject(page, oldFont);
+    int full = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            full += GetPixel(page, x, y) == RGB(0, 0, 128);
+    EXPECT_GT(full, 50) << "pixels wholly in PALETTEINDEX(4), dark blue";
 }
 
 // SetPixel mixes like a one-pixel pen and answers the colour it drew with.
