@@ -6,7 +6,6 @@
 // without a source, and sources that end inside the destination (the pixels beyond are
 // left alone by the rops that read the source).
 #include <cstring>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -235,62 +234,6 @@ TEST_F(RopRows, TheSixteenSourcelessRopsFillClippedRows)
             }
     }
     EXPECT_EQ(count, 16);
-}
-
-// The named codes against their written formulas, over rows long enough for every loop
-// of a kernel (vector body and tail), on colour pixels.
-TEST_F(RopRows, NamedCodesOverLongRowsFollowTheirFormulas)
-{
-    using F = std::function<uint32_t(uint32_t, uint32_t, uint32_t)>;
-    struct Named {
-        const char* name;
-        DWORD rop;
-        F f;
-    };
-    const Named named[] = {
-        {"SRCAND", SRCAND, [](uint32_t, uint32_t s, uint32_t d) { return s & d; }},
-        {"SRCPAINT", SRCPAINT, [](uint32_t, uint32_t s, uint32_t d) { return s | d; }},
-        {"SRCINVERT", SRCINVERT, [](uint32_t, uint32_t s, uint32_t d) { return s ^ d; }},
-        {"SRCERASE", SRCERASE, [](uint32_t, uint32_t s, uint32_t d) { return s & ~d; }},
-        {"NOTSRCCOPY", NOTSRCCOPY, [](uint32_t, uint32_t s, uint32_t) { return ~s; }},
-        {"NOTSRCERASE", NOTSRCERASE, [](uint32_t, uint32_t s, uint32_t d) { return ~(s | d); }},
-        {"MERGECOPY", MERGECOPY, [](uint32_t p, uint32_t s, uint32_t) { return p & s; }},
-        {"MERGEPAINT", MERGEPAINT, [](uint32_t, uint32_t s, uint32_t d) { return ~s | d; }},
-        {"PATCOPY", PATCOPY, [](uint32_t p, uint32_t, uint32_t) { return p; }},
-        {"PATPAINT", PATPAINT, [](uint32_t p, uint32_t s, uint32_t d) { return p | ~s | d; }},
-        {"PATINVERT", PATINVERT, [](uint32_t p, uint32_t, uint32_t d) { return p ^ d; }},
-        {"DSTINVERT", DSTINVERT, [](uint32_t, uint32_t, uint32_t d) { return ~d; }},
-        {"PSDPxax", 0x00B8074A, [](uint32_t p, uint32_t s, uint32_t d) { return p ^ (s & (d ^ p)); }},
-        {"DSPDxax", 0x00E20746, [](uint32_t p, uint32_t s, uint32_t d) { return d ^ (s & (p ^ d)); }},
-        {"0x1D (no kernel of its own)", 0x001D0000, [](uint32_t p, uint32_t s, uint32_t d) {
-             // Truth byte 0x1D = 00011101: indices 0, 2, 3, 4 (written out: P'S'D' + P'SD'
-             // + P'SD + PS'D').
-             return (~p & ~s & ~d) | (~p & s & ~d) | (~p & s & d) | (p & ~s & ~d);
-         }},
-    };
-    constexpr int W = 301, H = 3;
-    std::mt19937 rng(99);
-    Pixels src(W, H, false), dst(W, H, false), pat(8, 8, false);
-    for (const Named& n : named) {
-        src.Randomise(rng);
-        dst.Randomise(rng);
-        pat.Randomise(rng);
-        MemDc d(W, H), s(W, H);
-        Obj<HBITMAP> patBm(CreateBitmap(8, 8, 1, 32, nullptr));
-        pat.Write(patBm);
-        Obj<HBRUSH> brush(CreatePatternBrush(patBm));
-        src.Write(s.bitmap());
-        dst.Write(d.bitmap());
-        HGDIOBJ old = SelectObject(d, brush);
-        ASSERT_TRUE(BitBlt(d, 0, 0, W, H, s, 0, 0, n.rop)) << n.name;
-        SelectObject(d, old);
-        Pixels out(W, H, false);
-        out.Read(d.bitmap());
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x)
-                ASSERT_EQ(out.at(x, y), n.f(pat.at(x % 8, y % 8), src.at(x, y), dst.at(x, y)) & 0xFFFFFFu)
-                    << n.name << " at " << x << "," << y;
-    }
 }
 
 // A blit from a bitmap onto itself reads the pixels as they were before it started,
