@@ -6,11 +6,15 @@
 // mirrors: the rectangle then covers x+w+1 .. x (inclusive), so (w-1, -w) mirrors [0, w).
 // When shrinking, BLACKONWHITE ANDs and WHITEONBLACK ORs the source pixels that fall into
 // one destination pixel, HALFTONE averages them, COLORONCOLOR keeps the centre sample.
+//
+// Unstretched blits without a mask run a row at a time through the rop kernels
+// (blit_rows.h); the per-pixel engine here does the rest, with the same results.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "platform/base/lasterror.h"
+#include "platform/gdi/blit_rows.h"
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi/wingdi.h"
@@ -78,42 +82,6 @@ void Normalise(int& x, int& w, bool& mirror)
     w = static_cast<int>(std::min<int64_t>(w64, 2 * int64_t(kCoordLimit)));
 }
 
-// How source pixels turn into destination pixels.
-struct Converter {
-    enum class Kind { Same, MonoToColor, ColorToMono, AbsoluteToMono } kind = Kind::Same;
-    uint32_t fore = 0, back = 0; // MonoToColor: bit 0 / bit 1
-    uint32_t srcBkRaw = 0;       // ColorToMono: the source background as a raw pixel
-    const Surface* dst = nullptr;
-    const Surface* src = nullptr;
-
-    uint32_t operator()(uint32_t raw) const
-    {
-        switch (kind) {
-        case Kind::Same: return raw;
-        case Kind::MonoToColor: return (raw & 1u) ? back : fore;
-        case Kind::ColorToMono: return (raw & 0xFFFFFFu) == srcBkRaw ? 1u : 0u;
-        case Kind::AbsoluteToMono: return ColorToPixel(*dst, BgrxToColor(raw & 0xFFFFFFu));
-        }
-        return raw;
-    }
-};
-
-Converter MakeConverter(const Dc& dst, const Surface& src, COLORREF srcBk, bool absolute)
-{
-    Converter c;
-    c.dst = dst.surface.get();
-    c.src = &src;
-    if (src.IsMono() && !dst.IsMono()) {
-        c.kind = Converter::Kind::MonoToColor;
-        c.fore = ColorToBgrx(PlainColor(dst.st.textColor));
-        c.back = ColorToBgrx(PlainColor(dst.st.bkColor));
-    } else if (!src.IsMono() && dst.IsMono()) {
-        c.kind = absolute ? Converter::Kind::AbsoluteToMono : Converter::Kind::ColorToMono;
-        c.srcBkRaw = ColorToBgrx(PlainColor(srcBk));
-    }
-    return c;
-}
-
 uint32_t Fold(const Surface& src, const Converter& conv, int x0, int nx, int y0, int ny, int mode, bool mono)
 {
     if (mode == HALFTONE && !mono) {
@@ -146,9 +114,14 @@ std::shared_ptr<Surface> CopyOf(const Surface& s, const RECT& r)
     if (!t)
         return nullptr;
     t->SetPalette(s.PaletteColor(0), s.PaletteColor(1));
-    for (int y = r.top; y < r.bottom; ++y)
+    for (int y = r.top; y < r.bottom; ++y) {
+        if (!s.IsMono()) {
+            std::memcpy(t->Row32(y - r.top), s.Row32(y) + r.left, static_cast<size_t>(r.right - r.left) * 4);
+            continue;
+        }
         for (int x = r.left; x < r.right; ++x)
             t->SetRaw(x - r.left, y - r.top, s.GetRaw(x, y));
+    }
     return t;
 }
 
@@ -202,23 +175,9 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
     const int dox = dst.origin.x, doy = dst.origin.y;
     const bool oneToOne = usesS && ws == wd && hs == hd && !mirrorX && !mirrorY;
 
-    // Fast path: unstretched SRCCOPY between colour surfaces copies rows (alpha byte included).
-    if (oneToOne && !mask && t == 0xCC && !src->IsMono() && !d.IsMono()) {
-        ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
-            int x0 = r.left, x1 = r.right;
-            const int sx0 = x0 - dox - xd + xs;
-            // Clip to the source surface.
-            const int lo = std::max(0, -sx0);
-            const int hi = std::min(x1 - x0, src->Width() - sx0);
-            if (hi <= lo)
-                return;
-            for (int y = r.top; y < r.bottom; ++y) {
-                const int sy = y - doy - yd + ys;
-                if (sy < 0 || sy >= src->Height())
-                    continue;
-                std::memmove(d.Row32(y) + x0 + lo, src->Row32(sy) + sx0 + lo, static_cast<size_t>(hi - lo) * 4);
-            }
-        });
+    // Unstretched, unmasked blits go a row at a time through the rop kernels.
+    if (oneToOne && !mask && (!usesP || brush.RowReady())) {
+        BlitRows(dst, xd, yd, wd, hd, *src, xs, ys, t, MakeConverter(dst, *src, srcBk, absolute), brush);
         return true;
     }
 

@@ -214,6 +214,11 @@ public:
     uint32_t SolidPixel() const { return m_solidPixel; }
     // Raw pixel at surface (x, y); false where a hatch background is transparent.
     bool At(int x, int y, uint32_t& px) const;
+    // Whether every pixel of the brush is drawn (not null, no transparent hatch gaps),
+    // so that Row can serve.
+    bool RowReady() const { return !m_null && !(m_hatch && !m_hatchOpaque); }
+    // The raw pixels of surface row y from x on, n of them (RowReady brushes).
+    void Row(int x, int y, size_t n, uint32_t* out) const;
 
 private:
     bool m_null = false;

@@ -18,16 +18,20 @@
 // layer the rectangle shrinks by one on those sides. BF_MIDDLE fills what is left with
 // COLOR_3DFACE (COLOR_WINDOW with BF_MONO); BF_ADJUST hands back what is left.
 //
-// BF_DIAGONAL draws the layers as lines across the rectangle instead, from corner to
-// corner, ending at the corner named by the side flags (top or bottom, right or left):
-// lines ending at the top use the top-left colours, lines ending at the bottom the
-// bottom-right ones. The figure the edge belongs to lies on the line's right for lines
-// ending at the right-hand corners, on its left otherwise; the inner line is the outer
-// one moved one pixel sideways into the figure, and BF_MIDDLE fills the figure's part of
-// the rectangle beyond the lines. BF_ADJUST leaves a diagonal's rectangle as it was.
+// BF_DIAGONAL draws the layers as 45-degree lines instead. The side flags name the
+// corner the line ends at (top or bottom, right or left); it starts at the opposite
+// corner and runs min(width, height) pixels, both ends included, so on a rectangle that
+// is not square it stops short of the end corner: {3,3,25,21} ending top-right runs from
+// (3,20) to (20,3). Lines ending at the top use the top-left colours, lines ending at
+// the bottom the bottom-right ones. The figure the edge belongs to lies on the side of
+// the start corner's vertical side: to the line's left for lines ending at a right-hand
+// corner, to its right otherwise. The inner line is the outer one moved one pixel
+// sideways into the figure, and BF_MIDDLE fills the figure's triangle beyond the lines:
+// in each row of the line, from the start corner's side up to the innermost line (so a
+// line ending bottom-right fills the lower-left triangle). BF_ADJUST leaves a diagonal's
+// rectangle as it was.
 // All colours are painted with PATCOPY.
 #include <algorithm>
-#include <vector>
 
 #include "platform/base/lasterror.h"
 #include "platform/gdi/dc_internal.h"
@@ -105,59 +109,54 @@ void DrawLayer(Dc& dc, const RECT& r, UINT sides, const LayerColors& c)
         FillColor(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, c.br);
 }
 
-void DrawDiagonal(Dc& dc, const RECT& rIn, UINT flags, const LayerColors layers[2])
+void DrawDiagonal(Dc& dc, const RECT& r, UINT flags, const LayerColors layers[2])
 {
-    RECT r = rIn;
-    // Beyond any real size, the diagonal is taken across the visible part only.
-    if (int64_t(r.right) - r.left > 65536 || int64_t(r.bottom) - r.top > 65536) {
-        const RECT clip = DeviceClipBox(dc);
-        r = RECT{std::max(r.left, clip.left - 1), std::max(r.top, clip.top - 1), std::min(r.right, clip.right + 1),
-            std::min(r.bottom, clip.bottom + 1)};
-    }
     if (r.left >= r.right || r.top >= r.bottom)
         return;
     const bool endTop = (flags & BF_TOP) != 0;
     const bool endRight = (flags & BF_RIGHT) != 0;
-    const POINT end{endRight ? r.right - 1 : r.left, endTop ? r.top : r.bottom - 1};
-    const POINT start{endRight ? r.left : r.right - 1, endTop ? r.bottom - 1 : r.top};
-    // The figure's side: to the right for lines ending top-right or bottom-right.
-    const int side = endRight ? 1 : -1;
+    // Step k of the line is (sx + k * dx, sy + k * dy), k = 0 .. len - 1.
+    const int dx = endRight ? 1 : -1, dy = endTop ? -1 : 1;
+    const int64_t sx = endRight ? r.left : int64_t(r.right) - 1;
+    const int64_t sy = endTop ? int64_t(r.bottom) - 1 : r.top;
+    const int64_t len = std::min(int64_t(r.right) - r.left, int64_t(r.bottom) - r.top);
+    // The figure lies towards the start corner's vertical side.
+    const int side = -dx;
 
-    std::vector<LinePixel> line;
-    WalkLine(start, end, r, 0, line);
-    line.push_back(LinePixel{end.x, end.y, 0});
-
-    int drawn = 0;
-    for (int i = 0; i < 2; ++i) {
-        const LayerColors& c = layers[i];
-        if (!c.present)
-            continue;
-        const COLORREF color = endTop ? c.tl : c.br;
-        for (const LinePixel& p : line) {
-            const int x = p.x + side * drawn;
-            if (x >= r.left && x < r.right)
-                FillColor(dc, RECT{x, p.y, x + 1, p.y + 1}, color);
-        }
-        ++drawn;
-    }
-    if (!(flags & BF_MIDDLE))
+    // Only the rows the clip lets through are walked, so a huge rectangle costs what
+    // is visible.
+    const RECT clip = DeviceClipBox(dc);
+    if (clip.top >= clip.bottom)
         return;
-    // Each row: the figure's pixels beyond the lines.
-    std::vector<std::pair<int, int>> rows(static_cast<size_t>(r.bottom - r.top), {INT32_MAX, INT32_MIN});
-    for (const LinePixel& p : line) {
-        auto& [lo, hi] = rows[static_cast<size_t>(p.y - r.top)];
-        lo = std::min(lo, p.x);
-        hi = std::max(hi, p.x);
+    int64_t k0 = 0, k1 = len;
+    if (dy > 0) {
+        k0 = std::max(k0, clip.top - sy);
+        k1 = std::min(k1, clip.bottom - sy);
+    } else {
+        k0 = std::max(k0, sy - (clip.bottom - 1));
+        k1 = std::min(k1, sy - clip.top + 1);
     }
     const COLORREF mid = MiddleColor(flags);
-    for (int y = r.top; y < r.bottom; ++y) {
-        const auto [lo, hi] = rows[static_cast<size_t>(y - r.top)];
-        if (lo > hi)
+    for (int64_t k = k0; k < k1; ++k) {
+        const int x = static_cast<int>(sx + k * dx), y = static_cast<int>(sy + k * dy);
+        int drawn = 0;
+        for (int i = 0; i < 2; ++i) {
+            const LayerColors& c = layers[i];
+            if (!c.present)
+                continue;
+            const int px = x + side * drawn;
+            if (px >= r.left && px < r.right)
+                FillColor(dc, RECT{px, y, px + 1, y + 1}, endTop ? c.tl : c.br);
+            ++drawn;
+        }
+        if (!(flags & BF_MIDDLE))
             continue;
-        if (side > 0)
-            FillColor(dc, RECT{std::max(r.left, hi + drawn), y, r.right, y + 1}, mid);
+        // From the start corner's side to just before the innermost line (with no
+        // layer at all, the line's own pixel belongs to the figure).
+        if (side < 0)
+            FillColor(dc, RECT{static_cast<int>(sx), y, x - drawn + 1, y + 1}, mid);
         else
-            FillColor(dc, RECT{r.left, y, std::min(r.right, lo - drawn + 1), y + 1}, mid);
+            FillColor(dc, RECT{x + drawn, y, static_cast<int>(sx) + 1, y + 1}, mid);
     }
 }
 

@@ -234,7 +234,7 @@ using COLOR16 = USHORT;
 struct TRIVERTEX {
     LONG x;
     LONG y;
-    COLOR16 Red;   // only the high byte is used
+    COLOR16 Red;   // 16-bit channels: interpolated whole, a pixel takes the high byte
     COLOR16 Green;
     COLOR16 Blue;
     COLOR16 Alpha;

@@ -1,12 +1,15 @@
 // GradientFill: rectangles (horizontal and vertical) and triangles.
 //
-// Colours are the high bytes of the vertices' COLOR16 values. For a rectangle of n
-// columns (RECT_H; rows for RECT_V) from colour a (the left / top vertex) to colour b,
-// column i (0..n-1) has, per channel, a + (b - a) * i / n with the division truncating
-// toward zero: the first column has exactly a, the last a + (b - a) * (n - 1) / n.
-// Triangles cover the pixels a polygon of the three vertices covers; each pixel (x, y)
-// takes the barycentric mix of the vertex colours at the point (x, y), rounded.
-// The alpha byte of colour surfaces receives the interpolated Alpha the same way.
+// Interpolation runs on the vertices' full 16-bit COLOR16 channels, and a pixel takes
+// the high byte of the interpolated value, so the low bytes count: 0xFF00 and 0xFE01
+// (255 << 8 and 255 * 255) start the same but part company along the ramp. For a
+// rectangle of n columns (RECT_H; rows for RECT_V) from channel value a (the left / top
+// vertex) to b, column i (0..n-1) has (a + (b - a) * i / n) >> 8, the division
+// truncating toward zero: the first column has exactly a's high byte, the last
+// (a + (b - a) * (n - 1) / n) >> 8. Triangles cover the pixels a polygon of the three
+// vertices covers; each pixel (x, y) takes the barycentric mix of the 16-bit vertex
+// channels at the point (x, y), rounded, then its high byte. The alpha byte of colour
+// surfaces receives the interpolated Alpha the same way.
 #include <algorithm>
 #include <cmath>
 
@@ -20,10 +23,10 @@ namespace {
 using namespace zyn::gdi;
 
 struct Rgba {
-    int c[4]; // r, g, b, a
+    int c[4]; // r, g, b, a: 8-bit channels of a pixel, or 16-bit channels of a vertex
 };
 
-Rgba ColorOf(const TRIVERTEX& v) { return Rgba{{v.Red >> 8, v.Green >> 8, v.Blue >> 8, v.Alpha >> 8}}; }
+Rgba Channels16(const TRIVERTEX& v) { return Rgba{{v.Red, v.Green, v.Blue, v.Alpha}}; }
 
 uint32_t Pack(const Surface& s, const Rgba& v)
 {
@@ -42,8 +45,8 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
         return;
     // The start colour belongs to the vertex on the left (top for vertical).
     const bool firstIsStart = vertical ? p1.y <= p2.y : p1.x <= p2.x;
-    const Rgba a = ColorOf(firstIsStart ? v1 : v2);
-    const Rgba b = ColorOf(firstIsStart ? v2 : v1);
+    const Rgba a = Channels16(firstIsStart ? v1 : v2);
+    const Rgba b = Channels16(firstIsStart ? v2 : v1);
     const int n = vertical ? r.bottom - r.top : r.right - r.left;
     // Only the visible part of the ramp is computed.
     const RECT box = dc.Clip().Box();
@@ -57,7 +60,7 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
     for (int i = i0; i < i1; ++i) {
         Rgba v;
         for (int k = 0; k < 4; ++k)
-            v.c[k] = a.c[k] + static_cast<int>((static_cast<int64_t>(b.c[k] - a.c[k]) * i) / n);
+            v.c[k] = (a.c[k] + static_cast<int>((static_cast<int64_t>(b.c[k] - a.c[k]) * i) / n)) >> 8;
         ramp[static_cast<size_t>(i - i0)] = Pack(s, v);
     }
     const int ox = dc.origin.x, oy = dc.origin.y;
@@ -83,7 +86,7 @@ void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTE
     limit.top -= dc.origin.y;
     limit.bottom -= dc.origin.y;
     const Region tri = PolygonRegion(pts, {}, ALTERNATE, &limit);
-    const Rgba ca = ColorOf(a), cb = ColorOf(b), cc = ColorOf(c);
+    const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
     Surface& s = *dc.surface;
     const int ox = dc.origin.x, oy = dc.origin.y;
     for (const RECT& band : tri.Rects()) {
@@ -97,7 +100,7 @@ void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTE
                     Rgba v;
                     for (int k = 0; k < 4; ++k) {
                         const double f = wa * ca.c[k] + wb * cb.c[k] + wc * cc.c[k];
-                        v.c[k] = std::clamp(static_cast<int>(std::lround(f)), 0, 255);
+                        v.c[k] = std::clamp(static_cast<int>(std::lround(f)), 0, 0xFFFF) >> 8;
                     }
                     s.SetRaw(x, y, Pack(s, v));
                 }

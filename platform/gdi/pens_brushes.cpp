@@ -10,32 +10,31 @@
 namespace zyn::gdi {
 
 // The 8x8 hatch masks; a 1 bit is a hatch line pixel. Row 0 is the top row, bit 7 the
-// left column.
+// left column. These are the standard hatch bitmaps, row by row:
+//   HS_HORIZONTAL  00 00 00 FF 00 00 00 00   (row 3)
+//   HS_VERTICAL    08 in every row           (column 4)
+//   HS_FDIAGONAL   80 40 20 10 08 04 02 01   ("\": down, left to right)
+//   HS_BDIAGONAL   01 02 04 08 10 20 40 80   ("/": up, left to right)
+//   HS_CROSS       08 08 08 FF 08 08 08 08
+//   HS_DIAGCROSS   81 42 24 18 18 24 42 81
+// The cell is aligned to the brush origin like any pattern.
 std::shared_ptr<Surface> HatchPattern(int style)
 {
-    uint8_t rows[8] = {};
-    for (int y = 0; y < 8; ++y) {
-        uint8_t b = 0;
-        const bool horiz = y == 3;
-        for (int x = 0; x < 8; ++x) {
-            bool on = false;
-            switch (style) {
-            case HS_HORIZONTAL: on = horiz; break;
-            case HS_VERTICAL: on = x == 3; break;
-            case HS_FDIAGONAL: on = x == y; break;          // "\" : down, left to right
-            case HS_BDIAGONAL: on = x == 7 - y; break;      // "/" : up, left to right
-            case HS_CROSS: on = horiz || x == 3; break;
-            case HS_DIAGCROSS: on = x == y || x == 7 - y; break;
-            default: break;
-            }
-            if (on)
-                b = static_cast<uint8_t>(b | (0x80u >> x));
-        }
-        rows[y] = b;
-    }
+    static constexpr uint8_t kRows[6][8] = {
+        {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00},
+        {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},
+        {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},
+        {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},
+        {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08},
+        {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},
+    };
+    if (style < HS_HORIZONTAL || style > HS_DIAGCROSS)
+        return nullptr;
     auto s = Surface::Create(8, 8, PixelFormat::Mono1);
+    if (!s)
+        return nullptr;
     for (int y = 0; y < 8; ++y)
-        s->Row(y)[0] = rows[y];
+        s->Row(y)[0] = kRows[style][y];
     return s;
 }
 

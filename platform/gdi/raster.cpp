@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "platform/base/lasterror.h"
+#include "platform/gdi/blit_rows.h"
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/wingdi.h"
 
@@ -136,6 +137,45 @@ bool BrushSampler::At(int x, int y, uint32_t& px) const
     return true;
 }
 
+void BrushSampler::Row(int x, int y, size_t n, uint32_t* out) const
+{
+    if (m_solid || m_null) {
+        std::fill(out, out + n, m_solidPixel);
+        return;
+    }
+    // One period of the pattern row, then tiled.
+    const int v = Mod(y - m_orgY, m_ph);
+    uint32_t period[64];
+    std::vector<uint32_t> wide;
+    uint32_t* one = period;
+    if (m_pw > 64) {
+        wide.resize(static_cast<size_t>(m_pw));
+        one = wide.data();
+    }
+    for (int u = 0; u < m_pw; ++u) {
+        uint32_t px = 0;
+        if (m_hatch || m_monoPattern)
+            px = m_pattern->GetRaw(u, v) ? m_fore : m_back;
+        else if (!m_converted.empty())
+            px = m_converted[static_cast<size_t>(v) * static_cast<size_t>(m_pw) + static_cast<size_t>(u)];
+        else
+            px = m_pattern->GetRaw(u, v) & 0xFFFFFFu;
+        one[u] = px;
+    }
+    // The first period from the row's phase, then doubling copies (each a whole number
+    // of periods long).
+    const size_t pw = static_cast<size_t>(m_pw);
+    size_t u = static_cast<size_t>(Mod(x - m_orgX, m_pw));
+    const size_t first = std::min(n, pw);
+    for (size_t i = 0; i < first; ++i) {
+        out[i] = one[u];
+        if (++u == pw)
+            u = 0;
+    }
+    for (size_t done = first; done < n; done *= 2)
+        std::memcpy(out + done, out, std::min(done, n - done) * sizeof(uint32_t));
+}
+
 // ---- fills -----------------------------------------------------------------------------------------
 void FillDeviceRectWith(Dc& dc, const RECT& device, const BrushSampler& brush, uint8_t t)
 {
@@ -148,40 +188,31 @@ void FillDeviceRectWith(Dc& dc, const RECT& device, const BrushSampler& brush, u
     const uint32_t mask = PixelMask(s);
     const bool usesD = RopUsesDest(t);
     // A constant result: no D, and P (if used) is a solid colour.
-    const bool constant = !usesD && (!usesP || brush.IsSolid());
-    const uint32_t cval = constant ? EvalRop3(t, brush.IsSolid() ? brush.SolidPixel() : 0, 0, 0) & mask : 0;
-    ForEachClipRect(dc, device, [&](const RECT& r) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            if (constant) {
-                if (s.IsMono()) {
+    if (!usesD && (!usesP || brush.IsSolid())) {
+        const uint32_t cval = EvalRop3(t, brush.IsSolid() ? brush.SolidPixel() : 0, 0, 0) & mask;
+        ForEachClipRect(dc, device, [&](const RECT& r) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                if (s.IsMono())
                     FillMonoRow(s.Row(y), r.left, r.right, cval);
-                } else {
+                else
                     FillRow32(s.Row32(y) + r.left, static_cast<size_t>(r.right - r.left), cval);
-                }
-                continue;
             }
-            if (!s.IsMono()) {
-                uint32_t* row = s.Row32(y);
-                if (t == 0x55) { // DSTINVERT
-                    for (int x = r.left; x < r.right; ++x)
-                        row[x] = ~row[x] & mask;
+        });
+        return;
+    }
+    if (!usesP || brush.RowReady()) {
+        FillRows(dc, device, brush, t);
+        return;
+    }
+    // A hatch with transparent gaps: those pixels are left alone.
+    ForEachClipRect(dc, device, [&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                uint32_t p = 0;
+                if (!brush.At(x, y, p))
                     continue;
-                }
-                for (int x = r.left; x < r.right; ++x) {
-                    uint32_t p = 0;
-                    if (usesP && !brush.At(x, y, p))
-                        continue;
-                    row[x] = EvalRop3(t, p, 0, row[x]) & mask;
-                }
-            } else {
-                for (int x = r.left; x < r.right; ++x) {
-                    uint32_t p = 0;
-                    if (usesP && !brush.At(x, y, p))
-                        continue;
-                    s.SetRaw(x, y, EvalRop3(t, p, 0, s.GetRaw(x, y)) & 1u);
-                }
+                s.SetRaw(x, y, EvalRop3(t, p, 0, s.GetRaw(x, y)) & mask);
             }
-        }
     });
 }
 
@@ -299,8 +330,9 @@ COLORREF GetPixel(HDC hdc, int x, int y)
     return c;
 }
 
-// SetPixel writes the colour directly (the binary mix applies to pens, not to SetPixel)
-// and answers the colour the surface actually holds (the nearest entry on mono).
+// SetPixel draws the colour through the DC's binary mix, as a one-pixel pen would
+// (R2_XORPEN with red on white leaves cyan), and answers the colour it drew with: the
+// requested colour as the surface holds it (the nearest entry on mono), before the mix.
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
 {
     auto dc = DcFromHandle(hdc);
@@ -311,9 +343,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
     const int sx = d.x + dc->origin.x, sy = d.y + dc->origin.y;
     if (!dc->surface || !dc->Clip().Contains(sx, sy))
         return CLR_INVALID;
-    const uint32_t raw = ColorToPixel(*dc->surface, color);
-    dc->surface->SetRaw(sx, sy, raw);
-    return PixelToColor(*dc->surface, raw);
+    SetDevicePixel(*dc, d.x, d.y, color);
+    return PixelToColor(*dc->surface, ColorToPixel(*dc->surface, color));
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID ? TRUE : FALSE; }

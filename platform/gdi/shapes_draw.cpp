@@ -63,6 +63,7 @@ Pen CurrentPen(const Dc& dc)
     const bool geometric = p->extended ? (p->style & PS_TYPE_MASK) == static_cast<DWORD>(PS_GEOMETRIC) : p->width > 1;
     if (!geometric) {
         pen.kind = Pen::Kind::Cosmetic;
+        pen.fillGaps = !p->extended && dc.st.bkMode == OPAQUE;
         switch (style) {
         case PS_DASH: pen.runs = {18, 6}; break;
         case PS_DOT: pen.runs = {3, 3}; break;
@@ -188,7 +189,7 @@ void DrawCosmetic(Dc& dc, const Pen& pen, std::span<const LinePixel> px)
         }
         return true;
     };
-    const bool opaque = dc.st.bkMode == OPAQUE;
+    const bool opaque = pen.fillGaps;
     const COLORREF bk = PlainColor(dc.st.bkColor);
 
     // Consecutive pixels of one row and one state become one span.

@@ -27,8 +27,9 @@ RECT DeviceClipBox(Dc& dc);
 // The selected pen, resolved against the DC.
 //   Null      PS_NULL (or a null brush of an extended pen): draws nothing.
 //   Cosmetic  one pixel wide: pens of width 0 or 1 from CreatePen, cosmetic extended pens.
-//             Styles are pixel run lengths along the path; with OPAQUE background mode the
-//             gaps are painted in the background colour, with TRANSPARENT left alone.
+//             Styles are pixel run lengths along the path. The gaps of a CreatePen pen
+//             are painted in the background colour in OPAQUE mode and left alone in
+//             TRANSPARENT mode; an extended (ExtCreatePen) pen always leaves them alone.
 //   Wide      geometric: CreatePen widths above 1 (round caps and joins), geometric
 //             extended pens (their caps and joins). Styles cut the path into dashes of
 //             the style's lengths times the width, each dash capped; gaps are left alone.
@@ -39,6 +40,7 @@ struct Pen {
     int width = 1;
     bool insideFrame = false;              // PS_INSIDEFRAME: shapes keep the stroke inside their box
     std::vector<uint32_t> runs;            // cosmetic: on, off, on, ... pixels; empty: solid
+    bool fillGaps = false;                 // cosmetic: gaps get the background colour (CreatePen pen, OPAQUE)
     std::vector<double> dashes;            // wide: on, off, ... device units; empty: solid
     StrokeStyle stroke;                    // wide
     std::shared_ptr<BrushObj> brush;       // wide: what paints the stroke

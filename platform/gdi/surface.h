@@ -102,9 +102,24 @@ constexpr COLORREF BgrxToColor(uint32_t p)
 {
     return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
-// Strips the palette flags (PALETTERGB / PALETTEINDEX high byte): we have no palettes,
-// so the low 24 bits are the colour.
-constexpr COLORREF PlainColor(COLORREF c) { return c & 0xFFFFFFu; }
+// The 20 entries of the default palette, the one palette every DC has: the 16 colours
+// of the classic VGA set (entries 0-7 and 12-19) and four more in the middle.
+inline constexpr COLORREF kDefaultPalette[20] = {
+    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0, // black .. light grey
+    0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0,                                         // the four extra
+    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF, // dark grey .. white
+};
+// The colour a COLORREF names: PALETTEINDEX(n) (high byte 1) is entry n of the default
+// palette (an index past its end names entry 0), PALETTERGB (high byte 2) and any other
+// value are the low 24 bits.
+constexpr COLORREF PlainColor(COLORREF c)
+{
+    if ((c >> 24) == 0x01) {
+        const COLORREF index = c & 0xFFFFu;
+        return index < 20 ? kDefaultPalette[index] : kDefaultPalette[0];
+    }
+    return c & 0xFFFFFFu;
+}
 
 // The colour-table index nearest to `c` (squared RGB distance; a tie picks index 1, so
 // mid-grey 0x808080 maps to white on a black/white table).

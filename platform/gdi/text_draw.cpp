@@ -270,17 +270,19 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
         tabChars = dtp->iTabLength;
     if (dtp)
         dtp->uiLengthDrawn = 0;
+    auto font = (flags & DT_INTERNAL) ? SystemFont(*dc) : RealizedFontOf(*dc);
+    const TEXTMETRICW& tm = font->Metrics();
+    const int lineH = tm.tmHeight + ((flags & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
+    // Empty text paints nothing and measures to an empty rectangle, but measuring still
+    // answers the height of one line, as callers that size a control from it expect.
     if (len == 0) {
         if (flags & DT_CALCRECT) {
             rc->right = rc->left;
             rc->bottom = rc->top;
+            return lineH;
         }
         return 0;
     }
-
-    auto font = (flags & DT_INTERNAL) ? SystemFont(*dc) : RealizedFontOf(*dc);
-    const TEXTMETRICW& tm = font->Metrics();
-    const int lineH = tm.tmHeight + ((flags & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
     const int leftM = dtp ? TextCoord(dtp->iLeftMargin) : 0, rightM = dtp ? TextCoord(dtp->iRightMargin) : 0;
     const int x0 = TextCoord(static_cast<int64_t>(rc->left) + leftM);
     const int avail = TextCoord(static_cast<int64_t>(rc->right) - rightM - x0);

@@ -159,23 +159,67 @@ TEST_F(Blit, AlphaBlendConstantAndPerPixel)
 TEST_F(Blit, GradientRectangleEndPoints)
 {
     MemDc dc(10, 4);
-    // Left vertex red 0xFF00 -> 255, right vertex blue; high bytes only (0x00FF -> 0).
+    // Left vertex red 0xFF00, right vertex blue 0xFF00; green runs from 0x00FF to 0 and
+    // never reaches a high byte above 0.
     TRIVERTEX v[2] = {{0, 0, 0xFF00, 0x00FF, 0x0000, 0}, {10, 4, 0x0000, 0x0000, 0xFF00, 0}};
     GRADIENT_RECT gr{0, 1};
     ASSERT_TRUE(GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H));
-    // Column i: 255 + (0 - 255) * i / 10 (truncated) red, 0 + 255 * i / 10 blue.
+    // Column i, 16 bits: red 65280 - 65280 * i / 10, blue 65280 * i / 10 (truncated),
+    // then the high byte.
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 9, 3), RGB(255 - 229, 0, 229)); // 255*9/10 = 229.5 -> 229
-    EXPECT_EQ(GetPixel(dc, 5, 2), RGB(128, 0, 127));       // 255 - 127, 127
+    EXPECT_EQ(GetPixel(dc, 9, 3), RGB(25, 0, 229)); // 6528 / 256 = 25.5, 58752 / 256 = 229.5
+    EXPECT_EQ(GetPixel(dc, 5, 2), RGB(127, 0, 127)); // 32640 / 256 = 127.5 both
     // Vertical: rows.
     MemDc vd(2, 5);
     TRIVERTEX w[2] = {{0, 0, 0, 0, 0, 0}, {2, 5, 0xFFFF, 0xFFFF, 0xFFFF, 0}};
     ASSERT_TRUE(GradientFill(vd, w, 2, &gr, 1, GRADIENT_FILL_RECT_V));
     EXPECT_EQ(GetPixel(vd, 1, 0), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(vd, 0, 4), RGB(204, 204, 204)); // 255*4/5
-    EXPECT_EQ(GetPixel(vd, 0, 1), RGB(51, 51, 51));
+    EXPECT_EQ(GetPixel(vd, 0, 4), RGB(204, 204, 204)); // 65535 * 4 / 5 = 52428 -> 204.8
+    EXPECT_EQ(GetPixel(vd, 0, 1), RGB(51, 51, 51));    // 13107 -> 51.2
     GRADIENT_RECT badIdx{0, 7};
     EXPECT_FALSE(GradientFill(vd, w, 2, &badIdx, 1, GRADIENT_FILL_RECT_V));
+}
+
+// The 16-bit channels are interpolated whole: the low byte of a vertex counts.
+TEST_F(Blit, GradientInterpolatesSixteenBitChannels)
+{
+    // From x = 4 to x = 60 (56 columns): R 0x0000 -> 0xFF00, G 0x4000 -> 0xC000,
+    // B 0xFF00 -> 0x1000. Column 55 (x = 59): R 65280 * 55 / 56 = 64114 (0xFA72),
+    // G 16384 + 32768 * 55 / 56 = 48566 (0xBDB6), B 65280 - 61184 * 55 / 56 = 5189
+    // (0x1445). Column 1 (x = 5): B 65280 - 1092 = 64188 (0xFABC); with 8-bit channels
+    // it would be 255 - 239 / 56 = 251 (0xFB).
+    MemDc dc(64, 64);
+    dc.Fill(RGB(1, 1, 1));
+    TRIVERTEX v[2] = {{4, 4, 0x0000, 0x4000, 0xFF00, 0}, {60, 60, 0xFF00, 0xC000, 0x1000, 0}};
+    GRADIENT_RECT gr{0, 1};
+    ASSERT_TRUE(GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(GetPixel(dc, 59, 30), RGB(0xFA, 0xBD, 0x14));
+    EXPECT_EQ(GetBValue(GetPixel(dc, 5, 30)), 0xFA);
+    EXPECT_EQ(GetPixel(dc, 4, 4), RGB(0x00, 0x40, 0xFF));
+    EXPECT_EQ(GetPixel(dc, 60, 30), RGB(1, 1, 1)) << "the right vertex's column is outside";
+    EXPECT_EQ(GetPixel(dc, 30, 60), RGB(1, 1, 1)) << "the bottom vertex's row is outside";
+
+    // 255 widened as 255 * 255 (0xFE01) and as 255 << 8 (0xFF00), run down to 0 over
+    // ten columns: column 1 is 65025 - 6502 = 58523 (228) against 65280 - 6528 = 58752
+    // (229); column 0 is 254 against 255.
+    struct Row {
+        COLOR16 start;
+        COLORREF col0, col1, col9;
+    };
+    const Row rows[] = {
+        {0xFE01, RGB(254, 0, 0), RGB(228, 0, 0), RGB(25, 0, 0)},  // 65025 - 58522 = 6503 -> 25
+        {0xFF00, RGB(255, 0, 0), RGB(229, 0, 0), RGB(25, 0, 0)},  // 65280 - 58752 = 6528 -> 25
+        {0x80FF, RGB(128, 0, 0), RGB(116, 0, 0), RGB(12, 0, 0)},  // 33023 - 3302 = 29721 -> 116; 3303 -> 12
+        {0x8000, RGB(128, 0, 0), RGB(115, 0, 0), RGB(12, 0, 0)},  // 32768 - 3276 = 29492 -> 115; 3277 -> 12
+    };
+    for (const Row& r : rows) {
+        MemDc ramp(10, 1);
+        TRIVERTEX w[2] = {{0, 0, r.start, 0, 0, 0}, {10, 1, 0, 0, 0, 0}};
+        ASSERT_TRUE(GradientFill(ramp, w, 2, &gr, 1, GRADIENT_FILL_RECT_H));
+        EXPECT_EQ(GetPixel(ramp, 0, 0), r.col0) << std::hex << r.start;
+        EXPECT_EQ(GetPixel(ramp, 1, 0), r.col1) << std::hex << r.start;
+        EXPECT_EQ(GetPixel(ramp, 9, 0), r.col9) << std::hex << r.start;
+    }
 }
 
 TEST_F(Blit, GradientTriangleVertices)
@@ -186,9 +230,10 @@ TEST_F(Blit, GradientTriangleVertices)
     GRADIENT_TRIANGLE t{0, 1, 2};
     ASSERT_TRUE(GradientFill(dc, v, 3, &t, 1, GRADIENT_FILL_TRIANGLE));
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
-    // (8, 0) is halfway along the top edge: 127.5 red and green, rounded.
-    EXPECT_EQ(GetPixel(dc, 8, 0), RGB(128, 128, 0));
-    EXPECT_EQ(GetPixel(dc, 0, 15), RGB(16, 0, 239)); // 255/16 = 15.9, 255 * 15/16 = 239.06
+    // (8, 0) is halfway along the top edge: 32640 (0x7F80) red and green.
+    EXPECT_EQ(GetPixel(dc, 8, 0), RGB(127, 127, 0));
+    // (0, 15): red 65280 / 16 = 4080 (0x0FF0), blue 65280 * 15 / 16 = 61200 (0xEF10).
+    EXPECT_EQ(GetPixel(dc, 0, 15), RGB(15, 0, 239));
     EXPECT_EQ(GetPixel(dc, 15, 15), RGB(1, 1, 1)) << "outside the triangle";
 }
 

@@ -173,6 +173,7 @@ TEST_F(Raster, SixteenBinaryMixes)
     Obj<HRGN> rgn(CreateRectRgn(0, 0, 1, 1));
     HGDIOBJ old = SelectObject(dc, brush);
     for (int r2 = R2_BLACK; r2 <= R2_WHITE; ++r2) {
+        SetROP2(dc, R2_COPYPEN); // SetPixel mixes too
         SetPixel(dc, 0, 0, d);
         SetPixel(dc, 1, 0, d);
         SetROP2(dc, r2);

@@ -145,26 +145,146 @@ TEST_F(EdgeTest, PartialSidesDrawOnlyTheirLines)
         "HHHHHH\n");
 }
 
-// A diagonal ending at the top right uses the top-left colours; the inner line lies one
-// pixel into the figure (to the right), and BF_MIDDLE fills the figure beyond it.
+// A diagonal ending at the top right uses the top-left colours; the figure lies towards
+// the start corner's vertical side (here the left), the inner line one pixel into it,
+// and BF_MIDDLE fills the figure beyond it.
 TEST_F(EdgeTest, DiagonalEdges)
 {
     EXPECT_EQ(Edge(RECT{0, 0, 5, 5}, EDGE_RAISED, BF_DIAGONAL_ENDTOPRIGHT | BF_MIDDLE),
-        "....L\n"
-        "...LH\n"
-        "..LHF\n"
-        ".LHFF\n"
-        "LHFFF\n");
-    // Ending at the bottom right: bottom-right colours, the figure above the line.
+        "FFFHL\n"
+        "FFHL.\n"
+        "FHL..\n"
+        "HL...\n"
+        "L....\n");
+    // Ending at the bottom right: bottom-right colours, the figure below the line.
     EXPECT_EQ(Edge(RECT{0, 0, 5, 5}, EDGE_RAISED, BF_DIAGONAL_ENDBOTTOMRIGHT),
-        "DS...\n"
-        ".DS..\n"
-        "..DS.\n"
-        "...DS\n"
-        "....D\n");
+        "D....\n"
+        "SD...\n"
+        ".SD..\n"
+        "..SD.\n"
+        "...SD\n");
     RECT r{0, 0, 5, 5};
     Edge(r, EDGE_RAISED, BF_DIAGONAL_ENDTOPLEFT | BF_ADJUST, &r);
     EXPECT_EQ(r.right, 5); // diagonals leave the rectangle alone
+}
+
+// On a rectangle that is not square the line is min(width, height) pixels long from the
+// start corner (the corner opposite the one named), so it stops short of the end corner;
+// the middle is the triangle between the line and the start corner's vertical side.
+TEST_F(EdgeTest, DiagonalsOfOblongRectanglesRunFromTheStartCorner)
+{
+    struct Case {
+        const char* name;
+        RECT r;
+        UINT flags;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {"end top right, wide", {0, 0, 7, 4}, BF_DIAGONAL_ENDTOPRIGHT,
+            "FFHL...\n"
+            "FHL....\n"
+            "HL.....\n"
+            "L......\n"},
+        {"end bottom right, wide", {0, 0, 7, 4}, BF_DIAGONAL_ENDBOTTOMRIGHT,
+            "D......\n"
+            "SD.....\n"
+            "FSD....\n"
+            "FFSD...\n"},
+        {"end top left, wide", {0, 0, 7, 4}, BF_DIAGONAL_ENDTOPLEFT,
+            "...LHFF\n"
+            "....LHF\n"
+            ".....LH\n"
+            "......L\n"},
+        {"end bottom left, wide", {0, 0, 7, 4}, BF_DIAGONAL_ENDBOTTOMLEFT,
+            "......D\n"
+            ".....DS\n"
+            "....DSF\n"
+            "...DSFF\n"},
+        {"end top right, tall", {0, 0, 3, 5}, BF_DIAGONAL_ENDTOPRIGHT,
+            "...\n"
+            "...\n"
+            "FHL\n"
+            "HL.\n"
+            "L..\n"},
+        {"end bottom left, tall", {0, 0, 3, 5}, BF_DIAGONAL_ENDBOTTOMLEFT,
+            "..D\n"
+            ".DS\n"
+            "DSF\n"
+            "...\n"
+            "...\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Edge(c.r, EDGE_RAISED, c.flags | BF_MIDDLE), c.picture) << c.name;
+    // One layer only: the line itself, and the middle right up to it.
+    EXPECT_EQ(Edge(RECT{0, 0, 4, 3}, BDR_SUNKENINNER, BF_DIAGONAL_ENDBOTTOMRIGHT | BF_MIDDLE),
+        "L...\n"
+        "FL..\n"
+        "FFL.\n");
+}
+
+// {3,3,25,21}, 22 by 18: the raised outer line ending top right runs 18 pixels from
+// (3,20) to (20,3); ending bottom right with the middle it fills the lower-left triangle.
+TEST_F(EdgeTest, DiagonalOfTheReferenceRectangle)
+{
+    Canvas c(30, 25);
+    RECT r{3, 3, 25, 21};
+    ASSERT_TRUE(DrawEdge(c.dc(), &r, EDGE_RAISED, BF_DIAGONAL_ENDTOPRIGHT));
+    PixelSet outer, inner;
+    for (int k = 0; k < 18; ++k) {
+        outer.insert({3 + k, 20 - k});
+        if (k > 0)
+            inner.insert({2 + k, 20 - k}); // (2, 20) lies outside the rectangle
+    }
+    EXPECT_EQ(c.Where(kLight), outer);
+    EXPECT_EQ(c.Where(kHilite), inner);
+    EXPECT_EQ(c.At(20, 3), kLight);
+    EXPECT_EQ(c.At(24, 3), kWhite);
+    EXPECT_EQ(c.At(21, 2), kWhite);
+
+    c.Clear(kWhite);
+    ASSERT_TRUE(DrawEdge(c.dc(), &r, EDGE_RAISED, BF_DIAGONAL_ENDBOTTOMRIGHT | BF_MIDDLE));
+    PixelSet dark, shadow, face;
+    for (int k = 0; k < 18; ++k) {
+        dark.insert({3 + k, 3 + k});
+        if (k > 0)
+            shadow.insert({2 + k, 3 + k});
+        for (int x = 3; x < 2 + k; ++x)
+            face.insert({x, 3 + k});
+    }
+    EXPECT_EQ(c.Where(kDkShadow), dark);
+    EXPECT_EQ(c.Where(kShadow), shadow);
+    EXPECT_EQ(c.Where(kFace), face);
+    EXPECT_EQ(face.size(), 136u); // 1 + 2 + ... + 16
+    EXPECT_EQ(c.At(3, 20), kFace);
+    EXPECT_EQ(c.At(24, 20), kWhite);
+    EXPECT_EQ(c.At(21, 10), kWhite);
+}
+
+// A rectangle far beyond the surface: only the visible steps are walked, and they land
+// where the whole line would put them.
+TEST_F(EdgeTest, HugeDiagonalsDrawTheirVisiblePart)
+{
+    const int big = 1 << 26;
+    Canvas c(6, 6);
+    RECT down{0, 0, big, big};
+    ASSERT_TRUE(DrawEdge(c.dc(), &down, EDGE_RAISED, BF_DIAGONAL_ENDBOTTOMRIGHT | BF_MIDDLE));
+    EXPECT_EQ(c.Picture(RECT{0, 0, 6, 6}, Legend()),
+        "D.....\n"
+        "SD....\n"
+        "FSD...\n"
+        "FFSD..\n"
+        "FFFSD.\n"
+        "FFFFSD\n");
+    c.Clear(kWhite);
+    RECT up{0, 6 - big, big, 6}; // starts at (0, 5) and climbs
+    ASSERT_TRUE(DrawEdge(c.dc(), &up, EDGE_RAISED, BF_DIAGONAL_ENDTOPRIGHT));
+    EXPECT_EQ(c.Picture(RECT{0, 0, 6, 6}, Legend()),
+        "....HL\n"
+        "...HL.\n"
+        "..HL..\n"
+        ".HL...\n"
+        "HL....\n"
+        "L.....\n");
 }
 
 TEST_F(EdgeTest, EdgesAreClippedAndFollowTheOrigin)

@@ -146,6 +146,52 @@ TEST_F(LinesTest, DottedPenAlternatesThreeOnThreeOffAndPaintsGapsWhenOpaque)
     EXPECT_EQ(c.Where(kRed), red);
 }
 
+// In OPAQUE mode a CreatePen pen paints its gaps in the background colour, while an
+// extended cosmetic pen leaves them untouched; on pixels are the same for both.
+TEST_F(LinesTest, ExtendedCosmeticPensLeaveTheirGapsAloneEvenWhenOpaque)
+{
+    LOGBRUSH lb{BS_SOLID, kBlack, 0};
+    const DWORD user[] = {2, 1, 1, 3}; // on 2, off 1, on 1, off 3
+    struct Case {
+        const char* name;
+        HPEN pen;
+        bool gapsPainted;
+        bool (*on)(int x);
+    };
+    auto dot = [](int x) { return (x / 3) % 2 == 0; };                       // 3 on, 3 off
+    auto dashDot = [](int x) { return x % 24 < 9 || (x % 24 >= 15 && x % 24 < 18); }; // 9, 6, 3, 6
+    auto alternate = [](int x) { return x % 2 == 0; };
+    auto userStyle = [](int x) { return x % 7 == 0 || x % 7 == 1 || x % 7 == 3; };
+    const Case cases[] = {
+        {"CreatePen dot", CreatePen(PS_DOT, 1, kBlack), true, dot},
+        {"CreatePen dash-dot", CreatePen(PS_DASHDOT, 0, kBlack), true, dashDot},
+        {"ExtCreatePen dot", ExtCreatePen(PS_COSMETIC | PS_DOT, 1, &lb, 0, nullptr), false, dot},
+        {"ExtCreatePen dash-dot", ExtCreatePen(PS_COSMETIC | PS_DASHDOT, 1, &lb, 0, nullptr), false, dashDot},
+        {"ExtCreatePen alternate", ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr), false, alternate},
+        {"ExtCreatePen user", ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 4, user), false, userStyle},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.pen, nullptr) << c.name;
+        Canvas canvas(40, 3);
+        {
+            Selected pen(canvas.dc(), c.pen);
+            SetBkMode(canvas.dc(), OPAQUE);
+            SetBkColor(canvas.dc(), kRed);
+            MoveToEx(canvas.dc(), 0, 1, nullptr);
+            LineTo(canvas.dc(), 30, 1);
+        }
+        PixelSet black, red;
+        for (int x = 0; x < 30; ++x) {
+            if (c.on(x))
+                black.insert({x, 1});
+            else if (c.gapsPainted)
+                red.insert({x, 1});
+        }
+        EXPECT_EQ(canvas.Where(kBlack), black) << c.name;
+        EXPECT_EQ(canvas.Where(kRed), red) << c.name;
+    }
+}
+
 TEST_F(LinesTest, DashAndAlternateStyles)
 {
     Canvas c(40, 4);

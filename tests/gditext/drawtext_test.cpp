@@ -346,10 +346,30 @@ TEST_F(DrawText, EmptyAndBadArguments)
 {
     Obj<HFONT> f(MakeFont(-13));
     Canvas c(10, 10, f);
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetricsW(c, &tm));
+    // Measuring empty text: an empty rectangle, but the height of one line.
+    struct Empty {
+        const wchar_t* text;
+        int count;
+        UINT flags;
+        int height;
+    };
+    const Empty empties[] = {
+        {L"", -1, DT_CALCRECT, tm.tmHeight},
+        {L"abc", 0, DT_CALCRECT | DT_SINGLELINE, tm.tmHeight},
+        {L"", -1, DT_CALCRECT | DT_WORDBREAK | DT_EXTERNALLEADING, tm.tmHeight + tm.tmExternalLeading},
+        {L"", -1, DT_CENTER, 0}, // drawing it paints nothing and answers 0
+    };
+    for (const Empty& e : empties) {
+        RECT r{5, 5, 100, 100};
+        EXPECT_EQ(DrawTextW(c, e.text, e.count, &r, e.flags), e.height) << std::hex << e.flags;
+        if (e.flags & DT_CALCRECT) {
+            EXPECT_TRUE(SameRect(r, RECT{5, 5, 5, 5})) << std::hex << e.flags;
+        }
+    }
+    EXPECT_GT(tm.tmHeight, 10);
     RECT r{5, 5, 100, 100};
-    EXPECT_EQ(DrawTextW(c, L"", -1, &r, DT_CALCRECT), 0);
-    EXPECT_TRUE(SameRect(r, RECT{5, 5, 5, 5}));
-    r = RECT{5, 5, 100, 100};
     EXPECT_EQ(DrawTextW(c, nullptr, 0, &r, 0), 0);
     EXPECT_EQ(DrawTextW(c, L"x", 1, nullptr, 0), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);

@@ -5,6 +5,8 @@
 // caption TA 0,84,227).
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "tests/skins/skin_test_support.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_xp.h"
@@ -28,6 +30,27 @@ TEST(ColourArithmetic, ModifyColorKeepsEachChannelWithinItsByte)
     EXPECT_EQ(COXSkinXP::ModifyColor(RGB(1, 2, 3), -255, -255, -255), RGB(0, 0, 0));
     EXPECT_EQ(COXSkinXP::ModifyColor(RGB(255, 0, 255), 255, 255, 255), RGB(255, 255, 255));
     EXPECT_EQ(COXSkinXP::ModifyColor(RGB(255, 0, 255), -1000, 1000, 0), RGB(0, 255, 255));
+}
+
+// Deltas at the ends of the int range saturate; nothing overflows on the way (the
+// sanitised build would stop on a signed overflow).
+TEST(ColourArithmetic, ModifyColorSaturatesExtremeDeltas)
+{
+    struct Case {
+        COLORREF colour;
+        int r, g, b;
+        COLORREF expected;
+    };
+    const Case cases[] = {
+        {RGB(0x80, 0x80, 0x80), INT_MAX, INT_MIN, 0, RGB(255, 0, 0x80)},
+        {RGB(255, 255, 255), INT_MAX, INT_MAX, INT_MAX, RGB(255, 255, 255)},
+        {RGB(0, 0, 0), INT_MIN, INT_MIN, INT_MIN, RGB(0, 0, 0)},
+        {RGB(1, 254, 0), INT_MIN + 1, INT_MAX - 1, 1, RGB(0, 255, 1)},
+        {RGB(200, 100, 50), INT_MAX - 150, -(INT_MAX - 150), 205, RGB(255, 0, 255)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(COXSkinXP::ModifyColor(c.colour, c.r, c.g, c.b), c.expected)
+            << std::hex << c.colour << " " << std::dec << c.r << " " << c.g << " " << c.b;
 }
 
 TEST(ColourArithmetic, ModifyColorIgnoresTheHighByte)

@@ -9,12 +9,14 @@
 #include "platform/user/msgqueue.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
+#include "tests/skins/button_pictures.h"
 #include "tests/skins/canvas.h"
 #include "tests/skins/skin_test_support.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_xp.h"
 
 using skintest::Canvas;
+using skintest::MatchesPicture;
 
 namespace {
 
@@ -59,44 +61,26 @@ protected:
     // Puts the cursor at a point of the window's coordinates.
     void CursorAt(int x, int y) { ASSERT_TRUE(SetCursorPos(kWindowX + x, kWindowY + y)); }
 
-    // Draws the button with the skin and checks every pixel against the look: the
-    // glyph as the drawing layer draws it, on the brush of the look outlined by the
-    // active border (hot, pressed) or on the background (plain); a pressed glyph, and a
-    // light glyph away from the mouse, inverted.
+    // Draws the button with the skin and checks every pixel against the look: the close
+    // cross drawn by hand, on the brush of the look outlined by the active border (hot,
+    // pressed) or on the background (plain); a pressed glyph, and a light glyph away
+    // from the mouse, inverted (black strokes turn white).
     static void ExpectLook(COXSkinXP& skin, CWnd* wnd, Look look, BOOL light, const char* what)
     {
         Canvas canvas(30, 30, kSentinel);
         CRect rect = kButton;
         skin.DrawFrameButton(canvas.dc(), rect, DFCS_CAPTIONCLOSE, FALSE, light, kBackground, wnd);
 
-        const int cx = kButton.Width();
-        const int cy = kButton.Height();
-        Canvas glyph(cx - 4, cy - 4, kSentinel);
-        RECT area{-2, -2, cx - 4 + 2, cy - 4 + 2};
-        glyph.dc()->DrawFrameControl(&area, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_FLAT);
-
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
         const COLORREF fill = look == Look::Pressed ? skin.GetHotSelectedItemColor()
             : look == Look::Hot                     ? skin.GetHotItemColor()
                                                     : kBackground;
         const bool inverted = look == Look::Pressed || (light && look == Look::Plain);
-        int strokes = 0;
-        for (int y = 0; y < cy; ++y)
-            for (int x = 0; x < cx; ++x) {
-                COLORREF expected = fill;
-                if (look != Look::Plain && (x == 0 || y == 0 || x == cx - 1 || y == cy - 1))
-                    expected = skin.GetActiveBorderColor();
-                if (x >= 2 && x < cx - 2 && y >= 2 && y < cy - 2) {
-                    const COLORREF g = glyph.at(x - 2, y - 2);
-                    if (g != face) {
-                        expected = inverted ? COXSkinXP::InvertColor(g) : g;
-                        ++strokes;
-                    }
-                }
-                ASSERT_EQ(canvas.at(kButton.left + x, kButton.top + y), expected)
-                    << what << " at " << x << "," << y << " light " << light;
-            }
-        EXPECT_GT(strokes, 0) << what << ": the glyph draws something";
+        const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+        const skintest::Picture picture =
+            look == Look::Plain ? skintest::kClose16x14 : skintest::Outlined(skintest::kClose16x14);
+        EXPECT_TRUE(MatchesPicture(canvas, kButton.left, kButton.top, picture,
+            {fill, inverted ? COXSkinXP::InvertColor(text) : text, skin.GetActiveBorderColor()}))
+            << what << ", light " << light;
         EXPECT_EQ(canvas.at(kButton.left - 1, kButton.top), kSentinel) << what;
         EXPECT_EQ(canvas.at(kButton.right, kButton.bottom - 1), kSentinel) << what;
     }
@@ -214,25 +198,13 @@ TEST_F(FrameButtonMouse, RecolouredButtonsKeepTheirBackgroundUnderTheMouse)
     draw(hot);
     EXPECT_EQ(hot.Diff(away), "");
 
+    // Away from the mouse the black strokes take the overlay.
+    EXPECT_TRUE(MatchesPicture(away, kButton.left, kButton.top, skintest::kMax16x14, {kBackground, overlay, 0}));
+
+    // Pressed: the inverted strokes are white, which the recolouring leaves alone.
     SetCapture(m_hwnd);
     Canvas pressed(30, 30, kSentinel);
     draw(pressed);
-    const int cx = kButton.Width();
-    const int cy = kButton.Height();
-    Canvas glyph(cx - 4, cy - 4, kSentinel);
-    RECT area{-2, -2, cx - 4 + 2, cy - 4 + 2};
-    glyph.dc()->DrawFrameControl(&area, DFC_CAPTION, DFCS_CAPTIONMAX | DFCS_FLAT);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < cx; ++x) {
-            COLORREF expected = kBackground;
-            if (x >= 2 && x < cx - 2 && y >= 2 && y < cy - 2) {
-                const COLORREF g = glyph.at(x - 2, y - 2);
-                if (g != face) {
-                    const COLORREF inv = COXSkinXP::InvertColor(g);
-                    expected = inv == RGB(0, 0, 0) ? overlay : inv;
-                }
-            }
-            ASSERT_EQ(pressed.at(kButton.left + x, kButton.top + y), expected) << x << "," << y;
-        }
+    EXPECT_TRUE(MatchesPicture(pressed, kButton.left, kButton.top, skintest::kMax16x14,
+        {kBackground, COXSkinXP::InvertColor(GetSysColor(COLOR_BTNTEXT)), 0}));
 }

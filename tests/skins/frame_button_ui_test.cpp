@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/afx/gdi/geometry.h"
+#include "tests/skins/button_pictures.h"
 #include "tests/skins/canvas.h"
 #include "tests/skins/skin_test_support.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_xp.h"
 
 using skintest::Canvas;
+using skintest::MatchesPicture;
 
 namespace {
 
@@ -17,18 +19,6 @@ constexpr COLORREF kSentinel = RGB(1, 2, 3);
 class FrameButtons : public skintest::GdiLeakCheck {
 protected:
     skintest::SysColours m_colours;
-};
-
-// The glyph of a caption button as the drawing layer draws it flat, over an area two
-// pixels larger than a gx-by-gy bitmap on every side; read back per pixel.
-struct Glyph {
-    Glyph(UINT state, int gx, int gy)
-        : canvas(gx, gy, kSentinel)
-    {
-        RECT area{-2, -2, gx + 2, gy + 2};
-        canvas.dc()->DrawFrameControl(&area, DFC_CAPTION, state | DFCS_FLAT);
-    }
-    Canvas canvas;
 };
 
 } // namespace
@@ -76,39 +66,30 @@ TEST_F(FrameButtons, TransparentBitmapLeavesTheTransparentColourUnpainted)
     EXPECT_EQ(target.dc()->GetTextColor(), textBefore);
 }
 
+// Away from the mouse the glyph's strokes (COLOR_BTNTEXT) lie on the background; a
+// light glyph is inverted. Expected: the close cross drawn by hand.
 TEST_F(FrameButtons, AwayFromTheMouseTheGlyphLiesOnTheBackground)
 {
     COXSkinXP skin;
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF background = RGB(40, 80, 120);
     for (BOOL light : {FALSE, TRUE}) {
         Canvas canvas(30, 30, kSentinel);
         CRect rect(5, 6, 21, 20); // 16 by 14
         skin.DrawFrameButton(canvas.dc(), rect, DFCS_CAPTIONCLOSE, FALSE, light, background, nullptr);
-        const Glyph glyph(DFCS_CAPTIONCLOSE, 12, 10);
-        int strokes = 0;
-        for (int y = 0; y < 14; ++y)
-            for (int x = 0; x < 16; ++x) {
-                COLORREF expected = background;
-                if (x >= 2 && x < 14 && y >= 2 && y < 12) {
-                    const COLORREF g = glyph.canvas.at(x - 2, y - 2);
-                    if (g != face) {
-                        expected = light ? COXSkinXP::InvertColor(g) : g;
-                        ++strokes;
-                    }
-                }
-                ASSERT_EQ(canvas.at(rect.left + x, rect.top + y), expected) << x << "," << y << " light " << light;
-            }
-        EXPECT_GT(strokes, 0) << "the glyph draws something";
+        const COLORREF stroke = light ? RGB(255, 255, 255) : skintest::kBtnText; // black, or inverted
+        EXPECT_TRUE(MatchesPicture(canvas, rect.left, rect.top, skintest::kClose16x14, {background, stroke, 0}))
+            << "light " << light;
         EXPECT_EQ(canvas.at(4, 6), kSentinel);
         EXPECT_EQ(canvas.at(21, 19), kSentinel);
+        EXPECT_EQ(canvas.at(5, 20), kSentinel);
     }
 }
 
+// Recoloured, the black strokes take the overlay colour: the background lightened by 64
+// per channel when light, else darkened by 96 (a recoloured button is never light).
 TEST_F(FrameButtons, RecolouringTurnsTheStrokesIntoTheOverlay)
 {
     COXSkinXP skin;
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF background = RGB(120, 100, 200);
     struct Case {
         BOOL light;
@@ -118,18 +99,10 @@ TEST_F(FrameButtons, RecolouringTurnsTheStrokesIntoTheOverlay)
         Canvas canvas(20, 20, kSentinel);
         CRect rect(0, 0, 16, 16);
         skin.DrawFrameButton(canvas.dc(), rect, DFCS_CAPTIONMAX, TRUE, c.light, background, nullptr);
-        const Glyph glyph(DFCS_CAPTIONMAX, 12, 12);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                COLORREF expected = background;
-                if (x >= 2 && x < 14 && y >= 2 && y < 14) {
-                    const COLORREF g = glyph.canvas.at(x - 2, y - 2);
-                    // Black strokes take the overlay; a recoloured button is never light.
-                    if (g != face)
-                        expected = g == RGB(0, 0, 0) ? c.overlay : g;
-                }
-                ASSERT_EQ(canvas.at(x, y), expected) << x << "," << y;
-            }
+        EXPECT_TRUE(MatchesPicture(canvas, 0, 0, skintest::kMax16x16, {background, c.overlay, 0}))
+            << "light " << c.light;
+        EXPECT_EQ(canvas.at(16, 0), kSentinel);
+        EXPECT_EQ(canvas.at(0, 16), kSentinel);
     }
 }
 

@@ -71,9 +71,13 @@ public:
     // ---- gradients ----
     // A two-colour gradient over rect: mode 0 (GRADIENT_FILL_RECT_H) left to right,
     // 1 (GRADIENT_FILL_RECT_V) top to bottom. Through "Msimg32.dll" when its
-    // "GradientFill" was found, else by hand; both give the same pixels.
+    // "GradientFill" was found, else by hand. The library interpolates the vertices'
+    // 16-bit channels (each 8-bit channel times 255) and keeps the high byte, so its
+    // pixels never lie above the hand-drawn ones and at most one level below where a
+    // channel rises, two where it falls (the hand rule truncates toward the start).
     BOOL GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode);
-    // By hand: line i of n takes from + (to - from) · i / n per channel; TRUE.
+    // By hand: line i of n takes from + (to - from) · i / n per channel (truncated
+    // toward zero), one pen per line; lines outside the clip box are skipped; TRUE.
     BOOL GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode);
     // Two triangles through the four corner colours; by hand, a two-colour gradient
     // across the rectangle's shorter side (the bottom-right colour is not used).
@@ -87,7 +91,7 @@ public:
     // Whether the gradients go through "Msimg32.dll".
     bool HasGradientFillEntry() const { return m_pfnGradientFill != nullptr; }
 
-    // 8-bit colour channels as the 16-bit channels of a gradient vertex.
+    // 8-bit colour channels as the 16-bit channels of a gradient vertex (channel × 255).
     static TRIVERTEX MakeVertex(LONG x, LONG y, COLORREF colour);
 
 private:

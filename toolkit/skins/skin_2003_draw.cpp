@@ -1,5 +1,6 @@
 // The drawing members of the 2003 skin: gradients, gripper stripes, caption buttons.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/pen.h"
@@ -9,9 +10,11 @@
 
 TRIVERTEX COXSkin2003::MakeVertex(LONG x, LONG y, COLORREF colour)
 {
-    // The 8-bit channel becomes the high byte of the 16-bit one, so the gradient's ends
-    // keep exactly their colours (the drawing layer reads the high byte).
-    const auto widen = [](BYTE channel) { return static_cast<COLOR16>(channel << 8); };
+    // The Office 2003 gradient rule widens a channel by multiplying it by 255 (255
+    // becomes 65025, 0xFE01), not by shifting it into the high byte. The drawing layer
+    // interpolates all 16 bits and keeps the high byte, so these gradients run a level
+    // or two below the hand-drawn ones (see GradientFill in the header).
+    const auto widen = [](BYTE channel) { return static_cast<COLOR16>(channel * 255); };
     return TRIVERTEX{x, y, widen(GetRValue(colour)), widen(GetGValue(colour)), widen(GetBValue(colour)), 0};
 }
 
@@ -33,20 +36,44 @@ BOOL COXSkin2003::GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, C
 {
     if (!dc || !rect)
         return FALSE;
-    const int steps = mode ? rect->bottom - rect->top : rect->right - rect->left;
-    const auto channel = [steps](int a, int b, int i) { return a + (b - a) * i / steps; };
-    for (int i = 0; i < steps; ++i) {
+    // 64-bit throughout: (to - from) · i overflows 32 bits beyond about 8.4 million
+    // lines, and a rectangle's extent can be the whole LONG range.
+    const int64_t steps = mode ? int64_t(rect->bottom) - rect->top : int64_t(rect->right) - rect->left;
+    if (steps <= 0)
+        return TRUE;
+    const auto channel = [steps](int64_t a, int64_t b, int64_t i) { return static_cast<int>(a + (b - a) * i / steps); };
+    // Only the lines inside the clip box can show; the others are skipped, but the
+    // current position ends where the last line would leave it.
+    CRect clip;
+    const int region = dc->GetClipBox(&clip);
+    const int64_t origin = mode ? rect->top : rect->left;
+    int64_t first = 0, last = steps;
+    if (region == NULLREGION) {
+        last = 0;
+    } else if (region != ERROR_REGION) {
+        first = std::clamp<int64_t>((mode ? int64_t(clip.top) : int64_t(clip.left)) - origin, 0, steps);
+        last = std::clamp<int64_t>((mode ? int64_t(clip.bottom) : int64_t(clip.right)) - origin, first, steps);
+    }
+    for (int64_t i = first; i < last; ++i) {
         const COLORREF colour = RGB(channel(GetRValue(from), GetRValue(to), i),
             channel(GetGValue(from), GetGValue(to), i), channel(GetBValue(from), GetBValue(to), i));
         CPen pen(PS_SOLID, 1, colour);
         COXSelectGuard<CPen> sel(*dc, &pen);
+        const int at = static_cast<int>(origin + i);
         if (mode) {
-            dc->MoveTo(rect->left, rect->top + i);
-            dc->LineTo(rect->right, rect->top + i);
+            dc->MoveTo(rect->left, at);
+            dc->LineTo(rect->right, at);
         } else {
-            dc->MoveTo(rect->left + i, rect->top);
-            dc->LineTo(rect->left + i, rect->bottom);
+            dc->MoveTo(at, rect->top);
+            dc->LineTo(at, rect->bottom);
         }
+    }
+    if (last < steps) {
+        const int end = static_cast<int>(origin + steps - 1);
+        if (mode)
+            dc->MoveTo(rect->right, end);
+        else
+            dc->MoveTo(end, rect->bottom);
     }
     return TRUE;
 }
@@ -115,9 +142,12 @@ void COXSkin2003::DrawGripperStripes(CDC* dc, CRect& rect, bool horizontal)
 namespace {
 
 // The background of a 2003 caption button that is neither pressed nor hot, or that is
-// recoloured. A menu bar's and a size control bar's buttons continue the gradient of
-// their bar (painted by the menu-bar and dock-bar skins when those windows exist);
-// any other window's buttons get the given background, as in the XP skin.
+// recoloured: the given background, as in the XP skin, for every window today. The
+// buttons of a menu bar and of a size control bar are meant to continue their bar's
+// gradient instead (the dock-bar gradient of the menu bar's frame, the control-bar
+// gradient across a size bar's gripper); those two backgrounds arrive here with the
+// menu-bar and docking work, which bring the windows they read. Until then they too
+// get the plain background.
 void Fill2003Background(const COXSkinXP& /*skin*/, CDC& dc, int cx, int cy, const CRect& /*rect*/,
     COLORREF background, CWnd* /*wnd*/)
 {

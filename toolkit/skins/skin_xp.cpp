@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/gdi/wingdi.h"
 #include "toolkit/skins/dialogbar_skin.h"
@@ -59,8 +60,12 @@ COXSkinXP::~COXSkinXP() = default;
 
 COLORREF COXSkinXP::ModifyColor(COLORREF color, int dRed, int dGreen, int dBlue)
 {
-    return RGB(ClampChannel(GetRValue(color) + dRed), ClampChannel(GetGValue(color) + dGreen),
-        ClampChannel(GetBValue(color) + dBlue));
+    // In 64 bits, so that a delta near INT_MAX or INT_MIN saturates instead of
+    // overflowing; channels below 0 clamp at 0.
+    const auto add = [](BYTE channel, int delta) {
+        return static_cast<BYTE>(std::clamp<int64_t>(int64_t(channel) + delta, 0, 255));
+    };
+    return RGB(add(GetRValue(color), dRed), add(GetGValue(color), dGreen), add(GetBValue(color), dBlue));
 }
 
 COLORREF COXSkinXP::ModifyColor(COLORREF color, float fRed, float fGreen, float fBlue)

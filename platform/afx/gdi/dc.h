@@ -48,7 +48,8 @@ public:
     // A memory DC compatible with pDC (null: the screen).
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
-    // The window this DC paints (null until the window system exists).
+    // The window this DC paints (WindowFromDC); null for memory and printer DCs. It is
+    // defined with the window DCs in platform/afx/window_dc.cpp, above the window system.
     CWnd* GetWindow() const;
     BOOL IsPrinting() const { return m_bPrinting; }
 
