@@ -202,13 +202,18 @@ void Parser::DialogStatement(const ResId& name, bool ex, Location where)
             d.pointSize = Word("font size");
             ExpectPunct(L",", "after the font size");
             d.face = StringLit("the font's face name");
-            if (ex && AcceptPunct(L",")) {
+            const Location fontAt = Peek().where;
+            if (AcceptPunct(L",")) {
                 d.weight = Word("font weight");
                 if (AcceptPunct(L",")) {
                     d.italic = Expr().v ? 1 : 0;
                     if (AcceptPunct(L","))
                         d.charset = static_cast<uint8_t>(Expr().v);
                 }
+                // A DIALOG template has no place for them (its font is only size and face).
+                if (!ex)
+                    m_ctx.Warn(fontAt, "a DIALOG font has no weight, italic or charset; they are ignored "
+                                       "(DIALOGEX keeps them)");
             }
         } else if (AcceptKeyword(L"MENU")) {
             d.menu = TextOrOrdinal("the dialog's menu");

@@ -283,6 +283,9 @@ NumberValue ParseNumber(const Token& t, bool cOctal)
     if (s.size() > 1 && s[0] == L'0' && (s[1] == L'x' || s[1] == L'X')) {
         base = 16;
         i = 2;
+    } else if (s.size() > 2 && s[0] == L'0' && (s[1] == L'o' || s[1] == L'O')) {
+        base = 8; // 0o17, the resource language's own octal spelling
+        i = 2;
     } else if (cOctal && s.size() > 1 && s[0] == L'0') {
         base = 8;
         i = 1;
