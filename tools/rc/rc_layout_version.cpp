@@ -35,7 +35,7 @@ bool WriteNode(ByteWriter& w, const std::wstring& key, uint16_t valueLength, uin
     }
     const size_t length = w.Size() - start;
     if (length > 0xFFFF) {
-        error = "the version block \"" + Narrow(key) + "\" is " + std::to_string(length) +
+        error = "the version entry \"" + Narrow(key) + "\" is " + std::to_string(length) +
             " bytes long, more than its 16-bit length can say";
         return false;
     }
