@@ -105,6 +105,12 @@ TEST(RcMacroOperators, MisuseIsAnError)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ErrorOf(c.script), c.error) << c.script;
+    // -D macros skip #define's checks: a ## at either end has no operand there.
+    CompileOptions options;
+    options.defines = {{"LEAD", "## 5"}, {"TRAIL", "6 ##"}};
+    const CompileResult r = CompileText("1 RCDATA BEGIN LEAD, TRAIL END\n", options);
+    ASSERT_TRUE(r.ok) << Messages(r);
+    EXPECT_EQ(DataOf(r), Bytes().w(5).w(6).v());
     // In an object-like macro # is an ordinary token (here refused by the statement).
     EXPECT_EQ(ErrorOf("#define HASH #\n1 RCDATA BEGIN HASH END\n").rfind("script.rc(2): error: unexpected '#'", 0),
         0u);

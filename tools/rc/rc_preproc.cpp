@@ -884,7 +884,9 @@ std::vector<Token> Preprocessor::Substitute(const Macro& m, const Token& call,
     std::vector<std::optional<std::vector<Token>>> expanded(args.size());
     std::vector<Token> out;
     bool paste = false;     // the body token before this one was ##
-    bool lastEmpty = false; // the last operand gave no token
+    // The last operand gave no token; true at the start, so that a ## first in a body
+    // (possible in -D macros, which skip #define's checks) has nothing to its left.
+    bool lastEmpty = true;
     const std::vector<Token>& body = m.body;
     for (size_t k = 0; k < body.size(); ++k) {
         const Token& b = body[k];
