@@ -62,6 +62,7 @@ TEST(RcMacroOperators, StringizeAndPaste)
         {"STR(  a   +  b  )", L"a + b"}, // white space inside becomes one space, none at the ends
         {"STR(\"q\\n\" 'c')", L"\"q\\n\" 'c'"}, // quotes and backslashes of strings escaped
         {"STR()", L""},
+        {"STR(x\\)", L"x\\"}, // a lone backslash stays itself
         {"VER(26, 01, X3)", L"26.01.X3"},
         {"XSTR(CAT(I, D_OK))", L"7"}, // the pasted name is a macro, expanded on rescanning
         {"STR(CAT(1, 2))", L"CAT(1, 2)"},

@@ -394,7 +394,8 @@ private:
 };
 
 // "# p": the argument's spelling in quotes, one space where the argument had white
-// space, with the quotes and backslashes of its strings and character constants escaped.
+// space, with the quotes of its strings and character constants and every backslash
+// escaped (a lone backslash, which C leaves undefined, so stays itself).
 Token Stringize(const std::vector<Token>& arg, bool spaceBefore, Location where, uint32_t page)
 {
     std::wstring spelling = L"\"";
@@ -404,7 +405,7 @@ Token Stringize(const std::vector<Token>& arg, bool spaceBefore, Location where,
             spelling.push_back(L' ');
         const bool quoted = t.kind == TokKind::String || (t.kind == TokKind::Number && t.text.starts_with(L"'"));
         for (const wchar_t c : t.text) {
-            if (quoted && (c == L'"' || c == L'\\'))
+            if (c == L'\\' || (quoted && c == L'"'))
                 spelling.push_back(L'\\');
             spelling.push_back(c);
         }
