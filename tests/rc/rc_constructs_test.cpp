@@ -214,7 +214,8 @@ TEST(RcPlatformHeaders, ConstantsAtTheirDocumentedValues)
     // Languages by name in LANGUAGE statements; rich edit's class name in a CONTROL.
     const CompileResult r = CompileText("#include <windows.h>\n#include <richedit.h>\n"
                                         "LANGUAGE LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN\n"
-                                        "1 DIALOG 0, 0, 9, 9 BEGIN CONTROL \"\", 1, RICHEDIT_CLASS, 0, 0, 0, 9, 9 END\n");
+                                        "1 DIALOG 0, 0, 9, 9\n"
+                                        "BEGIN CONTROL \"\", 1, RICHEDIT_CLASS, 0, 0, 0, 9, 9 END\n");
     ASSERT_TRUE(r.ok) << Messages(r);
     const Resource* dialog = Find(r, kRtDialog, ResId::Number(1), 0x0416);
     ASSERT_NE(dialog, nullptr);

@@ -213,7 +213,8 @@ TEST(RcCodePage, BadDeclarationsAndTextAreErrors)
         {"#pragma code_page(0)\n", "script.rc(1): error: code page 0 is not supported"},
         {"#pragma code_page 1252\n", "script.rc(1): error: #pragma code_page expects a code page number or DEFAULT"},
         {"#pragma code_page(UTF8)\n", "script.rc(1): error: #pragma code_page expects a code page number or DEFAULT"},
-        {"#pragma code_page(65001)\nSTRINGTABLE BEGIN\n1 \"\xE9\"\nEND\n", "script.rc(3): error: the line is not valid UTF-8"},
+        {"#pragma code_page(65001)\nSTRINGTABLE BEGIN\n1 \"\xE9\"\nEND\n",
+            "script.rc(3): error: the line is not valid UTF-8"},
     };
     for (const Case& c : cases) {
         const CompileResult r = CompileBytes(c.script);

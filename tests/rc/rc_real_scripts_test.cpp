@@ -51,8 +51,12 @@ void ExpectIconGroup(const CompileResult& r, const ResId& name, uint16_t lang, c
 {
     const std::vector<uint8_t> ico = FileBytes(icoPath);
     ASSERT_GE(ico.size(), 6u);
-    const auto w16 = [](const std::vector<uint8_t>& b, size_t p) { return static_cast<uint16_t>(b[p] | (b[p + 1] << 8)); };
-    const auto d32 = [&](const std::vector<uint8_t>& b, size_t p) { return w16(b, p) | (uint32_t{w16(b, p + 2)} << 16); };
+    const auto w16 = [](const std::vector<uint8_t>& b, size_t p) {
+        return static_cast<uint16_t>(b[p] | (b[p + 1] << 8));
+    };
+    const auto d32 = [&](const std::vector<uint8_t>& b, size_t p) {
+        return w16(b, p) | (uint32_t{w16(b, p + 2)} << 16);
+    };
     const uint16_t count = w16(ico, 4);
     const Resource& group = Get(r, kRtGroupIcon, name, lang);
     ASSERT_EQ(group.data.size(), 6u + 14u * count) << icoPath;
@@ -326,7 +330,8 @@ TEST(RcRealScripts, SevenZipInstaller)
     const CompileResult r = CompileScript(dir + "Util/7zipInstall/resource.rc", {}, {});
     ASSERT_TRUE(r.ok) << Messages(r);
     constexpr uint16_t kLang = 0x0409; // LANGUAGE 9, 1 inside the macro
-    ExpectVersion(Get(r, kRtVersion, ResId::Number(1), kLang), {0x001A0001, 0, 0x001A0001, 0, 0x3F, 0, 0x00040004, 1, 0},
+    ExpectVersion(Get(r, kRtVersion, ResId::Number(1), kLang),
+        {0x001A0001, 0, 0x001A0001, 0, 0x3F, 0, 0x00040004, 1, 0},
         L"040904b0",
         {
             {L"CompanyName", L"Igor Pavlov", 12},

@@ -141,7 +141,8 @@ TEST(RcVersionInfo, Errors)
         const char* script;
         const char* error;
     } const cases[] = {
-        {"1 VERSIONINFO\nFILEVERSION 1,2,3,4,5\nBEGIN END\n", "script.rc(2): error: the file version has more than four parts"},
+        {"1 VERSIONINFO\nFILEVERSION 1,2,3,4,5\nBEGIN END\n",
+            "script.rc(2): error: the file version has more than four parts"},
         {"1 VERSIONINFO\nPRODUCTVERSION 0x10000\nBEGIN END\n",
             "script.rc(2): error: product version 65536 does not fit in 16 bits"},
         {"1 VERSIONINFO\nFILEDATE 1\nBEGIN END\n", "script.rc(2): error: expected BEGIN or a VERSIONINFO statement"},
@@ -152,8 +153,10 @@ TEST(RcVersionInfo, Errors)
         {"1 VERSIONINFO\nBEGIN\n  BLOCK \"x\"\n  VALUE \"y\", 1\nEND\n",
             "script.rc(4): error: expected BEGIN after the BLOCK's name, found 'VALUE'"},
         {"1 VERSIONINFO\nBEGIN\n  VALUE 1, 2\nEND\n", "script.rc(3): error: expected the VALUE's name, found '1'"},
-        {"1 VERSIONINFO\nBEGIN\n  STRING \"a\"\nEND\n", "script.rc(3): error: expected BLOCK, VALUE or END, found 'STRING'"},
-        {"1 VERSIONINFO\nBEGIN\n  BLOCK \"a\"\n  BEGIN\n", "script.rc(4): error: unexpected end of file: END is missing"},
+        {"1 VERSIONINFO\nBEGIN\n  STRING \"a\"\nEND\n",
+            "script.rc(3): error: expected BLOCK, VALUE or END, found 'STRING'"},
+        {"1 VERSIONINFO\nBEGIN\n  BLOCK \"a\"\n  BEGIN\n",
+            "script.rc(4): error: unexpected end of file: END is missing"},
     };
     for (const Case& c : cases) {
         const CompileResult r = CompileText(c.script);
