@@ -17,9 +17,11 @@
 #                    added to it and it joins the back of the resource chain.
 #
 # INCLUDE_DIRECTORIES are searched for #include files and for the files of BITMAP, ICON,
-# CURSOR and user-defined resources, after the script's own folder; the compiler's
-# windows.h, winres.h, afxres.h and commctrl.h come last. Header files changed after a
-# build rebuild the resources (zyn-rc writes a dependency file).
+# CURSOR and user-defined resources, after the script's own folder; the compiler's own
+# platform headers (windows.h, winres.h, winresrc.h, winuser.h, winnt.h, winver.h,
+# commctrl.h, dlgs.h, prsht.h, richedit.h, winspool.h) and afxres.h come last. Header
+# files changed after a build rebuild the resources (zyn-rc writes a dependency file).
+# Errors name the script or header and the line: "app.rc(12): error: ...".
 function(zyn_add_resources target)
   cmake_parse_arguments(R "" "FUNCTION;MODULE;LANGUAGE" "INCLUDE_DIRECTORIES;DEFINITIONS" ${ARGN})
   set(scripts)

@@ -130,4 +130,24 @@
 #define AFX_IDS_SCRESTORE          0xEF12
 #define AFX_IDS_SCTASKLIST         0xEF13
 #define AFX_IDS_MDICHILD           0xEF1F
+#define AFX_IDS_DESKACCESSORY      0xEFDA
+
+#define AFX_IDS_OPENFILE           0xF000
+#define AFX_IDS_SAVEFILE           0xF001
+#define AFX_IDS_ALLFILTER          0xF002
+#define AFX_IDS_UNTITLED           0xF003
+#define AFX_IDS_SAVEFILECOPY       0xF004
+#define AFX_IDS_PREVIEW_CLOSE      0xF005
+#define AFX_IDS_UNNAMED_FILE       0xF006
+#define AFX_IDS_HIDE               0xF011
+
+#define AFX_IDS_ONEPAGE            0xF040
+#define AFX_IDS_TWOPAGE            0xF041
+#define AFX_IDS_PRINTPAGENUM       0xF042
+#define AFX_IDS_PREVIEWPAGEDESC    0xF043
+#define AFX_IDS_PRINTDEFAULTEXT    0xF044
+#define AFX_IDS_PRINTDEFAULT       0xF045
+#define AFX_IDS_PRINTFILTER        0xF046
+#define AFX_IDS_PRINTCAPTION       0xF047
+#define AFX_IDS_PRINTTOFILE        0xF048
 

@@ -317,6 +317,19 @@ TEST(RcModule, AcceleratorsToolbarAndRawData)
     EXPECT_EQ(std::vector<uint8_t>(byString.begin(), byString.end()), ReadDataFile("blob.bin"));
 }
 
+TEST(RcModule, VersionInfoReadsBack)
+{
+    // The root (to 40), VS_FIXEDFILEINFO (40..92), "VarFileInfo" (92..160) holding
+    // "Translation" (124..160).
+    const auto version = Exe(RT_VERSION, 1);
+    Bytes expected;
+    expected.w(160).w(52).w(0).s(u"VS_VERSION_INFO").pad4().d(0xFEEF04BD).d(0x00010000).d(0x00020003);
+    for (int i = 0; i < 10; ++i)
+        expected.d(0);
+    expected.w(68).w(0).w(1).s(u"VarFileInfo").pad4().w(36).w(4).w(0).s(u"Translation").pad4().w(0x409).w(1200);
+    EXPECT_EQ(std::vector<uint8_t>(version.begin(), version.end()), expected.v());
+}
+
 TEST(RcModule, ImagesAsTheImageLoadersReadThem)
 {
     const auto ico = ReadDataFile("two.ico");

@@ -1,9 +1,10 @@
 #pragma once
-// zyn-rc: the resource compiler. Reads a resource script (a subset of the classic
-// resource-script language with its C-like preprocessor) and produces the resources in
-// the standard binary layouts: string blocks, menu and dialog templates, accelerator
-// tables, toolbar data, packed bitmaps, icon and cursor images with their group
-// directories, raw data. Text in the layouts is UTF-16LE through the platform codec.
+// zyn-rc: the resource compiler. Reads a resource script (the classic resource-script
+// language with its C-like preprocessor) and produces the resources in the standard
+// binary layouts: string blocks, menu and dialog templates, accelerator tables, toolbar
+// data, version information, packed bitmaps, icon and cursor images with their group
+// directories, raw data. Text in the layouts is UTF-16LE through the platform codec;
+// narrow script text is read in the code page the script declares.
 //
 // The compiler never touches the process state of the platform; it is a library used by
 // the zyn-rc program, by tests and by the fuzz target. Files are read through a
@@ -94,7 +95,9 @@ struct CompileOptions {
     // The language of resources before any LANGUAGE statement (neutral by default, so
     // every preferred language finds them).
     uint16_t defaultLanguage = 0;
-    // The compiler's own windows.h, winres.h, afxres.h and commctrl.h, searched last.
+    // The compiler's own platform headers (windows.h, winres.h, winresrc.h, winuser.h,
+    // winnt.h, winver.h, commctrl.h, dlgs.h, prsht.h, richedit.h, winspool.h) and the
+    // class library's afxres.h, searched last.
     bool builtinHeaders = true;
 };
 

@@ -70,11 +70,25 @@ private:
     std::vector<std::string> m_dependencies;
 };
 
-// Script text: UTF-8 (with or without a byte-order mark) or UTF-16 with its mark; bytes
-// that are not UTF-8 are read as Windows-1252, with a warning.
-std::wstring DecodeScriptText(const std::vector<uint8_t>& bytes, bool& readAs1252);
+// A script file's text. A file with a UTF-16 byte-order mark is decoded whole. Any other
+// file keeps one unit per byte (line breaks, comments and directives are ASCII in every
+// page a script may use) until the preprocessor decodes each line in the code page in
+// force there: the one `#pragma code_page` declared, or by default UTF-8 when the whole
+// file is UTF-8 (always, after a UTF-8 byte-order mark) and Windows-1252 otherwise.
+struct ScriptText {
+    std::wstring text;
+    bool decoded = false;  // UTF-16: no code page applies
+    bool utf8Mark = false; // started with the UTF-8 byte-order mark (not kept in text)
+    bool validUtf8 = false;
+};
+ScriptText ReadScriptText(const std::vector<uint8_t>& bytes);
+// The code pages `#pragma code_page` accepts: those the platform's code-page unit knows.
+bool IsScriptCodePage(uint32_t page);
+// Decodes units that each hold one byte; false when they are not valid in the page (the
+// text then holds U+FFFD for the bad bytes).
+bool DecodeBytes(std::wstring_view units, uint32_t page, std::wstring& text);
 
-// Windows-1252 for narrow strings in raw data; false when a character has no byte there.
+// Windows-1252 for names written as narrow bytes; false when a character has no byte there.
 bool EncodeWindows1252(std::wstring_view text, std::vector<uint8_t>& out);
 
 // Path helpers ('/' separators; backslashes of scripts written on Windows become '/').

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <span>
 
+#include "platform/base/codepage.h"
 #include "platform/base/utf16.h"
 #include "tools/rc/rc_context.h"
 
@@ -149,31 +150,52 @@ std::vector<uint8_t> Context::ReadFile(const std::string& path, Location where)
     return std::move(*bytes);
 }
 
-std::wstring DecodeScriptText(const std::vector<uint8_t>& bytes, bool& readAs1252)
+ScriptText ReadScriptText(const std::vector<uint8_t>& bytes)
 {
-    readAs1252 = false;
+    ScriptText t;
     std::span<const uint8_t> b(bytes);
-    if (b.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE)
-        return base::FromUtf16LE(b.subspan(2));
+    if (b.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+        t.text = base::FromUtf16LE(b.subspan(2));
+        t.decoded = true;
+        return t;
+    }
     if (b.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
         std::vector<uint8_t> swapped(b.begin() + 2, b.end());
         for (size_t i = 0; i + 1 < swapped.size(); i += 2)
             std::swap(swapped[i], swapped[i + 1]);
-        return base::FromUtf16LE(swapped);
+        t.text = base::FromUtf16LE(swapped);
+        t.decoded = true;
+        return t;
     }
-    if (b.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+    if (b.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
         b = b.subspan(3);
-    bool ok = true;
-    std::wstring text =
-        base::FromUtf8(std::string_view(reinterpret_cast<const char*>(b.data()), b.size()), &ok);
-    if (ok)
-        return text;
-    readAs1252 = true;
-    text.clear();
-    text.reserve(b.size());
+        t.utf8Mark = true;
+    }
+    base::FromUtf8(std::string_view(reinterpret_cast<const char*>(b.data()), b.size()), &t.validUtf8);
+    t.text.reserve(b.size());
     for (const uint8_t c : b)
-        text.push_back(c >= 0x80 && c <= 0x9F ? static_cast<wchar_t>(kCp1252High[c - 0x80]) : static_cast<wchar_t>(c));
-    return text;
+        t.text.push_back(static_cast<wchar_t>(c));
+    return t;
+}
+
+bool IsScriptCodePage(uint32_t page) { return IsValidCodePage(page) != FALSE; }
+
+bool DecodeBytes(std::wstring_view units, uint32_t page, std::wstring& text)
+{
+    std::string bytes;
+    bytes.reserve(units.size());
+    bool ascii = true;
+    for (const wchar_t u : units) {
+        bytes.push_back(static_cast<char>(u & 0xFF));
+        ascii = ascii && u < 0x80;
+    }
+    if (ascii) {
+        text.assign(units);
+        return true;
+    }
+    bool ok = true;
+    text = base::AnsiToWide(bytes, page, &ok);
+    return ok;
 }
 
 bool EncodeWindows1252(std::wstring_view text, std::vector<uint8_t>& out)

@@ -26,6 +26,12 @@ public:
         U16(static_cast<uint16_t>(v >> 16));
     }
     void Bytes(std::span<const uint8_t> b) { m_bytes.insert(m_bytes.end(), b.begin(), b.end()); }
+    // Overwrites a WORD written before (a length known only later).
+    void PatchU16(size_t at, uint16_t v)
+    {
+        m_bytes.at(at) = static_cast<uint8_t>(v);
+        m_bytes.at(at + 1) = static_cast<uint8_t>(v >> 8);
+    }
     // UTF-16LE text followed by a 0 unit.
     void Str(std::wstring_view text);
     // UTF-16LE text without terminator.
@@ -122,6 +128,32 @@ std::vector<uint8_t> BuildAccelerators(const std::vector<AccelEntry>& entries);
 std::vector<uint8_t> BuildToolbar(uint16_t width, uint16_t height, const std::vector<uint16_t>& ids);
 // RT_STRING blocks by block ID (string ID / 16 + 1): 16 counted UTF-16 strings each.
 std::map<uint16_t, std::vector<uint8_t>> BuildStringBlocks(const std::map<uint16_t, std::wstring>& strings);
+
+// ---- version information ----------------------------------------------------------------
+// The VS_FIXEDFILEINFO fields a script gives (the signature, structure version and file
+// date are fixed).
+struct VersionFixed {
+    uint32_t fileMS = 0, fileLS = 0;
+    uint32_t productMS = 0, productLS = 0;
+    uint32_t flagsMask = 0, flags = 0, os = 0, type = 0, subtype = 0;
+};
+// A BLOCK (its children) or a VALUE (its bytes: text is UTF-16 with terminators, numbers
+// are WORDs or DWORDs) of the tree below VS_VERSIONINFO.
+struct VersionNode {
+    std::wstring key;
+    bool block = false;
+    bool text = false; // wType 1; wValueLength then counts UTF-16 units, else bytes
+    std::vector<uint8_t> value;
+    std::vector<VersionNode> children;
+};
+inline constexpr uint32_t kVsFixedSignature = 0xFEEF04BD, kVsFixedStrucVersion = 0x00010000;
+// VS_VERSIONINFO: every node is wLength, wValueLength, wType, its key (UTF-16 with the
+// terminator), padding to 32 bits, the value, and its children each starting on a 32-bit
+// boundary; wLength covers the node up to the end of its last child, without padding
+// after it. The root's value is the 52-byte VS_FIXEDFILEINFO. False, with `error` naming
+// the node, when a node is longer than its 16-bit wLength can say.
+bool BuildVersionInfo(const VersionFixed& fixed, const std::vector<VersionNode>& children, std::vector<uint8_t>& out,
+    std::string& error);
 
 // ---- images -----------------------------------------------------------------------------
 // A .bmp file without its 14-byte file header (a packed DIB). Gaps between the colour

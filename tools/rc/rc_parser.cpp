@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 
 #include "platform/base/utf16.h"
 
@@ -457,7 +458,8 @@ void Parser::Statement()
         Next();
         Bitmap(name, where);
     } else if (type.IsKeyword(L"VERSIONINFO")) {
-        throw CompileError(type.where, "VERSIONINFO resources are not supported");
+        Next();
+        VersionInfo(name, where);
     } else if (type.IsKeyword(L"STRINGTABLE")) {
         throw CompileError(type.where, "a STRINGTABLE has no name");
     } else if (type.IsKeyword(L"DLGINCLUDE")) {
@@ -620,6 +622,24 @@ void Parser::Toolbar(const ResId& name, Location where)
     Add(ResId::Number(kRtToolbar), name, lang, BuildToolbar(width, height, ids), where);
 }
 
+// A data file's name: a string, or written without quotes ("app.ico", "res\\tool bar.bmp"
+// needs them) as the tokens that follow one another without white space.
+std::wstring Parser::FileName(const char* what)
+{
+    if (Peek().kind == TokKind::String)
+        return StringLit(what);
+    auto part = [](const Token& t) {
+        return t.kind == TokKind::Ident || t.kind == TokKind::Number ||
+            (t.kind == TokKind::Punct && !t.IsPunct(L",") && !t.IsPunct(L"{") && !t.IsPunct(L"}"));
+    };
+    if (!part(Peek()) || AtBegin() || Peek().IsKeyword(L"END"))
+        Unexpected(what);
+    std::wstring name = Next().text;
+    while (part(Peek()) && !Peek().spaceBefore)
+        name += Next().text;
+    return name;
+}
+
 std::string Parser::LocateDataFile(const std::wstring& name, Location where)
 {
     const std::string n = NormalizePath(base::ToUtf8(name));
@@ -645,7 +665,7 @@ void Parser::IconOrCursor(const ResId& name, bool cursor, Location where)
 {
     uint16_t lang = m_lang;
     CommonOptions(lang);
-    const std::wstring file = StringLit(cursor ? "a cursor file name" : "an icon file name");
+    const std::wstring file = FileName(cursor ? "a cursor file name" : "an icon file name");
     const std::string path = LocateDataFile(file, where);
     const auto bytes = m_ctx.ReadFile(path, where);
     std::vector<IconFileImage> images;
@@ -669,7 +689,7 @@ void Parser::Bitmap(const ResId& name, Location where)
 {
     uint16_t lang = m_lang;
     CommonOptions(lang);
-    const std::string path = LocateDataFile(StringLit("a bitmap file name"), where);
+    const std::string path = LocateDataFile(FileName("a bitmap file name"), where);
     const auto bytes = m_ctx.ReadFile(path, where);
     std::vector<uint8_t> dib;
     std::string error;
@@ -683,14 +703,12 @@ void Parser::DataResource(const ResId& type, const ResId& name, Location where)
     uint16_t lang = m_lang;
     CommonOptions(lang);
     std::vector<uint8_t> data;
-    if (Peek().kind == TokKind::String) {
-        const std::string path = LocateDataFile(StringLit("a file name"), where);
-        data = m_ctx.ReadFile(path, where);
-    } else if (AtBegin()) {
+    if (AtBegin()) {
         Next();
         data = RawData("in raw data");
     } else {
-        Unexpected("a file name or BEGIN");
+        const std::string path = LocateDataFile(FileName("a file name or BEGIN"), where);
+        data = m_ctx.ReadFile(path, where);
     }
     Add(type, name, lang, std::move(data), where);
 }
@@ -703,15 +721,17 @@ std::vector<uint8_t> Parser::RawData(const char* context)
     while (!AcceptEnd()) {
         const Location at = Peek().where;
         if (Peek().kind == TokKind::String) {
-            const bool wide = Peek().wide;
-            const std::wstring s = StringLit("data");
-            if (wide) {
-                w.Text(s);
+            const Token s = Next();
+            if (s.wide) {
+                for (const wchar_t c : s.str)
+                    if (!base::IsScalarValue(static_cast<uint32_t>(c)))
+                        throw CompileError(at, "the string holds a character that is not a Unicode scalar value");
+                w.Text(s.str);
             } else {
-                std::vector<uint8_t> bytes;
-                if (!EncodeWindows1252(s, bytes))
-                    throw CompileError(at, "a narrow string holds characters outside Windows-1252; write L\"...\"");
-                w.Bytes(bytes);
+                if (!s.narrowOk)
+                    throw CompileError(at, "a narrow string holds characters that the script's code page (Windows-1252 "
+                                           "unless #pragma code_page says otherwise) has no byte for; write L\"...\"");
+                w.Bytes(std::span(reinterpret_cast<const uint8_t*>(s.narrow.data()), s.narrow.size()));
             }
         } else if (AtExpressionStart()) {
             const Value v = Expr();

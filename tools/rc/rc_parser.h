@@ -51,6 +51,7 @@ private:
     Value UnaryExpr();
     Value Primary();
     uint32_t Style(uint32_t start);
+    uint32_t ControlStyle(uint32_t defaults, uint32_t kindMask);
     uint16_t Word(const char* what);
     int16_t Coord(const char* what);
     uint16_t Language();
@@ -74,6 +75,9 @@ private:
     void DataResource(const ResId& type, const ResId& name, Location where);
     std::vector<uint8_t> RawData(const char* context);
 
+    void VersionInfo(const ResId& name, Location where);
+    std::vector<VersionNode> VersionChildren(int depth);
+    std::wstring FileName(const char* what);
     std::string LocateDataFile(const std::wstring& name, Location where);
     void Add(ResId type, ResId name, uint16_t lang, std::vector<uint8_t> data, Location where);
 

@@ -30,33 +30,40 @@ constexpr std::array<ClassName, 6> kClasses = {{
     {L"COMBOBOX", kComboBox},
 }};
 
-// The control statements other than CONTROL: class, default style, and whether they take
-// a text.
+// The control statements other than CONTROL: class, default style, whether they take a
+// text, and the bits of the class's style that hold its kind (SS_TYPEMASK, BS_TYPEMASK,
+// the combo box's CBS_SIMPLE/CBS_DROPDOWN/CBS_DROPDOWNLIST field, the edit's alignment).
+// A style written after the rectangle adds to the default, except that a kind it names
+// replaces the default kind: "COMBOBOX ..., CBS_DROPDOWN" is a drop-down combo, not the
+// CBS_DROPDOWNLIST that CBS_SIMPLE | CBS_DROPDOWN would make. The other default bits
+// (WS_TABSTOP, WS_GROUP, WS_BORDER, LBS_NOTIFY) stay unless NOT removes them.
+constexpr uint32_t kStaticKinds = 0x1F, kButtonKinds = 0x0F, kComboKinds = 0x03, kEditAlign = 0x03;
 struct ControlKind {
     const wchar_t* keyword;
     uint16_t cls;
     uint32_t style;
     bool hasText;
+    uint32_t kindMask;
 };
 constexpr ControlKind kControls[] = {
-    {L"LTEXT", kStatic, 0x0000 /*SS_LEFT*/ | WS_GROUP, true},
-    {L"RTEXT", kStatic, 0x0002 /*SS_RIGHT*/ | WS_GROUP, true},
-    {L"CTEXT", kStatic, 0x0001 /*SS_CENTER*/ | WS_GROUP, true},
-    {L"ICON", kStatic, 0x0003 /*SS_ICON*/, true},
-    {L"PUSHBUTTON", kButton, 0x0 /*BS_PUSHBUTTON*/ | WS_TABSTOP, true},
-    {L"DEFPUSHBUTTON", kButton, 0x1 /*BS_DEFPUSHBUTTON*/ | WS_TABSTOP, true},
-    {L"CHECKBOX", kButton, 0x2 /*BS_CHECKBOX*/ | WS_TABSTOP, true},
-    {L"AUTOCHECKBOX", kButton, 0x3 /*BS_AUTOCHECKBOX*/ | WS_TABSTOP, true},
-    {L"RADIOBUTTON", kButton, 0x4 /*BS_RADIOBUTTON*/ | WS_TABSTOP, true},
-    {L"STATE3", kButton, 0x5 /*BS_3STATE*/ | WS_TABSTOP, true},
-    {L"AUTO3STATE", kButton, 0x6 /*BS_AUTO3STATE*/ | WS_TABSTOP, true},
-    {L"GROUPBOX", kButton, 0x7 /*BS_GROUPBOX*/, true},
-    {L"AUTORADIOBUTTON", kButton, 0x9 /*BS_AUTORADIOBUTTON*/ | WS_TABSTOP, true},
-    {L"PUSHBOX", kButton, 0xA /*BS_PUSHBOX*/ | WS_TABSTOP, true},
-    {L"EDITTEXT", kEdit, 0x0 /*ES_LEFT*/ | WS_BORDER | WS_TABSTOP, false},
-    {L"LISTBOX", kListBox, 0x1 /*LBS_NOTIFY*/ | WS_BORDER, false},
-    {L"COMBOBOX", kComboBox, 0x1 /*CBS_SIMPLE*/ | WS_TABSTOP, false},
-    {L"SCROLLBAR", kScrollBar, 0x0 /*SBS_HORZ*/, false},
+    {L"LTEXT", kStatic, 0x0000 /*SS_LEFT*/ | WS_GROUP, true, kStaticKinds},
+    {L"RTEXT", kStatic, 0x0002 /*SS_RIGHT*/ | WS_GROUP, true, kStaticKinds},
+    {L"CTEXT", kStatic, 0x0001 /*SS_CENTER*/ | WS_GROUP, true, kStaticKinds},
+    {L"ICON", kStatic, 0x0003 /*SS_ICON*/, true, kStaticKinds},
+    {L"PUSHBUTTON", kButton, 0x0 /*BS_PUSHBUTTON*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"DEFPUSHBUTTON", kButton, 0x1 /*BS_DEFPUSHBUTTON*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"CHECKBOX", kButton, 0x2 /*BS_CHECKBOX*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"AUTOCHECKBOX", kButton, 0x3 /*BS_AUTOCHECKBOX*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"RADIOBUTTON", kButton, 0x4 /*BS_RADIOBUTTON*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"STATE3", kButton, 0x5 /*BS_3STATE*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"AUTO3STATE", kButton, 0x6 /*BS_AUTO3STATE*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"GROUPBOX", kButton, 0x7 /*BS_GROUPBOX*/, true, kButtonKinds},
+    {L"AUTORADIOBUTTON", kButton, 0x9 /*BS_AUTORADIOBUTTON*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"PUSHBOX", kButton, 0xA /*BS_PUSHBOX*/ | WS_TABSTOP, true, kButtonKinds},
+    {L"EDITTEXT", kEdit, 0x0 /*ES_LEFT*/ | WS_BORDER | WS_TABSTOP, false, kEditAlign},
+    {L"LISTBOX", kListBox, 0x1 /*LBS_NOTIFY*/ | WS_BORDER, false, 0},
+    {L"COMBOBOX", kComboBox, 0x1 /*CBS_SIMPLE*/ | WS_TABSTOP, false, kComboKinds},
+    {L"SCROLLBAR", kScrollBar, 0x0 /*SBS_HORZ*/, false, 0},
 };
 
 bool EqualsUpper(std::wstring_view s, const wchar_t* upper)
@@ -195,13 +202,18 @@ void Parser::DialogStatement(const ResId& name, bool ex, Location where)
             d.pointSize = Word("font size");
             ExpectPunct(L",", "after the font size");
             d.face = StringLit("the font's face name");
-            if (ex && AcceptPunct(L",")) {
+            const Location fontAt = Peek().where;
+            if (AcceptPunct(L",")) {
                 d.weight = Word("font weight");
                 if (AcceptPunct(L",")) {
                     d.italic = Expr().v ? 1 : 0;
                     if (AcceptPunct(L","))
                         d.charset = static_cast<uint8_t>(Expr().v);
                 }
+                // A DIALOG template has no place for them (its font is only size and face).
+                if (!ex)
+                    m_ctx.Warn(fontAt, "a DIALOG font has no weight, italic or charset; they are ignored "
+                                       "(DIALOGEX keeps them)");
             }
         } else if (AcceptKeyword(L"MENU")) {
             d.menu = TextOrOrdinal("the dialog's menu");
@@ -233,6 +245,23 @@ void Parser::DialogStatement(const ResId& name, bool ex, Location where)
             throw CompileError(where, "too many controls in one dialog");
     }
     Add(ResId::Number(kRtDialog), name, lang, BuildDialog(d), where);
+}
+
+// A keyword control's written style on top of its default (see kControls).
+uint32_t Parser::ControlStyle(uint32_t defaults, uint32_t kindMask)
+{
+    std::vector<std::pair<bool, uint32_t>> terms; // (NOT, value)
+    uint32_t named = 0;
+    do {
+        const bool negate = AcceptKeyword(L"NOT");
+        terms.emplace_back(negate, XorExpr().v);
+        if (!negate)
+            named |= terms.back().second;
+    } while (AcceptPunct(L"|"));
+    uint32_t v = (named & kindMask) ? (defaults & ~kindMask) : defaults;
+    for (const auto& [negate, term] : terms)
+        v = negate ? (v & ~term) : (v | term);
+    return v;
 }
 
 DialogControl Parser::Control(bool ex)
@@ -319,7 +348,7 @@ DialogControl Parser::Control(bool ex)
         c.style = WS_CHILD | WS_VISIBLE | kind->style;
         const bool isIcon = kind->cls == kStatic && kind->style == 0x0003;
         if (rect(isIcon) && AcceptPunct(L",")) {
-            c.style = Style(c.style);
+            c.style = ControlStyle(c.style, kind->kindMask);
             tail();
         }
     }

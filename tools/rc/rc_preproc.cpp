@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <deque>
 #include <limits>
+#include <optional>
 
+#include "platform/base/codepage.h"
 #include "platform/base/utf16.h"
 
 namespace zyn::rc {
@@ -391,6 +393,49 @@ private:
     int m_depth = 0;
 };
 
+// "# p": the argument's spelling in quotes, one space where the argument had white
+// space, with the quotes of its strings and character constants and every backslash
+// escaped (a lone backslash, which C leaves undefined, so stays itself).
+Token Stringize(const std::vector<Token>& arg, bool spaceBefore, Location where, uint32_t page)
+{
+    std::wstring spelling = L"\"";
+    for (size_t i = 0; i < arg.size(); ++i) {
+        const Token& t = arg[i];
+        if (i > 0 && t.spaceBefore)
+            spelling.push_back(L' ');
+        const bool quoted = t.kind == TokKind::String || (t.kind == TokKind::Number && t.text.starts_with(L"'"));
+        for (const wchar_t c : t.text) {
+            if (c == L'\\' || (quoted && c == L'"'))
+                spelling.push_back(L'\\');
+            spelling.push_back(c);
+        }
+    }
+    spelling.push_back(L'"');
+    std::vector<Token> toks = Tokenize(spelling, where, page);
+    Token t = std::move(toks.at(0));
+    t.spaceBefore = spaceBefore;
+    return t;
+}
+
+// "a ## b": the one token that the two spellings make together.
+Token Paste(const Token& left, const Token& right, Location where, uint32_t page)
+{
+    const std::wstring spelling = left.text + right.text;
+    std::vector<Token> toks;
+    try {
+        toks = Tokenize(spelling, where, page);
+    } catch (const CompileError&) {
+        toks.clear();
+    }
+    if (toks.size() != 1)
+        throw CompileError(where, "pasting '" + Narrow(left.text) + "' and '" + Narrow(right.text) +
+                "' does not give a valid token");
+    Token t = std::move(toks[0]);
+    t.spaceBefore = left.spaceBefore;
+    t.hide = Union(left.hide, right.hide);
+    return t;
+}
+
 } // namespace
 
 Preprocessor::Preprocessor(Context& context) : m_ctx(context)
@@ -422,11 +467,7 @@ std::vector<Token> Preprocessor::Run(const std::vector<std::string>& paths)
         const auto located = m_ctx.Files().Locate(path);
         if (!located)
             throw CompileError(none, "cannot open the script '" + path + "'");
-        const auto bytes = m_ctx.ReadFile(*located, none);
-        bool as1252 = false;
-        const std::wstring text = DecodeScriptText(bytes, as1252);
-        if (as1252)
-            m_ctx.Warn(none, "the file is not valid UTF-8; it was read as Windows-1252");
+        const ScriptText text = ReadScriptText(m_ctx.ReadFile(*located, none));
         ProcessFile(path, text, false, 0);
     }
     Token end;
@@ -436,32 +477,67 @@ std::vector<Token> Preprocessor::Run(const std::vector<std::string>& paths)
     return std::move(m_out);
 }
 
-void Preprocessor::ProcessFile(const std::string& path, const std::wstring& text, bool headerMode, int depth)
+void Preprocessor::ProcessFile(const std::string& path, const ScriptText& text, bool headerMode, int depth)
 {
-    const std::string* file = m_ctx.FileName(path);
+    File file{path, &text, false};
+    const std::string* name = m_ctx.FileName(path);
     std::vector<Cond> conds;
     int openComment = 0;
-    const std::vector<LogicalLine> lines = LogicalLines(text, openComment);
+    const std::vector<LogicalLine> lines = LogicalLines(text.text, openComment);
     // A comment left open would silently swallow the rest of the file.
     if (openComment)
-        throw CompileError(Location{file, openComment}, "unterminated /* comment");
+        throw CompileError(Location{name, openComment}, "unterminated /* comment");
     for (const LogicalLine& l : lines) {
-        const Location where{file, l.line};
+        const Location where{name, l.line};
         const std::wstring_view s = TrimLeft(l.text);
+        const bool active = conds.empty() || conds.back().active;
         if (!s.empty() && s[0] == L'#') {
-            Directive(std::wstring(s.substr(1)), where, conds, path, depth);
+            Flush();
+            Directive(DecodeLine(s.substr(1), file, where, active), where, conds, path, depth);
             continue;
         }
-        if (headerMode || (!conds.empty() && !conds.back().active))
+        if (headerMode || !active)
             continue;
-        auto toks = Tokenize(s, where);
-        if (toks.empty())
-            continue;
-        for (Token& t : Expand(std::move(toks), 0))
-            m_out.push_back(std::move(t));
+        auto toks = TokenizeLine(DecodeLine(s, file, where, true), where);
+        m_pending.insert(m_pending.end(), std::make_move_iterator(toks.begin()), std::make_move_iterator(toks.end()));
     }
+    Flush();
     if (!conds.empty())
         throw CompileError(conds.back().where, "#if without #endif");
+}
+
+void Preprocessor::Flush()
+{
+    if (m_pending.empty())
+        return;
+    std::vector<Token> run = std::move(m_pending);
+    m_pending.clear();
+    for (Token& t : Expand(std::move(run), 0))
+        m_out.push_back(std::move(t));
+}
+
+std::wstring Preprocessor::DecodeLine(std::wstring_view units, File& file, Location where, bool strict)
+{
+    if (file.text->decoded || std::all_of(units.begin(), units.end(), [](wchar_t u) { return u < 0x80; }))
+        return std::wstring(units);
+    uint32_t page = m_codePage;
+    if (page == 0) {
+        page = (file.text->utf8Mark || file.text->validUtf8) ? CP_UTF8 : 1252;
+        if (page == 1252 && strict && !file.warnedDefault) {
+            m_ctx.Warn(where, "the file is not valid UTF-8 and declares no code page; it is read as Windows-1252");
+            file.warnedDefault = true;
+        }
+    }
+    std::wstring text;
+    if (!DecodeBytes(units, page, text) && strict)
+        throw CompileError(where, "the line is not valid UTF-8" +
+                std::string(m_codePage ? " (the script declares code page 65001)" : ""));
+    return text;
+}
+
+std::vector<Token> Preprocessor::TokenizeLine(std::wstring_view line, Location where)
+{
+    return Tokenize(line, where, m_codePage ? m_codePage : 1252);
 }
 
 void Preprocessor::Directive(const std::wstring& line, Location where, std::vector<Cond>& conds,
@@ -482,9 +558,9 @@ void Preprocessor::Directive(const std::wstring& line, Location where, std::vect
         if (active) {
             bool v;
             if (name == L"if") {
-                v = EvalCondition(Tokenize(rest, where), where);
+                v = EvalCondition(TokenizeLine(rest, where), where);
             } else {
-                const auto toks = Tokenize(rest, where);
+                const auto toks = TokenizeLine(rest, where);
                 if (toks.empty() || !toks[0].IsIdent())
                     throw CompileError(where, "#" + Narrow(name) + " needs a macro name");
                 v = m_macros.count(toks[0].text) != 0;
@@ -506,7 +582,7 @@ void Preprocessor::Directive(const std::wstring& line, Location where, std::vect
         if (c.sawElse)
             throw CompileError(where, "#elif after #else");
         if (c.parentActive && !c.taken) {
-            c.active = EvalCondition(Tokenize(rest, where), where);
+            c.active = EvalCondition(TokenizeLine(rest, where), where);
             c.taken = c.active;
         } else {
             c.active = false;
@@ -540,9 +616,9 @@ void Preprocessor::Directive(const std::wstring& line, Location where, std::vect
         return;
     }
     if (name == L"define") {
-        Define(Tokenize(rest, where), where);
+        Define(TokenizeLine(rest, where), where);
     } else if (name == L"undef") {
-        const auto toks = Tokenize(rest, where);
+        const auto toks = TokenizeLine(rest, where);
         if (toks.empty() || !toks[0].IsIdent())
             throw CompileError(where, "#undef needs a macro name");
         m_macros.erase(toks[0].text);
@@ -552,8 +628,9 @@ void Preprocessor::Directive(const std::wstring& line, Location where, std::vect
         throw CompileError(where, "#error " + Narrow(Trim(rest)));
     } else if (name == L"warning") {
         m_ctx.Warn(where, "#warning " + Narrow(Trim(rest)));
-    } else if (name == L"pragma" || name == L"line" || name == L"ident") {
-        // #pragma code_page and friends: the text is always read as UTF-8 or UTF-16.
+    } else if (name == L"pragma") {
+        Pragma(rest, where);
+    } else if (name == L"line" || name == L"ident") {
     } else {
         throw CompileError(where, "unknown preprocessor directive #" + Narrow(name));
     }
@@ -588,11 +665,7 @@ void Preprocessor::Include(std::wstring_view rest, Location where, const std::st
         const auto found = m_ctx.Files().Locate(c);
         if (!found)
             continue;
-        const auto bytes = m_ctx.ReadFile(*found, where);
-        bool as1252 = false;
-        const std::wstring text = DecodeScriptText(bytes, as1252);
-        if (as1252)
-            m_ctx.Warn(Location{m_ctx.FileName(*found), 0}, "the file is not valid UTF-8; it was read as Windows-1252");
+        const ScriptText text = ReadScriptText(m_ctx.ReadFile(*found, where));
         ProcessFile(*found, text, IsHeaderFile(*found), depth + 1);
         return;
     }
@@ -601,11 +674,34 @@ void Preprocessor::Include(std::wstring_view rest, Location where, const std::st
         for (char& c : lower)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (const char* text = BuiltinHeader(lower)) {
-            ProcessFile("<built-in>/" + lower, base::FromUtf8(text), true, depth + 1);
+            ScriptText builtin;
+            builtin.text = base::FromUtf8(text);
+            builtin.decoded = true;
+            ProcessFile("<built-in>/" + lower, builtin, true, depth + 1);
             return;
         }
     }
     throw CompileError(where, "cannot open include file '" + name + "'");
+}
+
+// #pragma code_page(N | DEFAULT); other pragmas mean nothing to resources.
+void Preprocessor::Pragma(std::wstring_view rest, Location where)
+{
+    const auto toks = TokenizeLine(rest, where);
+    if (toks.empty() || !toks[0].IsIdent() || toks[0].text != L"code_page")
+        return;
+    if (toks.size() != 4 || !toks[1].IsPunct(L"(") || !toks[3].IsPunct(L")") ||
+        !(toks[2].kind == TokKind::Number || toks[2].IsKeyword(L"DEFAULT")))
+        throw CompileError(where, "#pragma code_page expects a code page number or DEFAULT in parentheses");
+    if (toks[2].IsKeyword(L"DEFAULT")) {
+        m_codePage = 0;
+        return;
+    }
+    const uint32_t page = ParseNumber(toks[2], false).value;
+    if (!IsScriptCodePage(page))
+        throw CompileError(where, "code page " + std::to_string(page) +
+                " is not supported (scripts may use 1252, 28591, 437 and 65001)");
+    m_codePage = page;
 }
 
 void Preprocessor::Define(const std::vector<Token>& toks, Location where)
@@ -645,9 +741,15 @@ void Preprocessor::Define(const std::vector<Token>& toks, Location where)
         }
     }
     m.body.assign(toks.begin() + static_cast<std::ptrdiff_t>(i), toks.end());
-    for (const Token& t : m.body)
-        if (t.IsPunct(L"##") || (m.function && t.IsPunct(L"#")))
-            throw CompileError(where, "the # and ## operators are not supported (macro " + Narrow(name) + ")");
+    for (size_t k = 0; k < m.body.size(); ++k) {
+        const Token& t = m.body[k];
+        if (t.IsPunct(L"##") && (k == 0 || k + 1 == m.body.size()))
+            throw CompileError(where, "'##' cannot be at either end of macro " + Narrow(name));
+        if (m.function && t.IsPunct(L"#") &&
+            !(k + 1 < m.body.size() && m.body[k + 1].IsIdent() &&
+                std::find(m.params.begin(), m.params.end(), m.body[k + 1].text) != m.params.end()))
+            throw CompileError(where, "'#' in macro " + Narrow(name) + " is not followed by a parameter");
+    }
     DefineMacro(name, std::move(m), where);
 }
 
@@ -714,9 +816,7 @@ std::vector<Token> Preprocessor::Expand(std::vector<Token> toks, int depth)
         }
         const Macro& m = it->second;
         std::vector<Token> repl;
-        if (!m.function) {
-            repl = m.body;
-        } else {
+        if (m.function) {
             if (in.empty() || !in.front().IsPunct(L"(")) {
                 out.push_back(std::move(t)); // the name alone is no call
                 continue;
@@ -726,8 +826,7 @@ std::vector<Token> Preprocessor::Expand(std::vector<Token> toks, int depth)
             int level = 0;
             for (;;) {
                 if (in.empty())
-                    throw CompileError(t.where, "unterminated call of macro " + Narrow(t.text) +
-                            " (a call must end on the line it starts)");
+                    throw CompileError(t.where, "unterminated call of macro " + Narrow(t.text));
                 Token a = std::move(in.front());
                 in.pop_front();
                 if (a.IsPunct(L"(")) {
@@ -747,20 +846,12 @@ std::vector<Token> Preprocessor::Expand(std::vector<Token> toks, int depth)
             if (args.size() != m.params.size())
                 throw CompileError(t.where, "macro " + Narrow(t.text) + " takes " + std::to_string(m.params.size()) +
                         " argument(s), not " + std::to_string(args.size()));
-            std::vector<std::vector<Token>> expanded;
-            expanded.reserve(args.size());
-            for (auto& a : args)
-                expanded.push_back(Expand(std::move(a), depth + 1));
-            for (const Token& b : m.body) {
-                const auto p = b.IsIdent() ? std::find(m.params.begin(), m.params.end(), b.text) : m.params.end();
-                if (p == m.params.end()) {
-                    repl.push_back(b);
-                    continue;
-                }
-                const auto& arg = expanded[static_cast<size_t>(p - m.params.begin())];
-                repl.insert(repl.end(), arg.begin(), arg.end());
-            }
+            repl = Substitute(m, t, args, depth);
+        } else {
+            repl = Substitute(m, t, {}, depth);
         }
+        if (!repl.empty())
+            repl.front().spaceBefore = t.spaceBefore;
         m_expansionBudget += repl.size();
         if (m_expansionBudget > kExpansionBudget)
             throw CompileError(t.where, "macro expansion produces too many tokens (more than " +
@@ -773,6 +864,65 @@ std::vector<Token> Preprocessor::Expand(std::vector<Token> toks, int depth)
             r->hide = Union(r->hide, hs);
             in.push_front(std::move(*r));
         }
+    }
+    return out;
+}
+
+// The replacement of one call: parameters become their arguments, macro-expanded unless
+// they are operands of # or ##; "# p" becomes the argument's spelling as a string, and
+// "a ## b" joins the tokens on either side into one (an empty argument leaves the other
+// side alone).
+std::vector<Token> Preprocessor::Substitute(const Macro& m, const Token& call,
+    const std::vector<std::vector<Token>>& args, int depth)
+{
+    const uint32_t page = m_codePage ? m_codePage : 1252;
+    auto param = [&](const Token& b) -> int {
+        if (!m.function || !b.IsIdent())
+            return -1;
+        const auto p = std::find(m.params.begin(), m.params.end(), b.text);
+        return p == m.params.end() ? -1 : static_cast<int>(p - m.params.begin());
+    };
+    std::vector<std::optional<std::vector<Token>>> expanded(args.size());
+    std::vector<Token> out;
+    bool paste = false;     // the body token before this one was ##
+    // The last operand gave no token; true at the start, so that a ## first in a body
+    // (possible in -D macros, which skip #define's checks) has nothing to its left.
+    bool lastEmpty = true;
+    const std::vector<Token>& body = m.body;
+    for (size_t k = 0; k < body.size(); ++k) {
+        const Token& b = body[k];
+        if (b.IsPunct(L"##")) {
+            paste = true;
+            continue;
+        }
+        std::vector<Token> piece;
+        int p = -1;
+        if (m.function && b.IsPunct(L"#") && k + 1 < body.size() && (p = param(body[k + 1])) >= 0) {
+            piece.push_back(Stringize(args[static_cast<size_t>(p)], b.spaceBefore, call.where, page));
+            ++k;
+        } else if ((p = param(b)) >= 0) {
+            const auto idx = static_cast<size_t>(p);
+            const bool operand = paste || (k + 1 < body.size() && body[k + 1].IsPunct(L"##"));
+            if (operand) {
+                piece = args[idx];
+            } else {
+                if (!expanded[idx])
+                    expanded[idx] = Expand(args[idx], depth + 1);
+                piece = *expanded[idx];
+            }
+            if (!piece.empty())
+                piece.front().spaceBefore = b.spaceBefore;
+        } else {
+            piece.push_back(b);
+        }
+        if (paste && !lastEmpty && !piece.empty()) {
+            out.back() = Paste(out.back(), piece.front(), call.where, page);
+            out.insert(out.end(), std::make_move_iterator(piece.begin() + 1), std::make_move_iterator(piece.end()));
+        } else {
+            out.insert(out.end(), std::make_move_iterator(piece.begin()), std::make_move_iterator(piece.end()));
+        }
+        lastEmpty = paste ? (lastEmpty && piece.empty()) : piece.empty();
+        paste = false;
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/base/codepage.h"
 #include "platform/base/utf16.h"
 
 namespace zyn::rc {
@@ -55,36 +56,101 @@ int HexValue(wchar_t c)
     return -1;
 }
 
+// The decoded text of a string constant, and for a narrow one its bytes in the code page.
+// Characters written as they are keep their value; the escapes \x.. and \ooo of a narrow
+// string are bytes, read in the code page like the rest of the script (so "\251" is the
+// copyright sign in Windows-1252, and "\xC3\xA9" an e-acute in UTF-8).
+class StringBuilder {
+public:
+    StringBuilder(bool wide, uint32_t codePage) : m_wide(wide), m_page(codePage) {}
+    void Char(wchar_t c)
+    {
+        FlushBytes();
+        m_text.push_back(c);
+        if (!m_wide)
+            m_run.push_back(c);
+    }
+    void Byte(uint32_t v)
+    {
+        if (m_wide) {
+            m_text.push_back(static_cast<wchar_t>(v));
+            return;
+        }
+        FlushRun();
+        m_bytes.push_back(static_cast<char>(v & 0xFF));
+    }
+    void Finish(Token& t)
+    {
+        FlushBytes();
+        FlushRun();
+        t.str = std::move(m_text);
+        if (!m_wide)
+            t.narrow = std::move(m_narrow);
+        t.narrowOk = m_ok;
+    }
+
+private:
+    // Written characters, in the page's bytes.
+    void FlushRun()
+    {
+        if (m_run.empty() || m_wide) {
+            m_run.clear();
+            return;
+        }
+        bool ok = true;
+        m_narrow += base::WideToAnsi(m_run, m_page, &ok);
+        m_ok = m_ok && ok;
+        m_run.clear();
+    }
+    // Escaped bytes, as text.
+    void FlushBytes()
+    {
+        if (m_bytes.empty())
+            return;
+        FlushRun();
+        m_text += base::AnsiToWide(m_bytes, m_page);
+        m_narrow += m_bytes;
+        m_bytes.clear();
+    }
+
+    bool m_wide;
+    uint32_t m_page;
+    std::wstring m_text;
+    std::wstring m_run;
+    std::string m_bytes;
+    std::string m_narrow;
+    bool m_ok = true;
+};
+
 // Decodes the body of a string constant (between the quotes): "" is a quote, and the C
 // escapes apply, with \a giving 0x08 (the right-alignment mark of menu texts).
-std::wstring DecodeString(std::wstring_view body, bool wide)
+void DecodeString(std::wstring_view body, bool wide, uint32_t codePage, Token& t)
 {
-    std::wstring out;
-    out.reserve(body.size());
+    StringBuilder out(wide, codePage);
     for (size_t i = 0; i < body.size(); ++i) {
         const wchar_t c = body[i];
         if (c == L'"') { // the lexer only lets "" through
-            out.push_back(L'"');
+            out.Char(L'"');
             ++i;
             continue;
         }
         if (c != L'\\' || i + 1 >= body.size()) {
-            out.push_back(c);
+            out.Char(c);
             continue;
         }
         const wchar_t e = body[++i];
         switch (e) {
-        case L'n': out.push_back(L'\n'); break;
-        case L't': out.push_back(L'\t'); break;
-        case L'r': out.push_back(L'\r'); break;
-        case L'a': out.push_back(L'\x08'); break;
-        case L'b': out.push_back(L'\b'); break;
-        case L'f': out.push_back(L'\f'); break;
-        case L'v': out.push_back(L'\v'); break;
-        case L'\\': out.push_back(L'\\'); break;
-        case L'"': out.push_back(L'"'); break;
-        case L'\'': out.push_back(L'\''); break;
-        case L'?': out.push_back(L'?'); break;
+        case L'n': out.Char(L'\n'); break;
+        case L't': out.Char(L'\t'); break;
+        case L'r': out.Char(L'\r'); break;
+        case L'a': out.Char(L'\x08'); break;
+        case L'b': out.Char(L'\b'); break;
+        case L'f': out.Char(L'\f'); break;
+        case L'v': out.Char(L'\v'); break;
+        case L'\\': out.Char(L'\\'); break;
+        case L'"': out.Char(L'"'); break;
+        case L'\'': out.Char(L'\''); break;
+        case L'?': out.Char(L'?'); break;
         case L'x':
         case L'X': {
             const size_t maxDigits = wide ? 4 : 2;
@@ -95,10 +161,10 @@ std::wstring DecodeString(std::wstring_view body, bool wide)
                 ++n;
             }
             if (n == 0) { // "\x" with no digits stays as written
-                out.push_back(L'\\');
-                out.push_back(e);
+                out.Char(L'\\');
+                out.Char(e);
             } else {
-                out.push_back(static_cast<wchar_t>(v));
+                out.Byte(v);
             }
             break;
         }
@@ -107,15 +173,15 @@ std::wstring DecodeString(std::wstring_view body, bool wide)
                 uint32_t v = static_cast<uint32_t>(e - L'0');
                 for (int n = 1; n < 3 && i + 1 < body.size() && body[i + 1] >= L'0' && body[i + 1] <= L'7'; ++n)
                     v = v * 8 + static_cast<uint32_t>(body[++i] - L'0');
-                out.push_back(static_cast<wchar_t>(wide ? v : (v & 0xFF)));
+                out.Byte(v);
             } else {
                 // Unknown escapes keep their backslash, as the classic compiler does.
-                out.push_back(L'\\');
-                out.push_back(e);
+                out.Char(L'\\');
+                out.Char(e);
             }
         }
     }
-    return out;
+    out.Finish(t);
 }
 
 constexpr std::array<std::wstring_view, 10> kTwoCharPuncts = {
@@ -123,7 +189,7 @@ constexpr std::array<std::wstring_view, 10> kTwoCharPuncts = {
 
 } // namespace
 
-std::vector<Token> Tokenize(std::wstring_view line, Location where)
+std::vector<Token> Tokenize(std::wstring_view line, Location where, uint32_t codePage)
 {
     std::vector<Token> out;
     size_t i = 0;
@@ -162,7 +228,7 @@ std::vector<Token> Tokenize(std::wstring_view line, Location where)
             t.kind = TokKind::String;
             t.wide = widePrefix;
             t.text = std::wstring(line.substr(i, j + 1 - i));
-            t.str = DecodeString(line.substr(start, j - start), t.wide);
+            DecodeString(line.substr(start, j - start), t.wide, codePage, t);
             i = j + 1;
         } else if (c == L'\'') {
             size_t j = i + 1;
@@ -217,6 +283,9 @@ NumberValue ParseNumber(const Token& t, bool cOctal)
     if (s.size() > 1 && s[0] == L'0' && (s[1] == L'x' || s[1] == L'X')) {
         base = 16;
         i = 2;
+    } else if (s.size() > 2 && s[0] == L'0' && (s[1] == L'o' || s[1] == L'O')) {
+        base = 8; // 0o17, the resource language's own octal spelling
+        i = 2;
     } else if (cOctal && s.size() > 1 && s[0] == L'0') {
         base = 8;
         i = 1;
@@ -251,7 +320,9 @@ NumberValue ParseNumber(const Token& t, bool cOctal)
 uint32_t CharConstantValue(const Token& t)
 {
     const std::wstring& s = t.text; // 'x' with its quotes
-    const std::wstring body = DecodeString(std::wstring_view(s).substr(1, s.size() - 2), true);
+    Token decoded;
+    DecodeString(std::wstring_view(s).substr(1, s.size() - 2), true, 1252, decoded);
+    const std::wstring& body = decoded.str;
     if (body.empty())
         throw CompileError(t.where, "empty character constant");
     uint32_t v = 0;

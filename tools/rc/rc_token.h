@@ -35,6 +35,10 @@ struct Token {
     std::wstring text;  // identifier, punctuator or the number's spelling
     std::wstring str;   // a string's decoded value
     bool wide = false;  // L"..."
+    // A narrow string's bytes in the script's code page (what raw data holds), escapes
+    // giving their byte values; narrowOk is false when a character has no byte there.
+    std::string narrow;
+    bool narrowOk = true;
     bool spaceBefore = false;
     Location where;
     HideSet hide;
@@ -46,9 +50,11 @@ struct Token {
     bool Hidden(const std::wstring& macro) const;
 };
 
-// Splits one logical line (comments already removed) into tokens. Throws CompileError
-// for an unterminated string or character constant.
-std::vector<Token> Tokenize(std::wstring_view line, Location where);
+// Splits one logical line (comments already removed) into tokens. Narrow strings are
+// in `codePage` (one the platform's code-page unit knows): their escapes name bytes of
+// that page, and their `narrow` bytes are written in it. Throws CompileError for an
+// unterminated string or character constant.
+std::vector<Token> Tokenize(std::wstring_view line, Location where, uint32_t codePage = 1252);
 
 // The value of a number's spelling: decimal, 0x hexadecimal, and (when cOctal) a leading 0
 // for octal as in C; suffixes L and U. Throws CompileError when malformed or beyond 32 bits.
