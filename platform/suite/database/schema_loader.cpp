@@ -366,6 +366,13 @@ int CreateSqliteDatabase(LPCWSTR target, bool bReplace)
     } else {
         // Never over a file that appeared meanwhile.
         rc = ::renameat2(AT_FDCWD, building.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
+        if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without that rename: a new link fails as well when the name
+            // is taken.
+            rc = ::link(building.c_str(), file.c_str());
+            if (rc == 0)
+                ::unlink(building.c_str());
+        }
     }
     if (rc != 0) {
         const int err = errno;
