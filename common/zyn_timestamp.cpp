@@ -28,6 +28,24 @@ bool TimestampFields(const TIMESTAMP_STRUCT& v)
     return ValidFields(v.year, v.month, v.day, v.hour, v.minute, v.second);
 }
 
+// Whether a word is the ASCII name, without regard to case.
+bool SameAscii(std::wstring_view word, std::wstring_view name)
+{
+    if (word.size() != name.size())
+        return false;
+    for (size_t k = 0; k < word.size(); ++k) {
+        wchar_t c = word[k];
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - 32);
+        wchar_t n = name[k];
+        if (n >= L'a' && n <= L'z')
+            n = static_cast<wchar_t>(n - 32);
+        if (c != n)
+            return false;
+    }
+    return true;
+}
+
 // A small tokenizer for the English forms: words, numbers and the separators between.
 struct Scanner {
     std::wstring_view s;
@@ -60,6 +78,7 @@ struct Scanner {
         }
         return false;
     }
+    // An English month name or abbreviation, in any case.
     bool Month(int& out)
     {
         SkipSpace();
@@ -68,8 +87,7 @@ struct Scanner {
             ++i;
         const std::wstring_view word = s.substr(start, i - start);
         for (int m = 0; m < 12; ++m) {
-            if (CString(std::wstring(word).c_str()).CompareNoCase(kMonths[m]) == 0 ||
-                CString(std::wstring(word).c_str()).CompareNoCase(kLongMonths[m]) == 0) {
+            if (SameAscii(word, kMonths[m]) || SameAscii(word, kLongMonths[m])) {
                 out = m + 1;
                 return true;
             }
@@ -243,10 +261,17 @@ bool ZynTextToTimestamp(const CString& text, TIMESTAMP_STRUCT& out)
         return false;
     if (ParseEnglish(trimmed, out))
         return true;
-    // The user's locale second: text written by the locale's own date formats.
-    COleDateTime parsed;
-    if (!parsed.ParseDateTime(trimmed.GetString(), 0, LOCALE_USER_DEFAULT) ||
-        parsed.GetStatus() != COleDateTime::valid)
+    // The user's locale second: text written by the locale's own date formats. Only a
+    // whole date: the locale parser completes a partial one ("Jan 02", "1 2") with the
+    // current year, and a field read from a file must not depend on the day it is read.
+    DATE date = 0;
+    zyn::base::VariantDateParts named;
+    if (zyn::base::ParseVariantDate(trimmed.Str(), LOCALE_USER_DEFAULT, 0, date, &named) != S_OK)
+        return false;
+    if (!named.year || !named.month || !named.day)
+        return false;
+    const COleDateTime parsed(date);
+    if (parsed.GetStatus() != COleDateTime::valid)
         return false;
     out = ZynOleDateTimeToTimestamp(parsed);
     return true;

@@ -22,8 +22,10 @@ TIMESTAMP_STRUCT ZynOleDateTimeToTimestamp(const COleDateTime& value);
 
 // Parses date-time text into a timestamp: first the fixed English forms the archive
 // files use ("Jul 05 2008 03:04:05PM", "Jul  5 2008  3:04PM", "2008-07-05 15:04:05"),
-// then the user locale's forms. False when the text does not parse (an empty text does
-// not parse); `out` is then not to be used.
+// then the user locale's forms. The text must give the whole date, day, month and year
+// (a missing time is midnight): a partial date ("Jan 02", "1 2", "July 2008") does not
+// parse, so the result never depends on the day the text is read. False when the text
+// does not parse (an empty text does not parse); `out` is then not to be used.
 bool ZynTextToTimestamp(const CString& text, TIMESTAMP_STRUCT& out);
 
 // True when the timestamp is a valid date and time.

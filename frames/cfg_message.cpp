@@ -86,19 +86,20 @@ constexpr LONG kAuditObjectPanelCommand = 33;
 
 int ZynDownload(CfgMessage& msg, ZynDownloadType type)
 {
-    if (type != ZynDownloadAll && type != ZynDownloadApp && type != ZynDownloadPanelDrivers) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
+    const bool panelDrivers = type == ZynDownloadAll || type == ZynDownloadPanelDrivers;
+    const bool app = type == ZynDownloadAll || type == ZynDownloadApp;
+    // A type that names neither message has nothing to send: done, as callers expect.
+    if (!panelDrivers && !app)
+        return TRUE;
     HWND hMain = MainWindow();
     if (!hMain) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
-    if (type == ZynDownloadAll || type == ZynDownloadPanelDrivers)
+    if (panelDrivers)
         Send(hMain, WM_ZYN_UPDATEPANELDRIVERS, msg);
     // The first handler may have closed the main window.
-    if (type == ZynDownloadAll || type == ZynDownloadApp) {
+    if (app) {
         if (!IsWindow(hMain)) {
             SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;

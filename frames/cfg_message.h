@@ -77,9 +77,10 @@ inline constexpr LONG ZYN_PANEL_CMD_RESTORE = 7;
 inline constexpr LONG ZYN_PANEL_CMD_MOMENTARY = 8;
 
 // Sends the message to the main window of the calling thread: WM_ZYN_UPDATEPANELDRIVERS
-// (types 0 and 2), then WM_ZYN_UPDATEAPP (types 0 and 1). TRUE when sent; FALSE with
-// nothing sent when there is no main window (ERROR_INVALID_WINDOW_HANDLE) or the type
-// is unknown (ERROR_INVALID_PARAMETER).
+// (types 0 and 2), then WM_ZYN_UPDATEAPP (types 0 and 1). TRUE when sent, and TRUE for
+// any other type, which names no message and sends nothing (callers count on it). FALSE
+// when a message was to be sent and there is no main window (ERROR_INVALID_WINDOW_HANDLE):
+// nothing is sent then.
 int ZynDownload(CfgMessage& msg, ZynDownloadType type);
 
 // Tells the panel drivers that a device's configuration changed: a device-change message

@@ -209,6 +209,20 @@ DWORD FormatTimePicture(LCID lcid, DWORD flags, const SYSTEMTIME& time, const wc
 // False for a date outside the range.
 bool FormatVariantDate(DATE date, ULONG flags, LCID lcid, std::wstring& out);
 
-HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& out);
+// Which parts of a date and time the text itself gave. VarDateFromStr completes the
+// rest: a missing year with the current year (of the local date now), a missing day with
+// the 1st, a missing date with 1899-12-30, a missing time with midnight. Callers that must
+// not depend on today (archive files) refuse text that leaves a part out.
+struct VariantDateParts {
+    bool year = false;
+    bool month = false;
+    bool day = false;
+    bool time = false;
+};
+
+// VarDateFromStr's parser; `named` (when given) receives the parts the text gave, on
+// success.
+HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& out,
+    VariantDateParts* named = nullptr);
 
 } // namespace zyn::base

@@ -37,13 +37,19 @@ bool IsLetter(wchar_t c)
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xA0 || c == 0x202F; }
 
-// Compares a word with a name, ignoring case and the name's dots ("janv." matches "janv").
-bool MatchesName(std::wstring_view word, std::wstring_view name)
+// A name as words are compared with it: folded, without its dots ("Janv." -> "janv").
+std::wstring Bare(std::wstring_view name)
 {
     std::wstring bare;
     for (const wchar_t c : name)
         if (c != L'.')
             bare.push_back(Fold(c));
+    return bare;
+}
+
+// Compares a word with a name made bare, ignoring the word's case.
+bool MatchesName(std::wstring_view word, const std::wstring& bare)
+{
     if (bare.empty() || bare.size() != word.size())
         return false;
     for (size_t i = 0; i < word.size(); ++i)
@@ -56,40 +62,98 @@ struct Token {
     enum class Kind { Number, Word, Separator } kind;
     int64_t value = 0;
     int digits = 0;
-    std::wstring text;
-    wchar_t separator = 0; // ' ' for blanks, '/' for date separators, ':' for time separators, ','
+    std::wstring_view text; // a word, within the parsed text
+    wchar_t separator = 0;  // ' ' for blanks, '/' for date separators, ':' for time separators, ','
 };
 
 constexpr int kMaxDigits = 9;
 
-// Views into the built-in tables, which live as long as the process.
+// The words of one locale as the parser compares them, made bare once: building them
+// on every call cost more than the parse. The built-in tables never change, so each
+// locale's words are built once per process, on first use, and shared by every thread;
+// a call takes the words of the locale its LCID resolves to at that moment, so a changed
+// user locale (tests set it) takes effect with the next call.
 struct LocaleWords {
-    std::array<std::wstring_view, 12> months, abbrevMonths;
-    std::array<std::wstring_view, 7> days, abbrevDays;
-    std::wstring_view am, pm, dateSeparator, timeSeparator;
+    std::array<std::wstring, 12> months, abbrevMonths;
+    std::array<std::wstring, 7> days, abbrevDays;
+    std::wstring am, pm;
+    wchar_t dateSeparator = 0, timeSeparator = 0; // 0 unless one character
     int order = 0; // 0 month-day-year, 1 day-month-year, 2 year-month-day
+    bool valid = false;
 };
 
-bool LoadLocaleWords(LCID lcid, LocaleWords& w)
+wchar_t SingleChar(std::wstring_view s) { return s.size() == 1 ? s[0] : 0; }
+
+LocaleWords BuildLocaleWords(const LocaleData& loc)
 {
-    const LocaleData* loc = FindLocale(lcid);
-    std::wstring_view order;
-    if (!loc || !FindLocaleItem(*loc, LOCALE_IDATE, order))
-        return false;
-    w.order = order == L"1" ? 1 : order == L"2" ? 2 : 0;
+    LocaleWords w;
+    std::wstring_view text;
+    if (!FindLocaleItem(loc, LOCALE_IDATE, text))
+        return w;
+    w.order = text == L"1" ? 1 : text == L"2" ? 2 : 0;
+    auto item = [&](DWORD type) {
+        std::wstring_view v;
+        FindLocaleItem(loc, type, v);
+        return Bare(v);
+    };
     for (DWORD i = 0; i < 12; ++i) {
-        FindLocaleItem(*loc, LOCALE_SMONTHNAME1 + i, w.months[i]);
-        FindLocaleItem(*loc, LOCALE_SABBREVMONTHNAME1 + i, w.abbrevMonths[i]);
+        w.months[i] = item(LOCALE_SMONTHNAME1 + i);
+        w.abbrevMonths[i] = item(LOCALE_SABBREVMONTHNAME1 + i);
     }
     for (DWORD i = 0; i < 7; ++i) {
-        FindLocaleItem(*loc, LOCALE_SDAYNAME1 + i, w.days[i]);
-        FindLocaleItem(*loc, LOCALE_SABBREVDAYNAME1 + i, w.abbrevDays[i]);
+        w.days[i] = item(LOCALE_SDAYNAME1 + i);
+        w.abbrevDays[i] = item(LOCALE_SABBREVDAYNAME1 + i);
     }
-    FindLocaleItem(*loc, LOCALE_S1159, w.am);
-    FindLocaleItem(*loc, LOCALE_S2359, w.pm);
-    FindLocaleItem(*loc, LOCALE_SDATE, w.dateSeparator);
-    FindLocaleItem(*loc, LOCALE_STIME, w.timeSeparator);
-    return true;
+    w.am = item(LOCALE_S1159);
+    w.pm = item(LOCALE_S2359);
+    text = {};
+    FindLocaleItem(loc, LOCALE_SDATE, text);
+    w.dateSeparator = SingleChar(text);
+    text = {};
+    FindLocaleItem(loc, LOCALE_STIME, text);
+    w.timeSeparator = SingleChar(text);
+    w.valid = true;
+    return w;
+}
+
+// The words of the locale an LCID names, or null for an unknown locale.
+const LocaleWords* FindLocaleWords(LCID lcid)
+{
+    static const std::vector<LocaleWords> table = [] {
+        std::vector<LocaleWords> t;
+        for (const LocaleData& loc : BuiltinLocales())
+            t.push_back(BuildLocaleWords(loc));
+        return t;
+    }();
+    const LocaleData* loc = FindLocale(lcid);
+    if (!loc)
+        return nullptr;
+    const auto index = static_cast<size_t>(loc - BuiltinLocales().data());
+    return index < table.size() && table[index].valid ? &table[index] : nullptr;
+}
+
+// The English names every locale accepts beside its own.
+struct EnglishWords {
+    std::array<std::wstring, 12> months, abbrevMonths;
+    std::array<std::wstring, 7> days, abbrevDays;
+    std::wstring am = L"am", pm = L"pm", a = L"a", p = L"p";
+};
+
+const EnglishWords& English()
+{
+    static const EnglishWords words = [] {
+        EnglishWords w;
+        for (int i = 0; i < 12; ++i) {
+            w.months[static_cast<size_t>(i)] = Bare(EnglishMonthName(i + 1, false));
+            w.abbrevMonths[static_cast<size_t>(i)] = Bare(EnglishMonthName(i + 1, true));
+        }
+        for (int i = 0; i < 7; ++i) {
+            w.days[static_cast<size_t>(i)] = Bare(EnglishDayName(i, false));
+            w.abbrevDays[static_cast<size_t>(i)] = Bare(EnglishDayName(i, true));
+        }
+        return w;
+    }();
+    return words;
 }
 
 bool Tokenize(std::wstring_view text, const LocaleWords& words, std::vector<Token>& tokens)
@@ -106,10 +170,10 @@ bool Tokenize(std::wstring_view text, const LocaleWords& words, std::vector<Toke
             }
             tokens.push_back(std::move(t));
         } else if (IsLetter(c)) {
-            Token t{Token::Kind::Word, 0, 0, {}, 0};
+            const size_t start = i;
             while (i < text.size() && IsLetter(text[i]))
-                t.text.push_back(text[i++]);
-            tokens.push_back(std::move(t));
+                ++i;
+            tokens.push_back(Token{Token::Kind::Word, 0, 0, text.substr(start, i - start), 0});
         } else {
             wchar_t sep;
             if (IsSpace(c))
@@ -120,9 +184,9 @@ bool Tokenize(std::wstring_view text, const LocaleWords& words, std::vector<Toke
                 sep = L'/';
             else if (c == L':')
                 sep = L':';
-            else if (words.dateSeparator.size() == 1 && c == words.dateSeparator[0])
+            else if (words.dateSeparator && c == words.dateSeparator)
                 sep = L'/';
-            else if (words.timeSeparator.size() == 1 && c == words.timeSeparator[0])
+            else if (words.timeSeparator && c == words.timeSeparator)
                 sep = L':';
             else
                 return false;
@@ -142,13 +206,14 @@ bool IsNumber(const std::vector<Token>& t, size_t i) { return i < t.size() && t[
 // 1 for AM, 2 for PM, 0 for neither.
 int AmPm(std::wstring_view word, const LocaleWords& w)
 {
-    if (!w.am.empty() && MatchesName(word, w.am))
+    const EnglishWords& e = English();
+    if (MatchesName(word, w.am))
         return 1;
-    if (!w.pm.empty() && MatchesName(word, w.pm))
+    if (MatchesName(word, w.pm))
         return 2;
-    if (MatchesName(word, L"AM") || MatchesName(word, L"A"))
+    if (MatchesName(word, e.am) || MatchesName(word, e.a))
         return 1;
-    if (MatchesName(word, L"PM") || MatchesName(word, L"P"))
+    if (MatchesName(word, e.pm) || MatchesName(word, e.p))
         return 2;
     return 0;
 }
@@ -156,22 +221,22 @@ int AmPm(std::wstring_view word, const LocaleWords& w)
 // Month 1..12 named by the word in the locale or in English, else 0.
 int MonthOf(std::wstring_view word, const LocaleWords& w)
 {
-    for (int i = 0; i < 12; ++i)
+    const EnglishWords& e = English();
+    for (size_t i = 0; i < 12; ++i)
         if (MatchesName(word, w.months[i]) || MatchesName(word, w.abbrevMonths[i]))
-            return i + 1;
-    for (int i = 1; i <= 12; ++i)
-        if (MatchesName(word, EnglishMonthName(i, false)) || MatchesName(word, EnglishMonthName(i, true)))
-            return i;
+            return static_cast<int>(i) + 1;
+    for (size_t i = 0; i < 12; ++i)
+        if (MatchesName(word, e.months[i]) || MatchesName(word, e.abbrevMonths[i]))
+            return static_cast<int>(i) + 1;
     return 0;
 }
 
 bool IsDayName(std::wstring_view word, const LocaleWords& w)
 {
-    for (int i = 0; i < 7; ++i)
-        if (MatchesName(word, w.days[i]) || MatchesName(word, w.abbrevDays[i]))
-            return true;
-    for (int i = 0; i < 7; ++i)
-        if (MatchesName(word, EnglishDayName(i, false)) || MatchesName(word, EnglishDayName(i, true)))
+    const EnglishWords& e = English();
+    for (size_t i = 0; i < 7; ++i)
+        if (MatchesName(word, w.days[i]) || MatchesName(word, w.abbrevDays[i]) || MatchesName(word, e.days[i]) ||
+            MatchesName(word, e.abbrevDays[i]))
             return true;
     return false;
 }
@@ -211,15 +276,20 @@ int64_t CurrentYear()
     return now.wYear;
 }
 
-std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int order)
+// `named` tells which of year, month and day the text gave; the others are completed.
+std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int order, VariantDateParts& named)
 {
     std::vector<Ymd> candidates;
+    named.year = named.month = named.day = true;
     if (month != 0) {
         if (nums.size() == 1) {
-            if (YearLike(nums[0]))
+            if (YearLike(nums[0])) {
                 candidates.push_back({ExpandYear(nums[0]), month, 1});
-            else
+                named.day = false;
+            } else {
                 candidates.push_back({CurrentYear(), month, nums[0].value});
+                named.year = false;
+            }
         } else if (nums.size() == 2) {
             const Piece& a = nums[0];
             const Piece& b = nums[1];
@@ -237,6 +307,10 @@ std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int or
     } else if (nums.size() == 2) {
         const Piece& a = nums[0];
         const Piece& b = nums[1];
+        if (YearLike(a) || YearLike(b))
+            named.day = false;
+        else
+            named.year = false;
         if (YearLike(a))
             candidates.push_back({ExpandYear(a), b.value, 1});
         else if (YearLike(b))
@@ -275,11 +349,12 @@ std::optional<Ymd> ResolveDate(const std::vector<Piece>& nums, int month, int or
 
 } // namespace
 
-HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& out)
+HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& out, VariantDateParts* named)
 {
-    LocaleWords words;
-    if (!LoadLocaleWords(lcid, words))
+    const LocaleWords* found = FindLocaleWords(lcid);
+    if (!found)
         return E_INVALIDARG;
+    const LocaleWords& words = *found;
     std::vector<Token> tokens;
     if (!Tokenize(text, words, tokens))
         return DISP_E_TYPEMISMATCH;
@@ -360,8 +435,10 @@ HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& o
     if (!haveDate && !haveTime)
         return DISP_E_TYPEMISMATCH;
     Ymd date{1899, 12, 30};
+    VariantDateParts parts;
+    parts.time = haveTime;
     if (haveDate) {
-        auto resolved = ResolveDate(nums, month, words.order);
+        auto resolved = ResolveDate(nums, month, words.order, parts);
         if (!resolved)
             return DISP_E_TYPEMISMATCH;
         date = *resolved;
@@ -377,6 +454,8 @@ HRESULT ParseVariantDate(std::wstring_view text, LCID lcid, ULONG flags, DATE& o
             static_cast<int>(hour), static_cast<int>(minute), static_cast<int>(second), result))
         return DISP_E_TYPEMISMATCH;
     out = result;
+    if (named)
+        *named = parts;
     return S_OK;
 }
 

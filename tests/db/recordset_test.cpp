@@ -694,6 +694,115 @@ TEST_P(RecordsetTest, BoolByteSingleAndBinaryRoundTrip)
     EXPECT_EQ(f.state, "22003") << f.message;
 }
 
+// One INSERT statement runs once per row with its parameters bound again only where a
+// row binds differently: each row must still carry its own values, whichever field turns
+// NULL, grows or shrinks from the row before, or repeats it exactly.
+TEST_P(RecordsetTest, StatementRunPerRowKeepsEachRowsOwnValues)
+{
+    constexpr size_t kNull = static_cast<size_t>(-1);
+    struct Row {
+        LONG id;
+        size_t nameLength; // kNull: NULL
+        size_t noteLength;
+        bool amountNull;
+        int64_t amount;
+        bool createdNull;
+        uint16_t day;
+    };
+    const Row rows[] = {
+        {1, 3, 10, false, 5, false, 1},
+        {2, 3, 10, false, 5, false, 1},           // the same shape and values again
+        {3, kNull, 5000, true, 0, true, 0},       // NULLs; a text far longer than before
+        {4, 200, 0, false, -(int64_t{1} << 40), false, 28},
+        {5, 0, kNull, false, INT64_MAX, true, 0}, // an empty text, marked not NULL
+        {6, 1, 7, true, 0, false, 31},
+    };
+    auto text = [](LONG id, size_t length) {
+        std::wstring s;
+        for (size_t i = 0; i < length; ++i)
+            s.push_back(static_cast<wchar_t>(L'a' + (static_cast<size_t>(id) + i) % 26));
+        return CString(s);
+    };
+    {
+        ItemSet rs(&Db());
+        ZYN_DB_OK(rs.Open());
+        for (const Row& r : rows) {
+            rs.AddNew();
+            rs.m_ID = r.id;
+            if (r.nameLength == kNull)
+                rs.SetFieldNull(&rs.m_NAME);
+            else {
+                rs.m_NAME = text(r.id, r.nameLength);
+                rs.SetFieldNull(&rs.m_NAME, FALSE); // an empty text would pass for the pseudo-NULL
+            }
+            if (r.noteLength == kNull)
+                rs.SetFieldNull(&rs.m_NOTE);
+            else {
+                rs.m_NOTE = text(r.id + 7, r.noteLength);
+                rs.SetFieldNull(&rs.m_NOTE, FALSE);
+            }
+            if (r.amountNull)
+                rs.SetFieldNull(&rs.m_AMOUNT);
+            else
+                rs.m_AMOUNT = r.amount;
+            if (r.createdNull)
+                rs.SetFieldNull(&rs.m_CREATED);
+            else
+                rs.m_CREATED = TIMESTAMP_STRUCT{2021, 1, r.day, 2, 3, 4, 0};
+            ZYN_DB_OK(rs.Update());
+        }
+    }
+    ItemSet rs(&Db());
+    rs.m_strSort = L"ID";
+    ZYN_DB_OK(rs.Open());
+    for (const Row& r : rows) {
+        SCOPED_TRACE("row " + std::to_string(r.id));
+        ASSERT_FALSE(rs.IsEOF());
+        EXPECT_EQ(rs.m_ID, r.id);
+        EXPECT_EQ(rs.IsFieldNull(&rs.m_NAME) != FALSE, r.nameLength == kNull);
+        if (r.nameLength != kNull) {
+            EXPECT_EQ(rs.m_NAME, text(r.id, r.nameLength));
+        }
+        EXPECT_EQ(rs.IsFieldNull(&rs.m_NOTE) != FALSE, r.noteLength == kNull);
+        if (r.noteLength != kNull) {
+            EXPECT_EQ(rs.m_NOTE, text(r.id + 7, r.noteLength));
+        }
+        EXPECT_EQ(rs.IsFieldNull(&rs.m_AMOUNT) != FALSE, r.amountNull);
+        if (!r.amountNull) {
+            EXPECT_EQ(rs.m_AMOUNT, r.amount);
+        }
+        EXPECT_EQ(rs.IsFieldNull(&rs.m_CREATED) != FALSE, r.createdNull);
+        if (!r.createdNull) {
+            EXPECT_EQ(rs.m_CREATED.day, r.day);
+        }
+        ZYN_DB_OK(rs.MoveNext());
+    }
+    EXPECT_TRUE(rs.IsEOF());
+
+    // A select run again with other parameter values, shorter and longer.
+    rs.Close();
+    rs.UseParams(true);
+    rs.m_strFilter = L"AMOUNT > ? AND NAME = ?";
+    rs.m_minAmount = 0;
+    rs.m_nameParam = text(1, 3);
+    ZYN_DB_OK(rs.Open());
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_ID, 1);
+    rs.m_nameParam = text(4, 200);
+    rs.m_minAmount = -(int64_t{1} << 41);
+    ZYN_DB_OK(rs.Requery());
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_ID, 4);
+    rs.m_nameParam = L"";
+    rs.m_minAmount = INT64_MAX;
+    ZYN_DB_OK(rs.Requery());
+    EXPECT_TRUE(rs.IsEOF()) << "no amount lies above the largest";
+    rs.m_minAmount = 0;
+    ZYN_DB_OK(rs.Requery());
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.m_ID, 5);
+}
+
 ZYN_INSTANTIATE_ENGINES(RecordsetTest);
 
 } // namespace

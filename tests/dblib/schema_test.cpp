@@ -1,10 +1,13 @@
 // The schema files on both engines, the script splitter, and creating a database file.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/afx/db/dbexception.h"
 #include "platform/base/exception.h"
@@ -122,6 +125,117 @@ TEST_P(SchemaTest, LoadingTwiceFailsWholeAndChangesNothing)
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS"), 1);
 }
 
+// A schema folder of a test's own for the time of a case.
+class SchemaDirScope {
+public:
+    explicit SchemaDirScope(const std::string& dir)
+    {
+        if (const char* old = std::getenv("ZYN_SCHEMA_DIR"))
+            m_old = old;
+        setenv("ZYN_SCHEMA_DIR", dir.c_str(), 1);
+    }
+    ~SchemaDirScope() { setenv("ZYN_SCHEMA_DIR", m_old.c_str(), 1); }
+    SchemaDirScope(const SchemaDirScope&) = delete;
+    SchemaDirScope& operator=(const SchemaDirScope&) = delete;
+
+private:
+    std::string m_old;
+};
+
+// Both schema files of a folder hold `script`.
+std::string SchemaFolder(const std::string& name, const std::string& script)
+{
+    const std::string dir = TempRoot() + "/" + name;
+    std::filesystem::create_directories(dir);
+    for (const char* file : {"/sqlite.sql", "/postgresql.sql"})
+        std::ofstream(dir + file, std::ios::binary) << script;
+    return dir;
+}
+
+// The names in a folder that start with `prefix`.
+std::set<std::string> FilesStartingWith(const std::string& dir, const std::string& prefix)
+{
+    std::set<std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0)
+            out.insert(name);
+    }
+    return out;
+}
+
+// A creation that fails part-way leaves nothing it made: on SQLite no file (and no
+// journal or half-built file beside it), an existing database kept as it was even when
+// replacing; on PostgreSQL none of the script's tables.
+TEST_P(SchemaTest, AFailedCreationRemovesWhatItMade)
+{
+    const std::string dir = SchemaFolder(std::string("schema-failing-") + (Engine() == DbEngineKind::sqlite ? "s" : "p"),
+        "CREATE TABLE HALF_MADE (X INTEGER);\nCREATE INDEX IX_HALF_MADE_X ON HALF_MADE (X);\n"
+        "INSERT INTO NO_SUCH_TABLE VALUES (1);\n");
+    SchemaDirScope scope(dir);
+    if (Engine() == DbEngineKind::postgresql) {
+        const std::wstring target = OdbcSetup::Instance().DriverConnectString(DbEngineKind::postgresql);
+        EXPECT_TRUE(CatchDb([&] { zyn::db::CreateDatabase(target.c_str(), zyn::db::SchemaEngine::PostgreSQL); })
+                        .thrown);
+        EXPECT_FALSE(ZDb().HasTable(L"HALF_MADE"));
+        EXPECT_TRUE(ZDb().HasTable(L"EVENTS")) << "what was there before stays";
+        return;
+    }
+    const std::string folder = TempRoot() + "/created-failing";
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/half.db";
+    const std::wstring w = zyn::base::FromUtf8(path);
+    auto fresh = CatchDb([&] { zyn::db::CreateDatabase(w.c_str(), zyn::db::SchemaEngine::SQLite); });
+    EXPECT_TRUE(fresh.thrown);
+    EXPECT_NE(fresh.message.find("NO_SUCH_TABLE"), std::string::npos) << fresh.message;
+    EXPECT_EQ(FilesStartingWith(folder, "half.db"), std::set<std::string>{});
+
+    // Replacing a database that holds a row: the failure keeps it whole.
+    {
+        CZynDatabase db;
+        ZYN_DB_OK(db.OpenEx(zyn::db::SqliteConnectString(w.c_str())));
+        ZYN_DB_OK(db.ExecuteSQL(L"CREATE TABLE KEEP (X INTEGER)"));
+        ZYN_DB_OK(db.ExecuteSQL(L"INSERT INTO KEEP VALUES (42)"));
+        db.Close();
+    }
+    EXPECT_TRUE(CatchDb([&] { zyn::db::CreateDatabase(w.c_str(), zyn::db::SchemaEngine::SQLite, true); }).thrown);
+    EXPECT_EQ(FilesStartingWith(folder, "half.db"), std::set<std::string>{"half.db"});
+    CZynDatabase db;
+    ZYN_DB_OK(db.OpenEx(zyn::db::SqliteConnectString(w.c_str())));
+    int64_t kept = 0;
+    ZYN_DB_OK(db.QueryInt64(L"SELECT X FROM KEEP", {}, kept));
+    EXPECT_EQ(kept, 42);
+    EXPECT_FALSE(db.HasTable(L"HALF_MADE"));
+    db.Close();
+}
+
+// The schema of the original fault: an empty statement between two semicolons that only
+// NEL separates. It creates the database, and the statements around it run.
+TEST_P(SchemaTest, ScriptWithUnicodeWhiteSpaceCreatesTheDatabase)
+{
+    const std::string dir = SchemaFolder(std::string("schema-nel-") + (Engine() == DbEngineKind::sqlite ? "s" : "p"),
+        "CREATE TABLE NEL_BEFORE (X INTEGER);\xC2\x85;\xE2\x80\xA8;\nCREATE TABLE NEL_AFTER (Y INTEGER);\xC2\xA0");
+    SchemaDirScope scope(dir);
+    int n = 0;
+    if (Engine() == DbEngineKind::postgresql) {
+        const std::wstring target = OdbcSetup::Instance().DriverConnectString(DbEngineKind::postgresql);
+        ZYN_DB_OK(n = zyn::db::CreateDatabase(target.c_str(), zyn::db::SchemaEngine::PostgreSQL));
+        EXPECT_TRUE(ZDb().HasTable(L"NEL_BEFORE"));
+        EXPECT_TRUE(ZDb().HasTable(L"NEL_AFTER"));
+    } else {
+        const std::string path = TempRoot() + "/nel.db";
+        std::filesystem::remove(path);
+        const std::wstring w = zyn::base::FromUtf8(path);
+        ZYN_DB_OK(n = zyn::db::CreateDatabase(w.c_str(), zyn::db::SchemaEngine::SQLite));
+        CZynDatabase db;
+        ZYN_DB_OK(db.OpenEx(zyn::db::SqliteConnectString(w.c_str())));
+        EXPECT_TRUE(db.HasTable(L"NEL_BEFORE"));
+        EXPECT_TRUE(db.HasTable(L"NEL_AFTER"));
+        db.Close();
+    }
+    EXPECT_EQ(n, 2);
+}
+
 ZYN_INSTANTIATE_ENGINES(SchemaTest);
 
 TEST(SchemaScript, SplitsAtTheSemicolonsThatEndStatements)
@@ -142,6 +256,25 @@ TEST(SchemaScript, SplitsAtTheSemicolonsThatEndStatements)
     EXPECT_EQ(U8(st[3]), "CREATE FUNCTION G() RETURNS INT AS $body$ SELECT 1; $body$ LANGUAGE sql");
     EXPECT_EQ(U8(st[4]), "SELECT \"odd;name\" FROM A WHERE X = $1");
     EXPECT_EQ(U8(st[5]), "-- empty statements and trailing comments drop out\nSELECT 2");
+}
+
+// White space between statements is what Trim strips: beyond ASCII too (NEL, no-break
+// space, the line and paragraph separators, the ideographic space), so no such run makes
+// an empty statement; a character that is not white space does make one.
+TEST(SchemaScript, UnicodeWhiteSpaceMakesNoStatement)
+{
+    const std::pair<LPCWSTR, std::vector<std::string>> cases[] = {
+        {L";\u0085;", {}},
+        {L"SELECT 1;\u00A0\u2028\u2029\u3000;\u1680\u205F\u202F", {"SELECT 1"}},
+        {L"\u2003SELECT 1\u0085;\u0085SELECT 2\u2028", {"SELECT 1", "SELECT 2"}},
+        {L"SELECT 1;\u200B;", {"SELECT 1", "\xE2\x80\x8B"}}, // a zero-width space is no white space
+    };
+    for (const auto& [script, expected] : cases) {
+        std::vector<std::string> got;
+        for (const CString& st : zyn::db::SplitSqlScript(script))
+            got.push_back(U8(st));
+        EXPECT_EQ(got, expected) << U8(script);
+    }
 }
 
 TEST(SchemaScript, UnclosedQuotesAndCommentsNameTheirLine)

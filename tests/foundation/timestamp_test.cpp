@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/zyn_timestamp.h"
+#include "platform/base/locale.h"
 #include "platform/base/testhooks_time.h"
 
 namespace {
@@ -100,4 +101,57 @@ TEST(ZynTimestamp, FormatUsesTheLocale)
     EXPECT_EQ(out, CString(L"7/5/2008 3:04:05 PM"));
     ASSERT_TRUE(ZynFormatTimestamp(Ts(2008, 7, 5, 15, 4, 5), out, 0, ZYN_TIME_WITH_SECONDS, L" | ", 1, false));
     EXPECT_EQ(out, CString(L"3:04:05 PM | 7/5/2008"));
+}
+
+// An archive date field is a whole date or malformed: the locale fallback no longer
+// completes a partial date with the current year. The wall clock is frozen at two
+// different days; neither shows in any result.
+TEST(ZynTimestamp, PartialDatesAreMalformedWhateverTheDay)
+{
+    struct Complete {
+        LCID locale;
+        const wchar_t* text;
+        TIMESTAMP_STRUCT expected;
+    };
+    const Complete complete[] = {
+        {1033, L"1/2/2009 10:30 AM", Ts(2009, 1, 2, 10, 30)},
+        {1031, L"02.01.2009 10:30", Ts(2009, 1, 2, 10, 30)},
+        {1036, L"2 janvier 2009", Ts(2009, 1, 2)},
+        {1031, L"Jan 02 2009 10:30:00AM", Ts(2009, 1, 2, 10, 30)},
+    };
+    const std::pair<LCID, const wchar_t*> partial[] = {
+        {1033, L"Jan 02"}, {1033, L"1 2"}, {1033, L"1/2"}, {1033, L"January 2008"}, {1033, L"1/2008"},
+        {1033, L"10:30"}, {1033, L"Jan 02 10:30:00AM"}, {1031, L"02.01."}, {1031, L"2. Januar 10:30"},
+        {1031, L"Januar 2009"}, {1036, L"2 janvier"}, {1036, L"samedi"},
+    };
+    // 2008-07-05 12:00 and 2031-06-15 12:00 UTC.
+    for (const int64_t now : {int64_t{1215259200}, int64_t{1939291200}}) {
+        FILETIME ft{};
+        const uint64_t ticks = static_cast<uint64_t>(now + 11644473600) * 10000000u;
+        ft.dwLowDateTime = static_cast<DWORD>(ticks);
+        ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+        ASSERT_TRUE(zyn::base::SetSystemTimeForTests(ft));
+        for (const Complete& c : complete) {
+            LocaleGuard locale(c.locale);
+            TIMESTAMP_STRUCT ts{};
+            ASSERT_TRUE(ZynTextToTimestamp(c.text, ts)) << c.locale << " \"" << c.text << "\"";
+            EXPECT_EQ(ts.year, c.expected.year) << c.text;
+            EXPECT_EQ(ts.month, c.expected.month) << c.text;
+            EXPECT_EQ(ts.day, c.expected.day) << c.text;
+            EXPECT_EQ(ts.hour, c.expected.hour) << c.text;
+            EXPECT_EQ(ts.minute, c.expected.minute) << c.text;
+        }
+        for (const auto& [locale, text] : partial) {
+            LocaleGuard guard(locale);
+            TIMESTAMP_STRUCT ts{};
+            EXPECT_FALSE(ZynTextToTimestamp(text, ts)) << locale << " \"" << text << "\" gave " << ts.year << "-"
+                                                       << ts.month << "-" << ts.day;
+        }
+    }
+    // VarDateFromStr itself keeps completing with the current year, as documented:
+    // 2031-01-02 is day 47850 of the automation calendar.
+    DATE date = 0;
+    ASSERT_EQ(VarDateFromStr(L"Jan 02", 1033, 0, &date), S_OK);
+    EXPECT_EQ(date, 47850.0);
+    zyn::base::SetSystemTimeForTests(std::nullopt);
 }

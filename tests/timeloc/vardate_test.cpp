@@ -1,5 +1,8 @@
 // VarDateFromStr: date and time text in the user's locale.
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "platform/base/oledatetime.h"
 #include "tests/timeloc/fixture.h"
@@ -129,5 +132,106 @@ TEST_F(VarDate, FormattedDatesParseBack)
             const CString text = COleDateTime(dt).Format(0, lcid);
             EXPECT_TRUE(Parses(text.GetString(), lcid, dt)) << "lcid " << lcid << " text \"" << text.GetString() << "\"";
         }
+    }
+}
+
+// The locale's words are built once per locale; the user locale a call resolves to is
+// the one set at that moment, so a change takes effect at once and a change back too.
+TEST_F(VarDate, WordsFollowTheUserLocaleAsItChanges)
+{
+    constexpr double kMay7th = 39575.0;
+    struct Step {
+        LCID locale;
+        const wchar_t* text;
+        double expected; // < 0: not a date in that locale
+    };
+    const Step steps[] = {
+        {LCID_DE_DE, L"5. Juli 2008", kJuly5th},
+        {LCID_DE_DE, L"05/07/2008", kJuly5th},     // day first
+        {LCID_FR_FR, L"5. Juli 2008", -1},          // no French (or English) month
+        {LCID_FR_FR, L"5 juillet 2008", kJuly5th},
+        {LCID_EN_US, L"05/07/2008", kMay7th},      // month first
+        {LCID_EN_US, L"5 juillet 2008", -1},
+        {LCID_EN_US, L"3:04 PM", Time(15, 4, 0)},
+        {LCID_DE_DE, L"3:04 nachm.", -1},           // German has no AM/PM words of its own here
+        {LCID_DE_DE, L"5. Juli 2008", kJuly5th},   // and back again
+    };
+    for (const Step& s : steps) {
+        ASSERT_TRUE(zyn::base::SetUserLocaleForTests(s.locale));
+        if (s.expected < 0)
+            EXPECT_EQ(Result(s.text), DISP_E_TYPEMISMATCH) << s.locale << " \"" << s.text << "\"";
+        else
+            EXPECT_TRUE(Parses(s.text, LANG_USER_DEFAULT, s.expected)) << s.locale << " \"" << s.text << "\"";
+    }
+}
+
+// Threads that parse at the same time, the first of them building the word tables,
+// all get the right dates.
+TEST_F(VarDate, ParsesAlikeOnManyThreadsAtOnce)
+{
+    struct Case {
+        const wchar_t* text;
+        LCID lcid;
+        double expected;
+    };
+    const Case cases[] = {
+        {L"Samstag, 5. Juli 2008", LCID_DE_DE, kJuly5th},
+        {L"samedi 5 juil. 2008 15:04", LCID_FR_FR, kJuly5th + Time(15, 4, 0)},
+        {L"5 juli 2008", LCID_NL_NL, kJuly5th},
+        {L"Saturday, July 05, 2008 3:04:05 PM", LCID_EN_US, kJuly5th + Time(15, 4, 5)},
+        {L"5/7/2008", LCID_EN_GB, kJuly5th},
+    };
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 300;
+    std::atomic<int> wrong{0};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load())
+                std::this_thread::yield();
+            for (int r = 0; r < kRounds; ++r) {
+                const Case& c = cases[static_cast<size_t>(t + r) % std::size(cases)];
+                DATE out = 0;
+                if (VarDateFromStr(c.text, c.lcid, 0, &out) != S_OK || std::fabs(out - c.expected) > 1e-9)
+                    ++wrong;
+            }
+        });
+    }
+    go = true;
+    for (auto& th : threads)
+        th.join();
+    EXPECT_EQ(wrong.load(), 0);
+}
+
+// The parser tells which parts the text gave; what it completes from today shows.
+TEST_F(VarDate, TellsWhichPartsTheTextGave)
+{
+    struct Case {
+        const wchar_t* text;
+        LCID lcid;
+        bool year, month, day, time;
+    };
+    const Case cases[] = {
+        {L"Jan 02", LCID_EN_US, false, true, true, false},
+        {L"1 2", LCID_EN_US, false, true, true, false},
+        {L"2. Januar", LCID_DE_DE, false, true, true, false},
+        {L"July 2008", LCID_EN_US, true, true, false, false},
+        {L"7/2008", LCID_EN_US, true, true, false, false},
+        {L"15:04", LCID_DE_DE, false, false, false, true},
+        {L"3 PM", LCID_EN_US, false, false, false, true},
+        {L"2008-07-05", LCID_DE_DE, true, true, true, false},
+        {L"7/5/08 3:04 PM", LCID_EN_US, true, true, true, true},
+        {L"Jul 05 2008 03:04:05PM", LCID_FR_FR, true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        DATE out = 0;
+        zyn::base::VariantDateParts named;
+        named.year = named.month = named.day = named.time = true; // all overwritten
+        ASSERT_EQ(zyn::base::ParseVariantDate(c.text, c.lcid, 0, out, &named), S_OK) << c.text;
+        EXPECT_EQ(named.year, c.year) << c.text;
+        EXPECT_EQ(named.month, c.month) << c.text;
+        EXPECT_EQ(named.day, c.day) << c.text;
+        EXPECT_EQ(named.time, c.time) << c.text;
     }
 }

@@ -124,16 +124,22 @@ TEST_F(CfgMessageTest, DownloadSendsPanelDriversThenApplicationWithTypeAndAddres
     EXPECT_EQ(Messages(), (std::vector<UINT>{2027}));
 }
 
-TEST_F(CfgMessageTest, UnknownDownloadTypeSendsNothing)
+// A type that names neither message sends nothing and still succeeds, with or without
+// a main window to send to.
+TEST_F(CfgMessageTest, UnknownDownloadTypeSendsNothingAndSucceeds)
 {
+    CfgMessage msg(1, 1, 0);
+    EXPECT_EQ(ZynDownload(msg, static_cast<ZynDownloadType>(3)), TRUE) << "no application at all";
     CZynApp app;
     OpenMain(app);
-    CfgMessage msg(1, 1, 0);
-    SetLastError(0);
-    EXPECT_EQ(ZynDownload(msg, static_cast<ZynDownloadType>(3)), FALSE);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(ZynDownload(msg, static_cast<ZynDownloadType>(-1)), FALSE);
+    for (const int type : {3, 4, -1, 0x7FFFFFFF}) {
+        SetLastError(0);
+        EXPECT_EQ(ZynDownload(msg, static_cast<ZynDownloadType>(type)), TRUE) << type;
+        EXPECT_EQ(GetLastError(), 0u) << type;
+    }
     EXPECT_TRUE(SeenLog().empty());
+    EXPECT_EQ(msg.m_lType, 1);
+    EXPECT_EQ(msg.m_lValue, 1);
 }
 
 TEST_F(CfgMessageTest, WithoutMainWindowNothingIsSentAndTheCallFails)

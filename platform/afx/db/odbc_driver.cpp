@@ -14,6 +14,7 @@
 #include <cwctype>
 #include <mutex>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/base/utf16.h"
 
@@ -413,9 +414,18 @@ void Connection::EndTransaction(bool commit)
 
 // ---- statement -------------------------------------------------------------------
 
+// One bound parameter: the buffer and indicator the driver reads at execution, and what
+// they were last bound with. A later run whose parameter binds the same way reuses the
+// binding (buffers are read when the statement runs, not when they are bound), so a
+// statement run once per row does not bind every parameter again.
 struct Statement::Slot {
     std::vector<unsigned char> buffer;
     SQLLEN indicator = 0;
+    bool bound = false;
+    SQLSMALLINT io = 0, cType = 0, sqlType = 0, digits = 0;
+    SQLULEN columnSize = 0;
+    const void* boundBuffer = nullptr;
+    size_t boundLength = 0;
 };
 
 Statement::Statement(Connection& c) : m_connection(c)
@@ -448,6 +458,7 @@ void Statement::SetParams(std::vector<Param> params) { m_params = std::move(para
 void Statement::Prepare(const std::wstring& sql)
 {
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    ResetParams(); // bindings are reused only by runs of one prepared text
     std::u16string s = Wide16(sql);
     SQLRETURN rc = SQLPrepareW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
     if (!Ok(rc)) {
@@ -460,43 +471,6 @@ void Statement::Prepare(const std::wstring& sql)
 }
 
 namespace {
-
-SQLSMALLINT SqlTypeOf(const Param& p)
-{
-    if (p.sqlType) {
-        switch (p.sqlType) {
-        case SQL_CHAR:
-            return SQL_WCHAR;
-        case SQL_VARCHAR:
-            return SQL_WVARCHAR;
-        case SQL_LONGVARCHAR:
-            return SQL_WLONGVARCHAR;
-        default:
-            return p.sqlType;
-        }
-    }
-    switch (p.kind) {
-    case Kind::Int32:
-        return SQL_INTEGER;
-    case Kind::Int64:
-        return SQL_BIGINT;
-    case Kind::Double:
-        return SQL_DOUBLE;
-    case Kind::Float:
-        return SQL_REAL;
-    case Kind::Bit:
-        return SQL_INTEGER;
-    case Kind::TinyInt:
-        return SQL_SMALLINT;
-    case Kind::Text:
-        return SQL_WVARCHAR;
-    case Kind::Binary:
-        return SQL_VARBINARY;
-    case Kind::Timestamp:
-        return SQL_TYPE_TIMESTAMP;
-    }
-    return SQL_INTEGER;
-}
 
 template <class T>
 T NumberOf(const Value& v)
@@ -651,25 +625,6 @@ bool IsTextSqlType(SQLSMALLINT t) { return t == SQL_WCHAR || t == SQL_WVARCHAR |
 
 bool IsBinarySqlType(SQLSMALLINT t) { return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY; }
 
-// Whether the driver takes the value as it is (no conversion to another SQL type), so
-// its literal means the same.
-bool LiteralKeepsMeaning(const Param& p)
-{
-    if (p.direction != Direction::Input)
-        return false;
-    const SQLSMALLINT t = SqlTypeOf(p);
-    switch (p.kind) {
-    case Kind::Text:
-        return IsTextSqlType(t);
-    case Kind::Binary:
-        return IsBinarySqlType(t);
-    case Kind::Timestamp:
-        return true; // bound as its text on SQLite whatever the SQL type
-    default:
-        return IsNumericSqlType(t);
-    }
-}
-
 std::wstring Ascii(const char* p)
 {
     std::wstring out;
@@ -746,51 +701,6 @@ std::optional<std::wstring> TextLiteral(const std::wstring& t)
     return out;
 }
 
-std::optional<std::wstring> Literal(const Param& p)
-{
-    if (std::holds_alternative<Null>(p.value))
-        return L"NULL";
-    switch (p.kind) {
-    case Kind::Int32:
-        return IntegerLiteral(NumberOf<int32_t>(p.value));
-    case Kind::Bit:
-        if (SqlTypeOf(p) == SQL_BIT)
-            return NumberOf<int32_t>(p.value) ? L"1" : L"0";
-        return IntegerLiteral(NumberOf<int32_t>(p.value));
-    case Kind::TinyInt:
-        return IntegerLiteral(NumberOf<int16_t>(p.value));
-    case Kind::Int64:
-        return IntegerLiteral(NumberOf<int64_t>(p.value));
-    case Kind::Double:
-        return RealLiteral(NumberOf<double>(p.value));
-    case Kind::Float:
-        return RealLiteral(static_cast<double>(NumberOf<float>(p.value)));
-    case Kind::Text: {
-        const std::wstring* t = std::get_if<std::wstring>(&p.value);
-        return t ? TextLiteral(*t) : std::optional<std::wstring>(L"''");
-    }
-    case Kind::Binary: {
-        static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
-        std::wstring out = L"X'";
-        if (auto b = std::get_if<std::vector<uint8_t>>(&p.value))
-            for (uint8_t x : *b) {
-                out += kHex[x >> 4];
-                out += kHex[x & 15];
-            }
-        out += L'\'';
-        return out;
-    }
-    case Kind::Timestamp: {
-        TIMESTAMP_STRUCT ts{};
-        if (auto t = std::get_if<TIMESTAMP_STRUCT>(&p.value))
-            ts = *t;
-        const std::u16string text = TimestampText(ts); // ASCII digits and separators
-        return L"'" + std::wstring(text.begin(), text.end()) + L"'";
-    }
-    }
-    return L"NULL";
-}
-
 template <class T>
 void Put(std::vector<unsigned char>& buf, const T& v)
 {
@@ -806,112 +716,260 @@ T Take(const std::vector<unsigned char>& buf)
     return v;
 }
 
+// ---- parameter kinds ------------------------------------------------------------
+//
+// One description per Kind, reached through VisitKind, holds everything that depends on
+// the kind of a parameter:
+//   kSqlType                 the SQL type it is declared with when the caller names none
+//   Bind(binding, param)     its C type and buffer for SQLBindParameter
+//   Take(buffer, indicator)  an output parameter's value read back from that buffer
+//   LiteralFits(sqlType)     whether its SQLite literal means what the bound value would
+//   Literal(param)           that literal (see above), for a value that is not NULL
+
+// What BindParams hands SQLBindParameter for one parameter. The kind fills in the C type
+// and the buffer, and may change the rest (the SQL type starts as SqlTypeOf's, the
+// column size as the caller's).
+struct Binding {
+    std::vector<unsigned char>& buffer;
+    SQLLEN& indicator;
+    SQLSMALLINT cType;
+    SQLSMALLINT sqlType;
+    SQLULEN columnSize;
+    SQLSMALLINT digits;
+    bool output;
+    bool sqlite;
+};
+
+// Fixed-size numbers travel in a C variable of their own width.
+template <class C, SQLSMALLINT CType, SQLSMALLINT SqlType>
+struct FixedNumber {
+    static constexpr SQLSMALLINT kSqlType = SqlType;
+    static void Bind(Binding& b, const Param& p)
+    {
+        b.cType = CType;
+        Put(b.buffer, NumberOf<C>(p.value));
+    }
+    static Value Take(const std::vector<unsigned char>& buffer, SQLLEN)
+    {
+        if constexpr (sizeof(C) < sizeof(int32_t))
+            return int32_t{odbc::Take<C>(buffer)};
+        else
+            return odbc::Take<C>(buffer);
+    }
+    static bool LiteralFits(SQLSMALLINT t) { return IsNumericSqlType(t); }
+    static std::optional<std::wstring> Literal(const Param& p)
+    {
+        if constexpr (std::is_floating_point_v<C>)
+            return RealLiteral(static_cast<double>(NumberOf<C>(p.value)));
+        else
+            return IntegerLiteral(NumberOf<C>(p.value));
+    }
+};
+
+using Int32Param = FixedNumber<int32_t, SQL_C_SLONG, SQL_INTEGER>;
+using TinyIntParam = FixedNumber<int16_t, SQL_C_SSHORT, SQL_SMALLINT>;
+using Int64Param = FixedNumber<int64_t, SQL_C_SBIGINT, SQL_BIGINT>;
+using DoubleParam = FixedNumber<double, SQL_C_DOUBLE, SQL_DOUBLE>;
+using FloatParam = FixedNumber<float, SQL_C_FLOAT, SQL_REAL>;
+
+// A BOOL: an integer, or one byte 0 or 1 when the caller declares it SQL_BIT.
+struct BitParam : Int32Param {
+    static void Bind(Binding& b, const Param& p)
+    {
+        if (b.sqlType != SQL_BIT)
+            return Int32Param::Bind(b, p);
+        b.cType = SQL_C_BIT;
+        Put(b.buffer, static_cast<unsigned char>(NumberOf<int32_t>(p.value) ? 1 : 0));
+    }
+    static Value Take(const std::vector<unsigned char>& buffer, SQLLEN)
+    {
+        return buffer.size() == 1 ? int32_t{buffer[0]} : odbc::Take<int32_t>(buffer);
+    }
+    static std::optional<std::wstring> Literal(const Param& p)
+    {
+        if (p.sqlType == SQL_BIT)
+            return NumberOf<int32_t>(p.value) ? L"1" : L"0";
+        return Int32Param::Literal(p);
+    }
+};
+
+// Text as UTF-16; an output's buffer holds the longest value the caller announced.
+struct TextParam {
+    static constexpr SQLSMALLINT kSqlType = SQL_WVARCHAR;
+    static void Bind(Binding& b, const Param& p)
+    {
+        b.cType = SQL_C_WCHAR;
+        std::u16string s;
+        if (auto t = std::get_if<std::wstring>(&p.value))
+            s = Wide16(*t);
+        size_t units = s.size();
+        if (b.output)
+            units = std::max<size_t>(units, p.columnSize ? p.columnSize : 4000);
+        b.buffer.assign((units + 1) * 2, 0);
+        std::memcpy(b.buffer.data(), s.data(), s.size() * 2);
+        if (!b.columnSize)
+            b.columnSize = std::max<size_t>(units, 1);
+        b.indicator = static_cast<SQLLEN>(s.size() * 2);
+    }
+    static Value Take(const std::vector<unsigned char>& buffer, SQLLEN indicator)
+    {
+        const size_t cap = buffer.size() / 2 - 1;
+        if (indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) / 2 > cap)
+            throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter text truncated"}}, "SQLExecute");
+        return FromW(reinterpret_cast<const SQLWCHAR*>(buffer.data()), static_cast<size_t>(indicator) / 2);
+    }
+    static bool LiteralFits(SQLSMALLINT t) { return IsTextSqlType(t); }
+    static std::optional<std::wstring> Literal(const Param& p)
+    {
+        const std::wstring* t = std::get_if<std::wstring>(&p.value);
+        return t ? TextLiteral(*t) : std::optional<std::wstring>(L"''");
+    }
+};
+
+struct BinaryParam {
+    static constexpr SQLSMALLINT kSqlType = SQL_VARBINARY;
+    static void Bind(Binding& b, const Param& p)
+    {
+        b.cType = SQL_C_BINARY;
+        if (auto v = std::get_if<std::vector<uint8_t>>(&p.value))
+            b.buffer.assign(v->begin(), v->end());
+        const size_t bytes = b.buffer.size();
+        b.indicator = static_cast<SQLLEN>(bytes);
+        if (b.output)
+            b.buffer.resize(std::max<size_t>(bytes, p.columnSize ? p.columnSize : 8000));
+        if (b.buffer.empty())
+            b.buffer.resize(1);
+        if (!b.columnSize)
+            b.columnSize = std::max<size_t>(bytes, 1);
+    }
+    static Value Take(const std::vector<unsigned char>& buffer, SQLLEN indicator)
+    {
+        if (indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) > buffer.size())
+            throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter bytes truncated"}}, "SQLExecute");
+        return std::vector<uint8_t>(buffer.begin(), buffer.begin() + indicator);
+    }
+    static bool LiteralFits(SQLSMALLINT t) { return IsBinarySqlType(t); }
+    static std::optional<std::wstring> Literal(const Param& p)
+    {
+        static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+        std::wstring out = L"X'";
+        if (auto b = std::get_if<std::vector<uint8_t>>(&p.value))
+            for (uint8_t x : *b) {
+                out += kHex[x >> 4];
+                out += kHex[x & 15];
+            }
+        out += L'\'';
+        return out;
+    }
+};
+
+struct TimestampParam {
+    static constexpr SQLSMALLINT kSqlType = SQL_TYPE_TIMESTAMP;
+    static TIMESTAMP_STRUCT ValueOf(const Param& p)
+    {
+        const auto* t = std::get_if<TIMESTAMP_STRUCT>(&p.value);
+        return t ? *t : TIMESTAMP_STRUCT{};
+    }
+    static void Bind(Binding& b, const Param& p)
+    {
+        const TIMESTAMP_STRUCT ts = ValueOf(p);
+        if (b.sqlite && !b.output) {
+            // SQLite keeps times as text, and its driver writes bound timestamps with
+            // ".000" while SQL literals and SQLite's own CURRENT_TIMESTAMP have none:
+            // bind the literal form, so equal times are equal text.
+            const std::u16string text = TimestampText(ts);
+            b.cType = SQL_C_WCHAR;
+            b.sqlType = SQL_WVARCHAR;
+            b.buffer.assign((text.size() + 1) * 2, 0);
+            std::memcpy(b.buffer.data(), text.data(), text.size() * 2);
+            b.columnSize = text.size();
+            b.digits = 0;
+            b.indicator = static_cast<SQLLEN>(text.size() * 2);
+            return;
+        }
+        b.cType = SQL_C_TYPE_TIMESTAMP;
+        Put(b.buffer, ts);
+        if (!b.columnSize) {
+            // Whole seconds unless the value has a fraction: drivers that store text
+            // write the same form for equal times.
+            b.digits = ts.fraction ? 3 : 0;
+            b.columnSize = b.digits ? 23 : 19;
+        }
+    }
+    static Value Take(const std::vector<unsigned char>& buffer, SQLLEN) { return odbc::Take<TIMESTAMP_STRUCT>(buffer); }
+    static bool LiteralFits(SQLSMALLINT) { return true; } // bound as its text on SQLite whatever the SQL type
+    static std::optional<std::wstring> Literal(const Param& p)
+    {
+        const std::u16string text = TimestampText(ValueOf(p)); // ASCII digits and separators
+        return L"'" + std::wstring(text.begin(), text.end()) + L"'";
+    }
+};
+
+// The one dispatch over the parameter kinds.
+template <class Op>
+decltype(auto) VisitKind(Kind kind, Op&& op)
+{
+    switch (kind) {
+    case Kind::Int32: return op(Int32Param{});
+    case Kind::Int64: return op(Int64Param{});
+    case Kind::Double: return op(DoubleParam{});
+    case Kind::Float: return op(FloatParam{});
+    case Kind::Bit: return op(BitParam{});
+    case Kind::TinyInt: return op(TinyIntParam{});
+    case Kind::Text: return op(TextParam{});
+    case Kind::Binary: return op(BinaryParam{});
+    case Kind::Timestamp: return op(TimestampParam{});
+    }
+    throw Error(SQL_ERROR, {{"HY003", 0, L"A parameter has an unknown kind"}}, "SQLBindParameter");
+}
+
+SQLSMALLINT SqlTypeOf(const Param& p)
+{
+    if (p.sqlType)
+        return static_cast<SQLSMALLINT>(WideTextType(p.sqlType));
+    return VisitKind(p.kind, [](auto k) { return decltype(k)::kSqlType; });
+}
+
+// Whether the driver takes the value as it is (no conversion to another SQL type), so
+// its literal means the same.
+bool LiteralKeepsMeaning(const Param& p)
+{
+    if (p.direction != Direction::Input)
+        return false;
+    const SQLSMALLINT t = SqlTypeOf(p);
+    return VisitKind(p.kind, [t](auto k) { return decltype(k)::LiteralFits(t); });
+}
+
+std::optional<std::wstring> Literal(const Param& p)
+{
+    if (std::holds_alternative<Null>(p.value))
+        return L"NULL";
+    return VisitKind(p.kind, [&](auto k) { return decltype(k)::Literal(p); });
+}
+
 } // namespace
 
 void Statement::BindParams()
 {
-    SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
-    m_slots.clear();
+    if (m_slots.size() != m_params.size())
+        ResetParams();
     m_outputsPending = false;
+    const bool sqlite = m_connection.GetEngine() == Engine::sqlite;
     for (size_t i = 0; i < m_params.size(); ++i) {
         Param& p = m_params[i];
-        auto slot = std::make_unique<Slot>();
-        const bool isNull = std::holds_alternative<Null>(p.value);
+        if (i == m_slots.size())
+            m_slots.push_back(std::make_unique<Slot>());
+        Slot& slot = *m_slots[i];
         const bool output = p.direction != Direction::Input;
         if (output)
             m_outputsPending = true;
-        SQLSMALLINT cType = SQL_C_SLONG;
-        SQLSMALLINT sqlType = SqlTypeOf(p);
-        SQLULEN columnSize = p.columnSize;
-        SQLSMALLINT digits = p.decimalDigits;
-        switch (p.kind) {
-        case Kind::Int32:
-        case Kind::Bit:
-            cType = SQL_C_SLONG;
-            Put(slot->buffer, NumberOf<int32_t>(p.value));
-            if (p.kind == Kind::Bit && sqlType == SQL_BIT) {
-                cType = SQL_C_BIT;
-                Put(slot->buffer, static_cast<unsigned char>(NumberOf<int32_t>(p.value) ? 1 : 0));
-            }
-            break;
-        case Kind::TinyInt:
-            cType = SQL_C_SSHORT;
-            Put(slot->buffer, NumberOf<int16_t>(p.value));
-            break;
-        case Kind::Int64:
-            cType = SQL_C_SBIGINT;
-            Put(slot->buffer, NumberOf<int64_t>(p.value));
-            break;
-        case Kind::Double:
-            cType = SQL_C_DOUBLE;
-            Put(slot->buffer, NumberOf<double>(p.value));
-            break;
-        case Kind::Float:
-            cType = SQL_C_FLOAT;
-            Put(slot->buffer, NumberOf<float>(p.value));
-            break;
-        case Kind::Text: {
-            cType = SQL_C_WCHAR;
-            std::u16string s;
-            if (auto t = std::get_if<std::wstring>(&p.value))
-                s = Wide16(*t);
-            size_t units = s.size();
-            if (output)
-                units = std::max<size_t>(units, p.columnSize ? p.columnSize : 4000);
-            slot->buffer.assign((units + 1) * 2, 0);
-            std::memcpy(slot->buffer.data(), s.data(), s.size() * 2);
-            if (!columnSize)
-                columnSize = std::max<size_t>(units, 1);
-            slot->indicator = static_cast<SQLLEN>(s.size() * 2);
-            break;
-        }
-        case Kind::Binary: {
-            cType = SQL_C_BINARY;
-            if (auto b = std::get_if<std::vector<uint8_t>>(&p.value))
-                slot->buffer.assign(b->begin(), b->end());
-            size_t bytes = slot->buffer.size();
-            slot->indicator = static_cast<SQLLEN>(bytes);
-            if (output)
-                slot->buffer.resize(std::max<size_t>(bytes, p.columnSize ? p.columnSize : 8000));
-            if (slot->buffer.empty())
-                slot->buffer.resize(1);
-            if (!columnSize)
-                columnSize = std::max<size_t>(bytes, 1);
-            break;
-        }
-        case Kind::Timestamp: {
-            TIMESTAMP_STRUCT ts{};
-            if (auto t = std::get_if<TIMESTAMP_STRUCT>(&p.value))
-                ts = *t;
-            if (m_connection.GetEngine() == Engine::sqlite && !output) {
-                // SQLite keeps times as text, and its driver writes bound timestamps
-                // with ".000" while SQL literals and SQLite's own CURRENT_TIMESTAMP have
-                // none: bind the literal form, so equal times are equal text.
-                const std::u16string text = TimestampText(ts);
-                cType = SQL_C_WCHAR;
-                sqlType = SQL_WVARCHAR;
-                slot->buffer.assign((text.size() + 1) * 2, 0);
-                std::memcpy(slot->buffer.data(), text.data(), text.size() * 2);
-                columnSize = text.size();
-                digits = 0;
-                slot->indicator = static_cast<SQLLEN>(text.size() * 2);
-                break;
-            }
-            cType = SQL_C_TYPE_TIMESTAMP;
-            Put(slot->buffer, ts);
-            if (!columnSize) {
-                // Whole seconds unless the value has a fraction: drivers that store
-                // text write the same form for equal times.
-                digits = ts.fraction ? 3 : 0;
-                columnSize = digits ? 23 : 19;
-            }
-            break;
-        }
-        }
-        if (cType != SQL_C_WCHAR && cType != SQL_C_BINARY)
-            slot->indicator = 0;
-        if (isNull && p.direction != Direction::Output)
-            slot->indicator = SQL_NULL_DATA;
+        Binding b{slot.buffer, slot.indicator, SQL_C_SLONG, SqlTypeOf(p), p.columnSize, p.decimalDigits, output,
+            sqlite};
+        VisitKind(p.kind, [&](auto k) { decltype(k)::Bind(b, p); });
+        if (b.cType != SQL_C_WCHAR && b.cType != SQL_C_BINARY)
+            slot.indicator = 0;
+        if (std::holds_alternative<Null>(p.value) && p.direction != Direction::Output)
+            slot.indicator = SQL_NULL_DATA;
         SQLSMALLINT io = SQL_PARAM_INPUT;
         switch (p.direction) {
         case Direction::Input:
@@ -927,10 +985,22 @@ void Statement::BindParams()
             io = SQL_PARAM_OUTPUT; // drivers take the return value as an output parameter
             break;
         }
-        SQLRETURN rc = SQLBindParameter(m_hstmt, static_cast<SQLUSMALLINT>(i + 1), io, cType, sqlType, columnSize,
-            digits, slot->buffer.data(), static_cast<SQLLEN>(slot->buffer.size()), &slot->indicator);
+        if (slot.bound && slot.io == io && slot.cType == b.cType && slot.sqlType == b.sqlType &&
+            slot.columnSize == b.columnSize && slot.digits == b.digits && slot.boundBuffer == slot.buffer.data() &&
+            slot.boundLength == slot.buffer.size())
+            continue;
+        slot.bound = false;
+        SQLRETURN rc = SQLBindParameter(m_hstmt, static_cast<SQLUSMALLINT>(i + 1), io, b.cType, b.sqlType,
+            b.columnSize, b.digits, slot.buffer.data(), static_cast<SQLLEN>(slot.buffer.size()), &slot.indicator);
         Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLBindParameter");
-        m_slots.push_back(std::move(slot));
+        slot.bound = true;
+        slot.io = io;
+        slot.cType = b.cType;
+        slot.sqlType = b.sqlType;
+        slot.columnSize = b.columnSize;
+        slot.digits = b.digits;
+        slot.boundBuffer = slot.buffer.data();
+        slot.boundLength = slot.buffer.size();
     }
 }
 
@@ -948,42 +1018,7 @@ void Statement::ReadOutputParams()
             p.value = Null{};
             continue;
         }
-        switch (p.kind) {
-        case Kind::Int32:
-            p.value = Take<int32_t>(s.buffer);
-            break;
-        case Kind::Bit:
-            p.value = s.buffer.size() == 1 ? int32_t{s.buffer[0]} : Take<int32_t>(s.buffer);
-            break;
-        case Kind::TinyInt:
-            p.value = int32_t{Take<int16_t>(s.buffer)};
-            break;
-        case Kind::Int64:
-            p.value = Take<int64_t>(s.buffer);
-            break;
-        case Kind::Double:
-            p.value = Take<double>(s.buffer);
-            break;
-        case Kind::Float:
-            p.value = Take<float>(s.buffer);
-            break;
-        case Kind::Text: {
-            size_t cap = s.buffer.size() / 2 - 1;
-            if (s.indicator == SQL_NO_TOTAL || static_cast<size_t>(s.indicator) / 2 > cap)
-                throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter text truncated"}}, "SQLExecute");
-            p.value = FromW(reinterpret_cast<const SQLWCHAR*>(s.buffer.data()), static_cast<size_t>(s.indicator) / 2);
-            break;
-        }
-        case Kind::Binary: {
-            if (s.indicator == SQL_NO_TOTAL || static_cast<size_t>(s.indicator) > s.buffer.size())
-                throw Error(SQL_SUCCESS_WITH_INFO, {{"01004", 0, L"Output parameter bytes truncated"}}, "SQLExecute");
-            p.value = std::vector<uint8_t>(s.buffer.begin(), s.buffer.begin() + s.indicator);
-            break;
-        }
-        case Kind::Timestamp:
-            p.value = Take<TIMESTAMP_STRUCT>(s.buffer);
-            break;
-        }
+        p.value = VisitKind(p.kind, [&](auto k) { return decltype(k)::Take(s.buffer, s.indicator); });
     }
 }
 
@@ -1044,6 +1079,7 @@ bool Statement::Execute()
         return RunDirect(*text);
     }
     if (!m_handlePrepared && !m_prepared.empty()) {
+        ResetParams();
         std::u16string s = Wide16(m_prepared);
         SQLRETURN rc = SQLPrepareW(m_hstmt, W(s), static_cast<SQLINTEGER>(s.size()));
         Check(rc, SQL_HANDLE_STMT, m_hstmt, "SQLPrepareW");
@@ -1066,10 +1102,9 @@ bool Statement::ExecDirect(const std::wstring& sql)
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
     m_prepared.clear();
     m_handlePrepared = false;
-    if (auto text = InlinedSelect(sql)) {
-        ResetParams();
+    ResetParams();
+    if (auto text = InlinedSelect(sql))
         return RunDirect(*text);
-    }
     BindParams();
     return RunDirect(sql);
 }

@@ -1,30 +1,26 @@
 #include "platform/afx/db/recordset.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <cwctype>
-#include <limits>
 #include <map>
 #include <optional>
 
 #include "platform/afx/db/database.h"
 #include "platform/afx/db/db_internal.h"
+#include "platform/afx/db/field_kinds.h"
 #include "platform/base/afxcoll.h"
-#include "platform/base/ctime.h"
-#include "platform/base/oledatetime.h"
 
 IMPLEMENT_DYNAMIC(CRecordset, CObject)
 
-using zyn::afx::FieldKind;
 using zyn::afx::FieldRef;
 using zyn::afx::dbi::BareColumnName;
 using zyn::afx::dbi::Guard;
 using zyn::afx::dbi::SameName;
 namespace odbc = zyn::afx::odbc;
+namespace fields = zyn::afx::fields;
 
 namespace zyn::afx {
 
@@ -101,360 +97,13 @@ using Field = RecordsetState::Field;
 
 namespace {
 
-constexpr int32_t kIntPseudoNull = 0x7EE4;
-constexpr int32_t kLongPseudoNull = 0x4A4D4120;
-constexpr int64_t kBigIntPseudoNull = 0x4A4D4120;
-constexpr BOOL kBoolPseudoNull = 2;
-constexpr BYTE kBytePseudoNull = 255;
-
-[[noreturn]] void ThrowData(LPCWSTR message, LPCWSTR state)
-{
-    AfxThrowDBException(SQL_ERROR, message, state);
-}
-
-template <class T>
-T& As(const FieldRef& f)
-{
-    return *static_cast<T*>(f.value);
-}
-
-TIMESTAMP_STRUCT FromCTime(const CTime& t)
-{
-    std::tm tm{};
-    if (!t.GetLocalTm(&tm))
-        ThrowData(L"A CTime value lies outside the range that converts to a timestamp.", L"22008");
-    TIMESTAMP_STRUCT ts{};
-    ts.year = static_cast<int16_t>(tm.tm_year + 1900);
-    ts.month = static_cast<uint16_t>(tm.tm_mon + 1);
-    ts.day = static_cast<uint16_t>(tm.tm_mday);
-    ts.hour = static_cast<uint16_t>(tm.tm_hour);
-    ts.minute = static_cast<uint16_t>(tm.tm_min);
-    ts.second = static_cast<uint16_t>(tm.tm_sec);
-    return ts;
-}
-
-CTime ToCTime(const TIMESTAMP_STRUCT& ts, LPCWSTR column)
-{
-    try {
-        return CTime(ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second);
-    } catch (CException* e) {
-        e->Delete();
-        CString msg;
-        msg.Format(L"Column %s: %04d-%02d-%02d %02d:%02d:%02d does not fit a CTime (1970 to 3000).", column ? column : L"",
-            ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second);
-        ThrowData(msg, L"22008");
-    }
-}
-
-TIMESTAMP_STRUCT FromOle(const COleDateTime& o)
-{
-    TIMESTAMP_STRUCT ts{};
-    ts.year = static_cast<int16_t>(o.GetYear());
-    ts.month = static_cast<uint16_t>(o.GetMonth());
-    ts.day = static_cast<uint16_t>(o.GetDay());
-    ts.hour = static_cast<uint16_t>(o.GetHour());
-    ts.minute = static_cast<uint16_t>(o.GetMinute());
-    ts.second = static_cast<uint16_t>(o.GetSecond());
-    return ts;
-}
-
-void ToOle(const TIMESTAMP_STRUCT& ts, COleDateTime& o, LPCWSTR column)
-{
-    COleDateTime v;
-    if (v.SetDateTime(ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second) != 0) {
-        CString msg;
-        msg.Format(L"Column %s: %04d-%02d-%02d %02d:%02d:%02d is no valid date.", column ? column : L"", ts.year,
-            ts.month, ts.day, ts.hour, ts.minute, ts.second);
-        ThrowData(msg, L"22008");
-    }
-    o = v;
-}
-
-// The member's value as it is (for change detection).
-odbc::Value Raw(const FieldRef& f)
-{
-    switch (f.kind) {
-    case FieldKind::Bool:
-        return int32_t{As<BOOL>(f)};
-    case FieldKind::Byte:
-        return int32_t{As<BYTE>(f)};
-    case FieldKind::Int:
-        return int32_t{As<int>(f)};
-    case FieldKind::Long:
-        return int32_t{As<LONG>(f)};
-    case FieldKind::BigInt:
-        return As<int64_t>(f);
-    case FieldKind::Single:
-        return As<float>(f);
-    case FieldKind::Double:
-        return As<double>(f);
-    case FieldKind::Text:
-        return As<CString>(f).Str();
-    case FieldKind::Binary: {
-        const auto& a = As<CByteArray>(f);
-        return std::vector<uint8_t>(a.GetData(), a.GetData() + a.GetSize());
-    }
-    case FieldKind::Time:
-        return As<CTime>(f).GetTime();
-    case FieldKind::Timestamp:
-        return As<TIMESTAMP_STRUCT>(f);
-    case FieldKind::OleDate: {
-        const auto& o = As<COleDateTime>(f);
-        if (o.GetStatus() == COleDateTime::valid)
-            return static_cast<double>(static_cast<DATE>(o));
-        return int32_t{o.GetStatus()};
-    }
-    }
-    return odbc::Null{};
-}
-
-bool SameBits(double a, double b);
-bool SameBits(float a, float b);
-bool Same(const odbc::Value& a, const odbc::Value& b);
-
-// Whether the member still holds v (a value taken with Raw), without copying it.
-bool MemberEquals(const FieldRef& f, const odbc::Value& v)
-{
-    switch (f.kind) {
-    case FieldKind::Bool:
-        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BOOL>(f);
-    case FieldKind::Byte:
-        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<BYTE>(f);
-    case FieldKind::Int:
-        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<int>(f);
-    case FieldKind::Long:
-        return std::holds_alternative<int32_t>(v) && std::get<int32_t>(v) == As<LONG>(f);
-    case FieldKind::BigInt:
-        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<int64_t>(f);
-    case FieldKind::Single:
-        return std::holds_alternative<float>(v) && SameBits(std::get<float>(v), As<float>(f));
-    case FieldKind::Double:
-        return std::holds_alternative<double>(v) && SameBits(std::get<double>(v), As<double>(f));
-    case FieldKind::Text:
-        return std::holds_alternative<std::wstring>(v) && std::get<std::wstring>(v) == As<CString>(f).Str();
-    case FieldKind::Time:
-        return std::holds_alternative<int64_t>(v) && std::get<int64_t>(v) == As<CTime>(f).GetTime();
-    default:
-        return Same(Raw(f), v);
-    }
-}
-
-// Puts back a value taken with Raw.
-void RestoreRaw(const FieldRef& f, const odbc::Value& v)
-{
-    auto i32 = [&] { return std::holds_alternative<int32_t>(v) ? std::get<int32_t>(v) : 0; };
-    switch (f.kind) {
-    case FieldKind::Bool:
-        As<BOOL>(f) = i32();
-        break;
-    case FieldKind::Byte:
-        As<BYTE>(f) = static_cast<BYTE>(i32());
-        break;
-    case FieldKind::Int:
-        As<int>(f) = i32();
-        break;
-    case FieldKind::Long:
-        As<LONG>(f) = i32();
-        break;
-    case FieldKind::BigInt:
-        if (auto p = std::get_if<int64_t>(&v))
-            As<int64_t>(f) = *p;
-        break;
-    case FieldKind::Single:
-        if (auto p = std::get_if<float>(&v))
-            As<float>(f) = *p;
-        break;
-    case FieldKind::Double:
-        if (auto p = std::get_if<double>(&v))
-            As<double>(f) = *p;
-        break;
-    case FieldKind::Text:
-        if (auto p = std::get_if<std::wstring>(&v))
-            As<CString>(f).Str() = *p;
-        break;
-    case FieldKind::Binary:
-        if (auto p = std::get_if<std::vector<uint8_t>>(&v)) {
-            auto& a = As<CByteArray>(f);
-            a.SetSize(static_cast<INT_PTR>(p->size()));
-            if (!p->empty())
-                std::memcpy(a.GetData(), p->data(), p->size());
-        }
-        break;
-    case FieldKind::Time:
-        if (auto p = std::get_if<int64_t>(&v))
-            As<CTime>(f) = CTime(*p);
-        break;
-    case FieldKind::Timestamp:
-        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
-            As<TIMESTAMP_STRUCT>(f) = *p;
-        break;
-    case FieldKind::OleDate: {
-        COleDateTime o;
-        if (auto p = std::get_if<double>(&v)) {
-            o = COleDateTime(static_cast<DATE>(*p));
-        } else {
-            o.SetStatus(static_cast<COleDateTime::DateTimeStatus>(i32()));
-        }
-        As<COleDateTime>(f) = o;
-        break;
-    }
-    }
-}
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-bool Same(const odbc::Value& a, const odbc::Value& b)
-{
-    if (a.index() != b.index())
-        return false;
-    if (auto x = std::get_if<double>(&a))
-        return SameBits(*x, std::get<double>(b));
-    if (auto x = std::get_if<float>(&a))
-        return SameBits(*x, std::get<float>(b));
-    if (auto x = std::get_if<TIMESTAMP_STRUCT>(&a)) {
-        const auto& y = std::get<TIMESTAMP_STRUCT>(b);
-        return x->year == y.year && x->month == y.month && x->day == y.day && x->hour == y.hour
-            && x->minute == y.minute && x->second == y.second && x->fraction == y.fraction;
-    }
-    if (std::holds_alternative<odbc::Null>(a))
-        return true;
-    if (auto x = std::get_if<int32_t>(&a))
-        return *x == std::get<int32_t>(b);
-    if (auto x = std::get_if<int64_t>(&a))
-        return *x == std::get<int64_t>(b);
-    if (auto x = std::get_if<std::wstring>(&a))
-        return *x == std::get<std::wstring>(b);
-    return std::get<std::vector<uint8_t>>(a) == std::get<std::vector<uint8_t>>(b);
-}
-
-void SetPseudoNull(const FieldRef& f)
-{
-    switch (f.kind) {
-    case FieldKind::Bool:
-        As<BOOL>(f) = kBoolPseudoNull;
-        break;
-    case FieldKind::Byte:
-        As<BYTE>(f) = kBytePseudoNull;
-        break;
-    case FieldKind::Int:
-        As<int>(f) = kIntPseudoNull;
-        break;
-    case FieldKind::Long:
-        As<LONG>(f) = kLongPseudoNull;
-        break;
-    case FieldKind::BigInt:
-        As<int64_t>(f) = kBigIntPseudoNull;
-        break;
-    case FieldKind::Single:
-        As<float>(f) = std::numeric_limits<float>::quiet_NaN();
-        break;
-    case FieldKind::Double:
-        As<double>(f) = std::numeric_limits<double>::quiet_NaN();
-        break;
-    case FieldKind::Text:
-        As<CString>(f).Empty();
-        break;
-    case FieldKind::Binary:
-        As<CByteArray>(f).SetSize(0);
-        break;
-    case FieldKind::Time:
-        As<CTime>(f) = CTime(0);
-        break;
-    case FieldKind::Timestamp:
-        As<TIMESTAMP_STRUCT>(f) = TIMESTAMP_STRUCT{};
-        break;
-    case FieldKind::OleDate: {
-        COleDateTime o;
-        o.SetStatus(COleDateTime::null);
-        As<COleDateTime>(f) = o;
-        break;
-    }
-    }
-}
-
-// A fetched NULL: plain empty values, so code that forgets IsFieldNull sees 0 or "".
-void SetNeutral(const FieldRef& f)
-{
-    switch (f.kind) {
-    case FieldKind::Bool:
-        As<BOOL>(f) = FALSE;
-        break;
-    case FieldKind::Byte:
-        As<BYTE>(f) = 0;
-        break;
-    case FieldKind::Int:
-        As<int>(f) = 0;
-        break;
-    case FieldKind::Long:
-        As<LONG>(f) = 0;
-        break;
-    case FieldKind::BigInt:
-        As<int64_t>(f) = 0;
-        break;
-    case FieldKind::Single:
-        As<float>(f) = 0;
-        break;
-    case FieldKind::Double:
-        As<double>(f) = 0;
-        break;
-    default:
-        SetPseudoNull(f);
-        break;
-    }
-}
-
-odbc::Kind DriverKind(FieldKind k)
-{
-    switch (k) {
-    case FieldKind::Bool:
-        return odbc::Kind::Bit;
-    case FieldKind::Byte:
-        return odbc::Kind::TinyInt;
-    case FieldKind::Int:
-    case FieldKind::Long:
-        return odbc::Kind::Int32;
-    case FieldKind::BigInt:
-        return odbc::Kind::Int64;
-    case FieldKind::Single:
-        return odbc::Kind::Float;
-    case FieldKind::Double:
-        return odbc::Kind::Double;
-    case FieldKind::Text:
-        return odbc::Kind::Text;
-    case FieldKind::Binary:
-        return odbc::Kind::Binary;
-    default:
-        return odbc::Kind::Timestamp;
-    }
-}
-
-// The member's value as sent to the driver.
-odbc::Value SendValue(const FieldRef& f, bool isNull)
-{
-    if (isNull)
-        return odbc::Null{};
-    switch (f.kind) {
-    case FieldKind::Bool:
-        return int32_t{As<BOOL>(f) ? 1 : 0};
-    case FieldKind::Time:
-        return FromCTime(As<CTime>(f));
-    case FieldKind::OleDate: {
-        const auto& o = As<COleDateTime>(f);
-        if (o.GetStatus() != COleDateTime::valid)
-            return odbc::Null{};
-        return FromOle(o);
-    }
-    default:
-        return Raw(f);
-    }
-}
-
+// A parameter of the member: its kind, direction and value, and for output text and
+// bytes the buffer the driver fills.
 odbc::Param ToParam(const Field& fld, bool isNull)
 {
     const FieldRef& f = fld.ref;
     odbc::Param p;
-    p.kind = DriverKind(f.kind);
+    p.kind = fields::DriverKind(f.kind);
     switch (f.fieldType) {
     case CFieldExchange::outputParam:
         p.direction = odbc::Direction::Output;
@@ -466,237 +115,14 @@ odbc::Param ToParam(const Field& fld, bool isNull)
         p.direction = odbc::Direction::Input;
         break;
     }
-    p.value = p.direction == odbc::Direction::Output ? odbc::Value(odbc::Null{}) : SendValue(f, isNull);
+    p.value = p.direction == odbc::Direction::Output ? odbc::Value(odbc::Null{}) : fields::SendValue(f, isNull);
     p.sqlType = f.columnType;
-    if (f.kind == FieldKind::Text && p.direction != odbc::Direction::Input)
-        p.columnSize = static_cast<uint64_t>(std::max(f.maxLength, 1) * 2); // UTF-16 units for the longest value
-    if (f.kind == FieldKind::Binary && p.direction != odbc::Direction::Input)
-        p.columnSize = static_cast<uint64_t>(std::max(f.maxLength, 1));
+    if (p.direction != odbc::Direction::Input)
+        p.columnSize = fields::OutputColumnSize(f);
     return p;
 }
 
-// Stores a value received from the driver (output parameters) into the member.
-void Store(const FieldRef& f, const odbc::Value& v)
-{
-    auto asInt64 = [&]() -> int64_t {
-        if (auto p = std::get_if<int32_t>(&v))
-            return *p;
-        if (auto p = std::get_if<int64_t>(&v))
-            return *p;
-        if (auto p = std::get_if<double>(&v))
-            return static_cast<int64_t>(*p);
-        if (auto p = std::get_if<std::wstring>(&v))
-            return std::wcstoll(p->c_str(), nullptr, 10);
-        return 0;
-    };
-    switch (f.kind) {
-    case FieldKind::Bool:
-        As<BOOL>(f) = asInt64() ? TRUE : FALSE;
-        break;
-    case FieldKind::Byte:
-        As<BYTE>(f) = static_cast<BYTE>(asInt64());
-        break;
-    case FieldKind::Int:
-        As<int>(f) = static_cast<int>(asInt64());
-        break;
-    case FieldKind::Long:
-        As<LONG>(f) = static_cast<LONG>(asInt64());
-        break;
-    case FieldKind::BigInt:
-        As<int64_t>(f) = asInt64();
-        break;
-    case FieldKind::Single:
-        As<float>(f) = std::holds_alternative<float>(v) ? std::get<float>(v) : static_cast<float>(asInt64());
-        break;
-    case FieldKind::Double:
-        As<double>(f) = std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(asInt64());
-        break;
-    case FieldKind::Text:
-        if (auto p = std::get_if<std::wstring>(&v))
-            As<CString>(f).Str() = *p;
-        break;
-    case FieldKind::Binary:
-        if (auto p = std::get_if<std::vector<uint8_t>>(&v)) {
-            auto& a = As<CByteArray>(f);
-            a.SetSize(static_cast<INT_PTR>(p->size()));
-            if (!p->empty())
-                std::memcpy(a.GetData(), p->data(), p->size());
-        }
-        break;
-    case FieldKind::Time:
-        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
-            As<CTime>(f) = ToCTime(*p, f.name);
-        break;
-    case FieldKind::Timestamp:
-        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
-            As<TIMESTAMP_STRUCT>(f) = *p;
-        break;
-    case FieldKind::OleDate:
-        if (auto p = std::get_if<TIMESTAMP_STRUCT>(&v))
-            ToOle(*p, As<COleDateTime>(f), f.name);
-        break;
-    }
-}
-
 std::wstring Trimmed(const std::wstring& s);
-
-[[noreturn]] void ThrowNotInteger(const FieldRef& f, const std::wstring& text, LPCWSTR state)
-{
-    CString msg;
-    msg.Format(L"Column %s: the value %s is not a whole number that fits the field.", f.name ? f.name : L"",
-        text.c_str());
-    ThrowData(msg, state);
-}
-
-// A whole number from text ("42", "-7", "42.000", "4.2e1"); false when it is not one.
-bool ParseWhole(const std::wstring& raw, int64_t& out)
-{
-    const std::wstring s = Trimmed(raw);
-    if (s.empty())
-        return false;
-    size_t i = 0;
-    bool neg = false;
-    if (s[i] == L'+' || s[i] == L'-')
-        neg = s[i++] == L'-';
-    const size_t digitsStart = i;
-    unsigned __int128 v = 0;
-    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9') {
-        v = v * 10 + static_cast<unsigned>(s[i] - L'0');
-        if (v > (static_cast<unsigned __int128>(1) << 64))
-            return false;
-        ++i;
-    }
-    if (i == digitsStart)
-        return false;
-    if (i < s.size() && s[i] == L'.') {
-        ++i;
-        while (i < s.size() && s[i] == L'0')
-            ++i;
-    }
-    if (i < s.size()) {
-        if (s[i] != L'e' && s[i] != L'E')
-            return false;
-        // Exponent form: only when it is exactly a whole number.
-        wchar_t* end = nullptr;
-        const double d = std::wcstod(s.c_str(), &end);
-        if (!end || *end || !std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18)
-            return false;
-        out = static_cast<int64_t>(d);
-        return true;
-    }
-    if (neg ? v > (static_cast<unsigned __int128>(1) << 63) : v > static_cast<unsigned __int128>(INT64_MAX))
-        return false;
-    out = neg ? static_cast<int64_t>(-static_cast<__int128>(v)) : static_cast<int64_t>(v);
-    return true;
-}
-
-// An integer column into a 64-bit value, refusing what would be cut: fractions, values
-// out of range and text that is no number (drivers convert those silently).
-bool ReadWhole(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t& out)
-{
-    switch (sqlType) {
-    case SQL_INTEGER:
-    case SQL_SMALLINT:
-    case SQL_TINYINT:
-    case SQL_BIGINT:
-    case SQL_BIT:
-        return st.GetInt64(col, out);
-    case SQL_REAL:
-    case SQL_FLOAT:
-    case SQL_DOUBLE: {
-        double d = 0;
-        if (!st.GetDouble(col, d))
-            return false;
-        if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 9.2e18) {
-            wchar_t buf[64];
-            std::swprintf(buf, 64, L"%.17g", d);
-            ThrowNotInteger(f, buf, L"22003");
-        }
-        out = static_cast<int64_t>(d);
-        return true;
-    }
-    default: {
-        std::wstring text;
-        if (!st.GetText(col, text))
-            return false;
-        if (!ParseWhole(text, out))
-            ThrowNotInteger(f, text, L"22018");
-        return true;
-    }
-    }
-}
-
-template <class T>
-bool ReadInteger(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f, int64_t lo, int64_t hi)
-{
-    int64_t v = 0;
-    if (!ReadWhole(st, col, sqlType, f, v))
-        return false;
-    if (v < lo || v > hi)
-        ThrowNotInteger(f, std::to_wstring(v), L"22003");
-    As<T>(f) = static_cast<T>(v);
-    return true;
-}
-
-// Reads column `col` of the current row into the member; false for NULL.
-bool ReadColumn(odbc::Statement& st, uint16_t col, int16_t sqlType, const FieldRef& f)
-{
-    switch (f.kind) {
-    case FieldKind::Bool: {
-        int64_t v = 0;
-        if (!ReadWhole(st, col, sqlType, f, v))
-            return false;
-        As<BOOL>(f) = v ? TRUE : FALSE;
-        return true;
-    }
-    case FieldKind::Byte:
-        return ReadInteger<BYTE>(st, col, sqlType, f, 0, 255);
-    case FieldKind::Int:
-        return ReadInteger<int>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
-    case FieldKind::Long:
-        return ReadInteger<LONG>(st, col, sqlType, f, INT32_MIN, INT32_MAX);
-    case FieldKind::BigInt:
-        return ReadInteger<int64_t>(st, col, sqlType, f, INT64_MIN, INT64_MAX);
-    case FieldKind::Single:
-        return st.GetFloat(col, As<float>(f));
-    case FieldKind::Double:
-        return st.GetDouble(col, As<double>(f));
-    case FieldKind::Text: {
-        std::wstring s;
-        if (!st.GetText(col, s))
-            return false;
-        As<CString>(f).Str() = std::move(s);
-        return true;
-    }
-    case FieldKind::Binary: {
-        std::vector<uint8_t> b;
-        if (!st.GetBinary(col, b))
-            return false;
-        auto& a = As<CByteArray>(f);
-        a.SetSize(static_cast<INT_PTR>(b.size()));
-        if (!b.empty())
-            std::memcpy(a.GetData(), b.data(), b.size());
-        return true;
-    }
-    case FieldKind::Time: {
-        TIMESTAMP_STRUCT ts{};
-        if (!st.GetTimestamp(col, ts))
-            return false;
-        As<CTime>(f) = ToCTime(ts, f.name);
-        return true;
-    }
-    case FieldKind::Timestamp:
-        return st.GetTimestamp(col, As<TIMESTAMP_STRUCT>(f));
-    case FieldKind::OleDate: {
-        TIMESTAMP_STRUCT ts{};
-        if (!st.GetTimestamp(col, ts))
-            return false;
-        ToOle(ts, As<COleDateTime>(f), f.name);
-        return true;
-    }
-    }
-    return false;
-}
 
 // ---- SQL text --------------------------------------------------------------------
 
@@ -1276,11 +702,11 @@ void CRecordset::RunStatement(bool bFetchFirst)
                     if (j >= st.resultCols.size())
                         AfxThrowDBException(AFX_SQL_ERROR_FIELD_SCHEMA_MISMATCH,
                             L"The function returns fewer columns than the call has output parameters.");
-                    has = ReadColumn(*st.select, static_cast<uint16_t>(j + 1), st.resultCols[j].sqlType, f.ref);
+                    has = fields::Read(*st.select, static_cast<uint16_t>(j + 1), st.resultCols[j].sqlType, f.ref);
                 }
                 f.isNull = !has;
                 if (!has)
-                    SetNeutral(f.ref);
+                    fields::SetNeutral(f.ref);
             }
             st.select->CloseCursor();
         });
@@ -1329,10 +755,10 @@ void CRecordset::CopyOutputs()
             continue;
         if (std::holds_alternative<odbc::Null>(ps[i].value)) {
             f.isNull = true;
-            SetNeutral(f.ref);
+            fields::SetNeutral(f.ref);
         } else {
             f.isNull = false;
-            Store(f.ref, ps[i].value);
+            fields::Store(f.ref, ps[i].value);
         }
     }
 }
@@ -1345,10 +771,10 @@ bool CRecordset::FetchNext()
             return false;
         for (size_t i = 0; i < st.columns.size(); ++i) {
             Field& f = st.columns[i];
-            const bool has = ReadColumn(*st.select, static_cast<uint16_t>(i + 1), st.resultCols[i].sqlType, f.ref);
+            const bool has = fields::Read(*st.select, static_cast<uint16_t>(i + 1), st.resultCols[i].sqlType, f.ref);
             f.isNull = !has;
             if (!has)
-                SetNeutral(f.ref);
+                fields::SetNeutral(f.ref);
             f.dirty = false;
             f.snap.reset();
         }
@@ -1375,7 +801,7 @@ bool CRecordset::FetchNext()
     st.deleted = false;
     st.keyValues.clear();
     for (size_t k : st.keyIndex)
-        st.keyValues.push_back(SendValue(st.columns[k].ref, st.columns[k].isNull));
+        st.keyValues.push_back(fields::SendValue(st.columns[k].ref, st.columns[k].isNull));
     return true;
 }
 
@@ -1530,12 +956,12 @@ void CRecordset::AddNew()
     if (m_nEditMode != noMode)
         CancelUpdate();
     for (Field& f : m_pState->columns) {
-        f.saved = Raw(f.ref);
+        f.saved = fields::Snapshot(f.ref);
         f.savedNull = f.isNull;
-        SetPseudoNull(f.ref);
+        fields::SetPseudoNull(f.ref);
         f.isNull = true;
         f.dirty = false;
-        f.snap = Raw(f.ref);
+        f.snap = fields::Snapshot(f.ref);
     }
     m_nEditMode = addnew;
 }
@@ -1551,7 +977,7 @@ void CRecordset::Edit()
     if (m_nEditMode != noMode)
         CancelUpdate();
     for (Field& f : st.columns) {
-        f.snap = Raw(f.ref);
+        f.snap = fields::Snapshot(f.ref);
         f.saved = *f.snap;
         f.savedNull = f.isNull;
         f.dirty = false;
@@ -1564,7 +990,7 @@ void CRecordset::CancelUpdate()
     // The members return to the current row as it was before AddNew or Edit.
     if (m_nEditMode != noMode) {
         for (Field& f : m_pState->columns) {
-            RestoreRaw(f.ref, f.saved);
+            fields::Restore(f.ref, f.saved);
             f.isNull = f.savedNull;
         }
     }
@@ -1579,7 +1005,7 @@ void CRecordset::CancelUpdate()
 bool CRecordset::FieldChanged(const void* field) const
 {
     const auto* f = static_cast<const Field*>(field);
-    return m_nEditMode != noMode && !f->isParam && f->snap && !MemberEquals(f->ref, *f->snap);
+    return m_nEditMode != noMode && !f->isParam && f->snap && !fields::Holds(f->ref, *f->snap);
 }
 
 CString CRecordset::TargetTable() const
@@ -1724,7 +1150,7 @@ BOOL CRecordset::Update()
         // A changed key is the row's key from now on.
         st.keyValues.clear();
         for (size_t k : st.keyIndex)
-            st.keyValues.push_back(SendValue(st.columns[k].ref, st.columns[k].isNull));
+            st.keyValues.push_back(fields::SendValue(st.columns[k].ref, st.columns[k].isNull));
     }
     return TRUE;
 }
@@ -1829,10 +1255,10 @@ void CRecordset::SetFieldNull(void* pv, BOOL bNull)
     auto apply = [&](Field& f) {
         f.isNull = bNull != FALSE;
         if (bNull)
-            SetPseudoNull(f.ref);
+            fields::SetPseudoNull(f.ref);
         if (!f.isParam && m_nEditMode != noMode) {
             f.dirty = true;
-            f.snap = Raw(f.ref);
+            f.snap = fields::Snapshot(f.ref);
         }
     };
     if (!pv) {
@@ -1872,7 +1298,7 @@ void CRecordset::SetFieldDirty(void* pv, BOOL bDirty)
                 f.isNull = false;
             f.dirty = false;
             if (m_nEditMode != noMode)
-                f.snap = Raw(f.ref);
+                f.snap = fields::Snapshot(f.ref);
         }
     };
     if (!pv) {
@@ -1957,44 +1383,8 @@ void CRecordset::GetFieldValue(short nIndex, CDBVariant& var, short)
             var.Clear();
             return;
         }
-        switch (f.ref.kind) {
-        case FieldKind::Bool:
-            var.SetBool(As<BOOL>(f.ref));
-            return;
-        case FieldKind::Byte:
-            var.SetUChar(As<BYTE>(f.ref));
-            return;
-        case FieldKind::Int:
-            var.SetLong(As<int>(f.ref));
-            return;
-        case FieldKind::Long:
-            var.SetLong(As<LONG>(f.ref));
-            return;
-        case FieldKind::BigInt:
-            var.SetBigInt(As<int64_t>(f.ref));
-            return;
-        case FieldKind::Single:
-            var.SetSingle(As<float>(f.ref));
-            return;
-        case FieldKind::Double:
-            var.SetDouble(As<double>(f.ref));
-            return;
-        case FieldKind::Text:
-            var.SetString(As<CString>(f.ref));
-            return;
-        case FieldKind::Binary:
-            var.SetBinary(As<CByteArray>(f.ref));
-            return;
-        case FieldKind::Time:
-            var.SetDate(FromCTime(As<CTime>(f.ref)));
-            return;
-        case FieldKind::Timestamp:
-            var.SetDate(As<TIMESTAMP_STRUCT>(f.ref));
-            return;
-        case FieldKind::OleDate:
-            var.SetDate(FromOle(As<COleDateTime>(f.ref)));
-            return;
-        }
+        fields::ToVariant(f.ref, var);
+        return;
     }
     const odbc::Value& v = st.extra[i - st.columns.size()];
     std::visit(

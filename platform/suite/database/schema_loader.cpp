@@ -1,5 +1,10 @@
 #include "platform/suite/database/schema_loader.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -9,8 +14,10 @@
 
 #include "platform/afx/db/database.h"
 #include "platform/afx/db/dbexception.h"
+#include "platform/base/charcase.h"
 #include "platform/base/exception.h"
 #include "platform/base/utf16.h"
+#include "platform/suite/database/schema_twins.h"
 #include "platform/suite/database/transaction_scope.h"
 
 #ifndef ZYN_SCHEMA_SOURCE_DIR
@@ -21,7 +28,9 @@ namespace zyn::db {
 
 namespace {
 
-bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f' || c == L'\v'; }
+// White space is what CString::Trim strips, so a statement is empty exactly when its
+// trimmed text would be.
+bool IsSpace(wchar_t c) { return zyn::base::IsSpaceChar(c); }
 bool IsTagChar(wchar_t c)
 {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L'_';
@@ -83,7 +92,11 @@ SchemaEngine SchemaEngineOf(const CDatabase& db)
     AfxThrowInvalidArgException(L"There is no schema for this database engine (SQLite and PostgreSQL have one).");
 }
 
-std::vector<CString> SplitSqlScript(const CString& script)
+namespace {
+
+// The splitter behind SplitSqlScript; without keepComments the comments are left out of
+// the statements (each replaced by one blank).
+std::vector<CString> SplitStatements(const CString& script, bool keepComments)
 {
     enum class State { Normal, Single, Double, LineComment, BlockComment, Dollar };
     const std::wstring& s = script.Str();
@@ -117,7 +130,7 @@ std::vector<CString> SplitSqlScript(const CString& script)
             }
             if (c == L'-' && next == L'-') {
                 state = State::LineComment;
-                current += L"--";
+                current += keepComments ? L"--" : L" ";
                 ++i;
                 break;
             }
@@ -125,7 +138,7 @@ std::vector<CString> SplitSqlScript(const CString& script)
                 state = State::BlockComment;
                 blockDepth = 1;
                 openedOn = line;
-                current += L"/*";
+                current += keepComments ? L"/*" : L" ";
                 ++i;
                 break;
             }
@@ -161,25 +174,29 @@ std::vector<CString> SplitSqlScript(const CString& script)
                 state = State::Normal;
             break;
         case State::LineComment:
-            current += c;
+            if (keepComments || c == L'\n')
+                current += c;
             if (c == L'\n')
                 state = State::Normal;
             break;
         case State::BlockComment:
             if (c == L'*' && next == L'/') {
-                current += L"*/";
+                if (keepComments)
+                    current += L"*/";
                 ++i;
                 if (--blockDepth == 0)
                     state = State::Normal;
                 break;
             }
             if (c == L'/' && next == L'*') {
-                current += L"/*";
+                if (keepComments)
+                    current += L"/*";
                 ++i;
                 ++blockDepth;
                 break;
             }
-            current += c;
+            if (keepComments)
+                current += c;
             break;
         case State::Dollar:
             if (c == L'$' && s.compare(i, tag.size(), tag) == 0) {
@@ -204,6 +221,10 @@ std::vector<CString> SplitSqlScript(const CString& script)
     finish();
     return out;
 }
+
+} // namespace
+
+std::vector<CString> SplitSqlScript(const CString& script) { return SplitStatements(script, true); }
 
 CString ReadScriptFile(LPCWSTR path)
 {
@@ -230,16 +251,21 @@ int LoadSchema(CDatabase& db)
 {
     const SchemaEngine engine = SchemaEngineOf(db);
     const CString file = SchemaFile(engine);
-    const std::vector<CString> statements = SplitSqlScript(ReadScriptFile(file));
+    const std::vector<CString> statements = AddRestoredTwins(SplitSqlScript(ReadScriptFile(file)));
 
     TransactionScope tx(db);
     int n = 0;
     for (const CString& stmt : statements) {
+        // Without its comments: the SQLite driver takes quotes and semicolons in comments
+        // for code.
+        const std::vector<CString> code = SplitStatements(stmt, false);
+        if (code.empty())
+            continue;
         try {
-            db.ExecuteSQL(stmt);
+            db.ExecuteSQL(code.front());
         } catch (CDBException* e) {
             CString where;
-            where.Format(L"%s, statement %d (%s): ", file.GetString(), n + 1, stmt.Left(120).GetString());
+            where.Format(L"%s, statement %d (%s): ", file.GetString(), n + 1, code.front().Left(120).GetString());
             e->m_strError = where + e->m_strError;
             throw;
         }
@@ -260,43 +286,126 @@ CString SqliteConnectString(LPCWSTR path)
     return L"Driver=SQLite3;Database=" + p;
 }
 
-int CreateDatabase(LPCWSTR target, SchemaEngine engine, bool bReplace)
+namespace {
+
+// The files of an SQLite database: the file and its journals.
+void RemoveSqliteFiles(const std::filesystem::path& file, std::error_code& ec)
 {
-    CDatabase db;
-    if (engine == SchemaEngine::SQLite) {
-        const CString connect = SqliteConnectString(target);
-        const std::filesystem::path file = NativePath(target);
-        std::error_code ec;
-        if (std::filesystem::exists(file, ec)) {
-            if (!bReplace) {
-                auto* e = new CFileException(CFileException::genericException, EEXIST, target);
-                CString detail;
-                detail.Format(L"The database file %s exists already; it is left as it is.", target);
-                e->SetDetail(detail);
-                throw e;
-            }
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-                std::filesystem::path p = file;
-                p += suffix;
-                std::filesystem::remove(p, ec);
-                if (ec)
-                    CFileException::ThrowOsError(ec.value(), target);
-            }
-        }
-        db.OpenEx(connect, CDatabase::noOdbcDialog);
+    ec.clear();
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        std::filesystem::path p = file;
+        p += suffix;
+        std::error_code one;
+        std::filesystem::remove(p, one);
+        if (one && !ec)
+            ec = one;
+    }
+}
+
+// A name beside the target for building the new file, unused by this process so far.
+std::filesystem::path BuildingName(const std::filesystem::path& file)
+{
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path p = file;
+    p += ".creating-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    return p;
+}
+
+[[noreturn]] void ThrowExists(LPCWSTR target)
+{
+    auto* e = new CFileException(CFileException::genericException, EEXIST, target);
+    CString detail;
+    detail.Format(L"The database file %s exists already; it is left as it is.", target);
+    e->SetDetail(detail);
+    throw e;
+}
+
+// SQLite: the schema is loaded into a new file beside the target, which takes the
+// target's name only once it is complete. A failure removes the new file and leaves an
+// existing target as it was, even when replacing.
+int CreateSqliteDatabase(LPCWSTR target, bool bReplace)
+{
+    SqliteConnectString(target); // refuses names a connection string cannot carry
+    const std::filesystem::path file = NativePath(target);
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) && !bReplace)
+        ThrowExists(target);
+    const std::filesystem::path building = BuildingName(file);
+    RemoveSqliteFiles(building, ec);
+    const CString buildingName(zyn::base::FromUtf8(building.string()).c_str());
+    int n = 0;
+    try {
+        CDatabase db;
+        db.OpenEx(SqliteConnectString(buildingName), CDatabase::noOdbcDialog);
         // Outside any transaction: the journal mode cannot change inside one.
         db.ExecuteSQL(L"PRAGMA journal_mode=WAL");
-    } else {
-        CString connect(target ? target : L"");
-        CString upper = connect;
-        upper.MakeUpper();
-        if (upper.Find(L"DSN=") < 0 && upper.Find(L"DRIVER=") < 0)
-            connect = L"Driver=PostgreSQL Unicode;" + connect;
-        db.OpenEx(connect, CDatabase::noOdbcDialog);
+        n = LoadSchema(db);
+        // Everything in the file itself before it is renamed: the WAL stays behind.
+        db.ExecuteSQL(L"PRAGMA wal_checkpoint(TRUNCATE)");
+        db.Close();
+    } catch (...) {
+        RemoveSqliteFiles(building, ec);
+        throw;
     }
+    std::filesystem::path leftover = building;
+    leftover += "-wal";
+    std::filesystem::remove(leftover, ec);
+    leftover = building;
+    leftover += "-shm";
+    std::filesystem::remove(leftover, ec);
+
+    int rc = 0;
+    if (bReplace) {
+        // The old database's journals belong to the old file.
+        for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+            std::filesystem::path p = file;
+            p += suffix;
+            std::filesystem::remove(p, ec);
+        }
+        rc = ::rename(building.c_str(), file.c_str());
+    } else {
+        // Never over a file that appeared meanwhile.
+        rc = ::renameat2(AT_FDCWD, building.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
+        if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without that rename: a new link fails as well when the name
+            // is taken.
+            rc = ::link(building.c_str(), file.c_str());
+            if (rc == 0)
+                ::unlink(building.c_str());
+        }
+    }
+    if (rc != 0) {
+        const int err = errno;
+        RemoveSqliteFiles(building, ec);
+        if (err == EEXIST)
+            ThrowExists(target);
+        CFileException::ThrowOsError(err, target);
+    }
+    return n;
+}
+
+// PostgreSQL: LoadSchema runs in one transaction, and the engine's statements that
+// create tables, indexes and functions are transactional: a failure rolls back all it
+// created.
+int CreatePostgresDatabase(LPCWSTR target)
+{
+    CString connect(target ? target : L"");
+    CString upper = connect;
+    upper.MakeUpper();
+    if (upper.Find(L"DSN=") < 0 && upper.Find(L"DRIVER=") < 0)
+        connect = L"Driver=PostgreSQL Unicode;" + connect;
+    CDatabase db;
+    db.OpenEx(connect, CDatabase::noOdbcDialog);
     const int n = LoadSchema(db);
     db.Close();
     return n;
+}
+
+} // namespace
+
+int CreateDatabase(LPCWSTR target, SchemaEngine engine, bool bReplace)
+{
+    return engine == SchemaEngine::SQLite ? CreateSqliteDatabase(target, bReplace) : CreatePostgresDatabase(target);
 }
 
 } // namespace zyn::db
