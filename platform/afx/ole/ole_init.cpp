@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/afx/ole/afxole.h"
 #include "platform/afx/ole/ole2.h"
 #include "platform/com/objbase.h"
 #include "platform/gdi/wingdi.h"
@@ -168,3 +169,5 @@ HRESULT RevokeDragDrop(HWND hwnd)
     zyn::ole::ReleaseAll(release);
     return hr;
 }
+
+BOOL AfxOleInit() { return SUCCEEDED(OleInitialize(nullptr)) ? TRUE : FALSE; }
