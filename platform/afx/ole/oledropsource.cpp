@@ -50,9 +50,8 @@ SCODE COleDropSource::QueryContinueDrag(BOOL bEscapePressed, DWORD dwKeyState)
 
 SCODE COleDropSource::GiveFeedback(DROPEFFECT) { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
-BOOL COleDropSource::OnBeginDrag(CWnd* pWnd)
+BOOL COleDropSource::NoteDragButtons()
 {
-    m_bDragStarted = FALSE;
     const DWORD keys = zyn::ole::CurrentDragKeyState();
     if (keys & MK_LBUTTON) {
         m_dwButtonDrop = MK_LBUTTON;
@@ -61,8 +60,17 @@ BOOL COleDropSource::OnBeginDrag(CWnd* pWnd)
         m_dwButtonDrop = MK_RBUTTON;
         m_dwButtonCancel = MK_LBUTTON;
     } else {
-        return FALSE; // no button down: nothing is being dragged
+        m_dwButtonDrop = m_dwButtonCancel = 0;
+        return FALSE;
     }
+    return TRUE;
+}
+
+BOOL COleDropSource::OnBeginDrag(CWnd* pWnd)
+{
+    m_bDragStarted = FALSE;
+    if (!NoteDragButtons())
+        return FALSE; // no button down: nothing is being dragged
     const HWND hwnd = zyn::afx::SafeHwndOf(pWnd);
     if (hwnd)
         ::SetCapture(hwnd);

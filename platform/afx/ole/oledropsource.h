@@ -28,6 +28,9 @@ public:
     virtual BOOL OnBeginDrag(CWnd* pWnd);
 
     LPDROPSOURCE GetDropSourceInterface() { return &m_xDropSource; }
+    // Notes the button held now as the drop button and the other one as the cancel
+    // button; FALSE (and both cleared) when neither the left nor the right button is down.
+    BOOL NoteDragButtons();
 
     BOOL m_bDragStarted = FALSE;
     DWORD m_dwButtonCancel = 0;
