@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "platform/afx/scrollview.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/base/clock.h"
 #include "platform/base/globalmem.h"
 #include "platform/user/modal.h"
@@ -457,6 +459,56 @@ TEST_F(ShbScrollTest, WithoutAScrollAnswerThereIsNoAutoScroll)
     EXPECT_EQ(Over(At(cx / 2, cy - 1)), DROPEFFECT_MOVE);
     EXPECT_EQ(Trace::Lines(), (Lines{"80B0", "80AD data", "80B0", "80AF data"})) << "straight on to enter and over";
     m_dropTarget.GetDropTargetInterface()->DragLeave();
+}
+
+} // namespace
+} // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+// A scroll view that asks for the default scrolling: the class library's view scrolling
+// runs (both directions in one step, by the view's line sizes), not the adapter's own.
+class ShbView : public CScrollView {
+public:
+    void OnDraw(CDC*) override {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == SHBDTM_DRAGSCROLL) {
+            reinterpret_cast<SHBDROPTARGETACTION*>(lParam)->result = static_cast<LRESULT>(DROPEFFECT_SCROLL);
+            return 1;
+        }
+        return CScrollView::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(ShbTest, ViewsScrollTheClassLibrarysWay)
+{
+    auto* view = new ShbView; // deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, L"view", WS_CHILD | WS_VISIBLE, CRect(100, 300, 400, 500), &m_frame, 1));
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 2000), CSize(100, 150), CSize(10, 20));
+    COXSHBDropTarget target;
+    ASSERT_TRUE(target.Register(view));
+    auto* data = new COleDataSource;
+    CRect rc;
+    view->GetClientRect(&rc);
+    POINT corner{rc.right - 1, rc.bottom - 1}, middle{rc.Width() / 2, rc.Height() / 2};
+    view->ClientToScreen(&corner);
+    view->ClientToScreen(&middle);
+    IDropTarget* it = target.GetDropTargetInterface();
+    DWORD e = DROPEFFECT_MOVE;
+    it->DragEnter(data->GetDataObject(), 0, POINTL{middle.x, middle.y}, &e);
+    e = DROPEFFECT_MOVE;
+    it->DragOver(0, POINTL{corner.x, corner.y}, &e);
+    EXPECT_EQ(e, DROPEFFECT_SCROLL);
+    EXPECT_EQ(view->GetDeviceScrollPosition(), CPoint(0, 0)) << "not before the delay";
+    base::Clock::Advance(DD_DEFSCROLLDELAY + 1);
+    it->DragOver(0, POINTL{corner.x, corner.y}, &e);
+    EXPECT_EQ(view->GetDeviceScrollPosition(), CPoint(10, 20)) << "one line each way";
+    it->DragLeave();
+    target.Revoke();
+    data->InternalRelease();
+    view->DestroyWindow();
 }
 
 } // namespace

@@ -270,8 +270,9 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, 
 {
     COleDropSource defaultSource;
     COleDropSource* source = pDropSource ? pDropSource : &defaultSource;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    // Where the input that started the drag happened (the cursor may be further by now).
+    const DWORD pos = ::GetMessagePos();
+    const POINT cursor{static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
     if (lpRectStartDrag) {
         source->m_rectStartDrag = *lpRectStartDrag;
     } else {
@@ -279,7 +280,7 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, 
         const int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
         source->m_rectStartDrag = CRect(cursor.x - cx / 2, cursor.y - cy / 2, cursor.x - cx / 2 + cx, cursor.y - cy / 2 + cy);
     }
-    // The window that holds the data: the one with the capture, else the one under the cursor.
+    // The window that holds the data: the one with the capture, else the one under that point.
     HWND hwnd = ::GetCapture();
     if (!hwnd)
         hwnd = ::WindowFromPoint(cursor);

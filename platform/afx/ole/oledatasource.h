@@ -51,7 +51,8 @@ public:
 
     // dwEffects: the effects the drop may have. lpRectStartDrag (screen coordinates): the
     // drag starts when the cursor leaves it; null: an SM_CXDRAG x SM_CYDRAG rectangle
-    // around the cursor. pDropSource null: a default COleDropSource.
+    // around the point of the last input message (the button-down that started the drag).
+    // pDropSource null: a default COleDropSource.
     DROPEFFECT DoDragDrop(DWORD dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
         LPCRECT lpRectStartDrag = nullptr, COleDropSource* pDropSource = nullptr);
 
