@@ -8,6 +8,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/file.h"
 #include "platform/base/globalmem.h"
+#include "platform/base/inifile.h"
 #include "platform/base/utf16.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/modal.h"
@@ -288,6 +289,36 @@ TEST_F(ClassLibraryTest, DestroyingTheWindowRevokesItsTarget)
     OleUninitialize();
     EXPECT_FALSE(other.Register(&m_source)) << "OLE is not initialised";
     EXPECT_EQ(OleInitialize(nullptr), S_OK);
+}
+
+TEST_F(ClassLibraryTest, DragSettingsComeFromTheProfileWithSystemDefaults)
+{
+    struct Row {
+        const wchar_t* key;
+        const wchar_t* value;
+        std::function<UINT()> read;
+        UINT expected;
+    };
+    const Row rows[] = {
+        {L"DragDelay", L"350", [] { return COleDropSource::nDragDelay; }, 350},
+        {L"DragMinDist", L"7", [] { return COleDropSource::nDragMinDist; }, 7},
+        {L"DragScrollInset", L"4", [] { return static_cast<UINT>(COleDropTarget::nScrollInset); }, 4},
+        {L"DragScrollDelay", L"120", [] { return COleDropTarget::nScrollDelay; }, 120},
+        {L"DragScrollInterval", L"30", [] { return COleDropTarget::nScrollInterval; }, 30},
+    };
+    for (const Row& r : rows)
+        ASSERT_TRUE(WriteProfileStringW(L"windows", r.key, r.value));
+    ole::LoadDragSettings();
+    for (const Row& r : rows)
+        EXPECT_EQ(r.read(), r.expected) << std::wstring(r.key).size();
+    for (const Row& r : rows)
+        WriteProfileStringW(L"windows", r.key, nullptr);
+    ole::LoadDragSettings();
+    EXPECT_EQ(COleDropSource::nDragDelay, static_cast<UINT>(DD_DEFDRAGDELAY));
+    EXPECT_EQ(COleDropSource::nDragMinDist, static_cast<UINT>(DD_DEFDRAGMINDIST));
+    EXPECT_EQ(COleDropTarget::nScrollInset, DD_DEFSCROLLINSET);
+    EXPECT_EQ(COleDropTarget::nScrollDelay, static_cast<UINT>(DD_DEFSCROLLDELAY));
+    EXPECT_EQ(COleDropTarget::nScrollInterval, static_cast<UINT>(DD_DEFSCROLLINTERVAL));
 }
 
 using DataSourceTest = OleTest;
