@@ -116,7 +116,9 @@ struct ToolInfoIn {
     bool hasLParam = false;
 };
 // Reads a caller's TTTOOLINFOW / TTTOOLINFOA (cbSize checked); nullopt for a bad size.
-std::optional<ToolInfoIn> ReadToolInfo(const void* info, bool ansi);
+// lpszText is read only with `withText` (adding and setting a tool): in the other
+// messages it is the caller's output buffer, whose contents mean nothing.
+std::optional<ToolInfoIn> ReadToolInfo(const void* info, bool ansi, bool withText = false);
 // Writes a tool into a caller's structure (up to its cbSize). The text is copied into
 // lpszText when the caller gave a buffer (at most 80 characters with the terminator);
 // a callback tool reports LPSTR_TEXTCALLBACK.

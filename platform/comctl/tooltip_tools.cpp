@@ -97,7 +97,7 @@ bool ValidToolInfoSize(UINT cbSize, bool ansi)
     return cbSize == TTTOOLINFOW_V1_SIZE || cbSize == TTTOOLINFOW_V2_SIZE || cbSize == TTTOOLINFOW_V3_SIZE;
 }
 
-std::optional<ToolInfoIn> ReadToolInfo(const void* info, bool ansi)
+std::optional<ToolInfoIn> ReadToolInfo(const void* info, bool ansi, bool withText)
 {
     if (!info) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
@@ -128,6 +128,8 @@ std::optional<ToolInfoIn> ReadToolInfo(const void* info, bool ansi)
         text = ti.lpszText;
         callback = ti.lpszText == LPSTR_TEXTCALLBACKW;
     }
+    if (!withText)
+        return in;
     if (callback) {
         in.kind = TextKind::Callback;
     } else if (text && IS_INTRESOURCE(text)) {
@@ -214,7 +216,7 @@ void UnsubclassAll(ToolTipState& s)
 
 LRESULT AddTool(ToolTipState& s, const void* info, bool ansi)
 {
-    auto in = ReadToolInfo(info, ansi);
+    auto in = ReadToolInfo(info, ansi, true);
     if (!in)
         return FALSE;
     Tool tool;
@@ -267,7 +269,7 @@ LRESULT DelTool(ToolTipState& s, const void* info, bool ansi)
 
 LRESULT SetToolInfo(ToolTipState& s, const void* info, bool ansi, bool textOnly)
 {
-    auto in = ReadToolInfo(info, ansi);
+    auto in = ReadToolInfo(info, ansi, true);
     if (!in)
         return 0;
     Tool* t = s.Find(in->hwnd, in->id);

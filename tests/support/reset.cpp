@@ -2,6 +2,7 @@
 // test case, so no case sees another's clock, zone, locale or wall clock.
 #include <gtest/gtest.h>
 
+#include "platform/afx/tooltip_thread.h"
 #include "platform/base/clock.h"
 #include "platform/base/testhooks_time.h"
 #include "platform/user/driver.h"
@@ -15,6 +16,8 @@ void ResetProcessState()
     zyn::base::SetSystemTimeForTests(std::nullopt);
     zyn::base::SetTimeZoneForTests(L"");
     zyn::base::SetUserLocaleForTests(0);
+    // The thread's tooltip goes with its window before the window system forgets windows.
+    zyn::afx::DestroyThreadToolTip();
     zyn::user::ResetWindowSystemForTests();
 }
 
