@@ -373,8 +373,12 @@ void ForgetTool(ToolTipState& s, const ToolKey& key)
     }
     if (s.tracked == key)
         s.tracked.reset();
-    if (s.shown == key)
+    if (s.shown == key) {
+        // As when the mouse leaves a tool: an owner that keeps only the tool under the
+        // mouse (the class library does) removes it on the way to the next one.
         HideTip(s);
+        s.leftShownAt = NowMs();
+    }
 }
 
 } // namespace zyn::comctl::detail
