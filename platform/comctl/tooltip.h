@@ -10,8 +10,10 @@
 // windows: relayed by their owner (TTM_RELAYEVENT) or taken by subclassing the window
 // (TTF_SUBCLASS). When the mouse rests on a tool for the initial delay the tip is shown,
 // a top-most popup below the cursor (kept inside the monitor's work area); it hides after
-// the auto-pop delay, when the mouse leaves the tool, or on a click or key. Moving from
-// one shown tip to another tool shows the next tip after the shorter reshow delay. The
+// the auto-pop delay, when the mouse leaves the tool, on a click, or on TTM_POP (owners
+// send that for keys). Moving from one shown tip to another tool shows the next tip after
+// the shorter reshow delay. TTN_SHOW and TTN_POP go to the tool's hwnd, as do the text
+// requests; a TTN_SHOW answered TRUE keeps the handler's own placement. The
 // delays default to the double-click time (initial), ten times it (auto-pop) and a fifth
 // of it (reshow), read when used, so a new double-click time counts at once.
 //

@@ -322,6 +322,33 @@ TEST_F(TipTiming, TrackingTipsFollowTheirPositionAndIgnoreTheMouse)
     EXPECT_FALSE(Visible(tip));
 }
 
+TEST_F(TipTiming, TipsAreTopMostAndTransparentOnesLetTheMouseThrough)
+{
+    // A tooltip made without WS_EX_TOPMOST still comes up above everything.
+    DestroyWindow(tip);
+    tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, host, nullptr,
+        nullptr, nullptr);
+    Relay() = tip;
+    ASSERT_TRUE(AddTool(tip, host, 1, RECT{0, 0, 400, 300}, L"Solid"));
+    ASSERT_TRUE(AddTool(tip, host, 2, RECT{}, L"See-through", TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT));
+    Go(POINT{150, 140});
+    Advance(500);
+    ASSERT_TRUE(Visible(tip));
+    EXPECT_TRUE(GetWindowLongPtrW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const RECT solid = WindowRectOf(tip);
+    EXPECT_EQ(WindowFromPoint(POINT{solid.left + 2, solid.top + 2}), tip);
+    // The transparent tip over the host: the point belongs to the host.
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = host;
+    ti.uId = 2;
+    SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(200, 200));
+    SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    ASSERT_TRUE(Visible(tip));
+    EXPECT_EQ(WindowFromPoint(POINT{202, 202}), host);
+    SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+}
+
 TEST_F(TipTiming, PopupShowsAtOnceAtTheLastMousePosition)
 {
     Go(kOnFirst);

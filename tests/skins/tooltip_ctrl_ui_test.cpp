@@ -81,6 +81,7 @@ protected:
         TipParent::answer = nullptr;
         m_objects = zyn::gdi::LiveObjectCount();
         m_dcs = zyn::gdi::LiveDcCount();
+        m_hooks = zyn::user::LiveHookCount();
         ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
             nullptr, nullptr));
         ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(200, 50, 280, 100),
@@ -97,6 +98,7 @@ protected:
         CWnd::DeleteTempMap();
         EXPECT_EQ(zyn::user::LiveWindowCount(), 0u) << "windows leaked";
         EXPECT_EQ(Timers(), 0u) << "timers leaked";
+        EXPECT_EQ(zyn::user::LiveHookCount(), m_hooks) << "hooks leaked";
         EXPECT_EQ(zyn::gdi::LiveObjectCount(), m_objects) << "GDI objects leaked";
         EXPECT_EQ(zyn::gdi::LiveDcCount(), m_dcs) << "DCs leaked";
         TipParent::answer = nullptr;
@@ -175,6 +177,7 @@ protected:
 private:
     size_t m_objects = 0;
     size_t m_dcs = 0;
+    size_t m_hooks = 0;
 };
 
 TEST_F(OXTip, DefaultsAndTheirSetters)
