@@ -95,15 +95,6 @@ TEST_F(AfxTips, TheWrapperAddsFindsAndDescribesTools)
     TOOLINFOW hit{};
     EXPECT_TRUE(tt.HitTest(&host, CPoint(20, 20), &hit));
     EXPECT_EQ(hit.uId, 7u);
-    EXPECT_FALSE(tt.HitTest(&host, CPoint(95, 20), &hit));
-
-    tt.UpdateTipText(L"Renamed", &host, 7);
-    tt.GetText(s, &host, 7);
-    EXPECT_EQ(std::wstring(s.GetString()), L"Renamed");
-    tt.SetDelayTime(200);
-    EXPECT_EQ(tt.GetDelayTime(TTDT_AUTOPOP), 2000);
-    EXPECT_EQ(tt.SetMaxTipWidth(120), -1);
-    EXPECT_EQ(tt.GetMaxTipWidth(), 120);
     tt.DelTool(&host, 7);
     tt.DelTool(&child);
     EXPECT_EQ(tt.GetToolCount(), 2);

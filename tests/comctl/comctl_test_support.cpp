@@ -11,38 +11,6 @@
 
 namespace zyn::test {
 
-const wchar_t* ComctlTest::kHostClass = L"TipHost";
-
-HWND& ComctlTest::Relay()
-{
-    static HWND h = nullptr;
-    return h;
-}
-
-std::vector<Notice>& ComctlTest::Notices()
-{
-    static std::vector<Notice> n;
-    return n;
-}
-
-std::vector<HWND>& ComctlTest::AnsiHosts()
-{
-    static std::vector<HWND> a;
-    return a;
-}
-
-ComctlTest::NeedText& ComctlTest::OnNeedText()
-{
-    static NeedText f;
-    return f;
-}
-
-ComctlTest::ShowHook& ComctlTest::OnShow()
-{
-    static ShowHook f;
-    return f;
-}
-
 namespace {
 
 LRESULT HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
@@ -198,7 +166,7 @@ size_t ComctlTest::CountNotices(UINT code)
         std::count_if(Notices().begin(), Notices().end(), [&](const Notice& n) { return n.code == code; }));
 }
 
-SIZE ComctlTest::StatusFontExtent(const std::wstring& text)
+SIZE ComctlTest::StatusFontExtent(const std::wstring& text, int* lineHeight)
 {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
@@ -208,26 +176,14 @@ SIZE ComctlTest::StatusFontExtent(const std::wstring& text)
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    if (lineHeight)
+        *lineHeight = tm.tmHeight;
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
     return size;
-}
-
-int ComctlTest::StatusFontHeight()
-{
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    HFONT font = CreateFontIndirectW(&ncm.lfStatusFont);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return tm.tmHeight;
 }
 
 COLORREF ComctlTest::ScreenPixel(int x, int y)

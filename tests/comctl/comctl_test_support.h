@@ -30,14 +30,17 @@ public:
     // A top-level or child window that relays its mouse messages to `Relay()` (when set),
     // records tooltip notifications, answers TTN_GETDISPINFO through `OnNeedText` and
     // WM_NOTIFYFORMAT with NFR_ANSI for windows listed in `AnsiHosts()`.
-    static const wchar_t* kHostClass;
-    static HWND& Relay();
-    static std::vector<Notice>& Notices();
-    static std::vector<HWND>& AnsiHosts();
-    using NeedText = std::function<void(HWND host, NMHDR* hdr)>;
-    static NeedText& OnNeedText();
-    using ShowHook = std::function<LRESULT(HWND host, NMHDR* hdr)>;
-    static ShowHook& OnShow();
+    static constexpr const wchar_t* kHostClass = L"TipHost";
+    static inline HWND relay = nullptr;
+    static inline std::vector<Notice> notices;
+    static inline std::vector<HWND> ansiHosts;
+    static inline std::function<void(HWND host, NMHDR* hdr)> onNeedText;
+    static inline std::function<LRESULT(HWND host, NMHDR* hdr)> onShow;
+    static HWND& Relay() { return relay; }
+    static std::vector<Notice>& Notices() { return notices; }
+    static std::vector<HWND>& AnsiHosts() { return ansiHosts; }
+    static auto& OnNeedText() { return onNeedText; }
+    static auto& OnShow() { return onShow; }
 
 protected:
     void SetUp() override;
@@ -62,9 +65,15 @@ protected:
     static bool Visible(HWND tip) { return IsWindowVisible(tip) != FALSE; }
     static RECT WindowRectOf(HWND h);
     static size_t CountNotices(UINT code);
-    // The text a tooltip's font gives a string (measured independently of the control).
-    static SIZE StatusFontExtent(const std::wstring& text);
-    static int StatusFontHeight();
+    // The extent of a string in the system tooltip (status) font, and that font's line
+    // height, measured independently of the control.
+    static SIZE StatusFontExtent(const std::wstring& text, int* lineHeight = nullptr);
+    static int StatusFontHeight()
+    {
+        int h = 0;
+        StatusFontExtent(L"", &h);
+        return h;
+    }
     static COLORREF ScreenPixel(int x, int y);
 
 private:

@@ -178,16 +178,6 @@ TEST_F(TipTiming, ClicksPopAndTheTipStaysAwayUntilAnotherTool)
     }
 }
 
-TEST_F(TipTiming, APopWhileWaitingCancelsTheWait)
-{
-    Go(kOnFirst);
-    Advance(200);
-    SendMessageW(tip, TTM_POP, 0, 0);
-    Advance(1000);
-    EXPECT_FALSE(Visible(tip));
-    EXPECT_EQ(CountNotices(TTN_SHOW), 0u);
-}
-
 TEST_F(TipTiming, AnInactiveControlShowsNothingUntilActivated)
 {
     SendMessageW(tip, TTM_ACTIVATE, FALSE, 0);

@@ -231,37 +231,6 @@ TEST_F(TipTools, TextIsCopiedOutNeverPastTheCallersBuffer)
     }
 }
 
-TEST_F(TipTools, SettingToolInfoAndTextAndRectangle)
-{
-    ASSERT_TRUE(AddTool(tip, host, 1, RECT{0, 0, 10, 10}, L"old"));
-    TOOLINFOW ti = Key(1);
-    ti.lpszText = const_cast<LPWSTR>(L"new text");
-    Send(TTM_UPDATETIPTEXTW, 0, &ti);
-    ti = Key(1);
-    ti.rect = RECT{100, 100, 120, 120};
-    Send(TTM_NEWTOOLRECTW, 0, &ti);
-    wchar_t buf[32];
-    ti = Key(1);
-    ti.lpszText = buf;
-    ASSERT_TRUE(Send(TTM_GETTOOLINFOW, 0, &ti));
-    EXPECT_STREQ(buf, L"new text");
-    EXPECT_EQ(ti.rect.left, 100);
-    EXPECT_EQ(ti.rect.bottom, 120);
-    // SETTOOLINFO replaces flags, rectangle, text and lParam.
-    ti = Key(1);
-    ti.uFlags = TTF_CENTERTIP;
-    ti.rect = RECT{1, 2, 3, 4};
-    ti.lpszText = LPSTR_TEXTCALLBACKW;
-    ti.lParam = 99;
-    Send(TTM_SETTOOLINFOW, 0, &ti);
-    TOOLINFOW out = Key(1);
-    ASSERT_TRUE(Send(TTM_GETTOOLINFOW, 0, &out));
-    EXPECT_EQ(out.uFlags, TTF_CENTERTIP);
-    EXPECT_EQ(out.rect.right, 3);
-    EXPECT_EQ(out.lpszText, LPSTR_TEXTCALLBACKW);
-    EXPECT_EQ(out.lParam, 99);
-}
-
 TEST_F(TipTools, ColoursFollowTheSystemUntilSet)
 {
     EXPECT_EQ(static_cast<COLORREF>(Send(TTM_GETTIPBKCOLOR, 0, nullptr)), GetSysColor(COLOR_INFOBK));
@@ -283,10 +252,6 @@ TEST_F(TipTools, WidthMarginsAndTheAdjustedRectangle)
     EXPECT_EQ(Send(TTM_GETMAXTIPWIDTH, 0, nullptr), -1) << "any negative width is no width";
     RECT margin{1, 2, 3, 4};
     Send(TTM_SETMARGIN, 0, &margin);
-    RECT got{};
-    Send(TTM_GETMARGIN, 0, &got);
-    EXPECT_EQ(got.left, 1);
-    EXPECT_EQ(got.bottom, 4);
     // Frame (1) + padding (2) + margin on each side.
     RECT r{100, 100, 200, 150};
     ASSERT_TRUE(Send(TTM_ADJUSTRECT, TRUE, &r));
@@ -297,16 +262,6 @@ TEST_F(TipTools, WidthMarginsAndTheAdjustedRectangle)
     ASSERT_TRUE(Send(TTM_ADJUSTRECT, FALSE, &r));
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.bottom, 150);
-}
-
-TEST_F(TipTools, BubbleSizeIsTheTextExtentWithFrameAndPadding)
-{
-    ASSERT_TRUE(AddTool(tip, host, 1, RECT{}, L"Bubble text"));
-    const TOOLINFOW ti = Key(1);
-    const DWORD size = static_cast<DWORD>(Send(TTM_GETBUBBLESIZE, 0, &ti));
-    const SIZE text = StatusFontExtent(L"Bubble text");
-    EXPECT_EQ(LOWORD(size), text.cx + 6);
-    EXPECT_EQ(HIWORD(size), StatusFontHeight() + 6);
 }
 
 TEST_F(TipTools, SubclassedToolsNeedNoRelayAndLeaveNoTraceWhenDeleted)
@@ -326,12 +281,8 @@ TEST_F(TipTools, SubclassedToolsNeedNoRelayAndLeaveNoTraceWhenDeleted)
     Send(TTM_DELTOOLW, 0, &ti);
     EXPECT_EQ(GetWindowLongPtrW(host, GWLP_WNDPROC), before);
     EXPECT_EQ(comctl::SubclassedWindowCount(), 0u);
-}
-
-TEST_F(TipTools, DestroyingTheTooltipRemovesItsSubclasses)
-{
-    const auto before = GetWindowLongPtrW(host, GWLP_WNDPROC);
-    ASSERT_TRUE(AddTool(tip, host, 1, RECT{10, 10, 110, 60}, L"sub", TTF_SUBCLASS));
+    // A tooltip going away takes its subclasses with it.
+    ASSERT_TRUE(AddTool(tip, host, 3, RECT{10, 10, 110, 60}, L"sub", TTF_SUBCLASS));
     DestroyWindow(tip);
     EXPECT_EQ(GetWindowLongPtrW(host, GWLP_WNDPROC), before);
 }

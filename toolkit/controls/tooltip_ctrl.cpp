@@ -406,7 +406,7 @@ void COXToolTipCtrl::OnTimer(UINT_PTR nIDEvent)
         CWnd::OnTimer(nIDEvent);
         return;
     }
-    if (!m_pCurrentToolTip || m_bTipCancelled) {
+    if (!m_pCurrentToolTip || m_bTipCancelled || !m_pParentWnd || !m_pParentWnd->m_hWnd) {
         KillTimer(nIDEvent);
         Pop();
         return;
