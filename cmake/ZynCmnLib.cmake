@@ -1,5 +1,5 @@
 # The system itself: one shared library built from its folders.
-set(ZYN_SYSTEM_DIRS common model app schema archive reports rpc toolkit/skins toolkit/menus toolkit/docking frames)
+set(ZYN_SYSTEM_DIRS common model app schema archive reports rpc toolkit/skins toolkit/controls toolkit/menus toolkit/docking frames)
 set(zyncmn_srcs)
 foreach(d ${ZYN_SYSTEM_DIRS})
   zyn_glob_sources(s ${PROJECT_SOURCE_DIR}/${d} RECURSE)

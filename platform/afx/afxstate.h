@@ -7,6 +7,7 @@ class CWnd;
 class CWinApp;
 class CFrameWnd;
 class CView;
+class CToolTipCtrl;
 
 // What the class library keeps per thread.
 struct AFX_THREAD_STATE {
@@ -29,7 +30,9 @@ struct AFX_THREAD_STATE {
     // routes, so handlers and message boxes find their frame).
     CFrameWnd* m_pRoutingFrame = nullptr;
     CView* m_pRoutingView = nullptr;
-    // Tooltip state, for the tooltip layer.
+    // Tooltip state, for the tooltip layer: the thread's tooltip (created on first need,
+    // destroyed when the thread ends), and the window and tool under the mouse.
+    CToolTipCtrl* m_pToolTip = nullptr;
     CWnd* m_pLastHit = nullptr;
     INT_PTR m_nLastHit = -1;
     INT_PTR m_nLastStatus = -1;

@@ -12,6 +12,7 @@
 #include "platform/afx/view.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/resource.h"
+#include "platform/comctl/tooltip.h"
 #include "platform/user/accel.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
@@ -33,6 +34,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_ACTIVATETOPLEVEL, &CFrameWnd::OnActivateTopLevel)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
+    ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;

@@ -100,6 +100,9 @@ public:
     afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnActivateTopLevel(WPARAM wParam, LPARAM lParam);
+    // TTN_NEEDTEXTW/A of the tooltips of the frame and its children: the tip of a tool is
+    // the text after the first '\n' of the string with its control ID (tooltip_frame.cpp).
+    afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
 
 protected:
     static constexpr UINT AFX_IDW_PANE_FIRST_ID = 0xE900;

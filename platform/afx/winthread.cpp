@@ -1,6 +1,7 @@
 #include "platform/afx/winthread.h"
 
 #include "platform/afx/afxstate.h"
+#include "platform/afx/tooltip_thread.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/exception.h"
 #include "platform/base/lasterror.h"
@@ -299,7 +300,14 @@ LRESULT AfxInternalProcessWndProcException(CException* e, const MSG* pMsg)
     return lResult;
 }
 
-BOOL CWinThread::ProcessMessageFilter(int, LPMSG) { return FALSE; }
+BOOL CWinThread::ProcessMessageFilter(int code, LPMSG lpMsg)
+{
+    // The window system's dialog loops do not call PreTranslateMessage: tooltips of the
+    // windows there see their messages here.
+    if (code == MSGF_DIALOGBOX)
+        zyn::afx::FilterToolTipsInModalLoop(lpMsg);
+    return FALSE;
+}
 
 CWnd* AfxGetMainWnd()
 {

@@ -110,6 +110,7 @@ int ToolTipRecord::cancelled = 0;
 
 TEST_F(WindowDcTest, ToolTipHooksSeeTheMessagesOfWindowsThatAskForTips)
 {
+    const afx::ToolTipHooks saved = afx::GetToolTipHooks();
     afx::ToolTipHooks hooks;
     hooks.filterMessage = [](MSG*, CWnd*) { ++ToolTipRecord::filtered; };
     hooks.fillChildTool = [](TOOLINFO*, const CWnd*, HWND child) { ToolTipRecord::filledChild = child; };
@@ -133,7 +134,7 @@ TEST_F(WindowDcTest, ToolTipHooksSeeTheMessagesOfWindowsThatAskForTips)
     wnd.EnableToolTips(FALSE);
     EXPECT_EQ(ToolTipRecord::cancelled, 1);
     wnd.DestroyWindow();
-    afx::SetToolTipHooks(afx::ToolTipHooks{});
+    afx::SetToolTipHooks(saved);
 }
 
 } // namespace

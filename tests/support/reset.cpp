@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/afx/ole/ole2.h"
+#include "platform/afx/tooltip_thread.h"
 #include "platform/base/clock.h"
 #include "platform/base/testhooks_time.h"
 #include "platform/com/objbase.h"
@@ -17,6 +18,8 @@ void ResetProcessState()
     zyn::base::SetSystemTimeForTests(std::nullopt);
     zyn::base::SetTimeZoneForTests(L"");
     zyn::base::SetUserLocaleForTests(0);
+    // The thread's tooltip goes with its window before the window system forgets windows.
+    zyn::afx::DestroyThreadToolTip();
     zyn::user::ResetWindowSystemForTests();
     // After the windows: registered drop targets and class objects are released, and
     // this thread's COM and OLE initialisation undone.
