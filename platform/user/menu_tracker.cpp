@@ -98,8 +98,9 @@ TrackResult MenuTracker::Run()
     if (m_mode == TrackMode::Bar) {
         if (!PrepareBar())
             return {};
-        first = m_barMenu ? m_barMenu : m_sysMenu;
         sysSession = !m_barMenu || m_startEntry == kSysEntry;
+        // A session that starts on the system menu initialises that menu.
+        first = sysSession ? m_sysMenu : m_barMenu;
     } else {
         sysSession = m_req.menu == GetSystemMenuSlot(m_owner);
     }
