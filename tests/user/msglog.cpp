@@ -85,6 +85,7 @@ const char* MessageName(UINT m)
     case WM_SYSCHAR: return "WM_SYSCHAR";
     case WM_CONTEXTMENU: return "WM_CONTEXTMENU";
     case WM_NCLBUTTONDOWN: return "WM_NCLBUTTONDOWN";
+    case WM_NCLBUTTONUP: return "WM_NCLBUTTONUP";
     case WM_PRINT: return "WM_PRINT";
     default: return nullptr;
     }
@@ -199,7 +200,7 @@ std::string SwpFlagsText(UINT flags)
 
 MsgLog::MsgLog()
 {
-    m_quiet = {WM_ENTERIDLE, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
+    m_quiet = {WM_ENTERIDLE, WM_NCMOUSEMOVE, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
         WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
         WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_PRINTCLIENT};
 }
@@ -311,6 +312,7 @@ void MsgLog::OnCbt(int code, WPARAM wp, LPARAM lp)
     }
     case HCBT_SETFOCUS: Add("cbt HCBT_SETFOCUS " + NameOf(h) + " " + NameOf(reinterpret_cast<HWND>(lp))); break;
     case HCBT_MINMAX: Add("cbt HCBT_MINMAX " + NameOf(h) + " " + ShowName(LOWORD(lp))); break;
+    case HCBT_SYSCOMMAND: Add("cbt HCBT_SYSCOMMAND " + Hex(static_cast<uint32_t>(wp & 0xFFF0))); break;
     default: Add("cbt " + std::to_string(code)); break;
     }
 }
