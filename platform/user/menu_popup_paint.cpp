@@ -4,6 +4,8 @@
 // item's text colour.
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/sysmetrics.h"
@@ -19,14 +21,44 @@ namespace {
 
 HBRUSH BackBrush(const PopupLayout& L) { return L.back ? L.back : GetSysColorBrush(COLOR_MENU); }
 
+// The fonts one paint uses, made once per paint: the menu font, its bold form for the
+// default item, and the symbol font at each glyph size asked for.
+class PaintFonts {
+public:
+    PaintFonts() : m_normal(CreateMenuFont(false)), m_bold(CreateMenuFont(true)) {}
+    ~PaintFonts()
+    {
+        for (HFONT f : {m_normal, m_bold})
+            if (f)
+                DeleteObject(f);
+        for (const auto& [size, f] : m_symbols)
+            DeleteObject(f);
+    }
+    PaintFonts(const PaintFonts&) = delete;
+    PaintFonts& operator=(const PaintFonts&) = delete;
+    HFONT Text(bool bold) const { return bold && m_bold ? m_bold : m_normal; }
+    HFONT Symbol(int size)
+    {
+        for (const auto& [s, f] : m_symbols)
+            if (s == size)
+                return f;
+        const HFONT f = CreateFontW(-size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Marlett");
+        if (f)
+            m_symbols.emplace_back(size, f);
+        return f;
+    }
+
+private:
+    HFONT m_normal = nullptr;
+    HFONT m_bold = nullptr;
+    std::vector<std::pair<int, HFONT>> m_symbols;
+};
+
 // One Marlett glyph centred in `r`.
-void Glyph(HDC dc, wchar_t ch, const RECT& r, COLORREF color)
+void Glyph(HDC dc, PaintFonts& fonts, wchar_t ch, const RECT& r, COLORREF color)
 {
     const int size = std::min<int>(r.right - r.left, r.bottom - r.top);
-    if (size <= 0)
-        return;
-    const HFONT font = CreateFontW(-size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0,
-        L"Marlett");
+    const HFONT font = size > 0 ? fonts.Symbol(size) : nullptr;
     if (!font)
         return;
     const HGDIOBJ old = SelectObject(dc, font);
@@ -37,12 +69,11 @@ void Glyph(HDC dc, wchar_t ch, const RECT& r, COLORREF color)
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColor);
     SelectObject(dc, old);
-    DeleteObject(font);
 }
 
 // The picture of a system bitmap in a popup.
-void SystemPicture(HDC dc, HBITMAP b, const RECT& r, const MenuItemData& it, HWND owner, HMENU menu,
-    COLORREF color)
+void SystemPicture(HDC dc, PaintFonts& fonts, HBITMAP b, const RECT& r, const MenuItemData& it, HWND owner,
+    HMENU menu, COLORREF color)
 {
     switch (reinterpret_cast<intptr_t>(b)) {
     case -1: { // HBMMENU_CALLBACK: the owner draws the picture
@@ -69,19 +100,19 @@ void SystemPicture(HDC dc, HBITMAP b, const RECT& r, const MenuItemData& it, HWN
         return;
     }
     case 2:
-    case 9: Glyph(dc, L'2', r, color); return;  // restore
+    case 9: Glyph(dc, fonts, L'2', r, color); return;  // restore
     case 3:
     case 7:
-    case 11: Glyph(dc, L'0', r, color); return; // minimise
-    case 10: Glyph(dc, L'1', r, color); return; // maximise
+    case 11: Glyph(dc, fonts, L'0', r, color); return; // minimise
+    case 10: Glyph(dc, fonts, L'1', r, color); return; // maximise
     case 5:
     case 6:
-    case 8: Glyph(dc, L'r', r, color); return;  // close
+    case 8: Glyph(dc, fonts, L'r', r, color); return;  // close
     default: return;
     }
 }
 
-void DrawOwnerDrawn(HDC dc, const PopupView& v, const MenuItemData& it, const RECT& r, bool selected, UINT action)
+void DrawOwnerDrawn(HDC dc, PaintFonts& fonts, const PopupView& v, const MenuItemData& it, const RECT& r, bool selected, UINT action)
 {
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_MENU;
@@ -99,15 +130,15 @@ void DrawOwnerDrawn(HDC dc, const PopupView& v, const MenuItemData& it, const RE
     // The owner gets the DC as the system would draw with it: the menu font and colours.
     const COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     const COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-    {
-        MenuFontDc font(dc);
-        SendMessageW(v.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-    }
+    const HGDIOBJ oldFont = fonts.Text(false) ? SelectObject(dc, fonts.Text(false)) : nullptr;
+    SendMessageW(v.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    if (oldFont)
+        SelectObject(dc, oldFont);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
 }
 
-void DrawTextItem(HDC dc, const PopupView& v, size_t index, const RECT& r, bool selected)
+void DrawTextItem(HDC dc, PaintFonts& fonts, const PopupView& v, size_t index, const RECT& r, bool selected)
 {
     const PopupLayout& L = v.layout;
     const MenuItemData& it = L.items[index];
@@ -122,14 +153,14 @@ void DrawTextItem(HDC dc, const PopupView& v, size_t index, const RECT& r, bool 
         if (custom)
             DrawBitmapInto(dc, custom, check);
         else if (checked)
-            Glyph(dc, (it.type & MFT_RADIOCHECK) ? L'h' : L'a', check, color);
+            Glyph(dc, fonts, (it.type & MFT_RADIOCHECK) ? L'h' : L'a', check, color);
     }
     // The picture beside the text; under MNS_CHECKORBMP a check mark takes its place.
     const bool pictureShown = !((L.style & MNS_CHECKORBMP) && checked);
     if (it.bmpItem && L.bitmapW > 0 && pictureShown) {
         const RECT box{r.left + L.bitmapX, r.top, r.left + L.bitmapX + L.bitmapW, r.bottom};
         if (IsSystemBitmap(it.bmpItem))
-            SystemPicture(dc, it.bmpItem, box, it, v.owner, v.menu, color);
+            SystemPicture(dc, fonts, it.bmpItem, box, it, v.owner, v.menu, color);
         else
             DrawBitmapInto(dc, it.bmpItem, box);
     }
@@ -140,7 +171,8 @@ void DrawTextItem(HDC dc, const PopupView& v, size_t index, const RECT& r, bool 
             PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, DSTINVERT);
     } else {
         const auto [label, accel] = SplitItemText(it);
-        MenuFontDc font(dc, (it.state & MFS_DEFAULT) != 0);
+        const HFONT font = fonts.Text((it.state & MFS_DEFAULT) != 0);
+        const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         auto text = [&](const std::wstring& s, RECT box) {
             if (s.empty())
@@ -160,27 +192,29 @@ void DrawTextItem(HDC dc, const PopupView& v, size_t index, const RECT& r, bool 
         text(label, RECT{r.left + L.textX, r.top, labelRight, r.bottom});
         text(accel, RECT{r.left + col.accelX, r.top, r.right - L.arrowW - kPopupPad, r.bottom});
         SetBkMode(dc, oldMode);
+        if (oldFont)
+            SelectObject(dc, oldFont);
     }
     if (it.sub)
-        Glyph(dc, L'8', RECT{r.right - kPopupPad - L.arrowW, r.top, r.right - kPopupPad, r.bottom}, color);
+        Glyph(dc, fonts, L'8', RECT{r.right - kPopupPad - L.arrowW, r.top, r.right - kPopupPad, r.bottom}, color);
 }
 
-void DrawItem(HDC dc, const PopupView& v, size_t i, const RECT& r, UINT action)
+void DrawItem(HDC dc, PaintFonts& fonts, const PopupView& v, size_t i, const RECT& r, UINT action)
 {
     const MenuItemData& it = v.layout.items[i];
     const bool selected = v.selected == static_cast<int>(i);
     if (it.type & MFT_OWNERDRAW) {
-        DrawOwnerDrawn(dc, v, it, r, selected, action);
+        DrawOwnerDrawn(dc, fonts, v, it, r, selected, action);
     } else if (it.type & MFT_SEPARATOR) {
         FillRect(dc, &r, BackBrush(v.layout));
         RECT line{r.left + 1, r.top + (r.bottom - r.top) / 2 - 1, r.right - 1, r.bottom};
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     } else {
-        DrawTextItem(dc, v, i, r, selected);
+        DrawTextItem(dc, fonts, v, i, r, selected);
     }
 }
 
-void DrawBands(HDC dc, const PopupView& v)
+void DrawBands(HDC dc, PaintFonts& fonts, const PopupView& v)
 {
     const PopupLayout& L = v.layout;
     const RECT top{0, 0, L.client.cx, L.band};
@@ -188,8 +222,8 @@ void DrawBands(HDC dc, const PopupView& v)
     FillRect(dc, &top, BackBrush(L));
     FillRect(dc, &bottom, BackBrush(L));
     // An arrow that cannot scroll further is grayed.
-    Glyph(dc, L'5', top, GetSysColor(v.scroll > 0 ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
-    Glyph(dc, L'6', bottom, GetSysColor(v.scroll < v.MaxScroll() ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
+    Glyph(dc, fonts, L'5', top, GetSysColor(v.scroll > 0 ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
+    Glyph(dc, fonts, L'6', bottom, GetSysColor(v.scroll < v.MaxScroll() ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
 }
 
 } // namespace
@@ -201,9 +235,10 @@ void PaintPopup(HDC hdc, const PopupView& v, std::optional<int> only, UINT actio
     const PopupLayout& L = v.layout;
     if (L.items.size() != L.rects.size())
         return;
+    PaintFonts fonts;
     const int saved = SaveDC(hdc);
     if (L.scrolls && !only)
-        DrawBands(hdc, v);
+        DrawBands(hdc, fonts, v);
     if (L.scrolls)
         IntersectClipRect(hdc, 0, L.band, L.client.cx, L.client.cy - L.band);
     const int dy = v.YOffset();
@@ -220,7 +255,7 @@ void PaintPopup(HDC hdc, const PopupView& v, std::optional<int> only, UINT actio
             continue;
         RECT r = L.rects[i];
         OffsetRect(&r, 0, dy);
-        DrawItem(hdc, v, i, r, action);
+        DrawItem(hdc, fonts, v, i, r, action);
     }
     RestoreDC(hdc, saved);
 }

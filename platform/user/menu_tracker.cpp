@@ -120,7 +120,7 @@ TrackResult MenuTracker::Run()
     bool shown = false;
     if (!m_ended && IsWindow(m_owner))
         shown = m_mode == TrackMode::Popup ? StartPopup() : StartBar();
-    if (shown && !m_ended) {
+    if (shown && !m_ended && !m_levels.empty()) {
         m_capture = m_mode == TrackMode::Popup ? m_levels.front().view->hwnd : m_owner;
         SetCapture(m_capture);
         LoopUntilEnded();
