@@ -651,6 +651,53 @@ TEST_F(PopupFixture, BadArgumentsFailCleanly)
     DestroyMenu(menus.ctx);
 }
 
+// What goes away in the middle of the loop ends it cleanly.
+HMENU g_doomedMenu = nullptr;
+bool g_destroyOwner = false;
+LRESULT VanishingProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wp) != g_doomedMenu) {
+        if (g_destroyOwner) {
+            DestroyWindow(h);
+            return 0;
+        }
+        DestroyMenu(g_doomedMenu); // the submenu about to open
+    }
+    return DefWindowProcW(h, m, wp, lp);
+}
+
+TEST_F(PopupFixture, AMenuOrOwnerDestroyedWhileTrackedEndsTheLoopCleanly)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = VanishingProc;
+    wc.lpszClassName = L"Vanishing";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    for (bool destroyOwner : {false, true}) {
+        SCOPED_TRACE(destroyOwner ? "the owner goes" : "the submenu goes");
+        Menus menus = BuildMenus(log);
+        const HWND owner = CreateWindowExW(0, L"Vanishing", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr,
+            nullptr, nullptr, nullptr);
+        Pump();
+        g_destroyOwner = destroyOwner;
+        // The owner does its deed when the submenu is about to open (Up, Up, Right);
+        // the menu then still answers the keys that follow.
+        g_doomedMenu = destroyOwner ? menus.ctx : menus.more;
+        Keys({VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN});
+        const BOOL r = TrackPopupMenu(menus.ctx, TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+        // Without its submenu, More stays highlighted and Down moves on to Exit; without
+        // its owner the loop is over before the other keys.
+        EXPECT_EQ(r, destroyOwner ? 0 : 103);
+        EXPECT_TRUE(user::OpenPopupMenuWindows().empty());
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(user::TrackedMenu(), nullptr);
+        EXPECT_EQ(IsWindow(owner), destroyOwner ? FALSE : TRUE);
+        Pump();
+        if (IsWindow(owner))
+            DestroyWindow(owner);
+        DestroyMenu(menus.ctx);
+    }
+}
+
 TEST_F(PopupFixture, TheAnswerScriptChoosesWithoutWindows)
 {
     Menus menus = BuildMenus(log);

@@ -235,6 +235,30 @@ TEST_F(PopupWindowTest, TheFrameIsThreeRaisedRingsAndTheHighlightFollowsTheKeys)
     DestroyWindow(owner);
 }
 
+TEST_F(PopupWindowTest, AMenuBackgroundBrushFillsTheItemsButNotTheFrame)
+{
+    const HWND owner = MakeOwner(RGB(255, 255, 255));
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"&First");
+    const HBRUSH back = CreateSolidBrush(RGB(0, 90, 180));
+    MENUINFO mi{sizeof mi, MIM_BACKGROUND, 0, 0, back, 0, 0};
+    ASSERT_TRUE(SetMenuInfo(menu, &mi));
+    COLORREF item = 0, ring = 0;
+    user::QueueIdleAction([&] {
+        RECT r;
+        GetWindowRect(OnlyPopup(), &r);
+        item = Pixel(r.left + 4, r.top + 4);
+        ring = Pixel(r.left + 2, r.top + 2);
+        EndMenu();
+    });
+    TrackPopupMenu(menu, 0, 200, 200, 0, owner, nullptr);
+    EXPECT_EQ(item, RGB(0, 90, 180));
+    EXPECT_EQ(ring, GetSysColor(COLOR_MENU));
+    DestroyMenu(menu);
+    DeleteObject(back);
+    DestroyWindow(owner);
+}
+
 TEST_F(PopupWindowTest, PrintPaintsWhatTheScreenShows)
 {
     const HWND owner = MakeOwner(RGB(255, 255, 255));
@@ -293,6 +317,12 @@ TEST_F(PopupWindowTest, ItemsAreLaidOutInColumnsByTheDocumentedRules)
     const int a = LabelWidth(L"&A"), b = LabelWidth(L"&B"), c = LabelWidth(L"&C");
     const int colA = textColumn(a, 0, cx), colB = textColumn(b, 0, cx), colC = textColumn(c, 0, cx);
     const int noCheck = textColumn(LabelWidth(L"&Item"), 0, 0);
+    // A 20 x 20 picture beside the text: its own column after the check column (2 pixels
+    // apart), or under MNS_CHECKORBMP one column as wide as the wider of the two; an item
+    // with a picture is as high as the picture plus 2.
+    const int pic = LabelWidth(L"&Picture");
+    const int withBitmap = textColumn(pic, 0, cx + 2 + 20), checkOrBmp = textColumn(pic, 0, std::max(cx, 20));
+    const int picH = std::max(itemH, 22);
     const Row rows[] = {
         {"AcceleratorsLineUpInTheirOwnColumn",
             [] {
@@ -330,6 +360,32 @@ TEST_F(PopupWindowTest, ItemsAreLaidOutInColumnsByTheDocumentedRules)
                 return m;
             },
             {{0, 0, noCheck, itemH}}},
+        {"APictureHasAColumnOfItsOwn",
+            [] {
+                HMENU m = CreatePopupMenu();
+                AppendMenuW(m, MF_STRING, 1, L"&Picture");
+                MENUITEMINFOW mii{};
+                mii.cbSize = sizeof mii;
+                mii.fMask = MIIM_BITMAP;
+                mii.hbmpItem = CreateBitmap(20, 20, 1, 32, nullptr);
+                SetMenuItemInfoW(m, 0, TRUE, &mii);
+                return m;
+            },
+            {{0, 0, withBitmap, picH}}},
+        {"CheckOrBmpSharesTheCheckColumn",
+            [] {
+                HMENU m = CreatePopupMenu();
+                AppendMenuW(m, MF_STRING, 1, L"&Picture");
+                MENUITEMINFOW mii{};
+                mii.cbSize = sizeof mii;
+                mii.fMask = MIIM_BITMAP;
+                mii.hbmpItem = CreateBitmap(20, 20, 1, 32, nullptr);
+                SetMenuItemInfoW(m, 0, TRUE, &mii);
+                MENUINFO mi{sizeof mi, MIM_STYLE, MNS_CHECKORBMP, 0, nullptr, 0, 0};
+                SetMenuInfo(m, &mi);
+                return m;
+            },
+            {{0, 0, checkOrBmp, picH}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -369,6 +425,12 @@ TEST_F(PopupWindowTest, ItemsAreLaidOutInColumnsByTheDocumentedRules)
         (void)last;
         EXPECT_EQ(window.right - window.left, right + 6);
         EXPECT_EQ(window.bottom - window.top, bottom + 6);
+        // Pictures belong to whoever made them.
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_BITMAP;
+        if (GetMenuItemInfoW(menu, 0, TRUE, &mii) && mii.hbmpItem)
+            DeleteObject(mii.hbmpItem);
         DestroyMenu(menu);
     }
     DestroyWindow(owner);
