@@ -237,6 +237,9 @@ void DrawMenuBarInto(HDC hdc, const RECT& bar, HMENU menu, HWND owner);
 int MenuBarItemFromPoint(HMENU menu, const RECT& bar, POINT pt, HWND owner = nullptr);
 // The rectangle of item `pos` in a bar at `bar`; false when there is no such item.
 bool MenuBarItemRect(HMENU menu, const RECT& bar, int pos, RECT& out, HWND owner = nullptr);
+// Paints the window's menu bar now (a highlight changed): no frame is recalculated and no
+// message is sent but WM_DRAWITEM for owner-drawn items.
+void RepaintMenuBar(HWND hwnd);
 
 // Grays and enables the system-menu items for the window's styles and state (restore only
 // when minimised or maximised, maximise and minimise by their boxes and state, size with a

@@ -11,6 +11,7 @@
 #include "platform/user/menu_internal.h"
 #include "platform/user/menu_tracker.h"
 #include "platform/user/messages.h"
+#include "platform/user/paint.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/styles.h"
 #include "platform/user/user_hooks.h"
@@ -317,6 +318,18 @@ int MenuBarItemFromPoint(HMENU menu, const RECT& bar, POINT pt, HWND owner)
 bool MenuBarItemRect(HMENU menu, const RECT& bar, int pos, RECT& out, HWND owner)
 {
     return BarItemRect(menu, bar, pos, out, owner);
+}
+
+void RepaintMenuBar(HWND hwnd)
+{
+    const HMENU menu = IsWindow(hwnd) ? GetMenu(hwnd) : nullptr;
+    const RECT bar = menu ? MenuBarRect(hwnd) : RECT{};
+    if (IsRectEmpty(&bar))
+        return;
+    if (HDC dc = GetWindowDC(hwnd)) {
+        DrawMenuBarInto(dc, bar, menu, hwnd);
+        ReleaseDC(hwnd, dc);
+    }
 }
 
 } // namespace zyn::user

@@ -72,6 +72,8 @@ MenuTracker::~MenuTracker()
             ForgetPopupView(h);
         }
     }
+    if (!m_levels.empty() && m_levels.front().bar)
+        SetBarHilite(m_levels.front().selected, false);
     if (m_started) {
         if (m_capture && GetCapture() == m_capture)
             ReleaseCapture();
@@ -448,16 +450,8 @@ void MenuTracker::RedrawItem(size_t level, int item)
 
 void MenuTracker::RedrawBar()
 {
-    if (!m_barMenu || !IsWindow(m_owner))
-        return;
-    const RECT bar = MenuBarRect(m_owner);
-    const auto& hooks = GetMenuBarHooks();
-    if (IsRectEmpty(&bar) || !hooks.drawBar)
-        return;
-    if (HDC dc = GetWindowDC(m_owner)) {
-        hooks.drawBar(m_owner, m_barMenu, dc, bar);
-        ReleaseDC(m_owner, dc);
-    }
+    if (m_barMenu && IsWindow(m_owner) && GetMenu(m_owner) == m_barMenu)
+        RepaintMenuBar(m_owner);
 }
 
 void MenuTracker::SetBarHilite(int item, bool on)

@@ -322,6 +322,37 @@ TEST_P(MenuBarTrackTest, OwnerHearsTheDocumentedSequence)
 INSTANTIATE_TEST_SUITE_P(Rows, MenuBarTrackTest, ::testing::ValuesIn(kRows),
     [](const ::testing::TestParamInfo<Row>& i) { return std::string(i.param.name); });
 
+TEST_F(UserTest, HiliteMenuItemRepaintsTheBarItemPushedInWithoutReflowingTheFrame)
+{
+    const int parts[] = {COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_MENU};
+    const COLORREF colors[] = {RGB(200, 0, 0), RGB(0, 0, 200), RGB(240, 240, 0)};
+    ASSERT_TRUE(SetSysColors(3, parts, colors));
+    const HWND h = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
+    const HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 1, L"&One");
+    AppendMenuW(bar, MF_STRING, 2, L"&Two");
+    ASSERT_TRUE(SetMenu(h, bar));
+    Pump();
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(h, bar, 1, &item));
+    const int midY = (item.top + item.bottom) / 2;
+    EXPECT_EQ(Pixel(item.left, midY), colors[2]);
+    rec().Clear();
+    ASSERT_TRUE(HiliteMenuItem(h, bar, 1, MF_BYPOSITION | MF_HILITE));
+    // Pushed in: the sunken edge's shadow on the left, its highlight on the right.
+    EXPECT_EQ(Pixel(item.left, midY), colors[0]);
+    EXPECT_EQ(Pixel(item.right - 1, midY), colors[1]);
+    EXPECT_EQ(GetMenuState(bar, 1, MF_BYPOSITION) & MF_HILITE, static_cast<UINT>(MF_HILITE));
+    ASSERT_TRUE(HiliteMenuItem(h, bar, 2, MF_BYCOMMAND | MF_UNHILITE));
+    EXPECT_EQ(Pixel(item.left, midY), colors[2]);
+    EXPECT_TRUE(rec().For(h, {WM_NCCALCSIZE, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}).empty());
+    // An item that is not there.
+    SetLastError(0);
+    EXPECT_FALSE(HiliteMenuItem(h, bar, 7, MF_BYPOSITION | MF_HILITE));
+    EXPECT_EQ(GetLastError(), ERROR_MENU_ITEM_NOT_FOUND);
+    DestroyWindow(h);
+}
+
 TEST_F(UserTest, AWindowWithoutABarOpensItsSystemMenuFromTheKeyboard)
 {
     Clock::UseVirtual(10000);
