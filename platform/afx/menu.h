@@ -91,9 +91,10 @@ public:
     BOOL SetMenuContextHelpId(DWORD dwContextHelpId);
     DWORD GetMenuContextHelpId() const;
 
-    // ---- popup tracking (the menus layer runs the loop) --------------------------------------------------------
+    // ---- popup tracking (the window system runs the loop: platform/user/popup_menu.h) ----------------------
     // The thread's tracked menu and window are set for the duration of the call, so
-    // WM_MEASUREITEM from the popup finds this menu.
+    // WM_MEASUREITEM from the popup finds this menu. The result is ::TrackPopupMenu's: the
+    // command with TPM_RETURNCMD, else whether the menu was shown; lpRect is ignored.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
     BOOL TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm);
 

@@ -9,6 +9,7 @@
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
 #include "platform/user/menu.h"
+#include "platform/user/popup_menu.h"
 
 namespace {
 HBITMAP BitmapOf(const CBitmap* p) { return p ? static_cast<HBITMAP>(p->m_hObject) : nullptr; }
@@ -162,18 +163,47 @@ BOOL CMenu::SetMenuInfo(LPCMENUINFO lpcmi) { return ::SetMenuInfo(m_hMenu, lpcmi
 BOOL CMenu::SetMenuContextHelpId(DWORD dwContextHelpId) { return ::SetMenuContextHelpId(m_hMenu, dwContextHelpId); }
 DWORD CMenu::GetMenuContextHelpId() const { return ::GetMenuContextHelpId(m_hMenu); }
 
-// Popup menus are tracked by the popup-menu layer, which is not part of the window system
-// yet: until it is, tracking fails with ERROR_CALL_NOT_IMPLEMENTED.
-BOOL CMenu::TrackPopupMenu(UINT, int, int, CWnd*, LPCRECT)
+namespace {
+
+// The class library's thread state names the menu and window being tracked for the length
+// of the call, so WM_MEASUREITEM from the popup finds this menu (CWnd::OnMeasureItem).
+class TrackingScope {
+public:
+    TrackingScope(HWND hwnd, HMENU menu) : m_state(AfxGetThreadState())
+    {
+        m_window = m_state->m_hTrackingWindow;
+        m_menu = m_state->m_hTrackingMenu;
+        m_state->m_hTrackingWindow = hwnd;
+        m_state->m_hTrackingMenu = menu;
+    }
+    ~TrackingScope()
+    {
+        m_state->m_hTrackingWindow = m_window;
+        m_state->m_hTrackingMenu = m_menu;
+    }
+    TrackingScope(const TrackingScope&) = delete;
+    TrackingScope& operator=(const TrackingScope&) = delete;
+
+private:
+    AFX_THREAD_STATE* m_state;
+    HWND m_window = nullptr;
+    HMENU m_menu = nullptr;
+};
+
+} // namespace
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
 {
-    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
+    const HWND hwnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    TrackingScope scope(hwnd, m_hMenu);
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hwnd, lpRect);
 }
 
-BOOL CMenu::TrackPopupMenuEx(UINT, int, int, CWnd*, LPTPMPARAMS)
+BOOL CMenu::TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm)
 {
-    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
+    const HWND hwnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    TrackingScope scope(hwnd, m_hMenu);
+    return ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, hwnd, lptpm);
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }

@@ -8,6 +8,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
+#include "platform/user/popup_menu.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/paint.h"
 #include "platform/user/queue_internal.h"
@@ -485,6 +486,8 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         SendMsg(TopLevelHandle(hWnd), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
         return 0;
     case WM_CANCELMODE:
+        // Cancels the menu this thread tracks, then the window's own capture.
+        EndMenu();
         if (GetCapture() == hWnd)
             ReleaseCapture();
         return 0;

@@ -4,6 +4,7 @@
 #include "platform/gdi/png_export.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/messages.h"
+#include "platform/user/monitor.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
 #include "platform/gdi/sysmetrics.h"
@@ -24,6 +25,7 @@ void ResetWindowSystemForTests(int width, int height)
     ResetInputState();
     ResetClipboard();
     ResetModalState();
+    ResetMonitors();
     if (touched) {
         gdi::ResetDesktop(width, height);
         gdi::ResetSystemColors();

@@ -413,6 +413,7 @@ BOOL GetGUIThreadInfo(DWORD idThread, LPGUITHREADINFO pgui)
     pgui->hwndMoveSize = q->moveSize;
     pgui->hwndCaret = nullptr;
     pgui->rcCaret = RECT{};
+    pgui->flags |= q->menuMode;
     if (q->trackedMenu)
         pgui->flags |= GUI_INMENUMODE;
     if (q->moveSize)

@@ -524,7 +524,8 @@ bool HasPendingInput(ThreadQueue& q)
     return !q.input.empty();
 }
 
-bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT last, bool remove)
+bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT last, bool remove, uint64_t onlyId,
+    uint64_t* takenId)
 {
     for (int guard = 0; guard < 100000; ++guard) {
         std::vector<InputEvent> events;
@@ -536,6 +537,8 @@ bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT la
             return false;
         bool restart = false;
         for (const InputEvent& e : events) {
+            if (onlyId && e.id != onlyId)
+                continue;
             Converted c = Convert(q, e);
             if ((c.forwardTo || c.drop) && e.type == InputEvent::Type::MouseMove && q.trackHwnd) {
                 // The pointer left every window of this thread: tracking ends.
@@ -584,6 +587,8 @@ bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT la
             }
             if (!remove) {
                 *out = c.msg;
+                if (takenId)
+                    *takenId = e.id;
                 return true;
             }
             // Taking the message: activation on a click, the cursor shape.
@@ -618,6 +623,8 @@ bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT la
                 break;
             }
             *out = c.msg;
+            if (takenId)
+                *takenId = e.id;
             return true;
         }
         if (!restart)

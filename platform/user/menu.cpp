@@ -600,9 +600,10 @@ BOOL HiliteMenuItem(HWND hWnd, HMENU hMenu, UINT uIDHiliteItem, UINT uHilite)
         else
             f->Item().state &= ~MFS_HILITE;
     }
-    // Outside the menu lock: the window system takes its own.
+    // Outside the menu lock: the window system takes its own. Only the bar is painted
+    // again; the frame stays as it is.
     if (hWnd && GetMenu(hWnd) == hMenu)
-        DrawMenuBar(hWnd);
+        zyn::user::RepaintMenuBar(hWnd);
     return TRUE;
 }
 

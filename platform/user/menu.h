@@ -1,8 +1,8 @@
 #pragma once
 // Menus: HMENU objects and their items (the MENUITEMINFO fields), menu information, the
 // window's system menu, loading from MENU and MENUEX templates, and the non-client menu
-// bar's layout and drawing. Popup menus are tracked by the popup-menu layer, which reads
-// these objects.
+// bar's layout and drawing. Popup menus are tracked by the popup-menu layer
+// (platform/user/popup_menu.h), which reads these objects.
 //
 // Items are found by position (MF_BYPOSITION) or by command (MF_BYCOMMAND): a command is
 // searched depth first, a submenu's items before the popup item that opens it. A stale or
@@ -201,9 +201,10 @@ BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos);
 // with the window. bRevert destroys the copy and returns null.
 HMENU GetSystemMenu(HWND hWnd, BOOL bRevert);
 
-// An item of the window's menu bar, in screen coordinates.
+// An item (by position) of the window's menu bar or of a popup showing hMenu now (hWnd
+// its owner, its "#32768" window or null), in screen coordinates.
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);
-// The position of the menu-bar item under a screen point, -1 when none.
+// The position of the item of the bar or shown popup under a screen point, -1 when none.
 int MenuItemFromPoint(HWND hWnd, HMENU hMenu, POINT ptScreen);
 
 // ---- loading ------------------------------------------------------------------------------------------
@@ -236,6 +237,9 @@ void DrawMenuBarInto(HDC hdc, const RECT& bar, HMENU menu, HWND owner);
 int MenuBarItemFromPoint(HMENU menu, const RECT& bar, POINT pt, HWND owner = nullptr);
 // The rectangle of item `pos` in a bar at `bar`; false when there is no such item.
 bool MenuBarItemRect(HMENU menu, const RECT& bar, int pos, RECT& out, HWND owner = nullptr);
+// Paints the window's menu bar now (a highlight changed): no frame is recalculated and no
+// message is sent but WM_DRAWITEM for owner-drawn items.
+void RepaintMenuBar(HWND hwnd);
 
 // Grays and enables the system-menu items for the window's styles and state (restore only
 // when minimised or maximised, maximise and minimise by their boxes and state, size with a

@@ -7,8 +7,11 @@
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/menu_draw_util.h"
 #include "platform/user/menu_internal.h"
+#include "platform/user/menu_tracker.h"
 #include "platform/user/messages.h"
+#include "platform/user/paint.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/styles.h"
 #include "platform/user/user_hooks.h"
@@ -18,7 +21,11 @@
 namespace zyn::user {
 namespace {
 
+using detail::IsSystemBitmap;
+using detail::ItemBitmap;
+using detail::MenuFontDc;
 using detail::MenuItemData;
+using detail::OwnerOnThisThread;
 
 // Space left and right of an item's text.
 constexpr int kTextPadding = 6;
@@ -32,70 +39,9 @@ struct BarGeometry {
     HBRUSH back = nullptr;
 };
 
-// The menu font selected into a DC for the life of the object.
-class MenuFontDc {
-public:
-    // hdc null: a memory DC of our own, for measuring.
-    explicit MenuFontDc(HDC hdc) : m_own(hdc ? nullptr : CreateCompatibleDC(nullptr)), m_dc(hdc ? hdc : m_own)
-    {
-        NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof ncm;
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
-            m_font = CreateFontIndirectW(&ncm.lfMenuFont);
-        if (m_dc && m_font)
-            m_old = SelectObject(m_dc, m_font);
-    }
-    ~MenuFontDc()
-    {
-        if (m_dc && m_old)
-            SelectObject(m_dc, m_old);
-        if (m_font)
-            DeleteObject(m_font);
-        if (m_own)
-            DeleteDC(m_own);
-    }
-    MenuFontDc(const MenuFontDc&) = delete;
-    MenuFontDc& operator=(const MenuFontDc&) = delete;
-    HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_own = nullptr;
-    HDC m_dc = nullptr;
-    HFONT m_font = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
-
-// Owner-drawn items are measured and drawn by messages, sent only on the owner's own
-// thread: the window system may be calling with its lock held.
-bool OwnerOnThisThread(HWND owner)
-{
-    return owner && IsWindow(owner) && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId();
-}
-
-bool IsSystemBitmap(HBITMAP b)
-{
-    const auto v = reinterpret_cast<intptr_t>(b);
-    return v == -1 || (v >= 1 && v <= 11);
-}
-
-// The bitmap an item shows in the bar, if any.
-HBITMAP ItemBitmap(const MenuItemData& it)
-{
-    if (it.type & MFT_BITMAP)
-        return reinterpret_cast<HBITMAP>(it.typeData);
-    return it.bmpItem;
-}
-
 SIZE BitmapSize(HBITMAP b)
 {
-    if (!b)
-        return SIZE{0, 0};
-    if (IsSystemBitmap(b))
-        return SIZE{GetSystemMetrics(SM_CXMENUSIZE), GetSystemMetrics(SM_CYMENUSIZE)};
-    BITMAP bm{};
-    if (GetObjectW(b, sizeof bm, &bm) != sizeof bm)
-        return SIZE{0, 0};
-    return SIZE{bm.bmWidth, bm.bmHeight};
+    return detail::BitmapSize(b, SIZE{GetSystemMetrics(SM_CXMENUSIZE), GetSystemMetrics(SM_CYMENUSIZE)});
 }
 
 // The text shown in the bar: up to a tab (accelerator texts belong to popups).
@@ -236,19 +182,6 @@ void DrawSystemBitmap(HDC dc, HBITMAP b, const RECT& r, const MenuItemData& it, 
     DrawFrameControl(dc, &box, DFC_CAPTION, glyph | (inactive ? DFCS_INACTIVE : 0));
 }
 
-void DrawBitmap(HDC dc, HBITMAP b, const RECT& r)
-{
-    const SIZE s = BitmapSize(b);
-    const HDC mem = CreateCompatibleDC(dc);
-    if (!mem)
-        return;
-    const HGDIOBJ old = SelectObject(mem, b);
-    BitBlt(dc, r.left, r.top + (r.bottom - r.top - s.cy) / 2, std::min<int>(s.cx, r.right - r.left),
-        std::min<int>(s.cy, r.bottom - r.top), mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-}
-
 void DrawItem(HDC dc, const MenuItemData& it, const RECT& r, HMENU menu, HWND owner)
 {
     const bool hilite = (it.state & MFS_HILITE) != 0;
@@ -286,7 +219,7 @@ void DrawItem(HDC dc, const MenuItemData& it, const RECT& r, HMENU menu, HWND ow
         if (IsSystemBitmap(bmp))
             DrawSystemBitmap(dc, bmp, box, it, owner);
         else
-            DrawBitmap(dc, bmp, box);
+            detail::DrawBitmapInto(dc, bmp, box);
         content.left = box.right;
     }
     const std::wstring text = BarText(it);
@@ -334,6 +267,7 @@ struct InstallHooks {
         h.loadMenu = [](HINSTANCE module, LPCWSTR name) { return LoadMenuW(module, name); };
         h.isMenu = [](HMENU menu) { return IsMenu(menu) != FALSE; };
         h.destroyMenu = [](HMENU menu) { DestroyMenu(menu); };
+        h.track = [](HWND hwnd, WPARAM command, LPARAM lParam) { detail::TrackMenuBar(hwnd, command, lParam); };
         SetMenuBarHooks(std::move(h));
     }
 };
@@ -386,6 +320,18 @@ bool MenuBarItemRect(HMENU menu, const RECT& bar, int pos, RECT& out, HWND owner
     return BarItemRect(menu, bar, pos, out, owner);
 }
 
+void RepaintMenuBar(HWND hwnd)
+{
+    const HMENU menu = IsWindow(hwnd) ? GetMenu(hwnd) : nullptr;
+    const RECT bar = menu ? MenuBarRect(hwnd) : RECT{};
+    if (IsRectEmpty(&bar))
+        return;
+    if (HDC dc = GetWindowDC(hwnd)) {
+        DrawMenuBarInto(dc, bar, menu, hwnd);
+        ReleaseDC(hwnd, dc);
+    }
+}
+
 } // namespace zyn::user
 
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
@@ -393,6 +339,16 @@ BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
     if (!lprcItem) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
+    }
+    // A popup shown now: its window holds the item.
+    if (const auto view = zyn::user::detail::FindOpenPopupView(hWnd, hMenu)) {
+        if (uItem >= view->layout.rects.size()) {
+            SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+            return FALSE;
+        }
+        *lprcItem = view->ItemRect(static_cast<int>(uItem));
+        MapWindowPoints(view->hwnd, nullptr, reinterpret_cast<POINT*>(lprcItem), 2);
+        return TRUE;
     }
     RECT bar;
     if (!zyn::user::ScreenBar(hWnd, hMenu, bar))
@@ -406,6 +362,11 @@ BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
 
 int MenuItemFromPoint(HWND hWnd, HMENU hMenu, POINT ptScreen)
 {
+    if (const auto view = zyn::user::detail::FindOpenPopupView(hWnd, hMenu)) {
+        POINT client = ptScreen;
+        ScreenToClient(view->hwnd, &client);
+        return view->ItemFromPoint(client);
+    }
     RECT bar;
     if (!zyn::user::ScreenBar(hWnd, hMenu, bar))
         return -1;

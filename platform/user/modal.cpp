@@ -49,14 +49,29 @@ ModalEnd RunModalLoop(const ModalLoopParams& params)
             seen = q.seq;
         }
         MSG m{};
-        if (PeekMessageImpl(&m, nullptr, 0, 0, PM_REMOVE)) {
+        PeekSource source;
+        const bool peekFirst = static_cast<bool>(params.endBeforeTaking);
+        if (PeekMessageImpl(&m, nullptr, 0, 0, peekFirst ? PM_NOREMOVE : PM_REMOVE, &source)) {
             idleCount = 0;
             if (m.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(m.wParam));
                 return ModalEnd::Quit;
             }
-            if (params.msgFilterCode >= 0 && CallMsgFilterW(&m, params.msgFilterCode))
+            if (params.msgFilterCode >= 0 && CallMsgFilterW(&m, params.msgFilterCode)) {
+                if (peekFirst) {
+                    MSG eaten;
+                    TakePeekedMessage(m, source, &eaten);
+                }
                 continue;
+            }
+            if (peekFirst) {
+                if (params.endBeforeTaking(m))
+                    return ModalEnd::Ended;
+                MSG taken;
+                if (!TakePeekedMessage(m, source, &taken))
+                    continue; // gone, or eaten by a hook
+                m = taken;
+            }
             if (params.preTranslate && params.preTranslate(m))
                 continue;
             if (params.dispatch) {

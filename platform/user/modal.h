@@ -41,6 +41,14 @@ struct ModalLoopParams {
     // When set, messages are taken without translating/dispatching them unless
     // preTranslate declines (drag loops read the mouse themselves).
     bool dispatch = true;
+    // When set, each message is looked at before it is taken off the queue: the WH_MOUSE /
+    // WH_KEYBOARD hooks run on it with HC_NOREMOVE and the WH_MSGFILTER hooks as usual
+    // (a message any of them eats is taken off and dropped); then true ends the loop at
+    // once (ModalEnd::Ended) and leaves the message queued for whoever reads the queue
+    // next. A message the loop goes on with is taken off (the input hooks run again with
+    // HC_ACTION and may still eat it) and continues to preTranslate. Popup menus end this
+    // way on a click outside them, which the window under it then receives.
+    std::function<bool(const MSG&)> endBeforeTaking;
 };
 
 ModalEnd RunModalLoop(const ModalLoopParams& params);

@@ -227,6 +227,7 @@ void ResetQueues()
             q->creating = nullptr;
             q->trackedMenu = nullptr;
             q->trackedWindow = nullptr;
+            q->menuMode = 0;
             q->moveSize = nullptr;
             std::fill(std::begin(q->keyState), std::end(q->keyState), BYTE{0});
             q->msgPos = 0;
@@ -471,8 +472,75 @@ void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline)
 
 // ---- the message engine -------------------------------------------------------------------------------------------
 
-bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
+namespace {
+
+// What taking (or peeking at) a message leaves behind: the message time and position, and
+// the WH_GETMESSAGE hooks.
+void NoteTaken(ThreadQueue& q, MSG* out, bool remove)
 {
+    if (out->message != WM_QUIT) {
+        q.msgTime = static_cast<LONG>(out->time);
+        q.msgPos = static_cast<DWORD>(MAKELONG(static_cast<WORD>(out->pt.x), static_cast<WORD>(out->pt.y)));
+    }
+    if (HasHooks(WH_GETMESSAGE))
+        CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(out));
+}
+
+bool SameMessage(const MSG& a, const MSG& b)
+{
+    return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam &&
+        a.time == b.time && a.pt.x == b.pt.x && a.pt.y == b.pt.y;
+}
+
+} // namespace
+
+bool TakePeekedMessage(const MSG& peeked, const PeekSource& source, MSG* out)
+{
+    ThreadQueue& q = MyQueue();
+    bool found = false;
+    switch (source.kind) {
+    case PeekSource::Kind::Posted: {
+        std::lock_guard lock(q.m);
+        for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+            if (SameMessage(*it, peeked)) {
+                *out = *it;
+                q.posted.erase(it);
+                found = true;
+                break;
+            }
+        }
+        break;
+    }
+    case PeekSource::Kind::Quit: {
+        std::lock_guard lock(q.m);
+        if (q.quit) {
+            q.quit = false;
+            *out = peeked;
+            found = true;
+        }
+        break;
+    }
+    case PeekSource::Kind::Input:
+        found = TakeInputMessage(q, out, nullptr, 0, 0, true, source.inputId);
+        break;
+    case PeekSource::Kind::Hover:
+    case PeekSource::Kind::Paint:
+    case PeekSource::Kind::Timer:
+        // Made on demand: taking one makes it afresh.
+        return PeekMessageImpl(out, peeked.hwnd, peeked.message, peeked.message, PM_REMOVE);
+    case PeekSource::Kind::None:
+        return false;
+    }
+    if (found)
+        NoteTaken(q, out, true);
+    return found;
+}
+
+bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags, PeekSource* source)
+{
+    PeekSource ignored;
+    PeekSource& src = source ? *source : ignored;
+    src = PeekSource{};
     ThreadQueue& q = MyQueue();
     const bool remove = (flags & PM_REMOVE) != 0;
     const UINT qs = flags >> 16;
@@ -500,6 +568,7 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                     if (remove)
                         q.posted.erase(it);
                     found = true;
+                    src.kind = PeekSource::Kind::Posted;
                     break;
                 }
             }
@@ -508,12 +577,19 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                 if (remove)
                     q.quit = false;
                 found = true;
+                src.kind = PeekSource::Kind::Quit;
             }
         }
-        if (!found && wantInput && hwnd != kThreadOnly)
-            found = TakeInputMessage(q, out, hwnd, first, last, remove);
-        if (!found && wantInput && hwnd != kThreadOnly)
+        if (!found && wantInput && hwnd != kThreadOnly) {
+            found = TakeInputMessage(q, out, hwnd, first, last, remove, 0, &src.inputId);
+            if (found)
+                src.kind = PeekSource::Kind::Input;
+        }
+        if (!found && wantInput && hwnd != kThreadOnly) {
             found = TakeHoverMessage(q, out, hwnd, first, last, remove);
+            if (found)
+                src.kind = PeekSource::Kind::Hover;
+        }
         if (!found) {
             std::lock_guard lock(q.m);
             if (!q.incoming.empty())
@@ -529,6 +605,7 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                         w->internalPaint = false;
                 }
                 found = true;
+                src.kind = PeekSource::Kind::Paint;
             }
         }
         if (!found && wantTimer && InRange(WM_TIMER, first, last)) {
@@ -540,6 +617,7 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                     if (remove)
                         t.due = now + t.elapse;
                     found = true;
+                    src.kind = PeekSource::Kind::Timer;
                     break;
                 }
             }
@@ -552,12 +630,7 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags)
                 continue;
             return false;
         }
-        if (out->message != WM_QUIT) {
-            q.msgTime = static_cast<LONG>(out->time);
-            q.msgPos = static_cast<DWORD>(MAKELONG(static_cast<WORD>(out->pt.x), static_cast<WORD>(out->pt.y)));
-        }
-        if (HasHooks(WH_GETMESSAGE))
-            CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(out));
+        NoteTaken(q, out, remove);
         return true;
     }
 }

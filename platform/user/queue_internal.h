@@ -92,6 +92,7 @@ public:
     HWND creating = nullptr;
     HMENU trackedMenu = nullptr;
     HWND trackedWindow = nullptr;
+    DWORD menuMode = 0;                   // GUI_*MENUMODE while a menu is tracked
     HWND moveSize = nullptr;
     std::vector<SentMessage*> receiving;  // cross-thread sends being answered (innermost last)
     int sendDepth = 0;                    // window procedures running for sends
@@ -142,12 +143,26 @@ void KillWindowTimers(HWND hwnd);
 // Waits until something arrives for the thread or `deadline` passes (clock milliseconds).
 void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline);
 
+// Where a message found by PeekMessageImpl came from, so that a loop that peeked first
+// can later take exactly that message off the queue.
+struct PeekSource {
+    enum class Kind { None, Posted, Quit, Input, Hover, Paint, Timer } kind = Kind::None;
+    uint64_t inputId = 0; // Input: the event the message was made from
+};
+
 // The common engine of GetMessage and PeekMessage.
-bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags);
+bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags, PeekSource* source = nullptr);
+// Takes off the queue the message a PM_NOREMOVE peek found. Input runs the WH_MOUSE /
+// WH_KEYBOARD hooks again (HC_ACTION), which may eat it. False when the message is gone
+// or was eaten.
+bool TakePeekedMessage(const MSG& peeked, const PeekSource& source, MSG* out);
 
 // Input (input.cpp): takes injected events from the system queue into thread queues and
 // turns the calling thread's first matching event into a message. Returns false when none.
-bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT last, bool remove);
+// `onlyId` (not 0) limits the search to that one event; `takenId` receives the event the
+// message was made from.
+bool TakeInputMessage(ThreadQueue& q, MSG* out, HWND filter, UINT first, UINT last, bool remove,
+    uint64_t onlyId = 0, uint64_t* takenId = nullptr);
 bool HasPendingInput(ThreadQueue& q);
 void RouteSystemInput();
 // Mouse tracking: WM_MOUSEHOVER due.

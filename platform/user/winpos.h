@@ -1,6 +1,6 @@
 #pragma once
 // Window geometry: positions, sizes, z-order, show state, placement, coordinate mapping,
-// hit testing by point, and the one monitor.
+// hit testing by point, and the monitors (laid out in platform/user/monitor.h).
 #include "platform/base/wintypes.h"
 #include "platform/user/user_types.h"
 
@@ -36,7 +36,13 @@ HWND ChildWindowFromPoint(HWND hWndParent, POINT Point);
 HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags);
 HWND RealChildWindowFromPoint(HWND hwndParent, POINT ptParentClientCoords);
 
-// One monitor: the whole desktop; its work area is SPI_GETWORKAREA's.
+// Monitors of the current layout (platform/user/monitor.h). A point or rectangle on no
+// monitor answers null (MONITOR_DEFAULTTONULL), the primary one (MONITOR_DEFAULTTOPRIMARY)
+// or the nearest one (MONITOR_DEFAULTTONEAREST); a rectangle on several answers the one it
+// overlaps most; a minimised window counts with its restored rectangle. A handle from an
+// earlier layout fails with ERROR_INVALID_HANDLE. EnumDisplayMonitors reports each monitor
+// meeting lprcClip with that part of it, in screen coordinates (an HDC is taken as the
+// screen's).
 HMONITOR MonitorFromWindow(HWND hwnd, DWORD dwFlags);
 HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags);
 HMONITOR MonitorFromRect(LPCRECT lprc, DWORD dwFlags);

@@ -8,6 +8,7 @@
 #include "platform/base/namefold.h"
 #include "platform/user/atoms.h"
 #include "platform/user/mdiclient.h"
+#include "platform/user/popup_menu.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
 #include "platform/user/wndclass_internal.h"
@@ -165,6 +166,7 @@ void EnsureBuiltinClasses()
         return;
     done = true;
     EnsureMdiClientClass();
+    EnsureMenuPopupClass();
 }
 
 } // namespace
@@ -191,6 +193,19 @@ std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module)
     if (auto c = FindIn(l.system, nameOrAtom, nullptr, true))
         return c;
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return nullptr;
+}
+
+HINSTANCE ModuleWithOwnClass(LPCWSTR name, HINSTANCE preferred)
+{
+    auto lock = LockUser();
+    const ClassLists& l = Lists();
+    for (HINSTANCE m : {ModuleOrExe(preferred), ModuleOrExe(nullptr)})
+        if (FindIn(l.local, name, m, false))
+            return m;
+    for (auto it = l.local.rbegin(); it != l.local.rend(); ++it)
+        if (Matches(**it, name))
+            return (*it)->module;
     return nullptr;
 }
 

@@ -12,6 +12,11 @@ namespace zyn::user {
 std::shared_ptr<WndClass> FindClass(LPCWSTR nameOrAtom, HINSTANCE module);
 // A system class only (null when there is none; the last error is left alone).
 std::shared_ptr<WndClass> FindSystemClass(LPCWSTR nameOrAtom);
+// The module whose own registration of a class name a window the system creates for
+// `preferred`'s module should use: `preferred` (null: the executable) when it has one,
+// else the executable, else the module that registered the name last; null when no
+// module has its own (the global or system class applies).
+HINSTANCE ModuleWithOwnClass(LPCWSTR name, HINSTANCE preferred);
 // Drops every class but the system ones (tests).
 void ResetClasses();
 // The class of the desktop and of message-only roots.

@@ -1,7 +1,10 @@
 // CMenu over the menu data model: ownership and temporaries, item updates through CCmdUI
 // (in the idle pass too), owner-drawn items measured by the CMenu that owns them.
+#include <vector>
+
 #include "platform/base/cstring.h"
 #include "platform/user/menu.h"
+#include "platform/user/popup_menu.h"
 #include "tests/afx/afx_test_support.h"
 
 namespace zyn::test {
@@ -332,6 +335,60 @@ TEST_F(MenuTest, APopupWhoseMenuIsGoneUpdatesNothingAndReturns)
     AfxUpdatePopupMenu(&stale, &target, TRUE);
     stale.Detach();
     SUCCEED() << "returned instead of walking 2^32 positions";
+}
+
+
+// ---- tracking a popup ------------------------------------------------------------------------------------------
+
+class CTrackedMenu : public CMenu {
+public:
+    std::vector<UINT> measured;
+    std::vector<std::pair<UINT, UINT>> drawn; // item, ODS_ state
+    HMENU trackingMenuSeen = nullptr;
+    HWND trackingWindowSeen = nullptr;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override
+    {
+        measured.push_back(lpMIS->itemID);
+        lpMIS->itemWidth = 60;
+        lpMIS->itemHeight = 18;
+        trackingMenuSeen = AfxGetThreadState()->m_hTrackingMenu;
+        trackingWindowSeen = AfxGetThreadState()->m_hTrackingWindow;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override { drawn.emplace_back(lpDIS->itemID, lpDIS->itemState); }
+};
+
+TEST_F(MenuTest, TrackPopupMenuRunsTheLoopAndItsOwnerDrawnItemsReachTheMenu)
+{
+    user::SetScriptedMode(true);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+        nullptr));
+    CTrackedMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_OWNERDRAW, ID_OWNER, reinterpret_cast<LPCTSTR>(static_cast<uintptr_t>(1)));
+    menu.AppendMenu(MF_OWNERDRAW, ID_OWNER + 1, reinterpret_cast<LPCTSTR>(static_cast<uintptr_t>(2)));
+    // Down twice and Enter: the second item is chosen and handed back.
+    for (int vk : {VK_DOWN, VK_DOWN, VK_RETURN})
+        user::InjectKeyPress(vk);
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 40, 40, &wnd), static_cast<BOOL>(ID_OWNER + 1));
+    EXPECT_EQ(menu.measured, (std::vector<UINT>{ID_OWNER, ID_OWNER + 1}));
+    EXPECT_EQ(menu.trackingMenuSeen, menu.m_hMenu) << "the thread state names the tracked menu while measuring";
+    EXPECT_EQ(menu.trackingWindowSeen, wnd.m_hWnd);
+    EXPECT_EQ(AfxGetThreadState()->m_hTrackingMenu, nullptr) << "and forgets it afterwards";
+    // Painted whole, then highlighted in turn.
+    const std::vector<std::pair<UINT, UINT>> drawn{{ID_OWNER, 0}, {ID_OWNER + 1, 0}, {ID_OWNER, ODS_SELECTED},
+        {ID_OWNER, 0}, {ID_OWNER + 1, ODS_SELECTED}};
+    EXPECT_EQ(menu.drawn, drawn);
+    Pump();
+    // Without a menu, or without a window, nothing is tracked.
+    CMenu none;
+    SetLastError(0);
+    EXPECT_FALSE(none.TrackPopupMenu(0, 0, 0, &wnd));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_MENU_HANDLE);
+    SetLastError(0);
+    EXPECT_FALSE(menu.TrackPopupMenuEx(0, 0, 0, nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    wnd.DestroyWindow();
 }
 
 } // namespace

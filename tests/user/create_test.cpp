@@ -198,6 +198,10 @@ LRESULT OtherProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
 
 TEST_F(CreateTest, ClassesAreFoundPerModuleWithTheModulesOwnFirst)
 {
+    // The window system's own "#32768" (popup menus) is put back at the end.
+    WNDCLASSEXW original{};
+    original.cbSize = sizeof original;
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"#32768", &original));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = OtherProc;
@@ -238,6 +242,7 @@ TEST_F(CreateTest, ClassesAreFoundPerModuleWithTheModulesOwnFirst)
     DestroyWindow(sys);
     DestroyWindow(theirs);
     zyn::base::UnregisterBuiltinModule(other);
+    EXPECT_NE(user::RegisterSystemClass(original), 0);
 }
 
 TEST_F(CreateTest, ClassDataAndInfo)

@@ -140,6 +140,7 @@ TEST_F(DefWndTest, SystemKeysReachTheMenuHookAndAltF4Closes)
 {
     static std::vector<std::pair<WPARAM, LPARAM>> tracked;
     tracked.clear();
+    const user::MenuBarHooks saved = user::GetMenuBarHooks(); // the menu layer's, put back below
     user::MenuBarHooks hooks;
     hooks.track = [](HWND, WPARAM cmd, LPARAM lp) { tracked.emplace_back(cmd & 0xFFF0, lp); };
     user::SetMenuBarHooks(hooks);
@@ -168,7 +169,7 @@ TEST_F(DefWndTest, SystemKeysReachTheMenuHookAndAltF4Closes)
     Pump();
     ASSERT_EQ(tracked.size(), 1u);
     EXPECT_EQ(tracked[0].first, SC_MOUSEMENU);
-    user::SetMenuBarHooks({});
+    user::SetMenuBarHooks(saved);
     user::InjectKey(VK_MENU, true);
     user::InjectKeyPress(VK_F4);
     user::InjectKey(VK_MENU, false);

@@ -60,6 +60,33 @@ const char* MessageName(UINT m)
     case WM_COMMAND: return "WM_COMMAND";
     case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_TIMER: return "WM_TIMER";
+    case WM_ENTERMENULOOP: return "WM_ENTERMENULOOP";
+    case WM_EXITMENULOOP: return "WM_EXITMENULOOP";
+    case WM_INITMENU: return "WM_INITMENU";
+    case WM_INITMENUPOPUP: return "WM_INITMENUPOPUP";
+    case WM_UNINITMENUPOPUP: return "WM_UNINITMENUPOPUP";
+    case WM_MENUSELECT: return "WM_MENUSELECT";
+    case WM_MENUCHAR: return "WM_MENUCHAR";
+    case WM_MENUCOMMAND: return "WM_MENUCOMMAND";
+    case WM_MEASUREITEM: return "WM_MEASUREITEM";
+    case WM_DRAWITEM: return "WM_DRAWITEM";
+    case WM_ENTERIDLE: return "WM_ENTERIDLE";
+    case WM_MOUSEACTIVATE: return "WM_MOUSEACTIVATE";
+    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
+    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP: return "WM_LBUTTONUP";
+    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
+    case WM_RBUTTONUP: return "WM_RBUTTONUP";
+    case WM_KEYDOWN: return "WM_KEYDOWN";
+    case WM_KEYUP: return "WM_KEYUP";
+    case WM_CHAR: return "WM_CHAR";
+    case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+    case WM_SYSKEYUP: return "WM_SYSKEYUP";
+    case WM_SYSCHAR: return "WM_SYSCHAR";
+    case WM_CONTEXTMENU: return "WM_CONTEXTMENU";
+    case WM_NCLBUTTONDOWN: return "WM_NCLBUTTONDOWN";
+    case WM_NCLBUTTONUP: return "WM_NCLBUTTONUP";
+    case WM_PRINT: return "WM_PRINT";
     default: return nullptr;
     }
 }
@@ -79,6 +106,40 @@ const char* ShowName(LPARAM cmd)
     case SW_RESTORE: return "SW_RESTORE";
     default: return "SW_?";
     }
+}
+
+// MF_ flags of WM_MENUSELECT, lowest bit first.
+std::string MenuFlagsText(UINT flags)
+{
+    static const struct {
+        UINT bit;
+        const char* name;
+    } names[] = {{0x0001, "GRAYED"}, {0x0002, "DISABLED"}, {0x0004, "BITMAP"}, {0x0008, "CHECKED"}, {0x0010, "POPUP"},
+        {0x0080, "HILITE"}, {0x0100, "OWNERDRAW"}, {0x2000, "SYSMENU"}, {0x8000, "MOUSESELECT"}};
+    std::string out;
+    UINT rest = flags;
+    for (const auto& n : names) {
+        if (flags & n.bit) {
+            out += (out.empty() ? "" : "|") + std::string(n.name);
+            rest &= ~n.bit;
+        }
+    }
+    if (rest)
+        out += (out.empty() ? "" : "|") + Hex(rest);
+    return out.empty() ? "0" : out;
+}
+
+std::string OdsText(UINT state)
+{
+    static const struct {
+        UINT bit;
+        const char* name;
+    } names[] = {{0x1, "SELECTED"}, {0x2, "GRAYED"}, {0x4, "DISABLED"}, {0x8, "CHECKED"}, {0x20, "DEFAULT"}};
+    std::string out;
+    for (const auto& n : names)
+        if (state & n.bit)
+            out += (out.empty() ? "" : "|") + std::string(n.name);
+    return out.empty() ? "0" : out;
 }
 
 LRESULT LogProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
@@ -139,7 +200,7 @@ std::string SwpFlagsText(UINT flags)
 
 MsgLog::MsgLog()
 {
-    m_quiet = {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
+    m_quiet = {WM_ENTERIDLE, WM_NCMOUSEMOVE, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
         WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
         WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_PRINTCLIENT};
 }
@@ -178,6 +239,14 @@ HWND MsgLog::operator[](const std::string& name) const
         if (n == name)
             return h;
     return nullptr;
+}
+
+std::string MsgLog::MenuName(HMENU menu) const
+{
+    if (!menu)
+        return "0";
+    auto it = m_menuNames.find(menu);
+    return it == m_menuNames.end() ? "?" : it->second;
 }
 
 std::string MsgLog::NameOf(HWND h) const
@@ -219,6 +288,12 @@ void MsgLog::OnCbt(int code, WPARAM wp, LPARAM lp)
     const HWND h = reinterpret_cast<HWND>(wp);
     switch (code) {
     case HCBT_CREATEWND: {
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
+        if (m_nextName.empty() && create->lpcs->lpszClass && !IS_INTRESOURCE(create->lpcs->lpszClass)) {
+            auto it = m_classNames.find(create->lpcs->lpszClass);
+            if (it != m_classNames.end())
+                m_nextName = it->second.first + std::to_string(++it->second.second);
+        }
         if (!m_nextName.empty()) {
             m_names[h] = m_nextName;
             m_order.push_back(h);
@@ -237,6 +312,7 @@ void MsgLog::OnCbt(int code, WPARAM wp, LPARAM lp)
     }
     case HCBT_SETFOCUS: Add("cbt HCBT_SETFOCUS " + NameOf(h) + " " + NameOf(reinterpret_cast<HWND>(lp))); break;
     case HCBT_MINMAX: Add("cbt HCBT_MINMAX " + NameOf(h) + " " + ShowName(LOWORD(lp))); break;
+    case HCBT_SYSCOMMAND: Add("cbt HCBT_SYSCOMMAND " + Hex(static_cast<uint32_t>(wp & 0xFFF0))); break;
     default: Add("cbt " + std::to_string(code)); break;
     }
 }
@@ -298,6 +374,49 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
             " " + name(static_cast<WPARAM>(lp));
         break;
     case WM_MDIACTIVATE: s += " " + name(wp) + " " + name(static_cast<WPARAM>(lp)); break;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP: s += " " + std::to_string(wp); break;
+    case WM_INITMENU: s += " " + MenuName(reinterpret_cast<HMENU>(wp)); break;
+    case WM_INITMENUPOPUP:
+        s += " " + MenuName(reinterpret_cast<HMENU>(wp)) + " " + std::to_string(LOWORD(lp)) + (HIWORD(lp) ? " sys" : "");
+        break;
+    case WM_UNINITMENUPOPUP:
+        s += " " + MenuName(reinterpret_cast<HMENU>(wp)) + ((HIWORD(lp) & 0x2000) ? " sys" : "");
+        break;
+    case WM_MENUSELECT:
+        if (HIWORD(wp) == 0xFFFF && !lp)
+            s += " closed";
+        else
+            s += " " + std::to_string(LOWORD(wp)) + " " + MenuFlagsText(HIWORD(wp)) + " " +
+                MenuName(reinterpret_cast<HMENU>(lp));
+        break;
+    case WM_MENUCHAR: {
+        const wchar_t c = static_cast<wchar_t>(LOWORD(wp));
+        s += std::string(" '") + (c >= 32 && c < 127 ? static_cast<char>(c) : '?') + "' " +
+            MenuFlagsText(HIWORD(wp)) + " " + MenuName(reinterpret_cast<HMENU>(lp));
+        break;
+    }
+    case WM_MENUCOMMAND: s += " " + std::to_string(wp) + " " + MenuName(reinterpret_cast<HMENU>(lp)); break;
+    case WM_COMMAND: s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp)); break;
+    case WM_SYSCOMMAND: s += " " + Hex(static_cast<uint32_t>(wp & 0xFFF0)); break;
+    case WM_MEASUREITEM: s += " " + std::to_string(reinterpret_cast<const MEASUREITEMSTRUCT*>(lp)->itemID); break;
+    case WM_DRAWITEM: {
+        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        s += " " + std::to_string(d->itemID) + (d->itemAction & ODA_SELECT ? " SELECT " : " ENTIRE ") + OdsText(d->itemState);
+        break;
+    }
+    case WM_ENTERIDLE: s += " " + std::to_string(wp) + " " + name(static_cast<WPARAM>(lp)); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE: s += " " + std::to_string(GET_X_LPARAM(lp)) + "," + std::to_string(GET_Y_LPARAM(lp)); break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: s += " " + Hex(static_cast<uint32_t>(wp)); break;
+    case WM_CHAR:
+    case WM_SYSCHAR: s += std::string(" '") + static_cast<char>(wp < 127 && wp >= 32 ? wp : '?') + "'"; break;
     default: break;
     }
     return s;

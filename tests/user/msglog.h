@@ -10,8 +10,10 @@
 //
 // Parameters are written the way the documentation describes each message (handles by
 // name, "0" for none), so a case states its expected sequence as a list of such lines and
-// a mismatch prints both lists. Painting, hit testing, cursor and text queries are left
-// out unless a case asks for them.
+// a mismatch prints both lists. Painting, hit testing, cursor and text queries (and
+// WM_ENTERIDLE) are left out unless a case asks for them. Menu messages name their menus
+// ("main WM_INITMENUPOPUP file 0", "main WM_MENUSELECT 101 HILITE|MOUSESELECT file",
+// "main WM_MENUSELECT closed").
 #include <map>
 #include <set>
 #include <string>
@@ -39,6 +41,12 @@ public:
     // HCBT_CREATEWND on, so its creation is logged too).
     void NameNext(const std::string& name) { m_nextName = name; }
     void Name(HWND h, const std::string& name) { m_names[h] = name; }
+    // Windows of a class created from now on are named `prefix` with a running number
+    // ("menu1", "menu2"...), for windows the system creates (popup menus).
+    void NameClass(const std::wstring& cls, const std::string& prefix) { m_classNames[cls] = {prefix, 0}; }
+    // Menus appear by name in the menu messages' parameters.
+    void NameMenu(HMENU menu, const std::string& name) { m_menuNames[menu] = name; }
+    std::string MenuName(HMENU menu) const;
     HWND operator[](const std::string& name) const;
     std::string NameOf(HWND h) const;
 
@@ -71,6 +79,8 @@ private:
     };
 
     std::map<HWND, std::string> m_names;
+    std::map<std::wstring, std::pair<std::string, int>> m_classNames;
+    std::map<HMENU, std::string> m_menuNames;
     std::vector<HWND> m_order;
     std::string m_nextName;
     std::vector<std::string> m_lines;

@@ -316,6 +316,7 @@ TEST_F(WinPosTest, ClientAreaMatchesAdjustWindowRect)
 
 TEST_F(WinPosTest, MenuBarTakesItsHeightFromTheHook)
 {
+    const user::MenuBarHooks saved = user::GetMenuBarHooks(); // the menu layer's, put back at the end
     user::MenuBarHooks hooks;
     hooks.isMenu = [](HMENU m) { return m != nullptr; };
     hooks.barHeight = [](HWND, HMENU, int width) { return width < 150 ? 38 : 19; };
@@ -340,7 +341,7 @@ TEST_F(WinPosTest, MenuBarTakesItsHeightFromTheHook)
     EXPECT_FALSE(SetMenu(child, menu));
     EXPECT_EQ(GetLastError(), ERROR_CHILD_WINDOW_MENU);
     DestroyWindow(h);
-    user::SetMenuBarHooks({});
+    user::SetMenuBarHooks(saved);
 }
 
 TEST_F(WinPosTest, MappingAndWindowsFromPoints)
