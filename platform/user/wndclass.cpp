@@ -7,6 +7,7 @@
 #include "platform/base/module.h"
 #include "platform/base/namefold.h"
 #include "platform/user/atoms.h"
+#include "platform/user/dialog.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
@@ -165,6 +166,7 @@ void EnsureBuiltinClasses()
         return;
     done = true;
     EnsureMdiClientClass();
+    EnsureDialogClasses();
 }
 
 } // namespace
