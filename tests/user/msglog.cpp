@@ -60,6 +60,14 @@ const char* MessageName(UINT m)
     case WM_COMMAND: return "WM_COMMAND";
     case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_TIMER: return "WM_TIMER";
+    case WM_SETFONT: return "WM_SETFONT";
+    case WM_INITDIALOG: return "WM_INITDIALOG";
+    case WM_NEXTDLGCTL: return "WM_NEXTDLGCTL";
+    case WM_DRAWITEM: return "WM_DRAWITEM";
+    case WM_ENTERIDLE: return "WM_ENTERIDLE";
+    case WM_CTLCOLORBTN: return "WM_CTLCOLORBTN";
+    case WM_CTLCOLORSTATIC: return "WM_CTLCOLORSTATIC";
+    case WM_CTLCOLORDLG: return "WM_CTLCOLORDLG";
     default: return nullptr;
     }
 }
@@ -298,6 +306,16 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
             " " + name(static_cast<WPARAM>(lp));
         break;
     case WM_MDIACTIVATE: s += " " + name(wp) + " " + name(static_cast<WPARAM>(lp)); break;
+    case WM_COMMAND:
+        s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp)) + " " +
+            name(static_cast<WPARAM>(lp));
+        break;
+    case WM_INITDIALOG: s += " " + name(wp) + " " + std::to_string(lp); break;
+    case WM_DRAWITEM: {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        s += " " + std::to_string(dis->CtlID) + " action " + Hex(dis->itemAction) + " state " + Hex(dis->itemState);
+        break;
+    }
     default: break;
     }
     return s;
