@@ -284,8 +284,10 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
         SetLastError(ERROR_INVALID_MSGBOX_STYLE);
         return 0;
     }
-    if (hWnd && !IsWindow(hWnd))
+    if (hWnd && !IsWindow(hWnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
+    }
     size_t defIndex = (uType & MB_DEFMASK) >> 8;
     if (defIndex >= info.buttons.size())
         defIndex = 0;

@@ -13,6 +13,16 @@
 #include "platform/user/winuser.h"
 #include "tests/user/user_test_support.h"
 
+// Rectangles compare and print by their four edges in these tests.
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os)
+{
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
 namespace zyn::test {
 
 // The RT_DIALOG resource `id` of a script compiled from text (a test failure when the
@@ -28,6 +38,8 @@ int Scale(int v, int num, int den);
 class DialogTest : public UserTest {
 public:
     static const wchar_t* kEditClass;
+    // A window's rectangle in its parent's client coordinates.
+    static RECT ClientRectIn(HWND child, HWND parent);
 
 protected:
     void SetUp() override;
@@ -48,7 +60,6 @@ protected:
     void Press(HWND dlg, int vk, bool shift = false, bool alt = false);
     // The ID of the focus window (0 when it has none or is not a control).
     static int FocusId() { return GetDlgCtrlID(GetFocus()); }
-    static RECT ClientRectIn(HWND child, HWND parent);
 };
 
 } // namespace zyn::test
