@@ -384,5 +384,63 @@ TEST_F(ButtonTest, TextStaysWithinItsExtentAndTheParentsBrushFillsTheBack)
     DeleteObject(brush);
 }
 
+TEST_F(ButtonTest, PushButtonTextFollowsTheAlignmentStyles)
+{
+    const int W = 200, H = 60;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    SIZE e{};
+    GetTextExtentPoint32W(dc, L"Go", 2, &e);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    // The content rectangle is 3 pixels inside the frame control: (3, 3) - (197, 57).
+    const int cx = 3 + (194 - e.cx) / 2, cy = 3 + (54 - e.cy) / 2;
+    struct Row {
+        const char* name;
+        DWORD style;
+        bool pressed;
+        RECT extent;
+    };
+    const Row rows[] = {
+        {"centred", 0, false, {cx, cy, cx + e.cx, cy + e.cy}},
+        {"pressed: one pixel right and down", 0, true, {cx + 1, cy + 1, cx + 1 + e.cx, cy + 1 + e.cy}},
+        {"left", BS_LEFT, false, {3, cy, 3 + e.cx, cy + e.cy}},
+        {"right", BS_RIGHT, false, {197 - e.cx, cy, 197, cy + e.cy}},
+        {"top", BS_TOP, false, {cx, 3, cx + e.cx, 3 + e.cy}},
+        {"bottom right", BS_BOTTOM | BS_RIGHT, false, {197 - e.cx, 57 - e.cy, 197, 57}},
+    };
+    for (const Row& row : rows) {
+        HWND b = Button(BS_PUSHBUTTON | row.style, L"Go", 10, 10, W, H);
+        if (row.pressed)
+            SendMessageW(b, BM_SETSTATE, TRUE, 0);
+        const auto px = OnScreen(b);
+        const COLORREF face = GetSysColor(COLOR_3DFACE);
+        RECT ink{W, H, 0, 0};
+        for (int y = 4; y < H - 4; ++y)
+            for (int x = 4; x < W - 4; ++x)
+                if (px[static_cast<size_t>(y * W + x)] != face)
+                    ink = RECT{std::min<int>(ink.left, x), std::min<int>(ink.top, y), std::max<int>(ink.right, x + 1),
+                        std::max<int>(ink.bottom, y + 1)};
+        EXPECT_TRUE(ink.left >= row.extent.left && ink.right <= row.extent.right && ink.top >= row.extent.top &&
+            ink.bottom <= row.extent.bottom && ink.left < ink.right)
+            << row.name << ": ink " << ink.left << "," << ink.top << "," << ink.right << "," << ink.bottom;
+        DestroyWindow(b);
+    }
+    // BS_MULTILINE wraps a long label onto more lines; without it the label keeps one.
+    for (DWORD style : {BS_PUSHBUTTON, BS_PUSHBUTTON | BS_MULTILINE}) {
+        HWND b = Button(style, L"a label far too long for one line", 10, 10, 80, 60);
+        const auto px = OnScreen(b);
+        int top = 60, bottom = 0;
+        for (int y = 4; y < 56; ++y)
+            for (int x = 4; x < 76; ++x)
+                if (px[static_cast<size_t>(y * 80 + x)] != GetSysColor(COLOR_3DFACE)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+        EXPECT_EQ(bottom - top > e.cy, (style & BS_MULTILINE) != 0) << "style " << style;
+        DestroyWindow(b);
+    }
+}
+
 } // namespace
 } // namespace zyn::test
