@@ -111,9 +111,10 @@ using LPCDLGTEMPLATE = const DLGTEMPLATE*;
 using LPCDLGTEMPLATEW = const DLGTEMPLATE*;
 
 // ---- creation ------------------------------------------------------------------------------------------------
-// Null on failure: ERROR_RESOURCE_NAME_NOT_FOUND (no such template), ERROR_INVALID_DATA
-// (a malformed template), ERROR_CANNOT_FIND_WND_CLASS (an unknown class), or the error of
-// the window that could not be created.
+// Null on failure: FindResource's error (no such template), ERROR_INVALID_DATA (a
+// malformed template), ERROR_INVALID_WINDOW_HANDLE (a stale parent),
+// ERROR_CANNOT_FIND_WND_CLASS (an unknown class), or the error of the window that could
+// not be created.
 HWND CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
     LPARAM dwInitParam);
 HWND CreateDialogParam(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
@@ -128,7 +129,7 @@ HWND CreateDialogIndirectW(HINSTANCE hInstance, LPCDLGTEMPLATE lpTemplate, HWND 
 HWND CreateDialogIndirect(HINSTANCE hInstance, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc);
 
 // EndDialog's result; -1 when the dialog could not be created (the last error says why),
-// 0 for a stale owner.
+// 0 with ERROR_INVALID_WINDOW_HANDLE for a stale owner.
 INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
     LPARAM dwInitParam);
 INT_PTR DialogBoxParam(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,

@@ -278,8 +278,10 @@ HWND ModalOwnerOf(HWND parent)
 HWND CreateDialogFromBytes(std::span<const uint8_t> bytes, HINSTANCE hInstance, HWND hWndParent,
     DLGPROC lpDialogFunc, LPARAM dwInitParam)
 {
-    if (hWndParent && !IsWindow(hWndParent))
+    if (hWndParent && !IsWindow(hWndParent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
+    }
     auto t = Parse(bytes);
     if (!t)
         return nullptr;
@@ -289,8 +291,10 @@ HWND CreateDialogFromBytes(std::span<const uint8_t> bytes, HINSTANCE hInstance, 
 INT_PTR DialogBoxFromBytes(std::span<const uint8_t> bytes, HINSTANCE hInstance, HWND hWndParent,
     DLGPROC lpDialogFunc, LPARAM dwInitParam)
 {
-    if (hWndParent && !IsWindow(hWndParent))
+    if (hWndParent && !IsWindow(hWndParent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
+    }
     auto t = Parse(bytes);
     if (!t)
         return -1;
@@ -418,8 +422,10 @@ HWND CreateDialogIndirect(HINSTANCE hInstance, LPCDLGTEMPLATE lpTemplate, HWND h
 INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
     LPARAM dwInitParam)
 {
-    if (hWndParent && !IsWindow(hWndParent))
+    if (hWndParent && !IsWindow(hWndParent)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
+    }
     const auto bytes = ResourceBytes(hInstance, lpTemplateName);
     if (bytes.data() == nullptr)
         return -1;

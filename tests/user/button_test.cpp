@@ -1,6 +1,7 @@
 // The Button control: each kind clicked by mouse, Space and BM_CLICK and read back through
 // its messages and notifications; presses, focus and double clicks; owner drawing; the
 // classic look checked by geometry against DrawFrameControl drawn on its own.
+#include "platform/gdi/icon.h"
 #include "tests/user/dialog_test_support.h"
 #include "tests/user/msglog.h"
 
@@ -118,6 +119,20 @@ TEST_F(ButtonTest, AutomaticRadioButtonsUncheckTheirGroupOnly)
     HWND push = Button(BS_PUSHBUTTON, L"p", 120, 40);
     SendMessageW(push, BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageW(push, BM_GETCHECK, 0, 0), 0);
+    // Images: the previous one of the same kind comes back; the caller keeps owning them.
+    const auto icon = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_ASTERISK));
+    const auto other = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_HAND));
+    SetWindowLongPtrW(push, GWL_STYLE, GetWindowLongPtrW(push, GWL_STYLE) | BS_ICON);
+    EXPECT_EQ(SendMessageW(push, BM_SETIMAGE, IMAGE_ICON, icon), 0);
+    EXPECT_EQ(SendMessageW(push, BM_SETIMAGE, IMAGE_ICON, other), icon);
+    EXPECT_EQ(SendMessageW(push, BM_GETIMAGE, IMAGE_ICON, 0), other);
+    EXPECT_EQ(SendMessageW(push, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_EQ(SendMessageW(push, BM_SETIMAGE, IMAGE_CURSOR + 5, icon), 0) << "an unknown kind changes nothing";
+    EXPECT_EQ(SendMessageW(push, BM_GETIMAGE, IMAGE_ICON, 0), other);
+    // The style message changes the button type and keeps the window styles.
+    SendMessageW(box, BM_SETSTYLE, BS_AUTOCHECKBOX, FALSE);
+    EXPECT_EQ(GetWindowLongPtrW(box, GWL_STYLE) & (BS_TYPEMASK | WS_CHILD | WS_VISIBLE),
+        static_cast<LONG_PTR>(BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE));
 }
 
 TEST_F(ButtonTest, APressShowsOnlyInsideAndEndsWithoutAClickElsewhere)

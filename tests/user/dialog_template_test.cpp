@@ -208,7 +208,9 @@ END)",
         nullptr);
     HWND gone = Make(WS_POPUP, 0, 0, 10, 10);
     DestroyWindow(gone);
+    SetLastError(0);
     EXPECT_EQ(user::DialogBoxFromBytes(whole, nullptr, gone, &DialogTest::Proc, 0), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_TRUE(Log().empty() || Log().back().msg != WM_INITDIALOG);
     EXPECT_EQ(user::LiveWindowCount(), 0u);
 }
