@@ -252,6 +252,23 @@ bool StillLoaded(HMODULE module, uint32_t value)
 
 } // namespace
 
+std::optional<size_t> ResourceBytesFrom(const void* p)
+{
+    const auto at = reinterpret_cast<uintptr_t>(p);
+    std::lock_guard lock(S().mutex);
+    for (const auto& [module, store] : S().stores)
+        for (const auto& [type, names] : store.types)
+            for (const auto& [name, langs] : names)
+                for (const auto& [lang, e] : langs) {
+                    if (e->bytes.empty())
+                        continue;
+                    const auto begin = reinterpret_cast<uintptr_t>(e->bytes.data());
+                    if (at >= begin && at < begin + e->bytes.size())
+                        return static_cast<size_t>(begin + e->bytes.size() - at);
+                }
+    return std::nullopt;
+}
+
 bool AddResource(HMODULE module, LPCWSTR type, LPCWSTR name, WORD lang, std::vector<uint8_t> bytes)
 {
     const auto t = type ? ParseName(type) : std::nullopt;

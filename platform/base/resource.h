@@ -121,6 +121,11 @@ std::map<WORD, std::vector<uint8_t>> BuildStringBlock(const std::map<UINT, std::
 // Builds the blocks and adds them; false (nothing added) when a block is refused.
 bool AddStringTable(HMODULE module, const std::map<UINT, std::wstring>& strings, WORD lang = LANG_NEUTRAL);
 
+// The number of bytes from `p` to the end of the loaded resource whose data holds it
+// (LockResource's pointer or one inside it); nullopt when no resource holds `p`. Lets a
+// reader given only a pointer into resource data stay within it.
+std::optional<size_t> ResourceBytesFrom(const void* p);
+
 // The language FindResourceW and the string loaders prefer (LANG_NEUTRAL by default).
 void SetPreferredResourceLanguage(LANGID lang);
 LANGID PreferredResourceLanguage();

@@ -1,6 +1,28 @@
 #pragma once
-// Message boxes. A box is answered by the thread's answer script (platform/user/modal.h)
-// and recorded there; without a scripted answer it answers its default button.
+// Message boxes: a real "#32770" dialog with an icon, the text and a row of push buttons,
+// run modally on the one modal loop, and answered and recorded through the thread's
+// answer script (platform/user/modal.h).
+//
+// Who answers:
+//   1. A scripted answer (AnswerKind::MessageBox) that is one of the box's buttons answers
+//      it at once (Escape's IDCANCEL counts as IDOK for an OK-only box); any other
+//      scripted answer is refused with a note and the default button answers.
+//   2. Without one, in scripted mode, the box is shown and the test's scripted input
+//      (keys, clicks, idle actions) answers it through the dialog manager: Enter, Space,
+//      the buttons' mnemonics with or without Alt, Escape when the box has a Cancel
+//      button (or only OK). When the input runs dry, the default button answers.
+//   3. Otherwise (headless, no script) the default button answers at once.
+// A box answered at once is created and laid out but never shown, so its owner's
+// activation and focus stay as they were. Every box is recorded (ShownRecord: scripted
+// is true for an answer from the script or from input).
+//
+// The box (owner: the top-level window of hWnd; MB_TASKMODAL without an owner disables
+// the thread's other top-level windows instead) is WS_POPUP | WS_CAPTION | WS_SYSMENU
+// with WS_EX_DLGMODALFRAME (and WS_EX_TOPMOST for MB_SYSTEMMODAL / MB_TOPMOST), in the
+// message font (NONCLIENTMETRICS lfMessageFont); see msgbox_layout.h for the geometry.
+// Its controls: the icon static (ID 20), the text static (ID 0xFFFF, SS_NOPREFIX, SS_RIGHT
+// with MB_RIGHT) and the buttons, whose IDs are their answers. The Help button (MB_HELP)
+// sends WM_HELP to the owner and leaves the box open.
 #include "platform/base/wintypes.h"
 
 inline constexpr UINT MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3,
@@ -17,7 +39,8 @@ inline constexpr UINT MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2,
 inline constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7,
                      IDCLOSE = 8, IDHELP = 9, IDTRYAGAIN = 10, IDCONTINUE = 11;
 
-// The answer (IDOK...), or 0 with ERROR_INVALID_PARAMETER for an unknown button set.
+// The answer (IDOK...), or 0 with ERROR_INVALID_MSGBOX_STYLE for an unknown button set or
+// default button, ERROR_INVALID_WINDOW_HANDLE for a stale owner.
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 int MessageBoxExW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType, WORD wLanguageId);

@@ -266,11 +266,13 @@ void FreeWindow(const std::shared_ptr<Window>& w)
 {
     HMENU menu = nullptr, sysMenu = nullptr;
     std::vector<std::shared_ptr<Window>> leftovers;
+    std::shared_ptr<ControlState> state; // released outside the lock: it may free GDI objects
     {
         auto lock = LockUser();
         if (w->dead)
             return;
         w->dead = true;
+        state = std::move(w->controlState);
         if (!w->IsChild())
             menu = w->menu;
         sysMenu = w->sysMenu;

@@ -47,6 +47,11 @@ struct WndClass {
     bool unregistered = false;
 };
 
+// Per-window state of a standard control or dialog (platform/user/control_common.h). The
+// window owns it: it is freed with the window, even when a test reset frees windows
+// without messages, so state holding GDI objects cannot leak.
+struct ControlState;
+
 struct WndProp {
     std::wstring name; // empty for an atom
     ATOM atom = 0;
@@ -73,6 +78,7 @@ struct Window {
     RECT rcClient{};
     std::vector<BYTE> extra;
     std::vector<WndProp> props;
+    std::shared_ptr<ControlState> controlState;
 
     // painting
     Region update;                 // window coordinates

@@ -7,6 +7,7 @@
 #include "platform/base/module.h"
 #include "platform/base/namefold.h"
 #include "platform/user/atoms.h"
+#include "platform/user/dialog.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/popup_menu.h"
 #include "platform/user/styles.h"
@@ -167,6 +168,7 @@ void EnsureBuiltinClasses()
     done = true;
     EnsureMdiClientClass();
     EnsureMenuPopupClass();
+    EnsureDialogClasses();
 }
 
 } // namespace

@@ -87,6 +87,12 @@ const char* MessageName(UINT m)
     case WM_NCLBUTTONDOWN: return "WM_NCLBUTTONDOWN";
     case WM_NCLBUTTONUP: return "WM_NCLBUTTONUP";
     case WM_PRINT: return "WM_PRINT";
+    case WM_SETFONT: return "WM_SETFONT";
+    case WM_INITDIALOG: return "WM_INITDIALOG";
+    case WM_NEXTDLGCTL: return "WM_NEXTDLGCTL";
+    case WM_CTLCOLORBTN: return "WM_CTLCOLORBTN";
+    case WM_CTLCOLORSTATIC: return "WM_CTLCOLORSTATIC";
+    case WM_CTLCOLORDLG: return "WM_CTLCOLORDLG";
     default: return nullptr;
     }
 }
@@ -397,12 +403,21 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
         break;
     }
     case WM_MENUCOMMAND: s += " " + std::to_string(wp) + " " + MenuName(reinterpret_cast<HMENU>(lp)); break;
-    case WM_COMMAND: s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp)); break;
+    case WM_COMMAND:
+        s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp));
+        if (lp) // a control's notification names the control
+            s += " " + name(static_cast<WPARAM>(lp));
+        break;
+    case WM_INITDIALOG: s += " " + name(wp) + " " + std::to_string(lp); break;
     case WM_SYSCOMMAND: s += " " + Hex(static_cast<uint32_t>(wp & 0xFFF0)); break;
     case WM_MEASUREITEM: s += " " + std::to_string(reinterpret_cast<const MEASUREITEMSTRUCT*>(lp)->itemID); break;
     case WM_DRAWITEM: {
         const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        s += " " + std::to_string(d->itemID) + (d->itemAction & ODA_SELECT ? " SELECT " : " ENTIRE ") + OdsText(d->itemState);
+        if (d->CtlType == ODT_MENU)
+            s += " " + std::to_string(d->itemID) + (d->itemAction & ODA_SELECT ? " SELECT " : " ENTIRE ") +
+                OdsText(d->itemState);
+        else
+            s += " " + std::to_string(d->CtlID) + " action " + Hex(d->itemAction) + " state " + Hex(d->itemState);
         break;
     }
     case WM_ENTERIDLE: s += " " + std::to_string(wp) + " " + name(static_cast<WPARAM>(lp)); break;
