@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/base/environment.h"
+#include "platform/base/lasterror.h"
 
 namespace {
 
@@ -215,9 +216,13 @@ wchar_t* OXGetEnvW(const wchar_t* name)
     if (name == nullptr || *name == L'\0')
         return nullptr;
     // First the size (terminator included), then the value into a buffer of that size.
-    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return nullptr;
+    DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
+        // 0 is also the answer for a variable set to nothing.
+        if (::GetLastError() != ERROR_SUCCESS)
+            return nullptr;
+        size = 1;
+    }
     auto buffer = std::make_unique<wchar_t[]>(size);
     const DWORD copied = ::GetEnvironmentVariableW(name, buffer.get(), size);
     if (copied >= size) // grown in between
