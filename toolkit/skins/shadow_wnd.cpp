@@ -12,6 +12,7 @@
 IMPLEMENT_DYNAMIC(COXShdWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(COXShdWnd, CWnd)
+    ON_WM_WINDOWPOSCHANGING()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
@@ -19,6 +20,16 @@ END_MESSAGE_MAP()
 COXShdWnd::COXShdWnd() = default;
 
 COXShdWnd::~COXShdWnd() = default;
+
+void COXShdWnd::OnWindowPosChanging(WINDOWPOS* lpwndpos)
+{
+    // Before it moves, grows or shows (and is erased while doing so), the recorded shadow
+    // belongs to the old place: the next erase reads the screen again.
+    if (lpwndpos && (!(lpwndpos->flags & SWP_NOMOVE) || !(lpwndpos->flags & SWP_NOSIZE) ||
+                        (lpwndpos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
+        m_savedShadow.RemoveAll();
+    CWnd::OnWindowPosChanging(lpwndpos);
+}
 
 void COXShdWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) { CWnd::OnWindowPosChanged(lpwndpos); }
 
@@ -48,6 +59,10 @@ BOOL COXShdWnd::OnEraseBkgnd(CDC* pDC)
     ClientToScreen(&client);
     // The DC is the client area's; the shadow is laid out on the window rectangle.
     const POINT origin{window.left - client.x, window.top - client.y};
-    OXDrawShadow(pDC->GetSafeHdc(), window, origin, nullptr, nullptr);
+    if (!OXDrawShadow(pDC->GetSafeHdc(), window, origin, nullptr, &m_savedShadow)) {
+        // Recorded for another size (a resize the window did not see): paint afresh.
+        m_savedShadow.RemoveAll();
+        OXDrawShadow(pDC->GetSafeHdc(), window, origin, nullptr, &m_savedShadow);
+    }
     return FALSE;
 }
