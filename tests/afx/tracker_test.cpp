@@ -202,16 +202,13 @@ TEST_F(TrackerTest, DrawingByPixel)
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 40);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(mem, bitmap);
-    auto clear = [&] {
-        const RECT all{0, 0, 40, 40};
-        FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    };
+    const RECT all{0, 0, 40, 40};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     CDC dc;
     dc.Attach(mem);
 
     // A solid outline on (2, 2)-(30, 30) with inside handles of 4: corners 2..5 and
     // 26..29; the top handle at x 14..17 (centre 16 less 2).
-    clear();
     CRect r(2, 2, 30, 30);
     T t(&r, T::solidLine | T::resizeInside);
     t.m_nHandleSize = 4;
@@ -229,23 +226,6 @@ TEST_F(TrackerTest, DrawingByPixel)
     for (const Px& p : solid)
         EXPECT_EQ(GetPixel(mem, p.x, p.y), p.c) << p.x << "," << p.y;
 
-    // A dotted outline has gaps; a hatched inside has ink and gaps, none on the outline's
-    // inner neighbours' outside.
-    clear();
-    T dotted(&r, T::dottedLine | T::hatchInside);
-    dotted.Draw(&dc);
-    int black = 0, white = 0;
-    for (int x = 2; x < 30; ++x)
-        (GetPixel(mem, x, 2) == kBlack ? black : white)++;
-    EXPECT_GT(black, 0);
-    EXPECT_GT(white, 0);
-    int inkInside = 0;
-    for (int y = 3; y < 29; ++y)
-        for (int x = 3; x < 29; ++x)
-            inkInside += GetPixel(mem, x, y) == kBlack ? 1 : 0;
-    EXPECT_GT(inkInside, 0);
-    EXPECT_LT(inkInside, 26 * 26);
-    EXPECT_EQ(GetPixel(mem, 31, 31), kWhite);
     dc.Detach();
     SelectObject(mem, old);
     DeleteObject(bitmap);
@@ -350,9 +330,7 @@ TEST_F(TrackerTest, NothingToTrack)
     CRect start(20, 20, 80, 60);
     CRecordingTracker t(&start, T::resizeOutside);
     EXPECT_FALSE(t.Track(&wnd, CPoint(200, 150))) << "the point misses the tracker";
-    EXPECT_EQ(GetCapture(), nullptr);
-    // Another drag holds the mouse.
-    SetCapture(wnd.m_hWnd);
+    SetCapture(wnd.m_hWnd); // another drag holds the mouse
     EXPECT_FALSE(t.Track(&wnd, CPoint(50, 40)));
     ReleaseCapture();
     CWnd none;
