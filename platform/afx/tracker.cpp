@@ -222,6 +222,10 @@ BOOL CRectTracker::TrackHandle(int nHandle, CWnd* pWnd, CPoint point, CWnd* pWnd
     };
     zyn::user::RunModalLoop(params);
 
+    // A window destroyed during the drag took its DC and frame with it (and its object
+    // may be gone too): nothing is left to erase.
+    if (!::IsWindow(hWnd) || !::IsWindow(hWndClip))
+        drawn = false;
     if (!committed) {
         erase(true);
         const CRect rectOld = m_rect;

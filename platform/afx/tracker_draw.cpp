@@ -142,7 +142,8 @@ void CRectTracker::Draw(CDC* pDC) const
     const CRect r = Normalised(m_rect);
     CPen outline;
     CBrush hatch;
-    if ((m_nStyle & (solidLine | dottedLine)) && !outline.CreatePen((m_nStyle & dottedLine) ? PS_DOT : PS_SOLID, 1, RGB(0, 0, 0)))
+    const int penStyle = (m_nStyle & dottedLine) ? PS_DOT : PS_SOLID;
+    if ((m_nStyle & (solidLine | dottedLine)) && !outline.CreatePen(penStyle, 1, RGB(0, 0, 0)))
         return;
     if ((m_nStyle & (hatchInside | hatchedBorder)) && !hatch.CreateHatchBrush(HS_BDIAGONAL, RGB(0, 0, 0)))
         return;

@@ -103,7 +103,8 @@ TEST_F(SplitterShadowTest, SplitterLinesByPixel)
                 const auto it = expect.find({x, y});
                 const COLORREF want = it == expect.end() ? kBack : it->second;
                 if (canvas.at(x, y) != want && ++wrong < 5)
-                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << canvas.at(x, y) << " not " << want;
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << canvas.at(x, y) << " not "
+                                  << want;
             }
         }
         EXPECT_EQ(wrong, 0);

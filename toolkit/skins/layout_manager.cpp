@@ -15,7 +15,10 @@ namespace {
 constexpr int kSideBits[4] = {COXLayoutManager::sideTop, COXLayoutManager::sideLeft, COXLayoutManager::sideBottom,
     COXLayoutManager::sideRight};
 
-bool IsNearSide(int nSideBit) { return nSideBit == COXLayoutManager::sideTop || nSideBit == COXLayoutManager::sideLeft; }
+bool IsNearSide(int nSideBit)
+{
+    return nSideBit == COXLayoutManager::sideTop || nSideBit == COXLayoutManager::sideLeft;
+}
 
 UINT IdOf(const CWnd* pWnd)
 {

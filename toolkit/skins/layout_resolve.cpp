@@ -14,7 +14,10 @@ namespace {
 
 constexpr int32_t kFail = COXSideConstraint::kNotComputed;
 
-bool IsVertical(int nSideIndex) { return nSideIndex == COXWndConstraint::top || nSideIndex == COXWndConstraint::bottom; }
+bool IsVertical(int nSideIndex)
+{
+    return nSideIndex == COXWndConstraint::top || nSideIndex == COXWndConstraint::bottom;
+}
 
 // The other side of the same axis.
 int OppositeOf(int nSideIndex) { return nSideIndex ^ 1; }

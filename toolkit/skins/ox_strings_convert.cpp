@@ -35,7 +35,8 @@ std::string NarrowChar(wchar_t c)
 {
     char bytes[8];
     BOOL usedDefault = FALSE;
-    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+    const int n =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, sizeof bytes, nullptr, &usedDefault);
     if (n <= 0 || usedDefault)
         return {};
     return std::string(bytes, static_cast<size_t>(n));

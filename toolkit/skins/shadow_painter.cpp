@@ -128,8 +128,10 @@ BOOL OXDrawShadow(HDC hdc, const RECT& rectScreen, POINT originInDC, const RECT*
             SetLastError(ERROR_INVALID_DATA);
             return FALSE;
         }
-        for (size_t k = 0; k < pixels.size(); ++k)
-            ::SetPixelV(hdc, originInDC.x + pixels[k].x, originInDC.y + pixels[k].y, pColours->GetAt(static_cast<INT_PTR>(k)));
+        for (size_t k = 0; k < pixels.size(); ++k) {
+            const COLORREF colour = pColours->GetAt(static_cast<INT_PTR>(k));
+            ::SetPixelV(hdc, originInDC.x + pixels[k].x, originInDC.y + pixels[k].y, colour);
+        }
         return TRUE;
     }
     const ScreenCopy under(rectScreen);

@@ -28,10 +28,12 @@ void COXSplitterRect::Draw(CDC* pDC) const
     for (const Line& line : kLines) {
         const COLORREF colour = ::GetSysColor(line.colour);
         if (m_nType == typeVertical) {
-            const int x = line.offsetFromNear >= 0 ? m_rect.left + line.offsetFromNear : m_rect.right + line.offsetFromNear;
+            const int x = line.offsetFromNear >= 0 ? m_rect.left + line.offsetFromNear
+                                                   : m_rect.right + line.offsetFromNear;
             pDC->FillSolidRect(x, m_rect.top, 1, m_rect.Height(), colour);
         } else if (m_nType == typeHorizontal) {
-            const int y = line.offsetFromNear >= 0 ? m_rect.top + line.offsetFromNear : m_rect.bottom + line.offsetFromNear;
+            const int y = line.offsetFromNear >= 0 ? m_rect.top + line.offsetFromNear
+                                                   : m_rect.bottom + line.offsetFromNear;
             pDC->FillSolidRect(m_rect.left, y, m_rect.Width(), 1, colour);
         }
     }
