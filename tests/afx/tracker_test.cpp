@@ -338,6 +338,20 @@ TEST_F(TrackerTest, NothingToTrack)
     EXPECT_TRUE(t.draws.empty());
 }
 
+TEST_F(TrackerTest, TheWindowGoingAwayEndsTheDrag)
+{
+    CRect start(20, 20, 80, 60);
+    CRecordingTracker t(&start, T::resizeOutside);
+    BOOL result = TRUE;
+    wnd.onDown = [&](CPoint p) { result = t.Track(&wnd, p); };
+    user::QueueIdleAction([&] { wnd.DestroyWindow(); });
+    Drag({50, 40}, {{60, 50}}, false);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(t.m_rect, start);
+    EXPECT_EQ(t.draws.size(), 1u) << "drawn once; nothing erased into a window that is gone";
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(TrackerTest, RubberBands)
 {
     struct Row {
