@@ -116,12 +116,14 @@ void CheckGet(DWORD flags, int slack, DWORD type, const std::wstring& text, cons
     if (sizeQuery != expectedError)
         std::abort();
     if (expectedError != ERROR_SUCCESS) {
-        // A failure with RRF_ZEROONFAILURE clears the caller's buffer, and only it.
+        // A failure with RRF_ZEROONFAILURE clears the caller's buffer, and only it. Flags
+        // that make no sense are refused before anything is touched.
         Buffer buf(8);
         DWORD size = 8;
+        const bool zeroes = (flags & RRF_ZEROONFAILURE) && expectedError != ERROR_INVALID_PARAMETER;
         if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\ZynFuzz", L"v", flags, nullptr, buf.data(), &size) !=
                 expectedError ||
-            !((flags & RRF_ZEROONFAILURE) ? buf.Zeroed() : buf.Untouched()))
+            !(zeroes ? buf.Zeroed() : buf.Untouched()))
             std::abort();
         return;
     }
