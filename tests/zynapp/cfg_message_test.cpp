@@ -124,7 +124,7 @@ TEST(CfgMessageLayout, CopyKeepsEveryField)
     CfgMessage assigned(0, 0, 0);
     assigned = msg;
     const CfgMessage constructed(msg);
-    for (const CfgMessage* c : {&assigned, &constructed}) {
+    for (const CfgMessage* c : {static_cast<const CfgMessage*>(&assigned), &constructed}) {
         EXPECT_EQ(c->m_lType, -74);
         EXPECT_EQ(c->m_lValue, 7);
         EXPECT_EQ(c->m_lValue2, 11);
