@@ -75,6 +75,8 @@ bool Items(Reader& r, std::vector<Item>& out, int depth)
         it.popup = (flags & MF_POPUP) != 0;
         if ((!it.popup && !r.W(it.id)) || !r.Str(it.text))
             return false;
+        if (flags & MF_SEPARATOR)
+            it.text.clear(); // an appended separator takes no text (a MENUEX one keeps it)
         if (it.popup && (depth >= 64 || !Items(r, it.children, depth + 1)))
             return false;
         out.push_back(std::move(it));
