@@ -144,6 +144,17 @@ TEST(SchemaScript, SplitsAtTheSemicolonsThatEndStatements)
     EXPECT_EQ(U8(st[5]), "-- empty statements and trailing comments drop out\nSELECT 2");
 }
 
+// SQL whitespace is ASCII: a no-break space is text that the database will judge, never
+// trimmed into an empty statement.
+TEST(SchemaScript, OnlySqlWhitespaceIsTrimmed)
+{
+    const auto st = zyn::db::SplitSqlScript(L"SELECT 1;\t\t\u00A0;\u00A0SELECT 2\u00A0 ;\v\f ;");
+    ASSERT_EQ(st.size(), 3u);
+    EXPECT_EQ(st[0], CString(L"SELECT 1"));
+    EXPECT_EQ(st[1], CString(L"\u00A0"));
+    EXPECT_EQ(st[2], CString(L"\u00A0SELECT 2\u00A0"));
+}
+
 TEST(SchemaScript, UnclosedQuotesAndCommentsNameTheirLine)
 {
     const std::pair<LPCWSTR, const char*> bad[] = {
