@@ -13,7 +13,18 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     -Wno-error=stringop-overread -Wno-error=restrict -Wno-error=null-dereference)
 endif()
 
-if(ZYN_SANITIZE)
+if(ZYN_LIBFUZZER)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ZYN_LIBFUZZER needs clang: configure with CC=clang CXX=clang++")
+  endif()
+  # Every library is instrumented for coverage (fuzzer-no-link: the counters and the
+  # comparison hooks, without libFuzzer's main), so the fuzzer sees inside the parsers
+  # and not only the harness; fuzz/CMakeLists.txt links the programs with -fsanitize=fuzzer.
+  # The sanitizers come with it: a fuzzer without them misses most memory faults.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(ZYN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()

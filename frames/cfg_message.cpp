@@ -1,5 +1,8 @@
 #include "frames/cfg_message.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/zyn_app.h"
 #include "model/zyn_acobject.h"
 #include "platform/afx/winapp.h"
@@ -14,6 +17,28 @@
 
 CfgMessage::CfgMessage(LONG lType, LONG lValue, LONG lValue2) : m_lType(lType), m_lValue(lValue), m_lValue2(lValue2)
 {}
+
+CfgMessage::CfgMessage(const CfgMessage& other) : CObject() { *this = other; }
+
+CfgMessage& CfgMessage::operator=(const CfgMessage& other)
+{
+    if (this == &other)
+        return *this;
+    m_lType = other.m_lType;
+    m_lValue = other.m_lValue;
+    std::copy(std::begin(other.m_lParams), std::end(other.m_lParams), std::begin(m_lParams));
+    m_lValue2 = other.m_lValue2;
+    std::copy(std::begin(other.m_lExtra), std::end(other.m_lExtra), std::begin(m_lExtra));
+    m_lExtraID = other.m_lExtraID;
+    std::copy(std::begin(other.m_lExtra2), std::end(other.m_lExtra2), std::begin(m_lExtra2));
+    m_bFlag = other.m_bFlag;
+    m_lExtra3 = other.m_lExtra3;
+    m_bFlag1 = other.m_bFlag1;
+    m_bDeviceChange = other.m_bDeviceChange;
+    m_data = other.m_data;
+    m_strText = other.m_strText;
+    return *this;
+}
 
 CfgMessage::~CfgMessage() = default;
 

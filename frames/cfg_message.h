@@ -27,8 +27,10 @@ class CfgMessage : public CObject {
 public:
     CfgMessage(LONG lType, LONG lValue, LONG lValue2);
     ~CfgMessage() override;
-    CfgMessage(const CfgMessage&) = default;
-    CfgMessage& operator=(const CfgMessage&) = default;
+    // Copies every field (a receiver keeps a copy); the CObject part is not copyable and
+    // starts afresh.
+    CfgMessage(const CfgMessage& other);
+    CfgMessage& operator=(const CfgMessage& other);
 
     int32_t m_lType;                 // what changed; the messages' wParam
     int32_t m_lValue;                // panel command, or the changed device's value

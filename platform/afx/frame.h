@@ -34,6 +34,8 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
+    // The window's own Create stays callable beside the frame's.
+    using CWnd::Create;
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
         const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
         DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);

@@ -78,6 +78,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    // The frame's one-argument form stays visible beside the child's own.
+    using CFrameWnd::OnUpdateFrameMenu;
     void OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU hMenuAlt);
 
     HMENU m_hMenuShared = nullptr;   // the document menu shown while the child is active

@@ -8,6 +8,7 @@ public:
     CScrollBar() = default;
     ~CScrollBar() override;
 
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int GetScrollPos() const;
     int SetScrollPos(int nPos, BOOL bRedraw = TRUE);

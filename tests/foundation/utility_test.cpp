@@ -170,3 +170,36 @@ TEST(AcObject, NameTrimmedAndQmxTypes)
     EXPECT_FALSE(ZynIsQMXPanelType(74));
     EXPECT_FALSE(ZynIsQMXPanelType(-1));
 }
+
+// The CR that ends a line is a whole character of the file's encoding. A UTF-16 file
+// that ends in an odd byte has a last unit 0x0D41 (bytes 41 0D) and then a stray 00:
+// that pair is no CR, the character stays and the stray byte reads as U+FFFD.
+TEST(StdioFileUnicode, OddLastByteOfUtf16IsNoLineEnd)
+{
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::vector<std::wstring> lines;
+    };
+    const Case cases[] = {
+        {"odd byte after a character", {0xFF, 0xFE, 'x', 0, '\r', 0, '\n', 0, 0x41, 0x0D, 0x00},
+            {L"x", L"\u0D41\uFFFD"}},
+        {"real CR then an odd byte", {0xFF, 0xFE, 'a', 0, '\r', 0, 0x42}, {L"a\r\uFFFD"}},
+        {"real CR at the end", {0xFF, 0xFE, 'a', 0, '\r', 0}, {L"a"}},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = fs::path(zyn::test::TempRoot()) / "odd.txt";
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+        }
+        CStdioFileUnicode f;
+        ASSERT_TRUE(f.Open(Wide(path), CFile::modeRead)) << c.name;
+        std::vector<std::wstring> lines;
+        CString line;
+        while (f.ReadString(line))
+            lines.emplace_back(line.GetString(), static_cast<size_t>(line.GetLength()));
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(f.GetMalformedLineCount(), 1u - (c.lines.back() == L"a")) << c.name;
+    }
+}

@@ -105,6 +105,44 @@ TEST(CfgMessageLayout, InitialValues)
     EXPECT_TRUE(msg.m_strText.IsEmpty());
 }
 
+// A receiver keeps a copy: every field comes across, by construction and by assignment.
+TEST(CfgMessageLayout, CopyKeepsEveryField)
+{
+    CfgMessage msg(-74, 7, 11);
+    msg.m_lParams[0] = 1001;
+    msg.m_lParams[15] = -5;
+    msg.m_lExtra[1] = 42;
+    msg.m_lExtraID = 9;
+    msg.m_lExtra2[4] = 77;
+    msg.m_bFlag = 1;
+    msg.m_lExtra3 = 123456;
+    msg.m_bFlag1 = 2;
+    msg.m_bDeviceChange = 1;
+    msg.m_data[0] = 0xAB;
+    msg.m_data[271] = 0xCD;
+    msg.m_strText = L"Door 3";
+    CfgMessage assigned(0, 0, 0);
+    assigned = msg;
+    const CfgMessage constructed(msg);
+    for (const CfgMessage* c : {static_cast<const CfgMessage*>(&assigned), &constructed}) {
+        EXPECT_EQ(c->m_lType, -74);
+        EXPECT_EQ(c->m_lValue, 7);
+        EXPECT_EQ(c->m_lValue2, 11);
+        EXPECT_EQ(c->m_lParams[0], 1001);
+        EXPECT_EQ(c->m_lParams[15], -5);
+        EXPECT_EQ(c->m_lExtra[1], 42);
+        EXPECT_EQ(c->m_lExtraID, 9);
+        EXPECT_EQ(c->m_lExtra2[4], 77);
+        EXPECT_EQ(c->m_bFlag, 1);
+        EXPECT_EQ(c->m_lExtra3, 123456);
+        EXPECT_EQ(c->m_bFlag1, 2);
+        EXPECT_EQ(c->m_bDeviceChange, 1);
+        EXPECT_EQ(c->m_data[0], 0xAB);
+        EXPECT_EQ(c->m_data[271], 0xCD);
+        EXPECT_STREQ(c->m_strText.GetString(), L"Door 3");
+    }
+}
+
 TEST_F(CfgMessageTest, DownloadSendsPanelDriversThenApplicationWithTypeAndAddress)
 {
     CZynApp app;

@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kMaxExpressionDepth = 256;
 
-// Resource types by number.
-constexpr uint16_t kRtCursor = 1, kRtBitmap = 2, kRtIcon = 3, kRtMenu = 4, kRtDialog = 5, kRtString = 6,
+// Resource types by number (menus and dialogs: rc_parser_dialog.cpp).
+constexpr uint16_t kRtCursor = 1, kRtBitmap = 2, kRtIcon = 3, kRtString = 6,
                    kRtFont = 8, kRtAccelerator = 9, kRtRcdata = 10, kRtMessageTable = 11, kRtGroupCursor = 12,
                    kRtGroupIcon = 14, kRtDlgInclude = 17, kRtPlugPlay = 19, kRtVxd = 20, kRtAniCursor = 21,
                    kRtAniIcon = 22, kRtHtml = 23, kRtDlgInit = 240, kRtToolbar = 241;
