@@ -111,10 +111,8 @@ std::vector<CString> SplitStatements(const CString& script, bool keepComments)
 
     auto finish = [&]() {
         if (hasCode) {
-            // Trimmed of the same whitespace that decided it holds code: a wider set
-            // (CString::Trim takes Unicode spaces too) could leave an empty statement.
             CString stmt(current);
-            stmt.Trim(L" \t\r\n\f\v");
+            stmt.Trim();
             out.push_back(stmt);
         }
         current.clear();
