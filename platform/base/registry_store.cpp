@@ -10,6 +10,7 @@
 #include <set>
 #include <tuple>
 
+#include "platform/base/environment.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/namefold.h"
 #include "platform/base/utf16.h"
@@ -832,19 +833,7 @@ void RegistryStore::Transaction::Rollback()
 
 // ---- the process's stores -------------------------------------------------------------------
 
-fs::path RegistryDirectory()
-{
-    if (const char* dir = std::getenv("ZYN_REGISTRY_DIR"); dir && *dir) {
-        std::error_code ec;
-        return fs::absolute(fs::path(dir), ec).lexically_normal();
-    }
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        return fs::path(xdg) / "zyn";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".config" / "zyn";
-    return {};
-}
+fs::path RegistryDirectory() { return SettingsDirectory("ZYN_REGISTRY_DIR", {}); }
 
 namespace {
 

@@ -150,9 +150,9 @@ private:
     std::vector<std::pair<const char*, sqlite3_stmt*>> m_cache;
 };
 
-// The folder of the store files: ZYN_REGISTRY_DIR, else $XDG_CONFIG_HOME/zyn, else
-// $HOME/.config/zyn. Read at every call, so a test that points it elsewhere gets
-// fresh stores.
+// The folder of the store files: SettingsDirectory("ZYN_REGISTRY_DIR") (environment.h),
+// empty when no home is known. Read at every call, so a test that points it elsewhere
+// gets fresh stores.
 std::filesystem::path RegistryDirectory();
 
 // The store of a hive (files "hklm.sqlite3" and "hkcu.sqlite3" in the registry folder),
