@@ -338,8 +338,14 @@ bool ExecRaw(sqlite3* db, const char* sql, std::wstring& message)
 // found under it is always damage, never a store another process is just creating.
 LONG CreateStoreFile(const fs::path& file)
 {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        const int err = errno;
+        RegistryLog(L"cannot create the registry store \"" + PathText(file) + L"\": " + FromUtf8(std::strerror(err)));
+        return static_cast<LONG>(err == EACCES || err == EPERM || err == EROFS ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE);
+    }
     static std::atomic<unsigned> counter{0};
-    const fs::path temp = file.parent_path() /
+    const fs::path temp = folder /
         ("." + file.filename().string() + ".new" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
     std::error_code ec;
     fs::remove(temp, ec);
