@@ -2,6 +2,7 @@
 // create hook, the class library's window procedure and message dispatch.
 #include "platform/afx/wnd.h"
 
+#include <cstring>
 #include <exception>
 #include <mutex>
 #include <vector>
@@ -342,7 +343,10 @@ namespace {
 // AfxCallWndProc with the thread's state at hand.
 inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    const MSG oldState = state->m_lastSentMsg; // nested messages restore it
+    // Nested messages restore the outer one: the record is copied whole, padding and all
+    // (three vector moves instead of a field at a time).
+    alignas(MSG) unsigned char oldState[sizeof(MSG)];
+    std::memcpy(oldState, &state->m_lastSentMsg, sizeof(MSG));
     state->m_lastSentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
     LRESULT lResult = 0;
     try {
@@ -359,7 +363,7 @@ inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UIN
         lResult = ProcessException(e, state->m_lastSentMsg);
         e->Delete();
     }
-    state->m_lastSentMsg = oldState;
+    std::memcpy(&state->m_lastSentMsg, oldState, sizeof(MSG));
     return lResult;
 }
 
