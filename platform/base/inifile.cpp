@@ -165,6 +165,16 @@ bool EnsureFolder(const stdfs::path& dir, DWORD& error)
     return false;
 }
 
+// ".<name><suffix>": the hidden files that go with a file (built piecewise: GCC 12 sees
+// a false overlap in "." + name + suffix).
+std::string HiddenName(const stdfs::path& file, const char* suffix)
+{
+    std::string name(".");
+    name += file.filename().string();
+    name += suffix;
+    return name;
+}
+
 // An exclusive flock on ".<name>.lock" beside an INI file, held while a writer reads,
 // edits and replaces the file. The lock file itself is never removed (removing it
 // would let a waiting writer lock a file that no longer has the name).
@@ -181,7 +191,7 @@ public:
 
     bool Acquire(const stdfs::path& file, DWORD& error)
     {
-        const stdfs::path lockPath = FolderOf(file) / ("." + file.filename().string() + ".lock");
+        const stdfs::path lockPath = FolderOf(file) / HiddenName(file, ".lock");
         m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno == EACCES)
             m_fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC); // flock needs no write access
@@ -210,7 +220,7 @@ bool ReplaceFile(const stdfs::path& path, const std::vector<uint8_t>& bytes, DWO
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    std::string tmpl = (FolderOf(path) / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string tmpl = (FolderOf(path) / HiddenName(path, ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         error = ErrnoToError(errno);
