@@ -240,6 +240,11 @@ bool ReplaceFile(const stdfs::path& path, const std::vector<uint8_t>& bytes, DWO
         ::unlink(tmpl.c_str());
         return false;
     }
+    // The new name itself survives a crash once the folder is on disk.
+    if (const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return true;
 }
 

@@ -387,6 +387,10 @@ LONG CreateStoreFile(const fs::path& file)
             ok = false;
             message = FromUtf8(std::strerror(errno));
         }
+        if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+            ::fsync(dir); // the name survives a crash too
+            ::close(dir);
+        }
     }
     for (const char* suffix : {"", "-wal", "-shm"})
         fs::remove(temp.string() + suffix, ec);
