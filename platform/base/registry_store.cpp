@@ -378,14 +378,14 @@ LONG CreateStoreFile(const fs::path& file)
         // store meanwhile: then that one is used). renameat2 cannot replace; file
         // systems without it get a hard link, which cannot replace either.
         int rc = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
-        if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
+        int err = rc == 0 ? 0 : errno;
+        if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
             rc = ::link(temp.c_str(), file.c_str());
-            if (rc == 0 || errno == EEXIST)
-                fs::remove(temp, ec);
+            err = rc == 0 ? 0 : errno;
         }
-        if (rc != 0 && errno != EEXIST) {
+        if (err != 0 && err != EEXIST) {
             ok = false;
-            message = FromUtf8(std::strerror(errno));
+            message = FromUtf8(std::strerror(err));
         }
         if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
             ::fsync(dir); // the name survives a crash too
