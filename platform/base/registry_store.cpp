@@ -1028,10 +1028,20 @@ fs::path RegistryDirectory() { return SettingsDirectory("ZYN_REGISTRY_DIR", {});
 
 namespace {
 
+// Size and modification time of a store file and of its log, to tell whether a store
+// that failed to open has changed since (then it is tried again; otherwise the failure
+// is not reported twice).
+struct Stamp {
+    uintmax_t size = 0;
+    int64_t mtime = -1;
+    uintmax_t walSize = 0;
+    int64_t walMtime = -1;
+    bool operator==(const Stamp&) const = default;
+};
+
 struct FailedOpen {
     LONG error;
-    uintmax_t size;
-    int64_t mtime;
+    Stamp stamp;
 };
 
 struct StoreTable {
@@ -1046,15 +1056,19 @@ StoreTable& Stores()
     return table;
 }
 
-// Size and modification time of a file, to tell whether a file that failed to open has
-// changed since (then it is tried again; otherwise the failure is not reported twice).
-std::pair<uintmax_t, int64_t> FileStamp(const fs::path& p)
+Stamp StampOf(const fs::path& file)
 {
+    Stamp stamp;
     struct stat st {};
-    if (::stat(p.c_str(), &st) != 0)
-        return {0, -1};
-    return {static_cast<uintmax_t>(st.st_size),
-        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    if (::stat(file.c_str(), &st) == 0) {
+        stamp.size = static_cast<uintmax_t>(st.st_size);
+        stamp.mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+    if (::stat((file.string() + "-wal").c_str(), &st) == 0) {
+        stamp.walSize = static_cast<uintmax_t>(st.st_size);
+        stamp.walMtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+    return stamp;
 }
 
 } // namespace
@@ -1073,9 +1087,9 @@ std::shared_ptr<RegistryStore> GetRegistryStore(RegHive hive, LONG& error)
     std::lock_guard lock(t.mutex);
     if (auto it = t.open.find(key); it != t.open.end())
         return it->second;
-    const auto stamp = FileStamp(file);
+    const Stamp stamp = StampOf(file);
     if (auto it = t.failed.find(key); it != t.failed.end()) {
-        if (it->second.size == stamp.first && it->second.mtime == stamp.second) {
+        if (it->second.stamp == stamp) {
             error = it->second.error;
             return nullptr;
         }
@@ -1083,7 +1097,7 @@ std::shared_ptr<RegistryStore> GetRegistryStore(RegHive hive, LONG& error)
     }
     auto store = RegistryStore::Open(file, error);
     if (!store) {
-        t.failed[key] = FailedOpen{error, stamp.first, stamp.second};
+        t.failed[key] = FailedOpen{error, StampOf(file)}; // as the attempt left it
         return nullptr;
     }
     t.open[key] = store;
