@@ -195,5 +195,5 @@ TEST_F(IniWriteTest, ReadingManySectionsAndKeysIsLinear)
     // Ten times the input: about ten times the time when linear, a hundred times when
     // quadratic (100,000 sections once took more than ten minutes).
     EXPECT_LT(large, 60.0);
-    EXPECT_LT(large / std::max(small, 1e-3), 30.0) << "10k: " << small << " s, 100k: " << large << " s";
+    EXPECT_LT(large / std::max(small, 1e-3), 40.0) << "10k: " << small << " s, 100k: " << large << " s";
 }
