@@ -20,8 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
         doc.Entries(s);
     }
-    // What is written reads back with the same sections and values.
+    // Nothing edited: the very same bytes are written back.
     std::vector<uint8_t> bytes = doc.Serialize();
+    if (bytes != std::vector<uint8_t>(data, data + size))
+        std::abort();
+    // What is written reads back with the same sections and values.
     IniDocument again = IniDocument::Parse(bytes);
     if (again.SectionNames() != sections)
         std::abort();

@@ -9,109 +9,57 @@
 
 #include "platform/afx/cmdtarget.h"
 #include "platform/afx/cmdui.h"
+#include "platform/afx/msgmap_index.h"
 #include "platform/afx/winthread.h"
 
 namespace zyn::afx {
 
-// Every entry of a class and its bases, grouped by (message, code) in chain order (the
-// class's own entries first, each map in table order), so the first entry of a group
-// whose ID range holds the ID is the one a walk of the maps would find.
-class MsgMapIndex {
-public:
-    explicit MsgMapIndex(const AFX_MSGMAP* pMap)
-    {
-        struct Raw {
-            uint64_t key;
-            UINT nID;
-            UINT nLastID;
-            const AFX_MSGMAP_ENTRY* entry;
-        };
-        std::vector<Raw> raw;
-        for (const AFX_MSGMAP* m = pMap; m; m = m->pfnGetBaseMap ? m->pfnGetBaseMap() : nullptr) {
-            for (const AFX_MSGMAP_ENTRY* e = m->lpEntries; e && e->nSig != AfxSig_end; ++e) {
-                UINT message = e->nMessage;
-                if (message == 0xC000) {
-                    // A registered message: its number is in the variable nSig points to.
-                    message = *reinterpret_cast<const UINT*>(e->nSig);
-                    if (message == 0) {
-                        m_unresolved = true;
-                        continue;
-                    }
-                }
-                raw.push_back(Raw{Key(message, e->nCode), e->nID, e->nLastID, e});
-            }
-        }
-        std::stable_sort(raw.begin(), raw.end(), [](const Raw& a, const Raw& b) { return a.key < b.key; });
-        m_items.reserve(raw.size());
-        for (const Raw& r : raw)
-            m_items.push_back(Item{r.nID, r.nLastID, r.entry});
-
-        size_t groups = 0;
-        for (size_t i = 0; i < raw.size(); ++i)
-            if (i == 0 || raw[i].key != raw[i - 1].key)
-                ++groups;
-        const size_t size = std::bit_ceil(std::max<size_t>(8, groups * 2));
-        m_mask = size - 1;
-        m_slots.assign(size, Slot{});
-        for (size_t i = 0; i < raw.size();) {
-            size_t j = i;
-            while (j < raw.size() && raw[j].key == raw[i].key)
-                ++j;
-            size_t s = Hash(raw[i].key) & m_mask;
-            while (m_slots[s].count != 0)
-                s = (s + 1) & m_mask;
-            m_slots[s] = Slot{raw[i].key, static_cast<uint32_t>(i), static_cast<uint32_t>(j - i)};
-            i = j;
-        }
-    }
-
-    const AFX_MSGMAP_ENTRY* Find(UINT nMessage, UINT nCode, UINT nID) const
-    {
-        const uint64_t key = Key(nMessage, nCode);
-        for (size_t s = Hash(key) & m_mask;; s = (s + 1) & m_mask) {
-            const Slot& slot = m_slots[s];
-            if (slot.count == 0)
-                return nullptr;
-            if (slot.key != key)
-                continue;
-            const Item* it = m_items.data() + slot.first;
-            const Item* end = it + slot.count;
-            for (; it != end; ++it)
-                if (nID >= it->nID && nID <= it->nLastID)
-                    return it->entry;
-            return nullptr;
-        }
-    }
-
-    // A registered-message variable was still 0 when the index was built.
-    bool HasUnresolved() const { return m_unresolved; }
-    size_t Size() const { return m_items.size(); }
-
-private:
-    struct Item {
+MsgMapIndex::MsgMapIndex(const AFX_MSGMAP* pMap)
+{
+    struct Raw {
+        uint64_t key;
         UINT nID;
         UINT nLastID;
         const AFX_MSGMAP_ENTRY* entry;
     };
-    struct Slot {
-        uint64_t key = 0;
-        uint32_t first = 0;
-        uint32_t count = 0;   // 0: empty
-    };
-
-    static uint64_t Key(UINT message, UINT code) { return (static_cast<uint64_t>(message) << 32) | code; }
-    static size_t Hash(uint64_t key)
-    {
-        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32);
+    std::vector<Raw> raw;
+    for (const AFX_MSGMAP* m = pMap; m; m = m->pfnGetBaseMap ? m->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = m->lpEntries; e && e->nSig != AfxSig_end; ++e) {
+            UINT message = e->nMessage;
+            if (message == 0xC000) {
+                // A registered message: its number is in the variable nSig points to.
+                message = *reinterpret_cast<const UINT*>(e->nSig);
+                if (message == 0) {
+                    m_unresolved = true;
+                    continue;
+                }
+            }
+            raw.push_back(Raw{Key(message, e->nCode), e->nID, e->nLastID, e});
+        }
     }
+    std::stable_sort(raw.begin(), raw.end(), [](const Raw& a, const Raw& b) { return a.key < b.key; });
+    m_items.reserve(raw.size());
+    for (const Raw& r : raw)
+        m_items.push_back(Item{r.nID, r.nLastID, r.entry});
 
-    std::vector<Slot> m_slots;
-    std::vector<Item> m_items;
-    size_t m_mask = 0;
-    bool m_unresolved = false;
-};
-
-namespace {
+    size_t groups = 0;
+    for (size_t i = 0; i < raw.size(); ++i)
+        if (i == 0 || raw[i].key != raw[i - 1].key)
+            ++groups;
+    const size_t size = std::bit_ceil(std::max<size_t>(8, groups * 2));
+    m_mask = size - 1;
+    m_slots.assign(size, Slot{});
+    for (size_t i = 0; i < raw.size();) {
+        size_t j = i;
+        while (j < raw.size() && raw[j].key == raw[i].key)
+            ++j;
+        size_t s = Hash(raw[i].key) & m_mask;
+        while (m_slots[s].count != 0)
+            s = (s + 1) & m_mask;
+        m_slots[s] = Slot{raw[i].key, static_cast<uint32_t>(i), static_cast<uint32_t>(j - i)};
+        i = j;
+    }
+}
 
 const MsgMapIndex* IndexOf(const AFX_MSGMAP* pMap)
 {
@@ -126,6 +74,8 @@ const MsgMapIndex* IndexOf(const AFX_MSGMAP* pMap)
         return built.release(); // owned by the cache for the life of the program
     return expected;            // another thread published first
 }
+
+namespace {
 
 // The plain walk, for maps without a cache and for registered messages whose variable
 // was not yet set when the index was built.

@@ -2,12 +2,14 @@
 // create hook, the class library's window procedure and message dispatch.
 #include "platform/afx/wnd.h"
 
+#include <cstring>
 #include <exception>
 #include <mutex>
 #include <vector>
 
 #include "platform/afx/afxstate.h"
 #include "platform/afx/cmdui.h"
+#include "platform/afx/msgmap_index.h"
 #include "platform/afx/winthread.h"
 #include "platform/afx/wnd_maps.h"
 #include "platform/base/exception.h"
@@ -28,7 +30,7 @@ WindowMaps::~WindowMaps() { ClearTemporaries(); }
 void WindowMaps::AddPermanent(HWND h, CWnd* pWnd)
 {
     m_permanent[h] = pWnd;
-    m_lastHandle = nullptr;
+    RecentFor(h) = Recent{h, pWnd};
 }
 
 void WindowMaps::RemovePermanent(HWND h, const CWnd* pWnd)
@@ -36,7 +38,8 @@ void WindowMaps::RemovePermanent(HWND h, const CWnd* pWnd)
     const auto it = m_permanent.find(h);
     if (it != m_permanent.end() && it->second == pWnd)
         m_permanent.erase(it);
-    m_lastHandle = nullptr;
+    if (Recent& recent = RecentFor(h); recent.handle == h)
+        recent = Recent{};
 }
 
 CWnd* WindowMaps::FindTemporary(HWND h) const
@@ -62,11 +65,44 @@ void WindowMaps::ClearTemporaries()
     old.clear();
 }
 
-WindowMaps& ThreadWindowMaps()
+namespace {
+
+// What every message the class library's procedure handles needs from the thread: its
+// state (the current message) and its window maps. Both live in thread-local objects
+// reached through the general TLS call; this slot caches their addresses in the static
+// TLS block, so a dispatch reaches them with one load from the thread pointer. (The
+// library is loaded with the program, and the slot takes 16 bytes of the space the C
+// library keeps for libraries loaded later.)
+struct DispatchSlot {
+    AFX_THREAD_STATE* state = nullptr;
+    WindowMaps* maps = nullptr;
+};
+thread_local DispatchSlot t_dispatch __attribute__((tls_model("initial-exec")));
+
+WindowMaps& MapsOfThisThread()
 {
     thread_local WindowMaps maps;
     return maps;
 }
+
+[[gnu::noinline]] DispatchSlot& FillDispatchSlot()
+{
+    t_dispatch.state = AfxGetThreadState();
+    t_dispatch.maps = &MapsOfThisThread();
+    return t_dispatch;
+}
+
+inline DispatchSlot& ThisThreadDispatch()
+{
+    DispatchSlot& slot = t_dispatch;
+    if (!slot.maps) [[unlikely]]
+        return FillDispatchSlot();
+    return slot;
+}
+
+} // namespace
+
+WindowMaps& ThreadWindowMaps() { return *ThisThreadDispatch().maps; }
 
 namespace {
 struct SuperProcs {
@@ -302,14 +338,19 @@ struct InitDialogCentre {
 
 } // namespace
 
-LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+namespace {
+
+// AfxCallWndProc with the thread's state at hand.
+inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    AFX_THREAD_STATE* state = AfxGetThreadState();
-    const MSG oldState = state->m_lastSentMsg; // nested messages restore it
+    // Nested messages restore the outer one: the record is copied whole, padding and all
+    // (three vector moves instead of a field at a time).
+    alignas(MSG) unsigned char oldState[sizeof(MSG)];
+    std::memcpy(oldState, &state->m_lastSentMsg, sizeof(MSG));
     state->m_lastSentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
     LRESULT lResult = 0;
     try {
-        if (nMsg == WM_INITDIALOG) {
+        if (nMsg == WM_INITDIALOG) [[unlikely]] {
             InitDialogCentre centre;
             centre.Before(pWnd);
             lResult = pWnd->WindowProc(nMsg, wParam, lParam);
@@ -322,34 +363,50 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
         lResult = ProcessException(e, state->m_lastSentMsg);
         e->Delete();
     }
-    state->m_lastSentMsg = oldState;
+    std::memcpy(&state->m_lastSentMsg, oldState, sizeof(MSG));
     return lResult;
+}
+
+[[gnu::noinline]] LRESULT CallWithoutObject(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    // No object (detached, or a window of another thread's object): the procedure the
+    // window had before the class library's.
+    const WNDPROC super = zyn::afx::detail::RememberedSuperProc(hWnd);
+    const LRESULT r = super ? ::CallWindowProcW(super, hWnd, nMsg, wParam, lParam)
+                            : ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY)
+        zyn::afx::detail::ForgetSuperProc(hWnd);
+    return r;
+}
+
+[[gnu::noinline]] void AfterNcDestroy(zyn::afx::detail::WindowMaps& maps, HWND hWnd)
+{
+    zyn::afx::detail::ForgetSuperProc(hWnd);
+    // A handler that did not pass WM_NCDESTROY on leaves its object attached to a dead
+    // window: detach it. (An object deleted by its handlers has left the map already.)
+    if (CWnd* still = maps.FindPermanent(hWnd))
+        still->Detach();
+}
+
+} // namespace
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWndProcOf(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
 LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     // The class library's procedure answers this query so code can tell its windows.
-    if (nMsg == WM_QUERYAFXWNDPROC)
+    if (nMsg == WM_QUERYAFXWNDPROC) [[unlikely]]
         return 1;
-    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (!pWnd || pWnd->m_hWnd != hWnd) {
-        // No object (detached, or a window of another thread's object): the procedure the
-        // window had before the class library's.
-        const WNDPROC super = zyn::afx::detail::RememberedSuperProc(hWnd);
-        const LRESULT r = super ? ::CallWindowProcW(super, hWnd, nMsg, wParam, lParam)
-                                : ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
-        if (nMsg == WM_NCDESTROY)
-            zyn::afx::detail::ForgetSuperProc(hWnd);
-        return r;
-    }
-    const LRESULT r = AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
-    if (nMsg == WM_NCDESTROY) {
-        zyn::afx::detail::ForgetSuperProc(hWnd);
-        // A handler that did not pass WM_NCDESTROY on leaves its object attached to a dead
-        // window: detach it. (An object deleted by its handlers has left the map already.)
-        if (CWnd* still = CWnd::FromHandlePermanent(hWnd))
-            still->Detach();
-    }
+    auto& thread = zyn::afx::detail::ThisThreadDispatch();
+    CWnd* pWnd = hWnd ? thread.maps->FindPermanent(hWnd) : nullptr;
+    if (!pWnd || pWnd->m_hWnd != hWnd) [[unlikely]]
+        return CallWithoutObject(hWnd, nMsg, wParam, lParam);
+    const LRESULT r = CallWndProcOf(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) [[unlikely]]
+        AfterNcDestroy(*thread.maps, hWnd);
     return r;
 }
 
@@ -516,7 +573,7 @@ void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 
 const MSG* CWnd::GetCurrentMessage()
 {
-    AFX_THREAD_STATE* state = AfxGetThreadState();
+    AFX_THREAD_STATE* state = zyn::afx::detail::ThisThreadDispatch().state;
     state->m_lastSentMsg.time = static_cast<DWORD>(::GetMessageTime());
     const DWORD pos = ::GetMessagePos();
     state->m_lastSentMsg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
@@ -525,7 +582,7 @@ const MSG* CWnd::GetCurrentMessage()
 
 LRESULT CWnd::Default()
 {
-    const MSG& msg = AfxGetThreadState()->m_lastSentMsg;
+    const MSG& msg = zyn::afx::detail::ThisThreadDispatch().state->m_lastSentMsg;
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
@@ -581,49 +638,81 @@ BOOL HandleSetCursor(CWnd* pWnd, int nHitTest, UINT nMsg)
 
 } // namespace
 
-BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+namespace {
+
+// The messages OnWndMsg does more for than one look-up in the message map.
+inline bool NeedsRouting(UINT message)
+{
+    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_ACTIVATE || message == WM_SETCURSOR ||
+        (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
+}
+
+// Runs a window-message entry's handler; its result goes to *pResult.
+inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,
+    LRESULT* pResult)
+{
+    zyn::afx::MsgCall call;
+    call.message = message;
+    call.wParam = wParam;
+    call.lParam = lParam;
+    entry->pfnThunk(pWnd, entry->pfn, call);
+    if (pResult)
+        *pResult = call.lResult;
+}
+
+// OnWndMsg for the messages NeedsRouting names.
+[[gnu::noinline]] BOOL RouteWndMsg(CWnd* pWnd, const AFX_MSGMAP* pMap, UINT message, WPARAM wParam, LPARAM lParam,
+    LRESULT* pResult)
 {
     LRESULT lResult = 0;
     if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam))
+        if (!pWnd->OnCommand(wParam, lParam))
             return FALSE;
         lResult = 1;
     } else if (message == WM_NOTIFY) {
         const auto* pNMHDR = reinterpret_cast<const NMHDR*>(lParam);
-        if (!pNMHDR || !pNMHDR->hwndFrom || !OnNotify(wParam, lParam, &lResult))
+        if (!pNMHDR || !pNMHDR->hwndFrom || !pWnd->OnNotify(wParam, lParam, &lResult))
             return FALSE;
     } else {
         if (message == WM_ACTIVATE)
-            HandleActivate(this, wParam, reinterpret_cast<HWND>(lParam));
+            HandleActivate(pWnd, wParam, reinterpret_cast<HWND>(lParam));
         if (message == WM_SETCURSOR &&
-            HandleSetCursor(this, static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))),
+            HandleSetCursor(pWnd, static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))),
                 HIWORD(static_cast<uintptr_t>(lParam)))) {
             lResult = 1;
         } else {
-            const AFX_MSGMAP* pMap = GetMessageMap();
-            zyn::afx::MsgCall call;
-            call.message = message;
-            call.wParam = wParam;
-            call.lParam = lParam;
-            const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindMessageEntry(pMap, message, 0, 0);
-            AFX_CTLCOLOR ctl{};
-            if (!entry && message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-                // The WM_CTLCOLOR* messages share one handler.
-                entry = zyn::afx::FindMessageEntry(pMap, WM_CTLCOLOR, 0, 0);
-                ctl = AFX_CTLCOLOR{reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam),
-                    message - WM_CTLCOLORMSGBOX};
-                call.message = WM_CTLCOLOR;
-                call.wParam = 0;
-                call.lParam = reinterpret_cast<LPARAM>(&ctl);
+            if (const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindWindowMessageEntry(pMap, message)) {
+                RunEntry(pWnd, entry, message, wParam, lParam, pResult);
+                return TRUE;
             }
+            if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC)
+                return FALSE;
+            // The WM_CTLCOLOR* messages share one handler.
+            const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindWindowMessageEntry(pMap, WM_CTLCOLOR);
             if (!entry)
                 return FALSE;
-            entry->pfnThunk(this, entry->pfn, call);
-            lResult = call.lResult;
+            AFX_CTLCOLOR ctl{reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam),
+                message - WM_CTLCOLORMSGBOX};
+            RunEntry(pWnd, entry, WM_CTLCOLOR, 0, reinterpret_cast<LPARAM>(&ctl), pResult);
+            return TRUE;
         }
     }
     if (pResult)
         *pResult = lResult;
+    return TRUE;
+}
+
+} // namespace
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    // Most messages take one look-up in the map and their handler.
+    if (NeedsRouting(message)) [[unlikely]]
+        return RouteWndMsg(this, GetMessageMap(), message, wParam, lParam, pResult);
+    const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindWindowMessageEntry(GetMessageMap(), message);
+    if (!entry)
+        return FALSE;
+    RunEntry(this, entry, message, wParam, lParam, pResult);
     return TRUE;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Internal: the maps from window handles to window objects, and the record of the
 // procedures the class library replaced when it subclassed windows.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 
@@ -21,13 +23,13 @@ public:
 
     CWnd* FindPermanent(HWND h) const
     {
-        if (h == m_lastHandle && h)
-            return m_lastObject;
+        Recent& recent = RecentFor(h);
+        if (recent.handle == h && h)
+            return recent.object;
         const auto it = m_permanent.find(h);
         if (it == m_permanent.end())
             return nullptr;
-        m_lastHandle = h;
-        m_lastObject = it->second;
+        recent = Recent{h, it->second};
         return it->second;
     }
     void AddPermanent(HWND h, CWnd* pWnd);
@@ -39,10 +41,19 @@ public:
     size_t TemporaryCount() const { return m_temporary.size(); }
 
 private:
+    // Handles found lately, by the low bits of the handle (its slot in the window table,
+    // so windows alive together rarely share an entry): a message to a window seen
+    // lately costs no hash-table look-up. Attaching and detaching update the entry.
+    struct Recent {
+        HWND handle = nullptr;
+        CWnd* object = nullptr;
+    };
+    static constexpr size_t kRecent = 64;
+    Recent& RecentFor(HWND h) const { return m_recent[reinterpret_cast<uintptr_t>(h) & (kRecent - 1)]; }
+
     std::unordered_map<HWND, CWnd*> m_permanent;
     std::unordered_map<HWND, std::unique_ptr<CWnd>> m_temporary;
-    mutable HWND m_lastHandle = nullptr;
-    mutable CWnd* m_lastObject = nullptr;
+    mutable Recent m_recent[kRecent];
 };
 
 WindowMaps& ThreadWindowMaps();

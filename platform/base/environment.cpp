@@ -137,24 +137,6 @@ std::wstring ExpandLocked(std::wstring_view src)
     return out;
 }
 
-std::filesystem::path ResolveWindowsDirectory()
-{
-    std::error_code ec;
-    if (const auto w = Env("ZYN_WINDIR"); w && !w->empty())
-        return std::filesystem::absolute(*w, ec).lexically_normal();
-    if (const auto x = Env("XDG_CONFIG_HOME"); x && !x->empty() && (*x)[0] == '/')
-        return std::filesystem::path(*x) / "zyn";
-    std::optional<std::string> home = Env("HOME");
-    if (!home || home->empty()) {
-        struct passwd pw {};
-        struct passwd* result = nullptr;
-        std::vector<char> buf(16384);
-        if (::getpwuid_r(::geteuid(), &pw, buf.data(), buf.size(), &result) == 0 && result && result->pw_dir)
-            home = result->pw_dir;
-    }
-    return std::filesystem::path(home.value_or("/tmp")) / ".config" / "zyn";
-}
-
 UINT CopyDirectory(const std::filesystem::path& dir, std::error_code ec, LPWSTR buffer, UINT size)
 {
     if (ec) {
@@ -170,10 +152,30 @@ UINT CopyDirectory(const std::filesystem::path& dir, std::error_code ec, LPWSTR 
 
 } // namespace
 
+std::filesystem::path SettingsDirectory(const char* variable, const std::filesystem::path& fallback)
+{
+    std::error_code ec;
+    if (const auto v = Env(variable); v && !v->empty())
+        return std::filesystem::absolute(*v, ec).lexically_normal();
+    if (const auto x = Env("XDG_CONFIG_HOME"); x && !x->empty() && (*x)[0] == '/')
+        return std::filesystem::path(*x) / "zyn";
+    std::optional<std::string> home = Env("HOME");
+    if (!home || home->empty()) {
+        home.reset();
+        struct passwd pw {};
+        struct passwd* result = nullptr;
+        std::vector<char> buf(16384);
+        if (::getpwuid_r(::geteuid(), &pw, buf.data(), buf.size(), &result) == 0 && result && result->pw_dir &&
+            *result->pw_dir)
+            home = result->pw_dir;
+    }
+    return home ? std::filesystem::path(*home) / ".config" / "zyn" : fallback;
+}
+
 std::filesystem::path WindowsDirectory(std::error_code& ec)
 {
     ec.clear();
-    const std::filesystem::path dir = ResolveWindowsDirectory();
+    const std::filesystem::path dir = SettingsDirectory("ZYN_WINDIR", "/tmp/.config/zyn");
     std::filesystem::create_directories(dir, ec);
     return dir;
 }

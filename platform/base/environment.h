@@ -63,9 +63,17 @@ inline UINT GetSystemDirectory(LPWSTR lpBuffer, UINT uSize) { return GetSystemDi
 
 namespace zyn::base {
 
-// The Windows directory: $ZYN_WINDIR (made absolute), else $XDG_CONFIG_HOME/zyn (an
-// absolute XDG_CONFIG_HOME only), else $HOME/.config/zyn. It is created when missing;
-// `ec` reports a failure, and the path is returned either way.
+// The folder of one kind of settings (the Windows directory, the registry stores):
+// $<variable> when set (made absolute), else $XDG_CONFIG_HOME/zyn (an absolute
+// XDG_CONFIG_HOME only; a relative one is invalid and ignored, as the XDG rules say),
+// else <home>/.config/zyn with the home from $HOME or else the account database, and
+// `fallback` when no home is known. Read at every call, so tests can point it
+// elsewhere; nothing is created.
+std::filesystem::path SettingsDirectory(const char* variable, const std::filesystem::path& fallback);
+
+// The Windows directory: SettingsDirectory("ZYN_WINDIR"), falling back to
+// /tmp/.config/zyn. It is created when missing; `ec` reports a failure, and the path is
+// returned either way.
 std::filesystem::path WindowsDirectory(std::error_code& ec);
 // As above; throws std::filesystem::filesystem_error when the folder cannot be made.
 std::filesystem::path WindowsDirectory();

@@ -1,21 +1,21 @@
+// The private-profile functions: resolving INI names, reading and replacing files under
+// the writers' lock, and the Windows buffer rules of the results.
 #include "platform/base/inifile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 #include "platform/base/environment.h"
-#include "platform/base/path.h"
-#include "platform/base/codepage.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/namefold.h"
+#include "platform/base/path.h"
 #include "platform/base/utf16.h"
 
 namespace zyn::base {
@@ -42,283 +42,17 @@ bool HasLineBreak(std::wstring_view s)
 
 } // namespace
 
-// ---- document -------------------------------------------------------------------------------
-
-IniDocument::Line IniDocument::Classify(std::wstring text)
-{
-    Line line;
-    const std::wstring_view t = Trim(text);
-    if (t.empty() || t.front() == L';') {
-        line.kind = Kind::Other;
-    } else if (t.front() == L'[') {
-        const size_t close = t.find(L']');
-        if (close == std::wstring_view::npos) {
-            line.kind = Kind::BrokenSection;
-        } else {
-            line.kind = Kind::Section;
-            line.name = std::wstring(Trim(t.substr(1, close - 1)));
-        }
-    } else {
-        const size_t eq = t.find(L'=');
-        const std::wstring_view key = eq == std::wstring_view::npos ? std::wstring_view() : Trim(t.substr(0, eq));
-        if (key.empty()) {
-            line.kind = Kind::Broken;
-        } else {
-            line.kind = Kind::Entry;
-            line.name = std::wstring(key);
-            line.value = std::wstring(Trim(t.substr(eq + 1)));
-        }
-    }
-    line.text = std::move(text);
-    return line;
-}
-
-IniDocument IniDocument::Parse(std::span<const uint8_t> bytes)
-{
-    IniDocument doc;
-    std::wstring text;
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        doc.m_encoding = IniEncoding::Utf16LeBom;
-        text = FromUtf16LE(bytes.subspan(2));
-    } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        doc.m_encoding = IniEncoding::Utf8Bom;
-        text = FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()) + 3, bytes.size() - 3));
-    } else {
-        doc.m_encoding = IniEncoding::Ansi;
-        text = AnsiToWide(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    }
-    // Keep the file's own line ending for the lines we write.
-    const size_t firstBreak = text.find_first_of(L"\r\n");
-    if (firstBreak != std::wstring::npos)
-        doc.m_newline = (text[firstBreak] == L'\r' && firstBreak + 1 < text.size() && text[firstBreak + 1] == L'\n')
-            ? L"\r\n"
-            : std::wstring(1, text[firstBreak]);
-    doc.m_finalNewline = text.empty() || text.back() == L'\n' || text.back() == L'\r';
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' || text[i] == L'\n') {
-            doc.m_lines.push_back(Classify(text.substr(start, i - start)));
-            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        doc.m_lines.push_back(Classify(text.substr(start)));
-    return doc;
-}
-
-std::vector<uint8_t> IniDocument::Serialize()
-{
-    std::wstring text;
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        text += m_lines[i].text;
-        if (i + 1 < m_lines.size() || m_finalNewline)
-            text += m_newline;
-    }
-    std::vector<uint8_t> out;
-    if (m_encoding == IniEncoding::Ansi) {
-        bool representable = true;
-        const std::string narrow = WideToAnsi(text, CP_ACP, &representable);
-        if (representable && AnsiToWide(narrow) == text)
-            return std::vector<uint8_t>(narrow.begin(), narrow.end());
-        // Not representable in the ANSI code page: keep every character instead.
-        m_encoding = IniEncoding::Utf16LeBom;
-    }
-    if (m_encoding == IniEncoding::Utf8Bom) {
-        const std::string utf8 = ToUtf8(text);
-        out = {0xEF, 0xBB, 0xBF};
-        out.insert(out.end(), utf8.begin(), utf8.end());
-        return out;
-    }
-    out = {0xFF, 0xFE};
-    AppendUtf16LE(out, text);
-    return out;
-}
-
-std::optional<std::pair<size_t, size_t>> IniDocument::FindSection(std::wstring_view section, size_t from) const
-{
-    for (size_t i = from; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind != Kind::Section || !NamesEqual(m_lines[i].name, section))
-            continue;
-        size_t end = i + 1;
-        while (end < m_lines.size() && m_lines[end].kind != Kind::Section && m_lines[end].kind != Kind::BrokenSection)
-            ++end;
-        return std::make_pair(i, end);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::wstring> IniDocument::Get(std::wstring_view section, std::wstring_view key) const
-{
-    const auto range = FindSection(section);
-    if (!range)
-        return std::nullopt;
-    for (size_t i = range->first + 1; i < range->second; ++i)
-        if (m_lines[i].kind == Kind::Entry && NamesEqual(m_lines[i].name, key))
-            return m_lines[i].value;
-    return std::nullopt;
-}
-
-std::vector<std::wstring> IniDocument::SectionNames() const
-{
-    std::vector<std::wstring> names;
-    for (const auto& line : m_lines) {
-        if (line.kind != Kind::Section)
-            continue;
-        bool seen = false;
-        for (const auto& n : names)
-            seen = seen || NamesEqual(n, line.name);
-        if (!seen)
-            names.push_back(line.name);
-    }
-    return names;
-}
-
-bool IniDocument::HasSection(std::wstring_view section) const
-{
-    return FindSection(section).has_value();
-}
-
-std::vector<std::wstring> IniDocument::Keys(std::wstring_view section) const
-{
-    std::vector<std::wstring> keys;
-    const auto range = FindSection(section);
-    if (!range)
-        return keys;
-    for (size_t i = range->first + 1; i < range->second; ++i) {
-        if (m_lines[i].kind != Kind::Entry)
-            continue;
-        bool seen = false;
-        for (const auto& k : keys)
-            seen = seen || NamesEqual(k, m_lines[i].name);
-        if (!seen)
-            keys.push_back(m_lines[i].name);
-    }
-    return keys;
-}
-
-std::vector<std::wstring> IniDocument::Entries(std::wstring_view section) const
-{
-    std::vector<std::wstring> entries;
-    const auto range = FindSection(section);
-    if (!range)
-        return entries;
-    for (size_t i = range->first + 1; i < range->second; ++i)
-        if (m_lines[i].kind == Kind::Entry)
-            entries.push_back(m_lines[i].name + L"=" + m_lines[i].value);
-    return entries;
-}
-
-void IniDocument::AppendSection(std::wstring_view section, const std::vector<std::wstring>& lines)
-{
-    // A blank line between the previous content and the new section.
-    if (!m_lines.empty() && !Trim(m_lines.back().text).empty())
-        m_lines.push_back(Classify(L""));
-    m_lines.push_back(Classify(L"[" + std::wstring(section) + L"]"));
-    for (const auto& l : lines)
-        m_lines.push_back(Classify(l));
-    m_finalNewline = true;
-}
-
-bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value)
-{
-    const std::wstring entry = std::wstring(key) + L"=" + std::wstring(value);
-    const auto range = FindSection(section);
-    if (!range) {
-        AppendSection(section, {entry});
-        return true;
-    }
-    size_t insertAt = range->first + 1;
-    for (size_t i = range->first + 1; i < range->second; ++i) {
-        Line& line = m_lines[i];
-        if (line.kind == Kind::Entry && NamesEqual(line.name, key)) {
-            // Keep the key as the file spells it.
-            Line updated = Classify(line.name + L"=" + std::wstring(value));
-            if (updated.text == line.text)
-                return false;
-            line = std::move(updated);
-            return true;
-        }
-        if (line.kind == Kind::Entry || line.kind == Kind::Broken)
-            insertAt = i + 1;
-    }
-    m_lines.insert(m_lines.begin() + static_cast<ptrdiff_t>(insertAt), Classify(entry));
-    if (insertAt == m_lines.size() - 1)
-        m_finalNewline = true;
-    return true;
-}
-
-bool IniDocument::DeleteKey(std::wstring_view section, std::wstring_view key)
-{
-    const auto range = FindSection(section);
-    if (!range)
-        return false;
-    bool changed = false;
-    size_t end = range->second;
-    for (size_t i = range->first + 1; i < end;) {
-        if (m_lines[i].kind == Kind::Entry && NamesEqual(m_lines[i].name, key)) {
-            m_lines.erase(m_lines.begin() + static_cast<ptrdiff_t>(i));
-            --end;
-            changed = true;
-        } else {
-            ++i;
-        }
-    }
-    return changed;
-}
-
-bool IniDocument::DeleteSection(std::wstring_view section)
-{
-    bool changed = false;
-    while (const auto range = FindSection(section)) {
-        m_lines.erase(m_lines.begin() + static_cast<ptrdiff_t>(range->first),
-            m_lines.begin() + static_cast<ptrdiff_t>(range->second));
-        changed = true;
-    }
-    return changed;
-}
-
-bool IniDocument::ReplaceSection(std::wstring_view section, const std::vector<std::wstring>& lines)
-{
-    const auto range = FindSection(section);
-    if (!range) {
-        AppendSection(section, lines);
-        return true;
-    }
-    // Keep the blank lines that separate this section from the next one.
-    size_t contentEnd = range->second;
-    while (contentEnd > range->first + 1 && Trim(m_lines[contentEnd - 1].text).empty())
-        --contentEnd;
-    std::vector<Line> replacement;
-    for (const auto& l : lines)
-        replacement.push_back(Classify(l));
-    m_lines.erase(m_lines.begin() + static_cast<ptrdiff_t>(range->first + 1),
-        m_lines.begin() + static_cast<ptrdiff_t>(contentEnd));
-    m_lines.insert(m_lines.begin() + static_cast<ptrdiff_t>(range->first + 1), replacement.begin(), replacement.end());
-    if (range->first + 1 + replacement.size() == m_lines.size())
-        m_finalNewline = true;
-    return true;
-}
-
 // ---- files ------------------------------------------------------------------------------------
-
-stdfs::path IniWindowsDirectory()
-{
-    std::error_code ec;
-    stdfs::path dir = WindowsDirectory(ec);
-    return dir.empty() ? stdfs::path("/tmp") : dir;
-}
 
 stdfs::path ResolveIniPath(LPCWSTR fileName)
 {
     std::wstring name = (fileName && *fileName) ? std::wstring(fileName) : std::wstring(L"win.ini");
+    std::error_code ec;
     stdfs::path path;
     if (name.find_first_of(L"\\/") == std::wstring::npos)
-        path = IniWindowsDirectory() / ToUtf8(name);
+        path = WindowsDirectory(ec) / ToUtf8(name); // a folder that cannot be made fails at the write
     else
         path = stdfs::path(ToNativePath(name)); // the one Windows-to-native path rule
-    std::error_code ec;
     if (stdfs::exists(path, ec))
         return path;
     // Windows names ignore case: take a file whose name differs only in case.
@@ -400,34 +134,93 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes)
     return true;
 }
 
-// Replaces the file with `bytes` through a temporary file in the same folder, so that a
-// reader sees either the old or the new file, never a half-written one.
-bool ReplaceFile(const stdfs::path& requested, const std::vector<uint8_t>& bytes, DWORD& error)
+// The file a write replaces: the target of a symbolic link, so the link stays.
+stdfs::path WriteTarget(const stdfs::path& requested)
 {
     std::error_code ec;
-    stdfs::path path = requested;
-    // Write through a symbolic link to the file it names.
-    if (stdfs::is_symlink(path, ec)) {
-        const stdfs::path target = stdfs::read_symlink(path, ec);
+    if (stdfs::is_symlink(requested, ec)) {
+        const stdfs::path target = stdfs::read_symlink(requested, ec);
         if (!ec)
-            path = target.is_absolute() ? target : path.parent_path() / target;
+            return target.is_absolute() ? target : requested.parent_path() / target;
     }
-    stdfs::path dir = path.has_parent_path() ? path.parent_path() : stdfs::path(".");
-    if (!stdfs::exists(dir, ec)) {
-        // Our Windows directory is created on demand; other folders must exist.
-        if (dir == IniWindowsDirectory()) {
-            stdfs::create_directories(dir, ec);
-        }
-        if (!stdfs::exists(dir, ec)) {
-            error = ERROR_PATH_NOT_FOUND;
+    return requested;
+}
+
+stdfs::path FolderOf(const stdfs::path& path)
+{
+    return path.has_parent_path() ? path.parent_path() : stdfs::path(".");
+}
+
+// The folder a file is written in: our Windows directory is created on demand; other
+// folders must exist.
+bool EnsureFolder(const stdfs::path& dir, DWORD& error)
+{
+    std::error_code ec;
+    if (stdfs::is_directory(dir, ec))
+        return true;
+    const stdfs::path windows = WindowsDirectory(ec); // creates it
+    if (!ec && dir == windows && stdfs::is_directory(dir, ec))
+        return true;
+    error = ERROR_PATH_NOT_FOUND;
+    return false;
+}
+
+// ".<name><suffix>": the hidden files that go with a file (built piecewise: GCC 12 sees
+// a false overlap in "." + name + suffix).
+std::string HiddenName(const stdfs::path& file, const char* suffix)
+{
+    std::string name(".");
+    name += file.filename().string();
+    name += suffix;
+    return name;
+}
+
+// An exclusive flock on ".<name>.lock" beside an INI file, held while a writer reads,
+// edits and replaces the file. The lock file itself is never removed (removing it
+// would let a waiting writer lock a file that no longer has the name).
+class WriterLock {
+public:
+    WriterLock() = default;
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+    ~WriterLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+
+    bool Acquire(const stdfs::path& file, DWORD& error)
+    {
+        const stdfs::path lockPath = FolderOf(file) / HiddenName(file, ".lock");
+        m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno == EACCES)
+            m_fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC); // flock needs no write access
+        if (m_fd < 0) {
+            error = ErrnoToError(errno);
             return false;
         }
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                error = ErrnoToError(errno);
+                return false;
+            }
+        }
+        return true;
     }
+
+private:
+    int m_fd = -1;
+};
+
+// Replaces the file with `bytes` through a temporary file in the same folder, so that a
+// reader sees either the old or the new file, never a half-written one.
+bool ReplaceFile(const stdfs::path& path, const std::vector<uint8_t>& bytes, DWORD& error)
+{
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string tmpl = (FolderOf(path) / HiddenName(path, ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         error = ErrnoToError(errno);
@@ -447,6 +240,11 @@ bool ReplaceFile(const stdfs::path& requested, const std::vector<uint8_t>& bytes
         ::unlink(tmpl.c_str());
         return false;
     }
+    // The new name itself survives a crash once the folder is on disk.
+    if (const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return true;
 }
 
@@ -463,12 +261,20 @@ bool LoadDocument(const stdfs::path& path, IniDocument& doc, bool& exists)
     return true;
 }
 
-// Loads a file, lets `edit` change its document and writes it back when it changed.
+// Loads a file, lets `edit` change its document and writes it back when it changed,
+// all under the writer lock, so that a concurrent writer (another thread or process)
+// edits the result of this one and not the file as it was before.
 template <class F>
 BOOL EditFile(LPCWSTR fileName, F&& edit)
 {
     std::lock_guard lock(FileMutex());
-    const stdfs::path path = ResolveIniPath(fileName);
+    const stdfs::path path = WriteTarget(ResolveIniPath(fileName));
+    DWORD error = 0;
+    WriterLock writer;
+    if (!EnsureFolder(FolderOf(path), error) || !writer.Acquire(path, error)) {
+        SetLastError(error);
+        return FALSE;
+    }
     IniDocument doc;
     bool exists = false;
     if (!LoadDocument(path, doc, exists))
@@ -477,7 +283,6 @@ BOOL EditFile(LPCWSTR fileName, F&& edit)
         SetLastError(ERROR_SUCCESS);
         return TRUE;
     }
-    DWORD error = 0;
     if (!ReplaceFile(path, doc.Serialize(), error)) {
         SetLastError(error);
         return FALSE;

@@ -14,12 +14,22 @@
 // ANSI file) is not representable there, the file is written as UTF-16LE with a
 // byte-order mark instead, so nothing is lost.
 //
+// Writing keeps every line nobody edited byte for byte: its text as the file held it
+// (even bytes that do not decode, which read as U+FFFD), and its own line end (CR LF,
+// LF or CR; files may mix them). Lines an edit adds take the file's first line end; an
+// odd byte at the end of a UTF-16 file stays at its end. Only the fall-back from ANSI
+// to UTF-16LE above rewrites the whole file.
+//
 // Robustness: a line without '=' inside a section, and a '[' line without ']', are
 // skipped (the keys under a broken section header belong to no section until the next
-// good one) and the rest of the file is read as usual. Writes replace the file
-// atomically (a temporary file renamed over it) and keep every line they do not change,
-// comments and broken lines included. Values, keys and section names that would not
-// read back as written (line breaks anywhere, '=' in a key, ']' in a section name,
+// good one) and the rest of the file is read as usual. Reading costs time in
+// proportion to the file's size, however many sections and keys it holds.
+//
+// Writers: a write reads the file, edits it and replaces it atomically (a temporary
+// file renamed over it) while it holds an exclusive lock (flock) on a lock file beside
+// it (".<name>.lock"), so writers in several threads and processes never lose one
+// another's changes; readers need no lock. Values, keys and section names that would
+// not read back as written (line breaks anywhere, '=' in a key, ']' in a section name,
 // keys starting with '[' or ';') are refused with ERROR_INVALID_PARAMETER.
 
 #include <cstdint>
@@ -65,27 +75,34 @@ public:
 private:
     enum class Kind { Other, Section, BrokenSection, Entry, Broken };
     struct Line {
-        std::wstring text;
+        std::wstring text;  // decoded, without the line end
         Kind kind = Kind::Other;
         std::wstring name;  // section or key
         std::wstring value; // entry value, trimmed
+        std::string raw;    // the bytes the file held for the text (used while not edited)
+        bool edited = false; // written from `text` in the file's encoding
+        std::wstring eol;   // L"\r\n", L"\n", L"\r", or empty for a last line without one
     };
     static Line Classify(std::wstring text);
+    // A line an edit makes, ended with the file's line end.
+    Line NewLine(std::wstring text) const;
+    // Inserts lines before index `at`, giving the line before them a line end if it had none.
+    void InsertLines(size_t at, std::vector<Line> lines);
     // [first, last) line range of the first section with that name (header included);
     // nullopt when it does not exist.
     std::optional<std::pair<size_t, size_t>> FindSection(std::wstring_view section, size_t from = 0) const;
     void AppendSection(std::wstring_view section, const std::vector<std::wstring>& lines);
+    void AppendEncoded(std::vector<uint8_t>& out, std::wstring_view text) const;
 
     std::vector<Line> m_lines;
     IniEncoding m_encoding = IniEncoding::Ansi;
     std::wstring m_newline = L"\r\n";
-    bool m_finalNewline = true;
+    std::string m_tail; // an odd last byte of a UTF-16 file, kept at its end
 };
 
-// The folder where INI names without a folder live: the Windows directory
-// (zyn::base::WindowsDirectory). Names with a folder go through ToNativePath.
-std::filesystem::path IniWindowsDirectory();
-// The file an INI name refers to (null or empty: win.ini).
+// The file an INI name refers to (null or empty: win.ini). Names without a folder live
+// in the Windows directory (zyn::base::WindowsDirectory); names with a folder go
+// through ToNativePath.
 std::filesystem::path ResolveIniPath(LPCWSTR fileName);
 
 } // namespace zyn::base

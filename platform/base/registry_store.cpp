@@ -1,17 +1,24 @@
 #include "platform/base/registry_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 #include <tuple>
 
+#include "platform/base/environment.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/namefold.h"
+#include "platform/base/registry_store_check.h"
 #include "platform/base/utf16.h"
 
 namespace zyn::base {
@@ -35,7 +42,7 @@ RegistryLogHook& LogHook()
 }
 
 constexpr int kBusyTimeoutMs = 5000;
-constexpr const char* kFormatVersion = "1";
+constexpr const char* kFormatVersion = "2";
 
 std::wstring Widen(const char* text)
 {
@@ -115,6 +122,7 @@ public:
         (Bind(++i, args), ...);
     }
     int Step() { return sqlite3_step(m_s); }
+    sqlite3_stmt* Statement() const { return m_s; }
     int64_t Int(int c) const { return sqlite3_column_int64(m_s, c); }
     std::wstring Text(int c) const
     {
@@ -137,12 +145,21 @@ private:
     sqlite3_stmt* m_s;
 };
 
-// A row of (name, type, data) from reg_values.
-void ReadValue(const Use& u, RegValueData& out)
+// The columns value reads select, in the order ReadValue takes them.
+#define ZYN_VALUE_COLUMNS "name, type, data, key, folded, crc"
+
+// A row of reg_values (ZYN_VALUE_COLUMNS); false when it does not match its row sum.
+bool ReadValue(const Use& u, RegValueData& out)
 {
+    regstore::RowSum sum; // over key, name, folded, type, data, as the store writes it
+    for (const int column : {3, 0, 4, 1, 2})
+        sum.AddColumn(u.Statement(), column);
+    if (sqlite3_column_type(u.Statement(), 5) != SQLITE_INTEGER || u.Int(5) != sum.Value())
+        return false;
     out.name = u.Text(0);
     out.type = static_cast<DWORD>(u.Int(1));
     out.data = u.Blob(2);
+    return true;
 }
 
 bool IsCorruption(int rc)
@@ -162,8 +179,15 @@ RegistryStore::~RegistryStore()
     for (auto& [sql, stmt] : m_cache)
         sqlite3_finalize(stmt);
     m_cache.clear();
-    if (m_db)
-        sqlite3_close(m_db);
+    if (!m_db)
+        return;
+    if (m_sound) {
+        // Everything into the file and an empty log left behind, so the store file alone
+        // holds the registry between runs. Busy when another process has the store open:
+        // its last connection does it then.
+        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    }
+    sqlite3_close(m_db);
 }
 
 LONG RegistryStore::Fail(int rc, bool writing, const char* what)
@@ -183,6 +207,13 @@ LONG RegistryStore::Fail(int rc, bool writing, const char* what)
     const char* msg = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
     RegistryLog(L"registry store \"" + PathText(m_path) + L"\": " + Widen(what) + L" failed: " + Widen(msg));
     return code;
+}
+
+LONG RegistryStore::DamagedRow(const char* what)
+{
+    RegistryLog(L"registry store \"" + PathText(m_path) + L"\": " + Widen(what) +
+        L" failed: a row does not match its sum (the file was damaged)");
+    return static_cast<LONG>(ERROR_REGISTRY_CORRUPT);
 }
 
 LONG RegistryStore::Exec(const char* sql)
@@ -261,6 +292,117 @@ LONG RegistryStore::QueryRows(const char* sql, const char* what, Read&& read, co
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 
+namespace {
+
+// The tables of a store, format 2 (format 1 lacked the row sums).
+constexpr const char* kSchema =
+    "CREATE TABLE zyn_registry(property TEXT PRIMARY KEY, value TEXT NOT NULL);"
+    "CREATE TABLE reg_keys("
+    "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    "  parent INTEGER REFERENCES reg_keys(id),"
+    "  name TEXT NOT NULL,"
+    "  folded TEXT NOT NULL,"
+    "  class TEXT NOT NULL DEFAULT '',"
+    "  modified INTEGER NOT NULL,"
+    "  crc INTEGER);"
+    "CREATE UNIQUE INDEX reg_keys_child ON reg_keys(parent, folded);"
+    "CREATE TABLE reg_values("
+    "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    "  key INTEGER NOT NULL REFERENCES reg_keys(id),"
+    "  name TEXT NOT NULL,"
+    "  folded TEXT NOT NULL,"
+    "  type INTEGER NOT NULL,"
+    "  data BLOB NOT NULL,"
+    "  crc INTEGER);"
+    "CREATE UNIQUE INDEX reg_values_name ON reg_values(key, folded);"
+    "INSERT INTO zyn_registry VALUES('format', '2');";
+
+// The row sums of the two tables, over the columns in this order.
+constexpr const char* kKeySum = "zyn_row_sum(parent, name, folded, class, modified)";
+constexpr const char* kValueSum = "zyn_row_sum(key, name, folded, type, data)";
+
+// Runs SQL outside a store object (creating a store); false with SQLite's message.
+bool ExecRaw(sqlite3* db, const char* sql, std::wstring& message)
+{
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
+    if (rc != SQLITE_OK)
+        message = Widen(err ? err : sqlite3_errstr(rc));
+    sqlite3_free(err);
+    return rc == SQLITE_OK;
+}
+
+// Makes a new store under `file`: the tables and the root key are written to a
+// temporary file in the same folder, which then takes the name only if nothing has it
+// yet. So the name never refers to a half-made store, and a zero-length or damaged file
+// found under it is always damage, never a store another process is just creating.
+LONG CreateStoreFile(const fs::path& file)
+{
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        const int err = errno;
+        RegistryLog(L"cannot create the registry store \"" + PathText(file) + L"\": " + FromUtf8(std::strerror(err)));
+        return static_cast<LONG>(err == EACCES || err == EPERM || err == EROFS ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE);
+    }
+    static std::atomic<unsigned> counter{0};
+    const fs::path temp = folder /
+        ("." + file.filename().string() + ".new" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    std::error_code ec;
+    fs::remove(temp, ec);
+    sqlite3* db = nullptr;
+    std::wstring message;
+    bool ok = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
+    if (!ok)
+        message = Widen(db ? sqlite3_errmsg(db) : "out of memory");
+    ok = ok && regstore::InstallRowSum(db) == SQLITE_OK;
+    ok = ok && ExecRaw(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; BEGIN", message);
+    ok = ok && ExecRaw(db, kSchema, message);
+    if (ok) {
+        sqlite3_stmt* s = nullptr;
+        const std::string sql = std::string("INSERT INTO reg_keys(parent, name, folded, modified, crc) ") +
+            "VALUES(NULL, '', '', ?1, zyn_row_sum(NULL, '', '', '', ?1))";
+        ok = sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_bind_int64(s, 1, RegistryNow()) == SQLITE_OK && sqlite3_step(s) == SQLITE_DONE;
+        if (!ok)
+            message = Widen(sqlite3_errmsg(db));
+        sqlite3_finalize(s);
+    }
+    ok = ok && ExecRaw(db, "COMMIT", message);
+    // Closing the only connection moves everything into the file and removes its log.
+    if (sqlite3_close(db) != SQLITE_OK && ok) {
+        ok = false;
+        message = L"closing the new store failed";
+    }
+    if (ok) {
+        // Take the name only if it is still free (another process may have made the
+        // store meanwhile: then that one is used). renameat2 cannot replace; file
+        // systems without it get a hard link, which cannot replace either.
+        int rc = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
+        int err = rc == 0 ? 0 : errno;
+        if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+            rc = ::link(temp.c_str(), file.c_str());
+            err = rc == 0 ? 0 : errno;
+        }
+        if (err != 0 && err != EEXIST) {
+            ok = false;
+            message = FromUtf8(std::strerror(err));
+        }
+        if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+            ::fsync(dir); // the name survives a crash too
+            ::close(dir);
+        }
+    }
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(temp.string() + suffix, ec);
+    if (!ok) {
+        RegistryLog(L"cannot create the registry store \"" + PathText(file) + L"\": " + message);
+        return static_cast<LONG>(ERROR_CANTWRITE);
+    }
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+} // namespace
+
 std::shared_ptr<RegistryStore> RegistryStore::Open(const fs::path& file, LONG& error)
 {
     std::error_code ec;
@@ -273,33 +415,62 @@ std::shared_ptr<RegistryStore> RegistryStore::Open(const fs::path& file, LONG& e
             return nullptr;
         }
     }
-    const bool exists = fs::exists(file, ec);
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
-    if (!exists)
-        flags |= SQLITE_OPEN_CREATE;
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        RegistryLog(L"cannot open the registry store \"" + PathText(file) + L"\": " +
-            Widen(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
-        if (db)
-            sqlite3_close(db);
-        error = static_cast<LONG>((rc & 0xFF) == SQLITE_PERM || (rc & 0xFF) == SQLITE_READONLY
-                ? ERROR_ACCESS_DENIED
-                : ERROR_CANTOPEN);
+    auto corrupt = [&](const std::wstring& detail) {
+        RegistryLog(L"registry store \"" + PathText(file) + L"\" is damaged (" + detail +
+            L"); it was left unchanged and the keys it holds are unavailable");
+        error = static_cast<LONG>(ERROR_REGISTRY_CORRUPT);
         return nullptr;
+    };
+    // A file that vanishes between its creation and its opening is made again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!fs::exists(file, ec)) {
+            error = CreateStoreFile(file);
+            if (error != static_cast<LONG>(ERROR_SUCCESS))
+                return nullptr;
+        }
+        const regstore::FileCheck check = regstore::CheckStoreFiles(file);
+        if (!check.damage.empty())
+            return corrupt(check.damage);
+        if (!check.notice.empty())
+            RegistryLog(L"registry store \"" + PathText(file) + L"\": " + check.notice);
+
+        // Never created here: a store is only ever made whole, by CreateStoreFile.
+        sqlite3* db = nullptr;
+        const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+        if (rc != SQLITE_OK) {
+            const std::wstring message = Widen(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+            if (db)
+                sqlite3_close(db);
+            if ((rc & 0xFF) == SQLITE_CANTOPEN && !fs::exists(file, ec))
+                continue;
+            RegistryLog(L"cannot open the registry store \"" + PathText(file) + L"\": " + message);
+            error = static_cast<LONG>((rc & 0xFF) == SQLITE_PERM || (rc & 0xFF) == SQLITE_READONLY
+                    ? ERROR_ACCESS_DENIED
+                    : ERROR_CANTOPEN);
+            return nullptr;
+        }
+        std::shared_ptr<RegistryStore> store(new RegistryStore(file, db));
+        // Until the store is found sound, closing it must not move the log into the
+        // file: a damaged store stays exactly as it was.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db, 1);
+        regstore::InstallRowSum(db);
+        error = store->Validate();
+        if (error != static_cast<LONG>(ERROR_SUCCESS))
+            return nullptr;
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+        store->m_sound = true;
+        return store;
     }
-    std::shared_ptr<RegistryStore> store(new RegistryStore(file, db));
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db, 1);
-    error = store->Validate();
-    if (error != static_cast<LONG>(ERROR_SUCCESS))
-        return nullptr;
-    return store;
+    RegistryLog(L"cannot open the registry store \"" + PathText(file) + L"\": it keeps disappearing");
+    error = static_cast<LONG>(ERROR_CANTOPEN);
+    return nullptr;
 }
 
-// Checks an existing file before anything is written to it. Only an empty database (a
-// new or zero-length file, or one another process is just creating) gets the tables.
+// Checks an existing store before anything is written to it: its structure, the shape of
+// its tables, its format, its root and the sum of every row; a store of format 1 gets
+// its row sums.
 LONG RegistryStore::Validate()
 {
     auto corrupt = [this](const std::wstring& detail) {
@@ -307,27 +478,14 @@ LONG RegistryStore::Validate()
             L"); it was left unchanged and the keys it holds are unavailable");
         return static_cast<LONG>(ERROR_REGISTRY_CORRUPT);
     };
+    // Every write is durable once it returns.
+    sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 
-    std::set<std::string> objects;
+    // The whole structure, indexes against their tables included (damage inside an index
+    // makes look-ups miss keys that exist, which the quicker check does not see).
     {
         sqlite3_stmt* s = nullptr;
-        int rc = sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master", -1, &s, nullptr);
-        while (rc == SQLITE_OK && (rc = sqlite3_step(s)) == SQLITE_ROW) {
-            const auto* name = sqlite3_column_text(s, 0);
-            objects.insert(name ? reinterpret_cast<const char*>(name) : "");
-            rc = SQLITE_OK;
-        }
-        sqlite3_finalize(s);
-        if (rc != SQLITE_DONE) {
-            if (IsCorruption(rc))
-                return corrupt(L"not a database: " + Widen(sqlite3_errstr(rc)));
-            return Fail(rc, false, "reading the schema");
-        }
-    }
-
-    if (!objects.empty()) {
-        sqlite3_stmt* s = nullptr;
-        int rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &s, nullptr);
+        int rc = sqlite3_prepare_v2(m_db, "PRAGMA integrity_check", -1, &s, nullptr);
         std::wstring problems;
         while (rc == SQLITE_OK && (rc = sqlite3_step(s)) == SQLITE_ROW) {
             const auto* row = sqlite3_column_text(s, 0);
@@ -344,107 +502,124 @@ LONG RegistryStore::Validate()
         }
         if (!problems.empty())
             return corrupt(L"integrity check: " + problems);
-        for (const char* table : {"zyn_registry", "reg_keys", "reg_values"})
-            if (!objects.count(table))
-                return corrupt(L"table " + Widen(table) + L" is missing");
     }
-
-    LONG e = Initialise(objects.empty());
-    if (e != static_cast<LONG>(ERROR_SUCCESS))
-        return e;
-
-    // Shape of the tables and the format they were written in.
-    for (const char* probe : {"SELECT id, parent, name, folded, class, modified FROM reg_keys LIMIT 0",
-             "SELECT id, key, name, folded, type, data FROM reg_values LIMIT 0"}) {
-        sqlite3_stmt* s = nullptr;
-        const int rc = sqlite3_prepare_v2(m_db, probe, -1, &s, nullptr);
-        sqlite3_finalize(s);
-        if (rc != SQLITE_OK)
-            return corrupt(L"unexpected table layout: " + Widen(sqlite3_errmsg(m_db)));
-    }
-    std::string format;
+    std::set<std::string> objects;
     {
         sqlite3_stmt* s = nullptr;
-        int rc = sqlite3_prepare_v2(m_db, "SELECT value FROM zyn_registry WHERE property = 'format'", -1, &s, nullptr);
-        if (rc == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW) {
-            const auto* v = sqlite3_column_text(s, 0);
-            format = v ? reinterpret_cast<const char*>(v) : "";
+        int rc = sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master", -1, &s, nullptr);
+        while (rc == SQLITE_OK && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+            const auto* name = sqlite3_column_text(s, 0);
+            objects.insert(name ? reinterpret_cast<const char*>(name) : "");
+            rc = SQLITE_OK;
         }
         sqlite3_finalize(s);
+        if (rc != SQLITE_DONE)
+            return IsCorruption(rc) ? corrupt(L"reading the schema: " + Widen(sqlite3_errstr(rc)))
+                                    : Fail(rc, false, "reading the schema");
+    }
+    for (const char* table : {"zyn_registry", "reg_keys", "reg_values"})
+        if (!objects.count(table))
+            return corrupt(L"table " + Widen(table) + L" is missing");
+
+    auto scalar = [this](const std::string& sql, std::string& out) -> int {
+        sqlite3_stmt* s = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr);
+        out.clear();
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(s);
+            if (rc == SQLITE_ROW) {
+                const auto* v = sqlite3_column_text(s, 0);
+                out = v ? reinterpret_cast<const char*>(v) : "";
+                rc = SQLITE_OK;
+            } else if (rc == SQLITE_DONE) {
+                rc = SQLITE_OK;
+            }
+        }
+        sqlite3_finalize(s);
+        return rc;
+    };
+    std::string format;
+    int rc = scalar("SELECT value FROM zyn_registry WHERE property = 'format'", format);
+    if (rc != SQLITE_OK)
+        return IsCorruption(rc) ? corrupt(L"reading the format") : Fail(rc, false, "reading the format");
+    if (format == "1") {
+        const LONG e = AddRowSums();
+        if (e != static_cast<LONG>(ERROR_SUCCESS))
+            return e;
+        format = kFormatVersion;
     }
     if (format != kFormatVersion)
         return corrupt(format.empty() ? std::wstring(L"no format version")
                                       : L"format version " + FromUtf8(format) + L" is not known");
-    {
-        sqlite3_stmt* s = nullptr;
-        int rc = sqlite3_prepare_v2(m_db, "SELECT id FROM reg_keys WHERE parent IS NULL ORDER BY id LIMIT 1", -1, &s, nullptr);
-        if (rc == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
-            m_root = sqlite3_column_int64(s, 0);
-        sqlite3_finalize(s);
-    }
-    if (m_root == 0)
-        return corrupt(L"the root key is missing");
 
-    // Persistent settings: write-ahead log for concurrent readers, full sync so that a
-    // committed write survives a crash.
-    sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Shape of the tables.
+    for (const char* probe : {"SELECT id, parent, name, folded, class, modified, crc FROM reg_keys LIMIT 0",
+             "SELECT id, key, name, folded, type, data, crc FROM reg_values LIMIT 0"}) {
+        sqlite3_stmt* s = nullptr;
+        rc = sqlite3_prepare_v2(m_db, probe, -1, &s, nullptr);
+        sqlite3_finalize(s);
+        if (rc != SQLITE_OK)
+            return corrupt(L"unexpected table layout: " + Widen(sqlite3_errmsg(m_db)));
+    }
+    // Every row as it was written.
+    for (const auto& [table, sum] : {std::pair{"reg_keys", kKeySum}, std::pair{"reg_values", kValueSum}}) {
+        std::string bad;
+        rc = scalar(std::string("SELECT id FROM ") + table + " WHERE crc IS NOT " + sum + " LIMIT 1", bad);
+        if (rc != SQLITE_OK)
+            return IsCorruption(rc) ? corrupt(L"reading " + Widen(table)) : Fail(rc, false, "checking row sums");
+        if (!bad.empty())
+            return corrupt(L"row " + FromUtf8(bad) + L" of " + Widen(table) + L" does not match its sum");
+    }
+    std::string root;
+    rc = scalar("SELECT id FROM reg_keys WHERE parent IS NULL ORDER BY id LIMIT 1", root);
+    if (rc != SQLITE_OK || root.empty())
+        return corrupt(L"the root key is missing");
+    m_root = std::stoll(root);
+
+    // Write-ahead log for concurrent readers (a store is made in this mode; this keeps a
+    // store that was not).
+    std::string mode;
+    rc = scalar("PRAGMA journal_mode=WAL", mode);
+    if (rc != SQLITE_OK || mode != "wal")
+        RegistryLog(L"registry store \"" + PathText(m_path) + L"\": cannot use a write-ahead log (" +
+            FromUtf8(mode.empty() ? sqlite3_errmsg(m_db) : mode) + L")");
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 
-LONG RegistryStore::Initialise(bool fresh)
+// A store of format 1 (without row sums) gets them, all in one transaction; another
+// process may have done it while this one waited for the lock.
+LONG RegistryStore::AddRowSums()
 {
-    if (!fresh)
-        return static_cast<LONG>(ERROR_SUCCESS);
     LONG e = Exec("BEGIN IMMEDIATE");
     if (e != static_cast<LONG>(ERROR_SUCCESS))
         return e;
-    // Another process may have created the tables while we waited for the lock.
-    bool present = false;
+    bool done = false;
     {
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT 1 FROM sqlite_master WHERE name = 'zyn_registry'", -1, &s, nullptr) == SQLITE_OK)
-            present = sqlite3_step(s) == SQLITE_ROW;
+        if (sqlite3_prepare_v2(m_db, "SELECT value FROM zyn_registry WHERE property = 'format'", -1, &s, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW) {
+            const auto* v = sqlite3_column_text(s, 0);
+            done = v && std::string(reinterpret_cast<const char*>(v)) == kFormatVersion;
+        }
         sqlite3_finalize(s);
     }
-    if (!present) {
-        e = Exec(
-            "CREATE TABLE zyn_registry(property TEXT PRIMARY KEY, value TEXT NOT NULL);"
-            "CREATE TABLE reg_keys("
-            "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
-            "  parent INTEGER REFERENCES reg_keys(id),"
-            "  name TEXT NOT NULL,"
-            "  folded TEXT NOT NULL,"
-            "  class TEXT NOT NULL DEFAULT '',"
-            "  modified INTEGER NOT NULL);"
-            "CREATE UNIQUE INDEX reg_keys_child ON reg_keys(parent, folded);"
-            "CREATE TABLE reg_values("
-            "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
-            "  key INTEGER NOT NULL REFERENCES reg_keys(id),"
-            "  name TEXT NOT NULL,"
-            "  folded TEXT NOT NULL,"
-            "  type INTEGER NOT NULL,"
-            "  data BLOB NOT NULL);"
-            "CREATE UNIQUE INDEX reg_values_name ON reg_values(key, folded);"
-            "INSERT INTO zyn_registry VALUES('format', '1');");
-        if (e == static_cast<LONG>(ERROR_SUCCESS)) {
-            sqlite3_stmt* s = nullptr;
-            int rc = sqlite3_prepare_v2(m_db,
-                "INSERT INTO reg_keys(parent, name, folded, modified) VALUES(NULL, '', '', ?)", -1, &s, nullptr);
-            if (rc == SQLITE_OK) {
-                sqlite3_bind_int64(s, 1, RegistryNow());
-                rc = sqlite3_step(s);
-            }
-            sqlite3_finalize(s);
-            if (rc != SQLITE_DONE)
-                e = Fail(rc, true, "creating the root key");
-        }
+    if (!done) {
+        const std::string sql = std::string("ALTER TABLE reg_keys ADD COLUMN crc INTEGER;") +
+            "ALTER TABLE reg_values ADD COLUMN crc INTEGER;" + "UPDATE reg_keys SET crc = " + kKeySum + ";" +
+            "UPDATE reg_values SET crc = " + kValueSum + ";" +
+            "UPDATE zyn_registry SET value = '" + kFormatVersion + "' WHERE property = 'format';";
+        e = Exec(sql.c_str());
     }
     if (e != static_cast<LONG>(ERROR_SUCCESS)) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         return e;
     }
-    return Exec("COMMIT");
+    e = Exec("COMMIT");
+    if (e == static_cast<LONG>(ERROR_SUCCESS) && !done)
+        RegistryLog(L"registry store \"" + PathText(m_path) + L"\": rows now carry their sums (format " +
+            Widen(kFormatVersion) + L")");
+    return e;
 }
 
 template <class F>
@@ -504,7 +679,8 @@ LONG RegistryStore::FindChild(RegKeyId parent, const std::wstring& folded, RegKe
 
 LONG RegistryStore::Touch(RegKeyId key)
 {
-    return Run("UPDATE reg_keys SET modified = ? WHERE id = ?", "updating a key's time", RegistryNow(), key);
+    return Run("UPDATE reg_keys SET modified = ?1, crc = zyn_row_sum(parent, name, folded, class, ?1) WHERE id = ?2",
+        "updating a key's time", RegistryNow(), key);
 }
 
 LONG RegistryStore::OpenKey(RegKeyId parent, std::span<const std::wstring> path, RegKeyId& out)
@@ -537,7 +713,8 @@ LONG RegistryStore::CreateKey(RegKeyId parent, std::span<const std::wstring> pat
             RegKeyId child = 0;
             e = FindChild(current, folded, child);
             if (e == static_cast<LONG>(ERROR_FILE_NOT_FOUND)) {
-                e = Run("INSERT INTO reg_keys(parent, name, folded, class, modified) VALUES(?, ?, ?, ?, ?)",
+                e = Run("INSERT INTO reg_keys(parent, name, folded, class, modified, crc) "
+                        "VALUES(?1, ?2, ?3, ?4, ?5, zyn_row_sum(?1, ?2, ?3, ?4, ?5))",
                     "creating a key", current, std::wstring_view(path[i]), folded,
                     i + 1 == path.size() ? className : std::wstring_view(), RegistryNow());
                 if (e != static_cast<LONG>(ERROR_SUCCESS))
@@ -632,8 +809,11 @@ LONG RegistryStore::GetValue(RegKeyId key, std::wstring_view name, RegValueData&
 {
     std::lock_guard lock(m_mutex);
     constexpr auto none = static_cast<LONG>(ERROR_FILE_NOT_FOUND);
-    LONG e = QueryRow("SELECT name, type, data FROM reg_values WHERE key = ? AND folded = ?", "reading a value",
-        none, [&](const Use& u) { ReadValue(u, out); }, key, FoldName(name));
+    bool sound = true;
+    LONG e = QueryRow("SELECT " ZYN_VALUE_COLUMNS " FROM reg_values WHERE key = ? AND folded = ?", "reading a value",
+        none, [&](const Use& u) { sound = ReadValue(u, out); }, key, FoldName(name));
+    if (!sound)
+        return DamagedRow("reading a value");
     if (e != none)
         return e;
     e = CheckKey(key);
@@ -646,8 +826,11 @@ LONG RegistryStore::SetValue(RegKeyId key, std::wstring_view name, DWORD type, s
         LONG e = CheckKey(key);
         if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
-        e = Run("INSERT INTO reg_values(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
-                "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
+        // A value set again keeps its name as first spelled; its sum follows.
+        e = Run("INSERT INTO reg_values(key, name, folded, type, data, crc) "
+                "VALUES(?1, ?2, ?3, ?4, ?5, zyn_row_sum(?1, ?2, ?3, ?4, ?5)) "
+                "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data, "
+                "crc = zyn_row_sum(key, name, folded, excluded.type, excluded.data)",
             "writing a value", key, name, FoldName(name), int64_t{type}, data);
         if (e != static_cast<LONG>(ERROR_SUCCESS))
             return e;
@@ -692,8 +875,11 @@ LONG RegistryStore::EnumValue(RegKeyId key, DWORD index, RegValueData& out)
 {
     std::lock_guard lock(m_mutex);
     constexpr auto none = static_cast<LONG>(ERROR_NO_MORE_ITEMS);
-    LONG e = QueryRow("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?",
-        "enumerating values", none, [&](const Use& u) { ReadValue(u, out); }, key, int64_t{index});
+    bool sound = true;
+    LONG e = QueryRow("SELECT " ZYN_VALUE_COLUMNS " FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?",
+        "enumerating values", none, [&](const Use& u) { sound = ReadValue(u, out); }, key, int64_t{index});
+    if (!sound)
+        return DamagedRow("enumerating values");
     if (e != none)
         return e;
     e = CheckKey(key);
@@ -706,8 +892,14 @@ LONG RegistryStore::ListValues(RegKeyId key, std::vector<RegValueData>& out)
     LONG e = CheckKey(key);
     if (e != static_cast<LONG>(ERROR_SUCCESS))
         return e;
-    return QueryRows("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id", "listing values",
-        [&](const Use& u) { ReadValue(u, out.emplace_back()); }, key);
+    bool sound = true;
+    e = QueryRows("SELECT " ZYN_VALUE_COLUMNS " FROM reg_values WHERE key = ? ORDER BY id", "listing values",
+        [&](const Use& u) { sound = ReadValue(u, out.emplace_back()) && sound; }, key);
+    if (!sound) {
+        out.clear();
+        return DamagedRow("listing values");
+    }
+    return e;
 }
 
 LONG RegistryStore::ListSubKeys(RegKeyId key, std::vector<std::wstring>& out)
@@ -832,26 +1024,24 @@ void RegistryStore::Transaction::Rollback()
 
 // ---- the process's stores -------------------------------------------------------------------
 
-fs::path RegistryDirectory()
-{
-    if (const char* dir = std::getenv("ZYN_REGISTRY_DIR"); dir && *dir) {
-        std::error_code ec;
-        return fs::absolute(fs::path(dir), ec).lexically_normal();
-    }
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        return fs::path(xdg) / "zyn";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".config" / "zyn";
-    return {};
-}
+fs::path RegistryDirectory() { return SettingsDirectory("ZYN_REGISTRY_DIR", {}); }
 
 namespace {
 
+// Size and modification time of a store file and of its log, to tell whether a store
+// that failed to open has changed since (then it is tried again; otherwise the failure
+// is not reported twice).
+struct Stamp {
+    uintmax_t size = 0;
+    int64_t mtime = -1;
+    uintmax_t walSize = 0;
+    int64_t walMtime = -1;
+    bool operator==(const Stamp&) const = default;
+};
+
 struct FailedOpen {
     LONG error;
-    uintmax_t size;
-    int64_t mtime;
+    Stamp stamp;
 };
 
 struct StoreTable {
@@ -866,15 +1056,19 @@ StoreTable& Stores()
     return table;
 }
 
-// Size and modification time of a file, to tell whether a file that failed to open has
-// changed since (then it is tried again; otherwise the failure is not reported twice).
-std::pair<uintmax_t, int64_t> FileStamp(const fs::path& p)
+Stamp StampOf(const fs::path& file)
 {
+    Stamp stamp;
     struct stat st {};
-    if (::stat(p.c_str(), &st) != 0)
-        return {0, -1};
-    return {static_cast<uintmax_t>(st.st_size),
-        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    if (::stat(file.c_str(), &st) == 0) {
+        stamp.size = static_cast<uintmax_t>(st.st_size);
+        stamp.mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+    if (::stat((file.string() + "-wal").c_str(), &st) == 0) {
+        stamp.walSize = static_cast<uintmax_t>(st.st_size);
+        stamp.walMtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+    return stamp;
 }
 
 } // namespace
@@ -893,9 +1087,9 @@ std::shared_ptr<RegistryStore> GetRegistryStore(RegHive hive, LONG& error)
     std::lock_guard lock(t.mutex);
     if (auto it = t.open.find(key); it != t.open.end())
         return it->second;
-    const auto stamp = FileStamp(file);
+    const Stamp stamp = StampOf(file);
     if (auto it = t.failed.find(key); it != t.failed.end()) {
-        if (it->second.size == stamp.first && it->second.mtime == stamp.second) {
+        if (it->second.stamp == stamp) {
             error = it->second.error;
             return nullptr;
         }
@@ -903,7 +1097,7 @@ std::shared_ptr<RegistryStore> GetRegistryStore(RegHive hive, LONG& error)
     }
     auto store = RegistryStore::Open(file, error);
     if (!store) {
-        t.failed[key] = FailedOpen{error, stamp.first, stamp.second};
+        t.failed[key] = FailedOpen{error, StampOf(file)}; // as the attempt left it
         return nullptr;
     }
     t.open[key] = store;

@@ -12,11 +12,18 @@
 // order), which is what Windows shows in practice; values come in the order they were
 // first created (setting an existing value again keeps its place).
 //
-// Every write is one transaction; a `Transaction` groups several writes so that all
-// or none of them land. A store file that exists but is not a sound store (not a
-// database, failing its integrity check, or lacking the store's tables) is reported
-// through the registry log and left exactly as it was: calls fail with
-// ERROR_REGISTRY_CORRUPT instead of replacing it.
+// Every write is one transaction, durable when it returns (synchronous=FULL); a
+// `Transaction` groups several writes so that all or none of them land. Closing a store
+// moves its write-ahead log into the file and empties the log, so the store file alone
+// holds the registry between runs.
+//
+// Damage is reported, never repaired: a store is only ever made whole (written under a
+// temporary name that then takes the store's name), so a store file that is empty, cut
+// short, not a database, failing the full integrity check, lacking the store's tables,
+// or holding a row that does not match its row sum, and a write-ahead log that is
+// damaged before committed transactions, make every call fail with
+// ERROR_REGISTRY_CORRUPT; the registry log says why, and the files are left exactly as
+// they were (registry_store_check.h). Value reads check their row again.
 
 #include <cstdint>
 #include <filesystem>
@@ -66,7 +73,8 @@ class RegistryStore {
 public:
     // Opens the store file, creating it (and its folder) when it does not exist. On
     // failure returns null and sets `error` (ERROR_REGISTRY_CORRUPT for a file that is
-    // not a sound store; the file is then left untouched).
+    // not a sound store; the file and its log are then left untouched). A store of the
+    // first format (without row sums) gets them.
     static std::shared_ptr<RegistryStore> Open(const std::filesystem::path& file, LONG& error);
 
     RegistryStore(const RegistryStore&) = delete;
@@ -120,11 +128,13 @@ public:
 private:
     RegistryStore(std::filesystem::path path, sqlite3* db);
 
-    LONG Initialise(bool fresh);
     LONG Validate();
+    LONG AddRowSums();
     LONG Exec(const char* sql);
     sqlite3_stmt* Prepare(const char* sql, LONG& error);
     LONG Fail(int rc, bool writing, const char* what);
+    // Logs a row whose sum does not match; ERROR_REGISTRY_CORRUPT.
+    LONG DamagedRow(const char* what);
     // One use of a cached statement with `args` (integers, text, blobs) bound in order.
     // Run expects a statement that writes and gives no row; QueryRow hands the first
     // row to `read` and answers `none` when there is none; QueryRows hands over every
@@ -147,12 +157,13 @@ private:
     RegKeyId m_root = 0;
     std::recursive_mutex m_mutex;
     int m_txDepth = 0;
+    bool m_sound = false; // validated: closing may move the log into the file
     std::vector<std::pair<const char*, sqlite3_stmt*>> m_cache;
 };
 
-// The folder of the store files: ZYN_REGISTRY_DIR, else $XDG_CONFIG_HOME/zyn, else
-// $HOME/.config/zyn. Read at every call, so a test that points it elsewhere gets
-// fresh stores.
+// The folder of the store files: SettingsDirectory("ZYN_REGISTRY_DIR") (environment.h),
+// empty when no home is known. Read at every call, so a test that points it elsewhere
+// gets fresh stores.
 std::filesystem::path RegistryDirectory();
 
 // The store of a hive (files "hklm.sqlite3" and "hkcu.sqlite3" in the registry folder),

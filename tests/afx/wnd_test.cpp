@@ -1,6 +1,8 @@
 // Window objects: creation through the create hook, attaching and subclassing, Default
 // with the current message, temporaries freed at idle, the end of a window's life and
 // exceptions from handlers.
+#include <memory>
+
 #include "platform/afx/afxres.h"
 #include "platform/base/exception.h"
 #include "tests/afx/afx_test_support.h"
@@ -183,6 +185,67 @@ TEST_F(WndTest, DefaultCallsThePreviousProcedureWithTheCurrentMessage)
     EXPECT_EQ(CWnd::FromHandlePermanent(b), nullptr);
     DestroyWindow(b);
     probeA.DestroyWindow();
+}
+
+// A window object that answers WM_PROBE with its own number.
+class CNumbered : public CWnd {
+public:
+    explicit CNumbered(LRESULT n) : number(n) {}
+    LRESULT number;
+    afx_msg LRESULT OnProbe(WPARAM, LPARAM) { return number; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNumbered, CWnd)
+    ON_MESSAGE(WM_PROBE, &CNumbered::OnProbe)
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, EveryMessageReachesItsOwnObjectAcrossManyWindowsAndHandleReuse)
+{
+    // More windows than the dispatcher keeps at hand, messages sent in an order where
+    // windows 64 slots apart alternate: each must still reach its own object.
+    constexpr int kWindows = 150;
+    std::vector<std::unique_ptr<CNumbered>> objects;
+    for (int i = 0; i < kWindows; ++i) {
+        objects.push_back(std::make_unique<CNumbered>(1000 + i));
+        ASSERT_TRUE(objects.back()->CreateEx(0, AfxRegisterWndClass(0), L"n", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+            nullptr));
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (int start = 0; start < 64; ++start) {
+            for (int i = start; i < kWindows; i += 64)
+                ASSERT_EQ(SendMessageW(objects[i]->m_hWnd, WM_PROBE, 0, 0), 1000 + i) << "window " << i;
+        }
+    }
+
+    // A detached object is never reached again, however recently it answered; the
+    // window falls back to its previous procedure (DefWindowProc answers 0).
+    const HWND detached = objects[5]->m_hWnd;
+    ASSERT_EQ(SendMessageW(detached, WM_PROBE, 0, 0), 1005);
+    objects[5]->Detach();
+    EXPECT_EQ(SendMessageW(detached, WM_PROBE, 0, 0), 0);
+    // Attached again, to another object: that object answers.
+    CNumbered other(7);
+    ASSERT_TRUE(other.Attach(detached));
+    EXPECT_EQ(SendMessageW(detached, WM_PROBE, 0, 0), 7);
+    other.Detach();
+
+    // A destroyed window's slot goes to the next window: the new window reaches its new
+    // object, the old handle reaches nothing.
+    const HWND gone = objects[9]->m_hWnd;
+    ASSERT_EQ(SendMessageW(gone, WM_PROBE, 0, 0), 1009);
+    ASSERT_TRUE(objects[9]->DestroyWindow());
+    CNumbered successor(2000);
+    ASSERT_TRUE(successor.CreateEx(0, AfxRegisterWndClass(0), L"s", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(SendMessageW(successor.m_hWnd, WM_PROBE, 0, 0), 2000);
+    EXPECT_EQ(SendMessageW(gone, WM_PROBE, 0, 0), 0);
+    EXPECT_EQ(CWnd::FromHandlePermanent(gone), nullptr);
+    successor.DestroyWindow();
+
+    DestroyWindow(detached);
+    for (auto& o : objects)
+        if (o->m_hWnd)
+            o->DestroyWindow();
 }
 
 TEST_F(WndTest, AttachRefusesBadHandlesAndSecondOwners)

@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/base/environment.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/path.h"
+#include "platform/base/registry_store.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -183,6 +185,51 @@ TEST(Environment, WindowsDirectoryHonoursZynWindir)
     ScopedEnv home("HOME", (root / "home2").c_str());
     EXPECT_EQ(zyn::base::WindowsDirectory(), root / "home2" / ".config" / "zyn");
     EXPECT_TRUE(std::filesystem::is_directory(root / "home2" / ".config" / "zyn"));
+}
+
+TEST(Environment, WindowsAndRegistryFoldersFollowOneRule)
+{
+    // The account's home as the user database gives it, for the rows without HOME.
+    std::string accountHome;
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir)
+        accountHome = pw->pw_dir;
+    const std::filesystem::path root(zyn::test::TempRoot());
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    struct Row {
+        const char* name;
+        const char* own;  // ZYN_WINDIR / ZYN_REGISTRY_DIR
+        const char* xdg;  // XDG_CONFIG_HOME
+        const char* home; // HOME
+        std::filesystem::path expected;
+    };
+    const std::string own = (root / "own/./x").string(), xdg = (root / "cfg").string(),
+                      home = (root / "h").string();
+    // Without any home the caller's fallback: "/fallback" here, none for the registry.
+    const std::filesystem::path accountFolder =
+        accountHome.empty() ? std::filesystem::path() : std::filesystem::path(accountHome) / ".config" / "zyn";
+    const std::vector<Row> rows = {
+        {"own variable first", own.c_str(), xdg.c_str(), home.c_str(), root / "own" / "x"},
+        {"own variable made absolute", "rel/dir", xdg.c_str(), home.c_str(), cwd / "rel" / "dir"},
+        {"then XDG_CONFIG_HOME", nullptr, xdg.c_str(), home.c_str(), root / "cfg" / "zyn"},
+        {"a relative XDG_CONFIG_HOME is ignored", nullptr, "relative", home.c_str(), root / "h" / ".config" / "zyn"},
+        {"an empty own variable is ignored", "", nullptr, home.c_str(), root / "h" / ".config" / "zyn"},
+        {"then the account's home", nullptr, nullptr, nullptr, accountFolder},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ScopedEnv x("XDG_CONFIG_HOME", r.xdg);
+        ScopedEnv h("HOME", r.home);
+        ScopedEnv w("ZYN_WINDIR", r.own);
+        ScopedEnv g("ZYN_REGISTRY_DIR", r.own);
+        EXPECT_EQ(zyn::base::SettingsDirectory("ZYN_WINDIR", "/fallback"),
+            r.expected.empty() ? std::filesystem::path("/fallback") : r.expected);
+        EXPECT_EQ(zyn::base::RegistryDirectory(), r.expected);
+        if (r.expected.string().rfind(root.string(), 0) == 0) {
+            std::error_code ec;
+            EXPECT_EQ(zyn::base::WindowsDirectory(ec), r.expected);
+            EXPECT_FALSE(ec);
+        }
+    }
 }
 
 TEST(Environment, WindowsDirectoryThatCannotBeMadeIsAnError)

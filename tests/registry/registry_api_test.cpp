@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/base/lasterror.h"
+#include "platform/base/registry_store_check.h"
 #include "tests/registry/regtest.h"
 
 using namespace zyn::test;
@@ -569,12 +570,15 @@ TEST_F(RegistryTest, TreeDeletionEndsOnACycleOfParents)
         KeyGuard(Create(HKEY_CURRENT_USER, L"Software\\Loop\\A\\B"));
     }
     zyn::base::ResetRegistryStores();
-    // Damage the file: A's parent becomes its own child B.
+    // Damage the file: A's parent becomes its own child B. The row is summed again, as
+    // damage that slips past every check at opening would leave it.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(UserStore().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(zyn::base::regstore::InstallRowSum(db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,
-                  "UPDATE reg_keys SET parent = (SELECT id FROM reg_keys WHERE name = 'B') WHERE name = 'A'", nullptr,
-                  nullptr, nullptr),
+                  "UPDATE reg_keys SET parent = (SELECT id FROM reg_keys WHERE name = 'B') WHERE name = 'A';"
+                  "UPDATE reg_keys SET crc = zyn_row_sum(parent, name, folded, class, modified) WHERE name = 'A'",
+                  nullptr, nullptr, nullptr),
         SQLITE_OK);
     sqlite3_stmt* s = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT id FROM reg_keys WHERE name = 'A'", -1, &s, nullptr), SQLITE_OK);
