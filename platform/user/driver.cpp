@@ -7,6 +7,7 @@
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
 #include "platform/gdi/sysmetrics.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/driver.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/wnd_internal.h"
@@ -24,6 +25,7 @@ void ResetWindowSystemForTests(int width, int height)
     ResetInputState();
     ResetClipboard();
     ResetModalState();
+    ResetCarets();
     if (touched) {
         gdi::ResetDesktop(width, height);
         gdi::ResetSystemColors();

@@ -10,6 +10,7 @@
 #include "platform/user/mdiclient.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
+#include "platform/user/stdctl_classes.h"
 #include "platform/user/wndclass_internal.h"
 
 namespace zyn::user {
@@ -165,6 +166,7 @@ void EnsureBuiltinClasses()
         return;
     done = true;
     EnsureMdiClientClass();
+    EnsureStandardControlClasses();
 }
 
 } // namespace

@@ -60,6 +60,11 @@ const char* MessageName(UINT m)
     case WM_COMMAND: return "WM_COMMAND";
     case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_TIMER: return "WM_TIMER";
+    case WM_DRAWITEM: return "WM_DRAWITEM";
+    case WM_MEASUREITEM: return "WM_MEASUREITEM";
+    case WM_DELETEITEM: return "WM_DELETEITEM";
+    case WM_COMPAREITEM: return "WM_COMPAREITEM";
+    case WM_GETDLGCODE: return "WM_GETDLGCODE";
     default: return nullptr;
     }
 }
@@ -298,6 +303,15 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
             " " + name(static_cast<WPARAM>(lp));
         break;
     case WM_MDIACTIVATE: s += " " + name(wp) + " " + name(static_cast<WPARAM>(lp)); break;
+    case WM_COMMAND:
+        // The notification code, the control's ID, the control.
+        s += " " + Hex(HIWORD(wp)) + " " + std::to_string(LOWORD(wp)) + " " + name(static_cast<WPARAM>(lp));
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(static_cast<SHORT>(HIWORD(wp))) + " " +
+            name(static_cast<WPARAM>(lp));
+        break;
     default: break;
     }
     return s;
