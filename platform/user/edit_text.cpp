@@ -149,6 +149,8 @@ void EditText::Replace(int32_t pos, int32_t count, std::wstring_view insert)
         ++e;
     const EditLine& le = m_lines[static_cast<size_t>(e)];
     const int32_t oldEnd = e == last ? len : le.start + le.length + le.brk;
+    if (oldEnd == len)
+        e = last; // the region reaches the end: the empty line after a final break is laid out again too
     const int32_t from = m_lines[static_cast<size_t>(first)].start;
 
     m_text.replace(static_cast<size_t>(pos), static_cast<size_t>(count), insert);

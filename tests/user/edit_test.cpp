@@ -474,5 +474,223 @@ TEST_F(EditTest, DialogCodes)
     }
 }
 
+TEST_F(EditTest, FocusMakesACaretAndTellsTheParent)
+{
+    HWND a = Ctl(L"Edit", ES_AUTOHSCROLL, 10, 10, 200, 24, 1, L"abc");
+    HWND b = Ctl(L"Edit", ES_AUTOHSCROLL, 10, 40, 200, 24, 2);
+    Settle();
+    ClearLog();
+    SetFocus(a);
+    SendMessageW(a, EM_SETSEL, 2, 2);
+    POINT caret{};
+    ASSERT_TRUE(GetCaretPos(&caret));
+    RECT fmt{};
+    SendMessageW(a, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fmt));
+    EXPECT_EQ(caret.x, fmt.left + Extent(L"abc", 2));
+    EXPECT_EQ(caret.y, fmt.top);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetCurrentThreadId(), &gui);
+    EXPECT_EQ(gui.hwndCaret, a);
+    EXPECT_EQ(gui.rcCaret.bottom - gui.rcCaret.top, Metrics(nullptr).tmHeight); // one line high
+    SetFocus(b);
+    EXPECT_EQ(Notes(true), (std::vector<std::string>{"EN_SETFOCUS 1", "EN_KILLFOCUS 1", "EN_SETFOCUS 2"}));
+    GetGUIThreadInfo(GetCurrentThreadId(), &gui);
+    EXPECT_EQ(gui.hwndCaret, b);
+    // The caret blinks by inversion: on after focusing, off one period later.
+    Settle();
+    ASSERT_TRUE(GetCaretPos(&caret));
+    const COLORREF on = ClientPixel(b, caret.x, caret.y + 2);
+    zyn::base::Clock::Advance(GetCaretBlinkTime());
+    Pump();
+    const COLORREF off = ClientPixel(b, caret.x, caret.y + 2);
+    EXPECT_EQ(on, RGB(255, 255, 255) ^ off) << "inverted";
+    DestroyWindow(a);
+    DestroyWindow(b);
+}
+
+TEST_F(EditTest, PaintsWithTheParentsColoursAndShowsTheSelection)
+{
+    constexpr COLORREF kBack = RGB(10, 100, 200), kText = RGB(250, 250, 0);
+    HBRUSH back = CreateSolidBrush(kBack);
+    std::vector<UINT> asked;
+    rec().SetHandler([&](HWND, UINT m, WPARAM wp, LPARAM, LRESULT& r) {
+        if (m != WM_CTLCOLOREDIT && m != WM_CTLCOLORSTATIC)
+            return false;
+        asked.push_back(m);
+        SetTextColor(reinterpret_cast<HDC>(wp), kText);
+        r = reinterpret_cast<LRESULT>(back);
+        return true;
+    });
+    HWND e = Ctl(L"Edit", ES_AUTOHSCROLL | WS_BORDER, 10, 10, 200, 30, 100, L"abcd");
+    Settle();
+    EXPECT_EQ(asked, std::vector<UINT>{WM_CTLCOLOREDIT});
+    RECT client{};
+    GetClientRect(e, &client);
+    EXPECT_EQ(ClientPixel(e, client.right - 2, client.bottom - 2), kBack);
+    RECT fmt{};
+    SendMessageW(e, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fmt));
+    const int lh = Metrics(nullptr).tmHeight;
+    const RECT textArea{fmt.left, fmt.top, fmt.left + Extent(L"abcd", 4), fmt.top + lh};
+    RECT textBox = BoxOfColor(e, textArea, kText);
+    EXPECT_FALSE(IsRectEmpty(&textBox)) << "the text is drawn in the parent's colour";
+    // WS_BORDER: a one-pixel frame in the window-frame colour around the client area.
+    RECT wr{};
+    GetWindowRect(e, &wr);
+    EXPECT_EQ(client.right, wr.right - wr.left - 2);
+    EXPECT_EQ(Pixel(wr.left, wr.top + 5), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(wr.right - 1, wr.bottom - 1), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(Pixel(wr.left + 1, wr.top + 1), kBack);
+    // The selection of characters 1..3, shown while focused: highlight from the left of
+    // the second character to the right of the third, one line high.
+    SetFocus(e);
+    SendMessageW(e, EM_SETSEL, 1, 3);
+    Settle();
+    const RECT sel{Extent(L"abcd", 1) + fmt.left, fmt.top, Extent(L"abcd", 3) + fmt.left, fmt.top + lh};
+    RECT box = BoxOfColor(e, client, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_TRUE(EqualRect(&box, &sel)) << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+    // Without the focus (and ES_NOHIDESEL) the selection is not shown.
+    SetFocus(parent);
+    Settle();
+    box = BoxOfColor(e, client, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_TRUE(IsRectEmpty(&box));
+    // Read-only and disabled edits ask for the static colours.
+    asked.clear();
+    SendMessageW(e, EM_SETREADONLY, TRUE, 0);
+    Settle();
+    EXPECT_EQ(asked, std::vector<UINT>{WM_CTLCOLORSTATIC});
+    SendMessageW(e, EM_SETREADONLY, FALSE, 0);
+    EnableWindow(e, FALSE);
+    asked.clear();
+    Settle();
+    EXPECT_EQ(asked, std::vector<UINT>{WM_CTLCOLORSTATIC});
+    textBox = BoxOfColor(e, textArea, kText);
+    EXPECT_TRUE(IsRectEmpty(&textBox)) << "disabled text is gray";
+    textBox = BoxOfColor(e, textArea, GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_FALSE(IsRectEmpty(&textBox));
+    DestroyWindow(e);
+    DeleteObject(back);
+}
+
+TEST_F(EditTest, MultiLineWrapsScrollsAndReportsScrollBars)
+{
+    const int lh = Metrics(nullptr).tmHeight;
+    const int w = Extent(L"word word", 9) + 4; // room for "word word" but not a third word
+    HWND e = Ctl(L"Edit", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 10, 10, w + GetSystemMetrics(SM_CXVSCROLL),
+        3 * lh);
+    SetWindowTextW(e, L"word word word word word word\r\nend");
+    // Wrapped after each second word's blank: "word word " x3, then "end".
+    EXPECT_EQ(SendMessageW(e, EM_GETLINECOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(e, EM_LINEINDEX, 1, 0), 10);
+    EXPECT_EQ(SendMessageW(e, EM_LINEINDEX, 3, 0), 31);
+    EXPECT_EQ(SendMessageW(e, EM_LINEFROMCHAR, 10, 0), 1) << "a position at a wrap starts the next line";
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(e, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 3);
+    EXPECT_EQ(si.nPage, 3u);
+    // EM_LINESCROLL stops with the last line at the bottom.
+    EXPECT_TRUE(SendMessageW(e, EM_LINESCROLL, 0, 10));
+    EXPECT_EQ(SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    EXPECT_EQ(GetScrollPos(e, SB_VERT), 1);
+    EXPECT_EQ(PosOf(e, 31).y, 2 * lh);
+    // The bar's own arrow scrolls, telling the parent first.
+    ClearLog();
+    SendMessageW(e, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(Notes(), std::vector<std::string>{"EN_VSCROLL"});
+    EXPECT_EQ(SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    // The caret going below the view scrolls it.
+    SetFocus(e);
+    SendMessageW(e, EM_SETSEL, 0, 0);
+    Chord({VK_CONTROL}, VK_END);
+    Pump();
+    EXPECT_EQ(SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    // Up keeps the column: from the end of "end" to the same x on the line above.
+    Key(VK_UP);
+    Pump();
+    const LRESULT back = SendMessageW(e, EM_CHARFROMPOS, 0, MAKELPARAM(PosOf(e, 31).x + Extent(L"end", 3), PosOf(e, 20).y));
+    EXPECT_EQ(Sel(e).first, LOWORD(back));
+    EXPECT_EQ(HIWORD(back), 2);
+    // Enter breaks the line with CR LF.
+    SendMessageW(e, EM_SETSEL, 31, 31);
+    Key(VK_RETURN);
+    Pump();
+    wchar_t buf[64] = {};
+    GetWindowTextW(e, buf, 64);
+    EXPECT_EQ(std::wstring(buf).substr(29), L"\r\n\r\nend");
+    DestroyWindow(e);
+}
+
+TEST_F(EditTest, PositionsAndMarginsAndAlignment)
+{
+    HWND e = Ctl(L"Edit", ES_MULTILINE | ES_AUTOHSCROLL, 10, 10, 200, 100, 100, L"ab\r\ncd");
+    const int lh = Metrics(nullptr).tmHeight;
+    EXPECT_EQ(SendMessageW(e, EM_GETMARGINS, 0, 0), 0) << "no margins with the system font";
+    SendMessageW(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(7, 9));
+    EXPECT_EQ(SendMessageW(e, EM_GETMARGINS, 0, 0), MAKELONG(7, 9));
+    RECT fmt{}, client{};
+    SendMessageW(e, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fmt));
+    GetClientRect(e, &client);
+    EXPECT_EQ(fmt.left, 7);
+    EXPECT_EQ(fmt.right, client.right - 9);
+    EXPECT_EQ(PosOf(e, 1).x, 7 + Extent(L"a", 1));
+    EXPECT_EQ(PosOf(e, 4).y, lh);
+    EXPECT_EQ(SendMessageW(e, EM_POSFROMCHAR, 6, 0), -1) << "no character at the end";
+    // EM_CHARFROMPOS takes the nearest boundary and names the line.
+    const LRESULT hit = SendMessageW(e, EM_CHARFROMPOS, 0, MAKELPARAM(7 + Extent(L"c", 1) - 1, lh + 1));
+    EXPECT_EQ(LOWORD(hit), 5);
+    EXPECT_EQ(HIWORD(hit), 1);
+    const LRESULT below = SendMessageW(e, EM_CHARFROMPOS, 0, MAKELPARAM(500, 90));
+    EXPECT_EQ(LOWORD(below), 6);
+    // EM_SETRECTNP moves the text; a null rectangle brings the default back.
+    RECT r{20, 30, 150, 90};
+    SendMessageW(e, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(PosOf(e, 0).x, 20);
+    EXPECT_EQ(PosOf(e, 0).y, 30);
+    SendMessageW(e, EM_SETRECT, 0, 0);
+    EXPECT_EQ(PosOf(e, 0).x, 7);
+    DestroyWindow(e);
+    // Centred and right-aligned lines.
+    for (DWORD align : {ES_CENTER, ES_RIGHT}) {
+        HWND c = Ctl(L"Edit", ES_MULTILINE | align, 10, 120, 200, 40, 100, L"abc");
+        RECT cf{};
+        SendMessageW(c, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&cf));
+        const int room = cf.right - cf.left - Extent(L"abc", 3);
+        EXPECT_EQ(PosOf(c, 0).x, cf.left + (align == ES_CENTER ? room / 2 : room - 1)) << align;
+        DestroyWindow(c);
+    }
+}
+
+// Setting and showing several megabytes costs time in proportion to their size.
+TEST_F(EditTest, MegabytesOfTextAreSetAndShownInLinearTime)
+{
+    HWND e = Ctl(L"Edit", ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL, 10, 10, 300, 200);
+    const std::wstring line = L"a line of 20 chars\r\n";
+    std::wstring small;
+    for (int i = 0; i < 60'000; ++i)
+        small += line;
+    std::wstring large;
+    for (int i = 0; i < 4; ++i)
+        large += small;
+    auto timeIt = [&](const std::wstring& text) {
+        double best = 1e9;
+        for (int run = 0; run < 2; ++run) {
+            const auto t0 = std::chrono::steady_clock::now();
+            SetWindowTextW(e, text.c_str());
+            SendMessageW(e, EM_SETSEL, static_cast<WPARAM>(text.size() / 2), static_cast<LPARAM>(text.size() / 2));
+            SendMessageW(e, EM_SCROLLCARET, 0, 0);
+            UpdateWindow(e);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        }
+        return best;
+    };
+    const double a = timeIt(small), b = timeIt(large);
+    EXPECT_LT(b, 9 * a + 0.05) << a << " s for 1.2 MB, " << b << " s for 4.8 MB";
+    EXPECT_EQ(SendMessageW(e, EM_GETLINECOUNT, 0, 0), 240'001); // the last line is empty
+    // Beyond 65535 lines the scroll bar still knows where it is.
+    EXPECT_EQ(GetScrollPos(e, SB_VERT), SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_GT(GetScrollPos(e, SB_VERT), 0xFFFF);
+    DestroyWindow(e);
+}
+
 } // namespace
 } // namespace zyn::test
