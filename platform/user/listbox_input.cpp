@@ -273,18 +273,22 @@ void SetCaret(ListState& s, int i)
 
 void OnListKeyDown(ListState& s, WPARAM vk)
 {
+    // Keys move from the selection of a single-selection list (none yet: the first key
+    // goes to the first item) and from the focus rectangle of the others.
+    int cur = s.Multi() ? (s.Valid(s.caret) ? s.caret : -1) : (s.Valid(s.sel) ? s.sel : -1);
     if (s.style & LBS_WANTKEYBOARDINPUT) {
         const LRESULT r = AskOwner(s, WM_VKEYTOITEM, vk);
         if (!IsWindow(s.hwnd) || r == -2)
             return;
-        if (r >= 0 && s.Valid(static_cast<int>(r)))
-            SetCaret(s, static_cast<int>(r));
+        if (r >= 0 && s.Valid(static_cast<int>(r))) {
+            cur = static_cast<int>(r); // the owner names the item to act on
+            SetCaret(s, cur);
+        }
     }
     const int n = s.Count();
     if (n == 0)
         return;
     const bool shift = KeyIsDown(VK_SHIFT), ctrl = KeyIsDown(VK_CONTROL);
-    const int cur = s.Valid(s.caret) ? s.caret : (s.Valid(s.sel) ? s.sel : -1);
     const int rows = s.MultiColumn() ? RowsPerColumn(s) : 1;
     const int page = s.MultiColumn() ? FullyVisible(s) : std::max(1, FullyVisible(s) - 1);
     int target;
