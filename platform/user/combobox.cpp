@@ -105,7 +105,7 @@ void FitHeight(ComboState& s)
 
 LRESULT OnCreate(ComboState& s, const CREATESTRUCTW* cs)
 {
-    s.style = static_cast<DWORD>(GetWindowLongPtrW(s.hwnd, GWL_STYLE));
+    s.style = cs ? static_cast<DWORD>(cs->style) : static_cast<DWORD>(GetWindowLongPtrW(s.hwnd, GWL_STYLE));
     s.owner = NotifyTarget(s.hwnd);
     s.id = static_cast<UINT>(GetWindowLongPtrW(s.hwnd, GWLP_ID));
     s.fi = MeasureFont(nullptr);
@@ -329,6 +329,10 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_NCCREATE) {
         auto s = States().Create(hwnd);
         s->hwnd = hwnd;
+        // The scroll-bar styles are the list's: the combo box itself has no bars.
+        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        if (style & (WS_VSCROLL | WS_HSCROLL))
+            SetWindowLongPtrW(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     auto sp = States().Get(hwnd);
@@ -406,9 +410,12 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS: OnComboSetFocus(s); return 0;
     case WM_KILLFOCUS: OnComboKillFocus(s, reinterpret_cast<HWND>(wp)); return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
         if (ComboKey(s, msg, wp))
             return 0;
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_SYSKEYDOWN:
+        // Taken or not, DefWindowProc sees it, so Alt+Down does not count as Alt alone.
+        ComboKey(s, msg, wp);
         return DefWindowProcW(hwnd, msg, wp, lp);
     case WM_CHAR:
         if (s.DropList())

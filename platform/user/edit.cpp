@@ -365,9 +365,12 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         OnKeyDown(s, wp);
         return 0;
     case WM_SYSKEYDOWN:
+        // Taken or not, DefWindowProc sees it, so Alt+Down does not count as Alt alone.
         if (s.combo && ComboEditKey(s.combo, msg, wp))
-            return 0;
-        return DefWindowProcW(hwnd, msg, wp, lp);
+            DefWindowProcW(hwnd, msg, wp, lp);
+        else
+            return DefWindowProcW(hwnd, msg, wp, lp);
+        return 0;
     case WM_CHAR: OnChar(s, static_cast<wchar_t>(wp)); return 0;
     case WM_LBUTTONDOWN:
         OnMouseDown(s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, (wp & MK_SHIFT) != 0);
