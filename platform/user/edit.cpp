@@ -38,7 +38,8 @@ void SetFont(EditState& s, HFONT font, bool redraw)
     s.font = font;
     s.fi = MeasureFont(font);
     s.widths.clear();
-    s.wideWidths.clear();
+    s.lastPage = 0xFFFFFFFFu;
+    s.lastWidths = nullptr;
     s.leftMargin = s.rightMargin = FontMargin(s);
     if (!s.fmtSet)
         ResetFormatRect(s);

@@ -3,6 +3,7 @@
 // procedure and its messages), edit_view.cpp (geometry, scrolling, the caret, painting)
 // and edit_input.cpp (changing the text, undo, the clipboard, keys and the mouse).
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,9 +48,11 @@ struct EditState {
     HWND combo = nullptr;      // the combo box this edit belongs to
     HWND focusTo = nullptr;    // while EN_KILLFOCUS is out: the window taking the focus
     int wrapWidth = 0;         // the width the lines were wrapped at (0: no wrap)
-    // Character advances of the current font, filled a block of 256 at a time.
-    std::vector<int16_t> widths;
-    std::unordered_map<wchar_t, int> wideWidths;
+    // Character advances of the current font, in pages of 64 characters measured when
+    // first needed (most text uses a page or two).
+    std::unordered_map<uint32_t, std::array<int16_t, 64>> widths;
+    uint32_t lastPage = 0xFFFFFFFFu;              // the page asked for last (nodes never move)
+    const std::array<int16_t, 64>* lastWidths = nullptr;
 
     bool Multi() const { return (style & 0x0004) != 0; }
     int32_t SelStart() const { return std::min(anchor, caret); }

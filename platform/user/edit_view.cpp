@@ -16,7 +16,7 @@
 namespace zyn::user::ctl {
 namespace {
 
-constexpr wchar_t kBlock = 64;
+constexpr uint32_t kBlock = 64;
 
 bool Password(const EditState& s) { return !s.Multi() && (s.style & ES_PASSWORD) && s.passwordChar; }
 
@@ -40,38 +40,29 @@ int MaxLineWidth(EditState& s)
 int CharWidth(EditState& s, wchar_t c)
 {
     const auto code = static_cast<uint32_t>(c);
-    if (code < 0x10000) {
-        if (s.widths.empty())
-            s.widths.assign(0x10000, -1);
-        if (s.widths[code] < 0) {
-            const UINT first = code / kBlock * kBlock;
-            int buf[kBlock] = {};
-            HDC dc = CreateCompatibleDC(nullptr);
-            HGDIOBJ old = dc ? SelectObject(dc, FontOrSystem(s.font)) : nullptr;
-            if (!dc || !GetCharWidth32W(dc, first, first + kBlock - 1, buf))
-                std::fill(std::begin(buf), std::end(buf), std::max(1, s.fi.aveWidth));
-            if (dc) {
-                SelectObject(dc, old);
-                DeleteDC(dc);
-            }
-            for (UINT i = 0; i < kBlock; ++i)
-                s.widths[first + i] = static_cast<int16_t>(std::clamp(buf[i], 0, 0x7FFF));
+    const uint32_t page = code / kBlock;
+    if (page == s.lastPage && s.lastWidths)
+        return (*s.lastWidths)[code % kBlock];
+    auto it = s.widths.find(page);
+    if (it == s.widths.end()) {
+        int buf[kBlock] = {};
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = dc ? SelectObject(dc, FontOrSystem(s.font)) : nullptr;
+        const UINT first = page * kBlock;
+        if (!dc || first > 0x10FFFF || !GetCharWidth32W(dc, first, std::min<UINT>(first + kBlock - 1, 0x10FFFF), buf))
+            std::fill(std::begin(buf), std::end(buf), std::max(1, s.fi.aveWidth));
+        if (dc) {
+            SelectObject(dc, old);
+            DeleteDC(dc);
         }
-        return s.widths[code];
+        std::array<int16_t, kBlock> widths{};
+        for (UINT i = 0; i < kBlock; ++i)
+            widths[i] = static_cast<int16_t>(std::clamp(buf[i], 0, 0x7FFF));
+        it = s.widths.emplace(page, widths).first;
     }
-    auto it = s.wideWidths.find(c);
-    if (it != s.wideWidths.end())
-        return it->second;
-    int w = std::max(1, s.fi.aveWidth);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc) {
-        HGDIOBJ old = SelectObject(dc, FontOrSystem(s.font));
-        GetCharWidth32W(dc, code, code, &w);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
-    s.wideWidths.emplace(c, w);
-    return w;
+    s.lastPage = page;
+    s.lastWidths = &it->second;
+    return it->second[code % kBlock];
 }
 
 bool Wraps(const EditState& s) { return s.Multi() && !(s.style & ES_AUTOHSCROLL) && !(s.style & WS_HSCROLL); }

@@ -465,6 +465,20 @@ TEST_F(ComboTest, OwnerDrawnFieldAndItems)
     DestroyWindow(c);
 }
 
+TEST_F(ComboTest, SortedComboBoxesSortTheirList)
+{
+    HWND c = Ctl(L"ComboBox", CBS_DROPDOWNLIST | CBS_SORT, 10, 10, 150, 200);
+    EXPECT_EQ(SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"pear")), 0);
+    EXPECT_EQ(SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Apple")), 0);
+    EXPECT_EQ(SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"fig")), 1);
+    EXPECT_EQ(SendMessageW(c, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"zz")), 0) << "inserting does not sort";
+    wchar_t buf[16];
+    EXPECT_EQ(SendMessageW(c, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(buf)), 4);
+    EXPECT_EQ(std::wstring(buf), L"pear");
+    EXPECT_EQ(SendMessageW(c, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(buf)), CB_ERR);
+    DestroyWindow(c);
+}
+
 TEST_F(ComboTest, TheDropButtonIsTheClassicComboArrow)
 {
     HWND c = Combo(CBS_DROPDOWNLIST);

@@ -419,6 +419,64 @@ TEST_F(EditTest, MultiLineLineFunctionsBreakAtCrLfAndLoneLf)
     DestroyWindow(e);
 }
 
+TEST_F(EditTest, DeleteAndBackspaceTakeALineBreakWhole)
+{
+    HWND e = Ctl(L"Edit", ES_MULTILINE | ES_AUTOHSCROLL, 10, 10, 200, 100, 100, L"ab\r\ncd");
+    SetFocus(e);
+    SendMessageW(e, EM_SETSEL, 2, 2);
+    Key(VK_DELETE);
+    Pump();
+    EXPECT_EQ(Text(e), L"abcd");
+    SendMessageW(e, EM_UNDO, 0, 0);
+    EXPECT_EQ(Text(e), L"ab\r\ncd");
+    SendMessageW(e, EM_SETSEL, 4, 4);
+    Type(L"\b");
+    Pump();
+    EXPECT_EQ(Text(e), L"abcd");
+    EXPECT_EQ(Sel(e), std::make_pair(2, 2));
+    // Right and Left step over the break in one go.
+    SetWindowTextW(e, L"ab\r\ncd");
+    SendMessageW(e, EM_SETSEL, 2, 2);
+    Key(VK_RIGHT);
+    Pump();
+    EXPECT_EQ(Sel(e), std::make_pair(4, 4));
+    Key(VK_LEFT);
+    Pump();
+    EXPECT_EQ(Sel(e), std::make_pair(2, 2));
+    // Deletes in a row undo as one; Shift+Delete cuts, Ctrl+Insert copies.
+    SetWindowTextW(e, L"abcdef");
+    SendMessageW(e, EM_SETSEL, 1, 1);
+    Key(VK_DELETE);
+    Key(VK_DELETE);
+    Pump();
+    EXPECT_EQ(Text(e), L"adef");
+    SendMessageW(e, EM_UNDO, 0, 0);
+    EXPECT_EQ(Text(e), L"abcdef");
+    SendMessageW(e, EM_SETSEL, 4, 6);
+    Chord({VK_CONTROL}, VK_INSERT);
+    Pump();
+    EXPECT_EQ(ClipboardText(), L"ef");
+    SendMessageW(e, EM_SETSEL, 0, 2);
+    Chord({VK_SHIFT}, VK_DELETE);
+    Pump();
+    EXPECT_EQ(Text(e), L"cdef");
+    EXPECT_EQ(ClipboardText(), L"ab");
+    DestroyWindow(e);
+}
+
+TEST_F(EditTest, NoHideSelKeepsTheSelectionShownWithoutTheFocus)
+{
+    HWND e = Ctl(L"Edit", ES_AUTOHSCROLL | ES_NOHIDESEL, 10, 10, 200, 24, 100, L"abcd");
+    SendMessageW(e, EM_SETSEL, 0, 2);
+    Settle();
+    RECT client{};
+    GetClientRect(e, &client);
+    RECT box = BoxOfColor(e, client, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_FALSE(IsRectEmpty(&box));
+    EXPECT_NE(GetFocus(), e);
+    DestroyWindow(e);
+}
+
 TEST_F(EditTest, SetSelRulesAndScrolling)
 {
     HWND e = Ctl(L"Edit", ES_AUTOHSCROLL, 10, 10, 60, 24, 100, L"0123456789abcdefghijklmnopqrstuvwxyz");

@@ -545,6 +545,35 @@ TEST_F(ListTest, PaintsTheSelectionTheFocusAndTheParentsBrush)
     DeleteObject(back);
 }
 
+TEST_F(ListTest, TabStopsInDialogUnits)
+{
+    HWND l = Ctl(L"ListBox", LBS_USETABSTOPS, 10, 10, 300, 100);
+    SendMessageW(l, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"\tX"));
+    INT stops[] = {40};
+    EXPECT_TRUE(SendMessageW(l, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops)));
+    Settle();
+    // Dialog units of the list's font: the average width of the 52 Latin letters, halved
+    // and rounded; four units to that width.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    SIZE letters{}, x{};
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+    GetTextExtentPoint32W(dc, L"X", 1, &x);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const int unit = (letters.cx / 26 + 1) / 2;
+    const int stop = 2 + 40 * unit / 4; // items start two pixels in
+    const RECT row{0, 0, 300, ItemHeight(l)};
+    const RECT ink = BoxOfColor(l, row, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_GE(ink.left, stop);
+    EXPECT_LE(ink.right, stop + x.cx);
+    // Without the style tab stops are refused.
+    HWND plain = Ctl(L"ListBox", 0, 10, 120, 100, 50);
+    EXPECT_FALSE(SendMessageW(plain, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops)));
+    DestroyWindow(plain);
+    DestroyWindow(l);
+}
+
 TEST_F(ListTest, MultipleColumnsFlowDownThenAcross)
 {
     const int ih = Metrics(nullptr).tmHeight;
