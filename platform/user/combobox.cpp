@@ -559,9 +559,9 @@ RECT SelectionRect(const ComboState& s)
 
 int CurSel(const ComboState& s) { return static_cast<int>(SendMessageW(s.list, LB_GETCURSEL, 0, 0)); }
 
-void ShowSelection(ComboState& s)
+void ShowSelection(ComboState& s, bool clearWhenNone)
 {
-    if (s.edit) {
+    if (s.edit && (clearWhenNone || CurSel(s) >= 0)) {
         const int sel = CurSel(s);
         std::wstring text;
         if (sel >= 0) {

@@ -110,7 +110,7 @@ void CloseList(ComboState& s, CloseHow how)
     if (!s.dropped)
         return;
     if (how == CloseHow::Accept) {
-        ShowSelection(s);
+        ShowSelection(s, false); // text typed that names no item is kept
         Notify(s.hwnd, CBN_SELENDOK);
     } else if (how == CloseHow::Cancel) {
         SendMessageW(s.list, LB_SETCURSEL, static_cast<WPARAM>(s.selAtDrop), 0);

@@ -42,8 +42,10 @@ RECT SelectionRect(const ComboState& s); // the selection field
 RECT ButtonRect(const ComboState& s);   // empty for CBS_SIMPLE
 int FieldTotalHeight(const ComboState& s);
 int CurSel(const ComboState& s);
-// Shows the current selection in the field (the edit's text, selected when focused).
-void ShowSelection(ComboState& s);
+// Shows the current selection in the field (the edit's text, selected when focused). With
+// no selection the edit is emptied only when `clearWhenNone` (CB_SETCURSEL -1); otherwise
+// what the user typed stays.
+void ShowSelection(ComboState& s, bool clearWhenNone = true);
 void InvalidateCombo(ComboState& s);
 
 // ---- combobox_drop.cpp -------------------------------------------------------------------------------

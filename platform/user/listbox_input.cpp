@@ -36,6 +36,12 @@ void NavigateTo(ListState& s, int i, bool shift, bool ctrl)
 {
     if (!s.Valid(i))
         return;
+    if (s.style & LBS_NOSEL) {
+        // Items to look at, not to select: only the focus rectangle moves.
+        SetCaret(s, i);
+        ShowItem(s, i);
+        return;
+    }
     bool changed = false;
     if (!s.Multi()) {
         changed = SetSingleSel(s, i);
@@ -61,7 +67,7 @@ void NavigateTo(ListState& s, int i, bool shift, bool ctrl)
 void SpaceKey(ListState& s, bool shift, bool ctrl)
 {
     const int i = s.caret;
-    if (!s.Valid(i) || !s.Multi())
+    if (!s.Valid(i) || !s.Multi() || (s.style & LBS_NOSEL))
         return;
     bool changed;
     if (!s.Extended() || (ctrl && !shift)) {
@@ -274,8 +280,10 @@ void SetCaret(ListState& s, int i)
 void OnListKeyDown(ListState& s, WPARAM vk)
 {
     // Keys move from the selection of a single-selection list (none yet: the first key
-    // goes to the first item) and from the focus rectangle of the others.
-    int cur = s.Multi() ? (s.Valid(s.caret) ? s.caret : -1) : (s.Valid(s.sel) ? s.sel : -1);
+    // goes to the first item) and from the focus rectangle of the others and of a list
+    // without selection.
+    const bool fromCaret = s.Multi() || (s.style & LBS_NOSEL);
+    int cur = fromCaret ? (s.Valid(s.caret) ? s.caret : -1) : (s.Valid(s.sel) ? s.sel : -1);
     if (s.style & LBS_WANTKEYBOARDINPUT) {
         const LRESULT r = AskOwner(s, WM_VKEYTOITEM, vk);
         if (!IsWindow(s.hwnd) || r == -2)
@@ -355,6 +363,12 @@ void OnListMouseDown(ListState& s, POINT pt, WPARAM keys, bool dbl)
     s.ctrlDrag = false;
     if (!s.Valid(i))
         return;
+    if (s.style & LBS_NOSEL) {
+        SetCaret(s, i);
+        if (dbl)
+            NotifyList(s, LBN_DBLCLK);
+        return;
+    }
     if (!s.Multi()) {
         if (ctrl && i == s.sel && !s.combo) {
             // A Ctrl+click takes the selection away.

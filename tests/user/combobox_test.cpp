@@ -315,6 +315,12 @@ TEST_F(ComboTest, TheEditFieldTypesFollowsTheListAndAnswersCbMessages)
     Type(L"x");
     Pump();
     EXPECT_EQ(CurSel(c), CB_ERR);
+    // Closing the list with Enter keeps typed text that names no item.
+    SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(Dropped(c));
+    EXPECT_EQ(Text(c), L"blx");
     // Choosing an item puts its text in the edit, selected, and says nothing about the edit.
     ClearLog();
     SendMessageW(c, CB_SETCURSEL, 4, 0);

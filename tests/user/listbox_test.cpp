@@ -545,6 +545,19 @@ TEST_F(ListTest, PaintsTheSelectionTheFocusAndTheParentsBrush)
     DeleteObject(back);
 }
 
+TEST_F(ListTest, NoSelListsOnlyMoveTheFocus)
+{
+    HWND l = List(LBS_NOSEL | LBS_NOTIFY, 5);
+    ClearLog();
+    ClickItem(l, 2);
+    Key(VK_DOWN);
+    Pump();
+    EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(l, LB_GETCARETINDEX, 0, 0), 3);
+    EXPECT_EQ(Notes(), std::vector<std::string>{"LBN_SETFOCUS"});
+    DestroyWindow(l);
+}
+
 TEST_F(ListTest, TabStopsInDialogUnits)
 {
     HWND l = Ctl(L"ListBox", LBS_USETABSTOPS, 10, 10, 300, 100);
