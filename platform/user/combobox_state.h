@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/base/wintypes.h"
+#include "platform/user/combobox.h"
 #include "platform/user/stdctl_common.h"
 
 namespace zyn::user::ctl {
@@ -27,10 +28,11 @@ struct ComboState {
     bool quietEdit = false;     // the combo box itself is setting the edit's text
     int selAtDrop = -1;         // the selection to go back to when the list is cancelled
 
-    DWORD Kind() const { return (style & 3) ? (style & 3) : 1; }
-    bool Simple() const { return Kind() == 1; }
-    bool DropList() const { return Kind() == 3; }
-    bool OwnerDraw() const { return (style & 0x30) != 0; }
+    // A kind of 0 is taken as CBS_SIMPLE.
+    DWORD Kind() const { return (style & 3) ? (style & 3) : CBS_SIMPLE; }
+    bool Simple() const { return Kind() == CBS_SIMPLE; }
+    bool DropList() const { return Kind() == CBS_DROPDOWNLIST; }
+    bool OwnerDraw() const { return (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0; }
 };
 
 std::shared_ptr<ComboState> ComboOf(HWND hwnd);

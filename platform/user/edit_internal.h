@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
+#include "platform/user/edit.h"
 #include "platform/user/edit_text.h"
 #include "platform/user/stdctl_common.h"
 
@@ -54,7 +55,7 @@ struct EditState {
     uint32_t lastPage = 0xFFFFFFFFu;              // the page asked for last (nodes never move)
     const std::array<int16_t, 64>* lastWidths = nullptr;
 
-    bool Multi() const { return (style & 0x0004) != 0; }
+    bool Multi() const { return (style & ES_MULTILINE) != 0; }
     int32_t SelStart() const { return std::min(anchor, caret); }
     int32_t SelEnd() const { return std::max(anchor, caret); }
     bool HasSel() const { return anchor != caret; }

@@ -68,7 +68,7 @@ LRESULT InsertItem(ListState& s, int index, LPARAM lp, bool sort)
     } else {
         item.data = static_cast<ULONG_PTR>(lp);
     }
-    if (sort && (s.style & 0x0002 /*LBS_SORT*/)) {
+    if (sort && (s.style & LBS_SORT)) {
         // After the items it equals, so equal items keep the order they came in.
         int lo = 0, hi = s.Count();
         while (lo < hi) {
@@ -87,7 +87,7 @@ LRESULT InsertItem(ListState& s, int index, LPARAM lp, bool sort)
     try {
         s.items.insert(s.items.begin() + index, std::move(item));
     } catch (const std::bad_alloc&) {
-        NotifyList(s, static_cast<WORD>(-2));
+        NotifyList(s, LBN_ERRSPACE);
         return -2;
     }
     for (int* p : {&s.sel, &s.caret, &s.anchor})
@@ -269,19 +269,19 @@ void SetFont(ListState& s, HFONT font, bool redraw)
 
 LRESULT OnCreate(ListState& s, const CREATESTRUCTW* cs)
 {
-    s.style = static_cast<DWORD>(cs ? static_cast<DWORD>(cs->style) : GetWindowLongPtrW(s.hwnd, GWL_STYLE));
+    s.style = cs ? static_cast<DWORD>(cs->style) : static_cast<DWORD>(GetWindowLongPtrW(s.hwnd, GWL_STYLE));
     s.hasVScroll = (s.style & WS_VSCROLL) != 0;
     s.hasHScroll = (s.style & WS_HSCROLL) != 0;
-    if (s.style & 0x0004 /*LBS_NOREDRAW*/)
+    if (s.style & LBS_NOREDRAW)
         s.noRedraw = true;
-    if ((s.style & 0x0008) && (s.style & 0x0800))
-        s.style &= ~0x0008u; // extended wins over multiple
+    if ((s.style & LBS_MULTIPLESEL) && (s.style & LBS_EXTENDEDSEL))
+        s.style &= ~LBS_MULTIPLESEL; // extended wins over multiple
     s.fi = MeasureFont(nullptr);
     s.itemHeight = std::max(1, s.fi.height);
     RECT rc{};
     GetClientRect(s.hwnd, &rc);
     s.columnWidth = std::max<int>(1, rc.right - rc.left);
-    if (s.style & 0x8000 /*LBS_COMBOBOX*/)
+    if (s.style & LBS_COMBOBOX)
         return 0; // the combo box attaches, measures and sizes its list
     s.owner = NotifyTarget(s.hwnd);
     s.ctlId = static_cast<UINT>(GetWindowLongPtrW(s.hwnd, GWLP_ID));
@@ -301,7 +301,7 @@ void OnSetFocus(ListState& s)
     InvalidateItem(s, s.caret);
     if (s.OwnerDraw() && s.Count() == 0)
         InvalidateList(s);
-    NotifyList(s, 4 /*LBN_SETFOCUS*/);
+    NotifyList(s, LBN_SETFOCUS);
 }
 
 void OnKillFocus(ListState& s)
@@ -312,7 +312,7 @@ void OnKillFocus(ListState& s)
     InvalidateItem(s, s.caret);
     if (s.OwnerDraw() && s.Count() == 0)
         InvalidateList(s);
-    NotifyList(s, 5 /*LBN_KILLFOCUS*/);
+    NotifyList(s, LBN_KILLFOCUS);
 }
 
 LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -507,7 +507,7 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
         return static_cast<LRESULT>(s.items.capacity());
     case LB_SETTABSTOPS: {
-        if (!(s.style & 0x0080 /*LBS_USETABSTOPS*/))
+        if (!(s.style & LBS_USETABSTOPS))
             return FALSE;
         const auto* stops = reinterpret_cast<const INT*>(lp);
         if (wp && !stops)
@@ -547,8 +547,8 @@ void NotifyList(ListState& s, WORD code)
 {
     if (s.combo)
         return; // the combo box hears through its own calls
-    const bool always = code == 4 || code == 5 || code == static_cast<WORD>(-2); // focus, error
-    if (always || (s.style & 0x0001 /*LBS_NOTIFY*/))
+    const bool always = code == LBN_SETFOCUS || code == LBN_KILLFOCUS || code == LBN_ERRSPACE;
+    if (always || (s.style & LBS_NOTIFY))
         Notify(s.hwnd, code);
 }
 
@@ -586,7 +586,7 @@ void ListAttachToCombo(HWND list, HWND combo, HWND owner, UINT id)
     if (auto s = States().Get(list)) {
         s->combo = combo;
         s->owner = owner;
-        s->ctlType = 3; // ODT_COMBOBOX
+        s->ctlType = ODT_COMBOBOX;
         s->ctlId = id;
         s->itemHwnd = combo;
     }

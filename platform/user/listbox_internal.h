@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
+#include "platform/user/listbox.h"
 #include "platform/user/stdctl_common.h"
 
 namespace zyn::user::ctl {
@@ -53,7 +54,7 @@ struct ListState {
     DWORD typedAt = 0;
     // Who hears about owner-drawn items, and as what.
     HWND owner = nullptr;
-    UINT ctlType = 2;             // ODT_LISTBOX
+    UINT ctlType = 2;             // ODT_LISTBOX (ODT_COMBOBOX for a combo box's list)
     UINT ctlId = 0;
     HWND itemHwnd = nullptr;
     // A combo box's list.
@@ -64,12 +65,12 @@ struct ListState {
 
     int Count() const { return static_cast<int>(items.size()); }
     bool Valid(int i) const { return i >= 0 && i < Count(); }
-    bool Multi() const { return (style & (0x0008 | 0x0800)) != 0; }   // MULTIPLESEL | EXTENDEDSEL
-    bool Extended() const { return (style & 0x0800) != 0; }
-    bool OwnerDraw() const { return (style & (0x0010 | 0x0020)) != 0; }
-    bool Variable() const { return (style & 0x0020) != 0; }
-    bool HasStrings() const { return !OwnerDraw() || (style & 0x0040); }
-    bool MultiColumn() const { return (style & 0x0200) != 0; }
+    bool Multi() const { return (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0; }
+    bool Extended() const { return (style & LBS_EXTENDEDSEL) != 0; }
+    bool OwnerDraw() const { return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+    bool Variable() const { return (style & LBS_OWNERDRAWVARIABLE) != 0; }
+    bool HasStrings() const { return !OwnerDraw() || (style & LBS_HASSTRINGS); }
+    bool MultiColumn() const { return (style & LBS_MULTICOLUMN) != 0; }
     bool IsSelected(int i) const { return Multi() ? items[static_cast<size_t>(i)].selected : i == sel; }
 };
 
