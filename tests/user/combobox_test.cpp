@@ -520,6 +520,15 @@ TEST_F(ComboTest, TheDropButtonIsTheClassicComboArrow)
     EXPECT_TRUE(Dropped(c)) << "releasing the press leaves the list open";
     EXPECT_EQ(Info(c).stateButton, 0u);
     SendMessageW(c, CB_SHOWDROPDOWN, FALSE, 0);
+    // Disabled: the inactive arrow.
+    EnableWindow(c, FALSE);
+    Settle();
+    DrawFrameControl(mem, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE);
+    differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            differ += GetPixel(mem, x, y) != ClientPixel(c, b.left + x, b.top + y);
+    EXPECT_EQ(differ, 0);
     SelectObject(mem, old);
     DeleteObject(bm);
     DeleteDC(mem);
