@@ -14,7 +14,7 @@
 // and CBN_CLOSEUP; Escape and a click outside close with CBN_SELENDCANCEL and CBN_CLOSEUP.
 // Arrow keys change the selection at once, open or closed (CBN_SELCHANGE). Typing in the
 // edit sends CBN_EDITUPDATE and CBN_EDITCHANGE and selects the first item starting with
-// the text, without notifying.
+// the text, without notifying; closing the list keeps typed text that names no item.
 #include "platform/base/wintypes.h"
 
 // ---- styles --------------------------------------------------------------------------------------

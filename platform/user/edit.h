@@ -14,8 +14,11 @@
 // a Left/Right without Shift collapses a selection to its start/end. Ctrl+C/X/V/Z (and
 // Ctrl+Insert, Shift+Delete, Shift+Insert) copy, cut, paste and undo; Ctrl+A selects all.
 // The undo buffer holds the last change: typing and backspacing in a row count as one,
-// and undoing twice redoes. A single-line edit scrolls sideways (ES_AUTOHSCROLL) by a
-// third of its width when the caret leaves it.
+// and undoing twice redoes. When the caret leaves the view sideways, the view scrolls so
+// the caret stands a third of the width inside it; a single-line edit never shows empty
+// room on the right while text is scrolled off on the left. Without ES_AUTOHSCROLL a
+// single-line edit takes no more than fits its width, and without ES_AUTOVSCROLL a
+// multi-line edit no more lines than it shows (EN_MAXTEXT).
 #include "platform/base/wintypes.h"
 
 // ---- styles --------------------------------------------------------------------------------------

@@ -10,8 +10,10 @@
 // selection list sends LBN_SELCHANGE (with LBS_NOTIFY) when a key changes the selection
 // and when the mouse button that changed it is released; a Ctrl+click on the selected
 // item deselects it with LBN_SELCANCEL. Typed characters select the next item starting
-// with what was typed (a pause of two seconds starts a new prefix). LBN_SETFOCUS and
-// LBN_KILLFOCUS are sent whatever the style.
+// with what was typed (a pause of two seconds starts a new prefix). Keys move from the
+// selection of a single-selection list (with none, the first key goes to the first item);
+// with LBS_NOSEL only the focus rectangle moves. LBN_SETFOCUS and LBN_KILLFOCUS are sent
+// whatever the style.
 #include "platform/base/wintypes.h"
 
 // ---- styles --------------------------------------------------------------------------------------
