@@ -6,6 +6,7 @@
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
 #include "platform/user/popup_menu.h"
@@ -524,8 +525,14 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_QUERYOPEN:
     case WM_QUERYENDSESSION:
         return TRUE;
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        return -1; // a list box asking its owner about a key: do what you do by default
     case WM_NOTIFYFORMAT:
         return NFR_UNICODE;
+    case kWmSysTimer:
+        CaretOnSysTimer(hWnd, static_cast<UINT_PTR>(wParam));
+        return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -8,6 +8,7 @@
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
 #include "platform/gdi/sysmetrics.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/driver.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/wnd_internal.h"
@@ -26,6 +27,7 @@ void ResetWindowSystemForTests(int width, int height)
     ResetClipboard();
     ResetModalState();
     ResetMonitors();
+    ResetCarets();
     if (touched) {
         gdi::ResetDesktop(width, height);
         gdi::ResetSystemColors();

@@ -54,4 +54,7 @@ void ResetWindowSystemForTests(int width = 1280, int height = 1024);
 size_t LiveWindowCount();
 size_t LiveHookCount();
 
+// MessageBeep calls since the process started (no sound is made).
+size_t MessageBeepCount();
+
 } // namespace zyn::user

@@ -1,6 +1,7 @@
 // Focus, activation, the foreground window and mouse capture.
 #include "platform/base/lasterror.h"
 #include "platform/base/threads.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/input.h"
 #include "platform/user/input_internal.h"
 #include "platform/user/messages.h"
@@ -414,6 +415,9 @@ BOOL GetGUIThreadInfo(DWORD idThread, LPGUITHREADINFO pgui)
     pgui->hwndCaret = nullptr;
     pgui->rcCaret = RECT{};
     pgui->flags |= q->menuMode;
+    bool blinking = false;
+    if (idThread == GetCurrentThreadId() && CaretInfo(&pgui->hwndCaret, &pgui->rcCaret, &blinking) && blinking)
+        pgui->flags |= GUI_CARETBLINKING;
     if (q->trackedMenu)
         pgui->flags |= GUI_INMENUMODE;
     if (q->moveSize)

@@ -2,6 +2,7 @@
 // messages when a thread takes it (hit testing, activation, cursor, double clicks,
 // hooks), the key state, the US keyboard layout and the cursor.
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cwctype>
 
@@ -1183,7 +1184,18 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
 
 BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack) { return TrackMouseEvent(lpEventTrack); }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+namespace {
+std::atomic<size_t> g_beeps{0};
+} // namespace
+
+// Headless: no sound, but a test can see that a beep was asked for.
+BOOL MessageBeep(UINT)
+{
+    ++g_beeps;
+    return TRUE;
+}
+
+size_t zyn::user::MessageBeepCount() { return g_beeps.load(); }
 
 BOOL FlashWindow(HWND hWnd, BOOL)
 {

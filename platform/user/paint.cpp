@@ -9,6 +9,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/paint.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/styles.h"
@@ -743,6 +744,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
         GetClientRect(hWnd, &lpPaint->rcPaint);
         return lpPaint->hdc;
     }
+    zyn::user::CaretBeginPaint(hWnd);
     bool nc;
     {
         auto lock = LockUser();
@@ -804,6 +806,7 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         w->inPaint = false;
     }
     ReleaseDC(hWnd, lpPaint->hdc);
+    zyn::user::CaretEndPaint(hWnd);
     return TRUE;
 }
 

@@ -608,12 +608,12 @@ bool PeekMessageImpl(MSG* out, HWND hwnd, UINT first, UINT last, UINT flags, Pee
                 src.kind = PeekSource::Kind::Paint;
             }
         }
-        if (!found && wantTimer && InRange(WM_TIMER, first, last)) {
+        if (!found && wantTimer && (InRange(WM_TIMER, first, last) || InRange(kWmSysTimer, first, last))) {
             const uint64_t now = NowMs();
             std::lock_guard lock(q.m);
             for (auto& t : q.timers) {
-                if (t.due <= now && WindowMatches(hwnd, t.hwnd)) {
-                    *out = MSG{t.hwnd, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), static_cast<DWORD>(now), CursorNow()};
+                if (t.due <= now && WindowMatches(hwnd, t.hwnd) && InRange(t.message, first, last)) {
+                    *out = MSG{t.hwnd, t.message, t.id, reinterpret_cast<LPARAM>(t.proc), static_cast<DWORD>(now), CursorNow()};
                     if (remove)
                         t.due = now + t.elapse;
                     found = true;
@@ -1179,7 +1179,7 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     std::lock_guard lock(q.m);
     if (hWnd || nIDEvent) {
         for (auto& t : q.timers) {
-            if (t.hwnd == hWnd && t.id == nIDEvent) {
+            if (t.hwnd == hWnd && t.id == nIDEvent && t.message == WM_TIMER) {
                 t.elapse = uElapse;
                 t.proc = lpTimerFunc;
                 t.due = due;
@@ -1195,7 +1195,7 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
             if (q.nextTimerId == 0 || q.nextTimerId > 0x7FFF)
                 q.nextTimerId = 1;
             const bool used = std::any_of(q.timers.begin(), q.timers.end(),
-                [id](const TimerRec& t) { return !t.hwnd && t.id == id; });
+                [id](const TimerRec& t) { return !t.hwnd && t.id == id && t.message == WM_TIMER; });
             if (!used)
                 break;
         }
@@ -1212,7 +1212,7 @@ BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
     {
         std::lock_guard lock(q.m);
         auto it = std::find_if(q.timers.begin(), q.timers.end(),
-            [&](const TimerRec& t) { return t.hwnd == hWnd && t.id == uIDEvent; });
+            [&](const TimerRec& t) { return t.hwnd == hWnd && t.id == uIDEvent && t.message == WM_TIMER; });
         if (it != q.timers.end()) {
             q.timers.erase(it);
             return TRUE;
@@ -1221,3 +1221,45 @@ BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
 }
+
+namespace zyn::user {
+
+bool SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse)
+{
+    auto w = GetWnd(hwnd);
+    if (!w || w->thread != GetCurrentThreadId())
+        return false;
+    elapse = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+    ThreadQueue& q = MyQueue();
+    const uint64_t due = zyn::base::Clock::NowMs() + elapse;
+    std::lock_guard lock(q.m);
+    for (auto& t : q.timers) {
+        if (t.hwnd == hwnd && t.id == id && t.message == kWmSysTimer) {
+            t.elapse = elapse;
+            t.due = due;
+            return true;
+        }
+    }
+    TimerRec r;
+    r.hwnd = hwnd;
+    r.id = id;
+    r.elapse = elapse;
+    r.due = due;
+    r.message = kWmSysTimer;
+    q.timers.push_back(r);
+    return true;
+}
+
+bool KillSystemTimer(HWND hwnd, UINT_PTR id)
+{
+    ThreadQueue& q = MyQueue();
+    std::lock_guard lock(q.m);
+    auto it = std::find_if(q.timers.begin(), q.timers.end(),
+        [&](const TimerRec& t) { return t.hwnd == hwnd && t.id == id && t.message == kWmSysTimer; });
+    if (it == q.timers.end())
+        return false;
+    q.timers.erase(it);
+    return true;
+}
+
+} // namespace zyn::user

@@ -55,7 +55,15 @@ struct TimerRec {
     UINT elapse = 0;
     TIMERPROC proc = nullptr;
     uint64_t due = 0;
+    // WM_TIMER for SetTimer's timers; the window system's own (the caret blink) arrive as
+    // WM_SYSTIMER, which DefWindowProc handles, so they never meet an application's IDs.
+    UINT message = 0x0113;
 };
+
+// The window system's timers: WM_SYSTIMER (0x0118) to `hwnd` every `elapse` ms.
+inline constexpr UINT kWmSysTimer = 0x0118;
+bool SetSystemTimer(HWND hwnd, UINT_PTR id, UINT elapse);
+bool KillSystemTimer(HWND hwnd, UINT_PTR id);
 
 class ThreadQueue {
 public:

@@ -146,7 +146,8 @@ ScrollPart ScrollBarPartFromPoint(const ScrollBarLayout& L, POINT pt)
     return ScrollPart::PageDown;
 }
 
-void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState& st, ScrollPart pressed, bool enabled)
+void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState& st, ScrollPart pressed, bool enabled,
+    HBRUSH trackBrush)
 {
     const ScrollBarLayout L = LayoutScrollBar(bar, vertical, st);
     RECT a1 = bar, a2 = bar;
@@ -178,7 +179,7 @@ void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState
     }
     if (track.right <= track.left || track.bottom <= track.top)
         return;
-    FillRect(hdc, &track, GetSysColorBrush(COLOR_SCROLLBAR));
+    FillRect(hdc, &track, trackBrush ? trackBrush : GetSysColorBrush(COLOR_SCROLLBAR));
     if (noThumb)
         return;
     RECT before = track, thumb = track, after = track;
@@ -487,9 +488,15 @@ BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw)
         SetLastError(ERROR_INVALID_SCROLLBAR_RANGE);
         return FALSE;
     }
-    if (nBar == SB_CTL)
-        return SendMessageW(hWnd, bRedraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(nMinPos),
-                   static_cast<LPARAM>(nMaxPos)) != 0 || GetLastError() == 0;
+    if (nBar == SB_CTL) {
+        // The message answers with the old position (often 0), so only the error says whether it failed.
+        if (!GetWnd(hWnd))
+            return FALSE;
+        SetLastError(0);
+        SendMessageW(hWnd, bRedraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(nMinPos),
+            static_cast<LPARAM>(nMaxPos));
+        return GetLastError() == 0 ? TRUE : FALSE;
+    }
     if (nMaxPos < nMinPos)
         std::swap(nMinPos, nMaxPos);
     SCROLLINFO si{sizeof si, SIF_RANGE, nMinPos, nMaxPos, 0, 0, 0};
@@ -506,6 +513,8 @@ BOOL GetScrollRange(HWND hWnd, int nBar, LPINT lpMinPos, LPINT lpMaxPos)
         return FALSE;
     }
     if (nBar == SB_CTL) {
+        if (!GetWnd(hWnd))
+            return FALSE;
         SendMessageW(hWnd, SBM_GETRANGE, reinterpret_cast<WPARAM>(lpMinPos), reinterpret_cast<LPARAM>(lpMaxPos));
         return TRUE;
     }

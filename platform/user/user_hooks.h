@@ -70,8 +70,10 @@ struct ScrollBarLayout {
 };
 ScrollBarLayout LayoutScrollBar(const RECT& bar, bool vertical, const ScrollBarState& st);
 ScrollPart ScrollBarPartFromPoint(const ScrollBarLayout& layout, POINT pt);
+// `track`: the brush of the track (null: COLOR_SCROLLBAR); a scroll-bar control passes what
+// its parent's WM_CTLCOLORSCROLLBAR gave.
 void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState& st, ScrollPart pressed,
-    bool enabled);
+    bool enabled, HBRUSH track = nullptr);
 // Runs the tracking loop of a bar after a button press at `screenPt`: WM_HSCROLL /
 // WM_VSCROLL go to `hwnd` for SB_HORZ/SB_VERT, and to the parent of the control (lParam the
 // control) for SB_CTL. Returns when the button is released or the loop is cancelled.

@@ -11,6 +11,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/atoms.h"
+#include "platform/user/caret_internal.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
@@ -314,6 +315,7 @@ void SendDestroyMessages(const std::shared_ptr<Window>& w)
     }
     WindowGoingAway(w->hwnd, true);
     ClipboardOwnerGoingAway(w->hwnd);
+    CaretWindowGoingAway(w->hwnd);
     SendMsg(w->hwnd, WM_DESTROY, 0, 0);
     std::vector<std::shared_ptr<Window>> kids;
     {

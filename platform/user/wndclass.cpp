@@ -12,6 +12,7 @@
 #include "platform/user/popup_menu.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
+#include "platform/user/stdctl_classes.h"
 #include "platform/user/wndclass_internal.h"
 
 namespace zyn::user {
@@ -169,6 +170,7 @@ void EnsureBuiltinClasses()
     EnsureMdiClientClass();
     EnsureMenuPopupClass();
     EnsureDialogClasses();
+    EnsureStandardControlClasses();
 }
 
 } // namespace

@@ -93,6 +93,9 @@ const char* MessageName(UINT m)
     case WM_CTLCOLORBTN: return "WM_CTLCOLORBTN";
     case WM_CTLCOLORSTATIC: return "WM_CTLCOLORSTATIC";
     case WM_CTLCOLORDLG: return "WM_CTLCOLORDLG";
+    case WM_DELETEITEM: return "WM_DELETEITEM";
+    case WM_COMPAREITEM: return "WM_COMPAREITEM";
+    case WM_GETDLGCODE: return "WM_GETDLGCODE";
     default: return nullptr;
     }
 }
@@ -432,6 +435,11 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
     case WM_SYSKEYUP: s += " " + Hex(static_cast<uint32_t>(wp)); break;
     case WM_CHAR:
     case WM_SYSCHAR: s += std::string(" '") + static_cast<char>(wp < 127 && wp >= 32 ? wp : '?') + "'"; break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(static_cast<SHORT>(HIWORD(wp))) + " " +
+            name(static_cast<WPARAM>(lp));
+        break;
     default: break;
     }
     return s;
