@@ -7,9 +7,9 @@
 // rows y = h - j (j = 1..4): x = 4 - i keep, x = 8 - i darken by (5 - i) * 3 * j,
 // x = 8..w - 5 by j * 15. The walk's order is the order colours are recorded in.
 //
-// The strips are copied from the screen into 32-bit memory once, changed there and copied
-// back in two blits, so a shadow costs two reads and two writes of the screen whatever
-// its length; pixels the walk leaves alone go back as they were read.
+// The strips are read once from the screen (the background) and once from the target DC,
+// changed in 32-bit memory and written back in two blits, so a shadow costs a few blits
+// whatever its length; pixels the walk leaves alone go back as the target had them.
 #include <vector>
 
 #include "platform/afx/gdi/dc.h"
@@ -84,28 +84,36 @@ void WalkShadow(int w, int h, UINT form, F&& visit)
 }
 
 // The right strip (the last four columns, full height) and the bottom strip (the last
-// four rows, full width) of a rectangle, copied from the screen into 32-bit memory.
+// four rows, full width) of a rectangle: the background as the screen shows it, and the
+// pixels of the target DC that the walk changes (the others go back as they were).
 class ShadowStrips {
 public:
-    ShadowStrips(const RECT& screen)
+    ShadowStrips(const RECT& screen, HDC target)
         : m_w(screen.right - screen.left)
         , m_h(screen.bottom - screen.top)
+        , m_backRight(4, m_h)
+        , m_backBottom(m_w, 4)
         , m_right(4, m_h)
         , m_bottom(m_w, 4)
     {
         const HDC screenDC = ::GetDC(nullptr);
         if (!screenDC)
             return;
-        m_right.CopyFrom(screenDC, screen.right - 4, screen.top);
-        m_bottom.CopyFrom(screenDC, screen.left, screen.bottom - 4);
+        m_backRight.CopyFrom(screenDC, screen.right - 4, screen.top);
+        m_backBottom.CopyFrom(screenDC, screen.left, screen.bottom - 4);
         ::ReleaseDC(nullptr, screenDC);
+        m_right.CopyFrom(target, m_w - 4, 0);
+        m_bottom.CopyFrom(target, 0, m_h - 4);
     }
-    bool IsValid() const { return m_right.IsValid() && m_bottom.IsValid(); }
+    bool IsValid() const
+    {
+        return m_backRight.IsValid() && m_backBottom.IsValid() && m_right.IsValid() && m_bottom.IsValid();
+    }
 
     // Pixels of the rectangle's own coordinates; the right strip owns the corner.
-    COLORREF Get(int x, int y) const
+    COLORREF Background(int x, int y) const
     {
-        return x >= m_w - 4 ? m_right.Get(x - (m_w - 4), y) : m_bottom.Get(x, y - (m_h - 4));
+        return x >= m_w - 4 ? m_backRight.Get(x - (m_w - 4), y) : m_backBottom.Get(x, y - (m_h - 4));
     }
     void Set(int x, int y, COLORREF colour)
     {
@@ -114,8 +122,8 @@ public:
         else
             m_bottom.Set(x, y - (m_h - 4), colour);
     }
-    // Both strips into hdc, the rectangle's top-left at (0, 0); the bottom strip stops
-    // where the right one starts.
+    // Both strips into the target, the rectangle's top-left at (0, 0); the bottom strip
+    // stops where the right one starts.
     void CopyTo(HDC hdc) const
     {
         m_bottom.CopyTo(hdc, 0, m_h - 4, m_w - 4);
@@ -199,6 +207,8 @@ private:
 
     int m_w;
     int m_h;
+    Strip m_backRight;
+    Strip m_backBottom;
     Strip m_right;
     Strip m_bottom;
 };
@@ -244,7 +254,7 @@ void COXMenuSkinXP::DrawMenuShadow(HDC hdc, RECT* windowRect, RECT* dropFromRect
     }
     const bool record = saved && !replay;
 
-    ShadowStrips strips(window);
+    ShadowStrips strips(window, hdc);
     if (!strips.IsValid())
         return;
     INT_PTR next = 0;
@@ -255,7 +265,7 @@ void COXMenuSkinXP::DrawMenuShadow(HDC hdc, RECT* windowRect, RECT* dropFromRect
         if (replay) {
             colour = saved->GetAt(next++);
         } else {
-            const COLORREF background = strips.Get(p.x, p.y);
+            const COLORREF background = strips.Background(p.x, p.y);
             colour = p.scale ? DarkenColor(p.scale, background) : background;
             if (record)
                 saved->Add(colour);
@@ -299,11 +309,11 @@ void COXMenuSkinXP::DrawMenuItemShadow(HDC hdc, RECT* rect, UINT mode)
     const int h = rect->bottom - rect->top;
     if (w < 4 || h < 4)
         return;
-    ShadowStrips strips(*rect);
+    ShadowStrips strips(*rect, hdc);
     if (!strips.IsValid())
         return;
     WalkShadow(w, h, mode, [&](const ShadowPixel& p) {
-        const COLORREF background = strips.Get(p.x, p.y);
+        const COLORREF background = strips.Background(p.x, p.y);
         strips.Set(p.x, p.y, p.scale ? DarkenColor(p.scale, background) : background);
     });
     strips.CopyTo(hdc);
