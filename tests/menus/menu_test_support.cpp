@@ -65,6 +65,13 @@ void CMenuOwnerWnd::OnPaint()
 
 void CMenuOwnerWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
+    // The menu that owns the item's record, else the one holding the command.
+    for (COXBitmapMenu* menu : m_menus) {
+        if (menu->GetItemInfo(lpMeasureItemStruct->itemData)) {
+            menu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    }
     for (COXBitmapMenu* menu : m_menus) {
         if (::GetMenuState(menu->GetSafeHmenu(), lpMeasureItemStruct->itemID, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
             menu->MeasureItem(lpMeasureItemStruct);
