@@ -266,8 +266,14 @@ void COXBitmapMenu::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (!separator)
         DistributeSpace(state, imageInfo, rectItem, rectButton, rectImage, rectText, rectAccel);
 
-    CPoint centre = rectItem.CenterPoint();
-    const int nPos = HitTest(&centre);
+    // The item's position matters only for hidden items, the customised item and the
+    // insert mark; finding it measures every item above, so it is found only then.
+    COXMenuOrganizerAccess* organizer = OXFindMainMenuOrganizer();
+    int nPos = -1;
+    if ((organizer && organizer->IsShowOnlyRecentlyUsedItems()) || m_nCustomizedItem != -1 || m_nInsertMark != -1) {
+        CPoint centre = rectItem.CenterPoint();
+        nPos = HitTest(&centre);
+    }
     state = AddRecentlyUsedState(state, nPos);
 
     if (separator) {

@@ -77,9 +77,22 @@ void DrawItemText(CDC* dc, const wchar_t* text, const RECT& textRect, const RECT
     const CString accel = tab < 0 ? CString() : whole.Mid(tab + 1);
     const COLORREF oldColour = ::SetTextColor(hdc, colour);
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);
-    DrawPrefixText(hdc, label, textRect.left, textRect.top, PrefixTextSize(hdc, label), dssFlags);
-    const SIZE accelSize = PrefixTextSize(hdc, accel);
-    DrawPrefixText(hdc, accel, accelRect.right - accelSize.cx, accelRect.top, accelSize, dssFlags);
+    if (dssFlags == 0) {
+        // Plain text draws in one layout pass: the label from the text rectangle's top
+        // left, the accelerator right-aligned to the accelerator rectangle, neither clipped.
+        if (!label.IsEmpty()) {
+            RECT r{textRect.left, textRect.top, textRect.left, textRect.top};
+            ::DrawTextW(hdc, label.GetString(), label.GetLength(), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+        }
+        if (!accel.IsEmpty()) {
+            RECT r{accelRect.right, accelRect.top, accelRect.right, accelRect.top};
+            ::DrawTextW(hdc, accel.GetString(), accel.GetLength(), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+        }
+    } else {
+        DrawPrefixText(hdc, label, textRect.left, textRect.top, PrefixTextSize(hdc, label), dssFlags);
+        const SIZE accelSize = PrefixTextSize(hdc, accel);
+        DrawPrefixText(hdc, accel, accelRect.right - accelSize.cx, accelRect.top, accelSize, dssFlags);
+    }
     ::SetBkMode(hdc, oldMode);
     ::SetTextColor(hdc, oldColour);
 }
