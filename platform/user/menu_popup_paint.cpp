@@ -132,6 +132,11 @@ void DrawOwnerDrawn(HDC dc, PaintFonts& fonts, const PopupView& v, const MenuIte
     const COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     const HGDIOBJ oldFont = fonts.Text(false) ? SelectObject(dc, fonts.Text(false)) : nullptr;
     SendMessageW(v.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    // As for a text item, the system draws the arrow of an item that opens a submenu, in
+    // the text colour the owner left in the DC; the owner keeps room for it.
+    if (it.sub)
+        Glyph(dc, fonts, L'8', RECT{r.right - kPopupPad - v.layout.arrowW, r.top, r.right - kPopupPad, r.bottom},
+            GetTextColor(dc));
     if (oldFont)
         SelectObject(dc, oldFont);
     SetBkColor(dc, oldBack);

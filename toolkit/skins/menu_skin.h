@@ -132,6 +132,20 @@ public:
     COXSkinXP* GetSkin() const { return m_pSkinXP; }
 
 protected:
+    // The image strip of an item: from its left edge to the end of the image column and
+    // the strip's extra width.
+    CRect StripRect(const RECT& item, COXBitmapMenu* menu) const;
+    // DrawImage with or without the lifted look of a selected image.
+    void DrawImageWithShadow(CDC* dc, UINT state, COXImageInfo* imageInfo, RECT* imageRect, bool shadow);
+    // The popup window procedure's steps.
+    LRESULT OnPopupNcPaint(COXBitmapMenu* menu, HWND hwnd, WPARAM wParam);
+    LRESULT OnPopupPrint(COXBitmapMenu* menu, LRESULT (*previous)(HWND, UINT, WPARAM, LPARAM), HWND hwnd, HDC hdc);
+    // Frame, strip and joining line of a popup whose window rectangle (screen) is given,
+    // into a DC at the window's origin whose interior is already clipped away.
+    void PaintPopupFrame(CDC* dc, const CRect& window, COXBitmapMenu* menu, COLORREF frame);
+    // The shadowed item window's edges and shadow, drawn with a pen of that colour.
+    void PaintShadowedItemEdges(CDC* dc, COXShadowedItemWnd* wnd, COLORREF pen);
+
     COXSkinXP* m_pSkinXP; // the skin object that created this one; not owned
     OXDIMENSIONCONSTANTS m_constants;
     // Popup window -> the screen position it is about to take (from its
