@@ -74,8 +74,6 @@ LRESULT GetText(StatusBarState& s, WPARAM wp, void* buffer, bool ansi, bool leng
     SbPart* p = PartAt(s, wp);
     if (!p)
         return 0;
-    if ((p->type & SBT_OWNERDRAW) && !lengthOnly)
-        return p->data;
     size_t length = p->text.size();
     if (ansi) {
         const std::string narrow = zyn::base::WideToAnsi(p->text);
@@ -88,6 +86,10 @@ LRESULT GetText(StatusBarState& s, WPARAM wp, void* buffer, bool ansi, bool leng
         std::wmemcpy(static_cast<wchar_t*>(buffer), p->text.data(), length);
         static_cast<wchar_t*>(buffer)[length] = L'\0';
     }
+    // An owner-drawn part answers its value (its buffer still gets the empty text, so a
+    // caller that reads it finds a string).
+    if ((p->type & SBT_OWNERDRAW) && !lengthOnly)
+        return p->data;
     return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(length), static_cast<WORD>(p->type)));
 }
 
