@@ -343,6 +343,10 @@ LRESULT StatusBarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SYSCOLORCHANGE:
         Redraw(s);
         return 0;
+    case WM_STYLECHANGED:
+        SyncTipTools(s); // the grip may have come or gone
+        Redraw(s);
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_NCHITTEST: {
         POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ::ScreenToClient(hwnd, &pt);

@@ -1,13 +1,14 @@
 // The status bar: placement in the parent by the CCS_ rules and the status font's height,
 // part geometry (borders, -1, the grip, simple mode), text types and their answers,
 // owner drawing, frames, tab-aligned text measured by extent, the grip's pixels, hit test
-// and drag, mouse notifications, icons and part tips.
+// and drag, mouse notifications, icons, part tips and a progress bar living in a part.
 //
 // The bar's height is the status font's tmHeight + 8, measured here with the font made
 // from NONCLIENTMETRICS independently of the bar. Parts lie between y = 2 and H - 2.
 #include <algorithm>
 #include <string>
 
+#include "platform/comctl/progress.h"
 #include "platform/comctl/statusbar.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/sysmetrics.h"
@@ -496,6 +497,22 @@ TEST_F(StatusBar, PartTipsAreKeptAndShownOverTheirPart)
     EXPECT_FALSE(Visible(tip)) << "part 0 has no tip";
     DestroyWindow(bar);
     EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST_F(StatusBar, AProgressBarInsideAPartStaysDrawnWhenThePartChanges)
+{
+    HWND bar = Make();
+    Parts(bar, {100, 250, -1});
+    const RECT r = PartRect(bar, 1);
+    HWND pb = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | PBS_SMOOTH,
+        r.left + 2, r.top + 2, r.right - r.left - 4, r.bottom - r.top - 4, bar, nullptr, nullptr, nullptr);
+    ASSERT_NE(pb, nullptr);
+    SendMessageW(pb, PBM_SETPOS, 100, 0);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    EXPECT_EQ(At(bar, x, y), Sys(COLOR_HIGHLIGHT));
+    Send(bar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"50%"));
+    Send(bar, WM_SIZE);
+    EXPECT_EQ(At(bar, x, y), Sys(COLOR_HIGHLIGHT)) << "the bar's repaint did not cover its child";
 }
 
 } // namespace

@@ -352,6 +352,14 @@ TEST_F(Trackbar, PaintsChannelTicsAndThumbsAndAsksTheParentFirst)
     EXPECT_EQ(At(tb, 4, 18), Sys(COLOR_3DHIGHLIGHT)) << "the lit diagonal (row 18 starts at 2 + 2)";
     EXPECT_EQ(At(tb, 3, 18), Sys(COLOR_INFOBK));
     EXPECT_EQ(At(tb, 10, 18), Sys(COLOR_3DDKSHADOW)) << "and ends at 12 - 2";
+    // With the focus, the client area's edge carries the focus frame (every other pixel inverted).
+    EXPECT_EQ(At(tb, 0, 0), Sys(COLOR_INFOBK));
+    Focus(parent, tb);
+    EXPECT_EQ(At(tb, 0, 0), ~Sys(COLOR_INFOBK) & 0xFFFFFFu);
+    EXPECT_EQ(At(tb, 1, 0), Sys(COLOR_INFOBK));
+    EXPECT_EQ(At(tb, 199, 29), ~Sys(COLOR_INFOBK) & 0xFFFFFFu);
+    SetFocus(parent);
+    EXPECT_EQ(At(tb, 0, 0), Sys(COLOR_INFOBK)) << "and loses it with the focus";
     DestroyWindow(tb);
 
     // A rectangular thumb (TBS_BOTH: 2, 7 .. 11, 23) is a raised edge; a selection fills the channel.
