@@ -10,7 +10,8 @@
 // type in the rest of the low word), an icon (not owned: the caller destroys it) and a
 // tip text. SB_GETTEXT and SB_GETTEXTLENGTH answer MAKELONG(length, type), or for an
 // SBT_OWNERDRAW part the 32-bit value it was given; a text longer than 65535 characters,
-// whose length could not be answered in a word, is refused. SB_SIMPLE switches to one
+// whose length could not be answered in a word, is refused (the narrow forms answer at
+// most 65535 bytes of a text's ANSI form, the size their callers are told). SB_SIMPLE switches to one
 // part across the whole bar with its own text (SB_SETTEXT part 255, SB_SIMPLEID) and tells
 // the parent SBN_SIMPLEMODECHANGE. WM_SETTEXT and WM_GETTEXT read and write part 0.
 //

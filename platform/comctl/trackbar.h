@@ -34,6 +34,12 @@
 // cost memory without bound); TBM_SETTIC refuses a position outside the range, and a
 // tic beyond that count.
 //
+// Buddies (TBM_SETBUDDY: TRUE left of a horizontal trackbar or above a vertical one,
+// FALSE right or below) are moved beside the control, centred on it, when set and
+// whenever the control moves; they are siblings the caller owns. With TBS_TOOLTIPS the
+// control makes (and destroys with itself) a tooltip that shows the position beside the
+// thumb, on the side TBM_SETTIPSIDE names, while the thumb is dragged.
+//
 // Geometry (horizontal; a vertical trackbar is the same with x and y exchanged, and
 // TBS_LEFT is TBS_TOP). With client width W and height H:
 //   tic band   5 pixels (a 2-pixel gap and 3-pixel tics) on each side that has tics:
