@@ -4,7 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/comctl/progress.h"
+#include "platform/comctl/statusbar.h"
 #include "platform/comctl/tooltip.h"
+#include "platform/comctl/trackbar.h"
 #include "platform/gdi/builtin_modules.h"
 
 namespace zyn::comctl {
@@ -29,6 +32,9 @@ struct Installer {
         zyn::gdi::SetCommonControlsInitHook([](DWORD icc) { return RegisterClassSets(icc); });
         // Tooltips serve toolbars, tabs and tree views, so each of those sets brings them.
         AddClassRegistration(ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES, &RegisterToolTipClass);
+        AddClassRegistration(ICC_BAR_CLASSES, &RegisterTrackbarClass);
+        AddClassRegistration(ICC_BAR_CLASSES, &RegisterStatusBarClass);
+        AddClassRegistration(ICC_PROGRESS_CLASS, &RegisterProgressClass);
     }
 };
 const Installer g_installer;

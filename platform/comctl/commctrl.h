@@ -1,7 +1,12 @@
 #pragma once
 // The common controls' API in one include, for code written against the Windows
 // headers: initialisation (InitCommonControlsEx and the ICC_ sets, kept in the drawing
-// layer's built-in "comctl32.dll"), the tooltip control, and window subclassing.
+// layer's built-in "comctl32.dll"), the shared notifications and custom drawing, the
+// tooltip, trackbar, progress and status-bar controls, and window subclassing.
+#include "platform/comctl/comctl_common.h"
+#include "platform/comctl/progress.h"
+#include "platform/comctl/statusbar.h"
 #include "platform/comctl/subclass.h"
 #include "platform/comctl/tooltip.h"
+#include "platform/comctl/trackbar.h"
 #include "platform/gdi/builtin_modules.h"
