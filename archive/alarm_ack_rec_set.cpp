@@ -234,17 +234,28 @@ void LAcsAlarmAckRecSet::Delete()
     if (!db)
         AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"The acknowledgement set has no database.");
     const std::vector<CString> statements = FormatDeleteStatements();
+    // The acknowledgement's statement comes first; when it found no row, another client
+    // deleted the acknowledgement after it was read. Its history rows written with it
+    // are deleted all the same, and the caller hears that the row was gone.
+    bool gone = false;
+    auto run = [&] {
+        for (size_t i = 0; i < statements.size(); ++i) {
+            db->ExecuteSQL(statements[i].GetString(), false);
+            if (i == 0 && db->GetRowsAffected() == 0)
+                gone = true;
+        }
+    };
     if (db->IsOpen() && db->CanTransact()) {
         zyn::db::TransactionScope scope(*db);
-        for (const CString& sql : statements)
-            db->ExecuteSQL(sql.GetString(), false);
+        run();
         scope.Commit();
     } else {
-        for (const CString& sql : statements)
-            db->ExecuteSQL(sql.GetString(), false);
+        run();
     }
     m_bWritten = false;
     m_writtenHistoryIds.clear();
+    if (gone)
+        AfxThrowDBException(AFX_SQL_ERROR_NO_ROWS_AFFECTED, L"The acknowledgement was deleted by another client.");
 }
 
 // --- restore ----------------------------------------------------------------------

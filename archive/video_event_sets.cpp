@@ -183,7 +183,8 @@ void CVideoEventEventTypeArchiveSet::Delete()
     CString sql;
     sql.Format(L"DELETE FROM %s WHERE %s = ?", GetTable().GetString(), kRowKey);
     const std::vector<zyn::afx::DbValue> params{zyn::afx::DbValue(id)};
-    db->ExecuteSQL(sql.GetString(), std::span<const zyn::afx::DbValue>(params));
+    if (db->ExecuteSQL(sql.GetString(), std::span<const zyn::afx::DbValue>(params)) == 0)
+        AfxThrowDBException(AFX_SQL_ERROR_NO_ROWS_AFFECTED, L"The clip was deleted by another client.");
 }
 
 int CVideoEventEventTypeArchiveSet::AddEventTypeFilter(int nValue, ParamCompOperator op)

@@ -143,6 +143,17 @@ std::unique_ptr<CSQLStatement> VisitEventSet::BuildPurgeStatement(const COleDate
     return stmt;
 }
 
+bool VisitEventSet::PreparePurgeSelection(const COleDateTime& cutoff)
+{
+    BuildPurgeStatement(cutoff, LessThan);
+    return true;
+}
+
+int64_t VisitEventSet::CompletePurgeDeletes()
+{
+    return DeleteArchivedRows();
+}
+
 void VisitEventSet::Delete()
 {
     if (!IsOpen() || IsEOF() || IsBOF())

@@ -50,6 +50,11 @@ public:
     std::unique_ptr<CSQLStatement> BuildPurgeStatement(const COleDateTime& cutoff, ParamCompOperator op);
     // Nothing to prepare for this set.
     void PrepareForPurge() {}
+    // The purge pass selects by BuildPurgeStatement(cutoff, LessThan), whose age
+    // condition is the scheduled time-out, not by the archive time filter. Returns true.
+    bool PreparePurgeSelection(const COleDateTime& cutoff) override;
+    // DeleteArchivedRows.
+    int64_t CompletePurgeDeletes() override;
     // Deletes the rows noted by Delete that still match the last purge statement;
     // returns the number deleted.
     int64_t DeleteArchivedRows();

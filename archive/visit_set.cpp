@@ -202,8 +202,20 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
 
 void CVisitSet::PrepareForPurge()
 {
-    if (AddColumnToSet(kRowKey, nullptr, TRUE, nullptr))
+    if (!m_bRowKeyAdded && AddColumnToSet(kRowKey, nullptr, TRUE, nullptr))
         m_bRowKeyAdded = true;
+}
+
+bool CVisitSet::PreparePurgeSelection(const COleDateTime& /*cutoff*/)
+{
+    PrepareForPurge();
+    BuildPurgeStatement();
+    return true;
+}
+
+int64_t CVisitSet::CompletePurgeDeletes()
+{
+    return DeleteArchivedRows();
 }
 
 std::unique_ptr<CSQLStatement> CVisitSet::BuildPurgeStatement()

@@ -4,12 +4,13 @@
 // to) and its twin VISIT_RESTORED.
 //
 // The purge pass does not select visits by age: it runs after the visit-event pass and
-// archives the visits whose visit event is gone.
+// archives the visits whose visit event is gone (PreparePurgeSelection does the first
+// two steps for the shared pass, CompletePurgeDeletes the last).
 //   PrepareForPurge();
 //   auto stmt = BuildPurgeStatement();  Open(-1, stmt->GetSQL())  (or Open() alone);
 //   per row: GetArchiveRecordTime, WriteArchiveRecord (unless the destination only
 //            deletes), Delete (notes the row), MoveNext;
-//   DeleteArchivedRows()                 once the archive file is on disk.
+//   DeleteArchivedRows()                 before the pass commits.
 // DeleteArchivedRows removes exactly the visits noted, by key, and only while they
 // still match the purge statement: a visit whose event is gone only after the select
 // ran was never written to the archive, and stays for the next pass.
@@ -54,6 +55,12 @@ public:
     void WriteArchiveRecord(CStdioFileUnicode& file) override;
     LONG RestoreArchiveRecords(CStdioFileUnicode& file, LONG nReserved, ZynArchiveProgressProc pfnProgress,
         void* pContext, LONG nInterval) override;
+    // The purge pass selects by the purge statement (PrepareForPurge, then
+    // BuildPurgeStatement), not by age: a visit whose LASTCHANGED_UTC is NULL is purged
+    // too once its visit event is gone. Returns true.
+    bool PreparePurgeSelection(const COleDateTime& cutoff) override;
+    // DeleteArchivedRows.
+    int64_t CompletePurgeDeletes() override;
 
     // The select of the visits to purge: the set's bound columns (VISITROWID too once
     // PrepareForPurge added it) from VISIT, where VISIT_EVENTID is set and names no row

@@ -424,17 +424,27 @@ TEST_P(EventSetTest, ConcurrentPassesNeverShareSerialNumbers)
         EXPECT_GE(all[i], all[i - 1] + kCount) << "ranges overlap at " << i;
 }
 
+// A machine without a counter row starts above its events' serial numbers: through the
+// stored procedure on PostgreSQL, through the fallback on SQLite.
 TEST_P(EventSetTest, FallbackStartsAboveTheMachinesEvents)
 {
-    if (IsPostgres())
-        GTEST_SKIP() << "the stored procedure answers on PostgreSQL; this checks the fallback of SQLite";
     EventRow r;
     r.machine = 12;
     r.serial = 2100000000;
     Insert(r);
+    // Machine 13 has a counter row that was never advanced (0): it counts as none.
+    r.machine = 13;
+    r.serial = 2100000100;
+    Insert(r);
+    ExecParams(L"INSERT INTO EVENTS_LASTSERIALNUM (DEVICEID, SERIALNUM) VALUES (?, ?)", {int32_t{13}, int32_t{0}});
     CLogEvents set(ZDbPtr());
     EXPECT_EQ(set.GetNextSN(12, 2), 2100000001);
     EXPECT_EQ(set.GetNextSN(12, 1), 2100000003);
+    EXPECT_EQ(set.GetNextSN(13, 1), 2100000101);
+    // Another machine's events do not lift a machine that has none: it gets the time.
+    const LONG fresh = set.GetNextSN(14, 1);
+    EXPECT_GE(fresh, static_cast<LONG>(CTime::GetCurrentTime().GetTime()) - 5);
+    EXPECT_LT(fresh, 2100000000);
 }
 
 ZYN_INSTANTIATE_ENGINES(EventSetTest);
