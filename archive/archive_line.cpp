@@ -7,8 +7,6 @@
 #include "platform/afx/db/recordset.h"
 #include "platform/base/exception.h"
 #include "platform/suite/database/dynamic_recordset.h"
-#include "platform/suite/utility/logger.h"
-#include "platform/suite/utility/result.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 
 namespace zyn::archive {
@@ -61,15 +59,6 @@ bool ParseDecimal(const CString& text, T& out)
     }
     out = negative ? value : static_cast<T>(-value);
     return whole;
-}
-
-CString LinePreview(const CString& text)
-{
-    constexpr int kMax = 80;
-    CString shown = EscapeArchiveText(text.GetLength() > kMax ? text.Left(kMax) : text);
-    if (text.GetLength() > kMax)
-        shown += L"...";
-    return shown;
 }
 
 } // namespace
@@ -295,107 +284,6 @@ LONG MapArchiveId(CDynamicRecordset& set, LPCWSTR lpszRestoredTable, LPCWSTR lps
 {
     const LONG mapped = set.GetUpdatedIdFromMappingTable(lpszRestoredTable, lpszColumn, nId);
     return mapped > CDynamicRecordset::NoMapping ? mapped : nId;
-}
-
-void OpenForRestore(CRecordset& set, bool bSelectNothing)
-{
-    if (set.IsOpen())
-        return;
-    if (bSelectNothing)
-        set.m_strFilter = L"1=0";
-    set.Open(static_cast<UINT>(-1), nullptr, 0);
-}
-
-void CloseAfterFailure(CRecordset& set)
-{
-    try {
-        if (set.IsOpen())
-            set.Close();
-    } catch (CException* e) {
-        CLogger::LogError(CResult::DatabaseError, L"Archive", __LINE__, L"A record set could not be closed after a failure.", e);
-        e->Delete();
-    }
-}
-
-// --- ArchiveRestoreRun ------------------------------------------------------------
-
-ArchiveRestoreRun::ArchiveRestoreRun(
-    LPCWSTR lpszSource, ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
-    : m_strSource(lpszSource ? lpszSource : L"Archive"), m_pfnProgress(pfnProgress), m_pContext(pContext),
-      m_nInterval(nInterval)
-{
-    if (m_pfnProgress && m_nInterval < 1)
-        AfxThrowInvalidArgException(L"A restore progress callback needs an interval of at least 1.");
-}
-
-bool ArchiveRestoreRun::NextLine(CStdioFileUnicode& file, CString& line, BlankLines mode)
-{
-    while (file.ReadString(line)) {
-        ++m_nLine;
-        if (mode == BlankLines::TrimTrailingWhite)
-            line.TrimRight();
-        if (!line.IsEmpty()) {
-            m_pCurrentLine = &line;
-            return true;
-        }
-    }
-    m_pCurrentLine = nullptr;
-    line.Empty();
-    return false;
-}
-
-bool ArchiveRestoreRun::Progress()
-{
-    if (!m_pfnProgress || m_nCount == 0 || m_nCount == m_nReported || m_nCount % m_nInterval != 0)
-        return true;
-    m_nReported = m_nCount;
-    return m_pfnProgress(m_nCount, m_pContext);
-}
-
-void ArchiveRestoreRun::SkipLine(LPCWSTR lpszReason)
-{
-    ++m_nSkipped;
-    if (m_nSkipped > MaxLoggedLines)
-        return;
-    CString message;
-    message.Format(L"Archive restore skipped line %d: %s. The line: %s", static_cast<int>(m_nLine),
-        lpszReason ? lpszReason : L"not a row of this set", LinePreview(m_pCurrentLine ? *m_pCurrentLine : CString()).GetString());
-    CLogger::LogError(CResult::GeneralError, m_strSource.GetString(), static_cast<int>(m_nLine), message.GetString());
-}
-
-void ArchiveRestoreRun::Finish()
-{
-    if (m_bFinished)
-        return;
-    m_bFinished = true;
-    if (m_nSkipped == 0)
-        return;
-    CString message;
-    message.Format(L"Archive restore skipped %d malformed line(s) of %d read; %d row(s) restored.",
-        static_cast<int>(m_nSkipped), static_cast<int>(m_nLine), static_cast<int>(m_nCount));
-    CLogger::LogError(CResult::GeneralError, m_strSource.GetString(), 0, message.GetString());
-}
-
-LONG RunArchiveRestore(CStdioFileUnicode& file, ArchiveRestoreRun& run, BlankLines mode,
-    const std::function<LineOutcome(const ArchiveFields& fields)>& handler)
-{
-    CString line;
-    ArchiveFields fields;
-    while (run.NextLine(file, line, mode)) {
-        fields.Split(line);
-        const LineOutcome outcome = handler(fields);
-        if (outcome.kind == LineOutcome::Malformed) {
-            run.SkipLine(outcome.reason);
-            continue;
-        }
-        if (outcome.kind == LineOutcome::Inserted) {
-            run.CountRow();
-            if (!run.Progress())
-                break;
-        }
-    }
-    run.Finish();
-    return run.Count();
 }
 
 } // namespace zyn::archive

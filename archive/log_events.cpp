@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/archive_line.h"
+#include "archive/archive_restore_rows.h"
 #include "archive/event_archive_line.h"
 #include "common/zyn_datetime.h"
 #include "common/zyn_timestamp.h"
@@ -212,29 +213,29 @@ void CLogEvents::StoreRow(const EventArchiveRow& r)
 LONG CLogEvents::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*nReserved*/,
     ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
 {
-    ArchiveRestoreRun run(kSource, pfnProgress, pContext, nInterval);
+    RowRestore<EventArchiveRow> how;
+    how.source = kSource;
+    how.mappingTable = kRestoredTable;
+    how.parse = &ParseEventArchiveLine;
+    how.check = &CheckEventRow;
+    how.limits = TableColumnLimits(*this, {L"EVENT_TEXT", L"EVENTCODE"});
+    how.keyColumns = EventKeyColumns();
+    how.identify = &EventIdentity;
+    how.store = [this](const EventArchiveRow& row) { StoreRow(row); };
+    RestoreResult result;
     SetSkippedLineCount(0);
-    OpenForRestore(*this, true);
-    EventArchiveRow row;
-    CString reason;
+    SetDuplicateCount(0);
     try {
-        RunArchiveRestore(file, run, BlankLines::TrimTrailingWhite, [&](const ArchiveFields& fields) {
-            if (!ParseEventArchiveLine(fields, row, reason))
-                return LineOutcome::Skip(reason.GetString());
-            AddNew();
-            StoreRow(row);
-            Update();
-            return LineOutcome::Row();
-        });
+        RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
     } catch (...) {
         // The rows inserted so far stay; the failure goes to the caller.
-        SetSkippedLineCount(run.Skipped());
-        CloseAfterFailure(*this);
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
         throw;
     }
-    SetSkippedLineCount(run.Skipped());
-    Close();
-    return run.Count();
+    SetSkippedLineCount(result.skipped);
+    SetDuplicateCount(result.duplicates);
+    return result.rows;
 }
 
 // --- purge preparation and filters ------------------------------------------------

@@ -108,9 +108,15 @@ LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
     void* pContext, LONG nInterval)
 {
     auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VideoEventArchiveRow>(*this, file,
-        L"CVideoEventArchiveSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVideoEventArchiveLine,
-        [&](const VideoEventArchiveRow& row) {
+    zyn::archive::RowRestore<VideoEventArchiveRow> how;
+    how.source = L"CVideoEventArchiveSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVideoEventArchiveLine;
+    how.check = &zyn::archive::CheckVideoEventRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"ARCHIVEFILE"});
+    how.keyColumns = zyn::archive::VideoEventKeyColumns();
+    how.identify = &zyn::archive::VideoEventIdentity;
+    how.store = [&](const VideoEventArchiveRow& row) {
             SetRestoredColumn(*this, m_SERIALNUM, row.serialNum);
             SetRestoredColumn(*this, m_MACHINE, map(L"MACHINE", row.machine));
             SetRestoredColumn(*this, m_VIDEOSERVERID, map(L"VIDEOSERVERID", row.videoServerId));
@@ -121,7 +127,16 @@ LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
             SetRestoredColumn(*this, m_ARCHIVEFILE, row.archiveFile);
             SetRestoredColumn(*this, m_START_TIME_UTC, row.startTimeUtc);
             SetRestoredColumn(*this, m_END_TIME_UTC, row.endTimeUtc);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }

@@ -103,9 +103,15 @@ LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArch
     void* pContext, LONG nInterval)
 {
     auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VisitEventArchiveRow>(*this, file,
-        L"VisitEventSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVisitEventArchiveLine,
-        [&](const VisitEventArchiveRow& row) {
+    zyn::archive::RowRestore<VisitEventArchiveRow> how;
+    how.source = L"VisitEventSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVisitEventArchiveLine;
+    how.check = &zyn::archive::CheckVisitEventRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"NAME"});
+    how.keyColumns = zyn::archive::VisitEventKeyColumns();
+    how.identify = &zyn::archive::VisitEventIdentity;
+    how.store = [&](const VisitEventArchiveRow& row) {
             SetRestoredColumn(*this, m_VISIT_EVENTID, map(L"VISIT_EVENTID", row.visitEventId));
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));
             SetRestoredColumn(*this, m_LAST_CHANGED, row.lastChanged);
@@ -117,7 +123,16 @@ LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArch
             SetRestoredColumn(*this, m_SCHEDULED_TIMEIN, row.scheduledTimeIn);
             SetRestoredColumn(*this, m_SCHEDULED_TIMEOUT, row.scheduledTimeOut);
             SetRestoredColumn(*this, m_LASTCHANGED_UTC, row.lastChangedUtc);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }

@@ -165,9 +165,15 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
     }
     auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
 
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VisitArchiveRow>(*this, file,
-        L"CVisitSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVisitArchiveLine,
-        [&](const VisitArchiveRow& row) {
+    zyn::archive::RowRestore<VisitArchiveRow> how;
+    how.source = L"CVisitSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVisitArchiveLine;
+    how.check = &zyn::archive::CheckVisitRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"VISIT_KEY"});
+    how.keyColumns = zyn::archive::VisitKeyColumns();
+    how.identify = &zyn::archive::VisitIdentity;
+    how.store = [&](const VisitArchiveRow& row) {
             const LONG visitId = map(L"VISITID", row.visitId);
             SetRestoredColumn(*this, m_VISITID, visitId);
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));
@@ -195,7 +201,16 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
                 SetRestoredColumn(*this, m_PURPOSE, purpose);
             }
             SetRestoredColumn(*this, m_VISIT_KEY, row.visitKey);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }

@@ -6,6 +6,7 @@
 #include "archive/alarm_ack_archive_line.h"
 #include "archive/archive_line.h"
 #include "archive/event_archive_line.h"
+#include "archive/restore_run.h"
 #include "tests/archive/archive_fixture.h"
 
 using namespace zyn::archive;

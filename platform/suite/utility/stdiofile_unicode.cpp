@@ -153,8 +153,11 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
         size_t end = found ? at : m_readBuf.size();
         const size_t next = found ? at + unit : m_readBuf.size();
         // Strip the CR before the LF (and a lone CR at the end of the file).
-        if (end >= m_readPos + unit && isUnit(end - unit, '\r'))
+        m_lastLineEnded = found;
+        if (end >= m_readPos + unit && isUnit(end - unit, '\r')) {
             end -= unit;
+            m_lastLineEnded = true;
+        }
         bool ok = true;
         const std::span<const uint8_t> bytes(m_readBuf.data() + m_readPos, end - m_readPos);
         std::wstring text;
