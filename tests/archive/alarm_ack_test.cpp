@@ -98,6 +98,11 @@ TEST_P(AlarmAckTest, AcknowledgementWithTwoHistoryRowsRoundTrips)
     ASSERT_EQ(lines.size(), 3u);
     zyn::archive::ArchiveFields ack(lines[0]);
     ASSERT_EQ(ack.Count(), 14);
+    // USERID, STATUS, SALARMID, SPANELID, SSERIALNUM, LPANELID as inserted above, each in
+    // its own place.
+    const char* const firstSix[] = {"7", "2", "33", "4", "5", "40"};
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(U8(ack.Raw(i)), firstSix[i - 1]) << "field " << i;
     EXPECT_EQ(U8(ack.Raw(7)), "41");
     EXPECT_TRUE(ack.IsEmpty(8));
     EXPECT_EQ(U8(ack.Raw(10)), "9");

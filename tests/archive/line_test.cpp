@@ -266,6 +266,21 @@ TEST(EventArchiveLine, EmptySegmentIsNullAndSecondFieldIsTheLocalTime)
     EXPECT_EQ(row.eventTime->year, 2001);
 }
 
+// A line written by hand, with a different value in each of the first seven fields,
+// gives each to its own column.
+TEST(AlarmAckArchiveLine, EachOfTheFirstFieldsGoesToItsOwnColumn)
+{
+    AlarmAckArchiveRow row;
+    CString reason;
+    ASSERT_TRUE(ParseAlarmAckArchiveLine(ArchiveFields(L"11\t12\t13\t14\t15\t16\t17\t\tnote"), row, reason))
+        << U8(reason);
+    const std::pair<const char*, LONG> fields[] = {{"USERID", row.userId}, {"STATUS", row.status},
+        {"SALARMID", row.alarmId}, {"SPANELID", row.panelId}, {"SSERIALNUM", row.serialNum},
+        {"LPANELID", row.linkedPanelId}, {"LSERIALNUM", row.linkedSerialNum}};
+    for (size_t i = 0; i < std::size(fields); ++i)
+        EXPECT_EQ(fields[i].second, static_cast<LONG>(11 + i)) << fields[i].first;
+}
+
 TEST(AlarmAckArchiveLine, AcknowledgementAndHistoryRoundTrip)
 {
     AlarmAckArchiveRow ack;
@@ -283,6 +298,11 @@ TEST(AlarmAckArchiveLine, AcknowledgementAndHistoryRoundTrip)
     ArchiveLineWriter w;
     FormatAlarmAckArchiveLine(ack, w);
     EXPECT_EQ(w.Count(), AlarmAckLineFieldCount);
+    // The whole line, written out by hand: USERID, STATUS, SALARMID, SPANELID,
+    // SSERIALNUM, LPANELID, LSERIALNUM, no ACKTIME, the escaped note, IN_PROGRESS_USERID,
+    // no IN_PROGRESS_ACKTIME, the three UTC times.
+    EXPECT_EQ(U8(w.Line()), "7\t2\t3\t4\t5\t6\t8\t\ta\x1BInote\x1BM\x1BJwith breaks\t9\t\t"
+                            "Jan 02 2010 03:04:05AM\t\tJun 07 2011 06:09:10PM");
 
     ArchiveFields f(w.Line());
     EXPECT_FALSE(IsAlarmAckHistoryLine(f));
