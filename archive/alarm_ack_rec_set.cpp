@@ -294,7 +294,8 @@ LONG LAcsAlarmAckRecSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*n
     const ColumnLimits limits = TableColumnLimits(*this, {L"ACKNOTE"});
     OpenForRestore(*this, true);
     CAlarmAckHistorySet history(db, true);
-    const IdMapper map = [&](LPCWSTR column, LONG id) { return MapArchiveId(*this, kRestoredTable, column, id); };
+    RestoreIdMapping mapping(*this, kRestoredTable);
+    const IdMapper map = mapping.Mapper();
 
     // One history row of an acknowledgement as archived.
     auto insertHistory = [&](const AlarmAckArchiveRow& ack, const AlarmAckHistoryArchiveRow& hist) {

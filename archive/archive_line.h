@@ -45,6 +45,8 @@ bool ParseArchiveBigInt(const CString& text, int64_t& out);
 bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out);
 // The archive form of a timestamp; empty for an all-zero or invalid one.
 CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value);
+// Appends the archive form of a timestamp (nothing for an all-zero or invalid one).
+void AppendArchiveTimestamp(CString& out, const TIMESTAMP_STRUCT& value);
 // A text field as written: escaped, and safe to encode as UTF-16.
 CString EscapeArchiveText(const CString& text);
 // The inverse of EscapeArchiveText.
@@ -58,7 +60,7 @@ public:
 
     // An empty line has no fields; otherwise there is one field more than tabs.
     void Split(const CString& line);
-    int Count() const { return static_cast<int>(m_fields.size()); }
+    int Count() const { return static_cast<int>(m_count); }
     bool Has(int nField) const { return nField >= 1 && nField <= Count(); }
 
     // The field as written; empty when the line has no such field.
@@ -75,7 +77,8 @@ public:
     bool Time(int nField, TIMESTAMP_STRUCT& out) const;
 
 private:
-    std::vector<CString> m_fields;
+    std::vector<CString> m_fields; // the first m_count hold this line's fields
+    size_t m_count = 0;
 };
 
 // Integer fields read strictly, for sets that refuse lines not written by them: an
@@ -87,6 +90,8 @@ bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CStr
 // Builds one line, field by field.
 class ArchiveLineWriter {
 public:
+    ArchiveLineWriter() { m_line.Str().reserve(256); }
+
     ArchiveLineWriter& Long(LONG value);
     ArchiveLineWriter& BigInt(int64_t value);
     // A 32-bit column that may be NULL: nNullValue when it is.

@@ -10,6 +10,8 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/archive_line.h"
@@ -44,6 +46,34 @@ void SetRestoredColumn(CRecordset& set, T& member, const std::optional<V>& value
 // else the schema's (DefaultColumnLimits).
 ColumnLimits TableColumnLimits(CDynamicRecordset& set, std::initializer_list<LPCWSTR> columns);
 
+// The identifier mapping of one restore: the set's answers (MapArchiveId), kept per
+// column, since the set looks each one up by its table and column names every time. At
+// most MaxAnswers per column are kept (then they start again), so memory stays flat.
+class RestoreIdMapping {
+public:
+    static constexpr size_t MaxAnswers = 4096;
+
+    // Finds out first whether the mapping has any row for the table at all; when it has
+    // none (the usual case), every identifier stands for itself without a look-up.
+    RestoreIdMapping(CDynamicRecordset& set, LPCWSTR lpszMappingTable);
+    LONG operator()(LPCWSTR lpszColumn, LONG nId);
+    // As an IdMapper (which refers to this object).
+    IdMapper Mapper()
+    {
+        return [this](LPCWSTR column, LONG id) { return (*this)(column, id); };
+    }
+
+private:
+    struct Column {
+        std::wstring name;
+        std::unordered_map<LONG, LONG> answers;
+    };
+    CDynamicRecordset& m_set;
+    CString m_strTable;
+    bool m_bEmpty = false;
+    std::vector<Column> m_columns;
+};
+
 // Adds one row with AddNew, store and Update; the row being added is abandoned when
 // either fails (the failure passes).
 void InsertRow(CRecordset& set, const std::function<void()>& store);
@@ -64,8 +94,11 @@ struct RowRestore {
     ColumnLimits limits;
     std::vector<KeyColumn> keyColumns;
     RowIdentity (*identify)(const Row&, const IdMapper&) = nullptr;
-    // Stores the row's columns into the set's members (after AddNew).
-    std::function<void(const Row&)> store;
+    // Stores the row's columns into the set's members (after AddNew), identifiers
+    // mapped with the mapper given.
+    std::function<void(const Row&, const IdMapper&)> store;
+    // Or, when given, inserts the row by other means (instead of AddNew, store, Update).
+    std::function<void(const Row&, const IdMapper&)> insert;
 };
 
 // Runs the restore; result holds the counts also when an exception passes.
@@ -79,12 +112,18 @@ void RestoreRows(CDynamicRecordset& set, CStdioFileUnicode& file, ZynArchiveProg
     if (!db || !db->IsOpen())
         AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"A restore needs an open database.");
     OpenForRestore(set, true);
-    const IdMapper map = [&](LPCWSTR column, LONG id) { return MapArchiveId(set, how.mappingTable, column, id); };
+    RestoreIdMapping mapping(set, how.mappingTable);
+    const IdMapper map = mapping.Mapper();
     DatabaseRestoreTarget target(*db, set.GetTable(), how.keyColumns);
     RestoreBatch<Row> batch(
         run, target, [&](const Row& row) { return how.identify(row, map); },
         [&](const Row& row, LONG line, RowInserter& inserter) {
-            return inserter.Try(line, [&] { InsertRow(set, [&] { how.store(row); }); });
+            return inserter.Try(line, [&] {
+                if (how.insert)
+                    how.insert(row, map);
+                else
+                    InsertRow(set, [&] { how.store(row, map); });
+            });
         });
     auto record = [&] {
         result.rows = run.Count();

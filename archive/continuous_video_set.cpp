@@ -86,7 +86,6 @@ void CContinuousVideoArchiveSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG CContinuousVideoArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
     ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
     zyn::archive::RowRestore<ContinuousVideoArchiveRow> how;
     how.source = L"CContinuousVideoArchiveSet";
     how.mappingTable = kRestoredTable;
@@ -95,7 +94,7 @@ LONG CContinuousVideoArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, 
     how.limits = zyn::archive::TableColumnLimits(*this, {L"ARCHIVEFILE"});
     how.keyColumns = zyn::archive::ContinuousVideoKeyColumns();
     how.identify = &zyn::archive::ContinuousVideoIdentity;
-    how.store = [&](const ContinuousVideoArchiveRow& row) {
+    how.store = [&](const ContinuousVideoArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_CONTINUOUS_VIDEOID, row.continuousVideoId);
             SetRestoredColumn(*this, m_VIDEOSERVERID, map(L"VIDEOSERVERID", row.videoServerId));
             SetRestoredColumn(*this, m_CAMERAID, map(L"CAMERAID", row.cameraId));

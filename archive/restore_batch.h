@@ -83,8 +83,9 @@ struct KeyColumn {
     KeyKind kind;
 };
 
-// The database as target: key look-ups by one SELECT per batch over the key columns
-// (values written as literals, so the key index serves), transactions as above.
+// The database as target: key look-ups by one SELECT per batch (the batch's keys as a
+// VALUES list of literals joined with the table, so the key index serves), transactions
+// as above.
 class DatabaseRestoreTarget : public RestoreTarget {
 public:
     // lpszTable and the column names are plain identifiers of the schema.
@@ -97,8 +98,8 @@ public:
     void Abandon() noexcept override;
     bool IsRowRefusal(CException* e) const override;
 
-    // The look-up's statement: SELECT the key columns FROM the table WHERE (c1 = v1 AND
-    // c2 = v2) OR ... for the keys given.
+    // The look-up's statement: the key columns of the table's rows that match one of
+    // the keys given (a NULL date-time matches a NULL).
     static CString FormatLookup(CZynDatabase& db, LPCWSTR lpszTable, std::span<const KeyColumn> columns,
         std::span<const RowIdentity* const> keys);
 

@@ -1,6 +1,8 @@
 #include "archive/restore_loops.h"
 
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/suite/utility/stdiofile_unicode.h"
 
@@ -14,7 +16,18 @@ public:
     IdentityText& Add(LPCWSTR lpszName, int64_t value)
     {
         Separate(lpszName);
-        m_text.AppendFormat(L"%I64d", value);
+        // Digits from the end of a small buffer (std::to_wstring goes through swprintf).
+        wchar_t buf[24];
+        wchar_t* end = buf + 24;
+        wchar_t* p = end;
+        uint64_t magnitude = value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+        do {
+            *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0)
+            *--p = L'-';
+        m_text.Str().append(p, static_cast<size_t>(end - p));
         return *this;
     }
     IdentityText& Add(LPCWSTR lpszName, const std::optional<TIMESTAMP_STRUCT>& value)
@@ -34,10 +47,11 @@ public:
 private:
     void Separate(LPCWSTR lpszName)
     {
-        if (!m_text.IsEmpty())
-            m_text += L", ";
-        m_text += lpszName;
-        m_text += L" ";
+        std::wstring& text = m_text.Str();
+        if (!text.empty())
+            text += L", ";
+        text += lpszName;
+        text += L' ';
     }
     CString m_text;
 };

@@ -107,7 +107,6 @@ void CVideoEventArchiveSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveProgressProc pfnProgress,
     void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
     zyn::archive::RowRestore<VideoEventArchiveRow> how;
     how.source = L"CVideoEventArchiveSet";
     how.mappingTable = kRestoredTable;
@@ -116,7 +115,7 @@ LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
     how.limits = zyn::archive::TableColumnLimits(*this, {L"ARCHIVEFILE"});
     how.keyColumns = zyn::archive::VideoEventKeyColumns();
     how.identify = &zyn::archive::VideoEventIdentity;
-    how.store = [&](const VideoEventArchiveRow& row) {
+    how.store = [&](const VideoEventArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_SERIALNUM, row.serialNum);
             SetRestoredColumn(*this, m_MACHINE, map(L"MACHINE", row.machine));
             SetRestoredColumn(*this, m_VIDEOSERVERID, map(L"VIDEOSERVERID", row.videoServerId));

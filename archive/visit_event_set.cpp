@@ -102,7 +102,6 @@ void VisitEventSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveProgressProc pfnProgress,
     void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
     zyn::archive::RowRestore<VisitEventArchiveRow> how;
     how.source = L"VisitEventSet";
     how.mappingTable = kRestoredTable;
@@ -111,7 +110,7 @@ LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArch
     how.limits = zyn::archive::TableColumnLimits(*this, {L"NAME"});
     how.keyColumns = zyn::archive::VisitEventKeyColumns();
     how.identify = &zyn::archive::VisitEventIdentity;
-    how.store = [&](const VisitEventArchiveRow& row) {
+    how.store = [&](const VisitEventArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_VISIT_EVENTID, map(L"VISIT_EVENTID", row.visitEventId));
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));
             SetRestoredColumn(*this, m_LAST_CHANGED, row.lastChanged);

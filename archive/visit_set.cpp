@@ -163,7 +163,6 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
         if (const zyn::afx::DbColumnInfo* desc = FindColumnDesc(L"PURPOSE", GetTable()))
             nPurposeSize = desc->columnSize;
     }
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
 
     zyn::archive::RowRestore<VisitArchiveRow> how;
     how.source = L"CVisitSet";
@@ -173,7 +172,7 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
     how.limits = zyn::archive::TableColumnLimits(*this, {L"VISIT_KEY"});
     how.keyColumns = zyn::archive::VisitKeyColumns();
     how.identify = &zyn::archive::VisitIdentity;
-    how.store = [&](const VisitArchiveRow& row) {
+    how.store = [&](const VisitArchiveRow& row, const zyn::archive::IdMapper& map) {
             const LONG visitId = map(L"VISITID", row.visitId);
             SetRestoredColumn(*this, m_VISITID, visitId);
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));

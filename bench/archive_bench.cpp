@@ -13,21 +13,26 @@
 
 #include <benchmark/benchmark.h>
 
+#include <strings.h>
 #include <unistd.h>
 
-#include <strings.h>
-
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive/log_events.h"
 #include "archive/purge_driver.h"
+#include "archive/restore_batch.h"
+#include "archive/restore_loops.h"
 #include "platform/afx/db/dbexception.h"
 #include "platform/afx/db/dbvalue.h"
 #include "platform/afx/db/odbc_driver.h"
@@ -218,9 +223,16 @@ private:
 };
 
 // N events, all older than the cut-off, in one statement.
+// Empties a table; on PostgreSQL by TRUNCATE, so that no dead rows of the run before
+// (and no vacuum of them) weigh on the next.
+void Empty(Engine engine, CZynDatabase& db, const wchar_t* table)
+{
+    db.ExecuteSQL((std::wstring(engine == Engine::PostgreSQL ? L"TRUNCATE " : L"DELETE FROM ") + table).c_str());
+}
+
 void Populate(Engine engine, CZynDatabase& db, int64_t rows)
 {
-    db.ExecuteSQL(L"DELETE FROM EVENTS");
+    Empty(engine, db, L"EVENTS");
     const wchar_t* columns =
         L"INSERT INTO EVENTS (SERIALNUM, DEVID, INPUTDEVID, EVENTTYPE, EVENTID, EVENTDATA, CARDNUM, MACHINE, "
         L"EMPID, INPUTARG, TRIGGER_EVENT, FUNCLIST, ASSETID, EVENT_PARAMID, CALLED_STATION, TRANSMITTERID, "
@@ -290,6 +302,57 @@ public:
     TIMESTAMP_STRUCT m_time[2] = {};
 };
 
+// The rates of every run, for the summary at the end: (engine, what, rows) -> rows/s.
+std::map<std::tuple<std::string, std::string, int64_t>, std::vector<double>>& Rates()
+{
+    static std::map<std::tuple<std::string, std::string, int64_t>, std::vector<double>> rates;
+    return rates;
+}
+
+using Clock = std::chrono::steady_clock;
+
+void Record(Engine engine, const char* what, int64_t rows, Clock::time_point start)
+{
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (seconds > 0)
+        Rates()[{EngineName(engine), what, rows}].push_back(static_cast<double>(rows) / seconds);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Per engine and size: the median rate of each, and the pass's and the restore's share
+// of their baselines': the median of the rounds' shares (each round runs a baseline
+// right before its counterpart, so both meet the same load of the machine).
+void PrintSummary()
+{
+    std::printf("\n%-10s %7s %14s %14s %6s %14s %14s %6s\n", "engine", "rows", "raw pass/s", "pass/s", "share",
+        "raw restore/s", "restore/s", "share");
+    for (Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
+        for (int64_t rows : {int64_t{10000}, int64_t{100000}}) {
+            auto rates = [&](const char* what) { return Rates()[{EngineName(engine), what, rows}]; };
+            auto share = [&](const char* what, const char* base) {
+                const std::vector<double> a = rates(what), b = rates(base);
+                std::vector<double> shares;
+                for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+                    if (b[i] > 0)
+                        shares.push_back(a[i] / b[i]);
+                return Median(shares);
+            };
+            const double bp = Median(rates("BaselinePass")), p = Median(rates("PurgePass"));
+            const double bi = Median(rates("BaselineInsert")), r = Median(rates("Restore"));
+            if (bp == 0 && p == 0 && bi == 0 && r == 0)
+                continue;
+            std::printf("%-10s %7lld %14.0f %14.0f %6.2f %14.0f %14.0f %6.2f\n", EngineName(engine),
+                static_cast<long long>(rows), bp, p, share("PurgePass", "BaselinePass"), bi, r,
+                share("Restore", "BaselineInsert"));
+        }
+    }
+}
+
 void SetCounters(benchmark::State& state, int64_t rows, size_t rssBefore)
 {
     state.counters["rows_per_s"] =
@@ -323,6 +386,7 @@ void BM_PurgePass(benchmark::State& state, Engine engine)
             file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite);
             const size_t rssBefore = StatusBytes("VmRSS");
             state.ResumeTiming();
+            const Clock::time_point start = Clock::now();
 
             CLogEvents events(db.get(), false, true);
             std::vector<zyn::archive::PurgeStep> steps(1);
@@ -331,6 +395,7 @@ void BM_PurgePass(benchmark::State& state, Engine engine)
             const auto result = zyn::archive::RunPurgePass(*db, Cutoff(), steps, &file);
             file.Close();
 
+            Record(engine, "PurgePass", rows, start);
             state.PauseTiming();
             if (result.rows != rows) {
                 state.SkipWithError(("the pass took " + std::to_string(result.rows) + " rows of " +
@@ -362,6 +427,7 @@ void BM_BaselinePass(benchmark::State& state, Engine engine)
             Populate(engine, *db, rows);
             const size_t rssBefore = StatusBytes("VmRSS");
             state.ResumeTiming();
+            const Clock::time_point start = Clock::now();
 
             db->BeginTrans();
             PlainEvents set(db.get());
@@ -378,6 +444,7 @@ void BM_BaselinePass(benchmark::State& state, Engine engine)
             set.Close();
             db->CommitTrans();
 
+            Record(engine, "BaselinePass", rows, start);
             state.PauseTiming();
             if (n != rows) {
                 state.SkipWithError(
@@ -421,15 +488,17 @@ void BM_Restore(benchmark::State& state, Engine engine)
         const std::wstring path = ArchiveFileOf(env, engine, *db, rows);
         for (auto _ : state) {
             state.PauseTiming();
-            db->ExecuteSQL(L"DELETE FROM EVENTS_RESTORED");
+            Empty(engine, *db, L"EVENTS_RESTORED");
             CStdioFileUnicode file;
             file.Open(path.c_str(), CFile::modeRead);
             const size_t rssBefore = StatusBytes("VmRSS");
             state.ResumeTiming();
+            const Clock::time_point start = Clock::now();
 
             CLogEvents restored(db.get(), true, true);
             const LONG n = restored.RestoreArchiveRecords(file, 0, nullptr, nullptr, 0);
 
+            Record(engine, "Restore", rows, start);
             state.PauseTiming();
             file.Close();
             if (n != rows) {
@@ -447,19 +516,22 @@ void BM_Restore(benchmark::State& state, Engine engine)
     }
 }
 
-// The restore's statements issued directly: a prepared insert of the same 31 columns per
-// row, each its own transaction, as the restore's are.
+// The restore's statements issued directly: per batch of rows a transaction, the look-up
+// of the batch's keys (the same SELECT the restore runs, its rows fetched), and a
+// prepared insert of the same 31 columns per row.
 void BM_BaselineInsert(benchmark::State& state, Engine engine)
 {
     BENCH_ENV_OR_SKIP(env, engine);
     const int64_t rows = state.range(0);
     try {
         auto db = env.Open(engine);
+        const std::vector<zyn::archive::KeyColumn> keyColumns = zyn::archive::EventKeyColumns();
         for (auto _ : state) {
             state.PauseTiming();
-            db->ExecuteSQL(L"DELETE FROM EVENTS_RESTORED");
+            Empty(engine, *db, L"EVENTS_RESTORED");
             const size_t rssBefore = StatusBytes("VmRSS");
             state.ResumeTiming();
+            const Clock::time_point start = Clock::now();
 
             odbc::Statement insert(*db->GetOdbcConnection());
             insert.Prepare(L"INSERT INTO EVENTS_RESTORED (SERIALNUM, EVENTIME, DEVID, INPUTDEVID, EVENTTYPE, "
@@ -469,17 +541,43 @@ void BM_BaselineInsert(benchmark::State& state, Engine engine)
                            L"SEGMENTID, ZYN_DBID, AREAAPBID, ALARMMASKGROUPID, EVENT_TIME_UTC) VALUES (?, ?, ?, "
                            L"?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
             const TIMESTAMP_STRUCT time{2010, 1, 2, 3, 4, 5, 0};
-            for (int64_t i = 1; i <= rows; ++i) {
-                const auto v = static_cast<int32_t>(i);
-                insert.SetParams({Int32(v), NullOf(odbc::Kind::Timestamp), Int32(v % 50), Int32(2),
-                    Int32(100 + v % 7), Int32(4), Int32(5), Int64(1000000000 + i), Int32(1 + v % 4),
-                    Int32(v % 1000), Int32(7), Int32(8), Int32(9), Int32(10), Int32(11), Int32(-1), Int32(12),
-                    Int32(13), Int32(-1), Int32(14), Text(L"Door\x1BIforced open"), Int32(15), Int32(16),
-                    Int32(17), Int32(18), Text(L"CODE1"), v % 3 == 0 ? NullOf(odbc::Kind::Int32) : Int32(v % 20),
-                    Int32(1), Int32(0), Int32(0), Time(time)});
-                insert.Execute();
+            constexpr int64_t kBatch = zyn::archive::RestoreBatch<int>::DefaultCapacity;
+            std::vector<zyn::archive::RowIdentity> ids;
+            std::vector<const zyn::archive::RowIdentity*> keys;
+            for (int64_t first = 1; first <= rows; first += kBatch) {
+                const int64_t last = std::min(rows, first + kBatch - 1);
+                ids.clear();
+                keys.clear();
+                for (int64_t i = first; i <= last; ++i)
+                    ids.push_back({CString(), {int64_t{1 + i % 4}, i}});
+                for (const auto& id : ids)
+                    keys.push_back(&id);
+                db->BeginTrans();
+                odbc::Statement lookup(*db->GetOdbcConnection());
+                lookup.ExecDirect(
+                    zyn::archive::DatabaseRestoreTarget::FormatLookup(*db, L"EVENTS_RESTORED", keyColumns, keys)
+                        .Str());
+                int64_t machine = 0;
+                int64_t serial = 0;
+                while (lookup.Fetch()) {
+                    lookup.GetInt64(1, machine);
+                    lookup.GetInt64(2, serial);
+                }
+                lookup.CloseCursor();
+                for (int64_t i = first; i <= last; ++i) {
+                    const auto v = static_cast<int32_t>(i);
+                    insert.SetParams({Int32(v), NullOf(odbc::Kind::Timestamp), Int32(v % 50), Int32(2),
+                        Int32(100 + v % 7), Int32(4), Int32(5), Int64(1000000000 + i), Int32(1 + v % 4),
+                        Int32(v % 1000), Int32(7), Int32(8), Int32(9), Int32(10), Int32(11), Int32(-1), Int32(12),
+                        Int32(13), Int32(-1), Int32(14), Text(L"Door\x1BIforced open"), Int32(15), Int32(16),
+                        Int32(17), Int32(18), Text(L"CODE1"), v % 3 == 0 ? NullOf(odbc::Kind::Int32) : Int32(v % 20),
+                        Int32(1), Int32(0), Int32(0), Time(time)});
+                    insert.Execute();
+                }
+                db->CommitTrans();
             }
 
+            Record(engine, "BaselineInsert", rows, start);
             state.PauseTiming();
             SetCounters(state, rows, rssBefore);
             state.ResumeTiming();
@@ -495,24 +593,35 @@ void BM_BaselineInsert(benchmark::State& state, Engine engine)
 
 // Each run consumes its rows, so one iteration per size; the smaller size comes first
 // so that a growth of memory with the rows would show in the larger run. The pass and
-// the restore run beside their baselines, engine by engine.
+// the restore run beside their baselines, engine by engine (ZYN_BENCH_ROUNDS rounds,
+// default 3), and a summary of the median rates and ratios ends the output.
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     using Fn = void (*)(benchmark::State&, Engine);
     const std::pair<const char*, Fn> kinds[] = {{"BaselinePass", BM_BaselinePass}, {"PurgePass", BM_PurgePass},
         {"BaselineInsert", BM_BaselineInsert}, {"Restore", BM_Restore}};
+    // Rounds of each pair, one after the other, so that a machine busy with other work
+    // slows both sides of a ratio alike; the summary takes the medians.
+    const char* roundsText = std::getenv("ZYN_BENCH_ROUNDS");
+    const int rounds = std::clamp(roundsText ? std::atoi(roundsText) : 3, 1, 50);
     for (Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
-        for (const auto& [name, fn] : kinds) {
-            benchmark::RegisterBenchmark((std::string(EngineName(engine)) + "/" + name).c_str(), fn, engine)
-                ->Arg(10000)
-                ->Arg(100000)
-                ->Iterations(1)
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
+        for (int round = 1; round <= rounds; ++round) {
+            for (const int64_t rows : {int64_t{10000}, int64_t{100000}}) {
+                for (const auto& [name, fn] : kinds) {
+                    const std::string label = std::string(EngineName(engine)) + "/" + name + "/round" +
+                                              std::to_string(round);
+                    benchmark::RegisterBenchmark(label.c_str(), fn, engine)
+                        ->Arg(rows)
+                        ->Iterations(1)
+                        ->Unit(benchmark::kMillisecond)
+                        ->UseRealTime();
+                }
+            }
         }
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    PrintSummary();
     return 0;
 }
