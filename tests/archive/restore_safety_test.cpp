@@ -386,6 +386,33 @@ TEST_P(RestoreSafetyTest, RowsRestoredUnderAMappingAreFoundAgainUnderIt)
     EXPECT_EQ(Restore(kind, path).rows, 1);
 }
 
+// A clip is one camera's clip of an event from its start: clips without a start time
+// are found again too, and another camera's clip of the same event is another row.
+TEST_P(RestoreSafetyTest, ClipsAreTheSameByEventCameraAndStartEvenWithoutAStart)
+{
+    const Kind kind = Kinds()[4];
+    ASSERT_EQ(CString(kind.table), L"EVENTS_VIDEO_RESTORED");
+    auto clip = [](const wchar_t* camera, const wchar_t* start) {
+        return Join({L"7", L"1", L"2", camera, L"", L"", L"4", L"f.avi", start, L""});
+    };
+    const std::wstring path = TempFilePath(L"clips.txt");
+    WriteUtf16(path, {clip(L"3", L""), clip(L"3", kTime), clip(L"5", L""), clip(L"3", L""),
+                         clip(L"3", L"Jul 05 2008 03:04:06PM")});
+    const Outcome first = Restore(kind, path);
+    EXPECT_EQ(first.rows, 4);
+    EXPECT_EQ(first.duplicates, 1);
+    const Outcome again = Restore(kind, path);
+    EXPECT_EQ(again.rows, 0);
+    EXPECT_EQ(again.duplicates, 5);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_VIDEO_RESTORED WHERE START_TIME_UTC IS NULL"), 2);
+
+    // A batch of clips none of which has a start time.
+    WriteUtf16(path, {clip(L"3", L""), clip(L"5", L""), clip(L"6", L"")});
+    const Outcome nulls = Restore(kind, path);
+    EXPECT_EQ(nulls.rows, 1);
+    EXPECT_EQ(nulls.duplicates, 2);
+}
+
 // An acknowledgement whose history is longer than a batch holds: its history lines are
 // inserted as they come, in the transaction of the acknowledgement, so it still goes
 // in whole and is found whole again.
