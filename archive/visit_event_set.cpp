@@ -154,6 +154,7 @@ std::unique_ptr<CSQLStatement> VisitEventSet::BuildPurgeStatement(const COleDate
     stmt->AddToWhere(kLiveTable, L"SCHEDULED_TIMEOUT", cutoff, op, CSQLStatement::FilterAnd, CSQLStatement::WhereDateTime);
     m_strPurgeCondition = stmt->FormatWhere();
     m_strPendingPurgeSQL = stmt->FormatSelect();
+    m_nDeleted = 0;
     return stmt;
 }
 
@@ -175,6 +176,10 @@ void VisitEventSet::Delete()
     if (IsFieldNull(&m_VISIT_EVENTID))
         AfxThrowDBException(AFX_SQL_ERROR_NO_KEY_COLUMNS, L"The visit event has no key to delete it by.");
     m_archived.Note(m_VISIT_EVENTID);
+    // A full batch is deleted at once (in the pass's transaction), so a pass over many
+    // rows holds no more than a batch of keys.
+    if (m_archived.Count() >= zyn::archive::ArchivedRowKeys::BatchSize)
+        DeleteArchivedRows();
 }
 
 int64_t VisitEventSet::DeleteArchivedRows()
@@ -186,5 +191,7 @@ int64_t VisitEventSet::DeleteArchivedRows()
         AfxThrowDBException(
             AFX_SQL_ERROR_CONNECT_FAIL, L"VisitEventSet: no open database to delete the archived visit events.");
     const CString table = m_strPurgeCondition.IsEmpty() ? GetTable() : CString(kLiveTable);
-    return m_archived.DeleteFrom(*db, table, L"VISIT_EVENTID", m_strPurgeCondition);
+    const int64_t deleted = m_archived.DeleteFrom(*db, table, L"VISIT_EVENTID", m_strPurgeCondition);
+    m_nDeleted += deleted;
+    return deleted;
 }

@@ -259,6 +259,7 @@ std::unique_ptr<CSQLStatement> CVisitSet::BuildPurgeStatement()
     stmt->AddToWhere(kLiveTable, L"VISIT_EVENTID", CMultiFilterRecordset::IsNotNull, CSQLStatement::FilterAnd);
     m_strPurgeCondition = stmt->FormatWhere();
     m_strPendingPurgeSQL = stmt->FormatSelect();
+    m_nDeleted = 0;
     return stmt;
 }
 
@@ -285,6 +286,10 @@ void CVisitSet::Delete()
     if (!CurrentRowKey(key))
         AfxThrowDBException(AFX_SQL_ERROR_NO_KEY_COLUMNS, L"The visit has no key to delete it by.");
     m_archived.Note(key);
+    // A full batch is deleted at once (in the pass's transaction), so a pass over many
+    // rows holds no more than a batch of keys.
+    if (m_archived.Count() >= zyn::archive::ArchivedRowKeys::BatchSize)
+        DeleteArchivedRows();
 }
 
 int64_t CVisitSet::DeleteArchivedRows()
@@ -296,7 +301,10 @@ int64_t CVisitSet::DeleteArchivedRows()
         AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"CVisitSet: no open database to delete the archived visits.");
     // The noted rows came from the purge statement's table when one was built.
     const CString table = m_strPurgeCondition.IsEmpty() ? GetTable() : CString(kLiveTable);
-    return m_archived.DeleteFrom(*db, table, m_bRowKeyAdded ? kRowKey : L"VISITID", m_strPurgeCondition);
+    const int64_t deleted =
+        m_archived.DeleteFrom(*db, table, m_bRowKeyAdded ? kRowKey : L"VISITID", m_strPurgeCondition);
+    m_nDeleted += deleted;
+    return deleted;
 }
 
 CString CVisitSet::FormatVisitorEventDelete(LONG visitorId)

@@ -4,6 +4,9 @@
 // cannot be flushed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "archive/archived_row_keys.h"
 #include "archive/continuous_video_set.h"
 #include "archive/purge_driver.h"
 #include "archive/video_event_sets.h"
@@ -166,6 +169,53 @@ TEST_P(PurgePassTest, TheVisitSetsNeedNoPreparationOfTheirOwn)
     // latest; visit 40's NULL time counts for neither.
     EXPECT_EQ(result.first, COleDateTime(2008, 1, 1, 0, 0, 0));
     EXPECT_EQ(result.last, COleDateTime(2030, 1, 1, 0, 0, 0));
+}
+
+namespace {
+
+// The visit set, watching how many archived keys it holds at most.
+class WatchedVisits : public CVisitSet {
+public:
+    using CVisitSet::CVisitSet;
+    void Delete() override
+    {
+        CVisitSet::Delete();
+        most = std::max(most, GetPendingDeleteCount());
+    }
+    size_t most = 0;
+};
+
+} // namespace
+
+// A pass over more visits than a batch of keys deletes them batch by batch, holding no
+// more than one batch of keys at a time, and deletes every one it archived.
+TEST_P(PurgePassTest, ManyVisitsAreDeletedBatchByBatch)
+{
+    const int n = 1234;
+    Run(L"DELETE FROM VISIT");
+    Run(L"DELETE FROM VISIT_EVENT");
+    for (int i = 1; i <= n; ++i) {
+        Run(L"INSERT INTO VISIT_EVENT (VISIT_EVENTID, NAME, SCHEDULED_TIMEOUT) VALUES (?, 'e', ?)",
+            {I(i), Ts(2008, 1, 1, 0, 0, 0)});
+        Run(L"INSERT INTO VISIT (VISITID, VISIT_EVENTID, TIMEOUT_UTC) VALUES (?, ?, ?)",
+            {I(i), I(i), Ts(2008, 1, 1, 1, 0, 0)});
+    }
+    VisitEventSet events(&ZDb(), false);
+    WatchedVisits visits(&ZDb(), false);
+    std::vector<PurgeStep> steps(2);
+    steps[0].set = &events;
+    steps[1].set = &visits;
+    const std::wstring path = FilePath(L"many.txt");
+    CStdioFileUnicode file;
+    OpenForWrite(file, path);
+    const zyn::archive::PurgeResult result = RunPurgePass(ZDb(), COleDateTime(2020, 1, 1, 0, 0, 0), steps, &file);
+    file.Close();
+    EXPECT_EQ(result.rowsPerStep, (std::vector<LONG>{n, n}));
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM VISIT_EVENT"), 0);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM VISIT"), 0);
+    EXPECT_EQ(ReadLines(path).size(), static_cast<size_t>(2 * n));
+    EXPECT_LE(visits.most, zyn::archive::ArchivedRowKeys::BatchSize);
+    EXPECT_GT(visits.most, 0u);
 }
 
 namespace {
