@@ -153,6 +153,18 @@ public:
         return m_pending.size() < m_capacity || Flush();
     }
 
+    // Queues the row of line nLine and inserts everything queued without committing:
+    // rows that belong to it follow, in the same transaction. False once the callback
+    // has asked to stop.
+    bool AddAndHold(Entry entry, LONG nLine)
+    {
+        if (m_bStopped)
+            return false;
+        RowIdentity id = m_identify(entry);
+        m_pending.push_back({std::move(entry), std::move(id), nLine});
+        return Flush(true);
+    }
+
     // Inserts the queued rows the table lacks and commits; with bHold the transaction
     // stays open (rows that belong to the last entry follow). False once the callback
     // has asked to stop.

@@ -196,78 +196,110 @@ bool CheckContinuousVideoRow(const ContinuousVideoArchiveRow& row, const ColumnL
     return FitsOptional(row.archiveFile, limits, L"ARCHIVEFILE", 7, reason);
 }
 
+namespace {
+
+// The state of the acknowledgement loop: the acknowledgement whose history lines may
+// follow, held in its entry, or (once its history outgrew MaxHeldHistory) inserted
+// already, with what became of it.
+class AlarmAckLoop {
+public:
+    using Outcome = RestoreBatch<AlarmAckEntry>::Outcome;
+    using InsertHistory = std::function<void(const AlarmAckArchiveRow&, const AlarmAckHistoryArchiveRow&)>;
+
+    AlarmAckLoop(ArchiveRestoreRun& run, const ColumnLimits& limits, RestoreBatch<AlarmAckEntry>& batch,
+        const InsertHistory& insertHistory)
+        : m_run(run), m_limits(limits), m_batch(batch), m_insertHistory(insertHistory)
+    {
+    }
+
+    // False when the callback asked to stop.
+    bool History(const ArchiveFields& fields)
+    {
+        if (!m_current && !m_streamed) {
+            m_run.Skip(L"a history line without its acknowledgement before it");
+            return true;
+        }
+        AlarmAckHistoryArchiveRow hist;
+        if (!ParseAlarmAckHistoryArchiveLine(fields, hist, m_reason) || !CheckAlarmAckHistoryRow(hist, m_limits, m_reason)) {
+            m_run.Skip(m_reason.GetString());
+            return true;
+        }
+        if (m_streamed) {
+            if (m_streamedOutcome == Outcome::Inserted)
+                m_batch.Inserter().Try(m_run.LineNumber(), [&] { m_insertHistory(*m_streamed, hist); });
+            else if (m_streamedOutcome == Outcome::Refused)
+                m_run.Skip(L"the history of an acknowledgement that was not restored");
+            // A duplicate's history was restored with it.
+            return true;
+        }
+        m_current->history.push_back({std::move(hist), m_run.LineNumber()});
+        if (m_current->history.size() < MaxHeldHistory)
+            return true;
+        // Insert what is held, keeping the transaction open for the rest of its history.
+        AlarmAckArchiveRow ack = m_current->ack;
+        AlarmAckEntry entry = std::move(*m_current);
+        m_current.reset();
+        if (!m_batch.AddAndHold(std::move(entry), m_currentLine))
+            return false;
+        m_streamed = std::move(ack);
+        m_streamedOutcome = m_batch.LastOutcome();
+        return true;
+    }
+
+    // False when the callback asked to stop.
+    bool Acknowledgement(const ArchiveFields& fields)
+    {
+        if (!EndEntry())
+            return false;
+        AlarmAckArchiveRow ack;
+        if (!ParseAlarmAckArchiveLine(fields, ack, m_reason) || !CheckAlarmAckRow(ack, m_limits, m_reason)) {
+            m_run.Skip(m_reason.GetString());
+            return true;
+        }
+        m_current = AlarmAckEntry{std::move(ack), {}};
+        m_currentLine = m_run.LineNumber();
+        return true;
+    }
+
+    // An acknowledgement line or the end of the file ends the entry before it.
+    bool EndEntry()
+    {
+        m_streamed.reset();
+        if (!m_current)
+            return !m_batch.Stopped();
+        AlarmAckEntry entry = std::move(*m_current);
+        m_current.reset();
+        return m_batch.Add(std::move(entry), m_currentLine);
+    }
+
+private:
+    ArchiveRestoreRun& m_run;
+    const ColumnLimits& m_limits;
+    RestoreBatch<AlarmAckEntry>& m_batch;
+    const InsertHistory& m_insertHistory;
+    std::optional<AlarmAckEntry> m_current;
+    LONG m_currentLine = 0;
+    std::optional<AlarmAckArchiveRow> m_streamed;
+    Outcome m_streamedOutcome = Outcome::None;
+    CString m_reason;
+};
+
+} // namespace
+
 void RestoreAlarmAckLines(CStdioFileUnicode& file, ArchiveRestoreRun& run, const ColumnLimits& limits,
     RestoreBatch<AlarmAckEntry>& batch,
     const std::function<void(const AlarmAckArchiveRow& ack, const AlarmAckHistoryArchiveRow& row)>& insertHistory)
 {
-    using Outcome = RestoreBatch<AlarmAckEntry>::Outcome;
-    // The acknowledgement whose history lines may follow: held in the entry, or (once
-    // its history outgrew MaxHeldHistory) inserted already with the outcome kept.
-    std::optional<AlarmAckEntry> current;
-    LONG currentLine = 0;
-    std::optional<AlarmAckArchiveRow> streamed;
-    Outcome streamedOutcome = Outcome::None;
-
-    // An acknowledgement line or the end ends the entry before it.
-    auto endEntry = [&]() -> bool {
-        streamed.reset();
-        if (!current)
-            return !batch.Stopped();
-        AlarmAckEntry entry = std::move(*current);
-        current.reset();
-        return batch.Add(std::move(entry), currentLine);
-    };
-
+    AlarmAckLoop loop(run, limits, batch, insertHistory);
     CString line;
-    CString reason;
     ArchiveFields fields;
-    auto readLines = [&] {
-    while (run.NextLine(file, line, BlankLines::OnlyEmpty)) {
+    bool going = true;
+    while (going && run.NextLine(file, line, BlankLines::OnlyEmpty)) {
         fields.Split(line);
-        if (IsAlarmAckHistoryLine(fields)) {
-            if (!current && !streamed) {
-                run.Skip(L"a history line without its acknowledgement before it");
-                continue;
-            }
-            AlarmAckHistoryArchiveRow hist;
-            if (!ParseAlarmAckHistoryArchiveLine(fields, hist, reason) || !CheckAlarmAckHistoryRow(hist, limits, reason)) {
-                run.Skip(reason.GetString());
-                continue;
-            }
-            if (streamed) {
-                if (streamedOutcome == Outcome::Inserted)
-                    batch.Inserter().Try(run.LineNumber(), [&] { insertHistory(*streamed, hist); });
-                else if (streamedOutcome == Outcome::Refused)
-                    run.Skip(L"the history of an acknowledgement that was not restored");
-                // A duplicate's history was restored with it.
-                continue;
-            }
-            current->history.push_back({std::move(hist), run.LineNumber()});
-            if (current->history.size() >= MaxHeldHistory) {
-                // Insert what is held, keep the transaction open for the rest.
-                AlarmAckArchiveRow ack = current->ack;
-                AlarmAckEntry entry = std::move(*current);
-                current.reset();
-                if (!batch.Add(std::move(entry), currentLine) || !batch.Flush(true))
-                    return;
-                streamed = std::move(ack);
-                streamedOutcome = batch.LastOutcome();
-            }
-            continue;
-        }
-        if (!endEntry())
-            return;
-        AlarmAckArchiveRow ack;
-        if (!ParseAlarmAckArchiveLine(fields, ack, reason) || !CheckAlarmAckRow(ack, limits, reason)) {
-            run.Skip(reason.GetString());
-            continue;
-        }
-        current = AlarmAckEntry{std::move(ack), {}};
-        currentLine = run.LineNumber();
+        going = IsAlarmAckHistoryLine(fields) ? loop.History(fields) : loop.Acknowledgement(fields);
     }
-    endEntry();
-    };
-    readLines();
+    if (going)
+        loop.EndEntry();
     // Commits the last batch (also one held open for a long history).
     batch.Flush();
 }
