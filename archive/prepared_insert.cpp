@@ -72,54 +72,64 @@ PreparedInsert::PreparedInsert(CDatabase& db, LPCWSTR lpszTable, const std::vect
             m_statement->SetQueryTimeout(db.GetQueryTimeout());
         m_statement->Prepare(sql.Str());
     });
-    m_params.reserve(m_nColumns);
 }
 
 PreparedInsert::~PreparedInsert() = default;
 
+odbc::Param& PreparedInsert::Next(int kind)
+{
+    // The statement's own parameter list, kept from row to row, so that a row allocates
+    // nothing (a text reuses the storage of the one before it).
+    std::vector<odbc::Param>& params = m_statement->Params();
+    if (m_nNext >= params.size())
+        params.emplace_back();
+    odbc::Param& p = params[m_nNext++];
+    p.kind = static_cast<odbc::Kind>(kind);
+    p.direction = odbc::Direction::Input;
+    return p;
+}
+
 void PreparedInsert::Int(int32_t value)
 {
-    m_params.push_back({odbc::Kind::Int32, odbc::Direction::Input, value});
+    Next(static_cast<int>(odbc::Kind::Int32)).value = value;
 }
 
 void PreparedInsert::BigInt(int64_t value)
 {
-    m_params.push_back({odbc::Kind::Int64, odbc::Direction::Input, value});
+    Next(static_cast<int>(odbc::Kind::Int64)).value = value;
 }
 
 void PreparedInsert::Text(const CString& value)
 {
-    m_params.push_back({odbc::Kind::Text, odbc::Direction::Input, value.Str()});
+    odbc::Param& p = Next(static_cast<int>(odbc::Kind::Text));
+    if (auto* text = std::get_if<std::wstring>(&p.value))
+        text->assign(value.Str());
+    else
+        p.value = value.Str();
 }
 
 void PreparedInsert::Time(const TIMESTAMP_STRUCT& value)
 {
-    m_params.push_back({odbc::Kind::Timestamp, odbc::Direction::Input, value});
+    Next(static_cast<int>(odbc::Kind::Timestamp)).value = value;
 }
 
 void PreparedInsert::NullInt()
 {
-    m_params.push_back({odbc::Kind::Int32, odbc::Direction::Input, odbc::Null{}});
+    Next(static_cast<int>(odbc::Kind::Int32)).value = odbc::Null{};
 }
 
 void PreparedInsert::NullTime()
 {
-    m_params.push_back({odbc::Kind::Timestamp, odbc::Direction::Input, odbc::Null{}});
+    Next(static_cast<int>(odbc::Kind::Timestamp)).value = odbc::Null{};
 }
 
 void PreparedInsert::Execute()
 {
-    if (m_params.size() != m_nColumns) {
-        m_params.clear();
+    const size_t given = m_nNext;
+    m_nNext = 0;
+    if (given != m_nColumns)
         AfxThrowInvalidArgException(L"A prepared insert was given another number of values than it has columns.");
-    }
-    std::vector<odbc::Param> params;
-    params.swap(m_params);
-    m_params.reserve(m_nColumns);
-    Guarded([&] {
-        m_statement->SetParams(std::move(params));
-        m_statement->Execute();
-    });
+    Guarded([&] { m_statement->Execute(); });
 }
 
 } // namespace zyn::archive

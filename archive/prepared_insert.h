@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/base/cstring.h"
 #include "platform/base/sqldate.h"
@@ -48,9 +47,11 @@ public:
     size_t ColumnCount() const { return m_nColumns; }
 
 private:
+    zyn::afx::odbc::Param& Next(int kind);
+
     std::unique_ptr<zyn::afx::odbc::Statement> m_statement;
-    std::vector<zyn::afx::odbc::Param> m_params;
     size_t m_nColumns = 0;
+    size_t m_nNext = 0; // values given for the next row
 };
 
 } // namespace zyn::archive
