@@ -5,6 +5,8 @@
 #include "archive/alarm_ack_archive_line.h"
 #include "archive/alarm_ack_history_set.h"
 #include "archive/archive_line.h"
+#include "archive/archive_restore_rows.h"
+#include "archive/restore_loops.h"
 #include "common/zyn_timestamp.h"
 #include "platform/afx/db/dbexception.h"
 #include "platform/base/ctime.h"
@@ -234,17 +236,28 @@ void LAcsAlarmAckRecSet::Delete()
     if (!db)
         AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"The acknowledgement set has no database.");
     const std::vector<CString> statements = FormatDeleteStatements();
+    // The acknowledgement's statement comes first; when it found no row, another client
+    // deleted the acknowledgement after it was read. Its history rows written with it
+    // are deleted all the same, and the caller hears that the row was gone.
+    bool gone = false;
+    auto run = [&] {
+        for (size_t i = 0; i < statements.size(); ++i) {
+            db->ExecuteSQL(statements[i].GetString(), false);
+            if (i == 0 && db->GetRowsAffected() == 0)
+                gone = true;
+        }
+    };
     if (db->IsOpen() && db->CanTransact()) {
         zyn::db::TransactionScope scope(*db);
-        for (const CString& sql : statements)
-            db->ExecuteSQL(sql.GetString(), false);
+        run();
         scope.Commit();
     } else {
-        for (const CString& sql : statements)
-            db->ExecuteSQL(sql.GetString(), false);
+        run();
     }
     m_bWritten = false;
     m_writtenHistoryIds.clear();
+    if (gone)
+        AfxThrowDBException(AFX_SQL_ERROR_NO_ROWS_AFFECTED, L"The acknowledgement was deleted by another client.");
 }
 
 // --- restore ----------------------------------------------------------------------
@@ -274,108 +287,90 @@ LONG LAcsAlarmAckRecSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*n
 {
     ArchiveRestoreRun run(kSource, pfnProgress, pContext, nInterval);
     SetSkippedLineCount(0);
+    SetDuplicateCount(0);
+    CZynDatabase* db = GetDatabase();
+    if (!db || !db->IsOpen())
+        AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"A restore needs an open database.");
+    const ColumnLimits limits = TableColumnLimits(*this, {L"ACKNOTE"});
     OpenForRestore(*this, true);
-    CAlarmAckHistorySet history(GetDatabase(), true);
+    CAlarmAckHistorySet history(db, true);
+    RestoreIdMapping mapping(*this, kRestoredTable);
+    const IdMapper map = mapping.Mapper();
 
-    // The acknowledgement restored last, while history lines may still follow it.
-    std::optional<AlarmAckArchiveRow> last;
-    bool lastHasHistory = false;
-    auto settleLast = [&] {
-        if (last && !lastHasHistory)
-            RestoreHistoryFor(*last, history);
-        last.reset();
-        lastHasHistory = false;
+    // One history row of an acknowledgement as archived.
+    auto insertHistory = [&](const AlarmAckArchiveRow& ack, const AlarmAckHistoryArchiveRow& hist) {
+        history.m_PANELID = map(L"SPANELID", ack.panelId);
+        history.m_SERIALNUM = map(L"SSERIALNUM", ack.serialNum);
+        history.m_USERID = map(L"USERID", hist.userId);
+        history.m_ACKTIME_UTC = hist.ackTimeUtc.value_or(TIMESTAMP_STRUCT{});
+        history.m_extraTime = hist.extraTime.value_or(TIMESTAMP_STRUCT{});
+        history.m_ACKSTATUS = hist.ackStatus;
+        history.m_ACKNOTE = hist.note;
+        history.InsertHistory();
     };
-    auto map = [&](LPCWSTR column, LONG id) { return MapArchiveId(*this, kRestoredTable, column, id); };
+    auto insertEntry = [&](const AlarmAckEntry& entry, LONG line, RowInserter& inserter) {
+        AlarmAckArchiveRow ack = entry.ack;
+        ack.userId = map(L"USERID", ack.userId);
+        ack.alarmId = map(L"SALARMID", ack.alarmId);
+        ack.panelId = map(L"SPANELID", ack.panelId);
+        ack.serialNum = map(L"SSERIALNUM", ack.serialNum);
+        ack.linkedPanelId = map(L"LPANELID", ack.linkedPanelId);
+        ack.linkedSerialNum = map(L"LSERIALNUM", ack.linkedSerialNum);
+        if (ack.inProgressUserId != 0)
+            ack.inProgressUserId = map(L"IN_PROGRESS_USERID", ack.inProgressUserId);
+        const bool inserted = inserter.Try(line, [&] {
+            InsertRow(*this, [&] {
+                StoreColumn(*this, m_USERID, ack.userId);
+                StoreColumn(*this, m_STATUS, ack.status);
+                StoreColumn(*this, m_SALARMID, ack.alarmId);
+                StoreColumn(*this, m_SPANELID, ack.panelId);
+                StoreColumn(*this, m_SSERIALNUM, ack.serialNum);
+                StoreColumn(*this, m_LPANELID, ack.linkedPanelId);
+                StoreColumn(*this, m_LSERIALNUM, ack.linkedSerialNum);
+                if (ack.ackTime)
+                    StoreColumn(*this, m_ACKTIME, *ack.ackTime);
+                StoreColumn(*this, m_ACKNOTE, ack.note);
+                if (ack.inProgressUserId != 0) {
+                    StoreColumn(*this, m_IN_PROGRESS_USERID, ack.inProgressUserId);
+                    if (ack.inProgressAckTime)
+                        StoreColumn(*this, m_IN_PROGRESS_ACKTIME, *ack.inProgressAckTime);
+                }
+                if (ack.ackTimeUtc)
+                    StoreColumn(*this, m_ACK_TIME_UTC, *ack.ackTimeUtc);
+                if (ack.inProgressAckTimeUtc)
+                    StoreColumn(*this, m_IN_PROGRESS_ACKTIME_UTC, *ack.inProgressAckTimeUtc);
+                if (ack.forwardedTimeUtc)
+                    StoreColumn(*this, m_FORWARDED_TIME_UTC, *ack.forwardedTimeUtc);
+            });
+        });
+        if (!inserted)
+            return false;
+        // An acknowledgement archived without history lines gets the rows its own
+        // columns tell of.
+        if (entry.history.empty())
+            inserter.Try(line, [&] { RestoreHistoryFor(ack, history); });
+        for (const AlarmAckEntry::History& h : entry.history)
+            inserter.Try(h.line, [&] { insertHistory(entry.ack, h.row); });
+        return true;
+    };
 
+    DatabaseRestoreTarget target(*db, GetTable(), AlarmAckKeyColumns());
+    RestoreBatch<AlarmAckEntry> batch(
+        run, target, [&](const AlarmAckEntry& entry) { return AlarmAckIdentity(entry.ack, map); }, insertEntry);
     try {
-        CString line;
-        CString reason;
-        ArchiveFields fields;
-        AlarmAckArchiveRow ack;
-        AlarmAckHistoryArchiveRow hist;
-        bool stopped = false;
-        while (run.NextLine(file, line, BlankLines::OnlyEmpty)) {
-            fields.Split(line);
-            if (IsAlarmAckHistoryLine(fields)) {
-                if (!last) {
-                    run.SkipLine(L"a history line without its acknowledgement before it");
-                    continue;
-                }
-                if (!ParseAlarmAckHistoryArchiveLine(fields, hist, reason)) {
-                    run.SkipLine(reason.GetString());
-                    continue;
-                }
-                history.m_PANELID = last->panelId;
-                history.m_SERIALNUM = last->serialNum;
-                history.m_USERID = map(L"USERID", hist.userId);
-                history.m_ACKTIME_UTC = hist.ackTimeUtc.value_or(TIMESTAMP_STRUCT{});
-                history.m_extraTime = hist.extraTime.value_or(TIMESTAMP_STRUCT{});
-                history.m_ACKSTATUS = hist.ackStatus;
-                history.m_ACKNOTE = hist.note;
-                history.InsertHistory();
-                lastHasHistory = true;
-                continue;
-            }
-
-            // An acknowledgement line ends the history of the one before it.
-            settleLast();
-            if (!run.Progress()) {
-                stopped = true;
-                break;
-            }
-            if (!ParseAlarmAckArchiveLine(fields, ack, reason)) {
-                run.SkipLine(reason.GetString());
-                continue;
-            }
-            ack.userId = map(L"USERID", ack.userId);
-            ack.alarmId = map(L"SALARMID", ack.alarmId);
-            ack.panelId = map(L"SPANELID", ack.panelId);
-            ack.serialNum = map(L"SSERIALNUM", ack.serialNum);
-            ack.linkedPanelId = map(L"LPANELID", ack.linkedPanelId);
-            ack.linkedSerialNum = map(L"LSERIALNUM", ack.linkedSerialNum);
-            if (ack.inProgressUserId != 0)
-                ack.inProgressUserId = map(L"IN_PROGRESS_USERID", ack.inProgressUserId);
-
-            AddNew();
-            StoreColumn(*this, m_USERID, ack.userId);
-            StoreColumn(*this, m_STATUS, ack.status);
-            StoreColumn(*this, m_SALARMID, ack.alarmId);
-            StoreColumn(*this, m_SPANELID, ack.panelId);
-            StoreColumn(*this, m_SSERIALNUM, ack.serialNum);
-            StoreColumn(*this, m_LPANELID, ack.linkedPanelId);
-            StoreColumn(*this, m_LSERIALNUM, ack.linkedSerialNum);
-            if (ack.ackTime)
-                StoreColumn(*this, m_ACKTIME, *ack.ackTime);
-            StoreColumn(*this, m_ACKNOTE, ack.note);
-            if (ack.inProgressUserId != 0) {
-                StoreColumn(*this, m_IN_PROGRESS_USERID, ack.inProgressUserId);
-                if (ack.inProgressAckTime)
-                    StoreColumn(*this, m_IN_PROGRESS_ACKTIME, *ack.inProgressAckTime);
-            }
-            if (ack.ackTimeUtc)
-                StoreColumn(*this, m_ACK_TIME_UTC, *ack.ackTimeUtc);
-            if (ack.inProgressAckTimeUtc)
-                StoreColumn(*this, m_IN_PROGRESS_ACKTIME_UTC, *ack.inProgressAckTimeUtc);
-            if (ack.forwardedTimeUtc)
-                StoreColumn(*this, m_FORWARDED_TIME_UTC, *ack.forwardedTimeUtc);
-            Update();
-            run.CountRow();
-            last = ack;
-            lastHasHistory = false;
-        }
-        if (!stopped) {
-            settleLast();
-            run.Progress();
-        }
+        RestoreAlarmAckLines(file, run, limits, batch, insertHistory);
     } catch (...) {
         // The rows inserted so far stay; the failure goes to the caller.
+        batch.Abandon();
+        run.Finish();
         SetSkippedLineCount(run.Skipped());
+        SetDuplicateCount(run.Duplicates());
         CloseAfterFailure(*this);
         throw;
     }
     run.Finish();
     SetSkippedLineCount(run.Skipped());
+    SetDuplicateCount(run.Duplicates());
     Close();
     return run.Count();
 }

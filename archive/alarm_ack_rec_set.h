@@ -32,7 +32,9 @@ public:
     // Deletes the current acknowledgement by its panel and serial number, and its
     // history rows: those written with it by WriteArchiveRecord (by their IDs, so a
     // history row added after the write stays), or all of them when it was not written.
-    // Both in one transaction (or the caller's). Failures raise CDBException.
+    // Both in one transaction (or the caller's). Failures raise CDBException; an
+    // acknowledgement that was no longer there raises AFX_SQL_ERROR_NO_ROWS_AFFECTED
+    // after its history rows are deleted, as the record set's own Delete does.
     void Delete() override;
 
     int AddArchiveTimeFilter(const COleDateTime& cutoff, ParamCompOperator op) override;

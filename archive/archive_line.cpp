@@ -1,14 +1,14 @@
 #include "archive/archive_line.h"
 
 #include <climits>
+#include <iterator>
 #include <limits>
+#include <type_traits>
 
 #include "common/zyn_timestamp.h"
 #include "platform/afx/db/recordset.h"
 #include "platform/base/exception.h"
 #include "platform/suite/database/dynamic_recordset.h"
-#include "platform/suite/utility/logger.h"
-#include "platform/suite/utility/result.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 
 namespace zyn::archive {
@@ -63,13 +63,103 @@ bool ParseDecimal(const CString& text, T& out)
     return whole;
 }
 
-CString LinePreview(const CString& text)
+// Decimal digits, written from the end of a small buffer and appended at once.
+template <typename T>
+void AppendDecimal(std::wstring& out, T value)
 {
-    constexpr int kMax = 80;
-    CString shown = EscapeArchiveText(text.GetLength() > kMax ? text.Left(kMax) : text);
-    if (text.GetLength() > kMax)
-        shown += L"...";
-    return shown;
+    using U = std::make_unsigned_t<T>;
+    wchar_t buf[24];
+    wchar_t* end = buf + std::size(buf);
+    wchar_t* p = end;
+    U magnitude = value < 0 ? static_cast<U>(U{0} - static_cast<U>(value)) : static_cast<U>(value);
+    do {
+        *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--p = L'-';
+    out.append(p, static_cast<size_t>(end - p));
+}
+
+void AppendTwoDigits(std::wstring& out, unsigned value)
+{
+    out.push_back(static_cast<wchar_t>(L'0' + value / 10 % 10));
+    out.push_back(static_cast<wchar_t>(L'0' + value % 10));
+}
+
+bool IsLeap(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+unsigned DaysIn(int year, unsigned month)
+{
+    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return kDays[month - 1] + (month == 2 && IsLeap(year) ? 1 : 0);
+}
+
+const wchar_t* const kMonthNames[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun", L"Jul", L"Aug", L"Sep", L"Oct",
+    L"Nov", L"Dec"};
+
+// The form the archive writes, exactly ("Jul 05 2008 03:04:05PM", 22 characters, a year
+// of four digits): read directly. Anything else is left to the date parser (false).
+bool ParsePlainArchiveTime(const CString& text, TIMESTAMP_STRUCT& out)
+{
+    if (text.GetLength() != 22)
+        return false;
+    const wchar_t* p = text.GetString();
+    auto digits = [&](int at, int n, unsigned& value) {
+        value = 0;
+        for (int i = at; i < at + n; ++i) {
+            if (p[i] < L'0' || p[i] > L'9')
+                return false;
+            value = value * 10 + static_cast<unsigned>(p[i] - L'0');
+        }
+        return true;
+    };
+    unsigned month = 0;
+    for (unsigned m = 0; m < 12 && month == 0; ++m) {
+        if (p[0] == kMonthNames[m][0] && p[1] == kMonthNames[m][1] && p[2] == kMonthNames[m][2])
+            month = m + 1;
+    }
+    unsigned day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    if (month == 0 || p[3] != L' ' || p[6] != L' ' || p[11] != L' ' || p[14] != L':' || p[17] != L':' ||
+        !digits(4, 2, day) || !digits(7, 4, year) || !digits(12, 2, hour) || !digits(15, 2, minute) ||
+        !digits(18, 2, second) || (p[20] != L'A' && p[20] != L'P') || p[21] != L'M')
+        return false;
+    if (year < 1000 || day < 1 || day > DaysIn(static_cast<int>(year), month) || hour < 1 || hour > 12 ||
+        minute > 59 || second > 59)
+        return false;
+    if (p[20] == L'A')
+        hour = hour == 12 ? 0 : hour;
+    else
+        hour = hour == 12 ? 12 : hour + 12;
+    out = TIMESTAMP_STRUCT{static_cast<int16_t>(year), static_cast<uint16_t>(month), static_cast<uint16_t>(day),
+        static_cast<uint16_t>(hour), static_cast<uint16_t>(minute), static_cast<uint16_t>(second), 0};
+    return true;
+}
+
+// "Jul 05 2008 03:04:05PM" for a timestamp of the years 1000 to 9999 whose fields are
+// all in range; false, appending nothing, otherwise.
+bool AppendPlainArchiveTime(std::wstring& out, const TIMESTAMP_STRUCT& t)
+{
+    if (t.year < 1000 || t.year > 9999 || t.month < 1 || t.month > 12 || t.hour > 23 || t.minute > 59 ||
+        t.second > 59 || t.day < 1 || t.day > DaysIn(t.year, t.month))
+        return false;
+    out.append(kMonthNames[t.month - 1]);
+    out.push_back(L' ');
+    AppendTwoDigits(out, t.day);
+    out.push_back(L' ');
+    AppendDecimal(out, static_cast<int>(t.year));
+    out.push_back(L' ');
+    const unsigned hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+    AppendTwoDigits(out, hour12);
+    out.push_back(L':');
+    AppendTwoDigits(out, t.minute);
+    out.push_back(L':');
+    AppendTwoDigits(out, t.second);
+    out.append(t.hour < 12 ? L"AM" : L"PM");
+    return true;
 }
 
 } // namespace
@@ -92,11 +182,15 @@ bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out)
     if (text.IsEmpty())
         return false;
     TIMESTAMP_STRUCT ts{};
-    if (!ZynTextToTimestamp(text, ts))
+    const bool plain = ParsePlainArchiveTime(text, ts);
+    if (!plain && !ZynTextToTimestamp(text, ts))
         return false;
-    CTime check;
-    if (!ZynTimestampToTime(ts, check))
-        return false;
+    // Years well inside 1971-2035 are always a CTime; the edges depend on the zone.
+    if (!plain || ts.year <= 1971 || ts.year >= 2035) {
+        CTime check;
+        if (!ZynTimestampToTime(ts, check))
+            return false;
+    }
     ts.fraction = 0;
     out = ts;
     return true;
@@ -104,12 +198,22 @@ bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out)
 
 CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value)
 {
+    CString text;
+    AppendArchiveTimestamp(text, value);
+    return text;
+}
+
+void AppendArchiveTimestamp(CString& out, const TIMESTAMP_STRUCT& value)
+{
     if (value.year == 0 && value.month == 0 && value.day == 0)
-        return CString();
-    COleDateTime ole;
-    if (!ZynTimestampToOleDateTime(value, ole))
-        return CString();
-    return ZynFormatArchiveTime(ole);
+        return;
+    // The usual dates directly; anything else (a year of fewer digits, a field out of
+    // range) through the date classes, which decide what is valid.
+    if (!AppendPlainArchiveTime(out.Str(), value)) {
+        COleDateTime ole;
+        if (ZynTimestampToOleDateTime(value, ole))
+            out.Append(ZynFormatArchiveTime(ole));
+    }
 }
 
 CString EscapeArchiveText(const CString& text)
@@ -131,19 +235,27 @@ CString UnescapeArchiveText(const CString& field)
 
 void ArchiveFields::Split(const CString& line)
 {
-    m_fields.clear();
+    // The field strings are kept from line to line, so their storage is reused.
+    m_count = 0;
     if (line.IsEmpty())
         return;
     const wchar_t* p = line.GetString();
     const wchar_t* end = p + line.GetLength();
     const wchar_t* start = p;
+    auto add = [&](const wchar_t* from, const wchar_t* to) {
+        if (m_count < m_fields.size())
+            m_fields[m_count].Str().assign(from, static_cast<size_t>(to - from));
+        else
+            m_fields.emplace_back(from, static_cast<int>(to - from));
+        ++m_count;
+    };
     for (; p < end; ++p) {
         if (*p == FieldSeparator) {
-            m_fields.emplace_back(start, static_cast<int>(p - start));
+            add(start, p);
             start = p + 1;
         }
     }
-    m_fields.emplace_back(start, static_cast<int>(end - start));
+    add(start, end);
 }
 
 const CString& ArchiveFields::Raw(int nField) const
@@ -211,20 +323,20 @@ bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CStr
 void ArchiveLineWriter::Separate()
 {
     if (m_nFields++ > 0)
-        m_line.AppendChar(FieldSeparator);
+        m_line.Str().push_back(FieldSeparator);
 }
 
 ArchiveLineWriter& ArchiveLineWriter::Long(LONG value)
 {
     Separate();
-    m_line.AppendFormat(L"%d", static_cast<int>(value));
+    AppendDecimal(m_line.Str(), static_cast<int32_t>(value));
     return *this;
 }
 
 ArchiveLineWriter& ArchiveLineWriter::BigInt(int64_t value)
 {
     Separate();
-    m_line.AppendFormat(L"%I64d", value);
+    AppendDecimal(m_line.Str(), value);
     return *this;
 }
 
@@ -241,7 +353,20 @@ ArchiveLineWriter& ArchiveLineWriter::BigInt(int64_t value, bool bNull, int64_t 
 ArchiveLineWriter& ArchiveLineWriter::Text(const CString& value)
 {
     Separate();
-    m_line.Append(EscapeArchiveText(value));
+    // Escaped straight into the line: each C0 control as ESC and its letter, code
+    // points UTF-16 cannot carry as U+FFFD (RemoveSpecialChars, then CleanupString).
+    std::wstring& line = m_line.Str();
+    for (const wchar_t c : value.Str()) {
+        const auto u = static_cast<uint32_t>(c);
+        if (u < 0x20) {
+            line.push_back(CDynamicRecordset::EscapeChar);
+            line.push_back(static_cast<wchar_t>(u + 0x40));
+        } else if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF) {
+            line.push_back(L'\xFFFD');
+        } else {
+            line.push_back(c);
+        }
+    }
     return *this;
 }
 
@@ -255,7 +380,7 @@ ArchiveLineWriter& ArchiveLineWriter::Time(const TIMESTAMP_STRUCT& value, bool b
 {
     Separate();
     if (!bNull)
-        m_line.Append(FormatArchiveTimestamp(value));
+        AppendArchiveTimestamp(m_line, value);
     return *this;
 }
 
@@ -280,7 +405,7 @@ ArchiveLineWriter& ArchiveLineWriter::Raw(LPCWSTR value)
 
 void ArchiveLineWriter::Reset()
 {
-    m_line.Empty();
+    m_line.Str().clear(); // keeps the storage for the next line
     m_nFields = 0;
 }
 
@@ -295,107 +420,6 @@ LONG MapArchiveId(CDynamicRecordset& set, LPCWSTR lpszRestoredTable, LPCWSTR lps
 {
     const LONG mapped = set.GetUpdatedIdFromMappingTable(lpszRestoredTable, lpszColumn, nId);
     return mapped > CDynamicRecordset::NoMapping ? mapped : nId;
-}
-
-void OpenForRestore(CRecordset& set, bool bSelectNothing)
-{
-    if (set.IsOpen())
-        return;
-    if (bSelectNothing)
-        set.m_strFilter = L"1=0";
-    set.Open(static_cast<UINT>(-1), nullptr, 0);
-}
-
-void CloseAfterFailure(CRecordset& set)
-{
-    try {
-        if (set.IsOpen())
-            set.Close();
-    } catch (CException* e) {
-        CLogger::LogError(CResult::DatabaseError, L"Archive", __LINE__, L"A record set could not be closed after a failure.", e);
-        e->Delete();
-    }
-}
-
-// --- ArchiveRestoreRun ------------------------------------------------------------
-
-ArchiveRestoreRun::ArchiveRestoreRun(
-    LPCWSTR lpszSource, ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
-    : m_strSource(lpszSource ? lpszSource : L"Archive"), m_pfnProgress(pfnProgress), m_pContext(pContext),
-      m_nInterval(nInterval)
-{
-    if (m_pfnProgress && m_nInterval < 1)
-        AfxThrowInvalidArgException(L"A restore progress callback needs an interval of at least 1.");
-}
-
-bool ArchiveRestoreRun::NextLine(CStdioFileUnicode& file, CString& line, BlankLines mode)
-{
-    while (file.ReadString(line)) {
-        ++m_nLine;
-        if (mode == BlankLines::TrimTrailingWhite)
-            line.TrimRight();
-        if (!line.IsEmpty()) {
-            m_pCurrentLine = &line;
-            return true;
-        }
-    }
-    m_pCurrentLine = nullptr;
-    line.Empty();
-    return false;
-}
-
-bool ArchiveRestoreRun::Progress()
-{
-    if (!m_pfnProgress || m_nCount == 0 || m_nCount == m_nReported || m_nCount % m_nInterval != 0)
-        return true;
-    m_nReported = m_nCount;
-    return m_pfnProgress(m_nCount, m_pContext);
-}
-
-void ArchiveRestoreRun::SkipLine(LPCWSTR lpszReason)
-{
-    ++m_nSkipped;
-    if (m_nSkipped > MaxLoggedLines)
-        return;
-    CString message;
-    message.Format(L"Archive restore skipped line %d: %s. The line: %s", static_cast<int>(m_nLine),
-        lpszReason ? lpszReason : L"not a row of this set", LinePreview(m_pCurrentLine ? *m_pCurrentLine : CString()).GetString());
-    CLogger::LogError(CResult::GeneralError, m_strSource.GetString(), static_cast<int>(m_nLine), message.GetString());
-}
-
-void ArchiveRestoreRun::Finish()
-{
-    if (m_bFinished)
-        return;
-    m_bFinished = true;
-    if (m_nSkipped == 0)
-        return;
-    CString message;
-    message.Format(L"Archive restore skipped %d malformed line(s) of %d read; %d row(s) restored.",
-        static_cast<int>(m_nSkipped), static_cast<int>(m_nLine), static_cast<int>(m_nCount));
-    CLogger::LogError(CResult::GeneralError, m_strSource.GetString(), 0, message.GetString());
-}
-
-LONG RunArchiveRestore(CStdioFileUnicode& file, ArchiveRestoreRun& run, BlankLines mode,
-    const std::function<LineOutcome(const ArchiveFields& fields)>& handler)
-{
-    CString line;
-    ArchiveFields fields;
-    while (run.NextLine(file, line, mode)) {
-        fields.Split(line);
-        const LineOutcome outcome = handler(fields);
-        if (outcome.kind == LineOutcome::Malformed) {
-            run.SkipLine(outcome.reason);
-            continue;
-        }
-        if (outcome.kind == LineOutcome::Inserted) {
-            run.CountRow();
-            if (!run.Progress())
-                break;
-        }
-    }
-    run.Finish();
-    return run.Count();
 }
 
 } // namespace zyn::archive

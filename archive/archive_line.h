@@ -17,16 +17,12 @@
 // - date-times through ZynTextToTimestamp, accepted only for the years 1970 to 2036
 //   (ZynTimestampToTime); anything else, an empty field included, is NULL.
 //
-// Restoring (ArchiveRestoreRun, RunArchiveRestore): the loop over the file's lines with
-// blank lines skipped, the row count, the progress callback at each whole multiple of
-// the interval (false stops), and the lines that hold no row of the set skipped, logged
-// and counted rather than inserted as empty or stale rows.
+// Restoring: restore_run.h (the lines and counts of one restore), restore_batch.h (the
+// rows' way into the table), restore_loops.h (each set's loop over the lines).
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "archive/zyn_archive_set.h"
 #include "platform/afx/db/recordset.h"
 #include "platform/base/cstring.h"
 #include "platform/base/oledatetime.h"
@@ -49,6 +45,8 @@ bool ParseArchiveBigInt(const CString& text, int64_t& out);
 bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out);
 // The archive form of a timestamp; empty for an all-zero or invalid one.
 CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value);
+// Appends the archive form of a timestamp (nothing for an all-zero or invalid one).
+void AppendArchiveTimestamp(CString& out, const TIMESTAMP_STRUCT& value);
 // A text field as written: escaped, and safe to encode as UTF-16.
 CString EscapeArchiveText(const CString& text);
 // The inverse of EscapeArchiveText.
@@ -62,7 +60,7 @@ public:
 
     // An empty line has no fields; otherwise there is one field more than tabs.
     void Split(const CString& line);
-    int Count() const { return static_cast<int>(m_fields.size()); }
+    int Count() const { return static_cast<int>(m_count); }
     bool Has(int nField) const { return nField >= 1 && nField <= Count(); }
 
     // The field as written; empty when the line has no such field.
@@ -79,7 +77,8 @@ public:
     bool Time(int nField, TIMESTAMP_STRUCT& out) const;
 
 private:
-    std::vector<CString> m_fields;
+    std::vector<CString> m_fields; // the first m_count hold this line's fields
+    size_t m_count = 0;
 };
 
 // Integer fields read strictly, for sets that refuse lines not written by them: an
@@ -91,6 +90,8 @@ bool ReadBigIntField(const ArchiveFields& fields, int nField, int64_t& out, CStr
 // Builds one line, field by field.
 class ArchiveLineWriter {
 public:
+    ArchiveLineWriter() { m_line.Str().reserve(256); }
+
     ArchiveLineWriter& Long(LONG value);
     ArchiveLineWriter& BigInt(int64_t value);
     // A 32-bit column that may be NULL: nNullValue when it is.
@@ -133,79 +134,5 @@ inline void StoreNullColumn(CRecordset& set, void* member)
 {
     set.SetFieldNull(member, TRUE);
 }
-
-// Which lines count as blank.
-enum class BlankLines {
-    TrimTrailingWhite, // trailing white space is trimmed, then empty lines skipped
-    OnlyEmpty,         // only lines empty as read are skipped; others are kept as read
-};
-
-// Opens a set for a restore when it is not open (Open(-1, null, 0)); with bSelectNothing
-// its filter becomes "1=0" first, so opening reads no rows.
-void OpenForRestore(CRecordset& set, bool bSelectNothing);
-
-// Closes a set after a failure without letting a second failure hide the first (it is
-// logged instead).
-void CloseAfterFailure(CRecordset& set);
-
-// One restore: line numbers, the row count, progress and the skipped lines.
-class ArchiveRestoreRun {
-public:
-    // Skipped lines are logged in full up to this many per run, then only counted.
-    static constexpr LONG MaxLoggedLines = 20;
-
-    // lpszSource names the set in the error log ("LogEvent"). A callback with an
-    // interval below 1 raises CInvalidArgException (nothing has been read then); an
-    // interval without a callback is ignored.
-    ArchiveRestoreRun(LPCWSTR lpszSource, ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval);
-
-    // The next line that is not blank (per mode); false at the end of the file. SkipLine
-    // quotes the line, so keep it unchanged until the next call.
-    bool NextLine(CStdioFileUnicode& file, CString& line, BlankLines mode);
-    // 1-based number of the line NextLine returned last, counting blank lines.
-    LONG LineNumber() const { return m_nLine; }
-
-    // One row restored.
-    void CountRow() { ++m_nCount; }
-    // Calls the callback when one is given and the count is a whole multiple of the
-    // interval not reported yet; false when the callback asks to stop.
-    bool Progress();
-    // Logs the current line as skipped, with the reason, and counts it.
-    void SkipLine(LPCWSTR lpszReason);
-    // Logs how many lines were skipped when there were any. Call once at the end.
-    void Finish();
-
-    LONG Count() const { return m_nCount; }
-    LONG Skipped() const { return m_nSkipped; }
-
-private:
-    CString m_strSource;
-    ZynArchiveProgressProc m_pfnProgress;
-    void* m_pContext;
-    LONG m_nInterval;
-    LONG m_nLine = 0;
-    LONG m_nCount = 0;
-    LONG m_nSkipped = 0;
-    LONG m_nReported = 0;
-    bool m_bFinished = false;
-    const CString* m_pCurrentLine = nullptr;
-};
-
-// What a line handler did with a line.
-struct LineOutcome {
-    enum Kind { Inserted, Attached, Malformed };
-    Kind kind = Inserted;
-    LPCWSTR reason = nullptr; // for Malformed
-    static LineOutcome Row() { return {Inserted, nullptr}; }
-    // A line that belongs to the row before it (not counted).
-    static LineOutcome Dependent() { return {Attached, nullptr}; }
-    static LineOutcome Skip(LPCWSTR why) { return {Malformed, why}; }
-};
-
-// The usual restore loop: every non-blank line goes to the handler (which inserts its
-// row); Inserted rows are counted and reported to the callback, Malformed lines
-// skipped and logged. Returns the rows inserted. Exceptions of the handler pass.
-LONG RunArchiveRestore(CStdioFileUnicode& file, ArchiveRestoreRun& run, BlankLines mode,
-    const std::function<LineOutcome(const ArchiveFields& fields)>& handler);
 
 } // namespace zyn::archive

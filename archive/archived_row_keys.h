@@ -1,8 +1,9 @@
 #pragma once
 // The rows a purge pass has archived, by key, and their deletion.
 //
-// The visit and visit-event passes select with one statement and delete at the end of
-// the pass. Deleting with the select's own condition would also remove rows that began
+// The visit and visit-event passes select with one statement and delete what they
+// archived in batches of keys (a full batch during the pass, the rest after its last
+// row), all in the pass's transaction. Deleting with the select's own condition would also remove rows that began
 // to match after they were read (a visit event whose time-out passed during the pass),
 // which were never written to the archive file. So the pass notes the key of every row
 // it archived and deletes exactly those, in batches of bound keys; the select's

@@ -86,10 +86,15 @@ void CContinuousVideoArchiveSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG CContinuousVideoArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
     ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<ContinuousVideoArchiveRow>(*this, file,
-        L"CContinuousVideoArchiveSet", pfnProgress, pContext, nInterval,
-        &zyn::archive::ParseContinuousVideoArchiveLine, [&](const ContinuousVideoArchiveRow& row) {
+    zyn::archive::RowRestore<ContinuousVideoArchiveRow> how;
+    how.source = L"CContinuousVideoArchiveSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseContinuousVideoArchiveLine;
+    how.check = &zyn::archive::CheckContinuousVideoRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"ARCHIVEFILE"});
+    how.keyColumns = zyn::archive::ContinuousVideoKeyColumns();
+    how.identify = &zyn::archive::ContinuousVideoIdentity;
+    how.store = [&](const ContinuousVideoArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_CONTINUOUS_VIDEOID, row.continuousVideoId);
             SetRestoredColumn(*this, m_VIDEOSERVERID, map(L"VIDEOSERVERID", row.videoServerId));
             SetRestoredColumn(*this, m_CAMERAID, map(L"CAMERAID", row.cameraId));
@@ -99,7 +104,16 @@ LONG CContinuousVideoArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, 
             SetRestoredColumn(*this, m_ARCHIVEFILE, row.archiveFile);
             SetRestoredColumn(*this, m_START_TIME_UTC, row.startTimeUtc);
             SetRestoredColumn(*this, m_END_TIME_UTC, row.endTimeUtc);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }

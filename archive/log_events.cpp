@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "archive/archive_line.h"
+#include "archive/archive_restore_rows.h"
 #include "archive/event_archive_line.h"
+#include "archive/prepared_insert.h"
 #include "common/zyn_datetime.h"
 #include "common/zyn_timestamp.h"
 #include "model/events_last_serial_set.h"
@@ -28,6 +30,8 @@ IMPLEMENT_DYNAMIC(CLogEvents, CZynArchiveSet)
 namespace {
 
 constexpr const wchar_t* kSource = L"LogEvent";
+// The value AddNew leaves in a LONG or 64-bit member (the record set's pseudo-NULL).
+constexpr LONG kLongPseudoNull = 0x4A4D4120;
 constexpr const wchar_t* kRestoredTable = L"EVENTS_RESTORED";
 
 // Serial numbers are 32-bit: a time beyond 2038 no longer fits and is held at the
@@ -102,11 +106,22 @@ int CLogEvents::AddArchiveTimeFilter(const COleDateTime& cutoff, ParamCompOperat
     return AddFilterTimeStamp(L"EVENT_TIME_UTC", ZynOleDateTimeToTimestamp(cutoff), op);
 }
 
+namespace {
+
+// A fetched NULL leaves an all-zero timestamp in its member; any other value is a value.
+bool IsZero(const TIMESTAMP_STRUCT& t)
+{
+    return t.year == 0 && t.month == 0 && t.day == 0 && t.hour == 0 && t.minute == 0 && t.second == 0 &&
+           t.fraction == 0;
+}
+
+} // namespace
+
 COleDateTime CLogEvents::GetArchiveRecordTime()
 {
     COleDateTime time;
     time.SetStatus(COleDateTime::null);
-    if (!IsNull(&m_EVENT_TIME_UTC))
+    if (!IsZero(m_EVENT_TIME_UTC) || !IsNull(&m_EVENT_TIME_UTC))
         ZynTimestampToOleDateTime(m_EVENT_TIME_UTC, time);
     return time;
 }
@@ -118,15 +133,24 @@ bool CLogEvents::IsNull(const void* member) const
 
 void CLogEvents::GetArchiveRow(EventArchiveRow& row) const
 {
-    auto value = [&](const LONG& m, LONG nullValue) { return IsNull(&m) ? nullValue : m; };
-    row = EventArchiveRow();
+    // A fetched NULL leaves 0 in its member, and AddNew leaves the record set's
+    // pseudo-NULL; any other value is a value. So only those two need the (slower)
+    // look-up of the column's NULL flag, and 0 needs none when NULL is written as 0.
+    auto value = [&](const LONG& m, LONG nullValue) -> LONG {
+        if (m == 0 && nullValue == 0)
+            return 0;
+        if (m != 0 && m != kLongPseudoNull)
+            return m;
+        return IsNull(&m) ? nullValue : m;
+    };
+    row.eventTime.reset();
     row.serialNum = m_SERIALNUM;
     row.devId = value(m_DEVID, 0);
     row.inputDevId = value(m_INPUTDEVID, 0);
     row.eventType = value(m_EVENTTYPE, 0);
     row.eventId = value(m_EVENTID, 0);
     row.eventData = m_bEventData ? value(m_EVENTDATA, 0) : 0;
-    row.cardNum = IsNull(&m_CARDNUM) ? 0 : m_CARDNUM;
+    row.cardNum = m_CARDNUM == 0 || (m_CARDNUM == kLongPseudoNull && IsNull(&m_CARDNUM)) ? 0 : m_CARDNUM;
     row.machine = value(m_MACHINE, 0);
     row.empId = value(m_EMPID, 0);
     row.inputArg = value(m_INPUTARG, 0);
@@ -145,96 +169,118 @@ void CLogEvents::GetArchiveRow(EventArchiveRow& row) const
     row.areaId = value(m_AREAID, 0);
     row.userId = value(m_USERID, 0);
     row.eventCode = m_EVENTCODE;
-    if (!IsNull(&m_SEGMENTID))
+    row.segmentId.reset();
+    if ((m_SEGMENTID != 0 && m_SEGMENTID != kLongPseudoNull) || !IsNull(&m_SEGMENTID))
         row.segmentId = m_SEGMENTID;
     row.zynDbId = value(m_ZYN_DBID, 0);
     row.areaApbId = value(m_AREAAPBID, 0);
     row.alarmMaskGroupId = value(m_ALARMMASKGROUPID, 0);
-    if (!IsNull(&m_EVENT_TIME_UTC))
+    row.eventTimeUtc.reset();
+    if (!IsZero(m_EVENT_TIME_UTC) || !IsNull(&m_EVENT_TIME_UTC))
         row.eventTimeUtc = m_EVENT_TIME_UTC;
 }
 
 void CLogEvents::WriteArchiveRecord(CStdioFileUnicode& file)
 {
-    EventArchiveRow row;
+    // Kept from row to row (per thread), so a pass allocates nothing per line.
+    thread_local EventArchiveRow row;
+    thread_local ArchiveLineWriter writer;
     GetArchiveRow(row);
-    ArchiveLineWriter writer;
+    writer.Reset();
     FormatEventArchiveLine(row, writer);
     writer.WriteTo(file);
 }
 
-void CLogEvents::StoreRow(const EventArchiveRow& r)
+std::vector<LPCWSTR> CLogEvents::RestoredColumns() const
 {
-    auto map = [&](LPCWSTR column, LONG id) { return MapArchiveId(*this, kRestoredTable, column, id); };
-    StoreColumn(*this, m_SERIALNUM, r.serialNum);
-    if (r.eventTime)
-        StoreColumn(*this, m_EVENTIME, *r.eventTime);
-    else
-        StoreNullColumn(*this, &m_EVENTIME);
-    StoreColumn(*this, m_DEVID, r.devId);
-    StoreColumn(*this, m_INPUTDEVID, r.inputDevId);
-    StoreColumn(*this, m_EVENTTYPE, r.eventType);
-    StoreColumn(*this, m_EVENTID, r.eventId);
+    std::vector<LPCWSTR> columns = {L"SERIALNUM", L"EVENTIME", L"DEVID", L"INPUTDEVID", L"EVENTTYPE", L"EVENTID"};
     if (m_bEventData)
-        StoreColumn(*this, m_EVENTDATA, r.eventData);
-    StoreColumn(*this, m_CARDNUM, r.cardNum);
-    StoreColumn(*this, m_MACHINE, map(L"MACHINE", r.machine));
-    StoreColumn(*this, m_EMPID, map(L"EMPID", r.empId));
-    StoreColumn(*this, m_INPUTARG, r.inputArg);
-    StoreColumn(*this, m_TRIGGER_EVENT, r.triggerEvent);
-    StoreColumn(*this, m_FUNCLIST, r.funcList);
-    StoreColumn(*this, m_ASSETID, map(L"ASSETID", r.assetId));
-    StoreColumn(*this, m_EVENT_PARAMID, r.eventParamId);
-    StoreColumn(*this, m_CALLED_STATION, r.calledStation);
-    StoreColumn(*this, m_TRANSMITTERID, map(L"TRANSMITTERID", r.transmitterId));
-    StoreColumn(*this, m_TRANSMITTER_INPUTID, map(L"TRANSMITTER_INPUTID", r.transmitterInputId));
-    StoreColumn(*this, m_ISSUECODE, r.issueCode);
-    StoreColumn(*this, m_WRKSTATIONID, map(L"WRKSTATIONID", r.wrkStationId));
-    StoreColumn(*this, m_EVENT_TEXT, r.eventText);
-    StoreColumn(*this, m_RECEIVERID, r.receiverId);
-    StoreColumn(*this, m_LINENUM, r.lineNum);
-    StoreColumn(*this, m_AREAID, r.areaId);
-    StoreColumn(*this, m_USERID, map(L"USERID", r.userId));
-    StoreColumn(*this, m_EVENTCODE, r.eventCode);
+        columns.push_back(L"EVENTDATA");
+    for (LPCWSTR c : {L"CARDNUM", L"MACHINE", L"EMPID", L"INPUTARG", L"TRIGGER_EVENT", L"FUNCLIST", L"ASSETID",
+             L"EVENT_PARAMID", L"CALLED_STATION", L"TRANSMITTERID", L"TRANSMITTER_INPUTID", L"ISSUECODE",
+             L"WRKSTATIONID", L"EVENT_TEXT", L"RECEIVERID", L"LINENUM", L"AREAID", L"USERID", L"EVENTCODE",
+             L"SEGMENTID", L"ZYN_DBID", L"AREAAPBID", L"ALARMMASKGROUPID", L"EVENT_TIME_UTC"})
+        columns.push_back(c);
+    return columns;
+}
+
+void CLogEvents::InsertRestoredRow(PreparedInsert& insert, const EventArchiveRow& r, const IdMapper& map) const
+{
+    auto time = [&](const std::optional<TIMESTAMP_STRUCT>& t) {
+        if (t)
+            insert.Time(*t);
+        else
+            insert.NullTime();
+    };
+    insert.Int(r.serialNum);
+    time(r.eventTime);
+    insert.Int(r.devId);
+    insert.Int(r.inputDevId);
+    insert.Int(r.eventType);
+    insert.Int(r.eventId);
+    if (m_bEventData)
+        insert.Int(r.eventData);
+    insert.BigInt(r.cardNum);
+    insert.Int(map(L"MACHINE", r.machine));
+    insert.Int(map(L"EMPID", r.empId));
+    insert.Int(r.inputArg);
+    insert.Int(r.triggerEvent);
+    insert.Int(r.funcList);
+    insert.Int(map(L"ASSETID", r.assetId));
+    insert.Int(r.eventParamId);
+    insert.Int(r.calledStation);
+    insert.Int(map(L"TRANSMITTERID", r.transmitterId));
+    insert.Int(map(L"TRANSMITTER_INPUTID", r.transmitterInputId));
+    insert.Int(r.issueCode);
+    insert.Int(map(L"WRKSTATIONID", r.wrkStationId));
+    insert.Text(r.eventText);
+    insert.Int(r.receiverId);
+    insert.Int(r.lineNum);
+    insert.Int(r.areaId);
+    insert.Int(map(L"USERID", r.userId));
+    insert.Text(r.eventCode);
     if (r.segmentId)
-        StoreColumn(*this, m_SEGMENTID, map(L"SEGMENTID", *r.segmentId));
+        insert.Int(map(L"SEGMENTID", *r.segmentId));
     else
-        StoreNullColumn(*this, &m_SEGMENTID);
-    StoreColumn(*this, m_ZYN_DBID, r.zynDbId);
-    StoreColumn(*this, m_AREAAPBID, map(L"AREAAPBID", r.areaApbId));
-    StoreColumn(*this, m_ALARMMASKGROUPID, map(L"ALARMMASKGROUPID", r.alarmMaskGroupId));
-    if (r.eventTimeUtc)
-        StoreColumn(*this, m_EVENT_TIME_UTC, *r.eventTimeUtc);
-    else
-        StoreNullColumn(*this, &m_EVENT_TIME_UTC);
+        insert.NullInt();
+    insert.Int(r.zynDbId);
+    insert.Int(map(L"AREAAPBID", r.areaApbId));
+    insert.Int(map(L"ALARMMASKGROUPID", r.alarmMaskGroupId));
+    time(r.eventTimeUtc);
+    insert.Execute();
 }
 
 LONG CLogEvents::RestoreArchiveRecords(CStdioFileUnicode& file, LONG /*nReserved*/,
     ZynArchiveProgressProc pfnProgress, void* pContext, LONG nInterval)
 {
-    ArchiveRestoreRun run(kSource, pfnProgress, pContext, nInterval);
+    RowRestore<EventArchiveRow> how;
+    how.source = kSource;
+    how.mappingTable = kRestoredTable;
+    how.parse = &ParseEventArchiveLine;
+    how.check = &CheckEventRow;
+    how.limits = TableColumnLimits(*this, {L"EVENT_TEXT", L"EVENTCODE"});
+    how.keyColumns = EventKeyColumns();
+    how.identify = &EventIdentity;
+    // Many rows: inserted through one prepared statement rather than AddNew / Update.
+    CZynDatabase* db = GetDatabase();
+    if (!db || !db->IsOpen())
+        AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"A restore needs an open database.");
+    PreparedInsert insert(*db, GetTable().GetString(), RestoredColumns());
+    how.insert = [&](const EventArchiveRow& row, const IdMapper& map) { InsertRestoredRow(insert, row, map); };
+    RestoreResult result;
     SetSkippedLineCount(0);
-    OpenForRestore(*this, true);
-    EventArchiveRow row;
-    CString reason;
+    SetDuplicateCount(0);
     try {
-        RunArchiveRestore(file, run, BlankLines::TrimTrailingWhite, [&](const ArchiveFields& fields) {
-            if (!ParseEventArchiveLine(fields, row, reason))
-                return LineOutcome::Skip(reason.GetString());
-            AddNew();
-            StoreRow(row);
-            Update();
-            return LineOutcome::Row();
-        });
+        RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
     } catch (...) {
         // The rows inserted so far stay; the failure goes to the caller.
-        SetSkippedLineCount(run.Skipped());
-        CloseAfterFailure(*this);
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
         throw;
     }
-    SetSkippedLineCount(run.Skipped());
-    Close();
-    return run.Count();
+    SetSkippedLineCount(result.skipped);
+    SetDuplicateCount(result.duplicates);
+    return result.rows;
 }
 
 // --- purge preparation and filters ------------------------------------------------

@@ -4,6 +4,8 @@
 // The archive line is described in event_archive_line.h.
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "archive/zyn_archive_set.h"
 #include "platform/base/cstring.h"
@@ -11,6 +13,8 @@
 
 namespace zyn::archive {
 struct EventArchiveRow;
+class PreparedInsert;
+using IdMapper = std::function<LONG(LPCWSTR lpszColumn, LONG nId)>;
 }
 
 class CLogEvents : public CZynArchiveSet {
@@ -105,7 +109,10 @@ public:
 
 private:
     bool IsNull(const void* member) const;
-    void StoreRow(const zyn::archive::EventArchiveRow& row);
+    // The columns a restore inserts (those the set binds), and one restored row into them.
+    std::vector<LPCWSTR> RestoredColumns() const;
+    void InsertRestoredRow(zyn::archive::PreparedInsert& insert, const zyn::archive::EventArchiveRow& row,
+        const zyn::archive::IdMapper& map) const;
 
     bool m_bRestored;
     bool m_bEventData;

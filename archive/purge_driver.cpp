@@ -1,7 +1,12 @@
 #include "archive/purge_driver.h"
 
+#include <ctime>
+
+#include "archive/archive_detail_set.h"
 #include "archive/zyn_archive_set.h"
+#include "common/zyn_timestamp.h"
 #include "platform/afx/db/dbexception.h"
+#include "platform/base/ctime.h"
 #include "platform/base/exception.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/utility/logger.h"
@@ -13,28 +18,70 @@ namespace zyn::archive {
 namespace {
 
 constexpr const wchar_t* kSource = L"PurgeDriver";
+// Gone rows logged one by one per pass; the rest only counted.
+constexpr LONG kMaxLoggedGone = 20;
+
+bool IsValid(const COleDateTime& time)
+{
+    return time.GetStatus() == COleDateTime::valid;
+}
+
+void Widen(PurgeResult& result, const COleDateTime& time)
+{
+    if (!IsValid(time))
+        return;
+    if (!IsValid(result.first) || time < result.first)
+        result.first = time;
+    if (!IsValid(result.last) || time > result.last)
+        result.last = time;
+}
+
+// Deletes the current row; false when another client deleted it first (the keyed
+// delete found nothing).
+bool DeleteCurrent(CZynArchiveSet& set)
+{
+    try {
+        set.Delete();
+        return true;
+    } catch (CDBException* e) {
+        if (e->m_nRetCode != AFX_SQL_ERROR_NO_ROWS_AFFECTED)
+            throw;
+        e->Delete();
+        return false;
+    }
+}
+
+void LogGone(const CZynArchiveSet& set, const COleDateTime& time, LONG nGone)
+{
+    if (nGone > kMaxLoggedGone)
+        return;
+    CString message;
+    message.Format(L"A row of %s archived by the purge pass was already gone when the pass deleted it (another "
+                   L"client deleted it); its line stays in the archive file. Row time: %s.",
+        set.GetTable().GetString(), IsValid(time) ? time.Format(L"%Y-%m-%d %H:%M:%S").GetString() : L"none");
+    CLogger::LogError(CResult::DatabaseError, kSource, __LINE__, message.GetString());
+}
 
 void RunStep(PurgeStep& step, const COleDateTime& cutoff, CStdioFileUnicode* file, PurgeResult& result)
 {
     CZynArchiveSet& set = *step.set;
     if (step.prepare)
         step.prepare(set);
-    set.AddArchiveTimeFilter(cutoff, CMultiFilterRecordset::LessThan);
+    // The set's own rule when it has one (the visit sets), else the archive time.
+    if (!set.PreparePurgeSelection(cutoff))
+        set.AddArchiveTimeFilter(cutoff, CMultiFilterRecordset::LessThan);
     set.Open();
     LONG rows = 0;
     for (; !set.IsEOF(); set.MoveNext()) {
         const COleDateTime time = set.GetArchiveRecordTime();
-        if (time.GetStatus() == COleDateTime::valid) {
-            if (result.first.GetStatus() != COleDateTime::valid)
-                result.first = time;
-            result.last = time;
-        }
+        Widen(result, time);
         if (file)
             set.WriteArchiveRecord(*file);
-        if (step.deletePerRow)
-            set.Delete();
+        if (step.deletePerRow && !DeleteCurrent(set))
+            LogGone(set, time, ++result.gone);
         ++rows;
     }
+    set.CompletePurgeDeletes();
     if (step.afterLastRow)
         step.afterLastRow(set);
     set.Close();
@@ -61,10 +108,77 @@ void CutBack(CStdioFileUnicode& file, ULONGLONG length)
     }
 }
 
+TIMESTAMP_STRUCT UtcNow()
+{
+    std::tm tm{};
+    TIMESTAMP_STRUCT ts{};
+    if (!CTime::GetCurrentTime().GetGmtTm(&tm))
+        return ts;
+    ts.year = static_cast<int16_t>(tm.tm_year + 1900);
+    ts.month = static_cast<uint16_t>(tm.tm_mon + 1);
+    ts.day = static_cast<uint16_t>(tm.tm_mday);
+    ts.hour = static_cast<uint16_t>(tm.tm_hour);
+    ts.minute = static_cast<uint16_t>(tm.tm_min);
+    ts.second = static_cast<uint16_t>(tm.tm_sec);
+    return ts;
+}
+
+// The earlier (bEarlier) or later of a catalogue time and a pass's time; a column that
+// holds no valid time takes the pass's.
+void Merge(LArchiveDetailSet& set, TIMESTAMP_STRUCT& member, const COleDateTime& pass, bool bEarlier)
+{
+    if (!IsValid(pass))
+        return;
+    COleDateTime current;
+    const bool have = !set.IsFieldNull(&member) && ZynTimestampToOleDateTime(member, current);
+    if (!have || (bEarlier ? pass < current : pass > current)) {
+        member = ZynOleDateTimeToTimestamp(pass);
+        set.SetFieldNull(&member, FALSE);
+    }
+}
+
 } // namespace
 
+void RecordInCatalogue(CZynDatabase& db, const PurgeCatalogueEntry& entry, const PurgeResult& result)
+{
+    if (result.rows <= 0)
+        return;
+    LArchiveDetailSet set(&db);
+    set.AddFilterText(L"FILEPATH", entry.filePath.GetString());
+    set.Open(CRecordset::dynaset, nullptr, CRecordset::none);
+    const bool adding = set.IsEOF();
+    if (adding) {
+        const LONG id = set.GetNextID();
+        set.AddNew();
+        set.m_ID = id;
+        set.m_FILEPATH = entry.filePath;
+        set.m_EVENTCOUNT = 0;
+        set.m_ARCHIVE_STATUS = 0;
+        for (void* member : {static_cast<void*>(&set.m_ID), static_cast<void*>(&set.m_FILEPATH),
+                 static_cast<void*>(&set.m_ARCHIVE_STATUS)})
+            set.SetFieldNull(member, FALSE);
+    } else {
+        set.Edit();
+    }
+    set.m_AD_TIMESTAMP = UtcNow();
+    set.m_AD_WORKSTATION = entry.workstation;
+    set.m_AD_USER = entry.user;
+    set.m_EVENTTYPE = entry.recordType;
+    set.SetVersion(entry.versionMajor, entry.versionMinor, entry.versionBuild);
+    const LONG count = set.IsFieldNull(&set.m_EVENTCOUNT) ? 0 : set.m_EVENTCOUNT;
+    set.m_EVENTCOUNT = count + result.rows;
+    for (void* member : {static_cast<void*>(&set.m_AD_TIMESTAMP), static_cast<void*>(&set.m_AD_WORKSTATION),
+             static_cast<void*>(&set.m_AD_USER), static_cast<void*>(&set.m_EVENTTYPE),
+             static_cast<void*>(&set.m_VERSION), static_cast<void*>(&set.m_EVENTCOUNT)})
+        set.SetFieldNull(member, FALSE);
+    Merge(set, set.m_DATEFIRST, result.first, true);
+    Merge(set, set.m_DATELAST, result.last, false);
+    set.Update();
+    set.Close();
+}
+
 PurgeResult RunPurgePass(CZynDatabase& db, const COleDateTime& cutoff, std::vector<PurgeStep>& steps,
-    CStdioFileUnicode* file)
+    CStdioFileUnicode* file, const PurgeCatalogueEntry* catalogue)
 {
     PurgeResult result;
     result.first.SetStatus(COleDateTime::null);
@@ -80,6 +194,14 @@ PurgeResult RunPurgePass(CZynDatabase& db, const COleDateTime& cutoff, std::vect
     try {
         for (PurgeStep& step : steps)
             RunStep(step, cutoff, file, result);
+        if (result.gone > kMaxLoggedGone) {
+            CString message;
+            message.Format(L"The purge pass found %d archived row(s) already deleted by another client.",
+                static_cast<int>(result.gone));
+            CLogger::LogError(CResult::DatabaseError, kSource, __LINE__, message.GetString());
+        }
+        if (file && catalogue)
+            RecordInCatalogue(db, *catalogue, result);
         // The file first: the deletes commit only once their rows are on disk.
         if (file)
             file->FlushToDisk();

@@ -107,10 +107,15 @@ void CVideoEventArchiveSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveProgressProc pfnProgress,
     void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VideoEventArchiveRow>(*this, file,
-        L"CVideoEventArchiveSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVideoEventArchiveLine,
-        [&](const VideoEventArchiveRow& row) {
+    zyn::archive::RowRestore<VideoEventArchiveRow> how;
+    how.source = L"CVideoEventArchiveSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVideoEventArchiveLine;
+    how.check = &zyn::archive::CheckVideoEventRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"ARCHIVEFILE"});
+    how.keyColumns = zyn::archive::VideoEventKeyColumns();
+    how.identify = &zyn::archive::VideoEventIdentity;
+    how.store = [&](const VideoEventArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_SERIALNUM, row.serialNum);
             SetRestoredColumn(*this, m_MACHINE, map(L"MACHINE", row.machine));
             SetRestoredColumn(*this, m_VIDEOSERVERID, map(L"VIDEOSERVERID", row.videoServerId));
@@ -121,7 +126,16 @@ LONG CVideoEventArchiveSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG,
             SetRestoredColumn(*this, m_ARCHIVEFILE, row.archiveFile);
             SetRestoredColumn(*this, m_START_TIME_UTC, row.startTimeUtc);
             SetRestoredColumn(*this, m_END_TIME_UTC, row.endTimeUtc);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }
@@ -183,7 +197,8 @@ void CVideoEventEventTypeArchiveSet::Delete()
     CString sql;
     sql.Format(L"DELETE FROM %s WHERE %s = ?", GetTable().GetString(), kRowKey);
     const std::vector<zyn::afx::DbValue> params{zyn::afx::DbValue(id)};
-    db->ExecuteSQL(sql.GetString(), std::span<const zyn::afx::DbValue>(params));
+    if (db->ExecuteSQL(sql.GetString(), std::span<const zyn::afx::DbValue>(params)) == 0)
+        AfxThrowDBException(AFX_SQL_ERROR_NO_ROWS_AFFECTED, L"The clip was deleted by another client.");
 }
 
 int CVideoEventEventTypeArchiveSet::AddEventTypeFilter(int nValue, ParamCompOperator op)

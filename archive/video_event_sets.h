@@ -76,6 +76,7 @@ public:
     // Deletes the current clip alone: its EVENTVIDEOROWID row of the set's own table.
     // Without PrepareForPurge there is no such key, and AFX_SQL_ERROR_NO_KEY_COLUMNS is
     // raised rather than deleting by event (which would take the event's other clips).
+    // A clip that was no longer there raises AFX_SQL_ERROR_NO_ROWS_AFFECTED.
     void Delete() override;
     CString GetDefaultConnect() override;
     CString GetDefaultSQL() override;

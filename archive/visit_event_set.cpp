@@ -102,10 +102,15 @@ void VisitEventSet::WriteArchiveRecord(CStdioFileUnicode& file)
 LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveProgressProc pfnProgress,
     void* pContext, LONG nInterval)
 {
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VisitEventArchiveRow>(*this, file,
-        L"VisitEventSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVisitEventArchiveLine,
-        [&](const VisitEventArchiveRow& row) {
+    zyn::archive::RowRestore<VisitEventArchiveRow> how;
+    how.source = L"VisitEventSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVisitEventArchiveLine;
+    how.check = &zyn::archive::CheckVisitEventRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"NAME"});
+    how.keyColumns = zyn::archive::VisitEventKeyColumns();
+    how.identify = &zyn::archive::VisitEventIdentity;
+    how.store = [&](const VisitEventArchiveRow& row, const zyn::archive::IdMapper& map) {
             SetRestoredColumn(*this, m_VISIT_EVENTID, map(L"VISIT_EVENTID", row.visitEventId));
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));
             SetRestoredColumn(*this, m_LAST_CHANGED, row.lastChanged);
@@ -117,7 +122,16 @@ LONG VisitEventSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArch
             SetRestoredColumn(*this, m_SCHEDULED_TIMEIN, row.scheduledTimeIn);
             SetRestoredColumn(*this, m_SCHEDULED_TIMEOUT, row.scheduledTimeOut);
             SetRestoredColumn(*this, m_LASTCHANGED_UTC, row.lastChangedUtc);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }
@@ -140,7 +154,19 @@ std::unique_ptr<CSQLStatement> VisitEventSet::BuildPurgeStatement(const COleDate
     stmt->AddToWhere(kLiveTable, L"SCHEDULED_TIMEOUT", cutoff, op, CSQLStatement::FilterAnd, CSQLStatement::WhereDateTime);
     m_strPurgeCondition = stmt->FormatWhere();
     m_strPendingPurgeSQL = stmt->FormatSelect();
+    m_nDeleted = 0;
     return stmt;
+}
+
+bool VisitEventSet::PreparePurgeSelection(const COleDateTime& cutoff)
+{
+    BuildPurgeStatement(cutoff, LessThan);
+    return true;
+}
+
+int64_t VisitEventSet::CompletePurgeDeletes()
+{
+    return DeleteArchivedRows();
 }
 
 void VisitEventSet::Delete()
@@ -150,6 +176,10 @@ void VisitEventSet::Delete()
     if (IsFieldNull(&m_VISIT_EVENTID))
         AfxThrowDBException(AFX_SQL_ERROR_NO_KEY_COLUMNS, L"The visit event has no key to delete it by.");
     m_archived.Note(m_VISIT_EVENTID);
+    // A full batch is deleted at once (in the pass's transaction), so a pass over many
+    // rows holds no more than a batch of keys.
+    if (m_archived.Count() >= zyn::archive::ArchivedRowKeys::BatchSize)
+        DeleteArchivedRows();
 }
 
 int64_t VisitEventSet::DeleteArchivedRows()
@@ -161,5 +191,7 @@ int64_t VisitEventSet::DeleteArchivedRows()
         AfxThrowDBException(
             AFX_SQL_ERROR_CONNECT_FAIL, L"VisitEventSet: no open database to delete the archived visit events.");
     const CString table = m_strPurgeCondition.IsEmpty() ? GetTable() : CString(kLiveTable);
-    return m_archived.DeleteFrom(*db, table, L"VISIT_EVENTID", m_strPurgeCondition);
+    const int64_t deleted = m_archived.DeleteFrom(*db, table, L"VISIT_EVENTID", m_strPurgeCondition);
+    m_nDeleted += deleted;
+    return deleted;
 }

@@ -33,7 +33,8 @@ public:
     // Without SQL, the next Open after BuildPurgeStatement opens that statement (so a
     // generic pass that only calls Open runs it); otherwise as the record set.
     BOOL Open(UINT nOpenType = AFX_DB_USE_DEFAULT_TYPE, LPCWSTR lpszSQL = nullptr, DWORD dwOptions = none) override;
-    // Notes the current row for DeleteArchivedRows; deletes nothing by itself.
+    // Notes the current row for DeleteArchivedRows, which runs once a batch of rows
+    // (ArchivedRowKeys::BatchSize) is noted.
     void Delete() override;
     CString GetDefaultConnect() override;
     void DoFieldExchange(CFieldExchange* pFX) override;
@@ -50,10 +51,17 @@ public:
     std::unique_ptr<CSQLStatement> BuildPurgeStatement(const COleDateTime& cutoff, ParamCompOperator op);
     // Nothing to prepare for this set.
     void PrepareForPurge() {}
+    // The purge pass selects by BuildPurgeStatement(cutoff, LessThan), whose age
+    // condition is the scheduled time-out, not by the archive time filter. Returns true.
+    bool PreparePurgeSelection(const COleDateTime& cutoff) override;
+    // DeleteArchivedRows.
+    int64_t CompletePurgeDeletes() override;
     // Deletes the rows noted by Delete that still match the last purge statement;
     // returns the number deleted.
     int64_t DeleteArchivedRows();
     size_t GetPendingDeleteCount() const { return m_archived.Count(); }
+    // Rows deleted since the last BuildPurgeStatement (by every batch, the last included).
+    int64_t GetDeletedRowCount() const { return m_nDeleted; }
 
     LONG m_VISIT_EVENTID = 0;
     CString m_NAME;
@@ -69,4 +77,5 @@ private:
     CString m_strPurgeCondition;
     CString m_strPendingPurgeSQL;
     zyn::archive::ArchivedRowKeys m_archived;
+    int64_t m_nDeleted = 0;
 };

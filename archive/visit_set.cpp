@@ -163,11 +163,16 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
         if (const zyn::afx::DbColumnInfo* desc = FindColumnDesc(L"PURPOSE", GetTable()))
             nPurposeSize = desc->columnSize;
     }
-    auto map = [&](LPCWSTR column, LONG id) { return zyn::archive::MapArchiveId(*this, kRestoredTable, column, id); };
 
-    const zyn::archive::RestoreResult result = zyn::archive::RestoreRows<VisitArchiveRow>(*this, file,
-        L"CVisitSet", pfnProgress, pContext, nInterval, &zyn::archive::ParseVisitArchiveLine,
-        [&](const VisitArchiveRow& row) {
+    zyn::archive::RowRestore<VisitArchiveRow> how;
+    how.source = L"CVisitSet";
+    how.mappingTable = kRestoredTable;
+    how.parse = &zyn::archive::ParseVisitArchiveLine;
+    how.check = &zyn::archive::CheckVisitRow;
+    how.limits = zyn::archive::TableColumnLimits(*this, {L"VISIT_KEY"});
+    how.keyColumns = zyn::archive::VisitKeyColumns();
+    how.identify = &zyn::archive::VisitIdentity;
+    how.store = [&](const VisitArchiveRow& row, const zyn::archive::IdMapper& map) {
             const LONG visitId = map(L"VISITID", row.visitId);
             SetRestoredColumn(*this, m_VISITID, visitId);
             SetRestoredColumn(*this, m_EMPID, map(L"EMPID", row.empId));
@@ -195,15 +200,36 @@ LONG CVisitSet::RestoreArchiveRecords(CStdioFileUnicode& file, LONG, ZynArchiveP
                 SetRestoredColumn(*this, m_PURPOSE, purpose);
             }
             SetRestoredColumn(*this, m_VISIT_KEY, row.visitKey);
-        });
+        };
+    zyn::archive::RestoreResult result;
+    try {
+        zyn::archive::RestoreRows(*this, file, pfnProgress, pContext, nInterval, how, result);
+    } catch (...) {
+        SetSkippedLineCount(result.skipped);
+        SetDuplicateCount(result.duplicates);
+        throw;
+    }
+    SetDuplicateCount(result.duplicates);
     SetSkippedLineCount(result.skipped);
     return result.rows;
 }
 
 void CVisitSet::PrepareForPurge()
 {
-    if (AddColumnToSet(kRowKey, nullptr, TRUE, nullptr))
+    if (!m_bRowKeyAdded && AddColumnToSet(kRowKey, nullptr, TRUE, nullptr))
         m_bRowKeyAdded = true;
+}
+
+bool CVisitSet::PreparePurgeSelection(const COleDateTime& /*cutoff*/)
+{
+    PrepareForPurge();
+    BuildPurgeStatement();
+    return true;
+}
+
+int64_t CVisitSet::CompletePurgeDeletes()
+{
+    return DeleteArchivedRows();
 }
 
 std::unique_ptr<CSQLStatement> CVisitSet::BuildPurgeStatement()
@@ -233,6 +259,7 @@ std::unique_ptr<CSQLStatement> CVisitSet::BuildPurgeStatement()
     stmt->AddToWhere(kLiveTable, L"VISIT_EVENTID", CMultiFilterRecordset::IsNotNull, CSQLStatement::FilterAnd);
     m_strPurgeCondition = stmt->FormatWhere();
     m_strPendingPurgeSQL = stmt->FormatSelect();
+    m_nDeleted = 0;
     return stmt;
 }
 
@@ -259,6 +286,10 @@ void CVisitSet::Delete()
     if (!CurrentRowKey(key))
         AfxThrowDBException(AFX_SQL_ERROR_NO_KEY_COLUMNS, L"The visit has no key to delete it by.");
     m_archived.Note(key);
+    // A full batch is deleted at once (in the pass's transaction), so a pass over many
+    // rows holds no more than a batch of keys.
+    if (m_archived.Count() >= zyn::archive::ArchivedRowKeys::BatchSize)
+        DeleteArchivedRows();
 }
 
 int64_t CVisitSet::DeleteArchivedRows()
@@ -270,7 +301,10 @@ int64_t CVisitSet::DeleteArchivedRows()
         AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"CVisitSet: no open database to delete the archived visits.");
     // The noted rows came from the purge statement's table when one was built.
     const CString table = m_strPurgeCondition.IsEmpty() ? GetTable() : CString(kLiveTable);
-    return m_archived.DeleteFrom(*db, table, m_bRowKeyAdded ? kRowKey : L"VISITID", m_strPurgeCondition);
+    const int64_t deleted =
+        m_archived.DeleteFrom(*db, table, m_bRowKeyAdded ? kRowKey : L"VISITID", m_strPurgeCondition);
+    m_nDeleted += deleted;
+    return deleted;
 }
 
 CString CVisitSet::FormatVisitorEventDelete(LONG visitorId)

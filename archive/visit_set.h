@@ -4,12 +4,13 @@
 // to) and its twin VISIT_RESTORED.
 //
 // The purge pass does not select visits by age: it runs after the visit-event pass and
-// archives the visits whose visit event is gone.
+// archives the visits whose visit event is gone (PreparePurgeSelection does the first
+// two steps for the shared pass, CompletePurgeDeletes the last).
 //   PrepareForPurge();
 //   auto stmt = BuildPurgeStatement();  Open(-1, stmt->GetSQL())  (or Open() alone);
 //   per row: GetArchiveRecordTime, WriteArchiveRecord (unless the destination only
 //            deletes), Delete (notes the row), MoveNext;
-//   DeleteArchivedRows()                 once the archive file is on disk.
+//   DeleteArchivedRows()                 before the pass commits.
 // DeleteArchivedRows removes exactly the visits noted, by key, and only while they
 // still match the purge statement: a visit whose event is gone only after the select
 // ran was never written to the archive, and stays for the next pass.
@@ -42,7 +43,8 @@ public:
     // Without SQL, the next Open after BuildPurgeStatement opens that statement (so a
     // generic pass that only calls Open runs it); otherwise as the record set.
     BOOL Open(UINT nOpenType = AFX_DB_USE_DEFAULT_TYPE, LPCWSTR lpszSQL = nullptr, DWORD dwOptions = none) override;
-    // Notes the current row for DeleteArchivedRows; deletes nothing by itself.
+    // Notes the current row for DeleteArchivedRows, which runs once a batch of rows
+    // (ArchivedRowKeys::BatchSize) is noted.
     void Delete() override;
     CString GetDefaultConnect() override;
     void DoFieldExchange(CFieldExchange* pFX) override;
@@ -54,6 +56,12 @@ public:
     void WriteArchiveRecord(CStdioFileUnicode& file) override;
     LONG RestoreArchiveRecords(CStdioFileUnicode& file, LONG nReserved, ZynArchiveProgressProc pfnProgress,
         void* pContext, LONG nInterval) override;
+    // The purge pass selects by the purge statement (PrepareForPurge, then
+    // BuildPurgeStatement), not by age: a visit whose LASTCHANGED_UTC is NULL is purged
+    // too once its visit event is gone. Returns true.
+    bool PreparePurgeSelection(const COleDateTime& cutoff) override;
+    // DeleteArchivedRows.
+    int64_t CompletePurgeDeletes() override;
 
     // The select of the visits to purge: the set's bound columns (VISITROWID too once
     // PrepareForPurge added it) from VISIT, where VISIT_EVENTID is set and names no row
@@ -66,6 +74,8 @@ public:
     // dropped as their batches run.
     int64_t DeleteArchivedRows();
     size_t GetPendingDeleteCount() const { return m_archived.Count(); }
+    // Rows deleted since the last BuildPurgeStatement (by every batch, the last included).
+    int64_t GetDeletedRowCount() const { return m_nDeleted; }
 
     // The DELETE of the visit events of a visitor's visits that no other visit shares.
     static CString FormatVisitorEventDelete(LONG visitorId);
@@ -105,4 +115,5 @@ private:
     CString m_strPurgeCondition;
     CString m_strPendingPurgeSQL;
     zyn::archive::ArchivedRowKeys m_archived;
+    int64_t m_nDeleted = 0;
 };

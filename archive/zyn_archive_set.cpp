@@ -7,3 +7,13 @@ CZynArchiveSet::CZynArchiveSet(CZynDatabase* pDatabase, LPCWSTR lpszTable) : CDy
 }
 
 CZynArchiveSet::~CZynArchiveSet() = default;
+
+bool CZynArchiveSet::PreparePurgeSelection(const COleDateTime& /*cutoff*/)
+{
+    return false;
+}
+
+int64_t CZynArchiveSet::CompletePurgeDeletes()
+{
+    return 0;
+}

@@ -234,9 +234,11 @@ CREATE TABLE ZYN_NEXT_ID (
 );
 
 -- The next event serial number of a device: the greater of the last one handed out plus one and
--- P_NOW (seconds since 1970); P_COUNT numbers are reserved from it on. The counter row is
--- created when missing and updated before it is read, in one statement, so concurrent callers
--- queue on the row and never receive the same number.
+-- P_NOW (seconds since 1970); P_COUNT numbers are reserved from it on. A device without a
+-- counter yet (no row, or 0) starts above the serial numbers its events already have, as the
+-- fallback of the event set does where there are no procedures. The counter row is created
+-- when missing and updated before it is read, in one statement, so concurrent callers queue on
+-- the row and never receive the same number.
 CREATE FUNCTION NEXTSERIALNUM(P_DEVICEID INTEGER, P_NOW BIGINT, P_COUNT INTEGER) RETURNS INTEGER
 LANGUAGE plpgsql AS $$
 DECLARE
@@ -248,7 +250,10 @@ BEGIN
     INSERT INTO EVENTS_LASTSERIALNUM (DEVICEID, SERIALNUM) VALUES (P_DEVICEID, 0)
         ON CONFLICT (DEVICEID) DO NOTHING;
     UPDATE EVENTS_LASTSERIALNUM
-        SET SERIALNUM = GREATEST(SERIALNUM::BIGINT + 1, COALESCE(P_NOW, 0)) + P_COUNT - 1
+        SET SERIALNUM = GREATEST(SERIALNUM::BIGINT + 1, COALESCE(P_NOW, 0),
+                CASE WHEN SERIALNUM > 0 THEN 0 ELSE
+                    (SELECT COALESCE(MAX(E.SERIALNUM), 0)::BIGINT + 1 FROM EVENTS E WHERE E.MACHINE = P_DEVICEID)
+                END) + P_COUNT - 1
         WHERE DEVICEID = P_DEVICEID
         RETURNING SERIALNUM::BIGINT - P_COUNT + 1 INTO V_NEXT;
     RETURN V_NEXT;

@@ -1,5 +1,7 @@
 #include "platform/base/utf16.h"
 
+#include <algorithm>
+
 namespace zyn::base {
 
 namespace {
@@ -40,28 +42,30 @@ void EncodeUtf16(std::wstring_view text, bool* ok, Sink&& sink)
 template <class At>
 std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
 {
-    std::wstring out;
-    out.reserve(n);
+    // At most one code point per unit: written into place, then cut to length.
+    std::wstring out(n, L'\0');
+    wchar_t* o = out.data();
     for (size_t i = 0; i < n; ++i) {
         const uint32_t u = at(i);
         if (u < 0xD800 || u > 0xDFFF) {
-            out.push_back(static_cast<wchar_t>(u));
+            *o++ = static_cast<wchar_t>(u);
         } else if (u <= 0xDBFF && i + 1 < n) {
             const uint32_t lo = at(i + 1);
             if (lo >= 0xDC00 && lo <= 0xDFFF) {
-                out.push_back(static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00)));
+                *o++ = static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
                 ++i;
             } else {
                 // A high surrogate not followed by a low one: only the high one is bad;
                 // the next unit is decoded on its own.
-                out.push_back(kReplacementChar);
+                *o++ = static_cast<wchar_t>(kReplacementChar);
                 Clear(ok);
             }
         } else {
-            out.push_back(kReplacementChar);
+            *o++ = static_cast<wchar_t>(kReplacementChar);
             Clear(ok);
         }
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 
@@ -98,10 +102,17 @@ void AppendUtf16LE(std::vector<uint8_t>& out, std::wstring_view text, bool* ok)
 {
     if (ok)
         *ok = true;
-    out.reserve(out.size() + 2 * Utf16Length(text));
+    // Grow geometrically: reserving the exact size would reallocate (and copy the whole
+    // buffer) on every append to a buffer that collects many texts.
+    const size_t start = out.size();
+    const size_t need = start + 2 * Utf16Length(text);
+    if (need > out.capacity())
+        out.reserve(std::max(need, 2 * out.capacity()));
+    out.resize(need);
+    uint8_t* p = out.data() + start;
     EncodeUtf16(text, ok, [&](char16_t u) {
-        out.push_back(static_cast<uint8_t>(u & 0xFF));
-        out.push_back(static_cast<uint8_t>(u >> 8));
+        *p++ = static_cast<uint8_t>(u & 0xFF);
+        *p++ = static_cast<uint8_t>(u >> 8);
     });
 }
 

@@ -98,6 +98,11 @@ TEST_P(AlarmAckTest, AcknowledgementWithTwoHistoryRowsRoundTrips)
     ASSERT_EQ(lines.size(), 3u);
     zyn::archive::ArchiveFields ack(lines[0]);
     ASSERT_EQ(ack.Count(), 14);
+    // USERID, STATUS, SALARMID, SPANELID, SSERIALNUM, LPANELID as inserted above, each in
+    // its own place.
+    const char* const firstSix[] = {"7", "2", "33", "4", "5", "40"};
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(U8(ack.Raw(i)), firstSix[i - 1]) << "field " << i;
     EXPECT_EQ(U8(ack.Raw(7)), "41");
     EXPECT_TRUE(ack.IsEmpty(8));
     EXPECT_EQ(U8(ack.Raw(10)), "9");
@@ -194,10 +199,13 @@ TEST_P(AlarmAckTest, StrayAndMalformedLinesAreSkippedWithTheirHistory)
 {
     InsertAck(Ack{});
     InsertHistory(4, 5, 7, Ts(2010, 1, 2), 2, L"n");
+    Ack other;
+    other.serial = 6;
+    InsertAck(other);
     const std::vector<CString> good = ReadLines(WriteAll());
-    ASSERT_EQ(good.size(), 2u);
+    ASSERT_EQ(good.size(), 3u);
     const std::wstring path = TempFilePath(L"stray.txt");
-    WriteLines(path, {good[1], L"", good[0], good[1], L"1\t2\t3", good[1], good[1], L"\x01\x02\tbad", good[0]});
+    WriteLines(path, {good[1], L"", good[0], good[1], L"1\t2\t3", good[1], good[1], L"\x01\x02\tbad", good[2]});
     LONG skipped = -1;
     EXPECT_EQ(Restore(path, nullptr, nullptr, 0, &skipped), 2);
     // The stray history line, the short acknowledgement and its two history lines, and
@@ -224,6 +232,14 @@ TEST_P(AlarmAckTest, ProgressStopsAfterExactlyOneIntervalWithTheHistoryOfTheLast
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARMSACK_RESTORED"), 2);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARM_ACK_HISTORY_RESTORED"), 2);
 
+    // Run again, the restore takes up the other three, each with its history.
+    ProgressLog rest;
+    EXPECT_EQ(Restore(path, RecordProgress, &rest, 2), 3);
+    EXPECT_EQ(rest.counts, std::vector<LONG>{2});
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARMSACK_RESTORED"), 5);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARM_ACK_HISTORY_RESTORED"), 5);
+
+    ExecParams(L"DELETE FROM ALARMSACK_RESTORED", {});
     ProgressLog all;
     EXPECT_EQ(Restore(path, RecordProgress, &all, 2), 5);
     EXPECT_EQ(all.counts, (std::vector<LONG>{2, 4}));

@@ -48,6 +48,17 @@ void OpenForRead(CStdioFileUnicode& file, const std::wstring& path);
 TIMESTAMP_STRUCT Ts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 std::string U8(const CString& s);
 
+// The text of the error log written since the mark was made.
+class ErrorLogMark {
+public:
+    ErrorLogMark();
+    std::string NewText() const;
+
+private:
+    std::string m_path;
+    size_t m_size = 0;
+};
+
 // The restore callbacks of the tests: count the calls; stop after `stopAfter` calls
 // (0: never).
 struct ProgressLog {

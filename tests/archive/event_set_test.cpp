@@ -278,6 +278,13 @@ TEST_P(EventSetTest, ProgressStopsAfterExactlyOneInterval)
     EXPECT_EQ(log.counts, std::vector<LONG>{3});
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED"), 3);
 
+    // Run again, the restore takes up the other seven (the callback counts them).
+    ProgressLog rest;
+    EXPECT_EQ(Restore(path, RecordProgress, &rest, 4), 7);
+    EXPECT_EQ(rest.counts, std::vector<LONG>{4});
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED"), 10);
+
+    ExecParams(L"DELETE FROM EVENTS_RESTORED", {});
     ProgressLog all;
     EXPECT_EQ(Restore(path, RecordProgress, &all, 4), 10);
     EXPECT_EQ(all.counts, (std::vector<LONG>{4, 8}));
@@ -295,42 +302,63 @@ TEST_P(EventSetTest, AFileOfEmptyLinesRestoresNothing)
 
 TEST_P(EventSetTest, MalformedLinesAreSkippedLoggedAndCounted)
 {
+    EventRow second;
+    second.serial = 2;
     Insert(EventRow{});
-    const std::wstring good = WriteAll();
-    const CString line = ReadLines(good).at(0);
+    Insert(second);
+    const std::vector<CString> lines = ReadLines(WriteAll());
+    ASSERT_EQ(lines.size(), 2u);
+    const CString line = lines[0];
     const std::wstring path = TempFilePath(L"mixed.txt");
-    WriteLines(path, {L"garbage", line, L"1\t2\t3", L"x" + line.Mid(1), L"\x01\x02\t7\t\t\t2\tnote\t", line});
+    WriteLines(path, {L"garbage", line, L"1\t2\t3", L"x" + line.Mid(1), L"\x01\x02\t7\t\t\t2\tnote\t", lines[1]});
     LONG skipped = -1;
     EXPECT_EQ(Restore(path, nullptr, nullptr, 0, &skipped), 2);
     EXPECT_EQ(skipped, 4);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED"), 2);
 
     const std::string text = ErrorLogText();
-    EXPECT_NE(text.find("skipped line 3"), std::string::npos) << text;
-    EXPECT_NE(text.find("skipped 4 malformed line(s)"), std::string::npos);
+    EXPECT_NE(text.find("line 3: skipped"), std::string::npos) << text;
+    EXPECT_NE(text.find("2 row(s) restored, 0 found restored already, 4 line(s) skipped"), std::string::npos);
 }
 
+// A failure that is not the database refusing one row (here a broken trigger of the
+// table) ends the restore: the rows inserted before it stay, the set is closed and the
+// failure reaches the caller.
 TEST_P(EventSetTest, ADatabaseFailureKeepsTheRowsBeforeItAndPasses)
 {
-    Insert(EventRow{});
-    const CString line = ReadLines(WriteAll()).at(0);
-    // A text longer than its column: the database refuses the row.
-    zyn::archive::ArchiveFields f(line);
-    CString tooLong;
-    for (int i = 1; i <= 32; ++i) {
-        if (i > 1)
-            tooLong += L"\t";
-        tooLong += i == 22 ? CString(std::wstring(2001, L'x').c_str()) : f.Raw(i);
+    for (int32_t s = 1; s <= 4; ++s) {
+        EventRow r;
+        r.serial = s;
+        Insert(r);
     }
-    const std::wstring path = TempFilePath(L"failing.txt");
-    WriteLines(path, {line, line, tooLong, line});
+    const std::wstring path = WriteAll();
+    if (IsPostgres()) {
+        ExecParams(L"CREATE FUNCTION ZYN_BROKEN() RETURNS TRIGGER LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION "
+                   L"'the trigger is broken' USING ERRCODE = 'XX000'; END $$",
+            {});
+        ExecParams(L"CREATE TRIGGER ZYN_BROKEN BEFORE INSERT ON EVENTS_RESTORED FOR EACH ROW WHEN (NEW.SERIALNUM = "
+                   L"3) EXECUTE FUNCTION ZYN_BROKEN()",
+            {});
+    } else {
+        // abs() of the smallest integer fails while the statement runs ("integer overflow").
+        ExecParams(L"CREATE TRIGGER ZYN_BROKEN BEFORE INSERT ON EVENTS_RESTORED WHEN NEW.SERIALNUM = 3 BEGIN "
+                   L"SELECT abs(-9223372036854775805 - NEW.SERIALNUM); END",
+            {});
+    }
     CStdioFileUnicode file;
     OpenForRead(file, path);
     CLogEvents set(ZDbPtr(), true, true);
     const auto failure = CatchDb([&] { set.RestoreArchiveRecords(file, 0, nullptr, nullptr, 0); });
     EXPECT_TRUE(failure.thrown);
     EXPECT_FALSE(set.IsOpen());
+    EXPECT_FALSE(ZDb().IsInTransaction());
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED"), 2);
+    // Another connection sees them: they are committed.
+    auto other = OpenAnother();
+    int64_t n = -1;
+    ASSERT_TRUE(other->QueryInt64(L"SELECT COUNT(*) FROM EVENTS_RESTORED", {}, n));
+    EXPECT_EQ(n, 2);
+    other->Close();
 }
 
 TEST_P(EventSetTest, DeleteWithoutThePurgeKeyIsRefused)
@@ -424,17 +452,27 @@ TEST_P(EventSetTest, ConcurrentPassesNeverShareSerialNumbers)
         EXPECT_GE(all[i], all[i - 1] + kCount) << "ranges overlap at " << i;
 }
 
+// A machine without a counter row starts above its events' serial numbers: through the
+// stored procedure on PostgreSQL, through the fallback on SQLite.
 TEST_P(EventSetTest, FallbackStartsAboveTheMachinesEvents)
 {
-    if (IsPostgres())
-        GTEST_SKIP() << "the stored procedure answers on PostgreSQL; this checks the fallback of SQLite";
     EventRow r;
     r.machine = 12;
     r.serial = 2100000000;
     Insert(r);
+    // Machine 13 has a counter row that was never advanced (0): it counts as none.
+    r.machine = 13;
+    r.serial = 2100000100;
+    Insert(r);
+    ExecParams(L"INSERT INTO EVENTS_LASTSERIALNUM (DEVICEID, SERIALNUM) VALUES (?, ?)", {int32_t{13}, int32_t{0}});
     CLogEvents set(ZDbPtr());
     EXPECT_EQ(set.GetNextSN(12, 2), 2100000001);
     EXPECT_EQ(set.GetNextSN(12, 1), 2100000003);
+    EXPECT_EQ(set.GetNextSN(13, 1), 2100000101);
+    // Another machine's events do not lift a machine that has none: it gets the time.
+    const LONG fresh = set.GetNextSN(14, 1);
+    EXPECT_GE(fresh, static_cast<LONG>(CTime::GetCurrentTime().GetTime()) - 5);
+    EXPECT_LT(fresh, 2100000000);
 }
 
 ZYN_INSTANTIATE_ENGINES(EventSetTest);

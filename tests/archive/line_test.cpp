@@ -6,6 +6,7 @@
 #include "archive/alarm_ack_archive_line.h"
 #include "archive/archive_line.h"
 #include "archive/event_archive_line.h"
+#include "archive/restore_run.h"
 #include "tests/archive/archive_fixture.h"
 
 using namespace zyn::archive;
@@ -142,6 +143,99 @@ TEST(ArchiveLine, TextEscapeRoundTripsControlCharactersAndAstralText)
     EXPECT_EQ(U8(f.Text(1)), U8(text));
 }
 
+// The writer escapes text itself; what it writes must be exactly the archive escape.
+TEST(ArchiveLine, WrittenTextIsTheArchiveEscapeOfIt)
+{
+    const wchar_t lone[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
+    const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};
+    const wchar_t astral[] = {static_cast<wchar_t>(0x1F600), L'x', 0};
+    const struct {
+        const char* name;
+        CString text;
+        CString written;
+    } cases[] = {
+        {"empty", L"", L""},
+        {"plain", L"Door forced", L"Door forced"},
+        {"tab and line end", L"a\tb\r\n", L"a\x1BIb\x1BM\x1BJ"},
+        {"escape character", L"\x1B", L"\x1B["},
+        {"NUL and unit separator", CString(L"\0\x1F", 2), L"\x1B@\x1B_"},
+        {"DEL stays", L"\x7F", L"\x7F"},
+        {"lone surrogate", lone, L"a\xFFFD" L"b"},
+        {"beyond U+10FFFF", beyond, L"\xFFFD"},
+        {"astral stays", astral, astral},
+    };
+    for (const auto& c : cases) {
+        ArchiveLineWriter w;
+        w.Text(c.text);
+        EXPECT_EQ(w.Line(), c.written) << c.name;
+        EXPECT_EQ(w.Line(), EscapeArchiveText(c.text)) << c.name;
+    }
+}
+
+TEST(ArchiveLine, TimesAreWrittenInTheFixedFormAtEveryEdgeOfTheClock)
+{
+    auto withFraction = [](TIMESTAMP_STRUCT t, uint32_t f) {
+        t.fraction = f;
+        return t;
+    };
+    const struct {
+        const char* name;
+        TIMESTAMP_STRUCT value;
+        const char* written;
+    } cases[] = {
+        {"afternoon", Ts(2008, 7, 5, 15, 4, 5), "Jul 05 2008 03:04:05PM"},
+        {"midnight", Ts(2010, 1, 2, 0, 0, 0), "Jan 02 2010 12:00:00AM"},
+        {"noon", Ts(2010, 1, 2, 12, 0, 0), "Jan 02 2010 12:00:00PM"},
+        {"last second", Ts(1999, 12, 31, 23, 59, 59), "Dec 31 1999 11:59:59PM"},
+        {"leap day", Ts(2008, 2, 29, 1, 2, 3), "Feb 29 2008 01:02:03AM"},
+        {"fraction not rounded", withFraction(Ts(2010, 1, 2, 11, 59, 59), 999999999), "Jan 02 2010 11:59:59AM"},
+        {"three-digit year", Ts(999, 1, 1, 0, 0, 0), "Jan 01 0999 12:00:00AM"},
+        {"no such leap day", Ts(2009, 2, 29, 1, 2, 3), ""},
+        {"month 13", Ts(2009, 13, 1, 1, 2, 3), ""},
+        {"hour 24", Ts(2009, 1, 1, 24, 0, 0), ""},
+        {"all zero", TIMESTAMP_STRUCT{}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(U8(FormatArchiveTimestamp(c.value)), c.written) << c.name;
+}
+
+TEST(ArchiveLine, TimesAreReadInTheFixedFormAndInOthersAlike)
+{
+    const struct {
+        const char* name;
+        const wchar_t* text;
+        bool ok;
+        TIMESTAMP_STRUCT value;
+    } cases[] = {
+        {"fixed form", L"Jul 05 2008 03:04:05PM", true, Ts(2008, 7, 5, 15, 4, 5)},
+        {"midnight", L"Jan 02 2010 12:00:00AM", true, Ts(2010, 1, 2, 0, 0, 0)},
+        {"half past noon", L"Jan 02 2010 12:30:00PM", true, Ts(2010, 1, 2, 12, 30, 0)},
+        {"leap day", L"Feb 29 2008 01:00:00AM", true, Ts(2008, 2, 29, 1, 0, 0)},
+        {"last day read", L"Dec 31 2036 11:59:59PM", true, Ts(2036, 12, 31, 23, 59, 59)},
+        {"lower-case month", L"jul 05 2008 03:04:05PM", true, Ts(2008, 7, 5, 15, 4, 5)},
+        {"short day and hour", L"Jul 5 2008 3:04:05PM", true, Ts(2008, 7, 5, 15, 4, 5)},
+        {"no such leap day", L"Feb 29 2009 01:00:00AM", false, {}},
+        {"after 2036", L"Jan 01 2037 12:00:00PM", false, {}},
+        {"before 1970", L"Dec 31 1969 12:00:00PM", false, {}},
+        {"hour 13 in the afternoon", L"Jul 05 2008 13:04:05PM", false, {}},
+        {"minute 60", L"Jul 05 2008 03:60:05PM", false, {}},
+        {"no month", L"Xyz 05 2008 03:04:05PM", false, {}},
+    };
+    for (const auto& c : cases) {
+        TIMESTAMP_STRUCT ts{};
+        ASSERT_EQ(ParseArchiveTime(c.text, ts), c.ok) << c.name;
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(ts.year, c.value.year) << c.name;
+        EXPECT_EQ(ts.month, c.value.month) << c.name;
+        EXPECT_EQ(ts.day, c.value.day) << c.name;
+        EXPECT_EQ(ts.hour, c.value.hour) << c.name;
+        EXPECT_EQ(ts.minute, c.value.minute) << c.name;
+        EXPECT_EQ(ts.second, c.value.second) << c.name;
+        EXPECT_EQ(ts.fraction, 0u) << c.name;
+    }
+}
+
 TEST(ArchiveLine, WriterJoinsFieldsAndRefusesRawSeparators)
 {
     ArchiveLineWriter w;
@@ -265,6 +359,21 @@ TEST(EventArchiveLine, EmptySegmentIsNullAndSecondFieldIsTheLocalTime)
     EXPECT_EQ(row.eventTime->year, 2001);
 }
 
+// A line written by hand, with a different value in each of the first seven fields,
+// gives each to its own column.
+TEST(AlarmAckArchiveLine, EachOfTheFirstFieldsGoesToItsOwnColumn)
+{
+    AlarmAckArchiveRow row;
+    CString reason;
+    ASSERT_TRUE(ParseAlarmAckArchiveLine(ArchiveFields(L"11\t12\t13\t14\t15\t16\t17\t\tnote"), row, reason))
+        << U8(reason);
+    const std::pair<const char*, LONG> fields[] = {{"USERID", row.userId}, {"STATUS", row.status},
+        {"SALARMID", row.alarmId}, {"SPANELID", row.panelId}, {"SSERIALNUM", row.serialNum},
+        {"LPANELID", row.linkedPanelId}, {"LSERIALNUM", row.linkedSerialNum}};
+    for (size_t i = 0; i < std::size(fields); ++i)
+        EXPECT_EQ(fields[i].second, static_cast<LONG>(11 + i)) << fields[i].first;
+}
+
 TEST(AlarmAckArchiveLine, AcknowledgementAndHistoryRoundTrip)
 {
     AlarmAckArchiveRow ack;
@@ -282,6 +391,11 @@ TEST(AlarmAckArchiveLine, AcknowledgementAndHistoryRoundTrip)
     ArchiveLineWriter w;
     FormatAlarmAckArchiveLine(ack, w);
     EXPECT_EQ(w.Count(), AlarmAckLineFieldCount);
+    // The whole line, written out by hand: USERID, STATUS, SALARMID, SPANELID,
+    // SSERIALNUM, LPANELID, LSERIALNUM, no ACKTIME, the escaped note, IN_PROGRESS_USERID,
+    // no IN_PROGRESS_ACKTIME, the three UTC times.
+    EXPECT_EQ(U8(w.Line()), "7\t2\t3\t4\t5\t6\t8\t\ta\x1BInote\x1BM\x1BJwith breaks\t9\t\t"
+                            "Jan 02 2010 03:04:05AM\t\tJun 07 2011 06:09:10PM");
 
     ArchiveFields f(w.Line());
     EXPECT_FALSE(IsAlarmAckHistoryLine(f));

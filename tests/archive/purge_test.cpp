@@ -1,12 +1,14 @@
 // The purge pass over the event and acknowledgement sets: what it archives and
-// deletes, and that the deletes are rolled back when the archive file cannot be
-// flushed to disk.
+// deletes, that the deletes are rolled back when the archive file cannot be flushed to
+// disk, the catalogue's earliest and latest times, and rows that another client deleted
+// while the pass ran.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "archive/alarm_ack_rec_set.h"
+#include "archive/archive_detail_set.h"
 #include "archive/log_events.h"
 #include "archive/purge_driver.h"
 #include "platform/base/exception.h"
@@ -192,6 +194,143 @@ TEST_P(PurgeTest, APassPerEventTypeTakesOnlyThatType)
     file.Close();
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS WHERE EVENTTYPE = 101"), 1);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS WHERE EVENTTYPE = 100"), 3);
+}
+
+namespace {
+
+// Event and acknowledgement sets that, while their row `target` is being written,
+// have it deleted as another client would (on SQLite through the pass's own connection,
+// which holds the write lock; on PostgreSQL through a second connection).
+class VanishingEvents : public CLogEvents {
+public:
+    using CLogEvents::CLogEvents;
+    void WriteArchiveRecord(CStdioFileUnicode& file) override
+    {
+        CLogEvents::WriteArchiveRecord(file);
+        if (m_SERIALNUM == target)
+            vanish(L"DELETE FROM EVENTS WHERE SERIALNUM = ?", target);
+    }
+    LONG target = 0;
+    std::function<void(const wchar_t*, LONG)> vanish;
+};
+
+class VanishingAcks : public LAcsAlarmAckRecSet {
+public:
+    using LAcsAlarmAckRecSet::LAcsAlarmAckRecSet;
+    void WriteArchiveRecord(CStdioFileUnicode& file) override
+    {
+        LAcsAlarmAckRecSet::WriteArchiveRecord(file);
+        if (m_SSERIALNUM == target)
+            vanish(L"DELETE FROM ALARMSACK WHERE SSERIALNUM = ?", target);
+    }
+    LONG target = 0;
+    std::function<void(const wchar_t*, LONG)> vanish;
+};
+
+} // namespace
+
+TEST_P(PurgeTest, ARowDeletedByAnotherClientIsCountedAsGoneAndThePassGoesOn)
+{
+    std::unique_ptr<CZynDatabase> other = IsPostgres() ? OpenAnother() : nullptr;
+    auto vanish = [&](const wchar_t* sql, LONG serial) {
+        const std::vector<zyn::afx::DbValue> p{int32_t{serial}};
+        (other ? *other : ZDb()).ExecuteSQL(sql, p);
+    };
+    VanishingEvents events(ZDbPtr());
+    events.target = 2;
+    events.vanish = vanish;
+    VanishingAcks acks(ZDbPtr());
+    acks.target = 3;
+    acks.vanish = vanish;
+    std::vector<PurgeStep> steps(2);
+    steps[0].set = &events;
+    steps[0].prepare = [](CZynArchiveSet& s) { static_cast<CLogEvents&>(s).PrepareForPurge(); };
+    steps[1].set = &acks;
+    const std::wstring path = TempFilePath(L"gone.txt");
+    CStdioFileUnicode file;
+    OpenForAppend(file, path);
+    const ErrorLogMark mark;
+    const auto result = RunPurgePass(ZDb(), COleDateTime(2020, 1, 1, 0, 0, 0), steps, &file);
+    file.Close();
+    EXPECT_EQ(result.rows, 8);
+    EXPECT_EQ(result.gone, 2);
+    EXPECT_EQ(result.rowsPerStep, (std::vector<LONG>{4, 4}));
+    // Everything else of the pass is committed, the vanished rows' lines written.
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS"), 2);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARMSACK"), 2);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARM_ACK_HISTORY"), 2);
+    EXPECT_EQ(ReadLines(path).size(), 4u + 8);
+    EXPECT_NE(mark.NewText().find("already gone"), std::string::npos) << mark.NewText();
+    if (other)
+        other->Close();
+}
+
+// The rows arrive in the order they were inserted, which is not their time order: the
+// catalogue still gets the earliest and the latest time of all of them.
+TEST_P(PurgeTest, TheCatalogueHoldsTheEarliestAndLatestTimesWhateverTheOrderRowsCameIn)
+{
+    ExecParams(L"DELETE FROM EVENTS", {});
+    ExecParams(L"DELETE FROM ALARMSACK", {});
+    const TIMESTAMP_STRUCT eventTimes[] = {Ts(2010, 5, 5, 5, 5, 5), Ts(2010, 1, 1, 1, 1, 1), Ts(2010, 9, 9, 9, 9, 9),
+        Ts(2010, 3, 3, 3, 3, 3)};
+    int32_t serial = 0;
+    for (const TIMESTAMP_STRUCT& t : eventTimes)
+        ExecParams(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENT_TIME_UTC) VALUES (?, 1, ?)", {++serial, t});
+    ExecParams(L"INSERT INTO ALARMSACK (SPANELID, SSERIALNUM, ACK_TIME_UTC) VALUES (1, 1, ?), (1, 2, ?)",
+        {Ts(2009, 12, 31, 23, 0, 0), Ts(2010, 6, 6, 6, 6, 6)});
+
+    const std::wstring path = TempFilePath(L"catalogue.txt");
+    zyn::archive::PurgeCatalogueEntry entry;
+    entry.filePath = path.c_str();
+    entry.workstation = L"WS1";
+    entry.user = L"operator";
+    entry.recordType = -3;
+    entry.versionMajor = 5;
+    entry.versionMinor = 12;
+    entry.versionBuild = 110;
+    auto pass = [&] {
+        CLogEvents events(ZDbPtr());
+        LAcsAlarmAckRecSet acks(ZDbPtr());
+        std::vector<PurgeStep> steps(2);
+        steps[0].set = &events;
+        steps[0].prepare = [](CZynArchiveSet& s) { static_cast<CLogEvents&>(s).PrepareForPurge(); };
+        steps[1].set = &acks;
+        CStdioFileUnicode file;
+        OpenForAppend(file, path);
+        const auto result = RunPurgePass(ZDb(), COleDateTime(2020, 1, 1, 0, 0, 0), steps, &file, &entry);
+        file.Close();
+        return result;
+    };
+    auto expectCatalogue = [&](const COleDateTime& first, const COleDateTime& last, LONG count) {
+        LArchiveDetailSet cat(ZDbPtr());
+        cat.Open(CRecordset::forwardOnly, nullptr, CRecordset::readOnly);
+        ASSERT_FALSE(cat.IsEOF());
+        EXPECT_EQ(cat.GetDateFirst(), first) << U8(cat.GetDateFirst().Format(L"%Y-%m-%d %H:%M:%S"));
+        EXPECT_EQ(cat.GetDateLast(), last) << U8(cat.GetDateLast().Format(L"%Y-%m-%d %H:%M:%S"));
+        EXPECT_EQ(cat.m_EVENTCOUNT, count);
+        EXPECT_EQ(U8(cat.m_FILEPATH), U8(CString(path.c_str())));
+        EXPECT_EQ(U8(cat.m_AD_WORKSTATION), "WS1");
+        EXPECT_EQ(U8(cat.GetVersion()), "5.12.110");
+        EXPECT_EQ(cat.m_EVENTTYPE, -3);
+        cat.MoveNext();
+        EXPECT_TRUE(cat.IsEOF()) << "one catalogue row per file";
+        cat.Close();
+    };
+
+    const auto first = pass();
+    EXPECT_EQ(first.rows, 6);
+    EXPECT_EQ(first.first, COleDateTime(2009, 12, 31, 23, 0, 0));
+    EXPECT_EQ(first.last, COleDateTime(2010, 9, 9, 9, 9, 9));
+    expectCatalogue(COleDateTime(2009, 12, 31, 23, 0, 0), COleDateTime(2010, 9, 9, 9, 9, 9), 6);
+
+    // A later pass into the same file widens the row on both sides and adds its count;
+    // one that takes no row leaves it alone.
+    ExecParams(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENT_TIME_UTC) VALUES (7, 1, ?), (8, 1, ?), (9, 1, ?)",
+        {Ts(2010, 7, 7, 7, 7, 7), Ts(2008, 2, 2, 2, 2, 2), Ts(2011, 1, 1, 0, 0, 0)});
+    EXPECT_EQ(pass().rows, 3);
+    expectCatalogue(COleDateTime(2008, 2, 2, 2, 2, 2), COleDateTime(2011, 1, 1, 0, 0, 0), 9);
+    EXPECT_EQ(pass().rows, 0);
+    expectCatalogue(COleDateTime(2008, 2, 2, 2, 2, 2), COleDateTime(2011, 1, 1, 0, 0, 0), 9);
 }
 
 ZYN_INSTANTIATE_ENGINES(PurgeTest);

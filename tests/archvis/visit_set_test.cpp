@@ -71,7 +71,8 @@ protected:
         file.Close();
         if (between)
             between();
-        m_deleted = set.DeleteArchivedRows();
+        set.DeleteArchivedRows();
+        m_deleted = set.GetDeletedRowCount();
         return n;
     }
 

@@ -152,10 +152,14 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
             return FALSE; // nothing left
         size_t end = found ? at : m_readBuf.size();
         const size_t next = found ? at + unit : m_readBuf.size();
-        // Strip the CR before the LF (and a lone CR at the end of the file). Only a whole
-        // unit can be that CR: a UTF-16 file that ends in an odd byte ends in no CR.
-        if (end >= m_readPos + unit && (end - m_readPos) % unit == 0 && isUnit(end - unit, '\r'))
+        // Strip the CR before the LF (and a lone CR at the end of the file: a line ended
+        // by it is whole). Only a whole unit can be that CR: a UTF-16 file that ends in an
+        // odd byte ends in no CR.
+        m_lastLineEnded = found;
+        if (end >= m_readPos + unit && (end - m_readPos) % unit == 0 && isUnit(end - unit, '')) {
             end -= unit;
+            m_lastLineEnded = true;
+        }
         bool ok = true;
         const std::span<const uint8_t> bytes(m_readBuf.data() + m_readPos, end - m_readPos);
         std::wstring text;

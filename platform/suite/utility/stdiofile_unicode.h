@@ -28,6 +28,10 @@ public:
     void WriteString(LPCWSTR lpsz);
     // Reads the next line without its line end; FALSE at the end of the file.
     BOOL ReadString(CString& rString);
+    // Whether the line ReadString returned last ended with a line end (LF, or a CR the
+    // file ends with). Only the file's last line can lack one: a file cut short by a
+    // crash, for instance.
+    bool LastLineHadLineEnd() const { return m_lastLineEnded; }
 
     Encoding GetEncoding() const { return m_encoding; }
     // Lines whose bytes were not valid in the file's encoding (decoded with U+FFFD).
@@ -45,5 +49,6 @@ private:
     size_t m_readPos = 0;
     bool m_eof = false;
     uint32_t m_malformedLines = 0;
+    bool m_lastLineEnded = true;
     UINT m_openFlags = 0;
 };
