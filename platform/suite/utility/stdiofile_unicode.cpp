@@ -156,7 +156,7 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
         // by it is whole). Only a whole unit can be that CR: a UTF-16 file that ends in an
         // odd byte ends in no CR.
         m_lastLineEnded = found;
-        if (end >= m_readPos + unit && (end - m_readPos) % unit == 0 && isUnit(end - unit, '')) {
+        if (end >= m_readPos + unit && (end - m_readPos) % unit == 0 && isUnit(end - unit, '\r')) {
             end -= unit;
             m_lastLineEnded = true;
         }
