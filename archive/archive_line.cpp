@@ -196,6 +196,12 @@ bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out)
     return true;
 }
 
+bool IsWholeArchiveTime(const CString& text)
+{
+    TIMESTAMP_STRUCT ts{};
+    return ParsePlainArchiveTime(text, ts) || ZynTextToTimestamp(text, ts);
+}
+
 CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value)
 {
     CString text;
@@ -237,6 +243,7 @@ void ArchiveFields::Split(const CString& line)
 {
     // The field strings are kept from line to line, so their storage is reused.
     m_count = 0;
+    m_malformedTime = 0;
     if (line.IsEmpty())
         return;
     const wchar_t* p = line.GetString();
@@ -297,7 +304,12 @@ CString ArchiveFields::Text(int nField) const
 
 bool ArchiveFields::Time(int nField, TIMESTAMP_STRUCT& out) const
 {
-    return ParseArchiveTime(Raw(nField), out);
+    const CString& raw = Raw(nField);
+    if (ParseArchiveTime(raw, out))
+        return true;
+    if (!raw.IsEmpty() && !IsWholeArchiveTime(raw))
+        NoteMalformedTime(nField);
+    return false;
 }
 
 bool ReadLongField(const ArchiveFields& fields, int nField, LONG& out, CString& reason)

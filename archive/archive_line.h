@@ -15,7 +15,10 @@
 //   (IsNumber tells a real number apart);
 // - text through ReplaceSpecialChars, the exact inverse of the escape;
 // - date-times through ZynTextToTimestamp, accepted only for the years 1970 to 2036
-//   (ZynTimestampToTime); anything else, an empty field included, is NULL.
+//   (ZynTimestampToTime); an empty field, or a whole date outside those years, is NULL.
+//   A field that holds text but no complete date and time ("Jan 02", "1 2", words) is
+//   malformed: the restore loops skip, log and count its line rather than guess a year
+//   or store NULL in place of a value the file did hold.
 //
 // Restoring: restore_run.h (the lines and counts of one restore), restore_batch.h (the
 // rows' way into the table), restore_loops.h (each set's loop over the lines).
@@ -43,6 +46,9 @@ bool ParseArchiveBigInt(const CString& text, int64_t& out);
 // A date-time field: true and the timestamp (fraction 0) when the text parses and its
 // year lies in 1970..2036.
 bool ParseArchiveTime(const CString& text, TIMESTAMP_STRUCT& out);
+// Whether the text is a complete date and time in a form the archive reads (whatever
+// its year): what tells a malformed date field from one that is merely out of range.
+bool IsWholeArchiveTime(const CString& text);
 // The archive form of a timestamp; empty for an all-zero or invalid one.
 CString FormatArchiveTimestamp(const TIMESTAMP_STRUCT& value);
 // Appends the archive form of a timestamp (nothing for an all-zero or invalid one).
@@ -74,11 +80,21 @@ public:
     // The text, unescaped.
     CString Text(int nField) const;
     // False (NULL) for an absent, empty or unparsable field or a year outside 1970..2036.
+    // An unparsable field that holds text is also noted as malformed (below).
     bool Time(int nField, TIMESTAMP_STRUCT& out) const;
+    // The first date-time field read from this line that held text but no complete date
+    // and time; 0 when none. Readers of other date forms note theirs with NoteMalformedTime.
+    int MalformedTimeField() const { return m_malformedTime; }
+    void NoteMalformedTime(int nField) const
+    {
+        if (m_malformedTime == 0)
+            m_malformedTime = nField;
+    }
 
 private:
     std::vector<CString> m_fields; // the first m_count hold this line's fields
     size_t m_count = 0;
+    mutable int m_malformedTime = 0; // noted while the line's fields are read
 };
 
 // Integer fields read strictly, for sets that refuse lines not written by them: an

@@ -73,6 +73,15 @@ bool FitsOptional(const std::optional<CString>& text, const ColumnLimits& limits
 
 } // namespace
 
+bool TimesWhole(const ArchiveFields& fields, CString& reason)
+{
+    const int n = fields.MalformedTimeField();
+    if (n == 0)
+        return true;
+    reason.Format(L"field %d is no complete date and time", n);
+    return false;
+}
+
 ColumnLimits DefaultColumnLimits()
 {
     ColumnLimits limits;
@@ -220,7 +229,8 @@ public:
             return true;
         }
         AlarmAckHistoryArchiveRow hist;
-        if (!ParseAlarmAckHistoryArchiveLine(fields, hist, m_reason) || !CheckAlarmAckHistoryRow(hist, m_limits, m_reason)) {
+        if (!ParseAlarmAckHistoryArchiveLine(fields, hist, m_reason) || !TimesWhole(fields, m_reason) ||
+            !CheckAlarmAckHistoryRow(hist, m_limits, m_reason)) {
             m_run.Skip(m_reason.GetString());
             return true;
         }
@@ -252,7 +262,8 @@ public:
         if (!EndEntry())
             return false;
         AlarmAckArchiveRow ack;
-        if (!ParseAlarmAckArchiveLine(fields, ack, m_reason) || !CheckAlarmAckRow(ack, m_limits, m_reason)) {
+        if (!ParseAlarmAckArchiveLine(fields, ack, m_reason) || !TimesWhole(fields, m_reason) ||
+            !CheckAlarmAckRow(ack, m_limits, m_reason)) {
             m_run.Skip(m_reason.GetString());
             return true;
         }

@@ -41,6 +41,10 @@ class CStdioFileUnicode;
 
 namespace zyn::archive {
 
+// False, with the reason, when a date-time field of the line just parsed held text but no
+// complete date and time.
+bool TimesWhole(const ArchiveFields& fields, CString& reason);
+
 // The longest text each text column of the restored table holds, in characters.
 class ColumnLimits {
 public:
@@ -97,7 +101,7 @@ void RestoreRowLines(CStdioFileUnicode& file, ArchiveRestoreRun& run, BlankLines
     while (run.NextLine(file, line, mode)) {
         fields.Split(line);
         Row row;
-        if (!parse(fields, row, reason) || (check && !check(row, reason))) {
+        if (!parse(fields, row, reason) || !TimesWhole(fields, reason) || (check && !check(row, reason))) {
             run.Skip(reason.GetString());
             continue;
         }

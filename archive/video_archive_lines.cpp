@@ -13,8 +13,13 @@ using OptionalTime = std::optional<TIMESTAMP_STRUCT>;
 OptionalTime VideoTime(const ArchiveFields& f, int n)
 {
     TIMESTAMP_STRUCT ts{};
-    if (!f.Has(n) || !ParseVideoArchiveTime(f.Raw(n), ts))
+    if (!f.Has(n) || f.IsEmpty(n))
         return std::nullopt;
+    if (!ParseVideoArchiveTime(f.Raw(n), ts)) {
+        if (!ZynTextToTimestamp(f.Raw(n), ts))
+            f.NoteMalformedTime(n);
+        return std::nullopt;
+    }
     return ts;
 }
 
