@@ -1,7 +1,11 @@
 #pragma once
 // The common controls' API in one include, for code written against the Windows
 // headers: initialisation (InitCommonControlsEx and the ICC_ sets, kept in the drawing
-// layer's built-in "comctl32.dll"), the tooltip control, and window subclassing.
+// layer's built-in "comctl32.dll"), the tooltip, header and list-view controls, and window
+// subclassing.
+#include "platform/comctl/comctl_notify.h"
+#include "platform/comctl/header.h"
+#include "platform/comctl/listview.h"
 #include "platform/comctl/subclass.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/gdi/builtin_modules.h"
