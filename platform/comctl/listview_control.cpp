@@ -672,6 +672,10 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_MOUSEMOVE:
         OnMouseMove(s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         return 0;
+    case WM_RBUTTONUP:
+        // The menu request was made (or not) when the press ended in a click; a right drag
+        // asks for none.
+        return 0;
     case WM_MOUSELEAVE:
         OnMouseMove(s, POINT{-1, -1});
         return 0;
