@@ -441,6 +441,7 @@ bool HandleListViewMessage(ListViewState& s, UINT msg, WPARAM wp, LPARAM lp, LRE
         return true;
     case LVM_SETCOLUMNORDERARRAY:
         r = s.header ? ::SendMessageW(s.header, HDM_SETORDERARRAY, wp, lp) : FALSE;
+        s.columnOrder.clear(); // read again from the header
         InvalidateAll(s);
         return true;
     case LVM_GETHEADER:
