@@ -631,6 +631,9 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:
         EraseBackground(s, reinterpret_cast<HDC>(wp));
         return 1;
+    case WM_NCPAINT:
+        s.barPending[0] = s.barPending[1] = false;
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_SETFONT:
         SetFont(s, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0);
         return 0;

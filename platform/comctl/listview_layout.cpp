@@ -257,7 +257,21 @@ void SetBar(ListViewState& s, int bar, int lo, int hi, int page, int pos)
     si.nMax = std::max(lo, hi);
     si.nPage = static_cast<UINT>(std::max(0, page));
     si.nPos = pos;
-    ::SetScrollInfo(s.self, bar, &si, TRUE);
+    // The bar is drawn with the next paint rather than now: a thousand insertions in a row
+    // move it a thousand times and show it once.
+    const DWORD before = static_cast<DWORD>(::GetWindowLongW(s.self, GWL_STYLE));
+    ::SetScrollInfo(s.self, bar, &si, FALSE);
+    const DWORD bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+    if (!s.barPending[bar] && (before & bit) && (static_cast<DWORD>(::GetWindowLongW(s.self, GWL_STYLE)) & bit) &&
+        ::IsWindowVisible(s.self)) {
+        s.barPending[bar] = true; // until the next WM_NCPAINT draws it
+        RECT client{};
+        ::GetClientRect(s.self, &client);
+        RECT area = bar == SB_VERT
+                        ? RECT{client.right, client.top, client.right + ::GetSystemMetrics(SM_CXVSCROLL), client.bottom}
+                        : RECT{client.left, client.bottom, client.right, client.bottom + ::GetSystemMetrics(SM_CYHSCROLL)};
+        ::RedrawWindow(s.self, &area, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    }
 }
 
 } // namespace

@@ -82,6 +82,7 @@ struct ListViewState {
     int placedCount = 0;             // icon views: items placed with LVM_SETITEMPOSITION
     int lastBar[2][4] = {};          // the scroll info last set per bar (min, max, page, pos)
     bool haveBar[2] = {false, false};
+    bool barPending[2] = {false, false}; // a bar's area waits for WM_NCPAINT
     bool redraw = true;              // WM_SETREDRAW
     bool scrollDirty = false;        // the bars need an update when redraw comes back
     int updatingScroll = 0;
