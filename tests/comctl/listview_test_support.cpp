@@ -153,6 +153,16 @@ void ListViewTest::TearDown()
     ComctlTest::TearDown();
 }
 
+HWND ListViewTest::MakeControl(const wchar_t* cls, DWORD style, int x, int y, int cx, int cy)
+{
+    MakeList(0, 1, 1); // the host, with a list the case ignores
+    HWND hwnd = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, m_host,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(8)), nullptr, nullptr);
+    Pump();
+    events.clear();
+    return hwnd;
+}
+
 HWND ListViewTest::MakeList(DWORD style, int cx, int cy, DWORD exStyle)
 {
     if (!m_host) {

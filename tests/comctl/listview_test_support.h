@@ -45,6 +45,8 @@ protected:
 
     // A visible top-level host at (0,0) 640 x 480 with a list view child at (10,10).
     HWND MakeList(DWORD style, int cx = 300, int cy = 200, DWORD exStyle = 0);
+    // Any child control of the host (ID 8).
+    HWND MakeControl(const wchar_t* cls, DWORD style, int x, int y, int cx, int cy);
     HWND Host() const { return m_host; }
     // Appends items with these texts (lParam = 100 + index).
     static void AddItems(HWND list, const std::vector<std::wstring>& texts);
