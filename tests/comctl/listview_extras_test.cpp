@@ -1,0 +1,245 @@
+// The list view's helpers in other windows and its smaller behaviours: label editing (in
+// whatever "Edit" class the window system offers, none without one), info tips, hot
+// tracking, check boxes and a new font.
+#include "platform/gdi/sysmetrics.h"
+#include "tests/comctl/listview_test_support.h"
+
+namespace zyn::test {
+namespace {
+
+constexpr const wchar_t* kEdit = L"Edit";
+
+class ListExtras : public ListViewTest {
+protected:
+    // A stand-in for the edit control: a window that keeps its text (DefWindowProc does).
+    static void RegisterEditStandIn()
+    {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.lpszClassName = kEdit;
+        ASSERT_NE(RegisterClassExW(&wc), 0);
+    }
+    HWND MakeEditable()
+    {
+        HWND list = MakeList(LVS_REPORT | LVS_EDITLABELS, 300, 200);
+        AddColumn(list, 0, L"Name", 150);
+        AddItems(list, {L"first", L"second"});
+        SetForegroundWindow(Host());
+        SetFocus(list);
+        Pump();
+        events.clear();
+        return list;
+    }
+    static std::wstring WindowTextOf(HWND h)
+    {
+        wchar_t buffer[128] = L"";
+        GetWindowTextW(h, buffer, 128);
+        return buffer;
+    }
+};
+
+TEST_F(ListExtras, WithoutAnEditClassThereIsNoEditing)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(nullptr, kEdit, &wc))
+        GTEST_SKIP() << "the window system has its own edit control now";
+    HWND list = MakeEditable();
+    EXPECT_EQ(SendMessageW(list, LVM_EDITLABELW, 0, 0), 0);
+    EXPECT_TRUE(Only({LVN_BEGINLABELEDITW}).empty()) << "nothing begins";
+    DestroyWindow(list);
+}
+
+TEST_F(ListExtras, EditingALabelCommitsOrCancels)
+{
+    RegisterEditStandIn();
+    struct Row {
+        const char* name;
+        int key;           // VK_RETURN, VK_ESCAPE, or 0 for the focus going away
+        LRESULT accept;    // the answer to LVN_ENDLABELEDIT
+        bool cancelled;
+        const wchar_t* text;
+    };
+    const Row rows[] = {
+        {"enter, accepted", VK_RETURN, TRUE, false, L"renamed"},
+        {"enter, refused", VK_RETURN, FALSE, false, L"second"},
+        {"escape", VK_ESCAPE, TRUE, true, L"second"},
+        {"focus lost", 0, TRUE, false, L"renamed"},
+    };
+    for (const Row& r : rows) {
+        HWND list = MakeEditable();
+        onNotify = [&](NMHDR* hdr) -> LRESULT { return hdr->code == LVN_ENDLABELEDITW ? r.accept : 0; };
+        HWND edit = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, 1, 0));
+        ASSERT_NE(edit, nullptr) << r.name;
+        EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), reinterpret_cast<LRESULT>(edit));
+        EXPECT_EQ(GetParent(edit), list);
+        EXPECT_EQ(GetFocus(), edit);
+        EXPECT_EQ(WindowTextOf(edit), L"second");
+        RECT er{}, label = ItemRectOf(list, 1, LVIR_LABEL);
+        GetWindowRect(edit, &er);
+        MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&er), 2);
+        EXPECT_EQ(er.left, label.left) << r.name << ": over the label";
+        EXPECT_EQ(er.top, label.top) << r.name;
+        SetWindowTextW(edit, L"renamed");
+        if (r.key)
+            Press(r.key);
+        else
+            SetFocus(Host());
+        Pump();
+        EXPECT_FALSE(IsWindow(edit)) << r.name;
+        EXPECT_EQ(TextOf(list, 1), r.text) << r.name;
+        const auto begin = Only({LVN_BEGINLABELEDITW}), end = Only({LVN_ENDLABELEDITW});
+        ASSERT_EQ(begin.size(), 1u) << r.name;
+        EXPECT_EQ(begin[0].item, 1);
+        ASSERT_EQ(end.size(), 1u) << r.name;
+        EXPECT_EQ(end[0].item, 1);
+        onNotify = nullptr;
+        DestroyWindow(list);
+    }
+}
+
+TEST_F(ListExtras, EditingStartsFromAClickOnTheCurrentItemUnlessRefused)
+{
+    RegisterEditStandIn();
+    HWND list = MakeEditable();
+    const RECT label = ItemRectOf(list, 0, LVIR_LABEL);
+    ClickAt(list, label.left + 5, label.top + 3); // selects it (and waits past the double-click time)
+    EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0) << "the first click only selects";
+    POINT p{label.left + 5, label.top + 3};
+    ClientToScreen(list, &p);
+    user::InjectClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0) << "not before the double-click time";
+    Advance(GetDoubleClickTime() + 10);
+    HWND edit = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(list, LVM_CANCELEDITLABEL, 0, 0);
+    EXPECT_FALSE(IsWindow(edit));
+    // The parent may refuse to let editing begin.
+    onNotify = [](NMHDR* hdr) -> LRESULT { return hdr->code == LVN_BEGINLABELEDITW; };
+    EXPECT_EQ(SendMessageW(list, LVM_EDITLABELW, 0, 0), 0);
+    Press(VK_F2);
+    EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0);
+    onNotify = nullptr;
+    Press(VK_F2);
+    EXPECT_NE(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0) << "F2 edits the focused item";
+    // Deleting the item being edited ends the editing without keeping anything.
+    SendMessageW(list, LVM_DELETEITEM, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0);
+    DestroyWindow(list);
+}
+
+TEST_F(ListExtras, InfoTipsAskForEachItemsTip)
+{
+    HWND list = MakeList(LVS_REPORT, 300, 200);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    AddColumn(list, 0, L"Name", 150);
+    AddItems(list, {L"first", L"second"});
+    HWND tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    onNotify = [](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == LVN_GETINFOTIPW) {
+            auto* it = reinterpret_cast<NMLVGETINFOTIPW*>(hdr);
+            const std::wstring text = L"tip " + std::to_wstring(it->iItem);
+            wcsncpy(it->pszText, text.c_str(), static_cast<size_t>(it->cchTextMax));
+        }
+        return 0;
+    };
+    const RECT first = ItemRectOf(list, 0, LVIR_LABEL), second = ItemRectOf(list, 1, LVIR_LABEL);
+    POINT p{first.left + 10, first.top + 3};
+    ClientToScreen(list, &p);
+    MoveTo(p.x, p.y);
+    MoveTo(p.x + 1, p.y);
+    Advance(GetDoubleClickTime() + 20);
+    ASSERT_TRUE(Visible(tip));
+    auto asked = Only({LVN_GETINFOTIPW});
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().item, 0);
+    events.clear();
+    POINT q{second.left + 10, second.top + 3};
+    ClientToScreen(list, &q);
+    MoveTo(q.x, q.y);
+    MoveTo(q.x + 1, q.y);
+    Advance(GetDoubleClickTime() + 20);
+    asked = Only({LVN_GETINFOTIPW});
+    ASSERT_FALSE(asked.empty()) << "another item is another tip";
+    EXPECT_EQ(asked.back().item, 1);
+    onNotify = nullptr;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, 0);
+    EXPECT_FALSE(IsWindow(tip)) << "the control's own tooltip goes with the style";
+    DestroyWindow(list);
+}
+
+TEST_F(ListExtras, HotTrackingFollowsTheMouse)
+{
+    HWND list = MakeList(LVS_REPORT, 300, 200);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_TRACKSELECT | LVS_EX_UNDERLINEHOT);
+    AddColumn(list, 0, L"Name", 150);
+    AddItems(list, {L"first", L"second"});
+    const RECT second = ItemRectOf(list, 1, LVIR_LABEL);
+    POINT p{second.left + 10, second.top + 3};
+    ClientToScreen(list, &p);
+    MoveTo(p.x, p.y);
+    EXPECT_EQ(SendMessageW(list, LVM_GETHOTITEM, 0, 0), 1);
+    const auto hot = Only({LVN_HOTTRACK});
+    ASSERT_FALSE(hot.empty());
+    EXPECT_EQ(hot.back().item, 1);
+    // The parent may keep the hot item where it is.
+    onNotify = [](NMHDR* hdr) -> LRESULT { return hdr->code == LVN_HOTTRACK; };
+    const RECT first = ItemRectOf(list, 0, LVIR_LABEL);
+    POINT q{first.left + 10, first.top + 3};
+    ClientToScreen(list, &q);
+    MoveTo(q.x, q.y);
+    EXPECT_EQ(SendMessageW(list, LVM_GETHOTITEM, 0, 0), 1);
+    onNotify = nullptr;
+    MoveTo(600, 450); // off the list
+    EXPECT_EQ(SendMessageW(list, LVM_GETHOTITEM, 0, 0), -1);
+    DestroyWindow(list);
+}
+
+TEST_F(ListExtras, CheckBoxesToggleByClickAndSpace)
+{
+    HWND list = MakeList(LVS_REPORT, 300, 200);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    AddColumn(list, 0, L"Name", 150);
+    AddItems(list, {L"first", L"second"});
+    ASSERT_NE(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_STATE, 0), 0);
+    EXPECT_EQ(StateOf(list, 1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1)) << "new items are unchecked";
+    const RECT icon = ItemRectOf(list, 1, LVIR_ICON);
+    const int cx = GetSystemMetrics(SM_CXSMICON);
+    // The state image is the cx pixels left of the icon.
+    ClickAt(list, icon.left - cx / 2, (icon.top + icon.bottom) / 2);
+    EXPECT_EQ(StateOf(list, 1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
+    Press(VK_SPACE);
+    EXPECT_EQ(StateOf(list, 1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
+    // The control's own images go when the style does.
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_STATE, 0), 0);
+    DestroyWindow(list);
+}
+
+TEST_F(ListExtras, ANewFontChangesRowsAndTheHeader)
+{
+    HWND list = MakeList(LVS_REPORT, 300, 300);
+    AddColumn(list, 0, L"Name", 150);
+    AddItems(list, {L"first", L"second"});
+    HFONT font = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_EQ(SendMessageW(list, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+    const int header = tm.tmHeight + 6, row = tm.tmHeight + 2;
+    const RECT rc = ItemRectOf(list, 1, LVIR_BOUNDS);
+    EXPECT_EQ(rc.top, header + row);
+    EXPECT_EQ(rc.bottom - rc.top, row);
+    DestroyWindow(list);
+    DeleteObject(font); // the caller's font: the control never deletes it
+}
+
+} // namespace
+} // namespace zyn::test
