@@ -54,6 +54,12 @@
 // (Shift: from the mark; Ctrl: the focus only), Space selects the focused item (Ctrl+Space
 // toggles it), Enter sends NM_RETURN and characters search item texts by prefix (typed
 // within a second of each other they extend the prefix).
+//
+// A virtual list (LVS_OWNERDATA) holds no item data: LVM_SETITEMCOUNT sets how many rows
+// there are, every text and image is asked with LVN_GETDISPINFOW, LVN_ODCACHEHINT tells
+// which rows a paint is about to ask for, LVM_FINDITEM becomes LVN_ODFINDITEMW, and the
+// control keeps only the rows' states (selection, focus). Inserting, setting texts or
+// images and sorting are refused there.
 #include <cstddef>
 
 #include "platform/base/wintypes.h"
@@ -323,6 +329,23 @@ struct NMLVGETINFOTIPW {
 };
 using NMLVGETINFOTIP = NMLVGETINFOTIPW;
 using LPNMLVGETINFOTIPW = NMLVGETINFOTIPW*;
+
+// LVN_ODCACHEHINT: the rows [iFrom, iTo] are about to be asked for.
+struct NMLVCACHEHINT {
+    NMHDR hdr;
+    int iFrom;
+    int iTo;
+};
+using LPNMLVCACHEHINT = NMLVCACHEHINT*;
+
+// LVN_ODFINDITEMW: the parent answers the index found from iStart, or -1.
+struct NMLVFINDITEMW {
+    NMHDR hdr;
+    int iStart;
+    LVFINDINFOW lvfi;
+};
+using NMLVFINDITEM = NMLVFINDITEMW;
+using LPNMLVFINDITEMW = NMLVFINDITEMW*;
 
 // LVM_SORTITEMS: compares two items' lParams (LVM_SORTITEMSEX: their indexes before the
 // sort); negative when the first comes first.

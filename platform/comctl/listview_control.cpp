@@ -54,9 +54,8 @@ void ReleaseResources(ListViewState& s)
     if (s.ownCheckImages)
         ::ImageList_Destroy(s.ownCheckImages);
     s.ownCheckImages = nullptr;
-    if (s.ownFont)
-        ::DeleteObject(s.ownFont);
-    s.ownFont = s.font = nullptr;
+    // The font goes with the state object (~ListViewState): a paint that the window's
+    // destruction interrupted may still hold it in its DC until the message returns.
 }
 
 void AddState(HWND hwnd)
@@ -264,11 +263,40 @@ LRESULT RedrawItems(ListViewState& s, int first, int last)
     return TRUE;
 }
 
-LRESULT SetItemCount(ListViewState& s, WPARAM count)
+LRESULT SetItemCount(ListViewState& s, WPARAM count, LPARAM flags)
 {
-    if (static_cast<size_t>(count) > s.items.max_size() / 2)
+    // Far more rows than a process can hold is a caller's error, not a reason to abort.
+    constexpr size_t kMaxItems = 100'000'000;
+    const size_t n = static_cast<size_t>(count);
+    if (n > kMaxItems)
         return FALSE;
-    s.items.reserve(static_cast<size_t>(count));
+    if (!(s.style() & LVS_OWNERDATA)) {
+        s.items.reserve(n); // room ahead of the insertions; nothing else changes
+        return TRUE;
+    }
+    if (s.edit)
+        EndEdit(s, true);
+    ListItem blank;
+    blank.textCallback = true;
+    blank.image = I_IMAGECALLBACK;
+    if (n < s.items.size()) {
+        for (size_t i = n; i < s.items.size(); ++i) {
+            if (s.items[i].state & LVIS_SELECTED)
+                --s.selectedCount;
+        }
+        s.items.resize(n);
+        for (int* i : {&s.focused, &s.mark, &s.hot, &s.pendingEdit, &s.tipItem}) {
+            if (*i >= s.count())
+                *i = -1;
+        }
+    } else {
+        s.items.resize(n, blank);
+    }
+    ++s.version;
+    s.maxItemWidth = -1;
+    UpdateScrollBars(s);
+    if (!(flags & LVSICF_NOINVALIDATEALL))
+        InvalidateAll(s);
     return TRUE;
 }
 
@@ -483,7 +511,7 @@ bool HandleListViewMessage(ListViewState& s, UINT msg, WPARAM wp, LPARAM lp, LRE
         r = TRUE;
         return true;
     case LVM_SETITEMCOUNT:
-        r = SetItemCount(s, wp);
+        r = SetItemCount(s, wp, lp);
         return true;
     case LVM_SORTITEMS:
     case LVM_SORTITEMSEX:
@@ -750,6 +778,12 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 } // namespace
+
+ListViewState::~ListViewState()
+{
+    if (ownFont)
+        ::DeleteObject(ownFont);
+}
 
 View ListViewState::view() const
 {

@@ -21,6 +21,8 @@ namespace {
 // The buffer a LVN_GETDISPINFOW receiver writes into.
 constexpr int kDispTextMax = 1024;
 
+bool Virtual(const ListViewState& s) { return (s.style() & LVS_OWNERDATA) != 0; }
+
 bool Sorted(const ListViewState& s) { return (s.style() & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) != 0; }
 
 // Where a text goes in a sorted control: after the items that sort equal to it.
@@ -240,8 +242,8 @@ LRESULT NotifyActivate(ListViewState& s, UINT code, int item, int subItem, POINT
 
 LRESULT InsertItem(ListViewState& s, const LVITEMW* in)
 {
-    if (!in || in->iSubItem != 0)
-        return -1;
+    if (!in || in->iSubItem != 0 || Virtual(s))
+        return -1; // a virtual list grows through LVM_SETITEMCOUNT
     ListItem item;
     if (in->mask & LVIF_TEXT) {
         item.textCallback = in->pszText == LPSTR_TEXTCALLBACKW;
@@ -439,6 +441,8 @@ bool SetItem(ListViewState& s, const LVITEMW* in)
     if (!in || !s.valid(in->iItem) || in->iSubItem < 0)
         return false;
     const int index = in->iItem;
+    if (Virtual(s) && (in->mask & (LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT)))
+        return false; // the parent holds a virtual list's data
     if (in->iSubItem > 0) {
         // Sub-items change quietly, as their columns do not make the item another one.
         SubItem& sub = SubItemOf(s.items[static_cast<size_t>(index)], in->iSubItem);
@@ -540,6 +544,13 @@ LRESULT FindItem(ListViewState& s, int start, const LVFINDINFOW* info)
     if (!info || s.items.empty())
         return -1;
     const int n = s.count();
+    if (Virtual(s)) {
+        NMLVFINDITEMW find{};
+        find.iStart = start;
+        find.lvfi = *info;
+        const LRESULT found = Notify(s, find.hdr, LVN_ODFINDITEMW);
+        return found >= 0 && found < s.count() ? found : -1;
+    }
     if (info->flags & LVFI_NEARESTXY) {
         // The item nearest to the point among those lying in the direction asked.
         if (s.view() != View::Icon && s.view() != View::SmallIcon)
@@ -598,7 +609,7 @@ LRESULT FindItem(ListViewState& s, int start, const LVFINDINFOW* info)
 
 bool SortItems(ListViewState& s, PFNLVCOMPARE compare, LPARAM lParamSort, bool byIndex)
 {
-    if (!compare)
+    if (!compare || Virtual(s))
         return false;
     if (s.edit)
         EndEdit(s, true);

@@ -292,9 +292,8 @@ COLORREF TextBkColor(const ListViewState& s) { return s.textBkColor.value_or(::G
 
 void EraseBackground(ListViewState& s, HDC hdc)
 {
-    RECT rc{};
-    ::GetClientRect(s.self, &rc);
-    FillSolid(hdc, rc, BkColor(s));
+    // The header paints itself: only the area below it is the list's.
+    FillSolid(hdc, ItemArea(s), BkColor(s));
 }
 
 void Paint(ListViewState& s, HDC hdc, const RECT& requested)
@@ -314,6 +313,15 @@ void Paint(ListViewState& s, HDC hdc, const RECT& requested)
     int first = 0, last = -1;
     if (any)
         VisibleRange(s, itemsArea, first, last);
+    if ((s.style() & LVS_OWNERDATA) && first <= last) {
+        NMLVCACHEHINT hint{};
+        hint.iFrom = first;
+        hint.iTo = last;
+        Notify(s, hint.hdr, LVN_ODCACHEHINT);
+        if (s.destroyed)
+            return;
+        last = std::min(last, s.count() - 1);
+    }
     const bool ownerDraw = s.view() == View::Report && (s.style() & LVS_OWNERDRAWFIXED);
     if (ownerDraw) {
         DrawOwnerItems(s, hdc, first, last);

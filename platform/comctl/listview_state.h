@@ -49,6 +49,11 @@ struct Column {
 enum class View { Icon, Report, SmallIcon, List };
 
 struct ListViewState {
+    ListViewState() = default;
+    ~ListViewState();
+    ListViewState(const ListViewState&) = delete;
+    ListViewState& operator=(const ListViewState&) = delete;
+
     HWND self = nullptr;
     bool destroyed = false;
     std::vector<ListItem> items;

@@ -243,3 +243,99 @@ TEST_F(ListExtras, ANewFontChangesRowsAndTheHeader)
 
 } // namespace
 } // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+class ListVirtual : public ListViewTest {};
+
+TEST_F(ListVirtual, AVirtualListKeepsStatesAndAsksForTheRest)
+{
+    HWND list = MakeList(LVS_REPORT | LVS_OWNERDATA, 300, 200);
+    AddColumn(list, 0, L"Row", 150);
+    onNotify = [](NMHDR* hdr) -> LRESULT {
+        if (hdr->code == LVN_GETDISPINFOW) {
+            auto* di = reinterpret_cast<NMLVDISPINFOW*>(hdr);
+            if (di->item.mask & LVIF_TEXT) {
+                const std::wstring text = L"row " + std::to_wstring(di->item.iItem);
+                wcsncpy(di->item.pszText, text.c_str(), static_cast<size_t>(di->item.cchTextMax));
+            }
+        }
+        if (hdr->code == LVN_ODFINDITEMW)
+            return reinterpret_cast<NMLVFINDITEMW*>(hdr)->lvfi.lParam; // the parent's own search
+        return 0;
+    };
+    ASSERT_TRUE(SendMessageW(list, LVM_SETITEMCOUNT, 100000, 0));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 100000);
+    events.clear();
+    Pump();
+    user::PaintPendingWindows();
+    const auto hints = Only({LVN_ODCACHEHINT});
+    const int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_FALSE(hints.empty());
+    const auto asked = Only({LVN_GETDISPINFOW});
+    EXPECT_FALSE(asked.empty());
+    for (const Event& e : asked)
+        EXPECT_LE(e.item, page) << "only the rows shown are asked for";
+    EXPECT_EQ(TextOf(list, 70000), L"row 70000");
+    // Data cannot be put in, states can.
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<LPWSTR>(L"x");
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
+    item.iItem = 3;
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMW st{};
+    st.state = st.stateMask = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, 99999, reinterpret_cast<LPARAM>(&st));
+    SendMessageW(list, LVM_SETITEMSTATE, 5, reinterpret_cast<LPARAM>(&st));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    // Shrinking drops the states of the rows that went.
+    ASSERT_TRUE(SendMessageW(list, LVM_SETITEMCOUNT, 10, 0));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 5);
+    // Searching is the parent's; an answer out of range is no row.
+    LVFINDINFOW fi{};
+    fi.flags = LVFI_PARAM;
+    fi.lParam = 7;
+    EXPECT_EQ(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&fi)), 7);
+    fi.lParam = 70;
+    EXPECT_EQ(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&fi)), -1);
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(-1), 0)) << "an impossible count";
+    onNotify = nullptr;
+    DestroyWindow(list);
+}
+
+TEST_F(ListVirtual, AParentMayDestroyTheListWhileItIsNotified)
+{
+    for (const UINT code : {LVN_ITEMCHANGING, LVN_ITEMCHANGED, NM_CLICK, LVN_KEYDOWN, NM_CUSTOMDRAW, LVN_DELETEITEM}) {
+        HWND list = MakeList(LVS_REPORT, 300, 200);
+        AddColumn(list, 0, L"Row", 150);
+        AddItems(list, {L"a", L"b", L"c"});
+        SetForegroundWindow(Host());
+        SetFocus(list);
+        Pump();
+        onNotify = [&](NMHDR* hdr) -> LRESULT {
+            if (hdr->code == code && hdr->hwndFrom == list && IsWindow(list))
+                DestroyWindow(list);
+            return 0;
+        };
+        const RECT label = ItemRectOf(list, 1, LVIR_LABEL);
+        ClickAt(list, label.left + 5, label.top + 3);
+        if (IsWindow(list))
+            Press(VK_DOWN);
+        if (IsWindow(list)) {
+            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            Pump();
+        }
+        if (IsWindow(list))
+            SendMessageW(list, LVM_DELETEITEM, 0, 0);
+        EXPECT_FALSE(IsWindow(list)) << "code " << (0u - code);
+        onNotify = nullptr;
+        if (IsWindow(list))
+            DestroyWindow(list);
+    }
+}
+
+} // namespace
+} // namespace zyn::test

@@ -51,7 +51,15 @@ void Record(HWND, NMHDR* hdr)
         e.pt = nm->ptAction;
         e.lParam = nm->lParam;
         e.changed = nm->uKeyFlags;
-    } else if ((hdr->code <= LVN_FIRST && hdr->code >= LVN_LAST)) {
+    } else if (hdr->code == LVN_ODCACHEHINT) {
+        auto* hint = reinterpret_cast<NMLVCACHEHINT*>(hdr);
+        e.item = hint->iFrom;
+        e.subItem = hint->iTo;
+    } else if (hdr->code == LVN_ODFINDITEMW) {
+        e.item = reinterpret_cast<NMLVFINDITEMW*>(hdr)->iStart;
+    } else if (hdr->code == LVN_ITEMCHANGING || hdr->code == LVN_ITEMCHANGED || hdr->code == LVN_INSERTITEM ||
+               hdr->code == LVN_DELETEITEM || hdr->code == LVN_DELETEALLITEMS || hdr->code == LVN_COLUMNCLICK ||
+               hdr->code == LVN_BEGINDRAG || hdr->code == LVN_BEGINRDRAG || hdr->code == LVN_HOTTRACK) {
         auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
         e.item = nm->iItem;
         e.subItem = nm->iSubItem;
