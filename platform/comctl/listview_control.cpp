@@ -270,10 +270,8 @@ LRESULT SetItemCount(ListViewState& s, WPARAM count, LPARAM flags)
     const size_t n = static_cast<size_t>(count);
     if (n > kMaxItems)
         return FALSE;
-    if (!(s.style() & LVS_OWNERDATA)) {
-        s.items.reserve(n); // room ahead of the insertions; nothing else changes
-        return TRUE;
-    }
+    if (!(s.style() & LVS_OWNERDATA))
+        return TRUE; // the items grow as they come; there is nothing to reserve
     if (s.edit)
         EndEdit(s, true);
     ListItem blank;
@@ -632,6 +630,8 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_PAINT: {
         PAINTSTRUCT ps{};
+        if (!wp)
+            s.allInvalid = false; // BeginPaint takes the whole update region
         HDC dc = wp ? reinterpret_cast<HDC>(wp) : ::BeginPaint(hwnd, &ps);
         if (dc) {
             RECT area{};
@@ -671,7 +671,8 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         s.redraw = wp != 0;
         if (s.redraw) {
             UpdateScrollBars(s);
-            ::InvalidateRect(hwnd, nullptr, TRUE);
+            s.allInvalid = false;
+            InvalidateAll(s);
         }
         return 0;
     case WM_SIZE:

@@ -627,8 +627,7 @@ bool SortItems(ListViewState& s, PFNLVCOMPARE compare, LPARAM lParamSort, bool b
     });
     if (s.destroyed || s.version != version || s.count() != n)
         return false; // the callback changed the items: their order is left alone
-    std::vector<ListItem> sorted;
-    sorted.reserve(static_cast<size_t>(n));
+    std::deque<ListItem> sorted;
     std::vector<int> where(static_cast<size_t>(n));
     for (int k = 0; k < n; ++k) {
         sorted.push_back(std::move(s.items[static_cast<size_t>(order[static_cast<size_t>(k)])]));
@@ -645,7 +644,7 @@ bool SortItems(ListViewState& s, PFNLVCOMPARE compare, LPARAM lParamSort, bool b
 
 void InvalidateItem(ListViewState& s, int index)
 {
-    if (!s.redraw || s.destroyed || !s.valid(index))
+    if (!s.redraw || s.destroyed || s.allInvalid || !s.valid(index))
         return;
     RECT rc{};
     if (!ItemRect(s, index, LVIR_BOUNDS, rc))
@@ -664,7 +663,7 @@ void InvalidateItem(ListViewState& s, int index)
 
 void InvalidateFrom(ListViewState& s, int index)
 {
-    if (!s.redraw || s.destroyed)
+    if (!s.redraw || s.destroyed || s.allInvalid)
         return;
     if (s.view() != View::Report) {
         InvalidateAll(s);
@@ -674,14 +673,22 @@ void InvalidateFrom(ListViewState& s, int index)
     const int top = area.top + (index - s.topIndex) * RowHeight(s);
     if (top >= area.bottom)
         return; // below what is shown
-    area.top = std::max(area.top, top);
+    if (top <= area.top) {
+        InvalidateAll(s);
+        return;
+    }
+    area.top = top;
     ::InvalidateRect(s.self, &area, TRUE);
 }
 
 void InvalidateAll(ListViewState& s)
 {
-    if (s.redraw && !s.destroyed)
-        ::InvalidateRect(s.self, nullptr, TRUE);
+    if (!s.redraw || s.destroyed || s.allInvalid)
+        return;
+    ::InvalidateRect(s.self, nullptr, TRUE);
+    // Later invalidations of parts add nothing until the paint; a hidden window has
+    // nothing to paint, and showing it paints it whole.
+    s.allInvalid = ::IsWindowVisible(s.self) != FALSE;
 }
 
 } // namespace zyn::comctl::detail

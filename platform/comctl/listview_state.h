@@ -8,6 +8,7 @@
 // while it answers), so code that sent one checks `destroyed` and looks items up again by
 // index before going on.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,7 +57,9 @@ struct ListViewState {
 
     HWND self = nullptr;
     bool destroyed = false;
-    std::vector<ListItem> items;
+    // A deque: insertions and deletions at either end are O(1) (newest-first lists insert
+    // at the front), indexing is O(1).
+    std::deque<ListItem> items;
     uint64_t version = 0;            // bumped by every insertion and deletion
     std::vector<Column> columns;
     std::vector<int> columnOrder;    // display order of the columns (the header's)
@@ -90,6 +93,7 @@ struct ListViewState {
     bool barPending[2] = {false, false}; // a bar's area waits for WM_NCPAINT
     bool redraw = true;              // WM_SETREDRAW
     bool scrollDirty = false;        // the bars need an update when redraw comes back
+    bool allInvalid = false;         // the whole client waits for WM_PAINT already
     int updatingScroll = 0;
     int wheelRemainder = 0;
 
