@@ -15,8 +15,9 @@
 // the state image list's, each 0 x 0 without that list, and (ix, iy) the normal list's
 // size or SM_CXICON x SM_CYICON without one.
 // - Rows (report, list and small-icon views) are max(h, sy, ty) + 2 pixels high, one
-//   more with LVS_EX_GRIDLINES; an owner-drawn report (LVS_OWNERDRAWFIXED) asks its
-//   parent once with WM_MEASUREITEM (itemHeight preset to that value) and uses the answer.
+//   more in a report with LVS_EX_GRIDLINES; an owner-drawn report (LVS_OWNERDRAWFIXED)
+//   asks its parent once with WM_MEASUREITEM (itemHeight preset to that value, asked again
+//   after a new font or image list) and uses the answer.
 // - Report view: the header sits at the top (its height is the header's HDM_LAYOUT
 //   answer, 0 with LVS_NOCOLUMNHEADER) and moves left with the horizontal scroll position.
 //   Row i's top is headerHeight + (i - topIndex) * rowHeight. Columns follow the header's
@@ -41,12 +42,15 @@
 //   LVS_AUTOARRANGE, or after LVM_ARRANGE) sit in the cell of their index: row by row
 //   (LVS_ALIGNTOP), as many cells to a row as the client width holds (at least one), or
 //   column by column with LVS_ALIGNLEFT. Positions (LVM_GET/SETITEMPOSITION in icon views)
-//   are in view coordinates: the client's top-left is the view point LVM_GETORIGIN.
+//   are in view coordinates: the client's top-left is the view point LVM_GETORIGIN. In
+//   report and list views LVM_GETITEMPOSITION gives the top-left of LVIR_BOUNDS (client
+//   coordinates) and there is no origin. LVM_SCROLL moves report rows by dy rounded to
+//   whole rows, list columns by dx rounded to whole columns, and icon views by pixels.
 //
 // Selection and input: a click selects the item under it alone (Ctrl toggles it, Shift
-// selects from the selection mark to it; LVS_SINGLESEL allows one); the changes are sent
-// in index order as LVN_ITEMCHANGING (an answer TRUE keeps that item as it was) and
-// LVN_ITEMCHANGED; then a drag (beyond SM_CXDRAG / SM_CYDRAG, DragDetect) sends
+// selects from the selection mark to it; LVS_SINGLESEL allows one); the other items change
+// first, in index order, then the item, each as LVN_ITEMCHANGING (an answer TRUE keeps
+// that item as it was) and LVN_ITEMCHANGED; then a drag (beyond SM_CXDRAG / SM_CYDRAG, DragDetect) sends
 // LVN_BEGINDRAG, else the release sends NM_CLICK. Right clicks select the same way (an
 // already selected item keeps the selection) and end in LVN_BEGINRDRAG or NM_RCLICK, then
 // WM_CONTEXTMENU unless NM_RCLICK was answered non-zero. Keys send LVN_KEYDOWN first; the
