@@ -690,7 +690,7 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        OnScroll(s, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
+        OnScroll(s, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, wp);
         return 0;
     case WM_MOUSEWHEEL:
         OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp));

@@ -862,8 +862,9 @@ void UpdateScrollBars(ListViewState& s)
     --s.updatingScroll;
 }
 
-void OnScroll(ListViewState& s, int bar, WORD code)
+void OnScroll(ListViewState& s, int bar, WPARAM wp)
 {
+    const WORD code = LOWORD(wp);
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
@@ -885,7 +886,11 @@ void OnScroll(ListViewState& s, int bar, WORD code)
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_THUMBPOSITION:
+        // The message carries 16 bits of the position; longer ranges read the bar's own
+        // tracking position.
+        pos = si.nMax <= 0xFFFF ? static_cast<int>(HIWORD(wp)) : si.nTrackPos;
+        break;
     case SB_TOP: pos = si.nMin; break;
     case SB_BOTTOM: pos = si.nMax; break;
     default: return;

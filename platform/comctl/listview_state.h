@@ -212,7 +212,7 @@ bool Scroll(ListViewState& s, int dx, int dy);
 int Neighbour(ListViewState& s, int index, UINT direction);
 // Sets the scroll bars from the items and the client size (and the header's place).
 void UpdateScrollBars(ListViewState& s);
-void OnScroll(ListViewState& s, int bar, WORD code);
+void OnScroll(ListViewState& s, int bar, WPARAM wp); // WM_HSCROLL / WM_VSCROLL's wParam
 void OnWheel(ListViewState& s, int delta);
 // Forgets cached sizes (font, image lists, texts changed).
 void ResetMeasures(ListViewState& s, bool texts);

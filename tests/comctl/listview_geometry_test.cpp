@@ -193,6 +193,24 @@ TEST_F(ListGeometry, ReportScrollingByRowsAndPixels)
     // The wheel: three rows a notch.
     SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 7);
+    // The scroll bar's own messages: a row, a page, the thumb, the ends.
+    struct Bar {
+        WPARAM wp;
+        int top;
+    };
+    const Bar bars[] = {
+        {SB_LINEDOWN, 8},
+        {SB_PAGEDOWN, 8 + page},
+        {SB_LINEUP, 7 + page},
+        {MAKEWPARAM(SB_THUMBPOSITION, 12), 12},
+        {SB_TOP, 0},
+        {SB_BOTTOM, 40 - page},
+        {SB_PAGEUP, 40 - 2 * page},
+    };
+    for (const Bar& b : bars) {
+        SendMessageW(list, WM_VSCROLL, b.wp, 0);
+        EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), b.top) << "code " << LOWORD(b.wp);
+    }
     DestroyWindow(list);
 }
 
@@ -330,6 +348,14 @@ TEST_F(ListGeometry, SwitchingViewsAndFailingQueries)
     EXPECT_TRUE(SendMessageW(list, LVM_GETVIEWRECT, 0, reinterpret_cast<LPARAM>(&view)));
     ExpectRect(view, RECT{0, 0, 2 * cell, h + 2}, "view rectangle");
     EXPECT_EQ(SendMessageW(list, LVM_SETVIEW, 9, 0), -1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"Width")),
+        IconTitleTextWidth(L"Width"));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, 0), 0);
+    // With LVS_AUTOARRANGE every item keeps to its cell.
+    SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) | LVS_AUTOARRANGE);
+    POINT away{150, 100};
+    SendMessageW(list, LVM_SETITEMPOSITION32, 1, reinterpret_cast<LPARAM>(&away));
+    EXPECT_EQ(ItemRectOf(list, 1, LVIR_BOUNDS).left, cell);
     DestroyWindow(list);
 }
 

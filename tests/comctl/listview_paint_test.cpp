@@ -96,6 +96,11 @@ TEST_F(ListPaint, OwnerDrawnReportsMeasureOnceAndDrawOnlyVisibleRows)
         EXPECT_EQ(e.lParam, 100 + e.item);
         EXPECT_EQ(e.itemState, e.item == 3 ? UINT{ODS_SELECTED | ODS_FOCUS} : 0u) << "item " << e.item;
     }
+    // Redrawing two items repaints those two rows.
+    events.clear();
+    SendMessageW(list, LVM_REDRAWITEMS, 5, 6);
+    UpdateWindow(list);
+    EXPECT_EQ(DrawnItems(), Range(5, 6));
     // Scrolling draws the rows that come into view, and only those.
     events.clear();
     SendMessageW(list, LVM_SCROLL, 0, 20 * 500);
