@@ -79,6 +79,12 @@ BOOL CListCtrl::SetItemCount(int nItems)
     return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max(0, nItems))));
 }
 
+BOOL CListCtrl::SetItemCountEx(int iCount, DWORD dwFlags)
+{
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max(0, iCount)), static_cast<LPARAM>(dwFlags)));
+}
+
 int CListCtrl::InsertItem(const LVITEM* pItem)
 {
     return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
@@ -145,7 +151,8 @@ BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, i
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
-    // Asked with a growing buffer until the text fits with room to spare.
+    // Asked with a growing buffer until the text fits with room to spare (a control that
+    // claims to fill any buffer stops the growth at 16M characters).
     std::vector<wchar_t> buffer(256);
     for (;;) {
         LVITEM item{};
@@ -154,8 +161,8 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
         item.cchTextMax = static_cast<int>(buffer.size());
         const int n = static_cast<int>(
             SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (n < static_cast<int>(buffer.size()) - 1)
-            return CString(buffer.data(), std::max(0, n));
+        if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= (size_t{1} << 24))
+            return CString(buffer.data(), std::clamp(n, 0, static_cast<int>(buffer.size()) - 1));
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -403,6 +410,10 @@ int CListCtrl::SubItemHitTest(LPLVHITTESTINFO pInfo)
 }
 
 int CListCtrl::GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
+BOOL CListCtrl::IsItemVisible(int index) const
+{
+    return static_cast<BOOL>(SendMessage(LVM_ISITEMVISIBLE, static_cast<WPARAM>(index)));
+}
 int CListCtrl::GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
 
 BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)

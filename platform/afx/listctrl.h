@@ -46,6 +46,8 @@ public:
     // ---- items ---------------------------------------------------------------------------------------------------
     int GetItemCount() const;
     BOOL SetItemCount(int nItems);
+    // LVSICF_* flags; for a virtual list (LVS_OWNERDATA) the count of its rows.
+    BOOL SetItemCountEx(int iCount, DWORD dwFlags = LVSICF_NOINVALIDATEALL);
     // The index the item took (clamped to 0..count, or its sorted place), or -1.
     int InsertItem(const LVITEM* pItem);
     int InsertItem(int nItem, LPCTSTR lpszItem);
@@ -115,6 +117,7 @@ public:
     int HitTest(CPoint pt, UINT* pFlags = nullptr) const;
     int SubItemHitTest(LPLVHITTESTINFO pInfo);
     int GetTopIndex() const;
+    BOOL IsItemVisible(int index) const;
     int GetCountPerPage() const;
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
     BOOL Scroll(CSize size);
