@@ -179,7 +179,7 @@ int TotalColumnWidth(ListViewState& s);
 void LayoutHeader(ListViewState& s);
 int HeaderHeight(ListViewState& s);
 
-// ---- geometry (listview_layout.cpp) ------------------------------------------------------------------------------
+// ---- geometry (listview_layout.cpp; scrolling in listview_scroll.cpp) ----------------------------------
 int LineHeight(ListViewState& s);
 int RowHeight(ListViewState& s);
 SIZE NormalImageSize(ListViewState& s);
@@ -203,6 +203,7 @@ int HitTest(ListViewState& s, LVHITTESTINFO& info, bool subItems);
 RECT ItemArea(ListViewState& s);     // the client area below the header
 int CountPerPage(ListViewState& s);
 int RowsPerColumn(ListViewState& s); // list view
+int VisibleListColumns(ListViewState& s); // list view: whole columns that fit (at least one)
 int TopIndex(ListViewState& s);
 // Index range [first, last] of the items that may show in a client rectangle.
 void VisibleRange(ListViewState& s, const RECT& area, int& first, int& last);
