@@ -3,8 +3,8 @@
 // indent and an application value, each with sub-item texts, shown in one of four views
 // (LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT with a "SysHeader32" child).
 //
-// Items live in one array in index order; inserting at the end is amortised O(1), and
-// nothing is laid out when an item arrives: geometry is worked out from the index and a
+// Items live in one double-ended array in index order; inserting or deleting at either
+// end is O(1), and nothing is laid out when an item arrives: geometry is worked out from the index and a
 // few cached sizes when it is asked for or painted, and painting walks only the items in
 // the update rectangle. Texts may be LPSTR_TEXTCALLBACKW, images I_IMAGECALLBACK: the
 // control then asks its parent with LVN_GETDISPINFOW each time it needs them
