@@ -608,9 +608,10 @@ int Neighbour(ListViewState& s, int index, UINT direction)
         return next >= 0 && next < n ? next : -1;
     }
     // Icon views: the nearest item on that side, counting the distance across the
-    // direction twice, so the item straight ahead wins over one diagonally nearer.
+    // direction twice, so the item straight ahead wins over one diagonally nearer. Icon
+    // boxes are compared, as labels of one row differ in height.
     RECT from{};
-    ItemRect(s, index, LVIR_BOUNDS, from);
+    ItemRect(s, index, LVIR_ICON, from);
     const int fx = (from.left + from.right) / 2, fy = (from.top + from.bottom) / 2;
     int best = -1;
     int64_t bestScore = 0;
@@ -618,7 +619,7 @@ int Neighbour(ListViewState& s, int index, UINT direction)
         if (i == index)
             continue;
         RECT rc{};
-        ItemRect(s, i, LVIR_BOUNDS, rc);
+        ItemRect(s, i, LVIR_ICON, rc);
         const int dx = (rc.left + rc.right) / 2 - fx, dy = (rc.top + rc.bottom) / 2 - fy;
         int along = 0, across = 0;
         switch (direction) {

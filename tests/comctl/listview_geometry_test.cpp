@@ -286,6 +286,21 @@ TEST_F(ListGeometry, IconCellsLabelsAndPositions)
         EXPECT_EQ(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)), t.item) << t.name;
         EXPECT_EQ(info.flags, t.flags) << t.name;
     }
+    // Neighbours by geometry: straight ahead wins over a diagonal (perRow is 4: items 4
+    // and 5 sit under items 0 and 1).
+    ASSERT_EQ(perRow, 4);
+    struct Next {
+        int from;
+        UINT flags;
+        int expected;
+    };
+    const Next next[] = {
+        {1, LVNI_BELOW, 5}, {3, LVNI_BELOW, 5}, {5, LVNI_ABOVE, 1}, {3, LVNI_TORIGHT, -1}, {2, LVNI_TOLEFT, 1},
+        {4, LVNI_TOLEFT, -1}, {0, LVNI_ABOVE, -1},
+    };
+    for (const Next& n : next)
+        EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(n.from), n.flags), n.expected)
+            << n.from << " " << n.flags;
     // Placing, spacing and arranging.
     POINT placed{200, 120};
     ASSERT_TRUE(SendMessageW(list, LVM_SETITEMPOSITION32, 1, reinterpret_cast<LPARAM>(&placed)));
