@@ -403,11 +403,11 @@ bool HeaderItemRect(const HeaderState& s, int index, RECT& rc)
         return false;
     RECT client{};
     ::GetClientRect(s.self, &client);
-    int x = 0;
+    int64_t x = 0;
     for (const int i : s.order) {
         const int w = std::max(0, s.items[static_cast<size_t>(i)].width);
         if (i == index) {
-            rc = RECT{x, 0, x + w, client.bottom};
+            rc = RECT{ClampEdge(x), 0, ClampEdge(x + w), client.bottom};
             return true;
         }
         x += w;
@@ -433,12 +433,13 @@ int HeaderHitTest(const HeaderState& s, POINT pt, UINT& flags)
     // Dividers first: they reach a little into the next item. The edge nearest to the
     // point counts; left of it the visible item ending there is resized, right of it a
     // zero-width item that follows is opened.
-    int x = 0;
-    int edge = 0, best = kDividerGrab + 1;
+    int64_t x = 0;
+    int64_t edge = 0;
+    int best = kDividerGrab + 1;
     for (const int i : s.order) {
         x += std::max(0, s.items[static_cast<size_t>(i)].width);
         if (pt.x >= x - kDividerGrab && pt.x < x + kDividerGrab && std::abs(pt.x - x) < best) {
-            best = std::abs(pt.x - x);
+            best = static_cast<int>(std::abs(pt.x - x));
             edge = x;
         }
     }

@@ -82,13 +82,13 @@ void PaintHeader(HeaderState& s, HDC hdc)
         ::SelectObject(hdc, oldFont);
         return;
     }
-    int x = 0;
+    int64_t x = 0;
     const std::vector<int> order = s.order;
     for (const int index : order) {
         if (s.destroyed || index >= static_cast<int>(s.items.size()))
             break;
         const int w = std::max(0, s.items[static_cast<size_t>(index)].width);
-        const RECT rc{x, 0, x + w, client.bottom};
+        const RECT rc{ClampEdge(x), 0, ClampEdge(x + w), client.bottom};
         x += w;
         if (w == 0 || rc.left >= client.right)
             continue;
@@ -124,7 +124,7 @@ void PaintHeader(HeaderState& s, HDC hdc)
     }
     if (!s.destroyed && x < client.right) {
         // The empty rest of the bar is one more raised button.
-        RECT rest{x, 0, client.right, client.bottom};
+        RECT rest{ClampEdge(x), 0, client.right, client.bottom};
         ::DrawEdge(hdc, &rest, EDGE_RAISED, BF_RECT | BF_SOFT);
     }
     if (!s.destroyed && (pre & CDRF_NOTIFYPOSTPAINT))

@@ -3,6 +3,7 @@
 // platform/comctl). One HeaderState lives per header window, from WM_NCCREATE to
 // WM_NCDESTROY, in a process-wide table keyed by the window, held by a shared pointer for
 // the length of each message so that a handler may destroy the window while it notifies.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,14 @@ enum class HeaderMode { None, Pressing, Tracking };
 inline constexpr int kHeaderTextPad = 6;     // text inset on both sides of an item
 inline constexpr int kHeaderExtraHeight = 6; // added to the font's line height
 inline constexpr int kDividerGrab = 4;       // divider zone: right - 4 <= x < right + 4
+
+// Item edges are summed in 64 bits and kept within 2^30, so that huge widths give far-away
+// edges, never an overflow.
+inline int ClampEdge(int64_t x)
+{
+    constexpr int64_t kLimit = int64_t{1} << 30;
+    return static_cast<int>(x > kLimit ? kLimit : x);
+}
 
 struct HeaderState {
     HWND self = nullptr;

@@ -6,7 +6,9 @@
 // Items live in one double-ended array in index order; inserting or deleting at either
 // end is O(1), and nothing is laid out when an item arrives: geometry is worked out from the index and a
 // few cached sizes when it is asked for or painted, and painting walks only the items in
-// the update rectangle. Texts may be LPSTR_TEXTCALLBACKW, images I_IMAGECALLBACK: the
+// the update rectangle. Sub-item n can be set while a column shows it (or, before the
+// columns are made, for n below 64). Texts may be LPSTR_TEXTCALLBACKW, images
+// I_IMAGECALLBACK: the
 // control then asks its parent with LVN_GETDISPINFOW each time it needs them
 // (LVIF_DI_SETITEM in the answer keeps what was given).
 //

@@ -102,12 +102,12 @@ bool ColumnSpan(ListViewState& s, int column, int& left, int& right)
         return false;
     if (s.columnOrder.size() != s.columns.size())
         RefreshOrder(s);
-    int x = -s.scrollX;
+    int64_t x = -s.scrollX;
     for (const int i : s.columnOrder) {
         const int w = std::max(0, s.columns[static_cast<size_t>(i)].width);
         if (i == column) {
-            left = x;
-            right = x + w;
+            left = Saturate(x);
+            right = Saturate(x + w);
             return true;
         }
         x += w;
@@ -117,10 +117,10 @@ bool ColumnSpan(ListViewState& s, int column, int& left, int& right)
 
 int TotalColumnWidth(ListViewState& s)
 {
-    int total = 0;
+    int64_t total = 0;
     for (const Column& c : s.columns)
         total += std::max(0, c.width);
-    return total;
+    return Saturate(total);
 }
 
 int HeaderHeight(ListViewState& s)

@@ -20,6 +20,8 @@ namespace {
 
 // The buffer a LVN_GETDISPINFOW receiver writes into.
 constexpr int kDispTextMax = 1024;
+// Sub-items that may be set before any column shows them.
+constexpr int kFreeSubItems = 64;
 
 bool Virtual(const ListViewState& s) { return (s.style() & LVS_OWNERDATA) != 0; }
 
@@ -444,6 +446,14 @@ bool SetItem(ListViewState& s, const LVITEMW* in)
     if (Virtual(s) && (in->mask & (LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT)))
         return false; // the parent holds a virtual list's data
     if (in->iSubItem > 0) {
+        // Sub-items exist for the columns there are (any sub-item a column shows), or for
+        // the first few before the columns are made; beyond that the index is a mistake
+        // that must not allocate a row of that length.
+        int limit = std::max(kFreeSubItems, static_cast<int>(s.columns.size()));
+        for (const Column& c : s.columns)
+            limit = std::max(limit, c.subItem + 1);
+        if (in->iSubItem >= limit)
+            return false;
         // Sub-items change quietly, as their columns do not make the item another one.
         SubItem& sub = SubItemOf(s.items[static_cast<size_t>(index)], in->iSubItem);
         if (in->mask & LVIF_TEXT) {
@@ -670,7 +680,7 @@ void InvalidateFrom(ListViewState& s, int index)
         return;
     }
     RECT area = ItemArea(s);
-    const int top = area.top + (index - s.topIndex) * RowHeight(s);
+    const int top = Saturate(int64_t{area.top} + int64_t{index - s.topIndex} * RowHeight(s));
     if (top >= area.bottom)
         return; // below what is shown
     if (top <= area.top) {

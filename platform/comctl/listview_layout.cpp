@@ -77,10 +77,10 @@ POINT SlotPosition(ListViewState& s, int k)
     const RECT client = ClientRect(s);
     if (s.style() & LVS_ALIGNLEFT) {
         const int perColumn = std::max(1, static_cast<int>(client.bottom) / std::max(1, static_cast<int>(cell.cy)));
-        return POINT{(k / perColumn) * cell.cx, (k % perColumn) * cell.cy};
+        return POINT{Saturate(int64_t{k / perColumn} * cell.cx), Saturate(int64_t{k % perColumn} * cell.cy)};
     }
     const int perRow = std::max(1, static_cast<int>(client.right) / std::max(1, static_cast<int>(cell.cx)));
-    return POINT{(k % perRow) * cell.cx, (k / perRow) * cell.cy};
+    return POINT{Saturate(int64_t{k % perRow} * cell.cx), Saturate(int64_t{k / perRow} * cell.cy)};
 }
 
 SIZE WrappedLabel(ListViewState& s, int index)
@@ -133,7 +133,7 @@ Parts ItemParts(ListViewState& s, int index)
     case View::Report: {
         const RECT area = ItemArea(s);
         const int h = RowHeight(s);
-        const int top = area.top + (index - s.topIndex) * h;
+        const int top = Saturate(int64_t{area.top} + int64_t{index - s.topIndex} * h);
         int l0 = -s.scrollX, r0 = -s.scrollX;
         ColumnSpan(s, 0, l0, r0);
         const SIZE st = StateImageSize(s), sm = SmallImageSize(s);
@@ -150,20 +150,20 @@ Parts ItemParts(ListViewState& s, int index)
     case View::List: {
         const int rows = RowsPerColumn(s);
         const int w = CellWidth(s);
-        const POINT p{(index / rows - s.scrollX) * w, (index % rows) * RowHeight(s)};
+        const POINT p{Saturate(int64_t{index / rows - s.scrollX} * w), Saturate(int64_t{index % rows} * RowHeight(s))};
         return RowParts(s, index, p, p.x + w);
     }
     case View::SmallIcon: {
         POINT p = ItemPosition(s, index);
-        p.x -= s.origin.x;
-        p.y -= s.origin.y;
+        p.x = Saturate(int64_t{p.x} - s.origin.x);
+        p.y = Saturate(int64_t{p.y} - s.origin.y);
         return RowParts(s, index, p, 0);
     }
     case View::Icon:
     default: {
         POINT p = ItemPosition(s, index);
-        p.x -= s.origin.x;
-        p.y -= s.origin.y;
+        p.x = Saturate(int64_t{p.x} - s.origin.x);
+        p.y = Saturate(int64_t{p.y} - s.origin.y);
         const SIZE cell = IconSpacing(s), img = NormalImageSize(s), st = StateImageSize(s);
         r.icon = RECT{p.x, p.y, p.x + cell.cx, p.y + img.cy + 2 * kIconPad};
         const SIZE text = WrappedLabel(s, index);
@@ -235,7 +235,7 @@ int RowHeight(ListViewState& s)
             ::SendMessageW(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
         if (s.destroyed)
             return h;
-        s.ownerRowHeight = std::max(1, static_cast<int>(mis.itemHeight));
+        s.ownerRowHeight = static_cast<int>(std::clamp<UINT>(mis.itemHeight, 1, 0x7FFF));
         s.haveBar[0] = s.haveBar[1] = false;
     }
     return s.ownerRowHeight;
@@ -349,7 +349,7 @@ bool SetItemPosition(ListViewState& s, int index, POINT pt)
     if (!item.placed)
         ++s.placedCount;
     item.placed = true;
-    item.pos = pt;
+    item.pos = POINT{Saturate(pt.x), Saturate(pt.y)};
     InvalidateItem(s, index);
     UpdateScrollBars(s);
     return true;
@@ -398,11 +398,11 @@ RECT ViewBounds(ListViewState& s)
         if (s.style() & LVS_ALIGNLEFT) {
             const int perColumn = std::max(1, static_cast<int>(client.bottom) / std::max(1, static_cast<int>(cell.cy)));
             const int columns = (n + perColumn - 1) / perColumn;
-            view = RECT{0, 0, columns * cell.cx, std::min(n, perColumn) * cell.cy};
+            view = RECT{0, 0, Saturate(int64_t{columns} * cell.cx), Saturate(int64_t{std::min(n, perColumn)} * cell.cy)};
         } else {
             const int perRow = std::max(1, static_cast<int>(client.right) / std::max(1, static_cast<int>(cell.cx)));
             const int rows = (n + perRow - 1) / perRow;
-            view = RECT{0, 0, std::min(n, perRow) * cell.cx, rows * cell.cy};
+            view = RECT{0, 0, Saturate(int64_t{std::min(n, perRow)} * cell.cx), Saturate(int64_t{rows} * cell.cy)};
         }
         return view;
     }

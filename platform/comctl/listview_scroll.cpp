@@ -119,7 +119,7 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk)
     case View::Report: {
         const RECT area = ItemArea(s);
         const int h = RowHeight(s);
-        const int top = area.top + (index - s.topIndex) * h;
+        const int top = Saturate(int64_t{area.top} + int64_t{index - s.topIndex} * h);
         int next = s.topIndex;
         if (index < s.topIndex) {
             next = index;
@@ -149,16 +149,16 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk)
         RECT both{};
         if (partialOk && ::IntersectRect(&both, &rc, &client))
             return true;
-        POINT origin = s.origin;
+        int64_t x = s.origin.x, y = s.origin.y;
         if (rc.right > client.right)
-            origin.x += std::min(rc.right - client.right, rc.left - client.left);
+            x += std::min(rc.right - client.right, rc.left - client.left);
         if (rc.left < client.left)
-            origin.x += rc.left - client.left;
+            x += rc.left - client.left;
         if (rc.bottom > client.bottom)
-            origin.y += std::min(rc.bottom - client.bottom, rc.top - client.top);
+            y += std::min(rc.bottom - client.bottom, rc.top - client.top);
         if (rc.top < client.top)
-            origin.y += rc.top - client.top;
-        ScrollToPosition(s, s.topIndex, s.scrollX, origin);
+            y += rc.top - client.top;
+        ScrollToPosition(s, s.topIndex, s.scrollX, POINT{Saturate(x), Saturate(y)});
         return true;
     }
     }
@@ -166,22 +166,24 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk)
 
 bool Scroll(ListViewState& s, int dx, int dy)
 {
+    // Any amounts: the sums are taken in 64 bits and the position is clamped to its range.
     switch (s.view()) {
     case View::Report: {
         // Vertically only whole rows: dy is rounded to the nearest number of rows.
-        const int h = RowHeight(s);
-        const int rows = dy >= 0 ? (dy + h / 2) / h : -((-dy + h / 2) / h);
-        ScrollToPosition(s, s.topIndex + rows, s.scrollX + dx, s.origin);
+        const int64_t h = RowHeight(s);
+        const int64_t rows = dy >= 0 ? (int64_t{dy} + h / 2) / h : -((-int64_t{dy} + h / 2) / h);
+        ScrollToPosition(s, Saturate(s.topIndex + rows), Saturate(int64_t{s.scrollX} + dx), s.origin);
         return true;
     }
     case View::List: {
-        const int w = CellWidth(s);
-        const int columns = dx >= 0 ? (dx + w / 2) / w : -((-dx + w / 2) / w);
-        ScrollToPosition(s, s.topIndex, s.scrollX + columns, s.origin);
+        const int64_t w = CellWidth(s);
+        const int64_t columns = dx >= 0 ? (int64_t{dx} + w / 2) / w : -((-int64_t{dx} + w / 2) / w);
+        ScrollToPosition(s, s.topIndex, Saturate(s.scrollX + columns), s.origin);
         return true;
     }
     default:
-        ScrollToPosition(s, s.topIndex, s.scrollX, POINT{s.origin.x + dx, s.origin.y + dy});
+        ScrollToPosition(s, s.topIndex, s.scrollX,
+            POINT{Saturate(int64_t{s.origin.x} + dx), Saturate(int64_t{s.origin.y} + dy)});
         return true;
     }
 }

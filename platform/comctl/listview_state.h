@@ -132,6 +132,14 @@ inline constexpr int kLabelPad = 2;      // label text inset (first column, icon
 inline constexpr int kSubItemPad = 6;    // sub-item text inset
 inline constexpr int kIconPad = 2;       // icon views: image inset in its box
 
+// Coordinates are worked out in 64 bits and kept within +-2^30, so that huge counts,
+// widths or row heights from callers give far-away rectangles, never an overflow.
+inline int Saturate(int64_t v)
+{
+    constexpr int64_t kLimit = int64_t{1} << 30;
+    return static_cast<int>(v < -kLimit ? -kLimit : v > kLimit ? kLimit : v);
+}
+
 // ---- notifications (listview_items.cpp) --------------------------------------------------------------------
 LRESULT Notify(ListViewState& s, NMHDR& hdr, UINT code);
 LRESULT NotifyListView(ListViewState& s, UINT code, int item, int subItem = 0, UINT newState = 0,

@@ -339,3 +339,77 @@ TEST_F(ListVirtual, AParentMayDestroyTheListWhileItIsNotified)
 
 } // namespace
 } // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+class ListLimits : public ListViewTest {};
+
+TEST_F(ListLimits, OutlandishValuesStayInRange)
+{
+    onMeasureItem = [](MEASUREITEMSTRUCT* mis) { mis->itemHeight = 0xFFFFFFFFu; };
+    HWND list = MakeList(LVS_REPORT | LVS_OWNERDRAWFIXED, 300, 200);
+    LVCOLUMNW c{};
+    c.mask = LVCF_WIDTH;
+    c.cx = INT32_MAX;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&c));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&c));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&c));
+    std::vector<std::wstring> texts(100000, L"x");
+    AddItems(list, texts);
+    const RECT far = ItemRectOf(list, 99999, LVIR_BOUNDS);
+    EXPECT_EQ(far.bottom - far.top, 0x7FFF) << "a row is at most 32767 pixels high";
+    EXPECT_GT(far.top, 0);
+    EXPECT_GT(far.right, 0) << "the row's end saturates instead of wrapping round";
+    EXPECT_GE(SubItemRectOf(list, 0, 2, LVIR_BOUNDS).left, 0);
+    SendMessageW(list, LVM_ENSUREVISIBLE, 99999, FALSE);
+    SendMessageW(list, LVM_SCROLL, static_cast<WPARAM>(INT32_MAX), INT32_MAX);
+    Pump();
+    user::PaintPendingWindows();
+    // A sub-item no column shows, far beyond the first 64, is refused.
+    LVITEMW sub{};
+    sub.iSubItem = 1000000;
+    sub.pszText = const_cast<LPWSTR>(L"far");
+    EXPECT_FALSE(SendMessageW(list, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&sub)));
+    sub.iSubItem = 2;
+    EXPECT_TRUE(SendMessageW(list, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&sub)));
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    DestroyWindow(list);
+    // Icons placed at the ends of the coordinate range.
+    HWND icons = MakeList(LVS_ICON, 300, 200);
+    AddItems(icons, {L"a", L"b", L"c"});
+    POINT farAway{INT32_MIN, INT32_MAX};
+    ASSERT_TRUE(SendMessageW(icons, LVM_SETITEMPOSITION32, 0, reinterpret_cast<LPARAM>(&farAway)));
+    farAway = POINT{INT32_MAX, INT32_MIN};
+    ASSERT_TRUE(SendMessageW(icons, LVM_SETITEMPOSITION32, 1, reinterpret_cast<LPARAM>(&farAway)));
+    const RECT a = ItemRectOf(icons, 0, LVIR_BOUNDS), b = ItemRectOf(icons, 1, LVIR_BOUNDS);
+    EXPECT_LT(a.left, 0);
+    EXPECT_GT(a.top, 0);
+    EXPECT_GT(b.left, 0);
+    EXPECT_LT(b.top, 0);
+    EXPECT_TRUE(SendMessageW(icons, LVM_ENSUREVISIBLE, 0, FALSE));
+    EXPECT_TRUE(SendMessageW(icons, LVM_ENSUREVISIBLE, 1, FALSE));
+    SendMessageW(icons, LVM_SCROLL, static_cast<WPARAM>(INT32_MIN), INT32_MIN);
+    Pump();
+    user::PaintPendingWindows();
+    DestroyWindow(icons);
+    // Header items as wide as an int can say.
+    HWND header = MakeControl(WC_HEADERW, HDS_BUTTONS, 0, 0, 400, 30);
+    HDITEMW item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = INT32_MAX;
+    SendMessageW(header, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(header, HDM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
+    RECT rc{};
+    ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc)));
+    EXPECT_GE(rc.right, rc.left);
+    HDHITTESTINFO hit{};
+    hit.pt = POINT{100, 10};
+    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
+    Pump();
+    user::PaintPendingWindows();
+    DestroyWindow(header);
+}
+
+} // namespace
+} // namespace zyn::test
