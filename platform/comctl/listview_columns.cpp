@@ -62,8 +62,8 @@ int ContentWidth(ListViewState& s, int column)
     for (int i = 0; i < s.count(); ++i) {
         int w = 0;
         if (sub == 0) {
-            w = TextWidth(s, i) + 2 * kLabelPad + StateImageSize(s).cx + SmallImageSize(s).cx +
-                ItemIndent(s, i) * SmallImageSize(s).cx;
+            w = Saturate(int64_t{TextWidth(s, i)} + 2 * kLabelPad + StateImageSize(s).cx + SmallImageSize(s).cx +
+                         int64_t{ItemIndent(s, i)} * SmallImageSize(s).cx);
         } else {
             w = MeasureText(s, ItemText(s, i, sub)) + 2 * kSubItemPad;
         }

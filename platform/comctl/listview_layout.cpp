@@ -137,7 +137,7 @@ Parts ItemParts(ListViewState& s, int index)
         int l0 = -s.scrollX, r0 = -s.scrollX;
         ColumnSpan(s, 0, l0, r0);
         const SIZE st = StateImageSize(s), sm = SmallImageSize(s);
-        const int left = l0 + ItemIndent(s, index) * sm.cx;
+        const int left = Saturate(int64_t{l0} + int64_t{ItemIndent(s, index)} * sm.cx);
         r.state = RECT{left, top, left + st.cx, top + h};
         r.icon = RECT{r.state.right, top, r.state.right + sm.cx, top + h};
         r.label = RECT{r.icon.right, top, std::max(r.icon.right, r0), top + h};

@@ -366,6 +366,15 @@ TEST_F(ListLimits, OutlandishValuesStayInRange)
     SendMessageW(list, LVM_SCROLL, static_cast<WPARAM>(INT32_MAX), INT32_MAX);
     Pump();
     user::PaintPendingWindows();
+    // An indent of billions of image widths.
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(MakeImages(16, 16, 1)));
+    LVITEMW indent{};
+    indent.mask = LVIF_INDENT;
+    indent.iItem = 1;
+    indent.iIndent = INT32_MAX;
+    ASSERT_TRUE(SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&indent)));
+    EXPECT_GT(ItemRectOf(list, 1, LVIR_ICON).left, 0);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(static_cast<WORD>(LVSCW_AUTOSIZE), 0));
     // A sub-item no column shows, far beyond the first 64, is refused.
     LVITEMW sub{};
     sub.iSubItem = 1000000;
