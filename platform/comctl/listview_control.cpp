@@ -169,7 +169,8 @@ void OnStyleChanged(ListViewState& s, DWORD oldStyle, DWORD newStyle)
             ::SetWindowLongW(s.header, GWL_STYLE,
                 (newStyle & LVS_NOSORTHEADER) ? (hs & ~static_cast<LONG>(HDS_BUTTONS)) : (hs | HDS_BUTTONS));
         }
-        ResetMeasures(s, false);
+        // Wrapped labels depend on LVS_NOLABELWRAP: their measures go too.
+        ResetMeasures(s, (changed & LVS_NOLABELWRAP) != 0);
         LayoutHeader(s);
         UpdateScrollBars(s);
         InvalidateAll(s);
@@ -215,6 +216,7 @@ LRESULT SetIconSpacing(ListViewState& s, LPARAM lp)
         next.cy = cy > 0 ? cy : def.cy;
         s.iconSpacing = next;
     }
+    ResetMeasures(s, true); // labels wrap to the new width
     UpdateScrollBars(s);
     InvalidateAll(s);
     return MAKELONG(static_cast<WORD>(old.cx), static_cast<WORD>(old.cy));

@@ -267,6 +267,14 @@ TEST_F(ListGeometry, IconCellsLabelsAndPositions)
     EXPECT_EQ(wrapped.bottom - wrapped.top, 2 * h + 2);
     EXPECT_LE(wrapped.right - wrapped.left, cx);
     EXPECT_GE(wrapped.left, cx);
+    // Without wrapping the label is one line as wide as its text, centred on the cell.
+    SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) | LVS_NOLABELWRAP);
+    const int longWidth = IconTitleTextWidth(L"several words that wrap over more lines than two") + 4;
+    const RECT line = ItemRectOf(list, 1, LVIR_LABEL);
+    EXPECT_EQ(line.bottom - line.top, h + 2);
+    EXPECT_EQ(line.right - line.left, longWidth);
+    EXPECT_EQ(line.left, cx + (cx - longWidth) / 2);
+    SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) & ~static_cast<LONG>(LVS_NOLABELWRAP));
     // Hit testing: icon box, label, and the cell around them.
     struct Hit {
         const char* name;
@@ -310,6 +318,15 @@ TEST_F(ListGeometry, IconCellsLabelsAndPositions)
     EXPECT_EQ(p.y, 120);
     EXPECT_EQ(ItemRectOf(list, 1, LVIR_ICON).left, 200);
     EXPECT_EQ(SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(100, 90)), MAKELONG(cx, cy));
+    EXPECT_LE(ItemRectOf(list, 1, LVIR_LABEL).right - ItemRectOf(list, 1, LVIR_LABEL).left, 100)
+        << "labels wrap to the new spacing";
+    // The first two words fit the new width (96 pixels inside the label), so the label is
+    // at least as wide as they are.
+    const int twoWords = IconTitleTextWidth(L"several words");
+    if (twoWords <= 96) {
+        EXPECT_GE(ItemRectOf(list, 1, LVIR_LABEL).right - ItemRectOf(list, 1, LVIR_LABEL).left, twoWords + 4)
+            << "and use its width";
+    }
     SendMessageW(list, LVM_GETITEMPOSITION, 4, reinterpret_cast<LPARAM>(&p));
     EXPECT_EQ(p.x, 100) << "three cells of 100 to a row: item 4 is second in row two";
     EXPECT_EQ(p.y, 90);
