@@ -90,6 +90,7 @@ void MoveToPosition(HeaderState& s, int index, int position)
     s.order.erase(s.order.begin() + from);
     position = std::clamp(position, 0, static_cast<int>(s.order.size()));
     s.order.insert(s.order.begin() + position, index);
+    ++s.orderVersion;
 }
 
 LRESULT InsertItem(HeaderState& s, WPARAM wp, const HDITEMW* in)
@@ -107,6 +108,7 @@ LRESULT InsertItem(HeaderState& s, WPARAM wp, const HDITEMW* in)
     }
     const int position = (in->mask & HDI_ORDER) ? std::clamp(in->iOrder, 0, count) : index;
     s.order.insert(s.order.begin() + position, index);
+    ++s.orderVersion;
     RedrawHeader(s);
     return index;
 }
@@ -130,6 +132,7 @@ LRESULT DeleteItem(HeaderState& s, WPARAM wp)
         if (o > index)
             --o;
     }
+    ++s.orderVersion;
     RedrawHeader(s);
     return TRUE;
 }
@@ -221,6 +224,7 @@ LRESULT SetOrderArray(HeaderState& s, WPARAM count, const int* in)
             return FALSE; // not a permutation of the items
     }
     s.order = std::move(next);
+    ++s.orderVersion;
     RedrawHeader(s);
     return TRUE;
 }

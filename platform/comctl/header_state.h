@@ -44,6 +44,7 @@ struct HeaderState {
     bool destroyed = false;
     std::vector<HeaderItem> items;
     std::vector<int> order;      // order[position] = item index
+    uint64_t orderVersion = 0;   // bumped whenever `order` changes (the list view follows it)
     HFONT font = nullptr;        // null: DEFAULT_GUI_FONT
     HIMAGELIST images = nullptr;
     bool redraw = true;

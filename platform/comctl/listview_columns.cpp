@@ -45,6 +45,10 @@ bool ValidColumn(const ListViewState& s, int i) { return i >= 0 && i < static_ca
 void RefreshOrder(ListViewState& s)
 {
     const size_t n = s.columns.size();
+    if (s.header) {
+        if (const auto hs = HeaderStateOf(s.header))
+            s.columnOrderVersion = hs->orderVersion;
+    }
     std::vector<int> order(n);
     if (!s.header || n == 0 ||
         !::SendMessageW(s.header, HDM_GETORDERARRAY, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(order.data()))) {
@@ -89,10 +93,22 @@ int HeaderTextWidth(ListViewState& s, int column)
 
 } // namespace
 
+// The header's order may change behind the list's back (HDM_SETORDERARRAY sent to the
+// header itself): its version says when to read it again.
+void FollowHeaderOrder(ListViewState& s)
+{
+    bool stale = s.columnOrder.size() != s.columns.size();
+    if (!stale && s.header) {
+        if (const auto hs = HeaderStateOf(s.header))
+            stale = hs->orderVersion != s.columnOrderVersion;
+    }
+    if (stale)
+        RefreshOrder(s);
+}
+
 std::vector<int> ColumnOrder(ListViewState& s)
 {
-    if (s.columnOrder.size() != s.columns.size())
-        RefreshOrder(s);
+    FollowHeaderOrder(s);
     return s.columnOrder;
 }
 
@@ -100,8 +116,7 @@ bool ColumnSpan(ListViewState& s, int column, int& left, int& right)
 {
     if (!ValidColumn(s, column))
         return false;
-    if (s.columnOrder.size() != s.columns.size())
-        RefreshOrder(s);
+    FollowHeaderOrder(s);
     int64_t x = -s.scrollX;
     for (const int i : s.columnOrder) {
         const int w = std::max(0, s.columns[static_cast<size_t>(i)].width);

@@ -63,6 +63,7 @@ struct ListViewState {
     uint64_t version = 0;            // bumped by every insertion and deletion
     std::vector<Column> columns;
     std::vector<int> columnOrder;    // display order of the columns (the header's)
+    uint64_t columnOrderVersion = ~uint64_t{0}; // the header's order version it was read at
     HWND header = nullptr;
     int headerHeight = -1;           // cached HDM_LAYOUT height, -1 unknown
 

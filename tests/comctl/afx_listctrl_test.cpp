@@ -60,6 +60,19 @@ BEGIN_MESSAGE_MAP(CSelfLaidList, CListCtrl)
     ON_MESSAGE(LVM_HITTEST, &CSelfLaidList::OnHitTest)
 END_MESSAGE_MAP()
 
+// A session list: owner-drawn rows of its own height.
+class CTallRowList : public CListCtrl {
+public:
+    std::vector<UINT> drawn;
+    afx_msg void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { lpMeasureItemStruct->itemHeight = 25; }
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override { drawn.push_back(lpDrawItemStruct->itemID); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTallRowList, CListCtrl)
+    ON_WM_MEASUREITEM_REFLECT()
+END_MESSAGE_MAP()
+
 class COwnerHeader : public CHeaderCtrl {
 public:
     std::vector<UINT> drawn;
@@ -182,6 +195,27 @@ TEST_F(AfxList, ADerivedListThatAnswersMessagesIsObeyed)
     ASSERT_FALSE(list.drawn.empty());
     EXPECT_EQ(list.drawn.front(), 0u);
     EXPECT_LT(list.drawn.size(), 50u);
+    list.DestroyWindow();
+}
+
+TEST_F(AfxList, OwnerDrawnRowsMeasuredByTheListItself)
+{
+    CTallRowList list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER,
+        CRect(10, 10, 310, 210), &m_parent, 7));
+    list.InsertColumn(0, L"Session", LVCFMT_LEFT, 200);
+    for (int i = 0; i < 20; ++i)
+        list.InsertItem(i, L"session");
+    CRect rc;
+    ASSERT_TRUE(list.GetItemRect(3, &rc, LVIR_BOUNDS));
+    EXPECT_EQ(rc.top, 75) << "rows of the height its reflected WM_MEASUREITEM gave";
+    EXPECT_EQ(rc.Height(), 25);
+    list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // 200 pixels of client: rows 0 to 7 show (row 7 in part).
+    std::vector<UINT> expected;
+    for (UINT i = 0; i < 8; ++i)
+        expected.push_back(i);
+    EXPECT_EQ(list.drawn, expected);
     list.DestroyWindow();
 }
 

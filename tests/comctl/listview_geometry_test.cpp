@@ -57,6 +57,11 @@ TEST_F(ListGeometry, ReportRowsAndColumns)
     ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
     ExpectRect(ItemRectOf(list, 2, LVIR_LABEL), RECT{60, top, 160, top + row}, "label after the moved column");
     ExpectRect(SubItemRectOf(list, 2, 2, LVIR_BOUNDS), RECT{0, top, 60, top + row}, "moved column");
+    // An order given to the header itself counts too.
+    int headerOrder[] = {1, 2, 0};
+    HWND headerWnd = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    ASSERT_TRUE(SendMessageW(headerWnd, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(headerOrder)));
+    ExpectRect(ItemRectOf(list, 2, LVIR_LABEL), RECT{140, top, 240, top + row}, "label after the header's order");
     DestroyWindow(list);
 }
 
