@@ -2,8 +2,11 @@
 // The common controls' API in one include, for code written against the Windows
 // headers: initialisation (InitCommonControlsEx and the ICC_ sets, kept in the drawing
 // layer's built-in "comctl32.dll"), the shared notifications and custom drawing, the
-// tooltip, trackbar, progress and status-bar controls, and window subclassing.
+// tooltip, header, list-view, trackbar, progress and status-bar controls, and window
+// subclassing.
 #include "platform/comctl/comctl_common.h"
+#include "platform/comctl/header.h"
+#include "platform/comctl/listview.h"
 #include "platform/comctl/progress.h"
 #include "platform/comctl/statusbar.h"
 #include "platform/comctl/subclass.h"
