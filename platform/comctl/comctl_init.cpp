@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/comctl/toolbar.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/gdi/builtin_modules.h"
 
@@ -29,6 +30,7 @@ struct Installer {
         zyn::gdi::SetCommonControlsInitHook([](DWORD icc) { return RegisterClassSets(icc); });
         // Tooltips serve toolbars, tabs and tree views, so each of those sets brings them.
         AddClassRegistration(ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES, &RegisterToolTipClass);
+        AddClassRegistration(ICC_BAR_CLASSES, &RegisterToolbarClass);
     }
 };
 const Installer g_installer;
