@@ -252,6 +252,7 @@ struct TBREPLACEBITMAP {
     UINT_PTR nIDNew;
     int nButtons;
 };
+using LPTBREPLACEBITMAP = TBREPLACEBITMAP*;
 
 struct TBSAVEPARAMSW {
     HKEY hkr;
