@@ -5,7 +5,8 @@
 // A toolbar holds a row (or rows) of items: buttons, each with a command ID, an image (an
 // index into the normal image list, or into the bitmaps added with TB_ADDBITMAP), an
 // optional text (a string-pool index or the button's own text) and TBSTATE_/BTNS_ bits,
-// and separators (BTNS_SEP), whose iBitmap is their width (0: 8 pixels).
+// and separators (BTNS_SEP), whose iBitmap is their width (0: 8 pixels). TB_INSERTBUTTON
+// puts the button before the one at wParam; -1 or an index past the end appends.
 //
 // Geometry (client coordinates; the 2-pixel divider at the top lies in the non-client area
 // unless CCS_NODIVIDER):

@@ -68,8 +68,11 @@ LRESULT NotifyButton(ToolbarState& s, UINT code, int iItem, const Button* b)
 
 void Redraw(ToolbarState& s)
 {
-    if (!s.destroyed)
-        zyn::user::RedrawControl(s.self);
+    // Painting relies on the erase for the background, so the erase is asked for.
+    if (s.destroyed || !::IsWindowVisible(s.self))
+        return;
+    ::InvalidateRect(s.self, nullptr, TRUE);
+    ::UpdateWindow(s.self);
 }
 
 void Changed(ToolbarState& s)
