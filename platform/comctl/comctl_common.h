@@ -30,7 +30,8 @@ inline constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1, NM_CLICK = NM_FIRST - 2, NM
                       NM_RETURN = NM_FIRST - 4, NM_RCLICK = NM_FIRST - 5, NM_RDBLCLK = NM_FIRST - 6,
                       NM_SETFOCUS = NM_FIRST - 7, NM_KILLFOCUS = NM_FIRST - 8, NM_CUSTOMDRAW = NM_FIRST - 12,
                       NM_HOVER = NM_FIRST - 13, NM_NCHITTEST = NM_FIRST - 14, NM_KEYDOWN = NM_FIRST - 15,
-                      NM_RELEASEDCAPTURE = NM_FIRST - 16, NM_SETCURSOR = NM_FIRST - 17, NM_CHAR = NM_FIRST - 18;
+                      NM_RELEASEDCAPTURE = NM_FIRST - 16, NM_SETCURSOR = NM_FIRST - 17, NM_CHAR = NM_FIRST - 18,
+                      NM_TOOLTIPSCREATED = NM_FIRST - 19, NM_LDOWN = NM_FIRST - 20, NM_RDOWN = NM_FIRST - 21;
 
 // NM_CLICK, NM_DBLCLK, NM_RCLICK, NM_RDBLCLK of controls made of items (a status bar's
 // parts): the item under the mouse and the point in the control's client coordinates.
@@ -42,6 +43,17 @@ struct NMMOUSE {
     LPARAM dwHitInfo;
 };
 using LPNMMOUSE = NMMOUSE*;
+using NMCLICK = NMMOUSE;
+using LPNMCLICK = NMMOUSE*;
+
+// NM_TOOLTIPSCREATED: a control made its own tooltip window.
+struct NMTOOLTIPSCREATED {
+    NMHDR hdr;
+    HWND hwndToolTips;
+};
+
+// Image indices of items (list views, toolbars, tabs): asked of the parent, or none.
+inline constexpr int I_IMAGECALLBACK = -1, I_IMAGENONE = -2;
 
 // ---- custom drawing --------------------------------------------------------------------------------------
 inline constexpr DWORD CDDS_PREPAINT = 0x00000001, CDDS_POSTPAINT = 0x00000002, CDDS_PREERASE = 0x00000003,
@@ -54,7 +66,8 @@ inline constexpr LRESULT CDRF_DODEFAULT = 0x00, CDRF_NEWFONT = 0x02, CDRF_SKIPDE
                          CDRF_NOTIFYPOSTERASE = 0x40, CDRF_SKIPPOSTPAINT = 0x100;
 inline constexpr UINT CDIS_SELECTED = 0x0001, CDIS_GRAYED = 0x0002, CDIS_DISABLED = 0x0004, CDIS_CHECKED = 0x0008,
                       CDIS_FOCUS = 0x0010, CDIS_DEFAULT = 0x0020, CDIS_HOT = 0x0040, CDIS_MARKED = 0x0080,
-                      CDIS_INDETERMINATE = 0x0100, CDIS_SHOWKEYBOARDCUES = 0x0200;
+                      CDIS_INDETERMINATE = 0x0100, CDIS_SHOWKEYBOARDCUES = 0x0200,
+                      CDIS_NEARHOT = 0x0400, CDIS_OTHERSIDEHOT = 0x0800, CDIS_DROPHILITED = 0x1000;
 
 struct NMCUSTOMDRAW {
     NMHDR hdr;

@@ -6,6 +6,7 @@
 
 #include "platform/comctl/progress.h"
 #include "platform/comctl/statusbar.h"
+#include "platform/comctl/toolbar.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/comctl/trackbar.h"
 #include "platform/gdi/builtin_modules.h"
@@ -35,6 +36,7 @@ struct Installer {
         AddClassRegistration(ICC_BAR_CLASSES, &RegisterTrackbarClass);
         AddClassRegistration(ICC_BAR_CLASSES, &RegisterStatusBarClass);
         AddClassRegistration(ICC_PROGRESS_CLASS, &RegisterProgressClass);
+        AddClassRegistration(ICC_BAR_CLASSES, &RegisterToolbarClass);
     }
 };
 const Installer g_installer;

@@ -107,7 +107,7 @@ inline constexpr UINT LVIS_FOCUSED = 0x0001, LVIS_SELECTED = 0x0002, LVIS_CUT = 
                       LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
 constexpr UINT STATEIMAGEMASKTOINDEX(UINT state) { return (state & LVIS_STATEIMAGEMASK) >> 12; }
-inline constexpr int I_IMAGECALLBACK = -1, I_IMAGENONE = -2, I_INDENTCALLBACK = -1;
+inline constexpr int I_INDENTCALLBACK = -1;
 
 // ---- LVM_GETNEXTITEM, LVM_FINDITEM, LVM_GETITEMRECT, LVM_HITTEST ---------------------------------------------
 inline constexpr UINT LVNI_ALL = 0x0000, LVNI_FOCUSED = 0x0001, LVNI_SELECTED = 0x0002, LVNI_CUT = 0x0004,
