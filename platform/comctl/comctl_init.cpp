@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/comctl/tabctrl.h"
 #include "platform/comctl/tooltip.h"
+#include "platform/comctl/updown.h"
 #include "platform/gdi/builtin_modules.h"
 
 namespace zyn::comctl {
@@ -29,6 +31,8 @@ struct Installer {
         zyn::gdi::SetCommonControlsInitHook([](DWORD icc) { return RegisterClassSets(icc); });
         // Tooltips serve toolbars, tabs and tree views, so each of those sets brings them.
         AddClassRegistration(ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES, &RegisterToolTipClass);
+        AddClassRegistration(ICC_TAB_CLASSES, &RegisterTabControlClass);
+        AddClassRegistration(ICC_UPDOWN_CLASS, &RegisterUpDownClass);
     }
 };
 const Installer g_installer;
