@@ -1,11 +1,15 @@
 #include "platform/afx/tabctrl.h"
 
+#include <memory>
+
 #include "platform/afx/gdi/image_list.h"
 #include "platform/afx/tooltipctrl.h"
+#include "platform/afx/wnd_maps.h"
 #include "platform/gdi/builtin_modules.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/styles.h"
+#include "platform/user/window.h"
 
 IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
 
@@ -158,7 +162,20 @@ DWORD CTabCtrl::SetExtendedStyle(DWORD dwNewStyle, DWORD dwExMask)
 CToolTipCtrl* CTabCtrl::GetToolTips() const
 {
     const auto h = reinterpret_cast<HWND>(Send(this, TCM_GETTOOLTIPS));
-    return h ? static_cast<CToolTipCtrl*>(CWnd::FromHandle(h)) : nullptr;
+    if (!h || !::IsWindow(h))
+        return nullptr;
+    // The object that already stands for the tooltip, when it is one; else a temporary
+    // CToolTipCtrl (freed at idle like FromHandle's). A window already represented by an
+    // object of another class cannot be handed out as a tooltip: null then.
+    auto& maps = zyn::afx::detail::ThreadWindowMaps();
+    CWnd* p = maps.FindPermanent(h);
+    if (!p)
+        p = maps.FindTemporary(h);
+    if (p)
+        return p->IsKindOf(RUNTIME_CLASS(CToolTipCtrl)) ? static_cast<CToolTipCtrl*>(p) : nullptr;
+    auto temp = std::make_unique<CToolTipCtrl>();
+    temp->m_hWnd = h;
+    return static_cast<CToolTipCtrl*>(maps.AddTemporary(h, std::move(temp)));
 }
 
 void CTabCtrl::SetToolTips(CToolTipCtrl* pWndTip)

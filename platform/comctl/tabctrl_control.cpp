@@ -422,6 +422,17 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         Relayout(s);
         return 0;
     case WM_DESTROY:
+        // A tooltip handed to us stays its owner's, without our tools.
+        if (s.tooltip && s.tooltip != s.ownTooltip && ::IsWindow(s.tooltip)) {
+            TOOLINFOW ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = hwnd;
+            for (size_t i = 0; i < s.tooltipTools; ++i) {
+                ti.uId = i;
+                ::SendMessageW(s.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+            }
+            s.tooltipTools = 0;
+        }
         if (s.ownTooltip && ::IsWindow(s.ownTooltip))
             ::DestroyWindow(s.ownTooltip);
         if (s.tooltip == s.ownTooltip)
