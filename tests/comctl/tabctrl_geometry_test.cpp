@@ -202,6 +202,31 @@ TEST_F(TabGeometry, PaddingMinimumAndFixedWidths)
     EXPECT_TRUE(SameRect(ItemRect(tab, 1), RECT{92, 2, 182, 27}));
 }
 
+TEST_F(TabGeometry, TheFontSetsTheRowHeight)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = -20;
+    wcscpy(lf.lfFaceName, L"Arial");
+    HFONT font = CreateFontIndirectW(&lf);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SIZE ext{};
+    GetTextExtentPoint32W(dc, L"Big", 3, &ext);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+
+    HWND tab = MakeTab(0, 10, 10, 300, 200);
+    Insert(tab, 0, L"Big");
+    SendMessageW(tab, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0)), font);
+    EXPECT_TRUE(SameRect(ItemRect(tab, 0),
+        RECT{2, 2, 2 + 2 * kDefaultPadX + ext.cx, 2 + tm.tmHeight + 2 * kDefaultPadY + kEdge}));
+    DestroyWindow(tab);
+    DeleteObject(font);
+}
+
 TEST_F(TabGeometry, PrefixesCountAsShown)
 {
     HWND tab = MakeTab(0, 10, 10, 400, 200);

@@ -1,6 +1,7 @@
 // The tab control's classic painting, checked by geometry: each tab's raised edges, the
 // selected tab 2 pixels larger and joined to the pane (whose edge shows under the other
 // tabs), on every side; pressed and raised buttons; the highlighted state; owner drawing.
+#include "platform/gdi/imagelist.h"
 #include "tests/comctl/tab_updown_support.h"
 
 namespace zyn::test {
@@ -141,6 +142,61 @@ TEST_F(TabPaint, ButtonsRaisedAndPressed)
     }
     EXPECT_EQ(At(r0.right + 1, r0.top + 5), Face()) << "the gap between buttons";
     EXPECT_EQ(At(150, 150), Face()) << "no pane for buttons";
+}
+
+TEST_F(TabPaint, FlatButtonsShowAnEdgeOnlyWhenHotOrPressed)
+{
+    HWND tab = MakeThree(TCS_BUTTONS | TCS_FLATBUTTONS | TCS_HOTTRACK, 0);
+    SendMessageW(tab, TCM_SETEXTENDEDSTYLE, 0, TCS_EX_FLATSEPARATORS);
+    const RECT r1 = ItemRect(tab, 1), r0 = ItemRect(tab, 0);
+    const int midY = (r1.top + r1.bottom) / 2;
+    EXPECT_EQ(At(r1.left, midY), Face()) << "flat at rest";
+    EXPECT_EQ(At(r0.left, midY), Sh()) << "the selected one is sunken (thin)";
+    EXPECT_EQ(At(r0.right + 1, midY), Sh()) << "separator, dark half";
+    EXPECT_EQ(At(r0.right + 2, midY), Hi()) << "separator, light half";
+    const POINT over = ScreenOf(tab, POINT{(r1.left + r1.right) / 2, midY});
+    MoveTo(over.x, over.y);
+    EXPECT_EQ(At(r1.left, midY), Hi()) << "hot: a thin raised edge";
+    EXPECT_EQ(At(r1.right - 1, midY), Sh());
+    MoveTo(500, 380); // over the parent: the mouse left the control
+    EXPECT_EQ(At(r1.left, midY), Face()) << "flat again";
+}
+
+TEST_F(TabPaint, ImagesGoWhereTheHitTestSaysTheyAre)
+{
+    // A 16 x 16 image of one colour, drawn from the list into the item's image place.
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    const COLORREF red = RGB(200, 0, 0);
+    HBRUSH brush = CreateSolidBrush(red);
+    const RECT all{0, 0, 16, 16};
+    FillRect(mem, &all, brush);
+    SelectObject(mem, old);
+    DeleteObject(brush);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(ImageList_Add(list, bmp, nullptr), 0);
+    DeleteObject(bmp);
+
+    HWND tab = MakeTab(0, 10, 10, 300, 200);
+    SendMessageW(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+    Insert(tab, 0, L"Pic", 0);
+    Insert(tab, 1, L"None");
+    const RECT r = ItemRect(tab, 0);
+    const int h = r.bottom - r.top;
+    const int iconX = r.left + kDefaultPadX, iconY = r.top + kEdge + (h - kEdge - 16) / 2;
+    UINT flags = 0;
+    ASSERT_EQ(HitTest(tab, POINT{iconX, iconY}, &flags), 0);
+    EXPECT_EQ(flags, TCHT_ONITEMICON);
+    EXPECT_EQ(At(iconX, iconY), red);
+    EXPECT_EQ(At(iconX + 15, iconY + 15), red);
+    EXPECT_NE(At(iconX - 1, iconY + 8), red);
+    EXPECT_NE(At(iconX + 16, iconY + 8), red) << "then the gap before the text";
+    DestroyWindow(tab);
+    ImageList_Destroy(list);
 }
 
 TEST_F(TabPaint, HighlightedItemIsFilled)
