@@ -9,7 +9,19 @@
 // display area, to the application: TCM_ADJUSTRECT converts between a window rectangle
 // and its display area. Clicks and keys change the selection after asking the parent
 // (TCN_SELCHANGING, vetoed by a non-zero answer) and tell it afterwards (TCN_SELCHANGE);
-// TCM_SETCURSEL changes it silently.
+// TCM_SETCURSEL changes it silently. The first item inserted becomes the selection;
+// deleting the selected item leaves none (TCM_GETCURSEL -1), for the owner to choose.
+//
+// Input: a click selects the tab under it (TCS_BUTTONS | TCS_MULTISELECT: Ctrl+click
+// presses or releases a button instead) and NM_CLICK follows the release (NM_RCLICK,
+// NM_DBLCLK likewise). Tabs take the focus when clicked unless TCS_FOCUSNEVER; buttons only
+// with TCS_FOCUSONBUTTONDOWN. With the focus, every key is first TCN_KEYDOWN; Left/Up and
+// Right/Down move the selection of tabs (no wrap) and the focus of buttons
+// (TCN_FOCUSCHANGE), Space or Enter select the focus button, Ctrl+Tab and Ctrl+Shift+Tab
+// move the selection round. TCS_HOTTRACK draws the tab under the mouse in COLOR_HOTLIGHT;
+// flat buttons show a thin edge when hot or pressed. TCS_SCROLLOPPOSITE is kept as a
+// style only. TCS_TOOLTIPS makes a tooltip the control owns and destroys, with one tool
+// per item whose text request (TTN_GETDISPINFO, idFrom the item) goes to the parent.
 //
 // Geometry (client coordinates; "along" is x for horizontal tabs, y for vertical ones):
 //   row height H      max(font height, image height) + 2 * padding.cy + 2 (the tab's
@@ -89,9 +101,9 @@ inline constexpr UINT TCIF_TEXT = 0x0001, TCIF_IMAGE = 0x0002, TCIF_RTLREADING =
                       TCIF_STATE = 0x0010;
 inline constexpr DWORD TCIS_BUTTONPRESSED = 0x0001, TCIS_HIGHLIGHTED = 0x0002;
 
-// An item as the messages carry it. With TCM_SETITEMEXTRA the application data is not an
-// LPARAM but that many bytes starting at lParam: the caller passes a TCITEMHEADER followed
-// by its own data.
+// An item as the messages carry it. With TCM_SETITEMEXTRA (0 to 65536 bytes, only while
+// the control has no items) the application data is not an LPARAM but that many bytes
+// starting at lParam: the caller passes a TCITEMHEADER followed by its own data.
 struct TCITEMW {
     UINT mask;
     DWORD dwState;

@@ -24,6 +24,7 @@ namespace {
 DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)); }
 
 const LPWSTR kCallbackW = reinterpret_cast<LPWSTR>(static_cast<intptr_t>(-1));
+constexpr int kMaxItemExtra = 0x10000;
 
 // What the caller's item structure says, the text already wide.
 struct ItemIn {
@@ -318,7 +319,9 @@ bool HandleTabMessage(TabState& s, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     }
     case TCM_SETITEMEXTRA: {
         const int cb = static_cast<int>(wp);
-        if (!s.items.empty() || cb < 0) {
+        // Every item holds (and every item call copies) that many bytes: a size no caller
+        // means is refused rather than allocated.
+        if (!s.items.empty() || cb < 0 || cb > kMaxItemExtra) {
             result = FALSE;
             return true;
         }

@@ -127,6 +127,9 @@ void DrawVerticalText(HDC dc, HFONT base, const std::wstring& text, const RECT& 
 
 void DrawItem(TabState& s, HDC dc, int index, DWORD style, bool focused)
 {
+    // An owner's WM_DRAWITEM may have changed the items meanwhile.
+    if (!s.Valid(index))
+        return;
     const TabItem& item = s.items[static_cast<size_t>(index)];
     const TabSide side = SideOf(style);
     const bool buttons = (style & TCS_BUTTONS) != 0;
@@ -217,9 +220,8 @@ void PaintTabs(TabState& s, HDC hdc)
             ::ExcludeClipRect(hdc, s.limit, 0, client.right, kMargin + s.rowHeight + 1);
     }
     const bool focused = ::GetFocus() == s.self;
-    const int n = static_cast<int>(s.items.size());
     const int first = s.overflow ? s.firstVisible : 0;
-    for (int i = first; i < n; ++i) {
+    for (int i = first; i < static_cast<int>(s.items.size()); ++i) {
         if (i != s.sel || buttons)
             DrawItem(s, hdc, i, style, focused);
         if (!::IsWindow(s.self))
@@ -229,7 +231,7 @@ void PaintTabs(TabState& s, HDC hdc)
         DrawItem(s, hdc, s.sel, style, focused);
     if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
         // An etched line in the gap after each button of a row that another follows.
-        for (int i = first; i + 1 < n && ::IsWindow(s.self); ++i) {
+        for (int i = first; i + 1 < static_cast<int>(s.items.size()) && ::IsWindow(s.self); ++i) {
             const RECT& a = s.items[static_cast<size_t>(i)].rect;
             if (s.items[static_cast<size_t>(i + 1)].row != s.items[static_cast<size_t>(i)].row)
                 continue;

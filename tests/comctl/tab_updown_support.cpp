@@ -50,6 +50,8 @@ LRESULT ParentProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
         e.draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         e.from = e.draw.hwndItem;
         TabUpDownTest::heard.push_back(e);
+        if (TabUpDownTest::onHeard)
+            TabUpDownTest::onHeard(e);
         return TRUE;
     }
     return DefWindowProcW(h, m, wp, lp);

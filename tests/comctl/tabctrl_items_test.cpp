@@ -161,6 +161,7 @@ TEST_F(TabItems, ExtraBytesReplaceTheLParam)
 
     SendMessageW(tab, TCM_DELETEALLITEMS, 0, 0);
     EXPECT_FALSE(SendMessageW(tab, TCM_SETITEMEXTRA, static_cast<WPARAM>(-2), 0));
+    EXPECT_FALSE(SendMessageW(tab, TCM_SETITEMEXTRA, 0x7FFFFFFF, 0)) << "no such structure exists";
     ASSERT_TRUE(SendMessageW(tab, TCM_SETITEMEXTRA, 0, 0));
     // No bytes at all: the caller's lParam is neither read nor written.
     TCITEMW w{};

@@ -246,5 +246,23 @@ TEST_F(TabPaint, OwnerDrawingGetsEveryItemWithTheSelectedLast)
     }
 }
 
+TEST_F(TabPaint, OwnerChangingTheItemsWhileDrawing)
+{
+    HWND tab = MakeTab(TCS_OWNERDRAWFIXED, 10, 10, 300, 200);
+    for (int i = 0; i < 4; ++i)
+        Insert(tab, i, L"o");
+    SendMessageW(tab, TCM_SETCURSEL, 3, 0);
+    Pump();
+    onHeard = [&](const Heard& e) {
+        if (e.msg == WM_DRAWITEM)
+            SendMessageW(tab, TCM_DELETEALLITEMS, 0, 0);
+    };
+    heard.clear();
+    RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    onHeard = nullptr;
+    EXPECT_EQ(CountHeard(WM_DRAWITEM, 0), 1u) << "the items went with the first drawing";
+    EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 0);
+}
+
 } // namespace
 } // namespace zyn::test
