@@ -62,8 +62,10 @@ ItemIn ReadItem(const void* p, bool ansi)
 
 void Apply(TabState& s, TabItem& item, const ItemIn& in)
 {
-    if (in.mask & TCIF_TEXT)
+    if ((in.mask & TCIF_TEXT) && item.text != in.text) {
         item.text = in.text;
+        item.measured = false;
+    }
     if (in.mask & TCIF_IMAGE)
         item.image = in.image;
     if (in.mask & TCIF_RTLREADING)

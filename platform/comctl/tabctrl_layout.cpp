@@ -186,26 +186,37 @@ SIZE ImageSize(const TabState& s)
 
 namespace {
 
-// Measures every item's text and the row height.
+// Measures the items whose text or font changed, and the row height. Extents are kept, so
+// adding one tab measures one text.
 void Measure(TabState& s, DWORD style)
 {
     const bool vertical = IsVerticalSide(SideOf(style));
-    HDC dc = ::GetDC(s.self);
-    int textHeight = 0;
-    if (dc) {
-        zyn::user::DcSelection font(dc, zyn::user::FontOrSystem(s.font));
-        TEXTMETRICW tm{};
-        ::GetTextMetricsW(dc, &tm);
-        textHeight = tm.tmHeight;
-        for (TabItem& item : s.items) {
-            item.textExtent = SIZE{0, textHeight};
-            if (!item.text.empty()) {
-                const RECT r = zyn::user::MeasureControlText(dc, item.text, RECT{0, 0, 0, 0}, DT_SINGLELINE | DT_LEFT);
-                item.textExtent.cx = r.right - r.left;
+    const HFONT font = zyn::user::FontOrSystem(s.font);
+    const bool fontChanged = font != s.measuredFont || s.measuredHeight == 0;
+    const bool any = fontChanged ||
+                     std::any_of(s.items.begin(), s.items.end(), [](const TabItem& i) { return !i.measured; });
+    if (any) {
+        if (HDC dc = ::GetDC(s.self)) {
+            zyn::user::DcSelection sel(dc, font);
+            TEXTMETRICW tm{};
+            ::GetTextMetricsW(dc, &tm);
+            s.measuredHeight = tm.tmHeight;
+            s.measuredFont = font;
+            for (TabItem& item : s.items) {
+                if (item.measured && !fontChanged)
+                    continue;
+                item.textExtent = SIZE{0, s.measuredHeight};
+                if (!item.text.empty()) {
+                    const RECT r =
+                        zyn::user::MeasureControlText(dc, item.text, RECT{0, 0, 0, 0}, DT_SINGLELINE | DT_LEFT);
+                    item.textExtent.cx = r.right - r.left;
+                }
+                item.measured = true;
             }
+            ::ReleaseDC(s.self, dc);
         }
-        ::ReleaseDC(s.self, dc);
     }
+    const int textHeight = s.measuredHeight;
     const SIZE img = ImageSize(s);
     const int imgAcross = vertical ? img.cx : img.cy;
     s.rowHeight = s.itemSize.cy > 0 ? s.itemSize.cy : std::max(textHeight, imgAcross) + 2 * s.padding.cy + kEdge;

@@ -30,6 +30,7 @@ struct TabItem {
     bool rtlReading = false;
     // Measured and laid out.
     SIZE textExtent{};            // of the text with prefixes processed
+    bool measured = false;        // textExtent is that of the current text and font
     RECT rect{};                  // client coordinates, as TCM_GETITEMRECT reports it
     int row = 0;
 };
@@ -43,6 +44,8 @@ struct TabState final : zyn::user::ControlState {
     int hot = -1;
     HIMAGELIST images = nullptr;  // not owned
     HFONT font = nullptr;         // not owned
+    HFONT measuredFont = nullptr; // the font the items' extents were measured in
+    int measuredHeight = 0;       // its line height
     SIZE padding{tabgeo::kDefaultPadX, tabgeo::kDefaultPadY};
     int minTabWidth = 0;
     SIZE itemSize{};              // TCM_SETITEMSIZE; 0: not set

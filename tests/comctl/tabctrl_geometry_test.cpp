@@ -234,6 +234,12 @@ TEST_F(TabGeometry, PrefixesCountAsShown)
     Insert(tab, 1, L"A&&B");
     EXPECT_EQ(ItemRect(tab, 0).right - ItemRect(tab, 0).left, W(L"File")) << "the '&' marks F";
     EXPECT_EQ(ItemRect(tab, 1).right - ItemRect(tab, 1).left, W(L"A&B")) << "'&&' shows one '&'";
+    TCITEMW w{};
+    w.mask = TCIF_TEXT;
+    w.pszText = const_cast<LPWSTR>(L"&Edit more");
+    SendMessageW(tab, TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&w));
+    EXPECT_EQ(ItemRect(tab, 0).right - ItemRect(tab, 0).left, W(L"Edit more")) << "a new text is measured";
+    EXPECT_EQ(ItemRect(tab, 1).left, 2 + W(L"Edit more")) << "and the next tab moves";
 }
 
 TEST_F(TabGeometry, HitTestPartsOfAnItem)
