@@ -6,9 +6,11 @@
 
 #include "platform/comctl/progress.h"
 #include "platform/comctl/statusbar.h"
+#include "platform/comctl/tabctrl.h"
 #include "platform/comctl/toolbar.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/comctl/trackbar.h"
+#include "platform/comctl/updown.h"
 #include "platform/gdi/builtin_modules.h"
 
 namespace zyn::comctl {
@@ -37,6 +39,8 @@ struct Installer {
         AddClassRegistration(ICC_BAR_CLASSES, &RegisterStatusBarClass);
         AddClassRegistration(ICC_PROGRESS_CLASS, &RegisterProgressClass);
         AddClassRegistration(ICC_BAR_CLASSES, &RegisterToolbarClass);
+        AddClassRegistration(ICC_TAB_CLASSES, &RegisterTabControlClass);
+        AddClassRegistration(ICC_UPDOWN_CLASS, &RegisterUpDownClass);
     }
 };
 const Installer g_installer;

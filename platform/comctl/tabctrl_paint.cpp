@@ -1,0 +1,254 @@
+// The tab control's classic painting: the background, the pane (EDGE_RAISED, soft), each
+// tab's raised edges (highlight on the sides facing up and left, dark shadow and shadow on
+// the others, one-pixel rounded corners at the far end), the selected tab last and larger,
+// joined to the pane; buttons as raised, sunken or flat frames; images, text with its
+// mnemonic underline, the disabled, hot and highlighted looks, the focus rectangle and
+// owner drawing (WM_DRAWITEM, ODT_TAB).
+#include <algorithm>
+
+#include "platform/comctl/tabctrl_state.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/user/winuser.h"
+
+namespace zyn::comctl::detail {
+
+using namespace tabgeo;
+
+namespace {
+
+DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)); }
+
+void Fill(HDC dc, int l, int t, int r, int b, int color)
+{
+    if (r <= l || b <= t)
+        return;
+    const RECT rc{l, t, r, b};
+    ::FillRect(dc, &rc, ::GetSysColorBrush(color));
+}
+
+// Horizontal run [x0, x1) at y and vertical run [y0, y1) at x.
+void HLine(HDC dc, int x0, int x1, int y, int color) { Fill(dc, x0, y, x1, y + 1, color); }
+void VLine(HDC dc, int x, int y0, int y1, int color) { Fill(dc, x, y0, x + 1, y1, color); }
+void Dot(HDC dc, int x, int y, int color) { Fill(dc, x, y, x + 1, y + 1, color); }
+
+// The raised edges of a tab whose open side (the one joined to the pane) is `side`'s.
+void DrawTabEdges(HDC dc, TabSide side, const RECT& r)
+{
+    const int l = r.left, t = r.top, rt = r.right, b = r.bottom;
+    constexpr int hi = COLOR_3DHIGHLIGHT, dk = COLOR_3DDKSHADOW, sh = COLOR_3DSHADOW;
+    switch (side) {
+    case TabSide::Top:
+        VLine(dc, l, t + 2, b, hi);
+        Dot(dc, l + 1, t + 1, hi);
+        HLine(dc, l + 2, rt - 2, t, hi);
+        Dot(dc, rt - 2, t + 1, dk);
+        VLine(dc, rt - 1, t + 2, b, dk);
+        VLine(dc, rt - 2, t + 2, b, sh);
+        break;
+    case TabSide::Bottom:
+        VLine(dc, l, t, b - 2, hi);
+        Dot(dc, l + 1, b - 2, hi);
+        HLine(dc, l + 2, rt - 2, b - 1, dk);
+        HLine(dc, l + 2, rt - 2, b - 2, sh);
+        Dot(dc, rt - 2, b - 2, dk);
+        VLine(dc, rt - 1, t, b - 2, dk);
+        VLine(dc, rt - 2, t, b - 2, sh);
+        break;
+    case TabSide::Left:
+        HLine(dc, l + 2, rt, t, hi);
+        Dot(dc, l + 1, t + 1, hi);
+        VLine(dc, l, t + 2, b - 2, hi);
+        Dot(dc, l + 1, b - 2, dk);
+        HLine(dc, l + 2, rt, b - 1, dk);
+        HLine(dc, l + 2, rt, b - 2, sh);
+        break;
+    case TabSide::Right:
+        HLine(dc, l, rt - 2, t, hi);
+        Dot(dc, rt - 2, t + 1, dk);
+        VLine(dc, rt - 1, t + 2, b - 2, dk);
+        VLine(dc, rt - 2, t + 2, b - 2, sh);
+        Dot(dc, rt - 2, b - 2, dk);
+        HLine(dc, l, rt - 2, b - 1, dk);
+        HLine(dc, l, rt - 2, b - 2, sh);
+        break;
+    }
+}
+
+ULONG_PTR ItemData(const TabState& s, const TabItem& item)
+{
+    if (item.data.empty())
+        return 0;
+    if (s.cbExtra == static_cast<int>(sizeof(LPARAM))) {
+        LPARAM v = 0;
+        std::copy_n(item.data.data(), sizeof v, reinterpret_cast<BYTE*>(&v));
+        return static_cast<ULONG_PTR>(v);
+    }
+    return reinterpret_cast<ULONG_PTR>(item.data.data());
+}
+
+// A text run turned a quarter: reading upwards (left side) or downwards (right side).
+void DrawVerticalText(HDC dc, HFONT base, const std::wstring& text, const RECT& where, bool upwards, bool enabled)
+{
+    LOGFONTW lf{};
+    ::GetObjectW(base, sizeof lf, &lf);
+    lf.lfEscapement = lf.lfOrientation = upwards ? 900 : 2700;
+    HFONT turned = ::CreateFontIndirectW(&lf);
+    if (!turned)
+        return;
+    // Mnemonic marks have no place in turned text: "&&" shows one '&', a single '&' goes.
+    std::wstring plain;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == L'&')
+            continue;
+        plain += text[i];
+    }
+    {
+        zyn::user::DcSelection sel(dc, turned);
+        const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+        // A 900 font's cell lies right of the reference point, a 2700 font's left of it.
+        const int x = upwards ? where.left : where.right;
+        const int y = upwards ? where.bottom : where.top;
+        const auto n = static_cast<UINT>(plain.size());
+        if (enabled) {
+            ::ExtTextOutW(dc, x, y, 0, nullptr, plain.c_str(), n, nullptr);
+        } else {
+            const COLORREF old = ::SetTextColor(dc, ::GetSysColor(COLOR_3DHIGHLIGHT));
+            ::ExtTextOutW(dc, x + 1, y + 1, 0, nullptr, plain.c_str(), n, nullptr);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_3DSHADOW));
+            ::ExtTextOutW(dc, x, y, 0, nullptr, plain.c_str(), n, nullptr);
+            ::SetTextColor(dc, old);
+        }
+        ::SetBkMode(dc, oldMode);
+    }
+    ::DeleteObject(turned);
+}
+
+void DrawItem(TabState& s, HDC dc, int index, DWORD style, bool focused)
+{
+    // An owner's WM_DRAWITEM may have changed the items meanwhile.
+    if (!s.Valid(index))
+        return;
+    const TabItem& item = s.items[static_cast<size_t>(index)];
+    const TabSide side = SideOf(style);
+    const bool buttons = (style & TCS_BUTTONS) != 0;
+    const bool selected = index == s.sel;
+    const bool enabled = ::IsWindowEnabled(s.self) != FALSE;
+    const bool highlighted = (item.state & TCIS_HIGHLIGHTED) != 0;
+    const bool hot = index == s.hot && (style & TCS_HOTTRACK);
+    RECT r = item.rect;
+    bool pushed = false;
+
+    if (!buttons) {
+        if (selected)
+            r = SelectedTabRect(side, r);
+        Fill(dc, r.left, r.top, r.right, r.bottom, COLOR_3DFACE);
+        DrawTabEdges(dc, side, r);
+        if (highlighted) {
+            RECT in = r;
+            ::InflateRect(&in, -2, -2);
+            Fill(dc, in.left, in.top, in.right, in.bottom, COLOR_HIGHLIGHT);
+        }
+    } else {
+        pushed = selected || (item.state & TCIS_BUTTONPRESSED);
+        Fill(dc, r.left, r.top, r.right, r.bottom, highlighted ? COLOR_HIGHLIGHT : COLOR_3DFACE);
+        RECT e = r;
+        if (style & TCS_FLATBUTTONS) {
+            if (pushed)
+                ::DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
+            else if (index == s.hot)
+                ::DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
+        } else {
+            ::DrawEdge(dc, &e, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
+        }
+    }
+
+    if (style & TCS_OWNERDRAWFIXED) {
+        UINT state = selected ? ODS_SELECTED : 0;
+        if (!enabled)
+            state |= ODS_DISABLED;
+        if (focused && index == s.focus)
+            state |= ODS_FOCUS;
+        zyn::user::SendDrawItem(s.self, ODT_TAB, static_cast<UINT>(index), ODA_DRAWENTIRE, state, dc, item.rect,
+            ItemData(s, item));
+        return;
+    }
+
+    RECT base = item.rect;
+    if (pushed)
+        ::OffsetRect(&base, 1, 1);
+    const ItemParts parts = PartsOf(s, item, base, style);
+    if (HasImage(s, item))
+        ::ImageList_Draw(s.images, item.image, dc, parts.icon.left, parts.icon.top, ILD_TRANSPARENT);
+    if (!item.text.empty()) {
+        const COLORREF color = ::GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : hot ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
+        const COLORREF oldColor = ::SetTextColor(dc, color);
+        const HFONT font = zyn::user::FontOrSystem(s.font);
+        if (IsVerticalSide(side)) {
+            DrawVerticalText(dc, font, item.text, parts.text, side == TabSide::Left, enabled);
+        } else {
+            zyn::user::DcSelection sel(dc, font);
+            zyn::user::DrawControlText(dc, item.text, parts.text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP, enabled);
+        }
+        ::SetTextColor(dc, oldColor);
+    }
+}
+
+} // namespace
+
+void PaintTabs(TabState& s, HDC hdc)
+{
+    EnsureLayout(s);
+    const DWORD style = StyleOf(s.self);
+    const TabSide side = SideOf(style);
+    const bool buttons = (style & TCS_BUTTONS) != 0;
+    RECT client{};
+    ::GetClientRect(s.self, &client);
+    ::FillRect(hdc, &client, ::GetSysColorBrush(COLOR_3DFACE));
+    if (!buttons) {
+        RECT pane = PaneRect(side, s.rows, s.rowHeight, client.right, client.bottom);
+        ::DrawEdge(hdc, &pane, EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
+    const int saved = ::SaveDC(hdc);
+    if (s.overflow) {
+        // Tabs are cut where the spin starts, and the spin paints itself.
+        if (side == TabSide::Bottom)
+            ::ExcludeClipRect(hdc, s.limit, client.bottom - kMargin - s.rowHeight - 1, client.right,
+                client.bottom);
+        else
+            ::ExcludeClipRect(hdc, s.limit, 0, client.right, kMargin + s.rowHeight + 1);
+    }
+    const bool focused = ::GetFocus() == s.self;
+    const int first = s.overflow ? s.firstVisible : 0;
+    for (int i = first; i < static_cast<int>(s.items.size()); ++i) {
+        if (i != s.sel || buttons)
+            DrawItem(s, hdc, i, style, focused);
+        if (!::IsWindow(s.self))
+            break;
+    }
+    if (!buttons && s.Valid(s.sel) && s.sel >= first && ::IsWindow(s.self))
+        DrawItem(s, hdc, s.sel, style, focused);
+    if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
+        // An etched line in the gap after each button of a row that another follows.
+        for (int i = first; i + 1 < static_cast<int>(s.items.size()) && ::IsWindow(s.self); ++i) {
+            const RECT& a = s.items[static_cast<size_t>(i)].rect;
+            if (s.items[static_cast<size_t>(i + 1)].row != s.items[static_cast<size_t>(i)].row)
+                continue;
+            const int x = a.right + kButtonGap / 2;
+            VLine(hdc, x, a.top, a.bottom, COLOR_3DSHADOW);
+            VLine(hdc, x + 1, a.top, a.bottom, COLOR_3DHIGHLIGHT);
+        }
+    }
+    if (focused && s.Valid(s.focus) && s.focus >= first && !(style & TCS_OWNERDRAWFIXED) && ::IsWindow(s.self)) {
+        RECT f = s.items[static_cast<size_t>(s.focus)].rect;
+        ::InflateRect(&f, -3, -3);
+        if (f.right > f.left && f.bottom > f.top)
+            ::DrawFocusRect(hdc, &f);
+    }
+    ::RestoreDC(hdc, saved);
+}
+
+void RedrawTabs(const TabState& s) { zyn::user::RedrawControl(s.self); }
+
+} // namespace zyn::comctl::detail
