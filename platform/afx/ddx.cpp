@@ -55,6 +55,13 @@ void CDataExchange::Fail()
     AfxThrowUserException();
 }
 
+void CDataExchange::UndoSaved()
+{
+    for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
+        (*it)();
+    m_undo.clear();
+}
+
 // ---- UpdateData ---------------------------------------------------------------------------------------------------------
 
 namespace {
@@ -76,9 +83,11 @@ BOOL UpdateDataImpl(CWnd* pWnd, BOOL bSaveAndValidate)
     } catch (CUserException* e) {
         // A failed validation: the user has been told and the focus is on the field.
         e->Delete();
+        dx.UndoSaved();
     } catch (CException* e) {
         e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
         e->Delete();
+        dx.UndoSaved();
     }
     state->m_hLockoutNotifyWindow = hWndOldLockout;
     return bOK;

@@ -26,6 +26,9 @@
 // one '.', an optional exponent, and must be finite in the member's type; they are shown
 // with 6 (float) or 15 (double) significant digits. INT is the same type as LONG and UINT
 // as DWORD here, so one function serves each pair.
+#include <functional>
+#include <vector>
+
 #include "platform/afx/wnd.h"
 #include "platform/base/cstring.h"
 
@@ -47,6 +50,20 @@ public:
 
     int m_idLastControl = 0;
     BOOL m_bEditLastControl = FALSE;
+
+    // Saving: remembers a member's value before a DDX_ function stores into it, so a
+    // failed exchange can give every member its old value back (UndoSaved).
+    template <class T>
+    void RememberValue(T& member)
+    {
+        if (m_bSaveAndValidate)
+            m_undo.push_back([&member, old = member] { member = old; });
+    }
+    // Restores the remembered members, newest first, and forgets them.
+    void UndoSaved();
+
+private:
+    std::vector<std::function<void()>> m_undo;
 };
 
 // ---- text --------------------------------------------------------------------------------------------------------

@@ -20,6 +20,7 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = static_cast<int>(::SendMessageW(hWndCtrl, BM_GETCHECK, 0, 0));
         return;
     }
@@ -35,8 +36,10 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
             (L"DDX_Radio names control " + std::to_wstring(nIDC) + L", which does not start a group (WS_GROUP)")
                 .c_str());
     }
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = -1;
+    }
     int iButton = 0;
     for (HWND hWnd = hWndFirst; hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
         if (hWnd != hWndFirst && (static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE)) & WS_GROUP))
@@ -58,19 +61,23 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(index);
         index = static_cast<int>(::SendMessageW(hWndCtrl, ctl::kCbGetCurSel, 0, 0));
-    else
+    } else {
         ::SendMessageW(hWndCtrl, ctl::kCbSetCurSel, static_cast<WPARAM>(index), 0);
+    }
 }
 
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(index);
         index = static_cast<int>(::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
-    else
+    } else {
         ::SendMessageW(hWndCtrl, ctl::kLbSetCurSel, static_cast<WPARAM>(index), 0);
+    }
 }
 
 namespace {
@@ -138,25 +145,30 @@ void LoadListString(HWND hWndCtrl, const CString& value, UINT findMsg)
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = ComboText(hWndCtrl);
-    else
+    } else {
         LoadComboString(hWndCtrl, value, ctl::kCbFindString);
+    }
 }
 
 void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = ComboText(hWndCtrl);
-    else
+    } else {
         LoadComboString(hWndCtrl, value, ctl::kCbFindStringExact);
+    }
 }
 
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = ItemText(hWndCtrl, ctl::kLbGetTextLen, ctl::kLbGetText, ::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
     } else {
         LoadListString(hWndCtrl, value, ctl::kLbFindString);
@@ -167,6 +179,7 @@ void DDX_LBStringExact(CDataExchange* pDX, int nIDC, CString& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = ItemText(hWndCtrl, ctl::kLbGetTextLen, ctl::kLbGetText, ::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
     } else {
         LoadListString(hWndCtrl, value, ctl::kLbFindStringExact);
@@ -178,8 +191,10 @@ void DDX_LBStringExact(CDataExchange* pDX, int nIDC, CString& value)
 void DDX_Scroll(CDataExchange* pDX, int nIDC, int& value)
 {
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = ::GetScrollPos(hWndCtrl, SB_CTL);
-    else
+    } else {
         ::SetScrollPos(hWndCtrl, SB_CTL, value, TRUE);
+    }
 }

@@ -132,6 +132,7 @@ void SaveSigned(CDataExchange* pDX, HWND hWndCtrl, T& value)
     const uint64_t limit = parsed->negative ? static_cast<uint64_t>(hi) + 1 : static_cast<uint64_t>(hi);
     if (parsed->tooLarge || parsed->magnitude > limit)
         FailWithPrompt(pDX, AFX_IDP_PARSE_INT_RANGE, Decimal(lo).GetString(), Decimal(hi).GetString());
+    pDX->RememberValue(value);
     value = parsed->negative ? static_cast<T>(-static_cast<int64_t>(parsed->magnitude - 1) - 1)
                              : static_cast<T>(parsed->magnitude);
 }
@@ -153,6 +154,7 @@ void SaveUnsigned(CDataExchange* pDX, HWND hWndCtrl, T& value, UINT nIDNegative)
             FailWithPrompt(pDX, AFX_IDP_PARSE_BYTE);
         FailWithPrompt(pDX, AFX_IDP_PARSE_INT_RANGE, L"0", UDecimal(hi).GetString());
     }
+    pDX->RememberValue(value);
     value = static_cast<T>(parsed->magnitude);
 }
 
@@ -191,6 +193,7 @@ void TextReal(CDataExchange* pDX, int nIDC, T& value, int significant)
     // A double that a float cannot hold is refused, never turned into infinity.
     if (!parsed || std::fabs(*parsed) > static_cast<double>(std::numeric_limits<T>::max()))
         FailWithPrompt(pDX, AFX_IDP_PARSE_REAL);
+    pDX->RememberValue(value);
     value = static_cast<T>(*parsed);
 }
 
@@ -211,8 +214,10 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value) { TextReal(pDX, nIDC,
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     const HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberValue(value);
         value = WindowTextOf(hWndCtrl);
-    else
+    } else {
         SetWindowTextIfChanged(hWndCtrl, value.GetString());
+    }
 }

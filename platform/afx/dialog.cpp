@@ -91,8 +91,25 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     if (!t)
         return FALSE;
     m_pParentWnd = pParentWnd;
+    return CreateModeless(*t, pParentWnd);
+}
+
+BOOL CDialog::CreateModeless(const zyn::afx::detail::TemplateRef& t, CWnd* pParentWnd)
+{
     CWnd* pParent = pParentWnd ? pParentWnd : AfxGetMainWnd();
-    return zyn::afx::detail::CreateDialogWindow(this, *t, zyn::afx::SafeHwndOf(pParent));
+    // EndDialog during the creation (OnInitDialog could not fill the controls) clears
+    // the flag: such a dialog is not handed out.
+    m_nFlags |= WF_CONTINUEMODAL;
+    // On failure the object may be gone (a PostNcDestroy that deletes it): touch nothing.
+    if (!zyn::afx::detail::CreateDialogWindow(this, t, zyn::afx::SafeHwndOf(pParent)))
+        return FALSE;
+    if (!(m_nFlags & WF_CONTINUEMODAL)) {
+        DestroyWindow();
+        ::SetLastError(1223); // ERROR_CANCELLED
+        return FALSE;
+    }
+    m_nFlags &= ~WF_CONTINUEMODAL;
+    return TRUE;
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
@@ -111,8 +128,7 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
     zyn::afx::detail::TemplateRef t;
     t.pointer = lpDialogTemplate;
     t.module = AfxGetResourceHandle();
-    CWnd* pParent = pParentWnd ? pParentWnd : AfxGetMainWnd();
-    return zyn::afx::detail::CreateDialogWindow(this, t, zyn::afx::SafeHwndOf(pParent));
+    return CreateModeless(t, pParentWnd);
 }
 
 BOOL CDialog::CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd)

@@ -40,6 +40,9 @@
 #include "platform/user/dialog.h"
 
 class CFont;
+namespace zyn::afx::detail {
+struct TemplateRef;
+} // namespace zyn::afx::detail
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
@@ -52,8 +55,8 @@ public:
 
     // ---- modeless -----------------------------------------------------------------------------------------------
     // FALSE when the object holds a window already (ERROR_INVALID_PARAMETER), the template
-    // is missing (the resource error) or malformed (ERROR_INVALID_DATA), or the window
-    // could not be made.
+    // is missing (the resource error) or malformed (ERROR_INVALID_DATA), the window could
+    // not be made, or OnInitDialog ended it (ERROR_CANCELLED, 1223; the window is destroyed).
     using CWnd::Create;
     virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -122,6 +125,7 @@ protected:
 
 private:
     void SetTemplateName(LPCTSTR lpszTemplateName);
+    BOOL CreateModeless(const zyn::afx::detail::TemplateRef& t, CWnd* pParentWnd);
 
     std::wstring m_templateNameStorage;   // a named template's name (m_lpszTemplateName points here)
 };

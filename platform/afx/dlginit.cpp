@@ -6,9 +6,12 @@
 // (no padding between records), ended by a control ID of 0. The message is the list
 // box's or combo box's add-string message in its 16-bit form (0x0401, 0x0403) or its
 // 32-bit form (0x0180, 0x0143); the data are a narrow string in the ANSI code page,
-// ended by a nul within the length. Records of other messages are skipped.
+// ended by a nul within the length. Records of other messages are skipped. All records
+// are read before any string is added, so malformed data add nothing.
 #include <cstring>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/user/winuser.h"
 #include "platform/afx/ctlwrap_msgs.h"
@@ -41,23 +44,30 @@ std::span<const uint8_t> BytesOf(const void* p)
     return {b, kUntrackedBound};
 }
 
-// Runs the records; FALSE (with the last error) at the first malformed record, missing
-// control or refused string.
-BOOL Execute(HWND hWnd, std::span<const uint8_t> data)
+struct Record {
+    HWND control = nullptr;
+    UINT msg = 0;            // 0: a record of another message, skipped
+    CString text;
+};
+
+// Reads every record first, so malformed data or a missing control change nothing;
+// nullopt (with the last error) then.
+std::optional<std::vector<Record>> Read(HWND hWnd, std::span<const uint8_t> data)
 {
+    std::vector<Record> records;
     size_t at = 0;
     for (;;) {
         if (data.size() - at < 2) {
             ::SetLastError(ERROR_INVALID_DATA); // no terminating control ID
-            return FALSE;
+            return std::nullopt;
         }
         WORD nIDC = 0;
         std::memcpy(&nIDC, data.data() + at, 2);
         if (nIDC == 0)
-            return TRUE;
+            return records;
         if (data.size() - at < 8) {
             ::SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
+            return std::nullopt;
         }
         WORD nMsg = 0;
         DWORD dwLen = 0;
@@ -66,30 +76,42 @@ BOOL Execute(HWND hWnd, std::span<const uint8_t> data)
         at += 8;
         if (dwLen > data.size() - at) {
             ::SetLastError(ERROR_INVALID_DATA); // the string runs past the data
-            return FALSE;
+            return std::nullopt;
         }
-        UINT msg = 0;
+        Record r;
         if (nMsg == kWin16LbAddString || nMsg == zyn::afx::ctl::kLbAddString)
-            msg = zyn::afx::ctl::kLbAddString;
+            r.msg = zyn::afx::ctl::kLbAddString;
         else if (nMsg == kWin16CbAddString || nMsg == zyn::afx::ctl::kCbAddString)
-            msg = zyn::afx::ctl::kCbAddString;
-        if (msg) {
+            r.msg = zyn::afx::ctl::kCbAddString;
+        if (r.msg) {
             const auto* text = reinterpret_cast<const char*>(data.data() + at);
-            const size_t n = strnlen(text, dwLen);
-            const CString wide(text, static_cast<int>(n));
-            const HWND hWndCtrl = ::GetDlgItem(hWnd, nIDC);
-            if (!hWndCtrl) {
+            r.text = CString(text, static_cast<int>(strnlen(text, dwLen)));
+            r.control = ::GetDlgItem(hWnd, nIDC);
+            if (!r.control) {
                 ::SetLastError(1421); // ERROR_CONTROL_ID_NOT_FOUND
-                return FALSE;
+                return std::nullopt;
             }
-            const LRESULT r = ::SendMessageW(hWndCtrl, msg, 0, reinterpret_cast<LPARAM>(wide.GetString()));
-            if (r == zyn::afx::ctl::kErr || r == zyn::afx::ctl::kErrSpace) {
-                ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-                return FALSE;
-            }
+            records.push_back(std::move(r));
         }
         at += dwLen;
     }
+}
+
+// Runs the records; FALSE (with the last error) for malformed data, a missing control or
+// a refused string.
+BOOL Execute(HWND hWnd, std::span<const uint8_t> data)
+{
+    const auto records = Read(hWnd, data);
+    if (!records)
+        return FALSE;
+    for (const Record& r : *records) {
+        const LRESULT result = ::SendMessageW(r.control, r.msg, 0, reinterpret_cast<LPARAM>(r.text.GetString()));
+        if (result == zyn::afx::ctl::kErr || result == zyn::afx::ctl::kErrSpace) {
+            ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return FALSE;
+        }
+    }
+    return TRUE;
 }
 
 } // namespace
