@@ -146,8 +146,9 @@ BOOL PrintDlgW(LPPRINTDLGW lppd)
         c.heightMils = answer->paperHeightMils;
     if (answer->copies > 0)
         c.copies = answer->copies;
-    if (c.dpi > 0x7FFF || c.widthMils > 100000 || c.heightMils > 100000)
-        return finish(FALSE, L"the answer names a printer no device block can describe: Cancel");
+    // The printer DC's limits (the drawing layer's): 1..2400 DPI, paper up to 100 inches.
+    if (c.dpi > 2400 || c.widthMils > 100000 || c.heightMils > 100000)
+        return finish(FALSE, L"the answer names a printer the printer DC cannot make (over 2400 DPI or 100 inches): Cancel");
 
     DWORD flags = lppd->Flags & ~(PD_PAGENUMS | PD_SELECTION);
     if (answer->fromPage > 0 || answer->toPage > 0) {
