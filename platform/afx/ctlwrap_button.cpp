@@ -1,5 +1,4 @@
 // CButton and CStatic.
-#include "platform/user/winuser.h"
 #include "platform/afx/ctlwrap_button.h"
 
 #include "platform/gdi/icon.h"
@@ -7,6 +6,7 @@
 #include "platform/user/messages.h"
 #include "platform/user/static.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)

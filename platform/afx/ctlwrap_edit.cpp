@@ -1,5 +1,4 @@
 // CEdit.
-#include "platform/user/winuser.h"
 #include "platform/afx/ctlwrap_edit.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 #include "platform/afx/ctlwrap_msgs.h"
 #include "platform/base/cstring.h"
 #include "platform/user/messages.h"
+#include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
 

@@ -1,10 +1,10 @@
 // CListBox.
-#include "platform/user/winuser.h"
 #include "platform/afx/ctlwrap_listbox.h"
 
 #include "platform/afx/ctlwrap_msgs.h"
 #include "platform/base/cstring.h"
 #include "platform/user/messages.h"
+#include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 

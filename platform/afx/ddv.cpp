@@ -2,13 +2,13 @@
 #include <cfloat>
 #include <type_traits>
 
-#include "platform/user/winuser.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/ddx_internal.h"
 #include "platform/base/utf16.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 using zyn::afx::detail::FailWithPrompt;
 

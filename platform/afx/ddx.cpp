@@ -1,6 +1,5 @@
 // CDataExchange, UpdateData's exchange (installed as the window layer's hook when the
 // platform loads), the failure box, DDX_Control and the prompt formatting.
-#include "platform/user/winuser.h"
 #include "platform/afx/ddx.h"
 
 #include <string>
@@ -15,6 +14,7 @@
 #include "platform/base/resource.h"
 #include "platform/user/msgbox.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 // ---- CDataExchange ------------------------------------------------------------------------------------------------------
 

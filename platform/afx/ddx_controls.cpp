@@ -1,5 +1,4 @@
 // DDX for buttons, radio groups, combo and list boxes and scroll bars (rules in ddx.h).
-#include "platform/user/winuser.h"
 #include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/ddx_internal.h"
@@ -9,6 +8,7 @@
 #include "platform/user/messages.h"
 #include "platform/user/scrollbar.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 namespace ctl = zyn::afx::ctl;
 using zyn::afx::detail::SetWindowTextIfChanged;

@@ -1,6 +1,5 @@
 // CDialog: construction, modeless creation, initialisation, the buttons, the dialog
 // manager's operations and message routing. DoModal is in dialog_modal.cpp.
-#include "platform/user/winuser.h"
 #include "platform/afx/dialog.h"
 
 #include "platform/afx/afxstate.h"
@@ -15,6 +14,7 @@
 #include "platform/user/vkeys.h"
 #include "platform/user/window.h"
 #include "platform/afx/ctlwrap_msgs.h"
+#include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

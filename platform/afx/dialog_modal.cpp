@@ -3,7 +3,6 @@
 // pre-translate its messages.
 #include <vector>
 
-#include "platform/user/winuser.h"
 #include "platform/afx/afxstate.h"
 #include "platform/afx/dialog.h"
 #include "platform/afx/dialog_internal.h"
@@ -14,6 +13,7 @@
 #include "platform/base/resource.h"
 #include "platform/user/input.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // dialog window for a window object.
 #include <cstring>
 
-#include "platform/user/winuser.h"
 #include "platform/afx/dialog.h"
 #include "platform/afx/dialog_internal.h"
 #include "platform/base/lasterror.h"
@@ -11,6 +10,7 @@
 #include "platform/user/button.h"
 #include "platform/user/messages.h"
 #include "platform/user/window.h"
+#include "platform/user/winuser.h"
 
 // ---- CWnd ------------------------------------------------------------------------------------------------------------
 

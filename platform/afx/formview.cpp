@@ -1,7 +1,6 @@
 // CFormView: creation from a template, the initial update, keys, focus and idle updates.
 #include "platform/afx/formview.h"
 
-#include "platform/user/winuser.h"
 #include "platform/afx/afxpriv.h"
 #include "platform/afx/dialog_internal.h"
 #include "platform/afx/doc_context.h"
@@ -9,6 +8,7 @@
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 
