@@ -73,9 +73,15 @@ BOOL UpdateDataImpl(CWnd* pWnd, BOOL bSaveAndValidate)
     CDataExchange dx(pWnd, bSaveAndValidate);
     // Controls being filled send change notifications; the window must not act on them
     // while its members are half exchanged.
-    AFX_THREAD_STATE* state = AfxGetThreadState();
-    const HWND hWndOldLockout = state->m_hLockoutNotifyWindow;
-    state->m_hLockoutNotifyWindow = pWnd->m_hWnd;
+    // (Put back however the exchange ends.)
+    struct Lockout {
+        AFX_THREAD_STATE* state;
+        HWND old;
+        Lockout(AFX_THREAD_STATE* s, HWND h) : state(s), old(s->m_hLockoutNotifyWindow) { state->m_hLockoutNotifyWindow = h; }
+        ~Lockout() { state->m_hLockoutNotifyWindow = old; }
+        Lockout(const Lockout&) = delete;
+        Lockout& operator=(const Lockout&) = delete;
+    } lockout(AfxGetThreadState(), pWnd->m_hWnd);
     BOOL bOK = FALSE;
     try {
         pWnd->DoDataExchange(&dx);
@@ -89,7 +95,6 @@ BOOL UpdateDataImpl(CWnd* pWnd, BOOL bSaveAndValidate)
         e->Delete();
         dx.UndoSaved();
     }
-    state->m_hLockoutNotifyWindow = hWndOldLockout;
     return bOK;
 }
 

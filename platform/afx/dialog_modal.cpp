@@ -76,7 +76,14 @@ private:
         const HWND hDlg = DialogOf(pMsg->hwnd);
         if (!hDlg)
             return ::CallNextHookEx(t_hook, code, wParam, lParam);
-        state->m_bInMsgFilter = TRUE;
+        // Cleared however the walk ends.
+        struct InFilter {
+            AFX_THREAD_STATE* state;
+            explicit InFilter(AFX_THREAD_STATE* s) : state(s) { state->m_bInMsgFilter = TRUE; }
+            ~InFilter() { state->m_bInMsgFilter = FALSE; }
+            InFilter(const InFilter&) = delete;
+            InFilter& operator=(const InFilter&) = delete;
+        } inFilter(state);
         BOOL handled = FALSE;
         try {
             handled = CWnd::WalkPreTranslateTree(hDlg, pMsg);
@@ -88,7 +95,6 @@ private:
             e->Delete();
             handled = TRUE;
         }
-        state->m_bInMsgFilter = FALSE;
         return handled ? 1 : ::CallNextHookEx(t_hook, code, wParam, lParam);
     }
 
