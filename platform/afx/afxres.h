@@ -151,3 +151,15 @@
 #define AFX_IDS_PRINTCAPTION       0xF047
 #define AFX_IDS_PRINTTOFILE        0xF048
 
+
+// Prompts of the class library's own message boxes (string resources of the class
+// library's resource module; a host's string of the same ID wins, as it is found first).
+#define AFX_IDP_INTERNAL_FAILURE   0xF108
+#define AFX_IDP_PARSE_INT          0xF110
+#define AFX_IDP_PARSE_REAL         0xF111
+#define AFX_IDP_PARSE_INT_RANGE    0xF112
+#define AFX_IDP_PARSE_REAL_RANGE   0xF113
+#define AFX_IDP_PARSE_STRING_SIZE  0xF114
+#define AFX_IDP_PARSE_RADIO_BUTTON 0xF115
+#define AFX_IDP_PARSE_BYTE         0xF116
+#define AFX_IDP_PARSE_UINT         0xF117

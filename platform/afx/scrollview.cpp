@@ -229,6 +229,13 @@ void CScrollView::ResizeParentToFit(BOOL bShrinkOnly)
     pFrame->GetWindowRect(&rcFrame);
     CRect rc;
     GetClientRect(&rc);
+    // The client area as it would be without the bars: once the page fits they go, and
+    // their room is the page's too.
+    const DWORD style = GetStyle();
+    if (style & WS_VSCROLL)
+        rc.right += ::GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL)
+        rc.bottom += ::GetSystemMetrics(SM_CYHSCROLL);
     int dx = m_totalDev.cx - rc.Width(), dy = m_totalDev.cy - rc.Height();
     if (bShrinkOnly) {
         dx = std::min(dx, 0);

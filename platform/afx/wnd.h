@@ -128,6 +128,10 @@ public:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // The dialog manager's keyboard interface for this window and its controls.
+    BOOL IsDialogMessage(LPMSG lpMsg);
+    // IsDialogMessage for keyboard and mouse messages only; FALSE for the others.
+    BOOL PreTranslateInput(LPMSG lpMsg);
     // Offers pMsg to PreTranslateMessage of each window object from its window up to
     // hWndStop. TRUE when one took it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
@@ -217,6 +221,18 @@ public:
     void CheckDlgButton(int nIDButton, UINT nCheck);
     UINT IsDlgButtonChecked(int nIDButton) const;
     void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+    // The ID of the first checked button with an ID in [nIDFirstButton, nIDLastButton]; 0
+    // when none is checked.
+    int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
+    // The next (previous) tab stop or group member after pWndCtl in this dialog, through
+    // the dialog manager's tab order; null when there is none.
+    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    // Adds the strings of a DLGINIT resource (a name in the resource chain, or data in
+    // memory) to the list and combo boxes it names (dlginit.cpp). TRUE when there is no
+    // such resource; FALSE when the data are malformed or a control refuses a string.
+    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+    BOOL ExecuteDlgInit(LPVOID lpResource);
 
     // ---- geometry -----------------------------------------------------------------------------------------------
     void GetWindowRect(LPRECT lpRect) const;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/wintypes.h"
@@ -62,8 +63,16 @@ enum class AnswerKind { MessageBox, FileDialog, PrintDialog, PopupMenu, Dialog }
 
 struct Answer {
     int code = 0;              // IDOK/IDYES/... for boxes and dialogs; the command for popup menus (0: none)
-    std::wstring text;         // a file name for file dialogs
+    std::wstring text;         // a file name for file dialogs; the printer's name for print dialogs
     std::vector<std::wstring> texts; // several file names
+    // Print dialogs: the chosen printer's resolution and paper (thousandths of an inch),
+    // copies and page range; zero takes the default printer's value.
+    int dpi = 0;
+    int paperWidthMils = 0;
+    int paperHeightMils = 0;
+    int copies = 0;
+    int fromPage = 0;
+    int toPage = 0;
 };
 
 // What was shown, in order, on the calling thread.
@@ -76,13 +85,25 @@ struct ShownRecord {
     int result = 0;            // what the caller got
     bool scripted = false;     // answered from the script (false: default answer)
     std::wstring note;         // why a scripted answer was refused, if it was
+    // File and print dialogs: what the caller asked for (OFN_* / PD_* flags, the filter as
+    // "name|pattern|" pairs, the default extension, the initial folder and file name).
+    DWORD flags = 0;
+    std::wstring filter;
+    std::wstring defaultExt;
+    std::wstring initialDir;
+    std::wstring fileName;
 };
 
 class AnswerScript {
 public:
     // Queues an answer for the next box/dialog/menu of that kind on the calling thread.
     static void Push(AnswerKind kind, Answer answer);
-    static void Push(AnswerKind kind, int code) { Push(kind, Answer{code, {}, {}}); }
+    static void Push(AnswerKind kind, int code)
+    {
+        Answer answer;
+        answer.code = code;
+        Push(kind, std::move(answer));
+    }
     // Takes the next answer of a kind (none: the script has none left).
     static std::optional<Answer> Take(AnswerKind kind);
     static size_t Pending(AnswerKind kind);

@@ -1,0 +1,331 @@
+// The open and save dialogs answered by the answer script, CCommonDialog and CFileDialog.
+#include "platform/afx/filedlg.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/user/winuser.h"
+#include "platform/base/lasterror.h"
+#include "platform/base/path.h"
+#include "platform/base/tchar.h"
+#include "platform/user/modal.h"
+
+namespace {
+
+thread_local DWORD t_commDlgError = 0;
+
+std::wstring FilterAsPairs(LPCWSTR filter)
+{
+    // "name\0pattern\0...\0\0" as "name|pattern|...|", for the record.
+    std::wstring out;
+    if (!filter)
+        return out;
+    for (const wchar_t* p = filter; *p; p += wcslen(p) + 1) {
+        out += p;
+        out += L'|';
+    }
+    return out;
+}
+
+size_t NameStart(const std::wstring& path)
+{
+    const size_t sep = path.find_last_of(L"\\/");
+    return sep == std::wstring::npos ? 0 : sep + 1;
+}
+
+// The offset of the extension (after the dot) in path, or npos.
+size_t ExtensionStart(const std::wstring& path)
+{
+    const size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || dot < NameStart(path))
+        return std::wstring::npos;
+    return dot + 1;
+}
+
+bool Exists(const std::wstring& path, bool folder)
+{
+    const DWORD saved = ::GetLastError();
+    const DWORD attr = ::GetFileAttributesW(path.c_str());
+    ::SetLastError(saved);
+    if (attr == INVALID_FILE_ATTRIBUTES)
+        return false;
+    return !folder || (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const size_t start = NameStart(path);
+    if (start == 0)
+        return std::wstring();
+    // Keep a root's separator ("/" or "C:\").
+    const size_t end = (start == 1 || (start == 3 && path[1] == L':')) ? start : start - 1;
+    return path.substr(0, end);
+}
+
+// Writes a string of `n` characters (embedded nuls allowed) and a final nul into a buffer
+// of `cap` characters; false (nothing but the size needed in the first character) when it
+// does not fit.
+bool Store(LPWSTR buffer, DWORD cap, const std::wstring& s)
+{
+    if (s.size() + 1 > cap) {
+        if (cap > 0)
+            buffer[0] = static_cast<wchar_t>(std::min<size_t>(s.size() + 1, 0xFFFF));
+        return false;
+    }
+    std::copy(s.begin(), s.end(), buffer);
+    buffer[s.size()] = L'\0';
+    return true;
+}
+
+BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool open)
+{
+    t_commDlgError = 0;
+    if (!ofn || ofn->lStructSize != sizeof(OPENFILENAMEW)) {
+        t_commDlgError = CDERR_STRUCTSIZE;
+        return FALSE;
+    }
+    if (!ofn->lpstrFile || ofn->nMaxFile == 0) {
+        t_commDlgError = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    zyn::user::ShownRecord rec;
+    rec.kind = zyn::user::AnswerKind::FileDialog;
+    rec.owner = ofn->hwndOwner;
+    rec.text = ofn->lpstrTitle ? ofn->lpstrTitle : (open ? L"Open" : L"Save As");
+    rec.flags = ofn->Flags;
+    rec.filter = FilterAsPairs(ofn->lpstrFilter);
+    rec.defaultExt = ofn->lpstrDefExt ? ofn->lpstrDefExt : L"";
+    rec.initialDir = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : L"";
+    rec.fileName.assign(ofn->lpstrFile, wcsnlen(ofn->lpstrFile, ofn->nMaxFile));
+    rec.result = IDCANCEL;
+
+    auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::FileDialog);
+    rec.scripted = answer.has_value();
+    auto finish = [&](BOOL ok, std::wstring note = {}) {
+        rec.result = ok ? IDOK : IDCANCEL;
+        rec.note = std::move(note);
+        zyn::user::AnswerScript::Record(std::move(rec));
+        return ok;
+    };
+    if (!answer || answer->code != IDOK)
+        return finish(FALSE);
+
+    std::vector<std::wstring> paths = answer->texts;
+    if (paths.empty() && !answer->text.empty())
+        paths.push_back(answer->text);
+    if (paths.empty())
+        return finish(FALSE, L"the answer names no file: Cancel");
+    if (paths.size() > 1 && !(ofn->Flags & OFN_ALLOWMULTISELECT))
+        return finish(FALSE, L"several files answer a dialog without OFN_ALLOWMULTISELECT: Cancel");
+    const std::wstring defExt = ofn->lpstrDefExt ? ofn->lpstrDefExt : L"";
+    bool extensionDifferent = false;
+    for (std::wstring& path : paths) {
+        if (NameStart(path) >= path.size())
+            return finish(FALSE, L"the answer '" + path + L"' names a folder, not a file: Cancel");
+        const size_t ext = ExtensionStart(path);
+        if (ext == std::wstring::npos && !defExt.empty())
+            path += L"." + defExt;
+        const size_t ext2 = ExtensionStart(path);
+        const std::wstring given = ext2 == std::wstring::npos ? std::wstring() : path.substr(ext2);
+        if (!defExt.empty() && ::_wcsicmp(given.c_str(), defExt.c_str()) != 0)
+            extensionDifferent = true;
+        if ((ofn->Flags & OFN_FILEMUSTEXIST) && !Exists(path, false))
+            return finish(FALSE, L"'" + path + L"' does not exist and the dialog asks for an existing file: Cancel");
+        const std::wstring folder = FolderOf(path);
+        if ((ofn->Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !folder.empty() && !Exists(folder, true))
+            return finish(FALSE, L"the folder '" + folder + L"' does not exist: Cancel");
+    }
+    if (paths.size() > 1) {
+        const std::wstring folder = FolderOf(paths.front());
+        for (const std::wstring& path : paths) {
+            if (FolderOf(path) != folder)
+                return finish(FALSE, L"the files answered lie in different folders: Cancel");
+        }
+    }
+    if (!open && (ofn->Flags & OFN_OVERWRITEPROMPT) && Exists(paths.front(), false)) {
+        const std::wstring question = paths.front() + L" already exists.\nDo you want to replace it?";
+        if (::MessageBoxW(ofn->hwndOwner, question.c_str(), rec.text.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES)
+            return finish(FALSE, L"the existing file was kept: Cancel");
+    }
+
+    // The result into the caller's buffers.
+    std::wstring result;
+    WORD nameOffset = 0;
+    WORD extOffset = 0;
+    if (paths.size() == 1) {
+        result = paths.front();
+        nameOffset = static_cast<WORD>(std::min<size_t>(NameStart(result), 0xFFFF));
+        const size_t ext = ExtensionStart(result);
+        extOffset = ext == std::wstring::npos ? 0 : static_cast<WORD>(std::min<size_t>(ext, 0xFFFF));
+    } else {
+        result = FolderOf(paths.front());
+        result += L'\0';
+        nameOffset = static_cast<WORD>(std::min<size_t>(result.size(), 0xFFFF));
+        for (const std::wstring& path : paths) {
+            result += path.substr(NameStart(path));
+            result += L'\0';
+        }
+    }
+    if (!Store(ofn->lpstrFile, ofn->nMaxFile, result)) {
+        t_commDlgError = FNERR_BUFFERTOOSMALL;
+        return finish(FALSE, L"the file buffer is too small for the answer");
+    }
+    if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
+        const std::wstring title = paths.front().substr(NameStart(paths.front()));
+        if (!Store(ofn->lpstrFileTitle, ofn->nMaxFileTitle, title)) {
+            t_commDlgError = FNERR_BUFFERTOOSMALL;
+            return finish(FALSE, L"the file title buffer is too small for the answer");
+        }
+    }
+    ofn->nFileOffset = nameOffset;
+    ofn->nFileExtension = extOffset;
+    if (extensionDifferent)
+        ofn->Flags |= OFN_EXTENSIONDIFFERENT;
+    else
+        ofn->Flags &= ~OFN_EXTENSIONDIFFERENT;
+    return finish(TRUE);
+}
+
+} // namespace
+
+DWORD CommDlgExtendedError() { return t_commDlgError; }
+
+void zyn::afx::SetCommDlgError(DWORD code) { t_commDlgError = code; }
+
+BOOL GetOpenFileNameW(LPOPENFILENAMEW lpofn) { return RunFileDialog(lpofn, true); }
+BOOL GetSaveFileNameW(LPOPENFILENAMEW lpofn) { return RunFileDialog(lpofn, false); }
+
+// ---- CCommonDialog ----------------------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
+
+CCommonDialog::CCommonDialog(CWnd* pParentWnd) { m_pParentWnd = pParentWnd; }
+CCommonDialog::~CCommonDialog() = default;
+void CCommonDialog::OnOK() { EndDialog(IDOK); }
+void CCommonDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+// ---- CFileDialog --------------------------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
+    LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD /*dwSize*/, BOOL /*bVistaStyle*/)
+    : CCommonDialog(pParentWnd), m_bOpenFileDialog(bOpenFileDialog)
+{
+    m_ofn.lStructSize = sizeof(m_ofn);
+    m_ofn.Flags = dwFlags | OFN_EXPLORER;
+    m_ofn.lpstrFile = m_szFileName;
+    m_ofn.nMaxFile = MAX_PATH;
+    m_ofn.lpstrFileTitle = m_szFileTitle;
+    m_ofn.nMaxFileTitle = static_cast<DWORD>(std::size(m_szFileTitle));
+    if (lpszDefExt) {
+        m_strDefExt = lpszDefExt;
+        m_ofn.lpstrDefExt = m_strDefExt.c_str();
+    }
+    if (lpszFileName) {
+        const size_t n = std::min<size_t>(wcslen(lpszFileName), MAX_PATH - 1);
+        std::copy(lpszFileName, lpszFileName + n, m_szFileName);
+        m_szFileName[n] = L'\0';
+    }
+    if (lpszFilter) {
+        // "a|b|c|d||" → "a\0b\0c\0d\0\0".
+        m_strFilter = lpszFilter;
+        std::replace(m_strFilter.begin(), m_strFilter.end(), L'|', L'\0');
+        m_strFilter.push_back(L'\0');
+        m_ofn.lpstrFilter = m_strFilter.c_str();
+    }
+}
+
+CFileDialog::~CFileDialog() = default;
+
+INT_PTR CFileDialog::DoModal()
+{
+    if (!m_ofn.hwndOwner) {
+        CWnd* pOwner = GetSafeOwner(m_pParentWnd, nullptr);
+        m_ofn.hwndOwner = zyn::afx::SafeHwndOf(pOwner);
+    }
+    const BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+    return ok ? IDOK : IDCANCEL;
+}
+
+CString CFileDialog::GetPathName() const
+{
+    if (!m_ofn.lpstrFile)
+        return CString();
+    // Several files: the buffer starts with the folder.
+    return CString(m_ofn.lpstrFile);
+}
+
+CString CFileDialog::GetFileName() const
+{
+    if (!m_ofn.lpstrFile || !m_ofn.lpstrFile[0])
+        return CString();
+    if (m_ofn.nFileOffset > 0 && m_ofn.nFileOffset < m_ofn.nMaxFile)
+        return CString(m_ofn.lpstrFile + m_ofn.nFileOffset);
+    const std::wstring path = m_ofn.lpstrFile;
+    return CString(path.substr(NameStart(path)).c_str());
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    const CString name = GetFileName();
+    const std::wstring s = name.GetString();
+    const size_t ext = ExtensionStart(s);
+    return ext == std::wstring::npos ? CString() : CString(s.substr(ext).c_str());
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    const CString name = GetFileName();
+    const std::wstring s = name.GetString();
+    const size_t ext = ExtensionStart(s);
+    return ext == std::wstring::npos ? name : CString(s.substr(0, ext - 1).c_str());
+}
+
+CString CFileDialog::GetFolderPath() const
+{
+    if (!m_ofn.lpstrFile || !m_ofn.lpstrFile[0])
+        return CString();
+    const std::wstring path = m_ofn.lpstrFile;
+    // Several files: the buffer's first string is the folder itself.
+    if (m_ofn.nFileOffset > path.size())
+        return CString(path.c_str());
+    return CString(FolderOf(path).c_str());
+}
+
+POSITION CFileDialog::GetStartPosition() const
+{
+    if (!m_ofn.lpstrFile || !m_ofn.lpstrFile[0])
+        return nullptr;
+    // A position is the offset of the next name in the buffer, plus one.
+    const size_t first = wcslen(m_ofn.lpstrFile) < m_ofn.nFileOffset ? m_ofn.nFileOffset : 0;
+    return reinterpret_cast<POSITION>(static_cast<uintptr_t>(first + 1));
+}
+
+CString CFileDialog::GetNextPathName(POSITION& pos) const
+{
+    if (!pos || !m_ofn.lpstrFile) {
+        pos = nullptr;
+        return CString();
+    }
+    const size_t at = reinterpret_cast<uintptr_t>(pos) - 1;
+    const size_t folderLength = wcslen(m_ofn.lpstrFile);
+    if (at == 0) {
+        // One file: its path, once.
+        pos = nullptr;
+        return CString(m_ofn.lpstrFile);
+    }
+    const wchar_t* name = m_ofn.lpstrFile + at;
+    const size_t n = wcslen(name);
+    std::wstring path(m_ofn.lpstrFile, folderLength);
+    // Joined with the separator the folder uses.
+    const wchar_t sep = path.find(L'\\') == std::wstring::npos && path.find(L'/') != std::wstring::npos ? L'/' : L'\\';
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
+        path += sep;
+    path += name;
+    const size_t next = at + n + 1;
+    pos = (next < m_ofn.nMaxFile && m_ofn.lpstrFile[next]) ? reinterpret_cast<POSITION>(static_cast<uintptr_t>(next + 1))
+                                                           : nullptr;
+    return CString(path.c_str());
+}
