@@ -217,14 +217,18 @@ void CDockContext::StartDrag(CPoint pt)
         sizeVert.cy = rectClient.Height() / 3;
     m_rectDragHorz = CRect(rect.TopLeft(), sizeHorz);
     m_rectDragVert = CRect(rect.TopLeft(), sizeVert);
-    // A floating frame's client area is its bar less the border each side hides.
+    // A floating frame's client area is its bar less the border each side hides under
+    // the frame's edge (the bar sits at (-2, -2) in it): it starts where the bar's
+    // visible part does.
     const CSize hidden(2 * AFX_CX_BORDER2, 2 * AFX_CY_BORDER2);
-    m_rectFrameDragHorz = CRect(rect.TopLeft(), CSize(std::max(0, sizeFloatHorz.cx - hidden.cx),
-                                                     std::max(0, sizeFloatHorz.cy - hidden.cy)));
-    m_rectFrameDragVert = CRect(rect.TopLeft(), CSize(std::max(0, sizeFloatVert.cx - hidden.cx),
-                                                     std::max(0, sizeFloatVert.cy - hidden.cy)));
-    CMiniFrameWnd::CalcBorders(&m_rectFrameDragHorz);
-    CMiniFrameWnd::CalcBorders(&m_rectFrameDragVert);
+    const CPoint ptClient(rect.left + AFX_CX_BORDER2, rect.top + AFX_CY_BORDER2);
+    m_rectFrameDragHorz = CRect(ptClient, CSize(std::max(0, sizeFloatHorz.cx - hidden.cx),
+                                              std::max(0, sizeFloatHorz.cy - hidden.cy)));
+    m_rectFrameDragVert = CRect(ptClient, CSize(std::max(0, sizeFloatVert.cx - hidden.cx),
+                                              std::max(0, sizeFloatVert.cy - hidden.cy)));
+    const DWORD dwFrameStyle = CMiniDockFrameWnd::WindowStyleFor(m_pBar->m_dwStyle);
+    CMiniFrameWnd::CalcBorders(&m_rectFrameDragHorz, dwFrameStyle);
+    CMiniFrameWnd::CalcBorders(&m_rectFrameDragVert, dwFrameStyle);
     KeepPointInside(m_rectDragHorz, pt);
     KeepPointInside(m_rectDragVert, pt);
     KeepPointInside(m_rectFrameDragHorz, pt);

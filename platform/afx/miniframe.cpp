@@ -18,6 +18,7 @@ IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CMiniFrameWnd)
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
     ON_WM_NCACTIVATE()
     ON_WM_NCHITTEST()
+    ON_WM_GETMINMAXINFO()
     ON_MESSAGE(WM_FLOATSTATUS, &CMiniFrameWnd::OnFloatStatus)
 END_MESSAGE_MAP()
 
@@ -75,20 +76,33 @@ LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point)
     if ((dwStyle & MFS_MOVEFRAME) && ((nHit >= HTSIZEFIRST && nHit <= HTSIZELAST) || nHit == HTBORDER))
         return HTCAPTION;
     if (dwStyle & MFS_4THICKFRAME) {
+        // A bar's length runs along the frame's width: a corner sizes that.
         switch (nHit) {
         case HTTOPLEFT:
-        case HTTOPRIGHT:
-            nHit = HTTOP;
-            break;
         case HTBOTTOMLEFT:
+            nHit = HTLEFT;
+            break;
+        case HTTOPRIGHT:
         case HTBOTTOMRIGHT:
-            nHit = HTBOTTOM;
+            nHit = HTRIGHT;
             break;
         default:
             break;
         }
     }
     return nHit;
+}
+
+void CMiniFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    CFrameWnd::OnGetMinMaxInfo(lpMMI);
+    if (!lpMMI)
+        return;
+    // A mini frame may be as small as its bars: its borders and caption are the minimum.
+    CRect rect(0, 0, 0, 0);
+    ::AdjustWindowRectEx(&rect, GetStyle() & 0xFFFF0000, FALSE, GetExStyle());
+    lpMMI->ptMinTrackSize.x = rect.Width();
+    lpMMI->ptMinTrackSize.y = rect.Height();
 }
 
 BOOL CMiniFrameWnd::OnNcActivate(BOOL bActive)

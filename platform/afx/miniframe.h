@@ -5,7 +5,7 @@
 //
 // The MFS_* styles shape the mini frame's hit testing: MFS_MOVEFRAME makes every border
 // move the frame like its caption, MFS_4THICKFRAME leaves the four sides sizing but not
-// the corners (a corner sizes its top or bottom side), MFS_THICKFRAME gives the frame a
+// the corners (a corner sizes its left or right side), MFS_THICKFRAME gives the frame a
 // sizing border, MFS_BLOCKSYSMENU turns the system-menu box into caption, and with
 // MFS_SYNCACTIVE the caption shows active while the frame it floats over is active: that
 // frame tells it through WM_FLOATSTATUS (FS_ACTIVATE/FS_DEACTIVATE), and WM_NCACTIVATE
@@ -55,6 +55,7 @@ public:
 
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
