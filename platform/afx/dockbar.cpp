@@ -376,11 +376,12 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo)
     pInfo->m_bFloating = m_bFloating;
     pInfo->m_bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     if (m_bFloating) {
-        // A floating dock bar stands for its frame: where the frame is, whether it shows.
+        // A floating dock bar stands for its frame: where the frame's client area is (the
+        // frame made again around it lands in the same place), whether it shows.
         if (CWnd* pFrame = GetParent()) {
-            CRect rect;
-            pFrame->GetWindowRect(&rect);
-            pInfo->m_pointPos = rect.TopLeft();
+            CPoint pt(0, 0);
+            pFrame->ClientToScreen(&pt);
+            pInfo->m_pointPos = pt;
             pInfo->m_bVisible = pFrame->IsWindowVisible();
         }
     }
