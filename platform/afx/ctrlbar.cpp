@@ -30,7 +30,7 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_WM_CTLCOLOR()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSELEAVE()
+    ON_WM_TIMER()
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_MOUSEACTIVATE()
     ON_MESSAGE(WM_SIZEPARENT, &CControlBar::OnSizeParent)
@@ -443,12 +443,23 @@ void CControlBar::UpdateFlyBy(CPoint ptClient)
     pFrame->SendMessage(WM_SETMESSAGESTRING, static_cast<WPARAM>(nHit), 0);
     m_nFlyByID = static_cast<UINT>(nHit);
     m_nStateFlags |= statusSet;
-    // Told when the mouse leaves, so the prompt does not outlive the pointing.
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof tme;
-    tme.dwFlags = TME_LEAVE;
-    tme.hwndTrack = m_hWnd;
-    ::TrackMouseEvent(&tme);
+    // Looked at now and then, so the prompt does not outlive the pointing when the mouse
+    // leaves the bar for another window (a leave notice would come as soon as it entered
+    // one of the bar's own tools).
+    SetTimer(kFlyByTimer, kFlyByCheckMs);
+}
+
+void CControlBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kFlyByTimer) {
+        CWnd::OnTimer(nIDEvent);
+        return;
+    }
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    const HWND hUnder = ::WindowFromPoint(pt);
+    if (hUnder != m_hWnd && !::IsChild(m_hWnd, hUnder))
+        ResetFlyBy();
 }
 
 void CControlBar::ResetFlyBy()
@@ -457,14 +468,10 @@ void CControlBar::ResetFlyBy()
         return;
     m_nStateFlags &= ~static_cast<UINT>(statusSet);
     m_nFlyByID = 0;
+    if (m_hWnd)
+        KillTimer(kFlyByTimer);
     if (CFrameWnd* pFrame = MessageFrameOf(this); pFrame && pFrame->m_hWnd)
         pFrame->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
-}
-
-void CControlBar::OnMouseLeave()
-{
-    ResetFlyBy();
-    CWnd::OnMouseLeave();
 }
 
 BOOL CControlBar::PreTranslateMessage(MSG* pMsg)

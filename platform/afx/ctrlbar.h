@@ -160,7 +160,7 @@ public:
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg void OnMouseLeave();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
@@ -177,6 +177,8 @@ protected:
     void ResetFlyBy();
 
     UINT m_nFlyByID = 0;          // the command whose prompt is shown (statusSet)
+    static constexpr UINT_PTR kFlyByTimer = 0xE000;
+    static constexpr UINT kFlyByCheckMs = 200;
 
     friend class CDockBar;
     friend class CFrameWnd;

@@ -276,5 +276,90 @@ TEST_F(DockTest, RowsWrapWhenABarWouldStartPastTheSide)
     }
 }
 
+// Records the prompts the message line is asked for.
+class CPromptFrame : public CFrameWnd {
+public:
+    mutable std::vector<UINT> prompts;
+    void GetMessageString(UINT nID, CString& rMessage) const override
+    {
+        prompts.push_back(nID);
+        rMessage.Empty();
+    }
+};
+
+class CheckUI : public CCmdUI {
+public:
+    int check = -1;
+    void SetCheck(int n) override { check = n; }
+};
+
+// Takes the queued messages through the application's pre-translation, as its loop does.
+void PumpTranslated()
+{
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (!AfxPreTranslateMessage(&m)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    }
+}
+
+TEST_F(DockTest, FlyByPromptsHelpHitsAndTheBarMenuCommand)
+{
+    auto* prompts = new CPromptFrame;
+    ASSERT_TRUE(prompts->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    frame = prompts;
+    app.m_pMainWnd = frame;
+    CTestBar bar(CSize(200, 30));
+    ASSERT_TRUE(bar.Make(frame, ID_A, CBRS_TOP | CBRS_FLYBY));
+    frame->RecalcLayout();
+    constexpr UINT ID_TOOL = 0x8123;
+    const HWND tool = MakePlain(WS_CHILD | WS_VISIBLE, bar.m_hWnd, ID_TOOL);
+    MoveWindow(tool, 10, 5, 30, 20, TRUE);
+    Pump();
+    CPoint onTool(25, 15), onBar(120, 15);
+    bar.ClientToScreen(&onTool);
+    bar.ClientToScreen(&onBar);
+
+    user::InjectMouseMove(onTool.x, onTool.y);
+    PumpTranslated();
+    EXPECT_EQ(prompts->prompts, std::vector<UINT>{ID_TOOL}) << "the tool's prompt shows";
+    user::InjectMouseMove(onTool.x + 2, onTool.y);
+    PumpTranslated();
+    EXPECT_EQ(prompts->prompts.size(), 1u) << "once while over the same tool";
+    user::InjectMouseMove(onBar.x, onBar.y);
+    PumpTranslated();
+    EXPECT_EQ(prompts->prompts, (std::vector<UINT>{ID_TOOL, AFX_IDS_IDLEMESSAGE})) << "the idle prompt returns";
+    // Leaving the bar for another window: the check a little later brings the idle prompt.
+    user::InjectMouseMove(onTool.x, onTool.y);
+    PumpTranslated();
+    user::InjectMouseMove(20, 20);
+    PumpTranslated();
+    EXPECT_EQ(prompts->prompts.size(), 3u);
+    base::Clock::Advance(250);
+    PumpTranslated();
+    EXPECT_EQ(prompts->prompts, (std::vector<UINT>{ID_TOOL, AFX_IDS_IDLEMESSAGE, ID_TOOL, AFX_IDS_IDLEMESSAGE}));
+
+    EXPECT_EQ(bar.SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(25, 15)), HID_BASE_COMMAND + ID_TOOL);
+    EXPECT_EQ(bar.SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(120, 15)), HID_BASE_CONTROL + ID_A);
+
+    // The View menu's bar command shows and hides the bar with its ID, and checks its item.
+    CheckUI ui;
+    ui.m_nID = ID_A;
+    ui.DoUpdate(frame, FALSE);
+    EXPECT_EQ(ui.check, 1);
+    frame->SendMessage(WM_COMMAND, ID_A);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    ui.DoUpdate(frame, FALSE);
+    EXPECT_EQ(ui.check, 0);
+    frame->SendMessage(WM_COMMAND, ID_A);
+    EXPECT_TRUE(bar.IsWindowVisible());
+    CheckUI other;
+    other.m_nID = ID_B;   // no such bar: the item is left to others
+    other.DoUpdate(frame, FALSE);
+    EXPECT_EQ(other.check, -1);
+}
+
 } // namespace
 } // namespace zyn::test
