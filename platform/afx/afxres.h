@@ -112,6 +112,10 @@
 #define AFX_IDW_SIZE_BOX           0xEA20
 #define AFX_IDW_PANE_SAVE          0xEA21
 
+// Cursors of the class library's splitters (the toolkit's dock-bar splitters use them).
+#define AFX_IDC_HSPLITBAR          30980
+#define AFX_IDC_VSPLITBAR          30981
+
 #define AFX_IDS_APP_TITLE          0xE000
 #define AFX_IDS_IDLEMESSAGE        0xE001
 #define AFX_IDS_HELPMODEMESSAGE    0xE002

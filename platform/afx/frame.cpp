@@ -9,6 +9,7 @@
 #include "platform/afx/doc.h"
 #include "platform/afx/doc_context.h"
 #include "platform/afx/menu.h"
+#include "platform/afx/miniframe.h"
 #include "platform/afx/view.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/resource.h"
@@ -34,11 +35,14 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_ACTIVATETOPLEVEL, &CFrameWnd::OnActivateTopLevel)
+    ON_MESSAGE(WM_POPMESSAGESTRING, &CFrameWnd::OnPopMessageString)
+    ON_COMMAND_EX_RANGE(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, &CFrameWnd::OnBarCheck)
+    ON_UPDATE_COMMAND_UI_RANGE(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, &CFrameWnd::OnUpdateControlBarMenu)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
 END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd() : m_pFloatingFrameClass(RUNTIME_CLASS(CMiniDockFrameWnd)) {}
 CFrameWnd::~CFrameWnd() = default;
 
 BOOL CFrameWnd::IsFrameWnd() const { return TRUE; }
@@ -152,6 +156,8 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 
 void CFrameWnd::OnDestroy()
 {
+    // Floating frames are owned, not children: they go first, with the bars in them.
+    DestroyDockBars();
     // The default menu goes with the window; a shared document menu stays with its template.
     if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault && ::IsMenu(m_hMenuDefault))
         ::SetMenu(m_hWnd, m_hMenuDefault);
@@ -217,8 +223,22 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
 
 void CFrameWnd::RecalcLayout(BOOL /*bNotify*/)
 {
+    if (m_bInRecalcLayout || !m_hWnd)
+        return;   // a bar moved by this pass asked for another one
+    m_bInRecalcLayout = TRUE;
     m_nIdleFlags &= ~idleLayout;
-    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    if (GetStyle() & FWS_SNAPTOBARS) {
+        // The frame takes the size of its bars: measure them unstretched, lay them out in
+        // that room and size the window around it.
+        CRect rect(0, 0, 32767, 32767);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
+        CalcWindowRect(&rect);
+        SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(), SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
+    } else {
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    }
+    m_bInRecalcLayout = FALSE;
 }
 
 void CFrameWnd::DelayRecalcLayout(BOOL /*bNotify*/) { m_nIdleFlags |= idleLayout; }
@@ -456,12 +476,20 @@ void CFrameWnd::UpdateMenuBar(BOOL bDisableIfNoHndler)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 {
+    if (m_nShowDelay >= 0) {
+        // A show or hide asked for while the bars were being changed.
+        const int nShow = m_nShowDelay;
+        m_nShowDelay = -1;
+        ShowWindow(nShow);
+    }
     if (m_nIdleFlags & idleLayout)
         RecalcLayout();
     if (m_nIdleFlags & idleTitle)
         OnUpdateFrameTitle(TRUE);
     m_nIdleFlags = 0;
     UpdateMenuBar(static_cast<BOOL>(wParam));
+    // Floating frames are not descendants of the frame: their bars are updated from here.
+    zyn::afx::IdleUpdateFloatingFrames(this, wParam);
     return 0;
 }
 
@@ -493,6 +521,12 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
     CWnd::OnActivate(nState, pWndOther, bMinimized);
+    // Floating frames show active with the frame, and stay so while one of them is the
+    // window being activated.
+    if (nState != WA_INACTIVE)
+        NotifyFloatingWindows(FS_ACTIVATE);
+    else if (!pWndOther || ::GetWindow(pWndOther->m_hWnd, GW_OWNER) != m_hWnd)
+        NotifyFloatingWindows(FS_DEACTIVATE);
     CFrameWnd* pActiveFrame = GetActiveFrame();
     if (CView* pView = pActiveFrame ? pActiveFrame->GetActiveView() : nullptr)
         pView->OnActivateFrame(nState, pActiveFrame);

@@ -10,12 +10,28 @@
 // FWS_PREFIXTITLE, "Document - Title"); a document shown in several frames gets its
 // window number ("Document:2").
 //
+// Control bars (frame_dock.cpp): every CControlBar created as a child of the frame is in
+// m_listControlBars until its WM_DESTROY; RecalcLayout lays them and the view out through
+// RepositionBars (children in z-order, so EnableDocking's dock bars come first: top,
+// bottom, left, right). EnableDocking creates the dock bars, DockControlBar and
+// FloatControlBar move bars between them and floating frames (m_pFloatingFrameClass,
+// CMiniDockFrameWnd by default), ShowControlBar shows or hides a bar (at once or at the
+// next idle pass), and GetDockState/SetDockState, SaveBarState/LoadBarState keep the
+// layout of the bars. These members are not virtual: a toolkit frame hides them with
+// its own of the same name.
+//
 // Closing (WM_CLOSE) asks the documents: the active document must agree to the frame
 // closing (CanCloseFrame, which asks to save changes); the main frame first asks every
 // document of the application. Frames delete themselves after their window is gone.
 #include "platform/afx/wnd.h"
+#include "platform/base/coll_list.h"
 #include "platform/base/cstring.h"
 
+class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
+class CCmdUI;
 class CDocument;
 class CView;
 struct CCreateContext;
@@ -76,6 +92,55 @@ public:
     virtual void GetMessageString(UINT nID, CString& rMessage) const;
     // What the message line shows (the status bar takes it when present).
     const CString& GetMessageLine() const { return m_strMessage; }
+
+    // ---- control bars and docking (frame_dock.cpp) -------------------------------------------------------------
+    // Creates the dock bars of the sides in dwDockStyle (CBRS_ALIGN_*) that are missing,
+    // in the order top, bottom, left, right; CBRS_FLOAT_MULTI lets bars float together.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks pBar on the side nDockBarID names (0: the first side the bar may dock to, in
+    // the order top, bottom, left, right), at the screen rectangle lpRect or on a new row.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Docks pBar back: into its placeholder when a dock bar keeps one (pDockBar null:
+    // any of the frame's), else at lpRect on pDockBar or the first side it may use.
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats pBar in a floating frame whose window starts at point (screen); dwStyle's
+    // alignment gives the floating orientation (CBRS_ALIGN_TOP: horizontal).
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0x2000 /* CBRS_ALIGN_TOP */);
+    // Shows or hides pBar, at once or (bDelay) at the next layout or idle pass; a floating
+    // frame left without visible bars hides, one getting its first visible bar shows.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The bar of the frame's list with that ID (dock bars included), or null.
+    CControlBar* GetControlBar(UINT nID) const;
+    // The side of the first visible dock bar of the list (floating ones only with
+    // CBRS_FLOAT_MULTI on both) that allows one of dwDockStyle's sides and whose window
+    // meets rect (screen; an empty dock bar counts one pixel thick); 0 when none.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+    // A hidden floating frame of m_pFloatingFrameClass; null when it cannot be made.
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // Sends WM_FLOATSTATUS(dwFlags) to the pop-ups this frame owns.
+    void NotifyFloatingWindows(DWORD dwFlags);
+    // Destroys the dock bars and floating frames (the bars in them go too).
+    void DestroyDockBars();
+    void GetDockState(CDockState& state) const;
+    // Applies a state: records whose bar the frame lacks are skipped, floating frames are
+    // made again at their places, then a delayed layout.
+    void SetDockState(const CDockState& state);
+    void SaveBarState(LPCTSTR lpszProfileName) const;
+    // Loads and applies a saved state; a state that does not load leaves the bars alone.
+    BOOL LoadBarState(LPCTSTR lpszProfileName);
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+
+    CPtrList m_listControlBars;                  // CControlBar*, not owned
+    CRuntimeClass* m_pFloatingFrameClass;        // the floating frames' class
+    BOOL m_bInRecalcLayout = FALSE;
+    CRect m_rectBorder;                          // room RecalcLayout keeps free around the view
+    int m_nShowDelay = -1;                       // a delayed ShowWindow (SW_*), -1 none
+
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
 
     // ---- overrides ---------------------------------------------------------------------------------------------
     BOOL IsFrameWnd() const override;
