@@ -174,11 +174,13 @@ void COXBitmapMenuOrganizer::OnMenuCommand(UINT nID)
 
 void COXBitmapMenuOrganizer::OnExpansionCommand()
 {
-    m_bExpansionClicked = TRUE;
     UpdateActivePopupMenuCount();
     const int active = m_nActivePopupMenuCount;
+    // No popup of a loop is open (the command came after its end): nothing to expand, and
+    // the next loop must not show everything.
     if (active <= 0 || static_cast<size_t>(active) > m_popupTrace.size())
-        return; // no popup of this loop is open: there is nothing to expand
+        return;
+    m_bExpansionClicked = TRUE;
     const HMENU current = m_popupTrace[static_cast<size_t>(active) - 1].hPopup;
     const bool noMenu = !m_hWnd || !::GetMenu(m_hWnd);
     const bool top = noMenu && active == 1;
