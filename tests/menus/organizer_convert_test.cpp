@@ -122,6 +122,33 @@ TEST_F(OrganizerTest, MnemonicsChooseByThePositionAfterItemsWereTakenOut)
     EXPECT_EQ(organizer.OnMenuChar(L'x', 0, edit), MAKELRESULT(0, MNC_EXECUTE));
 }
 
+TEST_F(OrganizerTest, APopupItsOwnerDestroyedLeavesNothingBehind)
+{
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(m_frame));
+    organizer.ExcludeFromRecentlyUsed(2);
+    const size_t menusAtStart = user::LiveMenuCount();
+    for (int turn = 0; turn < 3; ++turn) {
+        // A context menu made for one showing, with a hidden submenu item.
+        CMenu context;
+        context.CreatePopupMenu();
+        context.AppendMenu(MF_STRING, 1, L"&One");
+        const HMENU sub = ::CreatePopupMenu();
+        ::AppendMenuW(sub, MF_STRING, 3, L"&Three");
+        organizer.ExcludeSubmenuFromRecentlyUsed(sub);
+        context.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&Sub");
+        user::QueueIdleAction([] { user::InjectKeyPress(VK_ESCAPE); });
+        context.TrackPopupMenu(TPM_RETURNCMD, 50, 50, m_frame);
+        EXPECT_EQ(organizer.GetConvertedMenuCount(), 1) << turn << ": the last one only";
+        EXPECT_EQ(CMenu::FromHandle(context.GetSafeHmenu()), organizer.FindConvertedMenu(context.GetSafeHmenu()));
+        context.DestroyMenu();
+        EXPECT_TRUE(::IsMenu(sub)) << turn << ": taken out, so not destroyed with it";
+    }
+    organizer.Empty(TRUE);
+    EXPECT_EQ(organizer.GetConvertedMenuCount(), 0);
+    EXPECT_EQ(user::LiveMenuCount(), menusAtStart) << "the hidden submenus went with their popups";
+}
+
 TEST_F(OrganizerTest, TheFramesSystemMenuIsNeitherConvertedNorTraced)
 {
     COXBitmapMenuOrganizer organizer;

@@ -385,6 +385,14 @@ void COXBitmapMenuOrganizer::HandleInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL
     const HWND hChild = systemStyle ? MdiChildOfSystemMenu(hPopup) : nullptr;
     if (systemStyle && !hChild)
         return; // a system menu, neither converted nor traced
+    // Popups their owners destroyed meanwhile (a context menu is made for one showing)
+    // leave nothing behind.
+    std::vector<COXBitmapMenu*> gone;
+    for (const ConvertedMenu& entry : m_converted)
+        if (!::IsMenu(entry.menu->m_hMenu))
+            gone.push_back(entry.menu.get());
+    for (COXBitmapMenu* menu : gone)
+        RestoreBitmapMenu(menu, TRUE);
 
     UpdateActivePopupMenuCount();
     const size_t active = static_cast<size_t>(std::max(m_nActivePopupMenuCount, 0));
