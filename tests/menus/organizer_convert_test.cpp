@@ -122,6 +122,30 @@ TEST_F(OrganizerTest, MnemonicsChooseByThePositionAfterItemsWereTakenOut)
     EXPECT_EQ(organizer.OnMenuChar(L'x', 0, edit), MAKELRESULT(0, MNC_EXECUTE));
 }
 
+TEST_F(OrganizerTest, AMenuTheMenuBarConvertedIsGivenBackWithTheOthers)
+{
+    COXBitmapMenuOrganizer organizer;
+    const HMENU popup = ::CreatePopupMenu();
+    auto* converted = new COXBitmapMenu; // the organizer's once it takes it
+    ASSERT_TRUE(converted->Attach(popup));
+    AppendOwnerDrawn(*converted, 0, ID_OXMDI_CLOSE, nullptr, L"&Close\tCtrl+F4");
+    ::AppendMenuW(popup, MF_STRING, 5, L"&Plain");
+    EXPECT_FALSE(organizer.AddConvertedMenu(nullptr));
+    ASSERT_TRUE(organizer.AddConvertedMenu(converted));
+    EXPECT_FALSE(organizer.AddConvertedMenu(converted)) << "taken already";
+    EXPECT_EQ(organizer.FindConvertedMenu(popup), converted);
+    organizer.Empty(TRUE);
+    // Nothing says what the converted item was: a string item with its text, and the
+    // system command the stand-in stood for.
+    EXPECT_EQ(IdsOf(popup), (std::vector<UINT>{SC_CLOSE, 5}));
+    wchar_t text[32] = {};
+    ::GetMenuStringW(popup, 0, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&Close\tCtrl+F4");
+    EXPECT_EQ(::GetMenuState(popup, 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+    EXPECT_EQ(CMenu::FromHandlePermanent(popup), nullptr);
+    ::DestroyMenu(popup);
+}
+
 TEST_F(OrganizerTest, APopupItsOwnerDestroyedLeavesNothingBehind)
 {
     COXBitmapMenuOrganizer organizer;

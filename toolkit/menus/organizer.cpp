@@ -38,11 +38,12 @@ struct Subclassed {
     bool frame = true;                       // the frame window, else its MDI client
 };
 
-// The UI thread's windows: used from that thread only, as the windows themselves.
+// The UI thread's windows: used from that thread only, as the windows themselves. Never
+// freed, so a window that goes while the process ends still finds its record.
 std::unordered_map<HWND, Subclassed>& Records()
 {
-    static std::unordered_map<HWND, Subclassed> records;
-    return records;
+    static auto* const records = new std::unordered_map<HWND, Subclassed>;
+    return *records;
 }
 
 WNDPROC ProcOf(HWND hWnd) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)); }
