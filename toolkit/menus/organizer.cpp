@@ -154,8 +154,7 @@ void COXBitmapMenuOrganizer::Empty(BOOL bRestoreItems)
 {
     // The menus first: their item records point at the image records freed below.
     RestoreAll(bRestoreItems);
-    m_imageLists.clear();
-    m_imageInfos.clear();
+    ClearImages();
 }
 
 void COXBitmapMenuOrganizer::SetCutomizationMode(BOOL bOn, HWND hWnd)
