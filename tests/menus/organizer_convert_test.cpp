@@ -49,13 +49,16 @@ TEST_F(OrganizerTest, TheFramesMenusComeBackExactlyHoweverTheOrganizerLetsGo)
             COXBitmapMenu* wrapper = organizer->FindConvertedMenu(m_frame->file);
             shown = IdsOf(m_frame->file);
             converted = true;
-            for (int i = 0; i < ::GetMenuItemCount(m_frame->file); ++i)
-                converted = converted && IsOwnerDrawnWithRecord(m_frame->file, i, wrapper);
+            for (int i = 0; i < ::GetMenuItemCount(m_frame->file); ++i) {
+                // The bitmap item is left to the window system, which draws its picture.
+                const bool bitmap = ::GetMenuItemID(m_frame->file, i) == ID_O_PICTURE;
+                converted = converted && IsOwnerDrawnWithRecord(m_frame->file, i, wrapper) != bitmap;
+            }
             user::InjectKeyPress(VK_ESCAPE);
             user::InjectKeyPress(VK_ESCAPE);
         });
         OpenBar(L'f');
-        EXPECT_TRUE(converted) << row.how << ": every item shown is owner-drawn with a record";
+        EXPECT_TRUE(converted) << row.how << ": every item shown but the bitmap is owner-drawn with a record";
         const std::vector<UINT> all{ID_O_NEW, ID_O_OPEN, 0, ID_O_PRINT, static_cast<UINT>(-1), ID_O_PICTURE,
             ID_O_RADIO, ID_O_OWNER, ID_O_EXIT};
         const std::vector<UINT> recentOnly{ID_O_OPEN, 0, ID_O_PRINT, ID_O_RADIO, ID_O_OWNER, ID_O_EXIT,

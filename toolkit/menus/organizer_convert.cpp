@@ -143,6 +143,10 @@ void COXBitmapMenuOrganizer::ConvertBitmapMenu(COXBitmapMenu* pBitmapMenu, BOOL 
             taken.push_back(std::move(saved));
             continue;
         }
+        // A bitmap item keeps being drawn by the window system: the skins paint text and
+        // image-list images, and would show it as an empty row.
+        if (mii.fType & MFT_BITMAP)
+            continue;
         // Where the item will stand once the items taken out are gone.
         const int finalPos = pos - static_cast<int>(taken.size());
         ConvertItem(entry, pBitmapMenu, pos, mii, text, bFirstTime, finalPos);
