@@ -2,12 +2,12 @@
 // repaint replays the recorded shadow, moves and sizes are honoured as asked, WM_PRINT of a
 // popup closed while messages were handled, and a recently-used-only popup expanded
 // through its expansion item by a click or by Enter.
-#include <set>
-
 #include "platform/afx/afxstate.h"
+#include "platform/afx/frame.h"
+#include "platform/afx/winapp.h"
 #include "tests/menus/menu_test_support.h"
 #include "tests/support/golden.h"
-#include "toolkit/menus/menu_seams.h"
+#include "toolkit/menus/organizer.h"
 #include "toolkit/skins/skin_xp.h"
 
 namespace zyn::test {
@@ -148,30 +148,20 @@ TEST_F(PopupProcTest, PrintOfAPopupClosedWhileMessagesWereHandled)
     g_procSkin = nullptr;
 }
 
-// The organizer of the main window, as the expansion needs it: recently used items by
-// command; showing only those.
-class FakeOrganizer : public COXMenuOrganizerAccess {
-public:
-    std::set<UINT> notRecentlyUsed;
-    BOOL showOnly = TRUE;
-    BOOL IsShowOnlyRecentlyUsedItems() override { return showOnly; }
-    BOOL IsRecentlyUsed(CMenu* menu, int pos) override
-    {
-        return notRecentlyUsed.count(menu->GetMenuItemID(pos)) == 0;
-    }
-    static inline FakeOrganizer* current = nullptr;
-    static COXMenuOrganizerAccess* Find() { return current; }
-};
-
 constexpr UINT ID_A = 0x8201, ID_B = 0x8202, ID_C = 0x8203, ID_D = 0x8204;
 
 TEST_F(PopupProcTest, ARecentlyUsedOnlyPopupExpandsThroughItsExpansionItem)
 {
     CurrentSkin skin(SkinKind::Office2003);
-    FakeOrganizer organizer;
-    organizer.notRecentlyUsed = {ID_B, ID_D};
-    FakeOrganizer::current = &organizer;
-    OXSetMenuOrganizerFinder(&FakeOrganizer::Find);
+    // The main window's organizer says which items are recently used.
+    CWinApp app(L"PopupProcTest");
+    auto* frame = new CFrameWnd; // deletes itself with its window
+    ASSERT_TRUE(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW, CRect(600, 600, 700, 700)));
+    app.m_pMainWnd = frame;
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(frame));
+    organizer.ExcludeFromRecentlyUsed(static_cast<int>(ID_B));
+    organizer.ExcludeFromRecentlyUsed(static_cast<int>(ID_D));
     MenuImages images;
     COXImageInfo image(&images.images, 0, FALSE, -1);
     COXImageInfo check(&images.defaults, 0, TRUE, -1);
@@ -247,9 +237,8 @@ TEST_F(PopupProcTest, ARecentlyUsedOnlyPopupExpandsThroughItsExpansionItem)
                 {RECT{textLeft, 0, picture.width - 10, picture.height - 4}}));
         }
     }
-    OXSetMenuOrganizerFinder(nullptr);
-    FakeOrganizer::current = nullptr;
     owner.DestroyWindow();
+    frame->DestroyWindow();
 }
 
 } // namespace

@@ -5,6 +5,7 @@ namespace {
 COXCommandBarAccess* g_barAccess = nullptr;
 OXMenuOrganizerFinder g_organizerFinder = nullptr;
 COXCustomizePopupAccess* g_customizeAccess = nullptr;
+COXToolBarImageAccess* g_toolBarImages = nullptr;
 } // namespace
 
 COXCommandBarAccess* OXSetCommandBarAccess(COXCommandBarAccess* access)
@@ -33,3 +34,12 @@ COXCustomizePopupAccess* OXSetCustomizePopupAccess(COXCustomizePopupAccess* acce
 }
 
 COXCustomizePopupAccess* OXGetCustomizePopupAccess() { return g_customizeAccess; }
+
+COXToolBarImageAccess* OXSetToolBarImageAccess(COXToolBarImageAccess* access)
+{
+    COXToolBarImageAccess* previous = g_toolBarImages;
+    g_toolBarImages = access;
+    return previous;
+}
+
+COXToolBarImageAccess* OXGetToolBarImageAccess() { return g_toolBarImages; }

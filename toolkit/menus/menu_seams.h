@@ -4,10 +4,14 @@
 // recently used items), and the customisation popup window. Each is an interface that
 // the later class's unit installs once; until then nothing is installed and every
 // question answers "none": no bar to drop a popup from, no organizer (so no item is ever
-// hidden), no customisation popup. Tests install their own stand-ins.
+// hidden), no customisation popup, no toolbar images. Tests install their own stand-ins.
+#include <vector>
+
 #include "platform/base/wintypes.h"
+#include "platform/gdi/imagelist.h"
 
 class CDC;
+class CFrameWnd;
 class CMenu;
 class COXBitmapMenu;
 class COXBitmapMenuPopupWnd;
@@ -54,6 +58,26 @@ public:
     virtual ~COXCustomizePopupAccess() = default;
     virtual HWND GetPopupWindow(COXBitmapMenuPopupWnd* popup) = 0;
     virtual COXBitmapMenu* GetPopupMenu(COXBitmapMenuPopupWnd* popup) = 0;
+    // The popup window lays its menu out anew (the menu's items changed).
+    virtual void OnMenuChanged(COXBitmapMenuPopupWnd* /*popup*/) {}
+};
+
+// The images of a frame's toolbars, as the organizer gives menu items the images of the
+// toolbar buttons with the same commands (COXBitmapMenuOrganizer::AutoSetMenuImage).
+struct OXTOOLBARIMAGES {
+    struct Button {
+        UINT nID = 0;
+        int nImage = 0;
+    };
+    HIMAGELIST hImageList = nullptr;    // the bar's images (TB_GETIMAGELIST)
+    HIMAGELIST hHotImageList = nullptr; // its hot images (TB_GETHOTIMAGELIST), null when none
+    std::vector<Button> buttons;        // its buttons that are not separators, in order
+};
+class COXToolBarImageAccess {
+public:
+    virtual ~COXToolBarImageAccess() = default;
+    // The frame's control bars that are toolbars with an image list, in the frame's order.
+    virtual std::vector<OXTOOLBARIMAGES> GetToolBarImages(CFrameWnd* frame) = 0;
 };
 
 // The installed accesses (null: none). Each setter returns the previous one; the caller
@@ -66,3 +90,5 @@ OXMenuOrganizerFinder OXSetMenuOrganizerFinder(OXMenuOrganizerFinder finder);
 COXMenuOrganizerAccess* OXFindMainMenuOrganizer();
 COXCustomizePopupAccess* OXSetCustomizePopupAccess(COXCustomizePopupAccess* access);
 COXCustomizePopupAccess* OXGetCustomizePopupAccess();
+COXToolBarImageAccess* OXSetToolBarImageAccess(COXToolBarImageAccess* access);
+COXToolBarImageAccess* OXGetToolBarImageAccess();
