@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/user/edit_text.h"
 
 namespace zyn::test {
@@ -161,9 +163,16 @@ TEST(EditTextTest, SettingMegabytesScalesLinearly)
     std::wstring large;
     for (int i = 0; i < 4; ++i)
         large += small;
+    // The best of three runs each, so a busy machine's pauses do not read as growth.
+    auto best = [](const std::wstring& text, int wrap) {
+        double t = SecondsToSet(text, wrap);
+        for (int i = 0; i < 2; ++i)
+            t = std::min(t, SecondsToSet(text, wrap));
+        return t;
+    };
     for (int wrap : {0, 200}) {
-        const double a = SecondsToSet(small, wrap);
-        const double b = SecondsToSet(large, wrap);
+        const double a = best(small, wrap);
+        const double b = best(large, wrap);
         EXPECT_LT(b, a * 9 + 0.05) << "wrap " << wrap << ": " << a << " s for 1 MB, " << b << " s for 4 MB";
     }
 }
