@@ -1,12 +1,11 @@
 // An edit control's text and line table without a window: breaks, word wrap worked by
 // hand with 10-pixel characters, replacements laid out again only where they touch, and
 // setting megabytes in linear time.
+#include <algorithm>
 #include <chrono>
 #include <random>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "platform/user/edit_text.h"
 
