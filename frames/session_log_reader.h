@@ -85,6 +85,8 @@ struct LogLine {
         kCompleted = 0x04, // "COMPLETED"
         kError = 0x08,     // "** ERROR!"
         kWarning = 0x10,   // "** WARNING!"
+        kAllMarkers = 0x1F,
+        kBrackets = 0x100, // (what to look for) the bracketed text
     };
     enum class Brackets {
         kNone,    // no '[' yet
@@ -95,7 +97,8 @@ struct LogLine {
 
     uint64_t start = 0;
     uint64_t length = 0; // bytes with the LF; 0 only at the end of the file
-    uint32_t markers = 0;
+    uint32_t markers = 0; // of those looked for
+
     Brackets brackets = Brackets::kNone;
     std::string text;          // the bracketed bytes, at most kMaxLogDateText of them
     bool textTooLong = false;  // more bytes lay between the brackets
@@ -146,8 +149,8 @@ public:
     uint64_t Tell() const { return m_position; }
     void Seek(uint64_t offset);
 
-    // Reads the next line (length 0 at the end of the file) and returns its start offset.
-    // During a fill it asks the progress whether to stop (raising CUserException) and
+    // Reads the next line (length 0 at the end of the file), looking for every marker and
+    // the bracketed text, and returns its start offset. During a fill it asks the progress whether to stop (raising CUserException) and
     // reports a percentage that has risen.
     uint64_t GetLine(LogLine& line);
     // The start of the next banner line, or kLogEnd.
@@ -172,7 +175,15 @@ public:
 
 private:
     bool Refill();
-    void ScanSegment(LogLine& line, const uint8_t* p, size_t n);
+    // GetLine looking only for what `wanted` names (markers and kBrackets): each step of
+    // the format needs one or two of them.
+    uint64_t ReadLine(LogLine& line, uint32_t wanted);
+    // lineGoesOn: the segment does not end with the line's LF.
+    void ScanSegment(LogLine& line, uint32_t wanted, const uint8_t* p, size_t n, bool lineGoesOn);
+    // The percentage an offset stands for, and the first offset whose percentage is above
+    // the last one shown (kLogEnd when none is).
+    int PercentAt(uint64_t offset) const;
+    uint64_t NextPercentOffset() const;
 
     LogSource& m_source;
     std::vector<uint8_t> m_buffer;
@@ -189,6 +200,7 @@ private:
     FillProgress* m_progress = nullptr;
     uint64_t m_fileSize = 0;
     int m_lastPercent = 0;
+    uint64_t m_nextPercentAt = kLogEnd;
 
     LogLine m_line; // scratch lines, kept to reuse their text storage
     LogLine m_peek;
