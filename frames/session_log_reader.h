@@ -98,7 +98,6 @@ struct LogLine {
     uint64_t start = 0;
     uint64_t length = 0; // bytes with the LF; 0 only at the end of the file
     uint32_t markers = 0; // of those looked for
-
     Brackets brackets = Brackets::kNone;
     std::string text;          // the bracketed bytes, at most kMaxLogDateText of them
     bool textTooLong = false;  // more bytes lay between the brackets
