@@ -111,26 +111,23 @@ int CUIComponent::ThumbPosition(UINT nPos) const
 {
     const int maxPos = GetMaxScrollPosition();
     const int64_t low = nPos & 0xFFFFu;
-    // The bar's own position: the thumb's while it is dragged, else where it stands.
+    // Within 16 bits (the bar's last position is M + 1) the message is exact.
+    if (maxPos < 0xFFFF)
+        return static_cast<int>(std::min<int64_t>(low, maxPos));
+    // Beyond: the position with those low bits nearest the bar's own, which is the
+    // thumb's while it is dragged (exactly the position the message was cut from).
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_TRACKPOS;
     int64_t reference = m_nScrollPos;
     if (::GetScrollInfo(m_hWnd, SB_VERT, &si))
         reference = si.nTrackPos;
-    reference = std::clamp<int64_t>(reference, 0, maxPos);
-    // Of the positions in 0..M with those low 16 bits, the one nearest the bar's.
     const int64_t near = (reference & ~int64_t{0xFFFF}) + low;
-    int64_t best = -1;
-    for (const int64_t v : {near - 0x10000, near, near + 0x10000}) {
-        if (v < 0 || v > maxPos)
-            continue;
-        if (best < 0 || std::llabs(v - reference) < std::llabs(best - reference))
+    int64_t best = near;
+    for (const int64_t v : {near - 0x10000, near + 0x10000})
+        if (std::llabs(v - reference) < std::llabs(best - reference))
             best = v;
-    }
-    if (best < 0)
-        best = std::min<int64_t>(low, maxPos);
-    return static_cast<int>(best);
+    return static_cast<int>(std::clamp<int64_t>(best, 0, maxPos));
 }
 
 void CUIComponent::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)

@@ -15,10 +15,11 @@
 // (a line up at 0, a page down at M) does nothing at all, and the other codes (top,
 // bottom, end of scroll) are ignored. The wheel scrolls a line per notch.
 //
-// Thumb positions are 32-bit: a WM_VSCROLL carries only 16 bits, so the position is
-// taken from the bar's tracking position (SIF_TRACKPOS), of which the message's 16 bits
-// must be the low half; a message sent by hand is read as the position in 0..M with
-// those low bits nearest the bar's. Any thumb position lands within 0..M.
+// Thumb positions are 32-bit. A WM_VSCROLL carries 16 bits (read unsigned): while M fits
+// in them they are the position; beyond, the position is the one with those low 16 bits
+// nearest the bar's own (its tracking position, SIF_TRACKPOS, while the thumb is dragged:
+// exactly the position the message was cut from), so a host that sends thumb messages
+// itself moves by less than 32768 at a time. Any thumb position lands within 0..M.
 //
 // When the size changes (or scrolling is switched on or off) the stored position stays,
 // clamped to the new range (to 0 when not scrollable), and the content moves by what the
