@@ -103,9 +103,12 @@ void COXFrameSkinXP::OnNcCalcSizeView(LPARAM lParam, CView* view)
     // DrawViewBorder paints. The client grows only into the border the system reserved,
     // and only along an extent the system left open (a view squeezed to nothing stays so).
     auto* rect = reinterpret_cast<RECT*>(lParam);
-    if (!rect || !view || !view->GetSafeHwnd())
+    if (!rect)
         return;
-    const OXViewBorder border = OXMeasureViewBorder(view->GetStyle(), view->GetExStyle());
+    // Without a window to measure, the standard client edge is assumed.
+    const bool measurable = view && view->GetSafeHwnd();
+    const OXViewBorder border =
+        measurable ? OXMeasureViewBorder(view->GetStyle(), view->GetExStyle()) : OXMeasureViewBorder(0, WS_EX_CLIENTEDGE);
     if (!border.skinned || border.thickness < 2)
         return;
     const int grow = border.thickness - 1;

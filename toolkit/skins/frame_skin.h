@@ -23,7 +23,8 @@ public:
     // Paints the view's non-client border.
     virtual void DrawViewBorder(CView* view) = 0;
     // Adjusts the client rectangle of WM_NCCALCSIZE; lParam points to the first
-    // rectangle of the NCCALCSIZE_PARAMS, after the system computed it.
+    // rectangle of the NCCALCSIZE_PARAMS, after the system computed it. Without a view
+    // window to measure, the XP and 2003 skins assume the standard 2-pixel client edge.
     virtual void OnNcCalcSizeView(LPARAM lParam, CView* view) = 0;
     virtual COLORREF GetBackgroundColor() = 0;
     virtual COLORREF GetBorderColor() = 0;
