@@ -167,28 +167,13 @@ TEST_F(UiComponentTest, LinesAndPagesStopAtTheEnds)
         bool toDefault;  // the dialog's default processing ran
     };
     const Step steps[] = {
-        {SB_LINEUP, 0, false},     // at the top: nothing, not even the default
-        {SB_PAGEUP, 0, false},
-        {SB_LINEDOWN, 30, true},
-        {SB_PAGEDOWN, 91, true},
-        {SB_PAGEDOWN, 152, true},
-        {SB_LINEUP, 122, true},
-        {SB_TOP, 122, false},      // codes without a step are ignored
-        {SB_BOTTOM, 122, false},
-        {SB_ENDSCROLL, 122, false},
-        {SB_PAGEDOWN, 183, true},
-        {SB_PAGEDOWN, 244, true},
-        {SB_PAGEDOWN, 305, true},
-        {SB_PAGEDOWN, 366, true},
-        {SB_PAGEDOWN, 427, true},
-        {SB_PAGEDOWN, 488, true},
-        {SB_PAGEDOWN, 549, true},
-        {SB_LINEDOWN, 579, true},
-        {SB_LINEDOWN, 609, true},
-        {SB_LINEDOWN, 610, true},  // the last step shrinks to what remains
-        {SB_LINEDOWN, 610, false}, // at M: nothing
-        {SB_PAGEDOWN, 610, false},
-        {SB_PAGEUP, 549, true},
+        {SB_LINEUP, 0, false}, {SB_PAGEUP, 0, false}, // at the top: nothing, not even the default
+        {SB_LINEDOWN, 30, true}, {SB_PAGEDOWN, 91, true}, {SB_PAGEDOWN, 152, true}, {SB_LINEUP, 122, true},
+        {SB_TOP, 122, false}, {SB_BOTTOM, 122, false}, {SB_ENDSCROLL, 122, false}, // no step: ignored
+        {SB_PAGEDOWN, 183, true}, {SB_PAGEDOWN, 244, true}, {SB_PAGEDOWN, 305, true}, {SB_PAGEDOWN, 366, true},
+        {SB_PAGEDOWN, 427, true}, {SB_PAGEDOWN, 488, true}, {SB_PAGEDOWN, 549, true}, {SB_LINEDOWN, 579, true},
+        {SB_LINEDOWN, 609, true}, {SB_LINEDOWN, 610, true}, // the last step shrinks to what remains
+        {SB_LINEDOWN, 610, false}, {SB_PAGEDOWN, 610, false}, {SB_PAGEUP, 549, true},
     };
     int n = 0;
     for (const Step& step : steps) {

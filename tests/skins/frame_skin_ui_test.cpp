@@ -1,34 +1,106 @@
-// The frame skins on a skinned form view in a window: the client rectangle each skin
-// leaves for the view's border styles, and every pixel of the border it paints. The
-// view fills a 300 by 200 frame; the border the system reserves is 1 pixel for
-// WS_BORDER or WS_EX_STATICEDGE, 2 for WS_EX_CLIENTEDGE, 4 for WS_THICKFRAME, and scroll
-// bars are 16 pixels wide.
+// The frame skins on a skinned form view: the client each skin leaves for the view's
+// border styles, every pixel of the border it paints, skin switches, and golden pictures
+// of a form inside the configuration child frame. The view fills a 300 by 200 frame; the
+// system reserves 1 pixel for WS_BORDER or WS_EX_STATICEDGE, 2 for WS_EX_CLIENTEDGE, 4
+// for WS_THICKFRAME, 3 plus an 18-pixel caption for WS_CAPTION; bars are 16 pixels wide.
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/zyn_app.h"
+#include "frames/zyn_app_doc.h"
+#include "frames/zyn_child_frame.h"
+#include "platform/afx/afxres.h"
+#include "platform/afx/doc_context.h"
+#include "platform/afx/doctempl.h"
+#include "platform/afx/frame.h"
+#include "platform/afx/mdi.h"
+#include "platform/afx/msgmap_wnd.h"
+#include "platform/gdi/dc_internal.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/suite/database/zyn_database.h"
+#include "platform/suite/user/acs_user.h"
+#include "platform/user/driver.h"
+#include "platform/user/modal.h"
+#include "platform/user/paint.h"
 #include "platform/user/scrollbar.h"
-#include "platform/user/styles.h"
-#include "tests/skins/skinned_view_support.h"
-#include "toolkit/skins/frame_skin.h"
+#include "platform/user/winuser.h"
+#include "tests/skins/canvas.h"
+#include "tests/skins/skin_forms_ids.h"
+#include "tests/skins/skin_test_support.h"
+#include "tests/support/golden.h"
+#include "toolkit/skins/skinned_view.h"
 
 namespace skintest {
 namespace {
 
+// Every role of the classic edges its own colour; the forms' own client colour.
+constexpr COLORREF kFace = RGB(212, 208, 200), kShadow = RGB(128, 128, 128), kDarkShadow = RGB(64, 64, 64),
+                   kLight = RGB(223, 223, 223), kHilight = RGB(255, 255, 255), kFormClient = RGB(250, 240, 10);
+
+uint32_t Pixel(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
+
+// What a test form asks for at creation, and whether it fills its client with kFormClient.
+DWORD g_exStyle = 0;
+bool g_fill = true;
+
+void FillClient(CWnd* form, CDC* pDC)
+{
+    CRect client;
+    form->GetClientRect(&client);
+    pDC->FillSolidRect(&client, kFormClient);
+}
+
+class SkinnedForm : public COXSkinnedView<CFormView> {
+    DECLARE_DYNCREATE(SkinnedForm)
+public:
+    SkinnedForm() : COXSkinnedView<CFormView>(IDD_SKIN_FORM) {}
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        cs.dwExStyle |= g_exStyle;
+        return COXSkinnedView<CFormView>::PreCreateWindow(cs);
+    }
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC)
+    {
+        if (!g_fill)
+            return COXSkinnedView<CFormView>::OnEraseBkgnd(pDC);
+        FillClient(this, pDC);
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(SkinnedForm, COXSkinnedView<CFormView>)
+BEGIN_MESSAGE_MAP(SkinnedForm, COXSkinnedView<CFormView>)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+class PlainForm : public CFormView {
+    DECLARE_DYNCREATE(PlainForm)
+public:
+    PlainForm() : CFormView(IDD_SKIN_FORM) {}
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC)
+    {
+        FillClient(this, pDC);
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(PlainForm, CFormView)
+BEGIN_MESSAGE_MAP(PlainForm, CFormView)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
 
 struct Insets {
     int left, top, right, bottom;
 };
-
 struct BorderRow {
     const char* name;
-    DWORD style;
-    DWORD exStyle;
-    CSize page;          // the form's scroll sizes (0: the template's, no bars)
-    int reserved;        // the border thickness the system reserves
-    Insets classic;      // client insets as the system leaves them
-    Insets skinned;      // client insets under the XP and 2003 frame skins
+    DWORD style, exStyle;
+    CSize page;     // the form's scroll sizes (0: the template's, no bars)
+    int reserved;   // the border the system reserves (-1: a caption, never skinned)
+    Insets classic; // the client's insets as the system leaves them
+    Insets skinned; // under the XP and 2003 frame skins
 };
-
 const BorderRow kRows[] = {
     {"no border", 0, 0, {0, 0}, 0, {0, 0, 0, 0}, {0, 0, 0, 0}},
     {"border", WS_BORDER, 0, {0, 0}, 1, {1, 1, 1, 1}, {1, 1, 1, 1}},
@@ -36,128 +108,158 @@ const BorderRow kRows[] = {
     {"client edge", 0, WS_EX_CLIENTEDGE, {0, 0}, 2, {2, 2, 2, 2}, {1, 1, 1, 1}},
     {"border and client edge", WS_BORDER, WS_EX_CLIENTEDGE, {0, 0}, 3, {3, 3, 3, 3}, {1, 1, 1, 1}},
     {"sizing frame and client edge", WS_THICKFRAME, WS_EX_CLIENTEDGE, {0, 0}, 6, {6, 6, 6, 6}, {1, 1, 1, 1}},
-    // The bar stays where the system put it: the right side cannot grow.
+    // The bars stay where the system put them: those sides cannot grow.
     {"client edge, vertical bar", 0, WS_EX_CLIENTEDGE, {200, 2000}, 2, {2, 2, 18, 2}, {1, 1, 18, 1}},
     {"client edge, both bars", 0, WS_EX_CLIENTEDGE, {2000, 2000}, 2, {2, 2, 18, 18}, {1, 1, 18, 18}},
-    // A caption is the system's: 3-pixel dialog frame, 18-pixel caption, never skinned.
     {"caption", WS_CAPTION, 0, {0, 0}, -1, {3, 21, 3, 3}, {3, 21, 3, 3}},
 };
 
 struct SkinColours {
     const wchar_t* name;
-    COLORREF border;
-    COLORREF background;
+    COLORREF border, background;
 };
-// Office XP: BTNSHADOW and BTNFACE. Office 2003 without a visual style: the XP separator
-// colour (BTNSHADOW + 38 per channel: 166) and BTNFACE.
+// XP: BTNSHADOW and BTNFACE. 2003 without a visual style: the XP separator colour
+// (BTNSHADOW + 38 per channel) and BTNFACE.
 const SkinColours kXP{L"Office XP", kShadow, kFace};
 const SkinColours k2003{L"Office 2003", RGB(166, 166, 166), kFace};
 
-std::string Describe(const CRect& r)
-{
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-        std::to_string(r.bottom) + ")";
-}
-
-class FrameSkinView : public SkinnedViewTest {
+class FrameSkinView : public GdiLeakCheck {
 protected:
-    // A borderless view fills the 300 by 200 frame.
-    static constexpr int kW = 300;
-    static constexpr int kH = 200;
+    static constexpr int kW = 300, kH = 200;
 
-    static CSize WindowSize(CWnd* wnd)
+    void SetUp() override
     {
-        CRect window;
-        wnd->GetWindowRect(&window);
-        return window.Size();
+        zyn::user::ResetWindowSystemForTests();
+        zyn::gdi::ResetDesktop(800, 600);
+        zyn::gdi::ResetSystemColors();
+        zyn::gdi::ResetSystemMetrics();
+        g_exStyle = 0;
+        g_fill = true;
+        m_colours = std::make_unique<SysColours>(std::map<int, COLORREF>{{COLOR_BTNFACE, kFace},
+            {COLOR_BTNSHADOW, kShadow}, {COLOR_3DDKSHADOW, kDarkShadow}, {COLOR_3DLIGHT, kLight},
+            {COLOR_BTNHIGHLIGHT, kHilight}, {COLOR_WINDOW, RGB(255, 255, 255)}});
+        GdiLeakCheck::SetUp();
+        m_app = std::make_unique<CZynApp>(L"FrameSkinView");
     }
-
-    CFormView* OpenRow(const BorderRow& row, CRuntimeClass* formClass, const wchar_t* skin)
+    void TearDown() override
     {
-        // Styles given after creation: the frame would place a view created with WS_BORDER
-        // one pixel beyond its client, where the border does not show.
-        FormStyle::style = 0;
-        UseSkin(skin); // before the view exists: it is created under the skin
-        CFormView* form = OpenForm(formClass);
-        if (!form)
+        Close();
+        m_app.reset();
+        AfxUnlockTempMaps();
+        GdiLeakCheck::TearDown();
+        m_colours.reset();
+        EXPECT_EQ(zyn::afx::PermanentWindowCount(), 0u) << "window objects still attached";
+        EXPECT_EQ(zyn::user::LiveWindowCount(), 0u) << "windows left behind";
+        zyn::user::AnswerScript::Clear();
+        zyn::user::ResetWindowSystemForTests();
+    }
+    static void Pump()
+    {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&m);
+    }
+    // Makes a skin current (an unknown name: none) and repaints everything.
+    void UseSkin(const wchar_t* name)
+    {
+        m_app->SetCurrentSkin(name);
+        Repaint();
+    }
+    void Repaint()
+    {
+        if (m_pMain)
+            m_pMain->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+    }
+    // A borderless 300 by 200 frame at (100, 100) filled by a form of the class, created
+    // under the skin, then given the row's styles and scroll sizes. (Given at creation,
+    // WS_BORDER would make the frame place the view a pixel beyond its client.)
+    CFormView* Open(CRuntimeClass* formClass, const wchar_t* skin, const BorderRow* row = nullptr)
+    {
+        UseSkin(skin);
+        CCreateContext ctx;
+        ctx.m_pNewViewClass = formClass;
+        auto* frame = new CFrameWnd; // deletes itself with its window
+        if (!frame->Create(nullptr, L"", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 300), nullptr, nullptr, 0, &ctx))
             return nullptr;
-        form->ModifyStyle(0, row.style, SWP_FRAMECHANGED);
-        form->ModifyStyleEx(0, row.exStyle, SWP_FRAMECHANGED);
-        if (row.page.cx > 0)
-            form->SetScrollSizes(MM_TEXT, row.page);
+        m_pMain = frame;
+        m_app->m_pMainWnd = frame;
+        frame->InitialUpdateFrame(nullptr, TRUE);
+        auto* form = DYNAMIC_DOWNCAST(CFormView, frame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE));
+        if (form && row) {
+            form->ModifyStyle(0, row->style, SWP_FRAMECHANGED);
+            form->ModifyStyleEx(0, row->exStyle, SWP_FRAMECHANGED);
+            if (row->page.cx > 0)
+                form->SetScrollSizes(MM_TEXT, row->page);
+        }
         Repaint();
         return form;
     }
     void Close()
     {
-        if (m_pMain)
+        if (m_pMain && ::IsWindow(m_pMain->GetSafeHwnd()))
             m_pMain->DestroyWindow();
         m_pMain = nullptr;
-        m_app->m_pMainWnd = nullptr;
+        if (m_app)
+            m_app->m_pMainWnd = nullptr;
         Pump();
     }
-
-    // Every pixel of the window outside the client and outside what the system keeps
-    // inside its border (bars and the box between them): the outer ring in the border
-    // colour, the rest in the background colour.
-    static void ExpectPaintedBorder(const zyn::test::GoldenPicture& p, int reserved, const Insets& insets,
+    static CRect ClientInWindow(CWnd* wnd)
+    {
+        CRect window, client;
+        wnd->GetWindowRect(&window);
+        wnd->GetClientRect(&client);
+        wnd->ClientToScreen(&client);
+        client.OffsetRect(-window.left, -window.top);
+        return client;
+    }
+    static zyn::test::GoldenPicture Shot(CWnd* wnd)
+    {
+        CRect window;
+        wnd->GetWindowRect(&window);
+        return zyn::test::CaptureScreen(window);
+    }
+    // Every pixel outside the client and outside what the system keeps inside its border
+    // (the bars and the box between them): the outer ring in the border colour, the rest
+    // in the background colour.
+    static void ExpectPaintedBorder(const zyn::test::GoldenPicture& p, int reserved, const Insets& in,
         const SkinColours& colours, const std::string& what)
     {
-        const int kW = p.width, kH = p.height;
-        const CRect client(insets.left, insets.top, kW - insets.right, kH - insets.bottom);
-        const CRect inner(reserved, reserved, kW - reserved, kH - reserved);
+        const CRect client(in.left, in.top, p.width - in.right, p.height - in.bottom);
+        const CRect inner(reserved, reserved, p.width - reserved, p.height - reserved);
         int wrong = 0;
         std::string first;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) {
-                const CPoint pt(x, y);
-                if (client.PtInRect(pt) || inner.PtInRect(pt))
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                if (client.PtInRect(CPoint(x, y)) || inner.PtInRect(CPoint(x, y)))
                     continue;
-                const bool ring = x == 0 || y == 0 || x == kW - 1 || y == kH - 1;
-                const uint32_t want = Pixel(ring ? colours.border : colours.background);
-                if (p.At(x, y) != want && wrong++ == 0)
+                const bool ring = x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1;
+                if (p.At(x, y) != Pixel(ring ? colours.border : colours.background) && wrong++ == 0)
                     first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
             }
-        EXPECT_EQ(wrong, 0) << what << ": " << wrong << " border pixels wrong, the first at " << first;
+        EXPECT_EQ(wrong, 0) << what << ": the first wrong border pixel at " << first;
     }
+
+    std::unique_ptr<SysColours> m_colours;
+    std::unique_ptr<CZynApp> m_app;
+    CFrameWnd* m_pMain = nullptr;
 };
 
-TEST_F(FrameSkinView, EachSkinLeavesTheClientItsBorderAllows)
+TEST_F(FrameSkinView, EachSkinTakesOnlyTheBorderTheSystemReservedAndPaintsAllOfIt)
 {
-    for (const BorderRow& row : kRows) {
-        for (const wchar_t* skin : {L"Classic", L"Office XP", L"Office 2003"}) {
-            const std::string what = std::string(row.name) + " under " + CStringA(skin).GetString();
-            CFormView* form = OpenRow(row, RUNTIME_CLASS(SkinnedTestForm), skin);
-            ASSERT_NE(form, nullptr) << what;
-            const Insets want = std::wstring(skin) == L"Classic" ? row.classic : row.skinned;
-            const CSize size = WindowSize(form);
-            const int kW = size.cx, kH = size.cy;
-            const CRect expected(want.left, want.top, kW - want.right, kH - want.bottom);
-            EXPECT_EQ(Describe(ClientInWindow(form)), Describe(expected)) << what;
-            Close();
-        }
-    }
-}
-
-TEST_F(FrameSkinView, XpAnd2003PaintEveryPixelOfTheBorderTheyTake)
-{
-    for (const SkinColours& colours : {kXP, k2003}) {
+    for (const SkinColours& skin : {SkinColours{L"Classic", 0, 0}, kXP, k2003}) {
+        const bool classic = std::wstring(skin.name) == L"Classic";
         for (const BorderRow& row : kRows) {
-            if (row.reserved < 0)
-                continue; // the caption row: not skinned
-            const std::string what = std::string(row.name) + " under " + CStringA(colours.name).GetString();
-            CFormView* form = OpenRow(row, RUNTIME_CLASS(SkinnedTestForm), colours.name);
+            const std::string what = std::string(row.name) + " under " + CStringA(skin.name).GetString();
+            CFormView* form = Open(RUNTIME_CLASS(SkinnedForm), skin.name, &row);
             ASSERT_NE(form, nullptr) << what;
-            const auto picture = Shot(form);
-            const int kW = picture.width, kH = picture.height;
-            ExpectPaintedBorder(picture, row.reserved, row.skinned, colours, what);
-            // The client starts right inside the ring on the sides it could grow into.
-            if (row.reserved >= 1) {
-                EXPECT_EQ(picture.At(0, 0), Pixel(colours.border)) << what;
-                EXPECT_EQ(picture.At(1, kH / 2), Pixel(kFormClient)) << what;
-                EXPECT_EQ(picture.At(kW / 2, 1), Pixel(kFormClient)) << what;
-            } else {
-                EXPECT_EQ(picture.At(0, 0), Pixel(kFormClient)) << what << ": nothing painted over the client";
+            const Insets want = classic ? row.classic : row.skinned;
+            EXPECT_EQ(ClientInWindow(form), CRect(want.left, want.top, kW - want.right, kH - want.bottom)) << what;
+            if (!classic && row.reserved >= 0) {
+                const auto picture = Shot(form);
+                ExpectPaintedBorder(picture, row.reserved, row.skinned, skin, what);
+                // The client starts right inside the frame (at the window's edge without one).
+                EXPECT_EQ(picture.At(row.reserved ? 1 : 0, kH / 2), Pixel(kFormClient)) << what;
             }
             Close();
         }
@@ -167,19 +269,13 @@ TEST_F(FrameSkinView, XpAnd2003PaintEveryPixelOfTheBorderTheyTake)
 TEST_F(FrameSkinView, ClassicAndNoSkinLookExactlyLikeAPlainFormView)
 {
     for (const BorderRow& row : kRows) {
-        const std::string what = row.name;
-        CFormView* plain = OpenRow(row, RUNTIME_CLASS(PlainTestForm), L"Classic");
-        ASSERT_NE(plain, nullptr) << what;
-        const auto plainPicture = Shot(plain);
+        const auto plain = Shot(Open(RUNTIME_CLASS(PlainForm), L"Classic", &row));
         Close();
         for (const wchar_t* skin : {L"Classic", L"no skin"}) {
-            auto* form = static_cast<SkinnedTestForm*>(OpenRow(row, RUNTIME_CLASS(SkinnedTestForm), skin));
-            ASSERT_NE(form, nullptr) << what;
-            const auto picture = Shot(form);
-            ASSERT_EQ(picture.pixels.size(), plainPicture.pixels.size()) << what;
-            EXPECT_TRUE(picture.pixels == plainPicture.pixels) << what << " under " << CStringA(skin).GetString();
+            auto* form = static_cast<SkinnedForm*>(Open(RUNTIME_CLASS(SkinnedForm), skin, &row));
+            EXPECT_TRUE(Shot(form).pixels == plain.pixels) << row.name << " under " << CStringA(skin).GetString();
             // Only without a current skin does the view make a frame skin of its own.
-            EXPECT_EQ(form->HasOwnFrameSkin(), std::wstring(skin) == L"no skin") << what;
+            EXPECT_EQ(form->HasOwnFrameSkin(), std::wstring(skin) == L"no skin") << row.name;
             Close();
         }
     }
@@ -187,98 +283,127 @@ TEST_F(FrameSkinView, ClassicAndNoSkinLookExactlyLikeAPlainFormView)
 
 TEST_F(FrameSkinView, SwitchingSkinsChangesTheBorderAtTheNextFrameChange)
 {
-    FormStyle::exStyle = WS_EX_CLIENTEDGE;
-    auto* form = static_cast<SkinnedTestForm*>(OpenForm(RUNTIME_CLASS(SkinnedTestForm)));
+    g_exStyle = WS_EX_CLIENTEDGE;
+    CFormView* form = Open(RUNTIME_CLASS(SkinnedForm), L"Office XP");
     ASSERT_NE(form, nullptr);
-    UseSkin(L"Office XP");
-    auto picture = Shot(form);
-    EXPECT_EQ(picture.At(0, 0), Pixel(kShadow));
-    EXPECT_EQ(picture.At(1, 1), Pixel(kFormClient));
     EXPECT_EQ(ClientInWindow(form), CRect(1, 1, kW - 1, kH - 1));
-
-    // Classic: the sunken edge again (outer line shadow, inner line dark shadow at the top
-    // left; highlight and light at the bottom right).
+    EXPECT_EQ(Shot(form).At(1, 1), Pixel(kFormClient));
+    // Classic: the sunken edge again (shadow then dark shadow at the top left, highlight
+    // then light at the bottom right).
     UseSkin(L"Classic");
-    picture = Shot(form);
+    auto picture = Shot(form);
     EXPECT_EQ(ClientInWindow(form), CRect(2, 2, kW - 2, kH - 2));
-    EXPECT_EQ(picture.At(0, 0), Pixel(kShadow));
-    EXPECT_EQ(picture.At(1, 1), Pixel(kDarkShadow));
-    EXPECT_EQ(picture.At(kW - 1, kH - 1), Pixel(kHilight));
-    EXPECT_EQ(picture.At(kW - 2, kH - 2), Pixel(kLight));
-
+    EXPECT_EQ(std::vector<uint32_t>({picture.At(0, 0), picture.At(1, 1), picture.At(kW - 1, kH - 1), picture.At(kW - 2, kH - 2)}),
+        std::vector<uint32_t>({Pixel(kShadow), Pixel(kDarkShadow), Pixel(kHilight), Pixel(kLight)}));
     UseSkin(L"Office 2003");
-    picture = Shot(form);
     EXPECT_EQ(ClientInWindow(form), CRect(1, 1, kW - 1, kH - 1));
-    EXPECT_EQ(picture.At(kW - 1, kH / 2), Pixel(k2003.border));
-
+    EXPECT_EQ(Shot(form).At(kW - 1, kH / 2), Pixel(k2003.border));
     // The colours are the system's at the moment of painting.
     UseSkin(L"Office XP");
     m_colours->Set({{COLOR_BTNSHADOW, RGB(90, 10, 10)}});
     Repaint();
     EXPECT_EQ(Shot(form).At(kW / 2, kH - 1), Pixel(RGB(90, 10, 10)));
-    EXPECT_FALSE(form->HasOwnFrameSkin());
 }
 
-TEST_F(FrameSkinView, Office2003FollowsTheVisualStyle)
+TEST_F(FrameSkinView, Office2003FollowsTheVisualStyleAndScrollingKeepsTheBorder)
 {
     // The skins bind the visual-styles library when they are made: a new application.
     m_app.reset();
     FakeThemeModule theme;
-    m_app = std::make_unique<CZynApp>(L"SkinnedViewTest");
-    FormStyle::exStyle = WS_EX_CLIENTEDGE;
-    CFormView* form = OpenForm(RUNTIME_CLASS(SkinnedTestForm));
+    m_app = std::make_unique<CZynApp>(L"FrameSkinView");
+    const BorderRow& barRow = kRows[6];
+    CFormView* form = Open(RUNTIME_CLASS(SkinnedForm), L"Office 2003", &barRow);
     ASSERT_NE(form, nullptr);
-    form->SetScrollSizes(MM_TEXT, CSize(200, 2000));
-    UseSkin(L"Office 2003");
-    // Theme highlight (49, 106, 197) at half intensity (truncated) for the border; the
-    // dock-bar background WINDOW 0.7 + highlight 0.3 = (193, 210, 237) beside the bar.
+    // The theme's highlight (49, 106, 197) at half intensity (truncated) for the border;
+    // the dock-bar background WINDOW 0.7 + highlight 0.3 = (193, 210, 237) beside the bar.
     const SkinColours themed{L"Office 2003", RGB(24, 53, 98), RGB(193, 210, 237)};
-    ExpectPaintedBorder(Shot(form), 2, Insets{1, 1, 18, 1}, themed, "themed 2003");
-    m_pMain->DestroyWindow();
-    m_pMain = nullptr;
-    m_app.reset(); // before the library goes
-}
-
-TEST_F(FrameSkinView, ScrollingRepaintsTheBarsButNotTheSkinnedBorder)
-{
-    FormStyle::exStyle = WS_EX_CLIENTEDGE;
-    CFormView* form = OpenForm(RUNTIME_CLASS(SkinnedTestForm));
-    ASSERT_NE(form, nullptr);
-    form->SetScrollSizes(MM_TEXT, CSize(200, 2000));
-    UseSkin(L"Office XP");
-    // The bar's position changes, and the bar is drawn again at once, without a frame
-    // change or a non-client paint.
+    ExpectPaintedBorder(Shot(form), 2, barRow.skinned, themed, "themed");
+    // The bar moves and is drawn again at once, without a frame change: the rest of the
+    // border stays the skin's.
     form->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
     EXPECT_GT(form->GetScrollPos(SB_VERT), 0);
-    const auto picture = Shot(form);
-    ExpectPaintedBorder(picture, 2, Insets{1, 1, 18, 1}, kXP, "after scrolling");
+    ExpectPaintedBorder(Shot(form), 2, barRow.skinned, themed, "after scrolling");
+    Close();
+    m_app.reset(); // before the library goes
 }
 
 TEST_F(FrameSkinView, TheClientNeverGrowsOutOfTheWindow)
 {
-    FormStyle::exStyle = WS_EX_CLIENTEDGE;
-    CFormView* form = OpenForm(RUNTIME_CLASS(SkinnedTestForm));
+    g_exStyle = WS_EX_CLIENTEDGE;
+    CFormView* form = Open(RUNTIME_CLASS(SkinnedForm), L"Office XP");
     ASSERT_NE(form, nullptr);
-    UseSkin(L"Office XP");
-
-    // Asked without wParam, the system's rectangle stands and the answer is 0.
+    // Asked without wParam, the system's rectangle stands and the answer is 0; with it,
+    // the first rectangle grows by one pixel into the 2-pixel edge.
     RECT r{0, 0, 100, 80};
     EXPECT_EQ(form->SendMessage(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r)), 0);
     EXPECT_EQ(CRect(r), CRect(2, 2, 98, 78));
-    // With wParam, the first rectangle grows by one pixel into the 2-pixel edge.
     NCCALCSIZE_PARAMS params{};
-    params.rgrc[0] = RECT{10, 10, 110, 90};
-    params.rgrc[1] = params.rgrc[0];
-    params.rgrc[2] = params.rgrc[0];
+    params.rgrc[0] = params.rgrc[1] = params.rgrc[2] = RECT{10, 10, 110, 90};
     EXPECT_EQ(form->SendMessage(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), 0);
     EXPECT_EQ(CRect(params.rgrc[0]), CRect(11, 11, 109, 89));
-
     // A view squeezed below its border keeps the empty client the system gave it.
     form->SetWindowPos(nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     CRect client;
     form->GetClientRect(&client);
     EXPECT_EQ(client.Size(), CSize(0, 0));
 }
+
+// A form with the standard client edge in the configuration child frame of an MDI main
+// window, opened through its template by a logged-in operator. The child is smaller than
+// the form, so the view shows its bars beside the border the skin paints.
+class SkinnedFormGolden : public FrameSkinView, public ::testing::WithParamInterface<SkinColours> {};
+
+TEST_P(SkinnedFormGolden, FormInsideTheChildFrame)
+{
+    CZynDatabase database; // the operator's; the screen reads nothing from it
+    auto user = std::make_unique<CAcsUser>(7, L"operator");
+    user->SetDatabase(&database);
+    m_app->LoginOperator(std::move(user));
+    UseSkin(GetParam().name);
+    auto* main = new CMDIFrameWnd; // deletes itself with its window
+    ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 480, 360)));
+    m_pMain = main;
+    m_app->m_pMainWnd = main;
+    auto* docTemplate =
+        new CMultiDocTemplate(0, RUNTIME_CLASS(CZynAppDoc), RUNTIME_CLASS(CZynChildFrame), RUNTIME_CLASS(SkinnedForm));
+    m_app->AddDocTemplate(docTemplate); // the application deletes it
+    g_exStyle = WS_EX_CLIENTEDGE;
+    g_fill = false;
+    CDocument* doc = docTemplate->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(pos);
+    CFrameWnd* child = view->GetParentFrame();
+    ASSERT_TRUE(child->IsKindOf(RUNTIME_CLASS(CZynChildFrame)));
+    child->MoveWindow(8, 8, 300, 180);
+    Repaint();
+    ASSERT_TRUE(view->GetStyle() & WS_VSCROLL) << "the form is taller than the child";
+
+    // The texts: the child's title (between its icon and its buttons), the label, the
+    // check box's text, the button's face and the edit's inside (where the caret blinks).
+    CRect window;
+    child->GetWindowRect(&window);
+    auto in = [&](int id, int inset, int left = 0) {
+        CRect r;
+        ::GetWindowRect(::GetDlgItem(view->m_hWnd, id), &r);
+        r.OffsetRect(-window.left, -window.top);
+        r.DeflateRect(inset, inset);
+        r.left += left;
+        return RECT(r);
+    };
+    const std::vector<RECT> texts{RECT{20, 4, window.Width() - 56, 22}, in(IDC_SKIN_LABEL, 0), in(IDC_SKIN_APPLY, 3),
+        in(IDC_SKIN_EDIT, 2), in(IDC_SKIN_CHECK, 0, 14)};
+    const std::string name = std::wstring(GetParam().name) == L"Classic" ? "classic"
+        : std::wstring(GetParam().name) == L"Office XP"                  ? "xp"
+                                                                         : "2003";
+    EXPECT_TRUE(zyn::test::MatchesGoldenScreen("skins", "skinned_form_" + name, window, texts));
+    m_app->CloseAllDocuments(TRUE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, SkinnedFormGolden, ::testing::Values(SkinColours{L"Classic", 0, 0}, kXP, k2003),
+    [](const ::testing::TestParamInfo<SkinColours>& info) {
+        return std::string(CStringA(info.param.name).GetString()).substr(info.param.name[0] == L'C' ? 0 : 7);
+    });
 
 } // namespace
 } // namespace skintest
