@@ -270,6 +270,29 @@ TEST_F(EditTest, AGrowingSingleLineEditShowsItsWholeTextFromTheStart)
     }
     EXPECT_GT(before.Width(), min.Width());
     edit->FinishEdit(TRUE);
+
+    // Started with text, the edit has at once the size that typing gives that text (a
+    // font gives the edit default margins, which its formatting rectangle then drops).
+    LOGFONT lf{};
+    lf.lfHeight = -13;
+    wcscpy(lf.lfFaceName, L"Tahoma");
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    SHBE_DISPLAY withText = d;
+    withText.lpText = L"mmmm";
+    withText.nMask |= SHBEIF_FONT;
+    withText.pFont = &font;
+    ASSERT_TRUE(edit->StartEdit(&withText));
+    Pump();
+    const CRect started = RectOf(Hwnd());
+    SendMessageW(Hwnd(), EM_SETSEL, 4, 4);
+    InjectText(L"m");
+    InjectKeyPress(VK_BACK);
+    Pump();
+    EXPECT_EQ(TextOf(Hwnd()), L"mmmm");
+    EXPECT_EQ(RectOf(Hwnd()), started);
+    EXPECT_GT(started.Width(), min.Width());
+    edit->FinishEdit(TRUE);
 }
 
 // A window elsewhere on the screen that records the mouse messages it is handed.

@@ -7,11 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "platform/afx/gdi/geometry.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/wintypes.h"
+
+// Rectangles in failure messages.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 namespace shbtest {
 

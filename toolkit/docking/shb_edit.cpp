@@ -200,6 +200,10 @@ BOOL COXSHBEdit::StartEdit(_tagSHBE_DISPLAY* pDisplay)
     CRect client;
     GetClientRect(&client);
     SetRectNP(&client);
+    // Sized once more now that the text sits in the client area as it will while typing
+    // (the text was set with the edit's default margins), so the first keystroke does
+    // not make the edit jump.
+    OnUpdate();
 
     m_bEditing = TRUE;
     ShowWindow(SW_SHOW);
