@@ -271,6 +271,11 @@ bool COXSHBEdit::ForwardMouse(UINT message, LPARAM lParam, LRESULT& result)
     // A click elsewhere accepts the edit before the window under it sees the click.
     if (button)
         FinishEdit(TRUE);
+    // The parent's end-of-edit handler may have destroyed the window under the cursor.
+    if (!::IsWindow(target)) {
+        result = 1;
+        return button;
+    }
     ::SendMessageW(target, converted, wp, lp);
     if (::IsWindow(target))
         ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
