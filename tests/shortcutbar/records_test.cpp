@@ -87,7 +87,8 @@ TEST(GroupInfoTest, CopiesOwnTheirTitleWhoeverOwnedTheSource)
     second = copy;
     EXPECT_STREQ(second.pszText, L"Inbox");
     EXPECT_NE(second.pszText, copy.pszText);
-    second = second; // self-assignment keeps the title
+    const SHB_GROUPINFO& same = second;
+    second = same; // self-assignment keeps the title
     EXPECT_STREQ(second.pszText, L"Inbox");
     second.SetText(second.pszText, 2); // from its own title
     EXPECT_STREQ(second.pszText, L"In");
