@@ -615,6 +615,23 @@ TEST_F(EditTest, AnEditStartedFromTheEndOfEditHandlerStaysShown)
     EXPECT_EQ(Trace(), (std::vector<std::string>{"finish 1 'First' id 65535 shown", "finish 0 'Second' id 65535 shown"}));
 }
 
+TEST_F(EditTest, StartingAnEditWhileOneRunsAcceptsTheRunningOneFirst)
+{
+    SHBE_DISPLAY first = Record(L"First", WS_BORDER | ES_AUTOHSCROLL);
+    SHBE_DISPLAY second = Record(L"Second", WS_BORDER | ES_AUTOHSCROLL, CRect(20, 60, 120, 80));
+    ASSERT_TRUE(edit->StartEdit(&first));
+    Pump();
+    ASSERT_TRUE(edit->StartEdit(&second));
+    Pump();
+    EXPECT_EQ(Trace(), std::vector<std::string>{"finish 1 'First' id 65535 shown"});
+    EXPECT_TRUE(edit->IsEditing());
+    EXPECT_EQ(TextOf(Hwnd()), L"Second");
+    EXPECT_EQ(RectOf(Hwnd()), CRect(20, 60, 120, 80));
+    EXPECT_EQ(GetCapture(), Hwnd());
+    edit->FinishEdit(TRUE);
+    EXPECT_EQ(Trace().size(), 2u);
+}
+
 TEST_F(EditTest, TheFontOfARecordIsCopiedAndKeptUntilARecordNamesAnother)
 {
     LOGFONT lf{};

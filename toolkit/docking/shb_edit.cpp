@@ -135,6 +135,15 @@ BOOL COXSHBEdit::StartEdit(_tagSHBE_DISPLAY* pDisplay)
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // An edit still running is accepted first, as a click elsewhere would: destroying its
+    // window below must not end it from inside the destruction.
+    if (m_bEditing) {
+        FinishEdit(TRUE);
+        if (!m_hWnd || !::IsWindow(m_hWnd)) {
+            ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+    }
 
     // Everything the new window needs is taken now: destroying the old one may end an
     // edit in progress, and the parent's handler may do what it likes meanwhile.

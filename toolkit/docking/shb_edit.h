@@ -80,7 +80,8 @@ public:
 
     // Starts an edit (the window must exist). FALSE, changing nothing, for an invalid
     // record or when there is no window; FALSE too when the window cannot be re-created.
-    // Without a record the edit keeps its text and style and is re-created where it is.
+    // An edit still running is accepted first. Without a record the edit keeps its text
+    // and style and is re-created where it is.
     virtual BOOL StartEdit(_tagSHBE_DISPLAY* pDisplay);
     // Ends the edit in progress: tells the parent (SHBEN_FINISHEDIT with bOK) and hides.
     // Without an edit in progress (or a window) nothing is sent and nothing changes.
