@@ -349,6 +349,27 @@ TEST_F(DragDataTest, AnItemWithoutAnImageIsDroppedWithoutOne)
     EXPECT_EQ(ImageList_GetImageCount(ListOf(target, LVSIL_NORMAL)), 2);
 }
 
+TEST_F(DragDataTest, AnInsertionTheListRefusesLeavesItsImageListsAsTheyWere)
+{
+    HWND source = MakeList(Keep(SolidList(4, 4, {kLarge[0]})), Keep(SolidList(2, 2, {kSmall[0]})));
+    AddItem(source, L"item", 0, 0);
+    const shb::DataSourcePtr src = shb::CreateItemDataSource(source, 0, SHBExtraDragData{});
+    COleDataObject data;
+    data.Attach(src->GetDataObject(), FALSE);
+    // A virtual list takes no inserted items. It has a large list of 3 and no small one:
+    // the images would go to index 3, the small one into a new own list.
+    HIMAGELIST large = Keep(SolidList(4, 4, {kLarge[1], kLarge[1], kLarge[1]}));
+    HWND refusing = MakeList(large, nullptr);
+    SetWindowLongPtrW(refusing, GWL_STYLE, GetWindowLongPtrW(refusing, GWL_STYLE) | LVS_OWNERDATA);
+    std::string why;
+    EXPECT_EQ(Drop(refusing, data, 0, FALSE, &why), -1) << why;
+    EXPECT_TRUE(why.empty()) << "the data was good: " << why;
+    EXPECT_EQ(ImageList_GetImageCount(large), 3);
+    EXPECT_EQ(ListOf(refusing, LVSIL_NORMAL), large);
+    EXPECT_EQ(ListOf(refusing, LVSIL_SMALL), nullptr) << "the own small list is taken back";
+    EXPECT_EQ(ownSmall.m_hImageList, nullptr) << "and not kept";
+}
+
 TEST_F(DragDataTest, DataThatDoesNotHoldTogetherChangesNoListAndNoImageList)
 {
     const Bytes good = ZimlStream(4, 4, 0x20, std::vector<uint32_t>(16, 0x00C80000));

@@ -107,9 +107,11 @@ public:
         for (int k = 0; k < 2; ++k)
             if (m_lists[k])
                 index = std::max(index, ImageList_GetImageCount(m_lists[k]));
+        // Counted before anything changes: a list view may use one list for both kinds.
+        for (const DroppedImage& image : block.images)
+            m_oldCount[image.kind] = ImageList_GetImageCount(m_lists[image.kind]);
         for (const DroppedImage& image : block.images) {
             const uint32_t k = image.kind;
-            m_oldCount[k] = ImageList_GetImageCount(m_lists[k]);
             if (!ImageList_SetImageCount(m_lists[k], static_cast<UINT>(index + 1)) || !Place(m_lists[k], index, image))
                 return -2;
         }
