@@ -115,6 +115,8 @@
 // Cursors of the class library's splitters (the toolkit's dock-bar splitters use them).
 #define AFX_IDC_HSPLITBAR          30980
 #define AFX_IDC_VSPLITBAR          30981
+// The cursor of context-help mode (a host may supply it; else the system's help cursor).
+#define AFX_IDC_CONTEXTHELP        30977
 
 #define AFX_IDS_APP_TITLE          0xE000
 #define AFX_IDS_IDLEMESSAGE        0xE001
