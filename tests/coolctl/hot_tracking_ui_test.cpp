@@ -218,6 +218,17 @@ TEST_F(HotTrackingTest, CoolStateOffStopsTrackingAndOnLooksAtOnce)
     EXPECT_TRUE(edit.IsMouseOver());
     EXPECT_TRUE(edit.IsInHotState());
     EXPECT_TRUE(edit.IsInCoolState());
+
+    // Hot by the focus, then the focus leaves while nothing is tracked: turning the cool
+    // state back on finds the control cold.
+    MouseTo(300, 250);
+    Wait(150);
+    ASSERT_TRUE(edit.IsInHotState());
+    edit.SetCoolState(FALSE);
+    parent.SetFocus();
+    EXPECT_TRUE(edit.IsInHotState());
+    edit.SetCoolState(TRUE);
+    EXPECT_FALSE(edit.IsInHotState());
     edit.DestroyWindow();
 }
 

@@ -39,6 +39,10 @@ void COXCoolCtrl<PARENTWND>::SetCoolState(BOOL bInCoolState)
         CheckMousePos(TRUE);
         if (!m_bInHotState && cool::IsFocusInside(this->m_hWnd))
             OnChangeHotState(TRUE);
+        // The focus may have left while nothing was tracked: a control neither under the
+        // mouse nor holding the focus is cold again.
+        else if (m_bInHotState && !m_bMouseIsOver && !cool::IsFocusInside(this->m_hWnd))
+            OnChangeHotState(FALSE);
     }
     if (::IsWindow(this->m_hWnd))
         this->RedrawWindow(nullptr, nullptr, kRedrawFrameNow);

@@ -52,8 +52,9 @@ public:
 
     // ---- state ----------------------------------------------------------------------------
     virtual BOOL IsInCoolState() const { return m_bInCoolState; }
-    // On a change: turning on looks at the mouse at once and makes a focused control hot;
-    // both ways the control and its frame are redrawn.
+    // On a change: turning on looks at the mouse at once and brings the hot state up to
+    // date with the focus (hot when it is inside, cold when it left while the control was
+    // not tracking); both ways the control and its frame are redrawn.
     virtual void SetCoolState(BOOL bInCoolState);
     BOOL IsInHotState() const { return m_bInHotState; }
     BOOL IsMouseOver() const { return m_bMouseIsOver; }

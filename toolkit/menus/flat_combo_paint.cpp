@@ -170,7 +170,8 @@ void COXCoolComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         return;
     if (lpDrawItemStruct->itemState & ODS_FOCUS)
         pDC->DrawFocusRect(&rect);
-    CFont* pOldFont = pDC->SelectObject(GetFont());
+    CFont* pFont = GetFont();
+    CFont* pOldFont = pFont ? pDC->SelectObject(pFont) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColour = pDC->SetTextColor(
         ::GetSysColor(!enabled ? COLOR_BTNSHADOW : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
