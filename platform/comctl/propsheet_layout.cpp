@@ -121,6 +121,15 @@ void CentreTopLevel(const SheetState& st)
     SetWindowPos(st.self, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The width the row of buttons needs.
+int RowWidth(const std::vector<HWND>& row, const Units& u)
+{
+    int w = 0;
+    for (HWND h : row)
+        w += h ? u.X(50) : u.X(4);
+    return w;
+}
+
 } // namespace
 
 void LayoutSheet(SheetState& st)
@@ -135,15 +144,29 @@ void LayoutSheet(SheetState& st)
     }
     st.pageSize = page;
     const int mx = st.child ? 0 : u.X(7), my = st.child ? 0 : u.Y(7);
+    const std::vector<HWND> row = st.child ? std::vector<HWND>{} : ButtonRow(st);
+    const int rowWidth = RowWidth(row, u);
     int right, bottom;
-    if (st.wizard) {
+    if (st.wizard || !st.tab) {
         if (st.tab)
             ShowWindow(st.tab, SW_HIDE);
-        st.pageRect = RECT{mx, my, mx + page.cx, my + page.cy};
-        right = mx + page.cx;
+        // A button row wider than the page widens the page's place.
+        const int w = std::max<int>(page.cx, rowWidth);
+        st.pageRect = RECT{mx, my, mx + w, my + page.cy};
+        right = mx + w;
         bottom = my + page.cy;
-    } else if (st.tab) {
-        const SIZE tab = TabSizeAround(st.tab, page);
+    } else {
+        SIZE tab = TabSizeAround(st.tab, page);
+        if (tab.cx < rowWidth) {
+            // The buttons need more room than the pages: the tab control widens with the
+            // sheet (its rows counted again at that width).
+            SetWindowPos(st.tab, nullptr, 0, 0, rowWidth, tab.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT d{0, 0, rowWidth, tab.cy};
+            SendMessageW(st.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
+            RECT back{0, 0, d.right - d.left, page.cy};
+            SendMessageW(st.tab, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&back));
+            tab = SIZE{rowWidth, back.bottom - back.top};
+        }
         Place(st.tab, mx, my, tab.cx, tab.cy);
         RECT d{0, 0, tab.cx, tab.cy};
         SendMessageW(st.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
@@ -151,17 +174,12 @@ void LayoutSheet(SheetState& st)
         st.pageRect = d;
         right = mx + tab.cx;
         bottom = my + tab.cy;
-    } else {
-        st.pageRect = RECT{mx, my, mx + page.cx, my + page.cy};
-        right = mx + page.cx;
-        bottom = my + page.cy;
     }
 
     int clientW = right, clientH = bottom;
     if (!st.child) {
         const int bw = u.X(50), bh = u.Y(14), gap = u.X(4);
         const int top = bottom + u.Y(7);
-        const std::vector<HWND> row = ButtonRow(st);
         int x = right;
         for (auto it = row.rbegin(); it != row.rend(); ++it) {
             if (!*it) {

@@ -69,9 +69,15 @@ void ShowPage(SheetState& st, int index, HWND oldWnd, bool fresh)
     }
     if (focusInOld) {
         HWND next = GetNextDlgTabItem(page->hwnd, nullptr, FALSE);
-        if (!next || !IsWindowVisible(next) || !IsWindowEnabled(next))
-            next = st.wizard ? Item(st, IDC_PS_WIZNEXT) : st.tab;
-        if (next)
+        if (!next || !IsWindowVisible(next) || !IsWindowEnabled(next)) {
+            // A page without a tab stop: the tab control, or a wizard's default button.
+            next = st.tab;
+            if (st.wizard) {
+                const LRESULT def = SendMessageW(st.self, DM_GETDEFID, 0, 0);
+                next = HIWORD(static_cast<DWORD>(def)) == DC_HASDEFID ? Item(st, LOWORD(static_cast<DWORD>(def))) : nullptr;
+            }
+        }
+        if (next && IsWindowVisible(next) && IsWindowEnabled(next))
             user::SetDialogFocus(next);
     }
     if (oldWnd && IsWindow(oldWnd))

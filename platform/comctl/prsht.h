@@ -6,7 +6,8 @@
 // A page is described by a PROPSHEETPAGE: its template (a resource of hInstance, or in
 // memory with PSP_DLGINDIRECT), its tab text (PSP_USETITLE: pszTitle, a string or a string
 // resource ID; else the template's caption), its dialog procedure and lParam.
-// CreatePropertySheetPage copies the structure (dwSize bytes, so a caller may append data
+// CreatePropertySheetPage reads and checks the template at once (a missing or malformed
+// one makes no handle), copies the structure (dwSize bytes, so a caller may append data
 // of its own) and the strings it points to; the copy is what the page's procedure gets
 // as WM_INITDIALOG's lParam and what PSP_USECALLBACK's callback sees (PSPCB_ADDREF when
 // the handle is made, PSPCB_CREATE just before the page's window is made: 0 refuses it,
@@ -15,8 +16,10 @@
 // the page (PSM_REMOVEPAGE) or with itself.
 //
 // PropertySheet(&psh):
-//   1. Reads every page's template (a missing or malformed one fails the call: -1, or
-//      null for a modeless sheet, with the last error set) and builds the sheet's own
+//   1. Makes the pages' handles (PSH_PROPSHEETPAGE; a missing or malformed template fails
+//      the call: -1, or null for a modeless sheet, with the last error set), or takes the
+//      caller's (all live and in no other sheet; a call refused for its arguments leaves
+//      them to the caller, and from then on they are the sheet's), and builds the sheet's own
 //      template: style DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | DS_CONTEXTHELP |
 //      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, font 8 point "MS Shell Dlg", the
 //      tab control (ID 12320, TCS_MULTILINE, WS_TABSTOP | WS_CLIPSIBLINGS) and the buttons.
@@ -44,7 +47,9 @@
 // Y(v) = MulDiv(v, by, 8):
 //   page          the largest page template: max X(cx) by max Y(cy), in the sheet's units
 //   tab control   at (X(7), Y(7)) (a child sheet: (0, 0)); its size is what TCM_ADJUSTRECT
-//                 (larger) makes of the page size, the rows counted at that width
+//                 (larger) makes of the page size, the rows counted at that width; when
+//                 the row of buttons is wider, the tab control takes its width (and the
+//                 pages the wider display area)
 //   page rect     TCM_ADJUSTRECT (smaller) of the tab control's rectangle, in the sheet's
 //                 client coordinates; every page is placed there, above the tab control
 //   buttons       X(50) by Y(14), Y(7) below the tab control, X(4) apart, the last one's
@@ -76,10 +81,13 @@
 // (lParam TRUE for OK) to every page made so far, in page order; PSNRET_INVALID stops and
 // activates that page, PSNRET_INVALID_NOCHANGEPAGE stops and keeps the active one. After
 // a full apply Apply Now is disabled (it is enabled by PSM_CHANGED and disabled again when
-// PSM_UNCHANGED leaves no page changed) and OK ends the sheet. Cancel (also Escape and
+// PSM_UNCHANGED leaves no page changed) and OK ends the sheet. Answers other than those
+// two count as PSNRET_NOERROR. Cancel (also Escape and
 // the close box) asks the active page PSN_QUERYCANCEL (non-zero keeps the sheet open),
 // then sends PSN_RESET to every page made and ends the sheet. Help sends PSN_HELP to the
-// active page; it is enabled while the active page has PSP_HASHELP.
+// active page; it is enabled while the active page has PSP_HASHELP. A child sheet never
+// ends: OK and Cancel (PSM_PRESSBUTTON, the parent's keys) apply or reset its pages and
+// it stays until its parent destroys it.
 #include <cstddef>
 
 #include "platform/base/wintypes.h"

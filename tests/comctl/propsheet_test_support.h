@@ -29,6 +29,8 @@ public:
 
     static INT_PTR PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static std::wstring NameOf(HWND page);
+    static HWND Current(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    static HWND Tab(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)); }
 
 protected:
     void SetUp() override;
@@ -52,8 +54,6 @@ protected:
     static void ClickOn(HWND hwnd);
     static void ClickTab(HWND sheet, int index);
 
-    static HWND Current(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-    static HWND Tab(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)); }
     static HWND Item(HWND dlg, int id);
     static int FocusId();
     // A window's rectangle in another window's client coordinates.
