@@ -255,7 +255,7 @@ bool OnSheetMessage(SheetState& st, UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
         return true;
     case PSM_GETCURRENTPAGEHWND: {
         auto cur = st.ended ? nullptr : st.Page(st.current);
-        result = reinterpret_cast<LRESULT>(cur ? cur->hwnd : nullptr);
+        result = reinterpret_cast<LRESULT>(cur && cur->hwnd && IsWindow(cur->hwnd) ? cur->hwnd : nullptr);
         return true;
     }
     case PSM_HWNDTOINDEX:

@@ -247,6 +247,33 @@ TEST_F(PropSheetTest, CancelAsksTheActivePageThenResetsEveryMadePage)
     }
 }
 
+TEST_F(PropSheetTest, ARestartOrRebootRequestShowsInTheResultOfSavedChanges)
+{
+    struct Row {
+        const char* name;
+        std::vector<UINT> requests;
+        int button;
+        INT_PTR result;
+    };
+    const std::vector<Row> rows = {
+        {"nothing asked", {}, PSBTN_OK, 1},
+        {"a restart", {PSM_RESTARTWINDOWS}, PSBTN_OK, ID_PSRESTARTWINDOWS},
+        {"a reboot", {PSM_REBOOTSYSTEM}, PSBTN_OK, ID_PSREBOOTSYSTEM},
+        {"a reboot outranks a later restart", {PSM_REBOOTSYSTEM, PSM_RESTARTWINDOWS}, PSBTN_OK, ID_PSREBOOTSYSTEM},
+        {"nothing saved: nothing to restart for", {PSM_RESTARTWINDOWS}, PSBTN_CANCEL, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HWND sheet = MakeModeless();
+        for (UINT m : row.requests)
+            SendMessageW(sheet, m, 0, 0);
+        SendMessageW(sheet, PSM_PRESSBUTTON, row.button, 0);
+        EXPECT_EQ(SendMessageW(sheet, PSM_GETRESULT, 0, 0), row.result);
+        DestroyWindow(sheet);
+        TakeLog();
+    }
+}
+
 TEST_F(PropSheetTest, CancelToCloseTurnsCancelOffAndOkIntoClose)
 {
     const HWND sheet = MakeModeless();
