@@ -16,7 +16,7 @@ BEGIN_MESSAGE_MAP(CPropertyPage, CDialog)
     ON_MESSAGE(WM_INITDIALOG, &CPropertyPage::HandlePageInitDialog)
 END_MESSAGE_MAP()
 
-// ---- construction -----------------------------------------------------------------------------------------------------
+// ---- construction ---------------------------------------------------------------------------------------------------
 
 CPropertyPage::CPropertyPage() { CommonConstruct(nullptr, 0); }
 

@@ -84,7 +84,8 @@ CPropertyPage* CPropertySheet::GetPage(int nPage) const
 {
     if (nPage < 0 || nPage >= GetPageCount())
         AfxThrowInvalidArgException(
-            (L"page " + std::to_wstring(nPage) + L" of a sheet of " + std::to_wstring(GetPageCount()) + L" pages").c_str());
+            (L"page " + std::to_wstring(nPage) + L" of a sheet of " + std::to_wstring(GetPageCount()) + L" pages")
+                .c_str());
     return m_pages[static_cast<size_t>(nPage)];
 }
 
@@ -377,7 +378,7 @@ INT_PTR CPropertySheet::DoModal()
     return nResult;
 }
 
-// ---- messages ---------------------------------------------------------------------------------------------------------
+// ---- messages -------------------------------------------------------------------------------------------------------
 
 LRESULT CPropertySheet::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
@@ -427,7 +428,8 @@ BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
     Default();
     if (!::IsWindow(hWnd) || FromHandlePermanent(hWnd) != this)
         return TRUE;
-    if ((nID == IDOK || nID == IDCANCEL || nID == ID_WIZFINISH) && !::SendMessageW(hWnd, PSM_GETCURRENTPAGEHWND, 0, 0)) {
+    const bool ended = !::SendMessageW(hWnd, PSM_GETCURRENTPAGEHWND, 0, 0);
+    if ((nID == IDOK || nID == IDCANCEL || nID == ID_WIZFINISH) && ended) {
         const int result = nID == IDCANCEL ? IDCANCEL : (nID == ID_WIZFINISH ? ID_WIZFINISH : IDOK);
         m_nModalResult = result;
         if (m_nFlags & WF_CONTINUEMODAL)

@@ -73,8 +73,8 @@ void ShowPage(SheetState& st, int index, HWND oldWnd, bool fresh)
             // A page without a tab stop: the tab control, or a wizard's default button.
             next = st.tab;
             if (st.wizard) {
-                const LRESULT def = SendMessageW(st.self, DM_GETDEFID, 0, 0);
-                next = HIWORD(static_cast<DWORD>(def)) == DC_HASDEFID ? Item(st, LOWORD(static_cast<DWORD>(def))) : nullptr;
+                const auto def = static_cast<DWORD>(SendMessageW(st.self, DM_GETDEFID, 0, 0));
+                next = HIWORD(def) == DC_HASDEFID ? Item(st, LOWORD(def)) : nullptr;
             }
         }
         if (next && IsWindowVisible(next) && IsWindowEnabled(next))

@@ -390,7 +390,9 @@ HWND MakeSheet(const PROPSHEETHEADERW& psh, std::vector<HPROPSHEETPAGE> handles,
     tmpl = BuildSheetTemplate(psh.dwFlags, st->child, style, exStyle, st->caption);
 
     Creation c{st};
-    const HWND hwnd = user::CreateDialogFromBytes(tmpl, psh.hInstance, psh.hwndParent, &SheetProc,
+    // A pop-up sheet is owned by the top-level window of the parent it was given.
+    const HWND parent = st->child ? psh.hwndParent : user::ModalOwnerOf(psh.hwndParent);
+    const HWND hwnd = user::CreateDialogFromBytes(tmpl, psh.hInstance, parent, &SheetProc,
         reinterpret_cast<LPARAM>(&c));
     if (!hwnd) {
         const DWORD err = GetLastError();

@@ -39,7 +39,8 @@ struct PropPage {
     bool creating = false;        // its window is being made
 
     PROPSHEETPAGEW& Psp() { return *reinterpret_cast<PROPSHEETPAGEW*>(psp.data()); }
-    std::wstring TabText() const { return (reinterpret_cast<const PROPSHEETPAGEW*>(psp.data())->dwFlags & PSP_USETITLE) ? title : caption; }
+    const PROPSHEETPAGEW& Psp() const { return *reinterpret_cast<const PROPSHEETPAGEW*>(psp.data()); }
+    std::wstring TabText() const { return (Psp().dwFlags & PSP_USETITLE) ? title : caption; }
 };
 
 // ---- handles (propsheet_page.cpp) -----------------------------------------------------------------------------

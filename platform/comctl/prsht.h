@@ -138,7 +138,7 @@ using LPCPROPSHEETPAGE = const PROPSHEETPAGEW*;
 // The size of the first layout (up to pcRefParent), which is accepted too.
 inline constexpr DWORD PROPSHEETPAGE_V1_SIZE = static_cast<DWORD>(offsetof(PROPSHEETPAGEW, pszHeaderTitle));
 
-// ---- the sheet -------------------------------------------------------------------------------------------------------
+// ---- the sheet ------------------------------------------------------------------------------------------------------
 // PSCB_PRECREATE (hwnd null, lParam the sheet's template), PSCB_INITIALIZED (the sheet, 0).
 using PFNPROPSHEETCALLBACK = int (*)(HWND hwnd, UINT uMsg, LPARAM lParam);
 inline constexpr UINT PSCB_INITIALIZED = 1, PSCB_PRECREATE = 2;

@@ -38,6 +38,7 @@ public:
     BOOL OnWizardFinish() override { Add(L"wizfinish"); return CPropertyPage::OnWizardFinish(); }
 
 protected:
+    afx_msg void OnHelpCommand() { Add(L"help"); }
     afx_msg LRESULT OnQuerySiblings(WPARAM, LPARAM)
     {
         Add(L"siblings");
@@ -49,6 +50,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(TracedPage, CPropertyPage)
     ON_MESSAGE(PSM_QUERYSIBLINGS, &TracedPage::OnQuerySiblings)
+    ON_COMMAND(ID_HELP, &TracedPage::OnHelpCommand)
 END_MESSAGE_MAP()
 
 class NumberPage : public TracedPage {
@@ -84,7 +86,10 @@ protected:
         Trace::Clear();
         return out;
     }
-    static void SetText(CWnd& page, int id, const wchar_t* text) { ::SetWindowTextW(::GetDlgItem(page.m_hWnd, id), text); }
+    static void SetText(CWnd& page, int id, const wchar_t* text)
+    {
+        ::SetWindowTextW(::GetDlgItem(page.m_hWnd, id), text);
+    }
     static void CtrlKey(int vk, bool shift = false)
     {
         user::InjectKey(VK_CONTROL, true);
@@ -297,8 +302,14 @@ TEST_F(PropSheetClassTest, AModelessSheetAppliesAndClosesOnOk)
     CPropertySheet sheet(L"Options");
     sheet.AddPage(&number);
     sheet.AddPage(&name);
+    sheet.m_psh.dwFlags |= PSH_HASHELP;
+    number.m_psp.dwFlags |= PSP_HASHELP;
     ASSERT_TRUE(sheet.Create());
     EXPECT_TRUE(sheet.GetStyle() & WS_VISIBLE);
+    // Help reaches the active page as PSN_HELP, which the page turns into ID_HELP.
+    TakeTrace();
+    EXPECT_TRUE(sheet.PressButton(PSBTN_HELP));
+    EXPECT_EQ(TakeTrace(), Log{L"Number:help"});
     const HWND apply = ::GetDlgItem(sheet.m_hWnd, ID_APPLY_NOW);
     EXPECT_FALSE(::IsWindowEnabled(apply));
     number.SetModified();
@@ -318,6 +329,9 @@ TEST_F(PropSheetClassTest, AModelessSheetAppliesAndClosesOnOk)
     number.CancelToClose();
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, IDCANCEL)));
     EXPECT_EQ(TextOf(::GetDlgItem(sheet.m_hWnd, IDOK)), L"Close");
+    // (The focus left the disabled Apply Now for Help; Enter in the page is OK's.)
+    EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), IDHELP);
+    ::SetFocus(::GetDlgItem(number.m_hWnd, IDC_CPS_VALUE));
     Press(VK_RETURN);
     EXPECT_EQ(sheet.m_hWnd, nullptr) << "OK ended the modeless sheet and its window went";
     EXPECT_EQ(number.m_hWnd, nullptr);
@@ -456,7 +470,8 @@ protected:
     {
         CWnd::OnSize(nType, cx, cy);
         if (CTabCtrl* tab = GetTabControl()) {
-            tab->SetWindowPos(nullptr, 0, 0, cx - m_marginX, cy - m_marginY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            tab->SetWindowPos(nullptr, 0, 0, cx - m_marginX, cy - m_marginY,
+                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             for (int i = 0; i < GetPageCount(); ++i)
                 if (CPropertyPage* p = GetPage(i); p->m_hWnd)
                     p->SetWindowPos(nullptr, 0, 0, cx - m_marginX - 8, cy - m_marginY - 26,

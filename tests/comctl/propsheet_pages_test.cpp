@@ -281,12 +281,21 @@ TEST_F(PropSheetTest, AWizardStepsThroughItsPagesAndFinishes)
     EXPECT_EQ(TakeLog(), (Log{L"Three:wizfinish", L"Three:destroy", L"Two:destroy", L"One:destroy"}));
 }
 
-TEST_F(PropSheetTest, AModalSheetWhoseLoopRunsDryEndsAsACancel)
+TEST_F(PropSheetTest, AModalSheetOfAChildWindowDisablesItsTopLevelWindowAndEndsDryAsACancel)
 {
     const HWND owner = MakeHost(0, 0, 300, 200);
+    const HWND child = MakeHost(10, 10, 100, 50, owner, 7);
     std::vector<PROPSHEETPAGEW> pages = {Page(IDD_PS_ONE, L"One")};
-    PROPSHEETHEADERW h = Header(pages, 0, owner);
+    PROPSHEETHEADERW h = Header(pages, 0, child);
+    bool ownerDisabled = false;
+    HWND ownedBy = nullptr;
+    user::QueueIdleAction([&] {
+        ownedBy = GetWindow(GetActiveWindow(), GW_OWNER);
+        ownerDisabled = !IsWindowEnabled(owner);
+    });
     EXPECT_EQ(PropertySheetW(&h), 0);
+    EXPECT_EQ(ownedBy, owner);
+    EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(TakeLog(), (Log{L"One:init", L"One:setactive", L"One:destroy"})) << "no notifications at the end";
     DestroyWindow(owner);

@@ -29,7 +29,10 @@ public:
 
     static INT_PTR PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static std::wstring NameOf(HWND page);
-    static HWND Current(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    static HWND Current(HWND sheet)
+    {
+        return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
     static HWND Tab(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)); }
 
 protected:
