@@ -2,6 +2,8 @@
 // operations on its sheet.
 #include "platform/afx/proppage.h"
 
+#include <utility>
+
 #include "platform/afx/afxres.h"
 #include "platform/afx/afxstate.h"
 #include "platform/afx/propsheet.h"
@@ -33,6 +35,8 @@ CPropertyPage::CPropertyPage(LPCTSTR lpszTemplateName, UINT nIDCaption) : CDialo
 CPropertyPage::~CPropertyPage()
 {
     ReleaseCreateHook();
+    if (CPropertySheet* pSheet = std::exchange(m_pSheet, nullptr); pSheet && pSheet->GetPageIndex(this) >= 0)
+        pSheet->RemovePage(this);
     // A page still showing goes with its object while the page's parts exist.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this && ::IsWindow(m_hWnd))
         DestroyWindow();

@@ -33,6 +33,9 @@
 // Keys: a page leaves the dialog manager's work to its sheet (the sheet's
 // PreTranslateMessage, or the dialog above a child sheet), so Tab moves through the
 // sheet's and the page's controls alike.
+//
+// A page object destroyed while it is still on a CPropertySheet takes itself off that
+// sheet first, so the sheet never calls a page that is gone.
 #include <string>
 
 #include "platform/afx/dialog.h"
@@ -107,6 +110,8 @@ private:
 
     std::wstring m_templateName;   // a named template (m_lpszTemplateName points here)
     BOOL m_bOwnsCreateHook = FALSE;
+    // The sheet object the page was last added to (the page leaves it when destroyed).
+    CPropertySheet* m_pSheet = nullptr;
 
     friend class CPropertySheet;
 };

@@ -48,6 +48,9 @@ CPropertySheet::CPropertySheet(LPCTSTR pszCaption, CWnd* pParentWnd, UINT iSelec
 CPropertySheet::~CPropertySheet()
 {
     m_tabCtrl.m_hWnd = nullptr; // borrowed, never ours to destroy
+    for (CPropertyPage* p : m_pages)
+        if (p->m_pSheet == this)
+            p->m_pSheet = nullptr;
     // A sheet still open goes with its object while the sheet's parts exist.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this && ::IsWindow(m_hWnd))
         DestroyWindow();
@@ -137,6 +140,7 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
     if (GetPageIndex(pPage) >= 0)
         AfxThrowInvalidArgException(L"a page added twice to a property sheet");
     m_pages.push_back(pPage);
+    pPage->m_pSheet = this;
     if (!m_hWnd)
         return;
     const PROPSHEETPAGE psp = PageStructure(pPage);
@@ -145,6 +149,8 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
         if (hPage)
             ::DestroyPropertySheetPage(hPage);
         m_pages.erase(std::find(m_pages.begin(), m_pages.end(), pPage));
+        if (pPage->m_pSheet == this)
+            pPage->m_pSheet = nullptr;
         AfxThrowResourceException();
     }
 }
@@ -164,9 +170,17 @@ void CPropertySheet::RemovePage(int nPage)
             (L"page " + std::to_wstring(nPage) + L" removed from a sheet of " + std::to_wstring(GetPageCount()) +
                 L" pages").c_str());
     // The sheet destroys the page's window; the object stays the caller's.
+    CPropertyPage* const pPage = m_pages[static_cast<size_t>(nPage)];
     if (m_hWnd)
         ::SendMessageW(m_hWnd, PSM_REMOVEPAGE, static_cast<WPARAM>(nPage), 0);
-    m_pages.erase(m_pages.begin() + nPage);
+    // (The page may have been taken off meanwhile, by a handler of the removal.)
+    const auto it = std::find(m_pages.begin(), m_pages.end(), pPage);
+    if (it == m_pages.end())
+        return;
+    nPage = static_cast<int>(it - m_pages.begin());
+    m_pages.erase(it);
+    if (pPage->m_pSheet == this)
+        pPage->m_pSheet = nullptr;
     if (!m_hWnd && !(m_psh.dwFlags & PSH_USEPSTARTPAGE)) {
         // The start page stays the same page where it can.
         if (m_psh.nStartPage > static_cast<UINT>(nPage))

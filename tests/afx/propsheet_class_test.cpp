@@ -295,6 +295,29 @@ TEST_F(PropSheetClassTest, PagesComeAndGoBeforeAndAfterTheWindow)
     EXPECT_EQ(b.m_hWnd, nullptr);
 }
 
+TEST_F(PropSheetClassTest, APageDestroyedWhileOnASheetTakesItselfOff)
+{
+    NamePage kept;
+    CPropertySheet sheet(L"Options");
+    auto early = std::make_unique<NumberPage>();
+    auto late = std::make_unique<NumberPage>();
+    sheet.AddPage(early.get());
+    sheet.AddPage(&kept);
+    sheet.AddPage(late.get());
+    early.reset(); // never shown
+    EXPECT_EQ(sheet.GetPageCount(), 2);
+    EXPECT_EQ(sheet.GetPage(0), &kept);
+    ASSERT_TRUE(sheet.Create());
+    ASSERT_TRUE(sheet.SetActivePage(1));
+    TakeTrace();
+    late.reset(); // the active page, with its window
+    EXPECT_EQ(sheet.GetPageCount(), 1);
+    EXPECT_EQ(sheet.GetTabControl()->GetItemCount(), 1);
+    EXPECT_EQ(sheet.GetActivePage(), &kept);
+    EXPECT_EQ(TakeTrace(), Log{L"Name:setactive"});
+    sheet.DestroyWindow();
+}
+
 TEST_F(PropSheetClassTest, AModelessSheetAppliesAndClosesOnOk)
 {
     NumberPage number;

@@ -206,6 +206,31 @@ TEST_F(PropSheetTest, ApplyNowFollowsChangedAndUnchangedPages)
     DestroyWindow(sheet);
 }
 
+TEST_F(PropSheetTest, APageTalksToTheSheetFromItsOwnInitialisation)
+{
+    // Its window is not known yet while the dialog manager makes it, but the sheet knows
+    // its own child.
+    LRESULT indexDuringInit = -2;
+    HWND sheet = nullptr;
+    onInit = [&](HWND page, const std::wstring& name) {
+        if (name != L"Two")
+            return;
+        indexDuringInit = SendMessageW(GetParent(page), PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0);
+        SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+    };
+    sheet = MakeModeless();
+    EXPECT_FALSE(IsWindowEnabled(Item(sheet, IDC_PS_APPLYNOW)));
+    SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+    EXPECT_EQ(indexDuringInit, 1);
+    EXPECT_TRUE(IsWindowEnabled(Item(sheet, IDC_PS_APPLYNOW)));
+    // A stranger's window is no page of the sheet.
+    const HWND stranger = MakeHost(0, 0, 10, 10);
+    EXPECT_EQ(SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(stranger), 0), -1);
+    DestroyWindow(stranger);
+    DestroyWindow(sheet);
+    TakeLog();
+}
+
 TEST_F(PropSheetTest, CancelAsksTheActivePageThenResetsEveryMadePage)
 {
     struct Row {

@@ -34,6 +34,8 @@ INT_PTR PropSheetTest::PageProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam)
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         SetWindowLongPtrW(hwnd, DWLP_USER, psp ? psp->lParam : 0);
         log.push_back(NameOf(hwnd) + L":init");
+        if (onInit)
+            onInit(hwnd, NameOf(hwnd));
         return TRUE;
     }
     case WM_NOTIFY: {
@@ -78,11 +80,13 @@ void PropSheetTest::SetUp()
     log.clear();
     answers.clear();
     onNotify = nullptr;
+    onInit = nullptr;
 }
 
 void PropSheetTest::TearDown()
 {
     onNotify = nullptr;
+    onInit = nullptr;
     EXPECT_EQ(comctl::LivePropertySheetPageCount(), 0u) << "page handles leaked";
     user::AnswerScript::Clear();
     ComctlTest::TearDown();

@@ -26,6 +26,8 @@ public:
     static inline std::map<std::pair<std::wstring, UINT>, LRESULT> answers;
     // Called after a page logged a notification (may act on the sheet).
     static inline std::function<void(HWND page, const std::wstring& name, UINT code)> onNotify;
+    // Called when a page logged its WM_INITDIALOG.
+    static inline std::function<void(HWND page, const std::wstring& name)> onInit;
 
     static INT_PTR PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static std::wstring NameOf(HWND page);
