@@ -61,7 +61,11 @@
 // the work area. A wizard (PSH_WIZARD) hides the tab control and puts the page at
 // (X(7), Y(7)); its buttons are Back and Next side by side (Finish in Next's place once
 // PSM_SETWIZBUTTONS asks for it, or a slot of its own with PSH_WIZARDHASFINISH), Cancel,
-// and Help.
+// and Help. Next asks the page PSN_WIZNEXT (-1: stay, 0: the next page, else the template
+// ID of the page to go to), then changes the page as a tab would; Back asks PSN_WIZBACK
+// and goes back without PSN_KILLACTIVE (nothing is validated on the way back); a page
+// that refuses PSN_SETACTIVE is passed over in the same direction. Finish asks
+// PSN_WIZFINISH (non-zero keeps the wizard open) and ends it with the changes saved.
 //
 // Tab order: a page lies above the tab control in z-order, so Tab goes from the page's
 // controls (the page is a DS_CONTROL control parent) to the tab control, OK, Cancel,
