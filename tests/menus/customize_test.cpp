@@ -321,6 +321,8 @@ TEST_F(CustomizePopupTest, KeysSelectMoveDeleteAndOpenTheContextMenu)
         {"delete without a selection", {}, VK_DELETE, FALSE, -1, {L"8302 b", L"8303 c", exp}, {}},
         {"escape without a selection is the window's", {}, VK_ESCAPE, FALSE, -1, {L"8302 b", L"8303 c", exp}, {}},
         {"up from nothing: the last", {}, VK_UP, TRUE, 2, {L"8302 b", L"8303 c", exp}, {OXBMCE_CUSTOMIZEDITEMCHANGED}},
+        {"the expansion item is not deleted", {}, VK_DELETE, TRUE, 2, {L"8302 b", L"8303 c", exp}, {}},
+        {"nor moved", {VK_CONTROL}, VK_UP, TRUE, 2, {L"8302 b", L"8303 c", exp}, {}},
         {"escape clears the selection", {}, VK_ESCAPE, TRUE, -1, {L"8302 b", L"8303 c", exp},
             {OXBMCE_CUSTOMIZEDITEMCHANGED}},
         {"F10 alone is not the context menu", {}, VK_F10, FALSE, -1, {L"8302 b", L"8303 c", exp}, {}},

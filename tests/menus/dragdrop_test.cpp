@@ -218,6 +218,32 @@ TEST_F(MenuDragTest, WithinOneMenuTheItemMovesAsItselfWithTheMessagesInOrder)
     popup.DestroyWindow();
 }
 
+TEST_F(MenuDragTest, ItemsTheUserDoesNotOwnAreNotDragged)
+{
+    CurrentSkin skin(SkinKind::Classic);
+    Host host;
+    COXBitmapMenu menu;
+    FillTextMenu(menu, {{ID_A, L"a"}, {57616, L"&1 a.txt"}, {ID_OX_SHOWALLITEMS, L""}});
+    CTracingPopup popup("A");
+    ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));
+    Pump();
+    for (int item : {1, 2}) {
+        DragTrace::Clear();
+        const CPoint start = ItemCentre(popup, item);
+        user::InjectMouseMove(start.x, start.y);
+        user::InjectMouseButton(MouseButton::Left, true);
+        Pump();
+        base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000); // past the hold and any double click
+        Pump();
+        user::InjectMouseButton(MouseButton::Left, false);
+        Pump();
+        EXPECT_TRUE(DragTrace::Lines().empty()) << item;
+        EXPECT_EQ(menu.GetCustomizedItem(), item) << item << ": selected all the same";
+        EXPECT_EQ(Describe(menu.GetSafeHmenu()), (Lines{L"8301 a", L"E110 &1 a.txt", L"FF56 "})) << item;
+    }
+    popup.DestroyWindow();
+}
+
 TEST_F(MenuDragTest, BetweenTwoMenusAMoveTakesTheItemAndACopyLeavesIt)
 {
     CurrentSkin skin(SkinKind::Classic);

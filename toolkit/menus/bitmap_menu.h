@@ -99,9 +99,13 @@ public:
     HWND GetCustomizationWindow() const { return m_hCustomizeWnd; }
     void SetPopupWnd(COXBitmapMenuPopupWnd* pPopupWnd) { m_pPopupWnd = pPopupWnd; }
     virtual COXBitmapMenuPopupWnd* GetPopupWnd() const { return m_pPopupWnd; }
+    // Whether the user may edit the item at nIndex (context menu, delete, drag, keys):
+    // not the recent-file commands (the host rebuilds them) nor the organizer's own
+    // commands from 0xFF00 up that open no submenu (the expansion item).
+    BOOL IsItemEditable(int nIndex) const;
     // The context menu of an item (delete, appearance, recently used, separator before
     // and after), tracked at a screen point and owned by the popup window; FALSE (none
-    // shown) for the recent-file commands and the organizer's own commands.
+    // shown) for an item that is not editable.
     virtual BOOL DisplayCustomizeItemContextMenu(int nIndex, CPoint ptScreen);
     // The context commands; each announces itself first and stops on a veto.
     virtual void OnCustBMDelete();

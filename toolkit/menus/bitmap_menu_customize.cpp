@@ -165,17 +165,24 @@ void COXBitmapMenu::UpdateContents()
 
 // ---- the context menu ------------------------------------------------------------------------------------------------------
 
-BOOL COXBitmapMenu::DisplayCustomizeItemContextMenu(int nIndex, CPoint ptScreen)
+BOOL COXBitmapMenu::IsItemEditable(int nIndex) const
 {
-    const int count = static_cast<int>(GetMenuItemCount());
-    if (nIndex < 0 || nIndex >= count)
+    if (nIndex < 0 || nIndex >= static_cast<int>(GetMenuItemCount()))
         return FALSE;
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+    mii.fMask = MIIM_ID | MIIM_SUBMENU;
     if (!GetMenuItemInfo(static_cast<UINT>(nIndex), &mii, TRUE))
         return FALSE;
-    if (!mii.hSubMenu && ((mii.wID >= kFirstRecentFile && mii.wID <= kLastRecentFile) || mii.wID >= kFirstOrganizerCommand))
+    if (mii.hSubMenu)
+        return TRUE;
+    return !((mii.wID >= kFirstRecentFile && mii.wID <= kLastRecentFile) || mii.wID >= kFirstOrganizerCommand);
+}
+
+BOOL COXBitmapMenu::DisplayCustomizeItemContextMenu(int nIndex, CPoint ptScreen)
+{
+    const int count = static_cast<int>(GetMenuItemCount());
+    if (!IsItemEditable(nIndex))
         return FALSE;
     const bool separator = IsSeparatorItem(m_hMenu, nIndex);
 

@@ -205,10 +205,8 @@ void COXBitmapMenu::OnBeginDragDrop(int nIndex)
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
-    if (!GetMenuItemInfo(static_cast<UINT>(nIndex), &mii, TRUE))
-        return;
-    // The expansion item belongs to the organizer, not to the user.
-    if (!mii.hSubMenu && LOWORD(mii.wID) == ID_OX_SHOWALLITEMS)
+    // The expansion item and the recent files are not the user's to drag.
+    if (!IsItemEditable(nIndex) || !GetMenuItemInfo(static_cast<UINT>(nIndex), &mii, TRUE))
         return;
     COleDataSource* data = OXCreateMenuItemDataSource(GetDragDropItems(nIndex));
     if (!data)

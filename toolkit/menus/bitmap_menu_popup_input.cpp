@@ -176,7 +176,7 @@ BOOL COXBitmapMenuPopupWnd::HandleKeyDown(UINT nChar)
             if (current < 0)
                 return FALSE;
             const int to = down ? current + 1 : current - 1;
-            if (to >= 0 && to < count && !isExpansion(current) && !isExpansion(to)) {
+            if (to >= 0 && to < count && menu->IsItemEditable(current) && !isExpansion(to)) {
                 menu->MoveItem(current, to);
                 EnsureVisible(to);
             }
@@ -196,7 +196,8 @@ BOOL COXBitmapMenuPopupWnd::HandleKeyDown(UINT nChar)
     case VK_DELETE:
         if (current < 0)
             return FALSE;
-        menu->OnCustBMDelete();
+        if (menu->IsItemEditable(current))
+            menu->OnCustBMDelete();
         return TRUE;
     case VK_APPS:
     case VK_F10: {
