@@ -198,6 +198,20 @@ TEST_F(CustomizePopupTest, NotificationsComeInOrderAndVetoesStopTheChange)
         EXPECT_TRUE(DragTrace::Lines().empty()) << r.name << ": no drag";
     }
 
+    // The recently-used toggle goes to the organizer, unless vetoed.
+    CustomizeOrganizer organizer;
+    CustomizeOrganizer::current = &organizer;
+    OXSetMenuOrganizerFinder(&CustomizeOrganizer::Find);
+    for (bool veto : {true, false}) {
+        host.customize.events.clear();
+        host.customize.veto = veto ? std::set<UINT>{ID_OXCUSTBM_RECENTLY_USED} : std::set<UINT>{};
+        right(2, ID_OXCUSTBM_RECENTLY_USED)();
+        Pump();
+        EXPECT_EQ(host.customize.Codes(), Codes{ID_OXCUSTBM_RECENTLY_USED}) << veto;
+        EXPECT_EQ(organizer.notRecentlyUsed, veto ? std::set<UINT>{} : std::set<UINT>{ID_B}) << veto;
+    }
+    OXSetMenuOrganizerFinder(nullptr);
+
     // With neither a customisation window nor a main window nobody is asked and the
     // change goes ahead.
     menu.SetCutomizationMode(TRUE, nullptr);

@@ -17,8 +17,11 @@
 // (the drop-from rectangle). The same class answers the commands of a menu bar's MDI
 // child buttons (HandleMDICommandMessage).
 //
-// The bars, the organizer and the customisation popup are reached through
-// toolkit/menus/menu_seams.h.
+// While the host customises its bars the menu is shown by a COXBitmapMenuPopupWnd
+// (bitmap_menu_popup_wnd.h) and edited in place: a customised item with its context
+// commands, an insert mark, items dragged within and between menus and bars
+// (bitmap_menu_customize.cpp, bitmap_menu_dragdrop.cpp). The bars and the organizer are
+// reached through toolkit/menus/menu_seams.h.
 #include <memory>
 #include <unordered_set>
 #include <vector>
