@@ -33,5 +33,12 @@
 #define IDS_ZYN_CONFIRM_MOMENTARY_QMX        12776
 #define IDS_ZYN_PANEL_COMMAND_NOT_SENT       30001
 
+// The context menu of a customised bitmap-menu item (the toolkit's fixed numbers).
+#define IDS_OXCUSTBM_DELETE                  26531
+#define IDS_OXCUSTBM_APPEARANCE              26532
+#define IDS_OXCUSTBM_RECENTLY_USED           26533
+#define IDS_OXCUSTBM_SEPARATOR_BEFORE        26534
+#define IDS_OXCUSTBM_SEPARATOR_AFTER         26535
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002
