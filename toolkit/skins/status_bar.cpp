@@ -317,8 +317,9 @@ int COXStatusBar::PaneFromPoint(CPoint point) const
 
 int COXStatusBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 {
-    // No tip while the button is down: a click is under way.
-    if (::GetAsyncKeyState(VK_LBUTTON) & 0x8001)
+    // No tip while the button is down: a click is under way. (Only the down bit: the
+    // pressed-since bit tells of a click that is over, and would cost the first tip after it.)
+    if (::GetAsyncKeyState(VK_LBUTTON) & 0x8000)
         return -1;
     const int child = CStatusBar::OnToolHitTest(point, pTI);
     if (child != -1) {
@@ -387,8 +388,9 @@ void COXStatusBar::OnSize(UINT nType, int cx, int cy)
 BOOL COXStatusBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
     if (nHitTest == HTCLIENT) {
-        const DWORD pos = ::GetMessagePos();
-        CPoint point(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
+        // Where the cursor is now: the message position may still be the previous move's.
+        CPoint point;
+        ::GetCursorPos(&point);
         ScreenToClient(&point);
         const int pane = PaneFromPoint(point);
         if (pane >= 0 && static_cast<size_t>(pane) < m_panes.size() && m_panes[static_cast<size_t>(pane)].cursor) {
