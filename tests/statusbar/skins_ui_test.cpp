@@ -12,6 +12,7 @@
 #include "platform/user/vkeys.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
+#include "tests/statusbar/statusbar_test_ids.h"
 #include "tests/statusbar/statusbar_test_support.h"
 #include "tests/support/golden.h"
 
@@ -275,6 +276,29 @@ TEST_P(StatusBarGoldenTest, MessageProgressAndLockIndicators)
 
 INSTANTIATE_TEST_SUITE_P(Skins, StatusBarGoldenTest, ::testing::Values("classic", "xp", "2003"),
     [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+} // namespace
+} // namespace sbtest
+
+namespace sbtest {
+namespace {
+
+TEST_F(SkinPixelsTest, WithoutACurrentSkinTheBarPaintsAsClassic)
+{
+    ASSERT_TRUE(MakeBar({ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS}));
+    bar->SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 60);
+    ASSERT_TRUE(bar->SetPaneBitmap(1, IDB_CORNER, COXStatusBar::Centre));
+    CRect window;
+    bar->GetWindowRect(&window);
+    UseSkin(L"Classic");
+    const zyn::test::GoldenPicture classic = zyn::test::CaptureScreen(window);
+    app->SetCurrentSkin(static_cast<COXSkin*>(nullptr)); // no current skin: the bar's own
+    for (int paint = 0; paint < 2; ++paint) {
+        Repaint();
+        const zyn::test::GoldenPicture own = zyn::test::CaptureScreen(window);
+        EXPECT_EQ(own.pixels, classic.pixels) << "paint " << paint;
+    }
+}
 
 } // namespace
 } // namespace sbtest
