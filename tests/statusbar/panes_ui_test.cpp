@@ -262,6 +262,15 @@ TEST_F(PanesTest, ChurningPanesLeavesNoWindowOrGdiObject)
     EXPECT_EQ(zyn::user::LiveWindowCount(), windows) << "ResetBar(remove) destroys the control";
     EXPECT_EQ(bar->GetPaneProgress(1), nullptr);
     ASSERT_TRUE(bar->SetUpBar(1));
+    // A bar made again after its window went: it works, and holds one memory DC still.
+    const size_t dcs = zyn::gdi::LiveDcCount();
+    bar->DestroyWindow();
+    ASSERT_TRUE(bar->Create(frame));
+    ASSERT_TRUE(bar->SetIndicators(ids.data(), 5));
+    bar->SetPaneInfo(0, ID_SEPARATOR, SBPS_STRETCH | SBPS_NOBORDERS, 20);
+    Repaint();
+    ASSERT_TRUE(bar->SetUpBar(1));
+    EXPECT_EQ(zyn::gdi::LiveDcCount(), dcs);
     bar.reset();
     EXPECT_EQ(zyn::gdi::LiveObjectCount() + 1, withFont) << "the bar's status font went with it, and all the rest";
 }

@@ -362,7 +362,8 @@ int COXStatusBar::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (CControlBar::OnCreate(lpcs) == -1)
         return -1;
-    if (!m_dcMem.CreateCompatibleDC(nullptr))
+    // A bar made again after its window went keeps the DC it made the first time.
+    if (!m_dcMem.GetSafeHdc() && !m_dcMem.CreateCompatibleDC(nullptr))
         return -1;
     return 0;
 }

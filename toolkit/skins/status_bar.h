@@ -7,7 +7,8 @@
 // adds per pane in m_panes, sized with the base's panes by SetIndicators. Everything a pane
 // owns (its bitmap, its font, its progress control) is destroyed when it is replaced, when
 // SetIndicators makes new panes, and with the bar. A pane index outside the table raises
-// CInvalidArgException from every operation that takes one.
+// CInvalidArgException from every operation below that takes one, except the drawing ones
+// (DrawItem, DrawStatusBmp, CalcInsideBorder), which draw or find nothing for it.
 //
 // Drawing. WM_PAINT goes whole to the skin's OnPaintStatusbar. Classic lets the control
 // paint and adds the pane bitmaps; a pane with its own colour or font is owner-drawn
