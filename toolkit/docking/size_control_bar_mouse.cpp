@@ -171,10 +171,21 @@ BOOL COXSizeControlBar::DragLive(CPoint ptScreen, UINT nFlags)
     }
     if (!m_hWnd)
         return FALSE;
+    // Moving the bar into a floating frame or a dock bar hides it for a moment, which
+    // takes the capture from it: the drag goes on with the capture taken back.
+    auto keepDragging = [this] {
+        if (!m_hWnd)
+            return FALSE;
+        m_bDragging = TRUE;
+        if (GetCapture() != this)
+            SetCapture();
+        return TRUE;
+    };
     if (!m_pDockContext) {
         pFrame->FloatControlBar(this, ptScreen, CBRS_ALIGN_TOP);
-        SendMessage(WM_OX_BARFLOATED);
-        return TRUE;
+        if (m_hWnd)
+            SendMessage(WM_OX_BARFLOATED);
+        return keepDragging();
     }
     COXSizeDockBar* pTarget = COXSizeDockBar::GetAppropriateDockBar(ptScreen, this);
     if (!pTarget || (nFlags & MK_CONTROL)) {
@@ -183,13 +194,13 @@ BOOL COXSizeControlBar::DragLive(CPoint ptScreen, UINT nFlags)
         pFrame->FloatControlBar(this, ptScreen - m_ptFloatMouseOffset, CBRS_ALIGN_TOP);
         if (m_hWnd)
             SendMessage(WM_OX_BARFLOATED);
-        return TRUE;
+        return keepDragging();
     }
     CRect rectWindow;
     GetWindowRect(&rectWindow);
     const CRect rect(ptScreen, rectWindow.Size());
     pTarget->DockControlBar(this, &rect);
-    return TRUE;
+    return keepDragging();
 }
 
 void COXSizeControlBar::SaveMouseOffset(CPoint point)
