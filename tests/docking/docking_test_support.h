@@ -48,6 +48,7 @@ public:
     ~CCountingSizeBar() override { --alive; }
 
     int floatedNotices = 0;                // WM_OX_BARFLOATED received
+    std::vector<std::pair<WPARAM, LPARAM>> viewBarNotices;   // WM_OX_ACTIVATEVIEWBAR received
     int closeDrawn = 0, resizeDrawn = 0;   // DrawCloseBtn / DrawResizeBtn calls
     std::vector<int> sizedFlags;           // OnSizedOrDocked's flags, in order
     static inline int alive = 0;           // objects of this class in existence
@@ -56,6 +57,8 @@ public:
     {
         if (message == WM_OX_BARFLOATED)
             ++floatedNotices;
+        if (message == WM_OX_ACTIVATEVIEWBAR)
+            viewBarNotices.emplace_back(wParam, lParam);
         return COXSizeControlBar::WindowProc(message, wParam, lParam);
     }
     void OnSizedOrDocked(int cx, int cy, BOOL bFloating, int flags) override
