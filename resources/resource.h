@@ -40,5 +40,13 @@
 #define IDS_OXCUSTBM_SEPARATOR_BEFORE        26534
 #define IDS_OXCUSTBM_SEPARATOR_AFTER         26535
 
+// The docking bars: the message-line prompt while a bar is dragged and the texts of a size
+// bar's context menu. Fixed numbers (the commands carry the same IDs); the splitter
+// cursors are the class library's AFX_IDC_HSPLITBAR / AFX_IDC_VSPLITBAR (afxres.h).
+#define IDS_ZYN_DOCK_DRAG_PROMPT             26430
+#define IDS_ZYN_DOCK_FLOAT_AS_MDI            26433
+#define IDS_ZYN_DOCK_ALLOW_DOCKING           57001
+#define IDS_ZYN_DOCK_HIDE                    57002
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002
