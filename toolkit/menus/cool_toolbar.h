@@ -503,6 +503,14 @@ protected:
     int m_nLastDropDownCommand = -1;
     CPoint m_ptMouseOffset{0, 0};
     std::unique_ptr<COXToolbarSkin> m_pFallbackSkin;
+    HICON m_hLoadedIcon = nullptr;                         // loaded by a resource SetIcon; owned
+    std::map<std::wstring, HBITMAP> m_mapNamedBitmaps;     // AddBitmap by string name; owned
+
+    // A button record written back (TBBUTTON's enabled bit turned round, as _GetButton
+    // reads it) when it differs from the button field by field (texts by their contents):
+    // the button is deleted and the record inserted through the control itself. Hides
+    // CToolBar::_SetButton.
+    BOOL _SetButton(int nIndex, TBBUTTON* pButton);
 
     friend class COXCoolToolBarCmdUI;
 
