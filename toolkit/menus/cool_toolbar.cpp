@@ -189,6 +189,12 @@ COXCoolToolBar::~COXCoolToolBar()
 {
     // The window goes first, while the custom buttons and caches it may still ask for exist.
     m_bAutoDelete = FALSE;
+    // Copies of custom buttons serve this bar alone: they go with it.
+    std::map<int, OXCUSTOMBUTTONDESCRIPTOR> custom;
+    custom.swap(m_mapCustomButtons);
+    for (auto& entry : custom)
+        if (entry.second.m_pCBTemplate && entry.second.m_pCBTemplate->CBIsDynamicallyCreated())
+            entry.second.m_pCBTemplate->CBDelete();
     if (m_hWnd)
         DestroyWindow();
     for (auto& entry : m_mapBitmaps)

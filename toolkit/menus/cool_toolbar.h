@@ -83,7 +83,7 @@ class COXCoolToolBar : public CMFCToolBar {
     DECLARE_DYNAMIC(COXCoolToolBar)
 public:
     // How button texts follow the command IDs.
-    enum TextTypeFromID {
+    enum TextTypeFromID : int {
         TTID_PLAIN = 0,     // the command string before its first newline
         TTID_TOOLTIP = 1,   // the command string after its first newline
         TTID_MENU = 2,      // the main window's menu item of the command, cut at the tab

@@ -73,9 +73,11 @@ CSize COXCoolToolBar::CalcLayout(DWORD dwMode, int nLength)
     const int nCount = m_hWnd ? static_cast<int>(DefWindowProc(TB_BUTTONCOUNT, 0, 0)) : 0;
     CSize size(0, 0);
     if (nCount > 0) {
+        // The fixed layout of a docked bar names no side: the bar's own place does, as it
+        // does for showing the custom buttons' windows.
         const int state = (dwMode & LM_HORZDOCK) ? OXCBD_SHOWHORZ
             : (dwMode & LM_VERTDOCK)            ? OXCBD_SHOWVERT
-                                                 : OXCBD_SHOWFLOAT;
+                                                 : CurrentShowFlag();
         std::vector<TBBUTTON> data(static_cast<size_t>(nCount));
         // Own texts are copied: the control's memory moves when buttons are rewritten.
         std::vector<std::wstring> texts(static_cast<size_t>(nCount));

@@ -203,12 +203,16 @@ void COXCoolToolBar::ContinueBarDrag(UINT nFlags, CPoint point)
         return;
     if (!m_pDockContext) {
         pFrame->FloatControlBar(this, screen, CBRS_ALIGN_TOP);
-        return;
+    } else {
+        COXCoolBarDragSeam& seam = OXGetCoolBarDragSeam();
+        CDockBar* pDockBar = seam.GetAppropriateDockBar(this, screen);
+        if (!pDockBar || ::GetKeyState(VK_CONTROL) < 0)
+            pFrame->FloatControlBar(this, screen - m_ptMouseOffset, CBRS_ALIGN_TOP);
+        else
+            seam.DockControlBar(this, pDockBar, rect);
     }
-    COXCoolBarDragSeam& seam = OXGetCoolBarDragSeam();
-    CDockBar* pDockBar = seam.GetAppropriateDockBar(this, screen);
-    if (!pDockBar || ::GetKeyState(VK_CONTROL) < 0)
-        pFrame->FloatControlBar(this, screen - m_ptMouseOffset, CBRS_ALIGN_TOP);
-    else
-        seam.DockControlBar(this, pDockBar, rect);
+    // Moving into a floating frame or another dock bar hides and shows the window, which
+    // lets go of the mouse: the drag holds it again, so the release still ends it.
+    if (m_hWnd && m_bBarDragging && ::GetCapture() != m_hWnd)
+        SetCapture();
 }
