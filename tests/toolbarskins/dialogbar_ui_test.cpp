@@ -1,82 +1,15 @@
-// The dialog-bar skins on a dialog bar that paints the way a skinned dialog bar does: its
-// client area by the skin's background and gripper (on the client rectangle), its erase
-// only when the skin asks for it, its non-client area by the skin. The bar is 300 x 40
-// outside, its client area (10, 3) to (297, 37).
+// The dialog-bar skins on the test dialog bar (tbskin_support.h), 300 x 40 outside with
+// its client area from (10, 3) to (297, 37).
 #include <vector>
 
-#include "platform/afx/window_dc.h"
 #include "platform/gdi/wingdi.h"
 #include "tests/skins/msimg32.h"
-#include "tests/toolbarskins/tbskin_bars_ids.h"
 #include "tests/toolbarskins/tbskin_support.h"
 #include "toolkit/skins/bar_skin_draw.h"
 #include "toolkit/skins/skin_2003.h"
 
 namespace tbtest {
 namespace {
-
-class CSkinTestDialogBar : public CDialogBar {
-public:
-    COXDialogBarSkin* skin = nullptr;
-    int erased = 0;
-
-    BOOL Make(CWnd* parent, const CRect& rect, DWORD barStyle = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM)
-    {
-        if (!Create(parent, IDD_TBSKIN_BAR, WS_CHILD | WS_VISIBLE | barStyle, 200))
-            return FALSE;
-        m_dwStyle = barStyle;
-        SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
-        return TRUE;
-    }
-    void DoPaint(CDC* pDC) override
-    {
-        if (!skin)
-            return;
-        skin->DrawBackground(pDC, this);
-        CRect client;
-        GetClientRect(&client);
-        skin->DrawGripper(pDC, &client, this);
-    }
-    void Repaint() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN); }
-
-protected:
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC)
-    {
-        if (skin && !skin->CallOnEraseBkgnd())
-            return FALSE;
-        ++erased;
-        CRect client;
-        GetClientRect(&client);
-        pDC->FillSolidRect(&client, RGB(255, 0, 255)); // shows where the erase ran
-        return TRUE;
-    }
-    afx_msg void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
-    {
-        RECT& rc = lpncsp->rgrc[0];
-        rc.left += 10;
-        rc.top += 3;
-        rc.right -= 3;
-        rc.bottom -= 3;
-    }
-    afx_msg void OnNcPaint()
-    {
-        if (!skin)
-            return;
-        CWindowDC dc(this);
-        CRect window;
-        GetWindowRect(&window);
-        window.OffsetRect(-window.left, -window.top);
-        const CRect client = zyn::barskin::ClientInWindow(this);
-        dc.ExcludeClipRect(&client);
-        skin->DrawNonClientArea(&dc, &window, this);
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(CSkinTestDialogBar, CDialogBar)
-    ON_WM_ERASEBKGND()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-END_MESSAGE_MAP()
 
 using DialogBarSkinTest = TbSkinTest;
 

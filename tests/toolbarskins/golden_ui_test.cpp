@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/window_dc.h"
 #include "tests/support/golden.h"
 #include "tests/toolbarskins/tbskin_bars_ids.h"
 #include "tests/toolbarskins/tbskin_support.h"
-#include "toolkit/skins/bar_skin_draw.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_classic.h"
 
@@ -62,62 +60,14 @@ TEST_F(GoldenTest, Toolbars)
     }
 }
 
-// The dialog bar of the skinned-dialog-bar painting (as in dialogbar_ui_test.cpp), with a
-// push button; its caption is text.
-class CGoldenDialogBar : public CDialogBar {
-public:
-    COXDialogBarSkin* skin = nullptr;
-    void DoPaint(CDC* pDC) override
-    {
-        skin->DrawBackground(pDC, this);
-        CRect client;
-        GetClientRect(&client);
-        skin->DrawGripper(pDC, &client, this);
-    }
-
-protected:
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC)
-    {
-        if (!skin->CallOnEraseBkgnd())
-            return FALSE;
-        return CDialogBar::OnEraseBkgnd(pDC);
-    }
-    afx_msg void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
-    {
-        RECT& rc = lpncsp->rgrc[0];
-        rc.left += 4;
-        rc.top += 3;
-        rc.right -= 3;
-        rc.bottom -= 3;
-    }
-    afx_msg void OnNcPaint()
-    {
-        CWindowDC dc(this);
-        CRect window;
-        GetWindowRect(&window);
-        window.OffsetRect(-window.left, -window.top);
-        const CRect client = zyn::barskin::ClientInWindow(this);
-        dc.ExcludeClipRect(&client);
-        skin->DrawNonClientArea(&dc, &window, this);
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(CGoldenDialogBar, CDialogBar)
-    ON_WM_ERASEBKGND()
-    ON_WM_NCCALCSIZE()
-    ON_WM_NCPAINT()
-END_MESSAGE_MAP()
-
 TEST_F(GoldenTest, DialogBars)
 {
     for (const SkinRow& row : Skins()) {
         SCOPED_TRACE(row.name);
-        CGoldenDialogBar bar;
+        CSkinTestDialogBar bar;
         bar.skin = row.skin->GetDialogBarSkin();
-        ASSERT_TRUE(bar.Create(&parent, IDD_TBSKIN_BAR, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, 200));
-        bar.m_dwStyle = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-        bar.SetWindowPos(nullptr, 20, 20, 240, 44, SWP_NOZORDER | SWP_FRAMECHANGED);
-        bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ASSERT_TRUE(bar.Make(&parent, CRect(20, 20, 260, 64)));
+        bar.Repaint();
         CWnd* go = bar.GetDlgItem(IDC_TBSKIN_GO);
         ASSERT_NE(go, nullptr);
         CRect button;

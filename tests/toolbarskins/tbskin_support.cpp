@@ -1,5 +1,7 @@
 #include "tests/toolbarskins/tbskin_support.h"
 
+#include "tests/toolbarskins/tbskin_bars_ids.h"
+
 #include <cstdio>
 
 #include "platform/afx/afxstate.h"
@@ -201,7 +203,6 @@ BOOL CSkinTestBar::OnSkinCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
 
 BOOL CSkinTestBar::OnEraseBkgnd(CDC* pDC)
 {
-    ++eraseCalls;
     if (skin && !skin->CallOnEraseBkgnd())
         return FALSE;
     return static_cast<BOOL>(Default());
@@ -227,11 +228,84 @@ void CSkinTestBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
     if (!lpncsp)
         return;
+    // 10 pixels on the left (room for the gripper), 3 on the other sides.
     RECT& rc = lpncsp->rgrc[0];
-    rc.left += ncBorders.left;
-    rc.top += ncBorders.top;
-    rc.right -= ncBorders.right;
-    rc.bottom -= ncBorders.bottom;
+    rc.left += 10;
+    rc.top += 3;
+    rc.right -= 3;
+    rc.bottom -= 3;
+}
+
+// ---- the dialog bar -----------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CSkinTestDialogBar, CDialogBar)
+    ON_WM_ERASEBKGND()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+END_MESSAGE_MAP()
+
+BOOL CSkinTestDialogBar::Make(CWnd* parent, const CRect& rect, DWORD barStyle)
+{
+    if (!Create(parent, IDD_TBSKIN_BAR, WS_CHILD | WS_VISIBLE | barStyle, 200))
+        return FALSE;
+    m_dwStyle = barStyle;
+    SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+    return TRUE;
+}
+
+void CSkinTestDialogBar::DoPaint(CDC* pDC)
+{
+    if (!skin)
+        return;
+    skin->DrawBackground(pDC, this);
+    CRect client;
+    GetClientRect(&client);
+    skin->DrawGripper(pDC, &client, this);
+}
+
+void CSkinTestDialogBar::Repaint()
+{
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+CRect CSkinTestDialogBar::ClientInWindow() const
+{
+    CRect window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    client.OffsetRect(-window.left, -window.top);
+    return client;
+}
+
+BOOL CSkinTestDialogBar::OnEraseBkgnd(CDC* pDC)
+{
+    if (skin && !skin->CallOnEraseBkgnd())
+        return FALSE;
+    ++erased;
+    return CDialogBar::OnEraseBkgnd(pDC);
+}
+
+void CSkinTestDialogBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
+{
+    RECT& rc = lpncsp->rgrc[0];
+    rc.left += 10;
+    rc.top += 3;
+    rc.right -= 3;
+    rc.bottom -= 3;
+}
+
+void CSkinTestDialogBar::OnNcPaint()
+{
+    if (!skin)
+        return;
+    CWindowDC dc(this);
+    CRect window;
+    GetWindowRect(&window);
+    window.OffsetRect(-window.left, -window.top);
+    const CRect client = ClientInWindow();
+    dc.ExcludeClipRect(&client);
+    skin->DrawNonClientArea(&dc, &window, this);
 }
 
 // ---- drawing surfaces and notifications ---------------------------------------------------------------
@@ -333,14 +407,6 @@ void TbSkinTest::MouseTo(int clientX, int clientY)
 {
     zyn::user::InjectMouseMove(kOriginX + clientX, kOriginY + clientY);
     Pump();
-}
-
-COLORREF TbSkinTest::Pixel(int clientX, int clientY)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(screen, kOriginX + clientX, kOriginY + clientY);
-    ::ReleaseDC(nullptr, screen);
-    return c;
 }
 
 COLORREF TbSkinTest::ClientPixel(const CWnd& wnd, int x, int y)

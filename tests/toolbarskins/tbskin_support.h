@@ -89,10 +89,8 @@ public:
     ~CSkinTestBar() override;
 
     COXToolbarSkin* skin = nullptr;
-    CRect ncBorders{10, 3, 3, 3};        // non-client widths: left (gripper room), top, right, bottom
     int customDrawCalls = 0;
     LRESULT lastAnswer = -1;
-    int eraseCalls = 0;
 
     // A child of `parent` at `rect` (parent client coordinates) with the control style
     // (TBSTYLE_*) and the bar style (CBRS_*); an image list of four squares.
@@ -160,6 +158,27 @@ NMTBCUSTOMDRAW Notification(const CSkinTestBar& bar, HDC hdc, DWORD stage);
 // The skin's answer to it (the result slot starts at 0xBAD).
 LRESULT CallCustomDraw(COXToolbarSkin* skin, CSkinTestBar& bar, NMTBCUSTOMDRAW& cd);
 
+// A dialog bar (one push button) painting through `skin` the way a skinned dialog bar
+// does: DoPaint draws the skin's background and its gripper on the client rectangle, the
+// erase runs only when the skin asks for it, WM_NCPAINT is the skin's. Its non-client
+// borders are fixed like the test toolbar's.
+class CSkinTestDialogBar : public CDialogBar {
+public:
+    COXDialogBarSkin* skin = nullptr;
+    int erased = 0;
+
+    BOOL Make(CWnd* parent, const CRect& rect, DWORD barStyle = CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM);
+    void DoPaint(CDC* pDC) override;
+    void Repaint();
+    CRect ClientInWindow() const;
+
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg void OnNcPaint();
+    DECLARE_MESSAGE_MAP()
+};
+
 // Four squares in kImageColours (transparent around them); `shift` rotates the colours.
 HIMAGELIST MakeImages(int shift = 0);
 
@@ -175,8 +194,6 @@ protected:
     static void Pump();
     static void PaintAll();
     void MouseTo(int clientX, int clientY);
-    // A screen pixel at a point of the parent's client area.
-    static COLORREF Pixel(int clientX, int clientY);
     // A client pixel of a window as on the screen.
     static COLORREF ClientPixel(const CWnd& wnd, int x, int y);
     static CRect ScreenRect(const CWnd& wnd, bool whole);

@@ -168,28 +168,33 @@ TEST_F(XPSkinTest, ButtonStatesFollowTheTable)
     }
 }
 
-// A disabled button draws from the disabled image list when the bar has one.
-TEST_F(XPSkinTest, DisabledButtonUsesTheDisabledList)
+// The other image lists: a disabled button draws from the disabled list (in place), a hot
+// one from the hot list (lifted), when the bar has them.
+TEST_F(XPSkinTest, DisabledAndHotImageLists)
 {
-    CSkinTestBar bar;
-    MakeBar(bar, {CSkinTestBar::Button(7, 0, BTNS_BUTTON, 0)});
-    bar.disabledImages = MakeImages(1);
-    bar.Send(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(bar.disabledImages));
-    bar.Repaint();
-    EXPECT_EQ(At(bar, 7, 6), kImageColours[1]);
-    EXPECT_EQ(At(bar, 6, 5), kXPBackground) << "transparent around the square";
-}
-
-// A hot button takes its image from the hot list when there is one.
-TEST_F(XPSkinTest, HotButtonUsesTheHotList)
-{
-    CSkinTestBar bar;
-    MakeBar(bar, {CSkinTestBar::Button(7, 0)});
-    bar.hotImages = MakeImages(3);
-    bar.Send(TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(bar.hotImages));
-    bar.Send(TB_SETHOTITEM, 0);
-    bar.Repaint();
-    EXPECT_EQ(At(bar, 6, 5), kImageColours[3]) << "lifted, from the hot list";
+    struct Row {
+        const char* name;
+        BYTE state;
+        bool hot;
+        UINT message;
+        int shift;
+        CPoint square; // the square's first pixel
+    } rows[] = {
+        {"disabled", 0, false, TB_SETDISABLEDIMAGELIST, 1, CPoint(7, 6)},
+        {"hot", TBSTATE_ENABLED, true, TB_SETHOTIMAGELIST, 3, CPoint(6, 5)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CSkinTestBar bar;
+        MakeBar(bar, {CSkinTestBar::Button(7, 0, BTNS_BUTTON, row.state)});
+        HIMAGELIST& list = row.hot ? bar.hotImages : bar.disabledImages;
+        list = MakeImages(row.shift);
+        bar.Send(row.message, 0, reinterpret_cast<LPARAM>(list));
+        bar.Send(TB_SETHOTITEM, row.hot ? 0 : static_cast<WPARAM>(-1));
+        bar.Repaint();
+        EXPECT_EQ(At(bar, row.square.x, row.square.y), kImageColours[row.shift]);
+        EXPECT_NE(At(bar, row.square.x - 1, row.square.y - 1), kImageColours[row.shift]) << "transparent around it";
+    }
 }
 
 // Separators: a line in the separator colour down the middle of one taller than wide,
