@@ -148,7 +148,8 @@ TEST_F(ComboFrameTest, ClassicKeepsTheSystemLook)
 }
 
 // 2003: the background is the slice of a top-to-bottom gradient as tall as the parent
-// (300 rows from the parent's top: the combo's row y is row y + 20), by hand here.
+// (300 rows from the parent's top: the combo's row y is row y + 20), by hand here; without
+// a visual style the tab background's colours are the toolbar's (WINDOW .78 / .04 blends).
 TEST_F(ComboFrameTest, Office2003ComboBackground)
 {
     skintest::Msimg32Replaced noLibrary({}, false);

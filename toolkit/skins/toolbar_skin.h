@@ -12,7 +12,8 @@
 //            non-client body (toolbar_skin_2003.cpp).
 // Before handling a notification the XP and Classic skins offer it to the bar's frame
 // (NMOXTBPRECUSTOMDRAW below), which may take the paint over. The menu bar, which comes
-// later, is known through menubar_paint.h.
+// later, is known through menubar_paint.h; the skinned combo box (skinned_combo.h) and
+// framed child windows are painted in toolbar_skin_frames.cpp.
 #include "platform/base/wintypes.h"
 #include "platform/user/user_types.h"
 #include "toolkit/skins/skin_lookup.h"
