@@ -139,7 +139,7 @@ BOOL CZynAcConfigSheet::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message == WM_KEYDOWN &&
         (pMsg->wParam == VK_TAB || pMsg->wParam == VK_PRIOR || pMsg->wParam == VK_NEXT) &&
-        (::GetAsyncKeyState(VK_CONTROL) & 0x8000))
+        (::GetKeyState(VK_CONTROL) & 0x8000))
         return m_bTabsEnabled ? FALSE : TRUE;
     return CChildSheet::PreTranslateMessage(pMsg);
 }

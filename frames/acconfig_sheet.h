@@ -11,7 +11,9 @@
 //   - Pages are found by their page ID (the first in page order with that ID).
 //   - While an edit is open the view disables the tabs (EnableTabs / DisableTabs): the tab
 //     control is disabled and Ctrl+Tab, Ctrl+Page Up and Ctrl+Page Down are swallowed, so
-//     neither mouse nor keyboard leaves the page.
+//     neither mouse nor keyboard leaves the page. Ctrl is read as it was when the key was
+//     pressed (GetKeyState), so keys typed ahead while the program was busy are judged by
+//     what the operator held, not by the keyboard's state when the message is taken.
 #include "frames/cfg_form_state.h"
 #include "frames/child_sheet.h"
 

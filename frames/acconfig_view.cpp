@@ -335,8 +335,10 @@ void CZynAcConfigView::OnUpdateBtnExit(CCmdUI* pCmdUI)
 
 void CZynAcConfigView::OnUpdateMultiselect(CCmdUI* pCmdUI)
 {
+    // A box the view does not allow stays disabled as well as hidden, so its mnemonic
+    // cannot reach it either.
     CZynAcConfigPage* pPage = ActivePage();
-    pCmdUI->Enable(pPage && pPage->CanMultipleSelect());
+    pCmdUI->Enable(m_bAllowMultiSelect && pPage && pPage->CanMultipleSelect());
 }
 
 void CZynAcConfigView::OnUpdateCancel(CCmdUI* pCmdUI)
