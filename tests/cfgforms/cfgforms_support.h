@@ -131,6 +131,7 @@ public:
     int ShowObject(const CZynAcObject& object) override;
     ULONG GetHelpID(int nControlID, CPoint& point) override;
     BOOL OnInitDialog() override;
+    using CZynAcConfigPage::NameExists;
 
     // Doors known before the page is shown without a database.
     static std::vector<Door>& Preset();
