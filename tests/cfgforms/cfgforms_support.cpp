@@ -476,6 +476,12 @@ int& HostView::LiveCount()
     return count;
 }
 
+BOOL HostView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return CZynAcConfigView::PreCreateWindow(cs);
+}
+
 int HostView::AddPages()
 {
     CZynAcConfigSheet* sheet = GetSheet();

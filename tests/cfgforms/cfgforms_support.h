@@ -207,13 +207,15 @@ protected:
 };
 
 // The registered view: its pages come from MakePages (by default a door page and a zone
-// page).
+// page); it has the sunken client edge.
 class HostView : public CZynAcConfigView {
     DECLARE_DYNCREATE(HostView)
 public:
     HostView();
     ~HostView() override;
     int AddPages() override;
+    // The sunken client edge of the class library's default views, which the skins repaint.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     static std::function<int(CZynAcConfigSheet&)>& MakePages();
     static int& LiveCount();
