@@ -430,6 +430,21 @@ TEST_F(ConfigViewTest, AFailedBuildLeavesNoSheetDeletesItsPagesAndDisablesEveryt
     EXPECT_TRUE(m_view->SetState(AcCfgStateView));
 }
 
+TEST_F(ConfigViewTest, ASheetWindowThatCannotBeMadeLeavesNoSheetAndNoPages)
+{
+    // The second page names a template nobody has: the sheet's window cannot be made.
+    HostView::MakePages() = [](CZynAcConfigSheet& sheet) {
+        sheet.AddPage(new KnobPage(13));
+        sheet.AddPage(new KnobPage(14, 4999));
+        return TRUE;
+    };
+    ASSERT_NE(OpenDoorView({kPermDoorView}), nullptr);
+    EXPECT_EQ(m_view->GetSheet(), nullptr);
+    EXPECT_EQ(CfgTrace::Log(), (std::vector<std::wstring>{L"knob deleted 14", L"knob deleted 13"}));
+    EXPECT_EQ(RowText(), "add(off) modify(off) delete(off)");
+    EXPECT_EQ(m_view->GetState(), AcCfgStateView);
+}
+
 TEST_F(ConfigViewTest, TheMainWindowsObjectSelectsItsPageOnlyWhileViewing)
 {
     DoorPage::Preset() = {Door{1, L"Front", 10}, Door{2, L"Back", 20}};
