@@ -219,6 +219,8 @@ public:
 
     static std::function<int(CZynAcConfigSheet&)>& MakePages();
     static int& LiveCount();
+    // For the layout rules' own numbers: the height the sheet is taken to have been made with.
+    void SetCreatedSheetHeight(int height) { m_nSheetHeight = height; }
 };
 
 class HostApp : public CZynApp {

@@ -96,6 +96,70 @@ TEST_F(ConfigViewTest, OpensThroughTheRegistryViewingWithItsTitleAndTheRowBelowT
     EXPECT_EQ(exit.top, add.top);
 }
 
+TEST_F(ConfigViewTest, TheRowNeverRisesAboveTheSheetAndTheSheetNeverShrinksBelowItsMake)
+{
+    ASSERT_NE(OpenKnobs(), nullptr);
+    // Sizes the view's client area, as its frame would.
+    auto sizeClient = [&](int cx, int cy) {
+        CRect window, client;
+        m_view->GetWindowRect(&window);
+        m_view->GetClientRect(&client);
+        m_view->SetWindowPos(nullptr, 0, 0, cx + window.Width() - client.Width(), cy + window.Height() - client.Height(),
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    auto rectOf = [&](CWnd* w) {
+        CRect r;
+        w->GetWindowRect(&r);
+        m_view->ScreenToClient(&r);
+        return r;
+    };
+    const CSize made = m_view->GetCreatedSheetSize();
+    m_view->SetScrollSizes(MM_TEXT, CSize(1, 1)); // no scroll bars to take from the client
+    // A client 100 high and a sheet made 200 high: the row stands at 202.
+    m_view->SetCreatedSheetHeight(200);
+    sizeClient(600, 100);
+    EXPECT_EQ(rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_ADD)).top, 202);
+    EXPECT_EQ(rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_MULTISELECT)).top, 205);
+    EXPECT_EQ(rectOf(m_view->GetSheet()), CRect(2, 0, 595, 200)) << "at least as high as made";
+    m_view->SetCreatedSheetHeight(made.cy);
+    // Narrower than the sheet was made: it keeps that width; taller: the row goes down to
+    // 30 above the bottom and the sheet follows it.
+    sizeClient(made.cx - 40, made.cy + 200);
+    const int row = made.cy + 200 - 30;
+    EXPECT_EQ(rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_ADD)).top, row);
+    EXPECT_EQ(rectOf(m_view->GetSheet()), CRect(2, 0, 2 + made.cx, row - 2));
+    const CRect exit = rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_EXIT));
+    EXPECT_EQ(exit.right, made.cx - 40 - 10);
+    // Exit has come left over where the status text starts: the text shrinks to nothing,
+    // never to a negative width.
+    const CRect squeezed = rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_STATUS));
+    EXPECT_GT(squeezed.left, exit.left - 5);
+    EXPECT_EQ(squeezed.Width(), 0);
+    // Wide again: the text ends 5 pixels before Exit, its left edge where it was.
+    sizeClient(made.cx + 200, made.cy + 200);
+    const CRect wideExit = rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_EXIT));
+    EXPECT_EQ(wideExit.right, made.cx + 200 - 10);
+    const CRect status = rectOf(m_view->GetDlgItem(IDC_ZYN_CFG_STATUS));
+    EXPECT_EQ(status.left, squeezed.left);
+    EXPECT_EQ(status.right, wideExit.left - 5);
+    EXPECT_EQ(rectOf(m_view->GetSheet()), CRect(2, 0, made.cx + 200 - 5, row - 2));
+
+    // Without auto-resize, the double-byte fix rescales the sheet once from the dialog font
+    // to a 6 x 13 character (the sheet's font: 8 points of "MS Shell Dlg").
+    m_view->AutoResizeSheet(FALSE);
+    m_view->FixDoubleByteLayout(TRUE);
+    const CRect before = rectOf(m_view->GetSheet());
+    RECT units{0, 0, 4, 8};
+    ::MapDialogRect(m_view->GetSheet()->m_hWnd, &units);
+    sizeClient(700, made.cy + 100);
+    const CRect after = rectOf(m_view->GetSheet());
+    EXPECT_EQ(after.TopLeft(), before.TopLeft()) << "sized, not moved";
+    EXPECT_EQ(after.Width(), MulDiv(before.right, 6, units.right) - MulDiv(before.left, 6, units.right));
+    EXPECT_EQ(after.Height(), MulDiv(before.bottom, 13, units.bottom) - MulDiv(before.top, 13, units.bottom));
+    sizeClient(720, made.cy + 120);
+    EXPECT_EQ(rectOf(m_view->GetSheet()), after) << "once only";
+}
+
 TEST_F(ConfigViewTest, EachButtonAndMenuMessageMovesTheStateOnlyFromViewing)
 {
     struct Row {
