@@ -345,8 +345,7 @@ TEST_F(ConfigViewTest, StatusTextByStateWithTheSelectionCountAndThePagesWord)
     const struct {
         int button;
         const wchar_t* text;
-    } rows[] = {{kAdd, L"Adding: fill in the fields, then OK or Cancel.!"},
-        {kModify, L"Modifying: change the fields, then OK or Cancel.!"}, {kDelete, L"Deleting: OK deletes, Cancel keeps it.!"}};
+    } rows[] = {{kAdd, L"Adding a new object!"}, {kModify, L"Modifying the object!"}, {kDelete, L"Deleting the object!"}};
     for (const auto& row : rows) {
         Button(row.button);
         EXPECT_EQ(TextOf(Item(kStatus)), row.text);
