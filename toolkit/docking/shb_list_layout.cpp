@@ -592,3 +592,12 @@ CRect COXSHBListCtrl::GetPlaceHolderRect(int nItem)
     const int middle = (2 * gapTop + kItemGap) / 2;
     return CRect(client.left, middle - 7, client.right, middle + 8);
 }
+
+void COXSHBListCtrl::OnSize(UINT nType, int cx, int cy)
+{
+    CListCtrl::OnSize(nType, cx, cy);
+    // A new width measures every item again when geometry is next asked for (EnsureLayout
+    // sees the width change); the scroll buttons follow the new height.
+    CalculateScrollRects();
+    RedrawList();
+}
