@@ -95,6 +95,9 @@ void COXSHBListCtrl::OnMouseMove(UINT nFlags, CPoint point)
         const int distance = std::abs(point.x - m_ptButtonDown.x) + std::abs(point.y - m_ptButtonDown.y);
         if (distance > 8) {
             m_ptDragImage.Offset(point.x - m_ptButtonDown.x, point.y - m_ptButtonDown.y);
+            // One attempt per press: a refused or failed drag does not start again at
+            // every following move.
+            m_nPressedItem = -1;
             SetDragItem(m_nHotItem);
             return;
         }
