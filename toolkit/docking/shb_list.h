@@ -207,7 +207,16 @@ private:
     void InvalidateLayout();
     void InvalidateLayoutFrom(int nItem, bool bRemeasure);
     void EnsureLayout(int nUpTo);
-    void MeasureItem(HDC hdc, int nItem, int nWidth, CSize imageSize, bool bHasImages);
+    // What measuring needs that is the same for every item.
+    struct MeasureContext {
+        HDC hdc = nullptr;
+        int width = 0;
+        CSize imageSize;
+        int imageCount = 0;    // of the view's image list (0 without one)
+        bool large = true;
+        std::vector<wchar_t> text;
+    };
+    void MeasureItem(MeasureContext& context, int nItem);
     CRect WorkingRect() const;
     // An item's rectangles in view coordinates (the layout must be there).
     CRect ItemRectView(int nItem) const;
@@ -223,7 +232,6 @@ private:
     void FixIndexesAfterInsert(int nItem);
     void FixIndexesAfterDelete(int nItem);
     void RedrawList();
-    void DrawItemImmediate(HDC hdc, int nItem, const CRect& rectClient);
     void FillListBackground(CDC* pDC, const CRect& rect);
     void DrawFrame(CDC* pDC, const CRect& rect, bool bHot, bool bPressed);
     // Mouse helpers.
@@ -291,6 +299,8 @@ private:
     int m_nLastDropIndex = -1;
     // The font of a hot item's underlined text, made from the text font.
     CFont m_hotFont;
+    // While a paint runs: the text font, asked once for all the items it draws.
+    HFONT m_hPaintFont = nullptr;
 
     static DWORD m_dwComCtlVersion;
 };

@@ -6,6 +6,7 @@
 // point is the view point minus the origin.
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/gdi/imagelist.h"
 #include "platform/user/winuser.h"
@@ -101,35 +102,51 @@ void COXSHBListCtrl::InvalidateLayoutFrom(int nItem, bool bRemeasure)
     m_nTopsValid = std::max(0, std::min(m_nTopsValid, nItem));
 }
 
-void COXSHBListCtrl::MeasureItem(HDC hdc, int nItem, int nWidth, CSize imageSize, bool bHasImages)
+void COXSHBListCtrl::MeasureItem(MeasureContext& context, int nItem)
 {
     ItemGeometry& g = m_geometry[static_cast<size_t>(nItem)];
     g = ItemGeometry{};
     g.measured = true;
-    const bool large = GetView() != SHB_SMALLICON;
-    if (bHasImages && GetItemImage(nItem) >= 0)
-        g.rectImage = CRect(0, 0, imageSize.cx + 2 * kImageMargin, imageSize.cy + 2 * kImageMargin);
-    const CString text = ItemText(nItem);
-    if (large) {
-        if (!text.IsEmpty() && nWidth > 0) {
-            CRect r(0, 0, std::max(0, nWidth - kTextMargin), 0);
-            ::DrawTextW(hdc, text.GetString(), text.GetLength(), &r, kMeasureLarge);
+    // The image and the text in one question to the list view.
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nItem;
+    item.pszText = context.text.data();
+    item.cchTextMax = static_cast<int>(context.text.size());
+    context.text[0] = 0;
+    BaseMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    int length = static_cast<int>(::wcsnlen(context.text.data(), context.text.size()));
+    if (length + 1 >= static_cast<int>(context.text.size())) {
+        // A text that filled the buffer may be longer: asked again in full.
+        const CString whole = ItemText(nItem);
+        context.text.assign(whole.GetString(), whole.GetString() + whole.GetLength() + 1);
+        length = whole.GetLength();
+        context.text.resize(std::max<size_t>(context.text.size(), 256));
+    }
+    const wchar_t* text = context.text.data();
+    const int width = context.width;
+    if (item.iImage >= 0 && item.iImage < context.imageCount)
+        g.rectImage = CRect(0, 0, context.imageSize.cx + 2 * kImageMargin, context.imageSize.cy + 2 * kImageMargin);
+    if (context.large) {
+        if (length > 0 && width > 0) {
+            CRect r(0, 0, std::max(0, width - kTextMargin), 0);
+            ::DrawTextW(context.hdc, text, length, &r, kMeasureLarge);
             const int w = r.Width() + kTextMargin;
             const int h = r.Height() + kTextMargin;
-            const int left = w < nWidth ? (nWidth - w) / 2 : 0;
-            g.rectText = CRect(left, g.rectImage.bottom, left + std::min(w, nWidth), g.rectImage.bottom + h);
+            const int left = w < width ? (width - w) / 2 : 0;
+            g.rectText = CRect(left, g.rectImage.bottom, left + std::min(w, width), g.rectImage.bottom + h);
         }
-        g.rectImage.OffsetRect((nWidth - g.rectImage.Width()) / 2, 0);
+        g.rectImage.OffsetRect((width - g.rectImage.Width()) / 2, 0);
         g.nHeight = g.rectImage.Height() + g.rectText.Height();
         return;
     }
-    if (!text.IsEmpty() && g.rectImage.Width() < nWidth) {
+    if (length > 0 && g.rectImage.Width() < width) {
         CRect r(0, 0, 0, 0);
-        ::DrawTextW(hdc, text.GetString(), text.GetLength(), &r, kMeasureSmall);
+        ::DrawTextW(context.hdc, text, length, &r, kMeasureSmall);
         const int w = r.Width() + kTextMargin;
         const int h = r.Height() + kTextMargin;
         const int left = g.rectImage.IsRectEmpty() ? 2 : g.rectImage.right;
-        g.rectText = CRect(left, 0, std::min(left + w, nWidth), h);
+        g.rectText = CRect(left, 0, std::min(left + w, width), h);
         const int hi = g.rectImage.Height();
         if (h > hi)
             g.rectImage.OffsetRect(0, (h - hi) / 2);
@@ -167,12 +184,14 @@ void COXSHBListCtrl::EnsureLayout(int nUpTo)
         m_nTopsValid = nUpTo;
         return;
     }
-    const HIMAGELIST images = ViewImageList();
-    CSize imageSize;
-    if (images) {
+    MeasureContext context;
+    context.width = width;
+    context.large = GetView() != SHB_SMALLICON;
+    if (const HIMAGELIST images = ViewImageList()) {
         int cx = 0, cy = 0;
         ::ImageList_GetIconSize(images, &cx, &cy);
-        imageSize = CSize(cx, cy);
+        context.imageSize = CSize(cx, cy);
+        context.imageCount = ::ImageList_GetImageCount(images);
     }
     HDC hdc = nullptr;
     HGDIOBJ oldFont = nullptr;
@@ -186,8 +205,10 @@ void COXSHBListCtrl::EnsureLayout(int nUpTo)
             if (!hdc) {
                 hdc = ::GetDC(m_hWnd);
                 oldFont = ::SelectObject(hdc, font);
+                context.hdc = hdc;
+                context.text.assign(256, 0);
             }
-            MeasureItem(hdc, i, width, imageSize, images != nullptr);
+            MeasureItem(context, i);
         }
         m_tops[static_cast<size_t>(i)] = top;
         top += m_geometry[static_cast<size_t>(i)].nHeight + kItemGap;

@@ -56,65 +56,45 @@ void COXSHBListCtrl::OnPaint()
     CPaintDC dc(this);
     CRect client;
     ::GetClientRect(m_hWnd, &client);
+    CRect box;
+    if (!box.IntersectRect(&dc.m_ps.rcPaint, &client))
+        return;
     const int count = ItemCount();
     EnsureLayout(count);
     CalculateScrollRects();
-    if (!(GetBarStyle() & SHBS_NOSCROLL)) {
-        DrawScrollButtons(&dc);
-        for (const CRect& button : {m_rectScrollUp, m_rectScrollDown}) {
-            if (!button.IsRectEmpty())
-                dc.ExcludeClipRect(&button);
-        }
-    }
-    // The visible items, from the top item down to the first one below the client area.
-    struct Visible {
-        int item;
-        CRect rect;
-    };
-    std::vector<Visible> visible;
+    // Everything is drawn into one off-screen picture of the part to paint (the
+    // background, the items over it, the placeholder and the buttons), which is copied
+    // to the window once: nothing flickers, and no item pays for a bitmap of its own.
+    shb::OffscreenDc page(dc.GetSafeHdc(), box);
+    if (!page.Valid())
+        return;
+    shb::AttachedDc pageDc(page.dc());
+    FillListBackground(&pageDc, client);
+    m_hPaintFont = TextFont();
     for (int i = std::max(0, GetTopIndex()); i >= 0 && i < count; ++i) {
         CRect r = ItemRectView(i);
         r.OffsetRect(-m_ptOrigin.x, -m_ptOrigin.y);
-        if (r.top >= client.bottom)
+        if (r.top >= box.bottom)
             break;
-        if (!r.IsRectEmpty())
-            visible.push_back({i, r});
+        CRect meet;
+        if (r.IsRectEmpty() || !meet.IntersectRect(&r, &box))
+            continue;
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_LISTVIEW;
+        dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+        dis.itemID = static_cast<UINT>(i);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = m_hWnd;
+        dis.hDC = page.dc();
+        dis.rcItem = r;
+        dis.itemData = static_cast<ULONG_PTR>(GetItemData(i));
+        DrawItem(&dis);
     }
-    {
-        const int saved = dc.SaveDC();
-        for (const Visible& v : visible)
-            dc.ExcludeClipRect(&v.rect);
-        FillListBackground(&dc, client);
-        dc.RestoreDC(saved);
-    }
-    for (const Visible& v : visible) {
-        if (dc.RectVisible(&v.rect))
-            DrawItemImmediate(dc.GetSafeHdc(), v.item, v.rect);
-    }
-    DrawPlaceHolder(&dc);
-}
-
-void COXSHBListCtrl::DrawItemImmediate(HDC hdc, int nItem, const CRect& rectClient)
-{
-    shb::OffscreenDc memory(hdc, CRect(0, 0, rectClient.Width(), rectClient.Height()));
-    if (!memory.Valid())
-        return;
-    {
-        shb::AttachedDc dc(memory.dc());
-        FillListBackground(&dc, rectClient);
-    }
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_LISTVIEW;
-    dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
-    dis.itemID = static_cast<UINT>(nItem);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.hwndItem = m_hWnd;
-    dis.hDC = memory.dc();
-    dis.rcItem = CRect(0, 0, rectClient.Width(), rectClient.Height());
-    dis.itemData = static_cast<ULONG_PTR>(GetItemData(nItem));
-    DrawItem(&dis);
-    ::BitBlt(hdc, rectClient.left, rectClient.top, rectClient.Width(), rectClient.Height(), memory.dc(), 0, 0,
-        SRCCOPY);
+    m_hPaintFont = nullptr;
+    DrawPlaceHolder(&pageDc);
+    if (!(GetBarStyle() & SHBS_NOSCROLL))
+        DrawScrollButtons(&pageDc);
+    page.CopyTo(dc.GetSafeHdc());
 }
 
 void COXSHBListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
@@ -155,7 +135,7 @@ void COXSHBListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (!g.rectText.IsRectEmpty()) {
         CRect text = g.rectText;
         text.OffsetRect(at);
-        HFONT font = TextFont();
+        HFONT font = m_hPaintFont ? m_hPaintFont : TextFont();
         if (hot && (style & SHBS_UNDERLINEHOTITEM)) {
             if (!m_hotFont.GetSafeHandle()) {
                 LOGFONT lf = m_lfText;
