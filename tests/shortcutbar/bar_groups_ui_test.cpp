@@ -275,6 +275,10 @@ TEST_F(GroupsTest, ABarStyleIsCheckedBeforeAnyWindowIsMade)
     EXPECT_EQ(refused.m_hWnd, nullptr);
     EXPECT_EQ(zyn::user::LiveWindowCount(), windows);
     MakeBar(SHBS_EDITHEADERS);
+    wchar_t className[64] = {};
+    GetClassNameW(bar->m_hWnd, className, 64);
+    EXPECT_EQ(std::wstring(className), L"OXShortcutBar");
+    EXPECT_EQ(GetClassLongPtrW(bar->m_hWnd, GCL_STYLE) & CS_DBLCLKS, static_cast<ULONG_PTR>(CS_DBLCLKS));
     EXPECT_FALSE(bar->SetBarStyle(0x18000));
     EXPECT_EQ(bar->GetBarStyle(), SHBS_EDITHEADERS);
     EXPECT_TRUE(bar->SetBarStyle(0xFFFF));

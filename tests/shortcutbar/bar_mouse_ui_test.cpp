@@ -2,6 +2,7 @@
 // raised headers, header drags (the 100 ms wait, the largest overlap, the swap, a veto,
 // no target), automatic expansion (800 ms resting, 200 ms under a data drag), the context
 // menu's items and checks with scripted choices, the commands and their routing.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,35 @@ TEST_F(MouseTest, AHeaderDragStartsAfterAHundredMillisecondsAndSwapsOnRelease)
     }
 }
 
+TEST_F(MouseTest, DeletingAGroupInTheMiddleOfItsDragEndsTheDrag)
+{
+    const auto g = ThreeGroups(SHBS_FLATGROUPBUTTON | SHBS_DRAWHEADERDRAGIMAGE | SHBS_AUTOEXPAND);
+    Press(100, 270);
+    Wait(100);
+    MoveTo(100, 271);
+    ASSERT_EQ(bar->GetDragGroup(), g[1]);
+    MoveTo(100, 290);
+    ASSERT_EQ(bar->GetDropHilightGroup(), g[2]);
+    // The dragged group goes: nothing refers to it, the capture and the drag image end.
+    ASSERT_TRUE(bar->DeleteGroup(g[1]));
+    EXPECT_EQ(bar->GetDragGroup(), nullptr);
+    EXPECT_EQ(bar->GetDropHilightGroup(), nullptr);
+    EXPECT_EQ(bar->GetPressedGroup(), nullptr);
+    EXPECT_EQ(bar->GetMouseOverGroup() == g[1], false);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(ImageList_GetDragImage(nullptr, nullptr), nullptr);
+    Release(100, 290);
+    EXPECT_EQ(TitlesInOrder(), (std::vector<std::wstring>{L"A", L"C"}));
+    // A group pending auto-expansion goes: its timer with it.
+    InjectMouseButton(MouseButton::Left, false);
+    MoveTo(100, 290);
+    ASSERT_EQ(bar->GetAutoExpandGroup(), g[2]);
+    ASSERT_TRUE(bar->DeleteGroup(g[2]));
+    EXPECT_EQ(bar->GetAutoExpandGroup(), nullptr);
+    Wait(1000);
+    EXPECT_EQ(bar->GetExpandedGroup(), g[0]);
+}
+
 TEST_F(MouseTest, OffTheHeadersTheLargestOverlapIsTheTarget)
 {
     // A margin of 6: A at 0..18 (expanded), B at 258..276, C at 282..300; a drag image
@@ -225,6 +255,10 @@ protected:
     void SetUp() override
     {
         MouseTest::SetUp();
+        Record();
+    }
+    void Record()
+    {
         onNotify = [this](NMSHORTCUTBAR& nm, LRESULT& r) {
             if (nm.hdr.code != SHBN_CONTEXTMENU)
                 return false;
@@ -278,6 +312,34 @@ TEST_F(ContextMenuTest, ItemsAndChecksFollowWhereTheClickWas)
         EXPECT_EQ(bar->GetHotGroup(), r.group) << r.name;
         EXPECT_EQ(menu, r.items) << r.name;
     }
+    // The texts come from the string resources.
+    struct TextRow {
+        UINT id;
+        const wchar_t* text;
+    };
+    const TextRow texts[] = {{ID_SHB_LARGEICON, L"&Large icons"}, {ID_SHB_SMALLICON, L"&Small icons"},
+        {ID_SHB_ADDNEWGROUP, L"&Add new group"}, {ID_SHB_REMOVEGROUP, L"&Remove group"},
+        {ID_SHB_RENAMEGROUP, L"Re&name group"}, {ID_SHB_RENAMELCITEM, L"Rena&me item"},
+        {ID_SHB_REMOVELCITEM, L"Remove &item"}};
+    std::map<UINT, std::wstring> shownTexts;
+    onNotify = [&](NMSHORTCUTBAR& nm, LRESULT& res) {
+        if (nm.hdr.code != SHBN_CONTEXTMENU)
+            return false;
+        auto* info = reinterpret_cast<SHBContextMenuInfo*>(nm.lParam);
+        for (const TextRow& t : texts) {
+            CString s;
+            info->pMenu->GetMenuString(t.id, s, MF_BYCOMMAND);
+            shownTexts[t.id] = s.GetString();
+        }
+        res = 0;
+        return true;
+    };
+    AnswerScript::Push(AnswerKind::PopupMenu, 0);
+    RightClick(label.left + 2, label.top + 2, list);
+    for (const TextRow& t : texts)
+        EXPECT_EQ(shownTexts[t.id], t.text) << t.id;
+    Record();
+
     // Small icons in the expanded group move the check; without header editing only the
     // views are offered.
     bar->SetGroupView(g[0], SHB_SMALLICON);

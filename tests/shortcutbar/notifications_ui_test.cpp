@@ -303,6 +303,34 @@ TEST_F(NotifyTest, TooltipTextsReachBothKindsOfRequestTerminated)
         EXPECT_EQ(got, r.viaPointer ? r.text : r.text.substr(0, 79)) << r.name;
     }
     onNotify = nullptr;
+
+    // An item's tip: tool id item + 1, asked as 0x80E0 for the item.
+    onNotify = [](NMSHORTCUTBAR& nm, LRESULT& result) {
+        if (nm.hdr.code != SHBN_GETITEMTIP)
+            return false;
+        auto* tip = reinterpret_cast<SHBToolTipText*>(nm.lParam);
+        const std::wstring t = L"item " + std::to_wstring(nm.nItem);
+        std::copy(t.begin(), t.end(), tip->szText);
+        result = 0;
+        return true;
+    };
+    TakeLog();
+    NMTTDISPINFOW item{};
+    item.hdr.idFrom = 3;
+    item.hdr.code = TTN_NEEDTEXTW;
+    SendMessageW(ListOf(a), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(item.lpszText), L"item 2");
+    EXPECT_EQ(TakeLog(), (Lines{"80E0 A 2"}));
+    onNotify = nullptr;
+    // The tool under a point: the item under it, one-based; nothing between items.
+    COXSHBListCtrl* list = bar->GetGroupListCtrl(a);
+    CRect icon;
+    list->GetItemRect(1, &icon, LVIR_ICON);
+    TOOLINFO ti{};
+    EXPECT_EQ(list->OnToolHitTest(icon.CenterPoint(), &ti), 2);
+    EXPECT_EQ(ti.uId, 2u);
+    EXPECT_EQ(list->OnToolHitTest(CPoint(5, 27), &ti), -1);
+    EXPECT_EQ(bar->OnToolHitTest(CPoint(100, 5), &ti), static_cast<int>(reinterpret_cast<intptr_t>(a)));
 }
 
 } // namespace
