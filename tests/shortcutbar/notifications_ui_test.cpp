@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/afx/ole/oledroptarget.h"
 #include "platform/comctl/tooltip.h"
 
 #include "platform/user/driver.h"
@@ -230,6 +231,32 @@ TEST_F(NotifyTest, DeletingTheGroupBeingRenamedCancelsTheEdit)
     EXPECT_EQ(bar->GetEditGroup(), nullptr);
     EXPECT_EQ(TakeLog(), (Lines{"80D2 B -1"})) << "no end-of-edit for a dead group";
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(NotifyTest, TheParentMaySupplyTheDropTargetOrLeaveTheBuiltInOne)
+{
+    COleDropTarget own;
+    onNotify = [&](NMSHORTCUTBAR& nm, LRESULT& r) {
+        if (nm.hdr.code != SHBN_GETDROPTARGET)
+            return false;
+        // The bar's own request (no group) gets the parent's object; the lists' requests
+        // are claimed without one, which leaves them their built-in targets.
+        nm.lParam = nm.hGroup ? 0 : reinterpret_cast<LPARAM>(&own);
+        r = 1;
+        return true;
+    };
+    MakeBar(0);
+    EXPECT_EQ(own.GetRegisteredWindow(), bar->m_hWnd);
+    const HSHBGROUP a = AddGroups({L"A"})[0];
+    onNotify = nullptr;
+    ASSERT_NE(bar->GetGroupListCtrl(a), nullptr);
+    // The list's built-in target takes a drag enter.
+    SHBDROPTARGETACTION action{};
+    action.pWnd = bar->GetGroupListCtrl(a);
+    EXPECT_EQ(SendMessageW(bar->GetGroupChildWndHandle(a), SHBDTM_DRAGENTER, 0, reinterpret_cast<LPARAM>(&action)), 1);
+    SendMessageW(bar->GetGroupChildWndHandle(a), SHBDTM_DRAGLEAVE, 0, reinterpret_cast<LPARAM>(&action));
+    bar.reset();
+    EXPECT_EQ(own.GetRegisteredWindow(), nullptr) << "revoked with the bar";
 }
 
 TEST_F(NotifyTest, TheOwnerHearsInsteadOfTheParent)
