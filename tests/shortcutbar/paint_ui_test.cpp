@@ -9,6 +9,7 @@
 #include "platform/afx/ole/oledataobject.h"
 #include "platform/afx/ole/oledatasource.h"
 #include "platform/base/globalmem.h"
+#include "platform/gdi/gdi_object.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "platform/user/winuser.h"
@@ -321,6 +322,50 @@ TEST_F(SkinPaintTest, The2003GradientRunsOnAcrossTheBarAndItsList)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(SkinPaintTest, AKeptPictureStartsEachPaintAfreshAndGoesWhenTheListIsHidden)
+{
+    COXSHBListCtrl* list = HotAndActive(L"Classic");
+    const COLORREF back = GetSysColor(COLOR_BTNSHADOW);
+    const std::string dark = Rgb(RGB(std::max(0, GetRValue(back) - 128), std::max(0, GetGValue(back) - 128),
+        std::max(0, GetBValue(back) - 128)));
+    ASSERT_EQ(At(list->m_hWnd, 1, 59), dark) << "the premise: item 2 sunken";
+    // A parent that draws item 0 itself and leaves a one-pixel clip region and a moved
+    // origin behind: that paint is the parent's, the next one must not inherit either.
+    onNotify = [](NMSHORTCUTBAR& nm, LRESULT& r) {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(nm.lParam);
+        if (nm.hdr.code != SHBN_DRAWITEM || dis->itemID != 0)
+            return false;
+        IntersectClipRect(dis->hDC, 0, 0, 1, 1);
+        SetViewportOrgEx(dis->hDC, 40, 40, nullptr);
+        r = 1;
+        return true;
+    };
+    InvalidateRect(list->m_hWnd, nullptr, FALSE);
+    zyn::user::PaintPendingWindows();
+    onNotify = nullptr;
+    InvalidateRect(list->m_hWnd, nullptr, FALSE);
+    const struct {
+        int x, y;
+        std::string colour;
+    } points[] = {{1, 59, dark}, {10, 40, Rgb(RGB(200, 0, 0))}, {10, 68, Rgb(RGB(200, 0, 0))}, {0, 30, Rgb(back)}};
+    for (const auto& p : points)
+        EXPECT_EQ(At(list->m_hWnd, p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+
+    // Painting again makes nothing new; hiding the list frees its picture (a DC and a
+    // bitmap), and showing it paints again as before.
+    const size_t dcs = zyn::gdi::LiveDcCount(), objects = zyn::gdi::LiveObjectCount();
+    InvalidateRect(list->m_hWnd, nullptr, FALSE);
+    zyn::user::PaintPendingWindows();
+    EXPECT_EQ(zyn::gdi::LiveDcCount(), dcs);
+    EXPECT_EQ(zyn::gdi::LiveObjectCount(), objects);
+    list->ShowWindow(SW_HIDE);
+    EXPECT_EQ(zyn::gdi::LiveDcCount(), dcs - 1);
+    EXPECT_EQ(zyn::gdi::LiveObjectCount(), objects - 1);
+    list->ShowWindow(SW_SHOW);
+    EXPECT_EQ(At(list->m_hWnd, 1, 59), dark);
+    EXPECT_EQ(zyn::gdi::LiveDcCount(), dcs);
 }
 
 TEST_F(SkinPaintTest, AListsOwnColourIsFlatInEverySkin)

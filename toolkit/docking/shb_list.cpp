@@ -27,6 +27,7 @@ BEGIN_MESSAGE_MAP(COXSHBListCtrl, CListCtrl)
     ON_WM_PAINT()
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_WM_SHOWWINDOW()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
@@ -169,7 +170,16 @@ void COXSHBListCtrl::OnDestroy()
         m_pRegisteredTarget = nullptr;
     }
     m_bInitialized = FALSE;
+    m_paintPicture.Release();
     CListCtrl::OnDestroy();
+}
+
+void COXSHBListCtrl::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CListCtrl::OnShowWindow(bShow, nStatus);
+    // Only the expanded group's list is shown; the others keep no picture.
+    if (!bShow)
+        m_paintPicture.Release();
 }
 
 // ---- notifications and settings ---------------------------------------------------------------------------------

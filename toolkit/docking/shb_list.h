@@ -38,6 +38,7 @@
 #include "toolkit/docking/shb_drop_source.h"
 #include "toolkit/docking/shb_drop_target.h"
 #include "toolkit/docking/shb_edit.h"
+#include "toolkit/docking/shb_gdi.h"
 #include "toolkit/docking/shb_messages.h"
 
 class COXShortcutBar;
@@ -168,6 +169,7 @@ protected:
     afx_msg void OnPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnDestroy();
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
@@ -301,6 +303,8 @@ private:
     CFont m_hotFont;
     // While a paint runs: the text font, asked once for all the items it draws.
     HFONT m_hPaintFont = nullptr;
+    // The off-screen picture paints draw into, kept while the list is shown.
+    zyn::toolkit::shb::OffscreenCache m_paintPicture;
 
     static DWORD m_dwComCtlVersion;
 };

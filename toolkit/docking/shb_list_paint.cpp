@@ -2,6 +2,7 @@
 // the bar's skin inside a bar), each visible item off screen over its background, the hot
 // and active frames, and the placeholder of a drop.
 #include <algorithm>
+#include <optional>
 
 #include "platform/afx/window_dc.h"
 #include "platform/gdi/imagelist.h"
@@ -65,10 +66,15 @@ void COXSHBListCtrl::OnPaint()
     // Everything is drawn into one off-screen picture of the part to paint (the
     // background, the items over it, the placeholder and the buttons), which is copied
     // to the window once: nothing flickers, and no item pays for a bitmap of its own.
-    shb::OffscreenDc page(dc.GetSafeHdc(), box);
-    if (!page.Valid())
-        return;
-    shb::AttachedDc pageDc(page.dc());
+    HDC picture = m_paintPicture.Begin(dc.GetSafeHdc(), box);
+    std::optional<shb::OffscreenDc> ownPicture; // a paint inside a paint draws apart
+    if (!picture) {
+        ownPicture.emplace(dc.GetSafeHdc(), box);
+        if (!ownPicture->Valid())
+            return;
+        picture = ownPicture->dc();
+    }
+    shb::AttachedDc pageDc(picture);
     FillListBackground(&pageDc, client);
     m_hPaintFont = TextFont();
     for (int i = std::max(0, GetTopIndex()); i >= 0 && i < count; ++i) {
@@ -85,7 +91,7 @@ void COXSHBListCtrl::OnPaint()
         dis.itemID = static_cast<UINT>(i);
         dis.itemAction = ODA_DRAWENTIRE;
         dis.hwndItem = m_hWnd;
-        dis.hDC = page.dc();
+        dis.hDC = picture;
         dis.rcItem = r;
         dis.itemData = static_cast<ULONG_PTR>(GetItemData(i));
         DrawItem(&dis);
@@ -94,7 +100,10 @@ void COXSHBListCtrl::OnPaint()
     DrawPlaceHolder(&pageDc);
     if (!(GetBarStyle() & SHBS_NOSCROLL))
         DrawScrollButtons(&pageDc);
-    page.CopyTo(dc.GetSafeHdc());
+    if (ownPicture)
+        ownPicture->CopyTo(dc.GetSafeHdc());
+    else
+        m_paintPicture.End(dc.GetSafeHdc());
 }
 
 void COXSHBListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
