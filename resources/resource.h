@@ -77,6 +77,14 @@
 #define IDS_ZYN_CFG_TIP_CLEAR                12603
 #define IDS_ZYN_CFG_TIP_HELP                 12604
 #define IDS_ZYN_CFG_TIP_EXIT                 12606
+// The shortcut bar's context menu (toolkit/docking/shb_bar.h), fixed numbers of the toolkit.
+#define IDS_OX_SHB_LARGEICON                 26840
+#define IDS_OX_SHB_SMALLICON                 26841
+#define IDS_OX_SHB_ADDNEWGROUP               26842
+#define IDS_OX_SHB_REMOVEGROUP               26843
+#define IDS_OX_SHB_RENAMEGROUP               26844
+#define IDS_OX_SHB_REMOVEITEM                26845
+#define IDS_OX_SHB_RENAMEITEM                26846
 
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002
