@@ -19,6 +19,7 @@ IMPLEMENT_DYNAMIC(COXDockTabCtrl, COXSkinnedTabCtrl)
 
 BEGIN_MESSAGE_MAP(COXDockTabCtrl, COXSkinnedTabCtrl)
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_LBUTTONUP()
     ON_WM_MOUSEMOVE()
     ON_NOTIFY_REFLECT(TCN_SELCHANGE, &COXDockTabCtrl::OnSelChange)
@@ -339,6 +340,13 @@ void COXDockTabCtrl::OnLButtonDown(UINT nFlags, CPoint point)
     m_ptPress = point;
     m_bPressPending = TRUE;
     COXSkinnedTabCtrl::OnLButtonDown(nFlags, point);
+}
+
+void COXDockTabCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    m_ptPress = point;
+    m_bPressPending = TRUE;
+    COXSkinnedTabCtrl::OnLButtonDblClk(nFlags, point);
 }
 
 void COXDockTabCtrl::OnLButtonUp(UINT nFlags, CPoint point)

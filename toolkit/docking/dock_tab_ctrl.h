@@ -84,6 +84,8 @@ public:
     BOOL m_bPressPending = FALSE;                   // a press here that may still drag a tab out
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    // The second press of a double click may start a drag as well.
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);
