@@ -5,29 +5,21 @@
 #include "platform/afx/gdi/dc.h"
 #include "platform/base/clock.h"
 #include "platform/gdi/gdi_object.h"
-#include "platform/user/driver.h"
-#include "platform/user/input.h"
 #include "platform/user/modal.h"
-#include "platform/user/msgqueue.h"
-#include "platform/user/window.h"
-#include "platform/user/winpos.h"
 #include "toolkit/skins/skin_lookup.h"
 
 namespace docktest {
 
 namespace {
-bool IsSizeBar(const CControlBar* pBar) { return pBar && pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)); }
-} // namespace
-
-// ---- the stand-in for the dock bar ----------------------------------------------------------------------------
+constexpr const wchar_t* kPlainClass = L"DockTabTestPlain";
+}
 
 int HostStandIn::GetSizeControlBarCount(COXSizeDockBar* pDockBar, CControlBar* pExclude)
 {
     int n = 0;
     for (int i = 0; i < pDockBar->GetBarCount(); ++i) {
         CControlBar* pBar = pDockBar->GetDockedControlBar(i);
-        if (pBar != pExclude && IsSizeBar(pBar))
-            ++n;
+        n += pBar && pBar != pExclude && pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar));
     }
     return n;
 }
@@ -36,7 +28,7 @@ COXSizeControlBar* HostStandIn::GetFirstDockedSizeControlBar(COXSizeDockBar* pDo
 {
     for (int i = 0; i < pDockBar->GetBarCount(); ++i) {
         CControlBar* pBar = pDockBar->GetDockedControlBar(i);
-        if (pBar != pExclude && IsSizeBar(pBar))
+        if (pBar && pBar != pExclude && pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)))
             return static_cast<COXSizeControlBar*>(pBar);
     }
     return nullptr;
@@ -58,17 +50,6 @@ void HostStandIn::PositionTabCtrl(COXSizeDockBar* pDockBar)
         SWP_NOACTIVATE | (height ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
-// ---- the frame ---------------------------------------------------------------------------------------------------
-
-LRESULT TestFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_OX_QUERYSNAPPING)
-        return snapping;
-    return CFrameWnd::WindowProc(message, wParam, lParam);
-}
-
-// ---- the fixture --------------------------------------------------------------------------------------------------
-
 void DockTabTest::SetUp()
 {
     zyn::user::ResetWindowSystemForTests();
@@ -77,6 +58,11 @@ void DockTabTest::SetUp()
     AfxUnlockTempMaps();
     CDC::GetHalftoneBrush();   // made once per process
     OXSetSkinSource(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = kPlainClass;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    ASSERT_NE(RegisterClassW(&wc), 0);
     m_objects = zyn::gdi::LiveObjectCount();
     m_dcs = zyn::gdi::LiveDcCount();
     m_hooks = zyn::user::LiveHookCount();
@@ -89,7 +75,6 @@ void DockTabTest::TearDown()
     frame = nullptr;
     app.m_pMainWnd = nullptr;
     bars.clear();
-    OXSetSkinSource(nullptr);
     Pump();
     EXPECT_EQ(::GetCapture(), nullptr) << "capture left set";
     EXPECT_EQ(zyn::user::LiveWindowCount(), 0u) << "windows leaked";
@@ -115,16 +100,18 @@ void DockTabTest::Pump()
     }
 }
 
-TestFrame* DockTabTest::MakeFrame()
+HWND DockTabTest::MakePlainWindow(DWORD style, const RECT& r, HWND parent)
 {
-    frame = new TestFrame;
-    if (!frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500))) {
-        frame = nullptr;   // deleted with its failed window
-        return nullptr;
-    }
+    return ::CreateWindowExW(0, kPlainClass, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        nullptr, nullptr, nullptr);
+}
+
+CFrameWnd* DockTabTest::MakeFrame()
+{
+    frame = new CFrameWnd;
+    if (!frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)))
+        return frame = nullptr;   // deleted with its failed window
     app.m_pMainWnd = frame;
-    // The size-dock frames' sides: a size dock bar for each, laid out after the frame's
-    // other bars in the order top, bottom, left, right.
     for (const AFX_DOCKBAR_SIDE& side : afxDockBarSides) {
         auto* dock = new COXSizeDockBar;
         dock->m_bAutoDelete = TRUE;
@@ -132,17 +119,11 @@ TestFrame* DockTabTest::MakeFrame()
             return nullptr;
         ::SetWindowPos(dock->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    ::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame->m_hWnd,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), nullptr, nullptr);
+    ::SetWindowLongPtrW(MakePlainWindow(WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame->m_hWnd), GWLP_ID,
+        AFX_IDW_PANE_FIRST);
     frame->SetActiveWindow();
-    frame->RecalcLayout();
-    Pump();
+    Layout();
     return frame;
-}
-
-COXSizeDockBar* DockTabTest::Side(UINT nID) const
-{
-    return static_cast<COXSizeDockBar*>(frame->GetControlBar(nID));
 }
 
 COXDockTabCtrl& DockTabTest::Strip(UINT nID)
@@ -161,11 +142,10 @@ COXSizeControlBar* DockTabTest::AddBar(UINT nSide, const std::wstring& title, CS
 {
     auto bar = std::make_unique<COXSizeControlBar>();
     if (!bar->Create(frame, title.c_str(), static_cast<UINT>(0x100 + bars.size()), WS_CHILD | WS_VISIBLE | CBRS_TOP,
-            CRect(0, 0, size.cx, size.cy)))
+            CRect(CPoint(0, 0), size)))
         return nullptr;
     bar->m_sizeHorzDock = CSize(size.cy, size.cx);
-    bar->m_sizeVertDock = size;
-    bar->m_sizeFloat = size;
+    bar->m_sizeVertDock = bar->m_sizeFloat = size;
     bar->EnableDocking(CBRS_ALIGN_ANY);
     frame->DockControlBar(bar.get(), Side(nSide));
     bars.push_back(std::move(bar));
