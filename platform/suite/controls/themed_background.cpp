@@ -1,5 +1,7 @@
+// Zyn::Ctl::ThemedControlBackgroundHelper: the parent's background as a control's brush.
 #include "platform/suite/controls/themed_background.h"
 
+#include "platform/afx/gdi/bitmap.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/module.h"
@@ -9,97 +11,98 @@
 
 namespace Zyn::Ctl {
 
-ThemedControlBackgroundHelper::~ThemedControlBackgroundHelper() { FreeBrush(); }
+namespace {
+
+// The visual-styles module, loaded for one question and freed after it.
+class StylesModule {
+public:
+    StylesModule() : m_module(::LoadLibraryW(L"UxTheme.dll")) {}
+    ~StylesModule()
+    {
+        if (m_module)
+            ::FreeLibrary(m_module);
+    }
+    StylesModule(const StylesModule&) = delete;
+    StylesModule& operator=(const StylesModule&) = delete;
+
+    BOOL IsThemeActive() const
+    {
+        if (!m_module)
+            return FALSE;
+        using Fn = BOOL (*)();
+        const auto fn = reinterpret_cast<Fn>(::GetProcAddress(m_module, "IsThemeActive"));
+        return fn && fn() ? TRUE : FALSE;
+    }
+
+private:
+    HMODULE m_module;
+};
+
+} // namespace
 
 void ThemedControlBackgroundHelper::SetParent(CWnd* pParent)
 {
-    if (pParent != m_pParent)
-        FreeBrush();
     m_pParent = pParent;
+    m_brush.DeleteObject();
 }
 
-bool ThemedControlBackgroundHelper::IsThemeActive()
+BOOL ThemedControlBackgroundHelper::IsThemeActive()
 {
-    if (!m_themeActive) {
-        bool active = false;
-        if (const HMODULE hUxTheme = LoadLibraryW(L"UxTheme.dll")) {
-            using IsThemeActiveFn = BOOL (*)();
-            if (const auto fn = reinterpret_cast<IsThemeActiveFn>(GetProcAddress(hUxTheme, "IsThemeActive")))
-                active = fn() != FALSE;
-            FreeLibrary(hUxTheme);
-        }
-        m_themeActive = active;
-    }
-    return *m_themeActive;
+    if (m_theme == Theme::Unknown)
+        m_theme = StylesModule().IsThemeActive() ? Theme::Active : Theme::Inactive;
+    return m_theme == Theme::Active;
 }
 
 void ThemedControlBackgroundHelper::MarkThemeChanged()
 {
-    m_themeActive.reset();
-    FreeBrush();
+    m_theme = Theme::Unknown;
+    m_brush.DeleteObject();
 }
 
-void ThemedControlBackgroundHelper::FreeBrush()
+BOOL ThemedControlBackgroundHelper::MakeBrush(const CSize& size)
 {
-    if (m_hBrush)
-        DeleteObject(m_hBrush);
-    if (m_hBitmap)
-        DeleteObject(m_hBitmap);
-    m_hBrush = nullptr;
-    m_hBitmap = nullptr;
-    m_size = CSize(0, 0);
+    m_brush.DeleteObject();
+    CDC memDC;
+    if (!memDC.CreateCompatibleDC(nullptr))
+        return FALSE;
+    CBitmap picture;
+    CDC* pScreen = CDC::FromHandle(::GetDC(nullptr));
+    const BOOL bMade = picture.CreateCompatibleBitmap(pScreen, size.cx, size.cy);
+    ::ReleaseDC(nullptr, pScreen->GetSafeHdc());
+    if (!bMade)
+        return FALSE;
+    CBitmap* pOld = memDC.SelectObject(&picture);
+    // The parent's own background and painting, without its children.
+    m_pParent->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()));
+    m_pParent->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()), PRF_CLIENT);
+    memDC.SelectObject(pOld);
+    if (!m_brush.Attach(::CreatePatternBrush(static_cast<HBITMAP>(picture.GetSafeHandle()))))
+        return FALSE;
+    m_sizeBrush = size;
+    return TRUE;
 }
 
-bool ThemedControlBackgroundHelper::MakeBrush(HWND hParent, const CSize& size)
+HBRUSH ThemedControlBackgroundHelper::GetCtlColorBrush(CDC* pDC, CWnd* pWnd)
 {
-    FreeBrush();
-    if (size.cx <= 0 || size.cy <= 0)
-        return false;
-    const HDC hScreen = ::GetDC(nullptr);
-    const HDC hMem = hScreen ? CreateCompatibleDC(hScreen) : nullptr;
-    HBITMAP hBitmap = hScreen ? CreateCompatibleBitmap(hScreen, size.cx, size.cy) : nullptr;
-    if (hMem && hBitmap) {
-        const HGDIOBJ hOld = SelectObject(hMem, hBitmap);
-        // The parent's own erase first (a dialog's brush, a skin's fill), then what it
-        // paints on it.
-        ::SendMessageW(hParent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem), 0);
-        ::SendMessageW(hParent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hMem), PRF_CLIENT);
-        SelectObject(hMem, hOld);
-        m_hBrush = CreatePatternBrush(hBitmap);
-    }
-    if (hMem)
-        DeleteDC(hMem);
-    if (hScreen)
-        ::ReleaseDC(nullptr, hScreen);
-    if (!m_hBrush) {
-        if (hBitmap)
-            DeleteObject(hBitmap);
-        return false;
-    }
-    m_hBitmap = hBitmap;
-    m_size = size;
-    return true;
-}
-
-HBRUSH ThemedControlBackgroundHelper::GetCtlColorBrush(CDC* pDC, CWnd* pControl)
-{
-    const HWND hParent = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
-    const HWND hControl = pControl ? pControl->GetSafeHwnd() : nullptr;
-    if (!hParent || !::IsWindow(hParent) || !hControl || !::IsChild(hParent, hControl))
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
         return nullptr;
-    RECT client{};
-    ::GetClientRect(hParent, &client);
-    const CSize size(client.right - client.left, client.bottom - client.top);
-    if ((!m_hBrush || size != m_size) && !MakeBrush(hParent, size))
+    CRect client;
+    m_pParent->GetClientRect(&client);
+    if (client.IsRectEmpty())
         return nullptr;
-    // The pattern's origin at the parent's client origin, seen from the control.
-    POINT origin{0, 0};
-    ::MapWindowPoints(hParent, hControl, &origin, 1);
+    if (!m_brush.GetSafeHandle() || m_sizeBrush != client.Size()) {
+        if (!MakeBrush(client.Size()))
+            return nullptr;
+    }
     if (pDC) {
+        // The control's client origin sits this far into the parent's picture.
+        CPoint origin(0, 0);
+        if (pWnd && pWnd->GetSafeHwnd())
+            ::MapWindowPoints(pWnd->GetSafeHwnd(), m_pParent->GetSafeHwnd(), &origin, 1);
+        ::SetBrushOrgEx(pDC->GetSafeHdc(), -origin.x, -origin.y, nullptr);
         pDC->SetBkMode(TRANSPARENT);
-        SetBrushOrgEx(pDC->GetSafeHdc(), origin.x, origin.y, nullptr);
     }
-    return m_hBrush;
+    return static_cast<HBRUSH>(m_brush.GetSafeHandle());
 }
 
 } // namespace Zyn::Ctl

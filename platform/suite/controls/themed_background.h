@@ -1,20 +1,18 @@
 #pragma once
-// Zyn::Ctl::ThemedControlBackgroundHelper: gives the static controls of a window drawn
-// with a visual style the background of that window, so a label over a themed (or skinned,
-// gradient) surface shows the surface instead of a flat rectangle.
+// Zyn::Ctl::ThemedControlBackgroundHelper: lets the labels of a window that paints its
+// own background (a skinned dialog bar) show that background instead of a flat face
+// colour while a visual style is active.
 //
-// The helper belongs to one parent window (SetParent). Asked for a control's brush in
-// WM_CTLCOLORSTATIC (GetCtlColorBrush), it paints the parent's background once into a
-// bitmap of the parent's client size (WM_ERASEBKGND, then WM_PRINTCLIENT with
-// PRF_CLIENT), makes a pattern brush of it and aligns the brush with the
-// control, whose text is then drawn transparently. The picture is kept until the parent's
-// size changes or MarkThemeChanged says the look changed.
+// The owning window answers WM_CTLCOLORSTATIC with GetCtlColorBrush: a pattern brush
+// holding a picture of the parent's client area (its WM_ERASEBKGND and WM_PRINTCLIENT
+// painting into a memory bitmap), with the brush origin set so the picture lines up with
+// the control asking, and the text drawn transparently. The picture is taken again when
+// the parent's client size changes or after MarkThemeChanged.
 //
-// Whether a visual style is active is asked of the visual-styles library "UxTheme.dll"
-// (its IsThemeActive) when it is present; without it no theme is active. The answer is
-// kept until MarkThemeChanged.
-#include <optional>
-
+// "A visual style is active" is the answer of "IsThemeActive" in the visual-styles
+// module ("UxTheme.dll"), looked up when first asked and again after MarkThemeChanged;
+// without that module or export no style is active.
+#include "platform/afx/gdi/brush.h"
 #include "platform/afx/gdi/geometry.h"
 #include "platform/base/wintypes.h"
 
@@ -26,36 +24,39 @@ namespace Zyn::Ctl {
 class ThemedControlBackgroundHelper {
 public:
     ThemedControlBackgroundHelper() = default;
-    ~ThemedControlBackgroundHelper();
     ThemedControlBackgroundHelper(const ThemedControlBackgroundHelper&) = delete;
     ThemedControlBackgroundHelper& operator=(const ThemedControlBackgroundHelper&) = delete;
+    ~ThemedControlBackgroundHelper() = default;
 
-    // The window whose background the controls show (null: none; the brush is then null).
+    // The window whose background the controls show; not owned. Drops the picture.
     void SetParent(CWnd* pParent);
     CWnd* GetParent() const { return m_pParent; }
 
-    // Whether a visual style is active now.
-    bool IsThemeActive();
+    // Whether a visual style is active (see above).
+    BOOL IsThemeActive();
 
-    // The brush for a control of the parent (WM_CTLCOLOR*): the parent's background aligned
-    // with the control; the DC draws text transparently from then on. Null without a
-    // parent window, for a control that is not the parent's descendant, or when the picture
-    // cannot be made. The helper owns the brush; it stays valid until the next call that
-    // remakes it (a size or theme change) or the helper goes.
-    HBRUSH GetCtlColorBrush(CDC* pDC, CWnd* pControl);
+    // The brush a control of the parent paints its background with, owned by this
+    // object and valid until the next call, SetParent or MarkThemeChanged; null when
+    // there is no parent window or the picture cannot be made. Sets pDC's brush origin
+    // (so the picture lines up with pWnd) and transparent text.
+    HBRUSH GetCtlColorBrush(CDC* pDC, CWnd* pWnd);
 
-    // The look changed: the theme question and the picture are made afresh next time.
+    // The style or the parent's look changed: the next questions look again.
     void MarkThemeChanged();
 
+    // Whether a picture of the parent is held (for tests of its lifetime).
+    BOOL HasBrush() const { return m_brush.GetSafeHandle() != nullptr; }
+
 private:
-    bool MakeBrush(HWND hParent, const CSize& size);
-    void FreeBrush();
+    // Paints the parent's client area into a new pattern brush.
+    BOOL MakeBrush(const CSize& size);
+
+    enum class Theme { Unknown, Active, Inactive };
 
     CWnd* m_pParent = nullptr;
-    std::optional<bool> m_themeActive;
-    HBRUSH m_hBrush = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    CSize m_size{0, 0};
+    Theme m_theme = Theme::Unknown;
+    CBrush m_brush;
+    CSize m_sizeBrush;
 };
 
 } // namespace Zyn::Ctl
