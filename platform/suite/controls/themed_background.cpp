@@ -86,6 +86,9 @@ HBRUSH ThemedControlBackgroundHelper::GetCtlColorBrush(CDC* pDC, CWnd* pWnd)
 {
     if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
         return nullptr;
+    // Only the parent's own descendants line up with its picture.
+    if (pWnd && pWnd->GetSafeHwnd() && !::IsChild(m_pParent->GetSafeHwnd(), pWnd->GetSafeHwnd()))
+        return nullptr;
     CRect client;
     m_pParent->GetClientRect(&client);
     if (client.IsRectEmpty())

@@ -37,7 +37,7 @@ public:
 
     // The brush a control of the parent paints its background with, owned by this
     // object and valid until the next call, SetParent or MarkThemeChanged; null when
-    // there is no parent window or the picture cannot be made. Sets pDC's brush origin
+    // there is no parent window, pWnd is no descendant of it, or the picture cannot be made. Sets pDC's brush origin
     // (so the picture lines up with pWnd) and transparent text.
     HBRUSH GetCtlColorBrush(CDC* pDC, CWnd* pWnd);
 
