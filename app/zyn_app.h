@@ -113,7 +113,8 @@ public:
     BOOL SetCurrentSkin(COXSkin* skin);
     const COXSkinTable& GetSkinTable() const { return m_skins; }
 
-    // Not built yet: returns one placeholder engine, created on first call.
+    // The application's one report engine, created on first call (reporting through the
+    // application's exception handler) and deleted with the application.
     CZynReportEngine* GetReportEngine();
 
 protected:

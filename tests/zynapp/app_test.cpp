@@ -2,7 +2,7 @@
 // and OpenView, and the error handler with and without an application.
 #include <memory>
 
-#include "app/report_engine.h"
+#include "reports/zyn_report_engine.h"
 #include "app/zyn_app.h"
 #include "platform/afx/cmdui.h"
 #include "platform/afx/wnd.h"

@@ -1,0 +1,152 @@
+// The log viewer's fill: the session list rebuilt from the file through the window-free
+// reader, with the progress dialog, and the reader's members as the viewer offers them.
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "frames/log_viewer.h"
+#include "platform/base/exception.h"
+#include "platform/suite/controls/progress_dlg.h"
+#include "platform/suite/utility/logger.h"
+#include "platform/suite/utility/result.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The reader's progress on the viewer's progress dialog.
+class DialogProgress final : public zyn::frames::FillProgress {
+public:
+    explicit DialogProgress(LProgressDlg& dialog) : m_dialog(dialog) { m_format.LoadString(IDS_LOGVIEWER_PERCENT); }
+    bool Canceled() override { return m_dialog.Canceled() != FALSE; }
+    void SetPercent(int percent) override
+    {
+        CString status;
+        status.FormatMessage(m_format.GetString(), percent);
+        m_dialog.SetStatus(status);
+        m_dialog.SetPos(percent);
+    }
+
+private:
+    LProgressDlg& m_dialog;
+    CString m_format;
+};
+
+} // namespace
+
+void CDistLogViewer::FillList()
+{
+    m_bHasSessions = FALSE;
+    if (m_editLog.m_hWnd)
+        m_editLog.SetWindowText(L"");
+    if (m_listLog.m_hWnd)
+        m_listLog.DeleteAllItems();
+    m_fileStatus = StatusOf(m_strLogFile);
+
+    zyn::frames::FileLogSource source;
+    if (!source.Open(m_strLogFile))
+        return; // an empty list, no message: the title still names the file
+
+    LProgressDlg progress(0, IDS_LOGVIEWER_PROGRESS);
+    progress.AllowCancel(TRUE);
+    progress.Modal(TRUE);
+    progress.Create(this);
+    progress.SetRange(0, 100);
+    m_pProgressDlg = &progress;
+    DialogProgress bridge(progress);
+    const BOOL locked = m_listLog.LockWindowUpdate();
+
+    zyn::frames::SessionLogReader reader(source);
+    m_pReader = &reader;
+    const auto addRow = [this](const zyn::frames::SessionRow& row) {
+        // The list owns the row's object from here on, inserted or not.
+        auto session = std::make_unique<CDistLogObject>(row.start, row.end);
+        const int index =
+            m_listLog.ZynInsertItem(-1, row.date, 0, reinterpret_cast<LPARAM>(session.release()));
+        if (index >= 0 && !row.status.IsEmpty())
+            m_listLog.ZynSetItem(index, 1, row.status);
+    };
+    const zyn::frames::FillOutcome outcome = reader.Fill(m_fileStatus.m_size, m_fileStatus.m_mtime, &bridge, addRow);
+    m_pReader = nullptr;
+    m_bHasSessions = outcome.sessions > 0;
+    if (outcome.end == zyn::frames::FillEnd::kFailed)
+        CLogger::LogError(CResult::FileError, L"LogViewer", __LINE__,
+            (L"The session log was read only in part: " + outcome.message).GetString());
+
+    if (locked)
+        m_listLog.UnlockWindowUpdate();
+    m_pProgressDlg = nullptr;
+    progress.DestroyWindow();
+
+    const int count = m_listLog.GetItemCount();
+    if (count > 0) {
+        m_listLog.SelectItem(count - 1, TRUE);
+        m_listLog.MakeSelectionsVisible();
+    }
+}
+
+// ---- the reader's members ------------------------------------------------------------------------------------
+
+namespace {
+// The longest line GetLine hands out whole; its offsets give a longer one's true length.
+constexpr uint64_t kMaxLineText = kMaxShownSessionBytes;
+} // namespace
+
+ULONGLONG CDistLogViewer::GetLine(CString& line)
+{
+    line.Empty();
+    if (!m_pReader)
+        return zyn::frames::kLogEnd;
+    const uint64_t start = m_pReader->GetLine(m_line);
+    if (m_line.length == 0)
+        return start;
+    // The reader keeps no text: the line's bytes are read again from the file.
+    const uint64_t after = m_pReader->Tell();
+    zyn::frames::FileLogSource source;
+    if (source.Open(m_strLogFile)) {
+        std::string bytes(static_cast<size_t>(std::min(m_line.length, kMaxLineText)), '\0');
+        try {
+            bytes.resize(source.ReadAt(start, reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()));
+        } catch (CException* e) {
+            e->Delete();
+            bytes.clear();
+        }
+        line = zyn::frames::LogBytesToText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+    m_pReader->Seek(after);
+    return start;
+}
+
+ULONGLONG CDistLogViewer::GetStartPosition() { return m_pReader ? m_pReader->GetStartPosition() : zyn::frames::kLogEnd; }
+
+BOOL CDistLogViewer::GetStartDate(CString& date)
+{
+    date.Empty();
+    return m_pReader ? m_pReader->GetStartDate(date) : FALSE;
+}
+
+ULONGLONG CDistLogViewer::GetStatus(CString& status)
+{
+    if (!m_pReader) {
+        status = zyn::frames::kLogStatusUnknown;
+        return zyn::frames::kLogEnd;
+    }
+    return m_pReader->GetStatus(status);
+}
+
+BOOL CDistLogViewer::IsStartPosition(const CString& line) { return line.Find(L"STARTED") >= 0; }
+
+BOOL CDistLogViewer::IsEndPosition(CString& line)
+{
+    if (line.Find(L"COMPLETED") < 0 || !m_pReader)
+        return FALSE;
+    // The reader reads the closing line (and leaves a banner that opens the next session
+    // to it); the caller gets that line's text.
+    m_line.markers = zyn::frames::LogLine::kCompleted;
+    const uint64_t before = m_pReader->Tell();
+    m_pReader->IsEndPosition(m_line);
+    const uint64_t after = m_pReader->Tell();
+    m_pReader->Seek(before);
+    GetLine(line);
+    m_pReader->Seek(after);
+    return TRUE;
+}
