@@ -176,16 +176,22 @@ void CDistLogViewer::OnOK()
     // Enter in the text box or list does not close the viewer; Exit does.
 }
 
+// Ending a modeless dialog leaves its window to the host (which sees IsCreated() turn
+// FALSE and destroys it); it is hidden meanwhile, so the command shows its effect.
 void CDistLogViewer::OnExitLog()
 {
     m_bCreated = FALSE;
     CDialog::OnOK();
+    if (m_hWnd)
+        ShowWindow(SW_HIDE);
 }
 
 void CDistLogViewer::OnCancel()
 {
     m_bCreated = FALSE;
     CDialog::OnCancel();
+    if (m_hWnd)
+        ShowWindow(SW_HIDE);
 }
 
 CString CDistLogViewer::RemoveTabs(const wchar_t* text) { return zyn::frames::RemoveLogTabs(text); }

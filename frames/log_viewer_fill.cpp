@@ -77,6 +77,8 @@ void CDistLogViewer::FillList()
     m_pProgressDlg = nullptr;
     progress.DestroyWindow();
 
+    // The dates are wider than their heading: the columns fit what the fill brought.
+    m_listLog.ResizeColumn(-1, TRUE, 0);
     const int count = m_listLog.GetItemCount();
     if (count > 0) {
         m_listLog.SelectItem(count - 1, TRUE);
