@@ -1,6 +1,7 @@
 #include "platform/suite/controls/zyn_list_ctl.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/afx/afxstate.h"
 #include "platform/afx/gdi/dc.h"
@@ -16,8 +17,8 @@ IMPLEMENT_DYNCREATE(CZynListCtl, CListCtrl)
 
 BEGIN_MESSAGE_MAP(CZynListCtl, CListCtrl)
     ON_NOTIFY_REFLECT_EX(LVN_ITEMCHANGED, &CZynListCtl::OnItemChanged)
-    ON_NOTIFY_REFLECT_EX(LVN_DELETEITEM, &CZynListCtl::OnDeleteItem)
-    ON_NOTIFY_REFLECT_EX(LVN_DELETEALLITEMS, &CZynListCtl::OnDeleteAllItems)
+    ON_MESSAGE(LVM_DELETEITEM, &CZynListCtl::OnLvmDeleteItem)
+    ON_MESSAGE(LVM_DELETEALLITEMS, &CZynListCtl::OnLvmDeleteAllItems)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -237,40 +238,46 @@ BOOL CZynListCtl::OnItemChanged(NMHDR* pNMHDR, LRESULT*)
     return FALSE; // the parent hears it too
 }
 
-BOOL CZynListCtl::OnDeleteItem(NMHDR* pNMHDR, LRESULT*)
+std::vector<LPARAM> CZynListCtl::RowData() const
 {
-    const auto* nm = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
-    FreeParam(nm->lParam);
-    return FALSE;
-}
-
-void CZynListCtl::FreeAllRows()
-{
-    if (!m_pfnFree)
-        return;
+    std::vector<LPARAM> data;
+    if (!m_pfnFree || !m_hWnd)
+        return data;
     const int count = GetItemCount();
-    for (int i = 0; i < count; ++i) {
-        const LPARAM data = static_cast<LPARAM>(GetItemData(i));
-        if (!data)
-            continue;
-        // 0 is left behind, so the announcements that follow free nothing twice.
-        SetItemData(i, 0);
-        FreeParam(data);
-    }
+    data.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        data.push_back(static_cast<LPARAM>(GetItemData(i)));
+    return data;
 }
 
-BOOL CZynListCtl::OnDeleteAllItems(NMHDR*, LRESULT*)
+// The data of rows that go is freed after the control has deleted them, so whoever hears
+// LVN_DELETEITEM (the parent, whatever kind of window it is) still sees it whole.
+LRESULT CZynListCtl::OnLvmDeleteItem(WPARAM wParam, LPARAM)
 {
-    // The parent may answer that it wants no announcement of each row: the rows' data is
-    // freed here, whatever it answers.
-    FreeAllRows();
-    return FALSE;
+    const int index = static_cast<int>(wParam);
+    const LPARAM data = m_pfnFree && index >= 0 && index < GetItemCount() ? static_cast<LPARAM>(GetItemData(index)) : 0;
+    const LRESULT done = Default();
+    if (done)
+        FreeParam(data);
+    return done;
+}
+
+LRESULT CZynListCtl::OnLvmDeleteAllItems(WPARAM, LPARAM)
+{
+    const std::vector<LPARAM> data = RowData();
+    const LRESULT done = Default();
+    if (done) {
+        for (LPARAM d : data)
+            FreeParam(d);
+    }
+    return done;
 }
 
 void CZynListCtl::OnDestroy()
 {
-    // The rows go with the window, and the parent may not hand their notifications on
-    // (it may be no class-library window at all).
-    FreeAllRows();
+    // The rows go with the window (the control deletes them at WM_DESTROY).
+    const std::vector<LPARAM> data = RowData();
     CListCtrl::OnDestroy();
+    for (LPARAM d : data)
+        FreeParam(d);
 }

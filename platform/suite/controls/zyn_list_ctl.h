@@ -5,13 +5,15 @@
 //
 // Item data: a list given a free function (SetLparamFreeFunc) owns the lParam of every
 // row from the moment ZynInsertItem is called with it: the function is called once for
-// each row whose lParam is not 0 as the row goes (LVN_DELETEITEM, DeleteAllItems, the
+// each row whose lParam is not 0 as the row goes (LVM_DELETEITEM, LVM_DELETEALLITEMS, the
 // window's destruction, or a ZynInsertItem that could not insert the row), and never
-// twice. The notifications are taken by reflection and also go on to the parent.
+// twice. It runs after the control has deleted the row, so the parent's LVN_DELETEITEM
+// (a parent of any kind: nothing depends on reflection) still sees the data whole.
 //
 // Selection: each row that becomes selected, by a click, a key or SelectItem, makes the
 // list send its parent WM_ZYN_LISTITEMCHANGED (6046) with the control's ID in wParam and
-// the row in lParam; SelectItem(-1) clears the selection and sends -1. SelectItem sends
+// the row in lParam (the list sends it as it handles the reflected LVN_ITEMCHANGED, so the
+// parent has that notification first); SelectItem(-1) clears the selection and sends -1. SelectItem sends
 // the message even when the row was selected already, so a parent can rely on it to show
 // the row.
 //
@@ -20,6 +22,8 @@
 // are kept here and given to the control too, so default and owner-drawn painting agree.
 // Label-only highlighting (the default) marks only the first column's label of a
 // selected row; otherwise the whole row.
+#include <vector>
+
 #include "platform/afx/listctrl.h"
 #include "platform/base/cstring.h"
 
@@ -82,15 +86,16 @@ public:
 
 protected:
     afx_msg BOOL OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
-    afx_msg BOOL OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult);
-    afx_msg BOOL OnDeleteAllItems(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg LRESULT OnLvmDeleteItem(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLvmDeleteAllItems(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
     void TellParent(int nItem);
     void FreeParam(LPARAM lParam);
-    void FreeAllRows();
+    // The item data of every row (empty without a free function).
+    std::vector<LPARAM> RowData() const;
 
     ZynLparamFreeFunc m_pfnFree = nullptr;
     COLORREF m_crText = CLR_DEFAULT;
