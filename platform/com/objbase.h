@@ -116,8 +116,8 @@ bool IsInitializedOnThisThread();
 // activation observer, and undoes the calling thread's initialisation.
 void ResetComForTests();
 
-// What a test sees of activation: each CLSIDFromProgID and CoCreateInstance, with its
-// arguments and result, after it returned (so a test can check the order of calls a
+// What a test sees of activation: each CLSIDFromProgID and CoCreateInstance given its out
+// pointer, with its arguments and result, as it returns (so a test can check the order of calls a
 // component makes and the class context it asks for).
 struct ActivationCall {
     enum class Kind { ProgIdLookup, CreateInstance };
