@@ -64,11 +64,14 @@ CDistLogViewer::CDistLogViewer(LPCWSTR logFile, CWnd* pParent)
     : CDialog(IDD_LOGVIEWER, pParent), m_strLogFile(logFile ? logFile : L"")
 {
     m_fileStatus = StatusOf(m_strLogFile);
+    // The rows own their sessions' objects from the first row on.
+    m_listLog.SetLparamFreeFunc(&ZynFreeCObject);
 }
 
 CDistLogViewer::CDistLogViewer(CWnd* pParent) : CDialog()
 {
     m_pParentWnd = pParent;
+    m_listLog.SetLparamFreeFunc(&ZynFreeCObject);
 }
 
 CDistLogViewer::~CDistLogViewer()
@@ -238,7 +241,7 @@ CString CDistLogViewer::ReadSessionText(const CDistLogObject& session)
     if (!m_logFile.Open(m_strLogFile, CFile::modeRead | CFile::shareDenyNone))
         return text;
     const uint64_t length = session.m_end - session.m_start;
-    const uint64_t wanted = std::min<uint64_t>(length, kMaxShownSessionBytes);
+    const uint64_t wanted = std::min<uint64_t>(length, m_nMaxShownBytes);
     std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
     size_t got = 0;
     try {
@@ -296,6 +299,7 @@ void CDistLogViewer::OnOpenLog()
     if (dialog.DoModal() != IDOK)
         return;
     m_strLogFile = dialog.GetPathName();
+    EndWalk();
     SetTitleFromPath();
     FillList();
 }

@@ -62,9 +62,12 @@ protected:
     // ---- the reader -----------------------------------------------------------------------------
     // Rebuilds the session list from the file (see the header's opening).
     void FillList();
-    // The members a fill walks the file with; they read through the fill's reader and
-    // answer as at the end of the file when no fill runs. Offsets are 64-bit; kLogEnd
-    // (all bits set) is the end.
+    // The members a fill walks the file with. During a fill they read through the fill's
+    // reader; otherwise through a walk of their own that starts at the file's first byte
+    // when first used (and again after each fill or change of file), answering as at the
+    // end when the file cannot be opened. Offsets are 64-bit; kLogEnd (all bits set) is
+    // the end. GetLine hands out at most kMaxShownSessionBytes of a line (its offsets tell
+    // the whole length).
     ULONGLONG GetLine(CString& line);
     ULONGLONG GetStartPosition();
     BOOL GetStartDate(CString& date);
@@ -99,6 +102,8 @@ protected:
     CFile m_logFile;                         // open only while reading or emptying
     CFileStatus m_fileStatus{};              // as recorded at the last fill
     CString m_strLogFile;
+    // The most of one session the text box is given (kMaxShownSessionBytes).
+    uint64_t m_nMaxShownBytes = kMaxShownSessionBytes;
     BOOL m_bAutoLoad = FALSE;
     BOOL m_bCreated = FALSE;
     BOOL m_bDragging = FALSE;
@@ -115,7 +120,14 @@ private:
     void MoveDivider(int x);
     static CFileStatus StatusOf(const CString& path);
 
+    // The fill's reader, else the walk's (made on first use); null when the file cannot be
+    // opened.
+    zyn::frames::SessionLogReader* Reader();
+    void EndWalk();
+
     zyn::frames::SessionLogReader* m_pReader = nullptr; // only during a fill
+    std::unique_ptr<zyn::frames::FileLogSource> m_pWalkSource;
+    std::unique_ptr<zyn::frames::SessionLogReader> m_pWalkReader;
     zyn::frames::LogLine m_line;
     HICON m_hIconBig = nullptr;
     HICON m_hIconSmall = nullptr;

@@ -35,11 +35,12 @@ private:
 
 void CDistLogViewer::FillList()
 {
+    EndWalk();
     m_bHasSessions = FALSE;
-    if (m_editLog.m_hWnd)
-        m_editLog.SetWindowText(L"");
-    if (m_listLog.m_hWnd)
-        m_listLog.DeleteAllItems();
+    if (!m_listLog.m_hWnd || !m_editLog.m_hWnd)
+        return; // no window yet: nothing to fill
+    m_editLog.SetWindowText(L"");
+    m_listLog.DeleteAllItems();
     m_fileStatus = StatusOf(m_strLogFile);
 
     zyn::frames::FileLogSource source;
@@ -93,16 +94,37 @@ namespace {
 constexpr uint64_t kMaxLineText = kMaxShownSessionBytes;
 } // namespace
 
+zyn::frames::SessionLogReader* CDistLogViewer::Reader()
+{
+    if (m_pReader)
+        return m_pReader;
+    if (!m_pWalkReader) {
+        auto source = std::make_unique<zyn::frames::FileLogSource>();
+        if (!source->Open(m_strLogFile))
+            return nullptr;
+        m_pWalkSource = std::move(source);
+        m_pWalkReader = std::make_unique<zyn::frames::SessionLogReader>(*m_pWalkSource);
+    }
+    return m_pWalkReader.get();
+}
+
+void CDistLogViewer::EndWalk()
+{
+    m_pWalkReader.reset();
+    m_pWalkSource.reset();
+}
+
 ULONGLONG CDistLogViewer::GetLine(CString& line)
 {
     line.Empty();
-    if (!m_pReader)
+    zyn::frames::SessionLogReader* reader = Reader();
+    if (!reader)
         return zyn::frames::kLogEnd;
-    const uint64_t start = m_pReader->GetLine(m_line);
+    const uint64_t start = reader->GetLine(m_line);
     if (m_line.length == 0)
         return start;
     // The reader keeps no text: the line's bytes are read again from the file.
-    const uint64_t after = m_pReader->Tell();
+    const uint64_t after = reader->Tell();
     zyn::frames::FileLogSource source;
     if (source.Open(m_strLogFile)) {
         std::string bytes(static_cast<size_t>(std::min(m_line.length, kMaxLineText)), '\0');
@@ -114,41 +136,48 @@ ULONGLONG CDistLogViewer::GetLine(CString& line)
         }
         line = zyn::frames::LogBytesToText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-    m_pReader->Seek(after);
+    reader->Seek(after);
     return start;
 }
 
-ULONGLONG CDistLogViewer::GetStartPosition() { return m_pReader ? m_pReader->GetStartPosition() : zyn::frames::kLogEnd; }
+ULONGLONG CDistLogViewer::GetStartPosition()
+{
+    zyn::frames::SessionLogReader* reader = Reader();
+    return reader ? reader->GetStartPosition() : zyn::frames::kLogEnd;
+}
 
 BOOL CDistLogViewer::GetStartDate(CString& date)
 {
     date.Empty();
-    return m_pReader ? m_pReader->GetStartDate(date) : FALSE;
+    zyn::frames::SessionLogReader* reader = Reader();
+    return reader ? reader->GetStartDate(date) : FALSE;
 }
 
 ULONGLONG CDistLogViewer::GetStatus(CString& status)
 {
-    if (!m_pReader) {
+    zyn::frames::SessionLogReader* reader = Reader();
+    if (!reader) {
         status = zyn::frames::kLogStatusUnknown;
         return zyn::frames::kLogEnd;
     }
-    return m_pReader->GetStatus(status);
+    return reader->GetStatus(status);
 }
 
 BOOL CDistLogViewer::IsStartPosition(const CString& line) { return line.Find(L"STARTED") >= 0; }
 
 BOOL CDistLogViewer::IsEndPosition(CString& line)
 {
-    if (line.Find(L"COMPLETED") < 0 || !m_pReader)
+    zyn::frames::SessionLogReader* reader = Reader();
+    if (line.Find(L"COMPLETED") < 0 || !reader)
         return FALSE;
     // The reader reads the closing line (and leaves a banner that opens the next session
     // to it); the caller gets that line's text.
     m_line.markers = zyn::frames::LogLine::kCompleted;
-    const uint64_t before = m_pReader->Tell();
-    m_pReader->IsEndPosition(m_line);
-    const uint64_t after = m_pReader->Tell();
-    m_pReader->Seek(before);
+    const uint64_t before = reader->Tell();
+    reader->IsEndPosition(m_line);
+    const uint64_t after = reader->Tell();
+    reader->Seek(before);
     GetLine(line);
-    m_pReader->Seek(after);
+    reader->Seek(after);
     return TRUE;
 }

@@ -196,6 +196,82 @@ TEST_F(LogViewerTest, ScriptedCancelKeepsTheSessionsReadSoFar)
     viewer.DestroyWindow();
 }
 
+TEST_F(LogViewerTest, ReaderMembersWalkTheFileFromItsStart)
+{
+    const auto lines = ThreeSessions();
+    const auto path = WriteLog("walk.log", Joined(lines));
+    TestViewer viewer(path.wstring().c_str());
+    // No window is needed to walk the file.
+    struct Session {
+        size_t banner;
+        const wchar_t* date;
+        const wchar_t* status;
+        size_t end;
+    } sessions[] = {
+        {0, L"[07/05/2008 09:00:00]", L"Warning", 6},
+        {6, L"[07/05/2008 10:00:00]", L"Unknown", 9},
+        {9, L"[07/05/2008 11:00:00]", L"Success", 14},
+    };
+    for (const auto& s : sessions) {
+        EXPECT_EQ(viewer.GetStartPosition(), OffsetOf(lines, s.banner)) << s.banner;
+        CString date, status;
+        EXPECT_TRUE(viewer.GetStartDate(date)) << s.banner;
+        EXPECT_EQ(date, s.date);
+        EXPECT_EQ(viewer.GetStatus(status), OffsetOf(lines, s.end)) << s.banner;
+        EXPECT_EQ(status, s.status);
+    }
+    EXPECT_EQ(viewer.GetStartPosition(), frames::kLogEnd);
+
+    // A fill (here without a window: it fills nothing) starts the walk over.
+    viewer.FillList();
+    EXPECT_FALSE(viewer.m_bHasSessions);
+    CString line;
+    EXPECT_EQ(viewer.GetLine(line), 0u);
+    EXPECT_EQ(line, L"************************\r\n");
+    EXPECT_EQ(viewer.GetLine(line), OffsetOf(lines, 1));
+    EXPECT_TRUE(TestViewer::IsStartPosition(line));
+    CString completed = L"Import COMPLETED\r\n";
+    EXPECT_TRUE(viewer.IsEndPosition(completed));
+    EXPECT_EQ(completed, L"reading panel 1\r\n") << "the line after the one handed in";
+    CString other = L"nothing to see";
+    EXPECT_FALSE(viewer.IsEndPosition(other));
+    EXPECT_EQ(other, L"nothing to see");
+
+    TestViewer missing((std::filesystem::path(TempRoot()) / "no.log").wstring().c_str());
+    CString date;
+    EXPECT_EQ(missing.GetStartPosition(), frames::kLogEnd);
+    EXPECT_FALSE(missing.GetStartDate(date));
+}
+
+TEST_F(LogViewerTest, LargeSessionsAreShownWholeOrSaySoWhenTooLarge)
+{
+    // Some megabytes in one session: every line reaches the text box.
+    std::string log = "****\r\n[07/05/2008 09:00:00] STARTED\r\n";
+    const std::string body = "progress line with some words in it, number ";
+    constexpr int kLines = 60000;
+    for (int i = 0; i < kLines; ++i)
+        log += body + std::to_string(i) + "\r\n";
+    log += "COMPLETED\r\n****\r\n";
+    const auto path = WriteLog("big.log", log);
+    TestViewer viewer(path.wstring().c_str());
+    Open(viewer);
+    ASSERT_EQ(viewer.m_listLog.GetItemCount(), 1);
+    // The lines plus the empty one after the final break.
+    EXPECT_EQ(viewer.m_editLog.GetLineCount(), kLines + 4 + 1);
+    EXPECT_EQ(static_cast<size_t>(::GetWindowTextLengthW(viewer.m_editLog.m_hWnd)), log.size());
+
+    // Beyond what the box is given: what it shows is followed by a note of the rest.
+    viewer.m_nMaxShownBytes = 1000;
+    viewer.m_listLog.SelectItem(0, TRUE);
+    const std::wstring text = TextOf(viewer.m_editLog.m_hWnd);
+    ASSERT_GT(text.size(), 1000u);
+    EXPECT_EQ(text.substr(0, 1000), std::wstring(log.begin(), log.begin() + 1000));
+    CString note;
+    note.FormatMessage(IDS_LOGVIEWER_NOT_SHOWN, std::to_wstring(log.size() - 1000).c_str());
+    EXPECT_EQ(text.substr(1000), L"\r\n" + std::wstring(note.GetString()));
+    viewer.DestroyWindow();
+}
+
 // ---- emptying the log ----------------------------------------------------------------------------------------
 
 TEST_F(LogViewerTest, EmptyingTheLogAsksFirstAndRefills)

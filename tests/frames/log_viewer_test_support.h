@@ -29,6 +29,13 @@ public:
     using CDistLogViewer::m_bHasSessions;
     using CDistLogViewer::m_editLog;
     using CDistLogViewer::m_listLog;
+    using CDistLogViewer::GetLine;
+    using CDistLogViewer::GetStartDate;
+    using CDistLogViewer::GetStartPosition;
+    using CDistLogViewer::GetStatus;
+    using CDistLogViewer::IsEndPosition;
+    using CDistLogViewer::IsStartPosition;
+    using CDistLogViewer::m_nMaxShownBytes;
     using CDistLogViewer::RemoveTabs;
 };
 
