@@ -60,8 +60,8 @@ void CLogListCtl::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 
     const bool hasFocus = ::GetFocus() == m_hWnd;
     const bool enabled = IsWindowEnabled() != FALSE;
-    const bool highlight = ((item.state & LVIS_SELECTED) && (hasFocus || (GetStyle() & LVS_SHOWSELALWAYS)) && enabled) ||
-        (item.state & LVIS_DROPHILITED);
+    const bool shown = hasFocus || (GetStyle() & LVS_SHOWSELALWAYS);
+    const bool highlight = ((item.state & LVIS_SELECTED) && shown && enabled) || (item.state & LVIS_DROPHILITED);
     const COLORREF rowText = GetRowTextColor();
     const COLORREF rowBack = GetRowBkColor();
     const COLORREF hiText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);

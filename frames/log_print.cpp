@@ -11,7 +11,8 @@ namespace {
 
 // The lines are measured and drawn alike. DT_EDITCONTROL breaks a word wider than the
 // page instead of letting it run off the paper.
-constexpr UINT kLineFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP | DT_EXTERNALLEADING | DT_NOPREFIX | DT_EDITCONTROL;
+constexpr UINT kLineFlags =
+    DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP | DT_EXTERNALLEADING | DT_NOPREFIX | DT_EDITCONTROL;
 constexpr int kPointSize = 10;
 
 class Printer {

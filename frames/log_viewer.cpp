@@ -247,7 +247,8 @@ CString CDistLogViewer::ReadSessionText(const CDistLogObject& session)
     try {
         m_logFile.Seek(static_cast<LONGLONG>(session.m_start), CFile::begin);
         while (got < bytes.size()) {
-            const UINT n = m_logFile.Read(bytes.data() + got, static_cast<UINT>(std::min<size_t>(bytes.size() - got, 1u << 20)));
+            const UINT chunk = static_cast<UINT>(std::min<size_t>(bytes.size() - got, 1u << 20));
+            const UINT n = m_logFile.Read(bytes.data() + got, chunk);
             if (n == 0)
                 break; // the file is shorter now: what is there is shown
             got += n;
@@ -293,7 +294,8 @@ LRESULT CDistLogViewer::OnFillListBox(WPARAM, LPARAM)
 
 void CDistLogViewer::OnOpenLog()
 {
-    CFileDialog dialog(TRUE, L"LOG", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST, kOpenFilter, this);
+    CFileDialog dialog(
+        TRUE, L"LOG", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST, kOpenFilter, this);
     const CString folder = CLogger::GetLogDir();
     dialog.m_ofn.lpstrInitialDir = folder.GetString();
     if (dialog.DoModal() != IDOK)
@@ -327,7 +329,8 @@ void CDistLogViewer::OnPurgeLog()
 
 void CDistLogViewer::OnPrintSession()
 {
-    CPrintDialog dialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION, this);
+    CPrintDialog dialog(
+        FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION, this);
     if (dialog.DoModal() != IDOK)
         return;
     HDC hdc = dialog.GetPrinterDC();
@@ -374,7 +377,8 @@ bool CDistLogViewer::InDivider(CPoint point) const
 
 void CDistLogViewer::MoveDivider(int x)
 {
-    m_layoutManager.SetConstraint(IDC_LOGVIEWER_LIST, COXLayoutManager::sideRight, COXLayoutManager::typeOpposite, x, 0);
+    using L = COXLayoutManager;
+    m_layoutManager.SetConstraint(IDC_LOGVIEWER_LIST, L::sideRight, L::typeOpposite, x, 0);
     m_layoutManager.RedrawLayout();
 }
 

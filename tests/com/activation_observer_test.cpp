@@ -15,8 +15,8 @@ TEST_F(ComTest, ObserverSeesLookupsAndCreationsInOrder)
     com::SetActivationObserverForTests([&](const com::ActivationCall& c) { calls.push_back(c); });
     auto factory = com::Ref<IClassFactory>::Attach(new CounterFactory);
     DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(CLSID_CounterTest, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
-        S_OK);
+    ASSERT_EQ(
+        CoRegisterClassObject(CLSID_CounterTest, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
     ASSERT_TRUE(com::RegisterProgID(L"Zyn.Counter.1", CLSID_CounterTest));
 
     CLSID clsid{};

@@ -94,7 +94,8 @@ TEST_F(LogPrintTest, TabsBecomeFourBlanks)
     const struct {
         const wchar_t* in;
         const wchar_t* out;
-    } cases[] = {{L"", L""}, {L"\t", L"    "}, {L"a\tb", L"a    b"}, {L"\t\tx\t", L"        x    "}, {L"no tab", L"no tab"}};
+    } cases[] = {
+        {L"", L""}, {L"\t", L"    "}, {L"a\tb", L"a    b"}, {L"\t\tx\t", L"        x    "}, {L"no tab", L"no tab"}};
     for (const auto& c : cases)
         EXPECT_EQ(TestViewer::RemoveTabs(c.in), c.out) << std::string(c.in, c.in + wcslen(c.in));
 }
@@ -129,12 +130,15 @@ TEST_F(LogPrintTest, ViewerPrintsTheShownSessionByThePrintDialog)
 
         const auto dialogs = Shown(user::AnswerKind::PrintDialog);
         ASSERT_EQ(dialogs.size(), 1u) << c.name;
-        EXPECT_EQ(dialogs[0].flags & (PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION),
-            static_cast<DWORD>(PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION)) << c.name;
+        constexpr DWORD kAsked = PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION;
+        EXPECT_EQ(dialogs[0].flags & (PD_ALLPAGES | kAsked), kAsked) << c.name << ": PD_ALLPAGES is 0";
         const auto docs = gdi::PrintedDocuments();
         ASSERT_EQ(docs.size(), 1u) << c.name;
         EXPECT_EQ(docs[0]->name, path.wstring()) << c.name;
         EXPECT_EQ(docs[0]->dpi, kDpi) << c.name;
+        // The answer's paper at its resolution: 8.5 x 11 inches at 100 DPI.
+        EXPECT_EQ(docs[0]->widthPx, 850) << c.name;
+        EXPECT_EQ(docs[0]->heightPx, 1100) << c.name;
         ASSERT_EQ(docs[0]->pages.size(), 1u) << c.name;
         const auto& runs = docs[0]->pages[0].runs;
         ASSERT_GE(runs.size(), 3u) << c.name;

@@ -354,7 +354,8 @@ TEST_F(LogViewerTest, OpenAsksTheFileDialogForALogAndReadsIt)
     const auto dialogs = Shown(user::AnswerKind::FileDialog);
     ASSERT_EQ(dialogs.size(), 2u);
     for (const auto& d : dialogs) {
-        EXPECT_EQ(d.flags & ~static_cast<DWORD>(OFN_EXPLORER), static_cast<DWORD>(OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST));
+        constexpr DWORD kAsked = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST;
+        EXPECT_EQ(d.flags & ~static_cast<DWORD>(OFN_EXPLORER), kAsked);
         EXPECT_EQ(d.filter, L"Log Files (*.log)|*.log|All Files (*.*)|*.*|");
         EXPECT_EQ(d.defaultExt, L"LOG");
         EXPECT_EQ(d.initialDir, CLogger::GetLogDir().GetString());

@@ -102,7 +102,8 @@ inline DWORD RegisterFakeRuntime()
 {
     com::Ref<IClassFactory> factory = com::Ref<IClassFactory>::Attach(new FakeRuntimeFactory);
     DWORD cookie = 0;
-    EXPECT_EQ(CoRegisterClassObject(CLSID_FakeRuntime, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    EXPECT_EQ(
+        CoRegisterClassObject(CLSID_FakeRuntime, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
     EXPECT_TRUE(com::RegisterProgID(kReportRuntimeProgID, CLSID_FakeRuntime));
     return cookie;
 }
