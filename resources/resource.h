@@ -59,5 +59,8 @@
 #define IDS_REPORT_OUTERJOIN_FILE_MISSING    11381
 #define IDS_REPORT_OUTERJOIN_NOT_IMPORTED    11382
 
+// The page that holds a COM property page (resources/ole_prop_page.rc).
+#define IDD_ZYN_OLE_PROPPAGE                 23268
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30003
