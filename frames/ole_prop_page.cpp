@@ -72,6 +72,9 @@ CZynOlePropPage::CZynOlePropPage(REFCLSID clsid, IUnknown* pObject)
     : CPropertyPage(IDD_ZYN_OLE_PROPPAGE), m_pObject(pObject), m_clsid(clsid)
 {
     EnableAutomation();
+    // A COM page is handed the object at once and may read it there.
+    if (!pObject)
+        AfxThrowOleException(E_POINTER);
     void* pv = nullptr;
     HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IPropertyPage, &pv);
     if (FAILED(hr) || !pv)

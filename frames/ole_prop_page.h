@@ -35,7 +35,8 @@ public:
     CZynOlePropPage();
     // Creates the COM page of clsid (in-process) and gives it pObject to edit (not
     // reference-counted here: the caller keeps it alive as long as the page). Throws
-    // COleException when any step fails, with nothing left held.
+    // COleException when any step fails, with nothing left held (E_POINTER for a null
+    // object, before anything is made).
     CZynOlePropPage(REFCLSID clsid, IUnknown* pObject);
     ~CZynOlePropPage() override;
 

@@ -279,6 +279,7 @@ TEST_F(OlePageTest, EveryConstructionFailureThrowsItsResultAndReleasesAll)
         const wchar_t* trace;
     };
     const Row rows[] = {
+        {"no object to edit", &CLSID_FakeComPage, false, nullptr, E_POINTER, L""},
         {"class not registered", &kNobody, false, nullptr, REGDB_E_CLASSNOTREG, L""},
         {"COM not initialised", &CLSID_FakeComPage, true, nullptr, CO_E_NOTINITIALIZED, L""},
         {"site refused", &CLSID_FakeComPage, false, &FakePageBehaviour::setSite, E_ACCESSDENIED,
@@ -297,7 +298,7 @@ TEST_F(OlePageTest, EveryConstructionFailureThrowsItsResultAndReleasesAll)
             CoUninitialize();
         HRESULT thrown = S_OK;
         try {
-            CZynOlePropPage page(*row.clsid, m_object.get());
+            CZynOlePropPage page(*row.clsid, row.hr == E_POINTER ? nullptr : m_object.get());
             ADD_FAILURE() << "no exception";
         } catch (COleException* e) {
             thrown = e->m_sc;
