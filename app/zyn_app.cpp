@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "app/report_engine.h"
 #include "platform/afx/cmdui.h"
 #include "platform/afx/doc.h"
 #include "platform/afx/doctempl.h"
@@ -13,6 +12,7 @@
 #include "platform/suite/user/acs_user.h"
 #include "platform/suite/user/exception_handler.h"
 #include "platform/user/winuser.h"
+#include "reports/zyn_report_engine.h"
 #include "toolkit/skins/skin.h"
 
 IMPLEMENT_DYNAMIC(CZynApp, CWinApp)
@@ -287,7 +287,9 @@ void CZynApp::CallHelp(ULONG nHelpID, int nKind) { WinHelp(nHelpID, static_cast<
 
 CZynReportEngine* CZynApp::GetReportEngine()
 {
+    // Made on first use, reporting through the application's handler; the application's
+    // destructor deletes it (the runtime is released then).
     if (!m_pReportEngine)
-        m_pReportEngine = std::make_unique<CZynReportEngine>();
+        m_pReportEngine = std::make_unique<CZynReportEngine>(nullptr);
     return m_pReportEngine.get();
 }

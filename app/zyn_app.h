@@ -118,7 +118,8 @@ public:
     // ID), handed to WinHelp, which records the request.
     virtual void CallHelp(ULONG nHelpID, int nKind);
 
-    // Not built yet: returns one placeholder engine, created on first call.
+    // The application's one report engine, created on first call (reporting through the
+    // application's exception handler) and deleted with the application.
     CZynReportEngine* GetReportEngine();
 
 protected:

@@ -85,6 +85,34 @@
 #define IDS_OX_SHB_RENAMEGROUP               26844
 #define IDS_OX_SHB_REMOVEITEM                26845
 #define IDS_OX_SHB_RENAMEITEM                26846
+// The session log viewer (resources/log_viewer.rc). The suite's fixed numbers, below the
+// module's range.
+#define IDB_LOGVIEWER_LIST                   10030   // the session list's image
+#define IDD_LOGVIEWER                        10031   // the dialog and its menu
+#define IDI_LOGVIEWER                        10032
+#define IDC_LOGVIEWER_LIST                   10033
+#define IDC_LOGVIEWER_TEXT                   10034
+#define IDS_LOGVIEWER_PROGRESS               10007   // the progress dialog's caption
+#define IDS_LOGVIEWER_COLUMN_DATE            11362
+#define IDS_LOGVIEWER_COLUMN_STATUS          11363
+#define IDS_LOGVIEWER_RELOAD                 11364
+#define IDS_LOGVIEWER_TITLE                  11369   // followed by the path
+#define IDS_LOGVIEWER_PERCENT                11370   // %1: the percentage read
+#define IDS_LOGVIEWER_PURGE                  11371
+#define IDS_LOGVIEWER_PRINT_HEADER           11372   // followed by the path
+#define IDS_LOGVIEWER_NOT_SHOWN              30002   // %1: the bytes of a session not shown
+#define ID_LOGVIEWER_OPEN                    57006
+#define ID_LOGVIEWER_EXIT                    57007
+#define ID_LOGVIEWER_PURGE                   57008
+#define ID_LOGVIEWER_PRINT                   57009
+
+// The report engine's messages (%1: the file's path).
+#define IDS_REPORT_RUNTIME_NOT_CREATED       11373
+#define IDS_REPORT_OUTERJOIN_FILE_MISSING    11381
+#define IDS_REPORT_OUTERJOIN_NOT_IMPORTED    11382
+
+// The page that holds a COM property page (resources/ole_prop_page.rc).
+#define IDD_ZYN_OLE_PROPPAGE                 23268
 
 // Next default values for new objects
-#define _ZYN_NEXT_STRING_ID             30002
+#define _ZYN_NEXT_STRING_ID             30003

@@ -3,6 +3,7 @@
 // References to class objects are released outside the table's lock, since a Release
 // may run arbitrary code (a factory that revokes or registers something itself).
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -43,7 +44,22 @@ Table& TheTable()
 
 constexpr size_t kMaxProgId = 39;
 
+// Set by tests only, and only while no activation runs on another thread.
+ActivationObserver& Observer()
+{
+    static ActivationObserver* o = new ActivationObserver;
+    return *o;
+}
+
+void Observe(ActivationCall call)
+{
+    if (Observer())
+        Observer()(call);
+}
+
 } // namespace
+
+void SetActivationObserverForTests(ActivationObserver observer) { Observer() = std::move(observer); }
 
 bool RegisterProgID(const std::wstring& progId, REFCLSID clsid)
 {
@@ -76,6 +92,7 @@ void ResetComForTests()
     }
     for (IUnknown* p : release)
         p->Release();
+    Observer() = nullptr;
     detail::ResetThreadInitForTests();
 }
 
@@ -144,10 +161,9 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID, REFIID rii
     return object->QueryInterface(riid, ppv);
 }
 
-HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
+namespace {
+HRESULT CreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
 {
-    if (!ppv)
-        return E_POINTER;
     *ppv = nullptr;
     zyn::com::Ref<IClassFactory> factory;
     HRESULT hr = CoGetClassObject(rclsid, dwClsContext, nullptr, IID_IClassFactory,
@@ -165,10 +181,8 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     return hr;
 }
 
-HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid)
+HRESULT ClsidFromProgId(LPCOLESTR lpszProgID, LPCLSID lpclsid)
 {
-    if (!lpclsid)
-        return E_INVALIDARG;
     *lpclsid = CLSID_NULL;
     if (!lpszProgID)
         return E_INVALIDARG;
@@ -179,6 +193,37 @@ HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid)
         return CO_E_CLASSSTRING;
     *lpclsid = it->second.clsid;
     return S_OK;
+}
+} // namespace
+
+HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    const HRESULT hr = CreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
+    zyn::com::ActivationCall call;
+    call.kind = zyn::com::ActivationCall::Kind::CreateInstance;
+    call.clsid = rclsid;
+    call.context = dwClsContext;
+    call.iid = riid;
+    call.hr = hr;
+    zyn::com::Observe(call);
+    return hr;
+}
+
+HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid)
+{
+    if (!lpclsid)
+        return E_INVALIDARG;
+    const HRESULT hr = ClsidFromProgId(lpszProgID, lpclsid);
+    zyn::com::ActivationCall call;
+    call.kind = zyn::com::ActivationCall::Kind::ProgIdLookup;
+    call.progId = lpszProgID ? lpszProgID : L"";
+    call.clsid = *lpclsid;
+    call.hr = hr;
+    zyn::com::Observe(call);
+    return hr;
 }
 
 HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID)

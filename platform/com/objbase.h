@@ -11,6 +11,7 @@
 // for that CLSID with zyn::com::RegisterProgID; CoCreateInstance finds the class object by
 // CLSID and asks its factory for the object. A REGCLS_SINGLEUSE registration serves one
 // CoGetClassObject and is then hidden. Every call that fails sets its out pointer to null.
+#include <functional>
 #include <string>
 
 #include "platform/base/wintypes.h"
@@ -111,7 +112,23 @@ bool UnregisterProgID(const std::wstring& progId);
 // Whether the calling thread has COM initialised.
 bool IsInitializedOnThisThread();
 
-// Tests: revokes every class object (releasing them), forgets every ProgID, and undoes
-// the calling thread's initialisation.
+// Tests: revokes every class object (releasing them), forgets every ProgID, drops the
+// activation observer, and undoes the calling thread's initialisation.
 void ResetComForTests();
+
+// What a test sees of activation: each CLSIDFromProgID and CoCreateInstance given its out
+// pointer, with its arguments and result, as it returns (so a test can check the order of calls a
+// component makes and the class context it asks for).
+struct ActivationCall {
+    enum class Kind { ProgIdLookup, CreateInstance };
+    Kind kind = Kind::ProgIdLookup;
+    std::wstring progId; // ProgIdLookup
+    CLSID clsid = CLSID_NULL;
+    DWORD context = 0;   // CreateInstance
+    IID iid = IID_NULL;  // CreateInstance
+    HRESULT hr = S_OK;
+};
+using ActivationObserver = std::function<void(const ActivationCall&)>;
+// Set while no other thread activates anything; null stops observing.
+void SetActivationObserverForTests(ActivationObserver observer);
 } // namespace zyn::com

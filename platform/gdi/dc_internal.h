@@ -22,6 +22,7 @@
 #include "platform/base/wintypes.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/printer.h"
 #include "platform/gdi/region.h"
 #include "platform/gdi/surface.h"
 
@@ -65,6 +66,8 @@ struct PrinterJob {
     bool inDoc = false, inPage = false;
     std::vector<std::shared_ptr<Surface>> pages; // finished pages
     std::shared_ptr<BitmapObj> page;      // the page being drawn
+    std::shared_ptr<PrintedDocument> doc; // the document being printed, or the last one
+    std::vector<PrintedRun> runs;         // the text runs of the page being drawn
 };
 
 class Dc {

@@ -1,12 +1,37 @@
-// The printer DC: pages rasterised at a stated resolution into surfaces tests can read.
+// The printer DC: pages rasterised at a stated resolution into surfaces tests can read,
+// with the text runs of each page, and the record of finished documents.
 #include "platform/gdi/printer.h"
+
+#include <atomic>
+#include <deque>
+#include <mutex>
 
 #include "platform/base/lasterror.h"
 #include "platform/gdi/dc_internal.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/gdi/wingdi.h"
 
 namespace {
 constexpr int SP_ERROR = -1;
+
+struct FinishedDocuments {
+    std::mutex m;
+    std::deque<std::shared_ptr<const zyn::gdi::PrintedDocument>> docs;
+};
+FinishedDocuments& Finished()
+{
+    static FinishedDocuments* f = new FinishedDocuments; // documents may be filed during exit
+    return *f;
+}
+
+void File(std::shared_ptr<const zyn::gdi::PrintedDocument> doc)
+{
+    FinishedDocuments& f = Finished();
+    std::lock_guard lock(f.m);
+    f.docs.push_back(std::move(doc));
+    while (f.docs.size() > zyn::gdi::kPrintedDocumentsKept)
+        f.docs.pop_front();
+}
 
 std::shared_ptr<zyn::gdi::Dc> PrinterDc(HDC hdc)
 {
@@ -45,6 +70,48 @@ std::vector<std::shared_ptr<Surface>> PrinterPages(HDC hdc)
     return dc->printer->pages;
 }
 
+std::shared_ptr<const PrintedDocument> PrinterDocument(HDC hdc)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc || !dc->printer)
+        return nullptr;
+    return dc->printer->doc;
+}
+
+std::vector<std::shared_ptr<const PrintedDocument>> PrintedDocuments()
+{
+    FinishedDocuments& f = Finished();
+    std::lock_guard lock(f.m);
+    return {f.docs.begin(), f.docs.end()};
+}
+
+void ClearPrintedDocuments()
+{
+    FinishedDocuments& f = Finished();
+    std::lock_guard lock(f.m);
+    f.docs.clear();
+}
+
+void NotePrinterRun(Dc& dc, const TextRun& run, const RECT& cell)
+{
+    if (dc.kind != DcKind::Printer || !dc.printer || !dc.printer->inPage)
+        return;
+    const RECT onPage{cell.left + dc.origin.x, cell.top + dc.origin.y, cell.right + dc.origin.x,
+        cell.bottom + dc.origin.y};
+    // An empty cell (an empty line) still counts when its top-left lies inside the clip.
+    const bool visible = onPage.right > onPage.left
+        ? dc.Clip().Intersects(onPage)
+        : dc.Clip().Contains(onPage.left, onPage.top);
+    if (!visible)
+        return;
+    PrintedRun r;
+    r.text.reserve(run.chars.size());
+    for (char32_t c : run.chars)
+        r.text.push_back(c == 0 ? L'\t' : static_cast<wchar_t>(c));
+    r.rect = onPage;
+    dc.printer->runs.push_back(std::move(r));
+}
+
 } // namespace zyn::gdi
 
 using namespace zyn::gdi;
@@ -60,7 +127,15 @@ int StartDocW(HDC hdc, const DOCINFOW* lpdi)
     }
     dc->printer->inDoc = true;
     dc->printer->pages.clear();
-    static int jobs = 0;
+    dc->printer->runs.clear();
+    auto doc = std::make_shared<PrintedDocument>();
+    if (lpdi && lpdi->lpszDocName)
+        doc->name = lpdi->lpszDocName;
+    doc->dpi = dc->printer->dpi;
+    doc->widthPx = dc->printer->widthPx;
+    doc->heightPx = dc->printer->heightPx;
+    dc->printer->doc = std::move(doc);
+    static std::atomic<int> jobs{0};
     return ++jobs;
 }
 
@@ -83,6 +158,7 @@ int StartPage(HDC hdc)
     }
     page->Clear(0xFFFFFF); // paper is white
     job.inPage = true;
+    job.runs.clear();
     dc->surface = std::move(page);
     dc->ClipChanged();
     return 1;
@@ -98,6 +174,12 @@ int EndPage(HDC hdc)
         SetLastError(ERROR_INVALID_PARAMETER);
         return SP_ERROR;
     }
+    PrintedPage done;
+    done.image = dc->surface;
+    done.runs = std::move(job.runs);
+    job.runs.clear();
+    if (job.doc)
+        job.doc->pages.push_back(std::move(done));
     job.pages.push_back(std::move(dc->surface));
     dc->surface.reset();
     dc->ClipChanged();
@@ -118,6 +200,8 @@ int EndDoc(HDC hdc)
     if (job.inPage)
         EndPage(hdc);
     job.inDoc = false;
+    if (job.doc)
+        File(job.doc);
     return 1;
 }
 
@@ -130,6 +214,8 @@ int AbortDoc(HDC hdc)
     job.inDoc = false;
     job.inPage = false;
     job.pages.clear();
+    job.runs.clear();
+    job.doc.reset();
     dc->surface.reset();
     dc->ClipChanged();
     return 1;

@@ -87,6 +87,8 @@ void DrawRunAligned(Dc& dc, const RealizedFont& font, int x, int y, UINT options
             sink.Fill(devRect, st.back);
     }
     PaintRun(sink, font, origin, run, st);
+    if (dc.kind == DcKind::Printer)
+        NotePrinterRun(dc, run, RotateRect(origin, q, 0, 0, run.width, tm.tmHeight));
 
     if (updateCp && (align & TA_CENTER) != TA_CENTER) {
         const POINT adv = RotateVector(q, (align & TA_RIGHT) ? -run.width : run.width, 0);

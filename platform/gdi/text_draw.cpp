@@ -399,7 +399,10 @@ int DrawTextCore(HDC hdc, const wchar_t* text, LPWSTR writable, int count, LPREC
                 lx = x0 + (static_cast<int64_t>(avail) - l.run.width) / 2;
             else if (flags & DT_RIGHT)
                 lx = static_cast<int64_t>(x0) + avail - l.run.width;
-            PaintRun(sink, *font, dc->ToDevice(POINT{TextCoord(lx), TextCoord(ly)}), l.run, st);
+            const POINT at = dc->ToDevice(POINT{TextCoord(lx), TextCoord(ly)});
+            PaintRun(sink, *font, at, l.run, st);
+            if (dc->kind == DcKind::Printer && st.glyphs)
+                NotePrinterRun(*dc, l.run, RotateRect(at, font->Quarter(), 0, 0, l.run.width, lineH));
         }
     }
     if (dtp)

@@ -44,4 +44,8 @@ int NextTabStop(const TabStops& tabs, int u, int spaceWidth);
 // ETO_CLIPPED with their logical rectangle.
 void DrawRunAligned(Dc& dc, const RealizedFont& font, int x, int y, UINT options, const RECT* rect, const TextRun& run);
 
+// On a printer DC in a page: notes a run drawn with its cell at `cell` (device
+// coordinates) when the cell meets the DC's clip (printer.cpp). Nothing on other DCs.
+void NotePrinterRun(Dc& dc, const TextRun& run, const RECT& cell);
+
 } // namespace zyn::gdi

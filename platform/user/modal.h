@@ -59,7 +59,10 @@ void SetScriptedMode(bool on);
 bool IsScriptedMode();
 
 // ---- the answer script -------------------------------------------------------------------------------
-enum class AnswerKind { MessageBox, FileDialog, PrintDialog, PopupMenu, Dialog };
+// Progress: a modeless progress dialog with a Cancel button (the suite's controls library)
+// takes one answer when it is created; IDCANCEL presses Cancel once the bar reaches
+// `position`.
+enum class AnswerKind { MessageBox, FileDialog, PrintDialog, PopupMenu, Dialog, Progress };
 
 struct Answer {
     int code = 0;              // IDOK/IDYES/... for boxes and dialogs; the command for popup menus (0: none)
@@ -73,6 +76,8 @@ struct Answer {
     int copies = 0;
     int fromPage = 0;
     int toPage = 0;
+    // Progress dialogs: the bar position at which the answer is given.
+    int position = 0;
 };
 
 // What was shown, in order, on the calling thread.

@@ -2,7 +2,6 @@
 // and OpenView, and the error handler with and without an application.
 #include <memory>
 
-#include "app/report_engine.h"
 #include "app/zyn_app.h"
 #include "platform/afx/cmdui.h"
 #include "platform/afx/wnd.h"
@@ -10,7 +9,9 @@
 #include "platform/suite/user/com_error.h"
 #include "platform/suite/user/exception_handler.h"
 #include "platform/user/modal.h"
+#include "reports/zyn_report_engine.h"
 #include "resources/resource.h"
+#include "tests/reports/fake_report_runtime.h"
 #include "tests/zynapp/zynapp_support.h"
 #include "toolkit/skins/skin.h"
 #include "toolkit/skins/skin_classic.h"
@@ -335,4 +336,40 @@ TEST(AcsUserTest, PermissionsAndSegments)
     user.SystemOptions().SetServerType(3);
     EXPECT_EQ(user.GetSystemOptions().ServerType(), 3);
     EXPECT_EQ(user.GetDatabase(), nullptr);
+}
+
+TEST_F(AppTest, ReportEngineIsTheApplicationsAndGoesWithIt)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    // Without a runtime: the application's handler tells the operator once.
+    AnswerScript::Clear();
+    {
+        CZynApp app;
+        CZynReportEngine* engine = app.GetReportEngine();
+        ASSERT_NE(engine, nullptr);
+        EXPECT_FALSE(engine->HasRuntime());
+        EXPECT_EQ(app.GetReportEngine(), engine);
+        std::vector<std::wstring> boxes;
+        for (const auto& r : AnswerScript::Shown())
+            if (r.kind == AnswerKind::MessageBox)
+                boxes.push_back(r.text);
+        ASSERT_EQ(boxes.size(), 1u);
+        CString expected;
+        expected.LoadString(IDS_REPORT_RUNTIME_NOT_CREATED);
+        EXPECT_EQ(boxes[0].rfind(expected.GetString(), 0), 0u);
+    }
+    // With one: made on first use, asked and released when the application goes.
+    const DWORD cookie = RegisterFakeRuntime();
+    RuntimeTrace().clear();
+    Behaviour() = RuntimeBehaviour{};
+    {
+        CZynApp app;
+        EXPECT_TRUE(RuntimeTrace().empty()) << "nothing before the first use";
+        EXPECT_TRUE(app.GetReportEngine()->HasRuntime());
+        EXPECT_TRUE(RuntimeTrace().empty());
+    }
+    EXPECT_EQ(RuntimeTrace(), (std::vector<std::string>{"CanClose", "Release"}));
+    EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
+    zyn::com::UnregisterProgID(kReportRuntimeProgID);
+    CoUninitialize();
 }

@@ -1,0 +1,4 @@
+#pragma once
+#define IDB_TEST_IMAGES 200
+#define IDB_TEST_MISSING 201
+#define IDS_TEST_CAPTION 202
