@@ -1,13 +1,13 @@
 // CListBox.
 #include "platform/afx/ctlwrap_listbox.h"
 
+#include "platform/afx/ctlwrap_owner_draw.h"
 #include "platform/base/cstring.h"
 #include "platform/user/listbox.h"
 #include "platform/user/messages.h"
 #include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
-
 
 namespace {
 LPARAM Text(LPCTSTR s) { return reinterpret_cast<LPARAM>(s ? s : L""); }
@@ -141,24 +141,6 @@ void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    LRESULT result = TRUE;
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM:
-        result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        break;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult)
-        *pResult = result;
-    return TRUE;
+    return zyn::afx::ReflectOwnerDrawItem(*this, message, lParam, pResult)
+        || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
