@@ -1,0 +1,14 @@
+#pragma once
+// Text measured in the system's status font (the font status bars and tooltips use, from
+// SPI_GETNONCLIENTMETRICS), through the drawing layer's own text functions rather than
+// any control, so tests of those controls can work out where their text must stand.
+#include <string>
+
+#include "platform/base/wintypes.h"
+
+namespace zyn::test {
+
+// The extent of text in the status font, and (when asked) that font's line height.
+SIZE StatusFontExtent(const std::wstring& text, int* lineHeight = nullptr);
+
+} // namespace zyn::test
