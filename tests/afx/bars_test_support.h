@@ -13,7 +13,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "tests/afx/afx_bars_test_ids.h"
 #include "tests/afx/dock_test_support.h"
-#include "tests/support/status_font.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 

@@ -14,7 +14,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "platform/user/winuser.h"
-#include "tests/support/status_font.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 
@@ -66,7 +66,7 @@ protected:
     static bool Visible(HWND tip) { return IsWindowVisible(tip) != FALSE; }
     static RECT WindowRectOf(HWND h);
     static size_t CountNotices(UINT code);
-    // The line height of the system tooltip (status) font (tests/support/status_font.h).
+    // The line height of the system tooltip (status) font (tests/support/font_extent.h).
     static int StatusFontHeight()
     {
         int h = 0;
