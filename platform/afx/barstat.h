@@ -59,6 +59,8 @@ public:
     ~CStatusBar() override;
 
     // ---- creation ---------------------------------------------------------------------------------------
+    using CControlBar::Create;
+    using CControlBar::CreateEx;
     virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
         UINT nID = AFX_IDW_STATUS_BAR);
     // dwCtrlStyle: SBARS_ bits; a parent with a sizing border also gets the size grip

@@ -74,6 +74,8 @@ public:
     ~CToolBar() override;
 
     // ---- creation ---------------------------------------------------------------------------------------
+    using CControlBar::Create;
+    using CControlBar::CreateEx;
     // CreateEx with the bar's current margins as borders and no control style.
     virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
         UINT nID = AFX_IDW_TOOLBAR);

@@ -1,14 +1,13 @@
 // CComboBox.
 #include "platform/afx/ctlwrap_combobox.h"
 
-#include "platform/afx/ctlwrap_msgs.h"
+#include "platform/afx/ctlwrap_owner_draw.h"
 #include "platform/base/cstring.h"
+#include "platform/user/combobox.h"
 #include "platform/user/messages.h"
 #include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
-
-namespace ctl = zyn::afx::ctl;
 
 namespace {
 LPARAM Text(LPCTSTR s) { return reinterpret_cast<LPARAM>(s ? s : L""); }
@@ -21,43 +20,43 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
     return CWnd::Create(L"ComboBox", nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
-int CComboBox::GetCount() const { return static_cast<int>(SendMessage(ctl::kCbGetCount)); }
-int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(ctl::kCbGetCurSel)); }
-int CComboBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(ctl::kCbSetCurSel, static_cast<WPARAM>(nSelect))); }
-LCID CComboBox::GetLocale() const { return static_cast<LCID>(SendMessage(ctl::kCbGetLocale)); }
-LCID CComboBox::SetLocale(LCID nNewLocale) { return static_cast<LCID>(SendMessage(ctl::kCbSetLocale, nNewLocale)); }
-int CComboBox::GetTopIndex() const { return static_cast<int>(SendMessage(ctl::kCbGetTopIndex)); }
-int CComboBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(ctl::kCbSetTopIndex, static_cast<WPARAM>(nIndex))); }
+int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+int CComboBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+LCID CComboBox::GetLocale() const { return static_cast<LCID>(SendMessage(CB_GETLOCALE)); }
+LCID CComboBox::SetLocale(LCID nNewLocale) { return static_cast<LCID>(SendMessage(CB_SETLOCALE, nNewLocale)); }
+int CComboBox::GetTopIndex() const { return static_cast<int>(SendMessage(CB_GETTOPINDEX)); }
+int CComboBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(CB_SETTOPINDEX, static_cast<WPARAM>(nIndex))); }
 int CComboBox::InitStorage(int nItems, UINT nBytes)
 {
-    return static_cast<int>(SendMessage(ctl::kCbInitStorage, static_cast<WPARAM>(nItems), nBytes));
+    return static_cast<int>(SendMessage(CB_INITSTORAGE, static_cast<WPARAM>(nItems), nBytes));
 }
-void CComboBox::SetHorizontalExtent(UINT nExtent) { SendMessage(ctl::kCbSetHorizontalExtent, nExtent); }
-UINT CComboBox::GetHorizontalExtent() const { return static_cast<UINT>(SendMessage(ctl::kCbGetHorizontalExtent)); }
-int CComboBox::SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(ctl::kCbSetDroppedWidth, nWidth)); }
-int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(ctl::kCbGetDroppedWidth)); }
-DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(SendMessage(ctl::kCbGetEditSel)); }
+void CComboBox::SetHorizontalExtent(UINT nExtent) { SendMessage(CB_SETHORIZONTALEXTENT, nExtent); }
+UINT CComboBox::GetHorizontalExtent() const { return static_cast<UINT>(SendMessage(CB_GETHORIZONTALEXTENT)); }
+int CComboBox::SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth)); }
+int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
+DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL)); }
 BOOL CComboBox::LimitText(int nMaxChars)
 {
-    return static_cast<BOOL>(SendMessage(ctl::kCbLimitText, static_cast<WPARAM>(nMaxChars < 0 ? 0 : nMaxChars)));
+    return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars < 0 ? 0 : nMaxChars)));
 }
 BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar)
 {
-    return static_cast<BOOL>(SendMessage(ctl::kCbSetEditSel, 0, MAKELPARAM(nStartChar, nEndChar)));
+    return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(nStartChar, nEndChar)));
 }
 DWORD_PTR CComboBox::GetItemData(int nIndex) const
 {
-    return static_cast<DWORD_PTR>(SendMessage(ctl::kCbGetItemData, static_cast<WPARAM>(nIndex)));
+    return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
 }
 int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 {
-    return static_cast<int>(SendMessage(ctl::kCbSetItemData, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+    return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
 }
 void* CComboBox::GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
 int CComboBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
 int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const
 {
-    return static_cast<int>(SendMessage(ctl::kCbGetLbText, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+    return static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
 }
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
@@ -70,50 +69,50 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const
 }
 int CComboBox::GetLBTextLen(int nIndex) const
 {
-    return static_cast<int>(SendMessage(ctl::kCbGetLbTextLen, static_cast<WPARAM>(nIndex)));
+    return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
 }
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {
-    return static_cast<int>(SendMessage(ctl::kCbSetItemHeight, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
+    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), MAKELONG(cyItemHeight, 0)));
 }
 int CComboBox::GetItemHeight(int nIndex) const
 {
-    return static_cast<int>(SendMessage(ctl::kCbGetItemHeight, static_cast<WPARAM>(nIndex)));
+    return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
 }
 int CComboBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
 {
-    return static_cast<int>(SendMessage(ctl::kCbFindStringExact, static_cast<WPARAM>(nIndexStart), Text(lpszFind)));
+    return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), Text(lpszFind)));
 }
 int CComboBox::SetExtendedUI(BOOL bExtended)
 {
-    return static_cast<int>(SendMessage(ctl::kCbSetExtendedUi, static_cast<WPARAM>(bExtended)));
+    return static_cast<int>(SendMessage(CB_SETEXTENDEDUI, static_cast<WPARAM>(bExtended)));
 }
-BOOL CComboBox::GetExtendedUI() const { return static_cast<BOOL>(SendMessage(ctl::kCbGetExtendedUi)); }
+BOOL CComboBox::GetExtendedUI() const { return static_cast<BOOL>(SendMessage(CB_GETEXTENDEDUI)); }
 void CComboBox::GetDroppedControlRect(LPRECT lprect) const
 {
-    SendMessage(ctl::kCbGetDroppedControlRect, 0, reinterpret_cast<LPARAM>(lprect));
+    SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(lprect));
 }
-BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(ctl::kCbGetDroppedState)); }
+BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
 
-void CComboBox::ShowDropDown(BOOL bShowIt) { SendMessage(ctl::kCbShowDropDown, static_cast<WPARAM>(bShowIt)); }
-int CComboBox::AddString(LPCTSTR lpszString) { return static_cast<int>(SendMessage(ctl::kCbAddString, 0, Text(lpszString))); }
-int CComboBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(ctl::kCbDeleteString, nIndex)); }
+void CComboBox::ShowDropDown(BOOL bShowIt) { SendMessage(CB_SHOWDROPDOWN, static_cast<WPARAM>(bShowIt)); }
+int CComboBox::AddString(LPCTSTR lpszString) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, Text(lpszString))); }
+int CComboBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
 int CComboBox::InsertString(int nIndex, LPCTSTR lpszString)
 {
-    return static_cast<int>(SendMessage(ctl::kCbInsertString, static_cast<WPARAM>(nIndex), Text(lpszString)));
+    return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), Text(lpszString)));
 }
-void CComboBox::ResetContent() { SendMessage(ctl::kCbResetContent); }
+void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
 int CComboBox::Dir(UINT attr, LPCTSTR lpszWildCard)
 {
-    return static_cast<int>(SendMessage(ctl::kCbDir, attr, Text(lpszWildCard)));
+    return static_cast<int>(SendMessage(CB_DIR, attr, Text(lpszWildCard)));
 }
 int CComboBox::FindString(int nStartAfter, LPCTSTR lpszString) const
 {
-    return static_cast<int>(SendMessage(ctl::kCbFindString, static_cast<WPARAM>(nStartAfter), Text(lpszString)));
+    return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), Text(lpszString)));
 }
 int CComboBox::SelectString(int nStartAfter, LPCTSTR lpszString)
 {
-    return static_cast<int>(SendMessage(ctl::kCbSelectString, static_cast<WPARAM>(nStartAfter), Text(lpszString)));
+    return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), Text(lpszString)));
 }
 void CComboBox::Clear() { SendMessage(WM_CLEAR); }
 void CComboBox::Copy() { SendMessage(WM_COPY); }
@@ -127,24 +126,6 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    LRESULT result = TRUE;
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM:
-        result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        break;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult)
-        *pResult = result;
-    return TRUE;
+    return zyn::afx::ReflectOwnerDrawItem(*this, message, lParam, pResult)
+        || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }

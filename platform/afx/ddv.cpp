@@ -3,10 +3,10 @@
 #include <type_traits>
 
 #include "platform/afx/afxres.h"
-#include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/ddx_internal.h"
 #include "platform/base/utf16.h"
+#include "platform/user/edit.h"
 #include "platform/user/window.h"
 #include "platform/user/winuser.h"
 
@@ -58,7 +58,7 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
         // Let the edit control refuse what would not pass anyway.
         if (pDX->m_bEditLastControl) {
             if (const HWND hWndLast = LastControl(pDX))
-                ::SendMessageW(hWndLast, zyn::afx::ctl::kEmLimitText, static_cast<WPARAM>(nChars < 0 ? 0 : nChars), 0);
+                ::SendMessageW(hWndLast, EM_LIMITTEXT, static_cast<WPARAM>(nChars < 0 ? 0 : nChars), 0);
         }
         return;
     }

@@ -6,12 +6,12 @@
 
 #include "platform/afx/afxres.h"
 #include "platform/afx/afxstate.h"
-#include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/ddx_internal.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/exception.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
+#include "platform/user/edit.h"
 #include "platform/user/msgbox.h"
 #include "platform/user/window.h"
 #include "platform/user/winuser.h"
@@ -49,7 +49,7 @@ void CDataExchange::Fail()
         if (const HWND hWndLast = ::GetDlgItem(m_pDlgWnd->m_hWnd, m_idLastControl)) {
             ::SetFocus(hWndLast);
             if (m_bEditLastControl)
-                ::SendMessageW(hWndLast, zyn::afx::ctl::kEmSetSel, 0, -1);
+                ::SendMessageW(hWndLast, EM_SETSEL, 0, -1);
         }
     }
     AfxThrowUserException();

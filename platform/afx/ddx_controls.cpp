@@ -1,16 +1,16 @@
 // DDX for buttons, radio groups, combo and list boxes and scroll bars (rules in ddx.h).
-#include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/ddx_internal.h"
 #include "platform/base/exception.h"
 #include "platform/user/button.h"
+#include "platform/user/combobox.h"
 #include "platform/user/dialog.h"
+#include "platform/user/listbox.h"
 #include "platform/user/messages.h"
 #include "platform/user/scrollbar.h"
 #include "platform/user/window.h"
 #include "platform/user/winuser.h"
 
-namespace ctl = zyn::afx::ctl;
 using zyn::afx::detail::SetWindowTextIfChanged;
 using zyn::afx::detail::WindowTextOf;
 
@@ -63,9 +63,9 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         pDX->RememberValue(index);
-        index = static_cast<int>(::SendMessageW(hWndCtrl, ctl::kCbGetCurSel, 0, 0));
+        index = static_cast<int>(::SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0));
     } else {
-        ::SendMessageW(hWndCtrl, ctl::kCbSetCurSel, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 
@@ -74,17 +74,20 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         pDX->RememberValue(index);
-        index = static_cast<int>(::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
+        index = static_cast<int>(::SendMessageW(hWndCtrl, LB_GETCURSEL, 0, 0));
     } else {
-        ::SendMessageW(hWndCtrl, ctl::kLbSetCurSel, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(hWndCtrl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 
 namespace {
 
+// The two low style bits name a combo box's kind: simple, drop-down or drop-down list.
+constexpr DWORD kComboTypeMask = CBS_SIMPLE | CBS_DROPDOWN;
+
 bool IsDropDownList(HWND hWndCombo)
 {
-    return (static_cast<DWORD>(::GetWindowLongW(hWndCombo, GWL_STYLE)) & ctl::kCbsTypeMask) == ctl::kCbsDropDownList;
+    return (static_cast<DWORD>(::GetWindowLongW(hWndCombo, GWL_STYLE)) & kComboTypeMask) == CBS_DROPDOWNLIST;
 }
 
 // The text of item `index` of a list (get-length and get-text messages), "" for none.
@@ -106,8 +109,8 @@ CString ComboText(HWND hWndCtrl)
 {
     // A drop-down list shows its selected item; the others their edit field.
     if (IsDropDownList(hWndCtrl)) {
-        return ItemText(hWndCtrl, ctl::kCbGetLbTextLen, ctl::kCbGetLbText,
-            ::SendMessageW(hWndCtrl, ctl::kCbGetCurSel, 0, 0));
+        return ItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT,
+            ::SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0));
     }
     return WindowTextOf(hWndCtrl);
 }
@@ -116,28 +119,28 @@ CString ComboText(HWND hWndCtrl)
 // match from the start), else clear the selection and show the text in the edit field.
 void LoadComboString(HWND hWndCtrl, const CString& value, UINT findMsg)
 {
-    LRESULT index = ctl::kErr;
+    LRESULT index = CB_ERR;
     if (!value.IsEmpty()) {
         index = ::SendMessageW(hWndCtrl, findMsg, static_cast<WPARAM>(-1),
             reinterpret_cast<LPARAM>(value.GetString()));
     }
     if (index >= 0) {
-        ::SendMessageW(hWndCtrl, ctl::kCbSetCurSel, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return;
     }
-    ::SendMessageW(hWndCtrl, ctl::kCbSetCurSel, static_cast<WPARAM>(-1), 0);
+    ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     if (!IsDropDownList(hWndCtrl))
         SetWindowTextIfChanged(hWndCtrl, value.GetString());
 }
 
 void LoadListString(HWND hWndCtrl, const CString& value, UINT findMsg)
 {
-    LRESULT index = ctl::kErr;
+    LRESULT index = LB_ERR;
     if (!value.IsEmpty()) {
         index = ::SendMessageW(hWndCtrl, findMsg, static_cast<WPARAM>(-1),
             reinterpret_cast<LPARAM>(value.GetString()));
     }
-    ::SendMessageW(hWndCtrl, ctl::kLbSetCurSel, static_cast<WPARAM>(index >= 0 ? index : -1), 0);
+    ::SendMessageW(hWndCtrl, LB_SETCURSEL, static_cast<WPARAM>(index >= 0 ? index : -1), 0);
 }
 
 } // namespace
@@ -149,7 +152,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
         pDX->RememberValue(value);
         value = ComboText(hWndCtrl);
     } else {
-        LoadComboString(hWndCtrl, value, ctl::kCbFindString);
+        LoadComboString(hWndCtrl, value, CB_FINDSTRING);
     }
 }
 
@@ -160,7 +163,7 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value)
         pDX->RememberValue(value);
         value = ComboText(hWndCtrl);
     } else {
-        LoadComboString(hWndCtrl, value, ctl::kCbFindStringExact);
+        LoadComboString(hWndCtrl, value, CB_FINDSTRINGEXACT);
     }
 }
 
@@ -169,9 +172,9 @@ void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         pDX->RememberValue(value);
-        value = ItemText(hWndCtrl, ctl::kLbGetTextLen, ctl::kLbGetText, ::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
+        value = ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, ::SendMessageW(hWndCtrl, LB_GETCURSEL, 0, 0));
     } else {
-        LoadListString(hWndCtrl, value, ctl::kLbFindString);
+        LoadListString(hWndCtrl, value, LB_FINDSTRING);
     }
 }
 
@@ -180,9 +183,9 @@ void DDX_LBStringExact(CDataExchange* pDX, int nIDC, CString& value)
     const HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         pDX->RememberValue(value);
-        value = ItemText(hWndCtrl, ctl::kLbGetTextLen, ctl::kLbGetText, ::SendMessageW(hWndCtrl, ctl::kLbGetCurSel, 0, 0));
+        value = ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, ::SendMessageW(hWndCtrl, LB_GETCURSEL, 0, 0));
     } else {
-        LoadListString(hWndCtrl, value, ctl::kLbFindStringExact);
+        LoadListString(hWndCtrl, value, LB_FINDSTRINGEXACT);
     }
 }
 

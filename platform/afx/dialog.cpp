@@ -10,10 +10,10 @@
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
 #include "platform/base/tchar.h"
+#include "platform/user/edit.h"
 #include "platform/user/messages.h"
 #include "platform/user/vkeys.h"
 #include "platform/user/window.h"
-#include "platform/afx/ctlwrap_msgs.h"
 #include "platform/user/winuser.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -233,7 +233,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     // A multi-line edit takes Escape for itself; the dialog still closes on it unless its
     // Cancel button is disabled.
     if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_CANCEL) &&
-        (static_cast<DWORD>(::GetWindowLongW(pMsg->hwnd, GWL_STYLE)) & zyn::afx::ctl::kEsMultiline)) {
+        (static_cast<DWORD>(::GetWindowLongW(pMsg->hwnd, GWL_STYLE)) & ES_MULTILINE)) {
         wchar_t cls[8] = {};
         ::GetClassNameW(pMsg->hwnd, cls, 8);
         if (::_wcsicmp(cls, L"Edit") == 0 && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {

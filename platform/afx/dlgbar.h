@@ -21,6 +21,7 @@ public:
     CDialogBar();
     ~CDialogBar() override;
 
+    using CControlBar::Create;
     // nStyle: CBRS_* bits (the alignment among them) and window styles; the template's
     // own WS_VISIBLE is honoured too. FALSE when the template is missing or malformed or
     // the window cannot be made.

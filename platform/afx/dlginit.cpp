@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "platform/user/winuser.h"
-#include "platform/afx/ctlwrap_msgs.h"
 #include "platform/afx/afxpriv.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/cstring.h"
 #include "platform/base/globalmem.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
+#include "platform/user/combobox.h"
+#include "platform/user/listbox.h"
 #include "platform/user/window.h"
 
 namespace {
@@ -79,10 +80,10 @@ std::optional<std::vector<Record>> Read(HWND hWnd, std::span<const uint8_t> data
             return std::nullopt;
         }
         Record r;
-        if (nMsg == kWin16LbAddString || nMsg == zyn::afx::ctl::kLbAddString)
-            r.msg = zyn::afx::ctl::kLbAddString;
-        else if (nMsg == kWin16CbAddString || nMsg == zyn::afx::ctl::kCbAddString)
-            r.msg = zyn::afx::ctl::kCbAddString;
+        if (nMsg == kWin16LbAddString || nMsg == LB_ADDSTRING)
+            r.msg = LB_ADDSTRING;
+        else if (nMsg == kWin16CbAddString || nMsg == CB_ADDSTRING)
+            r.msg = CB_ADDSTRING;
         if (r.msg) {
             const auto* text = reinterpret_cast<const char*>(data.data() + at);
             r.text = CString(text, static_cast<int>(strnlen(text, dwLen)));
@@ -106,7 +107,8 @@ BOOL Execute(HWND hWnd, std::span<const uint8_t> data)
         return FALSE;
     for (const Record& r : *records) {
         const LRESULT result = ::SendMessageW(r.control, r.msg, 0, reinterpret_cast<LPARAM>(r.text.GetString()));
-        if (result == zyn::afx::ctl::kErr || result == zyn::afx::ctl::kErrSpace) {
+        // A list box and a combo box refuse with the same two answers.
+        if (result == LB_ERR || result == LB_ERRSPACE) {
             ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return FALSE;
         }

@@ -29,6 +29,7 @@ public:
     explicit CDockBar(BOOL bFloating = FALSE);
     ~CDockBar() override;
 
+    using CControlBar::Create;
     // Creates the dock bar as a child of pParentWnd; the CBRS_* bits of dwStyle stay in
     // m_dwStyle only (the window keeps none of them).
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);

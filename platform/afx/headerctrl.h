@@ -14,6 +14,8 @@ public:
     CHeaderCtrl();
     ~CHeaderCtrl() override;
 
+    using CWnd::Create;
+    using CWnd::CreateEx;
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     virtual BOOL CreateEx(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 

@@ -21,6 +21,8 @@ public:
     CListCtrl();
     ~CListCtrl() override;
 
+    using CWnd::Create;
+    using CWnd::CreateEx;
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     virtual BOOL CreateEx(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 

@@ -40,7 +40,7 @@ BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwSt
 }
 
 BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle,
-    const RECT& rect, CWnd* pParentWnd, UINT nID)
+    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     m_strTitle = lpWindowName ? lpWindowName : L"";
     const bool byDefault = rect.left == CW_USEDEFAULT;
@@ -48,7 +48,7 @@ BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWin
     // A pop-up's "ID" would be a menu handle: only children carry one.
     const HMENU hMenuOrID = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
     return CWnd::CreateEx(dwExStyle | WS_EX_TOOLWINDOW, lpClassName, lpWindowName, dwStyle, r.left, r.top, r.Width(),
-        r.Height(), zyn::afx::SafeHwndOf(pParentWnd), hMenuOrID);
+        r.Height(), zyn::afx::SafeHwndOf(pParentWnd), hMenuOrID, lpParam);
 }
 
 BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs)

@@ -41,8 +41,11 @@ public:
     // sizing border.
     BOOL Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
         CWnd* pParentWnd = nullptr, UINT nID = 0);
+    // The rectangle form of the window's CreateEx, so a mini frame made through either
+    // type is the same tool window; the coordinate form stays the window's.
+    using CFrameWnd::CreateEx;
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
-        CWnd* pParentWnd = nullptr, UINT nID = 0);
+        CWnd* pParentWnd = nullptr, UINT nID = 0, LPVOID lpParam = nullptr) override;
 
     // Grows a client rectangle (screen) into the window rectangle of a mini frame of the
     // given styles.

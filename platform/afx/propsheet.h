@@ -96,6 +96,7 @@ public:
     virtual INT_PTR DoModal();
     // FALSE when the object holds a window already, a child style has no parent, or the
     // sheet could not be made (the last error says why).
+    using CWnd::Create;
     virtual BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
     // Fills m_psh's page array from the pages.
     void BuildPropPageArray();
@@ -133,5 +134,4 @@ private:
 
     std::vector<PROPSHEETPAGE> m_pageArray; // BuildPropPageArray's structures
     mutable CTabCtrl m_tabCtrl;             // borrows the tab control's handle (never attached)
-    BOOL m_bRunningModal = FALSE;
 };

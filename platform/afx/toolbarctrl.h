@@ -19,6 +19,8 @@ public:
     CToolBarCtrl();
     ~CToolBarCtrl() override;
 
+    using CWnd::Create;
+    using CWnd::CreateEx;
     // A child of pParentWnd with WS_CHILD and the given TBSTYLE_/CCS_ styles; the
     // TBBUTTON size is set at once.
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);

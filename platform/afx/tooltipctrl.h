@@ -27,6 +27,8 @@ public:
     CToolTipCtrl();
     ~CToolTipCtrl() override;
 
+    using CWnd::Create;
+    using CWnd::CreateEx;
     // A top-most popup owned by pParentWnd, with WS_POPUP and the TTS_ styles given.
     virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     virtual BOOL CreateEx(CWnd* pParentWnd, DWORD dwStyle = 0, DWORD dwStyleEx = 0);

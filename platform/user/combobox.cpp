@@ -243,6 +243,11 @@ void PaintField(ComboState& s, HDC dc)
 
 LRESULT SetCurSel(ComboState& s, WPARAM i)
 {
+    // An index past the items clears the selection and the field as -1 does, and both
+    // answer CB_ERR; the list box alone would keep its old selection.
+    const INT_PTR index = static_cast<INT_PTR>(i);
+    if (index < 0 || index >= SendMessageW(s.list, LB_GETCOUNT, 0, 0))
+        i = static_cast<WPARAM>(-1);
     const LRESULT r = SendMessageW(s.list, LB_SETCURSEL, i, 0);
     if (s.dropped)
         s.selAtDrop = CurSel(s);

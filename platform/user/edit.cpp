@@ -344,21 +344,9 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENABLE: Redraw(s); return 0;
     case WM_ERASEBKGND: return 1; // the background is painted with the text
-    case WM_PAINT: {
-        if (wp) {
-            RECT rc{};
-            GetClientRect(hwnd, &rc);
-            HDC dc = reinterpret_cast<HDC>(wp);
-            HGDIOBJ old = SelectObject(dc, FontOrSystem(s.font));
-            Paint(s, dc, rc);
-            SelectObject(dc, old);
-            return 0;
-        }
-        PaintScope ps(hwnd, s.font);
-        if (ps)
-            Paint(s, ps.get(), ps.area());
+    case WM_PAINT:
+        PaintInFont(hwnd, wp, s.font, [&](HDC dc, const RECT& area) { Paint(s, dc, area); });
         return 0;
-    }
     case WM_SETFOCUS: OnSetFocus(s); return 0;
     case WM_KILLFOCUS: OnKillFocus(s, reinterpret_cast<HWND>(wp)); return 0;
     case WM_KEYDOWN:

@@ -356,21 +356,9 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENABLE: InvalidateList(s); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        if (wp) {
-            RECT rc{};
-            GetClientRect(hwnd, &rc);
-            HDC dc = reinterpret_cast<HDC>(wp);
-            HGDIOBJ old = SelectObject(dc, FontOrSystem(s.font));
-            PaintList(s, dc, rc);
-            SelectObject(dc, old);
-            return 0;
-        }
-        PaintScope ps(hwnd, s.font);
-        if (ps)
-            PaintList(s, ps.get(), ps.area());
+    case WM_PAINT:
+        PaintInFont(hwnd, wp, s.font, [&](HDC dc, const RECT& area) { PaintList(s, dc, area); });
         return 0;
-    }
     case WM_SETFOCUS: OnSetFocus(s); return 0;
     case WM_KILLFOCUS: OnKillFocus(s); return 0;
     case WM_KEYDOWN: OnListKeyDown(s, wp); return 0;

@@ -1,7 +1,8 @@
 #pragma once
 // Helpers the standard controls (Edit, ListBox, ComboBox, ScrollBar) share: where a
 // control's state lives, how it tells its parent (WM_COMMAND notifications, WM_CTLCOLOR*
-// brushes), the font it draws with, and scoped DCs.
+// brushes), the font it draws with, scoped DCs and the WM_PAINT of a control drawn in
+// its font.
 //
 // A control keeps its state in a StateMap keyed by its window handle: created at
 // WM_NCCREATE, dropped at WM_NCDESTROY. Handlers hold a shared_ptr to the state for the
@@ -15,6 +16,7 @@
 #include "platform/base/wintypes.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/paint.h"
+#include "platform/user/winpos.h"
 
 namespace zyn::user::ctl {
 
@@ -103,5 +105,25 @@ private:
     PAINTSTRUCT m_ps{};
     HGDIOBJ m_oldFont = nullptr;
 };
+
+// WM_PAINT of a control that draws in its font: a DC in wParam (as WM_PRINTCLIENT hands
+// one) gets the whole client area, otherwise BeginPaint's DC the update rectangle;
+// paint(dc, area) runs with the font selected either way.
+template <class Paint>
+void PaintInFont(HWND hwnd, WPARAM wp, HFONT font, Paint&& paint)
+{
+    if (wp) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const HDC dc = reinterpret_cast<HDC>(wp);
+        const HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
+        paint(dc, client);
+        SelectObject(dc, old);
+        return;
+    }
+    PaintScope ps(hwnd, font);
+    if (ps)
+        paint(ps.get(), ps.area());
+}
 
 } // namespace zyn::user::ctl

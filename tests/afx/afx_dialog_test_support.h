@@ -1,9 +1,10 @@
 #pragma once
 // Fixture of the class-library dialog tests: scripted mode on the virtual clock, no GDI
-// object or DC left behind, and stand-ins for the edit, combo-box and list-box controls
-// ("TestEdit", "TestCombo", "TestList") that answer the documented messages the data
-// exchange sends, and record what they were sent.
+// object or DC left behind, and questions the tests ask the window system's own edit,
+// combo-box and list-box controls (their items, text, selection and limit) through the
+// controls' documented messages.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/afxwin.h"
@@ -13,19 +14,14 @@
 
 namespace zyn::test {
 
-// What a stand-in control was sent.
-struct StandInLog {
-    int limitText = -1;                  // the last EM_LIMITTEXT's wParam (-1: none)
-    std::pair<int, int> selection{0, 0}; // the last EM_SETSEL
-    int setSelCount = 0;
-};
-
 class AfxDialogTest : public AfxTest {
 public:
-    static StandInLog& LogOf(HWND hWnd);
-    // The items of a "TestList" or "TestCombo" stand-in.
+    // The items of a list box or combo box, in index order.
     static std::vector<std::wstring> ItemsOf(HWND hWnd);
     static std::wstring TextOf(HWND hWnd);
+    // An edit's selection (start, end) and its text limit.
+    static std::pair<int, int> SelectionOf(HWND hWnd);
+    static int LimitOf(HWND hWnd);
     // The message boxes shown, oldest first: their texts.
     static std::vector<std::wstring> BoxTexts();
 
@@ -43,10 +39,5 @@ private:
     size_t m_gdiObjects = 0;
     size_t m_dcs = 0;
 };
-
-// Documented message numbers the tests send or expect.
-inline constexpr UINT kEmSetSel = 0x00B1, kEmLimitText = 0x00C5, kEnChange = 0x0300;
-inline constexpr UINT kLbAddString = 0x0180, kLbSetCurSel = 0x0186, kLbGetCurSel = 0x0188;
-inline constexpr UINT kCbAddString = 0x0143, kCbGetCurSel = 0x0147, kCbSetCurSel = 0x014E;
 
 } // namespace zyn::test

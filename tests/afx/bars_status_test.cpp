@@ -58,7 +58,7 @@ TEST_F(StatusBarTest, IndicatorsTakeTheirTextsAndWidthsFromTheStatusFont)
         bar.GetPaneInfo(row.index, id, style, cx);
         EXPECT_EQ(id, row.id) << "pane " << row.index;
         EXPECT_EQ(style, row.style) << "pane " << row.index;
-        const int width = row.index == 0 ? GetSystemMetrics(SM_CXSCREEN) / 4 : StatusExtent(row.text).cx;
+        const int width = row.index == 0 ? GetSystemMetrics(SM_CXSCREEN) / 4 : StatusFontExtent(row.text).cx;
         EXPECT_EQ(cx, width) << "pane " << row.index;
         EXPECT_EQ(std::wstring(bar.GetPaneText(row.index).GetString()), row.text);
         EXPECT_EQ(Shown(bar, row.index), row.text) << "pane " << row.index;
@@ -69,7 +69,7 @@ TEST_F(StatusBarTest, IndicatorsTakeTheirTextsAndWidthsFromTheStatusFont)
     // last pane ends where the grip begins.
     const int W = InnerWidth(bar);
     const int extra = W + 2 - sum;
-    const int cap = StatusExtent(L"CAP").cx, num = StatusExtent(L"NUM").cx, scrl = StatusExtent(L"SCRL").cx;
+    const int cap = StatusFontExtent(L"CAP").cx, num = StatusFontExtent(L"NUM").cx, scrl = StatusFontExtent(L"SCRL").cx;
     const int r0 = GetSystemMetrics(SM_CXSCREEN) / 4 + 6 + extra;
     const std::vector<int> expected{r0, r0 + 2 + cap + 6, r0 + 2 + cap + 6 + 2 + num + 6, W};
     EXPECT_EQ(Edges(bar), expected);
@@ -179,7 +179,7 @@ TEST_F(StatusBarTest, TheBarIsAsTallAsTheFontOrTheMinimumHeight)
     CStatusBar bar;
     ASSERT_TRUE(bar.Create(frame));
     int line = 0;
-    StatusExtent(L"", &line);
+    StatusFontExtent(L"", &line);
     // The control's client height (line + 8) and the bar's top margin of 2.
     EXPECT_EQ(bar.CalcFixedLayout(TRUE, TRUE), CSize(32767, line + 8 + 2));
     bar.GetStatusBarCtrl().SetMinHeight(40);
@@ -297,7 +297,7 @@ TEST_F(StatusBarTest, TheFrameLaysOutToolbarStatusBarAndView)
     frame->GetClientRect(&c);
     const int W = c.Width(), H = c.Height();
     int line = 0;
-    StatusExtent(L"", &line);
+    StatusFontExtent(L"", &line);
     const int hs = line + 8 + 2;
     // The toolbar: 22 + 3 + 3 + its bottom border 2, across the top; the status bar along
     // the bottom; the view between them.

@@ -46,26 +46,6 @@ void BarsTest::AdvanceMs(int ms)
     }
 }
 
-SIZE BarsTest::StatusExtent(const std::wstring& text, int* lineHeight)
-{
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    HFONT font = CreateFontIndirectW(&ncm.lfStatusFont);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    if (lineHeight)
-        *lineHeight = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return size;
-}
-
 std::wstring BarsTest::Shown(const CStatusBar& bar, int nPart, UINT* pType)
 {
     const auto r = static_cast<DWORD>(::SendMessageW(bar.m_hWnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(nPart), 0));

@@ -13,6 +13,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "tests/afx/afx_bars_test_ids.h"
 #include "tests/afx/dock_test_support.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 
@@ -25,8 +26,6 @@ protected:
     static void PumpTranslated();
     // Moves the clock in 10 ms steps, pumping after each, so timers fire as they would.
     static void AdvanceMs(int ms);
-    // The extent of a text in the system's status font and that font's line height.
-    static SIZE StatusExtent(const std::wstring& text, int* lineHeight = nullptr);
     // What part nPart of a status bar's control shows, and its drawing type (SBT_*).
     static std::wstring Shown(const CStatusBar& bar, int nPart, UINT* pType = nullptr);
     // The screen point at a client point of a window.

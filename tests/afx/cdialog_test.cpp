@@ -165,14 +165,14 @@ TEST_F(CDialogTest, AFailedValidationKeepsTheDialogOpenWithTheFocusOnTheField)
     user::QueueIdleAction([&] {
         openAfterOk = ::IsWindowVisible(dlg.m_hWnd) != FALSE;
         focusAfterOk = ::GetDlgCtrlID(::GetFocus());
-        selection = LogOf(::GetDlgItem(dlg.m_hWnd, IDC_TEXT)).selection;
+        selection = SelectionOf(::GetDlgItem(dlg.m_hWnd, IDC_TEXT));
         user::InjectKeyPress(VK_ESCAPE);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(Trace::Log(), (std::vector<std::wstring>{L"init", L"ok", L"cancel"}));
     EXPECT_TRUE(openAfterOk);
     EXPECT_EQ(focusAfterOk, IDC_TEXT);
-    EXPECT_EQ(selection, (std::pair<int, int>{0, -1}));
+    EXPECT_EQ(selection, (std::pair<int, int>{0, 7})) << "all of \"toolong\" selected";
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"Please enter no more than 3 characters."});
     EXPECT_EQ(std::wstring(dlg.m_text.GetString()), L"ab");
 }

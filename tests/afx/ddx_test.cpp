@@ -29,7 +29,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(ValuesDialog, CDialog)
-    ON_CONTROL(kEnChange, IDC_TEXT, &ValuesDialog::OnTextChange)
+    ON_CONTROL(EN_CHANGE, IDC_TEXT, &ValuesDialog::OnTextChange)
 END_MESSAGE_MAP()
 
 class DdxTest : public AfxDialogTest {
@@ -178,12 +178,13 @@ TEST_F(DdxTest, UnparsableTextShowsTheBoxReturnsTheFocusAndSavesNothing)
         };
         Type(IDC_TEXT, L"typed");
         Type(IDC_NUMBER, row.text);
-        LogOf(Item(IDC_NUMBER)).selection = {7, 7};
+        ::SendMessageW(Item(IDC_NUMBER), EM_SETSEL, 7, 7);
         ::SetFocus(Item(IDC_CHECK));
         EXPECT_FALSE(m_dlg.UpdateData(TRUE)) << row.name;
         EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{row.box}) << row.name;
         EXPECT_EQ(::GetFocus(), Item(IDC_NUMBER)) << row.name;
-        EXPECT_EQ(LogOf(Item(IDC_NUMBER)).selection, (std::pair<int, int>{0, -1})) << row.name << ": all selected";
+        const int length = static_cast<int>(wcslen(row.text));
+        EXPECT_EQ(SelectionOf(Item(IDC_NUMBER)), (std::pair<int, int>{0, length})) << row.name << ": all selected";
         EXPECT_EQ(std::wstring(before.GetString()), L"kept") << row.name << ": the earlier field is given back";
         EXPECT_TRUE(i == -99 && s == -99 && u == 99 && b == 99 && d == -99 && f == -99 && ull == 99) << row.name;
     }
@@ -264,7 +265,7 @@ TEST_F(DdxTest, MaxCharsLimitsTheEditOnLoadAndCountsUtf16UnitsOnSave)
         DDV_MaxChars(pDX, text, 4);
     };
     ASSERT_TRUE(m_dlg.UpdateData(FALSE));
-    EXPECT_EQ(LogOf(Item(IDC_TEXT)).limitText, 4);
+    EXPECT_EQ(LimitOf(Item(IDC_TEXT)), 4);
 
     // Two characters outside the basic plane are four UTF-16 units: allowed; five are not.
     Type(IDC_TEXT, L"\U0001F600\U0001F601");
@@ -398,7 +399,7 @@ TEST_F(DdxTest, ComboAndListStringsSelectByPrefixOrWholeItem)
     for (const Row& row : rows) {
         const int id = row.list ? IDC_LIST : IDC_COMBO;
         // Start from another selection, so a load that selects nothing must clear it.
-        ::SendMessageW(Item(id), row.list ? kLbSetCurSel : kCbSetCurSel, 0, 0);
+        ::SendMessageW(Item(id), row.list ? LB_SETCURSEL : CB_SETCURSEL, 0, 0);
         CString value = row.load;
         m_dlg.exchange = [&](CDataExchange* pDX) {
             if (row.list)
@@ -407,7 +408,7 @@ TEST_F(DdxTest, ComboAndListStringsSelectByPrefixOrWholeItem)
                 row.exact ? DDX_CBStringExact(pDX, id, value) : DDX_CBString(pDX, id, value);
         };
         ASSERT_TRUE(m_dlg.UpdateData(FALSE)) << row.name;
-        EXPECT_EQ(static_cast<int>(::SendMessageW(Item(id), row.list ? kLbGetCurSel : kCbGetCurSel, 0, 0)),
+        EXPECT_EQ(static_cast<int>(::SendMessageW(Item(id), row.list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0)),
             row.selected)
             << row.name;
         value = L"(stale)";

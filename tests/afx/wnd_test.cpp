@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/afx/afxres.h"
+#include "platform/afx/miniframe.h"
 #include "platform/base/exception.h"
 #include "tests/afx/afx_test_support.h"
 
@@ -479,6 +480,26 @@ TEST_F(WndTest, ParentFramesAndTopLevelParents)
     EXPECT_EQ(view.GetTopLevelParent(), &owner);
     owner.DestroyWindow();
     outer.DestroyWindow();
+}
+
+TEST_F(WndTest, AMiniFrameMadeThroughEitherTypeIsTheSameToolWindow)
+{
+    // The rectangle form of CreateEx, called on the mini frame or through a CWnd pointer.
+    for (const bool throughWnd : {false, true}) {
+        auto* frame = new CMiniFrameWnd; // frames delete themselves when their window goes
+        const CRect rect(10, 20, 110, 80);
+        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        const BOOL made = throughWnd
+            ? static_cast<CWnd*>(frame)->CreateEx(0, nullptr, L"Tools", style, rect, nullptr, 0)
+            : frame->CreateEx(0, nullptr, L"Tools", style, rect);
+        ASSERT_TRUE(made) << "through CWnd: " << throughWnd;
+        EXPECT_NE(frame->GetExStyle() & WS_EX_TOOLWINDOW, 0u) << "through CWnd: " << throughWnd;
+        EXPECT_EQ(std::wstring(frame->GetTitle().GetString()), L"Tools") << "through CWnd: " << throughWnd;
+        CRect placed;
+        frame->GetWindowRect(&placed);
+        EXPECT_EQ(placed, rect) << "through CWnd: " << throughWnd;
+        frame->DestroyWindow();
+    }
 }
 
 } // namespace

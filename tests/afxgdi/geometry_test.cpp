@@ -276,6 +276,32 @@ TEST_F(GeometryTest, RectOperators)
     EXPECT_EQ(m, CRect(1, 1, 2, 2));
 }
 
+// Equality reads the same whichever side holds the class, its const form or the plain
+// Win32 structure (C++20 also tries each comparison the other way round).
+TEST_F(GeometryTest, EqualityAnswersAlikeForEveryOperandForm)
+{
+    CSize s(1, 2);
+    const CSize cs(1, 2);
+    const SIZE rawSize{1, 2};
+    EXPECT_TRUE(s == cs && cs == s && cs == cs && s == rawSize && rawSize == s && cs == rawSize);
+    EXPECT_FALSE(s != cs || cs != s || s != rawSize || rawSize != cs);
+    EXPECT_TRUE(s != CSize(2, 1) && CSize(2, 1) != rawSize);
+
+    CPoint p(3, 4);
+    const CPoint cp(3, 4);
+    const POINT rawPoint{3, 4};
+    EXPECT_TRUE(p == cp && cp == p && cp == cp && p == rawPoint && rawPoint == p && cp == rawPoint);
+    EXPECT_FALSE(p != cp || cp != p || p != rawPoint || rawPoint != cp);
+    EXPECT_TRUE(p != CPoint(4, 3) && CPoint(4, 3) != rawPoint);
+
+    CRect r(1, 2, 3, 4);
+    const CRect cr(1, 2, 3, 4);
+    const RECT rawRect{1, 2, 3, 4};
+    EXPECT_TRUE(r == cr && cr == r && cr == cr && r == rawRect && rawRect == r && cr == rawRect);
+    EXPECT_FALSE(r != cr || cr != r || r != rawRect || rawRect != cr);
+    EXPECT_TRUE(r != CRect(1, 2, 3, 5) && CRect(0, 2, 3, 4) != rawRect);
+}
+
 TEST_F(GeometryTest, PassesAsWin32Rectangle)
 {
     CRect r(0, 0, 4, 4);

@@ -8,48 +8,10 @@
 #include <iterator>
 
 #include "platform/base/utf16.h"
-#include "platform/suite/database/schema_loader.h"
 #include "platform/suite/utility/logger.h"
 #include "tests/support/testenv.h"
 
 namespace zyn::test {
-
-void ArchiveDbTest::SetUp()
-{
-    OdbcTest::SetUp();
-    if (IsSkipped() || HasFatalFailure())
-        return;
-    try {
-        m_db->Close();
-        m_db = std::make_unique<CZynDatabase>();
-        m_db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str(), CDatabase::noOdbcDialog);
-        zyn::db::LoadSchema(*m_db);
-    } catch (CException* e) {
-        const std::string text = DescribeDbException(e);
-        e->Delete();
-        FAIL() << "cannot prepare the suite's database: " << text;
-    }
-}
-
-std::unique_ptr<CZynDatabase> ArchiveDbTest::OpenAnother()
-{
-    auto db = std::make_unique<CZynDatabase>();
-    db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str(), CDatabase::noOdbcDialog);
-    return db;
-}
-
-int64_t ArchiveDbTest::Count(const wchar_t* sql)
-{
-    int64_t n = -1;
-    try {
-        if (!m_db->QueryInt64(sql, {}, n))
-            n = -1;
-    } catch (CException* e) {
-        ADD_FAILURE() << "query failed: " << zyn::base::ToUtf8(sql) << ": " << DescribeDbException(e);
-        e->Delete();
-    }
-    return n;
-}
 
 void ArchiveDbTest::ExecParams(const wchar_t* sql, const std::vector<zyn::afx::DbValue>& params)
 {

@@ -11,22 +11,14 @@
 #include "platform/afx/db/dbvalue.h"
 #include "platform/base/cstring.h"
 #include "platform/base/sqldate.h"
-#include "platform/suite/database/zyn_database.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "tests/db/db_test_util.h"
-#include "tests/support/odbc_fixture.h"
+#include "tests/support/suite_db_fixture.h"
 
 namespace zyn::test {
 
-class ArchiveDbTest : public OdbcTest {
+class ArchiveDbTest : public SuiteDbTest {
 protected:
-    void SetUp() override;
-
-    CZynDatabase& ZDb() { return static_cast<CZynDatabase&>(*m_db); }
-    CZynDatabase* ZDbPtr() { return static_cast<CZynDatabase*>(m_db.get()); }
-    std::unique_ptr<CZynDatabase> OpenAnother();
-    // The first column of the first row as an integer (-1 when none or on failure).
-    int64_t Count(const wchar_t* sql);
     // Runs a statement with parameters.
     void ExecParams(const wchar_t* sql, const std::vector<zyn::afx::DbValue>& params);
     // A mapping of the identifier mapping table.

@@ -8,7 +8,6 @@
 
 #include "platform/base/file.h"
 #include "platform/base/utf16.h"
-#include "platform/suite/database/schema_loader.h"
 #include "platform/suite/utility/logger.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "tests/support/testenv.h"
@@ -42,23 +41,6 @@ std::string Show(const DbValue& v)
     return os.str();
 }
 
-void ArchVisTest::SetUp()
-{
-    OdbcTest::SetUp();
-    if (IsSkipped() || HasFatalFailure())
-        return;
-    try {
-        m_db->Close();
-        m_db = std::make_unique<CZynDatabase>();
-        m_db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str(), CDatabase::noOdbcDialog);
-        zyn::db::LoadSchema(*m_db);
-    } catch (CException* e) {
-        const std::string text = DescribeDbException(e);
-        e->Delete();
-        FAIL() << "cannot prepare the suite's database: " << text;
-    }
-}
-
 void ArchVisTest::Run(const wchar_t* sql, const std::vector<DbValue>& params)
 {
     try {
@@ -67,19 +49,6 @@ void ArchVisTest::Run(const wchar_t* sql, const std::vector<DbValue>& params)
         ADD_FAILURE() << "statement failed: " << zyn::base::ToUtf8(sql) << ": " << DescribeDbException(e);
         e->Delete();
     }
-}
-
-int64_t ArchVisTest::Count(const wchar_t* sql)
-{
-    int64_t n = -1;
-    try {
-        if (!m_db->QueryInt64(sql, {}, n))
-            n = -1;
-    } catch (CException* e) {
-        ADD_FAILURE() << "query failed: " << zyn::base::ToUtf8(sql) << ": " << DescribeDbException(e);
-        e->Delete();
-    }
-    return n;
 }
 
 DbValue ArchVisTest::Value(const wchar_t* sql, const std::vector<DbValue>& params)

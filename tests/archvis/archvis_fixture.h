@@ -12,9 +12,8 @@
 #include "platform/afx/db/dbvalue.h"
 #include "platform/base/cstring.h"
 #include "platform/base/sqldate.h"
-#include "platform/suite/database/zyn_database.h"
 #include "tests/db/db_test_util.h"
-#include "tests/support/odbc_fixture.h"
+#include "tests/support/suite_db_fixture.h"
 
 class CStdioFileUnicode;
 
@@ -34,14 +33,10 @@ inline DbValue Ts(int y, int mo, int d, int h, int mi, int s)
 bool SameTime(const TIMESTAMP_STRUCT& a, const TIMESTAMP_STRUCT& b);
 std::string Show(const DbValue& v);
 
-class ArchVisTest : public OdbcTest {
+class ArchVisTest : public SuiteDbTest {
 protected:
-    void SetUp() override;
-
-    CZynDatabase& ZDb() { return static_cast<CZynDatabase&>(*m_db); }
     // Runs a statement with bound parameters; fails the test on a database error.
     void Run(const wchar_t* sql, const std::vector<DbValue>& params = {});
-    int64_t Count(const wchar_t* sql);
     // The first column of the first row (NULL when there is none).
     DbValue Value(const wchar_t* sql, const std::vector<DbValue>& params = {});
     // The identifier mapping of restored rows: old -> new for (table, column).

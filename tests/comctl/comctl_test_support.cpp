@@ -166,26 +166,6 @@ size_t ComctlTest::CountNotices(UINT code)
         std::count_if(Notices().begin(), Notices().end(), [&](const Notice& n) { return n.code == code; }));
 }
 
-SIZE ComctlTest::StatusFontExtent(const std::wstring& text, int* lineHeight)
-{
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    HFONT font = CreateFontIndirectW(&ncm.lfStatusFont);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    if (lineHeight)
-        *lineHeight = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return size;
-}
-
 COLORREF ComctlTest::ScreenPixel(int x, int y)
 {
     user::PaintPendingWindows();

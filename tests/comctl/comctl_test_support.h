@@ -14,6 +14,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "platform/user/winuser.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 
@@ -65,9 +66,7 @@ protected:
     static bool Visible(HWND tip) { return IsWindowVisible(tip) != FALSE; }
     static RECT WindowRectOf(HWND h);
     static size_t CountNotices(UINT code);
-    // The extent of a string in the system tooltip (status) font, and that font's line
-    // height, measured independently of the control.
-    static SIZE StatusFontExtent(const std::wstring& text, int* lineHeight = nullptr);
+    // The line height of the system tooltip (status) font (tests/support/font_extent.h).
     static int StatusFontHeight()
     {
         int h = 0;

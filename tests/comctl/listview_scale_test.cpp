@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "tests/comctl/listview_test_support.h"
+#include "tests/support/timing.h"
 
 namespace zyn::test {
 namespace {
@@ -43,8 +44,8 @@ TEST_F(ListScale, TenTimesTheRowsCostAboutTenTimesTheTime)
     AddColumn(list, 0, L"Date", 150);
     AddColumn(list, 1, L"Status", 100);
     FillAndEmpty(list, 2000); // warm up caches and allocators
-    const double small = FillAndEmpty(list, 10000) + FillAndEmpty(list, 10000, true);
-    const double large = FillAndEmpty(list, 100000) + FillAndEmpty(list, 100000, true);
+    const double small = BestOf([&] { return FillAndEmpty(list, 10000) + FillAndEmpty(list, 10000, true); });
+    const double large = BestOf([&] { return FillAndEmpty(list, 100000) + FillAndEmpty(list, 100000, true); });
     // Linear work gives a ratio near 10; quadratic work would give 100. The bound leaves
     // room for a loaded machine.
     EXPECT_LT(large / small, 30.0) << "10k: " << small << " s, 100k: " << large << " s";

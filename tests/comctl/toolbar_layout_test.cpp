@@ -4,29 +4,19 @@
 // tests, insert-mark hit tests and TB_AUTOSIZE.
 #include "platform/gdi/sysmetrics.h"
 #include "tests/comctl/toolbar_test_support.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 namespace {
 
 using ToolbarLayout = ToolbarTest;
 
-// The extent of a text in the system message font, measured here.
-SIZE MessageFontExtent(const wchar_t* text)
+// The extent of a text in the system message font, as tall as the font's line.
+SIZE MessageFontLine(const wchar_t* text)
 {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    HFONT font = CreateFontIndirectW(&ncm.lfMessageFont);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    size.cy = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
+    int line = 0;
+    SIZE size = MessageFontExtent(text, &line);
+    size.cy = line;
     return size;
 }
 
@@ -75,8 +65,8 @@ TEST_F(ToolbarLayout, ButtonSizeFollowsBitmapPaddingAndSetSize)
 
 TEST_F(ToolbarLayout, TextsWidenAllButtonsBelowOrBesideTheImage)
 {
-    const SIZE open = MessageFontExtent(L"Open");
-    const SIZE wide = MessageFontExtent(L"Properties");
+    const SIZE open = MessageFontLine(L"Open");
+    const SIZE wide = MessageFontLine(L"Properties");
     ASSERT_GT(wide.cx, 16);
     for (const bool list : {false, true}) {
         HWND parent = MakeParent();

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "platform/base/inifile.h"
 #include "platform/base/lasterror.h"
 #include "tests/registry/regtest.h"
+#include "tests/support/timing.h"
 
 using namespace zyn::test;
 
@@ -151,8 +151,8 @@ TEST_F(IniWriteTest, TwoProcessesWritingOneFileLoseNothing)
 namespace {
 
 // Seconds to list the section names of a file of n sections and the keys of a section
-// of n keys (best of `runs`), checking what the lists hold.
-double TimeReads(const std::filesystem::path& folder, const wchar_t* name, int n, int runs)
+// of n keys (best of three), checking what the lists hold.
+double TimeReads(const std::filesystem::path& folder, const wchar_t* name, int n)
 {
     std::string text;
     text.reserve(static_cast<size_t>(n) * 40);
@@ -167,9 +167,7 @@ double TimeReads(const std::filesystem::path& folder, const wchar_t* name, int n
     }
     // Names: "Sec" + up to 6 digits + NUL each, then the list's own NUL.
     std::vector<wchar_t> buf(static_cast<size_t>(n + 1) * 12 + 2);
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        const auto start = std::chrono::steady_clock::now();
+    return BestSeconds([&] {
         const DWORD names = GetPrivateProfileSectionNamesW(buf.data(), static_cast<DWORD>(buf.size()), name);
         EXPECT_LT(names, buf.size() - 2);
         EXPECT_EQ(std::wstring(buf.data()), L"Sec0");
@@ -180,18 +178,15 @@ double TimeReads(const std::filesystem::path& folder, const wchar_t* name, int n
         const std::wstring list(buf.data(), keys);
         const size_t lastStart = list.rfind(L'\0', list.size() - 2);
         EXPECT_EQ(list.substr(lastStart + 1, list.size() - lastStart - 2), L"key" + std::to_wstring(n - 1));
-        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        best = std::min(best, s);
-    }
-    return best;
+    });
 }
 
 } // namespace
 
 TEST_F(IniWriteTest, ReadingManySectionsAndKeysIsLinear)
 {
-    const double small = TimeReads(WindowsDir(), L"small.ini", 10'000, 3);
-    const double large = TimeReads(WindowsDir(), L"large.ini", 100'000, 2);
+    const double small = TimeReads(WindowsDir(), L"small.ini", 10'000);
+    const double large = TimeReads(WindowsDir(), L"large.ini", 100'000);
     // Ten times the input: about ten times the time when linear, a hundred times when
     // quadratic (100,000 sections once took more than ten minutes).
     EXPECT_LT(large, 60.0);

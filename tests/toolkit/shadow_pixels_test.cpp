@@ -36,7 +36,7 @@ TEST(OXShadow, PixelsOfAFullShadowInPaintingOrder)
     const auto pixels = OXShadowPixels(20, 16);
     ASSERT_EQ(pixels.size(), 4u * 16 + 4u * 16);
     const OXShadowPixel firstColumn[] = {
-        {19, 0, 0, true}, {19, 1, 0, true}, {19, 2, 0, true}, {19, 3, 0, true},
+        {19, 0, 0, false}, {19, 1, 0, false}, {19, 2, 0, false}, {19, 3, 0, false},
         {19, 7, 12, true}, {19, 6, 9, true}, {19, 5, 6, true}, {19, 4, 3, true},
         {19, 8, 15, false}, {19, 9, 15, false}, {19, 10, 15, false}, {19, 11, 15, false},
         {19, 15, 3, false}, {19, 14, 6, false}, {19, 13, 9, false}, {19, 12, 12, false},
@@ -49,7 +49,7 @@ TEST(OXShadow, PixelsOfAFullShadowInPaintingOrder)
     EXPECT_EQ(pixels[48 + 15], (OXShadowPixel{16, 12, 48, false}));
     // The outermost bottom row (j = 1) right after the columns.
     const OXShadowPixel firstRow[] = {
-        {3, 15, 0, true}, {2, 15, 0, true}, {1, 15, 0, true}, {0, 15, 0, true},
+        {3, 15, 0, false}, {2, 15, 0, false}, {1, 15, 0, false}, {0, 15, 0, false},
         {7, 15, 12, true}, {6, 15, 9, true}, {5, 15, 6, true}, {4, 15, 3, true},
         {8, 15, 15, true}, {15, 15, 15, true},
     };

@@ -186,13 +186,13 @@ TEST_F(SplitterShadowTest, RecordedShadowsReplayWithoutReadingTheScreen)
 
 TEST_F(SplitterShadowTest, PixelsAgainstTheDroppedFromButtonAreLeftAlone)
 {
-    // A button covering the whole rectangle: only the right edge's body and lower fade
-    // are painted (8 pixels per column).
+    // A button covering the whole rectangle: only the background-keeping ends, the right
+    // edge's body and its lower fade are painted (12 pixels per column, 4 per row).
     FillScreen(kShadowRect, RGB(200, 100, 50));
     HDC screen = GetDC(nullptr);
     CArray<COLORREF, COLORREF> saved;
     EXPECT_TRUE(OXDrawShadow(screen, kShadowRect, kShadowRect.TopLeft(), &kShadowRect, &saved));
-    EXPECT_EQ(saved.GetSize(), 32);
+    EXPECT_EQ(saved.GetSize(), 4 * 12 + 4 * 4);
     EXPECT_EQ(ScreenPixel(219, 210), RGB(188, 94, 47));
     EXPECT_EQ(ScreenPixel(219, 215), RGB(198, 99, 49));
     EXPECT_EQ(ScreenPixel(219, 207), RGB(200, 100, 50)) << "the upper fade is the button's";

@@ -356,6 +356,13 @@ TEST_F(ComboTest, TheEditFieldTypesFollowsTheListAndAnswersCbMessages)
     EXPECT_EQ(CurSel(c), CB_ERR);
     EXPECT_EQ(SendMessageW(c, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
     EXPECT_EQ(Text(c), L"");
+    // An index past the items clears a selection as -1 does.
+    for (const WPARAM past : {WPARAM{5}, WPARAM{99}}) {
+        ASSERT_EQ(SendMessageW(c, CB_SETCURSEL, 0, 0), 0);
+        EXPECT_EQ(SendMessageW(c, CB_SETCURSEL, past, 0), CB_ERR) << "index " << past;
+        EXPECT_EQ(CurSel(c), CB_ERR) << "index " << past;
+        EXPECT_EQ(Text(c), L"") << "index " << past;
+    }
     EXPECT_EQ(SendMessageW(c, CB_SETDROPPEDWIDTH, 300, 0), 300);
     EXPECT_EQ(SendMessageW(c, CB_SETDROPPEDWIDTH, 10, 0), 150) << "never narrower than the combo box";
     EXPECT_EQ(SendMessageW(c, CB_RESETCONTENT, 0, 0), CB_OKAY);

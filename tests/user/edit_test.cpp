@@ -1,9 +1,8 @@
 // The Edit control: typing and notifications, selection by keys and mouse, the clipboard
 // and undo, limits, password and number styles, multi-line line functions, painting.
-#include <chrono>
-
 #include "platform/base/clock.h"
 #include "platform/base/globalmem.h"
+#include "tests/support/timing.h"
 #include "tests/user/ctl_test_support.h"
 
 namespace zyn::test {
@@ -730,16 +729,12 @@ TEST_F(EditTest, MegabytesOfTextAreSetAndShownInLinearTime)
     for (int i = 0; i < 4; ++i)
         large += small;
     auto timeIt = [&](const std::wstring& text) {
-        double best = 1e9;
-        for (int run = 0; run < 2; ++run) {
-            const auto t0 = std::chrono::steady_clock::now();
+        return BestSeconds([&] {
             SetWindowTextW(e, text.c_str());
             SendMessageW(e, EM_SETSEL, static_cast<WPARAM>(text.size() / 2), static_cast<LPARAM>(text.size() / 2));
             SendMessageW(e, EM_SCROLLCARET, 0, 0);
             UpdateWindow(e);
-            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-        }
-        return best;
+        });
     };
     const double a = timeIt(small), b = timeIt(large);
     EXPECT_LT(b, 9 * a + 0.05) << a << " s for 1.2 MB, " << b << " s for 4.8 MB";

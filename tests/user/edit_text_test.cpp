@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/user/edit_text.h"
+#include "tests/support/timing.h"
 
 namespace zyn::test {
 namespace {
@@ -137,18 +138,16 @@ TEST(EditTextTest, ReplacementsMatchAFreshLayout)
     }
 }
 
+// Seconds to index the text in a fresh multi-line buffer (its set-up not timed).
 double SecondsToSet(const std::wstring& text, int wrap)
 {
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        EditText t;
-        t.Configure(true, wrap, TenPixels());
-        const auto t0 = std::chrono::steady_clock::now();
-        t.SetText(text);
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-        EXPECT_GT(t.LineCount(), 1);
-    }
-    return best;
+    EditText t;
+    t.Configure(true, wrap, TenPixels());
+    const auto t0 = std::chrono::steady_clock::now();
+    t.SetText(text);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_GT(t.LineCount(), 1);
+    return seconds;
 }
 
 // Several megabytes are indexed in time proportional to their size: four times the text
@@ -162,16 +161,9 @@ TEST(EditTextTest, SettingMegabytesScalesLinearly)
     std::wstring large;
     for (int i = 0; i < 4; ++i)
         large += small;
-    // The best of three runs each, so a busy machine's pauses do not read as growth.
-    auto best = [](const std::wstring& text, int wrap) {
-        double t = SecondsToSet(text, wrap);
-        for (int i = 0; i < 2; ++i)
-            t = std::min(t, SecondsToSet(text, wrap));
-        return t;
-    };
     for (int wrap : {0, 200}) {
-        const double a = best(small, wrap);
-        const double b = best(large, wrap);
+        const double a = BestOf([&] { return SecondsToSet(small, wrap); });
+        const double b = BestOf([&] { return SecondsToSet(large, wrap); });
         EXPECT_LT(b, a * 9 + 0.05) << "wrap " << wrap << ": " << a << " s for 1 MB, " << b << " s for 4 MB";
     }
 }

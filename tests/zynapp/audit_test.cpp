@@ -9,45 +9,31 @@
 #include "platform/afx/db/dbvalue.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/lasterror.h"
-#include "platform/suite/database/schema_loader.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/user/acs_user.h"
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
-#include "tests/support/odbc_fixture.h"
+#include "tests/support/suite_db_fixture.h"
 
 using namespace zyn::test;
 
 namespace {
 
-class AuditTest : public OdbcTest {
+class AuditTest : public SuiteDbTest {
 protected:
     void SetUp() override
     {
         zyn::user::ResetWindowSystemForTests();
         zyn::user::AnswerScript::Clear();
-        OdbcTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        try {
-            m_db->Close();
-            m_db = std::make_unique<CZynDatabase>();
-            m_db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str(), CDatabase::noOdbcDialog);
-            zyn::db::LoadSchema(*m_db);
-        } catch (CException* e) {
-            const std::string text = DescribeDbException(e);
-            e->Delete();
-            FAIL() << "cannot prepare the suite's database: " << text;
-        }
+        SuiteDbTest::SetUp();
     }
     void TearDown() override
     {
-        OdbcTest::TearDown();
+        SuiteDbTest::TearDown();
         zyn::user::AnswerScript::Clear();
         zyn::user::ResetWindowSystemForTests();
     }
-    CZynDatabase* ZDb() { return static_cast<CZynDatabase*>(m_db.get()); }
     int64_t Rows()
     {
         int64_t n = -1;
@@ -57,7 +43,7 @@ protected:
     std::unique_ptr<CAcsUser> Operator()
     {
         auto user = std::make_unique<CAcsUser>(42, L"operator");
-        user->SetDatabase(ZDb());
+        user->SetDatabase(ZDbPtr());
         return user;
     }
     // One column of the only row.
@@ -119,7 +105,7 @@ TEST_P(AuditTest, ApplicationWritesThroughTheLoggedInOperatorOnly)
     CZynApp::LogTransToDB(30, 33, L"logged out");
     EXPECT_EQ(Rows(), 0);
     app.LoginOperator(Operator());
-    EXPECT_EQ(CZynApp::GetAppDatabase(), ZDb());
+    EXPECT_EQ(CZynApp::GetAppDatabase(), ZDbPtr());
     CZynApp::LogTransToDB(30, 33, L"logged in");
     EXPECT_EQ(Rows(), 1);
     EXPECT_EQ(Int(L"PARAM1"), 0);

@@ -28,6 +28,7 @@ public:
     // Destroys the window if it still exists, then the tools and the font.
     ~COXToolTipCtrl() override;
 
+    using CWnd::Create;
     // The tip window, owned by pParentWnd, whose client coordinates all tool rectangles
     // use. Selects the system tooltip font.
     BOOL Create(CWnd* pParentWnd);

@@ -1,6 +1,6 @@
 #pragma once
-// The four-pixel drop shadow of the Office XP look, shared by the shadow window, the XP
-// menu popups and the shadowed item window over a dropped-from button.
+// The four-pixel drop shadow of the Office XP look: one painter for the shadow window, the
+// XP and 2003 menu popups and the shadowed item window over a dropped-from button.
 //
 // A shadow lies in the last four columns and rows of a rectangle (w x h, its own
 // coordinates): column x = w - i (i = 1..4, the innermost darkest) and row y = h - j
@@ -9,8 +9,10 @@
 // the background seen through grey. The ends fade in: the first pixels keep the
 // background (scale 0), the next four darken in steps of 3 * i * j, the body by 15 * i
 // (or 15 * j). OXShadowPixels gives the pixels in painting order; OXDrawShadow copies
-// the screen under the rectangle to a memory bitmap first (the caller's window is not
-// painted there yet) and paints each pixel.
+// the screen under the rectangle's two strips (the caller's window is not painted there
+// yet) and the target's own strips to memory, changes the walked pixels there and
+// writes both strips back in two blits, so a shadow costs a few blits whatever its
+// length; pixels the walk leaves alone go back as the target had them.
 //
 // Painted colours can be recorded and replayed: a repaint of a window whose screen
 // already holds the shadow must not darken it a second time. The caller keeps an array
@@ -37,7 +39,10 @@ struct OXShadowPixel {
     int x = 0;
     int y = 0;
     int scale = 0;          // 0 keeps the background
-    bool besideDropFrom = false; // left untouched when it lies in the dropped-from button
+    // Left untouched when it lies in the dropped-from button: the upper fade of the right
+    // edge and the fade and body of the bottom edge. The background-keeping ends are
+    // always painted.
+    bool besideDropFrom = false;
     bool operator==(const OXShadowPixel&) const = default;
 };
 

@@ -25,8 +25,12 @@ public:
     {
     }
 
+    // The CSize forms keep CSize == CSize exact both ways round, so C++20's reversed
+    // candidates never compete with the SIZE forms.
     constexpr bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     constexpr bool operator!=(SIZE size) const noexcept { return !(*this == size); }
+    constexpr bool operator==(const CSize& size) const noexcept { return *this == static_cast<const SIZE&>(size); }
+    constexpr bool operator!=(const CSize& size) const noexcept { return !(*this == size); }
     constexpr void operator+=(SIZE size) noexcept { cx += size.cx, cy += size.cy; }
     constexpr void operator-=(SIZE size) noexcept { cx -= size.cx, cy -= size.cy; }
     constexpr void SetSize(int CX, int CY) noexcept { cx = CX, cy = CY; }
@@ -63,6 +67,8 @@ public:
 
     constexpr bool operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
     constexpr bool operator!=(POINT point) const noexcept { return !(*this == point); }
+    constexpr bool operator==(const CPoint& point) const noexcept { return *this == static_cast<const POINT&>(point); }
+    constexpr bool operator!=(const CPoint& point) const noexcept { return !(*this == point); }
     constexpr void operator+=(SIZE size) noexcept { Offset(size); }
     constexpr void operator-=(SIZE size) noexcept { Offset(-size.cx, -size.cy); }
     constexpr void operator+=(POINT point) noexcept { Offset(point); }
@@ -204,6 +210,8 @@ public:
     }
     constexpr bool operator==(const RECT& rect) const noexcept { return EqualRect(&rect) != FALSE; }
     constexpr bool operator!=(const RECT& rect) const noexcept { return !(*this == rect); }
+    constexpr bool operator==(const CRect& rect) const noexcept { return *this == static_cast<const RECT&>(rect); }
+    constexpr bool operator!=(const CRect& rect) const noexcept { return !(*this == rect); }
     constexpr void operator+=(POINT point) noexcept { OffsetRect(point); }
     constexpr void operator+=(SIZE size) noexcept { OffsetRect(size); }
     constexpr void operator+=(const RECT* lpRect) noexcept { InflateRect(lpRect); }

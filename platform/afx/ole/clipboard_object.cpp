@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/afx/ole/global_copy.h"
 #include "platform/base/globalmem.h"
 #include "platform/user/clipboard.h"
 
@@ -23,22 +24,8 @@ public:
         if (!OpenClipboard(nullptr))
             return CLIPBRD_E_CANT_OPEN;
         HGLOBAL copy = nullptr;
-        if (HANDLE h = GetClipboardData(f->cfFormat)) {
-            const SIZE_T n = GlobalSize(h);
-            const void* src = GlobalLock(h);
-            copy = src ? GlobalAlloc(GMEM_MOVEABLE, n) : nullptr;
-            if (copy) {
-                if (void* dst = GlobalLock(copy)) {
-                    std::memcpy(dst, src, n);
-                    GlobalUnlock(copy);
-                } else {
-                    GlobalFree(copy);
-                    copy = nullptr;
-                }
-            }
-            if (src)
-                GlobalUnlock(h);
-        }
+        if (HANDLE h = GetClipboardData(f->cfFormat))
+            copy = CopyGlobalBlock(h);
         CloseClipboard();
         if (!copy)
             return DV_E_FORMATETC;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/afx/ole/clipboard_object.h"
+#include "platform/afx/ole/global_copy.h"
 #include "platform/base/globalmem.h"
 #include "platform/base/memfile.h"
 #include "platform/com/objbase.h"
@@ -14,27 +15,6 @@ namespace {
 FORMATETC DefaultFormat(CLIPFORMAT cf, DWORD tymed)
 {
     return FORMATETC{cf, nullptr, DVASPECT_CONTENT, -1, tymed};
-}
-
-// A copy of a block, owned by the caller; null when it cannot be read or had.
-HGLOBAL CopyBlock(HGLOBAL h)
-{
-    const SIZE_T n = GlobalSize(h);
-    const void* src = GlobalLock(h);
-    if (!src)
-        return nullptr;
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, n);
-    if (copy) {
-        if (void* dst = GlobalLock(copy)) {
-            std::memcpy(dst, src, n);
-            GlobalUnlock(copy);
-        } else {
-            GlobalFree(copy);
-            copy = nullptr;
-        }
-    }
-    GlobalUnlock(h);
-    return copy;
 }
 
 // The whole stream, from its start, into a new block.
@@ -184,7 +164,7 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat, LPFORMATETC lpFormatE
             m.hGlobal = nullptr;
             m.tymed = TYMED_NULL;
         } else {
-            out = CopyBlock(m.hGlobal); // the block stays its owner's
+            out = zyn::ole::CopyGlobalBlock(m.hGlobal); // the block stays its owner's
         }
     } else if (m.tymed == TYMED_ISTREAM && m.pstm) {
         out = ReadStream(m.pstm);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/afx/ole/oledropsource.h"
+#include "platform/afx/ole/global_copy.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/globalmem.h"
 #include "platform/base/memfile.h"
@@ -21,27 +22,6 @@ FORMATETC FormatFor(CLIPFORMAT cf, LPFORMATETC given, DWORD tymed)
     f.cfFormat = cf;
     f.ptd = nullptr; // target devices are not kept
     return f;
-}
-
-// A fresh copy of a block for one consumer.
-HGLOBAL CopyBlock(HGLOBAL h)
-{
-    const SIZE_T n = GlobalSize(h);
-    const void* src = GlobalLock(h);
-    if (!src)
-        return nullptr;
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, n);
-    if (copy) {
-        if (void* dst = GlobalLock(copy)) {
-            std::memcpy(dst, src, n);
-            GlobalUnlock(copy);
-        } else {
-            GlobalFree(copy);
-            copy = nullptr;
-        }
-    }
-    GlobalUnlock(h);
-    return copy;
 }
 
 } // namespace
@@ -185,7 +165,7 @@ HRESULT COleDataSource::GetDataImpl(FORMATETC* f, STGMEDIUM* m)
     switch (have.tymed) {
     case TYMED_HGLOBAL:
         // Every consumer gets its own block, which it frees.
-        m->hGlobal = CopyBlock(have.hGlobal);
+        m->hGlobal = zyn::ole::CopyGlobalBlock(have.hGlobal);
         if (!m->hGlobal)
             return E_OUTOFMEMORY;
         m->tymed = TYMED_HGLOBAL;

@@ -1,10 +1,11 @@
-#include "tests/dblib/dblib_fixture.h"
+#include "tests/support/suite_db_fixture.h"
 
+#include "platform/base/utf16.h"
 #include "platform/suite/database/schema_loader.h"
 
 namespace zyn::test {
 
-void ZynDbTest::SetUp()
+void SuiteDbTest::SetUp()
 {
     OdbcTest::SetUp();
     if (IsSkipped() || HasFatalFailure())
@@ -21,21 +22,21 @@ void ZynDbTest::SetUp()
     }
 }
 
-std::unique_ptr<CZynDatabase> ZynDbTest::OpenAnother()
+std::unique_ptr<CZynDatabase> SuiteDbTest::OpenAnother()
 {
     auto db = std::make_unique<CZynDatabase>();
     db->OpenEx(OdbcSetup::Instance().ConnectString(Engine()).c_str(), CDatabase::noOdbcDialog);
     return db;
 }
 
-int64_t ZynDbTest::Count(const wchar_t* sql)
+int64_t SuiteDbTest::Count(const wchar_t* sql)
 {
     int64_t n = -1;
     try {
         if (!m_db->QueryInt64(sql, {}, n))
             n = -1;
     } catch (CException* e) {
-        ADD_FAILURE() << "query failed: " << DescribeDbException(e);
+        ADD_FAILURE() << "query failed: " << zyn::base::ToUtf8(sql) << ": " << DescribeDbException(e);
         e->Delete();
     }
     return n;

@@ -1,0 +1,42 @@
+#include "tests/support/font_extent.h"
+
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/user/winuser.h"
+
+namespace zyn::test {
+namespace {
+
+SIZE Extent(LOGFONTW NONCLIENTMETRICSW::*which, const std::wstring& text, int* lineHeight)
+{
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    HFONT font = CreateFontIndirectW(&(ncm.*which));
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    if (lineHeight)
+        *lineHeight = tm.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return size;
+}
+
+} // namespace
+
+SIZE StatusFontExtent(const std::wstring& text, int* lineHeight)
+{
+    return Extent(&NONCLIENTMETRICSW::lfStatusFont, text, lineHeight);
+}
+
+SIZE MessageFontExtent(const std::wstring& text, int* lineHeight)
+{
+    return Extent(&NONCLIENTMETRICSW::lfMessageFont, text, lineHeight);
+}
+
+} // namespace zyn::test
