@@ -49,10 +49,7 @@ void CSizeDockFrame::EnableSizeDocking(DWORD dwDockStyle)
 
 void SizeDockTest::TearDown()
 {
-    if (frame && ::IsWindow(frame->m_hWnd))
-        frame->DestroyWindow();
-    frame = nullptr;
-    sizeFrame = nullptr;
+    DestroyFrame();
     m_bars.clear();
     DockTest::TearDown();
 }
@@ -74,6 +71,15 @@ CSizeDockFrame* SizeDockTest::MakeSizeFrame(CSize client, DWORD sides)
     pFrame->RecalcLayout();
     Pump();
     return pFrame;
+}
+
+void SizeDockTest::DestroyFrame()
+{
+    app.m_pMainWnd = nullptr;
+    if (frame && ::IsWindow(frame->m_hWnd))
+        frame->DestroyWindow();
+    frame = sizeFrame = nullptr;
+    Pump();
 }
 
 COXSizeDockBar* SizeDockTest::Dock(UINT nID) const

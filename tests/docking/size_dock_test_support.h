@@ -6,6 +6,7 @@
 // size tool bar, known by their class names. The checks that nothing is left behind are
 // those of the docking tests (DockTest).
 #include <initializer_list>
+#include <ostream>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,14 @@
 #include "toolkit/docking/dock_messages.h"
 #include "toolkit/docking/size_control_bar.h"
 #include "toolkit/docking/size_dock_bar.h"
+
+// Readable failure messages.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+inline void PrintTo(const CSize& s, std::ostream* os) { *os << s.cx << " x " << s.cy; }
+inline void PrintTo(const CPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 namespace zyn::test {
 
@@ -71,6 +80,8 @@ protected:
     // active, with size dock bars on the `sides` (CBRS_ALIGN_* bits) and a view.
     CSizeDockFrame* MakeSizeFrame(CSize client = CSize(604, 416), DWORD sides = CBRS_ALIGN_ANY);
     COXSizeDockBar* Dock(UINT nID) const;
+    // Destroys the frame (not as the main window: that would post WM_QUIT) for a next one.
+    void DestroyFrame();
 
     // A size bar child of the frame whose window, and all three sizes, are `size`.
     template <class TBar = CTestSizeBar>
