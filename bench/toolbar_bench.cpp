@@ -1,10 +1,18 @@
 // The cost of painting a toolbar control: a full repaint (erase, the custom-draw cycle with
 // the parent answering the default, and the classic drawing of every button) of a plain
 // 30-button toolbar with an image per button, a few separators, a checked and a disabled
-// button. The cool toolbar's case will sit beside it.
+// button; beside it the same buttons on a cool toolbar of a frame, painted through the
+// Office 2003 toolbar skin.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
+
+#include "platform/afx/frame.h"
+#include "platform/afx/winapp.h"
+#include "toolkit/menus/cool_toolbar.h"
+#include "toolkit/skins/skin_2003.h"
+#include "toolkit/skins/skin_lookup.h"
 
 #include "platform/base/clock.h"
 #include "platform/comctl/commctrl.h"
@@ -79,6 +87,51 @@ void PlainToolbarRepaint(benchmark::State& state)
     zyn::user::ResetWindowSystemForTests();
 }
 BENCHMARK(PlainToolbarRepaint)->Unit(benchmark::kMicrosecond);
+
+COXSkin* g_benchSkin = nullptr;
+COXSkin* BenchSkin() { return g_benchSkin; }
+
+void CoolToolbarRepaint2003(benchmark::State& state)
+{
+    zyn::user::ResetWindowSystemForTests();
+    zyn::base::Clock::UseVirtual(10000);
+    {
+        CWinApp app(L"ToolbarBench");
+        auto skin = std::make_unique<COXSkin2003>();
+        g_benchSkin = skin.get();
+        const OXSkinSource previous = OXSetSkinSource(&BenchSkin);
+        auto* frame = new CFrameWnd;   // deletes itself with its window
+        frame->Create(nullptr, L"Bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 1100, 300));
+        app.m_pMainWnd = frame;
+        auto bar = std::make_unique<COXCoolToolBar>();
+        bar->Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP);
+        bar->SetSizes(CSize(23, 22), CSize(16, 15));
+        HIMAGELIST images = MakeImages(30);
+        bar->SetDefaultImageList(images);
+        std::vector<UINT> ids;
+        for (int i = 0; i < 30; ++i) {
+            if (i % 8 == 7)
+                ids.push_back(0);
+            ids.push_back(100 + static_cast<UINT>(i));
+        }
+        bar->SetButtons(ids.data(), static_cast<int>(ids.size()));
+        bar->SendMessage(TB_CHECKBUTTON, 103, TRUE);
+        bar->SendMessage(TB_ENABLEBUTTON, 105, FALSE);
+        frame->RecalcLayout();
+        bar->UpdateWindow();
+        for (auto _ : state) {
+            bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        bar->SetDefaultImageList(nullptr);
+        bar.reset();
+        frame->DestroyWindow();
+        ImageList_Destroy(images);
+        OXSetSkinSource(previous);
+        g_benchSkin = nullptr;
+    }
+    zyn::user::ResetWindowSystemForTests();
+}
+BENCHMARK(CoolToolbarRepaint2003)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

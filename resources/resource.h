@@ -33,5 +33,20 @@
 #define IDS_ZYN_CONFIRM_MOMENTARY_QMX        12776
 #define IDS_ZYN_PANEL_COMMAND_NOT_SENT       30001
 
+// The context menu of a customised bitmap-menu item (the toolkit's fixed numbers).
+#define IDS_OXCUSTBM_DELETE                  26531
+#define IDS_OXCUSTBM_APPEARANCE              26532
+#define IDS_OXCUSTBM_RECENTLY_USED           26533
+#define IDS_OXCUSTBM_SEPARATOR_BEFORE        26534
+#define IDS_OXCUSTBM_SEPARATOR_AFTER         26535
+
+// The docking bars: the message-line prompt while a bar is dragged and the texts of a size
+// bar's context menu. Fixed numbers (the commands carry the same IDs); the splitter
+// cursors are the class library's AFX_IDC_HSPLITBAR / AFX_IDC_VSPLITBAR (afxres.h).
+#define IDS_ZYN_DOCK_DRAG_PROMPT             26430
+#define IDS_ZYN_DOCK_FLOAT_AS_MDI            26433
+#define IDS_ZYN_DOCK_ALLOW_DOCKING           57001
+#define IDS_ZYN_DOCK_HIDE                    57002
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002

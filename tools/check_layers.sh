@@ -21,7 +21,7 @@ allowed() { # unit -> allowed include prefixes
     afx/gdi) echo "platform/base platform/gdi platform/afx/gdi" ;;
     afx/db) echo "platform/base platform/afx/db" ;;
     afx/ole) echo "platform/base platform/gdi platform/user platform/comctl platform/com platform/afx" ;;
-    afx) echo "platform/base platform/gdi platform/user platform/comctl platform/afx" ;;
+    afx) echo "platform/base platform/gdi platform/user platform/comctl platform/com platform/afx" ;;
     suite/utility) echo "platform/base platform/suite/utility" ;;
     suite/database) echo "platform/base platform/afx/db platform/suite/utility platform/suite/database" ;;
     suite/*) echo "platform/" ;;

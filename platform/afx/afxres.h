@@ -115,6 +115,14 @@
 // Cursors of the class library's splitters (the toolkit's dock-bar splitters use them).
 #define AFX_IDC_HSPLITBAR          30980
 #define AFX_IDC_VSPLITBAR          30981
+// The cursor of context-help mode (a host may supply it; else the system's help cursor).
+#define AFX_IDC_CONTEXTHELP        30977
+// The property sheet's controls (the machinery's numbers: platform/comctl/prsht.h).
+#define AFX_IDC_TAB_CONTROL        0x3020
+#define ID_APPLY_NOW               0x3021
+#define ID_WIZBACK                 0x3023
+#define ID_WIZNEXT                 0x3024
+#define ID_WIZFINISH               0x3025
 
 #define AFX_IDS_APP_TITLE          0xE000
 #define AFX_IDS_IDLEMESSAGE        0xE001

@@ -2,7 +2,8 @@
 // The class library's core in one include, for code written against the class library:
 // command targets and message maps, window objects, menus, command updates, threads and
 // the application, the window DCs and the drawing classes, the standard IDs, dialogs with
-// data exchange, the control wrappers, form views and the file and print dialogs.
+// data exchange, property sheets and pages, the control wrappers, form views and the file and
+// print dialogs.
 #include "platform/afx/afxpriv.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/afxstate.h"
@@ -16,6 +17,8 @@
 #include "platform/afx/gdi/afxgdi.h"
 #include "platform/afx/menu.h"
 #include "platform/afx/printdlg.h"
+#include "platform/afx/proppage.h"
+#include "platform/afx/propsheet.h"
 #include "platform/afx/msgmap.h"
 #include "platform/afx/scrollbar.h"
 #include "platform/afx/winapp.h"

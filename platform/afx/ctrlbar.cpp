@@ -93,15 +93,20 @@ void CControlBar::SetBarStyle(DWORD dwStyle)
         return;
     const DWORD dwOld = m_dwStyle;
     m_dwStyle = dwStyle;
-    if (m_hWnd) {
-        if ((dwOld ^ dwStyle) & CBRS_TOOLTIPS)
-            EnableToolTips((dwStyle & CBRS_TOOLTIPS) != 0);
-        if (((dwOld ^ dwStyle) & CBRS_FLYBY) && !(dwStyle & CBRS_FLYBY))
-            ResetFlyBy();
-        // Borders and gripper may have moved: the non-client area and the picture change.
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        Invalidate();
-    }
+    OnBarStyleChange(dwOld, dwStyle);
+}
+
+void CControlBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle)
+{
+    if (!m_hWnd)
+        return;
+    if ((dwOldStyle ^ dwNewStyle) & CBRS_TOOLTIPS)
+        EnableToolTips((dwNewStyle & CBRS_TOOLTIPS) != 0);
+    if (((dwOldStyle ^ dwNewStyle) & CBRS_FLYBY) && !(dwNewStyle & CBRS_FLYBY))
+        ResetFlyBy();
+    // Borders and gripper may have moved: the non-client area and the picture change.
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    Invalidate();
 }
 
 void CControlBar::SetBorders(int cxLeft, int cyTop, int cxRight, int cyBottom)

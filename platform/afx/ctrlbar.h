@@ -82,7 +82,8 @@ public:
     // ---- attributes -----------------------------------------------------------------------------------------
     int GetCount() const { return m_nCount; }
     DWORD GetBarStyle() const { return m_dwStyle; }
-    // Takes the new style word (the CBRS_ALL bits of dwStyle) and redraws when it changed.
+    // Takes the new style word (the CBRS_ALL bits of dwStyle); when it changed,
+    // OnBarStyleChange(old, new) follows. Not virtual: the toolkit's bars hide it.
     void SetBarStyle(DWORD dwStyle);
     void SetBorders(int cxLeft = 0, int cyTop = 0, int cxRight = 0, int cyBottom = 0);
     void SetBorders(LPCRECT lpRect);
@@ -116,6 +117,11 @@ public:
     // at once when lpLayout is null. A query only reports it. Returns the style the bar
     // has for the pass: m_dwStyle with WS_VISIBLE as it will be.
     DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
+
+    // What a style change does once m_dwStyle holds the new style: tooltips on or off,
+    // fly-by help reset, the non-client area recomputed and the bar redrawn. Toolbars
+    // also lay their buttons out again when the orientation or floating state changed.
+    virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle);
 
     // ---- command updates, painting, state ----------------------------------------------------------------
     // Updates the bar's elements through pTarget's routing (the idle pass). The base has none.

@@ -8,6 +8,7 @@
 #include "platform/afx/cmdui.h"
 #include "platform/afx/doc.h"
 #include "platform/afx/doc_context.h"
+#include "platform/afx/frame_help.h"
 #include "platform/afx/menu.h"
 #include "platform/afx/miniframe.h"
 #include "platform/afx/view.h"
@@ -40,6 +41,13 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_UPDATE_COMMAND_UI_RANGE(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, &CFrameWnd::OnUpdateControlBarMenu)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
     ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFF, &CFrameWnd::OnToolTipText)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, &CFrameWnd::OnUpdateKeyIndicator)
+    ON_COMMAND(ID_CONTEXT_HELP, &CFrameWnd::OnContextHelp)
+    ON_MESSAGE(WM_COMMANDHELP, &CFrameWnd::OnCommandHelp)
+    ON_MESSAGE(WM_HELPHITTEST, &CFrameWnd::OnHelpHitTest)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() : m_pFloatingFrameClass(RUNTIME_CLASS(CMiniDockFrameWnd)) {}
@@ -315,8 +323,13 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
     if (CWnd::PreTranslateMessage(pMsg))
         return TRUE;
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
-        if (HACCEL hAccel = GetDefaultAccelerator())
-            return ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg) != 0;
+        if (HACCEL hAccel = GetDefaultAccelerator(); hAccel && ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg))
+            return TRUE;
+        // Shift+F1 starts context help unless an accelerator gave the key another meaning.
+        if (zyn::afx::IsContextHelpKey(*pMsg) && !(GetStyle() & WS_CHILD)) {
+            SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+            return TRUE;
+        }
     }
     return FALSE;
 }
@@ -347,11 +360,12 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
     if (lParam)
         text = reinterpret_cast<LPCTSTR>(lParam);
     else if (wParam)
-        GetMessageString(static_cast<UINT>(wParam), text);
+        GetMessageString(zyn::afx::PromptIDFor(static_cast<UINT>(wParam), m_bHelpMode != HELP_INACTIVE), text);
     m_strMessage = text;
     m_nIDLastMessage = static_cast<UINT>(wParam);
+    m_bMessageLineSet = TRUE;
     // A status bar (a child with the status bar's ID) shows the text.
-    if (CWnd* pBar = GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE))
+    if (CWnd* pBar = GetMessageBar())
         pBar->SetWindowText(text);
     return nIDLast;
 }
@@ -359,15 +373,20 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
     if (nFlags == 0xFFFF && !hSysMenu) {
-        m_nIDTracking = 0;   // the menu closed
-        SetMessageText(static_cast<LPCTSTR>(nullptr));
+        // The menu closed: back to the idle prompt (the help prompt in help mode).
+        m_nIDTracking = 0;
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
         return;
     }
-    if (nFlags & (MF_POPUP | MF_SEPARATOR))
+    // A highlighted command shows its prompt; popups and separators show nothing.
+    if (nItemID == 0 || (nFlags & (MF_POPUP | MF_SEPARATOR)))
         m_nIDTracking = 0;
     else
-        m_nIDTracking = nItemID < 0xF000 ? nItemID : 0;
-    SetMessageText(m_nIDTracking);
+        m_nIDTracking = nItemID;
+    if (m_nIDTracking)
+        SetMessageText(m_nIDTracking);
+    else
+        SetMessageText(L"");
 }
 
 // ---- command routing and updates ----------------------------------------------------------------------------------
@@ -487,6 +506,9 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
     if (m_nIdleFlags & idleTitle)
         OnUpdateFrameTitle(TRUE);
     m_nIdleFlags = 0;
+    // A message line nobody has set yet says the frame is ready.
+    if (!m_bMessageLineSet && !(GetStyle() & WS_CHILD) && GetMessageBar())
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
     UpdateMenuBar(static_cast<BOOL>(wParam));
     // Floating frames are not descendants of the frame: their bars are updated from here.
     zyn::afx::IdleUpdateFloatingFrames(this, wParam);

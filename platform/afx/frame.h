@@ -92,6 +92,42 @@ public:
     virtual void GetMessageString(UINT nID, CString& rMessage) const;
     // What the message line shows (the status bar takes it when present).
     const CString& GetMessageLine() const { return m_strMessage; }
+    // The window showing the message line: the descendant with AFX_IDW_STATUS_BAR, or null.
+    virtual CWnd* GetMessageBar();
+    // The lock indicators (ID_INDICATOR_CAPS, _NUM, _SCRL, _KANA): enabled, so their text
+    // shows, exactly while the key's toggle is on (frame_msgline.cpp).
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+
+    // ---- context help (frame_help.cpp) -------------------------------------------------------------------
+    // Shift+F1 / ID_CONTEXT_HELP: the first call posts ID_CONTEXT_HELP and returns, so a
+    // command being handled finishes first; the posted one captures the mouse, shows the
+    // help cursor and the help prompt (AFX_IDS_HELPMODEMESSAGE) and reads the input until a
+    // click names something (its help ID goes to CWinApp::WinHelp; -1, nothing known, sends
+    // ID_DEFAULT_HELP), a menu command is chosen (WinHelp with HID_BASE_COMMAND + its ID),
+    // Escape is pressed or WM_EXITHELPMODE arrives.
+    afx_msg void OnContextHelp();
+    // Whether help mode can start: the help cursor can be had (AFX_IDC_CONTEXTHELP from the
+    // resource chain, else the system's IDC_HELP).
+    virtual BOOL CanEnterHelpMode();
+    // One message of the help loop, looked at while still queued: FALSE ends the loop (with
+    // *pContext the help ID of a click, 0 for none).
+    BOOL ProcessHelpMsg(MSG& msg, DWORD* pContext);
+    // The window under point; over this frame or its windows the frame takes the capture
+    // and shows the help cursor, elsewhere it lets go (*pbDescendant tells which).
+    HWND SetHelpCapture(POINT point, BOOL* pbDescendant);
+    // Leaves help mode (posts WM_EXITHELPMODE once, releases the capture).
+    void ExitHelpMode();
+    // The help ID of a client point (screen) of hWnd: WM_HELPHITTEST asked of the window and
+    // its parents up to the frame; -1 when none answers.
+    DWORD MapClientArea(HWND hWnd, CPoint point);
+    // HID_BASE_NCAREAS + the hit-test code, -1 for codes that name no area.
+    DWORD MapNonClientArea(int iHit);
+    afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    enum HelpMode { HELP_INACTIVE = 0, HELP_ACTIVE = 1, HELP_ENTERING = 2 };
+    int m_bHelpMode = HELP_INACTIVE;
 
     // ---- control bars and docking (frame_dock.cpp) -------------------------------------------------------------
     // Creates the dock bars of the sides in dwDockStyle (CBRS_ALIGN_*) that are missing,
@@ -185,6 +221,7 @@ protected:
     CString m_strMessage;
     UINT m_nIDTracking = 0;
     UINT m_nIDLastMessage = 0;
+    BOOL m_bMessageLineSet = FALSE;   // the idle prompt shows at the first idle pass until set
 
     friend class CView;
 

@@ -72,6 +72,9 @@ public:
     // Asks every document to save its changes; FALSE when the user cancelled.
     virtual BOOL SaveAllModified();
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    // Help for dwData (nCmd HELP_CONTEXT: a help ID). There is no help viewer: the request
+    // is recorded (zyn::afx::WinHelpCalls, frame_help.h) and the main frame leaves help mode.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001 /* HELP_CONTEXT */);
 
     // ---- documents ------------------------------------------------------------------------------------------------
     void AddDocTemplate(CDocTemplate* pTemplate);

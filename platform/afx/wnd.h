@@ -144,6 +144,8 @@ public:
     static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
     BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
     virtual void PostNcDestroy();
+    // The last COM reference went: destroys the window (PostNcDestroy without one).
+    void OnFinalRelease() override;
     virtual BOOL IsFrameWnd() const;
     // Whether a dialog that did not place itself in WM_INITDIALOG is centred (the base: yes).
     virtual BOOL CheckAutoCenter();

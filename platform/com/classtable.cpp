@@ -122,12 +122,15 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID, REFIID rii
     *ppv = nullptr;
     if (!zyn::com::IsInitializedOnThisThread())
         return CO_E_NOTINITIALIZED;
+    // Only in-process activation exists (see objbase.h).
+    if ((dwClsContext & CLSCTX_INPROC) == 0)
+        return REGDB_E_CLASSNOTREG;
     zyn::com::Ref<IUnknown> object;
     {
         auto& t = zyn::com::TheTable();
         std::lock_guard lock(t.m);
         for (auto& [cookie, reg] : t.byCookie) {
-            if (reg.hidden || !IsEqualCLSID(reg.clsid, rclsid) || !(reg.context & dwClsContext))
+            if (reg.hidden || !IsEqualCLSID(reg.clsid, rclsid))
                 continue;
             object = zyn::com::Ref<IUnknown>::Share(reg.object);
             // A single-use class object serves this one client and then leaves public view.
@@ -151,6 +154,8 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
         reinterpret_cast<void**>(factory.Put()));
     if (FAILED(hr))
         return hr == E_NOINTERFACE ? CLASS_E_CLASSNOTAVAILABLE : hr;
+    if (pUnkOuter)
+        return CLASS_E_NOAGGREGATION;
     hr = factory->CreateInstance(pUnkOuter, riid, ppv);
     if (FAILED(hr) && *ppv) {
         // A factory that failed must not hand out an object; drop what it left.

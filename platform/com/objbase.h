@@ -32,6 +32,11 @@ void CoUninitialize();
 LPVOID CoTaskMemAlloc(SIZE_T cb);
 LPVOID CoTaskMemRealloc(LPVOID pv, SIZE_T cb);
 void CoTaskMemFree(LPVOID pv);
+namespace zyn::com {
+// The blocks of the task allocator not yet freed (BSTRs among them), so a test can check
+// that every block it caused to be allocated was given back.
+size_t TaskMemBlockCount();
+} // namespace zyn::com
 
 struct IMalloc : public IUnknown {
     virtual void* Alloc(SIZE_T cb) = 0;
@@ -79,10 +84,15 @@ struct InterfaceId<IClassFactory> {
 HRESULT CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD dwClsContext, DWORD flags, LPDWORD lpdwRegister);
 // Releases the registration's reference; E_INVALIDARG for an unknown cookie.
 HRESULT CoRevokeClassObject(DWORD dwRegister);
-// The class object of rclsid as riid. REGDB_E_CLASSNOTREG when none is registered for the
-// contexts asked; E_NOINTERFACE when it has no such interface.
+// The class object of rclsid as riid. Every class of the table lives in this process, so
+// it answers any request whose context includes CLSCTX_INPROC_SERVER or
+// CLSCTX_INPROC_HANDLER, whatever contexts it was registered with (those only decide
+// which registrations collide); a request for local or remote servers alone finds
+// nothing: REGDB_E_CLASSNOTREG. E_NOINTERFACE when the object has no such interface.
 HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pvReserved, REFIID riid, LPVOID* ppv);
-// Creates one object of rclsid through its IClassFactory.
+// Creates one object of rclsid through its IClassFactory, found as CoGetClassObject finds
+// it. Aggregation does not exist here: a non-null pUnkOuter gets CLASS_E_NOAGGREGATION
+// without the factory being asked. A factory that fails has any object it left released.
 HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
 
 // ProgID to CLSID through the class table; CO_E_CLASSSTRING (and CLSID_NULL) for a ProgID

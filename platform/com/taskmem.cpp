@@ -115,6 +115,13 @@ TaskMalloc g_malloc;
 } // namespace
 } // namespace zyn::com
 
+size_t zyn::com::TaskMemBlockCount()
+{
+    Blocks& b = TheBlocks();
+    std::lock_guard lock(b.m);
+    return b.sizes.size();
+}
+
 LPVOID CoTaskMemAlloc(SIZE_T cb) { return zyn::com::Allocate(cb); }
 LPVOID CoTaskMemRealloc(LPVOID pv, SIZE_T cb) { return zyn::com::Reallocate(pv, cb); }
 void CoTaskMemFree(LPVOID pv) { zyn::com::Free(pv); }

@@ -3,11 +3,12 @@
 // headers: initialisation (InitCommonControlsEx and the ICC_ sets, kept in the drawing
 // layer's built-in "comctl32.dll"), the shared notifications and custom drawing, the
 // tooltip, toolbar, tab, up-down, header, list-view, trackbar, progress and status-bar
-// controls, and window subclassing.
+// controls, property sheets, and window subclassing.
 #include "platform/comctl/comctl_common.h"
 #include "platform/comctl/header.h"
 #include "platform/comctl/listview.h"
 #include "platform/comctl/progress.h"
+#include "platform/comctl/prsht.h"
 #include "platform/comctl/statusbar.h"
 #include "platform/comctl/subclass.h"
 #include "platform/comctl/tabctrl.h"

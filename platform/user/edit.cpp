@@ -246,7 +246,7 @@ void SetRect(EditState& s, const RECT* r, bool redraw)
         ResetFormatRect(s);
     }
     Reformat(s);
-    ScrollTo(s, s.firstLine, s.xOffset);
+    ScrollTo(s, s.firstLine, ClampSingleLineOffset(s, s.xOffset));
     if (redraw)
         Redraw(s);
 }
@@ -330,7 +330,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             if (Wraps(s))
                 Reformat(s);
         }
-        ScrollTo(s, s.firstLine, s.xOffset);
+        ScrollTo(s, s.firstLine, ClampSingleLineOffset(s, s.xOffset));
         Redraw(s);
         return 0;
     case WM_STYLECHANGED:

@@ -82,6 +82,10 @@ bool Wraps(const EditState& s);
 bool CanScrollH(const EditState& s);
 // Scrolls so the caret is visible.
 void ScrollToCaret(EditState& s);
+// A single-line edit's horizontal offset limited so that no room is left empty on the
+// right while text is scrolled off on the left (a wider formatting rectangle, a shorter
+// text); other edits' offsets are returned as they are.
+int ClampSingleLineOffset(EditState& s, int xOffset);
 // Clamps the scroll position to the text, updates the scroll bars, caret and picture.
 void ScrollTo(EditState& s, int32_t firstLine, int xOffset);
 void UpdateScrollBars(EditState& s);

@@ -144,6 +144,16 @@ int32_t CharFromPoint(EditState& s, POINT pt)
     return s.text.CharAt(line, pt.x - LineLeft(s, line));
 }
 
+int ClampSingleLineOffset(EditState& s, int xOffset)
+{
+    if (s.Multi() || !CanScrollH(s))
+        return xOffset;
+    // Never leave empty room on the right while text is scrolled off on the left.
+    const int width = std::max(1, FormatWidth(s));
+    const int align = LineLeft(s, 0) + s.xOffset - s.fmt.left;
+    return std::min(xOffset, std::max(0, align + s.text.LineWidth(0) + 1 - width));
+}
+
 void ScrollToCaret(EditState& s)
 {
     int32_t first = s.firstLine;
@@ -159,10 +169,7 @@ void ScrollToCaret(EditState& s)
     if (CanScrollH(s)) {
         const int width = std::max(1, FormatWidth(s));
         const int align = LineLeft(s, line) + s.xOffset - s.fmt.left;
-        if (!s.Multi()) {
-            // Never leave empty room on the right while text is scrolled off on the left.
-            x = std::min(x, std::max(0, align + s.text.LineWidth(0) + 1 - width));
-        }
+        x = ClampSingleLineOffset(s, x);
         const int cx = align + s.text.XOf(line, s.caret);
         if (cx < x)
             x = std::max(0, cx - width / 3);

@@ -194,6 +194,24 @@ MonitorDesc MonitorNearest(POINT pt)
     return MonitorLayout().front();
 }
 
+RECT KeepOnMonitors(const RECT& rect)
+{
+    RECT probe = rect;
+    if (probe.right <= probe.left)
+        probe.right = probe.left + 1;
+    if (probe.bottom <= probe.top)
+        probe.bottom = probe.top + 1;
+    if (FromRect(probe, MONITOR_DEFAULTTONULL))
+        return rect;   // on a monitor, if only partly: the user can reach it
+    const auto d = Lookup(FromRect(probe, MONITOR_DEFAULTTONEAREST));
+    const RECT work = d ? d->work : MonitorLayout().front().work;
+    const int cx = std::min<int>(std::max<int>(0, rect.right - rect.left), work.right - work.left);
+    const int cy = std::min<int>(std::max<int>(0, rect.bottom - rect.top), work.bottom - work.top);
+    const int x = std::clamp<int>(rect.left, work.left, work.right - cx);
+    const int y = std::clamp<int>(rect.top, work.top, work.bottom - cy);
+    return RECT{x, y, x + cx, y + cy};
+}
+
 void ResetMonitors()
 {
     State& s = TheState();

@@ -33,5 +33,10 @@ std::vector<MonitorDesc> MonitorLayout();
 MonitorDesc MonitorNearest(POINT pt);
 // Back to the default layout (the window system's test reset calls it).
 void ResetMonitors();
+// Where a top-level window's rectangle (screen) may stay: unchanged when it meets a
+// monitor; otherwise moved the least distance into the work area of the monitor nearest to
+// it, and made no larger than that work area (SetWindowPlacement keeps windows reachable
+// after a monitor went away or the desktop shrank).
+RECT KeepOnMonitors(const RECT& rect);
 
 } // namespace zyn::user

@@ -60,10 +60,28 @@ bool Scrollable(const ScrollBarState& st)
     return st.nMax > st.nMin && (st.nPage == 0 || int64_t(st.nPage) <= int64_t(st.nMax) - st.nMin);
 }
 
+// Repaints a window's own bars (and the box between them), nothing else of its frame: a
+// window that paints its own border over the system's keeps it when its bars change.
 void RedrawBars(HWND hwnd)
 {
-    if (IsWindowVisible(hwnd))
-        NcPaint(hwnd, nullptr);
+    auto w = PeekWnd(hwnd);
+    if (!w || !IsWindowVisible(hwnd))
+        return;
+    const NcLayout L = ComputeNcLayout(hwnd);
+    POINT origin;
+    {
+        auto lock = LockUser();
+        origin = POINT{w->rcWindow.left, w->rcWindow.top};
+    }
+    Region bars;
+    for (RECT r : {L.vScroll, L.hScroll, L.sizeBox}) {
+        if (IsRectEmpty(&r))
+            continue;
+        OffsetRect(&r, origin.x, origin.y);
+        bars = bars.Union(Region(r));
+    }
+    if (!bars.Empty())
+        NcPaint(hwnd, &bars);
 }
 
 // Shows or hides a window's bar by its style bit; the frame is recalculated.

@@ -10,6 +10,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
+#include "platform/user/monitor.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/styles.h"
@@ -882,14 +883,21 @@ BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl)
         return FALSE;
     }
     RECT normal = lpwndpl->rcNormalPosition;
+    bool topLevel;
+    {
+        auto lock = LockUser();
+        topLevel = !w->IsChild();
+    }
+    if (topLevel) {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        OffsetRect(&normal, work.left, work.top);
+        // A placement saved on a monitor that is gone must not leave the window unreachable.
+        normal = zyn::user::KeepOnMonitors(normal);
+    }
     bool restored;
     {
         auto lock = LockUser();
-        if (!w->IsChild()) {
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            OffsetRect(&normal, work.left, work.top);
-        }
         w->rcNormal = normal;
         if (lpwndpl->flags & WPF_SETMINPOSITION)
             w->ptMin = lpwndpl->ptMinPosition;

@@ -189,3 +189,39 @@ TEST_F(OrganizerTest, ACopyOfAPopupIsWholeAndTakesOverItsExclusion)
 
 } // namespace
 } // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+// What customising asks of the organizer, through the bitmap menus' seam: a popup no
+// bitmap menu wraps yet is wrapped and converted once (the same wrapper on the second
+// ask), and an item's recently-used state is set either way and read back.
+TEST_F(OrganizerTest, CustomisationReachesTheOrganizerThroughTheSeam)
+{
+    COXBitmapMenuOrganizer organizer;
+    ASSERT_TRUE(organizer.AttachFrameWnd(m_frame));
+    COXMenuOrganizerAccess& access = organizer;
+    const HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuW(popup, MF_STRING, 11, L"&one");
+    ::AppendMenuW(popup, MF_STRING, 12, L"&two");
+    EXPECT_EQ(access.WrapMenu(nullptr), nullptr);
+    COXBitmapMenu* wrapped = access.WrapMenu(popup);
+    ASSERT_NE(wrapped, nullptr);
+    EXPECT_EQ(wrapped, organizer.FindConvertedMenu(popup));
+    EXPECT_EQ(access.WrapMenu(popup), wrapped) << "asked again: the same wrapper";
+    EXPECT_EQ(::GetMenuState(popup, 0, MF_BYPOSITION) & MF_OWNERDRAW, UINT(MF_OWNERDRAW));
+
+    EXPECT_TRUE(access.SetRecentlyUsed(wrapped, 1, FALSE));
+    EXPECT_FALSE(organizer.IsRecentlyUsed(12));
+    EXPECT_TRUE(access.SetRecentlyUsed(wrapped, 1, FALSE)) << "already so: nothing to do, no failure";
+    EXPECT_TRUE(access.SetRecentlyUsed(wrapped, 1, TRUE));
+    EXPECT_TRUE(organizer.IsRecentlyUsed(12));
+    EXPECT_FALSE(access.SetRecentlyUsed(nullptr, 0, TRUE));
+
+    organizer.RestoreBitmapMenu(wrapped, TRUE);
+    EXPECT_EQ(IdsOf(popup), (std::vector<UINT>{11, 12}));
+    ::DestroyMenu(popup);
+}
+
+} // namespace
+} // namespace zyn::test

@@ -68,7 +68,7 @@ public:
     // The MDI frame the child belongs to, or null.
     virtual CFrameWnd* GetChildMDIFrame(COXMDIChildWndSizeDock* /*pChild*/) { return nullptr; }
     // The active MDI child of the child's MDI frame, or null.
-    virtual CWnd* MDIGetActive(COXMDIChildWndSizeDock* /*pChild*/) { return nullptr; }
+    virtual COXMDIChildWndSizeDock* MDIGetActive(COXMDIChildWndSizeDock* /*pChild*/) { return nullptr; }
     // The command that makes a child dockable (0: there is none), the child's menu text
     // for it, whether it is dockable now, and the command itself.
     virtual UINT GetDockMessageID() { return 0; }

@@ -186,6 +186,7 @@ public:
     afx_msg void OnFloatAsMDI();
     afx_msg LRESULT OnAddContextMenuItems(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBarFloated(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
 
 protected:
     // Appends the context-menu items to hMenu.
@@ -197,8 +198,13 @@ protected:
     // The frame that shows and hides the bar: the parent frame, or the top-level frame of
     // a floating bar.
     CFrameWnd* GetOwningFrame() const;
+    // Repaints the close or the resize button (btnClose, btnResize) in the window DC.
+    void RedrawButton(int nButton);
 
     BOOL m_bHookAcquired = FALSE;   // this window holds one use of m_mouseHook
+    // The frame the bar docked in when its window went: TidyUp of that frame deletes a
+    // dynamic bar left without a window, and no other frame's does.
+    HWND m_hWndTidyFrame = nullptr;
 
 private:
     COXElementSkinLookup<COXDockbarSkin> m_skin;

@@ -17,6 +17,7 @@
 #include "platform/user/popup_menu.h"
 #include "platform/user/window.h"
 #include "platform/user/winuser.h"
+#include "toolkit/menus/bitmap_menu_popup_wnd.h"
 #include "toolkit/menus/menu_seams.h"
 #include "toolkit/skins/menu_skin.h"
 
@@ -73,6 +74,9 @@ COXBitmapMenu::COXBitmapMenu() { RegisterWindowClass(AfxGetInstanceHandle()); }
 COXBitmapMenu::~COXBitmapMenu()
 {
     m_keyAccessMap.RemoveAll();
+    // A popup window still showing the menu forgets it (it would paint freed records).
+    if (m_pPopupWnd)
+        m_pPopupWnd->ForgetMenu(this);
     m_itemInfoSet.clear();
     m_itemInfos.clear();
     // The shared Classic skin stays: another bitmap menu may be painting with it.
@@ -413,48 +417,6 @@ LRESULT COXBitmapMenu::PopupWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM 
     // Without the system's procedure (its class could not be read) the default one serves.
     WNDPROC previous = m_origWndProc ? m_origWndProc : &::DefWindowProcW;
     return GetMenuSkin()->MenuPopupWndProc(previous, hWnd, nMsg, wParam, lParam);
-}
-
-// ---- customisation ---------------------------------------------------------------------------------------------------
-
-void COXBitmapMenu::SetCutomizationMode(BOOL bOn, HWND hWnd)
-{
-    if (bOn) {
-        m_bCustomizable = TRUE;
-        m_hCustomizeWnd = hWnd;
-    } else {
-        m_nCustomizedItem = -1;
-    }
-    m_bCustomizationMode = bOn;
-}
-
-int COXBitmapMenu::SetCustomizedItem(int nIndex)
-{
-    const int previous = m_nCustomizedItem;
-    m_nCustomizedItem = nIndex;
-    return previous;
-}
-
-int COXBitmapMenu::SetInsertMark(int nIndex)
-{
-    const int previous = m_nInsertMark;
-    m_nInsertMark = nIndex;
-    return previous;
-}
-
-BOOL COXBitmapMenu::DisplayCustomizeItemContextMenu(int /*nIndex*/, CPoint /*ptScreen*/) { return FALSE; }
-
-COXSHBDropSource* COXBitmapMenu::GetDropSource(CWnd* pOwner)
-{
-    m_dropSource.SetOwner(pOwner);
-    return &m_dropSource;
-}
-
-void COXBitmapMenu::OnBeginDragDrop(int /*nIndex*/)
-{
-    // The drag itself belongs to derived menus; the base only marks the span.
-    m_bDragDropOwner = TRUE;
-    m_bDragDropOwner = FALSE;
 }
 
 // ---- command-UI update -------------------------------------------------------------------------------------------

@@ -17,8 +17,11 @@
 // (the drop-from rectangle). The same class answers the commands of a menu bar's MDI
 // child buttons (HandleMDICommandMessage).
 //
-// The bars, the organizer and the customisation popup are reached through
-// toolkit/menus/menu_seams.h.
+// While the host customises its bars the menu is shown by a COXBitmapMenuPopupWnd
+// (bitmap_menu_popup_wnd.h) and edited in place: a customised item with its context
+// commands, an insert mark, items dragged within and between menus and bars
+// (bitmap_menu_customize.cpp, bitmap_menu_dragdrop.cpp). The bars and the organizer are
+// reached through toolkit/menus/menu_seams.h.
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -32,6 +35,8 @@
 #include "toolkit/docking/shb_drop_source.h"
 #include "toolkit/docking/shb_drop_target.h"
 #include "toolkit/menus/image_info.h"
+#include "toolkit/menus/menu_customize_notify.h"
+#include "toolkit/menus/menu_drop_data.h"
 #include "toolkit/menus/popup_wnd_stack.h"
 
 class CDC;
@@ -72,13 +77,19 @@ public:
     // point lies at or above the item's middle.
     int HitTest(LPPOINT ppt, int* pbBefore = nullptr);
 
-    // ---- customisation (the customisation popup builds on these) -----------------------------------
+    // ---- customisation (bitmap_menu_customize.cpp, drag and drop in bitmap_menu_dragdrop.cpp) ------
+    // In customisation mode a COXBitmapMenuPopupWnd shows the menu; every change is told to
+    // the customisation window (else the main window) by WM_NOTIFY OXBMN_CUSTOMIZE
+    // (menu_customize_notify.h), which may veto deletions, new separators and the
+    // recently-used toggle.
     virtual BOOL IsCustomizable() const { return m_bCustomizable; }
     void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
     // Turning on makes the menu customisable and names the window that hears about
     // changes (0: the main window); turning off clears the customised item.
     void SetCutomizationMode(BOOL bOn, HWND hWnd = nullptr);
     BOOL IsInCustomizationMode() const { return m_bCustomizationMode; }
+    // Each setter returns the previous value; while the popup window exists the items
+    // concerned are redrawn and the change is announced.
     int SetCustomizedItem(int nIndex);
     int GetCustomizedItem() const { return m_nCustomizedItem; }
     BOOL IsItemCustomized(int nIndex) const { return nIndex >= 0 && nIndex == m_nCustomizedItem; }
@@ -91,11 +102,47 @@ public:
     HWND GetCustomizationWindow() const { return m_hCustomizeWnd; }
     void SetPopupWnd(COXBitmapMenuPopupWnd* pPopupWnd) { m_pPopupWnd = pPopupWnd; }
     virtual COXBitmapMenuPopupWnd* GetPopupWnd() const { return m_pPopupWnd; }
-    // No context menu exists yet: FALSE.
+    // Whether the user may edit the item at nIndex (context menu, delete, drag, keys):
+    // not the recent-file commands (the host rebuilds them) nor the organizer's own
+    // commands from 0xFF00 up that open no submenu (the expansion item).
+    BOOL IsItemEditable(int nIndex) const;
+    // The context menu of an item (delete, appearance, recently used, separator before
+    // and after), tracked at a screen point and owned by the popup window; FALSE (none
+    // shown) for an item that is not editable.
     virtual BOOL DisplayCustomizeItemContextMenu(int nIndex, CPoint ptScreen);
+    // The context commands; each announces itself first and stops on a veto.
+    virtual void OnCustBMDelete();
+    virtual void OnCustBMAppearance();
+    virtual void OnCustBMSeparatorBefore();
+    virtual void OnCustBMSeparatorAfter();
+    virtual void OnCustBMRecentlyUsed();
+    // Moves an item within the menu, keeping its record, state and submenu; the
+    // customised item follows it. FALSE for positions outside the menu.
+    BOOL MoveItem(int nFrom, int nTo);
+
+    // ---- drag and drop of items ---------------------------------------------------------------------
     virtual COXSHBDropSource* GetDropSource(CWnd* pOwner);
     virtual COXSHBDropTarget* GetDropTarget() { return &m_dropTarget; }
+    // Drags the item at nIndex out of the popup window (press-and-hold): its records go
+    // into a data source in the menu-item format; a move into another menu or a bar
+    // takes the item out of this menu afterwards, a move within the menu moves it.
     virtual void OnBeginDragDrop(int nIndex);
+    // The drop target's messages (lParam an SHBDROPTARGETACTION); 0 when the menu is not
+    // customisable.
+    virtual LRESULT OnDragEnter(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDragOver(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDragLeave(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDrop(WPARAM wParam, LPARAM lParam);
+    // Reads dropped records from p (at most up to pEnd) and inserts them into hMenu from
+    // nPos on, submenus with their items. p moves past the records read. FALSE, with
+    // nothing inserted and p unmoved, for data that is not a well-formed run of records.
+    virtual BOOL RetrieveDragDropMenuItem(const BYTE*& p, const BYTE* pEnd, HMENU hMenu, int nPos);
+    // Inserts parsed records into hMenu from nPos on; FALSE (nothing left inserted) when
+    // the menu refuses an item.
+    static BOOL InsertDroppedItems(const OXDroppedMenuItems& items, HMENU hMenu, int nPos);
+    // The records of the item at nIndex with its submenu (empty for an item that is not
+    // there); text from the item record when it has one.
+    OXDroppedMenuItems GetDragDropItems(int nIndex);
 
     // ---- the paint steps (each hands its arguments, and the menu, to the skin) ----------------------
     virtual void DistributeSpace(UINT nState, COXImageInfo* pImageInfo, CRect rectItem, CRect& rectButton,
@@ -167,6 +214,24 @@ public:
     void OnUpdateCmdUI(CWnd* pWnd, UINT nIndex, BOOL bSysMenu);
 
 protected:
+    // Sends the customisation notification of an event; the receiver's answer (0 when
+    // there is no receiver).
+    LRESULT SendCustomizeNotification(UINT nEvent);
+    // After the items changed: the organizer converts the menu again (items it does not
+    // make owner-drawn get records here), the popup window lays it out anew.
+    void UpdateContents();
+    // Gives every item that is not owner-drawn a record of its own (its text, no image).
+    void ConvertPlainItems();
+    // Redraws one item of the popup window, when it exists.
+    void RedrawPopupItem(int nIndex);
+    // The popup window's handle when it exists, else null.
+    HWND GetPopupHwnd() const;
+    // Where dropped items go for a point in the popup's client coordinates: the item
+    // position before which they would be inserted (the item count: after the last).
+    int InsertPositionFromPoint(CPoint point);
+    // The effect a drag over the menu would have now (none where nothing may go).
+    DROPEFFECT DropEffectFor(SHBDROPTARGETACTION* pAction, int nMark);
+
     BOOL IsPopupItem(UINT nID);
     // The state word with the recently-used bits for the item at nPos.
     UINT AddRecentlyUsedState(UINT nState, int nPos);
@@ -193,6 +258,7 @@ protected:
     COXBitmapMenuPopupWnd* m_pPopupWnd = nullptr;
     int m_nInsertMark = -1;
     int m_nDraggedItem = -1;
+    BOOL m_bMovedInside = FALSE; // the drag that started here was moved within this menu
     CRect m_rectDropDownItem{0, 0, 0, 0};
     COXPopupWndStack m_popupWndStack;
     COXToolTipCtrl m_toolTip;

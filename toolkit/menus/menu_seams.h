@@ -50,6 +50,19 @@ public:
     virtual BOOL IsShowOnlyRecentlyUsedItems() = 0;
     // Whether the item at a position of a menu is among the recently used ones.
     virtual BOOL IsRecentlyUsed(CMenu* menu, int nPos) = 0;
+
+    // What customising a menu asks of the organizer. The defaults do no organizer work:
+    // the menus then give the items they get records of their own (text, no image).
+    // Converts a bitmap menu again after its items changed (a conversion that is not the
+    // first).
+    virtual void ReconvertMenu(COXBitmapMenu* /*menu*/) {}
+    // Wraps a popup that no bitmap menu wraps yet in one the organizer keeps, and
+    // converts it; that bitmap menu, or null.
+    virtual COXBitmapMenu* WrapMenu(HMENU /*hMenu*/) { return nullptr; }
+    // Keeps a popup made for dropped items, to destroy it with the organizer.
+    virtual void KeepCreatedMenu(HMENU /*hMenu*/) {}
+    // Makes the item at a position recently used, or not; FALSE when that cannot be done.
+    virtual BOOL SetRecentlyUsed(CMenu* /*menu*/, int /*nPos*/, BOOL /*bRecentlyUsed*/) { return FALSE; }
 };
 
 // The customisation popup window of a bitmap menu.

@@ -515,6 +515,37 @@ COXBitmapMenuOrganizer::ConvertedMenu* COXBitmapMenuOrganizer::FindEntry(const C
     return nullptr;
 }
 
+void COXBitmapMenuOrganizer::ReconvertMenu(COXBitmapMenu* menu)
+{
+    if (menu)
+        ConvertBitmapMenu(menu, FALSE);
+}
+
+COXBitmapMenu* COXBitmapMenuOrganizer::WrapMenu(HMENU hMenu)
+{
+    if (!hMenu || !::IsMenu(hMenu))
+        return nullptr;
+    if (COXBitmapMenu* wrapped = FindConvertedMenu(hMenu))
+        return wrapped;
+    // The same wrapping and conversion a popup gets when it is about to be shown.
+    OnInitMenuPopup(CMenu::FromHandle(hMenu), 0, FALSE);
+    return FindConvertedMenu(hMenu);
+}
+
+void COXBitmapMenuOrganizer::KeepCreatedMenu(HMENU hMenu)
+{
+    AddCreatedMenu(hMenu);
+}
+
+BOOL COXBitmapMenuOrganizer::SetRecentlyUsed(CMenu* menu, int nPos, BOOL bRecentlyUsed)
+{
+    if (!menu)
+        return FALSE;
+    if ((IsRecentlyUsed(menu, nPos) != FALSE) == (bRecentlyUsed != FALSE))
+        return TRUE;
+    return bRecentlyUsed ? AddToRecentlyUsed(menu, nPos) : ExcludeFromRecentlyUsed(menu, nPos);
+}
+
 COXBitmapMenu* COXBitmapMenuOrganizer::FindConvertedMenu(HMENU hMenu) const
 {
     if (!hMenu)

@@ -180,6 +180,12 @@ public:
     BOOL IsRecentlyUsed(CMenu* pMenu, int nPos) override;
     BOOL ExcludeFromRecentlyUsed(CMenu* pMenu, int nPos);
     BOOL AddToRecentlyUsed(CMenu* pMenu, int nPos);
+
+    // ---- what customising a menu asks of the organizer (the bitmap menus' seam) ----------------------
+    void ReconvertMenu(COXBitmapMenu* menu) override;
+    COXBitmapMenu* WrapMenu(HMENU hMenu) override;
+    void KeepCreatedMenu(HMENU hMenu) override;
+    BOOL SetRecentlyUsed(CMenu* menu, int nPos, BOOL bRecentlyUsed) override;
     const std::set<int>& GetExcludedCommands() const { return m_excludedCommands; }
     const std::set<HMENU>& GetExcludedSubmenus() const { return m_excludedSubmenus; }
 

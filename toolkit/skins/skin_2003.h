@@ -75,10 +75,10 @@ public:
     // 16-bit channels (each 8-bit channel times 255) and keeps the high byte, so its
     // pixels never lie above the hand-drawn ones and at most one level below where a
     // channel rises, two where it falls (the hand rule truncates toward the start).
-    BOOL GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode);
+    BOOL GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode) const;
     // By hand: line i of n takes from + (to - from) · i / n per channel (truncated
     // toward zero), one pen per line; lines outside the clip box are skipped; TRUE.
-    BOOL GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode);
+    BOOL GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode) const;
     // Two triangles through the four corner colours; by hand, a two-colour gradient
     // across the rectangle's shorter side (the bottom-right colour is not used).
     BOOL FourPointGradientFill(CDC* dc, const RECT* rect, COLORREF topLeft, COLORREF topRight,

@@ -6,6 +6,7 @@
 #include "platform/afx/gdi/pen.h"
 #include "platform/gdi/wingdi.h"
 #include "toolkit/skins/dc_guard.h"
+#include "toolkit/docking/size_control_bar.h"
 #include "toolkit/skins/skin_2003.h"
 
 TRIVERTEX COXSkin2003::MakeVertex(LONG x, LONG y, COLORREF colour)
@@ -18,7 +19,7 @@ TRIVERTEX COXSkin2003::MakeVertex(LONG x, LONG y, COLORREF colour)
     return TRIVERTEX{x, y, widen(GetRValue(colour)), widen(GetGValue(colour)), widen(GetBValue(colour)), 0};
 }
 
-BOOL COXSkin2003::GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode)
+BOOL COXSkin2003::GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode) const
 {
     if (!dc || !rect)
         return FALSE;
@@ -32,7 +33,7 @@ BOOL COXSkin2003::GradientFill(CDC* dc, const RECT* rect, COLORREF from, COLORRE
     return m_pfnGradientFill(dc->GetSafeHdc(), vertices, 2, &mesh, 1, mode);
 }
 
-BOOL COXSkin2003::GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode)
+BOOL COXSkin2003::GradientFillManual(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, ULONG mode) const
 {
     if (!dc || !rect)
         return FALSE;
@@ -142,16 +143,35 @@ void COXSkin2003::DrawGripperStripes(CDC* dc, CRect& rect, bool horizontal)
 namespace {
 
 // The background of a 2003 caption button that is neither pressed nor hot, or that is
-// recoloured: the given background, as in the XP skin, for every window today. The
-// buttons of a menu bar and of a size control bar are meant to continue their bar's
-// gradient instead (the dock-bar gradient of the menu bar's frame, the control-bar
-// gradient across a size bar's gripper); those two backgrounds arrive here with the
-// menu-bar and docking work, which bring the windows they read. Until then they too
-// get the plain background.
-void Fill2003Background(const COXSkinXP& /*skin*/, CDC& dc, int cx, int cy, const CRect& /*rect*/,
-    COLORREF background, CWnd* /*wnd*/)
+// recoloured. A size control bar's buttons sit on its gripper strip: they show their own
+// slice of the control-bar gradient that fills the strip, across its width on a bar docked
+// at the top or bottom, down its height otherwise. Other windows get the given background,
+// as in the XP skin. (The menu bar's buttons are meant to continue the dock-bar gradient of
+// their frame; they get the plain background until the menu bar brings its window.)
+void Fill2003Background(const COXSkinXP& skin, CDC& dc, int cx, int cy, const CRect& rect, COLORREF background,
+    CWnd* wnd)
 {
-    dc.FillSolidRect(0, 0, cx, cy, background);
+    if (!wnd || !wnd->m_hWnd || !wnd->IsKindOf(RUNTIME_CLASS(COXSizeControlBar))) {
+        dc.FillSolidRect(0, 0, cx, cy, background);
+        return;
+    }
+    const auto& skin2003 = static_cast<const COXSkin2003&>(skin);
+    const auto* bar = static_cast<const COXSizeControlBar*>(wnd);
+    // The gripper (client coordinates) in the bar's window-DC coordinates, then in the
+    // button's own, whose origin is the button's corner.
+    CRect window;
+    bar->GetWindowRect(&window);
+    bar->ScreenToClient(&window);
+    CRect gripper = bar->m_rectGripper;
+    gripper.OffsetRect(-window.left - rect.left, -window.top - rect.top);
+    const bool horizontal = (bar->GetBarStyle() & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
+    const CRect band = horizontal ? CRect(gripper.left, 0, gripper.right, cy) : CRect(0, gripper.top, cx, gripper.bottom);
+    if (band.IsRectEmpty()) {
+        dc.FillSolidRect(0, 0, cx, cy, background);
+        return;
+    }
+    skin2003.GradientFill(&dc, &band, skin2003.GetControlBarLightColor(), skin2003.GetControlBarDarkColor(),
+        horizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
 } // namespace

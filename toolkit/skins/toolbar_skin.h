@@ -1,7 +1,21 @@
 #pragma once
 // Toolbar skins: how cool toolbars, the menu bar, skinned combo boxes on toolbars and
-// framed child windows paint themselves.
+// framed child windows paint themselves. A toolbar asks the current skin for its toolbar
+// skin on every paint and hands it its NM_CUSTOMDRAW notifications, its gripper,
+// separators and non-client area and the mark of the button being customised.
+//   Classic  leaves the buttons to the toolbar control and only tints them through the
+//            custom-draw cycle with the bar's state colours (toolbar_skin_classic.cpp).
+//   XP       paints the whole client area itself at the pre-paint stage, into one
+//            off-screen bitmap copied with a single blit, and answers CDRF_SKIPDEFAULT
+//            (toolbar_skin_xp*.cpp).
+//   2003     the XP painting with gradients for the background, the buttons and the
+//            non-client body (toolbar_skin_2003.cpp).
+// Before handling a notification the XP and Classic skins offer it to the bar's frame
+// (NMOXTBPRECUSTOMDRAW below), which may take the paint over. The menu bar, which comes
+// later, is known through menubar_paint.h; the skinned combo box (skinned_combo.h) and
+// framed child windows are painted in toolbar_skin_frames.cpp.
 #include "platform/base/wintypes.h"
+#include "platform/user/user_types.h"
 #include "toolkit/skins/skin_lookup.h"
 
 class CDC;
@@ -12,8 +26,19 @@ class COXMenuBar;
 class COXSkinnedComboBox;
 class COXSkinXP;
 class COXSkin2003;
-struct NMHDR;
+struct NMCUSTOMDRAW;
 struct TBBUTTON;
+
+// Sent as WM_NOTIFY (wParam: the bar's control ID) before a skin handles a toolbar's
+// custom-draw notification: to the bar's top-level parent while it floats, else to its
+// frame. A receiver that clears bContinue makes the skin answer lResult and paint nothing.
+inline constexpr UINT OXTBN_PRECUSTOMDRAW = 32891;
+struct NMOXTBPRECUSTOMDRAW {
+    NMHDR hdr;                   // the toolbar's window and control ID, OXTBN_PRECUSTOMDRAW
+    NMCUSTOMDRAW* pCustomDraw;   // the toolbar's notification (an NMTBCUSTOMDRAW on comctl32 4.71+)
+    LRESULT lResult;             // the answer when bContinue is cleared (0 on entry)
+    BOOL bContinue;              // TRUE on entry
+};
 
 class COXToolbarSkin {
 public:
@@ -83,8 +108,12 @@ public:
 
 protected:
     void DrawGripperStripes(CDC* dc, CRect& rect, bool horizontalBar);
+    // The rectangle deflated by 1 filled, then the outline (DrawItemOutline).
     void DrawItemBackground(CDC* dc, TBBUTTON* button, DWORD extendedStyle, const RECT* rect, COLORREF border,
         COLORREF fill);
+    // A 1-pixel frame of the button, its bottom row left open on a menu item's button (no
+    // image, one drop-down part), and a frame of its own around a separate arrow part.
+    void DrawItemOutline(CDC* dc, TBBUTTON* button, DWORD extendedStyle, const RECT* rect, COLORREF border);
     void DrawItemIcon(CDC* dc, TBBUTTON* button, DWORD extendedStyle, const RECT* rect, BOOL shadow,
         BOOL hotImage, BOOL disabled, COXCoolToolBar* bar);
     void DrawItemText(CDC* dc, TBBUTTON* button, DWORD extendedStyle, const RECT* rect, COLORREF textColour,

@@ -1,0 +1,341 @@
+// The outline drag of a size bar (snapping off), with scripted input on the virtual clock:
+// floating mid-client (the notice and the frame's drag mark), Ctrl, cancelling, a click,
+// the double-click toggle, docking on a side, the one-third outlines, and the endings that
+// must give everything back (the capture already taken, a WM_QUIT during the loop).
+//
+// The bar is 200 x 100 in all three places and starts docked at the top, so its top dock
+// bar is 96 pixels high (the bar stands 2 pixels out on each side). The press is at the
+// bar's centre.
+#include "platform/afx/afxres.h"
+#include "platform/user/modal.h"
+#include "platform/user/msgqueue.h"
+#include "tests/docking/docking_test_support.h"
+
+namespace zyn::test {
+namespace {
+
+using user::InjectKey;
+using user::InjectKeyPress;
+using user::InjectMouseButton;
+using user::InjectMouseMove;
+using user::MouseButton;
+
+constexpr UINT ID_BAR = 0xE850;
+const std::vector<WPARAM> kPromptAndIdle{26430, AFX_IDS_IDLEMESSAGE};
+
+class OutlineDragTest : public SizeDockTest {
+protected:
+    void SetUp() override
+    {
+        SizeDockTest::SetUp();
+        ASSERT_TRUE(MakeSizeFrame());
+        ASSERT_TRUE(bar.Make(frame, ID_BAR, CRect(0, 0, 200, 100)));
+        frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+        frame->RecalcLayout();
+        Pump();
+        sizeFrame()->prompts.clear();
+    }
+    CPoint Centre() const { return ScreenRect(bar).CenterPoint(); }
+    // The frame's client area less the docked top row: the room a docked outline spans.
+    CRect Room() const
+    {
+        CRect room = Client();
+        room.top = ScreenRect(*sizeFrame()->Side(AFX_IDW_DOCKBAR_TOP)).bottom;
+        return room;
+    }
+    COXDragDockContext* Context() const { return dynamic_cast<COXDragDockContext*>(bar.m_pDockContext); }
+    // Where the floating frame of a bar whose window starts at `corner` stands: the bar's
+    // floating size as a client area of the sizable floating frame's styles.
+    CRect FrameOutline(CPoint corner) const
+    {
+        CRect r(corner, bar.m_sizeFloat);
+        ::AdjustWindowRectEx(&r, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, FALSE, WS_EX_TOOLWINDOW);
+        return r;
+    }
+    // A point that moves the press to where neither strip meets a side: the horizontal
+    // strip 120 pixels under the top row, the vertical one 150 pixels in from the left.
+    CPoint MidClient() const
+    {
+        const CRect b = ScreenRect(bar), room = Room();
+        return Centre() + CSize(room.left + 150 - b.left, room.top + 120 - b.top);
+    }
+
+    CCountingSizeBar& bar{NewBar()};
+};
+
+TEST_F(OutlineDragTest, DroppedMidClientTheBarFloatsMarkedAndTold)
+{
+    const CRect before = ScreenRect(bar);
+    const CPoint from = Centre(), to = MidClient();
+    DragPath(from, {CPoint(from.x + 5, from.y + 5), to});
+
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr) << "floats in the sizable floating frame";
+    const CPoint expected = FrameOutline(before.TopLeft()).TopLeft() + (to - from);
+    EXPECT_EQ(ScreenRect(*mini).TopLeft(), expected) << "where the floating outline was dropped";
+    EXPECT_EQ(bar.m_pDockContext->m_ptMRUFloatPos, expected);
+    EXPECT_EQ(bar.floatedNotices, 1) << "WM_OX_BARFLOATED once";
+    EXPECT_TRUE(mini->GetStyle() & OX_FLOATED_BY_DRAG) << "the frame carries the drag's mark";
+    EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow())) << "the desktop is unlocked";
+    LockWindowUpdate(nullptr);
+}
+
+TEST_F(OutlineDragTest, ACtrlDropFloatsWhereTheBarWouldDock)
+{
+    // Onto the left side: the horizontal strip 150 pixels under the top row, the
+    // vertical one straddling the left edge.
+    const CRect b = ScreenRect(bar), room = Room();
+    const CPoint from = Centre();
+    const CPoint left = from + CSize(room.left - 50 - b.left, room.top + 150 - b.top);
+    for (const bool ctrl : {true, false}) {
+        SCOPED_TRACE(ctrl ? "with Ctrl" : "without Ctrl");
+        base::Clock::Advance(1000);   // no double click between the rows
+        const CPoint start = Centre();
+        InjectMouseMove(start.x, start.y);
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseMove(start.x + 5, start.y + 5);
+        if (ctrl)
+            InjectKey(VK_CONTROL, true);
+        InjectMouseMove(left.x, left.y);
+        InjectMouseButton(MouseButton::Left, false);
+        if (ctrl)
+            InjectKey(VK_CONTROL, false);
+        Pump();
+        if (ctrl) {
+            EXPECT_NE(FloatingFrame(bar), nullptr);
+            EXPECT_EQ(bar.floatedNotices, 1);
+            // Docked back for the second row.
+            bar.m_pDockContext->ToggleDocking();
+            Pump();
+            ASSERT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+        } else {
+            EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+            EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT);
+            // The side's strip was as wide as the bar docked vertically: that width is kept.
+            EXPECT_EQ(bar.m_sizeVertDock.cx, 200);
+            EXPECT_EQ(bar.floatedNotices, 1) << "docking sends no floated notice";
+        }
+    }
+}
+
+TEST_F(OutlineDragTest, EscapeAndTheRightButtonCancelEraseAndPrompt)
+{
+    struct Row {
+        const char* name;
+        void (*cancel)();
+        void (*after)();
+    };
+    const Row rows[] = {
+        {"escape", [] { InjectKeyPress(VK_ESCAPE); }, [] { InjectMouseButton(MouseButton::Left, false); }},
+        {"right button", [] { InjectMouseButton(MouseButton::Right, true); },
+            [] {
+                InjectMouseButton(MouseButton::Left, false);
+                InjectMouseButton(MouseButton::Right, false);
+            }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        base::Clock::Advance(1000);
+        Pump();
+        sizeFrame()->prompts.clear();
+        CRect area = ScreenRect(*frame);
+        area.InflateRect(40, 40);
+        const std::vector<COLORREF> before = ScreenPixels(area);
+        const CRect barBefore = ScreenRect(bar);
+        const CPoint from = Centre(), to = MidClient();
+        std::vector<COLORREF> during;
+        InjectMouseMove(from.x, from.y);
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseMove(to.x, to.y);
+        user::QueueIdleAction([&] {
+            during = ScreenPixels(area);
+            row.cancel();
+        });
+        Pump();
+        row.after();
+        Pump();
+        EXPECT_NE(during, before) << "the outline was drawn";
+        EXPECT_TRUE(ScreenPixels(area) == before) << "the outline is erased";
+        EXPECT_EQ(ScreenRect(bar), barBefore);
+        EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+        EXPECT_EQ(bar.floatedNotices, 0);
+        EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(OutlineDragTest, AClickChangesAndSendsNothing)
+{
+    const CRect before = ScreenRect(bar);
+    DragPath(Centre(), {});
+    EXPECT_EQ(ScreenRect(bar), before);
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+    EXPECT_EQ(bar.floatedNotices, 0) << "a click is not a drag";
+    EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle) << "the prompt comes and goes all the same";
+}
+
+TEST_F(OutlineDragTest, DoubleClicksDockBackAtTheLastPlaceAndFloatAtTheLastPoint)
+{
+    CDockBar* top = sizeFrame()->Side(AFX_IDW_DOCKBAR_TOP);
+    const CRect docked = RectIn(*top, bar);
+    const CPoint from = Centre(), to = MidClient();
+    DragPath(from, {CPoint(from.x + 5, from.y + 5), to});
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr);
+    const CPoint floatedAt = ScreenRect(*mini).TopLeft();
+    const HWND hMini = mini->m_hWnd;
+
+    // A double click on the floating frame's caption docks the bar where it was.
+    base::Clock::Advance(1000);
+    const CRect r = ScreenRect(*mini);
+    const CPoint caption = FindHit(*mini, HTCAPTION, CPoint(r.left + 20, r.top + 1), CSize(0, 1));
+    InjectMouseMove(caption.x, caption.y);
+    for (int i = 0; i < 2; ++i) {
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseButton(MouseButton::Left, false);
+    }
+    Pump();
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+    EXPECT_EQ(RectIn(*top, bar), docked);
+    EXPECT_FALSE(::IsWindow(hMini)) << "the emptied floating frame went";
+
+    // A double click on the docked bar floats it where it floated last.
+    base::Clock::Advance(1000);
+    const CPoint centre = Centre();
+    InjectMouseMove(centre.x, centre.y);
+    for (int i = 0; i < 2; ++i) {
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseButton(MouseButton::Left, false);
+    }
+    Pump();
+    mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr);
+    EXPECT_EQ(ScreenRect(*mini).TopLeft(), floatedAt);
+}
+
+TEST_F(OutlineDragTest, DockedOutlinesWithin16PixelsOfTheRoomShowAThirdOfIt)
+{
+    const CRect room = Room();
+    const int cw = room.Width(), ch = room.Height();
+    struct Row {
+        int horzWidth, vertHeight;   // the bar's docked lengths
+        int outlineWidth, outlineHeight;
+    };
+    const Row rows[] = {
+        {cw - 17, ch - 17, cw - 17, ch - 17},
+        {cw - 16, ch - 16, cw / 3, ch / 3},
+        {cw + 50, ch + 50, cw / 3, ch / 3},
+        {40, 30, 40, 30},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "lengths " << row.horzWidth << " x " << row.vertHeight);
+        base::Clock::Advance(1000);
+        Pump();
+        bar.m_sizeHorzDock = CSize(row.horzWidth, 100);
+        bar.m_sizeVertDock = CSize(200, row.vertHeight);
+        CRect dragHorz, dragVert, stripHorz, stripVert;
+        const CPoint from = Centre();
+        InjectMouseMove(from.x, from.y);
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseMove(from.x + 5, from.y + 5);
+        user::QueueIdleAction([&] {
+            if (COXDragDockContext* c = Context()) {
+                dragHorz = c->m_rectDragHorz;
+                dragVert = c->m_rectDragVert;
+                stripHorz = c->m_rectHorzStrip;
+                stripVert = c->m_rectVertStrip;
+            }
+            InjectKeyPress(VK_ESCAPE);
+        });
+        Pump();
+        InjectMouseButton(MouseButton::Left, false);
+        Pump();
+        EXPECT_EQ(dragHorz.Size(), CSize(row.outlineWidth, 100));
+        EXPECT_EQ(dragVert.Size(), CSize(200, row.outlineHeight));
+        // The strips span the room across and follow the bar's docked thickness.
+        EXPECT_EQ(stripHorz.Size(), CSize(cw, 100));
+        EXPECT_EQ(stripVert.Size(), CSize(200, ch));
+        EXPECT_EQ(stripVert.top, room.top) << "the vertical strip follows the mouse sideways only";
+        EXPECT_EQ(stripHorz.left, room.left) << "the horizontal strip follows it up and down only";
+    }
+}
+
+TEST_F(OutlineDragTest, ADropBesideTwoBarsOfARowDocksAThirdOfTheStrip)
+{
+    // Two more bars share the top row; a bar dragged over that row shares it three ways.
+    CCountingSizeBar& second = NewBar();
+    CCountingSizeBar& third = NewBar();
+    ASSERT_TRUE(second.Make(frame, ID_BAR + 1, CRect(0, 0, 150, 100)));
+    ASSERT_TRUE(third.Make(frame, ID_BAR + 2, CRect(0, 0, 150, 100)));
+    auto* top = static_cast<COXSizeDockBar*>(sizeFrame()->Side(AFX_IDW_DOCKBAR_TOP));
+    CRect onRow = ScreenRect(bar);
+    onRow.OffsetRect(210, 0);
+    top->DockControlBar(&second, &onRow);
+    onRow.OffsetRect(160, 0);
+    top->DockControlBar(&third, &onRow);
+    frame->FloatControlBar(&bar, CPoint(300, 450));
+    frame->RecalcLayout();
+    Pump();
+    CRect strip(Room().left, ScreenRect(second).top, Room().right, ScreenRect(second).top + 100);
+    if (top->BarsOnThisRow(&bar, strip) != 2)
+        GTEST_SKIP() << "needs the size dock bar's row queries";
+    const CRect rowBars = ScreenRect(second);
+    const CPoint from = ScreenRect(bar).CenterPoint();
+    CRect dock;
+    InjectMouseMove(from.x, from.y);
+    InjectMouseButton(MouseButton::Left, true);
+    InjectMouseMove(rowBars.left + 20, rowBars.top + 30);
+    user::QueueIdleAction([&] {
+        if (COXDragDockContext* c = Context())
+            dock = c->m_rectDock;
+        InjectKeyPress(VK_ESCAPE);
+    });
+    Pump();
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
+    EXPECT_EQ(dock.Width(), Room().Width() / 3);
+}
+
+TEST_F(OutlineDragTest, TrackFindingTheCaptureTakenGivesEverythingBack)
+{
+    const HWND other = MakePlain(WS_POPUP | WS_VISIBLE);
+    Pump();
+    ::SetCapture(other);
+    CRect area = ScreenRect(*frame);
+    area.InflateRect(40, 40);
+    const std::vector<COLORREF> before = ScreenPixels(area);
+    bar.m_pDockContext->StartDrag(Centre());
+    EXPECT_EQ(GetCapture(), other) << "the other window keeps its capture";
+    EXPECT_TRUE(LockWindowUpdate(GetDesktopWindow())) << "the desktop lock was given back";
+    LockWindowUpdate(nullptr);
+    EXPECT_TRUE(ScreenPixels(area) == before) << "the first outline is erased";
+    EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle) << "the message line is idle again";
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+    ::ReleaseCapture();
+    ::DestroyWindow(other);
+}
+
+TEST_F(OutlineDragTest, AQuitDuringTheDragCancelsItAndStaysQueued)
+{
+    const CRect before = ScreenRect(bar);
+    const CPoint from = Centre(), to = MidClient();
+    InjectMouseMove(from.x, from.y);
+    InjectMouseButton(MouseButton::Left, true);
+    InjectMouseMove(to.x, to.y);
+    user::QueueIdleAction([] { ::PostQuitMessage(5); });
+    Pump();
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is kept for the application";
+    EXPECT_EQ(quit.wParam, 5u);
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
+    EXPECT_EQ(ScreenRect(bar), before);
+    EXPECT_EQ(bar.floatedNotices, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle);
+}
+
+} // namespace
+} // namespace zyn::test
