@@ -49,18 +49,18 @@ COLORREF Lerp(COLORREF from, COLORREF to, int i, int n)
         ch(GetBValue(from), GetBValue(to)));
 }
 
-class DockbarSkinTest : public SizeDockTest {
+class DockbarSkinTest : public SizeDockBarTest {
 protected:
     void SetUp() override
     {
-        SizeDockTest::SetUp();
+        SizeDockBarTest::SetUp();
         colours.Set({{COLOR_BTNHIGHLIGHT, kHighlight}, {COLOR_BTNSHADOW, kShadow},
             {COLOR_ACTIVECAPTION, kActiveCaption}, {COLOR_INACTIVECAPTION, kInactiveCaption}});
     }
     void TearDown() override
     {
         CSkinBar::s_skin = nullptr;
-        SizeDockTest::TearDown();
+        SizeDockBarTest::TearDown();
     }
     // A 200 × 120 bar at (10, 50) of the frame's client area, with the bar style given
     // and its non-client room from `skin`.

@@ -7,7 +7,7 @@
 namespace zyn::test {
 namespace {
 
-using DockingTest = SizeDockTest;
+using DockingTest = SizeDockBarTest;
 using Rows_t = std::vector<std::vector<CControlBar*>>;
 
 // A screen rectangle of a size whose top-left corner is a client point of `wnd`.

@@ -8,7 +8,7 @@
 namespace zyn::test {
 namespace {
 
-using LayoutTest = SizeDockTest;
+using LayoutTest = SizeDockBarTest;
 
 void SetLength(CControlBar* bar, int length, int width)
 {

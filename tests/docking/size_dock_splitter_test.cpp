@@ -3,13 +3,15 @@
 // the tracker rectangle is the splitter less 2 pixels across it, and a move keeps its
 // left edge within the limit's left and right and its top within the limit's top and
 // bottom - 10.
+#include "platform/afx/afxres.h"
+#include "platform/base/resource.h"
 #include "platform/gdi/icon.h"
 #include "tests/docking/size_dock_test_support.h"
 
 namespace zyn::test {
 namespace {
 
-using SplitterTest = SizeDockTest;
+using SplitterTest = SizeDockBarTest;
 
 int HorzLength(const COXSizeControlBar* bar) { return bar->m_sizeHorzDock.cx; }
 
@@ -54,15 +56,21 @@ TEST_F(SplitterTest, HitTestAndCursors)
     dock->AddSplitterRect(COXSplitterRect::typeHorizontal, 230, 0, 250, 20, 1);
     EXPECT_EQ(dock->HitTest(CPoint(240, 10)), dock->GetSplitter(2));
 
-    // Without the splitter cursors in the resources, the system's sizing arrows.
+    // The splitter cursors of the resources, the arrow off the splitters.
+    const auto resourceCursor = [](UINT id) {
+        const LPCWSTR name = MAKEINTRESOURCEW(static_cast<WORD>(id));
+        return ::LoadCursorW(AfxFindResourceHandle(name, RT_GROUP_CURSOR), name);
+    };
     struct Case {
         CPoint point;
-        LPCWSTR cursor;
+        HCURSOR cursor;
     };
-    const Case cases[] = {{CPoint(240, 30), IDC_SIZEWE}, {CPoint(300, 50), IDC_SIZENS}, {CPoint(100, 10), IDC_ARROW}};
+    const Case cases[] = {{CPoint(240, 30), resourceCursor(AFX_IDC_HSPLITBAR)},
+        {CPoint(300, 50), resourceCursor(AFX_IDC_VSPLITBAR)}, {CPoint(100, 10), ::LoadCursorW(nullptr, IDC_ARROW)}};
     for (const Case& c : cases) {
+        ASSERT_NE(c.cursor, nullptr);
         dock->SetHitCursor(c.point);
-        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, c.cursor)) << c.point.x << "," << c.point.y;
+        EXPECT_EQ(::GetCursor(), c.cursor) << c.point.x << "," << c.point.y;
     }
     EXPECT_TRUE(dock->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dock->m_hWnd), MAKELPARAM(HTCLIENT, 0)));
 }

@@ -14,7 +14,7 @@ using user::InjectMouseButton;
 using user::InjectMouseMove;
 using user::MouseButton;
 
-class TabsTest : public SizeDockTest {
+class TabsTest : public SizeDockBarTest {
 protected:
     // The tab strip answers a point in the dock bar's bottom 48 pixels.
     static bool TabStripWorks(COXSizeDockBar* dock, CControlBar* bar)
@@ -188,7 +188,15 @@ TEST_F(TabsTest, ABarDraggedLiveDocksWhereTheMouseIs)
     CPoint press = inside.CenterPoint();
     y->ClientToScreen(&press);
     const CRect bottom = ScreenRect(*Dock(kBottom));
-    Drag(press, {CPoint(press.x + 4, press.y), CPoint(bottom.left + 100, bottom.top - 5)});
+    // Each step pumped: moves queued together reach the window under the last one only.
+    InjectMouseMove(press.x, press.y);
+    InjectMouseButton(MouseButton::Left, true);
+    InjectMouseMove(press.x + 4, press.y);
+    Pump();
+    InjectMouseMove(bottom.left + 100, bottom.top - 5);
+    Pump();
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
     Layout();
     EXPECT_EQ(y->m_pDockBar, Dock(kBottom));
     EXPECT_EQ(Rows(Dock(kTop)), (std::vector<std::vector<CControlBar*>>{{x}}));

@@ -47,14 +47,14 @@ void CSizeDockFrame::EnableSizeDocking(DWORD dwDockStyle)
     }
 }
 
-void SizeDockTest::TearDown()
+void SizeDockBarTest::TearDown()
 {
     DestroyFrame();
     m_bars.clear();
     DockTest::TearDown();
 }
 
-CSizeDockFrame* SizeDockTest::MakeSizeFrame(CSize client, DWORD sides)
+CSizeDockFrame* SizeDockBarTest::MakeSizeFrame(CSize client, DWORD sides)
 {
     CRect window(0, 0, client.cx, client.cy);
     AdjustWindowRectEx(&window, WS_OVERLAPPEDWINDOW, FALSE, 0);
@@ -73,7 +73,7 @@ CSizeDockFrame* SizeDockTest::MakeSizeFrame(CSize client, DWORD sides)
     return pFrame;
 }
 
-void SizeDockTest::DestroyFrame()
+void SizeDockBarTest::DestroyFrame()
 {
     app.m_pMainWnd = nullptr;
     if (frame && ::IsWindow(frame->m_hWnd))
@@ -82,12 +82,12 @@ void SizeDockTest::DestroyFrame()
     Pump();
 }
 
-COXSizeDockBar* SizeDockTest::Dock(UINT nID) const
+COXSizeDockBar* SizeDockBarTest::Dock(UINT nID) const
 {
     return sizeFrame ? DYNAMIC_DOWNCAST(COXSizeDockBar, sizeFrame->GetControlBar(nID)) : nullptr;
 }
 
-void SizeDockTest::InitSizeBar(COXSizeControlBar* bar, CSize size, LPCTSTR title, UINT nID)
+void SizeDockBarTest::InitSizeBar(COXSizeControlBar* bar, CSize size, LPCTSTR title, UINT nID)
 {
     ASSERT_NE(sizeFrame, nullptr);
     ASSERT_TRUE(bar->Create(sizeFrame, title, nID ? nID : m_nextID++, WS_CHILD | WS_VISIBLE | CBRS_TOP,
@@ -97,7 +97,7 @@ void SizeDockTest::InitSizeBar(COXSizeControlBar* bar, CSize size, LPCTSTR title
     bar->EnableDocking(CBRS_ALIGN_ANY);
 }
 
-void SizeDockTest::InitPlainBar(CTestBar* bar, CSize size, UINT nID)
+void SizeDockBarTest::InitPlainBar(CTestBar* bar, CSize size, UINT nID)
 {
     ASSERT_NE(sizeFrame, nullptr);
     ASSERT_TRUE(bar->Make(sizeFrame, nID ? nID : m_nextID++, CBRS_TOP));
@@ -105,7 +105,7 @@ void SizeDockTest::InitPlainBar(CTestBar* bar, CSize size, UINT nID)
     bar->EnableDocking(CBRS_ALIGN_ANY);
 }
 
-void SizeDockTest::Arrange(COXSizeDockBar* dock, std::initializer_list<std::initializer_list<CControlBar*>> rows)
+void SizeDockBarTest::Arrange(COXSizeDockBar* dock, std::initializer_list<std::initializer_list<CControlBar*>> rows)
 {
     ASSERT_NE(dock, nullptr);
     for (const auto& row : rows)
@@ -122,13 +122,13 @@ void SizeDockTest::Arrange(COXSizeDockBar* dock, std::initializer_list<std::init
     Layout();
 }
 
-void SizeDockTest::Layout()
+void SizeDockBarTest::Layout()
 {
     sizeFrame->RecalcLayout();
     Pump();
 }
 
-CRect SizeDockTest::InDock(const CControlBar* bar)
+CRect SizeDockBarTest::InDock(const CControlBar* bar)
 {
     CRect r;
     bar->GetWindowRect(&r);
@@ -137,7 +137,7 @@ CRect SizeDockTest::InDock(const CControlBar* bar)
     return r;
 }
 
-std::vector<std::vector<CControlBar*>> SizeDockTest::Rows(const CDockBar* dock)
+std::vector<std::vector<CControlBar*>> SizeDockBarTest::Rows(const CDockBar* dock)
 {
     std::vector<std::vector<CControlBar*>> rows;
     std::vector<CControlBar*> row;
@@ -155,7 +155,7 @@ std::vector<std::vector<CControlBar*>> SizeDockTest::Rows(const CDockBar* dock)
     return rows;
 }
 
-void SizeDockTest::DragBy(CWnd* wnd, CPoint clientPoint, int dx, int dy)
+void SizeDockBarTest::DragBy(CWnd* wnd, CPoint clientPoint, int dx, int dy)
 {
     CPoint from = clientPoint;
     wnd->ClientToScreen(&from);

@@ -72,7 +72,7 @@ class COXSizeToolBar : public CTestSizeBar {
 bool Active();
 } // namespace standin
 
-class SizeDockTest : public DockTest {
+class SizeDockBarTest : public DockTest {
 protected:
     void TearDown() override;
 

@@ -2,6 +2,7 @@
 // shrinking and growing of the bars beside it, and maximising one bar in its row.
 #include <algorithm>
 
+#include "platform/afx/afxres.h"
 #include "platform/afx/frame.h"
 #include "platform/base/resource.h"
 #include "platform/gdi/icon.h"
@@ -26,9 +27,6 @@ HCURSOR LoadSplitCursor(UINT nID, LPCWSTR lpszFallback)
     return hCursor ? hCursor : ::LoadCursorW(nullptr, lpszFallback);
 }
 
-constexpr UINT kBarSplitCursorID = 30980;
-constexpr UINT kRowSplitCursorID = 30981;
-
 // A splitter may be dragged up to this far when no limit applies (further than any row).
 constexpr int kMeasureAll = 16000;
 
@@ -52,11 +50,11 @@ COXSplitterRect* COXSizeDockBar::SetHitCursor(CPoint point)
         hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     } else if (pSplitter->m_nType == COXSplitterRect::typeVertical) {
         if (!m_hcurBarSplit)
-            m_hcurBarSplit = LoadSplitCursor(kBarSplitCursorID, IDC_SIZEWE);
+            m_hcurBarSplit = LoadSplitCursor(AFX_IDC_HSPLITBAR, IDC_SIZEWE);
         hCursor = m_hcurBarSplit;
     } else {
         if (!m_hcurRowSplit)
-            m_hcurRowSplit = LoadSplitCursor(kRowSplitCursorID, IDC_SIZENS);
+            m_hcurRowSplit = LoadSplitCursor(AFX_IDC_VSPLITBAR, IDC_SIZENS);
         hCursor = m_hcurRowSplit;
     }
     ::SetCursor(hCursor);
