@@ -4,6 +4,7 @@
 // one, and a row's sizeable bars share (length - fixed + 2 per bar) in proportion to
 // their lengths, truncated.
 #include "tests/docking/size_dock_test_support.h"
+#include "toolkit/docking/size_tool_bar.h"
 
 namespace zyn::test {
 namespace {
@@ -140,6 +141,25 @@ TEST_F(LayoutTest, TwoSizeBarsInATopRowGetABarSplitterBetweenAndARowSplitterAfte
             e->Delete();
         }
     }
+}
+
+// A size tool bar is laid out like a plain toolbar: no bar splitter beside a size bar, and
+// a row holding only size tool bars gets no row splitter (the row is 46 high with the
+// dock bar's bottom border of 2 off: 44).
+TEST_F(LayoutTest, ASizeToolBarGetsNoSplitters)
+{
+    ASSERT_NE(MakeSizeFrame(), nullptr);
+    COXSizeDockBar* dock = Dock(kTop);
+    auto* tool = MakeSizeBar<COXSizeToolBar>(CSize(200, 50));
+    Arrange(dock, {{tool}});
+    EXPECT_EQ(dock->GetSplitterCount(), 0);
+    EXPECT_EQ(ScreenRect(*dock).Height(), 44);
+    CTestSizeBar* a = MakeSizeBar(CSize(100, 50));
+    Arrange(dock, {{a, tool}});
+    ASSERT_EQ(dock->GetSplitterCount(), 1) << "only the row splitter";
+    EXPECT_EQ(dock->GetSplitter(0)->m_nType, COXSplitterRect::typeHorizontal);
+    EXPECT_TRUE(dock->IsRowSizeable(1)) << "the row queries count every size bar";
+    EXPECT_TRUE(COXSizeDockBar::IsSizeable(tool));
 }
 
 // One size bar 50 high (80 wide on a vertical side). Top: its row ends at 46, the row

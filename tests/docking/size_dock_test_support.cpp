@@ -17,13 +17,11 @@ END_MESSAGE_MAP()
 namespace standin {
 IMPLEMENT_DYNAMIC(COXCoolToolBar, CControlBar)
 IMPLEMENT_DYNAMIC(COXMenuBar, COXCoolToolBar)
-IMPLEMENT_DYNAMIC(COXSizeToolBar, COXSizeControlBar)
 
 bool Active()
 {
     return CRuntimeClass::FromName("COXCoolToolBar") == RUNTIME_CLASS(COXCoolToolBar) &&
-           CRuntimeClass::FromName("COXMenuBar") == RUNTIME_CLASS(COXMenuBar) &&
-           CRuntimeClass::FromName("COXSizeToolBar") == RUNTIME_CLASS(COXSizeToolBar);
+           CRuntimeClass::FromName("COXMenuBar") == RUNTIME_CLASS(COXMenuBar);
 }
 } // namespace standin
 

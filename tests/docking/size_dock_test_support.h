@@ -2,8 +2,8 @@
 // Fixture of the size dock bar tests: a main frame whose client area has an exact size,
 // with a size dock bar on each side it enables (made as the size-dock frames make them)
 // and an answer to the snapping query; sizeable test bars and plain bars of known
-// sizes; rows put together directly; stand-ins for the later cool toolbar, menu bar and
-// size tool bar, known by their class names. The checks that nothing is left behind are
+// sizes; rows put together directly; stand-ins for the later cool toolbar and menu bar,
+// known by their class names. The checks that nothing is left behind are
 // those of the docking tests (DockTest).
 #include <initializer_list>
 #include <ostream>
@@ -64,9 +64,6 @@ class COXMenuBar : public COXCoolToolBar {
     DECLARE_DYNAMIC(COXMenuBar)
 public:
     using COXCoolToolBar::COXCoolToolBar;
-};
-class COXSizeToolBar : public CTestSizeBar {
-    DECLARE_DYNAMIC(COXSizeToolBar)
 };
 // Whether the names resolve to these stand-ins (not to the real classes, once linked in).
 bool Active();

@@ -9,6 +9,7 @@
 #include "platform/base/coll_array.h"
 #include "toolkit/docking/dock_seams.h"
 #include "toolkit/docking/size_control_bar.h"
+#include "toolkit/docking/size_tool_bar.h"
 
 namespace oxdock {
 
@@ -39,11 +40,10 @@ inline CControlBar* VisibleBarAt(const CPtrArray& arrBars, INT_PTR nPos)
     return pBar && pBar->IsVisible() ? pBar : nullptr;
 }
 
-// The size tool bar is a size control bar laid out like a plain toolbar; its class comes
-// later and is known by its run-time class name.
+// The size tool bar is a size control bar laid out like a plain toolbar.
 inline bool IsSizeToolBar(const CObject* pObject)
 {
-    return pObject && OXIsKindOfClassName(pObject, "COXSizeToolBar");
+    return pObject && pObject->IsKindOf(RUNTIME_CLASS(COXSizeToolBar));
 }
 
 inline COXSizeControlBar* AsSizeBar(CControlBar* pBar)
