@@ -7,6 +7,7 @@
 // 1-pixel width change at most 2 × (B + P).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -98,6 +99,29 @@ public:
         }
     }
     CFrameWnd* frame() const { return m_frame; }
+    // Whether every side shows its rows of five: as many distinct row positions across the
+    // side as rows were made.
+    bool RowsAsMade() const
+    {
+        for (const Side& side : kSides) {
+            auto* dock = static_cast<COXSizeDockBar*>(m_frame->GetControlBar(side.nID));
+            const bool horz = (side.dwStyle & 0xA000) != 0;
+            std::vector<LONG> rows;
+            for (int i = 0; i < dock->m_arrBars.GetSize(); ++i) {
+                CControlBar* bar = dock->GetDockedControlBar(i);
+                if (!bar)
+                    continue;
+                CRect r;
+                bar->GetWindowRect(&r);
+                const LONG at = horz ? r.top : r.left;
+                if (std::find(rows.begin(), rows.end(), at) == rows.end())
+                    rows.push_back(at);
+            }
+            if (static_cast<int>(rows.size()) != side.nRows)
+                return false;
+        }
+        return true;
+    }
     const std::vector<std::unique_ptr<COXSizeControlBar>>& bars() const { return m_bars; }
 
 private:
@@ -109,6 +133,8 @@ private:
 void RecalcLayoutNothingChanged(benchmark::State& state)
 {
     BenchFrame bench;
+    if (!bench.RowsAsMade())
+        state.SkipWithError("the bars are not in their rows of five");
     for (auto _ : state)
         bench.frame()->RecalcLayout();
 }
@@ -120,6 +146,8 @@ BENCHMARK(RecalcLayoutNothingChanged)->Unit(benchmark::kMicrosecond);
 void RecalcLayoutAfterOnePixelWidthChange(benchmark::State& state)
 {
     BenchFrame bench;
+    if (!bench.RowsAsMade())
+        state.SkipWithError("the bars are not in their rows of five");
     CRect r;
     bench.frame()->GetWindowRect(&r);
     int step = 0;
@@ -164,6 +192,8 @@ BENCHMARK(SetWindowPosFiftyChildren)->Unit(benchmark::kMicrosecond);
 void RepaintFiftyBars(benchmark::State& state)
 {
     BenchFrame bench;
+    if (!bench.RowsAsMade())
+        state.SkipWithError("the bars are not in their rows of five");
     for (auto _ : state) {
         for (const auto& bar : bench.bars())
             bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
