@@ -1,6 +1,6 @@
 // Docking into a size dock bar: where a bar is inserted and placed, which dock bar takes
-// a bar dragged live, the row queries, and the menu bar and cool toolbar rules (their
-// classes known by name, here through stand-ins). Positions are worked by hand from the
+// a bar dragged live, the row queries, and the menu bar and cool toolbar rules (the menu
+// bar known by name, here through a stand-in). Positions are worked by hand from the
 // layout rules (see size_dock_layout_test.cpp).
 #include "tests/docking/size_dock_test_support.h"
 
@@ -84,7 +84,7 @@ TEST_F(DockingTest, ABarDroppedNearTheSidesEdgeSnapsToIt)
 TEST_F(DockingTest, TheMenuBarKeepsARowOfItsOwn)
 {
     if (!standin::Active())
-        GTEST_SKIP() << "the cool toolbar and menu bar classes are linked in; the stand-ins do not apply";
+        GTEST_SKIP() << "the menu bar class is linked in; the stand-in does not apply";
     struct Case {
         const char* name;
         UINT side;
@@ -104,10 +104,10 @@ TEST_F(DockingTest, TheMenuBarKeepsARowOfItsOwn)
         const bool horz = c.side == kTop;
         COXSizeDockBar* dock = Dock(c.side);
         const CSize barSize = horz ? CSize(300, 24) : CSize(24, 300);
-        CControlBar* first = c.rowHoldsMenuBar ? static_cast<CControlBar*>(MakePlainBar<standin::COXMenuBar>(CSize(300, 24)))
+        CControlBar* first = c.rowHoldsMenuBar ? static_cast<CControlBar*>(MakeCoolBar<standin::COXMenuBar>(CSize(300, 24)))
                                                : MakePlainBar(CSize(300, 24));
         first->SetWindowPos(nullptr, 0, 0, barSize.cx, barSize.cy, SWP_NOMOVE | SWP_NOZORDER);
-        CControlBar* dropped = c.droppedIsMenuBar ? static_cast<CControlBar*>(MakePlainBar<standin::COXMenuBar>(CSize(100, 24)))
+        CControlBar* dropped = c.droppedIsMenuBar ? static_cast<CControlBar*>(MakeCoolBar<standin::COXMenuBar>(CSize(100, 24)))
                                                   : MakePlainBar(CSize(100, 24));
         dropped->SetWindowPos(nullptr, 0, 0, horz ? 100 : 24, horz ? 24 : 100, SWP_NOMOVE | SWP_NOZORDER);
         Arrange(dock, {{first}});
@@ -281,11 +281,9 @@ TEST_F(DockingTest, AMissingSideIsPassedOver)
 // Size bars and cool toolbars never share a dock bar while dragged live.
 TEST_F(DockingTest, ACoolToolbarNeverDocksLiveBesideSizeBars)
 {
-    if (!standin::Active())
-        GTEST_SKIP() << "the cool toolbar class is linked in; the stand-in does not apply";
     ASSERT_NE(MakeSizeFrame(), nullptr);
-    auto* cool = MakePlainBar<standin::COXCoolToolBar>(CSize(200, 24));
-    auto* cool2 = MakePlainBar<standin::COXCoolToolBar>(CSize(200, 24));
+    CFixedCoolBar* cool = MakeCoolBar(CSize(200, 24));
+    CFixedCoolBar* cool2 = MakeCoolBar(CSize(200, 24));
     CTestSizeBar* a = MakeSizeBar(CSize(100, 50));
     CTestSizeBar* n = MakeSizeBar(CSize(100, 50));
     CTestBar* plain = MakePlainBar(CSize(100, 24));

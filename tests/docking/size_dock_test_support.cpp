@@ -15,13 +15,11 @@ BEGIN_MESSAGE_MAP(CTestSizeBar, COXSizeControlBar)
 END_MESSAGE_MAP()
 
 namespace standin {
-IMPLEMENT_DYNAMIC(COXCoolToolBar, CControlBar)
 IMPLEMENT_DYNAMIC(COXMenuBar, COXCoolToolBar)
 
 bool Active()
 {
-    return CRuntimeClass::FromName("COXCoolToolBar") == RUNTIME_CLASS(COXCoolToolBar) &&
-           CRuntimeClass::FromName("COXMenuBar") == RUNTIME_CLASS(COXMenuBar);
+    return CRuntimeClass::FromName("COXMenuBar") == RUNTIME_CLASS(COXMenuBar);
 }
 } // namespace standin
 
@@ -99,6 +97,14 @@ void SizeDockBarTest::InitPlainBar(CTestBar* bar, CSize size, UINT nID)
 {
     ASSERT_NE(sizeFrame, nullptr);
     ASSERT_TRUE(bar->Make(sizeFrame, nID ? nID : m_nextID++, CBRS_TOP));
+    bar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+}
+
+void SizeDockBarTest::InitCoolBar(CFixedCoolBar* bar, CSize size, UINT nID)
+{
+    ASSERT_NE(sizeFrame, nullptr);
+    ASSERT_TRUE(bar->Create(sizeFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, nID ? nID : m_nextID++));
     bar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     bar->EnableDocking(CBRS_ALIGN_ANY);
 }

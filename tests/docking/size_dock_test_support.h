@@ -2,8 +2,8 @@
 // Fixture of the size dock bar tests: a main frame whose client area has an exact size,
 // with a size dock bar on each side it enables (made as the size-dock frames make them)
 // and an answer to the snapping query; sizeable test bars and plain bars of known
-// sizes; rows put together directly; stand-ins for the later cool toolbar and menu bar,
-// known by their class names. The checks that nothing is left behind are
+// sizes; rows put together directly; cool toolbars of known sizes
+// and a stand-in for the later menu bar, known by its class name. The checks that nothing is left behind are
 // those of the docking tests (DockTest).
 #include <initializer_list>
 #include <ostream>
@@ -15,6 +15,7 @@
 #include "toolkit/docking/dock_messages.h"
 #include "toolkit/docking/size_control_bar.h"
 #include "toolkit/docking/size_dock_bar.h"
+#include "toolkit/menus/cool_toolbar.h"
 
 // Readable failure messages.
 inline void PrintTo(const CRect& r, std::ostream* os)
@@ -52,20 +53,20 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-// The later classes, by name only (the docking code recognises them by their run-time
-// class names).
+// A cool toolbar of a fixed size (turned on a vertical side), so rows holding one have
+// known lengths; and a stand-in for the later menu bar, which the docking code knows by its
+// run-time class name.
+class CFixedCoolBar : public COXCoolToolBar {
+public:
+    CSize size{100, 24};
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? size : CSize(size.cy, size.cx); }
+    CSize CalcDynamicLayout(int, DWORD dwMode) override { return CalcFixedLayout(FALSE, (dwMode & LM_HORZ) != 0); }
+};
 namespace standin {
-class COXCoolToolBar : public CTestBar {
-    DECLARE_DYNAMIC(COXCoolToolBar)
-public:
-    using CTestBar::CTestBar;
-};
-class COXMenuBar : public COXCoolToolBar {
+class COXMenuBar : public CFixedCoolBar {
     DECLARE_DYNAMIC(COXMenuBar)
-public:
-    using COXCoolToolBar::COXCoolToolBar;
 };
-// Whether the names resolve to these stand-ins (not to the real classes, once linked in).
+// Whether the name resolves to this stand-in (not to the real class, once linked in).
 bool Active();
 } // namespace standin
 
@@ -100,6 +101,17 @@ protected:
         m_bars.push_back(std::move(bar));
         return p;
     }
+    // A cool toolbar child of the frame, `size` long (horizontal), docking on every side.
+    template <class TBar = CFixedCoolBar>
+    TBar* MakeCoolBar(CSize size, UINT nID = 0)
+    {
+        auto bar = std::make_unique<TBar>();
+        TBar* p = bar.get();
+        p->size = size;
+        InitCoolBar(p, size, nID);
+        m_bars.push_back(std::move(bar));
+        return p;
+    }
     // Docks the bars into `dock`, each row in the order given, and lays the frame out.
     void Arrange(COXSizeDockBar* dock, std::initializer_list<std::initializer_list<CControlBar*>> rows);
     void Layout();
@@ -117,6 +129,7 @@ protected:
 private:
     void InitSizeBar(COXSizeControlBar* bar, CSize size, LPCTSTR title, UINT nID);
     void InitPlainBar(CTestBar* bar, CSize size, UINT nID);
+    void InitCoolBar(CFixedCoolBar* bar, CSize size, UINT nID);
 
     std::vector<std::unique_ptr<CControlBar>> m_bars;
     UINT m_nextID = 0x3100;
