@@ -283,6 +283,8 @@ void CZynApp::RefreshWindows()
         RefreshWindow(hWnd);
 }
 
+void CZynApp::CallHelp(ULONG nHelpID, int nKind) { WinHelp(nHelpID, static_cast<UINT>(nKind)); }
+
 CZynReportEngine* CZynApp::GetReportEngine()
 {
     if (!m_pReportEngine)

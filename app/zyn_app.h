@@ -113,6 +113,11 @@ public:
     BOOL SetCurrentSkin(COXSkin* skin);
     const COXSkinTable& GetSkinTable() const { return m_skins; }
 
+    // ---- help -----------------------------------------------------------------------------------
+    // Opens the help of a help ID; nKind is the help command (1: the topic of a context
+    // ID), handed to WinHelp, which records the request.
+    virtual void CallHelp(ULONG nHelpID, int nKind);
+
     // Not built yet: returns one placeholder engine, created on first call.
     CZynReportEngine* GetReportEngine();
 

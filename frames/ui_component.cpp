@@ -52,6 +52,14 @@ void CUIComponent::PreSubclassWindow()
     CDialog::PreSubclassWindow();
 }
 
+BOOL CUIComponent::PreTranslateMessage(MSG* pMsg)
+{
+    const HWND hParent = m_hWnd && (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : nullptr;
+    if (hParent && (::GetWindowLongPtrW(hParent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT))
+        return CWnd::PreTranslateMessage(pMsg); // tooltips only
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 BOOL CUIComponent::OnInitDialog()
 {
     CDialog::OnInitDialog();

@@ -78,6 +78,11 @@ public:
     const CRect& GetCreatedRect() const { return m_rectCreated; }
 
     BOOL OnInitDialog() override;
+    // Inside a control parent (a page, a form view) the sub-form is one of the holder's
+    // controls: the holder's dialog manager walks into it and out again, so the keys are
+    // left to it (a dialog manager of the sub-form's own would keep Tab going round its
+    // fields and take Enter and Escape for itself). Elsewhere, the dialog's own keys.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -47,6 +47,44 @@
 #define IDS_ZYN_DOCK_FLOAT_AS_MDI            26433
 #define IDS_ZYN_DOCK_ALLOW_DOCKING           57001
 #define IDS_ZYN_DOCK_HIDE                    57002
+// The configuration framework (frames/): the standard view and page templates, the
+// view's keys, its controls, status texts, questions and tooltips. Fixed numbers of the
+// suite that host templates and pages share.
+#define IDD_ZYN_CONFIG_PAGE                  10000
+#define IDD_ZYN_CONFIG_VIEW                  10011
+#define IDR_ZYN_CONFIG_ACCEL                 10129
+#define IDC_ZYN_CFG_STATUS                   10001
+#define IDC_ZYN_CFG_ADD                      10012
+#define IDC_ZYN_CFG_MODIFY                   10013
+#define IDC_ZYN_CFG_DELETE                   10014
+#define IDC_ZYN_CFG_EXIT                     10015
+#define IDC_ZYN_CFG_CLEAR                    10016
+#define IDC_ZYN_CFG_MULTISELECT              10021
+#define IDC_ZYN_CFG_HELP                     57670
+#define IDS_ZYN_CFG_CLOSE_QUESTION           11196
+#define IDS_ZYN_CFG_NAME_CHECK_FAILED        11228
+#define IDS_ZYN_CFG_SELECTED_COUNT           11263
+#define IDS_ZYN_CFG_STATUS_ADDING            11270
+#define IDS_ZYN_CFG_STATUS_MODIFYING         11271
+#define IDS_ZYN_CFG_STATUS_DELETING          11272
+#define IDS_ZYN_CFG_SERVER_NOT_EDITABLE      11349
+#define IDS_ZYN_CFG_NAME_IN_USE              11355
+#define IDS_ZYN_CFG_TIP_ADD                  12598
+#define IDS_ZYN_CFG_TIP_MODIFY               12599
+#define IDS_ZYN_CFG_TIP_DELETE               12600
+#define IDS_ZYN_CFG_TIP_OK                   12601
+#define IDS_ZYN_CFG_TIP_CANCEL               12602
+#define IDS_ZYN_CFG_TIP_CLEAR                12603
+#define IDS_ZYN_CFG_TIP_HELP                 12604
+#define IDS_ZYN_CFG_TIP_EXIT                 12606
+// The shortcut bar's context menu (toolkit/docking/shb_bar.h), fixed numbers of the toolkit.
+#define IDS_OX_SHB_LARGEICON                 26840
+#define IDS_OX_SHB_SMALLICON                 26841
+#define IDS_OX_SHB_ADDNEWGROUP               26842
+#define IDS_OX_SHB_REMOVEGROUP               26843
+#define IDS_OX_SHB_RENAMEGROUP               26844
+#define IDS_OX_SHB_REMOVEITEM                26845
+#define IDS_OX_SHB_RENAMEITEM                26846
 
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002

@@ -178,7 +178,7 @@ TEST_F(DragDataTest, TheSourceOffersTheTextTwiceAndTheItemBlock)
         const uint32_t size = Get32(block, at + 8);
         at += 12;
         // A one-image stream of the list's image size.
-        EXPECT_EQ(Bytes(block.begin() + static_cast<long>(at), block.begin() + static_cast<long>(at) + 4),
+        EXPECT_EQ(Bytes(block.begin() + static_cast<std::ptrdiff_t>(at), block.begin() + static_cast<std::ptrdiff_t>(at) + 4),
             (Bytes{'Z', 'I', 'M', 'L'}));
         EXPECT_EQ(Get32(block, at + 8), static_cast<uint32_t>(sides[kind]));
         EXPECT_EQ(Get32(block, at + 12), static_cast<uint32_t>(sides[kind]));
@@ -186,7 +186,7 @@ TEST_F(DragDataTest, TheSourceOffersTheTextTwiceAndTheItemBlock)
         at += size;
     }
     EXPECT_EQ(Get32(block, at), 3u);
-    EXPECT_EQ(Bytes(block.begin() + static_cast<long>(at) + 4, block.end()), (Bytes{7, 8, 9}));
+    EXPECT_EQ(Bytes(block.begin() + static_cast<std::ptrdiff_t>(at) + 4, block.end()), (Bytes{7, 8, 9}));
 
     // ANSI text for receivers outside the bar.
     AddItem(list, L"Notes", 0, 0);

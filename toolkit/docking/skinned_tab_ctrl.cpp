@@ -9,9 +9,18 @@ END_MESSAGE_MAP()
 
 COXSkinnedTabCtrl::COXSkinnedTabCtrl() = default;
 
-COXSkinnedTabCtrl::~COXSkinnedTabCtrl() = default;
+COXSkinnedTabCtrl::~COXSkinnedTabCtrl()
+{
+    // The window goes while the embedded arrows are still whole, so they see their own
+    // WM_DESTROY and give back their use of the class's hover hook.
+    if (m_hWnd)
+        DestroyWindow();
+}
 
 COXTabSkin* COXSkinnedTabCtrl::GetTabSkin() { return m_skin.Get(); }
 
-// filled below: the tab skin paints.
-void COXSkinnedTabCtrl::OnPaint() { Default(); }
+void COXSkinnedTabCtrl::OnPaint()
+{
+    // The skin makes the paint DC (or lets the control's own painting make it).
+    GetTabSkin()->OnPaintTabCtrl(this);
+}

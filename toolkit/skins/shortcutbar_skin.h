@@ -1,5 +1,10 @@
 #pragma once
 // Shortcut-bar skins: colours and fills of the shortcut bar and of its groups' lists.
+// The bar asks the current skin for one (or keeps a Classic one of its own) and its lists
+// use their bar's. Classic works from system colours and 3-D edges, XP from the Office XP
+// colours with a filled, outlined item frame, and 2003 paints one four-corner gradient
+// across the whole bar, each list filling its own share of it. A list's own background
+// colour is always a flat fill. The skins keep no state; pens and brushes live per call.
 #include "platform/base/wintypes.h"
 #include "toolkit/skins/skin_lookup.h"
 

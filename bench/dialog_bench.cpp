@@ -1,0 +1,228 @@
+// A dialog of 60 controls from its template, per dialog: create (font, dialog units, the
+// controls, WM_INITDIALOG), lay out, paint and destroy; beside creating, painting and
+// destroying 60 plain child windows of the same sizes under a parent of the dialog's size
+// in the same run. The controls are the configuration screens' kinds: labels, edits, push
+// buttons, check boxes, drop-down lists and list boxes, in the dialog font.
+//
+// The goal: a dialog costs at most 4 times its plain windows. BM_DialogAgainstPlain runs
+// both in turn within each iteration and reports the ratio of their totals; compare
+// medians of repetitions, e.g. dialog_bench --benchmark_repetitions=9
+// --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/base/globalmem.h"
+#include "platform/gdi/gdi_types.h"
+#include "platform/user/button.h"
+#include "platform/user/combobox.h"
+#include "platform/user/dialog.h"
+#include "platform/user/driver.h"
+#include "platform/user/edit.h"
+#include "platform/user/listbox.h"
+#include "platform/user/static.h"
+#include "platform/user/winuser.h"
+
+namespace {
+
+// Writes a classic DLGTEMPLATE: the head, no menu, the standard class, a title, the font,
+// then each item DWORD-aligned with an ordinal class, a title and no creation data.
+class TemplateWriter {
+public:
+    void Words(std::initializer_list<WORD> ws)
+    {
+        for (WORD w : ws)
+            Put(&w, sizeof w);
+    }
+    void Dword(DWORD d) { Put(&d, sizeof d); }
+    void Text(const wchar_t* s)
+    {
+        for (; *s; ++s)
+            Words({static_cast<WORD>(*s)});
+        Words({0});
+    }
+    void Align()
+    {
+        while (m_bytes.size() % 4)
+            m_bytes.push_back(0);
+    }
+    std::vector<uint8_t>& Bytes() { return m_bytes; }
+
+private:
+    void Put(const void* p, size_t n)
+    {
+        const auto* b = static_cast<const uint8_t*>(p);
+        m_bytes.insert(m_bytes.end(), b, b + n);
+    }
+    std::vector<uint8_t> m_bytes;
+};
+
+struct Item {
+    WORD classOrdinal;
+    DWORD style;
+    const wchar_t* text;
+};
+
+constexpr int kControls = 60;
+constexpr int kColumns = 4;
+
+// 60 controls in four columns of fifteen rows: each row a label, an edit, a check box and
+// one of a push button, a drop-down list or a list box in turn.
+std::vector<uint8_t> SixtyControlTemplate()
+{
+    TemplateWriter w;
+    w.Dword(DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    w.Dword(0);
+    w.Words({static_cast<WORD>(kControls), 0, 0, 400, 330}); // cdit, x, y, cx, cy
+    w.Words({0, 0});                                          // no menu, standard class
+    w.Text(L"Sixty controls");
+    w.Words({8});
+    w.Text(L"MS Shell Dlg");
+    const Item kinds[] = {
+        {0x0082, SS_LEFT, L"&Label:"},
+        {0x0081, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"Some text"},
+        {0x0080, BS_AUTOCHECKBOX | WS_TABSTOP, L"&Check"},
+        {0x0080, BS_PUSHBUTTON | WS_TABSTOP, L"&Button"},
+        {0x0085, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, L""},
+        {0x0083, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, L""},
+    };
+    for (int i = 0; i < kControls; ++i) {
+        const int row = i / kColumns, column = i % kColumns;
+        const Item& kind = column < 3 ? kinds[column] : kinds[3 + row % 3];
+        w.Align();
+        w.Dword(WS_CHILD | WS_VISIBLE | kind.style);
+        w.Dword(0);
+        const short cy = kind.classOrdinal == 0x0083 ? 18 : 12;
+        w.Words({static_cast<WORD>(4 + column * 98), static_cast<WORD>(4 + row * 21), 92, static_cast<WORD>(cy),
+            static_cast<WORD>(100 + i)});
+        w.Words({0xFFFF, kind.classOrdinal});
+        w.Text(kind.text);
+        w.Words({0});
+    }
+    return w.Bytes();
+}
+
+// The template in a global block (the dialog manager reads a template within its block).
+struct GlobalTemplate {
+    HGLOBAL block = nullptr;
+    const DLGTEMPLATE* data = nullptr;
+    explicit GlobalTemplate(const std::vector<uint8_t>& bytes)
+    {
+        block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        auto* p = static_cast<uint8_t*>(GlobalLock(block));
+        std::memcpy(p, bytes.data(), bytes.size());
+        data = reinterpret_cast<const DLGTEMPLATE*>(p);
+    }
+    ~GlobalTemplate()
+    {
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+};
+
+INT_PTR DlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG ? TRUE : FALSE; }
+
+// The setting both runs share: the template, and the controls' sizes as the dialog makes
+// them, for the plain windows.
+struct Setting {
+    GlobalTemplate templ{SixtyControlTemplate()};
+    RECT dialogWindow{};
+    std::vector<RECT> controls;
+    Setting()
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+        wc.lpszClassName = L"DialogBenchPlain";
+        RegisterClassW(&wc);
+        const HWND dlg = CreateDialogIndirectParamW(nullptr, templ.data, nullptr, &DlgProc, 0);
+        GetWindowRect(dlg, &dialogWindow);
+        for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r{};
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+            controls.push_back(r);
+        }
+        DestroyWindow(dlg);
+    }
+};
+
+Setting& TheSetting()
+{
+    static Setting setting;
+    return setting;
+}
+
+void PaintNow(HWND hWnd)
+{
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void OneDialog(const Setting& s)
+{
+    const HWND dlg = CreateDialogIndirectParamW(nullptr, s.templ.data, nullptr, &DlgProc, 0);
+    ShowWindow(dlg, SW_SHOWNA);
+    PaintNow(dlg);
+    DestroyWindow(dlg);
+}
+
+void OnePlain(const Setting& s)
+{
+    const RECT& d = s.dialogWindow;
+    const HWND parent = CreateWindowExW(0, L"DialogBenchPlain", L"Sixty windows", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        d.left, d.top, d.right - d.left, d.bottom - d.top, nullptr, nullptr, nullptr, nullptr);
+    int id = 100;
+    for (const RECT& r : s.controls)
+        CreateWindowExW(0, L"DialogBenchPlain", L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
+            r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), nullptr, nullptr);
+    ShowWindow(parent, SW_SHOWNA);
+    PaintNow(parent);
+    DestroyWindow(parent);
+}
+
+void BM_Dialog60(benchmark::State& state)
+{
+    const Setting& s = TheSetting();
+    for (auto _ : state)
+        OneDialog(s);
+    state.SetItemsProcessed(state.iterations() * kControls);
+}
+BENCHMARK(BM_Dialog60)->Unit(benchmark::kMicrosecond);
+
+void BM_Plain60(benchmark::State& state)
+{
+    const Setting& s = TheSetting();
+    for (auto _ : state)
+        OnePlain(s);
+    state.SetItemsProcessed(state.iterations() * kControls);
+}
+BENCHMARK(BM_Plain60)->Unit(benchmark::kMicrosecond);
+
+// Both in turn, so the machine's state is the same for each; the ratio of their totals.
+void BM_DialogAgainstPlain(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    const Setting& s = TheSetting();
+    Clock::duration dialog{}, plain{};
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        OneDialog(s);
+        const auto t1 = Clock::now();
+        OnePlain(s);
+        const auto t2 = Clock::now();
+        dialog += t1 - t0;
+        plain += t2 - t1;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["dialog_us"] = std::chrono::duration<double, std::micro>(dialog).count() / n;
+    state.counters["plain_us"] = std::chrono::duration<double, std::micro>(plain).count() / n;
+    state.counters["ratio"] = plain.count() ? static_cast<double>(dialog.count()) / static_cast<double>(plain.count()) : 0.0;
+}
+BENCHMARK(BM_DialogAgainstPlain)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
