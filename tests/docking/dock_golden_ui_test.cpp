@@ -5,9 +5,11 @@
 // held down) with the splitter between them and the row splitter below; bottom: an
 // inactive solid gripper; left: two
 // bars in a column, the upper one maximised (the lower one kept at 21 pixels); right: one
-// bar; over the view, a floating bar whose close button the mouse is over.
+// bar; over the view, a floating bar whose close button the mouse is over. And a dock bar
+// of two tabbed bars.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/user/driver.h"
 #include "tests/docking/docking_test_support.h"
@@ -34,6 +36,7 @@ const SkinRow kSkins[] = {
 class DockGoldenTest : public SizeDockTest {
 protected:
     void Run(const SkinRow& row);
+    void RunTabbed(const SkinRow& row);
     CCountingSizeBar& Bar(UINT nID, CSize size, int nStyle = SZBARF_CONTEXT_MENU)
     {
         CCountingSizeBar& bar = NewBar(nStyle);
@@ -118,6 +121,64 @@ void DockGoldenTest::Run(const SkinRow& row)
 TEST_F(DockGoldenTest, Classic) { Run(kSkins[0]); }
 TEST_F(DockGoldenTest, OfficeXP) { Run(kSkins[1]); }
 TEST_F(DockGoldenTest, Office2003) { Run(kSkins[2]); }
+
+// A left dock bar whose two bars share one place behind the tab strip, the second shown:
+// the dock bar's window whole, except the tabs' texts.
+void DockGoldenTest::RunTabbed(const SkinRow& row)
+{
+    {
+        ScopedSkin skin(row.make());
+        ASSERT_TRUE(MakeSizeFrame());
+        CCountingSizeBar& d = Bar(0xE853, CSize(160, 120));
+        CCountingSizeBar& e = Bar(0xE854, CSize(160, 120));
+        d.SetWindowText(L"First");
+        e.SetWindowText(L"Second");
+        frame->DockControlBar(&d, AFX_IDW_DOCKBAR_LEFT);
+        frame->RecalcLayout();
+        Pump();
+        DockBeside(AFX_IDW_DOCKBAR_LEFT, e, d, CSize(0, 150));
+        frame->RecalcLayout();
+        Pump();
+        auto* left = static_cast<COXSizeDockBar*>(sizeFrame()->Side(AFX_IDW_DOCKBAR_LEFT));
+        left->m_wndDockTabCtrl.InsertTab(&e, 1, TRUE);
+        frame->RecalcLayout();
+        Pump();
+        ASSERT_EQ(left->GetTabHeight(), 28);
+        ASSERT_TRUE(e.IsVisible());
+        ASSERT_FALSE(d.IsVisible());
+        InjectMouseMove(5, 5);
+        frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        const CRect dock = ScreenRect(*left);
+        std::vector<RECT> texts;
+        for (int i = 0; i < left->m_wndDockTabCtrl.GetItemCount(); ++i) {
+            CRect tab;
+            ASSERT_TRUE(left->m_wndDockTabCtrl.GetItemRect(i, &tab));
+            left->m_wndDockTabCtrl.ClientToScreen(&tab);
+            tab.OffsetRect(-dock.left, -dock.top);
+            tab.DeflateRect(3, 3);
+            texts.push_back(tab);
+        }
+        // The shown bar's caption text, along its gripper strip.
+        CRect caption = e.m_rectGripper;
+        CRect window;
+        e.GetWindowRect(&window);
+        e.ScreenToClient(&window);
+        caption.OffsetRect(-window.left, -window.top);
+        const CRect eScreen = ScreenRect(e);
+        caption.OffsetRect(eScreen.left - dock.left, eScreen.top - dock.top);
+        texts.push_back(caption);
+        EXPECT_TRUE(MatchesGoldenScreen("docking", std::string("dock_bar_tabbed_") + row.name, dock, texts));
+        frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+        Pump();
+    }
+}
+
+TEST_F(DockGoldenTest, TabbedClassic) { RunTabbed(kSkins[0]); }
+TEST_F(DockGoldenTest, TabbedOfficeXP) { RunTabbed(kSkins[1]); }
+TEST_F(DockGoldenTest, TabbedOffice2003) { RunTabbed(kSkins[2]); }
 
 } // namespace
 } // namespace zyn::test
