@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "platform/afx/afxstate.h"
 #include "platform/afx/frame.h"
 #include "platform/base/tchar.h"
 #include "platform/base/lasterror.h"
@@ -91,6 +92,14 @@ BOOL COXSizeDialogBar::Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT n
     std::memcpy(aligned.data(), bytes.data(), bytes.size());
 
     m_dwStyle = nStyle & CBRS_ALL;
+    // The bar's classes may veto the window as for any control bar.
+    CREATESTRUCT cs{};
+    cs.style = static_cast<LONG>(nStyle | WS_CHILD);
+    cs.hMenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID));
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.hwndParent = pParentWnd->m_hWnd;
+    if (!PreCreateWindow(cs))
+        return FALSE;
     m_lpszTemplateName = lpszTemplateName;
     AfxHookWindowCreate(this);
     const HWND hWnd = ::CreateDialogIndirectParamW(hInst, reinterpret_cast<LPCDLGTEMPLATE>(aligned.data()),
