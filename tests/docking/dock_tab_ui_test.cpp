@@ -32,6 +32,7 @@ std::wstring RawText(COXDockTabCtrl& strip, int nTab)
 
 class DockTab : public DockTabTest {
 protected:
+    static constexpr CSize kBarSize{300, 200};
     // Three size bars docked on a side in this order, and the side's strip.
     void ThreeBars(UINT nSide, const std::wstring& first = L"Alpha")
     {
@@ -40,9 +41,10 @@ protected:
         bars.clear();
         host.positioned = 0;
         ASSERT_NE(MakeFrame(), nullptr);
-        a = AddBar(nSide, first);
-        b = AddBar(nSide, L"Beta");
-        c = AddBar(nSide, L"Gamma");
+        // Wide enough that the side's three tabs fit once the dock bar holds one column.
+        a = AddBar(nSide, first, kBarSize);
+        b = AddBar(nSide, L"Beta", kBarSize);
+        c = AddBar(nSide, L"Gamma", kBarSize);
         Layout();
         strip = &Strip(nSide);
     }
@@ -167,18 +169,22 @@ TEST_F(DockTab, TheShownBarsSizes)
         CRect client;
         Side(side)->GetClientRect(&client);
         ASSERT_GT(client.Height(), 28);
+        // The dock bar's layout has shared the side out already: what a hidden bar has
+        // then must stay.
+        const CSize hiddenBefore = c->m_sizeVertDock;
         strip->SetCurSel(0);
         strip->ShowSelectedTab();
         EXPECT_EQ(b->m_sizeVertDock, CSize(client.Width() - dx, client.Height() - 28 + 5)) << "side " << side;
-        EXPECT_EQ(c->m_sizeVertDock, CSize(150, 200)) << "a hidden bar was sized";
+        EXPECT_EQ(c->m_sizeVertDock, hiddenBefore) << "a hidden bar was sized";
     }
 
     ThreeBars(kBottom);
     a->m_sizeHorzDock = CSize(320, 90);
     strip->InsertTab(a, 0, TRUE);   // [a, c, b], a shown
+    const LONG widthBefore = b->m_sizeHorzDock.cy;
     strip->SetCurSel(2);
     strip->ShowSelectedTab();
-    EXPECT_EQ(b->m_sizeHorzDock, CSize(320, 150)) << "only the length follows";
+    EXPECT_EQ(b->m_sizeHorzDock, CSize(320, widthBefore)) << "only the length follows";
     b->m_sizeHorzDock.cx = 250;
     strip->RemoveTab(b);   // the tab before, c, shows next
     EXPECT_EQ(c->m_sizeHorzDock.cx, 250);

@@ -3,9 +3,9 @@
 // the double-click toggle, docking on a side, the one-third outlines, and the endings that
 // must give everything back (the capture already taken, a WM_QUIT during the loop).
 //
-// The bar is 200 x 100 in all three places and starts docked at the top, so its top dock
-// bar is 96 pixels high (the bar stands 2 pixels out on each side). The press is at the
-// bar's centre.
+// The bar is 200 x 100 in all three places and starts docked at the top, alone in its row,
+// which it fills. The press is 100 pixels in from its left edge and 50 down: the centre of
+// its 200 x 100 outlines, which start at the bar's corner.
 #include "platform/afx/afxres.h"
 #include "platform/user/modal.h"
 #include "platform/user/msgqueue.h"
@@ -35,7 +35,7 @@ protected:
         Pump();
         sizeFrame()->prompts.clear();
     }
-    CPoint Centre() const { return ScreenRect(bar).CenterPoint(); }
+    CPoint Centre() const { return ScreenRect(bar).TopLeft() + CSize(100, 50); }
     // The frame's client area less the docked top row: the room a docked outline spans.
     CRect Room() const
     {
@@ -279,8 +279,7 @@ TEST_F(OutlineDragTest, ADropBesideTwoBarsOfARowDocksAThirdOfTheStrip)
     frame->RecalcLayout();
     Pump();
     CRect strip(Room().left, ScreenRect(second).top, Room().right, ScreenRect(second).top + 100);
-    if (top->BarsOnThisRow(&bar, strip) != 2)
-        GTEST_SKIP() << "needs the size dock bar's row queries";
+    ASSERT_EQ(top->BarsOnThisRow(&bar, strip), 2) << "the two bars share the row";
     const CRect rowBars = ScreenRect(second);
     const CPoint from = ScreenRect(bar).CenterPoint();
     CRect dock;
