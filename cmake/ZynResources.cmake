@@ -7,6 +7,8 @@
 # resources in their standard binary layouts and adds it to <target>. Scripts given
 # together are compiled as one (their icon image IDs are numbered across them); call the
 # function once per target, in the directory that defines the target.
+# The package installs this file beside its config: a host's find_package(ZynCmn) defines
+# the same function over the installed compiler.
 #
 # How the resources reach a module at run time:
 #   (default)        when the target is loaded, they are added to the module the code is
@@ -54,12 +56,23 @@ function(zyn_add_resources target)
     list(APPEND args --language ${R_LANGUAGE})
   endif()
 
+  # The project's own compiler in its build tree; the installed one in a host's build.
+  if(TARGET zyn-rc)
+    set(rc zyn-rc)
+    set(rc_dep zyn-rc)
+  elseif(TARGET ZynCmn::zyn-rc)
+    set(rc ZynCmn::zyn-rc)
+    set(rc_dep $<TARGET_FILE:ZynCmn::zyn-rc>)
+  else()
+    message(FATAL_ERROR "zyn_add_resources(${target}): no resource compiler (zyn-rc); find_package(ZynCmn) first")
+  endif()
+
   list(GET scripts 0 first)
   get_filename_component(stem ${first} NAME_WE)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}_rc.cpp)
   add_custom_command(OUTPUT ${out}
-    COMMAND zyn-rc ${args} -o ${out} --depfile ${out}.d ${scripts}
-    DEPENDS zyn-rc ${scripts}
+    COMMAND ${rc} ${args} -o ${out} --depfile ${out}.d ${scripts}
+    DEPENDS ${rc_dep} ${scripts}
     DEPFILE ${out}.d
     COMMENT "Compiling resources ${stem} for ${target}"
     VERBATIM)

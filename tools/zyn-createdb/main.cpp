@@ -4,11 +4,11 @@
 //   zyn-createdb --postgresql CONNECTION       the schema in an existing PostgreSQL database
 //                                              ("Server=...;Port=...;Database=...;UID=...")
 //
-// The schema files come from ZYN_SCHEMA_DIR, else the source tree's db/schema; the restore
-// twins of the tables marked for them are derived by the loader. A failure leaves nothing
-// behind: the SQLite file is built beside FILE and takes its name only when complete (with
-// --replace an existing FILE stays as it was until then), and on PostgreSQL the whole
-// schema is one transaction.
+// The schema files come from ZYN_SCHEMA_DIR, else the copy installed beside the library,
+// else the source tree's db/schema; the restore twins of the tables marked for them are
+// derived by the loader. A failure leaves nothing behind: the SQLite file is built beside
+// FILE and takes its name only when complete (with --replace an existing FILE stays as it
+// was until then), and on PostgreSQL the whole schema is one transaction.
 
 #include <cstdio>
 #include <cstring>

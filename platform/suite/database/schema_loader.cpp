@@ -1,5 +1,6 @@
 #include "platform/suite/database/schema_loader.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -67,6 +68,30 @@ std::filesystem::path NativePath(LPCWSTR path)
 
 } // namespace
 
+namespace {
+
+// An installed library keeps its schema at a fixed place relative to itself
+// (ZYN_SCHEMA_INSTALL_RELDIR, set by the build), so the copy that belongs to this library
+// is found wherever the prefix is; empty when this library is not an installed one.
+std::string InstalledSchemaDir()
+{
+#ifdef ZYN_SCHEMA_INSTALL_RELDIR
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<const void*>(&InstalledSchemaDir), &info) == 0 || !info.dli_fname)
+        return {};
+    std::error_code ec;
+    const std::filesystem::path lib = std::filesystem::absolute(info.dli_fname, ec);
+    if (ec)
+        return {};
+    const std::filesystem::path dir = (lib.parent_path() / ZYN_SCHEMA_INSTALL_RELDIR).lexically_normal();
+    if (std::filesystem::is_regular_file(dir / "sqlite.sql", ec))
+        return dir.string();
+#endif
+    return {};
+}
+
+} // namespace
+
 CString SchemaDir()
 {
     if (const char* dir = std::getenv("ZYN_SCHEMA_DIR"); dir && *dir) {
@@ -74,7 +99,10 @@ CString SchemaDir()
         s.TrimRight(L'/');
         return s;
     }
-    return CString(zyn::base::FromUtf8(ZYN_SCHEMA_SOURCE_DIR).c_str());
+    std::string dir = InstalledSchemaDir();
+    if (dir.empty())
+        dir = ZYN_SCHEMA_SOURCE_DIR;
+    return CString(zyn::base::FromUtf8(dir).c_str());
 }
 
 CString SchemaFile(SchemaEngine engine)

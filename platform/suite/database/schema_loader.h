@@ -1,7 +1,8 @@
 #pragma once
 // Creating a database of the suite from its schema files: db/schema/sqlite.sql and
-// db/schema/postgresql.sql. The folder is ZYN_SCHEMA_DIR when set (tests, the demo and
-// installed copies point it at their copy), else the source tree's db/schema.
+// db/schema/postgresql.sql. The folder is ZYN_SCHEMA_DIR when set (tests and the demo
+// point it at their copy), else, for an installed library, the copy installed with it
+// (<prefix>/share/ZynCmn/schema), else the source tree's db/schema.
 
 #include <vector>
 
