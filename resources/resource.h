@@ -86,5 +86,11 @@
 #define IDS_OX_SHB_REMOVEITEM                26845
 #define IDS_OX_SHB_RENAMEITEM                26846
 
+// The suite's main toolbar (frames/zyn_toolbar.h): its caption string, which is also the
+// bar's control ID, and its TOOLBAR resource with the bitmap of the same ID. Fixed numbers
+// of the suite.
+#define IDS_ZYN_TOOLBAR_MAIN                 11383
+#define IDR_ZYN_TOOLBAR_MAIN                 10038
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30002
