@@ -78,8 +78,13 @@ void CZynToolbar::KeepOwnTexts()
     const int nCount = static_cast<int>(SendMessage(TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < nCount; ++i) {
         const UINT nID = GetItemID(i);
-        CString text = GetButtonText(i), source;
-        if (nID != 0 && !text.IsEmpty() && !source.LoadString(nID))
+        CString source;
+        if (nID == 0 || source.LoadString(nID))
+            continue;   // separators, and texts the labels take again from the string
+        const CString text = GetButtonText(i);
+        if (text.IsEmpty())
+            m_mapOwnTexts.erase(nID);   // the host emptied it: nothing to give back
+        else
             m_mapOwnTexts[nID] = text;
     }
 }

@@ -162,9 +162,9 @@ TEST_F(ProgramToolbars, CreationFollowsTheRecipeOnceOrFails)
 }
 
 // Labels on: the second lines of the command strings, a button whose command has none
-// keeping its own text (also after the labels were off in between), one text row, buttons
-// up to 5 x 16 wide; off: empty texts, no row, the recipe's 23 x 21. The docked bar's
-// height follows its buttons both ways.
+// keeping its own text (also after the labels were off in between, unless the host emptied
+// it), one text row, buttons up to 5 x 16 wide; off: empty texts, no row, the recipe's
+// 23 x 21. The docked bar's height follows its buttons both ways.
 TEST_F(ProgramToolbars, LabelsOnAndOffWithTheFrameLaidOutAgain)
 {
     ASSERT_NE(MakeFrame(), nullptr);
@@ -173,17 +173,19 @@ TEST_F(ProgramToolbars, LabelsOnAndOffWithTheFrameLaidOutAgain)
     ASSERT_TRUE(bar.SetButtonText(4, L"Own"));
     CRect hidden;
     bar.GetWindowRect(&hidden);
-    const std::vector<std::wstring> shownTexts = {L"Open door", L"Lock", L"", L"Bell", L"Own"};
     const struct {
         const char* what;
         void (*act)(CToolsBar&);
         bool shown;
+        const wchar_t* own;   // button 4's text while shown
     } steps[] = {
-        {"ShowText(true)", [](CToolsBar& b) { b.ShowText(true); }, true},
-        {"ShowText(true) again", [](CToolsBar& b) { b.ShowText(true); }, true},
-        {"toggled off", [](CToolsBar& b) { b.ToggleShowText(); }, false},
-        {"toggled on", [](CToolsBar& b) { b.ToggleShowText(); }, true},
-        {"ShowText(false)", [](CToolsBar& b) { b.ShowText(false); }, false},
+        {"ShowText(true)", [](CToolsBar& b) { b.ShowText(true); }, true, L"Own"},
+        {"ShowText(true) again", [](CToolsBar& b) { b.ShowText(true); }, true, L"Own"},
+        {"toggled off", [](CToolsBar& b) { b.ToggleShowText(); }, false, nullptr},
+        {"toggled on", [](CToolsBar& b) { b.ToggleShowText(); }, true, L"Own"},
+        {"emptied by the host, off and on", [](CToolsBar& b) { b.SetButtonText(4, L""), b.ShowText(false),
+            b.ShowText(true); }, true, L""},
+        {"ShowText(false)", [](CToolsBar& b) { b.ShowText(false); }, false, nullptr},
     };
     for (const auto& step : steps) {
         step.act(bar);
@@ -191,7 +193,10 @@ TEST_F(ProgramToolbars, LabelsOnAndOffWithTheFrameLaidOutAgain)
         EXPECT_EQ(bar.TextIsShown(), step.shown) << step.what;
         EXPECT_EQ(bar.GetTextType(), step.shown ? COXCoolToolBar::TTID_TOOLTIP : COXCoolToolBar::TTID_NOTEXT)
             << step.what;
-        EXPECT_EQ(Texts(bar), step.shown ? shownTexts : std::vector<std::wstring>(5)) << step.what;
+        std::vector<std::wstring> texts(5);
+        if (step.shown)
+            texts = {L"Open door", L"Lock", L"", L"Bell", step.own};
+        EXPECT_EQ(Texts(bar), texts) << step.what;
         EXPECT_EQ(bar.GetTextRows(), step.shown ? 1 : 0) << step.what;
         EXPECT_EQ(bar.GetButtonsMinMaxWidth(), CSize(0, step.shown ? 80 : 23)) << step.what;
         const CSize button = bar.GetButtonsSize();
