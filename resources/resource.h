@@ -114,5 +114,11 @@
 // The page that holds a COM property page (resources/ole_prop_page.rc).
 #define IDD_ZYN_OLE_PROPPAGE                 23268
 
+// The suite's main toolbar (frames/zyn_toolbar.h): its caption string, which is also the
+// bar's control ID, and its TOOLBAR resource with the bitmap of the same ID. Fixed numbers
+// of the suite.
+#define IDS_ZYN_TOOLBAR_MAIN                 11383
+#define IDR_ZYN_TOOLBAR_MAIN                 10038
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30003

@@ -1,7 +1,8 @@
 // Toolbar mouse input on the virtual clock: a click from press to WM_COMMAND, presses
 // that leave the button, check and check-group buttons, drop-down buttons and the three
 // TBN_DROPDOWN answers, hot tracking with its veto and anchor, and Shift-drag
-// customisation with TBN_QUERYINSERT / TBN_QUERYDELETE honoured.
+// customisation with TBN_QUERYINSERT / TBN_QUERYDELETE honoured, the styles and keys that
+// allow it, and a drag cancelled midway.
 #include "platform/user/driver.h"
 #include "tests/comctl/toolbar_test_support.h"
 
@@ -247,6 +248,58 @@ TEST_F(ToolbarInput, ShiftDragMovesOrRemovesWhenAllowed)
         TBINSERTMARK mark{};
         Send(tb, TB_GETINSERTMARK, 0, reinterpret_cast<LPARAM>(&mark));
         EXPECT_EQ(mark.iButton, -1) << r.name << ": the mark goes with the drag";
+        Answer() = nullptr;
+        DestroyWindow(parent);
+    }
+}
+
+// Who may start a drag and what ends one without a change, by the documented rules: a drag
+// needs CCS_ADJUSTABLE, and Alt takes Shift's place only with TBSTYLE_ALTDRAG; a press
+// that starts none is an ordinary press (a click on a button, nothing on empty space); a
+// drag whose capture is taken away changes nothing and asks nothing, but still ends with
+// TBN_ENDDRAG.
+TEST_F(ToolbarInput, ADragNeedsItsStyleAndKeyAndEndsUnchangedWhenCancelled)
+{
+    const struct {
+        const char* name;
+        DWORD style;
+        WORD key;
+        int from, to;        // x of the press and of the release (y 10)
+        bool cancel;         // WM_CANCELMODE before the release
+        std::vector<int> after;
+        bool dragged;        // TBN_BEGINDRAG ... TBN_ENDDRAG seen
+        std::vector<int> commands;
+    } rows[] = {
+        {"Shift without CCS_ADJUSTABLE: a click", 0, VK_SHIFT, 5, 5, false, {1, 2, 3, 4}, false, {1}},
+        {"Alt without TBSTYLE_ALTDRAG: a click", CCS_ADJUSTABLE, VK_MENU, 5, 5, false, {1, 2, 3, 4}, false, {1}},
+        {"Alt with TBSTYLE_ALTDRAG: a move", CCS_ADJUSTABLE | TBSTYLE_ALTDRAG, VK_MENU, 5, 76, false, {2, 3, 1, 4},
+            true, {}},
+        {"Shift on empty space: nothing", CCS_ADJUSTABLE, VK_SHIFT, 150, 76, false, {1, 2, 3, 4}, false, {}},
+        {"capture taken mid-drag: nothing", CCS_ADJUSTABLE, VK_SHIFT, 5, 76, true, {1, 2, 3, 4}, true, {}},
+    };
+    for (const auto& r : rows) {
+        HWND parent = MakeParent();
+        HWND tb = MakeToolbar(parent, r.style, 200, 40);
+        Add(tb, {Btn(1), Btn(2), Btn(3), Btn(4)});
+        Events().clear();
+        Answer() = [](NMHDR* h) -> LRESULT { return h->code == TBN_QUERYINSERT || h->code == TBN_QUERYDELETE; };
+        user::InjectKey(r.key, true);
+        Press(tb, r.from, 10);
+        user::InjectKey(r.key, false);
+        MouseTo(tb, r.to, 10);
+        if (r.cancel) {
+            Send(tb, WM_CANCELMODE);
+            EXPECT_NE(GetCapture(), tb) << r.name << ": the capture stays after the cancel";
+        }
+        Release(tb, r.to, 10);
+        EXPECT_EQ(CommandsOf(tb), r.after) << r.name;
+        EXPECT_EQ(Commands(), r.commands) << r.name;
+        EXPECT_EQ(Only(TBN_BEGINDRAG).size(), r.dragged ? 1u : 0u) << r.name;
+        EXPECT_EQ(Only(TBN_ENDDRAG).size(), r.dragged ? 1u : 0u) << r.name;
+        const bool moved = r.after != std::vector<int>{1, 2, 3, 4};
+        EXPECT_EQ(Only(TBN_QUERYINSERT).size(), moved ? 1u : 0u) << r.name;
+        EXPECT_EQ(Only(TBN_TOOLBARCHANGE).size(), moved ? 1u : 0u) << r.name;
+        EXPECT_EQ(GetCapture(), nullptr) << r.name;
         Answer() = nullptr;
         DestroyWindow(parent);
     }
