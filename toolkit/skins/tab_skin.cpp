@@ -456,11 +456,13 @@ void COXTabSkinXP::DrawItemText(DRAWITEMSTRUCT* drawItem, CTabCtrl* tabCtrl, boo
         rect.left += 3 + CRect(info.rcImage).Width();
     }
     {
-        COXSelectGuard<CFont> fontGuard(*dc, m_pTabFont->m_hObject ? m_pTabFont.get() : nullptr);
+        CFont* oldFont = m_pTabFont->m_hObject ? dc->SelectObject(m_pTabFont.get()) : nullptr;
         const int oldMode = transparent ? dc->SetBkMode(TRANSPARENT) : 0;
         dc->DrawText(text, -1, &rect, DT_CENTER);
         if (transparent)
             dc->SetBkMode(oldMode);
+        if (oldFont)
+            dc->SelectObject(oldFont);
     }
     if ((drawItem->itemState & 1) && !(tabCtrl->GetStyle() & TCS_FOCUSNEVER)) {
         CRect focus = drawItem->rcItem;
@@ -568,6 +570,10 @@ void DrawArrow(CDC* dc, const RECT* rect, bool pointsLeft, CPen* pen, CBrush* br
     const POINT left[4] = {{x, y + 3}, {x + 4, y - 1}, {x + 4, y + 7}, {x, y + 3}};
     const POINT right[4] = {{x + 4, y + 3}, {x, y - 1}, {x, y + 7}, {x + 4, y + 3}};
     COXSelectGuard<CPen> penGuard(*dc, pen);
+    if (!brush) {
+        dc->Polygon(pointsLeft ? left : right, 4); // the DC's own brush
+        return;
+    }
     COXSelectGuard<CBrush> brushGuard(*dc, brush);
     dc->Polygon(pointsLeft ? left : right, 4);
 }
