@@ -123,16 +123,18 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     if (!frame || !m_hWnd)
         return;
     BOOL changed = m_pTabClientWnd->m_bForceToRecalc;
-    CMDIChildWnd* active = frame->MDIGetActive();
+    // The active child by handle: a child without a window object of the class library
+    // still gets its tab.
+    const auto active = reinterpret_cast<HWND>(::SendMessageW(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
     int position = GetTabItemCount();
     int select = -1;
-    const HWND first = active ? ::GetWindow(active->m_hWnd, GW_HWNDFIRST) : nullptr;
+    const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
     for (HWND child = first; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         CWnd* wnd = CWnd::FromHandle(child);
         const CString text = GetTextForTabItem(wnd);
         const int tab = FindTabItem(child);
         if (tab >= 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
-            if (active && child == active->m_hWnd)
+            if (child == active)
                 select = tab;
             TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(tab)];
             if (text != entry.csTitle) {
@@ -170,7 +172,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             // A child that gets no tab (hidden, or no MDI child) changes nothing, so a
             // refresh with a hidden child lays nothing out.
             if (InsertTabItem(position, wnd, FALSE, TRUE)) {
-                if (active && child == active->m_hWnd)
+                if (child == active)
                     select = position;
                 changed = TRUE;
             } else {
