@@ -13,6 +13,7 @@
 #include "platform/afx/winapp.h"
 #include "platform/base/clock.h"
 #include "platform/user/driver.h"
+#include "platform/user/modal.h"
 #include "platform/user/winuser.h"
 #include "toolkit/docking/tab_client.h"
 
@@ -106,6 +107,18 @@ void MdiActivateBaseline(benchmark::State& state)
     }
 }
 BENCHMARK(MdiActivateBaseline)->Unit(benchmark::kMicrosecond);
+
+// One full repaint of the 200 tabs (with their icons), for scale.
+void RepaintTabs(benchmark::State& state)
+{
+    Scene scene(true);
+    COXTabWorkspace& tabs = *scene.client.GetTabCtrl();
+    for (auto _ : state) {
+        tabs.Invalidate();
+        tabs.UpdateWindow();
+    }
+}
+BENCHMARK(RepaintTabs)->Unit(benchmark::kMicrosecond);
 
 void IdleRefresh(benchmark::State& state)
 {

@@ -203,10 +203,11 @@ int COXTabWorkspace::FindTabItem(HWND hWnd) const
 {
     if (!hWnd)
         return -1;
-    const CString className = ClassNameOf(hWnd);
+    // The class is read only for an item with the same handle: a refresh looks up every
+    // child, and most lookups of a long list are misses.
     for (size_t i = 0; i < m_arrTab.size(); ++i) {
         const CWnd* wnd = m_arrTab[i].pWnd;
-        if (wnd && wnd->m_hWnd == hWnd && m_arrTab[i].csClassName == className)
+        if (wnd && wnd->m_hWnd == hWnd && m_arrTab[i].csClassName == ClassNameOf(hWnd))
             return static_cast<int>(i);
     }
     return -1;
