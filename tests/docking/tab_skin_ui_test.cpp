@@ -12,7 +12,9 @@
 #include "platform/afx/window_dc.h"
 #include "platform/base/module.h"
 #include "platform/gdi/sysmetrics.h"
+#include "platform/afx/mdi.h"
 #include "tests/docking/tab_test_support.h"
+#include "toolkit/docking/tab_client.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_table.h"
 #include "toolkit/skins/skin_xp.h"
@@ -397,6 +399,52 @@ TEST_F(TabSkin, VerticalTextIsRepairedOnlyOnTheOneReleaseWithVisualStyles)
     }
     COXTabSkinClassic real;
     EXPECT_FALSE(real.IsVerticalTextRepairNeeded()) << "the platform reports 6.1";
+}
+
+TEST_F(TabSkin, TheWorkspaceBorderAndTheTabClientFrameFollowTheSkin)
+{
+    struct Row {
+        const wchar_t* skin;
+        // The workspace's window edge, top-left and bottom-right; 0: the XP border colour.
+        COLORREF borderTopLeft, borderBottomRight;
+        // The MDI client's outer two rings; CLR_INVALID: its own sunken client edge.
+        COLORREF outer, inner;
+    };
+    const Row rows[] = {
+        {L"Classic", ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT), CLR_INVALID, CLR_INVALID},
+        {L"Office XP", 0, 0, ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_3DDKSHADOW)},
+        {L"Office 2003", 0, 0, ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_3DDKSHADOW)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "skin " << (row.skin[0] == L'C' ? "Classic" : row.skin[7] == L'X' ? "XP" : "2003"));
+        CurrentSkin skin(row.skin);
+        auto* main = new CMDIFrameWnd; // deletes itself with its window
+        ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300)));
+        COXTabClientWnd client;
+        ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+        client.GetTabCtrl()->SetOffset(3, TRUE);
+        main->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        CRect ws, mdi;
+        client.GetTabCtrl()->GetWindowRect(&ws);
+        ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+        const COLORREF border = skin.Xp() ? skin.Xp()->GetBorderColor() : 0;
+        EXPECT_EQ(At(ws.left, ws.top + 40), row.borderTopLeft ? row.borderTopLeft : border) << "left edge";
+        EXPECT_EQ(At(ws.right - 1, ws.bottom - 20), row.borderBottomRight ? row.borderBottomRight : border)
+            << "right edge";
+        EXPECT_EQ(At(ws.left + 1, ws.top + 40), ::GetSysColor(COLOR_BTNFACE)) << "the margin inside the border";
+        const int y = (mdi.top + mdi.bottom) / 2;
+        if (row.outer == CLR_INVALID) {
+            EXPECT_EQ(At(mdi.left, y), ::GetSysColor(COLOR_BTNSHADOW)) << "the client edge";
+        } else {
+            for (int x : {mdi.left, mdi.right - 1})
+                EXPECT_EQ(At(x, y), row.outer) << "outer ring at " << x - mdi.left;
+            EXPECT_EQ(At(mdi.left + 1, y), row.inner);
+            EXPECT_EQ(At(mdi.right - 2, y), row.inner);
+        }
+        client.Detach();
+        main->DestroyWindow();
+    }
 }
 
 } // namespace
