@@ -64,7 +64,17 @@ COX3DTabViewContainer::~COX3DTabViewContainer()
 
 BOOL COX3DTabViewContainer::Create(CWnd* pParentWnd, CRect rect, DWORD dwStyle, UINT nID)
 {
-    return CTabCtrl::Create(dwStyle, rect, pParentWnd, nID);
+    if (!CTabCtrl::Create(dwStyle, rect, pParentWnd, nID))
+        return FALSE;
+    FinishCreate();
+    return TRUE;
+}
+
+void COX3DTabViewContainer::FinishCreate()
+{
+    SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    // Without OLE on this thread there is no drag over the tabs; the control works otherwise.
+    m_dropTarget.Register(this);
 }
 
 BOOL COX3DTabViewContainer::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -73,8 +83,7 @@ BOOL COX3DTabViewContainer::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName
     if (SameClassName(lpszClassName, WC_TABCONTROLW)) {
         if (!COXSkinnedTabCtrl::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext))
             return FALSE;
-        SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
-        m_dropTarget.Register(this);
+        FinishCreate();
         return TRUE;
     }
     // Made as a view by a frame: the view style, then the name it was given.

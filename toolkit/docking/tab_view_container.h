@@ -34,7 +34,7 @@ public:
     COX3DTabViewContainer();
     ~COX3DTabViewContainer() override;
 
-    // As a child control: the tab control with these values.
+    // As a child control: the tab control with these values, the GUI font, the drop target.
     virtual BOOL Create(CWnd* pParentWnd, CRect rect, DWORD dwStyle, UINT nID);
     // "SysTabControl32" (any case) makes the control itself (GUI font, drop target); any
     // other class (a frame creating a view) makes it through the form above with the
@@ -122,6 +122,8 @@ protected:
     std::vector<CWnd*> m_ownedPages; // class pages whose objects do not delete themselves
 
 private:
+    // The GUI font and the drop target of a new window.
+    void FinishCreate();
     // A freed control ID back to the pool.
     void ReleaseId(DWORD id);
     // Tabs that carry a page (all but the placeholder).
