@@ -243,5 +243,21 @@ TEST_F(TabViewContainer, DestroyingTheContainerDestroysEveryPage)
     EXPECT_EQ(CountedView::alive, 0);
 }
 
+TEST_F(TabViewContainer, MadeAsAViewItTakesTheViewStyleAndItsName)
+{
+    Container view;
+    ASSERT_TRUE(view.Create(L"AfxFrameOrView", L"Pages", WS_CHILD | WS_BORDER, CRect(0, 0, 200, 100),
+        CWnd::FromHandle(parent), 201));
+    // Child, visible, focus never, multi-line, hot track, bottom; the window style bits of
+    // the request are not kept.
+    EXPECT_EQ(view.GetStyle() & ~static_cast<DWORD>(WS_CLIPSIBLINGS), 0x50008242u);
+    CString name;
+    view.GetWindowText(name);
+    EXPECT_EQ(name, L"Pages");
+    EXPECT_TRUE(view.GetExStyle() & WS_EX_CONTROLPARENT);
+    EXPECT_TRUE(box.GetExStyle() & WS_EX_CONTROLPARENT);
+    view.DestroyWindow();
+}
+
 } // namespace
 } // namespace docktest

@@ -3,14 +3,9 @@
 #include "toolkit/docking/tab_client.h"
 
 #include "platform/afx/winapp.h"
-#include "platform/afx/doc.h"
-#include "platform/afx/gdi/font.h"
-#include "platform/gdi/wingdi.h"
-#include "platform/user/input.h"
 #include "platform/user/messages.h"
-#include "platform/user/window.h"
 #include "platform/user/msgqueue.h"
-#include "platform/gdi/sysmetrics.h"
+#include "platform/user/window.h"
 #include "platform/user/winpos.h"
 
 IMPLEMENT_DYNAMIC(COXTabClientWnd, CWnd)

@@ -5,17 +5,16 @@
 #include <cwctype>
 
 #include "platform/afx/afxpriv.h"
+#include "platform/afx/doc.h"
 #include "platform/afx/frame.h"
+#include "platform/afx/gdi/font.h"
 #include "platform/afx/view.h"
 #include "platform/afx/window_dc.h"
-#include "platform/afx/doc.h"
-#include "platform/afx/gdi/font.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
-#include "platform/user/window.h"
 #include "platform/user/msgqueue.h"
-#include "platform/gdi/sysmetrics.h"
+#include "platform/user/window.h"
 
 IMPLEMENT_DYNAMIC(COX3DTabViewContainer, COXSkinnedTabCtrl)
 

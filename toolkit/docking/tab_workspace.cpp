@@ -1,17 +1,15 @@
 // COXTabWorkspace: the tabs of the MDI children, their refresh, clicks and drags.
+#include "toolkit/docking/tab_client.h"
+
 #include <algorithm>
 
-#include "platform/afx/window_dc.h"
-#include "platform/afx/winapp.h"
-#include "platform/afx/doc.h"
 #include "platform/afx/gdi/font.h"
-#include "platform/gdi/wingdi.h"
-#include "platform/user/input.h"
-#include "platform/user/messages.h"
-#include "platform/user/window.h"
-#include "platform/user/msgqueue.h"
+#include "platform/afx/window_dc.h"
 #include "platform/gdi/sysmetrics.h"
-#include "toolkit/docking/tab_client.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/user/messages.h"
+#include "platform/user/msgqueue.h"
+#include "platform/user/window.h"
 
 IMPLEMENT_DYNAMIC(COXTabWorkspace, COXSkinnedTabCtrl)
 
