@@ -1,7 +1,17 @@
 #pragma once
 // Tab skins: skinned tab controls, their scroll arrows, the MDI tab workspace's border
 // and the non-client area of the MDI client that hosts it.
+//
+// Classic lets the system paint (any tab control it is given) and only redraws vertical
+// tab text rotated where one old system release drew it wrongly under visual styles; the
+// probe for that release runs at every paint. XP draws the whole control double-buffered:
+// background and page border into a frame buffer, the tab strip behind a single row, then
+// each tab into an item buffer (the selected one last, so its edges lie on top), copied
+// into the frame cut at the scroll arrows; the frame is copied to the screen even without
+// tabs, so nothing stale remains. 2003 is XP with gradient fills.
 #include <memory>
+
+#include "platform/base/version.h"
 
 #include "platform/base/wintypes.h"
 #include "toolkit/skins/skin_lookup.h"
@@ -42,6 +52,17 @@ public:
     void DrawMDITabBorder(CDC* dc, const RECT* rect, COXTabWorkspace* workspace) override;
     void OnNcPaintTabClient(COXTabClientWnd* tabClient) override;
     void AdjustChildItemRect(RECT* rect, int amount, CTabCtrl* tabCtrl) override;
+
+    // Whether the vertical-text repair applies: system release 5.1 exactly, visual styles
+    // on and active, common controls 6 or later. Every library loaded is freed again.
+    BOOL IsVerticalTextRepairNeeded() const;
+
+protected:
+    // The system release the probe reads (a test may report another).
+    virtual BOOL GetSystemVersion(OSVERSIONINFO* info) const;
+
+private:
+    void RedrawVerticalText(CTabCtrl* tabCtrl);
 };
 
 // The whole control drawn flat and double-buffered.
@@ -73,6 +94,12 @@ protected:
     void DrawUpArrow(CDC* dc, const RECT* rect, BOOL enabled);
     void DrawDownArrow(CDC* dc, const RECT* rect, BOOL enabled);
     void DrawArrowBorder(CDC* dc, const RECT* rect);
+    // The steps XP and 2003 share: the whole control (gradient strip or solid), the arrows
+    // on an already filled background, the item text and the item edges.
+    void PaintTabCtrl(CTabCtrl* tabCtrl, bool gradient);
+    void PaintSpinCtrl(COXSkinnedSpinCtrl* spinCtrl, bool gradient);
+    void DrawItemText(DRAWITEMSTRUCT* drawItem, CTabCtrl* tabCtrl, bool transparent);
+    void DrawItemEdges(DRAWITEMSTRUCT* drawItem, CTabCtrl* tabCtrl, bool filledSeparator);
 
     COXSkinXP* m_pSkinXP; // the skin object that created this one; not owned
     std::unique_ptr<CPen> m_pBorderPen;   // solid, 1 pixel, COLOR_BTNSHADOW

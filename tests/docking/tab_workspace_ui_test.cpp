@@ -1,0 +1,369 @@
+// The tabbed MDI workspace on an MDI frame, with scripted input on the virtual clock: a tab
+// per visible child with its icon, titles shown literally, a click activating and a double
+// click maximizing or restoring, the 500 ms refresh (hidden children lose their tab and get
+// one at the end again; an idle refresh lays nothing out), the tab text a child answers
+// (only from a window object of this thread), the saved state (round trip, detach,
+// re-attach, bad entries refused), the MDI client's place for each tab style, and the
+// placeholder tab that activates nothing.
+#include <string>
+#include <vector>
+
+#include "platform/afx/mdi.h"
+#include "platform/base/clock.h"
+#include "platform/gdi/icon.h"
+#include "platform/user/mdiclient.h"
+#include "tests/docking/tab_test_support.h"
+#include "toolkit/docking/tab_client.h"
+
+namespace docktest {
+namespace {
+
+class CountingMdiFrame : public CMDIFrameWnd {
+public:
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        ++layouts;
+        CMDIFrameWnd::RecalcLayout(bNotify);
+    }
+    int layouts = 0;
+};
+
+// A child that names its own tab.
+class NamedChild : public CMDIChildWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == COXTabWorkspace::kGetTabText)
+            return tabText.empty() ? 0 : reinterpret_cast<LRESULT>(tabText.c_str());
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+    std::wstring tabText;
+};
+
+// A child with no window object that answers the tab-text question with a pointer anyway.
+const wchar_t kForeignText[] = L"not to be trusted";
+LRESULT ForeignChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == COXTabWorkspace::kGetTabText)
+        return reinterpret_cast<LRESULT>(kForeignText);
+    return ::DefMDIChildProcW(hWnd, message, wParam, lParam);
+}
+
+class TabWorkspace : public DockTabTest {
+protected:
+    void SetUp() override
+    {
+        DockTabTest::SetUp();
+        main = new CountingMdiFrame; // deletes itself with its window
+        ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+        app.m_pMainWnd = main;
+    }
+    void TearDown() override
+    {
+        client.Detach();
+        if (main && ::IsWindow(main->m_hWnd))
+            main->DestroyWindow();
+        app.m_pMainWnd = nullptr;
+        DockTabTest::TearDown();
+    }
+    NamedChild* Child(const wchar_t* title)
+    {
+        auto* child = new NamedChild; // deletes itself with its window
+        if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), main))
+            return nullptr;
+        Pump();
+        return child;
+    }
+    void Refresh()
+    {
+        zyn::base::Clock::Advance(COXTabWorkspace::kRefreshPeriod);
+        Pump();
+    }
+    COXTabWorkspace& Tabs() { return *client.GetTabCtrl(); }
+    std::wstring TabText(int i)
+    {
+        wchar_t text[128] = {};
+        TCITEM item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 127;
+        Tabs().GetItem(i, &item);
+        return text;
+    }
+    std::vector<std::wstring> Titles()
+    {
+        std::vector<std::wstring> out;
+        for (int i = 0; i < Tabs().GetTabItemCount(); ++i)
+            out.emplace_back(Tabs().GetTabItem(i).csTitle.GetString());
+        return out;
+    }
+    CPoint TabScreenCentre(int i)
+    {
+        CRect r;
+        Tabs().GetItemRect(i, &r);
+        CPoint pt = r.CenterPoint();
+        Tabs().ClientToScreen(&pt);
+        return pt;
+    }
+    void Click(int tab)
+    {
+        Press(TabScreenCentre(tab));
+        Release();
+    }
+    CMDIChildWnd* Active() const { return main->MDIGetActive(); }
+
+    CountingMdiFrame* main = nullptr;
+    COXTabClientWnd client;
+};
+
+TEST_F(TabWorkspace, ATabPerVisibleChildThatAClickActivatesAndADoubleClickMaximizes)
+{
+    NamedChild* a = Child(L"Alpha");
+    NamedChild* b = Child(L"A&B");
+    NamedChild* c = Child(L"Gamma");
+    ASSERT_TRUE(a && b && c);
+    // A 16 x 16 icon of its own for the first child; the others show their class's.
+    const std::vector<BYTE> andBits(32, 0x00), xorBits(32, 0xAA);
+    HICON own = ::CreateIcon(nullptr, 16, 16, 1, 1, andBits.data(), xorBits.data());
+    ASSERT_NE(own, nullptr);
+    a->SetIcon(own, FALSE);
+    EXPECT_FALSE(client.Attach(nullptr)) << "no frame";
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    EXPECT_FALSE(client.Attach(main)) << "attached twice";
+    Pump();
+
+    // In creation order, the active child's tab selected, every "&" doubled for the control.
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"Alpha", L"A&B", L"Gamma"}));
+    EXPECT_EQ(TabText(1), L"A&&B");
+    EXPECT_EQ(Tabs().GetCurSel(), 2);
+    auto image = [&](int i) {
+        TCITEM item{};
+        item.mask = TCIF_IMAGE;
+        Tabs().GetItem(i, &item);
+        return item.iImage;
+    };
+    EXPECT_GE(image(0), 0);
+    EXPECT_GE(image(1), 0);
+    EXPECT_NE(image(0), image(1)) << "the child's own icon";
+    EXPECT_EQ(image(1), image(2)) << "one class icon, one image";
+    EXPECT_EQ(Tabs().AddTabItemIcon(own), image(0)) << "an icon is added once";
+
+    struct Step {
+        const char* what;
+        int tab;
+        bool twice;            // a double click
+        CMDIChildWnd* active;
+        BOOL maximized;
+    };
+    const Step steps[] = {
+        {"click the first tab", 0, false, a, FALSE},
+        {"click the second", 1, false, b, FALSE},
+        {"double-click the active tab", 1, true, b, TRUE},
+        {"double-click it again", 1, true, b, FALSE},
+        {"double-click another tab", 2, true, c, TRUE},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        Click(step.tab);
+        if (step.twice)
+            Click(step.tab);
+        BOOL maximized = FALSE;
+        EXPECT_EQ(main->MDIGetActive(&maximized), step.active);
+        EXPECT_EQ(maximized, step.maximized);
+        EXPECT_EQ(Tabs().GetCurSel(), step.tab);
+    }
+    a->SetIcon(nullptr, FALSE);
+    ::DestroyIcon(own);
+}
+
+TEST_F(TabWorkspace, RefreshFollowsHiddenShownRenamedAndClosedChildren)
+{
+    NamedChild* a = Child(L"Alpha");
+    NamedChild* b = Child(L"Beta");
+    NamedChild* c = Child(L"Gamma");
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Refresh();
+
+    const int before = main->layouts;
+    Refresh();
+    Refresh();
+    EXPECT_EQ(main->layouts, before) << "an idle refresh laid the frame out";
+
+    b->ShowWindow(SW_HIDE);
+    Refresh();
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"Alpha", L"Gamma"}));
+    const int hidden = main->layouts;
+    Refresh();
+    EXPECT_EQ(main->layouts, hidden) << "a hidden child keeps the refresh busy";
+    b->ShowWindow(SW_SHOW);
+    Refresh();
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"Alpha", L"Gamma", L"Beta"})) << "back at the end";
+
+    c->SetWindowText(L"R&D");
+    a->tabText = L"Named & answered";
+    Refresh();
+    EXPECT_EQ(TabText(1), L"R&&D") << "a renamed child shows its title literally";
+    EXPECT_EQ(TabText(0), L"Named && answered");
+
+    a->DestroyWindow();
+    Pump();
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"R&D", L"Beta"}));
+}
+
+TEST_F(TabWorkspace, OnlyAWindowObjectOfThisThreadNamesItsTab)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &ForeignChildProc;
+    wc.lpszClassName = L"TabWorkspaceForeignChild";
+    ASSERT_NE(::RegisterClassW(&wc), 0);
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    MDICREATESTRUCTW mcs{wc.lpszClassName, L"Foreign", nullptr, 0, 0, 200, 150, WS_VISIBLE, 0};
+    const auto foreign = reinterpret_cast<HWND>(
+        ::SendMessageW(main->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(foreign, nullptr);
+    Refresh();
+    ASSERT_EQ(Tabs().GetTabItemCount(), 1);
+    EXPECT_EQ(TabText(0), L"Foreign");
+    ::SendMessageW(main->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(foreign), 0);
+    Pump();
+    EXPECT_EQ(Tabs().GetTabItemCount(), 0);
+}
+
+TEST_F(TabWorkspace, SavedStateRoundTripsAndBadEntriesAreRefused)
+{
+    Child(L"Alpha");
+    CWinApp* profile = AfxGetApp();
+    const wchar_t* section = L"TabState";
+    EXPECT_FALSE(client.LoadState(section)) << "attached wanted, nothing to attach to";
+    profile->WriteProfileInt(section, L"IsAttached", 0);
+    EXPECT_TRUE(client.LoadState(section));
+    EXPECT_EQ(client.GetTabCtrl(), nullptr);
+
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE | TCS_HOTTRACK));
+    const DWORD style = Tabs().GetStyle();
+    EXPECT_TRUE(client.SaveState(section));
+    EXPECT_EQ(profile->GetProfileInt(section, L"IsAttached", -1), 1);
+    EXPECT_EQ(profile->GetProfileInt(section, L"Offset", -1), 1);
+    EXPECT_EQ(static_cast<DWORD>(profile->GetProfileInt(section, L"Style", -1)), style);
+
+    // The same settings: nothing is made again.
+    const HWND workspace = Tabs().m_hWnd;
+    EXPECT_TRUE(client.LoadState(section));
+    EXPECT_EQ(Tabs().m_hWnd, workspace);
+
+    struct Row {
+        const char* what;
+        int offset;
+        int style;
+        DWORD wantOffset;
+        DWORD wantStyleBits;    // present in the new workspace's style
+        DWORD absentStyleBits;
+    };
+    const Row rows[] = {
+        {"new offset and bottom tabs", 4, static_cast<int>(style | TCS_BOTTOM), 4, TCS_BOTTOM, 0},
+        {"an offset past 16 bits", 0x10000, static_cast<int>(style), 1, TCS_MULTILINE, TCS_BOTTOM},
+        {"a popup style", 3, static_cast<int>(WS_POPUP | TCS_BUTTONS), 3, TCS_HOTTRACK, TCS_BUTTONS},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        profile->WriteProfileInt(section, L"IsAttached", 1);
+        profile->WriteProfileInt(section, L"Offset", row.offset);
+        profile->WriteProfileInt(section, L"Style", row.style);
+        EXPECT_TRUE(client.LoadState(section));
+        ASSERT_NE(client.GetTabCtrl(), nullptr);
+        EXPECT_EQ(Tabs().GetOffset(), row.wantOffset);
+        EXPECT_EQ(Tabs().GetStyle() & row.wantStyleBits, row.wantStyleBits);
+        EXPECT_EQ(Tabs().GetStyle() & (row.absentStyleBits | WS_POPUP), 0u);
+        EXPECT_EQ(Tabs().GetTabItemCount(), 1) << "the child lost its tab";
+    }
+
+    // Detached: the MDI client takes the whole client area again.
+    profile->WriteProfileInt(section, L"IsAttached", 0);
+    EXPECT_TRUE(client.LoadState(section));
+    EXPECT_FALSE(client.IsAttached());
+    CRect frameClient, mdi;
+    main->GetClientRect(&frameClient);
+    ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+    main->ScreenToClient(&mdi);
+    EXPECT_EQ(mdi, frameClient);
+    EXPECT_EQ(CWnd::FromHandlePermanent(main->m_hWndMDIClient), nullptr) << "still subclassed";
+    EXPECT_TRUE(client.Attach(main)) << "re-attached";
+}
+
+TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
+{
+    Child(L"Alpha");
+    Child(L"Beta");
+    struct Row {
+        const char* what;
+        DWORD style;
+        char side;   // where the tabs are
+    };
+    const Row rows[] = {
+        {"top tabs", TCS_MULTILINE, 't'},
+        {"bottom tabs", TCS_MULTILINE | TCS_BOTTOM, 'b'},
+        {"bottom buttons", TCS_MULTILINE | TCS_BOTTOM | TCS_BUTTONS, 'b'},
+        {"vertical buttons", TCS_MULTILINE | TCS_VERTICAL | TCS_BUTTONS, 'l'},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(client.Attach(main, row.style));
+        main->RecalcLayout();
+        Pump();
+        CRect mdi, ws;
+        ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+        Tabs().GetClientRect(&ws);
+        Tabs().ClientToScreen(&ws);
+        EXPECT_FALSE(mdi.IsRectEmpty());
+        CRect inside;
+        EXPECT_TRUE(inside.IntersectRect(mdi, ws) && inside == mdi) << "outside the workspace";
+        for (int i = 0; i < Tabs().GetItemCount(); ++i) {
+            CRect tab;
+            Tabs().GetItemRect(i, &tab);
+            Tabs().ClientToScreen(&tab);
+            CRect overlap;
+            EXPECT_FALSE(overlap.IntersectRect(tab, mdi)) << "tab " << i << " under the MDI client";
+            // The client lies on the far side of every tab.
+            if (row.side == 't')
+                EXPECT_GE(mdi.top, tab.bottom);
+            else if (row.side == 'b')
+                EXPECT_LE(mdi.bottom, tab.top);
+            else
+                EXPECT_GE(mdi.left, tab.right);
+        }
+        // The side away from the tabs keeps only the pane's margin (4) or less.
+        if (row.side == 't')
+            EXPECT_LE(ws.bottom - mdi.bottom, 4);
+        else if (row.side == 'b')
+            EXPECT_LE(mdi.top - ws.top, 4);
+        else
+            EXPECT_LE(ws.right - mdi.right, 4);
+        client.Detach();
+    }
+}
+
+TEST_F(TabWorkspace, ALoneChildInANarrowFrameGetsAPlaceholderThatActivatesNothing)
+{
+    main->SetWindowPos(nullptr, 0, 0, 180, 300, SWP_NOMOVE | SWP_NOZORDER);
+    NamedChild* only = Child(L"A lone child with a long title");
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    main->RecalcLayout();
+    Pump();
+    ASSERT_EQ(Tabs().GetItemCount(), 2) << "no placeholder";
+    EXPECT_EQ(Tabs().GetTabChild(1), nullptr);
+    Tabs().SetCurSel(1);
+    NMHDR hdr{Tabs().m_hWnd, COXTabClientWnd::kWorkspaceId, TCN_SELCHANGE};
+    main->SendMessage(WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+    Tabs().SendMessage(WM_LBUTTONDBLCLK, 0, 0);
+    Pump();
+    BOOL maximized = FALSE;
+    EXPECT_EQ(main->MDIGetActive(&maximized), only);
+    EXPECT_FALSE(maximized) << "the placeholder's double click reached a child";
+    main->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    main->RecalcLayout();
+    Pump();
+    EXPECT_EQ(Tabs().GetItemCount(), 1) << "the placeholder stayed";
+}
+
+} // namespace
+} // namespace docktest

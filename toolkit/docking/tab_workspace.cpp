@@ -1,0 +1,382 @@
+// COXTabWorkspace: the tabs of the MDI children, their refresh, clicks and drags.
+#include "toolkit/docking/tab_client.h"
+
+#include <algorithm>
+
+#include "platform/afx/gdi/font.h"
+#include "platform/afx/window_dc.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/user/messages.h"
+#include "platform/user/msgqueue.h"
+#include "platform/user/window.h"
+
+IMPLEMENT_DYNAMIC(COXTabWorkspace, COXSkinnedTabCtrl)
+
+BEGIN_MESSAGE_MAP(COXTabWorkspace, COXSkinnedTabCtrl)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+    ON_NOTIFY_REFLECT_EX(TCN_SELCHANGE, &COXTabWorkspace::OnSelChange)
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+namespace {
+
+// The text the tab control is given: every "&" doubled, so the title shows literally.
+CString Literal(const CString& title)
+{
+    CString out;
+    for (int i = 0; i < title.GetLength(); ++i) {
+        out += title[i];
+        if (title[i] == L'&')
+            out += L'&';
+    }
+    return out;
+}
+
+CString ClassNameOf(HWND hWnd)
+{
+    wchar_t name[513] = {};
+    ::GetClassNameW(hWnd, name, 512);
+    return CString(name);
+}
+
+} // namespace
+
+COXTabWorkspace::COXTabWorkspace() = default;
+
+COXTabWorkspace::~COXTabWorkspace()
+{
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+CMDIFrameWnd* COXTabWorkspace::Frame() const
+{
+    return m_pTabClientWnd ? m_pTabClientWnd->GetParentFrame() : nullptr;
+}
+
+void COXTabWorkspace::RecalcFrame() const
+{
+    CMDIFrameWnd* frame = Frame();
+    if (frame && ::IsWindow(frame->m_hWnd))
+        frame->RecalcLayout(TRUE);
+}
+
+int COXTabWorkspace::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (COXSkinnedTabCtrl::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (!SetTimer(kRefreshTimer, kRefreshPeriod))
+        return -1;
+    if (!m_imageList.Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+            ILC_MASK | ILC_COLOR8, 4, 4)) {
+        KillTimer(kRefreshTimer);
+        return -1;
+    }
+    SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    SetImageList(&m_imageList);
+    m_dropTarget.Register(this);
+    return 0;
+}
+
+void COXTabWorkspace::OnDestroy()
+{
+    COXSkinnedTabCtrl::OnDestroy();
+    m_imageList.DeleteImageList();
+    KillTimer(kRefreshTimer);
+    m_arrImage.clear();
+    m_arrTab.clear();
+}
+
+void COXTabWorkspace::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kRefreshTimer)
+        UpdateContents(TRUE, FALSE);
+    else
+        COXSkinnedTabCtrl::OnTimer(nIDEvent);
+}
+
+CString COXTabWorkspace::GetTextForTabItem(const CWnd* pChildWnd) const
+{
+    // Only a window object of this thread can answer with a pointer that is meaningful
+    // here; the answer is copied before anything else can free it.
+    if (CWnd* object = CWnd::FromHandlePermanent(pChildWnd->m_hWnd)) {
+        const auto answer = reinterpret_cast<LPCTSTR>(object->SendMessage(kGetTabText, 0, 0));
+        if (answer && *answer)
+            return CString(answer);
+    }
+    CString text;
+    pChildWnd->GetWindowText(text);
+    return text;
+}
+
+void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInfo)
+{
+    CMDIFrameWnd* frame = Frame();
+    if (!frame || !m_hWnd)
+        return;
+    BOOL changed = m_pTabClientWnd->m_bForceToRecalc;
+    // The active child by handle: a child without a window object of the class library
+    // still gets its tab.
+    const auto active = reinterpret_cast<HWND>(::SendMessageW(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
+    int position = GetTabItemCount();
+    int select = -1;
+    const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
+    for (HWND child = first; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        CWnd* wnd = CWnd::FromHandle(child);
+        const CString text = GetTextForTabItem(wnd);
+        const int tab = FindTabItem(child);
+        if (tab >= 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
+            if (child == active)
+                select = tab;
+            TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(tab)];
+            if (text != entry.csTitle) {
+                entry.csTitle = text;
+                CString shown = Literal(text);
+                TCITEM item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = shown.GetBuffer();
+                SetItem(tab, &item);
+                shown.ReleaseBuffer();
+                changed = TRUE;
+            }
+            if (bUpdateWindowsInfo) {
+                const HICON icon = GetWindowIcon(child);
+                const int image = icon ? AddTabItemIcon(icon) : -1;
+                TCITEM item{};
+                item.mask = TCIF_IMAGE;
+                if (GetItem(tab, &item) && item.iImage != image) {
+                    item.iImage = image;
+                    SetItem(tab, &item);
+                    changed = TRUE;
+                }
+            }
+        } else if (tab >= 0) {
+            DeleteItem(tab);
+            m_arrTab.erase(m_arrTab.begin() + tab);
+            --position;
+            if (select > tab)
+                --select;
+            changed = TRUE;
+        } else if (bAddNewWindows) {
+            const int before = select;
+            if (select >= position)
+                ++select;
+            // A child that gets no tab (hidden, or no MDI child) changes nothing, so a
+            // refresh with a hidden child lays nothing out.
+            if (InsertTabItem(position, wnd, FALSE, TRUE)) {
+                if (child == active)
+                    select = position;
+                changed = TRUE;
+            } else {
+                select = before;
+            }
+        }
+    }
+    if (select >= 0 && select != GetCurSel()) {
+        SetCurSel(select);
+        changed = TRUE;
+    }
+    if (changed)
+        RecalcFrame();
+    m_pTabClientWnd->m_bForceToRecalc = FALSE;
+}
+
+void COXTabWorkspace::SetOffset(DWORD dwOffset, BOOL bRecalc)
+{
+    m_dwOffset = dwOffset;
+    if (!m_hWnd)
+        return;
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    if (bRecalc)
+        RecalcFrame();
+}
+
+int COXTabWorkspace::FindTabItem(HWND hWnd) const
+{
+    if (!hWnd)
+        return -1;
+    // The class is read only for an item with the same handle: a refresh looks up every
+    // child, and most lookups of a long list are misses.
+    for (size_t i = 0; i < m_arrTab.size(); ++i) {
+        const CWnd* wnd = m_arrTab[i].pWnd;
+        if (wnd && wnd->m_hWnd == hWnd && m_arrTab[i].csClassName == ClassNameOf(hWnd))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+CWnd* COXTabWorkspace::GetTabChild(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetTabItemCount() ? m_arrTab[static_cast<size_t>(nIndex)].pWnd : nullptr;
+}
+
+BOOL COXTabWorkspace::AddTabItem(const CWnd* pChildWnd, BOOL bRedraw, BOOL bOnlyVisible)
+{
+    return InsertTabItem(GetTabItemCount(), pChildWnd, bRedraw, bOnlyVisible);
+}
+
+BOOL COXTabWorkspace::InsertTabItem(int nIndex, const CWnd* pChildWnd, BOOL bRedraw, BOOL bOnlyVisible)
+{
+    if (!m_hWnd || !pChildWnd || !::IsWindow(pChildWnd->m_hWnd) || nIndex < 0 || nIndex > GetTabItemCount())
+        return FALSE;
+    const HWND child = pChildWnd->m_hWnd;
+    if (!(::GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        return FALSE;
+    if (bOnlyVisible && !(::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
+        return FALSE;
+    const CString className = ClassNameOf(child);
+    const HICON icon = GetWindowIcon(child);
+    const int image = icon ? AddTabItemIcon(icon) : -1;
+    const CString title = GetTextForTabItem(pChildWnd);
+    if (InsertItem(TCIF_TEXT | TCIF_IMAGE, nIndex, Literal(title), image, 0) != nIndex)
+        return FALSE;
+    if (m_arrTab.empty() && bRedraw)
+        Invalidate();
+    TAB_ITEM_ENTRY entry;
+    entry.csTitle = title;
+    entry.csClassName = className;
+    entry.pWnd = CWnd::FromHandle(child);
+    m_arrTab.insert(m_arrTab.begin() + nIndex, entry);
+    if (bRedraw)
+        RecalcFrame();
+    return TRUE;
+}
+
+BOOL COXTabWorkspace::RemoveTabItem(const CWnd* pChildWnd, BOOL bRedraw)
+{
+    const int tab = FindTabItem(pChildWnd);
+    if (tab < 0)
+        return FALSE;
+    DeleteItem(tab);
+    m_arrTab.erase(m_arrTab.begin() + tab);
+    if (bRedraw)
+        RecalcFrame();
+    return TRUE;
+}
+
+HICON COXTabWorkspace::GetWindowIcon(HWND hWnd)
+{
+    if (auto icon = reinterpret_cast<HICON>(::SendMessageW(hWnd, WM_GETICON, ICON_SMALL, 0)))
+        return icon;
+    if (auto icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICONSM)))
+        return icon;
+    if (auto icon = reinterpret_cast<HICON>(::SendMessageW(hWnd, WM_GETICON, ICON_BIG, 0)))
+        return icon;
+    return reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICON));
+}
+
+int COXTabWorkspace::AddTabItemIcon(HICON hIcon)
+{
+    const auto found = std::find(m_arrImage.begin(), m_arrImage.end(), hIcon);
+    if (found != m_arrImage.end())
+        return static_cast<int>(found - m_arrImage.begin());
+    if (m_imageList.Add(hIcon) < 0)
+        return -1;
+    m_arrImage.push_back(hIcon);
+    return static_cast<int>(m_arrImage.size()) - 1;
+}
+
+void COXTabWorkspace::ActivateTabChild(int nIndex)
+{
+    CWnd* child = GetTabChild(nIndex);
+    CMDIFrameWnd* frame = Frame();
+    if (!child || !frame || !::IsWindow(child->m_hWnd))
+        return;
+    ::SendMessageW(frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->m_hWnd), 0);
+}
+
+BOOL COXTabWorkspace::OnSelChange(NMHDR* /*pNotifyStruct*/, LRESULT* pResult)
+{
+    const int tab = GetCurSel();
+    if (GetTabChild(tab)) {
+        ActivateTabChild(tab);
+        RecalcFrame();
+    }
+    *pResult = 0;
+    return FALSE;
+}
+
+void COXTabWorkspace::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    COXSkinnedTabCtrl::OnLButtonDblClk(nFlags, point);
+    CWnd* child = GetTabChild(GetCurSel());
+    CMDIFrameWnd* frame = Frame();
+    if (!child || !frame || !::IsWindow(child->m_hWnd))
+        return;
+    BOOL maximized = FALSE;
+    CMDIChildWnd* active = frame->MDIGetActive(&maximized);
+    const bool restore = active && active->m_hWnd == child->m_hWnd && maximized;
+    ::SendMessageW(frame->m_hWndMDIClient, restore ? WM_MDIRESTORE : WM_MDIMAXIMIZE,
+        reinterpret_cast<WPARAM>(child->m_hWnd), 0);
+}
+
+void COXTabWorkspace::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
+{
+    COXSkinnedTabCtrl::OnNcCalcSize(bCalcValidRects, lpncsp);
+    RECT& r = lpncsp->rgrc[0];
+    const int offset = static_cast<int>(m_dwOffset);
+    if (r.right - r.left > 2 * offset) {
+        r.left += offset;
+        r.right -= offset;
+    } else {
+        r.right = r.left;
+    }
+    if (r.bottom - r.top > 2 * offset) {
+        r.top += offset;
+        r.bottom -= offset;
+    } else {
+        r.bottom = r.top;
+    }
+}
+
+void COXTabWorkspace::OnNcPaint()
+{
+    CWindowDC dc(this);
+    CRect window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    client.OffsetRect(-window.left, -window.top);
+    window.OffsetRect(-window.left, -window.top);
+    dc.ExcludeClipRect(&client);
+    SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    GetTabSkin()->DrawMDITabBorder(&dc, &window, this);
+}
+
+BOOL COXTabWorkspace::OnEraseBkgnd(CDC* pDC)
+{
+    CRect rect;
+    GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    const int offset = static_cast<int>(m_dwOffset);
+    rect.right += offset;
+    rect.bottom += offset;
+    pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
+    return TRUE;
+}
+
+// ---- drag over tabs -------------------------------------------------------------------------------------
+
+DROPEFFECT COXTabWorkspaceDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* /*pDataObject*/, DWORD /*dwKeyState*/,
+    CPoint point)
+{
+    auto* workspace = DYNAMIC_DOWNCAST(COXTabWorkspace, pWnd);
+    if (!workspace || !workspace->IsAcceptingDraggedObject())
+        return DROPEFFECT_NONE;
+    TCHITTESTINFO hit{};
+    hit.pt = point;
+    const int tab = workspace->HitTest(&hit);
+    if (tab >= 0 && tab != m_nLastTab) {
+        workspace->ActivateTabChild(tab);
+        m_nLastTab = tab;
+    }
+    return DROPEFFECT_NONE;
+}
+
+void COXTabWorkspaceDropTarget::OnDragLeave(CWnd* /*pWnd*/) { m_nLastTab = -1; }
