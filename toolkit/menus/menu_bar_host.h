@@ -147,10 +147,12 @@ public:
                 }
                 return FALSE;
             }
-            if (!(::GetAsyncKeyState(VK_MENU) & 0x8000) && !m_menuBar.IsInSurfingMode())
+            // Alt as the keyboard had it when this key was struck (the context bit).
+            const bool bAltHeld = (lParam & (1 << 29)) != 0;
+            if (!bAltHeld && !m_menuBar.IsInSurfingMode())
                 return FALSE;
             s_bAltPressed = FALSE;
-            if (bUp || (::GetKeyState(VK_F4) & 0x8000))
+            if (bUp || wParam == VK_F4 || (::GetKeyState(VK_F4) & 0x8000))
                 return FALSE;
             return m_menuBar.HandleMenuKey(static_cast<UINT>(wParam));
         }

@@ -1,6 +1,7 @@
 // COXMenuBar: opening and tracking a popup under a button, switching popups, surfing the
 // bar with the keyboard, and the keys the host's keyboard hook hands over.
 #include <algorithm>
+#include <cwctype>
 #include <memory>
 
 #include "platform/afx/frame.h"
@@ -430,5 +431,14 @@ BOOL COXMenuBar::HandleMenuKey(UINT nChar)
     const auto it = m_mapMnemonics.find(static_cast<WCHAR>(std::towupper(static_cast<wint_t>(nChar))));
     if (it == m_mapMnemonics.end())
         return FALSE;
+    if (!IsPopupItem(m_hMenu, it->second)) {
+        // A top-level command runs by its mnemonic as it does by a click.
+        const UINT state = ::GetMenuState(m_hMenu, static_cast<UINT>(it->second), MF_BYPOSITION);
+        if (m_bSurfing)
+            SetSurfingMode(FALSE);
+        if (!(state & (MF_DISABLED | MF_GRAYED)) && m_pFrameWnd && m_pFrameWnd->m_hWnd)
+            m_pFrameWnd->PostMessage(WM_COMMAND, MAKEWPARAM(::GetMenuItemID(m_hMenu, it->second), 0), 0);
+        return TRUE;
+    }
     return open(it->second);
 }
