@@ -2,6 +2,7 @@
 // click and keys with the frame's menu-loop messages in order, closing by a click on the
 // open button, keyboard surfing and its focus, popups switched by keys and by the mouse,
 // command and disabled items, Alt+F4, and the host hooks shared by two frames.
+#include "platform/afx/frame_help.h"
 #include "platform/user/driver.h"
 #include "platform/user/menu.h"
 #include "platform/user/messages.h"
@@ -365,6 +366,28 @@ TEST_F(BarInputTest, TwoHostsShareOneHookPair)
     Pump();
     EXPECT_EQ(user::LiveHookCount(), hooksBefore);
     EXPECT_EQ(COXMenuBar::GetMouseHookUsers(), 0);
+}
+
+} // namespace
+} // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+TEST_F(BarInputTest, HelpModeClickOpensPopupAndAsksHelpForThePick)
+{
+    CTestSDIFrame& f = MakeSDI();
+    f.m_bAutoMenuEnable = FALSE;   // the frame has no handlers: its items stay enabled
+    afx::ClearWinHelpCalls();
+    f.PostMessage(WM_COMMAND, ID_CONTEXT_HELP);   // help mode starts from the frame's loop
+    ClickButton(f.GetMenuBar(), 1);               // Edit opens
+    Press(VK_DOWN);
+    Press(VK_RETURN);                             // Undo is picked
+    Pump();
+    ASSERT_FALSE(afx::WinHelpCalls().empty());
+    EXPECT_EQ(afx::WinHelpCalls().back().dwData, static_cast<DWORD_PTR>(HID_BASE_COMMAND + ID_UNDO));
+    EXPECT_EQ(f.log.Count(WM_INITMENUPOPUP), 1);
+    EXPECT_EQ(f.m_bHelpMode, CFrameWnd::HELP_INACTIVE);
 }
 
 } // namespace

@@ -43,7 +43,8 @@ void Record(FrameLog& log, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (IsLoopMessage(message) || message == WM_COMMAND || message == WM_SYSCOMMAND || message == 0x8073 ||
         message == 0x8074)
-        log.msgs.push_back({message, wParam, lParam});
+        log.msgs.push_back({message, wParam, lParam,
+            (message == 0x8073 || message == 0x8074) && lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""});
 }
 
 } // namespace
@@ -110,6 +111,11 @@ BOOL CTestMDIFrame::Make(HMENU hMenu, const CRect& rect)
 BOOL CTestMDIFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     Record(log, message, wParam, lParam);
+    if (message == WM_ENTERIDLE && onEnterIdle) {
+        const std::function<void()> once = std::move(onEnterIdle);
+        onEnterIdle = nullptr;
+        once();
+    }
     return COXMenuBarFrame<CMDIFrameWnd>::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -117,6 +123,8 @@ void MenuBarTest::SetUp()
 {
     DockTest::SetUp();
     app.SetRegistryKey(L"ZynMenuBarTests");
+    // Menus saved by an earlier case would load into this one's frames.
+    app.WriteProfileString(L"Menu_Default~!@#$#$%^", nullptr, nullptr);
     hooksBefore = user::LiveHookCount();
 }
 
@@ -145,10 +153,10 @@ CTestSDIFrame& MenuBarTest::MakeSDI(DWORD dwDockStyle)
     return *f;
 }
 
-CTestMDIFrame& MenuBarTest::MakeMDI(bool maximise, DWORD childStyle)
+CTestMDIFrame& MenuBarTest::MakeMDI(bool maximise, DWORD childStyle, const CRect& rect)
 {
     auto* f = new CTestMDIFrame;
-    EXPECT_TRUE(f->Make(MakeSampleMenu()));
+    EXPECT_TRUE(f->Make(MakeSampleMenu(), rect));
     frame = f;
     mdi = f;
     app.m_pMainWnd = frame;

@@ -10,6 +10,7 @@
 //   2 &View    popup, grayed: &Status (ID_STATUS)
 //   3 &Help    a command item (ID_HELPCMD), no popup
 //   4 &Window  popup: &Tile (ID_TILE)
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct FrameMsg {
     UINT msg;
     WPARAM wParam;
     LPARAM lParam;
+    std::wstring text;   // 0x8073 / 0x8074: the section name lParam pointed to
 };
 
 // What a menu-bar frame records.
@@ -61,6 +63,8 @@ class CTestMDIFrame : public COXMenuBarFrame<CMDIFrameWnd> {
 public:
     BOOL Make(HMENU hMenu, const CRect& rect = CRect(100, 100, 700, 500));
     FrameLog log;
+    // Called at the first WM_ENTERIDLE of a menu loop (a popup is open and painted).
+    std::function<void()> onEnterIdle;
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -74,7 +78,8 @@ protected:
     // An SDI frame showing the sample menu, active, with a focused child view.
     CTestSDIFrame& MakeSDI(DWORD dwDockStyle = CBRS_ALIGN_ANY);
     // An MDI frame showing the sample menu, with one child (maximised when asked).
-    CTestMDIFrame& MakeMDI(bool maximise, DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW);
+    CTestMDIFrame& MakeMDI(bool maximise, DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+        const CRect& rect = CRect(100, 100, 700, 500));
 
     // The centre of a bar button in screen coordinates.
     static CPoint ButtonCentre(COXMenuBar& bar, int index);

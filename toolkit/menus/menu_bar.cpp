@@ -485,9 +485,12 @@ CSize COXMenuBar::CalcLayout(DWORD dwMode, int nLength)
 {
     RecalculateItemWidths();
     CSize size = COXCoolToolBar::CalcLayout(dwMode, nLength);
-    if (m_bTakeEntireRow && ((dwMode & (LM_HORZDOCK | LM_VERTDOCK)) || m_bRowLayout)) {
-        const bool horizontal =
-            (dwMode & LM_HORZDOCK) || (!(dwMode & LM_VERTDOCK) && (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+    // A docked bar's fixed layout (the dock bar's question) counts as docked too: the
+    // toolbar's dynamic layout hands a docked request to the fixed one without the side.
+    const bool bDockedFixed = m_pDockBar && !IsFloating() && nLength == -1 && !(dwMode & (LM_MRUWIDTH | LM_COMMIT));
+    if (m_bTakeEntireRow && ((dwMode & (LM_HORZDOCK | LM_VERTDOCK)) || m_bRowLayout || bDockedFixed)) {
+        const bool horizontal = (dwMode & LM_HORZDOCK) ||
+            (!(dwMode & LM_VERTDOCK) && (bDockedFixed ? (dwMode & LM_HORZ) != 0 : (m_dwStyle & CBRS_ORIENT_HORZ) != 0));
         if (horizontal)
             size.cx = std::max<LONG>(size.cx, GetEntireRow(TRUE));
         else

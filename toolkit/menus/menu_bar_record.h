@@ -13,7 +13,7 @@
 //             DWORD), then the UTF-16LE units
 //
 // Example: one item "A" with command 0x10 is
-//   01000000 00000000 00000000 10000000 FF FEFF 01 4100   (21 bytes).
+//   01000000 00000000 00000000 10000000 FF FEFF 01 4100   (22 bytes).
 //
 // The reader trusts nothing: every field must lie inside the bytes, a count is at most
 // what the remaining bytes could hold, the tree holds at most OX_MENURECORD_MAX_ITEMS

@@ -1,0 +1,152 @@
+// Golden pictures of an MDI frame with its menu bar and a maximised child's icon and
+// buttons, in the three skins; under Office 2003 also the bar surfing and with a popup
+// open. Compared pixel for pixel except where text is drawn (the caption, the item texts
+// of the bar and the popup).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/sysmetrics.h"
+#include "platform/user/driver.h"
+#include "platform/user/menu.h"
+#include "platform/user/messages.h"
+#include "tests/menubar/menubar_test_support.h"
+#include "tests/support/golden.h"
+#include "toolkit/menus/organizer.h"
+#include "toolkit/skins/skin_2003.h"
+#include "toolkit/skins/skin_classic.h"
+#include "toolkit/skins/skin_lookup.h"
+#include "toolkit/skins/skin_xp.h"
+
+namespace zyn::test {
+namespace {
+
+COXSkin* g_skin = nullptr;
+
+class MenuBarGoldenTest : public MenuBarTest {
+protected:
+    void SetUp() override
+    {
+        MenuBarTest::SetUp();
+        m_previous = OXSetSkinSource([] { return g_skin; });
+    }
+    void TearDown() override
+    {
+        MenuBarTest::TearDown();
+        OXSetSkinSource(m_previous);
+        g_skin = nullptr;
+    }
+
+    // The frame's window with the caption text and the bar's item texts left out.
+    void Check(const std::string& name, HWND popup = nullptr)
+    {
+        CRect window;
+        mdi->GetWindowRect(&window);
+        std::vector<RECT> ignore;
+        const CPoint origin = window.TopLeft();
+        const int caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
+        ignore.push_back(CRect(24, 0, window.Width() - 80, caption));
+        COXMenuBar& bar = mdi->GetMenuBar();
+        for (int i = 0; i < bar.GetMenuItemCount(); ++i) {
+            CRect item;
+            bar.GetItemRect(i, &item);
+            bar.ClientToScreen(&item);
+            item.DeflateRect(3, 3);
+            item.OffsetRect(-origin);
+            ignore.push_back(item);
+        }
+        GoldenPicture picture = CaptureScreen(window);
+        if (popup) {
+            // The popup's item texts (right of the image strip), in the popup's own place.
+            CRect rect;
+            ::GetWindowRect(popup, &rect);
+            CRect all = window;
+            all.UnionRect(&all, &rect);
+            all.right += 4;
+            all.bottom += 4;
+            for (RECT& r : ignore)
+                ::OffsetRect(&r, origin.x - all.left, origin.y - all.top);
+            ignore.push_back(CRect(rect.left - all.left + 26, rect.top - all.top + 3, rect.right - all.left - 4,
+                rect.bottom - all.top - 3));
+            picture = CaptureScreen(all);
+        }
+        EXPECT_TRUE(MatchesGolden("menubar", name, picture, ignore));
+    }
+
+    // Members: they outlive the frames the fixture's tear-down destroys.
+    COXSkinClassic classic;
+    COXSkinXP xp;
+    COXSkin2003 office;
+
+private:
+    OXSkinSource m_previous = nullptr;
+};
+
+TEST_F(MenuBarGoldenTest, FrameWithMenuBarInEachSkin)
+{
+    struct Row {
+        const char* name;
+        COXSkin* skin;
+    };
+    for (const Row& row : {Row{"classic", &classic}, Row{"xp", &xp}, Row{"2003", &office}}) {
+        SCOPED_TRACE(row.name);
+        g_skin = row.skin;
+        MakeMDI(true, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(40, 40, 480, 260));
+        ::RedrawWindow(mdi->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        Check(std::string("frame_") + row.name);
+        app.m_pMainWnd = nullptr;
+        mdi->DestroyWindow();
+        mdi = nullptr;
+        frame = nullptr;
+        Pump();
+    }
+}
+
+TEST_F(MenuBarGoldenTest, Office2003SurfingAndPopupOpen)
+{
+    g_skin = &office;
+    CTestMDIFrame& f = MakeMDI(true, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(40, 40, 480, 260));
+    ::SetFocus(child->m_hWnd);
+    Press(VK_MENU);
+    Press(VK_RIGHT);
+    Pump();
+    ASSERT_TRUE(f.GetMenuBar().IsInSurfingMode());
+    ::RedrawWindow(f.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    Check("frame_2003_surfing");
+    Press(VK_ESCAPE);
+    Pump();
+
+    // The popup through the frame's organizer: painted by the 2003 menu skin.
+    f.m_bAutoMenuEnable = FALSE;
+    auto organizer = std::make_unique<COXBitmapMenuOrganizer>();
+    ASSERT_TRUE(organizer->AttachFrameWnd(&f));
+    bool shot = false;
+    f.onEnterIdle = [&] {
+        user::PaintPendingWindows();
+        HWND popup = nullptr;
+        for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            wchar_t cls[16] = {};
+            ::GetClassNameW(h, cls, 16);
+            if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(h))
+                popup = h;
+        }
+        ASSERT_NE(popup, nullptr);
+        Check("frame_2003_popup", popup);
+        shot = true;
+    };
+    ClickButton(f.GetMenuBar(), 0);
+    Pump();
+    EXPECT_TRUE(shot);
+    // The frame goes before its organizer, and both before the case counts GDI objects.
+    app.m_pMainWnd = nullptr;
+    f.DestroyWindow();
+    mdi = nullptr;
+    frame = nullptr;
+    Pump();
+    organizer.reset();
+}
+
+} // namespace
+} // namespace zyn::test
