@@ -150,3 +150,39 @@ TEST_F(MenuBarGoldenTest, Office2003SurfingAndPopupOpen)
 
 } // namespace
 } // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+// Under Office 2003 a caption button of the bar continues the frame's dock-bar band: its
+// left half runs from the dock bar's left colour (BTNFACE (212, 208, 200)) to its right
+// colour (WINDOW .8 + BTNFACE .2 = (246, 245, 244)) over half the wider of the screen (1280)
+// and the frame, counted from the frame's left edge. The skin gives the gradient vertices
+// its channels times 255; the library's ramp takes column x of 640 as the high byte of
+// a + (b - a) * x / 640 (truncated) on those 16-bit values.
+TEST_F(MenuBarGoldenTest, Office2003CaptionButtonsContinueTheDockBarBand)
+{
+    g_skin = &office;
+    CTestMDIFrame& f = MakeMDI(true, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(40, 40, 480, 260));
+    user::InjectMouseMove(1000, 900);   // nothing hot
+    Pump();
+    COXMenuBar& bar = f.GetMenuBar();
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    const auto lerp = [](int x) {
+        const auto ch = [x](int a, int b) { return (a * 255 + (b - a) * 255 * x / 640) >> 8; };
+        return RGB(ch(212, 246), ch(208, 245), ch(200, 244));
+    };
+    CRect frameRect;
+    f.GetWindowRect(&frameRect);
+    const HDC screen = ::GetDC(nullptr);
+    for (const CRect& button : {bar.GetCloseRect(), bar.GetRestoreRect(), bar.GetMinimizeRect()}) {
+        ASSERT_FALSE(button.IsRectEmpty());
+        const CPoint corner = WindowPoint(bar, button.TopLeft());
+        EXPECT_EQ(::GetPixel(screen, corner.x, corner.y), lerp(corner.x - frameRect.left))
+            << "button at " << button.left << " x " << corner.x - frameRect.left;
+    }
+    ::ReleaseDC(nullptr, screen);
+}
+
+} // namespace
+} // namespace zyn::test

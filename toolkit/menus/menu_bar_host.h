@@ -188,7 +188,9 @@ public:
             nHit = nCount;
         if (wParam == WM_MOUSEMOVE && point != s_ptLastMouse && nHit >= 0 && nHit != m_menuBar.GetDisplayedIndex()) {
             m_menuBar.SetNextIndex(nHit);
-            const HWND hTarget = info->hwnd;
+            // The click is in the bar's client coordinates, so it goes to the bar: the press
+            // lies outside every popup and ends the open one's loop.
+            const HWND hTarget = m_menuBar.m_hWnd;
             ::PostMessageW(hTarget, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
             ::PostMessageW(hTarget, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(point.x, point.y));
             return TRUE;
