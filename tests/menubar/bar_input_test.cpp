@@ -172,10 +172,7 @@ TEST_F(BarInputTest, KeysThatOpenPopups)
             ASSERT_EQ(popups.size(), 1u);
             EXPECT_EQ(LOWORD(popups[0]), row.popup);
         }
-        app.m_pMainWnd = nullptr;   // no WM_QUIT for the next row
-        f.DestroyWindow();
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 

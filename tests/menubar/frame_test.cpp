@@ -43,10 +43,7 @@ TEST_F(MenuFrameTest, DockStyleDecidesWhereTheBarLives)
         EXPECT_EQ(f.SendMessage(WM_OX_QUERYSNAPPING), 0);
         f.EnableSnapping(TRUE);
         EXPECT_EQ(f.SendMessage(WM_OX_QUERYSNAPPING), 1);
-        app.m_pMainWnd = nullptr;
-        f.DestroyWindow();
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 

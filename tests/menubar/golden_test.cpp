@@ -95,11 +95,7 @@ TEST_F(MenuBarGoldenTest, FrameWithMenuBarInEachSkin)
         ::RedrawWindow(mdi->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
         Check(std::string("frame_") + row.name);
-        app.m_pMainWnd = nullptr;
-        mdi->DestroyWindow();
-        mdi = nullptr;
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 
@@ -140,11 +136,7 @@ TEST_F(MenuBarGoldenTest, Office2003SurfingAndPopupOpen)
     Pump();
     EXPECT_TRUE(shot);
     // The frame goes before its organizer, and both before the case counts GDI objects.
-    app.m_pMainWnd = nullptr;
-    f.DestroyWindow();
-    mdi = nullptr;
-    frame = nullptr;
-    Pump();
+    DropFrame();
     organizer.reset();
 }
 

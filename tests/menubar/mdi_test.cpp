@@ -59,11 +59,7 @@ TEST_F(MdiBarTest, ButtonsPlacedFromTheBarHeight)
         EXPECT_EQ(bar.GetCloseRect(), shift(row.close));
         EXPECT_EQ(bar.GetRestoreRect(), shift(row.restore));
         EXPECT_EQ(bar.GetMinimizeRect(), shift(row.minimize));
-        app.m_pMainWnd = nullptr;
-        mdi->DestroyWindow();
-        mdi = nullptr;
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 
@@ -125,11 +121,7 @@ TEST_F(MdiBarTest, PressAndReleaseOnTheButtons)
         }
         EXPECT_EQ(bar.GetPressedMDIButton(), -1);
         EXPECT_EQ(::GetCapture(), nullptr);
-        app.m_pMainWnd = nullptr;
-        mdi->DestroyWindow();
-        mdi = nullptr;
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 

@@ -177,6 +177,17 @@ CTestMDIFrame& MenuBarTest::MakeMDI(bool maximise, DWORD childStyle, const CRect
     return *f;
 }
 
+void MenuBarTest::DropFrame()
+{
+    app.m_pMainWnd = nullptr;
+    if (frame && ::IsWindow(frame->m_hWnd))
+        frame->DestroyWindow();
+    frame = nullptr;
+    mdi = nullptr;
+    child = nullptr;
+    Pump();
+}
+
 CPoint MenuBarTest::ButtonCentre(COXMenuBar& bar, int index)
 {
     CRect r;

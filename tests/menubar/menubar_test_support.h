@@ -81,6 +81,9 @@ protected:
     CTestMDIFrame& MakeMDI(bool maximise, DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
         const CRect& rect = CRect(100, 100, 700, 500));
 
+    // Destroys the case's frame (no WM_QUIT follows: it stops being the main window first),
+    // so that a table's next row makes its own.
+    void DropFrame();
     // The centre of a bar button in screen coordinates.
     static CPoint ButtonCentre(COXMenuBar& bar, int index);
     static void ClickButton(COXMenuBar& bar, int index);

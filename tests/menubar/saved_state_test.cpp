@@ -275,10 +275,7 @@ TEST_F(MenuBarStateTest, DamagedSavedMenuLeavesTheMenuIntact)
         EXPECT_EQ(f.log.Count(0x8074), 1) << "the notice goes out all the same";
         EXPECT_FALSE(f.GetMenuBar().LoadMenuState(hMenu, nullptr));
         EXPECT_EQ(::GetMenuItemCount(hMenu), 5);
-        app.m_pMainWnd = nullptr;
-        f.DestroyWindow();
-        frame = nullptr;
-        Pump();
+        DropFrame();
     }
 }
 
