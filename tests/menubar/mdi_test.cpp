@@ -2,10 +2,22 @@
 // from the bar's height), presses and releases on them, the icon's system menu, the MDI
 // client's menu switching and its subclass kept against a foreign one, and the bars'
 // counted mouse hook.
+#include "platform/afx/doc.h"
+#include "platform/afx/doc_context.h"
+#include "platform/afx/view.h"
 #include "platform/user/driver.h"
+#include "platform/user/modal.h"
 #include "platform/user/messages.h"
 #include "platform/user/styles.h"
 #include "tests/menubar/menubar_test_support.h"
+
+// A view that draws nothing, for a child with a document.
+class CPlainView : public CView {
+    DECLARE_DYNCREATE(CPlainView)
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CPlainView, CView)
 
 namespace zyn::test {
 namespace {
@@ -150,6 +162,43 @@ TEST_F(MdiBarTest, IconOpensTheSystemMenuDoubleClickCloses)
     user::InjectClick(icon.x, icon.y);
     Pump();
     EXPECT_FALSE(::IsWindow(hChild));
+}
+
+TEST_F(MdiBarTest, IconDoubleClickClosesThroughTheSaveQuestion)
+{
+    CTestMDIFrame& f = MakeMDI(true);
+    // A second child showing a changed document, maximised and active.
+    auto* doc = new CDocument;
+    CCreateContext context;
+    context.m_pCurrentDoc = doc;
+    context.m_pNewViewClass = RUNTIME_CLASS(CPlainView);
+    auto* edited = new CMDIChildWnd;
+    ASSERT_TRUE(edited->Create(nullptr, L"Edited", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), &f,
+        &context));
+    edited->InitialUpdateFrame(doc, TRUE);
+    f.MDIMaximize(edited);
+    doc->SetModifiedFlag(TRUE);
+    Bar().SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    Bar().RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    Pump();
+    const CPoint icon = At(Bar().GetIconRect().CenterPoint());
+    const HWND hEdited = edited->m_hWnd;
+    struct Row {
+        int answer;
+        bool closed;
+    };
+    for (const Row row : {Row{IDCANCEL, false}, Row{IDNO, true}}) {
+        user::AnswerScript::Clear();
+        user::AnswerScript::Push(user::AnswerKind::MessageBox, row.answer);
+        user::InjectClick(icon.x, icon.y);
+        user::InjectClick(icon.x, icon.y);
+        Pump();
+        int boxes = 0;
+        for (const user::ShownRecord& shown : user::AnswerScript::Shown())
+            boxes += shown.kind == user::AnswerKind::MessageBox ? 1 : 0;
+        EXPECT_EQ(boxes, 1) << "the save question, answered " << row.answer;
+        EXPECT_EQ(!::IsWindow(hEdited), row.closed) << "answered " << row.answer;
+    }
 }
 
 TEST_F(MdiBarTest, ClientMenuSwitchReachesTheBar)
