@@ -206,16 +206,19 @@ int COXMenuBar::OnCreate(LPCREATESTRUCT /*lpCreateStruct*/)
     const LRESULT result = Default();
     if (result == -1)
         return -1;
-    // One thread mouse hook for all bars, counted: the last bar removes it. A hook left
-    // over from bars whose windows went without their WM_DESTROY is replaced.
-    if (m_nMouseHookUsers <= 0 || !m_hMouseHook) {
+    // One thread mouse hook for all bars: the first bar installs it, the last removes it.
+    // Bars whose windows went without their WM_DESTROY are forgotten, and a hook left over
+    // from them is replaced.
+    auto& users = MouseHookUsers();
+    for (auto it = users.begin(); it != users.end();)
+        it = ::IsWindow(*it) ? std::next(it) : users.erase(it);
+    if (users.empty()) {
         if (m_hMouseHook)
             ::UnhookWindowsHookEx(m_hMouseHook);
-        m_nMouseHookUsers = 0;
         m_hMouseHook = ::SetWindowsHookEx(WH_MOUSE, &COXMenuBar::MouseProc, nullptr, ::GetCurrentThreadId());
     }
     if (m_hMouseHook) {
-        ++m_nMouseHookUsers;
+        users.insert(m_hWnd);
         m_bMouseHookCounted = TRUE;
     }
     return static_cast<int>(result);
@@ -229,8 +232,11 @@ void COXMenuBar::OnDestroy()
     }
     if (m_bMouseHookCounted) {
         m_bMouseHookCounted = FALSE;
-        if (--m_nMouseHookUsers <= 0) {
-            m_nMouseHookUsers = 0;
+        auto& users = MouseHookUsers();
+        users.erase(m_hWnd);
+        for (auto it = users.begin(); it != users.end();)
+            it = ::IsWindow(*it) ? std::next(it) : users.erase(it);
+        if (users.empty()) {
             if (m_hMouseHook)
                 ::UnhookWindowsHookEx(m_hMouseHook);
             m_hMouseHook = nullptr;

@@ -21,6 +21,7 @@
 // (WM_ENTERMENULOOP, WM_INITMENU, WM_MENUSELECT, WM_EXITMENULOOP), commands and the saved-
 // state notices 0x8073/0x8074 go to the frame given to Create.
 #include <map>
+#include <set>
 #include <memory>
 #include <vector>
 
@@ -124,8 +125,8 @@ public:
     CRect GetRestoreRect() const { return m_rectRestore; }
     CRect GetMinimizeRect() const { return m_rectMinimize; }
     int GetPressedMDIButton() const { return m_nPressedMDIButton; }
-    // Bars alive that installed (counted) the thread mouse hook, and the hook.
-    static int GetMouseHookUsers() { return m_nMouseHookUsers; }
+    // Bars alive that use the thread mouse hook, and the hook.
+    static int GetMouseHookUsers() { return static_cast<int>(MouseHookUsers().size()); }
     static HHOOK GetMouseHook() { return m_hMouseHook; }
 
     // ---- rows ------------------------------------------------------------------------------------------------------
@@ -251,7 +252,8 @@ protected:
 
     static HWND m_hwndFocusBeforeSurfing;
     static HHOOK m_hMouseHook;
-    static int m_nMouseHookUsers;
+    // The bars' windows using the hook (a window gone without its WM_DESTROY is pruned).
+    static std::set<HWND>& MouseHookUsers();
     static HWND m_hwndPrevMouseMoveWnd;
 
     DECLARE_MESSAGE_MAP()

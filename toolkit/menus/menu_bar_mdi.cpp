@@ -18,7 +18,12 @@
 #include "toolkit/skins/toolbar_skin.h"
 
 HHOOK COXMenuBar::m_hMouseHook = nullptr;
-int COXMenuBar::m_nMouseHookUsers = 0;
+
+std::set<HWND>& COXMenuBar::MouseHookUsers()
+{
+    static std::set<HWND> users;
+    return users;
+}
 HWND COXMenuBar::m_hwndPrevMouseMoveWnd = nullptr;
 
 namespace {
