@@ -111,7 +111,7 @@ public:
     virtual BOOL CanEnterHelpMode();
     // One message of the help loop, looked at while still queued: FALSE ends the loop (with
     // *pContext the help ID of a click, 0 for none).
-    BOOL ProcessHelpMsg(MSG& msg, DWORD* pContext);
+    virtual BOOL ProcessHelpMsg(MSG& msg, DWORD* pContext);
     // The window under point; over this frame or its windows the frame takes the capture
     // and shows the help cursor, elsewhere it lets go (*pbDescendant tells which).
     HWND SetHelpCapture(POINT point, BOOL* pbDescendant);

@@ -407,8 +407,8 @@ Converted Convert(ThreadQueue& q, const InputEvent& e)
         BYTE ks[256];
         std::copy(std::begin(q.keyState), std::end(q.keyState), ks);
         SetKeyBits(ks, e.vk, e.down);
-        const bool alt = (ks[VK_MENU] & 0x80) != 0;
-        const bool ctrl = (ks[VK_CONTROL] & 0x80) != 0;
+        const bool alt = e.modifiersKnown ? e.altDown : (ks[VK_MENU] & 0x80) != 0;
+        const bool ctrl = e.modifiersKnown ? e.ctrlDown : (ks[VK_CONTROL] & 0x80) != 0;
         HWND target = q.focus && IsWindow(q.focus) ? q.focus : nullptr;
         bool sys = (alt && !ctrl) || e.vk == VK_F10 || ((e.vk == VK_MENU || e.vk == VK_LMENU || e.vk == VK_RMENU) && !ctrl);
         if (!target) {
@@ -773,6 +773,9 @@ void InjectKey(int vk, bool down)
         SetKeyBits(Input().asyncKeys, vk, down);
         if (down)
             Input().asyncPressed[vk] = 1;
+        e.modifiersKnown = true;
+        e.altDown = (Input().asyncKeys[VK_MENU] & 0x80) != 0;
+        e.ctrlDown = (Input().asyncKeys[VK_CONTROL] & 0x80) != 0;
     }
     TouchWindowSystem();
     Enqueue(e);

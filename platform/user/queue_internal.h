@@ -47,6 +47,12 @@ struct InputEvent {
     int vk = 0;
     bool repeat = false;
     wchar_t ch = 0;
+    // Keys: Alt and Ctrl as the keyboard had them when the key was struck. They decide a
+    // system key and the Alt context bit even when a hook ate the Alt key's own messages
+    // (the thread's key state then never saw Alt go down).
+    bool modifiersKnown = false;
+    bool altDown = false;
+    bool ctrlDown = false;
 };
 
 struct TimerRec {

@@ -5,7 +5,9 @@
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/gdi/pen.h"
 #include "platform/gdi/wingdi.h"
+#include "toolkit/skins/bar_skin_draw.h"
 #include "toolkit/skins/dc_guard.h"
+#include "toolkit/skins/menubar_paint.h"
 #include "toolkit/docking/size_control_bar.h"
 #include "toolkit/skins/skin_2003.h"
 
@@ -146,11 +148,22 @@ namespace {
 // recoloured. A size control bar's buttons sit on its gripper strip: they show their own
 // slice of the control-bar gradient that fills the strip, across its width on a bar docked
 // at the top or bottom, down its height otherwise. Other windows get the given background,
-// as in the XP skin. (The menu bar's buttons are meant to continue the dock-bar gradient of
-// their frame; they get the plain background until the menu bar brings its window.)
+// as in the XP skin. A menu bar's buttons continue the dock-bar band of the bar's frame: the
+// band starts at the frame's left edge and is as wide as the screen or the frame, whichever
+// is wider; its left half runs from the dock bar's left colour to its right colour and its
+// right half is solid.
 void Fill2003Background(const COXSkinXP& skin, CDC& dc, int cx, int cy, const CRect& rect, COLORREF background,
     CWnd* wnd)
 {
+    if (wnd && wnd->m_hWnd && OXIsMenuBar(wnd)) {
+        auto& skin2003 = const_cast<COXSkin2003&>(static_cast<const COXSkin2003&>(skin));
+        // FrameBand answers in the bar's window coordinates; the button's origin is its corner.
+        CRect band = zyn::barskin::FrameBand(wnd, CRect(0, 0, cx, cy), -rect.left);
+        band.top = 0;
+        band.bottom = cy;
+        zyn::barskin::DrawFrameBand(&dc, &skin2003, band, true);
+        return;
+    }
     if (!wnd || !wnd->m_hWnd || !wnd->IsKindOf(RUNTIME_CLASS(COXSizeControlBar))) {
         dc.FillSolidRect(0, 0, cx, cy, background);
         return;
