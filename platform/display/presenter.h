@@ -52,6 +52,7 @@ struct PresenterStats {
     uint64_t wholeFrames = 0; // presents that copied the whole framebuffer
     uint64_t resizes = 0;     // desktop resizes that followed the window
     uint64_t closeRequests = 0;
+    uint64_t pumps = 0;       // pumps of the thread's waits: it was idle, all painted
 };
 PresenterStats GetPresenterStats();
 

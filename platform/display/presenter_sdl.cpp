@@ -284,6 +284,8 @@ void SdlPresenter::Pump()
         HandleEvent(e);
     UpdateCursor();
     m_pumping = false;
+    std::lock_guard lock(m_statsMutex);
+    ++m_stats.pumps;
 }
 
 void SdlPresenter::UpdateCursor()

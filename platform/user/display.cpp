@@ -35,6 +35,8 @@ void SetDisplayPump(DisplayPump* pump)
     g_pump = pump;
 }
 
+bool DisplayAttached() { return g_pump.load() != nullptr; }
+
 // The pumped form of WaitForQueue (queue.cpp calls it for the pump's thread); false when
 // the thread has no pump and the ordinary wait applies.
 bool WaitPumping(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline)

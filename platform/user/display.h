@@ -27,6 +27,10 @@ inline constexpr DWORD kDisplayPumpSliceMs = 4;
 // second thread's pump replaces the first.
 void SetDisplayPump(DisplayPump* pump);
 
+// Whether a display pump is installed: a person may be watching and answering, so
+// nothing that would ask them (a message box) answers itself.
+bool DisplayAttached();
+
 // The display now has the given size: the framebuffer follows (keeping its pixels where
 // both overlap), the desktop window takes the size, every window is invalidated,
 // maximised top-level windows of the calling thread are maximised again to the new work
