@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "platform/base/threads.h"
+#include "platform/gdi/dc_internal.h"
+#include "platform/gdi/surface.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/dialog.h"
 #include "platform/user/display.h"
 #include "platform/user/driver.h"
 #include "platform/user/messages.h"
@@ -125,12 +128,26 @@ TEST_F(DisplayHooks, MessageBoxWaitsForThePersonAtTheDisplay)
     FakePump pump;
     PumpScope scope(pump);
     EXPECT_TRUE(user::DisplayAttached());
-    pump.step = [](int) {
+    int okInk = -1, seen = 0;
+    pump.step = [&](int) {
         HWND box = FindWindowW(L"#32770", L"Save?");
-        if (box && IsWindowVisible(box) && user::PendingInputCount() == 0)
-            user::InjectKeyPress(VK_ESCAPE);
+        if (!box || !IsWindowVisible(box) || user::PendingInputCount() != 0 || ++seen < 3)
+            return;
+        // The box is up and the thread has been idle since: the default button, which took
+        // the focus as the box appeared, shows its caption in dark ink on the button face.
+        RECT ok{};
+        GetWindowRect(GetDlgItem(box, IDOK), &ok);
+        auto s = gdi::DesktopSurface();
+        okInk = 0;
+        for (int y = ok.top + 4; y < ok.bottom - 4; ++y)
+            for (int x = ok.left + 4; x < ok.right - 4; ++x) {
+                const uint32_t p = s->Row32(y)[x];
+                okInk += ((p >> 16) & 0xFF) < 0x40 && ((p >> 8) & 0xFF) < 0x40 && (p & 0xFF) < 0x40;
+            }
+        user::InjectKeyPress(VK_ESCAPE);
     };
     EXPECT_EQ(MessageBoxW(nullptr, L"Save changes?", L"Save?", MB_OKCANCEL), IDCANCEL);
+    EXPECT_GT(okInk, 0) << "the default button was painted over by the box's background";
 }
 
 TEST_F(DisplayHooks, DisplaySizeChangeResizesTheDesktopAndTellsTopLevelWindows)
