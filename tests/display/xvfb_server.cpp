@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -96,17 +97,21 @@ bool XvfbServer::Start(int width, int height, std::string& whyNot)
     std::vector<std::string> args{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
         std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"};
     auto cargv = ArgvOf(args);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, cargv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (rc != 0) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // The server ends with us, even when a test is killed halfway.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         close(fds[0]);
-        whyNot = std::string("cannot run Xvfb: ") + std::strerror(rc);
+        const int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0)
+            dup2(devnull, 2);
+        execvp("Xvfb", cargv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        whyNot = std::string("cannot run Xvfb: ") + std::strerror(errno);
         return false;
     }
     m_pid = pid;
@@ -176,12 +181,13 @@ bool ReadXwd(const std::string& path, XwdImage& out, std::string& whyNot)
     const uint32_t headerSize = h[0], version = h[1], format = h[2], width = h[4], height = h[5], byteOrder = h[7],
                    bpp = h[11], bytesPerLine = h[12], visual = h[13], red = h[14], green = h[15], blue = h[16],
                    ncolors = h[19];
-    if (version != 7 || format != 2 || bpp != 32 || (visual != 4 && visual != 5)) {
-        whyNot = "not a 32-bit TrueColor ZPixmap xwd dump";
+    if (version != 7 || format != 2 || (bpp != 32 && bpp != 24) || (visual != 4 && visual != 5)) {
+        whyNot = "not a 32-bit TrueColor ZPixmap xwd dump (version " + std::to_string(version) + ", format " +
+            std::to_string(format) + ", " + std::to_string(bpp) + " bits, visual class " + std::to_string(visual) + ")";
         return false;
     }
     const uint64_t start = uint64_t(headerSize) + uint64_t(ncolors) * 12;
-    if (width == 0 || height == 0 || width > 16384 || height > 16384 || bytesPerLine < width * 4 ||
+    if (width == 0 || height == 0 || width > 16384 || height > 16384 || bytesPerLine < width * (bpp / 8) ||
         start + uint64_t(bytesPerLine) * height > d.size()) {
         whyNot = "xwd dump shorter than its image";
         return false;
@@ -191,10 +197,11 @@ bool ReadXwd(const std::string& path, XwdImage& out, std::string& whyNot)
     out.pixels.resize(size_t(width) * height);
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
-            const unsigned char* p = &d[start + size_t(y) * bytesPerLine + size_t(x) * 4];
-            const uint32_t v = byteOrder == 0 ? (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) |
-                    (uint32_t(p[1]) << 8) | uint32_t(p[0])
-                                             : Be32(p);
+            const size_t n = bpp / 8;
+            const unsigned char* p = &d[start + size_t(y) * bytesPerLine + size_t(x) * n];
+            uint32_t v = 0;
+            for (size_t k = 0; k < n; ++k) // LSBFirst: least significant byte first
+                v |= uint32_t(p[byteOrder == 0 ? k : n - 1 - k]) << (8 * k);
             out.pixels[size_t(y) * width + x] =
                 (Channel(v, red) << 16) | (Channel(v, green) << 8) | Channel(v, blue);
         }

@@ -34,12 +34,12 @@ int RunTool(const std::vector<std::string>& argv);
 // Whether a program is on PATH.
 bool HaveTool(const std::string& name);
 
-// An xwd dump of a TrueColor screen as 0x00RRGGBB pixels, row by row.
+// An xwd dump of a TrueColor screen (24 or 32 bits a pixel) as 0x00RRGGBB pixels, row by row.
 struct XwdImage {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
 };
-// Reads an xwd file; false with the reason when it is not a 24/32-bit TrueColor dump.
+// Reads an xwd file; false with the reason when it is not a TrueColor dump of 24 or 32 bits a pixel.
 bool ReadXwd(const std::string& path, XwdImage& out, std::string& whyNot);
 
 } // namespace zyn::test
