@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/base/clock.h"
@@ -127,7 +129,10 @@ private:
 };
 
 std::mutex g_mutex;
-std::unique_ptr<SdlPresenter> g_presenter; // guarded by g_mutex; used by its thread
+// Guarded by g_mutex; used by its own thread only. A plain owner on purpose: a presenter a
+// host forgot to stop goes with the process, never from a static destructor that would
+// talk to the display after the window system is gone.
+SdlPresenter* g_presenter = nullptr;
 
 LRESULT SinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -135,7 +140,7 @@ LRESULT SinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         SdlPresenter* p = nullptr;
         {
             std::lock_guard lock(g_mutex);
-            p = g_presenter.get();
+            p = g_presenter;
         }
         if (p && p->Thread() == GetCurrentThreadId())
             p->ResizeDesktopTo(static_cast<int>(wp), static_cast<int>(lp));
@@ -337,11 +342,15 @@ void SdlPresenter::HandleEvent(const SDL_Event& e)
         break;
     }
     case SDL_MOUSEWHEEL: {
-        const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-        if (e.wheel.y)
-            user::InjectMouseWheel(sign * e.wheel.y * WHEEL_DELTA);
-        if (e.wheel.x)
-            user::InjectMouseWheel(sign * e.wheel.x * WHEEL_DELTA, true);
+        // A notch is WHEEL_DELTA; smooth wheels and touchpads send parts of notches, which
+        // the window system takes as smaller deltas.
+        const float sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+        const int dy = static_cast<int>(std::lround(sign * e.wheel.preciseY * WHEEL_DELTA));
+        const int dx = static_cast<int>(std::lround(sign * e.wheel.preciseX * WHEEL_DELTA));
+        if (dy)
+            user::InjectMouseWheel(dy);
+        if (dx)
+            user::InjectMouseWheel(dx, true);
         break;
     }
     case SDL_KEYDOWN:
@@ -491,10 +500,10 @@ bool StartPresenter(const PresenterOptions& options, std::string* whyNot)
     auto p = std::make_unique<SdlPresenter>();
     if (!p->Open(options, whyNot))
         return false;
-    SdlPresenter* raw = p.get();
+    SdlPresenter* raw = p.release();
     {
         std::lock_guard lock(g_mutex);
-        g_presenter = std::move(p);
+        g_presenter = raw;
     }
     user::SetDisplayPump(raw);
     raw->Present();
@@ -508,7 +517,7 @@ void StopPresenter()
         std::lock_guard lock(g_mutex);
         if (!g_presenter || g_presenter->Thread() != GetCurrentThreadId())
             return;
-        p = std::move(g_presenter);
+        p.reset(std::exchange(g_presenter, nullptr));
     }
     user::SetDisplayPump(nullptr);
     p->Close();
@@ -533,7 +542,7 @@ void PresentNow()
     {
         std::lock_guard lock(g_mutex);
         if (g_presenter && g_presenter->Thread() == GetCurrentThreadId())
-            p = g_presenter.get();
+            p = g_presenter;
     }
     if (p)
         p->Present();

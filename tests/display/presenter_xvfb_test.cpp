@@ -30,6 +30,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/button.h"
 #include "platform/user/display.h"
+#include "platform/user/edit.h"
 #include "platform/user/driver.h"
 #include "platform/user/input.h"
 #include "platform/user/menu.h"
@@ -57,7 +58,11 @@ struct Host {
     HMENU bar = nullptr, drop = nullptr;
     bool saved = false;
     LPARAM displaySize = 0; // the last WM_DISPLAYCHANGE
+    int wheel = 0;          // WM_MOUSEWHEEL deltas summed
+    HWND edit = nullptr;
 };
+// Posted to the frame: add an edit box with the focus (after the pictures: its caret blinks).
+constexpr UINT kMsgAddEdit = WM_APP + 1;
 Host* g_host = nullptr;
 
 LRESULT HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
@@ -86,6 +91,14 @@ LRESULT HostProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
         default: break;
         }
         DestroyWindow(h);
+        return 0;
+    case WM_MOUSEWHEEL:
+        g_host->wheel += static_cast<short>(HIWORD(static_cast<DWORD>(wp)));
+        return 0;
+    case kMsgAddEdit:
+        g_host->edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20, 130,
+            200, 24, h, nullptr, nullptr, nullptr);
+        SetFocus(g_host->edit);
         return 0;
     case WM_DISPLAYCHANGE:
         g_host->displaySize = lp;
@@ -387,6 +400,21 @@ TEST(PresenterXvfb, RealWindowShowsWhatTheHeadlessDesktopShowsAndCloseAsksFirst)
             RunTool({"xdotool", "search", "--name", "^Console$", "windowsize", "600", "400"});
             EXPECT_TRUE(Settle([] { return GetSystemMetrics(SM_CXSCREEN) == 600 && GetSystemMetrics(SM_CYSCREEN) == 400; },
                 idle)) << "the desktop did not follow the window's new size";
+            // The wheel, one notch up.
+            RunTool({"xdotool", "mousemove", "300", "200", "click", "4"});
+            EXPECT_TRUE(Settle([&] { return host.wheel != 0; }, idle)) << "no wheel message";
+            EXPECT_EQ(host.wheel, 120) << "a notch is WHEEL_DELTA";
+            // Typing: each character once, whatever path it takes (US punctuation through
+            // the key, a letter outside the layout through the text event).
+            PostMessageW(host.main, kMsgAddEdit, 0, 0);
+            EXPECT_TRUE(Settle([&] { return host.edit && IsWindowVisible(host.edit); }, idle));
+            RunTool({"xdotool", "type", "--delay", "20", "Door 7/B\u00e4"});
+            const std::wstring typed = L"Door 7/B\u00e4";
+            EXPECT_TRUE(Settle([&] {
+                wchar_t text[64] = {};
+                GetWindowTextW(host.edit, text, 64);
+                return typed == text;
+            }, idle)) << "the edit box did not get exactly what was typed";
             // The real window's close box: the host asks; Escape cancels, nothing closes.
             auto requestClose = [] {
                 SDL_Event e{};
