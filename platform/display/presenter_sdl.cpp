@@ -124,6 +124,7 @@ private:
     std::vector<std::pair<SDL_Keycode, int>> m_heldKeys;
     std::vector<user::MouseButton> m_heldButtons;
     POINT m_lastMouse{-1, -1};
+    SIZE m_deskSize{0, 0}; // the desktop's size when last shown
     std::mutex m_statsMutex;
     PresenterStats m_stats;
 };
@@ -214,15 +215,19 @@ void SdlPresenter::Close()
     m_sdlStarted = false;
 }
 
-// Makes the real window the desktop's size when the desktop changed under us (a host or
-// test that resized it itself). True when the window surface was replaced.
+// Makes the real window the desktop's size when the desktop changed size under us (a host
+// or test that resized it itself). Only a change of the desktop counts: a window the user
+// is resizing is larger or smaller than the desktop until its resize message has run, and
+// must not be pulled back. True when the desktop's size is new.
 bool SdlPresenter::FitWindowTo(const gdi::Surface& desk)
 {
+    if (desk.Width() == m_deskSize.cx && desk.Height() == m_deskSize.cy)
+        return false;
+    m_deskSize = SIZE{desk.Width(), desk.Height()};
     int w = 0, h = 0;
     SDL_GetWindowSize(m_window, &w, &h);
-    if (w == desk.Width() && h == desk.Height())
-        return false;
-    SDL_SetWindowSize(m_window, desk.Width(), desk.Height());
+    if (w != desk.Width() || h != desk.Height())
+        SDL_SetWindowSize(m_window, desk.Width(), desk.Height());
     return true;
 }
 
