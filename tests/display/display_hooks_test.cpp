@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <string>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "platform/base/threads.h"
+#include "platform/display/presenter.h"
+#include "platform/gdi/damage.h"
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/surface.h"
 #include "platform/gdi/sysmetrics.h"
@@ -183,6 +187,39 @@ TEST_F(DisplayHooks, DisplaySizeChangeResizesTheDesktopAndTellsTopLevelWindows)
         EXPECT_FALSE(user::ChangeDisplaySize(b.cx, b.cy)) << b.cx << "x" << b.cy;
         EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800) << b.cx << "x" << b.cy << " changed nothing";
     }
+}
+
+TEST_F(DisplayHooks, WithoutADisplayTheHostStaysHeadless)
+{
+    // No display to open (and only the X11 driver allowed, so a machine with a GPU console
+    // does not find one): the presenter says why and nothing changes.
+    struct Env {
+        std::string name, value;
+        bool had;
+    };
+    std::vector<Env> saved;
+    for (const char* n : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* v = std::getenv(n);
+        saved.push_back(Env{n, v ? v : "", v != nullptr});
+    }
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    std::string why;
+    const bool started = display::StartPresenter({}, &why);
+    for (const Env& e : saved) {
+        if (e.had)
+            setenv(e.name.c_str(), e.value.c_str(), 1);
+        else
+            unsetenv(e.name.c_str());
+    }
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(why.empty()) << "the host is told why";
+    EXPECT_FALSE(display::PresenterRunning());
+    EXPECT_FALSE(user::DisplayAttached());
+    EXPECT_FALSE(gdi::DamageRecording()) << "headless drawing records nothing";
+    EXPECT_EQ(MessageBoxW(nullptr, L"Save changes?", L"Save?", MB_OKCANCEL), IDOK)
+        << "headless, a box answers its default button as before";
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/comctl/commctrl.h"
 #include "platform/comctl/toolbar.h"
 #include "platform/display/presenter.h"
@@ -376,7 +377,9 @@ TEST(PresenterXvfb, RealWindowShowsWhatTheHeadlessDesktopShowsAndCloseAsksFirst)
         opt.x = 0;
         opt.y = 0;
         opt.mainWindow = host.main;
+        base::Clock::UseVirtual(1000);
         ASSERT_TRUE(display::StartPresenter(opt, &why)) << why;
+        EXPECT_FALSE(base::Clock::IsVirtual()) << "a person at the display lives in real time";
         auto idle = [] { return display::GetPresenterStats().pumps; };
         int dump = 0;
         auto capture = [&]() -> std::vector<uint32_t> {
