@@ -164,7 +164,6 @@ bool SdlPresenter::Open(const PresenterOptions& options, std::string* whyNot)
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_PING, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return fail(std::string("no display: ") + SDL_GetError());
     m_sdlStarted = true;
