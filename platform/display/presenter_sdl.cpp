@@ -55,6 +55,7 @@ SDL_SystemCursor SdlCursorOf(CursorShape shape)
     case CursorShape::No: return SDL_SYSTEM_CURSOR_NO;
     case CursorShape::Hand: return SDL_SYSTEM_CURSOR_HAND;
     case CursorShape::Hidden:
+    case CursorShape::Own: // its own picture when one can be made, else the arrow
     case CursorShape::Arrow: break;
     }
     return SDL_SYSTEM_CURSOR_ARROW;
@@ -108,6 +109,7 @@ private:
     void ReleaseHeldInput();
     void RequestClose();
     void UpdateCursor();
+    SDL_Cursor* OwnCursor(HCURSOR cursor);
     bool FitWindowTo(const gdi::Surface& desk);
 
     SDL_Window* m_window = nullptr;
@@ -117,6 +119,8 @@ private:
     HWND m_sink = nullptr;
     std::array<SDL_Cursor*, SDL_NUM_SYSTEM_CURSORS> m_cursors{};
     CursorShape m_shape = CursorShape::Arrow;
+    HCURSOR m_ownShown = nullptr;
+    std::vector<std::pair<HCURSOR, SDL_Cursor*>> m_ownCursors; // made from the host's cursors
     bool m_pumping = false;
     // Typing: the character the window system makes itself of the last key press.
     char32_t m_skipChar = 0;
@@ -206,6 +210,10 @@ void SdlPresenter::Close()
             SDL_FreeCursor(c);
         c = nullptr;
     }
+    for (auto& [h, c] : m_ownCursors)
+        if (c)
+            SDL_FreeCursor(c);
+    m_ownCursors.clear();
     if (m_window)
         SDL_DestroyWindow(m_window);
     m_window = nullptr;
@@ -307,16 +315,40 @@ void SdlPresenter::UpdateCursor()
         shown = user::Input().showCount >= 0;
     }
     const CursorShape shape = ShapeOfCursor(cursor, shown);
-    if (shape == m_shape)
+    if (shape == m_shape && (shape != CursorShape::Own || cursor == m_ownShown))
         return;
     m_shape = shape;
+    m_ownShown = shape == CursorShape::Own ? cursor : nullptr;
     if (shape == CursorShape::Hidden) {
         SDL_ShowCursor(SDL_DISABLE);
         return;
     }
-    if (SDL_Cursor* c = m_cursors[static_cast<size_t>(SdlCursorOf(shape))])
+    SDL_Cursor* c = shape == CursorShape::Own ? OwnCursor(cursor) : nullptr;
+    if (!c)
+        c = m_cursors[static_cast<size_t>(SdlCursorOf(shape))];
+    if (c)
         SDL_SetCursor(c);
     SDL_ShowCursor(SDL_ENABLE);
+}
+
+SDL_Cursor* SdlPresenter::OwnCursor(HCURSOR cursor)
+{
+    for (const auto& [h, c] : m_ownCursors)
+        if (h == cursor)
+            return c;
+    SDL_Cursor* made = nullptr;
+    CursorPicture pic;
+    if (PictureOfCursor(cursor, pic)) {
+        if (SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(pic.argb.data(), pic.width, pic.height, 32,
+                pic.width * 4, SDL_PIXELFORMAT_ARGB8888)) {
+            made = SDL_CreateColorCursor(s, pic.hotspot.x, pic.hotspot.y);
+            SDL_FreeSurface(s);
+        }
+    }
+    // Remembered even when it failed (null: the arrow), so a bad cursor is not retried
+    // on every pump.
+    m_ownCursors.emplace_back(cursor, made);
+    return made;
 }
 
 void SdlPresenter::HandleEvent(const SDL_Event& e)

@@ -8,6 +8,7 @@
 #include "platform/display/cursor_shape.h"
 #include "platform/display/keymap.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/wingdi.h"
 
 namespace zyn::test {
 namespace {
@@ -99,10 +100,43 @@ TEST(CursorShape, SystemCursorsKeepTheirMeaning)
         {"no", LoadCursorW(nullptr, IDC_NO), true, CursorShape::No},
         {"null cursor", nullptr, true, CursorShape::Hidden},
         {"hidden by ShowCursor", LoadCursorW(nullptr, IDC_IBEAM), false, CursorShape::Hidden},
-        {"an icon is no system cursor", LoadIconW(nullptr, IDI_APPLICATION), true, CursorShape::Arrow},
+        {"an icon is no system cursor", LoadIconW(nullptr, IDI_APPLICATION), true, CursorShape::Own},
     };
     for (const Row& r : rows)
         EXPECT_EQ(display::ShapeOfCursor(r.cursor, r.shown), r.shape) << r.name;
+}
+
+TEST(CursorShape, HostCursorsShowTheirOwnPicture)
+{
+    // 32 x 32, four bands of eight rows, one per cell of the monochrome cursor's truth
+    // table (AND, XOR): (1,0) screen shows through, (0,0) black, (0,1) white, (1,1) the
+    // screen inverted, which a display cursor cannot do and shows black.
+    struct Band {
+        uint8_t andBits, xorBits;
+        uint32_t argb;
+    };
+    const Band bands[4] = {{0xFF, 0x00, 0x00000000u}, {0x00, 0x00, 0xFF000000u}, {0x00, 0xFF, 0xFFFFFFFFu},
+        {0xFF, 0xFF, 0xFF000000u}};
+    uint8_t andPlane[32 * 4], xorPlane[32 * 4];
+    for (int y = 0; y < 32; ++y)
+        for (int b = 0; b < 4; ++b) {
+            andPlane[y * 4 + b] = bands[y / 8].andBits;
+            xorPlane[y * 4 + b] = bands[y / 8].xorBits;
+        }
+    HCURSOR own = CreateCursor(nullptr, 3, 5, 32, 32, andPlane, xorPlane);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(display::ShapeOfCursor(own, true), display::CursorShape::Own);
+    display::CursorPicture pic;
+    ASSERT_TRUE(display::PictureOfCursor(own, pic));
+    EXPECT_EQ(pic.width, 32);
+    EXPECT_EQ(pic.height, 32);
+    EXPECT_EQ(pic.hotspot.x, 3);
+    EXPECT_EQ(pic.hotspot.y, 5);
+    for (int y = 0; y < 32; y += 3)
+        for (int x = 0; x < 32; x += 5)
+            EXPECT_EQ(pic.argb[size_t(y) * 32 + x], bands[y / 8].argb) << "pixel " << x << "," << y;
+    DestroyCursor(own);
+    EXPECT_FALSE(display::PictureOfCursor(nullptr, pic));
 }
 
 } // namespace
