@@ -22,12 +22,13 @@ allowed() { # unit -> allowed include prefixes
     afx/db) echo "platform/base platform/afx/db" ;;
     afx/ole) echo "platform/base platform/gdi platform/user platform/comctl platform/com platform/afx" ;;
     afx) echo "platform/base platform/gdi platform/user platform/comctl platform/com platform/afx" ;;
+    display) echo "platform/base platform/gdi platform/user platform/display" ;;
     suite/utility) echo "platform/base platform/suite/utility" ;;
     suite/database) echo "platform/base platform/afx/db platform/suite/utility platform/suite/database" ;;
     suite/*) echo "platform/" ;;
   esac
 }
-for unit in base gdi user comctl com rpc afx/gdi afx/db afx/ole suite/utility suite/database suite/user suite/controls suite/directories afx; do
+for unit in base gdi user display comctl com rpc afx/gdi afx/db afx/ole suite/utility suite/database suite/user suite/controls suite/directories afx; do
   [ -d "platform/$unit" ] || continue
   if [ "$unit" = afx ]; then files=$(find platform/afx -maxdepth 1 -name '*.[ch]*'); else files=$(find "platform/$unit" -name '*.[ch]*'); fi
   for f in $files; do
@@ -46,5 +47,8 @@ done
 if grep -rlE '^\s*#\s*include\s+"(common|model|app|schema|archive|reports|rpc|toolkit|frames)/' platform >/dev/null 2>&1; then
   echo "layering: platform includes the system's folders:"; grep -rlE '^\s*#\s*include\s+"(common|model|app|schema|archive|reports|rpc|toolkit|frames)/' platform; fail=1
 fi
+# SDL belongs to the presenter's own files.
+sdl_users=$(grep -rlE '^\s*#\s*include\s+[<"]SDL' platform | grep -vE '^platform/display/(presenter_sdl|keymap)\.cpp$')
+if [ -n "$sdl_users" ]; then echo "layering: SDL included outside the presenter:"; echo "$sdl_users"; fail=1; fi
 [ $fail = 0 ] && echo "layering ok"
 exit $fail

@@ -7,6 +7,7 @@
 
 #include "platform/base/handle_table.h"
 #include "platform/base/lasterror.h"
+#include "platform/gdi/damage.h"
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/wingdi.h"
 
@@ -43,7 +44,11 @@ void InitDefaults(Dc& dc)
 } // namespace
 
 // ---- Dc ----------------------------------------------------------------------------------
-Dc::~Dc() = default;
+Dc::~Dc()
+{
+    // A drawing path that ended without a DrawScope still shows on screen.
+    FlushScreenDamage(*this);
+}
 
 const Region& Dc::Clip()
 {
@@ -138,9 +143,33 @@ void ResetDesktop(int width, int height)
     auto s = Surface::Create(width, height, PixelFormat::Bgrx32);
     if (!s)
         return;
-    Desktop& d = TheDesktop();
-    std::lock_guard lock(d.mutex);
-    d.surface = std::move(s);
+    {
+        Desktop& d = TheDesktop();
+        std::lock_guard lock(d.mutex);
+        d.surface = s;
+    }
+    NoteNewDesktop(s);
+}
+
+bool ResizeDesktop(int width, int height)
+{
+    auto s = Surface::Create(width, height, PixelFormat::Bgrx32);
+    if (!s)
+        return false;
+    {
+        Desktop& d = TheDesktop();
+        std::lock_guard lock(d.mutex);
+        if (d.surface) {
+            // What stays on screen keeps its pixels until the windows repaint, so a resize
+            // does not flash black.
+            const int w = std::min(width, d.surface->Width()), h = std::min(height, d.surface->Height());
+            for (int y = 0; y < h; ++y)
+                std::copy_n(d.surface->Row32(y), static_cast<size_t>(w), s->Row32(y));
+        }
+        d.surface = s;
+    }
+    NoteNewDesktop(s);
+    return true;
 }
 
 HDC CreateWindowDc(HWND hwnd, POINT origin, const Region* sysRegion)
@@ -177,7 +206,7 @@ void SetWindowDcHooks(GetDcHook get, ReleaseDcHook release)
 }
 
 // ---- DrawScope ---------------------------------------------------------------------------------
-DrawScope::DrawScope(Dc& dc, bool writes) : m_writes(writes)
+DrawScope::DrawScope(Dc& dc, bool writes) : m_dc(dc), m_writes(writes)
 {
     BitmapObj* b = dc.Bitmap();
     if (b && b->isDib && b->buffered) {
@@ -190,6 +219,8 @@ DrawScope::~DrawScope()
 {
     if (m_bitmap && m_writes)
         static_cast<BitmapObj*>(m_bitmap.get())->SyncOut();
+    if (m_writes)
+        FlushScreenDamage(m_dc);
 }
 
 // Selects a bitmap into a memory or printer DC; false (with last error) when refused.

@@ -14,6 +14,7 @@
 //   DrawScope scope(*dc);                                     // DIB-section sync
 //   ... LogicalToDevice, then FillDeviceRect / SetDevicePixel / BlendCoverage /
 //       ForEachClipRect on device coordinates ...
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -86,6 +87,25 @@ public:
     DcState st;
     std::vector<DcState> saved;            // SaveDC stack, oldest first
     std::unique_ptr<PrinterJob> printer;   // printer DCs
+    // Screen pixels this DC wrote since its last flush (surface coordinates); handed to
+    // the desktop's damage record when a drawing call ends (DrawScope) or the DC goes.
+    RECT drawn{0, 0, 0, 0};
+
+    bool OnScreen() const { return kind == DcKind::Window || kind == DcKind::Screen; }
+    // Widens `drawn` by a surface rectangle about to be written (screen DCs only).
+    void NoteDrawn(const RECT& r)
+    {
+        if (!OnScreen() || r.left >= r.right || r.top >= r.bottom)
+            return;
+        if (drawn.left >= drawn.right || drawn.top >= drawn.bottom) {
+            drawn = r;
+            return;
+        }
+        drawn.left = std::min(drawn.left, r.left);
+        drawn.top = std::min(drawn.top, r.top);
+        drawn.right = std::max(drawn.right, r.right);
+        drawn.bottom = std::max(drawn.bottom, r.bottom);
+    }
 
     // The effective clip in surface coordinates (recomputed after ClipChanged()).
     const Region& Clip();
@@ -145,6 +165,10 @@ bool RemoveDc(HDC h);
 std::shared_ptr<Surface> DesktopSurface();
 // Replaces the desktop framebuffer by a black one of the given size (tests; default 1280x1024).
 void ResetDesktop(int width, int height);
+// Replaces the framebuffer by one of the given size that keeps the old pixels where both
+// overlap (a display resize). DCs made before keep drawing into the old one, so callers
+// repaint every window afterwards. False (nothing changes) for a size no surface can have.
+bool ResizeDesktop(int width, int height);
 // A DC on the desktop whose device (0,0) sits at `origin` on the screen, clipped to
 // `sysRegion` (device coordinates; null: no restriction but the screen). DeleteDC or
 // ReleaseDC(hwnd, hdc) frees it.
@@ -159,7 +183,8 @@ void SetWindowDcHooks(GetDcHook get, ReleaseDcHook release);
 
 // ---- DIB-section synchronisation ------------------------------------------------------------
 // Brings buffered DIB-section memory into the surface on entry and (when `writes`) back
-// out on exit, for the DC's selected bitmap. Every public drawing call holds one.
+// out on exit, for the DC's selected bitmap; on exit a screen DC's drawn pixels become
+// desktop damage. Every public drawing call holds one.
 class DrawScope {
 public:
     explicit DrawScope(Dc& dc, bool writes = true);
@@ -168,6 +193,7 @@ public:
     DrawScope& operator=(const DrawScope&) = delete;
 
 private:
+    Dc& m_dc;
     std::shared_ptr<GdiObject> m_bitmap;
     bool m_writes;
 };
@@ -247,7 +273,13 @@ void ForEachClipRect(Dc& dc, const RECT& deviceBound, F&& f)
         deviceBound.bottom + dc.origin.y};
     if (b.left >= b.right || b.top >= b.bottom)
         return;
-    dc.Clip().ForEachIn(b, f);
+    const Region& clip = dc.Clip();
+    if (dc.OnScreen()) {
+        const RECT box = clip.Box();
+        dc.NoteDrawn(RECT{std::max(b.left, box.left), std::max(b.top, box.top), std::min(b.right, box.right),
+            std::min(b.bottom, box.bottom)});
+    }
+    clip.ForEachIn(b, f);
 }
 
 // Fills a device rectangle with a brush through a ternary rop that ignores the source

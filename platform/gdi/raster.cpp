@@ -256,6 +256,7 @@ void SetDevicePixel(Dc& dc, int x, int y, COLORREF color)
     Surface& s = *dc.surface;
     const uint32_t p = ColorToPixel(s, color);
     s.SetRaw(sx, sy, EvalRop2(dc.st.rop2, p, s.GetRaw(sx, sy)) & PixelMask(s));
+    dc.NoteDrawn(RECT{sx, sy, sx + 1, sy + 1});
 }
 
 void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color)

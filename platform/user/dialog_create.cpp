@@ -17,12 +17,23 @@
 #include "platform/user/menu.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
+#include "platform/user/paint.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
 
 namespace zyn::user {
 namespace {
+
+// Showing a dialog activates it, and the control that takes the focus repaints itself
+// at once; the dialog (which does not clip its children) paints its background later and
+// would cover that control. The whole dialog is painted afresh, parent first, so the
+// default button is not lost. Nothing was painted yet, so this costs nothing extra.
+void RepaintAfterFocus(HWND dlg)
+{
+    if (IsWindow(dlg) && IsWindowVisible(dlg))
+        RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
 
 thread_local std::string t_templateError;
 
@@ -232,6 +243,7 @@ HWND CreateFromTemplate(const DialogTemplate& t, HINSTANCE inst, HWND parent, DL
         ShowWindow(dlg, SW_SHOWNORMAL);
         if (!IsWindow(dlg))
             return nullptr;
+        RepaintAfterFocus(dlg);
         // A child dialog is not activated; the control takes the focus directly.
         if ((GetWindowLongPtrW(dlg, GWL_STYLE) & WS_CHILD) && setFocus && first && IsWindowVisible(first))
             SetDialogFocus(first);
@@ -338,8 +350,10 @@ ModalOutcome RunDialogModal(HWND dlg, HWND owner, std::optional<INT_PTR> answerN
             st->disabledOwner = owner;
             EnableWindow(owner, FALSE);
         }
-        if (IsWindow(dlg) && !st->ended)
+        if (IsWindow(dlg) && !st->ended) {
             ShowWindow(dlg, SW_SHOWNORMAL);
+            RepaintAfterFocus(dlg);
+        }
         if (IsWindow(dlg) && !st->ended) {
             ModalLoopParams p;
             p.owner = dlg;

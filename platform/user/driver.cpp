@@ -28,7 +28,9 @@ void ResetWindowSystemForTests(int width, int height)
     ResetModalState();
     ResetMonitors();
     ResetCarets();
-    if (touched) {
+    auto desk = gdi::DesktopSurface();
+    // A size other than the current one is honoured even before first use.
+    if (touched || desk->Width() != width || desk->Height() != height) {
         gdi::ResetDesktop(width, height);
         gdi::ResetSystemColors();
         gdi::ResetSystemMetrics();

@@ -10,6 +10,7 @@
 #include "platform/base/threads.h"
 #include "platform/base/utf16.h"
 #include "platform/gdi/icon.h"
+#include "platform/user/display.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/button.h"
@@ -317,8 +318,8 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
                 zyn::base::ToUtf8(rec.caption).c_str(), zyn::base::ToUtf8(rec.note).c_str());
             now = def;
         }
-    } else if (!IsScriptedMode()) {
-        now = def; // headless: nobody to ask
+    } else if (!IsScriptedMode() && !DisplayAttached()) {
+        now = def; // headless: nobody to ask (on a real display the person answers)
     }
 
     int result = def;

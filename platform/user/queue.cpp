@@ -466,6 +466,8 @@ void KillWindowTimers(HWND hwnd)
 
 void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline)
 {
+    if (WaitPumping(q, seenSeq, deadline))
+        return;
     std::unique_lock lock(q.m);
     base::Clock::WaitUntil(lock, q.cv, deadline, [&] { return q.seq != seenSeq || !q.alive; });
 }

@@ -156,6 +156,9 @@ bool TimerDue(ThreadQueue& q);
 void KillWindowTimers(HWND hwnd);
 // Waits until something arrives for the thread or `deadline` passes (clock milliseconds).
 void WaitForQueue(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline);
+// The same wait on the thread of a display driver's pump (display.cpp): false, having
+// waited for nothing, on any other thread.
+bool WaitPumping(ThreadQueue& q, uint64_t seenSeq, uint64_t deadline);
 
 // Where a message found by PeekMessageImpl came from, so that a loop that peeked first
 // can later take exactly that message off the queue.
