@@ -120,6 +120,46 @@ TEST_F(OutlineDragTest, ACtrlDropFloatsWhereTheBarWouldDock)
     }
 }
 
+// Each drag starts where the previous one left the bar, pressed 100 pixels in and 50
+// down, so its outlines stand where the bar's corner is taken. A vertical side's strip
+// (and outline) is as wide as the bar docked vertically (200), a horizontal side's as high
+// as the bar docked horizontally (100): those thicknesses are the bar's on the new side.
+TEST_F(OutlineDragTest, DropsDockTheBarOnEachSide)
+{
+    const CRect c = Client();
+    struct Row {
+        const char* name;
+        CPoint corner;   // where the drag takes the bar's corner
+        UINT side;
+        DWORD align;
+    };
+    // Left and right: the horizontal strip (130..230 down) meets neither the top row nor
+    // the bottom; the vertical one straddles the side. Bottom and top: the horizontal
+    // strip straddles the side.
+    const Row rows[] = {
+        {"right", CPoint(c.right - 150, c.top + 130), AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT},
+        {"bottom", CPoint(c.left + 200, c.bottom - 50), AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
+        {"left", CPoint(c.left - 50, c.top + 130), AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
+        {"top", CPoint(c.left + 200, c.top - 50), AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        base::Clock::Advance(1000);   // no double click between the rows
+        const CRect b = ScreenRect(bar);
+        const CPoint from = Centre();
+        DragPath(from, {from + CSize(5, 5), from + (row.corner - b.TopLeft())});
+        EXPECT_EQ(SideOf(bar), row.side);
+        EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, row.align);
+        if (row.align & CBRS_ORIENT_HORZ)
+            EXPECT_EQ(bar.m_sizeHorzDock.cy, 100);
+        else
+            EXPECT_EQ(bar.m_sizeVertDock.cx, 200);
+        EXPECT_EQ(bar.floatedNotices, 0) << "docking sends no floated notice";
+        EXPECT_EQ(FloatingFrame(bar), nullptr);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
 TEST_F(OutlineDragTest, EscapeAndTheRightButtonCancelEraseAndPrompt)
 {
     struct Row {
