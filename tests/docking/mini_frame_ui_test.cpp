@@ -121,6 +121,43 @@ TEST_F(MiniFrameTest, DraggingABorderSizesTheFrameAndBecomesTheFloatingSize)
     EXPECT_EQ(ScreenRect(*mini).TopLeft(), r.TopLeft()) << "the left side stays";
 }
 
+// A dynamic bar's frame sized by a border lays the bar out anew: the wrap bar is six
+// 20-pixel cells, one row of six (120 x 20) floating; a border taken 60 pixels in leaves
+// room for three columns, so two rows (60 x 40). The frame's client area is the bar less
+// its hidden 2-pixel borders.
+TEST_F(MiniFrameTest, ADynamicBarsBorderReWrapsItsBar)
+{
+    CWrapBar wrap;
+    ASSERT_TRUE(wrap.Make(frame, ID_BAR, CBRS_TOP | CBRS_SIZE_DYNAMIC, L"Wrap"));
+    wrap.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&wrap, CPoint(760, 500));
+    Pump();
+    auto* mini = static_cast<COXSizableMiniDockFrameWnd*>(wrap.GetParentFrame());
+    ASSERT_TRUE(mini->IsKindOf(RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
+    CRect client;
+    mini->GetClientRect(&client);
+    ASSERT_EQ(client.Size(), CSize(116, 16));
+    const CRect r = ScreenRect(*mini);
+    // The right edge: a frame this low is corner all the way down until its first press
+    // finds out what it holds; either sizes the bar's length.
+    auto sizesRight = [&](CPoint p) {
+        const LRESULT hit = mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+        return hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    };
+    CPoint border(r.right - 1, r.top + r.Height() / 2);
+    while (border.x > r.right - 10 && !sizesRight(border))
+        --border.x;
+    ASSERT_TRUE(sizesRight(border)) << "the right edge sizes the frame";
+    DragPath(border, {CPoint(border.x - 30, border.y), CPoint(border.x - 60, border.y)});
+    mini->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(56, 36));
+    EXPECT_EQ(ScreenRect(wrap).Size(), CSize(60, 40));
+    EXPECT_EQ(wrap.m_nMRUWidth, 60) << "the new width is the one a later float takes";
+    EXPECT_EQ(ScreenRect(*mini).TopLeft(), r.TopLeft()) << "the left side stays";
+    EXPECT_EQ(GetCapture(), nullptr);
+    wrap.DestroyWindow();
+}
+
 TEST_F(MiniFrameTest, ClosingHidesTheBarOrDeletesABarDestroyedOnCloseOnce)
 {
     CCountingSizeBar& kept = NewBar();
