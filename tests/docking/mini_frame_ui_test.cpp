@@ -6,6 +6,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/user/menu.h"
 #include "tests/docking/docking_test_support.h"
+#include "toolkit/menus/cool_toolbar.h"
 
 namespace zyn::test {
 namespace {
@@ -222,6 +223,48 @@ TEST_F(MiniFrameTest, WithSnappingTheCaptionHandsTheMouseToTheFirstLiveBar)
         if (row.entry)
             dock.m_arrBars.RemoveAt(1);
     }
+}
+
+// A cool toolbar of a fixed size (turned on a vertical side).
+class CFixedCoolToolBar : public COXCoolToolBar {
+public:
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(120, 24) : CSize(24, 120); }
+    CSize CalcDynamicLayout(int, DWORD dwMode) override { return CalcFixedLayout(FALSE, (dwMode & LM_HORZ) != 0); }
+};
+
+// The caption of a floating cool toolbar, snapping on: the bar takes the mouse and its own
+// drag docks it into the side the cursor reaches, or (over no side) keeps it floating at
+// the cursor; the release ends the drag.
+TEST_F(MiniFrameTest, WithSnappingACoolToolbarsCaptionStartsItsLiveDrag)
+{
+    sizeFrame()->snapping = TRUE;
+    CFixedCoolToolBar cool;
+    ASSERT_TRUE(cool.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, ID_BAR));
+    cool.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&cool, CPoint(300, 300));
+    Pump();
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(cool);
+    ASSERT_NE(mini, nullptr);
+    const CRect r = ScreenRect(*mini);
+    const CPoint caption = FindHit(*mini, HTCAPTION, CPoint(r.left + 20, r.top + 1), CSize(0, 1));
+    const CRect client = Client();
+    InjectMouseMove(caption.x, caption.y);
+    InjectMouseButton(MouseButton::Left, true);
+    Pump();
+    EXPECT_TRUE(cool.IsBarDragging()) << "the bar drags itself";
+    EXPECT_EQ(GetCapture(), cool.m_hWnd);
+    const CPoint midClient = client.CenterPoint();
+    InjectMouseMove(midClient.x, midClient.y);
+    Pump();
+    EXPECT_TRUE(cool.IsFloating()) << "over no side it stays afloat";
+    InjectMouseMove(client.left + 300, client.top + 5);
+    Pump();
+    EXPECT_EQ(SideOf(cool), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "at the top side it docks there";
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
+    EXPECT_FALSE(cool.IsBarDragging());
+    EXPECT_EQ(GetCapture(), nullptr);
+    cool.DestroyWindow();   // before the bar object goes
 }
 
 TEST_F(MiniFrameTest, TheFramesShareOneHookUntilTheLastGoes)
