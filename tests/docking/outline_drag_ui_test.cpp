@@ -1,7 +1,8 @@
 // The outline drag of a size bar (snapping off), with scripted input on the virtual clock:
 // floating mid-client (the notice and the frame's drag mark), Ctrl, cancelling, a click,
-// the double-click toggle, docking on a side, the one-third outlines, and the endings that
-// must give everything back (the capture already taken, a WM_QUIT during the loop).
+// the double-click toggle, docking on each side, the one-third outlines, a bar floating as
+// an MDI child left alone, and the endings that must give everything back (the capture
+// already taken, a WM_QUIT during the loop).
 //
 // The bar is 200 x 100 in all three places and starts docked at the top, alone in its row,
 // which it fills. The press is 100 pixels in from its left edge and 50 down: the centre of
@@ -335,6 +336,41 @@ TEST_F(OutlineDragTest, ADropBesideTwoBarsOfARowDocksAThirdOfTheStrip)
     InjectMouseButton(MouseButton::Left, false);
     Pump();
     EXPECT_EQ(dock.Width(), Room().Width() / 3);
+}
+
+// A frame the seam calls an MDI float window: it moves like any MDI child, so the bar's
+// context neither drags nor toggles it (no prompt, no capture, the bar stays afloat).
+// Without the seam's word the same frame toggles.
+class SeamFloatingAsMDI : public COXDockingSeam {
+public:
+    CWnd* floatWnd = nullptr;
+    COXMDIFloatWnd* AsMDIFloatWnd(CWnd* pWnd) override
+    {
+        return pWnd && pWnd == floatWnd ? reinterpret_cast<COXMDIFloatWnd*>(pWnd) : nullptr;
+    }
+};
+
+TEST_F(OutlineDragTest, ABarFloatingAsAnMDIChildIsNeitherDraggedNorToggled)
+{
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    Pump();
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr);
+    SeamFloatingAsMDI seam;
+    seam.floatWnd = mini;
+    {
+        ScopedSeam scoped(&seam);
+        sizeFrame()->prompts.clear();
+        bar.m_pDockContext->StartDrag(ScreenRect(bar).CenterPoint());
+        EXPECT_TRUE(sizeFrame()->prompts.empty()) << "no drag prompt";
+        EXPECT_EQ(GetCapture(), nullptr);
+        bar.m_pDockContext->ToggleDocking();
+        Pump();
+        EXPECT_EQ(FloatingFrame(bar), mini) << "still in the same frame";
+    }
+    bar.m_pDockContext->ToggleDocking();
+    Pump();
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "an ordinary floating frame toggles";
 }
 
 TEST_F(OutlineDragTest, TrackFindingTheCaptureTakenGivesEverythingBack)
