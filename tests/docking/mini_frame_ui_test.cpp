@@ -2,6 +2,8 @@
 // borders, closing (hiding, or deleting a bar destroyed on close exactly once), the caption
 // handing the mouse to its first live bar with snapping on, the frames' shared hook, the
 // cursors of its borders, the view-bar notices and an empty frame.
+#include <map>
+
 #include "platform/afx/afxres.h"
 #include "platform/gdi/icon.h"
 #include "platform/user/menu.h"
@@ -279,6 +281,67 @@ TEST_F(MiniFrameTest, TheFramesShareOneHookUntilTheLastGoes)
     EXPECT_TRUE(COXSizableMiniDockFrameWnd::m_mouseHook.IsInstalled()) << "the other frame keeps it";
     miniB->DestroyWindow();
     EXPECT_FALSE(COXSizableMiniDockFrameWnd::m_mouseHook.IsInstalled());
+}
+
+// Counts the caption-button repaints of each frame.
+class CCountingMiniFrameSkin : public COXMiniFrameSkinClassic {
+public:
+    BOOL DrawCaptionButtons(COXSizableMiniDockFrameWnd* frame) override
+    {
+        ++drawn[frame->m_hWnd];
+        return COXMiniFrameSkinClassic::DrawCaptionButtons(frame);
+    }
+    std::map<HWND, int> drawn;
+};
+// A skin whose only element skin is that one (and owns it).
+class CCountingSkin : public COXSkin {
+public:
+    explicit CCountingSkin(CCountingMiniFrameSkin* pSkin) { SetMiniFrameSkin(pSkin); }
+};
+
+// The mouse leaving a floating frame for another window has that frame's caption buttons
+// repainted once (their hot look goes); moves that leave no frame repaint nothing.
+TEST_F(MiniFrameTest, LeavingAFrameRepaintsItsCaptionButtonsOnce)
+{
+    auto* counting = new CCountingMiniFrameSkin;   // the skin owns it
+    ScopedSkin skin(std::make_unique<CCountingSkin>(counting));
+    CCountingSizeBar& a = NewBar();
+    CCountingSizeBar& b = NewBar();
+    COXSizableMiniDockFrameWnd* miniA = FloatNew(a, ID_BAR, CPoint(150, 300));
+    COXSizableMiniDockFrameWnd* miniB = FloatNew(b, ID_BAR + 1, CPoint(450, 300));
+    ASSERT_TRUE(miniA && miniB);
+    auto captionOf = [&](const COXSizableMiniDockFrameWnd& mini) {
+        const CRect r = ScreenRect(mini);
+        return FindHit(mini, HTCAPTION, CPoint(r.left + 20, r.top + 1), CSize(0, 1));
+    };
+    const CPoint inView = ScreenRect(*CWnd::FromHandle(view)).CenterPoint();
+    struct Step {
+        const char* name;
+        CPoint to;
+        HWND left;   // the frame the move leaves, null: none
+    };
+    const Step steps[] = {
+        {"onto A's caption", captionOf(*miniA), nullptr},
+        {"on to the view", inView, miniA->m_hWnd},
+        {"within the view", inView + CSize(5, 5), nullptr},
+        {"onto B's caption", captionOf(*miniB), nullptr},
+        {"from B to A", captionOf(*miniA), miniB->m_hWnd},
+    };
+    for (const Step& step : steps) {
+        const std::map<HWND, int> before = counting->drawn;
+        InjectMouseMove(step.to.x, step.to.y);
+        Pump();
+        for (HWND h : {miniA->m_hWnd, miniB->m_hWnd}) {
+            const int was = before.count(h) ? before.at(h) : 0;
+            if (h == step.left) {
+                EXPECT_EQ(counting->drawn[h], was + 1) << step.name;
+            } else if (::WindowFromPoint(step.to) != h) {
+                EXPECT_EQ(counting->drawn[h], was) << step.name;
+            }
+        }
+    }
+    miniA->DestroyWindow();
+    miniB->DestroyWindow();
 }
 
 TEST_F(MiniFrameTest, ItsBordersShowSizingCursorsItsBarsKeepTheirs)
