@@ -259,6 +259,10 @@ TEST_F(MiniFrameTest, WithSnappingACoolToolbarsCaptionStartsItsLiveDrag)
     InjectMouseMove(midClient.x, midClient.y);
     Pump();
     EXPECT_TRUE(cool.IsFloating()) << "over no side it stays afloat";
+    COXSizableMiniDockFrameWnd* moved = FloatingFrame(cool);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(ScreenRect(*moved).TopLeft(), midClient - (caption - r.TopLeft()))
+        << "the frame hangs from the cursor where its caption was taken";
     InjectMouseMove(client.left + 300, client.top + 5);
     Pump();
     EXPECT_EQ(SideOf(cool), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "at the top side it docks there";
