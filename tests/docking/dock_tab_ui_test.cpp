@@ -7,6 +7,7 @@
 #include "platform/gdi/icon.h"
 #include "tests/docking/tab_test_support.h"
 #include "toolkit/docking/dock_seams.h"
+#include "toolkit/menus/cool_toolbar.h"
 
 namespace docktest {
 namespace {
@@ -290,27 +291,14 @@ TEST_F(DockTab, ATabDraggedFourPixelsHandsTheMouseToItsBar)
     Release();
 }
 
-// A cool toolbar is known by its run-time class name; this stand-in takes the name when
-// the real class is not registered.
-class CoolBarStandIn : public CControlBar {
+// A cool toolbar of a fixed size, so the side's layout is known.
+class CFixedCoolToolBar : public COXCoolToolBar {
 public:
-    static inline CRuntimeClass s_class = {"COXCoolToolBar", static_cast<int>(sizeof(CControlBar)), 0xFFFF, nullptr,
-        &CControlBar::GetThisClass, nullptr};
-    CRuntimeClass* GetRuntimeClass() const override { return &s_class; }
     CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(120, 26) : CSize(26, 120); }
-    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-    static bool Register()
-    {
-        static const bool registered = [] {
-            if (CRuntimeClass::FromName("COXCoolToolBar"))
-                return false;
-            static AFX_CLASSINIT init(&s_class);
-            return true;
-        }();
-        return registered;
-    }
+    CSize CalcDynamicLayout(int, DWORD dwMode) override { return CalcFixedLayout(FALSE, (dwMode & LM_HORZ) != 0); }
 };
 
+// Records what the strip asks of the seam, the capture at each call.
 class SeamStandIn : public COXDockingSeam {
 public:
     void SaveCoolToolBarMouseOffset(CControlBar* pBar, CPoint pt) override
@@ -325,38 +313,58 @@ public:
     std::vector<std::wstring> calls;
 };
 
+// The strip asks the seam for the cool toolbar's offset (its corner) and then, the mouse
+// captured, for its drag; the seam in place by default starts the bar's own drag, whose
+// moves then carry the bar out (over no dock bar it floats) until the release.
 TEST_F(DockTab, ACoolToolBarsTabStartsItsDragThroughTheSeam)
 {
-    if (!CoolBarStandIn::Register())
-        GTEST_SKIP() << "the cool toolbar's own class is registered";
-    ASSERT_NE(MakeFrame(), nullptr);
-    a = AddBar(kLeft, L"A");
-    strip = &Strip(kLeft);
-    CoolBarStandIn cool;
-    ASSERT_TRUE(cool.CWnd::Create(nullptr, L"Cool", WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 120, 26), frame,
-        0x200));
-    cool.EnableDocking(CBRS_ALIGN_ANY);
-    frame->DockControlBar(&cool, Side(kLeft));
-    Layout();
-    strip->InsertTab(&cool, 1, FALSE);
-    strip->SetCurSel(0);   // a shown: the side keeps a's width
-    strip->ShowSelectedTab();
-    Layout();
-    host.PositionTabCtrl(Side(kLeft));
-    ASSERT_EQ(strip->FindTab(&cool), 1);
+    for (const bool standIn : {true, false}) {
+        SCOPED_TRACE(standIn ? "a stand-in seam" : "the default seam");
+        ASSERT_NE(MakeFrame(), nullptr);
+        a = AddBar(kLeft, L"A");
+        strip = &Strip(kLeft);
+        CFixedCoolToolBar cool;
+        ASSERT_TRUE(cool.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0x200));
+        cool.EnableDocking(CBRS_ALIGN_ANY);
+        frame->DockControlBar(&cool, Side(kLeft));
+        Layout();
+        strip->InsertTab(&cool, 1, FALSE);
+        strip->SetCurSel(0);   // a shown: the side keeps a's width
+        strip->ShowSelectedTab();
+        Layout();
+        host.PositionTabCtrl(Side(kLeft));
+        ASSERT_EQ(strip->FindTab(&cool), 1);
 
-    SeamStandIn seam;
-    COXDockingSeam* previous = OXSetDockingSeam(&seam);
-    const CPoint press = TabCentre(*strip, 1);
-    Press(press);
-    MoveTo(press + CPoint(0, 4));
-    EXPECT_EQ(seam.calls, (std::vector<std::wstring>{L"offset 0,0", L"dragging, captured"}));
-    EXPECT_EQ(::GetCapture(), cool.m_hWnd);
-    ::ReleaseCapture();
-    Release();
-    OXSetDockingSeam(previous);
-    frame->DestroyWindow();   // before the bar object goes
-    frame = nullptr;
+        SeamStandIn seam;
+        COXDockingSeam* previous = OXSetDockingSeam(standIn ? &seam : nullptr);
+        const CPoint press = TabCentre(*strip, 1);
+        Press(press);
+        MoveTo(press + CPoint(0, 4));
+        EXPECT_EQ(::GetCapture(), cool.m_hWnd);
+        if (standIn) {
+            EXPECT_EQ(seam.calls, (std::vector<std::wstring>{L"offset 0,0", L"dragging, captured"}));
+            EXPECT_FALSE(cool.IsBarDragging());
+            ::ReleaseCapture();
+            Release();
+        } else {
+            // The client origin's place in the bar's window.
+            CRect window;
+            cool.GetWindowRect(&window);
+            const CPoint origin = ScreenOf(cool, CPoint(0, 0));
+            EXPECT_EQ(cool.GetMouseOffset(), CPoint(origin.x - window.left, origin.y - window.top));
+            EXPECT_TRUE(cool.IsBarDragging());
+            CRect view;
+            frame->GetDlgItem(AFX_IDW_PANE_FIRST)->GetWindowRect(&view);
+            MoveTo(view.CenterPoint());
+            EXPECT_TRUE(cool.IsFloating()) << "over no dock bar the bar floats";
+            Release();
+            EXPECT_FALSE(cool.IsBarDragging());
+            EXPECT_EQ(::GetCapture(), nullptr);
+        }
+        OXSetDockingSeam(previous);
+        frame->DestroyWindow();   // before the bar object goes
+        frame = nullptr;
+    }
 }
 
 TEST_F(DockTab, TheStripTakesAnEightPointFontAndTwelveByFourPadding)

@@ -2,10 +2,13 @@
 // borders, closing (hiding, or deleting a bar destroyed on close exactly once), the caption
 // handing the mouse to its first live bar with snapping on, the frames' shared hook, the
 // cursors of its borders, the view-bar notices and an empty frame.
+#include <map>
+
 #include "platform/afx/afxres.h"
 #include "platform/gdi/icon.h"
 #include "platform/user/menu.h"
 #include "tests/docking/docking_test_support.h"
+#include "toolkit/menus/cool_toolbar.h"
 
 namespace zyn::test {
 namespace {
@@ -121,6 +124,43 @@ TEST_F(MiniFrameTest, DraggingABorderSizesTheFrameAndBecomesTheFloatingSize)
     EXPECT_EQ(ScreenRect(*mini).TopLeft(), r.TopLeft()) << "the left side stays";
 }
 
+// A dynamic bar's frame sized by a border lays the bar out anew: the wrap bar is six
+// 20-pixel cells, one row of six (120 x 20) floating; a border taken 60 pixels in leaves
+// room for three columns, so two rows (60 x 40). The frame's client area is the bar less
+// its hidden 2-pixel borders.
+TEST_F(MiniFrameTest, ADynamicBarsBorderReWrapsItsBar)
+{
+    CWrapBar wrap;
+    ASSERT_TRUE(wrap.Make(frame, ID_BAR, CBRS_TOP | CBRS_SIZE_DYNAMIC, L"Wrap"));
+    wrap.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&wrap, CPoint(760, 500));
+    Pump();
+    auto* mini = static_cast<COXSizableMiniDockFrameWnd*>(wrap.GetParentFrame());
+    ASSERT_TRUE(mini->IsKindOf(RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
+    CRect client;
+    mini->GetClientRect(&client);
+    ASSERT_EQ(client.Size(), CSize(116, 16));
+    const CRect r = ScreenRect(*mini);
+    // The right edge: a frame this low is corner all the way down until its first press
+    // finds out what it holds; either sizes the bar's length.
+    auto sizesRight = [&](CPoint p) {
+        const LRESULT hit = mini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+        return hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    };
+    CPoint border(r.right - 1, r.top + r.Height() / 2);
+    while (border.x > r.right - 10 && !sizesRight(border))
+        --border.x;
+    ASSERT_TRUE(sizesRight(border)) << "the right edge sizes the frame";
+    DragPath(border, {CPoint(border.x - 30, border.y), CPoint(border.x - 60, border.y)});
+    mini->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(56, 36));
+    EXPECT_EQ(ScreenRect(wrap).Size(), CSize(60, 40));
+    EXPECT_EQ(wrap.m_nMRUWidth, 60) << "the new width is the one a later float takes";
+    EXPECT_EQ(ScreenRect(*mini).TopLeft(), r.TopLeft()) << "the left side stays";
+    EXPECT_EQ(GetCapture(), nullptr);
+    wrap.DestroyWindow();
+}
+
 TEST_F(MiniFrameTest, ClosingHidesTheBarOrDeletesABarDestroyedOnCloseOnce)
 {
     CCountingSizeBar& kept = NewBar();
@@ -187,6 +227,52 @@ TEST_F(MiniFrameTest, WithSnappingTheCaptionHandsTheMouseToTheFirstLiveBar)
     }
 }
 
+// A cool toolbar of a fixed size (turned on a vertical side).
+class CFixedCoolToolBar : public COXCoolToolBar {
+public:
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(120, 24) : CSize(24, 120); }
+    CSize CalcDynamicLayout(int, DWORD dwMode) override { return CalcFixedLayout(FALSE, (dwMode & LM_HORZ) != 0); }
+};
+
+// The caption of a floating cool toolbar, snapping on: the bar takes the mouse and its own
+// drag docks it into the side the cursor reaches, or (over no side) keeps it floating at
+// the cursor; the release ends the drag.
+TEST_F(MiniFrameTest, WithSnappingACoolToolbarsCaptionStartsItsLiveDrag)
+{
+    sizeFrame()->snapping = TRUE;
+    CFixedCoolToolBar cool;
+    ASSERT_TRUE(cool.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, ID_BAR));
+    cool.EnableDocking(CBRS_ALIGN_ANY);
+    frame->FloatControlBar(&cool, CPoint(300, 300));
+    Pump();
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(cool);
+    ASSERT_NE(mini, nullptr);
+    const CRect r = ScreenRect(*mini);
+    const CPoint caption = FindHit(*mini, HTCAPTION, CPoint(r.left + 20, r.top + 1), CSize(0, 1));
+    const CRect client = Client();
+    InjectMouseMove(caption.x, caption.y);
+    InjectMouseButton(MouseButton::Left, true);
+    Pump();
+    EXPECT_TRUE(cool.IsBarDragging()) << "the bar drags itself";
+    EXPECT_EQ(GetCapture(), cool.m_hWnd);
+    const CPoint midClient = client.CenterPoint();
+    InjectMouseMove(midClient.x, midClient.y);
+    Pump();
+    EXPECT_TRUE(cool.IsFloating()) << "over no side it stays afloat";
+    COXSizableMiniDockFrameWnd* moved = FloatingFrame(cool);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(ScreenRect(*moved).TopLeft(), midClient - (caption - r.TopLeft()))
+        << "the frame hangs from the cursor where its caption was taken";
+    InjectMouseMove(client.left + 300, client.top + 5);
+    Pump();
+    EXPECT_EQ(SideOf(cool), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "at the top side it docks there";
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
+    EXPECT_FALSE(cool.IsBarDragging());
+    EXPECT_EQ(GetCapture(), nullptr);
+    cool.DestroyWindow();   // before the bar object goes
+}
+
 TEST_F(MiniFrameTest, TheFramesShareOneHookUntilTheLastGoes)
 {
     CCountingSizeBar& a = NewBar();
@@ -199,6 +285,67 @@ TEST_F(MiniFrameTest, TheFramesShareOneHookUntilTheLastGoes)
     EXPECT_TRUE(COXSizableMiniDockFrameWnd::m_mouseHook.IsInstalled()) << "the other frame keeps it";
     miniB->DestroyWindow();
     EXPECT_FALSE(COXSizableMiniDockFrameWnd::m_mouseHook.IsInstalled());
+}
+
+// Counts the caption-button repaints of each frame.
+class CCountingMiniFrameSkin : public COXMiniFrameSkinClassic {
+public:
+    BOOL DrawCaptionButtons(COXSizableMiniDockFrameWnd* frame) override
+    {
+        ++drawn[frame->m_hWnd];
+        return COXMiniFrameSkinClassic::DrawCaptionButtons(frame);
+    }
+    std::map<HWND, int> drawn;
+};
+// A skin whose only element skin is that one (and owns it).
+class CCountingSkin : public COXSkin {
+public:
+    explicit CCountingSkin(CCountingMiniFrameSkin* pSkin) { SetMiniFrameSkin(pSkin); }
+};
+
+// The mouse leaving a floating frame for another window has that frame's caption buttons
+// repainted once (their hot look goes); moves that leave no frame repaint nothing.
+TEST_F(MiniFrameTest, LeavingAFrameRepaintsItsCaptionButtonsOnce)
+{
+    auto* counting = new CCountingMiniFrameSkin;   // the skin owns it
+    ScopedSkin skin(std::make_unique<CCountingSkin>(counting));
+    CCountingSizeBar& a = NewBar();
+    CCountingSizeBar& b = NewBar();
+    COXSizableMiniDockFrameWnd* miniA = FloatNew(a, ID_BAR, CPoint(150, 300));
+    COXSizableMiniDockFrameWnd* miniB = FloatNew(b, ID_BAR + 1, CPoint(450, 300));
+    ASSERT_TRUE(miniA && miniB);
+    auto captionOf = [&](const COXSizableMiniDockFrameWnd& mini) {
+        const CRect r = ScreenRect(mini);
+        return FindHit(mini, HTCAPTION, CPoint(r.left + 20, r.top + 1), CSize(0, 1));
+    };
+    const CPoint inView = ScreenRect(*CWnd::FromHandle(view)).CenterPoint();
+    struct Step {
+        const char* name;
+        CPoint to;
+        HWND left;   // the frame the move leaves, null: none
+    };
+    const Step steps[] = {
+        {"onto A's caption", captionOf(*miniA), nullptr},
+        {"on to the view", inView, miniA->m_hWnd},
+        {"within the view", inView + CSize(5, 5), nullptr},
+        {"onto B's caption", captionOf(*miniB), nullptr},
+        {"from B to A", captionOf(*miniA), miniB->m_hWnd},
+    };
+    for (const Step& step : steps) {
+        const std::map<HWND, int> before = counting->drawn;
+        InjectMouseMove(step.to.x, step.to.y);
+        Pump();
+        for (HWND h : {miniA->m_hWnd, miniB->m_hWnd}) {
+            const int was = before.count(h) ? before.at(h) : 0;
+            if (h == step.left) {
+                EXPECT_EQ(counting->drawn[h], was + 1) << step.name;
+            } else if (::WindowFromPoint(step.to) != h) {
+                EXPECT_EQ(counting->drawn[h], was) << step.name;
+            }
+        }
+    }
+    miniA->DestroyWindow();
+    miniB->DestroyWindow();
 }
 
 TEST_F(MiniFrameTest, ItsBordersShowSizingCursorsItsBarsKeepTheirs)

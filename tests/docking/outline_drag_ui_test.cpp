@@ -1,7 +1,8 @@
 // The outline drag of a size bar (snapping off), with scripted input on the virtual clock:
 // floating mid-client (the notice and the frame's drag mark), Ctrl, cancelling, a click,
-// the double-click toggle, docking on a side, the one-third outlines, and the endings that
-// must give everything back (the capture already taken, a WM_QUIT during the loop).
+// the double-click toggle, docking on each side, the one-third outlines, a bar floating as
+// an MDI child left alone, and the endings that must give everything back (the capture
+// already taken, a WM_QUIT during the loop).
 //
 // The bar is 200 x 100 in all three places and starts docked at the top, alone in its row,
 // which it fills. The press is 100 pixels in from its left edge and 50 down: the centre of
@@ -117,6 +118,46 @@ TEST_F(OutlineDragTest, ACtrlDropFloatsWhereTheBarWouldDock)
             EXPECT_EQ(bar.m_sizeVertDock.cx, 200);
             EXPECT_EQ(bar.floatedNotices, 1) << "docking sends no floated notice";
         }
+    }
+}
+
+// Each drag starts where the previous one left the bar, pressed 100 pixels in and 50
+// down, so its outlines stand where the bar's corner is taken. A vertical side's strip
+// (and outline) is as wide as the bar docked vertically (200), a horizontal side's as high
+// as the bar docked horizontally (100): those thicknesses are the bar's on the new side.
+TEST_F(OutlineDragTest, DropsDockTheBarOnEachSide)
+{
+    const CRect c = Client();
+    struct Row {
+        const char* name;
+        CPoint corner;   // where the drag takes the bar's corner
+        UINT side;
+        DWORD align;
+    };
+    // Left and right: the horizontal strip (130..230 down) meets neither the top row nor
+    // the bottom; the vertical one straddles the side. Bottom and top: the horizontal
+    // strip straddles the side.
+    const Row rows[] = {
+        {"right", CPoint(c.right - 150, c.top + 130), AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT},
+        {"bottom", CPoint(c.left + 200, c.bottom - 50), AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
+        {"left", CPoint(c.left - 50, c.top + 130), AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
+        {"top", CPoint(c.left + 200, c.top - 50), AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        base::Clock::Advance(1000);   // no double click between the rows
+        const CRect b = ScreenRect(bar);
+        const CPoint from = Centre();
+        DragPath(from, {from + CSize(5, 5), from + (row.corner - b.TopLeft())});
+        EXPECT_EQ(SideOf(bar), row.side);
+        EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, row.align);
+        if (row.align & CBRS_ORIENT_HORZ)
+            EXPECT_EQ(bar.m_sizeHorzDock.cy, 100);
+        else
+            EXPECT_EQ(bar.m_sizeVertDock.cx, 200);
+        EXPECT_EQ(bar.floatedNotices, 0) << "docking sends no floated notice";
+        EXPECT_EQ(FloatingFrame(bar), nullptr);
+        EXPECT_EQ(GetCapture(), nullptr);
     }
 }
 
@@ -295,6 +336,41 @@ TEST_F(OutlineDragTest, ADropBesideTwoBarsOfARowDocksAThirdOfTheStrip)
     InjectMouseButton(MouseButton::Left, false);
     Pump();
     EXPECT_EQ(dock.Width(), Room().Width() / 3);
+}
+
+// A frame the seam calls an MDI float window: it moves like any MDI child, so the bar's
+// context neither drags nor toggles it (no prompt, no capture, the bar stays afloat).
+// Without the seam's word the same frame toggles.
+class SeamFloatingAsMDI : public COXDockingSeam {
+public:
+    CWnd* floatWnd = nullptr;
+    COXMDIFloatWnd* AsMDIFloatWnd(CWnd* pWnd) override
+    {
+        return pWnd && pWnd == floatWnd ? reinterpret_cast<COXMDIFloatWnd*>(pWnd) : nullptr;
+    }
+};
+
+TEST_F(OutlineDragTest, ABarFloatingAsAnMDIChildIsNeitherDraggedNorToggled)
+{
+    frame->FloatControlBar(&bar, CPoint(300, 300));
+    Pump();
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr);
+    SeamFloatingAsMDI seam;
+    seam.floatWnd = mini;
+    {
+        ScopedSeam scoped(&seam);
+        sizeFrame()->prompts.clear();
+        bar.m_pDockContext->StartDrag(ScreenRect(bar).CenterPoint());
+        EXPECT_TRUE(sizeFrame()->prompts.empty()) << "no drag prompt";
+        EXPECT_EQ(GetCapture(), nullptr);
+        bar.m_pDockContext->ToggleDocking();
+        Pump();
+        EXPECT_EQ(FloatingFrame(bar), mini) << "still in the same frame";
+    }
+    bar.m_pDockContext->ToggleDocking();
+    Pump();
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "an ordinary floating frame toggles";
 }
 
 TEST_F(OutlineDragTest, TrackFindingTheCaptureTakenGivesEverythingBack)

@@ -2,12 +2,16 @@
 // a bar dragged live, the row queries, and the menu bar and cool toolbar rules (the menu
 // bar known by name, here through a stand-in). Positions are worked by hand from the
 // layout rules (see size_dock_layout_test.cpp).
+#include "platform/user/driver.h"
 #include "tests/docking/size_dock_test_support.h"
 
 namespace zyn::test {
 namespace {
 
 using DockingTest = SizeDockBarTest;
+using user::InjectMouseButton;
+using user::InjectMouseMove;
+using user::MouseButton;
 using Rows_t = std::vector<std::vector<CControlBar*>>;
 
 // A screen rectangle of a size whose top-left corner is a client point of `wnd`.
@@ -301,6 +305,63 @@ TEST_F(DockingTest, ACoolToolbarNeverDocksLiveBesideSizeBars)
     EXPECT_EQ(Dock(kTop)->GetFirstDockedCoolToolBar(nullptr), cool);
     EXPECT_EQ(Dock(kTop)->GetFirstDockedCoolToolBar(cool), nullptr);
     EXPECT_EQ(Dock(kBottom)->GetFirstDockedCoolToolBar(nullptr), nullptr);
+}
+
+// The same rule on a real drag, snapping on: the cool toolbar's own bar drag asks the size
+// dock bars where it goes. One drag, each step a mouse move: over the side holding a size
+// bar the bar floats, over an empty side or one holding another cool toolbar it docks
+// there, and Ctrl floats it anywhere. The release ends the drag.
+TEST_F(DockingTest, ACoolToolbarDraggedLiveDocksOnlyWhereNoSizeBarIs)
+{
+    ASSERT_NE(MakeSizeFrame(), nullptr);
+    sizeFrame->m_bSnapping = TRUE;
+    CFixedCoolBar* cool = MakeCoolBar(CSize(200, 24));
+    CFixedCoolBar* other = MakeCoolBar(CSize(120, 24));
+    CTestSizeBar* a = MakeSizeBar(CSize(100, 50));
+    Arrange(Dock(kTop), {{cool}});
+    Arrange(Dock(kBottom), {{a}});
+    Arrange(Dock(kRight), {{other}});
+    const CRect client = Client();
+    const CPoint midBottom(client.CenterPoint().x, ScreenRect(*Dock(kBottom)).CenterPoint().y);
+    const CPoint nearLeft(client.left + 10, client.top + 150);
+    const CPoint overRight = ScreenRect(*Dock(kRight)).CenterPoint();
+    struct Step {
+        const char* name;
+        CPoint to;
+        bool ctrl;
+        UINT side;   // 0: floating
+    };
+    const Step steps[] = {
+        {"over the side holding a size bar", midBottom, false, 0},
+        {"near the empty left side", nearLeft, false, kLeft},
+        {"over the side holding another cool toolbar", overRight, false, kRight},
+        {"the size bar's side again", midBottom, false, 0},
+        {"Ctrl near the left side", nearLeft, true, 0},
+        {"Ctrl let go", nearLeft + CSize(0, 10), false, kLeft},
+    };
+    const CPoint press = ScreenRect(*cool).CenterPoint();
+    InjectMouseMove(press.x, press.y);
+    InjectMouseButton(MouseButton::Left, true);
+    Pump();
+    ASSERT_TRUE(cool->IsBarDragging()) << "a press on no tool starts the bar drag";
+    for (const Step& step : steps) {
+        if (step.ctrl)
+            user::InjectKey(VK_CONTROL, true);
+        InjectMouseMove(step.to.x, step.to.y);
+        Pump();
+        if (step.ctrl)
+            user::InjectKey(VK_CONTROL, false);
+        Layout();
+        CDockBar* dock = cool->m_pDockBar;
+        EXPECT_EQ(cool->IsFloating() ? 0u : (dock ? dock->GetDlgCtrlID() : 1u), step.side) << step.name;
+        EXPECT_EQ(GetCapture(), cool->m_hWnd) << step.name << ": the drag keeps the mouse";
+    }
+    InjectMouseButton(MouseButton::Left, false);
+    Pump();
+    EXPECT_FALSE(cool->IsBarDragging());
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(a->m_pDockBar, Dock(kBottom)) << "the size bar stays alone on its side";
+    EXPECT_EQ(Rows(Dock(kRight)), (std::vector<std::vector<CControlBar*>>{{other}}));
 }
 
 TEST_F(DockingTest, SizeBarsOfADockBarAndThoseStackedAtOnePlace)

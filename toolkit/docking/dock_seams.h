@@ -6,10 +6,17 @@
 //
 // Every question goes through one seam, COXDockingSeam. Its questions about an object's
 // kind are checked down-casts: they answer the object as the later class, or null when
-// it is not one. The seam installed by default answers "none" to everything (no object
-// is of a later class, no operation does anything), so the size bars, the drag context
-// and the floating frame work as they should on a frame without MDI docking or view
-// bars. The later classes' unit installs its own seam once; tests install stand-ins.
+// it is not one. The seam installed by default answers "none" to every MDI and view-bar
+// question (no object is of a later class, no operation does anything), so the size
+// bars, the drag context and the floating frame work as they should on a frame without
+// MDI docking or view bars. The later classes' unit installs its own seam once, derived
+// from this one; tests install stand-ins.
+//
+// The cool toolbar exists: the base class starts its bar drag itself (its offset and its
+// drag flag), so a seam derived for the MDI classes keeps that. The other way round, this
+// unit installs the cool toolbar's drag seam (cool_toolbar_seams.h) when the library
+// loads: a cool toolbar dragged live docks into the size dock bar under the cursor by
+// the size dock bars' rules (never beside a size bar).
 //
 // The cool toolbar and the menu bar are also recognised by their run-time class names
 // (OXIsCoolToolBar, OXIsMenuBar): their classes register those names when they exist, and
@@ -77,10 +84,12 @@ public:
     virtual void MakeChildDockable(COXMDIChildWndSizeDock* /*pChild*/) {}
 
     // ---- the cool toolbar (and the menu bar, which is one) ----------------------------------------------------
-    // The offset at which the bar's floating frame hangs under the cursor.
-    virtual void SaveCoolToolBarMouseOffset(CControlBar* /*pBar*/, CPoint /*point*/) {}
+    // The offset at which the bar's floating frame hangs under the cursor, from a point in
+    // the bar's client coordinates. Nothing for a bar that is no cool toolbar.
+    virtual void SaveCoolToolBarMouseOffset(CControlBar* pBar, CPoint point);
     // Starts (or ends) the bar's own drag: its mouse moves then carry it (live docking).
-    virtual void SetCoolToolBarDragging(CControlBar* /*pBar*/, BOOL /*bDragging*/) {}
+    // Nothing for a bar that is no cool toolbar.
+    virtual void SetCoolToolBarDragging(CControlBar* pBar, BOOL bDragging);
 };
 
 // The installed seam; the default one answers "none". Never null.
