@@ -4,8 +4,8 @@
 // client subclassed so that its menu switching (WM_MDISETMENU) reaches the bar and never
 // the window system's menu, and clicks on the bar working in context-help mode.
 //
-// The dock bars are made by a factory: COXSizeDockBar until the menu dock bar that gives a
-// menu bar a row of its own installs itself (OXSetMenuFrameDockBarFactory).
+// The dock bars are made by a factory: the menu dock bar that gives a menu bar a row of its
+// own (menu_dock_bar.h) installs itself when the library loads; without one, COXSizeDockBar.
 //
 // The MDI client's subclass keeps the client's previous procedure per client window and
 // always chains to it, also after the frame left the host map; a component that replaced
