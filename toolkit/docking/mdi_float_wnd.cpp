@@ -30,7 +30,8 @@ BOOL COXMDIFloatWnd::Create(CWnd* pParent, DWORD dwBarStyle)
         pFrame = static_cast<CMDIFrameWnd*>(pParent);
     // No layout while the dock bar does not exist yet.
     m_bInRecalcLayout = TRUE;
-    static const CString strClass = AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr, nullptr);
+    // Registered when missing (AfxRegisterWndClass finds a class it made before).
+    const CString strClass = AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr, nullptr);
     if (!COXMDIChildWndSizeDock::Create(strClass, nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
             rectDefault, pFrame, nullptr))
         return FALSE;   // the failed window deleted this object

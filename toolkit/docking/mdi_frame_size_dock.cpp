@@ -278,11 +278,13 @@ void COXMDIFrameWndSizeDock::UndockAllViews()
 
 void COXMDIFrameWndSizeDock::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
-    if (m_pActiveSizeBar && m_pActiveSizeBar->m_hWnd) {
+    if (m_pActiveSizeBar && m_pActiveSizeBar->m_hWnd && !m_bInActivate) {
+        m_bInActivate = TRUE;
         if (nState == WA_ACTIVE)
             m_pActiveSizeBar->SetActive(TRUE, TRUE);
         else if (nState == WA_INACTIVE)
             m_pActiveSizeBar->SetActive(FALSE, FALSE);
+        m_bInActivate = FALSE;
     }
     CFrameWnd::OnActivate(nState, pWndOther, bMinimized);
 }

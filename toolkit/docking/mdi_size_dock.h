@@ -93,6 +93,7 @@ public:
 protected:
     COXMDIChildWndSizeDock* m_pActiveDockChild = nullptr;
     BOOL m_bClosing = FALSE;
+    BOOL m_bInActivate = FALSE;   // inside OnActivate (moving the focus activates again)
 
     DECLARE_MESSAGE_MAP()
 };
@@ -160,6 +161,7 @@ protected:
     CView* m_pView = nullptr;
     COXSizeBarWrapper m_wrapper;
     BOOL m_bChildMaximized = FALSE;   // the child was maximised when it was attached
+    BOOL m_bInActivate = FALSE;       // inside the activation message
     BOOL m_bBeingDestroyed = FALSE;
 
     DECLARE_MESSAGE_MAP()

@@ -258,6 +258,15 @@ BOOL COXSizeViewBar::AttachMDIChild(COXMDIChildWndSizeDock* pChild)
                 break;
             }
         }
+        // The view goes into its place now: nothing else tells the bar it was docked
+        // while the child counted as docked.
+        if (CFrameWnd* pSite = pChild->GetMDIFrame())
+            pSite->RecalcLayout(TRUE);
+        CRect rect;
+        GetWindowRect(&rect);
+        pChild->m_bDockable = TRUE;
+        OnSizedOrDocked(rect.Width(), rect.Height(), IsFloating(), 2);
+        pChild->m_bDockable = FALSE;
     }
     if (CMDIFrameWnd* pMDI = pChild->GetMDIFrame())
         ::SendMessageW(pMDI->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
@@ -404,6 +413,14 @@ LRESULT COXSizeViewBar::OnAddContextMenuItems(WPARAM /*wParam*/, LPARAM lParam)
 
 LRESULT COXSizeViewBar::OnActivateViewBar(WPARAM wParam, LPARAM lParam)
 {
+    // Moving the focus activates windows, which may ask again: one pass at a time.
+    if (m_bInActivate)
+        return TRUE;
+    struct Guard {
+        BOOL& flag;
+        explicit Guard(BOOL& f) : flag(f) { flag = TRUE; }
+        ~Guard() { flag = FALSE; }
+    } guard(m_bInActivate);
     const BOOL bActive = wParam != 0;
     if (Alive(m_pChild) && m_pChild->IsDockable()) {
         if (lParam == fromFrame) {
@@ -418,7 +435,8 @@ LRESULT COXSizeViewBar::OnActivateViewBar(WPARAM wParam, LPARAM lParam)
             COXMDIFrameWndSizeDock* pFrame = m_pChild->GetSizeDockFrame();
             if (bActive && pFrame && pFrame->MDIGetActive() != m_pChild)
                 pFrame->MDIActivate(m_pChild);
-            if (bActive && Alive(m_pView))
+            const HWND hFocus = ::GetFocus();
+            if (bActive && Alive(m_pView) && hFocus != m_pView->m_hWnd && !::IsChild(m_pView->m_hWnd, hFocus))
                 m_pView->SetFocus();
         }
     }
