@@ -9,6 +9,7 @@
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
 #include "tests/docking/size_dock_test_support.h"
+#include "toolkit/docking/dock_document.h"
 #include "toolkit/docking/dock_seams.h"
 #include "toolkit/docking/mdi_size_dock.h"
 
@@ -20,6 +21,18 @@ constexpr const wchar_t* kSection = L"MDISizeDockLayout";
 class TestView : public CView {
 public:
     void OnDraw(CDC*) override {}
+};
+
+// A document whose save question is answered by the test.
+class TestDoc : public COXDockDocument {
+public:
+    BOOL answer = TRUE;
+    int asked = 0;
+    BOOL SaveModified() override
+    {
+        ++asked;
+        return answer;
+    }
 };
 
 class MDISizeDockTest : public DockTest {
@@ -56,14 +69,17 @@ protected:
         Pump();
         bars.clear();
     }
-    // A dockable child with a view, maximised or not.
-    COXMDIChildWndSizeDock* Child(LPCTSTR title, bool maximised = false)
+    // A dockable child with a view (of doc when given), maximised or not.
+    COXMDIChildWndSizeDock* Child(LPCTSTR title, bool maximised = false, CDocument* doc = nullptr)
     {
         auto* child = new COXMDIChildWndSizeDock;
         EXPECT_TRUE(child->Create(nullptr, title,
-            WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | (maximised ? WS_MAXIMIZE : 0), CRect(10, 10, 310, 210), mdi));
+            WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE | (maximised ? WS_MAXIMIZE : 0),
+            CRect(10, 10, 310, 210), mdi));
         auto* view = new TestView;   // deletes itself with its window
         EXPECT_TRUE(view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), child, AFX_IDW_PANE_FIRST));
+        if (doc)
+            doc->AddView(view);
         child->SetActiveView(view, FALSE);
         child->RecalcLayout();
         Pump();
@@ -239,6 +255,51 @@ TEST_F(MDISizeDockTest, TheDockableItemFollowsTheFlagAndNeedsASizeDockFrame)
     EXPECT_FALSE(loose->MakeItDockable(TRUE));
     EXPECT_FALSE(loose->IsDockable());
     EXPECT_TRUE(loose->IsWindowVisible());
+}
+
+// One document in a docked child and a normal child: numbers 1 and 2 in view order, the
+// docked child's bar titled too. The close question refused keeps everything; the close
+// command agreed closes the document, its docked child and the bar.
+TEST_F(MDISizeDockTest, ADockDocumentNumbersItsFramesAndClosesThroughItsDockedChild)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    auto* doc = new TestDoc;   // deleted by its close
+    doc->SetTitle(L"Report");
+    COXMDIChildWndSizeDock* docked = Child(L"A", false, doc);
+    COXMDIChildWndSizeDock* normal = Child(L"B", false, doc);
+    ASSERT_TRUE(docked->MakeItDockable(TRUE));
+    Pump();
+    doc->UpdateFrameCounts();
+    CString text;
+    docked->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:1"));
+    docked->GetViewBar().GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:1"));
+    normal->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:2"));
+
+    // The normal child goes: the docked one is the document's only frame.
+    normal->SendMessage(WM_CLOSE);
+    Pump();
+    doc->UpdateFrameCounts();
+    docked->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report"));
+
+    const HWND hChild = docked->m_hWnd, hBar = docked->GetViewBar().m_hWnd;
+    doc->SetModifiedFlag(TRUE);
+    doc->answer = FALSE;
+    docked->GetViewBar().GetWrapper().SendMessage(WM_CLOSE);
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_EQ(doc->asked, 2);
+    EXPECT_TRUE(::IsWindow(hChild) && ::IsWindow(hBar)) << "a refused question keeps everything";
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->answer = TRUE;
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_FALSE(::IsWindow(hChild));
+    EXPECT_FALSE(::IsWindow(hBar));
 }
 
 } // namespace
