@@ -12,6 +12,7 @@
 #include "toolkit/docking/dock_document.h"
 #include "toolkit/docking/dock_seams.h"
 #include "toolkit/docking/mdi_size_dock.h"
+#include "toolkit/docking/sizable_mini_dock_frame.h"
 
 namespace zyn::test {
 namespace {
@@ -181,8 +182,9 @@ TEST_F(MDISizeDockTest, ABarSavedFloatingAsAnMDIChildComesBackAsOne)
 }
 
 // A maximised active child docked by its menu command: the next child is active (and
-// maximised), the view sits in the wrapper of a bar docked on top; floated, the view sits
-// in the bar itself; undocked, the child is active and maximised again with its view.
+// maximised), the view sits in the wrapper of a bar docked on top; dragged by the gripper to
+// the left side; floated, the view sits in the bar itself; undocked from the floating
+// frame's system menu, the child is active and maximised again with its view.
 TEST_F(MDISizeDockTest, AMaximisedChildDocksFloatsAndComesBack)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -209,13 +211,38 @@ TEST_F(MDISizeDockTest, AMaximisedChildDocksFloatsAndComesBack)
     EXPECT_TRUE(bMax);
     EXPECT_EQ(mdi->MDIGetActive(), child) << "the docked child counts as active";
 
+    // Dragged by its gripper onto the left side: the bar's top-left 50 pixels left of the
+    // room under the top row and 150 pixels down, as the outline drag docks it there.
+    {
+        const CRect b = ScreenRect(bar);
+        CPoint grip = bar.m_rectGripper.CenterPoint();
+        bar.ClientToScreen(&grip);
+        CRect room = Client();
+        room.top = ScreenRect(*mdi->GetControlBar(kTop)).bottom;
+        const CPoint to = grip + CSize(room.left - 50 - b.left, room.top + 150 - b.top);
+        base::Clock::Advance(1000);
+        user::InjectMouseMove(grip.x, grip.y);
+        user::InjectMouseButton(user::MouseButton::Left, true);
+        user::InjectMouseMove(grip.x + 5, grip.y + 5);
+        user::InjectMouseMove(to.x, to.y);
+        user::InjectMouseButton(user::MouseButton::Left, false);
+        Pump();
+        ASSERT_NE(bar.m_pDockBar, nullptr);
+        EXPECT_EQ(bar.m_pDockBar->GetDlgCtrlID(), static_cast<int>(kLeft));
+        EXPECT_EQ(::GetParent(view->m_hWnd), bar.GetWrapper().m_hWnd) << "still wrapped while docked";
+    }
+
     mdi->FloatControlBar(&bar, CPoint(500, 400));
     Pump();
     ASSERT_TRUE(bar.IsFloating());
     bar.OnSizedOrDocked(100, 100, TRUE, 2);
     EXPECT_EQ(::GetParent(view->m_hWnd), bar.m_hWnd) << "the view sits directly in the floating bar";
 
-    ASSERT_TRUE(child->MakeItDockable(FALSE));
+    // Undocked from the floating frame's system menu.
+    CFrameWnd* floating = bar.GetDockingFrame();
+    ASSERT_NE(floating, nullptr);
+    ASSERT_TRUE(floating->IsKindOf(RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
+    floating->SendMessage(WM_SYSCOMMAND, COXMDIChildWndSizeDock::GetDockMessageID());
     Pump();
     EXPECT_FALSE(child->IsDockable());
     EXPECT_TRUE(child->IsWindowVisible());
