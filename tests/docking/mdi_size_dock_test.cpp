@@ -153,6 +153,44 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
     EXPECT_EQ(InClient(again), CPoint(50, 40));
 }
 
+// Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the
+// sanitizers watching); any other bar only hides, the window staying. Its caption follows
+// the bar's title.
+TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    CTestSizeBar* kept = Bar(0x3203, CSize(120, 80));
+    mdi->FloatControlBarInMDIChild(kept, ClientToScreenPt(CPoint(20, 20)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* keptWnd = FloatOf(kept);
+    ASSERT_NE(keptWnd, nullptr);
+    CString caption;
+    keptWnd->GetWindowText(caption);
+    EXPECT_EQ(caption, CString(L"Bar")) << "the bar's title";
+    const HWND hKeptWnd = keptWnd->m_hWnd;
+    keptWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hKeptWnd)) << "the window stays";
+    EXPECT_TRUE(::IsWindow(kept->m_hWnd));
+    EXPECT_FALSE(kept->IsVisible()) << "the bar only hides";
+
+    auto* gone = new CTestSizeBar;   // deleted by the close
+    ASSERT_TRUE(gone->Create(mdi, L"Gone", 0x3204, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 60)));
+    gone->SetSizeDockStyle(gone->GetSizeDockStyle() | SZBARF_DESTROY_ON_CLOSE);
+    gone->EnableDocking(CBRS_ALIGN_ANY);
+    mdi->DockControlBar(gone, kTop);
+    mdi->FloatControlBarInMDIChild(gone, ClientToScreenPt(CPoint(200, 20)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* goneWnd = FloatOf(gone);
+    ASSERT_NE(goneWnd, nullptr);
+    const HWND hGoneWnd = goneWnd->m_hWnd, hGone = gone->m_hWnd;
+    goneWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hGoneWnd));
+    EXPECT_FALSE(::IsWindow(hGone));
+    EXPECT_EQ(mdi->GetControlBar(0x3204), nullptr);
+}
+
 // Hand-made expectations: the record of a bar in an MDI float window has flag 1 at byte 24,
 // and a fresh frame floats it as an MDI child again at its last floating place.
 TEST_F(MDISizeDockTest, ABarSavedFloatingAsAnMDIChildComesBackAsOne)
