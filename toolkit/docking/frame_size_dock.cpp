@@ -91,11 +91,7 @@ std::vector<Placement> ArrangeWindowsPlan(CSize client, const std::vector<CSize>
     std::vector<Placement> out(sizes.size());
     if (sizes.empty() || client.cy <= 0)
         return out;
-    struct Elt {
-        int span;
-        int depth;
-    };
-    std::vector<Elt> skyline{{std::min<int>(client.cy, 0xFFFF), 0}};
+    std::vector<CWndSpaceElt> skyline{CWndSpaceElt(static_cast<uint16_t>(std::min<int>(client.cy, 0xFFFF)), 0)};
     std::vector<size_t> order(sizes.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -106,13 +102,13 @@ std::vector<Placement> ArrangeWindowsPlan(CSize client, const std::vector<CSize>
         const int cx = sizes[w].cx, cy = sizes[w].cy;
         int best = 0xFFFF, bestIdx = -1, bestOff = 0;
         int off = 0;
-        for (size_t i = 0; i < skyline.size(); off += skyline[i].span, ++i) {
+        for (size_t i = 0; i < skyline.size(); off += skyline[i].m_nSpan, ++i) {
             int remain = cy, maxDepth = 0;
             for (size_t j = i; j < skyline.size(); ++j) {
-                maxDepth = std::max(maxDepth, skyline[j].depth);
+                maxDepth = std::max<int>(maxDepth, skyline[j].m_nDepth);
                 if (maxDepth > best)
                     break;
-                remain -= skyline[j].span;
+                remain -= skyline[j].m_nSpan;
                 if (remain <= 0) {
                     if (maxDepth < best)   // ties keep the earlier element
                         best = maxDepth, bestIdx = static_cast<int>(i), bestOff = off;
@@ -125,15 +121,16 @@ std::vector<Placement> ArrangeWindowsPlan(CSize client, const std::vector<CSize>
         out[w].bMove = true;
         out[w].pt.x = (dwOrient & 0x5) == 0x5 ? best : client.cx - best - cx;
         out[w].pt.y = (dwOrient & 0x3) == 0x3 ? bestOff : client.cy - bestOff - cy;
-        const Elt added{cy, std::min(best + cx, 0xFFFF)};
+        // The window's height is at most the client's (it found a place), so it fits 16 bits.
+        const CWndSpaceElt added(static_cast<uint16_t>(cy), static_cast<uint16_t>(std::min(best + cx, 0xFFFF)));
         int remain = cy;
         size_t k = static_cast<size_t>(bestIdx);
-        while (k < skyline.size() && skyline[k].span <= remain) {
-            remain -= skyline[k].span;
+        while (k < skyline.size() && skyline[k].m_nSpan <= remain) {
+            remain -= skyline[k].m_nSpan;
             skyline.erase(skyline.begin() + static_cast<ptrdiff_t>(k));
         }
         if (k < skyline.size())
-            skyline[k].span -= remain;
+            skyline[k].m_nSpan = static_cast<uint16_t>(skyline[k].m_nSpan - remain);
         skyline.insert(skyline.begin() + static_cast<ptrdiff_t>(k), added);
     }
     return out;
@@ -148,9 +145,12 @@ void ArrangeWindows(CWnd& parent, CObArray& arr, DWORD dwOrient)
     std::vector<CWnd*> wnds;
     std::vector<CSize> sizes;
     for (INT_PTR i = 0; i < arr.GetSize(); ++i) {
-        auto* pWnd = static_cast<CWnd*>(arr[i]);
-        if (!pWnd || !pWnd->IsKindOf(RUNTIME_CLASS(CWnd)) || !pWnd->m_hWnd || !::IsWindow(pWnd->m_hWnd))
+        CObject* pObject = arr[i];
+        if (!pObject || !pObject->IsKindOf(RUNTIME_CLASS(CWnd)))
             continue;   // not a window: nothing to move
+        auto* pWnd = static_cast<CWnd*>(pObject);
+        if (!pWnd->m_hWnd || !::IsWindow(pWnd->m_hWnd))
+            continue;
         CRect rect;
         pWnd->GetWindowRect(&rect);
         wnds.push_back(pWnd);

@@ -18,6 +18,7 @@
 // both the dock state and the size records.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/afx/frame.h"
 #include "platform/afx/msgmap.h"
@@ -27,6 +28,23 @@
 
 class CDockState;
 class COXSizeControlBar;
+
+// One segment of the packing skyline: its length along the packing edge and how far the
+// windows already placed reach in from that edge over it.
+class CWndSpaceElt : public CObject {
+public:
+    CWndSpaceElt(uint16_t span = 0, uint16_t depth = 0) : m_nSpan(span), m_nDepth(depth) {}
+    // A value: copies carry the two fields (the object base is not copied).
+    CWndSpaceElt(const CWndSpaceElt& other) : CObject(), m_nSpan(other.m_nSpan), m_nDepth(other.m_nDepth) {}
+    CWndSpaceElt& operator=(const CWndSpaceElt& other)
+    {
+        m_nSpan = other.m_nSpan;
+        m_nDepth = other.m_nDepth;
+        return *this;
+    }
+    uint16_t m_nSpan;
+    uint16_t m_nDepth;
+};
 
 namespace zyn::sizedock {
 
@@ -138,11 +156,3 @@ class COXFrameWndSizeDock : public COXSizeDockFrameT<CFrameWnd> {
     DECLARE_DYNCREATE(COXFrameWndSizeDock)
 };
 
-// One segment of the packing skyline: its length along the packing edge and how far the
-// windows already placed reach in from that edge over it.
-class CWndSpaceElt : public CObject {
-public:
-    CWndSpaceElt(uint16_t span = 0, uint16_t depth = 0) : m_nSpan(span), m_nDepth(depth) {}
-    uint16_t m_nSpan;
-    uint16_t m_nDepth;
-};
