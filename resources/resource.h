@@ -45,6 +45,7 @@
 // cursors are the class library's AFX_IDC_HSPLITBAR / AFX_IDC_VSPLITBAR (afxres.h).
 #define IDS_ZYN_DOCK_DRAG_PROMPT             26430
 #define IDS_ZYN_DOCK_FLOAT_AS_MDI            26433
+#define IDS_ZYN_DOCK_MDICHILD                26965   // the item that docks a document window as a bar
 #define IDS_ZYN_DOCK_ALLOW_DOCKING           57001
 #define IDS_ZYN_DOCK_HIDE                    57002
 // The configuration framework (frames/): the standard view and page templates, the

@@ -167,6 +167,7 @@
 // Prompts of the class library's own message boxes (string resources of the class
 // library's resource module; a host's string of the same ID wins, as it is found first).
 #define AFX_IDP_INTERNAL_FAILURE   0xF108
+#define AFX_IDP_COMMAND_FAILURE    0xF109
 #define AFX_IDP_PARSE_INT          0xF110
 #define AFX_IDP_PARSE_REAL         0xF111
 #define AFX_IDP_PARSE_INT_RANGE    0xF112

@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_VERT, &CMDIFrameWnd::OnUpdateMDIWindowCmd)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, &CMDIFrameWnd::OnUpdateMDIWindowCmd)
     ON_COMMAND(ID_WINDOW_NEW, &CMDIFrameWnd::OnWindowNew)
+    ON_MESSAGE(WM_COMMANDHELP, &CMDIFrameWnd::OnCommandHelp)
 END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() = default;
@@ -88,7 +89,9 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefFrameProcW(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }
 
-BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) { return OnCommandWith(MDIGetActive(), wParam, lParam); }
+
+BOOL CMDIFrameWnd::OnCommandWith(CMDIChildWnd* pActive, WPARAM wParam, LPARAM lParam)
 {
     // The window list and the maximised child's buttons belong to the client.
     const UINT nID = LOWORD(wParam);
@@ -96,32 +99,65 @@ BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         ::DefFrameProcW(m_hWnd, m_hWndMDIClient, WM_COMMAND, wParam, lParam);
         return TRUE;
     }
-    return CFrameWnd::OnCommand(wParam, lParam);
+    // The routing (OnCmdMsg) asks the active child before this frame.
+    if (CFrameWnd::OnCommand(wParam, lParam))
+        return TRUE;
+    // A system command nobody took (the maximised child's menu) is the default procedure's.
+    if (lParam == 0 && (nID & 0xF000) == 0xF000 && pActive && pActive->m_hWnd) {
+        DefWindowProc(WM_COMMAND, wParam, lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CMDIFrameWnd::OnCommandHelp(WPARAM wParam, LPARAM lParam)
+{
+    return OnCommandHelpWith(MDIGetActive(), wParam, lParam);
+}
+
+LRESULT CMDIFrameWnd::OnCommandHelpWith(CMDIChildWnd* pActive, WPARAM wParam, LPARAM lParam)
+{
+    if (pActive && pActive->m_hWnd && ::IsWindow(pActive->m_hWnd) &&
+        pActive->SendMessage(WM_COMMANDHELP, wParam, lParam))
+        return TRUE;
+    return CFrameWnd::OnCommandHelp(wParam, lParam);
 }
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
+    return OnCmdMsgWith(MDIGetActive(), nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMDIFrameWnd::OnCmdMsgWith(CMDIChildWnd* pActive, UINT nID, int nCode, void* pExtra,
+    AFX_CMDHANDLERINFO* pHandlerInfo)
+{
     // The active child (its view, document, template and itself) before this frame.
-    if (CMDIChildWnd* pChild = MDIGetActive(); pChild && pChild->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    if (pActive && pActive->m_hWnd && pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg) { return PreTranslateMessageWith(MDIGetActive(), pMsg); }
+
+BOOL CMDIFrameWnd::PreTranslateMessageWith(CMDIChildWnd* pActive, MSG* pMsg)
 {
-    if (CMDIChildWnd* pChild = MDIGetActive(); pChild && pChild->m_hWnd &&
-        pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && pChild->m_hAccelShared &&
-        ::TranslateAcceleratorW(m_hWnd, pChild->m_hAccelShared, pMsg))
+    if (pActive && pActive->m_hWnd && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+        pActive->m_hAccelShared && ::TranslateAcceleratorW(m_hWnd, pActive->m_hAccelShared, pMsg))
         return TRUE;
-    return CFrameWnd::PreTranslateMessage(pMsg);
+    if (CFrameWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    // The document-window keys, unless a view of the frame's own has the keyboard.
+    return !GetActiveView() && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
+           m_hWndMDIClient && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg);
 }
 
 void CMDIFrameWnd::RecalcLayout(BOOL bNotify) { CFrameWnd::RecalcLayout(bNotify); }
 
-CFrameWnd* CMDIFrameWnd::GetActiveFrame()
+CFrameWnd* CMDIFrameWnd::GetActiveFrame() { return GetActiveFrameWith(MDIGetActive()); }
+
+CFrameWnd* CMDIFrameWnd::GetActiveFrameWith(CMDIChildWnd* pActive)
 {
-    CMDIChildWnd* pChild = MDIGetActive();
-    return pChild ? static_cast<CFrameWnd*>(pChild) : this;
+    return pActive && pActive->m_hWnd ? static_cast<CFrameWnd*>(pActive) : this;
 }
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
@@ -184,31 +220,45 @@ BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
     }
 }
 
-void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { OnUpdateMDIWindowCmdWith(MDIGetActive(), pCmdUI); }
 
-void CMDIFrameWnd::OnWindowNew()
+void CMDIFrameWnd::OnUpdateMDIWindowCmdWith(CMDIChildWnd* pActive, CCmdUI* pCmdUI)
 {
-    CMDIChildWnd* pActiveChild = MDIGetActive();
-    CDocument* pDocument = pActiveChild ? pActiveChild->GetActiveDocument() : nullptr;
-    CDocTemplate* pTemplate = pDocument ? pDocument->GetDocTemplate() : nullptr;
-    if (!pTemplate)
-        return;
-    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDocument, pActiveChild);
-    if (!pFrame) {
-        AfxMessageBox(L"A new window could not be opened.", MB_ICONEXCLAMATION);
-        return;
-    }
-    pTemplate->InitialUpdateFrame(pFrame, pDocument);
+    if (pCmdUI)
+        pCmdUI->Enable(pActive != nullptr && pActive->m_hWnd != nullptr);
 }
 
-void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+void CMDIFrameWnd::OnWindowNew() { OnWindowNewWith(MDIGetActive()); }
+
+CFrameWnd* CMDIFrameWnd::OnWindowNewWith(CMDIChildWnd* pActive)
+{
+    CDocument* pDocument = pActive && pActive->m_hWnd ? pActive->GetActiveDocument() : nullptr;
+    CDocTemplate* pTemplate = pDocument ? pDocument->GetDocTemplate() : nullptr;
+    if (!pTemplate) {
+        AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
+        return nullptr;
+    }
+    CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDocument, pActive);
+    if (!pFrame) {
+        AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
+        return nullptr;
+    }
+    pTemplate->InitialUpdateFrame(pFrame, pDocument);
+    return pFrame;
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) { OnUpdateFrameTitleWith(MDIGetActive(), bAddToTitle); }
+
+void CMDIFrameWnd::OnUpdateFrameTitleWith(CMDIChildWnd* pActive, BOOL bAddToTitle)
 {
     m_nIdleFlags &= ~idleTitle;
     if (!(GetStyle() & FWS_ADDTOTITLE))
         return;
-    CMDIChildWnd* pChild = MDIGetActive();
-    CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
-    if (bAddToTitle && pDoc) {
+    CMDIChildWnd* pChild = pActive && pActive->m_hWnd ? pActive : nullptr;
+    CDocument* pDoc = GetActiveDocument();
+    if (!pDoc && pChild)
+        pDoc = pChild->GetActiveDocument();
+    if (bAddToTitle && pChild && pDoc) {
         const int saved = m_nWindow;
         m_nWindow = pChild->m_nWindow;
         UpdateFrameTitleForDocument(pDoc->GetTitle());
@@ -218,10 +268,12 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     }
 }
 
-void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) { OnUpdateFrameMenuWith(MDIGetActive(), hMenuAlt); }
+
+void CMDIFrameWnd::OnUpdateFrameMenuWith(CMDIChildWnd* pActive, HMENU hMenuAlt)
 {
-    if (CMDIChildWnd* pChild = MDIGetActive()) {
-        pChild->OnUpdateFrameMenu(TRUE, pChild, hMenuAlt);
+    if (pActive && pActive->m_hWnd) {
+        pActive->OnUpdateFrameMenu(TRUE, pActive, hMenuAlt);
         return;
     }
     const HMENU hMenu = hMenuAlt ? hMenuAlt : m_hMenuDefault;
@@ -365,6 +417,12 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
     CMDIFrameWnd* pFrame = GetMDIFrame();
     BOOL bMaximized = FALSE;
     CMDIChildWnd* pActive = pFrame ? pFrame->MDIGetActive(&bMaximized) : nullptr;
+    ActivateFrameWith(pActive, bMaximized, nCmdShow);
+}
+
+void CMDIChildWnd::ActivateFrameWith(CMDIChildWnd* pActive, BOOL bMaximized, int nCmdShow)
+{
+    CMDIFrameWnd* pFrame = GetMDIFrame();
     if (nCmdShow == -1) {
         if (!IsWindowVisible())
             nCmdShow = bMaximized && pActive != this ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
@@ -452,6 +510,42 @@ void CMDIChildWnd::OnSize(UINT nType, int cx, int cy)
 
 BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg)
 {
-    // Accelerators are translated by the MDI frame (with the shared table).
+    CMDIFrameWnd* pFrame = GetMDIFrame();
+    return PreTranslateMessageWith(pFrame ? pFrame->MDIGetActive() : nullptr, pMsg);
+}
+
+BOOL CMDIChildWnd::PreTranslateMessageWith(CMDIChildWnd* /*pActive*/, MSG* pMsg)
+{
+    // Accelerators are translated by the MDI frame (with the shared table), for whichever
+    // child it counts as active.
     return CWnd::PreTranslateMessage(pMsg);
+}
+
+BOOL CMDIChildWnd::UpdateClientEdge(LPRECT lpRect)
+{
+    CMDIFrameWnd* pFrame = GetMDIFrame();
+    BOOL bMaximized = FALSE;
+    CMDIChildWnd* pActive = pFrame ? pFrame->MDIGetActive(&bMaximized) : nullptr;
+    return UpdateClientEdgeWith(pActive, bMaximized, lpRect);
+}
+
+BOOL CMDIChildWnd::UpdateClientEdgeWith(CMDIChildWnd* pActive, BOOL bMaximized, LPRECT lpRect)
+{
+    CMDIFrameWnd* pFrame = GetMDIFrame();
+    if (!pFrame || !pFrame->m_hWndMDIClient)
+        return FALSE;
+    const HWND hClient = pFrame->m_hWndMDIClient;
+    const DWORD dwOld = static_cast<DWORD>(::GetWindowLongW(hClient, GWL_EXSTYLE));
+    // The client loses its edge only under a maximised active child without one of its own.
+    const bool bEdge = !(pActive && bMaximized && pActive->m_hWnd &&
+                         !(::GetWindowLongW(pActive->m_hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+    const DWORD dwNew = bEdge ? (dwOld | WS_EX_CLIENTEDGE) : (dwOld & ~WS_EX_CLIENTEDGE);
+    if (dwNew == dwOld)
+        return FALSE;
+    ::SetWindowLongW(hClient, GWL_EXSTYLE, static_cast<LONG>(dwNew));
+    ::SetWindowPos(hClient, nullptr, 0, 0, 0, 0,
+        SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOCOPYBITS);
+    if (lpRect)
+        ::GetClientRect(hClient, lpRect);
+    return TRUE;
 }

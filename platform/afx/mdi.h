@@ -7,6 +7,11 @@
 // child first. A child frame is created through the client (WM_MDICREATE) and its
 // messages default to DefMDIChildProc; while it is active, the MDI frame shows the
 // child's document menu (its template's shared menu) and the child's document title.
+//
+// MDIGetActive is not virtual. A frame that counts another child as active (one the
+// client does not know, such as a document window docked as a bar) reuses the routines
+// that ask for the active child through their protected forms taking that child
+// (OnCommandWith, PreTranslateMessageWith, ...); the public overrides pass MDIGetActive().
 #include "platform/afx/frame.h"
 
 class CMDIChildWnd;
@@ -49,8 +54,28 @@ public:
     afx_msg void OnWindowNew();
     afx_msg BOOL OnMDIWindowCmd(UINT nID);
     afx_msg void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
 
 protected:
+    // ---- the routines above with the active child given (null: none) ----------------------------
+    // Window-list commands go to the client, others to the active child's window first,
+    // then to the frame; an unhandled menu command of the system range goes to the default
+    // procedure.
+    BOOL OnCommandWith(CMDIChildWnd* pActive, WPARAM wParam, LPARAM lParam);
+    // F1 help: the active child first, then the frame.
+    LRESULT OnCommandHelpWith(CMDIChildWnd* pActive, WPARAM wParam, LPARAM lParam);
+    // The active child's accelerators, the frame's, then the document-window keys
+    // (TranslateMDISysAccel) when the frame has no active view.
+    BOOL PreTranslateMessageWith(CMDIChildWnd* pActive, MSG* pMsg);
+    BOOL OnCmdMsgWith(CMDIChildWnd* pActive, UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+    void OnUpdateFrameTitleWith(CMDIChildWnd* pActive, BOOL bAddToTitle);
+    void OnUpdateFrameMenuWith(CMDIChildWnd* pActive, HMENU hMenuAlt);
+    CFrameWnd* GetActiveFrameWith(CMDIChildWnd* pActive);
+    // A new frame on the active child's document; without one a message box
+    // (AFX_IDP_COMMAND_FAILURE) and null.
+    CFrameWnd* OnWindowNewWith(CMDIChildWnd* pActive);
+    void OnUpdateMDIWindowCmdWith(CMDIChildWnd* pActive, CCmdUI* pCmdUI);
+
     DECLARE_MESSAGE_MAP()
 };
 
@@ -89,6 +114,16 @@ public:
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnSize(UINT nType, int cx, int cy);
 
+    // The MDI client keeps its sunken edge unless the active child is maximised without an
+    // edge of its own; when that changes the client is re-framed and TRUE returned, with
+    // lpRect (when given) its new client rectangle.
+    BOOL UpdateClientEdge(LPRECT lpRect = nullptr);
+
 protected:
+    // ---- the routines above with the active child given (and whether it is maximised) ------
+    void ActivateFrameWith(CMDIChildWnd* pActive, BOOL bMaximized, int nCmdShow);
+    BOOL PreTranslateMessageWith(CMDIChildWnd* pActive, MSG* pMsg);
+    BOOL UpdateClientEdgeWith(CMDIChildWnd* pActive, BOOL bMaximized, LPRECT lpRect);
+
     DECLARE_MESSAGE_MAP()
 };

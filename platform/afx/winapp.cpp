@@ -474,3 +474,12 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
     }
     return thread->Run();
 }
+
+void CWinApp::HideApplication()
+{
+    CWnd* pMain = m_pMainWnd;
+    if (!pMain || !pMain->m_hWnd || !::IsWindow(pMain->m_hWnd))
+        return;
+    pMain->ShowOwnedPopups(FALSE);
+    pMain->ShowWindow(SW_HIDE);
+}

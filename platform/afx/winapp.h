@@ -113,6 +113,9 @@ public:
     afx_msg void OnFileOpen();
     // Closes the main window (WM_CLOSE); without one the loop ends.
     afx_msg void OnAppExit();
+    // Hides the main window and the pop-ups it owns while the application shuts down, so
+    // the closing of documents is not seen window by window.
+    void HideApplication();
 
 protected:
     int m_nWaitCursorCount = 0;

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/base/lasterror.h"
+#include "platform/user/input.h"
 #include "platform/user/menu.h"
+#include "platform/user/vkeys.h"
 #include "platform/user/user_hooks.h"
 #include "platform/user/winuser.h"
 #include "platform/user/wndclass_internal.h"
@@ -581,4 +583,28 @@ HWND CreateMDIWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, 
 {
     MDICREATESTRUCTW mcs{lpClassName, lpWindowName, hInstance, X, Y, nWidth, nHeight, dwStyle, lParam};
     return reinterpret_cast<HWND>(SendMessageW(hWndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+}
+
+BOOL TranslateMDISysAccel(HWND hWndClient, MSG* lpMsg)
+{
+    if (!lpMsg || !hWndClient || !IsWindow(hWndClient) ||
+        (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    if (!(GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000))
+        return FALSE;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    UINT cmd = 0;
+    switch (lpMsg->wParam) {
+    case VK_F4: cmd = shift ? 0 : SC_CLOSE; break;
+    case VK_F6:
+    case VK_TAB: cmd = shift ? SC_PREVWINDOW : SC_NEXTWINDOW; break;
+    default: break;
+    }
+    if (!cmd)
+        return FALSE;
+    const HWND active = reinterpret_cast<HWND>(SendMessageW(hWndClient, WM_MDIGETACTIVE, 0, 0));
+    if (!active || !IsWindowEnabled(active))
+        return FALSE;
+    SendMessageW(active, WM_SYSCOMMAND, cmd, static_cast<LPARAM>(lpMsg->wParam));
+    return TRUE;
 }

@@ -37,6 +37,11 @@ LRESULT DefFrameProcW(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, L
 LRESULT DefFrameProc(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT DefMDIChildProcW(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT DefMDIChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The document-window keys of a client's active child, for a message about to be
+// dispatched: Ctrl+F4 closes it, Ctrl+F6 / Ctrl+Tab activate the next child and with
+// Shift the previous one (WM_SYSCOMMAND to the child, lParam the key). TRUE when the
+// message was such a key and was handled; only WM_KEYDOWN and WM_SYSKEYDOWN count.
+BOOL TranslateMDISysAccel(HWND hWndClient, MSG* lpMsg);
 // Creates a child through the client (WM_MDICREATE).
 HWND CreateMDIWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth,
     int nHeight, HWND hWndParent, HINSTANCE hInstance, LPARAM lParam);

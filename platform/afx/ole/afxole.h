@@ -10,3 +10,6 @@
 // OleInitialize for the calling thread (an application calls it in InitInstance); FALSE
 // when it fails.
 BOOL AfxOleInit();
+// Whether no OLE object of the application is still in use, so it may exit. No object
+// outlives its user here: always TRUE.
+BOOL AfxOleCanExitApp();

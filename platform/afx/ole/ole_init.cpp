@@ -171,3 +171,5 @@ HRESULT RevokeDragDrop(HWND hwnd)
 }
 
 BOOL AfxOleInit() { return SUCCEEDED(OleInitialize(nullptr)) ? TRUE : FALSE; }
+
+BOOL AfxOleCanExitApp() { return TRUE; }

@@ -1,0 +1,371 @@
+// The MDI size-dock frame with scripted steps: a document window docked as a bar and back
+// (through float), a bar floating as an MDI child kept inside the client and landing where
+// its window last was, and a saved layout holding such a bar. Positions are worked by hand
+// from the client's rectangle and the bar's size.
+#include <cstring>
+#include <memory>
+
+#include "platform/afx/view.h"
+#include "platform/user/mdiclient.h"
+#include "platform/user/menu.h"
+#include "tests/docking/size_dock_test_support.h"
+#include "toolkit/docking/dock_document.h"
+#include "toolkit/docking/dock_seams.h"
+#include "toolkit/docking/mdi_size_dock.h"
+#include "toolkit/docking/sizable_mini_dock_frame.h"
+
+namespace zyn::test {
+namespace {
+
+constexpr const wchar_t* kSection = L"MDISizeDockLayout";
+
+class TestView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+};
+
+// A document whose save question is answered by the test.
+class TestDoc : public COXDockDocument {
+public:
+    BOOL answer = TRUE;
+    int asked = 0;
+    BOOL SaveModified() override
+    {
+        ++asked;
+        return answer;
+    }
+};
+
+class MDISizeDockTest : public DockTest {
+protected:
+    void TearDown() override
+    {
+        DestroyMDI();
+        app.WriteProfileString(kSection, nullptr, nullptr);
+        app.WriteProfileString(CString(kSection) + L"-Summary", nullptr, nullptr);
+        for (int i = 0; i < 16; ++i)
+            app.WriteProfileString(CString(kSection) + L"-Bar" + std::to_wstring(i).c_str(), nullptr, nullptr);
+        DockTest::TearDown();
+    }
+    COXMDIFrameWndSizeDock* MakeMDI()
+    {
+        auto* pFrame = new COXMDIFrameWndSizeDock;
+        if (!pFrame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600)))
+            return nullptr;
+        frame = mdi = pFrame;
+        pFrame->EnableDocking(CBRS_ALIGN_ANY);
+        app.m_pMainWnd = pFrame;
+        pFrame->RecalcLayout();
+        Pump();
+        return pFrame;
+    }
+    void DestroyMDI()
+    {
+        app.m_pMainWnd = nullptr;
+        if (mdi && ::IsWindow(mdi->m_hWnd))
+            mdi->DestroyWindow();
+        if (frame == mdi)
+            frame = nullptr;
+        mdi = nullptr;
+        Pump();
+        bars.clear();
+    }
+    // A dockable child with a view (of doc when given), maximised or not.
+    COXMDIChildWndSizeDock* Child(LPCTSTR title, bool maximised = false, CDocument* doc = nullptr)
+    {
+        auto* child = new COXMDIChildWndSizeDock;
+        EXPECT_TRUE(child->Create(nullptr, title,
+            WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE | (maximised ? WS_MAXIMIZE : 0),
+            CRect(10, 10, 310, 210), mdi));
+        auto* view = new TestView;   // deletes itself with its window
+        EXPECT_TRUE(view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), child, AFX_IDW_PANE_FIRST));
+        if (doc)
+            doc->AddView(view);
+        child->SetActiveView(view, FALSE);
+        child->RecalcLayout();
+        Pump();
+        return child;
+    }
+    CTestSizeBar* Bar(UINT nID, CSize size)
+    {
+        auto bar = std::make_unique<CTestSizeBar>();
+        CTestSizeBar* p = bar.get();
+        EXPECT_TRUE(p->Create(mdi, L"Bar", nID, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, size.cx, size.cy)));
+        p->m_sizeFloat = p->m_sizeHorzDock = p->m_sizeVertDock = size;
+        p->EnableDocking(CBRS_ALIGN_ANY);
+        mdi->DockControlBar(p, kTop);
+        bars.push_back(std::move(bar));
+        return p;
+    }
+    CRect ClientRect() const
+    {
+        CRect r;
+        ::GetClientRect(mdi->m_hWndMDIClient, &r);
+        return r;
+    }
+    // A window's place in the MDI client's coordinates.
+    CPoint InClient(CWnd* wnd) const
+    {
+        CRect r;
+        wnd->GetWindowRect(&r);
+        ::MapWindowPoints(nullptr, mdi->m_hWndMDIClient, reinterpret_cast<POINT*>(&r), 2);
+        return r.TopLeft();
+    }
+    CPoint ClientToScreenPt(CPoint pt) const
+    {
+        ::ClientToScreen(mdi->m_hWndMDIClient, &pt);
+        return pt;
+    }
+    static COXMDIFloatWnd* FloatOf(CControlBar* bar)
+    {
+        CFrameWnd* f = bar->m_pDockBar ? bar->m_pDockBar->GetParentFrame() : nullptr;
+        return f && f->IsKindOf(RUNTIME_CLASS(COXMDIFloatWnd)) ? static_cast<COXMDIFloatWnd*>(f) : nullptr;
+    }
+
+    COXMDIFrameWndSizeDock* mdi = nullptr;
+    std::vector<std::unique_ptr<CTestSizeBar>> bars;
+};
+
+// Floated past the right edge, the window sits flush with it; moved, re-docked and floated
+// again by its menu item, it comes back where it was moved to.
+TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    CTestSizeBar* bar = Bar(0x3201, CSize(120, 80));
+    CRect barClient;
+    bar->GetClientRect(&barClient);   // the clamp keeps the bar's client width inside
+    const CRect client = ClientRect();
+    mdi->FloatControlBarInMDIChild(bar, ClientToScreenPt(CPoint(client.right + 40, 30)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* first = FloatOf(bar);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(InClient(first), CPoint(client.right - barClient.Width(), 30));
+
+    first->SetWindowPos(nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    mdi->DockControlBar(bar, kTop);
+    Pump();
+    EXPECT_EQ(FloatOf(bar), nullptr);
+    bar->OnFloatAsMDI();
+    Pump();
+    COXMDIFloatWnd* again = FloatOf(bar);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(InClient(again), CPoint(50, 40));
+}
+
+// Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the
+// sanitizers watching); any other bar only hides, the window staying. Its caption follows
+// the bar's title.
+TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    CTestSizeBar* kept = Bar(0x3203, CSize(120, 80));
+    mdi->FloatControlBarInMDIChild(kept, ClientToScreenPt(CPoint(20, 20)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* keptWnd = FloatOf(kept);
+    ASSERT_NE(keptWnd, nullptr);
+    CString caption;
+    keptWnd->GetWindowText(caption);
+    EXPECT_EQ(caption, CString(L"Bar")) << "the bar's title";
+    const HWND hKeptWnd = keptWnd->m_hWnd;
+    keptWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hKeptWnd)) << "the window stays";
+    EXPECT_TRUE(::IsWindow(kept->m_hWnd));
+    EXPECT_FALSE(kept->IsVisible()) << "the bar only hides";
+
+    auto* gone = new CTestSizeBar;   // deleted by the close
+    ASSERT_TRUE(gone->Create(mdi, L"Gone", 0x3204, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 60)));
+    gone->SetSizeDockStyle(gone->GetSizeDockStyle() | SZBARF_DESTROY_ON_CLOSE);
+    gone->EnableDocking(CBRS_ALIGN_ANY);
+    mdi->DockControlBar(gone, kTop);
+    mdi->FloatControlBarInMDIChild(gone, ClientToScreenPt(CPoint(200, 20)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* goneWnd = FloatOf(gone);
+    ASSERT_NE(goneWnd, nullptr);
+    const HWND hGoneWnd = goneWnd->m_hWnd, hGone = gone->m_hWnd;
+    goneWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hGoneWnd));
+    EXPECT_FALSE(::IsWindow(hGone));
+    EXPECT_EQ(mdi->GetControlBar(0x3204), nullptr);
+}
+
+// Hand-made expectations: the record of a bar in an MDI float window has flag 1 at byte 24,
+// and a fresh frame floats it as an MDI child again at its last floating place.
+TEST_F(MDISizeDockTest, ABarSavedFloatingAsAnMDIChildComesBackAsOne)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    CTestSizeBar* bar = Bar(0x3202, CSize(120, 80));
+    mdi->FloatControlBarInMDIChild(bar, ClientToScreenPt(CPoint(60, 70)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    ASSERT_NE(FloatOf(bar), nullptr);
+    const CPoint where = InClient(FloatOf(bar));
+    mdi->SaveSizeBarState(kSection);
+    LPBYTE raw = nullptr;
+    UINT n = 0;
+    ASSERT_TRUE(app.GetProfileBinary(kSection, L"BarSize_12802", &raw, &n));
+    const std::unique_ptr<BYTE[]> data(raw);
+    ASSERT_EQ(n, 28u);
+    EXPECT_EQ(data[24], 1);
+    EXPECT_EQ(data[25] | data[26] | data[27], 0);
+
+    DestroyMDI();
+    ASSERT_NE(MakeMDI(), nullptr);
+    bar = Bar(0x3202, CSize(120, 80));
+    EXPECT_TRUE(mdi->LoadSizeBarState(kSection));
+    Pump();
+    ASSERT_NE(FloatOf(bar), nullptr);
+    EXPECT_EQ(InClient(FloatOf(bar)), where);
+}
+
+// A maximised active child docked by its menu command: the next child is active (and
+// maximised), the view sits in the wrapper of a bar docked on top; dragged by the gripper to
+// the left side; floated, the view sits in the bar itself; undocked from the floating
+// frame's system menu, the child is active and maximised again with its view.
+TEST_F(MDISizeDockTest, AMaximisedChildDocksFloatsAndComesBack)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    COXMDIChildWndSizeDock* other = Child(L"Other", true);
+    COXMDIChildWndSizeDock* child = Child(L"Doc", true);
+    BOOL bMax = FALSE;
+    ASSERT_EQ(mdi->MDIGetActive(&bMax), child);
+    ASSERT_TRUE(bMax);
+    CView* view = child->GetActiveView();
+    ASSERT_NE(view, nullptr);
+
+    child->SendMessage(WM_SYSCOMMAND, COXMDIChildWndSizeDock::GetDockMessageID());
+    Pump();
+    COXSizeViewBar& bar = child->GetViewBar();
+    EXPECT_TRUE(child->IsDockable());
+    EXPECT_FALSE(child->IsWindowVisible());
+    ASSERT_NE(bar.m_hWnd, nullptr);
+    EXPECT_EQ(bar.GetDlgCtrlID(), 1);
+    ASSERT_NE(bar.m_pDockBar, nullptr);
+    EXPECT_EQ(bar.m_pDockBar->GetDlgCtrlID(), static_cast<int>(kTop));
+    EXPECT_EQ(::GetParent(view->m_hWnd), bar.GetWrapper().m_hWnd);
+    EXPECT_EQ(::GetParent(bar.GetWrapper().m_hWnd), bar.m_hWnd);
+    EXPECT_EQ(mdi->CMDIFrameWnd::MDIGetActive(&bMax), other) << "the client's next child";
+    EXPECT_TRUE(bMax);
+    EXPECT_EQ(mdi->MDIGetActive(), child) << "the docked child counts as active";
+
+    // Dragged by its gripper onto the left side: the bar's top-left 50 pixels left of the
+    // room under the top row and 150 pixels down, as the outline drag docks it there.
+    {
+        const CRect b = ScreenRect(bar);
+        CPoint grip = bar.m_rectGripper.CenterPoint();
+        bar.ClientToScreen(&grip);
+        CRect room = Client();
+        room.top = ScreenRect(*mdi->GetControlBar(kTop)).bottom;
+        const CPoint to = grip + CSize(room.left - 50 - b.left, room.top + 150 - b.top);
+        base::Clock::Advance(1000);
+        user::InjectMouseMove(grip.x, grip.y);
+        user::InjectMouseButton(user::MouseButton::Left, true);
+        user::InjectMouseMove(grip.x + 5, grip.y + 5);
+        user::InjectMouseMove(to.x, to.y);
+        user::InjectMouseButton(user::MouseButton::Left, false);
+        Pump();
+        ASSERT_NE(bar.m_pDockBar, nullptr);
+        EXPECT_EQ(bar.m_pDockBar->GetDlgCtrlID(), static_cast<int>(kLeft));
+        EXPECT_EQ(::GetParent(view->m_hWnd), bar.GetWrapper().m_hWnd) << "still wrapped while docked";
+    }
+
+    mdi->FloatControlBar(&bar, CPoint(500, 400));
+    Pump();
+    ASSERT_TRUE(bar.IsFloating());
+    bar.OnSizedOrDocked(100, 100, TRUE, 2);
+    EXPECT_EQ(::GetParent(view->m_hWnd), bar.m_hWnd) << "the view sits directly in the floating bar";
+
+    // Undocked from the floating frame's system menu.
+    CFrameWnd* floating = bar.GetDockingFrame();
+    ASSERT_NE(floating, nullptr);
+    ASSERT_TRUE(floating->IsKindOf(RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
+    floating->SendMessage(WM_SYSCOMMAND, COXMDIChildWndSizeDock::GetDockMessageID());
+    Pump();
+    EXPECT_FALSE(child->IsDockable());
+    EXPECT_TRUE(child->IsWindowVisible());
+    EXPECT_EQ(::GetParent(view->m_hWnd), child->m_hWnd);
+    EXPECT_EQ(mdi->MDIGetActive(&bMax), child);
+    EXPECT_TRUE(bMax);
+}
+
+// Under a plain MDI frame the item does nothing; the system menu's item is checked exactly
+// while the child is docked.
+TEST_F(MDISizeDockTest, TheDockableItemFollowsTheFlagAndNeedsASizeDockFrame)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    COXMDIChildWndSizeDock* child = Child(L"Doc");
+    const UINT id = COXMDIChildWndSizeDock::GetDockMessageID();
+    ASSERT_NE(id, 0u);
+    auto checked = [&](HMENU m) { return (::GetMenuState(m, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    const HMENU sys = ::GetSystemMenu(child->m_hWnd, FALSE);
+    ASSERT_NE(::GetMenuState(sys, id, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_FALSE(checked(sys));
+    ASSERT_TRUE(child->MakeItDockable(TRUE));
+    const HMENU ctx = ::CreatePopupMenu();
+    child->OnAddContextMenuItems(ctx);
+    EXPECT_TRUE(checked(ctx));
+    ::DestroyMenu(ctx);
+    child->ShowWindow(SW_SHOW);
+    EXPECT_FALSE(child->IsWindowVisible()) << "a docked child stays hidden";
+    ASSERT_TRUE(child->MakeItDockable(FALSE));
+
+    // A plain MDI frame.
+    DestroyMDI();
+    auto* plain = new CMDIFrameWnd;
+    ASSERT_TRUE(plain->Create(nullptr, L"Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 600, 400)));
+    frame = plain;
+    auto* loose = new COXMDIChildWndSizeDock;
+    ASSERT_TRUE(loose->Create(nullptr, L"Loose", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), plain));
+    EXPECT_FALSE(loose->MakeItDockable(TRUE));
+    EXPECT_FALSE(loose->IsDockable());
+    EXPECT_TRUE(loose->IsWindowVisible());
+}
+
+// One document in a docked child and a normal child: numbers 1 and 2 in view order, the
+// docked child's bar titled too. The close question refused keeps everything; the close
+// command agreed closes the document, its docked child and the bar.
+TEST_F(MDISizeDockTest, ADockDocumentNumbersItsFramesAndClosesThroughItsDockedChild)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    auto* doc = new TestDoc;   // deleted by its close
+    doc->SetTitle(L"Report");
+    COXMDIChildWndSizeDock* docked = Child(L"A", false, doc);
+    COXMDIChildWndSizeDock* normal = Child(L"B", false, doc);
+    ASSERT_TRUE(docked->MakeItDockable(TRUE));
+    Pump();
+    doc->UpdateFrameCounts();
+    CString text;
+    docked->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:1"));
+    docked->GetViewBar().GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:1"));
+    normal->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report:2"));
+
+    // The normal child goes: the docked one is the document's only frame.
+    normal->SendMessage(WM_CLOSE);
+    Pump();
+    doc->UpdateFrameCounts();
+    docked->GetWindowText(text);
+    EXPECT_EQ(text, CString(L"Report"));
+
+    const HWND hChild = docked->m_hWnd, hBar = docked->GetViewBar().m_hWnd;
+    doc->SetModifiedFlag(TRUE);
+    doc->answer = FALSE;
+    docked->GetViewBar().GetWrapper().SendMessage(WM_CLOSE);
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_EQ(doc->asked, 2);
+    EXPECT_TRUE(::IsWindow(hChild) && ::IsWindow(hBar)) << "a refused question keeps everything";
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->answer = TRUE;
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_FALSE(::IsWindow(hChild));
+    EXPECT_FALSE(::IsWindow(hBar));
+}
+
+} // namespace
+} // namespace zyn::test

@@ -1,0 +1,3 @@
+#include "toolkit/docking/dock_document.h"
+
+IMPLEMENT_DYNCREATE(COXDockDocument, CDocument)

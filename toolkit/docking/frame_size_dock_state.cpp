@@ -1,0 +1,272 @@
+// The size-dock frames' saved layout: the dock state and the "BarSize_" records.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/afx/ctrlbar.h"
+#include "platform/afx/dockbar.h"
+#include "platform/afx/dockcont.h"
+#include "platform/afx/dockstate.h"
+#include "platform/afx/winapp.h"
+#include "platform/user/winpos.h"
+#include "platform/user/winuser.h"
+#include "toolkit/docking/dock_seams.h"
+#include "toolkit/docking/frame_size_dock.h"
+#include "toolkit/docking/size_control_bar.h"
+#include "toolkit/docking/size_dock_bar.h"
+#include "toolkit/menus/mfc_toolbar.h"
+
+namespace zyn::sizedock {
+
+namespace {
+
+inline constexpr DWORD kFlatStyle = 0x0800;   // TBSTYLE_FLAT in a toolbar's window style
+
+std::vector<CControlBar*> Bars(const CFrameWnd& frame)
+{
+    std::vector<CControlBar*> bars;
+    for (POSITION pos = frame.m_listControlBars.GetHeadPosition(); pos;)
+        bars.push_back(static_cast<CControlBar*>(frame.m_listControlBars.GetNext(pos)));
+    return bars;
+}
+
+bool IsViewBar(CControlBar* pBar) { return pBar && OXGetDockingSeam().AsSizeViewBar(pBar) != nullptr; }
+
+void PutInt32(BYTE* p, int32_t v)
+{
+    const auto u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<BYTE>(u >> (8 * i));
+}
+
+int32_t GetInt32(const BYTE* p)
+{
+    uint32_t u = 0;
+    for (int i = 0; i < 4; ++i)
+        u |= static_cast<uint32_t>(p[i]) << (8 * i);
+    return static_cast<int32_t>(u);
+}
+
+void ClearHiddenBars(CFrameWnd& frame)
+{
+    for (const Side& side : kSides) {
+        CControlBar* pBar = frame.GetControlBar(side.nID);
+        if (pBar && pBar->IsKindOf(RUNTIME_CLASS(COXSizeDockBar)))
+            static_cast<COXSizeDockBar*>(pBar)->m_arrHiddenBars.RemoveAll();
+    }
+}
+
+// The bar a dock-state record names, as the class library's restore finds it.
+bool RecordFindsBar(CFrameWnd& frame, const CControlBarInfo& info)
+{
+    if (info.m_bDockBar && info.m_bFloating)
+        return true;   // a floating frame is made anew for it
+    CControlBar* pBar = frame.GetControlBar(info.m_nBarID);
+    if (!pBar || pBar->IsDockBar() != (info.m_bDockBar != 0) || IsViewBar(pBar))
+        return false;
+    // A floating frame's dock bar is never found by ID.
+    return !(pBar->IsDockBar() && static_cast<CDockBar*>(pBar)->m_bFloating);
+}
+
+} // namespace
+
+void BarSizeRecord::Encode(BYTE (&out)[kBytes]) const
+{
+    const int32_t v[7] = {sizeFloat.cx, sizeFloat.cy, sizeHorzDock.cx, sizeHorzDock.cy, sizeVertDock.cx,
+        sizeVertDock.cy, bMDIFloat ? 1 : 0};
+    for (int i = 0; i < 7; ++i)
+        PutInt32(out + 4 * i, v[i]);
+}
+
+std::optional<BarSizeRecord> BarSizeRecord::Decode(const BYTE* pData, UINT nBytes)
+{
+    if (!pData || nBytes != kBytes)
+        return std::nullopt;
+    int32_t v[7];
+    for (int i = 0; i < 7; ++i)
+        v[i] = GetInt32(pData + 4 * i);
+    for (int i = 0; i < 6; ++i)
+        if (v[i] < 0 || v[i] > kMaxSize)
+            return std::nullopt;
+    if (v[6] != 0 && v[6] != 1)
+        return std::nullopt;
+    BarSizeRecord r;
+    r.sizeFloat = CSize(v[0], v[1]);
+    r.sizeHorzDock = CSize(v[2], v[3]);
+    r.sizeVertDock = CSize(v[4], v[5]);
+    r.bMDIFloat = v[6];
+    return r;
+}
+
+CString BarSizeKey(UINT nID) { return CString(L"BarSize_") + std::to_wstring(nID).c_str(); }
+
+void GetDockState(const CFrameWnd& frame, CDockState& state)
+{
+    state.Clear();
+    std::vector<UINT> viewIDs;
+    for (CControlBar* pBar : Bars(frame))
+        if (IsViewBar(pBar))
+            viewIDs.push_back(static_cast<UINT>(pBar->GetDlgCtrlID()));
+    auto isViewID = [&](DWORD v) {
+        const UINT id = v > 0xFFFF ? v - 0x10000 : v;
+        return v != 0 && std::find(viewIDs.begin(), viewIDs.end(), id) != viewIDs.end();
+    };
+    for (CControlBar* pBar : Bars(frame)) {
+        if (!pBar || !pBar->m_hWnd || IsViewBar(pBar))
+            continue;   // a docked MDI child is no part of the saved layout
+        auto pInfo = std::make_unique<CControlBarInfo>();
+        pBar->GetBarInfo(pInfo.get());
+        pInfo->m_pBar = nullptr;
+        if (pInfo->m_nBarID == 0)
+            continue;   // a bar without an ID cannot be found again
+        // The dock bars' lists leave the view bars out too (rows left empty go with them).
+        if (pInfo->m_bDockBar && !viewIDs.empty()) {
+            CDWordArray kept;
+            for (INT_PTR i = 0; i < pInfo->m_arrBarID.GetSize(); ++i) {
+                const DWORD v = pInfo->m_arrBarID[i];
+                if (isViewID(v))
+                    continue;
+                if (v == 0 && kept.GetSize() > 0 && kept[kept.GetSize() - 1] == 0)
+                    continue;
+                kept.Add(v);
+            }
+            pInfo->m_arrBarID.RemoveAll();
+            pInfo->m_arrBarID.Append(kept);
+        }
+        state.m_arrBarInfo.Add(pInfo.release());
+    }
+}
+
+BOOL SetDockState(CFrameWnd& frame, const CDockState& state)
+{
+    // Every record must find its bar before anything changes: a layout naming a bar the
+    // frame lacks is not applied at all (no floating frame is made for it).
+    for (INT_PTR i = 0; i < state.m_arrBarInfo.GetSize(); ++i) {
+        const auto* pInfo = static_cast<const CControlBarInfo*>(state.m_arrBarInfo[i]);
+        if (pInfo && !RecordFindsBar(frame, *pInfo))
+            return FALSE;
+    }
+    frame.CFrameWnd::SetDockState(state);
+    return TRUE;
+}
+
+void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp || !lpszSection)
+        return;
+    COXDockingSeam& seam = OXGetDockingSeam();
+    std::vector<COXSizeControlBar*> mdiFloat;
+    for (CControlBar* pCtl : Bars(frame)) {
+        if (!pCtl || !pCtl->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)) || IsViewBar(pCtl))
+            continue;
+        auto* pBar = static_cast<COXSizeControlBar*>(pCtl);
+        const CString key = BarSizeKey(static_cast<UINT>(pBar->GetDlgCtrlID()));
+        if (bSave) {
+            BarSizeRecord r{pBar->m_sizeFloat, pBar->m_sizeHorzDock, pBar->m_sizeVertDock, FALSE};
+            CFrameWnd* pDocking = pBar->m_hWnd ? pBar->GetDockingFrame() : nullptr;
+            r.bMDIFloat = pDocking && seam.AsMDIFloatWnd(pDocking) != nullptr;
+            BYTE data[BarSizeRecord::kBytes];
+            r.Encode(data);
+            pApp->WriteProfileBinary(lpszSection, key, data, BarSizeRecord::kBytes);
+            continue;
+        }
+        LPBYTE pRaw = nullptr;
+        UINT nBytes = 0;
+        if (!pApp->GetProfileBinary(lpszSection, key, &pRaw, &nBytes))
+            continue;
+        const std::unique_ptr<BYTE[]> data(pRaw);
+        const std::optional<BarSizeRecord> r = BarSizeRecord::Decode(data.get(), nBytes);
+        if (!r)
+            continue;   // not a record of ours: the bar keeps its sizes
+        pBar->m_sizeFloat = r->sizeFloat;
+        pBar->m_sizeHorzDock = r->sizeHorzDock;
+        pBar->m_sizeVertDock = r->sizeVertDock;
+        if (!pBar->m_hWnd)
+            continue;
+        const BOOL bHorz = (pBar->m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
+        const CSize size = pBar->CalcFixedLayout(FALSE, bHorz);
+        pBar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+        if (!pBar->IsFloating())
+            continue;
+        if (r->bMDIFloat) {
+            mdiFloat.push_back(pBar);
+        } else {
+            ClearHiddenBars(frame);
+            if (CFrameWnd* pFloat = pBar->GetDockingFrame())
+                pFloat->RecalcLayout(TRUE);
+        }
+    }
+    ClearHiddenBars(frame);
+    frame.RecalcLayout(TRUE);
+    if (bSave)
+        return;
+    // Only an MDI size-dock frame floats bars as MDI children; elsewhere the bar stays
+    // where the dock state put it.
+    COXMDIFrameWndSizeDock* pMDI = seam.AsMDIFrameWndSizeDock(&frame);
+    if (!pMDI)
+        return;
+    for (COXSizeControlBar* pBar : mdiFloat) {
+        if (!pBar->m_hWnd || !::IsWindow(pBar->m_hWnd))
+            continue;
+        const CPoint pt = pBar->m_pDockContext ? pBar->m_pDockContext->m_ptMRUFloatPos : CPoint(0, 0);
+        seam.FloatControlBarInMDIChild(pMDI, pBar, pt, CBRS_ALIGN_TOP, (pBar->GetStyle() & WS_VISIBLE) != 0);
+    }
+}
+
+void SaveSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp || !lpszSection)
+        return;
+    DestroyDynamicBars(frame);
+    CDockState state;
+    GetDockState(frame, state);
+    state.SaveState(lpszSection);
+    SaveBarSizes(frame, lpszSection, TRUE);
+    pApp->WriteProfileInt(lpszSection, L"Version", 2);
+}
+
+BOOL LoadSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp || !lpszSection || !frame.m_hWnd)
+        return FALSE;
+    if (pApp->GetProfileInt(lpszSection, L"Version", 0) != 2) {
+        // A layout of another version (or none) is not ours to read.
+        pApp->WriteProfileString(lpszSection, nullptr, nullptr);
+        return FALSE;
+    }
+    frame.RecalcLayout(TRUE);
+    frame.Invalidate();
+    frame.UpdateWindow();
+    CDockState state;
+    BOOL bApplied = state.LoadState(lpszSection);
+    if (bApplied) {
+        // The restore must not take a flat toolbar's flat style away.
+        std::vector<CControlBar*> flat;
+        for (INT_PTR i = 0; i < state.m_arrBarInfo.GetSize(); ++i) {
+            const auto* pInfo = static_cast<const CControlBarInfo*>(state.m_arrBarInfo[i]);
+            CControlBar* pBar = pInfo ? frame.GetControlBar(pInfo->m_nBarID) : nullptr;
+            if (pBar && pBar->m_hWnd && pBar->IsKindOf(RUNTIME_CLASS(CMFCToolBar)) && (pBar->GetStyle() & kFlatStyle)) {
+                flat.push_back(pBar);
+                pBar->ModifyStyle(kFlatStyle, 0);
+            }
+        }
+        bApplied = SetDockState(frame, state);
+        for (CControlBar* pBar : flat)
+            if (::IsWindow(pBar->m_hWnd))
+                pBar->ModifyStyle(0, kFlatStyle);
+    }
+    SaveBarSizes(frame, lpszSection, FALSE);
+    ClearHiddenBars(frame);
+    frame.RecalcLayout(TRUE);
+    if (frame.IsWindowVisible()) {
+        frame.Invalidate();
+        frame.UpdateWindow();
+    }
+    return bApplied;
+}
+
+} // namespace zyn::sizedock
