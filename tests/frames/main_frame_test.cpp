@@ -516,5 +516,73 @@ TEST_F(MainFrameTest, SdiFrameAttachesItsOrganizerAndAlwaysSavesOnClose)
     Pump();
 }
 
+TEST_F(MainFrameTest, FrameClosedMinimisedOpensMaximised)
+{
+    CTestMainFrame& f = Open(MakeMenu(), CRect(240, 170, 840, 570));
+    f.ShowWindow(SW_MINIMIZE);
+    Pump();
+    Close();
+    EXPECT_EQ(Profile(L"WindowPlacement", L"Left"), 240) << "the normal rectangle, not the icon's";
+    EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), 1);
+    CTestMainFrame& g = Open(MakeMenu(), CRect(0, 0, 300, 200));
+    app.m_nCmdShow = SW_SHOWNORMAL;
+    g.LoadState();
+    EXPECT_EQ(app.m_nCmdShow, SW_SHOWMAXIMIZED);
+    Drop();
+}
+
+// A derived SDI frame mapping WM_CREATE itself and calling the base's handler.
+class CDerivedSDIFrame : public CZynSDIMainFrame {
+public:
+    BOOL Make()
+    {
+        return CreateFrame(nullptr, L"SDI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, MakeMenu(), 0,
+            nullptr);
+    }
+    int creates = 0;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs)
+    {
+        ++creates;
+        if (CZynSDIMainFrame::OnCreate(lpcs) == -1)
+            return -1;
+        return CZynSDIMainFrame::OnCreate(lpcs) == -1 ? -1 : 0;   // a second call changes nothing
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CDerivedSDIFrame, CZynSDIMainFrame)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST_F(MainFrameTest, DerivedSdiCreateHandlerAttachesTheOrganizerOnce)
+{
+    auto* sdi = new CDerivedSDIFrame;   // deletes itself with its window
+    ASSERT_TRUE(sdi->Make());
+    EXPECT_EQ(sdi->creates, 1);
+    EXPECT_TRUE(sdi->GetMenuOrganizer().IsAttached());
+    EXPECT_EQ(COXBitmapMenuOrganizer::FindOrganizer(sdi->m_hWnd), &sdi->GetMenuOrganizer());
+    sdi->DestroyWindow();
+    Pump();
+}
+
+// Without the suite's application object the frame is made all the same.
+class MainFrameWithoutSuiteApp : public FramesTest {
+protected:
+    CWinApp app{L"PlainHost"};
+};
+
+TEST_F(MainFrameWithoutSuiteApp, FrameIsMadeAndShowObjectAnswersZero)
+{
+    ASSERT_EQ(CZynApp::GetApp(), nullptr);
+    auto* f = new CTestMainFrame;   // deletes itself with its window
+    ASSERT_TRUE(f->Make(MakeMenu()));
+    EXPECT_TRUE(f->MDITabsEnabled());
+    CZynAcObject object;
+    EXPECT_EQ(f->SendMessage(WM_ZYN_SHOWOBJECT, 0, reinterpret_cast<LPARAM>(&object)), 0);
+    f->DestroyWindow();
+    Pump();
+}
+
 } // namespace
 } // namespace zyn::test
