@@ -145,23 +145,13 @@ protected:
     }
     void LogIn() { app.LoginOperator(std::make_unique<CAcsUser>(1, L"Operator")); }
     int Profile(const wchar_t* section, const wchar_t* entry) { return static_cast<int>(app.GetProfileInt(section, entry, -99)); }
-    // The floating frames of the main frame that show.
-    int VisibleFloatingFrames() const
+    // The floating frames on the desktop (those that show only, when asked).
+    static int FloatingFrames(bool visibleOnly = false)
     {
         int n = 0;
         for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
             CWnd* pWnd = CWnd::FromHandlePermanent(h);
-            if (pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) && ::IsWindowVisible(h))
-                ++n;
-        }
-        return n;
-    }
-    static int FloatingFrames()
-    {
-        int n = 0;
-        for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-            CWnd* pWnd = CWnd::FromHandlePermanent(h);
-            n += pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) ? 1 : 0;
+            n += pWnd && pWnd->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) && (!visibleOnly || ::IsWindowVisible(h)) ? 1 : 0;
         }
         return n;
     }
@@ -334,11 +324,13 @@ TEST_F(MainFrameTest, ReopenedFrameKeepsPlacementBarsLabelsAndTabs)
 {
     struct Row {
         const char* what;
-        bool maximised, labels, tabs, floatSecond;
+        int show;   // how the frame was left: a minimised frame opens maximised
+        bool labels, tabs, floatSecond;
     };
     const Row rows[] = {
-        {"normal, labels, no tabs, second bar floating", false, true, false, true},
-        {"maximised, no labels, tabs, both docked", true, false, true, false},
+        {"normal, labels, no tabs, second bar floating", SW_SHOWNORMAL, true, false, true},
+        {"maximised, no labels, tabs, both docked", SW_SHOWMAXIMIZED, false, true, false},
+        {"minimised, labels, tabs, both docked", SW_MINIMIZE, true, true, false},
     };
     for (const Row& row : rows) {
         const CRect normal(210, 140, 910, 640);
@@ -351,14 +343,13 @@ TEST_F(MainFrameTest, ReopenedFrameKeepsPlacementBarsLabelsAndTabs)
             f.EnableMDITabs(row.tabs);
             if (row.floatSecond)
                 f.FloatControlBar(&second, CPoint(400, 300));
-            if (row.maximised)
-                f.ShowWindow(SW_SHOWMAXIMIZED);
+            f.ShowWindow(row.show);
             Pump();
             Close();
         }
         EXPECT_EQ(Profile(L"WindowPlacement", L"Left"), normal.left) << row.what;
         EXPECT_EQ(Profile(L"WindowPlacement", L"Bottom"), normal.bottom) << row.what;
-        EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), row.maximised ? 1 : 0) << row.what;
+        EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), row.show != SW_SHOWNORMAL ? 1 : 0) << row.what;
 
         CTestMainFrame& f = Open(MakeMenu(), CRect(0, 0, 300, 200));
         CTestBar first(5001), second(5002);
@@ -369,7 +360,7 @@ TEST_F(MainFrameTest, ReopenedFrameKeepsPlacementBarsLabelsAndTabs)
         f.LoadState();
         Pump();
         EXPECT_EQ(f.defaultsSet, 1) << row.what;
-        EXPECT_EQ(app.m_nCmdShow, row.maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL) << row.what;
+        EXPECT_EQ(app.m_nCmdShow, row.show != SW_SHOWNORMAL ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL) << row.what;
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
         ::GetWindowPlacement(f.m_hWnd, &wp);
@@ -379,7 +370,7 @@ TEST_F(MainFrameTest, ReopenedFrameKeepsPlacementBarsLabelsAndTabs)
         EXPECT_TRUE(first.IsWindowVisible() && second.IsWindowVisible()) << row.what;
         EXPECT_EQ(second.IsFloating() != FALSE, row.floatSecond) << row.what;
         if (row.floatSecond) {
-            EXPECT_EQ(VisibleFloatingFrames(), 1) << row.what;
+            EXPECT_EQ(FloatingFrames(true), 1) << row.what;
         } else {
             ASSERT_NE(second.m_pDockBar, nullptr) << row.what;
             EXPECT_EQ(second.m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_LEFT) << row.what;
@@ -494,43 +485,6 @@ public:
     }
 };
 
-TEST_F(MainFrameTest, SdiFrameAttachesItsOrganizerAndAlwaysSavesOnClose)
-{
-    auto* sdi = new CTestSDIMainFrame;   // deletes itself with its window
-    ASSERT_TRUE(sdi->Make(CRect(230, 160, 830, 560)));
-    EXPECT_TRUE(sdi->GetMenuOrganizer().IsAttached());
-    EXPECT_EQ(app.GetMainFrame(), sdi);
-    sdi->SendMessage(WM_CLOSE);
-    Pump();
-    EXPECT_EQ(Profile(L"WindowPlacement", L"Left"), 230);
-    EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), 0);
-    EXPECT_EQ(Profile(L"View", L"SaveSettings"), -99) << "no View section";
-
-    auto* again = new CTestSDIMainFrame;
-    ASSERT_TRUE(again->Make(CRect(0, 0, 200, 200)));
-    again->LoadState();
-    CRect rect;
-    again->GetWindowRect(&rect);
-    EXPECT_EQ(rect, CRect(230, 160, 830, 560));
-    again->DestroyWindow();
-    Pump();
-}
-
-TEST_F(MainFrameTest, FrameClosedMinimisedOpensMaximised)
-{
-    CTestMainFrame& f = Open(MakeMenu(), CRect(240, 170, 840, 570));
-    f.ShowWindow(SW_MINIMIZE);
-    Pump();
-    Close();
-    EXPECT_EQ(Profile(L"WindowPlacement", L"Left"), 240) << "the normal rectangle, not the icon's";
-    EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), 1);
-    CTestMainFrame& g = Open(MakeMenu(), CRect(0, 0, 300, 200));
-    app.m_nCmdShow = SW_SHOWNORMAL;
-    g.LoadState();
-    EXPECT_EQ(app.m_nCmdShow, SW_SHOWMAXIMIZED);
-    Drop();
-}
-
 // A derived SDI frame mapping WM_CREATE itself and calling the base's handler.
 class CDerivedSDIFrame : public CZynSDIMainFrame {
 public:
@@ -555,14 +509,29 @@ BEGIN_MESSAGE_MAP(CDerivedSDIFrame, CZynSDIMainFrame)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-TEST_F(MainFrameTest, DerivedSdiCreateHandlerAttachesTheOrganizerOnce)
+TEST_F(MainFrameTest, SdiFrameAttachesItsOrganizerAndAlwaysSavesOnClose)
 {
-    auto* sdi = new CDerivedSDIFrame;   // deletes itself with its window
-    ASSERT_TRUE(sdi->Make());
-    EXPECT_EQ(sdi->creates, 1);
+    auto* sdi = new CTestSDIMainFrame;   // deletes itself with its window
+    ASSERT_TRUE(sdi->Make(CRect(230, 160, 830, 560)));
     EXPECT_TRUE(sdi->GetMenuOrganizer().IsAttached());
-    EXPECT_EQ(COXBitmapMenuOrganizer::FindOrganizer(sdi->m_hWnd), &sdi->GetMenuOrganizer());
-    sdi->DestroyWindow();
+    EXPECT_EQ(app.GetMainFrame(), sdi);
+    sdi->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(Profile(L"WindowPlacement", L"Left"), 230);
+    EXPECT_EQ(Profile(L"WindowPlacement", L"Maximize"), 0);
+    EXPECT_EQ(Profile(L"View", L"SaveSettings"), -99) << "no View section";
+
+    // A derived frame whose own WM_CREATE handler calls the base's (twice, even) gets one
+    // attached organizer, and the saved placement back.
+    auto* again = new CDerivedSDIFrame;
+    ASSERT_TRUE(again->Make());
+    EXPECT_EQ(again->creates, 1);
+    EXPECT_EQ(COXBitmapMenuOrganizer::FindOrganizer(again->m_hWnd), &again->GetMenuOrganizer());
+    again->LoadState();
+    CRect rect;
+    again->GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(230, 160, 830, 560));
+    again->DestroyWindow();
     Pump();
 }
 
