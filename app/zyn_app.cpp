@@ -1,5 +1,7 @@
 #include "app/zyn_app.h"
 
+#include <atomic>
+
 #include <utility>
 
 #include "platform/afx/cmdui.h"
@@ -90,6 +92,14 @@ CZynApp::~CZynApp()
 {
     OXSetSkinSource(m_previousSkinSource);
 }
+
+namespace {
+// The badge-print state a test sets; nothing in the system prints badges.
+std::atomic<bool> g_bBadgePrintForTests{false};
+} // namespace
+
+bool CZynApp::IsBadgePrintInProgress() { return g_bBadgePrintForTests.load(); }
+void CZynApp::SetBadgePrintInProgressForTests(bool printing) { g_bBadgePrintForTests.store(printing); }
 
 CZynApp* CZynApp::GetApp()
 {

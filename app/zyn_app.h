@@ -50,8 +50,10 @@ public:
     static const CZynExceptionHandler& GetAppExceptionHandler();
     // Whether the logged-in operator holds the permission (false with nobody logged in).
     static bool HasAppPermission(LONG permission);
-    // No badge-imaging library exists in this system: never printing.
-    static bool IsBadgePrintInProgress() { return false; }
+    // No badge-imaging library exists in this system, so nothing prints unless a test says
+    // so through SetBadgePrintInProgressForTests (the main frame asks before closing).
+    static bool IsBadgePrintInProgress();
+    static void SetBadgePrintInProgressForTests(bool printing);
     // One audit record through the logged-in operator (further numbers 0); nothing while
     // nobody is logged in.
     static void LogTransToDB(LONG operation, LONG objectType, const wchar_t* text);
@@ -80,6 +82,7 @@ public:
     UINT GetSingleInstanceMessage() const { return m_nSingleInstanceMessage; }
 
     void SetMainFrame(CFrameWnd* pFrame) { m_pMainFrame = pFrame; }
+    CFrameWnd* GetMainFrame() const { return m_pMainFrame; }
 
     // ---- views ---------------------------------------------------------------------------------
     // Registers a view under a command ID in 56000..57000 (replacing one there). FALSE

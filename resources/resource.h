@@ -121,5 +121,10 @@
 #define IDS_ZYN_TOOLBAR_MAIN                 11383
 #define IDR_ZYN_TOOLBAR_MAIN                 10038
 
+// The main frame's questions (frames/zyn_main_frame.h): before closing while badges
+// print, and before putting the toolbars back at their default places.
+#define IDS_ZYN_CLOSE_WHILE_PRINTING         12125
+#define IDS_ZYN_TOOLBAR_DEFAULTS             11172
+
 // Next default values for new objects
 #define _ZYN_NEXT_STRING_ID             30003

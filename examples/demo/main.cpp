@@ -1,8 +1,9 @@
 // The example host. It runs the foundation the way a host would at start-up (settings
 // from the registry and ACS.INI, the machine's zone, the archive time format, the logger,
-// the suite's Unicode text file and the embedded database), then opens an MDI frame with
-// a menu bar and two document views on the headless desktop, lets the message loop run
-// until idle and writes a PNG snapshot of the frame.
+// the suite's Unicode text file and the embedded database), then opens the suite's MDI
+// main frame (menu bar, main toolbar, MDI tabs, a status bar with a progress pane) with two
+// document views on the headless desktop, lets the message loop run until idle and writes
+// a PNG snapshot of the frame.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,8 @@
 #include "common/zyn_registry.h"
 #include "common/zyn_timestamp.h"
 #include "app/zyn_app.h"
+#include "frames/zyn_main_frame.h"
+#include "frames/zyn_toolbar.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/afxstate.h"
 #include "platform/afx/doc.h"
@@ -34,6 +37,7 @@
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
 #include "toolkit/skins/skin.h"
+#include "toolkit/skins/status_bar.h"
 #include "toolkit/skins/skin_xp.h"
 
 namespace {
@@ -61,10 +65,21 @@ HMENU MakeMenuBar()
     AppendMenuW(file, MF_STRING, ID_FILE_CLOSE, L"&Close");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, ID_APP_EXIT, L"E&xit");
+    // View: the toolbar submenu the main frame appends its toolbars to, and its commands.
+    const HMENU view = CreatePopupMenu();
+    const HMENU toolbars = CreatePopupMenu();
+    AppendMenuW(toolbars, MF_STRING, CZynMainFrame::ID_VIEW_TOOLBAR_DEFAULTS, L"&Default Places");
+    AppendMenuW(toolbars, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(view, MF_POPUP, reinterpret_cast<UINT_PTR>(toolbars), L"&Toolbars");
+    AppendMenuW(view, MF_STRING, CZynMainFrame::ID_VIEW_TOOLBAR_LABELS, L"Toolbar &Labels");
+    AppendMenuW(view, MF_STRING, CZynMainFrame::ID_VIEW_MDITABS, L"MDI T&abs");
+    AppendMenuW(view, MF_STRING, CZynMainFrame::ID_ZYNAPP_SAVE_SETTINGS, L"&Save Settings on Exit");
     const HMENU window = CreatePopupMenu();
     AppendMenuW(window, MF_STRING, ID_WINDOW_CASCADE, L"&Cascade");
     AppendMenuW(window, MF_STRING, ID_WINDOW_TILE_HORZ, L"&Tile");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&Edit");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
     return bar;
 }
@@ -153,14 +168,41 @@ class CDemoChildFrame : public CMDIChildWnd {
 };
 IMPLEMENT_DYNCREATE(CDemoChildFrame, CMDIChildWnd)
 
-class CDemoMainFrame : public CMDIFrameWnd {
+// The suite's main frame with the main toolbar and a status bar: message pane, a progress
+// pane and the lock indicators.
+class CDemoMainFrame : public CZynMainFrame {
 public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override
     {
         cs.hMenu = MakeMenuBar();
-        m_hMenuDefault = cs.hMenu;
-        return CMDIFrameWnd::PreCreateWindow(cs);
+        return CZynMainFrame::PreCreateWindow(cs);
     }
+    // The bars after the window: toolbar registered, status bar with its panes.
+    bool MakeBars()
+    {
+        EnableDocking(CBRS_ALIGN_ANY);
+        if (!m_toolbar.Create(this))
+            return false;
+        DockControlBar(&m_toolbar, AFX_IDW_DOCKBAR_TOP);
+        AddToolbar(&m_toolbar);
+        static const UINT panes[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+        if (!m_status.Create(this) || !m_status.SetIndicators(panes, 5))
+            return false;
+        m_status.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 160);
+        RecalcLayout();
+        return true;
+    }
+    // Shows a task at `percent` in the progress pane.
+    void ShowProgress(DWORD percent)
+    {
+        if (!m_status.GetPaneProgress(1))
+            m_status.SetUpBar(1);
+        m_status.SetBarProgress(1, 0, 100, percent);
+    }
+
+private:
+    CToolbarMain m_toolbar;
+    COXStatusBar m_status;
 };
 
 constexpr UINT IDR_DEMO_DOOR = 0x7100;
@@ -216,8 +258,14 @@ bool RunWindows()
         return false;
     }
     app.m_pMainWnd = frame;
-    app.SetMainFrame(frame);
-    frame->ShowWindow(SW_SHOW);
+    if (!frame->MakeBars()) {
+        Say(L"The main frame's bars cannot be created.");
+        frame->DestroyWindow();
+        return false;
+    }
+    // The placement and bars of the last run (maximised the first time), shown as saved.
+    frame->LoadState();
+    frame->ShowWindow(app.m_nCmdShow);
     frame->UpdateWindow();
 
     app.OnFileNew();
@@ -226,6 +274,8 @@ bool RunWindows()
     line.Format(L"MDI frame with %d documents open", app.GetOpenDocumentCount());
     Say(line);
     frame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ, 0);
+    frame->ShowProgress(40);
+    frame->SetMessageText(L"Two doors open");
     RunUntilIdle(app);
 
     CString title;
@@ -239,6 +289,7 @@ bool RunWindows()
         Say(L"The snapshot could not be written.");
 
     app.CloseAllDocuments(TRUE);
+    frame->SaveState();
     if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
         app.m_pMainWnd->DestroyWindow();
     app.m_pMainWnd = nullptr;

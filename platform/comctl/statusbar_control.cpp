@@ -37,6 +37,23 @@ SbPart* PartAt(StatusBarState& s, size_t index)
 
 void Redraw(const StatusBarState& s) { zyn::user::RedrawControl(s.self); }
 
+// A new text repaints its own part only, so a busy pane does not repaint the whole bar.
+void RedrawPart(const StatusBarState& s, size_t index)
+{
+    if (!::IsWindowVisible(s.self))
+        return;
+    const SbLayout l = LayoutOf(s);
+    RECT rc{};
+    if (index == SB_SIMPLEID)
+        rc = l.simple;
+    else if (index < l.parts.size())
+        rc = l.parts[index];
+    else
+        return Redraw(s);
+    ::InvalidateRect(s.self, &rc, FALSE);
+    ::UpdateWindow(s.self);
+}
+
 // SB_SETTEXT in both forms.
 LRESULT SetText(StatusBarState& s, WPARAM wp, LPARAM lp, bool ansi)
 {
@@ -63,7 +80,7 @@ LRESULT SetText(StatusBarState& s, WPARAM wp, LPARAM lp, bool ansi)
     p->type = type;
     p->data = (type & SBT_OWNERDRAW) ? lp : 0;
     p->text = std::move(text);
-    Redraw(s);
+    RedrawPart(s, word & 0xFF);
     return TRUE;
 }
 

@@ -93,8 +93,12 @@ void PaintStatusBar(StatusBarState& s, HDC hdc)
     if (s.simple) {
         DrawPart(s, hdc, s.simplePart, l.simple, SB_SIMPLEID);
     } else {
-        for (size_t i = 0; i < l.parts.size() && i < s.parts.size(); ++i)
-            DrawPart(s, hdc, s.parts[i], l.parts[i], static_cast<UINT>(i));
+        // Parts outside the clip are skipped: a changed text repaints its part alone, and
+        // an owner-drawn neighbour is not asked to draw for nothing.
+        for (size_t i = 0; i < l.parts.size() && i < s.parts.size(); ++i) {
+            if (::RectVisible(hdc, &l.parts[i]))
+                DrawPart(s, hdc, s.parts[i], l.parts[i], static_cast<UINT>(i));
+        }
     }
     SetTextColor(hdc, oldText);
     if (l.grip.right > l.grip.left) {

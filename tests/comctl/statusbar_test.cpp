@@ -305,6 +305,23 @@ TEST_F(StatusBar, OwnerDrawnPartsGoToTheParentWithTheirValue)
     EXPECT_TRUE(SameRect(drawItems[0].rcItem, RECT{1, 3, 399, H - 3}));
 }
 
+// A new text paints its own part again and no other (a busy pane must not repaint the bar).
+TEST_F(StatusBar, ANewTextRepaintsOnlyItsPart)
+{
+    HWND bar = Make();
+    Parts(bar, {100, 200, -1});
+    for (WPARAM part = 0; part < 3; ++part)
+        Send(bar, SB_SETTEXTW, part | SBT_OWNERDRAW, 0x10 + part);
+    UpdateWindow(bar);
+    for (WPARAM part = 0; part < 3; ++part) {
+        Clear();
+        Send(bar, SB_SETTEXTW, part | SBT_OWNERDRAW, 0x20 + part);
+        ASSERT_EQ(drawItems.size(), 1u) << "part " << part;
+        EXPECT_EQ(drawItems[0].itemID, part) << "part " << part;
+        EXPECT_EQ(drawItems[0].itemData, 0x20 + part) << "part " << part;
+    }
+}
+
 TEST_F(StatusBar, TabsAlignTextLeftCentreAndRightAndEachPartClipsItsText)
 {
     HWND bar = Make();

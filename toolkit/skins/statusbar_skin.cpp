@@ -280,7 +280,16 @@ void COXStatusbarSkin2003::DrawGradientBackground(CDC* dc, const RECT* rect)
     const COLORREF top = skin->GetStatusbarTopColor();
     const COLORREF middle = skin->GetStatusbarMiddleColor();
     const COLORREF bottom = skin->GetStatusbarBottomColor();
-    const CRect whole(*rect);
+    CRect whole(*rect);
+    // The gradient runs top to bottom only, so the columns outside the clip box (a pane's
+    // text update repaints one pane) need not be computed at all.
+    CRect clip;
+    if (dc->GetClipBox(&clip) > NULLREGION && clip.Width() > 0) {
+        whole.left = std::max(whole.left, clip.left);
+        whole.right = std::min(whole.right, clip.right);
+        if (whole.left >= whole.right)
+            return;
+    }
     const CRect upper(whole.left, whole.top, whole.right, std::min(whole.bottom, whole.top + 3));
     const CRect lower(whole.left, std::max(whole.top, whole.bottom - 5), whole.right, whole.bottom);
     if (lower.top > upper.bottom)
