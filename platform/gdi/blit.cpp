@@ -388,6 +388,27 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     return StretchBlt(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
 }
 
+namespace zyn::gdi {
+
+bool BlitSurface(HDC hdc, int x, int y, int w, int h, const Surface& src, int xs, int ys, int ws, int hs, DWORD rop)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return false;
+    const uint8_t t = Rop3Table(rop);
+    DrawScope scope(*dc);
+    const POINT p = dc->ToDevice(POINT{x, y});
+    // The background a fresh memory DC holding `src` would lend a colour-to-mono blit.
+    const COLORREF srcBk = DcState{}.bkColor;
+    const bool ok =
+        BlitCore(*dc, p.x, p.y, w, h, RopUsesSource(t) ? &src : nullptr, xs, ys, ws, hs, t, srcBk, false);
+    if (!ok)
+        SetLastError(ERROR_INVALID_PARAMETER);
+    return ok;
+}
+
+} // namespace zyn::gdi
+
 BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,
     int xMask, int yMask, DWORD rop)
 {

@@ -205,6 +205,11 @@ constexpr uint32_t EvalRop2(int rop2, uint32_t P, uint32_t D)
     return r;
 }
 
+// StretchBlt (BitBlt when the sizes agree) from a surface that no DC holds, as from a
+// fresh memory DC with the surface selected, without making one: the source rectangle is
+// in surface coordinates. False (ERROR_INVALID_PARAMETER, or the handle's error) on failure.
+bool BlitSurface(HDC hdc, int x, int y, int w, int h, const Surface& src, int xs, int ys, int ws, int hs, DWORD rop);
+
 // A brush as seen by one DC: the raw pixel (in the DC surface's format) at a surface
 // position, honouring the brush origin, hatch background (bk mode / colour) and the
 // mono pattern colours (text / background colour).
