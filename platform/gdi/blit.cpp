@@ -407,6 +407,38 @@ bool BlitSurface(HDC hdc, int x, int y, int w, int h, const Surface& src, int xs
     return ok;
 }
 
+bool MaskedInvertSurface(
+    HDC hdc, int x, int y, int w, int h, const Surface& mask, const Surface& color, int xs, int ys)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return false;
+    DrawScope scope(*dc);
+    if (!dc->surface || w <= 0 || h <= 0)
+        return true;
+    Surface& d = *dc->surface;
+    const POINT p = dc->ToDevice(POINT{x, y});
+    const int dox = dc->origin.x, doy = dc->origin.y;
+    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + w, p.y + h}, [&](const RECT& r) {
+        for (int yy = r.top; yy < r.bottom; ++yy) {
+            const int sy = ys + (yy - doy - p.y);
+            if (sy < 0 || sy >= color.Height() || sy >= mask.Height())
+                continue;
+            uint32_t* row = d.Row32(yy);
+            const uint32_t* c = color.Row32(sy);
+            for (int xx = r.left; xx < r.right; ++xx) {
+                const int sx = xs + (xx - dox - p.x);
+                if (sx < 0 || sx >= color.Width() || sx >= mask.Width())
+                    continue;
+                // SRCAND of the mask as black (0) and white (1), then SRCINVERT of the colour.
+                const uint32_t kept = mask.GetRaw(sx, sy) ? row[xx] : 0u;
+                row[xx] = (kept ^ c[sx]) & 0xFFFFFFu;
+            }
+        }
+    });
+    return true;
+}
+
 } // namespace zyn::gdi
 
 BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,

@@ -10,6 +10,7 @@
 
 #include "platform/base/handle_table.h"
 #include "platform/base/lasterror.h"
+#include "platform/gdi/dc_internal.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/icon_internal.h"
@@ -387,6 +388,8 @@ bool DrawPart(HDC dc, int x, int y, const Part& view, UINT style, COLORREF bk, C
     // it) and an opaque image whose alpha bytes are all clear anyway.
     const bool plain = !(style & (ILD_BLEND25 | ILD_BLEND50 | ILD_IMAGE | ILD_ROP)) && !(view.alpha && !IsMonoDc(dc));
     const bool transparent = (style & ILD_TRANSPARENT) || bk == CLR_NONE;
+    if (plain && view.mask && transparent && !IsMonoDc(dc))
+        return MaskedInvertSurface(dc, x, y, w, h, *view.mask, *view.color, view.x0, view.y0);
     if (plain && view.mask && transparent)
         return BlitPlane(dc, x, y, w, h, *view.mask, view.x0, view.y0, w, h, SRCAND) &&
             BlitPlane(dc, x, y, w, h, *view.color, view.x0, view.y0, w, h, SRCINVERT);

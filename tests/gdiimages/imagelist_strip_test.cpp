@@ -47,6 +47,7 @@ struct DrawCase {
     int xb, yb;      // part origin in the image
     int cx, cy;      // 0: to the image's edge
     int dx, dy;      // destination
+    bool holed = false; // column x = 2 excluded from the clip region
 };
 
 COLORREF Expected(const DrawCase& c, int sx, int sy)
@@ -81,6 +82,8 @@ TEST(ImageListStrip, EachDrawTakesOnlyItsOwnImagesPixels)
         {"lower row only", 0, ILD_NORMAL, kBk, 1, 1, 3, 5, 1, 3},
         {"clipped at the left and top", 1, ILD_TRANSPARENT, CLR_NONE, 0, 0, 0, 0, -2, -1},
         {"clipped at the right, mask", 3, ILD_MASK, CLR_NONE, 0, 0, 0, 0, 6, 2},
+        {"a hole in the clip region, transparent", 1, ILD_TRANSPARENT, CLR_NONE, 0, 0, 0, 0, 1, 1, true},
+        {"a hole in the clip region, background", 2, ILD_NORMAL, kBk, 0, 0, 0, 0, 0, 0, true},
     };
     constexpr int W = 8, H = 4;
     for (const DrawCase& c : cases) {
@@ -89,6 +92,8 @@ TEST(ImageListStrip, EachDrawTakesOnlyItsOwnImagesPixels)
         SetTextColor(dc, RGB(1, 2, 3)); // neither may colour the mask
         SetBkColor(dc, RGB(4, 5, 6));
         dc.Fill(kBg);
+        if (c.holed)
+            ExcludeClipRect(dc, 2, 0, 3, H);
         IMAGELISTDRAWPARAMS p{};
         p.cbSize = sizeof p;
         p.himl = himl;
@@ -104,12 +109,13 @@ TEST(ImageListStrip, EachDrawTakesOnlyItsOwnImagesPixels)
         p.rgbFg = CLR_DEFAULT;
         p.fStyle = c.style;
         ASSERT_TRUE(ImageList_DrawIndirect(&p));
+        SelectClipRgn(dc, nullptr); // GetPixel reads only inside the clip region
         const int w = std::min(c.cx > 0 ? c.cx : kCx - c.xb, kCx - c.xb);
         const int h = std::min(c.cy > 0 ? c.cy : kCy - c.yb, kCy - c.yb);
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
                 const int i = x - c.dx, j = y - c.dy;
-                const bool inside = i >= 0 && i < w && j >= 0 && j < h;
+                const bool inside = i >= 0 && i < w && j >= 0 && j < h && !(c.holed && x == 2);
                 const COLORREF want = inside ? Expected(c, c.xb + i, c.yb + j) : kBg;
                 EXPECT_EQ(dc.At(x, y), want) << "at " << x << "," << y;
             }
