@@ -413,6 +413,24 @@ bool MaskedInvertSurface(
     auto dc = DcFromHandle(hdc);
     if (!dc)
         return false;
+    if (dc->surface.get() == &color || dc->surface.get() == &mask) {
+        // Drawing into its own planes: both are read as they were before anything is
+        // written, from copies, through the two blits.
+        const RECT part{xs, ys, xs + w, ys + h};
+        const auto c = CopyOf(color, part);
+        const auto m = CopyOf(mask, part);
+        if (!c || !m) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        }
+        const COLORREF oldText = SetTextColor(hdc, 0x000000);
+        const COLORREF oldBk = SetBkColor(hdc, 0xFFFFFF);
+        const bool ok = BlitSurface(hdc, x, y, w, h, *m, 0, 0, w, h, SRCAND) &&
+            BlitSurface(hdc, x, y, w, h, *c, 0, 0, w, h, SRCINVERT);
+        SetTextColor(hdc, oldText);
+        SetBkColor(hdc, oldBk);
+        return ok;
+    }
     DrawScope scope(*dc);
     if (!dc->surface || w <= 0 || h <= 0)
         return true;

@@ -156,3 +156,26 @@ TEST(ImageListStrip, AlphaBytesWrittenThroughTheSharedBitmapStayOffTheScreen)
         DeleteDC(dc);
     }
 }
+
+// Drawn into its own shared bitmap, a masked image is read as it was before the draw.
+// Image 0 is [R, G], image 1 [B, W], both opaque; drawing image 0 at x = 1 of the strip
+// puts R at x = 1 and G at x = 2 (the mask pass blacks both, the colour pass XORs in
+// the image as it was), so the strip reads [R, R, G, W].
+TEST(ImageListStrip, DrawingIntoItsOwnBitmapReadsTheImageAsItWas)
+{
+    constexpr COLORREF kR = RGB(200, 40, 0), kG = RGB(0, 180, 60), kB = RGB(20, 40, 220), kW = RGB(255, 255, 255);
+    OwnedList himl(ImageList_Create(2, 1, ILC_COLOR24 | ILC_MASK, 2, 2));
+    OwnedBitmap strip(ColorBitmap(4, 1, {kR, kG, kB, kW}));
+    ASSERT_EQ(ImageList_AddMasked(himl, static_cast<HBITMAP>(strip.get()), kMaskColor), 0);
+    IMAGEINFO info{};
+    ASSERT_TRUE(ImageList_GetImageInfo(himl, 0, &info));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, info.hbmImage);
+    ASSERT_TRUE(ImageList_Draw(himl, 0, dc, 1, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(GetPixel(dc, 0, 0), kR);
+    EXPECT_EQ(GetPixel(dc, 1, 0), kR);
+    EXPECT_EQ(GetPixel(dc, 2, 0), kG);
+    EXPECT_EQ(GetPixel(dc, 3, 0), kW);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+}
