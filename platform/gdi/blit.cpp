@@ -388,6 +388,77 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     return StretchBlt(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
 }
 
+namespace zyn::gdi {
+
+bool BlitSurface(HDC hdc, int x, int y, int w, int h, const Surface& src, int xs, int ys, int ws, int hs, DWORD rop)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return false;
+    const uint8_t t = Rop3Table(rop);
+    DrawScope scope(*dc);
+    const POINT p = dc->ToDevice(POINT{x, y});
+    // The background a fresh memory DC holding `src` would lend a colour-to-mono blit.
+    const COLORREF srcBk = DcState{}.bkColor;
+    const bool ok =
+        BlitCore(*dc, p.x, p.y, w, h, RopUsesSource(t) ? &src : nullptr, xs, ys, ws, hs, t, srcBk, false);
+    if (!ok)
+        SetLastError(ERROR_INVALID_PARAMETER);
+    return ok;
+}
+
+bool MaskedInvertSurface(
+    HDC hdc, int x, int y, int w, int h, const Surface& mask, const Surface& color, int xs, int ys)
+{
+    auto dc = DcFromHandle(hdc);
+    if (!dc)
+        return false;
+    if (dc->surface.get() == &color || dc->surface.get() == &mask) {
+        // Drawing into its own planes: both are read as they were before anything is
+        // written, from copies, through the two blits.
+        const RECT part{xs, ys, xs + w, ys + h};
+        const auto c = CopyOf(color, part);
+        const auto m = CopyOf(mask, part);
+        if (!c || !m) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        }
+        const COLORREF oldText = SetTextColor(hdc, 0x000000);
+        const COLORREF oldBk = SetBkColor(hdc, 0xFFFFFF);
+        const bool ok = BlitSurface(hdc, x, y, w, h, *m, 0, 0, w, h, SRCAND) &&
+            BlitSurface(hdc, x, y, w, h, *c, 0, 0, w, h, SRCINVERT);
+        SetTextColor(hdc, oldText);
+        SetBkColor(hdc, oldBk);
+        return ok;
+    }
+    DrawScope scope(*dc);
+    if (!dc->surface || w <= 0 || h <= 0)
+        return true;
+    Surface& d = *dc->surface;
+    const POINT p = dc->ToDevice(POINT{x, y});
+    const int dox = dc->origin.x, doy = dc->origin.y;
+    ForEachClipRect(*dc, RECT{p.x, p.y, p.x + w, p.y + h}, [&](const RECT& r) {
+        for (int yy = r.top; yy < r.bottom; ++yy) {
+            const int sy = ys + (yy - doy - p.y);
+            if (sy < 0 || sy >= color.Height() || sy >= mask.Height())
+                continue;
+            uint32_t* row = d.Row32(yy);
+            const uint32_t* c = color.Row32(sy);
+            for (int xx = r.left; xx < r.right; ++xx) {
+                const int sx = xs + (xx - dox - p.x);
+                if (sx < 0 || sx >= color.Width() || sx >= mask.Width())
+                    continue;
+                // SRCAND of the mask as black (0) and white (1), then SRCINVERT of the colour.
+                const uint32_t kept = mask.GetRaw(sx, sy) ? row[xx] : 0u;
+                row[xx] = (kept ^ c[sx]) & 0xFFFFFFu;
+            }
+        }
+    });
+    return true;
+}
+
+} // namespace zyn::gdi
+
 BOOL MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc, HBITMAP hbmMask,
     int xMask, int yMask, DWORD rop)
 {

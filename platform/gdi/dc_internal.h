@@ -231,6 +231,18 @@ constexpr uint32_t EvalRop2(int rop2, uint32_t P, uint32_t D)
     return r;
 }
 
+// StretchBlt (BitBlt when the sizes agree) from a surface that no DC holds, as from a
+// fresh memory DC with the surface selected, without making one: the source rectangle is
+// in surface coordinates. False (ERROR_INVALID_PARAMETER, or the handle's error) on failure.
+bool BlitSurface(HDC hdc, int x, int y, int w, int h, const Surface& src, int xs, int ys, int ws, int hs, DWORD rop);
+
+// What an SRCAND blit of a mask plane (0 black, 1 white) followed by an SRCINVERT blit of
+// a colour plane does to a colour (not mono) destination, in one pass: masked pixels
+// become the destination XOR the colour, the others the colour; alpha bytes come out
+// clear. Both planes are read from (xs, ys); pixels whose source lies outside them stay.
+bool MaskedInvertSurface(
+    HDC hdc, int x, int y, int w, int h, const Surface& mask, const Surface& color, int xs, int ys);
+
 // A brush as seen by one DC: the raw pixel (in the DC surface's format) at a surface
 // position, honouring the brush origin, hatch background (bk mode / colour) and the
 // mono pattern colours (text / background colour).

@@ -234,24 +234,28 @@ bool IsMonoDc(HDC hdc)
 bool BlitPlane(HDC dst, int x, int y, int w, int h, const std::shared_ptr<Surface>& src, int sx, int sy, int sw,
     int sh, DWORD rop)
 {
+    return src && BlitPlane(dst, x, y, w, h, *src, sx, sy, sw, sh, rop);
+}
+
+bool BlitPlane(HDC dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh, DWORD rop)
+{
     if (!DcFromHandle(dst))
         return false;
-    SurfaceDc from(src);
-    if (!from)
-        return false;
+    // Straight from the plane: a memory DC and a bitmap object per blit cost more than
+    // an icon's worth of pixels.
     const COLORREF oldText = SetTextColor(dst, 0x000000);
     const COLORREF oldBk = SetBkColor(dst, 0xFFFFFF);
-    BOOL ok;
+    bool ok;
     if (w == sw && h == sh) {
-        ok = BitBlt(dst, x, y, w, h, from.Dc(), sx, sy, rop);
+        ok = BlitSurface(dst, x, y, w, h, src, sx, sy, sw, sh, rop);
     } else {
         const int oldMode = SetStretchBltMode(dst, COLORONCOLOR);
-        ok = StretchBlt(dst, x, y, w, h, from.Dc(), sx, sy, sw, sh, rop);
+        ok = BlitSurface(dst, x, y, w, h, src, sx, sy, sw, sh, rop);
         SetStretchBltMode(dst, oldMode);
     }
     SetTextColor(dst, oldText);
     SetBkColor(dst, oldBk);
-    return ok != FALSE;
+    return ok;
 }
 
 bool AlphaBlitPlane(HDC dst, int x, int y, int w, int h, const std::shared_ptr<Surface>& premultiplied, int sx,

@@ -68,6 +68,7 @@ std::shared_ptr<Surface> PremultipliedCopy(const Surface& plane);
 // the destination's text and background colours are.
 bool BlitPlane(HDC dst, int x, int y, int w, int h, const std::shared_ptr<Surface>& src, int sx, int sy, int sw,
     int sh, DWORD rop);
+bool BlitPlane(HDC dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh, DWORD rop);
 // AlphaBlend of a premultiplied colour plane (per-pixel alpha, constant alpha 255).
 bool AlphaBlitPlane(HDC dst, int x, int y, int w, int h, const std::shared_ptr<Surface>& premultiplied, int sx,
     int sy, int sw, int sh);

@@ -10,6 +10,7 @@
 
 #include "platform/base/handle_table.h"
 #include "platform/base/lasterror.h"
+#include "platform/gdi/dc_internal.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/icon_internal.h"
@@ -311,6 +312,8 @@ struct Part {
     bool alpha = false;
     int w = 0;
     int h = 0;
+    int x0 = 0;                      // where the part starts in both planes
+    int y0 = 0;
 };
 
 // A copy of part of image i (the lock held).
@@ -327,16 +330,83 @@ bool ExtractPart(const ImageListObj& l, int i, int xb, int yb, int w, int h, Par
     return out.color && (!l.mask || out.mask);
 }
 
+// Part of image i where it lies in the list's strips (the lock held while it is used):
+// drawing reads the strips in place and copies only what it has to change.
+bool ViewPart(const ImageListObj& l, int i, int xb, int yb, int w, int h, Part& out)
+{
+    if (i < 0 || i >= l.count || w <= 0 || h <= 0)
+        return false;
+    out.color = l.color;
+    out.mask = l.mask;
+    out.alpha = l.alpha[static_cast<size_t>(i)] != 0;
+    out.w = w;
+    out.h = h;
+    out.x0 = i * l.cx + xb;
+    out.y0 = yb;
+    return out.color != nullptr;
+}
+
+// A private copy of a part, starting at (0, 0) of its own planes.
+bool OwnPart(const Part& view, Part& out)
+{
+    const RECT r{view.x0, view.y0, view.x0 + view.w, view.y0 + view.h};
+    out.color = CopyPlane(*view.color, r);
+    out.mask = view.mask ? CopyPlane(*view.mask, r) : nullptr;
+    out.alpha = view.alpha;
+    out.w = view.w;
+    out.h = view.h;
+    return out.color && (!view.mask || out.mask);
+}
+
+bool BlockHasAlphaByte(const Surface& s, int x, int y, int w, int h)
+{
+    for (int yy = y; yy < y + h; ++yy) {
+        const uint32_t* row = s.Row32(yy) + x;
+        for (int i = 0; i < w; ++i)
+            if (row[i] >> 24)
+                return true;
+    }
+    return false;
+}
+
 bool MaskAt(const Part& p, int x, int y) { return p.mask && p.mask->GetRaw(x, y); }
 
-bool DrawPart(HDC dc, int x, int y, const Part& p, UINT style, COLORREF bk, COLORREF fg, DWORD rop, bool overlay)
+bool DrawOwnedPart(HDC dc, int x, int y, const Part& p, UINT style, COLORREF bk, COLORREF fg, DWORD rop);
+
+bool DrawPart(HDC dc, int x, int y, const Part& view, UINT style, COLORREF bk, COLORREF fg, DWORD rop, bool overlay)
+{
+    const int w = view.w, h = view.h;
+    if (style & ILD_MASK) {
+        const DWORD r = overlay ? SRCAND : (style & ILD_ROP) ? rop : SRCCOPY;
+        if (view.mask)
+            return BlitPlane(dc, x, y, w, h, *view.mask, view.x0, view.y0, w, h, r);
+        auto mask = NewMaskPlane(w, h);
+        return mask && BlitPlane(dc, x, y, w, h, *mask, 0, 0, w, h, r);
+    }
+    // The usual looks straight from the strips: a masked image over what is there (the
+    // colour's alpha byte cannot reach the screen through SRCINVERT, whose result drops
+    // it) and an opaque image whose alpha bytes are all clear anyway.
+    const bool plain = !(style & (ILD_BLEND25 | ILD_BLEND50 | ILD_IMAGE | ILD_ROP)) && !(view.alpha && !IsMonoDc(dc));
+    const bool transparent = (style & ILD_TRANSPARENT) || bk == CLR_NONE;
+    if (plain && view.mask && transparent && !IsMonoDc(dc))
+        return MaskedInvertSurface(dc, x, y, w, h, *view.mask, *view.color, view.x0, view.y0);
+    if (plain && view.mask && transparent)
+        return BlitPlane(dc, x, y, w, h, *view.mask, view.x0, view.y0, w, h, SRCAND) &&
+            BlitPlane(dc, x, y, w, h, *view.color, view.x0, view.y0, w, h, SRCINVERT);
+    if (plain && !view.mask && !BlockHasAlphaByte(*view.color, view.x0, view.y0, w, h))
+        return BlitPlane(dc, x, y, w, h, *view.color, view.x0, view.y0, w, h, SRCCOPY);
+    Part p;
+    if (!OwnPart(view, p)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    return DrawOwnedPart(dc, x, y, p, style, bk, fg, rop);
+}
+
+// The looks that change pixels before they go out, on a private copy.
+bool DrawOwnedPart(HDC dc, int x, int y, const Part& p, UINT style, COLORREF bk, COLORREF fg, DWORD rop)
 {
     const int w = p.w, h = p.h;
-    if (style & ILD_MASK) {
-        auto mask = p.mask ? p.mask : NewMaskPlane(w, h);
-        const DWORD r = overlay ? SRCAND : (style & ILD_ROP) ? rop : SRCCOPY;
-        return mask && BlitPlane(dc, x, y, w, h, mask, 0, 0, w, h, r);
-    }
     const int blend = (style & ILD_BLEND50) ? 50 : (style & ILD_BLEND25) ? 25 : 0;
     std::shared_ptr<Surface> color = p.color;
     if (blend && fg != CLR_NONE) {
@@ -745,8 +815,9 @@ BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* p)
     Part part, overlay;
     bool hasOverlay = false;
     COLORREF bk;
+    // Held while drawing: the parts are views of the list's strips.
+    std::lock_guard lock(list->mutex);
     {
-        std::lock_guard lock(list->mutex);
         const int xb = std::max(p->xBitmap, 0);
         const int yb = std::max(p->yBitmap, 0);
         const int w = std::min(p->cx > 0 ? p->cx : list->cx - xb, list->cx - xb);
@@ -757,14 +828,14 @@ BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* p)
         }
         if (w <= 0 || h <= 0)
             return TRUE;
-        if (!ExtractPart(*list, p->i, xb, yb, w, h, part)) {
+        if (!ViewPart(*list, p->i, xb, yb, w, h, part)) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return FALSE;
         }
         const UINT n = (p->fStyle & ILD_OVERLAYMASK) >> 8;
         if (n >= 1) {
             const int oi = list->overlays[n - 1];
-            hasOverlay = oi >= 0 && oi < list->count && ExtractPart(*list, oi, xb, yb, w, h, overlay);
+            hasOverlay = oi >= 0 && oi < list->count && ViewPart(*list, oi, xb, yb, w, h, overlay);
         }
         bk = p->rgbBk == CLR_DEFAULT ? list->bk : p->rgbBk;
     }

@@ -27,6 +27,8 @@
 //       over the image, transparently (in ILD_MASK mode its mask is ANDed in).
 //   Images of an ILC_COLOR32 list with alpha draw with per-pixel alpha blending in the
 //   ILD_NORMAL/ILD_TRANSPARENT modes (over the background colour when one applies).
+//   Drawing reads the list's strips in place, the list locked meanwhile; only the modes
+//   that change pixels first (blends, a background colour, alpha) work on a copy.
 //
 // Drag images are drawn on the screen (GetDC(NULL)): the covered pixels are saved before
 // drawing and put back when the image moves or hides, so nothing is XOR-drawn.
