@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/base/clock.h"
 #include "platform/base/utf16.h"
 #include "platform/comctl/commctrl.h"
@@ -434,7 +436,9 @@ TEST(PresenterXvfb, RealWindowShowsWhatTheHeadlessDesktopShowsAndCloseAsksFirst)
         // server draws what the presenter sent in its own time; the last dump when it never
         // does, to be compared (and saved) below.
         auto capture = [&](const char* state) -> std::vector<uint32_t> {
-            const std::string path = (ShotFolder() / ("dump" + std::to_string(dump++) + ".xwd")).string();
+            // Named by process too: two runs of the suite in one build share the folder.
+            const std::string path =
+                (ShotFolder() / ("dump" + std::to_string(getpid()) + "-" + std::to_string(dump++) + ".xwd")).string();
             const auto deadline = std::chrono::steady_clock::now() + kPatience;
             XwdImage img;
             for (;;) {
