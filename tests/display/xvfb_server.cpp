@@ -116,7 +116,7 @@ bool XvfbServer::Start(int width, int height, std::string& whyNot)
     }
     m_pid = pid;
     std::string number;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
@@ -137,7 +137,7 @@ bool XvfbServer::Start(int width, int height, std::string& whyNot)
         number.pop_back();
     if (number.empty()) {
         Stop();
-        whyNot = "Xvfb did not come up (no display number within 15 s)";
+        whyNot = "Xvfb did not come up (no display number within 30 s)";
         return false;
     }
     m_display = ":" + number;
