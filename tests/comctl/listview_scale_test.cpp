@@ -47,8 +47,9 @@ TEST_F(ListScale, TenTimesTheRowsCostAboutTenTimesTheTime)
     const double small = BestOf([&] { return FillAndEmpty(list, 10000) + FillAndEmpty(list, 10000, true); });
     const double large = BestOf([&] { return FillAndEmpty(list, 100000) + FillAndEmpty(list, 100000, true); });
     // Linear work gives a ratio near 10; quadratic work would give 100. The bound leaves
-    // room for a loaded machine.
-    EXPECT_LT(large / small, 30.0) << "10k: " << small << " s, 100k: " << large << " s";
+    // room for a loaded machine, where 100k rows also fall out of the caches (ratios up to
+    // about 45 were seen under a full parallel suite).
+    EXPECT_LT(large / small, 60.0) << "10k: " << small << " s, 100k: " << large << " s";
     DestroyWindow(list);
 }
 

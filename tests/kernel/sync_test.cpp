@@ -87,10 +87,21 @@ TEST_F(SyncTest, PulseReleasesCurrentWaitersAndLeavesTheEventReset)
     {
         Waiters wm(manual, 3);
         Waiters wa(autoEv, 2);
+        // Nothing tells when a thread has begun to wait, and a pulse before that is lost by
+        // design; so pulse again until the waiters are out: a manual-reset pulse releases
+        // every thread waiting at that moment, an auto-reset pulse at most one.
         std::this_thread::sleep_for(30ms);
-        PulseEvent(manual);
-        PulseEvent(autoEv);
+        for (int i = 0; i < 100 && wm.woken.load() < 3; ++i) {
+            PulseEvent(manual);
+            std::this_thread::sleep_for(10ms);
+        }
+        for (int i = 0; i < 100 && wa.woken.load() < 1; ++i) {
+            PulseEvent(autoEv);
+            std::this_thread::sleep_for(10ms);
+        }
         EXPECT_TRUE(Eventually([&] { return wm.woken.load() == 3 && wa.woken.load() == 1; }));
+        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(wa.woken.load(), 1) << "an auto-reset pulse releases one waiter only";
         EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_TIMEOUT);
         EXPECT_EQ(WaitForSingleObject(autoEv, 0), WAIT_TIMEOUT);
         SetEvent(autoEv); // release the other waiter
