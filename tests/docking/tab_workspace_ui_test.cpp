@@ -342,6 +342,56 @@ TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
     }
 }
 
+// The MDI client's exact rectangle, worked from the tab control's documented geometry: the
+// workspace covers the frame's client area W x Hc less its 1-pixel margin; one row of tabs
+// of height H lies 2 pixels inside the row's side and the display area is the pane 4 pixels
+// in; buttons start at the edge, the display area 3 pixels after their row and flush with
+// the other sides. Bottom buttons are measured as top buttons and the area moved back up;
+// vertical buttons as horizontal ones on the transposed rectangle.
+TEST_F(TabWorkspace, TheMdiClientRectangleForEachTabStyleWorkedByHand)
+{
+    Child(L"Alpha");
+    Child(L"Beta");
+    CRect frameClient;
+    main->GetClientRect(&frameClient);
+    const int W = frameClient.Width(), Hc = frameClient.Height();
+    int H = 0;   // the row height, the tab control's own measure
+    struct Row {
+        const char* what;
+        DWORD style;
+        // The expected rectangle from W, Hc and H.
+        CRect (*expect)(int W, int Hc, int H);
+    };
+    const Row rows[] = {
+        {"top tabs", TCS_MULTILINE, [](int W, int Hc, int H) { return CRect(1 + 4, 1 + 2 + H + 4, W - 1 - 4, Hc - 1 - 4); }},
+        {"bottom tabs", TCS_MULTILINE | TCS_BOTTOM,
+            [](int W, int Hc, int H) { return CRect(1 + 4, 1 + 4, W - 1 - 4, Hc - 1 - 2 - H - 4); }},
+        {"bottom buttons", TCS_MULTILINE | TCS_BOTTOM | TCS_BUTTONS,
+            [](int W, int Hc, int H) { return CRect(1, 1, W - 1, Hc - 1 - H - 3); }},
+        {"vertical buttons", TCS_MULTILINE | TCS_VERTICAL | TCS_BUTTONS,
+            [](int W, int Hc, int H) { return CRect(1 + H + 3, 1, W - 1, Hc - 1); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(client.Attach(main, row.style));
+        main->RecalcLayout();
+        Pump();
+        ASSERT_EQ(Tabs().GetItemCount(), 2);
+        if (H == 0) {
+            CRect tab;
+            Tabs().GetItemRect(0, &tab);
+            H = tab.Height();
+            ASSERT_GT(H, 0);
+        }
+        const CRect want = row.expect(W, Hc, H);
+        CRect mdi;
+        ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+        main->ScreenToClient(&mdi);
+        EXPECT_EQ(mdi, want) << "W " << W << ", Hc " << Hc << ", H " << H;
+        client.Detach();
+    }
+}
+
 TEST_F(TabWorkspace, ALoneChildInANarrowFrameGetsAPlaceholderThatActivatesNothing)
 {
     main->SetWindowPos(nullptr, 0, 0, 180, 300, SWP_NOMOVE | SWP_NOZORDER);
