@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/afx/doctempl.h"
 #include "platform/afx/view.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
@@ -365,6 +366,57 @@ TEST_F(MDISizeDockTest, ADockDocumentNumbersItsFramesAndClosesThroughItsDockedCh
     Pump();
     EXPECT_FALSE(::IsWindow(hChild));
     EXPECT_FALSE(::IsWindow(hBar));
+}
+
+// Closing the main frame asks to save every document of the application's templates: a
+// refused question keeps the frame, and a later close, agreed, still goes through (the
+// frame's closing flag does not stay set). One view of the closing document has no frame
+// and another no window at all: the document drops them and closes its framed view.
+TEST_F(MDISizeDockTest, ARefusedCloseCanBeRetriedAndFramelessViewsDoNotHoldTheDocument)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    auto* tmpl = new CMultiDocTemplate(0, nullptr, nullptr, nullptr);   // the application deletes it
+    app.AddDocTemplate(tmpl);
+    auto* doc = new TestDoc;   // deleted by its close
+    tmpl->AddDocument(doc);
+    COXMDIChildWndSizeDock* framed = Child(L"Framed", false, doc);
+    ASSERT_TRUE(framed->MakeItDockable(TRUE));
+    Pump();
+    const HWND hFramed = framed->m_hWnd, hBar = framed->GetViewBar().m_hWnd;
+    // A view whose window sits in no frame, and one that never got a window.
+    CWnd loose;
+    ASSERT_TRUE(loose.CreateEx(0, L"Static", L"", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    auto* frameless = new TestView;   // deletes itself with its window
+    ASSERT_TRUE(frameless->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &loose, 1));
+    doc->AddView(frameless);
+    TestView windowless;
+    doc->AddView(&windowless);
+
+    doc->SetModifiedFlag(TRUE);
+    doc->answer = FALSE;
+    mdi->SendMessage(WM_CLOSE);
+    Pump();
+    ASSERT_TRUE(::IsWindow(mdi->m_hWnd)) << "a refused question keeps the frame";
+    EXPECT_FALSE(mdi->IsBeingDestroyed());
+    EXPECT_EQ(doc->asked, 1);
+    EXPECT_TRUE(::IsWindow(hFramed) && ::IsWindow(hBar));
+
+    // The document alone closes first: the frameless views are dropped, the loop ends.
+    doc->answer = TRUE;
+    const HWND hMain = mdi->m_hWnd;
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_FALSE(::IsWindow(hFramed));
+    EXPECT_FALSE(::IsWindow(hBar));
+    EXPECT_TRUE(::IsWindow(frameless->m_hWnd)) << "a view outside any frame is not destroyed";
+    EXPECT_EQ(tmpl->GetFirstDocPosition(), nullptr);
+
+    mdi->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hMain)) << "the close, retried, goes through";
+    mdi = nullptr;
+    frame = nullptr;
+    loose.DestroyWindow();
 }
 
 } // namespace

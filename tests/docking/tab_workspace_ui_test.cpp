@@ -288,6 +288,49 @@ TEST_F(TabWorkspace, SavedStateRoundTripsAndBadEntriesAreRefused)
     EXPECT_EQ(mdi, frameClient);
     EXPECT_EQ(CWnd::FromHandlePermanent(main->m_hWndMDIClient), nullptr) << "still subclassed";
     EXPECT_TRUE(client.Attach(main)) << "re-attached";
+    EXPECT_EQ(Tabs().GetTabItemCount(), 1) << "the child's tab is back";
+
+    // A saved margin and style survive detaching: re-attached with the default style and
+    // another margin, the workspace takes them back from the profile.
+    const wchar_t* saved = L"TabStateSaved";
+    profile->WriteProfileInt(saved, L"IsAttached", 1);
+    profile->WriteProfileInt(saved, L"Offset", 6);
+    profile->WriteProfileInt(saved, L"Style", static_cast<int>(TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK));
+    EXPECT_TRUE(client.LoadState(saved));
+    EXPECT_TRUE(client.SaveState(section));
+    client.Detach();
+    ASSERT_TRUE(client.Attach(main));
+    Tabs().SetOffset(1);   // changed since it was saved
+    EXPECT_EQ(Tabs().GetStyle() & TCS_BOTTOM, 0u);
+    EXPECT_TRUE(client.LoadState(section));
+    ASSERT_NE(client.GetTabCtrl(), nullptr);
+    EXPECT_EQ(Tabs().GetOffset(), 6u);
+    EXPECT_EQ(Tabs().GetStyle() & (TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK),
+        static_cast<DWORD>(TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK));
+    EXPECT_EQ(Tabs().GetTabItemCount(), 1);
+    profile->WriteProfileString(saved, nullptr, nullptr);
+}
+
+// A tab belongs to a handle and the class it had: the same handle value naming a window of
+// another class (a handle reused after its child went) is not that child's tab.
+TEST_F(TabWorkspace, AHandleOfAnotherClassIsNotTheTabsChild)
+{
+    NamedChild* a = Child(L"Alpha");
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Pump();
+    ASSERT_EQ(Tabs().FindTabItem(a->m_hWnd), 0);
+    // The tab's window object is made to hold a static control's handle, as if the child's
+    // handle had come round again for a window of another class.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, L"Static", L"", WS_CHILD, CRect(0, 0, 10, 10), main, 77));
+    const HWND hOther = other.Detach();
+    const HWND hChild = a->Detach();
+    ASSERT_TRUE(a->Attach(hOther));
+    EXPECT_EQ(Tabs().FindTabItem(hOther), -1) << "a window of another class took the tab";
+    a->Detach();
+    ASSERT_TRUE(a->Attach(hChild));
+    EXPECT_EQ(Tabs().FindTabItem(hChild), 0);
+    ::DestroyWindow(hOther);
 }
 
 TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
