@@ -155,8 +155,8 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 }
 
 // Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the
-// sanitizers watching); any other bar only hides, the window staying. Its caption follows
-// the bar's title.
+// sanitizers watching); any other size bar only hides, the window staying; a bar that is
+// no size bar hides with the window. Its caption follows the bar's title.
 TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -190,6 +190,23 @@ TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
     EXPECT_FALSE(::IsWindow(hGoneWnd));
     EXPECT_FALSE(::IsWindow(hGone));
     EXPECT_EQ(mdi->GetControlBar(0x3204), nullptr);
+
+    // A bar that is no size bar hides as in a mini dock frame, and the empty window with it.
+    auto* plain = new CTestBar(CSize(90, 24));
+    plain->m_bAutoDelete = TRUE;   // deleted with its window
+    ASSERT_TRUE(plain->Make(mdi, 0x3205, CBRS_TOP));
+    plain->EnableDocking(CBRS_ALIGN_ANY);
+    mdi->DockControlBar(plain, kTop);
+    mdi->FloatControlBarInMDIChild(plain, ClientToScreenPt(CPoint(20, 200)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* plainWnd = FloatOf(plain);
+    ASSERT_NE(plainWnd, nullptr);
+    const HWND hPlainWnd = plainWnd->m_hWnd;
+    plainWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hPlainWnd) && ::IsWindow(plain->m_hWnd));
+    EXPECT_FALSE(plain->IsVisible());
+    EXPECT_FALSE(::IsWindowVisible(hPlainWnd));
 }
 
 // Hand-made expectations: the record of a bar in an MDI float window has flag 1 at byte 24,
