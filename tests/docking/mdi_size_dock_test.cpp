@@ -128,7 +128,8 @@ protected:
 };
 
 // Floated past the right edge, the window sits flush with it; moved, re-docked and floated
-// again by its menu item, it comes back where it was moved to.
+// again by its menu item, it comes back where it was moved to, and toggling the docking
+// leaves a bar in such a window alone.
 TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -151,6 +152,13 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
     Pump();
     COXMDIFloatWnd* again = FloatOf(bar);
     ASSERT_NE(again, nullptr);
+    EXPECT_EQ(InClient(again), CPoint(50, 40));
+
+    // Its window moves it as an MDI child: toggling the docking leaves it where it is.
+    ASSERT_NE(bar->m_pDockContext, nullptr);
+    bar->m_pDockContext->ToggleDocking();
+    Pump();
+    EXPECT_EQ(FloatOf(bar), again);
     EXPECT_EQ(InClient(again), CPoint(50, 40));
 }
 
