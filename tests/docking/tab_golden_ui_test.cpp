@@ -1,9 +1,9 @@
 // Golden pictures of the tab skins in Classic, Office XP and Office 2003: an MDI frame's
 // client area with bottom hot-tracked tabs (style 0x42) for its children, icons, a title
 // with "&", and the overflow arrows, beside a document window docked as a view bar on the
-// left side; and a 3D tab view container with three pages. Every
-// pixel is compared except the tab and caption texts (the drawing layer's, compared by
-// extent in its own tests).
+// left side; and a 3D tab view container with three pages. Every pixel is compared except
+// the tab, caption and bar title texts (the drawing layer's, compared by extent in its own
+// tests).
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +24,9 @@ namespace docktest {
 namespace {
 
 COXSkinTable* g_table = nullptr;
+COXSkin* TableSource() { return g_table ? g_table->GetCurrentSkin() : nullptr; }
 
-// A view that paints a frame and a cross, so its place in the docked bar shows.
+// A view that paints white with a cross, so its place in the docked bar shows.
 class CrossView : public CView {
 public:
     void OnDraw(CDC* pDC) override
@@ -43,7 +44,6 @@ public:
         pDC->SelectObject(old);
     }
 };
-COXSkin* TableSource() { return g_table ? g_table->GetCurrentSkin() : nullptr; }
 
 struct SkinCase {
     const wchar_t* name;
@@ -137,6 +137,8 @@ TEST_P(TabGolden, MdiFrameWithBottomTabs)
     std::vector<RECT> text;
     AddTabTexts(*client.GetTabCtrl(), picture, text);
     for (HWND c = ::GetWindow(main->m_hWndMDIClient, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(c))
+            continue;   // the docked document window
         CRect r;
         ::GetWindowRect(c, &r);
         r.OffsetRect(-picture.left, -picture.top);
