@@ -164,7 +164,8 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 
 // Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the
 // sanitizers watching); any other size bar only hides, the window staying; a bar that is
-// no size bar hides with the window. Its caption follows the bar's title.
+// no size bar, or the bars of a window for several, hide with the window. Its caption
+// follows the bar's title.
 TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -215,6 +216,24 @@ TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
     EXPECT_TRUE(::IsWindow(hPlainWnd) && ::IsWindow(plain->m_hWnd));
     EXPECT_FALSE(plain->IsVisible());
     EXPECT_FALSE(::IsWindowVisible(hPlainWnd));
+
+    // A window for several bars hides them all, even a bar destroyed on close.
+    CTestSizeBar* first = Bar(0x3206, CSize(100, 60));
+    CTestSizeBar* second = Bar(0x3207, CSize(100, 60));
+    first->SetSizeDockStyle(first->GetSizeDockStyle() | SZBARF_DESTROY_ON_CLOSE);
+    mdi->FloatControlBarInMDIChild(first, ClientToScreenPt(CPoint(300, 200)), CBRS_ALIGN_TOP | CBRS_FLOAT_MULTI, TRUE);
+    Pump();
+    COXMDIFloatWnd* multi = FloatOf(first);
+    ASSERT_NE(multi, nullptr);
+    mdi->DockControlBar(second, &multi->GetDockBar());
+    Pump();
+    ASSERT_EQ(FloatOf(second), multi);
+    multi->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(multi->m_hWnd) && ::IsWindow(first->m_hWnd) && ::IsWindow(second->m_hWnd));
+    EXPECT_FALSE(first->IsVisible());
+    EXPECT_FALSE(second->IsVisible());
+    EXPECT_FALSE(multi->IsWindowVisible());
 }
 
 // Hand-made expectations: the record of a bar in an MDI float window has flag 1 at byte 24,
