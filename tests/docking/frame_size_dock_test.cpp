@@ -11,6 +11,7 @@
 #include "tests/docking/size_dock_test_support.h"
 #include "toolkit/docking/frame_size_dock.h"
 #include "toolkit/docking/sizable_mini_dock_frame.h"
+#include "toolkit/menus/mfc_toolbar.h"
 
 namespace zyn::test {
 namespace {
@@ -332,6 +333,35 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
         // Back to the saved layout for the next row.
         app.WriteProfileInt(kSection, L"Version", 2);
         app.WriteProfileBinary(kSection, L"BarSize_12545", saved.get(), n);
+    }
+}
+
+// A flat toolbar in a saved layout: a fresh frame puts it back on its side, flat still.
+TEST_F(SizeDockFrameTest, AFlatToolbarComesBackFlat)
+{
+    constexpr UINT kToolBar = 0x3210;
+    for (const bool saving : {true, false}) {
+        SCOPED_TRACE(saving ? "saving frame" : "fresh frame");
+        ASSERT_NE(MakeSD(), nullptr);
+        Bar(kA);
+        CMFCToolBar tb;   // its window goes with the frame, before the object
+        ASSERT_TRUE(tb.CreateEx(sd, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), kToolBar));
+        tb.EnableDocking(CBRS_ALIGN_ANY);
+        sd->DockControlBar(&tb, kTop);
+        Pump();
+        ASSERT_NE(tb.GetStyle() & TBSTYLE_FLAT, 0u);
+        if (saving) {
+            sd->DockControlBar(&tb, kLeft);
+            Pump();
+            sd->SaveSizeBarState(kSection);
+        } else {
+            EXPECT_TRUE(sd->LoadSizeBarState(kSection));
+            Pump();
+            ASSERT_NE(tb.m_pDockBar, nullptr);
+            EXPECT_EQ(tb.m_pDockBar->GetDlgCtrlID(), static_cast<int>(kLeft));
+            EXPECT_NE(tb.GetStyle() & TBSTYLE_FLAT, 0u) << "the toolbar lost its flat look";
+        }
+        DestroySD();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/afx/doctempl.h"
 #include "platform/afx/view.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
@@ -127,7 +128,8 @@ protected:
 };
 
 // Floated past the right edge, the window sits flush with it; moved, re-docked and floated
-// again by its menu item, it comes back where it was moved to.
+// again by its menu item, it comes back where it was moved to, and toggling the docking
+// leaves a bar in such a window alone.
 TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -151,11 +153,19 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
     COXMDIFloatWnd* again = FloatOf(bar);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(InClient(again), CPoint(50, 40));
+
+    // Its window moves it as an MDI child: toggling the docking leaves it where it is.
+    ASSERT_NE(bar->m_pDockContext, nullptr);
+    bar->m_pDockContext->ToggleDocking();
+    Pump();
+    EXPECT_EQ(FloatOf(bar), again);
+    EXPECT_EQ(InClient(again), CPoint(50, 40));
 }
 
 // Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the
-// sanitizers watching); any other bar only hides, the window staying. Its caption follows
-// the bar's title.
+// sanitizers watching); any other size bar only hides, the window staying; a bar that is
+// no size bar, or the bars of a window for several, hide with the window. Its caption
+// follows the bar's title.
 TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -189,6 +199,41 @@ TEST_F(MDISizeDockTest, ClosingAnMDIFloatWindowHidesOrDestroysItsBar)
     EXPECT_FALSE(::IsWindow(hGoneWnd));
     EXPECT_FALSE(::IsWindow(hGone));
     EXPECT_EQ(mdi->GetControlBar(0x3204), nullptr);
+
+    // A bar that is no size bar hides as in a mini dock frame, and the empty window with it.
+    auto* plain = new CTestBar(CSize(90, 24));
+    plain->m_bAutoDelete = TRUE;   // deleted with its window
+    ASSERT_TRUE(plain->Make(mdi, 0x3205, CBRS_TOP));
+    plain->EnableDocking(CBRS_ALIGN_ANY);
+    mdi->DockControlBar(plain, kTop);
+    mdi->FloatControlBarInMDIChild(plain, ClientToScreenPt(CPoint(20, 200)), CBRS_ALIGN_TOP, TRUE);
+    Pump();
+    COXMDIFloatWnd* plainWnd = FloatOf(plain);
+    ASSERT_NE(plainWnd, nullptr);
+    const HWND hPlainWnd = plainWnd->m_hWnd;
+    plainWnd->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(hPlainWnd) && ::IsWindow(plain->m_hWnd));
+    EXPECT_FALSE(plain->IsVisible());
+    EXPECT_FALSE(::IsWindowVisible(hPlainWnd));
+
+    // A window for several bars hides them all, even a bar destroyed on close.
+    CTestSizeBar* first = Bar(0x3206, CSize(100, 60));
+    CTestSizeBar* second = Bar(0x3207, CSize(100, 60));
+    first->SetSizeDockStyle(first->GetSizeDockStyle() | SZBARF_DESTROY_ON_CLOSE);
+    mdi->FloatControlBarInMDIChild(first, ClientToScreenPt(CPoint(300, 200)), CBRS_ALIGN_TOP | CBRS_FLOAT_MULTI, TRUE);
+    Pump();
+    COXMDIFloatWnd* multi = FloatOf(first);
+    ASSERT_NE(multi, nullptr);
+    mdi->DockControlBar(second, &multi->GetDockBar());
+    Pump();
+    ASSERT_EQ(FloatOf(second), multi);
+    multi->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(::IsWindow(multi->m_hWnd) && ::IsWindow(first->m_hWnd) && ::IsWindow(second->m_hWnd));
+    EXPECT_FALSE(first->IsVisible());
+    EXPECT_FALSE(second->IsVisible());
+    EXPECT_FALSE(multi->IsWindowVisible());
 }
 
 // Hand-made expectations: the record of a bar in an MDI float window has flag 1 at byte 24,
@@ -365,6 +410,57 @@ TEST_F(MDISizeDockTest, ADockDocumentNumbersItsFramesAndClosesThroughItsDockedCh
     Pump();
     EXPECT_FALSE(::IsWindow(hChild));
     EXPECT_FALSE(::IsWindow(hBar));
+}
+
+// Closing the main frame asks to save every document of the application's templates: a
+// refused question keeps the frame, and a later close, agreed, still goes through (the
+// frame's closing flag does not stay set). One view of the closing document has no frame
+// and another no window at all: the document drops them and closes its framed view.
+TEST_F(MDISizeDockTest, ARefusedCloseCanBeRetriedAndFramelessViewsDoNotHoldTheDocument)
+{
+    ASSERT_NE(MakeMDI(), nullptr);
+    auto* tmpl = new CMultiDocTemplate(0, nullptr, nullptr, nullptr);   // the application deletes it
+    app.AddDocTemplate(tmpl);
+    auto* doc = new TestDoc;   // deleted by its close
+    tmpl->AddDocument(doc);
+    COXMDIChildWndSizeDock* framed = Child(L"Framed", false, doc);
+    ASSERT_TRUE(framed->MakeItDockable(TRUE));
+    Pump();
+    const HWND hFramed = framed->m_hWnd, hBar = framed->GetViewBar().m_hWnd;
+    // A view whose window sits in no frame, and one that never got a window.
+    CWnd loose;
+    ASSERT_TRUE(loose.CreateEx(0, L"Static", L"", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    auto* frameless = new TestView;   // deletes itself with its window
+    ASSERT_TRUE(frameless->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &loose, 1));
+    doc->AddView(frameless);
+    TestView windowless;
+    doc->AddView(&windowless);
+
+    doc->SetModifiedFlag(TRUE);
+    doc->answer = FALSE;
+    mdi->SendMessage(WM_CLOSE);
+    Pump();
+    ASSERT_TRUE(::IsWindow(mdi->m_hWnd)) << "a refused question keeps the frame";
+    EXPECT_FALSE(mdi->IsBeingDestroyed());
+    EXPECT_EQ(doc->asked, 1);
+    EXPECT_TRUE(::IsWindow(hFramed) && ::IsWindow(hBar));
+
+    // The document alone closes first: the frameless views are dropped, the loop ends.
+    doc->answer = TRUE;
+    const HWND hMain = mdi->m_hWnd;
+    EXPECT_TRUE(doc->OnCmdMsg(ID_FILE_CLOSE, 0, nullptr, nullptr));
+    Pump();
+    EXPECT_FALSE(::IsWindow(hFramed));
+    EXPECT_FALSE(::IsWindow(hBar));
+    EXPECT_TRUE(::IsWindow(frameless->m_hWnd)) << "a view outside any frame is not destroyed";
+    EXPECT_EQ(tmpl->GetFirstDocPosition(), nullptr);
+
+    mdi->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_FALSE(::IsWindow(hMain)) << "the close, retried, goes through";
+    mdi = nullptr;
+    frame = nullptr;
+    loose.DestroyWindow();
 }
 
 } // namespace

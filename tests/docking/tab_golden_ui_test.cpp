@@ -1,16 +1,21 @@
 // Golden pictures of the tab skins in Classic, Office XP and Office 2003: an MDI frame's
 // client area with bottom hot-tracked tabs (style 0x42) for its children, icons, a title
-// with "&", and the overflow arrows; and a 3D tab view container with three pages. Every
-// pixel is compared except the tab and caption texts (the drawing layer's, compared by
-// extent in its own tests).
+// with "&", and the overflow arrows, beside a document window docked as a view bar on the
+// left side; and a 3D tab view container with three pages. Every pixel is compared except
+// the tab, caption and bar title texts (the drawing layer's, compared by extent in its own
+// tests).
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/afx/gdi/dc.h"
+#include "platform/afx/gdi/pen.h"
 #include "platform/afx/mdi.h"
+#include "platform/afx/view.h"
 #include "platform/gdi/icon.h"
 #include "tests/docking/tab_test_support.h"
 #include "tests/support/golden.h"
+#include "toolkit/docking/mdi_size_dock.h"
 #include "toolkit/docking/tab_client.h"
 #include "toolkit/docking/tab_view_container.h"
 #include "toolkit/skins/skin_table.h"
@@ -20,6 +25,25 @@ namespace {
 
 COXSkinTable* g_table = nullptr;
 COXSkin* TableSource() { return g_table ? g_table->GetCurrentSkin() : nullptr; }
+
+// A view that paints white with a cross, so its place in the docked bar shows.
+class CrossView : public CView {
+public:
+    void OnDraw(CDC* pDC) override
+    {
+        CRect r;
+        GetClientRect(&r);
+        pDC->FillSolidRect(&r, RGB(255, 255, 255));
+        CPen pen;
+        pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 128));
+        CPen* old = pDC->SelectObject(&pen);
+        pDC->MoveTo(r.left, r.top);
+        pDC->LineTo(r.right - 1, r.bottom - 1);
+        pDC->MoveTo(r.right - 1, r.top);
+        pDC->LineTo(r.left, r.bottom - 1);
+        pDC->SelectObject(old);
+    }
+};
 
 struct SkinCase {
     const wchar_t* name;
@@ -61,9 +85,27 @@ protected:
 
 TEST_P(TabGolden, MdiFrameWithBottomTabs)
 {
-    auto* main = new CMDIFrameWnd; // deletes itself with its window
-    ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 380, 300)));
+    auto* main = new COXMDIFrameWndSizeDock; // deletes itself with its window
+    ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 480, 300)));
+    main->EnableDocking(CBRS_ALIGN_ANY);
     app.m_pMainWnd = main;
+    // A document window docked as a view bar, then moved to the left side.
+    auto* docked = new COXMDIChildWndSizeDock; // deletes itself with its window
+    ASSERT_TRUE(docked->Create(nullptr, L"Site plan", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+        CRect(0, 0, 120, 150), main));
+    auto* view = new CrossView; // deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), docked, AFX_IDW_PANE_FIRST));
+    docked->SetActiveView(view, FALSE);
+    docked->RecalcLayout();
+    ASSERT_TRUE(docked->MakeItDockable(TRUE));
+    COXSizeViewBar& viewBar = docked->GetViewBar();
+    // Dropped on the left side 110 pixels wide.
+    CRect drop(0, 0, 110, 150);
+    main->ClientToScreen(&drop);
+    main->DockControlBar(&viewBar, AFX_IDW_DOCKBAR_LEFT, &drop);
+    Pump();
+    ASSERT_NE(viewBar.m_pDockBar, nullptr);
+    ASSERT_EQ(viewBar.m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_LEFT);
     const std::vector<BYTE> andBits(32, 0x00), xorBits(32, 0x5A);
     HICON icon = ::CreateIcon(nullptr, 16, 16, 1, 1, andBits.data(), xorBits.data());
     const wchar_t* titles[] = {L"Door list", L"R&D wing", L"Alarm journal", L"Card readers", L"Holidays", L"Users"};
@@ -95,11 +137,18 @@ TEST_P(TabGolden, MdiFrameWithBottomTabs)
     std::vector<RECT> text;
     AddTabTexts(*client.GetTabCtrl(), picture, text);
     for (HWND c = ::GetWindow(main->m_hWndMDIClient, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(c))
+            continue;   // the docked document window
         CRect r;
         ::GetWindowRect(c, &r);
         r.OffsetRect(-picture.left, -picture.top);
         text.push_back(CRect(r.left + 20, r.top + 2, r.right - 60, r.top + 22));   // the caption's title
     }
+    CRect bar;
+    viewBar.GetWindowRect(&bar);
+    bar.OffsetRect(-picture.left, -picture.top);
+    EXPECT_GT(bar.Width(), 0);
+    text.push_back(CRect(bar.left + 2, bar.top, bar.right - 30, bar.top + 18));   // the bar's title
     EXPECT_TRUE(zyn::test::MatchesGoldenScreen("docking", std::string("tab_mdi_bottom_") + GetParam().file, picture,
         text));
     client.Detach();

@@ -288,6 +288,49 @@ TEST_F(TabWorkspace, SavedStateRoundTripsAndBadEntriesAreRefused)
     EXPECT_EQ(mdi, frameClient);
     EXPECT_EQ(CWnd::FromHandlePermanent(main->m_hWndMDIClient), nullptr) << "still subclassed";
     EXPECT_TRUE(client.Attach(main)) << "re-attached";
+    EXPECT_EQ(Tabs().GetTabItemCount(), 1) << "the child's tab is back";
+
+    // A saved margin and style survive detaching: re-attached with the default style and
+    // another margin, the workspace takes them back from the profile.
+    const wchar_t* saved = L"TabStateSaved";
+    profile->WriteProfileInt(saved, L"IsAttached", 1);
+    profile->WriteProfileInt(saved, L"Offset", 6);
+    profile->WriteProfileInt(saved, L"Style", static_cast<int>(TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK));
+    EXPECT_TRUE(client.LoadState(saved));
+    EXPECT_TRUE(client.SaveState(section));
+    client.Detach();
+    ASSERT_TRUE(client.Attach(main));
+    Tabs().SetOffset(1);   // changed since it was saved
+    EXPECT_EQ(Tabs().GetStyle() & TCS_BOTTOM, 0u);
+    EXPECT_TRUE(client.LoadState(section));
+    ASSERT_NE(client.GetTabCtrl(), nullptr);
+    EXPECT_EQ(Tabs().GetOffset(), 6u);
+    EXPECT_EQ(Tabs().GetStyle() & (TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK),
+        static_cast<DWORD>(TCS_MULTILINE | TCS_BOTTOM | TCS_HOTTRACK));
+    EXPECT_EQ(Tabs().GetTabItemCount(), 1);
+    profile->WriteProfileString(saved, nullptr, nullptr);
+}
+
+// A tab belongs to a handle and the class it had: the same handle value naming a window of
+// another class (a handle reused after its child went) is not that child's tab.
+TEST_F(TabWorkspace, AHandleOfAnotherClassIsNotTheTabsChild)
+{
+    NamedChild* a = Child(L"Alpha");
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Pump();
+    ASSERT_EQ(Tabs().FindTabItem(a->m_hWnd), 0);
+    // The tab's window object is made to hold a static control's handle, as if the child's
+    // handle had come round again for a window of another class.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, L"Static", L"", WS_CHILD, CRect(0, 0, 10, 10), main, 77));
+    const HWND hOther = other.Detach();
+    const HWND hChild = a->Detach();
+    ASSERT_TRUE(a->Attach(hOther));
+    EXPECT_EQ(Tabs().FindTabItem(hOther), -1) << "a window of another class took the tab";
+    a->Detach();
+    ASSERT_TRUE(a->Attach(hChild));
+    EXPECT_EQ(Tabs().FindTabItem(hChild), 0);
+    ::DestroyWindow(hOther);
 }
 
 TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
@@ -338,6 +381,56 @@ TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
             EXPECT_LE(mdi.top - ws.top, 4);
         else
             EXPECT_LE(ws.right - mdi.right, 4);
+        client.Detach();
+    }
+}
+
+// The MDI client's exact rectangle, worked from the tab control's documented geometry: the
+// workspace covers the frame's client area W x Hc less its 1-pixel margin; one row of tabs
+// of height H lies 2 pixels inside the row's side and the display area is the pane 4 pixels
+// in; buttons start at the edge, the display area 3 pixels after their row and flush with
+// the other sides. Bottom buttons are measured as top buttons and the area moved back up;
+// vertical buttons as horizontal ones on the transposed rectangle.
+TEST_F(TabWorkspace, TheMdiClientRectangleForEachTabStyleWorkedByHand)
+{
+    Child(L"Alpha");
+    Child(L"Beta");
+    CRect frameClient;
+    main->GetClientRect(&frameClient);
+    const int W = frameClient.Width(), Hc = frameClient.Height();
+    int H = 0;   // the row height, the tab control's own measure
+    struct Row {
+        const char* what;
+        DWORD style;
+        // The expected rectangle from W, Hc and H.
+        CRect (*expect)(int W, int Hc, int H);
+    };
+    const Row rows[] = {
+        {"top tabs", TCS_MULTILINE, [](int W, int Hc, int H) { return CRect(1 + 4, 1 + 2 + H + 4, W - 1 - 4, Hc - 1 - 4); }},
+        {"bottom tabs", TCS_MULTILINE | TCS_BOTTOM,
+            [](int W, int Hc, int H) { return CRect(1 + 4, 1 + 4, W - 1 - 4, Hc - 1 - 2 - H - 4); }},
+        {"bottom buttons", TCS_MULTILINE | TCS_BOTTOM | TCS_BUTTONS,
+            [](int W, int Hc, int H) { return CRect(1, 1, W - 1, Hc - 1 - H - 3); }},
+        {"vertical buttons", TCS_MULTILINE | TCS_VERTICAL | TCS_BUTTONS,
+            [](int W, int Hc, int H) { return CRect(1 + H + 3, 1, W - 1, Hc - 1); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(client.Attach(main, row.style));
+        main->RecalcLayout();
+        Pump();
+        ASSERT_EQ(Tabs().GetItemCount(), 2);
+        if (H == 0) {
+            CRect tab;
+            Tabs().GetItemRect(0, &tab);
+            H = tab.Height();
+            ASSERT_GT(H, 0);
+        }
+        const CRect want = row.expect(W, Hc, H);
+        CRect mdi;
+        ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+        main->ScreenToClient(&mdi);
+        EXPECT_EQ(mdi, want) << "W " << W << ", Hc " << Hc << ", H " << H;
         client.Detach();
     }
 }

@@ -1,0 +1,136 @@
+// Fuzz target: the saved layout of a tabbed MDI size-dock frame as the application profile
+// holds it (the input is the profile's INI file, every value arbitrary): the size bars'
+// section ("Version", the dock state, "BarSize_<id>" records, flag 1 floating a bar as an
+// MDI child) and the tab client's section ("IsAttached", "Offset", "Style"). Both loaders
+// run on one frame with a docked and a floating size bar, a document window and the tab
+// workspace attached. Neither may crash or hang; sizes stay in range or unchanged; a
+// refused dock state leaves no extra floating frame; the tab client keeps a workspace that
+// is a child window with a 16-bit margin and a tab for the document window, or is detached
+// because the profile asked for it; and destroying the frame leaves no window behind.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "fuzz/fuzz_env.h"
+#include "platform/afx/afxres.h"
+#include "platform/afx/dockbar.h"
+#include "platform/afx/winapp.h"
+#include "platform/user/driver.h"
+#include "platform/user/winuser.h"
+#include "toolkit/docking/mdi_size_dock.h"
+#include "toolkit/docking/size_control_bar.h"
+#include "toolkit/docking/tab_client.h"
+
+namespace {
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+bool SaneSize(CSize s, CSize before)
+{
+    return s == before || (s.cx >= 0 && s.cy >= 0 && s.cx <= 0x7FFF && s.cy <= 0x7FFF);
+}
+
+int FloatingDockBars(CFrameWnd* frame)
+{
+    int n = 0;
+    for (POSITION pos = frame->m_listControlBars.GetHeadPosition(); pos;) {
+        auto* p = static_cast<CControlBar*>(frame->m_listControlBars.GetNext(pos));
+        n += p->IsDockBar() && static_cast<CDockBar*>(p)->m_bFloating;
+    }
+    return n;
+}
+
+void Pump()
+{
+    MSG m;
+    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&m);
+        ::DispatchMessageW(&m);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const auto& root = zyn::fuzz::FuzzRoot();
+    static CWinApp* const app = new CWinApp(L"MdiLayoutFuzz");   // one per process, kept
+    static unsigned serial = 0;
+    const std::wstring name = L"MdiLayoutFuzz" + std::to_wstring(++serial) + L".INI";
+    const auto path = root / "windows" / std::filesystem::path(name);
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    std::free(const_cast<wchar_t*>(app->m_pszProfileName));
+    app->m_pszProfileName = wcsdup(name.c_str());
+    zyn::user::ResetWindowSystemForTests();
+
+    auto* frame = new COXMDIFrameWndSizeDock;   // deletes itself with its window
+    Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600)));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    app->m_pMainWnd = frame;
+    auto* child = new CMDIChildWnd;   // deletes itself with its window
+    Check(child->Create(nullptr, L"Doors", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200), frame));
+    COXSizeControlBar bars[2];
+    const UINT ids[2] = {0x3101, 0x3102};
+    for (int i = 0; i < 2; ++i) {
+        Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
+        bars[i].EnableDocking(CBRS_ALIGN_ANY);
+        frame->DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP);
+    }
+    frame->FloatControlBar(&bars[1], CPoint(300, 300));
+    CSize before[2];
+    for (auto& bar : bars)
+        bar.m_sizeFloat = bar.m_sizeHorzDock = bar.m_sizeVertDock = CSize(100, 50);
+    for (int i = 0; i < 2; ++i)
+        before[i] = bars[i].m_sizeFloat;
+    COXTabClientWnd client;
+    Check(client.Attach(frame, TCS_MULTILINE | TCS_HOTTRACK));
+    Pump();
+    const int floatingBefore = FloatingDockBars(frame);
+
+    const BOOL applied = frame->LoadSizeBarState(L"Layout");
+    Pump();
+    for (int i = 0; i < 2; ++i) {
+        Check(SaneSize(bars[i].m_sizeFloat, before[i]));
+        Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
+        Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
+    }
+    if (!applied)
+        Check(FloatingDockBars(frame) <= floatingBefore);
+
+    const BOOL wantAttached = app->GetProfileInt(L"Tabs", L"IsAttached", 1) != 0;
+    const BOOL loaded = client.LoadState(L"Tabs");
+    Pump();
+    Check(loaded);   // attached before, so any profile is either applied or stood in for
+    Check(client.IsAttached() == wantAttached);
+    Check(::IsWindow(frame->m_hWndMDIClient));
+    if (client.IsAttached()) {
+        COXTabWorkspace* tabs = client.GetTabCtrl();
+        Check(tabs && ::IsWindow(tabs->m_hWnd));
+        Check(!(tabs->GetStyle() & WS_POPUP) && (tabs->GetStyle() & WS_CHILD));
+        Check(tabs->GetOffset() <= 0xFFFF);
+        Check(tabs->FindTabItem(child) >= 0);
+        // A layout with whatever margin and style came in leaves the MDI client a sane rect.
+        frame->RecalcLayout();
+        CRect mdi;
+        ::GetWindowRect(frame->m_hWndMDIClient, &mdi);
+        Check(mdi.right >= mdi.left && mdi.bottom >= mdi.top);
+    }
+
+    client.Detach();
+    app->m_pMainWnd = nullptr;
+    frame->DestroyWindow();
+    Pump();
+    Check(zyn::user::LiveWindowCount() == 0);
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    return 0;
+}
