@@ -21,10 +21,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The dialog manager's side of the bar: everything is the bar object's (its map sees the
-// messages first), so this only asks for the default focus.
-INT_PTR BarDlgProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
-
 // Where the style word of a template sits: DLGTEMPLATEEX starts {1, 0xFFFF}.
 size_t StyleOffset(const std::vector<uint8_t>& bytes)
 {
@@ -34,6 +30,34 @@ size_t StyleOffset(const std::vector<uint8_t>& bytes)
 }
 
 } // namespace
+
+INT_PTR AfxBarDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
+
+BOOL AfxLoadBarDialogTemplate(LPCTSTR lpszTemplateName, CBarDialogTemplate& out)
+{
+    const HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
+    const HRSRC hRes = ::FindResourceW(hInst, lpszTemplateName, RT_DIALOG);
+    const HGLOBAL hData = hRes ? ::LoadResource(hInst, hRes) : nullptr;
+    const void* pData = hData ? ::LockResource(hData) : nullptr;
+    const DWORD cb = hRes ? ::SizeofResource(hInst, hRes) : 0;
+    if (!pData || cb < 18) {
+        ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return FALSE;
+    }
+    std::vector<uint8_t> bytes(cb + 4);
+    std::memcpy(bytes.data(), pData, cb);
+    const size_t at = StyleOffset(bytes);
+    DWORD dwTemplateStyle = 0;
+    std::memcpy(&dwTemplateStyle, bytes.data() + at, sizeof dwTemplateStyle);
+    DWORD dwNew = dwTemplateStyle & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE | DS_MODALFRAME);
+    dwNew |= WS_CHILD | WS_CLIPSIBLINGS;
+    std::memcpy(bytes.data() + at, &dwNew, sizeof dwNew);
+    out.words.assign((bytes.size() + 3) / 4, 0);
+    std::memcpy(out.words.data(), bytes.data(), bytes.size());
+    out.hInst = hInst;
+    out.dwTemplateStyle = dwTemplateStyle;
+    return TRUE;
+}
 
 CDialogBar::CDialogBar()
 {
@@ -59,33 +83,15 @@ BOOL CDialogBar::Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT nStyle,
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
-    const HRSRC hRes = ::FindResourceW(hInst, lpszTemplateName, RT_DIALOG);
-    const HGLOBAL hData = hRes ? ::LoadResource(hInst, hRes) : nullptr;
-    const void* pData = hData ? ::LockResource(hData) : nullptr;
-    const DWORD cb = hRes ? ::SizeofResource(hInst, hRes) : 0;
-    if (!pData || cb < 18) {
-        ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return FALSE;
-    }
     // A copy of the template made into a hidden child: the bar shows when it is set up.
-    std::vector<uint8_t> bytes(cb + 4);
-    std::memcpy(bytes.data(), pData, cb);
-    const size_t at = StyleOffset(bytes);
-    DWORD dwTemplateStyle = 0;
-    std::memcpy(&dwTemplateStyle, bytes.data() + at, sizeof dwTemplateStyle);
-    const BOOL bVisible = ((dwTemplateStyle | nStyle) & WS_VISIBLE) != 0;
-    DWORD dwNew = dwTemplateStyle & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE | DS_MODALFRAME);
-    dwNew |= WS_CHILD | WS_CLIPSIBLINGS;
-    std::memcpy(bytes.data() + at, &dwNew, sizeof dwNew);
-    // Aligned for the dialog manager's reads.
-    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
-    std::memcpy(aligned.data(), bytes.data(), bytes.size());
+    CBarDialogTemplate tmpl;
+    if (!AfxLoadBarDialogTemplate(lpszTemplateName, tmpl))
+        return FALSE;
+    const BOOL bVisible = ((tmpl.dwTemplateStyle | nStyle) & WS_VISIBLE) != 0;
 
     m_dwStyle = nStyle & CBRS_ALL;
     AfxHookWindowCreate(this);
-    const HWND hWnd = ::CreateDialogIndirectParamW(hInst, reinterpret_cast<LPCDLGTEMPLATE>(aligned.data()),
-        pParentWnd->m_hWnd, &BarDlgProc, 0);
+    const HWND hWnd = ::CreateDialogIndirectParamW(tmpl.hInst, tmpl.Get(), pParentWnd->m_hWnd, &AfxBarDialogProc, 0);
     if (!AfxUnhookWindowCreate() || !hWnd) {
         if (hWnd)
             ::DestroyWindow(hWnd);

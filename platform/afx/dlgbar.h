@@ -13,7 +13,26 @@
 // then the dialog manager (Tab moves between the controls). Backgrounds: the bar and its
 // static and button controls paint in the button-face colour (WM_CTLCOLOR*), unless a
 // handler of the bar's own answers first.
+#include <vector>
+
 #include "platform/afx/ctrlbar.h"
+#include "platform/user/dialog.h"
+
+// A bar's dialog template, loaded from the resources and made over into a hidden child's
+// (caption, frame, popup and visible bits off; WS_CHILD | WS_CLIPSIBLINGS on), copied to
+// DWORD-aligned words for the dialog manager. Both kinds of template are understood.
+struct CBarDialogTemplate {
+    HINSTANCE hInst = nullptr;   // where the template was found
+    DWORD dwTemplateStyle = 0;   // the style the template had before
+    std::vector<DWORD> words;
+    LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(words.data()); }
+};
+// FALSE with ERROR_RESOURCE_NAME_NOT_FOUND when the template is missing or too short to
+// be one; out is left as it was then.
+BOOL AfxLoadBarDialogTemplate(LPCTSTR lpszTemplateName, CBarDialogTemplate& out);
+// The dialog manager's side of a bar: the bar object's map sees every message first, so
+// this only asks for the default focus.
+INT_PTR AfxBarDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 class CDialogBar : public CControlBar {
     DECLARE_DYNAMIC(CDialogBar)

@@ -234,14 +234,22 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
             pBar->SetParent(this);
         pBar->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        // A new row at the end, the bar off the edge by the border convention.
-        m_arrBars.Add(pBar);
-        m_arrBars.Add(nullptr);
-        if (pBar->GetParent() != this)
-            pBar->SetParent(this);
-        pBar->SetWindowPos(nullptr, -AFX_CX_BORDER2, -AFX_CY_BORDER2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        AppendRow(pBar);
     }
-    CDockBar* pOld = pBar->m_pDockBar;
+    FinishDocking(pBar, pBar->m_pDockBar, nPos, bShow);
+}
+
+void CDockBar::AppendRow(CControlBar* pBar)
+{
+    m_arrBars.Add(pBar);
+    m_arrBars.Add(nullptr);
+    if (pBar->GetParent() != this)
+        pBar->SetParent(this);
+    pBar->SetWindowPos(nullptr, -AFX_CX_BORDER2, -AFX_CY_BORDER2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDockBar::FinishDocking(CControlBar* pBar, CDockBar* pOld, int nPos, BOOL bShow)
+{
     pBar->m_pDockBar = this;
     if (pOld == this) {
         const int nOld = FindBar(pBar, nPos);

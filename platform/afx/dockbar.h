@@ -95,6 +95,14 @@ protected:
     void ForgetBar(CControlBar* pBar);
     // Removes empty rows (a null after a null) and makes the array end with a null.
     void TidyRows();
+    // Docks pBar at the end of a new row, reparented here and off the edge by the border
+    // convention (the layout places it).
+    void AppendRow(CControlBar* pBar);
+    // The end of a docking, once pBar has its new entry at nPos: the bar belongs here and
+    // leaves pOld (its old entry here when pOld is this one; the old dock bar keeps a
+    // placeholder when this one floats and it does not), the rows are tidied, the bar is
+    // shown again when bShow, its placeholder goes and the frame gets a delayed layout.
+    void FinishDocking(CControlBar* pBar, CDockBar* pOld, int nPos, BOOL bShow);
     // The room a layout has when not called from a layout pass: the frame's client area
     // less the docked top and bottom bars.
     CSize MaxLayoutSize() const;

@@ -184,13 +184,7 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
     if (m_bInRecalcLayout)
         return;
     CMiniFrameWnd::RecalcLayout(bNotify);
-    if (!m_wndDockBar.m_hWnd)
-        return;
-    CString text, current;
-    m_wndDockBar.GetWindowText(text);
-    GetWindowText(current);
-    if (text != current)
-        SetWindowText(text);
+    zyn::afx::FollowDockBarTitle(this, &m_wndDockBar);
 }
 
 CControlBar* CMiniDockFrameWnd::GetFirstBar() const
@@ -246,6 +240,17 @@ void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
 }
 
 // ---- the idle pass of floating frames -------------------------------------------------------------------------------
+
+void zyn::afx::FollowDockBarTitle(CWnd* pFrame, CWnd* pDockBar)
+{
+    if (!pFrame || !pFrame->m_hWnd || !pDockBar || !pDockBar->m_hWnd)
+        return;
+    CString text, current;
+    pDockBar->GetWindowText(text);
+    pFrame->GetWindowText(current);
+    if (text != current)
+        pFrame->SetWindowText(text);
+}
 
 void zyn::afx::IdleUpdateFloatingFrames(CFrameWnd* pFrame, WPARAM wParam)
 {

@@ -95,4 +95,7 @@ namespace zyn::afx {
 // The idle pass of a frame's floating frames (they are owned pop-ups, not descendants):
 // each visible one and its descendants get WM_IDLEUPDATECMDUI(wParam).
 void IdleUpdateFloatingFrames(CFrameWnd* pFrame, WPARAM wParam);
+// A floating frame's caption follows its dock bar's title: set only when it differs, so
+// the frame is not repainted for nothing. Nothing while either window is missing.
+void FollowDockBarTitle(CWnd* pFrame, CWnd* pDockBar);
 } // namespace zyn::afx

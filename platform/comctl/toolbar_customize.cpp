@@ -14,6 +14,7 @@
 #include "platform/gdi/rect.h"
 #include "platform/user/button.h"
 #include "platform/user/dialog.h"
+#include "platform/user/dialog_template_writer.h"
 #include "platform/user/listbox.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgbox.h"
@@ -39,64 +40,14 @@ struct Session {
 };
 
 // ---- the template ---------------------------------------------------------------------------------------
-class TemplateWriter {
-public:
-    void Word(WORD w) { m_words.push_back(w); }
-    void Dword(DWORD d)
-    {
-        Word(LOWORD(d));
-        Word(HIWORD(d));
-    }
-    void Text(const wchar_t* text)
-    {
-        for (const wchar_t* p = text; *p; ++p)
-            Word(static_cast<WORD>(*p));
-        Word(0);
-    }
-    void Align()
-    {
-        if (m_words.size() % 2)
-            Word(0);
-    }
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classOrdinal, const wchar_t* text)
-    {
-        Align();
-        Dword(style | WS_CHILD | WS_VISIBLE);
-        Dword(0);
-        Word(static_cast<WORD>(x));
-        Word(static_cast<WORD>(y));
-        Word(static_cast<WORD>(cx));
-        Word(static_cast<WORD>(cy));
-        Word(id);
-        Word(0xFFFF);
-        Word(classOrdinal);
-        Text(text);
-        Word(0); // no creation data
-    }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-
-private:
-    std::vector<WORD> m_words;
-};
-
 constexpr WORD kButtonClass = 0x0080, kListClass = 0x0083;
 
-TemplateWriter BuildTemplate()
+zyn::user::DialogTemplateWriter BuildTemplate()
 {
-    TemplateWriter t;
+    zyn::user::DialogTemplateWriter t;
     constexpr WORD items = 11;
-    t.Dword(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    t.Dword(0);
-    t.Word(items);
-    t.Word(0);
-    t.Word(0);
-    t.Word(280);
-    t.Word(170);
-    t.Word(0); // no menu
-    t.Word(0); // the dialog class
-    t.Text(L"Customize Toolbar");
-    t.Word(8);
-    t.Text(L"MS Shell Dlg");
+    t.Header(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, items, 280, 170,
+        L"Customize Toolbar", 8, L"MS Shell Dlg");
     const DWORD list = LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
     t.Item(0, 7, 7, 100, 9, 0xFFFF, 0x0082, L"A&vailable buttons:");
     t.Item(list, 7, 18, 100, 125, static_cast<WORD>(kCustomizeAvailable), kListClass, L"");
@@ -322,7 +273,7 @@ void Customize(ToolbarState& s)
     if (!s.destroyed)
         ses.offered = OfferedButtons(s);
     if (!s.destroyed) {
-        const TemplateWriter t = BuildTemplate();
+        const zyn::user::DialogTemplateWriter t = BuildTemplate();
         HWND owner = ::GetParent(s.self);
         ::DialogBoxIndirectParamW(nullptr, t.Get(), owner ? owner : s.self, &CustomizeProc,
             reinterpret_cast<LPARAM>(&ses));

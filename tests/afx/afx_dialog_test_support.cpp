@@ -3,6 +3,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/tchar.h"
 #include "platform/gdi/gdi_object.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -38,26 +39,12 @@ void AfxDialogTest::TearDown()
 
 void AfxDialogTest::PumpTranslated()
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(m.wParam));
-            break;
-        }
-        if (AfxPreTranslateMessage(&m))
-            continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
+    zyn::test::PumpTranslated();
 }
 
 void AfxDialogTest::Press(int vk, bool ctrl)
 {
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, true);
-    user::InjectKeyPress(vk);
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, false);
+    zyn::test::InjectChord(vk, ctrl);
     PumpTranslated();
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/afx/tooltip_thread.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -25,17 +26,7 @@ void BarsTest::TearDown()
 
 void BarsTest::PumpTranslated()
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(m.wParam));
-            break;
-        }
-        if (!AfxPreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
+    zyn::test::PumpTranslated();
 }
 
 void BarsTest::AdvanceMs(int ms)

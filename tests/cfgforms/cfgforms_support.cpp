@@ -20,6 +20,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -577,30 +578,12 @@ void CfgFormsTest::Idle()
 
 void CfgFormsTest::Pump()
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(m.wParam));
-            break;
-        }
-        if (AfxPreTranslateMessage(&m))
-            continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
+    zyn::test::PumpTranslated();
 }
 
 void CfgFormsTest::Press(int vk, bool ctrl, bool shift)
 {
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, true);
-    if (shift)
-        user::InjectKey(VK_SHIFT, true);
-    user::InjectKeyPress(vk);
-    if (shift)
-        user::InjectKey(VK_SHIFT, false);
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, false);
+    zyn::test::InjectChord(vk, ctrl, shift);
     Pump();
 }
 

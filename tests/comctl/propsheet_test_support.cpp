@@ -4,6 +4,7 @@
 #include "platform/base/tchar.h"
 #include "platform/user/dialog.h"
 #include "platform/user/vkeys.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -154,15 +155,7 @@ void PropSheetTest::PumpDialog(HWND dialog)
 
 void PropSheetTest::Key(HWND sheet, int vk, bool ctrl, bool shift)
 {
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, true);
-    if (shift)
-        user::InjectKey(VK_SHIFT, true);
-    user::InjectKeyPress(vk);
-    if (shift)
-        user::InjectKey(VK_SHIFT, false);
-    if (ctrl)
-        user::InjectKey(VK_CONTROL, false);
+    zyn::test::InjectChord(vk, ctrl, shift);
     if (sheet)
         PumpSheet(sheet);
 }

@@ -5,35 +5,13 @@
 // leaves.
 #include <typeinfo>
 
+#include "tests/docking/skin_table_scope.h"
 #include "tests/docking/tab_test_support.h"
 #include "toolkit/skins/skin_table.h"
 #include "toolkit/skins/tab_skin.h"
 
 namespace docktest {
 namespace {
-
-COXSkinTable* g_table = nullptr;
-COXSkin* TableSource() { return g_table ? g_table->GetCurrentSkin() : nullptr; }
-
-// The standard skins with the named one current; none for a null name.
-class CurrentSkin {
-public:
-    explicit CurrentSkin(const wchar_t* skin)
-    {
-        if (!skin)
-            return;
-        table.AddStandardSkins();
-        EXPECT_TRUE(table.SetCurrentSkin(skin));
-        g_table = &table;
-        OXSetSkinSource(&TableSource);
-    }
-    ~CurrentSkin()
-    {
-        OXSetSkinSource(nullptr);
-        g_table = nullptr;
-    }
-    COXSkinTable table;
-};
 
 class SkinnedTab : public DockTabTest {
 protected:
@@ -92,7 +70,7 @@ TEST_F(SkinnedTab, PaintsAsThePlainTabControlAndXpAnd2003TakeOverTheArrows)
     const size_t hooks = zyn::user::LiveHookCount();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CurrentSkin skin(row.skin);
+        StandardSkinScope skin(row.skin);
         MakeParent();
         HWND plain = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | row.style, 10, 10, row.width,
             60, parent, nullptr, nullptr, nullptr);
@@ -132,7 +110,7 @@ TEST_F(SkinnedTab, EachControlPaintsWithTheCurrentTabSkinOrItsOwnClassicOne)
         EXPECT_EQ(typeid(*spin.GetTabSkin()), typeid(COXTabSkinClassic));
     }
     for (const wchar_t* name : {L"Classic", L"Office XP", L"Office 2003"}) {
-        CurrentSkin skin(name);
+        StandardSkinScope skin(name);
         COXSkinnedTabCtrl tab;
         COXSkinnedSpinCtrl spin;
         COXTabSkin* expected = skin.table.GetSkin(name)->GetTabSkin();
@@ -145,7 +123,7 @@ TEST_F(SkinnedTab, EachControlPaintsWithTheCurrentTabSkinOrItsOwnClassicOne)
 // through its object (whose window then no longer reaches the arrows' OnDestroy).
 TEST_F(SkinnedTab, TheHoverHookIsSharedAndRemovedWithTheLastArrows)
 {
-    CurrentSkin skin(L"Office XP");
+    StandardSkinScope skin(L"Office XP");
     MakeParent();
     const size_t hooks = zyn::user::LiveHookCount();
     COXSkinnedTabCtrl first;
@@ -171,7 +149,7 @@ TEST_F(SkinnedTab, TheHoverHookIsSharedAndRemovedWithTheLastArrows)
 // move to (0, 0), which invalidates them before anything is dispatched.
 TEST_F(SkinnedTab, ArrowsTheMouseLeavesAreRepainted)
 {
-    CurrentSkin skin(L"Office XP");
+    StandardSkinScope skin(L"Office XP");
     MakeParent();
     COXSkinnedTabCtrl tab;
     ASSERT_TRUE(MakeSkinned(tab, 0, 10, 120));

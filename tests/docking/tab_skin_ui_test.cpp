@@ -13,6 +13,7 @@
 #include "platform/base/module.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/afx/mdi.h"
+#include "tests/docking/skin_table_scope.h"
 #include "tests/docking/tab_test_support.h"
 #include "toolkit/docking/tab_client.h"
 #include "toolkit/skins/skin_2003.h"
@@ -23,25 +24,11 @@
 namespace docktest {
 namespace {
 
-COXSkinTable* g_table = nullptr;
-COXSkin* TableSource() { return g_table ? g_table->GetCurrentSkin() : nullptr; }
-
-class CurrentSkin {
+// The standard skins with the named one current, the XP skin in reach.
+class CurrentSkin : public StandardSkinScope {
 public:
-    explicit CurrentSkin(const wchar_t* skin)
-    {
-        table.AddStandardSkins();
-        EXPECT_TRUE(table.SetCurrentSkin(skin));
-        g_table = &table;
-        OXSetSkinSource(&TableSource);
-    }
-    ~CurrentSkin()
-    {
-        OXSetSkinSource(nullptr);
-        g_table = nullptr;
-    }
+    using StandardSkinScope::StandardSkinScope;
     COXSkinXP* Xp() { return dynamic_cast<COXSkinXP*>(table.GetCurrentSkin()); }
-    COXSkinTable table;
 };
 
 // The XP skin with its protected steps in reach.

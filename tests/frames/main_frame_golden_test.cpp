@@ -16,6 +16,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/menubar/menubar_golden_mask.h"
 #include "tests/support/golden.h"
 #include "toolkit/skins/status_bar.h"
 
@@ -137,18 +138,7 @@ TEST_F(MainFrameGoldenTest, MdiMainFrameInThreeSkins)
         CRect window;
         frame->GetWindowRect(&window);
         const CPoint origin = window.TopLeft();
-        std::vector<RECT> ignore;
-        const int caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
-        ignore.push_back(CRect(24, 0, window.Width() - 80, caption));
-        COXMenuBar& bar = frame->GetMenuBar();
-        for (int i = 0; i < bar.GetMenuItemCount(); ++i) {
-            CRect item;
-            bar.GetItemRect(i, &item);
-            bar.ClientToScreen(&item);
-            item.DeflateRect(3, 3);
-            item.OffsetRect(-origin);
-            ignore.push_back(item);
-        }
+        std::vector<RECT> ignore = MenuBarFrameTextAreas(*frame, frame->GetMenuBar());
         for (int pane : {0, 2, 3, 4}) {
             CRect r;
             status.GetItemRect(pane, &r);

@@ -10,6 +10,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/menu.h"
 #include "platform/user/messages.h"
+#include "tests/menubar/menubar_golden_mask.h"
 #include "tests/menubar/menubar_test_support.h"
 #include "tests/support/golden.h"
 #include "toolkit/menus/organizer.h"
@@ -42,19 +43,8 @@ protected:
     {
         CRect window;
         mdi->GetWindowRect(&window);
-        std::vector<RECT> ignore;
+        std::vector<RECT> ignore = MenuBarFrameTextAreas(*mdi, mdi->GetMenuBar());
         const CPoint origin = window.TopLeft();
-        const int caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
-        ignore.push_back(CRect(24, 0, window.Width() - 80, caption));
-        COXMenuBar& bar = mdi->GetMenuBar();
-        for (int i = 0; i < bar.GetMenuItemCount(); ++i) {
-            CRect item;
-            bar.GetItemRect(i, &item);
-            bar.ClientToScreen(&item);
-            item.DeflateRect(3, 3);
-            item.OffsetRect(-origin);
-            ignore.push_back(item);
-        }
         GoldenPicture picture = CaptureScreen(window);
         if (popup) {
             // The popup's item texts (right of the image strip), in the popup's own place.

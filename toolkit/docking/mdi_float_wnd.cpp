@@ -3,6 +3,7 @@
 #include "platform/afx/afxpriv.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/dockcont.h"
+#include "platform/afx/miniframe.h"
 #include "platform/afx/winapp.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/winpos.h"
@@ -65,14 +66,7 @@ void COXMDIFloatWnd::RecalcLayout(BOOL bNotify)
     if (m_bInRecalcLayout)
         return;
     COXMDIChildWndSizeDock::RecalcLayout(bNotify);
-    if (!m_wndDockBar.m_hWnd)
-        return;
-    // The caption follows the bar's title.
-    CString text, current;
-    m_wndDockBar.GetWindowText(text);
-    GetWindowText(current);
-    if (text != current)
-        SetWindowText(text);
+    zyn::afx::FollowDockBarTitle(this, &m_wndDockBar);
 }
 
 void COXMDIFloatWnd::OnAddContextMenuItems(HMENU /*hMenu*/) {}
@@ -80,21 +74,8 @@ void COXMDIFloatWnd::OnAddSystemMenuItems(CMenu* /*pSysMenu*/) {}
 
 void COXMDIFloatWnd::OnSize(UINT nType, int cx, int cy)
 {
-    CControlBar* pBar = GetFirstControlBar();
-    if ((cx || cy) && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI) && pBar && pBar->m_hWnd &&
-        pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)) && (pBar->GetStyle() & WS_VISIBLE)) {
-        // The bar's borders hide under the window's edges.
-        CRect rect(0, 0, cx, cy);
-        if (pBar->m_dwStyle & CBRS_BORDER_LEFT)
-            rect.left -= AFX_CX_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_TOP)
-            rect.top -= AFX_CY_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_RIGHT)
-            rect.right += AFX_CX_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_BOTTOM)
-            rect.bottom += AFX_CY_BORDER2;
-        static_cast<COXSizeControlBar*>(pBar)->m_sizeFloat = rect.Size();
-    }
+    // The bar's borders hide under the window's edges.
+    COXSizeControlBar::TrackFloatingSize(GetFirstControlBar(), m_wndDockBar.m_dwStyle, cx, cy);
     COXMDIChildWndSizeDock::OnSize(nType, cx, cy);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/winuser.h"
 #include "toolkit/docking/shb_drag_data.h"
+#include "toolkit/docking/shb_internal.h"
 #include "toolkit/docking/shb_list.h"
 
 IMPLEMENT_DYNAMIC(COXShortcutBar, CWnd)
@@ -166,16 +167,21 @@ void COXShortcutBar::OnDestroy()
 
 // ---- notifications -----------------------------------------------------------------------------------------------
 
-LRESULT COXShortcutBar::SendSHBNotification(NMSHORTCUTBAR* pNMSHB)
+LRESULT zyn::toolkit::shb::SendNotification(CWnd& from, NMSHORTCUTBAR* pNMSHB)
 {
-    if (!pNMSHB || !m_hWnd)
+    if (!pNMSHB || !from.m_hWnd)
         return 0;
-    pNMSHB->hdr.hwndFrom = m_hWnd;
-    pNMSHB->hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd));
-    CWnd* owner = GetOwner();
+    pNMSHB->hdr.hwndFrom = from.m_hWnd;
+    pNMSHB->hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(from.m_hWnd));
+    CWnd* owner = from.GetOwner();
     if (!owner || !owner->m_hWnd)
         return 0;
     return ::SendMessageW(owner->m_hWnd, WM_NOTIFY, pNMSHB->hdr.idFrom, reinterpret_cast<LPARAM>(pNMSHB));
+}
+
+LRESULT COXShortcutBar::SendSHBNotification(NMSHORTCUTBAR* pNMSHB)
+{
+    return zyn::toolkit::shb::SendNotification(*this, pNMSHB);
 }
 
 LRESULT COXShortcutBar::NotifyGroup(UINT nCode, HSHBGROUP hGroup, LPARAM lParam, int nItem)

@@ -18,6 +18,21 @@ namespace shb = zyn::toolkit::shb;
 
 namespace {
 
+// The owner-draw record of one whole header drawn into hdc at (0, 0), size × its size.
+DRAWITEMSTRUCT HeaderDrawItem(HWND hWnd, HSHBGROUP hGroup, HDC hdc, CSize size)
+{
+    DRAWITEMSTRUCT dis{};
+    dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(hWnd));
+    dis.itemID = static_cast<UINT>(reinterpret_cast<uintptr_t>(hGroup));
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = ODS_DEFAULT;
+    dis.hwndItem = hWnd;
+    dis.hDC = hdc;
+    dis.rcItem = CRect(0, 0, size.cx, size.cy);
+    dis.itemData = reinterpret_cast<ULONG_PTR>(hGroup);
+    return dis;
+}
+
 // The two nested frames of a header, outer then inner (top-left, bottom-right colours).
 struct HeaderBorder {
     COLORREF outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight;
@@ -63,15 +78,7 @@ void COXShortcutBar::DrawHeaderNow(HSHBGROUP hGroup, HDC hdc, const CRect& rect)
     shb::OffscreenDc memory(hdc, CRect(0, 0, rect.Width(), rect.Height()));
     if (!memory.Valid())
         return;
-    DRAWITEMSTRUCT dis{};
-    dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
-    dis.itemID = static_cast<UINT>(reinterpret_cast<uintptr_t>(hGroup));
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = ODS_DEFAULT;
-    dis.hwndItem = m_hWnd;
-    dis.hDC = memory.dc();
-    dis.rcItem = CRect(0, 0, rect.Width(), rect.Height());
-    dis.itemData = reinterpret_cast<ULONG_PTR>(hGroup);
+    DRAWITEMSTRUCT dis = HeaderDrawItem(m_hWnd, hGroup, memory.dc(), rect.Size());
     DrawHeader(&dis);
     ::BitBlt(hdc, rect.left, rect.top, rect.Width(), rect.Height(), memory.dc(), 0, 0, SRCCOPY);
 }
@@ -204,16 +211,8 @@ CImageList* COXShortcutBar::CreateGroupDragImage(HSHBGROUP hGroup)
             shb::OffscreenDc memory(screen, CRect(0, 0, rect.Width(), rect.Height()));
             ok = memory.Valid();
             if (ok) {
-                DRAWITEMSTRUCT dis{};
-                dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
-                dis.itemID = static_cast<UINT>(reinterpret_cast<uintptr_t>(hGroup));
-                dis.itemAction = ODA_DRAWENTIRE;
-                dis.itemState = ODS_DEFAULT;
-                dis.hwndItem = m_hWnd;
-                dis.hDC = memory.dc();
-                dis.rcItem = CRect(0, 0, rect.Width(), rect.Height());
-                dis.itemData = reinterpret_cast<ULONG_PTR>(hGroup);
-                DrawHeader(&dis);
+                DRAWITEMSTRUCT dis = HeaderDrawItem(m_hWnd, hGroup, memory.dc(), rect.Size());
+    DrawHeader(&dis);
                 const shb::OwnedObject bitmap(memory.ReleaseBitmap());
                 ok = ::ImageList_Add(list->GetSafeHandle(), static_cast<HBITMAP>(bitmap.get()), nullptr) >= 0;
             }

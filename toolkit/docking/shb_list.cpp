@@ -20,6 +20,7 @@
 #include "platform/user/winuser.h"
 #include "resources/resource.h"
 #include "toolkit/docking/shb_bar.h"
+#include "toolkit/docking/shb_internal.h"
 
 IMPLEMENT_DYNAMIC(COXSHBListCtrl, CListCtrl)
 
@@ -190,12 +191,7 @@ LRESULT COXSHBListCtrl::SendSHBNotification(NMSHORTCUTBAR* pNMSHB)
         return 0;
     if (m_pShortcutBar && m_pShortcutBar->m_hWnd && ::IsWindow(m_pShortcutBar->m_hWnd))
         return m_pShortcutBar->SendSHBNotification(pNMSHB);
-    pNMSHB->hdr.hwndFrom = m_hWnd;
-    pNMSHB->hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd));
-    CWnd* owner = GetOwner();
-    if (!owner || !owner->m_hWnd)
-        return 0;
-    return ::SendMessageW(owner->m_hWnd, WM_NOTIFY, pNMSHB->hdr.idFrom, reinterpret_cast<LPARAM>(pNMSHB));
+    return zyn::toolkit::shb::SendNotification(*this, pNMSHB);
 }
 
 LRESULT COXSHBListCtrl::Notify(UINT nCode, int nItem, LPARAM lParam)

@@ -167,22 +167,9 @@ void COXSizableMiniDockFrameWnd::OnSize(UINT /*nType*/, int cx, int cy)
 {
     if (cx == 0 && cy == 0)
         return;
-    CControlBar* pBar = GetFirstControlBar();
-    if (!(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI) && pBar && pBar->m_hWnd &&
-        pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)) && (pBar->GetStyle() & WS_VISIBLE)) {
-        // The bar's borders hide under the frame's edges: its floating size is the
-        // client area grown by them.
-        CRect rect(0, 0, cx, cy);
-        if (pBar->m_dwStyle & CBRS_BORDER_LEFT)
-            rect.left -= AFX_CX_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_TOP)
-            rect.top -= AFX_CY_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_RIGHT)
-            rect.right += AFX_CX_BORDER2;
-        if (pBar->m_dwStyle & CBRS_BORDER_BOTTOM)
-            rect.bottom += AFX_CY_BORDER2;
-        static_cast<COXSizeControlBar*>(pBar)->m_sizeFloat = rect.Size();
-    }
+    // The bar's borders hide under the frame's edges: its floating size is the client
+    // area grown by them.
+    COXSizeControlBar::TrackFloatingSize(GetFirstControlBar(), m_wndDockBar.m_dwStyle, cx, cy);
     RecalcLayout(TRUE);
 }
 

@@ -149,6 +149,23 @@ void COXSizeControlBar::OnDestroy()
     CControlBar::OnDestroy();
 }
 
+void COXSizeControlBar::TrackFloatingSize(CControlBar* pBar, DWORD dwDockBarStyle, int cx, int cy)
+{
+    if (!(cx || cy) || (dwDockBarStyle & CBRS_FLOAT_MULTI) || !pBar || !pBar->m_hWnd ||
+        !pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)) || !(pBar->GetStyle() & WS_VISIBLE))
+        return;
+    CRect rect(0, 0, cx, cy);
+    if (pBar->m_dwStyle & CBRS_BORDER_LEFT)
+        rect.left -= AFX_CX_BORDER2;
+    if (pBar->m_dwStyle & CBRS_BORDER_TOP)
+        rect.top -= AFX_CY_BORDER2;
+    if (pBar->m_dwStyle & CBRS_BORDER_RIGHT)
+        rect.right += AFX_CX_BORDER2;
+    if (pBar->m_dwStyle & CBRS_BORDER_BOTTOM)
+        rect.bottom += AFX_CY_BORDER2;
+    static_cast<COXSizeControlBar*>(pBar)->m_sizeFloat = rect.Size();
+}
+
 void COXSizeControlBar::TidyUp(CFrameWnd* pFrame)
 {
     if (!m_parrAllocBars)

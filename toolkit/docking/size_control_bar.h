@@ -109,6 +109,10 @@ public:
     // Destroys the dynamic bars (SZBARF_DYNAMIC) whose top-level frame is pFrame and deletes
     // the windowless ones that belonged to it.
     static void TidyUp(CFrameWnd* pFrame);
+    // A floating frame of one bar (its dock bar not CBRS_FLOAT_MULTI) sized to cx × cy:
+    // when that bar is a visible size bar, its floating size becomes the client area grown
+    // by the bar's borders, which hide under the frame's edges. Nothing otherwise.
+    static void TrackFloatingSize(CControlBar* pBar, DWORD dwDockBarStyle, int cx, int cy);
     // Whether the maximise button works now: a bar sharing its row in a size dock bar that
     // shows no tabs.
     virtual BOOL CanResize() const;

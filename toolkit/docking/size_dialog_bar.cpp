@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "platform/afx/afxstate.h"
+#include "platform/afx/dlgbar.h"
 #include "platform/afx/frame.h"
 #include "platform/base/tchar.h"
 #include "platform/base/lasterror.h"
@@ -23,18 +24,6 @@ BEGIN_MESSAGE_MAP(COXSizeDialogBar, COXSizeControlBar)
 END_MESSAGE_MAP()
 
 namespace {
-
-// The dialog manager's side of the bar: the bar object's map sees every message first, so
-// this only asks for the default focus.
-INT_PTR SizeDialogBarProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
-
-// Where a template's style word sits: an extended template starts {1, 0xFFFF}.
-size_t StyleOffset(const std::vector<uint8_t>& bytes)
-{
-    if (bytes.size() >= 26 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF)
-        return 12;
-    return 0;
-}
 
 // A combo box whose list drops down (CBS_DROPDOWN, CBS_DROPDOWNLIST, and the simple style
 // too): its window height is its edit part's, which does not scale.
@@ -69,27 +58,11 @@ BOOL COXSizeDialogBar::Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT n
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
-    const HRSRC hRes = ::FindResourceW(hInst, lpszTemplateName, RT_DIALOG);
-    const HGLOBAL hData = hRes ? ::LoadResource(hInst, hRes) : nullptr;
-    const void* pData = hData ? ::LockResource(hData) : nullptr;
-    const DWORD cb = hRes ? ::SizeofResource(hInst, hRes) : 0;
-    if (!pData || cb < 18) {
-        ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return FALSE;
-    }
     // A copy of the template made into a hidden child without a caption: the bar shows
     // once it is set up.
-    std::vector<uint8_t> bytes(cb + 4);
-    std::memcpy(bytes.data(), pData, cb);
-    const size_t at = StyleOffset(bytes);
-    DWORD dwTemplateStyle = 0;
-    std::memcpy(&dwTemplateStyle, bytes.data() + at, sizeof dwTemplateStyle);
-    DWORD dwNew = dwTemplateStyle & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE | DS_MODALFRAME);
-    dwNew |= WS_CHILD | WS_CLIPSIBLINGS;
-    std::memcpy(bytes.data() + at, &dwNew, sizeof dwNew);
-    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
-    std::memcpy(aligned.data(), bytes.data(), bytes.size());
+    CBarDialogTemplate tmpl;
+    if (!AfxLoadBarDialogTemplate(lpszTemplateName, tmpl))
+        return FALSE;
 
     m_dwStyle = nStyle & CBRS_ALL;
     // The bar's classes may veto the window as for any control bar.
@@ -102,8 +75,7 @@ BOOL COXSizeDialogBar::Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT n
         return FALSE;
     m_lpszTemplateName = lpszTemplateName;
     AfxHookWindowCreate(this);
-    const HWND hWnd = ::CreateDialogIndirectParamW(hInst, reinterpret_cast<LPCDLGTEMPLATE>(aligned.data()),
-        pParentWnd->m_hWnd, &SizeDialogBarProc, 0);
+    const HWND hWnd = ::CreateDialogIndirectParamW(tmpl.hInst, tmpl.Get(), pParentWnd->m_hWnd, &AfxBarDialogProc, 0);
     const BOOL bHooked = AfxUnhookWindowCreate();
     m_lpszTemplateName = nullptr;
     if (!bHooked || !hWnd) {

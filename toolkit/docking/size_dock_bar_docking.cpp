@@ -354,32 +354,9 @@ void COXSizeDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
             pBar->SetParent(this);
         pBar->SetWindowPos(nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     } else {
-        // A new row at the end, the bar off the edge by the border convention.
-        m_arrBars.Add(pBar);
-        m_arrBars.Add(nullptr);
-        if (pBar->GetParent() != this)
-            pBar->SetParent(this);
-        pBar->SetWindowPos(nullptr, -AFX_CX_BORDER2, -AFX_CY_BORDER2, 0, 0,
-            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        AppendRow(pBar);
     }
-
-    pBar->m_pDockBar = this;
-    if (pOld == this) {
-        const int nOldPos = FindBar(pBar, nPos);
-        if (nOldPos > 0) {
-            m_arrBars.RemoveAt(nOldPos);
-            TidyRows();
-        }
-    } else if (pOld) {
-        // The old dock bar may destroy its floating frame: the bar has left it already.
-        pOld->RemoveControlBar(pBar, -1, m_bFloating && !pOld->m_bFloating);
-    }
-    TidyRows();
-    if (bShow)
-        pBar->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    RemovePlaceHolder(pBar);
-    if (CFrameWnd* pFrame = GetDockingFrame())
-        pFrame->DelayRecalcLayout();
+    FinishDocking(pBar, pOld, nPos, bShow);
 }
 
 BOOL COXSizeDockBar::RemoveControlBar(CControlBar* pBar, int nPosExclude, int nAddPlaceHolder)

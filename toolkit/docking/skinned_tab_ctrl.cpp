@@ -19,6 +19,23 @@ COXSkinnedTabCtrl::~COXSkinnedTabCtrl()
 
 COXTabSkin* COXSkinnedTabCtrl::GetTabSkin() { return m_skin.Get(); }
 
+void COXSkinnedTabCtrl::InsetClientArea(NCCALCSIZE_PARAMS* lpncsp, int nOffset)
+{
+    RECT& r = lpncsp->rgrc[0];
+    if (r.right - r.left > 2 * nOffset) {
+        r.left += nOffset;
+        r.right -= nOffset;
+    } else {
+        r.right = r.left;
+    }
+    if (r.bottom - r.top > 2 * nOffset) {
+        r.top += nOffset;
+        r.bottom -= nOffset;
+    } else {
+        r.bottom = r.top;
+    }
+}
+
 void COXSkinnedTabCtrl::OnPaint()
 {
     // The skin makes the paint DC (or lets the control's own painting make it).

@@ -59,6 +59,11 @@ public:
     // The scroll arrows; attached by the tab skin to the control's up-down child.
     COXSkinnedSpinCtrl m_wndSpin;
 
+protected:
+    // The client area of a WM_NCCALCSIZE moved in by nOffset on each side, for a strip
+    // with a frame around it; a dimension too small for both margins collapses to empty.
+    static void InsetClientArea(NCCALCSIZE_PARAMS* lpncsp, int nOffset);
+
 private:
     COXElementSkinLookup<COXTabSkin> m_skin;
 

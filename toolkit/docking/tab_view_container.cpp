@@ -498,20 +498,7 @@ BOOL COX3DTabViewContainer::OnSelChange(NMHDR* /*pNotifyStruct*/, LRESULT* pResu
 void COX3DTabViewContainer::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
 {
     COXSkinnedTabCtrl::OnNcCalcSize(bCalcValidRects, lpncsp);
-    RECT& r = lpncsp->rgrc[0];
-    const int offset = static_cast<int>(m_dwOffsetExternal);
-    if (r.right - r.left > 2 * offset) {
-        r.left += offset;
-        r.right -= offset;
-    } else {
-        r.right = r.left;
-    }
-    if (r.bottom - r.top > 2 * offset) {
-        r.top += offset;
-        r.bottom -= offset;
-    } else {
-        r.bottom = r.top;
-    }
+    InsetClientArea(lpncsp, static_cast<int>(m_dwOffsetExternal));
 }
 
 void COX3DTabViewContainer::OnNcPaint()

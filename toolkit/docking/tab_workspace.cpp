@@ -319,20 +319,7 @@ void COXTabWorkspace::OnLButtonDblClk(UINT nFlags, CPoint point)
 void COXTabWorkspace::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
 {
     COXSkinnedTabCtrl::OnNcCalcSize(bCalcValidRects, lpncsp);
-    RECT& r = lpncsp->rgrc[0];
-    const int offset = static_cast<int>(m_dwOffset);
-    if (r.right - r.left > 2 * offset) {
-        r.left += offset;
-        r.right -= offset;
-    } else {
-        r.right = r.left;
-    }
-    if (r.bottom - r.top > 2 * offset) {
-        r.top += offset;
-        r.bottom -= offset;
-    } else {
-        r.bottom = r.top;
-    }
+    InsetClientArea(lpncsp, static_cast<int>(m_dwOffset));
 }
 
 void COXTabWorkspace::OnNcPaint()

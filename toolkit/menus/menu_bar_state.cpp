@@ -124,6 +124,17 @@ CString ClassNameOf(const CDocument* pDoc)
     return CString(pClass->m_lpszClassName);
 }
 
+// The class name of the first open document of the template that shows hMenu: the name
+// its saved state goes under. Empty for a menu of no template or one without documents.
+CString DocumentClassOfMenu(const std::map<HMENU, CDocTemplate*>& templates, HMENU hMenu)
+{
+    const auto it = templates.find(hMenu);
+    if (it == templates.end() || !it->second)
+        return CString();
+    POSITION pos = it->second->GetFirstDocPosition();
+    return pos ? ClassNameOf(it->second->GetNextDoc(pos)) : CString();
+}
+
 } // namespace
 
 CString COXMenuBar::GetSectionName(LPCTSTR lpszName)
@@ -224,13 +235,7 @@ BOOL COXMenuBar::SaveBarState(LPCTSTR /*lpszSubKey*/, LPCTSTR /*lpszValueName*/,
     const std::map<HMENU, int> changed = m_mapChanged;
     for (const auto& [hMenu, order] : changed) {
         (void)order;
-        CString name;
-        const auto it = m_mapTemplates.find(hMenu);
-        if (it != m_mapTemplates.end() && it->second) {
-            POSITION pos = it->second->GetFirstDocPosition();
-            if (pos)
-                name = ClassNameOf(it->second->GetNextDoc(pos));
-        }
+        const CString name = DocumentClassOfMenu(m_mapTemplates, hMenu);
         SaveMenuState(hMenu, name.IsEmpty() ? nullptr : static_cast<LPCTSTR>(name));
         m_mapChanged.erase(hMenu);
     }
@@ -243,13 +248,7 @@ BOOL COXMenuBar::SaveCustomizedMenu()
 {
     if (!IsCustomizable(TRUE) || !IsMarkedAsChanged())
         return TRUE;
-    CString name;
-    const auto it = m_mapTemplates.find(m_hMenu);
-    if (it != m_mapTemplates.end() && it->second) {
-        POSITION pos = it->second->GetFirstDocPosition();
-        if (pos)
-            name = ClassNameOf(it->second->GetNextDoc(pos));
-    }
+    const CString name = DocumentClassOfMenu(m_mapTemplates, m_hMenu);
     const BOOL bResult = SaveMenuState(m_hMenu, name.IsEmpty() ? nullptr : static_cast<LPCTSTR>(name));
     m_mapChanged.erase(m_hMenu);
     return bResult;

@@ -103,6 +103,15 @@ CRect DrawStripText(CDC* dc, const CString& text, const CRect& T, const CRect& G
     return textRect;
 }
 
+void FillDockBarClient(CDC* dc, COXSizeDockBar* dockBar, COLORREF colour)
+{
+    if (!dc || !dockBar || !dockBar->m_hWnd)
+        return;
+    CRect client;
+    dockBar->GetClientRect(&client);
+    FillKeepBk(dc, client, colour);
+}
+
 void FillKeepBk(CDC* dc, const RECT& rect, COLORREF colour)
 {
     const COLORREF oldBk = dc->GetBkColor();
@@ -301,11 +310,7 @@ void COXDockbarSkinClassic::OnNcPaintSizeDockBar(COXSizeDockBar* dockBar)
 
 void COXDockbarSkinClassic::DrawBackground(CDC* dc, COXSizeDockBar* dockBar)
 {
-    if (!dc || !dockBar || !dockBar->m_hWnd)
-        return;
-    CRect client;
-    dockBar->GetClientRect(&client);
-    FillKeepBk(dc, client, GetSysColor(COLOR_BTNFACE));
+    FillDockBarClient(dc, dockBar, GetSysColor(COLOR_BTNFACE));
 }
 
 void COXDockbarSkinClassic::OnNcCalcSize(BOOL /*calcValidRects*/, NCCALCSIZE_PARAMS* params, COXSizeControlBar* bar)

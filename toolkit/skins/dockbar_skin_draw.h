@@ -58,6 +58,8 @@ inline constexpr int kSplitterPaintLimit = 8000;
 void DrawFlatSplitter(CDC* dc, const COXSplitterRect* splitter, COLORREF fill, COLORREF line);
 // The dock bar's non-client area (its client area clipped away) filled with one colour.
 void FillDockBarNonClient(COXSizeDockBar* dockBar, COLORREF colour);
+// The dock bar's client area filled with one colour; nothing without a DC or a window.
+void FillDockBarClient(CDC* dc, COXSizeDockBar* dockBar, COLORREF colour);
 
 // FillSolidRect without leaving the DC's background colour at the fill colour.
 void FillKeepBk(CDC* dc, const RECT& rect, COLORREF colour);

@@ -187,11 +187,7 @@ void COXDockbarSkinXP::OnNcPaintSizeDockBar(COXSizeDockBar* dockBar)
 
 void COXDockbarSkinXP::DrawBackground(CDC* dc, COXSizeDockBar* dockBar)
 {
-    if (!dc || !dockBar || !dockBar->m_hWnd)
-        return;
-    CRect client;
-    dockBar->GetClientRect(&client);
-    FillKeepBk(dc, client, GetSysColor(COLOR_BTNFACE));
+    FillDockBarClient(dc, dockBar, GetSysColor(COLOR_BTNFACE));
 }
 
 void COXDockbarSkinXP::OnNcCalcSize(BOOL /*calcValidRects*/, NCCALCSIZE_PARAMS* params, COXSizeControlBar* bar)

@@ -4,6 +4,7 @@
 
 #include "platform/comctl/progress.h"
 #include "platform/user/button.h"
+#include "platform/user/dialog_template_writer.h"
 #include "platform/user/static.h"
 #include "platform/user/winuser.h"
 
@@ -12,57 +13,12 @@ IMPLEMENT_DYNAMIC(LProgressDlg, CDialog)
 namespace {
 
 // The built-in layout in dialog units: status line, bar, and Cancel centred below.
-class TemplateWriter {
-public:
-    void Word(WORD w) { m_words.push_back(w); }
-    void Dword(DWORD d)
-    {
-        Word(LOWORD(d));
-        Word(HIWORD(d));
-    }
-    void Text(const wchar_t* text)
-    {
-        for (const wchar_t* p = text; *p; ++p)
-            Word(static_cast<WORD>(*p));
-        Word(0);
-    }
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, const wchar_t* className, const wchar_t* text)
-    {
-        if (m_words.size() % 2)
-            Word(0); // items start on a DWORD boundary
-        Dword(style | WS_CHILD | WS_VISIBLE);
-        Dword(0);
-        Word(static_cast<WORD>(x));
-        Word(static_cast<WORD>(y));
-        Word(static_cast<WORD>(cx));
-        Word(static_cast<WORD>(cy));
-        Word(id);
-        Text(className);
-        Text(text);
-        Word(0); // no creation data
-    }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-
-private:
-    std::vector<WORD> m_words;
-};
-
-const TemplateWriter& BuiltinTemplate()
+const zyn::user::DialogTemplateWriter& BuiltinTemplate()
 {
-    static const TemplateWriter t = [] {
-        TemplateWriter w;
-        w.Dword(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_VISIBLE);
-        w.Dword(0);
-        w.Word(3);
-        w.Word(0);
-        w.Word(0);
-        w.Word(220);
-        w.Word(62);
-        w.Word(0); // no menu
-        w.Word(0); // the dialog class
-        w.Text(L"Progress");
-        w.Word(8);
-        w.Text(L"MS Shell Dlg");
+    static const zyn::user::DialogTemplateWriter t = [] {
+        zyn::user::DialogTemplateWriter w;
+        w.Header(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_VISIBLE, 3, 220, 62,
+            L"Progress", 8, L"MS Shell Dlg");
         w.Item(SS_LEFT | SS_NOPREFIX, 7, 7, 206, 9, static_cast<WORD>(kProgressStatusId), L"Static", L"");
         w.Item(0, 7, 20, 206, 10, static_cast<WORD>(kProgressBarId), PROGRESS_CLASSW, L"");
         w.Item(BS_PUSHBUTTON | WS_TABSTOP, 85, 39, 50, 14, static_cast<WORD>(IDCANCEL), L"Button", L"Cancel");
