@@ -5,8 +5,12 @@
 // mnemonic underline, the disabled, hot and highlighted looks, the focus rectangle and
 // owner drawing (WM_DRAWITEM, ODT_TAB).
 #include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "platform/comctl/tabctrl_state.h"
+#include "platform/gdi/shapes.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/winuser.h"
 
@@ -18,21 +22,46 @@ namespace {
 
 DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)); }
 
-void Fill(HDC dc, int l, int t, int r, int b, int color)
-{
-    if (r <= l || b <= t)
-        return;
-    const RECT rc{l, t, r, b};
-    ::FillRect(dc, &rc, ::GetSysColorBrush(color));
-}
+// The solid fills of one tab (background and edges), gathered and drawn in one batch so
+// that the DC is looked up once per tab rather than once per one-pixel line.
+class Fills {
+public:
+    explicit Fills(HDC dc) : m_dc(dc) {}
+    ~Fills() { Flush(); }
+    Fills(const Fills&) = delete;
+    Fills& operator=(const Fills&) = delete;
+
+    void Add(int l, int t, int r, int b, int color)
+    {
+        if (r <= l || b <= t)
+            return;
+        if (m_count == kCapacity)
+            Flush();
+        m_rects[m_count++] = zyn::gdi::SysColorRect{RECT{l, t, r, b}, color};
+    }
+    void Flush()
+    {
+        if (m_count)
+            zyn::gdi::FillSysColorRects(m_dc, m_rects.data(), m_count);
+        m_count = 0;
+    }
+
+private:
+    static constexpr size_t kCapacity = 16;
+    HDC m_dc;
+    std::array<zyn::gdi::SysColorRect, kCapacity> m_rects{};
+    size_t m_count = 0;
+};
+
+void Fill(Fills& f, int l, int t, int r, int b, int color) { f.Add(l, t, r, b, color); }
 
 // Horizontal run [x0, x1) at y and vertical run [y0, y1) at x.
-void HLine(HDC dc, int x0, int x1, int y, int color) { Fill(dc, x0, y, x1, y + 1, color); }
-void VLine(HDC dc, int x, int y0, int y1, int color) { Fill(dc, x, y0, x + 1, y1, color); }
-void Dot(HDC dc, int x, int y, int color) { Fill(dc, x, y, x + 1, y + 1, color); }
+void HLine(Fills& f, int x0, int x1, int y, int color) { f.Add(x0, y, x1, y + 1, color); }
+void VLine(Fills& f, int x, int y0, int y1, int color) { f.Add(x, y0, x + 1, y1, color); }
+void Dot(Fills& f, int x, int y, int color) { f.Add(x, y, x + 1, y + 1, color); }
 
 // The raised edges of a tab whose open side (the one joined to the pane) is `side`'s.
-void DrawTabEdges(HDC dc, TabSide side, const RECT& r)
+void DrawTabEdges(Fills& dc, TabSide side, const RECT& r)
 {
     const int l = r.left, t = r.top, rt = r.right, b = r.bottom;
     constexpr int hi = COLOR_3DHIGHLIGHT, dk = COLOR_3DDKSHADOW, sh = COLOR_3DSHADOW;
@@ -143,16 +172,20 @@ void DrawItem(TabState& s, HDC dc, int index, DWORD style, bool focused)
     if (!buttons) {
         if (selected)
             r = SelectedTabRect(side, r);
-        Fill(dc, r.left, r.top, r.right, r.bottom, COLOR_3DFACE);
-        DrawTabEdges(dc, side, r);
+        Fills fills(dc);
+        Fill(fills, r.left, r.top, r.right, r.bottom, COLOR_3DFACE);
+        DrawTabEdges(fills, side, r);
         if (highlighted) {
             RECT in = r;
             ::InflateRect(&in, -2, -2);
-            Fill(dc, in.left, in.top, in.right, in.bottom, COLOR_HIGHLIGHT);
+            Fill(fills, in.left, in.top, in.right, in.bottom, COLOR_HIGHLIGHT);
         }
     } else {
         pushed = selected || (item.state & TCIS_BUTTONPRESSED);
-        Fill(dc, r.left, r.top, r.right, r.bottom, highlighted ? COLOR_HIGHLIGHT : COLOR_3DFACE);
+        {
+            Fills fills(dc);
+            Fill(fills, r.left, r.top, r.right, r.bottom, highlighted ? COLOR_HIGHLIGHT : COLOR_3DFACE);
+        }
         RECT e = r;
         if (style & TCS_FLATBUTTONS) {
             if (pushed)
@@ -195,6 +228,41 @@ void DrawItem(TabState& s, HDC dc, int index, DWORD style, bool focused)
     }
 }
 
+// Fills `client` less the items' rectangles with the face colour, band by band: the
+// rectangles' tops and bottoms cut the client into horizontal bands, and in each band the
+// runs between the items covering it are filled.
+void FillAroundTabs(const TabState& s, HDC hdc, const RECT& client)
+{
+    std::vector<int> ys{client.top, client.bottom};
+    for (const TabItem& item : s.items) {
+        ys.push_back(std::clamp(static_cast<int>(item.rect.top), static_cast<int>(client.top),
+            static_cast<int>(client.bottom)));
+        ys.push_back(std::clamp(static_cast<int>(item.rect.bottom), static_cast<int>(client.top),
+            static_cast<int>(client.bottom)));
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    Fills fills(hdc);
+    std::vector<std::pair<int, int>> spans;
+    for (size_t b = 0; b + 1 < ys.size(); ++b) {
+        const int top = ys[b], bottom = ys[b + 1];
+        spans.clear();
+        for (const TabItem& item : s.items) {
+            const RECT& r = item.rect;
+            if (r.top <= top && r.bottom >= bottom && r.left < r.right)
+                spans.emplace_back(r.left, r.right);
+        }
+        std::sort(spans.begin(), spans.end());
+        int x = client.left;
+        for (const auto& [l, r] : spans) {
+            if (l > x)
+                fills.Add(x, top, std::min(l, static_cast<int>(client.right)), bottom, COLOR_3DFACE);
+            x = std::max(x, r);
+        }
+        fills.Add(x, top, client.right, bottom, COLOR_3DFACE);
+    }
+}
+
 } // namespace
 
 void PaintTabs(TabState& s, HDC hdc)
@@ -205,7 +273,13 @@ void PaintTabs(TabState& s, HDC hdc)
     const bool buttons = (style & TCS_BUTTONS) != 0;
     RECT client{};
     ::GetClientRect(s.self, &client);
-    ::FillRect(hdc, &client, ::GetSysColorBrush(COLOR_3DFACE));
+    // Every tab fills its own rectangle below, so the background needs filling only around
+    // them, unless a tab can go unpainted: an owner may change the items while drawing,
+    // and with the spin some tabs are scrolled away or cut.
+    if (s.overflow || (style & TCS_OWNERDRAWFIXED))
+        ::FillRect(hdc, &client, ::GetSysColorBrush(COLOR_3DFACE));
+    else
+        FillAroundTabs(s, hdc, client);
     if (!buttons) {
         RECT pane = PaneRect(side, s.rows, s.rowHeight, client.right, client.bottom);
         ::DrawEdge(hdc, &pane, EDGE_RAISED, BF_RECT | BF_SOFT);
@@ -231,13 +305,14 @@ void PaintTabs(TabState& s, HDC hdc)
         DrawItem(s, hdc, s.sel, style, focused);
     if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
         // An etched line in the gap after each button of a row that another follows.
+        Fills fills(hdc);
         for (int i = first; i + 1 < static_cast<int>(s.items.size()) && ::IsWindow(s.self); ++i) {
             const RECT& a = s.items[static_cast<size_t>(i)].rect;
             if (s.items[static_cast<size_t>(i + 1)].row != s.items[static_cast<size_t>(i)].row)
                 continue;
             const int x = a.right + kButtonGap / 2;
-            VLine(hdc, x, a.top, a.bottom, COLOR_3DSHADOW);
-            VLine(hdc, x + 1, a.top, a.bottom, COLOR_3DHIGHLIGHT);
+            VLine(fills, x, a.top, a.bottom, COLOR_3DSHADOW);
+            VLine(fills, x + 1, a.top, a.bottom, COLOR_3DHIGHLIGHT);
         }
     }
     if (focused && s.Valid(s.focus) && s.focus >= first && !(style & TCS_OWNERDRAWFIXED) && ::IsWindow(s.self)) {

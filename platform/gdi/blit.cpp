@@ -444,13 +444,26 @@ bool MaskedInvertSurface(
                 continue;
             uint32_t* row = d.Row32(yy);
             const uint32_t* c = color.Row32(sy);
-            for (int xx = r.left; xx < r.right; ++xx) {
-                const int sx = xs + (xx - dox - p.x);
-                if (sx < 0 || sx >= color.Width() || sx >= mask.Width())
-                    continue;
-                // SRCAND of the mask as black (0) and white (1), then SRCINVERT of the colour.
-                const uint32_t kept = mask.GetRaw(sx, sy) ? row[xx] : 0u;
-                row[xx] = (kept ^ c[sx]) & 0xFFFFFFu;
+            // The columns whose source lies inside both planes, worked out once a row.
+            const int off = xs - dox - p.x; // source column of destination column xx: xx + off
+            const int lim = std::min(color.Width(), mask.Width());
+            const int xa = std::max(r.left, -off);
+            const int xb = std::min(r.right, lim - off);
+            // SRCAND of the mask as black (0) and white (1), then SRCINVERT of the colour.
+            if (mask.IsMono()) {
+                const uint8_t* m = mask.Row(sy);
+                for (int xx = xa; xx < xb; ++xx) {
+                    const int sx = xx + off;
+                    const uint32_t kept = ((m[sx >> 3] >> (7 - (sx & 7))) & 1u) ? row[xx] : 0u;
+                    row[xx] = (kept ^ c[sx]) & 0xFFFFFFu;
+                }
+            } else {
+                const uint32_t* m = mask.Row32(sy);
+                for (int xx = xa; xx < xb; ++xx) {
+                    const int sx = xx + off;
+                    const uint32_t kept = m[sx] ? row[xx] : 0u;
+                    row[xx] = (kept ^ c[sx]) & 0xFFFFFFu;
+                }
             }
         }
     });

@@ -25,6 +25,13 @@ uint32_t PixelMask(const Surface& s) { return s.IsMono() ? 1u : 0xFFFFFFu; }
 void FillRow32(uint32_t* p, size_t n, uint32_t v)
 {
     static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    // Short runs (the one-pixel lines of edges and frames) cost more in the call than in
+    // the stores.
+    if (n <= 8) {
+        for (size_t i = 0; i < n; ++i)
+            p[i] = v;
+        return;
+    }
     std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
 }
 

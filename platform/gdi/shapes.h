@@ -13,4 +13,17 @@ namespace zyn::gdi {
 BOOL DrawDragRect(HDC hdc, const RECT* rect, SIZE size, const RECT* last, SIZE lastSize, HBRUSH brush = nullptr,
     HBRUSH lastBrush = nullptr);
 
+// One rectangle of a FillSysColorRects batch: logical coordinates and a COLOR_* index.
+struct SysColorRect {
+    RECT rect;
+    int color;
+};
+
+// Fills the rectangles in order, each with its system colour's brush (PATCOPY), exactly as
+// as many FillRect calls with GetSysColorBrush would, but looking the DC up once: a control
+// drawing many one-pixel edges pays the handle lookup and lock once per batch. Empty or
+// inverted rectangles fill nothing. FALSE (last error set) for a bad DC or colour index;
+// rectangles before a bad colour are filled.
+BOOL FillSysColorRects(HDC hdc, const SysColorRect* rects, size_t count);
+
 } // namespace zyn::gdi

@@ -69,6 +69,39 @@ int FillRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
     return 1;
 }
 
+BOOL zyn::gdi::FillSysColorRects(HDC hdc, const SysColorRect* rects, size_t count)
+{
+    const std::shared_ptr<Dc> dc = DcFromHandle(hdc);
+    if (!dc)
+        return FALSE;
+    if (!rects && count) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    DrawScope scope(*dc);
+    // Consecutive rectangles of one colour share the brush and its sampler.
+    int current = -1;
+    std::shared_ptr<BrushObj> brush;
+    std::optional<BrushSampler> sampler;
+    for (size_t i = 0; i < count; ++i) {
+        const SysColorRect& run = rects[i];
+        if (run.rect.left >= run.rect.right || run.rect.top >= run.rect.bottom)
+            continue;
+        if (!sampler || run.color != current) {
+            const HBRUSH h = ::GetSysColorBrush(run.color);
+            brush = h ? BrushOrSysColorFromHandle(h) : nullptr;
+            if (!brush) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return FALSE;
+            }
+            sampler.emplace(*dc, brush.get());
+            current = run.color;
+        }
+        FillDeviceRectWith(*dc, dc->ToDevice(run.rect), *sampler, Rop3Table(PATCOPY));
+    }
+    return TRUE;
+}
+
 int FrameRect(HDC hdc, const RECT* lprc, HBRUSH hbr)
 {
     std::shared_ptr<Dc> dc;

@@ -5,7 +5,9 @@
 // (only from a window object of this thread), the saved state (round trip, detach,
 // re-attach, bad entries refused), the MDI client's place for each tab style, and the
 // placeholder tab that activates nothing.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/mdi.h"
@@ -38,6 +40,22 @@ public:
         return CMDIChildWnd::WindowProc(message, wParam, lParam);
     }
     std::wstring tabText;
+};
+
+// A child whose answer to the tab-text question takes another child's tab away, once:
+// the refresh asking it must not act on a tab list it read before the answer.
+class MeddlingChild : public CMDIChildWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == COXTabWorkspace::kGetTabText && tabs && victim) {
+            tabs->RemoveTabItem(std::exchange(victim, nullptr), FALSE);
+            return 0;
+        }
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+    COXTabWorkspace* tabs = nullptr;
+    CWnd* victim = nullptr;
 };
 
 // A child with no window object that answers the tab-text question with a pointer anyway.
@@ -456,6 +474,56 @@ TEST_F(TabWorkspace, ALoneChildInANarrowFrameGetsAPlaceholderThatActivatesNothin
     main->RecalcLayout();
     Pump();
     EXPECT_EQ(Tabs().GetItemCount(), 1) << "the placeholder stayed";
+}
+
+TEST_F(TabWorkspace, ARefreshSurvivesAChildChangingTheTabsWhileAnswering)
+{
+    // Each row: which child the meddler is and which loses its tab while it answers
+    // (before or after it in the refresh's walk, or itself).
+    struct Row {
+        const char* name;
+        int meddler;
+        int victim;
+    };
+    const Row rows[] = {{"a later child", 0, 2}, {"an earlier child", 2, 0}, {"itself", 1, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<CMDIChildWnd*> children;
+        MeddlingChild* meddler = nullptr;
+        for (int i = 0; i < 4; ++i) {
+            CMDIChildWnd* child = i == row.meddler ? (meddler = new MeddlingChild) : new CMDIChildWnd;
+            const std::wstring title = L"C" + std::to_wstring(i);
+            ASSERT_TRUE(child->Create(nullptr, title.c_str(), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                CRect(0, 0, 200, 150), main));
+            children.push_back(child);
+        }
+        ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+        Pump();
+        ASSERT_EQ(Tabs().GetTabItemCount(), 4);
+        meddler->tabs = &Tabs();
+        meddler->victim = children[static_cast<size_t>(row.victim)];
+        for (int pass = 0; pass < 2; ++pass) {
+            Refresh();
+            // Every tab still names its own child, and no child has two.
+            std::vector<HWND> seen;
+            for (int i = 0; i < Tabs().GetTabItemCount(); ++i) {
+                const CWnd* wnd = Tabs().GetTabItem(i).pWnd;
+                ASSERT_NE(wnd, nullptr);
+                CString title;
+                wnd->GetWindowText(title);
+                EXPECT_EQ(std::wstring(Tabs().GetTabItem(i).csTitle.GetString()), std::wstring(title.GetString()))
+                    << "tab " << i << ", pass " << pass;
+                EXPECT_EQ(std::count(seen.begin(), seen.end(), wnd->m_hWnd), 0) << "tab " << i;
+                seen.push_back(wnd->m_hWnd);
+            }
+            EXPECT_EQ(Tabs().GetItemCount(), Tabs().GetTabItemCount());
+        }
+        EXPECT_EQ(Tabs().GetTabItemCount(), 4) << "the lost tab is back after the next refresh";
+        client.Detach();
+        for (CMDIChildWnd* child : children)
+            child->DestroyWindow();
+        Pump();
+    }
 }
 
 } // namespace

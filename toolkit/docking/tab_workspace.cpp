@@ -2,6 +2,8 @@
 #include "toolkit/docking/tab_client.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 
 #include "platform/afx/gdi/font.h"
 #include "platform/afx/window_dc.h"
@@ -126,11 +128,33 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     const auto active = reinterpret_cast<HWND>(::SendMessageW(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
     int position = GetTabItemCount();
     int select = -1;
+    // The tabs by handle, made once a refresh rather than scanning the list for every
+    // child. A child answering the text question may change the tabs meanwhile, so the map
+    // is made again when the list's length changed, a hit is checked against the list, and
+    // a miss (rare: most children have their tab) is settled by the full search.
+    std::unordered_map<HWND, int> byHandle;
+    size_t mappedCount = SIZE_MAX;
+    const auto lookUp = [&](HWND child) {
+        if (mappedCount != m_arrTab.size()) {
+            byHandle.clear();
+            for (size_t i = m_arrTab.size(); i-- > 0;)
+                if (const CWnd* w = m_arrTab[i].pWnd)
+                    byHandle[w->m_hWnd] = static_cast<int>(i); // the first item of a handle wins
+            mappedCount = m_arrTab.size();
+        }
+        const auto found = byHandle.find(child);
+        if (found != byHandle.end()) {
+            const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(found->second)];
+            if (entry.pWnd && entry.pWnd->m_hWnd == child && entry.csClassName == ClassNameOf(child))
+                return found->second;
+        }
+        return FindTabItem(child);
+    };
     const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
     for (HWND child = first; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         CWnd* wnd = CWnd::FromHandle(child);
         const CString text = GetTextForTabItem(wnd);
-        const int tab = FindTabItem(child);
+        const int tab = lookUp(child);
         if (tab >= 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
             if (child == active)
                 select = tab;
