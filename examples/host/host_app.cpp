@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <vector>
 
+#include "frames/log_print.h"
 #include "frames/log_viewer.h"
 #include "frames/zyn_app_doc.h"
 #include "frames/zyn_child_frame.h"
@@ -14,6 +16,7 @@
 #include "platform/afx/doctempl.h"
 #include "platform/base/exception.h"
 #include "platform/base/utf16.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/user/acs_user.h"
 #include "resources/resource.h"
@@ -242,4 +245,27 @@ void CHostApp::CloseLogViewer()
     if (m_pLogViewer && m_pLogViewer->m_hWnd)
         m_pLogViewer->DestroyWindow();
     m_pLogViewer.reset();
+}
+
+int CHostApp::PrintSessionLog()
+{
+    std::vector<CString> lines;
+    {
+        std::ifstream in(SessionLogFile(), std::ios::binary);
+        std::string line;
+        while (std::getline(in, line))
+            lines.emplace_back(zyn::base::FromUtf8(line).c_str());
+    }
+    // Letter paper at 150 dots per inch.
+    const HDC printer = zyn::gdi::CreatePrinterDC(150, 8500, 11000);
+    if (!printer) {
+        Say(L"No printer DC.");
+        return -1;
+    }
+    const int pages = zyn::frames::PrintLogLines(printer, L"Session log ", FromPath(SessionLogFile()), lines);
+    ::DeleteDC(printer);
+    CString line;
+    line.Format(L"Printed the session log: %d pages", pages);
+    Say(line);
+    return pages;
 }

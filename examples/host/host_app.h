@@ -46,6 +46,9 @@ public:
     bool AskRecorder();
     bool OpenLogViewer();
     void CloseLogViewer();
+    // Prints the session log on a printer of the recording kind (its pages are kept as
+    // pictures in the process); the number of pages, -1 when printing failed.
+    int PrintSessionLog();
 
     CHostFrame* Frame() const { return m_pFrame; }
     CZynDatabase& Database() { return *m_pDb; }

@@ -1,5 +1,6 @@
 #include "host_tour.h"
 
+#include <algorithm>
 #include <string>
 
 #include "frames/acconfig_sheet.h"
@@ -9,7 +10,11 @@
 #include "host_frame.h"
 #include "host_ids.h"
 #include "host_views.h"
+#include "platform/afx/afxres.h"
 #include "platform/afx/mdi.h"
+#include "platform/gdi/png_export.h"
+#include "platform/gdi/printer.h"
+#include "toolkit/docking/size_dock_bar.h"
 #include "platform/base/utf16.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/user/driver.h"
@@ -175,11 +180,43 @@ int RunTour(CHostApp& app, const std::filesystem::path& pictures)
     if (auto* mdiChild = dynamic_cast<CMDIChildWnd*>(child))
         frame.MDIRestore(mdiChild);
 
+    // The events bar on each side, floating and back; then tabbed with the shortcut bar.
+    CEventsBar& events = frame.Events();
+    static const struct {
+        UINT dock;
+        const char* side;
+    } sides[] = {{AFX_IDW_DOCKBAR_RIGHT, "right"}, {AFX_IDW_DOCKBAR_TOP, "top"}, {AFX_IDW_DOCKBAR_LEFT, "left"},
+        {AFX_IDW_DOCKBAR_BOTTOM, "bottom"}};
+    for (const auto& side : sides) {
+        frame.DockControlBar(&events, side.dock);
+        frame.RecalcLayout();
+        CWnd* dock = events.GetParent();
+        const bool ok = !events.IsFloating() && dock && static_cast<UINT>(dock->GetDlgCtrlID()) == side.dock;
+        tour.Step(side.dock == AFX_IDW_DOCKBAR_RIGHT ? "06-events-right" : nullptr,
+            (std::string("the events bar docked ") + side.side).c_str(), ok);
+    }
+    frame.FloatControlBar(&events, CPoint(420, 300));
+    frame.RecalcLayout();
+    tour.Step("07-events-floating", "the events bar floating", events.IsFloating() != FALSE);
+    frame.DockControlBar(&events, AFX_IDW_DOCKBAR_LEFT);
+    frame.RecalcLayout();
+    auto* leftDock = dynamic_cast<COXSizeDockBar*>(events.GetParent());
+    if (leftDock)
+        leftDock->TabAllDockedControlBars(&events);
+    frame.RecalcLayout();
+    tour.Step("08-bars-tabbed", "the events and shortcut bars tabbed on the left",
+        !events.IsFloating() && leftDock && events.GetDockTabCtrl() && frame.Shortcuts().GetDockTabCtrl());
+    frame.DockControlBar(&events, AFX_IDW_DOCKBAR_BOTTOM);
+    frame.RecalcLayout();
+    CWnd* bottom = events.GetParent();
+    tour.Step(nullptr, "the events bar back at the bottom",
+        !events.IsFloating() && bottom && static_cast<UINT>(bottom->GetDlgCtrlID()) == AFX_IDW_DOCKBAR_BOTTOM);
+
     // The archive pass and its restore.
     const int64_t before = host::CountRows(app.Database(), L"EVENTS");
     const bool archived = app.RunArchive();
     const int64_t after = host::CountRows(app.Database(), L"EVENTS");
-    tour.Step("06-archive", "archive pass and restore",
+    tour.Step("09-archive", "archive pass and restore",
         archived && after + app.LastArchive().archived == before &&
             app.LastArchive().restored + app.LastArchive().duplicates >= app.LastArchive().archived);
 
@@ -188,8 +225,20 @@ int RunTour(CHostApp& app, const std::filesystem::path& pictures)
 
     // The session log.
     const bool opened = app.OpenLogViewer();
-    tour.Step("07-session-log", "the session log viewer", opened && app.LogViewer() && app.LogViewer()->IsCreated());
+    tour.Step("10-session-log", "the session log viewer", opened && app.LogViewer() && app.LogViewer()->IsCreated());
     app.CloseLogViewer();
+
+    // The session log printed on the recording printer: one document, its pages kept as
+    // pictures.
+    const size_t documents = zyn::gdi::PrintedDocuments().size();
+    const int pages = app.PrintSessionLog();
+    const auto printed = zyn::gdi::PrintedDocuments();
+    bool pictured = pages > 0 && printed.size() == std::min(documents + 1, zyn::gdi::kPrintedDocumentsKept) &&
+        !printed.back()->pages.empty();
+    if (pictured)
+        pictured = zyn::gdi::SaveSurfacePng(*printed.back()->pages[0].image, nullptr,
+            (pictures / "11-printed-page.png").string());
+    tour.Step(nullptr, "the session log printed", pictured);
 
     // The skin after the one the run began with stays for the next run.
     frame.SendMessage(WM_COMMAND, skins[next], 0);

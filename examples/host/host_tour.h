@@ -4,8 +4,9 @@
 // desktop. The steps: every skin in turn (ending on the one after the skin the run began
 // with, so the next run shows the choice was kept), a door opened from the shortcut bar,
 // added and renamed through the form with its audit rows, the operators' screen from the
-// menu, a maximised screen, the archive pass and its restore, the recording server, and
-// the session log viewer.
+// menu, a maximised screen, the events bar docked on each side, floated, tabbed with the
+// shortcut bar and docked back, the archive pass and its restore, the recording server,
+// the session log viewer and the log printed on the recording printer.
 #include <filesystem>
 
 class CHostApp;
