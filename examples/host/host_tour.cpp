@@ -18,6 +18,7 @@
 #include "platform/base/utf16.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/user/driver.h"
+#include "platform/user/modal.h"
 #include "platform/user/winuser.h"
 #include "toolkit/skins/skin.h"
 
@@ -163,6 +164,31 @@ int RunTour(CHostApp& app, const std::filesystem::path& pictures)
             renamed = renamed || n == name + L" (lobby)";
         tour.Step(nullptr, "the door renamed", renamed);
         tour.Step(nullptr, "two audit rows", AuditRows(db, host::kObjectDoor) == auditBefore + 2);
+
+        // Names the form refuses, each with its message and nothing stored: an empty one,
+        // blanks only, one over 64 characters, the renamed door's own; then Cancel.
+        const size_t doorsBefore = doors->Names().size();
+        const struct {
+            CString name;
+            const char* what;
+        } refused[] = {{CString(), "an empty name"}, {CString(L"   "), "blanks only"},
+            {CString(L'x', 65), "a name of 65 characters"}, {name + L" (LOBBY)", "a name taken (any case)"}};
+        Press(view, 10012);
+        RunUntilIdle(app);
+        for (const auto& row : refused) {
+            const size_t shown = zyn::user::AnswerScript::Shown().size();
+            doors->SetNameField(row.name);
+            Press(view, IDOK);
+            RunUntilIdle(app);
+            const bool said = zyn::user::AnswerScript::Shown().size() == shown + 1;
+            tour.Step(nullptr, (std::string("the form refuses ") + row.what).c_str(),
+                said && doors->GetState() == AcCfgStateAdd && doors->Names().size() == doorsBefore);
+        }
+        Press(view, IDCANCEL);
+        RunUntilIdle(app);
+        tour.Step(nullptr, "Cancel leaves the doors as they were",
+            doors->GetState() == AcCfgStateView && doors->Names().size() == doorsBefore &&
+                AuditRows(db, host::kObjectDoor) == auditBefore + 2);
     } else {
         tour.Step(nullptr, "the door form", false);
     }
