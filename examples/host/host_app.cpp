@@ -153,13 +153,10 @@ int CHostApp::ExitInstance()
 
 bool CHostApp::ChooseSkin(const wchar_t* name)
 {
+    // SetCurrentSkin lays out and repaints every window of the application itself.
     if (!GetSkin(name) || !SetCurrentSkin(name))
         return false;
     WriteProfileString(L"Console", L"Skin", name);
-    if (m_pFrame) {
-        m_pFrame->RecalcLayout();
-        m_pFrame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
     Say(CString(L"Skin: ") + name);
     return true;
 }
