@@ -20,6 +20,7 @@
 // every line whole, the last one left out only when it is empty.
 #include <memory>
 
+#include "frames/cfg_message.h"
 #include "frames/log_list_ctl.h"
 #include "frames/session_log_reader.h"
 #include "platform/afx/ctlwrap_edit.h"
@@ -29,8 +30,8 @@
 
 class LProgressDlg;
 
-// Posted by the viewer to itself: fill the session list.
-inline constexpr UINT WM_ZYN_FILLLOGLIST = 2230;
+// The viewer posts WM_ZYN_FILLLOGLIST (cfg_message.h, with the suite's other messages)
+// to itself to fill the session list.
 
 // The largest part of one session the text box is given; the rest is named in a note.
 inline constexpr uint64_t kMaxShownSessionBytes = 64u << 20;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -171,6 +172,11 @@ bool SdlPresenter::Open(const PresenterOptions& options, std::string* whyNot)
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return fail(std::string("no display: ") + SDL_GetError());
     m_sdlStarted = true;
+    // Without a display SDL falls back to drivers that show nothing; a window there would
+    // leave the host waiting for input nobody can give, so it is no display.
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver && (std::string(driver) == "offscreen" || std::string(driver) == "dummy"))
+        return fail(std::string("no display: only SDL's ") + driver + " driver is available");
     auto desk = gdi::TakeScreenDamage().surface;
     const int x = options.x == PresenterOptions::kCentred ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : options.x;
     const int y = options.y == PresenterOptions::kCentred ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : options.y;

@@ -28,6 +28,22 @@ TEST_P(ZynDatabaseTest, EngineTypeComesFromTheDriver)
     EXPECT_EQ(viaOpen.GetEngineType(), IsPostgres() ? ZynEnginePostgreSQL : ZynEngineSQLite);
 }
 
+// Parameters given as a plain array are bound (not taken as the log flag of the
+// statement-only form): the rows carry them, the count of rows is returned, a mutable
+// array binds too.
+TEST_P(ZynDatabaseTest, ParametersInAPlainArrayAreBound)
+{
+    using zyn::afx::DbValue;
+    const DbValue first[] = {int32_t{7}, CString(L"seven")};
+    EXPECT_EQ(ZDb().ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, EVENT_TEXT) VALUES (?, ?)", first), 1);
+    DbValue second[] = {int32_t{8}, CString(L"eight")};
+    EXPECT_EQ(ZDb().ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, EVENT_TEXT) VALUES (?, ?)", second), 1);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS WHERE SERIALNUM = 7 AND EVENT_TEXT = 'seven'"), 1);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS WHERE SERIALNUM = 8 AND EVENT_TEXT = 'eight'"), 1);
+    const DbValue both[] = {int32_t{7}, int32_t{8}};
+    EXPECT_EQ(ZDb().ExecuteSQL(L"DELETE FROM EVENTS WHERE SERIALNUM IN (?, ?)", both), 2);
+}
+
 TEST_P(ZynDatabaseTest, SuiteStatementsMapBracketsAndRaiseFailures)
 {
     // Bracketed upper-case names reach the folded lower-case tables on PostgreSQL.

@@ -222,5 +222,28 @@ TEST_F(DisplayHooks, WithoutADisplayTheHostStaysHeadless)
         << "headless, a box answers its default button as before";
 }
 
+// SDL's drivers that show nothing (what it falls back to without a display) count as no
+// display: the host stays headless rather than wait on a window nobody sees.
+TEST_F(DisplayHooks, DriversThatShowNothingAreNoDisplay)
+{
+    const char* had = std::getenv("SDL_VIDEODRIVER");
+    const std::string saved = had ? had : "";
+    for (const char* driver : {"offscreen", "dummy"}) {
+        setenv("SDL_VIDEODRIVER", driver, 1);
+        std::string why;
+        const bool started = display::StartPresenter({}, &why);
+        EXPECT_FALSE(started) << driver;
+        EXPECT_NE(why.find(driver), std::string::npos) << driver << ": " << why;
+        EXPECT_FALSE(display::PresenterRunning()) << driver;
+        EXPECT_FALSE(gdi::DamageRecording()) << driver;
+        if (started)
+            display::StopPresenter();
+    }
+    if (had)
+        setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
+}
+
 } // namespace
 } // namespace zyn::test

@@ -9,9 +9,12 @@
 // 10 and 11 are ours for the two engines this platform runs on. The type is detected
 // from the driver after Open; a test double may set it without a connection.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "platform/afx/db/database.h"
+#include "platform/afx/db/dbvalue.h"
 #include "platform/base/cstring.h"
 
 enum ZynEngineType : int {
@@ -53,6 +56,14 @@ public:
     // first. A failure raises CDBException; with bLogError it is also written to
     // "OrvanError.log" (with the statement) before it is raised.
     virtual void ExecuteSQL(LPCWSTR lpszSQL, bool bLogError);
+    // Parameters in a plain array bind here. Without this form the array would decay to a
+    // pointer and reach the form above as bLogError = true: the statement would run
+    // without its parameters (failing on its markers, or worse, succeeding without them).
+    template <size_t N>
+    int64_t ExecuteSQL(LPCWSTR lpszSQL, const zyn::afx::DbValue (&params)[N])
+    {
+        return CDatabase::ExecuteSQL(lpszSQL, std::span<const zyn::afx::DbValue>(params, N));
+    }
 
     // True when a table (nTypes bit 1) or view (bit 2) of that name exists; the name is
     // folded as the engine folds unquoted names and compared without regard to case.

@@ -1,0 +1,103 @@
+#include "host_bars.h"
+
+#include "host_ids.h"
+#include "platform/afx/ddx.h"
+#include "platform/afx/frame.h"
+#include "platform/user/listbox.h"
+#include "toolkit/docking/shb_list.h"
+#include "toolkit/docking/shb_messages.h"
+
+UINT CHostToolbar::CaptionResourceID() const { return IDS_HOST_TOOLS; }
+UINT CHostToolbar::ToolbarResourceID() const { return IDR_HOST_TOOLS; }
+
+void CHostPaneBar::OnSizedOrDocked(int, int, BOOL, int)
+{
+    // The sizes given are the window's; the pane fills the client area inside the
+    // gripper and the buttons.
+    CRect client;
+    GetClientRect(&client);
+    if (CWnd* pane = Pane(); pane && pane->m_hWnd)
+        pane->MoveWindow(0, 0, client.Width(), client.Height());
+}
+
+BOOL CEventsBar::Make(CWnd* pParent)
+{
+    if (!Create(pParent, L"Recent events", IDW_HOST_EVENTS, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, CRect(0, 0, 360, 140)))
+        return FALSE;
+    return m_list.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 360, 140), this, 1);
+}
+
+void CEventsBar::Show(const std::vector<CString>& lines)
+{
+    m_list.ResetContent();
+    for (const CString& line : lines)
+        m_list.AddString(line);
+}
+
+int CEventsBar::LineCount() const { return m_list.GetCount(); }
+
+BEGIN_MESSAGE_MAP(CShortcutsBar, CHostPaneBar)
+    ON_NOTIFY(SHBN_ACTIVATEITEM, 1, &CShortcutsBar::OnActivateItem)
+END_MESSAGE_MAP()
+
+BOOL CShortcutsBar::Make(CWnd* pParent)
+{
+    if (!Create(pParent, L"Shortcuts", IDW_HOST_SHORTCUTS, WS_CHILD | WS_VISIBLE | CBRS_LEFT, CRect(0, 0, 150, 400)))
+        return FALSE;
+    // Fixed groups: no editing, no dragging.
+    return m_bar.Create(this, CRect(0, 0, 150, 400), SHBS_DISABLEDRAGDROPHEADER | SHBS_INFOTIP, 1);
+}
+
+BOOL CShortcutsBar::AddGroup(const wchar_t* title, const std::vector<Item>& items)
+{
+    const HSHBGROUP group = m_bar.InsertGroup(title, -1, -1, -1, 0, SHB_SMALLICON);
+    if (!group)
+        return FALSE;
+    m_groups.push_back(group);
+    COXSHBListCtrl* list = m_bar.GetGroupListCtrl(group);
+    if (!list)
+        return FALSE;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const int at = list->InsertItem(LVIF_TEXT | LVIF_PARAM, static_cast<int>(i), items[i].text, 0, 0, -1,
+            static_cast<LPARAM>(items[i].command));
+        if (at < 0)
+            return FALSE;
+    }
+    if (m_groups.size() == 1)
+        m_bar.ExpandGroup(group);
+    return TRUE;
+}
+
+bool CShortcutsBar::ActivateItem(int group, int item)
+{
+    if (group < 0 || group >= static_cast<int>(m_groups.size()))
+        return false;
+    m_bar.ExpandGroup(m_groups[static_cast<size_t>(group)]);
+    COXSHBListCtrl* list = m_bar.GetGroupListCtrl(m_groups[static_cast<size_t>(group)]);
+    if (!list || item < 0 || item >= list->GetItemCount())
+        return false;
+    list->ActivateItem(item);
+    return true;
+}
+
+void CShortcutsBar::OnActivateItem(NMHDR* pHeader, LRESULT* pResult)
+{
+    const auto* note = reinterpret_cast<const NMSHORTCUTBAR*>(pHeader);
+    *pResult = 0;
+    if (note->nItem < 0)
+        return;
+    COXSHBListCtrl* list = m_bar.GetGroupListCtrl(note->hGroup);
+    if (!list)
+        return;
+    const UINT command = static_cast<UINT>(list->GetItemData(note->nItem));
+    if (CFrameWnd* frame = GetTopLevelFrame(); frame && command != 0)
+        frame->PostMessage(WM_COMMAND, command, 0);
+    // Refused: the item stays inactive, so the next click opens the view again.
+    *pResult = 1;
+}
+
+void CFilterBar::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_FILTER_TEXT, m_text);
+    DDX_Check(pDX, IDC_FILTER_ALARMS, m_alarmsOnly);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The console's bars besides the library's own: its toolbar, the sizeable bar with the
+// recent events, the sizeable bar holding the shortcut bar whose items open the
+// registered views, and the filter dialog bar.
+//
+// The shortcut bar's items carry the command they stand for; activating one posts that
+// command to the main frame and refuses the activation, so the same item opens its view
+// again the next time it is clicked.
+#include <vector>
+
+#include "frames/init_dialog_bar.h"
+#include "frames/zyn_ctrl_bar.h"
+#include "frames/zyn_toolbar.h"
+#include "platform/afx/ctlwrap_listbox.h"
+#include "toolkit/docking/shb_bar.h"
+
+// The console's own program toolbar: 16 x 15 images from the host's resources.
+class CHostToolbar : public CZynToolbar {
+public:
+    CHostToolbar() : CZynToolbar(16, 15) {}
+    UINT CaptionResourceID() const override;
+
+protected:
+    UINT ToolbarResourceID() const override;
+};
+
+// A sizeable bar filled by one child window that follows the bar's size.
+class CHostPaneBar : public CZynCtrlBar {
+public:
+    CHostPaneBar() = default;
+
+protected:
+    void OnSizedOrDocked(int cx, int cy, BOOL bFloating, int flags) override;
+    virtual CWnd* Pane() = 0;
+};
+
+// The recent events, newest first.
+class CEventsBar : public CHostPaneBar {
+public:
+    BOOL Make(CWnd* pParent);
+    // Replaces the lines shown.
+    void Show(const std::vector<CString>& lines);
+    int LineCount() const;
+
+protected:
+    CWnd* Pane() override { return &m_list; }
+
+private:
+    CListBox m_list;
+};
+
+// The shortcut bar in a sizeable bar. Items are (text, command) pairs of a group.
+class CShortcutsBar : public CHostPaneBar {
+public:
+    struct Item {
+        const wchar_t* text;
+        UINT command;
+    };
+    BOOL Make(CWnd* pParent);
+    BOOL AddGroup(const wchar_t* title, const std::vector<Item>& items);
+    COXShortcutBar& Shortcuts() { return m_bar; }
+    // Activates an item as a click does (the tour uses it).
+    bool ActivateItem(int group, int item);
+
+protected:
+    CWnd* Pane() override { return &m_bar; }
+    afx_msg void OnActivateItem(NMHDR* pHeader, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    COXShortcutBar m_bar;
+    std::vector<HSHBGROUP> m_groups;
+};
+
+// The event filter: an edit and a check box on the host's dialog template.
+class CFilterBar : public CInitDialogBar {
+public:
+    CString m_text;
+    BOOL m_alarmsOnly = FALSE;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+};

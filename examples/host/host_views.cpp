@@ -1,0 +1,258 @@
+#include "host_views.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <span>
+
+
+#include "frames/acconfig_sheet.h"
+#include "frames/cfg_message.h"
+#include "frames/cfg_user_action.h"
+#include "host_ids.h"
+#include "platform/afx/db/dbvalue.h"
+#include "platform/afx/msgmap.h"
+#include "platform/afx/winapp.h"
+#include "platform/user/listbox.h"
+#include "platform/base/exception.h"
+#include "platform/suite/database/zyn_database.h"
+#include "platform/suite/user/acs_user.h"
+
+using zyn::afx::DbValue;
+
+namespace host {
+
+void CreateConfigTables(CZynDatabase& db)
+{
+    db.ExecuteSQL(L"CREATE TABLE IF NOT EXISTS HOST_DOOR (ID INTEGER PRIMARY KEY, NAME VARCHAR(64) NOT NULL UNIQUE)");
+    db.ExecuteSQL(L"CREATE TABLE IF NOT EXISTS HOST_OPERATOR (ID INTEGER PRIMARY KEY, NAME VARCHAR(64) NOT NULL UNIQUE)");
+}
+
+} // namespace host
+
+namespace {
+const CNamePage::Kind kDoors{L"HOST_DOOR", L"door", IDD_HOST_DOOR_PAGE, IDC_DOOR_NAME, host::kPermDoors, host::kObjectDoor};
+const CNamePage::Kind kOperators{
+    L"HOST_OPERATOR", L"operator", IDD_HOST_OPER_PAGE, IDC_OPER_NAME, host::kPermOperators, host::kObjectOperator};
+UINT ListOf(const CNamePage::Kind& kind) { return kind.idd == IDD_HOST_DOOR_PAGE ? IDC_DOOR_LIST : IDC_OPER_LIST; }
+} // namespace
+
+BEGIN_MESSAGE_MAP(CNamePage, CZynAcConfigPage)
+    ON_LBN_SELCHANGE(IDC_DOOR_LIST, &CNamePage::OnSelChange)
+    ON_LBN_SELCHANGE(IDC_OPER_LIST, &CNamePage::OnSelChange)
+END_MESSAGE_MAP()
+
+CNamePage::CNamePage(const Kind& kind) : CZynAcConfigPage(kind.idd, 0), m_kind(kind) {}
+
+void CNamePage::SetPermissions(const CAcsUser& user)
+{
+    const bool may = user.HasPermission(m_kind.permission);
+    m_bViewPerm = m_bAddPerm = m_bModifyPerm = m_bDeletePerm = may;
+}
+
+int CNamePage::CanModify() { return CZynAcConfigPage::CanModify() && m_selected >= 0; }
+int CNamePage::CanDelete() { return CZynAcConfigPage::CanDelete() && m_selected >= 0; }
+
+BOOL CNamePage::OnInitDialog()
+{
+    CZynAcConfigPage::OnInitDialog();
+    m_list.SubclassDlgItem(ListOf(m_kind), this);
+    Reload();
+    Select(m_rows.empty() ? -1 : 0);
+    GetDlgItem(m_kind.idcName)->EnableWindow(FALSE);
+    return TRUE;
+}
+
+void CNamePage::Reload()
+{
+    m_rows.clear();
+    m_list.ResetContent();
+    CZynDatabase* db = Database();
+    if (!db || !db->IsOpen())
+        return;
+    // Row by row in name order: a console's lists are short.
+    for (int32_t at = 0;; ++at) {
+        const DbValue offset[] = {at};
+        DbValue id, name;
+        const CString by = CString(L" FROM ") + m_kind.table + L" ORDER BY NAME, ID LIMIT 1 OFFSET ?";
+        if (!db->QueryValue(L"SELECT ID" + by, offset, id) || !db->QueryValue(L"SELECT NAME" + by, offset, name))
+            break;
+        const auto* n = std::get_if<CString>(&name);
+        LONG key = 0;
+        if (const auto* i64 = std::get_if<int64_t>(&id))
+            key = static_cast<LONG>(*i64);
+        else if (const auto* i32 = std::get_if<int32_t>(&id))
+            key = *i32;
+        else if (const auto* text = std::get_if<CString>(&id))
+            key = static_cast<LONG>(std::wcstol(text->GetString(), nullptr, 10));
+        m_rows.push_back({key, n ? *n : CString()});
+        m_list.AddString(m_rows.back().name);
+    }
+}
+
+std::vector<CString> CNamePage::Names() const
+{
+    std::vector<CString> names;
+    for (const Row& row : m_rows)
+        names.push_back(row.name);
+    return names;
+}
+
+void CNamePage::Select(int index)
+{
+    m_selected = index >= 0 && index < static_cast<int>(m_rows.size()) ? index : -1;
+    m_list.SetCurSel(m_selected);
+    SetDlgItemText(m_kind.idcName, m_selected >= 0 ? m_rows[static_cast<size_t>(m_selected)].name : CString());
+    UpdateButtons();
+}
+
+void CNamePage::OnSelChange()
+{
+    if (GetState() == AcCfgStateView)
+        Select(m_list.GetCurSel());
+    else
+        m_list.SetCurSel(m_selected); // the edit stays on the row it began on
+}
+
+CString CNamePage::NameField() const
+{
+    CString name;
+    GetDlgItemText(m_kind.idcName, name);
+    name.Trim();
+    return name;
+}
+
+void CNamePage::SetNameField(const CString& name) { SetDlgItemText(m_kind.idcName, name); }
+
+int CNamePage::SetState(AcCfgFormState state)
+{
+    const int result = CZynAcConfigPage::SetState(state);
+    const bool editing = result && (state == AcCfgStateAdd || state == AcCfgStateModify);
+    if (state == AcCfgStateAdd)
+        SetNameField(CString());
+    GetDlgItem(m_kind.idcName)->EnableWindow(editing);
+    m_list.EnableWindow(!editing);
+    return result;
+}
+
+int CNamePage::ValidateData()
+{
+    const CString name = NameField();
+    if (name.IsEmpty()) {
+        AfxMessageBox(CString(L"Enter the ") + m_kind.noun + L"'s name.");
+        return FALSE;
+    }
+    if (name.GetLength() > 64) {
+        AfxMessageBox(CString(L"A name has at most 64 characters."));
+        return FALSE;
+    }
+    // A rename to the name the row has already is no duplicate.
+    if (GetState() == AcCfgStateModify && m_selected >= 0 && m_rows[static_cast<size_t>(m_selected)].name == name)
+        return TRUE;
+    return NameExists(name, m_kind.table, L"NAME", -9999, TRUE) ? FALSE : TRUE;
+}
+
+bool CNamePage::Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure)
+{
+    CZynDatabase* db = Database();
+    if (!db || !db->IsOpen())
+        return false;
+    try {
+        if (name.IsEmpty()) {
+            const DbValue params[] = {int32_t{id}};
+            db->ExecuteSQL(sql, std::span<const DbValue>(params));
+        } else {
+            const DbValue params[] = {name, int32_t{id}};
+            db->ExecuteSQL(sql, std::span<const DbValue>(params));
+        }
+    } catch (CException* e) {
+        HandleException(failure, e, TRUE);
+        e->Delete();
+        return false;
+    }
+    return true;
+}
+
+void CNamePage::Audit(LONG id, const CString& name)
+{
+    CString text;
+    text.Format(L"%s(%d)", name.GetString(), id);
+    if (CAcsUser* user = User())
+        user->LogTransToDB(AcCfgFormStateToUserActionType(GetState()), m_kind.objectType, text, id, 0, 0);
+    CfgMessage msg(m_kind.objectType, AcCfgFormStateToUserActionType(GetState()), 0);
+    msg.m_lParams[0] = id;
+    msg.m_strText = name;
+    UpdateApp(msg, TRUE);
+}
+
+int CNamePage::Add()
+{
+    const CString name = NameField();
+    LONG id = 1;
+    for (const Row& row : m_rows)
+        id = std::max(id, row.id + 1);
+    if (!Store((CString(L"INSERT INTO ") + m_kind.table + L" (NAME, ID) VALUES (?, ?)").GetString(), id, name,
+            L"The name could not be added."))
+        return FALSE;
+    Audit(id, name);
+    Reload();
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].id == id)
+            Select(static_cast<int>(i));
+    return TRUE;
+}
+
+int CNamePage::Modify()
+{
+    if (m_selected < 0)
+        return FALSE;
+    const LONG id = m_rows[static_cast<size_t>(m_selected)].id;
+    const CString name = NameField();
+    if (!Store((CString(L"UPDATE ") + m_kind.table + L" SET NAME = ? WHERE ID = ?").GetString(), id, name,
+            L"The name could not be changed."))
+        return FALSE;
+    Audit(id, name);
+    Reload();
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].id == id)
+            Select(static_cast<int>(i));
+    return TRUE;
+}
+
+int CNamePage::Delete()
+{
+    if (m_selected < 0)
+        return FALSE;
+    const Row row = m_rows[static_cast<size_t>(m_selected)];
+    if (!Store((CString(L"DELETE FROM ") + m_kind.table + L" WHERE ID = ?").GetString(), row.id, CString(),
+            L"The name could not be deleted."))
+        return FALSE;
+    Audit(row.id, row.name);
+    Reload();
+    Select(m_rows.empty() ? -1 : 0);
+    return TRUE;
+}
+
+int CNamePage::Clear()
+{
+    SetNameField(CString());
+    return TRUE;
+}
+
+void CNamePage::Cancel() { Select(m_selected); }
+
+IMPLEMENT_DYNCREATE(CDoorView, CZynAcConfigView)
+IMPLEMENT_DYNCREATE(COperatorView, CZynAcConfigView)
+
+int CDoorView::AddPages()
+{
+    SetTitle(L"Doors");
+    GetSheet()->AddPage(new CNamePage(kDoors)); // the sheet owns its pages
+    return TRUE;
+}
+
+int COperatorView::AddPages()
+{
+    SetTitle(L"Operators");
+    GetSheet()->AddPage(new CNamePage(kOperators));
+    return TRUE;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The console's configuration screens: doors and operators. Each is a configuration view
+// of one page listing the names kept in the console's own table (HOST_DOOR, HOST_OPERATOR)
+// beside a name field. Add and Modify take the field's name, refusing an empty one or one
+// the table has already; each change writes its audit row (USER_TRANSACTION) for the
+// logged-in operator and is told to the other screens.
+#include <vector>
+
+#include "frames/acconfig_page.h"
+#include "frames/acconfig_view.h"
+#include "platform/afx/ctlwrap_listbox.h"
+
+namespace host {
+
+// Permissions and object types of the console's screens.
+inline constexpr LONG kPermDoors = 9001, kPermOperators = 9002;
+inline constexpr int kObjectDoor = 901, kObjectOperator = 902;
+
+// Creates the screens' tables when missing.
+void CreateConfigTables(CZynDatabase& db);
+
+} // namespace host
+
+class CNamePage : public CZynAcConfigPage {
+public:
+    struct Kind {
+        const wchar_t* table;  // HOST_DOOR or HOST_OPERATOR: ID, NAME
+        const wchar_t* noun;   // "door"
+        UINT idd, idcName;
+        LONG permission;
+        int objectType;
+    };
+    explicit CNamePage(const Kind& kind);
+
+    void SetPermissions(const CAcsUser& user) override;
+    int CanModify() override;
+    int CanDelete() override;
+    int SetState(AcCfgFormState state) override;
+    int ValidateData() override;
+    int Add() override;
+    int Modify() override;
+    int Delete() override;
+    int Clear() override;
+    void Cancel() override;
+    BOOL OnInitDialog() override;
+
+    // For the tour and the tests: the names shown, the selection, the name field.
+    std::vector<CString> Names() const;
+    void Select(int index);
+    void SetNameField(const CString& name);
+
+protected:
+    afx_msg void OnSelChange();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct Row {
+        LONG id;
+        CString name;
+    };
+    void Reload();
+    CString NameField() const;
+    bool Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure);
+    void Audit(LONG id, const CString& name);
+
+    Kind m_kind;
+    CListBox m_list;
+    std::vector<Row> m_rows;
+    int m_selected = -1;
+};
+
+class CDoorView : public CZynAcConfigView {
+    DECLARE_DYNCREATE(CDoorView)
+public:
+    int AddPages() override;
+};
+
+class COperatorView : public CZynAcConfigView {
+    DECLARE_DYNCREATE(COperatorView)
+public:
+    int AddPages() override;
+};

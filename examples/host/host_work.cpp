@@ -1,0 +1,176 @@
+#include "host_work.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <span>
+
+#include "archive/log_events.h"
+#include "archive/purge_driver.h"
+#include "platform/afx/db/dbvalue.h"
+#include "platform/base/exception.h"
+#include "platform/base/inifile.h"
+#include "platform/base/utf16.h"
+#include "platform/suite/database/schema_loader.h"
+#include "platform/suite/database/table_exists.h"
+#include "platform/suite/utility/stdiofile_unicode.h"
+#include "rpc/crs_rpc_server_proxy.h"
+
+namespace host {
+
+using zyn::afx::DbValue;
+
+void OpenDatabase(CZynDatabase& db, const CString& sqlitePath, const CString& pgConnect,
+    const std::function<void(const CString&)>& say)
+{
+    CString line;
+    if (pgConnect.IsEmpty()) {
+        if (!std::filesystem::exists(zyn::base::ToUtf8(sqlitePath.GetString()))) {
+            const int statements = zyn::db::CreateDatabase(sqlitePath, zyn::db::SchemaEngine::SQLite);
+            line.Format(L"Created %s from the schema (%d statements)", sqlitePath.GetString(), statements);
+            say(line);
+        }
+        db.OpenEx(zyn::db::SqliteConnectString(sqlitePath));
+    } else {
+        db.OpenEx(pgConnect);
+        if (!ZynTableExists(&db, L"EVENTS")) {
+            const int statements = zyn::db::LoadSchema(db);
+            line.Format(L"Created the schema on the server (%d statements)", statements);
+            say(line);
+        }
+    }
+    say(L"Database: " + db.GetDBMSName());
+}
+
+int64_t CountRows(CZynDatabase& db, LPCWSTR table)
+{
+    int64_t n = 0;
+    db.QueryInt64(CString(L"SELECT COUNT(*) FROM ") + table, {}, n);
+    return n;
+}
+
+int SeedEvents(CZynDatabase& db, int count)
+{
+    if (CountRows(db, L"EVENTS") != 0)
+        return 0;
+    static const wchar_t* const texts[] = {L"Door forced open", L"Valid card", L"Door held open",
+        L"Invalid card", L"Alarm acknowledged", L"Door secured"};
+    for (int i = 0; i < count; ++i) {
+        TIMESTAMP_STRUCT when{};
+        when.year = 2010;
+        when.month = static_cast<decltype(when.month)>(1 + i % 12);
+        when.day = static_cast<decltype(when.day)>(1 + i % 28);
+        when.hour = static_cast<decltype(when.hour)>(8 + i % 10);
+        CString text;
+        text.Format(L"%s (door %d)", texts[i % 6], 1 + i % 4);
+        const DbValue params[] = {int32_t{i + 1}, int32_t{1}, int32_t{100 + i % 6}, text, when};
+        db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC) "
+                      L"VALUES (?, ?, ?, ?, ?)",
+            std::span<const DbValue>(params));
+    }
+    return count;
+}
+
+std::vector<CString> RecentEvents(CZynDatabase& db, int count)
+{
+    std::vector<CString> lines;
+    for (int32_t i = 0; i < count; ++i) {
+        const DbValue at[] = {i};
+        DbValue text;
+        if (!db.QueryValue(L"SELECT EVENT_TEXT FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC "
+                           L"LIMIT 1 OFFSET ?",
+                at, text))
+            break;
+        if (const auto* s = std::get_if<CString>(&text))
+            lines.push_back(*s);
+    }
+    return lines;
+}
+
+namespace {
+
+// The event set that tells of each row it writes to the archive.
+class CountingEvents : public CLogEvents {
+public:
+    CountingEvents(CZynDatabase* db, std::function<void()> written) : CLogEvents(db), m_written(std::move(written)) {}
+    void WriteArchiveRecord(CStdioFileUnicode& file) override
+    {
+        CLogEvents::WriteArchiveRecord(file);
+        m_written();
+    }
+
+private:
+    std::function<void()> m_written;
+};
+
+struct RestoreProgress {
+    const std::function<void(LONG, LONG)>* progress;
+    LONG base;
+    LONG total;
+};
+
+bool OnRestored(LONG count, void* context)
+{
+    const auto* p = static_cast<const RestoreProgress*>(context);
+    // Rows of earlier passes restore too: the bar stays within its range.
+    (*p->progress)(std::min(p->base + count, p->total), p->total);
+    return true;
+}
+
+} // namespace
+
+ArchiveOutcome ArchiveAndRestore(CZynDatabase& db, const CString& filePath, int cutoffYear,
+    const std::function<void(LONG, LONG)>& progress)
+{
+    ArchiveOutcome outcome;
+    const COleDateTime cutoff(cutoffYear, 1, 1, 0, 0, 0);
+    int64_t old = 0;
+    // The rows the pass will take, so that the progress has a total.
+    TIMESTAMP_STRUCT limit{};
+    limit.year = static_cast<decltype(limit.year)>(cutoffYear);
+    limit.month = 1;
+    limit.day = 1;
+    const DbValue before[] = {limit};
+    db.QueryInt64(L"SELECT COUNT(*) FROM EVENTS WHERE EVENT_TIME_UTC < ?", before, old);
+    const LONG total = static_cast<LONG>(old) * 2;
+    LONG done = 0;
+    progress(0, total);
+
+    CStdioFileUnicode out;
+    CFileException error;
+    if (!out.Open(filePath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite, &error))
+        AfxThrowFileException(error.m_cause, error.m_lOsError, filePath);
+    out.SeekToEnd();
+    {
+        CountingEvents events(&db, [&] { progress(++done, total); });
+        std::vector<zyn::archive::PurgeStep> steps(1);
+        steps[0].set = &events;
+        steps[0].prepare = [](CZynArchiveSet& s) { static_cast<CLogEvents&>(s).PrepareForPurge(); };
+        outcome.archived = zyn::archive::RunPurgePass(db, cutoff, steps, &out).rows;
+    }
+    out.Close();
+
+    CStdioFileUnicode in;
+    if (!in.Open(filePath, CFile::modeRead, &error))
+        AfxThrowFileException(error.m_cause, error.m_lOsError, filePath);
+    CLogEvents restored(&db, true);
+    RestoreProgress context{&progress, outcome.archived, outcome.archived * 2};
+    outcome.restored = restored.RestoreArchiveRecords(in, 0, &OnRestored, &context, 1);
+    outcome.duplicates = restored.GetDuplicateCount();
+    in.Close();
+    progress(outcome.archived * 2, outcome.archived * 2);
+    return outcome;
+}
+
+RecorderReport AskRecorder(uint16_t port)
+{
+    WritePrivateProfileStringW(L"Service", L"VideoServerRpcPort", std::to_wstring(port).c_str(), L"ACS.INI");
+    CCRSRPCServerProxy recorder(CString(L"127.0.0.1"));
+    RecorderReport report;
+    report.started = recorder.StartVideoArchive(30) != FALSE;
+    report.running = recorder.IsVideoArchiveRunning() != FALSE;
+    report.purgeState = recorder.GetContinuousVideoPurgeState();
+    report.status = recorder.GetLastStatusText();
+    return report;
+}
+
+} // namespace host

@@ -1,0 +1,57 @@
+#pragma once
+// The console's work away from the windows: its database (the embedded SQLite file made
+// from the schema on first run, or a PostgreSQL server named by a connection string), a
+// few sample events, the archive pass over EVENTS with its restore, and the questions it
+// asks the recording server.
+//
+// The archive pass appends to one archive file (never replacing what earlier passes
+// wrote) and reports each archived row through a callback, so the status bar's progress
+// pane can follow it; the restore reads the whole file back into EVENTS_RESTORED, where
+// rows restored before are found and left alone.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/base/wintypes.h"
+#include "platform/suite/database/zyn_database.h"
+
+namespace host {
+
+// Opens the database: pgConnect empty, the SQLite file at sqlitePath (created from the
+// schema when missing); else the PostgreSQL database (its schema created when it has no
+// EVENTS table). Lines saying what was done go to `say`. Raises the database or file
+// exception on failure.
+void OpenDatabase(CZynDatabase& db, const CString& sqlitePath, const CString& pgConnect,
+    const std::function<void(const CString&)>& say);
+
+// Adds `count` old sample events (2010) when EVENTS has none; returns how many it added.
+int SeedEvents(CZynDatabase& db, int count);
+
+// The newest `count` event texts, newest first.
+std::vector<CString> RecentEvents(CZynDatabase& db, int count);
+
+int64_t CountRows(CZynDatabase& db, LPCWSTR table);
+
+struct ArchiveOutcome {
+    LONG archived = 0;  // rows moved from EVENTS into the file
+    LONG restored = 0;  // rows the restore inserted into EVENTS_RESTORED
+    LONG duplicates = 0; // rows the restore found there already
+};
+// Archives the events before the cutoff year into filePath (appended), then restores the
+// file. progress(done, total) follows both halves: the archive's rows, then the restore's.
+// Raises the database or file exception on failure (the pass is then rolled back).
+ArchiveOutcome ArchiveAndRestore(CZynDatabase& db, const CString& filePath, int cutoffYear,
+    const std::function<void(LONG done, LONG total)>& progress);
+
+struct RecorderReport {
+    bool started = false;     // StartVideoArchive answered TRUE
+    bool running = false;     // IsVideoArchiveRunning answered TRUE
+    LONG purgeState = 0;      // GetContinuousVideoPurgeState's answer
+    CString status;           // the last call's status text
+};
+// Asks the recording server on 127.0.0.1 at `port` (set in ACS.INI [Service]).
+RecorderReport AskRecorder(uint16_t port);
+
+} // namespace host

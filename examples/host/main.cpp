@@ -1,0 +1,167 @@
+// The example console: a small access-control console on the library, as a host would
+// write it.
+//
+//   zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] [--pictures DIR]
+//            [--recorder PORT]
+//
+// With a display (DISPLAY or WAYLAND_DISPLAY set, or --window) the console opens in a
+// real window and runs until it is closed; otherwise, or when the window cannot open, it
+// runs the scripted tour on the headless desktop and writes its pictures. The database is
+// the SQLite file in the data folder (made on first run) unless --pg, or ACS.INI
+// [Console] PgConnect, names a PostgreSQL database. The recording server is the example
+// one, run by the console, unless --recorder names the port of one already running.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "host_app.h"
+#include "host_frame.h"
+#include "host_tour.h"
+#include "platform/afx/afxstate.h"
+#include "platform/base/inifile.h"
+#include "platform/base/utf16.h"
+#include "platform/display/presenter.h"
+#include "platform/user/driver.h"
+#include "platform/user/winuser.h"
+#include "recorder_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Arguments {
+    enum class Mode { Auto, Window, Headless } mode = Mode::Auto;
+    std::string pg;
+    fs::path data;
+    fs::path pictures;
+    long port = 0;
+};
+
+int Usage(const char* why)
+{
+    std::fprintf(stderr, "zyn_host: %s\nusage: zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] "
+                         "[--pictures DIR] [--recorder PORT]\n",
+        why);
+    return 2;
+}
+
+// The settings and logs of the console stay in its data folder unless set already.
+void UsePrivateFolders(const fs::path& root)
+{
+    for (const char* sub : {"registry", "windows", "logs"})
+        fs::create_directories(root / sub);
+    ::setenv("ZYN_REGISTRY_DIR", (root / "registry").c_str(), 0);
+    ::setenv("ZYN_WINDIR", (root / "windows").c_str(), 0);
+    ::setenv("ZYN_LOG_DIR", (root / "logs").c_str(), 0);
+}
+
+// The example recording server beside this program in the build tree, or on the path.
+std::string RecorderProgram()
+{
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path built = self.parent_path().parent_path() / "recording_server" / "zyn_recording_server";
+        if (fs::exists(built, ec))
+            return built.string();
+        const fs::path installed = self.parent_path() / "zyn_recording_server";
+        if (fs::exists(installed, ec))
+            return installed.string();
+    }
+    return "zyn_recording_server";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Arguments args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--window")
+            args.mode = Arguments::Mode::Window;
+        else if (a == "--headless")
+            args.mode = Arguments::Mode::Headless;
+        else if (a == "--pg" && hasValue)
+            args.pg = argv[++i];
+        else if (a == "--data" && hasValue)
+            args.data = argv[++i];
+        else if (a == "--pictures" && hasValue)
+            args.pictures = argv[++i];
+        else if (a == "--recorder" && hasValue) {
+            char* end = nullptr;
+            args.port = std::strtol(argv[++i], &end, 10);
+            if (!end || *end || args.port <= 0 || args.port > 65535)
+                return Usage("--recorder takes a port from 1 to 65535");
+        } else
+            return Usage(("unknown or incomplete argument " + a).c_str());
+    }
+    if (args.data.empty())
+        args.data = fs::temp_directory_path() / "zyn-demo";
+    if (args.pictures.empty())
+        args.pictures = args.data / "tour";
+    std::error_code ec;
+    fs::create_directories(args.data, ec);
+    if (ec)
+        return Usage(("cannot make the data folder: " + ec.message()).c_str());
+    UsePrivateFolders(args.data);
+
+    HostOptions options;
+    options.dataDir = args.data;
+    options.recorderPort = static_cast<uint16_t>(args.port);
+    options.recorderProgram = RecorderProgram();
+    if (!args.pg.empty()) {
+        options.pgConnect = CString(zyn::base::FromUtf8(args.pg).c_str());
+    } else {
+        wchar_t setting[1024] = {};
+        GetPrivateProfileStringW(L"Console", L"PgConnect", L"", setting, 1024, L"ACS.INI");
+        options.pgConnect = setting;
+    }
+
+    bool window = args.mode == Arguments::Mode::Window ||
+        (args.mode == Arguments::Mode::Auto && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")));
+
+    int result = 0;
+    {
+        CHostApp app(options);
+        if (!app.InitInstance()) {
+            app.ExitInstance();
+            return 1;
+        }
+        if (window) {
+            zyn::display::PresenterOptions shown;
+            shown.title = L"ZynCmn Console";
+            shown.mainWindow = app.Frame()->m_hWnd;
+            std::string why;
+            if (!zyn::display::StartPresenter(shown, &why)) {
+                app.Say(CString(L"No window (") + CString(zyn::base::FromUtf8(why).c_str()) + L"): running headless");
+                window = false;
+            }
+        }
+        if (window) {
+            result = app.Run(); // until the main window closes
+            zyn::display::StopPresenter();
+        } else {
+            const int failures = RunTour(app, args.pictures);
+            if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
+                app.m_pMainWnd->SendMessage(WM_CLOSE); // saves the frame's state as a person's close does
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            result = app.ExitInstance();
+            if (failures) {
+                std::printf("%d tour steps failed\n", failures);
+                result = 1;
+            }
+        }
+        AfxUnlockTempMaps();
+    }
+    if (const size_t left = zyn::user::LiveWindowCount(); left != 0) {
+        std::printf("%d windows were left open\n", static_cast<int>(left));
+        return 1;
+    }
+    return result;
+}

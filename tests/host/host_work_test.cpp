@@ -1,0 +1,206 @@
+// The example console's work away from the windows: the recording server's port line,
+// its process started and ended, the database made on first run with its sample events,
+// and the archive pass over EVENTS with its restore, progress and failure.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host_work.h"
+#include "platform/afx/db/dbvalue.h"
+#include "platform/base/exception.h"
+#include "platform/base/utf16.h"
+#include "platform/suite/utility/stdiofile_unicode.h"
+#include "recorder_process.h"
+#include "tests/support/testenv.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zyn::afx::DbValue;
+
+std::string U8(const CString& s) { return zyn::base::ToUtf8(s.GetString()); }
+CString W(const fs::path& p) { return CString(zyn::base::FromUtf8(p.string()).c_str()); }
+
+TEST(HostRecorderPort, OnlyAWholePortOnTheFirstLineCounts)
+{
+    const struct {
+        const char* text;
+        uint16_t port;
+    } rows[] = {
+        {"port 1\n", 1},
+        {"port 65535\n", 65535},
+        {"port 40123\r\n", 40123},
+        {"port 80", 80},                 // the line's end not read yet
+        {"port 65536\n", 0},             // past the largest port
+        {"port 99999999999999\n", 0},    // would overflow
+        {"port 0\n", 0},
+        {"port \n", 0},
+        {"port 12x\n", 0},
+        {"Port 5\n", 0},                 // case matters
+        {" port 5\n", 0},
+        {"", 0},
+        {"listening\nport 5\n", 0},      // only the first line
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(host::ParsePortLine(row.text), row.port) << '"' << row.text << '"';
+}
+
+TEST(HostRecorderProcess, TheExampleServerAnswersUntilStopped)
+{
+    host::RecorderProcess server;
+    std::string why;
+    ASSERT_TRUE(server.Start(ZYN_RECORDER_PROGRAM, 10000, &why)) << why;
+    ASSERT_TRUE(server.Running());
+    const uint16_t port = server.Port();
+    ASSERT_NE(port, 0);
+    // The server's script answers TRUE to every procedure with a boolean result.
+    const host::RecorderReport report = host::AskRecorder(port);
+    EXPECT_TRUE(report.started);
+    EXPECT_TRUE(report.running);
+    server.Stop();
+    EXPECT_FALSE(server.Running());
+    EXPECT_EQ(server.Port(), 0);
+    // Nobody listens there any more: the call fails and says so.
+    const host::RecorderReport after = host::AskRecorder(port);
+    EXPECT_FALSE(after.started);
+    EXPECT_NE(U8(after.status), "The call has completed successfully.");
+}
+
+TEST(HostRecorderProcess, AProgramThatTellsNoPortIsRefusedAndEnded)
+{
+    const struct {
+        const char* program;
+        const char* what;
+    } rows[] = {
+        {"/nonexistent/zyn_recording_server", "missing"},
+        {"/bin/true", "ends at once, saying nothing"},
+        {"/bin/cat", "waits on its input, saying nothing"},
+    };
+    for (const auto& row : rows) {
+        host::RecorderProcess server;
+        std::string why;
+        EXPECT_FALSE(server.Start(row.program, 300, &why)) << row.what;
+        EXPECT_FALSE(why.empty()) << row.what;
+        EXPECT_FALSE(server.Running()) << row.what;
+    }
+}
+
+class HostDatabase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::path(zyn::test::TempRoot()) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        host::OpenDatabase(m_db, W(m_dir / "console.db"), CString(), [this](const CString& line) { m_said.push_back(U8(line)); });
+    }
+    void TearDown() override { m_db.Close(); }
+
+    // Lines of an archive file as the suite's text file reads them.
+    static int LinesOf(const fs::path& file)
+    {
+        CStdioFileUnicode in;
+        if (!in.Open(W(file), CFile::modeRead))
+            return -1;
+        int n = 0;
+        CString line;
+        while (in.ReadString(line))
+            n += line.IsEmpty() ? 0 : 1;
+        return n;
+    }
+
+    fs::path m_dir;
+    CZynDatabase m_db;
+    std::vector<std::string> m_said;
+};
+
+TEST_F(HostDatabase, TheFileIsMadeOnceAndSeededOnce)
+{
+    ASSERT_EQ(m_said.size(), 2u);
+    EXPECT_EQ(m_said[0].rfind("Created ", 0), 0u) << m_said[0];
+    EXPECT_EQ(m_said[1], "Database: SQLite");
+    m_db.Close();
+    m_said.clear();
+    host::OpenDatabase(m_db, W(m_dir / "console.db"), CString(), [this](const CString& line) { m_said.push_back(U8(line)); });
+    EXPECT_EQ(m_said, (std::vector<std::string>{"Database: SQLite"}));
+
+    EXPECT_EQ(host::SeedEvents(m_db, 24), 24);
+    EXPECT_EQ(host::SeedEvents(m_db, 24), 0) << "a table with events is left alone";
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS"), 24);
+
+    // Event i is on 2010-(1 + i % 12)-(1 + i % 28): the newest are December 24th (23),
+    // December 12th (11), November 23rd (22) and November 11th (10); texts cycle in sixes,
+    // doors in fours.
+    std::vector<std::string> newest;
+    for (const CString& text : host::RecentEvents(m_db, 4))
+        newest.push_back(U8(text));
+    EXPECT_EQ(newest, (std::vector<std::string>{"Door secured (door 4)", "Door secured (door 4)",
+                          "Alarm acknowledged (door 3)", "Alarm acknowledged (door 3)"}));
+    EXPECT_EQ(host::RecentEvents(m_db, 100).size(), 24u);
+}
+
+TEST_F(HostDatabase, OldEventsAreArchivedAppendedAndRestoredOnce)
+{
+    host::SeedEvents(m_db, 24);
+    // Two events after the cutoff stay.
+    for (int32_t serial : {100, 101}) {
+        TIMESTAMP_STRUCT when{};
+        when.year = 2030;
+        when.month = 1;
+        when.day = 2;
+        const DbValue row[] = {serial, CString(L"recent"), when};
+        m_db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, EVENT_TEXT, EVENT_TIME_UTC) VALUES (?, ?, ?)", row);
+    }
+    const fs::path file = m_dir / "events-archive.txt";
+    std::vector<std::pair<LONG, LONG>> steps;
+    const auto progress = [&](LONG done, LONG total) { steps.emplace_back(done, total); };
+
+    const host::ArchiveOutcome first = host::ArchiveAndRestore(m_db, W(file), 2020, progress);
+    EXPECT_EQ(first.archived, 24);
+    EXPECT_EQ(first.restored, 24);
+    EXPECT_EQ(first.duplicates, 0);
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS"), 2);
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS_RESTORED"), 24);
+    EXPECT_EQ(LinesOf(file), 24);
+    // Progress runs from 0 to its total (the archive's rows, then the restore's) and
+    // never goes back.
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), (std::pair<LONG, LONG>{0, 48}));
+    EXPECT_EQ(steps.back(), (std::pair<LONG, LONG>{48, 48}));
+    for (size_t i = 1; i < steps.size(); ++i) {
+        EXPECT_GE(steps[i].first, steps[i - 1].first) << "step " << i;
+        EXPECT_LE(steps[i].first, steps[i].second) << "step " << i;
+    }
+
+    // A second pass with nothing old appends nothing; its restore finds every row there.
+    steps.clear();
+    const host::ArchiveOutcome second = host::ArchiveAndRestore(m_db, W(file), 2020, progress);
+    EXPECT_EQ(second.archived, 0);
+    EXPECT_EQ(second.restored, 0);
+    EXPECT_EQ(second.duplicates, 24);
+    EXPECT_EQ(LinesOf(file), 24) << "an archive file is never replaced";
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS_RESTORED"), 24);
+    EXPECT_EQ(steps.back(), (std::pair<LONG, LONG>{0, 0}));
+}
+
+TEST_F(HostDatabase, AFileThatCannotBeWrittenLeavesTheEventsAlone)
+{
+    host::SeedEvents(m_db, 6);
+    const fs::path file = m_dir / "no-such-folder" / "events-archive.txt";
+    bool raised = false;
+    try {
+        host::ArchiveAndRestore(m_db, W(file), 2020, [](LONG, LONG) {});
+    } catch (CFileException* e) {
+        raised = true;
+        EXPECT_EQ(U8(e->m_strFileName), file.string());
+        e->Delete();
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS"), 6);
+    EXPECT_EQ(host::CountRows(m_db, L"EVENTS_RESTORED"), 0);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+} // namespace
