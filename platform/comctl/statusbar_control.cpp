@@ -51,7 +51,7 @@ void RedrawPart(const StatusBarState& s, size_t index)
     else
         return Redraw(s);
     ::InvalidateRect(s.self, &rc, FALSE);
-    ::UpdateWindow(s.self);
+    zyn::user::UpdateControlNow(s.self);
 }
 
 // SB_SETTEXT in both forms.

@@ -7,12 +7,14 @@
 
 #include "platform/base/charcase.h"
 #include "platform/gdi/gdi_object.h"
+#include "platform/gdi/rect.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/paint.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
+#include "platform/user/winpos.h"
 #include "platform/user/wnd_internal.h"
 
 namespace zyn::user {
@@ -107,12 +109,38 @@ DcSelection::~DcSelection()
         SelectObject(m_hdc, m_old);
 }
 
+void UpdateControlNow(HWND hwnd)
+{
+    RECT mine{};
+    if (!GetWindowRect(hwnd, &mine))
+        return;
+    // A window the control lies in that still waits for a paint over it would paint (erase,
+    // on a parent that does not clip its children) over whatever the control drew now. The
+    // outermost such window is painted now instead, with its children after it, the
+    // control among them.
+    HWND first = hwnd;
+    for (HWND w = hwnd; GetWindowLongW(w, GWL_STYLE) & WS_CHILD;) {
+        const HWND parent = GetAncestor(w, GA_PARENT);
+        if (!parent)
+            break;
+        RECT pending{};
+        if (GetUpdateRect(parent, &pending, FALSE)) {
+            MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&pending), 2);
+            RECT overlap{};
+            if (IntersectRect(&overlap, &pending, &mine))
+                first = parent;
+        }
+        w = parent;
+    }
+    UpdateWindow(first);
+}
+
 void RedrawControl(HWND hwnd)
 {
     if (!IsWindowVisible(hwnd))
         return;
     InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
+    UpdateControlNow(hwnd);
 }
 
 void DrawControlText(HDC hdc, std::wstring_view text, const RECT& rc, UINT dtFlags, bool enabled)

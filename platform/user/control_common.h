@@ -72,6 +72,9 @@ private:
 // ---- drawing --------------------------------------------------------------------------------------------
 // Invalidates the whole client area and paints it now when the control is visible.
 void RedrawControl(HWND hwnd);
+// Paints what is invalid of a control now; a window it lies in that waits for a paint over
+// it is painted first (with its children), so that paint cannot cover the control's.
+void UpdateControlNow(HWND hwnd);
 // Draws text as DrawText does in the DC's text colour, or, for a disabled control, in the
 // classic embossed look: COLOR_3DHIGHLIGHT one pixel right and down, then COLOR_3DSHADOW
 // in place. The DC's background mode is TRANSPARENT while it draws.

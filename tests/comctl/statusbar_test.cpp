@@ -322,6 +322,43 @@ TEST_F(StatusBar, ANewTextRepaintsOnlyItsPart)
     }
 }
 
+// A new text paints at once. A parent that still waits for a paint over the bar (an erase
+// on a parent that does not clip its children) is painted first, or it would cover the new
+// text afterwards; a parent's pending paint elsewhere is left to the loop.
+TEST_F(StatusBar, ANewTextPaintsAfterAPendingParentPaintOverTheBar)
+{
+    HWND bar = Make();
+    Parts(bar, {100, 200, -1});
+    Send(bar, SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0x10);
+    RECT barInParent{};
+    GetWindowRect(bar, &barInParent);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&barInParent), 2);
+    const struct {
+        const char* name;
+        bool pending;        // the parent has an update region
+        RECT where;          // in the parent's client area
+        bool parentPainted;  // the parent's update region is gone after the new text
+    } rows[] = {
+        {"no pending parent paint", false, {}, true},
+        {"pending paint away from the bar", true, {0, 0, 10, 10}, false},
+        {"pending paint over the bar", true, barInParent, true},
+        {"pending paint over a corner of the bar", true,
+            {barInParent.left, barInParent.top, barInParent.left + 1, barInParent.top + 1}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (row.pending)
+            InvalidateRect(parent, &row.where, TRUE);
+        Clear();
+        Send(bar, SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0x20);
+        ASSERT_EQ(drawItems.size(), 1u);
+        EXPECT_EQ(drawItems[0].itemData, 0x20u);
+        EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+        EXPECT_EQ(GetUpdateRect(parent, nullptr, FALSE) == FALSE, row.parentPainted);
+    }
+}
+
 TEST_F(StatusBar, TabsAlignTextLeftCentreAndRightAndEachPartClipsItsText)
 {
     HWND bar = Make();

@@ -47,6 +47,40 @@ TEST_F(MenuFrameTest, DockStyleDecidesWhereTheBarLives)
     }
 }
 
+// The menu bar is one of its frame's control bars like any other: found by its ID, shown
+// and hidden through the frame, and its visibility and side kept in the saved dock state.
+TEST_F(MenuFrameTest, MenuBarIsAControlBarOfItsFrame)
+{
+    for (const bool isMdi : {false, true}) {
+        SCOPED_TRACE(isMdi ? "MDI" : "SDI");
+        CFrameWnd* f = isMdi ? static_cast<CFrameWnd*>(&MakeMDI(false)) : &MakeSDI();
+        COXMenuBar& bar = isMdi ? mdi->GetMenuBar() : static_cast<CTestSDIFrame*>(f)->GetMenuBar();
+        ASSERT_EQ(ID_OXMENUBAR, 0xE810u);
+        EXPECT_EQ(f->GetControlBar(ID_OXMENUBAR), &bar);
+        EXPECT_EQ(bar.m_pDockSite, f);
+        const UINT side = static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
+        EXPECT_EQ(side, static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+
+        f->ShowControlBar(&bar, FALSE, FALSE);
+        EXPECT_FALSE(bar.IsWindowVisible());
+        f->SaveBarState(L"MenuLayout");
+        f->ShowControlBar(&bar, TRUE, FALSE);
+        EXPECT_TRUE(bar.IsWindowVisible());
+        // The saved state hides it again, on the side it was docked.
+        ASSERT_TRUE(f->LoadBarState(L"MenuLayout"));
+        EXPECT_FALSE(bar.IsWindowVisible());
+        EXPECT_EQ(static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))), side);
+        f->ShowControlBar(&bar, TRUE, FALSE);
+        EXPECT_TRUE(bar.IsWindowVisible());
+        // Still listed once: showing and loading do not add it again.
+        int listed = 0;
+        for (POSITION pos = f->m_listControlBars.GetHeadPosition(); pos;)
+            listed += f->m_listControlBars.GetNext(pos) == &bar ? 1 : 0;
+        EXPECT_EQ(listed, 1);
+        DropFrame();
+    }
+}
+
 TEST_F(MenuFrameTest, SdiMenuUpdateWithoutDocumentShowsTheDefaultMenu)
 {
     CTestSDIFrame& f = MakeSDI();

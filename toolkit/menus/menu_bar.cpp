@@ -201,9 +201,11 @@ BOOL COXMenuBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     return TRUE;
 }
 
-int COXMenuBar::OnCreate(LPCREATESTRUCT /*lpCreateStruct*/)
+int COXMenuBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    const LRESULT result = Default();
+    // The base joins the bar to its frame's control bars (GetControlBar, ShowControlBar,
+    // the saved dock state find it there) before the control itself is created.
+    const int result = COXCoolToolBar::OnCreate(lpCreateStruct);
     if (result == -1)
         return -1;
     // One thread mouse hook for all bars: the first bar installs it, the last removes it.
@@ -221,7 +223,7 @@ int COXMenuBar::OnCreate(LPCREATESTRUCT /*lpCreateStruct*/)
         users.insert(m_hWnd);
         m_bMouseHookCounted = TRUE;
     }
-    return static_cast<int>(result);
+    return result;
 }
 
 void COXMenuBar::OnDestroy()
