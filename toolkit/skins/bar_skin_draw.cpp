@@ -229,6 +229,22 @@ void GradientOnSystem(CDC* dc, COXSkin2003* skin, const RECT& rect, COLORREF fro
         skin->GradientFillManual(dc, &rect, from, to, mode);
 }
 
+void Draw2003NonClient(CDC* dc, COXSkin2003* skin, const RECT& rect, CControlBar* bar, bool viaLibrary,
+    bool roundedBody)
+{
+    const BarPlace place = PlaceOf(bar);
+    const int saved = dc->SaveDC();
+    const CRect client = ClientInWindow(bar);
+    dc->ExcludeClipRect(&client);
+    if (place.inDockBar)
+        DrawFrameBand(dc, skin, FrameBand(bar, rect, 0), viaLibrary);
+    else
+        Fill(dc, rect, skin->GetDockbarBackgroundColor());
+    if (roundedBody)
+        DrawRoundedBody(dc, skin, rect, place.Horizontal());
+    dc->RestoreDC(saved);
+}
+
 void DrawRoundedBody(CDC* dc, COXSkin2003* skin, const RECT& rect, bool horizontalBar)
 {
     if (!dc || !skin)

@@ -59,6 +59,11 @@ void GradientOnSystem(CDC* dc, COXSkin2003* skin, const RECT& rect, COLORREF fro
 // The rounded body of a 2003 bar: rect deflated by 2 gets the toolbar gradient (top to
 // bottom on a horizontal bar, left to right otherwise) with its four corner pixels kept.
 void DrawRoundedBody(CDC* dc, COXSkin2003* skin, const RECT& rect, bool horizontalBar);
+// The non-client area of a docked or floating 2003 bar, outside its client rectangle: the
+// frame's band (DrawFrameBand, `viaLibrary` as there) when the bar sits in a dock bar, else
+// the dock-bar background; then, with `roundedBody`, the rounded body.
+void Draw2003NonClient(CDC* dc, COXSkin2003* skin, const RECT& rect, CControlBar* bar, bool viaLibrary,
+    bool roundedBody);
 // The band a child window shares with its parent: the parent's height, in the child's
 // coordinates (top = minus the child's top in its parent), across `width`.
 CRect ParentBand(CWnd* child, int width);

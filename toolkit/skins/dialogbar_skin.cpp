@@ -126,14 +126,5 @@ void COXDialogBarSkin2003::DrawNonClientArea(CDC* dc, const RECT* rect, CDialogB
     COXSkin2003* skin = GetSkin2003();
     if (!dc || !rect || !skin)
         return;
-    const barskin::BarPlace place = barskin::PlaceOf(bar);
-    const int saved = dc->SaveDC();
-    const CRect client = barskin::ClientInWindow(bar);
-    dc->ExcludeClipRect(&client);
-    if (place.inDockBar)
-        barskin::DrawFrameBand(dc, skin, barskin::FrameBand(bar, *rect, 0), true);
-    else
-        barskin::Fill(dc, *rect, skin->GetDockbarBackgroundColor());
-    barskin::DrawRoundedBody(dc, skin, *rect, place.Horizontal());
-    dc->RestoreDC(saved);
+    barskin::Draw2003NonClient(dc, skin, *rect, bar, true, true);
 }

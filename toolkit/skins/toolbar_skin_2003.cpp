@@ -44,17 +44,7 @@ void COXToolbarSkin2003::DrawNonClientArea(CDC* dc, const RECT* rect, COXCoolToo
     COXSkin2003* skin = GetSkin2003();
     if (!dc || !rect || !skin)
         return;
-    const barskin::BarPlace place = barskin::PlaceOf(bar);
-    const int saved = dc->SaveDC();
-    const CRect client = barskin::ClientInWindow(bar);
-    dc->ExcludeClipRect(&client);
-    if (place.inDockBar)
-        barskin::DrawFrameBand(dc, skin, barskin::FrameBand(bar, *rect, 0), false);
-    else
-        barskin::Fill(dc, *rect, skin->GetDockbarBackgroundColor());
-    if (!tbskin::IsMenuBar(bar))
-        barskin::DrawRoundedBody(dc, skin, *rect, place.Horizontal());
-    dc->RestoreDC(saved);
+    barskin::Draw2003NonClient(dc, skin, *rect, bar, false, !tbskin::IsMenuBar(bar));
 }
 
 void COXToolbarSkin2003::DrawGripper(CDC* dc, const RECT* rect, COXCoolToolBar* bar)
