@@ -173,6 +173,9 @@ protected:
     // A button's width in the layout: the button width plus the drop-down arrow where the
     // control draws one.
     int ButtonWidth(const TBBUTTON& button) const;
+    // The drop-down arrow's width: Marlett's down arrow at the height of a menu check mark,
+    // as the toolbar control measures it.
+    static int DropDownArrowWidth();
     BOOL AddReplaceBitmap(HBITMAP hbmImageWell);
     // m_sizeButton and m_sizeImage as the control has them now.
     void SyncSizes();

@@ -18,9 +18,20 @@ bool IsSeparator(const TBBUTTON& button) { return (button.fsStyle & TBSTYLE_SEP)
 bool IsHidden(const TBBUTTON& button) { return (button.fsState & TBSTATE_HIDDEN) != 0; }
 bool Wraps(const TBBUTTON& button) { return (button.fsState & TBSTATE_WRAP) != 0; }
 
+// A window a separator holds (its command is the window's ID), where it stood before a
+// committed layout moved the separator.
+struct HeldWindow {
+    int index;
+    HWND hWnd;
+    POINT itemTopLeft;   // screen
+    POINT windowTopLeft; // screen
+};
+
+} // namespace
+
 // The drop-down arrow's width: Marlett's down arrow at the height of a menu check mark,
 // the control's own measure.
-int ArrowWidth()
+int CToolBar::DropDownArrowWidth()
 {
     LOGFONTW lf{};
     lf.lfHeight = ::GetSystemMetrics(SM_CYMENUCHECK);
@@ -43,17 +54,6 @@ int ArrowWidth()
     return width;
 }
 
-// A window a separator holds (its command is the window's ID), where it stood before a
-// committed layout moved the separator.
-struct HeldWindow {
-    int index;
-    HWND hWnd;
-    POINT itemTopLeft;   // screen
-    POINT windowTopLeft; // screen
-};
-
-} // namespace
-
 int CToolBar::ButtonWidth(const TBBUTTON& button) const
 {
     int cx = m_sizeButton.cx;
@@ -70,7 +70,7 @@ int CToolBar::ButtonWidth(const TBBUTTON& button) const
     const bool arrow = ((button.fsStyle & BTNS_DROPDOWN) && (exStyle & TBSTYLE_EX_DRAWDDARROWS)) ||
         (button.fsStyle & BTNS_WHOLEDROPDOWN);
     if (arrow)
-        cx += ArrowWidth();
+        cx += DropDownArrowWidth();
     return cx;
 }
 

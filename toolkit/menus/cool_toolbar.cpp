@@ -222,25 +222,7 @@ HRESULT COXCoolToolBar::GetComCtlVersion(DWORD* pdwMajor, DWORD* pdwMinor) const
 
 int COXCoolToolBar::MeasureDropDownArrowWidth()
 {
-    LOGFONTW lf{};
-    lf.lfHeight = ::GetSystemMetrics(SM_CYMENUCHECK);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = SYMBOL_CHARSET;
-    wcscpy(lf.lfFaceName, L"Marlett");
-    const HFONT font = ::CreateFontIndirectW(&lf);
-    const HDC dc = ::GetDC(nullptr);
-    int width = 0;
-    if (font && dc) {
-        const HGDIOBJ old = ::SelectObject(dc, font);
-        if (!::GetCharWidth32W(dc, L'6', L'6', &width))
-            width = 0;
-        ::SelectObject(dc, old);
-    }
-    if (dc)
-        ::ReleaseDC(nullptr, dc);
-    if (font)
-        ::DeleteObject(font);
-    return width;
+    return DropDownArrowWidth();
 }
 
 BOOL COXCoolToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
