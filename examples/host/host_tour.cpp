@@ -504,17 +504,21 @@ int FullTour(Tour& tour, const fs::path& pictures)
     tour.Step("01-console", "the console opens with its bars",
         frame.Events().LineCount() > 0 || host::CountRows(app.Database(), L"EVENTS") == 0);
 
-    // Every skin from the Skins menu; the run ends on the skin after the one it began with.
+    // Every skin from the Skins menu, the one the run began with last, so the steps after
+    // show that skin; the run ends on the next one, which the next run must open with.
     static const UINT skins[] = {ID_HOST_SKIN_CLASSIC, ID_HOST_SKIN_XP, ID_HOST_SKIN_2003};
     static const char* const shots[] = {"02-skin-classic", "02-skin-officexp", "02-skin-office2003"};
     const CString began = app.GetCurrentSkin()->GetName();
-    int next = 0;
-    for (int i = 0; i < 3; ++i) {
+    int first = 0;
+    for (int i = 0; i < 3; ++i)
+        if (began == HostSkinName(skins[i]))
+            first = (i + 1) % 3;
+    for (int k = 0; k < 3; ++k) {
+        const int i = (first + k) % 3;
         tour.Step(shots[i], std::string("skin ") + zyn::base::ToUtf8(HostSkinName(skins[i])) + " from the menu",
             ChooseSkin(frame, skins[i]));
-        if (began == HostSkinName(skins[i]))
-            next = (i + 1) % 3;
     }
+    const int next = first;
     DoorSteps(tour, frame);
     MaximiseSteps(tour, frame);
     BarSteps(tour, frame);

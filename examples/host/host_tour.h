@@ -4,9 +4,10 @@
 // checked through the library's interfaces and pictured as a PNG of the desktop.
 //
 // The full tour: the log-in typed into the dialog (a wrong password first, refused with
-// a message, then the right one), every skin chosen from the Skins menu by mouse (ending
-// on the one after the skin the run began with, so the next run shows the choice was
-// kept), the doors opened by clicking the shortcut bar, a door added and renamed by
+// a message, then the right one), every skin chosen from the Skins menu by mouse (the
+// one the run began with last, so the later steps show it; the run ends on the next
+// skin, so three runs on one data folder picture every step in every skin, each run
+// opening with the skin the last one left), the doors opened by clicking the shortcut bar, a door added and renamed by
 // typing into the form and clicking its buttons, names the form refuses, the operators'
 // screen opened from the menu, maximised by its caption button and minimised, restored
 // and closed by the menu bar's buttons, the events bar dragged by its gripper to each
