@@ -446,21 +446,12 @@ void BarSteps(Tour& tour, CHostFrame& frame)
     frame.RecalcLayout();
     tour.Step("08-bars-tabbed", "the events and shortcut bars tabbed on the left",
         SideOf(events) == AFX_IDW_DOCKBAR_LEFT && events.GetDockTabCtrl() && shortcuts.GetDockTabCtrl());
-    // The events bar's tab dragged out to the bottom: both bars back where they began,
-    // neither tabbed.
-    bool dragged = false;
-    if (COXDockTabCtrl* tabs = events.GetDockTabCtrl()) {
-        const int tab = tabs->FindTab(&events);
-        CRect r;
-        if (tab >= 0 && tabs->GetItemRect(tab, &r)) {
-            tabs->ClientToScreen(&r);
-            DragStepwise(r.CenterPoint(), SidePoint(frame, AFX_IDW_DOCKBAR_BOTTOM));
-            tour.Settled();
-            dragged = true;
-        }
-    }
-    tour.Step(nullptr, "the events bar's tab dragged back to the bottom",
-        dragged && SideOf(events) == AFX_IDW_DOCKBAR_BOTTOM && SideOf(shortcuts) == AFX_IDW_DOCKBAR_LEFT &&
+    // The events bar dragged by its gripper back to the bottom: it leaves the tab strip,
+    // and both bars are back where they began, neither tabbed.
+    DragFromTo(GripperOf(events), SidePoint(frame, AFX_IDW_DOCKBAR_BOTTOM));
+    tour.Settled();
+    tour.Step(nullptr, "the events bar dragged out of the tabs back to the bottom",
+        SideOf(events) == AFX_IDW_DOCKBAR_BOTTOM && SideOf(shortcuts) == AFX_IDW_DOCKBAR_LEFT &&
             !events.GetDockTabCtrl() && !shortcuts.GetDockTabCtrl() && events.IsVisible() && shortcuts.IsVisible());
 }
 
