@@ -28,7 +28,9 @@ void CLoginDialog::OnOK()
     GetDlgItemText(IDC_LOGIN_PASSWORD, typed);
     std::wstring password(typed.GetString());
     // Nothing of the password stays behind in the field's copy.
-    std::fill(typed.GetBuffer(), typed.GetBuffer() + typed.GetLength(), L'\0');
+    const int length = typed.GetLength();
+    wchar_t* const chars = typed.GetBuffer();
+    std::fill(chars, chars + length, L'\0');
     typed.ReleaseBuffer(0);
     std::optional<host::LoggedInOperator> who;
     CString failure;

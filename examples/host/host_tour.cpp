@@ -586,6 +586,9 @@ int Run(CHostApp& app, Kind kind, const LoginSeen& login, const fs::path& pictur
         tour.Step(nullptr, "the skin of the last run came back", app.GetCurrentSkin()->GetName() == L"Classic");
         tour.Step(nullptr, "the events bar is on the right again",
             !frame.Events().IsFloating() && SideOf(frame.Events()) == AFX_IDW_DOCKBAR_RIGHT);
+        tour.Step(nullptr, "the shortcut and filter bars kept their places",
+            SideOf(frame.Shortcuts()) == AFX_IDW_DOCKBAR_LEFT && SideOf(frame.Filter()) == AFX_IDW_DOCKBAR_TOP &&
+                frame.Shortcuts().IsVisible() && frame.Filter().IsVisible());
         break;
     default:
         FullTour(tour, pictures);

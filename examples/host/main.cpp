@@ -168,19 +168,17 @@ int main(int argc, char** argv)
             bool ok = cancelled;
             if (!window)
                 ok = cancelled && args.tour == tour::Kind::Cancel && tour::Run(app, args.tour, *login, args.pictures) == 0;
-            AfxUnlockTempMaps();
-            if (const size_t left = zyn::user::LiveWindowCount(); left != 0) {
-                std::printf("%d windows were left open\n", static_cast<int>(left));
-                return 1;
-            }
-            return ok ? 0 : 1;
-        }
-        if (window) {
+            result = ok ? 0 : 1;
+        } else if (window) {
             zyn::display::SetPresenterMainWindow(app.Frame()->m_hWnd);
             result = app.Run(); // until the main window closes
             zyn::display::StopPresenter();
         } else {
-            const int failures = args.tour == tour::Kind::Cancel ? 1 : tour::Run(app, args.tour, *login, args.pictures);
+            int failures = 1;
+            if (args.tour == tour::Kind::Cancel)
+                std::printf("tour FAILED: the log-in was not cancelled\n");
+            else
+                failures = tour::Run(app, args.tour, *login, args.pictures);
             if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
                 app.m_pMainWnd->SendMessage(WM_CLOSE); // saves the frame's state as a person's close does
             MSG msg;
