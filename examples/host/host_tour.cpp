@@ -389,6 +389,20 @@ void MaximiseSteps(Tour& tour, CHostFrame& frame)
     tour.Step(nullptr, "the operators' screen from the Console menu", chosen && child);
     if (!child)
         return;
+    // The operator logged in cannot be deleted: Delete, OK, the message, Cancel.
+    CNamePage* operatorsPage = PageOfView(ID_VIEW_HOST_OPERATORS);
+    CZynAcConfigView* operatorsView = ViewOf(ID_VIEW_HOST_OPERATORS);
+    if (operatorsPage && operatorsView) {
+        const size_t shown = zyn::user::AnswerScript::Shown().size();
+        const bool pressed = ClickViewButton(*operatorsView, IDC_ZYN_CFG_DELETE) && ClickViewButton(*operatorsView, IDOK);
+        const bool said = zyn::user::AnswerScript::Shown().size() == shown + 1;
+        ClickViewButton(*operatorsView, IDCANCEL);
+        tour.Step(nullptr, "the operator logged in cannot delete itself",
+            pressed && said && HasName(*operatorsPage, host::kInitialAdminName) &&
+                operatorsPage->GetState() == AcCfgStateView);
+    } else {
+        tour.Step(nullptr, "the operators' form", false);
+    }
     const HWND hChild = child->m_hWnd;
     bool clicked = ClickCaptionButton(*child, HTMAXBUTTON);
     tour.Step("05-operators-maximised", "the operators' screen maximised by its caption button",

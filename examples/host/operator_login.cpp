@@ -8,6 +8,7 @@
 #include <openssl/rand.h>
 
 #include "platform/afx/db/dbvalue.h"
+#include "platform/base/exception.h"
 #include "platform/base/utf16.h"
 #include "platform/suite/database/zyn_database.h"
 
@@ -128,6 +129,29 @@ void SetOperatorPassword(CZynDatabase& db, int32_t operatorId, const std::wstrin
     const DbValue row[] = {operatorId, CString(zyn::base::FromUtf8(Hex(salt.data(), salt.size())).c_str()),
         CString(zyn::base::FromUtf8(hash).c_str()), int32_t{kPasswordRounds}};
     db.ExecuteSQL(L"INSERT INTO HOST_PASSWORD (OPERATOR_ID, SALT, HASH, ROUNDS) VALUES (?, ?, ?, ?)", row);
+}
+
+void DeleteOperator(CZynDatabase& db, int32_t operatorId)
+{
+    const DbValue id[] = {operatorId};
+    const bool inTransaction = db.BeginTrans() != FALSE;
+    try {
+        db.ExecuteSQL(L"DELETE FROM HOST_PASSWORD WHERE OPERATOR_ID = ?", id);
+        db.ExecuteSQL(L"DELETE FROM HOST_OPERATOR WHERE ID = ?", id);
+    } catch (...) {
+        if (inTransaction) {
+            // The failure to tell is the delete's; a rollback failing after it changes
+            // nothing the caller can act on.
+            try {
+                db.Rollback();
+            } catch (CException* e) {
+                e->Delete();
+            }
+        }
+        throw;
+    }
+    if (inTransaction)
+        db.CommitTrans();
 }
 
 std::optional<LoggedInOperator> CheckOperatorLogin(CZynDatabase& db, const CString& name,

@@ -37,6 +37,11 @@ bool PrepareOperatorLogin(CZynDatabase& db);
 // failure; std::invalid_argument for an empty password.
 void SetOperatorPassword(CZynDatabase& db, int32_t operatorId, const std::wstring& password);
 
+// Deletes the operator and its password in one transaction, so an operator added later
+// under the same ID never inherits the password. Nothing for an unknown ID. Raises the
+// database exception on failure, with nothing deleted.
+void DeleteOperator(CZynDatabase& db, int32_t operatorId);
+
 struct LoggedInOperator {
     int32_t id = 0;
     CString name;  // as stored, whatever case was typed

@@ -1,6 +1,7 @@
 // The console's operator log-in: the password hash against published PBKDF2-HMAC-SHA-256
 // vectors, the first run's seed, what a log-in accepts and refuses, damaged rows, an
-// operator without a password, and a refused new password that loses the old one.
+// operator without a password, a refused new password that keeps the old one, and a
+// deleted operator's password that no later operator inherits.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -167,6 +168,25 @@ TEST_F(HostLogin, ARefusedNewPasswordKeepsTheOldOne)
     host::SetOperatorPassword(m_db, 1, L"gr\u00fcn \u00e9t\u00e9 42");
     EXPECT_FALSE(LogsIn(L"admin", L"zyn-admin"));
     EXPECT_TRUE(LogsIn(L"admin", L"gr\u00fcn \u00e9t\u00e9 42"));
+}
+
+TEST_F(HostLogin, ADeletedOperatorsPasswordGoesWithIt)
+{
+    ASSERT_TRUE(host::PrepareOperatorLogin(m_db));
+    m_db.ExecuteSQL(L"INSERT INTO HOST_OPERATOR (ID, NAME) VALUES (2, 'guard')");
+    host::SetOperatorPassword(m_db, 2, L"guard-pass");
+    ASSERT_TRUE(LogsIn(L"guard", L"guard-pass"));
+    host::DeleteOperator(m_db, 2);
+    EXPECT_EQ(host::CountRows(m_db, L"HOST_PASSWORD"), 1);
+    EXPECT_EQ(host::CountRows(m_db, L"HOST_OPERATOR"), 1);
+    // The operators' screen gives the next operator the next free ID: 2 again.
+    m_db.ExecuteSQL(L"INSERT INTO HOST_OPERATOR (ID, NAME) VALUES (2, 'visitor')");
+    EXPECT_FALSE(LogsIn(L"visitor", L"guard-pass"));
+    EXPECT_FALSE(LogsIn(L"guard", L"guard-pass"));
+    // An ID nobody has: nothing changes, no error.
+    host::DeleteOperator(m_db, 99);
+    EXPECT_EQ(host::CountRows(m_db, L"HOST_OPERATOR"), 2);
+    EXPECT_TRUE(LogsIn(L"admin", L"zyn-admin"));
 }
 
 } // namespace
