@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <stdexcept>
 #include <vector>
 
 #include "frames/log_print.h"
@@ -11,12 +12,15 @@
 #include "frames/zyn_child_frame.h"
 #include "host_frame.h"
 #include "host_ids.h"
+#include "host_login.h"
 #include "host_views.h"
+#include "operator_login.h"
 #include "recorder_process.h"
 #include "platform/afx/doctempl.h"
 #include "platform/base/exception.h"
 #include "platform/base/utf16.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/msgbox.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/user/acs_user.h"
 #include "resources/resource.h"
@@ -89,13 +93,31 @@ BOOL CHostApp::InitInstance()
         e->Delete();
         return FALSE;
     }
-    auto user = std::make_unique<CAcsUser>(1, L"admin");
+    // The operator of the session logs in; the console's own window comes after.
+    try {
+        if (host::PrepareOperatorLogin(*m_pDb))
+            Say(CString(L"First run: operator ") + host::kInitialAdminName + L" with the initial password");
+    } catch (CException* e) {
+        Say(L"The operators cannot be prepared: " + e->GetMessageText());
+        e->Delete();
+        return FALSE;
+    } catch (const std::exception& e) {
+        Say(L"The operators cannot be prepared: " + CString(zyn::base::FromUtf8(e.what()).c_str()));
+        return FALSE;
+    }
+    CLoginDialog login(*m_pDb);
+    if (login.DoModal() != IDOK || !login.Operator()) {
+        Say(L"Log-in cancelled: the console ends");
+        m_loginCancelled = true;
+        return FALSE;
+    }
+    auto user = std::make_unique<CAcsUser>(login.Operator()->id, login.Operator()->name);
     user->AddPermission(host::kPermDoors);
     user->AddPermission(host::kPermOperators);
     user->SetAllSegmentsUser(true);
     user->SetDatabase(m_pDb);
     LoginOperator(std::move(user));
-    Say(L"Operator admin logged in");
+    Say(L"Operator " + login.Operator()->name + L" logged in");
 
     // The screens: one document class, one child frame, a view each.
     auto* doors = new CMultiDocTemplate(IDR_HOST_DOOR, RUNTIME_CLASS(CZynAppDoc), RUNTIME_CLASS(CZynChildFrame),

@@ -1,5 +1,6 @@
 #pragma once
-// The console's application object: the operator's session over the database, the two
+// The console's application object: the operator's session over the database (the
+// operator logs in through the log-in dialog before any other window opens), the two
 // configuration screens registered as views, the main frame with its bars, the skin of
 // the last run, the archive pass, the recording server and the session log.
 //
@@ -50,6 +51,8 @@ public:
     // pictures in the process); the number of pages, -1 when printing failed.
     int PrintSessionLog();
 
+    // InitInstance failed because the operator cancelled the log-in (no error).
+    bool LoginCancelled() const { return m_loginCancelled; }
     CHostFrame* Frame() const { return m_pFrame; }
     CZynDatabase& Database() { return *m_pDb; }
     CDistLogViewer* LogViewer() const { return m_pLogViewer.get(); }
@@ -72,6 +75,7 @@ private:
     host::ArchiveOutcome m_lastArchive;
     host::RecorderReport m_lastRecorder;
     bool m_sessionOpen = false;  // the session log has this run's start line
+    bool m_loginCancelled = false;
 };
 
 CHostApp& HostApp();

@@ -68,16 +68,11 @@ BOOL CShortcutsBar::AddGroup(const wchar_t* title, const std::vector<Item>& item
     return TRUE;
 }
 
-bool CShortcutsBar::ActivateItem(int group, int item)
+COXSHBListCtrl* CShortcutsBar::ItemList(int group)
 {
     if (group < 0 || group >= static_cast<int>(m_groups.size()))
-        return false;
-    m_bar.ExpandGroup(m_groups[static_cast<size_t>(group)]);
-    COXSHBListCtrl* list = m_bar.GetGroupListCtrl(m_groups[static_cast<size_t>(group)]);
-    if (!list || item < 0 || item >= list->GetItemCount())
-        return false;
-    list->ActivateItem(item);
-    return true;
+        return nullptr;
+    return m_bar.GetGroupListCtrl(m_groups[static_cast<size_t>(group)]);
 }
 
 void CShortcutsBar::OnActivateItem(NMHDR* pHeader, LRESULT* pResult)

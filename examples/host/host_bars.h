@@ -59,8 +59,8 @@ public:
     BOOL Make(CWnd* pParent);
     BOOL AddGroup(const wchar_t* title, const std::vector<Item>& items);
     COXShortcutBar& Shortcuts() { return m_bar; }
-    // Activates an item as a click does (the tour uses it).
-    bool ActivateItem(int group, int item);
+    // The list of a group's items (null for no such group), where a click activates one.
+    COXSHBListCtrl* ItemList(int group);
 
 protected:
     CWnd* Pane() override { return &m_bar; }

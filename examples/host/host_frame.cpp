@@ -94,9 +94,12 @@ bool CHostFrame::MakeBars()
         return false;
     if (!m_filter.Create(this, IDD_HOST_FILTER, CBRS_TOP, IDW_HOST_FILTER))
         return false;
-    for (CControlBar* bar : {static_cast<CControlBar*>(&m_shortcuts), static_cast<CControlBar*>(&m_events),
-             static_cast<CControlBar*>(&m_filter)})
-        bar->EnableDocking(CBRS_ALIGN_ANY);
+    // Through each bar's own class: the sizeable bars' EnableDocking gives them the
+    // toolkit's drag context (sizes kept per side, tabs), which the control bar's would
+    // replace with the plain outline drag.
+    m_shortcuts.EnableDocking(CBRS_ALIGN_ANY);
+    m_events.EnableDocking(CBRS_ALIGN_ANY);
+    m_filter.EnableDocking(CBRS_ALIGN_ANY);
     m_filter.SetWindowText(L"Filter");
     using Item = CShortcutsBar::Item;
     if (!m_shortcuts.AddGroup(L"Configuration", {Item{L"Doors", ID_VIEW_HOST_DOORS}, Item{L"Operators", ID_VIEW_HOST_OPERATORS}}) ||

@@ -26,13 +26,21 @@
 #define ID_HOST_VIEW_FILTER  4627   // show or hide the filter bar
 #define ID_HOST_VIEW_SHORTCUTS 4628 // show or hide the shortcut bar
 
-// Control IDs of the sizeable bars (their saved places are kept under these).
-#define IDW_HOST_EVENTS     0xE810
-#define IDW_HOST_SHORTCUTS  0xE811
-#define IDW_HOST_FILTER     0xE812
+// Control IDs of the sizeable bars (their saved places are kept under these). Clear of
+// the library's own bars in the control-bar range (0xE810 is the menu bar's).
+#define IDW_HOST_EVENTS     0xE840
+#define IDW_HOST_SHORTCUTS  0xE841
+#define IDW_HOST_FILTER     0xE842
 
 // The registered views' commands (the application's view range).
 #define ID_VIEW_HOST_DOORS     56010
 #define ID_VIEW_HOST_OPERATORS 56011
 #define IDC_DOOR_LIST       4615
 #define IDC_OPER_LIST       4616
+
+// The log-in dialog.
+#define IDD_HOST_LOGIN      4630
+#define IDC_LOGIN_NAME      4631
+#define IDC_LOGIN_PASSWORD  4632
+#define IDC_LOGIN_NAME_LABEL 4633
+#define IDC_LOGIN_PASSWORD_LABEL 4634

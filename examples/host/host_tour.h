@@ -1,15 +1,43 @@
 #pragma once
 // The headless run of the console: a scripted pass through what a person does with it,
-// each step checked through the library's interfaces and pictured as a PNG of the
-// desktop. The steps: every skin in turn (ending on the one after the skin the run began
-// with, so the next run shows the choice was kept), a door opened from the shortcut bar,
-// added and renamed through the form with its audit rows, the operators' screen from the
-// menu, a maximised screen, the events bar docked on each side, floated, tabbed with the
-// shortcut bar and docked back, the archive pass and its restore, the recording server,
-// the session log viewer and the log printed on the recording printer.
+// played as mouse and keyboard input on the virtual clock (tour_input.h), each step
+// checked through the library's interfaces and pictured as a PNG of the desktop.
+//
+// The full tour: the log-in typed into the dialog (a wrong password first, refused with
+// a message, then the right one), every skin chosen from the Skins menu by mouse (the
+// one the run began with last, so the later steps show it; the run ends on the next
+// skin, so three runs on one data folder picture every step in every skin, each run
+// opening with the skin the last one left), the doors opened by clicking the shortcut bar, a door added and renamed by
+// typing into the form and clicking its buttons, names the form refuses, the operators'
+// screen opened from the menu, maximised by its caption button and minimised, restored
+// and closed by the menu bar's buttons, the events bar dragged by its gripper to each
+// side, floated, docked back by its caption, tabbed with the shortcut bar, the archive
+// pass and its restore, the recording server, the session log viewer and the log printed
+// on the recording printer.
+//
+// Shorter runs serve the tests: `persist-save` logs in, chooses the Classic skin and
+// drags the events bar to the right; `persist-check` logs in and checks that both came
+// back; `cancel` types a name and clicks Cancel in the log-in dialog.
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
 
 class CHostApp;
 
-// Runs the steps; the number of steps that failed (each one said why).
-int RunTour(CHostApp& app, const std::filesystem::path& pictures);
+namespace tour {
+
+enum class Kind { Full, PersistSave, PersistCheck, Cancel };
+std::optional<Kind> KindFromName(const std::string& name);
+
+// What the scripted log-in saw while the dialog ran.
+struct LoginSeen;
+// Queues the log-in (or the cancel) as typed input for the dialog the console shows
+// when it starts; call before CHostApp::InitInstance.
+std::shared_ptr<LoginSeen> ScriptLogin(Kind kind, const std::filesystem::path& pictures);
+
+// Runs the steps after the log-in; the number of steps that failed (each one said why).
+// With Kind::Cancel, `app` is the console whose start ended at the log-in.
+int Run(CHostApp& app, Kind kind, const LoginSeen& login, const std::filesystem::path& pictures);
+
+} // namespace tour

@@ -9,6 +9,7 @@
 #include "frames/cfg_message.h"
 #include "frames/cfg_user_action.h"
 #include "host_ids.h"
+#include "operator_login.h"
 #include "platform/afx/db/dbvalue.h"
 #include "platform/afx/msgmap.h"
 #include "platform/afx/winapp.h"
@@ -223,9 +224,28 @@ int CNamePage::Delete()
     if (m_selected < 0)
         return FALSE;
     const Row row = m_rows[static_cast<size_t>(m_selected)];
-    if (!Store((CString(L"DELETE FROM ") + m_kind.table + L" WHERE ID = ?").GetString(), row.id, CString(),
-            L"The name could not be deleted."))
+    if (m_kind.objectType == host::kObjectOperator) {
+        // The operator logged in stays: deleting it could leave nobody able to log in.
+        if (const CAcsUser* user = User(); user && user->GetUserID() == row.id) {
+            AfxMessageBox(CString(L"You are logged in as this operator: it cannot be deleted now."));
+            return FALSE;
+        }
+        // The password goes with the operator, so a later operator given the same ID
+        // does not inherit it.
+        CZynDatabase* db = Database();
+        if (!db || !db->IsOpen())
+            return FALSE;
+        try {
+            host::DeleteOperator(*db, row.id);
+        } catch (CException* e) {
+            HandleException(L"The operator could not be deleted.", e, TRUE);
+            e->Delete();
+            return FALSE;
+        }
+    } else if (!Store((CString(L"DELETE FROM ") + m_kind.table + L" WHERE ID = ?").GetString(), row.id, CString(),
+                   L"The name could not be deleted.")) {
         return FALSE;
+    }
     Audit(row.id, row.name);
     Reload();
     Select(m_rows.empty() ? -1 : 0);

@@ -3,7 +3,8 @@
 // of one page listing the names kept in the console's own table (HOST_DOOR, HOST_OPERATOR)
 // beside a name field. Add and Modify take the field's name, refusing an empty one or one
 // the table has already; each change writes its audit row (USER_TRANSACTION) for the
-// logged-in operator and is told to the other screens.
+// logged-in operator and is told to the other screens. An operator is deleted with its
+// password, and never the operator logged in.
 #include <vector>
 
 #include "frames/acconfig_page.h"

@@ -2,14 +2,17 @@
 // write it.
 //
 //   zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] [--pictures DIR]
-//            [--recorder PORT]
+//            [--recorder PORT] [--tour full|persist-save|persist-check|cancel]
 //
 // With a display (DISPLAY or WAYLAND_DISPLAY set, or --window) the console opens in a
-// real window and runs until it is closed; otherwise, or when the window cannot open, it
-// runs the scripted tour on the headless desktop and writes its pictures. The database is
+// real window, asks the operator to log in and runs until it is closed; otherwise, or
+// when the window cannot open, it plays the scripted tour (the full one unless --tour
+// names a shorter one) as input on the headless desktop's virtual clock, the log-in
+// included, and writes its pictures. The database is
 // the SQLite file in the data folder (made on first run) unless --pg, or ACS.INI
 // [Console] PgConnect, names a PostgreSQL database. The recording server is the example
 // one, run by the console, unless --recorder names the port of one already running.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,10 +23,12 @@
 #include "host_frame.h"
 #include "host_tour.h"
 #include "platform/afx/afxstate.h"
+#include "platform/base/clock.h"
 #include "platform/base/inifile.h"
 #include "platform/base/utf16.h"
 #include "platform/display/presenter.h"
 #include "platform/user/driver.h"
+#include "platform/user/modal.h"
 #include "platform/user/winuser.h"
 #include "recorder_process.h"
 
@@ -36,13 +41,14 @@ struct Arguments {
     std::string pg;
     fs::path data;
     fs::path pictures;
-    long port = 0;
+    int32_t port = 0;
+    tour::Kind tour = tour::Kind::Full;
 };
 
 int Usage(const char* why)
 {
     std::fprintf(stderr, "zyn_host: %s\nusage: zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] "
-                         "[--pictures DIR] [--recorder PORT]\n",
+                         "[--pictures DIR] [--recorder PORT] [--tour full|persist-save|persist-check|cancel]\n",
         why);
     return 2;
 }
@@ -93,9 +99,15 @@ int main(int argc, char** argv)
             args.pictures = argv[++i];
         else if (a == "--recorder" && hasValue) {
             char* end = nullptr;
-            args.port = std::strtol(argv[++i], &end, 10);
-            if (!end || *end || args.port <= 0 || args.port > 65535)
+            const int64_t port = std::strtoll(argv[++i], &end, 10);
+            if (!end || *end || port <= 0 || port > 65535)
                 return Usage("--recorder takes a port from 1 to 65535");
+            args.port = static_cast<int32_t>(port);
+        } else if (a == "--tour" && hasValue) {
+            const auto kind = tour::KindFromName(argv[++i]);
+            if (!kind)
+                return Usage("--tour takes full, persist-save, persist-check or cancel");
+            args.tour = *kind;
         } else
             return Usage(("unknown or incomplete argument " + a).c_str());
     }
@@ -127,25 +139,46 @@ int main(int argc, char** argv)
     int result = 0;
     {
         CHostApp app(options);
-        if (!app.InitInstance()) {
-            app.ExitInstance();
-            return 1;
-        }
         if (window) {
+            // The real window shows from the log-in on; closing it asks the main window
+            // once there is one (before: the log-in dialog, which cancels).
             zyn::display::PresenterOptions shown;
             shown.title = L"ZynCmn Console";
-            shown.mainWindow = app.Frame()->m_hWnd;
             std::string why;
             if (!zyn::display::StartPresenter(shown, &why)) {
-                app.Say(CString(L"No window (") + CString(zyn::base::FromUtf8(why).c_str()) + L"): running headless");
+                std::printf("No window (%s): running headless\n", why.c_str());
                 window = false;
             }
         }
-        if (window) {
+        std::shared_ptr<tour::LoginSeen> login;
+        if (!window) {
+            // The tour plays a person: input on the virtual clock, every modal loop
+            // ending when the script has nothing more to say.
+            zyn::base::Clock::UseVirtual(1'000'000);
+            zyn::user::SetScriptedMode(true);
+            login = tour::ScriptLogin(args.tour, args.pictures);
+        }
+        if (!app.InitInstance()) {
+            // A cancelled log-in is an ordinary end for a person; the tour expects it
+            // only when it is the one that cancels.
+            const bool cancelled = app.LoginCancelled();
+            app.ExitInstance();
+            if (window)
+                zyn::display::StopPresenter();
+            bool ok = cancelled;
+            if (!window)
+                ok = cancelled && args.tour == tour::Kind::Cancel && tour::Run(app, args.tour, *login, args.pictures) == 0;
+            result = ok ? 0 : 1;
+        } else if (window) {
+            zyn::display::SetPresenterMainWindow(app.Frame()->m_hWnd);
             result = app.Run(); // until the main window closes
             zyn::display::StopPresenter();
         } else {
-            const int failures = RunTour(app, args.pictures);
+            int failures = 1;
+            if (args.tour == tour::Kind::Cancel)
+                std::printf("tour FAILED: the log-in was not cancelled\n");
+            else
+                failures = tour::Run(app, args.tour, *login, args.pictures);
             if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
                 app.m_pMainWnd->SendMessage(WM_CLOSE); // saves the frame's state as a person's close does
             MSG msg;

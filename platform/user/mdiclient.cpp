@@ -422,10 +422,17 @@ LRESULT ClientProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MDIICONARRANGE:
         Arrange(hWnd, *s, msg, wParam);
         return TRUE;
-    case WM_SIZE:
-        if (s->maximized && IsWindow(s->maximized) && IsZoomed(s->maximized))
-            ShowWindow(s->maximized, SW_SHOWMAXIMIZED);
+    case WM_SIZE: {
+        // The maximised child fills the client again. It is the one whose buttons are in
+        // the frame's menu, or, for a frame without a menu of the window system's (its
+        // menu shown by a bar of its own), the active child when it is maximised.
+        HWND max = s->maximized;
+        if (!max && s->active && IsWindow(s->active) && IsZoomed(s->active))
+            max = s->active;
+        if (max && IsWindow(max) && IsZoomed(max))
+            ShowWindow(max, SW_SHOWMAXIMIZED);
         break;
+    }
     case WM_SETFOCUS:
         if (s->active && IsWindow(s->active) && !IsIconic(s->active))
             SetFocus(s->active);

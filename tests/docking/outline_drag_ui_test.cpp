@@ -373,6 +373,65 @@ TEST_F(OutlineDragTest, ABarFloatingAsAnMDIChildIsNeitherDraggedNorToggled)
     EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP)) << "an ordinary floating frame toggles";
 }
 
+// Two bars sharing the top as tabs; the one shown leaves: docked on the left, floated
+// mid-client, or toggled by a double click. The strip must let it go, or the bar left
+// behind stays hidden behind a tab nobody can see.
+struct TabLeaving {
+    const char* name;
+    bool toggle;   // a double click instead of a drag
+    UINT side;     // where the bar that left ends: a side, 0 floating
+};
+const TabLeaving kTabLeavings[] = {{"DockedOnTheLeft", false, AFX_IDW_DOCKBAR_LEFT}, {"Floated", false, 0},
+    {"ToggledByADoubleClick", true, 0}};
+
+void PrintTo(const TabLeaving& row, std::ostream* os) { *os << row.name; }
+
+class OutlineTabDragTest : public OutlineDragTest, public ::testing::WithParamInterface<TabLeaving> {};
+
+TEST_P(OutlineTabDragTest, ATabbedBarLeavingLeavesItsTabStripAndTheOtherBarShows)
+{
+    const TabLeaving& row = GetParam();
+    CCountingSizeBar& other = NewBar();
+    ASSERT_TRUE(other.Make(frame, ID_BAR + 1, CRect(0, 0, 200, 100), L"Other"));
+    frame->DockControlBar(&other, AFX_IDW_DOCKBAR_TOP);
+    frame->RecalcLayout();
+    auto* top = dynamic_cast<COXSizeDockBar*>(sizeFrame()->Side(AFX_IDW_DOCKBAR_TOP));
+    ASSERT_NE(top, nullptr);
+    top->TabAllDockedControlBars(&bar);
+    frame->RecalcLayout();
+    Pump();
+    ASSERT_NE(bar.GetDockTabCtrl(), nullptr);
+    ASSERT_NE(other.GetDockTabCtrl(), nullptr);
+    CCountingSizeBar& moved = bar.IsWindowVisible() ? bar : other;
+    CCountingSizeBar& left = &moved == &bar ? other : bar;
+    const CPoint from = ScreenRect(moved).TopLeft() + CSize(100, 50);
+    if (row.toggle) {
+        InjectMouseMove(from.x, from.y);
+        for (int i = 0; i < 2; ++i) {
+            InjectMouseButton(MouseButton::Left, true);
+            InjectMouseButton(MouseButton::Left, false);
+        }
+        Pump();
+    } else {
+        // The left side: the corner 50 pixels over the edge, 130 under the top; mid-client:
+        // 150 in and 120 under the top row, where neither strip meets a side.
+        const CRect c = Client();
+        const CPoint corner = row.side ? CPoint(c.left - 50, c.top + 130) : CPoint(c.left + 150, Room().top + 120);
+        DragPath(from, {from + CSize(5, 5), from + (corner - ScreenRect(moved).TopLeft())});
+    }
+    frame->RecalcLayout();   // the idle pass's layout shows what the strip showed
+    Pump();
+    EXPECT_EQ(SideOf(moved), row.side);
+    EXPECT_EQ(moved.GetDockTabCtrl(), nullptr) << "out of the strip";
+    EXPECT_EQ(left.GetDockTabCtrl(), nullptr) << "the last bar shows without a tab";
+    EXPECT_TRUE(left.IsWindowVisible());
+    EXPECT_TRUE(moved.IsWindowVisible());
+    EXPECT_EQ(SideOf(left), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+}
+
+INSTANTIATE_TEST_SUITE_P(Leavings, OutlineTabDragTest, ::testing::ValuesIn(kTabLeavings),
+    [](const ::testing::TestParamInfo<TabLeaving>& info) { return std::string(info.param.name); });
+
 TEST_F(OutlineDragTest, TrackFindingTheCaptureTakenGivesEverythingBack)
 {
     const HWND other = MakePlain(WS_POPUP | WS_VISIBLE);

@@ -185,6 +185,29 @@ TEST_F(MdiClientTest, MaximisedChildPutsItsButtonsInTheMenuBar)
     EXPECT_EQ(BarBitmap(0), nullptr);
 }
 
+TEST_F(MdiClientTest, AMaximisedChildFollowsTheClientsSizeWithOrWithoutAFrameMenu)
+{
+    // A frame whose menu is shown by a menu bar of its own keeps no window-system menu:
+    // the client has nowhere to put the child's buttons, and the child must still fill it.
+    for (const bool menu : {true, false}) {
+        SCOPED_TRACE(menu ? "the frame has its menu" : "the frame has no menu");
+        if (!menu)
+            SetMenu(m_frame, nullptr);
+        const HWND child = NewChild(L"Doc");
+        SendMessageW(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+        ASSERT_TRUE(IsZoomed(child));
+        for (const SIZE size : {SIZE{600, 300}, SIZE{700, 450}}) {
+            MoveWindow(g_client, 0, 0, size.cx, size.cy, TRUE);
+            RECT inner{};
+            GetClientRect(child, &inner);
+            EXPECT_EQ(inner.right, size.cx);
+            EXPECT_EQ(inner.bottom, size.cy);
+        }
+        SendMessageW(g_client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+        MoveWindow(g_client, 0, 0, 780, 500, TRUE);
+    }
+}
+
 TEST_F(MdiClientTest, DestroyPassesActivationAndMaximisedStateOn)
 {
     const int barItems = GetMenuItemCount(m_bar);

@@ -369,11 +369,26 @@ void COXDragDockContext::CancelDrag()
     SendPrompt(AFX_IDS_IDLEMESSAGE);
 }
 
+namespace {
+
+// A bar leaving its place by the outline drag or the toggle leaves the tab strip it shared
+// there first: the frame then docks or floats it as any bar, knowing nothing of tabs, and
+// a tab left behind would keep the bar still there hidden behind it.
+void LeaveTabStrip(CControlBar* pBar)
+{
+    COXSizeDockBar* pOld = pBar ? OXAsSizeDockBar(pBar->m_pDockBar) : nullptr;
+    if (pOld && pOld->m_wndDockTabCtrl.m_hWnd && pOld->m_wndDockTabCtrl.FindTab(pBar) != -1)
+        pOld->m_wndDockTabCtrl.RemoveTab(pBar);
+}
+
+} // namespace
+
 void COXDragDockContext::EndDrag()
 {
     CancelDrag();
     if (m_ptStart == m_ptLast || !m_pBar || !m_pBar->m_hWnd || !m_pDockSite || !m_pDockSite->m_hWnd)
         return;   // a click is not a drag
+    LeaveTabStrip(m_pBar);
     m_dwOverDockStyle = m_bForceFrame ? 0 : CanDock();
     if (m_dwOverDockStyle != 0) {
         if (CDockBar* pDockBar = GetDockBar()) {
@@ -411,5 +426,6 @@ void COXDragDockContext::ToggleDocking()
 {
     if (m_pBar && m_pBar->m_hWnd && FloatsInMDIWindow(m_pBar))
         return;
+    LeaveTabStrip(m_pBar);
     CDockContext::ToggleDocking();
 }
