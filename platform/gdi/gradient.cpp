@@ -73,6 +73,17 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
     });
 }
 
+// clamp(lround(f), 0, 0xFFFF) without the library call or a branch, for the channel mix
+// below: the nearest integer, halves away from zero. Within [0, 0xFFFF) the conversion
+// truncates to floor(f) and f - floor(f) is exact, so the half test is the one lround
+// makes; below zero and from 0xFFFF on, the clamp gives what it gives lround's result.
+inline int RoundChannel(double f)
+{
+    f = std::min(std::max(f, -1.0), 65536.0);
+    const int whole = static_cast<int>(f);
+    return std::min(std::max(whole + (f - whole >= 0.5 ? 1 : 0), 0), 0xFFFF);
+}
+
 void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTEX& c)
 {
     const POINT pa = dc.ToDevice(POINT{a.x, a.y});
@@ -89,21 +100,120 @@ void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTE
     const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
     Surface& s = *dc.surface;
     const int ox = dc.origin.x, oy = dc.origin.y;
+
+    // Three vertices of one colour: the weights sum to one within a few units in the last
+    // place, so every pixel's mix rounds to that colour and the triangle is a solid fill.
+    bool solid = true;
+    for (int k = 0; k < 4; ++k)
+        solid = solid && ca.c[k] == cb.c[k] && ca.c[k] == cc.c[k];
+    if (solid) {
+        Rgba v;
+        for (int k = 0; k < 4; ++k)
+            v.c[k] = ca.c[k] >> 8;
+        const uint32_t pixel = Pack(s, v);
+        for (const RECT& band : tri.Rects())
+            ForEachClipRect(dc, band, [&](const RECT& r) {
+                for (int y = r.top; y < r.bottom; ++y)
+                    for (int x = r.left; x < r.right; ++x)
+                        s.SetRaw(x, y, pixel);
+            });
+        return;
+    }
+
+    // Each pixel's value is defined by the barycentric weights evaluated term for term as
+    // Exact() does. Along a row every channel's mix is a linear function of x, which is
+    // far cheaper to evaluate; a pixel takes the linear value's byte only when the value
+    // lies farther from every byte boundary than both evaluations can be apart, and is
+    // evaluated exactly otherwise, so the picture is the same to the bit.
+    const double ax = double(pb.y - pc.y), ay = double(pc.x - pb.x);
+    const double bx = double(pc.y - pa.y), by = double(pa.x - pc.x);
+    double fa[4], fb[4], fc[4];
+    bool varies[4];
+    Rgba fixed;
+    for (int k = 0; k < 4; ++k) {
+        fa[k] = ca.c[k];
+        fb[k] = cb.c[k];
+        fc[k] = cc.c[k];
+        // A channel the three vertices share is that value at every pixel, as above.
+        varies[k] = ca.c[k] != cb.c[k] || ca.c[k] != cc.c[k];
+        fixed.c[k] = ca.c[k] >> 8;
+    }
+    auto exact = [&](double px, double rowA, double rowB) {
+        const double wa = (ax * (px - pc.x) + rowA) / det;
+        const double wb = (bx * (px - pc.x) + rowB) / det;
+        const double wc = 1.0 - wa - wb;
+        Rgba v = fixed;
+        for (int k = 0; k < 4; ++k)
+            if (varies[k])
+                v.c[k] = RoundChannel(wa * fa[k] + wb * fb[k] + wc * fc[k]) >> 8;
+        return v;
+    };
+    // The per-channel slope along x does not depend on the row.
+    double slope[4] = {};
+    for (int k = 0; k < 4; ++k)
+        slope[k] = ((fa[k] - fc[k]) * ax + (fb[k] - fc[k]) * bx) / det;
+    constexpr double kUnit = 0x1p-53;  // the relative rounding error of one operation
+    constexpr double kMax = 65535.0;   // the largest channel value
+    const double absDet = std::abs(det);
+    const bool mono = s.IsMono();
     for (const RECT& band : tri.Rects()) {
         ForEachClipRect(dc, band, [&](const RECT& r) {
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x) {
-                    const double px = x - ox, py = y - oy;
-                    const double wa = (double(pb.y - pc.y) * (px - pc.x) + double(pc.x - pb.x) * (py - pc.y)) / det;
-                    const double wb = (double(pc.y - pa.y) * (px - pc.x) + double(pa.x - pc.x) * (py - pc.y)) / det;
-                    const double wc = 1.0 - wa - wb;
-                    Rgba v;
-                    for (int k = 0; k < 4; ++k) {
-                        const double f = wa * ca.c[k] + wb * cb.c[k] + wc * cc.c[k];
-                        v.c[k] = std::clamp(static_cast<int>(std::lround(f)), 0, 0xFFFF) >> 8;
-                    }
-                    s.SetRaw(x, y, Pack(s, v));
+            const double pxFirst = r.left - ox, pxLast = r.right - 1 - ox;
+            const double reach = std::max(std::abs(pxFirst - pc.x), std::abs(pxLast - pc.x));
+            const double pxMost = std::max(std::abs(pxFirst), std::abs(pxLast));
+            for (int y = r.top; y < r.bottom; ++y) {
+                const double py = y - oy;
+                const double rowA = ay * (py - pc.y), rowB = by * (py - pc.y);
+                uint32_t* row = mono ? nullptr : s.Row32(y);
+                auto put = [&](int x, const Rgba& v) {
+                    if (row)
+                        row[x] = Pack(s, v);
+                    else
+                        s.SetRaw(x, y, Pack(s, v));
+                };
+                // Each channel's mix plus one half (the rounding's offset) at px is
+                // base + slope * px.
+                double base[4] = {};
+                double baseMost = 0;
+                for (int k = 0; k < 4; ++k) {
+                    base[k] = ((fa[k] - fc[k]) * (rowA - ax * pc.x) + (fb[k] - fc[k]) * (rowB - bx * pc.x)) / det +
+                        fc[k] + 0.5;
+                    baseMost = std::max(baseMost, std::abs(base[k]) + std::abs(slope[k]) * pxMost);
                 }
+                // A generous bound on how far the two evaluations can be apart: a few
+                // units of rounding on every term either one sums.
+                const double sa = (std::abs(ax) * reach + std::abs(rowA)) / absDet;
+                const double sb = (std::abs(bx) * reach + std::abs(rowB)) / absDet;
+                const double terms = kMax *
+                    (sa + sb + 1 +
+                        ((std::abs(ax) + std::abs(bx)) * (pxMost + std::abs(pc.x)) + std::abs(rowA) + std::abs(rowB)) /
+                            absDet) +
+                    baseMost;
+                const double margin = 64 * kUnit * terms + 1e-9;
+                if (!(margin < 0.25)) {
+                    for (int x = r.left; x < r.right; ++x)
+                        put(x, exact(x - ox, rowA, rowB));
+                    continue;
+                }
+                // A channel the vertices share has slope 0 and base c + 0.5: its byte is
+                // c's high byte, half a unit or more from a boundary.
+                const double high = 256 - margin;
+                for (int x = r.left; x < r.right; ++x) {
+                    const double px = x - ox;
+                    Rgba v;
+                    bool unsure = false;
+                    for (int k = 0; k < 4; ++k) {
+                        // The byte is floor(t / 256) clamped to 0..255; its boundaries
+                        // are the multiples of 256 from 256 to 65280.
+                        const double t = std::min(std::max(base[k] + slope[k] * px, 0.0), 65535.0);
+                        const int byte = static_cast<int>(t * (1.0 / 256));
+                        const double into = t - 256.0 * byte;
+                        unsure |= (into < margin && byte >= 1) || (into > high && byte <= 254);
+                        v.c[k] = std::min(byte, 255);
+                    }
+                    put(x, unsure ? exact(px, rowA, rowB) : v);
+                }
+            }
         });
     }
 }

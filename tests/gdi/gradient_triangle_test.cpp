@@ -1,0 +1,156 @@
+// Triangle gradients pixel for pixel against the rule: a pixel the polygon of the three
+// vertices covers takes, per channel, the barycentric mix of the 16-bit vertex channels at
+// the point (x, y) relative to the vertices, rounded half away from zero, then its high
+// byte; the alpha byte of a 32-bit bitmap receives the mixed Alpha the same way. The
+// reference below evaluates that rule the plain way, one pixel at a time; the coverage
+// comes from the same polygon filled as a region.
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/gdi/gdi_test_support.h"
+
+using namespace zyn::test;
+
+namespace {
+
+class GradientTriangle : public GdiTest {};
+
+struct Colour16 {
+    COLOR16 r, g, b, a;
+};
+
+TRIVERTEX Vertex(int x, int y, Colour16 c) { return TRIVERTEX{x, y, c.r, c.g, c.b, c.a}; }
+
+// The rule at one point: weights from the vertices' coordinates, each channel's mix
+// rounded and clamped to 16 bits, the high byte kept. Packed as the bitmap holds it.
+uint32_t Expected(const TRIVERTEX (&v)[3], int px, int py)
+{
+    const double ax = v[0].x, ay = v[0].y, bx = v[1].x, by = v[1].y, cx = v[2].x, cy = v[2].y;
+    const double det = (by - cy) * (ax - cx) + (cx - bx) * (ay - cy);
+    const double wa = ((by - cy) * (px - cx) + (cx - bx) * (py - cy)) / det;
+    const double wb = ((cy - ay) * (px - cx) + (ax - cx) * (py - cy)) / det;
+    const double wc = 1.0 - wa - wb;
+    auto mix = [&](COLOR16 a, COLOR16 b, COLOR16 c) {
+        const double f = wa * a + wb * b + wc * c;
+        const long long rounded = std::llround(f);
+        return static_cast<uint32_t>(std::min<long long>(std::max<long long>(rounded, 0), 0xFFFF) >> 8);
+    };
+    return mix(v[0].Alpha, v[1].Alpha, v[2].Alpha) << 24 | mix(v[0].Red, v[1].Red, v[2].Red) << 16 |
+        mix(v[0].Green, v[1].Green, v[2].Green) << 8 | mix(v[0].Blue, v[1].Blue, v[2].Blue);
+}
+
+std::vector<uint32_t> Bits(const MemDc& dc, int w, int h)
+{
+    std::vector<uint32_t> bits(size_t(w) * h);
+    GetBitmapBits(dc.bitmap(), static_cast<LONG>(bits.size() * 4), bits.data());
+    return bits;
+}
+
+// Draws the triangle over a sentinel and checks every pixel: inside the polygon the rule's
+// value, outside the sentinel. `origin` is the window origin of the DC (the triangle moves
+// by minus that on the bitmap). Returns the number of pixels drawn.
+int CheckTriangle(const TRIVERTEX (&v)[3], int w, int h, POINT origin, const std::string& what)
+{
+    constexpr uint32_t kSentinel = 0x00123456;
+    MemDc dc(w, h);
+    dc.Fill(RGB(0x12, 0x34, 0x56));
+    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    TRIVERTEX copy[3] = {v[0], v[1], v[2]};
+    GRADIENT_TRIANGLE mesh{0, 1, 2};
+    EXPECT_TRUE(GradientFill(dc, copy, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE)) << what;
+    // The coverage: the same polygon as a region, on the bitmap.
+    const POINT pts[3] = {{v[0].x - origin.x, v[0].y - origin.y}, {v[1].x - origin.x, v[1].y - origin.y},
+        {v[2].x - origin.x, v[2].y - origin.y}};
+    Obj<HRGN> cover(CreatePolygonRgn(pts, 3, ALTERNATE));
+    EXPECT_TRUE(cover.get()) << what;
+    const std::vector<uint32_t> bits = Bits(dc, w, h);
+    int drawn = 0, wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t got = bits[size_t(y) * w + x];
+            const bool inside = PtInRegion(cover, x, y);
+            const uint32_t want = inside ? Expected(v, x + origin.x, y + origin.y) : kSentinel;
+            drawn += inside;
+            if (got != want && wrong++ < 3)
+                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << got << ", not "
+                              << want;
+        }
+    EXPECT_EQ(wrong, 0) << what;
+    return drawn;
+}
+
+TEST_F(GradientTriangle, EveryPixelFollowsTheRule)
+{
+    const Colour16 black{0, 0, 0, 0}, white{0xFF00, 0xFF00, 0xFF00, 0xFF00};
+    const Colour16 light{0xC400, 0xDB00, 0xF900, 0}, dark{0x6100, 0x9100, 0xDB00, 0};
+    const struct {
+        const char* what;
+        TRIVERTEX v[3];
+        int w, h;
+        POINT origin;
+    } rows[] = {
+        // A bar's background: light in one corner, dark in the other three.
+        {"light corner", {Vertex(0, 0, light), Vertex(130, 0, dark), Vertex(0, 673, dark)}, 130, 673, {0, 0}},
+        {"dark half", {Vertex(130, 0, dark), Vertex(0, 673, dark), Vertex(130, 673, dark)}, 130, 673, {0, 0}},
+        // Mixes that land on a half exactly: red 511 halfway is 255.5, rounded up to 256
+        // (byte 1); 0xFF00 + 1 halfway from 0 is 32640.5, rounded up to 32641 (byte 127).
+        {"halves", {Vertex(0, 0, {0, 0, 0, 0}), Vertex(2, 0, {511, 0xFF01, 0, 0}), Vertex(0, 2, {0, 0, 0, 0})}, 4, 4,
+            {0, 0}},
+        {"byte boundaries", {Vertex(0, 0, {0, 0, 0, 0}), Vertex(256, 0, {0xFFFF, 0x8000, 0x0100, 0xFFFF}),
+                                Vertex(0, 3, {0x7FFF, 0, 0xFFFF, 0})},
+            256, 4, {0, 0}},
+        {"full range", {Vertex(0, 0, black), Vertex(63, 0, white), Vertex(0, 63, white)}, 64, 64, {0, 0}},
+        {"thin sliver", {Vertex(0, 0, light), Vertex(200, 3, dark), Vertex(0, 4, white)}, 200, 5, {0, 0}},
+        {"moved origin", {Vertex(40, 30, white), Vertex(120, 35, black), Vertex(60, 110, light)}, 64, 64, {50, 40}},
+        {"far coordinates", {Vertex(-40000, -30000, white), Vertex(40000, 10, black), Vertex(5, 30000, light)},
+            48, 48, {-20, -20}},
+    };
+    for (const auto& row : rows)
+        EXPECT_GT(CheckTriangle(row.v, row.w, row.h, row.origin, row.what), 0) << row.what;
+}
+
+TEST_F(GradientTriangle, RandomTrianglesFollowTheRule)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> coord(-20, 84), channel(0, 0xFFFF);
+    for (int i = 0; i < 150; ++i) {
+        auto colour = [&] {
+            return Colour16{static_cast<COLOR16>(channel(random)), static_cast<COLOR16>(channel(random)),
+                static_cast<COLOR16>(channel(random)), static_cast<COLOR16>(channel(random))};
+        };
+        TRIVERTEX v[3];
+        for (auto& vertex : v)
+            vertex = Vertex(coord(random), coord(random), colour());
+        const double area = double(v[1].x - v[0].x) * (v[2].y - v[0].y) - double(v[2].x - v[0].x) * (v[1].y - v[0].y);
+        if (area == 0)
+            continue;
+        CheckTriangle(v, 64, 64, {0, 0}, "random triangle " + std::to_string(i));
+    }
+}
+
+TEST_F(GradientTriangle, MonochromeBitmapTakesTheNearestOfBlackAndWhite)
+{
+    // Left half dark, right half light: each pixel is the mix's colour matched to black or
+    // white as any colour is on a monochrome bitmap.
+    MemDc mono(32, 8, true), colour(32, 8);
+    for (HDC dc : {mono.dc(), colour.dc()}) {
+        TRIVERTEX v[3] = {{0, 0, 0, 0, 0, 0}, {32, 0, 0xFF00, 0xFF00, 0xFF00, 0}, {0, 32, 0, 0, 0, 0}};
+        GRADIENT_TRIANGLE mesh{0, 1, 2};
+        ASSERT_TRUE(GradientFill(dc, v, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE));
+    }
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 32 - y; ++x) {
+            const COLORREF c = GetPixel(colour, x, y);
+            const bool light = GetRValue(c) + GetGValue(c) + GetBValue(c) >= 3 * 128;
+            Obj<HBRUSH> brush(CreateSolidBrush(c));
+            MemDc probe(1, 1, true);
+            RECT one{0, 0, 1, 1};
+            FillRect(probe, &one, brush);
+            EXPECT_EQ(GetPixel(mono, x, y), GetPixel(probe, 0, 0)) << x << ", " << y << (light ? " light" : " dark");
+        }
+}
+
+} // namespace
