@@ -178,8 +178,10 @@ public:
     ~Console()
     {
         if (m_started) {
+            // Closed without saving the bars' places, so that every case sets up the
+            // console as its first run shows it.
             if (m_app.m_pMainWnd && m_app.m_pMainWnd->m_hWnd)
-                m_app.m_pMainWnd->SendMessage(WM_CLOSE);
+                m_app.m_pMainWnd->DestroyWindow();
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
                 ::DispatchMessageW(&msg);
