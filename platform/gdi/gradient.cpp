@@ -11,7 +11,10 @@
 // channels at the point (x, y), rounded, then its high byte. The alpha byte of colour
 // surfaces receives the interpolated Alpha the same way.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "platform/base/lasterror.h"
 #include "platform/gdi/dc_internal.h"
@@ -84,135 +87,233 @@ inline int RoundChannel(double f)
     return std::min(std::max(whole + (f - whole >= 0.5 ? 1 : 0), 0), 0xFFFF);
 }
 
+// The colours of one triangle. A pixel's value is defined by the barycentric weights
+// evaluated term for term as Exact() does; it depends on the pixel's offset from the third
+// vertex only. Along a row every channel's mix is a linear function of x, far cheaper to
+// evaluate: Row() takes the linear value's byte when the value lies farther from every
+// byte boundary than the two evaluations can be apart, and evaluates the pixel exactly
+// otherwise, so the values are the same to the bit.
+class TriangleShader {
+public:
+    // Vertices as offsets from the third one (which is at (0, 0)).
+    TriangleShader(POINT a, POINT b, const Rgba& ca, const Rgba& cb, const Rgba& cc)
+        : m_ax(double(b.y)), m_ay(double(-b.x)), m_bx(double(-a.y)), m_by(double(a.x)),
+          m_det(double(b.y) * a.x + double(-b.x) * a.y)
+    {
+        for (int k = 0; k < 4; ++k) {
+            m_fa[k] = ca.c[k];
+            m_fb[k] = cb.c[k];
+            m_fc[k] = cc.c[k];
+            // A channel the three vertices share is that value at every pixel: the weights
+            // sum to one within a few units in the last place.
+            m_varies[k] = ca.c[k] != cb.c[k] || ca.c[k] != cc.c[k];
+            m_fixed.c[k] = ca.c[k] >> 8;
+            m_slope[k] = ((m_fa[k] - m_fc[k]) * m_ax + (m_fb[k] - m_fc[k]) * m_bx) / m_det;
+        }
+    }
+    bool Flat() const { return m_det == 0; }
+
+    // The rule at (px, py), offsets from the third vertex.
+    Rgba Exact(double px, double py) const
+    {
+        const double wa = (m_ax * px + m_ay * py) / m_det;
+        const double wb = (m_bx * px + m_by * py) / m_det;
+        const double wc = 1.0 - wa - wb;
+        Rgba v = m_fixed;
+        for (int k = 0; k < 4; ++k)
+            if (m_varies[k])
+                v.c[k] = RoundChannel(wa * m_fa[k] + wb * m_fb[k] + wc * m_fc[k]) >> 8;
+        return v;
+    }
+
+    // n pixels of row py from px0 on, packed for the surface.
+    void Row(const Surface& s, double px0, int n, double py, uint32_t* out) const
+    {
+        constexpr double kUnit = 0x1p-53; // the relative rounding error of one operation
+        constexpr double kMax = 65535.0;  // the largest channel value
+        const double pxLast = px0 + (n - 1);
+        const double reach = std::max(std::abs(px0), std::abs(pxLast));
+        const double rowA = m_ay * py, rowB = m_by * py;
+        // Each channel's mix plus one half (the rounding's offset) at px is base + slope * px.
+        double base[4] = {};
+        double most = 0;
+        for (int k = 0; k < 4; ++k) {
+            base[k] = ((m_fa[k] - m_fc[k]) * rowA + (m_fb[k] - m_fc[k]) * rowB) / m_det + m_fc[k] + 0.5;
+            most = std::max(most, std::abs(base[k]) + std::abs(m_slope[k]) * reach);
+        }
+        // A generous bound on how far the two evaluations can be apart: a few units of
+        // rounding on every term either one sums.
+        const double absDet = std::abs(m_det);
+        const double sa = (std::abs(m_ax) * reach + std::abs(rowA)) / absDet;
+        const double sb = (std::abs(m_bx) * reach + std::abs(rowB)) / absDet;
+        const double terms = kMax * (2 * (sa + sb) + 1) + most;
+        const double margin = 64 * kUnit * terms + 1e-9;
+        if (!(margin < 0.25)) {
+            for (int i = 0; i < n; ++i)
+                out[i] = Pack(s, Exact(px0 + i, py));
+            return;
+        }
+        const double high = 256 - margin;
+        for (int i = 0; i < n; ++i) {
+            const double px = px0 + i;
+            Rgba v = m_fixed;
+            bool unsure = false;
+            for (int k = 0; k < 4; ++k) {
+                if (!m_varies[k])
+                    continue;
+                // The byte is floor(t / 256) clamped to 0..255; its boundaries are the
+                // multiples of 256 from 256 to 65280.
+                const double t = std::min(std::max(base[k] + m_slope[k] * px, 0.0), 65535.0);
+                const int byte = static_cast<int>(t * (1.0 / 256));
+                const double into = t - 256.0 * byte;
+                unsure |= (into < margin && byte >= 1) || (into > high && byte <= 254);
+                v.c[k] = byte;
+            }
+            out[i] = Pack(s, unsure ? Exact(px, py) : v);
+        }
+    }
+
+    bool SameAs(const TriangleShader& o) const
+    {
+        if (m_ax != o.m_ax || m_ay != o.m_ay || m_bx != o.m_bx || m_by != o.m_by)
+            return false;
+        for (int k = 0; k < 4; ++k)
+            if (m_fa[k] != o.m_fa[k] || m_fb[k] != o.m_fb[k] || m_fc[k] != o.m_fc[k])
+                return false;
+        return true;
+    }
+
+private:
+    double m_ax, m_ay, m_bx, m_by, m_det;
+    double m_fa[4], m_fb[4], m_fc[4], m_slope[4];
+    bool m_varies[4];
+    Rgba m_fixed;
+};
+
+// A triangle painted again (a bar's background at every paint) takes its pixels from the
+// picture of its bounding box kept the second time it is drawn: the pixels depend on the
+// offsets from the third vertex only, so the picture serves wherever the triangle lands.
+// A few pictures of bounded size are kept per thread, the least recently used dropped.
+class TriangleCache {
+public:
+    static constexpr size_t kEntries = 4;
+    static constexpr int64_t kMaxPixels = int64_t(1) << 19; // 2 MB
+
+    // The picture of `shader` over `box` (offsets from the third vertex) on a 32-bit
+    // surface, or null the first time this triangle is asked for.
+    const std::vector<uint32_t>* Find(const TriangleShader& shader, const RECT& box, const Surface& s)
+    {
+        const int64_t pixels = int64_t(box.right - box.left) * (box.bottom - box.top);
+        if (pixels <= 0 || pixels > kMaxPixels)
+            return nullptr;
+        ++m_clock;
+        for (Entry& e : m_entries) {
+            if (!e.shader || !e.shader->SameAs(shader) || !EqualRect(e.box, box))
+                continue;
+            e.used = m_clock;
+            if (e.pixels.empty()) { // seen once: now it is worth a picture
+                e.pixels.resize(static_cast<size_t>(pixels));
+                const int w = box.right - box.left;
+                for (int y = box.top; y < box.bottom; ++y)
+                    shader.Row(s, box.left, w, y, e.pixels.data() + size_t(y - box.top) * w);
+            }
+            return &e.pixels;
+        }
+        Entry* slot = &m_entries[0];
+        for (Entry& e : m_entries)
+            if (e.used < slot->used)
+                slot = &e;
+        slot->shader.emplace(shader);
+        slot->box = box;
+        slot->pixels.clear();
+        slot->pixels.shrink_to_fit();
+        slot->used = m_clock;
+        return nullptr;
+    }
+
+private:
+    static bool EqualRect(const RECT& a, const RECT& b)
+    {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
+    struct Entry {
+        std::optional<TriangleShader> shader;
+        RECT box{};
+        std::vector<uint32_t> pixels;
+        uint64_t used = 0;
+    };
+    std::array<Entry, kEntries> m_entries;
+    uint64_t m_clock = 0;
+};
+
 void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTEX& c)
 {
     const POINT pa = dc.ToDevice(POINT{a.x, a.y});
     const POINT pb = dc.ToDevice(POINT{b.x, b.y});
     const POINT pc = dc.ToDevice(POINT{c.x, c.y});
-    const double det = double(pb.y - pc.y) * (pa.x - pc.x) + double(pc.x - pb.x) * (pa.y - pc.y);
-    if (det == 0)
+    const TriangleShader shader(POINT{pa.x - pc.x, pa.y - pc.y}, POINT{pb.x - pc.x, pb.y - pc.y}, Channels16(a),
+        Channels16(b), Channels16(c));
+    if (shader.Flat())
         return;
     const POINT pts[3] = {pa, pb, pc};
     RECT limit = dc.Clip().Box(); // only the visible rows are built
     limit.top -= dc.origin.y;
     limit.bottom -= dc.origin.y;
     const Region tri = PolygonRegion(pts, {}, ALTERNATE, &limit);
-    const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
     Surface& s = *dc.surface;
     const int ox = dc.origin.x, oy = dc.origin.y;
 
-    // Three vertices of one colour: the weights sum to one within a few units in the last
-    // place, so every pixel's mix rounds to that colour and the triangle is a solid fill.
+    // Three vertices of one colour: every pixel's mix rounds to that colour.
+    const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
     bool solid = true;
     for (int k = 0; k < 4; ++k)
         solid = solid && ca.c[k] == cb.c[k] && ca.c[k] == cc.c[k];
     if (solid) {
-        Rgba v;
-        for (int k = 0; k < 4; ++k)
-            v.c[k] = ca.c[k] >> 8;
-        const uint32_t pixel = Pack(s, v);
+        const uint32_t pixel = Pack(s, shader.Exact(0, 0));
         for (const RECT& band : tri.Rects())
             ForEachClipRect(dc, band, [&](const RECT& r) {
-                for (int y = r.top; y < r.bottom; ++y)
+                for (int y = r.top; y < r.bottom; ++y) {
+                    if (!s.IsMono()) {
+                        std::fill(s.Row32(y) + r.left, s.Row32(y) + r.right, pixel);
+                        continue;
+                    }
                     for (int x = r.left; x < r.right; ++x)
                         s.SetRaw(x, y, pixel);
+                }
             });
         return;
     }
 
-    // Each pixel's value is defined by the barycentric weights evaluated term for term as
-    // Exact() does. Along a row every channel's mix is a linear function of x, which is
-    // far cheaper to evaluate; a pixel takes the linear value's byte only when the value
-    // lies farther from every byte boundary than both evaluations can be apart, and is
-    // evaluated exactly otherwise, so the picture is the same to the bit.
-    const double ax = double(pb.y - pc.y), ay = double(pc.x - pb.x);
-    const double bx = double(pc.y - pa.y), by = double(pa.x - pc.x);
-    double fa[4], fb[4], fc[4];
-    bool varies[4];
-    Rgba fixed;
-    for (int k = 0; k < 4; ++k) {
-        fa[k] = ca.c[k];
-        fb[k] = cb.c[k];
-        fc[k] = cc.c[k];
-        // A channel the three vertices share is that value at every pixel, as above.
-        varies[k] = ca.c[k] != cb.c[k] || ca.c[k] != cc.c[k];
-        fixed.c[k] = ca.c[k] >> 8;
+    // Offsets from the third vertex of surface pixel (x, y): (x - dx, y - dy).
+    const int dx = ox + pc.x, dy = oy + pc.y;
+    const std::vector<uint32_t>* picture = nullptr;
+    RECT box{};
+    if (!s.IsMono()) {
+        box = RECT{std::min({pa.x, pb.x, pc.x}) - pc.x, std::min({pa.y, pb.y, pc.y}) - pc.y,
+            std::max({pa.x, pb.x, pc.x}) - pc.x + 1, std::max({pa.y, pb.y, pc.y}) - pc.y + 1};
+        thread_local TriangleCache cache;
+        picture = cache.Find(shader, box, s);
     }
-    auto exact = [&](double px, double rowA, double rowB) {
-        const double wa = (ax * (px - pc.x) + rowA) / det;
-        const double wb = (bx * (px - pc.x) + rowB) / det;
-        const double wc = 1.0 - wa - wb;
-        Rgba v = fixed;
-        for (int k = 0; k < 4; ++k)
-            if (varies[k])
-                v.c[k] = RoundChannel(wa * fa[k] + wb * fb[k] + wc * fc[k]) >> 8;
-        return v;
-    };
-    // The per-channel slope along x does not depend on the row.
-    double slope[4] = {};
-    for (int k = 0; k < 4; ++k)
-        slope[k] = ((fa[k] - fc[k]) * ax + (fb[k] - fc[k]) * bx) / det;
-    constexpr double kUnit = 0x1p-53;  // the relative rounding error of one operation
-    constexpr double kMax = 65535.0;   // the largest channel value
-    const double absDet = std::abs(det);
-    const bool mono = s.IsMono();
+    std::vector<uint32_t> row;
     for (const RECT& band : tri.Rects()) {
         ForEachClipRect(dc, band, [&](const RECT& r) {
-            const double pxFirst = r.left - ox, pxLast = r.right - 1 - ox;
-            const double reach = std::max(std::abs(pxFirst - pc.x), std::abs(pxLast - pc.x));
-            const double pxMost = std::max(std::abs(pxFirst), std::abs(pxLast));
+            const int n = r.right - r.left;
             for (int y = r.top; y < r.bottom; ++y) {
-                const double py = y - oy;
-                const double rowA = ay * (py - pc.y), rowB = by * (py - pc.y);
-                uint32_t* row = mono ? nullptr : s.Row32(y);
-                auto put = [&](int x, const Rgba& v) {
-                    if (row)
-                        row[x] = Pack(s, v);
-                    else
-                        s.SetRaw(x, y, Pack(s, v));
-                };
-                // Each channel's mix plus one half (the rounding's offset) at px is
-                // base + slope * px.
-                double base[4] = {};
-                double baseMost = 0;
-                for (int k = 0; k < 4; ++k) {
-                    base[k] = ((fa[k] - fc[k]) * (rowA - ax * pc.x) + (fb[k] - fc[k]) * (rowB - bx * pc.x)) / det +
-                        fc[k] + 0.5;
-                    baseMost = std::max(baseMost, std::abs(base[k]) + std::abs(slope[k]) * pxMost);
-                }
-                // A generous bound on how far the two evaluations can be apart: a few
-                // units of rounding on every term either one sums.
-                const double sa = (std::abs(ax) * reach + std::abs(rowA)) / absDet;
-                const double sb = (std::abs(bx) * reach + std::abs(rowB)) / absDet;
-                const double terms = kMax *
-                    (sa + sb + 1 +
-                        ((std::abs(ax) + std::abs(bx)) * (pxMost + std::abs(pc.x)) + std::abs(rowA) + std::abs(rowB)) /
-                            absDet) +
-                    baseMost;
-                const double margin = 64 * kUnit * terms + 1e-9;
-                if (!(margin < 0.25)) {
-                    for (int x = r.left; x < r.right; ++x)
-                        put(x, exact(x - ox, rowA, rowB));
+                const int px = r.left - dx, py = y - dy;
+                if (picture && px >= box.left && px + n <= box.right && py >= box.top && py < box.bottom) {
+                    const uint32_t* from = picture->data() + size_t(py - box.top) * (box.right - box.left) +
+                        (px - box.left);
+                    std::copy(from, from + n, s.Row32(y) + r.left);
                     continue;
                 }
-                // A channel the vertices share has slope 0 and base c + 0.5: its byte is
-                // c's high byte, half a unit or more from a boundary.
-                const double high = 256 - margin;
-                for (int x = r.left; x < r.right; ++x) {
-                    const double px = x - ox;
-                    Rgba v;
-                    bool unsure = false;
-                    for (int k = 0; k < 4; ++k) {
-                        // The byte is floor(t / 256) clamped to 0..255; its boundaries
-                        // are the multiples of 256 from 256 to 65280.
-                        const double t = std::min(std::max(base[k] + slope[k] * px, 0.0), 65535.0);
-                        const int byte = static_cast<int>(t * (1.0 / 256));
-                        const double into = t - 256.0 * byte;
-                        unsure |= (into < margin && byte >= 1) || (into > high && byte <= 254);
-                        v.c[k] = std::min(byte, 255);
-                    }
-                    put(x, unsure ? exact(px, rowA, rowB) : v);
+                if (!s.IsMono()) {
+                    shader.Row(s, px, n, py, s.Row32(y) + r.left);
+                    continue;
                 }
+                row.resize(static_cast<size_t>(n));
+                shader.Row(s, px, n, py, row.data());
+                for (int i = 0; i < n; ++i)
+                    s.SetRaw(r.left + i, y, row[static_cast<size_t>(i)]);
             }
         });
     }

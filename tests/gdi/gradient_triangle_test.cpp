@@ -55,30 +55,36 @@ std::vector<uint32_t> Bits(const MemDc& dc, int w, int h)
 int CheckTriangle(const TRIVERTEX (&v)[3], int w, int h, POINT origin, const std::string& what)
 {
     constexpr uint32_t kSentinel = 0x00123456;
-    MemDc dc(w, h);
-    dc.Fill(RGB(0x12, 0x34, 0x56));
-    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
-    TRIVERTEX copy[3] = {v[0], v[1], v[2]};
-    GRADIENT_TRIANGLE mesh{0, 1, 2};
-    EXPECT_TRUE(GradientFill(dc, copy, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE)) << what;
     // The coverage: the same polygon as a region, on the bitmap.
     const POINT pts[3] = {{v[0].x - origin.x, v[0].y - origin.y}, {v[1].x - origin.x, v[1].y - origin.y},
         {v[2].x - origin.x, v[2].y - origin.y}};
     Obj<HRGN> cover(CreatePolygonRgn(pts, 3, ALTERNATE));
     EXPECT_TRUE(cover.get()) << what;
-    const std::vector<uint32_t> bits = Bits(dc, w, h);
-    int drawn = 0, wrong = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint32_t got = bits[size_t(y) * w + x];
-            const bool inside = PtInRegion(cover, x, y);
-            const uint32_t want = inside ? Expected(v, x + origin.x, y + origin.y) : kSentinel;
-            drawn += inside;
-            if (got != want && wrong++ < 3)
-                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << got << ", not "
-                              << want;
-        }
-    EXPECT_EQ(wrong, 0) << what;
+    int drawn = 0;
+    // Drawn three times: a triangle drawn again may take its pixels from what the earlier
+    // drawings kept, and must show the same.
+    for (int time = 1; time <= 3; ++time) {
+        MemDc dc(w, h);
+        dc.Fill(RGB(0x12, 0x34, 0x56));
+        SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+        TRIVERTEX copy[3] = {v[0], v[1], v[2]};
+        GRADIENT_TRIANGLE mesh{0, 1, 2};
+        EXPECT_TRUE(GradientFill(dc, copy, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE)) << what;
+        const std::vector<uint32_t> bits = Bits(dc, w, h);
+        int wrong = 0;
+        drawn = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint32_t got = bits[size_t(y) * w + x];
+                const bool inside = PtInRegion(cover, x, y);
+                const uint32_t want = inside ? Expected(v, x + origin.x, y + origin.y) : kSentinel;
+                drawn += inside;
+                if (got != want && wrong++ < 3)
+                    ADD_FAILURE() << what << " (drawing " << time << "): pixel (" << x << ", " << y << ") is "
+                                  << std::hex << got << ", not " << want;
+            }
+        EXPECT_EQ(wrong, 0) << what << " (drawing " << time << ")";
+    }
     return drawn;
 }
 
@@ -95,6 +101,10 @@ TEST_F(GradientTriangle, EveryPixelFollowsTheRule)
         // A bar's background: light in one corner, dark in the other three.
         {"light corner", {Vertex(0, 0, light), Vertex(130, 0, dark), Vertex(0, 673, dark)}, 130, 673, {0, 0}},
         {"dark half", {Vertex(130, 0, dark), Vertex(0, 673, dark), Vertex(130, 673, dark)}, 130, 673, {0, 0}},
+        // The same triangle elsewhere and cut by the bitmap's edges (its pixels depend on
+        // the offsets from the vertices only).
+        {"light corner moved and cut", {Vertex(0, 0, light), Vertex(130, 0, dark), Vertex(0, 673, dark)}, 90, 300,
+            {-7, 250}},
         // Mixes that land on a half exactly: red 511 halfway is 255.5, rounded up to 256
         // (byte 1); 0xFF00 + 1 halfway from 0 is 32640.5, rounded up to 32641 (byte 127).
         {"halves", {Vertex(0, 0, {0, 0, 0, 0}), Vertex(2, 0, {511, 0xFF01, 0, 0}), Vertex(0, 2, {0, 0, 0, 0})}, 4, 4,
