@@ -68,11 +68,21 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
     }
     const int ox = dc.origin.x, oy = dc.origin.y;
     ForEachClipRect(dc, r, [&](const RECT& c) {
-        for (int y = c.top; y < c.bottom; ++y)
+        for (int y = c.top; y < c.bottom; ++y) {
+            if (!s.IsMono()) {
+                // A row of a vertical ramp is one colour; of a horizontal one, a piece of it.
+                uint32_t* row = s.Row32(y);
+                if (vertical)
+                    std::fill(row + c.left, row + c.right, ramp[static_cast<size_t>(y - oy - r.top - i0)]);
+                else
+                    std::copy_n(ramp.begin() + (c.left - ox - r.left - i0), c.right - c.left, row + c.left);
+                continue;
+            }
             for (int x = c.left; x < c.right; ++x) {
                 const int i = vertical ? y - oy - r.top : x - ox - r.left;
                 s.SetRaw(x, y, ramp[static_cast<size_t>(i - i0)]);
             }
+        }
     });
 }
 
