@@ -200,56 +200,66 @@ private:
     Rgba m_fixed;
 };
 
-// A triangle painted again (a bar's background at every paint) takes its pixels from the
-// picture of its bounding box kept the second time it is drawn: the pixels depend on the
-// offsets from the third vertex only, so the picture serves wherever the triangle lands.
-// A few pictures of bounded size are kept per thread, the least recently used dropped.
+// A triangle painted again (a bar's background at every paint) takes its coverage and its
+// pixels from what was kept the second time it was drawn: both depend on the offsets from
+// the third vertex only (the edges are stepped in integers), so they serve wherever the
+// triangle lands. A few triangles of bounded size are kept per thread, the least recently
+// used dropped.
 class TriangleCache {
 public:
     static constexpr size_t kEntries = 4;
-    static constexpr int64_t kMaxPixels = int64_t(1) << 19; // 2 MB
+    static constexpr int64_t kMaxPixels = int64_t(1) << 19; // 2 MB of pixels
 
-    // The picture of `shader` over `box` (offsets from the third vertex) on a 32-bit
-    // surface, or null the first time this triangle is asked for.
-    const std::vector<uint32_t>* Find(const TriangleShader& shader, const RECT& box, const Surface& s)
+    struct Kept {
+        Region coverage;               // offsets from the third vertex
+        RECT box{};                    // the bounding box of the offsets
+        std::vector<uint32_t> pixels;  // over the box, row by row; empty for one colour
+    };
+
+    // What is kept of the triangle `shader` with vertex offsets `offsets`, drawn on a
+    // 32-bit surface; null the first time it is asked for.
+    const Kept* Find(const TriangleShader& shader, const POINT (&offsets)[3], bool solid, const Surface& s)
     {
+        const RECT box{std::min({offsets[0].x, offsets[1].x, offsets[2].x}),
+            std::min({offsets[0].y, offsets[1].y, offsets[2].y}),
+            std::max({offsets[0].x, offsets[1].x, offsets[2].x}) + 1,
+            std::max({offsets[0].y, offsets[1].y, offsets[2].y}) + 1};
         const int64_t pixels = int64_t(box.right - box.left) * (box.bottom - box.top);
         if (pixels <= 0 || pixels > kMaxPixels)
             return nullptr;
         ++m_clock;
         for (Entry& e : m_entries) {
-            if (!e.shader || !e.shader->SameAs(shader) || !EqualRect(e.box, box))
+            if (!e.shader || !e.shader->SameAs(shader))
                 continue;
             e.used = m_clock;
-            if (e.pixels.empty()) { // seen once: now it is worth a picture
-                e.pixels.resize(static_cast<size_t>(pixels));
-                const int w = box.right - box.left;
-                for (int y = box.top; y < box.bottom; ++y)
-                    shader.Row(s, box.left, w, y, e.pixels.data() + size_t(y - box.top) * w);
+            if (!e.ready) { // seen once: now it is worth keeping
+                e.kept.coverage = PolygonRegion(offsets, {}, ALTERNATE, nullptr);
+                e.kept.box = box;
+                if (!solid) {
+                    e.kept.pixels.resize(static_cast<size_t>(pixels));
+                    const int w = box.right - box.left;
+                    for (int y = box.top; y < box.bottom; ++y)
+                        shader.Row(s, box.left, w, y, e.kept.pixels.data() + size_t(y - box.top) * w);
+                }
+                e.ready = true;
             }
-            return &e.pixels;
+            return &e.kept;
         }
         Entry* slot = &m_entries[0];
         for (Entry& e : m_entries)
             if (e.used < slot->used)
                 slot = &e;
+        *slot = Entry{};
         slot->shader.emplace(shader);
-        slot->box = box;
-        slot->pixels.clear();
-        slot->pixels.shrink_to_fit();
         slot->used = m_clock;
         return nullptr;
     }
 
 private:
-    static bool EqualRect(const RECT& a, const RECT& b)
-    {
-        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-    }
     struct Entry {
         std::optional<TriangleShader> shader;
-        RECT box{};
-        std::vector<uint32_t> pixels;
+        bool ready = false;
+        Kept kept;
         uint64_t used = 0;
     };
     std::array<Entry, kEntries> m_entries;
@@ -261,72 +271,66 @@ void FillTriangle(Dc& dc, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTE
     const POINT pa = dc.ToDevice(POINT{a.x, a.y});
     const POINT pb = dc.ToDevice(POINT{b.x, b.y});
     const POINT pc = dc.ToDevice(POINT{c.x, c.y});
-    const TriangleShader shader(POINT{pa.x - pc.x, pa.y - pc.y}, POINT{pb.x - pc.x, pb.y - pc.y}, Channels16(a),
-        Channels16(b), Channels16(c));
+    const POINT offsets[3] = {{pa.x - pc.x, pa.y - pc.y}, {pb.x - pc.x, pb.y - pc.y}, {0, 0}};
+    const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
+    const TriangleShader shader(offsets[0], offsets[1], ca, cb, cc);
     if (shader.Flat())
         return;
-    const POINT pts[3] = {pa, pb, pc};
-    RECT limit = dc.Clip().Box(); // only the visible rows are built
-    limit.top -= dc.origin.y;
-    limit.bottom -= dc.origin.y;
-    const Region tri = PolygonRegion(pts, {}, ALTERNATE, &limit);
     Surface& s = *dc.surface;
     const int ox = dc.origin.x, oy = dc.origin.y;
+    RECT limit = dc.Clip().Box(); // only the visible rows are drawn
+    limit.top -= oy;
+    limit.bottom -= oy;
 
     // Three vertices of one colour: every pixel's mix rounds to that colour.
-    const Rgba ca = Channels16(a), cb = Channels16(b), cc = Channels16(c);
     bool solid = true;
     for (int k = 0; k < 4; ++k)
         solid = solid && ca.c[k] == cb.c[k] && ca.c[k] == cc.c[k];
-    if (solid) {
-        const uint32_t pixel = Pack(s, shader.Exact(0, 0));
-        for (const RECT& band : tri.Rects())
-            ForEachClipRect(dc, band, [&](const RECT& r) {
-                for (int y = r.top; y < r.bottom; ++y) {
-                    if (!s.IsMono()) {
-                        std::fill(s.Row32(y) + r.left, s.Row32(y) + r.right, pixel);
-                        continue;
-                    }
-                    for (int x = r.left; x < r.right; ++x)
-                        s.SetRaw(x, y, pixel);
-                }
-            });
-        return;
-    }
+    const uint32_t solidPixel = solid ? Pack(s, shader.Exact(0, 0)) : 0;
 
+    thread_local TriangleCache cache;
+    const TriangleCache::Kept* kept = s.IsMono() ? nullptr : cache.Find(shader, offsets, solid, s);
     // Offsets from the third vertex of surface pixel (x, y): (x - dx, y - dy).
     const int dx = ox + pc.x, dy = oy + pc.y;
-    const std::vector<uint32_t>* picture = nullptr;
-    RECT box{};
-    if (!s.IsMono()) {
-        box = RECT{std::min({pa.x, pb.x, pc.x}) - pc.x, std::min({pa.y, pb.y, pc.y}) - pc.y,
-            std::max({pa.x, pb.x, pc.x}) - pc.x + 1, std::max({pa.y, pb.y, pc.y}) - pc.y + 1};
-        thread_local TriangleCache cache;
-        picture = cache.Find(shader, box, s);
-    }
     std::vector<uint32_t> row;
-    for (const RECT& band : tri.Rects()) {
-        ForEachClipRect(dc, band, [&](const RECT& r) {
-            const int n = r.right - r.left;
-            for (int y = r.top; y < r.bottom; ++y) {
-                const int px = r.left - dx, py = y - dy;
-                if (picture && px >= box.left && px + n <= box.right && py >= box.top && py < box.bottom) {
-                    const uint32_t* from = picture->data() + size_t(py - box.top) * (box.right - box.left) +
-                        (px - box.left);
-                    std::copy(from, from + n, s.Row32(y) + r.left);
-                    continue;
-                }
-                if (!s.IsMono()) {
-                    shader.Row(s, px, n, py, s.Row32(y) + r.left);
-                    continue;
-                }
+    auto fill = [&](const RECT& r) {
+        const int n = r.right - r.left;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const int px = r.left - dx, py = y - dy;
+            if (solid && !s.IsMono()) {
+                std::fill(s.Row32(y) + r.left, s.Row32(y) + r.right, solidPixel);
+            } else if (solid) {
+                for (int x = r.left; x < r.right; ++x)
+                    s.SetRaw(x, y, solidPixel);
+            } else if (kept && px >= kept->box.left && px + n <= kept->box.right && py >= kept->box.top &&
+                py < kept->box.bottom) {
+                const int w = kept->box.right - kept->box.left;
+                const uint32_t* from = kept->pixels.data() + size_t(py - kept->box.top) * w + (px - kept->box.left);
+                std::copy(from, from + n, s.Row32(y) + r.left);
+            } else if (!s.IsMono()) {
+                shader.Row(s, px, n, py, s.Row32(y) + r.left);
+            } else {
                 row.resize(static_cast<size_t>(n));
                 shader.Row(s, px, n, py, row.data());
                 for (int i = 0; i < n; ++i)
                     s.SetRaw(r.left + i, y, row[static_cast<size_t>(i)]);
             }
-        });
+        }
+    };
+    if (kept) {
+        for (const RECT& k : kept->coverage.Rects()) {
+            const RECT band{k.left + pc.x, k.top + pc.y, k.right + pc.x, k.bottom + pc.y};
+            if (band.top >= limit.bottom)
+                break;
+            if (band.bottom > limit.top)
+                ForEachClipRect(dc, band, fill);
+        }
+        return;
     }
+    const POINT pts[3] = {pa, pb, pc};
+    const Region tri = PolygonRegion(pts, {}, ALTERNATE, &limit);
+    for (const RECT& band : tri.Rects())
+        ForEachClipRect(dc, band, fill);
 }
 
 } // namespace
