@@ -1,4 +1,6 @@
-// Triangle gradients pixel for pixel against the rule: a pixel the polygon of the three
+// Gradients pixel for pixel against their rules. Rectangles: column i of n (row i for a
+// vertical one) takes (a + (b - a) * i / n) >> 8 per 16-bit channel, whatever the clip
+// cuts away. Triangles: a pixel the polygon of the three
 // vertices covers takes, per channel, the barycentric mix of the 16-bit vertex channels at
 // the point (x, y) relative to the vertices, rounded half away from zero, then its high
 // byte; the alpha byte of a 32-bit bitmap receives the mixed Alpha the same way. The
@@ -17,6 +19,7 @@ using namespace zyn::test;
 namespace {
 
 class GradientTriangle : public GdiTest {};
+class GradientRect : public GdiTest {};
 
 struct Colour16 {
     COLOR16 r, g, b, a;
@@ -161,6 +164,47 @@ TEST_F(GradientTriangle, MonochromeBitmapTakesTheNearestOfBlackAndWhite)
             FillRect(probe, &one, brush);
             EXPECT_EQ(GetPixel(mono, x, y), GetPixel(probe, 0, 0)) << x << ", " << y << (light ? " light" : " dark");
         }
+}
+
+// A clip with holes and a moved window origin: every visible pixel has its column's (or
+// row's) colour, every clipped one keeps the background.
+TEST_F(GradientRect, ClippedRampsKeepTheirColumnsAndRows)
+{
+    constexpr int kW = 48, kH = 40;
+    const POINT origin{-3, 5};
+    const TRIVERTEX v[2] = {{2, 1, 0x1234, 0xFF00, 0x0000, 0}, {42, 31, 0xFEDC, 0x0100, 0x8000, 0}};
+    for (const bool vertical : {false, true}) {
+        MemDc dc(kW, kH);
+        dc.Fill(RGB(0x12, 0x34, 0x56));
+        SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+        // The clip (device coordinates): the bitmap less a cross.
+        Obj<HRGN> clip(CreateRectRgn(0, 0, kW, kH));
+        Obj<HRGN> across(CreateRectRgn(0, 14, kW, 19)), down(CreateRectRgn(20, 0, 23, kH));
+        CombineRgn(clip, clip, across, RGN_DIFF);
+        CombineRgn(clip, clip, down, RGN_DIFF);
+        SelectClipRgn(dc, clip);
+        TRIVERTEX copy[2] = {v[0], v[1]};
+        GRADIENT_RECT mesh{0, 1};
+        ASSERT_TRUE(GradientFill(dc, copy, 2, &mesh, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H));
+        const std::vector<uint32_t> bits = Bits(dc, kW, kH);
+        int wrong = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const int lx = x + origin.x, ly = y + origin.y; // logical
+                const bool inside = lx >= v[0].x && lx < v[1].x && ly >= v[0].y && ly < v[1].y;
+                const bool shown = inside && PtInRegion(clip, x, y);
+                const int n = vertical ? v[1].y - v[0].y : v[1].x - v[0].x;
+                const int i = vertical ? ly - v[0].y : lx - v[0].x;
+                auto ramp = [&](int a, int b) { return static_cast<uint32_t>((a + (b - a) * i / n) >> 8); };
+                const uint32_t want = shown ? ramp(v[0].Red, v[1].Red) << 16 | ramp(v[0].Green, v[1].Green) << 8 |
+                        ramp(v[0].Blue, v[1].Blue)
+                                            : 0x00123456u;
+                if ((bits[size_t(y) * kW + x] & 0xFFFFFF) != want && wrong++ < 3)
+                    ADD_FAILURE() << (vertical ? "vertical" : "horizontal") << ": pixel (" << x << ", " << y
+                                  << ") is " << std::hex << bits[size_t(y) * kW + x] << ", not " << want;
+            }
+        EXPECT_EQ(wrong, 0) << (vertical ? "vertical" : "horizontal");
+    }
 }
 
 } // namespace
