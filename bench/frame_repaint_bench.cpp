@@ -151,11 +151,14 @@ public:
             return;
         }
         frame->SetWindowPos(nullptr, 0, 0, kW, kH, SWP_NOZORDER);
-        if (!frame->Shortcuts().ActivateItem(0, 1) || (RunUntilIdle(m_app), !frame->Shortcuts().ActivateItem(0, 0))) {
-            m_why = "the shortcut bar did not open the screens";
-            return;
+        // Operators first, then doors: the door form ends in front.
+        for (const int item : {1, 0}) {
+            if (!frame->Shortcuts().ActivateItem(0, item)) {
+                m_why = "the shortcut bar did not open the screens";
+                return;
+            }
+            RunUntilIdle(m_app);
         }
-        RunUntilIdle(m_app);
         CViewInfo* doors = m_app.GetViewInfo(ID_VIEW_HOST_DOORS);
         CViewInfo* operators = m_app.GetViewInfo(ID_VIEW_HOST_OPERATORS);
         if (!doors || !doors->GetOpenFrame() || !operators || !operators->GetOpenFrame()) {
