@@ -10,6 +10,11 @@
 // vertices covers; each pixel (x, y) takes the barycentric mix of the 16-bit vertex
 // channels at the point (x, y), rounded, then its high byte. The alpha byte of colour
 // surfaces receives the interpolated Alpha the same way.
+//
+// Speed without a changed pixel: ramps are written a row at a time; a triangle's rows are
+// evaluated as linear functions and exactly only near a byte boundary (TriangleShader);
+// a one-colour triangle is a fill; and a triangle drawn again (a bar's background at each
+// paint) reuses the coverage and pixels kept per thread (TriangleCache).
 #include <algorithm>
 #include <array>
 #include <cmath>
