@@ -89,6 +89,43 @@ Region Combine(const Region& ra, const Region& rb, Op op)
         return ra;
     if (a.empty())
         return (op == Op::Or || op == Op::Xor) ? rb : Region();
+    // Answers that need no banding (clipping to a window, to a rectangle, to the screen
+    // asks these all the time). Every region is kept in its one banded form, so the
+    // answer is the region the general pass below would build.
+    const RECT boxA = ra.Box(), boxB = rb.Box();
+    const bool apart =
+        boxA.right <= boxB.left || boxB.right <= boxA.left || boxA.bottom <= boxB.top || boxB.bottom <= boxA.top;
+    auto covers = [](const std::vector<RECT>& rect, const RECT& box) {
+        return rect.size() == 1 && rect[0].left <= box.left && rect[0].top <= box.top && rect[0].right >= box.right &&
+            rect[0].bottom >= box.bottom;
+    };
+    switch (op) {
+    case Op::And:
+        if (apart)
+            return Region();
+        if (covers(a, boxB))
+            return rb;
+        if (covers(b, boxA))
+            return ra;
+        if (a.size() == 1 && b.size() == 1)
+            return Region(RECT{std::max(boxA.left, boxB.left), std::max(boxA.top, boxB.top),
+                std::min(boxA.right, boxB.right), std::min(boxA.bottom, boxB.bottom)});
+        break;
+    case Op::Diff:
+        if (apart)
+            return ra;
+        if (covers(b, boxA))
+            return Region();
+        break;
+    case Op::Or:
+        if (covers(a, boxB))
+            return ra;
+        if (covers(b, boxA))
+            return rb;
+        break;
+    case Op::Xor:
+        break;
+    }
 
     const std::vector<BandRef> ba = Bands(a);
     const std::vector<BandRef> bb = Bands(b);

@@ -436,3 +436,53 @@ TEST_F(TabSkin, TheWorkspaceBorderAndTheTabClientFrameFollowTheSkin)
 
 } // namespace
 } // namespace docktest
+
+namespace docktest {
+namespace {
+
+// A paint of part of the control (a covered control, a tab that changed) shows exactly
+// what a paint of the whole control shows there: the off-screen picture covers only the
+// part to paint, and patterns (the focus rectangle's dots) stay on the same pixels.
+TEST_F(TabSkin, APartialPaintShowsWhatTheWholePaintShows)
+{
+    const struct {
+        const char* what;
+        const wchar_t* skin;
+        DWORD style;
+    } rows[] = {
+        {"XP, top", L"Office XP", 0},
+        {"XP, bottom", L"Office XP", TCS_BOTTOM},
+        {"2003, top", L"Office 2003", 0},
+        {"2003, bottom", L"Office 2003", TCS_BOTTOM},
+    };
+    // Odd corners and sizes, one across the selected tab, one over the page's edge, one
+    // through the strip's end, one a single pixel.
+    const RECT parts[] = {{13, 3, 77, 19}, {5, 17, 203, 61}, {301, 1, 397, 29}, {41, 9, 42, 10}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CurrentSkin skin(row.skin);
+        MakeParent();
+        COXSkinnedTabCtrl tab;
+        ASSERT_TRUE(Make(tab, row.style | TCS_FOCUSONBUTTONDOWN, 7, 5, 400, 80, 4, 1));
+        const CRect whole(7, 5, 407, 85);
+        const std::vector<COLORREF> painted = ScreenPixels(whole);
+        for (const RECT& part : parts) {
+            // Something else on the screen there first.
+            HDC screen = ::GetDC(nullptr);
+            HBRUSH magenta = ::CreateSolidBrush(RGB(255, 0, 255));
+            const RECT onScreen{part.left + 7, part.top + 5, part.right + 7, part.bottom + 5};
+            ::FillRect(screen, &onScreen, magenta);
+            ::DeleteObject(magenta);
+            ::ReleaseDC(nullptr, screen);
+            tab.InvalidateRect(&part, TRUE);
+            tab.UpdateWindow();
+            EXPECT_EQ(ScreenPixels(whole), painted)
+                << "part (" << part.left << ", " << part.top << ")-(" << part.right << ", " << part.bottom << ")";
+        }
+        tab.DestroyWindow();
+        ::DestroyWindow(parent);
+    }
+}
+
+} // namespace
+} // namespace docktest

@@ -132,6 +132,52 @@ TEST(Region, BuilderMergesRowsWithEqualSpans)
     EXPECT_TRUE(Same(r.Rects()[1], RECT{0, 2, 2, 3}));
 }
 
+// Every operation between a rectangle and a region it covers, misses, or cuts (and
+// between two rectangles) gives the region the point sets make, in its one canonical
+// form: the expected region is built row by row from the points.
+TEST(Region, RectangleAndRegionAnswersAreTheCanonicalPointSets)
+{
+    const Region holed = Region(4, 4, 16, 16).Subtract(Region(8, 8, 12, 12));
+    const Region steps = Region(2, 2, 6, 5).Union(Region(3, 5, 9, 9)).Union(Region(12, 1, 14, 3));
+    const struct {
+        const char* what;
+        Region a, b;
+    } rows[] = {
+        {"rectangle over region", Region(0, 0, 20, 20), holed},
+        {"region under rectangle", holed, Region(0, 0, 20, 20)},
+        {"rectangle equal to the box", Region(4, 4, 16, 16), holed},
+        {"rectangle apart", Region(17, 0, 20, 3), steps},
+        {"region apart, touching edge", steps, Region(14, 0, 18, 9)},
+        {"rectangle cutting region", Region(5, 0, 11, 20), steps},
+        {"rectangle inside hole", Region(9, 9, 11, 11), holed},
+        {"two rectangles crossing", Region(1, 3, 9, 7), Region(4, 0, 6, 12)},
+        {"two rectangles nested", Region(1, 1, 19, 19), Region(4, 5, 6, 7)},
+        {"two rectangles apart", Region(0, 0, 3, 3), Region(3, 3, 5, 5)},
+        {"two regions", holed, steps},
+    };
+    constexpr int kSize = 21;
+    auto fromPoints = [](auto&& inside) {
+        zyn::gdi::RegionBuilder builder;
+        for (int y = -1; y < kSize; ++y)
+            for (int x = -1; x < kSize; ++x)
+                if (inside(x, y))
+                    builder.AddSpan(y, x, x + 1);
+        return builder.Finish();
+    };
+    for (const auto& row : rows) {
+        const Region& a = row.a;
+        const Region& b = row.b;
+        EXPECT_EQ(a.Intersect(b), fromPoints([&](int x, int y) { return a.Contains(x, y) && b.Contains(x, y); }))
+            << row.what << ": intersect";
+        EXPECT_EQ(a.Union(b), fromPoints([&](int x, int y) { return a.Contains(x, y) || b.Contains(x, y); }))
+            << row.what << ": union";
+        EXPECT_EQ(a.Subtract(b), fromPoints([&](int x, int y) { return a.Contains(x, y) && !b.Contains(x, y); }))
+            << row.what << ": subtract";
+        EXPECT_EQ(a.Xor(b), fromPoints([&](int x, int y) { return a.Contains(x, y) != b.Contains(x, y); }))
+            << row.what << ": xor";
+    }
+}
+
 TEST(RegionShapes, RectanglePolygonEqualsRectangle)
 {
     const POINT sq[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};

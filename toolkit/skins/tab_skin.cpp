@@ -1,5 +1,6 @@
 #include "toolkit/skins/tab_skin.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <utility>
 
@@ -84,6 +85,20 @@ CRect DisplayOf(CTabCtrl* tabCtrl, CRect client)
 {
     tabCtrl->AdjustRect(FALSE, &client);
     return client;
+}
+
+// The part of a client rectangle that a paint DC can change: its clip box, widened to
+// multiples of 8 from the client's corner and kept inside the client; the whole client
+// when the clip box is empty or cannot be had.
+CRect PaintedArea(CDC& paintDC, const CRect& client)
+{
+    CRect box;
+    if (paintDC.GetClipBox(&box) == ERROR_REGION || !box.IntersectRect(&box, &client))
+        return client;
+    auto down = [](int v, int from) { return from + (v - from) / 8 * 8; };
+    auto up = [](int v, int from) { return from + (v - from + 7) / 8 * 8; };
+    return CRect(down(box.left, client.left), down(box.top, client.top), std::min(up(box.right, client.left), client.right),
+        std::min(up(box.bottom, client.top), client.bottom));
 }
 
 bool TabsAtBottom(const CWnd* tabCtrl) { return (tabCtrl->GetStyle() & TCS_BOTTOM) != 0; }
@@ -235,14 +250,22 @@ void COXTabSkinXP::PaintTabCtrl(CTabCtrl* tabCtrl, bool gradient)
     const CRect client = ClientOf(tabCtrl);
     if (client.IsRectEmpty())
         return;
+    // The control is drawn off screen, but only over the part the paint can show (a tab
+    // workspace lies mostly under the MDI client): the pictures cover that part, widened
+    // to multiples of 8 so that patterns fall on the pixels they fall on in a picture of
+    // the whole client, and their origin is moved so that everything draws at its own
+    // client coordinates.
+    const CRect area = PaintedArea(paintDC, client);
     CDC frame, item;
     CBitmap frameBitmap, itemBitmap;
     if (!frame.CreateCompatibleDC(&paintDC) || !item.CreateCompatibleDC(&paintDC) ||
-        !frameBitmap.CreateCompatibleBitmap(&paintDC, client.Width(), client.Height()) ||
-        !itemBitmap.CreateCompatibleBitmap(&paintDC, client.Width(), client.Height()))
+        !frameBitmap.CreateCompatibleBitmap(&paintDC, area.Width(), area.Height()) ||
+        !itemBitmap.CreateCompatibleBitmap(&paintDC, area.Width(), area.Height()))
         return;
     COXSelectGuard<CBitmap> frameGuard(frame, &frameBitmap);
     COXSelectGuard<CBitmap> itemGuard(item, &itemBitmap);
+    frame.SetWindowOrg(area.left, area.top);
+    item.SetWindowOrg(area.left, area.top);
 
     AttachSpinCtrl(tabCtrl);
     DrawBackground(&frame, &client, tabCtrl);
@@ -308,8 +331,7 @@ void COXTabSkinXP::PaintTabCtrl(CTabCtrl* tabCtrl, bool gradient)
             drawOne(selected);
     }
 
-    paintDC.BitBlt(client.left, client.top, client.Width(), client.Height(), &frame, client.left, client.top,
-        SRCCOPY);
+    paintDC.BitBlt(area.left, area.top, area.Width(), area.Height(), &frame, area.left, area.top, SRCCOPY);
     COXSkinnedSpinCtrl* spin = GetSpinCtrl(tabCtrl);
     if (spin && spin->m_hWnd && spin->IsWindowVisible())
         spin->Invalidate(TRUE);
