@@ -350,7 +350,22 @@ void EnsureLayout(TabState& s)
         Relayout(s);
 }
 
+ImageFacts ImageFactsOf(const TabState& s)
+{
+    ImageFacts facts;
+    if (s.images) {
+        facts.count = ::ImageList_GetImageCount(s.images);
+        facts.size = ImageSize(s);
+    }
+    return facts;
+}
+
 ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWORD style)
+{
+    return PartsOf(item, rect, style, s.padding, ImageFactsOf(s));
+}
+
+ItemParts PartsOf(const TabItem& item, const RECT& rect, DWORD style, SIZE padding, const ImageFacts& images)
 {
     ItemParts parts;
     const TabSide side = SideOf(style);
@@ -365,8 +380,8 @@ ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWOR
         case TabSide::Right: band.right -= kEdge; break;
         }
     }
-    const bool image = HasImage(s, item);
-    const SIZE img = image ? ImageSize(s) : SIZE{0, 0};
+    const bool image = images.Has(item);
+    const SIZE img = image ? images.size : SIZE{0, 0};
     const int textLen = item.textExtent.cx;
     const int textThick = item.textExtent.cy;
     const int gap = (image && textLen > 0) ? kIconGap : 0;
@@ -377,12 +392,12 @@ ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWOR
         int x = rect.left + (rect.right - rect.left - blockW) / 2;
         int textX = x + img.cx + gap;
         if ((style & TCS_FIXEDWIDTH) && (style & (TCS_FORCEICONLEFT | TCS_FORCELABELLEFT))) {
-            x = rect.left + s.padding.cx;
+            x = rect.left + padding.cx;
             const int after = x + img.cx + gap;
             if (style & TCS_FORCELABELLEFT)
                 textX = after;
             else
-                textX = after + (rect.right - s.padding.cx - after - textLen) / 2;
+                textX = after + (rect.right - padding.cx - after - textLen) / 2;
         }
         if (image) {
             const int y = band.top + (bandH - img.cy) / 2;
