@@ -16,8 +16,9 @@ namespace zyn::comctl::detail {
 namespace {
 
 // A tab larger than this is drawn every time: its picture would cost more memory than it
-// saves time.
-constexpr int64_t kMaxPicturePixels = 256 * 1024;
+// saves time; and a control's pictures stop growing at kMaxBytes.
+constexpr int64_t kMaxPicturePixels = 64 * 1024;
+constexpr size_t kMaxBytes = size_t(16) << 20;
 // The scratch bitmap's pixels before drawing: drawing leaves the X byte 0, so a pixel
 // still carrying this X byte was not touched.
 constexpr uint32_t kUntouched = 0xFF000000u;
@@ -176,7 +177,8 @@ bool TabPictures::Make(const TabItem& item, const TabLook& look, TabPicture& int
 {
     const RECT& r = look.rect;
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (static_cast<int64_t>(w) * h > kMaxPicturePixels)
+    const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
+    if (static_cast<int64_t>(w) * h > kMaxPicturePixels || *m_s.pictureBytes + bytes > kMaxBytes)
         return false;
     // Only what stays inside the rectangle can be copied: an image or a text box (with the
     // disabled look's highlight one pixel right and down) reaching past it draws over the
@@ -226,12 +228,19 @@ bool TabPictures::Make(const TabItem& item, const TabLook& look, TabPicture& int
                 return false;
         }
     }
-    auto pixels = zyn::gdi::Surface::Create(w, h, zyn::gdi::PixelFormat::Bgrx32);
+    std::shared_ptr<zyn::gdi::Surface> pixels = zyn::gdi::Surface::Create(w, h, zyn::gdi::PixelFormat::Bgrx32);
     if (!pixels)
         return false;
     for (int y = 0; y < h; ++y)
         std::memcpy(pixels->Row32(y), sc.Row(margin + y) + margin, static_cast<size_t>(w) * 4);
-    into.pixels = std::move(pixels);
+    // Counted while it lives.
+    *m_s.pictureBytes += bytes;
+    const zyn::gdi::Surface* raw = pixels.get();
+    into.pixels = std::shared_ptr<const zyn::gdi::Surface>(
+        raw, [kept = std::move(pixels), counter = m_s.pictureBytes, bytes](const zyn::gdi::Surface*) mutable {
+            *counter -= bytes;
+            kept.reset();
+        });
     return true;
 }
 

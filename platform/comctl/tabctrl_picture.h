@@ -17,6 +17,7 @@
 // cannot repeat, so such a tab is drawn directly every time (remembered in its picture, so
 // it is not tried again until its key changes).
 //
+// A control's pictures hold at most 16 MB, and a tab larger than 64K pixels is always drawn.
 // Pictures are used only for WM_PAINT (a DC the control owns for the paint) on a 32-bit
 // surface; the scratch DC takes the paint DC's drawing modes (an erase handler may have
 // changed its colours), which belong to what all tabs share. Never for owner-drawn tabs,
@@ -75,6 +76,10 @@ struct TabDcModes {
     static TabDcModes Of(HDC dc);
     void ApplyTo(HDC dc) const;
 };
+
+// The bytes of pixels a control's pictures hold (each picture gives its share back when
+// it goes, whether replaced, dropped or freed with its item).
+using TabPictureBytes = std::shared_ptr<size_t>;
 
 // What every tab's pixels depend on.
 struct TabPictureEnv {

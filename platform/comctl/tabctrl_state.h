@@ -57,6 +57,7 @@ struct TabState final : zyn::user::ControlState {
     size_t tooltipTools = 0;      // tools we added to `tooltip`
     HWND spin = nullptr;          // the overflow up-down control (a child)
     TabPictureEnv pictureEnv;     // what the items' pictures were made with
+    TabPictureBytes pictureBytes = std::make_shared<size_t>(0);
 
     // Layout results.
     DWORD layoutStyle = 0;
