@@ -222,11 +222,11 @@ void Measure(TabState& s, DWORD style)
     s.rowHeight = s.itemSize.cy > 0 ? s.itemSize.cy : std::max(textHeight, imgAcross) + 2 * s.padding.cy + kEdge;
 }
 
-int NaturalWidth(const TabState& s, const TabItem& item, bool vertical)
+int NaturalWidth(const TabState& s, const TabItem& item, bool vertical, const ImageFacts& images)
 {
     int w = 2 * s.padding.cx + item.textExtent.cx;
-    if (HasImage(s, item)) {
-        const SIZE img = ImageSize(s);
+    if (images.Has(item)) {
+        const SIZE img = images.size;
         w += (vertical ? img.cy : img.cx) + (item.textExtent.cx > 0 ? kIconGap : 0);
     }
     return w;
@@ -296,9 +296,11 @@ void Relayout(TabState& s, bool ensureSelVisible)
     in.selected = s.sel;
     in.firstVisible = s.firstVisible;
     in.spinWidth = 2 * ::GetSystemMetrics(SM_CXHSCROLL);
+    // The image list is asked once, not for every item.
+    const ImageFacts images = ImageFactsOf(s);
     s.widestNatural = 0;
     for (const TabItem& item : s.items)
-        s.widestNatural = std::max(s.widestNatural, NaturalWidth(s, item, vertical));
+        s.widestNatural = std::max(s.widestNatural, NaturalWidth(s, item, vertical, images));
     for (const TabItem& item : s.items) {
         int w;
         if (style & TCS_FIXEDWIDTH)
@@ -306,7 +308,7 @@ void Relayout(TabState& s, bool ensureSelVisible)
         else if ((style & TCS_OWNERDRAWFIXED) && s.itemSize.cx > 0)
             w = s.itemSize.cx;
         else
-            w = std::max(NaturalWidth(s, item, vertical), s.minTabWidth);
+            w = std::max(NaturalWidth(s, item, vertical, images), s.minTabWidth);
         in.widths.push_back(w);
     }
 
