@@ -257,7 +257,7 @@ void OnPaint(TabState& s)
 {
     PAINTSTRUCT ps;
     if (HDC dc = ::BeginPaint(s.self, &ps)) {
-        PaintTabs(s, dc);
+        PaintTabs(s, dc, true);
         ::EndPaint(s.self, &ps);
     }
 }
@@ -273,6 +273,7 @@ bool HandleTabMessage(TabState& s, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case TCM_SETIMAGELIST:
         result = reinterpret_cast<LRESULT>(s.images);
         s.images = reinterpret_cast<HIMAGELIST>(lp);
+        DropTabPictures(s);
         Relayout(s);
         RedrawTabs(s);
         return true;
@@ -451,6 +452,7 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_SETFONT:
         s.font = reinterpret_cast<HFONT>(wp);
+        DropTabPictures(s);
         Relayout(s);
         if (LOWORD(static_cast<DWORD>(lp)))
             RedrawTabs(s);
@@ -466,6 +468,11 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ERASEBKGND:
         return 1; // the paint covers the client area
+    case WM_SYSCOLORCHANGE:
+        // Every tab's picture holds the old colours (a paint would find that out too;
+        // this frees them now).
+        DropTabPictures(s);
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_ENABLE:
     case WM_KILLFOCUS:
         RedrawTabs(s);

@@ -222,11 +222,11 @@ void Measure(TabState& s, DWORD style)
     s.rowHeight = s.itemSize.cy > 0 ? s.itemSize.cy : std::max(textHeight, imgAcross) + 2 * s.padding.cy + kEdge;
 }
 
-int NaturalWidth(const TabState& s, const TabItem& item, bool vertical)
+int NaturalWidth(const TabState& s, const TabItem& item, bool vertical, const ImageFacts& images)
 {
     int w = 2 * s.padding.cx + item.textExtent.cx;
-    if (HasImage(s, item)) {
-        const SIZE img = ImageSize(s);
+    if (images.Has(item)) {
+        const SIZE img = images.size;
         w += (vertical ? img.cy : img.cx) + (item.textExtent.cx > 0 ? kIconGap : 0);
     }
     return w;
@@ -296,9 +296,11 @@ void Relayout(TabState& s, bool ensureSelVisible)
     in.selected = s.sel;
     in.firstVisible = s.firstVisible;
     in.spinWidth = 2 * ::GetSystemMetrics(SM_CXHSCROLL);
+    // The image list is asked once, not for every item.
+    const ImageFacts images = ImageFactsOf(s);
     s.widestNatural = 0;
     for (const TabItem& item : s.items)
-        s.widestNatural = std::max(s.widestNatural, NaturalWidth(s, item, vertical));
+        s.widestNatural = std::max(s.widestNatural, NaturalWidth(s, item, vertical, images));
     for (const TabItem& item : s.items) {
         int w;
         if (style & TCS_FIXEDWIDTH)
@@ -306,7 +308,7 @@ void Relayout(TabState& s, bool ensureSelVisible)
         else if ((style & TCS_OWNERDRAWFIXED) && s.itemSize.cx > 0)
             w = s.itemSize.cx;
         else
-            w = std::max(NaturalWidth(s, item, vertical), s.minTabWidth);
+            w = std::max(NaturalWidth(s, item, vertical, images), s.minTabWidth);
         in.widths.push_back(w);
     }
 
@@ -350,7 +352,22 @@ void EnsureLayout(TabState& s)
         Relayout(s);
 }
 
+ImageFacts ImageFactsOf(const TabState& s)
+{
+    ImageFacts facts;
+    if (s.images) {
+        facts.count = ::ImageList_GetImageCount(s.images);
+        facts.size = ImageSize(s);
+    }
+    return facts;
+}
+
 ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWORD style)
+{
+    return PartsOf(item, rect, style, s.padding, ImageFactsOf(s));
+}
+
+ItemParts PartsOf(const TabItem& item, const RECT& rect, DWORD style, SIZE padding, const ImageFacts& images)
 {
     ItemParts parts;
     const TabSide side = SideOf(style);
@@ -365,8 +382,8 @@ ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWOR
         case TabSide::Right: band.right -= kEdge; break;
         }
     }
-    const bool image = HasImage(s, item);
-    const SIZE img = image ? ImageSize(s) : SIZE{0, 0};
+    const bool image = images.Has(item);
+    const SIZE img = image ? images.size : SIZE{0, 0};
     const int textLen = item.textExtent.cx;
     const int textThick = item.textExtent.cy;
     const int gap = (image && textLen > 0) ? kIconGap : 0;
@@ -377,12 +394,12 @@ ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWOR
         int x = rect.left + (rect.right - rect.left - blockW) / 2;
         int textX = x + img.cx + gap;
         if ((style & TCS_FIXEDWIDTH) && (style & (TCS_FORCEICONLEFT | TCS_FORCELABELLEFT))) {
-            x = rect.left + s.padding.cx;
+            x = rect.left + padding.cx;
             const int after = x + img.cx + gap;
             if (style & TCS_FORCELABELLEFT)
                 textX = after;
             else
-                textX = after + (rect.right - s.padding.cx - after - textLen) / 2;
+                textX = after + (rect.right - padding.cx - after - textLen) / 2;
         }
         if (image) {
             const int y = band.top + (bandH - img.cy) / 2;

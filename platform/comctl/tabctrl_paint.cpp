@@ -6,6 +6,7 @@
 // owner drawing (WM_DRAWITEM, ODT_TAB).
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -154,78 +155,95 @@ void DrawVerticalText(HDC dc, HFONT base, const std::wstring& text, const RECT& 
     ::DeleteObject(turned);
 }
 
-void DrawItem(TabState& s, HDC dc, int index, DWORD style, bool focused)
+TabLook LookOf(const TabState& s, const TabItem& item, int index, DWORD style, bool enabled, const ImageFacts& images)
 {
-    // An owner's WM_DRAWITEM may have changed the items meanwhile.
-    if (!s.Valid(index))
-        return;
-    const TabItem& item = s.items[static_cast<size_t>(index)];
-    const TabSide side = SideOf(style);
-    const bool buttons = (style & TCS_BUTTONS) != 0;
-    const bool selected = index == s.sel;
-    const bool enabled = ::IsWindowEnabled(s.self) != FALSE;
-    const bool highlighted = (item.state & TCIS_HIGHLIGHTED) != 0;
-    const bool hot = index == s.hot && (style & TCS_HOTTRACK);
-    RECT r = item.rect;
-    bool pushed = false;
+    TabLook look;
+    look.side = SideOf(style);
+    look.buttons = (style & TCS_BUTTONS) != 0;
+    look.flat = look.buttons && (style & TCS_FLATBUTTONS);
+    look.selected = index == s.sel;
+    look.enabled = enabled;
+    look.highlighted = (item.state & TCIS_HIGHLIGHTED) != 0;
+    look.hotText = index == s.hot && (style & TCS_HOTTRACK);
+    look.rect = item.rect;
+    if (!look.buttons) {
+        if (look.selected)
+            look.rect = SelectedTabRect(look.side, look.rect);
+    } else {
+        look.pushed = look.selected || (item.state & TCIS_BUTTONPRESSED);
+        look.hotButton = look.flat && !look.pushed && index == s.hot;
+    }
+    RECT base = item.rect;
+    if (look.pushed)
+        ::OffsetRect(&base, 1, 1);
+    look.parts = PartsOf(item, base, style, s.padding, images);
+    look.image = images.Has(item);
+    return look;
+}
 
-    if (!buttons) {
-        if (selected)
-            r = SelectedTabRect(side, r);
+// The tab's background and edges (a button's frame).
+void DrawFrame(HDC dc, const TabLook& look)
+{
+    const RECT& r = look.rect;
+    if (!look.buttons) {
         Fills fills(dc);
         Fill(fills, r.left, r.top, r.right, r.bottom, COLOR_3DFACE);
-        DrawTabEdges(fills, side, r);
-        if (highlighted) {
+        DrawTabEdges(fills, look.side, r);
+        if (look.highlighted) {
             RECT in = r;
             ::InflateRect(&in, -2, -2);
             Fill(fills, in.left, in.top, in.right, in.bottom, COLOR_HIGHLIGHT);
         }
-    } else {
-        pushed = selected || (item.state & TCIS_BUTTONPRESSED);
-        {
-            Fills fills(dc);
-            Fill(fills, r.left, r.top, r.right, r.bottom, highlighted ? COLOR_HIGHLIGHT : COLOR_3DFACE);
-        }
-        RECT e = r;
-        if (style & TCS_FLATBUTTONS) {
-            if (pushed)
-                ::DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
-            else if (index == s.hot)
-                ::DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
-        } else {
-            ::DrawEdge(dc, &e, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
-        }
+        return;
     }
+    {
+        Fills fills(dc);
+        Fill(fills, r.left, r.top, r.right, r.bottom, look.highlighted ? COLOR_HIGHLIGHT : COLOR_3DFACE);
+    }
+    RECT e = r;
+    if (look.flat) {
+        if (look.pushed)
+            ::DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
+        else if (look.hotButton)
+            ::DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT);
+    } else {
+        ::DrawEdge(dc, &e, look.pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
+}
 
-    if (style & TCS_OWNERDRAWFIXED) {
-        UINT state = selected ? ODS_SELECTED : 0;
+// What one paint's items share.
+struct PaintPass {
+    DWORD style = 0;
+    bool focused = false;
+    // Read once when nothing can change them between the items (no owner drawing).
+    bool enabled = true;
+    ImageFacts images;
+    TabPictures* pictures = nullptr;
+};
+
+void DrawItem(TabState& s, HDC dc, int index, const PaintPass& pass)
+{
+    // An owner's WM_DRAWITEM may have changed the items meanwhile.
+    if (!s.Valid(index))
+        return;
+    TabItem& item = s.items[static_cast<size_t>(index)];
+    if (pass.style & TCS_OWNERDRAWFIXED) {
+        const bool enabled = ::IsWindowEnabled(s.self) != FALSE;
+        const TabLook look = LookOf(s, item, index, pass.style, enabled, ImageFactsOf(s));
+        DrawFrame(dc, look);
+        UINT state = look.selected ? ODS_SELECTED : 0;
         if (!enabled)
             state |= ODS_DISABLED;
-        if (focused && index == s.focus)
+        if (pass.focused && index == s.focus)
             state |= ODS_FOCUS;
         zyn::user::SendDrawItem(s.self, ODT_TAB, static_cast<UINT>(index), ODA_DRAWENTIRE, state, dc, item.rect,
             ItemData(s, item));
         return;
     }
-
-    RECT base = item.rect;
-    if (pushed)
-        ::OffsetRect(&base, 1, 1);
-    const ItemParts parts = PartsOf(s, item, base, style);
-    if (HasImage(s, item))
-        ::ImageList_Draw(s.images, item.image, dc, parts.icon.left, parts.icon.top, ILD_TRANSPARENT);
-    if (!item.text.empty()) {
-        const COLORREF color = ::GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : hot ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
-        const COLORREF oldColor = ::SetTextColor(dc, color);
-        const HFONT font = zyn::user::FontOrSystem(s.font);
-        if (IsVerticalSide(side)) {
-            DrawVerticalText(dc, font, item.text, parts.text, side == TabSide::Left, enabled);
-        } else {
-            zyn::user::DcSelection sel(dc, font);
-            zyn::user::DrawControlText(dc, item.text, parts.text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP, enabled);
-        }
-        ::SetTextColor(dc, oldColor);
-    }
+    const TabLook look = LookOf(s, item, index, pass.style, pass.enabled, pass.images);
+    if (pass.pictures && pass.pictures->Paint(item, look))
+        return;
+    DrawTab(s, dc, item, look, zyn::user::FontOrSystem(s.font));
 }
 
 // Fills `client` less the items' rectangles with the face colour, band by band: the
@@ -265,7 +283,34 @@ void FillAroundTabs(const TabState& s, HDC hdc, const RECT& client)
 
 } // namespace
 
-void PaintTabs(TabState& s, HDC hdc)
+uint32_t TabLook::Flags() const
+{
+    const auto bit = [](bool on, int at) { return on ? 1u << at : 0u; };
+    return static_cast<uint32_t>(side) | bit(buttons, 2) | bit(flat, 3) | bit(selected, 4) | bit(pushed, 5) |
+           bit(highlighted, 6) | bit(hotText, 7) | bit(hotButton, 8) | bit(enabled, 9) | bit(image, 10);
+}
+
+void DrawTab(const TabState& s, HDC dc, const TabItem& item, const TabLook& look, HFONT font)
+{
+    DrawFrame(dc, look);
+    if (look.image)
+        ::ImageList_Draw(s.images, item.image, dc, look.parts.icon.left, look.parts.icon.top, ILD_TRANSPARENT);
+    if (item.text.empty())
+        return;
+    const COLORREF color =
+        ::GetSysColor(look.highlighted ? COLOR_HIGHLIGHTTEXT : look.hotText ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
+    const COLORREF oldColor = ::SetTextColor(dc, color);
+    if (IsVerticalSide(look.side)) {
+        DrawVerticalText(dc, font, item.text, look.parts.text, look.side == TabSide::Left, look.enabled);
+    } else {
+        zyn::user::DcSelection sel(dc, font);
+        zyn::user::DrawControlText(
+            dc, item.text, look.parts.text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOCLIP, look.enabled);
+    }
+    ::SetTextColor(dc, oldColor);
+}
+
+void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
 {
     EnsureLayout(s);
     const DWORD style = StyleOf(s.self);
@@ -293,16 +338,29 @@ void PaintTabs(TabState& s, HDC hdc)
         else
             ::ExcludeClipRect(hdc, s.limit, 0, client.right, kMargin + s.rowHeight + 1);
     }
-    const bool focused = ::GetFocus() == s.self;
+    const bool ownerDrawn = (style & TCS_OWNERDRAWFIXED) != 0;
+    PaintPass pass;
+    pass.style = style;
+    pass.focused = ::GetFocus() == s.self;
+    std::optional<TabPictures> pictures;
+    if (!ownerDrawn) {
+        pass.enabled = ::IsWindowEnabled(s.self) != FALSE;
+        pass.images = ImageFactsOf(s);
+        if (fromPaint)
+            pass.pictures = &pictures.emplace(s, hdc, zyn::user::FontOrSystem(s.font));
+    }
+    const bool focused = pass.focused;
     const int first = s.overflow ? s.firstVisible : 0;
+    // Only an owner drawing a tab can destroy the control meanwhile.
+    const auto alive = [&] { return !ownerDrawn || ::IsWindow(s.self); };
     for (int i = first; i < static_cast<int>(s.items.size()); ++i) {
         if (i != s.sel || buttons)
-            DrawItem(s, hdc, i, style, focused);
-        if (!::IsWindow(s.self))
+            DrawItem(s, hdc, i, pass);
+        if (!alive())
             break;
     }
-    if (!buttons && s.Valid(s.sel) && s.sel >= first && ::IsWindow(s.self))
-        DrawItem(s, hdc, s.sel, style, focused);
+    if (!buttons && s.Valid(s.sel) && s.sel >= first && alive())
+        DrawItem(s, hdc, s.sel, pass);
     if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
         // An etched line in the gap after each button of a row that another follows.
         Fills fills(hdc);

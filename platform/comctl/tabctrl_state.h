@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/comctl/tabctrl.h"
+#include "platform/comctl/tabctrl_picture.h"
 #include "platform/user/control_common.h"
 
 namespace zyn::comctl::detail {
@@ -33,6 +34,7 @@ struct TabItem {
     bool measured = false;        // textExtent is that of the current text and font
     RECT rect{};                  // client coordinates, as TCM_GETITEMRECT reports it
     int row = 0;
+    TabPictureSlots pictures;     // the pixels it was last painted with
 };
 
 struct TabState final : zyn::user::ControlState {
@@ -54,6 +56,8 @@ struct TabState final : zyn::user::ControlState {
     HWND ownTooltip = nullptr;    // the one we made for TCS_TOOLTIPS (destroyed with us)
     size_t tooltipTools = 0;      // tools we added to `tooltip`
     HWND spin = nullptr;          // the overflow up-down control (a child)
+    TabPictureEnv pictureEnv;     // what the items' pictures were made with
+    TabPictureBytes pictureBytes = std::make_shared<size_t>(0);
 
     // Layout results.
     DWORD layoutStyle = 0;
@@ -122,9 +126,38 @@ struct ItemParts {
 ItemParts PartsOf(const TabState& s, const TabItem& item, const RECT& rect, DWORD style);
 bool HasImage(const TabState& s, const TabItem& item);
 SIZE ImageSize(const TabState& s);
+// What the items' parts need of the image list, read once for many items.
+struct ImageFacts {
+    int count = 0;   // 0 without a list
+    SIZE size{};
+    bool Has(const TabItem& item) const { return item.image >= 0 && item.image < count; }
+};
+ImageFacts ImageFactsOf(const TabState& s);
+ItemParts PartsOf(const TabItem& item, const RECT& rect, DWORD style, SIZE padding, const ImageFacts& images);
 
 // ---- painting (tabctrl_paint.cpp) ----------------------------------------------------------------------
-void PaintTabs(TabState& s, HDC hdc);
+// Paints the control; `fromPaint`: the DC is WM_PAINT's own, so tabs may come from their
+// pictures (tabctrl_picture.h).
+void PaintTabs(TabState& s, HDC hdc, bool fromPaint = false);
+// How one tab is drawn (client coordinates).
+struct TabLook {
+    RECT rect{};             // the drawn rectangle: the selected tab's is larger
+    ItemParts parts;         // where the image and the text go (a pressed button's moved)
+    TabSide side = TabSide::Top;
+    bool buttons = false;
+    bool flat = false;
+    bool selected = false;
+    bool pushed = false;
+    bool highlighted = false;
+    bool hotText = false;    // TCS_HOTTRACK's text colour
+    bool hotButton = false;  // a flat button's thin raised edge
+    bool enabled = true;
+    bool image = false;
+    // Every field but the rectangles, as bits.
+    uint32_t Flags() const;
+};
+// The classic drawing of a tab that is not owner-drawn, in `font`.
+void DrawTab(const TabState& s, HDC dc, const TabItem& item, const TabLook& look, HFONT font);
 
 // ---- input and notifications (tabctrl_input.cpp) -----------------------------------------------------
 LRESULT NotifyCode(HWND hwnd, UINT code);

@@ -3,6 +3,7 @@
 #include "platform/gdi/imagelist.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstddef>
 #include <cstring>
@@ -142,6 +143,21 @@ std::shared_ptr<ImageListObj> ImageListFromHandle(HIMAGELIST h)
 
 size_t LiveImageListCount() { return Table().Count(); }
 
+uint64_t NextImageListGeneration()
+{
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+uint64_t ImageListGeneration(HIMAGELIST himl)
+{
+    auto list = ImageListFromHandle(himl);
+    if (!list)
+        return 0;
+    std::lock_guard lock(list->mutex);
+    return list->colorBitmap || list->maskBitmap ? 0 : list->generation;
+}
+
 int StoreImage(ImageListObj& list, int index, const Surface& color, int sx, const Surface* mask)
 {
     if (index < 0 || index > list.count)
@@ -168,6 +184,7 @@ int StoreImage(ImageListObj& list, int index, const Surface& color, int sx, cons
     list.alpha[static_cast<size_t>(index)] = hasAlpha ? 1 : 0;
     if (index == list.count)
         ++list.count;
+    list.Changed();
     return index;
 }
 
@@ -551,6 +568,7 @@ BOOL ImageList_SetImageCount(HIMAGELIST himl, UINT uNewCount)
         for (int& o : list->overlays)
             if (o >= n)
                 o = -1;
+        list->Changed();
     }
     return TRUE;
 }
@@ -634,6 +652,7 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
     if (i == -1) {
         list->count = 0;
         list->overlays.fill(-1);
+        list->Changed();
         return TRUE;
     }
     if (i < 0 || i >= list->count) {
@@ -654,6 +673,7 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
         else if (o > i)
             --o;
     }
+    list->Changed();
     return TRUE;
 }
 
@@ -700,6 +720,7 @@ BOOL ImageList_SetIconSize(HIMAGELIST himl, int cx, int cy)
     list->alpha.assign(static_cast<size_t>(room), 0);
     list->overlays.fill(-1);
     list->RefreshBitmaps();
+    list->Changed();
     return TRUE;
 }
 
@@ -777,6 +798,7 @@ COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk)
     std::lock_guard lock(list->mutex);
     const COLORREF old = list->bk;
     list->bk = clrBk == CLR_NONE ? CLR_NONE : PlainColor(clrBk);
+    list->Changed();
     return old;
 }
 
@@ -800,6 +822,7 @@ BOOL ImageList_SetOverlayImage(HIMAGELIST himl, int iImage, int iOverlay)
         return FALSE;
     }
     list->overlays[static_cast<size_t>(iOverlay - 1)] = iImage;
+    list->Changed();
     return TRUE;
 }
 

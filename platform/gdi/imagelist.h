@@ -196,6 +196,13 @@ private:
 // Live image lists, for leak tests.
 size_t LiveImageListCount();
 
+// A number that changes whenever what a list draws may have changed through the list's
+// functions (its images, their size, its background colour, its overlays); no two lists
+// ever share one, so a picture drawn from a list can be kept while the number stays. 0 for
+// a bad handle, and for a list whose strips ImageList_GetImageInfo handed out: drawing
+// into those bitmaps changes the images unseen.
+uint64_t ImageListGeneration(HIMAGELIST himl);
+
 // Where a window's top-left corner is on the screen, for the drag functions' lock window
 // (installed by the window system; without it a window counts as sitting at 0,0).
 using WindowOriginHook = std::function<bool(HWND, POINT&)>;

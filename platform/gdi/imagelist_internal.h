@@ -6,6 +6,7 @@
 // have room for `capacity` images and grow by the list's growth when full (by at most
 // their current room, so a large growth value costs memory only as images arrive).
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -15,6 +16,9 @@
 #include "platform/gdi/surface.h"
 
 namespace zyn::gdi {
+
+// A number no image list had before (see ImageListGeneration).
+uint64_t NextImageListGeneration();
 
 struct ImageListObj {
     mutable std::mutex mutex;
@@ -33,6 +37,9 @@ struct ImageListObj {
     // strips and are deleted with the list.
     HBITMAP colorBitmap = nullptr;
     HBITMAP maskBitmap = nullptr;
+    // Renewed by every change to what the list draws (images, their size, the background
+    // colour, the overlays), so a picture made from the list can be kept until then.
+    uint64_t generation = NextImageListGeneration();
 
     ImageListObj() = default;
     ImageListObj(const ImageListObj&) = delete;
@@ -45,6 +52,8 @@ struct ImageListObj {
     bool Reserve(int n);
     // Points the handed-out bitmaps at the current strips.
     void RefreshBitmaps();
+    // Records a change to what the list draws (the lock held).
+    void Changed() { generation = NextImageListGeneration(); }
 };
 
 // A new empty list object (not registered); null for bad sizes.

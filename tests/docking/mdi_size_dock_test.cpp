@@ -127,21 +127,59 @@ protected:
     std::vector<std::unique_ptr<CTestSizeBar>> bars;
 };
 
-// Floated past the right edge, the window sits flush with it; moved, re-docked and floated
-// again by its menu item, it comes back where it was moved to, and toggling the docking
-// leaves a bar in such a window alone.
+// Floated past an edge, the whole window (borders and caption included) sits flush with
+// it, whether the window is new or the bar's own is only moved; moved, re-docked and
+// floated again by its menu item, it comes back where it was moved to, and toggling the
+// docking leaves a bar in such a window alone.
 TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 {
     ASSERT_NE(MakeMDI(), nullptr);
-    CTestSizeBar* bar = Bar(0x3201, CSize(120, 80));
-    CRect barClient;
-    bar->GetClientRect(&barClient);   // the clamp keeps the bar's client width inside
     const CRect client = ClientRect();
+    // Where the window asked for at `ask` lands, with W x H its outer size: x is at most
+    // client.right - W and at least 0, y likewise with the bottom (the rule, worked per row).
+    struct Row {
+        const char* what;
+        bool moveOwn;     // float again while already floating: only its window moves
+        CPoint ask;
+        CPoint (*want)(const CRect& client, CSize outer);
+    };
+    const Row rows[] = {
+        {"inside: where asked", false, CPoint(20, 30), [](const CRect&, CSize) { return CPoint(20, 30); }},
+        {"past the right edge", false, CPoint(client.right + 40, 30),
+            [](const CRect& c, CSize o) { return CPoint(c.right - o.cx, 30); }},
+        {"past the bottom edge", false, CPoint(10, client.bottom + 5),
+            [](const CRect& c, CSize o) { return CPoint(10, c.bottom - o.cy); }},
+        {"just over the right and bottom edges", false, CPoint(client.right - 5, client.bottom - 5),
+            [](const CRect& c, CSize o) { return CPoint(c.right - o.cx, c.bottom - o.cy); }},
+        {"before the left and top edges", false, CPoint(-30, -20), [](const CRect&, CSize) { return CPoint(0, 0); }},
+        {"own window moved past the right edge", true, CPoint(client.right, 12),
+            [](const CRect& c, CSize o) { return CPoint(c.right - o.cx, 12); }},
+    };
+    UINT id = 0x3210;
+    for (const Row& row : rows) {
+        CTestSizeBar* moved = Bar(id++, CSize(120, 80));
+        if (row.moveOwn) {
+            mdi->FloatControlBarInMDIChild(moved, ClientToScreenPt(CPoint(20, 20)), CBRS_ALIGN_TOP, TRUE);
+            Pump();
+            ASSERT_NE(FloatOf(moved), nullptr) << row.what;
+        }
+        mdi->FloatControlBarInMDIChild(moved, ClientToScreenPt(row.ask), CBRS_ALIGN_TOP, TRUE);
+        Pump();
+        COXMDIFloatWnd* wnd = FloatOf(moved);
+        ASSERT_NE(wnd, nullptr) << row.what;
+        CRect outer;
+        wnd->GetWindowRect(&outer);
+        ASSERT_LT(outer.Width(), client.Width()) << row.what << ": the window fits";
+        ASSERT_LT(outer.Height(), client.Height()) << row.what << ": the window fits";
+        ASSERT_GT(outer.Width(), 120) << row.what << ": wider than the bar";
+        EXPECT_EQ(InClient(wnd), row.want(client, outer.Size())) << row.what;
+    }
+
+    CTestSizeBar* bar = Bar(0x3201, CSize(120, 80));
     mdi->FloatControlBarInMDIChild(bar, ClientToScreenPt(CPoint(client.right + 40, 30)), CBRS_ALIGN_TOP, TRUE);
     Pump();
     COXMDIFloatWnd* first = FloatOf(bar);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(InClient(first), CPoint(client.right - barClient.Width(), 30));
 
     first->SetWindowPos(nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();

@@ -222,6 +222,15 @@ TEST_F(TabWorkspace, RefreshFollowsHiddenShownRenamedAndClosedChildren)
     Refresh();
     EXPECT_EQ(TabText(1), L"R&&D") << "a renamed child shows its title literally";
     EXPECT_EQ(TabText(0), L"Named && answered");
+    // Titles about as long as what one read takes at once are taken whole.
+    for (const size_t n : {254u, 255u, 256u, 300u}) {
+        const std::wstring title = std::wstring(n - 1, L'x') + L"!";
+        c->SetWindowText(title.c_str());
+        Refresh();
+        EXPECT_EQ(Titles().at(1), title) << n << " characters";
+    }
+    c->SetWindowText(L"R&D");
+    Refresh();
 
     a->DestroyWindow();
     Pump();

@@ -78,26 +78,32 @@ void COXMDIFrameWndSizeDock::FloatControlBarInMDIChild(CControlBar* pBar, CPoint
 {
     if (!pBar || !pBar->m_hWnd || !m_hWndMDIClient)
         return;
-    // In the client's coordinates, kept inside it (the left and top edges win).
+    // In the client's coordinates, the whole window (its borders and caption too) kept
+    // inside the client; a window larger than the client keeps its left and top edges in.
     ::ScreenToClient(m_hWndMDIClient, &point);
-    CRect client, bar;
+    CRect client;
     ::GetClientRect(m_hWndMDIClient, &client);
-    pBar->GetClientRect(&bar);
-    point.x = std::max(std::min(point.x, client.right - bar.Width()), client.left);
-    point.y = std::max(std::min(point.y, client.bottom - bar.Height()), client.top);
+    const auto inside = [&](const CWnd* pWnd) {
+        CRect outer;
+        pWnd->GetWindowRect(&outer);
+        return CPoint(std::max(std::min(point.x, client.right - outer.Width()), client.left),
+            std::max(std::min(point.y, client.bottom - outer.Height()), client.top));
+    };
 
     if (CDockBar* pDock = pBar->m_pDockBar; pDock && pDock->m_bFloating && pDock->GetDockedCount() == 1 &&
                                             (pDock->m_dwStyle & CBRS_ALIGN_ANY) == (dwStyle & CBRS_ALIGN_ANY)) {
         CFrameWnd* pFrame = pDock->GetParentFrame();
         if (pFrame && pFrame->IsKindOf(RUNTIME_CLASS(COXMDIFloatWnd))) {
-            pFrame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const CPoint at = inside(pFrame);
+            pFrame->SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         }
     }
     auto* pFloat = static_cast<COXMDIFloatWnd*>(RUNTIME_CLASS(COXMDIFloatWnd)->CreateObject());
     if (!pFloat || !pFloat->Create(this, dwStyle))
         AfxThrowResourceException();   // a window that failed deleted its object
-    pFloat->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const CPoint at = inside(pFloat);
+    pFloat->SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pFloat->GetDockBar().DockControlBar(pBar);
     pFloat->RecalcLayout(TRUE);
     if (bShow) {

@@ -45,8 +45,9 @@ public:
     // A mini frame at point (screen); a bar alone in a floating frame of a shared alignment
     // only moves it.
     void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
-    // Floats pBar as an MDI child at point (screen), kept inside the MDI client. Throws a
-    // resource exception when the window cannot be made.
+    // Floats pBar as an MDI child at point (screen), the whole window kept inside the MDI
+    // client (its left and top edges when it is larger). Throws a resource exception when
+    // the window cannot be made.
     void FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP, BOOL bShow = TRUE);
     // Moves pBar from its MDI float window into a mini frame at the same place.
     void UnFloatInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <unordered_map>
 
 #include "platform/afx/gdi/font.h"
@@ -112,6 +113,12 @@ CString COXTabWorkspace::GetTextForTabItem(const CWnd* pChildWnd) const
         if (answer && *answer)
             return CString(answer);
     }
+    // Titles are short: one WM_GETTEXT into a buffer on the stack reads almost every one,
+    // and only a text that may have been cut is read again at its full length.
+    wchar_t buf[256];
+    const int got = ::GetWindowTextW(pChildWnd->m_hWnd, buf, static_cast<int>(std::size(buf)));
+    if (got >= 0 && got < static_cast<int>(std::size(buf)) - 1)
+        return CString(buf, got);
     CString text;
     pChildWnd->GetWindowText(text);
     return text;
