@@ -4,6 +4,9 @@
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/msgmap_wnd.h"
 #include "platform/user/messages.h"
+#include "platform/user/paint.h"
+#include "platform/user/window.h"
+#include "platform/user/winpos.h"
 
 namespace Zyn::Cmn {
 
@@ -32,10 +35,28 @@ void SkinnedDialogBar::DoPaint(CDC* pDC)
     if (!pDC)
         return;
     COXDialogBarSkin* pSkin = GetDialogBarSkin();
+    // The background is painted in WM_PAINT, after the controls' frames were drawn
+    // (they are drawn when the bar is shown or uncovered, before its WM_PAINT), and the
+    // bar does not clip its children: on the screen the visible controls are left out,
+    // or a bordered edit would lose its border until something else redrew its frame.
+    // A picture of the bar (WM_PRINTCLIENT into a memory DC, which the labels' themed
+    // background is made from) keeps the whole background.
+    const int saved = pDC->SaveDC();
+    const bool onScreen = ::WindowFromDC(pDC->GetSafeHdc()) == m_hWnd;
+    for (HWND child = onScreen ? ::GetWindow(m_hWnd, GW_CHILD) : nullptr; child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child))
+            continue;
+        CRect r;
+        ::GetWindowRect(child, &r);
+        ScreenToClient(&r);
+        pDC->ExcludeClipRect(&r);
+    }
     pSkin->DrawBackground(pDC, this);
     CRect client;
     GetClientRect(&client);
     pSkin->DrawGripper(pDC, &client, this);
+    pDC->RestoreDC(saved);
 }
 
 HBRUSH SkinnedDialogBar::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
