@@ -16,8 +16,8 @@
 // main window, which asks about unsaved work as its own Close command does, so nothing is
 // lost and nothing ends unless the host ends it. The process clock runs in real time.
 //
-// A display that goes away (the X server ends, or the connection is killed from outside)
-// does not end the process: the presenter stops showing and reading, the thread goes on
+// A display that goes away (the X server ends, the connection is killed from outside, or
+// another program destroys the real window) does not end the process: the presenter stops showing and reading, the thread goes on
 // headless in scripted mode (nobody is left to answer: questions take their default
 // answers, dialogs and menus left waiting end) and the main window is asked to close as
 // by its close box, so the host saves what it saves on a close and ends in order.

@@ -221,7 +221,8 @@ void SdlPresenter::LoseDisplay()
     if (m_lost)
         return;
     m_lost = true;
-    std::fprintf(stderr, "The display went away: going on without a window, and asking the main window to close\n");
+    std::fprintf(stderr, "The display went away (%s): going on without a window, and asking the main window to close\n",
+        XConnectionLost() ? "the connection to it broke" : "the window was destroyed from outside");
     {
         std::lock_guard lock(m_statsMutex);
         m_stats.displayLost = true;
@@ -242,11 +243,12 @@ void SdlPresenter::Close()
     if (m_sink && IsWindow(m_sink))
         DestroyWindow(m_sink);
     m_sink = nullptr;
-    if (m_lost || XConnectionLost()) {
+    if (XConnectionLost()) {
         // SDL cannot take down what it made on a dead connection (it would wait for
         // the server's answers for ever): it is left as it is, still SDL's, and no
-        // presenter opens again in this process (g_abandoned).
-        m_lost = true;
+        // presenter opens again in this process (g_abandoned). A window destroyed
+        // from outside on a working connection is taken down as usual: the errors for
+        // it are noted and ignored.
         m_cursors.fill(nullptr);
         m_ownCursors.clear();
         m_window = nullptr;
@@ -266,6 +268,9 @@ void SdlPresenter::Close()
     if (m_window)
         SDL_DestroyWindow(m_window);
     m_window = nullptr;
+    // The errors of a window destroyed from outside reach our handler, not the one SDL
+    // puts back as it closes.
+    SyncXConnection();
     if (m_sdlStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     m_sdlStarted = false;
@@ -291,7 +296,7 @@ bool SdlPresenter::FitWindowTo(const gdi::Surface& desk)
 
 void SdlPresenter::Present()
 {
-    if (!m_window || m_lost || XConnectionLost())
+    if (!m_window || m_lost || XConnectionLost() || XWindowGone())
         return;
     gdi::ScreenDamage damage = gdi::TakeScreenDamage();
     const gdi::Surface& desk = *damage.surface;
@@ -348,9 +353,9 @@ void SdlPresenter::Pump()
     m_pumping = true;
     Present();
     SDL_Event e;
-    while (!XConnectionLost() && SDL_PollEvent(&e))
+    while (!XConnectionLost() && !XWindowGone() && SDL_PollEvent(&e))
         HandleEvent(e);
-    if (XConnectionLost())
+    if (XConnectionLost() || XWindowGone())
         LoseDisplay();
     else
         UpdateCursor();

@@ -1,8 +1,8 @@
 // The example console in a real window (a private Xvfb), started as a person starts it:
 // its own process, no sanitizer settings in its environment. However it ends, it must end
 // cleanly: exit status 0 and not one sanitizer report. Ends tried: the log-in cancelled;
-// after the log-in, its X connection killed from outside (xdotool windowkill), or the X
-// server gone. A display that goes away must not end the process from inside Xlib: the
+// after the log-in, its X connection killed from outside (xdotool windowkill), its window
+// destroyed from outside (xdotool windowclose), or the X server gone. A display that goes away must not end the process from inside Xlib: the
 // console closes as by its close box, so the frame saves its bar places on the way.
 #include <gtest/gtest.h>
 
@@ -173,7 +173,7 @@ bool WaitForLogin(const fs::path& dir)
     });
 }
 
-enum class End { CancelLogin, KillConnection, StopServer };
+enum class End { CancelLogin, KillConnection, DestroyWindow, StopServer };
 
 TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
 {
@@ -187,6 +187,7 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
     } rows[] = {
         {"the log-in cancelled", End::CancelLogin, false},
         {"the X connection killed from outside", End::KillConnection, true},
+        {"the window destroyed from outside", End::DestroyWindow, true},
         {"the X server gone", End::StopServer, true},
     };
     int row = 0;
@@ -211,6 +212,8 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
                 << "the log-in did not go through; the console said:\n" << host.Output();
             if (r.end == End::KillConnection)
                 EXPECT_EQ(RunTool({"xdotool", "search", "--name", "^ZynCmn Console$", "windowkill"}), 0);
+            else if (r.end == End::DestroyWindow)
+                EXPECT_EQ(RunTool({"xdotool", "search", "--name", "^ZynCmn Console$", "windowclose"}), 0);
             else
                 x.Stop();
         }
