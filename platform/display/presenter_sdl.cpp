@@ -99,7 +99,6 @@ public:
     void Pump() override;
     void Present();
     void SetMainWindow(HWND hwnd) { m_main = hwnd; }
-    bool Lost() const { return m_lost; }
     DWORD Thread() const { return m_thread; }
     PresenterStats Stats()
     {
