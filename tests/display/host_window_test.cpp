@@ -160,14 +160,18 @@ std::vector<uint32_t> Screen(const fs::path& dir)
 }
 
 // Waits until the log-in dialog is on the screen: something besides the bare desktop,
-// the same in two dumps running.
+// the same in two dumps running but for the blinking caret.
 bool WaitForLogin(const fs::path& dir)
 {
+    constexpr size_t kCaretPixels = 64;
     std::vector<uint32_t> last;
     return WaitFor([&] {
         std::vector<uint32_t> now = Screen(dir);
         const bool bare = now.empty() || std::all_of(now.begin(), now.end(), [&](uint32_t p) { return p == now[0]; });
-        const bool steady = !bare && now == last;
+        size_t changed = 0;
+        for (size_t i = 0; i < now.size() && i < last.size(); ++i)
+            changed += now[i] != last[i];
+        const bool steady = !bare && now.size() == last.size() && changed <= kCaretPixels;
         last = std::move(now);
         return steady;
     });
