@@ -37,6 +37,10 @@
 #define ID_VIEW_HOST_OPERATORS 56011
 #define IDC_DOOR_LIST       4615
 #define IDC_OPER_LIST       4616
+#define IDC_OPER_PASSWORD   4617   // the operator's new password, and again to confirm it
+#define IDC_OPER_CONFIRM    4618
+#define IDC_OPER_PASSWORD_LABEL 4619
+#define IDC_OPER_CONFIRM_LABEL  4635
 
 // The log-in dialog.
 #define IDD_HOST_LOGIN      4630

@@ -380,6 +380,48 @@ void DoorSteps(Tour& tour, CHostFrame& frame)
             AuditRows(db, host::kObjectDoor) == auditBefore + 2);
 }
 
+// An operator added through the form with a password, which the log-in check (the one
+// the log-in dialog runs) then accepts; a missing password and a confirmation that
+// differs are refused first, and a rename with the password fields left blank keeps it.
+void OperatorSteps(Tour& tour, CNamePage& page, CZynAcConfigView& view)
+{
+    CZynDatabase& db = tour.App().Database();
+    CString name;
+    name.Format(L"Operator %d", static_cast<int>(host::CountRows(db, L"HOST_OPERATOR")) + 1);
+    const CString password = L"night shift 7", other = L"night shift 8";
+    const auto refused = [&](const char* what) {
+        const size_t shown = zyn::user::AnswerScript::Shown().size();
+        ClickViewButton(view, IDOK);
+        const bool said = zyn::user::AnswerScript::Shown().size() == shown + 1;
+        tour.Step(nullptr, std::string("the operators' form refuses ") + what,
+            said && page.GetState() == AcCfgStateAdd && !HasName(page, name));
+    };
+    ClickViewButton(view, IDC_ZYN_CFG_ADD);
+    TypeName(page, IDC_OPER_NAME, name);
+    refused("a new operator without a password");
+    TypeName(page, IDC_OPER_PASSWORD, password);
+    TypeName(page, IDC_OPER_CONFIRM, other);
+    refused("a confirmation that differs");
+    TypeName(page, IDC_OPER_PASSWORD, password);
+    TypeName(page, IDC_OPER_CONFIRM, password);
+    const bool pressed = ClickViewButton(view, IDOK);
+    const auto who = host::CheckOperatorLogin(db, name, password.GetString());
+    tour.Step("05-operator-added", "an operator added with a password can log in with it",
+        pressed && HasName(page, name) && page.GetState() == AcCfgStateView && who && who->name == name &&
+            !host::CheckOperatorLogin(db, name, other.GetString()) &&
+            page.GetDlgItem(IDC_OPER_PASSWORD)->GetWindowTextLength() == 0);
+    ClickViewButton(view, IDC_ZYN_CFG_MODIFY);
+    CWnd* field = page.GetDlgItem(IDC_OPER_NAME);
+    if (field && ClickWindow(field->m_hWnd)) {
+        Press(VK_END);
+        Type(L" (nights)");
+    }
+    ClickViewButton(view, IDOK);
+    tour.Step(nullptr, "renamed with the password left blank, the operator logs in as before",
+        HasName(page, name + L" (nights)") &&
+            host::CheckOperatorLogin(db, name + L" (nights)", password.GetString()).has_value());
+}
+
 void MaximiseSteps(Tour& tour, CHostFrame& frame)
 {
     CHostApp& app = tour.App();
@@ -400,6 +442,7 @@ void MaximiseSteps(Tour& tour, CHostFrame& frame)
         tour.Step(nullptr, "the operator logged in cannot delete itself",
             pressed && said && HasName(*operatorsPage, host::kInitialAdminName) &&
                 operatorsPage->GetState() == AcCfgStateView);
+        OperatorSteps(tour, *operatorsPage, *operatorsView);
     } else {
         tour.Step(nullptr, "the operators' form", false);
     }

@@ -15,6 +15,8 @@
 #include "platform/afx/winapp.h"
 #include "platform/user/listbox.h"
 #include "platform/base/exception.h"
+#include "platform/base/utf16.h"
+#include "platform/user/edit.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/user/acs_user.h"
 
@@ -32,8 +34,10 @@ void CreateConfigTables(CZynDatabase& db)
 
 namespace {
 const CNamePage::Kind kDoors{L"HOST_DOOR", L"door", IDD_HOST_DOOR_PAGE, IDC_DOOR_NAME, host::kPermDoors, host::kObjectDoor};
-const CNamePage::Kind kOperators{
-    L"HOST_OPERATOR", L"operator", IDD_HOST_OPER_PAGE, IDC_OPER_NAME, host::kPermOperators, host::kObjectOperator};
+const CNamePage::Kind kOperators{L"HOST_OPERATOR", L"operator", IDD_HOST_OPER_PAGE, IDC_OPER_NAME,
+    host::kPermOperators, host::kObjectOperator, IDC_OPER_PASSWORD, IDC_OPER_CONFIRM};
+// The longest password a field takes.
+constexpr int kPasswordLimit = 128;
 UINT ListOf(const CNamePage::Kind& kind) { return kind.idd == IDD_HOST_DOOR_PAGE ? IDC_DOOR_LIST : IDC_OPER_LIST; }
 } // namespace
 
@@ -60,7 +64,33 @@ BOOL CNamePage::OnInitDialog()
     Reload();
     Select(m_rows.empty() ? -1 : 0);
     GetDlgItem(m_kind.idcName)->EnableWindow(FALSE);
+    if (HasPassword()) {
+        for (const UINT idc : {m_kind.idcPassword, m_kind.idcConfirm}) {
+            SendDlgItemMessage(static_cast<int>(idc), EM_LIMITTEXT, kPasswordLimit, 0);
+            GetDlgItem(static_cast<int>(idc))->EnableWindow(FALSE);
+        }
+    }
     return TRUE;
+}
+
+std::wstring CNamePage::Secret(UINT idc) const
+{
+    CString typed;
+    GetDlgItemText(static_cast<int>(idc), typed);
+    std::wstring text(typed.GetString());
+    const int length = typed.GetLength();
+    wchar_t* const chars = typed.GetBuffer();
+    std::fill(chars, chars + length, L'\0');
+    typed.ReleaseBuffer(0);
+    return text;
+}
+
+void CNamePage::ClearPasswords()
+{
+    if (!HasPassword())
+        return;
+    SetDlgItemText(static_cast<int>(m_kind.idcPassword), L"");
+    SetDlgItemText(static_cast<int>(m_kind.idcConfirm), L"");
 }
 
 void CNamePage::Reload()
@@ -132,6 +162,12 @@ int CNamePage::SetState(AcCfgFormState state)
         SetNameField(CString());
     GetDlgItem(m_kind.idcName)->EnableWindow(editing);
     m_list.EnableWindow(!editing);
+    if (HasPassword()) {
+        // A password typed for one edit never carries over to the next.
+        ClearPasswords();
+        GetDlgItem(static_cast<int>(m_kind.idcPassword))->EnableWindow(editing);
+        GetDlgItem(static_cast<int>(m_kind.idcConfirm))->EnableWindow(editing);
+    }
     return result;
 }
 
@@ -145,6 +181,22 @@ int CNamePage::ValidateData()
     if (name.GetLength() > 64) {
         AfxMessageBox(CString(L"A name has at most 64 characters."));
         return FALSE;
+    }
+    if (HasPassword()) {
+        std::wstring password = Secret(m_kind.idcPassword), confirm = Secret(m_kind.idcConfirm);
+        const bool missing = password.empty() && GetState() == AcCfgStateAdd;
+        const bool differ = password != confirm;
+        std::fill(password.begin(), password.end(), L'\0');
+        std::fill(confirm.begin(), confirm.end(), L'\0');
+        if (missing) {
+            AfxMessageBox(CString(L"Enter the operator's password, and again to confirm it."));
+            return FALSE;
+        }
+        if (differ) {
+            ClearPasswords();
+            AfxMessageBox(CString(L"The password and its confirmation differ: type both again."));
+            return FALSE;
+        }
     }
     // A rename to the name the row has already is no duplicate.
     if (GetState() == AcCfgStateModify && m_selected >= 0 && m_rows[static_cast<size_t>(m_selected)].name == name)
@@ -173,6 +225,28 @@ bool CNamePage::Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure
     return true;
 }
 
+bool CNamePage::StoreOperator(LONG id, const CString& name, bool isNew, LPCWSTR failure)
+{
+    CZynDatabase* db = Database();
+    if (!db || !db->IsOpen())
+        return false;
+    std::wstring password = Secret(m_kind.idcPassword);
+    bool stored = false;
+    try {
+        host::StoreOperator(*db, id, name, isNew, password);
+        stored = true;
+    } catch (CException* e) {
+        HandleException(failure, e, TRUE);
+        e->Delete();
+    } catch (const std::exception& e) {
+        AfxMessageBox(CString(failure) + L" " + CString(zyn::base::FromUtf8(e.what()).c_str()));
+    }
+    std::fill(password.begin(), password.end(), L'\0');
+    if (stored)
+        ClearPasswords();
+    return stored;
+}
+
 void CNamePage::Audit(LONG id, const CString& name)
 {
     CString text;
@@ -191,8 +265,11 @@ int CNamePage::Add()
     LONG id = 1;
     for (const Row& row : m_rows)
         id = std::max(id, row.id + 1);
-    if (!Store((CString(L"INSERT INTO ") + m_kind.table + L" (NAME, ID) VALUES (?, ?)").GetString(), id, name,
-            L"The name could not be added."))
+    const bool stored = HasPassword()
+        ? StoreOperator(id, name, true, L"The operator could not be added.")
+        : Store((CString(L"INSERT INTO ") + m_kind.table + L" (NAME, ID) VALUES (?, ?)").GetString(), id, name,
+              L"The name could not be added.");
+    if (!stored)
         return FALSE;
     Audit(id, name);
     Reload();
@@ -208,8 +285,11 @@ int CNamePage::Modify()
         return FALSE;
     const LONG id = m_rows[static_cast<size_t>(m_selected)].id;
     const CString name = NameField();
-    if (!Store((CString(L"UPDATE ") + m_kind.table + L" SET NAME = ? WHERE ID = ?").GetString(), id, name,
-            L"The name could not be changed."))
+    const bool stored = HasPassword()
+        ? StoreOperator(id, name, false, L"The operator could not be changed.")
+        : Store((CString(L"UPDATE ") + m_kind.table + L" SET NAME = ? WHERE ID = ?").GetString(), id, name,
+              L"The name could not be changed.");
+    if (!stored)
         return FALSE;
     Audit(id, name);
     Reload();
@@ -255,6 +335,7 @@ int CNamePage::Delete()
 int CNamePage::Clear()
 {
     SetNameField(CString());
+    ClearPasswords();
     return TRUE;
 }
 

@@ -3,8 +3,13 @@
 // of one page listing the names kept in the console's own table (HOST_DOOR, HOST_OPERATOR)
 // beside a name field. Add and Modify take the field's name, refusing an empty one or one
 // the table has already; each change writes its audit row (USER_TRANSACTION) for the
-// logged-in operator and is told to the other screens. An operator is deleted with its
-// password, and never the operator logged in.
+// logged-in operator and is told to the other screens. The operators' page has a
+// password and its confirmation besides: required for a new operator, optional on Modify
+// (both blank keep the old password), stored with the name in one transaction as the
+// salted hash the log-in checks (operator_login.h), and wiped from the fields whenever the
+// form changes state. An operator is deleted with its password, and never the operator
+// logged in.
+#include <string>
 #include <vector>
 
 #include "frames/acconfig_page.h"
@@ -30,6 +35,7 @@ public:
         UINT idd, idcName;
         LONG permission;
         int objectType;
+        UINT idcPassword = 0, idcConfirm = 0; // the operators' password fields; 0: none
     };
     explicit CNamePage(const Kind& kind);
 
@@ -62,6 +68,11 @@ private:
     void Reload();
     CString NameField() const;
     bool Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure);
+    bool StoreOperator(LONG id, const CString& name, bool isNew, LPCWSTR failure);
+    bool HasPassword() const { return m_kind.idcPassword != 0; }
+    // A password field's text, its copies in the window's string wiped.
+    std::wstring Secret(UINT idc) const;
+    void ClearPasswords();
     void Audit(LONG id, const CString& name);
 
     Kind m_kind;

@@ -131,16 +131,19 @@ void SetOperatorPassword(CZynDatabase& db, int32_t operatorId, const std::wstrin
     db.ExecuteSQL(L"INSERT INTO HOST_PASSWORD (OPERATOR_ID, SALT, HASH, ROUNDS) VALUES (?, ?, ?, ?)", row);
 }
 
-void DeleteOperator(CZynDatabase& db, int32_t operatorId)
+namespace {
+
+// Runs `work` in a transaction when the database gives one: committed when it returns,
+// rolled back when it throws (the work's failure is the one passed on).
+template <class Work>
+void InTransaction(CZynDatabase& db, Work&& work)
 {
-    const DbValue id[] = {operatorId};
     const bool inTransaction = db.BeginTrans() != FALSE;
     try {
-        db.ExecuteSQL(L"DELETE FROM HOST_PASSWORD WHERE OPERATOR_ID = ?", id);
-        db.ExecuteSQL(L"DELETE FROM HOST_OPERATOR WHERE ID = ?", id);
+        work();
     } catch (...) {
         if (inTransaction) {
-            // The failure to tell is the delete's; a rollback failing after it changes
+            // The failure to tell is the work's; a rollback failing after it changes
             // nothing the caller can act on.
             try {
                 db.Rollback();
@@ -152,6 +155,36 @@ void DeleteOperator(CZynDatabase& db, int32_t operatorId)
     }
     if (inTransaction)
         db.CommitTrans();
+}
+
+} // namespace
+
+void StoreOperator(CZynDatabase& db, int32_t operatorId, const CString& name, bool isNew,
+    const std::wstring& password)
+{
+    if (isNew && password.empty())
+        throw std::invalid_argument("a new operator needs a password");
+    InTransaction(db, [&] {
+        const DbValue row[] = {name, operatorId};
+        const int64_t changed = db.ExecuteSQL(isNew ? L"INSERT INTO HOST_OPERATOR (NAME, ID) VALUES (?, ?)"
+                                                    : L"UPDATE HOST_OPERATOR SET NAME = ? WHERE ID = ?",
+            row);
+        // A password for an operator that is not there would wait for the next operator
+        // given its ID.
+        if (changed == 0)
+            throw std::runtime_error("the operator is no longer there");
+        if (!password.empty())
+            SetOperatorPassword(db, operatorId, password);
+    });
+}
+
+void DeleteOperator(CZynDatabase& db, int32_t operatorId)
+{
+    const DbValue id[] = {operatorId};
+    InTransaction(db, [&] {
+        db.ExecuteSQL(L"DELETE FROM HOST_PASSWORD WHERE OPERATOR_ID = ?", id);
+        db.ExecuteSQL(L"DELETE FROM HOST_OPERATOR WHERE ID = ?", id);
+    });
 }
 
 std::optional<LoggedInOperator> CheckOperatorLogin(CZynDatabase& db, const CString& name,

@@ -37,6 +37,15 @@ bool PrepareOperatorLogin(CZynDatabase& db);
 // failure; std::invalid_argument for an empty password.
 void SetOperatorPassword(CZynDatabase& db, int32_t operatorId, const std::wstring& password);
 
+// What the operators' screen stores: a new operator with its password, or an operator
+// renamed and, when `password` is not empty, given a new one (empty keeps the old). The
+// row and the password are written in one transaction: on failure neither changed.
+// std::invalid_argument, with nothing written, for a new operator without a password;
+// std::runtime_error when the operator to change is not there; otherwise raises the
+// database exception.
+void StoreOperator(CZynDatabase& db, int32_t operatorId, const CString& name, bool isNew,
+    const std::wstring& password);
+
 // Deletes the operator and its password in one transaction, so an operator added later
 // under the same ID never inherits the password. Nothing for an unknown ID. Raises the
 // database exception on failure, with nothing deleted.

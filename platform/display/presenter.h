@@ -15,6 +15,12 @@
 // (WM_DISPLAYCHANGE to the top-level windows); closing it posts WM_CLOSE to the host's
 // main window, which asks about unsaved work as its own Close command does, so nothing is
 // lost and nothing ends unless the host ends it. The process clock runs in real time.
+//
+// A display that goes away (the X server ends, the connection is killed from outside, or
+// another program destroys the real window) does not end the process: the presenter stops showing and reading, the thread goes on
+// headless in scripted mode (nobody is left to answer: questions take their default
+// answers, dialogs and menus left waiting end) and the main window is asked to close as
+// by its close box, so the host saves what it saves on a close and ends in order.
 #include <cstdint>
 #include <string>
 
@@ -53,6 +59,7 @@ struct PresenterStats {
     uint64_t resizes = 0;     // desktop resizes that followed the window
     uint64_t closeRequests = 0;
     uint64_t pumps = 0;       // pumps of the thread's waits: it was idle, all painted
+    bool displayLost = false; // the display went away (see above)
 };
 PresenterStats GetPresenterStats();
 

@@ -1,10 +1,12 @@
-// The presenter on SDL2 (see presenter.h). This file, keymap.cpp and nothing else in the
-// platform includes SDL.
+// The presenter on SDL2 (see presenter.h). This file, keymap.cpp, x_connection.cpp and
+// nothing else in the platform includes SDL.
 #include <SDL.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -19,6 +21,7 @@
 #include "platform/display/cursor_shape.h"
 #include "platform/display/keymap.h"
 #include "platform/display/presenter.h"
+#include "platform/display/x_connection.h"
 #include "platform/gdi/damage.h"
 #include "platform/gdi/surface.h"
 #include "platform/user/display.h"
@@ -26,6 +29,7 @@
 #include "platform/user/input.h"
 #include "platform/user/input_internal.h"
 #include "platform/user/messages.h"
+#include "platform/user/modal.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/styles.h"
 #include "platform/user/vkeys.h"
@@ -109,6 +113,7 @@ private:
     void HandleText(const char* utf8);
     void ReleaseHeldInput();
     void RequestClose();
+    void LoseDisplay();
     void UpdateCursor();
     SDL_Cursor* OwnCursor(HCURSOR cursor);
     bool FitWindowTo(const gdi::Surface& desk);
@@ -123,6 +128,7 @@ private:
     HCURSOR m_ownShown = nullptr;
     std::vector<std::pair<HCURSOR, SDL_Cursor*>> m_ownCursors; // made from the host's cursors
     bool m_pumping = false;
+    bool m_lost = false; // the display went away: nothing more is shown or read
     // Typing: the character the window system makes itself of the last key press.
     char32_t m_skipChar = 0;
     // Keys and buttons held, with what was injected for them, to let go when focus goes.
@@ -135,6 +141,9 @@ private:
 };
 
 std::mutex g_mutex;
+// A display went away under an earlier presenter: SDL's video is left on the dead
+// connection, so no presenter can open again.
+std::atomic<bool> g_abandoned{false};
 // Guarded by g_mutex; used by its own thread only. A plain owner on purpose: a presenter a
 // host forgot to stop goes with the process, never from a static destructor that would
 // talk to the display after the window system is gone.
@@ -186,6 +195,7 @@ bool SdlPresenter::Open(const PresenterOptions& options, std::string* whyNot)
         return fail(std::string("cannot open a window: ") + SDL_GetError());
     if (!SDL_GetWindowSurface(m_window))
         return fail(std::string("the window has no framebuffer: ") + SDL_GetError());
+    WatchXConnection(m_window);
     for (int i = 0; i < SDL_NUM_SYSTEM_CURSORS; ++i)
         m_cursors[static_cast<size_t>(i)] = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i));
     SDL_StartTextInput();
@@ -205,12 +215,46 @@ bool SdlPresenter::Open(const PresenterOptions& options, std::string* whyNot)
     return true;
 }
 
+void SdlPresenter::LoseDisplay()
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    std::fprintf(stderr, "The display went away (%s): going on without a window, and asking the main window to close\n",
+        XConnectionLost() ? "the connection to it broke" : "the window was destroyed from outside");
+    {
+        std::lock_guard lock(m_statsMutex);
+        m_stats.displayLost = true;
+    }
+    ReleaseHeldInput();
+    gdi::SetDamageRecording(false);
+    // Nobody can answer anything now: no longer attached, a question takes its default
+    // answer, and in scripted mode a dialog or menu already waiting for the person ends
+    // when nothing is left to do, so the close below can run.
+    user::SetDisplayPump(nullptr);
+    user::SetScriptedMode(true);
+    RequestClose();
+}
+
 void SdlPresenter::Close()
 {
     gdi::SetDamageRecording(false);
     if (m_sink && IsWindow(m_sink))
         DestroyWindow(m_sink);
     m_sink = nullptr;
+    if (XConnectionLost()) {
+        // SDL cannot take down what it made on a dead connection (it would wait for
+        // the server's answers for ever): it is left as it is, still SDL's, and no
+        // presenter opens again in this process (g_abandoned). A window destroyed
+        // from outside on a working connection is taken down as usual: the errors for
+        // it are noted and ignored.
+        m_cursors.fill(nullptr);
+        m_ownCursors.clear();
+        m_window = nullptr;
+        m_sdlStarted = false;
+        g_abandoned = true;
+        return;
+    }
     for (SDL_Cursor*& c : m_cursors) {
         if (c)
             SDL_FreeCursor(c);
@@ -223,9 +267,14 @@ void SdlPresenter::Close()
     if (m_window)
         SDL_DestroyWindow(m_window);
     m_window = nullptr;
+    // The errors of a window destroyed from outside reach our handler, not the one SDL
+    // puts back as it closes.
+    SyncXConnection();
     if (m_sdlStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     m_sdlStarted = false;
+    // After the display's connection is closed: a late error on it is still ours.
+    UnwatchXConnection();
 }
 
 // Makes the real window the desktop's size when the desktop changed size under us (a host
@@ -246,7 +295,7 @@ bool SdlPresenter::FitWindowTo(const gdi::Surface& desk)
 
 void SdlPresenter::Present()
 {
-    if (!m_window)
+    if (!m_window || m_lost || XConnectionLost() || XWindowGone())
         return;
     gdi::ScreenDamage damage = gdi::TakeScreenDamage();
     const gdi::Surface& desk = *damage.surface;
@@ -298,14 +347,17 @@ void SdlPresenter::Present()
 
 void SdlPresenter::Pump()
 {
-    if (!m_window || m_pumping)
+    if (!m_window || m_pumping || m_lost)
         return;
     m_pumping = true;
     Present();
     SDL_Event e;
-    while (SDL_PollEvent(&e))
+    while (!XConnectionLost() && !XWindowGone() && SDL_PollEvent(&e))
         HandleEvent(e);
-    UpdateCursor();
+    if (XConnectionLost() || XWindowGone())
+        LoseDisplay();
+    else
+        UpdateCursor();
     m_pumping = false;
     std::lock_guard lock(m_statsMutex);
     ++m_stats.pumps;
@@ -538,6 +590,11 @@ bool StartPresenter(const PresenterOptions& options, std::string* whyNot)
                 *whyNot = "a presenter is already running";
             return false;
         }
+    }
+    if (g_abandoned) {
+        if (whyNot)
+            *whyNot = "the display went away under an earlier window of this process";
+        return false;
     }
     auto p = std::make_unique<SdlPresenter>();
     if (!p->Open(options, whyNot))

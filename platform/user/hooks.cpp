@@ -35,16 +35,19 @@ struct Chains {
     std::array<std::atomic<int>, kHookTypes> counts{};
 };
 
+// Both are immortal: objects with static storage (a window class's hook) remove their
+// hooks from their destructors, which run after these would have been destroyed when the
+// first hook came after them.
 Chains& TheChains()
 {
-    static Chains c;
-    return c;
+    static auto* const c = new Chains(); // immortal
+    return *c;
 }
 
 base::HandleTable<HookRec>& HookTable()
 {
-    static base::HandleTable<HookRec> t(base::HandleKind::Hook);
-    return t;
+    static auto* const t = new base::HandleTable<HookRec>(base::HandleKind::Hook); // immortal, like the chains
+    return *t;
 }
 
 // Hook types this thread is inside of (no re-entry).

@@ -582,5 +582,48 @@ TEST(PresenterXvfb, RealWindowShowsWhatTheHeadlessDesktopShowsAndCloseAsksFirst)
         SavePng(live.back().pixels, kW, kH, (dir / "close_x11.png").string());
 }
 
+// The display goes away while a message box waits for the person (last in this file: no
+// presenter opens again in the process). Nothing ends the process: the box takes its
+// default answer, the host hears WM_CLOSE as from its close box, its own question takes
+// the default (save) since nobody is left to answer, and its loop ends.
+TEST(PresenterXvfb, ADisplayThatGoesAwayClosesTheHostInOrder)
+{
+    if (!HaveTool("xdotool"))
+        GTEST_SKIP() << "xdotool is not installed (scripts/deps installs it)";
+    XvfbServer x;
+    std::string why;
+    if (!x.Start(kW, kH, why))
+        GTEST_SKIP() << "no X server for the presenter: " << why;
+    user::ResetWindowSystemForTests(kW, kH);
+    Host host;
+    ASSERT_TRUE(BuildHost(host));
+    display::PresenterOptions opt;
+    opt.x = 0;
+    opt.y = 0;
+    opt.mainWindow = host.main;
+    ASSERT_TRUE(display::StartPresenter(opt, &why)) << why;
+    const HWND main = host.main;
+    std::thread person([&] {
+        auto idle = [] { return display::GetPresenterStats().pumps; };
+        XPerson p;
+        p.Click(TargetsOf(host).button);
+        EXPECT_TRUE(Settle([] { return BoxShown(L"Door"); }, idle)) << "awaited: the box shown";
+        x.Stop();
+        if (!WaitFor([&] { return !IsWindow(main); })) {
+            ADD_FAILURE() << "the host did not close after its display went away";
+            PostMessageW(main, WM_DESTROY, 0, 0);
+        }
+    });
+    RunLoop();
+    person.join();
+    EXPECT_TRUE(host.saved) << "the close's question takes its default answer: save";
+    EXPECT_TRUE(display::GetPresenterStats().displayLost);
+    display::StopPresenter();
+    EXPECT_FALSE(display::PresenterRunning());
+    std::string again;
+    EXPECT_FALSE(display::StartPresenter(opt, &again)) << "SDL is left on the dead connection";
+    EXPECT_NE(again.find("went away"), std::string::npos) << again;
+}
+
 } // namespace
 } // namespace zyn::test

@@ -14,6 +14,7 @@
 #include "platform/afx/winapp.h"
 #include "platform/base/module.h"
 #include "platform/base/resource.h"
+#include "platform/base/utf16.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/menu.h"
@@ -358,6 +359,82 @@ TEST_F(ControlBars, TheRegistryKeysBarsByTheirControlId)
     EXPECT_EQ(copy.size(), 2u);
     EXPECT_EQ(copy.Find(0x120), &first) << "the registry does not follow the windows";
     EXPECT_EQ(copy.Find(0x130), nullptr);
+}
+
+} // namespace
+} // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+constexpr UINT IDD_BORDERED = 0x6A10, IDC_BORDERED = 0x6A11, IDC_GROUP = 0x6A12;
+
+// 120 x 16 dialog units holding an edit with WS_BORDER at (10, 2), 60 x 12, as a
+// resource script's EDITTEXT makes it, and a group box (no frame of its own, nothing
+// painted inside it) at (76, 1), 40 x 14.
+std::vector<uint8_t> BorderedTemplate()
+{
+    std::vector<uint16_t> w = {0, 0x5000, 0, 0, 2, 0, 0, 120, 16, 0, 0, 0};
+    for (int v : {0x0000, 0x5081, 0, 0, 10, 2, 60, 12, static_cast<int>(IDC_BORDERED), 0xFFFF, 0x81, 0, 0})
+        w.push_back(static_cast<uint16_t>(v));
+    w.push_back(0);
+    for (int v : {0x0007, 0x5000, 0, 0, 76, 1, 40, 14, static_cast<int>(IDC_GROUP), 0xFFFF, 0x80, 0, 0})
+        w.push_back(static_cast<uint16_t>(v));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(w.data());
+    return {bytes, bytes + w.size() * 2};
+}
+
+class BorderedBar : public CInitDialogBar {};
+
+// An edit's border is drawn once the bar is first shown and painted, whatever the skin:
+// the bar's own painting must not cover it (a one-pixel frame of the window-frame colour).
+// Inside a group box, which paints only its line and caption, the bar's background shows.
+TEST_F(ControlBars, AnEditsBorderShowsOnTheFirstPaintInEverySkin)
+{
+    static const bool added =
+        base::AddResource(nullptr, RT_DIALOG, MAKEINTRESOURCEW(IDD_BORDERED), LANG_NEUTRAL, BorderedTemplate());
+    ASSERT_TRUE(added);
+    COXSkinTable table;
+    table.AddStandardSkins();
+    for (const wchar_t* name : {L"Classic", L"Office XP", L"Office 2003"}) {
+        ASSERT_TRUE(table.SetCurrentSkin(name));
+        SkinInPlace in(table.GetCurrentSkin());
+        ASSERT_NE(MakeFrame(), nullptr);
+        BorderedBar bar;
+        ASSERT_TRUE(bar.Create(frame, IDD_BORDERED, CBRS_TOP | CBRS_GRIPPER, AFX_IDW_DIALOGBAR));
+        frame->RecalcLayout();
+        Pump();
+        CRect r;
+        bar.GetDlgItem(IDC_BORDERED)->GetWindowRect(&r);
+        const COLORREF want = ::GetSysColor(COLOR_WINDOWFRAME);
+        HDC screen = ::GetDC(nullptr);
+        int wrong = 0;
+        for (int x = r.left; x < r.right; ++x)
+            wrong += (::GetPixel(screen, x, r.top) != want) + (::GetPixel(screen, x, r.bottom - 1) != want);
+        for (int y = r.top; y < r.bottom; ++y)
+            wrong += (::GetPixel(screen, r.left, y) != want) + (::GetPixel(screen, r.right - 1, y) != want);
+        ::ReleaseDC(nullptr, screen);
+        EXPECT_EQ(wrong, 0) << base::ToUtf8(name) << ": border pixels not in the frame colour";
+        frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+        Pump();
+    }
+    auto* recording = new RecordingSkin;
+    TestSkin skin(recording);
+    SkinInPlace in(&skin);
+    ASSERT_NE(MakeFrame(), nullptr);
+    BorderedBar bar;
+    ASSERT_TRUE(bar.Create(frame, IDD_BORDERED, CBRS_TOP, AFX_IDW_DIALOGBAR));
+    frame->RecalcLayout();
+    Pump();
+    CRect group;
+    bar.GetDlgItem(IDC_GROUP)->GetWindowRect(&group);
+    bar.ScreenToClient(&group);
+    const CPoint inside = group.CenterPoint();
+    CDC* dc = bar.GetDC();
+    EXPECT_EQ(dc->GetPixel(inside), Stripe(inside.x)) << "the background inside the group box";
+    bar.ReleaseDC(dc);
 }
 
 } // namespace

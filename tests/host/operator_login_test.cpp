@@ -12,6 +12,7 @@
 #include "host_work.h"
 #include "operator_login.h"
 #include "platform/afx/db/dbvalue.h"
+#include "platform/base/exception.h"
 #include "platform/base/utf16.h"
 #include "tests/support/testenv.h"
 
@@ -186,6 +187,37 @@ TEST_F(HostLogin, ADeletedOperatorsPasswordGoesWithIt)
     // An ID nobody has: nothing changes, no error.
     host::DeleteOperator(m_db, 99);
     EXPECT_EQ(host::CountRows(m_db, L"HOST_OPERATOR"), 2);
+    EXPECT_TRUE(LogsIn(L"admin", L"zyn-admin"));
+}
+
+// The operators' screen: a new operator is stored with its password, a renamed one keeps
+// its password unless given another, and nothing is written for a refused store.
+TEST_F(HostLogin, TheOperatorsScreenStoresTheNameAndThePasswordTogether)
+{
+    ASSERT_TRUE(host::PrepareOperatorLogin(m_db));
+    host::StoreOperator(m_db, 2, CString(L"guard"), true, L"guard-pass");
+    EXPECT_TRUE(LogsIn(L"guard", L"guard-pass"));
+    EXPECT_EQ(Text(L"SELECT HASH FROM HOST_PASSWORD WHERE OPERATOR_ID = 2").Find(L"guard-pass"), -1);
+
+    EXPECT_THROW(host::StoreOperator(m_db, 3, CString(L"visitor"), true, L""), std::invalid_argument);
+    EXPECT_THROW(host::StoreOperator(m_db, 9, CString(L"nobody"), false, L"some-pass"), std::runtime_error)
+        << "a password for an operator that is not there";
+    bool refused = false;
+    try {
+        host::StoreOperator(m_db, 3, CString(L"guard"), true, L"other-pass"); // the name is taken
+    } catch (CException* e) {
+        e->Delete();
+        refused = true;
+    }
+    EXPECT_TRUE(refused) << "a name taken";
+    EXPECT_EQ(host::CountRows(m_db, L"HOST_OPERATOR"), 2) << "refused stores wrote no operator";
+    EXPECT_EQ(host::CountRows(m_db, L"HOST_PASSWORD"), 2) << "refused stores wrote no password";
+
+    host::StoreOperator(m_db, 2, CString(L"night guard"), false, L"");
+    EXPECT_TRUE(LogsIn(L"night guard", L"guard-pass")) << "renamed, no new password: the old one stays";
+    host::StoreOperator(m_db, 2, CString(L"night guard"), false, L"new-pass");
+    EXPECT_FALSE(LogsIn(L"night guard", L"guard-pass"));
+    EXPECT_TRUE(LogsIn(L"night guard", L"new-pass"));
     EXPECT_TRUE(LogsIn(L"admin", L"zyn-admin"));
 }
 
