@@ -74,6 +74,9 @@ struct Window {
     Window* parent = nullptr;      // null only for the roots (desktop, message root)
     HWND owner = nullptr;
     std::vector<std::shared_ptr<Window>> children; // z-order, topmost first
+    // Where this window last stood among its parent's children: checked before use, so a
+    // stale value costs only the scan it would have saved (sibling walks stay linear).
+    mutable std::atomic<size_t> indexHint{0};
     RECT rcWindow{};
     RECT rcClient{};
     std::vector<BYTE> extra;
