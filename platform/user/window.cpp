@@ -143,12 +143,12 @@ size_t IndexInParent(const Window* w)
     const size_t hint = w->indexHint.load(std::memory_order_relaxed);
     for (const size_t i : {hint, hint + 1, hint - 1})
         if (i < c.size() && c[i].get() == w) {
-            w->indexHint.store(i, std::memory_order_relaxed);
+            w->indexHint.store(static_cast<uint32_t>(i), std::memory_order_relaxed);
             return i;
         }
     for (size_t i = 0; i < c.size(); ++i)
         if (c[i].get() == w) {
-            w->indexHint.store(i, std::memory_order_relaxed);
+            w->indexHint.store(static_cast<uint32_t>(i), std::memory_order_relaxed);
             return i;
         }
     return c.size();
