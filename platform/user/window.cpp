@@ -139,9 +139,18 @@ size_t IndexInParent(const Window* w)
     if (!w->parent)
         return 0;
     const auto& c = w->parent->children;
-    for (size_t i = 0; i < c.size(); ++i)
-        if (c[i].get() == w)
+    // One window moved to the top or bottom shifts the others by one: look there too.
+    const size_t hint = w->indexHint.load(std::memory_order_relaxed);
+    for (const size_t i : {hint, hint + 1, hint - 1})
+        if (i < c.size() && c[i].get() == w) {
+            w->indexHint.store(static_cast<uint32_t>(i), std::memory_order_relaxed);
             return i;
+        }
+    for (size_t i = 0; i < c.size(); ++i)
+        if (c[i].get() == w) {
+            w->indexHint.store(static_cast<uint32_t>(i), std::memory_order_relaxed);
+            return i;
+        }
     return c.size();
 }
 

@@ -9,6 +9,7 @@
 // Coordinates: rcWindow and rcClient are screen coordinates; the update region is kept
 // in window coordinates (origin at rcWindow's top-left), so it moves with the window.
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -118,6 +119,10 @@ struct Window {
     bool hiddenByOwner = false;
     bool isDesktop = false;
     bool isMessageRoot = false;
+    // Where this window last stood among its parent's children: checked before use, so a
+    // stale value costs only the scan it would have saved (sibling walks stay linear).
+    // 32 bits: it fits the padding after the flags, so the window grows by nothing.
+    mutable std::atomic<uint32_t> indexHint{0};
 
     bool IsChild() const { return (style & 0x40000000u) != 0; }
     bool Visible() const { return (style & 0x10000000u) != 0; }

@@ -1,5 +1,9 @@
 // Geometry: SetWindowPos and its messages, deferred positioning, show states, placement,
 // frames, mapping, windows from points and the monitor.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/user/user_test_support.h"
 
 namespace zyn::test {
@@ -404,6 +408,53 @@ TEST_F(WinPosTest, TheOneMonitor)
     mi.cbSize = 5;
     EXPECT_FALSE(GetMonitorInfoW(m, &mi));
     EXPECT_FALSE(GetMonitorInfoW(reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(0x12345678)), &mi));
+}
+
+// Walking siblings with GW_HWNDNEXT / GW_HWNDPREV after moves that shift the others by one,
+// by more, and after a sibling is destroyed, against the order worked by hand.
+TEST_F(WinPosTest, SiblingWalksFollowEveryZOrderChange)
+{
+    HWND p = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300);
+    std::vector<HWND> w;
+    for (int i = 0; i < 6; ++i)
+        w.push_back(Make(WS_CHILD | WS_VISIBLE, i * 10, 0, 10, 10, p));
+    // Each sent to the bottom in turn: a b c d e f from the top.
+    for (HWND h : w)
+        SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const auto order = [&] {
+        std::string s;
+        for (HWND h = GetWindow(p, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            s += static_cast<char>('a' + (std::find(w.begin(), w.end(), h) - w.begin()));
+        std::string back;
+        for (HWND h = s.empty() ? nullptr : GetWindow(GetWindow(p, GW_CHILD), GW_HWNDLAST); h;
+             h = GetWindow(h, GW_HWNDPREV))
+            back.insert(back.begin(), static_cast<char>('a' + (std::find(w.begin(), w.end(), h) - w.begin())));
+        return s == back ? s : s + " but backwards " + back;
+    };
+    ASSERT_EQ(order(), "abcdef");
+    struct Step {
+        int window;
+        int after; // -1 top, -2 bottom, -3 destroy, else the index of the window to follow
+        const char* expected;
+    };
+    const Step steps[] = {
+        {4, -1, "eabcdf"}, // the ones above shift down by one
+        {1, -2, "eacdfb"}, // the ones below shift up by one
+        {0, 3, "ecdafb"},  // a jump of two
+        {5, -1, "fecdab"},
+        {2, -3, "fedab"},  // destroyed: the rest close up
+        {1, -1, "bfeda"},
+    };
+    for (const Step& st : steps) {
+        HWND h = w[static_cast<size_t>(st.window)];
+        if (st.after == -3)
+            DestroyWindow(h);
+        else
+            SetWindowPos(h, st.after == -1 ? HWND_TOP : st.after == -2 ? HWND_BOTTOM : w[static_cast<size_t>(st.after)],
+                0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        EXPECT_EQ(order(), st.expected) << "after moving " << static_cast<char>('a' + st.window);
+    }
+    DestroyWindow(p);
 }
 
 } // namespace

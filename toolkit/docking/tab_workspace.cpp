@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
-#include <unordered_map>
+#include <climits>
+#include <utility>
+#include <vector>
 
 #include "platform/afx/gdi/font.h"
 #include "platform/afx/window_dc.h"
@@ -43,9 +45,11 @@ CString Literal(const CString& title)
 
 CString ClassNameOf(HWND hWnd)
 {
-    wchar_t name[513] = {};
-    ::GetClassNameW(hWnd, name, 512);
-    return CString(name);
+    // Read for every child at every refresh: the buffer is left unfilled, only the length
+    // the call reports is taken.
+    wchar_t name[513];
+    const int got = ::GetClassNameW(hWnd, name, 512);
+    return got > 0 ? CString(name, std::min(got, 512)) : CString();
 }
 
 } // namespace
@@ -139,18 +143,22 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     // child. A child answering the text question may change the tabs meanwhile, so the map
     // is made again when the list's length changed, a hit is checked against the list, and
     // a miss (rare: most children have their tab) is settled by the full search.
-    std::unordered_map<HWND, int> byHandle;
+    // The map is a sorted vector (one allocation) of (handle, item); the first item of a
+    // handle sorts first and wins.
+    std::vector<std::pair<HWND, int>> byHandle;
     size_t mappedCount = SIZE_MAX;
     const auto lookUp = [&](HWND child) {
         if (mappedCount != m_arrTab.size()) {
             byHandle.clear();
-            for (size_t i = m_arrTab.size(); i-- > 0;)
+            byHandle.reserve(m_arrTab.size());
+            for (size_t i = 0; i < m_arrTab.size(); ++i)
                 if (const CWnd* w = m_arrTab[i].pWnd)
-                    byHandle[w->m_hWnd] = static_cast<int>(i); // the first item of a handle wins
+                    byHandle.emplace_back(w->m_hWnd, static_cast<int>(i));
+            std::sort(byHandle.begin(), byHandle.end());
             mappedCount = m_arrTab.size();
         }
-        const auto found = byHandle.find(child);
-        if (found != byHandle.end()) {
+        const auto found = std::lower_bound(byHandle.begin(), byHandle.end(), std::pair<HWND, int>(child, INT_MIN));
+        if (found != byHandle.end() && found->first == child) {
             const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(found->second)];
             if (entry.pWnd && entry.pWnd->m_hWnd == child && entry.csClassName == ClassNameOf(child))
                 return found->second;
