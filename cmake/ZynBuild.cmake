@@ -59,6 +59,15 @@ function(zyn_glob_sources out dir)
   set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
 
+# zyn_add_test_support(name SOURCES ... LIBS ...)
+# Fixture sources that several test binaries share, compiled once: an object library, so
+# each binary that names it in LIBS links all of its objects, as if it listed the sources.
+function(zyn_add_test_support name)
+  cmake_parse_arguments(S "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} OBJECT ${S_SOURCES})
+  target_link_libraries(${name} PUBLIC zyn_options ${S_LIBS} GTest::gtest GTest::gmock)
+endfunction()
+
 # zyn_add_test(NAME area LABELS l1 [l2] SOURCES ... LIBS ...)
 # One GoogleTest binary per area; each test case becomes a CTest test carrying the labels.
 function(zyn_add_test)
