@@ -29,6 +29,25 @@ elseif(ZYN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The standard headers most library sources include, precompiled once and reused by the
+# platform units and the system library: about a fifth of such a source's compile time
+# is spent parsing them. Standard headers only, so that no macro of the project's can
+# change what the header holds; GCC accepts the header under the units' differing -D
+# options because none of those macros appears in it (other compilers build as before).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_library(zyn_lib_pch OBJECT ${PROJECT_SOURCE_DIR}/cmake/pch_anchor.cpp)
+  target_link_libraries(zyn_lib_pch PRIVATE zyn_options)
+  target_precompile_headers(zyn_lib_pch PRIVATE <algorithm> <array> <atomic> <cstddef>
+    <cstdint> <cstdio> <cstdlib> <cstring> <cwchar> <functional> <map> <memory> <mutex>
+    <optional> <ostream> <span> <string> <string_view> <unordered_map> <utility> <vector>)
+endif()
+# zyn_use_library_pch(target): the target's sources start from the precompiled header above.
+function(zyn_use_library_pch target)
+  if(TARGET zyn_lib_pch)
+    target_precompile_headers(${target} REUSE_FROM zyn_lib_pch)
+  endif()
+endfunction()
+
 # Sources of a folder: *.cpp in it, and in its sub-folders when RECURSE is given.
 function(zyn_glob_sources out dir)
   cmake_parse_arguments(G "RECURSE" "" "" ${ARGN})
@@ -38,6 +57,15 @@ function(zyn_glob_sources out dir)
     file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   endif()
   set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
+
+# zyn_add_test_support(name SOURCES ... LIBS ...)
+# Fixture sources that several test binaries share, compiled once: an object library, so
+# each binary that names it in LIBS links all of its objects, as if it listed the sources.
+function(zyn_add_test_support name)
+  cmake_parse_arguments(S "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} OBJECT ${S_SOURCES})
+  target_link_libraries(${name} PUBLIC zyn_options ${S_LIBS} GTest::gtest GTest::gmock)
 endfunction()
 
 # zyn_add_test(NAME area LABELS l1 [l2] SOURCES ... LIBS ...)

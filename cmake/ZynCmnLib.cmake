@@ -11,5 +11,6 @@ endif()
 add_library(ZynCmn SHARED ${zyncmn_srcs})
 target_link_libraries(ZynCmn PUBLIC zyn_options zynplatform)
 target_compile_definitions(ZynCmn PRIVATE ZYN_BUILDING_ZYNCMN)
+zyn_use_library_pch(ZynCmn)
 # The satellite resources (resources/CMakeLists.txt), registered by app/zyncmn_resources.cpp.
 target_link_libraries(ZynCmn PRIVATE zyn_common_resources)
