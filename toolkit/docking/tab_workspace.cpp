@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 #include <climits>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,18 @@ CString ClassNameOf(HWND hWnd)
     wchar_t name[513];
     const int got = ::GetClassNameW(hWnd, name, 512);
     return got > 0 ? CString(name, std::min(got, 512)) : CString();
+}
+
+// Whether `hWnd`'s class name (read as ClassNameOf reads it) is `name`. Asked for every
+// child at every refresh: the name is compared where it was read, without a copy on the
+// heap, and a differing length settles it without comparing the characters.
+bool HasClassName(HWND hWnd, const CString& name)
+{
+    wchar_t read[513];
+    const int got = std::min(::GetClassNameW(hWnd, read, 512), 512);
+    if (got <= 0)
+        return name.IsEmpty();
+    return name.GetLength() == got && std::wmemcmp(static_cast<LPCWSTR>(name), read, static_cast<size_t>(got)) == 0;
 }
 
 } // namespace
@@ -160,7 +173,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
         const auto found = std::lower_bound(byHandle.begin(), byHandle.end(), std::pair<HWND, int>(child, INT_MIN));
         if (found != byHandle.end() && found->first == child) {
             const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(found->second)];
-            if (entry.pWnd && entry.pWnd->m_hWnd == child && entry.csClassName == ClassNameOf(child))
+            if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
                 return found->second;
         }
         return FindTabItem(child);
@@ -244,7 +257,7 @@ int COXTabWorkspace::FindTabItem(HWND hWnd) const
     // child, and most lookups of a long list are misses.
     for (size_t i = 0; i < m_arrTab.size(); ++i) {
         const CWnd* wnd = m_arrTab[i].pWnd;
-        if (wnd && wnd->m_hWnd == hWnd && m_arrTab[i].csClassName == ClassNameOf(hWnd))
+        if (wnd && wnd->m_hWnd == hWnd && HasClassName(hWnd, m_arrTab[i].csClassName))
             return static_cast<int>(i);
     }
     return -1;
