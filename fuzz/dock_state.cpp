@@ -6,10 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
-#include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_profile.h"
 #include "platform/afx/ctrlbar.h"
 #include "platform/afx/dockstate.h"
 #include "platform/afx/winapp.h"
@@ -60,18 +59,8 @@ bool Same(const CControlBarInfo& a, const CControlBarInfo& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const auto& root = zyn::fuzz::FuzzRoot();
     static CWinApp* const app = new CWinApp(L"DockFuzz");   // one per process, kept
-    static unsigned serial = 0;
-    // A file of its own per input, so nothing read before can stand in for it.
-    const std::wstring name = L"DockFuzz" + std::to_wstring(++serial) + L".INI";
-    const auto path = root / "windows" / std::filesystem::path(name);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    std::free(const_cast<wchar_t*>(app->m_pszProfileName));
-    app->m_pszProfileName = wcsdup(name.c_str());
+    const auto path = zyn::fuzz::UseInputAsProfile(*app, L"DockFuzz", data, size);
 
     CDockState state;
     if (!state.LoadState(L"Layout")) {

@@ -10,10 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
-#include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_profile.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/dockbar.h"
 #include "platform/afx/winapp.h"
@@ -59,17 +58,8 @@ void Pump()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const auto& root = zyn::fuzz::FuzzRoot();
     static CWinApp* const app = new CWinApp(L"MdiLayoutFuzz");   // one per process, kept
-    static unsigned serial = 0;
-    const std::wstring name = L"MdiLayoutFuzz" + std::to_wstring(++serial) + L".INI";
-    const auto path = root / "windows" / std::filesystem::path(name);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    std::free(const_cast<wchar_t*>(app->m_pszProfileName));
-    app->m_pszProfileName = wcsdup(name.c_str());
+    const auto path = zyn::fuzz::UseInputAsProfile(*app, L"MdiLayoutFuzz", data, size);
     zyn::user::ResetWindowSystemForTests();
 
     auto* frame = new COXMDIFrameWndSizeDock;   // deletes itself with its window

@@ -7,11 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_profile.h"
 #include "platform/afx/dockbar.h"
 #include "platform/afx/winapp.h"
 #include "platform/user/driver.h"
@@ -36,17 +35,8 @@ bool SaneSize(CSize s, CSize before)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const auto& root = zyn::fuzz::FuzzRoot();
     static CWinApp* const app = new CWinApp(L"SizeBarFuzz");   // one per process, kept
-    static unsigned serial = 0;
-    const std::wstring name = L"SizeBarFuzz" + std::to_wstring(++serial) + L".INI";
-    const auto path = root / "windows" / std::filesystem::path(name);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    std::free(const_cast<wchar_t*>(app->m_pszProfileName));
-    app->m_pszProfileName = wcsdup(name.c_str());
+    const auto path = zyn::fuzz::UseInputAsProfile(*app, L"SizeBarFuzz", data, size);
     zyn::user::ResetWindowSystemForTests();
 
     auto* frame = new COXFrameWndSizeDock;   // deletes itself with its window

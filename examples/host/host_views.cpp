@@ -259,6 +259,15 @@ void CNamePage::Audit(LONG id, const CString& name)
     UpdateApp(msg, TRUE);
 }
 
+void CNamePage::Stored(LONG id, const CString& name)
+{
+    Audit(id, name);
+    Reload();
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].id == id)
+            Select(static_cast<int>(i));
+}
+
 int CNamePage::Add()
 {
     const CString name = NameField();
@@ -271,11 +280,7 @@ int CNamePage::Add()
               L"The name could not be added.");
     if (!stored)
         return FALSE;
-    Audit(id, name);
-    Reload();
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].id == id)
-            Select(static_cast<int>(i));
+    Stored(id, name);
     return TRUE;
 }
 
@@ -291,11 +296,7 @@ int CNamePage::Modify()
               L"The name could not be changed.");
     if (!stored)
         return FALSE;
-    Audit(id, name);
-    Reload();
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].id == id)
-            Select(static_cast<int>(i));
+    Stored(id, name);
     return TRUE;
 }
 

@@ -74,6 +74,8 @@ private:
     std::wstring Secret(UINT idc) const;
     void ClearPasswords();
     void Audit(LONG id, const CString& name);
+    // After a row was stored: its audit row, the list read again, the row selected.
+    void Stored(LONG id, const CString& name);
 
     Kind m_kind;
     CListBox m_list;

@@ -239,11 +239,6 @@ BOOL COXSizeViewBar::AttachMDIChild(COXMDIChildWndSizeDock* pChild)
             pSite->ShowControlBar(this, !IsVisible(), TRUE);
             pSite->RecalcLayout(TRUE);
         }
-        CRect rect;
-        GetWindowRect(&rect);
-        pChild->m_bDockable = TRUE;
-        OnSizedOrDocked(rect.Width(), rect.Height(), IsFloating(), 2);
-        pChild->m_bDockable = FALSE;
     } else {
         ShowWindow(SW_SHOWNA);
         static constexpr struct {
@@ -262,12 +257,13 @@ BOOL COXSizeViewBar::AttachMDIChild(COXMDIChildWndSizeDock* pChild)
         // while the child counted as docked.
         if (CFrameWnd* pSite = pChild->GetMDIFrame())
             pSite->RecalcLayout(TRUE);
-        CRect rect;
-        GetWindowRect(&rect);
-        pChild->m_bDockable = TRUE;
-        OnSizedOrDocked(rect.Width(), rect.Height(), IsFloating(), 2);
-        pChild->m_bDockable = FALSE;
     }
+    // The bar tells the view its new size while the child still counts as docked.
+    CRect rect;
+    GetWindowRect(&rect);
+    pChild->m_bDockable = TRUE;
+    OnSizedOrDocked(rect.Width(), rect.Height(), IsFloating(), 2);
+    pChild->m_bDockable = FALSE;
     if (CMDIFrameWnd* pMDI = pChild->GetMDIFrame())
         ::SendMessageW(pMDI->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     return TRUE;

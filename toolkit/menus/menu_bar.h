@@ -30,6 +30,7 @@
 #include "platform/base/cstring.h"
 #include "toolkit/menus/cool_toolbar.h"
 
+class CDocument;
 class CDocTemplate;
 class CFrameWnd;
 class COXMenuSkin;
@@ -183,8 +184,9 @@ protected:
     CSize CalcSize(TBBUTTON* pData, int nCount) override;
     // Each button as wide as its text in the bar's font (plus the skin's padding).
     void RecalculateItemWidths();
-    // The active document's template (null without a document).
-    CDocTemplate* FindActiveTemplate() const;
+    // The frame's active document (that of the active MDI child in an MDI frame); null
+    // without one.
+    CDocument* FindActiveDocument() const;
     // Leaves surfing without the focus and menu-loop steps (losing the focus).
     void EndSurfingQuietly();
     // Sends the frame WM_MENUSELECT for a hot item (the icon: the system menu).

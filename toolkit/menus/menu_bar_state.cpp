@@ -254,16 +254,15 @@ BOOL COXMenuBar::SaveCustomizedMenu()
     return bResult;
 }
 
-CDocTemplate* COXMenuBar::FindActiveTemplate() const
+CDocument* COXMenuBar::FindActiveDocument() const
 {
-    CDocument* pDoc = nullptr;
     if (auto* pMDI = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrameWnd)) {
-        if (CMDIChildWnd* pChild = pMDI->MDIGetActive())
-            pDoc = pChild->GetActiveDocument();
-    } else if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pFrameWnd)) {
-        pDoc = pFrame->GetActiveDocument();
+        CMDIChildWnd* pChild = pMDI->MDIGetActive();
+        return pChild ? pChild->GetActiveDocument() : nullptr;
     }
-    return pDoc ? pDoc->GetDocTemplate() : nullptr;
+    if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pFrameWnd))
+        return pFrame->GetActiveDocument();
+    return nullptr;
 }
 
 BOOL COXMenuBar::SetMenu(HMENU hMenu)
@@ -275,14 +274,8 @@ BOOL COXMenuBar::SetMenu(HMENU hMenu)
     if (!IsCustomizable(TRUE) || !hMenu || m_mapTemplates.count(hMenu))
         return RecreateMenuBar(TRUE);
     // The document's template, from the active document (none without one).
-    CDocTemplate* pTemplate = FindActiveTemplate();
-    CDocument* pDoc = nullptr;
-    if (auto* pMDI = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrameWnd)) {
-        if (CMDIChildWnd* pChild = pMDI->MDIGetActive())
-            pDoc = pChild->GetActiveDocument();
-    } else if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pFrameWnd)) {
-        pDoc = pFrame->GetActiveDocument();
-    }
+    CDocument* pDoc = FindActiveDocument();
+    CDocTemplate* pTemplate = pDoc ? pDoc->GetDocTemplate() : nullptr;
     const bool bSeen = std::any_of(m_mapTemplates.begin(), m_mapTemplates.end(),
         [pTemplate](const auto& entry) { return entry.second == pTemplate; });
     if (!bSeen) {
