@@ -253,12 +253,40 @@ void MakeTooltip(TabState& s)
     s.tooltipTools = 0;
 }
 
+// True when the whole client area waits for a paint.
+bool WholeClientInvalid(HWND hwnd)
+{
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    HRGN update = ::CreateRectRgn(0, 0, 0, 0);
+    if (!update)
+        return false;
+    RECT box{};
+    const bool whole = ::GetUpdateRgn(hwnd, update, FALSE) == SIMPLEREGION && ::GetRgnBox(update, &box) &&
+                       ::EqualRect(&box, &client);
+    ::DeleteObject(update);
+    return whole;
+}
+
 void OnPaint(TabState& s)
 {
+    // Whether the screen then shows only what this paint and the clean screen before it
+    // drew: the paint's own DC was the only one handed out since, and none was held across.
+    const zyn::user::DcUse before = zyn::user::DcUseOf(s.self);
+    const bool wasClean = s.screenClean && before == s.cleanDcs;
+    const bool whole = !wasClean && WholeClientInvalid(s.self);
+    s.screenClean = false;
     PAINTSTRUCT ps;
     if (HDC dc = ::BeginPaint(s.self, &ps)) {
+        s.paintContained = false;
         PaintTabs(s, dc, true);
         ::EndPaint(s.self, &ps);
+        const zyn::user::DcUse after = zyn::user::DcUseOf(s.self);
+        if (before.held == 0 && after.held == 0 && after.handedOut == before.handedOut + 1 && s.paintContained &&
+            (wasClean || whole)) {
+            s.screenClean = true;
+            s.cleanDcs = after;
+        }
     }
 }
 

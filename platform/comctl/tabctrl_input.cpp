@@ -56,9 +56,15 @@ bool UserSelect(TabState& s, int index)
     // The parent may have changed the items while it was asked.
     if (!s.Valid(index))
         return false;
+    std::vector<RECT> was;
+    was.reserve(s.items.size());
+    for (const TabItem& item : s.items)
+        was.push_back(item.rect);
+    const int oldSel = s.sel, oldFocus = s.focus;
     s.sel = s.focus = index;
     Relayout(s, true);
-    RedrawTabs(s);
+    if (!RedrawMovedRows(s, was, oldSel, oldFocus))
+        RedrawTabs(s);
     NotifyCode(hwnd, TCN_SELCHANGE);
     return ::IsWindow(hwnd) != FALSE;
 }

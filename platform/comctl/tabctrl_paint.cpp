@@ -6,6 +6,7 @@
 // owner drawing (WM_DRAWITEM, ODT_TAB).
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -221,11 +222,12 @@ struct PaintPass {
     TabPictures* pictures = nullptr;
 };
 
-void DrawItem(TabState& s, HDC dc, int index, const PaintPass& pass)
+// Draws one tab; true when it came from its picture (so it stayed inside its rectangle).
+bool DrawItem(TabState& s, HDC dc, int index, const PaintPass& pass)
 {
     // An owner's WM_DRAWITEM may have changed the items meanwhile.
     if (!s.Valid(index))
-        return;
+        return false;
     TabItem& item = s.items[static_cast<size_t>(index)];
     if (pass.style & TCS_OWNERDRAWFIXED) {
         const bool enabled = ::IsWindowEnabled(s.self) != FALSE;
@@ -238,12 +240,13 @@ void DrawItem(TabState& s, HDC dc, int index, const PaintPass& pass)
             state |= ODS_FOCUS;
         zyn::user::SendDrawItem(s.self, ODT_TAB, static_cast<UINT>(index), ODA_DRAWENTIRE, state, dc, item.rect,
             ItemData(s, item));
-        return;
+        return false;
     }
     const TabLook look = LookOf(s, item, index, pass.style, pass.enabled, pass.images);
     if (pass.pictures && pass.pictures->Paint(item, look))
-        return;
+        return true;
     DrawTab(s, dc, item, look, zyn::user::FontOrSystem(s.font));
+    return false;
 }
 
 // Fills `client` less the items' rectangles with the face colour, band by band: the
@@ -264,6 +267,9 @@ void FillAroundTabs(const TabState& s, HDC hdc, const RECT& client)
     std::vector<std::pair<int, int>> spans;
     for (size_t b = 0; b + 1 < ys.size(); ++b) {
         const int top = ys[b], bottom = ys[b + 1];
+        const RECT band{client.left, top, client.right, bottom};
+        if (!::RectVisible(hdc, &band))
+            continue;
         spans.clear();
         for (const TabItem& item : s.items) {
             const RECT& r = item.rect;
@@ -353,14 +359,16 @@ void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
     const int first = s.overflow ? s.firstVisible : 0;
     // Only an owner drawing a tab can destroy the control meanwhile.
     const auto alive = [&] { return !ownerDrawn || ::IsWindow(s.self); };
+    bool contained = pass.pictures != nullptr && !s.overflow;
     for (int i = first; i < static_cast<int>(s.items.size()); ++i) {
         if (i != s.sel || buttons)
-            DrawItem(s, hdc, i, pass);
+            contained = DrawItem(s, hdc, i, pass) && contained;
         if (!alive())
             break;
     }
     if (!buttons && s.Valid(s.sel) && s.sel >= first && alive())
-        DrawItem(s, hdc, s.sel, pass);
+        contained = DrawItem(s, hdc, s.sel, pass) && contained;
+    s.paintContained = contained;
     if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
         // An etched line in the gap after each button of a row that another follows.
         Fills fills(hdc);
@@ -383,5 +391,131 @@ void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
 }
 
 void RedrawTabs(const TabState& s) { zyn::user::RedrawControl(s.self); }
+
+namespace {
+
+// A GDI region freed with the scope.
+class OwnedRgn {
+public:
+    explicit OwnedRgn(const RECT& r) : m_rgn(::CreateRectRgnIndirect(&r)) {}
+    ~OwnedRgn()
+    {
+        if (m_rgn)
+            ::DeleteObject(m_rgn);
+    }
+    OwnedRgn(const OwnedRgn&) = delete;
+    OwnedRgn& operator=(const OwnedRgn&) = delete;
+    HRGN get() const { return m_rgn; }
+
+private:
+    HRGN m_rgn;
+};
+
+bool Overlaps(const RECT& a, const RECT& b)
+{
+    RECT i{};
+    return ::IntersectRect(&i, &a, &b) != FALSE;
+}
+
+} // namespace
+
+bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldSel, int oldFocus)
+{
+    const HWND hwnd = s.self;
+    const DWORD style = StyleOf(hwnd);
+    // Only the control's own painting is known to move with its rows, and only while the
+    // screen still shows it (see TabState::screenClean); a window above that waits for a
+    // paint could cover the moved pixels.
+    if (!s.screenClean || s.overflow || was.size() != s.items.size() || (style & TCS_OWNERDRAWFIXED) ||
+        !::IsWindowVisible(hwnd) || !(zyn::user::DcUseOf(hwnd) == s.cleanDcs) ||
+        (::GetClassLongW(hwnd, GCL_STYLE) & (CS_OWNDC | CS_CLASSDC | CS_PARENTDC)) ||
+        zyn::user::AncestorPaintPending(hwnd))
+        return false;
+    const TabSide side = SideOf(style);
+    const bool vertical = IsVerticalSide(side);
+    // Rows move across, whole: every tab keeps its size and its place along its row. The
+    // offset most tabs moved by is the one whose pixels are moved.
+    std::vector<std::pair<int, int>> moves; // (offset, tabs), few: one per row at most
+    std::vector<int> offsetOf(s.items.size());
+    for (size_t i = 0; i < s.items.size(); ++i) {
+        const RECT& a = was[i];
+        const RECT& b = s.items[i].rect;
+        if (b.right - b.left != a.right - a.left || b.bottom - b.top != a.bottom - a.top ||
+            (vertical ? b.top != a.top : b.left != a.left))
+            return false;
+        const int d = vertical ? b.left - a.left : b.top - a.top;
+        offsetOf[i] = d;
+        const auto found = std::find_if(moves.begin(), moves.end(), [d](const auto& m) { return m.first == d; });
+        if (found == moves.end())
+            moves.emplace_back(d, 1);
+        else
+            ++found->second;
+    }
+    if (moves.empty())
+        return false;
+    const int offset = std::max_element(moves.begin(), moves.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+    })->first;
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    // The band those tabs fill across the client, before and after; no other tab lies in it.
+    RECT from{client.left, client.top, client.right, client.bottom};
+    int lo = INT_MAX, hi = INT_MIN;
+    for (size_t i = 0; i < s.items.size(); ++i) {
+        if (offsetOf[i] != offset)
+            continue;
+        lo = std::min(lo, static_cast<int>(vertical ? was[i].left : was[i].top));
+        hi = std::max(hi, static_cast<int>(vertical ? was[i].right : was[i].bottom));
+    }
+    if (vertical) {
+        from.left = lo;
+        from.right = hi;
+    } else {
+        from.top = lo;
+        from.bottom = hi;
+    }
+    const int dx = vertical ? offset : 0, dy = vertical ? 0 : offset;
+    RECT to = from;
+    ::OffsetRect(&to, dx, dy);
+    for (size_t i = 0; i < s.items.size(); ++i)
+        if (offsetOf[i] != offset && (Overlaps(was[i], from) || Overlaps(s.items[i].rect, to)))
+            return false;
+
+    OwnedRgn keep(RECT{0, 0, 0, 0});
+    if (!keep.get() || !zyn::user::MoveClientPixels(hwnd, from, dx, dy, keep.get()))
+        return false;
+    // The moved pixels are the control's own: the screen stays clean.
+    s.cleanDcs = zyn::user::DcUseOf(hwnd);
+    // What differs between the old and the new look among the moved pixels: the tabs whose
+    // selection or focus changed, with what the selected tab draws over its neighbours and
+    // the pane (as they were, moved along, and as they are now), and the pane's edge.
+    const auto cut = [&](RECT r, bool moved) {
+        ::InflateRect(&r, 1, 1);
+        if (moved)
+            ::OffsetRect(&r, dx, dy);
+        OwnedRgn part(r);
+        if (part.get())
+            ::CombineRgn(keep.get(), keep.get(), part.get(), RGN_DIFF);
+    };
+    const auto valid = [&](int i) { return i >= 0 && i < static_cast<int>(was.size()); };
+    if (valid(oldSel))
+        cut(SelectedTabRect(side, was[static_cast<size_t>(oldSel)]), true);
+    if (valid(oldFocus))
+        cut(was[static_cast<size_t>(oldFocus)], true);
+    if (s.Valid(s.sel))
+        cut(SelectedTabRect(side, s.items[static_cast<size_t>(s.sel)].rect), false);
+    if (s.Valid(s.focus))
+        cut(s.items[static_cast<size_t>(s.focus)].rect, false);
+    if (!(style & TCS_BUTTONS))
+        cut(PaneRect(side, s.rows, s.rowHeight, client.right, client.bottom), false);
+    OwnedRgn rest(client);
+    if (!rest.get() || ::CombineRgn(rest.get(), rest.get(), keep.get(), RGN_DIFF) == RGN_ERROR) {
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+    } else {
+        ::InvalidateRgn(hwnd, rest.get(), FALSE);
+    }
+    zyn::user::UpdateControlNow(hwnd);
+    return true;
+}
 
 } // namespace zyn::comctl::detail

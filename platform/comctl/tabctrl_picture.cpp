@@ -135,6 +135,16 @@ TabPictures::TabPictures(TabState& s, HDC target, HFONT font) : m_s(s), m_target
         s.pictureEnv = env;
     }
     m_usable = fontKnown && ::GetDeviceCaps(target, BITSPIXEL) == 32 && ::GetMapMode(target) == MM_TEXT;
+    m_dc = zyn::gdi::DcFromHandle(target);
+}
+
+bool TabPictures::Visible(const RECT& r) const
+{
+    if (!m_dc)
+        return true;
+    RECT d = m_dc->ToDevice(r);
+    ::OffsetRect(&d, m_dc->origin.x, m_dc->origin.y);
+    return m_dc->Clip().Intersects(d);
 }
 
 TabPictures::~TabPictures() = default;
@@ -158,6 +168,9 @@ bool TabPictures::Paint(TabItem& item, const TabLook& look)
                SameRect(key.icon, icon) && SameRect(key.label, label) && key.image == image && key.text == item.text;
     };
     TabPictureSlots& slots = item.pictures;
+    // Most tabs lie outside the area of a paint after a row change moved their pixels.
+    if (slots[0].pixels && !Visible(r))
+        return true;
     if (!matches(slots[0])) {
         if (matches(slots[1])) {
             std::swap(slots[0], slots[1]);

@@ -33,6 +33,7 @@
 
 namespace zyn::gdi {
 class Surface;
+class Dc;
 }
 
 namespace zyn::comctl::detail {
@@ -102,15 +103,18 @@ public:
     TabPictures& operator=(const TabPictures&) = delete;
 
     // Paints the tab from its picture, making the picture first when it is missing or
-    // stale. False when the tab has to be drawn directly.
+    // stale. False when the tab has to be drawn directly. A tab outside the paint's area
+    // whose last picture stayed inside its rectangle is left alone (true).
     bool Paint(TabItem& item, const TabLook& look);
 
 private:
     class Scratch;
     bool Make(const TabItem& item, const TabLook& look, TabPicture& into);
+    bool Visible(const RECT& r) const;
 
     TabState& m_s;
     HDC m_target;
+    std::shared_ptr<zyn::gdi::Dc> m_dc;
     HFONT m_font;
     bool m_usable = false;
     std::unique_ptr<Scratch> m_scratch;

@@ -58,6 +58,12 @@ struct TabState final : zyn::user::ControlState {
     HWND spin = nullptr;          // the overflow up-down control (a child)
     TabPictureEnv pictureEnv;     // what the items' pictures were made with
     TabPictureBytes pictureBytes = std::make_shared<size_t>(0);
+    // The screen shows what the control's own WM_PAINT last drew, every tab inside its
+    // rectangle, and no other DC was handed out for the control since (`cleanDcs`): a row
+    // change may then move the rows' pixels instead of painting them again.
+    bool screenClean = false;
+    zyn::user::DcUse cleanDcs;
+    bool paintContained = false;  // the last PaintTabs drew every tab from a picture
 
     // Layout results.
     DWORD layoutStyle = 0;
@@ -174,5 +180,9 @@ void RelayToTooltip(TabState& s, UINT msg, WPARAM wp, LPARAM lp);
 void SetFocusItem(TabState& s, int index);
 
 void RedrawTabs(const TabState& s);
+// After a selection change laid the tabs out again (`was`: the rectangles before, `oldSel`,
+// `oldFocus`: the indexes before): when rows only moved, moves their pixels on the screen
+// and paints the rest now. False when it cannot (the caller redraws everything).
+bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldSel, int oldFocus);
 
 } // namespace zyn::comctl::detail

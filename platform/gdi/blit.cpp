@@ -156,7 +156,14 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
         }
     }
 
-    // Sources that share the destination's memory are read from a copy.
+    const bool oneToOne = usesS && ws == wd && hs == hd && !mirrorX && !mirrorY;
+    // A plain copy within one colour surface (scrolling) moves its rows in place.
+    if (oneToOne && t == 0xCC && !mask && src == dst.surface.get() && !d.IsMono() &&
+        MakeConverter(dst, *src, srcBk, absolute).kind == Converter::Kind::Same) {
+        MoveRowsWithin(dst, xd, yd, wd, hd, xs, ys);
+        return true;
+    }
+    // Other sources that share the destination's memory are read from a copy.
     std::shared_ptr<Surface> copy;
     if (usesS && src == dst.surface.get()) {
         RECT r{std::max(xs, 0), std::max(ys, 0), std::min(xs + ws, src->Width()), std::min(ys + hs, src->Height())};
@@ -173,7 +180,6 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
     }
 
     const int dox = dst.origin.x, doy = dst.origin.y;
-    const bool oneToOne = usesS && ws == wd && hs == hd && !mirrorX && !mirrorY;
 
     // Unstretched, unmasked blits go a row at a time through the rop kernels.
     if (oneToOne && !mask && (!usesP || brush.RowReady())) {

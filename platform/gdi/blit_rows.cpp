@@ -180,6 +180,42 @@ void BlitRows(Dc& dst, int xd, int yd, int wd, int hd, const Surface& src, int x
     });
 }
 
+void MoveRowsWithin(Dc& dst, int xd, int yd, int wd, int hd, int xs, int ys)
+{
+    if (!dst.surface)
+        return;
+    Surface& d = *dst.surface;
+    const int dox = dst.origin.x, doy = dst.origin.y;
+    // Each clipped span, with where it reads from, both inside the surface.
+    struct Span {
+        int y, x, sy, sx;
+        size_t n;
+    };
+    std::vector<Span> spans;
+    ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
+        const int sx0 = r.left - dox - xd + xs;
+        const int lo = std::max({0, -sx0, -r.left});
+        const int hi = std::min({static_cast<int>(r.right - r.left), d.Width() - sx0, d.Width() - static_cast<int>(r.left)});
+        if (hi <= lo)
+            return;
+        const int sy0 = r.top - doy - yd + ys;
+        const int y0 = r.top + std::max(0, -sy0);
+        const int y1 = r.top + std::min(static_cast<int>(r.bottom - r.top), d.Height() - sy0);
+        for (int y = std::max(y0, 0); y < std::min(y1, d.Height()); ++y)
+            spans.push_back(Span{y, r.left + lo, y - r.top + sy0, sx0 + lo, static_cast<size_t>(hi - lo)});
+    });
+    // Moving down, the lowest row goes first; moving right, the rightmost span of a row.
+    const int dy = spans.empty() ? 0 : spans.front().y - spans.front().sy;
+    const int dx = spans.empty() ? 0 : spans.front().x - spans.front().sx;
+    std::sort(spans.begin(), spans.end(), [dx, dy](const Span& a, const Span& b) {
+        if (a.y != b.y)
+            return dy > 0 ? a.y > b.y : a.y < b.y;
+        return dx > 0 ? a.x > b.x : a.x < b.x;
+    });
+    for (const Span& sp : spans)
+        std::memmove(d.Row32(sp.y) + sp.x, d.Row32(sp.sy) + sp.sx, sp.n * 4);
+}
+
 void FillRows(Dc& dc, const RECT& device, const BrushSampler& brush, uint8_t t)
 {
     if (!dc.surface)

@@ -47,6 +47,11 @@ Converter MakeConverter(const Dc& dst, const Surface& src, COLORREF srcBk, bool 
 void BlitRows(Dc& dst, int xd, int yd, int wd, int hd, const Surface& src, int xs, int ys, uint8_t t,
     const Converter& conv, const BrushSampler& brush);
 
+// SRCCOPY of the device rectangle (wd x hd at xd, yd) of `dst`, clipped, from the same
+// surface at (xs, ys), surface coordinates: rows and spans are moved in an order that reads
+// every source pixel before it is overwritten, so no copy of the source is made (scrolling).
+void MoveRowsWithin(Dc& dst, int xd, int yd, int wd, int hd, int xs, int ys);
+
 // A device rectangle filled through a rop that reads no source (S is taken as 0); the
 // brush must be RowReady when the rop reads the pattern.
 void FillRows(Dc& dc, const RECT& device, const BrushSampler& brush, uint8_t t);

@@ -109,16 +109,15 @@ DcSelection::~DcSelection()
         SelectObject(m_hdc, m_old);
 }
 
-void UpdateControlNow(HWND hwnd)
+namespace {
+
+// The outermost window `hwnd` lies in that waits for a paint over it, or null.
+HWND OutermostPendingOver(HWND hwnd)
 {
     RECT mine{};
     if (!GetWindowRect(hwnd, &mine))
-        return;
-    // A window the control lies in that still waits for a paint over it would paint (erase,
-    // on a parent that does not clip its children) over whatever the control drew now. The
-    // outermost such window is painted now instead, with its children after it, the
-    // control among them.
-    HWND first = hwnd;
+        return nullptr;
+    HWND found = nullptr;
     for (HWND w = hwnd; GetWindowLongW(w, GWL_STYLE) & WS_CHILD;) {
         const HWND parent = GetAncestor(w, GA_PARENT);
         if (!parent)
@@ -128,11 +127,27 @@ void UpdateControlNow(HWND hwnd)
             MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&pending), 2);
             RECT overlap{};
             if (IntersectRect(&overlap, &pending, &mine))
-                first = parent;
+                found = parent;
         }
         w = parent;
     }
-    UpdateWindow(first);
+    return found;
+}
+
+} // namespace
+
+bool AncestorPaintPending(HWND hwnd) { return OutermostPendingOver(hwnd) != nullptr; }
+
+void UpdateControlNow(HWND hwnd)
+{
+    if (!IsWindow(hwnd))
+        return;
+    // A window the control lies in that still waits for a paint over it would paint (erase,
+    // on a parent that does not clip its children) over whatever the control drew now. The
+    // outermost such window is painted now instead, with its children after it, the
+    // control among them.
+    const HWND outer = OutermostPendingOver(hwnd);
+    UpdateWindow(outer ? outer : hwnd);
 }
 
 void RedrawControl(HWND hwnd)

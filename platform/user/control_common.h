@@ -16,6 +16,7 @@
 // Painting: controls paint on WM_PAINT and WM_PRINTCLIENT from one function taking a DC,
 // and call RedrawControl when their look changes, so what a test reads after a message
 // is already on the screen.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,6 +76,24 @@ void RedrawControl(HWND hwnd);
 // Paints what is invalid of a control now; a window it lies in that waits for a paint over
 // it is painted first (with its children), so that paint cannot cover the control's.
 void UpdateControlNow(HWND hwnd);
+// How many DCs were handed out for a window so far (GetDC, GetDCEx, GetWindowDC, BeginPaint)
+// and how many it holds now: a control that relies on the pixels it last painted checks
+// from these that nobody else can have drawn on it since.
+struct DcUse {
+    uint64_t handedOut = 0;
+    size_t held = 0;
+    bool operator==(const DcUse&) const = default;
+};
+DcUse DcUseOf(HWND hwnd);
+// Moves the client pixels of `from` by (dx, dy) as ScrollWindowEx does, but only those that
+// show what the window last painted (visible, not waiting for a paint), and invalidates
+// nothing: `moved` (a region the caller owns) receives the client area that now holds moved
+// pixels, and the caller invalidates what else its new look changes. False for a bad window
+// or region.
+bool MoveClientPixels(HWND hwnd, const RECT& from, int dx, int dy, HRGN moved);
+// True when a window the control lies in waits for a paint over part of it: that paint may
+// cover the control's pixels (UpdateControlNow paints it first).
+bool AncestorPaintPending(HWND hwnd);
 // Draws text as DrawText does in the DC's text colour, or, for a disabled control, in the
 // classic embossed look: COLOR_3DHIGHLIGHT one pixel right and down, then COLOR_3DSHADOW
 // in place. The DC's background mode is TRANSPARENT while it draws.

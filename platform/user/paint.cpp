@@ -10,6 +10,7 @@
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/caret_internal.h"
+#include "platform/user/control_common.h"
 #include "platform/user/paint.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/styles.h"
@@ -508,6 +509,7 @@ HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags)
         clip = ro->rgn;
     }
     auto lock = LockUser();
+    ++w->dcsHandedOut;
     const bool window = (flags & DCX_WINDOW) != 0;
     Region vis;
     if ((flags & DCX_PARENTCLIP) && w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot)
@@ -812,6 +814,39 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
 
 // ---- scrolling -----------------------------------------------------------------------------------------------------
 
+namespace {
+
+// Copies the pixels of `moved` (client coordinates, already offset by (dx, dy)) from where
+// they were, in an order that reads every source pixel before it is overwritten.
+void BlitMoved(HWND hWnd, const Region& moved, int dx, int dy)
+{
+    if (moved.Empty() || (!dx && !dy))
+        return;
+    HDC dc = GetDCEx(hWnd, nullptr, DCX_CACHE);
+    if (!dc)
+        return;
+    std::vector<RECT> rects = moved.Rects();
+    std::sort(rects.begin(), rects.end(), [dx, dy](const RECT& a, const RECT& b) {
+        if (dy != 0)
+            return dy > 0 ? a.top > b.top : a.top < b.top;
+        return dx > 0 ? a.left > b.left : a.left < b.left;
+    });
+    for (const RECT& r : rects)
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left - dx, r.top - dy, SRCCOPY);
+    ReleaseDC(hWnd, dc);
+}
+
+// The window's visible client area, client coordinates.
+Region VisibleClient(const Window& w)
+{
+    Region vis = VisibleRegion(&w, true, (w.style & WS_CLIPCHILDREN) != 0,
+        (w.style & WS_CLIPSIBLINGS) != 0);
+    vis.Offset(-w.rcClient.left, -w.rcClient.top);
+    return vis;
+}
+
+} // namespace
+
 int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip, HRGN hrgnUpdate,
     LPRECT prcUpdate, UINT flags)
 {
@@ -823,8 +858,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     {
         auto lock = LockUser();
         client = RECT{0, 0, w->rcClient.right - w->rcClient.left, w->rcClient.bottom - w->rcClient.top};
-        visClient = VisibleRegion(w.get(), true, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
-        visClient.Offset(-w->rcClient.left, -w->rcClient.top);
+        visClient = VisibleClient(*w);
     }
     scroll = client;
     if (prcScroll && !IntersectRect(&scroll, prcScroll, &client))
@@ -838,20 +872,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     Region dst = src;
     dst.Offset(dx, dy);
     dst = dst.Intersect(visClient).Intersect(Region(clipRc));
-    if (!dst.Empty() && (dx || dy)) {
-        HDC dc = GetDCEx(hWnd, nullptr, DCX_CACHE);
-        if (dc) {
-            std::vector<RECT> rects = dst.Rects();
-            std::sort(rects.begin(), rects.end(), [dx, dy](const RECT& a, const RECT& b) {
-                if (dy != 0)
-                    return dy > 0 ? a.top > b.top : a.top < b.top;
-                return dx > 0 ? a.left > b.left : a.left < b.left;
-            });
-            for (const RECT& r : rects)
-                BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left - dx, r.top - dy, SRCCOPY);
-            ReleaseDC(hWnd, dc);
-        }
-    }
+    BlitMoved(hWnd, dst, dx, dy);
     Region update = area.Subtract(dst);
     {
         // Invalid parts inside the scrolled rectangle move with the contents.
@@ -935,6 +956,43 @@ BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcC
         *lprcUpdate = update.Box();
     return TRUE;
 }
+
+namespace zyn::user {
+
+DcUse DcUseOf(HWND hwnd)
+{
+    auto w = PeekWnd(hwnd);
+    if (!w)
+        return DcUse{};
+    auto lock = LockUser();
+    return DcUse{w->dcsHandedOut, w->dcs.size()};
+}
+
+bool MoveClientPixels(HWND hwnd, const RECT& from, int dx, int dy, HRGN moved)
+{
+    auto w = PeekWnd(hwnd);
+    auto out = zyn::gdi::RegionFromHandle(moved);
+    if (!w || !out)
+        return false;
+    Region dst;
+    {
+        auto lock = LockUser();
+        const RECT client{0, 0, w->rcClient.right - w->rcClient.left, w->rcClient.bottom - w->rcClient.top};
+        const Region vis = VisibleClient(*w);
+        // Only pixels that show what the window last painted move: visible, and not
+        // waiting for a paint.
+        Region pending = zyn::user::ToScreen(*w, w->update);
+        pending.Offset(-w->rcClient.left, -w->rcClient.top);
+        dst = vis.Intersect(Region(from)).Intersect(Region(client)).Subtract(pending);
+        dst.Offset(dx, dy);
+        dst = dst.Intersect(vis).Intersect(Region(client));
+    }
+    BlitMoved(hwnd, dst, dx, dy);
+    out->rgn = dst;
+    return true;
+}
+
+} // namespace zyn::user
 
 BOOL PrintWindow(HWND hwnd, HDC hdcBlt, UINT nFlags)
 {

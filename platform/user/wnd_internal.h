@@ -105,6 +105,7 @@ struct Window {
         HRGN rgn;                  // the region GetDCEx took ownership of, freed with the DC
     };
     std::vector<DcOut> dcs;        // DCs handed out by GetDC/GetDCEx and not released
+    uint64_t dcsHandedOut = 0;     // every DC GetDCEx gave for this window, counted
     int hotCaptionButton = 0;      // HT code of a pressed caption button being tracked
 
     // Read without the lock by any thread (IsWindow), so atomic.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/imagelist.h"
+#include "platform/user/control_common.h"
 #include "tests/comctl/tab_updown_support.h"
 
 namespace zyn::test {
@@ -92,12 +93,15 @@ protected:
             Insert(tab, i, i % 3 == 1 ? L"A&&B " + std::to_wstring(i) : L"Tab " + std::to_wstring(i), list ? i % 2 : -1);
         return tab;
     }
-    // Repaints the control through WM_PAINT and checks the screen against the direct
-    // drawing; the first differing pixel is named.
-    void Check(HWND tab, const std::string& step)
+    // Repaints the control through WM_PAINT (unless `repaint` is false: the screen as the
+    // last change left it) and checks the screen against the direct drawing; the first
+    // differing pixel is named.
+    void Check(HWND tab, const std::string& step, bool repaint = true)
     {
-        InvalidateRect(tab, nullptr, FALSE);
-        UpdateWindow(tab);
+        if (repaint) {
+            InvalidateRect(tab, nullptr, FALSE);
+            UpdateWindow(tab);
+        }
         HDC screen = GetDC(nullptr);
         const std::vector<uint32_t> shown = Grab(screen, kX, kY, kW, kH);
         ReleaseDC(nullptr, screen);
@@ -261,6 +265,74 @@ TEST_F(TabPicture, TitlesWiderThanTheirTabsStillOverlapTheNextTab)
                     ScreenPixel(kX + x, kY + y) != GetSysColor(COLOR_3DHIGHLIGHT);
     EXPECT_TRUE(inked) << "tab 1's title reaches into tab 2";
     DestroyWindow(tab);
+}
+
+// A click on a tab in another row moves the rows: the pixels of the rows that only moved
+// are moved on the screen, the rest painted. What shows is the direct drawing, in every
+// side and with buttons (whose rows stay), for clicks far and near, also when something
+// else drew on the control or a window covered part of it meanwhile.
+TEST_F(TabPicture, RowChangesMovePixelsThatMatchTheDirectDrawing)
+{
+    struct Row {
+        const char* what;
+        DWORD style;
+        bool rotates;
+    };
+    const Row rows[] = {
+        {"top", TCS_MULTILINE, true},
+        {"bottom", TCS_MULTILINE | TCS_BOTTOM, true},
+        {"left", TCS_MULTILINE | TCS_VERTICAL, true},
+        {"right", TCS_MULTILINE | TCS_VERTICAL | TCS_RIGHT, true},
+        {"buttons", TCS_MULTILINE | TCS_BUTTONS, false},
+    };
+    HIMAGELIST list = Images({RGB(200, 0, 0), RGB(0, 0, 200)});
+    for (const Row& row : rows) {
+        HWND tab = Make(row.style, 16, list);
+        const std::string what = row.what;
+        const auto click = [&](int index) {
+            const RECT r = ItemRect(tab, index);
+            const uint64_t before = user::DcUseOf(tab).handedOut;
+            ClickAt(tab, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            return user::DcUseOf(tab).handedOut - before;
+        };
+        click(0); // takes the focus, which repaints everything
+        Check(tab, what + ", first paint");
+        ASSERT_GT(SendMessageW(tab, TCM_GETROWCOUNT, 0, 0), 2) << what;
+        bool moved = false;
+        for (int index : {9, 2, 15, 14, 5, 6, 0, 11}) {
+            const uint64_t dcs = click(index);
+            ASSERT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), index) << what;
+            // One DC to move pixels and one to paint.
+            moved = moved || dcs == 2;
+            Check(tab, what + ", tab " + std::to_string(index) + " clicked", false);
+        }
+        EXPECT_EQ(moved, row.rotates) << what;
+
+        // Drawn over by someone else: nothing of it may move.
+        HDC dc = GetDC(tab);
+        const RECT all{0, 0, kW, kH};
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(dc, &all, red);
+        DeleteObject(red);
+        ReleaseDC(tab, dc);
+        click(9);
+        Check(tab, what + ", clicked after a foreign drawing", false);
+
+        // Partly covered: what was under the window is painted when it goes.
+        const POINT at = ScreenOf(tab, POINT{kW / 3, 0});
+        HWND cover = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, at.x, at.y, 60, kH / 2,
+            parent, nullptr, nullptr, nullptr);
+        ASSERT_NE(cover, nullptr);
+        UpdateWindow(cover);
+        click(2);
+        click(15);
+        DestroyWindow(cover);
+        Pump();
+        UpdateWindow(parent);
+        UpdateWindow(tab);
+        Check(tab, what + ", clicked while partly covered", false);
+        DestroyWindow(tab);
+    }
 }
 
 } // namespace

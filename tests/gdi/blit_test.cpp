@@ -82,6 +82,40 @@ TEST_F(Blit, OverlappingCopyInOneSurface)
             ASSERT_EQ(GetPixel(dc, x, y), RGB(255 - x, 255 - y, 255 - 7)) << x << "," << y;
 }
 
+// A copy within one surface in each direction, clipped to two rectangles side by side and
+// one above the other (several spans a row, several bands): every pixel inside the clip
+// comes from the original picture, every pixel outside it is left alone.
+TEST_F(Blit, OverlappingCopyInEachDirectionThroughAClip)
+{
+    const POINT moves[] = {{0, 2}, {0, -2}, {3, 0}, {-3, 0}, {2, 1}, {-1, -2}};
+    for (const POINT& d : moves) {
+        MemDc dc(12, 10);
+        const auto original = [](int x, int y) { return RGB(10 * x, 10 * y, 7); };
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 12; ++x)
+                SetPixel(dc, x, y, original(x, y));
+        HRGN clip = CreateRectRgn(0, 0, 5, 6);
+        HRGN right = CreateRectRgn(7, 0, 12, 6);
+        HRGN low = CreateRectRgn(2, 7, 10, 10);
+        CombineRgn(clip, clip, right, RGN_OR);
+        CombineRgn(clip, clip, low, RGN_OR);
+        SelectClipRgn(dc, clip);
+        ASSERT_TRUE(BitBlt(dc, d.x, d.y, 12, 10, dc, 0, 0, SRCCOPY));
+        SelectClipRgn(dc, nullptr);
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                const int sx = x - d.x, sy = y - d.y;
+                const bool inside = PtInRegion(clip, x, y) && sx >= 0 && sx < 12 && sy >= 0 && sy < 10;
+                ASSERT_EQ(GetPixel(dc, x, y), inside ? original(sx, sy) : original(x, y))
+                    << "move " << d.x << "," << d.y << " at " << x << "," << y;
+            }
+        }
+        DeleteObject(clip);
+        DeleteObject(right);
+        DeleteObject(low);
+    }
+}
+
 TEST_F(Blit, SrcCopyKeepsTheAlphaByte)
 {
     MemDc src(1, 1), dst(1, 1);
