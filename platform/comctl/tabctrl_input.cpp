@@ -60,10 +60,10 @@ bool UserSelect(TabState& s, int index)
     was.reserve(s.items.size());
     for (const TabItem& item : s.items)
         was.push_back(item.rect);
-    const int oldSel = s.sel, oldFocus = s.focus;
+    const int oldSel = s.sel, oldFocus = s.focus, oldRows = s.rows;
     s.sel = s.focus = index;
     Relayout(s, true);
-    if (!RedrawMovedRows(s, was, oldSel, oldFocus))
+    if (!RedrawMovedRows(s, was, oldRows, oldSel, oldFocus))
         RedrawTabs(s);
     NotifyCode(hwnd, TCN_SELCHANGE);
     return ::IsWindow(hwnd) != FALSE;

@@ -419,14 +419,14 @@ bool Overlaps(const RECT& a, const RECT& b)
 
 } // namespace
 
-bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldSel, int oldFocus)
+bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int oldSel, int oldFocus)
 {
     const HWND hwnd = s.self;
     const DWORD style = StyleOf(hwnd);
     // Only the control's own painting is known to move with its rows, and only while the
     // screen still shows it (see TabState::screenClean); a window above that waits for a
     // paint could cover the moved pixels.
-    if (!s.screenClean || s.overflow || was.size() != s.items.size() || (style & TCS_OWNERDRAWFIXED) ||
+    if (!s.screenClean || s.overflow || s.rows != oldRows || was.size() != s.items.size() || (style & TCS_OWNERDRAWFIXED) ||
         !::IsWindowVisible(hwnd) || !(zyn::user::DcUseOf(hwnd) == s.cleanDcs) ||
         (::GetClassLongW(hwnd, GCL_STYLE) & (CS_OWNDC | CS_CLASSDC | CS_PARENTDC)) ||
         zyn::user::AncestorPaintPending(hwnd))
@@ -486,33 +486,51 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldSel, int 
         return false;
     // The moved pixels are the control's own: the screen stays clean.
     s.cleanDcs = zyn::user::DcUseOf(hwnd);
-    // What differs between the old and the new look among the moved pixels: the tabs whose
-    // selection or focus changed, with what the selected tab draws over its neighbours and
-    // the pane (as they were, moved along, and as they are now), and the pane's edge.
-    const auto cut = [&](RECT r, bool moved) {
-        ::InflateRect(&r, 1, 1);
-        if (moved)
-            ::OffsetRect(&r, dx, dy);
-        OwnedRgn part(r);
-        if (part.get())
-            ::CombineRgn(keep.get(), keep.get(), part.get(), RGN_DIFF);
-    };
-    const auto valid = [&](int i) { return i >= 0 && i < static_cast<int>(was.size()); };
-    if (valid(oldSel))
-        cut(SelectedTabRect(side, was[static_cast<size_t>(oldSel)]), true);
-    if (valid(oldFocus))
-        cut(was[static_cast<size_t>(oldFocus)], true);
-    if (s.Valid(s.sel))
-        cut(SelectedTabRect(side, s.items[static_cast<size_t>(s.sel)].rect), false);
-    if (s.Valid(s.focus))
-        cut(s.items[static_cast<size_t>(s.focus)].rect, false);
-    if (!(style & TCS_BUTTONS))
-        cut(PaneRect(side, s.rows, s.rowHeight, client.right, client.bottom), false);
-    OwnedRgn rest(client);
-    if (!rest.get() || ::CombineRgn(rest.get(), rest.get(), keep.get(), RGN_DIFF) == RGN_ERROR) {
+    // What is painted: the tabs' band across the client (as it was and as it is) but for the
+    // moved pixels, and wherever the selection or the focus changed: the tabs concerned,
+    // with what the selected tab draws over its neighbours, the margin and the pane's edge
+    // (as it was, where it was and moved along, and as it is now). Outside the band nothing
+    // else changes: the pane and the margin stay as they are on the screen.
+    RECT band = client;
+    int bandLo = INT_MAX, bandHi = INT_MIN;
+    for (size_t i = 0; i < s.items.size(); ++i) {
+        for (const RECT& r : {was[i], s.items[i].rect}) {
+            bandLo = std::min(bandLo, static_cast<int>(vertical ? r.left : r.top));
+            bandHi = std::max(bandHi, static_cast<int>(vertical ? r.right : r.bottom));
+        }
+    }
+    if (vertical) {
+        band.left = bandLo;
+        band.right = bandHi;
+    } else {
+        band.top = bandLo;
+        band.bottom = bandHi;
+    }
+    OwnedRgn paint(band);
+    if (!paint.get() || ::CombineRgn(paint.get(), paint.get(), keep.get(), RGN_DIFF) == RGN_ERROR) {
         ::InvalidateRect(hwnd, nullptr, FALSE);
     } else {
-        ::InvalidateRgn(hwnd, rest.get(), FALSE);
+        const auto add = [&](RECT r, bool moved) {
+            ::InflateRect(&r, 1, 1);
+            if (moved)
+                ::OffsetRect(&r, dx, dy);
+            OwnedRgn part(r);
+            if (part.get())
+                ::CombineRgn(paint.get(), paint.get(), part.get(), RGN_OR);
+        };
+        const auto valid = [&](int i) { return i >= 0 && i < static_cast<int>(was.size()); };
+        if (valid(oldSel)) {
+            const RECT drawn = SelectedTabRect(side, was[static_cast<size_t>(oldSel)]);
+            add(drawn, false);
+            add(drawn, true);
+        }
+        if (valid(oldFocus))
+            add(was[static_cast<size_t>(oldFocus)], true);
+        if (s.Valid(s.sel))
+            add(SelectedTabRect(side, s.items[static_cast<size_t>(s.sel)].rect), false);
+        if (s.Valid(s.focus))
+            add(s.items[static_cast<size_t>(s.focus)].rect, false);
+        ::InvalidateRgn(hwnd, paint.get(), FALSE);
     }
     zyn::user::UpdateControlNow(hwnd);
     return true;

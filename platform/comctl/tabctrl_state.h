@@ -180,9 +180,10 @@ void RelayToTooltip(TabState& s, UINT msg, WPARAM wp, LPARAM lp);
 void SetFocusItem(TabState& s, int index);
 
 void RedrawTabs(const TabState& s);
-// After a selection change laid the tabs out again (`was`: the rectangles before, `oldSel`,
-// `oldFocus`: the indexes before): when rows only moved, moves their pixels on the screen
-// and paints the rest now. False when it cannot (the caller redraws everything).
-bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldSel, int oldFocus);
+// After a selection change laid the tabs out again (`was`: the rectangles before, `oldRows`,
+// `oldSel`, `oldFocus`: the row count and indexes before): when rows only moved, moves
+// their pixels on the screen and paints the rest now. False when it cannot (the caller
+// redraws everything).
+bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int oldSel, int oldFocus);
 
 } // namespace zyn::comctl::detail
