@@ -14,6 +14,7 @@
 #include "platform/user/user_hooks.h"
 #include "platform/user/winuser.h"
 #include "platform/user/wndclass_internal.h"
+#include "platform/user/wnd_internal.h"
 #include "platform/gdi/gdi_types.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct ClientState {
     HMENU buttonsMenu = nullptr;  // the menu that holds them
     bool listed = false;          // the window menu shows the list (after a separator we added)
     int cascade = 0;
+    uint64_t prunedAt = UINT64_MAX; // zyn::user::WindowsFreed() when the list was last pruned
 };
 
 std::mutex g_lock;
@@ -57,9 +59,15 @@ bool IsMenuButton(HBITMAP b)
 // Drops children that are gone (destroyed without passing through the client).
 void Prune(ClientState& s)
 {
+    // Nothing can have gone stale while no window was freed (most messages: the active
+    // child, activation, every refresh asks).
+    const uint64_t freed = zyn::user::WindowsFreed();
+    if (freed == s.prunedAt)
+        return;
     std::erase_if(s.children, [](HWND h) { return !IsWindow(h); });
     if (s.active && !IsWindow(s.active))
         s.active = nullptr;
+    s.prunedAt = freed;
 }
 
 void RemoveButtons(HWND hClient, ClientState& s)

@@ -40,6 +40,7 @@ base::HandleTable<Window>& WindowTable()
 namespace {
 
 std::atomic<bool> g_touched{false};
+std::atomic<uint64_t> g_windowsFreed{0};
 
 struct Roots {
     std::shared_ptr<Window> desktop;
@@ -89,6 +90,8 @@ std::shared_ptr<Window> PeekWnd(HWND h)
         return nullptr;
     return w;
 }
+
+uint64_t WindowsFreed() { return g_windowsFreed.load(std::memory_order_relaxed); }
 
 std::shared_ptr<Window> GetWnd(HWND h)
 {
@@ -282,6 +285,7 @@ void FreeWindow(const std::shared_ptr<Window>& w)
         if (w->dead)
             return;
         w->dead = true;
+        g_windowsFreed.fetch_add(1, std::memory_order_relaxed);
         state = std::move(w->controlState);
         if (!w->IsChild())
             menu = w->menu;

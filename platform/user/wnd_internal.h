@@ -137,6 +137,9 @@ base::HandleTable<Window>& WindowTable();
 std::shared_ptr<Window> GetWnd(HWND h);
 // Same, without touching the last error.
 std::shared_ptr<Window> PeekWnd(HWND h);
+// How many windows were freed so far (their handles went stale): a list of handles checked
+// at one count holds no stale handle while the count stays.
+uint64_t WindowsFreed();
 // The desktop window (created on first use) and the root of message-only windows.
 std::shared_ptr<Window> DesktopWnd();
 std::shared_ptr<Window> MessageRoot();
