@@ -242,6 +242,11 @@ bool DrawItem(TabState& s, HDC dc, int index, const PaintPass& pass)
             ItemData(s, item));
         return false;
     }
+    if (pass.pictures) {
+        const bool grown = index == s.sel && !(pass.style & TCS_BUTTONS);
+        if (pass.pictures->LeavesAlone(item, grown ? SelectedTabRect(SideOf(pass.style), item.rect) : item.rect))
+            return true;
+    }
     const TabLook look = LookOf(s, item, index, pass.style, pass.enabled, pass.images);
     if (pass.pictures && pass.pictures->Paint(item, look))
         return true;

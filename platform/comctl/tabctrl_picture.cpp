@@ -138,6 +138,12 @@ TabPictures::TabPictures(TabState& s, HDC target, HFONT font) : m_s(s), m_target
     m_dc = zyn::gdi::DcFromHandle(target);
 }
 
+bool TabPictures::LeavesAlone(const TabItem& item, const RECT& drawn) const
+{
+    // Most tabs lie outside the area of a paint after a row change moved their pixels.
+    return m_usable && item.pictures[0].pixels && !Visible(drawn);
+}
+
 bool TabPictures::Visible(const RECT& r) const
 {
     if (!m_dc)
@@ -168,9 +174,6 @@ bool TabPictures::Paint(TabItem& item, const TabLook& look)
                SameRect(key.icon, icon) && SameRect(key.label, label) && key.image == image && key.text == item.text;
     };
     TabPictureSlots& slots = item.pictures;
-    // Most tabs lie outside the area of a paint after a row change moved their pixels.
-    if (slots[0].pixels && !Visible(r))
-        return true;
     if (!matches(slots[0])) {
         if (matches(slots[1])) {
             std::swap(slots[0], slots[1]);

@@ -103,9 +103,11 @@ public:
     TabPictures& operator=(const TabPictures&) = delete;
 
     // Paints the tab from its picture, making the picture first when it is missing or
-    // stale. False when the tab has to be drawn directly. A tab outside the paint's area
-    // whose last picture stayed inside its rectangle is left alone (true).
+    // stale. False when the tab has to be drawn directly.
     bool Paint(TabItem& item, const TabLook& look);
+    // True when the tab, drawn in `drawn`, lies outside the paint's area and its last
+    // picture stayed inside its rectangle: it needs nothing (not even its look worked out).
+    bool LeavesAlone(const TabItem& item, const RECT& drawn) const;
 
 private:
     class Scratch;
