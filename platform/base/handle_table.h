@@ -135,6 +135,18 @@ public:
 
     bool Contains(uint32_t value) const { return Get(value) != nullptr; }
 
+    // Calls `fn` with the object of a live handle (null for 0, stale or foreign values)
+    // under the table's lock and returns what it returns. The table's own reference keeps
+    // the object alive for the call, so a caller that only reads a few fields takes no
+    // reference of its own; `fn` must not call back into the table.
+    template <class F>
+    auto Visit(uint32_t value, F&& fn) const
+    {
+        std::lock_guard lock(m_mutex);
+        const Slot* s = Find(value);
+        return fn(s ? s->obj.get() : static_cast<T*>(nullptr));
+    }
+
     // Frees the handle and returns its object (null when the value is not live).
     std::shared_ptr<T> Remove(uint32_t value)
     {

@@ -514,6 +514,22 @@ LRESULT DefFrameProc(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, LP
 
 LRESULT DefMDIChildProcW(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    // Only the messages below involve the client; every other one (most of what a child
+    // is sent: its text, its icon, the application's own questions) is the default
+    // procedure's, without looking the client up.
+    switch (uMsg) {
+    case WM_CHILDACTIVATE:
+    case WM_SETFOCUS:
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+    case WM_GETMINMAXINFO:
+    case WM_SIZE:
+    case WM_SETTEXT:
+    case WM_DESTROY:
+        break;
+    default:
+        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
     const HWND client = ClientOf(hWnd);
     ClientState* s = client ? StateOf(client) : nullptr;
     if (!s)

@@ -63,7 +63,9 @@ struct Window {
     HWND hwnd = nullptr;
     DWORD thread = 0;
     std::shared_ptr<WndClass> cls;
-    WNDPROC proc = nullptr;
+    // Written under LockUser; atomic so a message sent on the window's own thread reads it
+    // under the handle table's lock alone.
+    std::atomic<WNDPROC> proc{nullptr};
     DWORD style = 0;
     DWORD exStyle = 0;
     LONG_PTR id = 0;               // child windows
@@ -136,6 +138,14 @@ base::HandleTable<Window>& WindowTable();
 std::shared_ptr<Window> GetWnd(HWND h);
 // Same, without touching the last error.
 std::shared_ptr<Window> PeekWnd(HWND h);
+// The window of a live handle for a caller that holds LockUser, without taking a
+// reference: found not dead while the lock is held, it cannot be freed before the lock is
+// released (FreeWindow marks a window dead under LockUser before its handle goes, and its
+// memory only after that). For the queries asked by the thousand (styles, text, class,
+// tree walks). Null for stale, dead or foreign handles; GetLockedWnd also sets
+// ERROR_INVALID_WINDOW_HANDLE.
+Window* PeekLockedWnd(HWND h);
+Window* GetLockedWnd(HWND h);
 // The desktop window (created on first use) and the root of message-only windows.
 std::shared_ptr<Window> DesktopWnd();
 std::shared_ptr<Window> MessageRoot();
