@@ -372,7 +372,10 @@ LRESULT ClientProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Activate(hWnd, *s, reinterpret_cast<HWND>(wParam));
         return 0;
     case WM_MDIGETACTIVE:
-        Prune(*s);
+        // Asked all the time (the class library's MDIGetActive, every tab refresh): only
+        // the answer is checked here; the list is pruned where it is walked.
+        if (s->active && !IsWindow(s->active))
+            s->active = nullptr;
         if (lParam)
             *reinterpret_cast<BOOL*>(lParam) = s->active && IsZoomed(s->active);
         return reinterpret_cast<LRESULT>(s->active);
