@@ -171,25 +171,50 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     // child. A child answering the text question may change the tabs meanwhile, so the map
     // is made again when the list's length changed, a hit is checked against the list, and
     // a miss (rare: most children have their tab) is settled by the full search.
-    // The map is a sorted vector (one allocation) of (handle, item); the first item of a
-    // handle sorts first and wins.
-    std::vector<std::pair<HWND, int>> byHandle;
+    // The map is an open-addressed table (one allocation, at most half full) of (handle,
+    // item), placed by a multiplicative hash of the handle, so a look-up is about one
+    // probe; the first item of a handle is entered first and wins.
+    struct Mapped {
+        HWND handle = nullptr;
+        int item = -1;
+    };
+    std::vector<Mapped> byHandle;
     size_t mappedCount = SIZE_MAX;
+    int shift = 64;
+    const auto home = [&shift](HWND h) {
+        return static_cast<size_t>((static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h)) * 0x9E3779B97F4A7C15ull) >> shift);
+    };
     const auto lookUp = [&](HWND child) {
         if (mappedCount != m_arrTab.size()) {
-            byHandle.clear();
-            byHandle.reserve(m_arrTab.size());
-            for (size_t i = 0; i < m_arrTab.size(); ++i)
-                if (const CWnd* w = m_arrTab[i].pWnd)
-                    byHandle.emplace_back(w->m_hWnd, static_cast<int>(i));
-            std::sort(byHandle.begin(), byHandle.end());
+            int bits = 4;
+            while ((size_t{1} << bits) < 2 * m_arrTab.size())
+                ++bits;
+            shift = 64 - bits;
+            const size_t mask = (size_t{1} << bits) - 1;
+            byHandle.assign(mask + 1, Mapped{});
+            for (size_t i = 0; i < m_arrTab.size(); ++i) {
+                const CWnd* w = m_arrTab[i].pWnd;
+                if (!w || !w->m_hWnd)
+                    continue;
+                size_t at = home(w->m_hWnd);
+                while (byHandle[at].handle && byHandle[at].handle != w->m_hWnd)
+                    at = (at + 1) & mask;
+                if (!byHandle[at].handle)
+                    byHandle[at] = Mapped{w->m_hWnd, static_cast<int>(i)};
+            }
             mappedCount = m_arrTab.size();
         }
-        const auto found = std::lower_bound(byHandle.begin(), byHandle.end(), std::pair<HWND, int>(child, INT_MIN));
-        if (found != byHandle.end() && found->first == child) {
-            const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(found->second)];
-            if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
-                return found->second;
+        const size_t mask = byHandle.size() - 1;
+        for (size_t at = home(child); byHandle[at].handle; at = (at + 1) & mask) {
+            if (byHandle[at].handle != child)
+                continue;
+            const int item = byHandle[at].item;
+            if (static_cast<size_t>(item) < m_arrTab.size()) {
+                const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(item)];
+                if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
+                    return item;
+            }
+            break;
         }
         return FindTabItem(child);
     };
