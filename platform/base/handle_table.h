@@ -135,6 +135,16 @@ public:
 
     bool Contains(uint32_t value) const { return Get(value) != nullptr; }
 
+    // The object of a live handle read without the table's lock, and without a reference:
+    // only for a caller holding a lock of its own that every Add, Remove and Clear of
+    // this table is made under (the window table's changes are all made under the window
+    // system's lock), which keeps the table and its objects still until it is released.
+    T* PeekExcluded(uint32_t value) const
+    {
+        const Slot* s = Find(value);
+        return s ? s->obj.get() : nullptr;
+    }
+
     // Calls `fn` with the object of a live handle (null for 0, stale or foreign values)
     // under the table's lock and returns what it returns. The table's own reference keeps
     // the object alive for the call, so a caller that only reads a few fields takes no

@@ -76,7 +76,9 @@ struct QueueHolder {
     }
 };
 
-thread_local QueueHolder t_holder;
+// Reached by every message a window procedure gets: in the static TLS block (the library is
+// loaded with the program), so one load from the thread pointer finds it.
+thread_local QueueHolder t_holder __attribute__((tls_model("initial-exec")));
 
 void EnsureClockListener()
 {

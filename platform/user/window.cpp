@@ -92,9 +92,11 @@ std::shared_ptr<Window> PeekWnd(HWND h)
 
 Window* PeekLockedWnd(HWND h)
 {
-    // `dead` is read under the table's lock, while the table's reference still holds the
-    // window: a window already marked dead may lose its last reference any time.
-    return WindowTable().Visit(base::HandleValue(h), [](Window* w) { return w && !w->dead ? w : nullptr; });
+    // Every change to the window table is made under LockUser, which the caller holds: the
+    // table is read without its own lock, and a window found in it stays there (and alive)
+    // until the caller lets go.
+    Window* w = WindowTable().PeekExcluded(base::HandleValue(h));
+    return w && !w->dead ? w : nullptr;
 }
 
 Window* GetLockedWnd(HWND h)
@@ -324,6 +326,8 @@ void FreeWindow(const std::shared_ptr<Window>& w)
         if (sysMenu)
             hooks.destroyMenu(sysMenu);
     }
+    // Under LockUser, as every change to the table: PeekLockedWnd relies on it.
+    auto lock = LockUser();
     WindowTable().Remove(w->hwnd);
 }
 

@@ -132,6 +132,7 @@ struct Window {
     int Height() const { return rcWindow.bottom - rcWindow.top; }
 };
 
+// Every Add and Remove is made with LockUser held (see PeekLockedWnd).
 base::HandleTable<Window>& WindowTable();
 
 // The window of a live handle, or null with ERROR_INVALID_WINDOW_HANDLE.
@@ -139,11 +140,10 @@ std::shared_ptr<Window> GetWnd(HWND h);
 // Same, without touching the last error.
 std::shared_ptr<Window> PeekWnd(HWND h);
 // The window of a live handle for a caller that holds LockUser, without taking a
-// reference: found not dead while the lock is held, it cannot be freed before the lock is
-// released (FreeWindow marks a window dead under LockUser before its handle goes, and its
-// memory only after that). For the queries asked by the thousand (styles, text, class,
-// tree walks). Null for stale, dead or foreign handles; GetLockedWnd also sets
-// ERROR_INVALID_WINDOW_HANDLE.
+// reference or the table's lock: the table changes only under LockUser, so a window found
+// in it cannot be freed before the lock is released. For the queries asked by the
+// thousand (styles, text, class, tree walks). Null for stale, dead or foreign handles;
+// GetLockedWnd also sets ERROR_INVALID_WINDOW_HANDLE.
 Window* PeekLockedWnd(HWND h);
 Window* GetLockedWnd(HWND h);
 // The desktop window (created on first use) and the root of message-only windows.
