@@ -327,6 +327,39 @@ TEST_F(TabWorkspace, ARefreshAsksEachChildOnceAndADerivedWorkspaceNamesItsTabs)
     own.DestroyWindow();
 }
 
+TEST_F(TabWorkspace, ManyChildrenKeepTheirOwnTabsThroughActivationHidingAndRenaming)
+{
+    // Enough children that the refresh's map of tabs by handle grows several times and
+    // handles share places in it; activations reorder the walk.
+    constexpr int kCount = 70;
+    std::vector<NamedChild*> children;
+    for (int i = 0; i < kCount; ++i) {
+        children.push_back(Child((L"T" + std::to_wstring(i)).c_str()));
+        ASSERT_NE(children.back(), nullptr);
+    }
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Refresh();
+    ASSERT_EQ(Tabs().GetTabItemCount(), kCount);
+    for (const int i : {5, 63, 0, 31, 69, 12})
+        main->MDIActivate(children[static_cast<size_t>(i)]);
+    children[7]->ShowWindow(SW_HIDE);
+    children[40]->ShowWindow(SW_HIDE);
+    children[22]->SetWindowText(L"renamed");
+    Refresh();
+    // Creation order, the hidden two gone, the renamed one in its place.
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < kCount; ++i)
+        if (i != 7 && i != 40)
+            expected.push_back(i == 22 ? L"renamed" : L"T" + std::to_wstring(i));
+    EXPECT_EQ(Titles(), expected);
+    for (int i = 0; i < Tabs().GetTabItemCount(); ++i)
+        EXPECT_EQ(Tabs().FindTabItem(Tabs().GetTabItem(i).pWnd), i) << "tab " << i;
+    EXPECT_EQ(Tabs().GetTabChild(Tabs().GetCurSel()), children[12]) << "the active child's tab is selected";
+    const int before = main->layouts;
+    Refresh();
+    EXPECT_EQ(main->layouts, before) << "an idle refresh over many children laid the frame out";
+}
+
 TEST_F(TabWorkspace, SavedStateRoundTripsAndBadEntriesAreRefused)
 {
     Child(L"Alpha");
