@@ -132,8 +132,9 @@ struct Window {
     int Height() const { return rcWindow.bottom - rcWindow.top; }
 };
 
-// Every Add and Remove is made with LockUser held (see PeekLockedWnd).
-base::HandleTable<Window>& WindowTable();
+// Every Add and Remove is made with LockUser held (see PeekLockedWnd). Used only inside
+// the window system, so called directly (not through the library's symbol table).
+[[gnu::visibility("hidden")]] base::HandleTable<Window>& WindowTable();
 
 // The window of a live handle, or null with ERROR_INVALID_WINDOW_HANDLE.
 std::shared_ptr<Window> GetWnd(HWND h);
@@ -144,8 +145,8 @@ std::shared_ptr<Window> PeekWnd(HWND h);
 // in it cannot be freed before the lock is released. For the queries asked by the
 // thousand (styles, text, class, tree walks). Null for stale, dead or foreign handles;
 // GetLockedWnd also sets ERROR_INVALID_WINDOW_HANDLE.
-Window* PeekLockedWnd(HWND h);
-Window* GetLockedWnd(HWND h);
+[[gnu::visibility("hidden")]] Window* PeekLockedWnd(HWND h);
+[[gnu::visibility("hidden")]] Window* GetLockedWnd(HWND h);
 // The desktop window (created on first use) and the root of message-only windows.
 std::shared_ptr<Window> DesktopWnd();
 std::shared_ptr<Window> MessageRoot();
