@@ -180,7 +180,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     };
     std::vector<Mapped> byHandle;
     size_t mappedCount = SIZE_MAX;
-    int shift = 64;
+    int shift = 60; // set with the table, before any look-up
     const auto home = [&shift](HWND h) {
         return static_cast<size_t>((static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h)) * 0x9E3779B97F4A7C15ull) >> shift);
     };
