@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <climits>
 #include <cwchar>
 #include <span>
 #include <string_view>
