@@ -135,6 +135,28 @@ public:
 
     bool Contains(uint32_t value) const { return Get(value) != nullptr; }
 
+    // The object of a live handle read without the table's lock, and without a reference:
+    // only for a caller holding a lock of its own that every Add, Remove and Clear of
+    // this table is made under (the window table's changes are all made under the window
+    // system's lock), which keeps the table and its objects still until it is released.
+    T* PeekExcluded(uint32_t value) const
+    {
+        const Slot* s = Find(value);
+        return s ? s->obj.get() : nullptr;
+    }
+
+    // Calls `fn` with the object of a live handle (null for 0, stale or foreign values)
+    // under the table's lock and returns what it returns. The table's own reference keeps
+    // the object alive for the call, so a caller that only reads a few fields takes no
+    // reference of its own; `fn` must not call back into the table.
+    template <class F>
+    auto Visit(uint32_t value, F&& fn) const
+    {
+        std::lock_guard lock(m_mutex);
+        const Slot* s = Find(value);
+        return fn(s ? s->obj.get() : static_cast<T*>(nullptr));
+    }
+
     // Frees the handle and returns its object (null when the value is not live).
     std::shared_ptr<T> Remove(uint32_t value)
     {

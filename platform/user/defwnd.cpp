@@ -308,6 +308,31 @@ using zyn::user::Window;
 
 LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    // Every message with a default answer is one of the system's, below WM_USER; the
+    // application's own messages (which reach here unanswered by the thousand) get 0
+    // without a look-up.
+    if (Msg >= WM_USER)
+        return 0;
+    // The text is asked for often (every tab, every title): read where it is kept,
+    // without a reference to the window.
+    if (Msg == WM_GETTEXT) {
+        auto* buf = reinterpret_cast<LPWSTR>(lParam);
+        if (!buf || wParam == 0)
+            return 0;
+        auto lock = LockUser();
+        const Window* w = PeekLockedWnd(hWnd);
+        if (!w)
+            return 0;
+        const size_t n = std::min(w->text.size(), static_cast<size_t>(wParam - 1));
+        std::wmemcpy(buf, w->text.data(), n);
+        buf[n] = L'\0';
+        return static_cast<LRESULT>(n);
+    }
+    if (Msg == WM_GETTEXTLENGTH) {
+        auto lock = LockUser();
+        const Window* w = PeekLockedWnd(hWnd);
+        return w ? static_cast<LRESULT>(w->text.size()) : 0;
+    }
     auto w = PeekWnd(hWnd);
     if (!w)
         return 0;
@@ -380,20 +405,6 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         if (caption && IsWindowVisible(hWnd))
             NcPaint(hWnd, nullptr);
         return TRUE;
-    }
-    case WM_GETTEXT: {
-        auto* buf = reinterpret_cast<LPWSTR>(lParam);
-        if (!buf || wParam == 0)
-            return 0;
-        auto lock = LockUser();
-        const size_t n = std::min(w->text.size(), static_cast<size_t>(wParam - 1));
-        std::wmemcpy(buf, w->text.data(), n);
-        buf[n] = L'\0';
-        return static_cast<LRESULT>(n);
-    }
-    case WM_GETTEXTLENGTH: {
-        auto lock = LockUser();
-        return static_cast<LRESULT>(w->text.size());
     }
     case WM_ERASEBKGND: {
         HBRUSH br;

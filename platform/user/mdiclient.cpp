@@ -380,7 +380,10 @@ LRESULT ClientProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Activate(hWnd, *s, reinterpret_cast<HWND>(wParam));
         return 0;
     case WM_MDIGETACTIVE:
-        Prune(*s);
+        // Asked all the time (the class library's MDIGetActive, every tab refresh): only
+        // the answer is checked here; the list is pruned where it is walked.
+        if (s->active && !IsWindow(s->active))
+            s->active = nullptr;
         if (lParam)
             *reinterpret_cast<BOOL*>(lParam) = s->active && IsZoomed(s->active);
         return reinterpret_cast<LRESULT>(s->active);
@@ -522,6 +525,22 @@ LRESULT DefFrameProc(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, LP
 
 LRESULT DefMDIChildProcW(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    // Only the messages below involve the client; every other one (most of what a child
+    // is sent: its text, its icon, the application's own questions) is the default
+    // procedure's, without looking the client up.
+    switch (uMsg) {
+    case WM_CHILDACTIVATE:
+    case WM_SETFOCUS:
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+    case WM_GETMINMAXINFO:
+    case WM_SIZE:
+    case WM_SETTEXT:
+    case WM_DESTROY:
+        break;
+    default:
+        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
     const HWND client = ClientOf(hWnd);
     ClientState* s = client ? StateOf(client) : nullptr;
     if (!s)

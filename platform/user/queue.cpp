@@ -76,7 +76,9 @@ struct QueueHolder {
     }
 };
 
-thread_local QueueHolder t_holder;
+// Reached by every message a window procedure gets: in the static TLS block (the library is
+// loaded with the program), so one load from the thread pointer finds it.
+thread_local QueueHolder t_holder __attribute__((tls_model("initial-exec")));
 
 void EnsureClockListener()
 {
@@ -167,7 +169,14 @@ void ThreadQueue::Wake(DWORD qsBits)
         event->SetSignaled(true);
 }
 
-ThreadQueue& MyQueue() { return *MyQueueShared(); }
+ThreadQueue& MyQueue()
+{
+    // Asked for by every message a window procedure gets: the thread's own reference keeps
+    // the queue alive, so no count is taken here.
+    if (ThreadQueue* q = t_holder.q.get()) [[likely]]
+        return *q;
+    return *MyQueueShared();
+}
 
 std::shared_ptr<ThreadQueue> MyQueueShared()
 {
@@ -401,17 +410,26 @@ bool SendCrossThread(const std::shared_ptr<Window>& w, UINT msg, WPARAM wp, LPAR
 
 LRESULT SendMsg(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
+    // A message to a window of this thread (nearly every one) reads the window's thread
+    // and procedure under the handle table's lock and keeps no reference: only the handle
+    // goes on, and a procedure that destroys its window leaves nothing dangling here.
+    struct Target {
+        bool live = false;
+        DWORD thread = 0;
+        WNDPROC proc = nullptr;
+    };
+    const Target t = WindowTable().Visit(base::HandleValue(hwnd), [](const Window* w) {
+        return w && !w->dead ? Target{true, w->thread, w->proc.load(std::memory_order_acquire)} : Target{};
+    });
+    if (!t.live) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (t.thread == 0 || t.thread == GetCurrentThreadId())
+        return CallProcFor(hwnd, t.proc, msg, wp, lp, true);
     auto w = GetWnd(hwnd);
     if (!w)
         return 0;
-    if (w->thread == 0 || w->thread == GetCurrentThreadId()) {
-        WNDPROC proc;
-        {
-            auto lock = LockUser();
-            proc = w->proc;
-        }
-        return CallProcFor(hwnd, proc, msg, wp, lp, true);
-    }
     LRESULT r = 0;
     SendCrossThread(w, msg, wp, lp, INFINITE, &r);
     return r;

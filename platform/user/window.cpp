@@ -93,6 +93,23 @@ std::shared_ptr<Window> PeekWnd(HWND h)
 
 uint64_t WindowsFreed() { return g_windowsFreed.load(std::memory_order_relaxed); }
 
+Window* PeekLockedWnd(HWND h)
+{
+    // Every change to the window table is made under LockUser, which the caller holds: the
+    // table is read without its own lock, and a window found in it stays there (and alive)
+    // until the caller lets go.
+    Window* w = WindowTable().PeekExcluded(base::HandleValue(h));
+    return w && !w->dead ? w : nullptr;
+}
+
+Window* GetLockedWnd(HWND h)
+{
+    Window* w = PeekLockedWnd(h);
+    if (!w)
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return w;
+}
+
 std::shared_ptr<Window> GetWnd(HWND h)
 {
     auto w = PeekWnd(h);
@@ -313,6 +330,8 @@ void FreeWindow(const std::shared_ptr<Window>& w)
         if (sysMenu)
             hooks.destroyMenu(sysMenu);
     }
+    // Under LockUser, as every change to the table: PeekLockedWnd relies on it.
+    auto lock = LockUser();
     WindowTable().Remove(w->hwnd);
 }
 
@@ -786,7 +805,12 @@ BOOL DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL IsWindow(HWND hWnd) { return PeekWnd(hWnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hWnd)
+{
+    // `dead` is atomic: the table's lock alone settles it.
+    return WindowTable().Visit(zyn::base::HandleValue(hWnd), [](const Window* w) { return w && !w->dead; }) ? TRUE
+                                                                                                      : FALSE;
+}
 
 // ---- the tree ----------------------------------------------------------------------------------------------
 
@@ -794,10 +818,10 @@ HWND GetDesktopWindow() { return DesktopWnd()->hwnd; }
 
 HWND GetParent(HWND hWnd)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return nullptr;
-    auto lock = LockUser();
     if (w->IsChild())
         return w->parent ? w->parent->hwnd : nullptr;
     if (w->style & WS_POPUP)
@@ -893,17 +917,17 @@ HWND SiblingAt(const Window* w, ptrdiff_t offset)
 
 HWND GetWindow(HWND hWnd, UINT uCmd)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return nullptr;
-    auto lock = LockUser();
     switch (uCmd) {
     case GW_HWNDFIRST:
         return w->parent && !w->parent->children.empty() ? w->parent->children.front()->hwnd : nullptr;
     case GW_HWNDLAST:
         return w->parent && !w->parent->children.empty() ? w->parent->children.back()->hwnd : nullptr;
-    case GW_HWNDNEXT: return SiblingAt(w.get(), 1);
-    case GW_HWNDPREV: return SiblingAt(w.get(), -1);
+    case GW_HWNDNEXT: return SiblingAt(w, 1);
+    case GW_HWNDPREV: return SiblingAt(w, -1);
     case GW_OWNER: return w->IsChild() ? nullptr : w->owner;
     case GW_CHILD: return w->children.empty() ? nullptr : w->children.front()->hwnd;
     case GW_ENABLEDPOPUP: {
@@ -1172,12 +1196,12 @@ LONG_PTR ChangeStyle(const std::shared_ptr<Window>& w, int index, DWORD value)
 
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return 0;
-    auto lock = LockUser();
     switch (nIndex) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc.load());
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
     case GWLP_HWNDPARENT:
         if (w->IsChild())
@@ -1217,7 +1241,7 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
         }
-        old = reinterpret_cast<LONG_PTR>(w->proc);
+        old = reinterpret_cast<LONG_PTR>(w->proc.load());
         w->proc = reinterpret_cast<WNDPROC>(dwNewLong);
         return old;
     case GWLP_HINSTANCE:
@@ -1273,10 +1297,10 @@ LONG_PTR SetWindowLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong) { return Se
 LONG GetWindowLongW(HWND hWnd, int nIndex)
 {
     if (nIndex >= 0) {
-        auto w = GetWnd(hWnd);
+        auto lock = LockUser();
+        const Window* w = GetLockedWnd(hWnd);
         if (!w)
             return 0;
-        auto lock = LockUser();
         if (!ExtraOk(*w, nIndex, sizeof(LONG)))
             return 0;
         LONG v = 0;
@@ -1482,20 +1506,14 @@ int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
     if (!lpString || nMaxCount <= 0)
         return 0;
     lpString[0] = L'\0';
-    if (!GetWnd(hWnd))
-        return 0;
+    // The send fails with ERROR_INVALID_WINDOW_HANDLE for a handle that is no window.
     return static_cast<int>(
-        SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+        SendMsg(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 int GetWindowText(HWND hWnd, LPWSTR lpString, int nMaxCount) { return GetWindowTextW(hWnd, lpString, nMaxCount); }
 
-int GetWindowTextLengthW(HWND hWnd)
-{
-    if (!GetWnd(hWnd))
-        return 0;
-    return static_cast<int>(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
-}
+int GetWindowTextLengthW(HWND hWnd) { return static_cast<int>(SendMsg(hWnd, WM_GETTEXTLENGTH, 0, 0)); }
 
 int GetWindowTextLength(HWND hWnd) { return GetWindowTextLengthW(hWnd); }
 
@@ -1515,19 +1533,17 @@ int InternalGetWindowText(HWND hWnd, LPWSTR pString, int cchMaxCount)
 
 BOOL IsWindowVisible(HWND hWnd)
 {
-    auto w = PeekWnd(hWnd);
-    if (!w)
-        return FALSE;
     auto lock = LockUser();
-    return IsReallyVisible(w.get()) ? TRUE : FALSE;
+    const Window* w = PeekLockedWnd(hWnd);
+    return w && IsReallyVisible(w) ? TRUE : FALSE;
 }
 
 BOOL IsWindowEnabled(HWND hWnd)
 {
-    auto w = PeekWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = PeekLockedWnd(hWnd);
     if (!w)
         return FALSE;
-    auto lock = LockUser();
     return (w->style & WS_DISABLED) ? FALSE : TRUE;
 }
 

@@ -63,7 +63,9 @@ struct Window {
     HWND hwnd = nullptr;
     DWORD thread = 0;
     std::shared_ptr<WndClass> cls;
-    WNDPROC proc = nullptr;
+    // Written under LockUser; atomic so a message sent on the window's own thread reads it
+    // under the handle table's lock alone.
+    std::atomic<WNDPROC> proc{nullptr};
     DWORD style = 0;
     DWORD exStyle = 0;
     LONG_PTR id = 0;               // child windows
@@ -131,7 +133,9 @@ struct Window {
     int Height() const { return rcWindow.bottom - rcWindow.top; }
 };
 
-base::HandleTable<Window>& WindowTable();
+// Every Add and Remove is made with LockUser held (see PeekLockedWnd). Used only inside
+// the window system, so called directly (not through the library's symbol table).
+[[gnu::visibility("hidden")]] base::HandleTable<Window>& WindowTable();
 
 // The window of a live handle, or null with ERROR_INVALID_WINDOW_HANDLE.
 std::shared_ptr<Window> GetWnd(HWND h);
@@ -140,6 +144,13 @@ std::shared_ptr<Window> PeekWnd(HWND h);
 // How many windows were freed so far (their handles went stale): a list of handles checked
 // at one count holds no stale handle while the count stays.
 uint64_t WindowsFreed();
+// The window of a live handle for a caller that holds LockUser, without taking a
+// reference or the table's lock: the table changes only under LockUser, so a window found
+// in it cannot be freed before the lock is released. For the queries asked by the
+// thousand (styles, text, class, tree walks). Null for stale, dead or foreign handles;
+// GetLockedWnd also sets ERROR_INVALID_WINDOW_HANDLE.
+[[gnu::visibility("hidden")]] Window* PeekLockedWnd(HWND h);
+[[gnu::visibility("hidden")]] Window* GetLockedWnd(HWND h);
 // The desktop window (created on first use) and the root of message-only windows.
 std::shared_ptr<Window> DesktopWnd();
 std::shared_ptr<Window> MessageRoot();

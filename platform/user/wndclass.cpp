@@ -385,14 +385,14 @@ BOOL GetClassInfo(HINSTANCE hInstance, LPCWSTR lpClassName, LPWNDCLASSW lpWndCla
 
 int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return 0;
     if (!lpClassName || nMaxCount <= 0) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
-    auto lock = LockUser();
     const std::wstring& name = w->cls->name;
     const size_t n = std::min(name.size(), static_cast<size_t>(nMaxCount - 1));
     std::wmemcpy(lpClassName, name.data(), n);

@@ -58,6 +58,35 @@ public:
     CWnd* victim = nullptr;
 };
 
+// A child that counts the questions a refresh asks it, answering the tab-text question
+// only when it has a text for its tab.
+class CountingChild : public CMDIChildWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == COXTabWorkspace::kGetTabText) {
+            ++questions;
+            if (!tabText.empty())
+                return reinterpret_cast<LRESULT>(tabText.c_str());
+        }
+        if (message == WM_GETTEXT)
+            ++textReads;
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+    std::wstring tabText;
+    int questions = 0;
+    int textReads = 0;
+};
+
+// A workspace that names the tabs its own way.
+class BracketWorkspace : public COXTabWorkspace {
+public:
+    CString GetTextForTabItem(const CWnd* pChildWnd) const override
+    {
+        return L"[" + COXTabWorkspace::GetTextForTabItem(pChildWnd) + L"]";
+    }
+};
+
 // A child with no window object that answers the tab-text question with a pointer anyway.
 const wchar_t kForeignText[] = L"not to be trusted";
 LRESULT ForeignChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -254,6 +283,81 @@ TEST_F(TabWorkspace, OnlyAWindowObjectOfThisThreadNamesItsTab)
     ::SendMessageW(main->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(foreign), 0);
     Pump();
     EXPECT_EQ(Tabs().GetTabItemCount(), 0);
+}
+
+TEST_F(TabWorkspace, ARefreshAsksEachChildOnceAndADerivedWorkspaceNamesItsTabs)
+{
+    auto* answering = new CountingChild; // each deletes itself with its window
+    answering->tabText = L"Answered";
+    auto* silent = new CountingChild;
+    for (CountingChild* child : {answering, silent})
+        ASSERT_TRUE(child->Create(nullptr, L"Plain", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+            CRect(0, 0, 200, 150), main));
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Refresh();
+    ASSERT_EQ(Titles(), (std::vector<std::wstring>{L"Answered", L"Plain"}));
+
+    // One refresh with nothing changed: the question once each, the window text only
+    // where the question went unanswered. A host's procedure sees both as messages.
+    for (CountingChild* child : {answering, silent})
+        child->questions = child->textReads = 0;
+    Tabs().UpdateContents(TRUE, FALSE);
+    EXPECT_EQ(answering->questions, 1);
+    EXPECT_EQ(answering->textReads, 0);
+    EXPECT_EQ(silent->questions, 1);
+    EXPECT_EQ(silent->textReads, 1);
+
+    // A derived workspace's text is the one its refreshes show, for new tabs and for
+    // renamed children alike.
+    BracketWorkspace own;
+    own.m_pTabClientWnd = &client;
+    ASSERT_TRUE(own.Create(WS_CHILD | TCS_MULTILINE, CRect(0, 0, 300, 100), main, 1001));
+    own.UpdateContents(TRUE, FALSE);
+    const auto ownTitles = [&own] {
+        std::vector<std::wstring> out;
+        for (int i = 0; i < own.GetTabItemCount(); ++i)
+            out.emplace_back(own.GetTabItem(i).csTitle.GetString());
+        return out;
+    };
+    EXPECT_EQ(ownTitles(), (std::vector<std::wstring>{L"[Answered]", L"[Plain]"}));
+    silent->SetWindowText(L"Renamed");
+    answering->tabText = L"Answered again";
+    own.UpdateContents(TRUE, FALSE);
+    EXPECT_EQ(ownTitles(), (std::vector<std::wstring>{L"[Answered again]", L"[Renamed]"}));
+    own.DestroyWindow();
+}
+
+TEST_F(TabWorkspace, ManyChildrenKeepTheirOwnTabsThroughActivationHidingAndRenaming)
+{
+    // Enough children that the refresh's map of tabs by handle grows several times and
+    // handles share places in it; activations reorder the walk.
+    constexpr int kCount = 70;
+    std::vector<NamedChild*> children;
+    for (int i = 0; i < kCount; ++i) {
+        children.push_back(Child((L"T" + std::to_wstring(i)).c_str()));
+        ASSERT_NE(children.back(), nullptr);
+    }
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Refresh();
+    ASSERT_EQ(Tabs().GetTabItemCount(), kCount);
+    for (const int i : {5, 63, 0, 31, 69, 12})
+        main->MDIActivate(children[static_cast<size_t>(i)]);
+    children[7]->ShowWindow(SW_HIDE);
+    children[40]->ShowWindow(SW_HIDE);
+    children[22]->SetWindowText(L"renamed");
+    Refresh();
+    // Creation order, the hidden two gone, the renamed one in its place.
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < kCount; ++i)
+        if (i != 7 && i != 40)
+            expected.push_back(i == 22 ? L"renamed" : L"T" + std::to_wstring(i));
+    EXPECT_EQ(Titles(), expected);
+    for (int i = 0; i < Tabs().GetTabItemCount(); ++i)
+        EXPECT_EQ(Tabs().FindTabItem(Tabs().GetTabItem(i).pWnd), i) << "tab " << i;
+    EXPECT_EQ(Tabs().GetTabChild(Tabs().GetCurSel()), children[12]) << "the active child's tab is selected";
+    const int before = main->layouts;
+    Refresh();
+    EXPECT_EQ(main->layouts, before) << "an idle refresh over many children laid the frame out";
 }
 
 TEST_F(TabWorkspace, SavedStateRoundTripsAndBadEntriesAreRefused)

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
-#include <climits>
 #include <cwchar>
+#include <span>
+#include <string_view>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -33,15 +34,40 @@ END_MESSAGE_MAP()
 namespace {
 
 // The text the tab control is given: every "&" doubled, so the title shows literally.
-CString Literal(const CString& title)
+CString Literal(std::wstring_view title)
 {
     CString out;
-    for (int i = 0; i < title.GetLength(); ++i) {
-        out += title[i];
-        if (title[i] == L'&')
+    for (const wchar_t c : title) {
+        out += c;
+        if (c == L'&')
             out += L'&';
     }
     return out;
+}
+
+std::wstring_view View(const CString& s) { return {s.GetString(), static_cast<size_t>(s.GetLength())}; }
+
+// What COXTabWorkspace::GetTextForTabItem gives for `child` (`object`: its permanent window
+// object on this thread, or null), without a copy on the heap where it can be helped: the
+// object's own answer where it is, or a window text that fits `buf` where it was read into
+// it; only a text that may have been cut is read whole, into `spill`. Valid until the
+// child is next sent a message.
+std::wstring_view ReadTabText(const CWnd* child, CWnd* object, std::span<wchar_t> buf, CString& spill)
+{
+    // Only a window object of this thread can answer with a pointer that is meaningful
+    // here; the answer is used before anything else can free it.
+    if (object) {
+        const auto answer = reinterpret_cast<LPCTSTR>(object->SendMessage(COXTabWorkspace::kGetTabText, 0, 0));
+        if (answer && *answer)
+            return answer;
+    }
+    // Titles are short: one WM_GETTEXT into a buffer on the stack reads almost every one,
+    // and only a text that may have been cut is read again at its full length.
+    const int got = ::GetWindowTextW(child->m_hWnd, buf.data(), static_cast<int>(buf.size()));
+    if (got >= 0 && got < static_cast<int>(buf.size()) - 1)
+        return {buf.data(), static_cast<size_t>(got)};
+    child->GetWindowText(spill);
+    return View(spill);
 }
 
 CString ClassNameOf(HWND hWnd)
@@ -123,22 +149,10 @@ void COXTabWorkspace::OnTimer(UINT_PTR nIDEvent)
 
 CString COXTabWorkspace::GetTextForTabItem(const CWnd* pChildWnd) const
 {
-    // Only a window object of this thread can answer with a pointer that is meaningful
-    // here; the answer is copied before anything else can free it.
-    if (CWnd* object = CWnd::FromHandlePermanent(pChildWnd->m_hWnd)) {
-        const auto answer = reinterpret_cast<LPCTSTR>(object->SendMessage(kGetTabText, 0, 0));
-        if (answer && *answer)
-            return CString(answer);
-    }
-    // Titles are short: one WM_GETTEXT into a buffer on the stack reads almost every one,
-    // and only a text that may have been cut is read again at its full length.
     wchar_t buf[256];
-    const int got = ::GetWindowTextW(pChildWnd->m_hWnd, buf, static_cast<int>(std::size(buf)));
-    if (got >= 0 && got < static_cast<int>(std::size(buf)) - 1)
-        return CString(buf, got);
-    CString text;
-    pChildWnd->GetWindowText(text);
-    return text;
+    CString spill;
+    const std::wstring_view text = ReadTabText(pChildWnd, CWnd::FromHandlePermanent(pChildWnd->m_hWnd), buf, spill);
+    return text.data() == spill.GetString() ? spill : CString(text);
 }
 
 void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInfo)
@@ -156,39 +170,79 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     // child. A child answering the text question may change the tabs meanwhile, so the map
     // is made again when the list's length changed, a hit is checked against the list, and
     // a miss (rare: most children have their tab) is settled by the full search.
-    // The map is a sorted vector (one allocation) of (handle, item); the first item of a
-    // handle sorts first and wins.
-    std::vector<std::pair<HWND, int>> byHandle;
+    // The map is an open-addressed table (one allocation, at most half full) of (handle,
+    // item), placed by a multiplicative hash of the handle, so a look-up is about one
+    // probe; the first item of a handle is entered first and wins.
+    struct Mapped {
+        HWND handle = nullptr;
+        int item = -1;
+    };
+    std::vector<Mapped> byHandle;
     size_t mappedCount = SIZE_MAX;
+    int shift = 60; // set with the table, before any look-up
+    const auto home = [&shift](HWND h) {
+        return static_cast<size_t>((static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h)) * 0x9E3779B97F4A7C15ull) >> shift);
+    };
     const auto lookUp = [&](HWND child) {
         if (mappedCount != m_arrTab.size()) {
-            byHandle.clear();
-            byHandle.reserve(m_arrTab.size());
-            for (size_t i = 0; i < m_arrTab.size(); ++i)
-                if (const CWnd* w = m_arrTab[i].pWnd)
-                    byHandle.emplace_back(w->m_hWnd, static_cast<int>(i));
-            std::sort(byHandle.begin(), byHandle.end());
+            int bits = 4;
+            while ((size_t{1} << bits) < 2 * m_arrTab.size())
+                ++bits;
+            shift = 64 - bits;
+            const size_t mask = (size_t{1} << bits) - 1;
+            byHandle.assign(mask + 1, Mapped{});
+            for (size_t i = 0; i < m_arrTab.size(); ++i) {
+                const CWnd* w = m_arrTab[i].pWnd;
+                if (!w || !w->m_hWnd)
+                    continue;
+                size_t at = home(w->m_hWnd);
+                while (byHandle[at].handle && byHandle[at].handle != w->m_hWnd)
+                    at = (at + 1) & mask;
+                if (!byHandle[at].handle)
+                    byHandle[at] = Mapped{w->m_hWnd, static_cast<int>(i)};
+            }
             mappedCount = m_arrTab.size();
         }
-        const auto found = std::lower_bound(byHandle.begin(), byHandle.end(), std::pair<HWND, int>(child, INT_MIN));
-        if (found != byHandle.end() && found->first == child) {
-            const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(found->second)];
-            if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
-                return found->second;
+        const size_t mask = byHandle.size() - 1;
+        for (size_t at = home(child); byHandle[at].handle; at = (at + 1) & mask) {
+            if (byHandle[at].handle != child)
+                continue;
+            const int item = byHandle[at].item;
+            if (static_cast<size_t>(item) < m_arrTab.size()) {
+                const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(item)];
+                if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
+                    return item;
+            }
+            break;
         }
         return FindTabItem(child);
     };
+    // The workspace's own tab text is read without building a string for each child: a
+    // title that did not change is compared where it was read. A derived class's
+    // GetTextForTabItem is asked as it is.
+    const bool ownText = typeid(*this) == typeid(COXTabWorkspace);
+    CString spill; // a text too long for the stack buffer, or a derived class's answer
     const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
     for (HWND child = first; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        CWnd* wnd = CWnd::FromHandle(child);
-        const CString text = GetTextForTabItem(wnd);
+        // Nearly every child has a window object: one look-up finds it, and only a child
+        // without one gets a temporary object.
+        CWnd* object = CWnd::FromHandlePermanent(child);
+        CWnd* wnd = object ? object : CWnd::FromHandle(child);
+        wchar_t buf[256];
+        std::wstring_view text;
+        if (ownText) {
+            text = ReadTabText(wnd, object, buf, spill);
+        } else {
+            spill = GetTextForTabItem(wnd);
+            text = View(spill);
+        }
         const int tab = lookUp(child);
         if (tab >= 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
             if (child == active)
                 select = tab;
             TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(tab)];
-            if (text != entry.csTitle) {
-                entry.csTitle = text;
+            if (text != View(entry.csTitle)) {
+                entry.csTitle = CString(text);
                 CString shown = Literal(text);
                 TCITEM item{};
                 item.mask = TCIF_TEXT;
@@ -286,7 +340,7 @@ BOOL COXTabWorkspace::InsertTabItem(int nIndex, const CWnd* pChildWnd, BOOL bRed
     const HICON icon = GetWindowIcon(child);
     const int image = icon ? AddTabItemIcon(icon) : -1;
     const CString title = GetTextForTabItem(pChildWnd);
-    if (InsertItem(TCIF_TEXT | TCIF_IMAGE, nIndex, Literal(title), image, 0) != nIndex)
+    if (InsertItem(TCIF_TEXT | TCIF_IMAGE, nIndex, Literal(View(title)), image, 0) != nIndex)
         return FALSE;
     if (m_arrTab.empty() && bRedraw)
         Invalidate();
