@@ -416,6 +416,29 @@ private:
     HRGN m_rgn;
 };
 
+// The extent across the rows (down for tabs on top or bottom, along x for side tabs) that
+// some rectangles span, as a strip of the client.
+class RowBand {
+public:
+    explicit RowBand(bool vertical) : m_vertical(vertical) {}
+    void Add(const RECT& r)
+    {
+        m_lo = std::min(m_lo, static_cast<int>(m_vertical ? r.left : r.top));
+        m_hi = std::max(m_hi, static_cast<int>(m_vertical ? r.right : r.bottom));
+    }
+    RECT Across(const RECT& client) const
+    {
+        RECT band = client;
+        (m_vertical ? band.left : band.top) = m_lo;
+        (m_vertical ? band.right : band.bottom) = m_hi;
+        return band;
+    }
+
+private:
+    bool m_vertical;
+    int m_lo = INT_MAX, m_hi = INT_MIN;
+};
+
 bool Overlaps(const RECT& a, const RECT& b)
 {
     RECT i{};
@@ -464,21 +487,11 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
     RECT client{};
     ::GetClientRect(hwnd, &client);
     // The band those tabs fill across the client, before and after; no other tab lies in it.
-    RECT from{client.left, client.top, client.right, client.bottom};
-    int lo = INT_MAX, hi = INT_MIN;
-    for (size_t i = 0; i < s.items.size(); ++i) {
-        if (offsetOf[i] != offset)
-            continue;
-        lo = std::min(lo, static_cast<int>(vertical ? was[i].left : was[i].top));
-        hi = std::max(hi, static_cast<int>(vertical ? was[i].right : was[i].bottom));
-    }
-    if (vertical) {
-        from.left = lo;
-        from.right = hi;
-    } else {
-        from.top = lo;
-        from.bottom = hi;
-    }
+    RowBand moving(vertical);
+    for (size_t i = 0; i < s.items.size(); ++i)
+        if (offsetOf[i] == offset)
+            moving.Add(was[i]);
+    const RECT from = moving.Across(client);
     const int dx = vertical ? offset : 0, dy = vertical ? 0 : offset;
     RECT to = from;
     ::OffsetRect(&to, dx, dy);
@@ -496,22 +509,12 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
     // with what the selected tab draws over its neighbours, the margin and the pane's edge
     // (as it was, where it was and moved along, and as it is now). Outside the band nothing
     // else changes: the pane and the margin stay as they are on the screen.
-    RECT band = client;
-    int bandLo = INT_MAX, bandHi = INT_MIN;
+    RowBand tabs(vertical);
     for (size_t i = 0; i < s.items.size(); ++i) {
-        for (const RECT& r : {was[i], s.items[i].rect}) {
-            bandLo = std::min(bandLo, static_cast<int>(vertical ? r.left : r.top));
-            bandHi = std::max(bandHi, static_cast<int>(vertical ? r.right : r.bottom));
-        }
+        tabs.Add(was[i]);
+        tabs.Add(s.items[i].rect);
     }
-    if (vertical) {
-        band.left = bandLo;
-        band.right = bandHi;
-    } else {
-        band.top = bandLo;
-        band.bottom = bandHi;
-    }
-    OwnedRgn paint(band);
+    OwnedRgn paint(tabs.Across(client));
     if (!paint.get() || ::CombineRgn(paint.get(), paint.get(), keep.get(), RGN_DIFF) == RGN_ERROR) {
         ::InvalidateRect(hwnd, nullptr, FALSE);
     } else {

@@ -818,13 +818,8 @@ namespace {
 
 // Copies the pixels of `moved` (client coordinates, already offset by (dx, dy)) from where
 // they were, in an order that reads every source pixel before it is overwritten.
-void BlitMoved(HWND hWnd, const Region& moved, int dx, int dy)
+void BlitMovedIn(HDC dc, const Region& moved, int dx, int dy)
 {
-    if (moved.Empty() || (!dx && !dy))
-        return;
-    HDC dc = GetDCEx(hWnd, nullptr, DCX_CACHE);
-    if (!dc)
-        return;
     std::vector<RECT> rects = moved.Rects();
     std::sort(rects.begin(), rects.end(), [dx, dy](const RECT& a, const RECT& b) {
         if (dy != 0)
@@ -833,6 +828,17 @@ void BlitMoved(HWND hWnd, const Region& moved, int dx, int dy)
     });
     for (const RECT& r : rects)
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left - dx, r.top - dy, SRCCOPY);
+}
+
+// The same through a DC of the window's client area.
+void BlitMoved(HWND hWnd, const Region& moved, int dx, int dy)
+{
+    if (moved.Empty() || (!dx && !dy))
+        return;
+    HDC dc = GetDCEx(hWnd, nullptr, DCX_CACHE);
+    if (!dc)
+        return;
+    BlitMovedIn(dc, moved, dx, dy);
     ReleaseDC(hWnd, dc);
 }
 
@@ -940,14 +946,7 @@ BOOL ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcC
     Region dst(scroll);
     dst.Offset(dx, dy);
     dst = dst.Intersect(Region(scroll)).Intersect(Region(clipRc));
-    std::vector<RECT> rects = dst.Rects();
-    std::sort(rects.begin(), rects.end(), [dx, dy](const RECT& a, const RECT& b) {
-        if (dy != 0)
-            return dy > 0 ? a.top > b.top : a.top < b.top;
-        return dx > 0 ? a.left > b.left : a.left < b.left;
-    });
-    for (const RECT& r : rects)
-        BitBlt(hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, hDC, r.left - dx, r.top - dy, SRCCOPY);
+    BlitMovedIn(hDC, dst, dx, dy);
     const Region update = Region(scroll).Intersect(Region(clipRc)).Subtract(dst);
     if (hrgnUpdate)
         if (auto ro = zyn::gdi::RegionFromHandle(hrgnUpdate))
