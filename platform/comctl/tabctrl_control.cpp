@@ -278,11 +278,10 @@ void OnPaint(TabState& s)
     s.screenClean = false;
     PAINTSTRUCT ps;
     if (HDC dc = ::BeginPaint(s.self, &ps)) {
-        s.paintContained = false;
-        PaintTabs(s, dc, true);
+        const bool contained = PaintTabs(s, dc, true);
         ::EndPaint(s.self, &ps);
         const zyn::user::DcUse after = zyn::user::DcUseOf(s.self);
-        if (before.held == 0 && after.held == 0 && after.handedOut == before.handedOut + 1 && s.paintContained &&
+        if (before.held == 0 && after.held == 0 && after.handedOut == before.handedOut + 1 && contained &&
             (wasClean || whole)) {
             s.screenClean = true;
             s.cleanDcs = after;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/comctl/tabctrl_state.h"
+#include "platform/gdi/owned.h"
 #include "platform/gdi/shapes.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/winuser.h"
@@ -321,7 +322,7 @@ void DrawTab(const TabState& s, HDC dc, const TabItem& item, const TabLook& look
     ::SetTextColor(dc, oldColor);
 }
 
-void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
+bool PaintTabs(TabState& s, HDC hdc, bool fromPaint)
 {
     EnsureLayout(s);
     const DWORD style = StyleOf(s.self);
@@ -373,7 +374,6 @@ void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
     }
     if (!buttons && s.Valid(s.sel) && s.sel >= first && alive())
         contained = DrawItem(s, hdc, s.sel, pass) && contained;
-    s.paintContained = contained;
     if ((style & TCS_BUTTONS) && (style & TCS_FLATBUTTONS) && (s.exStyle & TCS_EX_FLATSEPARATORS)) {
         // An etched line in the gap after each button of a row that another follows.
         Fills fills(hdc);
@@ -393,28 +393,12 @@ void PaintTabs(TabState& s, HDC hdc, bool fromPaint)
             ::DrawFocusRect(hdc, &f);
     }
     ::RestoreDC(hdc, saved);
+    return contained;
 }
 
 void RedrawTabs(const TabState& s) { zyn::user::RedrawControl(s.self); }
 
 namespace {
-
-// A GDI region freed with the scope.
-class OwnedRgn {
-public:
-    explicit OwnedRgn(const RECT& r) : m_rgn(::CreateRectRgnIndirect(&r)) {}
-    ~OwnedRgn()
-    {
-        if (m_rgn)
-            ::DeleteObject(m_rgn);
-    }
-    OwnedRgn(const OwnedRgn&) = delete;
-    OwnedRgn& operator=(const OwnedRgn&) = delete;
-    HRGN get() const { return m_rgn; }
-
-private:
-    HRGN m_rgn;
-};
 
 // The extent across the rows (down for tabs on top or bottom, along x for side tabs) that
 // some rectangles span, as a strip of the client.
@@ -455,7 +439,7 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
     // screen still shows it (see TabState::screenClean); a window above that waits for a
     // paint could cover the moved pixels.
     if (!s.screenClean || s.overflow || s.rows != oldRows || was.size() != s.items.size() || (style & TCS_OWNERDRAWFIXED) ||
-        !::IsWindowVisible(hwnd) || !(zyn::user::DcUseOf(hwnd) == s.cleanDcs) ||
+        !::IsWindowVisible(hwnd) || zyn::user::DcUseOf(hwnd) != s.cleanDcs ||
         (::GetClassLongW(hwnd, GCL_STYLE) & (CS_OWNDC | CS_CLASSDC | CS_PARENTDC)) ||
         zyn::user::AncestorPaintPending(hwnd))
         return false;
@@ -499,7 +483,7 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
         if (offsetOf[i] != offset && (Overlaps(was[i], from) || Overlaps(s.items[i].rect, to)))
             return false;
 
-    OwnedRgn keep(RECT{0, 0, 0, 0});
+    zyn::gdi::OwnedObject keep(::CreateRectRgn(0, 0, 0, 0));
     if (!keep.get() || !zyn::user::MoveClientPixels(hwnd, from, dx, dy, keep.get()))
         return false;
     // The moved pixels are the control's own: the screen stays clean.
@@ -514,7 +498,8 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
         tabs.Add(was[i]);
         tabs.Add(s.items[i].rect);
     }
-    OwnedRgn paint(tabs.Across(client));
+    const RECT band = tabs.Across(client);
+    zyn::gdi::OwnedObject paint(::CreateRectRgnIndirect(&band));
     if (!paint.get() || ::CombineRgn(paint.get(), paint.get(), keep.get(), RGN_DIFF) == RGN_ERROR) {
         ::InvalidateRect(hwnd, nullptr, FALSE);
     } else {
@@ -522,7 +507,7 @@ bool RedrawMovedRows(TabState& s, const std::vector<RECT>& was, int oldRows, int
             ::InflateRect(&r, 1, 1);
             if (moved)
                 ::OffsetRect(&r, dx, dy);
-            OwnedRgn part(r);
+            zyn::gdi::OwnedObject part(::CreateRectRgnIndirect(&r));
             if (part.get())
                 ::CombineRgn(paint.get(), paint.get(), part.get(), RGN_OR);
         };

@@ -8,6 +8,7 @@
 #include "platform/comctl/tabctrl_state.h"
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/imagelist.h"
+#include "platform/gdi/owned.h"
 #include "platform/gdi/surface.h"
 #include "platform/gdi/wingdi.h"
 
@@ -79,7 +80,29 @@ bool TabPictureEnv::operator==(const TabPictureEnv& o) const
 // the paint.
 class TabPictures::Scratch {
 public:
-    Scratch(HDC like, int width, int height) : m_width(width), m_height(height)
+    Scratch(HDC like, int width, int height)
+        : m_width(width), m_height(height), m_bitmap(MakeDib(like, width, height, m_bits)),
+          m_dc(::CreateCompatibleDC(like))
+    {
+        if (m_dc.get() && m_bitmap.get())
+            m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+    }
+    ~Scratch()
+    {
+        if (m_old)
+            ::SelectObject(m_dc.get(), m_old);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    bool Ok() const { return m_old && m_bits; }
+    HDC Dc() const { return m_dc.get(); }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    uint32_t* Row(int y) const { return m_bits + static_cast<ptrdiff_t>(y) * m_width; }
+
+private:
+    static HBITMAP MakeDib(HDC like, int width, int height, uint32_t*& bits)
     {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -88,36 +111,16 @@ public:
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = static_cast<uint32_t*>(bits);
-        m_dc = ::CreateCompatibleDC(like);
-        if (m_dc && m_bitmap)
-            m_old = ::SelectObject(m_dc, m_bitmap);
+        void* raw = nullptr;
+        const HBITMAP dib = ::CreateDIBSection(like, &bi, DIB_RGB_COLORS, &raw, nullptr, 0);
+        bits = dib ? static_cast<uint32_t*>(raw) : nullptr;
+        return dib;
     }
-    ~Scratch()
-    {
-        if (m_old)
-            ::SelectObject(m_dc, m_old);
-        if (m_dc)
-            ::DeleteDC(m_dc);
-        if (m_bitmap)
-            ::DeleteObject(m_bitmap);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
 
-    bool Ok() const { return m_dc && m_bitmap && m_old && m_bits; }
-    HDC Dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    uint32_t* Row(int y) const { return m_bits + static_cast<ptrdiff_t>(y) * m_width; }
-
-private:
     int m_width, m_height;
-    HBITMAP m_bitmap = nullptr;
     uint32_t* m_bits = nullptr;
-    HDC m_dc = nullptr;
+    zyn::gdi::OwnedObject<HBITMAP> m_bitmap; // outlives the DC it is selected into
+    zyn::gdi::OwnedDc m_dc;
     HGDIOBJ m_old = nullptr;
 };
 
@@ -141,16 +144,7 @@ TabPictures::TabPictures(TabState& s, HDC target, HFONT font) : m_s(s), m_target
 bool TabPictures::LeavesAlone(const TabItem& item, const RECT& drawn) const
 {
     // Most tabs lie outside the area of a paint after a row change moved their pixels.
-    return m_usable && item.pictures[0].pixels && !Visible(drawn);
-}
-
-bool TabPictures::Visible(const RECT& r) const
-{
-    if (!m_dc)
-        return true;
-    RECT d = m_dc->ToDevice(r);
-    ::OffsetRect(&d, m_dc->origin.x, m_dc->origin.y);
-    return m_dc->Clip().Intersects(d);
+    return m_usable && item.pictures[0].pixels && m_dc && !m_dc->RectVisible(drawn);
 }
 
 TabPictures::~TabPictures() = default;

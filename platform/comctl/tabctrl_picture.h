@@ -112,7 +112,6 @@ public:
 private:
     class Scratch;
     bool Make(const TabItem& item, const TabLook& look, TabPicture& into);
-    bool Visible(const RECT& r) const;
 
     TabState& m_s;
     HDC m_target;

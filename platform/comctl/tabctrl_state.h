@@ -63,7 +63,6 @@ struct TabState final : zyn::user::ControlState {
     // change may then move the rows' pixels instead of painting them again.
     bool screenClean = false;
     zyn::user::DcUse cleanDcs;
-    bool paintContained = false;  // the last PaintTabs drew every tab from a picture
 
     // Layout results.
     DWORD layoutStyle = 0;
@@ -143,8 +142,9 @@ ItemParts PartsOf(const TabItem& item, const RECT& rect, DWORD style, SIZE paddi
 
 // ---- painting (tabctrl_paint.cpp) ----------------------------------------------------------------------
 // Paints the control; `fromPaint`: the DC is WM_PAINT's own, so tabs may come from their
-// pictures (tabctrl_picture.h).
-void PaintTabs(TabState& s, HDC hdc, bool fromPaint = false);
+// pictures (tabctrl_picture.h). True when every tab came from its picture (so each stayed
+// inside its rectangle).
+bool PaintTabs(TabState& s, HDC hdc, bool fromPaint = false);
 // How one tab is drawn (client coordinates).
 struct TabLook {
     RECT rect{};             // the drawn rectangle: the selected tab's is larger

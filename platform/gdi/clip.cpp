@@ -307,17 +307,22 @@ BOOL PtVisible(HDC hdc, int x, int y)
     return dc->Clip().Contains(d.x + dc->origin.x, d.y + dc->origin.y) ? TRUE : FALSE;
 }
 
+bool zyn::gdi::Dc::RectVisible(const RECT& logical)
+{
+    RECT d = ToDevice(logical);
+    d.left += origin.x;
+    d.right += origin.x;
+    d.top += origin.y;
+    d.bottom += origin.y;
+    return Clip().Intersects(d);
+}
+
 BOOL RectVisible(HDC hdc, const RECT* lprect)
 {
     auto dc = DcFromHandle(hdc);
     if (!dc || !lprect)
         return FALSE;
-    RECT d = dc->ToDevice(*lprect);
-    d.left += dc->origin.x;
-    d.right += dc->origin.x;
-    d.top += dc->origin.y;
-    d.bottom += dc->origin.y;
-    return dc->Clip().Intersects(d) ? TRUE : FALSE;
+    return dc->RectVisible(*lprect) ? TRUE : FALSE;
 }
 
 // ---- painting regions -----------------------------------------------------------------------------------

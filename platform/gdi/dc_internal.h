@@ -110,6 +110,8 @@ public:
     // The effective clip in surface coordinates (recomputed after ClipChanged()).
     const Region& Clip();
     void ClipChanged() { m_clipValid = false; }
+    // Whether any part of a logical rectangle lies inside the effective clip (RectVisible).
+    bool RectVisible(const RECT& logical);
 
     BitmapObj* Bitmap() const { return st.bitmap.As<BitmapObj>(); }
     PenObj* Pen() const { return st.pen.As<PenObj>(); }

@@ -27,45 +27,15 @@
 #include "platform/gdi/dc_internal.h"
 #include "platform/gdi/gdi_brushes.h"
 #include "platform/gdi/shapes_draw.h"
+#include "platform/gdi/owned.h"
 #include "platform/gdi/wingdi.h"
 
 using namespace zyn::gdi;
 using namespace zyn::gdi::shapes;
+using zyn::gdi::OwnedDc;
+using zyn::gdi::OwnedObject;
 
 namespace {
-
-// ---- owners -------------------------------------------------------------------------------------
-class OwnedDc {
-public:
-    explicit OwnedDc(HDC dc) : m_dc(dc) {}
-    ~OwnedDc()
-    {
-        if (m_dc)
-            DeleteDC(m_dc);
-    }
-    OwnedDc(const OwnedDc&) = delete;
-    OwnedDc& operator=(const OwnedDc&) = delete;
-    HDC get() const { return m_dc; }
-
-private:
-    HDC m_dc;
-};
-
-class OwnedObject {
-public:
-    explicit OwnedObject(HGDIOBJ h) : m_h(h) {}
-    ~OwnedObject()
-    {
-        if (m_h)
-            DeleteObject(m_h);
-    }
-    OwnedObject(const OwnedObject&) = delete;
-    OwnedObject& operator=(const OwnedObject&) = delete;
-    HGDIOBJ get() const { return m_h; }
-
-private:
-    HGDIOBJ m_h;
-};
 
 // Selects for a scope; the previous object comes back first.
 class Scoped {

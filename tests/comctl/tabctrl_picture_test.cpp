@@ -7,37 +7,13 @@
 
 #include "platform/gdi/imagelist.h"
 #include "platform/user/control_common.h"
+#include "tests/support/golden.h"
 #include "tests/comctl/tab_updown_support.h"
 
 namespace zyn::test {
 namespace {
 
 constexpr int kX = 10, kY = 10;   // the control's place in the parent (= the screen)
-
-// The pixels of a w x h area of a DC, as 0x00RRGGBB.
-std::vector<uint32_t> Grab(HDC from, int x, int y, int w, int h)
-{
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(from, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(from);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, from, x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> out(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(w) * h);
-    for (uint32_t& p : out)
-        p &= 0xFFFFFFu;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(bmp);
-    return out;
-}
 
 class TabPicture : public TabUpDownTest {
 protected:
@@ -102,31 +78,23 @@ protected:
             InvalidateRect(tab, nullptr, FALSE);
             UpdateWindow(tab);
         }
+        const GoldenPicture shown = CaptureScreen(RECT{kX, kY, kX + kW, kY + kH});
         HDC screen = GetDC(nullptr);
-        const std::vector<uint32_t> shown = Grab(screen, kX, kY, kW, kH);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, kW, kH);
         ReleaseDC(nullptr, screen);
-
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = kW;
-        bi.bmiHeader.biHeight = -kH;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC mem = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(mem, bmp);
         SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-        const std::vector<uint32_t> drawn = Grab(mem, 0, 0, kW, kH);
         SelectObject(mem, old);
         DeleteDC(mem);
+        const GoldenPicture drawn = CaptureBitmap(bmp);
         DeleteObject(bmp);
 
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            if (shown[i] != drawn[i]) {
-                ADD_FAILURE() << step << ": pixel (" << i % kW << ", " << i / kW << ") shows " << std::hex << shown[i]
-                              << ", drawn directly " << drawn[i];
+        ASSERT_EQ(drawn.pixels.size(), shown.pixels.size()) << step;
+        for (size_t i = 0; i < drawn.pixels.size(); ++i) {
+            if (shown.pixels[i] != drawn.pixels[i]) {
+                ADD_FAILURE() << step << ": pixel (" << i % kW << ", " << i / kW << ") shows " << std::hex
+                              << shown.pixels[i] << ", drawn directly " << drawn.pixels[i];
                 return;
             }
         }
