@@ -1,4 +1,4 @@
-// Locating the DejaVu files, opening them as FreeType faces, and the face-name table.
+// Locating the font files, opening them as FreeType faces, and the face-name table.
 #include "platform/gdi/font_face.h"
 
 #include <fontconfig/fontconfig.h>
@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
+#include <iterator>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -37,15 +39,16 @@ FT_Library Library()
 struct NameEntry {
     std::wstring_view name; // lower case
     FaceFamily family;
+    MetricFace metric = MetricFace::None;
 };
 constexpr NameEntry kNames[] = {
     {L"", FaceFamily::Sans},
-    {L"ms sans serif", FaceFamily::Sans},
-    {L"ms shell dlg", FaceFamily::Sans},
-    {L"ms shell dlg 2", FaceFamily::Sans},
-    {L"tahoma", FaceFamily::Sans},
+    {L"ms sans serif", FaceFamily::Sans, MetricFace::MsSansSerif},
+    {L"ms shell dlg", FaceFamily::Sans, MetricFace::Tahoma},
+    {L"ms shell dlg 2", FaceFamily::Sans, MetricFace::Tahoma},
+    {L"tahoma", FaceFamily::Sans, MetricFace::Tahoma},
     {L"verdana", FaceFamily::Sans},
-    {L"arial", FaceFamily::Sans},
+    {L"arial", FaceFamily::Sans, MetricFace::Arial},
     {L"arial narrow", FaceFamily::Sans},
     {L"arial unicode ms", FaceFamily::Sans},
     {L"segoe ui", FaceFamily::Sans},
@@ -64,7 +67,7 @@ constexpr NameEntry kNames[] = {
     {L"sans serif", FaceFamily::Sans},
     {L"sans-serif", FaceFamily::Sans},
     {L"dejavu sans", FaceFamily::Sans},
-    {L"times new roman", FaceFamily::Serif},
+    {L"times new roman", FaceFamily::Serif, MetricFace::TimesNewRoman},
     {L"times", FaceFamily::Serif},
     {L"tms rmn", FaceFamily::Serif},
     {L"ms serif", FaceFamily::Serif},
@@ -77,7 +80,7 @@ constexpr NameEntry kNames[] = {
     {L"cambria", FaceFamily::Serif},
     {L"serif", FaceFamily::Serif},
     {L"dejavu serif", FaceFamily::Serif},
-    {L"courier new", FaceFamily::Mono},
+    {L"courier new", FaceFamily::Mono, MetricFace::CourierNew},
     {L"courier", FaceFamily::Mono},
     {L"lucida console", FaceFamily::Mono},
     {L"fixedsys", FaceFamily::Mono},
@@ -103,15 +106,13 @@ constexpr StyleEntry kStyles[] = {
     {L"light", StyleWord::Plain},     {L"semilight", StyleWord::Plain}, {L"condensed", StyleWord::Plain},
 };
 
-bool LookUp(std::wstring_view name, FaceFamily& family)
+const NameEntry* LookUp(std::wstring_view name)
 {
     for (const NameEntry& e : kNames) {
-        if (e.name == name) {
-            family = e.family;
-            return true;
-        }
+        if (e.name == name)
+            return &e;
     }
-    return false;
+    return nullptr;
 }
 
 std::wstring NormalisedName(const LOGFONTW& lf)
@@ -158,16 +159,36 @@ FaceTable& Table()
     return *t;
 }
 
-constexpr std::array<std::pair<const char*, FaceFamily>, 3> kFamilies{{
-    {"DejaVu Sans", FaceFamily::Sans},
-    {"DejaVu Serif", FaceFamily::Serif},
-    {"DejaVu Sans Mono", FaceFamily::Mono},
-}};
+// The families we use, by the names their files give themselves. Those fontconfig knows
+// are asked of it; the rest are at known paths.
+struct FamilyEntry {
+    const char* name;
+    FaceFamily family;
+    MetricFace metric;
+    bool fontconfig;
+};
+constexpr FamilyEntry kFamilies[] = {
+    {"DejaVu Sans", FaceFamily::Sans, MetricFace::None, true},
+    {"DejaVu Serif", FaceFamily::Serif, MetricFace::None, true},
+    {"DejaVu Sans Mono", FaceFamily::Mono, MetricFace::None, true},
+    {"Liberation Sans", FaceFamily::Sans, MetricFace::Arial, true},
+    {"Liberation Serif", FaceFamily::Serif, MetricFace::TimesNewRoman, true},
+    {"Liberation Mono", FaceFamily::Mono, MetricFace::CourierNew, true},
+    {"Tahoma", FaceFamily::Sans, MetricFace::Tahoma, false},
+    {"MS Sans Serif", FaceFamily::Sans, MetricFace::MsSansSerif, false},
+};
 
-bool HaveStyle(const std::vector<std::shared_ptr<FontFace>>& faces, FaceFamily f, bool bold, bool italic)
+// Where the Windows-compatible font package puts the faces fontconfig is not told of.
+constexpr const char* kWindowsFaceFiles[] = {
+    "/usr/share/wine/fonts/tahoma.ttf",
+    "/usr/share/wine/fonts/tahomabd.ttf",
+    "/usr/share/wine/fonts/ms_sans_serif.ttf",
+};
+
+bool HaveStyle(const std::vector<std::shared_ptr<FontFace>>& faces, FaceFamily f, MetricFace m, bool bold, bool italic)
 {
     return std::any_of(faces.begin(), faces.end(), [&](const std::shared_ptr<FontFace>& p) {
-        return p->Family() == f && p->Bold() == bold && p->Italic() == italic;
+        return p->Family() == f && p->Metric() == m && p->Bold() == bold && p->Italic() == italic;
     });
 }
 
@@ -179,7 +200,10 @@ void LocateThroughFontconfig(std::vector<std::shared_ptr<FontFace>>& out)
         std::fprintf(stderr, "zyn gdi: fontconfig could not load its configuration\n");
         return;
     }
-    for (const auto& [name, family] : kFamilies) {
+    for (const FamilyEntry& fe : kFamilies) {
+        if (!fe.fontconfig)
+            continue;
+        const char* name = fe.name;
         FcPattern* pat = FcPatternCreate();
         FcObjectSet* os = FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_WEIGHT, FC_SLANT, FC_WIDTH, static_cast<char*>(nullptr));
         if (!pat || !os) {
@@ -220,8 +244,8 @@ void LocateThroughFontconfig(std::vector<std::shared_ptr<FontFace>>& out)
             }
             std::sort(found.begin(), found.end());
             for (const auto& [file, bold, italic] : found) {
-                if (!HaveStyle(out, family, bold, italic))
-                    out.push_back(std::make_shared<FontFace>(file, family, bold, italic));
+                if (!HaveStyle(out, fe.family, fe.metric, bold, italic))
+                    out.push_back(std::make_shared<FontFace>(file, fe.family, fe.metric, bold, italic));
             }
             FcFontSetDestroy(set);
         }
@@ -261,9 +285,9 @@ void ClassifyFiles(const std::vector<std::string>& files, std::vector<std::share
         }
         if (!normalWidth || light || styleName.find("Condensed") != std::string::npos)
             continue;
-        for (const auto& [name, family] : kFamilies) {
-            if (familyName == name && !HaveStyle(out, family, bold, italic))
-                out.push_back(std::make_shared<FontFace>(path, family, bold, italic));
+        for (const FamilyEntry& fe : kFamilies) {
+            if (familyName == fe.name && !HaveStyle(out, fe.family, fe.metric, bold, italic))
+                out.push_back(std::make_shared<FontFace>(path, fe.family, fe.metric, bold, italic));
         }
     }
 }
@@ -276,7 +300,7 @@ void Locate(FaceTable& t)
     } else {
         LocateThroughFontconfig(t.faces);
         if (t.faces.empty()) {
-            // fontconfig knows nothing: look where the DejaVu packages put the files.
+            // fontconfig knows nothing: look where the font packages put the files.
             std::vector<std::string> probe;
             for (const char* dir : {"/usr/share/fonts/truetype/dejavu/", "/usr/share/fonts/dejavu/",
                      "/usr/share/fonts/TTF/", "/usr/local/share/fonts/"}) {
@@ -286,10 +310,16 @@ void Locate(FaceTable& t)
                          "DejaVuSansMono-Bold.ttf", "DejaVuSansMono-Oblique.ttf", "DejaVuSansMono-BoldOblique.ttf"})
                     probe.push_back(std::string(dir) + file);
             }
+            for (const char* style : {"Regular", "Bold", "Italic", "BoldItalic"}) {
+                for (const char* family : {"Sans", "Serif", "Mono"})
+                    probe.push_back(std::string("/usr/share/fonts/truetype/liberation2/Liberation") + family + "-" +
+                        style + ".ttf");
+            }
             ClassifyFiles(probe, t.faces);
         }
+        ClassifyFiles(std::vector<std::string>(std::begin(kWindowsFaceFiles), std::end(kWindowsFaceFiles)), t.faces);
         if (t.faces.empty())
-            std::fprintf(stderr, "zyn gdi: no DejaVu font file found; text uses the box face\n");
+            std::fprintf(stderr, "zyn gdi: no font file found; text uses the box face\n");
     }
     t.located = true;
 }
@@ -308,10 +338,10 @@ FaceChoice ChooseFace(const LOGFONTW& lf)
     c.bold = lf.lfWeight >= FW_SEMIBOLD;
     c.italic = lf.lfItalic != 0;
     std::wstring name = NormalisedName(lf);
-    FaceFamily family{};
     for (;;) {
-        if (LookUp(name, family)) {
-            c.family = family;
+        if (const NameEntry* e = LookUp(name)) {
+            c.family = e->family;
+            c.metric = e->metric;
             return c;
         }
         // Take one style word off the end and try again.
@@ -355,9 +385,22 @@ const wchar_t* FamilyName(FaceFamily family)
     return L"DejaVu Sans";
 }
 
+const wchar_t* MetricFaceName(MetricFace metric)
+{
+    switch (metric) {
+    case MetricFace::None: return nullptr;
+    case MetricFace::Tahoma: return L"Tahoma";
+    case MetricFace::MsSansSerif: return L"MS Sans Serif";
+    case MetricFace::Arial: return L"Arial";
+    case MetricFace::CourierNew: return L"Courier New";
+    case MetricFace::TimesNewRoman: return L"Times New Roman";
+    }
+    return nullptr;
+}
+
 // ---- FontFace ---------------------------------------------------------------------------------
-FontFace::FontFace(std::string path, FaceFamily family, bool bold, bool italic)
-    : m_path(std::move(path)), m_family(family), m_bold(bold), m_italic(italic)
+FontFace::FontFace(std::string path, FaceFamily family, MetricFace metric, bool bold, bool italic)
+    : m_path(std::move(path)), m_family(family), m_metric(metric), m_bold(bold), m_italic(italic)
 {
 }
 
@@ -387,10 +430,25 @@ bool FontFace::Open()
             m_error = "cannot open " + m_path + " (FreeType error " + std::to_string(e) + ")";
             return;
         }
-        if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
-            m_error = m_path + " is not a scalable font";
+        if (!FT_IS_SCALABLE(face) && face->num_fixed_sizes > 0) {
+            // Bitmaps only: each strike's cell, as its own size metrics give it.
+            std::lock_guard<std::mutex> lock(mutex);
+            for (int i = 0; i < face->num_fixed_sizes; ++i) {
+                if (FT_Select_Size(face, i) != 0)
+                    continue;
+                const Strike st{i, static_cast<int>((face->size->metrics.ascender + 32) >> 6),
+                    static_cast<int>((-face->size->metrics.descender + 32) >> 6)};
+                if (st.ascent > 0 && st.descent >= 0)
+                    m_strikes.push_back(st);
+            }
+            std::sort(m_strikes.begin(), m_strikes.end(),
+                [](const Strike& a, const Strike& b) { return a.ascent + a.descent < b.ascent + b.descent; });
+        }
+        if ((!FT_IS_SCALABLE(face) && m_strikes.empty()) || face->units_per_EM == 0) {
+            m_error = m_path + " is neither a scalable font nor one with bitmap sizes";
             std::lock_guard<std::mutex> lock(FreeTypeLibraryMutex());
             FT_Done_Face(face);
+            m_strikes.clear();
             return;
         }
         FaceMetrics& m = m_metrics;
@@ -438,62 +496,84 @@ bool FontFace::Open()
     return m_ok;
 }
 
-FaceMatch FindFace(FaceFamily family, bool bold, bool italic)
+namespace {
+
+std::vector<std::shared_ptr<FontFace>> LocatedFaces()
 {
     FaceTable& t = Table();
-    std::vector<std::shared_ptr<FontFace>> faces;
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        if (!t.located)
-            Locate(t);
-        faces = t.faces;
+    std::lock_guard<std::mutex> lock(t.mutex);
+    if (!t.located)
+        Locate(t);
+    return t.faces;
+}
+
+// The first face among `faces` that `accept` takes, in the style asked for or one the
+// caller can synthesise it from (a regular request never uses a bold or slanted file:
+// those cannot be undone).
+template <class Accept>
+std::optional<FaceMatch> FirstOpening(const std::vector<std::shared_ptr<FontFace>>& faces, bool bold, bool italic,
+    Accept accept)
+{
+    struct Want {
+        bool bold, italic;
+    };
+    std::vector<Want> order{{bold, italic}};
+    if (bold && italic)
+        order.insert(order.end(), {{true, false}, {false, true}, {false, false}});
+    else if (bold || italic)
+        order.push_back({false, false});
+    for (const Want& w : order) {
+        for (const std::shared_ptr<FontFace>& p : faces) {
+            if (!accept(*p) || p->Bold() != w.bold || p->Italic() != w.italic || !p->Open())
+                continue;
+            return FaceMatch{p, bold && !p->Bold(), italic && !p->Italic()};
+        }
     }
-    if (family == FaceFamily::Marlett)
-        family = FaceFamily::Sans;
-    // Preference: the exact style, then the styles we can synthesise from, within the
-    // family; then the other families in the order Sans, Serif, Mono.
+    return std::nullopt;
+}
+
+} // namespace
+
+FaceMatch FindFace(const FaceChoice& choice)
+{
+    const std::vector<std::shared_ptr<FontFace>> faces = LocatedFaces();
+    const bool bold = choice.bold, italic = choice.italic;
+    if (choice.metric != MetricFace::None) {
+        if (auto m = FirstOpening(faces, bold, italic, [&](FontFace& p) { return p.Metric() == choice.metric; }))
+            return *m;
+    }
+    // The DejaVu family, then the other families in the order Sans, Serif, Mono; within a
+    // family the outline metric faces stand in when its DejaVu files are missing.
+    const FaceFamily family = choice.family == FaceFamily::Marlett ? FaceFamily::Sans : choice.family;
     std::vector<FaceFamily> families{family};
     for (FaceFamily f : {FaceFamily::Sans, FaceFamily::Serif, FaceFamily::Mono}) {
         if (f != family)
             families.push_back(f);
     }
-    struct Want {
-        bool bold, italic;
-    };
     for (FaceFamily f : families) {
-        std::vector<Want> order{{bold, italic}};
-        if (bold && italic)
-            order.insert(order.end(), {{true, false}, {false, true}, {false, false}});
-        else if (bold)
-            order.push_back({false, false});
-        else if (italic)
-            order.push_back({false, false});
-        // A regular request never uses a bold or slanted file: those cannot be undone.
-        for (const Want& w : order) {
-            for (const std::shared_ptr<FontFace>& p : faces) {
-                if (p->Family() != f || p->Bold() != w.bold || p->Italic() != w.italic)
-                    continue;
-                if (!p->Open())
-                    continue;
-                FaceMatch m;
-                m.face = p;
-                m.synthBold = bold && !p->Bold();
-                m.synthItalic = italic && !p->Italic();
-                return m;
-            }
-        }
+        if (auto m = FirstOpening(faces, bold, italic,
+                [&](FontFace& p) { return p.Family() == f && p.Metric() == MetricFace::None; }))
+            return *m;
+        if (auto m = FirstOpening(faces, bold, italic, [&](FontFace& p) {
+                return p.Family() == f && p.Metric() != MetricFace::None && p.Open() && !p.BitmapOnly();
+            }))
+            return *m;
     }
     // Only files of other styles exist: take any that opens rather than no face at all.
     for (const std::shared_ptr<FontFace>& p : faces) {
-        if (p->Open()) {
-            FaceMatch m;
-            m.face = p;
-            m.synthBold = bold && !p->Bold();
-            m.synthItalic = italic && !p->Italic();
-            return m;
-        }
+        if (p->Open())
+            return FaceMatch{p, bold && !p->Bold(), italic && !p->Italic()};
     }
     return FaceMatch{};
+}
+
+bool MetricFaceInstalled(MetricFace metric)
+{
+    for (const std::shared_ptr<FontFace>& p : LocatedFaces()) {
+        if (p->Metric() == metric && !p->Bold() && !p->Italic() && p->Open())
+            return true;
+    }
+    return false;
 }
 
 void SetFaceFilesForTesting(const std::vector<std::string>* files)

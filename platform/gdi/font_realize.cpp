@@ -4,6 +4,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GASP_H
 #include FT_OUTLINE_H
 #include FT_SIZES_H
 
@@ -50,6 +51,52 @@ bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 constexpr int kBoxUpem = 2048, kBoxAscent = 1901, kBoxDescent = 483;
 
 // Cell height to em: em = cell * upem / (ascent + descent).
+// A bitmap glyph made bold as raster fonts are: drawn again `px` pixels to the right.
+void EmboldenCoverage(Glyph& g, int px)
+{
+    const int w = g.width + px;
+    std::vector<uint8_t> out(static_cast<size_t>(w) * g.height, 0);
+    for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const uint8_t v = g.coverage[static_cast<size_t>(y) * g.width + x];
+            for (int k = 0; k <= px; ++k) {
+                uint8_t& o = out[static_cast<size_t>(y) * w + x + k];
+                o = std::max(o, v);
+            }
+        }
+    }
+    g.width = w;
+    g.coverage = std::move(out);
+}
+
+// A bitmap glyph slanted as the outlines are (12 degrees): each row moved right by its
+// height above the baseline times tan 12 degrees, rounded.
+void SlantCoverage(Glyph& g)
+{
+    if (g.width <= 0 || g.height <= 0)
+        return;
+    auto shift = [&](int y) { return static_cast<int>(std::lround((g.top - y) * 0.21256)); };
+    const int lo = std::min(shift(0), shift(g.height - 1));
+    const int hi = std::max(shift(0), shift(g.height - 1));
+    const int w = g.width + hi - lo;
+    std::vector<uint8_t> out(static_cast<size_t>(w) * g.height, 0);
+    for (int y = 0; y < g.height; ++y) {
+        const int dx = shift(y) - lo;
+        std::copy_n(g.coverage.begin() + static_cast<ptrdiff_t>(y) * g.width, g.width,
+            out.begin() + static_cast<ptrdiff_t>(y) * w + dx);
+    }
+    g.left += lo;
+    g.width = w;
+    g.coverage = std::move(out);
+}
+
+// The name GetTextFace reports: the Windows face a metric file stands for, else its own.
+std::wstring NameOf(const FontFace& face)
+{
+    const wchar_t* metric = MetricFaceName(face.Metric());
+    return metric ? metric : FamilyName(face.Family());
+}
+
 void SizeFromHeight(LONG lfHeight, int upem, int winAscent, int winDescent, int& em, int& ascent, int& descent)
 {
     const int cellUnits = std::max(1, winAscent + winDescent);
@@ -94,9 +141,13 @@ RealizedFont::~RealizedFont()
 
 void RealizedFont::InitFreeType(const LOGFONTW& lf, const FaceChoice& choice)
 {
-    FaceMatch match = FindFace(choice.family, choice.bold, choice.italic);
+    FaceMatch match = FindFace(choice);
     if (!match.face) {
         InitBox(lf, choice);
+        return;
+    }
+    if (match.face->BitmapOnly()) {
+        InitStrike(lf, choice, std::move(match));
         return;
     }
     const FaceMetrics& fm = match.face->Metrics();
@@ -125,11 +176,21 @@ void RealizedFont::InitFreeType(const LOGFONTW& lf, const FaceChoice& choice)
         InitBox(lf, choice);
         return;
     }
+    // The face's own grid-fitting table says at which sizes it is drawn in grey; where it
+    // says not, the glyphs are fitted and drawn for one bit, from the face's bitmaps where
+    // it has some at this size.
+    {
+        std::lock_guard<std::mutex> lock(match.face->mutex);
+        const FT_Int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(em));
+        m_bilevel = gasp != FT_GASP_NO_TABLE && (gasp & FT_GASP_DO_GRAY) == 0;
+    }
+    if (m_bilevel)
+        m_aliased = true;
     m_kind = Kind::FreeType;
     m_face = std::move(match.face);
     m_size = size;
     m_em = em;
-    m_faceName = FamilyName(m_face->Family());
+    m_faceName = NameOf(*m_face);
 
     TEXTMETRICW& tm = m_tm;
     tm.tmAscent = ascent;
@@ -151,6 +212,77 @@ void RealizedFont::InitFreeType(const LOGFONTW& lf, const FaceChoice& choice)
     m_stHeight = std::max(1, MulDivRound(em, fm.strikeoutSize, fm.unitsPerEm));
     m_stTop = -MulDivRound(em, fm.strikeoutPosition, fm.unitsPerEm);
     FinishMetrics(lf, m_face->Family(), m_face->Family() == FaceFamily::Mono, choice.bold, choice.italic);
+}
+
+namespace {
+
+const Strike& ChooseStrike(const std::vector<Strike>& strikes, LONG lfHeight)
+{
+    // As raster fonts are matched: the largest size that does not exceed the request,
+    // else the smallest. A negative height asks for the character height (the cell less
+    // the internal leading, which is the descent for these faces), a positive one for the
+    // cell, zero for the default 16-pixel cell.
+    const bool em = lfHeight < 0;
+    const int64_t want = lfHeight == 0 ? 16 : (em ? -static_cast<int64_t>(lfHeight) : lfHeight);
+    const Strike* best = &strikes.front();
+    for (const Strike& st : strikes) {
+        if ((em ? st.ascent : st.ascent + st.descent) <= want)
+            best = &st;
+    }
+    return *best;
+}
+
+} // namespace
+
+void RealizedFont::InitStrike(const LOGFONTW& lf, const FaceChoice& choice, FaceMatch match)
+{
+    const Strike st = ChooseStrike(match.face->Strikes(), lf.lfHeight);
+    FT_Size size = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(match.face->mutex);
+        if (FT_New_Size(match.face->Face(), &size) != 0)
+            size = nullptr;
+        else if (FT_Activate_Size(size) != 0 || FT_Select_Size(match.face->Face(), st.index) != 0) {
+            FT_Done_Size(size);
+            size = nullptr;
+        }
+    }
+    if (!size) {
+        InitBox(lf, choice);
+        return;
+    }
+    m_kind = Kind::FreeType;
+    m_bitmapFace = true;
+    m_face = std::move(match.face);
+    m_size = size;
+    // The raster originals' headers give the descent as the internal leading, so the
+    // character height is the ascent.
+    m_em = st.ascent;
+    m_faceName = NameOf(*m_face);
+    m_synthBold = match.synthBold;
+    m_synthItalic = match.synthItalic;
+    m_boldPx = m_synthBold ? 1 : 0; // raster emboldening: each glyph once more, a pixel right
+
+    TEXTMETRICW& tm = m_tm;
+    tm.tmAscent = st.ascent;
+    tm.tmDescent = st.descent;
+    tm.tmHeight = st.ascent + st.descent;
+    tm.tmInternalLeading = st.descent;
+    tm.tmExternalLeading = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        tm.tmAveCharWidth = AdvanceLocked(U'x');
+        // The strikes carry no trustworthy maximum: take it from the code page's characters.
+        for (char32_t c = 0x20; c <= 0xFF; ++c)
+            tm.tmMaxCharWidth = std::max<LONG>(tm.tmMaxCharWidth, AdvanceLocked(c));
+    }
+    tm.tmAveCharWidth = std::max<LONG>(1, tm.tmAveCharWidth);
+    tm.tmMaxCharWidth = std::max(tm.tmMaxCharWidth, tm.tmAveCharWidth);
+    m_ulHeight = 1;
+    m_ulTop = 1;
+    m_stHeight = 1;
+    m_stTop = -std::max(1, st.ascent * 3 / 10);
+    FinishMetrics(lf, m_face->Family(), false, choice.bold, choice.italic);
 }
 
 void RealizedFont::InitMarlett(const LOGFONTW& lf)
@@ -217,7 +349,7 @@ void RealizedFont::FinishMetrics(const LOGFONTW& lf, FaceFamily family, bool fix
     case FaceFamily::Marlett: fam = FF_DECORATIVE; break;
     }
     BYTE bits = fam;
-    if (m_kind != Kind::Box)
+    if (m_kind != Kind::Box && !m_bitmapFace)
         bits |= TMPF_VECTOR | TMPF_TRUETYPE;
     if (!fixedPitch)
         bits |= TMPF_FIXED_PITCH;
@@ -318,7 +450,9 @@ int RealizedFont::LoadFreeType(char32_t c, Glyph* image, bool aliased)
     if (FT_Activate_Size(m_size) != 0)
         return 0;
     FT_UInt gi = FT_Get_Char_Index(face, static_cast<FT_ULong>(c));
-    const FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP;
+    const FT_Int32 flags = m_bitmapFace ? FT_LOAD_DEFAULT
+        : m_bilevel                      ? FT_LOAD_TARGET_MONO
+                                         : (FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP);
     if (FT_Load_Glyph(face, gi, flags) != 0) {
         if (gi == 0 || FT_Load_Glyph(face, 0, flags) != 0)
             return 0;
@@ -358,21 +492,27 @@ int RealizedFont::LoadFreeType(char32_t c, Glyph* image, bool aliased)
                 out[x] = levels == 255 ? row[x] : static_cast<uint8_t>(row[x] * 255 / levels);
         }
     }
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
+        if (m_synthBold)
+            EmboldenCoverage(*image, m_boldPx);
+        if (m_synthItalic)
+            SlantCoverage(*image);
+    }
     return adv;
 }
 
 // ---- the realisation cache ------------------------------------------------------------------------
 namespace {
 
-// What realisation depends on: the substituted family and style, the decorations, the
+// What realisation depends on: the substituted face, family and style, the decorations, the
 // quality, the rotation, the size and the character set.
-using CacheKey = std::tuple<int, int, int, int, int, int, int, int, int, int>;
+using CacheKey = std::tuple<int, int, int, int, int, int, int, int, int, int, int>;
 
 CacheKey KeyOf(const LOGFONTW& lf)
 {
     const FaceChoice c = ChooseFace(lf);
     const bool marlett = c.family == FaceFamily::Marlett;
-    return CacheKey{static_cast<int>(c.family), marlett ? 0 : (c.bold ? 1 : 0), marlett ? 0 : (c.italic ? 1 : 0),
+    return CacheKey{static_cast<int>(c.family), static_cast<int>(c.metric), marlett ? 0 : (c.bold ? 1 : 0), marlett ? 0 : (c.italic ? 1 : 0),
         lf.lfUnderline ? 1 : 0, lf.lfStrikeOut ? 1 : 0, lf.lfQuality == NONANTIALIASED_QUALITY ? 1 : 0,
         QuarterOf(lf.lfEscapement), static_cast<int>(lf.lfHeight), marlett ? 0 : std::max<int>(0, lf.lfWidth),
         marlett ? 0 : lf.lfCharSet};

@@ -15,9 +15,19 @@
 // Advances are whole pixels from the hinted outlines, so extents are exact and the same
 // on every run; glyph images (grey coverage, or aliased 0/255 for NONANTIALIASED_QUALITY
 // fonts and for 1-bit surfaces) are rendered from the same hinted outlines, so aliased and
-// smooth text measure alike. Bold (lfWeight >= 600) and italic use the DejaVu bold and
-// oblique files, or are synthesised (the outline widened by em/24 pixels, at least 1,
+// smooth text measure alike. At the sizes where a face's gasp table asks for no grey (the
+// UI faces at their dialog sizes), the font is aliased and its glyphs are hinted for one
+// bit, or taken from the face's embedded bitmaps where it has a strike of that size, as
+// the TrueType rasteriser does; advances then come from those glyphs. Bold (lfWeight >= 600) and italic use the face's bold and
+// italic files, or are synthesised (the outline widened by em/24 pixels, at least 1,
 // which the advance grows by; or slanted 12 degrees) when a file is missing.
+//
+// A face of bitmaps only (the MS Sans Serif strikes) is matched as raster fonts are: the
+// largest strike whose character height (lfHeight < 0) or cell (lfHeight > 0) does not
+// exceed the request, else the smallest; its character height is its ascent (the descent
+// being its internal leading), tmMaxCharWidth the widest of U+0020..U+00FF, and bold and
+// italic are synthesised on the bitmaps (drawn again one pixel right; rows slanted 12
+// degrees). Such a font neither scales with lfWidth nor claims TMPF_VECTOR/TRUETYPE.
 // tmAveCharWidth is the advance of 'x'; lfWidth > 0 scales the face horizontally so that
 // this advance comes to lfWidth. lfEscapement is rounded to the nearest quarter turn
 // (900 and 2700 being the ones in use); metrics and extents are those of the unrotated
@@ -93,6 +103,7 @@ public:
 
 private:
     void InitFreeType(const LOGFONTW& lf, const FaceChoice& choice);
+    void InitStrike(const LOGFONTW& lf, const FaceChoice& choice, FaceMatch match);
     void InitMarlett(const LOGFONTW& lf);
     void InitBox(const LOGFONTW& lf, const FaceChoice& choice);
     void FinishMetrics(const LOGFONTW& lf, FaceFamily family, bool fixedPitch, bool bold, bool italic);
@@ -112,6 +123,8 @@ private:
     bool m_strike = false;
     int m_ulTop = 1, m_ulHeight = 1, m_stTop = -4, m_stHeight = 1;
     bool m_synthBold = false, m_synthItalic = false;
+    bool m_bitmapFace = false; // drawn from a face's bitmap strikes
+    bool m_bilevel = false;    // the face's gasp table asks for no grey at this size
     int m_boldPx = 0;
 
     std::shared_ptr<FontFace> m_face;

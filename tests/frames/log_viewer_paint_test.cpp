@@ -1,6 +1,8 @@
 // The log viewer's pixels: the session list's own row drawing (status colours, the
 // highlight by focus, style, state and highlight kind) on a memory DC, and a golden
 // picture of the whole viewer.
+#include <algorithm>
+
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/menu.h"
@@ -18,13 +20,16 @@ std::string FourStatuses()
            "****\n[07/05/2008 12:00:00] STARTED\nCOMPLETED\n****\n";
 }
 
-// One row drawn by the list into a memory DC of the list's client size (white first).
+// One row drawn by the list into a memory DC of the list's client size, widened to the
+// row's whole width when its columns run past the client (white first).
 class RowPicture {
 public:
     RowPicture(CLogListCtl& list, int row) : m_list(list)
     {
-        CRect client;
+        CRect client, bounds;
         list.GetClientRect(client);
+        list.GetItemRect(row, bounds, LVIR_BOUNDS);
+        client.right = std::max(client.right, bounds.right);
         HDC screen = ::GetDC(nullptr);
         m_dc = ::CreateCompatibleDC(screen);
         m_bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());

@@ -22,6 +22,7 @@
 #include "platform/user/dialog_internal.h"
 #include "platform/user/vkeys.h"
 #include "tests/frames/fake_com_page.h"
+#include "tests/support/font_extent.h"
 #include "tests/frames/frames_test_support.h"
 
 namespace zyn::test {
@@ -71,11 +72,14 @@ SIZE UnitsOf(HWND dlg)
                                          << want.right << ", " << want.bottom << ")";
 }
 
-// A font whose base character is exactly 6 x 13 pixels, given to a dialog before its
-// layout so that its dialog units come from it.
+// A font given to a dialog before its layout so that its dialog units come from it: by
+// default the 8-point dialog face, whose base character is exactly 6 x 13 pixels.
 class SixBy13Font {
 public:
-    SixBy13Font() : m_font(CreateFontW(-11, 6, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg")) {}
+    explicit SixBy13Font(int height = -11, int width = 0)
+        : m_font(CreateFontW(height, width, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg"))
+    {
+    }
     ~SixBy13Font() { DeleteObject(m_font); }
     SixBy13Font(const SixBy13Font&) = delete;
     SixBy13Font& operator=(const SixBy13Font&) = delete;
@@ -465,15 +469,17 @@ SheetGeometry Measure(CPropertySheet& sheet)
 
 TEST_F(OlePageTest, TheSheetRescalesToTheSixBy13BaseCharacterAndKeepsASixBy13Layout)
 {
+    ZYN_SKIP_WITHOUT_METRIC_FACES();
     const SixBy13Font sixBy13;
+    const SixBy13Font larger(-16, 0); // 12 points: the templates' 8-point face gives 6 x 13 itself
     for (const bool exact : {false, true}) {
-        SCOPED_TRACE(exact ? "6 x 13 dialog font" : "the sheet's own dialog font");
+        SCOPED_TRACE(exact ? "6 x 13 dialog font" : "a 12-point dialog font");
         // The same sheet and page without rescaling.
         SheetGeometry plain;
         {
             SixBy13<CZynOlePropPage> page;
             SixBy13<CPropertySheet> sheet(L"Card");
-            sheet.font = page.font = exact ? &sixBy13 : nullptr;
+            sheet.font = page.font = exact ? &sixBy13 : &larger;
             sheet.AddPage(&page);
             ASSERT_TRUE(sheet.Create());
             plain = Measure(sheet);
@@ -482,7 +488,7 @@ TEST_F(OlePageTest, TheSheetRescalesToTheSixBy13BaseCharacterAndKeepsASixBy13Lay
         FakePage() = FakePageBehaviour{};
         SixBy13<CZynOlePropPage> page(CLSID_FakeComPage, m_object.get());
         SixBy13<CZynOlePropSheet> sheet(L"Card");
-        sheet.font = page.font = exact ? &sixBy13 : nullptr;
+        sheet.font = page.font = exact ? &sixBy13 : &larger;
         sheet.AddPage(&page);
         ASSERT_TRUE(sheet.Create());
         const SIZE units = UnitsOf(sheet.m_hWnd);
@@ -490,7 +496,7 @@ TEST_F(OlePageTest, TheSheetRescalesToTheSixBy13BaseCharacterAndKeepsASixBy13Lay
             ASSERT_EQ(units.cx, 6);
             ASSERT_EQ(units.cy, 13);
         } else {
-            ASSERT_NE(units.cx, 6) << "the default font must differ from the base for this case to mean anything";
+            ASSERT_NE(units.cx, 6) << "the font must differ from the base for this case to mean anything";
         }
         const SheetGeometry got = Measure(sheet);
         // With 6 x 13 units the rescale is the identity, so every rectangle below equals the
@@ -515,10 +521,9 @@ TEST_F(OlePageTest, TheSheetRescalesToTheSixBy13BaseCharacterAndKeepsASixBy13Lay
         // units in the template's font), rescaled with the page's own units: kept as it is
         // when those are 6 x 13.
         const SIZE pageUnits = UnitsOf(page.m_hWnd);
-        if (!exact) {
-            EXPECT_EQ(page.created.cx, MulDiv(kTemplateCx, pageUnits.cx, 4));
-            EXPECT_EQ(page.created.cy, MulDiv(kTemplateCy, pageUnits.cy, 8));
-        }
+        // The template's 8-point face: the documented 6 x 13.
+        EXPECT_EQ(page.created.cx, MulDiv(kTemplateCx, 6, 4));
+        EXPECT_EQ(page.created.cy, MulDiv(kTemplateCy, 13, 8));
         const RECT made{0, 0, page.created.cx, page.created.cy};
         EXPECT_TRUE(SameRect(FakePage().activateRect, exact ? made : Fixed(made, pageUnits)));
         // Centred on the work area.

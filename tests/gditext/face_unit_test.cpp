@@ -40,6 +40,36 @@ TEST(FaceTable, WindowsUiFacesMapToSans)
         ExpectFace(f, FaceFamily::Sans, false, false);
 }
 
+// The faces with metric-compatible files, whatever the case, blanks and style words; the
+// rest have none and go to DejaVu.
+TEST(FaceTable, NamedFacesMapToTheirMetricFaces)
+{
+    const struct {
+        const wchar_t* face;
+        MetricFace metric;
+    } rows[] = {
+        {L"MS Shell Dlg", MetricFace::Tahoma},
+        {L"MS Shell Dlg 2", MetricFace::Tahoma},
+        {L"Tahoma", MetricFace::Tahoma},
+        {L"tahoma bold", MetricFace::Tahoma},
+        {L"MS Sans Serif", MetricFace::MsSansSerif},
+        {L"Arial", MetricFace::Arial},
+        {L"  ARIAL  ", MetricFace::Arial},
+        {L"Arial Bold Italic", MetricFace::Arial},
+        {L"Courier New", MetricFace::CourierNew},
+        {L"Times New Roman", MetricFace::TimesNewRoman},
+        {L"Verdana", MetricFace::None},
+        {L"Microsoft Sans Serif", MetricFace::None},
+        {L"Courier", MetricFace::None},
+        {L"Times", MetricFace::None},
+        {L"System", MetricFace::None},
+        {L"", MetricFace::None},
+        {L"Marlett", MetricFace::None},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ChooseFace(Lf(row.face)).metric, row.metric) << "face '" << row.face << "'";
+}
+
 TEST(FaceTable, SerifFixedAndSymbolFaces)
 {
     for (const wchar_t* f : {L"Times New Roman", L"Times", L"MS Serif", L"Georgia"})

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/font_face.h"
 #include "tests/gditext/text_test_support.h"
+#include "tests/support/font_extent.h"
 
 using namespace zyn::test;
 
@@ -71,19 +72,102 @@ TEST_F(Font, MetricsDescribeTheFace)
     EXPECT_EQ(tm.tmPitchAndFamily & 0x0F, TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_TRUETYPE); // variable pitch
     EXPECT_EQ(tm.tmCharSet, ANSI_CHARSET);
     EXPECT_EQ(tm.tmDigitizedAspectY, 96);
-    EXPECT_EQ(Face(dc), L"DejaVu Sans");
+    const bool metric = MetricFacesInstalled();
+    EXPECT_EQ(Face(dc), metric ? L"Tahoma" : L"DejaVu Sans");
 
     SelectObject(dc, mono);
     tm = Metrics(dc);
     EXPECT_EQ(tm.tmPitchAndFamily & 0xF0, FF_MODERN);
     EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0); // fixed pitch: the bit is clear
     EXPECT_EQ(Extent(dc, L"iiii").cx, Extent(dc, L"WWWW").cx);
-    EXPECT_EQ(Face(dc), L"DejaVu Sans Mono");
+    EXPECT_EQ(Face(dc), metric ? L"Courier New" : L"DejaVu Sans Mono");
 
     SelectObject(dc, serif);
     EXPECT_EQ(Metrics(dc).tmPitchAndFamily & 0xF0, FF_ROMAN);
-    EXPECT_EQ(Face(dc), L"DejaVu Serif");
+    EXPECT_EQ(Face(dc), metric ? L"Times New Roman" : L"DejaVu Serif");
     SelectObject(dc, old);
+}
+
+// The faces hosts' templates name, with the metrics their files give: cells worked by hand
+// from each file's Windows ascent and descent (round(em * usWinAscent / unitsPerEm) and the
+// same for the descent: Tahoma 2049/423, Liberation Sans 1854/434, Serif 1825/443, Mono
+// 1705/615, all over 2048), the MS Sans Serif strikes as their raster originals' headers
+// give them (cell/ascent/internal leading/maximum: 13/11/2/11, 16/13/3/14, 20/16/4/16, and
+// at 8 points an average of 5; the larger strikes' 'x' is narrower than those headers'
+// averages, so theirs is not held), and the dialog base units of the 8-point dialog faces,
+// documented as 6 x 13.
+TEST_F(Font, NamedFacesHaveTheWindowsMetrics)
+{
+    ZYN_SKIP_WITHOUT_METRIC_FACES();
+    struct Row {
+        const wchar_t* face;
+        int height, weight;
+        int cell, ascent, internal, ave, max; // ave, max 0: not held
+        int baseX;                            // 0: not held
+        bool raster;
+    };
+    const Row rows[] = {
+        {L"MS Shell Dlg", -11, FW_NORMAL, 13, 11, 2, 0, 0, 6, false},
+        {L"Tahoma", -11, FW_NORMAL, 13, 11, 2, 0, 0, 6, false},
+        {L"MS Shell Dlg 2", -11, FW_BOLD, 13, 11, 2, 0, 0, 0, false},
+        {L"Tahoma", -13, FW_NORMAL, 16, 13, 3, 0, 0, 0, false},
+        {L"MS Sans Serif", -11, FW_NORMAL, 13, 11, 2, 5, 11, 6, true},
+        {L"MS Sans Serif", -13, FW_NORMAL, 16, 13, 3, 0, 14, 0, true},
+        {L"MS Sans Serif", -16, FW_NORMAL, 20, 16, 4, 0, 16, 0, true},
+        {L"MS Sans Serif", 12, FW_NORMAL, 13, 11, 2, 5, 11, 0, true}, // below the smallest: the smallest
+        {L"MS Sans Serif", -40, FW_NORMAL, 20, 16, 4, 0, 16, 0, true}, // above the largest: the largest
+        {L"MS Sans Serif", 15, FW_NORMAL, 13, 11, 2, 5, 11, 0, true},  // the largest cell not above 15
+        {L"Arial", -11, FW_NORMAL, 12, 10, 1, 0, 0, 0, false},
+        {L"Arial", -13, FW_NORMAL, 15, 12, 2, 0, 0, 0, false},
+        {L"Times New Roman", -11, FW_NORMAL, 12, 10, 1, 0, 0, 0, false},
+        {L"Courier New", -11, FW_NORMAL, 12, 9, 1, 7, 7, 0, false}, // every advance 1229/2048 of the em
+    };
+    MemDc dc(4, 4);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << std::string(row.face, row.face + std::wcslen(row.face)) << " "
+                                          << row.height << " weight " << row.weight);
+        Obj<HFONT> f(MakeFont(row.height, row.face, row.weight));
+        HGDIOBJ old = SelectObject(dc, f);
+        const TEXTMETRICW tm = Metrics(dc);
+        EXPECT_EQ(tm.tmHeight, row.cell);
+        EXPECT_EQ(tm.tmAscent, row.ascent);
+        EXPECT_EQ(tm.tmInternalLeading, row.internal);
+        if (row.ave) {
+            EXPECT_EQ(tm.tmAveCharWidth, row.ave);
+        }
+        if (row.max) {
+            EXPECT_EQ(tm.tmMaxCharWidth, row.max);
+        }
+        if (row.baseX) {
+            EXPECT_EQ((Extent(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx / 26 + 1) / 2, row.baseX);
+        }
+        EXPECT_EQ((tm.tmPitchAndFamily & TMPF_TRUETYPE) == 0, row.raster);
+        SelectObject(dc, old);
+    }
+    // The stock GUI font is the 8-point dialog face.
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(Metrics(dc).tmHeight, 13);
+    EXPECT_EQ(Face(dc), L"Tahoma");
+    // The bitmap face has no bold or italic strikes: bold is drawn again a pixel to the
+    // right, one more pixel a character; italic keeps the advances.
+    Obj<HFONT> plain(MakeFont(-11, L"MS Sans Serif"));
+    Obj<HFONT> bold(MakeFont(-11, L"MS Sans Serif", FW_BOLD));
+    Obj<HFONT> italic(MakeFont(-11, L"MS Sans Serif", FW_NORMAL, 0, DEFAULT_QUALITY, true));
+    SelectObject(dc, plain);
+    const LONG w = Extent(dc, L"Raster").cx;
+    SelectObject(dc, bold);
+    EXPECT_EQ(Extent(dc, L"Raster").cx, w + 6);
+    EXPECT_EQ(Metrics(dc).tmWeight, FW_BOLD);
+    SelectObject(dc, italic);
+    EXPECT_EQ(Extent(dc, L"Raster").cx, w);
+    EXPECT_EQ(Metrics(dc).tmItalic, 0xFF);
+    SelectObject(dc, old);
+    for (HFONT f : {static_cast<HFONT>(bold), static_cast<HFONT>(italic)}) {
+        Canvas c(80, 20, f);
+        SetBkMode(c, TRANSPARENT);
+        EXPECT_TRUE(TextOutW(c, 2, 2, L"Raster", 6));
+        EXPECT_TRUE(Inside(c.Painted(), RECT{0, 2, 2 + w + 8, 2 + 13})) << "drawn within its cell";
+    }
 }
 
 TEST_F(Font, StyleWordInFaceNameGivesBold)
@@ -192,7 +276,7 @@ TEST_F(Font, StockAndNonClientFontsRealise)
 TEST_F(Font, EqualFontsShareOneRealisation)
 {
     Obj<HFONT> a(MakeFont(-14, L"Tahoma"));
-    Obj<HFONT> b(MakeFont(-14, L"Verdana")); // the same face after substitution
+    Obj<HFONT> b(MakeFont(-14, L"MS Shell Dlg")); // the same face after substitution
     Obj<HFONT> other(MakeFont(-15, L"Tahoma"));
     auto fa = zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(a));
     auto fb = zyn::gdi::RealizedFontOf(*zyn::gdi::FontFromHandle(b));
@@ -305,8 +389,12 @@ TEST_F(Font, MissingFilesFallBackWithinWhatExists)
     Obj<HFONT> regular(MakeFont(-13, L"Arial"));
     Obj<HFONT> bold(MakeFont(-13, L"Arial", FW_BOLD));
     Obj<HFONT> italic(MakeFont(-13, L"Arial", FW_NORMAL, 0, DEFAULT_QUALITY, true));
+    Obj<HFONT> dialog(MakeFont(-11, L"MS Shell Dlg"));
     HGDIOBJ old = SelectObject(dc, serif);
     EXPECT_EQ(Face(dc), L"DejaVu Sans"); // the serif file is missing
+    SelectObject(dc, dialog);
+    EXPECT_EQ(Face(dc), L"DejaVu Sans"); // without the metric faces, DejaVu stands in
+    EXPECT_EQ(Metrics(dc).tmHeight - Metrics(dc).tmInternalLeading, 11);
     SelectObject(dc, regular);
     const LONG w = Extent(dc, L"Synthesised").cx;
     SelectObject(dc, bold);
@@ -341,7 +429,7 @@ TEST_F(Font, NoFontFileAtAllStillMeasuresAndDraws)
     // The same font object finds the real face again once the files are back.
     old = SelectObject(dc, f);
     EXPECT_EQ(Extent(dc, L"Boxes").cx, real);
-    EXPECT_EQ(Face(dc), L"DejaVu Sans");
+    EXPECT_EQ(Face(dc), MetricFacesInstalled() ? L"Tahoma" : L"DejaVu Sans");
     SelectObject(dc, old);
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "tests/gditext/text_test_support.h"
+#include "tests/support/font_extent.h"
 
 using namespace zyn::test;
 
@@ -174,8 +175,19 @@ TEST_F(TextOut, EscapementTurnsTheText)
 TEST_F(TextOut, AliasedTextUsesOnlyTwoColours)
 {
     auto isMix = [](COLORREF p) { return p != kInk && p != kBack; };
-    Obj<HFONT> smooth(MakeFont(-13));
-    Obj<HFONT> sharp(MakeFont(-13, L"Tahoma", FW_NORMAL, 0, NONANTIALIASED_QUALITY));
+    // Tahoma's grid-fitting table asks for grey from 17 pixels up, and for none below.
+    Obj<HFONT> smooth(MakeFont(-20));
+    Obj<HFONT> sharp(MakeFont(-20, L"Tahoma", FW_NORMAL, 0, NONANTIALIASED_QUALITY));
+    for (const int em : {11, 13, 16}) {
+        if (!MetricFacesInstalled())
+            break;
+        Obj<HFONT> dialogSize(MakeFont(-em));
+        Canvas c(200, 40, dialogSize);
+        SetBkMode(c, TRANSPARENT);
+        TextOutW(c, 5, 5, kText.c_str(), static_cast<int>(kText.size()));
+        EXPECT_EQ(c.Count(isMix), 0) << em << " pixels: drawn for one bit, as its table asks";
+        EXPECT_GT(c.Count([](COLORREF p) { return p == kInk; }), 20) << em;
+    }
     {
         Canvas c(200, 40, smooth);
         SetBkMode(c, TRANSPARENT);

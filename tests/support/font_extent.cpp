@@ -1,5 +1,6 @@
 #include "tests/support/font_extent.h"
 
+#include "platform/gdi/font_face.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/winuser.h"
@@ -37,6 +38,20 @@ SIZE StatusFontExtent(const std::wstring& text, int* lineHeight)
 SIZE MessageFontExtent(const std::wstring& text, int* lineHeight)
 {
     return Extent(&NONCLIENTMETRICSW::lfMessageFont, text, lineHeight);
+}
+
+bool MetricFacesInstalled()
+{
+    using zyn::gdi::MetricFace;
+    static const bool installed = [] {
+        for (MetricFace m : {MetricFace::Tahoma, MetricFace::MsSansSerif, MetricFace::Arial, MetricFace::CourierNew,
+                 MetricFace::TimesNewRoman}) {
+            if (!zyn::gdi::MetricFaceInstalled(m))
+                return false;
+        }
+        return true;
+    }();
+    return installed;
 }
 
 } // namespace zyn::test

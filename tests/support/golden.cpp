@@ -9,6 +9,7 @@
 
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/wingdi.h"
+#include "tests/support/font_extent.h"
 
 namespace zyn::test {
 
@@ -194,6 +195,15 @@ bool ReadPicturePng(const std::string& path, GoldenPicture& picture)
     return true;
 }
 
+namespace {
+// Goldens hold text drawn in the faces with the Windows metrics: without them every picture
+// with text differs, and the failure says why.
+std::string FontNote()
+{
+    return MetricFacesInstalled() ? std::string() : std::string("; this golden ") + kNeedsMetricFaces;
+}
+} // namespace
+
 ::testing::AssertionResult MatchesGolden(const std::string& area, const std::string& name,
     const GoldenPicture& picture, const std::vector<RECT>& ignore)
 {
@@ -217,7 +227,7 @@ bool ReadPicturePng(const std::string& path, GoldenPicture& picture)
         WritePicturePng(actual, picture);
         return ::testing::AssertionFailure() << name << ": the golden is " << golden.width << "x" << golden.height
                                              << ", the picture " << picture.width << "x" << picture.height
-                                             << " (see " << actual << ")";
+                                             << " (see " << actual << FontNote() << ")";
     }
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
@@ -227,7 +237,7 @@ bool ReadPicturePng(const std::string& path, GoldenPicture& picture)
             char buf[160];
             std::snprintf(buf, sizeof buf, "%s: first difference at (%d, %d): golden #%06X, picture #%06X", name.c_str(),
                 x, y, golden.At(x, y), picture.At(x, y));
-            return ::testing::AssertionFailure() << buf << " (see " << actual << ")";
+            return ::testing::AssertionFailure() << buf << " (see " << actual << FontNote() << ")";
         }
     std::remove(actual.c_str());
     return ::testing::AssertionSuccess();

@@ -1,5 +1,6 @@
 // The standard controls measure and draw with the font WM_SETFONT gives them, and with the
 // system font until then.
+#include "tests/support/font_extent.h"
 #include "tests/user/ctl_test_support.h"
 
 namespace zyn::test {
@@ -56,6 +57,42 @@ TEST_F(CtlFontTest, EveryControlTakesItsFontFromWmSetFont)
     DestroyWindow(l);
     DestroyWindow(c);
     EXPECT_TRUE(DeleteObject(font)) << "the controls do not keep it selected anywhere";
+}
+
+// The 8-point dialog faces give the item heights Windows gives them: a 13-pixel line (so a
+// list box's integral height is a multiple of 13) and a combo box's field of 13 + 2.
+TEST_F(CtlFontTest, TheDialogFontsGiveTheWindowsItemHeights)
+{
+    ZYN_SKIP_WITHOUT_METRIC_FACES();
+    struct Row {
+        const char* name;
+        HFONT font;
+        bool owned;
+    };
+    const Row rows[] = {
+        {"DEFAULT_GUI_FONT", static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), false},
+        {"8 pt MS Shell Dlg", CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"MS Shell Dlg"), true},
+        {"8 pt MS Sans Serif", CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"MS Sans Serif"), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Metrics(row.font).tmHeight, 13);
+        HWND l = Ctl(L"ListBox", WS_BORDER, 10, 10, 150, 100, 1);
+        HWND c = Ctl(L"ComboBox", CBS_DROPDOWNLIST, 200, 10, 150, 200, 2);
+        for (HWND h : {l, c})
+            SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(row.font), TRUE);
+        EXPECT_EQ(SendMessageW(l, LB_GETITEMHEIGHT, 0, 0), 13);
+        EXPECT_EQ(SendMessageW(c, CB_GETITEMHEIGHT, 0, 0), 13);
+        EXPECT_EQ(SendMessageW(c, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 15);
+        SetWindowPos(l, nullptr, 0, 0, 150, 100, SWP_NOMOVE | SWP_NOZORDER);
+        RECT client{};
+        GetClientRect(l, &client);
+        EXPECT_EQ(client.bottom, 7 * 13) << "100 less the border, down to whole lines";
+        DestroyWindow(l);
+        DestroyWindow(c);
+        if (row.owned)
+            DeleteObject(row.font);
+    }
 }
 
 } // namespace

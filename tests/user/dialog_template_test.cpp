@@ -6,6 +6,7 @@
 #include "platform/base/lasterror.h"
 #include "platform/base/resource.h"
 #include "platform/user/dialog_template.h"
+#include "tests/support/font_extent.h"
 #include "tests/user/dialog_test_ids.h"
 #include "tests/user/dialog_test_support.h"
 
@@ -225,17 +226,22 @@ TEST_F(DialogTest, DialogUnitsComeFromTheTemplateFont)
         int x, y, cx, cy;     // the dialog, in units
         int ctl;
         RECT ctlUnits;        // x, y, cx, cy of the control
+        SIZE windows;         // the documented Windows base units of the font (0: none known)
     };
     // Heights: -MulDiv(points, 96, 72): 9 pt -> -12, 8 pt -> -10.67 -> -11.
     const Row rows[] = {
-        {IDD_EXTENDED, -12, 700, 1, L"MS Shell Dlg", 12, 24, 200, 100, IDC_VERBOSE, {7, 7, 60, 10}},
-        {IDD_CLASSIC, -11, 400, 0, L"MS Sans Serif", 10, 20, 160, 80, IDCANCEL, {103, 60, 50, 14}},
+        {IDD_EXTENDED, -12, 700, 1, L"MS Shell Dlg", 12, 24, 200, 100, IDC_VERBOSE, {7, 7, 60, 10}, {0, 0}},
+        {IDD_CLASSIC, -11, 400, 0, L"MS Sans Serif", 10, 20, 160, 80, IDCANCEL, {103, 60, 50, 14}, {6, 13}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);
         HFONT f = CreateFontW(row.height, 0, 0, 0, row.weight, row.italic, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, row.face);
         const SIZE bu = HandBaseUnits(f);
         DeleteObject(f);
+        if (row.windows.cx && MetricFacesInstalled()) {
+            EXPECT_EQ(bu.cx, row.windows.cx);
+            EXPECT_EQ(bu.cy, row.windows.cy);
+        }
         HWND dlg = CreateDialogParamW(nullptr, MAKEINTRESOURCE(row.id), nullptr, &DialogTest::Proc, 0);
         ASSERT_NE(dlg, nullptr);
         LOGFONTW lf{};
