@@ -233,12 +233,12 @@ TEST_F(CommDlgTest, ThePrintAnswerDescribesThePrinterDc)
         const HDC hdc = dlg.GetPrinterDC();
         ASSERT_NE(hdc, nullptr) << row.name;
         EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), row.dpi) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, HORZRES), row.widthPx) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, VERTRES), row.heightPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.widthPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.heightPx) << row.name;
         ::DeleteDC(hdc);
         // A DC made again from the blocks describes the same page.
         const HDC again = dlg.CreatePrinterDC();
-        EXPECT_EQ(::GetDeviceCaps(again, HORZRES), row.widthPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(again, PHYSICALWIDTH), row.widthPx) << row.name;
         ::DeleteDC(again);
     }
     const auto recs = Records(user::AnswerKind::PrintDialog);

@@ -1,0 +1,34 @@
+#pragma once
+// The file and print dialogs' windows: who is there to answer one, and its modal run.
+//
+// A common dialog that the answer script did not answer is shown as a real modal dialog
+// made from its template (commdlg.rc, in the resource module "ZynAfxResources") when
+// somebody can answer it: a person at the display, or in scripted mode the test's input
+// (keys, clicks, idle actions), which ends it as a cancel when it runs dry. Headless with
+// no script nobody can, and the dialog answers Cancel without a window, as a message box
+// takes its default button.
+#include "platform/base/wintypes.h"
+#include "platform/user/dialog.h"
+#include "platform/user/msgbox.h"
+
+namespace zyn::afx {
+
+bool CommDlgHasSomeoneToAsk();
+
+struct CommDlgOutcome {
+    bool shown = false;          // the window was made and run
+    bool endedByDialog = false;  // EndDialog gave the result (not input running dry)
+    INT_PTR result = IDCANCEL;
+};
+
+// Creates the template `templateId` of the resource module with `proc` (WM_INITDIALOG gets
+// `param`), owned by the top-level window of `owner`, and runs it modally: the owner is
+// disabled until it ends, and the window is destroyed before this returns. Not shown (the
+// common dialog's error is then CDERR_DIALOGFAILURE) when the template or the window
+// cannot be made.
+CommDlgOutcome RunCommDlgWindow(int templateId, HWND owner, DLGPROC proc, LPARAM param);
+
+// The text of a dialog's control.
+std::wstring DlgItemText(HWND dlg, int id);
+
+} // namespace zyn::afx
