@@ -301,10 +301,17 @@ private:
         ::SetLastError(saved);
     }
 
-    // A box over the dialog, answered as any message box; its answer.
+    // A box over the dialog, answered as any message box; its answer. The name is then
+    // selected in its box, so what the person types next replaces it.
     int Ask(const std::wstring& text, UINT type) const
     {
-        return ::MessageBoxW(m_dlg, text.c_str(), m_title.c_str(), type);
+        const int answer = ::MessageBoxW(m_dlg, text.c_str(), m_title.c_str(), type);
+        if (::IsWindow(m_dlg)) {
+            const HWND edit = ::GetDlgItem(m_dlg, edt1);
+            ::SetFocus(edit);
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        }
+        return answer;
     }
 
     void Accept()

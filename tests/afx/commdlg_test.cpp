@@ -1,12 +1,20 @@
 // The file and print dialogs answered by the answer script: what is recorded, what the
 // caller gets (paths, names, extensions, several files, the default extension), answers
-// the dialog could not have given, and the printer DC the print answer describes.
+// the dialog could not have given, and the printer DC the print answer describes. Then
+// the dialogs' windows played by a person with the driver's mouse and keys: names typed,
+// files picked from the list, folders opened, file types, the flags' checks, the page
+// range and copies, OK and Cancel.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/afx/dlgs.h"
 #include "platform/base/path.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/listbox.h"
+#include "platform/user/vkeys.h"
 #include "tests/afx/afx_dialog_test_support.h"
 
 namespace zyn::test {
@@ -48,6 +56,66 @@ protected:
 
     std::filesystem::path m_dir;
 };
+
+// ---- a person at a shown dialog -------------------------------------------------------------------------
+// Each step runs on its own idle turn of the modal loop the dialog (or a box over it) runs.
+using Step = std::function<void()>;
+void Play(std::vector<Step> steps)
+{
+    for (Step& step : steps)
+        user::QueueIdleAction(std::move(step));
+}
+HWND Item(int id) { return ::GetDlgItem(::GetActiveWindow(), id); }
+void ClickAt(const RECT& r, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        user::InjectClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+Step Click(int id)
+{
+    return [id] {
+        RECT r{};
+        ::GetWindowRect(Item(id), &r);
+        ClickAt(r);
+    };
+}
+// Clicks (twice: a double click) the item of a list box with that text.
+Step ClickItem(int list, std::wstring text, int times = 1)
+{
+    return [=] {
+        const HWND box = Item(list);
+        const LRESULT i = ::SendMessageW(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+            reinterpret_cast<LPARAM>(text.c_str()));
+        ASSERT_GE(i, 0) << "no item " << std::string(text.begin(), text.end());
+        RECT r{};
+        ::SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        ::MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        ClickAt(r, times);
+    };
+}
+Step Type(std::wstring text, int thenKey = 0)
+{
+    return [=] {
+        user::InjectText(text);
+        if (thenKey)
+            user::InjectKeyPress(thenKey);
+    };
+}
+Step Key(int vk, bool alt = false)
+{
+    return [=] {
+        if (alt)
+            user::InjectKey(VK_MENU, true);
+        user::InjectKeyPress(vk);
+        if (alt)
+            user::InjectKey(VK_MENU, false);
+    };
+}
+// Notes what a list box of the shown dialog holds.
+Step Read(int list, std::vector<std::wstring>& into)
+{
+    return [list, &into] { into = AfxDialogTest::ItemsOf(Item(list)); };
+}
 
 TEST_F(CommDlgTest, TheRecordHoldsWhatTheCallerAskedFor)
 {
@@ -190,6 +258,129 @@ TEST_F(CommDlgTest, BuffersThatCannotHoldTheAnswerFail)
 }
 
 // ---- printing ------------------------------------------------------------------------------------------------------------
+
+TEST_F(CommDlgTest, APersonChoosesInTheFileDialogsWindow)
+{
+    std::filesystem::create_directories(m_dir / "sub");
+    for (const char* name : {"other.log", "sub/inner.log", ".hidden.txt"}) {
+        std::FILE* f = std::fopen((m_dir / name).c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    const std::wstring dir = m_dir.wstring();
+    constexpr const wchar_t* kTypes = L"Text files (*.txt)|*.txt|Logs (*.log;*.LOG)|*.log;*.LOG|All files (*.*)|*.*||";
+    std::vector<std::wstring> files, folders, later;
+    struct Row {
+        const char* name;
+        bool open;
+        DWORD flags;
+        const wchar_t* defExt;
+        std::vector<Step> steps;
+        int result;
+        std::wstring path;      // the path chosen (IDOK)
+        DWORD filterIndex;      // the type chosen (1-based)
+        std::vector<std::wstring> boxes; // the message boxes shown, their texts' first lines
+    } rows[] = {
+        {"a name typed", true, OFN_HIDEREADONLY, nullptr, {Type(L"present.txt", VK_RETURN)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"the default extension", true, OFN_HIDEREADONLY, L"txt", {Type(L"present", VK_RETURN)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"a file picked, then OK", true, OFN_HIDEREADONLY, nullptr,
+            {Read(lst1, files), Read(lst2, folders), ClickItem(lst1, L"present.txt"), Click(IDOK)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"a double click on a file", true, OFN_HIDEREADONLY, nullptr, {ClickItem(lst1, L"present.txt", 2)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"another type, then a folder opened", true, OFN_HIDEREADONLY, nullptr,
+            {Key('T', true), Key(VK_DOWN), Read(lst1, files), ClickItem(lst2, L"sub", 2), Read(lst1, later),
+                ClickItem(lst1, L"inner.log", 2)},
+            IDOK, dir + L"/sub/inner.log", 2, {}},
+        {"a folder's name typed opens it", true, OFN_HIDEREADONLY, nullptr,
+            {Type(L"sub", VK_RETURN), Read(lst1, later), Type(L"inner.log", VK_RETURN)}, IDOK,
+            dir + L"/sub/inner.log", 1, {}},
+        {"a pattern typed lists what it matches", true, OFN_HIDEREADONLY, nullptr,
+            {Type(L"*.log", VK_RETURN), Read(lst1, later), Key(VK_ESCAPE)}, IDCANCEL, L"", 1, {}},
+        {"up to the parent folder and back", true, OFN_HIDEREADONLY, nullptr,
+            {ClickItem(lst2, L"sub", 2), ClickItem(lst2, L"..", 2), Read(lst2, later), Click(edt1),
+                Type(L"other.log", VK_RETURN)},
+            IDOK, dir + L"/other.log", 1, {}},
+        {"a file that must exist and does not", true, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr,
+            {Type(L"missing.txt", VK_RETURN), Key(VK_RETURN), Key(VK_ESCAPE)}, IDCANCEL, L"", 1,
+            {dir + L"/missing.txt"}},
+        {"a folder that does not exist", false, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, nullptr,
+            {Type(L"nowhere/new.txt", VK_RETURN), Key(VK_RETURN), Type(L"new.txt", VK_RETURN)}, IDOK,
+            dir + L"/new.txt", 1, {dir + L"/nowhere"}},
+        {"replacing a file: No, then another name", false, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+            {Type(L"present.txt", VK_RETURN), Key('N'), Type(L"fresh.txt", VK_RETURN)}, IDOK, dir + L"/fresh.txt",
+            1, {dir + L"/present.txt already exists."}},
+        {"replacing a file: Yes", false, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+            {Type(L"present.txt", VK_RETURN), Key('Y')}, IDOK, dir + L"/present.txt", 1,
+            {dir + L"/present.txt already exists."}},
+        {"the Cancel button", true, OFN_HIDEREADONLY, nullptr, {Type(L"present.txt"), Click(IDCANCEL)}, IDCANCEL,
+            L"", 1, {}},
+    };
+    for (Row& row : rows) {
+        user::AnswerScript::Clear();
+        files.clear();
+        folders.clear();
+        later.clear();
+        Play(std::move(row.steps));
+        CFileDialog dlg(row.open, row.defExt, nullptr, row.flags, kTypes);
+        dlg.m_ofn.lpstrInitialDir = dir.c_str();
+        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
+        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.name;
+        if (row.result == IDOK) {
+            EXPECT_EQ(std::wstring(dlg.GetPathName().GetString()), row.path) << row.name;
+            EXPECT_EQ(dlg.m_ofn.nFilterIndex, row.filterIndex) << row.name;
+        }
+        std::vector<std::wstring> boxes;
+        for (const std::wstring& text : BoxTexts())
+            boxes.push_back(text.substr(0, text.find(L'\n')));
+        EXPECT_EQ(boxes, row.boxes) << row.name;
+        const auto recs = Records(user::AnswerKind::FileDialog);
+        ASSERT_EQ(recs.size(), 1u) << row.name;
+        EXPECT_EQ(recs[0].result, row.result) << row.name;
+        EXPECT_TRUE(recs[0].scripted) << row.name << ": answered by input";
+        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
+        const std::string name = row.name;
+        // What the lists showed: the first type's files (hidden names left out), the
+        // folders with the parent first; after a change, the new folder's or pattern's.
+        if (name == "a file picked, then OK") {
+            EXPECT_EQ(files, (std::vector<std::wstring>{L"present.txt"})) << row.name;
+            EXPECT_EQ(folders, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
+        }
+        if (name == "another type, then a folder opened") {
+            EXPECT_EQ(files, (std::vector<std::wstring>{L"other.log"})) << row.name;
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"inner.log"})) << row.name;
+        }
+        if (name == "a folder's name typed opens it") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{})) << row.name << ": no text file in sub";
+        }
+        if (name == "a pattern typed lists what it matches") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"other.log"})) << row.name;
+        }
+        if (name == "up to the parent folder and back") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
+        }
+    }
+}
+
+TEST_F(CommDlgTest, AFileDialogNobodyAnswersIsACancel)
+{
+    // Scripted mode with no input: shown, and ended as a cancel when the input runs dry.
+    CFileDialog shown(TRUE);
+    EXPECT_EQ(shown.DoModal(), IDCANCEL);
+    // Headless without scripted mode: nobody is there to ask, so no window at all.
+    user::SetScriptedMode(false);
+    CFileDialog headless(TRUE);
+    EXPECT_EQ(headless.DoModal(), IDCANCEL);
+    user::SetScriptedMode(true);
+    const auto recs = Records(user::AnswerKind::FileDialog);
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(recs[0].note, L"no input answered it: Cancel");
+    EXPECT_EQ(recs[1].note, L"");
+    EXPECT_FALSE(recs[1].scripted);
+}
 
 user::Answer PrintAnswer(const wchar_t* printer, int dpi, int w, int h, int copies = 0, int from = 0, int to = 0)
 {
