@@ -471,6 +471,78 @@ TEST_F(CommDlgTest, CopiesAndPageRanges)
     }
 }
 
+TEST_F(CommDlgTest, APersonChoosesInThePrintDialogsWindow)
+{
+    // Pages 1 to 10. Letter at 300 DPI is 2550 x 3300 pixels; A4 (8268 x 11693
+    // thousandths of an inch) at 150 DPI is 1240 x 1754.
+    struct Row {
+        const char* name;
+        DWORD flags;
+        std::vector<Step> steps;
+        int result;
+        DWORD range;            // PD_PAGENUMS / PD_SELECTION / 0
+        int from, to, copies;
+        bool collate;
+        int sheetW, sheetH;     // the DC's sheet
+        size_t boxes;           // message boxes shown
+    } rows[] = {
+        {"OK at once: all pages, one copy, the default printer", 0, {Key(VK_RETURN)}, IDOK, 0, 0, 0, 1, false, 2550,
+            3300, 0},
+        {"pages typed", 0, {Click(edt1), Type(L"2"), Click(edt2), Type(L"5", VK_RETURN)}, IDOK, PD_PAGENUMS, 2, 5, 1,
+            false, 2550, 3300, 0},
+        {"one page: the last one left empty", 0, {Click(rad3), Click(edt1), Type(L"7", VK_RETURN)}, IDOK,
+            PD_PAGENUMS, 7, 7, 1, false, 2550, 3300, 0},
+        {"a page past the last is refused", 0, {Click(edt1), Type(L"11", VK_RETURN), Key(VK_RETURN), Type(L"9"),
+                                                   Key(VK_RETURN)},
+            IDOK, PD_PAGENUMS, 9, 9, 1, false, 2550, 3300, 1},
+        {"the last page before the first is refused", 0,
+            {Click(edt1), Type(L"4"), Click(edt2), Type(L"3", VK_RETURN), Key(VK_RETURN), Key(VK_ESCAPE)}, IDCANCEL,
+            0, 0, 0, 1, false, 0, 0, 1},
+        // A click leaves the caret after the one copy shown; Backspace takes it away.
+        {"copies and collation", 0, {Click(edt3), Key(VK_BACK), Type(L"3"), Click(chx2), Click(IDOK)}, IDOK, 0, 0, 0,
+            3, true, 2550, 3300, 0},
+        {"no copies is refused", 0,
+            {Click(edt3), Key(VK_BACK), Type(L"0", VK_RETURN), Key(VK_RETURN), Type(L"2", VK_RETURN)}, IDOK, 0, 0, 0, 2,
+            false, 2550, 3300, 1},
+        {"A4 at 150 DPI", 0, {Key('P', true), Key(VK_DOWN), Key('R', true), Key(VK_UP), Key(VK_RETURN)}, IDOK, 0, 0, 0,
+            1, false, 1240, 1754, 0},
+        {"without page numbers the pages cannot be chosen", PD_NOPAGENUMS,
+            {Click(rad3), Click(edt1), Type(L"2", VK_RETURN)}, IDOK, 0, 0, 0, 1, false, 2550, 3300, 0},
+        {"the selection", 0, {Click(rad2), Click(IDOK)}, IDOK, PD_SELECTION, 0, 0, 1, false, 2550, 3300, 0},
+        {"Cancel", 0, {Click(edt3), Type(L"4"), Click(IDCANCEL)}, IDCANCEL, 0, 0, 0, 1, false, 0, 0, 0},
+    };
+    for (Row& row : rows) {
+        user::AnswerScript::Clear();
+        Play(std::move(row.steps));
+        CPrintDialog dlg(FALSE, PD_ALLPAGES | row.flags);
+        dlg.m_pd.nMinPage = 1;
+        dlg.m_pd.nMaxPage = 10;
+        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
+        EXPECT_EQ(BoxTexts().size(), row.boxes) << row.name;
+        const auto recs = Records(user::AnswerKind::PrintDialog);
+        ASSERT_EQ(recs.size(), 1u) << row.name;
+        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
+        if (row.result != IDOK) {
+            EXPECT_EQ(dlg.GetPrinterDC(), nullptr) << row.name;
+            continue;
+        }
+        EXPECT_EQ(dlg.m_pd.Flags & (PD_PAGENUMS | PD_SELECTION), row.range) << row.name;
+        if (row.range == PD_PAGENUMS) {
+            EXPECT_EQ(dlg.GetFromPage(), row.from) << row.name;
+            EXPECT_EQ(dlg.GetToPage(), row.to) << row.name;
+        }
+        EXPECT_EQ(dlg.GetCopies(), row.copies) << row.name;
+        EXPECT_EQ(dlg.PrintCollate() != FALSE, row.collate) << row.name;
+        EXPECT_EQ(std::wstring(dlg.GetDeviceName().GetString()), L"Zyn Printer") << row.name;
+        const HDC hdc = dlg.GetPrinterDC();
+        ASSERT_NE(hdc, nullptr) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.sheetW) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.sheetH) << row.name;
+        ::DeleteDC(hdc);
+    }
+}
+
 TEST_F(CommDlgTest, DefaultsComeWithoutADialogAndADcNobodyTookIsFreed)
 {
     {
