@@ -42,6 +42,21 @@ CommDlgOutcome RunCommDlgWindow(int templateId, HWND owner, DLGPROC proc, LPARAM
     return out;
 }
 
+bool NoteWindowRun(const CommDlgOutcome& run, bool chose, user::ShownRecord& rec)
+{
+    if (!run.shown) {
+        rec.note = L"the dialog's window could not be made";
+        return false;
+    }
+    if (!run.endedByDialog) {
+        rec.note = L"no input answered it: Cancel";
+        return false;
+    }
+    rec.scripted = true;
+    rec.note = L"answered by input";
+    return chose;
+}
+
 std::wstring DlgItemText(HWND dlg, int id)
 {
     const HWND ctl = ::GetDlgItem(dlg, id);

@@ -9,7 +9,10 @@
 // takes its default button.
 #include "platform/base/wintypes.h"
 #include "platform/user/dialog.h"
+#include "platform/user/modal.h"
+#include "platform/user/messages.h"
 #include "platform/user/msgbox.h"
+#include "platform/user/window.h"
 
 namespace zyn::afx {
 
@@ -27,6 +30,26 @@ struct CommDlgOutcome {
 // common dialog's error is then CDERR_DIALOGFAILURE) when the template or the window
 // cannot be made.
 CommDlgOutcome RunCommDlgWindow(int templateId, HWND owner, DLGPROC proc, LPARAM param);
+
+// The procedure of a dialog served by an object of T, given in WM_INITDIALOG's lParam:
+// T::Init(dlg) answers WM_INITDIALOG, T::Command(id, code) handles WM_COMMAND.
+template <class T>
+INT_PTR CommDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dlg, DWLP_USER, lp);
+        return reinterpret_cast<T*>(lp)->Init(dlg);
+    }
+    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrW(dlg, DWLP_USER));
+    if (!self || msg != WM_COMMAND)
+        return FALSE;
+    self->Command(LOWORD(wp), HIWORD(wp));
+    return TRUE;
+}
+
+// Notes in the record how a window run ended: not made, input run dry, or answered by
+// input (then `scripted`). True when it ended with the person's choice (`chose`: OK).
+bool NoteWindowRun(const CommDlgOutcome& run, bool chose, user::ShownRecord& rec);
 
 // The text of a dialog's control.
 std::wstring DlgItemText(HWND dlg, int id);

@@ -178,13 +178,7 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool open)
         return finish(FALSE); // headless: nobody to ask
     } else {
         zyn::afx::FileDialogChoice choice = zyn::afx::RunFileDialogWindow(*ofn, open, rec.text);
-        if (!choice.shown)
-            return finish(FALSE, L"the dialog's window could not be made");
-        if (!choice.endedByDialog)
-            return finish(FALSE, L"no input answered it: Cancel");
-        rec.scripted = true;
-        rec.note = L"answered by input";
-        if (!choice.ok)
+        if (!zyn::afx::NoteWindowRun(choice.run, choice.ok, rec))
             return finish(FALSE);
         paths = std::move(choice.paths);
     }

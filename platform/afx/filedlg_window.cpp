@@ -118,22 +118,8 @@ public:
     {
     }
 
-    static INT_PTR Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrW(dlg, DWLP_USER, lp);
-            return reinterpret_cast<FileWindow*>(lp)->Init(dlg);
-        }
-        auto* self = reinterpret_cast<FileWindow*>(::GetWindowLongPtrW(dlg, DWLP_USER));
-        if (!self || msg != WM_COMMAND)
-            return FALSE;
-        self->Command(LOWORD(wp), HIWORD(wp));
-        return TRUE;
-    }
-
     std::vector<std::wstring> Chosen() const { return m_chosen; }
 
-private:
     BOOL Init(HWND dlg)
     {
         m_dlg = dlg;
@@ -207,6 +193,7 @@ private:
         }
     }
 
+private:
     std::wstring SelectedText(int list) const
     {
         const HWND box = ::GetDlgItem(m_dlg, list);
@@ -402,12 +389,9 @@ private:
 FileDialogChoice RunFileDialogWindow(OPENFILENAMEW& ofn, bool open, const std::wstring& title)
 {
     FileWindow window(ofn, open, title);
-    const CommDlgOutcome run =
-        RunCommDlgWindow(FILEOPENORD, ofn.hwndOwner, &FileWindow::Proc, reinterpret_cast<LPARAM>(&window));
     FileDialogChoice choice;
-    choice.shown = run.shown;
-    choice.endedByDialog = run.endedByDialog;
-    choice.ok = run.endedByDialog && run.result == IDOK;
+    choice.run = RunCommDlgWindow(FILEOPENORD, ofn.hwndOwner, &CommDlgProc<FileWindow>, reinterpret_cast<LPARAM>(&window));
+    choice.ok = choice.run.endedByDialog && choice.run.result == IDOK;
     if (choice.ok)
         choice.paths = window.Chosen();
     return choice;

@@ -23,13 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/afx/commdlg_window.h"
 #include "platform/afx/filedlg.h"
 
 namespace zyn::afx {
 
 struct FileDialogChoice {
-    bool shown = false;          // the window was made and run
-    bool endedByDialog = false;  // a person ended it (not input running dry)
+    CommDlgOutcome run;
     bool ok = false;
     std::vector<std::wstring> paths; // full paths, all in one folder
 };

@@ -207,13 +207,7 @@ BOOL PrintDlgW(LPPRINTDLGW lppd)
     } else {
         const PrinterChoice start = StartingPrinter(*lppd);
         const zyn::afx::PrintDialogChoice choice = zyn::afx::RunPrintDialogWindow(*lppd, start);
-        if (!choice.shown)
-            return finish(FALSE, L"the dialog's window could not be made");
-        if (!choice.endedByDialog)
-            return finish(FALSE, L"no input answered it: Cancel");
-        rec.scripted = true;
-        rec.note = L"answered by input";
-        if (!choice.ok)
+        if (!zyn::afx::NoteWindowRun(choice.run, choice.ok, rec))
             return finish(FALSE);
         c = choice.printer;
         flags |= choice.range;

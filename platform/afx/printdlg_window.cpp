@@ -34,22 +34,8 @@ class PrintWindow {
 public:
     PrintWindow(const PRINTDLGW& pd, const PrinterChoice& start) : m_pd(pd), m_start(start) {}
 
-    static INT_PTR Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrW(dlg, DWLP_USER, lp);
-            return reinterpret_cast<PrintWindow*>(lp)->Init(dlg);
-        }
-        auto* self = reinterpret_cast<PrintWindow*>(::GetWindowLongPtrW(dlg, DWLP_USER));
-        if (!self || msg != WM_COMMAND)
-            return FALSE;
-        self->Command(LOWORD(wp), HIWORD(wp));
-        return TRUE;
-    }
-
     const PrintDialogChoice& Choice() const { return m_choice; }
 
-private:
     BOOL Init(HWND dlg)
     {
         m_dlg = dlg;
@@ -125,6 +111,7 @@ private:
         }
     }
 
+private:
     // A number typed in an edit, or -1 for none.
     int Number(int id) const
     {
@@ -200,10 +187,9 @@ PrintDialogChoice RunPrintDialogWindow(const PRINTDLGW& pd, const PrinterChoice&
 {
     PrintWindow window(pd, start);
     const CommDlgOutcome run =
-        RunCommDlgWindow(PRINTDLGORD, pd.hwndOwner, &PrintWindow::Proc, reinterpret_cast<LPARAM>(&window));
+        RunCommDlgWindow(PRINTDLGORD, pd.hwndOwner, &CommDlgProc<PrintWindow>, reinterpret_cast<LPARAM>(&window));
     PrintDialogChoice choice = window.Choice();
-    choice.shown = run.shown;
-    choice.endedByDialog = run.endedByDialog;
+    choice.run = run;
     choice.ok = choice.ok && run.endedByDialog && run.result == IDOK;
     return choice;
 }

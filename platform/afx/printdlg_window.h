@@ -13,6 +13,7 @@
 // (1 to 9999); a wrong one is refused with a message box and the dialog stays open.
 #include <string>
 
+#include "platform/afx/commdlg_window.h"
 #include "platform/afx/printdlg.h"
 
 namespace zyn::afx {
@@ -31,8 +32,7 @@ inline constexpr int kLetterWidthMils = 8500, kLetterHeightMils = 11000;
 inline constexpr int kA4WidthMils = 8268, kA4HeightMils = 11693; // 210 x 297 mm
 
 struct PrintDialogChoice {
-    bool shown = false;          // the window was made and run
-    bool endedByDialog = false;  // a person ended it (not input running dry)
+    CommDlgOutcome run;
     bool ok = false;
     PrinterChoice printer;
     DWORD range = PD_ALLPAGES;   // PD_ALLPAGES, PD_PAGENUMS or PD_SELECTION
