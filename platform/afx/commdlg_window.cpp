@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/afx/filedlg_common.h"
 #include "platform/base/module.h"
@@ -55,6 +56,15 @@ bool NoteWindowRun(const CommDlgOutcome& run, bool chose, user::ShownRecord& rec
     rec.scripted = true;
     rec.note = L"answered by input";
     return chose;
+}
+
+BOOL RecordCommDlg(user::ShownRecord& rec, BOOL ok, std::wstring note)
+{
+    rec.result = ok ? IDOK : IDCANCEL;
+    if (!note.empty())
+        rec.note = std::move(note);
+    user::AnswerScript::Record(std::move(rec));
+    return ok;
 }
 
 std::wstring DlgItemText(HWND dlg, int id)

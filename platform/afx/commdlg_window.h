@@ -7,6 +7,8 @@
 // (keys, clicks, idle actions), which ends it as a cancel when it runs dry. Headless with
 // no script nobody can, and the dialog answers Cancel without a window, as a message box
 // takes its default button.
+#include <string>
+
 #include "platform/base/wintypes.h"
 #include "platform/user/dialog.h"
 #include "platform/user/modal.h"
@@ -50,6 +52,10 @@ INT_PTR CommDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
 // Notes in the record how a window run ended: not made, input run dry, or answered by
 // input (then `scripted`). True when it ended with the person's choice (`chose`: OK).
 bool NoteWindowRun(const CommDlgOutcome& run, bool chose, user::ShownRecord& rec);
+
+// Records a common dialog with its result (IDOK for `ok`, else IDCANCEL) and, when given,
+// the note; hands `ok` back.
+BOOL RecordCommDlg(user::ShownRecord& rec, BOOL ok, std::wstring note);
 
 // The text of a dialog's control.
 std::wstring DlgItemText(HWND dlg, int id);

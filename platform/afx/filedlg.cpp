@@ -156,13 +156,7 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool open)
     rec.initialDir = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : L"";
     rec.fileName.assign(ofn->lpstrFile, wcsnlen(ofn->lpstrFile, ofn->nMaxFile));
     rec.result = IDCANCEL;
-    auto finish = [&](BOOL ok, std::wstring note = {}) {
-        rec.result = ok ? IDOK : IDCANCEL;
-        if (!note.empty())
-            rec.note = std::move(note);
-        zyn::user::AnswerScript::Record(std::move(rec));
-        return ok;
-    };
+    auto finish = [&](BOOL ok, std::wstring note = {}) { return zyn::afx::RecordCommDlg(rec, ok, std::move(note)); };
 
     std::vector<std::wstring> paths;
     if (auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::FileDialog)) {

@@ -158,13 +158,7 @@ BOOL PrintDlgW(LPPRINTDLGW lppd)
     rec.text = (lppd->Flags & PD_PRINTSETUP) ? L"Print Setup" : L"Print";
     rec.flags = lppd->Flags;
     rec.result = IDCANCEL;
-    auto finish = [&](BOOL ok, std::wstring note = {}) {
-        rec.result = ok ? IDOK : IDCANCEL;
-        if (!note.empty())
-            rec.note = std::move(note);
-        zyn::user::AnswerScript::Record(std::move(rec));
-        return ok;
-    };
+    auto finish = [&](BOOL ok, std::wstring note = {}) { return zyn::afx::RecordCommDlg(rec, ok, std::move(note)); };
 
     PrinterChoice c;
     DWORD flags = lppd->Flags & ~(PD_PAGENUMS | PD_SELECTION);
