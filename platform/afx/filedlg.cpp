@@ -1,15 +1,26 @@
-// The open and save dialogs answered by the answer script, CCommonDialog and CFileDialog.
+// The open and save dialogs (answered by the answer script or shown, filedlg_window.h),
+// CCommonDialog and CFileDialog.
 #include "platform/afx/filedlg.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "platform/user/winuser.h"
+#include <optional>
+
+#include "platform/afx/commdlg_window.h"
+#include "platform/afx/filedlg_window.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/path.h"
 #include "platform/base/tchar.h"
 #include "platform/user/modal.h"
+#include "platform/user/winuser.h"
+
+using zyn::afx::ExtensionStart;
+using zyn::afx::FolderOf;
+using zyn::afx::NameStart;
+using zyn::afx::PathExists;
+using zyn::afx::ReplaceQuestion;
 
 namespace {
 
@@ -28,41 +39,6 @@ std::wstring FilterAsPairs(LPCWSTR filter)
     return out;
 }
 
-size_t NameStart(const std::wstring& path)
-{
-    const size_t sep = path.find_last_of(L"\\/");
-    return sep == std::wstring::npos ? 0 : sep + 1;
-}
-
-// The offset of the extension (after the dot) in path, or npos.
-size_t ExtensionStart(const std::wstring& path)
-{
-    const size_t dot = path.find_last_of(L'.');
-    if (dot == std::wstring::npos || dot < NameStart(path))
-        return std::wstring::npos;
-    return dot + 1;
-}
-
-bool Exists(const std::wstring& path, bool folder)
-{
-    const DWORD saved = ::GetLastError();
-    const DWORD attr = ::GetFileAttributesW(path.c_str());
-    ::SetLastError(saved);
-    if (attr == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return !folder || (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-std::wstring FolderOf(const std::wstring& path)
-{
-    const size_t start = NameStart(path);
-    if (start == 0)
-        return std::wstring();
-    // Keep a root's separator ("/" or "C:\").
-    const size_t end = (start == 1 || (start == 3 && path[1] == L':')) ? start : start - 1;
-    return path.substr(0, end);
-}
-
 // Writes a string of `n` characters (embedded nuls allowed) and a final nul into a buffer
 // of `cap` characters; false (nothing but the size needed in the first character) when it
 // does not fit.
@@ -76,6 +52,87 @@ bool Store(LPWSTR buffer, DWORD cap, const std::wstring& s)
     std::copy(s.begin(), s.end(), buffer);
     buffer[s.size()] = L'\0';
     return true;
+}
+
+// The refusal of a scripted answer the dialog could not have given (its note), or none;
+// the paths come back with the default extension added.
+std::optional<std::wstring> CheckScriptedPaths(const OPENFILENAMEW& ofn, bool open, std::vector<std::wstring>& paths,
+    const std::wstring& title)
+{
+    if (paths.empty())
+        return L"the answer names no file: Cancel";
+    if (paths.size() > 1 && !(ofn.Flags & OFN_ALLOWMULTISELECT))
+        return L"several files answer a dialog without OFN_ALLOWMULTISELECT: Cancel";
+    const std::wstring defExt = ofn.lpstrDefExt ? ofn.lpstrDefExt : L"";
+    for (std::wstring& path : paths) {
+        if (NameStart(path) >= path.size())
+            return L"the answer '" + path + L"' names a folder, not a file: Cancel";
+        if (ExtensionStart(path) == std::wstring::npos && !defExt.empty())
+            path += L"." + defExt;
+        if ((ofn.Flags & OFN_FILEMUSTEXIST) && !PathExists(path, false))
+            return L"'" + path + L"' does not exist and the dialog asks for an existing file: Cancel";
+        const std::wstring folder = FolderOf(path);
+        if ((ofn.Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !folder.empty() && !PathExists(folder, true))
+            return L"the folder '" + folder + L"' does not exist: Cancel";
+    }
+    if (paths.size() > 1) {
+        const std::wstring folder = FolderOf(paths.front());
+        for (const std::wstring& path : paths) {
+            if (FolderOf(path) != folder)
+                return L"the files answered lie in different folders: Cancel";
+        }
+    }
+    if (!open && (ofn.Flags & OFN_OVERWRITEPROMPT) && PathExists(paths.front(), false)) {
+        const std::wstring question = ReplaceQuestion(paths.front());
+        if (::MessageBoxW(ofn.hwndOwner, question.c_str(), title.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES)
+            return L"the existing file was kept: Cancel";
+    }
+    return std::nullopt;
+}
+
+// The chosen paths into the caller's buffers; the note of a failure, or none.
+std::optional<std::wstring> StoreChoice(OPENFILENAMEW& ofn, const std::vector<std::wstring>& paths)
+{
+    std::wstring result;
+    WORD nameOffset = 0;
+    WORD extOffset = 0;
+    if (paths.size() == 1) {
+        result = paths.front();
+        nameOffset = static_cast<WORD>(std::min<size_t>(NameStart(result), 0xFFFF));
+        const size_t ext = ExtensionStart(result);
+        extOffset = ext == std::wstring::npos ? 0 : static_cast<WORD>(std::min<size_t>(ext, 0xFFFF));
+    } else {
+        result = FolderOf(paths.front());
+        result += L'\0';
+        nameOffset = static_cast<WORD>(std::min<size_t>(result.size(), 0xFFFF));
+        for (const std::wstring& path : paths) {
+            result += path.substr(NameStart(path));
+            result += L'\0';
+        }
+    }
+    if (!Store(ofn.lpstrFile, ofn.nMaxFile, result)) {
+        t_commDlgError = FNERR_BUFFERTOOSMALL;
+        return L"the file buffer is too small for the answer";
+    }
+    if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0) {
+        const std::wstring title = paths.front().substr(NameStart(paths.front()));
+        if (!Store(ofn.lpstrFileTitle, ofn.nMaxFileTitle, title)) {
+            t_commDlgError = FNERR_BUFFERTOOSMALL;
+            return L"the file title buffer is too small for the answer";
+        }
+    }
+    ofn.nFileOffset = nameOffset;
+    ofn.nFileExtension = extOffset;
+    const std::wstring defExt = ofn.lpstrDefExt ? ofn.lpstrDefExt : L"";
+    const bool different = !defExt.empty() && std::any_of(paths.begin(), paths.end(), [&](const std::wstring& p) {
+        const size_t ext = ExtensionStart(p);
+        return ::_wcsicmp(ext == std::wstring::npos ? L"" : p.c_str() + ext, defExt.c_str()) != 0;
+    });
+    if (different)
+        ofn.Flags |= OFN_EXTENSIONDIFFERENT;
+    else
+        ofn.Flags &= ~OFN_EXTENSIONDIFFERENT;
+    return std::nullopt;
 }
 
 BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool open)
@@ -99,91 +156,28 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool open)
     rec.initialDir = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : L"";
     rec.fileName.assign(ofn->lpstrFile, wcsnlen(ofn->lpstrFile, ofn->nMaxFile));
     rec.result = IDCANCEL;
+    auto finish = [&](BOOL ok, std::wstring note = {}) { return zyn::afx::RecordCommDlg(rec, ok, std::move(note)); };
 
-    auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::FileDialog);
-    rec.scripted = answer.has_value();
-    auto finish = [&](BOOL ok, std::wstring note = {}) {
-        rec.result = ok ? IDOK : IDCANCEL;
-        rec.note = std::move(note);
-        zyn::user::AnswerScript::Record(std::move(rec));
-        return ok;
-    };
-    if (!answer || answer->code != IDOK)
-        return finish(FALSE);
-
-    std::vector<std::wstring> paths = answer->texts;
-    if (paths.empty() && !answer->text.empty())
-        paths.push_back(answer->text);
-    if (paths.empty())
-        return finish(FALSE, L"the answer names no file: Cancel");
-    if (paths.size() > 1 && !(ofn->Flags & OFN_ALLOWMULTISELECT))
-        return finish(FALSE, L"several files answer a dialog without OFN_ALLOWMULTISELECT: Cancel");
-    const std::wstring defExt = ofn->lpstrDefExt ? ofn->lpstrDefExt : L"";
-    bool extensionDifferent = false;
-    for (std::wstring& path : paths) {
-        if (NameStart(path) >= path.size())
-            return finish(FALSE, L"the answer '" + path + L"' names a folder, not a file: Cancel");
-        const size_t ext = ExtensionStart(path);
-        if (ext == std::wstring::npos && !defExt.empty())
-            path += L"." + defExt;
-        const size_t ext2 = ExtensionStart(path);
-        const std::wstring given = ext2 == std::wstring::npos ? std::wstring() : path.substr(ext2);
-        if (!defExt.empty() && ::_wcsicmp(given.c_str(), defExt.c_str()) != 0)
-            extensionDifferent = true;
-        if ((ofn->Flags & OFN_FILEMUSTEXIST) && !Exists(path, false))
-            return finish(FALSE, L"'" + path + L"' does not exist and the dialog asks for an existing file: Cancel");
-        const std::wstring folder = FolderOf(path);
-        if ((ofn->Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !folder.empty() && !Exists(folder, true))
-            return finish(FALSE, L"the folder '" + folder + L"' does not exist: Cancel");
-    }
-    if (paths.size() > 1) {
-        const std::wstring folder = FolderOf(paths.front());
-        for (const std::wstring& path : paths) {
-            if (FolderOf(path) != folder)
-                return finish(FALSE, L"the files answered lie in different folders: Cancel");
-        }
-    }
-    if (!open && (ofn->Flags & OFN_OVERWRITEPROMPT) && Exists(paths.front(), false)) {
-        const std::wstring question = paths.front() + L" already exists.\nDo you want to replace it?";
-        if (::MessageBoxW(ofn->hwndOwner, question.c_str(), rec.text.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES)
-            return finish(FALSE, L"the existing file was kept: Cancel");
-    }
-
-    // The result into the caller's buffers.
-    std::wstring result;
-    WORD nameOffset = 0;
-    WORD extOffset = 0;
-    if (paths.size() == 1) {
-        result = paths.front();
-        nameOffset = static_cast<WORD>(std::min<size_t>(NameStart(result), 0xFFFF));
-        const size_t ext = ExtensionStart(result);
-        extOffset = ext == std::wstring::npos ? 0 : static_cast<WORD>(std::min<size_t>(ext, 0xFFFF));
+    std::vector<std::wstring> paths;
+    if (auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::FileDialog)) {
+        rec.scripted = true;
+        if (answer->code != IDOK)
+            return finish(FALSE);
+        paths = answer->texts;
+        if (paths.empty() && !answer->text.empty())
+            paths.push_back(answer->text);
+        if (auto refused = CheckScriptedPaths(*ofn, open, paths, rec.text))
+            return finish(FALSE, std::move(*refused));
+    } else if (!zyn::afx::CommDlgHasSomeoneToAsk()) {
+        return finish(FALSE); // headless: nobody to ask
     } else {
-        result = FolderOf(paths.front());
-        result += L'\0';
-        nameOffset = static_cast<WORD>(std::min<size_t>(result.size(), 0xFFFF));
-        for (const std::wstring& path : paths) {
-            result += path.substr(NameStart(path));
-            result += L'\0';
-        }
+        zyn::afx::FileDialogChoice choice = zyn::afx::RunFileDialogWindow(*ofn, open, rec.text);
+        if (!zyn::afx::NoteWindowRun(choice.run, choice.ok, rec))
+            return finish(FALSE);
+        paths = std::move(choice.paths);
     }
-    if (!Store(ofn->lpstrFile, ofn->nMaxFile, result)) {
-        t_commDlgError = FNERR_BUFFERTOOSMALL;
-        return finish(FALSE, L"the file buffer is too small for the answer");
-    }
-    if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
-        const std::wstring title = paths.front().substr(NameStart(paths.front()));
-        if (!Store(ofn->lpstrFileTitle, ofn->nMaxFileTitle, title)) {
-            t_commDlgError = FNERR_BUFFERTOOSMALL;
-            return finish(FALSE, L"the file title buffer is too small for the answer");
-        }
-    }
-    ofn->nFileOffset = nameOffset;
-    ofn->nFileExtension = extOffset;
-    if (extensionDifferent)
-        ofn->Flags |= OFN_EXTENSIONDIFFERENT;
-    else
-        ofn->Flags &= ~OFN_EXTENSIONDIFFERENT;
+    if (auto failed = StoreChoice(*ofn, paths))
+        return finish(FALSE, std::move(*failed));
     return finish(TRUE);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The open and save dialogs: GetOpenFileName / GetSaveFileName over OPENFILENAME, and
-// CFileDialog, the class library's wrapper (answered by the answer script: see
-// filedlg_common.h).
+// CFileDialog, the class library's wrapper (who answers them: filedlg_common.h; the
+// window a person uses: filedlg_window.h).
 //
 // A scripted answer (AnswerKind::FileDialog) with code IDOK names the chosen file in
 // `text`, or several in `texts` (OFN_ALLOWMULTISELECT; all in one folder). A name

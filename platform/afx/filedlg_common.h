@@ -2,13 +2,16 @@
 // What the file and print dialogs share: CCommonDialog and the common dialogs' error
 // codes (CommDlgExtendedError).
 //
-// The common dialogs here have no window: each one is answered by the calling thread's
-// answer script (zyn::user::AnswerScript, kinds FileDialog and PrintDialog) and recorded
-// with what the caller asked for (flags, filter, default extension, initial folder and
-// file name, title). Without a queued answer a dialog answers Cancel, as a user closing
-// it would. An answer the dialog could not have given (a file that must exist and does
-// not, several files without multiple selection, a page outside the allowed range) is
-// refused with a note in the record and also answers Cancel.
+// Each common dialog is recorded with what the caller asked for (flags, filter, default
+// extension, initial folder and file name, title) and answered, in this order, by:
+//   1. the calling thread's answer script (zyn::user::AnswerScript, kinds FileDialog and
+//      PrintDialog), without a window. An answer the dialog could not have given (a file
+//      that must exist and does not, several files without multiple selection, a page
+//      outside the allowed range) is refused with a note in the record: Cancel;
+//   2. its real modal window (templates in commdlg.rc, see commdlg_window.h), when a
+//      person at the display or, in scripted mode, the test's input can answer it; input
+//      that runs dry ends it as Cancel (noted in the record);
+//   3. otherwise (headless, no script) Cancel at once, as a person closing it would.
 #include "platform/afx/dialog.h"
 
 // CommDlgExtendedError's answers.

@@ -1,4 +1,5 @@
-// The print dialog answered by the answer script, its device blocks and CPrintDialog.
+// The print dialog (answered by the answer script or shown, printdlg_window.h), its device
+// blocks and CPrintDialog.
 #include "platform/afx/printdlg.h"
 
 #include <algorithm>
@@ -9,17 +10,13 @@
 #include "platform/user/winuser.h"
 #include "platform/base/globalmem.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/afx/commdlg_window.h"
+#include "platform/afx/printdlg_window.h"
 #include "platform/user/modal.h"
 
 namespace {
 
-struct PrinterChoice {
-    std::wstring name = L"Zyn Printer";
-    int dpi = 300;
-    int widthMils = 8500;
-    int heightMils = 11000;
-    int copies = 1;
-};
+using zyn::afx::PrinterChoice;
 
 constexpr const wchar_t* kDriverName = L"winspool";
 constexpr const wchar_t* kPortName = L"ZYN:";
@@ -44,7 +41,10 @@ HGLOBAL MakeDevMode(const PrinterChoice& c)
     dm->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES | DM_PRINTQUALITY |
                    DM_YRESOLUTION;
     dm->dmOrientation = DMORIENT_PORTRAIT;
-    dm->dmPaperSize = (c.widthMils == 8500 && c.heightMils == 11000) ? DMPAPER_LETTER : DMPAPER_USER;
+    dm->dmPaperSize = (c.widthMils == zyn::afx::kLetterWidthMils && c.heightMils == zyn::afx::kLetterHeightMils)
+        ? DMPAPER_LETTER
+        : (c.widthMils == zyn::afx::kA4WidthMils && c.heightMils == zyn::afx::kA4HeightMils) ? DMPAPER_A4
+                                                                                           : DMPAPER_USER;
     dm->dmPaperWidth = TenthsMmFromMils(c.widthMils);
     dm->dmPaperLength = TenthsMmFromMils(c.heightMils);
     dm->dmCopies = static_cast<short>(std::clamp(c.copies, 1, 9999));
@@ -87,6 +87,40 @@ HGLOBAL MakeDevNames(const PrinterChoice& c, bool isDefault)
 
 HDC MakeDC(const PrinterChoice& c) { return zyn::gdi::CreatePrinterDC(c.dpi, c.widthMils, c.heightMils); }
 
+// The printer a device block describes (the default printer's values where it says
+// nothing); its copies too.
+PrinterChoice PrinterOfDevMode(HGLOBAL hDevMode)
+{
+    PrinterChoice c;
+    const auto* dm = hDevMode ? static_cast<const DEVMODEW*>(::GlobalLock(hDevMode)) : nullptr;
+    if (!dm)
+        return c;
+    if (dm->dmDeviceName[0])
+        c.name.assign(dm->dmDeviceName, wcsnlen(dm->dmDeviceName, CCHDEVICENAME));
+    if (dm->dmPrintQuality > 0)
+        c.dpi = dm->dmPrintQuality;
+    if (dm->dmPaperWidth > 0)
+        c.widthMils = MilsFromTenthsMm(dm->dmPaperWidth);
+    if (dm->dmPaperLength > 0)
+        c.heightMils = MilsFromTenthsMm(dm->dmPaperLength);
+    if (dm->dmOrientation == DMORIENT_LANDSCAPE)
+        std::swap(c.widthMils, c.heightMils);
+    if (dm->dmCopies > 0)
+        c.copies = dm->dmCopies;
+    ::GlobalUnlock(hDevMode);
+    return c;
+}
+
+// Where the print dialog's window starts: the caller's device block, and its copies
+// unless the caller keeps them (without PD_USEDEVMODECOPIES).
+PrinterChoice StartingPrinter(const PRINTDLGW& pd)
+{
+    PrinterChoice c = PrinterOfDevMode(pd.hDevMode);
+    if (!(pd.Flags & PD_USEDEVMODECOPIES) || !pd.hDevMode)
+        c.copies = std::max<int>(pd.nCopies, 1);
+    return c;
+}
+
 void Replace(HGLOBAL& slot, HGLOBAL fresh)
 {
     if (slot)
@@ -124,49 +158,62 @@ BOOL PrintDlgW(LPPRINTDLGW lppd)
     rec.text = (lppd->Flags & PD_PRINTSETUP) ? L"Print Setup" : L"Print";
     rec.flags = lppd->Flags;
     rec.result = IDCANCEL;
-    auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::PrintDialog);
-    rec.scripted = answer.has_value();
-    auto finish = [&](BOOL ok, std::wstring note = {}) {
-        rec.result = ok ? IDOK : IDCANCEL;
-        rec.note = std::move(note);
-        zyn::user::AnswerScript::Record(std::move(rec));
-        return ok;
-    };
-    if (!answer || answer->code != IDOK)
-        return finish(FALSE);
+    auto finish = [&](BOOL ok, std::wstring note = {}) { return zyn::afx::RecordCommDlg(rec, ok, std::move(note)); };
 
     PrinterChoice c;
-    if (!answer->text.empty())
-        c.name = answer->text;
-    if (answer->dpi > 0)
-        c.dpi = answer->dpi;
-    if (answer->paperWidthMils > 0)
-        c.widthMils = answer->paperWidthMils;
-    if (answer->paperHeightMils > 0)
-        c.heightMils = answer->paperHeightMils;
-    if (answer->copies > 0)
-        c.copies = answer->copies;
-    // The printer DC's limits (the drawing layer's): 1..2400 DPI, paper up to 100 inches.
-    if (c.dpi > 2400 || c.widthMils > 100000 || c.heightMils > 100000)
-        return finish(FALSE, L"the answer names a printer the printer DC cannot make (over 2400 DPI or 100 inches): Cancel");
-
     DWORD flags = lppd->Flags & ~(PD_PAGENUMS | PD_SELECTION);
-    if (answer->fromPage > 0 || answer->toPage > 0) {
-        if (lppd->Flags & PD_NOPAGENUMS)
-            return finish(FALSE, L"a page range answers a dialog without page numbers (PD_NOPAGENUMS): Cancel");
-        const int from = answer->fromPage > 0 ? answer->fromPage : lppd->nMinPage;
-        const int to = answer->toPage > 0 ? answer->toPage : lppd->nMaxPage;
-        if (from > to || from < lppd->nMinPage || to > lppd->nMaxPage)
-            return finish(FALSE, L"the page range " + std::to_wstring(from) + L"-" + std::to_wstring(to) +
-                                     L" lies outside " + std::to_wstring(lppd->nMinPage) + L"-" +
-                                     std::to_wstring(lppd->nMaxPage) + L": Cancel");
-        flags |= PD_PAGENUMS;
-        lppd->nFromPage = static_cast<WORD>(from);
-        lppd->nToPage = static_cast<WORD>(to);
+    bool defaultPrinter = true;
+    if (auto answer = zyn::user::AnswerScript::Take(zyn::user::AnswerKind::PrintDialog)) {
+        rec.scripted = true;
+        if (answer->code != IDOK)
+            return finish(FALSE);
+        if (!answer->text.empty()) {
+            c.name = answer->text;
+            defaultPrinter = false;
+        }
+        if (answer->dpi > 0)
+            c.dpi = answer->dpi;
+        if (answer->paperWidthMils > 0)
+            c.widthMils = answer->paperWidthMils;
+        if (answer->paperHeightMils > 0)
+            c.heightMils = answer->paperHeightMils;
+        if (answer->copies > 0)
+            c.copies = answer->copies;
+        // The printer DC's limits (the drawing layer's): 1..2400 DPI, paper up to 100 inches.
+        if (c.dpi > 2400 || c.widthMils > 100000 || c.heightMils > 100000)
+            return finish(
+                FALSE, L"the answer names a printer the printer DC cannot make (over 2400 DPI or 100 inches): Cancel");
+        if (answer->fromPage > 0 || answer->toPage > 0) {
+            if (lppd->Flags & PD_NOPAGENUMS)
+                return finish(FALSE, L"a page range answers a dialog without page numbers (PD_NOPAGENUMS): Cancel");
+            const int from = answer->fromPage > 0 ? answer->fromPage : lppd->nMinPage;
+            const int to = answer->toPage > 0 ? answer->toPage : lppd->nMaxPage;
+            if (from > to || from < lppd->nMinPage || to > lppd->nMaxPage)
+                return finish(FALSE, L"the page range " + std::to_wstring(from) + L"-" + std::to_wstring(to) +
+                                         L" lies outside " + std::to_wstring(lppd->nMinPage) + L"-" +
+                                         std::to_wstring(lppd->nMaxPage) + L": Cancel");
+            flags |= PD_PAGENUMS;
+            lppd->nFromPage = static_cast<WORD>(from);
+            lppd->nToPage = static_cast<WORD>(to);
+        }
+    } else if (!zyn::afx::CommDlgHasSomeoneToAsk()) {
+        return finish(FALSE); // headless: nobody to ask
+    } else {
+        const PrinterChoice start = StartingPrinter(*lppd);
+        const zyn::afx::PrintDialogChoice choice = zyn::afx::RunPrintDialogWindow(*lppd, start);
+        if (!zyn::afx::NoteWindowRun(choice.run, choice.ok, rec))
+            return finish(FALSE);
+        c = choice.printer;
+        flags |= choice.range;
+        if (choice.range == PD_PAGENUMS) {
+            lppd->nFromPage = static_cast<WORD>(choice.fromPage);
+            lppd->nToPage = static_cast<WORD>(choice.toPage);
+        }
+        flags = choice.collate ? (flags | PD_COLLATE) : (flags & ~PD_COLLATE);
     }
 
     HGLOBAL devMode = MakeDevMode(c);
-    HGLOBAL devNames = MakeDevNames(c, answer->text.empty());
+    HGLOBAL devNames = MakeDevNames(c, defaultPrinter);
     if (!devMode || !devNames) {
         if (devMode)
             ::GlobalFree(devMode);
@@ -195,21 +242,7 @@ BOOL PrintDlgW(LPPRINTDLGW lppd)
 
 HDC zyn::afx::CreatePrinterDCFromBlocks(HGLOBAL /*hDevNames*/, HGLOBAL hDevMode)
 {
-    PrinterChoice c;
-    if (hDevMode) {
-        if (const auto* dm = static_cast<const DEVMODEW*>(::GlobalLock(hDevMode))) {
-            if (dm->dmPrintQuality > 0)
-                c.dpi = dm->dmPrintQuality;
-            if (dm->dmPaperWidth > 0)
-                c.widthMils = MilsFromTenthsMm(dm->dmPaperWidth);
-            if (dm->dmPaperLength > 0)
-                c.heightMils = MilsFromTenthsMm(dm->dmPaperLength);
-            if (dm->dmOrientation == DMORIENT_LANDSCAPE)
-                std::swap(c.widthMils, c.heightMils);
-            ::GlobalUnlock(hDevMode);
-        }
-    }
-    return MakeDC(c);
+    return MakeDC(PrinterOfDevMode(hDevMode));
 }
 
 // ---- CPrintDialog -----------------------------------------------------------------------------------------------------

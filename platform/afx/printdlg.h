@@ -1,7 +1,7 @@
 #pragma once
 // The print dialog: PrintDlg over PRINTDLG with the device blocks DEVMODE and DEVNAMES,
-// and CPrintDialog, the class library's wrapper (answered by the answer script: see
-// filedlg_common.h).
+// and CPrintDialog, the class library's wrapper (who answers them: filedlg_common.h; the
+// window a person uses: printdlg_window.h).
 //
 // A scripted answer (AnswerKind::PrintDialog) with code IDOK names the printer (`text`,
 // else the default printer), its resolution (`dpi`) and paper (`paperWidthMils` x

@@ -9,7 +9,8 @@
 // milliseconds while it waits, the presenter copies the screen rectangles that were
 // drawn since the last time (gdi/damage.h) into the window and turns the display's
 // events into the window system's injected input: mouse moves, buttons and the wheel at
-// the same coordinates (the window is exactly the desktop's size), keys through a
+// the same coordinates (the window is exactly the desktop's size; a desktop larger than
+// the screen's room is shrunk to it when the window opens), keys through a
 // virtual-key map (keymap.h) and typed text as characters. The cursor follows what
 // WM_SETCURSOR chose (cursor_shape.h). Resizing the window resizes the desktop
 // (WM_DISPLAYCHANGE to the top-level windows); closing it posts WM_CLOSE to the host's

@@ -187,12 +187,27 @@ bool SdlPresenter::Open(const PresenterOptions& options, std::string* whyNot)
         driver && (std::string(driver) == "offscreen" || std::string(driver) == "dummy"))
         return fail(std::string("no display: only SDL's ") + driver + " driver is available");
     auto desk = gdi::TakeScreenDamage().surface;
+    // The window is the desktop's size, and the desktop no larger than the screen has room
+    // for: a window running off the screen would hide windows the host places in it.
+    SDL_Rect room{};
+    if (SDL_GetDisplayUsableBounds(0, &room) != 0 || room.w <= 0 || room.h <= 0)
+        room = SDL_Rect{0, 0, desk->Width(), desk->Height()};
+    const int w = std::min(desk->Width(), room.w), h = std::min(desk->Height(), room.h);
     const int x = options.x == PresenterOptions::kCentred ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : options.x;
     const int y = options.y == PresenterOptions::kCentred ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : options.y;
-    m_window = SDL_CreateWindow(base::ToUtf8(options.title).c_str(), x, y, desk->Width(), desk->Height(),
-        SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    m_window = SDL_CreateWindow(base::ToUtf8(options.title).c_str(), x, y, w, h, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!m_window)
         return fail(std::string("cannot open a window: ") + SDL_GetError());
+    // A window manager's frame takes room too, when it tells its size.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(m_window, &top, &left, &bottom, &right) == 0 &&
+        (w + left + right > room.w || h + top + bottom > room.h))
+        SDL_SetWindowSize(m_window, std::min(w, room.w - left - right), std::min(h, room.h - top - bottom));
+    int shownW = 0, shownH = 0;
+    SDL_GetWindowSize(m_window, &shownW, &shownH);
+    if (shownW > 0 && shownH > 0 && (shownW != desk->Width() || shownH != desk->Height()) &&
+        !user::ChangeDisplaySize(shownW, shownH))
+        return fail("the desktop cannot take the window's size");
     if (!SDL_GetWindowSurface(m_window))
         return fail(std::string("the window has no framebuffer: ") + SDL_GetError());
     WatchXConnection(m_window);

@@ -404,10 +404,11 @@ int GetDeviceCaps(HDC hdc, int index)
         return 0;
     const bool printer = dc->kind == DcKind::Printer;
     const int dpi = printer && dc->printer ? dc->printer->dpi : 96;
+    // w x h: the area drawn on (a printer's printable area).
     int w, h;
     if (printer && dc->printer) {
-        w = dc->printer->widthPx;
-        h = dc->printer->heightPx;
+        w = dc->printer->printableWidthPx;
+        h = dc->printer->printableHeightPx;
     } else {
         auto desk = DesktopSurface();
         w = desk->Width();
@@ -443,10 +444,10 @@ int GetDeviceCaps(HDC hdc, int index)
     case LOGPIXELSY: return dpi;
     case SIZEPALETTE: return 0;
     case COLORRES: return 24;
-    case PHYSICALWIDTH: return printer ? w : 0;
-    case PHYSICALHEIGHT: return printer ? h : 0;
-    case PHYSICALOFFSETX:
-    case PHYSICALOFFSETY: return 0;
+    case PHYSICALWIDTH: return printer && dc->printer ? dc->printer->widthPx : 0;
+    case PHYSICALHEIGHT: return printer && dc->printer ? dc->printer->heightPx : 0;
+    case PHYSICALOFFSETX: return printer && dc->printer ? dc->printer->offsetX : 0;
+    case PHYSICALOFFSETY: return printer && dc->printer ? dc->printer->offsetY : 0;
     case BLTALIGNMENT: return 0;
     default: return 0;
     }

@@ -63,7 +63,9 @@ struct DcState {
 // A printer DC's document: each page is rasterised into a fresh surface at `dpi`.
 struct PrinterJob {
     int dpi = 300;
-    int widthPx = 0, heightPx = 0;        // the page in device pixels
+    int widthPx = 0, heightPx = 0;        // the sheet in device pixels
+    int offsetX = 0, offsetY = 0;         // the printable area's corner on the sheet
+    int printableWidthPx = 0, printableHeightPx = 0;
     bool inDoc = false, inPage = false;
     std::vector<std::shared_ptr<Surface>> pages; // finished pages
     std::shared_ptr<BitmapObj> page;      // the page being drawn

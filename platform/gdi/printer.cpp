@@ -46,19 +46,32 @@ std::shared_ptr<zyn::gdi::Dc> PrinterDc(HDC hdc)
 
 namespace zyn::gdi {
 
-HDC CreatePrinterDC(int dpi, int paperWidthMils, int paperHeightMils)
+HDC CreatePrinterDC(int dpi, int paperWidthMils, int paperHeightMils, int marginMils)
 {
     if (dpi <= 0 || dpi > 2400 || paperWidthMils <= 0 || paperHeightMils <= 0 || paperWidthMils > 100000 ||
-        paperHeightMils > 100000) {
+        paperHeightMils > 100000 || marginMils < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // Thousandths of an inch to pixels, to the nearest pixel.
+    const auto pixels = [dpi](int mils) { return static_cast<int>((static_cast<int64_t>(mils) * dpi + 500) / 1000); };
+    auto job = std::make_unique<PrinterJob>();
+    job->dpi = dpi;
+    job->widthPx = pixels(paperWidthMils);
+    job->heightPx = pixels(paperHeightMils);
+    job->offsetX = job->offsetY = pixels(std::min(marginMils, 100000));
+    job->printableWidthPx = job->widthPx - 2 * job->offsetX;
+    job->printableHeightPx = job->heightPx - 2 * job->offsetY;
+    if (job->printableWidthPx <= 0 || job->printableHeightPx <= 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto dc = std::make_shared<Dc>();
     dc->kind = DcKind::Printer;
-    dc->printer = std::make_unique<PrinterJob>();
-    dc->printer->dpi = dpi;
-    dc->printer->widthPx = static_cast<int>((static_cast<int64_t>(paperWidthMils) * dpi + 500) / 1000);
-    dc->printer->heightPx = static_cast<int>((static_cast<int64_t>(paperHeightMils) * dpi + 500) / 1000);
+    // The device's (0,0) is the printable area's corner, and nothing reaches the margins.
+    dc->origin = POINT{job->offsetX, job->offsetY};
+    dc->sysRegion = Region(0, 0, job->printableWidthPx, job->printableHeightPx);
+    dc->printer = std::move(job);
     return AddDc(std::move(dc));
 }
 
@@ -134,6 +147,8 @@ int StartDocW(HDC hdc, const DOCINFOW* lpdi)
     doc->dpi = dc->printer->dpi;
     doc->widthPx = dc->printer->widthPx;
     doc->heightPx = dc->printer->heightPx;
+    doc->printable = RECT{dc->printer->offsetX, dc->printer->offsetY,
+        dc->printer->offsetX + dc->printer->printableWidthPx, dc->printer->offsetY + dc->printer->printableHeightPx};
     dc->printer->doc = std::move(doc);
     static std::atomic<int> jobs{0};
     return ++jobs;

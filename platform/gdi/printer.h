@@ -2,7 +2,8 @@
 // The printer DC's documents (CreatePrinterDC is declared in wingdi.h).
 //
 // A printer DC rasterises each page between StartPage and EndPage into a surface of the
-// page's size at its resolution, and notes every text run drawn on the page (its
+// sheet's size at its resolution (margins included: the device's origin is the printable
+// area's corner, wingdi.h), and notes every text run drawn on the page (its
 // characters, a tab's gap as '\t', and its cell rectangle in page pixels), as long as the
 // run meets the DC's clip. EndDoc files the finished document (its name from DOCINFO, its
 // pages) in a process-wide record that outlives the DC, so a caller that prints and
@@ -33,8 +34,9 @@ struct PrintedPage {
 struct PrintedDocument {
     std::wstring name;  // DOCINFO's lpszDocName (empty when none was given)
     int dpi = 0;
-    int widthPx = 0;    // the page in pixels
+    int widthPx = 0;    // the sheet in pixels (a page image's size)
     int heightPx = 0;
+    RECT printable{};   // the area the printer prints on, in the page image's pixels
     std::vector<PrintedPage> pages;
 };
 

@@ -200,7 +200,14 @@ int EndDoc(HDC hdc);
 int AbortDoc(HDC hdc);
 
 namespace zyn::gdi {
+// The margin a printer cannot print on, on every side of the paper, in thousandths of an
+// inch: a quarter inch, the figure commonly given for office laser printers.
+inline constexpr int kPrinterMarginMils = 250;
 // A printer DC that rasterises each page at `dpi` on paper of the given size in
-// thousandths of an inch; finished pages are kept for tests (PrinterPages).
-HDC CreatePrinterDC(int dpi, int paperWidthMils, int paperHeightMils);
+// thousandths of an inch; finished pages are kept for tests (PrinterPages). A page image
+// is the whole sheet; the device's (0,0) is the printable area's corner, `marginMils` in
+// from the paper's edges (PHYSICALOFFSETX/Y), and the DC is clipped to that area
+// (HORZRES x VERTRES). Null with ERROR_INVALID_PARAMETER for a resolution outside 1..2400,
+// paper outside 0..100 inches or margins that leave nothing to print on.
+HDC CreatePrinterDC(int dpi, int paperWidthMils, int paperHeightMils, int marginMils = kPrinterMarginMils);
 } // namespace zyn::gdi

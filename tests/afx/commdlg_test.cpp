@@ -1,12 +1,20 @@
 // The file and print dialogs answered by the answer script: what is recorded, what the
 // caller gets (paths, names, extensions, several files, the default extension), answers
-// the dialog could not have given, and the printer DC the print answer describes.
+// the dialog could not have given, and the printer DC the print answer describes. Then
+// the dialogs' windows played by a person with the driver's mouse and keys: names typed,
+// files picked from the list, folders opened, file types, the flags' checks, the page
+// range and copies, OK and Cancel.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/afx/dlgs.h"
 #include "platform/base/path.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/listbox.h"
+#include "platform/user/vkeys.h"
 #include "tests/afx/afx_dialog_test_support.h"
 
 namespace zyn::test {
@@ -48,6 +56,66 @@ protected:
 
     std::filesystem::path m_dir;
 };
+
+// ---- a person at a shown dialog -------------------------------------------------------------------------
+// Each step runs on its own idle turn of the modal loop the dialog (or a box over it) runs.
+using Step = std::function<void()>;
+void Play(std::vector<Step> steps)
+{
+    for (Step& step : steps)
+        user::QueueIdleAction(std::move(step));
+}
+HWND Item(int id) { return ::GetDlgItem(::GetActiveWindow(), id); }
+void ClickAt(const RECT& r, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        user::InjectClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+Step Click(int id)
+{
+    return [id] {
+        RECT r{};
+        ::GetWindowRect(Item(id), &r);
+        ClickAt(r);
+    };
+}
+// Clicks (twice: a double click) the item of a list box with that text.
+Step ClickItem(int list, std::wstring text, int times = 1)
+{
+    return [=] {
+        const HWND box = Item(list);
+        const LRESULT i = ::SendMessageW(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+            reinterpret_cast<LPARAM>(text.c_str()));
+        ASSERT_GE(i, 0) << "no item " << std::string(text.begin(), text.end());
+        RECT r{};
+        ::SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        ::MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        ClickAt(r, times);
+    };
+}
+Step Type(std::wstring text, int thenKey = 0)
+{
+    return [=] {
+        user::InjectText(text);
+        if (thenKey)
+            user::InjectKeyPress(thenKey);
+    };
+}
+Step Key(int vk, bool alt = false)
+{
+    return [=] {
+        if (alt)
+            user::InjectKey(VK_MENU, true);
+        user::InjectKeyPress(vk);
+        if (alt)
+            user::InjectKey(VK_MENU, false);
+    };
+}
+// Notes what a list box of the shown dialog holds.
+Step Read(int list, std::vector<std::wstring>& into)
+{
+    return [list, &into] { into = AfxDialogTest::ItemsOf(Item(list)); };
+}
 
 TEST_F(CommDlgTest, TheRecordHoldsWhatTheCallerAskedFor)
 {
@@ -191,6 +259,129 @@ TEST_F(CommDlgTest, BuffersThatCannotHoldTheAnswerFail)
 
 // ---- printing ------------------------------------------------------------------------------------------------------------
 
+TEST_F(CommDlgTest, APersonChoosesInTheFileDialogsWindow)
+{
+    std::filesystem::create_directories(m_dir / "sub");
+    for (const char* name : {"other.log", "sub/inner.log", ".hidden.txt"}) {
+        std::FILE* f = std::fopen((m_dir / name).c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    const std::wstring dir = m_dir.wstring();
+    constexpr const wchar_t* kTypes = L"Text files (*.txt)|*.txt|Logs (*.log;*.LOG)|*.log;*.LOG|All files (*.*)|*.*||";
+    std::vector<std::wstring> files, folders, later;
+    struct Row {
+        const char* name;
+        bool open;
+        DWORD flags;
+        const wchar_t* defExt;
+        std::vector<Step> steps;
+        int result;
+        std::wstring path;      // the path chosen (IDOK)
+        DWORD filterIndex;      // the type chosen (1-based)
+        std::vector<std::wstring> boxes; // the message boxes shown, their texts' first lines
+    } rows[] = {
+        {"a name typed", true, OFN_HIDEREADONLY, nullptr, {Type(L"present.txt", VK_RETURN)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"the default extension", true, OFN_HIDEREADONLY, L"txt", {Type(L"present", VK_RETURN)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"a file picked, then OK", true, OFN_HIDEREADONLY, nullptr,
+            {Read(lst1, files), Read(lst2, folders), ClickItem(lst1, L"present.txt"), Click(IDOK)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"a double click on a file", true, OFN_HIDEREADONLY, nullptr, {ClickItem(lst1, L"present.txt", 2)}, IDOK,
+            dir + L"/present.txt", 1, {}},
+        {"another type, then a folder opened", true, OFN_HIDEREADONLY, nullptr,
+            {Key('T', true), Key(VK_DOWN), Read(lst1, files), ClickItem(lst2, L"sub", 2), Read(lst1, later),
+                ClickItem(lst1, L"inner.log", 2)},
+            IDOK, dir + L"/sub/inner.log", 2, {}},
+        {"a folder's name typed opens it", true, OFN_HIDEREADONLY, nullptr,
+            {Type(L"sub", VK_RETURN), Read(lst1, later), Type(L"inner.log", VK_RETURN)}, IDOK,
+            dir + L"/sub/inner.log", 1, {}},
+        {"a pattern typed lists what it matches", true, OFN_HIDEREADONLY, nullptr,
+            {Type(L"*.log", VK_RETURN), Read(lst1, later), Key(VK_ESCAPE)}, IDCANCEL, L"", 1, {}},
+        {"up to the parent folder and back", true, OFN_HIDEREADONLY, nullptr,
+            {ClickItem(lst2, L"sub", 2), ClickItem(lst2, L"..", 2), Read(lst2, later), Click(edt1),
+                Type(L"other.log", VK_RETURN)},
+            IDOK, dir + L"/other.log", 1, {}},
+        {"a file that must exist and does not", true, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr,
+            {Type(L"missing.txt", VK_RETURN), Key(VK_RETURN), Key(VK_ESCAPE)}, IDCANCEL, L"", 1,
+            {dir + L"/missing.txt"}},
+        {"a folder that does not exist", false, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, nullptr,
+            {Type(L"nowhere/new.txt", VK_RETURN), Key(VK_RETURN), Type(L"new.txt", VK_RETURN)}, IDOK,
+            dir + L"/new.txt", 1, {dir + L"/nowhere"}},
+        {"replacing a file: No, then another name", false, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+            {Type(L"present.txt", VK_RETURN), Key('N'), Type(L"fresh.txt", VK_RETURN)}, IDOK, dir + L"/fresh.txt",
+            1, {dir + L"/present.txt already exists."}},
+        {"replacing a file: Yes", false, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+            {Type(L"present.txt", VK_RETURN), Key('Y')}, IDOK, dir + L"/present.txt", 1,
+            {dir + L"/present.txt already exists."}},
+        {"the Cancel button", true, OFN_HIDEREADONLY, nullptr, {Type(L"present.txt"), Click(IDCANCEL)}, IDCANCEL,
+            L"", 1, {}},
+    };
+    for (Row& row : rows) {
+        user::AnswerScript::Clear();
+        files.clear();
+        folders.clear();
+        later.clear();
+        Play(std::move(row.steps));
+        CFileDialog dlg(row.open, row.defExt, nullptr, row.flags, kTypes);
+        dlg.m_ofn.lpstrInitialDir = dir.c_str();
+        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
+        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.name;
+        if (row.result == IDOK) {
+            EXPECT_EQ(std::wstring(dlg.GetPathName().GetString()), row.path) << row.name;
+            EXPECT_EQ(dlg.m_ofn.nFilterIndex, row.filterIndex) << row.name;
+        }
+        std::vector<std::wstring> boxes;
+        for (const std::wstring& text : BoxTexts())
+            boxes.push_back(text.substr(0, text.find(L'\n')));
+        EXPECT_EQ(boxes, row.boxes) << row.name;
+        const auto recs = Records(user::AnswerKind::FileDialog);
+        ASSERT_EQ(recs.size(), 1u) << row.name;
+        EXPECT_EQ(recs[0].result, row.result) << row.name;
+        EXPECT_TRUE(recs[0].scripted) << row.name << ": answered by input";
+        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
+        const std::string name = row.name;
+        // What the lists showed: the first type's files (hidden names left out), the
+        // folders with the parent first; after a change, the new folder's or pattern's.
+        if (name == "a file picked, then OK") {
+            EXPECT_EQ(files, (std::vector<std::wstring>{L"present.txt"})) << row.name;
+            EXPECT_EQ(folders, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
+        }
+        if (name == "another type, then a folder opened") {
+            EXPECT_EQ(files, (std::vector<std::wstring>{L"other.log"})) << row.name;
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"inner.log"})) << row.name;
+        }
+        if (name == "a folder's name typed opens it") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{})) << row.name << ": no text file in sub";
+        }
+        if (name == "a pattern typed lists what it matches") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"other.log"})) << row.name;
+        }
+        if (name == "up to the parent folder and back") {
+            EXPECT_EQ(later, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
+        }
+    }
+}
+
+TEST_F(CommDlgTest, AFileDialogNobodyAnswersIsACancel)
+{
+    // Scripted mode with no input: shown, and ended as a cancel when the input runs dry.
+    CFileDialog shown(TRUE);
+    EXPECT_EQ(shown.DoModal(), IDCANCEL);
+    // Headless without scripted mode: nobody is there to ask, so no window at all.
+    user::SetScriptedMode(false);
+    CFileDialog headless(TRUE);
+    EXPECT_EQ(headless.DoModal(), IDCANCEL);
+    user::SetScriptedMode(true);
+    const auto recs = Records(user::AnswerKind::FileDialog);
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(recs[0].note, L"no input answered it: Cancel");
+    EXPECT_EQ(recs[1].note, L"");
+    EXPECT_FALSE(recs[1].scripted);
+}
+
 user::Answer PrintAnswer(const wchar_t* printer, int dpi, int w, int h, int copies = 0, int from = 0, int to = 0)
 {
     user::Answer a;
@@ -233,12 +424,12 @@ TEST_F(CommDlgTest, ThePrintAnswerDescribesThePrinterDc)
         const HDC hdc = dlg.GetPrinterDC();
         ASSERT_NE(hdc, nullptr) << row.name;
         EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), row.dpi) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, HORZRES), row.widthPx) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, VERTRES), row.heightPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.widthPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.heightPx) << row.name;
         ::DeleteDC(hdc);
         // A DC made again from the blocks describes the same page.
         const HDC again = dlg.CreatePrinterDC();
-        EXPECT_EQ(::GetDeviceCaps(again, HORZRES), row.widthPx) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(again, PHYSICALWIDTH), row.widthPx) << row.name;
         ::DeleteDC(again);
     }
     const auto recs = Records(user::AnswerKind::PrintDialog);
@@ -277,6 +468,78 @@ TEST_F(CommDlgTest, CopiesAndPageRanges)
         EXPECT_EQ(dlg.PrintAll(), row.all) << row.name;
         EXPECT_EQ(dlg.GetPrinterDC(), nullptr) << row.name << ": print setup makes no DC";
         EXPECT_EQ(Records(user::AnswerKind::PrintDialog).at(0).text, L"Print Setup") << row.name;
+    }
+}
+
+TEST_F(CommDlgTest, APersonChoosesInThePrintDialogsWindow)
+{
+    // Pages 1 to 10. Letter at 300 DPI is 2550 x 3300 pixels; A4 (8268 x 11693
+    // thousandths of an inch) at 150 DPI is 1240 x 1754.
+    struct Row {
+        const char* name;
+        DWORD flags;
+        std::vector<Step> steps;
+        int result;
+        DWORD range;            // PD_PAGENUMS / PD_SELECTION / 0
+        int from, to, copies;
+        bool collate;
+        int sheetW, sheetH;     // the DC's sheet
+        size_t boxes;           // message boxes shown
+    } rows[] = {
+        {"OK at once: all pages, one copy, the default printer", 0, {Key(VK_RETURN)}, IDOK, 0, 0, 0, 1, false, 2550,
+            3300, 0},
+        {"pages typed", 0, {Click(edt1), Type(L"2"), Click(edt2), Type(L"5", VK_RETURN)}, IDOK, PD_PAGENUMS, 2, 5, 1,
+            false, 2550, 3300, 0},
+        {"one page: the last one left empty", 0, {Click(rad3), Click(edt1), Type(L"7", VK_RETURN)}, IDOK,
+            PD_PAGENUMS, 7, 7, 1, false, 2550, 3300, 0},
+        {"a page past the last is refused", 0, {Click(edt1), Type(L"11", VK_RETURN), Key(VK_RETURN), Type(L"9"),
+                                                   Key(VK_RETURN)},
+            IDOK, PD_PAGENUMS, 9, 9, 1, false, 2550, 3300, 1},
+        {"the last page before the first is refused", 0,
+            {Click(edt1), Type(L"4"), Click(edt2), Type(L"3", VK_RETURN), Key(VK_RETURN), Key(VK_ESCAPE)}, IDCANCEL,
+            0, 0, 0, 1, false, 0, 0, 1},
+        // A click leaves the caret after the one copy shown; Backspace takes it away.
+        {"copies and collation", 0, {Click(edt3), Key(VK_BACK), Type(L"3"), Click(chx2), Click(IDOK)}, IDOK, 0, 0, 0,
+            3, true, 2550, 3300, 0},
+        {"no copies is refused", 0,
+            {Click(edt3), Key(VK_BACK), Type(L"0", VK_RETURN), Key(VK_RETURN), Type(L"2", VK_RETURN)}, IDOK, 0, 0, 0, 2,
+            false, 2550, 3300, 1},
+        {"A4 at 150 DPI", 0, {Key('P', true), Key(VK_DOWN), Key('R', true), Key(VK_UP), Key(VK_RETURN)}, IDOK, 0, 0, 0,
+            1, false, 1240, 1754, 0},
+        {"without page numbers the pages cannot be chosen", PD_NOPAGENUMS,
+            {Click(rad3), Click(edt1), Type(L"2", VK_RETURN)}, IDOK, 0, 0, 0, 1, false, 2550, 3300, 0},
+        {"the selection", 0, {Click(rad2), Click(IDOK)}, IDOK, PD_SELECTION, 0, 0, 1, false, 2550, 3300, 0},
+        {"Cancel", 0, {Click(edt3), Type(L"4"), Click(IDCANCEL)}, IDCANCEL, 0, 0, 0, 1, false, 0, 0, 0},
+    };
+    for (Row& row : rows) {
+        user::AnswerScript::Clear();
+        Play(std::move(row.steps));
+        CPrintDialog dlg(FALSE, PD_ALLPAGES | row.flags);
+        dlg.m_pd.nMinPage = 1;
+        dlg.m_pd.nMaxPage = 10;
+        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
+        EXPECT_EQ(BoxTexts().size(), row.boxes) << row.name;
+        const auto recs = Records(user::AnswerKind::PrintDialog);
+        ASSERT_EQ(recs.size(), 1u) << row.name;
+        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
+        if (row.result != IDOK) {
+            EXPECT_EQ(dlg.GetPrinterDC(), nullptr) << row.name;
+            continue;
+        }
+        EXPECT_EQ(dlg.m_pd.Flags & (PD_PAGENUMS | PD_SELECTION), row.range) << row.name;
+        if (row.range == PD_PAGENUMS) {
+            EXPECT_EQ(dlg.GetFromPage(), row.from) << row.name;
+            EXPECT_EQ(dlg.GetToPage(), row.to) << row.name;
+        }
+        EXPECT_EQ(dlg.GetCopies(), row.copies) << row.name;
+        EXPECT_EQ(dlg.PrintCollate() != FALSE, row.collate) << row.name;
+        EXPECT_EQ(std::wstring(dlg.GetDeviceName().GetString()), L"Zyn Printer") << row.name;
+        const HDC hdc = dlg.GetPrinterDC();
+        ASSERT_NE(hdc, nullptr) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.sheetW) << row.name;
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.sheetH) << row.name;
+        ::DeleteDC(hdc);
     }
 }
 

@@ -582,6 +582,34 @@ TEST(PresenterXvfb, RealWindowShowsWhatTheHeadlessDesktopShowsAndCloseAsksFirst)
         SavePng(live.back().pixels, kW, kH, (dir / "close_x11.png").string());
 }
 
+// A desktop larger than the X screen would put what the host places near its right or
+// bottom edge off the screen: the presenter shrinks it to the screen, and a maximised
+// window is measured again against it.
+TEST(PresenterXvfb, ADesktopLargerThanTheScreenTakesTheScreensSize)
+{
+    XvfbServer x;
+    std::string why;
+    if (!x.Start(kW, kH, why))
+        GTEST_SKIP() << "no X server for the presenter: " << why;
+    user::ResetWindowSystemForTests(kW + 160, kH + 120);
+    Host host;
+    ASSERT_TRUE(BuildHost(host));
+    ShowWindow(host.main, SW_SHOWMAXIMIZED);
+    display::PresenterOptions opt;
+    opt.mainWindow = host.main;
+    ASSERT_TRUE(display::StartPresenter(opt, &why)) << why;
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), kW);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), kH);
+    RECT client{};
+    GetClientRect(host.main, &client);
+    MapWindowPoints(host.main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_LE(client.right, kW) << "the maximised window's client area stays on the screen";
+    EXPECT_LE(client.bottom, kH);
+    EXPECT_EQ(HIWORD(host.displaySize), kH) << "the host heard of the new size";
+    display::StopPresenter();
+    DestroyWindow(host.main);
+}
+
 // The display goes away while a message box waits for the person (last in this file: no
 // presenter opens again in the process). Nothing ends the process: the box takes its
 // default answer, the host hears WM_CLOSE as from its close box, its own question takes

@@ -65,13 +65,17 @@ TEST_F(LogPrintTest, PagesCarryHeadersAndWholeLines)
         EXPECT_EQ(runs[0].text, L"Session log /var/log/site.log") << p;
         EXPECT_EQ(runs[1].text, L"Page: " + std::to_wstring(p + 1)) << p;
         EXPECT_EQ(runs[2].text, L"") << p;
+        // The header starts at the printable area's corner: a quarter inch in, 25 pixels.
+        EXPECT_EQ(runs[0].rect.left, 25) << p;
+        EXPECT_EQ(runs[0].rect.top, 25) << p;
+        EXPECT_EQ(doc.printable.right, 300 - 25) << p;
         int previousBottom = runs[2].rect.bottom;
         for (const auto& run : BodyRuns(doc.pages[p])) {
             // Inside the paper, one below the other, never over each other.
-            EXPECT_GE(run.rect.left, 0) << p;
-            EXPECT_LE(run.rect.right, doc.widthPx) << p;
+            EXPECT_GE(run.rect.left, doc.printable.left) << p;
+            EXPECT_LE(run.rect.right, doc.printable.right) << p;
             EXPECT_GE(run.rect.top, previousBottom) << p;
-            EXPECT_LE(run.rect.bottom, doc.heightPx) << p;
+            EXPECT_LE(run.rect.bottom, doc.printable.bottom) << p;
             previousBottom = run.rect.bottom;
             printed += run.text + L"|";
         }

@@ -98,12 +98,13 @@ TEST_F(Misc, SystemParameters)
 
 TEST_F(Misc, PrinterDcRasterisesPages)
 {
-    // 100 DPI on 2 x 1 inch paper: pages of 200 x 100 pixels.
+    // 100 DPI on 2 x 1 inch paper: pages of 200 x 100 pixels, a quarter inch (25 pixels)
+    // of margin on each side, so 150 x 50 printable pixels from (25, 25).
     HDC p = zyn::gdi::CreatePrinterDC(100, 2000, 1000);
     ASSERT_TRUE(p);
     EXPECT_EQ(GetDeviceCaps(p, LOGPIXELSX), 100);
-    EXPECT_EQ(GetDeviceCaps(p, HORZRES), 200);
-    EXPECT_EQ(GetDeviceCaps(p, VERTRES), 100);
+    EXPECT_EQ(GetDeviceCaps(p, HORZRES), 150);
+    EXPECT_EQ(GetDeviceCaps(p, VERTRES), 50);
     EXPECT_EQ(GetDeviceCaps(p, TECHNOLOGY), DT_RASPRINTER);
     EXPECT_EQ(StartPage(p), -1) << "no document yet";
     DOCINFOW di{sizeof di, L"test", nullptr, nullptr, 0};
@@ -120,14 +121,85 @@ TEST_F(Misc, PrinterDcRasterisesPages)
     const auto pages = zyn::gdi::PrinterPages(p);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0]->Width(), 200);
-    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[0], pages[0]->GetRaw(15, 15)), RGB(0, 0, 255));
-    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[0], pages[0]->GetRaw(5, 5)), RGB(255, 255, 255)) << "white paper";
-    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[1], pages[1]->GetRaw(15, 15)), RGB(255, 255, 255));
+    // The fill at device (10..20) lies 25 pixels in on the sheet.
+    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[0], pages[0]->GetRaw(40, 40)), RGB(0, 0, 255));
+    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[0], pages[0]->GetRaw(15, 15)), RGB(255, 255, 255)) << "the margin";
+    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[0], pages[0]->GetRaw(30, 30)), RGB(255, 255, 255)) << "white paper";
+    EXPECT_EQ(zyn::gdi::PixelToColor(*pages[1], pages[1]->GetRaw(40, 40)), RGB(255, 255, 255));
     EXPECT_EQ(EndDoc(p), -1);
     MemDc mem(1, 1);
     EXPECT_EQ(StartDocW(mem, &di), -1) << "not a printer";
     EXPECT_EQ(zyn::gdi::CreatePrinterDC(0, 1000, 1000), nullptr);
     DeleteDC(p);
+}
+
+TEST_F(Misc, PrinterPageGeometryOfRealPaper)
+{
+    // The sheets' documented sizes: A4 is 210 x 297 mm (8268 x 11693 thousandths of an
+    // inch), Letter 8.5 x 11 inches. Pixels = inches x DPI to the nearest; the offsets are
+    // the quarter-inch margin; HORZSIZE/VERTSIZE are the printable area in millimetres
+    // (pixels / DPI x 25.4, to the nearest).
+    const struct Row {
+        const char* name;
+        int dpi, widthMils, heightMils, marginMils;
+        int physW, physH, offX, offY, horzRes, vertRes, horzMm, vertMm;
+    } rows[] = {
+        // 8.268 x 300 = 2480.4; 11.693 x 300 = 3507.9; 2330 / 300 x 25.4 = 197.3; 3358 -> 284.3.
+        {"A4 at 300 DPI", 300, 8268, 11693, 250, 2480, 3508, 75, 75, 2330, 3358, 197, 284},
+        // 2550 x 3300; 2400 / 300 x 25.4 = 203.2; 3150 -> 266.7.
+        {"Letter at 300 DPI", 300, 8500, 11000, 250, 2550, 3300, 75, 75, 2400, 3150, 203, 267},
+        // 1275 x 1650, a quarter inch is 37.5 -> 38; 1199 / 150 x 25.4 = 203.0; 1574 -> 266.5.
+        {"Letter at 150 DPI", 150, 8500, 11000, 250, 1275, 1650, 38, 38, 1199, 1574, 203, 267},
+        // 1240 x 1754 (1240.2, 1753.9), 38 offset; 1164 / 150 x 25.4 = 197.1; 1678 -> 284.1.
+        {"A4 at 150 DPI", 150, 8268, 11693, 250, 1240, 1754, 38, 38, 1164, 1678, 197, 284},
+        {"Letter without margins", 100, 8500, 11000, 0, 850, 1100, 0, 0, 850, 1100, 216, 279},
+    };
+    for (const Row& r : rows) {
+        HDC p = zyn::gdi::CreatePrinterDC(r.dpi, r.widthMils, r.heightMils, r.marginMils);
+        ASSERT_TRUE(p) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, PHYSICALWIDTH), r.physW) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, PHYSICALHEIGHT), r.physH) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, PHYSICALOFFSETX), r.offX) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, PHYSICALOFFSETY), r.offY) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, HORZRES), r.horzRes) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, VERTRES), r.vertRes) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, HORZSIZE), r.horzMm) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, VERTSIZE), r.vertMm) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, LOGPIXELSX), r.dpi) << r.name;
+        EXPECT_EQ(GetDeviceCaps(p, LOGPIXELSY), r.dpi) << r.name;
+        DOCINFOW di{sizeof di, L"geometry", nullptr, nullptr, 0};
+        ASSERT_GT(StartDocW(p, &di), 0) << r.name;
+        ASSERT_GT(StartPage(p), 0) << r.name;
+        // The clip box is the printable area in device coordinates; a fill over all of it
+        // reaches the sheet's pixels from the offset on and nothing in the margins.
+        RECT clip{};
+        GetClipBox(p, &clip);
+        EXPECT_EQ(clip.left, 0) << r.name;
+        EXPECT_EQ(clip.top, 0) << r.name;
+        EXPECT_EQ(clip.right, r.horzRes) << r.name;
+        EXPECT_EQ(clip.bottom, r.vertRes) << r.name;
+        RECT all{-50, -50, r.physW + 50, r.physH + 50};
+        FillRect(p, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ASSERT_GT(EndDoc(p), 0) << r.name;
+        const auto pages = zyn::gdi::PrinterPages(p);
+        ASSERT_EQ(pages.size(), 1u) << r.name;
+        const auto& page = *pages[0];
+        EXPECT_EQ(page.Width(), r.physW) << r.name;
+        EXPECT_EQ(page.Height(), r.physH) << r.name;
+        const auto at = [&](int x, int y) { return zyn::gdi::PixelToColor(page, page.GetRaw(x, y)); };
+        EXPECT_EQ(at(r.offX, r.offY), RGB(0, 0, 0)) << r.name << ": the printable corner";
+        EXPECT_EQ(at(r.offX + r.horzRes - 1, r.offY + r.vertRes - 1), RGB(0, 0, 0)) << r.name;
+        if (r.offX > 0) {
+            EXPECT_EQ(at(r.offX - 1, r.offY), RGB(255, 255, 255)) << r.name << ": the left margin";
+            EXPECT_EQ(at(r.offX, r.offY - 1), RGB(255, 255, 255)) << r.name << ": the top margin";
+            EXPECT_EQ(at(r.offX + r.horzRes, r.offY), RGB(255, 255, 255)) << r.name << ": the right margin";
+            EXPECT_EQ(at(r.offX, r.offY + r.vertRes), RGB(255, 255, 255)) << r.name << ": the bottom margin";
+        }
+        DeleteDC(p);
+    }
+    // Margins that leave nothing to print on, and a negative one.
+    EXPECT_EQ(zyn::gdi::CreatePrinterDC(100, 500, 1000), nullptr) << "half an inch of quarter-inch margins";
+    EXPECT_EQ(zyn::gdi::CreatePrinterDC(100, 1000, 1000, -1), nullptr);
 }
 
 TEST_F(Misc, PngWrittenAndReadBack)

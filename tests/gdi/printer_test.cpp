@@ -25,8 +25,9 @@ protected:
 
 TEST_F(PrinterDocs, FinishedDocumentKeepsItsRunsAfterTheDcIsGone)
 {
-    // 100 DPI on 4 x 2 inch paper: pages of 400 x 200 pixels.
-    HDC p = gdi::CreatePrinterDC(100, 4000, 2000);
+    // 100 DPI on 4 x 2 inch paper: pages of 400 x 200 pixels. No margins, so device and
+    // sheet pixels agree.
+    HDC p = gdi::CreatePrinterDC(100, 4000, 2000, 0);
     ASSERT_TRUE(p);
     DOCINFOW di{sizeof di, L"Quarterly log", nullptr, nullptr, 0};
     ASSERT_GT(StartDocW(p, &di), 0);
