@@ -23,6 +23,7 @@
 #include "platform/user/vkeys.h"
 #include "tests/frames/fake_com_page.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 namespace {
@@ -142,6 +143,7 @@ protected:
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
+        zyn::test::RunIdle();
     }
     static std::wstring TabText(CPropertySheet& sheet, int i)
     {
