@@ -149,6 +149,18 @@ protected:
                 user::InjectKey(vk, false);
         Pump();
     }
+    // Presses on an item past the hold delay and any double click, then releases there.
+    void HoldAndRelease(const COXBitmapMenuPopupWnd& popup, int item)
+    {
+        const CPoint start = ItemCentre(popup, item);
+        user::InjectMouseMove(start.x, start.y);
+        user::InjectMouseButton(MouseButton::Left, true);
+        Pump();
+        base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000);
+        Pump();
+        user::InjectMouseButton(MouseButton::Left, false);
+        Pump();
+    }
     // Presses on the bar, which drags its outgoing items.
     void DragFromBar(Host& host)
     {
@@ -230,14 +242,7 @@ TEST_F(MenuDragTest, ItemsTheUserDoesNotOwnAreNotDragged)
     Pump();
     for (int item : {1, 2}) {
         DragTrace::Clear();
-        const CPoint start = ItemCentre(popup, item);
-        user::InjectMouseMove(start.x, start.y);
-        user::InjectMouseButton(MouseButton::Left, true);
-        Pump();
-        base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000); // past the hold and any double click
-        Pump();
-        user::InjectMouseButton(MouseButton::Left, false);
-        Pump();
+        HoldAndRelease(popup, item);
         EXPECT_TRUE(DragTrace::Lines().empty()) << item;
         EXPECT_EQ(menu.GetCustomizedItem(), item) << item << ": selected all the same";
         EXPECT_EQ(Describe(menu.GetSafeHmenu()), (Lines{L"8301 a", L"E110 &1 a.txt", L"FF56 "})) << item;
@@ -257,14 +262,7 @@ TEST_F(MenuDragTest, APlainBitmapMenuNeitherDragsNorTakesDrops)
     ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));
     Pump();
     DragTrace::Clear();
-    const CPoint start = ItemCentre(popup, 0);
-    user::InjectMouseMove(start.x, start.y);
-    user::InjectMouseButton(MouseButton::Left, true);
-    Pump();
-    base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000); // past the hold and any double click
-    Pump();
-    user::InjectMouseButton(MouseButton::Left, false);
-    Pump();
+    HoldAndRelease(popup, 0);
     EXPECT_TRUE(DragTrace::Lines().empty()) << "no drag started";
     EXPECT_FALSE(menu.IsDragDropOwner());
     EXPECT_EQ(menu.GetCustomizedItem(), 0) << "the press selects the item all the same";
