@@ -1,5 +1,6 @@
 #include "frames/acconfig_page.h"
 
+#include "app/zyn_app.h"
 #include "frames/acconfig_view.h"
 #include "frames/cfg_message.h"
 #include "platform/afx/propsheet.h"
@@ -125,9 +126,10 @@ void CZynAcConfigPage::SimulateButtonPush(UINT nID)
 BOOL CZynAcConfigPage::OnInitDialog()
 {
     BaseConfigPage::OnInitDialog();
-    // The page's own operator (SetUser) decides, as it does for everything else the page
-    // reads; the application's operator when the page has none.
-    if (const CAcsUser* user = User())
+    // The rights are always those of the operator logged in: an operator given to the page
+    // (SetUser) names what the page reads, but never lends its rights to whoever is
+    // working at the screen.
+    if (const CAcsUser* user = CZynApp::GetAppAcsUser())
         SetPermissions(*user);
     else
         m_bViewPerm = m_bAddPerm = m_bModifyPerm = m_bDeletePerm = false;

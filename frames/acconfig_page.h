@@ -3,8 +3,9 @@
 // host derives its pages from it and overrides the operations the configuration view
 // drives (acconfig_view.h):
 //   permissions  SetPermissions sets the view/add/modify/delete flags from the operator
-//                when the page's window is made (the base clears them: a page that grants
-//                nothing keeps Add, Modify and Delete disabled);
+//                logged in (never from an operator given to the page) when the page's
+//                window is made (the base clears them: a page that grants nothing keeps
+//                Add, Modify and Delete disabled);
 //   buttons      CanAdd, CanModify, CanDelete (the permission, and only while viewing),
 //                CanClear (while adding or modifying), CanApply (modify permission while
 //                modifying), CanCancel, CanClose, CanMultipleSelect, ShowButtons;

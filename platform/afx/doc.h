@@ -34,6 +34,9 @@ public:
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     virtual BOOL IsModified();
     virtual void SetModifiedFlag(BOOL bModified = TRUE);
+    // The menu a frame shows while this document is its active one (a document may offer
+    // one by its state); null, the default, leaves the frame's own.
+    virtual HMENU GetDefaultMenu() { return nullptr; }
 
     // ---- views ------------------------------------------------------------------------------------
     void AddView(CView* pView);

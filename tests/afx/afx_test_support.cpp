@@ -1,4 +1,5 @@
 #include "tests/afx/afx_test_support.h"
+#include "tests/support/pump.h"
 
 
 namespace zyn::test {
@@ -57,6 +58,7 @@ void AfxTest::Pump()
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 HWND AfxTest::MakePlain(DWORD style, HWND parent, UINT id)

@@ -28,6 +28,23 @@ protected:
 
 constexpr UINT kLocks[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
+// Caps Lock, Num Lock and Scroll Lock toggled on for a scope, every key up again after it.
+struct LocksOn {
+    LocksOn()
+    {
+        BYTE keys[256] = {};
+        keys[VK_CAPITAL] = keys[VK_NUMLOCK] = keys[VK_SCROLL] = 1;
+        SetKeyboardState(keys);
+    }
+    ~LocksOn()
+    {
+        BYTE keys[256] = {};
+        SetKeyboardState(keys);
+    }
+    LocksOn(const LocksOn&) = delete;
+    LocksOn& operator=(const LocksOn&) = delete;
+};
+
 TEST_F(StatusBarTest, IndicatorsTakeTheirTextsAndWidthsFromTheStatusFont)
 {
     ASSERT_TRUE(MakeFrame());
@@ -37,6 +54,8 @@ TEST_F(StatusBarTest, IndicatorsTakeTheirTextsAndWidthsFromTheStatusFont)
     EXPECT_EQ(bar.GetBarStyle() & CBRS_BORDER_ANY, 0u) << "along the bottom the bar draws no border";
     ASSERT_TRUE(bar.SetIndicators(kLocks, 4));
     frame->RecalcLayout();
+    // The idle pass shows a lock's indicator only while its key is toggled on.
+    LocksOn locks;
     Pump();
     ASSERT_EQ(bar.GetCount(), 4);
     struct Row {
@@ -46,7 +65,7 @@ TEST_F(StatusBarTest, IndicatorsTakeTheirTextsAndWidthsFromTheStatusFont)
         UINT style;
     };
     const Row rows[] = {
-        {0, ID_SEPARATOR, L"", SBPS_STRETCH | SBPS_NOBORDERS},
+        {0, ID_SEPARATOR, L"Ready", SBPS_STRETCH | SBPS_NOBORDERS},   // the idle prompt
         {1, ID_INDICATOR_CAPS, L"CAP", SBPS_NORMAL},
         {2, ID_INDICATOR_NUM, L"NUM", SBPS_NORMAL},
         {3, ID_INDICATOR_SCRL, L"SCRL", SBPS_NORMAL},
@@ -207,6 +226,7 @@ TEST_F(StatusBarTest, OwnerDrawnPanesComeBackToDrawItem)
     ASSERT_TRUE(bar.SetIndicators(kLocks, 4));
     frame->RecalcLayout();
     bar.SetPaneStyle(2, SBPS_OWNERDRAW);
+    LocksOn locks;   // NUM shows after the idle pass
     Pump();
     bar.items.clear();
     bar.texts.clear();
@@ -269,9 +289,10 @@ TEST_F(StatusBarTest, LockIndicatorsFollowScriptedKeyToggles)
     for (const Step& s : steps) {
         if (s.vk) {
             user::InjectKeyPress(s.vk);
-            PumpTranslated();
+            PumpTranslated();   // the key, then the idle pass
+        } else {
+            Idle(app);
         }
-        Idle(app);
         ++n;
         EXPECT_EQ(Shown(bar, 1), s.caps) << "step " << n;
         EXPECT_EQ(Shown(bar, 2), s.num) << "step " << n;

@@ -42,6 +42,17 @@ BEGIN_MESSAGE_MAP(CBarFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_BAR_BELL, &CBarFrame::OnUpdateBell)
 END_MESSAGE_MAP()
 
+// A frame that handles every button's command, so the idle pass leaves them all enabled.
+class CHandlingFrame : public CFrameWnd {
+public:
+    void OnAny(UINT) {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CHandlingFrame, CFrameWnd)
+    ON_COMMAND_RANGE(ID_BAR_OPEN, ID_BAR_QUIET, &CHandlingFrame::OnAny)
+END_MESSAGE_MAP()
+
 class ToolBarTest : public BarsTest {
 protected:
     CBarFrame* MakeBarFrame()
@@ -67,7 +78,9 @@ protected:
 
 TEST_F(ToolBarTest, LoadToolBarMakesTheButtonsSizesAndImagesOfTheResource)
 {
-    ASSERT_TRUE(MakeFrame());
+    frame = new CHandlingFrame;
+    ASSERT_TRUE(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    app.m_pMainWnd = frame;
     CToolBar bar;
     ASSERT_TRUE(bar.Create(frame));
     ASSERT_TRUE(bar.LoadToolBar(IDR_TESTBAR));

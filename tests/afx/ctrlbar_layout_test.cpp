@@ -4,6 +4,7 @@
 // size from its side of the room left; docked rows start at (-2, -2) and each bar and row
 // starts 2 pixels back over the previous one.
 #include "tests/afx/dock_test_support.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 namespace {
@@ -303,6 +304,7 @@ void PumpTranslated()
             DispatchMessageW(&m);
         }
     }
+    zyn::test::RunIdle();
 }
 
 TEST_F(DockTest, FlyByPromptsHelpHitsAndTheBarMenuCommand)

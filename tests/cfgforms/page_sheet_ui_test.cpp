@@ -181,9 +181,10 @@ TEST_F(PageTest, OperatorDatabaseAndOptionsWithAndWithoutOne)
     EXPECT_EQ(page.SegmentName(1), L"");
 }
 
-TEST_F(PageTest, PermissionsComeFromThePagesOwnOperator)
+TEST_F(PageTest, PermissionsComeFromTheOperatorLoggedInNotThePagesOwn)
 {
-    // The application's operator may do nothing with doors; the page's own may do it all.
+    // The operator logged in may view and add doors; the page's own may do it all, and
+    // lends none of it.
     static CAcsUser pageOperator(9, L"page operator");
     for (LONG p : {kPermDoorView, kPermDoorAdd, kPermDoorModify, kPermDoorDelete})
         pageOperator.AddPermission(p);
@@ -193,11 +194,15 @@ TEST_F(PageTest, PermissionsComeFromThePagesOwnOperator)
         sheet.AddPage(page);
         return TRUE;
     };
-    ASSERT_NE(OpenDoorView({kPermDoorView}), nullptr);
+    ASSERT_NE(OpenDoorView({kPermDoorView, kPermDoorAdd}), nullptr);
     CZynAcConfigPage* page = m_view->GetSheet()->GetPage(0);
+    EXPECT_EQ(page->User(), &pageOperator) << "the page still reads through its own operator";
+    EXPECT_TRUE(page->HasViewPerm());
     EXPECT_TRUE(page->HasAddPerm());
-    EXPECT_TRUE(page->HasDeletePerm());
+    EXPECT_FALSE(page->HasModifyPerm());
+    EXPECT_FALSE(page->HasDeletePerm());
     EXPECT_TRUE(Enabled(IDC_ZYN_CFG_ADD));
+    EXPECT_FALSE(Enabled(IDC_ZYN_CFG_DELETE));
 }
 
 TEST_F(PageTest, PixelsAndTheListAndFormLayoutFollowTheDialogFont)

@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/user/queue_internal.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -135,6 +136,7 @@ void ComctlTest::Pump()
             DispatchMessageW(&m);
         }
     }
+    zyn::test::RunIdle();
 }
 
 void ComctlTest::Advance(uint64_t ms, uint64_t step)

@@ -138,6 +138,7 @@ void PropSheetTest::PumpSheet(HWND sheet)
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void PropSheetTest::PumpDialog(HWND dialog)
@@ -151,6 +152,7 @@ void PropSheetTest::PumpDialog(HWND dialog)
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void PropSheetTest::Key(HWND sheet, int vk, bool ctrl, bool shift)

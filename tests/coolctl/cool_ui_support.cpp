@@ -9,6 +9,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace cooltest {
 
@@ -78,6 +79,7 @@ void CoolUiTest::Pump()
         ::TranslateMessage(&m);
         ::DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void CoolUiTest::MouseTo(int clientX, int clientY) { MouseToScreen(kOriginX + clientX, kOriginY + clientY); }

@@ -143,7 +143,7 @@ TEST_F(FlatComboTest, FocusOnTheEditKeepsTheComboHot)
     combo.DestroyWindow();
 }
 
-TEST_F(FlatComboTest, CloseUpStillReachesTheParent)
+TEST_F(FlatComboTest, CloseUpStaysWithTheComboWhileTheDropDownReachesTheParent)
 {
     COXCoolComboBox combo;
     Make(combo, kOwnerDrawList);
@@ -152,7 +152,8 @@ TEST_F(FlatComboTest, CloseUpStillReachesTheParent)
     combo.ShowDropDown(FALSE);
     Pump();
     const std::vector<WORD>& heard = parent.commands[5];
-    EXPECT_NE(std::find(heard.begin(), heard.end(), CBN_CLOSEUP), heard.end());
+    EXPECT_NE(std::find(heard.begin(), heard.end(), CBN_DROPDOWN), heard.end());
+    EXPECT_EQ(std::find(heard.begin(), heard.end(), CBN_CLOSEUP), heard.end());
     combo.DestroyWindow();
 }
 

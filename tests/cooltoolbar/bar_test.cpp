@@ -143,16 +143,36 @@ TEST_F(BarTest, InsertingACustomButtonKeepsRedrawSuppressedWhenItWas)
     EXPECT_FALSE(bar.IsRedrawSuppressed());
 }
 
-TEST_F(BarTest, DockingLeftOfNothingIsRefused)
+TEST_F(BarTest, DockingLeftOfNothingTakesTheFirstSideTheBarMayUse)
 {
     CTestCoolBar& bar = MakeBar({ID_COOL_NEW});
-    EXPECT_FALSE(bar.DockControlBarLeftOf(nullptr));
+    bar.EnableDocking(CBRS_ALIGN_ANY, TRUE);
+    EXPECT_TRUE(bar.GetDockingFlag());
+    EXPECT_FALSE(bar.DockControlBarLeftOf(nullptr)) << "the frame has no side to dock to";
     CTestCoolBar& other = MakeBar({ID_COOL_OPEN}, AFX_IDW_TOOLBAR + 2);
     EXPECT_FALSE(bar.DockControlBarLeftOf(&other)) << "the other bar is not docked";
     frame->EnableDocking(CBRS_ALIGN_ANY);
+    // The frame's sides in its order (top, bottom, left, right): the first the bar allows.
+    const struct {
+        const char* what;
+        DWORD allowed;
+        UINT side;
+    } rows[] = {
+        {"any side", CBRS_ALIGN_ANY, AFX_IDW_DOCKBAR_TOP},
+        {"bottom or right", CBRS_ALIGN_BOTTOM | CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_BOTTOM},
+        {"left or right", CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_LEFT},
+        {"right only", CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+    };
+    for (const auto& row : rows) {
+        bar.EnableDocking(row.allowed, TRUE);
+        ASSERT_TRUE(bar.DockControlBarLeftOf(nullptr)) << row.what;
+        frame->RecalcLayout();
+        ASSERT_NE(bar.m_pDockBar, nullptr) << row.what;
+        EXPECT_EQ(static_cast<UINT>(bar.m_pDockBar->GetDlgCtrlID()), row.side) << row.what;
+        EXPECT_FALSE(ScreenRect(bar).IsRectEmpty()) << row.what << ": the layout gives it its size";
+    }
     other.EnableDocking(CBRS_ALIGN_ANY);
     bar.EnableDocking(CBRS_ALIGN_ANY, TRUE);
-    EXPECT_TRUE(bar.GetDockingFlag());
     frame->DockControlBar(&other, AFX_IDW_DOCKBAR_TOP);
     ASSERT_TRUE(bar.DockControlBarLeftOf(&other));
     frame->RecalcLayout();

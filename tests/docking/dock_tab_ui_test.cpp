@@ -292,9 +292,11 @@ TEST_F(DockTab, ATabDraggedFourPixelsHandsTheMouseToItsBar)
 }
 
 // A cool toolbar of a fixed size, so the side's layout is known.
+// Docked on a side it is as wide as the size bar beside it (150), so selecting its tab
+// leaves the side's width, and the strip under the mouse, as they are.
 class CFixedCoolToolBar : public COXCoolToolBar {
 public:
-    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(120, 26) : CSize(26, 120); }
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(120, 26) : CSize(150, 120); }
     CSize CalcDynamicLayout(int, DWORD dwMode) override { return CalcFixedLayout(FALSE, (dwMode & LM_HORZ) != 0); }
 };
 

@@ -314,7 +314,12 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
         EXPECT_EQ(a->m_pDockBar->GetDlgCtrlID(), static_cast<int>(c.applied ? kLeft : kTop));
         EXPECT_EQ(a->m_sizeFloat, c.aFloat);
         if (!c.applied) {
-            EXPECT_EQ(ScreenRect(*a), aBefore);
+            // A stays where it is; where the sizes were read (version 2) it takes its
+            // record's size, which may differ from the width the row stretched it to.
+            EXPECT_EQ(ScreenRect(*a).TopLeft(), aBefore.TopLeft());
+            if (c.version != 2) {
+                EXPECT_EQ(ScreenRect(*a), aBefore) << "nothing read, nothing changes";
+            }
         }
         if (b) {   // on a plain frame flag 1 leaves it in its mini frame
             EXPECT_EQ(Floating(b), c.applied);

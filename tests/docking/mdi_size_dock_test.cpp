@@ -129,8 +129,8 @@ protected:
 
 // Floated past an edge, the whole window (borders and caption included) sits flush with
 // it, whether the window is new or the bar's own is only moved; moved, re-docked and
-// floated again by its menu item, it comes back where it was moved to, and toggling the
-// docking leaves a bar in such a window alone.
+// floated again by its menu item, it comes back where it was moved to on the screen, and
+// toggling the docking leaves a bar in such a window alone.
 TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 {
     ASSERT_NE(MakeMDI(), nullptr);
@@ -183,21 +183,28 @@ TEST_F(MDISizeDockTest, AFloatAsMDIBarIsKeptInsideAndLandsWhereItsWindowLastWas)
 
     first->SetWindowPos(nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();
+    const CPoint lastOnScreen = ClientToScreenPt(CPoint(50, 40));
     mdi->DockControlBar(bar, kTop);
     Pump();
     EXPECT_EQ(FloatOf(bar), nullptr);
+    // Docked on top, the bar pushes the client down: the window comes back at the same
+    // place on the screen, kept inside the client (the rule above).
+    CPoint want = lastOnScreen;
+    ::ScreenToClient(mdi->m_hWndMDIClient, &want);
+    want.x = std::max<LONG>(want.x, 0);
+    want.y = std::max<LONG>(want.y, 0);
     bar->OnFloatAsMDI();
     Pump();
     COXMDIFloatWnd* again = FloatOf(bar);
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(InClient(again), CPoint(50, 40));
+    EXPECT_EQ(InClient(again), want);
 
     // Its window moves it as an MDI child: toggling the docking leaves it where it is.
     ASSERT_NE(bar->m_pDockContext, nullptr);
     bar->m_pDockContext->ToggleDocking();
     Pump();
     EXPECT_EQ(FloatOf(bar), again);
-    EXPECT_EQ(InClient(again), CPoint(50, 40));
+    EXPECT_EQ(InClient(again), want);
 }
 
 // Closing an MDI float window: a bar destroyed on close goes with it (deleted once, the

@@ -281,6 +281,58 @@ TEST_F(TabSkin, ArrowsAreFilledOnlyWhereTheyCanMoveAndTheHotOneIsRaised)
     dc.SelectObject(old);
 }
 
+// The two arrows split the spin's area (2 pixels in at the sides and on the tabs' side)
+// into halves that meet without overlap and reach its right end: with W the spin's width
+// and h = (W - 4) / 2, the left arrow takes columns 2 .. 2 + h - 1 and the right one
+// 2 + h .. W - 3. The half under the mouse gets the raised border one pixel in: white on
+// its left column, black on its right one.
+TEST_F(TabSkin, TheHotBorderFramesTheArrowUnderTheMouse)
+{
+    for (const wchar_t* name : {L"Office XP", L"Office 2003"}) {
+        SCOPED_TRACE(std::string(name, name + wcslen(name)));
+        CurrentSkin skin(name);
+        MakeParent();
+        COXSkinnedTabCtrl tab;
+        ASSERT_TRUE(Make(tab, 0, 0, 0, 120, 60, 4, 0));
+        COXSkinnedSpinCtrl* spin = tab.GetSpinCtrl();
+        ASSERT_NE(spin->m_hWnd, nullptr) << "four tabs overflow 120 pixels";
+        spin->SetPos32(1); // both arrows can move
+        CRect client;
+        spin->GetClientRect(&client);
+        const int w = client.Width(), h = (w - 4) / 2, y = (2 + client.Height()) / 2;
+        ASSERT_GE(h, 6);
+        struct Row {
+            const char* what;
+            int x;      // the mouse's column in the spin
+            bool right; // the right arrow is the hot one
+        };
+        const Row rows[] = {
+            {"the left arrow's first column", 2, false},
+            {"its last column", 2 + h - 1, false},
+            {"the right arrow's first column", 2 + h, true},
+            {"its last column", w - 3, true},
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.what);
+            CPoint mouse(row.x, y);
+            spin->ClientToScreen(&mouse);
+            ASSERT_TRUE(::SetCursorPos(mouse.x, mouse.y));
+            spin->Invalidate();
+            spin->UpdateWindow();
+            const int left = row.right ? 2 + h : 2, right = row.right ? w - 2 : 2 + h;
+            CPoint at(0, y);
+            spin->ClientToScreen(&at);
+            EXPECT_EQ(At(at.x + left + 1, at.y), RGB(255, 255, 255)) << "the hot arrow's left edge";
+            EXPECT_EQ(At(at.x + right - 2, at.y), RGB(0, 0, 0)) << "the hot arrow's right edge";
+            const int other = row.right ? 2 + 1 : 2 + h + 1;
+            EXPECT_NE(At(at.x + other, at.y), RGB(255, 255, 255)) << "no border on the other arrow";
+        }
+        tab.DestroyWindow();
+        ::DestroyWindow(parent);
+        parent = nullptr;
+    }
+}
+
 TEST_F(TabSkin, PageRectanglesWidenOnlyWhereTheMarginIsNarrow)
 {
     CurrentSkin skin(L"Office XP");

@@ -6,6 +6,7 @@
 #include "platform/base/clock.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/user/modal.h"
+#include "tests/support/pump.h"
 #include "toolkit/skins/skin_lookup.h"
 
 namespace docktest {
@@ -98,6 +99,7 @@ void DockTabTest::Pump()
         ::TranslateMessage(&m);
         ::DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 HWND DockTabTest::MakePlainWindow(DWORD style, const RECT& r, HWND parent)

@@ -280,6 +280,15 @@ TEST_F(TabWorkspace, OnlyAWindowObjectOfThisThreadNamesItsTab)
     Refresh();
     ASSERT_EQ(Tabs().GetTabItemCount(), 1);
     EXPECT_EQ(TabText(0), L"Foreign");
+    // Past the idle pass, which frees the temporary object the child had: the next
+    // refreshes still find it, follow its title and activate it from its tab.
+    for (const wchar_t* title : {L"Renamed", L"Again"}) {
+        ::SetWindowTextW(foreign, title);
+        Refresh();
+        EXPECT_EQ(TabText(0), title);
+        ASSERT_NE(Tabs().GetTabChild(0), nullptr);
+        EXPECT_EQ(Tabs().GetTabChild(0)->m_hWnd, foreign);
+    }
     ::SendMessageW(main->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(foreign), 0);
     Pump();
     EXPECT_EQ(Tabs().GetTabItemCount(), 0);
@@ -353,7 +362,7 @@ TEST_F(TabWorkspace, ManyChildrenKeepTheirOwnTabsThroughActivationHidingAndRenam
             expected.push_back(i == 22 ? L"renamed" : L"T" + std::to_wstring(i));
     EXPECT_EQ(Titles(), expected);
     for (int i = 0; i < Tabs().GetTabItemCount(); ++i)
-        EXPECT_EQ(Tabs().FindTabItem(Tabs().GetTabItem(i).pWnd), i) << "tab " << i;
+        EXPECT_EQ(Tabs().FindTabItem(Tabs().GetTabItem(i).hWnd), i) << "tab " << i;
     EXPECT_EQ(Tabs().GetTabChild(Tabs().GetCurSel()), children[12]) << "the active child's tab is selected";
     const int before = main->layouts;
     Refresh();
@@ -620,14 +629,14 @@ TEST_F(TabWorkspace, ARefreshSurvivesAChildChangingTheTabsWhileAnswering)
             // Every tab still names its own child, and no child has two.
             std::vector<HWND> seen;
             for (int i = 0; i < Tabs().GetTabItemCount(); ++i) {
-                const CWnd* wnd = Tabs().GetTabItem(i).pWnd;
-                ASSERT_NE(wnd, nullptr);
-                CString title;
-                wnd->GetWindowText(title);
-                EXPECT_EQ(std::wstring(Tabs().GetTabItem(i).csTitle.GetString()), std::wstring(title.GetString()))
+                const HWND wnd = Tabs().GetTabItem(i).hWnd;
+                ASSERT_TRUE(::IsWindow(wnd));
+                wchar_t title[256] = {};
+                ::GetWindowTextW(wnd, title, 256);
+                EXPECT_EQ(std::wstring(Tabs().GetTabItem(i).csTitle.GetString()), std::wstring(title))
                     << "tab " << i << ", pass " << pass;
-                EXPECT_EQ(std::count(seen.begin(), seen.end(), wnd->m_hWnd), 0) << "tab " << i;
-                seen.push_back(wnd->m_hWnd);
+                EXPECT_EQ(std::count(seen.begin(), seen.end(), wnd), 0) << "tab " << i;
+                seen.push_back(wnd);
             }
             EXPECT_EQ(Tabs().GetItemCount(), Tabs().GetTabItemCount());
         }

@@ -227,8 +227,10 @@ TEST_F(ControlBars, PaintingThroughTheSkinAndLabelsOnThePaintedBackground)
     EXPECT_EQ(recording->calls, (std::vector<std::wstring>{L"background", L"gripper " +
         std::to_wstring(client.Width()) + L"x" + std::to_wstring(client.Height())}));
 
-    CWnd* label = bar.GetDlgItem(IDC_LABEL);
-    label->GetWindowRect(&lr);
+    // The label by handle: it has no window object, and a temporary one would not outlive
+    // the idle pass of the pumps below.
+    const HWND label = ::GetDlgItem(bar.m_hWnd, IDC_LABEL);
+    ::GetWindowRect(label, &lr);
     bar.ScreenToClient(&lr);
     ASSERT_GT(lr.Width(), 6);
     std::vector<COLORREF> stripes, face(static_cast<size_t>(lr.Width()), ::GetSysColor(COLOR_BTNFACE));
@@ -236,7 +238,7 @@ TEST_F(ControlBars, PaintingThroughTheSkinAndLabelsOnThePaintedBackground)
         stripes.push_back(Stripe(x));
     // The label repainted, then a row of its pixels read from the screen.
     const auto labelRow = [&] {
-        label->Invalidate();
+        ::InvalidateRect(label, nullptr, TRUE);
         Pump();
         CPoint at(lr.left, lr.top + 2);
         bar.ClientToScreen(&at);

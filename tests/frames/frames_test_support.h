@@ -14,6 +14,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -60,6 +61,7 @@ protected:
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
+        zyn::test::RunIdle();
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/suite/utility/logger.h"
 #include "tests/frames/log_viewer_test_support.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 namespace {
@@ -85,6 +86,7 @@ void Reactivate(HWND viewer, HWND other)
     MSG m;
     while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
         ::DispatchMessageW(&m);
+    zyn::test::RunIdle();
 }
 
 TEST_F(LogViewerTest, ChangeOnDiskAsksOnceUnlessAutoLoading)

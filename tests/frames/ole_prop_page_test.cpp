@@ -24,6 +24,7 @@
 #include "tests/frames/fake_com_page.h"
 #include "tests/support/font_extent.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 namespace {
@@ -146,6 +147,7 @@ protected:
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
+        zyn::test::RunIdle();
     }
     static std::wstring TabText(CPropertySheet& sheet, int i)
     {

@@ -1,8 +1,11 @@
 // The menu-bar frame around its bar: docking by the frame's dock style, the snapping
-// question, the SDI frame's menu update without a document, and the bar in advanced
+// question, the SDI frame's menu update with and without a document, and the bar in advanced
 // customisation (popups handed to the customisation window, buttons removed from the menu).
 #include <vector>
 
+#include "platform/afx/doc.h"
+#include "platform/afx/doc_context.h"
+#include "platform/afx/view.h"
 #include "platform/user/menu.h"
 #include "platform/user/messages.h"
 #include "tests/menubar/menubar_test_support.h"
@@ -12,6 +15,17 @@ namespace zyn::test {
 namespace {
 
 class MenuFrameTest : public MenuBarTest {};
+
+// A document with a menu of its own (none while `menu` is null), and a view showing it.
+class CMenuDoc : public CDocument {
+public:
+    HMENU menu = nullptr;
+    HMENU GetDefaultMenu() override { return menu; }
+};
+class CDocView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+};
 
 TEST_F(MenuFrameTest, DockStyleDecidesWhereTheBarLives)
 {
@@ -81,7 +95,7 @@ TEST_F(MenuFrameTest, MenuBarIsAControlBarOfItsFrame)
     }
 }
 
-TEST_F(MenuFrameTest, SdiMenuUpdateWithoutDocumentShowsTheDefaultMenu)
+TEST_F(MenuFrameTest, SdiMenuUpdateShowsTheActiveDocumentsMenuElseTheDefault)
 {
     CTestSDIFrame& f = MakeSDI();
     const HMENU original = f.GetMenuBar().GetHMenu();
@@ -93,6 +107,29 @@ TEST_F(MenuFrameTest, SdiMenuUpdateWithoutDocumentShowsTheDefaultMenu)
     EXPECT_EQ(::GetMenu(f.m_hWnd), nullptr);
     f.OnUpdateFrameMenu(other);
     EXPECT_EQ(f.GetMenuBar().GetHMenu(), other);
+    f.OnUpdateFrameMenu(original);
+
+    // With an active document, its own menu comes first; without one, the frame's.
+    CMenuDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    CCreateContext context;
+    context.m_pCurrentDoc = &doc;
+    auto* docView = new CDocView; // deletes itself with its window
+    ASSERT_TRUE(docView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &f, 0x1234, &context));
+    f.SetActiveView(docView);
+    ASSERT_EQ(f.GetActiveDocument(), &doc);
+    const struct {
+        const char* what;
+        HMENU docMenu;
+        HMENU shown;
+    } rows[] = {{"the document's menu", other, other}, {"the document has none", nullptr, original}};
+    for (const auto& row : rows) {
+        doc.menu = row.docMenu;
+        f.OnUpdateFrameMenu(nullptr);
+        EXPECT_EQ(f.GetMenuBar().GetHMenu(), row.shown) << row.what;
+    }
+    f.SetActiveView(nullptr);
+    docView->DestroyWindow();
     f.OnUpdateFrameMenu(original);
     ::DestroyMenu(other);
 }

@@ -1,4 +1,5 @@
-// Dragging menu items with scripted input on the virtual clock: within one menu and
+// Dragging menu items with scripted input on the virtual clock (a plain bitmap menu
+// neither drags nor takes drops; the drag-and-drop menu does): within one menu and
 // between two (move and copy, a submenu with its items, never into itself), the drop
 // source's and drop target's messages in order, automatic scrolling of a popup cut to
 // its monitor, Escape, command bars on either end, unreadable data, and dropped records
@@ -148,6 +149,18 @@ protected:
                 user::InjectKey(vk, false);
         Pump();
     }
+    // Presses on an item past the hold delay and any double click, then releases there.
+    void HoldAndRelease(const COXBitmapMenuPopupWnd& popup, int item)
+    {
+        const CPoint start = ItemCentre(popup, item);
+        user::InjectMouseMove(start.x, start.y);
+        user::InjectMouseButton(MouseButton::Left, true);
+        Pump();
+        base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000);
+        Pump();
+        user::InjectMouseButton(MouseButton::Left, false);
+        Pump();
+    }
     // Presses on the bar, which drags its outgoing items.
     void DragFromBar(Host& host)
     {
@@ -173,7 +186,7 @@ TEST_F(MenuDragTest, WithinOneMenuTheItemMovesAsItselfWithTheMessagesInOrder)
 {
     CurrentSkin skin(SkinKind::XP);
     Host host;
-    COXBitmapMenu menu;
+    COXDragDropBitmapMenu menu;
     FillTextMenu(menu, {{ID_A, L"a"}, {ID_B, L"b"}, {ID_C, L"c"}, {ID_D, L"d"}});
     const ULONG_PTR record = DataOf(menu, 0);
     CTracingPopup popup("A");
@@ -222,25 +235,48 @@ TEST_F(MenuDragTest, ItemsTheUserDoesNotOwnAreNotDragged)
 {
     CurrentSkin skin(SkinKind::Classic);
     Host host;
-    COXBitmapMenu menu;
+    COXDragDropBitmapMenu menu;
     FillTextMenu(menu, {{ID_A, L"a"}, {57616, L"&1 a.txt"}, {ID_OX_SHOWALLITEMS, L""}});
     CTracingPopup popup("A");
     ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));
     Pump();
     for (int item : {1, 2}) {
         DragTrace::Clear();
-        const CPoint start = ItemCentre(popup, item);
-        user::InjectMouseMove(start.x, start.y);
-        user::InjectMouseButton(MouseButton::Left, true);
-        Pump();
-        base::Clock::Advance(OX_BMPOPUP_DRAG_DELAY + 1000); // past the hold and any double click
-        Pump();
-        user::InjectMouseButton(MouseButton::Left, false);
-        Pump();
+        HoldAndRelease(popup, item);
         EXPECT_TRUE(DragTrace::Lines().empty()) << item;
         EXPECT_EQ(menu.GetCustomizedItem(), item) << item << ": selected all the same";
         EXPECT_EQ(Describe(menu.GetSafeHmenu()), (Lines{L"8301 a", L"E110 &1 a.txt", L"FF56 "})) << item;
     }
+    popup.DestroyWindow();
+}
+
+// A plain bitmap menu leaves dragging to derived menus: a press held on an item starts no
+// drag, and what a bar drags over its popup finds no place there and is not dropped.
+TEST_F(MenuDragTest, APlainBitmapMenuNeitherDragsNorTakesDrops)
+{
+    CurrentSkin skin(SkinKind::Classic);
+    Host host;
+    COXBitmapMenu menu;
+    FillTextMenu(menu, {{ID_A, L"a"}, {ID_B, L"b"}});
+    CTracingPopup popup("A");
+    ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));
+    Pump();
+    DragTrace::Clear();
+    HoldAndRelease(popup, 0);
+    EXPECT_TRUE(DragTrace::Lines().empty()) << "no drag started";
+    EXPECT_FALSE(menu.IsDragDropOwner());
+    EXPECT_EQ(menu.GetCustomizedItem(), 0) << "the press selects the item all the same";
+
+    host.bar.outgoing = {OXDROPPEDMENUITEM{0x9001, L"&Tool", 0, 0, {}}};
+    int mark = -2;
+    Move(Before(popup, 1));
+    Move(Before(popup, 1) + CPoint(1, 0));
+    user::QueueIdleAction([&] { mark = menu.GetInsertMark(); });
+    Release();
+    DragFromBar(host);
+    EXPECT_EQ(mark, -1) << "no insert mark";
+    EXPECT_EQ(host.bar.effect, static_cast<DROPEFFECT>(DROPEFFECT_NONE));
+    EXPECT_EQ(Describe(menu.GetSafeHmenu()), (Lines{L"8301 a", L"8302 b"}));
     popup.DestroyWindow();
 }
 
@@ -259,7 +295,7 @@ TEST_F(MenuDragTest, BetweenTwoMenusAMoveTakesTheItemAndACopyLeavesIt)
     };
     for (const Row& r : rows) {
         Host host;
-        COXBitmapMenu a, b;
+        COXDragDropBitmapMenu a, b;
         FillTextMenu(a, {{ID_A, L"a"}, {ID_B, L"b"}, {ID_C, L"c"}});
         FillTextMenu(b, {{ID_X, L"x"}, {ID_Y, L"y"}});
         CTracingPopup pa("A"), pb("B");
@@ -299,7 +335,7 @@ TEST_F(MenuDragTest, ASubmenuTravelsWithItsItemsButNeverIntoItself)
     CustomizeOrganizer::current = &organizer;
     OXSetMenuOrganizerFinder(&CustomizeOrganizer::Find);
     Host host;
-    COXBitmapMenu a, sub, b;
+    COXDragDropBitmapMenu a, sub, b;
     FillTextMenu(sub, {{ID_S1, L"s1"}, {0, L""}, {ID_S2, L"s2"}});
     a.CreatePopupMenu();
     AppendOwnerDrawn(a, 0, ID_A, nullptr, L"a");
@@ -349,7 +385,7 @@ TEST_F(MenuDragTest, EscapeCancelsAndNothingChanges)
 {
     CurrentSkin skin(SkinKind::Classic);
     Host host;
-    COXBitmapMenu a, b;
+    COXDragDropBitmapMenu a, b;
     FillTextMenu(a, {{ID_A, L"a"}, {ID_B, L"b"}});
     FillTextMenu(b, {{ID_X, L"x"}, {ID_Y, L"y"}});
     CTracingPopup pa("A"), pb("B");
@@ -380,7 +416,7 @@ TEST_F(MenuDragTest, APopupCutToItsMonitorScrollsNearItsEdge)
     const user::MonitorDesc monitor{RECT{0, 0, 1280, 1024}, RECT{0, 0, 1280, 300}, true};
     ASSERT_TRUE(user::SetMonitorLayout(std::span<const user::MonitorDesc>(&monitor, 1)));
     Host host;
-    COXBitmapMenu menu;
+    COXDragDropBitmapMenu menu;
     std::vector<std::wstring> names;
     std::vector<TextItem> items;
     for (int i = 0; i < 40; ++i)
@@ -465,7 +501,7 @@ TEST_F(MenuDragTest, CommandBarsTakeDraggedItemsAndGiveTheirs)
     };
     for (const Row& r : rows) {
         Host host;
-        COXBitmapMenu menu;
+        COXDragDropBitmapMenu menu;
         FillTextMenu(menu, {{ID_A, L"a"}, {ID_B, L"b"}});
         CTracingPopup popup("A");
         ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));
@@ -483,7 +519,7 @@ TEST_F(MenuDragTest, CommandBarsTakeDraggedItemsAndGiveTheirs)
 
     // And out of a menu onto the bar: the bar gets the records, the menu loses the item.
     Host host;
-    COXBitmapMenu menu;
+    COXDragDropBitmapMenu menu;
     FillTextMenu(menu, {{ID_A, L"a"}, {ID_B, L"&Beta\tCtrl+B"}});
     CTracingPopup popup("A");
     ASSERT_TRUE(popup.TrackPopupMenu(&menu, 0, 100, 100, &host.customize));

@@ -3,6 +3,7 @@
 #include "platform/afx/afxstate.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/window_dc.h"
+#include "tests/support/pump.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_classic.h"
 #include "toolkit/skins/skin_lookup.h"
@@ -200,6 +201,7 @@ void MenuTest::Pump()
         ::TranslateMessage(&m);
         ::DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 COLORREF MenuTest::ScreenPixel(int x, int y)

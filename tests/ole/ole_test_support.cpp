@@ -4,6 +4,7 @@
 #include "platform/base/clock.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/user/modal.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -83,6 +84,7 @@ void OleTest::Pump()
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void OleTest::Move(int x, int y) { user::QueueIdleAction([x, y] { user::InjectMouseMove(x, y); }); }

@@ -9,6 +9,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace shbtest {
 
@@ -72,6 +73,7 @@ void ShbUiTest::Pump()
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 } // namespace shbtest

@@ -12,6 +12,7 @@
 #include "tests/skins/button_pictures.h"
 #include "tests/skins/canvas.h"
 #include "tests/skins/skin_test_support.h"
+#include "tests/support/pump.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_xp.h"
 
@@ -56,6 +57,15 @@ protected:
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
         zyn::user::ResetWindowSystemForTests();
+    }
+
+    // The queued input dispatched, then the idle pass, as the application's loop runs them.
+    static void Pump()
+    {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&m);
+        zyn::test::RunIdle();
     }
 
     // Puts the cursor at a point of the window's coordinates.
@@ -148,23 +158,19 @@ TEST_F(FrameButtonMouse, TheRectangleIsInTheWindowsCoordinates)
 TEST_F(FrameButtonMouse, InjectedMouseInputMovesTheLook)
 {
     zyn::user::InjectMouseMove(kWindowX + kButton.left + 5, kWindowY + kButton.top + 5);
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&m);
+    Pump();
     ExpectBothSkins(Look::Hot, FALSE, "moved over");
 
     // The left button down over a window that takes no capture is still only hovering;
     // the pressed look belongs to the capture its owner takes.
     zyn::user::InjectMouseButton(zyn::user::MouseButton::Left, true);
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&m);
+    Pump();
     ASSERT_EQ(GetCapture(), nullptr);
     ExpectBothSkins(Look::Hot, FALSE, "button down, no capture");
     SetCapture(m_hwnd);
     ExpectBothSkins(Look::Pressed, FALSE, "button down, captured");
     zyn::user::InjectMouseButton(zyn::user::MouseButton::Left, false);
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&m);
+    Pump();
 }
 
 TEST_F(FrameButtonMouse, WithoutALiveWindowNoButtonIsUnderTheMouse)

@@ -29,6 +29,7 @@
 #include "tests/skins/skin_forms_ids.h"
 #include "tests/skins/skin_test_support.h"
 #include "tests/support/golden.h"
+#include "tests/support/pump.h"
 #include "toolkit/skins/skinned_view.h"
 
 namespace skintest {
@@ -158,6 +159,7 @@ protected:
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&m);
+        zyn::test::RunIdle();
     }
     // Makes a skin current (an unknown name: none) and repaints everything.
     void UseSkin(const wchar_t* name)

@@ -17,6 +17,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 #include "toolkit/controls/tooltip_ctrl.h"
 
 namespace {
@@ -126,6 +127,7 @@ protected:
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
+        zyn::test::RunIdle();
     }
     void Advance(uint64_t ms)
     {

@@ -180,8 +180,9 @@ TEST_F(SkinPixelsTest, Skin2003GradientAndSeparators)
     bar->SetPaneInfo(1, ID_SEPARATOR, SBPS_STRETCH, 50);
     UseSkin(L"Office 2003");
     const int height = Client().Height();
-    // A column with nothing on it: the background alone.
-    const int plain = Part(0).left + 20;
+    // A column with nothing on it (the first pane shows the idle prompt): the background
+    // alone.
+    const int plain = Part(1).left + 20;
     for (int y = 0; y < height; ++y)
         EXPECT_EQ(Pixel(plain, y), BackgroundRow2003(y, height)) << "row " << y;
     // Separators: at each pane's right edge from 2 below its top to 2 above its bottom,

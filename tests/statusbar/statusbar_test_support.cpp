@@ -17,6 +17,7 @@
 #include "platform/user/paint.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
+#include "tests/support/pump.h"
 
 namespace sbtest {
 
@@ -142,6 +143,7 @@ void StatusBarUiTest::Pump()
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void StatusBarUiTest::SetToggle(int vk, bool on)

@@ -21,6 +21,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -110,6 +111,7 @@ protected:
             ::TranslateMessage(&m);
             ::DispatchMessageW(&m);
         }
+        zyn::test::RunIdle();
     }
     // A click at a client point of a window.
     static void Click(HWND h, int x, int y)

@@ -1,6 +1,7 @@
 // The test's message loop: see pump.h.
 #include "tests/support/pump.h"
 
+#include "platform/afx/afxstate.h"
 #include "platform/afx/winthread.h"
 #include "platform/user/driver.h"
 #include "platform/user/msgqueue.h"
@@ -20,6 +21,22 @@ void PumpTranslated()
             continue;
         ::TranslateMessage(&m);
         ::DispatchMessageW(&m);
+    }
+    RunIdle();
+}
+
+void RunIdle()
+{
+    if (CWinThread* thread = AfxGetThread()) {
+        // The application asks for two rounds (the command user interface, then the
+        // clean-up); a bound keeps a thread that always asks for more from hanging the test.
+        for (LONG count = 0; count < 16 && thread->OnIdle(count); ++count) {
+        }
+        return;
+    }
+    if (AfxGetThreadState()->m_nTempMapLock == 0) {
+        AfxLockTempMaps();
+        AfxUnlockTempMaps();
     }
 }
 

@@ -47,6 +47,9 @@ int main(int argc, char** argv)
     ::setenv("ZYN_LOG_DIR", (g_root + "/logs").c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", (g_root + "/run").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (g_root + "/home").c_str(), 1);
+    // Files a test makes in "the" temporary folder stay its own too: other runs of the
+    // suite on the machine use the same names there.
+    ::setenv("TMPDIR", g_root.c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     zyn::test::InstallResetListener();
     const int rc = RUN_ALL_TESTS();

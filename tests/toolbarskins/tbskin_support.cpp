@@ -15,6 +15,7 @@
 #include "platform/user/input.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace tbtest {
 
@@ -399,6 +400,7 @@ void TbSkinTest::Pump()
         ::TranslateMessage(&m);
         ::DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 void TbSkinTest::PaintAll() { zyn::user::PaintPendingWindows(); }

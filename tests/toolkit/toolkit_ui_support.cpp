@@ -11,6 +11,7 @@
 #include "platform/user/modal.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/window.h"
+#include "tests/support/pump.h"
 
 namespace toolkittest {
 
@@ -55,6 +56,7 @@ void ToolkitUiTest::Pump()
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
+    zyn::test::RunIdle();
 }
 
 HWND ToolkitUiTest::MakeWindow(DWORD style, const RECT& r, HWND parent, UINT id)

@@ -19,11 +19,13 @@
 
 class COXTabClientWnd;
 
-// One tab of the workspace.
+// One tab of the workspace. The child is kept by its handle: a child without a window
+// object of its own (a raw WM_MDICREATE, a host's plain window class) has only the
+// thread's temporary one, which the next idle pass frees.
 struct _tagTAB_ITEM_ENTRY {
     CString csTitle;     // the tab text as last set, before any "&" is doubled
     CString csClassName; // the child's window class when the tab was made
-    CWnd* pWnd = nullptr; // the MDI child
+    HWND hWnd = nullptr; // the MDI child
     DWORD dwInUse = 1;
 };
 using TAB_ITEM_ENTRY = _tagTAB_ITEM_ENTRY;
@@ -66,7 +68,9 @@ public:
     BOOL RemoveTabItem(const CWnd* pChildWnd, BOOL bRedraw = TRUE);
     int GetTabItemCount() const { return static_cast<int>(m_arrTab.size()); }
     const TAB_ITEM_ENTRY& GetTabItem(int nIndex) const { return m_arrTab[static_cast<size_t>(nIndex)]; }
-    // The child of a tab; null for a tab without an item (the placeholder).
+    // The child of a tab; null for a tab without an item (the placeholder) or whose
+    // window is gone. A child without a window object of its own comes as a temporary
+    // object, valid only until the thread's next idle pass.
     CWnd* GetTabChild(int nIndex) const;
 
     static HICON GetWindowIcon(HWND hWnd);

@@ -128,7 +128,7 @@ BOOL COX3DTabViewContainer::InsertPage(int nIndex, CWnd* pWnd, LPCTSTR lpszTitle
         return FALSE;
     pWnd->SetParent(this);
     const LONG inserted = InsertItem(TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM, nIndex, lpszTitle ? lpszTitle : L"",
-        nImage, reinterpret_cast<LPARAM>(pWnd));
+        nImage, reinterpret_cast<LPARAM>(pWnd->m_hWnd));
     if (inserted != nIndex) {
         if (inserted >= 0)
             DeleteItem(inserted);
@@ -211,14 +211,18 @@ BOOL COX3DTabViewContainer::DeletePage(int nIndex, BOOL bDestroy)
             m_nActivePageIndex = -1;
         }
     }
-    CWnd* page = GetPage(nIndex);
-    if (bDestroy && page && ::IsWindow(page->m_hWnd)) {
-        ReleaseId(static_cast<DWORD>(page->GetDlgCtrlID()));
-        const auto owned = std::find(m_ownedPages.begin(), m_ownedPages.end(), page);
-        page->DestroyWindow();
+    const HWND page = PageHandle(nIndex);
+    if (bDestroy && ::IsWindow(page)) {
+        ReleaseId(static_cast<DWORD>(::GetDlgCtrlID(page)));
+        const auto owned = std::find_if(
+            m_ownedPages.begin(), m_ownedPages.end(), [page](const CWnd* p) { return p->m_hWnd == page; });
         if (owned != m_ownedPages.end()) {
+            CWnd* object = *owned;
             m_ownedPages.erase(owned);
-            delete page;
+            object->DestroyWindow();
+            delete object;
+        } else {
+            ::DestroyWindow(page);
         }
     }
     DeleteItem(nIndex);
@@ -237,7 +241,7 @@ BOOL COX3DTabViewContainer::DeletePage(const CWnd* pWnd, BOOL bDestroy)
     return FindPage(pWnd, index) && DeletePage(index, bDestroy);
 }
 
-CWnd* COX3DTabViewContainer::GetPage(int nIndex) const
+HWND COX3DTabViewContainer::PageHandle(int nIndex) const
 {
     if (!m_hWnd || nIndex < 0 || nIndex >= GetItemCount())
         return nullptr;
@@ -245,7 +249,13 @@ CWnd* COX3DTabViewContainer::GetPage(int nIndex) const
     item.mask = TCIF_PARAM;
     if (!GetItem(nIndex, &item))
         return nullptr;
-    return reinterpret_cast<CWnd*>(item.lParam);
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
+CWnd* COX3DTabViewContainer::GetPage(int nIndex) const
+{
+    const HWND page = PageHandle(nIndex);
+    return ::IsWindow(page) ? CWnd::FromHandle(page) : nullptr;
 }
 
 CString COX3DTabViewContainer::GetPageTitle(int nIndex) const
@@ -323,8 +333,7 @@ BOOL COX3DTabViewContainer::FindPage(HWND hWnd, int& nIndex) const
     if (!hWnd)
         return FALSE;
     for (int i = 0; i < GetPageCount(); ++i) {
-        const CWnd* page = GetPage(i);
-        if (page && page->m_hWnd == hWnd) {
+        if (PageHandle(i) == hWnd) {
             nIndex = i;
             return TRUE;
         }

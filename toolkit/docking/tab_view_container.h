@@ -6,7 +6,10 @@
 // display area shrunk by the internal offset, then widened by the tab skin; the external
 // offset is a non-client margin painted in the button-face colour (with WS_EX_CLIENTEDGE a
 // sunken edge around it). With a single tab that leaves less than 50 pixels to spare, an
-// empty placeholder tab follows it so the control keeps a tab row of its own.
+// empty placeholder tab follows it so the control keeps a tab row of its own. Each tab
+// keeps its page's window handle (item data), not the window object it was given: a
+// window without an object of its own comes as a temporary one, which the thread's next
+// idle pass frees.
 //
 // COX3DTabViewDropTarget: while something is dragged over the container, the page whose
 // tab is under the cursor becomes active, so the drop can land on it; it never accepts
@@ -59,6 +62,8 @@ public:
     virtual BOOL DeletePage(int nIndex, BOOL bDestroy = TRUE);
     virtual BOOL DeletePage(const CWnd* pWnd, BOOL bDestroy = TRUE);
 
+    // The page of a tab: null for the placeholder or a page whose window is gone; a page
+    // without a window object of its own comes as a temporary object (see above).
     CWnd* GetPage(int nIndex) const;
     CString GetPageTitle(int nIndex) const;
     CString GetPageTitle(const CWnd* pWnd) const;
@@ -128,6 +133,8 @@ private:
     void ReleaseId(DWORD id);
     // Tabs that carry a page (all but the placeholder).
     int RealTabCount() const;
+    // The page window a tab keeps; null for the placeholder.
+    HWND PageHandle(int nIndex) const;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -192,14 +192,14 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             const size_t mask = (size_t{1} << bits) - 1;
             byHandle.assign(mask + 1, Mapped{});
             for (size_t i = 0; i < m_arrTab.size(); ++i) {
-                const CWnd* w = m_arrTab[i].pWnd;
-                if (!w || !w->m_hWnd)
+                const HWND h = m_arrTab[i].hWnd;
+                if (!h)
                     continue;
-                size_t at = home(w->m_hWnd);
-                while (byHandle[at].handle && byHandle[at].handle != w->m_hWnd)
+                size_t at = home(h);
+                while (byHandle[at].handle && byHandle[at].handle != h)
                     at = (at + 1) & mask;
                 if (!byHandle[at].handle)
-                    byHandle[at] = Mapped{w->m_hWnd, static_cast<int>(i)};
+                    byHandle[at] = Mapped{h, static_cast<int>(i)};
             }
             mappedCount = m_arrTab.size();
         }
@@ -210,7 +210,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             const int item = byHandle[at].item;
             if (static_cast<size_t>(item) < m_arrTab.size()) {
                 const TAB_ITEM_ENTRY& entry = m_arrTab[static_cast<size_t>(item)];
-                if (entry.pWnd && entry.pWnd->m_hWnd == child && HasClassName(child, entry.csClassName))
+                if (entry.hWnd == child && HasClassName(child, entry.csClassName))
                     return item;
             }
             break;
@@ -310,8 +310,7 @@ int COXTabWorkspace::FindTabItem(HWND hWnd) const
     // The class is read only for an item with the same handle: a refresh looks up every
     // child, and most lookups of a long list are misses.
     for (size_t i = 0; i < m_arrTab.size(); ++i) {
-        const CWnd* wnd = m_arrTab[i].pWnd;
-        if (wnd && wnd->m_hWnd == hWnd && HasClassName(hWnd, m_arrTab[i].csClassName))
+        if (m_arrTab[i].hWnd == hWnd && HasClassName(hWnd, m_arrTab[i].csClassName))
             return static_cast<int>(i);
     }
     return -1;
@@ -319,7 +318,10 @@ int COXTabWorkspace::FindTabItem(HWND hWnd) const
 
 CWnd* COXTabWorkspace::GetTabChild(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetTabItemCount() ? m_arrTab[static_cast<size_t>(nIndex)].pWnd : nullptr;
+    if (nIndex < 0 || nIndex >= GetTabItemCount())
+        return nullptr;
+    const HWND child = m_arrTab[static_cast<size_t>(nIndex)].hWnd;
+    return ::IsWindow(child) ? CWnd::FromHandle(child) : nullptr;
 }
 
 BOOL COXTabWorkspace::AddTabItem(const CWnd* pChildWnd, BOOL bRedraw, BOOL bOnlyVisible)
@@ -347,7 +349,7 @@ BOOL COXTabWorkspace::InsertTabItem(int nIndex, const CWnd* pChildWnd, BOOL bRed
     TAB_ITEM_ENTRY entry;
     entry.csTitle = title;
     entry.csClassName = className;
-    entry.pWnd = CWnd::FromHandle(child);
+    entry.hWnd = child;
     m_arrTab.insert(m_arrTab.begin() + nIndex, entry);
     if (bRedraw)
         RecalcFrame();

@@ -19,9 +19,10 @@
 //
 // While the host customises its bars the menu is shown by a COXBitmapMenuPopupWnd
 // (bitmap_menu_popup_wnd.h) and edited in place: a customised item with its context
-// commands, an insert mark, items dragged within and between menus and bars
-// (bitmap_menu_customize.cpp, bitmap_menu_dragdrop.cpp). The bars and the organizer are
-// reached through toolkit/menus/menu_seams.h.
+// commands and an insert mark (bitmap_menu_customize.cpp). A plain bitmap menu drags
+// nothing and takes no drop; COXDragDropBitmapMenu below (bitmap_menu_dragdrop.cpp), the
+// class the organizer and the menu bar make their menus of, drags items within and between
+// menus and bars. The bars and the organizer are reached through toolkit/menus/menu_seams.h.
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -123,12 +124,13 @@ public:
     // ---- drag and drop of items ---------------------------------------------------------------------
     virtual COXSHBDropSource* GetDropSource(CWnd* pOwner);
     virtual COXSHBDropTarget* GetDropTarget() { return &m_dropTarget; }
-    // Drags the item at nIndex out of the popup window (press-and-hold): its records go
-    // into a data source in the menu-item format; a move into another menu or a bar
-    // takes the item out of this menu afterwards, a move within the menu moves it.
+    // A press held on an item of the popup window (nIndex). The drag itself is a derived
+    // menu's: here no drag starts and the menu is left no drag's owner.
     virtual void OnBeginDragDrop(int nIndex);
     // The drop target's messages (lParam an SHBDROPTARGETACTION); 0 when the menu is not
-    // customisable.
+    // customisable. Here nothing is accepted: over the menu the effect is none, a drop
+    // inserts nothing; enter and leave keep the drag-entered flag, leave takes the insert
+    // mark away.
     virtual LRESULT OnDragEnter(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDragOver(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDragLeave(WPARAM wParam, LPARAM lParam);
@@ -264,6 +266,23 @@ protected:
     COXToolTipCtrl m_toolTip;
 
     static WNDPROC m_origWndProc;
+};
+
+// COXDragDropBitmapMenu: a bitmap menu whose items the user drags while customising. A
+// press held on an item drags its records (menu_drop_data.h) out of the popup window in
+// the menu-item format; a move into another menu or a bar takes the item out of this menu
+// afterwards, a move within the menu moves the item itself. Items dragged over the popup
+// show the insert mark where they would go and are inserted there when dropped (a copy
+// with Ctrl held, else a move); a submenu never goes into itself.
+class COXDragDropBitmapMenu : public COXBitmapMenu {
+    DECLARE_DYNAMIC(COXDragDropBitmapMenu)
+public:
+    COXDragDropBitmapMenu() = default;
+    ~COXDragDropBitmapMenu() override = default;
+
+    void OnBeginDragDrop(int nIndex) override;
+    LRESULT OnDragOver(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnDrop(WPARAM wParam, LPARAM lParam) override;
 };
 
 // The command-UI object of a bitmap menu's items: new text of an owner-drawn item goes to

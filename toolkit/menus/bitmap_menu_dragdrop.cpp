@@ -1,4 +1,5 @@
-// COXBitmapMenu: dragging items out of a customisation popup and dropping items on one.
+// COXBitmapMenu's drag and drop, which accepts nothing, and COXDragDropBitmapMenu's:
+// dragging items out of a customisation popup and dropping items on one.
 //
 // A drag carries the item's records (menu_drop_data.h) in the menu-item clipboard format.
 // Whatever drops it decides between a copy (Ctrl held) and a move; after a move the
@@ -194,9 +195,55 @@ BOOL COXBitmapMenu::RetrieveDragDropMenuItem(const BYTE*& p, const BYTE* pEnd, H
     return TRUE;
 }
 
+// ---- a plain bitmap menu: no drag, no drop ------------------------------------------------------------
+
+void COXBitmapMenu::OnBeginDragDrop(int /*nIndex*/)
+{
+    // No drag runs from a plain bitmap menu: it is no drag's owner.
+    m_bDragDropOwner = FALSE;
+}
+
+LRESULT COXBitmapMenu::OnDragEnter(WPARAM wParam, LPARAM lParam)
+{
+    if (!IsCustomizable())
+        return 0;
+    m_bDragEntered = TRUE;
+    return OnDragOver(wParam, lParam);
+}
+
+LRESULT COXBitmapMenu::OnDragOver(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (!IsCustomizable())
+        return 0;
+    if (auto* action = reinterpret_cast<SHBDROPTARGETACTION*>(lParam))
+        action->result = DROPEFFECT_NONE;
+    return TRUE;
+}
+
+LRESULT COXBitmapMenu::OnDragLeave(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    if (!IsCustomizable())
+        return 0;
+    SetInsertMark(-1);
+    m_bDragEntered = FALSE;
+    return TRUE;
+}
+
+LRESULT COXBitmapMenu::OnDrop(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (!IsCustomizable())
+        return 0;
+    if (auto* action = reinterpret_cast<SHBDROPTARGETACTION*>(lParam))
+        action->result = DROPEFFECT_NONE;
+    m_bDragEntered = FALSE;
+    return TRUE;
+}
+
 // ---- the drag ------------------------------------------------------------------------------------------------------------
 
-void COXBitmapMenu::OnBeginDragDrop(int nIndex)
+IMPLEMENT_DYNAMIC(COXDragDropBitmapMenu, COXBitmapMenu)
+
+void COXDragDropBitmapMenu::OnBeginDragDrop(int nIndex)
 {
     const int count = static_cast<int>(GetMenuItemCount());
     const HWND popup = GetPopupHwnd();
@@ -282,15 +329,7 @@ DROPEFFECT COXBitmapMenu::DropEffectFor(SHBDROPTARGETACTION* pAction, int nMark)
     return effect;
 }
 
-LRESULT COXBitmapMenu::OnDragEnter(WPARAM wParam, LPARAM lParam)
-{
-    if (!IsCustomizable())
-        return 0;
-    m_bDragEntered = TRUE;
-    return OnDragOver(wParam, lParam);
-}
-
-LRESULT COXBitmapMenu::OnDragOver(WPARAM /*wParam*/, LPARAM lParam)
+LRESULT COXDragDropBitmapMenu::OnDragOver(WPARAM /*wParam*/, LPARAM lParam)
 {
     if (!IsCustomizable())
         return 0;
@@ -304,16 +343,7 @@ LRESULT COXBitmapMenu::OnDragOver(WPARAM /*wParam*/, LPARAM lParam)
     return TRUE;
 }
 
-LRESULT COXBitmapMenu::OnDragLeave(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    if (!IsCustomizable())
-        return 0;
-    SetInsertMark(-1);
-    m_bDragEntered = FALSE;
-    return TRUE;
-}
-
-LRESULT COXBitmapMenu::OnDrop(WPARAM /*wParam*/, LPARAM lParam)
+LRESULT COXDragDropBitmapMenu::OnDrop(WPARAM /*wParam*/, LPARAM lParam)
 {
     if (!IsCustomizable())
         return 0;

@@ -256,28 +256,33 @@ void COXCoolToolBar::EnableDocking(DWORD dwDockStyle, BOOL bFlag)
 
 BOOL COXCoolToolBar::DockControlBarLeftOf(CMFCToolBar* pLeftOf)
 {
-    // Left of nothing, or of a bar that is not docked, has no place to name.
-    if (!pLeftOf || !pLeftOf->m_hWnd || !m_hWnd || !pLeftOf->m_pDockBar || pLeftOf->IsFloating())
+    // A bar that is not docked has no place to name.
+    if (!m_hWnd || (pLeftOf && (!pLeftOf->m_hWnd || !pLeftOf->m_pDockBar || pLeftOf->IsFloating())))
         return FALSE;
     CFrameWnd* pFrame = m_pDockSite ? m_pDockSite : GetParentFrame();
     if (!pFrame)
         return FALSE;
     pFrame->RecalcLayout(TRUE);
-    CRect rect;
-    pLeftOf->GetWindowRect(&rect);
-    rect.OffsetRect(1, 0);
-    const DWORD dw = pLeftOf->GetBarStyle();
+    // Left of nothing: dock bar 0 and an empty rectangle, so the frame takes the first
+    // side the bar may dock to.
+    CRect rect(0, 0, 0, 0);
     UINT nID = 0;
-    if (dw & CBRS_ALIGN_TOP)
-        nID = AFX_IDW_DOCKBAR_TOP;
-    else if (dw & CBRS_ALIGN_BOTTOM)
-        nID = AFX_IDW_DOCKBAR_BOTTOM;
-    else if (dw & CBRS_ALIGN_LEFT)
-        nID = AFX_IDW_DOCKBAR_LEFT;
-    else if (dw & CBRS_ALIGN_RIGHT)
-        nID = AFX_IDW_DOCKBAR_RIGHT;
+    if (pLeftOf) {
+        pLeftOf->GetWindowRect(&rect);
+        rect.OffsetRect(1, 0);
+        const DWORD dw = pLeftOf->GetBarStyle();
+        if (dw & CBRS_ALIGN_TOP)
+            nID = AFX_IDW_DOCKBAR_TOP;
+        else if (dw & CBRS_ALIGN_BOTTOM)
+            nID = AFX_IDW_DOCKBAR_BOTTOM;
+        else if (dw & CBRS_ALIGN_LEFT)
+            nID = AFX_IDW_DOCKBAR_LEFT;
+        else if (dw & CBRS_ALIGN_RIGHT)
+            nID = AFX_IDW_DOCKBAR_RIGHT;
+    }
     pFrame->DockControlBar(this, nID, &rect);
-    return TRUE;
+    // FALSE when no side took it (the frame or the bar allows no docking).
+    return m_pDockBar && !IsFloating();
 }
 
 // ---- looks ------------------------------------------------------------------------------------------------------

@@ -104,8 +104,9 @@ public:
     // Hides CControlBar::EnableDocking.
     void EnableDocking(DWORD dwDockStyle, BOOL bFlag = FALSE);
     BOOL GetDockingFlag() const { return m_bDockingFlag; }
-    // Docks this bar in pLeftOf's dock bar just right of (or below) it. FALSE, nothing
-    // done, without a bar, a window, a frame or a docked pLeftOf.
+    // Docks this bar in pLeftOf's dock bar just right of (or below) it; without pLeftOf,
+    // on the first side the frame and the bar allow (top, bottom, left, right). FALSE,
+    // nothing done, without a window, a frame or such a side, or when pLeftOf is not docked.
     BOOL DockControlBarLeftOf(CMFCToolBar* pLeftOf);
 
     // ---- looks ------------------------------------------------------------------------------------------------------

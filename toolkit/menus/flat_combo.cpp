@@ -209,6 +209,6 @@ BOOL COXCoolComboBox::OnCloseUp()
 {
     CheckMousePos(TRUE);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    // The parent hears CBN_CLOSEUP as from any combo box: the flat look only repaints.
-    return FALSE;
+    // Handled here: the parent does not hear CBN_CLOSEUP from a flat combo box.
+    return TRUE;
 }

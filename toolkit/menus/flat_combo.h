@@ -23,7 +23,8 @@
 // reports its creation (WM_PARENTNOTIFY); a simple combo's list (ID 1000) likewise; a
 // drop-down list is subclassed the first time it asks the combo for its colours. An
 // owner-drawn combo's list is left alone. A tooltip text set on the combo goes to both
-// parts; the focus on the edit keeps the combo hot.
+// parts; the focus on the edit keeps the combo hot. The combo takes its own CBN_CLOSEUP
+// (the hot state is checked again and the face repainted): the parent does not hear it.
 #include "toolkit/menus/cool_ctrl.h"
 
 class COXCoolComboBox;

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "platform/afx/afxres.h"
+#include "platform/afx/doc.h"
 #include "platform/afx/dockbar.h"
 #include "platform/afx/miniframe.h"
 #include "toolkit/docking/dock_messages.h"
@@ -103,10 +104,14 @@ public:
             T::OnUpdateFrameMenu(hMenuAlt);
             return;
         }
-        // Without a menu of its own the frame's default menu shows (a frame without an
-        // active document included).
-        if (!hMenuAlt)
-            hMenuAlt = this->m_hMenuDefault;
+        // Without a menu named, the active document's own shows, else the frame's default
+        // menu (a frame without an active document included).
+        if (!hMenuAlt) {
+            if (CDocument* pDoc = this->GetActiveDocument())
+                hMenuAlt = pDoc->GetDefaultMenu();
+            if (!hMenuAlt)
+                hMenuAlt = this->m_hMenuDefault;
+        }
         this->SetMenu(hMenuAlt ? CMenu::FromHandle(hMenuAlt) : nullptr);
     }
 

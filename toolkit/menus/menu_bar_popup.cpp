@@ -166,7 +166,7 @@ void COXMenuBar::DisplayPopupMenu(int nIndex)
                 pBitmapMenu = DYNAMIC_DOWNCAST(COXBitmapMenu, CMenu::FromHandlePermanent(hPopup));
             BOOL bCreated = FALSE;
             if (!pBitmapMenu) {
-                auto pNew = std::make_unique<COXBitmapMenu>();
+                auto pNew = std::make_unique<COXDragDropBitmapMenu>();
                 if (pNew->Attach(hPopup) && pOrganizer->AddConvertedMenu(pNew.get())) {
                     pBitmapMenu = pNew.release();
                     bCreated = TRUE;

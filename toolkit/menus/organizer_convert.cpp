@@ -1,12 +1,12 @@
 // Converting a popup into owner-drawn items and giving it back; measuring items and their
 // mnemonics.
 //
-// A popup is wrapped by a COXBitmapMenu attached as its newest permanent CMenu (whoever
-// held it before keeps it, and is found again when the wrapper lets go). Each item that
-// stays in the popup becomes owner-drawn with an item record the bitmap menu owns; what
-// the item was (type, type data, command, item data) is remembered per record, so the
-// restore gives exactly that back, with the record's text, which command updates may
-// have changed meanwhile.
+// A popup is wrapped by a COXDragDropBitmapMenu (its items dragged while customising)
+// attached as its newest permanent CMenu (whoever held it before keeps it, and is found
+// again when the wrapper lets go). Each item that stays in the popup becomes owner-drawn
+// with an item record the bitmap menu owns; what the item was (type, type data, command,
+// item data) is remembered per record, so the restore gives exactly that back, with the
+// record's text, which command updates may have changed meanwhile.
 #include <algorithm>
 
 #include "platform/afx/afxstate.h"
@@ -75,7 +75,7 @@ void COXBitmapMenuOrganizer::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOO
     BOOL firstTime = FALSE;
     if (!menu) {
         ConvertedMenu entry;
-        entry.menu = std::make_unique<COXBitmapMenu>();
+        entry.menu = std::make_unique<COXDragDropBitmapMenu>();
         if (!entry.menu->Attach(hPopup))
             return;
         MENUINFO mi{};

@@ -380,9 +380,11 @@ void COXTabSkinXP::PaintSpinCtrl(COXSkinnedSpinCtrl* spinCtrl, bool gradient)
         rect.bottom -= 2;
     rect.left += 2;
     rect.right -= 2;
+    // The halves meet without overlap and fill the area, so the hot border frames the arrow
+    // the mouse is over (an odd column goes to the right arrow).
     const int half = rect.Width() / 2;
-    const CRect down(rect.left, rect.top, rect.left + half - 1, rect.bottom);
-    const CRect up(half, rect.top, 2 * half - 1, rect.bottom);
+    const CRect down(rect.left, rect.top, rect.left + half, rect.bottom);
+    const CRect up(rect.left + half, rect.top, rect.right, rect.bottom);
 
     int lower = 0, upper = 0;
     spinCtrl->GetRange32(lower, upper);
