@@ -384,19 +384,32 @@ namespace {
 
 constexpr UINT IDD_BORDERED = 0x6A10, IDC_BORDERED = 0x6A11, IDC_GROUP = 0x6A12;
 
-// 120 x 16 dialog units holding an edit with WS_BORDER at (10, 2), 60 x 12, as a
-// resource script's EDITTEXT makes it, and a group box (no frame of its own, nothing
-// painted inside it) at (76, 1), 40 x 14.
-std::vector<uint8_t> BorderedTemplate()
+// A 120 x 16 dialog-unit bar template of two controls without text: style, x, y, cx, cy,
+// ID and class atom of each.
+struct TemplateItem {
+    int styleLow, styleHigh, x, y, cx, cy;
+    UINT id;
+    int atom;
+};
+std::vector<uint8_t> TwoControlTemplate(const TemplateItem& a, const TemplateItem& b)
 {
     std::vector<uint16_t> w = {0, 0x5000, 0, 0, 2, 0, 0, 120, 16, 0, 0, 0};
-    for (int v : {0x0000, 0x5081, 0, 0, 10, 2, 60, 12, static_cast<int>(IDC_BORDERED), 0xFFFF, 0x81, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
-    w.push_back(0);
-    for (int v : {0x0007, 0x5000, 0, 0, 76, 1, 40, 14, static_cast<int>(IDC_GROUP), 0xFFFF, 0x80, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
+    for (const TemplateItem* item : {&a, &b}) {
+        if (w.size() % 2)
+            w.push_back(0);
+        for (int v : {item->styleLow, item->styleHigh, 0, 0, item->x, item->y, item->cx, item->cy,
+                 static_cast<int>(item->id), 0xFFFF, item->atom, 0, 0})
+            w.push_back(static_cast<uint16_t>(v));
+    }
     const auto* bytes = reinterpret_cast<const uint8_t*>(w.data());
     return {bytes, bytes + w.size() * 2};
+}
+
+// An edit with WS_BORDER at (10, 2), 60 x 12, as a resource script's EDITTEXT makes it,
+// and a group box (no frame of its own, nothing painted inside it) at (76, 1), 40 x 14.
+std::vector<uint8_t> BorderedTemplate()
+{
+    return TwoControlTemplate({0x0000, 0x5081, 10, 2, 60, 12, IDC_BORDERED, 0x81}, {0x0007, 0x5000, 76, 1, 40, 14, IDC_GROUP, 0x80});
 }
 
 class BorderedBar : public CInitDialogBar {};
@@ -454,18 +467,10 @@ TEST_F(ControlBars, AnEditsBorderShowsOnTheFirstPaintInEverySkin)
 
 constexpr UINT IDD_LABELLED = 0x6A20, IDC_CAPTION = 0x6A21, IDC_CHECK = 0x6A22;
 
-// 120 x 16 dialog units: a label at (4, 3), 30 x 10, and an automatic check box at
-// (40, 2), 70 x 12, both without text.
+// A label at (4, 3), 30 x 10, and an automatic check box at (40, 2), 70 x 12.
 std::vector<uint8_t> LabelledTemplate()
 {
-    std::vector<uint16_t> w = {0, 0x5000, 0, 0, 2, 0, 0, 120, 16, 0, 0, 0};
-    for (int v : {0x0000, 0x5000, 0, 0, 4, 3, 30, 10, static_cast<int>(IDC_CAPTION), 0xFFFF, 0x82, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
-    w.push_back(0);
-    for (int v : {0x0003, 0x5001, 0, 0, 40, 2, 70, 12, static_cast<int>(IDC_CHECK), 0xFFFF, 0x80, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
-    const auto* bytes = reinterpret_cast<const uint8_t*>(w.data());
-    return {bytes, bytes + w.size() * 2};
+    return TwoControlTemplate({0x0000, 0x5000, 4, 3, 30, 10, IDC_CAPTION, 0x82}, {0x0003, 0x5001, 40, 2, 70, 12, IDC_CHECK, 0x80});
 }
 
 // Under the skins that paint the bar themselves, a label and a check box show the bar's
