@@ -91,10 +91,25 @@ void CChildSheet::ResizePages(int nWidth, int nHeight)
 {
     const int width = std::max(0, nWidth - 8);
     const int height = std::max(0, nHeight - 26);
+    // The tab control's display area, in the sheet's client coordinates: a page never
+    // reaches past it (a tab row taller than the 26 pixels allowed for would otherwise
+    // lay the page over the control's bottom border).
+    CRect display(0, 0, 0, 0);
+    if (const HWND hTab = ::GetDlgItem(m_hWnd, AFX_IDC_TAB_CONTROL)) {
+        ::GetClientRect(hTab, &display);
+        ::SendMessageW(hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+        ::MapWindowPoints(hTab, m_hWnd, reinterpret_cast<POINT*>(&display), 2);
+    }
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* pPage = GetPage(i);
-        if (pPage && pPage->GetSafeHwnd())
-            pPage->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!pPage || !pPage->GetSafeHwnd())
+            continue;
+        CRect at;
+        pPage->GetWindowRect(&at);
+        ScreenToClient(&at);
+        const int cx = display.IsRectEmpty() ? width : std::min(width, std::max<int>(0, display.right - at.left));
+        const int cy = display.IsRectEmpty() ? height : std::min(height, std::max<int>(0, display.bottom - at.top));
+        pPage->SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

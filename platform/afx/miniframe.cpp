@@ -7,6 +7,7 @@
 #include "platform/afx/afxres.h"
 #include "platform/afx/dockcont.h"
 #include "platform/base/cstring.h"
+#include "platform/user/input.h"
 #include "platform/user/menu.h"
 #include "platform/user/messages.h"
 #include "platform/user/window.h"
@@ -47,8 +48,18 @@ BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWin
     const CRect r = byDefault ? CRect(0, 0, 0, 0) : CRect(rect);
     // A pop-up's "ID" would be a menu handle: only children carry one.
     const HMENU hMenuOrID = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
-    return CWnd::CreateEx(dwExStyle | WS_EX_TOOLWINDOW, lpClassName, lpWindowName, dwStyle, r.left, r.top, r.Width(),
-        r.Height(), zyn::afx::SafeHwndOf(pParentWnd), hMenuOrID, lpParam);
+    if (!CWnd::CreateEx(dwExStyle | WS_EX_TOOLWINDOW, lpClassName, lpWindowName, dwStyle, r.left, r.top, r.Width(),
+            r.Height(), zyn::afx::SafeHwndOf(pParentWnd), hMenuOrID, lpParam))
+        return FALSE;
+    if (dwStyle & MFS_SYNCACTIVE) {
+        // Made while its frame is active (a bar floated by the user), it looks active at
+        // once: the frame says so only when its activation changes.
+        const HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+        const HWND hActive = ::GetActiveWindow();
+        m_bActive = hOwner && hActive && (hActive == hOwner || ::GetWindow(hActive, GW_OWNER) == hOwner);
+        SendMessage(WM_NCACTIVATE, m_bActive);
+    }
+    return TRUE;
 }
 
 BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs)

@@ -39,6 +39,20 @@ std::map<std::string, void*> Msimg32Exports()
     return t;
 }
 
+// The visual-styles module of this desktop: a style is on (the system it stands for has
+// its visual style on by default, and the skins' bars are that style here), so controls
+// on a parent that paints its own background may show it. It offers no theme data: the
+// controls keep the window system's own look and the skins their colours for no theme.
+BOOL VisualStyleOn() { return TRUE; }
+
+std::map<std::string, void*> UxThemeExports()
+{
+    std::map<std::string, void*> t;
+    Export(t, "IsThemeActive", &VisualStyleOn);
+    Export(t, "IsAppThemed", &VisualStyleOn);
+    return t;
+}
+
 std::map<std::string, void*> ComctlExports()
 {
     std::map<std::string, void*> t;
@@ -101,6 +115,7 @@ void RegisterDrawingModules()
     const DWORD saved = GetLastError();
     RegisterIfMissing(L"Msimg32.dll", Msimg32Exports());
     RegisterIfMissing(L"comctl32.dll", ComctlExports());
+    RegisterIfMissing(L"UxTheme.dll", UxThemeExports());
     SetLastError(saved);
 }
 

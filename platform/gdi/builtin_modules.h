@@ -3,8 +3,10 @@
 //   "Msimg32.dll"   GradientFill, AlphaBlend, TransparentBlt
 //   "comctl32.dll"  DllGetVersion (6.0), InitCommonControls, InitCommonControlsEx and
 //                   every ImageList_* function
-// No "UxTheme.dll" is registered: code that probes for visual styles finds none unless a
-// test registers a module of that name.
+//   "UxTheme.dll"   IsThemeActive and IsAppThemed, both TRUE: a visual style is on, but
+//                   the module has no theme data (no OpenThemeData), so code that asks
+//                   for a theme's parts or colours finds none. A test that registers its
+//                   own module of that name unregisters this one first.
 //
 // They are registered by a static initialiser of this unit, so they exist before main;
 // RegisterDrawingModules() puts back any that a test unregistered.
@@ -59,7 +61,7 @@ namespace zyn::gdi {
 // size of DLLVERSIONINFO or DLLVERSIONINFO2 (E_INVALIDARG otherwise).
 HRESULT CommonControlsDllGetVersion(DLLVERSIONINFO* pdvi);
 
-// Registers "Msimg32.dll" and "comctl32.dll" unless they already are.
+// Registers "Msimg32.dll", "comctl32.dll" and "UxTheme.dll" unless they already are.
 void RegisterDrawingModules();
 
 // The common controls install the function that registers their window classes.

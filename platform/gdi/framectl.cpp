@@ -12,9 +12,11 @@
 // Glyphs are pixel pictures at a base size, each made for a square cell (8 pixels for
 // the check, bullet and arrows, 10 for the caption glyphs), scaled by a whole factor
 //   k = max(1, min(inside width, inside height) / cell)
-// and centred in the inside ((inside - glyph) / 2, rounded down); DFCS_PUSHED moves them
-// one pixel right and down. They are drawn in COLOR_BTNTEXT; DFCS_INACTIVE embosses them:
-// the glyph in COLOR_3DHIGHLIGHT one pixel right and down, then in COLOR_3DSHADOW in place.
+// and centred in the inside ((inside - glyph) / 2, rounded down); a caption glyph whose
+// set pixels do not fit the inside at scale 1 is shrunk to it instead (each pixel taken
+// from the middle of the stretch it stands for). DFCS_PUSHED moves them one pixel right
+// and down. They are drawn in COLOR_BTNTEXT; DFCS_INACTIVE embosses them: the glyph in
+// COLOR_3DHIGHLIGHT one pixel right and down, then in COLOR_3DSHADOW in place.
 //
 // Check boxes and radio buttons use the largest square centred in the rectangle. A check
 // box is a sunken edge (flat: one COLOR_3DSHADOW pixel; mono: COLOR_WINDOWFRAME) round a
@@ -103,10 +105,73 @@ void PaintGlyph(Dc& dc, const Glyph& g, Placement p, COLORREF color)
     }
 }
 
-// The glyph in COLOR_BTNTEXT, embossed when inactive, moved when pushed.
-void DrawGlyph(Dc& dc, const Glyph& g, const RECT& inside, UINT state)
+// The set part of a glyph: rows [top, bottom), columns [left, right).
+struct Ink {
+    int top, left, bottom, right;
+};
+Ink InkOf(const Glyph& g)
 {
-    Placement p = Place(g, inside);
+    Ink ink{g.Height(), g.Width(), 0, 0};
+    int row = 0;
+    for (std::string_view s : g.rows) {
+        for (int col = 0; col < static_cast<int>(s.size()); ++col) {
+            if (s[static_cast<size_t>(col)] != 'X')
+                continue;
+            ink.top = std::min(ink.top, row);
+            ink.bottom = std::max(ink.bottom, row + 1);
+            ink.left = std::min(ink.left, col);
+            ink.right = std::max(ink.right, col + 1);
+        }
+        ++row;
+    }
+    return ink;
+}
+
+// The set part of a glyph shrunk to w x h at (x, y): each pixel is the glyph's pixel at
+// the middle of the stretch it stands for.
+void PaintShrunk(Dc& dc, const Glyph& g, const Ink& ink, int x, int y, int w, int h, COLORREF color)
+{
+    const int iw = ink.right - ink.left, ih = ink.bottom - ink.top;
+    for (int j = 0; j < h; ++j) {
+        const std::string_view s = *(g.rows.begin() + ink.top + (2 * j + 1) * ih / (2 * h));
+        for (int i = 0; i < w; ++i)
+            if (s[static_cast<size_t>(ink.left + (2 * i + 1) * iw / (2 * w))] == 'X')
+                FillColor(dc, RECT{x + i, y + j, x + i + 1, y + j + 1}, color);
+    }
+}
+
+// The glyph in COLOR_BTNTEXT, embossed when inactive, moved when pushed. With `fit`, a
+// glyph whose set part would reach past the inside (a caption button smaller than the
+// glyph's cell) has that part shrunk to the room left, one pixel less when it moves or
+// is embossed, and placed where it sits in its cell, so the frame stays whole.
+void DrawGlyph(Dc& dc, const Glyph& g, const RECT& inside, UINT state, bool fit = false)
+{
+    const Ink ink = InkOf(g);
+    const int w = inside.right - inside.left, h = inside.bottom - inside.top;
+    const Placement at = Place(g, inside);
+    const bool spills = at.x + ink.left * at.k < inside.left || at.y + ink.top * at.k < inside.top ||
+        at.x + ink.right * at.k > inside.right || at.y + ink.bottom * at.k > inside.bottom;
+    if (fit && spills) {
+        const int spare = (state & (DFCS_PUSHED | DFCS_INACTIVE)) ? 1 : 0;
+        const int roomW = w - spare, roomH = h - spare;
+        const int tw = std::min(ink.right - ink.left, roomW), th = std::min(ink.bottom - ink.top, roomH);
+        if (tw <= 0 || th <= 0)
+            return;
+        int x = inside.left + std::min(ink.left * roomW / g.Width(), roomW - tw);
+        int y = inside.top + std::min(ink.top * roomH / g.Height(), roomH - th);
+        if (state & DFCS_PUSHED) {
+            ++x;
+            ++y;
+        }
+        if (state & DFCS_INACTIVE) {
+            PaintShrunk(dc, g, ink, x + 1, y + 1, tw, th, SysColor(COLOR_3DHIGHLIGHT));
+            PaintShrunk(dc, g, ink, x, y, tw, th, SysColor(COLOR_3DSHADOW));
+        } else {
+            PaintShrunk(dc, g, ink, x, y, tw, th, SysColor(COLOR_BTNTEXT));
+        }
+        return;
+    }
+    Placement p = at;
     if (state & DFCS_PUSHED) {
         ++p.x;
         ++p.y;
@@ -308,7 +373,7 @@ BOOL DrawCaption(Dc& dc, HDC hdc, LPRECT lprc, UINT state)
     const RECT in = DrawFrame(hdc, *lprc, state, true, false);
     DrawScope scope(dc);
     if (Visible(in))
-        DrawGlyph(dc, *g, Device(dc, in), state);
+        DrawGlyph(dc, *g, Device(dc, in), state, true);
     if (state & DFCS_ADJUSTRECT)
         *lprc = in;
     return TRUE;

@@ -601,13 +601,15 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         }
         w->hwnd = zyn::base::MakeHandle<HWND>(v);
         ++cls->windows;
-        LinkWindow(w, parent.get(), (dwStyle & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
+        // A child goes below its siblings (creation order is tab order); a window of the
+        // desktop is top-level whatever its style, and goes on top.
+        LinkWindow(w, parent.get(), (dwStyle & WS_CHILD) && !parent->isDesktop ? HWND_BOTTOM : HWND_TOP);
     }
     const HWND hwnd = w->hwnd;
     ThreadQueue& q = MyQueue();
 
     if (HasHooks(WH_CBT)) {
-        CBT_CREATEWNDW cbt{&cs, (dwStyle & WS_CHILD) ? HWND_BOTTOM : HWND_TOP};
+        CBT_CREATEWNDW cbt{&cs, (dwStyle & WS_CHILD) && !parent->isDesktop ? HWND_BOTTOM : HWND_TOP};
         const HWND savedCreating = q.creating;
         q.creating = hwnd;
         const LRESULT refused = CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd),

@@ -10,6 +10,7 @@
 // thick at its edge of the client area.
 #include "platform/user/modal.h"
 #include "tests/afx/dock_test_support.h"
+#include "tests/support/golden.h"
 
 namespace zyn::test {
 namespace {
@@ -264,10 +265,21 @@ TEST_F(DragTest, FloatingFrameBorderResizesADynamicBar)
 
 TEST_F(DragTest, FloatingFramesFollowTheFramesActivation)
 {
+    frame->SetActiveWindow();
     frame->FloatControlBar(&bar, CPoint(760, 560));
     CMiniDockFrameWnd* mini = Floating();
     ASSERT_NE(mini, nullptr);
     EXPECT_TRUE(mini->GetStyle() & MFS_SYNCACTIVE);
+    // Floated while its frame is active: its caption is drawn active at once.
+    EXPECT_TRUE(mini->m_bActive);
+    Pump();
+    const CRect caption = ScreenRect(*mini);
+    const CPoint inCaption(caption.left + 4, caption.top + 5);
+    // The caption's text left out (glyphs are compared elsewhere).
+    EXPECT_TRUE(MatchesGoldenScreen("afx", "floated_bar_active", caption, {CRect(4, 3, 50, 17)}));
+    HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(::GetPixel(screen, inCaption.x, inCaption.y), ::GetSysColor(COLOR_ACTIVECAPTION));
+    ::ReleaseDC(nullptr, screen);
     frame->NotifyFloatingWindows(FS_DEACTIVATE);
     EXPECT_FALSE(mini->m_bActive);
     frame->NotifyFloatingWindows(FS_ACTIVATE);

@@ -405,7 +405,7 @@ TEST_F(SheetTest, TabMarginsBelongToEachSheet)
     EXPECT_EQ(child.GetTabMargins(), CSize(0, 0));
 
     // Resized to 400 x 300: the tab control takes the size less the sheet's margins, the made
-    // page that less 8 by 26.
+    // page that less 8 by 26, but within the tab control's display area.
     struct Case {
         CChildSheet* sheet;
         HWND tab;
@@ -421,7 +421,13 @@ TEST_F(SheetTest, TabMarginsBelongToEachSheet)
         ::GetWindowRect(c.tab, &t);
         c.sheet->GetActivePage()->GetWindowRect(&p);
         EXPECT_EQ(t.Size(), CSize(400 - m.cx, 300 - m.cy));
-        EXPECT_EQ(p.Size(), CSize(400 - m.cx - 8, 300 - m.cy - 26));
+        // No further down than the tab control's display area (TCM_ADJUSTRECT), whose
+        // bottom border the page would cover when the tab row is taller than allowed for.
+        CRect display(0, 0, t.Width(), t.Height());
+        ::SendMessageW(c.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+        display.OffsetRect(t.TopLeft());
+        EXPECT_EQ(p.Size(), CSize(400 - m.cx - 8, std::min<int>(300 - m.cy - 26, display.bottom - p.top)));
+        EXPECT_LE(p.bottom, display.bottom);
     }
     popup.DestroyWindow();
     child.DestroyWindow();

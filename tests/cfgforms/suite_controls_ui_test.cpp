@@ -6,6 +6,7 @@
 
 #include "platform/afx/gdi/dc.h"
 #include "platform/base/module.h"
+#include "platform/gdi/builtin_modules.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/suite/controls/check_box.h"
 #include "platform/suite/controls/themed_background.h"
@@ -64,6 +65,9 @@ TEST_F(SuiteControlsTest, TheCheckBoxReadsAndSetsItsStateAsABool)
 TEST_F(SuiteControlsTest, ThemeActiveIsAskedOnceUntilTheThemeChanges)
 {
     Zyn::Ctl::ThemedControlBackgroundHelper helper;
+    EXPECT_TRUE(helper.IsThemeActive()) << "the platform's style is on";
+    ASSERT_TRUE(base::UnregisterBuiltinModule(L"UxTheme.dll"));
+    helper.MarkThemeChanged();
     EXPECT_FALSE(helper.IsThemeActive()) << "no visual-styles library";
     g_themeAsked = 0;
     const HMODULE theme = base::RegisterBuiltinModule(L"UxTheme.dll",
@@ -75,6 +79,7 @@ TEST_F(SuiteControlsTest, ThemeActiveIsAskedOnceUntilTheThemeChanges)
     EXPECT_TRUE(helper.IsThemeActive());
     EXPECT_EQ(g_themeAsked, 1);
     base::UnregisterBuiltinModule(theme);
+    gdi::RegisterDrawingModules();
 }
 
 TEST_F(SuiteControlsTest, TheBrushShowsTheParentsBackgroundUnderTheControl)

@@ -8,9 +8,11 @@
 // which it fills. The press is 100 pixels in from its left edge and 50 down: the centre of
 // its 200 x 100 outlines, which start at the bar's corner.
 #include "platform/afx/afxres.h"
+#include "platform/gdi/sysmetrics.h"
 #include "platform/user/modal.h"
 #include "platform/user/msgqueue.h"
 #include "tests/docking/docking_test_support.h"
+#include "tests/support/golden.h"
 
 namespace zyn::test {
 namespace {
@@ -205,6 +207,94 @@ TEST_F(OutlineDragTest, EscapeAndTheRightButtonCancelEraseAndPrompt)
         EXPECT_EQ(sizeFrame()->prompts, kPromptAndIdle);
         EXPECT_EQ(GetCapture(), nullptr);
     }
+}
+
+// The outline shows over any background: each pixel of its rows is black or white, a
+// pixel's neighbour along the row the other (the halftone pattern), whatever it covers;
+// 1 pixel wide when docking, the sizing border less one when floating.
+TEST_F(OutlineDragTest, TheOutlineShowsOverAnyBackground)
+{
+    const auto halftoneRow = [](const CRect& row) {
+        const std::vector<COLORREF> px = ScreenPixels(row);
+        for (size_t i = 0; i < px.size(); ++i) {
+            if (px[i] != RGB(0, 0, 0) && px[i] != RGB(255, 255, 255))
+                return false;
+            if (i > 0 && px[i] == px[i - 1])
+                return false;
+        }
+        return !px.empty();
+    };
+    const CRect b = ScreenRect(bar), room = Room();
+    const CPoint from = Centre();
+    struct Row {
+        const char* name;
+        CPoint to;
+        bool docking;
+    };
+    const Row rows[] = {
+        {"floating mid-client", MidClient(), false},
+        {"docking on the left", from + CSize(room.left - 50 - b.left, room.top + 150 - b.top), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        base::Clock::Advance(1000);
+        Pump();
+        CRect outline;
+        bool topShows = false, belowTop = true;
+        InjectMouseMove(from.x, from.y);
+        InjectMouseButton(MouseButton::Left, true);
+        InjectMouseMove(from.x + 5, from.y + 5);
+        InjectMouseMove(row.to.x, row.to.y);
+        user::QueueIdleAction([&] {
+            if (COXDragDockContext* c = Context()) {
+                outline = c->m_rectLast;
+                const int width = row.docking ? 1 : ::GetSystemMetrics(SM_CYFRAME) - 1;
+                topShows = true;
+                for (int y = 0; y < width; ++y)
+                    topShows = topShows && halftoneRow(CRect(outline.left, outline.top + y, outline.right, outline.top + y + 1));
+                // Inside the frame's width, the covered screen is untouched.
+                belowTop = !halftoneRow(CRect(outline.left + width + 2, outline.top + width, outline.right - width - 2,
+                    outline.top + width + 1));
+                if (!row.docking) {
+                    EXPECT_TRUE(MatchesGoldenScreen("docking", "drag_outline_floating",
+                        CRect(outline.left - 4, outline.top - 4, outline.left + 60, outline.top + 24)));
+                }
+            }
+            InjectKeyPress(VK_ESCAPE);
+        });
+        Pump();
+        InjectMouseButton(MouseButton::Left, false);
+        Pump();
+        EXPECT_FALSE(outline.IsRectEmpty());
+        EXPECT_TRUE(topShows) << "the outline's top rows are the halftone pattern";
+        EXPECT_TRUE(belowTop) << "the outline is no wider than its width";
+    }
+
+}
+
+// Dropped past the bottom-right corner of the screen, the bar floats wholly on it.
+TEST_F(OutlineDragTest, TheFloatingOutlineStaysOnTheScreen)
+{
+    const CPoint corner(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    const CPoint from = Centre();
+    InjectMouseMove(from.x, from.y);
+    InjectMouseButton(MouseButton::Left, true);
+    InjectMouseMove(from.x + 5, from.y + 5);
+    // Injected once the bar holds the mouse, as a person's moves come.
+    user::QueueIdleAction([&] {
+        InjectMouseMove(corner.x, corner.y);
+        InjectMouseButton(MouseButton::Left, false);
+    });
+    Pump();
+    COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
+    ASSERT_NE(mini, nullptr);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const CRect floating = ScreenRect(*mini);
+    CRect onScreen;
+    EXPECT_TRUE(onScreen.IntersectRect(&work, &floating) && onScreen == floating)
+        << "the floating frame lies within the work area";
+    EXPECT_GT(floating.left, (work.left + work.right) / 2) << "still by the corner it was dropped at";
 }
 
 TEST_F(OutlineDragTest, AClickChangesAndSendsNothing)

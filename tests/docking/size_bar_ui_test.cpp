@@ -7,6 +7,10 @@
 #include "platform/user/menu.h"
 #include "platform/user/modal.h"
 #include "tests/docking/docking_test_support.h"
+#include "tests/support/golden.h"
+#include "toolkit/docking/shb_bar.h"
+#include "toolkit/skins/skin_2003.h"
+#include "toolkit/skins/skin_xp.h"
 
 namespace zyn::test {
 namespace {
@@ -121,6 +125,13 @@ TEST_F(SizeBarTest, ChangesOfSizeAndPlaceAreNotifiedWithTheirFlags)
     bar.sizedFlags.clear();
     bar.SetWindowPos(nullptr, 0, 0, 150, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(bar.sizedFlags.empty()) << "nothing changed, nothing told";
+    // The same window with a wider non-client band (no gripper before, one now): the
+    // client area alone changed, and the contents must follow it.
+    bar.SetSizeDockStyle(bar.GetSizeDockStyle() | SZBARF_NO_GRIPPER);
+    bar.sizedFlags.clear();
+    bar.SetSizeDockStyle(bar.GetSizeDockStyle() & ~SZBARF_NO_GRIPPER);
+    ASSERT_FALSE(bar.sizedFlags.empty()) << "a frame change that resizes the client area";
+    EXPECT_EQ(bar.sizedFlags.back(), 1);
     frame->FloatControlBar(&bar, CPoint(300, 300));
     ASSERT_FALSE(bar.sizedFlags.empty());
     int flags = 0;
@@ -460,6 +471,62 @@ TEST_F(SizeBarTest, TheBarHoldingTheFocusIsActiveAndActivatingOneDeactivatesTheO
     Idle(app);
     EXPECT_TRUE(second.IsActive());
     EXPECT_FALSE(bar.IsActive());
+}
+
+} // namespace
+} // namespace zyn::test
+
+namespace zyn::test {
+namespace {
+
+// A size bar holding a shortcut bar that fills its client area, as a host's does.
+class ShortcutsPane : public CCountingSizeBar {
+public:
+    COXShortcutBar shortcuts;
+    void OnSizedOrDocked(int cx, int cy, BOOL bFloating, int flags) override
+    {
+        CCountingSizeBar::OnSizedOrDocked(cx, cy, bFloating, flags);
+        CRect client;
+        GetClientRect(&client);
+        if (shortcuts.m_hWnd)
+            shortcuts.MoveWindow(0, 0, client.Width(), client.Height());
+    }
+};
+
+// Docked left under Office XP, then the application takes Office 2003, whose gripper band
+// is wider: the frame change alone shrinks the bar's client area, and the shortcut bar
+// must shrink with it, or the bottom group header is cut off.
+TEST_F(SizeDockTest, AShortcutBarFollowsItsBarsClientAreaThroughASkinChange)
+{
+    ASSERT_TRUE(MakeSizeFrame());
+    auto skin = std::make_unique<ScopedSkin>(std::make_unique<COXSkinXP>());
+    ShortcutsPane pane;
+    ASSERT_TRUE(pane.Make(frame, ID_BAR, CRect(0, 0, 150, 240)));
+    ASSERT_TRUE(pane.shortcuts.Create(&pane, CRect(0, 0, 150, 240), SHBS_DISABLEDRAGDROPHEADER, 1));
+    const HSHBGROUP first = pane.shortcuts.InsertGroup(L"Configuration", -1, -1, -1, 0, SHB_SMALLICON);
+    ASSERT_NE(pane.shortcuts.InsertGroup(L"Tools", -1, -1, -1, 0, SHB_SMALLICON), nullptr);
+    pane.shortcuts.ExpandGroup(first);
+    frame->DockControlBar(&pane, AFX_IDW_DOCKBAR_LEFT);
+    frame->RecalcLayout();
+    Pump();
+    // The application's skin change: every window's frame is calculated again.
+    skin.reset();
+    skin = std::make_unique<ScopedSkin>(std::make_unique<COXSkin2003>());
+    ::SetWindowPos(pane.m_hWnd, nullptr, 0, 0, 0, 0,
+        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    pane.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    CRect client, inner;
+    pane.GetClientRect(&client);
+    pane.shortcuts.GetWindowRect(&inner);
+    pane.ScreenToClient(&inner);
+    EXPECT_EQ(inner, client) << "the shortcut bar fills the client area left by the new skin";
+    // The bottom of the bar, where the last group's header lies, its title left out.
+    CRect bottom = ScreenRect(pane);
+    bottom.top = bottom.bottom - 40;
+    EXPECT_TRUE(MatchesGoldenScreen("docking", "shortcuts_after_skin_change", bottom,
+        {CRect(30, 0, bottom.Width() - 30, 40)}));
+    pane.DestroyWindow();
 }
 
 } // namespace

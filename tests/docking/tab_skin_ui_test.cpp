@@ -11,6 +11,7 @@
 #include "platform/afx/gdi/bitmap.h"
 #include "platform/afx/window_dc.h"
 #include "platform/base/module.h"
+#include "platform/gdi/builtin_modules.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/afx/mdi.h"
 #include "tests/docking/skin_table_scope.h"
@@ -423,6 +424,7 @@ TEST_F(TabSkin, VerticalTextIsRepairedOnlyOnTheOneReleaseWithVisualStyles)
         g_appThemed = row.themed;
         g_themeActive = row.active;
         HMODULE theme = nullptr;
+        zyn::base::UnregisterBuiltinModule(L"uxtheme.dll");
         if (row.module) {
             theme = zyn::base::RegisterBuiltinModule(L"uxtheme.dll",
                 {{"IsAppThemed", zyn::base::ExportAddress(&AppThemed)},
@@ -435,6 +437,7 @@ TEST_F(TabSkin, VerticalTextIsRepairedOnlyOnTheOneReleaseWithVisualStyles)
         EXPECT_EQ(classic.IsVerticalTextRepairNeeded(), row.repair);
         if (theme)
             zyn::base::UnregisterBuiltinModule(theme);
+        zyn::gdi::RegisterDrawingModules();
     }
     COXTabSkinClassic real;
     EXPECT_FALSE(real.IsVerticalTextRepairNeeded()) << "the platform reports 6.1";

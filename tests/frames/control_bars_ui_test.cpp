@@ -13,6 +13,7 @@
 #include "platform/afx/miniframe.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/module.h"
+#include "platform/gdi/builtin_modules.h"
 #include "platform/base/resource.h"
 #include "platform/base/utf16.h"
 #include "platform/gdi/gdi_object.h"
@@ -20,6 +21,7 @@
 #include "platform/user/menu.h"
 #include "platform/user/paint.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/support/golden.h"
 #include "toolkit/skins/skin.h"
 #include "toolkit/skins/skin_table.h"
 
@@ -85,11 +87,20 @@ public:
     ~SkinInPlace() { OXSetSkinSource(nullptr), g_skin = nullptr; }
 };
 
-// A visual-styles module answering IsThemeActive with `active`.
+// A visual-styles module answering IsThemeActive with `active`, in place of the
+// platform's own (whose style is on).
 class StylesModule {
 public:
-    StylesModule() : m_module(base::RegisterBuiltinModule(L"UxTheme.dll", {{"IsThemeActive", base::ExportAddress(&Active)}})) {}
-    ~StylesModule() { base::UnregisterBuiltinModule(m_module); }
+    StylesModule()
+        : m_module((base::UnregisterBuiltinModule(L"UxTheme.dll"),
+              base::RegisterBuiltinModule(L"UxTheme.dll", {{"IsThemeActive", base::ExportAddress(&Active)}})))
+    {
+    }
+    ~StylesModule()
+    {
+        base::UnregisterBuiltinModule(m_module);
+        gdi::RegisterDrawingModules();
+    }
     StylesModule(const StylesModule&) = delete;
     static BOOL Active() { return active; }
     static inline BOOL active = TRUE;
@@ -249,9 +260,13 @@ TEST_F(ControlBars, PaintingThroughTheSkinAndLabelsOnThePaintedBackground)
         ::ReleaseDC(nullptr, screen);
         return px;
     };
-    EXPECT_EQ(labelRow(), face) << "no visual-styles module";
+    EXPECT_EQ(labelRow(), stripes) << "the platform's style is on";
     StylesModule styles;
-    EXPECT_EQ(labelRow(), face) << "the answer is kept until the theme changes";
+    StylesModule::active = FALSE;
+    EXPECT_EQ(labelRow(), stripes) << "the answer is kept until the theme changes";
+    bar.SendMessage(WM_THEMECHANGED);
+    EXPECT_EQ(labelRow(), face) << "style off";
+    StylesModule::active = TRUE;
     bar.SendMessage(WM_THEMECHANGED);
     EXPECT_EQ(labelRow(), stripes) << "style active";
 
@@ -371,19 +386,32 @@ namespace {
 
 constexpr UINT IDD_BORDERED = 0x6A10, IDC_BORDERED = 0x6A11, IDC_GROUP = 0x6A12;
 
-// 120 x 16 dialog units holding an edit with WS_BORDER at (10, 2), 60 x 12, as a
-// resource script's EDITTEXT makes it, and a group box (no frame of its own, nothing
-// painted inside it) at (76, 1), 40 x 14.
-std::vector<uint8_t> BorderedTemplate()
+// A 120 x 16 dialog-unit bar template of two controls without text: style, x, y, cx, cy,
+// ID and class atom of each.
+struct TemplateItem {
+    int styleLow, styleHigh, x, y, cx, cy;
+    UINT id;
+    int atom;
+};
+std::vector<uint8_t> TwoControlTemplate(const TemplateItem& a, const TemplateItem& b)
 {
     std::vector<uint16_t> w = {0, 0x5000, 0, 0, 2, 0, 0, 120, 16, 0, 0, 0};
-    for (int v : {0x0000, 0x5081, 0, 0, 10, 2, 60, 12, static_cast<int>(IDC_BORDERED), 0xFFFF, 0x81, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
-    w.push_back(0);
-    for (int v : {0x0007, 0x5000, 0, 0, 76, 1, 40, 14, static_cast<int>(IDC_GROUP), 0xFFFF, 0x80, 0, 0})
-        w.push_back(static_cast<uint16_t>(v));
+    for (const TemplateItem* item : {&a, &b}) {
+        if (w.size() % 2)
+            w.push_back(0);
+        for (int v : {item->styleLow, item->styleHigh, 0, 0, item->x, item->y, item->cx, item->cy,
+                 static_cast<int>(item->id), 0xFFFF, item->atom, 0, 0})
+            w.push_back(static_cast<uint16_t>(v));
+    }
     const auto* bytes = reinterpret_cast<const uint8_t*>(w.data());
     return {bytes, bytes + w.size() * 2};
+}
+
+// An edit with WS_BORDER at (10, 2), 60 x 12, as a resource script's EDITTEXT makes it,
+// and a group box (no frame of its own, nothing painted inside it) at (76, 1), 40 x 14.
+std::vector<uint8_t> BorderedTemplate()
+{
+    return TwoControlTemplate({0x0000, 0x5081, 10, 2, 60, 12, IDC_BORDERED, 0x81}, {0x0007, 0x5000, 76, 1, 40, 14, IDC_GROUP, 0x80});
 }
 
 class BorderedBar : public CInitDialogBar {};
@@ -437,6 +465,52 @@ TEST_F(ControlBars, AnEditsBorderShowsOnTheFirstPaintInEverySkin)
     CDC* dc = bar.GetDC();
     EXPECT_EQ(dc->GetPixel(inside), Stripe(inside.x)) << "the background inside the group box";
     bar.ReleaseDC(dc);
+}
+
+constexpr UINT IDD_LABELLED = 0x6A20, IDC_CAPTION = 0x6A21, IDC_CHECK = 0x6A22;
+
+// A label at (4, 3), 30 x 10, and an automatic check box at (40, 2), 70 x 12.
+std::vector<uint8_t> LabelledTemplate()
+{
+    return TwoControlTemplate({0x0000, 0x5000, 4, 3, 30, 10, IDC_CAPTION, 0x82}, {0x0003, 0x5001, 40, 2, 70, 12, IDC_CHECK, 0x80});
+}
+
+// Under the skins that paint the bar themselves, a label and a check box show the bar's
+// own background: each pixel row inside them is the bar's row just beside them.
+TEST_F(ControlBars, LabelsAndCheckBoxesSitOnTheSkinnedBar)
+{
+    static const bool added =
+        base::AddResource(nullptr, RT_DIALOG, MAKEINTRESOURCEW(IDD_LABELLED), LANG_NEUTRAL, LabelledTemplate());
+    ASSERT_TRUE(added);
+    COXSkinTable table;
+    table.AddStandardSkins();
+    for (const auto& [name, golden] : {std::pair{L"Office XP", "labelled_bar_xp"}, std::pair{L"Office 2003", "labelled_bar_2003"}}) {
+        SCOPED_TRACE(golden);
+        ASSERT_TRUE(table.SetCurrentSkin(name));
+        SkinInPlace in(table.GetCurrentSkin());
+        ASSERT_NE(MakeFrame(), nullptr);
+        BorderedBar bar;
+        ASSERT_TRUE(bar.Create(frame, IDD_LABELLED, CBRS_TOP | CBRS_GRIPPER, AFX_IDW_DIALOGBAR));
+        frame->RecalcLayout();
+        Pump();
+        HDC screen = ::GetDC(nullptr);
+        for (const UINT id : {IDC_CAPTION, IDC_CHECK}) {
+            CRect r;
+            bar.GetDlgItem(id)->GetWindowRect(&r);
+            int wrong = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                wrong += ::GetPixel(screen, r.right - 2, y) != ::GetPixel(screen, r.right + 1, y);
+            EXPECT_EQ(wrong, 0) << "control " << id << ": rows unlike the bar beside it";
+        }
+        ::ReleaseDC(nullptr, screen);
+        CRect barRect;
+        bar.GetWindowRect(&barRect);
+        EXPECT_TRUE(MatchesGoldenScreen("frames", golden, barRect));
+        frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+        Pump();
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Printing a session: the recorded text runs of each page (headers, whole lines wrapped
 // on the paper, a line taller than a page continued on the next ones, tabs as blanks, the
 // last line kept unless it is the empty one after a final break), the document's name,
-// and the pages as PNG pictures (written to printed/ in the test's working folder).
+// and the pages as PNG pictures (written to printed/ in the run's temporary folder).
 #include <algorithm>
 
 #include "frames/log_print.h"
@@ -28,7 +28,7 @@ std::vector<gdi::PrintedRun> BodyRuns(const gdi::PrintedPage& page)
 
 void SavePages(const gdi::PrintedDocument& doc, const std::string& name)
 {
-    const std::filesystem::path dir = std::filesystem::current_path() / "printed";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "printed";
     std::filesystem::create_directories(dir);
     for (size_t i = 0; i < doc.pages.size(); ++i)
         EXPECT_TRUE(gdi::SaveSurfacePng(*doc.pages[i].image, nullptr,

@@ -108,8 +108,17 @@ namespace {
 BOOL FakeIsAppThemed() { return TRUE; }
 } // namespace
 
-TEST(BuiltinModules, NoThemeModuleUnlessATestRegistersOne)
+TEST(BuiltinModules, TheThemeModuleHasAStyleOnAndNoThemeDataATestMayReplaceIt)
 {
+    HMODULE platform = LoadLibraryW(L"UxTheme.dll");
+    ASSERT_NE(platform, nullptr);
+    for (const char* name : {"IsThemeActive", "IsAppThemed"}) {
+        auto on = reinterpret_cast<BOOL (*)()>(GetProcAddress(platform, name));
+        ASSERT_NE(on, nullptr) << name;
+        EXPECT_TRUE(on()) << name;
+    }
+    EXPECT_EQ(GetProcAddress(platform, "OpenThemeData"), nullptr);
+    ASSERT_TRUE(zyn::base::UnregisterBuiltinModule(L"UxTheme.dll"));
     EXPECT_EQ(LoadLibraryW(L"UxTheme.dll"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
     HMODULE fake = zyn::base::RegisterBuiltinModule(L"UxTheme.dll",
@@ -122,6 +131,8 @@ TEST(BuiltinModules, NoThemeModuleUnlessATestRegistersOne)
     EXPECT_TRUE(fn());
     EXPECT_TRUE(zyn::base::UnregisterBuiltinModule(fake));
     EXPECT_EQ(LoadLibraryW(L"UxTheme.dll"), nullptr);
+    zyn::gdi::RegisterDrawingModules();
+    EXPECT_NE(LoadLibraryW(L"UxTheme.dll"), nullptr);
 }
 
 TEST(BuiltinModules, ReRegistrationAfterRemoval)

@@ -223,6 +223,39 @@ TEST_F(FrameControlTest, CaptionMinMaxRestoreHelp)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+// A caption button smaller than the glyph's cell (the 11 x 11 buttons of a docked bar's
+// caption, 7 x 7 inside): the glyph is shrunk into the inside and the frame stays whole,
+// pushed or inactive too (the glyph then keeps a pixel free for its move or emboss).
+TEST_F(FrameControlTest, ASmallCaptionButtonKeepsItsFrame)
+{
+    const auto ring = [](Canvas& c) {
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 11; ++x)
+                if (x < 2 || x >= 9 || y < 2 || y >= 9)
+                    px.push_back(c.At(x, y));
+        return px;
+    };
+    for (const UINT glyph : {DFCS_CAPTIONCLOSE, DFCS_CAPTIONMIN, DFCS_CAPTIONMAX, DFCS_CAPTIONRESTORE, DFCS_CAPTIONHELP}) {
+        for (const UINT look : {0u, DFCS_PUSHED, DFCS_INACTIVE}) {
+            Canvas plain(11, 11), button(11, 11);
+            RECT r{0, 0, 11, 11};
+            // The same frame without a glyph: a push button's.
+            DrawFrameControl(plain.dc(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look & DFCS_PUSHED));
+            EXPECT_TRUE(DrawFrameControl(button.dc(), &r, DFC_CAPTION, glyph | look));
+            EXPECT_EQ(ring(button), ring(plain)) << "glyph " << glyph << " look " << look;
+            EXPECT_FALSE(button.Where(look & DFCS_INACTIVE ? kShadow : kBtnText).empty())
+                << "glyph " << glyph << " look " << look;
+        }
+    }
+    // The window glyph's 9 x 9 box in 7 x 7: rows 0, 1, 3, 4, 5, 7, 8 of it (the middle of
+    // each stretch of 9/7), so a two-pixel top, a one-pixel bottom and both sides.
+    Canvas c(11, 11);
+    RECT r{0, 0, 11, 11};
+    DrawFrameControl(c.dc(), &r, DFC_CAPTION, DFCS_CAPTIONMAX);
+    EXPECT_EQ(c.Where(kBtnText), Minus(RectPixels(2, 2, 9, 9), RectPixels(3, 4, 8, 8)));
+}
+
 // Scroll arrows, 16 x 16: the plain raised edge; the 7 x 4 arrow at
 // (2 + 5/2, 2 + 8/2) = (4, 6); pushed: a flat shadow frame and the arrow moved by one.
 TEST_F(FrameControlTest, ScrollArrows)

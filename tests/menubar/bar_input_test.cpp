@@ -27,6 +27,15 @@ protected:
         return text;
     }
     static int Hot(Bar& bar) { return static_cast<int>(bar.SendMessage(TB_GETHOTITEM, 0, 0)); }
+    // The command of the first item highlighted in a top-level popup of the bar, 0 none.
+    static UINT FirstSelected(const FrameLog& log, Bar& bar, int top)
+    {
+        const HMENU popup = ::GetSubMenu(bar.GetHMenu(), top);
+        for (const FrameMsg& m : log.msgs)
+            if (m.msg == WM_MENUSELECT && reinterpret_cast<HMENU>(m.lParam) == popup && (HIWORD(m.wParam) & MF_HILITE))
+                return LOWORD(m.wParam);
+        return 0;
+    }
 };
 
 TEST_F(BarInputTest, FrameMenuMovesOntoTheBar)
@@ -102,6 +111,7 @@ TEST_F(BarInputTest, ClickOpensPopupWithMenuLoopInOrder)
     }
     EXPECT_EQ(f.GetMenuBar().GetDisplayedIndex(), -1);
     EXPECT_FALSE(f.GetMenuBar().IsInDisplayingMode());
+    EXPECT_EQ(FirstSelected(f.log, f.GetMenuBar(), 1), 0u) << "a click selects no item";
 }
 
 TEST_F(BarInputTest, ClickOnOpenButtonClosesForGood)
@@ -139,24 +149,25 @@ TEST_F(BarInputTest, KeysThatOpenPopups)
         const char* name;
         std::vector<std::pair<int, bool>> keys;   // virtual key, down
         int popup;                                // top-level index opened, -1 none
+        UINT selected = 0;                        // the item selected at once (the first)
     };
     const std::vector<Row> rows = {
-        {"Alt+F", {{VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false}}, 0},
-        {"Alt+e", {{VK_MENU, true}, {'E', true}, {'E', false}, {VK_MENU, false}}, 1},
-        {"Alt+W", {{VK_MENU, true}, {'W', true}, {'W', false}, {VK_MENU, false}}, 4},
+        {"Alt+F", {{VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false}}, 0, ID_NEW},
+        {"Alt+e", {{VK_MENU, true}, {'E', true}, {'E', false}, {VK_MENU, false}}, 1, ID_UNDO},
+        {"Alt+W", {{VK_MENU, true}, {'W', true}, {'W', false}, {VK_MENU, false}}, 4, ID_TILE},
         {"Ctrl+Alt+F", {{VK_CONTROL, true}, {VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false},
                            {VK_CONTROL, false}},
             -1},
         {"Alt+Q (no mnemonic)", {{VK_MENU, true}, {'Q', true}, {'Q', false}, {VK_MENU, false}}, -1},
-        {"Alt, Enter", {{VK_MENU, true}, {VK_MENU, false}, {VK_RETURN, true}, {VK_RETURN, false}}, 0},
-        {"Alt, Down", {{VK_MENU, true}, {VK_MENU, false}, {VK_DOWN, true}, {VK_DOWN, false}}, 0},
+        {"Alt, Enter", {{VK_MENU, true}, {VK_MENU, false}, {VK_RETURN, true}, {VK_RETURN, false}}, 0, ID_NEW},
+        {"Alt, Down", {{VK_MENU, true}, {VK_MENU, false}, {VK_DOWN, true}, {VK_DOWN, false}}, 0, ID_NEW},
         {"F10, Right, Down", {{VK_F10, true}, {VK_F10, false}, {VK_RIGHT, true}, {VK_RIGHT, false}, {VK_DOWN, true},
                                  {VK_DOWN, false}},
-            1},
+            1, ID_UNDO},
         {"Alt, Left, Left, Enter (past Help to Window... View is grayed)",
             {{VK_MENU, true}, {VK_MENU, false}, {VK_LEFT, true}, {VK_LEFT, false}, {VK_RETURN, true},
                 {VK_RETURN, false}},
-            4},
+            4, ID_TILE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -171,6 +182,7 @@ TEST_F(BarInputTest, KeysThatOpenPopups)
         } else {
             ASSERT_EQ(popups.size(), 1u);
             EXPECT_EQ(LOWORD(popups[0]), row.popup);
+            EXPECT_EQ(FirstSelected(f.log, f.GetMenuBar(), row.popup), row.selected);
         }
         DropFrame();
     }
@@ -254,6 +266,7 @@ TEST_F(BarInputTest, LeftRightWalkAcrossPopups)
                     : ::GetSubMenu(f.GetMenuBar().GetHMenu(), 1) == reinterpret_cast<HMENU>(m.wParam)      ? 1
                                                                                                            : 9);
     EXPECT_EQ(tops, (std::vector<int>{0, 1, 0, 9})) << "File, Edit, File, then File's submenu";
+    EXPECT_EQ(FirstSelected(f.log, f.GetMenuBar(), 1), ID_UNDO) << "Right opens Edit on its first item";
     EXPECT_EQ(f.log.BarLoops(WM_ENTERMENULOOP), 1) << "one menu loop across the switches";
 }
 
@@ -274,6 +287,7 @@ TEST_F(BarInputTest, MouseAlongTheBarSwitchesPopups)
     user::InjectMouseMove(edit.x, edit.y);
     Pump();
     EXPECT_EQ(opened(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(FirstSelected(f.log, bar, 1), 0u) << "the mouse selects no item";
     EXPECT_EQ(f.log.BarLoops(WM_ENTERMENULOOP), 1);
     EXPECT_EQ(f.log.BarLoops(WM_EXITMENULOOP), 1);
     // Onto the icon position of a bar without one, and past the last item: nothing opens.

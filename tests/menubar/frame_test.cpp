@@ -74,6 +74,12 @@ TEST_F(MenuFrameTest, MenuBarIsAControlBarOfItsFrame)
         EXPECT_EQ(bar.m_pDockSite, f);
         const UINT side = static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd)));
         EXPECT_EQ(side, static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+        // Measured again (a settings change), the docked bar is three pixels higher than
+        // its first button, borders included.
+        bar.SendMessage(WM_SETTINGCHANGE, 0, 0);
+        CRect first;
+        bar.CToolBar::GetItemRect(0, &first);
+        EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE).cy, first.Height() + 3);
 
         f->ShowControlBar(&bar, FALSE, FALSE);
         EXPECT_FALSE(bar.IsWindowVisible());

@@ -24,6 +24,19 @@ namespace {
 
 COXSkin* g_skin = nullptr;
 
+// The popup menu window now shown, if any.
+HWND ShownPopup()
+{
+    HWND popup = nullptr;
+    for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(h, cls, 16);
+        if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(h))
+            popup = h;
+    }
+    return popup;
+}
+
 class MenuBarGoldenTest : public MenuBarTest {
 protected:
     void SetUp() override
@@ -111,13 +124,7 @@ TEST_F(MenuBarGoldenTest, Office2003SurfingAndPopupOpen)
     bool shot = false;
     f.onEnterIdle = [&] {
         user::PaintPendingWindows();
-        HWND popup = nullptr;
-        for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(h, cls, 16);
-            if (std::wstring(cls) == L"#32768" && ::IsWindowVisible(h))
-                popup = h;
-        }
+        const HWND popup = ShownPopup();
         ASSERT_NE(popup, nullptr);
         Check("frame_2003_popup", popup);
         shot = true;
@@ -128,6 +135,57 @@ TEST_F(MenuBarGoldenTest, Office2003SurfingAndPopupOpen)
     // The frame goes before its organizer, and both before the case counts GDI objects.
     DropFrame();
     organizer.reset();
+}
+
+// A popup opened by a key: its title stands open over the bar (framed towards the popup,
+// shadowed, under 2003 on the menu-bar item gradient) and its first item is selected.
+TEST_F(MenuBarGoldenTest, PopupOpenedByKeyShowsItsTitleOpen)
+{
+    struct Row {
+        const char* name;
+        COXSkin* skin;
+    };
+    for (const Row& row : {Row{"xp", &xp}, Row{"2003", &office}}) {
+        SCOPED_TRACE(row.name);
+        g_skin = row.skin;
+        CTestMDIFrame& f = MakeMDI(true, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(40, 40, 480, 260));
+        ::SetFocus(child->m_hWnd);
+        f.m_bAutoMenuEnable = FALSE;
+        auto organizer = std::make_unique<COXBitmapMenuOrganizer>();
+        ASSERT_TRUE(organizer->AttachFrameWnd(&f));
+        bool shot = false;
+        COLORREF inside = CLR_INVALID;
+        f.onEnterIdle = [&] {
+            user::PaintPendingWindows();
+            const HWND popup = ShownPopup();
+            ASSERT_NE(popup, nullptr);
+            Check(std::string("frame_") + row.name + "_key_popup", popup);
+            // Left of the title's text, 3 rows below the button's top.
+            CRect button;
+            f.GetMenuBar().CToolBar::GetItemRect(0, &button);
+            f.GetMenuBar().ClientToScreen(&button);
+            const HDC screen = ::GetDC(nullptr);
+            inside = ::GetPixel(screen, button.left + 3, button.top + 3);
+            ::ReleaseDC(nullptr, screen);
+            shot = true;
+        };
+        KeyDown(VK_MENU);
+        Press('F');
+        KeyUp(VK_MENU);
+        Pump();
+        EXPECT_TRUE(shot);
+        if (row.skin == &office) {
+            // Between the gradient's two colours, channel by channel.
+            const COLORREF light = office.GetMenubarItemLightColor(), dark = office.GetMenubarItemDarkColor();
+            const auto between = [](int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); };
+            EXPECT_TRUE(between(GetRValue(inside), GetRValue(light), GetRValue(dark)) &&
+                between(GetGValue(inside), GetGValue(light), GetGValue(dark)) &&
+                between(GetBValue(inside), GetBValue(light), GetBValue(dark)))
+                << std::hex << inside << " not between " << light << " and " << dark;
+        }
+        DropFrame();
+        organizer.reset();
+    }
 }
 
 } // namespace
@@ -168,3 +226,4 @@ TEST_F(MenuBarGoldenTest, Office2003CaptionButtonsContinueTheDockBarBand)
 
 } // namespace
 } // namespace zyn::test
+

@@ -138,12 +138,12 @@ TEST(BuiltinModule, UnregisteredHandleGoesStale)
 TEST(Module, UnknownModulesAndBadArguments)
 {
     SetLastError(0);
-    EXPECT_EQ(LoadLibraryW(L"UxTheme.dll"), nullptr);
+    EXPECT_EQ(LoadLibraryW(L"NoSuchModule.dll"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
     EXPECT_FALSE(zyn::base::LastLoadError().empty());
     EXPECT_EQ(LoadLibraryW(L"/nonexistent/libnothing.so"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
-    EXPECT_EQ(GetModuleHandleW(L"UxTheme.dll"), nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"NoSuchModule.dll"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
 
     EXPECT_EQ(LoadLibraryW(nullptr), nullptr);

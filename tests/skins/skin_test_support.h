@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/module.h"
+#include "platform/gdi/builtin_modules.h"
 #include "platform/gdi/wingdi.h"
 
 namespace skintest {
@@ -129,6 +130,8 @@ public:
     explicit FakeThemeModule(std::map<std::string, void*> exports)
     {
         FakeTheme::Reset();
+        // In place of the platform's own module, put back afterwards.
+        zyn::base::UnregisterBuiltinModule(L"UxTheme.dll");
         m_module = zyn::base::RegisterBuiltinModule(L"UxTheme.dll", std::move(exports));
         EXPECT_NE(m_module, nullptr) << "a visual-styles library is already registered";
     }
@@ -136,6 +139,7 @@ public:
     {
         if (m_module)
             zyn::base::UnregisterBuiltinModule(m_module);
+        zyn::gdi::RegisterDrawingModules();
         FakeTheme::Reset();
     }
     FakeThemeModule(const FakeThemeModule&) = delete;

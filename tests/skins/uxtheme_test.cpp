@@ -15,7 +15,16 @@ static_assert(!std::is_copy_assignable_v<COXUxTheme>);
 
 TEST(UxTheme, WithoutTheLibraryEverythingAnswersNoStyle)
 {
+    {
+        // The platform's library: a style is on, but it has no theme data.
+        const COXUxTheme platform;
+        EXPECT_NE(platform.IsUxThemeLoaded(), 0);
+        EXPECT_EQ(platform.OpenThemeData(nullptr, L"button"), nullptr);
+        EXPECT_EQ(platform.GetThemeSysColor(nullptr, COLOR_HIGHLIGHT), 0u);
+    }
+    ASSERT_TRUE(zyn::base::UnregisterBuiltinModule(L"UxTheme.dll"));
     const COXUxTheme theme;
+    zyn::gdi::RegisterDrawingModules();
     EXPECT_EQ(theme.IsUxThemeLoaded(), 0);
     EXPECT_EQ(theme.OpenThemeData(nullptr, L"button"), nullptr);
     EXPECT_EQ(theme.GetWindowTheme(nullptr), nullptr);

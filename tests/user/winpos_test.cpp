@@ -170,6 +170,11 @@ TEST_F(WinPosTest, ZOrderOfSiblingsAndTheTopmostBand)
     EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), b);
     SetWindowPos(a, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_FALSE(GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // A child of the desktop is top-level: it goes on top as well, where a child of
+    // another window goes below its siblings.
+    HWND desktopChild = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, GetDesktopWindow());
+    EXPECT_EQ(GetTopWindow(nullptr), desktopChild);
+    DestroyWindow(desktopChild);
     // Insert after a window that is not a sibling: refused.
     HWND child = Make(WS_CHILD, 0, 0, 5, 5, a);
     SetLastError(0);

@@ -1,6 +1,7 @@
 // COXDragDockContext: the outline drag of a size control bar, from the press to the drop.
 #include "toolkit/docking/drag_dock_context.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/afx/afxres.h"
@@ -16,6 +17,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "platform/user/messages.h"
 #include "platform/user/modal.h"
+#include "platform/user/monitor.h"
 #include "platform/user/paint.h"
 #include "platform/user/vkeys.h"
 #include "platform/user/window.h"
@@ -320,38 +322,53 @@ CDockBar* COXDragDockContext::GetDockBar()
     return pDockBar;
 }
 
+CRect COXDragDockContext::FloatOutline() const
+{
+    CRect r = m_rectFrameDragHorz;
+    const HWND hSite = m_pDockSite ? m_pDockSite->m_hWnd : nullptr;
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!hSite || !::GetMonitorInfoW(::MonitorFromWindow(hSite, MONITOR_DEFAULTTONEAREST), &info))
+        return r;
+    const CRect work(info.rcWork);
+    // Right and bottom first: an outline larger than the screen keeps its top-left corner
+    // (and caption) on it.
+    r.OffsetRect(std::min<LONG>(0, work.right - r.right), std::min<LONG>(0, work.bottom - r.bottom));
+    r.OffsetRect(std::max<LONG>(0, work.left - r.left), std::max<LONG>(0, work.top - r.top));
+    return r;
+}
+
 void COXDragDockContext::DrawFocusRect(BOOL bRemoveRect)
 {
     if (!m_pDC)
         return;
-    CBrush* pWhite = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* pHalftone = CDC::GetHalftoneBrush();
     CSize size(1, 1);
-    CBrush* pBrush = pWhite;
     CRect rect;
     if (m_dwOverDockStyle != 0) {
         rect = m_rectDock;
     } else {
         size = CSize(::GetSystemMetrics(SM_CXFRAME) - 1, ::GetSystemMetrics(SM_CYFRAME) - 1);
-        rect = m_rectFrameDragHorz;
-        pBrush = pHalftone;
+        rect = FloatOutline();
     }
     if (bRemoveRect)
         size = CSize(0, 0);
     if (m_dwOverDockStyle & CBRS_ALIGN_ANY)
         rect.DeflateRect(1, 1);
-    const bool haveLast = m_sizeLast.cx > 0 || m_sizeLast.cy > 0;
-    m_pDC->DrawDragRect(&rect, size, haveLast ? &m_rectLast : nullptr, m_sizeLast, pBrush,
-        m_bDitherLast ? pHalftone : pWhite);
+    if (!m_outline)
+        m_outline = std::make_shared<COXDragOutline>();
+    m_outline->Show(*m_pDC, rect, size);
     m_rectLast = rect;
     m_sizeLast = size;
-    m_bDitherLast = pBrush == pHalftone;
+    m_bDitherLast = m_dwOverDockStyle == 0;
 }
 
 // ---- ending -----------------------------------------------------------------------------------------------------------
 
 void COXDragDockContext::ReleaseDesktop()
 {
+    if (m_outline && m_pDC)
+        m_outline->Hide(*m_pDC);
+    m_outline.reset();
     m_dcOwner.reset();
     m_pDC = nullptr;
     if (m_bLocked) {
@@ -362,6 +379,7 @@ void COXDragDockContext::ReleaseDesktop()
 
 void COXDragDockContext::CancelDrag()
 {
+
     DrawFocusRect(TRUE);
     if (m_pBar && m_pBar->m_hWnd && ::GetCapture() == m_pBar->m_hWnd)
         ::ReleaseCapture();
@@ -411,7 +429,7 @@ void COXDragDockContext::EndDrag()
         // The outline left the side after all (the shortened one no longer meets it):
         // the bar floats.
     }
-    m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
+    m_ptMRUFloatPos = FloatOutline().TopLeft();
     m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI));
     if (!m_pBar->m_hWnd)
         return;

@@ -17,19 +17,25 @@
 //    by the bar. Each move shifts the outlines (the strips along one axis only) and asks
 //    CanDock: a strip meeting a side's dock bar chooses that side, and the bar docks only
 //    when its own outline meets it too; a row already holding n bars shows an outline
-//    1/(n + 1) of the strip long. The docking outline is drawn 1 pixel wide in white, the
-//    floating one in the halftone pattern. Ctrl forces floating (redrawn at once).
+//    1/(n + 1) of the strip long. The outline is drawn in the halftone pattern over a kept
+//    copy of the screen (COXDragOutline), so it shows over any background: 1 pixel wide
+//    when docking, the frame's sizing border less one when floating. The floating
+//    outline stays on the screen of the frame (its work area). Ctrl forces floating
+//    (redrawn at once).
 // 4. Escape, the right button, a lost capture or a WM_QUIT (posted again) cancel; the
 //    release ends: CancelDrag erases the outline and gives back capture, lock and DC and
 //    the message line its idle prompt; a release where the press was changes nothing;
 //    otherwise the bar is docked into the side's dock bar at the outline (the dock bar's
-//    row sizes adjusted) or floated at the floating outline, the bar told WM_OX_BARFLOATED
+//    row sizes adjusted) or floated where the floating outline was shown, the bar told WM_OX_BARFLOATED
 //    and its floating frame marked OX_FLOATED_BY_DRAG.
 //
 // A bar floating as an MDI child is never dragged or toggled here: that window moves like
 // any MDI child.
+#include <memory>
+
 #include "platform/afx/dockcont.h"
 #include "platform/afx/gdi/geometry.h"
+#include "toolkit/docking/drag_outline.h"
 
 class CDockBar;
 class CFrameWnd;
@@ -64,10 +70,14 @@ public:
     CRect m_rectHorzStrip;             // the client area's width (side dock bars included), the bar's docked height
     CRect m_rectVertStrip;             // the client area's height, the bar's docked width
     CDockBar* m_pTargetDockBar = nullptr;   // found by the last CanDock
+    std::shared_ptr<COXDragOutline> m_outline;   // the outline shown, with what it covers
 
 protected:
     // Gives back the desktop DC and lock taken by StartDrag; the capture is not touched.
     void ReleaseDesktop();
     // The application's main window, when it is a frame.
     static CFrameWnd* GetMainFrame();
+    // The floating outline moved, when it has to be, into the work area of the frame's
+    // screen.
+    CRect FloatOutline() const;
 };

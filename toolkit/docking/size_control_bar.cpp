@@ -376,14 +376,19 @@ BOOL COXSizeControlBar::OnSetCursor(CWnd* pWnd, UINT /*nHitTest*/, UINT /*messag
 void COXSizeControlBar::OnWindowPosChanged(WINDOWPOS* lpwndpos)
 {
     CControlBar::OnWindowPosChanged(lpwndpos);
-    CRect rect;
+    CRect rect, client;
     GetWindowRect(&rect);
+    GetClientRect(&client);
     const int cx = rect.Width(), cy = rect.Height();
     const int nFloating = IsProbablyFloating() ? 1 : 0;
-    const int flags = ((cx != m_nLastWidth || cy != m_nLastHeight) ? 1 : 0) | (nFloating != m_nLastFloating ? 2 : 0);
+    // A frame change alone (another skin's gripper band) resizes the client area too: the
+    // bar's contents must be laid out again as for a new size.
+    const bool resized = cx != m_nLastWidth || cy != m_nLastHeight || client.Size() != m_sizeLastClient;
+    const int flags = (resized ? 1 : 0) | (nFloating != m_nLastFloating ? 2 : 0);
     if (flags != 0) {
         m_nLastWidth = cx;
         m_nLastHeight = cy;
+        m_sizeLastClient = client.Size();
         m_nLastFloating = nFloating;
         OnSizedOrDocked(cx, cy, nFloating, flags);
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

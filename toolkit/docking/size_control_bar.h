@@ -120,7 +120,8 @@ public:
     // ---- painting -------------------------------------------------------------------------------------------------
     // The non-client area through the skin: background, gripper, buttons, client border.
     virtual void EraseNonClient();
-    // Notified after the bar changed size (flags & 1) or place (flags & 2); nothing here.
+    // Notified after the bar changed size (flags & 1: its window's, or its client area's
+    // alone, as a frame change gives) or place (flags & 2); nothing here.
     virtual void OnSizedOrDocked(int cx, int cy, BOOL bFloating, int flags);
     using CControlBar::DrawGripper;
     virtual void DrawGripper(CDC* pDC);
@@ -147,6 +148,7 @@ public:
     DWORD m_dwSizeDockStyle;        // SZBARF_*
     int m_nLastWidth = 65535;       // window size at the last WM_WINDOWPOSCHANGED
     int m_nLastHeight = 65535;
+    CSize m_sizeLastClient{-1, -1};   // client size then (a new skin's borders change it alone)
     int m_nLastFloating = floatingUnknown;   // IsProbablyFloating at the last WM_WINDOWPOSCHANGED
     BOOL m_bDragging = FALSE;       // the bar follows the mouse (live docking), capture held
     BOOL m_bDragPending = FALSE;    // a press that may start a live drag

@@ -16,6 +16,7 @@
 #include "platform/user/window.h"
 #include "toolkit/menus/cool_toolbar.h"
 #include "toolkit/menus/menu_seams.h"
+#include "toolkit/skins/toolbar_skin.h"
 
 namespace {
 
@@ -69,27 +70,15 @@ public:
     }
     void DrawButton(COXCoolToolBar* bar, CDC* dc, int nIndex, const RECT& rect) override
     {
-        RECT item{};
-        if (!dc || !GetItemRect(bar, nIndex, &item))
+        if (!dc || !bar || !bar->m_hWnd || nIndex < 0)
             return;
-        // The bar paints itself (skin and all) into a memory DC; the button's part is copied.
-        RECT client{};
-        ::GetClientRect(bar->m_hWnd, &client);
-        const HDC screen = ::GetDC(nullptr);
-        const HDC mem = ::CreateCompatibleDC(screen);
-        const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
-        ::ReleaseDC(nullptr, screen);
-        if (mem && bitmap) {
-            const HGDIOBJ old = ::SelectObject(mem, bitmap);
-            bar->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
-            ::BitBlt(dc->GetSafeHdc(), rect.left, rect.top, std::min(rect.right - rect.left, item.right - item.left),
-                std::min(rect.bottom - rect.top, item.bottom - item.top), mem, item.left, item.top, SRCCOPY);
-            ::SelectObject(mem, old);
-        }
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (mem)
-            ::DeleteDC(mem);
+        TBBUTTON button{};
+        if (!bar->SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button)))
+            return;
+        // Only the icon and the text: what is under them is the caller's. A Classic bar
+        // leaves its buttons to the control and has nothing to add here.
+        if (auto* skin = dynamic_cast<COXToolbarSkinXP*>(bar->GetToolbarSkin()))
+            skin->DrawItem(dc, &button, &rect, bar, FALSE);
     }
 };
 

@@ -358,6 +358,8 @@ void COXMenuBar::UpdateMenuMetrics(BOOL bRedraw)
         CToolBar::GetItemRect(0, &first);
         SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(first.Width(), first.Height()));
         SyncSizes();
+        // After the button size, which the height centres the buttons in.
+        SetHeight(first.Height() + 3);
     }
     SetDefaultBkColor(::GetSysColor(COLOR_MENU));
     if (bRedraw)

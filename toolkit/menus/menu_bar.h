@@ -106,7 +106,21 @@ public:
     int GetNextMenuItem(int nItem, BOOL bVisibleOnly = TRUE) const;
     int GetDisplayedIndex() const { return m_nDisplayedIndex; }
     int GetNextIndex() const { return m_nNextIndex; }
-    void SetNextIndex(int nIndex) { m_nNextIndex = nIndex; }
+    // The popup to open next; from the mouse (the host's hook), so it opens with nothing
+    // selected.
+    void SetNextIndex(int nIndex)
+    {
+        m_nNextIndex = nIndex;
+        m_bNextByKeyboard = FALSE;
+    }
+    // Whether the popup now opening was asked for by a key (it then opens with its first
+    // item selected, as a menu opened from the keyboard does); the answer is given once.
+    BOOL TakeKeyboardOpen()
+    {
+        const BOOL bKeyboard = m_bKeyboardOpen;
+        m_bKeyboardOpen = FALSE;
+        return bKeyboard;
+    }
     int GetClosedByClickIndex() const { return m_nClosedByClickIndex; }
     void SetClosedByClickIndex(int nIndex) { m_nClosedByClickIndex = nIndex; }
     // The first window that had the focus before surfing began (shared by all bars).
@@ -233,6 +247,8 @@ protected:
     int m_nClosedByClickIndex = -1;
     BOOL m_bRowLayout = FALSE;
     BOOL m_bBackToSurfing = FALSE;
+    BOOL m_bKeyboardOpen = FALSE;       // the popup being opened was asked for by a key
+    BOOL m_bNextByKeyboard = FALSE;     // so was the next index
     BOOL m_bTakeEntireRow = TRUE;
     CWnd* m_pFrameWnd = nullptr;
     std::map<WCHAR, int> m_mapMnemonics;    // upper-case mnemonic -> button index

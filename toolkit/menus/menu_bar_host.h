@@ -321,9 +321,18 @@ protected:
         case WM_INITMENUPOPUP:
             m_bPopupItemSelected = FALSE;
             m_arrOpenPopups.push_back(reinterpret_cast<HMENU>(wParam));
-            if (!HIWORD(lParam) && m_menuBar.m_hWnd && m_menuBar.GetDisplayedIndex() >= 0 &&
-                ::GetSubMenu(m_menuBar.GetHMenu(), m_menuBar.GetDisplayedIndex()) == reinterpret_cast<HMENU>(wParam))
-                lParam = MAKELPARAM(m_menuBar.GetDisplayedIndex(), HIWORD(lParam));
+            if (const int nShown = m_menuBar.m_hWnd ? m_menuBar.GetDisplayedIndex() : -1; nShown >= 0) {
+                const bool bSystem = HIWORD(lParam) != 0;
+                const bool bBarPopup = bSystem
+                    ? nShown == m_menuBar.GetMenuItemCount()
+                    : ::GetSubMenu(m_menuBar.GetHMenu(), nShown) == reinterpret_cast<HMENU>(wParam);
+                if (bBarPopup && !bSystem)
+                    lParam = MAKELPARAM(nShown, HIWORD(lParam));
+                // A popup of the bar that a key opened starts with its first item selected:
+                // the key is taken by the popup's loop, which runs by the time it arrives.
+                if (bBarPopup && m_menuBar.TakeKeyboardOpen())
+                    ::PostMessageW(this->m_hWnd, WM_KEYDOWN, VK_DOWN, 1);
+            }
             break;
         case WM_MENUSELECT: {
             const UINT nFlags = HIWORD(wParam);

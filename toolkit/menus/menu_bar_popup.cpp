@@ -38,14 +38,22 @@ BOOL COXMenuBar::IsInDisplayingMode() const
     return m_nDisplayedIndex <= static_cast<int>(::SendMessageW(m_hWnd, TB_BUTTONCOUNT, 0, 0));
 }
 
-LRESULT COXMenuBar::OnDisplayPopupMenu(WPARAM wParam, LPARAM /*lParam*/)
+LRESULT COXMenuBar::OnDisplayPopupMenu(WPARAM wParam, LPARAM lParam)
 {
-    // Only the last of several queued requests counts.
+    // Only the last of several queued requests counts. A non-zero lParam: a key asked,
+    // and it still did when the same popup was asked for again (a key's switch ends the
+    // open popup with a click on the next button, which asks for it too).
     int nIndex = static_cast<int>(wParam);
+    BOOL bKeyboard = lParam != 0;
     MSG msg;
-    while (::PeekMessageW(&msg, m_hWnd, WM_OX_DISPLAYPOPUP, WM_OX_DISPLAYPOPUP, PM_REMOVE))
-        nIndex = static_cast<int>(msg.wParam);
+    while (::PeekMessageW(&msg, m_hWnd, WM_OX_DISPLAYPOPUP, WM_OX_DISPLAYPOPUP, PM_REMOVE)) {
+        const int nNext = static_cast<int>(msg.wParam);
+        bKeyboard = (nNext == nIndex && bKeyboard) || msg.lParam != 0;
+        nIndex = nNext;
+    }
+    m_bKeyboardOpen = bKeyboard;
     DisplayPopupMenu(nIndex);
+    m_bKeyboardOpen = FALSE;
     return 0;
 }
 
@@ -188,8 +196,12 @@ void COXMenuBar::DisplayPopupMenu(int nIndex)
         SendMessage(TB_PRESSBUTTON, static_cast<WPARAM>(m_nDisplayedIndex + 1), MAKELPARAM(FALSE, 0));
     m_nDisplayedIndex = nIndex;
     m_nNextIndex = -1;
-    if (!bCustomizing && !bIcon)
+    if (!bCustomizing && !bIcon) {
+        // The open title looks the same however it was opened: not hot under a mouse that
+        // clicked it (the popup takes the mouse until it closes).
+        SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
         SendMessage(TB_PRESSBUTTON, static_cast<WPARAM>(nIndex + 1), MAKELPARAM(TRUE, 0));
+    }
 
     if (bCustomizing) {
         OXCTBMENUPOPUP popup{hPopup, nFlags, point};
@@ -208,7 +220,8 @@ void COXMenuBar::DisplayPopupMenu(int nIndex)
         return;
 
     if (m_nNextIndex != -1) {
-        PostMessage(WM_OX_DISPLAYPOPUP, static_cast<WPARAM>(m_nNextIndex), 0);
+        PostMessage(WM_OX_DISPLAYPOPUP, static_cast<WPARAM>(m_nNextIndex), m_bNextByKeyboard);
+        m_bNextByKeyboard = FALSE;
         return;
     }
     // Only a press on this button ends the popup "by a click on it": the loop leaves that
@@ -351,6 +364,7 @@ BOOL COXMenuBar::MoveToItem(int nIndex)
         GetItemRect(nIndex, &rect);
     }
     m_nNextIndex = nIndex;
+    m_bNextByKeyboard = TRUE;
     const CPoint centre = rect.CenterPoint();
     PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
     PostMessage(WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
@@ -389,7 +403,7 @@ BOOL COXMenuBar::HandleMenuKey(UINT nChar)
     const int nCount = GetMenuItemCount();
     const int nHotIndex = nHot >= 0 ? nHot : (GetIcon() ? nCount : 0);
     const auto open = [&](int nIndex) {
-        PostMessage(WM_OX_DISPLAYPOPUP, static_cast<WPARAM>(nIndex), 0);
+        PostMessage(WM_OX_DISPLAYPOPUP, static_cast<WPARAM>(nIndex), TRUE);
         return TRUE;
     };
     switch (nChar) {

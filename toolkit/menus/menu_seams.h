@@ -39,7 +39,8 @@ public:
     // A menu bar's rectangle of the maximised MDI child's icon, in the bar's window
     // coordinates; FALSE (or an empty rectangle) when it shows none.
     virtual BOOL GetMdiChildIconRect(COXCoolToolBar* bar, RECT* rect) = 0;
-    // Paints one button through the bar's toolbar skin into rect of dc.
+    // Paints one button's icon and text (not its background) through the bar's toolbar
+    // skin into rect of dc.
     virtual void DrawButton(COXCoolToolBar* bar, CDC* dc, int nIndex, const RECT& rect) = 0;
 };
 
