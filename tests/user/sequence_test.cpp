@@ -66,54 +66,61 @@ const Row kRows[] = {
     {"HiddenOverlappedHearsNoSizeOrMoveWhileCreated", nullptr,
         [](Seq& s) { s.Make("main", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200); },
         [] {
-            return Lines{"cbt HCBT_CREATEWND main 0xcf0000 0x0", "main WM_GETMINMAXINFO", "main WM_NCCREATE 0xcf0000 0x0",
-                "main WM_NCCALCSIZE", "main WM_CREATE 0xcf0000 0x0"};
+            // The creation structure carries the extended style the window will have (a
+            // thick frame has the window edge), and the caller's style.
+            return Lines{"cbt HCBT_CREATEWND main 0xcf0000 0x100", "main WM_GETMINMAXINFO",
+                "main WM_NCCREATE 0xcf0000 0x100", "main WM_NCCALCSIZE", "main WM_CREATE 0xcf0000 0x100"};
         },
         {},
         [](Seq& s) {
-            // The system's additions show afterwards, not in the creation structure.
+            // The styles the system adds show afterwards.
             EXPECT_EQ(Style(s["main"]), WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS);
             EXPECT_EQ(ExStyle(s["main"]), WS_EX_WINDOWEDGE);
         }},
-    {"HiddenPopupClipsItsSiblings", nullptr, [](Seq& s) { s.Make("pop", WS_POPUP, 0, 0, 50, 50); },
+    {"HiddenPopupHearsItsSizeRightAfterCreateAndClipsItsSiblings", nullptr,
+        [](Seq& s) { s.Make("pop", WS_POPUP, 0, 0, 50, 50); },
         [] {
             return Lines{"cbt HCBT_CREATEWND pop 0x80000000 0x0", "pop WM_NCCREATE 0x80000000 0x0", "pop WM_NCCALCSIZE",
-                "pop WM_CREATE 0x80000000 0x0"};
+                "pop WM_CREATE 0x80000000 0x0", "pop WM_SIZE RESTORED 50x50", "pop WM_MOVE 0,0"};
         },
         {}, [](Seq& s) { EXPECT_EQ(Style(s["pop"]), 0x84000000u); }},
-    {"VisiblePopupIsShownActivatedThenToldItsSize", nullptr,
+    {"VisiblePopupIsToldItsSizeThenShownAndActivated", nullptr,
         [](Seq& s) { s.Make("pop", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200); },
         [] {
+            // Made on top of the z-order, the showing leaves the order as it is.
             return Lines{"cbt HCBT_CREATEWND pop 0x90000000 0x0", "pop WM_NCCREATE 0x90000000 0x0", "pop WM_NCCALCSIZE",
-                "pop WM_CREATE 0x90000000 0x0", "pop WM_SHOWWINDOW 1",
-                "pop WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}", "cbt HCBT_ACTIVATE pop 0",
-                "pop WM_ACTIVATEAPP 1", "pop WM_NCACTIVATE 1 0", "pop WM_ACTIVATE ACTIVE 0", "cbt HCBT_SETFOCUS pop 0",
-                "pop WM_SETFOCUS 0", "pop WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "pop WM_SIZE RESTORED 300x200", "pop WM_MOVE 10,20"};
+                "pop WM_CREATE 0x90000000 0x0", "pop WM_SIZE RESTORED 300x200", "pop WM_MOVE 10,20",
+                "pop WM_SHOWWINDOW 1", "pop WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
+                "cbt HCBT_ACTIVATE pop 0", "pop WM_ACTIVATEAPP 1", "pop WM_NCACTIVATE 1 0", "pop WM_ACTIVATE ACTIVE 0",
+                "cbt HCBT_SETFOCUS pop 0", "pop WM_SETFOCUS 0",
+                "pop WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
         },
         {}, [](Seq& s) { EXPECT_EQ(Style(s["pop"]), WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS); }},
     {"VisibleChildNotifiesItsParentThenShows", [](Seq& s) { s.Make("main", WS_POPUP, 0, 0, 400, 300); },
         [](Seq& s) { s.Make("kid", WS_CHILD | WS_VISIBLE, 5, 6, 50, 40, "main", 0, 7); },
         [] {
             return Lines{"cbt HCBT_CREATEWND kid 0x50000000 0x0", "kid WM_NCCREATE 0x50000000 0x0", "kid WM_NCCALCSIZE",
-                "kid WM_CREATE 0x50000000 0x0", "main WM_PARENTNOTIFY CREATE kid", "kid WM_SHOWWINDOW 1",
+                "kid WM_CREATE 0x50000000 0x0", "kid WM_SIZE RESTORED 50x40", "kid WM_MOVE 5,6",
+                "main WM_PARENTNOTIFY CREATE kid", "kid WM_SHOWWINDOW 1",
                 "kid WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
-                "kid WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "kid WM_SIZE RESTORED 50x40", "kid WM_MOVE 5,6"};
+                "kid WM_WINDOWPOSCHANGED {5,6,50,40 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
         },
         {}, [](Seq& s) { EXPECT_EQ(Style(s["kid"]), WS_CHILD | WS_VISIBLE); }},
     {"CreatedMinimisedTakesTheMinimisedPlace", nullptr,
         [](Seq& s) { s.Make("icon", WS_POPUP | WS_MINIMIZE, 10, 20, 300, 200); },
         [] {
             // Minimised windows are SM_CXMINIMIZED x SM_CYMINIMIZED, the first one at the
-            // bottom left of the screen; a minimised window's client area is empty.
+            // bottom left of the screen; a minimised window's client area is empty. The
+            // state is taken on top of the z-order, where the new window already is.
             const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
             const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
             const std::string pos = "{0," + Num(y) + "," + Num(cx) + "," + Num(cy);
             return Lines{"cbt HCBT_CREATEWND icon 0xa0000000 0x0", "icon WM_NCCREATE 0xa0000000 0x0",
-                "icon WM_NCCALCSIZE", "icon WM_CREATE 0xa0000000 0x0", "cbt HCBT_MINMAX icon SW_MINIMIZE",
-                "icon WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
-                "icon WM_NCCALCSIZE", "icon WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
+                "icon WM_NCCALCSIZE", "icon WM_CREATE 0xa0000000 0x0", "icon WM_SIZE RESTORED 300x200",
+                "icon WM_MOVE 10,20", "cbt HCBT_MINMAX icon SW_MINIMIZE",
+                "icon WM_WINDOWPOSCHANGING " + pos + " NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
+                "icon WM_NCCALCSIZE",
+                "icon WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
                 "icon WM_MOVE 0," + Num(y), "icon WM_SIZE MINIMIZED 0x0"};
         },
         {},
@@ -121,23 +128,27 @@ const Row kRows[] = {
             EXPECT_TRUE(IsIconic(s["icon"]));
             EXPECT_FALSE(IsWindowVisible(s["icon"]));
         }},
-    {"CreatedMaximisedVisibleAppearsMaximisedWithoutShowWindow", nullptr,
+    {"CreatedMaximisedVisibleIsMaximisedThenShown", nullptr,
         [](Seq& s) { s.Make("big", WS_POPUP | WS_MAXIMIZE | WS_VISIBLE, 10, 20, 300, 200); },
         [] {
-            // A frameless window maximises to the work area; a window created visible and
-            // maximised hears no WM_SHOWWINDOW.
+            // A frameless window maximises to the work area, while still hidden and without
+            // activation; then it is shown as any visible window is.
             RECT work{};
             SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
             const std::string pos = "{" + Num(work.left) + "," + Num(work.top) + "," + Num(work.right - work.left) + "," +
                 Num(work.bottom - work.top);
             return Lines{"cbt HCBT_CREATEWND big 0x91000000 0x0", "big WM_NCCREATE 0x91000000 0x0", "big WM_NCCALCSIZE",
-                "big WM_CREATE 0x91000000 0x0", "cbt HCBT_MINMAX big SW_MAXIMIZE", "big WM_GETMINMAXINFO",
-                "big WM_WINDOWPOSCHANGING " + pos + " NOZORDER|FRAMECHANGED|SHOWWINDOW|STATECHANGED}", "big WM_NCCALCSIZE",
+                "big WM_CREATE 0x91000000 0x0", "big WM_SIZE RESTORED 300x200", "big WM_MOVE 10,20",
+                "cbt HCBT_MINMAX big SW_MAXIMIZE", "big WM_GETMINMAXINFO",
+                "big WM_WINDOWPOSCHANGING " + pos + " NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
+                "big WM_NCCALCSIZE",
+                "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
+                "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
+                "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top),
+                "big WM_SHOWWINDOW 1", "big WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
                 "cbt HCBT_ACTIVATE big 0", "big WM_ACTIVATEAPP 1", "big WM_NCACTIVATE 1 0", "big WM_ACTIVATE ACTIVE 0",
                 "cbt HCBT_SETFOCUS big 0", "big WM_SETFOCUS 0",
-                "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|FRAMECHANGED|SHOWWINDOW|STATECHANGED}",
-                "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
-                "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top)};
+                "big WM_WINDOWPOSCHANGED " + pos + " NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
         },
         {},
         [](Seq& s) {
@@ -153,15 +164,27 @@ const Row kRows[] = {
             return Lines{"main WM_SHOWWINDOW 1", "main WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
                 "cbt HCBT_ACTIVATE main 0", "main WM_ACTIVATEAPP 1", "main WM_NCACTIVATE 1 0", "main WM_ACTIVATE ACTIVE 0",
                 "cbt HCBT_SETFOCUS main 0", "main WM_SETFOCUS 0",
-                "main WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "main WM_SIZE RESTORED 300x200", "main WM_MOVE 10,20"};
+                "main WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+        }},
+    {"HiddenOverlappedIsToldItsSizeAfterItsFirstShowing",
+        [](Seq& s) { s.Make("main", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200); },
+        [](Seq& s) { ShowWindow(s["main"], SW_SHOWNORMAL); },
+        [] {
+            // The client area lies inside the thick frame and under the caption.
+            const int f = GetSystemMetrics(SM_CXFRAME), c = GetSystemMetrics(SM_CYCAPTION);
+            return Lines{"main WM_SHOWWINDOW 1", "main WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
+                "cbt HCBT_ACTIVATE main 0", "main WM_ACTIVATEAPP 1", "main WM_NCACTIVATE 1 0", "main WM_ACTIVATE ACTIVE 0",
+                "cbt HCBT_SETFOCUS main 0", "main WM_SETFOCUS 0",
+                "main WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "main WM_SIZE RESTORED " + Num(300 - 2 * f) + "x" + Num(200 - 2 * f - c),
+                "main WM_MOVE " + Num(10 + f) + "," + Num(20 + f + c)};
         }},
     {"HidingTheActiveWindowDeactivatesItThenMovesTheFocus", TwoPopups,
         [](Seq& s) { ShowWindow(s["front"], SW_HIDE); },
         [] {
-            return Lines{"front WM_SHOWWINDOW 0",
-                "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "front WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+            // A top-level window is hidden on top of the z-order, where it already is.
+            return Lines{"front WM_SHOWWINDOW 0", "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|HIDEWINDOW}",
+                "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
                 "cbt HCBT_ACTIVATE back front", "front WM_NCACTIVATE 0 back", "front WM_ACTIVATE INACTIVE back",
                 "back WM_NCACTIVATE 1 front", "back WM_ACTIVATE ACTIVE front", "cbt HCBT_SETFOCUS back front",
                 "front WM_KILLFOCUS back", "back WM_SETFOCUS front"};
@@ -175,11 +198,12 @@ const Row kRows[] = {
         [](Seq& s) { s.Make("solo", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100); },
         [](Seq& s) { ShowWindow(s["solo"], SW_HIDE); },
         [] {
-            return Lines{"solo WM_SHOWWINDOW 0",
-                "solo WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "solo WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "solo WM_NCACTIVATE 0 0", "solo WM_ACTIVATE INACTIVE 0", "solo WM_ACTIVATEAPP 0",
-                "cbt HCBT_SETFOCUS 0 solo", "solo WM_KILLFOCUS 0"};
+            // The hook hears that nothing takes over; the focus goes with the activation,
+            // without a word to the hook.
+            return Lines{"solo WM_SHOWWINDOW 0", "solo WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|HIDEWINDOW}",
+                "solo WM_WINDOWPOSCHANGED {0,0,100,100 NOSIZE|NOMOVE|NOZORDER|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "cbt HCBT_ACTIVATE 0 solo", "solo WM_NCACTIVATE 0 0", "solo WM_ACTIVATE INACTIVE 0",
+                "solo WM_ACTIVATEAPP 0", "solo WM_KILLFOCUS 0"};
         },
         {},
         [](Seq&) {
@@ -191,7 +215,7 @@ const Row kRows[] = {
         [] {
             return Lines{"kid WM_SHOWWINDOW 0",
                 "kid WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "kid WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "kid WM_WINDOWPOSCHANGED {10,10,50,50 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
                 "cbt HCBT_SETFOCUS main kid", "kid WM_KILLFOCUS main", "main WM_SETFOCUS kid"};
         }},
 
@@ -207,15 +231,17 @@ const Row kRows[] = {
             const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
             const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
             const std::string pos = "{0," + Num(y) + "," + Num(cx) + "," + Num(cy);
-            return Lines{"cbt HCBT_MINMAX owner SW_MINIMIZE", "tool WM_SHOWWINDOW 0 PARENTCLOSING",
+            // The focus goes first; the minimise asks to show the window (it already is).
+            return Lines{"cbt HCBT_MINMAX owner SW_MINIMIZE", "cbt HCBT_SETFOCUS 0 owner", "owner WM_KILLFOCUS 0",
+                "tool WM_SHOWWINDOW 0 PARENTCLOSING",
                 "tool WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "tool WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "owner WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
-                "owner WM_NCCALCSIZE", "owner WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|STATECHANGED}",
+                "tool WM_WINDOWPOSCHANGED {150,0,50,50 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "owner WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED}",
+                "owner WM_NCCALCSIZE",
+                "owner WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
                 "owner WM_MOVE 0," + Num(y), "owner WM_SIZE MINIMIZED 0x0", "cbt HCBT_ACTIVATE other owner",
                 "owner WM_NCACTIVATE 0 other", "owner WM_ACTIVATE INACTIVE min other", "other WM_NCACTIVATE 1 owner",
-                "other WM_ACTIVATE ACTIVE owner", "cbt HCBT_SETFOCUS other owner", "owner WM_KILLFOCUS other",
-                "other WM_SETFOCUS owner"};
+                "other WM_ACTIVATE ACTIVE owner", "cbt HCBT_SETFOCUS other 0", "other WM_SETFOCUS 0"};
         },
         {},
         [](Seq& s) {
@@ -243,11 +269,11 @@ const Row kRows[] = {
                 "main WM_WINDOWPOSCHANGED {20,30,400,250 NOZORDER|NOACTIVATE}", "main WM_MOVE 20,30",
                 "main WM_SIZE RESTORED 400x250"};
         }},
-    {"AMoveKeepsTheSizeFieldsTheCallerPassed", [](Seq& s) { s.Make("main", WS_POPUP, 10, 20, 300, 200); },
+    {"AMoveIsAskedAsRequestedAndReportsTheWholeResult", [](Seq& s) { s.Make("main", WS_POPUP, 10, 20, 300, 200); },
         [](Seq& s) { SetWindowPos(s["main"], nullptr, 50, 60, 999, 999, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); },
         [] {
             return Lines{"main WM_WINDOWPOSCHANGING {50,60,999,999 NOSIZE|NOZORDER|NOACTIVATE}",
-                "main WM_WINDOWPOSCHANGED {50,60,999,999 NOSIZE|NOZORDER|NOACTIVATE|NOCLIENTSIZE}", "main WM_MOVE 50,60"};
+                "main WM_WINDOWPOSCHANGED {50,60,300,200 NOSIZE|NOZORDER|NOACTIVATE|NOCLIENTSIZE}", "main WM_MOVE 50,60"};
         }},
     {"ARequestThatChangesNothingIsAskedButNotReported", [](Seq& s) { s.Make("main", WS_POPUP, 10, 20, 300, 200); },
         [](Seq& s) { SetWindowPos(s["main"], nullptr, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE); },
@@ -271,7 +297,7 @@ const Row kRows[] = {
         [] {
             return Lines{"cbt HCBT_DESTROYWND front",
                 "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "front WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
+                "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
                 "cbt HCBT_ACTIVATE back front", "front WM_NCACTIVATE 0 back", "front WM_ACTIVATE INACTIVE back",
                 "back WM_NCACTIVATE 1 front", "back WM_ACTIVATE ACTIVE front", "cbt HCBT_SETFOCUS back front",
                 "front WM_KILLFOCUS back", "back WM_SETFOCUS front", "front WM_DESTROY", "front WM_NCDESTROY"};
@@ -287,7 +313,7 @@ const Row kRows[] = {
         [] {
             return Lines{"cbt HCBT_ACTIVATE a b", "b WM_NCACTIVATE 0 a", "b WM_ACTIVATE INACTIVE a",
                 "a WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE}",
-                "a WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOCLIENTSIZE|NOCLIENTMOVE}", "a WM_NCACTIVATE 1 b",
+                "a WM_WINDOWPOSCHANGED {0,0,100,100 NOSIZE|NOMOVE|NOCLIENTSIZE|NOCLIENTMOVE}", "a WM_NCACTIVATE 1 b",
                 "a WM_ACTIVATE ACTIVE b", "cbt HCBT_SETFOCUS a b", "b WM_KILLFOCUS a", "a WM_SETFOCUS b"};
         },
         {}, [](Seq& s) { EXPECT_EQ(GetTopWindow(nullptr), s["a"]); }},
@@ -389,12 +415,12 @@ const Row kRows[] = {
         [] {
             const int e = GetSystemMetrics(SM_CXEDGE);
             return Lines{"cbt HCBT_CREATEWND client 0x52000000 0x200", "client WM_NCCREATE 0x52000000 0x200",
-                "client WM_NCCALCSIZE", "client WM_CREATE 0x52000000 0x200", "frame WM_PARENTNOTIFY CREATE client",
+                "client WM_NCCALCSIZE", "client WM_CREATE 0x52000000 0x200",
+                "client WM_SIZE RESTORED " + Num(480 - 2 * e) + "x" + Num(360 - 2 * e),
+                "client WM_MOVE " + Num(e) + "," + Num(e), "frame WM_PARENTNOTIFY CREATE client",
                 "client WM_SHOWWINDOW 1",
                 "client WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
-                "client WM_WINDOWPOSCHANGED {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "client WM_SIZE RESTORED " + Num(480 - 2 * e) + "x" + Num(360 - 2 * e),
-                "client WM_MOVE " + Num(e) + "," + Num(e)};
+                "client WM_WINDOWPOSCHANGED {0,0,480,360 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
         },
         {},
         [](Seq& s) {
