@@ -913,16 +913,22 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
         oldScreen = w->rcWindow;
         const POINT oldOrg = ClientOrigin(w->parent);
         const POINT newOrg = ClientOrigin(np.get());
-        LinkWindow(w, np.get(), HWND_TOP);
+        // Last of its new siblings until SetWindowPos below puts it on top.
+        LinkWindow(w, np.get(), HWND_BOTTOM);
         OffsetTree(w.get(), newOrg.x - oldOrg.x, newOrg.y - oldOrg.y);
     }
     if (wasVisible)
         InvalidateExposed(Region(oldScreen), nullptr);
+    bool child;
     {
         auto lock = LockUser();
         if (IsReallyVisible(w.get()))
             InvalidateScreenRegion(w.get(), Region(w->rcWindow), RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        child = w->IsChild() && !np->isDesktop && !np->isMessageRoot;
     }
+    // On top of its new siblings through SetWindowPos: the window hears WM_WINDOWPOSCHANGING
+    // and, as a child positioned without SWP_NOACTIVATE, WM_CHILDACTIVATE.
+    SetWindowPosImpl(hWndChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (child ? 0u : SWP_NOACTIVATE));
     return oldParent;
 }
 
@@ -1589,7 +1595,10 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
             w->style &= ~WS_DISABLED;
         }
         SendMsg(hWnd, WM_ENABLE, TRUE, 0);
-    } else if (!bEnable && !wasDisabled) {
+    } else if (!bEnable && wasDisabled) {
+        // Disabled already: the window is told to cancel its modes all the same.
+        SendMsg(hWnd, WM_CANCELMODE, 0, 0);
+    } else if (!bEnable) {
         SendMsg(hWnd, WM_CANCELMODE, 0, 0);
         // The window itself loses the focus (while still enabled); a child of it that has
         // the focus keeps it.
@@ -1640,9 +1649,9 @@ BOOL GetWindowInfo(HWND hwnd, PWINDOWINFO pwi)
     pwi->dwStyle = w->style;
     pwi->dwExStyle = w->exStyle;
     pwi->dwWindowStatus = w->ncActive ? WS_ACTIVECAPTION : 0;
-    const int b = FrameThickness(w->style, w->exStyle);
-    pwi->cxWindowBorders = static_cast<UINT>(b);
-    pwi->cyWindowBorders = static_cast<UINT>(b);
+    const SIZE b = FrameSize(w->style, w->exStyle);
+    pwi->cxWindowBorders = static_cast<UINT>(b.cx);
+    pwi->cyWindowBorders = static_cast<UINT>(b.cy);
     pwi->atomWindowType = w->cls->atom;
     pwi->wCreatorVersion = 0x0500;
     return TRUE;

@@ -9,6 +9,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
+#include "platform/user/input_internal.h"
 #include "platform/user/messages.h"
 #include "platform/user/monitor.h"
 #include "platform/user/msgqueue.h"
@@ -35,6 +36,8 @@ struct PosJob {
     RECT oldWindow{};
     RECT oldClient{};
     Region oldVisible;    // screen, whole window, before the change
+    HWND underCursor = nullptr; // the window under the cursor before, when the window may come under it
+    bool cursorTouched = false; // the window lands on the cursor
 };
 
 RECT ToParentCoords(const Window& w, const RECT& screen)
@@ -159,6 +162,13 @@ bool BeginPos(PosJob& job)
         job.wasVisible = IsReallyVisible(w.get());
         if (job.wasVisible)
             job.oldVisible = VisibleRegion(w.get(), false, false, true);
+        const POINT cursor = Input().cursor;
+        // Moved, sized or taking a new state onto a cursor at rest. (A window merely shown
+        // under it, a popup menu say, waits for the mouse to move.)
+        job.cursorTouched = !(wp.flags & SWP_HIDEWINDOW) && (job.wasVisible || (wp.flags & SWP_STATECHANGED)) &&
+            (wp.flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) && PtInRect(&job.newWindow, cursor);
+        if (job.cursorTouched)
+            job.underCursor = WindowFromPointImpl(cursor, false, nullptr);
     }
     job.ok = true;
     return true;
@@ -322,6 +332,23 @@ void FinishPos(PosJob& job)
     }
     if (wp.flags & SWP_HIDEWINDOW)
         WindowGoingAway(w->hwnd, false);
+    if (job.cursorTouched) {
+        // A window brought under the cursor hears of the mouse as though it had moved: hit
+        // test, cursor shape, WM_MOUSEMOVE.
+        POINT cursor;
+        {
+            auto lock = LockUser();
+            cursor = Input().cursor;
+        }
+        const HWND under = WindowFromPointImpl(cursor, false, nullptr);
+        bool mine = false;
+        if (auto u = PeekWnd(under); u && under != job.underCursor) {
+            auto lock = LockUser();
+            mine = IsAncestorOf(w.get(), u.get());
+        }
+        if (mine)
+            SynthesizeMouseMove();
+    }
 }
 
 // Whether the CBT hook lets a window change its show state (HCBT_MINMAX, lParam the show
@@ -337,11 +364,11 @@ bool CbtAllowsMinMax(HWND hwnd, int showCmd)
 MINMAXINFO DefaultMinMaxInfo(HWND hwnd)
 {
     RECT area{};
-    int frame = 0;
+    SIZE frame{};
     bool child = false;
     if (auto w = PeekWnd(hwnd)) {
         auto lock = LockUser();
-        frame = FrameThickness(w->style, w->exStyle);
+        frame = FrameSize(w->style, w->exStyle);
         if (w->IsChild() && w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot) {
             child = true;
             area = RECT{0, 0, w->parent->rcClient.right - w->parent->rcClient.left,
@@ -352,8 +379,8 @@ MINMAXINFO DefaultMinMaxInfo(HWND hwnd)
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     // Maximised, the frame lies just outside the area, so the client area fills it.
     MINMAXINFO mmi{};
-    mmi.ptMaxSize = POINT{area.right - area.left + 2 * frame, area.bottom - area.top + 2 * frame};
-    mmi.ptMaxPosition = POINT{area.left - frame, area.top - frame};
+    mmi.ptMaxSize = POINT{area.right - area.left + 2 * frame.cx, area.bottom - area.top + 2 * frame.cy};
+    mmi.ptMaxPosition = POINT{area.left - frame.cx, area.top - frame.cy};
     mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
     return mmi;
@@ -1081,8 +1108,8 @@ BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyl
     }
     if (!(dwStyle & (WS_CHILD | WS_POPUP)))
         dwStyle |= WS_CAPTION;
-    const int f = FrameThickness(dwStyle, dwExStyle);
-    InflateRect(lpRect, f, f);
+    const SIZE f = FrameSize(dwStyle, dwExStyle);
+    InflateRect(lpRect, f.cx, f.cy);
     if ((dwStyle & WS_CAPTION) == WS_CAPTION)
         lpRect->top -= GetSystemMetrics((dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
     if (bMenu)

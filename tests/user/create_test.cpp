@@ -410,6 +410,20 @@ TEST_F(CreateTest, CbtHookCanRefuseCreationAndDestruction)
     refuse = false;
     HWND h = Make(WS_POPUP, 0, 0, 10, 10);
     ASSERT_TRUE(h);
+    // The hook is told every window goes on top, a child too (which goes below its siblings).
+    static std::vector<HWND> insertAfter;
+    HHOOK where = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (code == HCBT_CREATEWND)
+            insertAfter.push_back(reinterpret_cast<const CBT_CREATEWNDW*>(lp)->hwndInsertAfter);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    const HWND first = Make(WS_CHILD, 0, 0, 5, 5, h);
+    const HWND second = Make(WS_CHILD, 0, 0, 5, 5, h);
+    DestroyWindow(Make(WS_POPUP, 0, 0, 5, 5));
+    EXPECT_EQ(insertAfter, (std::vector<HWND>{HWND_TOP, HWND_TOP, HWND_TOP}));
+    EXPECT_EQ(GetWindow(h, GW_CHILD), first);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), second);
+    EXPECT_TRUE(UnhookWindowsHookEx(where));
     refuse = true;
     EXPECT_FALSE(DestroyWindow(h));
     EXPECT_TRUE(IsWindow(h));
