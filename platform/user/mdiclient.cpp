@@ -218,6 +218,8 @@ void ChildActivated(HWND hClient, ClientState& s, HWND hChild)
             ShowWindow(old, SW_RESTORE);
         if (IsWindow(hChild) && !IsZoomed(hChild))
             ShowWindow(hChild, SW_SHOWMAXIMIZED);
+        if (StateOf(hClient) != &s)
+            return; // the client went away meanwhile
     }
     s.switching = false;
     if (!IsWindow(hChild) || s.active != hChild)

@@ -708,16 +708,13 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     if (w->dead)
         return nullptr;
     w->created = true;
-    if (overlapped) {
-        // An overlapped window hears WM_SIZE and WM_MOVE with its first showing.
+    {
         auto lock = LockUser();
         w->sendSizeMove = true;
-    } else {
-        // A popup or child hears them now, with its restored client rectangle.
-        {
-            auto lock = LockUser();
-            w->sendSizeMove = true;
-        }
+    }
+    // An overlapped window hears WM_SIZE and WM_MOVE with its first showing; a popup or a
+    // child hears them now, with its restored client rectangle.
+    if (!overlapped) {
         SendOwedSizeMove(hwnd);
         if (w->dead)
             return nullptr;

@@ -71,8 +71,9 @@ bool BeginPos(PosJob& job)
     WINDOWPOS& wp = job.wp;
     {
         auto lock = LockUser();
-        if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter != w->hwnd && wp.hwndInsertAfter != HWND_TOP && wp.hwndInsertAfter != HWND_BOTTOM &&
-            wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST) {
+        if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter != w->hwnd && wp.hwndInsertAfter != HWND_TOP &&
+            wp.hwndInsertAfter != HWND_BOTTOM && wp.hwndInsertAfter != HWND_TOPMOST &&
+            wp.hwndInsertAfter != HWND_NOTOPMOST) {
             auto after = PeekWnd(wp.hwndInsertAfter);
             if (!after || after->parent != w->parent) {
                 SetLastError(ERROR_INVALID_PARAMETER);
@@ -429,18 +430,18 @@ void DropFocusFrom(const std::shared_ptr<Window>& w)
     SetFocus(parent);
 }
 
-// The rectangle (parent client coordinates) and style of a minimised, maximised or
-// restored window. A window already in the state asked for gets SWP_NOSIZE|SWP_NOMOVE
-// and a zero rectangle, without asking the hook (a maximised window is measured again).
-// A minimised window is asked WM_QUERYOPEN before it leaves that state. Taking or leaving
-// the minimised state, and maximising, say SWP_NOCOPYBITS: the old pixels are of no use.
-// False when the CBT hook or WM_QUERYOPEN refused.
 // WM_QUERYOPEN to a minimised window about to open; true when it may (or is not minimised).
 bool QueryOpen(const std::shared_ptr<Window>& w, DWORD style)
 {
     return !(style & WS_MINIMIZE) || (SendMsg(w->hwnd, WM_QUERYOPEN, 0, 0) && !w->dead);
 }
 
+// The rectangle (parent client coordinates) and style of a minimised, maximised or
+// restored window. A window already in the state asked for gets SWP_NOSIZE|SWP_NOMOVE
+// and a zero rectangle, without asking the hook (a maximised window is measured again).
+// A minimised window is asked WM_QUERYOPEN before it leaves that state. Taking or leaving
+// the minimised state, and maximising, say SWP_NOCOPYBITS: the old pixels are of no use.
+// False when the CBT hook or WM_QUERYOPEN refused.
 bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpFlags, int hookCmd)
 {
     DWORD style;
