@@ -78,8 +78,10 @@ BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT /*lpCreateStruct*/, CMenu* pWindo
     if (!zyn::user::EnsureMdiClientClass())
         return FALSE;
     CLIENTCREATESTRUCT ccs{pWindowMenu ? pWindowMenu->m_hMenu : nullptr, AFX_IDM_FIRST_MDICHILD};
+    // MDIS_ALLCHILDSTYLES: a child frame is created with its own styles, hidden, and shown
+    // and activated by ActivateFrame.
     m_hWndMDIClient = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, m_hWnd,
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES, 0, 0, 0, 0, m_hWnd,
         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), AfxGetInstanceHandle(), &ccs);
     return m_hWndMDIClient != nullptr;
 }

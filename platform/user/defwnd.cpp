@@ -67,6 +67,8 @@ LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* wp)
     return 0;
 }
 
+// A sizable or overlapped window being sized asks its limits (even when it is being
+// minimised, which then takes its own size); a restored window keeps to the tracking sizes.
 LRESULT OnWindowPosChanging(HWND hwnd, WINDOWPOS* wp)
 {
     if (!wp || (wp->flags & SWP_NOSIZE))
@@ -79,19 +81,12 @@ LRESULT OnWindowPosChanging(HWND hwnd, WINDOWPOS* wp)
         auto lock = LockUser();
         style = w->style;
     }
-    if (!((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) || (style & WS_MINIMIZE))
+    if (!((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))))
         return 0;
-    MINMAXINFO mmi{};
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int cxFrame = GetSystemMetrics(SM_CXFRAME), cyFrame = GetSystemMetrics(SM_CYFRAME);
-    mmi.ptMaxSize = POINT{work.right - work.left + 2 * cxFrame, work.bottom - work.top + 2 * cyFrame};
-    mmi.ptMaxPosition = POINT{-cxFrame, -cyFrame};
-    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    MINMAXINFO mmi = DefaultMinMaxInfo(hwnd);
     SendMsg(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    if (style & WS_MAXIMIZE)
-        return 0; // the maximised size comes from ptMaxSize already
+    if (style & (WS_MINIMIZE | WS_MAXIMIZE))
+        return 0; // the state's own rectangle stands
     wp->cx = std::clamp<int>(wp->cx, std::min(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x), mmi.ptMaxTrackSize.x);
     wp->cy = std::clamp<int>(wp->cy, std::min(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y), mmi.ptMaxTrackSize.y);
     return 0;
@@ -204,9 +199,6 @@ LRESULT OnSysCommand(HWND hwnd, WPARAM wp, LPARAM lp)
         ShowWindow(hwnd, SW_MAXIMIZE);
         break;
     case SC_RESTORE:
-        // A minimised window is asked first whether it wants to open.
-        if (IsIconic(hwnd) && !SendMsg(hwnd, WM_QUERYOPEN, 0, 0))
-            break;
         ShowWindow(hwnd, SW_RESTORE);
         break;
     case SC_MOVE:

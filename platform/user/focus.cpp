@@ -93,11 +93,12 @@ InputState& Input()
     return s;
 }
 
-// The order of an activation: HCBT_ACTIVATE; the old window's WM_NCACTIVATE(FALSE) and
-// WM_ACTIVATE(WA_INACTIVE), both naming the new one; the new window raised when asked;
-// WM_ACTIVATEAPP when the application changes; the new window's WM_NCACTIVATE(TRUE) and
-// WM_ACTIVATE, both naming the old one. The focus moves inside the new window's
-// WM_ACTIVATE (DefWindowProc sets it).
+// The order of an activation: HCBT_ACTIVATE (naming the new window, 0 when none takes
+// over); the old window's WM_NCACTIVATE(FALSE) and WM_ACTIVATE(WA_INACTIVE), both naming
+// the new one; the new window raised when asked; WM_ACTIVATEAPP when the application
+// changes; the new window's WM_NCACTIVATE(TRUE) and WM_ACTIVATE, both naming the old one.
+// The focus moves inside the new window's WM_ACTIVATE (DefWindowProc sets it); with no
+// window active the thread keeps no focus, which goes without a word to the hook.
 bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
 {
     ThreadQueue& q = MyQueue();
@@ -111,7 +112,7 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
             SetWindowPosImpl(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return true;
     }
-    if (HasHooks(WH_CBT) && hwnd) {
+    if (HasHooks(WH_CBT)) {
         CBTACTIVATESTRUCT cbt{how == WA_CLICKACTIVE ? TRUE : FALSE, old};
         if (CallHooks(WH_CBT, HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt)))
             return false;
@@ -162,12 +163,29 @@ bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise)
     } else if (!hwnd && old) {
         SendActivateApp(false, 0);
     }
-    if (!hwnd || !IsWindow(hwnd) || q.active != hwnd)
+    if (!hwnd) {
+        if (const HWND f = q.focus; f && q.active == nullptr) {
+            q.focus = nullptr;
+            if (IsWindow(f))
+                SendMsg(f, WM_KILLFOCUS, 0, 0);
+        }
+        return true;
+    }
+    if (!IsWindow(hwnd) || q.active != hwnd)
         return true;
     SendMsg(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
     if (!IsWindow(hwnd) || q.active != hwnd)
         return true;
     SendMsg(hwnd, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(hwnd) ? 1 : 0), reinterpret_cast<LPARAM>(old));
+    return true;
+}
+
+bool ActivateNextWindow(HWND going)
+{
+    const HWND next = NextToActivate(going);
+    if (!next)
+        return false;
+    ActivateWindowImpl(next, WA_ACTIVE, false);
     return true;
 }
 

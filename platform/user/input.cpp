@@ -710,6 +710,18 @@ void InjectMouseMove(int x, int y)
     Enqueue(e);
 }
 
+void SynthesizeMouseMove()
+{
+    InputEvent e;
+    e.type = InputEvent::Type::MouseMove;
+    {
+        auto lock = LockUser();
+        e.pt = Input().cursor;
+    }
+    e.time = Now();
+    Enqueue(e);
+}
+
 void InjectMouseButton(MouseButton button, bool down)
 {
     InputEvent e;

@@ -32,6 +32,7 @@ struct ClientState {
     bool listed = false;          // the window menu shows the list (after a separator we added)
     int cascade = 0;
     uint64_t prunedAt = UINT64_MAX; // zyn::user::WindowsFreed() when the list was last pruned
+    bool switching = false;       // an activation is moving the maximised state between children
 };
 
 std::mutex g_lock;
@@ -179,42 +180,80 @@ void RefreshWindowMenu(ClientState& s)
     }
 }
 
-void Activate(HWND hClient, ClientState& s, HWND hChild)
+// Takes the activation off the active child (none is active afterwards).
+void Deactivate(HWND hClient, ClientState& s)
+{
+    const HWND old = s.active;
+    if (!old)
+        return;
+    s.active = nullptr;
+    SendMessageW(old, WM_NCACTIVATE, FALSE, 0);
+    SendMessageW(old, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old), 0);
+    if (s.maximized)
+        RemoveButtons(hClient, s);
+    RefreshWindowMenu(s);
+}
+
+// A child heard WM_CHILDACTIVATE (DefMDIChildProc): it becomes the active child. The one
+// active before hears it lost the activation (WM_NCACTIVATE, WM_MDIACTIVATE); a maximised
+// state passes from it to the new one; the new one is raised, takes the focus when the
+// frame is active and hears WM_MDIACTIVATE. The windows' own WM_CHILDACTIVATE on the way
+// (restoring, maximising) is no new activation.
+void ChildActivated(HWND hClient, ClientState& s, HWND hChild)
 {
     Prune(s);
-    if (hChild && std::find(s.children.begin(), s.children.end(), hChild) == s.children.end())
+    if (s.switching || s.active == hChild ||
+        std::find(s.children.begin(), s.children.end(), hChild) == s.children.end())
         return;
+    s.switching = true;
     const HWND old = s.active;
-    if (old == hChild) {
-        if (hChild)
-            SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        return;
-    }
     const bool wasMax = old && IsZoomed(old);
-    s.active = hChild;
     if (old) {
         SendMessageW(old, WM_NCACTIVATE, FALSE, 0);
         SendMessageW(old, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(hChild));
     }
-    if (hChild) {
-        if (wasMax) {   // the maximised state passes to the child activated
-            if (!IsZoomed(hChild))
-                ShowWindow(hChild, SW_SHOWMAXIMIZED);
-            if (IsWindow(old) && IsZoomed(old))
-                ShowWindow(old, SW_RESTORE);
-        }
-        SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        SendMessageW(hChild, WM_NCACTIVATE, TRUE, 0);
-        SendMessageW(hChild, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(hChild));
-        const HWND frame = GetParent(hClient);
-        if (GetActiveWindow() == frame && frame)
-            SetFocus(hChild);
-        if (IsZoomed(hChild))
-            AddButtons(hClient, s, hChild);
-    } else if (s.maximized) {
-        RemoveButtons(hClient, s);
+    s.active = hChild;
+    if (wasMax && IsWindow(old)) {
+        if (IsZoomed(old))
+            ShowWindow(old, SW_RESTORE);
+        if (IsWindow(hChild) && !IsZoomed(hChild))
+            ShowWindow(hChild, SW_SHOWMAXIMIZED);
+        if (StateOf(hClient) != &s)
+            return; // the client went away meanwhile
     }
+    s.switching = false;
+    if (!IsWindow(hChild) || s.active != hChild)
+        return;
+    SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RefreshWindowMenu(s);
+    const HWND frame = GetParent(hClient);
+    if (frame && GetActiveWindow() == frame) {
+        SendMessageW(hChild, WM_NCACTIVATE, TRUE, 0);
+        SetFocus(hChild);
+    }
+    SendMessageW(hChild, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(hChild));
+    if (IsZoomed(hChild))
+        AddButtons(hClient, s, hChild);
+    else if (s.maximized)
+        RemoveButtons(hClient, s);
+}
+
+// Activates a child as Win32 does: raised without SWP_NOACTIVATE, it hears WM_CHILDACTIVATE,
+// on which DefMDIChildProc makes it the active child. A hidden child is not activated (one
+// inside a frame not shown yet is). A procedure that keeps WM_CHILDACTIVATE to itself
+// still gets its child activated. A null child leaves no child active.
+void Activate(HWND hClient, ClientState& s, HWND hChild)
+{
+    Prune(s);
+    if (!hChild) {
+        Deactivate(hClient, s);
+        return;
+    }
+    if (std::find(s.children.begin(), s.children.end(), hChild) == s.children.end())
+        return;
+    SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (StateOf(hClient) && s.active != hChild && (GetWindowLongPtrW(hChild, GWL_STYLE) & WS_VISIBLE))
+        ChildActivated(hClient, s, hChild);
 }
 
 // The child to activate after hChild (next in z-order among visible, enabled children).
@@ -241,15 +280,13 @@ void DestroyChild(HWND hClient, ClientState& s, HWND hChild)
     if (s.maximized == hChild)
         RemoveButtons(hClient, s);
     if (s.active == hChild) {
-        const bool wasMax = IsZoomed(hChild);
+        // The next child in z-order takes over (and the maximised state with it).
         HWND next = nullptr;
         for (HWND h = GetWindow(hChild, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
             if (IsWindowVisible(h) && IsWindowEnabled(h)) {
                 next = h;
                 break;
             }
-        if (next && wasMax)
-            ShowWindow(next, SW_SHOWMAXIMIZED);
         Activate(hClient, s, next);
         if (s.active == hChild)
             s.active = nullptr;
@@ -260,7 +297,8 @@ void DestroyChild(HWND hClient, ClientState& s, HWND hChild)
         RefreshWindowMenu(s);
 }
 
-void Arrange(HWND hClient, ClientState& s, UINT msg, WPARAM how)
+// Cascades or tiles the visible children that are not minimised; true when there was one.
+bool Arrange(HWND hClient, ClientState& s, UINT msg, WPARAM how)
 {
     Prune(s);
     RECT rc{};
@@ -270,7 +308,7 @@ void Arrange(HWND hClient, ClientState& s, UINT msg, WPARAM how)
         if (IsWindowVisible(h) && !IsIconic(h))
             list.push_back(h);
     if (list.empty() || msg == WM_MDIICONARRANGE)
-        return;
+        return !list.empty();
     if (s.maximized)
         ShowWindow(s.maximized, SW_RESTORE);
     const int n = static_cast<int>(list.size());
@@ -289,8 +327,13 @@ void Arrange(HWND hClient, ClientState& s, UINT msg, WPARAM how)
         SetWindowPos(list[static_cast<size_t>(i)], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    return true;
 }
 
+// WM_MDICREATE. Unless the client has MDIS_ALLCHILDSTYLES, the style given counts only for
+// WS_MINIMIZE, WS_MAXIMIZE and the scroll bars: the child is an overlapped-looking visible
+// window. A visible child is shown (maximised when the active child is), activated
+// (WM_CHILDACTIVATE, WM_MDIACTIVATE, the focus) and listed (WM_MDIREFRESHMENU).
 HWND CreateChild(HWND hClient, ClientState& s, const MDICREATESTRUCTW* mcs)
 {
     if (!mcs || !mcs->szClass) {
@@ -299,10 +342,10 @@ HWND CreateChild(HWND hClient, ClientState& s, const MDICREATESTRUCTW* mcs)
     }
     Prune(s);
     const bool maxActive = s.active && IsZoomed(s.active);
-    DWORD style = mcs->style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    DWORD style = mcs->style;
     if (!(GetWindowLongPtrW(hClient, GWL_STYLE) & MDIS_ALLCHILDSTYLES))
-        style |= WS_OVERLAPPEDWINDOW;
-    // A child created without WS_VISIBLE stays hidden and inactive until shown.
+        style = (style & (WS_MINIMIZE | WS_MAXIMIZE | WS_HSCROLL | WS_VSCROLL)) | WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    style |= WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const bool visible = (style & WS_VISIBLE) != 0;
     const bool wantMax = (style & WS_MAXIMIZE) != 0 || maxActive;
     const bool wantMin = (style & WS_MINIMIZE) != 0;
@@ -332,18 +375,18 @@ HWND CreateChild(HWND hClient, ClientState& s, const MDICREATESTRUCTW* mcs)
         return nullptr;
     }
     st->children.push_back(h);
-    if (!visible) {
-        RefreshWindowMenu(*st);
-        return h;
+    if (visible) {
+        if (wantMin)
+            ShowWindow(h, SW_SHOWMINNOACTIVE);
+        else if (wantMax)
+            ShowWindow(h, SW_SHOWMAXIMIZED);
+        else
+            ShowWindow(h, SW_SHOW);
+        if (IsWindow(h) && StateOf(hClient))
+            Activate(hClient, *st, h);
     }
-    if (wantMin)
-        ShowWindow(h, SW_SHOWMINNOACTIVE);
-    else if (wantMax)
-        ShowWindow(h, SW_SHOWMAXIMIZED);
-    else
-        ShowWindow(h, SW_SHOW);
     if (IsWindow(h))
-        Activate(hClient, *st, h);
+        SendMessageW(hClient, WM_MDIREFRESHMENU, 0, 0);
     return IsWindow(h) ? h : nullptr;
 }
 
@@ -430,9 +473,11 @@ LRESULT ClientProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(GetMenu(GetParent(hWnd)));
     case WM_MDITILE:
     case WM_MDICASCADE:
+        // TRUE when the children were arranged, FALSE when there was none to arrange.
+        return Arrange(hWnd, *s, msg, wParam) ? TRUE : FALSE;
     case WM_MDIICONARRANGE:
         Arrange(hWnd, *s, msg, wParam);
-        return TRUE;
+        return 0;
     case WM_SIZE: {
         // The maximised child fills the client again. It is the one whose buttons are in
         // the frame's menu, or, for a frame without a menu of the window system's (its
@@ -547,7 +592,7 @@ LRESULT DefMDIChildProcW(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_CHILDACTIVATE:
-        Activate(client, *s, hWnd);
+        ChildActivated(client, *s, hWnd);
         return 0;
     case WM_SETFOCUS:
         if (s->active != hWnd)

@@ -22,7 +22,7 @@ struct MDICREATESTRUCTW {
     LPCWSTR szTitle;
     HANDLE hOwner;        // the instance
     int x, y, cx, cy;     // CW_USEDEFAULT: the client places the child
-    DWORD style;          // WS_MAXIMIZE / WS_MINIMIZE honoured
+    DWORD style;          // only WS_MINIMIZE, WS_MAXIMIZE and the scroll bars, unless MDIS_ALLCHILDSTYLES
     LPARAM lParam;
 };
 using MDICREATESTRUCT = MDICREATESTRUCTW;

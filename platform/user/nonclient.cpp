@@ -46,8 +46,8 @@ NcLayout Layout(const StyleInfo& s, const RECT& window)
     NcLayout L;
     L.window = window;
     RECT r = window;
-    L.frame = FrameThickness(s.style, s.exStyle);
-    InflateRect(&r, -L.frame, -L.frame);
+    L.frame = FrameSize(s.style, s.exStyle);
+    InflateRect(&r, -L.frame.cx, -L.frame.cy);
     if (HasCaption(s.style)) {
         const bool tool = (s.exStyle & WS_EX_TOOLWINDOW) != 0;
         const int ch = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
@@ -195,9 +195,8 @@ void DrawFrameAndCaption(HDC dc, const Window& w, const NcLayout& L, bool active
     const DWORD style = w.style, ex = w.exStyle;
     const RECT win = L.window;
     // The outer frame.
-    if (L.frame > 0) {
-        if (FrameThickness(style, ex) == GetSystemMetrics(SM_CXBORDER) && !(style & (WS_THICKFRAME | WS_DLGFRAME)) &&
-            !(ex & WS_EX_DLGMODALFRAME)) {
+    if (L.frame.cx > 0 || L.frame.cy > 0) {
+        if (!(style & (WS_THICKFRAME | WS_DLGFRAME)) && !(ex & WS_EX_DLGMODALFRAME)) {
             Frame(dc, win, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
         } else {
             // A 3-D frame: two edge lines, then face colour (the sizing border's colour for
@@ -206,9 +205,9 @@ void DrawFrameAndCaption(HDC dc, const Window& w, const NcLayout& L, bool active
             RECT r = win;
             RaisedEdge(dc, r);
             InflateRect(&r, -2, -2);
-            for (int i = 2; i < L.frame; ++i) {
+            for (int i = 2; i < std::max(L.frame.cx, L.frame.cy); ++i) {
                 Frame(dc, r, fill, fill);
-                InflateRect(&r, -1, -1);
+                InflateRect(&r, i + 1 < L.frame.cx ? -1 : 0, i + 1 < L.frame.cy ? -1 : 0);
             }
         }
     }
@@ -274,15 +273,15 @@ void DrawInner(HDC dc, const Window& w, const NcLayout& L)
 
 } // namespace
 
-int FrameThickness(DWORD style, DWORD exStyle)
+SIZE FrameSize(DWORD style, DWORD exStyle)
 {
     if (style & WS_THICKFRAME)
-        return GetSystemMetrics(SM_CXFRAME);
+        return SIZE{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
     if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-        return GetSystemMetrics(SM_CXDLGFRAME);
+        return SIZE{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)};
     if (style & WS_BORDER)
-        return GetSystemMetrics(SM_CXBORDER);
-    return 0;
+        return SIZE{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+    return SIZE{0, 0};
 }
 
 RECT DefaultClientRect(const Window& w, const RECT& window) { return Layout(InfoOf(w), window).client; }
@@ -331,12 +330,12 @@ LRESULT NcHitTest(HWND hwnd, POINT pt)
         return HTCLIENT;
     const int W = L.window.right, H = L.window.bottom;
     RECT inner = L.window;
-    InflateRect(&inner, -L.frame, -L.frame);
+    InflateRect(&inner, -L.frame.cx, -L.frame.cy);
     if (!PtInRect(&inner, pt)) {
         if ((style & WS_THICKFRAME) && !(style & WS_MAXIMIZE)) {
-            const int corner = GetSystemMetrics(SM_CXSIZE) + L.frame;
-            const bool left = pt.x < L.frame, right = pt.x >= W - L.frame;
-            const bool top = pt.y < L.frame, bottom = pt.y >= H - L.frame;
+            const int corner = GetSystemMetrics(SM_CXSIZE) + L.frame.cx;
+            const bool left = pt.x < L.frame.cx, right = pt.x >= W - L.frame.cx;
+            const bool top = pt.y < L.frame.cy, bottom = pt.y >= H - L.frame.cy;
             if (top) {
                 if (pt.x < corner)
                     return HTTOPLEFT;

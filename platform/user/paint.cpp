@@ -116,9 +116,14 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
     const Region inside = rgn.Intersect(client);
     if (inside.Empty())
         return;
-    // Children take the flags, except that RDW_ALLCHILDREN / default carries on down.
+    // Children take the flags, except that RDW_ALLCHILDREN / default carries on down. An
+    // invalidation passed on to a child takes its frame and its background too: what the
+    // parent paints there covers all of it.
+    UINT childFlags = flags & ~RDW_NOCHILDREN;
+    if (flags & RDW_INVALIDATE)
+        childFlags |= RDW_FRAME | RDW_ERASE;
     for (auto& c : w->children)
-        RedrawImpl(c.get(), inside, flags & ~RDW_NOCHILDREN);
+        RedrawImpl(c.get(), inside, childFlags);
 }
 
 } // namespace

@@ -270,7 +270,9 @@ namespace {
 
 void SendParentNotify(Window* w, UINT event)
 {
-    // Up the chain of child windows until one does not want to hear about it.
+    // Up the chain of child windows until one does not want to hear about it. A document
+    // window of an MDI client tells the client only: the frame learns of its documents
+    // from the client.
     HWND hwnd = w->hwnd;
     LONG_PTR id = w->id;
     std::vector<HWND> targets;
@@ -280,6 +282,8 @@ void SendParentNotify(Window* w, UINT event)
         while (cur->IsChild() && !(cur->exStyle & WS_EX_NOPARENTNOTIFY) && cur->parent && !cur->parent->isDesktop &&
             !cur->parent->isMessageRoot) {
             targets.push_back(cur->parent->hwnd);
+            if (cur->exStyle & WS_EX_MDICHILD)
+                break;
             cur = cur->parent;
         }
     }
@@ -386,6 +390,25 @@ void DestroyTree(const std::shared_ptr<Window>& w)
     SendNcDestroyAndFree(w);
 }
 
+// A window whose WM_CREATE answered -1: the children it made go the usual way, the window
+// itself hears WM_NCDESTROY only.
+void DiscardRefusedWindow(const std::shared_ptr<Window>& w)
+{
+    std::vector<std::shared_ptr<Window>> kids;
+    {
+        auto lock = LockUser();
+        w->destroying = true;
+        kids = w->children;
+    }
+    for (auto& k : kids)
+        DestroyTree(k);
+    WindowGoingAway(w->hwnd, true);
+    if (w->dead)
+        return;
+    SendMsg(w->hwnd, WM_NCDESTROY, 0, 0);
+    FreeWindow(w);
+}
+
 // Frees a window and its descendants without messages (children of a window being
 // destroyed, thread end, test reset).
 void FreeWindowAndChildren(const std::shared_ptr<Window>& w)
@@ -490,9 +513,9 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         }
     }
 
-    // The styles the system adds show in the window's style, not in the CREATESTRUCT,
-    // which carries the caller's arguments: every top-level window clips its siblings, an
-    // overlapped window has a caption, and the window edge follows the frame.
+    // The styles the system adds: every top-level window clips its siblings, an overlapped
+    // window has a caption, and the window edge follows the frame. The CREATESTRUCT carries
+    // the caller's style and the extended style the window will have.
     const bool overlapped = !(dwStyle & (WS_CHILD | WS_POPUP));
     DWORD style = dwStyle;
     DWORD exStyle = dwExStyle;
@@ -571,7 +594,7 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     cs.style = static_cast<LONG>(dwStyle);
     cs.lpszName = lpWindowName;
     cs.lpszClass = lpClassName;
-    cs.dwExStyle = dwExStyle;
+    cs.dwExStyle = exStyle;
 
     auto w = std::make_shared<Window>();
     {
@@ -609,7 +632,8 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     ThreadQueue& q = MyQueue();
 
     if (HasHooks(WH_CBT)) {
-        CBT_CREATEWNDW cbt{&cs, (dwStyle & WS_CHILD) && !parent->isDesktop ? HWND_BOTTOM : HWND_TOP};
+        // Reported as HWND_TOP for every window, though a child goes below its siblings.
+        CBT_CREATEWNDW cbt{&cs, HWND_TOP};
         const HWND savedCreating = q.creating;
         q.creating = hwnd;
         const LRESULT refused = CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd),
@@ -629,12 +653,7 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
 
     // Size limits.
     if ((dwStyle & WS_THICKFRAME) || overlapped) {
-        MINMAXINFO mmi{};
-        const int cxFrame = GetSystemMetrics(SM_CXFRAME), cyFrame = GetSystemMetrics(SM_CYFRAME);
-        mmi.ptMaxSize = POINT{work.right - work.left + 2 * cxFrame, work.bottom - work.top + 2 * cyFrame};
-        mmi.ptMaxPosition = POINT{-cxFrame, -cyFrame};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+        MINMAXINFO mmi = DefaultMinMaxInfo(hwnd);
         SendMsg(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
         if (w->dead)
             return nullptr;
@@ -662,21 +681,18 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         }
     }
 
-    // The client area from the frame.
+    // The client area from the frame. At creation the rectangle is in screen coordinates,
+    // for a child too (later WM_NCCALCSIZE calls use the parent's client coordinates).
     {
         RECT rc;
-        POINT org;
         {
             auto lock = LockUser();
-            org = ClientOrigin(w->parent);
             rc = w->rcWindow;
         }
-        OffsetRect(&rc, -org.x, -org.y);
         SendMsg(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
         if (w->dead)
             return nullptr;
         auto lock = LockUser();
-        OffsetRect(&rc, org.x, org.y);
         // A client rectangle outside the window is cut to it.
         RECT clipped;
         if (!IntersectRect(&clipped, &rc, &w->rcWindow))
@@ -685,27 +701,32 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     }
 
     if (SendMsg(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        // Refused: the window is taken down with WM_NCDESTROY alone (what it made in
+        // WM_CREATE is destroyed as usual).
         if (!w->dead)
-            DestroyWindow(hwnd);
+            DiscardRefusedWindow(w);
         return nullptr;
     }
     if (w->dead)
         return nullptr;
     w->created = true;
     {
-        // WM_SIZE and WM_MOVE wait for the window's first showing.
         auto lock = LockUser();
         w->sendSizeMove = true;
     }
+    // An overlapped window hears WM_SIZE and WM_MOVE with its first showing; a popup or a
+    // child hears them now, with its restored client rectangle.
+    if (!overlapped) {
+        SendOwedSizeMove(hwnd);
+        if (w->dead)
+            return nullptr;
+    }
 
-    bool shown = false;
     if (dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) {
-        // Minimised or maximised from the start: the state is taken at once (HCBT_MINMAX,
-        // the state's rectangle, SWP_STATECHANGED), and a visible window appears with it,
-        // without WM_SHOWWINDOW.
-        shown = ApplyCreationMinMax(hwnd, (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE,
-                    (dwStyle & WS_VISIBLE) != 0) &&
-            (dwStyle & WS_VISIBLE);
+        // Minimised or maximised from the start: the state is taken while the window is
+        // still hidden (HCBT_MINMAX, the state's rectangle, SWP_STATECHANGED); showing it
+        // is the next step.
+        ApplyCreationMinMax(hwnd, (dwStyle & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
         if (w->dead)
             return nullptr;
     }
@@ -715,10 +736,12 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     if (w->dead)
         return nullptr;
 
-    if (shown) {
-        SendOwedSizeMove(hwnd);
-    } else if (dwStyle & WS_VISIBLE) {
-        int cmd = showCmd >= 0 ? showCmd : SW_SHOW;
+    if (dwStyle & WS_VISIBLE) {
+        int cmd = SW_SHOW;
+        if (showCmd >= 0)
+            cmd = showCmd;
+        else if (dwStyle & WS_MINIMIZE)
+            cmd = SW_SHOWMINIMIZED;
         ShowWindow(hwnd, cmd);
     }
     return w->dead ? nullptr : hwnd;
@@ -889,16 +912,22 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
         oldScreen = w->rcWindow;
         const POINT oldOrg = ClientOrigin(w->parent);
         const POINT newOrg = ClientOrigin(np.get());
-        LinkWindow(w, np.get(), HWND_TOP);
+        // Last of its new siblings until SetWindowPos below puts it on top.
+        LinkWindow(w, np.get(), HWND_BOTTOM);
         OffsetTree(w.get(), newOrg.x - oldOrg.x, newOrg.y - oldOrg.y);
     }
     if (wasVisible)
         InvalidateExposed(Region(oldScreen), nullptr);
+    bool child;
     {
         auto lock = LockUser();
         if (IsReallyVisible(w.get()))
             InvalidateScreenRegion(w.get(), Region(w->rcWindow), RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        child = w->IsChild() && !np->isDesktop && !np->isMessageRoot;
     }
+    // On top of its new siblings through SetWindowPos: the window hears WM_WINDOWPOSCHANGING
+    // and, as a child positioned without SWP_NOACTIVATE, WM_CHILDACTIVATE.
+    SetWindowPosImpl(hWndChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | (child ? 0u : SWP_NOACTIVATE));
     return oldParent;
 }
 
@@ -1565,7 +1594,10 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
             w->style &= ~WS_DISABLED;
         }
         SendMsg(hWnd, WM_ENABLE, TRUE, 0);
-    } else if (!bEnable && !wasDisabled) {
+    } else if (!bEnable && wasDisabled) {
+        // Disabled already: the window is told to cancel its modes all the same.
+        SendMsg(hWnd, WM_CANCELMODE, 0, 0);
+    } else if (!bEnable) {
         SendMsg(hWnd, WM_CANCELMODE, 0, 0);
         // The window itself loses the focus (while still enabled); a child of it that has
         // the focus keeps it.
@@ -1616,9 +1648,9 @@ BOOL GetWindowInfo(HWND hwnd, PWINDOWINFO pwi)
     pwi->dwStyle = w->style;
     pwi->dwExStyle = w->exStyle;
     pwi->dwWindowStatus = w->ncActive ? WS_ACTIVECAPTION : 0;
-    const int b = FrameThickness(w->style, w->exStyle);
-    pwi->cxWindowBorders = static_cast<UINT>(b);
-    pwi->cyWindowBorders = static_cast<UINT>(b);
+    const SIZE b = FrameSize(w->style, w->exStyle);
+    pwi->cxWindowBorders = static_cast<UINT>(b.cx);
+    pwi->cyWindowBorders = static_cast<UINT>(b.cy);
     pwi->atomWindowType = w->cls->atom;
     pwi->wCreatorVersion = 0x0500;
     return TRUE;

@@ -9,6 +9,7 @@
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
+#include "platform/user/input_internal.h"
 #include "platform/user/messages.h"
 #include "platform/user/monitor.h"
 #include "platform/user/msgqueue.h"
@@ -35,7 +36,8 @@ struct PosJob {
     RECT oldWindow{};
     RECT oldClient{};
     Region oldVisible;    // screen, whole window, before the change
-    bool zSame = false;   // the z-order asked for is where the window already is
+    HWND underCursor = nullptr; // the window under the cursor before, when the window may come under it
+    bool cursorTouched = false; // the window lands on the cursor
 };
 
 RECT ToParentCoords(const Window& w, const RECT& screen)
@@ -52,11 +54,13 @@ RECT ToScreenCoords(const Window& w, const RECT& parentRc)
 
 // WM_WINDOWPOSCHANGING and WM_NCCALCSIZE: works out where the window goes.
 //
-// The WINDOWPOS the window hears holds the request as the caller made it: the position
-// and size fields the flags say to ignore keep whatever the caller passed (ShowWindow
-// passes zeros). Only the flags grow: SWP_NOMOVE / SWP_NOSIZE when the request turns out
-// to change nothing, and the SWP_NOCLIENT* pair. A z-order request that would leave the
-// window where it is is noted in the job, not in the flags.
+// WM_WINDOWPOSCHANGING hears the request as the caller made it: the position and size
+// fields the flags say to ignore keep whatever the caller passed (ShowWindow passes zeros),
+// and so do the flags. Only then are the flags settled to what the move does: SWP_NOMOVE /
+// SWP_NOSIZE when the request changes nothing, SWP_NOZORDER when the window is already
+// where the z-order request would put it, SWP_SHOWWINDOW / SWP_HIDEWINDOW dropped when the
+// window already is so, and the SWP_NOCLIENT* pair. WM_NCCALCSIZE and WM_WINDOWPOSCHANGED
+// carry the settled flags; WM_WINDOWPOSCHANGED carries the resulting rectangle too.
 bool BeginPos(PosJob& job)
 {
     auto& w = job.w;
@@ -67,14 +71,9 @@ bool BeginPos(PosJob& job)
     WINDOWPOS& wp = job.wp;
     {
         auto lock = LockUser();
-        if ((wp.flags & SWP_SHOWWINDOW) && (w->style & WS_VISIBLE))
-            wp.flags &= ~SWP_SHOWWINDOW;
-        if ((wp.flags & SWP_HIDEWINDOW) && !(w->style & WS_VISIBLE))
-            wp.flags &= ~SWP_HIDEWINDOW;
-        if (wp.hwndInsertAfter == w->hwnd)
-            wp.flags |= SWP_NOZORDER;
-        if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter != HWND_TOP && wp.hwndInsertAfter != HWND_BOTTOM &&
-            wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST) {
+        if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter != w->hwnd && wp.hwndInsertAfter != HWND_TOP &&
+            wp.hwndInsertAfter != HWND_BOTTOM && wp.hwndInsertAfter != HWND_TOPMOST &&
+            wp.hwndInsertAfter != HWND_NOTOPMOST) {
             auto after = PeekWnd(wp.hwndInsertAfter);
             if (!after || after->parent != w->parent) {
                 SetLastError(ERROR_INVALID_PARAMETER);
@@ -94,6 +93,12 @@ bool BeginPos(PosJob& job)
     RECT oldParentWindow, oldParentClient, newParentWindow;
     {
         auto lock = LockUser();
+        if ((wp.flags & SWP_SHOWWINDOW) && (w->style & WS_VISIBLE))
+            wp.flags &= ~SWP_SHOWWINDOW;
+        if ((wp.flags & SWP_HIDEWINDOW) && !(w->style & WS_VISIBLE))
+            wp.flags &= ~SWP_HIDEWINDOW;
+        if (wp.hwndInsertAfter == w->hwnd)
+            wp.flags |= SWP_NOZORDER;
         job.oldWindow = w->rcWindow;
         job.oldClient = w->rcClient;
         oldParentWindow = ToParentCoords(*w, w->rcWindow);
@@ -112,7 +117,7 @@ bool BeginPos(PosJob& job)
             newParentWindow.bottom - newParentWindow.top == oldParentWindow.bottom - oldParentWindow.top)
             wp.flags |= SWP_NOSIZE;
         if (!(wp.flags & SWP_NOZORDER)) {
-            // A z-order request that would change nothing is no change.
+            // A z-order request that would leave the window where it is changes nothing.
             const auto& sib = w->parent->children;
             const size_t idx = IndexInParent(w.get());
             bool same = false;
@@ -123,7 +128,8 @@ bool BeginPos(PosJob& job)
                 same = idx + 1 == sib.size();
             else if (wp.hwndInsertAfter != HWND_TOPMOST && wp.hwndInsertAfter != HWND_NOTOPMOST)
                 same = idx > 0 && sib[idx - 1]->hwnd == wp.hwndInsertAfter;
-            job.zSame = same;
+            if (same)
+                wp.flags |= SWP_NOZORDER;
         }
     }
     RECT newParentClient;
@@ -157,14 +163,17 @@ bool BeginPos(PosJob& job)
         job.wasVisible = IsReallyVisible(w.get());
         if (job.wasVisible)
             job.oldVisible = VisibleRegion(w.get(), false, false, true);
+        const POINT cursor = Input().cursor;
+        // Moved, sized or taking a new state onto a cursor at rest. (A window merely shown
+        // under it, a popup menu say, waits for the mouse to move.)
+        job.cursorTouched = !(wp.flags & SWP_HIDEWINDOW) && (job.wasVisible || (wp.flags & SWP_STATECHANGED)) &&
+            (wp.flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) && PtInRect(&job.newWindow, cursor);
+        if (job.cursorTouched)
+            job.underCursor = WindowFromPointImpl(cursor, false, nullptr);
     }
     job.ok = true;
     return true;
 }
-
-// The flags as far as what changed goes (a z-order request that moved nothing counts as
-// SWP_NOZORDER).
-UINT EffectiveFlags(const PosJob& job) { return job.wp.flags | (job.zSame ? SWP_NOZORDER : 0u); }
 
 // Keeps owned windows above their owner after the owner moved in the z-order.
 void RaiseOwned(Window* owner)
@@ -197,7 +206,7 @@ void ApplyPos(PosJob& job)
     w->rcClient = job.newClient;
     for (auto& c : w->children)
         OffsetTree(c.get(), dxClient, dyClient);
-    const UINT eff = EffectiveFlags(job);
+    const UINT eff = wp.flags;
     if (!(eff & SWP_NOZORDER)) {
         HWND after = wp.hwndInsertAfter;
         if (w->parent->isDesktop) {
@@ -287,19 +296,20 @@ void FinishPos(PosJob& job)
     if (w->dead)
         return;
     WINDOWPOS& wp = job.wp;
-    bool topLevel, child;
+    bool topLevel, child, visible;
     {
         auto lock = LockUser();
         topLevel = w->parent && w->parent->isDesktop;
         child = w->IsChild();
+        visible = w->Visible();
     }
-    if (!(wp.flags & SWP_NOACTIVATE) && !(wp.flags & SWP_HIDEWINDOW) && IsWindowVisible(w->hwnd) &&
-        w->thread == GetCurrentThreadId()) {
+    if (!(wp.flags & SWP_NOACTIVATE) && !(wp.flags & SWP_HIDEWINDOW) && visible && w->thread == GetCurrentThreadId()) {
         if (topLevel && GetActiveWindow() != w->hwnd) {
             ActivateWindowImpl(w->hwnd, WA_ACTIVE, false);
         } else if (child) {
             // A child positioned without SWP_NOACTIVATE hears that it is the active child
-            // (the MDI client activates its document windows on this).
+            // (the MDI client activates its document windows on this), even inside a
+            // parent not shown yet.
             SendMsg(w->hwnd, WM_CHILDACTIVATE, 0, 0);
         }
         if (w->dead)
@@ -309,10 +319,37 @@ void FinishPos(PosJob& job)
         ErasePendingNow();
     if (w->dead)
         return;
-    if ((EffectiveFlags(job) & kAggStatus) != kAggNoPosChange)
+    if ((wp.flags & kAggStatus) != kAggNoPosChange) {
+        // The window hears where it ended, whatever parts the request left out.
+        {
+            auto lock = LockUser();
+            const RECT r = ToParentCoords(*w, w->rcWindow);
+            wp.x = r.left;
+            wp.y = r.top;
+            wp.cx = r.right - r.left;
+            wp.cy = r.bottom - r.top;
+        }
         SendMsg(w->hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    }
     if (wp.flags & SWP_HIDEWINDOW)
         WindowGoingAway(w->hwnd, false);
+    if (job.cursorTouched) {
+        // A window brought under the cursor hears of the mouse as though it had moved: hit
+        // test, cursor shape, WM_MOUSEMOVE.
+        POINT cursor;
+        {
+            auto lock = LockUser();
+            cursor = Input().cursor;
+        }
+        const HWND under = WindowFromPointImpl(cursor, false, nullptr);
+        bool mine = false;
+        if (auto u = PeekWnd(under); u && under != job.underCursor) {
+            auto lock = LockUser();
+            mine = IsAncestorOf(w.get(), u.get());
+        }
+        if (mine)
+            SynthesizeMouseMove();
+    }
 }
 
 // Whether the CBT hook lets a window change its show state (HCBT_MINMAX, lParam the show
@@ -322,6 +359,35 @@ bool CbtAllowsMinMax(HWND hwnd, int showCmd)
     return !(HasHooks(WH_CBT) &&
         CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(showCmd)));
 }
+
+} // namespace
+
+MINMAXINFO DefaultMinMaxInfo(HWND hwnd)
+{
+    RECT area{};
+    SIZE frame{};
+    bool child = false;
+    if (auto w = PeekWnd(hwnd)) {
+        auto lock = LockUser();
+        frame = FrameSize(w->style, w->exStyle);
+        if (w->IsChild() && w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot) {
+            child = true;
+            area = RECT{0, 0, w->parent->rcClient.right - w->parent->rcClient.left,
+                w->parent->rcClient.bottom - w->parent->rcClient.top};
+        }
+    }
+    if (!child)
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    // Maximised, the frame lies just outside the area, so the client area fills it.
+    MINMAXINFO mmi{};
+    mmi.ptMaxSize = POINT{area.right - area.left + 2 * frame.cx, area.bottom - area.top + 2 * frame.cy};
+    mmi.ptMaxPosition = POINT{area.left - frame.cx, area.top - frame.cy};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    return mmi;
+}
+
+namespace {
 
 // The client area of the window's parent (the screen for top-level windows), at 0,0.
 RECT ParentArea(const Window& w)
@@ -336,21 +402,7 @@ RECT ParentArea(const Window& w)
 // went away meanwhile.
 bool MaximizeRect(const std::shared_ptr<Window>& w, RECT& out, UINT& swpFlags)
 {
-    DWORD style;
-    RECT area;
-    {
-        auto lock = LockUser();
-        style = w->style;
-        area = ParentArea(*w);
-    }
-    if (!(style & WS_CHILD))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    MINMAXINFO mmi{};
-    const int cxFrame = FrameThickness(style, 0), cyFrame = cxFrame;
-    mmi.ptMaxSize = POINT{area.right - area.left + 2 * cxFrame, area.bottom - area.top + 2 * cyFrame};
-    mmi.ptMaxPosition = POINT{area.left - cxFrame, area.top - cyFrame};
-    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    MINMAXINFO mmi = DefaultMinMaxInfo(w->hwnd);
     SendMsg(w->hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     if (w->dead)
         return false;
@@ -358,14 +410,38 @@ bool MaximizeRect(const std::shared_ptr<Window>& w, RECT& out, UINT& swpFlags)
     w->style = (w->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
     out = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
         mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
-    swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+    swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED | SWP_NOCOPYBITS;
     return true;
+}
+
+// A window being minimised keeps no focus: it goes before the window moves (to the parent
+// when the window is a child, else to nobody).
+void DropFocusFrom(const std::shared_ptr<Window>& w)
+{
+    auto f = PeekWnd(GetFocus());
+    HWND parent = nullptr;
+    {
+        auto lock = LockUser();
+        if (!f || !IsAncestorOf(w.get(), f.get()))
+            return;
+        if (w->IsChild() && w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot)
+            parent = w->parent->hwnd;
+    }
+    SetFocus(parent);
+}
+
+// WM_QUERYOPEN to a minimised window about to open; true when it may (or is not minimised).
+bool QueryOpen(const std::shared_ptr<Window>& w, DWORD style)
+{
+    return !(style & WS_MINIMIZE) || (SendMsg(w->hwnd, WM_QUERYOPEN, 0, 0) && !w->dead);
 }
 
 // The rectangle (parent client coordinates) and style of a minimised, maximised or
 // restored window. A window already in the state asked for gets SWP_NOSIZE|SWP_NOMOVE
 // and a zero rectangle, without asking the hook (a maximised window is measured again).
-// False when the CBT hook refused.
+// A minimised window is asked WM_QUERYOPEN before it leaves that state. Taking or leaving
+// the minimised state, and maximising, say SWP_NOCOPYBITS: the old pixels are of no use.
+// False when the CBT hook or WM_QUERYOPEN refused.
 bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpFlags, int hookCmd)
 {
     DWORD style;
@@ -384,6 +460,9 @@ bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpF
             return true;
         }
         if (!CbtAllowsMinMax(w->hwnd, hookCmd))
+            return false;
+        DropFocusFrom(w);
+        if (w->dead)
             return false;
         auto lock = LockUser();
         const RECT parentClient = ParentArea(*w);
@@ -404,11 +483,11 @@ bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpF
                 w->ptMin = p;
         }
         out = RECT{p.x, p.y, p.x + cx, p.y + cy};
-        swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+        swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED | SWP_NOCOPYBITS;
         return true;
     }
     case SW_MAXIMIZE:
-        if (!CbtAllowsMinMax(w->hwnd, hookCmd))
+        if (!CbtAllowsMinMax(w->hwnd, hookCmd) || !QueryOpen(w, style))
             return false;
         return MaximizeRect(w, out, swpFlags);
     default: { // restore
@@ -417,14 +496,14 @@ bool MinMaxRect(const std::shared_ptr<Window>& w, int cmd, RECT& out, UINT& swpF
             swpFlags |= SWP_NOSIZE | SWP_NOMOVE;
             return true;
         }
-        if (!CbtAllowsMinMax(w->hwnd, hookCmd))
+        if (!CbtAllowsMinMax(w->hwnd, hookCmd) || !QueryOpen(w, style))
             return false;
         {
             auto lock = LockUser();
             if (!((style & WS_MINIMIZE) && w->restoreToMaximized)) {
                 w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
                 out = w->rcNormal;
-                swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED;
+                swpFlags |= SWP_FRAMECHANGED | SWP_STATECHANGED | ((style & WS_MINIMIZE) ? SWP_NOCOPYBITS : 0u);
                 return true;
             }
         }
@@ -456,24 +535,17 @@ bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT 
     return RunPos(w, after, x, y, cx, cy, flags);
 }
 
-bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show)
+bool ApplyCreationMinMax(HWND hwnd, int cmd)
 {
     auto w = PeekWnd(hwnd);
     if (!w)
         return false;
     RECT r{};
-    UINT flags = SWP_NOZORDER;
-    {
-        auto lock = LockUser();
-        // A hidden window, or a child, is not activated by taking its state.
-        if (!show || w->IsChild())
-            flags |= SWP_NOACTIVATE;
-    }
-    if (show)
-        flags |= SWP_SHOWWINDOW;
+    // Still hidden: nothing to activate; showing is a step of its own.
+    UINT flags = SWP_NOACTIVATE;
     if (!MinMaxRect(w, cmd, r, flags, cmd))
         return false;
-    RunPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    RunPos(w, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
     return true;
 }
 
@@ -678,12 +750,16 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         SetLastError(ERROR_INVALID_SHOWWIN_COMMAND);
         return FALSE;
     }
-    bool wasVisible, child;
+    bool wasVisible, child, wasMinimized;
     {
         auto lock = LockUser();
         wasVisible = (w->style & WS_VISIBLE) != 0;
+        wasMinimized = (w->style & WS_MINIMIZE) != 0;
         child = w->IsChild();
     }
+    // The request: a top-level window is put on top of its siblings (HWND_TOP) unless the
+    // command says not to; only SW_SHOWNOACTIVATE and the minimising commands other than
+    // SW_SHOWMINIMIZED leave the order alone.
     UINT flags = 0;
     bool show = true;
     RECT r{};
@@ -693,7 +769,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         if (!wasVisible)
             return FALSE;
         show = false;
-        flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER;
+        flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE;
         break;
     case SW_SHOWMINNOACTIVE:
     case SW_MINIMIZE:
@@ -702,15 +778,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         stateChange = true;
         break;
     case SW_SHOWMINIMIZED:
-        flags = SWP_SHOWWINDOW;
-        stateChange = true;
-        break;
     case SW_SHOWMAXIMIZED:
         flags = SWP_SHOWWINDOW;
         stateChange = true;
         break;
     case SW_SHOWNA:
-        flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER;
+        flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
         break;
     case SW_SHOW:
         flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
@@ -724,8 +797,6 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         stateChange = true;
         break;
     }
-    if (child)
-        flags |= SWP_NOACTIVATE | SWP_NOZORDER;
     if (stateChange) {
         int cmd = nCmdShow;
         if (cmd == SW_SHOWNOACTIVATE || cmd == SW_SHOWNORMAL || cmd == SW_RESTORE || cmd == SW_SHOWDEFAULT)
@@ -739,6 +810,10 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     } else {
         flags |= SWP_NOSIZE | SWP_NOMOVE;
     }
+    // A child is neither activated nor raised by being shown or hidden; taking a new state
+    // (maximised, restored) does both, so it hears WM_CHILDACTIVATE.
+    if (child && !(flags & SWP_STATECHANGED))
+        flags |= SWP_NOACTIVATE | SWP_NOZORDER;
     if (show != wasVisible) {
         SendMsg(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
         if (w->dead)
@@ -781,9 +856,19 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         // A hidden window that was active hands activation on; focus leaves it.
         WindowGoingAway(hWnd, false);
     }
-    if ((nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINNOACTIVE || nCmdShow == SW_FORCEMINIMIZE) && !w->dead &&
-        GetActiveWindow() == hWnd)
-        WindowGoingAway(hWnd, false);
+    if (w->dead)
+        return wasVisible ? TRUE : FALSE;
+    if ((nCmdShow == SW_MINIMIZE || nCmdShow == SW_FORCEMINIMIZE) && nowMinimized && GetActiveWindow() == hWnd) {
+        // SW_MINIMIZE hands activation to the next top-level window; with none to take it
+        // the minimised window stays active.
+        ActivateNextWindow(hWnd);
+    } else if (wasMinimized && !nowMinimized && show && !(flags & SWP_NOACTIVATE)) {
+        // Opened from an icon: the window takes the focus it could not hold minimised, and
+        // a top-level window hears WM_ACTIVATE again even when it stayed active.
+        SetFocus(hWnd);
+        if (!child && !w->dead)
+            SendMsg(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    }
     return wasVisible ? TRUE : FALSE;
 }
 
@@ -1024,8 +1109,8 @@ BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyl
     }
     if (!(dwStyle & (WS_CHILD | WS_POPUP)))
         dwStyle |= WS_CAPTION;
-    const int f = FrameThickness(dwStyle, dwExStyle);
-    InflateRect(lpRect, f, f);
+    const SIZE f = FrameSize(dwStyle, dwExStyle);
+    InflateRect(lpRect, f.cx, f.cy);
     if ((dwStyle & WS_CAPTION) == WS_CAPTION)
         lpRect->top -= GetSystemMetrics((dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
     if (bMenu)

@@ -202,13 +202,18 @@ LRESULT CallProcFor(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp, boo
 // ---- geometry (winpos.cpp) ---------------------------------------------------------------------------------
 // The client rectangle the default frame leaves inside `window` (same coordinates).
 RECT DefaultClientRect(const Window& w, const RECT& window);
-// Frame thickness of a style, the caption and menu not counted.
-int FrameThickness(DWORD style, DWORD exStyle);
+// Frame thickness of a style across (cx) and down (cy), from the system metrics of its
+// kind of frame (thick, dialog, border); the caption and menu not counted.
+SIZE FrameSize(DWORD style, DWORD exStyle);
 bool SetWindowPosImpl(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
-// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state: HCBT_MINMAX,
-// then one repositioning with SWP_STATECHANGED that also shows the window when `show`
-// (such a window hears no WM_SHOWWINDOW). False when the hook refused.
-bool ApplyCreationMinMax(HWND hwnd, int cmd, bool show);
+// Puts a window being created with WS_MINIMIZE or WS_MAXIMIZE into that state while it is
+// still hidden: HCBT_MINMAX, then one repositioning with SWP_STATECHANGED and
+// SWP_NOACTIVATE (showing it is the creation's next step). False when the hook refused.
+bool ApplyCreationMinMax(HWND hwnd, int cmd);
+// The limits WM_GETMINMAXINFO offers a window before it answers: maximised, it fills its
+// parent's client area (a child) or the work area (a top-level window) with its frame just
+// outside; the tracking sizes come from the system metrics.
+MINMAXINFO DefaultMinMaxInfo(HWND hwnd);
 // Sends the WM_SIZE and WM_MOVE a window still owes from its creation.
 void SendOwedSizeMove(HWND hwnd);
 
@@ -228,7 +233,7 @@ struct NcLayout {
     RECT sysButton{}, minButton{}, maxButton{}, closeButton{}, helpButton{};
     RECT menuBar{};
     RECT hScroll{}, vScroll{}, sizeBox{};
-    int frame = 0;          // outer frame thickness
+    SIZE frame{};           // outer frame thickness across and down
     int edge = 0;           // client or static edge thickness
 };
 NcLayout ComputeNcLayout(HWND hwnd);
@@ -269,6 +274,13 @@ void WindowGoingAway(HWND hwnd, bool destroying);
 // Activates a top-level window of the calling thread (WM_NCACTIVATE, WM_ACTIVATE,
 // WM_ACTIVATEAPP, focus). `raise`: bring it to the top of the z-order too.
 bool ActivateWindowImpl(HWND hwnd, WORD how, bool raise);
+// Activates the window that takes over from `going` (its owner, else the thread's topmost
+// usable top-level window), without raising it; false when there is none.
+bool ActivateNextWindow(HWND going);
+
+// Queues a mouse move at the cursor where it is, for the window now under it (a window
+// that came under the cursor or went from under it learns so without the mouse moving).
+void SynthesizeMouseMove();
 
 // Resets of the process-wide state of each part (tests).
 void ResetInputState();

@@ -263,12 +263,17 @@ TEST_F(MdiClientTest, SetMenuMovesTheListAndTheButtons)
 
 TEST_F(MdiClientTest, TileAndCascadeArrangeTheVisibleChildren)
 {
+    // With nothing to arrange, the arrangement fails.
+    EXPECT_EQ(SendMessageW(g_client, WM_MDITILE, MDITILE_VERTICAL, 0), FALSE);
+    EXPECT_EQ(SendMessageW(g_client, WM_MDICASCADE, 0, 0), FALSE);
     const HWND a = NewChild(L"Alpha");
     const HWND b = NewChild(L"Beta");
-    const HWND hidden = NewChild(L"Hidden", 0);
+    // Only a client with MDIS_ALLCHILDSTYLES makes a child with the style asked for: hidden.
+    SetWindowLongPtrW(g_client, GWL_STYLE, GetWindowLongPtrW(g_client, GWL_STYLE) | MDIS_ALLCHILDSTYLES);
+    const HWND hidden = NewChild(L"Hidden", WS_CHILD | WS_CAPTION);
     EXPECT_FALSE(IsWindowVisible(hidden));
     EXPECT_EQ(Active(), b) << "a hidden child is not activated";
-    SendMessageW(g_client, WM_MDITILE, MDITILE_VERTICAL, 0);
+    EXPECT_EQ(SendMessageW(g_client, WM_MDITILE, MDITILE_VERTICAL, 0), TRUE);
     RECT ra{}, rb{}, rc{};
     GetWindowRect(a, &ra);
     GetWindowRect(b, &rb);
@@ -276,7 +281,8 @@ TEST_F(MdiClientTest, TileAndCascadeArrangeTheVisibleChildren)
     EXPECT_EQ(ra.right - ra.left, rc.right / 2);
     EXPECT_EQ(ra.top, rb.top);
     EXPECT_NE(ra.left, rb.left);
-    SendMessageW(g_client, WM_MDICASCADE, 0, 0);
+    EXPECT_EQ(SendMessageW(g_client, WM_MDICASCADE, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageW(g_client, WM_MDIICONARRANGE, 0, 0), 0);
     GetWindowRect(a, &ra);
     GetWindowRect(b, &rb);
     EXPECT_EQ(rb.left - ra.left, rb.top - ra.top);

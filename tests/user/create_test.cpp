@@ -30,8 +30,8 @@ TEST_F(CreateTest, VisibleWindowShowsAfterCreateAndChildNotifiesItsParent)
     HWND c = Make(WS_CHILD | WS_VISIBLE, 5, 6, 50, 40, p, 0, 7);
     ASSERT_TRUE(c);
     const auto seq = rec().For(c, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED});
-    // Created visible: WM_SIZE and WM_MOVE come inside the showing, after WM_WINDOWPOSCHANGED.
-    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE};
+    // A child hears WM_SIZE and WM_MOVE right after WM_CREATE, then it is shown.
+    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGED};
     EXPECT_EQ(seq, expected);
     // A child has no size limits: no WM_GETMINMAXINFO.
     EXPECT_EQ(IndexOf(rec().For(c), WM_GETMINMAXINFO), -1);
@@ -71,8 +71,9 @@ TEST_F(CreateTest, CreateRefusedByWmCreateOrNcCreateCleansUp)
     });
     HWND h = Make(WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
     EXPECT_EQ(h, nullptr);
+    // Refused in WM_CREATE: taken down with WM_NCDESTROY alone.
     auto all = rec().All({WM_CREATE, WM_DESTROY, WM_NCDESTROY});
-    EXPECT_EQ(all, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(all, (std::vector<UINT>{WM_CREATE, WM_NCDESTROY}));
     rec().Clear();
     rec().SetHandler([](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m == WM_NCCREATE) {
@@ -409,6 +410,20 @@ TEST_F(CreateTest, CbtHookCanRefuseCreationAndDestruction)
     refuse = false;
     HWND h = Make(WS_POPUP, 0, 0, 10, 10);
     ASSERT_TRUE(h);
+    // The hook is told every window goes on top, a child too (which goes below its siblings).
+    static std::vector<HWND> insertAfter;
+    HHOOK where = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (code == HCBT_CREATEWND)
+            insertAfter.push_back(reinterpret_cast<const CBT_CREATEWNDW*>(lp)->hwndInsertAfter);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    const HWND first = Make(WS_CHILD, 0, 0, 5, 5, h);
+    const HWND second = Make(WS_CHILD, 0, 0, 5, 5, h);
+    DestroyWindow(Make(WS_POPUP, 0, 0, 5, 5));
+    EXPECT_EQ(insertAfter, (std::vector<HWND>{HWND_TOP, HWND_TOP, HWND_TOP}));
+    EXPECT_EQ(GetWindow(h, GW_CHILD), first);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), second);
+    EXPECT_TRUE(UnhookWindowsHookEx(where));
     refuse = true;
     EXPECT_FALSE(DestroyWindow(h));
     EXPECT_TRUE(IsWindow(h));

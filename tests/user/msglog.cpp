@@ -96,6 +96,10 @@ const char* MessageName(UINT m)
     case WM_DELETEITEM: return "WM_DELETEITEM";
     case WM_COMPAREITEM: return "WM_COMPAREITEM";
     case WM_GETDLGCODE: return "WM_GETDLGCODE";
+    case WM_QUERYOPEN: return "WM_QUERYOPEN";
+    case WM_MDIREFRESHMENU: return "WM_MDIREFRESHMENU";
+    case WM_NCHITTEST: return "WM_NCHITTEST";
+    case WM_SETCURSOR: return "WM_SETCURSOR";
     default: return nullptr;
     }
 }
@@ -339,6 +343,25 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
     case WM_CREATE: {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
         s += " " + Hex(static_cast<uint32_t>(cs->style)) + " " + Hex(cs->dwExStyle);
+        break;
+    }
+    case WM_NCCALCSIZE:
+        if (!wp) { // the rectangle a window is created with (later ones carry NCCALCSIZE_PARAMS)
+            const auto* r = reinterpret_cast<const RECT*>(lp);
+            s += " {" + std::to_string(r->left) + "," + std::to_string(r->top) + "," + std::to_string(r->right) + "," +
+                std::to_string(r->bottom) + "}";
+        }
+        break;
+    case WM_GETMINMAXINFO: {
+        const auto* m = reinterpret_cast<const MINMAXINFO*>(lp);
+        s += " max " + std::to_string(m->ptMaxPosition.x) + "," + std::to_string(m->ptMaxPosition.y) + " " +
+            std::to_string(m->ptMaxSize.x) + "x" + std::to_string(m->ptMaxSize.y);
+        break;
+    }
+    case WM_NCHITTEST: s += " " + std::to_string(GET_X_LPARAM(lp)) + "," + std::to_string(GET_Y_LPARAM(lp)); break;
+    case WM_SETCURSOR: {
+        const char* mouse = MessageName(HIWORD(lp));
+        s += " " + name(wp) + " " + std::to_string(static_cast<SHORT>(LOWORD(lp))) + " " + (mouse ? mouse : Hex(HIWORD(lp)));
         break;
     }
     case WM_WINDOWPOSCHANGING:

@@ -5,6 +5,8 @@
 //   "cbt HCBT_ACTIVATE back front"                     a CBT call (the window, then the one it concerns)
 //   "front WM_NCACTIVATE 0 back"                       a sent message, seen by WH_CALLWNDPROC
 //   "kid WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE}" a WINDOWPOS: x, y, cx, cy and its flags
+//   "kid WM_NCCALCSIZE {5,6,55,46}"                    the creation's rectangle (the later form is bare)
+//   "kid WM_GETMINMAXINFO max -4,-4 208x108"           the maximised position and size offered
 //   "kid WM_PAINT (posted)"                            a message the procedure got without a send
 //   "lost kid WM_SIZE"                                 a send the hook saw that never reached the procedure
 //

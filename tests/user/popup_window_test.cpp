@@ -140,11 +140,11 @@ TEST_F(PopupWindowTest, AModulesOwnClassSeesEveryMessageOfEveryPopup)
         user::InjectKeyPress(VK_ESCAPE);
     });
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 150, 160, 0, owner, nullptr), 0);
-    // Created, positioned and shown (painted only from WM_NCPAINT on; DefWindowProc tells
-    // it where it went), painted, asked for its menu (by the test), then released from the
-    // capture and destroyed.
-    const std::vector<UINT> expected{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_WINDOWPOSCHANGING, WM_NCCALCSIZE,
-        WM_NCPAINT, WM_ERASEBKGND, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_PAINT, MN_GETHMENU, WM_CAPTURECHANGED,
+    // Created (a popup hears its size at once), positioned and shown (painted only from
+    // WM_NCPAINT on; DefWindowProc tells it where it went), painted, asked for its menu (by
+    // the test), then released from the capture and destroyed.
+    const std::vector<UINT> expected{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_WINDOWPOSCHANGING,
+        WM_NCCALCSIZE, WM_NCPAINT, WM_ERASEBKGND, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_PAINT, MN_GETHMENU, WM_CAPTURECHANGED,
         WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_DESTROY, WM_NCDESTROY};
     EXPECT_EQ(g_seen, expected);
     // The growth the subclass asked for is where the popup went; the client keeps the

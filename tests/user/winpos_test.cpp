@@ -290,6 +290,35 @@ TEST_F(WinPosTest, ShowNaDoesNotActivate)
     DestroyWindow(b);
 }
 
+TEST_F(WinPosTest, AnIconThatRefusesToOpenStaysMinimised)
+{
+    static bool open = false;
+    rec().SetHandler([](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (m != WM_QUERYOPEN)
+            return false;
+        r = open ? TRUE : FALSE;
+        return true;
+    });
+    HWND h = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    ShowWindow(h, SW_MINIMIZE);
+    // Each way out of the icon asks first: restoring, maximising, the system command.
+    for (const int cmd : {SW_RESTORE, SW_SHOWNORMAL, SW_SHOWMAXIMIZED}) {
+        rec().Clear();
+        ShowWindow(h, cmd);
+        EXPECT_TRUE(IsIconic(h)) << cmd;
+        EXPECT_EQ(rec().For(h, {WM_QUERYOPEN, WM_WINDOWPOSCHANGING}), std::vector<UINT>{WM_QUERYOPEN}) << cmd;
+    }
+    rec().Clear();
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsIconic(h));
+    EXPECT_EQ(rec().For(h, {WM_QUERYOPEN}).size(), 1u) << "asked once";
+    open = true;
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(h));
+    rec().SetHandler(nullptr);
+    DestroyWindow(h);
+}
+
 TEST_F(WinPosTest, ClientAreaMatchesAdjustWindowRect)
 {
     struct Case {
@@ -316,6 +345,31 @@ TEST_F(WinPosTest, ClientAreaMatchesAdjustWindowRect)
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
     EXPECT_EQ(r.left, -GetSystemMetrics(SM_CXFRAME));
     EXPECT_EQ(r.top, -GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION));
+    // Each kind of frame is as wide and as high as its system metrics say, whatever they are.
+    gdi::SetSystemMetricForTests(SM_CXFRAME, 6);
+    gdi::SetSystemMetricForTests(SM_CYFRAME, 5);
+    gdi::SetSystemMetricForTests(SM_CXDLGFRAME, 4);
+    gdi::SetSystemMetricForTests(SM_CYDLGFRAME, 2);
+    const struct {
+        DWORD style, ex;
+        RECT expected;
+    } frames[] = {
+        {WS_POPUP | WS_THICKFRAME, 0, {-6, -5, 106, 105}},
+        {WS_POPUP | WS_DLGFRAME, 0, {-4, -2, 104, 102}},
+        {WS_POPUP, WS_EX_DLGMODALFRAME, {-4, -2, 104, 102}},
+    };
+    for (const auto& f : frames) {
+        RECT a{0, 0, 100, 100};
+        AdjustWindowRectEx(&a, f.style, FALSE, f.ex);
+        EXPECT_TRUE(EqualRect(&a, &f.expected)) << std::hex << f.style << " " << f.ex << std::dec << ": " << a.left
+                                                << "," << a.top << "," << a.right << "," << a.bottom;
+        // A window of that frame has the client area AdjustWindowRectEx promised.
+        HWND h = Make(f.style, 0, 0, a.right - a.left, a.bottom - a.top, nullptr, f.ex);
+        EXPECT_EQ(Client(h).right, 100) << std::hex << f.style;
+        EXPECT_EQ(Client(h).bottom, 100) << std::hex << f.style;
+        DestroyWindow(h);
+    }
+    gdi::ResetSystemMetrics();
     // Scroll bars take client space; AdjustWindowRect does not count them.
     HWND s = Make(WS_POPUP | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 100);
     EXPECT_EQ(Client(s).right, 100 - GetSystemMetrics(SM_CXVSCROLL));
