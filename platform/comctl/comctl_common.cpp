@@ -19,6 +19,14 @@ LRESULT SendNotify(HWND ctl, UINT code, NMHDR& hdr)
     return ::SendMessageW(target, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
 }
 
+bool NotifyWindowWantsAnsi(HWND ctl, LPARAM query)
+{
+    const HWND target = zyn::user::NotifyTarget(ctl);
+    if (!target)
+        return false;
+    return ::SendMessageW(target, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(ctl), query) == NFR_ANSI;
+}
+
 CustomDraw::CustomDraw(HWND ctl, HDC hdc, const RECT& client, UINT state)
     : m_ctl(ctl), m_hdc(hdc), m_client(client), m_state(state)
 {

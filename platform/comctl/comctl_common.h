@@ -87,6 +87,11 @@ namespace zyn::comctl {
 // control's parent (the owner of a top-level control); the parent's answer, 0 without one.
 LRESULT SendNotify(HWND ctl, UINT code, NMHDR& hdr);
 
+// Asks the control's notify window (as SendNotify finds it) with WM_NOTIFYFORMAT
+// (NF_QUERY or NF_REQUERY as `query`) which form of notifications it takes: true for the
+// narrow one (NFR_ANSI). A control asks when it is created and again on NF_REQUERY.
+bool NotifyWindowWantsAnsi(HWND ctl, LPARAM query);
+
 // One custom-draw conversation of a paint: the answer to CDDS_PREPAINT decides which of
 // the later stages are sent.
 class CustomDraw {

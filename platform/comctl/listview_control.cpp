@@ -590,12 +590,14 @@ bool HandleListViewMessage(ListViewState& s, UINT msg, WPARAM wp, LPARAM lp, LRE
 
 void OnCreate(ListViewState& s, const CREATESTRUCTW* cs)
 {
+    s.ansiParent = NotifyWindowWantsAnsi(s.self, NF_QUERY);
     UseSystemFont(s);
     s.font = s.ownFont;
     DWORD headerStyle = WS_CHILD | HDS_HORZ | HDS_FULLDRAG;
     if (!(static_cast<DWORD>(cs->style) & LVS_NOSORTHEADER))
         headerStyle |= HDS_BUTTONS;
-    s.header = ::CreateWindowExW(0, WC_HEADERW, nullptr, headerStyle, 0, 0, 0, 0, s.self, nullptr,
+    // The header is the list's own part: its creation is no news to the list's parent.
+    s.header = ::CreateWindowExW(WS_EX_NOPARENTNOTIFY, WC_HEADERW, nullptr, headerStyle, 0, 0, 0, 0, s.self, nullptr,
         cs->hInstance, nullptr);
     if (s.header)
         ::SendMessageW(s.header, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
@@ -774,6 +776,8 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
         return 0;
     case WM_NOTIFYFORMAT:
+        if (lp == NF_REQUERY)
+            s.ansiParent = NotifyWindowWantsAnsi(s.self, NF_QUERY);
         return NFR_UNICODE;
     default:
         return ::DefWindowProcW(hwnd, msg, wp, lp);

@@ -57,6 +57,7 @@ struct ListViewState {
 
     HWND self = nullptr;
     bool destroyed = false;
+    bool ansiParent = false; // the parent's WM_NOTIFYFORMAT answer (notifications stay wide)
     // A deque: insertions and deletions at either end are O(1) (newest-first lists insert
     // at the front), indexing is O(1).
     std::deque<ListItem> items;

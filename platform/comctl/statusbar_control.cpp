@@ -275,6 +275,7 @@ void Notify(StatusBarState& s, UINT code, LPARAM lp)
 
 void OnCreate(StatusBarState& s, const CREATESTRUCTW* cs)
 {
+    s.ansiParent = NotifyWindowWantsAnsi(s.self, NF_QUERY);
     MakeStatusFont(s);
     if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
         const std::wstring text = cs->lpszName;
@@ -308,6 +309,10 @@ LRESULT StatusBarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_CREATE:
         OnCreate(s, reinterpret_cast<const CREATESTRUCTW*>(lp));
         return 0;
+    case WM_NOTIFYFORMAT:
+        if (lp == NF_REQUERY)
+            s.ansiParent = NotifyWindowWantsAnsi(s.self, NF_QUERY);
+        return NFR_UNICODE;
     case WM_DESTROY:
         if (s.toolTip && ::IsWindow(s.toolTip))
             ::DestroyWindow(s.toolTip);

@@ -33,6 +33,7 @@ struct StatusBarState : zyn::user::ControlState {
     ~StatusBarState() override;
 
     HWND self = nullptr;
+    bool ansiParent = false;      // the parent's WM_NOTIFYFORMAT answer (notifications stay wide)
     std::vector<int> edges{-1};   // the right edge of each part, as set
     std::vector<SbPart> parts{SbPart{}};
     SbPart simplePart;

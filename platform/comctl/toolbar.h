@@ -50,11 +50,16 @@
 //   and 6-pixel serifs over columns x - 3 .. x + 2 on its top and bottom rows.
 //
 // Mouse (see docs/architecture.md for the full path of a click): a press on an enabled
-// button sends NM_LDOWN (non-zero answer: nothing more), presses it and captures the mouse;
-// the button shows pressed while the cursor is on it; the release on it toggles
-// BTNS_CHECK / checks BTNS_CHECKGROUP (unchecking the others of its group: the adjacent
-// buttons with BTNS_GROUP | BTNS_CHECK), sends NM_CLICK and then WM_COMMAND
-// (MAKEWPARAM(id, BN_CLICKED), the toolbar) to the TB_SETPARENT window. A press on the
+// button sends NM_LDOWN (non-zero answer: nothing more), makes it the hot item on a flat
+// toolbar (TBN_HOTITEMCHANGE with HICF_LMOUSE, unless it already is), sends TBN_BEGINDRAG
+// (iItem: its command; every press, whatever the customisation styles), presses it and
+// captures the mouse; the button shows pressed while the cursor is on it. The release
+// sends TBN_ENDDRAG, gives the capture back with NM_RELEASEDCAPTURE, and on the button
+// toggles BTNS_CHECK / checks BTNS_CHECKGROUP (unchecking the others of its group: the
+// adjacent buttons with BTNS_GROUP | BTNS_CHECK), sends WM_COMMAND (MAKEWPARAM(id,
+// BN_CLICKED), the toolbar) to the TB_SETPARENT window and then NM_CLICK. Every NMMOUSE
+// carries the button's command and data, the point in client coordinates and HTCLIENT.
+// A toolbar created with none of CCS_TOP, CCS_NOMOVEY and CCS_BOTTOM gets CCS_TOP. A press on the
 // arrow part of a BTNS_DROPDOWN button (with TBSTYLE_EX_DRAWDDARROWS), anywhere on a
 // BTNS_WHOLEDROPDOWN button, or anywhere on a BTNS_DROPDOWN button without that style,
 // sends TBN_DROPDOWN while the button shows pressed. Its answer: TBDDRET_DEFAULT (handled)

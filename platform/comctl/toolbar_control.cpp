@@ -236,6 +236,10 @@ LRESULT ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
         st->notify = cs && cs->hwndParent ? cs->hwndParent : zyn::user::NotifyTarget(hwnd);
         zyn::user::SetControlState(hwnd, st);
+        // A toolbar that names no side of its parent takes the top one.
+        const LONG style = ::GetWindowLongW(hwnd, GWL_STYLE);
+        if ((static_cast<DWORD>(style) & (CCS_TOP | CCS_NOMOVEY)) == 0)
+            ::SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) | CCS_TOP));
         return ::DefWindowProcW(hwnd, msg, wp, lp);
     }
     const std::shared_ptr<ToolbarState> sp = StateOf(hwnd);

@@ -25,8 +25,8 @@ LRESULT NotifyMouse(ToolbarState& s, UINT code, int index, POINT pt)
     const Button* b = s.At(index);
     nm.dwItemSpec = b ? static_cast<DWORD_PTR>(static_cast<UINT>(b->command)) : static_cast<DWORD_PTR>(-1);
     nm.dwItemData = b ? b->data : 0;
-    nm.pt = pt;
-    nm.dwHitInfo = 0;
+    nm.pt = pt; // client coordinates
+    nm.dwHitInfo = HTCLIENT;
     return Notify(s, code, nm.hdr);
 }
 
@@ -92,13 +92,31 @@ void ToggleCheck(ToolbarState& s, int index)
     b.state ^= TBSTATE_CHECKED;
 }
 
-void StartPress(ToolbarState& s, int index)
+// A press on a button: it becomes the hot item (flat toolbars), is announced as the start
+// of a drag, then shows pressed and holds the capture. False when a handler destroyed the
+// toolbar or took the button away.
+bool StartPress(ToolbarState& s, int index)
 {
+    const int command = s.buttons[static_cast<size_t>(index)].command;
+    if (s.HotTracking() && s.hot != index) {
+        SetHot(s, index, HICF_LMOUSE);
+        if (s.destroyed)
+            return false;
+    }
+    index = IndexOfCommand(s, command);
+    if (index < 0)
+        return false;
+    const Button copy = s.buttons[static_cast<size_t>(index)];
+    NotifyButton(s, TBN_BEGINDRAG, command, &copy);
+    index = s.destroyed ? -1 : IndexOfCommand(s, command);
+    if (index < 0 || !s.buttons[static_cast<size_t>(index)].IsEnabled())
+        return false;
     s.pressed = index;
     s.pressedInside = true;
     s.buttons[static_cast<size_t>(index)].state |= TBSTATE_PRESSED;
     ::SetCapture(s.self);
     Redraw(s);
+    return true;
 }
 
 // TBN_DROPDOWN for a press on a drop-down button; true when the press goes on as a plain
@@ -171,27 +189,41 @@ void LeftUp(ToolbarState& s, POINT pt)
         NotifyMouse(s, NM_CLICK, HitTest(s, pt), pt);
         return;
     }
-    const int index = s.pressed;
+    int index = s.pressed;
     s.pressed = -1;
     Button& b = s.buttons[static_cast<size_t>(index)];
     b.state &= static_cast<BYTE>(~TBSTATE_PRESSED);
     const bool inside = ::PtInRect(&b.rect, pt) && b.IsEnabled();
-    if (::GetCapture() == s.self)
-        ::ReleaseCapture();
+    const int command = b.command;
+    const Button copy = b;
+    // The press's drag ends, the capture goes (and the parent hears of it), then a release
+    // on the button is a click: WM_COMMAND, then NM_CLICK.
+    NotifyButton(s, TBN_ENDDRAG, command, &copy);
     if (s.destroyed)
         return;
-    if (!inside) {
+    if (::GetCapture() == s.self) {
+        ::ReleaseCapture();
+        if (s.destroyed)
+            return;
+        NMHDR hdr{};
+        Notify(s, NM_RELEASEDCAPTURE, hdr);
+        if (s.destroyed)
+            return;
+    }
+    index = IndexOfCommand(s, command);
+    if (!inside || index < 0) {
         Redraw(s);
         return;
     }
     ToggleCheck(s, index);
     Redraw(s);
-    const int command = s.buttons[static_cast<size_t>(index)].command;
-    NotifyMouse(s, NM_CLICK, index, pt);
-    if (s.destroyed || !s.notify || !::IsWindow(s.notify))
-        return;
-    ::SendMessageW(s.notify, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED),
-        reinterpret_cast<LPARAM>(s.self));
+    if (s.notify && ::IsWindow(s.notify)) {
+        ::SendMessageW(s.notify, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED),
+            reinterpret_cast<LPARAM>(s.self));
+        if (s.destroyed)
+            return;
+    }
+    NotifyMouse(s, NM_CLICK, IndexOfCommand(s, command), pt);
 }
 
 void DragMove(ToolbarState& s, POINT pt)

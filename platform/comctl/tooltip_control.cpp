@@ -286,8 +286,11 @@ bool HandleToolTipMessage(ToolTipState& s, UINT msg, WPARAM wp, LPARAM lp, LRESU
 
 LRESULT ToolTipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_NCCREATE)
+    if (msg == WM_NCCREATE) {
         Add(hwnd);
+        // A tip always has its frame line as a border, whatever its creator asked for.
+        ::SetWindowLongW(hwnd, GWL_STYLE, ::GetWindowLongW(hwnd, GWL_STYLE) | WS_BORDER);
+    }
     // Held for the whole message: a handler may destroy the window while it sends.
     const std::shared_ptr<ToolTipState> sp = Lookup(hwnd);
     if (!sp)
@@ -338,6 +341,8 @@ LRESULT ToolTipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         Refresh(s);
         return 0;
     case WM_SYSCOLORCHANGE:
+        // The frame line is the border: the non-client area is drawn again too.
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
         Redraw(s);
         return 0;
     case WM_NCHITTEST: {

@@ -1,5 +1,5 @@
 // The tooltip's look and size: the classic tip is the info-background colour inside a
-// 1-pixel window-frame line, with the text in the info-text colour inset by 2 pixels of
+// 1-pixel window-frame line (the window's WS_BORDER), with the text in the info-text colour inset by 2 pixels of
 // padding and the margins. Brushes are made for each paint from the colours of that
 // moment, so a system colour change shows at the next paint.
 #include <algorithm>
@@ -76,14 +76,13 @@ RECT AdjustRect(const ToolTipState& s, RECT rc, bool larger)
 
 void Paint(ToolTipState& s, HDC hdc)
 {
+    // The frame line is the window's WS_BORDER, drawn with the non-client area.
     RECT rc{};
     ::GetClientRect(s.self, &rc);
     HBRUSH back = ::CreateSolidBrush(s.bkColor.value_or(::GetSysColor(COLOR_INFOBK)));
-    HBRUSH frame = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOWFRAME));
     ::FillRect(hdc, &rc, back);
-    ::FrameRect(hdc, &rc, frame);
     ::DeleteObject(back);
-    ::DeleteObject(frame);
+    ::InflateRect(&rc, kFrame, kFrame); // the window rectangle, in client coordinates
     if (s.shownText.empty())
         return;
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);

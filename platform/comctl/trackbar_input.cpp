@@ -188,6 +188,10 @@ bool TrackbarKeyDown(TrackbarState& s, WPARAM vk)
     case TB_BOTTOM: p = RangeHigh(s); break;
     default: break;
     }
+    // A step towards the end the thumb already stands at moves nothing and says nothing.
+    const bool step = code == TB_LINEUP || code == TB_LINEDOWN || code == TB_PAGEUP || code == TB_PAGEDOWN;
+    if (step && ClampPosition(s, p) == s.pos)
+        return true;
     MoveThumb(s, p);
     NotifyScroll(s, code);
     return true;

@@ -20,7 +20,8 @@
 //   4. when the position changed: the buddy's text is written (UDS_SETBUDDYINT) and the
 //      parent gets WM_VSCROLL (WM_HSCROLL with UDS_HORZ) SB_THUMBPOSITION with the new
 //      position (HIWORD of wParam, 16 bits) and the control as lParam.
-// Releasing the button (or the key) sends SB_ENDSCROLL the same way.
+// Releasing the button (or a key typed to the control itself) sends SB_ENDSCROLL the same
+// way; an arrow key typed in the buddy steps alike but its release sends nothing.
 //
 // Auto-repeat: a held arrow steps at once, again after kRepeatDelayMs, then every
 // kRepeatIntervalMs while the mouse stays over it (timers on the process clock). The

@@ -26,7 +26,7 @@ LRESULT BuddyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR
     const HWND updown = reinterpret_cast<HWND>(ref);
     if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
         if (auto s = ControlStateOf<UpDownState>(updown)) {
-            const bool taken = msg == WM_KEYDOWN ? OnKeyDown(updown, *s, wp, lp) : OnKeyUp(updown, *s, wp);
+            const bool taken = msg == WM_KEYDOWN ? OnKeyDown(updown, *s, wp, lp) : OnKeyUp(updown, *s, wp, true);
             if (taken)
                 return 0;
         }
@@ -256,7 +256,7 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_KEYUP:
-        if (OnKeyUp(hwnd, s, wp))
+        if (OnKeyUp(hwnd, s, wp, false))
             return 0;
         return ::DefWindowProcW(hwnd, msg, wp, lp);
     case WM_GETDLGCODE:

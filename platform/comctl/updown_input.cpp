@@ -215,13 +215,14 @@ bool OnKeyDown(HWND hwnd, UpDownState& s, WPARAM vk, LPARAM flags)
     return true;
 }
 
-bool OnKeyUp(HWND hwnd, UpDownState& s, WPARAM vk)
+bool OnKeyUp(HWND hwnd, UpDownState& s, WPARAM vk, bool inBuddy)
 {
     if (!(StyleOf(hwnd) & UDS_ARROWKEYS) || (vk != VK_UP && vk != VK_DOWN))
         return false;
     if (s.keyHeld != Arrow::None) {
         s.keyHeld = Arrow::None;
-        EndScroll(hwnd, s);
+        if (!inBuddy)
+            EndScroll(hwnd, s);
     }
     return true;
 }

@@ -76,7 +76,8 @@ void CancelPress(HWND hwnd, UpDownState& s);
 void OnTimer(HWND hwnd, UpDownState& s);
 // Up/Down keys (UDS_ARROWKEYS); true when the key was taken.
 bool OnKeyDown(HWND hwnd, UpDownState& s, WPARAM vk, LPARAM flags);
-bool OnKeyUp(HWND hwnd, UpDownState& s, WPARAM vk);
+// `inBuddy`: the key was typed in the buddy, whose release ends no scroll.
+bool OnKeyUp(HWND hwnd, UpDownState& s, WPARAM vk, bool inBuddy);
 void OnMouseLeave(HWND hwnd, UpDownState& s);
 
 // ---- painting (updown_control.cpp) ------------------------------------------------------------------------

@@ -11,6 +11,15 @@ namespace {
 LRESULT ParentProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
 {
     switch (m) {
+    case WM_NOTIFYFORMAT:
+        SmallCtlTest::family.push_back(Heard{m, static_cast<UINT>(lp), 0, reinterpret_cast<HWND>(wp)});
+        return DefWindowProcW(h, m, wp, lp);
+    case WM_PARENTNOTIFY:
+        SmallCtlTest::family.push_back(Heard{m, LOWORD(static_cast<DWORD>(wp)), 0,
+            LOWORD(static_cast<DWORD>(wp)) == WM_CREATE || LOWORD(static_cast<DWORD>(wp)) == WM_DESTROY
+                ? reinterpret_cast<HWND>(lp)
+                : nullptr});
+        return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
         SmallCtlTest::heard.push_back(
@@ -113,6 +122,7 @@ std::vector<UINT> SmallCtlTest::NotifyCodes()
 void SmallCtlTest::Clear()
 {
     heard.clear();
+    family.clear();
     drawStages.clear();
     drawItems.clear();
 }

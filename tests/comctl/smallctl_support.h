@@ -25,6 +25,9 @@ class SmallCtlTest : public ComctlTest {
 public:
     static constexpr const wchar_t* kParentClass = L"CtlParent";
     static inline std::vector<Heard> heard;
+    // WM_NOTIFYFORMAT (code: lParam, from: wParam) and WM_PARENTNOTIFY (code: the event,
+    // from: the child created or destroyed), apart from `heard`.
+    static inline std::vector<Heard> family;
     static inline std::vector<NMCUSTOMDRAW> drawStages;
     static inline std::vector<DRAWITEMSTRUCT> drawItems;
     static inline std::function<LRESULT(const NMCUSTOMDRAW&)> onCustomDraw;

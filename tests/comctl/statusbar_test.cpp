@@ -8,8 +8,12 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/comctl/listview.h"
 #include "platform/comctl/progress.h"
 #include "platform/comctl/statusbar.h"
+#include "platform/comctl/toolbar.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/comctl/trackbar.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/user/input.h"
@@ -567,6 +571,41 @@ TEST_F(StatusBar, AProgressBarInsideAPartStaysDrawnWhenThePartChanges)
     Send(bar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"50%"));
     Send(bar, WM_SIZE);
     EXPECT_EQ(At(bar, x, y), Sys(COLOR_HIGHLIGHT)) << "the bar's repaint did not cover its child";
+}
+
+
+// What a parent hears while a control is made: the controls that notify ask which form of
+// notification it takes (WM_NOTIFYFORMAT, NF_QUERY, naming themselves); the parent learns of
+// its own child only (WM_PARENTNOTIFY), not of the parts a control makes for itself; a
+// tooltip has its frame as WS_BORDER whatever its creator asked.
+TEST_F(StatusBar, MakingAControlAsksTheParentsNotifyFormatAndAnnouncesOnlyItself)
+{
+    const struct {
+        const char* name;
+        const wchar_t* cls;
+        DWORD style;
+        bool asks;
+    } rows[] = {
+        {"status bar", STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE, true},
+        {"list view with its header", WC_LISTVIEWW, WS_CHILD | WS_VISIBLE | LVS_REPORT, true},
+        {"toolbar", TOOLBARCLASSNAMEW, WS_CHILD | WS_VISIBLE, true},
+        {"trackbar", TRACKBAR_CLASSW, WS_CHILD | WS_VISIBLE, false},
+    };
+    for (const auto& row : rows) {
+        Clear();
+        HWND ctl = MakeControl(row.cls, row.style, 0, 0, 200, 100, parent);
+        ASSERT_NE(ctl, nullptr) << row.name;
+        std::vector<Heard> want;
+        if (row.asks)
+            want.push_back(Heard{WM_NOTIFYFORMAT, static_cast<UINT>(NF_QUERY), 0, ctl});
+        want.push_back(Heard{WM_PARENTNOTIFY, WM_CREATE, 0, ctl});
+        EXPECT_EQ(family, want) << row.name;
+        DestroyWindow(ctl);
+    }
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & WS_BORDER);
+    DestroyWindow(tip);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // TBN_DROPDOWN answers, hot tracking with its veto and anchor, and Shift-drag
 // customisation with TBN_QUERYINSERT / TBN_QUERYDELETE honoured, the styles and keys that
 // allow it, and a drag cancelled midway.
+#include <string>
+
 #include "platform/user/driver.h"
 #include "tests/comctl/toolbar_test_support.h"
 
@@ -31,21 +33,79 @@ std::vector<int> Commands()
     return out;
 }
 
-TEST_F(ToolbarInput, AClickSendsLDownClickThenTheCommand)
+// What the notify window hears, in order: notification names with their item, commands.
+std::vector<std::string> Heard()
 {
-    HWND tb = MakeToolbar(MakeParent(), 0);
-    Add(tb, {Btn(101), Btn(102)});
-    Press(tb, 30, 10);
-    EXPECT_TRUE(Send(tb, TB_ISBUTTONPRESSED, 102)) << "pressed while the button is held";
-    EXPECT_EQ(GetCapture(), tb);
-    Release(tb, 30, 10);
-    EXPECT_FALSE(Send(tb, TB_ISBUTTONPRESSED, 102));
-    EXPECT_EQ(GetCapture(), nullptr);
-    const std::vector<UINT> want{static_cast<UINT>(NM_LDOWN), static_cast<UINT>(NM_CLICK)};
-    EXPECT_EQ(Codes(), want);
-    ASSERT_EQ(Commands(), (std::vector<int>{102}));
-    EXPECT_EQ(Events().back().code, BN_CLICKED);
-    EXPECT_EQ(Only(NM_CLICK)[0].item, 102);
+    std::vector<std::string> out;
+    for (const TbEvent& e : ToolbarTest::Events()) {
+        if (e.msg == WM_COMMAND) {
+            out.push_back("WM_COMMAND " + std::to_string(e.item));
+            continue;
+        }
+        switch (e.code) {
+        case NM_LDOWN: out.push_back("NM_LDOWN " + std::to_string(e.item)); break;
+        case NM_CLICK: out.push_back("NM_CLICK " + std::to_string(e.item)); break;
+        case NM_RELEASEDCAPTURE: out.push_back("NM_RELEASEDCAPTURE"); break;
+        case TBN_BEGINDRAG: out.push_back("TBN_BEGINDRAG " + std::to_string(e.item)); break;
+        case TBN_ENDDRAG: out.push_back("TBN_ENDDRAG " + std::to_string(e.item)); break;
+        case TBN_HOTITEMCHANGE:
+            out.push_back("TBN_HOTITEMCHANGE " + std::to_string(e.hot.idNew) + " flags " + std::to_string(e.hot.dwFlags));
+            break;
+        default: break; // custom draw and the rest
+        }
+    }
+    return out;
+}
+
+// A click as Windows reports it: NM_LDOWN, the hot item on flat toolbars, the press as the
+// start of a drag (TBN_BEGINDRAG whatever the customisation styles), and at the release
+// TBN_ENDDRAG, NM_RELEASEDCAPTURE for the capture given back, WM_COMMAND, and NM_CLICK last.
+TEST_F(ToolbarInput, AClickSendsTheDocumentedSequence)
+{
+    const std::string enter = std::to_string(HICF_MOUSE | HICF_ENTERING);
+    const std::string lmouse = std::to_string(HICF_LMOUSE | HICF_ENTERING);
+    const struct {
+        const char* name;
+        DWORD style;
+        bool vetoHot;   // TBN_HOTITEMCHANGE answered non-zero
+        int releaseX;   // x of the release (the press is at 30, on button 102)
+        std::vector<std::string> heard;
+    } rows[] = {
+        {"3-D toolbar", 0, false, 30,
+            {"NM_LDOWN 102", "TBN_BEGINDRAG 102", "TBN_ENDDRAG 102", "NM_RELEASEDCAPTURE", "WM_COMMAND 102",
+                "NM_CLICK 102"}},
+        {"flat toolbar: the mouse makes the button hot first", TBSTYLE_FLAT, false, 30,
+            {"TBN_HOTITEMCHANGE 102 flags " + enter, "NM_LDOWN 102", "TBN_BEGINDRAG 102", "TBN_ENDDRAG 102",
+                "NM_RELEASEDCAPTURE", "WM_COMMAND 102", "NM_CLICK 102"}},
+        {"flat toolbar, the move's hot item refused: the press asks again", TBSTYLE_FLAT, true, 30,
+            {"TBN_HOTITEMCHANGE 102 flags " + enter, "NM_LDOWN 102", "TBN_HOTITEMCHANGE 102 flags " + lmouse,
+                "TBN_BEGINDRAG 102", "TBN_ENDDRAG 102", "NM_RELEASEDCAPTURE", "WM_COMMAND 102", "NM_CLICK 102"}},
+        {"released off the button: no click", 0, false, 150,
+            {"NM_LDOWN 102", "TBN_BEGINDRAG 102", "TBN_ENDDRAG 102", "NM_RELEASEDCAPTURE"}},
+    };
+    for (const auto& row : rows) {
+        HWND parent = MakeParent();
+        HWND tb = MakeToolbar(parent, row.style);
+        Add(tb, {Btn(101), Btn(102)});
+        Events().clear();
+        Answer() = [&](NMHDR* h) -> LRESULT { return row.vetoHot && h->code == TBN_HOTITEMCHANGE ? 1 : 0; };
+        Press(tb, 30, 10);
+        EXPECT_TRUE(Send(tb, TB_ISBUTTONPRESSED, 102)) << row.name << ": pressed while the button is held";
+        EXPECT_EQ(GetCapture(), tb) << row.name;
+        Release(tb, row.releaseX, 10);
+        EXPECT_FALSE(Send(tb, TB_ISBUTTONPRESSED, 102)) << row.name;
+        EXPECT_EQ(GetCapture(), nullptr) << row.name;
+        EXPECT_EQ(Heard(), row.heard) << row.name;
+        const auto clicks = Only(NM_CLICK);
+        if (!clicks.empty()) {
+            // NMMOUSE: the point of the release in client coordinates, hit in the client area.
+            EXPECT_EQ(clicks[0].pt.x, row.releaseX) << row.name;
+            EXPECT_EQ(clicks[0].pt.y, 10) << row.name;
+            EXPECT_EQ(clicks[0].hitInfo, static_cast<DWORD_PTR>(HTCLIENT)) << row.name;
+        }
+        Answer() = nullptr;
+        DestroyWindow(parent);
+    }
 }
 
 TEST_F(ToolbarInput, APressLeftAndReleasedOutsideSendsNoCommand)
@@ -267,11 +327,11 @@ TEST_F(ToolbarInput, ADragNeedsItsStyleAndKeyAndEndsUnchangedWhenCancelled)
         int from, to;        // x of the press and of the release (y 10)
         bool cancel;         // WM_CANCELMODE before the release
         std::vector<int> after;
-        bool dragged;        // TBN_BEGINDRAG ... TBN_ENDDRAG seen
+        bool dragged;        // TBN_BEGINDRAG ... TBN_ENDDRAG seen (a plain press sends them too)
         std::vector<int> commands;
     } rows[] = {
-        {"Shift without CCS_ADJUSTABLE: a click", 0, VK_SHIFT, 5, 5, false, {1, 2, 3, 4}, false, {1}},
-        {"Alt without TBSTYLE_ALTDRAG: a click", CCS_ADJUSTABLE, VK_MENU, 5, 5, false, {1, 2, 3, 4}, false, {1}},
+        {"Shift without CCS_ADJUSTABLE: a click", 0, VK_SHIFT, 5, 5, false, {1, 2, 3, 4}, true, {1}},
+        {"Alt without TBSTYLE_ALTDRAG: a click", CCS_ADJUSTABLE, VK_MENU, 5, 5, false, {1, 2, 3, 4}, true, {1}},
         {"Alt with TBSTYLE_ALTDRAG: a move", CCS_ADJUSTABLE | TBSTYLE_ALTDRAG, VK_MENU, 5, 76, false, {2, 3, 1, 4},
             true, {}},
         {"Shift on empty space: nothing", CCS_ADJUSTABLE, VK_SHIFT, 150, 76, false, {1, 2, 3, 4}, false, {}},

@@ -267,14 +267,16 @@ TEST_F(ToolbarLayout, AutoSizeFollowsTheParentUnlessToldNotTo)
         const char* name;
         DWORD style;
         RECT want; // in the parent's client area
+        DWORD side; // the CCS_TOP / CCS_NOMOVEY / CCS_BOTTOM bits once created (none named: CCS_TOP)
     };
     // With the divider (2 pixels above the buttons): 22 + 2 high.
     const Row rows[] = {
-        {"top", CCS_TOP, {0, 0, 600, 24}},
-        {"bottom", CCS_BOTTOM, {0, 176, 600, 200}},
-        {"no divider", CCS_NODIVIDER, {0, 0, 600, 22}},
-        {"no parent align keeps the place", CCS_NOPARENTALIGN, {0, 40, 600, 64}},
-        {"no resize keeps everything", CCS_NORESIZE, {0, 40, 300, 90}},
+        {"top", CCS_TOP, {0, 0, 600, 24}, CCS_TOP},
+        {"bottom", CCS_BOTTOM, {0, 176, 600, 200}, CCS_BOTTOM},
+        {"no divider", CCS_NODIVIDER, {0, 0, 600, 22}, CCS_TOP},
+        {"no parent align keeps the place", CCS_NOPARENTALIGN, {0, 40, 600, 64}, CCS_TOP},
+        {"no resize keeps everything", CCS_NORESIZE, {0, 40, 300, 90}, CCS_TOP},
+        {"no vertical move keeps its row", CCS_NOMOVEY, {0, 40, 600, 64}, CCS_NOMOVEY},
     };
     for (const Row& r : rows) {
         HWND parent = MakeParent(600, 200);
@@ -286,6 +288,7 @@ TEST_F(ToolbarLayout, AutoSizeFollowsTheParentUnlessToldNotTo)
         GetWindowRect(tb, &w);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&w), 2);
         EXPECT_EQ(Str(w), Str(r.want)) << r.name;
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(tb, GWL_STYLE)) & CCS_BOTTOM, r.side) << r.name;
         DestroyWindow(parent);
     }
 }

@@ -29,6 +29,8 @@ LRESULT TbHostProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
         case NM_RCLICK:
         case NM_DBLCLK:
             e.item = static_cast<int>(reinterpret_cast<NMMOUSE*>(hdr)->dwItemSpec);
+            e.pt = reinterpret_cast<NMMOUSE*>(hdr)->pt;
+            e.hitInfo = static_cast<DWORD_PTR>(reinterpret_cast<NMMOUSE*>(hdr)->dwHitInfo);
             break;
         case NM_CUSTOMDRAW: {
             auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(hdr);
@@ -50,7 +52,7 @@ LRESULT TbHostProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
     }
     if (m == WM_COMMAND) {
         ToolbarTest::Events().push_back(TbEvent{m, HIWORD(static_cast<DWORD>(wp)), LOWORD(static_cast<DWORD>(wp)), 0,
-            0, 0, {}});
+            0, 0, {}, {}, 0});
         return 0;
     }
     if (m == WM_ERASEBKGND) {

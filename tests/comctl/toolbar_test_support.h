@@ -21,6 +21,8 @@ struct TbEvent {
     DWORD_PTR spec;      // NM_CUSTOMDRAW: dwItemSpec
     UINT itemState;      // NM_CUSTOMDRAW: uItemState
     NMTBHOTITEM hot;     // TBN_HOTITEMCHANGE
+    POINT pt;            // NMMOUSE's point and hit information
+    DWORD_PTR hitInfo;
 };
 
 class ToolbarTest : public ComctlTest {

@@ -308,14 +308,35 @@ TEST_F(Trackbar, KeysMoveByLinesPagesAndEndsAndReleaseEndsTheTrack)
         EXPECT_EQ(Scrolls(), (std::vector<Heard>{Heard{msg, r.code, 0, tb}, Heard{msg, TB_ENDTRACK, 0, tb}}));
         DestroyWindow(tb);
     }
-    // At an end the key is still reported; the position stays.
-    HWND tb = Make(0);
-    Focus(parent, tb);
-    Clear();
-    Key(VK_LEFT);
-    EXPECT_EQ(Send(tb, TBM_GETPOS), 0);
-    EXPECT_EQ(Scrolls(), (std::vector<Heard>{H(TB_LINEUP, 0, tb), H(TB_ENDTRACK, 0, tb)}));
-    EXPECT_EQ(Send(tb, WM_GETDLGCODE), DLGC_WANTARROWS);
+    // At an end a step towards it moves nothing and is not reported (the release still
+    // ends the track); the keys for the ends are reported as ever.
+    const struct {
+        const char* name;
+        int from, vk;
+        std::vector<WORD> codes;
+    } ends[] = {
+        {"left at the minimum", 0, VK_LEFT, {TB_ENDTRACK}},
+        {"page up at the minimum", 0, VK_PRIOR, {TB_ENDTRACK}},
+        {"right at the maximum", 100, VK_RIGHT, {TB_ENDTRACK}},
+        {"page down at the maximum", 100, VK_NEXT, {TB_ENDTRACK}},
+        {"home at the minimum", 0, VK_HOME, {TB_TOP, TB_ENDTRACK}},
+        {"left one above the minimum", 1, VK_LEFT, {TB_LINEUP, TB_ENDTRACK}},
+    };
+    for (const auto& e : ends) {
+        SCOPED_TRACE(e.name);
+        HWND tb = Make(0);
+        Send(tb, TBM_SETPOS, TRUE, e.from);
+        Focus(parent, tb);
+        Clear();
+        Key(e.vk);
+        EXPECT_EQ(Send(tb, TBM_GETPOS), e.from == 1 ? 0 : e.from);
+        std::vector<Heard> want;
+        for (WORD c : e.codes)
+            want.push_back(H(c, 0, tb));
+        EXPECT_EQ(Scrolls(), want);
+        EXPECT_EQ(Send(tb, WM_GETDLGCODE), DLGC_WANTARROWS);
+        DestroyWindow(tb);
+    }
 }
 
 TEST_F(Trackbar, AParentThatDestroysTheControlMidPressLeavesNothingBehind)

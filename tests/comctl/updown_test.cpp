@@ -321,10 +321,9 @@ TEST_F(UpDown, ArrowKeysOfTheBuddy)
     KeyPress(VK_UP);
     EXPECT_EQ(Pos(spin), 1);
     EXPECT_EQ(Text(buddy), L"1");
-    ASSERT_EQ(heard.size(), 3u);
+    ASSERT_EQ(heard.size(), 2u) << "no SB_ENDSCROLL when a key typed in the buddy comes up";
     EXPECT_EQ(heard[0].code, UDN_DELTAPOS);
     EXPECT_EQ(heard[1].code, static_cast<UINT>(SB_THUMBPOSITION));
-    EXPECT_EQ(heard[2].code, static_cast<UINT>(SB_ENDSCROLL)) << "when the key comes up";
     KeyPress(VK_DOWN);
     KeyPress(VK_DOWN);
     EXPECT_EQ(Pos(spin), 0);
