@@ -10,6 +10,20 @@
 UINT CHostToolbar::CaptionResourceID() const { return IDS_HOST_TOOLS; }
 UINT CHostToolbar::ToolbarResourceID() const { return IDR_HOST_TOOLS; }
 
+BOOL CHostPaneBar::MakeBar(CWnd* pParent, const wchar_t* title, UINT id, DWORD side, CSize size)
+{
+    m_defaultSize = size;
+    return Create(pParent, title, id, WS_CHILD | WS_VISIBLE | side, CRect(CPoint(0, 0), size));
+}
+
+void CHostPaneBar::RestoreDefaultSize()
+{
+    m_sizeFloat = m_sizeHorzDock = m_sizeVertDock = m_defaultSize;
+    // A docked bar's window gives its row's width: it takes the size now.
+    if (m_hWnd)
+        SetWindowPos(nullptr, 0, 0, m_defaultSize.cx, m_defaultSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CHostPaneBar::OnSizedOrDocked(int, int, BOOL, int)
 {
     // The sizes given are the window's; the pane fills the client area inside the
@@ -22,7 +36,7 @@ void CHostPaneBar::OnSizedOrDocked(int, int, BOOL, int)
 
 BOOL CEventsBar::Make(CWnd* pParent)
 {
-    if (!Create(pParent, L"Recent events", IDW_HOST_EVENTS, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, CRect(0, 0, 360, 140)))
+    if (!MakeBar(pParent, L"Recent events", IDW_HOST_EVENTS, CBRS_BOTTOM, CSize(360, 140)))
         return FALSE;
     return m_list.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 360, 140), this, 1);
 }
@@ -42,7 +56,7 @@ END_MESSAGE_MAP()
 
 BOOL CShortcutsBar::Make(CWnd* pParent)
 {
-    if (!Create(pParent, L"Shortcuts", IDW_HOST_SHORTCUTS, WS_CHILD | WS_VISIBLE | CBRS_LEFT, CRect(0, 0, 150, 400)))
+    if (!MakeBar(pParent, L"Shortcuts", IDW_HOST_SHORTCUTS, CBRS_LEFT, CSize(150, 400)))
         return FALSE;
     // Fixed groups: no editing, no dragging.
     return m_bar.Create(this, CRect(0, 0, 150, 400), SHBS_DISABLEDRAGDROPHEADER | SHBS_INFOTIP, 1);
@@ -68,11 +82,15 @@ BOOL CShortcutsBar::AddGroup(const wchar_t* title, const std::vector<Item>& item
     return TRUE;
 }
 
+HSHBGROUP CShortcutsBar::Group(int group) const
+{
+    return group >= 0 && group < GroupCount() ? m_groups[static_cast<size_t>(group)] : nullptr;
+}
+
 COXSHBListCtrl* CShortcutsBar::ItemList(int group)
 {
-    if (group < 0 || group >= static_cast<int>(m_groups.size()))
-        return nullptr;
-    return m_bar.GetGroupListCtrl(m_groups[static_cast<size_t>(group)]);
+    const HSHBGROUP handle = Group(group);
+    return handle ? m_bar.GetGroupListCtrl(handle) : nullptr;
 }
 
 void CShortcutsBar::OnActivateItem(NMHDR* pHeader, LRESULT* pResult)

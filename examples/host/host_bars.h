@@ -28,10 +28,17 @@ protected:
 class CHostPaneBar : public CZynCtrlBar {
 public:
     CHostPaneBar() = default;
+    // Back to the size it was made with, docked and floating (for the default places).
+    void RestoreDefaultSize();
 
 protected:
+    // Creates the bar at its default size.
+    BOOL MakeBar(CWnd* pParent, const wchar_t* title, UINT id, DWORD side, CSize size);
     void OnSizedOrDocked(int cx, int cy, BOOL bFloating, int flags) override;
     virtual CWnd* Pane() = 0;
+
+private:
+    CSize m_defaultSize;
 };
 
 // The recent events, newest first.
@@ -61,6 +68,9 @@ public:
     COXShortcutBar& Shortcuts() { return m_bar; }
     // The list of a group's items (null for no such group), where a click activates one.
     COXSHBListCtrl* ItemList(int group);
+    // The group's handle, null for no such group.
+    HSHBGROUP Group(int group) const;
+    int GroupCount() const { return static_cast<int>(m_groups.size()); }
 
 protected:
     CWnd* Pane() override { return &m_bar; }

@@ -8,6 +8,7 @@
 #include "platform/afx/cmdui.h"
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
+#include "toolkit/docking/dock_tab_ctrl.h"
 
 namespace {
 
@@ -117,6 +118,18 @@ bool CHostFrame::MakeBars()
 void CHostFrame::SetDefaultBarLocations()
 {
     CZynMainFrame::SetDefaultBarLocations();
+    // The sizeable bars leave any tab strip first (the frame's docking knows nothing of
+    // tabs, and a tab left behind would keep its bar hidden), and every bar shows again.
+    CHostPaneBar* const sizeable[] = {&m_shortcuts, &m_events};
+    for (CHostPaneBar* bar : sizeable) {
+        if (!bar->m_hWnd)
+            continue;
+        if (COXDockTabCtrl* tabs = bar->GetDockTabCtrl())
+            tabs->RemoveTab(bar);
+        ShowControlBar(bar, TRUE, TRUE);
+    }
+    if (m_filter.m_hWnd)
+        ShowControlBar(&m_filter, TRUE, TRUE);
     if (m_mainToolbar.m_hWnd)
         DockControlBar(&m_mainToolbar, AFX_IDW_DOCKBAR_TOP);
     if (m_hostToolbar.m_hWnd)
@@ -127,6 +140,11 @@ void CHostFrame::SetDefaultBarLocations()
         DockControlBar(&m_shortcuts, AFX_IDW_DOCKBAR_LEFT);
     if (m_events.m_hWnd)
         DockControlBar(&m_events, AFX_IDW_DOCKBAR_BOTTOM);
+    // Their sizes go back to the first run's too, once in their places: a size kept from
+    // another side (a bar as high as the frame) could leave the screens no room.
+    for (CHostPaneBar* bar : sizeable)
+        if (bar->m_hWnd)
+            bar->RestoreDefaultSize();
 }
 
 void CHostFrame::ShowProgress(LONG done, LONG total)

@@ -19,6 +19,7 @@ public:
     void ShowProgress(LONG done, LONG total);
     bool ProgressShown();
 
+    using CZynMainFrame::ToolbarLabelsShown;
     CEventsBar& Events() { return m_events; }
     CShortcutsBar& Shortcuts() { return m_shortcuts; }
     CFilterBar& Filter() { return m_filter; }

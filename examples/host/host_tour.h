@@ -17,7 +17,9 @@
 //
 // Shorter runs serve the tests: `persist-save` logs in, chooses the Classic skin and
 // drags the events bar to the right; `persist-check` logs in and checks that both came
-// back; `cancel` types a name and clicks Cancel in the log-in dialog.
+// back; `cancel` types a name and clicks Cancel in the log-in dialog; `layout-NAME` logs
+// in and plays the full tour's bar steps up to the layout NAME (kLayouts), then ends, so
+// that the next run opens on the layout as a person would leave it.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -27,17 +29,25 @@ class CHostApp;
 
 namespace tour {
 
-enum class Kind { Full, PersistSave, PersistCheck, Cancel };
-std::optional<Kind> KindFromName(const std::string& name);
+enum class Kind { Full, PersistSave, PersistCheck, Cancel, Layout };
+// The layouts the full tour's bar steps pass through, in order.
+inline constexpr const char* kLayouts[] = {"right", "top", "left", "bottom", "floating", "floating-left", "tabbed",
+    "labels"};
+struct Plan {
+    Kind kind = Kind::Full;
+    std::string layout; // Kind::Layout: one of kLayouts
+};
+// full, persist-save, persist-check, cancel or layout-NAME; nothing for another name.
+std::optional<Plan> PlanFromName(const std::string& name);
 
 // What the scripted log-in saw while the dialog ran.
 struct LoginSeen;
 // Queues the log-in (or the cancel) as typed input for the dialog the console shows
 // when it starts; call before CHostApp::InitInstance.
-std::shared_ptr<LoginSeen> ScriptLogin(Kind kind, const std::filesystem::path& pictures);
+std::shared_ptr<LoginSeen> ScriptLogin(const Plan& plan, const std::filesystem::path& pictures);
 
 // Runs the steps after the log-in; the number of steps that failed (each one said why).
 // With Kind::Cancel, `app` is the console whose start ended at the log-in.
-int Run(CHostApp& app, Kind kind, const LoginSeen& login, const std::filesystem::path& pictures);
+int Run(CHostApp& app, const Plan& plan, const LoginSeen& login, const std::filesystem::path& pictures);
 
 } // namespace tour

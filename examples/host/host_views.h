@@ -14,6 +14,7 @@
 
 #include "frames/acconfig_page.h"
 #include "frames/acconfig_view.h"
+#include "host_work.h"
 #include "platform/afx/ctlwrap_listbox.h"
 
 namespace host {
@@ -61,10 +62,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct Row {
-        LONG id;
-        CString name;
-    };
     void Reload();
     CString NameField() const;
     bool Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure);
@@ -79,7 +76,7 @@ private:
 
     Kind m_kind;
     CListBox m_list;
-    std::vector<Row> m_rows;
+    std::vector<host::NamedRow> m_rows;
     int m_selected = -1;
 };
 

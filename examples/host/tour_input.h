@@ -43,7 +43,8 @@ void DragStepwise(CPoint from, CPoint to);
 bool FindHitPoint(HWND hwnd, int code, CPoint& at);
 
 // Clicks the menu bar's top-level item at `index`, then, in the popup that opens, the
-// item with the command ID. `found` says whether the popup showed the item (the click on
+// item with the command ID (through the submenus on the way to it, each opened by a
+// click). `found` says whether the popup showed the item (the click on
 // it was made).
 void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found);
 
