@@ -237,12 +237,25 @@ bool CHostApp::AskRecorder()
     return m_lastRecorder.started;
 }
 
+BOOL CHostApp::OnIdle(LONG lCount)
+{
+    // A viewer ended by its Exit, Escape or close box is only hidden: it goes now, so
+    // that no hidden window keeps the activation and the keys.
+    if (m_pLogViewer && !m_pLogViewer->IsCreated())
+        CloseLogViewer();
+    return CZynApp::OnIdle(lCount);
+}
+
 bool CHostApp::OpenLogViewer()
 {
-    if (m_pLogViewer && m_pLogViewer->m_hWnd) {
+    // Open already: brought to the front. Ended but not yet gone: a new one, showing the
+    // log as it is now.
+    if (m_pLogViewer && m_pLogViewer->m_hWnd && m_pLogViewer->IsCreated()) {
+        m_pLogViewer->ShowWindow(SW_SHOW);
         m_pLogViewer->SetActiveWindow();
         return true;
     }
+    CloseLogViewer();
     m_pLogViewer = std::make_unique<CDistLogViewer>(FromPath(SessionLogFile()), m_pFrame);
     if (!m_pLogViewer->Create(IDD_LOGVIEWER, m_pFrame)) {
         m_pLogViewer.reset();

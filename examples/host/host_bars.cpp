@@ -19,9 +19,15 @@ BOOL CHostPaneBar::MakeBar(CWnd* pParent, const wchar_t* title, UINT id, DWORD s
 void CHostPaneBar::RestoreDefaultSize()
 {
     m_sizeFloat = m_sizeHorzDock = m_sizeVertDock = m_defaultSize;
-    // A docked bar's window gives its row's width: it takes the size now.
-    if (m_hWnd)
-        SetWindowPos(nullptr, 0, 0, m_defaultSize.cx, m_defaultSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A docked bar's window gives its row's width across the side: it takes that now.
+    // Its length along the side stays the dock bar's to share out.
+    if (!m_hWnd || IsFloating())
+        return;
+    CRect now;
+    GetWindowRect(&now);
+    const bool across = (GetBarStyle() & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
+    const CSize size = across ? CSize(now.Width(), m_defaultSize.cy) : CSize(m_defaultSize.cx, now.Height());
+    SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CHostPaneBar::OnSizedOrDocked(int, int, BOOL, int)

@@ -177,6 +177,21 @@ std::vector<CString> NamesOf(UINT screen)
     return page ? page->Names() : std::vector<CString>{};
 }
 
+std::wstring CaptionOf(HWND hwnd)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+// The message boxes shown so far (the record holds the dialogs too).
+size_t MessageBoxesShown()
+{
+    const auto shown = zyn::user::AnswerScript::Shown();
+    return static_cast<size_t>(std::count_if(shown.begin(), shown.end(),
+        [](const zyn::user::ShownRecord& r) { return r.kind == zyn::user::AnswerKind::MessageBox; }));
+}
+
 bool HasName(UINT screen, const CString& name)
 {
     const auto names = NamesOf(screen);
@@ -457,7 +472,11 @@ void DoorSteps(Tour& tour, CHostFrame& frame)
     // The doors from the shortcut bar: a click on its item named "Doors".
     const bool clicked = ClickShortcut(frame, L"Doors");
     tour.Settled();
-    tour.Step("03-doors", "a click on the shortcut bar opens the doors", clicked && PageOf(kDoors));
+    CZynAcConfigView* view = ViewOf(kDoors);
+    CFrameWnd* screen = view ? view->GetParentFrame() : nullptr;
+    tour.Step("03-doors", "a click on the shortcut bar opens the doors, titled Doors",
+        clicked && PageOf(kDoors) && screen && CaptionOf(screen->m_hWnd) == L"Doors" &&
+            CaptionOf(frame.m_hWnd) == L"ZynCmn Console - Doors");
     if (!PageOf(kDoors))
         return;
 
@@ -675,9 +694,42 @@ void WorkSteps(Tour& tour, const fs::path& pictures)
     tour.Step(nullptr, "the recording server answers",
         Choose(frame, ID_HOST_RECORDER) && app.LastRecorder().started && app.LastRecorder().purgeState != E_FAIL);
 
-    const bool opened = Choose(frame, ID_HOST_LOGVIEWER);
-    tour.Step("10-session-log", "the session log viewer from the menu",
-        opened && app.LogViewer() && app.LogViewer()->IsCreated());
+    // The session log from the menu; closed each way a person closes it (Escape, its
+    // close box, its Log > Exit), it opens again each time, shown and taking the keys,
+    // with no question over it.
+    const auto shownViewer = [&app] {
+        CDistLogViewer* viewer = app.LogViewer();
+        return viewer && viewer->IsCreated() && viewer->IsWindowVisible() && ::GetActiveWindow() == viewer->m_hWnd;
+    };
+    const auto viewerWindow = [&app] { return app.LogViewer() ? app.LogViewer()->m_hWnd : nullptr; };
+    bool opened = Choose(frame, ID_HOST_LOGVIEWER);
+    tour.Step("10-session-log", "the session log viewer from the menu", opened && shownViewer());
+    static const struct {
+        const char* how;
+        int way; // 0 Escape, 1 the close box, 2 Log > Exit
+    } closes[] = {{"Escape", 0}, {"its close box", 1}, {"Log > Exit", 2}};
+    for (const auto& close : closes) {
+        bool closed = false;
+        if (const HWND viewer = viewerWindow()) {
+            CPoint box;
+            if (close.way == 0) {
+                Press(VK_ESCAPE);
+                closed = true;
+            } else if (close.way == 1) {
+                closed = FindHitPoint(viewer, HTCLOSE, box);
+                if (closed)
+                    ClickAt(box);
+            } else {
+                closed = ChooseWindowMenuCommand(viewer, ID_LOGVIEWER_EXIT);
+            }
+        }
+        tour.Settled();
+        const bool gone = !viewerWindow() && ::GetActiveWindow() == frame.m_hWnd;
+        const size_t questions = MessageBoxesShown();
+        opened = Choose(frame, ID_HOST_LOGVIEWER);
+        tour.Step(nullptr, std::string("the session log closed by ") + close.how + " and opened again",
+            closed && gone && opened && shownViewer() && MessageBoxesShown() == questions);
+    }
     app.CloseLogViewer();
 
     // The session log printed on the recording printer: one document, its pages kept as

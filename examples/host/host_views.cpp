@@ -11,6 +11,7 @@
 #include "host_ids.h"
 #include "operator_login.h"
 #include "platform/afx/db/dbvalue.h"
+#include "platform/afx/doc.h"
 #include "platform/afx/frame.h"
 #include "platform/afx/msgmap.h"
 #include "platform/afx/winapp.h"
@@ -345,19 +346,24 @@ int CNamePage::Clear()
 
 void CNamePage::Cancel() { Select(m_selected); }
 
-IMPLEMENT_DYNCREATE(CDoorView, CZynAcConfigView)
-IMPLEMENT_DYNCREATE(COperatorView, CZynAcConfigView)
+void CScreenView::OnInitialUpdate()
+{
+    if (CDocument* doc = GetDocument(); doc && !GetTitle().IsEmpty())
+        doc->SetTitle(GetTitle());
+    CZynAcConfigView::OnInitialUpdate();
+}
+
+IMPLEMENT_DYNCREATE(CDoorView, CScreenView)
+IMPLEMENT_DYNCREATE(COperatorView, CScreenView)
 
 int CDoorView::AddPages()
 {
-    SetTitle(L"Doors");
     GetSheet()->AddPage(new CNamePage(kDoors)); // the sheet owns its pages
     return TRUE;
 }
 
 int COperatorView::AddPages()
 {
-    SetTitle(L"Operators");
     GetSheet()->AddPage(new CNamePage(kOperators));
     return TRUE;
 }

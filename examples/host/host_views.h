@@ -80,14 +80,25 @@ private:
     int m_selected = -1;
 };
 
-class CDoorView : public CZynAcConfigView {
+// A console screen: a configuration view named for what it shows. Its document takes
+// that name as its title, so the screen's caption, its MDI tab and the main caption read
+// "Doors" rather than a name numbered from the template ("Door1").
+class CScreenView : public CZynAcConfigView {
+public:
+    explicit CScreenView(const wchar_t* name) { SetTitle(name); }
+    void OnInitialUpdate() override;
+};
+
+class CDoorView : public CScreenView {
     DECLARE_DYNCREATE(CDoorView)
 public:
+    CDoorView() : CScreenView(L"Doors") {}
     int AddPages() override;
 };
 
-class COperatorView : public CZynAcConfigView {
+class COperatorView : public CScreenView {
     DECLARE_DYNCREATE(COperatorView)
 public:
+    COperatorView() : CScreenView(L"Operators") {}
     int AddPages() override;
 };

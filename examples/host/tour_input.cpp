@@ -164,6 +164,23 @@ void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found)
     ClickAt(button.CenterPoint());
 }
 
+bool ChooseWindowMenuCommand(HWND hwnd, UINT command)
+{
+    const HMENU menu = hwnd ? ::GetMenu(hwnd) : nullptr;
+    for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+        const HMENU popup = ::GetSubMenu(menu, i);
+        RECT item{};
+        if (popup && MenuHolds(popup, command) && ::GetMenuItemRect(hwnd, menu, static_cast<UINT>(i), &item)) {
+            bool found = false;
+            ClickInPopup(popup, command, &found);
+            ClickAt(CRect(item).CenterPoint());
+            Settle(*AfxGetApp());
+            return found;
+        }
+    }
+    return false;
+}
+
 void WhenIdle(std::function<void()> action) { zyn::user::QueueIdleAction(std::move(action)); }
 
 void Type(const wchar_t* text) { zyn::user::InjectText(text); }

@@ -48,6 +48,10 @@ bool FindHitPoint(HWND hwnd, int code, CPoint& at);
 // it was made).
 void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found);
 
+// The same through a window's own menu bar (a dialog's menu): true when the item was
+// clicked.
+bool ChooseWindowMenuCommand(HWND hwnd, UINT command);
+
 // Queues an action for the next idle turn of whatever modal loop runs then (a dialog, a
 // message box, a popup menu).
 void WhenIdle(std::function<void()> action);
