@@ -3,7 +3,8 @@
 #include "host_ids.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/frame.h"
-#include "platform/user/listbox.h"
+#include "platform/afx/gdi/font.h"
+#include "platform/gdi/wingdi.h"
 #include "toolkit/docking/shb_list.h"
 #include "toolkit/docking/shb_messages.h"
 
@@ -18,9 +19,12 @@ BOOL CHostPaneBar::MakeBar(CWnd* pParent, const wchar_t* title, UINT id, DWORD s
 
 void CHostPaneBar::RestoreDefaultSize()
 {
-    m_sizeFloat = m_sizeHorzDock = m_sizeVertDock = m_defaultSize;
-    // A docked bar's window gives its row's width across the side: it takes that now.
-    // Its length along the side stays the dock bar's to share out.
+    // Only the width across each side goes back: the length along it is the dock bar's
+    // to share out among the bars of the row.
+    m_sizeFloat = m_defaultSize;
+    m_sizeHorzDock.cy = m_defaultSize.cy;
+    m_sizeVertDock.cx = m_defaultSize.cx;
+    // A docked bar's window gives its row's width: it takes it now.
     if (!m_hWnd || IsFloating())
         return;
     CRect now;
@@ -44,17 +48,35 @@ BOOL CEventsBar::Make(CWnd* pParent)
 {
     if (!MakeBar(pParent, L"Recent events", IDW_HOST_EVENTS, CBRS_BOTTOM, CSize(360, 140)))
         return FALSE;
-    return m_list.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 360, 140), this, 1);
+    if (!m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+            CRect(0, 0, 360, 140), this, 1))
+        return FALSE;
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // A control made in code starts in the system font: it takes the dialogs' own.
+    m_list.SetFont(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+    static const struct {
+        const wchar_t* title;
+        int width;
+    } columns[] = {{L"Time (UTC)", 120}, {L"Event", 200}, {L"Door", 90}};
+    for (int i = 0; i < 3; ++i)
+        if (m_list.InsertColumn(i, columns[i].title, LVCFMT_LEFT, columns[i].width) != i)
+            return FALSE;
+    return TRUE;
 }
 
-void CEventsBar::Show(const std::vector<CString>& lines)
+void CEventsBar::Show(const std::vector<host::EventRow>& events)
 {
-    m_list.ResetContent();
-    for (const CString& line : lines)
-        m_list.AddString(line);
+    m_list.DeleteAllItems();
+    for (size_t i = 0; i < events.size(); ++i) {
+        const int at = m_list.InsertItem(static_cast<int>(i), events[i].time);
+        if (at < 0)
+            break;
+        m_list.SetItemText(at, 1, events[i].text);
+        m_list.SetItemText(at, 2, events[i].door);
+    }
 }
 
-int CEventsBar::LineCount() const { return m_list.GetCount(); }
+int CEventsBar::LineCount() const { return m_list.GetItemCount(); }
 
 BEGIN_MESSAGE_MAP(CShortcutsBar, CHostPaneBar)
     ON_NOTIFY(SHBN_ACTIVATEITEM, 1, &CShortcutsBar::OnActivateItem)

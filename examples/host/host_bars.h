@@ -11,7 +11,8 @@
 #include "frames/init_dialog_bar.h"
 #include "frames/zyn_ctrl_bar.h"
 #include "frames/zyn_toolbar.h"
-#include "platform/afx/ctlwrap_listbox.h"
+#include "host_work.h"
+#include "platform/afx/listctrl.h"
 #include "toolkit/docking/shb_bar.h"
 
 // The console's own program toolbar: 16 x 15 images from the host's resources.
@@ -28,7 +29,8 @@ protected:
 class CHostPaneBar : public CZynCtrlBar {
 public:
     CHostPaneBar() = default;
-    // Back to the size it was made with, docked and floating (for the default places).
+    // Back to the width across its side it was made with, and its floating size (for the
+    // default places).
     void RestoreDefaultSize();
 
 protected:
@@ -41,19 +43,21 @@ private:
     CSize m_defaultSize;
 };
 
-// The recent events, newest first.
+// The recent events, newest first: a report list with a column each for the time, what
+// happened and the door, in the dialogs' font.
 class CEventsBar : public CHostPaneBar {
 public:
     BOOL Make(CWnd* pParent);
-    // Replaces the lines shown.
-    void Show(const std::vector<CString>& lines);
+    // Replaces the events shown.
+    void Show(const std::vector<host::EventRow>& events);
     int LineCount() const;
+    CListCtrl& List() { return m_list; }
 
 protected:
     CWnd* Pane() override { return &m_list; }
 
 private:
-    CListBox m_list;
+    CListCtrl m_list;
 };
 
 // The shortcut bar in a sizeable bar. Items are (text, command) pairs of a group.

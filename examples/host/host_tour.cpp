@@ -184,6 +184,24 @@ std::wstring CaptionOf(HWND hwnd)
     return text;
 }
 
+// Whether the window and every window in it show in the dialogs' font (what a template's
+// FONT 8, "MS Shell Dlg" gives), not the bold system font a control starts with.
+bool InDialogFont(HWND hwnd)
+{
+    const auto one = [](HWND w) {
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(w, WM_GETFONT, 0, 0));
+        LOGFONTW face{};
+        return font && ::GetObjectW(font, sizeof face, &face) == sizeof face &&
+            std::wstring(face.lfFaceName) == L"MS Shell Dlg" && face.lfWeight < FW_BOLD;
+    };
+    if (!hwnd || !one(hwnd))
+        return false;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (!InDialogFont(child))
+            return false;
+    return true;
+}
+
 // The message boxes shown so far (the record holds the dialogs too).
 size_t MessageBoxesShown()
 {
@@ -477,6 +495,9 @@ void DoorSteps(Tour& tour, CHostFrame& frame)
     tour.Step("03-doors", "a click on the shortcut bar opens the doors, titled Doors",
         clicked && PageOf(kDoors) && screen && CaptionOf(screen->m_hWnd) == L"Doors" &&
             CaptionOf(frame.m_hWnd) == L"ZynCmn Console - Doors");
+    tour.Step(nullptr, "the doors' page, the filter bar and the recent events in the dialogs' font",
+        PageOf(kDoors) && InDialogFont(PageOf(kDoors)->m_hWnd) && InDialogFont(frame.Filter().m_hWnd) &&
+            InDialogFont(frame.Events().List().m_hWnd));
     if (!PageOf(kDoors))
         return;
 
@@ -575,7 +596,8 @@ void MaximiseSteps(Tour& tour, CHostFrame& frame)
         CViewInfo* operators = app.GetViewInfo(kOperators);
         return dynamic_cast<CMDIChildWnd*>(operators ? operators->GetOpenFrame() : nullptr);
     };
-    tour.Step(nullptr, "the operators' screen from the Console menu", chosen && child());
+    tour.Step(nullptr, "the operators' screen from the Console menu, its page in the dialogs' font",
+        chosen && child() && PageOf(kOperators) && InDialogFont(PageOf(kOperators)->m_hWnd));
     if (!child())
         return;
     // The operator logged in cannot be deleted: its row clicked, Delete, OK, the message,

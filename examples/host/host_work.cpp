@@ -47,6 +47,32 @@ int64_t CountRows(CZynDatabase& db, LPCWSTR table)
     return n;
 }
 
+namespace {
+
+// A timestamp to the minute, whichever way the driver hands it over.
+CString TimeText(const DbValue& value)
+{
+    CString text;
+    if (const auto* t = std::get_if<TIMESTAMP_STRUCT>(&value))
+        text.Format(L"%04d-%02d-%02d %02d:%02d", t->year, t->month, t->day, t->hour, t->minute);
+    else if (const auto* s = std::get_if<CString>(&value))
+        text = s->Left(16);
+    return text;
+}
+
+int64_t IntegerOf(const DbValue& value, int64_t none)
+{
+    if (const auto* i64 = std::get_if<int64_t>(&value))
+        return *i64;
+    if (const auto* i32 = std::get_if<int32_t>(&value))
+        return *i32;
+    if (const auto* text = std::get_if<CString>(&value); text && !text->IsEmpty())
+        return std::wcstoll(text->GetString(), nullptr, 10);
+    return none;
+}
+
+} // namespace
+
 std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table)
 {
     std::vector<NamedRow> rows;
@@ -59,12 +85,7 @@ std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table)
         if (!db.QueryValue(L"SELECT ID" + from, offset, id) || !db.QueryValue(L"SELECT NAME" + from, offset, name))
             break;
         NamedRow row;
-        if (const auto* i64 = std::get_if<int64_t>(&id))
-            row.id = static_cast<LONG>(*i64);
-        else if (const auto* i32 = std::get_if<int32_t>(&id))
-            row.id = *i32;
-        else if (const auto* text = std::get_if<CString>(&id))
-            row.id = static_cast<LONG>(std::wcstol(text->GetString(), nullptr, 10));
+        row.id = static_cast<LONG>(IntegerOf(id, 0));
         if (const auto* n = std::get_if<CString>(&name))
             row.name = *n;
         rows.push_back(std::move(row));
@@ -80,38 +101,42 @@ int SeedEvents(CZynDatabase& db, int count)
 {
     if (CountRows(db, L"EVENTS") != 0)
         return 0;
-    static const wchar_t* const texts[] = {L"Door forced open", L"Valid card", L"Door held open",
-        L"Invalid card", L"Alarm acknowledged", L"Door secured"};
+    static const wchar_t* const texts[] = {L"Door forced open", L"Valid card", L"Door held open", L"Invalid card",
+        L"Alarm acknowledged", L"Door secured"};
     for (int i = 0; i < count; ++i) {
         TIMESTAMP_STRUCT when{};
         when.year = 2010;
         when.month = static_cast<decltype(when.month)>(1 + i % 12);
         when.day = static_cast<decltype(when.day)>(1 + i % 28);
         when.hour = static_cast<decltype(when.hour)>(8 + i % 10);
-        CString text;
-        text.Format(L"%s (door %d)", texts[i % 6], 1 + i % 4);
-        const DbValue params[] = {int32_t{i + 1}, int32_t{1}, int32_t{100 + i % 6}, text, when};
-        db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC) "
-                      L"VALUES (?, ?, ?, ?, ?)",
+        const DbValue params[] = {int32_t{i + 1}, int32_t{1}, int32_t{100 + i % 6}, CString(texts[i % 6]), when,
+            int32_t{1 + i % 4}};
+        db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC, DEVID) "
+                      L"VALUES (?, ?, ?, ?, ?, ?)",
             std::span<const DbValue>(params));
     }
     return count;
 }
 
-std::vector<CString> RecentEvents(CZynDatabase& db, int count)
+std::vector<EventRow> RecentEvents(CZynDatabase& db, int count)
 {
-    std::vector<CString> lines;
+    std::vector<EventRow> rows;
+    const CString order = L" FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC LIMIT 1 OFFSET ?";
     for (int32_t i = 0; i < count; ++i) {
         const DbValue at[] = {i};
-        DbValue text;
-        if (!db.QueryValue(L"SELECT EVENT_TEXT FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC "
-                           L"LIMIT 1 OFFSET ?",
-                at, text))
+        DbValue time, text, door;
+        if (!db.QueryValue(L"SELECT EVENT_TIME_UTC" + order, at, time) ||
+            !db.QueryValue(L"SELECT EVENT_TEXT" + order, at, text) || !db.QueryValue(L"SELECT DEVID" + order, at, door))
             break;
+        EventRow row;
+        row.time = TimeText(time);
         if (const auto* s = std::get_if<CString>(&text))
-            lines.push_back(*s);
+            row.text = *s;
+        if (const int64_t id = IntegerOf(door, -1); id >= 0)
+            row.door.Format(L"Door %lld", static_cast<long long>(id));
+        rows.push_back(std::move(row));
     }
-    return lines;
+    return rows;
 }
 
 namespace {

@@ -26,11 +26,18 @@ namespace host {
 void OpenDatabase(CZynDatabase& db, const CString& sqlitePath, const CString& pgConnect,
     const std::function<void(const CString&)>& say);
 
-// Adds `count` old sample events (2010) when EVENTS has none; returns how many it added.
+// Adds `count` old sample events (2010) when EVENTS has none, each with its type's text
+// and its door (DEVID 1 to 4); returns how many it added.
 int SeedEvents(CZynDatabase& db, int count);
 
-// The newest `count` event texts, newest first.
-std::vector<CString> RecentEvents(CZynDatabase& db, int count);
+// An event as the recent-events list shows it.
+struct EventRow {
+    CString time;  // "2010-12-24 17:00", as stored (UTC)
+    CString text;  // what happened
+    CString door;  // "Door 4"; empty when the event names no door
+};
+// The newest `count` events, newest first (by time, then by serial number).
+std::vector<EventRow> RecentEvents(CZynDatabase& db, int count);
 
 int64_t CountRows(CZynDatabase& db, LPCWSTR table);
 

@@ -129,14 +129,15 @@ TEST_F(HostDatabase, TheFileIsMadeOnceAndSeededOnce)
     EXPECT_EQ(host::SeedEvents(m_db, 24), 0) << "a table with events is left alone";
     EXPECT_EQ(host::CountRows(m_db, L"EVENTS"), 24);
 
-    // Event i is on 2010-(1 + i % 12)-(1 + i % 28): the newest are December 24th (23),
-    // December 12th (11), November 23rd (22) and November 11th (10); texts cycle in sixes,
-    // doors in fours.
+    // Event i is on 2010-(1 + i % 12)-(1 + i % 28) at (8 + i % 10):00: the newest are
+    // December 24th (23), December 12th (11), November 23rd (22) and November 11th (10);
+    // texts cycle in sixes, doors in fours.
     std::vector<std::string> newest;
-    for (const CString& text : host::RecentEvents(m_db, 4))
-        newest.push_back(U8(text));
-    EXPECT_EQ(newest, (std::vector<std::string>{"Door secured (door 4)", "Door secured (door 4)",
-                          "Alarm acknowledged (door 3)", "Alarm acknowledged (door 3)"}));
+    for (const host::EventRow& row : host::RecentEvents(m_db, 4))
+        newest.push_back(U8(row.time) + " | " + U8(row.text) + " | " + U8(row.door));
+    EXPECT_EQ(newest, (std::vector<std::string>{"2010-12-24 11:00 | Door secured | Door 4",
+                          "2010-12-12 09:00 | Door secured | Door 4", "2010-11-23 10:00 | Alarm acknowledged | Door 3",
+                          "2010-11-11 08:00 | Alarm acknowledged | Door 3"}));
     EXPECT_EQ(host::RecentEvents(m_db, 100).size(), 24u);
 }
 
