@@ -4,6 +4,8 @@
 #include "platform/afx/ddx.h"
 #include "platform/afx/frame.h"
 #include "platform/afx/gdi/font.h"
+#include "platform/base/resource.h"
+#include "platform/gdi/icon.h"
 #include "platform/gdi/wingdi.h"
 #include "toolkit/docking/shb_list.h"
 #include "toolkit/docking/shb_messages.h"
@@ -86,22 +88,47 @@ BOOL CShortcutsBar::Make(CWnd* pParent)
 {
     if (!MakeBar(pParent, L"Shortcuts", IDW_HOST_SHORTCUTS, CBRS_LEFT, CSize(150, 400)))
         return FALSE;
+    if (!m_large.Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 8) || !m_small.Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8))
+        return FALSE;
     // Fixed groups: no editing, no dragging.
     return m_bar.Create(this, CRect(0, 0, 150, 400), SHBS_DISABLEDRAGDROPHEADER | SHBS_INFOTIP, 1);
 }
 
+int CShortcutsBar::AddPicture(UINT icon)
+{
+    const HINSTANCE from = AfxFindResourceHandle(MAKEINTRESOURCEW(icon), RT_GROUP_ICON);
+    int index = -1;
+    for (CImageList* list : {&m_large, &m_small}) {
+        const int side = list == &m_large ? 32 : 16;
+        const auto picture = static_cast<HICON>(::LoadImageW(from, MAKEINTRESOURCEW(icon), IMAGE_ICON, side, side, 0));
+        if (!picture)
+            return -1;
+        const int at = list->Add(picture);
+        ::DestroyIcon(picture);
+        if (at < 0 || (index >= 0 && at != index))
+            return -1;
+        index = at;
+    }
+    return index;
+}
+
 BOOL CShortcutsBar::AddGroup(const wchar_t* title, const std::vector<Item>& items)
 {
-    const HSHBGROUP group = m_bar.InsertGroup(title, -1, -1, -1, 0, SHB_SMALLICON);
+    const HSHBGROUP group = m_bar.InsertGroup(title, -1, -1, -1, 0, SHB_LARGEICON);
     if (!group)
         return FALSE;
     m_groups.push_back(group);
     COXSHBListCtrl* list = m_bar.GetGroupListCtrl(group);
     if (!list)
         return FALSE;
+    m_bar.SetLCImageList(group, &m_large, LVSIL_NORMAL);
+    m_bar.SetLCImageList(group, &m_small, LVSIL_SMALL);
     for (size_t i = 0; i < items.size(); ++i) {
-        const int at = list->InsertItem(LVIF_TEXT | LVIF_PARAM, static_cast<int>(i), items[i].text, 0, 0, -1,
-            static_cast<LPARAM>(items[i].command));
+        const int picture = AddPicture(items[i].icon);
+        if (picture < 0)
+            return FALSE;
+        const int at = list->InsertItem(LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE, static_cast<int>(i), items[i].text, 0, 0,
+            picture, static_cast<LPARAM>(items[i].command));
         if (at < 0)
             return FALSE;
     }

@@ -12,13 +12,15 @@
 #include "frames/zyn_ctrl_bar.h"
 #include "frames/zyn_toolbar.h"
 #include "host_work.h"
+#include "platform/afx/gdi/image_list.h"
 #include "platform/afx/listctrl.h"
 #include "toolkit/docking/shb_bar.h"
 
-// The console's own program toolbar: 16 x 15 images from the host's resources.
+// The console's own program toolbar: 20 x 20 images from the host's resources, as the
+// standard toolbar's.
 class CHostToolbar : public CZynToolbar {
 public:
-    CHostToolbar() : CZynToolbar(16, 15) {}
+    CHostToolbar() : CZynToolbar(20, 20) {}
     UINT CaptionResourceID() const override;
 
 protected:
@@ -60,12 +62,14 @@ private:
     CListCtrl m_list;
 };
 
-// The shortcut bar in a sizeable bar. Items are (text, command) pairs of a group.
+// The shortcut bar in a sizeable bar. Items are (text, command, icon) of a group; each
+// group shows large pictures (32 x 32) or small ones (16 x 16), both from the icon.
 class CShortcutsBar : public CHostPaneBar {
 public:
     struct Item {
         const wchar_t* text;
         UINT command;
+        UINT icon;
     };
     BOOL Make(CWnd* pParent);
     BOOL AddGroup(const wchar_t* title, const std::vector<Item>& items);
@@ -82,8 +86,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The icon's picture added to both lists; its index, -1 when it does not load.
+    int AddPicture(UINT icon);
+
     COXShortcutBar m_bar;
     std::vector<HSHBGROUP> m_groups;
+    CImageList m_large, m_small; // shared by the groups' lists, which leave them to the bar
 };
 
 // The event filter: an edit and a check box on the host's dialog template.

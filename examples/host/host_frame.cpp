@@ -103,9 +103,11 @@ bool CHostFrame::MakeBars()
     m_filter.EnableDocking(CBRS_ALIGN_ANY);
     m_filter.SetWindowText(L"Filter");
     using Item = CShortcutsBar::Item;
-    if (!m_shortcuts.AddGroup(L"Configuration", {Item{L"Doors", ID_VIEW_HOST_DOORS}, Item{L"Operators", ID_VIEW_HOST_OPERATORS}}) ||
-        !m_shortcuts.AddGroup(L"Tools", {Item{L"Archive", ID_HOST_ARCHIVE}, Item{L"Recording server", ID_HOST_RECORDER},
-                                            Item{L"Session log", ID_HOST_LOGVIEWER}}))
+    if (!m_shortcuts.AddGroup(L"Configuration", {Item{L"Doors", ID_VIEW_HOST_DOORS, IDI_HOST_DOORS},
+                                                    Item{L"Operators", ID_VIEW_HOST_OPERATORS, IDI_HOST_OPERATORS}}) ||
+        !m_shortcuts.AddGroup(L"Tools", {Item{L"Archive", ID_HOST_ARCHIVE, IDI_HOST_ARCHIVE},
+                                            Item{L"Recording server", ID_HOST_RECORDER, IDI_HOST_RECORDER},
+                                            Item{L"Session log", ID_HOST_LOGVIEWER, IDI_HOST_LOGVIEWER}}))
         return false;
     SetDefaultBarLocations();
     // The layout gives the outer places to the bars first in the z-order: the status bar

@@ -26,7 +26,9 @@
 #include "resources/resource.h"
 #include "toolkit/docking/shb_list.h"
 #include "toolkit/docking/size_dock_bar.h"
+#include "platform/user/popup_menu.h"
 #include "toolkit/menus/menu_bar.h"
+#include "toolkit/menus/organizer.h"
 #include "toolkit/skins/skin.h"
 #include "tour_input.h"
 
@@ -337,6 +339,71 @@ bool DragFloatingToSide(Tour& tour, CHostFrame& frame, COXSizeControlBar& bar, U
     DragFromTo(caption, SidePoint(frame, side));
     tour.Settled();
     return !bar.IsFloating() && SideOf(bar) == side;
+}
+
+// Opens the menu-bar popup holding the command, pictures it and closes it again; true
+// when the popup showed and its picture was written.
+bool PictureMenu(CHostFrame& frame, UINT command, const fs::path& pictures, const char* name)
+{
+    COXMenuBar& bar = frame.GetMenuBar();
+    const int index = MenuIndexOf(bar, command);
+    if (index < 0)
+        return false;
+    CRect button;
+    bar.GetItemRect(index, &button);
+    bar.ClientToScreen(&button);
+    bool pictured = false;
+    WhenIdle([&pictured, &pictures, name] {
+        std::string failed;
+        pictured = !zyn::user::OpenPopupMenuWindows().empty();
+        Picture(pictures, name, failed);
+        pictured = pictured && failed.empty();
+        Press(VK_ESCAPE);
+        Press(VK_ESCAPE);
+    });
+    ClickAt(button.CenterPoint());
+    Settle(HostApp());
+    return pictured && zyn::user::OpenPopupMenuWindows().empty();
+}
+
+// The console's commands with their icons, as the toolbar, the menus and the shortcut
+// bar show them.
+const struct {
+    UINT command;
+    const wchar_t* shortcut;
+} kPictured[] = {{ID_VIEW_HOST_DOORS, L"Doors"}, {ID_VIEW_HOST_OPERATORS, L"Operators"}, {ID_HOST_ARCHIVE, L"Archive"},
+    {ID_HOST_RECORDER, L"Recording server"}, {ID_HOST_LOGVIEWER, L"Session log"}};
+
+// Whether every command has its picture in the menus, and every shortcut its large and
+// small picture.
+bool CommandsPictured(CHostFrame& frame)
+{
+    CShortcutsBar& shortcuts = frame.Shortcuts();
+    for (const auto& c : kPictured) {
+        const COXImageInfo* menu = frame.GetMenuOrganizer().GetMenuItemImageInfo(c.command);
+        if (!menu || menu->GetIndex() < 0)
+            return false;
+        bool found = false;
+        for (int g = 0; g < shortcuts.GroupCount() && !found; ++g) {
+            COXSHBListCtrl* list = shortcuts.ItemList(g);
+            LVFINDINFO find{};
+            find.flags = LVFI_STRING;
+            find.psz = c.shortcut;
+            const int item = list ? list->FindItem(&find) : -1;
+            if (item < 0)
+                continue;
+            LVITEMW info{};
+            info.mask = LVIF_IMAGE;
+            info.iItem = item;
+            CImageList* large = list->GetImageList(LVSIL_NORMAL);
+            CImageList* small = list->GetImageList(LVSIL_SMALL);
+            found = list->GetItem(&info) && large && small && info.iImage >= 0 &&
+                info.iImage < large->GetImageCount() && info.iImage < small->GetImageCount();
+        }
+        if (!found)
+            return false;
+    }
+    return true;
 }
 
 // The bars where SetDefaultBarLocations puts them, none tabbed or hidden.
@@ -778,6 +845,8 @@ int FullTour(Tour& tour, const fs::path& pictures)
     // back with View > Toolbars > Default Places (answering its question yes).
     tour.Step(nullptr, "the bars back in their default places from the View menu",
         Choose(frame, CZynMainFrame::ID_VIEW_TOOLBAR_DEFAULTS) && DefaultLayout(frame));
+    tour.Step(nullptr, "the console's commands with their pictures in the menus and the shortcut bar",
+        CommandsPictured(frame) && PictureMenu(frame, ID_HOST_ARCHIVE, pictures, "02-console-menu"));
     // A window left too small for the screens is maximised by its caption button.
     if (!RoomForScreens(frame))
         ClickCaptionButton(frame.m_hWnd, HTMAXBUTTON);
