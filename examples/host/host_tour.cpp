@@ -314,9 +314,12 @@ CPoint SidePoint(CHostFrame& frame, UINT side)
     default: {
         CRect status;
         frame.Status().GetWindowRect(&status);
-        // Far enough up that an outline hanging below the cursor (a floating frame's,
-        // taken by its caption) still reaches the side.
-        return CPoint(mid.x, status.top - 20);
+        // Between the side dock bars (the bottom of one is its tab band, where a bar
+        // dropped joins its tabs), far enough up that an outline hanging below the cursor
+        // (a floating frame's, taken by its caption) still reaches the side.
+        RECT mdi{};
+        ::GetWindowRect(frame.m_hWndMDIClient, &mdi);
+        return CPoint((mdi.left + mdi.right) / 2, status.top - 20);
     }
     }
 }
@@ -737,17 +740,18 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
     if (stopAt == "floating-left")
         return false;
 
-    // Tabbed with the shortcut bar above it. No drag reaches this in the console: a bar
-    // dropped at the end of the outline drag is docked by the frame, which makes no tabs
-    // (only a live drag, on a frame that snaps, joins a tab strip), so the first tab is
-    // made through the dock bar as its context menu does.
+    // Tabbed with the shortcut bar: the events bar dragged by its gripper onto the bottom
+    // band of the left side, where the shortcut bar is.
     CShortcutsBar& shortcuts = frame.Shortcuts();
-    auto* leftDock = dynamic_cast<COXSizeDockBar*>(events.GetParent());
-    if (leftDock)
-        leftDock->TabAllDockedControlBars(&events);
-    frame.RecalcLayout();
-    tour.Step("08-bars-tabbed", "the events and shortcut bars tabbed on the left",
-        SideOf(events) == AFX_IDW_DOCKBAR_LEFT && events.GetDockTabCtrl() && shortcuts.GetDockTabCtrl());
+    if (CWnd* leftDock = frame.GetControlBar(AFX_IDW_DOCKBAR_LEFT)) {
+        CRect left;
+        leftDock->GetWindowRect(&left);
+        DragFromTo(GripperOf(events), CPoint(left.CenterPoint().x, left.bottom - 20));
+        tour.Settled();
+    }
+    tour.Step("08-bars-tabbed", "the events bar dropped on the left side's tab band, tabbed with the shortcut bar",
+        SideOf(events) == AFX_IDW_DOCKBAR_LEFT && events.GetDockTabCtrl() && shortcuts.GetDockTabCtrl() &&
+            events.IsVisible() && !shortcuts.IsVisible());
     if (stopAt == "tabbed")
         return false;
     // The events bar dragged by its gripper back to the bottom: it leaves the tab strip,
