@@ -409,6 +409,33 @@ bool CommandsPictured(CHostFrame& frame)
     return true;
 }
 
+CRect BarRect(CWnd& bar)
+{
+    CRect r;
+    bar.GetWindowRect(&r);
+    return r;
+}
+
+// Both toolbars' buttons as high (so their labels, under the pictures, are level), and
+// each toolbar whole inside the frame's top side.
+bool ToolbarsLevelAndWhole(CHostFrame& frame)
+{
+    CWnd* top = frame.GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    if (!top)
+        return false;
+    const CRect side = BarRect(*top);
+    CRect first, other;
+    frame.MainToolbar().GetItemRect(0, &first);
+    frame.HostToolbar().GetItemRect(0, &other);
+    for (CToolBar* bar : {static_cast<CToolBar*>(&frame.MainToolbar()), static_cast<CToolBar*>(&frame.HostToolbar())}) {
+        const CRect r = BarRect(*bar);
+        // (A docked bar's window starts a border's width before its side's.)
+        if (!bar->IsWindowVisible() || r.left < side.left - 2 || r.right > side.right)
+            return false;
+    }
+    return !first.IsRectEmpty() && first.Height() == other.Height();
+}
+
 // The bars where SetDefaultBarLocations puts them, none tabbed or hidden.
 bool DefaultLayout(CHostFrame& frame)
 {
@@ -764,11 +791,14 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
 
     // The toolbars' labels, on and off again from the View menu.
     bool chosen = Choose(frame, CZynMainFrame::ID_VIEW_TOOLBAR_LABELS);
-    tour.Step("09-toolbar-labels", "the toolbars' labels from the View menu", chosen && frame.ToolbarLabelsShown());
+    tour.Step("09-toolbar-labels", "the toolbars' labels from the View menu, level, each toolbar whole on the screen",
+        chosen && frame.ToolbarLabelsShown() && ToolbarsLevelAndWhole(frame));
     if (stopAt == "labels")
         return false;
     chosen = Choose(frame, CZynMainFrame::ID_VIEW_TOOLBAR_LABELS);
-    tour.Step(nullptr, "the toolbars' labels off again", chosen && !frame.ToolbarLabelsShown());
+    tour.Step(nullptr, "the toolbars' labels off again, the console toolbar back beside the main one",
+        chosen && !frame.ToolbarLabelsShown() && ToolbarsLevelAndWhole(frame) &&
+            BarRect(frame.HostToolbar()).top == BarRect(frame.MainToolbar()).top);
     return stopAt.empty();
 }
 
