@@ -8,6 +8,7 @@
 #include "frames/acconfig_sheet.h"
 #include "frames/cfg_message.h"
 #include "frames/cfg_user_action.h"
+#include "host_app.h"
 #include "host_ids.h"
 #include "operator_login.h"
 #include "platform/afx/db/dbvalue.h"
@@ -285,6 +286,7 @@ int CNamePage::Add()
     if (!stored)
         return FALSE;
     Stored(id, name);
+    HostApp().Say(CString(L"Added the ") + m_kind.noun + L" " + name);
     return TRUE;
 }
 
@@ -293,6 +295,7 @@ int CNamePage::Modify()
     if (m_selected < 0)
         return FALSE;
     const LONG id = m_rows[static_cast<size_t>(m_selected)].id;
+    const CString was = m_rows[static_cast<size_t>(m_selected)].name;
     const CString name = NameField();
     const bool stored = HasPassword()
         ? StoreOperator(id, name, false, L"The operator could not be changed.")
@@ -301,6 +304,8 @@ int CNamePage::Modify()
     if (!stored)
         return FALSE;
     Stored(id, name);
+    HostApp().Say(was == name ? CString(L"Changed the ") + m_kind.noun + L" " + name
+                              : CString(L"Renamed the ") + m_kind.noun + L" " + was + L" to " + name);
     return TRUE;
 }
 
@@ -332,6 +337,7 @@ int CNamePage::Delete()
         return FALSE;
     }
     Audit(row.id, row.name);
+    HostApp().Say(CString(L"Deleted the ") + m_kind.noun + L" " + row.name);
     Reload();
     Select(m_rows.empty() ? -1 : 0);
     return TRUE;
