@@ -589,7 +589,7 @@ void DoorSteps(Tour& tour, CHostFrame& frame)
     tour.Settled();
     CZynAcConfigView* view = ViewOf(kDoors);
     CFrameWnd* screen = view ? view->GetParentFrame() : nullptr;
-    tour.Step("03-doors", "a click on the shortcut bar opens the doors, titled Doors",
+    tour.Step("04-doors", "a click on the shortcut bar opens the doors, titled Doors",
         clicked && PageOf(kDoors) && screen && CaptionOf(screen->m_hWnd) == L"Doors" &&
             CaptionOf(frame.m_hWnd) == L"ZynCmn Console - Doors");
     tour.Step(nullptr, "the doors' page, the filter bar and the recent events in the dialogs' font",
@@ -609,7 +609,7 @@ void DoorSteps(Tour& tour, CHostFrame& frame)
     Type(name.GetString());
     tour.Settled();
     pressed = ClickViewButton(kDoors, IDOK) && pressed;
-    tour.Step("04-door-added", "a door added by typing into the form",
+    tour.Step("05-door-added", "a door added by typing into the form",
         pressed && HasName(kDoors, name) && InState(kDoors, AcCfgStateView));
     pressed = ClickViewButton(kDoors, IDC_ZYN_CFG_MODIFY);
     TypeAtEnd(kDoors, IDC_DOOR_NAME, L" (lobby)");
@@ -672,7 +672,7 @@ void OperatorSteps(Tour& tour)
     const bool pressed = ClickViewButton(kOperators, IDOK);
     const auto who = host::CheckOperatorLogin(db, name, password.GetString());
     const HWND passwordField = PageControl(kOperators, IDC_OPER_PASSWORD);
-    tour.Step("05-operator-added", "an operator added with a password can log in with it",
+    tour.Step("06-operator-added", "an operator added with a password can log in with it",
         pressed && HasName(kOperators, name) && InState(kOperators, AcCfgStateView) && who && who->name == name &&
             !host::CheckOperatorLogin(db, name, other.GetString()) && passwordField &&
             ::GetWindowTextLengthW(passwordField) == 0);
@@ -715,7 +715,7 @@ void MaximiseSteps(Tour& tour, CHostFrame& frame)
     const HWND hChild = child() ? child()->m_hWnd : nullptr;
     const auto iconic = [hChild] { return ::IsWindow(hChild) && ::IsIconic(hChild); };
     bool clicked = ClickCaptionButton(hChild, HTMAXBUTTON);
-    tour.Step("05-operators-maximised", "the operators' screen maximised by its caption button",
+    tour.Step("07-operators-maximised", "the operators' screen maximised by its caption button",
         clicked && Maximised(frame, hChild));
     clicked = ClickMdiButton(frame, &COXMenuBar::GetRestoreRect);
     tour.Step(nullptr, "the menu bar's restore button", clicked && !Maximised(frame, hChild) && !iconic());
@@ -744,7 +744,7 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
         UINT dock;
         const char* side;
         const char* picture;
-    } sides[] = {{AFX_IDW_DOCKBAR_RIGHT, "right", "06-events-right"}, {AFX_IDW_DOCKBAR_TOP, "top", nullptr},
+    } sides[] = {{AFX_IDW_DOCKBAR_RIGHT, "right", "08-events-right"}, {AFX_IDW_DOCKBAR_TOP, "top", nullptr},
         {AFX_IDW_DOCKBAR_LEFT, "left", nullptr}, {AFX_IDW_DOCKBAR_BOTTOM, "bottom", nullptr}};
     for (const auto& side : sides) {
         tour.Step(side.picture, std::string("the events bar dragged by its gripper to the ") + side.side,
@@ -759,7 +759,7 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
     frame.ClientToScreen(&client);
     DragFromTo(GripperOf(events), client.CenterPoint());
     tour.Settled();
-    tour.Step("07-events-floating", "the events bar dragged off to float", events.IsFloating() != FALSE);
+    tour.Step("09-events-floating", "the events bar dragged off to float", events.IsFloating() != FALSE);
     if (stopAt == "floating")
         return false;
     tour.Step(nullptr, "the floating events bar dragged by its caption to the left",
@@ -776,7 +776,7 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
         DragFromTo(GripperOf(events), CPoint(left.CenterPoint().x, left.bottom - 20));
         tour.Settled();
     }
-    tour.Step("08-bars-tabbed", "the events bar dropped on the left side's tab band, tabbed with the shortcut bar",
+    tour.Step("10-bars-tabbed", "the events bar dropped on the left side's tab band, tabbed with the shortcut bar",
         SideOf(events) == AFX_IDW_DOCKBAR_LEFT && events.GetDockTabCtrl() && shortcuts.GetDockTabCtrl() &&
             events.IsVisible() && !shortcuts.IsVisible());
     if (stopAt == "tabbed")
@@ -791,7 +791,7 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
 
     // The toolbars' labels, on and off again from the View menu.
     bool chosen = Choose(frame, CZynMainFrame::ID_VIEW_TOOLBAR_LABELS);
-    tour.Step("09-toolbar-labels", "the toolbars' labels from the View menu, level, each toolbar whole on the screen",
+    tour.Step("11-toolbar-labels", "the toolbars' labels from the View menu, level, each toolbar whole on the screen",
         chosen && frame.ToolbarLabelsShown() && ToolbarsLevelAndWhole(frame));
     if (stopAt == "labels")
         return false;
@@ -810,7 +810,7 @@ void WorkSteps(Tour& tour, const fs::path& pictures)
     const int64_t before = host::CountRows(app.Database(), L"EVENTS");
     const bool archived = Choose(frame, ID_HOST_ARCHIVE);
     const int64_t after = host::CountRows(app.Database(), L"EVENTS");
-    tour.Step("09-archive", "archive pass and restore from the menu",
+    tour.Step("12-archive", "archive pass and restore from the menu",
         archived && after + app.LastArchive().archived == before &&
             app.LastArchive().restored + app.LastArchive().duplicates >= app.LastArchive().archived);
 
@@ -826,7 +826,7 @@ void WorkSteps(Tour& tour, const fs::path& pictures)
     };
     const auto viewerWindow = [&app] { return app.LogViewer() ? app.LogViewer()->m_hWnd : nullptr; };
     bool opened = Choose(frame, ID_HOST_LOGVIEWER);
-    tour.Step("10-session-log", "the session log viewer from the menu", opened && shownViewer());
+    tour.Step("13-session-log", "the session log viewer from the menu", opened && shownViewer());
     static const struct {
         const char* how;
         int way; // 0 Escape, 1 the close box, 2 Log > Exit
@@ -864,7 +864,7 @@ void WorkSteps(Tour& tour, const fs::path& pictures)
         !printed.back()->pages.empty();
     if (pictured)
         pictured = zyn::gdi::SaveSurfacePng(*printed.back()->pages[0].image, nullptr,
-            (pictures / "11-printed-page.png").string());
+            (pictures / "14-printed-page.png").string());
     tour.Step(nullptr, "the session log printed", pictured);
 }
 
@@ -889,7 +889,7 @@ int FullTour(Tour& tour, const fs::path& pictures)
     // Every skin from the Skins menu, the one the run began with last, so the steps after
     // show that skin; the run ends on the next one, which the next run must open with.
     static const UINT skins[] = {ID_HOST_SKIN_CLASSIC, ID_HOST_SKIN_XP, ID_HOST_SKIN_2003};
-    static const char* const shots[] = {"02-skin-classic", "02-skin-officexp", "02-skin-office2003"};
+    static const char* const shots[] = {"03-skin-classic", "03-skin-officexp", "03-skin-office2003"};
     const CString began = app.GetCurrentSkin()->GetName();
     int first = 0;
     for (int i = 0; i < 3; ++i)

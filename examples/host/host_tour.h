@@ -4,16 +4,23 @@
 // checked through the library's interfaces and pictured as a PNG of the desktop.
 //
 // The full tour: the log-in typed into the dialog (a wrong password first, refused with
-// a message, then the right one), every skin chosen from the Skins menu by mouse (the
-// one the run began with last, so the later steps show it; the run ends on the next
-// skin, so three runs on one data folder picture every step in every skin, each run
-// opening with the skin the last one left), the doors opened by clicking the shortcut bar, a door added and renamed by
-// typing into the form and clicking its buttons, names the form refuses, the operators'
-// screen opened from the menu, maximised by its caption button and minimised, restored
-// and closed by the menu bar's buttons, the events bar dragged by its gripper to each
-// side, floated, docked back by its caption, tabbed with the shortcut bar, the archive
-// pass and its restore, the recording server, the session log viewer and the log printed
-// on the recording printer.
+// a message, then the right one); the bars put back with View > Toolbars > Default Places
+// (whatever layout the last run left), the window maximised when it leaves the screens no
+// room; the Console menu pictured with the commands' icons; every skin chosen from the
+// Skins menu by mouse (the one the run began with last, so the later steps show it; the
+// run ends on the next skin, so runs on one data folder picture every step in every skin);
+// the doors opened by clicking the shortcut bar's item by its name, a door added (the focus
+// in the name field after Add) and renamed by typing into the form and clicking its
+// buttons, names the form refuses, Escape back to the list; the operators' screen opened
+// from the menu, the logged-in operator's row found by its name and refused deletion, an
+// operator added with a password, the screen maximised by its caption button and
+// minimised, restored and closed by the menu bar's buttons; the events bar dragged by its
+// gripper to each side, floated, docked back by its caption, dropped on the left side's
+// tab band to share it with the shortcut bar as a tab and dragged out again; the toolbars'
+// labels on and off; the archive pass and its restore, the recording server, the session
+// log viewer closed each way and opened again, and the log printed on the recording
+// printer. Every screen and window is looked up afresh at each step: none is kept across
+// steps, as a step may close it.
 //
 // Shorter runs serve the tests: `persist-save` logs in, chooses the Classic skin and
 // drags the events bar to the right; `persist-check` logs in and checks that both came
