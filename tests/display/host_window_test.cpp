@@ -184,6 +184,16 @@ std::vector<uint32_t> WaitForSteady(const fs::path& dir, bool bareToo = true)
 // Waits until the log-in dialog is on the screen.
 bool WaitForLogin(const fs::path& dir) { return !WaitForSteady(dir, false).empty(); }
 
+// The X tool these tests drive the console with that is not installed, as the skip's
+// reason; empty when all are.
+std::string MissingTool()
+{
+    for (const char* tool : {"xdotool", "xwd"})
+        if (!HaveTool(tool))
+            return std::string(tool) + " is not installed (scripts/deps installs it)";
+    return {};
+}
+
 size_t PixelsDiffering(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
 {
     size_t n = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
@@ -196,9 +206,8 @@ enum class End { CancelLogin, KillConnection, DestroyWindow, StopServer };
 
 TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
 {
-    for (const char* tool : {"xdotool", "xwd"})
-        if (!HaveTool(tool))
-            GTEST_SKIP() << tool << " is not installed (scripts/deps installs it)";
+    if (const std::string missing = MissingTool(); !missing.empty())
+        GTEST_SKIP() << missing;
     const struct {
         const char* what;
         End end;
@@ -255,9 +264,8 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
 // again, shown as it was the first time.
 TEST(HostWindow, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
 {
-    for (const char* tool : {"xdotool", "xwd"})
-        if (!HaveTool(tool))
-            GTEST_SKIP() << tool << " is not installed (scripts/deps installs it)";
+    if (const std::string missing = MissingTool(); !missing.empty())
+        GTEST_SKIP() << missing;
     XvfbServer x;
     std::string why;
     if (!x.Start(kW, kH, why))
