@@ -2,13 +2,15 @@
 // write it.
 //
 //   zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] [--pictures DIR]
-//            [--recorder PORT] [--tour full|persist-save|persist-check|cancel]
+//            [--recorder PORT] [--tour full|persist-save|persist-check|cancel|layout-NAME]
 //
 // With a display (DISPLAY or WAYLAND_DISPLAY set, or --window) the console opens in a
 // real window, asks the operator to log in and runs until it is closed; otherwise, or
 // when the window cannot open, it plays the scripted tour (the full one unless --tour
 // names a shorter one) as input on the headless desktop's virtual clock, the log-in
-// included, and writes its pictures. The database is
+// included, and writes its pictures. Without --data the window keeps its data in
+// <tmp>/zyn-demo and the tour plays on a fresh <tmp>/zyn-demo/tour-run each run, its
+// pictures in <tmp>/zyn-demo/tour. The database is
 // the SQLite file in the data folder (made on first run) unless --pg, or ACS.INI
 // [Console] PgConnect, names a PostgreSQL database. The recording server is the example
 // one, run by the console, unless --recorder names the port of one already running.
@@ -50,7 +52,7 @@ struct Arguments {
 int Usage(const char* why)
 {
     std::fprintf(stderr, "zyn_host: %s\nusage: zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] "
-                         "[--pictures DIR] [--recorder PORT] [--tour full|persist-save|persist-check|cancel]\n",
+                         "[--pictures DIR] [--recorder PORT] [--tour full|persist-save|persist-check|cancel|layout-NAME]\n",
         why);
     return 2;
 }
