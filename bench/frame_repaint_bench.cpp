@@ -142,7 +142,7 @@ public:
     explicit Console(const wchar_t* skin) : m_app(Options())
     {
         // The operator logs in as the tour does: typed into the dialog the console opens.
-        tour::ScriptLogin(tour::Kind::PersistCheck, g_data / "login");
+        tour::ScriptLogin(tour::Plan{tour::Kind::PersistCheck, {}}, g_data / "login");
         if (!m_app.InitInstance()) {
             m_why = "the console did not start";
             return;

@@ -85,7 +85,7 @@ BOOL CHostApp::InitInstance()
         host::CreateConfigTables(*m_pDb);
         if (const int added = host::SeedEvents(*m_pDb, 24)) {
             CString line;
-            line.Format(L"Added %d sample events", added);
+            line.Format(L"Added %d sample events from 2010 to look at", added);
             Say(line);
         }
     } catch (CException* e) {
@@ -96,7 +96,8 @@ BOOL CHostApp::InitInstance()
     // The operator of the session logs in; the console's own window comes after.
     try {
         if (host::PrepareOperatorLogin(*m_pDb))
-            Say(CString(L"First run: operator ") + host::kInitialAdminName + L" with the initial password");
+            Say(CString(L"First run: log in as ") + host::kInitialAdminName + L" with the password " +
+                host::kInitialAdminPassword + L" (Console > Operators gives it another)");
     } catch (CException* e) {
         Say(L"The operators cannot be prepared: " + e->GetMessageText());
         e->Delete();
@@ -153,6 +154,7 @@ BOOL CHostApp::InitInstance()
         return FALSE;
     }
     frame->LoadState(); // placement and bars as the last run left them
+    frame->FitToolbars();
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     RefreshEvents();
@@ -198,7 +200,7 @@ void CHostApp::RefreshEvents()
 bool CHostApp::RunArchive()
 {
     const CString file = FromPath(ArchiveFile());
-    Say(L"Archiving the events before 2020 to " + file);
+    Say(L"Archiving the events from before 2020 into " + file);
     try {
         m_lastArchive = host::ArchiveAndRestore(*m_pDb, file, 2020, [this](LONG done, LONG total) {
             if (m_pFrame)
@@ -211,10 +213,7 @@ bool CHostApp::RunArchive()
             m_pFrame->ShowProgress(0, 0);
         return false;
     }
-    CString line;
-    line.Format(L"Archived %d events, restored %d (%d restored before)", m_lastArchive.archived,
-        m_lastArchive.restored, m_lastArchive.duplicates);
-    Say(line);
+    Say(host::DescribeArchive(m_lastArchive, 2020));
     RefreshEvents();
     return true;
 }
@@ -235,20 +234,29 @@ bool CHostApp::AskRecorder()
         port = m_pRecorder->Port();
     }
     m_lastRecorder = host::AskRecorder(port);
-    CString line;
-    line.Format(L"Recording server on port %u: archive %s, %s, purge state %d (%s)", port,
-        m_lastRecorder.started ? L"started" : L"not started", m_lastRecorder.running ? L"running" : L"idle",
-        m_lastRecorder.purgeState, m_lastRecorder.status.GetString());
-    Say(line);
+    Say(host::DescribeRecorder(port, m_lastRecorder));
     return m_lastRecorder.started;
+}
+
+BOOL CHostApp::OnIdle(LONG lCount)
+{
+    // A viewer ended by its Exit, Escape or close box is only hidden: it goes now, so
+    // that no hidden window keeps the activation and the keys.
+    if (m_pLogViewer && !m_pLogViewer->IsCreated())
+        CloseLogViewer();
+    return CZynApp::OnIdle(lCount);
 }
 
 bool CHostApp::OpenLogViewer()
 {
-    if (m_pLogViewer && m_pLogViewer->m_hWnd) {
+    // Open already: brought to the front. Ended but not yet gone: a new one, showing the
+    // log as it is now.
+    if (m_pLogViewer && m_pLogViewer->m_hWnd && m_pLogViewer->IsCreated()) {
+        m_pLogViewer->ShowWindow(SW_SHOW);
         m_pLogViewer->SetActiveWindow();
         return true;
     }
+    CloseLogViewer();
     m_pLogViewer = std::make_unique<CDistLogViewer>(FromPath(SessionLogFile()), m_pFrame);
     if (!m_pLogViewer->Create(IDD_LOGVIEWER, m_pFrame)) {
         m_pLogViewer.reset();
@@ -278,13 +286,13 @@ int CHostApp::PrintSessionLog()
     // Letter paper at 150 dots per inch.
     const HDC printer = zyn::gdi::CreatePrinterDC(150, 8500, 11000);
     if (!printer) {
-        Say(L"No printer DC.");
+        Say(L"The session log cannot be printed: no printer.");
         return -1;
     }
     const int pages = zyn::frames::PrintLogLines(printer, L"Session log ", FromPath(SessionLogFile()), lines);
     ::DeleteDC(printer);
     CString line;
-    line.Format(L"Printed the session log: %d pages", pages);
+    line.Format(L"Printed the session log: %d page%s", pages, pages == 1 ? L"" : L"s");
     Say(line);
     return pages;
 }

@@ -39,12 +39,14 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    BOOL OnIdle(LONG lCount) override;
 
     // Makes a skin current, repaints, and keeps the choice for the next run.
     bool ChooseSkin(const wchar_t* name);
     // The archive pass over EVENTS and the restore of its file, with progress.
     bool RunArchive();
     bool AskRecorder();
+    // Opens the session log viewer, or brings the open one to the front.
     bool OpenLogViewer();
     void CloseLogViewer();
     // Prints the session log on a printer of the recording kind (its pages are kept as

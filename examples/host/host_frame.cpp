@@ -8,6 +8,7 @@
 #include "platform/afx/cmdui.h"
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
+#include "toolkit/docking/dock_tab_ctrl.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ BEGIN_MESSAGE_MAP(CHostFrame, CZynMainFrame)
     ON_COMMAND(ID_HOST_ARCHIVE, &CHostFrame::OnArchive)
     ON_COMMAND(ID_HOST_RECORDER, &CHostFrame::OnRecorder)
     ON_COMMAND(ID_HOST_LOGVIEWER, &CHostFrame::OnLogViewer)
+    ON_COMMAND(CZynMainFrame::ID_VIEW_TOOLBAR_LABELS, &CHostFrame::OnToolbarLabels)
+    ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BOOL CHostFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -102,9 +105,11 @@ bool CHostFrame::MakeBars()
     m_filter.EnableDocking(CBRS_ALIGN_ANY);
     m_filter.SetWindowText(L"Filter");
     using Item = CShortcutsBar::Item;
-    if (!m_shortcuts.AddGroup(L"Configuration", {Item{L"Doors", ID_VIEW_HOST_DOORS}, Item{L"Operators", ID_VIEW_HOST_OPERATORS}}) ||
-        !m_shortcuts.AddGroup(L"Tools", {Item{L"Archive", ID_HOST_ARCHIVE}, Item{L"Recording server", ID_HOST_RECORDER},
-                                            Item{L"Session log", ID_HOST_LOGVIEWER}}))
+    if (!m_shortcuts.AddGroup(L"Configuration", {Item{L"Doors", ID_VIEW_HOST_DOORS, IDI_HOST_DOORS},
+                                                    Item{L"Operators", ID_VIEW_HOST_OPERATORS, IDI_HOST_OPERATORS}}) ||
+        !m_shortcuts.AddGroup(L"Tools", {Item{L"Archive", ID_HOST_ARCHIVE, IDI_HOST_ARCHIVE},
+                                            Item{L"Recording server", ID_HOST_RECORDER, IDI_HOST_RECORDER},
+                                            Item{L"Session log", ID_HOST_LOGVIEWER, IDI_HOST_LOGVIEWER}}))
         return false;
     SetDefaultBarLocations();
     // The layout gives the outer places to the bars first in the z-order: the status bar
@@ -117,6 +122,18 @@ bool CHostFrame::MakeBars()
 void CHostFrame::SetDefaultBarLocations()
 {
     CZynMainFrame::SetDefaultBarLocations();
+    // The sizeable bars leave any tab strip first (the frame's docking knows nothing of
+    // tabs, and a tab left behind would keep its bar hidden), and every bar shows again.
+    CHostPaneBar* const sizeable[] = {&m_shortcuts, &m_events};
+    for (CHostPaneBar* bar : sizeable) {
+        if (!bar->m_hWnd)
+            continue;
+        if (COXDockTabCtrl* tabs = bar->GetDockTabCtrl())
+            tabs->RemoveTab(bar);
+        ShowControlBar(bar, TRUE, TRUE);
+    }
+    if (m_filter.m_hWnd)
+        ShowControlBar(&m_filter, TRUE, TRUE);
     if (m_mainToolbar.m_hWnd)
         DockControlBar(&m_mainToolbar, AFX_IDW_DOCKBAR_TOP);
     if (m_hostToolbar.m_hWnd)
@@ -127,6 +144,48 @@ void CHostFrame::SetDefaultBarLocations()
         DockControlBar(&m_shortcuts, AFX_IDW_DOCKBAR_LEFT);
     if (m_events.m_hWnd)
         DockControlBar(&m_events, AFX_IDW_DOCKBAR_BOTTOM);
+    m_toolbarWrapped = false;
+    // Their sizes go back to the first run's too, once in their places: a size kept from
+    // another side (a bar as high as the frame) could leave the screens no room.
+    for (CHostPaneBar* bar : sizeable)
+        if (bar->m_hWnd)
+            bar->RestoreDefaultSize();
+}
+
+void CHostFrame::FitToolbars()
+{
+    if (!m_hostToolbar.m_hWnd || !m_mainToolbar.m_hWnd)
+        return;
+    RecalcLayout();
+    CWnd* top = GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    if (!top || m_hostToolbar.GetParent() != top || m_mainToolbar.GetParent() != top || !m_hostToolbar.IsVisible())
+        return; // a person put it elsewhere: left where it is
+    CRect bar, main, side;
+    m_hostToolbar.GetWindowRect(&bar);
+    m_mainToolbar.GetWindowRect(&main);
+    top->GetWindowRect(&side);
+    const bool besideMain = bar.top == main.top;
+    if (besideMain && bar.right > side.right) {
+        DockControlBarRelative(m_hostToolbar, Below, m_mainToolbar);
+        m_toolbarWrapped = true;
+    } else if (!besideMain && m_toolbarWrapped && main.right + bar.Width() <= side.right) {
+        DockControlBarRelative(m_hostToolbar, RightOf, m_mainToolbar);
+        m_toolbarWrapped = false;
+    }
+    RecalcLayout();
+}
+
+void CHostFrame::OnToolbarLabels()
+{
+    CZynMainFrame::OnViewToolbarLabels();
+    FitToolbars();
+}
+
+void CHostFrame::OnSize(UINT nType, int cx, int cy)
+{
+    CZynMainFrame::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED && m_hostToolbar.m_hWnd)
+        FitToolbars();
 }
 
 void CHostFrame::ShowProgress(LONG done, LONG total)

@@ -42,6 +42,13 @@
 #define IDC_OPER_PASSWORD_LABEL 4619
 #define IDC_OPER_CONFIRM_LABEL  4635
 
+// The icons of the console's commands (the shortcut bar's pictures).
+#define IDI_HOST_DOORS      4640
+#define IDI_HOST_OPERATORS  4641
+#define IDI_HOST_ARCHIVE    4642
+#define IDI_HOST_RECORDER   4643
+#define IDI_HOST_LOGVIEWER  4644
+
 // The log-in dialog.
 #define IDD_HOST_LOGIN      4630
 #define IDC_LOGIN_NAME      4631

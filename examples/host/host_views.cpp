@@ -8,15 +8,19 @@
 #include "frames/acconfig_sheet.h"
 #include "frames/cfg_message.h"
 #include "frames/cfg_user_action.h"
+#include "host_app.h"
 #include "host_ids.h"
 #include "operator_login.h"
 #include "platform/afx/db/dbvalue.h"
+#include "platform/afx/doc.h"
+#include "platform/afx/frame.h"
 #include "platform/afx/msgmap.h"
 #include "platform/afx/winapp.h"
 #include "platform/user/listbox.h"
 #include "platform/base/exception.h"
 #include "platform/base/utf16.h"
 #include "platform/user/edit.h"
+#include "platform/user/winuser.h"
 #include "platform/suite/database/zyn_database.h"
 #include "platform/suite/user/acs_user.h"
 
@@ -100,30 +104,20 @@ void CNamePage::Reload()
     CZynDatabase* db = Database();
     if (!db || !db->IsOpen())
         return;
-    // Row by row in name order: a console's lists are short.
-    for (int32_t at = 0;; ++at) {
-        const DbValue offset[] = {at};
-        DbValue id, name;
-        const CString by = CString(L" FROM ") + m_kind.table + L" ORDER BY NAME, ID LIMIT 1 OFFSET ?";
-        if (!db->QueryValue(L"SELECT ID" + by, offset, id) || !db->QueryValue(L"SELECT NAME" + by, offset, name))
-            break;
-        const auto* n = std::get_if<CString>(&name);
-        LONG key = 0;
-        if (const auto* i64 = std::get_if<int64_t>(&id))
-            key = static_cast<LONG>(*i64);
-        else if (const auto* i32 = std::get_if<int32_t>(&id))
-            key = *i32;
-        else if (const auto* text = std::get_if<CString>(&id))
-            key = static_cast<LONG>(std::wcstol(text->GetString(), nullptr, 10));
-        m_rows.push_back({key, n ? *n : CString()});
-        m_list.AddString(m_rows.back().name);
+    try {
+        m_rows = host::ReadNames(*db, m_kind.table);
+    } catch (CException* e) {
+        HandleException(L"The list cannot be read.", e, TRUE);
+        e->Delete();
     }
+    for (const host::NamedRow& row : m_rows)
+        m_list.AddString(row.name);
 }
 
 std::vector<CString> CNamePage::Names() const
 {
     std::vector<CString> names;
-    for (const Row& row : m_rows)
+    for (const host::NamedRow& row : m_rows)
         names.push_back(row.name);
     return names;
 }
@@ -167,6 +161,17 @@ int CNamePage::SetState(AcCfgFormState state)
         ClearPasswords();
         GetDlgItem(static_cast<int>(m_kind.idcPassword))->EnableWindow(editing);
         GetDlgItem(static_cast<int>(m_kind.idcConfirm))->EnableWindow(editing);
+    }
+    // The focus follows the edit: into the name field when it begins, so typing goes
+    // there and not to a button's mnemonic; back to the list when it ends, unless it
+    // is outside the screen by then.
+    if (editing) {
+        GotoDlgCtrl(GetDlgItem(static_cast<int>(m_kind.idcName)));
+    } else if (state == AcCfgStateView && m_list.m_hWnd) {
+        CFrameWnd* screen = GetParentFrame();
+        const HWND focus = ::GetFocus();
+        if (!focus || (screen && (focus == screen->m_hWnd || ::IsChild(screen->m_hWnd, focus))))
+            m_list.SetFocus();
     }
     return result;
 }
@@ -272,7 +277,7 @@ int CNamePage::Add()
 {
     const CString name = NameField();
     LONG id = 1;
-    for (const Row& row : m_rows)
+    for (const host::NamedRow& row : m_rows)
         id = std::max(id, row.id + 1);
     const bool stored = HasPassword()
         ? StoreOperator(id, name, true, L"The operator could not be added.")
@@ -281,6 +286,7 @@ int CNamePage::Add()
     if (!stored)
         return FALSE;
     Stored(id, name);
+    HostApp().Say(CString(L"Added the ") + m_kind.noun + L" " + name);
     return TRUE;
 }
 
@@ -289,6 +295,7 @@ int CNamePage::Modify()
     if (m_selected < 0)
         return FALSE;
     const LONG id = m_rows[static_cast<size_t>(m_selected)].id;
+    const CString was = m_rows[static_cast<size_t>(m_selected)].name;
     const CString name = NameField();
     const bool stored = HasPassword()
         ? StoreOperator(id, name, false, L"The operator could not be changed.")
@@ -297,6 +304,8 @@ int CNamePage::Modify()
     if (!stored)
         return FALSE;
     Stored(id, name);
+    HostApp().Say(was == name ? CString(L"Changed the ") + m_kind.noun + L" " + name
+                              : CString(L"Renamed the ") + m_kind.noun + L" " + was + L" to " + name);
     return TRUE;
 }
 
@@ -304,7 +313,7 @@ int CNamePage::Delete()
 {
     if (m_selected < 0)
         return FALSE;
-    const Row row = m_rows[static_cast<size_t>(m_selected)];
+    const host::NamedRow row = m_rows[static_cast<size_t>(m_selected)];
     if (m_kind.objectType == host::kObjectOperator) {
         // The operator logged in stays: deleting it could leave nobody able to log in.
         if (const CAcsUser* user = User(); user && user->GetUserID() == row.id) {
@@ -328,6 +337,7 @@ int CNamePage::Delete()
         return FALSE;
     }
     Audit(row.id, row.name);
+    HostApp().Say(CString(L"Deleted the ") + m_kind.noun + L" " + row.name);
     Reload();
     Select(m_rows.empty() ? -1 : 0);
     return TRUE;
@@ -342,19 +352,24 @@ int CNamePage::Clear()
 
 void CNamePage::Cancel() { Select(m_selected); }
 
-IMPLEMENT_DYNCREATE(CDoorView, CZynAcConfigView)
-IMPLEMENT_DYNCREATE(COperatorView, CZynAcConfigView)
+void CScreenView::OnInitialUpdate()
+{
+    if (CDocument* doc = GetDocument(); doc && !GetTitle().IsEmpty())
+        doc->SetTitle(GetTitle());
+    CZynAcConfigView::OnInitialUpdate();
+}
+
+IMPLEMENT_DYNCREATE(CDoorView, CScreenView)
+IMPLEMENT_DYNCREATE(COperatorView, CScreenView)
 
 int CDoorView::AddPages()
 {
-    SetTitle(L"Doors");
     GetSheet()->AddPage(new CNamePage(kDoors)); // the sheet owns its pages
     return TRUE;
 }
 
 int COperatorView::AddPages()
 {
-    SetTitle(L"Operators");
     GetSheet()->AddPage(new CNamePage(kOperators));
     return TRUE;
 }

@@ -14,6 +14,7 @@
 
 #include "frames/acconfig_page.h"
 #include "frames/acconfig_view.h"
+#include "host_work.h"
 #include "platform/afx/ctlwrap_listbox.h"
 
 namespace host {
@@ -61,10 +62,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct Row {
-        LONG id;
-        CString name;
-    };
     void Reload();
     CString NameField() const;
     bool Store(LPCWSTR sql, LONG id, const CString& name, LPCWSTR failure);
@@ -79,18 +76,29 @@ private:
 
     Kind m_kind;
     CListBox m_list;
-    std::vector<Row> m_rows;
+    std::vector<host::NamedRow> m_rows;
     int m_selected = -1;
 };
 
-class CDoorView : public CZynAcConfigView {
+// A console screen: a configuration view named for what it shows. Its document takes
+// that name as its title, so the screen's caption, its MDI tab and the main caption read
+// "Doors" rather than a name numbered from the template ("Door1").
+class CScreenView : public CZynAcConfigView {
+public:
+    explicit CScreenView(const wchar_t* name) { SetTitle(name); }
+    void OnInitialUpdate() override;
+};
+
+class CDoorView : public CScreenView {
     DECLARE_DYNCREATE(CDoorView)
 public:
+    CDoorView() : CScreenView(L"Doors") {}
     int AddPages() override;
 };
 
-class COperatorView : public CZynAcConfigView {
+class COperatorView : public CScreenView {
     DECLARE_DYNCREATE(COperatorView)
 public:
+    COperatorView() : CScreenView(L"Operators") {}
     int AddPages() override;
 };

@@ -1,6 +1,7 @@
 #include "host_work.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <span>
 
@@ -22,23 +23,21 @@ using zyn::afx::DbValue;
 void OpenDatabase(CZynDatabase& db, const CString& sqlitePath, const CString& pgConnect,
     const std::function<void(const CString&)>& say)
 {
-    CString line;
     if (pgConnect.IsEmpty()) {
         if (!std::filesystem::exists(zyn::base::ToUtf8(sqlitePath.GetString()))) {
-            const int statements = zyn::db::CreateDatabase(sqlitePath, zyn::db::SchemaEngine::SQLite);
-            line.Format(L"Created %s from the schema (%d statements)", sqlitePath.GetString(), statements);
-            say(line);
+            zyn::db::CreateDatabase(sqlitePath, zyn::db::SchemaEngine::SQLite);
+            say(L"Made a new database: " + sqlitePath);
         }
         db.OpenEx(zyn::db::SqliteConnectString(sqlitePath));
+        say(L"Using the " + db.GetDBMSName() + L" database " + sqlitePath);
     } else {
         db.OpenEx(pgConnect);
         if (!ZynTableExists(&db, L"EVENTS")) {
-            const int statements = zyn::db::LoadSchema(db);
-            line.Format(L"Created the schema on the server (%d statements)", statements);
-            say(line);
+            zyn::db::LoadSchema(db);
+            say(L"Made the console's tables in the " + db.GetDBMSName() + L" database");
         }
+        say(L"Using the " + db.GetDBMSName() + L" database on the server");
     }
-    say(L"Database: " + db.GetDBMSName());
 }
 
 int64_t CountRows(CZynDatabase& db, LPCWSTR table)
@@ -48,42 +47,96 @@ int64_t CountRows(CZynDatabase& db, LPCWSTR table)
     return n;
 }
 
+namespace {
+
+// A timestamp to the minute, whichever way the driver hands it over.
+CString TimeText(const DbValue& value)
+{
+    CString text;
+    if (const auto* t = std::get_if<TIMESTAMP_STRUCT>(&value))
+        text.Format(L"%04d-%02d-%02d %02d:%02d", t->year, t->month, t->day, t->hour, t->minute);
+    else if (const auto* s = std::get_if<CString>(&value))
+        text = s->Left(16);
+    return text;
+}
+
+int64_t IntegerOf(const DbValue& value, int64_t none)
+{
+    if (const auto* i64 = std::get_if<int64_t>(&value))
+        return *i64;
+    if (const auto* i32 = std::get_if<int32_t>(&value))
+        return *i32;
+    if (const auto* text = std::get_if<CString>(&value); text && !text->IsEmpty())
+        return std::wcstoll(text->GetString(), nullptr, 10);
+    return none;
+}
+
+} // namespace
+
+std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table)
+{
+    std::vector<NamedRow> rows;
+    // Row by row: a console's lists are short. The database's own order is only a
+    // stable walk; the order shown is made here, the same on every engine.
+    const CString from = CString(L" FROM ") + table + L" ORDER BY ID LIMIT 1 OFFSET ?";
+    for (int32_t at = 0;; ++at) {
+        const DbValue offset[] = {at};
+        DbValue id, name;
+        if (!db.QueryValue(L"SELECT ID" + from, offset, id) || !db.QueryValue(L"SELECT NAME" + from, offset, name))
+            break;
+        NamedRow row;
+        row.id = static_cast<LONG>(IntegerOf(id, 0));
+        if (const auto* n = std::get_if<CString>(&name))
+            row.name = *n;
+        rows.push_back(std::move(row));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const NamedRow& a, const NamedRow& b) {
+        const int order = a.name.CollateNoCase(b.name.GetString());
+        return order != 0 ? order < 0 : a.id < b.id;
+    });
+    return rows;
+}
+
 int SeedEvents(CZynDatabase& db, int count)
 {
     if (CountRows(db, L"EVENTS") != 0)
         return 0;
-    static const wchar_t* const texts[] = {L"Door forced open", L"Valid card", L"Door held open",
-        L"Invalid card", L"Alarm acknowledged", L"Door secured"};
+    static const wchar_t* const texts[] = {L"Door forced open", L"Valid card", L"Door held open", L"Invalid card",
+        L"Alarm acknowledged", L"Door secured"};
     for (int i = 0; i < count; ++i) {
         TIMESTAMP_STRUCT when{};
         when.year = 2010;
         when.month = static_cast<decltype(when.month)>(1 + i % 12);
         when.day = static_cast<decltype(when.day)>(1 + i % 28);
         when.hour = static_cast<decltype(when.hour)>(8 + i % 10);
-        CString text;
-        text.Format(L"%s (door %d)", texts[i % 6], 1 + i % 4);
-        const DbValue params[] = {int32_t{i + 1}, int32_t{1}, int32_t{100 + i % 6}, text, when};
-        db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC) "
-                      L"VALUES (?, ?, ?, ?, ?)",
+        const DbValue params[] = {int32_t{i + 1}, int32_t{1}, int32_t{100 + i % 6}, CString(texts[i % 6]), when,
+            int32_t{1 + i % 4}};
+        db.ExecuteSQL(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC, DEVID) "
+                      L"VALUES (?, ?, ?, ?, ?, ?)",
             std::span<const DbValue>(params));
     }
     return count;
 }
 
-std::vector<CString> RecentEvents(CZynDatabase& db, int count)
+std::vector<EventRow> RecentEvents(CZynDatabase& db, int count)
 {
-    std::vector<CString> lines;
+    std::vector<EventRow> rows;
+    const CString order = L" FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC LIMIT 1 OFFSET ?";
     for (int32_t i = 0; i < count; ++i) {
         const DbValue at[] = {i};
-        DbValue text;
-        if (!db.QueryValue(L"SELECT EVENT_TEXT FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC "
-                           L"LIMIT 1 OFFSET ?",
-                at, text))
+        DbValue time, text, door;
+        if (!db.QueryValue(L"SELECT EVENT_TIME_UTC" + order, at, time) ||
+            !db.QueryValue(L"SELECT EVENT_TEXT" + order, at, text) || !db.QueryValue(L"SELECT DEVID" + order, at, door))
             break;
+        EventRow row;
+        row.time = TimeText(time);
         if (const auto* s = std::get_if<CString>(&text))
-            lines.push_back(*s);
+            row.text = *s;
+        if (const int64_t id = IntegerOf(door, -1); id >= 0)
+            row.door.Format(L"Door %lld", static_cast<long long>(id));
+        rows.push_back(std::move(row));
     }
-    return lines;
+    return rows;
 }
 
 namespace {
@@ -159,6 +212,47 @@ ArchiveOutcome ArchiveAndRestore(CZynDatabase& db, const CString& filePath, int 
     in.Close();
     progress(outcome.archived * 2, outcome.archived * 2);
     return outcome;
+}
+
+CString DescribeArchive(const ArchiveOutcome& outcome, int cutoffYear)
+{
+    CString line;
+    if (outcome.archived == 0)
+        line.Format(L"No events from before %d were left to archive", cutoffYear);
+    else
+        line.Format(L"Archived %d event%s from before %d", static_cast<int>(outcome.archived),
+            outcome.archived == 1 ? L"" : L"s", cutoffYear);
+    CString restore;
+    if (outcome.restored == 0 && outcome.duplicates == 0)
+        restore = L"; the archive file holds nothing to restore";
+    else if (outcome.restored == 0)
+        restore.Format(L"; the archive file's %d event%s restored before", static_cast<int>(outcome.duplicates),
+            outcome.duplicates == 1 ? L" was" : L"s were all");
+    else if (outcome.duplicates == 0)
+        restore.Format(L"; restored the archive file: %d event%s", static_cast<int>(outcome.restored),
+            outcome.restored == 1 ? L"" : L"s");
+    else
+        restore.Format(L"; restored the archive file: %d new event%s, %d restored before",
+            static_cast<int>(outcome.restored), outcome.restored == 1 ? L"" : L"s", static_cast<int>(outcome.duplicates));
+    return line + restore;
+}
+
+CString DescribeRecorder(uint16_t port, const RecorderReport& report)
+{
+    CString line;
+    if (!report.started) {
+        line.Format(L"The recording server on port %u did not start its video archive: %s", static_cast<unsigned>(port),
+            report.status.GetString());
+        return line;
+    }
+    // The purge state: 0 while a purge runs, 1 when the last one finished, anything else
+    // when it failed.
+    const wchar_t* purge = report.purgeState == 0 ? L"a purge of old video is under way"
+        : report.purgeState == 1                  ? L"its last purge of old video finished"
+                                                  : L"its last purge of old video failed";
+    line.Format(L"The recording server on port %u started its video archive, which %s; %s", static_cast<unsigned>(port),
+        report.running ? L"is running" : L"is not running yet", purge);
+    return line;
 }
 
 RecorderReport AskRecorder(uint16_t port)

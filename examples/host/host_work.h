@@ -26,19 +26,38 @@ namespace host {
 void OpenDatabase(CZynDatabase& db, const CString& sqlitePath, const CString& pgConnect,
     const std::function<void(const CString&)>& say);
 
-// Adds `count` old sample events (2010) when EVENTS has none; returns how many it added.
+// Adds `count` old sample events (2010) when EVENTS has none, each with its type's text
+// and its door (DEVID 1 to 4); returns how many it added.
 int SeedEvents(CZynDatabase& db, int count);
 
-// The newest `count` event texts, newest first.
-std::vector<CString> RecentEvents(CZynDatabase& db, int count);
+// An event as the recent-events list shows it.
+struct EventRow {
+    CString time;  // "2010-12-24 17:00", as stored (UTC)
+    CString text;  // what happened
+    CString door;  // "Door 4"; empty when the event names no door
+};
+// The newest `count` events, newest first (by time, then by serial number).
+std::vector<EventRow> RecentEvents(CZynDatabase& db, int count);
 
 int64_t CountRows(CZynDatabase& db, LPCWSTR table);
+
+struct NamedRow {
+    LONG id = 0;
+    CString name;
+};
+// The rows of a name table (ID, NAME: HOST_DOOR, HOST_OPERATOR) in the order a person
+// reads a list: case ignored, in the locale's word order (accents after the base
+// letters), equal names by ID. Raises the database exception when the table cannot be read.
+std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table);
 
 struct ArchiveOutcome {
     LONG archived = 0;  // rows moved from EVENTS into the file
     LONG restored = 0;  // rows the restore inserted into EVENTS_RESTORED
     LONG duplicates = 0; // rows the restore found there already
 };
+// What the pass did, said as the console says it: "Archived 24 events from before 2020;
+// restored the archive file: 24 events, 48 there already."
+CString DescribeArchive(const ArchiveOutcome& outcome, int cutoffYear);
 // Archives the events before the cutoff year into filePath (appended), then restores the
 // file. progress(done, total) follows both halves: the archive's rows, then the restore's.
 // Raises the database or file exception on failure (the pass is then rolled back).
@@ -53,5 +72,7 @@ struct RecorderReport {
 };
 // Asks the recording server on 127.0.0.1 at `port` (set in ACS.INI [Service]).
 RecorderReport AskRecorder(uint16_t port);
+// What the server answered, said as the console says it.
+CString DescribeRecorder(uint16_t port, const RecorderReport& report);
 
 } // namespace host

@@ -2,16 +2,20 @@
 // write it.
 //
 //   zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] [--pictures DIR]
-//            [--recorder PORT] [--tour full|persist-save|persist-check|cancel]
+//            [--recorder PORT] [--tour full|persist-save|persist-check|cancel|layout-NAME]
 //
 // With a display (DISPLAY or WAYLAND_DISPLAY set, or --window) the console opens in a
 // real window, asks the operator to log in and runs until it is closed; otherwise, or
 // when the window cannot open, it plays the scripted tour (the full one unless --tour
 // names a shorter one) as input on the headless desktop's virtual clock, the log-in
-// included, and writes its pictures. The database is
+// included, and writes its pictures. Without --data the window keeps its data in
+// <tmp>/zyn-demo and the tour plays on a fresh <tmp>/zyn-demo/tour-run each run, its
+// pictures in <tmp>/zyn-demo/tour. The database is
 // the SQLite file in the data folder (made on first run) unless --pg, or ACS.INI
 // [Console] PgConnect, names a PostgreSQL database. The recording server is the example
 // one, run by the console, unless --recorder names the port of one already running.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,16 +46,43 @@ struct Arguments {
     fs::path data;
     fs::path pictures;
     int32_t port = 0;
-    tour::Kind tour = tour::Kind::Full;
+    tour::Plan tour;
 };
 
 int Usage(const char* why)
 {
     std::fprintf(stderr, "zyn_host: %s\nusage: zyn_host [--window | --headless] [--pg CONNECT] [--data DIR] "
-                         "[--pictures DIR] [--recorder PORT] [--tour full|persist-save|persist-check|cancel]\n",
+                         "[--pictures DIR] [--recorder PORT] [--tour full|persist-save|persist-check|cancel|layout-NAME]\n",
         why);
     return 2;
 }
+
+// Standard error sent nowhere while it lives.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        if (std::FILE* null = std::fopen("/dev/null", "w")) {
+            ::dup2(::fileno(null), 2);
+            std::fclose(null);
+        }
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, 2);
+            ::close(m_saved);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int m_saved = -1;
+};
 
 // The settings and logs of the console stay in its data folder unless set already.
 void UsePrivateFolders(const fs::path& root)
@@ -104,18 +135,50 @@ int main(int argc, char** argv)
                 return Usage("--recorder takes a port from 1 to 65535");
             args.port = static_cast<int32_t>(port);
         } else if (a == "--tour" && hasValue) {
-            const auto kind = tour::KindFromName(argv[++i]);
-            if (!kind)
-                return Usage("--tour takes full, persist-save, persist-check or cancel");
-            args.tour = *kind;
+            const auto plan = tour::PlanFromName(argv[++i]);
+            if (!plan)
+                return Usage("--tour takes full, persist-save, persist-check, cancel or layout-NAME");
+            args.tour = *plan;
         } else
             return Usage(("unknown or incomplete argument " + a).c_str());
     }
-    if (args.data.empty())
-        args.data = fs::temp_directory_path() / "zyn-demo";
+    bool window = args.mode == Arguments::Mode::Window ||
+        (args.mode == Arguments::Mode::Auto && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")));
+    if (window) {
+        // The real window shows from the log-in on; closing it asks the main window once
+        // there is one (before: the log-in dialog, which cancels). The display library's
+        // own complaints stay off the terminal: the reason is said once, below.
+        zyn::display::PresenterOptions shown;
+        shown.title = L"ZynCmn Console";
+        std::string why;
+        bool started = false;
+        {
+            QuietStderr quiet;
+            started = zyn::display::StartPresenter(shown, &why);
+        }
+        if (!started) {
+            if (args.mode == Arguments::Mode::Window)
+                std::printf("no window (%s): running the tour headless\n", why.c_str());
+            else
+                std::printf("no display: running the tour headless\n");
+            window = false;
+        }
+    }
+
+    // The window keeps the person's folder from run to run; the headless tour, unless
+    // told a folder, plays on a fresh one of its own, so no layout or data a person left
+    // decides how it goes.
+    const fs::path home = fs::temp_directory_path() / "zyn-demo";
+    std::error_code ec;
+    if (args.data.empty()) {
+        args.data = window ? home : home / "tour-run";
+        if (!window)
+            fs::remove_all(args.data, ec);
+        if (args.pictures.empty() && !window)
+            args.pictures = home / "tour";
+    }
     if (args.pictures.empty())
         args.pictures = args.data / "tour";
-    std::error_code ec;
     fs::create_directories(args.data, ec);
     if (ec)
         return Usage(("cannot make the data folder: " + ec.message()).c_str());
@@ -133,23 +196,9 @@ int main(int argc, char** argv)
         options.pgConnect = setting;
     }
 
-    bool window = args.mode == Arguments::Mode::Window ||
-        (args.mode == Arguments::Mode::Auto && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")));
-
     int result = 0;
     {
         CHostApp app(options);
-        if (window) {
-            // The real window shows from the log-in on; closing it asks the main window
-            // once there is one (before: the log-in dialog, which cancels).
-            zyn::display::PresenterOptions shown;
-            shown.title = L"ZynCmn Console";
-            std::string why;
-            if (!zyn::display::StartPresenter(shown, &why)) {
-                std::printf("No window (%s): running headless\n", why.c_str());
-                window = false;
-            }
-        }
         std::shared_ptr<tour::LoginSeen> login;
         if (!window) {
             // The tour plays a person: input on the virtual clock, every modal loop
@@ -167,7 +216,7 @@ int main(int argc, char** argv)
                 zyn::display::StopPresenter();
             bool ok = cancelled;
             if (!window)
-                ok = cancelled && args.tour == tour::Kind::Cancel && tour::Run(app, args.tour, *login, args.pictures) == 0;
+                ok = cancelled && args.tour.kind == tour::Kind::Cancel && tour::Run(app, args.tour, *login, args.pictures) == 0;
             result = ok ? 0 : 1;
         } else if (window) {
             zyn::display::SetPresenterMainWindow(app.Frame()->m_hWnd);
@@ -175,7 +224,7 @@ int main(int argc, char** argv)
             zyn::display::StopPresenter();
         } else {
             int failures = 1;
-            if (args.tour == tour::Kind::Cancel)
+            if (args.tour.kind == tour::Kind::Cancel)
                 std::printf("tour FAILED: the log-in was not cancelled\n");
             else
                 failures = tour::Run(app, args.tour, *login, args.pictures);
@@ -188,7 +237,13 @@ int main(int argc, char** argv)
             if (failures) {
                 std::printf("%d tour steps failed\n", failures);
                 result = 1;
+            } else {
+                std::printf("The tour passed.\n");
             }
+            if (args.tour.kind == tour::Kind::Full)
+                std::printf("Its pictures are in %s\nTo use the console yourself, run it where there is a display "
+                            "(scripts/demo opens its window when DISPLAY is set; --window asks for one).\n",
+                    args.pictures.c_str());
         }
         AfxUnlockTempMaps();
     }

@@ -112,6 +112,45 @@ bool FindHitPoint(HWND hwnd, int code, CPoint& at)
     return false;
 }
 
+namespace {
+
+bool MenuHolds(HMENU menu, UINT command)
+{
+    for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+        const HMENU sub = ::GetSubMenu(menu, i);
+        if (sub ? MenuHolds(sub, command) : ::GetMenuItemID(menu, i) == command)
+            return true;
+    }
+    return false;
+}
+
+// Once the popup shows, clicks the item with the command, or the item opening the
+// submenu that holds it and then, once that shows, goes on there.
+void ClickInPopup(HMENU popup, UINT command, bool* found)
+{
+    WhenIdle([popup, command, found] {
+        const auto shown = zyn::user::OpenPopupMenuWindows();
+        const int count = popup ? ::GetMenuItemCount(popup) : 0;
+        for (int i = 0; i < count && !shown.empty(); ++i) {
+            const HMENU sub = ::GetSubMenu(popup, i);
+            const bool here = !sub && ::GetMenuItemID(popup, i) == command;
+            RECT item{};
+            if ((here || (sub && MenuHolds(sub, command))) &&
+                ::GetMenuItemRect(shown.back(), popup, static_cast<UINT>(i), &item)) {
+                if (here && found)
+                    *found = true;
+                if (sub)
+                    ClickInPopup(sub, command, found);
+                ClickAt(CRect(item).CenterPoint());
+                return;
+            }
+        }
+        Press(VK_ESCAPE); // not there: the menu closes, and the caller sees `found` false
+    });
+}
+
+} // namespace
+
 void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found)
 {
     if (found)
@@ -121,21 +160,25 @@ void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found)
     CRect button;
     bar.GetItemRect(index, &button);
     bar.ClientToScreen(&button);
-    WhenIdle([popup, command, found] {
-        const auto shown = zyn::user::OpenPopupMenuWindows();
-        const int count = popup ? ::GetMenuItemCount(popup) : 0;
-        for (int i = 0; i < count && !shown.empty(); ++i) {
-            RECT item{};
-            if (::GetMenuItemID(popup, i) == command && ::GetMenuItemRect(shown.back(), popup, static_cast<UINT>(i), &item)) {
-                if (found)
-                    *found = true;
-                ClickAt(CRect(item).CenterPoint());
-                return;
-            }
-        }
-        Press(VK_ESCAPE); // not there: the menu closes, and the caller sees `found` false
-    });
+    ClickInPopup(popup, command, found);
     ClickAt(button.CenterPoint());
+}
+
+bool ChooseWindowMenuCommand(HWND hwnd, UINT command)
+{
+    const HMENU menu = hwnd ? ::GetMenu(hwnd) : nullptr;
+    for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+        const HMENU popup = ::GetSubMenu(menu, i);
+        RECT item{};
+        if (popup && MenuHolds(popup, command) && ::GetMenuItemRect(hwnd, menu, static_cast<UINT>(i), &item)) {
+            bool found = false;
+            ClickInPopup(popup, command, &found);
+            ClickAt(CRect(item).CenterPoint());
+            Settle(*AfxGetApp());
+            return found;
+        }
+    }
+    return false;
 }
 
 void WhenIdle(std::function<void()> action) { zyn::user::QueueIdleAction(std::move(action)); }

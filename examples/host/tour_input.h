@@ -43,9 +43,14 @@ void DragStepwise(CPoint from, CPoint to);
 bool FindHitPoint(HWND hwnd, int code, CPoint& at);
 
 // Clicks the menu bar's top-level item at `index`, then, in the popup that opens, the
-// item with the command ID. `found` says whether the popup showed the item (the click on
+// item with the command ID (through the submenus on the way to it, each opened by a
+// click). `found` says whether the popup showed the item (the click on
 // it was made).
 void ChooseMenuCommand(COXMenuBar& bar, int index, UINT command, bool* found);
+
+// The same through a window's own menu bar (a dialog's menu): true when the item was
+// clicked.
+bool ChooseWindowMenuCommand(HWND hwnd, UINT command);
 
 // Queues an action for the next idle turn of whatever modal loop runs then (a dialog, a
 // message box, a popup menu).

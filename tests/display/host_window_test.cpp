@@ -3,7 +3,8 @@
 // cleanly: exit status 0 and not one sanitizer report. Ends tried: the log-in cancelled;
 // after the log-in, its X connection killed from outside (xdotool windowkill), its window
 // destroyed from outside (xdotool windowclose), or the X server gone. A display that goes away must not end the process from inside Xlib: the
-// console closes as by its close box, so the frame saves its bar places on the way.
+// console closes as by its close box, so the frame saves its bar places on the way. And
+// worked from the keyboard: Add and a name typed, the session log opened again.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -159,31 +160,54 @@ std::vector<uint32_t> Screen(const fs::path& dir)
     return img.pixels;
 }
 
-// Waits until the log-in dialog is on the screen: something besides the bare desktop,
-// the same in two dumps running but for the blinking caret.
-bool WaitForLogin(const fs::path& dir)
+// Waits until the screen is steady: the same in two dumps running but for the blinking
+// caret, and (unless `bareToo`) something besides the bare desktop; the last dump.
+std::vector<uint32_t> WaitForSteady(const fs::path& dir, bool bareToo = true)
 {
     constexpr size_t kCaretPixels = 64;
-    std::vector<uint32_t> last;
-    return WaitFor([&] {
+    std::vector<uint32_t> last, steady;
+    WaitFor([&] {
         std::vector<uint32_t> now = Screen(dir);
         const bool bare = now.empty() || std::all_of(now.begin(), now.end(), [&](uint32_t p) { return p == now[0]; });
         size_t changed = 0;
         for (size_t i = 0; i < now.size() && i < last.size(); ++i)
             changed += now[i] != last[i];
-        const bool steady = !bare && now.size() == last.size() && changed <= kCaretPixels;
+        const bool done = (bareToo || !bare) && !now.empty() && now.size() == last.size() && changed <= kCaretPixels;
+        if (done)
+            steady = now;
         last = std::move(now);
-        return steady;
+        return done;
     });
+    return steady;
+}
+
+// Waits until the log-in dialog is on the screen.
+bool WaitForLogin(const fs::path& dir) { return !WaitForSteady(dir, false).empty(); }
+
+// The X tool these tests drive the console with that is not installed, as the skip's
+// reason; empty when all are.
+std::string MissingTool()
+{
+    for (const char* tool : {"xdotool", "xwd"})
+        if (!HaveTool(tool))
+            return std::string(tool) + " is not installed (scripts/deps installs it)";
+    return {};
+}
+
+size_t PixelsDiffering(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    size_t n = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        n += a[i] != b[i];
+    return n;
 }
 
 enum class End { CancelLogin, KillConnection, DestroyWindow, StopServer };
 
 TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
 {
-    for (const char* tool : {"xdotool", "xwd"})
-        if (!HaveTool(tool))
-            GTEST_SKIP() << tool << " is not installed (scripts/deps installs it)";
+    if (const std::string missing = MissingTool(); !missing.empty())
+        GTEST_SKIP() << missing;
     const struct {
         const char* what;
         End end;
@@ -233,6 +257,64 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
                 << "the frame's close did not run: no bar places saved";
         }
     }
+}
+
+// A person at the keyboard: on the doors' screen Add puts the focus in the name field, so
+// the name typed at once becomes the door's; the session log closed with Escape opens
+// again, shown as it was the first time.
+TEST(HostWindow, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
+{
+    if (const std::string missing = MissingTool(); !missing.empty())
+        GTEST_SKIP() << missing;
+    XvfbServer x;
+    std::string why;
+    if (!x.Start(kW, kH, why))
+        GTEST_SKIP() << "no X server for the console: " << why;
+    const fs::path dir = fs::path(TempRoot()) / "host-window-keys";
+    HostProcess host;
+    ASSERT_TRUE(host.Start(dir, why)) << why;
+    ASSERT_TRUE(WaitForLogin(dir)) << "the log-in dialog never showed; the console said:\n" << host.Output();
+    const auto keys = [](std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            EXPECT_EQ(RunTool({"xdotool", "key", name}), 0) << name;
+    };
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
+    keys({"Tab"});
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
+    keys({"Return"});
+    ASSERT_TRUE(WaitFor([&] { return host.Said("Operator admin logged in"); }))
+        << "the log-in did not go through; the console said:\n" << host.Output();
+    WaitForSteady(dir);
+
+    // Console > Doors, Add, the name, Enter.
+    keys({"alt+c", "d"});
+    WaitForSteady(dir);
+    keys({"alt+a"});
+    WaitForSteady(dir);
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "Lobby"}), 0);
+    keys({"Return"});
+    EXPECT_TRUE(WaitFor([&] { return host.Said("Added the door Lobby"); }))
+        << "the name typed after Add did not make the door; the console said:\n" << host.Output();
+    WaitForSteady(dir);
+
+    // Console > Session Log, Escape, Console > Session Log again.
+    keys({"alt+c", "l"});
+    const std::vector<uint32_t> opened = WaitForSteady(dir);
+    keys({"Escape"});
+    const std::vector<uint32_t> closed = WaitForSteady(dir);
+    keys({"alt+c", "l"});
+    const std::vector<uint32_t> again = WaitForSteady(dir);
+    EXPECT_GT(PixelsDiffering(opened, closed), 10000u) << "Escape closed the session log";
+    EXPECT_GT(PixelsDiffering(again, closed), 10000u) << "the session log shows again";
+    EXPECT_LT(PixelsDiffering(again, opened), 200u) << "as it was the first time, with nothing over it";
+
+    // File > Exit ends it cleanly.
+    keys({"Escape", "alt+f", "x"});
+    const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
+    const std::string said = host.Output();
+    EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
+    for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})
+        EXPECT_TRUE(said.find(report) == std::string::npos) << report << " reported; the console said:\n" << said;
 }
 
 } // namespace

@@ -522,6 +522,45 @@ TEST_P(OutlineTabDragTest, ATabbedBarLeavingLeavesItsTabStripAndTheOtherBarShows
 INSTANTIATE_TEST_SUITE_P(Leavings, OutlineTabDragTest, ::testing::ValuesIn(kTabLeavings),
     [](const ::testing::TestParamInfo<TabLeaving>& info) { return std::string(info.param.name); });
 
+// A bar dropped on a side that holds another size bar: released in the bottom 48 pixels
+// of that side's dock bar it shares the place with the other as a tab, shown and the other
+// hidden behind its own tab; released above that band it docks beside the other, untabbed.
+struct TabDrop {
+    const char* name;
+    int aboveBottom;  // the release point, this far above the dock bar's bottom
+    bool tabbed;
+};
+const TabDrop kTabDrops[] = {{"InTheBand", 20, true}, {"AtTheBandsTop", 47, true}, {"AboveTheBand", 120, false}};
+
+void PrintTo(const TabDrop& row, std::ostream* os) { *os << row.name; }
+
+class OutlineTabDropTest : public OutlineDragTest, public ::testing::WithParamInterface<TabDrop> {};
+
+TEST_P(OutlineTabDropTest, ADropOnTheBandOfASideHoldingABarMakesTabs)
+{
+    const TabDrop& row = GetParam();
+    CCountingSizeBar& other = NewBar();
+    ASSERT_TRUE(other.Make(frame, ID_BAR + 1, CRect(0, 0, 200, 100), L"Other"));
+    frame->DockControlBar(&other, AFX_IDW_DOCKBAR_LEFT);
+    frame->RecalcLayout();
+    Pump();
+    const CRect side = ScreenRect(*sizeFrame()->Side(AFX_IDW_DOCKBAR_LEFT));
+    const CPoint from = Centre();
+    const CPoint to(side.CenterPoint().x, side.bottom - row.aboveBottom);
+    DragPath(from, {from + CSize(5, 5), to});
+    frame->RecalcLayout();
+    Pump();
+    EXPECT_EQ(SideOf(bar), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(SideOf(other), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(bar.GetDockTabCtrl() != nullptr, row.tabbed);
+    EXPECT_EQ(other.GetDockTabCtrl() != nullptr, row.tabbed);
+    EXPECT_TRUE(bar.IsWindowVisible()) << "the bar dropped shows";
+    EXPECT_EQ(other.IsWindowVisible() != FALSE, !row.tabbed) << "the other shows only untabbed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Drops, OutlineTabDropTest, ::testing::ValuesIn(kTabDrops),
+    [](const ::testing::TestParamInfo<TabDrop>& info) { return std::string(info.param.name); });
+
 TEST_F(OutlineDragTest, TrackFindingTheCaptureTakenGivesEverythingBack)
 {
     const HWND other = MakePlain(WS_POPUP | WS_VISIBLE);

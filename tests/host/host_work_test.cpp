@@ -118,27 +118,48 @@ protected:
 
 TEST_F(HostDatabase, TheFileIsMadeOnceAndSeededOnce)
 {
-    ASSERT_EQ(m_said.size(), 2u);
-    EXPECT_EQ(m_said[0].rfind("Created ", 0), 0u) << m_said[0];
-    EXPECT_EQ(m_said[1], "Database: SQLite");
+    const std::string file = (m_dir / "console.db").string();
+    EXPECT_EQ(m_said, (std::vector<std::string>{"Made a new database: " + file, "Using the SQLite database " + file}));
     m_db.Close();
     m_said.clear();
     host::OpenDatabase(m_db, W(m_dir / "console.db"), CString(), [this](const CString& line) { m_said.push_back(U8(line)); });
-    EXPECT_EQ(m_said, (std::vector<std::string>{"Database: SQLite"}));
+    EXPECT_EQ(m_said, (std::vector<std::string>{"Using the SQLite database " + file}));
 
     EXPECT_EQ(host::SeedEvents(m_db, 24), 24);
     EXPECT_EQ(host::SeedEvents(m_db, 24), 0) << "a table with events is left alone";
     EXPECT_EQ(host::CountRows(m_db, L"EVENTS"), 24);
 
-    // Event i is on 2010-(1 + i % 12)-(1 + i % 28): the newest are December 24th (23),
-    // December 12th (11), November 23rd (22) and November 11th (10); texts cycle in sixes,
-    // doors in fours.
+    // Event i is on 2010-(1 + i % 12)-(1 + i % 28) at (8 + i % 10):00: the newest are
+    // December 24th (23), December 12th (11), November 23rd (22) and November 11th (10);
+    // texts cycle in sixes, doors in fours.
     std::vector<std::string> newest;
-    for (const CString& text : host::RecentEvents(m_db, 4))
-        newest.push_back(U8(text));
-    EXPECT_EQ(newest, (std::vector<std::string>{"Door secured (door 4)", "Door secured (door 4)",
-                          "Alarm acknowledged (door 3)", "Alarm acknowledged (door 3)"}));
+    for (const host::EventRow& row : host::RecentEvents(m_db, 4))
+        newest.push_back(U8(row.time) + " | " + U8(row.text) + " | " + U8(row.door));
+    EXPECT_EQ(newest, (std::vector<std::string>{"2010-12-24 11:00 | Door secured | Door 4",
+                          "2010-12-12 09:00 | Door secured | Door 4", "2010-11-23 10:00 | Alarm acknowledged | Door 3",
+                          "2010-11-11 08:00 | Alarm acknowledged | Door 3"}));
     EXPECT_EQ(host::RecentEvents(m_db, 100).size(), 24u);
+}
+
+TEST_F(HostDatabase, NamesAreListedAsAPersonReadsThem)
+{
+    // Case ignored (equal names by ID), base letters before accents, whatever the
+    // database's own order of the bytes.
+    m_db.ExecuteSQL(L"CREATE TABLE NAMES (ID INTEGER PRIMARY KEY, NAME VARCHAR(64) NOT NULL)");
+    const struct {
+        int32_t id;
+        const wchar_t* name;
+    } rows[] = {{1, L"Operator 2"}, {2, L"admin"}, {3, L"\u00C9mile"}, {4, L"zed"}, {5, L"Door"}, {6, L"ADMIN"},
+        {7, L"emile"}};
+    for (const auto& row : rows) {
+        const DbValue values[] = {row.id, CString(row.name)};
+        m_db.ExecuteSQL(L"INSERT INTO NAMES (ID, NAME) VALUES (?, ?)", values);
+    }
+    std::vector<std::string> listed;
+    for (const host::NamedRow& row : host::ReadNames(m_db, L"NAMES"))
+        listed.push_back(std::to_string(row.id) + " " + U8(row.name));
+    EXPECT_EQ(listed, (std::vector<std::string>{"2 admin", "6 ADMIN", "5 Door", "7 emile", "3 \u00C9mile",
+                          "1 Operator 2", "4 zed"}));
 }
 
 TEST_F(HostDatabase, OldEventsAreArchivedAppendedAndRestoredOnce)
@@ -183,6 +204,44 @@ TEST_F(HostDatabase, OldEventsAreArchivedAppendedAndRestoredOnce)
     EXPECT_EQ(LinesOf(file), 24) << "an archive file is never replaced";
     EXPECT_EQ(host::CountRows(m_db, L"EVENTS_RESTORED"), 24);
     EXPECT_EQ(steps.back(), (std::pair<LONG, LONG>{0, 0}));
+}
+
+TEST(HostMessages, WhatHappenedIsSaidInWords)
+{
+    // Counts of one and of none read as a person writes them; no raw codes or status texts
+    // of a call that went well.
+    const struct {
+        host::ArchiveOutcome outcome;
+        const char* said;
+    } archives[] = {
+        {{24, 24, 0}, "Archived 24 events from before 2020; restored the archive file: 24 events"},
+        {{1, 1, 0}, "Archived 1 event from before 2020; restored the archive file: 1 event"},
+        {{24, 0, 48}, "Archived 24 events from before 2020; the archive file's 48 events were all restored before"},
+        {{0, 0, 1}, "No events from before 2020 were left to archive; the archive file's 1 event was restored before"},
+        {{0, 0, 0}, "No events from before 2020 were left to archive; the archive file holds nothing to restore"},
+        {{2, 2, 3}, "Archived 2 events from before 2020; restored the archive file: 2 new events, 3 restored before"},
+    };
+    for (const auto& row : archives)
+        EXPECT_EQ(U8(host::DescribeArchive(row.outcome, 2020)), row.said) << row.said;
+
+    const struct {
+        host::RecorderReport report;
+        const char* said;
+    } recorders[] = {
+        {{true, true, 1, L"The call has completed successfully."},
+            "The recording server on port 4000 started its video archive, which is running; its last purge of old "
+            "video finished"},
+        {{true, false, 0, L""},
+            "The recording server on port 4000 started its video archive, which is not running yet; a purge of old "
+            "video is under way"},
+        {{true, true, static_cast<LONG>(0x80004005), L""},
+            "The recording server on port 4000 started its video archive, which is running; its last purge of old "
+            "video failed"},
+        {{false, false, static_cast<LONG>(0x80004005), L"The RPC server is unavailable."},
+            "The recording server on port 4000 did not start its video archive: The RPC server is unavailable."},
+    };
+    for (const auto& row : recorders)
+        EXPECT_EQ(U8(host::DescribeRecorder(4000, row.report)), row.said) << row.said;
 }
 
 TEST_F(HostDatabase, AFileThatCannotBeWrittenLeavesTheEventsAlone)

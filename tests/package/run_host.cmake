@@ -1,13 +1,15 @@
 # The package test, run as `cmake -P`: installs the build tree's package into a fresh
 # prefix, configures and builds the host under host/ against that prefix alone, and runs
-# it once headless. Nothing is compiled for the install; the host is one source file and
-# one resource script.
+# it once headless; then does the same with the host that the hosting guide's own text
+# makes (its code blocks that name a file). Nothing is compiled for the install; each
+# host is one source file and one resource script.
 #
-# Variables: BUILD_DIR (the build tree to install), HOST_SOURCE_DIR, WORK_DIR (wiped
-# first), GENERATOR, MAKE_PROGRAM, CXX_COMPILER, CXX_LAUNCHER (may be empty).
+# Variables: BUILD_DIR (the build tree to install), HOST_SOURCE_DIR, HOSTING_DOC (the
+# guide), WORK_DIR (wiped first), GENERATOR, MAKE_PROGRAM, CXX_COMPILER, CXX_LAUNCHER (may
+# be empty).
 cmake_minimum_required(VERSION 3.25)
 
-foreach(v BUILD_DIR HOST_SOURCE_DIR WORK_DIR GENERATOR CXX_COMPILER)
+foreach(v BUILD_DIR HOST_SOURCE_DIR HOSTING_DOC WORK_DIR GENERATOR CXX_COMPILER)
   if(NOT DEFINED ${v} OR "${${v}}" STREQUAL "")
     message(FATAL_ERROR "run_host.cmake: ${v} is not given")
   endif()
@@ -75,14 +77,19 @@ if(NOT EXISTS ${run_dir}/created.db)
 endif()
 
 # ---- the host --------------------------------------------------------------------------------
-set(configure ${CMAKE_COMMAND} -S ${HOST_SOURCE_DIR} -B ${host_build} -G ${GENERATOR}
-  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
-if(MAKE_PROGRAM)
-  list(APPEND configure -DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM})
-endif()
-if(CXX_LAUNCHER)
-  list(APPEND configure -DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_LAUNCHER})
-endif()
+# The configure command of a host's project against the prefix alone.
+function(configure_command source build out)
+  set(c ${CMAKE_COMMAND} -S ${source} -B ${build} -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
+  if(MAKE_PROGRAM)
+    list(APPEND c -DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM})
+  endif()
+  if(CXX_LAUNCHER)
+    list(APPEND c -DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_LAUNCHER})
+  endif()
+  set(${out} ${c} PARENT_SCOPE)
+endfunction()
+configure_command(${HOST_SOURCE_DIR} ${host_build} configure)
 step(configure ${configure})
 step(build ${CMAKE_COMMAND} --build ${host_build})
 
@@ -94,6 +101,62 @@ step(run ${CMAKE_COMMAND} -E env --unset=ZYN_SCHEMA_DIR --unset=ZYN_SOURCE_DIR
 message(STATUS "host:\n${step_output}")
 if(NOT EXISTS ${run_dir}/desktop.png)
   message(FATAL_ERROR "the host wrote no snapshot")
+endif()
+
+# ---- the hosting guide's host -------------------------------------------------------------------
+# Each fenced block whose opening line names a file after the language ("```cpp main.cpp")
+# is appended to that file; the other blocks only illustrate.
+set(doc_source ${WORK_DIR}/doc-host)
+set(doc_build ${WORK_DIR}/doc-host-build)
+set(doc_run ${WORK_DIR}/doc-run)
+file(MAKE_DIRECTORY ${doc_source} ${doc_run}/registry ${doc_run}/windows ${doc_run}/logs)
+file(READ ${HOSTING_DOC} text)
+set(doc_files "")
+while(TRUE)
+  string(FIND "${text}" "\n```" open)
+  if(open EQUAL -1)
+    break()
+  endif()
+  math(EXPR after "${open} + 4")
+  string(SUBSTRING "${text}" ${after} -1 text)
+  string(FIND "${text}" "\n" eol)
+  if(eol EQUAL -1)
+    message(FATAL_ERROR "${HOSTING_DOC}: a code block is not closed")
+  endif()
+  string(SUBSTRING "${text}" 0 ${eol} info)
+  math(EXPR body_at "${eol} + 1")
+  string(SUBSTRING "${text}" ${body_at} -1 text)
+  string(FIND "${text}" "\n```" close)
+  if(close EQUAL -1)
+    message(FATAL_ERROR "${HOSTING_DOC}: the block \"${info}\" is not closed")
+  endif()
+  math(EXPR body_length "${close} + 1")
+  string(SUBSTRING "${text}" 0 ${body_length} body)
+  math(EXPR rest "${close} + 4")
+  string(SUBSTRING "${text}" ${rest} -1 text)
+  if(info MATCHES "^[A-Za-z]+ ([A-Za-z0-9_.]+)$")
+    set(name ${CMAKE_MATCH_1})
+    if(NOT name IN_LIST doc_files)
+      list(APPEND doc_files ${name})
+      file(WRITE ${doc_source}/${name} "")
+    endif()
+    file(APPEND ${doc_source}/${name} "${body}")
+  endif()
+endwhile()
+foreach(f CMakeLists.txt main.cpp console.rc resource.h)
+  if(NOT f IN_LIST doc_files)
+    message(FATAL_ERROR "${HOSTING_DOC} gives no ${f} (it gives: ${doc_files})")
+  endif()
+endforeach()
+configure_command(${doc_source} ${doc_build} doc_configure)
+step("configure the guide's host" ${doc_configure})
+step("build the guide's host" ${CMAKE_COMMAND} --build ${doc_build})
+# Headless whatever the test's surroundings: it pictures its window and ends.
+step("run the guide's host" ${CMAKE_COMMAND} -E env --unset=ZYN_SCHEMA_DIR --unset=ZYN_SOURCE_DIR --unset=DISPLAY
+  --unset=WAYLAND_DISPLAY ZYN_REGISTRY_DIR=${doc_run}/registry ZYN_WINDIR=${doc_run}/windows
+  ZYN_LOG_DIR=${doc_run}/logs ${doc_build}/door_console ${doc_run}/door-console.png)
+if(NOT EXISTS ${doc_run}/door-console.png)
+  message(FATAL_ERROR "the guide's host wrote no picture")
 endif()
 
 string(TIMESTAMP finished "%s%f")

@@ -276,11 +276,40 @@ void COXDragDockContext::UpdateState(BOOL* pFlag, BOOL bNewValue)
     DrawFocusRect(FALSE);
 }
 
+COXSizeDockBar* COXDragDockContext::TabDropTarget(COXSizeControlBar** ppShared) const
+{
+    if (!m_pBar || !m_pBar->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)))
+        return nullptr;
+    // The dock bar live docking would choose at the point (the sides the bar may take,
+    // never one holding a cool toolbar), and only its band.
+    COXSizeDockBar* pDock = COXSizeDockBar::GetAppropriateDockBar(m_ptLast, m_pBar);
+    if (!pDock || !pDock->m_wndDockTabCtrl.m_hWnd || pDock->m_wndDockTabCtrl.HitTestTabControl(m_ptLast, m_pBar) == -1)
+        return nullptr;
+    // The place of a size bar shown there: the first of the strip's when it shows.
+    for (int i = 0; i < pDock->m_arrBars.GetSize(); ++i) {
+        CControlBar* pOther = pDock->GetDockedControlBar(i);
+        if (pOther && pOther != m_pBar && COXSizeDockBar::IsSizeable(pOther) && pOther->IsVisible()) {
+            if (ppShared)
+                *ppShared = static_cast<COXSizeControlBar*>(pOther);
+            return pDock;
+        }
+    }
+    return nullptr;
+}
+
 DWORD COXDragDockContext::CanDock()
 {
     m_pTargetDockBar = nullptr;
     if (!m_pDockSite || !m_pDockSite->m_hWnd)
         return 0;
+    // Over the tab band of a side holding a size bar, the outline is that bar's place,
+    // which the drop shares with it as a tab.
+    COXSizeControlBar* pShared = nullptr;
+    if (COXSizeDockBar* pTabs = TabDropTarget(&pShared)) {
+        m_pTargetDockBar = pTabs;
+        pShared->GetWindowRect(&m_rectDock);
+        return pTabs->GetBarStyle() & CBRS_ALIGN_ANY;
+    }
     // The strip chooses the side...
     DWORD dwSide = 0;
     if (m_dwDockStyle & kHorzSides)
@@ -417,6 +446,7 @@ void COXDragDockContext::EndDrag()
                 (m_dwOverDockStyle & kHorzSides ? pSizeBar->m_sizeHorzDock : pSizeBar->m_sizeVertDock) =
                     m_rectDock.Size();
             }
+            COXSizeDockBar* pTabs = TabDropTarget();
             m_pDockSite->DockControlBar(m_pBar, pDockBar, &m_rectDock);
             if (COXSizeDockBar* pNew = OXAsSizeDockBar(pDockBar)) {
                 if (pNew != pOld || pNew->CheckSumBars() != nOldCheckSum)
@@ -424,6 +454,14 @@ void COXDragDockContext::EndDrag()
                 pNew->m_nCheckSum = 0;   // its next layout looks at its bars again
             }
             m_pDockSite->RecalcLayout(TRUE);
+            // Dropped on the tab band: the bar, docked at the other's place, gets its tab
+            // where it was released (the other bars there get theirs first) and shows.
+            if (pTabs && pTabs == pDockBar && m_pBar->m_hWnd && pTabs->m_wndDockTabCtrl.FindTab(m_pBar) == -1) {
+                const int nHit = pTabs->m_wndDockTabCtrl.HitTestTabControl(m_ptLast, m_pBar);
+                pTabs->m_wndDockTabCtrl.InsertTab(m_pBar, std::max(nHit, 0), TRUE);
+                pTabs->m_nCheckSum = 0;
+                m_pDockSite->RecalcLayout(TRUE);
+            }
             return;
         }
         // The outline left the side after all (the shortened one no longer meets it):

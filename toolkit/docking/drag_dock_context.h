@@ -21,7 +21,9 @@
 //    copy of the screen (COXDragOutline), so it shows over any background: 1 pixel wide
 //    when docking, the frame's sizing border less one when floating. The floating
 //    outline stays on the screen of the frame (its work area). Ctrl forces floating
-//    (redrawn at once).
+//    (redrawn at once). Over the tab band of a dock bar (its bottom 48 pixels) that
+//    holds a size bar shown, the outline is that bar's place instead: a drop there shares
+//    it as a tab.
 // 4. Escape, the right button, a lost capture or a WM_QUIT (posted again) cancel; the
 //    release ends: CancelDrag erases the outline and gives back capture, lock and DC and
 //    the message line its idle prompt; a release where the press was changes nothing;
@@ -39,6 +41,8 @@
 
 class CDockBar;
 class CFrameWnd;
+class COXSizeControlBar;
+class COXSizeDockBar;
 
 class COXDragDockContext : public CDockContext {
 public:
@@ -62,6 +66,9 @@ public:
     void UpdateState(BOOL* pFlag, BOOL bNewValue);
     // The side the outline docks to now, 0 to float; fills m_rectDock and m_pTargetDockBar.
     DWORD CanDock();
+    // The dock bar whose tab band the mouse is over, when it holds a size bar shown (that
+    // bar in *ppShared); null otherwise, or when the dragged bar is no size bar.
+    COXSizeDockBar* TabDropTarget(COXSizeControlBar** ppShared = nullptr) const;
     // The dock bar of the side under m_rectDock, null when floating.
     CDockBar* GetDockBar();
 
