@@ -10,16 +10,20 @@
 //
 // Geometry (client coordinates; the 2-pixel divider at the top lies in the non-client area
 // unless CCS_NODIVIDER):
-//   bitmap size b   16 x 15 unless TB_SETBITMAPSIZE
+//   bitmap size b   16 x 15 until TB_SETBITMAPSIZE or a normal image list (TB_SETIMAGELIST)
+//                   sets it (the list's image size)
 //   padding p       7 x 6 unless TB_SETPADDING
+//   frame f         p once a bitmap size is set; p + 1 each way before, which keeps the
+//                   documented initial 24 x 22 buttons for the initial 16 x 15 bitmaps
 //   text            the widest button text tw (single line, prefixes processed unless
 //                   BTNS_NOPREFIX) and the font's line height th, when some button has text
 //                   and TB_SETMAXTEXTROWS is not 0
 //   the natural button (every button is this size unless BTNS_AUTOSIZE):
-//       width  = max(b.cx, tw) + p.cx + 1      height = b.cy + p.cy + 1 + rows * th
+//       width  = max(b.cx, tw) + f.cx      height = b.cy + f.cy + rows * th
 //     with TBSTYLE_LIST (text right of the image):
-//       width  = b.cx + (tw ? tw + 4 : 0) + p.cx + 1     height = max(b.cy, rows * th) + p.cy + 1
-//     (16 x 15 without text gives the documented default of 24 x 22).
+//       width  = b.cx + (tw ? tw + 4 : 0) + f.cx     height = max(b.cy, rows * th) + f.cy
+//     (so 16 x 16 images give 23 x 22 buttons, and TB_AUTOSIZE's bar is as high as a
+//     button plus the divider).
 //   TB_SETBUTTONSIZE sets the button size; a toolbar with texts grows it to the natural size
 //   where that is larger. BTNS_AUTOSIZE buttons are as wide as their own content.
 //   TB_SETBUTTONWIDTH (min, max) clamps widths (max 0: no maximum); texts that do not fit

@@ -180,8 +180,10 @@ LRESULT SetList(ToolbarState& s, HIMAGELIST& slot, LPARAM lp, bool sizes)
     slot = reinterpret_cast<HIMAGELIST>(lp);
     if (sizes && slot) {
         int cx = 0, cy = 0;
-        if (::ImageList_GetIconSize(slot, &cx, &cy))
+        if (::ImageList_GetIconSize(slot, &cx, &cy)) {
             s.bitmap = SIZE{cx, cy};
+            s.bitmapSet = true;
+        }
     }
     Changed(s);
     return reinterpret_cast<LRESULT>(old);
@@ -202,6 +204,7 @@ LRESULT HandleImageMessage(ToolbarState& s, UINT msg, WPARAM wp, LPARAM lp, bool
         if (s.ownList && ::ImageList_GetImageCount(s.ownList) > 0)
             return FALSE;
         s.bitmap = SIZE{cx, cy};
+        s.bitmapSet = true;
         if (s.ownList)
             ::ImageList_SetIconSize(s.ownList, std::max(cx, 1), std::max(cy, 1));
         Changed(s);

@@ -85,13 +85,14 @@ void Measure(ToolbarState& s)
         ::ReleaseDC(s.self, dc);
     }
     const int rowsHeight = s.textHeight * s.maxTextRows;
+    const SIZE frame = ButtonFrame(s);
     SIZE natural{};
     if (list) {
-        natural.cx = s.bitmap.cx + (s.textWidth ? s.textWidth + kListTextGap : 0) + s.padding.cx + 1;
-        natural.cy = std::max<int>(s.bitmap.cy, rowsHeight) + s.padding.cy + 1;
+        natural.cx = s.bitmap.cx + (s.textWidth ? s.textWidth + kListTextGap : 0) + frame.cx;
+        natural.cy = std::max<int>(s.bitmap.cy, rowsHeight) + frame.cy;
     } else {
-        natural.cx = std::max<int>(s.bitmap.cx, s.textWidth) + s.padding.cx + 1;
-        natural.cy = s.bitmap.cy + s.padding.cy + 1 + rowsHeight;
+        natural.cx = std::max<int>(s.bitmap.cx, s.textWidth) + frame.cx;
+        natural.cy = s.bitmap.cy + frame.cy + rowsHeight;
     }
     SIZE size = natural;
     if (s.buttonSet) {
@@ -295,10 +296,11 @@ int Width(const ToolbarState& s, const Button& b)
     } else if (b.style & BTNS_AUTOSIZE) {
         const bool list = (s.Style() & TBSTYLE_LIST) != 0;
         const int image = b.image == I_IMAGENONE ? 0 : s.bitmap.cx;
+        const int frame = ButtonFrame(s).cx;
         if (list)
-            w = image + (b.textCx ? (image ? kListTextGap : 0) + b.textCx : 0) + s.padding.cx + 1;
+            w = image + (b.textCx ? (image ? kListTextGap : 0) + b.textCx : 0) + frame;
         else
-            w = std::max(image, b.textCx) + s.padding.cx + 1;
+            w = std::max(image, b.textCx) + frame;
         w = ClampWidth(s, w);
     } else {
         w = s.button.cx;
@@ -315,6 +317,14 @@ RECT ArrowRect(const ToolbarState& s, const Button& b)
     RECT r = b.rect;
     r.left = std::max(r.left, r.right - s.arrowWidth);
     return r;
+}
+
+SIZE ButtonFrame(const ToolbarState& s)
+{
+    // The documented initial sizes (16 x 15 images on 24 x 22 buttons) are one pixel more
+    // each way than image + padding; a set image size gives image + padding exactly.
+    const int extra = s.bitmapSet ? 0 : 1;
+    return SIZE{s.padding.cx + extra, s.padding.cy + extra};
 }
 
 void Layout(ToolbarState& s) { DoLayout(s, true); }

@@ -66,6 +66,7 @@ struct ToolbarState : zyn::user::ControlState {
 
     // Geometry settings.
     SIZE bitmap = kDefaultBitmap;
+    bool bitmapSet = false;              // TB_SETBITMAPSIZE, or the normal image list's size
     std::optional<SIZE> buttonSet;       // TB_SETBUTTONSIZE
     SIZE padding = kDefaultPadding;
     int indent = 0;
@@ -158,6 +159,8 @@ HIMAGELIST NormalList(const ToolbarState& s);
 void Layout(ToolbarState& s);
 // Lays out keeping the wrap states as they are (no TBSTYLE_WRAPABLE pass).
 void LayoutKeepingWraps(ToolbarState& s);
+// The room a button leaves around its image and text (toolbar.h).
+SIZE ButtonFrame(const ToolbarState& s);
 // Whether the button shows its text (TB_SETMAXTEXTROWS 0 and mixed list buttons without
 // BTNS_SHOWTEXT show none; the text then serves the tooltip).
 bool ShowsText(const ToolbarState& s, const Button& b);

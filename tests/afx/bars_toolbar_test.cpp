@@ -487,8 +487,8 @@ TEST_F(ToolBarTest, ButtonTextsJoinTheStringPoolOnceAndWidenTheButtons)
     EXPECT_FALSE(bar.SetButtonText(7, L"x"));
     EXPECT_FALSE(bar.SetButtonText(0, nullptr));
     // Text below the image: the button grows to the widest text and a line of the bar's
-    // font (the control's rule: max(image, text) + 7 + 1 by image + 6 + 1 + line), and
-    // the bar measures with the control's size.
+    // font (the control's rule once the bar has set its 16 x 15 image size: max(image,
+    // text) + 7 by image + 6 + line), and the bar measures with the control's size.
     HFONT font = reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT));
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
@@ -500,8 +500,7 @@ TEST_F(ToolBarTest, ButtonTextsJoinTheStringPoolOnceAndWidenTheButtons)
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     const int textWidth = std::max<int>(open.cx, quiet.cx);
-    const CSize expected(std::max<int>(23, std::max<int>(16, textWidth) + 7 + 1),
-        std::max<int>(22, 15 + 6 + 1 + tm.tmHeight));
+    const CSize expected(std::max<int>(23, std::max<int>(16, textWidth) + 7), std::max<int>(22, 15 + 6 + tm.tmHeight));
     EXPECT_EQ(bar.m_sizeButton, expected);
     EXPECT_EQ(ItemRect(bar, 1), CRect(expected.cx, 0, 2 * expected.cx, expected.cy));
 }

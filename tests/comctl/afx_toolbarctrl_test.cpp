@@ -40,7 +40,7 @@ TEST_F(AfxToolBar, MembersSendTheirMessages)
         EXPECT_EQ(bar.GetButtonText(99), CString());
         EXPECT_EQ(bar.GetButtonSize(), CSize(24, 22));
         EXPECT_TRUE(bar.SetBitmapSize(CSize(20, 18)));
-        EXPECT_EQ(bar.GetButtonSize(), CSize(28, 25));
+        EXPECT_EQ(bar.GetButtonSize(), CSize(27, 24)) << "20 + 7 by 18 + 6";
         EXPECT_EQ(bar.SetPadding(3, 3), static_cast<DWORD>(MAKELONG(7, 6)));
         int h = 0, v = 0;
         bar.GetPadding(h, v);

@@ -1,5 +1,6 @@
 // Toolbar geometry by messages, with sizes worked by hand from the documented defaults
-// (16 x 15 bitmaps, 7 x 6 padding: 24 x 22 buttons, 8-pixel separators): button sizes
+// (16 x 15 bitmaps and 24 x 22 buttons until a bitmap size is set, then bitmap + 7 x 6
+// padding; 8-pixel separators): button sizes
 // with and without text, wrapping by state, by TBSTYLE_WRAPABLE and by TB_SETROWS, hit
 // tests, insert-mark hit tests and TB_AUTOSIZE.
 #include "platform/gdi/sysmetrics.h"
@@ -34,11 +35,17 @@ TEST_F(ToolbarLayout, ButtonSizeFollowsBitmapPaddingAndSetSize)
         LONG cx, cy;
     };
     const Row rows[] = {
-        {"defaults: 16+7+1 by 15+6+1", [](HWND) {}, 24, 22},
-        {"bitmap 20x20, padding 10x4", [](HWND tb) {
+        {"nothing set: the documented initial 24x22", [](HWND) {}, 24, 22},
+        {"bitmap 20x20, padding 10x4: 20+10 by 20+4", [](HWND tb) {
              Send(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(20, 20));
              Send(tb, TB_SETPADDING, 0, MAKELPARAM(10, 4));
-         }, 31, 25},
+         }, 30, 24},
+        {"bitmap 16x16: 16+7 by 16+6", [](HWND tb) { Send(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16)); }, 23, 22},
+        {"bitmap 16x15 set: 16+7 by 15+6", [](HWND tb) { Send(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15)); }, 23,
+            21},
+        {"16x16 image list: its image size counts as set", [](HWND tb) {
+             Send(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(MakeImages(1, {RGB(0, 0, 0)}, 16, 16)));
+         }, 23, 22},
         {"set size 40x30 stands without text", [](HWND tb) { Send(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(40, 30)); },
             40, 30},
         {"set size smaller than the image stands too", [](HWND tb) { Send(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(10, 10)); },
@@ -55,7 +62,10 @@ TEST_F(ToolbarLayout, ButtonSizeFollowsBitmapPaddingAndSetSize)
         EXPECT_EQ(LOWORD(size), r.cx) << r.name;
         EXPECT_EQ(HIWORD(size), r.cy) << r.name;
         EXPECT_EQ(ItemRect(tb, 1).left, r.cx) << r.name;
+        const auto list = reinterpret_cast<HIMAGELIST>(Send(tb, TB_GETIMAGELIST));
         DestroyWindow(parent);
+        if (list)
+            ImageList_Destroy(list);
     }
     HWND tb = MakeToolbar(MakeParent(), 0);
     EXPECT_FALSE(Send(tb, TB_SETBUTTONWIDTH, 0, MAKELPARAM(30, 20))) << "a maximum below the minimum";
@@ -268,8 +278,10 @@ TEST_F(ToolbarLayout, AutoSizeFollowsTheParentUnlessToldNotTo)
         DWORD style;
         RECT want; // in the parent's client area
         DWORD side; // the CCS_TOP / CCS_NOMOVEY / CCS_BOTTOM bits once created (none named: CCS_TOP)
+        int imageCy = 0; // TB_SETBITMAPSIZE 16 x imageCy before the buttons (0: none)
     };
-    // With the divider (2 pixels above the buttons): 22 + 2 high.
+    // With the divider (2 pixels above the buttons): 22 + 2 high; a set bitmap size makes
+    // the buttons bitmap + 6 high.
     const Row rows[] = {
         {"top", CCS_TOP, {0, 0, 600, 24}, CCS_TOP},
         {"bottom", CCS_BOTTOM, {0, 176, 600, 200}, CCS_BOTTOM},
@@ -277,11 +289,15 @@ TEST_F(ToolbarLayout, AutoSizeFollowsTheParentUnlessToldNotTo)
         {"no parent align keeps the place", CCS_NOPARENTALIGN, {0, 40, 600, 64}, CCS_TOP},
         {"no resize keeps everything", CCS_NORESIZE, {0, 40, 300, 90}, CCS_TOP},
         {"no vertical move keeps its row", CCS_NOMOVEY, {0, 40, 600, 64}, CCS_NOMOVEY},
+        {"16x16 images: 16 + 6 + 2", CCS_TOP, {0, 0, 600, 24}, CCS_TOP, 16},
+        {"16x24 images: 24 + 6 + 2", CCS_TOP, {0, 0, 600, 32}, CCS_TOP, 24},
     };
     for (const Row& r : rows) {
         HWND parent = MakeParent(600, 200);
         HWND tb = MakeToolbar(parent, r.style, 300, 50, true);
         SetWindowPos(tb, nullptr, 0, 40, 300, 50, SWP_NOZORDER);
+        if (r.imageCy)
+            Send(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, r.imageCy));
         Add(tb, {Btn(1), Btn(2)});
         Send(tb, TB_AUTOSIZE);
         RECT w{};

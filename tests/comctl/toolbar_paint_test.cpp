@@ -209,11 +209,13 @@ TEST_F(ToolbarPaint, ImagesShiftWhenPressedAndEmbossWhenDisabled)
         bool embossed;
     };
     const Row rows[] = {
-        {"normal", TBSTATE_ENABLED, 0, {4, 3}, false},
-        {"pressed: one pixel right and down", TBSTATE_ENABLED | TBSTATE_PRESSED, 0, {5, 4}, false},
-        {"checked too", TBSTATE_ENABLED | TBSTATE_CHECKED, 0, {5, 4}, false},
-        {"no offset", TBSTATE_ENABLED | TBSTATE_PRESSED, TBCDRF_NOOFFSET, {4, 3}, false},
-        {"disabled: embossed", 0, 0, {4, 3}, true},
+        // The list's 16 x 15 images make 23 x 21 buttons: the image sits (23 - 16) / 2 in
+        // and half the vertical padding down.
+        {"normal", TBSTATE_ENABLED, 0, {3, 3}, false},
+        {"pressed: one pixel right and down", TBSTATE_ENABLED | TBSTATE_PRESSED, 0, {4, 4}, false},
+        {"checked too", TBSTATE_ENABLED | TBSTATE_CHECKED, 0, {4, 4}, false},
+        {"no offset", TBSTATE_ENABLED | TBSTATE_PRESSED, TBCDRF_NOOFFSET, {3, 3}, false},
+        {"disabled: embossed", 0, 0, {3, 3}, true},
     };
     for (const Row& r : rows) {
         HWND parent = MakeParent();
