@@ -135,6 +135,16 @@ int KeyTarget(ListViewState& s, WPARAM vk)
     }
 }
 
+// A click's selection of one item: the others lose LVIS_SELECTED and the item gains it,
+// and only then does LVIS_FOCUSED move, in two changes of its own (the old focused item
+// loses it, the item gains it), as the list reports a click.
+void ClickSelect(ListViewState& s, int item)
+{
+    SelectOnly(s, item, false);
+    if (!s.destroyed)
+        SetFocusItem(s, item);
+}
+
 } // namespace
 
 void SetFocusItem(ListViewState& s, int index)
@@ -166,10 +176,6 @@ void OnButtonDown(ListViewState& s, POINT pt, bool right, bool dblclk, WPARAM ke
     ::KillTimer(s.self, kEditTimer);
     s.pendingEdit = -1;
     const bool hadFocus = ::GetFocus() == s.self;
-    if (!hadFocus)
-        ::SetFocus(s.self);
-    if (s.destroyed)
-        return;
     LVHITTESTINFO ht{};
     ht.pt = pt;
     const int item = HitTest(s, ht, false);
@@ -190,7 +196,7 @@ void OnButtonDown(ListViewState& s, POINT pt, bool right, bool dblclk, WPARAM ke
         if (s.items[static_cast<size_t>(item)].state & LVIS_SELECTED)
             SetFocusItem(s, item);
         else
-            SelectOnly(s, item);
+            ClickSelect(s, item);
     } else if (shift && !SingleSel(s)) {
         const int mark = s.valid(s.mark) ? s.mark : (s.valid(s.focused) ? s.focused : item);
         SelectRange(s, mark, item, ctrl);
@@ -199,7 +205,9 @@ void OnButtonDown(ListViewState& s, POINT pt, bool right, bool dblclk, WPARAM ke
             s.mark = mark;
     } else if (ctrl && !SingleSel(s)) {
         const bool on = (s.items[static_cast<size_t>(item)].state & LVIS_SELECTED) != 0;
-        SetItemState(s, item, on ? LVIS_FOCUSED : (LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+        SetItemState(s, item, on ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+        if (!s.destroyed)
+            SetFocusItem(s, item);
         if (!s.destroyed)
             s.mark = item;
     } else if (!dblclk && (s.items[static_cast<size_t>(item)].state & LVIS_SELECTED) && s.selectedCount > 1) {
@@ -207,8 +215,14 @@ void OnButtonDown(ListViewState& s, POINT pt, bool right, bool dblclk, WPARAM ke
         SetFocusItem(s, item);
         deferred = true;
     } else {
-        SelectOnly(s, item);
+        ClickSelect(s, item);
     }
+    if (s.destroyed)
+        return;
+    // The keyboard focus comes after the selection, so the parent hears of the new
+    // selection before NM_SETFOCUS.
+    if (!hadFocus)
+        ::SetFocus(s.self);
     if (s.destroyed)
         return;
     if (dblclk) {
@@ -232,6 +246,11 @@ void OnButtonDown(ListViewState& s, POINT pt, bool right, bool dblclk, WPARAM ke
     if (s.destroyed)
         return;
     const LRESULT answer = NotifyActivate(s, right ? NM_RCLICK : NM_CLICK, item, subItem, pt, keyFlags);
+    if (s.destroyed)
+        return;
+    // The capture that told the click from a drag has gone.
+    NMHDR released{};
+    Notify(s, released, NM_RELEASEDCAPTURE);
     if (s.destroyed)
         return;
     if (right) {

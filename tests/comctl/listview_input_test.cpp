@@ -59,11 +59,13 @@ protected:
             case LVN_BEGINRDRAG: s = "beginrdrag"; break;
             case LVN_KEYDOWN: s = "keydown"; break;
             case LVN_COLUMNCLICK: s = "columnclick"; break;
+            case NM_RELEASEDCAPTURE: s = "releasedcapture"; break;
             default: s = "code" + std::to_string(0u - e.code); break;
             }
             if (e.code == LVN_ITEMCHANGING || e.code == LVN_ITEMCHANGED)
                 s += " " + std::to_string(e.item) + " " + std::to_string(e.oldState) + ">" + std::to_string(e.newState);
-            else if (e.code != NM_SETFOCUS && e.code != NM_KILLFOCUS && e.code != NM_RETURN && e.code != LVN_KEYDOWN)
+            else if (e.code != NM_SETFOCUS && e.code != NM_KILLFOCUS && e.code != NM_RETURN && e.code != LVN_KEYDOWN &&
+                     e.code != NM_RELEASEDCAPTURE)
                 s += " " + std::to_string(e.item);
             if (e.code == LVN_COLUMNCLICK)
                 s += "/" + std::to_string(e.subItem);
@@ -86,24 +88,61 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(ListInput, AClickMovesSelectionAndFocusThenReportsTheClick)
+// A click as the list reports it: the selection first (the others lose LVIS_SELECTED, the
+// item gains it), then LVIS_FOCUSED moves in two changes of its own (the old focused item
+// loses it, the item gains it), then the list takes the keyboard focus; after the click's
+// notice, NM_RELEASEDCAPTURE for the capture that told the click from a drag.
+TEST_F(ListInput, AClickSelectsThenFocusesThenReleasesTheCapture)
 {
-    HWND list = MakeList(LVS_REPORT);
-    AddColumn(list, 0, L"Name", 120);
-    AddItems(list, {L"a", L"b", L"c"});
-    LVITEMW st{};
-    st.state = st.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&st));
-    events.clear();
-    Click(list, 1);
-    // 3 = focused | selected.
-    EXPECT_EQ(Story(list), (Lines{"setfocus", "changing 0 3>0", "changed 0 3>0", "changing 1 0>3", "changed 1 0>3",
-                               "click 1"}));
-    const auto clicks = Only({NM_CLICK});
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks[0].pt.x, LabelOf(list, 1).x) << "ptAction in client coordinates";
-    EXPECT_EQ(clicks[0].lParam, 101);
-    DestroyWindow(list);
+    struct Row {
+        const char* name;
+        bool listFocused;          // the list has the keyboard focus before the click
+        std::vector<int> before;   // plain clicks first (-1: none; item 0 then starts selected and focused)
+        int item;                  // -1: below the items
+        std::vector<int> keys;     // held down first (the focused list hears them: "keydown")
+        bool right;
+        Lines story;               // 3 = focused | selected
+    };
+    const int C = VK_CONTROL;
+    const Row rows[] = {
+        {"another item, the list unfocused", false, {}, 1, {}, false,
+            {"changing 0 3>1", "changed 0 3>1", "changing 1 0>2", "changed 1 0>2", "changing 0 1>0", "changed 0 1>0",
+                "changing 1 2>3", "changed 1 2>3", "setfocus", "click 1", "releasedcapture"}},
+        {"ctrl adds: the selection, then the focus", true, {1}, 3, {C}, false,
+            {"keydown", "changing 3 0>2", "changed 3 0>2", "changing 1 3>2", "changed 1 3>2", "changing 3 2>3", "changed 3 2>3",
+                "click 3", "releasedcapture"}},
+        {"ctrl takes away and the focus stays", true, {1}, 1, {C}, false,
+            {"keydown", "changing 1 3>1", "changed 1 3>1", "click 1", "releasedcapture"}},
+        {"a right click selects an unselected item alike", true, {1}, 3, {}, true,
+            {"changing 1 3>1", "changed 1 3>1", "changing 3 0>2", "changed 3 0>2", "changing 1 1>0", "changed 1 1>0",
+                "changing 3 2>3", "changed 3 2>3", "rclick 3", "releasedcapture", "contextmenu"}},
+        {"below the items: the selection goes, the focus stays", true, {1}, -1, {}, false,
+            {"changing 1 3>1", "changed 1 3>1", "click -1", "releasedcapture"}},
+    };
+    for (const Row& r : rows) {
+        HWND list = MakeFive();
+        if (r.before.empty()) {
+            LVITEMW st{};
+            st.state = st.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&st));
+        }
+        for (const int item : r.before)
+            Click(list, item);
+        if (!r.listFocused)
+            SetFocus(Host());
+        Pump();
+        events.clear();
+        POINT at = LabelOf(list, std::max(r.item, 0));
+        if (r.item < 0)
+            at.y = ItemRectOf(list, 4, LVIR_LABEL).bottom + 10;
+        ClickAt(list, at.x, at.y, r.keys, r.right);
+        EXPECT_EQ(Story(list), r.story) << r.name;
+        const auto clicks = Only({r.right ? NM_RCLICK : NM_CLICK});
+        ASSERT_EQ(clicks.size(), 1u) << r.name;
+        EXPECT_EQ(clicks[0].pt.x, at.x) << r.name << ": ptAction in client coordinates";
+        EXPECT_EQ(clicks[0].lParam, r.item >= 0 ? 100 + r.item : 0) << r.name;
+        DestroyWindow(list);
+    }
 }
 
 TEST_F(ListInput, ARefusedChangeLeavesThatItemAlone)
@@ -115,7 +154,9 @@ TEST_F(ListInput, ARefusedChangeLeavesThatItemAlone)
         return hdr->code == LVN_ITEMCHANGING && reinterpret_cast<NMLISTVIEW*>(hdr)->iItem == 2;
     };
     Click(list, 2);
-    EXPECT_EQ(Story(list), (Lines{"changing 0 3>0", "changed 0 3>0", "changing 2 0>3", "click 2"}));
+    // Item 2's selection is refused, and then its focus; item 0 gave up both.
+    EXPECT_EQ(Story(list), (Lines{"changing 0 3>1", "changed 0 3>1", "changing 2 0>2", "changing 0 1>0", "changed 0 1>0",
+                               "changing 2 0>1", "click 2", "releasedcapture"}));
     EXPECT_TRUE(Selected(list).empty());
     EXPECT_EQ(Focused(list), -1);
     DestroyWindow(list);
@@ -274,7 +315,7 @@ TEST_F(ListInput, RightClicksSelectAndAskForAMenu)
     events.clear();
     Click(list, 3, {}, true);
     EXPECT_EQ(Selected(list), (std::set<int>{1, 3})) << "a selected item keeps the selection";
-    EXPECT_EQ(Story(list), (Lines{"rclick 3", "contextmenu"}));
+    EXPECT_EQ(Story(list), (Lines{"rclick 3", "releasedcapture", "contextmenu"}));
     const auto menu = Only({WM_CONTEXTMENU});
     ASSERT_EQ(menu.size(), 1u);
     POINT expected = LabelOf(list, 3);
@@ -325,8 +366,9 @@ TEST_F(ListInput, DragsDoubleClicksAndEnter)
     events.clear();
     const POINT p = LabelOf(list, 3);
     DoubleClickAt(list, p.x, p.y);
-    EXPECT_EQ(Story(list), (Lines{"changing 1 3>0", "changed 1 3>0", "changing 3 0>3", "changed 3 0>3", "click 3",
-                               "dblclk 3", "activate 3"}));
+    EXPECT_EQ(Story(list), (Lines{"changing 1 3>1", "changed 1 3>1", "changing 3 0>2", "changed 3 0>2", "changing 1 1>0",
+                               "changed 1 1>0", "changing 3 2>3", "changed 3 2>3", "click 3", "releasedcapture", "dblclk 3",
+                               "activate 3"}));
     events.clear();
     Press(VK_RETURN);
     EXPECT_EQ(Story(list), (Lines{"keydown", "return", "activate 3"}));
