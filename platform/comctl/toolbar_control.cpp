@@ -68,11 +68,12 @@ LRESULT NotifyButton(ToolbarState& s, UINT code, int iItem, const Button* b)
 
 void Redraw(ToolbarState& s)
 {
-    // Painting relies on the erase for the background, so the erase is asked for.
+    // Painting relies on the erase for the background, so the erase is asked for. Nothing
+    // is painted here: the custom draw a paint sends belongs to WM_PAINT, not to the
+    // message that changed the toolbar.
     if (s.destroyed || !::IsWindowVisible(s.self))
         return;
     ::InvalidateRect(s.self, nullptr, TRUE);
-    ::UpdateWindow(s.self);
 }
 
 void Changed(ToolbarState& s)

@@ -131,7 +131,7 @@ std::shared_ptr<ToolbarState> StateOf(HWND hwnd);
 LRESULT Notify(ToolbarState& s, UINT code, NMHDR& hdr);
 // An NMTOOLBAR notification about a button (may be null for none).
 LRESULT NotifyButton(ToolbarState& s, UINT code, int iItem, const Button* b);
-// Repaints the control now when it is visible.
+// Invalidates the control when it is visible; WM_PAINT repaints it.
 void Redraw(ToolbarState& s);
 // Lays the buttons out again, updates the tooltip's tools, repaints.
 void Changed(ToolbarState& s);

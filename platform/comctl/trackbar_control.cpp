@@ -414,7 +414,12 @@ LRESULT TrackbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 } // namespace
 
-void RedrawTrackbar(const TrackbarState& s) { zyn::user::RedrawControl(s.self); }
+void RedrawTrackbar(const TrackbarState& s)
+{
+    // Only invalidated: the parent's custom draw belongs to the paint, which comes when the
+    // queue runs dry, never to the message that changed the trackbar.
+    ::InvalidateRect(s.self, nullptr, FALSE);
+}
 
 void UpdatePositionTip(TrackbarState& s, bool show)
 {

@@ -102,7 +102,7 @@ bool TrackbarKeyUp(TrackbarState& s, WPARAM vk);
 bool MoveThumb(TrackbarState& s, int p);
 // WM_HSCROLL / WM_VSCROLL to the parent.
 void NotifyScroll(const TrackbarState& s, WORD code, int pos = 0);
-// Invalidates and repaints now when visible.
+// Invalidates the control; the paint (and its custom draw) comes with WM_PAINT.
 void RedrawTrackbar(const TrackbarState& s);
 // Shows, moves or hides the position tip of TBS_TOOLTIPS.
 void UpdatePositionTip(TrackbarState& s, bool show);

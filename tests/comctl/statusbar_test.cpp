@@ -6,6 +6,7 @@
 // The bar's height is the status font's tmHeight + 8, measured here with the font made
 // from NONCLIENTMETRICS independently of the bar. Parts lie between y = 2 and H - 2.
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "platform/comctl/listview.h"
@@ -17,6 +18,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/user/input.h"
+#include "platform/user/modal.h"
 #include "tests/comctl/smallctl_support.h"
 
 namespace zyn::test {
@@ -606,6 +608,94 @@ TEST_F(StatusBar, MakingAControlAsksTheParentsNotifyFormatAndAnnouncesOnlyItself
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & WS_BORDER);
     DestroyWindow(tip);
+}
+
+// The control's messages being handled, outermost first, while the test's subclass sees them.
+std::vector<UINT> handling;
+
+LRESULT NoteHandling(HWND h, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
+{
+    handling.push_back(m);
+    const LRESULT r = DefSubclassProc(h, m, wp, lp);
+    handling.pop_back();
+    return r;
+}
+
+// Custom draw comes with the control's own paint: a change of state (by a message, a click
+// or a key) only invalidates, and NM_CUSTOMDRAW is sent when WM_PAINT comes, never from
+// inside the message that made the change.
+TEST_F(StatusBar, CustomDrawComesWithThePaintNotWithTheChange)
+{
+    // Two check buttons on a toolbar, three rows in a report list.
+    const auto fill = [](HWND ctl, const wchar_t* cls) {
+        if (cls == TOOLBARCLASSNAMEW) {
+            const TBBUTTON b[] = {{0, 1, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0}, {0, 2, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0}};
+            SendMessageW(ctl, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+            SendMessageW(ctl, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(b));
+        } else if (cls == WC_LISTVIEWW) {
+            LVCOLUMNW col{};
+            col.mask = LVCF_WIDTH;
+            col.cx = 150;
+            SendMessageW(ctl, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(L"item");
+            for (item.iItem = 0; item.iItem < 3; ++item.iItem)
+                SendMessageW(ctl, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    };
+    const auto click = [](HWND ctl, int x, int y) {
+        // Both buttons queued at once, so a press that waits to tell a click from a drag ends.
+        const POINT at = ScreenOf(ctl, x, y);
+        user::InjectMouseMove(at.x, at.y);
+        user::InjectMouseButton(user::MouseButton::Left, true);
+        user::InjectMouseButton(user::MouseButton::Left, false);
+    };
+    const struct {
+        const char* name;
+        const wchar_t* cls;
+        DWORD style;
+        std::function<void(HWND)> act;
+    } rows[] = {
+        {"toolbar: TB_CHECKBUTTON", TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN,
+            [](HWND tb) { SendMessageW(tb, TB_CHECKBUTTON, 2, TRUE); }},
+        {"toolbar: a click", TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN, [&](HWND tb) { click(tb, 10, 10); }},
+        {"trackbar: TBM_SETPOS with a redraw", TRACKBAR_CLASSW, 0, [](HWND tr) { SendMessageW(tr, TBM_SETPOS, TRUE, 50); }},
+        {"trackbar: a key", TRACKBAR_CLASSW, 0, [&](HWND tr) {
+             Focus(parent, tr);
+             Key(VK_RIGHT);
+         }},
+        {"list view: LVM_SETITEMSTATE", WC_LISTVIEWW, LVS_REPORT, [](HWND list) {
+             LVITEMW st{};
+             st.state = st.stateMask = LVIS_SELECTED;
+             SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&st));
+         }},
+        {"list view: a click on an item", WC_LISTVIEWW, LVS_REPORT, [&](HWND list) {
+             RECT rc{LVIR_LABEL, 0, 0, 0};
+             SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
+             click(list, rc.left + 5, (rc.top + rc.bottom) / 2);
+         }},
+    };
+    for (const auto& row : rows) {
+        HWND ctl = MakeControl(row.cls, WS_CHILD | WS_VISIBLE | row.style, 10, 10, 200, 80, parent);
+        ASSERT_NE(ctl, nullptr) << row.name;
+        fill(ctl, row.cls);
+        Pump();
+        ASSERT_TRUE(SetWindowSubclass(ctl, &NoteHandling, 1, 0)) << row.name;
+        std::vector<std::vector<UINT>> seen; // what the control was handling at each notice
+        onCustomDraw = [&](const NMCUSTOMDRAW& cd) -> LRESULT {
+            if (cd.hdr.hwndFrom == ctl)
+                seen.push_back(handling);
+            return CDRF_DODEFAULT;
+        };
+        row.act(ctl);
+        Pump();
+        ASSERT_FALSE(seen.empty()) << row.name << ": the change was painted";
+        for (const auto& stack : seen)
+            EXPECT_EQ(stack, std::vector<UINT>{WM_PAINT}) << row.name;
+        onCustomDraw = nullptr;
+        DestroyWindow(ctl);
+    }
 }
 
 } // namespace
