@@ -284,7 +284,7 @@ std::vector<HWND> MsgLog::Named() const
     return out;
 }
 
-bool MsgLog::Logged(HWND h, UINT msg) const { return m_names.count(h) && !m_quiet.count(msg); }
+bool MsgLog::Logged(HWND h, UINT msg) const { return m_names.count(h) && !m_silent.count(h) && !m_quiet.count(msg); }
 
 void MsgLog::Add(std::string line)
 {
@@ -298,10 +298,18 @@ void MsgLog::OnCbt(int code, WPARAM wp, LPARAM lp)
     switch (code) {
     case HCBT_CREATEWND: {
         const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
-        if (m_nextName.empty() && create->lpcs->lpszClass && !IS_INTRESOURCE(create->lpcs->lpszClass)) {
-            auto it = m_classNames.find(create->lpcs->lpszClass);
-            if (it != m_classNames.end())
+        if (m_nextName.empty() && create->lpcs->lpszClass) {
+            // A class given by its atom is known by its name.
+            wchar_t cls[256] = {};
+            if (IS_INTRESOURCE(create->lpcs->lpszClass))
+                GetClassNameW(h, cls, 256);
+            const std::wstring className = IS_INTRESOURCE(create->lpcs->lpszClass) ? cls : create->lpcs->lpszClass;
+            auto it = m_classNames.find(className);
+            if (it != m_classNames.end()) {
                 m_nextName = it->second.first + std::to_string(++it->second.second);
+                if (m_silentClasses.count(className))
+                    m_silent.insert(h);
+            }
         }
         if (!m_nextName.empty()) {
             m_names[h] = m_nextName;
