@@ -226,6 +226,11 @@ void MsgLog::Install()
     wc.lpszClassName = kClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1));
     m_atom = RegisterClassExW(&wc);
+    if (!m_atom) { // registered by an earlier log of the same case: its atom from a window
+        const HWND probe = CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        m_atom = static_cast<ATOM>(GetClassLongPtrW(probe, GCW_ATOM));
+        DestroyWindow(probe);
+    }
     g_current = this;
     m_cbt = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     m_cwp = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProcHook, nullptr, GetCurrentThreadId());
