@@ -5,6 +5,7 @@
 #include "platform/base/threads.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/sysmetrics.h"
+#include "platform/user/custom_draw.h"
 
 namespace zyn::test {
 namespace {
@@ -58,6 +59,7 @@ const char* MessageName(UINT m)
     case WM_HSCROLL: return "WM_HSCROLL";
     case WM_VSCROLL: return "WM_VSCROLL";
     case WM_COMMAND: return "WM_COMMAND";
+    case WM_NOTIFY: return "WM_NOTIFY";
     case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_TIMER: return "WM_TIMER";
     case WM_ENTERMENULOOP: return "WM_ENTERMENULOOP";
@@ -210,7 +212,7 @@ std::string SwpFlagsText(UINT flags)
 MsgLog::MsgLog()
 {
     m_quiet = {WM_ENTERIDLE, WM_NCMOUSEMOVE, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
-        WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
+        WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_NOTIFY, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
         WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_PRINTCLIENT};
 }
 
@@ -419,6 +421,29 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
         break;
     }
     case WM_MENUCOMMAND: s += " " + std::to_string(wp) + " " + MenuName(reinterpret_cast<HMENU>(lp)); break;
+    case WM_NOTIFY: {
+        // "WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT SELECTED|FOCUS": the custom-draw stage and the
+        // item state; other codes as a number.
+        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        s += " " + std::to_string(wp);
+        if (hdr && hdr->code == NM_CUSTOMDRAW) {
+            const auto* cd = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
+            s += cd->dwDrawStage == CDDS_PREPAINT ? " NM_CUSTOMDRAW PREPAINT"
+                : cd->dwDrawStage == CDDS_POSTPAINT ? " NM_CUSTOMDRAW POSTPAINT"
+                                                    : " NM_CUSTOMDRAW " + Hex(cd->dwDrawStage);
+            static const std::pair<UINT, const char*> kStates[] = {{CDIS_SELECTED, "SELECTED"},
+                {CDIS_DISABLED, "DISABLED"}, {CDIS_CHECKED, "CHECKED"}, {CDIS_FOCUS, "FOCUS"},
+                {CDIS_DEFAULT, "DEFAULT"}, {CDIS_HOT, "HOT"}, {CDIS_INDETERMINATE, "INDETERMINATE"}};
+            std::string states;
+            for (const auto& [bit, text] : kStates)
+                if (cd->uItemState & bit)
+                    states += (states.empty() ? "" : "|") + std::string(text);
+            s += " " + (states.empty() ? std::string("0") : states);
+        } else if (hdr) {
+            s += " " + std::to_string(static_cast<int>(hdr->code));
+        }
+        break;
+    }
     case WM_COMMAND:
         s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp));
         if (lp) // a control's notification names the control

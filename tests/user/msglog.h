@@ -11,7 +11,7 @@
 // Parameters are written the way the documentation describes each message (handles by
 // name, "0" for none), so a case states its expected sequence as a list of such lines and
 // a mismatch prints both lists. Painting, hit testing, cursor and text queries (and
-// WM_ENTERIDLE) are left out unless a case asks for them. Menu messages name their menus
+// WM_ENTERIDLE, WM_NOTIFY) are left out unless a case asks for them. Menu messages name their menus
 // ("main WM_INITMENUPOPUP file 0", "main WM_MENUSELECT 101 HILITE|MOUSESELECT file",
 // "main WM_MENUSELECT closed").
 #include <map>
