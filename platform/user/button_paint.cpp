@@ -209,19 +209,12 @@ UINT OwnerState(HWND hwnd, const ButtonState& st)
     return s;
 }
 
-// The CDIS_ state custom drawing reports: pressed, focused, disabled, the default button.
+// The CDIS_ state custom drawing reports: pressed, focused, disabled (the CDIS_ bits are
+// the ODS_ ones), and the default button.
 UINT CustomDrawState(HWND hwnd, const ButtonState& st, DWORD style)
 {
-    UINT s = 0;
-    if (st.pushed)
-        s |= CDIS_SELECTED;
-    if (st.focus)
-        s |= CDIS_FOCUS;
-    if (!IsWindowEnabled(hwnd))
-        s |= CDIS_DISABLED;
-    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-        s |= CDIS_DEFAULT;
-    return s;
+    static_assert(CDIS_SELECTED == ODS_SELECTED && CDIS_FOCUS == ODS_FOCUS && CDIS_DISABLED == ODS_DISABLED);
+    return OwnerState(hwnd, st) | ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? CDIS_DEFAULT : 0u);
 }
 
 } // namespace
