@@ -248,38 +248,27 @@ TEST_F(ScrollCtlTest, TheDefaultTrackIsTheClassicHalftone)
 {
     const COLORREF hilight = GetSysColor(COLOR_3DHILIGHT), face = GetSysColor(COLOR_3DFACE);
     ASSERT_EQ(hilight, GetSysColor(COLOR_WINDOW)) << "the classic defaults";
+    const int part = COLOR_3DHILIGHT;
     const struct {
         const char* name;
-        bool ownBar;      // a window's own vertical bar (else a horizontal control)
+        bool ownBar;         // a window's own vertical bar (else a horizontal control)
         COLORREF newHilight; // 0: the defaults
-    } rows[] = {
-        {"control", false, 0},
-        {"a window's own bar", true, 0},
-        {"control, highlight apart from the window colour", false, RGB(250, 250, 240)},
-    };
+    } rows[] = {{"control", false, 0}, {"a window's own bar", true, 0},
+        {"control, highlight apart from the window colour", false, RGB(250, 250, 240)}};
     for (const auto& r : rows) {
-        if (r.newHilight) {
-            const int part = COLOR_3DHILIGHT;
-            SetSysColors(1, &part, &r.newHilight);
-        }
-        HWND w = r.ownBar ? Ctl(kRecClass, WS_VSCROLL, 20, 20, 100, 200)
-                          : Ctl(L"ScrollBar", SBS_HORZ, 20, 20, 200, 20);
-        if (r.ownBar) {
-            SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 100, 10, 0, 0};
-            SetScrollInfo(w, SB_VERT, &si, TRUE);
-        }
-        InvalidateRect(w, nullptr, TRUE);
+        SetSysColors(1, &part, r.newHilight ? &r.newHilight : &hilight);
+        HWND w = r.ownBar ? Ctl(kRecClass, WS_VSCROLL, 20, 20, 100, 200) : Ctl(L"ScrollBar", SBS_HORZ, 20, 20, 200, 20);
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
         Settle();
         SCROLLBARINFO sbi{};
         sbi.cbSize = sizeof sbi;
         ASSERT_TRUE(GetScrollBarInfo(w, r.ownBar ? OBJID_VSCROLL : OBJID_CLIENT, &sbi)) << r.name;
-        // A point of the track past the thumb, in screen coordinates (a window's bar is told
-        // in screen coordinates, a control's along its client area).
-        POINT p = r.ownBar ? POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2,
-                                 sbi.rcScrollBar.top + sbi.xyThumbBottom + 4}
-                           : POINT{sbi.xyThumbBottom + 4, 10};
-        if (!r.ownBar)
+        // A point of the track past the thumb (a window's bar is told in screen coordinates,
+        // a control's along its client area).
+        POINT p{sbi.xyThumbBottom + 4, 10};
+        if (r.ownBar)
+            p = POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2, sbi.rcScrollBar.top + sbi.xyThumbBottom + 4};
+        else
             ClientToScreen(w, &p);
         HDC screen = GetDC(nullptr);
         const COLORREF a = GetPixel(screen, p.x, p.y), right = GetPixel(screen, p.x + 1, p.y),
@@ -294,11 +283,8 @@ TEST_F(ScrollCtlTest, TheDefaultTrackIsTheClassicHalftone)
             EXPECT_EQ(diagonal, a) << r.name;
         }
         DestroyWindow(w);
-        if (r.newHilight) {
-            const int part = COLOR_3DHILIGHT;
-            SetSysColors(1, &part, &hilight);
-        }
     }
+    SetSysColors(1, &part, &hilight);
 }
 
 } // namespace
