@@ -140,10 +140,11 @@ bool MenuTracker::StartPopup(std::shared_ptr<PopupView> made)
         UpdateSystemMenuItems(m_owner, menu);
     if (Notify())
         Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, sys ? 1 : 0));
-    if (m_ended || !IsWindow(m_owner) || !IsMenu(menu) || !made || !IsWindow(made->hwnd)) {
+    if (m_ended || !IsWindow(m_owner) || !IsMenu(menu)) {
         DropPopupWindow(made);
         return false;
     }
+    // (Without a window made beforehand the popup makes its own, or tells its close.)
     return ShowLevel(menu, sys, kNoParent, 0, false, std::move(made));
 }
 
