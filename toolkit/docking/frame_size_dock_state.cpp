@@ -8,6 +8,7 @@
 #include "platform/afx/dockcont.h"
 #include "platform/afx/dockstate.h"
 #include "platform/afx/winapp.h"
+#include "platform/suite/utility/logger.h"
 #include "platform/user/winpos.h"
 #include "platform/user/winuser.h"
 #include "toolkit/docking/dock_seams.h"
@@ -66,6 +67,34 @@ bool RecordFindsBar(CFrameWnd& frame, const CControlBarInfo& info)
         return false;
     // A floating frame's dock bar is never found by ID.
     return !(pBar->IsDockBar() && static_cast<CDockBar*>(pBar)->m_bFloating);
+}
+
+// What the section's "Version" entry holds.
+enum class VersionEntry { Ours, Other, Damaged };
+
+// An integer (our 2, or another layout's version), nothing, or something else: text that
+// is no number, a value of another type. Only the first two are for this loader to
+// judge; a damaged entry may sit beside a layout still worth having.
+VersionEntry ReadVersion(CWinApp& app, LPCTSTR lpszSection)
+{
+    constexpr const wchar_t* kNone = L"\x1";   // no profile text is this
+    const UINT v = app.GetProfileInt(lpszSection, L"Version", 0);
+    if (v == app.GetProfileInt(lpszSection, L"Version", 1)) {
+        // An integer. In an INI file it is text: the text must be the number itself.
+        const CString text = app.GetProfileString(lpszSection, L"Version", kNone);
+        if (text != kNone && text != std::to_wstring(v).c_str())
+            return VersionEntry::Damaged;
+        return v == 2 ? VersionEntry::Ours : VersionEntry::Other;
+    }
+    if (app.GetProfileString(lpszSection, L"Version", kNone) != kNone)
+        return VersionEntry::Damaged;
+    LPBYTE pRaw = nullptr;
+    UINT nBytes = 0;
+    if (app.GetProfileBinary(lpszSection, L"Version", &pRaw, &nBytes)) {
+        delete[] pRaw;
+        return VersionEntry::Damaged;
+    }
+    return VersionEntry::Other;   // none
 }
 
 } // namespace
@@ -233,9 +262,16 @@ BOOL LoadSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
     CWinApp* pApp = AfxGetApp();
     if (!pApp || !lpszSection || !frame.m_hWnd)
         return FALSE;
-    if (pApp->GetProfileInt(lpszSection, L"Version", 0) != 2) {
+    switch (ReadVersion(*pApp, lpszSection)) {
+    case VersionEntry::Ours:
+        break;
+    case VersionEntry::Other:
         // A layout of another version (or none) is not ours to read.
         pApp->WriteProfileString(lpszSection, nullptr, nullptr);
+        return FALSE;
+    case VersionEntry::Damaged:
+        // Refused, but what is stored stays: the frame keeps its default layout.
+        CLogger::LogRefusedProfileValue(lpszSection, L"Version", L"the layout's version is not a number");
         return FALSE;
     }
     frame.RecalcLayout(TRUE);
