@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_windows.h"
 #include "platform/afx/frame.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/lasterror.h"
@@ -29,12 +30,6 @@
 #include "toolkit/menus/cool_toolbar.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 constexpr const wchar_t* kProperties[] = {L"Cool", L"Gripper", L"Separator", L"Flat", L"List", L"DropDownArrow",
     L"Indent", L"DefaultTextColor", L"HotTextColor", L"SelectedTextColor", L"CheckedTextColor", L"DefaultBkColor",
@@ -108,16 +103,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     auto* frame = new CFrameWnd;   // deletes itself with its window
-    Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
     app->m_pMainWnd = frame;
     {
         COXCoolToolBar bar;
-        Check(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR + 1));
+        zyn::fuzz::Check(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR + 1));
         bar.SetBarStyle(CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC);
         bar.SetSizes(CSize(23, 22), CSize(16, 15));
         static UINT ids[] = {0x8401, 0x8402, 0x8403, 0x8404};
         const UINT buttons[] = {0x8401, 0x8402, ID_SEPARATOR, 0x8403};
-        Check(bar.SetButtons(buttons, 4));
+        zyn::fuzz::Check(bar.SetButtons(buttons, 4));
         bar.SetBitmapIds(ids, 4);
         if (flags & 2)
             bar.SetCustomizable(TRUE, TRUE);
@@ -125,21 +120,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const BOOL loaded = bar.LoadBarState(L"Bars", L"Main", (flags & 1) != 0);
         const int after = bar.m_hWnd ? static_cast<int>(bar.SendMessage(TB_BUTTONCOUNT)) : 0;
         if (!loaded) {
-            Check(after == before);
+            zyn::fuzz::Check(after == before);
         } else if (bar.m_hWnd) {
             const int cx = std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CXSCREEN));
-            Check(bar.GetIndent() >= 0 && bar.GetIndent() <= cx);
-            Check(bar.GetTextRows() >= 0 && bar.GetTextRows() <= 16);
-            Check(after <= 2 * (2 * 4 + 1));   // the order, then a place per custom position
+            zyn::fuzz::Check(bar.GetIndent() >= 0 && bar.GetIndent() <= cx);
+            zyn::fuzz::Check(bar.GetTextRows() >= 0 && bar.GetTextRows() <= 16);
+            zyn::fuzz::Check(after <= 2 * (2 * 4 + 1));   // the order, then a place per custom position
         }
         if (bar.m_hWnd)
             bar.DestroyWindow();
     }
     app->m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Check(zyn::user::LiveWindowCount() == 0);
+    zyn::fuzz::EndWindows(frame);
     return 0;
 }

@@ -14,12 +14,6 @@
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
 class Walker : public CDistLogViewer {
 public:
     using CDistLogViewer::CDistLogViewer;
@@ -36,7 +30,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool registered = zyn::resources::RegisterZynCommonResources() != nullptr;
-    Check(registered);
+    zyn::fuzz::Check(registered);
     const auto path = zyn::fuzz::WriteScratch("walk.log", data, size);
     const uint64_t end = zyn::frames::kLogEnd;
 
@@ -45,13 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Walker viewer(path.wstring().c_str());
         uint64_t expected = 0;
         for (size_t step = 0;; ++step) {
-            Check(step <= size + 1);
+            zyn::fuzz::Check(step <= size + 1);
             CString line;
             const uint64_t at = viewer.GetLine(line);
             if (at == end || at >= size)
                 break;
-            Check(at >= expected);
-            Check(static_cast<uint64_t>(line.GetLength()) <= size - at);
+            zyn::fuzz::Check(at >= expected);
+            zyn::fuzz::Check(static_cast<uint64_t>(line.GetLength()) <= size - at);
             expected = at + 1;
             if (Walker::IsStartPosition(line))
                 viewer.IsEndPosition(line);
@@ -62,15 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Walker viewer(path.wstring().c_str());
         uint64_t after = 0;
         for (size_t step = 0;; ++step) {
-            Check(step <= size + 1);
+            zyn::fuzz::Check(step <= size + 1);
             const uint64_t start = viewer.GetStartPosition();
             if (start == end)
                 break;
-            Check(start >= after && start < size);
+            zyn::fuzz::Check(start >= after && start < size);
             CString date, status;
             viewer.GetStartDate(date);
             const uint64_t stop = viewer.GetStatus(status);
-            Check(stop == end || (stop >= start && stop <= size));
+            zyn::fuzz::Check(stop == end || (stop >= start && stop <= size));
             if (stop == end)
                 break;
             after = stop;

@@ -9,36 +9,18 @@
 #include "app/zyncmn_resources.h"
 #include "frames/log_viewer.h"
 #include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_windows.h"
 #include "platform/base/inifile.h"
 #include "platform/user/driver.h"
 #include "platform/user/monitor.h"
 #include "platform/user/winuser.h"
 #include "resources/resource.h"
 
-namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-void Pump()
-{
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const auto& root = zyn::fuzz::FuzzRoot();
     static const bool registered = zyn::resources::RegisterZynCommonResources() != nullptr;
-    Check(registered);
+    zyn::fuzz::Check(registered);
     zyn::user::ResetWindowSystemForTests();
     const auto ini = root / "windows" / "ACS.INI";
     {
@@ -50,24 +32,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CRect first;
     {
         CDistLogViewer viewer(log.wstring().c_str());
-        Check(viewer.Create(IDD_LOGVIEWER, nullptr));
-        Pump();
+        zyn::fuzz::Check(viewer.Create(IDD_LOGVIEWER, nullptr));
+        zyn::fuzz::Pump();
         viewer.GetWindowRect(&first);
-        Check(first.Width() >= 0 && first.Height() >= 0 && first.Width() <= 0x7FFF && first.Height() <= 0x7FFF);
-        Check(MonitorFromRect(&first, MONITOR_DEFAULTTONULL) != nullptr);
+        zyn::fuzz::Check(first.Width() >= 0 && first.Height() >= 0 && first.Width() <= 0x7FFF && first.Height() <= 0x7FFF);
+        zyn::fuzz::Check(MonitorFromRect(&first, MONITOR_DEFAULTTONULL) != nullptr);
         viewer.DestroyWindow();
-        Pump();
+        zyn::fuzz::Pump();
     }
     {
         CDistLogViewer again(log.wstring().c_str());
-        Check(again.Create(IDD_LOGVIEWER, nullptr));
-        Pump();
+        zyn::fuzz::Check(again.Create(IDD_LOGVIEWER, nullptr));
+        zyn::fuzz::Pump();
         CRect second;
         again.GetWindowRect(&second);
-        Check(second == first);
+        zyn::fuzz::Check(second == first);
         again.DestroyWindow();
-        Pump();
+        zyn::fuzz::Pump();
     }
-    Check(zyn::user::LiveWindowCount() == 0);
+    zyn::fuzz::Check(zyn::user::LiveWindowCount() == 0);
     return 0;
 }

@@ -18,12 +18,6 @@
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
 std::vector<uint8_t> Bytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -76,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LONG error = 0;
     auto store = zyn::base::RegistryStore::Open(file, error);
     if (!store) {
-        Check(error != ERROR_SUCCESS);
+        zyn::fuzz::Check(error != ERROR_SUCCESS);
         if (size > 0)
-            Check(Bytes(file) == std::vector<uint8_t>(data, data + size));   // a refused file is left alone
+            zyn::fuzz::Check(Bytes(file) == std::vector<uint8_t>(data, data + size));   // a refused file is left alone
         return 0;
     }
     int budget = 256;
@@ -91,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const uint8_t value[] = {1, 2, 3, 4};
         if (store->SetValue(key, L"V", REG_BINARY, value) == ERROR_SUCCESS) {
             zyn::base::RegValueData back;
-            Check(store->GetValue(key, L"V", back) == ERROR_SUCCESS);
-            Check(back.type == REG_BINARY && back.data == std::vector<uint8_t>(value, value + 4));
+            zyn::fuzz::Check(store->GetValue(key, L"V", back) == ERROR_SUCCESS);
+            zyn::fuzz::Check(back.type == REG_BINARY && back.data == std::vector<uint8_t>(value, value + 4));
         }
         store->DeleteTree(key, true);
     }

@@ -12,16 +12,6 @@
 #include "platform/suite/database/schema_loader.h"
 #include "platform/suite/database/schema_twins.h"
 
-namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const auto path = zyn::fuzz::WriteScratch("schema.sql", data, size);
@@ -39,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const CString& s : statements) {
         CString trimmed = s;
         trimmed.Trim();
-        Check(!trimmed.IsEmpty());
+        zyn::fuzz::Check(!trimmed.IsEmpty());
     }
     std::vector<CString> withTwins;
     try {
@@ -52,6 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const CString& s : withTwins)
         if (next < statements.size() && s == statements[next])
             ++next;
-    Check(next == statements.size());
+    zyn::fuzz::Check(next == statements.size());
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "fuzz/fuzz_env.h"
+#include "fuzz/fuzz_windows.h"
 #include "platform/afx/frame.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/registry.h"
@@ -17,12 +18,6 @@
 #include "platform/user/winuser.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 constexpr const wchar_t* kKey = L"Software\\ZynFuzz\\Toolbar";
 
@@ -33,15 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zyn::fuzz::FuzzRoot();
     zyn::user::ResetWindowSystemForTests();
     HKEY key = nullptr;
-    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS);
+    zyn::fuzz::Check(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS);
     ::RegSetValueExW(key, L"Bar", 0, REG_BINARY, data, static_cast<DWORD>(size));
     ::RegCloseKey(key);
 
     auto* frame = new CFrameWnd;   // deletes itself with its window
-    Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
     const HWND tb = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_WRAPABLE | CCS_NORESIZE,
         0, 0, 400, 60, frame->m_hWnd, nullptr, nullptr, nullptr);
-    Check(tb != nullptr);
+    zyn::fuzz::Check(tb != nullptr);
     ::SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBBUTTON buttons[4] = {};
     const int commands[4] = {1, 2, 0, 3};
@@ -52,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         buttons[i].fsStyle = static_cast<BYTE>(commands[i] ? BTNS_BUTTON : BTNS_SEP);
         buttons[i].iString = -1;
     }
-    Check(::SendMessageW(tb, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons)) != 0);
+    zyn::fuzz::Check(::SendMessageW(tb, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons)) != 0);
 
     TBSAVEPARAMSW params{HKEY_CURRENT_USER, kKey, L"Bar"};
     const bool restored = ::SendMessageW(tb, TB_SAVERESTOREW, FALSE, reinterpret_cast<LPARAM>(&params)) != 0;
     const int count = static_cast<int>(::SendMessageW(tb, TB_BUTTONCOUNT, 0, 0));
     if (!restored) {
-        Check(count == 4);
+        zyn::fuzz::Check(count == 4);
     } else {
         std::set<int> seen;
         int separators = 0;
@@ -68,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (b.fsStyle & BTNS_SEP)
                 ++separators;
             else
-                Check(seen.insert(b.idCommand).second);
+                zyn::fuzz::Check(seen.insert(b.idCommand).second);
         }
-        Check(separators <= static_cast<int>(seen.size()) + 1);
+        zyn::fuzz::Check(separators <= static_cast<int>(seen.size()) + 1);
     }
     SIZE ideal{};
     ::SendMessageW(tb, TB_GETIDEALSIZE, FALSE, reinterpret_cast<LPARAM>(&ideal));
@@ -78,10 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ::SendMessageW(tb, TB_SETROWS, MAKEWPARAM(2, TRUE), reinterpret_cast<LPARAM>(&rows));
     ::SendMessageW(tb, TB_AUTOSIZE, 0, 0);
 
-    frame->DestroyWindow();
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Check(zyn::user::LiveWindowCount() == 0);
+    zyn::fuzz::EndWindows(frame);
     return 0;
 }
