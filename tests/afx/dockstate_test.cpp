@@ -166,6 +166,25 @@ TEST_F(StateTest, SavedLayoutComesBackOnARebuiltFrame)
     EXPECT_EQ(app.GetProfileInt(beyond, L"BarID", 12345), 12345u);
 }
 
+// A floating bar saved at a place no monitor shows (a monitor that went, or a damaged
+// value within the coordinate cap) comes back moved the least distance onto the work area.
+TEST_F(StateTest, AFloatingBarSavedOffEveryScreenComesBackOntoIt)
+{
+    Build();
+    Arrange();
+    frame->SaveBarState(kLayout);
+    app.WriteProfileInt(SectionOf(AFX_IDW_DOCKBAR_FLOAT), L"XPos", 30000);
+    app.WriteProfileInt(SectionOf(AFX_IDW_DOCKBAR_FLOAT), L"YPos", 30000);
+    Rebuild();
+    ASSERT_TRUE(frame->LoadBarState(kLayout));
+    Idle(app);
+    CFrameWnd* pFloat = bars[ID_D]->GetDockingFrame();
+    ASSERT_NE(pFloat, frame);
+    CRect rect;
+    pFloat->GetWindowRect(&rect);
+    EXPECT_EQ(rect.BottomRight(), CPoint(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+}
+
 TEST_F(StateTest, RecordsOfMissingBarsAreSkippedWithNothingLeft)
 {
     Build();
