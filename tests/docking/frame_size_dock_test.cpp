@@ -292,6 +292,7 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
         {"version 1", true, 1, 0, {}, false, {100, 50}},
         {"a 27-byte record", true, 2, kA, std::vector<BYTE>(27, 1), true, {100, 50}},
         {"a negative size", true, 2, kA, Record({1, 1, 1, 1, -5, 1, 0}), true, {100, 50}},
+        {"a floating size taller than the screen", true, 2, kA, Record({100, 5000, 1, 1, 1, 1, 0}), true, {100, 50}},
         {"a state naming a missing bar", false, 2, 0, {}, false, {120, 200}},
         {"flag 1 on a plain frame", true, 2, kB, Record({90, 80, 3, 4, 5, 6, 1}), true, {120, 200}},
         {"a version that is no number", true, 2, 0, {}, false, {100, 50}, L"2\x7f"},

@@ -561,9 +561,9 @@ TEST_F(MainFrameTest, SizeBarsSideBySideOnASideComeBackWithTheirSizes)
         EXPECT_EQ(again.clientRect, first.clientRect);
         Drop();
     }
-    // Stored widths of 2,000 each (a damaged or foreign profile) in a client 792 wide.
+    // Stored widths of 1,200 each (saved in a larger frame) in a client 792 wide.
     for (const UINT id : {kA, kB}) {
-        const std::vector<BYTE> wide = {100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 0xD0, 7, 0, 0, 100, 0,
+        const std::vector<BYTE> wide = {100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 0xB0, 4, 0, 0, 100, 0,
             0, 0, 0, 0, 0, 0};
         app.WriteProfileBinary(zyn::frames::kBarStateName, zyn::sizedock::BarSizeKey(id), const_cast<BYTE*>(wide.data()),
             static_cast<UINT>(wide.size()));
@@ -573,8 +573,8 @@ TEST_F(MainFrameTest, SizeBarsSideBySideOnASideComeBackWithTheirSizes)
     f.LoadState();
     clamped.Measure(f);
     EXPECT_GE(clamped.clientRect.Width(), clamped.frameClient.Width() / 4);
-    EXPECT_LT(clamped.aRect.Width(), 2000);
-    EXPECT_LT(clamped.bRect.Width(), 2000);
+    EXPECT_LT(clamped.aRect.Width(), 1200);
+    EXPECT_LT(clamped.bRect.Width(), 1200);
     EXPECT_EQ(clamped.aRect.Width(), clamped.bRect.Width()) << "equal stored sizes, narrowed alike";
     Drop();
 }

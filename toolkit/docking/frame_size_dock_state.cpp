@@ -9,6 +9,8 @@
 #include "platform/afx/dockcont.h"
 #include "platform/afx/dockstate.h"
 #include "platform/afx/winapp.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/suite/utility/logger.h"
 #include "platform/user/winpos.h"
 #include "platform/user/winuser.h"
@@ -210,6 +212,14 @@ void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave)
         if (!r) {
             // Not a record of ours: the bar keeps its sizes.
             CLogger::LogRefusedProfileValue(lpszSection, key, L"not 28 bytes, or a size or flag out of range");
+            continue;
+        }
+        // No bar is wider or taller than the screen.
+        const CSize screen(std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CXSCREEN)),
+            std::max(::GetSystemMetrics(SM_CYVIRTUALSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
+        const auto fits = [&screen](CSize s) { return s.cx <= screen.cx && s.cy <= screen.cy; };
+        if (!fits(r->sizeFloat) || !fits(r->sizeHorzDock) || !fits(r->sizeVertDock)) {
+            CLogger::LogRefusedProfileValue(lpszSection, key, L"a size larger than the screen");
             continue;
         }
         pBar->m_sizeFloat = r->sizeFloat;
