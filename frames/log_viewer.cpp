@@ -148,7 +148,11 @@ void CDistLogViewer::RestoreLogViewer()
     RECT saved{};
     // Stored as the window placement gives it; none kept, or a rectangle refused as
     // damaged, leaves the template's place and size.
-    if (::GetPrivateProfileStructW(kIniSection, kIniKey, &saved, sizeof saved, kIniFile)) {
+    if (!::GetPrivateProfileStructW(kIniSection, kIniKey, &saved, sizeof saved, kIniFile)) {
+        wchar_t raw[4] = {};
+        if (::GetPrivateProfileStringW(kIniSection, kIniKey, L"", raw, 4, kIniFile) > 0)
+            CLogger::LogRefusedProfileValue(kIniSection, kIniKey, L"not a saved rectangle (its length or checksum)");
+    } else {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         const std::optional<RECT> rect = zyn::frames::CheckSavedWindowRect(saved, kIniSection, kIniKey);

@@ -7,6 +7,7 @@
 #include "platform/suite/utility/logger.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/monitor.h"
 #include "platform/user/winpos.h"
 #include "platform/user/winuser.h"
 #include "toolkit/docking/frame_size_dock.h"
@@ -92,6 +93,14 @@ void RestoreWindowPlacement(CFrameWnd& frame)
     // The window system keeps a top-level rectangle on a monitor: one saved on a monitor
     // that is gone lands on the nearest work area.
     ::SetWindowPlacement(frame.m_hWnd, &wp);
+    // The window may still have come out elsewhere than asked (a rectangle wider than the
+    // frame may grow, cut back from its right edge): one that now lies on no monitor is
+    // brought onto the nearest work area.
+    CRect placed;
+    frame.GetWindowRect(&placed);
+    const CRect reachable = zyn::user::KeepOnMonitors(placed);
+    if (reachable.TopLeft() != placed.TopLeft())
+        frame.SetWindowPos(nullptr, reachable.left, reachable.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL ApplyDockState(CFrameWnd& frame, const CDockState& state)

@@ -488,6 +488,25 @@ TEST_F(MainFrameTest, PlacementComesBackWhereItWasWithAWorkAreaAwayFromTheCorner
     Drop();
 }
 
+// A saved rectangle reaching from far left of the screen onto it: the window cannot grow
+// that wide, so it keeps its left edge there and would lie on no monitor; it comes back
+// moved the least distance onto the work area, its left edge on the work area's.
+TEST_F(MainFrameTest, FrameSavedWiderThanItCanGrowOpensOnTheScreen)
+{
+    app.WriteProfileInt(L"WindowPlacement", L"Left", -21474);
+    app.WriteProfileInt(L"WindowPlacement", L"Top", 0);
+    app.WriteProfileInt(L"WindowPlacement", L"Right", 200);
+    app.WriteProfileInt(L"WindowPlacement", L"Bottom", 200);
+    app.WriteProfileInt(L"WindowPlacement", L"Maximize", 0);
+    CTestMainFrame& f = Open(MakeMenu(), CRect(40, 30, 640, 430));
+    f.LoadState();
+    CRect rect;
+    f.GetWindowRect(&rect);
+    EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr) << rect.left << ", " << rect.right;
+    EXPECT_EQ(rect.left, 0);
+    Drop();
+}
+
 TEST_F(MainFrameTest, FrameSavedOnARemovedMonitorOpensOnTheRemainingOne)
 {
     const user::MonitorDesc two[] = {

@@ -499,7 +499,9 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
             m_bNoInternalRedraw = TRUE;
             if (order) {
                 TBSAVEPARAMSW params{key.Get(), lpszSubKey, lpszValueName};
-                DefWindowProc(TB_SAVERESTOREW, FALSE, reinterpret_cast<LPARAM>(&params));
+                if (!DefWindowProc(TB_SAVERESTOREW, FALSE, reinterpret_cast<LPARAM>(&params)))
+                    CLogger::LogRefusedProfileValue(lpszSubKey, lpszValueName,
+                        L"the toolbar refused the order (a command twice, or more separators than buttons)");
                 // The order holds the custom buttons' own records: they come back below.
                 for (int i = static_cast<int>(DefWindowProc(TB_BUTTONCOUNT, 0, 0)) - 1; i >= 0; --i) {
                     TBBUTTON b{};
