@@ -20,6 +20,10 @@ namespace {
 constexpr const wchar_t* kSource = L"PurgeDriver";
 // Gone rows logged one by one per pass; the rest only counted.
 constexpr LONG kMaxLoggedGone = 20;
+// The longest torn last line an archive file is cut back from. A line of the widest row,
+// every text escaped and in UTF-16, stays far below it; a longer part after the last
+// line end is not one line cut short.
+constexpr ULONGLONG kMaxTornLine = 4u << 20;
 
 bool IsValid(const COleDateTime& time)
 {
@@ -108,6 +112,45 @@ void CutBack(CStdioFileUnicode& file, ULONGLONG length)
     }
 }
 
+// Before the pass appends: the file must end with a whole line, or the first line appended
+// would run into a torn one (and in UTF-16, after a tear of an odd byte count, every line
+// appended would be shifted by a byte and read as nothing). A torn line is cut off: the
+// pass that wrote it never committed, so its rows are still in the database. Where more
+// than one torn line would go, the pass refuses before it deletes anything.
+void EndWithWholeLine(CStdioFileUnicode& file)
+{
+    ULONGLONG cut = 0;
+    const CString path = file.GetFilePath();
+    const CStdioFileUnicode::Tail tail = file.EndWithWholeLine(kMaxTornLine, &cut);
+    CString message;
+    switch (tail) {
+    case CStdioFileUnicode::Tail::Whole:
+        return;
+    case CStdioFileUnicode::Tail::Mended:
+        if (cut > 0) {
+            message.Format(L"The archive file %s ended in a torn line (%llu byte(s) without a line end, left by an "
+                           L"interrupted pass); it was cut off before the purge pass appended.",
+                path.GetString(), static_cast<unsigned long long>(cut));
+            CLogger::LogError(CResult::FileError, kSource, __LINE__, message.GetString());
+        }
+        return;
+    case CStdioFileUnicode::Tail::Shifted:
+        message.Format(L"The purge pass refused the archive file %s: after its last line end come lines shifted by one "
+                       L"byte (appended after a torn line), which a restore cannot read. Nothing was archived or "
+                       L"deleted; repair or move the file first.",
+            path.GetString());
+        break;
+    case CStdioFileUnicode::Tail::TooLong:
+        message.Format(L"The purge pass refused the archive file %s: its last line end is more than %llu bytes "
+                       L"before its end, so the rest is not one torn line. Nothing was archived or deleted; repair "
+                       L"or move the file first.",
+            path.GetString(), static_cast<unsigned long long>(kMaxTornLine));
+        break;
+    }
+    CLogger::LogError(CResult::FileError, kSource, __LINE__, message.GetString());
+    AfxThrowFileException(CFileException::invalidFile, -1, path.GetString());
+}
+
 TIMESTAMP_STRUCT UtcNow()
 {
     std::tm tm{};
@@ -187,6 +230,7 @@ PurgeResult RunPurgePass(CZynDatabase& db, const COleDateTime& cutoff, std::vect
     ULONGLONG startLength = 0;
     if (file) {
         file->Flush();
+        EndWithWholeLine(*file);
         startLength = file->GetLength();
     }
     if (!db.BeginTrans())

@@ -16,6 +16,12 @@
 // so the next pass may write some rows twice, but never loses one; a restore skips the
 // second copy).
 //
+// Torn tail: before appending, a file whose last line has no line end (a crash, a failed
+// cut-back on a full disk, an outside edit) is cut back to its last whole line, since the
+// pass that wrote the torn line never committed. A file whose part after the last line end
+// is more than one torn line (lines shifted by a byte, or no line end for megabytes) is
+// refused: the error is logged, CFileException invalidFile raised, nothing deleted.
+//
 // Catalogue: given an entry, the pass records the file in ARCHIVE_DETAIL in the same
 // transaction (one row per file path: its first and last archive times widened to the
 // pass's, its row count increased).

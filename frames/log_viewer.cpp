@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frames/log_print.h"
+#include "frames/main_frame_state.h"
 #include "platform/afx/ddx.h"
 #include "platform/afx/filedlg.h"
 #include "platform/afx/printdlg.h"
@@ -144,13 +145,26 @@ BOOL CDistLogViewer::OnInitDialog()
 
 void CDistLogViewer::RestoreLogViewer()
 {
-    CRect current;
-    GetWindowRect(current);
     RECT saved{};
-    if (!::GetPrivateProfileStructW(kIniSection, kIniKey, &saved, sizeof saved, kIniFile) ||
-        saved.right <= saved.left || saved.bottom <= saved.top)
-        saved = current; // none kept (or no usable rectangle): the template's place and size
-    SetWindowPos(&wndTop, saved.left, saved.top, saved.right - saved.left, saved.bottom - saved.top, SWP_SHOWWINDOW);
+    // Stored as the window placement gives it; none kept, or a rectangle refused as
+    // damaged, leaves the template's place and size.
+    if (!::GetPrivateProfileStructW(kIniSection, kIniKey, &saved, sizeof saved, kIniFile)) {
+        wchar_t raw[4] = {};
+        if (::GetPrivateProfileStringW(kIniSection, kIniKey, L"", raw, 4, kIniFile) > 0)
+            CLogger::LogRefusedProfileValue(kIniSection, kIniKey, L"not a saved rectangle (its length or checksum)");
+    } else {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        const std::optional<RECT> rect = zyn::frames::CheckSavedWindowRect(saved, kIniSection, kIniKey);
+        if (rect && GetWindowPlacement(&placement)) {
+            // Read back in the same coordinates; one lying on no monitor comes onto the nearest
+            // work area.
+            placement.rcNormalPosition = *rect;
+            placement.showCmd = IsWindowVisible() ? SW_SHOWNORMAL : SW_HIDE;
+            SetWindowPlacement(&placement);
+        }
+    }
+    SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 BOOL CDistLogViewer::DestroyWindow()

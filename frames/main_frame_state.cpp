@@ -4,23 +4,17 @@
 #include "platform/afx/dockstate.h"
 #include "platform/afx/frame.h"
 #include "platform/afx/winapp.h"
+#include "platform/suite/utility/logger.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
+#include "platform/user/monitor.h"
 #include "platform/user/winpos.h"
 #include "platform/user/winuser.h"
+#include "toolkit/docking/frame_size_dock.h"
 
 namespace zyn::frames {
 
 namespace {
-
-// The work area's origin: SetWindowPlacement takes workspace coordinates, the profile
-// keeps screen ones.
-POINT WorkOrigin()
-{
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return POINT{work.left, work.top};
-}
 
 // Whether the record's bar exists in the frame as the same kind of bar (a floating dock
 // bar is made anew, so it always does). The bars a dock bar's list names have records of
@@ -34,6 +28,23 @@ bool RecordFindsItsBar(CFrameWnd& frame, const CControlBarInfo& info)
 }
 
 } // namespace
+
+std::optional<RECT> CheckSavedWindowRect(const RECT& saved, LPCWSTR lpszSection, LPCWSTR lpszEntry)
+{
+    const auto inRange = [](int64_t v) { return v >= -kMaxSavedCoord && v <= kMaxSavedCoord; };
+    const int64_t cx = int64_t{saved.right} - saved.left, cy = int64_t{saved.bottom} - saved.top;
+    const wchar_t* why = nullptr;
+    if (!inRange(saved.left) || !inRange(saved.top) || !inRange(saved.right) || !inRange(saved.bottom) ||
+        !inRange(cx) || !inRange(cy))
+        why = L"a coordinate or size lies beyond any screen";
+    else if (cx <= 0 || cy <= 0)
+        why = L"the rectangle is empty or turned inside out";
+    if (why) {
+        CLogger::LogRefusedProfileValue(lpszSection, lpszEntry, why);
+        return std::nullopt;
+    }
+    return saved;
+}
 
 void SaveWindowPlacement(CFrameWnd& frame)
 {
@@ -67,19 +78,29 @@ void RestoreWindowPlacement(CFrameWnd& frame)
     const int bottom = static_cast<int>(pApp->GetProfileInt(kPlacementSection, L"Bottom", 200));
     const bool maximize = pApp->GetProfileInt(kPlacementSection, L"Maximize", 1) != 0;
     pApp->m_nCmdShow = maximize ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-    // An empty or inverted rectangle (a damaged profile) would leave a window nobody can
-    // see or grab: the frame keeps the place it has.
-    if (right <= left || bottom <= top || !frame.m_hWnd)
+    // An empty, inverted or far-off rectangle (a damaged profile) would leave a window
+    // nobody can see or grab: the frame keeps the place it has.
+    const std::optional<RECT> saved =
+        CheckSavedWindowRect(RECT{left, top, right, bottom}, kPlacementSection, L"Left, Top, Right, Bottom");
+    if (!saved || !frame.m_hWnd)
         return;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
     if (!::GetWindowPlacement(frame.m_hWnd, &wp))
         return;
-    const POINT origin = WorkOrigin();
-    wp.rcNormalPosition = RECT{left - origin.x, top - origin.y, right - origin.x, bottom - origin.y};
+    // The same coordinates as saved: the placement's own (relative to the work area).
+    wp.rcNormalPosition = *saved;
     // The window system keeps a top-level rectangle on a monitor: one saved on a monitor
     // that is gone lands on the nearest work area.
     ::SetWindowPlacement(frame.m_hWnd, &wp);
+    // The window may still have come out elsewhere than asked (a rectangle wider than the
+    // frame may grow, cut back from its right edge): one that now lies on no monitor is
+    // brought onto the nearest work area.
+    CRect placed;
+    frame.GetWindowRect(&placed);
+    const CRect reachable = zyn::user::KeepOnMonitors(placed);
+    if (reachable.TopLeft() != placed.TopLeft())
+        frame.SetWindowPos(nullptr, reachable.left, reachable.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL ApplyDockState(CFrameWnd& frame, const CDockState& state)
@@ -93,12 +114,26 @@ BOOL ApplyDockState(CFrameWnd& frame, const CDockState& state)
     return TRUE;
 }
 
+void SaveBarLayout(CFrameWnd& frame, LPCWSTR lpszProfileName)
+{
+    frame.SaveBarState(lpszProfileName);
+    zyn::sizedock::SaveBarSizes(frame, lpszProfileName, TRUE);
+}
+
 BOOL LoadBarState(CFrameWnd& frame, LPCWSTR lpszProfileName)
 {
     CDockState state;
-    if (!state.LoadState(lpszProfileName))
-        return FALSE;
-    return ApplyDockState(frame, state);
+    BOOL bApplied = state.LoadState(lpszProfileName);
+    if (!bApplied) {
+        if (!state.GetRefusedSection().IsEmpty())
+            CLogger::LogRefusedProfileValue(state.GetRefusedSection(), state.GetRefusedEntry(),
+                L"the bar layout is damaged; the bars keep their default places");
+    } else if (!(bApplied = ApplyDockState(frame, state))) {
+        CLogger::LogRefusedProfileValue(CString(lpszProfileName) + L"-Summary", L"",
+            L"the bar layout names a bar the program no longer makes; the bars keep their default places");
+    }
+    zyn::sizedock::SaveBarSizes(frame, lpszProfileName, FALSE);
+    return bApplied;
 }
 
 } // namespace zyn::frames

@@ -314,7 +314,7 @@ void CZynMainFrame::SaveState()
     if (!m_bSaveSettings)
         return;
     SaveWindowPlacement();
-    SaveBarState(zyn::frames::kBarStateName);
+    zyn::frames::SaveBarLayout(*this, zyn::frames::kBarStateName);
     pApp->WriteProfileInt(L"View", L"ToolbarLabels", ToolbarLabelsShown() ? 1 : 0);
     pApp->WriteProfileInt(L"View", L"MDITabs", MDITabsEnabled() ? 1 : 0);
 }

@@ -48,7 +48,7 @@ void CZynSDIMainFrame::SaveState()
     if (!AfxGetApp())
         return;
     zyn::frames::SaveWindowPlacement(*this);
-    SaveBarState(zyn::frames::kBarStateName);
+    zyn::frames::SaveBarLayout(*this, zyn::frames::kBarStateName);
 }
 
 void CZynSDIMainFrame::LoadState()

@@ -54,4 +54,11 @@ inline std::filesystem::path WriteScratch(const char* name, const uint8_t* data,
     return path;
 }
 
+// A property of the target that does not hold: the fuzzer's finding.
+inline void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
 } // namespace zyn::fuzz

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "fuzz/fuzz_profile.h"
+#include "fuzz/fuzz_windows.h"
 #include "platform/afx/afxres.h"
 #include "platform/afx/dockbar.h"
 #include "platform/afx/winapp.h"
@@ -23,12 +24,6 @@
 #include "toolkit/docking/tab_client.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 bool SaneSize(CSize s, CSize before)
 {
@@ -45,15 +40,6 @@ int FloatingDockBars(CFrameWnd* frame)
     return n;
 }
 
-void Pump()
-{
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -63,15 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zyn::user::ResetWindowSystemForTests();
 
     auto* frame = new COXMDIFrameWndSizeDock;   // deletes itself with its window
-    Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600)));
+    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600)));
     frame->EnableDocking(CBRS_ALIGN_ANY);
     app->m_pMainWnd = frame;
     auto* child = new CMDIChildWnd;   // deletes itself with its window
-    Check(child->Create(nullptr, L"Doors", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200), frame));
+    zyn::fuzz::Check(child->Create(nullptr, L"Doors", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200), frame));
     COXSizeControlBar bars[2];
     const UINT ids[2] = {0x3101, 0x3102};
     for (int i = 0; i < 2; ++i) {
-        Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
+        zyn::fuzz::Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
         bars[i].EnableDocking(CBRS_ALIGN_ANY);
         frame->DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP);
     }
@@ -82,44 +68,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < 2; ++i)
         before[i] = bars[i].m_sizeFloat;
     COXTabClientWnd client;
-    Check(client.Attach(frame, TCS_MULTILINE | TCS_HOTTRACK));
-    Pump();
+    zyn::fuzz::Check(client.Attach(frame, TCS_MULTILINE | TCS_HOTTRACK));
+    zyn::fuzz::Pump();
     const int floatingBefore = FloatingDockBars(frame);
 
     const BOOL applied = frame->LoadSizeBarState(L"Layout");
-    Pump();
+    zyn::fuzz::Pump();
     for (int i = 0; i < 2; ++i) {
-        Check(SaneSize(bars[i].m_sizeFloat, before[i]));
-        Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
-        Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
+        zyn::fuzz::Check(SaneSize(bars[i].m_sizeFloat, before[i]));
+        zyn::fuzz::Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
+        zyn::fuzz::Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
     }
     if (!applied)
-        Check(FloatingDockBars(frame) <= floatingBefore);
+        zyn::fuzz::Check(FloatingDockBars(frame) <= floatingBefore);
 
     const BOOL wantAttached = app->GetProfileInt(L"Tabs", L"IsAttached", 1) != 0;
     const BOOL loaded = client.LoadState(L"Tabs");
-    Pump();
-    Check(loaded);   // attached before, so any profile is either applied or stood in for
-    Check(client.IsAttached() == wantAttached);
-    Check(::IsWindow(frame->m_hWndMDIClient));
+    zyn::fuzz::Pump();
+    zyn::fuzz::Check(loaded);   // attached before, so any profile is either applied or stood in for
+    zyn::fuzz::Check(client.IsAttached() == wantAttached);
+    zyn::fuzz::Check(::IsWindow(frame->m_hWndMDIClient));
     if (client.IsAttached()) {
         COXTabWorkspace* tabs = client.GetTabCtrl();
-        Check(tabs && ::IsWindow(tabs->m_hWnd));
-        Check(!(tabs->GetStyle() & WS_POPUP) && (tabs->GetStyle() & WS_CHILD));
-        Check(tabs->GetOffset() <= 0xFFFF);
-        Check(tabs->FindTabItem(child) >= 0);
+        zyn::fuzz::Check(tabs && ::IsWindow(tabs->m_hWnd));
+        zyn::fuzz::Check(!(tabs->GetStyle() & WS_POPUP) && (tabs->GetStyle() & WS_CHILD));
+        zyn::fuzz::Check(tabs->GetOffset() <= 0xFFFF);
+        zyn::fuzz::Check(tabs->FindTabItem(child) >= 0);
         // A layout with whatever margin and style came in leaves the MDI client a sane rect.
         frame->RecalcLayout();
         CRect mdi;
         ::GetWindowRect(frame->m_hWndMDIClient, &mdi);
-        Check(mdi.right >= mdi.left && mdi.bottom >= mdi.top);
+        zyn::fuzz::Check(mdi.right >= mdi.left && mdi.bottom >= mdi.top);
     }
 
     client.Detach();
     app->m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    Pump();
-    Check(zyn::user::LiveWindowCount() == 0);
+    zyn::fuzz::EndWindows(frame);
     std::error_code ec;
     std::filesystem::remove(path, ec);
     return 0;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "fuzz/fuzz_profile.h"
+#include "fuzz/fuzz_windows.h"
 #include "platform/afx/dockbar.h"
 #include "platform/afx/winapp.h"
 #include "platform/user/driver.h"
@@ -19,12 +20,6 @@
 #include "toolkit/docking/size_control_bar.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 bool SaneSize(CSize s, CSize before)
 {
@@ -40,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zyn::user::ResetWindowSystemForTests();
 
     auto* frame = new COXFrameWndSizeDock;   // deletes itself with its window
-    Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
     frame->EnableDocking(CBRS_ALIGN_ANY);
     app->m_pMainWnd = frame;
     COXSizeControlBar bars[2];
     const UINT ids[2] = {0x3101, 0x3102};
     for (int i = 0; i < 2; ++i) {
-        Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
+        zyn::fuzz::Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
         bars[i].EnableDocking(CBRS_ALIGN_ANY);
         frame->DockControlBar(&bars[i], 0xE81B);
     }
@@ -65,10 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const BOOL applied = frame->LoadSizeBarState(L"Layout");
 
     for (int i = 0; i < 2; ++i) {
-        Check(SaneSize(bars[i].m_sizeFloat, before[i][0]));
+        zyn::fuzz::Check(SaneSize(bars[i].m_sizeFloat, before[i][0]));
         // Docked sizes are fitted to the side by the layout; they stay within the screen.
-        Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
-        Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
+        zyn::fuzz::Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
+        zyn::fuzz::Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
     }
     if (!applied) {
         int floatingAfter = 0;
@@ -76,14 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             auto* p = static_cast<CControlBar*>(frame->m_listControlBars.GetNext(pos));
             floatingAfter += p->IsDockBar() && static_cast<CDockBar*>(p)->m_bFloating;
         }
-        Check(floatingAfter <= floatingBefore);
+        zyn::fuzz::Check(floatingAfter <= floatingBefore);
     }
     app->m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    Check(zyn::user::LiveWindowCount() == 0);
+    zyn::fuzz::EndWindows(frame);
     std::error_code ec;
     std::filesystem::remove(path, ec);
     return 0;

@@ -90,7 +90,7 @@ BOOL CControlBarInfo::SaveState(LPCTSTR lpszSection) const
     return ok;
 }
 
-BOOL CControlBarInfo::LoadState(LPCTSTR lpszSection)
+BOOL CControlBarInfo::LoadState(LPCTSTR lpszSection, CString* pRefusedEntry)
 {
     CWinApp* pApp = AfxGetApp();
     if (!pApp || !lpszSection) {
@@ -102,17 +102,33 @@ BOOL CControlBarInfo::LoadState(LPCTSTR lpszSection)
     const int bVisible = get(L"Visible"), bHorz = get(L"Horz"), bFloating = get(L"Floating");
     const int bDockBar = get(L"DockBar"), bDocking = get(L"Docking");
     const int x = get(L"XPos"), y = get(L"YPos"), nMRUWidth = get(L"MRUWidth");
-    auto refuse = [] {
+    // The first entry found wrong is the one named.
+    LPCTSTR refused = nullptr;
+    auto check = [&refused](bool ok, LPCTSTR entry) {
+        if (!ok && !refused)
+            refused = entry;
+    };
+    auto refuse = [&] {
+        if (pRefusedEntry)
+            *pRefusedEntry = refused ? refused : L"";
         ::SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     };
-    if (!InRange(nBarID, 1, 0xFFFF) || !IsBool(bVisible) || !IsBool(bHorz) || !IsBool(bFloating) ||
-        !IsBool(bDockBar) || !IsBool(bDocking) || !IsCoord(x) || !IsCoord(y) || !InRange(nMRUWidth, 0, 32767))
+    check(InRange(nBarID, 1, 0xFFFF), L"BarID");
+    check(IsBool(bVisible), L"Visible");
+    check(IsBool(bHorz), L"Horz");
+    check(IsBool(bFloating), L"Floating");
+    check(IsBool(bDockBar), L"DockBar");
+    check(IsBool(bDocking), L"Docking");
+    check(IsCoord(x), L"XPos");
+    check(IsCoord(y), L"YPos");
+    check(InRange(nMRUWidth, 0, 32767), L"MRUWidth");
+    if (refused)
         return refuse();
     // Only a dock bar floats (it stands for its frame), and dock bars have their IDs.
-    if (bFloating && (!bDockBar || nBarID != 0xE81F))
-        return refuse();
-    if (bDockBar && !bFloating && !IsSideID(nBarID))
+    check(!(bFloating && (!bDockBar || nBarID != 0xE81F)), L"Floating");
+    check(!(bDockBar && !bFloating && !IsSideID(nBarID)), L"BarID");
+    if (refused)
         return refuse();
     CRect rectMRU;
     CPoint ptMRUFloat(-1, -1);
@@ -122,24 +138,35 @@ BOOL CControlBarInfo::LoadState(LPCTSTR lpszSection)
         rectMRU = CRect(get(L"MRUDockLeftPos"), get(L"MRUDockTopPos"), get(L"MRUDockRightPos"), get(L"MRUDockBottomPos"));
         dwMRUFloatStyle = get(L"MRUFloatStyle");
         ptMRUFloat = CPoint(get(L"MRUFloatXPos"), get(L"MRUFloatYPos"));
-        if (!(nMRUDockID == 0 || IsSideID(nMRUDockID)) || !IsCoord(rectMRU.left) || !IsCoord(rectMRU.top) ||
-            !IsCoord(rectMRU.right) || !IsCoord(rectMRU.bottom) || rectMRU.left > rectMRU.right ||
-            rectMRU.top > rectMRU.bottom || dwMRUFloatStyle == kMissing ||
-            (static_cast<DWORD>(dwMRUFloatStyle) & ~CBRS_ALL) != 0 || !IsCoord(ptMRUFloat.x) || !IsCoord(ptMRUFloat.y))
+        check(nMRUDockID == 0 || IsSideID(nMRUDockID), L"MRUDockID");
+        check(IsCoord(rectMRU.left), L"MRUDockLeftPos");
+        check(IsCoord(rectMRU.top), L"MRUDockTopPos");
+        check(IsCoord(rectMRU.right) && rectMRU.left <= rectMRU.right, L"MRUDockRightPos");
+        check(IsCoord(rectMRU.bottom) && rectMRU.top <= rectMRU.bottom, L"MRUDockBottomPos");
+        check(dwMRUFloatStyle != kMissing && (static_cast<DWORD>(dwMRUFloatStyle) & ~CBRS_ALL) == 0,
+            L"MRUFloatStyle");
+        check(IsCoord(ptMRUFloat.x), L"MRUFloatXPos");
+        check(IsCoord(ptMRUFloat.y), L"MRUFloatYPos");
+        if (refused)
             return refuse();
     }
     CDWordArray arrBarID;
     if (bDockBar) {
         const int nBars = get(L"Bars");
-        if (!InRange(nBars, 0, CDockState::kMaxBarIDs))
+        check(InRange(nBars, 0, CDockState::kMaxBarIDs), L"Bars");
+        if (refused)
             return refuse();
         arrBarID.SetSize(nBars);
         for (int i = 0; i < nBars; ++i) {
             CString entry;
             entry.Format(L"Bar#%d", i);
             const int v = get(entry);
-            if (!IsListEntry(v))
-                return refuse();
+            if (!IsListEntry(v)) {
+                if (pRefusedEntry)
+                    *pRefusedEntry = entry;
+                ::SetLastError(ERROR_INVALID_DATA);
+                return FALSE;
+            }
             arrBarID[i] = static_cast<DWORD>(v);
         }
     }
@@ -202,6 +229,8 @@ BOOL CDockState::LoadState(LPCTSTR lpszProfileName)
 {
     Clear();
     m_sizeScreen = CSize(0, 0);
+    m_strRefusedSection.Empty();
+    m_strRefusedEntry.Empty();
     CWinApp* pApp = AfxGetApp();
     if (!pApp || !lpszProfileName || !*lpszProfileName) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
@@ -211,6 +240,10 @@ BOOL CDockState::LoadState(LPCTSTR lpszProfileName)
     const int nBars = ReadInt(pApp, summary, L"Bars");
     const int cx = ReadInt(pApp, summary, L"ScreenCX"), cy = ReadInt(pApp, summary, L"ScreenCY");
     if (!InRange(nBars, 0, kMaxBars) || !InRange(cx, 0, 65535) || !InRange(cy, 0, 65535)) {
+        if (nBars != kMissing)   // no summary at all is no saved state, not a damaged one
+            m_strRefusedSection = summary;
+        if (nBars != kMissing)
+            m_strRefusedEntry = !InRange(nBars, 0, kMaxBars) ? L"Bars" : !InRange(cx, 0, 65535) ? L"ScreenCX" : L"ScreenCY";
         ::SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
@@ -221,7 +254,8 @@ BOOL CDockState::LoadState(LPCTSTR lpszProfileName)
     };
     for (int i = 0; i < nBars; ++i) {
         auto pInfo = std::make_unique<CControlBarInfo>();
-        if (!pInfo->LoadState(BarSection(lpszProfileName, i))) {
+        if (!pInfo->LoadState(BarSection(lpszProfileName, i), &m_strRefusedEntry)) {
+            m_strRefusedSection = BarSection(lpszProfileName, i);
             drop();
             ::SetLastError(ERROR_INVALID_DATA);
             return FALSE;

@@ -42,8 +42,9 @@ public:
 
     // Writes the record into section lpszSection (through the application profile).
     BOOL SaveState(LPCTSTR lpszSection) const;
-    // Reads and checks the record; FALSE when any value is missing or out of range.
-    BOOL LoadState(LPCTSTR lpszSection);
+    // Reads and checks the record; FALSE when any value is missing or out of range, with
+    // *pRefusedEntry (when given) naming the first entry that was.
+    BOOL LoadState(LPCTSTR lpszSection, CString* pRefusedEntry = nullptr);
 };
 
 class CDockState : public CObject {
@@ -66,9 +67,15 @@ public:
     void Clear();
     // The screen size recorded with the state (0 before a load or a save).
     CSize GetScreenSize() const { return m_sizeScreen; }
+    // After a refused LoadState: the section and entry that were missing or out of range
+    // (empty after a load that took).
+    const CString& GetRefusedSection() const { return m_strRefusedSection; }
+    const CString& GetRefusedEntry() const { return m_strRefusedEntry; }
 
     CPtrArray m_arrBarInfo;     // CControlBarInfo*, owned
 
 private:
     mutable CSize m_sizeScreen;
+    CString m_strRefusedSection;
+    CString m_strRefusedEntry;
 };

@@ -13,6 +13,7 @@
 #include "platform/base/exception.h"
 #include "platform/base/lasterror.h"
 #include "platform/user/messages.h"
+#include "platform/user/monitor.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
@@ -408,6 +409,14 @@ void CFrameWnd::SetDockState(const CDockState& state)
             if (pDock->GetDockedVisibleCount() > 0) {
                 if (CFrameWnd* pFrame = pDock->GetParentFrame()) {
                     pFrame->RecalcLayout(TRUE);
+                    // A place saved on a monitor that is gone (or a damaged one) would
+                    // leave the bar where nobody can reach it: onto the nearest work area.
+                    CRect placed;
+                    pFrame->GetWindowRect(&placed);
+                    const CRect reachable = zyn::user::KeepOnMonitors(placed);
+                    if (reachable.TopLeft() != placed.TopLeft())
+                        pFrame->SetWindowPos(nullptr, reachable.left, reachable.top, 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                     pFrame->ShowWindow(SW_SHOWNA);
                 }
             }

@@ -97,7 +97,8 @@
 // The value is exactly 12 + 12n bytes. Restoring refuses (FALSE, the toolbar untouched)
 // a missing value, another type, magic or version, a wrong size, non-zero reserved bytes,
 // a separator with button-only style bits (BTNS_CHECK, BTNS_GROUP, BTNS_DROPDOWN,
-// BTNS_WHOLEDROPDOWN).
+// BTNS_WHOLEDROPDOWN), a command restored more than once, or more separators than the
+// restored buttons plus one.
 // A button's data and text come from the (first) button of that command on the toolbar
 // now, else from TBN_GETBUTTONINFO's answers; saved commands found in neither are left
 // out, as the program may have dropped a command since the state was saved.

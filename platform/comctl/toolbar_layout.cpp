@@ -51,6 +51,12 @@ int ClampWidth(const ToolbarState& s, int w)
     return w;
 }
 
+// Positions along a row stay far inside 32 bits whatever widths a damaged saved state
+// gave its items (each at most kMaxItemExtent): sums saturate here.
+constexpr int kMaxItemExtent = 0x7FFF;
+constexpr int64_t kMaxRowExtent = 0x3FFFFFFF;
+int Advance(int x, int w) { return static_cast<int>(std::min<int64_t>(int64_t{x} + w, kMaxRowExtent)); }
+
 // Text extents and the common button size.
 void Measure(ToolbarState& s)
 {
@@ -123,8 +129,8 @@ int WrapAt(ToolbarState& s, int width)
         if (b.IsHidden())
             continue;
         const int w = Width(s, b);
-        if (!rowHasItem || x + w <= width) {
-            x += w;
+        if (!rowHasItem || int64_t{x} + w <= width) {
+            x = Advance(x, w);
             rowHasItem = true;
             continue;
         }
@@ -148,7 +154,7 @@ int WrapAt(ToolbarState& s, int width)
             }
         }
         if (at < 0) {
-            x += w;
+            x = Advance(x, w);
             continue;
         }
         s.buttons[static_cast<size_t>(at)].state |= TBSTATE_WRAP;
@@ -188,18 +194,18 @@ void Place(ToolbarState& s)
         const int w = Width(s, b);
         if (vertical) {
             const int h = b.IsSeparator() ? w : s.button.cy;
-            b.rect = RECT{s.indent, y, s.indent + (b.IsSeparator() ? s.button.cx : w), y + h};
-            y += h;
+            b.rect = RECT{s.indent, y, Advance(s.indent, b.IsSeparator() ? s.button.cx : w), Advance(y, h)};
+            y = Advance(y, h);
             if (i != lastVisible)
                 ++row;
             continue;
         }
-        b.rect = RECT{x, y, x + w, y + s.button.cy};
-        x += w;
+        b.rect = RECT{x, y, Advance(x, w), Advance(y, s.button.cy)};
+        x = Advance(x, w);
         if ((b.state & TBSTATE_WRAP) && i != lastVisible) {
-            y += s.button.cy;
+            y = Advance(y, s.button.cy);
             if (b.IsSeparator())
-                y += flat ? w : w * 2 / 3;
+                y = Advance(y, flat ? w : w * 2 / 3);
             x = s.indent;
             ++row;
         }
@@ -238,7 +244,7 @@ LRESULT SetRows(ToolbarState& s, int wanted, bool larger, RECT* out)
     int oneRow = s.indent;
     for (const Button& b : s.buttons)
         if (!b.IsHidden())
-            oneRow += Width(s, b);
+            oneRow = Advance(oneRow, Width(s, b));
     wanted = std::max(wanted, 1);
     int width = NarrowestFor(s, wanted, oneRow);
     const int got = WrapAt(s, width);
@@ -289,10 +295,10 @@ bool HasArrowPart(const ToolbarState& s, const Button& b)
 int Width(const ToolbarState& s, const Button& b)
 {
     if (b.IsSeparator())
-        return b.image > 0 ? b.image : kDefaultSeparator;
+        return b.image > 0 ? std::min(b.image, kMaxItemExtent) : kDefaultSeparator;
     int w = 0;
     if (b.cx > 0) {
-        w = b.cx;
+        w = std::min<int>(b.cx, kMaxItemExtent);
     } else if (b.style & BTNS_AUTOSIZE) {
         const bool list = (s.Style() & TBSTYLE_LIST) != 0;
         const int image = b.image == I_IMAGENONE ? 0 : s.bitmap.cx;
@@ -476,6 +482,9 @@ LRESULT HandleLayoutMessage(ToolbarState& s, UINT msg, WPARAM wp, LPARAM lp, boo
         return TRUE;
     }
     case TB_SETINDENT:
+        // An indent beyond any screen (a damaged saved state) is refused.
+        if (static_cast<int>(wp) < -kMaxItemExtent || static_cast<int>(wp) > kMaxItemExtent)
+            return FALSE;
         s.indent = static_cast<int>(wp);
         Changed(s);
         return TRUE;
@@ -527,7 +536,7 @@ LRESULT HandleLayoutMessage(ToolbarState& s, UINT msg, WPARAM wp, LPARAM lp, boo
             int w = s.indent;
             for (const Button& b : s.buttons)
                 if (!b.IsHidden())
-                    w += Width(s, b);
+                    w = Advance(w, Width(s, b));
             size->cx = w;
         }
         return TRUE;

@@ -2,6 +2,7 @@
 // value in our own format (written down in toolbar.h). Decoding checks the whole value
 // before anything is changed, so a damaged value leaves the toolbar as it was.
 #include <algorithm>
+#include <set>
 
 #include "platform/base/codepage.h"
 #include "platform/base/lasterror.h"
@@ -150,6 +151,21 @@ LRESULT Restore(ToolbarState& s, const Params& p)
         b.state = item.state;
         b.style = item.style;
         result.push_back(std::move(b));
+    }
+    // No more buttons than the toolbar's command set (the distinct commands it can show),
+    // and no more separators than one beside each: anything beyond is no saved state of
+    // this toolbar (a damaged one held 4,096 copies of one button).
+    std::set<int> commands;
+    size_t buttons = 0;
+    for (const Button& b : result) {
+        if (!b.IsSeparator()) {
+            ++buttons;
+            commands.insert(b.command);
+        }
+    }
+    if (buttons > commands.size() || result.size() - buttons > commands.size() + 1) {
+        ::SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
     }
     CancelMouse(s);
     s.buttons = std::move(result);

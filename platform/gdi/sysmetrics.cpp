@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <mutex>
 
 #include "platform/base/lasterror.h"
@@ -65,6 +66,7 @@ struct Overrides {
     std::mutex mutex;
     std::map<int, int> metrics;
     std::map<UINT, BOOL> params;
+    std::optional<RECT> workArea;   // the primary monitor's, when the monitors say
 };
 Overrides& TheOverrides()
 {
@@ -170,6 +172,13 @@ void SetSystemMetricForTests(int index, int value)
     Overrides& o = TheOverrides();
     std::lock_guard lock(o.mutex);
     o.metrics[index] = value;
+}
+
+void SetWorkArea(const RECT* pWork)
+{
+    Overrides& o = TheOverrides();
+    std::lock_guard lock(o.mutex);
+    o.workArea = pWork ? std::optional<RECT>(*pWork) : std::nullopt;
 }
 
 void ResetSystemMetrics()
@@ -295,6 +304,10 @@ BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWin
         if (!r)
             return bad();
         *r = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        Overrides& o = TheOverrides();
+        std::lock_guard lock(o.mutex);
+        if (o.workArea)
+            *r = *o.workArea;
         return TRUE;
     }
     case SPI_GETHIGHCONTRAST: {

@@ -53,6 +53,9 @@ namespace zyn::gdi {
 // Overrides one metric until ResetSystemMetrics (tests).
 void SetSystemMetricForTests(int index, int value);
 void ResetSystemMetrics();
+// The work area SPI_GETWORKAREA answers: the primary monitor's (the monitor layout sets
+// it); null goes back to the whole screen.
+void SetWorkArea(const RECT* pWork);
 // Restores the classic colour table (tests).
 void ResetSystemColors();
 // Sets a boolean system parameter answered by SystemParametersInfo (tests), e.g.

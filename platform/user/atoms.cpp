@@ -1,5 +1,6 @@
 #include "platform/user/atoms.h"
 
+#include <cstdint>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -64,6 +65,26 @@ std::wstring AtomName(ATOM atom)
     if (atom < kFirstStringAtom || static_cast<size_t>(atom - kFirstStringAtom) >= t.names.size())
         return {};
     return t.names[atom - kFirstStringAtom];
+}
+
+ATOM IntegerAtomOf(std::wstring_view name)
+{
+    if (name.size() < 2 || name.size() > 6 || name[0] != L'#')
+        return 0;
+    uint32_t v = 0;
+    for (const wchar_t c : name.substr(1)) {
+        if (c < L'0' || c > L'9')
+            return 0;
+        v = v * 10 + static_cast<uint32_t>(c - L'0');
+    }
+    return v >= 1 && v <= kMaxIntegerAtom ? static_cast<ATOM>(v) : 0;
+}
+
+std::wstring IntegerAtomName(ATOM atom)
+{
+    if (atom < 1 || atom > kMaxIntegerAtom)
+        return {};
+    return L"#" + std::to_wstring(atom);
 }
 
 } // namespace zyn::user

@@ -19,4 +19,11 @@ ATOM FindAtomName(std::wstring_view name);
 // The name of an atom; empty when unknown.
 std::wstring AtomName(ATOM atom);
 
+// Integer atoms: a name written "#" and a decimal number from 1 to 0xBFFF is that number
+// (the system classes "#32768" and "#32770" are 0x8000 and 0x8002), and such an atom's
+// name is written back the same way. 0 when the name is not of that form.
+ATOM IntegerAtomOf(std::wstring_view name);
+std::wstring IntegerAtomName(ATOM atom);
+inline constexpr ATOM kMaxIntegerAtom = 0xBFFF;
+
 } // namespace zyn::user

@@ -9,7 +9,6 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/button_internal.h"
 #include "platform/user/dialog.h"
-#include "platform/user/dialog_internal.h"
 #include "platform/user/input.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
@@ -120,12 +119,6 @@ bool NotifiesDoubleClicks(DWORD style)
     const ButtonKind k = KindOf(style);
     return (style & BS_NOTIFY) || k == ButtonKind::Radio || k == ButtonKind::OwnerDraw ||
         (style & BS_TYPEMASK) == BS_USERBUTTON;
-}
-
-bool TakesDefaultLook(DWORD style)
-{
-    const DWORD t = style & BS_TYPEMASK;
-    return t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON;
 }
 
 UINT DlgCodeOf(DWORD style)
@@ -258,8 +251,6 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS:
         st->focus = true;
         Redraw(hwnd, *st, ODA_FOCUS);
-        if (TakesDefaultLook(style))
-            PushButtonFocusChanged(hwnd);
         if ((style & BS_NOTIFY) && IsWindow(hwnd))
             NotifyParent(hwnd, BN_SETFOCUS);
         return 0;
@@ -268,8 +259,6 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (st->tracking || st->spaceDown)
             EndPress(hwnd, *st);
         Redraw(hwnd, *st, ODA_FOCUS);
-        if (TakesDefaultLook(style))
-            PushButtonFocusChanged(hwnd);
         if ((style & BS_NOTIFY) && IsWindow(hwnd))
             NotifyParent(hwnd, BN_KILLFOCUS);
         return 0;

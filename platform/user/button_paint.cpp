@@ -7,6 +7,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/user/button.h"
 #include "platform/user/button_internal.h"
+#include "platform/user/custom_draw.h"
 #include "platform/user/messages.h"
 #include "platform/user/styles.h"
 #include "platform/user/window.h"
@@ -208,6 +209,14 @@ UINT OwnerState(HWND hwnd, const ButtonState& st)
     return s;
 }
 
+// The CDIS_ state custom drawing reports: pressed, focused, disabled (the CDIS_ bits are
+// the ODS_ ones), and the default button.
+UINT CustomDrawState(HWND hwnd, const ButtonState& st, DWORD style)
+{
+    static_assert(CDIS_SELECTED == ODS_SELECTED && CDIS_FOCUS == ODS_FOCUS && CDIS_DISABLED == ODS_DISABLED);
+    return OwnerState(hwnd, st) | ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? CDIS_DEFAULT : 0u);
+}
+
 } // namespace
 
 ButtonKind KindOf(DWORD style)
@@ -231,7 +240,31 @@ void PaintButton(HWND hwnd, HDC hdc, const ButtonState& st)
     const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     const int saved = SaveDC(hdc);
     SelectObject(hdc, FontOrSystem(st.font));
-    switch (KindOf(style)) {
+    const ButtonKind kind = KindOf(style);
+    if (kind == ButtonKind::Push || kind == ButtonKind::Check || kind == ButtonKind::Radio) {
+        // Push buttons, check boxes and radio buttons take part in custom drawing, so a
+        // parent (a skin) can draw them over or instead of the classic look.
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        CustomDraw cd(hwnd, hdc, rc, CustomDrawState(hwnd, st, style));
+        if (cd.PrePaint() && IsWindow(hwnd)) {
+            const int beforeDefault = SaveDC(hdc);
+            if (kind == ButtonKind::Check || kind == ButtonKind::Radio) {
+                if (style & BS_PUSHLIKE)
+                    PaintPush(hwnd, hdc, st, style, enabled);
+                else
+                    PaintCheck(hwnd, hdc, st, style, enabled);
+            } else {
+                PaintPush(hwnd, hdc, st, style, enabled);
+            }
+            RestoreDC(hdc, beforeDefault);
+        }
+        if (IsWindow(hwnd))
+            cd.PostPaint();
+        RestoreDC(hdc, saved);
+        return;
+    }
+    switch (kind) {
     case ButtonKind::OwnerDraw: {
         RECT rc;
         GetClientRect(hwnd, &rc);
@@ -242,15 +275,7 @@ void PaintButton(HWND hwnd, HDC hdc, const ButtonState& st)
     case ButtonKind::Group:
         PaintGroup(hwnd, hdc, style, enabled);
         break;
-    case ButtonKind::Check:
-    case ButtonKind::Radio:
-        if (style & BS_PUSHLIKE)
-            PaintPush(hwnd, hdc, st, style, enabled);
-        else
-            PaintCheck(hwnd, hdc, st, style, enabled);
-        break;
-    case ButtonKind::Push:
-        PaintPush(hwnd, hdc, st, style, enabled);
+    default:
         break;
     }
     RestoreDC(hdc, saved);

@@ -119,8 +119,10 @@ LRESULT OnCreate(ComboState& s, const CREATESTRUCTW* cs)
         s.list = CreateWindowExW(0, L"ComboLBox", nullptr, ls | WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0, s.hwnd,
             reinterpret_cast<HMENU>(kListId), inst, nullptr);
     } else {
-        s.list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"ComboLBox", nullptr, ls | WS_POPUP | WS_BORDER, 0,
-            0, 0, 0, s.hwnd, nullptr, inst, nullptr);
+        // The dropped list is a child of the desktop, topmost, so it can reach past the
+        // dialog; it goes with the combo box explicitly.
+        s.list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"ComboLBox", nullptr, ls | WS_CHILD | WS_BORDER, 0,
+            0, 0, 0, GetDesktopWindow(), reinterpret_cast<HMENU>(kListId), inst, nullptr);
     }
     if (!s.list)
         return -1;
@@ -352,7 +354,7 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             ReleaseCapture();
         s.dropped = false;
         if (!s.Simple() && IsWindow(s.list))
-            DestroyWindow(s.list); // the popup list is no child: it goes with us explicitly
+            DestroyWindow(s.list); // the desktop's child: it goes with us explicitly
         return 0;
     case WM_NCDESTROY:
         States().Remove(hwnd);
@@ -497,6 +499,12 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             wr.top + FieldTotalHeight(s) + (s.Simple() ? 0 : s.listHeight)};
         return TRUE;
     }
+    case CB_SETMINVISIBLE:
+        if (static_cast<INT_PTR>(wp) <= 0)
+            return FALSE;
+        s.minVisible = static_cast<int>(std::min<WPARAM>(wp, 0x7FFF));
+        return TRUE;
+    case CB_GETMINVISIBLE: return s.minVisible;
     case CB_SETDROPPEDWIDTH:
         if (static_cast<INT_PTR>(wp) < 0)
             return CB_ERR;

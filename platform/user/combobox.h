@@ -37,6 +37,9 @@ inline constexpr UINT CB_GETEDITSEL = 0x0140, CB_LIMITTEXT = 0x0141, CB_SETEDITS
                       CB_GETHORIZONTALEXTENT = 0x015D, CB_SETHORIZONTALEXTENT = 0x015E,
                       CB_GETDROPPEDWIDTH = 0x015F, CB_SETDROPPEDWIDTH = 0x0160, CB_INITSTORAGE = 0x0161,
                       CB_GETCOMBOBOXINFO = 0x0164;
+// How many items the dropped list shows before it scrolls (30 until set; CBS_NOINTEGRALHEIGHT
+// keeps the height asked for instead).
+inline constexpr UINT CB_SETMINVISIBLE = 0x1701, CB_GETMINVISIBLE = 0x1702;
 
 inline constexpr LRESULT CB_OKAY = 0, CB_ERR = -1, CB_ERRSPACE = -2;
 

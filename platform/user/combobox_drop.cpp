@@ -21,6 +21,23 @@
 namespace zyn::user::ctl {
 namespace {
 
+// The dropped list's height: its items, up to CB_SETMINVISIBLE's count (at least one
+// item's room), inside its border; with CBS_NOINTEGRALHEIGHT the height the combo box was
+// given.
+int DroppedHeight(const ComboState& s)
+{
+    if (s.style & CBS_NOINTEGRALHEIGHT)
+        return s.listHeight;
+    const int count = static_cast<int>(SendMessageW(s.list, LB_GETCOUNT, 0, 0));
+    const int shown = std::clamp(count, 1, s.minVisible);
+    int height = 0;
+    for (int i = 0; i < shown; ++i) {
+        const LRESULT h = SendMessageW(s.list, LB_GETITEMHEIGHT, static_cast<WPARAM>(i < count ? i : 0), 0);
+        height += h > 0 ? static_cast<int>(h) : s.fi.height;
+    }
+    return height + 2 * GetSystemMetrics(SM_CYBORDER);
+}
+
 // Where the dropped list goes: below the combo box, or above it when it does not fit in
 // the work area below but does above; when neither fits, on the roomier side, shortened.
 RECT PlaceList(const ComboState& s)
@@ -33,7 +50,7 @@ RECT PlaceList(const ComboState& s)
     if (GetMonitorInfoW(MonitorFromWindow(s.hwnd, MONITOR_DEFAULTTONEAREST), &mi))
         work = mi.rcWork;
     const int width = std::max<int>(wr.right - wr.left, s.droppedWidth);
-    int height = s.listHeight;
+    int height = DroppedHeight(s);
     const int below = work.bottom - wr.bottom, above = wr.top - work.top;
     int y;
     if (height <= below) {
@@ -91,7 +108,7 @@ void OpenList(ComboState& s, bool byMouse)
     Notify(s.hwnd, CBN_DROPDOWN);
     if (!Alive(s) || s.dropped)
         return;
-    s.selAtDrop = CurSel(s);
+    s.selAtDrop = s.selOnOpen = CurSel(s);
     const RECT r = PlaceList(s);
     SetWindowPos(s.list, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
         SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -110,6 +127,8 @@ void CloseList(ComboState& s, CloseHow how)
 {
     if (!s.dropped)
         return;
+    if (how == CloseHow::Toggle)
+        how = CurSel(s) != s.selOnOpen ? CloseHow::Accept : CloseHow::Cancel;
     if (how == CloseHow::Accept) {
         ShowSelection(s, false); // text typed that names no item is kept
         Notify(s.hwnd, CBN_SELENDOK);
@@ -139,7 +158,7 @@ bool ComboKey(ComboState& s, UINT msg, WPARAM vk)
         if (s.Simple())
             return true;
         if (s.dropped)
-            CloseList(s, CloseHow::Accept);
+            CloseList(s, CloseHow::Toggle);
         else
             OpenList(s, false);
         return true;
@@ -151,7 +170,7 @@ bool ComboKey(ComboState& s, UINT msg, WPARAM vk)
         if (s.Simple() || s.extendedUI)
             return s.extendedUI;
         if (s.dropped)
-            CloseList(s, CloseHow::Accept);
+            CloseList(s, CloseHow::Toggle);
         else
             OpenList(s, false);
         return true;
@@ -242,11 +261,13 @@ void OnComboKillFocus(ComboState& s, HWND to)
 {
     if (to == s.hwnd || (s.edit && to == s.edit))
         return; // the focus stays within the combo box
-    if (s.dropped) {
+    // Leaving the combo box ends whatever was selected in it without a choice.
+    if (s.dropped)
         CloseList(s, CloseHow::Cancel);
-        if (!Alive(s))
-            return;
-    }
+    else if (s.focused)
+        Notify(s.hwnd, CBN_SELENDCANCEL);
+    if (!Alive(s))
+        return;
     if (s.focused) {
         s.focused = false;
         if (s.edit)
@@ -281,6 +302,12 @@ void ComboListSelChanged(HWND combo, int index)
     if (s->dropped)
         s->selAtDrop = index;
     ShowSelection(*s);
+    // Closed (or simple), a new selection is also the end of a choice, told first.
+    if (!s->dropped) {
+        Notify(s->hwnd, CBN_SELENDOK);
+        if (!IsWindow(s->hwnd))
+            return;
+    }
     Notify(s->hwnd, CBN_SELCHANGE);
 }
 

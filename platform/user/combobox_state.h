@@ -27,6 +27,8 @@ struct ComboState {
     bool extendedUI = false;
     bool quietEdit = false;     // the combo box itself is setting the edit's text
     int selAtDrop = -1;         // the selection to go back to when the list is cancelled
+    int selOnOpen = -1;         // the selection when the list dropped (closing on it chose nothing)
+    int minVisible = 30;        // CB_SETMINVISIBLE
 
     // A kind of 0 is taken as CBS_SIMPLE.
     DWORD Kind() const { return (style & 3) ? (style & 3) : CBS_SIMPLE; }
@@ -52,7 +54,10 @@ void InvalidateCombo(ComboState& s);
 
 // ---- combobox_drop.cpp -------------------------------------------------------------------------------
 void OpenList(ComboState& s, bool byMouse);
-enum class CloseHow { Accept, Cancel, Quiet };
+// Accept: an item was chosen (CBN_SELENDOK); Cancel: none was (CBN_SELENDCANCEL, the
+// selection goes back); Toggle: F4 or Alt+arrow, which accepts when the selection moved
+// since the list dropped and cancels otherwise; Quiet: no notification of the end.
+enum class CloseHow { Accept, Cancel, Toggle, Quiet };
 void CloseList(ComboState& s, CloseHow how);
 // Keys for the combo box (from itself or its edit); true when taken.
 bool ComboKey(ComboState& s, UINT msg, WPARAM vk);

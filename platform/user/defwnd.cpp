@@ -14,6 +14,7 @@
 #include "platform/user/paint.h"
 #include "platform/user/queue_internal.h"
 #include "platform/user/styles.h"
+#include "platform/user/user_hooks.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
 #include "platform/user/wnd_internal.h"
@@ -279,11 +280,8 @@ LRESULT OnCtlColor(UINT msg, HDC hdc)
     int bk = COLOR_3DFACE;
     if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX)
         bk = COLOR_WINDOW;
-    if (msg == WM_CTLCOLORSCROLLBAR) {
-        SetBkColor(hdc, GetSysColor(COLOR_3DHILIGHT));
-        SetTextColor(hdc, GetSysColor(COLOR_3DFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
-    }
+    if (msg == WM_CTLCOLORSCROLLBAR)
+        return reinterpret_cast<LRESULT>(ClassicScrollTrackBrush(hdc));
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(hdc, GetSysColor(bk));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(bk));

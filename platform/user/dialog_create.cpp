@@ -6,6 +6,7 @@
 
 #include "platform/base/globalmem.h"
 #include "platform/base/lasterror.h"
+#include "platform/base/namefold.h"
 #include "platform/base/resource.h"
 #include "platform/base/tchar.h"
 #include "platform/gdi/sysmetrics.h"
@@ -133,6 +134,15 @@ LPCWSTR ClassOf(const NameOrOrdinal& cls, const wchar_t* fallback)
     return cls.name.empty() ? fallback : cls.name.c_str();
 }
 
+// Whether an item is an edit or a list box (by ordinal or by name), whose WS_BORDER an
+// extended template turns into the sunken client edge.
+bool TakesClientEdge(const NameOrOrdinal& cls)
+{
+    if (cls.ordinal)
+        return cls.ordinal == 0x81 || cls.ordinal == 0x83;
+    return base::NamesEqual(cls.name, L"Edit") || base::NamesEqual(cls.name, L"ListBox");
+}
+
 bool CreateItems(HWND dlg, const DialogTemplate& t, HINSTANCE inst, HFONT font, const Units& u, DialogState& st)
 {
     for (const DialogItemTemplate& it : t.items) {
@@ -140,9 +150,14 @@ bool CreateItems(HWND dlg, const DialogTemplate& t, HINSTANCE inst, HFONT font, 
         // {0xFFFF, ordinal}.
         const wchar_t ordinalTitle[3] = {0xFFFF, it.title.ordinal, 0};
         const LPCWSTR title = it.title.ordinal ? ordinalTitle : it.title.name.c_str();
-        const DWORD style = (it.style | WS_CHILD) & ~WS_POPUP;
+        DWORD style = (it.style | WS_CHILD) & ~WS_POPUP;
+        DWORD exStyle = it.exStyle | WS_EX_NOPARENTNOTIFY;
+        if (t.extended && (style & WS_BORDER) && TakesClientEdge(it.cls)) {
+            style &= ~WS_BORDER;
+            exStyle |= WS_EX_CLIENTEDGE;
+        }
         const LPVOID data = it.creationData.empty() ? nullptr : const_cast<uint8_t*>(it.creationData.data());
-        const HWND c = CreateWindowExW(it.exStyle | WS_EX_NOPARENTNOTIFY, ClassOf(it.cls, nullptr), title, style,
+        const HWND c = CreateWindowExW(exStyle, ClassOf(it.cls, nullptr), title, style,
             u.X(it.x), u.Y(it.y), u.X(it.cx), u.Y(it.cy), dlg, reinterpret_cast<HMENU>(static_cast<uintptr_t>(it.id)),
             inst, data);
         if (!IsWindow(dlg))
@@ -172,8 +187,10 @@ HWND CreateFromTemplate(const DialogTemplate& t, HINSTANCE inst, HWND parent, DL
     const SIZE bu = DialogBaseUnitsOf(font);
     const Units u{static_cast<int>(bu.cx), static_cast<int>(bu.cy)};
 
-    DWORD style = t.style;
-    DWORD exStyle = t.exStyle;
+    // Every dialog has the three-dimensional look and is a control parent, whatever its
+    // template says (a dialog inside another takes part in its tab order).
+    DWORD style = t.style | DS_3DLOOK;
+    DWORD exStyle = t.exStyle | WS_EX_CONTROLPARENT;
     if (style & DS_MODALFRAME)
         exStyle |= WS_EX_DLGMODALFRAME;
     if (style & DS_CONTROL)
@@ -240,6 +257,16 @@ HWND CreateFromTemplate(const DialogTemplate& t, HINSTANCE inst, HWND parent, DL
     if (st->ended || (modal && st->modal))
         return dlg; // the modal run shows it
     if (visible) {
+        // A top-level dialog takes the focus the procedure asked for (and so the activation)
+        // before it shows.
+        if (!(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_CHILD) && setFocus) {
+            if (first && IsChild(dlg, first))
+                SetDialogFocus(first);
+            else
+                SetFocus(dlg);
+            if (!IsWindow(dlg))
+                return nullptr;
+        }
         ShowWindow(dlg, SW_SHOWNORMAL);
         if (!IsWindow(dlg))
             return nullptr;
@@ -311,12 +338,24 @@ INT_PTR DialogBoxFromBytes(std::span<const uint8_t> bytes, HINSTANCE hInstance, 
     if (!t)
         return -1;
     const HWND owner = ModalOwnerOf(hWndParent);
-    const HWND dlg = CreateFromTemplate(*t, hInstance, owner, lpDialogFunc, dwInitParam, true);
-    if (!dlg)
-        return -1;
     std::optional<INT_PTR> now;
     if (auto a = AnswerScript::Take(AnswerKind::Dialog))
         now = a->code;
+    // The owner is disabled before the dialog exists; a dialog answered by the script is
+    // never shown and leaves its owner as it was.
+    HWND disabled = nullptr;
+    if (!now && owner && IsWindowEnabled(owner)) {
+        disabled = owner;
+        EnableWindow(owner, FALSE);
+    }
+    const HWND dlg = CreateFromTemplate(*t, hInstance, owner, lpDialogFunc, dwInitParam, true);
+    if (!dlg) {
+        if (disabled && IsWindow(disabled))
+            EnableWindow(disabled, TRUE);
+        return -1;
+    }
+    if (auto st = DialogStateOf(dlg); st && disabled)
+        st->disabledOwner = disabled;
     ShownRecord rec;
     rec.kind = AnswerKind::Dialog;
     rec.owner = owner;

@@ -1,7 +1,11 @@
-// The default push button's look: while the focus is on a push button of a dialog, that
-// button looks like the default (BS_DEFPUSHBUTTON, which Enter then clicks); otherwise the
-// button of the dialog's default ID (DM_GETDEFID) does. Every other push button of the
-// dialog looks plain. Push buttons report their focus changes here; DM_SETDEFID does too.
+// The default push button's look. The push button the dialog manager's navigation moved
+// the focus to (WM_NEXTDLGCTL, Tab, arrows, a mnemonic) looks like the default
+// (BS_DEFPUSHBUTTON, which Enter then clicks) while it keeps the focus; otherwise the
+// button of the dialog's default ID (DM_SETDEFID, or the template's first BS_DEFPUSHBUTTON)
+// does. A focus moved by SetFocus alone (a click, a program) leaves the look where it was,
+// so Enter still sends the default ID. Every other push button of the dialog looks plain.
+// The dialog's own state is read, not DM_GETDEFID: its procedure hears nothing of these
+// moves.
 #include "platform/base/lasterror.h"
 #include "platform/user/button.h"
 #include "platform/user/dialog.h"
@@ -29,19 +33,17 @@ void SetLook(HWND button, bool asDefault)
         SendMessageW(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
 }
 
-void RefreshDefaultLook(HWND dlg)
+void RefreshDefaultLook(HWND dlg, DialogState& st)
 {
     HWND look = nullptr;
-    const HWND focus = GetFocus();
-    if (focus && GetParent(focus) == dlg && PushCode(focus))
-        look = focus;
-    if (!look) {
-        const LRESULT def = SendMessageW(dlg, DM_GETDEFID, 0, 0);
-        if (HIWORD(static_cast<uintptr_t>(def)) == DC_HASDEFID) {
-            const DWORD saved = GetLastError();
-            look = GetDlgItem(dlg, LOWORD(static_cast<uintptr_t>(def)));
-            SetLastError(saved);
-        }
+    if (st.lookButton && IsWindow(st.lookButton) && GetParent(st.lookButton) == dlg && GetFocus() == st.lookButton)
+        look = st.lookButton;
+    else
+        st.lookButton = nullptr;
+    if (!look && st.defId) {
+        const DWORD saved = GetLastError();
+        look = GetDlgItem(dlg, static_cast<int>(st.defId));
+        SetLastError(saved);
     }
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (c != look)
@@ -50,14 +52,27 @@ void RefreshDefaultLook(HWND dlg)
         SetLook(look, true);
 }
 
+// The dialog whose push buttons `ctl` is one of, with its state.
+std::shared_ptr<DialogState> DialogOf(HWND ctl, HWND& dlg)
+{
+    dlg = ctl ? GetParent(ctl) : nullptr;
+    return dlg ? DialogStateOf(dlg) : nullptr;
+}
+
 } // namespace
 
-void PushButtonFocusChanged(HWND button)
+void DefaultLookFollowsNavigation(HWND from, HWND to)
 {
-    const HWND dlg = GetParent(button);
-    if (!dlg || !DialogStateOf(dlg))
-        return; // only a dialog's buttons change their look with the focus
-    RefreshDefaultLook(dlg);
+    HWND toDlg = nullptr;
+    if (auto st = DialogOf(to, toDlg)) {
+        st->lookButton = PushCode(to) ? to : nullptr;
+        RefreshDefaultLook(toDlg, *st);
+    }
+    HWND fromDlg = nullptr;
+    if (auto st = DialogOf(from, fromDlg); st && fromDlg != toDlg) {
+        st->lookButton = nullptr;
+        RefreshDefaultLook(fromDlg, *st);
+    }
 }
 
 void ApplyDefaultId(HWND dlg, UINT id)
@@ -66,7 +81,8 @@ void ApplyDefaultId(HWND dlg, UINT id)
     if (!st)
         return;
     st->defId = id;
-    RefreshDefaultLook(dlg);
+    st->lookButton = nullptr;
+    RefreshDefaultLook(dlg, *st);
 }
 
 } // namespace zyn::user

@@ -18,6 +18,7 @@ struct DialogState : ControlState {
     int baseX = 0, baseY = 0;    // dialog base units of the font
     HWND savedFocus = nullptr;   // the control to give the focus back to
     UINT defId = 0;              // DM_SETDEFID's ID (0: none)
+    HWND lookButton = nullptr;   // the push button the dialog manager moved the focus to
     bool modal = false;
     bool ended = false;
     INT_PTR result = 0;
@@ -48,9 +49,12 @@ ModalOutcome RunDialogModal(HWND dlg, HWND owner, std::optional<INT_PTR> answerN
 // The window a modal dialog of `parent` is owned by: the top-level window of a child.
 HWND ModalOwnerOf(HWND parent);
 
-// Moves the focus to a control as the dialog manager does: SetFocus, and an edit-like
+// Gives a control the focus as the dialog manager does: SetFocus, and an edit-like
 // control (DLGC_HASSETSEL) gets its whole text selected.
 void SetDialogFocus(HWND ctl);
+// The dialog manager's navigation (WM_NEXTDLGCTL, Tab, arrows, mnemonics): SetDialogFocus,
+// and the default look moves with it (dialog_defbutton.cpp).
+void NavigateDialogFocus(HWND ctl);
 // IsDialogMessage with or without the WH_MSGFILTER call (a modal loop calls it itself).
 BOOL IsDialogMessageImpl(HWND dlg, MSG& msg, bool callFilter);
 // The controls of a dialog in tab order: direct children, each visible and enabled
@@ -62,9 +66,9 @@ struct TabEntry {
 };
 std::vector<TabEntry> FlattenControls(HWND dlg);
 
-// A push button gained or lost the focus: the temporary default look follows the focus
-// (platform/user/dialog_defbutton.cpp).
-void PushButtonFocusChanged(HWND button);
+// The dialog manager moved the focus from `from` to `to`: a push button it reached takes
+// the default look; leaving one gives the look back to the default ID's button.
+void DefaultLookFollowsNavigation(HWND from, HWND to);
 // DM_SETDEFID's work on the buttons' looks.
 void ApplyDefaultId(HWND dlg, UINT id);
 

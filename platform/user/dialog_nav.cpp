@@ -12,13 +12,16 @@
 // other). It first offers the message to WH_MSGFILTER (MSGF_DIALOGBOX), then asks the
 // message's window WM_GETDLGCODE (wParam the key, lParam the MSG):
 //   DLGC_WANTMESSAGE            the control gets the message as it is
-//   Tab, Shift+Tab              next / previous stop, unless DLGC_WANTTAB
+//   Tab, Shift+Tab              WM_NEXTDLGCTL (0 / 1) to a dialog, so its procedure sees
+//                               the move; another window's next / previous stop takes the
+//                               focus directly; unless DLGC_WANTTAB
 //   arrows                      next (right, down) / previous (left, up) control of the
 //                               group, unless DLGC_WANTARROWS; a radio button reached
 //                               this way is clicked (BM_CLICK)
-//   Enter                       WM_COMMAND BN_CLICKED for the focused push button (to its
-//                               parent), else for DM_GETDEFID's button, else IDOK; nothing
-//                               but a beep when that button is disabled
+//   Enter                       WM_COMMAND BN_CLICKED for the focused button when it looks
+//                               like the default (DLGC_DEFPUSHBUTTON; to its parent), else
+//                               for DM_GETDEFID's button, else IDOK; nothing but a beep
+//                               when that button is disabled
 //   Escape                      WM_COMMAND IDCANCEL (nothing when the Cancel control is
 //                               disabled)
 //   WM_SYSCHAR (Alt+key)        the mnemonic, when a label has it
@@ -29,8 +32,8 @@
 // acts: a push button is clicked, a check box or radio button is focused and clicked, a
 // static or group box passes the focus to the next control that takes input. Several
 // matches only move the focus to the next one, so repeated presses cycle.
-// Focus moves through SetDialogFocus: an edit-like control (DLGC_HASSETSEL) gets its whole
-// text selected (EM_SETSEL 0, -1).
+// Focus moves through NavigateDialogFocus: an edit-like control (DLGC_HASSETSEL) gets its
+// whole text selected (EM_SETSEL 0, -1) and the default look moves with the focus.
 #include <algorithm>
 
 #include "platform/base/lasterror.h"
@@ -169,15 +172,15 @@ bool Mnemonic(HWND dlg, wchar_t ch)
     const UINT code = DlgCode(target);
     if (code & DLGC_STATIC) {
         if (HWND next = NextInputControl(dlg, list, hits.front()))
-            SetDialogFocus(next);
+            NavigateDialogFocus(next);
         return true;
     }
     if (hits.size() > 1) {
-        SetDialogFocus(target);
+        NavigateDialogFocus(target);
         return true;
     }
     if (!IsPush(code))
-        SetDialogFocus(target);
+        NavigateDialogFocus(target);
     SendMessageW(target, BM_CLICK, 0, 0);
     return true;
 }
@@ -187,7 +190,7 @@ void OnEnter(HWND dlg, HWND focus)
     HWND target = nullptr;
     HWND notify = dlg;
     WORD id = IDOK;
-    if (focus && focus != dlg && IsPush(DlgCode(focus))) {
+    if (focus && focus != dlg && (DlgCode(focus) & DLGC_DEFPUSHBUTTON)) {
         target = focus;
         id = static_cast<WORD>(GetDlgCtrlID(focus));
         notify = GetParent(focus);
@@ -223,7 +226,7 @@ void OnArrow(HWND dlg, HWND focus, bool previous)
     const HWND next = GetNextDlgGroupItem(dlg, focus, previous ? TRUE : FALSE);
     if (!next || next == focus)
         return;
-    SetDialogFocus(next);
+    NavigateDialogFocus(next);
     if (DlgCode(next) & DLGC_RADIOBUTTON)
         SendMessageW(next, BM_CLICK, 0, 0);
 }
@@ -254,6 +257,14 @@ void SetDialogFocus(HWND ctl)
         SendMessageW(ctl, kEmSetSel, 0, -1);
 }
 
+void NavigateDialogFocus(HWND ctl)
+{
+    const HWND from = GetFocus();
+    SetDialogFocus(ctl);
+    if (IsWindow(ctl) && GetFocus() == ctl)
+        DefaultLookFollowsNavigation(from, ctl);
+}
+
 BOOL IsDialogMessageImpl(HWND dlg, MSG& msg, bool callFilter)
 {
     if (!dlg || !IsWindow(dlg) || !msg.hwnd || (msg.hwnd != dlg && !IsChild(dlg, msg.hwnd)))
@@ -274,12 +285,16 @@ BOOL IsDialogMessageImpl(HWND dlg, MSG& msg, bool callFilter)
     if (m == WM_KEYDOWN) {
         switch (static_cast<int>(msg.wParam)) {
         case VK_TAB:
+        {
             if (code & DLGC_WANTTAB)
                 break;
-            if (HWND next = GetNextDlgTabItem(dlg, focus == dlg ? nullptr : focus,
-                    (GetKeyState(VK_SHIFT) & 0x8000) ? TRUE : FALSE))
-                SetDialogFocus(next);
+            const BOOL back = (GetKeyState(VK_SHIFT) & 0x8000) ? TRUE : FALSE;
+            if (DialogStateOf(dlg))
+                SendMessageW(dlg, WM_NEXTDLGCTL, static_cast<WPARAM>(back), FALSE);
+            else if (HWND next = GetNextDlgTabItem(dlg, focus == dlg ? nullptr : focus, back))
+                NavigateDialogFocus(next);
             return TRUE;
+        }
         case VK_LEFT:
         case VK_UP:
         case VK_RIGHT:

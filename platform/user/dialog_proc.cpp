@@ -129,7 +129,7 @@ LRESULT OnNextDlgCtl(HWND dlg, WPARAM wp, LPARAM lp)
         target = GetNextDlgTabItem(dlg, focus == dlg ? nullptr : focus, wp ? TRUE : FALSE);
     }
     if (target && IsWindow(target) && (target == dlg || IsChild(dlg, target)))
-        SetDialogFocus(target);
+        NavigateDialogFocus(target);
     return 0;
 }
 

@@ -31,8 +31,22 @@ StateMap<EditState>& States()
 constexpr uint32_t kMaxSingle = 0x7FFFFFFE;
 constexpr uint32_t kMaxMulti = 0xFFFFFFFFu;
 
-// The margins EC_USEFONTINFO gives: a quarter of the font's average character width.
-int FontMargin(const EditState& s) { return s.font ? (s.fi.aveWidth + 2) / 4 : 0; }
+// The margins EC_USEFONTINFO (and WM_SETFONT) give: half the font's average character
+// width as dialog units measure it (3 pixels for the 8-point dialog font) for a TrueType or
+// vector font, none for a raster font or the system font. A control too narrow for two
+// average characters between such margins keeps the margins it has.
+void UseFontMargins(EditState& s, WPARAM which)
+{
+    const int m = s.font && s.fi.scalable ? s.fi.baseUnitX / 2 : 0;
+    RECT rc{};
+    GetClientRect(s.hwnd, &rc);
+    if (!IsRectEmpty(&rc) && rc.right - rc.left < 2 * m + 2 * s.fi.baseUnitX)
+        return;
+    if (which & EC_LEFTMARGIN)
+        s.leftMargin = m;
+    if (which & EC_RIGHTMARGIN)
+        s.rightMargin = m;
+}
 
 void SetFont(EditState& s, HFONT font, bool redraw)
 {
@@ -41,7 +55,7 @@ void SetFont(EditState& s, HFONT font, bool redraw)
     s.widths.clear();
     s.lastPage = 0xFFFFFFFFu;
     s.lastWidths = nullptr;
-    s.leftMargin = s.rightMargin = FontMargin(s);
+    UseFontMargins(s, EC_LEFTMARGIN | EC_RIGHTMARGIN);
     if (!s.fmtSet)
         ResetFormatRect(s);
     Reformat(s);
@@ -217,7 +231,7 @@ LRESULT CharFromPos(EditState& s, LPARAM lp)
 void SetMargins(EditState& s, WPARAM which, LPARAM lp)
 {
     if (which == EC_USEFONTINFO) {
-        s.leftMargin = s.rightMargin = FontMargin(s);
+        UseFontMargins(s, EC_LEFTMARGIN | EC_RIGHTMARGIN);
     } else {
         if (which & EC_LEFTMARGIN)
             s.leftMargin = LOWORD(lp);
@@ -309,7 +323,10 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_GETDLGCODE: return DlgCode(s, lp);
     case WM_SETTEXT: {
         SetText(s, reinterpret_cast<const wchar_t*>(lp));
-        NotifyChanged(s, !s.Multi());
+        // A multi-line edit reports nothing of text set this way; a single-line one
+        // reports it as a change.
+        if (!s.Multi())
+            NotifyChanged(s);
         return TRUE;
     }
     case WM_GETTEXT: {

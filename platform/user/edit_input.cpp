@@ -81,13 +81,13 @@ bool Fits(EditState& s)
 
 } // namespace
 
-void NotifyChanged(EditState& s, bool sendChange)
+void NotifyChanged(EditState& s)
 {
     Notify(s.hwnd, EN_UPDATE);
     if (!IsWindow(s.hwnd))
         return;
     UpdateWindow(s.hwnd);
-    if (sendChange && IsWindow(s.hwnd))
+    if (IsWindow(s.hwnd))
         Notify(s.hwnd, EN_CHANGE);
 }
 

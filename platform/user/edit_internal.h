@@ -102,7 +102,7 @@ bool SelectionShown(const EditState& s);
 // False when nothing changed.
 bool ReplaceSel(EditState& s, std::wstring text, bool undoable, EditUndo::Kind kind, bool user);
 // EN_UPDATE, repaint, EN_CHANGE.
-void NotifyChanged(EditState& s, bool sendChange = true);
+void NotifyChanged(EditState& s);
 bool Undo(EditState& s);
 void CopySel(EditState& s);
 void CutSel(EditState& s);

@@ -7,9 +7,11 @@
 // strings asks its owner with WM_COMPAREITEM. Selection comes in three modes: single (one
 // item or none), LBS_MULTIPLESEL (a click or Space toggles an item) and LBS_EXTENDEDSEL
 // (a click selects one item, Shift extends from the anchor, Ctrl toggles). A single
-// selection list sends LBN_SELCHANGE (with LBS_NOTIFY) when a key changes the selection
-// and when the mouse button that changed it is released; a Ctrl+click on the selected
-// item deselects it with LBN_SELCANCEL. Typed characters select the next item starting
+// list sends LBN_SELCHANGE (with LBS_NOTIFY) after every key that lands on an item (even
+// one already selected) and, in a single-selection list, when the mouse button that
+// changed the selection is released; a press on an item is first told to the owner as
+// WM_LBTRACKPOINT (the item, the client point); a Ctrl+click on the selected item
+// deselects it with LBN_SELCANCEL. Typed characters select the next item starting
 // with what was typed (a pause of two seconds starts a new prefix). Keys move from the
 // selection of a single-selection list (with none, the first key goes to the first item);
 // with LBS_NOSEL only the focus rectangle moves. LBN_SETFOCUS and LBN_KILLFOCUS are sent
@@ -25,6 +27,9 @@ inline constexpr DWORD LBS_NOTIFY = 0x0001, LBS_SORT = 0x0002, LBS_NOREDRAW = 0x
                        LBS_STANDARD = LBS_NOTIFY | LBS_SORT | 0x00200000u /*WS_VSCROLL*/ | 0x00800000u /*WS_BORDER*/;
 
 // ---- messages ------------------------------------------------------------------------------------------
+// To the owner of a list box with LBS_NOTIFY when an item is pressed: wParam the item,
+// lParam the point in the list's client coordinates.
+inline constexpr UINT WM_LBTRACKPOINT = 0x0131;
 inline constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182,
                       LB_SELITEMRANGEEX = 0x0183, LB_RESETCONTENT = 0x0184, LB_SETSEL = 0x0185, LB_SETCURSEL = 0x0186,
                       LB_GETSEL = 0x0187, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189, LB_GETTEXTLEN = 0x018A,

@@ -31,7 +31,9 @@ void UserChangedSel(ListState& s)
     NotifyList(s, LBN_SELCHANGE);
 }
 
-// Moves to item `i` the way a navigation key does in the list's selection mode.
+// Moves to item `i` the way a navigation key does in the list's selection mode. A key
+// that lands on an item tells LBN_SELCHANGE even when the selection stays (a page down
+// at the end, a typed letter of the current item); a combo box hears only of changes.
 void NavigateTo(ListState& s, int i, bool shift, bool ctrl)
 {
     if (!s.Valid(i))
@@ -58,7 +60,7 @@ void NavigateTo(ListState& s, int i, bool shift, bool ctrl)
     }
     SetCaret(s, i);
     ShowItem(s, i);
-    if (changed)
+    if (changed || !s.combo)
         UserChangedSel(s);
 }
 
@@ -363,6 +365,12 @@ void OnListMouseDown(ListState& s, POINT pt, WPARAM keys, bool dbl)
     s.ctrlDrag = false;
     if (!s.Valid(i))
         return;
+    // The owner hears of a press on an item first (what drag lists were built on).
+    if (!s.combo && (s.style & LBS_NOTIFY) && s.owner) {
+        SendMessageW(s.owner, WM_LBTRACKPOINT, static_cast<WPARAM>(i), MAKELPARAM(pt.x, pt.y));
+        if (!IsWindow(s.hwnd))
+            return;
+    }
     if (s.style & LBS_NOSEL) {
         SetCaret(s, i);
         if (dbl)

@@ -64,14 +64,8 @@ MenuTracker::~MenuTracker()
 {
     // Normally Finish has closed everything; an exception out of a window procedure
     // leaves windows, the capture and the thread state to put right without messages.
-    for (auto it = m_levels.rbegin(); it != m_levels.rend(); ++it) {
-        if (it->view && it->view->hwnd && IsWindow(it->view->hwnd)) {
-            const HWND h = it->view->hwnd;
-            it->view->onTimer = nullptr;
-            DestroyWindow(h);
-            ForgetPopupView(h);
-        }
-    }
+    for (auto it = m_levels.rbegin(); it != m_levels.rend(); ++it)
+        DropPopupWindow(it->view);
     if (!m_levels.empty() && m_levels.front().bar)
         SetBarHilite(m_levels.front().selected, false);
     if (m_started) {
@@ -115,13 +109,19 @@ TrackResult MenuTracker::Run()
     q.menuMode = GUI_INMENUMODE | (m_mode == TrackMode::Popup ? GUI_POPUPMENUMODE : 0) |
         (sysSession ? GUI_SYSTEMMENUMODE : 0);
 
+    // A tracked popup's window exists (hidden) before the owner hears of the menu loop.
+    std::shared_ptr<PopupView> made;
+    if (m_mode == TrackMode::Popup)
+        made = MakePopupWindow(m_req.menu, sysSession);
     if (Notify())
         Send(WM_ENTERMENULOOP, m_mode == TrackMode::Popup ? TRUE : FALSE, 0);
     if (Notify() && !m_ended)
         Send(WM_INITMENU, reinterpret_cast<WPARAM>(first), 0);
     bool shown = false;
     if (!m_ended && IsWindow(m_owner))
-        shown = m_mode == TrackMode::Popup ? StartPopup() : StartBar();
+        shown = m_mode == TrackMode::Popup ? StartPopup(made) : StartBar();
+    else
+        DropPopupWindow(made);
     if (shown && !m_ended && !m_levels.empty()) {
         m_capture = m_mode == TrackMode::Popup ? m_levels.front().view->hwnd : m_owner;
         SetCapture(m_capture);
@@ -132,7 +132,7 @@ TrackResult MenuTracker::Run()
     return r;
 }
 
-bool MenuTracker::StartPopup()
+bool MenuTracker::StartPopup(std::shared_ptr<PopupView> made)
 {
     const HMENU menu = m_req.menu;
     const bool sys = menu == GetSystemMenuSlot(m_owner);
@@ -140,9 +140,12 @@ bool MenuTracker::StartPopup()
         UpdateSystemMenuItems(m_owner, menu);
     if (Notify())
         Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, sys ? 1 : 0));
-    if (m_ended || !IsWindow(m_owner) || !IsMenu(menu))
+    if (m_ended || !IsWindow(m_owner) || !IsMenu(menu)) {
+        DropPopupWindow(made);
         return false;
-    return ShowLevel(menu, sys, kNoParent, 0, false);
+    }
+    // (Without a window made beforehand the popup makes its own, or tells its close.)
+    return ShowLevel(menu, sys, kNoParent, 0, false, std::move(made));
 }
 
 void MenuTracker::LoopUntilEnded()
@@ -157,7 +160,7 @@ void MenuTracker::LoopUntilEnded()
         // The owner hears once per idle spell that the menu waits for the user.
         if (idleCount == 0 && m_processed && Notify() && !m_ended) {
             m_processed = false;
-            Send(WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(m_owner));
+            Send(WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(IdleWindow()));
         }
         return false;
     };
@@ -265,7 +268,49 @@ bool MenuTracker::OpenFrom(size_t parent, int item, bool selectFirst)
     return ShowLevel(sub, sys, parent, item, selectFirst);
 }
 
-bool MenuTracker::ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool selectFirst)
+std::shared_ptr<PopupView> MenuTracker::MakePopupWindow(HMENU menu, bool sys)
+{
+    auto view = std::make_shared<PopupView>();
+    view->menu = menu;
+    view->owner = m_owner;
+    view->sys = sys;
+    PopupView* raw = view.get();
+    view->onTimer = [this, raw](UINT_PTR id) { OnTimer(raw->hwnd, id); };
+    SetPendingPopupView(view);
+    const auto module = ModuleWithOwnClass(kPopupMenuClassName,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_owner, GWLP_HINSTANCE)));
+    // Owned by the window the menu serves: the popup goes with it.
+    const HWND hwnd = CreateWindowExW(kPopupExStyle, MAKEINTATOM(kPopupMenuClassAtom), L"", WS_POPUP, 0, 0, 0, 0,
+        m_owner, nullptr, module, nullptr);
+    SetPendingPopupView(nullptr);
+    if (!hwnd)
+        return nullptr;
+    view->hwnd = hwnd;
+    return view;
+}
+
+void MenuTracker::DropPopupWindow(const std::shared_ptr<PopupView>& view)
+{
+    if (!view)
+        return;
+    view->onTimer = nullptr;
+    if (view->hwnd && IsWindow(view->hwnd)) {
+        const HWND h = view->hwnd;
+        DestroyWindow(h);
+        ForgetPopupView(h);
+    }
+}
+
+HWND MenuTracker::IdleWindow() const
+{
+    for (auto it = m_levels.rbegin(); it != m_levels.rend(); ++it)
+        if (it->view && it->view->hwnd && IsWindow(it->view->hwnd))
+            return it->view->hwnd;
+    return m_owner;
+}
+
+bool MenuTracker::ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool selectFirst,
+    std::shared_ptr<PopupView> made)
 {
     // Where the popup goes decides the monitor whose work area it keeps to.
     POINT anchor = m_req.pt;
@@ -289,6 +334,7 @@ bool MenuTracker::ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool 
     PopupLayout layout = LayoutPopupMenu(menu, m_owner, maxClient);
     if (m_ended || layout.items.empty()) {
         // Nothing to show: the popup closes as soon as it opened.
+        DropPopupWindow(made);
         if (Notify())
             Send(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, sys ? MF_SYSMENU : 0));
         return false;
@@ -306,25 +352,14 @@ bool MenuTracker::ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool 
             openedLeft);
     }
 
-    auto view = std::make_shared<PopupView>();
-    view->menu = menu;
-    view->owner = m_owner;
-    view->sys = sys;
-    view->layout = std::move(layout);
-    PopupView* raw = view.get();
-    view->onTimer = [this, raw](UINT_PTR id) { OnTimer(raw->hwnd, id); };
-    SetPendingPopupView(view);
-    const auto module = ModuleWithOwnClass(kPopupMenuClassName,
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_owner, GWLP_HINSTANCE)));
-    const HWND hwnd = CreateWindowExW(kPopupExStyle, kPopupMenuClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-        module, nullptr);
-    SetPendingPopupView(nullptr);
-    if (!hwnd) {
+    std::shared_ptr<PopupView> view = made && IsWindow(made->hwnd) ? std::move(made) : MakePopupWindow(menu, sys);
+    if (!view) {
         if (Notify())
             Send(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, sys ? MF_SYSMENU : 0));
         return false;
     }
-    view->hwnd = hwnd;
+    view->layout = std::move(layout);
+    const HWND hwnd = view->hwnd;
     Level level;
     level.menu = menu;
     level.sys = sys;
@@ -351,14 +386,7 @@ void MenuTracker::CloseFrom(size_t level)
         KillTimers(m_levels.size() - 1);
         Level l = std::move(m_levels.back());
         m_levels.pop_back();
-        if (l.view) {
-            l.view->onTimer = nullptr;
-            if (l.view->hwnd && IsWindow(l.view->hwnd)) {
-                const HWND h = l.view->hwnd;
-                DestroyWindow(h);
-                ForgetPopupView(h);
-            }
-        }
+        DropPopupWindow(l.view);
         if (Notify())
             Send(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(l.menu), MAKELPARAM(0, l.sys ? MF_SYSMENU : 0));
     }

@@ -91,13 +91,22 @@ private:
     // ---- notifications and structure (menu_tracker.cpp) ----
     bool Notify() const;
     LRESULT Send(UINT msg, WPARAM wp, LPARAM lp);
-    bool StartPopup();
+    bool StartPopup(std::shared_ptr<PopupView> made);
     bool PrepareBar();
     bool StartBar();
     void LoopUntilEnded();
     TrackResult Finish();
     bool OpenFrom(size_t parent, int item, bool selectFirst);
-    bool ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool selectFirst);
+    // The hidden "#32768" window of a popup about to open, owned by the owner; null when
+    // it could not be made.
+    std::shared_ptr<PopupView> MakePopupWindow(HMENU menu, bool sys);
+    // Lays the popup out, places and shows it (in `made`, a window made beforehand, or in
+    // a new one); false when there is nothing to show.
+    bool ShowLevel(HMENU menu, bool sys, size_t parent, int item, bool selectFirst,
+        std::shared_ptr<PopupView> made = nullptr);
+    void DropPopupWindow(const std::shared_ptr<PopupView>& view);
+    // The window WM_ENTERIDLE names: the innermost open popup, else the owner (a bar alone).
+    HWND IdleWindow() const;
     void CloseFrom(size_t level);
     void Select(size_t level, int item, bool mouse);
     void Announce(size_t level, bool mouse);
@@ -149,7 +158,8 @@ private:
     HWND m_capture = nullptr;
     bool m_buttonDown = false;       // an accepted button went down in the menu and is still down
     bool m_mouseEngaged = false;     // the mouse has picked an item: a release can choose
-    bool m_processed = false;        // a message since the last WM_ENTERIDLE
+    // A message since the last WM_ENTERIDLE; opening the menu (and painting it) counts.
+    bool m_processed = true;
     // The item whose submenu opens when the hover timer fires.
     size_t m_hoverLevel = 0;
     int m_hoverItem = -1;

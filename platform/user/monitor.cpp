@@ -176,6 +176,10 @@ bool SetMonitorLayout(std::span<const MonitorDesc> monitors)
         ReplaceHandlesLocked(s, monitors.empty() ? 1 : monitors.size());
     }
     gdi::SetSystemMetricForTests(SM_CMONITORS, monitors.empty() ? 1 : static_cast<int>(monitors.size()));
+    const MonitorDesc* pPrimary = nullptr;
+    for (const MonitorDesc& d : monitors)
+        pPrimary = d.primary ? &d : pPrimary;
+    gdi::SetWorkArea(pPrimary ? &pPrimary->work : nullptr);
     return true;
 }
 
@@ -225,8 +229,10 @@ void ResetMonitors()
             ReplaceHandlesLocked(s, 1);
         }
     }
-    if (wasCustom)
+    if (wasCustom) {
         gdi::SetSystemMetricForTests(SM_CMONITORS, 1);
+        gdi::SetWorkArea(nullptr);
+    }
 }
 
 } // namespace zyn::user

@@ -52,8 +52,10 @@ inline constexpr UINT MN_GETHMENU = 0x01E1;
 
 inline constexpr DWORD ERROR_POPUP_ALREADY_ACTIVE = 1446;
 
-// The class name of popup-menu windows.
+// The class name of popup-menu windows, and its integer atom (the window system creates
+// them by the atom).
 inline constexpr const wchar_t* kPopupMenuClassName = L"#32768";
+inline constexpr ATOM kPopupMenuClassAtom = 0x8000;
 
 // Shows hMenu at (x, y) and tracks it until an item is chosen or the menu is dismissed.
 // Returns the chosen command with TPM_RETURNCMD (0 when none); otherwise TRUE when the menu

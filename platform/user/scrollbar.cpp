@@ -6,6 +6,7 @@
 
 #include "platform/base/lasterror.h"
 #include "platform/base/threads.h"
+#include "platform/gdi/gdi_brushes.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/input.h"
@@ -164,6 +165,15 @@ ScrollPart ScrollBarPartFromPoint(const ScrollBarLayout& L, POINT pt)
     return ScrollPart::PageDown;
 }
 
+HBRUSH ClassicScrollTrackBrush(HDC hdc)
+{
+    SetBkColor(hdc, GetSysColor(COLOR_3DHILIGHT));
+    SetTextColor(hdc, GetSysColor(COLOR_3DFACE));
+    if (GetSysColor(COLOR_3DHILIGHT) == GetSysColor(COLOR_WINDOW))
+        return gdi::HalftoneBrush();
+    return GetSysColorBrush(COLOR_SCROLLBAR);
+}
+
 void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState& st, ScrollPart pressed, bool enabled,
     HBRUSH trackBrush)
 {
@@ -197,7 +207,15 @@ void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState
     }
     if (track.right <= track.left || track.bottom <= track.top)
         return;
-    FillRect(hdc, &track, trackBrush ? trackBrush : GetSysColorBrush(COLOR_SCROLLBAR));
+    if (trackBrush) {
+        FillRect(hdc, &track, trackBrush);
+    } else {
+        // A window's own bars take the classic track without asking anyone; the colours it
+        // sets for its pattern stay with this drawing.
+        const int saved = SaveDC(hdc);
+        FillRect(hdc, &track, ClassicScrollTrackBrush(hdc));
+        RestoreDC(hdc, saved);
+    }
     if (noThumb)
         return;
     RECT before = track, thumb = track, after = track;

@@ -336,10 +336,9 @@ LRESULT BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     case WM_KEYUP:
-        if (KeyCode(wp) >= 0 && !SizeBox(hwnd)) {
-            SendScroll(s, SB_ENDSCROLL);
+        // A key scrolls one step per press; no SB_ENDSCROLL follows it.
+        if (KeyCode(wp) >= 0 && !SizeBox(hwnd))
             return 0;
-        }
         return DefWindowProcW(hwnd, msg, wp, lp);
     case SBM_SETPOS: {
         const int old = s.st.nPos;

@@ -62,6 +62,7 @@ FontInfo MeasureFont(HFONT font)
     fi.height = tm.tmHeight;
     fi.ascent = tm.tmAscent;
     fi.aveWidth = tm.tmAveCharWidth;
+    fi.scalable = (tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
     // The documented rule for a font's dialog base unit.
     static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE sz{};

@@ -67,6 +67,7 @@ struct FontInfo {
     int ascent = 0;
     int aveWidth = 0;   // tmAveCharWidth
     int baseUnitX = 0;  // the dialog base unit: average width of the 52 Latin letters
+    bool scalable = false; // a TrueType or vector font (not a raster one)
 };
 FontInfo MeasureFont(HFONT font);
 

@@ -70,10 +70,15 @@ struct ScrollBarLayout {
 };
 ScrollBarLayout LayoutScrollBar(const RECT& bar, bool vertical, const ScrollBarState& st);
 ScrollPart ScrollBarPartFromPoint(const ScrollBarLayout& layout, POINT pt);
-// `track`: the brush of the track (null: COLOR_SCROLLBAR); a scroll-bar control passes what
-// its parent's WM_CTLCOLORSCROLLBAR gave.
+// `track`: the brush of the track (null: the classic track below); a scroll-bar control
+// passes what its parent's WM_CTLCOLORSCROLLBAR gave.
 void DrawScrollBar(HDC hdc, const RECT& bar, bool vertical, const ScrollBarState& st, ScrollPart pressed,
     bool enabled, HBRUSH track = nullptr);
+// The classic track, as DefWindowProc answers WM_CTLCOLORSCROLLBAR: the halftone of
+// COLOR_3DHILIGHT (background colour) and COLOR_3DFACE (text colour), both set into `hdc`
+// for the pattern, while the highlight is the window colour (so a flat track could not be
+// told from a window); otherwise the flat COLOR_SCROLLBAR brush.
+HBRUSH ClassicScrollTrackBrush(HDC hdc);
 // Runs the tracking loop of a bar after a button press at `screenPt`: WM_HSCROLL /
 // WM_VSCROLL go to `hwnd` for SB_HORZ/SB_VERT, and to the parent of the control (lParam the
 // control) for SB_CTL. Returns when the button is released or the loop is cancelled.

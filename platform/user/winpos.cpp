@@ -958,6 +958,12 @@ BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl)
     return TRUE;
 }
 
+namespace {
+// Far beyond any screen, yet far enough inside 32 bits that a work area's offset and a
+// size added to it cannot overflow.
+constexpr int64_t kMaxPlacementCoord = 0x3FFFFFFF;
+} // namespace
+
 BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl)
 {
     auto w = GetWnd(hWnd);
@@ -967,7 +973,16 @@ BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    RECT normal = lpwndpl->rcNormalPosition;
+    // A placement read from a damaged profile may hold any numbers: one whose rectangle or
+    // size, offset by the work area, leaves the window system's coordinate range is refused.
+    const RECT& asked = lpwndpl->rcNormalPosition;
+    const auto inRange = [](int64_t v) { return v >= -kMaxPlacementCoord && v <= kMaxPlacementCoord; };
+    if (!inRange(asked.left) || !inRange(asked.top) || !inRange(asked.right) || !inRange(asked.bottom) ||
+        !inRange(int64_t{asked.right} - asked.left) || !inRange(int64_t{asked.bottom} - asked.top)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT normal = asked;
     bool topLevel;
     {
         auto lock = LockUser();

@@ -59,7 +59,8 @@ bool NameOf(LPCWSTR nameOrAtom, std::wstring& out)
         return false;
     }
     if (IS_INTRESOURCE(nameOrAtom)) {
-        out = AtomName(static_cast<ATOM>(reinterpret_cast<uintptr_t>(nameOrAtom)));
+        const auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(nameOrAtom));
+        out = atom <= kMaxIntegerAtom ? IntegerAtomName(atom) : AtomName(atom);
         if (out.empty()) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return false;
@@ -85,7 +86,11 @@ std::shared_ptr<WndClass> MakeClass(const WNDCLASSEXW& wc, bool system)
         return nullptr;
     }
     auto c = std::make_shared<WndClass>();
-    c->atom = AddAtomName(name);
+    // "#32768" and its kind are integer atoms, so a class registered under such a name is
+    // found by MAKEINTATOM of its number as well.
+    c->atom = IntegerAtomOf(name);
+    if (!c->atom)
+        c->atom = AddAtomName(name);
     if (!c->atom)
         return nullptr;
     c->name = std::move(name);

@@ -166,6 +166,25 @@ TEST_F(StateTest, SavedLayoutComesBackOnARebuiltFrame)
     EXPECT_EQ(app.GetProfileInt(beyond, L"BarID", 12345), 12345u);
 }
 
+// A floating bar saved at a place no monitor shows (a monitor that went, or a damaged
+// value within the coordinate cap) comes back moved the least distance onto the work area.
+TEST_F(StateTest, AFloatingBarSavedOffEveryScreenComesBackOntoIt)
+{
+    Build();
+    Arrange();
+    frame->SaveBarState(kLayout);
+    app.WriteProfileInt(SectionOf(AFX_IDW_DOCKBAR_FLOAT), L"XPos", 30000);
+    app.WriteProfileInt(SectionOf(AFX_IDW_DOCKBAR_FLOAT), L"YPos", 30000);
+    Rebuild();
+    ASSERT_TRUE(frame->LoadBarState(kLayout));
+    Idle(app);
+    CFrameWnd* pFloat = bars[ID_D]->GetDockingFrame();
+    ASSERT_NE(pFloat, frame);
+    CRect rect;
+    pFloat->GetWindowRect(&rect);
+    EXPECT_EQ(rect.BottomRight(), CPoint(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+}
+
 TEST_F(StateTest, RecordsOfMissingBarsAreSkippedWithNothingLeft)
 {
     Build();
@@ -197,44 +216,47 @@ TEST_F(StateTest, MalformedStateIsRefusedWholeAndTheFrameIsLeftAlone)
     struct Row {
         const char* name;
         std::function<void(StateTest&)> spoil;
+        const wchar_t* entry;   // the entry the refusal names ("": nothing saved, none)
     };
     const Row rows[] = {
-        {"summary missing", [](StateTest& t) { t.app.WriteProfileString(L"Layout-Summary", nullptr, nullptr); }},
-        {"count above the cap", [](StateTest& t) { t.app.WriteProfileInt(L"Layout-Summary", L"Bars", 513); }},
+        {"summary missing", [](StateTest& t) { t.app.WriteProfileString(L"Layout-Summary", nullptr, nullptr); }, L""},
+        {"count above the cap", [](StateTest& t) { t.app.WriteProfileInt(L"Layout-Summary", L"Bars", 513); }, L"Bars"},
         {"count beyond the sections",
             [](StateTest& t) {
                 t.app.WriteProfileInt(L"Layout-Summary", L"Bars",
                     static_cast<int>(t.app.GetProfileInt(L"Layout-Summary", L"Bars", 0)) + 1);
-            }},
-        {"no screen size", [](StateTest& t) { t.app.WriteProfileString(L"Layout-Summary", L"ScreenCX", nullptr); }},
-        {"bar ID zero", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"BarID", 0); }},
-        {"bar ID too large", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"BarID", 0x10000); }},
-        {"visible not a flag", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_B), L"Visible", 2); }},
-        {"coordinate beyond the cap", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_B), L"XPos", 40000); }},
-        {"a plain bar floating", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"Floating", 1); }},
+            }, L"BarID"},
+        {"no screen size", [](StateTest& t) { t.app.WriteProfileString(L"Layout-Summary", L"ScreenCX", nullptr); }, L"ScreenCX"},
+        {"bar ID zero", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"BarID", 0); }, L"BarID"},
+        {"bar ID too large", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"BarID", 0x10000); }, L"BarID"},
+        {"visible not a flag", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_B), L"Visible", 2); }, L"Visible"},
+        {"coordinate beyond the cap", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_B), L"XPos", 40000); }, L"XPos"},
+        {"a plain bar floating", [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"Floating", 1); }, L"Floating"},
         {"a docked dock bar with the floating ID",
-            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"BarID", AFX_IDW_DOCKBAR_FLOAT); }},
+            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"BarID", AFX_IDW_DOCKBAR_FLOAT); }, L"BarID"},
         {"rectangle inside out",
             [](StateTest& t) {
                 t.app.WriteProfileInt(t.SectionOf(ID_A), L"MRUDockLeftPos", 500);
                 t.app.WriteProfileInt(t.SectionOf(ID_A), L"MRUDockRightPos", 10);
-            }},
+            }, L"MRUDockRightPos"},
         {"float style with foreign bits",
-            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"MRUFloatStyle", 0x00800000); }},
+            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(ID_A), L"MRUFloatStyle", 0x00800000); }, L"MRUFloatStyle"},
         {"docking values missing",
-            [](StateTest& t) { t.app.WriteProfileString(t.SectionOf(ID_A), L"MRUFloatYPos", nullptr); }},
+            [](StateTest& t) { t.app.WriteProfileString(t.SectionOf(ID_A), L"MRUFloatYPos", nullptr); }, L"MRUFloatYPos"},
         {"list entry out of range",
-            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bar#0", 0x20000); }},
+            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bar#0", 0x20000); }, L"Bar#0"},
         {"list longer than the cap",
-            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bars", 5000); }},
+            [](StateTest& t) { t.app.WriteProfileInt(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bars", 5000); }, L"Bars"},
         {"list truncated",
-            [](StateTest& t) { t.app.WriteProfileString(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bar#1", nullptr); }},
+            [](StateTest& t) { t.app.WriteProfileString(t.SectionOf(AFX_IDW_DOCKBAR_TOP), L"Bar#1", nullptr); }, L"Bar#1"},
     };
     for (const Row& row : rows) {
         frame->SaveBarState(kLayout);
         row.spoil(*this);
         CDockState state;
         EXPECT_FALSE(state.LoadState(kLayout)) << row.name;
+        EXPECT_EQ(state.GetRefusedEntry(), CString(row.entry)) << row.name;
+        EXPECT_EQ(state.GetRefusedSection().IsEmpty(), !*row.entry) << row.name;
         EXPECT_EQ(state.m_arrBarInfo.GetSize(), 0) << row.name << ": nothing of it is kept";
         EXPECT_FALSE(frame->LoadBarState(kLayout)) << row.name;
         frame->RecalcLayout();

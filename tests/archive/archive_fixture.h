@@ -12,6 +12,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/sqldate.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
+#include "tests/support/testenv.h"
 #include "tests/db/db_test_util.h"
 #include "tests/support/suite_db_fixture.h"
 
@@ -41,15 +42,6 @@ TIMESTAMP_STRUCT Ts(int year, int month, int day, int hour = 0, int minute = 0, 
 std::string U8(const CString& s);
 
 // The text of the error log written since the mark was made.
-class ErrorLogMark {
-public:
-    ErrorLogMark();
-    std::string NewText() const;
-
-private:
-    std::string m_path;
-    size_t m_size = 0;
-};
 
 // The restore callbacks of the tests: count the calls; stop after `stopAfter` calls
 // (0: never).

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "archive/alarm_ack_rec_set.h"
 #include "archive/archive_detail_set.h"
@@ -167,6 +169,78 @@ TEST_P(PurgeTest, AFullDiskLosesNothing)
     } catch (CException* e) {
         e->Delete();
     }
+}
+
+// A file whose last line was torn (a crash, a failed cut-back, an outside edit) at any
+// byte: the pass starts on a line of its own and a restore reads every row it deleted.
+TEST_P(PurgeTest, ATornLastLineCutAtAnyByteLosesNoRow)
+{
+    const std::wstring path = TempFilePath(L"torn.txt");
+    // Mark (2 bytes), then "an earlier line" CR LF (17 units), then "a torn line" CR LF (13).
+    constexpr uintmax_t wholeBefore = 2 + 17 * 2, whole = wholeBefore + 13 * 2;
+    for (uintmax_t cut = wholeBefore + 1; cut < whole; ++cut) {
+        SCOPED_TRACE("cut at byte " + std::to_string(cut));
+        ExecParams(L"DELETE FROM EVENTS", {});
+        ExecParams(L"DELETE FROM EVENTS_RESTORED", {});
+        for (int32_t s = 1; s <= 4; ++s)
+            ExecParams(L"INSERT INTO EVENTS (SERIALNUM, MACHINE, EVENTTYPE, EVENT_TEXT, EVENT_TIME_UTC) VALUES "
+                       L"(?, 1, 100, ?, ?)",
+                {s, CString(L"row"), Ts(2010, 1, s, 12, 0, 0)});
+        WriteLines(path, {L"an earlier line", L"a torn line"});
+        ASSERT_EQ(std::filesystem::file_size(path), whole);
+        std::filesystem::resize_file(path, cut);
+        {
+            CLogEvents events(ZDbPtr());
+            std::vector<PurgeStep> steps(1);
+            steps[0].set = &events;
+            steps[0].prepare = [](CZynArchiveSet& s) { static_cast<CLogEvents&>(s).PrepareForPurge(); };
+            CStdioFileUnicode file;
+            OpenForAppend(file, path);
+            EXPECT_EQ(RunPurgePass(ZDb(), COleDateTime(2020, 1, 1, 0, 0, 0), steps, &file).rows, 4);
+            file.Close();
+        }
+        // Only the LF missing (cut after the CR): the line is whole and stays.
+        const std::vector<CString> lines = ReadLines(path);
+        ASSERT_EQ(lines.size(), (cut == whole - 2 ? 2u : 1u) + 4);
+        EXPECT_EQ(U8(lines[0]), "an earlier line");
+        CStdioFileUnicode in;
+        OpenForRead(in, path);
+        CLogEvents restored(ZDbPtr(), true);
+        EXPECT_EQ(restored.RestoreArchiveRecords(in, 0, nullptr, nullptr, 0), 4);
+        in.Close();
+        EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS_RESTORED WHERE EVENT_TEXT = 'row'"), 4);
+    }
+}
+
+// Lines appended after a tear of an odd byte count are shifted by a byte: cutting back to
+// the last line end would take them too, so the pass refuses and deletes nothing.
+TEST_P(PurgeTest, APassRefusesAFileWhoseLastLinesAreShifted)
+{
+    const std::wstring path = TempFilePath(L"shifted.txt");
+    WriteLines(path, {L"an earlier line"});
+    {
+        std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::app);
+        out.write("x", 1); // the torn byte
+        out.write("a\0\r\0\n\0", 6); // a line appended after it, one byte off
+    }
+    const auto sizeBefore = std::filesystem::file_size(path);
+    CStdioFileUnicode file;
+    OpenForAppend(file, path);
+    const ErrorLogMark mark;
+    bool threw = false;
+    try {
+        Pass(&file);
+    } catch (CFileException* e) {
+        threw = true;
+        EXPECT_EQ(e->m_cause, CFileException::invalidFile);
+        e->Delete();
+    }
+    file.Close();
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM EVENTS"), 6);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM ALARMSACK"), 6);
+    EXPECT_NE(mark.NewText().find("shifted by one byte"), std::string::npos) << mark.NewText();
 }
 
 TEST_P(PurgeTest, TheDeleteOnlyDestinationWritesNothing)

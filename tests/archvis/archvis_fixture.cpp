@@ -138,22 +138,6 @@ std::vector<CString> Fields(const CString& line)
     return out;
 }
 
-ErrorLogMark::ErrorLogMark()
-{
-    m_path = zyn::base::ToUtf8(CLogger::GetLogPath(CLogger::ErrorLogName).GetString());
-    struct stat st {};
-    m_size = ::stat(m_path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) : 0;
-}
-
-std::string ErrorLogMark::NewText() const
-{
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
-        return {};
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return all.size() > m_size ? all.substr(m_size) : std::string();
-}
-
 void ExpectInt(const DbValue& v, int64_t expected, const char* what)
 {
     if (auto p = std::get_if<int64_t>(&v))

@@ -12,6 +12,7 @@
 #include "platform/afx/db/dbvalue.h"
 #include "platform/base/cstring.h"
 #include "platform/base/sqldate.h"
+#include "tests/support/testenv.h"
 #include "tests/db/db_test_util.h"
 #include "tests/support/suite_db_fixture.h"
 
@@ -54,17 +55,6 @@ protected:
 CString Line(const std::vector<const wchar_t*>& fields);
 // Splits a line at its tabs.
 std::vector<CString> Fields(const CString& line);
-
-// The text of the error log since a mark (for checking logged messages).
-class ErrorLogMark {
-public:
-    ErrorLogMark();
-    std::string NewText() const;
-
-private:
-    std::string m_path;
-    size_t m_size = 0;
-};
 
 // Expectations on a DbValue.
 void ExpectInt(const DbValue& v, int64_t expected, const char* what);

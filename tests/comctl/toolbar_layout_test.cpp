@@ -153,6 +153,26 @@ TEST_F(ToolbarLayout, WrapStatesStartNewRows)
     }
 }
 
+// A damaged saved state may give any numbers: an indent beyond any screen is refused, and
+// separators of the largest widths lay out without overflowing (each counts 32,767 pixels
+// at most, the row saturates).
+TEST_F(ToolbarLayout, HugeIndentsAreRefusedAndHugeSeparatorsSaturate)
+{
+    HWND tb = MakeToolbar(MakeParent(), TBSTYLE_WRAPABLE);
+    EXPECT_TRUE(Send(tb, TB_SETINDENT, 5));
+    for (const int indent : {INT_MAX, INT_MIN, 32768, -32768})
+        EXPECT_FALSE(Send(tb, TB_SETINDENT, static_cast<WPARAM>(indent))) << indent;
+    Add(tb, {Btn(1), Sep(INT_MAX), Sep(INT_MAX), Btn(2)});
+    EXPECT_EQ(Str(ItemRect(tb, 0)), Str(RECT{5, 0, 29, 22})) << "the indent of 5 stands";
+    EXPECT_EQ(ItemRect(tb, 1).right - ItemRect(tb, 1).left, 32767);
+    SIZE ideal{};
+    EXPECT_TRUE(Send(tb, TB_GETIDEALSIZE, FALSE, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_EQ(ideal.cx, 5 + 24 + 32767 + 32767 + 24);
+    RECT rows{};
+    Send(tb, TB_SETROWS, MAKEWPARAM(1, FALSE), reinterpret_cast<LPARAM>(&rows));
+    EXPECT_GT(rows.right, 0);
+}
+
 TEST_F(ToolbarLayout, WrapableToolbarsBreakAtTheLastSeparatorOfTheRow)
 {
     struct Row {

@@ -149,6 +149,13 @@ TEST_F(ToolbarState, DamagedValuesAreRefusedWhole)
         {"reserved record bytes", with(12 + 10, 1), REG_BINARY},
         {"a separator that checks", Value({{0, 8, 0, BTNS_SEP | BTNS_CHECK}}), REG_BINARY},
         {"not binary", good, REG_SZ},
+        {"4,096 copies of one button",
+            Value(std::vector<std::array<int, 4>>(4096, std::array<int, 4>{1, 0, TBSTATE_ENABLED, 0})), REG_BINARY},
+        {"a button twice", Value({{1, 0, TBSTATE_ENABLED, 0}, {2, 0, TBSTATE_ENABLED, 0}, {1, 0, TBSTATE_ENABLED, 0}}),
+            REG_BINARY},
+        {"more separators than beside every button",
+            Value({{0, 8, 0, BTNS_SEP}, {1, 0, TBSTATE_ENABLED, 0}, {0, 8, 0, BTNS_SEP}, {0, 8, 0, BTNS_SEP}}),
+            REG_BINARY},
     };
     for (const Row& r : rows) {
         HWND parent = MakeParent();

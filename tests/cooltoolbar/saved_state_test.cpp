@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/base/registry.h"
+#include "tests/support/testenv.h"
 #include "tests/cooltoolbar/cool_test_support.h"
 #include "toolkit/menus/cool_toolbar_state.h"
 
@@ -187,54 +188,95 @@ TEST_F(SavedStateTest, DamagedStateIsRefusedWholeWithNothingChanged)
             t.PutBinary(L"Main_ButtonsSettings", b);
         };
     };
+    // The first button's record (command, image, style, has-text, "New") repeated.
+    auto repeatFirst = [](size_t n) {
+        return [n](Bytes& b) {
+            const Bytes first(b.begin() + 4, b.begin() + 4 + 23);
+            b = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), 0, 0};
+            for (size_t i = 0; i < n; ++i)
+                b.insert(b.end(), first.begin(), first.end());
+        };
+    };
     const struct {
         const char* name;
         Damage damage;
+        const char* logged;   // the section and entry the log names
     } rows[] = {
-        {"buttons cut by one byte", mutateButtons([](Bytes& b) { b.pop_back(); })},
-        {"buttons with a byte left over", mutateButtons([](Bytes& b) { b.push_back(0); })},
-        {"button count one too many", mutateButtons([](Bytes& b) { b[0] = 6; })},
-        {"has-text neither 0 nor 1", mutateButtons([](Bytes& b) { b[13] = 2; })},
-        {"text without its marker", mutateButtons([](Bytes& b) { b[17] = 0xFE; })},
+        {"buttons cut by one byte", mutateButtons([](Bytes& b) { b.pop_back(); }), "[Bars] Main_ButtonsSettings was"},
+        {"buttons with a byte left over", mutateButtons([](Bytes& b) { b.push_back(0); }), "[Bars] Main_ButtonsSettings was"},
+        {"button count one too many", mutateButtons([](Bytes& b) { b[0] = 6; }), "[Bars] Main_ButtonsSettings was"},
+        {"has-text neither 0 nor 1", mutateButtons([](Bytes& b) { b[13] = 2; }), "[Bars] Main_ButtonsSettings was"},
+        {"text without its marker", mutateButtons([](Bytes& b) { b[17] = 0xFE; }), "[Bars] Main_ButtonsSettings was"},
         {"size entry disagrees",
-            [](SavedStateTest& t) { t.PutBinary(L"Main_ButtonsSettings", t.Binary(L"Main_ButtonsSettings"), 12); }},
+            [](SavedStateTest& t) { t.PutBinary(L"Main_ButtonsSettings", t.Binary(L"Main_ButtonsSettings"), 12); },
+            "[Bars] Main_ButtonsSettings was"},
         {"positions descending",
             [](SavedStateTest& t) {
                 t.PutBinary(L"Main_CustomButtonsPositions", Bytes{2, 0, 0, 0, 3, 0, 0, 0, 0xF4, 1, 0, 0, 1, 0, 0, 0, 0xF4, 1, 0, 0});
-            }},
+            },
+            "[Bars] Main_CustomButtonsPositions was"},
         {"negative position",
             [](SavedStateTest& t) {
                 t.PutBinary(L"Main_CustomButtonsPositions", Bytes{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xF4, 1, 0, 0});
-            }},
+            },
+            "[Bars] Main_CustomButtonsPositions was"},
         {"order with another magic",
             [](SavedStateTest& t) {
                 Bytes b = t.Order(L"Main");
                 b[0] = 'X';
                 t.PutOrder(L"Main", b);
-            }},
+            },
+            "[Bars] Main was"},
         {"order cut short",
             [](SavedStateTest& t) {
                 Bytes b = t.Order(L"Main");
                 b.resize(b.size() - 4);
                 t.PutOrder(L"Main", b);
-            }},
+            },
+            "[Bars] Main was"},
         {"program-wide record without the template's number",
             [](SavedStateTest& t) {
                 Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
                 b.resize(b.size() - 2);
                 t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
-            }},
+            },
+            "[Bars] Toolbars_CustomButtonsSettings was"},
         {"program-wide record with bytes left over",
             [](SavedStateTest& t) {
                 Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
                 b.push_back(1);
                 t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
-            }},
+            },
+            "[Bars] Toolbars_CustomButtonsSettings was"},
+        {"an indent wider than the screen",
+            [](SavedStateTest& t) { AfxGetApp()->WriteProfileInt(L"Bars_Main", L"Indent", 100000); }, "[Bars_Main] Indent was"},
+        {"a thousand text rows",
+            [](SavedStateTest& t) { AfxGetApp()->WriteProfileInt(L"Bars_Main", L"TextRows", 1000); }, "[Bars_Main] TextRows was"},
+        {"4,096 copies of one button", mutateButtons(repeatFirst(4096)), "[Bars] Main_ButtonsSettings was"},
+        {"a button text of 2,000 characters",
+            mutateButtons([](Bytes& b) {
+                // The first button's text "New" (length byte 3 at 20) becomes 2,000 'x'.
+                Bytes text = {0xFF, 0xD0, 0x07};
+                for (int i = 0; i < 2000; ++i)
+                    text.insert(text.end(), {'x', 0});
+                b.erase(b.begin() + 20, b.begin() + 27);
+                b.insert(b.begin() + 20, text.begin(), text.end());
+            }),
+            "[Bars] Main_ButtonsSettings was"},
+        {"a custom button 100,000 pixels tall",
+            [](SavedStateTest& t) {
+                Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
+                b[12] = 0xA0, b[13] = 0x86, b[14] = 0x01, b[15] = 0;
+                t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
+            },
+            "[Bars] Toolbars_CustomButtonsSettings was"},
     };
     CTestCoolBar& saved = MakeSaved();
     ASSERT_TRUE(saved.SaveBarState(L"Bars", L"Main", TRUE));
     const Bytes goodButtons = Binary(L"Main_ButtonsSettings"), goodPositions = Binary(L"Main_CustomButtonsPositions"),
                 goodWide = Binary(L"Toolbars_CustomButtonsSettings"), goodOrder = Order(L"Main");
+    const int goodIndent = static_cast<int>(app.GetProfileInt(L"Bars_Main", L"Indent", 0));
+    const int goodTextRows = static_cast<int>(app.GetProfileInt(L"Bars_Main", L"TextRows", 0));
     CTestCoolBar& fresh = MakeFresh();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -242,13 +284,17 @@ TEST_F(SavedStateTest, DamagedStateIsRefusedWholeWithNothingChanged)
         PutBinary(L"Main_CustomButtonsPositions", goodPositions);
         PutBinary(L"Toolbars_CustomButtonsSettings", goodWide);
         PutOrder(L"Main", goodOrder);
+        app.WriteProfileInt(L"Bars_Main", L"Indent", goodIndent);
+        app.WriteProfileInt(L"Bars_Main", L"TextRows", goodTextRows);
         COXCoolToolBar::m_bCustomButtonsStateLoaded = FALSE;
         templates[0]->value = 99;
         row.damage(*this);
         const BarSnapshot before = Snap(fresh, templates);
+        const ErrorLogMark mark;
         EXPECT_FALSE(fresh.LoadBarState(L"Bars", L"Main", TRUE));
         EXPECT_EQ(Snap(fresh, templates), before);
         EXPECT_FALSE(COXCoolToolBar::m_bCustomButtonsStateLoaded);
+        EXPECT_NE(mark.NewText().find(row.logged), std::string::npos) << mark.NewText();
     }
 }
 

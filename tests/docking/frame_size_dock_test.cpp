@@ -9,6 +9,7 @@
 
 #include "platform/afx/dockstate.h"
 #include "tests/docking/size_dock_test_support.h"
+#include "tests/support/testenv.h"
 #include "toolkit/docking/frame_size_dock.h"
 #include "toolkit/docking/sizable_mini_dock_frame.h"
 #include "toolkit/menus/mfc_toolbar.h"
@@ -284,14 +285,17 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
         std::vector<BYTE> rec;
         bool applied;          // the dock state is applied (A goes left)
         CSize aFloat;          // A's floating size afterwards
+        const wchar_t* damagedVersion = nullptr;   // written as text instead of the version
     };
     const Case cases[] = {
         {"the saved layout", true, 2, 0, {}, true, {120, 200}},
         {"version 1", true, 1, 0, {}, false, {100, 50}},
         {"a 27-byte record", true, 2, kA, std::vector<BYTE>(27, 1), true, {100, 50}},
         {"a negative size", true, 2, kA, Record({1, 1, 1, 1, -5, 1, 0}), true, {100, 50}},
+        {"a floating size taller than the screen", true, 2, kA, Record({100, 5000, 1, 1, 1, 1, 0}), true, {100, 50}},
         {"a state naming a missing bar", false, 2, 0, {}, false, {120, 200}},
         {"flag 1 on a plain frame", true, 2, kB, Record({90, 80, 3, 4, 5, 6, 1}), true, {120, 200}},
+        {"a version that is no number", true, 2, 0, {}, false, {100, 50}, L"2\x7f"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -301,6 +305,9 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
         Pump();
         const CRect aBefore = ScreenRect(*a);
         app.WriteProfileInt(kSection, L"Version", c.version);
+        if (c.damagedVersion)
+            app.WriteProfileString(kSection, L"Version", c.damagedVersion);
+        const zyn::test::ErrorLogMark mark;
         LPBYTE raw = nullptr;
         UINT n = 0;
         ASSERT_TRUE(app.GetProfileBinary(kSection, L"BarSize_12545", &raw, &n));
@@ -328,6 +335,15 @@ TEST_F(SizeDockFrameTest, RefusedLayoutsKeepTheCurrentOne)
             EXPECT_EQ(b->m_sizeFloat, CSize(90, 80));
         }
         EXPECT_EQ(FloatingFrames(), c.applied ? 1 : 0) << "no floating frame is left behind";
+        if (c.damagedVersion) {
+            EXPECT_EQ(app.GetProfileString(kSection, L"Version"), CString(c.damagedVersion)) << "kept as it is";
+            EXPECT_EQ(app.GetProfileInt(CString(kSection) + L"-Summary", L"Bars", 0), summaryBars);
+            LPBYTE rec = nullptr;
+            UINT nRec = 0;
+            EXPECT_TRUE(app.GetProfileBinary(kSection, L"BarSize_12545", &rec, &nRec)) << "the sizes are kept";
+            delete[] rec;
+            EXPECT_NE(mark.NewText().find("Version"), std::string::npos) << mark.NewText();
+        }
         if (c.version != 2) {
             EXPECT_EQ(app.GetProfileInt(kSection, L"Version", 7), 7u) << "the section is deleted";
             EXPECT_NE(summaryBars, 0u);

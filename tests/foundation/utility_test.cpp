@@ -203,3 +203,57 @@ TEST(StdioFileUnicode, OddLastByteOfUtf16IsNoLineEnd)
         EXPECT_EQ(f.GetMalformedLineCount(), 1u - (c.lines.back() == L"a")) << c.name;
     }
 }
+
+TEST(StdioFileUnicode, EndWithWholeLineCutsOnlyATornLine)
+{
+    using Tail = CStdioFileUnicode::Tail;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        ULONGLONG maxTorn;
+        Tail tail;
+        std::vector<uint8_t> after;
+    };
+    const std::vector<uint8_t> whole16 = {0xFF, 0xFE, 'a', 0, '\r', 0, '\n', 0};
+    const auto plus = [](std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Case cases[] = {
+        {"whole UTF-16", whole16, 64, Tail::Whole, whole16},
+        {"UTF-16 torn after an odd byte", plus(whole16, {'b'}), 64, Tail::Mended, whole16},
+        {"UTF-16 torn after a whole unit", plus(whole16, {'b', 0, 'c'}), 64, Tail::Mended, whole16},
+        {"UTF-16 torn inside the LF", plus(whole16, {'b', 0, '\r', 0, '\n'}), 64, Tail::Mended, whole16},
+        {"UTF-16 missing only the LF", plus(whole16, {'b', 0, '\r', 0}), 64, Tail::Mended,
+            plus(whole16, {'b', 0, '\r', 0, '\n', 0})},
+        {"UTF-16 first line torn", {0xFF, 0xFE, 'x', 0, 'y'}, 64, Tail::Mended, {0xFF, 0xFE}},
+        {"UTF-16 lines shifted after a tear", plus(whole16, {'b', 'c', 0, '\r', 0, '\n', 0}), 64, Tail::Shifted,
+            plus(whole16, {'b', 'c', 0, '\r', 0, '\n', 0})},
+        {"UTF-16 torn part longer than a line", plus(whole16, {'b', 0, 'c', 0, 'd'}), 4, Tail::TooLong,
+            plus(whole16, {'b', 0, 'c', 0, 'd'})},
+        {"UTF-8 torn", {'a', '\r', '\n', 'b', 'c'}, 64, Tail::Mended, {'a', '\r', '\n'}},
+        {"UTF-8 with a mark, first line torn", {0xEF, 0xBB, 0xBF, 'x'}, 64, Tail::Mended, {0xEF, 0xBB, 0xBF}},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = fs::path(zyn::test::TempRoot()) / "tail.txt";
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+        }
+        CStdioFileUnicode f;
+        // Write-only, as a pass opens its file.
+        ASSERT_TRUE(f.Open(Wide(path), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)) << c.name;
+        f.SeekToEnd();
+        EXPECT_EQ(f.EndWithWholeLine(c.maxTorn), c.tail) << c.name;
+        if (c.tail != Tail::Shifted && c.tail != Tail::TooLong)
+            f.WriteString(L"z");
+        f.Close();
+        std::vector<uint8_t> expected = c.after;
+        if (c.tail != Tail::Shifted && c.tail != Tail::TooLong) {
+            const bool utf16 = c.bytes.size() >= 2 && c.bytes[0] == 0xFF && c.bytes[1] == 0xFE;
+            expected = plus(expected, utf16 ? std::vector<uint8_t>{'z', 0, '\r', 0, '\n', 0}
+                                            : std::vector<uint8_t>{'z', '\r', '\n'});
+        }
+        EXPECT_EQ(ReadBytes(path), expected) << c.name;
+    }
+}

@@ -8,6 +8,9 @@
 #include "platform/afx/filedlg.h"
 #include "platform/gdi/icon.h"
 #include "platform/suite/utility/logger.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "tests/support/testenv.h"
 #include "tests/frames/log_viewer_test_support.h"
 #include "tests/support/pump.h"
 
@@ -459,10 +462,19 @@ TEST_F(LogViewerTest, WindowPositionIsKeptInAcsIni)
     };
     RECT saved{100, 120, 700, 520};
     const auto* raw = reinterpret_cast<const uint8_t*>(&saved);
+    auto bytesOf = [](const RECT& r) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&r);
+        return std::vector<uint8_t>(p, p + sizeof r);
+    };
+    // Off every screen: moved the least distance onto the work area (the whole screen here).
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
     const Case cases[] = {
         {"none kept", false, {}, templateRect},
         {"kept", true, std::vector<uint8_t>(raw, raw + sizeof saved), CRect(100, 120, 700, 520)},
         {"wrong size", true, std::vector<uint8_t>(raw, raw + 8), templateRect},
+        {"beyond any screen", true, bytesOf(RECT{INT_MIN + 1, 0, INT_MAX, 400}), templateRect},
+        {"off every screen", true, bytesOf(RECT{9000, 9000, 9600, 9400}),
+            CRect(cxScreen - 600, cyScreen - 400, cxScreen, cyScreen)},
     };
     for (const auto& c : cases) {
         ::WritePrivateProfileStringW(L"LogViewer", nullptr, nullptr, L"ACS.INI");
@@ -471,10 +483,15 @@ TEST_F(LogViewerTest, WindowPositionIsKeptInAcsIni)
                 static_cast<UINT>(c.bytes.size()), L"ACS.INI"));
         }
         TestViewer viewer(path.wstring().c_str());
+        const ErrorLogMark mark;
         Open(viewer);
         CRect now;
         viewer.GetWindowRect(now);
         EXPECT_EQ(now, c.expect) << c.name;
+        // Every refusal is told; nothing kept is none.
+        const bool refused = std::string(c.name) == "beyond any screen" || std::string(c.name) == "wrong size";
+        EXPECT_EQ(mark.NewText().find("[LogViewer] WindowPos was refused") != std::string::npos, refused)
+            << c.name << ": " << mark.NewText();
         EXPECT_TRUE(viewer.IsWindowVisible()) << c.name;
         viewer.DestroyWindow();
     }

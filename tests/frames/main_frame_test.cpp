@@ -3,12 +3,15 @@
 // badges print, and the saved state (placement in screen coordinates, maximised state,
 // docked and floating bars, labels, tabs, "SaveSettings") across a reopened frame,
 // including a layout naming a toolbar the host no longer makes and a monitor that went.
+#include <climits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/zyn_app.h"
 #include "app/zyncmn_resources.h"
+#include "frames/main_frame_state.h"
 #include "frames/zyn_main_frame.h"
 #include "frames/zyn_sdi_main_frame.h"
 #include "platform/afx/afxres.h"
@@ -19,7 +22,10 @@
 #include "platform/suite/user/acs_user.h"
 #include "platform/user/monitor.h"
 #include "platform/user/winpos.h"
+#include "toolkit/docking/frame_size_dock.h"
+#include "toolkit/docking/size_control_bar.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/support/testenv.h"
 #include "tests/frames/program_toolbars_ids.h"
 
 namespace zyn::test {
@@ -408,6 +414,8 @@ TEST_F(MainFrameTest, FirstRunAndDamagedRectanglesLeaveThePlacementAlone)
         {"first run", INT_MIN, 0, 0, 0, SW_SHOWMAXIMIZED},
         {"empty", 300, 200, 300, 600, SW_SHOWNORMAL},
         {"inverted", 500, 400, 100, 100, SW_SHOWNORMAL},
+        {"beyond any screen", INT_MIN + 1, 0, INT_MAX, 100, SW_SHOWNORMAL},
+        {"a size past 32 bits", -2000000000, -2000000000, 2000000000, 2000000000, SW_SHOWNORMAL},
     };
     for (const auto& row : rows) {
         app.WriteProfileString(L"WindowPlacement", nullptr, nullptr);
@@ -419,11 +427,16 @@ TEST_F(MainFrameTest, FirstRunAndDamagedRectanglesLeaveThePlacementAlone)
             app.WriteProfileInt(L"WindowPlacement", L"Maximize", 0);
         }
         CTestMainFrame& f = Open(MakeMenu(), CRect(40, 30, 640, 430));
+        const ErrorLogMark mark;
         f.LoadState();
         CRect rect;
         f.GetWindowRect(&rect);
         EXPECT_EQ(rect, CRect(40, 30, 640, 430)) << row.what;
         EXPECT_EQ(app.m_nCmdShow, row.cmdShow) << row.what;
+        // A refusal is logged; a first run is none.
+        EXPECT_EQ(mark.NewText().find("[WindowPlacement] Left, Top, Right, Bottom was refused") != std::string::npos,
+            row.left != INT_MIN)
+            << row.what << ": " << mark.NewText();
         Drop();
     }
 }
@@ -443,12 +456,54 @@ TEST_F(MainFrameTest, LayoutNamingAGoneToolbarLeavesDefaultsAndNoStrayFrame)
     CTestMainFrame& f = Open();
     CTestBar first(5001);
     ASSERT_TRUE(f.Add(first));
+    const ErrorLogMark mark;
     f.LoadState();
     Pump();
+    EXPECT_NE(mark.NewText().find("[ControlBarState-Summary]"), std::string::npos) << "the refusal is told";
     ASSERT_NE(first.m_pDockBar, nullptr);
     EXPECT_EQ(first.m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP) << "default place kept";
     EXPECT_TRUE(first.IsWindowVisible());
     EXPECT_EQ(FloatingFrames(), 0);
+    Drop();
+}
+
+// A work area that does not start at the screen's corner (a task bar at the top and left):
+// the frame opens where it was closed, run after run, without drifting by the work area's
+// origin.
+TEST_F(MainFrameTest, PlacementComesBackWhereItWasWithAWorkAreaAwayFromTheCorner)
+{
+    const user::MonitorDesc one[] = {{{0, 0, 1280, 1024}, {60, 40, 1280, 1024}, true}};
+    gdi::ResetDesktop(1280, 1024);
+    ASSERT_TRUE(user::SetMonitorLayout(one));
+    const CRect where(300, 200, 900, 700);
+    Open(MakeMenu(), where);
+    for (int run = 1; run <= 3; ++run) {
+        Close();
+        CTestMainFrame& f = Open(MakeMenu(), CRect(100, 100, 400, 400));
+        f.LoadState();
+        CRect rect;
+        f.GetWindowRect(&rect);
+        EXPECT_EQ(rect, where) << "run " << run << ": " << rect.left << ", " << rect.top;
+    }
+    Drop();
+}
+
+// A saved rectangle reaching from far left of the screen onto it: the window cannot grow
+// that wide, so it keeps its left edge there and would lie on no monitor; it comes back
+// moved the least distance onto the work area, its left edge on the work area's.
+TEST_F(MainFrameTest, FrameSavedWiderThanItCanGrowOpensOnTheScreen)
+{
+    app.WriteProfileInt(L"WindowPlacement", L"Left", -21474);
+    app.WriteProfileInt(L"WindowPlacement", L"Top", 0);
+    app.WriteProfileInt(L"WindowPlacement", L"Right", 200);
+    app.WriteProfileInt(L"WindowPlacement", L"Bottom", 200);
+    app.WriteProfileInt(L"WindowPlacement", L"Maximize", 0);
+    CTestMainFrame& f = Open(MakeMenu(), CRect(40, 30, 640, 430));
+    f.LoadState();
+    CRect rect;
+    f.GetWindowRect(&rect);
+    EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr) << rect.left << ", " << rect.right;
+    EXPECT_EQ(rect.left, 0);
     Drop();
 }
 
@@ -472,6 +527,74 @@ TEST_F(MainFrameTest, FrameSavedOnARemovedMonitorOpensOnTheRemainingOne)
     // Moved the least distance into the work area: its right edge on the work area's.
     EXPECT_EQ(rect, CRect(680, 100, 1280, 500));
     EXPECT_NE(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr);
+    Drop();
+}
+
+// The shortcut bar's case: two size bars side by side on the left, the second of them made
+// for the bottom (wide). They come back as wide as they were, and the client keeps its room;
+// stored sizes that would leave the client nothing are narrowed until it keeps a quarter.
+TEST_F(MainFrameTest, SizeBarsSideBySideOnASideComeBackWithTheirSizes)
+{
+    constexpr UINT kA = 5101, kB = 5102;
+    struct Opened {
+        COXSizeControlBar a, b;
+        CRect aRect, bRect, clientRect, frameClient;
+        void Measure(CFrameWnd& f)
+        {
+            f.RecalcLayout();
+            Pump();
+            a.GetWindowRect(&aRect);
+            b.GetWindowRect(&bRect);
+            ::GetWindowRect(static_cast<CMDIFrameWnd&>(f).m_hWndMDIClient, &clientRect);
+            f.GetClientRect(&frameClient);
+        }
+    };
+    // A 150 wide on the left, B made 700 x 120 for the bottom.
+    auto open = [&](Opened& o) -> CTestMainFrame& {
+        CTestMainFrame& f = Open(MakeMenu(), CRect(100, 80, 900, 680));
+        for (auto [bar, id, size, side] : {std::tuple(&o.a, kA, CSize(150, 400), UINT(AFX_IDW_DOCKBAR_LEFT)),
+                 std::tuple(&o.b, kB, CSize(700, 120), UINT(AFX_IDW_DOCKBAR_BOTTOM))}) {
+            EXPECT_TRUE(bar->Create(&f, L"Bar", id, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(CPoint(0, 0), size)));
+            bar->EnableDocking(CBRS_ALIGN_ANY);
+            f.DockControlBar(bar, side);
+        }
+        return f;
+    };
+    Opened first;
+    {
+        CTestMainFrame& f = open(first);
+        first.Measure(f);
+        CRect to(first.aRect.right, first.aRect.top, first.aRect.right + 140, first.aRect.bottom);
+        f.DockControlBar(&first.b, AFX_IDW_DOCKBAR_LEFT, &to);
+        first.Measure(f);
+        ASSERT_EQ(first.bRect.left, first.aRect.right + 6) << "B docked in a column of its own beside A";
+        Close();
+    }
+    {
+        Opened again;
+        CTestMainFrame& f = open(again);
+        f.LoadState();
+        again.Measure(f);
+        EXPECT_EQ(again.aRect, first.aRect);
+        EXPECT_EQ(again.bRect, first.bRect);
+        EXPECT_EQ(again.clientRect, first.clientRect);
+        Drop();
+    }
+    // Stored widths of 1,200 each (saved in a larger frame) in a client 792 wide.
+    for (const UINT id : {kA, kB}) {
+        const std::vector<BYTE> wide = {100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 0xB0, 4, 0, 0, 100, 0,
+            0, 0, 0, 0, 0, 0};
+        app.WriteProfileBinary(zyn::frames::kBarStateName, zyn::sizedock::BarSizeKey(id), const_cast<BYTE*>(wide.data()),
+            static_cast<UINT>(wide.size()));
+    }
+    Opened clamped;
+    CTestMainFrame& f = open(clamped);
+    f.LoadState();
+    clamped.Measure(f);
+    EXPECT_GE(clamped.clientRect.Width(), clamped.frameClient.Width() / 4);
+    EXPECT_LT(clamped.aRect.Width(), 1200);
+    EXPECT_LT(clamped.bRect.Width(), 1200);
+    EXPECT_EQ(clamped.aRect.Width(), clamped.bRect.Width()) << "equal stored sizes, narrowed alike";
     Drop();
 }
 

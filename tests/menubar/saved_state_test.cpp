@@ -147,6 +147,14 @@ TEST(MenuRecord, DamagedRecordsAreRefusedWhole)
     U32(longText, 0);
     U32(longText, 1);
     longText.insert(longText.end(), {0xFF, 0xFE, 0xFF, 0x20, 'a', 0});
+    // 65,536 units, every one there: one more than a menu item holds.
+    Bytes overLimit;
+    U32(overLimit, 1);
+    U32(overLimit, 0);
+    U32(overLimit, 0);
+    U32(overLimit, 1);
+    overLimit.insert(overLimit.end(), {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00});
+    overLimit.insert(overLimit.end(), 2 * 0x10000, 'a');
     const std::vector<Row> rows = {
         {"empty", {}, OXMenuRecordError::Truncated},
         {"flag 2", badFlag, OXMenuRecordError::BadFlag},
@@ -157,6 +165,7 @@ TEST(MenuRecord, DamagedRecordsAreRefusedWhole)
         {"count 0x7FFFFFFF", huge, OXMenuRecordError::TooMany},
         {"count beyond the items", overCount, OXMenuRecordError::BadCount},
         {"text longer than the bytes", longText, OXMenuRecordError::Truncated},
+        {"text longer than a menu item holds", overLimit, OXMenuRecordError::TextTooLong},
     };
     for (const Row& row : rows) {
         OXMenuRecord read{Leaf(0, 1, L"kept")};

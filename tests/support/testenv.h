@@ -9,4 +9,15 @@ const std::string& TempRoot();
 // runs after every test case.
 void ResetProcessState();
 void InstallResetListener();
+
+// The error log's size when made; NewText gives what was logged since.
+class ErrorLogMark {
+public:
+    ErrorLogMark();
+    std::string NewText() const;
+
+private:
+    std::string m_path;
+    size_t m_size = 0;
+};
 }

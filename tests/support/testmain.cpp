@@ -4,10 +4,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
 #include "tests/support/testenv.h"
+#include "platform/base/utf16.h"
+#include "platform/suite/utility/logger.h"
 
 namespace {
 std::string g_root;
@@ -58,3 +62,24 @@ int main(int argc, char** argv)
         fs::remove_all(g_root, ec);
     return rc;
 }
+
+namespace zyn::test {
+
+ErrorLogMark::ErrorLogMark()
+{
+    m_path = zyn::base::ToUtf8(CLogger::GetLogPath(CLogger::ErrorLogName).GetString());
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(m_path, ec);
+    m_size = ec ? 0 : static_cast<size_t>(size);
+}
+
+std::string ErrorLogMark::NewText() const
+{
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return {};
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return all.size() > m_size ? all.substr(m_size) : std::string();
+}
+
+} // namespace zyn::test

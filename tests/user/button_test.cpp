@@ -2,6 +2,7 @@
 // its messages and notifications; presses, focus and double clicks; owner drawing; the
 // classic look checked by geometry against DrawFrameControl drawn on its own.
 #include "platform/gdi/icon.h"
+#include "platform/user/custom_draw.h"
 #include "tests/user/dialog_test_support.h"
 #include "tests/user/msglog.h"
 
@@ -245,6 +246,77 @@ TEST_F(ButtonTest, OwnerDrawnButtonsDrawOnRequest)
                          "parent WM_CTLCOLORBTN", "parent WM_DRAWITEM 7 action 0x1 state 0x5",
                      }));
     EXPECT_EQ(GetWindowLongPtrW(b, GWL_STYLE) & BS_TYPEMASK, static_cast<LONG_PTR>(BS_OWNERDRAW));
+}
+
+// Custom drawing: every paint of a push button, check box or radio button asks the parent
+// first (CDDS_PREPAINT with the CDIS_ state) and, when the answer says so, again after it
+// (CDDS_POSTPAINT); CDRF_SKIPDEFAULT leaves the button unpainted. Group boxes and owner-
+// drawn buttons have their own ways and take no part.
+LRESULT g_customDrawAnswer = CDRF_DODEFAULT;
+WNDPROC g_parentProc = nullptr;
+LRESULT CustomDrawAnswering(HWND h, UINT m, WPARAM wp, LPARAM lp)
+{
+    const LRESULT r = CallWindowProcW(g_parentProc, h, m, wp, lp);
+    if (m == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == NM_CUSTOMDRAW &&
+        reinterpret_cast<const NMCUSTOMDRAW*>(lp)->dwDrawStage == CDDS_PREPAINT)
+        return g_customDrawAnswer;
+    return r;
+}
+
+TEST_F(ButtonTest, CustomDrawAsksTheParentOnEveryPaint)
+{
+    struct Row {
+        const char* name;
+        DWORD style;
+        std::function<void(HWND)> state;
+        LRESULT answer;
+        std::vector<std::string> expected;
+    };
+    const Row rows[] = {
+        {"push", BS_PUSHBUTTON, [](HWND) {}, CDRF_DODEFAULT, {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT 0"}},
+        {"default push with the focus", BS_DEFPUSHBUTTON, [](HWND b) { SetFocus(b); }, CDRF_DODEFAULT,
+            {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT FOCUS|DEFAULT"}},
+        {"pressed", BS_PUSHBUTTON, [](HWND b) { SendMessageW(b, BM_SETSTATE, TRUE, 0); }, CDRF_DODEFAULT,
+            {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT SELECTED"}},
+        {"disabled check box", BS_AUTOCHECKBOX, [](HWND b) { EnableWindow(b, FALSE); }, CDRF_DODEFAULT,
+            {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT DISABLED"}},
+        {"radio asking for the post-paint", BS_AUTORADIOBUTTON, [](HWND) {}, CDRF_NOTIFYPOSTPAINT,
+            {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT 0", "parent WM_NOTIFY 7 NM_CUSTOMDRAW POSTPAINT 0"}},
+        {"push drawn by the parent", BS_PUSHBUTTON, [](HWND) {}, CDRF_SKIPDEFAULT,
+            {"parent WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT 0"}},
+        {"group box", BS_GROUPBOX, [](HWND) {}, CDRF_DODEFAULT, {}},
+        {"owner-drawn", BS_OWNERDRAW, [](HWND) {}, CDRF_DODEFAULT, {}},
+    };
+    g_parentProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CustomDrawAnswering)));
+    for (const Row& row : rows) {
+        HWND b = Button(row.style, L"Skin");
+        row.state(b);
+        user::PaintPendingWindows();
+        // A marker under the button: what the button does not paint keeps it.
+        RECT r;
+        GetWindowRect(b, &r);
+        HDC screen = GetDC(nullptr);
+        HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
+        FillRect(screen, &r, marker);
+        DeleteObject(marker);
+        g_customDrawAnswer = row.answer;
+        log.Start({WM_NOTIFY});
+        InvalidateRect(b, nullptr, FALSE);
+        UpdateWindow(b);
+        log.Stop();
+        std::vector<std::string> lines;
+        for (const auto& l : log.Lines())
+            if (l.find("WM_NOTIFY") != std::string::npos)
+                lines.push_back(l);
+        EXPECT_EQ(lines, row.expected) << row.name;
+        const bool untouched = GetPixel(screen, (r.left + r.right) / 2, r.top + 1) == RGB(1, 2, 3);
+        EXPECT_EQ(untouched, row.answer == CDRF_SKIPDEFAULT) << row.name;
+        ReleaseDC(nullptr, screen);
+        g_customDrawAnswer = CDRF_DODEFAULT;
+        DestroyWindow(b);
+    }
+    SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
 }
 
 // ---- pixels ----------------------------------------------------------------------------------------

@@ -78,7 +78,10 @@ TEST_F(ComboTest, PartsAndGeometryOfEachKind)
             // As high as its field (2-pixel sunken edge, 1-pixel gap); the height asked for
             // is the height dropped.
             EXPECT_EQ(wr.bottom - wr.top, field + 6) << r.kind;
-            EXPECT_TRUE(GetWindowLongPtrW(info.hwndList, GWL_STYLE) & WS_POPUP);
+            // The dropped list is a child of the desktop, with the list's ID.
+            EXPECT_TRUE(GetWindowLongPtrW(info.hwndList, GWL_STYLE) & WS_CHILD);
+            EXPECT_EQ(GetAncestor(info.hwndList, GA_PARENT), GetDesktopWindow());
+            EXPECT_EQ(GetDlgCtrlID(info.hwndList), 1000);
             EXPECT_FALSE(IsWindowVisible(info.hwndList));
             RECT dropped{};
             SendMessageW(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
@@ -120,7 +123,9 @@ TEST_F(ComboTest, DroppedByTheButtonChosenWithTheMouse)
     GetWindowRect(info.hwndList, &lr);
     EXPECT_EQ(lr.top, wr.bottom) << "below";
     EXPECT_EQ(lr.left, wr.left);
-    EXPECT_EQ(lr.bottom - lr.top, 200 - (wr.bottom - wr.top));
+    // Its six items inside the 1-pixel border, whatever height the combo box was given.
+    const int item = static_cast<int>(SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(lr.bottom - lr.top, 6 * item + 2);
     EXPECT_EQ(GetActiveWindow(), parent) << "the list takes no activation";
     // The mouse over an item lights it; a click there chooses it.
     RECT r3{};
@@ -178,17 +183,20 @@ TEST_F(ComboTest, KeysOpenMoveChooseAndCancel)
         bool dropped;
         int sel;
     } rows[] = {
-        {"DownWhileClosedSelects", [] { Key(VK_DOWN); }, {"CBN_SELCHANGE"}, false, 0},
+        // Closed, a new selection is the end of a choice too: CBN_SELENDOK comes first.
+        {"DownWhileClosedSelects", [] { Key(VK_DOWN); }, {"CBN_SELENDOK", "CBN_SELCHANGE"}, false, 0},
         {"F4Opens", [] { Key(VK_F4); }, {"CBN_DROPDOWN"}, true, 0},
         {"DownWhileOpenSelectsAtOnce", [] { Key(VK_DOWN); Key(VK_DOWN); }, {"CBN_SELCHANGE", "CBN_SELCHANGE"}, true, 2},
         {"EnterChooses", [] { Key(VK_RETURN); }, {"CBN_SELENDOK", "CBN_CLOSEUP"}, false, 2},
         {"AltDownOpens", [] { Chord({VK_MENU}, VK_DOWN); }, {"CBN_DROPDOWN"}, true, 2},
         {"EndMoves", [] { Key(VK_END); }, {"CBN_SELCHANGE"}, true, 5},
         {"EscapeCancels", [] { Key(VK_ESCAPE); }, {"CBN_SELENDCANCEL", "CBN_CLOSEUP"}, false, 5},
-        {"AltUpClosesOpenAsChosen", [] { Key(VK_F4); Chord({VK_MENU}, VK_UP); },
-            {"CBN_DROPDOWN", "CBN_SELENDOK", "CBN_CLOSEUP"}, false, 5},
-        {"UpAtTheTopStays", [] { Key(VK_HOME); Key(VK_UP); }, {"CBN_SELCHANGE"}, false, 0},
-        {"TypedLetterSelects", [] { Type(L"m"); }, {"CBN_SELCHANGE"}, false, 4},
+        {"AltUpClosingWithoutAChoiceCancels", [] { Key(VK_F4); Chord({VK_MENU}, VK_UP); },
+            {"CBN_DROPDOWN", "CBN_SELENDCANCEL", "CBN_CLOSEUP"}, false, 5},
+        {"F4ClosingAfterAMoveChooses", [] { Key(VK_F4); Key(VK_UP); Key(VK_F4); },
+            {"CBN_DROPDOWN", "CBN_SELCHANGE", "CBN_SELENDOK", "CBN_CLOSEUP"}, false, 4},
+        {"UpAtTheTopStays", [] { Key(VK_HOME); Key(VK_UP); }, {"CBN_SELENDOK", "CBN_SELCHANGE"}, false, 0},
+        {"TypedLetterSelects", [] { Type(L"m"); }, {"CBN_SELENDOK", "CBN_SELCHANGE"}, false, 4},
     };
     for (const auto& r : rows) {
         ClearLog();
@@ -208,6 +216,11 @@ TEST_F(ComboTest, KeysOpenMoveChooseAndCancel)
     ClearLog();
     SetFocus(parent);
     EXPECT_EQ(Notes(), (std::vector<std::string>{"CBN_SELENDCANCEL", "CBN_CLOSEUP", "CBN_KILLFOCUS"}));
+    // Closed, it ends the selection without a choice all the same.
+    SetFocus(c);
+    ClearLog();
+    SetFocus(parent);
+    EXPECT_EQ(Notes(), (std::vector<std::string>{"CBN_SELENDCANCEL", "CBN_KILLFOCUS"}));
     // The extended interface: Down opens, F4 does nothing.
     SendMessageW(c, CB_SETEXTENDEDUI, TRUE, 0);
     SetFocus(c);
@@ -257,6 +270,44 @@ TEST_F(ComboTest, NotificationsInTheMessageLog)
     log.Uninstall();
 }
 
+// The dropped list fits its items: as many as there are, at least one item's room and at
+// most CB_SETMINVISIBLE's count (30 until set), inside its 1-pixel border; with
+// CBS_NOINTEGRALHEIGHT it keeps the height the combo box was given.
+TEST_F(ComboTest, TheDroppedListFitsItsItems)
+{
+    const struct {
+        const char* name;
+        int items;
+        int minVisible; // 0: left at its default
+        DWORD extra;
+        int shown;      // items of room; -1: the height asked for
+    } rows[] = {
+        {"TwoItems", 2, 0, 0, 2},
+        {"NoItemsOneRow", 0, 0, 0, 1},
+        {"ThirtyOfForty", 40, 0, 0, 30},
+        {"MinVisibleFive", 12, 5, 0, 5},
+        {"NoIntegralHeightAsAsked", 2, 0, CBS_NOINTEGRALHEIGHT, -1},
+    };
+    for (const auto& r : rows) {
+        HWND c = Ctl(L"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | r.extra, 10, 10, 150, 300, 100);
+        for (int i = 0; i < r.items; ++i)
+            SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"item"));
+        if (r.minVisible) {
+            EXPECT_TRUE(SendMessageW(c, CB_SETMINVISIBLE, static_cast<WPARAM>(r.minVisible), 0)) << r.name;
+        }
+        EXPECT_EQ(SendMessageW(c, CB_GETMINVISIBLE, 0, 0), r.minVisible ? r.minVisible : 30) << r.name;
+        SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
+        const HWND list = Info(c).hwndList;
+        RECT wr{}, lr{};
+        GetWindowRect(c, &wr);
+        GetWindowRect(list, &lr);
+        const int item = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+        EXPECT_EQ(lr.bottom - lr.top, r.shown < 0 ? 300 - (wr.bottom - wr.top) : r.shown * item + 2) << r.name;
+        SendMessageW(c, CB_SHOWDROPDOWN, FALSE, 0);
+        DestroyWindow(c);
+    }
+}
+
 TEST_F(ComboTest, TheListGoesAboveWhenTheWorkAreaEndsBelow)
 {
     // The monitor's work area ends where the screen does here; the rows make it shorter.
@@ -279,8 +330,9 @@ TEST_F(ComboTest, TheListGoesAboveWhenTheWorkAreaEndsBelow)
         GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
         ASSERT_EQ(mi.rcWork.bottom, r.workBottom) << r.name;
         HWND top = Make(WS_POPUP | WS_VISIBLE, 600, r.comboY, 200, 60);
-        HWND c = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 150, 220, top,
-            nullptr, nullptr, nullptr);
+        // The height asked for is the height dropped (CBS_NOINTEGRALHEIGHT).
+        HWND c = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_NOINTEGRALHEIGHT, 0,
+            0, 150, 220, top, nullptr, nullptr, nullptr);
         for (int i = 0; i < 20; ++i)
             SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"item"));
         SendMessageW(c, CB_SHOWDROPDOWN, TRUE, 0);
@@ -399,7 +451,8 @@ TEST_F(ComboTest, SimpleComboBoxHasItsListAlwaysShown)
     EXPECT_EQ(Text(c), L"blue");
     Click(info.hwndList, 10, r2.top + 2);
     Pump();
-    EXPECT_EQ(Notes(), (std::vector<std::string>{"CBN_SETFOCUS", "CBN_SELCHANGE", "CBN_DBLCLK"}));
+    // A simple combo box tells CBN_SELENDOK before every CBN_SELCHANGE.
+    EXPECT_EQ(Notes(), (std::vector<std::string>{"CBN_SETFOCUS", "CBN_SELENDOK", "CBN_SELCHANGE", "CBN_DBLCLK"}));
     ClearLog();
     Key(VK_F4);
     Pump();

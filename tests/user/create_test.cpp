@@ -246,6 +246,28 @@ TEST_F(CreateTest, ClassesAreFoundPerModuleWithTheModulesOwnFirst)
     EXPECT_NE(user::RegisterSystemClass(original), 0);
 }
 
+// A class named "#" and a number is the integer atom of that number (the system's
+// "#32768" is 0x8000), found by either form; other names (and numbers past 0xBFFF) are
+// string atoms.
+TEST_F(CreateTest, NumberedClassNamesAreIntegerAtoms)
+{
+    WNDCLASSW wc{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, MAKEINTATOM(0x8000), &wc));
+    const struct {
+        const wchar_t* name;
+        ATOM atom; // 0: a string atom (0xC000 up)
+    } rows[] = {{L"#7", 7}, {L"#49151", 0xBFFF}, {L"#49152", 0}, {L"#12a", 0}};
+    for (const auto& r : rows) {
+        wc = WNDCLASSW{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = r.name;
+        const ATOM a = RegisterClassW(&wc);
+        EXPECT_TRUE(r.atom ? a == r.atom : a >= 0xC000) << r.atom;
+        EXPECT_TRUE(GetClassInfoW(nullptr, MAKEINTATOM(a), &wc)) << r.atom;
+        EXPECT_TRUE(UnregisterClassW(r.name, nullptr)) << r.atom;
+    }
+}
+
 TEST_F(CreateTest, ClassDataAndInfo)
 {
     WNDCLASSEXW wc{};

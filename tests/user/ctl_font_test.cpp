@@ -2,6 +2,7 @@
 // system font until then.
 #include "tests/support/font_extent.h"
 #include "tests/user/ctl_test_support.h"
+#include "tests/user/dialog_test_support.h"
 
 namespace zyn::test {
 namespace {
@@ -39,7 +40,7 @@ TEST_F(CtlFontTest, EveryControlTakesItsFontFromWmSetFont)
     const LRESULT p0 = SendMessageW(e, EM_POSFROMCHAR, 0, 0), p1 = SendMessageW(e, EM_POSFROMCHAR, 1, 0);
     EXPECT_EQ(static_cast<SHORT>(LOWORD(p1)) - static_cast<SHORT>(LOWORD(p0)), w.cx);
     const LRESULT margins = SendMessageW(e, EM_GETMARGINS, 0, 0);
-    EXPECT_EQ(LOWORD(margins), (big.tmAveCharWidth + 2) / 4);
+    EXPECT_EQ(LOWORD(margins), HandBaseUnits(font).cx / 2); // half the font's average character width
     EXPECT_EQ(static_cast<SHORT>(LOWORD(p0)), LOWORD(margins));
     SetFocus(e);
     GUITHREADINFO gui{};

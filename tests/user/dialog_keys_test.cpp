@@ -156,7 +156,12 @@ TEST_F(DialogTest, EnterAndEscapeNameTheirButtons)
     const Row rows[] = {
         {"Enter in an edit: the default button", [](HWND) {}, VK_RETURN, {{IDOK, BN_CLICKED}}},
         {"Enter after DM_SETDEFID", [](HWND d) { SendMessageW(d, DM_SETDEFID, 3, 0); }, VK_RETURN, {{3, 0}}},
-        {"Enter on a push button: that one", [](HWND d) { SetFocus(GetDlgItem(d, 4)); }, VK_RETURN, {{4, 0}}},
+        // SetFocus alone gives a push button no default look: Enter names the default.
+        {"Enter on a push button focused by SetFocus: the default", [](HWND d) { SetFocus(GetDlgItem(d, 4)); },
+            VK_RETURN, {{IDOK, BN_CLICKED}}},
+        {"Enter on a push button the dialog manager moved to: that one", [](HWND d) {
+             SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, 4)), TRUE);
+         }, VK_RETURN, {{4, 0}}},
         {"Enter with the default disabled", [](HWND d) { EnableWindow(GetDlgItem(d, IDOK), FALSE); }, VK_RETURN, {}},
         {"Enter with no default: IDOK", [](HWND d) {
              SendMessageW(d, DM_SETDEFID, 0, 0);
@@ -261,22 +266,37 @@ TEST_F(DialogTest, TheDefaultLookFollowsTheFocusAmongPushButtons)
         std::function<void()> act;
         HWND looks;
     };
+    // The look moves only with the dialog manager's navigation (Tab goes through
+    // WM_NEXTDLGCTL, which the procedure sees); a focus set by SetFocus or a click leaves it.
     const Step steps[] = {
         {"Tab to OK", [&] { Press(dlg, VK_TAB); }, ok},
         {"Tab to Cancel", [&] { Press(dlg, VK_TAB); }, cancel},
         {"Tab to Three", [&] { Press(dlg, VK_TAB); }, three},
-        {"back to the edit: the default again", [&] { SetFocus(GetDlgItem(dlg, 75)); }, ok},
+        {"SetFocus back to the edit: the look stays", [&] { SetFocus(GetDlgItem(dlg, 75)); }, three},
+        {"WM_NEXTDLGCTL to the edit: the default again", [&] {
+             SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 75)), TRUE);
+         }, ok},
+        {"SetFocus on Four: no look", [&] { SetFocus(GetDlgItem(dlg, 4)); }, ok},
+        {"Shift+Tab from Four to Three", [&] { Press(dlg, VK_TAB, true); }, three},
         {"DM_SETDEFID moves it", [&] { SendMessageW(dlg, DM_SETDEFID, 3, 0); }, three},
         {"a click on Cancel", [&] {
              RECT r;
              GetWindowRect(cancel, &r);
              user::InjectClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
              PumpDialog(dlg);
-         }, cancel},
+         }, three},
         {"WM_NEXTDLGCTL to the edit", [&] { SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 75)), TRUE); }, three},
     };
     for (const Step& s : steps) {
+        Log().clear();
         s.act();
+        int nextDlgCtl = 0, getDefId = 0;
+        for (const Rec& r : Log()) {
+            nextDlgCtl += r.msg == WM_NEXTDLGCTL && r.lp == FALSE;
+            getDefId += r.msg == DM_GETDEFID;
+        }
+        EXPECT_EQ(nextDlgCtl, std::string_view(s.name).find("Tab") != std::string_view::npos ? 1 : 0) << s.name;
+        EXPECT_EQ(getDefId, 0) << s.name << ": the procedure is not asked on a focus move";
         for (HWND b : {ok, cancel, three, GetDlgItem(dlg, 4)}) {
             EXPECT_EQ(LooksDefault(b), b == s.looks) << s.name << ": button " << GetDlgCtrlID(b);
             const UINT code = static_cast<UINT>(SendMessageW(b, WM_GETDLGCODE, 0, 0));

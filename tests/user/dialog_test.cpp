@@ -86,6 +86,83 @@ TEST_F(DialogTest, InitDialogThenTheFocusRuleWhenShown)
     }
 }
 
+// What a dialog's creation looks like from outside: every dialog has DS_3DLOOK and
+// WS_EX_CONTROLPARENT; an extended template's edits and list boxes trade WS_BORDER for
+// WS_EX_CLIENTEDGE (other classes keep it); a visible modeless dialog takes the focus and
+// the activation before WM_SHOWWINDOW; DialogBox disables the owner before the dialog exists.
+constexpr std::string_view kBordered = R"(
+30 DIALOGEX 0, 0, 160, 100
+STYLE DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE
+FONT 8, "MS Shell Dlg"
+BEGIN
+    CONTROL "", 31, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 5, 5, 60, 12
+    CONTROL "", 32, "ListBox", LBS_NOTIFY | WS_BORDER | WS_VSCROLL, 5, 20, 60, 40
+    CONTROL "", 33, "Static", SS_LEFT | WS_BORDER, 70, 5, 60, 12
+END)";
+
+TEST_F(DialogTest, CreationSequences)
+{
+    struct Row {
+        const char* name;
+        bool modal;
+        std::vector<std::string> prefixes;
+        std::vector<std::string> expected;
+    };
+    // Style 0x80c80044: WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_3DLOOK, created
+    // hidden; 0x10100 WS_EX_CONTROLPARENT and the WS_EX_WINDOWEDGE a caption brings. Controls: WS_CHILD | WS_VISIBLE and their own
+    // bits (less WS_BORDER 0x800000 for the edit and the list box), 0x4 WS_EX_NOPARENTNOTIFY,
+    // 0x200 WS_EX_CLIENTEDGE.
+    const Row rows[] = {
+        {"a visible modeless dialog", false,
+            {"cbt HCBT_CREATEWND", "dlg WM_INITDIALOG", "cbt HCBT_ACTIVATE", "cbt HCBT_SETFOCUS", "dlg WM_SHOWWINDOW"},
+            {"cbt HCBT_CREATEWND dlg 0x80c80044 0x10100", "cbt HCBT_CREATEWND edit 0x50010080 0x204",
+                "cbt HCBT_CREATEWND list 0x50200001 0x204", "cbt HCBT_CREATEWND label 0x50800000 0x4",
+                // SetFocus calls its hook before it activates the dialog, whose WM_ACTIVATE
+                // gives the first tab stop the focus again.
+                "dlg WM_INITDIALOG edit 0", "cbt HCBT_SETFOCUS edit owner", "cbt HCBT_ACTIVATE dlg owner",
+                "cbt HCBT_SETFOCUS edit owner", "dlg WM_SHOWWINDOW 1"}},
+        {"a modal dialog", true, {"owner WM_ENABLE", "cbt HCBT_CREATEWND dlg", "dlg WM_INITDIALOG"},
+            {"owner WM_ENABLE 0", "cbt HCBT_CREATEWND dlg 0x80c80044 0x10100", "dlg WM_INITDIALOG edit 0",
+                "owner WM_ENABLE 1"}},
+    };
+    for (const Row& row : rows) {
+        MsgLog log;
+        log.Install();
+        log.NameNext("owner");
+        const HWND owner = CreateWindowExW(0, MsgLog::kClass, L"", WS_POPUP | WS_VISIBLE, 300, 300, 50, 50, nullptr,
+            nullptr, nullptr, nullptr);
+        log.NameClass(L"Edit", "edit", false);
+        log.NameClass(L"ListBox", "list", false);
+        log.NameClass(L"Static", "label", false);
+        Answer() = nullptr;
+        log.Start();
+        log.NameNext("dlg");
+        HWND dlg = nullptr;
+        if (row.modal) {
+            const auto bytes = CompileDialog(kBordered, 30);
+            EXPECT_EQ(user::DialogBoxFromBytes(bytes, nullptr, owner, &DialogTest::Proc, 0), IDCANCEL) << row.name;
+        } else {
+            dlg = Create(kBordered, 30, owner);
+            ASSERT_NE(dlg, nullptr) << row.name;
+            EXPECT_EQ(GetActiveWindow(), dlg) << row.name;
+        }
+        log.Stop();
+        // The names are per class: "edit1" is written "edit" here.
+        std::vector<std::string> lines;
+        for (std::string l : Only(log.Lines(), row.prefixes)) {
+            for (const char* n : {"edit1", "list1", "label1"})
+                if (auto at = l.find(n); at != std::string::npos)
+                    l.erase(at + std::string_view(n).size() - 1, 1);
+            lines.push_back(l);
+        }
+        EXPECT_EQ(lines, row.expected) << row.name;
+        if (dlg)
+            DestroyWindow(dlg);
+        DestroyWindow(owner);
+        log.Uninstall();
+    }
+}
+
 TEST_F(DialogTest, FocusIsSavedOnDeactivationAndRestored)
 {
     HWND dlg = Create(kTwoControls, 10);
@@ -158,13 +235,14 @@ TEST_F(DialogTest, ModalDialogsEndWithoutEndDialogAsCancel)
         {"no input left", [] {}, nullptr, IDCANCEL, true, false},
         {"a scripted answer: never shown", [] { user::AnswerScript::Push(user::AnswerKind::Dialog, 7); }, nullptr, 7,
             false, true},
+        // The owner is disabled before the dialog is made, so even this one disables it.
         {"EndDialog in WM_INITDIALOG: never shown", [] {},
             [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<INT_PTR> {
                 if (m == WM_INITDIALOG)
                     EndDialog(h, 5);
                 return std::nullopt;
             },
-            5, false, false},
+            5, true, false},
         {"destroyed while modal", [] {
              user::QueueIdleAction([] { DestroyWindow(GetActiveWindow()); });
          }, nullptr, IDCANCEL, true, false},

@@ -4,6 +4,7 @@
 #include "platform/base/globalmem.h"
 #include "tests/support/timing.h"
 #include "tests/user/ctl_test_support.h"
+#include "tests/user/dialog_test_support.h"
 
 namespace zyn::test {
 namespace {
@@ -101,13 +102,52 @@ TEST_F(EditTest, TypingChangesTheTextWithUpdateBeforeAndChangeAfterTheRepaint)
     DestroyWindow(e);
 }
 
-TEST_F(EditTest, SetTextOfAMultiLineEditSendsNoChange)
+TEST_F(EditTest, SetTextOfAMultiLineEditSendsNoUpdateAndNoChange)
 {
     HWND e = Ctl(L"Edit", ES_MULTILINE, 10, 10, 200, 100);
     ClearLog();
     SetWindowTextW(e, L"a\r\nb");
-    EXPECT_EQ(Notes(), (std::vector<std::string>{"EN_UPDATE"}));
+    EXPECT_TRUE(Notes().empty());
+    EXPECT_EQ(Text(e), L"a\r\nb");
     DestroyWindow(e);
+}
+
+// The margins a font gives (WM_SETFONT, EC_USEFONTINFO): half its average character width
+// as dialog units measure it for a TrueType font (3 pixels for the 8-point dialog font),
+// none for the system font; an edit too narrow for two characters between them keeps its
+// own. The text starts at the left margin.
+TEST_F(EditTest, TheFontGivesTheMargins)
+{
+    HFONT dialogFont = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+    const int half = HandBaseUnits(dialogFont).cx / 2;
+    EXPECT_EQ(half, 3) << "the dialog font's base unit is 6 pixels";
+    const struct {
+        const char* name;
+        HFONT font;
+        int width;
+        bool explicitFirst; // margins 7 and 9 set before EC_USEFONTINFO
+        int expected;
+    } rows[] = {
+        {"system font: none", nullptr, 200, false, 0},
+        {"dialog font", dialogFont, 200, false, half},
+        {"EC_USEFONTINFO after explicit margins", dialogFont, 200, true, half},
+        {"too narrow: kept", dialogFont, 12, false, 0},
+    };
+    for (const auto& r : rows) {
+        HWND e = Ctl(L"Edit", ES_AUTOHSCROLL, 10, 10, r.width, 24, 100, L"ab");
+        if (r.font)
+            SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(r.font), FALSE);
+        if (r.explicitFirst) {
+            SendMessageW(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(7, 9));
+            SendMessageW(e, EM_SETMARGINS, EC_USEFONTINFO, 0);
+        }
+        EXPECT_EQ(SendMessageW(e, EM_GETMARGINS, 0, 0), MAKELONG(r.expected, r.expected)) << r.name;
+        if (r.width > 100) {
+            EXPECT_EQ(PosOf(e, 0).x, r.expected) << r.name;
+        }
+        DestroyWindow(e);
+    }
+    DeleteObject(dialogFont);
 }
 
 struct KeyRow {

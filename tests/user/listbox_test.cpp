@@ -173,16 +173,39 @@ TEST_F(ListTest, SingleSelectionByKeysAndMouseNotifies)
     Pump();
     EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), 19 - (visible - 1));
     Key(VK_HOME);
-    Key(VK_HOME); // no change: no notification
+    Key(VK_HOME); // a key that lands on an item tells it, changed or not
     Pump();
     EXPECT_EQ(Notes(), (std::vector<std::string>{"LBN_SETFOCUS", "LBN_SELCHANGE", "LBN_SELCHANGE", "LBN_SELCHANGE",
-                           "LBN_SELCHANGE", "LBN_SELCHANGE"}));
+                           "LBN_SELCHANGE", "LBN_SELCHANGE", "LBN_SELCHANGE"}));
+    // Page Down at the end keeps the last item and tells it all the same.
+    Key(VK_END);
+    Pump();
+    ClearLog();
+    Key(VK_NEXT);
+    Pump();
+    EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), 19);
+    EXPECT_EQ(Notes(), std::vector<std::string>{"LBN_SELCHANGE"});
+    Key(VK_HOME); // back to the top for the clicks
+    Pump();
     // A click selects, and tells when the button comes up; clicking it again tells nothing.
+    // Each press on an item is told to the owner first as WM_LBTRACKPOINT (the item, the
+    // point in the list's client area).
     ClearLog();
     ClickItem(l, 3);
     EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), 3);
     ClickItem(l, 3);
     EXPECT_EQ(Notes(), std::vector<std::string>{"LBN_SELCHANGE"});
+    RECT r3{};
+    SendMessageW(l, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r3));
+    std::vector<Rec> track;
+    for (const Rec& r : rec().Log())
+        if (r.hwnd == parent && r.msg == WM_LBTRACKPOINT)
+            track.push_back(r);
+    ASSERT_EQ(track.size(), 2u);
+    for (const Rec& t : track) {
+        EXPECT_EQ(t.wp, 3u);
+        EXPECT_EQ(t.lp, MAKELPARAM((r3.left + r3.right) / 2, (r3.top + r3.bottom) / 2));
+    }
     // Dragging follows the pointer; one notification at the release.
     ClearLog();
     RECT r1{}, r5{};
@@ -230,19 +253,22 @@ TEST_F(ListTest, MultipleSelectionTogglesAndMovesTheCaretOnly)
     EXPECT_EQ(Selected(l), (std::vector<int>{1, 3}));
     ClickItem(l, 1);
     EXPECT_EQ(Selected(l), std::vector<int>{3});
-    // Arrows move the focus rectangle; Space toggles under it.
+    // Arrows move the focus rectangle (and tell LBN_SELCHANGE though the selection stays,
+    // as documented for multiple-selection lists); Space toggles under it.
     ClearLog();
     Key(VK_DOWN);
     Key(VK_DOWN);
     Pump();
     EXPECT_EQ(SendMessageW(l, LB_GETCARETINDEX, 0, 0), 3);
-    EXPECT_TRUE(Notes().empty());
+    EXPECT_EQ(Selected(l), std::vector<int>{3});
+    EXPECT_EQ(Notes(), (std::vector<std::string>{"LBN_SELCHANGE", "LBN_SELCHANGE"}));
+    ClearLog();
     Key(VK_SPACE);
     Key(VK_UP);
     Key(VK_SPACE);
     Pump();
     EXPECT_EQ(Selected(l), std::vector<int>{2});
-    EXPECT_EQ(Notes(), (std::vector<std::string>{"LBN_SELCHANGE", "LBN_SELCHANGE"}));
+    EXPECT_EQ(Notes(), (std::vector<std::string>{"LBN_SELCHANGE", "LBN_SELCHANGE", "LBN_SELCHANGE"}));
     EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), 2) << "the item with the focus rectangle";
     // The messages: all, ranges (either way round), counts.
     EXPECT_EQ(SendMessageW(l, LB_SETSEL, TRUE, -1), 0);
@@ -489,24 +515,29 @@ TEST_F(ListTest, TypedCharactersSelectByPrefix)
     for (const wchar_t* s : {L"apple", L"banana", L"blueberry", L"cherry", L"blackberry"})
         SendMessageW(l, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s));
     SetFocus(l);
+    // Every typed character that finds an item tells LBN_SELCHANGE, even when it keeps it.
     const struct {
         const wchar_t* typed;
         int pauseBefore; // ms
         int selected;
+        size_t told;     // LBN_SELCHANGE notifications
     } rows[] = {
-        {L"b", 0, 1},       // the first "b..."
-        {L"b", 0, 2},       // the same letter again steps on
-        {L"b", 0, 4},
-        {L"c", 2001, 3},    // after a pause a new prefix
-        {L"bl", 2001, 4},   // "b" steps from "cherry" to "blackberry", which still starts with "bl"
-        {L"u", 0, 2},       // "blu"
-        {L"x", 0, 2},       // no match: stays
+        {L"b", 0, 1, 1},       // the first "b..."
+        {L"b", 0, 2, 1},       // the same letter again steps on
+        {L"b", 0, 4, 1},
+        {L"c", 2001, 3, 1},    // after a pause a new prefix
+        {L"bl", 2001, 4, 2},   // "b" steps from "cherry" to "blackberry", which still starts with "bl"
+        {L"u", 0, 2, 1},       // "blu"
+        {L"x", 0, 2, 0},       // no match: stays, nothing told
     };
     for (const auto& r : rows) {
         Clock::Advance(static_cast<uint64_t>(r.pauseBefore));
+        ClearLog();
         Type(r.typed);
         Pump();
-        EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), r.selected) << std::string(r.typed, r.typed + wcslen(r.typed));
+        const std::string name(r.typed, r.typed + wcslen(r.typed));
+        EXPECT_EQ(SendMessageW(l, LB_GETCURSEL, 0, 0), r.selected) << name;
+        EXPECT_EQ(Notes(), std::vector<std::string>(r.told, "LBN_SELCHANGE")) << name;
     }
     DestroyWindow(l);
 }

@@ -5,6 +5,7 @@
 #include "platform/base/threads.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/sysmetrics.h"
+#include "platform/user/custom_draw.h"
 
 namespace zyn::test {
 namespace {
@@ -58,6 +59,7 @@ const char* MessageName(UINT m)
     case WM_HSCROLL: return "WM_HSCROLL";
     case WM_VSCROLL: return "WM_VSCROLL";
     case WM_COMMAND: return "WM_COMMAND";
+    case WM_NOTIFY: return "WM_NOTIFY";
     case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_TIMER: return "WM_TIMER";
     case WM_ENTERMENULOOP: return "WM_ENTERMENULOOP";
@@ -214,7 +216,7 @@ std::string SwpFlagsText(UINT flags)
 MsgLog::MsgLog()
 {
     m_quiet = {WM_ENTERIDLE, WM_NCMOUSEMOVE, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, WM_SYNCPAINT, WM_NCHITTEST, WM_SETCURSOR, WM_GETTEXT,
-        WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
+        WM_GETTEXTLENGTH, WM_GETICON, WM_GETFONT, WM_GETOBJECT, WM_NOTIFYFORMAT, WM_NOTIFY, WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,
         WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC, WM_PRINTCLIENT};
 }
 
@@ -230,6 +232,11 @@ void MsgLog::Install()
     wc.lpszClassName = kClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1));
     m_atom = RegisterClassExW(&wc);
+    if (!m_atom) { // registered by an earlier log of the same case: its atom from a window
+        const HWND probe = CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        m_atom = static_cast<ATOM>(GetClassLongPtrW(probe, GCW_ATOM));
+        DestroyWindow(probe);
+    }
     g_current = this;
     m_cbt = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     m_cwp = SetWindowsHookExW(WH_CALLWNDPROC, CallWndProcHook, nullptr, GetCurrentThreadId());
@@ -288,7 +295,7 @@ std::vector<HWND> MsgLog::Named() const
     return out;
 }
 
-bool MsgLog::Logged(HWND h, UINT msg) const { return m_names.count(h) && !m_quiet.count(msg); }
+bool MsgLog::Logged(HWND h, UINT msg) const { return m_names.count(h) && !m_silent.count(h) && !m_quiet.count(msg); }
 
 void MsgLog::Add(std::string line)
 {
@@ -302,10 +309,18 @@ void MsgLog::OnCbt(int code, WPARAM wp, LPARAM lp)
     switch (code) {
     case HCBT_CREATEWND: {
         const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
-        if (m_nextName.empty() && create->lpcs->lpszClass && !IS_INTRESOURCE(create->lpcs->lpszClass)) {
-            auto it = m_classNames.find(create->lpcs->lpszClass);
-            if (it != m_classNames.end())
+        if (m_nextName.empty() && create->lpcs->lpszClass) {
+            // A class given by its atom is known by its name.
+            wchar_t cls[256] = {};
+            if (IS_INTRESOURCE(create->lpcs->lpszClass))
+                GetClassNameW(h, cls, 256);
+            const std::wstring className = IS_INTRESOURCE(create->lpcs->lpszClass) ? cls : create->lpcs->lpszClass;
+            auto it = m_classNames.find(className);
+            if (it != m_classNames.end()) {
                 m_nextName = it->second.first + std::to_string(++it->second.second);
+                if (m_silentClasses.count(className))
+                    m_silent.insert(h);
+            }
         }
         if (!m_nextName.empty()) {
             m_names[h] = m_nextName;
@@ -429,6 +444,29 @@ std::string MsgLog::Describe(HWND h, UINT msg, WPARAM wp, LPARAM lp) const
         break;
     }
     case WM_MENUCOMMAND: s += " " + std::to_string(wp) + " " + MenuName(reinterpret_cast<HMENU>(lp)); break;
+    case WM_NOTIFY: {
+        // "WM_NOTIFY 7 NM_CUSTOMDRAW PREPAINT SELECTED|FOCUS": the custom-draw stage and the
+        // item state; other codes as a number.
+        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        s += " " + std::to_string(wp);
+        if (hdr && hdr->code == NM_CUSTOMDRAW) {
+            const auto* cd = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
+            s += cd->dwDrawStage == CDDS_PREPAINT ? " NM_CUSTOMDRAW PREPAINT"
+                : cd->dwDrawStage == CDDS_POSTPAINT ? " NM_CUSTOMDRAW POSTPAINT"
+                                                    : " NM_CUSTOMDRAW " + Hex(cd->dwDrawStage);
+            static const std::pair<UINT, const char*> kStates[] = {{CDIS_SELECTED, "SELECTED"},
+                {CDIS_DISABLED, "DISABLED"}, {CDIS_CHECKED, "CHECKED"}, {CDIS_FOCUS, "FOCUS"},
+                {CDIS_DEFAULT, "DEFAULT"}, {CDIS_HOT, "HOT"}, {CDIS_INDETERMINATE, "INDETERMINATE"}};
+            std::string states;
+            for (const auto& [bit, text] : kStates)
+                if (cd->uItemState & bit)
+                    states += (states.empty() ? "" : "|") + std::string(text);
+            s += " " + (states.empty() ? std::string("0") : states);
+        } else if (hdr) {
+            s += " " + std::to_string(static_cast<int>(hdr->code));
+        }
+        break;
+    }
     case WM_COMMAND:
         s += " " + std::to_string(LOWORD(wp)) + " " + std::to_string(HIWORD(wp));
         if (lp) // a control's notification names the control

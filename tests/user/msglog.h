@@ -13,7 +13,7 @@
 // Parameters are written the way the documentation describes each message (handles by
 // name, "0" for none), so a case states its expected sequence as a list of such lines and
 // a mismatch prints both lists. Painting, hit testing, cursor and text queries (and
-// WM_ENTERIDLE) are left out unless a case asks for them. Menu messages name their menus
+// WM_ENTERIDLE, WM_NOTIFY) are left out unless a case asks for them. Menu messages name their menus
 // ("main WM_INITMENUPOPUP file 0", "main WM_MENUSELECT 101 HILITE|MOUSESELECT file",
 // "main WM_MENUSELECT closed").
 #include <map>
@@ -45,7 +45,13 @@ public:
     void Name(HWND h, const std::string& name) { m_names[h] = name; }
     // Windows of a class created from now on are named `prefix` with a running number
     // ("menu1", "menu2"...), for windows the system creates (popup menus).
-    void NameClass(const std::wstring& cls, const std::string& prefix) { m_classNames[cls] = {prefix, 0}; }
+    // With `ownMessages` false such windows appear by name in CBT lines and parameters only.
+    void NameClass(const std::wstring& cls, const std::string& prefix, bool ownMessages = true)
+    {
+        m_classNames[cls] = {prefix, 0};
+        if (!ownMessages)
+            m_silentClasses.insert(cls);
+    }
     // Menus appear by name in the menu messages' parameters.
     void NameMenu(HMENU menu, const std::string& name) { m_menuNames[menu] = name; }
     std::string MenuName(HMENU menu) const;
@@ -87,6 +93,8 @@ private:
     std::string m_nextName;
     std::vector<std::string> m_lines;
     std::set<UINT> m_quiet;
+    std::set<std::wstring> m_silentClasses;
+    std::set<HWND> m_silent;   // named, but their own messages are not logged
     Pending m_pending;   // the send the WH_CALLWNDPROC hook announced, until the procedure takes it
     bool m_on = false;
     ATOM m_atom = 0;

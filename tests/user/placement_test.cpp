@@ -1,6 +1,8 @@
 // SetWindowPlacement keeps a top-level window reachable: a normal rectangle that lies on no
 // monitor moves the least distance into the work area of the nearest monitor (no larger
 // than it); one that meets a monitor, and a child window's, stay as given.
+#include <climits>
+
 #include "platform/user/monitor.h"
 #include "tests/user/user_test_support.h"
 
@@ -81,6 +83,37 @@ TEST_F(PlacementTest, TheDefaultMonitorCoversTheDesktop)
     // Placements of top-level windows are in work-area coordinates.
     const RECT got = Placed(h, RECT{5000, 5000, 5300, 5200});
     EXPECT_TRUE(Same(got, RECT{work.right - 300, work.bottom - 200, work.right, work.bottom}));
+    DestroyWindow(h);
+}
+
+// A placement out of a damaged profile: coordinates or a size whose arithmetic would
+// overflow 32 bits are refused, and the window stays where it is.
+TEST_F(PlacementTest, CoordinatesBeyondAnyScreenAreRefused)
+{
+    HWND h = Make(WS_OVERLAPPEDWINDOW, 10, 10, 100, 100);
+    RECT before{};
+    GetWindowRect(h, &before);
+    const struct {
+        const char* what;
+        RECT normal;
+    } rows[] = {
+        {"left at the largest integer", {INT_MAX, 0, INT_MAX, 100}},
+        {"right at the smallest integer", {0, 0, INT_MIN, 100}},
+        {"a width past 32 bits", {INT_MIN + 1, 0, INT_MAX, 100}},
+        {"a height past 32 bits", {0, -2000000000, 100, 2000000000}},
+    };
+    for (const auto& row : rows) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        wp.showCmd = SW_SHOWNORMAL;
+        wp.rcNormalPosition = row.normal;
+        SetLastError(0);
+        EXPECT_FALSE(SetWindowPlacement(h, &wp)) << row.what;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << row.what;
+        RECT r{};
+        GetWindowRect(h, &r);
+        EXPECT_TRUE(Same(r, before)) << row.what;
+    }
     DestroyWindow(h);
 }
 

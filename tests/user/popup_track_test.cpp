@@ -71,6 +71,17 @@ LRESULT AnsweringProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
     return m == WM_MENUCHAR ? g_menuCharAnswer : r;
 }
 
+// An owner that drives its menu from WM_ENTERIDLE: at the first one it presses Down and Enter.
+bool g_drove = false;
+LRESULT DrivingProc(HWND h, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_ENTERIDLE && !g_drove) {
+        g_drove = true;
+        Keys({VK_DOWN, VK_RETURN});
+    }
+    return CallWindowProcW(g_ownerProc, h, m, wp, lp);
+}
+
 struct Ctx {
     MsgLog& log;
     Menus menus;
@@ -97,8 +108,9 @@ struct Row {
 
 void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 
-const Lines kOpen{"main WM_ENTERMENULOOP 1", "main WM_INITMENU ctx", "main WM_INITMENUPOPUP ctx 0",
-    "cbt HCBT_CREATEWND ? 0x80000000 0x189"};
+// The popup's window is made (hidden) before the owner hears of the menu loop.
+const Lines kOpen{"cbt HCBT_CREATEWND ? 0x80000000 0x189", "main WM_ENTERMENULOOP 1", "main WM_INITMENU ctx",
+    "main WM_INITMENUPOPUP ctx 0"};
 const Lines kClose{"main WM_MENUSELECT closed", "cbt HCBT_DESTROYWND ?", "main WM_UNINITMENUPOPUP ctx",
     "main WM_EXITMENULOOP 1"};
 
@@ -328,9 +340,33 @@ const Row kRows[] = {
     {"AScriptThatRunsDryDismissesTheMenu", TPM_RETURNCMD, [](Ctx&) { Keys({VK_DOWN}); },
         [] {
             // Waiting for more input counts as idle time for the owner, who hears it first.
-            return Seq({kOpen, {"main WM_MENUSELECT 101 HILITE ctx", "main WM_ENTERIDLE 2 main"}, kClose});
+            return Seq({kOpen, {"main WM_MENUSELECT 101 HILITE ctx", "main WM_ENTERIDLE 2 ?"}, kClose});
         },
         0, {WM_ENTERIDLE}},
+    // The owner hears WM_ENTERIDLE, naming the popup's window, as soon as the popup is up and
+    // nothing is queued: an owner waiting for it to drive the menu is not left hanging.
+    {"TheOwnerHearsTheMenuIdleAsSoonAsItIsUp", TPM_RETURNCMD,
+        [](Ctx& c) { c.log.NameClass(kPopupMenuClassName, "menu", false); },
+        [] {
+            return Lines{"cbt HCBT_CREATEWND menu1 0x80000000 0x189", "main WM_ENTERMENULOOP 1", "main WM_INITMENU ctx",
+                "main WM_INITMENUPOPUP ctx 0", "main WM_ENTERIDLE 2 menu1", "main WM_MENUSELECT closed",
+                "cbt HCBT_DESTROYWND menu1", "main WM_UNINITMENUPOPUP ctx", "main WM_EXITMENULOOP 1"};
+        },
+        0, {WM_ENTERIDLE}},
+    {"AnOwnerDrivingTheMenuFromEnterIdleChooses", TPM_RETURNCMD,
+        [](Ctx& c) {
+            c.log.NameClass(kPopupMenuClassName, "menu", false);
+            g_drove = false;
+            g_ownerProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(c.main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DrivingProc)));
+        },
+        [] {
+            return Lines{"cbt HCBT_CREATEWND menu1 0x80000000 0x189", "main WM_ENTERMENULOOP 1", "main WM_INITMENU ctx",
+                "main WM_INITMENUPOPUP ctx 0", "main WM_ENTERIDLE 2 menu1", "main WM_MENUSELECT 101 HILITE ctx",
+                "main WM_MENUSELECT closed", "cbt HCBT_DESTROYWND menu1", "main WM_UNINITMENUPOPUP ctx",
+                "main WM_EXITMENULOOP 1", "main WM_KEYUP 0xd (posted)"};
+        },
+        101, {WM_ENTERIDLE}},
     {"EndMenuFromInsideTheLoopDismissesIt", TPM_RETURNCMD,
         [](Ctx&) {
             user::QueueIdleAction([] {
@@ -644,7 +680,8 @@ TEST_F(PopupFixture, BadArgumentsFailCleanly)
     log.Start();
     EXPECT_FALSE(TrackPopupMenu(empty, 0, 10, 10, 0, main, nullptr));
     log.Stop();
-    EXPECT_EQ(log.Lines(), (Lines{"main WM_ENTERMENULOOP 1", "main WM_INITMENU empty", "main WM_INITMENUPOPUP empty 0",
+    EXPECT_EQ(log.Lines(), (Lines{"cbt HCBT_CREATEWND ? 0x80000000 0x189", "main WM_ENTERMENULOOP 1",
+                               "main WM_INITMENU empty", "main WM_INITMENUPOPUP empty 0", "cbt HCBT_DESTROYWND ?",
                                "main WM_UNINITMENUPOPUP empty", "main WM_MENUSELECT closed", "main WM_EXITMENULOOP 1"}));
     DestroyMenu(empty);
     DestroyWindow(main);

@@ -133,6 +133,9 @@ TEST_F(PopupWindowTest, AModulesOwnClassSeesEveryMessageOfEveryPopup)
     RECT window{}, client{};
     user::QueueIdleAction([&] {
         const HWND popup = OnlyPopup();
+        // Made by the class's integer atom, owned by the window the menu serves.
+        EXPECT_EQ(GetClassLongW(popup, GCW_ATOM), 0x8000u);
+        EXPECT_EQ(GetWindow(popup, GW_OWNER), owner);
         GetWindowRect(popup, &window);
         GetClientRect(popup, &client);
         EXPECT_EQ(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), menu);

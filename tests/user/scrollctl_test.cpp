@@ -172,11 +172,12 @@ TEST_F(ScrollCtlTest, KeysWithTheFocus)
     } rows[] = {{VK_DOWN, SB_LINEDOWN, 51}, {VK_RIGHT, SB_LINEDOWN, 52}, {VK_UP, SB_LINEUP, 51},
         {VK_NEXT, SB_PAGEDOWN, 61}, {VK_PRIOR, SB_PAGEUP, 51}, {VK_END, SB_BOTTOM, 100}, {VK_HOME, SB_TOP, 0}};
     SetScrollPos(b, SB_CTL, 50, TRUE);
+    // One step per key press, no SB_ENDSCROLL after it.
     for (const auto& r : rows) {
         ClearLog();
         Key(r.vk);
         Pump();
-        EXPECT_EQ(ScrollCodes(), (std::vector<int>{r.code, SB_ENDSCROLL})) << r.vk;
+        EXPECT_EQ(ScrollCodes(), (std::vector<int>{r.code})) << r.vk;
         EXPECT_EQ(GetScrollPos(b, SB_CTL), r.pos) << r.vk;
     }
     // With the focus the thumb blinks: a gray caret over it.
@@ -238,6 +239,52 @@ TEST_F(ScrollCtlTest, TheTrackIsPaintedWithTheParentsBrush)
     EXPECT_EQ(ClientPixel(b, 200 - sbi.dxyLineButton - 2, 10), kTrack);
     DestroyWindow(b);
     DeleteObject(brush);
+}
+
+// Without a brush of the parent's, a track is the classic look: the halftone of
+// COLOR_3DHILIGHT and COLOR_3DFACE (neighbours differ, diagonal ones match) while the
+// highlight is the window colour, else the flat COLOR_SCROLLBAR; a window's own bars too.
+TEST_F(ScrollCtlTest, TheDefaultTrackIsTheClassicHalftone)
+{
+    const COLORREF hilight = GetSysColor(COLOR_3DHILIGHT), face = GetSysColor(COLOR_3DFACE);
+    ASSERT_EQ(hilight, GetSysColor(COLOR_WINDOW)) << "the classic defaults";
+    const int part = COLOR_3DHILIGHT;
+    const struct {
+        const char* name;
+        bool ownBar;         // a window's own vertical bar (else a horizontal control)
+        COLORREF newHilight; // 0: the defaults
+    } rows[] = {{"control", false, 0}, {"a window's own bar", true, 0},
+        {"control, highlight apart from the window colour", false, RGB(250, 250, 240)}};
+    for (const auto& r : rows) {
+        SetSysColors(1, &part, r.newHilight ? &r.newHilight : &hilight);
+        HWND w = r.ownBar ? Ctl(kRecClass, WS_VSCROLL, 20, 20, 100, 200) : Ctl(L"ScrollBar", SBS_HORZ, 20, 20, 200, 20);
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        Settle();
+        SCROLLBARINFO sbi{};
+        sbi.cbSize = sizeof sbi;
+        ASSERT_TRUE(GetScrollBarInfo(w, r.ownBar ? OBJID_VSCROLL : OBJID_CLIENT, &sbi)) << r.name;
+        // A point of the track past the thumb (a window's bar is told in screen coordinates,
+        // a control's along its client area).
+        POINT p{sbi.xyThumbBottom + 4, 10};
+        if (r.ownBar)
+            p = POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2, sbi.rcScrollBar.top + sbi.xyThumbBottom + 4};
+        else
+            ClientToScreen(w, &p);
+        HDC screen = GetDC(nullptr);
+        const COLORREF a = GetPixel(screen, p.x, p.y), right = GetPixel(screen, p.x + 1, p.y),
+                       below = GetPixel(screen, p.x, p.y + 1), diagonal = GetPixel(screen, p.x + 1, p.y + 1);
+        ReleaseDC(nullptr, screen);
+        if (r.newHilight) {
+            EXPECT_EQ(a, GetSysColor(COLOR_SCROLLBAR)) << r.name;
+            EXPECT_EQ(right, a) << r.name;
+        } else {
+            EXPECT_TRUE((a == hilight && right == face) || (a == face && right == hilight)) << r.name;
+            EXPECT_EQ(below, right) << r.name;
+            EXPECT_EQ(diagonal, a) << r.name;
+        }
+        DestroyWindow(w);
+    }
+    SetSysColors(1, &part, &hilight);
 }
 
 } // namespace

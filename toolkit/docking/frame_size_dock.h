@@ -84,7 +84,14 @@ void DestroyDynamicBars(CFrameWnd& frame);
 void GetDockState(const CFrameWnd& frame, CDockState& state);
 // Applies a state; FALSE, with nothing changed, when a record's bar is missing.
 BOOL SetDockState(CFrameWnd& frame, const CDockState& state);
+// Writes or reads the "BarSize_" records; reading ends with KeepClientRoom.
 void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave);
+// The share of the frame's client area, across and down, that docked size bars may take
+// after a layout is loaded: what stored sizes would take beyond it is taken back from
+// every docked size bar of those sides in proportion, so that the client (the MDI client,
+// the view) never comes back empty.
+inline constexpr int kMaxDockedShareNum = 3, kMaxDockedShareDen = 4;
+void KeepClientRoom(CFrameWnd& frame);
 void SaveSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection);
 // FALSE when the section held no layout of this version (it is deleted then) or its dock
 // state was refused; the sizes are read in the second case all the same.

@@ -1,4 +1,5 @@
 // The size-dock frames' saved layout: the dock state and the "BarSize_" records.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "platform/afx/dockcont.h"
 #include "platform/afx/dockstate.h"
 #include "platform/afx/winapp.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/suite/utility/logger.h"
 #include "platform/user/winpos.h"
 #include "platform/user/winuser.h"
 #include "toolkit/docking/dock_seams.h"
@@ -66,6 +70,34 @@ bool RecordFindsBar(CFrameWnd& frame, const CControlBarInfo& info)
         return false;
     // A floating frame's dock bar is never found by ID.
     return !(pBar->IsDockBar() && static_cast<CDockBar*>(pBar)->m_bFloating);
+}
+
+// What the section's "Version" entry holds.
+enum class VersionEntry { Ours, Other, Damaged };
+
+// An integer (our 2, or another layout's version), nothing, or something else: text that
+// is no number, a value of another type. Only the first two are for this loader to
+// judge; a damaged entry may sit beside a layout still worth having.
+VersionEntry ReadVersion(CWinApp& app, LPCTSTR lpszSection)
+{
+    constexpr const wchar_t* kNone = L"\x1";   // no profile text is this
+    const UINT v = app.GetProfileInt(lpszSection, L"Version", 0);
+    if (v == app.GetProfileInt(lpszSection, L"Version", 1)) {
+        // An integer. In an INI file it is text: the text must be the number itself.
+        const CString text = app.GetProfileString(lpszSection, L"Version", kNone);
+        if (text != kNone && text != std::to_wstring(v).c_str())
+            return VersionEntry::Damaged;
+        return v == 2 ? VersionEntry::Ours : VersionEntry::Other;
+    }
+    if (app.GetProfileString(lpszSection, L"Version", kNone) != kNone)
+        return VersionEntry::Damaged;
+    LPBYTE pRaw = nullptr;
+    UINT nBytes = 0;
+    if (app.GetProfileBinary(lpszSection, L"Version", &pRaw, &nBytes)) {
+        delete[] pRaw;
+        return VersionEntry::Damaged;
+    }
+    return VersionEntry::Other;   // none
 }
 
 } // namespace
@@ -177,8 +209,19 @@ void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave)
             continue;
         const std::unique_ptr<BYTE[]> data(pRaw);
         const std::optional<BarSizeRecord> r = BarSizeRecord::Decode(data.get(), nBytes);
-        if (!r)
-            continue;   // not a record of ours: the bar keeps its sizes
+        if (!r) {
+            // Not a record of ours: the bar keeps its sizes.
+            CLogger::LogRefusedProfileValue(lpszSection, key, L"not 28 bytes, or a size or flag out of range");
+            continue;
+        }
+        // No bar is wider or taller than the screen.
+        const CSize screen(std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CXSCREEN)),
+            std::max(::GetSystemMetrics(SM_CYVIRTUALSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
+        const auto fits = [&screen](CSize s) { return s.cx <= screen.cx && s.cy <= screen.cy; };
+        if (!fits(r->sizeFloat) || !fits(r->sizeHorzDock) || !fits(r->sizeVertDock)) {
+            CLogger::LogRefusedProfileValue(lpszSection, key, L"a size larger than the screen");
+            continue;
+        }
         pBar->m_sizeFloat = r->sizeFloat;
         pBar->m_sizeHorzDock = r->sizeHorzDock;
         pBar->m_sizeVertDock = r->sizeVertDock;
@@ -202,6 +245,7 @@ void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave)
     frame.RecalcLayout(TRUE);
     if (bSave)
         return;
+    KeepClientRoom(frame);
     // Only an MDI size-dock frame floats bars as MDI children; elsewhere the bar stays
     // where the dock state put it.
     COXMDIFrameWndSizeDock* pMDI = seam.AsMDIFrameWndSizeDock(&frame);
@@ -212,6 +256,53 @@ void SaveBarSizes(CFrameWnd& frame, LPCTSTR lpszSection, BOOL bSave)
             continue;
         const CPoint pt = pBar->m_pDockContext ? pBar->m_pDockContext->m_ptMRUFloatPos : CPoint(0, 0);
         seam.FloatControlBarInMDIChild(pMDI, pBar, pt, CBRS_ALIGN_TOP, (pBar->GetStyle() & WS_VISIBLE) != 0);
+    }
+}
+
+void KeepClientRoom(CFrameWnd& frame)
+{
+    if (!frame.m_hWnd)
+        return;
+    for (const bool bAcross : {true, false}) {
+        // Rounds: a size larger than the frame counts only as the frame, and splitters and
+        // borders do not shrink with the bars, so one proportional step may not be enough.
+        for (int round = 0; round < 16; ++round) {
+            CRect client, room;
+            frame.GetClientRect(&client);
+            frame.RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &room, nullptr, TRUE);
+            const int64_t total = bAcross ? client.Width() : client.Height();
+            const int64_t left = std::max<int64_t>(0, bAcross ? room.Width() : room.Height());
+            const int64_t want = total - total * kMaxDockedShareNum / kMaxDockedShareDen;
+            if (total <= 0 || left >= want)
+                break;
+            // The room the two sides of this direction take, and their size bars.
+            const DWORD sides = bAcross ? (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT) : (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
+            int64_t taken = 0;
+            for (const Side& side : kSides) {
+                CControlBar* pDock = (side.dwStyle & sides) ? frame.GetControlBar(side.nID) : nullptr;
+                if (pDock && pDock->m_hWnd && pDock->IsWindowVisible()) {
+                    CRect r;
+                    pDock->GetWindowRect(&r);
+                    taken += bAcross ? r.Width() : r.Height();
+                }
+            }
+            std::vector<COXSizeControlBar*> docked;
+            for (CControlBar* pCtl : Bars(frame)) {
+                if (!pCtl || !pCtl->m_hWnd || !pCtl->IsKindOf(RUNTIME_CLASS(COXSizeControlBar)) || IsViewBar(pCtl) ||
+                    !pCtl->m_pDockBar || pCtl->m_pDockBar->m_bFloating || !(pCtl->m_pDockBar->m_dwStyle & sides))
+                    continue;
+                docked.push_back(static_cast<COXSizeControlBar*>(pCtl));
+            }
+            if (docked.empty() || taken <= 0)
+                break;
+            const int64_t target = std::max<int64_t>(0, taken - (want - left));
+            for (COXSizeControlBar* pBar : docked) {
+                LONG& v = bAcross ? pBar->m_sizeVertDock.cx : pBar->m_sizeHorzDock.cy;
+                v = static_cast<LONG>(std::max<int64_t>(1, std::min<int64_t>(v, total) * target / taken));
+            }
+            ClearHiddenBars(frame);
+            frame.RecalcLayout(TRUE);
+        }
     }
 }
 
@@ -233,9 +324,16 @@ BOOL LoadSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
     CWinApp* pApp = AfxGetApp();
     if (!pApp || !lpszSection || !frame.m_hWnd)
         return FALSE;
-    if (pApp->GetProfileInt(lpszSection, L"Version", 0) != 2) {
+    switch (ReadVersion(*pApp, lpszSection)) {
+    case VersionEntry::Ours:
+        break;
+    case VersionEntry::Other:
         // A layout of another version (or none) is not ours to read.
         pApp->WriteProfileString(lpszSection, nullptr, nullptr);
+        return FALSE;
+    case VersionEntry::Damaged:
+        // Refused, but what is stored stays: the frame keeps its default layout.
+        CLogger::LogRefusedProfileValue(lpszSection, L"Version", L"the layout's version is not a number");
         return FALSE;
     }
     frame.RecalcLayout(TRUE);
@@ -243,6 +341,9 @@ BOOL LoadSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
     frame.UpdateWindow();
     CDockState state;
     BOOL bApplied = state.LoadState(lpszSection);
+    if (!bApplied && !state.GetRefusedSection().IsEmpty())
+        CLogger::LogRefusedProfileValue(state.GetRefusedSection(), state.GetRefusedEntry(),
+            L"the bar layout is damaged; the bars keep their places");
     if (bApplied) {
         // The restore must not take a flat toolbar's flat style away.
         std::vector<CControlBar*> flat;
@@ -255,6 +356,9 @@ BOOL LoadSizeBarState(CFrameWnd& frame, LPCTSTR lpszSection)
             }
         }
         bApplied = SetDockState(frame, state);
+        if (!bApplied)
+            CLogger::LogRefusedProfileValue(CString(lpszSection) + L"-Summary", L"",
+                L"the bar layout names a bar the frame no longer has; the bars keep their places");
         for (CControlBar* pBar : flat)
             if (::IsWindow(pBar->m_hWnd))
                 pBar->ModifyStyle(0, kFlatStyle);

@@ -105,6 +105,7 @@ class COXSizeBarWrapper : public CWnd {
 public:
     COXSizeBarWrapper() = default;
     BOOL Create(COXSizeViewBar* pBar);
+    using CWnd::Create;
     // Puts pView into the wrapper (made when missing; a failure throws) fitted to the bar.
     void WrapView(COXSizeViewBar* pBar, CView* pView);
     void UnwrapView();

@@ -91,6 +91,8 @@ public:
     BOOL Create(CWnd* pParentWnd, const RECT& rect, DWORD dwBarStyle = SHBS_EDITHEADERS | SHBS_EDITITEMS |
         SHBS_DISABLEDRAGDROPHEADER | SHBS_INFOTIP, UINT nID = 0xFFFF,
         DWORD dwStyle = WS_CHILD | WS_VISIBLE, DWORD dwExStyle = 0);
+    // The window's own Create stays callable beside the bar's.
+    using CWnd::Create;
 
     // ---- groups ------------------------------------------------------------------------------------
     // The new group's handle, or 0 (refused by the parent, an invalid record, or no

@@ -52,6 +52,12 @@ BOOL COXSizeDialogBar::Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, U
     return Create(pParentWnd, MAKEINTRESOURCEW(static_cast<WORD>(nIDTemplate)), nStyle, nID);
 }
 
+BOOL COXSizeDialogBar::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+    CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
+{
+    return COXSizeControlBar::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+}
+
 BOOL COXSizeDialogBar::Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT nStyle, UINT nID)
 {
     if (!pParentWnd || !pParentWnd->m_hWnd || !lpszTemplateName || m_hWnd) {

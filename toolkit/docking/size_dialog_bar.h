@@ -25,7 +25,10 @@ public:
     // is missing or malformed, the window cannot be made or its DLGINIT data is bad.
     BOOL Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT nStyle, UINT nID);
     BOOL Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID);
-    using COXSizeControlBar::Create;
+    // The window's own Create, as the size control bar has it. (The bar's titled Create is
+    // not brought in: with a template name it would be as good a match as the one above.)
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
 
     // The OLE-control information of the template; kept, TRUE. (Nothing here creates OLE
     // controls: the platform has no OLE-control manager.)

@@ -7,6 +7,7 @@
 // entry and bytes disagree, or whose bytes do not decode, refuses the whole load and
 // leaves the bar, the custom-button registry and the templates' own state as they were
 // (a template's state is kept by CBSaveState before it reads, and given back on refusal).
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <vector>
@@ -20,6 +21,9 @@
 #include "platform/base/exception.h"
 #include "platform/base/memfile.h"
 #include "platform/base/registry.h"
+#include "platform/gdi/sysmetrics.h"
+#include "platform/gdi/wingdi.h"
+#include "platform/suite/utility/logger.h"
 #include "platform/user/window.h"
 #include "toolkit/menus/cool_toolbar.h"
 #include "toolkit/menus/cool_toolbar_state.h"
@@ -31,6 +35,9 @@ using zyn::menus::CoolBarCustomPosition;
 
 constexpr const wchar_t* kProgramWideName = L"Toolbars_CustomButtonsSettings";
 constexpr int kAbsent = -1;
+// Bounds no real state reaches.
+constexpr int kMaxTextRows = 16;
+constexpr size_t kMaxButtonText = 1024;
 
 // The property entries in the order they are written.
 constexpr const wchar_t* kPropertyNames[] = {L"Cool", L"Gripper", L"Separator", L"Flat", L"List",
@@ -221,6 +228,24 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
     int values[kPropertyCount];
     for (int i = 0; i < kPropertyCount; ++i)
         values[i] = bProperties ? static_cast<int>(pApp->GetProfileInt(properties, kPropertyNames[i], kAbsent)) : kAbsent;
+    // A refusal is logged with the section and entry that caused it.
+    auto refuse = [](LPCTSTR lpszSection, const CString& entry, LPCWSTR why) {
+        CLogger::LogRefusedProfileValue(lpszSection, entry, why);
+        ::SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    };
+    // Values no real bar reaches: an indent or button width wider than the screen, more text
+    // rows than a button could show.
+    const int screenCx = std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CXSCREEN));
+    const int screenCy = std::max(::GetSystemMetrics(SM_CYVIRTUALSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const struct {
+        int index, lo, hi;
+    } bounds[] = {{6, 0, screenCx}, {20, 0, kMaxTextRows}, {21, 0, screenCx}, {22, 0, screenCx}};
+    for (const auto& b : bounds) {
+        const int v = values[b.index];
+        if (v != kAbsent && (v < b.lo || v > b.hi))
+            return refuse(properties, kPropertyNames[b.index], L"the value lies beyond what a toolbar can show");
+    }
     // Customisability as it will be once "Customizable" is applied.
     const int customizable = values[kPropertyCount - 1];
     const bool advanced = customizable == kAbsent ? IsCustomizable(TRUE) != FALSE
@@ -240,26 +265,34 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
         CString name;
         name.Format(L"%s_ButtonsSettings", lpszValueName);
         const StoredRecord buttonsRecord = ReadRecord(*pApp, lpszSubKey, name);
+        const CString buttonsName = name;
         name.Format(L"%s_CustomButtonsPositions", lpszValueName);
         const StoredRecord positionsRecord = ReadRecord(*pApp, lpszSubKey, name);
-        if (buttonsRecord.state == StoredRecord::State::Damaged ||
-            positionsRecord.state == StoredRecord::State::Damaged) {
-            ::SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
+        if (buttonsRecord.state == StoredRecord::State::Damaged)
+            return refuse(lpszSubKey, buttonsName, L"its size entry and its bytes disagree");
+        if (positionsRecord.state == StoredRecord::State::Damaged)
+            return refuse(lpszSubKey, name, L"its size entry and its bytes disagree");
+        // No more buttons than the bar's command set and its custom buttons (and a separator
+        // beside each); no text longer than a button can show.
+        const size_t commands = static_cast<size_t>(std::max(m_nBitmapIdCount, std::max(m_nCount, 0))) +
+            m_mapAllCustomButtons.size();
+        const size_t maxItems = 2 * commands + 1;
         if (buttonsRecord.state == StoredRecord::State::Present) {
             buttons = zyn::menus::DecodeCoolBarButtons(buttonsRecord.bytes);
-            if (!buttons) {
-                ::SetLastError(ERROR_INVALID_DATA);
-                return FALSE;
-            }
+            if (!buttons)
+                return refuse(lpszSubKey, buttonsName, L"its bytes are not a list of buttons");
+            if (buttons->size() > maxItems)
+                return refuse(lpszSubKey, buttonsName, L"it holds more buttons than the bar has commands");
+            for (const CoolBarButtonRecord& record : *buttons)
+                if (record.text.size() > kMaxButtonText)
+                    return refuse(lpszSubKey, buttonsName, L"a button text is longer than a button can show");
         }
         if (positionsRecord.state == StoredRecord::State::Present) {
             positions = zyn::menus::DecodeCoolBarPositions(positionsRecord.bytes);
-            if (!positions) {
-                ::SetLastError(ERROR_INVALID_DATA);
-                return FALSE;
-            }
+            if (!positions)
+                return refuse(lpszSubKey, name, L"its bytes are not a list of positions");
+            if (positions->size() > maxItems)
+                return refuse(lpszSubKey, name, L"it places more custom buttons than the bar has places");
         }
         // The control's order value, checked by its written format before the control sees it.
         HKEY hSub = nullptr;
@@ -271,10 +304,10 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
                 if (type != REG_BINARY ||
                     ::RegQueryValueExW(sub.Get(), lpszValueName, nullptr, &type, bytes.data(), &size) !=
                         ERROR_SUCCESS ||
-                    !(order = zyn::menus::DecodeCoolBarOrder(std::span<const uint8_t>(bytes.data(), size)))) {
-                    ::SetLastError(ERROR_INVALID_DATA);
-                    return FALSE;
-                }
+                    !(order = zyn::menus::DecodeCoolBarOrder(std::span<const uint8_t>(bytes.data(), size))))
+                    return refuse(lpszSubKey, lpszValueName, L"it is not a toolbar order");
+                if (order->size() > maxItems)
+                    return refuse(lpszSubKey, lpszValueName, L"it holds more buttons than the bar has commands");
             }
         }
     }
@@ -288,10 +321,8 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
     bool programWideRead = false;
     if (!m_bCustomButtonsStateLoaded) {
         const StoredRecord record = ReadRecord(*pApp, lpszSubKey, kProgramWideName);
-        if (record.state == StoredRecord::State::Damaged) {
-            ::SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
+        if (record.state == StoredRecord::State::Damaged)
+            return refuse(lpszSubKey, kProgramWideName, L"its size entry and its bytes disagree");
         programWideRead = true;
         if (record.state == StoredRecord::State::Present) {
             bool bad = false;
@@ -307,6 +338,12 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
                 for (LONG i = 0; i < nCount && !stopped; ++i) {
                     LONG nID = 0, nWidth = 0, nHeight = 0, nFlags = 0, nImage = 0;
                     ar >> nID >> nWidth >> nHeight >> nFlags >> nImage;
+                    // A custom button wider or taller than the screen is no saved state
+                    // (-1 stands for the button's own size).
+                    if (nWidth < -1 || nWidth > screenCx || nHeight < -1 || nHeight > screenCy) {
+                        bad = stopped = true;
+                        break;
+                    }
                     const auto it = m_mapAllCustomButtons.find(nID);
                     if (it == m_mapAllCustomButtons.end()) {
                         // Its template's part has no length: nothing after it can be read.
@@ -338,8 +375,7 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
             }
             if (bad) {
                 RestoreSnapshots(snapshots);
-                ::SetLastError(ERROR_INVALID_DATA);
-                return FALSE;
+                return refuse(lpszSubKey, kProgramWideName, L"its custom-button records do not read back");
             }
         }
     }
@@ -463,7 +499,9 @@ BOOL COXCoolToolBar::LoadBarState(LPCTSTR lpszSubKey, LPCTSTR lpszValueName, BOO
             m_bNoInternalRedraw = TRUE;
             if (order) {
                 TBSAVEPARAMSW params{key.Get(), lpszSubKey, lpszValueName};
-                DefWindowProc(TB_SAVERESTOREW, FALSE, reinterpret_cast<LPARAM>(&params));
+                if (!DefWindowProc(TB_SAVERESTOREW, FALSE, reinterpret_cast<LPARAM>(&params)))
+                    CLogger::LogRefusedProfileValue(lpszSubKey, lpszValueName,
+                        L"the toolbar refused the order (a command twice, or more separators than buttons)");
                 // The order holds the custom buttons' own records: they come back below.
                 for (int i = static_cast<int>(DefWindowProc(TB_BUTTONCOUNT, 0, 0)) - 1; i >= 0; --i) {
                     TBBUTTON b{};

@@ -121,6 +121,10 @@ private:
             if (n == 0xFFFF && !Get32(n))
                 return false;
         }
+        if (n > OX_MENURECORD_MAX_TEXT) {
+            Fail(OXMenuRecordError::TextTooLong);
+            return false;
+        }
         if (!Need(static_cast<size_t>(n) * 2))
             return false;
         bool ok = true;
@@ -190,6 +194,7 @@ const char* OXMenuRecordErrorText(OXMenuRecordError error)
     case OXMenuRecordError::TooDeep: return "submenus nested too deep";
     case OXMenuRecordError::TooMany: return "too many items";
     case OXMenuRecordError::TrailingBytes: return "bytes after the record";
+    case OXMenuRecordError::TextTooLong: return "a text longer than a menu item holds";
     }
     return "unknown error";
 }

@@ -18,7 +18,7 @@
 // The reader trusts nothing: every field must lie inside the bytes, a count is at most
 // what the remaining bytes could hold, the tree holds at most OX_MENURECORD_MAX_ITEMS
 // items nested at most OX_MENURECORD_MAX_DEPTH levels, has-submenu is 0 or 1, the text is
-// well-formed UTF-16 and nothing follows the record. Any breach refuses the whole record.
+// well-formed UTF-16 of at most OX_MENURECORD_MAX_TEXT units and nothing follows the record. Any breach refuses the whole record.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,6 +27,7 @@
 
 inline constexpr int OX_MENURECORD_MAX_DEPTH = 16;   // the top menu is level 1
 inline constexpr size_t OX_MENURECORD_MAX_ITEMS = 8192;
+inline constexpr uint32_t OX_MENURECORD_MAX_TEXT = 0xFFFF;   // UTF-16 units: a menu item's own limit
 inline constexpr uint32_t OX_MENURECORD_POPUP_ID = 0xFFFFFFFF;
 
 struct OXMENURECORDITEM {
@@ -38,7 +39,7 @@ struct OXMENURECORDITEM {
 };
 using OXMenuRecord = std::vector<OXMENURECORDITEM>;
 
-enum class OXMenuRecordError { None, Truncated, BadCount, BadFlag, BadText, TooDeep, TooMany, TrailingBytes };
+enum class OXMenuRecordError { None, Truncated, BadCount, BadFlag, BadText, TooDeep, TooMany, TrailingBytes, TextTooLong };
 const char* OXMenuRecordErrorText(OXMenuRecordError error);
 
 struct OXMenuRecordResult {

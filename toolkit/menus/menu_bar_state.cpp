@@ -3,12 +3,14 @@
 // menus edited by customisation.
 #include <algorithm>
 
+#include "platform/suite/utility/logger.h"
 #include "platform/afx/doc.h"
 #include "platform/afx/doctempl.h"
 #include "platform/afx/frame.h"
 #include "platform/afx/mdi.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/lasterror.h"
+#include "platform/suite/utility/logger.h"
 #include "platform/user/menu.h"
 #include "toolkit/menus/menu_bar.h"
 #include "toolkit/menus/menu_bar_record.h"
@@ -199,6 +201,7 @@ BOOL COXMenuBar::LoadMenuState(HMENU hMenu, LPCTSTR lpszName)
             delete[] pData;
             if (!parsed.ok()) {
                 bResult = FALSE;
+                CLogger::LogRefusedProfileValue(section, kItemsEntry, CString(OXMenuRecordErrorText(parsed.error)));
                 ::SetLastError(ERROR_INVALID_DATA);
             } else {
                 // Built into a menu of its own first; swapped in only when all of it took.
@@ -217,6 +220,7 @@ BOOL COXMenuBar::LoadMenuState(HMENU hMenu, LPCTSTR lpszName)
                     if (hTemp)
                         ::DestroyMenu(hTemp);
                     bResult = FALSE;
+                    CLogger::LogRefusedProfileValue(section, kItemsEntry, L"its items could not be made into a menu");
                     ::SetLastError(ERROR_INVALID_DATA);
                 }
             }

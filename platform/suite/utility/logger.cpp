@@ -1,4 +1,5 @@
 #include "platform/suite/utility/logger.h"
+#include "platform/suite/utility/result.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -136,6 +137,14 @@ bool CLogger::LogError(LPCWSTR logFile, uint32_t resultCode, LPCWSTR sourceFile,
 bool CLogger::LogError(uint32_t resultCode, LPCWSTR sourceFile, int line, LPCWSTR message)
 {
     return LogError(ErrorLogName, resultCode, sourceFile, line, message, nullptr);
+}
+
+bool CLogger::LogRefusedProfileValue(LPCWSTR section, LPCWSTR entry, LPCWSTR reason)
+{
+    CString message;
+    message.Format(L"The saved value [%s] %s was refused: %s. The default is used; the stored value is kept.",
+        section ? section : L"", entry && *entry ? entry : L"(the section)", reason ? reason : L"it is damaged");
+    return LogError(CResult::GeneralError, L"SavedState", 0, message.GetString());
 }
 
 bool CLogger::LogError(uint32_t resultCode, LPCWSTR sourceFile, int line, LPCWSTR message, const CException* e)

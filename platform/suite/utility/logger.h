@@ -29,6 +29,11 @@ public:
     static bool LogError(uint32_t resultCode, LPCWSTR sourceFile, int line, LPCWSTR message);
     static bool LogError(uint32_t resultCode, LPCWSTR sourceFile, int line, LPCWSTR message, const CException* e);
 
+    // One error line for a saved value (window position, bar layout, toolbar, menu) that
+    // was refused as damaged, naming the profile section and entry and why, so that a
+    // person can tell why a layout came back as its default.
+    static bool LogRefusedProfileValue(LPCWSTR section, LPCWSTR entry, LPCWSTR reason);
+
     // Writes one line to "Diagnostics.txt" (or the named file).
     static bool LogDebug(LPCWSTR message);
     static bool LogDebug(LPCWSTR logFile, LPCWSTR message);

@@ -1,5 +1,7 @@
 #include "platform/suite/utility/stdiofile_unicode.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -185,6 +187,88 @@ void CStdioFileUnicode::FlushToDisk()
 {
     FlushWriteBuffer();
     CFile::FlushToDisk();
+}
+
+CStdioFileUnicode::Tail CStdioFileUnicode::EndWithWholeLine(ULONGLONG maxTornBytes, ULONGLONG* pCut)
+{
+    if (pCut)
+        *pCut = 0;
+    FlushWriteBuffer();
+    m_readBuf.clear();
+    m_readPos = 0;
+    const ULONGLONG length = GetLength();
+    if (length == 0)
+        return Tail::Whole;
+    if (!m_detected)
+        DetectEncoding();
+    const size_t unit = m_encoding == Encoding::Utf16LE ? 2 : 1;
+    // Read through a stream of its own: this file may be write-only.
+    std::ifstream in(zyn::base::ToNativePath(GetFilePath().GetString()), std::ios::binary);
+    const auto readAt = [&](ULONGLONG at, uint8_t* to, size_t n) {
+        in.seekg(static_cast<std::streamoff>(at));
+        in.read(reinterpret_cast<char*>(to), static_cast<std::streamsize>(n));
+        if (!in || static_cast<size_t>(in.gcount()) != n)
+            CFileException::ThrowOsError(EIO, GetFilePath().GetString());
+    };
+    uint8_t head[3] = {};
+    readAt(0, head, static_cast<size_t>(std::min<ULONGLONG>(length, 3)));
+    ULONGLONG mark = 0;
+    if (m_encoding == Encoding::Utf16LE && length >= 2 && head[0] == kUtf16Bom[0] && head[1] == kUtf16Bom[1])
+        mark = 2;
+    else if (m_encoding == Encoding::Utf8 && length >= 3 && std::memcmp(head, kUtf8Bom, 3) == 0)
+        mark = 3;
+    // Code units stand at even offsets in UTF-16 (its mark is two bytes): read backwards in
+    // blocks that start on one, until the last LF unit turns up.
+    const auto isUnit = [&](const std::vector<uint8_t>& b, size_t at, uint8_t ch) {
+        return b[at] == ch && (unit == 1 || b[at + 1] == 0);
+    };
+    std::vector<uint8_t> tail; // the bytes from `start` to the end
+    ULONGLONG start = length;
+    ULONGLONG lineEnd = mark; // where the last whole line ends (the mark when none does)
+    bool found = false;
+    while (!found && start > mark && length - start <= maxTornBytes) {
+        ULONGLONG from = start > mark + kBufferSize ? start - kBufferSize : mark;
+        from -= (from - mark) % unit;
+        std::vector<uint8_t> block(static_cast<size_t>(start - from));
+        readAt(from, block.data(), block.size());
+        tail.insert(tail.begin(), block.begin(), block.end());
+        start = from;
+        // The new block is tail[0, n); the units after it hold no LF. Keep the last one found.
+        for (size_t at = 0; at < block.size() && at + unit <= tail.size(); at += unit) {
+            if (isUnit(tail, at, '\n')) {
+                lineEnd = start + at + unit;
+                found = true;
+            }
+        }
+    }
+    if (lineEnd == length)
+        return Tail::Whole;
+    const ULONGLONG torn = length - lineEnd;
+    if (!found && start > mark)
+        return Tail::TooLong;
+    if (torn > maxTornBytes)
+        return Tail::TooLong;
+    const size_t first = static_cast<size_t>(lineEnd - start); // the torn part within `tail`
+    if (unit == 2) {
+        // A CR LF at an odd offset: lines were appended after a tear of an odd byte count,
+        // and cutting would take them too.
+        for (size_t at = first + 1; at + 4 <= tail.size(); at += 2) {
+            if (tail[at] == '\r' && tail[at + 1] == 0 && tail[at + 2] == '\n' && tail[at + 3] == 0)
+                return Tail::Shifted;
+        }
+    }
+    if (torn % unit == 0 && isUnit(tail, tail.size() - unit, '\r')) {
+        // The line is whole; only the LF after its CR is missing.
+        SeekToEnd();
+        const uint8_t lf[2] = {'\n', 0};
+        CFile::Write(lf, static_cast<UINT>(unit));
+    } else {
+        SetLength(lineEnd);
+        if (pCut)
+            *pCut = torn;
+    }
+    SeekToEnd();
+    return Tail::Mended;
 }
 
 void CStdioFileUnicode::Close()

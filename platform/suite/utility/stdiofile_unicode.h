@@ -33,6 +33,22 @@ public:
     // crash, for instance.
     bool LastLineHadLineEnd() const { return m_lastLineEnded; }
 
+    // How an existing file ended, for a writer about to append (EndWithWholeLine).
+    enum class Tail {
+        Whole,   // it ended with a line end (or was empty)
+        Mended,  // a torn last line was cut off, or its missing LF after the CR written
+        Shifted, // after the last line end come whole lines shifted by one byte: nothing done
+        TooLong, // the part after the last line end is longer than one torn line can be: nothing done
+    };
+    // Makes the file end with a whole line before lines are appended, so that the next
+    // line starts on a line of its own and, in UTF-16, on a whole code unit. A last line
+    // without its line end (a crash, a failed cut-back on a full disk or an outside edit
+    // cut the file short) is cut off; one that lacks only the LF after its CR (which a
+    // reader takes as whole) gets it. Where cutting would take more than one torn line,
+    // the file is left alone and Shifted or TooLong returned. *pCut gets the bytes cut.
+    // Leaves the position at the end. Throws CFileException when the file cannot be read.
+    Tail EndWithWholeLine(ULONGLONG maxTornBytes, ULONGLONG* pCut = nullptr);
+
     Encoding GetEncoding() const { return m_encoding; }
     // Lines whose bytes were not valid in the file's encoding (decoded with U+FFFD).
     uint32_t GetMalformedLineCount() const { return m_malformedLines; }

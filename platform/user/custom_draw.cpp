@@ -1,12 +1,12 @@
-// Notifications and custom drawing shared by the common controls (comctl_common.h).
-#include "platform/comctl/comctl_common.h"
+// Notifications and custom drawing shared by the standard and common controls (custom_draw.h).
+#include "platform/user/custom_draw.h"
 
 #include "platform/user/control_common.h"
 #include "platform/user/messages.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/window.h"
 
-namespace zyn::comctl {
+namespace zyn::user {
 
 LRESULT SendNotify(HWND ctl, UINT code, NMHDR& hdr)
 {
@@ -70,4 +70,4 @@ void CustomDraw::PostPaint()
         Send(CDDS_POSTPAINT, 0, m_client, m_state);
 }
 
-} // namespace zyn::comctl
+} // namespace zyn::user

@@ -1,0 +1,238 @@
+-- The suite's database on SQLite (through the SQLite3 ODBC driver).
+-- Names are unquoted upper case. Text columns check their length, as the larger engines do.
+-- Date-times are stored as text "YYYY-MM-DD HH:MM:SS" (a fraction only when there is one),
+-- the form the database layer binds them in and CSQLStatement::FormatTimestamp writes as
+-- literals, so equal times compare equal. There are no stored procedures: the serial-number
+-- fallback of the event set runs.
+--
+-- A table marked with the line "-- @restored-twin" gets a twin <TABLE>_RESTORED for the
+-- archive restores, which the schema loader derives from the table statement itself
+-- (schema_twins.h). The twin has the same columns, types, defaults and checks. A row ID
+-- given by the database stays its key. The natural key (a PRIMARY KEY clause, or the column
+-- named after "archived-key", whose values come from the archive files) is only indexed,
+-- so a file can be restored more than once. Each index statement directly after the table
+-- gets a twin as well.
+
+-- The event log: one row per event of a panel (MACHINE) and its serial number.
+-- EVTROWID is the row's own key: the purge pass deletes archived rows by it.
+-- @restored-twin
+CREATE TABLE EVENTS (
+    EVTROWID INTEGER PRIMARY KEY,
+    SERIALNUM INTEGER NOT NULL,
+    EVENTIME TIMESTAMP,
+    DEVID INTEGER,
+    INPUTDEVID INTEGER,
+    EVENTTYPE INTEGER,
+    EVENTID INTEGER,
+    EVENTDATA INTEGER,
+    CARDNUM BIGINT,
+    MACHINE INTEGER,
+    EMPID INTEGER,
+    INPUTARG INTEGER,
+    TRIGGER_EVENT INTEGER,
+    FUNCLIST INTEGER,
+    ASSETID INTEGER,
+    EVENT_PARAMID INTEGER,
+    CALLED_STATION INTEGER,
+    TRANSMITTERID INTEGER,
+    TRANSMITTER_INPUTID INTEGER,
+    ISSUECODE INTEGER,
+    WRKSTATIONID INTEGER,
+    EVENT_TEXT VARCHAR(2000) CHECK (length(EVENT_TEXT) <= 2000),
+    RECEIVERID INTEGER,
+    LINENUM INTEGER,
+    AREAID INTEGER,
+    USERID INTEGER,
+    EVENTCODE VARCHAR(255) CHECK (length(EVENTCODE) <= 255),
+    SEGMENTID INTEGER,
+    ZYN_DBID INTEGER,
+    AREAAPBID INTEGER,
+    ALARMMASKGROUPID INTEGER,
+    EVENT_TIME_UTC TIMESTAMP
+);
+CREATE INDEX IX_EVENTS_TIME ON EVENTS (EVENT_TIME_UTC);
+CREATE INDEX IX_EVENTS_MACHINE ON EVENTS (MACHINE, SERIALNUM);
+CREATE INDEX IX_EVENTS_TYPE ON EVENTS (EVENTTYPE);
+
+-- The last event serial number handed out per device.
+CREATE TABLE EVENTS_LASTSERIALNUM (
+    DEVICEID INTEGER NOT NULL,
+    SERIALNUM INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (DEVICEID)
+);
+
+-- Alarm acknowledgements: one row per acknowledged alarm event (SPANELID, SSERIALNUM).
+-- @restored-twin
+CREATE TABLE ALARMSACK (
+    USERID INTEGER,
+    ACKNOTE VARCHAR(32000) CHECK (length(ACKNOTE) <= 32000),
+    STATUS INTEGER,
+    SALARMID INTEGER,
+    SPANELID INTEGER NOT NULL,
+    SSERIALNUM INTEGER NOT NULL,
+    LPANELID INTEGER,
+    LSERIALNUM INTEGER,
+    ACKTIME TIMESTAMP,
+    IN_PROGRESS_USERID INTEGER,
+    IN_PROGRESS_ACKTIME TIMESTAMP,
+    FORWARDED_USERID INTEGER,
+    SOURCE_STATION INTEGER,
+    DESTINATION_STATION INTEGER,
+    ACK_TIME_UTC TIMESTAMP,
+    IN_PROGRESS_ACKTIME_UTC TIMESTAMP,
+    FORWARDED_TIME_UTC TIMESTAMP,
+    PRIMARY KEY (SPANELID, SSERIALNUM)
+);
+CREATE INDEX IX_ALARMSACK_TIME ON ALARMSACK (ACK_TIME_UTC);
+
+-- Who set which acknowledgement state of an alarm, when, with which note.
+-- @restored-twin
+CREATE TABLE ALARM_ACK_HISTORY (
+    ALARM_ACK_HISTORYID INTEGER PRIMARY KEY,
+    PANELID INTEGER,
+    SERIALNUM INTEGER,
+    USERID INTEGER,
+    ACKTIME_UTC TIMESTAMP,
+    ACKSTATUS INTEGER,
+    ACKNOTE VARCHAR(32000) CHECK (length(ACKNOTE) <= 32000)
+);
+CREATE INDEX IX_ALARM_ACK_HISTORY_EVENT ON ALARM_ACK_HISTORY (PANELID, SERIALNUM);
+
+-- Visits: a visitor, the cardholder visited, sign-in and sign-out times.
+-- VISITROWID is the row's own key.
+-- @restored-twin
+CREATE TABLE VISIT (
+    VISITROWID INTEGER PRIMARY KEY,
+    VISITID INTEGER NOT NULL,
+    EMPID INTEGER,
+    VISITORID INTEGER,
+    TIMEIN TIMESTAMP,
+    TIMEOUT TIMESTAMP,
+    TIMEIN_UTC TIMESTAMP,
+    TIMEOUT_UTC TIMESTAMP,
+    SCHEDULED_TIMEIN TIMESTAMP,
+    SCHEDULED_TIMEOUT TIMESTAMP,
+    PURPOSE VARCHAR(2000) CHECK (length(PURPOSE) <= 2000),
+    LASTCHANGED TIMESTAMP,
+    LASTCHANGED_UTC TIMESTAMP,
+    TYPE INTEGER,
+    VISIT_EVENTID INTEGER,
+    VISIT_KEY VARCHAR(255) CHECK (length(VISIT_KEY) <= 255)
+);
+CREATE UNIQUE INDEX IX_VISIT_ID ON VISIT (VISITID);
+CREATE INDEX IX_VISIT_EVENT ON VISIT (VISIT_EVENTID);
+
+-- Scheduled visit events, to which visits belong.
+-- @restored-twin
+CREATE TABLE VISIT_EVENT (
+    VISIT_EVENTID INTEGER NOT NULL,
+    NAME VARCHAR(255) CHECK (length(NAME) <= 255),
+    EMPID INTEGER,
+    LAST_CHANGED TIMESTAMP,
+    LASTCHANGED_UTC TIMESTAMP,
+    SOURCE_ZYN_DBID INTEGER,
+    VISIT_EVENT_SIGN_IN_LOCATIONID INTEGER,
+    SCHEDULED_TIMEOUT TIMESTAMP,
+    SCHEDULED_TIMEIN TIMESTAMP,
+    PRIMARY KEY (VISIT_EVENTID)
+);
+CREATE INDEX IX_VISIT_EVENT_TIMEOUT ON VISIT_EVENT (SCHEDULED_TIMEOUT);
+
+-- Video clips recorded for events (MACHINE, SERIALNUM).
+-- EVENTVIDEOROWID is the row's own key.
+-- @restored-twin
+CREATE TABLE EVENTS_VIDEO (
+    EVENTVIDEOROWID INTEGER PRIMARY KEY,
+    SERIALNUM INTEGER,
+    MACHINE INTEGER,
+    VIDEOSERVERID INTEGER,
+    CAMERAID INTEGER,
+    STARTTIME TIMESTAMP,
+    ENDTIME TIMESTAMP,
+    START_TIME_UTC TIMESTAMP,
+    END_TIME_UTC TIMESTAMP,
+    ARCHIVELOCATIONID INTEGER,
+    ARCHIVEFILE VARCHAR(255) CHECK (length(ARCHIVEFILE) <= 255)
+);
+CREATE INDEX IX_EVENTS_VIDEO_EVENT ON EVENTS_VIDEO (MACHINE, SERIALNUM);
+CREATE INDEX IX_EVENTS_VIDEO_TIME ON EVENTS_VIDEO (START_TIME_UTC);
+
+-- Clips that recorders record continuously, not for an event.
+-- @restored-twin archived-key CONTINUOUS_VIDEOID
+CREATE TABLE CONTINUOUS_VIDEO (
+    CONTINUOUS_VIDEOID INTEGER PRIMARY KEY,
+    VIDEOSERVERID INTEGER,
+    CAMERAID INTEGER,
+    STARTTIME TIMESTAMP,
+    ENDTIME TIMESTAMP,
+    ARCHIVELOCATIONID INTEGER,
+    ARCHIVEFILE VARCHAR(255) CHECK (length(ARCHIVEFILE) <= 255),
+    START_TIME_UTC TIMESTAMP,
+    END_TIME_UTC TIMESTAMP
+);
+CREATE INDEX IX_CONTINUOUS_VIDEO_TIME ON CONTINUOUS_VIDEO (START_TIME_UTC);
+
+-- Archive configuration: one row per record type (a negative code for a kind of record, or an event type).
+-- DEST_TYPE 0 and 1 write the archive file before deleting, 2 deletes only.
+CREATE TABLE ARCHIVE_CONFIG (
+    TRANS_TYPE INTEGER NOT NULL,
+    DEST_TYPE INTEGER NOT NULL DEFAULT 0,
+    DAYS_OLD INTEGER NOT NULL DEFAULT 0,
+    DEFAULT_PATH VARCHAR(255) CHECK (length(DEFAULT_PATH) <= 255),
+    PRIMARY KEY (TRANS_TYPE)
+);
+
+-- The catalogue of archive files: one row per file written.
+CREATE TABLE ARCHIVE_DETAIL (
+    AD_TIMESTAMP TIMESTAMP,
+    FILEPATH VARCHAR(255) CHECK (length(FILEPATH) <= 255),
+    AD_WORKSTATION VARCHAR(255) CHECK (length(AD_WORKSTATION) <= 255),
+    DATEFIRST TIMESTAMP,
+    DATELAST TIMESTAMP,
+    EVENTCOUNT INTEGER,
+    AD_USER VARCHAR(255) CHECK (length(AD_USER) <= 255),
+    EVENTTYPE INTEGER,
+    ID INTEGER NOT NULL,
+    VERSION VARCHAR(255) CHECK (length(VERSION) <= 255),
+    DELETE_TIME TIMESTAMP,
+    DELETE_USER VARCHAR(255) CHECK (length(DELETE_USER) <= 255),
+    DELETE_NOTE VARCHAR(255) CHECK (length(DELETE_NOTE) <= 255),
+    ARCHIVE_STATUS INTEGER,
+    PRIMARY KEY (ID)
+);
+CREATE INDEX IX_ARCHIVE_DETAIL_FILE ON ARCHIVE_DETAIL (FILEPATH);
+
+-- The operators' audit records: who did which operation on which kind of object, when.
+-- PARAM1 to PARAM3 carry the three further numbers of an audit record (0 when unused).
+CREATE TABLE USER_TRANSACTION (
+    ID INTEGER PRIMARY KEY,
+    TRANS_TIME_UTC TIMESTAMP NOT NULL,
+    USERID INTEGER,
+    OPERATION INTEGER,
+    OBJECT_TYPE INTEGER,
+    TRANS_TEXT VARCHAR(2000) CHECK (length(TRANS_TEXT) <= 2000),
+    PARAM1 INTEGER,
+    PARAM2 INTEGER,
+    PARAM3 INTEGER
+);
+CREATE INDEX IX_USER_TRANSACTION_TIME ON USER_TRANSACTION (TRANS_TIME_UTC);
+
+-- Identifier mapping for restores: a row read from an archive file into TABLE_NAME (a *_RESTORED
+-- table) whose COLUMN_NAME holds OLD_ID gets NEW_ID instead (the identifier that stands for the
+-- same device, panel, user... in this database). Names in upper case. No row: the value is kept.
+CREATE TABLE ZYN_ID_MAPPING (
+    TABLE_NAME VARCHAR(128) CHECK (length(TABLE_NAME) <= 128) NOT NULL,
+    COLUMN_NAME VARCHAR(128) CHECK (length(COLUMN_NAME) <= 128) NOT NULL,
+    OLD_ID INTEGER NOT NULL,
+    NEW_ID INTEGER NOT NULL,
+    PRIMARY KEY (TABLE_NAME, COLUMN_NAME, OLD_ID)
+);
+
+-- Counters of free IDs (GetNextID): the last value handed out per table, column and filter.
+CREATE TABLE ZYN_NEXT_ID (
+    TABLE_NAME VARCHAR(128) CHECK (length(TABLE_NAME) <= 128) NOT NULL,
+    COLUMN_NAME VARCHAR(128) CHECK (length(COLUMN_NAME) <= 128) NOT NULL,
+    FILTER_TEXT VARCHAR(1000) CHECK (length(FILTER_TEXT) <= 1000) NOT NULL DEFAULT '',
+    LAST_ID BIGINT NOT NULL,
+    PRIMARY KEY (TABLE_NAME, COLUMN_NAME, FILTER_TEXT)
+);

@@ -1,0 +1,9 @@
+-- a table with its twin
+CREATE TABLE T (
+  ID INTEGER PRIMARY KEY,
+  NAME VARCHAR(20) DEFAULT 'a;b' NOT NULL
+  -- @restored-twin
+);
+CREATE INDEX IX_T_NAME ON T (NAME);
+CREATE FUNCTION F() RETURNS INT AS $$ SELECT 1; $$ LANGUAGE SQL;
+/* done; */
