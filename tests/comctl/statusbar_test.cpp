@@ -665,11 +665,6 @@ TEST_F(StatusBar, CustomDrawComesWithThePaintNotWithTheChange)
              Focus(parent, tr);
              Key(VK_RIGHT);
          }},
-        {"list view: LVM_SETITEMSTATE", WC_LISTVIEWW, LVS_REPORT, [](HWND list) {
-             LVITEMW st{};
-             st.state = st.stateMask = LVIS_SELECTED;
-             SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&st));
-         }},
         {"list view: a click on an item", WC_LISTVIEWW, LVS_REPORT, [&](HWND list) {
              RECT rc{LVIR_LABEL, 0, 0, 0};
              SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
