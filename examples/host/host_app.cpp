@@ -154,7 +154,6 @@ BOOL CHostApp::InitInstance()
         return FALSE;
     }
     frame->LoadState(); // placement and bars as the last run left them
-    frame->FitToolbars();
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     RefreshEvents();
