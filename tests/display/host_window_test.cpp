@@ -4,7 +4,8 @@
 // after the log-in, its X connection killed from outside (xdotool windowkill), its window
 // destroyed from outside (xdotool windowclose), or the X server gone. A display that goes away must not end the process from inside Xlib: the
 // console closes as by its close box, so the frame saves its bar places on the way. And
-// worked from the keyboard: Add and a name typed, the session log opened again.
+// worked from the keyboard: Add and a name typed, the session log opened again; the
+// session log viewer's Open and Print Session, each through its dialog.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -310,6 +311,70 @@ TEST(HostWindow, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
 
     // File > Exit ends it cleanly.
     keys({"Escape", "alt+f", "x"});
+    const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
+    const std::string said = host.Output();
+    EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
+    for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})
+        EXPECT_TRUE(said.find(report) == std::string::npos) << report << " reported; the console said:\n" << said;
+}
+
+// The session log viewer's Log > Open starts in the folder of the console's session log
+// (a log file there is opened by its bare name), and Log > Print Session, after its
+// dialog, leaves the printed page as a picture in the data folder and says so.
+TEST(HostWindow, TheSessionLogsOpenAndPrintShowTheirDialogsAndDoWhatTheySay)
+{
+    if (const std::string missing = MissingTool(); !missing.empty())
+        GTEST_SKIP() << missing;
+    XvfbServer x;
+    std::string why;
+    if (!x.Start(kW, kH, why))
+        GTEST_SKIP() << "no X server for the console: " << why;
+    const fs::path dir = fs::path(TempRoot()) / "host-window-log";
+    HostProcess host;
+    ASSERT_TRUE(host.Start(dir, why)) << why;
+    ASSERT_TRUE(WaitForLogin(dir)) << "the log-in dialog never showed; the console said:\n" << host.Output();
+    const auto keys = [](std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            EXPECT_EQ(RunTool({"xdotool", "key", name}), 0) << name;
+    };
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
+    keys({"Tab"});
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
+    keys({"Return"});
+    ASSERT_TRUE(WaitFor([&] { return host.Said("Operator admin logged in"); }))
+        << "the log-in did not go through; the console said:\n" << host.Output();
+    // Another log beside the session log, with one session of its own.
+    std::ofstream(host.Data() / "other.log") << "****\n[01/02/2026 10:00:00] STARTED\nA line of another log\n";
+    WaitForSteady(dir);
+
+    keys({"alt+c", "l"});
+    const std::vector<uint32_t> viewer = WaitForSteady(dir);
+    keys({"alt+l", "o"});
+    const std::vector<uint32_t> openDialog = WaitForSteady(dir);
+    EXPECT_GT(PixelsDiffering(openDialog, viewer), 10000u) << "the Open dialog shows";
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "other.log"}), 0);
+    keys({"Return"});
+    EXPECT_TRUE(WaitFor([&] { return host.Said("The session log viewer shows " + (host.Data() / "other.log").string()); }))
+        << "the Open dialog did not start beside the session log; the console said:\n" << host.Output();
+    const std::vector<uint32_t> other = WaitForSteady(dir);
+
+    keys({"alt+l", "p"});
+    const std::vector<uint32_t> printDialog = WaitForSteady(dir);
+    EXPECT_GT(PixelsDiffering(printDialog, other), 10000u) << "the Print dialog shows";
+    keys({"Return"});
+    const fs::path page = host.Data() / "printed" / "session-page1.png";
+    EXPECT_TRUE(WaitFor([&] { return host.Said("Printed 1 page into " + (host.Data() / "printed").string()); }))
+        << "the console did not say where the page went; it said:\n" << host.Output();
+    EXPECT_TRUE(fs::exists(page)) << page;
+    EXPECT_FALSE(fs::exists(host.Data() / "printed" / "session-page2.png")) << "one session of three lines, one page";
+    WaitForSteady(dir);
+
+    // The message saying so, the viewer, then File > Exit.
+    keys({"Return"});
+    WaitForSteady(dir);
+    keys({"Escape"});
+    WaitForSteady(dir);
+    keys({"alt+f", "x"});
     const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
     const std::string said = host.Output();
     EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
