@@ -17,6 +17,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "recorder_process.h"
+#include "tests/support/golden.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -291,16 +292,12 @@ std::shared_ptr<const zyn::gdi::PrintedDocument> PrintBlank(int pages)
     return doc;
 }
 
-// A PNG file's width and height from its header (big-endian, at bytes 16 and 20).
-std::pair<uint32_t, uint32_t> PngSize(const fs::path& file)
+// A PNG file's width and height, as read back (0 x 0 when it cannot be read).
+std::pair<int, int> PngSize(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    unsigned char header[24] = {};
-    in.read(reinterpret_cast<char*>(header), sizeof header);
-    const auto at = [&](int i) {
-        return uint32_t{header[i]} << 24 | uint32_t{header[i + 1]} << 16 | uint32_t{header[i + 2]} << 8 | header[i + 3];
-    };
-    return {at(16), at(20)};
+    zyn::test::GoldenPicture picture;
+    zyn::test::ReadPicturePng(file.string(), picture);
+    return {picture.width, picture.height};
 }
 
 } // namespace
@@ -323,7 +320,7 @@ TEST(HostPrintedPages, EachPageIsAPictureAndALaterPrintingReplacesTheLast)
     for (int n = 1; n <= 3; ++n) {
         const fs::path file = folder / ("session-page" + std::to_string(n) + ".png");
         EXPECT_EQ(saved.files[n - 1], file);
-        EXPECT_EQ(PngSize(file), (std::pair<uint32_t, uint32_t>{200, 300})) << file;
+        EXPECT_EQ(PngSize(file), (std::pair<int, int>{200, 300})) << file;
     }
     EXPECT_EQ(host::SavePrintedPages(*one, folder, "session-log").files.size(), 1u);
 
