@@ -13,6 +13,7 @@
 #include "host_frame.h"
 #include "host_ids.h"
 #include "host_login.h"
+#include "host_printed.h"
 #include "host_views.h"
 #include "operator_login.h"
 #include "recorder_process.h"
@@ -41,6 +42,37 @@ std::string Stamp()
     std::strftime(text, sizeof text, "%m/%d/%Y %H:%M:%S", &local);
     return text;
 }
+
+// The session log viewer as the console opens it: the file its Open chose is said, and
+// what its Print Session printed goes on to the data folder as pictures, since the
+// printer keeps its pages only in memory.
+class CHostLogViewer : public CDistLogViewer {
+public:
+    using CDistLogViewer::CDistLogViewer;
+
+protected:
+    afx_msg void OnOpen()
+    {
+        const CString before = GetLogFilePath();
+        CDistLogViewer::OnOpenLog();
+        if (GetLogFilePath() != before)
+            HostApp().Say(L"The session log viewer shows " + GetLogFilePath());
+    }
+    afx_msg void OnPrint()
+    {
+        const auto before = host::LastPrinted();
+        CDistLogViewer::OnPrintSession();
+        const auto printed = host::LastPrinted();
+        if (printed && printed != before) // not cancelled, and the printer took it
+            HostApp().KeepPrintedPages(*printed, "session", this);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CHostLogViewer, CDistLogViewer)
+    ON_COMMAND(ID_LOGVIEWER_OPEN, &CHostLogViewer::OnOpen)
+    ON_COMMAND(ID_LOGVIEWER_PRINT, &CHostLogViewer::OnPrint)
+END_MESSAGE_MAP()
 
 } // namespace
 
@@ -154,7 +186,6 @@ BOOL CHostApp::InitInstance()
         return FALSE;
     }
     frame->LoadState(); // placement and bars as the last run left them
-    frame->FitToolbars();
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     RefreshEvents();
@@ -257,7 +288,7 @@ bool CHostApp::OpenLogViewer()
         return true;
     }
     CloseLogViewer();
-    m_pLogViewer = std::make_unique<CDistLogViewer>(FromPath(SessionLogFile()), m_pFrame);
+    m_pLogViewer = std::make_unique<CHostLogViewer>(FromPath(SessionLogFile()), m_pFrame);
     if (!m_pLogViewer->Create(IDD_LOGVIEWER, m_pFrame)) {
         m_pLogViewer.reset();
         Say(L"The session log viewer cannot open.");
@@ -290,9 +321,32 @@ int CHostApp::PrintSessionLog()
         return -1;
     }
     const int pages = zyn::frames::PrintLogLines(printer, L"Session log ", FromPath(SessionLogFile()), lines);
+    const auto printed = zyn::gdi::PrinterDocument(printer);
     ::DeleteDC(printer);
+    if (pages < 0 || !printed) {
+        Say(L"The session log cannot be printed: the printer refused it.");
+        return -1;
+    }
+    return KeepPrintedPages(*printed, "session-log") ? pages : -1;
+}
+
+bool CHostApp::KeepPrintedPages(const zyn::gdi::PrintedDocument& doc, const std::string& stem, CWnd* owner)
+{
+    const host::SavedPages saved = host::SavePrintedPages(doc, PrintedFolder(), stem);
     CString line;
-    line.Format(L"Printed the session log: %d page%s", pages, pages == 1 ? L"" : L"s");
+    if (!saved.error.empty()) {
+        line = L"The printed pages cannot be kept: ";
+        line += zyn::base::FromUtf8(saved.error).c_str();
+    } else {
+        const size_t n = saved.files.size();
+        CString files = n ? FromPath(saved.files.front().filename()) : CString(L"none");
+        if (n > 1)
+            files += L" to " + FromPath(saved.files.back().filename());
+        line.Format(L"Printed %d page%s into %s (%s)", static_cast<int>(n), n == 1 ? L"" : L"s",
+            FromPath(PrintedFolder()).GetString(), files.GetString());
+    }
     Say(line);
-    return pages;
+    if (owner && owner->m_hWnd)
+        owner->MessageBox(line, L"Print Session", MB_OK | (saved.error.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+    return saved.error.empty();
 }

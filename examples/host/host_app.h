@@ -24,6 +24,9 @@ class CZynDatabase;
 namespace host {
 class RecorderProcess;
 }
+namespace zyn::gdi {
+struct PrintedDocument;
+}
 
 struct HostOptions {
     std::filesystem::path dataDir;  // the SQLite file, the archive file, the session log
@@ -50,8 +53,13 @@ public:
     bool OpenLogViewer();
     void CloseLogViewer();
     // Prints the session log on a printer of the recording kind (its pages are kept as
-    // pictures in the process); the number of pages, -1 when printing failed.
+    // pictures in the process and written to PrintedFolder()); the number of pages, -1
+    // when printing failed.
     int PrintSessionLog();
+    // Writes a printed document's pages into PrintedFolder() as <stem>-page<N>.png
+    // (host_printed.h) and says how many and where; with `owner`, a message box over it
+    // says so too. False when a page could not be written (said as well).
+    bool KeepPrintedPages(const zyn::gdi::PrintedDocument& doc, const std::string& stem, CWnd* owner = nullptr);
 
     // InitInstance failed because the operator cancelled the log-in (no error).
     bool LoginCancelled() const { return m_loginCancelled; }
@@ -62,6 +70,7 @@ public:
     const host::RecorderReport& LastRecorder() const { return m_lastRecorder; }
     std::filesystem::path ArchiveFile() const { return m_options.dataDir / "events-archive.txt"; }
     std::filesystem::path SessionLogFile() const { return m_options.dataDir / "console.log"; }
+    std::filesystem::path PrintedFolder() const { return m_options.dataDir / "printed"; }
     // Shows the newest events in the events bar.
     void RefreshEvents();
     // A line on standard output, in the session log and in the status bar.

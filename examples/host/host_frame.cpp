@@ -72,8 +72,6 @@ BEGIN_MESSAGE_MAP(CHostFrame, CZynMainFrame)
     ON_COMMAND(ID_HOST_ARCHIVE, &CHostFrame::OnArchive)
     ON_COMMAND(ID_HOST_RECORDER, &CHostFrame::OnRecorder)
     ON_COMMAND(ID_HOST_LOGVIEWER, &CHostFrame::OnLogViewer)
-    ON_COMMAND(CZynMainFrame::ID_VIEW_TOOLBAR_LABELS, &CHostFrame::OnToolbarLabels)
-    ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BOOL CHostFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -144,48 +142,11 @@ void CHostFrame::SetDefaultBarLocations()
         DockControlBar(&m_shortcuts, AFX_IDW_DOCKBAR_LEFT);
     if (m_events.m_hWnd)
         DockControlBar(&m_events, AFX_IDW_DOCKBAR_BOTTOM);
-    m_toolbarWrapped = false;
     // Their sizes go back to the first run's too, once in their places: a size kept from
     // another side (a bar as high as the frame) could leave the screens no room.
     for (CHostPaneBar* bar : sizeable)
         if (bar->m_hWnd)
             bar->RestoreDefaultSize();
-}
-
-void CHostFrame::FitToolbars()
-{
-    if (!m_hostToolbar.m_hWnd || !m_mainToolbar.m_hWnd)
-        return;
-    RecalcLayout();
-    CWnd* top = GetControlBar(AFX_IDW_DOCKBAR_TOP);
-    if (!top || m_hostToolbar.GetParent() != top || m_mainToolbar.GetParent() != top || !m_hostToolbar.IsVisible())
-        return; // a person put it elsewhere: left where it is
-    CRect bar, main, side;
-    m_hostToolbar.GetWindowRect(&bar);
-    m_mainToolbar.GetWindowRect(&main);
-    top->GetWindowRect(&side);
-    const bool besideMain = bar.top == main.top;
-    if (besideMain && bar.right > side.right) {
-        DockControlBarRelative(m_hostToolbar, Below, m_mainToolbar);
-        m_toolbarWrapped = true;
-    } else if (!besideMain && m_toolbarWrapped && main.right + bar.Width() <= side.right) {
-        DockControlBarRelative(m_hostToolbar, RightOf, m_mainToolbar);
-        m_toolbarWrapped = false;
-    }
-    RecalcLayout();
-}
-
-void CHostFrame::OnToolbarLabels()
-{
-    CZynMainFrame::OnViewToolbarLabels();
-    FitToolbars();
-}
-
-void CHostFrame::OnSize(UINT nType, int cx, int cy)
-{
-    CZynMainFrame::OnSize(nType, cx, cy);
-    if (nType != SIZE_MINIMIZED && m_hostToolbar.m_hWnd)
-        FitToolbars();
 }
 
 void CHostFrame::ShowProgress(LONG done, LONG total)

@@ -14,10 +14,6 @@ public:
     // The bars, once the window exists; false when one cannot be made.
     bool MakeBars();
     void SetDefaultBarLocations() override;
-    // The console toolbar kept whole on the screen: when it no longer fits beside the
-    // main toolbar (its labels shown, a narrow window) it goes to a row of its own below
-    // it, and back beside it once it fits again.
-    void FitToolbars();
 
     // The progress pane at done of total (total 0 hides it); the message pane's text.
     void ShowProgress(LONG done, LONG total);
@@ -39,8 +35,6 @@ protected:
     afx_msg void OnArchive();
     afx_msg void OnRecorder();
     afx_msg void OnLogViewer();
-    afx_msg void OnToolbarLabels();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -52,5 +46,4 @@ private:
     CEventsBar m_events;
     CShortcutsBar m_shortcuts;
     CFilterBar m_filter;
-    bool m_toolbarWrapped = false; // FitToolbars moved the console toolbar to a row of its own
 };

@@ -796,9 +796,9 @@ bool BarSteps(Tour& tour, CHostFrame& frame, const std::string& stopAt = {})
     if (stopAt == "labels")
         return false;
     chosen = Choose(frame, CZynMainFrame::ID_VIEW_TOOLBAR_LABELS);
-    tour.Step(nullptr, "the toolbars' labels off again, the console toolbar back beside the main one",
-        chosen && !frame.ToolbarLabelsShown() && ToolbarsLevelAndWhole(frame) &&
-            BarRect(frame.HostToolbar()).top == BarRect(frame.MainToolbar()).top);
+    // A toolbar the labels pushed to a row of its own keeps that row, as a docked bar does.
+    tour.Step(nullptr, "the toolbars' labels off again, each toolbar whole on the screen",
+        chosen && !frame.ToolbarLabelsShown() && ToolbarsLevelAndWhole(frame));
     return stopAt.empty();
 }
 

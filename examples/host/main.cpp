@@ -84,14 +84,16 @@ private:
     int m_saved = -1;
 };
 
-// The settings and logs of the console stay in its data folder unless set already.
+// The settings and logs of the console stay in its data folder unless set already. The
+// library's logs go beside the console's session log (console.log), so the log folder the
+// session log viewer's Open starts in shows the session log.
 void UsePrivateFolders(const fs::path& root)
 {
-    for (const char* sub : {"registry", "windows", "logs"})
+    for (const char* sub : {"registry", "windows"})
         fs::create_directories(root / sub);
     ::setenv("ZYN_REGISTRY_DIR", (root / "registry").c_str(), 0);
     ::setenv("ZYN_WINDIR", (root / "windows").c_str(), 0);
-    ::setenv("ZYN_LOG_DIR", (root / "logs").c_str(), 0);
+    ::setenv("ZYN_LOG_DIR", root.c_str(), 0);
 }
 
 // The example recording server beside this program in the build tree, or on the path.

@@ -1,5 +1,6 @@
-// CDockBar's row layout: places the docked bars row by row, wraps a bar that would start
-// past the side's end into a row of its own, and answers the dock bar's size.
+// CDockBar's row layout: places the docked bars row by row, wraps a bar that does not fit
+// in the rest of its row (it would start past the side's end, or run past it even packed
+// against the bars before it) into a row of its own, and answers the dock bar's size.
 #include <algorithm>
 
 #include "platform/afx/dockbar.h"
@@ -78,9 +79,11 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                     if (bWrapped) {
                         bWrapped = FALSE;
                         rect.OffsetRect(-(rect.left + AFX_CX_BORDER2), 0);
-                    } else if (rect.left >= sizeMax.cx - AFX_CX_BORDER2 && nPos > 0 && m_arrBars[nPos - 1] != nullptr &&
-                               !m_bFloating) {
-                        // Nothing of it would show: it starts a row of its own.
+                    } else if ((rect.left >= sizeMax.cx - AFX_CX_BORDER2 ||
+                                   (nWidth != 0 && rect.right > sizeMax.cx + AFX_CX_BORDER2)) &&
+                               nPos > 0 && m_arrBars[nPos - 1] != nullptr && !m_bFloating) {
+                        // Nothing of it would show, or it would run past the side even
+                        // packed against the bars before it: it starts a row of its own.
                         m_arrBars.InsertAt(nPos, static_cast<void*>(nullptr));
                         pBar = nullptr;
                         pVoid = nullptr;
@@ -101,8 +104,9 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                     if (bWrapped) {
                         bWrapped = FALSE;
                         rect.OffsetRect(0, -(rect.top + AFX_CY_BORDER2));
-                    } else if (rect.top >= sizeMax.cy - AFX_CY_BORDER2 && nPos > 0 && m_arrBars[nPos - 1] != nullptr &&
-                               !m_bFloating) {
+                    } else if ((rect.top >= sizeMax.cy - AFX_CY_BORDER2 ||
+                                   (nWidth != 0 && rect.bottom > sizeMax.cy + AFX_CY_BORDER2)) &&
+                               nPos > 0 && m_arrBars[nPos - 1] != nullptr && !m_bFloating) {
                         m_arrBars.InsertAt(nPos, static_cast<void*>(nullptr));
                         pBar = nullptr;
                         pVoid = nullptr;

@@ -128,6 +128,15 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
 
 } // namespace
 
+void BackgroundErased(Window* w, const Region& screenRgn)
+{
+    auto lock = LockUser();
+    if (w->dead || (w->style & WS_CLIPCHILDREN))
+        return;
+    for (auto& c : w->children)
+        RedrawImpl(c.get(), screenRgn, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void FillDesktop(const Region& screenRgn)
 {
     if (screenRgn.Empty())
@@ -375,6 +384,7 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
         if (dc)
             ReleaseDC(hwnd, dc);
         if (done && !w->dead) {
+            BackgroundErased(w.get(), clientUpd);
             auto lock = LockUser();
             w->eraseNeeded = false;
         }
@@ -791,6 +801,8 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     if (erase) {
         const LRESULT done = SendMsg(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         lpPaint->fErase = done ? FALSE : TRUE;
+        if (done && !w->dead)
+            zyn::user::BackgroundErased(w.get(), upd);
     }
     {
         auto lock = LockUser();

@@ -1,6 +1,8 @@
 // Window geometry: SetWindowPos and its deferred form, ShowWindow, placement, mapping,
 // windows from points and the monitor.
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "platform/base/clock.h"
 #include "platform/base/handle_table.h"
@@ -588,6 +590,46 @@ HWND TopLevelHandle(HWND hwnd)
     return t ? t->hwnd : nullptr;
 }
 
+namespace {
+
+// The window inside `w` (whose window rectangle holds `pt`) that takes a hit there, with its
+// hit-test code: `w`'s visible children under the point top down in z-order, each with its
+// own children first, then `w` itself. A window of the calling thread answering
+// HTTRANSPARENT passes the point on to what lies beneath it in its thread: its lower
+// siblings first, then its parent. A window of another thread is not asked (HTCLIENT).
+// Null when every window of the subtree under the point is transparent.
+std::optional<std::pair<HWND, int>> HitTestSubtree(const std::shared_ptr<Window>& w, POINT pt, DWORD me)
+{
+    std::vector<std::shared_ptr<Window>> under;
+    {
+        auto lock = LockUser();
+        if (w->dead)
+            return std::nullopt;
+        if (PtInRect(&w->rcClient, pt) && !(w->style & WS_MINIMIZE)) {
+            for (auto& c : w->children) {
+                if (!(c->style & WS_VISIBLE) || !PtInRect(&c->rcWindow, pt))
+                    continue;
+                if (c->style & WS_DISABLED)
+                    break; // a disabled child hides what is beneath it, but the parent gets the input
+                under.push_back(c);
+            }
+        }
+    }
+    for (auto& c : under)
+        if (auto hit = HitTestSubtree(c, pt, me))
+            return hit;
+    if (w->thread != me && w->thread != 0)
+        return std::pair{w->hwnd, static_cast<int>(HTCLIENT)};
+    if (w->dead)
+        return std::nullopt;
+    const LRESULT ht = SendMsg(w->hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+    if (ht == HTTRANSPARENT)
+        return std::nullopt;
+    return std::pair{w->hwnd, static_cast<int>(ht)};
+}
+
+} // namespace
+
 HWND WindowFromPointImpl(POINT pt, bool sendHitTest, int* hitTest)
 {
     if (hitTest)
@@ -600,55 +642,40 @@ HWND WindowFromPointImpl(POINT pt, bool sendHitTest, int* hitTest)
         candidates = desk->children;
     }
     for (auto& top : candidates) {
-        std::shared_ptr<Window> found;
-        {
-            auto lock = LockUser();
-            if (top->dead || !(top->style & WS_VISIBLE) || !PtInRect(&top->rcWindow, pt))
-                continue;
-            // Descend through visible children under the point.
-            found = top;
-            for (;;) {
-                if (!PtInRect(&found->rcClient, pt) || (found->style & WS_MINIMIZE))
-                    break;
-                std::shared_ptr<Window> next;
-                for (auto& c : found->children) {
-                    if ((c->style & WS_VISIBLE) && PtInRect(&c->rcWindow, pt)) {
-                        if (c->style & WS_DISABLED) {
-                            next = nullptr; // a disabled child hides what is beneath it, but the parent gets the input
-                        } else {
-                            next = c;
-                        }
-                        break;
-                    }
-                }
-                if (!next)
-                    break;
-                found = next;
+        if (sendHitTest) {
+            {
+                auto lock = LockUser();
+                if (top->dead || !(top->style & WS_VISIBLE) || !PtInRect(&top->rcWindow, pt))
+                    continue;
             }
+            if (auto hit = HitTestSubtree(top, pt, me)) {
+                if (hitTest)
+                    *hitTest = hit->second;
+                return hit->first;
+            }
+            continue; // the whole top-level window is transparent here: look at the next one down
         }
-        if (!sendHitTest)
-            return found->hwnd;
-        // Walk up past windows that say they are transparent here.
-        std::shared_ptr<Window> cur = found;
-        while (cur) {
-            if (cur->thread != me && cur->thread != 0) {
-                if (hitTest)
-                    *hitTest = HTCLIENT;
-                return cur->hwnd;
-            }
-            const LRESULT ht = SendMsg(cur->hwnd, WM_NCHITTEST, 0,
-                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
-            if (ht != HTTRANSPARENT) {
-                if (hitTest)
-                    *hitTest = static_cast<int>(ht);
-                return cur->hwnd;
-            }
-            auto lock = LockUser();
-            if (cur == top || !cur->parent)
+        auto lock = LockUser();
+        if (top->dead || !(top->style & WS_VISIBLE) || !PtInRect(&top->rcWindow, pt))
+            continue;
+        // Descend through visible children under the point.
+        Window* found = top.get();
+        for (;;) {
+            if (!PtInRect(&found->rcClient, pt) || (found->style & WS_MINIMIZE))
                 break;
-            cur = SharedOf(cur->parent);
+            Window* next = nullptr;
+            for (auto& c : found->children) {
+                if ((c->style & WS_VISIBLE) && PtInRect(&c->rcWindow, pt)) {
+                    if (!(c->style & WS_DISABLED))
+                        next = c.get(); // a disabled child hides what is beneath it, but the parent gets the input
+                    break;
+                }
+            }
+            if (!next)
+                break;
+            found = next;
         }
-        // The whole top-level window is transparent here: look at the next one down.
+        return found->hwnd;
     }
     return sendHitTest ? nullptr : desk->hwnd;
 }

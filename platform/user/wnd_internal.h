@@ -258,6 +258,11 @@ void ReleaseWindowDcs(Window& w);
 HWND FindPaintWindow(DWORD thread, HWND filter);
 // Paints the window's frame now if it is owed (WM_NCPAINT), then erases if owed.
 void SendNcPaintAndErase(HWND hwnd, bool erase);
+// A window erased its background over `screenRgn` with a DC that does not leave out its
+// children (no WS_CLIPCHILDREN): the descendants under it are owed that part again, frame
+// and client, whether or not they had painted it already (a child may have painted before
+// its parent's erase came round again).
+void BackgroundErased(Window* w, const Region& screenRgn);
 // WM_PRINTCLIENT's default: WM_PAINT with BeginPaint handing out `hdc` (no validation).
 void PaintIntoDc(HWND hwnd, HDC hdc);
 

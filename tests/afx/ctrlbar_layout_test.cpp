@@ -221,59 +221,84 @@ TEST_F(DockTest, DockingFillsRowsWithPlaceholdersAndRowEnds)
     EXPECT_FALSE(top->RemoveControlBar(&b));
 }
 
-TEST_F(DockTest, RowsWrapWhenABarWouldStartPastTheSide)
+// A bar that does not fit in the rest of its row wraps into a row of its own: one that
+// would start past the side's end, and one that would run past it even packed against the
+// bars before it. Bars 30 thick on a side of length L: the first starts at -2, each next
+// one 2 back over the one before (a bar of length n after one ending at e starts at e and
+// ends at e + n); a bar fits while it ends by L + 2 (its far border may lie outside), and
+// the next row starts at 30 - 2 - 2 = 26. The first bar of a row stays, however long.
+TEST_F(DockTest, RowsWrapWhenABarDoesNotFitInTheRestOfTheSide)
 {
     ASSERT_TRUE(MakeFrame());
     frame->EnableDocking(CBRS_ALIGN_ANY);
     CRect cl;
     frame->GetClientRect(&cl);
-    struct Row {
+    const struct SideCase {
         const char* name;
-        UINT side;
-        int room;   // the side's length
+        UINT id;
+        int room; // L, the side's length
         bool horz;
-    };
-    const Row rows[] = {
+    } sides[] = {
         {"top", AFX_IDW_DOCKBAR_TOP, cl.Width(), true},
         {"left", AFX_IDW_DOCKBAR_LEFT, cl.Height(), false},
     };
-    for (const Row& row : rows) {
-        // Three bars each 60 % of the side L, dropped one after the other along the row.
-        // The first ends its stretch of the row at len - 4. The second, dropped at len,
-        // runs past L and is pulled back as far as the row allows: to len - 4 (not to
-        // L - len + 2, which lies before that). The third would start at 2 len - 6, past
-        // L - 2, so it wraps into a row of its own.
-        const int len = row.room * 6 / 10;
-        std::vector<std::unique_ptr<CTestBar>> bars;
-        CDockBar* dock = Side(row.side);
-        for (UINT i = 0; i < 3; ++i) {
-            bars.push_back(std::make_unique<CTestBar>(CSize(len, 30)));
-            ASSERT_TRUE(bars.back()->Make(frame, ID_A + i, CBRS_TOP));
-            bars.back()->EnableDocking(CBRS_ALIGN_ANY);
-        }
-        frame->DockControlBar(bars[0].get(), dock);
-        frame->RecalcLayout();
-        for (int i = 1; i < 3; ++i) {
-            CRect r = row.horz ? CRect(i * len, 0, i * len + len, 30) : CRect(0, i * len, 30, i * len + len);
-            dock->ClientToScreen(&r);
-            frame->DockControlBar(bars[i].get(), dock, &r);
+    struct Placed {
+        int row;         // 0: the first row
+        bool afterFirst; // packed after the first bar (at its length - 4); else at the row's start
+    };
+    struct Row {
+        const char* name;
+        std::vector<int> percent; // each bar's length: L * percent / 100 + extra
+        std::vector<int> extras;
+        std::vector<Placed> placed; // where each ends up
+    };
+    // With a = L / 2: the second, of L + 6 - a, ends at a - 4 + L + 6 - a = L + 2: it fits.
+    const Row rows[] = {
+        {"the second ends at the side's end", {50, 50}, {0, 6}, {{0, false}, {0, true}}},
+        {"the second runs one pixel past it", {50, 50}, {0, 7}, {{0, false}, {1, false}}},
+        {"three of 40 %: the third runs past", {40, 40, 40}, {0, 0, 0}, {{0, false}, {0, true}, {1, false}}},
+        {"the first longer than the side: it stays, the next starts past it", {100, 0}, {10, 20},
+            {{0, false}, {1, false}}},
+    };
+    for (const SideCase& side : sides) {
+        CDockBar* dock = Side(side.id);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(side.name) + ": " + row.name);
+            const int l = side.room;
+            std::vector<std::unique_ptr<CTestBar>> bars;
+            std::vector<int> lengths;
+            for (size_t i = 0; i < row.percent.size(); ++i) {
+                lengths.push_back(l * row.percent[i] / 100 + row.extras[i]);
+                bars.push_back(std::make_unique<CTestBar>(CSize(lengths.back(), 30)));
+                ASSERT_TRUE(bars.back()->Make(frame, ID_A + static_cast<UINT>(i), CBRS_TOP));
+                bars.back()->EnableDocking(CBRS_ALIGN_ANY);
+                frame->DockControlBar(bars.back().get(), dock);
+            }
+            // All in one row, each window still at the row's start.
+            dock->m_arrBars.RemoveAll();
+            dock->m_arrBars.Add(nullptr);
+            for (auto& bar : bars)
+                dock->m_arrBars.Add(bar.get());
+            dock->m_arrBars.Add(nullptr);
             frame->RecalcLayout();
+            std::vector<void*> expectedArray{nullptr};
+            for (size_t i = 0; i < bars.size(); ++i) {
+                if (i > 0 && row.placed[i].row != row.placed[i - 1].row)
+                    expectedArray.push_back(nullptr);
+                expectedArray.push_back(bars[i].get());
+            }
+            expectedArray.push_back(nullptr);
+            EXPECT_EQ(Bars(*dock), expectedArray);
+            for (size_t i = 0; i < bars.size(); ++i) {
+                const int along = row.placed[i].afterFirst ? lengths[0] - 4 : -2;
+                const int across = row.placed[i].row == 0 ? -2 : 26;
+                const CPoint expected = side.horz ? CPoint(along, across) : CPoint(across, along);
+                EXPECT_EQ(RectIn(*dock, *bars[i]).TopLeft(), expected) << "bar " << i;
+            }
+            for (auto& bar : bars)
+                bar->DestroyWindow();
+            EXPECT_EQ(Bars(*dock), std::vector<void*>{nullptr});
         }
-        EXPECT_EQ(Bars(*dock), (std::vector<void*>{nullptr, bars[0].get(), bars[1].get(), nullptr, bars[2].get(),
-                                   nullptr}))
-            << row.name;
-        const CRect second = RectIn(*dock, *bars[1]);
-        const CRect third = RectIn(*dock, *bars[2]);
-        if (row.horz) {
-            EXPECT_EQ(second.TopLeft(), CPoint(len - 4, -2)) << row.name;
-            EXPECT_EQ(third.TopLeft(), CPoint(-2, 26)) << row.name;
-        } else {
-            EXPECT_EQ(second.TopLeft(), CPoint(-2, len - 4)) << row.name;
-            EXPECT_EQ(third.TopLeft(), CPoint(26, -2)) << row.name;
-        }
-        for (auto& bar : bars)
-            bar->DestroyWindow();
-        EXPECT_EQ(Bars(*dock), std::vector<void*>{nullptr}) << row.name;
     }
 }
 

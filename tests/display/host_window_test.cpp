@@ -4,7 +4,8 @@
 // after the log-in, its X connection killed from outside (xdotool windowkill), its window
 // destroyed from outside (xdotool windowclose), or the X server gone. A display that goes away must not end the process from inside Xlib: the
 // console closes as by its close box, so the frame saves its bar places on the way. And
-// worked from the keyboard: Add and a name typed, the session log opened again.
+// worked from the keyboard: Add and a name typed, the session log opened again; the
+// session log viewer's Open and Print Session, each through its dialog.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -202,6 +203,38 @@ size_t PixelsDiffering(const std::vector<uint32_t>& a, const std::vector<uint32_
     return n;
 }
 
+void Keys(std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        EXPECT_EQ(RunTool({"xdotool", "key", name}), 0) << name;
+}
+
+// Types the first run's operator and password into the log-in dialog on the screen and
+// waits until the console says the operator is in and its screen is steady.
+::testing::AssertionResult LogInAsAdmin(HostProcess& host, const fs::path& dir)
+{
+    if (!WaitForLogin(dir))
+        return ::testing::AssertionFailure() << "the log-in dialog never showed; the console said:\n" << host.Output();
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
+    Keys({"Tab"});
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
+    Keys({"Return"});
+    if (!WaitFor([&] { return host.Said("Operator admin logged in"); }))
+        return ::testing::AssertionFailure() << "the log-in did not go through; the console said:\n" << host.Output();
+    WaitForSteady(dir);
+    return ::testing::AssertionSuccess();
+}
+
+// Waits for the console to end: status 0 and no sanitizer report.
+void ExpectCleanEnd(HostProcess& host)
+{
+    const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
+    const std::string said = host.Output();
+    EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
+    for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})
+        EXPECT_TRUE(said.find(report) == std::string::npos) << report << " reported; the console said:\n" << said;
+}
+
 enum class End { CancelLogin, KillConnection, DestroyWindow, StopServer };
 
 TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
@@ -259,62 +292,104 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
     }
 }
 
+// The console on a private X server, worked from the keyboard once logged in.
+class ConsoleAtTheKeyboard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const std::string missing = MissingTool(); !missing.empty())
+            GTEST_SKIP() << missing;
+        std::string why;
+        if (!x.Start(kW, kH, why))
+            GTEST_SKIP() << "no X server for the console: " << why;
+    }
+    // Starts the console on a fresh data folder of that name and logs in.
+    ::testing::AssertionResult StartLoggedIn(const char* name)
+    {
+        dir = fs::path(TempRoot()) / name;
+        std::string why;
+        if (!host.Start(dir, why))
+            return ::testing::AssertionFailure() << why;
+        return LogInAsAdmin(host, dir);
+    }
+
+    XvfbServer x;
+    HostProcess host;
+    fs::path dir;
+};
+
 // A person at the keyboard: on the doors' screen Add puts the focus in the name field, so
 // the name typed at once becomes the door's; the session log closed with Escape opens
 // again, shown as it was the first time.
-TEST(HostWindow, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
+TEST_F(ConsoleAtTheKeyboard, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
 {
-    if (const std::string missing = MissingTool(); !missing.empty())
-        GTEST_SKIP() << missing;
-    XvfbServer x;
-    std::string why;
-    if (!x.Start(kW, kH, why))
-        GTEST_SKIP() << "no X server for the console: " << why;
-    const fs::path dir = fs::path(TempRoot()) / "host-window-keys";
-    HostProcess host;
-    ASSERT_TRUE(host.Start(dir, why)) << why;
-    ASSERT_TRUE(WaitForLogin(dir)) << "the log-in dialog never showed; the console said:\n" << host.Output();
-    const auto keys = [](std::initializer_list<const char*> names) {
-        for (const char* name : names)
-            EXPECT_EQ(RunTool({"xdotool", "key", name}), 0) << name;
-    };
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
-    keys({"Tab"});
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
-    keys({"Return"});
-    ASSERT_TRUE(WaitFor([&] { return host.Said("Operator admin logged in"); }))
-        << "the log-in did not go through; the console said:\n" << host.Output();
-    WaitForSteady(dir);
+    ASSERT_TRUE(StartLoggedIn("host-window-keys"));
 
     // Console > Doors, Add, the name, Enter.
-    keys({"alt+c", "d"});
+    Keys({"alt+c", "d"});
     WaitForSteady(dir);
-    keys({"alt+a"});
+    Keys({"alt+a"});
     WaitForSteady(dir);
     EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "Lobby"}), 0);
-    keys({"Return"});
+    Keys({"Return"});
     EXPECT_TRUE(WaitFor([&] { return host.Said("Added the door Lobby"); }))
         << "the name typed after Add did not make the door; the console said:\n" << host.Output();
     WaitForSteady(dir);
 
     // Console > Session Log, Escape, Console > Session Log again.
-    keys({"alt+c", "l"});
+    Keys({"alt+c", "l"});
     const std::vector<uint32_t> opened = WaitForSteady(dir);
-    keys({"Escape"});
+    Keys({"Escape"});
     const std::vector<uint32_t> closed = WaitForSteady(dir);
-    keys({"alt+c", "l"});
+    Keys({"alt+c", "l"});
     const std::vector<uint32_t> again = WaitForSteady(dir);
     EXPECT_GT(PixelsDiffering(opened, closed), 10000u) << "Escape closed the session log";
     EXPECT_GT(PixelsDiffering(again, closed), 10000u) << "the session log shows again";
     EXPECT_LT(PixelsDiffering(again, opened), 200u) << "as it was the first time, with nothing over it";
 
     // File > Exit ends it cleanly.
-    keys({"Escape", "alt+f", "x"});
-    const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
-    const std::string said = host.Output();
-    EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
-    for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})
-        EXPECT_TRUE(said.find(report) == std::string::npos) << report << " reported; the console said:\n" << said;
+    Keys({"Escape", "alt+f", "x"});
+    ExpectCleanEnd(host);
+}
+
+// The session log viewer's Log > Open starts in the folder of the console's session log
+// (a log file there is opened by its bare name), and Log > Print Session, after its
+// dialog, leaves the printed page as a picture in the data folder and says so.
+TEST_F(ConsoleAtTheKeyboard, TheSessionLogsOpenAndPrintShowTheirDialogsAndDoWhatTheySay)
+{
+    ASSERT_TRUE(StartLoggedIn("host-window-log"));
+    // Another log beside the session log, with one session of its own.
+    std::ofstream(host.Data() / "other.log") << "****\n[01/02/2026 10:00:00] STARTED\nA line of another log\n";
+
+    Keys({"alt+c", "l"});
+    const std::vector<uint32_t> viewer = WaitForSteady(dir);
+    Keys({"alt+l", "o"});
+    const std::vector<uint32_t> openDialog = WaitForSteady(dir);
+    EXPECT_GT(PixelsDiffering(openDialog, viewer), 10000u) << "the Open dialog shows";
+    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "other.log"}), 0);
+    Keys({"Return"});
+    EXPECT_TRUE(WaitFor([&] { return host.Said("The session log viewer shows " + (host.Data() / "other.log").string()); }))
+        << "the Open dialog did not start beside the session log; the console said:\n" << host.Output();
+    const std::vector<uint32_t> other = WaitForSteady(dir);
+
+    Keys({"alt+l", "p"});
+    const std::vector<uint32_t> printDialog = WaitForSteady(dir);
+    EXPECT_GT(PixelsDiffering(printDialog, other), 10000u) << "the Print dialog shows";
+    Keys({"Return"});
+    const fs::path page = host.Data() / "printed" / "session-page1.png";
+    EXPECT_TRUE(WaitFor([&] { return host.Said("Printed 1 page into " + (host.Data() / "printed").string()); }))
+        << "the console did not say where the page went; it said:\n" << host.Output();
+    EXPECT_TRUE(fs::exists(page)) << page;
+    EXPECT_FALSE(fs::exists(host.Data() / "printed" / "session-page2.png")) << "one session of three lines, one page";
+    WaitForSteady(dir);
+
+    // The message saying so, the viewer, then File > Exit.
+    Keys({"Return"});
+    WaitForSteady(dir);
+    Keys({"Escape"});
+    WaitForSteady(dir);
+    Keys({"alt+f", "x"});
+    ExpectCleanEnd(host);
 }
 
 } // namespace

@@ -254,6 +254,64 @@ TEST_F(LayoutTest, ASizeBarPastTheRowsEndStartsANewRow)
     dock->m_rectLayout.SetRectEmpty();
 }
 
+// A plain bar that would run past the side even packed against the bars before it wraps
+// into a row of its own at once, at that row's start wherever its window stood, below the
+// row it leaves (30 - 2 - 2 = 26 further across):
+// a bar of length n after one ending at e starts at e and fits while e + n <= L + 2. On the
+// top side L = 604; on the left 416.
+TEST_F(LayoutTest, APlainBarRunningPastTheSideStartsANewRow)
+{
+    ASSERT_NE(MakeSizeFrame(), nullptr);
+    const struct {
+        const char* name;
+        UINT side;
+        std::vector<int> lengths;
+        std::vector<CPoint> starts; // along, across: where each bar ends up
+    } rows[] = {
+        {"top: 300 then 310 ends at 606", kTop, {300, 310}, {{-2, -2}, {296, -2}}},
+        {"top: 300 then 311 runs past", kTop, {300, 311}, {{-2, -2}, {-2, 26}}},
+        {"top: the third of 250 runs past", kTop, {250, 250, 250}, {{-2, -2}, {246, -2}, {-2, 26}}},
+        {"left: 200 then 222 ends at 418", kLeft, {200, 222}, {{-2, -2}, {196, -2}}},
+        {"left: 200 then 223 runs past", kLeft, {200, 223}, {{-2, -2}, {-2, 26}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        COXSizeDockBar* dock = Dock(row.side);
+        const bool horz = row.side == kTop;
+        std::vector<CControlBar*> bars;
+        for (int length : row.lengths)
+            bars.push_back(MakePlainBar(CSize(length, 30))); // turned on the left side
+        for (CControlBar* bar : bars)
+            dock->DockControlBar(bar);
+        dock->m_arrBars.RemoveAll(); // one row
+        dock->m_arrBars.Add(nullptr);
+        for (CControlBar* bar : bars)
+            dock->m_arrBars.Add(bar);
+        dock->m_arrBars.Add(nullptr);
+        // Each window where a longer side had it: packed along the one row.
+        int along = -2;
+        for (size_t i = 0; i < bars.size(); ++i) {
+            const CPoint at = horz ? CPoint(along, -2) : CPoint(-2, along);
+            bars[i]->SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            along += row.lengths[i] - 2;
+        }
+        Layout();
+        std::vector<std::vector<CControlBar*>> expectedRows(1);
+        for (size_t i = 0; i < bars.size(); ++i) {
+            if (i > 0 && row.starts[i].y != row.starts[i - 1].y)
+                expectedRows.emplace_back();
+            expectedRows.back().push_back(bars[i]);
+        }
+        EXPECT_EQ(Rows(dock), expectedRows);
+        for (size_t i = 0; i < bars.size(); ++i) {
+            const CPoint start = horz ? row.starts[i] : CPoint(row.starts[i].y, row.starts[i].x);
+            EXPECT_EQ(InDock(bars[i]).TopLeft(), start) << "bar " << i;
+        }
+        for (CControlBar* bar : bars)
+            bar->DestroyWindow();
+    }
+}
+
 // A bar at its row's start whose window has no length yet closes its row after it: both
 // rows are shared out again (606 = 604 + 2 each). Alone in its row it adds no row end,
 // however often the layout runs.

@@ -1,7 +1,8 @@
 // Golden pictures of the tab skins in Classic, Office XP and Office 2003: an MDI frame's
 // client area with bottom hot-tracked tabs (style 0x42) for its children, icons, a title
 // with "&", and the overflow arrows, beside a document window docked as a view bar on the
-// left side; and a 3D tab view container with three pages. Every pixel is compared except
+// left side; the same frame's tab strip widened into the room a bar on the right left; and
+// a 3D tab view container with three pages. Every pixel is compared except
 // the tab, caption and bar title texts (the drawing layer's, compared by extent in its own
 // tests).
 #include <memory>
@@ -155,6 +156,52 @@ TEST_P(TabGolden, MdiFrameWithBottomTabs)
     main->DestroyWindow();
     app.m_pMainWnd = nullptr;
     ::DestroyIcon(icon);
+}
+
+// The MDI tab strip after a bar docked on the right goes: the strip widens into the room
+// the bar left and shows as a strip laid out at that width from the start does (its border
+// the whole way along the bottom, nothing of its old right end).
+TEST_P(TabGolden, TheMdiTabStripWidensWhenABarGoes)
+{
+    auto* main = new COXMDIFrameWndSizeDock; // deletes itself with its window
+    ASSERT_TRUE(main->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 480, 300)));
+    app.m_pMainWnd = main;
+    frame = main;
+    // The tabs first, as a main frame attaches them when it is made: the dock bars made
+    // afterwards lie below the strip.
+    COXTabClientWnd client;
+    ASSERT_TRUE(client.Attach(main, 0x42));
+    main->EnableDocking(CBRS_ALIGN_ANY);
+    COXSizeControlBar* bar = AddBar(AFX_IDW_DOCKBAR_RIGHT, L"Events", CSize(140, 200));
+    ASSERT_NE(bar, nullptr);
+    auto* child = new CMDIChildWnd; // deletes itself with its window
+    ASSERT_TRUE(child->Create(nullptr, L"Doors", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 210, 130),
+        main));
+    main->RecalcLayout();
+    main->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+
+    // As in a double click that floats it: the bar's window leaves at once and the place it
+    // left is painted before the frame's delayed layout widens the strip into it.
+    bar->ShowWindow(SW_HIDE);
+    Pump();
+    main->RecalcLayout();
+    Pump();
+    CRect strip;
+    client.GetTabCtrl()->GetWindowRect(&strip);
+    CRect picture;
+    main->GetClientRect(&picture);
+    main->ClientToScreen(&picture);
+    picture.top = strip.bottom - 40;
+    picture.bottom = strip.bottom + 2;
+    std::vector<RECT> text;
+    AddTabTexts(*client.GetTabCtrl(), picture, text);
+    EXPECT_TRUE(zyn::test::MatchesGoldenScreen("docking", std::string("tab_mdi_widened_") + GetParam().file, picture,
+        text));
+    client.Detach();
+    main->DestroyWindow();
+    frame = nullptr;
+    app.m_pMainWnd = nullptr;
 }
 
 TEST_P(TabGolden, ThreeDTabViewContainer)

@@ -1,18 +1,23 @@
 // The example console's work away from the windows: the recording server's port line,
 // its process started and ended, the database made on first run with its sample events,
-// and the archive pass over EVENTS with its restore, progress and failure.
+// the archive pass over EVENTS with its restore, progress and failure, and printed pages
+// kept as pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "host_printed.h"
 #include "host_work.h"
 #include "platform/afx/db/dbvalue.h"
 #include "platform/base/exception.h"
 #include "platform/base/utf16.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/suite/utility/stdiofile_unicode.h"
 #include "recorder_process.h"
+#include "tests/support/golden.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -263,3 +268,73 @@ TEST_F(HostDatabase, AFileThatCannotBeWrittenLeavesTheEventsAlone)
 }
 
 } // namespace
+
+namespace {
+
+// A document of `pages` blank pages printed at 100 dots per inch on paper 2 by 3 inches:
+// every page image 200 by 300 pixels.
+std::shared_ptr<const zyn::gdi::PrintedDocument> PrintBlank(int pages)
+{
+    const HDC hdc = zyn::gdi::CreatePrinterDC(100, 2000, 3000);
+    if (!hdc)
+        return nullptr;
+    DOCINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszDocName = L"blank";
+    StartDocW(hdc, &info);
+    for (int i = 0; i < pages; ++i) {
+        StartPage(hdc);
+        EndPage(hdc);
+    }
+    EndDoc(hdc);
+    auto doc = zyn::gdi::PrinterDocument(hdc);
+    DeleteDC(hdc);
+    return doc;
+}
+
+// A PNG file's width and height, as read back (0 x 0 when it cannot be read).
+std::pair<int, int> PngSize(const fs::path& file)
+{
+    zyn::test::GoldenPicture picture;
+    zyn::test::ReadPicturePng(file.string(), picture);
+    return {picture.width, picture.height};
+}
+
+} // namespace
+
+// Each page becomes <stem>-page<N>.png in the folder, made when missing; a shorter
+// printing of the same kind leaves no page of the longer one behind, another kind's
+// pages stay; a folder that cannot be made is said, with nothing written.
+TEST(HostPrintedPages, EachPageIsAPictureAndALaterPrintingReplacesTheLast)
+{
+    const fs::path dir = fs::path(zyn::test::TempRoot()) / "host-printed";
+    fs::remove_all(dir);
+    const auto three = PrintBlank(3), one = PrintBlank(1);
+    ASSERT_TRUE(three && one);
+    ASSERT_EQ(three->pages.size(), 3u);
+
+    const fs::path folder = dir / "printed";
+    host::SavedPages saved = host::SavePrintedPages(*three, folder, "session");
+    EXPECT_EQ(saved.error, "");
+    ASSERT_EQ(saved.files.size(), 3u);
+    for (int n = 1; n <= 3; ++n) {
+        const fs::path file = folder / ("session-page" + std::to_string(n) + ".png");
+        EXPECT_EQ(saved.files[n - 1], file);
+        EXPECT_EQ(PngSize(file), (std::pair<int, int>{200, 300})) << file;
+    }
+    EXPECT_EQ(host::SavePrintedPages(*one, folder, "session-log").files.size(), 1u);
+
+    saved = host::SavePrintedPages(*one, folder, "session");
+    EXPECT_EQ(saved.error, "");
+    EXPECT_EQ(saved.files, std::vector<fs::path>{folder / "session-page1.png"});
+    EXPECT_FALSE(fs::exists(folder / "session-page2.png"));
+    EXPECT_FALSE(fs::exists(folder / "session-page3.png"));
+    EXPECT_TRUE(fs::exists(folder / "session-log-page1.png")) << "another kind's page stays";
+
+    // A file where the folder should be.
+    std::ofstream(dir / "taken") << "x";
+    saved = host::SavePrintedPages(*three, dir / "taken" / "printed", "session");
+    EXPECT_TRUE(saved.files.empty());
+    EXPECT_NE(saved.error.find("cannot be made"), std::string::npos) << saved.error;
+    fs::remove_all(dir);
+}

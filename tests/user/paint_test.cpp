@@ -1,5 +1,8 @@
 // Painting: which windows paint and in what order, clipping on the screen, update regions,
 // RedrawWindow's flags, DCs, scrolling and printing.
+#include <functional>
+
+#include "tests/support/golden.h"
 #include "tests/user/user_test_support.h"
 
 namespace zyn::test {
@@ -443,6 +446,54 @@ TEST_F(PaintTest, SnapshotsWritePngFiles)
     EXPECT_FALSE(user::SnapshotWindowPng(stale, dir + "/none.png"));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
     EXPECT_FALSE(user::SnapshotDesktopPng("/nonexistent-dir/x.png"));
+}
+
+// Sequences that once left part of the screen unpainted, each pictured once every message
+// is handled: a white parent (no WS_CLIPCHILDREN) holding a green child with a black
+// one-pixel border.
+TEST_F(PaintTest, NothingIsLeftUnpaintedAfterTheseSequences)
+{
+    const struct {
+        const char* golden;
+        std::function<void(HWND parent, HWND child)> sequence;
+    } rows[] = {
+        // Shown, the parent erases and the child paints its frame at once; the child paints
+        // its client before its parent's WM_PAINT comes round (a control updated at once).
+        // A popup over part of them (a progress dialog pumping its own messages only) goes
+        // away, so the parent erases all its still-owed update region again, over the child.
+        {"erased_again_over_a_painted_child",
+            [](HWND parent, HWND child) {
+                ShowWindow(parent, SW_SHOW);
+                UpdateWindow(child);
+                HWND cover = Solid(nullptr, WS_POPUP | WS_VISIBLE, 130, 90, 100, 60, kBlue);
+                UpdateWindow(cover);
+                DestroyWindow(cover);
+            }},
+        // A frame started on a saved layout: its bars paint at once while the frame's own
+        // paint waits; a floating bar made over it moves to its saved place, and the frame
+        // erases again over the bars.
+        {"erased_again_after_a_popup_moved_off",
+            [](HWND parent, HWND child) {
+                HWND floating = Solid(nullptr, WS_POPUP, 60, 30, 100, 40, kBlue);
+                SetWindowLongPtrW(floating, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parent));
+                ShowWindow(parent, SW_SHOW);
+                UpdateWindow(child);
+                ShowWindow(floating, SW_SHOWNOACTIVATE);
+                UpdateWindow(floating);
+                SetWindowPos(floating, nullptr, 600, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                DestroyWindow(floating);
+            }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.golden);
+        HWND parent = Make(WS_POPUP, 40, 40, 200, 120);
+        HWND child = Solid(parent, WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 20, 160, 60, kGreen);
+        row.sequence(parent, child);
+        Pump();
+        EXPECT_TRUE(MatchesGoldenScreen("user", row.golden, RECT{40, 40, 240, 160}));
+        DestroyWindow(parent);
+        Pump();
+    }
 }
 
 } // namespace

@@ -432,20 +432,38 @@ TEST_F(WinPosTest, MappingAndWindowsFromPoints)
     EXPECT_EQ(ChildWindowFromPointEx(p, POINT{210, 20}, CWP_ALL), disabled);
     EXPECT_EQ(ChildWindowFromPointEx(p, POINT{210, 20}, CWP_SKIPDISABLED), p);
     EXPECT_EQ(ChildWindowFromPointEx(p, POINT{-5, 20}, CWP_ALL), nullptr);
-    // HTTRANSPARENT lets the point through to the window beneath.
+    // HTTRANSPARENT lets the point through to the windows beneath in the thread: the lower
+    // siblings first, then the parent. A group box framing a button (the box first, so
+    // above it) and a transparent label with nothing beneath it.
     HWND under = Make(WS_POPUP | WS_VISIBLE, 500, 500, 50, 50);
     HWND over = Make(WS_POPUP | WS_VISIBLE, 500, 500, 50, 50);
-    rec().SetHandler([over](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
-        if (h == over && m == WM_NCHITTEST) {
+    HWND form = Make(WS_POPUP | WS_VISIBLE, 600, 100, 200, 200);
+    HWND box = Make(WS_CHILD | WS_VISIBLE, 10, 10, 150, 150, form);
+    HWND framed = Make(WS_CHILD | WS_VISIBLE, 20, 20, 50, 30, form);
+    HWND label = Make(WS_CHILD | WS_VISIBLE, 170, 10, 20, 20, form);
+    rec().SetHandler([=](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if ((h == over || h == box || h == label) && m == WM_NCHITTEST) {
             r = HTTRANSPARENT;
             return true;
         }
         return false;
     });
-    EXPECT_EQ(WindowFromPoint(POINT{510, 510}), under);
+    const struct {
+        const char* what;
+        POINT pt;
+        HWND expected;
+    } rows[] = {
+        {"a top-level window over another", {510, 510}, under},
+        {"a group box over the button it frames", {630, 130}, framed},
+        {"a group box over nothing but its parent", {700, 200}, form},
+        {"a label over nothing but its parent", {775, 115}, form},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(WindowFromPoint(r.pt), r.expected) << r.what;
     DestroyWindow(p);
     DestroyWindow(under);
     DestroyWindow(over);
+    DestroyWindow(form);
 }
 
 TEST_F(WinPosTest, TheOneMonitor)

@@ -1,6 +1,6 @@
 // COXSizeDockBar's row layout: places the docked bars row by row with a splitter between
-// two sizeable bars and beside each row holding one, wraps a bar that no longer fits, and
-// answers the dock bar's size.
+// two sizeable bars and beside each row holding one, wraps a bar that no longer fits (a
+// plain bar also when it would run past the side's end), and answers the dock bar's size.
 #include <algorithm>
 
 #include "platform/afx/dockcont.h"
@@ -144,9 +144,9 @@ CSize COXSizeDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
             // follows no sizeable bar and the next row shares nothing in proportion.
             if (nCurStart > targetStart() && !m_bFloating && !bPrevSizeable && nNextRowCount == 0)
                 moveAlong(nCurStart);
-            const int nTargetEnd = bHorzBar ? rect.right : rect.bottom;
-            if (nTargetEnd > nMaxLength && !m_bFloating)
+            if ((bHorzBar ? rect.right : rect.bottom) > nMaxLength && !m_bFloating)
                 moveAlong(std::max(nMaxLength - (nBarLength - nBorder), static_cast<int>(ptAlong)));
+            const int nTargetEnd = bHorzBar ? rect.right : rect.bottom;
             if (bWrapped) {
                 bWrapped = FALSE;
                 moveAlong(-nBorder);
@@ -155,6 +155,15 @@ CSize COXSizeDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 // is placed at the start of this one meanwhile.
                 m_arrBars.InsertAt(nPos, static_cast<void*>(nullptr));
                 bWrapped = TRUE;
+                continue;
+            } else if (nRowWidth != 0 && nTargetEnd > nMaxLength + nBorder && m_arrBars[nPos - 1] != nullptr &&
+                       !m_bFloating) {
+                // It would run past the side even packed against the bars before it: it
+                // starts a row of its own at once (the row end inserted is taken as one in
+                // this pass, so it never lies over the bars of the row it leaves).
+                m_arrBars.InsertAt(nPos, static_cast<void*>(nullptr));
+                bWrapped = TRUE; // at the new row's start, wherever its window stood
+                --nPos;
                 continue;
             }
         } else if (bWrapped) {

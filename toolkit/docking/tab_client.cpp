@@ -185,13 +185,15 @@ void COXTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
         };
         shrink(rect);
         const DWORD style = m_tab.GetStyle();
-        // The workspace's own geometry must be current before it is measured.
+        // The workspace's own geometry must be current before it is measured. This is its
+        // place, so it repaints what changed and what it left as any move does; only the
+        // measuring moves below leave the screen alone.
         CRect current;
         m_tab.GetWindowRect(&current);
         m_pParentFrame->ScreenToClient(&current);
         if (current != place)
             m_tab.SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(),
-                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+                SWP_NOZORDER | SWP_NOACTIVATE);
         if ((style & TCS_BUTTONS) && (style & TCS_VERTICAL)) {
             // Vertical buttons: measured as horizontal rows on the transposed rectangle.
             const CRect transposed(place.left, place.top, place.left + place.Height(), place.top + place.Width());
