@@ -103,21 +103,27 @@ TEST_F(MainFrameGoldenTest, MdiMainFrameInThreeSkins)
     ::SetForegroundWindow(frame->m_hWnd);
     COXStatusBar& status = frame->status;
 
-    // Churn: indicator sets and progress panes replaced again and again leave nothing.
+    // Churn: indicator sets and progress panes replaced again and again leave nothing. One
+    // round comes first, so what the bars make once and keep (cached fonts and brushes of
+    // their first paints) is not counted as left over.
     const UINT panes[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-    const size_t windows = user::LiveWindowCount();
-    const size_t objects = gdi::LiveObjectCount();
-    for (int round = 0; round < 3; ++round) {
+    auto churn = [&] {
         ASSERT_TRUE(status.SetIndicators(panes, 5));
         status.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 140);
         frame->RecalcLayout();
         ASSERT_TRUE(status.SetUpBar(1));
         ASSERT_TRUE(status.SetUpBar(1));
         status.SetBarProgress(1, 0, 100, 30);
-    }
-    ASSERT_TRUE(status.SetIndicators(panes, 5));
+        ASSERT_TRUE(status.SetIndicators(panes, 5));
+        Pump();
+    };
+    churn();
+    const size_t windows = user::LiveWindowCount();
+    const size_t objects = gdi::LiveObjectCount();
+    for (int round = 0; round < 3; ++round)
+        churn();
     EXPECT_EQ(user::LiveWindowCount(), windows) << "progress controls of the churn";
-    EXPECT_LE(gdi::LiveObjectCount(), objects + 1) << "fonts and bitmaps of the churn";
+    EXPECT_EQ(gdi::LiveObjectCount(), objects) << "fonts and bitmaps of the churn";
 
     status.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 140);
     frame->RecalcLayout();
