@@ -263,10 +263,14 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
             return rgn;
         cur = p;
     }
+    // A child shows only inside this window's client area: where its frame reaches past it
+    // (a maximised MDI child's does), this window's own frame is still its own to paint.
     if (clipChildren)
-        for (auto& c : w->children)
-            if (c->style & WS_VISIBLE)
-                rgn = rgn.Subtract(Region(c->rcWindow));
+        for (auto& c : w->children) {
+            RECT shown;
+            if ((c->style & WS_VISIBLE) && IntersectRect(&shown, &c->rcWindow, &w->rcClient))
+                rgn = rgn.Subtract(Region(shown));
+        }
     return rgn;
 }
 

@@ -1,11 +1,18 @@
 // The "MDICLIENT" class through the raw API: creation, activation, maximising with the
-// menu bar's child buttons, the window menu, destruction.
+// menu bar's child buttons, the window menu, destruction, and the client's edge around a
+// maximised child.
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/gdi/wingdi.h"
+#include "platform/user/input.h"
 #include "platform/user/mdiclient.h"
 #include "platform/user/menu.h"
+#include "platform/user/popup_menu.h"
 #include "tests/frames/frames_test_support.h"
+#include "tests/support/golden.h"
 
 namespace zyn::test {
 namespace {
@@ -287,6 +294,98 @@ TEST_F(MdiClientTest, TileAndCascadeArrangeTheVisibleChildren)
     GetWindowRect(b, &rb);
     EXPECT_EQ(rb.left - ra.left, rb.top - ra.top);
     EXPECT_NE(ra.left, rb.left);
+}
+
+// Whether every pixel of a screen strip has the system colour `index`, naming the first
+// that has not.
+::testing::AssertionResult StripIs(const RECT& strip, int index, const char* what)
+{
+    const GoldenPicture pic = CaptureScreen(strip);
+    const COLORREF c = GetSysColor(index);
+    const uint32_t want = (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+    for (int y = 0; y < pic.height; ++y)
+        for (int x = 0; x < pic.width; ++x)
+            if (pic.At(x, y) != want) {
+                std::ostringstream why;
+                why << what << ": pixel (" << strip.left + x << ", " << strip.top + y << ") is " << std::hex
+                    << pic.At(x, y) << ", not " << want;
+                return ::testing::AssertionFailure() << why.str();
+            }
+    return ::testing::AssertionSuccess();
+}
+
+// A maximised child's frame lies outside the client's client area, clipped by it: the
+// client's sunken edge stays the client's, and what a window over it leaves is painted
+// again, edge included (a menu dropped over the corner, a box's button over the bottom).
+TEST_F(MdiClientTest, AMaximisedChildLeavesTheClientsEdgeToTheClient)
+{
+    SetWindowLongPtrW(g_client, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    SetWindowPos(g_client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    WNDCLASSW box{};
+    box.lpfnWndProc = &DefWindowProcW;
+    box.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    box.lpszClassName = L"TestBox";
+    ASSERT_NE(RegisterClassW(&box), 0);
+    const HWND child = NewChild(L"Doors");
+    SendMessageW(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    ASSERT_TRUE(IsZoomed(child));
+    RECT e{};
+    GetWindowRect(g_client, &e);
+    // EDGE_SUNKEN: the outer lines shadow above and left, highlight below and right; the
+    // inner ones dark shadow and light. The corners, where the lines meet, are left out.
+    const auto edgeIsSunken = [&e]() -> ::testing::AssertionResult {
+        const struct {
+            RECT strip;
+            int colour;
+            const char* what;
+        } lines[] = {
+            {{e.left + 2, e.top, e.right - 2, e.top + 1}, COLOR_3DSHADOW, "top, outer"},
+            {{e.left + 2, e.top + 1, e.right - 2, e.top + 2}, COLOR_3DDKSHADOW, "top, inner"},
+            {{e.left, e.top + 2, e.left + 1, e.bottom - 2}, COLOR_3DSHADOW, "left, outer"},
+            {{e.left + 1, e.top + 2, e.left + 2, e.bottom - 2}, COLOR_3DDKSHADOW, "left, inner"},
+            {{e.left + 2, e.bottom - 1, e.right - 2, e.bottom}, COLOR_3DHILIGHT, "bottom, outer"},
+            {{e.left + 2, e.bottom - 2, e.right - 2, e.bottom - 1}, COLOR_3DLIGHT, "bottom, inner"},
+            {{e.right - 1, e.top + 2, e.right, e.bottom - 2}, COLOR_3DHILIGHT, "right, outer"},
+            {{e.right - 2, e.top + 2, e.right - 1, e.bottom - 2}, COLOR_3DLIGHT, "right, inner"},
+        };
+        for (const auto& line : lines)
+            if (auto r = StripIs(line.strip, line.colour, line.what); !r)
+                return r;
+        return ::testing::AssertionSuccess();
+    };
+    Pump();
+    EXPECT_TRUE(edgeIsSunken()) << "maximised";
+
+    const struct {
+        const char* name;
+        std::function<void()> sequence;
+    } rows[] = {
+        {"a menu dropped over the client's top-left corner, then closed",
+            [&e] {
+                const HMENU menu = CreatePopupMenu();
+                for (const wchar_t* item : {L"Doors", L"Operators", L"Archive Old Events", L"Session Log"})
+                    AppendMenuW(menu, MF_STRING, 200, item);
+                user::InjectKeyPress(VK_ESCAPE);
+                TrackPopupMenu(menu, TPM_RETURNCMD, e.left - 30, e.top - 10, 0, g_client, nullptr);
+                DestroyMenu(menu);
+            }},
+        {"a box whose Cancel button lies over the client's bottom edge, then gone",
+            [&e] {
+                const HWND over = CreateWindowExW(0, L"TestBox", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, e.left + 100,
+                    e.bottom - 30, 240, 60, nullptr, nullptr, nullptr, nullptr);
+                CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE, 80, 20, 75, 23, over, nullptr,
+                    nullptr, nullptr);
+                Pump();
+                DestroyWindow(over);
+            }},
+    };
+    for (const auto& row : rows) {
+        RedrawWindow(g_client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_TRUE(edgeIsSunken()) << "before: " << row.name;
+        row.sequence();
+        Pump();
+        EXPECT_TRUE(edgeIsSunken()) << row.name;
+    }
 }
 
 } // namespace
