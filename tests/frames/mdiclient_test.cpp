@@ -380,7 +380,9 @@ TEST_F(MdiClientTest, AMaximisedChildLeavesTheClientsEdgeToTheClient)
             }},
     };
     for (const auto& row : rows) {
-        RedrawWindow(g_client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // Each sequence starts from a client painted whole.
+        RedrawWindow(g_client, nullptr, nullptr,
+            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         ASSERT_TRUE(edgeIsSunken()) << "before: " << row.name;
         row.sequence();
         Pump();
