@@ -232,10 +232,13 @@ void ApplyPos(PosJob& job)
     if (!changed || (wp.flags & SWP_NOREDRAW))
         return;
     const bool nowVisible = IsReallyVisible(w.get());
-    Region newVisible = nowVisible ? VisibleRegion(w.get(), false, false, true) : Region();
-    // What the window no longer covers shows what was under it.
+    // What the window no longer covers shows what was under it. Only the new visible
+    // region's part over the old one matters here; the whole of it is worked out below
+    // for the cases that need it (a window just shown, the commonest, does not).
     if (job.wasVisible) {
-        Region exposed = job.oldVisible.Subtract(newVisible);
+        const RECT oldBox = job.oldVisible.Box();
+        Region exposed = nowVisible ? job.oldVisible.Subtract(VisibleRegion(w.get(), false, false, true, &oldBox))
+                                    : job.oldVisible;
         if (!exposed.Empty())
             InvalidateExposed(exposed, w.get());
     }
@@ -243,6 +246,12 @@ void ApplyPos(PosJob& job)
         return;
     const bool moveOnly = (wp.flags & SWP_NOSIZE) && !(wp.flags & (SWP_FRAMECHANGED | SWP_SHOWWINDOW)) &&
         !(wp.flags & SWP_NOCOPYBITS) && job.wasVisible;
+    const bool zOrderOnly =
+        (wp.flags & SWP_NOSIZE) && (wp.flags & SWP_NOMOVE) && !(wp.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED));
+    const bool frameOnly = (wp.flags & SWP_NOCLIENTSIZE) && (wp.flags & SWP_NOCLIENTMOVE) &&
+        (wp.flags & SWP_FRAMECHANGED) && !(wp.flags & SWP_SHOWWINDOW);
+    const Region newVisible =
+        (moveOnly || zOrderOnly || frameOnly) ? VisibleRegion(w.get(), false, false, true) : Region();
     if (moveOnly) {
         // The pixels that were on the screen move with the window; only what was hidden
         // before needs painting.
@@ -273,17 +282,16 @@ void ApplyPos(PosJob& job)
         return;
     }
     UINT rdw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
-    if ((wp.flags & SWP_NOSIZE) && (wp.flags & SWP_NOMOVE) && !(wp.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED))) {
+    if (zOrderOnly) {
         // Only the z-order changed: paint what was covered.
         Region uncovered = newVisible.Subtract(job.oldVisible);
         if (!uncovered.Empty())
             InvalidateScreenRegion(w.get(), uncovered, rdw);
         return;
     }
-    if ((wp.flags & SWP_NOCLIENTSIZE) && (wp.flags & SWP_NOCLIENTMOVE) && (wp.flags & SWP_FRAMECHANGED) &&
-        !(wp.flags & SWP_SHOWWINDOW)) {
+    if (frameOnly) {
         // The frame changed, the client did not: repaint the frame.
-        w->ncPaintNeeded = true;
+        OweNcPaint(*w);
         InvalidateScreenRegion(w.get(), newVisible.Subtract(Region(w->rcClient)), RDW_INVALIDATE | RDW_FRAME);
         return;
     }
