@@ -137,12 +137,32 @@ public:
 
     BOOL m_bForceToRecalc = FALSE; // a relayout waits for the next refresh
 
+    // Whether the frame's layout would now place the MDI client otherwise than when it
+    // last did: the workspace was shown or hidden, or its style, offset or number of
+    // rows changed, or (a single tab, which may take a placeholder beside it) that tab's
+    // width. More tabs in the same rows change nothing.
+    bool LayoutInputsChanged() const;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     COXTabWorkspace m_tab;
     CMDIFrameWnd* m_pParentFrame = nullptr;
     BOOL m_bHasPlaceholderTab = FALSE;
+
+private:
+    struct LayoutInputs {
+        bool shown = false;
+        DWORD style = 0;
+        DWORD offset = 0;
+        int rows = 0;
+        int singleWidth = -1; // the only tab's width; -1 unless there is one
+        bool operator==(const LayoutInputs&) const = default;
+    };
+    LayoutInputs CurrentLayoutInputs() const;
+    LayoutInputs m_laidOut;     // as the last CalcWindowRect found them
+    bool m_bLaidOut = false;
+protected:
 
 private:
     void PostRefresh();

@@ -288,7 +288,9 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
         SetCurSel(select);
         changed = TRUE;
     }
-    if (changed)
+    // The frame is laid out again only when that would place the MDI client elsewhere:
+    // a tab more or less in the same rows, or another tab selected, moves nothing.
+    if (m_pTabClientWnd->m_bForceToRecalc || (changed && m_pTabClientWnd->LayoutInputsChanged()))
         RecalcFrame();
     m_pTabClientWnd->m_bForceToRecalc = FALSE;
 }
