@@ -65,10 +65,30 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
         return;
     std::vector<uint32_t> ramp(static_cast<size_t>(i1 - i0));
     Surface& s = *dc.surface;
+    // Channel k at step i is a + (b - a) * i / n, the quotient truncated toward zero: kept
+    // as the magnitude's quotient and remainder, which each step advances by |b - a| / n
+    // and its remainder, with no division per pixel.
+    struct Step {
+        int64_t q, r, dq, dr;
+        bool negative;
+    } st[4];
+    for (int k = 0; k < 4; ++k) {
+        const int64_t d = b.c[k] - a.c[k];
+        const int64_t m = d < 0 ? -d : d;
+        st[k] = Step{m * i0 / n, m * i0 % n, m / n, m % n, d < 0};
+    }
     for (int i = i0; i < i1; ++i) {
         Rgba v;
-        for (int k = 0; k < 4; ++k)
-            v.c[k] = (a.c[k] + static_cast<int>((static_cast<int64_t>(b.c[k] - a.c[k]) * i) / n)) >> 8;
+        for (int k = 0; k < 4; ++k) {
+            Step& t = st[k];
+            v.c[k] = (a.c[k] + static_cast<int>(t.negative ? -t.q : t.q)) >> 8;
+            t.q += t.dq;
+            t.r += t.dr;
+            if (t.r >= n) {
+                ++t.q;
+                t.r -= n;
+            }
+        }
         ramp[static_cast<size_t>(i - i0)] = Pack(s, v);
     }
     const int ox = dc.origin.x, oy = dc.origin.y;
