@@ -175,7 +175,7 @@ COXTabClientWnd::LayoutInputs COXTabClientWnd::CurrentLayoutInputs() const
     if (m_tab.GetItemCount() - (m_bHasPlaceholderTab ? 1 : 0) == 1) {
         CRect first;
         m_tab.GetItemRect(0, &first);
-        in.singleWidth = first.Width();
+        in.placeholder = first.Width() + kPlaceholderSpare >= m_nRowWidth;
     }
     return in;
 }
@@ -244,6 +244,7 @@ void COXTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
         } else {
             const int count = m_tab.GetItemCount();
             const int real = count - (m_bHasPlaceholderTab ? 1 : 0);
+            m_nRowWidth = rect.Width();
             bool adjust = true;
             if (real == 1) {
                 CRect first;

@@ -139,8 +139,8 @@ public:
 
     // Whether the frame's layout would now place the MDI client otherwise than when it
     // last did: the workspace was shown or hidden, or its style, offset or number of
-    // rows changed, or (a single tab, which may take a placeholder beside it) that tab's
-    // width. More tabs in the same rows change nothing.
+    // rows changed, or a lone tab now would or would not take a placeholder beside it.
+    // More tabs in the same rows change nothing.
     bool LayoutInputsChanged() const;
 
 protected:
@@ -156,12 +156,13 @@ private:
         DWORD style = 0;
         DWORD offset = 0;
         int rows = 0;
-        int singleWidth = -1; // the only tab's width; -1 unless there is one
+        bool placeholder = false; // a lone tab too wide for the row, so a placeholder joins it
         bool operator==(const LayoutInputs&) const = default;
     };
     LayoutInputs CurrentLayoutInputs() const;
     LayoutInputs m_laidOut;     // as the last CalcWindowRect found them
     bool m_bLaidOut = false;
+    int m_nRowWidth = 0;        // the width the last CalcWindowRect gave the row of tabs
 protected:
 
 private:
