@@ -1,7 +1,5 @@
 // Painting: visible regions, update regions, WM_PAINT, window DCs, scrolling and printing.
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "platform/base/lasterror.h"
 #include "platform/base/threads.h"
@@ -417,14 +415,6 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
 
 namespace {
 
-// Per thread, the windows that owe WM_NCPAINT or WM_ERASEBKGND, and perhaps a few that no
-// longer do (they are dropped when next looked at). Under the user lock.
-std::unordered_map<DWORD, std::unordered_set<HWND>>& OwedByThread()
-{
-    static std::unordered_map<DWORD, std::unordered_set<HWND>> owed;
-    return owed;
-}
-
 // Where a window stands in the desktop's tree, as the indices from its top-level window
 // down: sorting by it gives the tree's order, parents first.
 std::vector<size_t> TreePath(const Window* w)
@@ -436,31 +426,28 @@ std::vector<size_t> TreePath(const Window* w)
     return path;
 }
 
+// Where OweErase and OweNcPaint list the windows they mark (see RecordOwed).
+thread_local std::vector<HWND>* t_owedInto = nullptr;
+
 } // namespace
+
+void RecordOwed(std::vector<HWND>* into) { t_owedInto = into; }
 
 void OweErase(Window& w)
 {
     w.eraseNeeded = true;
-    OwedByThread()[w.thread].insert(w.hwnd);
+    if (t_owedInto)
+        t_owedInto->push_back(w.hwnd);
 }
 
 void OweNcPaint(Window& w)
 {
     w.ncPaintNeeded = true;
-    OwedByThread()[w.thread].insert(w.hwnd);
+    if (t_owedInto)
+        t_owedInto->push_back(w.hwnd);
 }
 
-void ForgetOwed(const Window& w)
-{
-    auto& owed = OwedByThread();
-    const auto it = owed.find(w.thread);
-    if (it != owed.end())
-        it->second.erase(w.hwnd);
-}
-
-void ForgetAllOwed() { OwedByThread().clear(); }
-
-void ErasePendingNow()
+void ErasePendingNow(const std::vector<HWND>& affected)
 {
     const DWORD me = GetCurrentThreadId();
     std::vector<HWND> owed;
@@ -468,26 +455,15 @@ void ErasePendingNow()
         auto lock = LockUser();
         // The desktop comes into being here when nothing made it yet, as it always has.
         DesktopWnd();
-        auto& all = OwedByThread();
-        const auto mine = all.find(me);
-        if (mine == all.end())
-            return;
         std::vector<std::pair<std::vector<size_t>, HWND>> ordered;
-        for (auto it = mine->second.begin(); it != mine->second.end();) {
-            const Window* w = PeekLockedWnd(*it);
-            if (!w || !(w->ncPaintNeeded || w->eraseNeeded)) {
-                it = mine->second.erase(it);
-                continue;
-            }
-            // A hidden window keeps its debt (and its place here) until it is shown.
-            if (IsReallyVisible(w) && w->parent)
-                ordered.emplace_back(TreePath(w), w->hwnd);
-            ++it;
+        for (HWND h : affected) {
+            const Window* w = PeekLockedWnd(h);
+            if (w && w->thread == me && (w->ncPaintNeeded || w->eraseNeeded) && w->parent && IsReallyVisible(w))
+                ordered.emplace_back(TreePath(w), h);
         }
-        if (mine->second.empty())
-            all.erase(mine);
-        // In the tree's order, parents before children, as a walk of the desktop finds them.
+        // In the tree's order, parents before children, each window once.
         std::sort(ordered.begin(), ordered.end());
+        ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
         for (auto& [path, h] : ordered)
             owed.push_back(h);
     }

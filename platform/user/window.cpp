@@ -318,7 +318,6 @@ void FreeWindow(const std::shared_ptr<Window>& w)
             return;
         w->dead = true;
         g_windowsFreed.fetch_add(1, std::memory_order_relaxed);
-        ForgetOwed(*w);
         SetOwner(*w, nullptr);
         state = std::move(w->controlState);
         if (!w->IsChild())
@@ -475,7 +474,6 @@ void DestroyAllWindowsSilently()
         if (!w->isDesktop && !w->isMessageRoot)
             FreeWindow(w);
     auto lock = LockUser();
-    ForgetAllOwed();
     Roots& r = TheRoots();
     for (auto* root : {&r.desktop, &r.message}) {
         if (*root) {

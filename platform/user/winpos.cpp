@@ -38,6 +38,7 @@ struct PosJob {
     Region oldVisible;    // screen, whole window, before the change
     HWND underCursor = nullptr; // the window under the cursor before, when the window may come under it
     bool cursorTouched = false; // the window lands on the cursor
+    std::vector<HWND> affected;  // windows that came to owe an erase or a frame paint
 };
 
 RECT ToParentCoords(const Window& w, const RECT& screen)
@@ -192,8 +193,19 @@ void RaiseOwned(Window* owner)
     }
 }
 
-// Applies the geometry, the z-order and the visibility, and invalidates what changed.
+void ApplyChange(PosJob& job);
+
+// Applies the change, listing the windows it leaves owing an erase or a frame paint:
+// those are the ones FinishPos erases at once.
 void ApplyPos(PosJob& job)
+{
+    RecordOwed(&job.affected);
+    ApplyChange(job);
+    RecordOwed(nullptr);
+}
+
+// Applies the geometry, the z-order and the visibility, and invalidates what changed.
+void ApplyChange(PosJob& job)
 {
     auto& w = job.w;
     WINDOWPOS& wp = job.wp;
@@ -324,7 +336,7 @@ void FinishPos(PosJob& job)
             return;
     }
     if (!(wp.flags & SWP_DEFERERASE) && !(wp.flags & SWP_NOREDRAW))
-        ErasePendingNow();
+        ErasePendingNow(job.affected);
     if (w->dead)
         return;
     if ((wp.flags & kAggStatus) != kAggNoPosChange) {

@@ -266,17 +266,16 @@ void SendNcPaintAndErase(HWND hwnd, bool erase);
 // WM_PRINTCLIENT's default: WM_PAINT with BeginPaint handing out `hdc` (no validation).
 void PaintIntoDc(HWND hwnd, HDC hdc);
 
-// Sends WM_NCPAINT / WM_ERASEBKGND now to every window of the calling thread that owes them
-// (RDW_ERASENOW over the thread's windows).
-void ErasePendingNow();
-// Mark a window as owing WM_ERASEBKGND / WM_NCPAINT (LockUser held). The window is listed
-// among its thread's windows that owe either, so ErasePendingNow looks at those alone; set
-// the flags through these only. ForgetOwed takes a freed window off its list,
-// ForgetAllOwed empties every list (reset).
+// Sends WM_NCPAINT / WM_ERASEBKGND now to those of `affected` that belong to the calling
+// thread and still owe them (RDW_ERASENOW over the windows a positioning affected), in
+// the tree's order.
+void ErasePendingNow(const std::vector<HWND>& affected);
+// Mark a window as owing WM_ERASEBKGND / WM_NCPAINT (LockUser held); set the flags through
+// these only. While RecordOwed has named a list (a positioning being applied), each
+// window marked is added to it: the windows the positioning affected.
 void OweErase(Window& w);
 void OweNcPaint(Window& w);
-void ForgetOwed(const Window& w);
-void ForgetAllOwed();
+void RecordOwed(std::vector<HWND>* into);
 
 // ---- input state (focus.cpp) ------------------------------------------------------------------------------------
 // Called when a window is hidden or destroyed: moves capture, activation and focus off
