@@ -413,7 +413,9 @@ struct WndDispatch {
 
 namespace {
 
-// AfxCallWndProc with the thread's state at hand.
+// AfxCallWndProc with the thread's state at hand; the window procedure's common case
+// (`initDialog` false) without the WM_INITDIALOG centring, so that it stays small.
+template <bool initDialog>
 inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     // Nested messages put the outer one back. The time and the cursor position are filled
@@ -423,7 +425,7 @@ inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UIN
     state->m_pLastSentMsg = &current;
     LRESULT lResult = 0;
     try {
-        if (nMsg == WM_INITDIALOG) [[unlikely]] {
+        if (initDialog && nMsg == WM_INITDIALOG) {
             InitDialogCentre centre;
             centre.Before(pWnd);
             lResult = zyn::afx::detail::WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
@@ -461,11 +463,22 @@ inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UIN
         still->Detach();
 }
 
+// The window procedure for WM_INITDIALOG (centring the dialog) and WM_NCDESTROY (the
+// object let go of afterwards).
+[[gnu::noinline]] LRESULT CallWndProcRare(zyn::afx::detail::DispatchSlot& thread, CWnd* pWnd, HWND hWnd, UINT nMsg,
+    WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT r = CallWndProcOf<true>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY)
+        AfterNcDestroy(*thread.maps, hWnd);
+    return r;
+}
+
 } // namespace
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    return CallWndProcOf(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
+    return CallWndProcOf<true>(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
 LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -477,10 +490,9 @@ LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     CWnd* pWnd = hWnd ? thread.maps->FindPermanent(hWnd) : nullptr;
     if (!pWnd || pWnd->m_hWnd != hWnd) [[unlikely]]
         return CallWithoutObject(hWnd, nMsg, wParam, lParam);
-    const LRESULT r = CallWndProcOf(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
-    if (nMsg == WM_NCDESTROY) [[unlikely]]
-        AfterNcDestroy(*thread.maps, hWnd);
-    return r;
+    if (nMsg == WM_INITDIALOG || nMsg == WM_NCDESTROY) [[unlikely]]
+        return CallWndProcRare(thread, pWnd, hWnd, nMsg, wParam, lParam);
+    return CallWndProcOf<false>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
