@@ -11,12 +11,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "console_fixture.h"
+#include "figure_reporter.h"
 #include "platform/afx/afxstate.h"
 #include "platform/afx/mdi.h"
 #include "platform/gdi/wingdi.h"
@@ -172,43 +172,26 @@ void BM_DesktopFill(benchmark::State& state)
 }
 BENCHMARK(BM_DesktopFill)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as usual and keeps each one's CPU time (the median when the runs are
-// repeated) to set every repaint beside the fill at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Sets every repaint beside the fill at the end, by their CPU time.
+class RatioReporter : public benchfig::FigureReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) {
-                m_failed = true;
-                continue;
-            }
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Iteration || median) {
-                const std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
-                auto& kept = m_cpu[name];
-                if (median || !kept.second)
-                    kept = {run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(run.time_unit), median};
-            }
-        }
-    }
-    bool Failed() const { return m_failed; }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const auto fill = m_cpu.find("BM_DesktopFill");
-        if (fill == m_cpu.end() || fill->second.first <= 0)
+        const double* fill = Figure("BM_DesktopFill");
+        if (!fill || *fill <= 0)
             return;
-        for (const auto& [name, cpu] : m_cpu) {
+        for (const auto& [name, cpu] : Figures()) {
             if (name.rfind("BM_Repaint/", 0) == 0)
-                std::printf("%-22s %6.1f x the fill (goal: at most 10)\n", name.c_str(), cpu.first / fill->second.first);
+                std::printf("%-22s %6.1f x the fill (goal: at most 10)\n", name.c_str(), cpu.first / *fill);
         }
     }
 
-private:
-    std::map<std::string, std::pair<double, bool>> m_cpu;  // seconds, whether a median
-    bool m_failed = false;
+protected:
+    double FigureOf(const Run& run) const override
+    {
+        return run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
 };
 
 } // namespace
@@ -221,6 +204,5 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    // A case that could not set up its scene fails the program, so a smoke run notices.
     return reporter.Failed() ? 1 : 0;
 }

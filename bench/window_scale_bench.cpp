@@ -14,10 +14,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "figure_reporter.h"
 #include "platform/base/clock.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/user/driver.h"
@@ -113,53 +113,39 @@ void BM_CreateDestroyTopLevel(benchmark::State& state)
 }
 BENCHMARK(BM_CreateDestroyTopLevel)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as usual, keeps each one's cost per unit of work (the median when the
-// runs are repeated) and ends with the large count set beside the small one.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Ends with the large count set beside the small one, per unit of work: the per-child
+// counter where there is one, else the real time of one call.
+class RatioReporter : public benchfig::FigureReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) {
-                m_failed = true;
-                continue;
-            }
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type != Run::RT_Iteration && !median)
-                continue;
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            const auto perChild = run.counters.find("per_child_us");
-            const double cost = perChild != run.counters.end()
-                ? static_cast<double>(perChild->second)
-                : run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e6;
-            auto& kept = m_cost[name];
-            if (median || !kept.second)
-                kept = {cost, median};
-        }
-    }
-    bool Failed() const { return m_failed; }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         Ratio("SetWindowPos of one child, 200 siblings against 10", "BM_SetWindowPosOneChild/200",
             "BM_SetWindowPosOneChild/10");
-        Ratio("creating children, per child, 8000 against 60", "BM_CreateChildren/8000", "BM_CreateChildren/60");
+        Ratio("creating children, per child, 8000 against 60", "BM_CreateChildren/8000",
+            "BM_CreateChildren/60");
         Ratio("create + destroy a top-level window, 10000 alive against 10", "BM_CreateDestroyTopLevel/10000",
             "BM_CreateDestroyTopLevel/10");
+    }
+
+protected:
+    double FigureOf(const Run& run) const override
+    {
+        const auto perChild = run.counters.find("per_child_us");
+        if (perChild != run.counters.end())
+            return static_cast<double>(perChild->second);
+        return run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e6;
     }
 
 private:
     void Ratio(const char* what, const std::string& large, const std::string& small) const
     {
-        const auto l = m_cost.find(large), s = m_cost.find(small);
-        if (l == m_cost.end() || s == m_cost.end() || s->second.first <= 0)
+        const double* l = Figure(large);
+        const double* s = Figure(small);
+        if (!l || !s || *s <= 0)
             return;
-        std::printf("%-62s %5.2f (goal: at most 2)\n", what, l->second.first / s->second.first);
+        std::printf("%-62s %5.2f (goal: at most 2)\n", what, *l / *s);
     }
-
-    std::map<std::string, std::pair<double, bool>> m_cost;  // microseconds per unit, whether a median
-    bool m_failed = false;
 };
 
 } // namespace
