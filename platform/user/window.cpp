@@ -225,7 +225,10 @@ void LinkWindow(const std::shared_ptr<Window>& w, Window* parent, HWND after)
                 pos = bandEnd;
         }
     }
-    c.insert(c.begin() + static_cast<ptrdiff_t>(std::min(pos, c.size())), w);
+    pos = std::min(pos, c.size());
+    c.insert(c.begin() + static_cast<ptrdiff_t>(pos), w);
+    // Found there at once (a new child at the bottom is looked up with no scan).
+    w->indexHint.store(static_cast<uint32_t>(pos), std::memory_order_relaxed);
 }
 
 void SetOwner(Window& w, HWND owner)
