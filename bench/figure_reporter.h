@@ -50,4 +50,15 @@ private:
     bool m_failed = false;
 };
 
+// A benchmark program's main with the reporter: 1 for unknown arguments or a failed case.
+inline int RunWith(FigureReporter& reporter, int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.Failed() ? 1 : 0;
+}
+
 } // namespace benchfig

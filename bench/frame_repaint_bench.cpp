@@ -198,11 +198,6 @@ protected:
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return reporter.Failed() ? 1 : 0;
+    return benchfig::RunWith(reporter, argc, argv);
 }
