@@ -63,9 +63,10 @@ bool ParseDecimal(const CString& text, T& out)
     return whole;
 }
 
-// Decimal digits, written from the end of a small buffer and appended at once.
+// Decimal digits, written from the end of a small buffer and appended at once, after
+// `lead` when it is not 0 (a field's separator: one append for both).
 template <typename T>
-void AppendDecimal(std::wstring& out, T value)
+void AppendDecimal(std::wstring& out, T value, wchar_t lead = 0)
 {
     using U = std::make_unsigned_t<T>;
     wchar_t buf[24];
@@ -78,13 +79,9 @@ void AppendDecimal(std::wstring& out, T value)
     } while (magnitude != 0);
     if (value < 0)
         *--p = L'-';
+    if (lead)
+        *--p = lead;
     out.append(p, static_cast<size_t>(end - p));
-}
-
-void AppendTwoDigits(std::wstring& out, unsigned value)
-{
-    out.push_back(static_cast<wchar_t>(L'0' + value / 10 % 10));
-    out.push_back(static_cast<wchar_t>(L'0' + value % 10));
 }
 
 bool IsLeap(int year)
@@ -146,19 +143,16 @@ bool AppendPlainArchiveTime(std::wstring& out, const TIMESTAMP_STRUCT& t)
     if (t.year < 1000 || t.year > 9999 || t.month < 1 || t.month > 12 || t.hour > 23 || t.minute > 59 ||
         t.second > 59 || t.day < 1 || t.day > DaysIn(t.year, t.month))
         return false;
-    out.append(kMonthNames[t.month - 1]);
-    out.push_back(L' ');
-    AppendTwoDigits(out, t.day);
-    out.push_back(L' ');
-    AppendDecimal(out, static_cast<int>(t.year));
-    out.push_back(L' ');
+    // Built in place and appended at once: 22 characters.
     const unsigned hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-    AppendTwoDigits(out, hour12);
-    out.push_back(L':');
-    AppendTwoDigits(out, t.minute);
-    out.push_back(L':');
-    AppendTwoDigits(out, t.second);
-    out.append(t.hour < 12 ? L"AM" : L"PM");
+    auto digit = [](unsigned v) { return static_cast<wchar_t>(L'0' + v % 10); };
+    const wchar_t* month = kMonthNames[t.month - 1];
+    const auto year = static_cast<unsigned>(t.year);
+    const wchar_t text[22] = {month[0], month[1], month[2], L' ', digit(t.day / 10u), digit(t.day), L' ',
+        digit(year / 1000), digit(year / 100), digit(year / 10), digit(year), L' ', digit(hour12 / 10), digit(hour12),
+        L':', digit(t.minute / 10u), digit(t.minute), L':', digit(t.second / 10u), digit(t.second),
+        t.hour < 12 ? L'A' : L'P', L'M'};
+    out.append(text, std::size(text));
     return true;
 }
 
@@ -340,15 +334,13 @@ void ArchiveLineWriter::Separate()
 
 ArchiveLineWriter& ArchiveLineWriter::Long(LONG value)
 {
-    Separate();
-    AppendDecimal(m_line.Str(), static_cast<int32_t>(value));
+    AppendDecimal(m_line.Str(), static_cast<int32_t>(value), m_nFields++ > 0 ? FieldSeparator : L'\0');
     return *this;
 }
 
 ArchiveLineWriter& ArchiveLineWriter::BigInt(int64_t value)
 {
-    Separate();
-    AppendDecimal(m_line.Str(), value);
+    AppendDecimal(m_line.Str(), value, m_nFields++ > 0 ? FieldSeparator : L'\0');
     return *this;
 }
 

@@ -8,13 +8,24 @@
 // both in turn within each iteration and reports the ratio of their totals; compare
 // medians of repetitions, e.g. dialog_bench --benchmark_repetitions=9
 // --benchmark_report_aggregates_only=true
+//
+// Also a configuration screen of the example console opened beside another (the
+// operators open, the doors opened from the command as a person does), to idle and then
+// also closed to idle; its baseline, in the same iteration, is the same window tree made
+// of plain windows (the root a plain document window of the same MDI client with the
+// screen frame's rectangle and style, the rest plain children with theirs), shown and
+// painted to idle, and then also destroyed. Goal: at most 4 times.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <ctime>
+#include <optional>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "console_fixture.h"
 #include "platform/base/globalmem.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/user/button.h"
@@ -23,6 +34,7 @@
 #include "platform/user/driver.h"
 #include "platform/user/edit.h"
 #include "platform/user/listbox.h"
+#include "platform/user/mdiclient.h"
 #include "platform/user/static.h"
 #include "platform/user/winuser.h"
 
@@ -222,6 +234,165 @@ void BM_DialogAgainstPlain(benchmark::State& state)
     state.counters["ratio"] = plain.count() ? static_cast<double>(dialog.count()) / static_cast<double>(plain.count()) : 0.0;
 }
 BENCHMARK(BM_DialogAgainstPlain)->Unit(benchmark::kMicrosecond);
+
+// ---- a configuration screen beside another ------------------------------------------------
+
+// One window of a captured tree: its parent (an index before it, -1 for the root), its
+// rectangle in the parent's client coordinates and its style.
+struct Node {
+    int parent;
+    RECT rect;
+    DWORD style;
+};
+
+void Capture(HWND hwnd, int parent, std::vector<Node>& out)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    out.push_back(Node{parent, r, style});
+    const int me = static_cast<int>(out.size()) - 1;
+    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        Capture(c, me, out);
+}
+
+// The tree made of plain windows in the MDI client `client`: the root a plain document
+// window (made through WM_MDICREATE, as a screen's frame is, with its rectangle and
+// style), the others plain children of their parents; the root shown when complete.
+HWND BuildPlain(HWND client, const std::vector<Node>& tree)
+{
+    std::vector<HWND> made;
+    for (const Node& n : tree) {
+        const int cx = n.rect.right - n.rect.left, cy = n.rect.bottom - n.rect.top;
+        if (n.parent < 0) {
+            MDICREATESTRUCTW mcs{L"DialogBenchDocument", L"Doors", nullptr, n.rect.left, n.rect.top, cx, cy,
+                n.style & ~WS_VISIBLE, 0};
+            made.push_back(reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs))));
+            continue;
+        }
+        const DWORD style = WS_CHILD | (n.style & (WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        made.push_back(CreateWindowExW(0, L"DialogBenchPlain", L"", style, n.rect.left, n.rect.top, cx, cy,
+            made[static_cast<size_t>(n.parent)], nullptr, nullptr, nullptr));
+    }
+    ShowWindow(made.front(), SW_SHOW);
+    return made.front();
+}
+
+// The console with the operators open, and the door screen's tree captured from one
+// opening of it (closed again).
+struct ScreenSetting {
+    benchconsole::Session session;
+    std::vector<Node> doorTree;
+    std::string why;
+    ScreenSetting()
+    {
+        TheSetting(); // the plain class
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefMDIChildProcW;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+        wc.lpszClassName = L"DialogBenchDocument";
+        RegisterClassW(&wc);
+        if (!session.Started() || !session.Open(ID_VIEW_HOST_OPERATORS) || !session.Open(ID_VIEW_HOST_DOORS)) {
+            why = session.m_why.empty() ? "the console did not start" : session.m_why;
+            return;
+        }
+        Capture(Doors(), -1, doorTree);
+        Close();
+    }
+    HWND Doors()
+    {
+        CViewInfo* info = session.App().GetViewInfo(ID_VIEW_HOST_DOORS);
+        CFrameWnd* frame = info ? info->GetOpenFrame() : nullptr;
+        return frame ? frame->m_hWnd : nullptr;
+    }
+    void Close()
+    {
+        if (const HWND doors = Doors())
+            ::SendMessageW(doors, WM_CLOSE, 0, 0);
+        benchconsole::RunUntilIdle(session.App());
+    }
+    HWND MdiClient() const { return session.Frame()->m_hWndMDIClient; }
+};
+
+// The two sides of one iteration (kept apart so that a profile can tell them apart):
+// the door screen opened to idle, and closed to idle with `close`; the plain tree made
+// and painted to idle, and destroyed to idle with `close`.
+[[gnu::noinline]] bool ScreenSide(ScreenSetting& s, bool close)
+{
+    if (!s.session.Open(ID_VIEW_HOST_DOORS))
+        return false;
+    if (close)
+        s.Close();
+    return true;
+}
+
+[[gnu::noinline]] HWND PlainSide(ScreenSetting& s, bool close)
+{
+    const HWND root = BuildPlain(s.MdiClient(), s.doorTree);
+    benchconsole::RunUntilIdle(s.session.App());
+    if (!close)
+        return root;
+    SendMessageW(s.MdiClient(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(root), 0);
+    benchconsole::RunUntilIdle(s.session.App());
+    return nullptr;
+}
+
+// Opens the door screen beside the operators to idle (and closes it to idle, with
+// `close`), then the same tree of plain windows; the ratio of their totals.
+void ScreenBesideAnother(benchmark::State& state, bool close)
+{
+    // The thread's processor time: what a busy machine takes from the program between two
+    // readings is not counted against either side.
+    struct Clock {
+        using duration = std::chrono::nanoseconds;
+        static std::chrono::time_point<Clock, duration> now()
+        {
+            timespec ts{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+            return std::chrono::time_point<Clock, duration>(std::chrono::seconds(ts.tv_sec) + duration(ts.tv_nsec));
+        }
+    };
+    std::optional<benchconsole::Quiet> quiet(std::in_place);
+    ScreenSetting s;
+    quiet.reset();
+    if (!s.why.empty() || s.doorTree.empty()) {
+        state.SkipWithError(s.why.empty() ? "no door screen" : s.why.c_str());
+        quiet.emplace();
+        return;
+    }
+    Clock::duration screen{}, plain{};
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        if (!ScreenSide(s, close)) {
+            state.SkipWithError(s.session.m_why.c_str());
+            break;
+        }
+        screen += Clock::now() - t0;
+        if (!close)
+            s.Close();
+
+        t0 = Clock::now();
+        const HWND root = PlainSide(s, close);
+        plain += Clock::now() - t0;
+        if (root) {
+            SendMessageW(s.MdiClient(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(root), 0);
+            benchconsole::RunUntilIdle(s.session.App());
+        }
+    }
+    const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["screen_us"] = std::chrono::duration<double, std::micro>(screen).count() / n;
+    state.counters["plain_us"] = std::chrono::duration<double, std::micro>(plain).count() / n;
+    state.counters["windows"] = static_cast<double>(s.doorTree.size());
+    state.counters["ratio"] = plain.count() ? static_cast<double>(screen.count()) / static_cast<double>(plain.count()) : 0.0;
+    quiet.emplace(); // for the console's closing lines
+}
+
+void BM_ScreenBesideAnotherToIdle(benchmark::State& state) { ScreenBesideAnother(state, false); }
+BENCHMARK(BM_ScreenBesideAnotherToIdle)->Unit(benchmark::kMillisecond);
+
+void BM_ScreenBesideAnotherOpenClose(benchmark::State& state) { ScreenBesideAnother(state, true); }
+BENCHMARK(BM_ScreenBesideAnotherOpenClose)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -11,58 +11,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "host_app.h"
-#include "host_frame.h"
-#include "host_ids.h"
-#include "host_tour.h"
+#include "console_fixture.h"
+#include "figure_reporter.h"
 #include "platform/afx/afxstate.h"
 #include "platform/afx/mdi.h"
-#include "platform/base/clock.h"
 #include "platform/gdi/wingdi.h"
-#include "platform/user/driver.h"
-#include "platform/user/modal.h"
-#include "platform/user/winuser.h"
-
-// After the platform headers, whose names some of these macros would replace.
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr int kW = 1280, kH = 1024;
+using benchconsole::kH;
+using benchconsole::kW;
 constexpr UINT kRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-
-fs::path g_data;  // the console's data folder for this run
-
-// Handles what is queued and gives the idle passes until nothing is left to do.
-void RunUntilIdle(CWinApp& app)
-{
-    for (int round = 0; round < 100; ++round) {
-        bool any = false;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            if (!app.PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        for (LONG count = 0; app.OnIdle(count); ++count) {
-        }
-        zyn::user::PaintPendingWindows();
-        if (!any && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            return;
-    }
-}
 
 // The desktop's pixels, read through a DIB section.
 std::vector<uint32_t> ScreenPixels()
@@ -106,65 +69,29 @@ void FillScreen(COLORREF colour)
     ::ReleaseDC(nullptr, screen);
 }
 
-// Sends what the console says on standard output (its session lines) to nowhere while
-// it lives, so that the benchmark's table stays readable.
-class Quiet {
-public:
-    Quiet()
-    {
-        std::fflush(stdout);
-        m_saved = ::dup(STDOUT_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (m_saved >= 0 && null >= 0)
-            ::dup2(null, STDOUT_FILENO);
-        if (null >= 0)
-            ::close(null);
-    }
-    ~Quiet()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            ::dup2(m_saved, STDOUT_FILENO);
-            ::close(m_saved);
-        }
-    }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    int m_saved = -1;
-};
-
 // The console as a person finds it after opening the doors and the operators from the
 // shortcut bar and going back to the doors, its window over the whole desktop.
 class Console {
 public:
-    explicit Console(const wchar_t* skin) : m_app(Options())
+    explicit Console(const wchar_t* skin)
     {
-        // The operator logs in as the tour does: typed into the dialog the console opens.
-        tour::ScriptLogin(tour::Plan{tour::Kind::PersistCheck, {}}, g_data / "login");
-        if (!m_app.InitInstance()) {
-            m_why = "the console did not start";
+        if (!m_session.Started()) {
+            m_why = m_session.m_why;
             return;
         }
-        m_started = true;
-        CHostFrame* frame = m_app.Frame();
-        if (!m_app.ChooseSkin(skin)) {
+        CHostFrame* frame = m_session.Frame();
+        if (!m_session.App().ChooseSkin(skin)) {
             m_why = "no such skin";
             return;
         }
-        frame->SetWindowPos(nullptr, 0, 0, kW, kH, SWP_NOZORDER);
         // Operators first, then doors: the door form ends in front.
         for (const UINT command : {ID_VIEW_HOST_OPERATORS, ID_VIEW_HOST_DOORS}) {
-            frame->SendMessage(WM_COMMAND, command, 0);
-            RunUntilIdle(m_app);
+            if (!m_session.Open(command)) {
+                m_why = m_session.m_why;
+                return;
+            }
         }
-        CViewInfo* doors = m_app.GetViewInfo(ID_VIEW_HOST_DOORS);
-        CViewInfo* operators = m_app.GetViewInfo(ID_VIEW_HOST_OPERATORS);
-        if (!doors || !doors->GetOpenFrame() || !operators || !operators->GetOpenFrame()) {
-            m_why = "a screen did not open";
-            return;
-        }
+        CViewInfo* doors = m_session.App().GetViewInfo(ID_VIEW_HOST_DOORS);
         if (!frame->MDITabsEnabled()) {
             m_why = "the screens are not tabs";
             return;
@@ -178,42 +105,16 @@ public:
         m_ok = true;
     }
 
-    ~Console()
-    {
-        if (m_started) {
-            // Closed without saving the bars' places, so that every case sets up the
-            // console as its first run shows it.
-            if (m_app.m_pMainWnd && m_app.m_pMainWnd->m_hWnd)
-                m_app.m_pMainWnd->DestroyWindow();
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageW(&msg);
-        }
-        m_app.ExitInstance();
-        AfxUnlockTempMaps();
-    }
-
     bool Ok() const { return m_ok; }
     const std::string& Why() const { return m_why; }
-    void Repaint() { m_app.Frame()->RedrawWindow(nullptr, nullptr, kRepaint); }
+    void Repaint() { m_session.Frame()->RedrawWindow(nullptr, nullptr, kRepaint); }
 
 private:
-    static HostOptions Options()
-    {
-        // A fresh window system, the clock still (no timer fires between two repaints).
-        zyn::user::ResetWindowSystemForTests(kW, kH);
-        zyn::base::Clock::UseVirtual(10000);
-        zyn::user::SetScriptedMode(true);
-        HostOptions options;
-        options.dataDir = g_data;
-        return options;
-    }
-
     // One repaint over whatever is shown, kept; a second over a desktop painted another
     // colour must give the same pixels everywhere.
     bool CheckRepaintIsComplete()
     {
-        RunUntilIdle(m_app);
+        benchconsole::RunUntilIdle(m_session.App());
         Repaint();
         const std::vector<uint32_t> shown = ScreenPixels();
         FillScreen(RGB(255, 0, 255));
@@ -233,15 +134,14 @@ private:
         return true;
     }
 
-    CHostApp m_app;
-    bool m_started = false;
+    benchconsole::Session m_session;
     bool m_ok = false;
     std::string m_why;
 };
 
 void BM_Repaint(benchmark::State& state, const wchar_t* skin)
 {
-    std::optional<Quiet> quiet(std::in_place);
+    std::optional<benchconsole::Quiet> quiet(std::in_place);
     Console console(skin);
     quiet.reset();
     if (!console.Ok()) {
@@ -272,69 +172,32 @@ void BM_DesktopFill(benchmark::State& state)
 }
 BENCHMARK(BM_DesktopFill)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as usual and keeps each one's CPU time (the median when the runs are
-// repeated) to set every repaint beside the fill at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Sets every repaint beside the fill at the end, by their CPU time.
+class RatioReporter : public benchfig::FigureReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) {
-                m_failed = true;
-                continue;
-            }
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Iteration || median) {
-                const std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
-                auto& kept = m_cpu[name];
-                if (median || !kept.second)
-                    kept = {run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(run.time_unit), median};
-            }
-        }
-    }
-    bool Failed() const { return m_failed; }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const auto fill = m_cpu.find("BM_DesktopFill");
-        if (fill == m_cpu.end() || fill->second.first <= 0)
+        const double* fill = Figure("BM_DesktopFill");
+        if (!fill || *fill <= 0)
             return;
-        for (const auto& [name, cpu] : m_cpu) {
+        for (const auto& [name, cpu] : Figures()) {
             if (name.rfind("BM_Repaint/", 0) == 0)
-                std::printf("%-22s %6.1f x the fill (goal: at most 10)\n", name.c_str(), cpu.first / fill->second.first);
+                std::printf("%-22s %6.1f x the fill (goal: at most 10)\n", name.c_str(), cpu.first / *fill);
         }
     }
 
-private:
-    std::map<std::string, std::pair<double, bool>> m_cpu;  // seconds, whether a median
-    bool m_failed = false;
+protected:
+    double FigureOf(const Run& run) const override
+    {
+        return run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
 };
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    // The console keeps its database, settings and logs in a folder of this run.
-    std::string folder = (fs::temp_directory_path() / "zyn-frame-repaint-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) {
-        std::perror("frame_repaint_bench: no data folder");
-        return 1;
-    }
-    g_data = folder;
-    for (const char* sub : {"registry", "windows", "logs"})
-        fs::create_directories(g_data / sub);
-    ::setenv("ZYN_REGISTRY_DIR", (g_data / "registry").c_str(), 1);
-    ::setenv("ZYN_WINDIR", (g_data / "windows").c_str(), 1);
-    ::setenv("ZYN_LOG_DIR", (g_data / "logs").c_str(), 1);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(g_data, ec);
-    // A case that could not set up its scene fails the program, so a smoke run notices.
-    return reporter.Failed() ? 1 : 0;
+    return benchfig::RunWith(reporter, argc, argv);
 }

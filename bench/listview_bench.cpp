@@ -1,6 +1,7 @@
 // The list view at the session log's size: filling a two-column report of n rows (append
 // and front insertion), emptying it, and painting it, for n from 1,000 to 100,000. Time per
-// row should stay flat as n grows.
+// row should stay flat as n grows: the baseline of each size is the smallest one, in the
+// same run.
 #include <benchmark/benchmark.h>
 
 #include "platform/comctl/commctrl.h"

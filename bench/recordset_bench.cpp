@@ -1,6 +1,7 @@
 // The record set's own cost per row on SQLite, beside the same work done without it:
 // - insert: AddNew, set 32 members of every field kind the archive sets use, Update;
-//   against CDatabase::ExecuteSQL of the same INSERT with the same values bound;
+//   against the driver layer running the same INSERT, prepared once, per row with the
+//   same values bound (the parameter list built once, its values changed per row);
 // - read: a forward-only record set over the same 32 columns; against the driver layer
 //   fetching the same columns into plain variables.
 // Every run is one transaction, so the figures show the per-row work, not the disk's
@@ -198,34 +199,49 @@ void BM_DirectInsert(benchmark::State& state)
 {
     ENV_OR_SKIP(env);
     const int64_t rows = state.range(0);
-    using zyn::afx::DbValue;
+    namespace odbc = zyn::afx::odbc;
     std::wstring sql = L"INSERT INTO ROWS (" + ColumnList() + L") VALUES (?";
     for (int i = 1; i < 6 + kLongs; ++i)
         sql += L", ?";
     sql += L")";
+    auto param = [](odbc::Kind kind) {
+        odbc::Param p;
+        p.kind = kind;
+        return p;
+    };
     try {
         for (auto _ : state) {
             state.PauseTiming();
             env.Db().ExecuteSQL(L"DELETE FROM ROWS");
             state.ResumeTiming();
             env.Db().BeginTrans();
-            std::vector<DbValue> p(6 + kLongs);
+            // Prepared once and run per row, with one parameter list whose values change.
+            odbc::Statement insert(*env.Db().GetOdbcConnection());
+            insert.Prepare(sql);
+            std::vector<odbc::Param> params{param(odbc::Kind::Int32), param(odbc::Kind::Int64),
+                param(odbc::Kind::Text), param(odbc::Kind::Text), param(odbc::Kind::Timestamp),
+                param(odbc::Kind::Timestamp)};
+            params.resize(6 + kLongs, param(odbc::Kind::Int32));
+            insert.SetParams(std::move(params));
+            std::vector<odbc::Param>& p = insert.Params();
             for (int64_t i = 1; i <= rows; ++i) {
-                p[0] = static_cast<int32_t>(i);
-                p[1] = int64_t{1000000000 + i};
-                p[2] = CString(L"Door forced open");
-                p[3] = CString(L"CODE1");
-                p[4] = kTime;
-                p[5] = kTime;
+                p[0].value = static_cast<int32_t>(i);
+                p[1].value = int64_t{1000000000 + i};
+                p[2].value = std::wstring(L"Door forced open");
+                p[3].value = std::wstring(L"CODE1");
+                p[4].value = kTime;
+                p[5].value = kTime;
                 for (int k = 0; k < kLongs; ++k)
-                    p[static_cast<size_t>(6 + k)] = static_cast<int32_t>(i % 50 + k);
+                    p[static_cast<size_t>(6 + k)].value = static_cast<int32_t>(i % 50 + k);
                 if (i % 3 == 0)
-                    p[9] = DbValue{};
-                env.Db().ExecuteSQL(sql.c_str(), p);
+                    p[9].value = odbc::Null{};
+                insert.Execute();
             }
             env.Db().CommitTrans();
         }
         Rate(state, rows);
+    } catch (const zyn::afx::odbc::Error& e) {
+        state.SkipWithError(e.what());
     } catch (CException* e) {
         state.SkipWithError(Describe(e).c_str());
     }

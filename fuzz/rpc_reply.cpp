@@ -29,7 +29,7 @@ public:
         m_pos += data.size();
         return zyn::rpc::IoResult::Ok;
     }
-    bool IdleAndHealthy() override { return m_pos == m_in.size(); }
+    bool Idle() override { return m_pos == m_in.size(); }
 
 private:
     std::vector<uint8_t> m_in;

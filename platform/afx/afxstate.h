@@ -12,7 +12,12 @@ class CToolTipCtrl;
 // What the class library keeps per thread.
 struct AFX_THREAD_STATE {
     MSG m_msgCur{};              // the message the thread's message loop handles now
-    MSG m_lastSentMsg{};         // the message the class library's window procedure handles now
+    // The message the class library's window procedure handles now: a record on the stack
+    // of that call (each nested call points here to its own and puts the outer one back);
+    // an empty record outside any call. Read through LastSentMsg().
+    MSG* m_pLastSentMsg = nullptr;
+    MSG m_lastSentNone{};
+    MSG& LastSentMsg() { return m_pLastSentMsg ? *m_pLastSentMsg : m_lastSentNone; }
     CWnd* m_pWndInit = nullptr;  // the object the next window this thread creates gets
     HHOOK m_hHookOldCbtFilter = nullptr;
     HWND m_hLockoutNotifyWindow = nullptr;  // WM_COMMAND from this window's controls is ignored

@@ -56,7 +56,11 @@ MsgMapIndex::MsgMapIndex(const AFX_MSGMAP* pMap)
         size_t s = Hash(raw[i].key) & m_mask;
         while (m_slots[s].count != 0)
             s = (s + 1) & m_mask;
-        m_slots[s] = Slot{raw[i].key, static_cast<uint32_t>(i), static_cast<uint32_t>(j - i)};
+        const AFX_MSGMAP_ENTRY* idZero = nullptr;
+        for (size_t k = i; k < j && !idZero; ++k)
+            if (raw[k].nID == 0)   // 0 >= nID, and 0 <= any nLastID
+                idZero = raw[k].entry;
+        m_slots[s] = Slot{raw[i].key, static_cast<uint32_t>(i), static_cast<uint32_t>(j - i), idZero};
         i = j;
     }
 }

@@ -56,6 +56,9 @@ struct MsgCall {
 // Converts pfn back to the handler's real type, cracks the call and runs the handler.
 // Returns whether the handler took the message (FALSE only from the _EX forms).
 using MsgThunk = BOOL (*)(CCmdTarget* pTarget, AFX_PMSG pfn, MsgCall& call);
+// The same for a window message: the message's parameters go straight to the handler,
+// and its answer comes back.
+using WmThunk = LRESULT (*)(CCmdTarget* pTarget, AFX_PMSG pfn, UINT message, WPARAM wParam, LPARAM lParam);
 
 // nSig of an entry: the end marker, the kind of entry, or (ON_REGISTERED_MESSAGE) the
 // address of the variable holding the registered message number.
@@ -115,7 +118,10 @@ struct AFX_MSGMAP_ENTRY {
     UINT nLastID;    // last ID of the range
     UINT_PTR nSig;   // see zyn::afx::AfxSig_*; the message variable for registered messages
     AFX_PMSG pfn;    // the handler, converted
-    zyn::afx::MsgThunk pfnThunk;
+    union {
+        zyn::afx::MsgThunk pfnThunk;     // command routing and thread messages
+        zyn::afx::WmThunk pfnWmThunk;    // window messages (AfxSig_msg and registered ones)
+    };
 };
 
 struct AFX_MSGMAP {

@@ -3,7 +3,7 @@
 //
 // The index holds every entry of a class and its bases, grouped by (message, code) in
 // an open-addressed table; a lookup is one hash probe and a scan of the group for the
-// ID range. It is built at the first lookup through the class and published through
+// ID range (none for a window message: the slot keeps the entry for ID 0). It is built at the first lookup through the class and published through
 // the map's cache, so the window procedure's lookup of a window message is a load, a
 // multiply and a compare, inlined where it is used.
 #include <cstddef>
@@ -20,6 +20,20 @@ namespace zyn::afx {
 class MsgMapIndex {
 public:
     explicit MsgMapIndex(const AFX_MSGMAP* pMap);
+
+    // The entry a window message (code and ID 0) goes to: the probe alone, the group's
+    // entry for ID 0 being kept in its slot.
+    const AFX_MSGMAP_ENTRY* FindWindowMessage(UINT nMessage) const
+    {
+        const uint64_t key = Key(nMessage, 0);
+        for (size_t s = Hash(key) & m_mask;; s = (s + 1) & m_mask) {
+            const Slot& slot = m_slots[s];
+            if (slot.key == key && slot.count != 0)
+                return slot.idZero;
+            if (slot.count == 0)
+                return nullptr;
+        }
+    }
 
     const AFX_MSGMAP_ENTRY* Find(UINT nMessage, UINT nCode, UINT nID) const
     {
@@ -53,6 +67,7 @@ private:
         uint64_t key = 0;
         uint32_t first = 0;
         uint32_t count = 0;   // 0: empty
+        const AFX_MSGMAP_ENTRY* idZero = nullptr; // the group's first entry whose range holds ID 0
     };
 
     static uint64_t Key(UINT message, UINT code) { return (static_cast<uint64_t>(message) << 32) | code; }
@@ -78,7 +93,7 @@ inline const AFX_MSGMAP_ENTRY* FindWindowMessageEntry(const AFX_MSGMAP* pMap, UI
     if (pMap && pMap->pCache) [[likely]] {
         const MsgMapIndex* index = pMap->pCache->index.load(std::memory_order_acquire);
         if (index && (nMessage < 0xC000 || !index->HasUnresolved())) [[likely]]
-            return index->Find(nMessage, 0, 0);
+            return index->FindWindowMessage(nMessage);
     }
     return FindMessageEntry(pMap, nMessage, 0, 0);
 }

@@ -35,325 +35,280 @@ T* Ptr(LPARAM l)
 
 } // namespace
 
-BOOL V_V(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_V(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (W(t)->*As<P_v_v>(p))();
-    c.lResult = 0;
-    return TRUE;
+    return 0;
 }
 
-BOOL B_V(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_V(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_v>(p))();
-    return TRUE;
+    return (W(t)->*As<P_b_v>(p))();
 }
 
-BOOL U_V(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT U_V(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = static_cast<LRESULT>((W(t)->*As<P_u_v>(p))());
-    return TRUE;
+    return static_cast<LRESULT>((W(t)->*As<P_u_v>(p))());
 }
 
-BOOL L_V(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT L_V(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_l_v>(p))();
-    return TRUE;
+    return (W(t)->*As<P_l_v>(p))();
 }
 
-BOOL H_V(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT H_V(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = reinterpret_cast<LRESULT>((W(t)->*As<P_h_v>(p))());
-    return TRUE;
+    return reinterpret_cast<LRESULT>((W(t)->*As<P_h_v>(p))());
 }
 
-BOOL I_CS(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT I_CS(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_i_cs>(p))(Ptr<CREATESTRUCTW>(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_i_cs>(p))(Ptr<CREATESTRUCTW>(lParam));
 }
 
-BOOL V_Move(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Move(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_ii>(p))(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_ii>(p))(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return 0;
 }
 
-BOOL V_Size(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Size(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uii>(p))(static_cast<UINT>(c.wParam), static_cast<int>(Lo(static_cast<uintptr_t>(c.lParam))),
-        static_cast<int>(Hi(static_cast<uintptr_t>(c.lParam))));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uii>(p))(static_cast<UINT>(wParam), static_cast<int>(Lo(static_cast<uintptr_t>(lParam))),
+        static_cast<int>(Hi(static_cast<uintptr_t>(lParam))));
+    return 0;
 }
 
-BOOL V_URectTrue(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_URectTrue(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_ur>(p))(static_cast<UINT>(c.wParam), Ptr<RECT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_ur>(p))(static_cast<UINT>(wParam), Ptr<RECT>(lParam));
     return TRUE;
 }
 
-BOOL V_Activate(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Activate(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uWb>(p))(Lo(c.wParam), WndL(c.lParam), static_cast<BOOL>(Hi(c.wParam)));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uWb>(p))(Lo(wParam), WndL(lParam), static_cast<BOOL>(Hi(wParam)));
+    return 0;
 }
 
-BOOL V_BDw(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_BDw(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_bdw>(p))(static_cast<BOOL>(c.wParam), static_cast<DWORD>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_bdw>(p))(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
+    return 0;
 }
 
-BOOL V_WndW(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_WndW(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_W>(p))(Wnd(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_W>(p))(Wnd(wParam));
+    return 0;
 }
 
-BOOL V_WndL(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_WndL(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_W>(p))(WndL(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_W>(p))(WndL(lParam));
+    return 0;
 }
 
-BOOL V_B(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_B(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_b>(p))(static_cast<BOOL>(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_b>(p))(static_cast<BOOL>(wParam));
+    return 0;
 }
 
-BOOL B_B(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_B(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_b>(p))(static_cast<BOOL>(c.wParam));
-    return TRUE;
+    return (W(t)->*As<P_b_b>(p))(static_cast<BOOL>(wParam));
 }
 
-BOOL B_DcW(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_DcW(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_D>(p))(Dc(c.wParam));
-    return TRUE;
+    return (W(t)->*As<P_b_D>(p))(Dc(wParam));
 }
 
-BOOL V_DcW(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DcW(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_D>(p))(Dc(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_D>(p))(Dc(wParam));
+    return 0;
 }
 
-BOOL V_BU(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_BU(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_bu>(p))(static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_bu>(p))(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
+    return 0;
 }
 
-BOOL Hbr_CtlColor(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT Hbr_CtlColor(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // lParam: the AFX_CTLCOLOR the window built from WM_CTLCOLOR*.
-    const auto* ctl = Ptr<AFX_CTLCOLOR>(c.lParam);
+    const auto* ctl = Ptr<AFX_CTLCOLOR>(lParam);
     if (!ctl)
-        return FALSE;
-    c.lResult = reinterpret_cast<LRESULT>(
+        return 0;
+    return reinterpret_cast<LRESULT>(
         (W(t)->*As<P_hbr_DWu>(p))(Dc(reinterpret_cast<uintptr_t>(ctl->hDC)), CWnd::FromHandle(ctl->hWnd), ctl->nCtlType));
-    return TRUE;
 }
 
-BOOL Hbr_CtlColorReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT Hbr_CtlColorReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto* ctl = Ptr<AFX_CTLCOLOR>(c.lParam);
+    const auto* ctl = Ptr<AFX_CTLCOLOR>(lParam);
     if (!ctl)
-        return FALSE;
-    c.lResult = reinterpret_cast<LRESULT>(
+        return 0;
+    return reinterpret_cast<LRESULT>(
         (W(t)->*As<P_hbr_Du>(p))(Dc(reinterpret_cast<uintptr_t>(ctl->hDC)), ctl->nCtlType));
-    return TRUE;
 }
 
-BOOL V_USetting(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_USetting(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_us>(p))(static_cast<UINT>(c.wParam), Ptr<const wchar_t>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_us>(p))(static_cast<UINT>(wParam), Ptr<const wchar_t>(lParam));
+    return 0;
 }
 
-BOOL V_SL(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_SL(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_s>(p))(Ptr<const wchar_t>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_s>(p))(Ptr<const wchar_t>(lParam));
+    return 0;
 }
 
-BOOL V_WsL(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_WsL(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_ws>(p))(Ptr<wchar_t>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_ws>(p))(Ptr<wchar_t>(lParam));
+    return 0;
 }
 
-BOOL I_WndHitMsg(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT I_WndHitMsg(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The hit-test code is signed (HTERROR is -2).
-    const auto hit = static_cast<UINT>(static_cast<int>(static_cast<short>(Lo(static_cast<uintptr_t>(c.lParam)))));
-    c.lResult = (W(t)->*As<P_i_Wuu>(p))(Wnd(c.wParam), hit, Hi(static_cast<uintptr_t>(c.lParam)));
-    return TRUE;
+    const auto hit = static_cast<UINT>(static_cast<int>(static_cast<short>(Lo(static_cast<uintptr_t>(lParam)))));
+    return (W(t)->*As<P_i_Wuu>(p))(Wnd(wParam), hit, Hi(static_cast<uintptr_t>(lParam)));
 }
 
-BOOL V_Mmi(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Mmi(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_mmi>(p))(Ptr<MINMAXINFO>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_mmi>(p))(Ptr<MINMAXINFO>(lParam));
+    return 0;
 }
 
-BOOL V_DrawItem(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DrawItem(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_iDIS>(p))(static_cast<int>(c.wParam), Ptr<DRAWITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_iDIS>(p))(static_cast<int>(wParam), Ptr<DRAWITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL V_MeasureItem(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_MeasureItem(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_iMIS>(p))(static_cast<int>(c.wParam), Ptr<MEASUREITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_iMIS>(p))(static_cast<int>(wParam), Ptr<MEASUREITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL V_DeleteItem(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DeleteItem(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_iDLS>(p))(static_cast<int>(c.wParam), Ptr<DELETEITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_iDLS>(p))(static_cast<int>(wParam), Ptr<DELETEITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL I_CompareItem(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT I_CompareItem(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_i_iCIS>(p))(static_cast<int>(c.wParam), Ptr<COMPAREITEMSTRUCT>(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_i_iCIS>(p))(static_cast<int>(wParam), Ptr<COMPAREITEMSTRUCT>(lParam));
 }
 
-BOOL V_DrawItemReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DrawItemReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_DIS>(p))(Ptr<DRAWITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_DIS>(p))(Ptr<DRAWITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL V_MeasureItemReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_MeasureItemReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_MIS>(p))(Ptr<MEASUREITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_MIS>(p))(Ptr<MEASUREITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL V_DeleteItemReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DeleteItemReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_DLS>(p))(Ptr<DELETEITEMSTRUCT>(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_DLS>(p))(Ptr<DELETEITEMSTRUCT>(lParam));
     return TRUE;
 }
 
-BOOL I_CompareItemReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT I_CompareItemReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_i_CIS>(p))(Ptr<COMPAREITEMSTRUCT>(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_i_CIS>(p))(Ptr<COMPAREITEMSTRUCT>(lParam));
 }
 
-BOOL V_WindowPos(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_WindowPos(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_wp>(p))(Ptr<WINDOWPOS>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_wp>(p))(Ptr<WINDOWPOS>(lParam));
+    return 0;
 }
 
-BOOL V_IStyle(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_IStyle(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_iss>(p))(static_cast<int>(c.wParam), Ptr<STYLESTRUCT>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_iss>(p))(static_cast<int>(wParam), Ptr<STYLESTRUCT>(lParam));
+    return 0;
 }
 
-BOOL B_CopyData(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_CopyData(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_Wcds>(p))(Wnd(c.wParam), Ptr<COPYDATASTRUCT>(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_b_Wcds>(p))(Wnd(wParam), Ptr<COPYDATASTRUCT>(lParam));
 }
 
-BOOL B_HelpInfo(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_HelpInfo(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_help>(p))(Ptr<HELPINFO>(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_b_help>(p))(Ptr<HELPINFO>(lParam));
 }
 
-BOOL U_NotifyFormat(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT U_NotifyFormat(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = static_cast<LRESULT>((W(t)->*As<P_u_Wu>(p))(Wnd(c.wParam), static_cast<UINT>(c.lParam)));
-    return TRUE;
+    return static_cast<LRESULT>((W(t)->*As<P_u_Wu>(p))(Wnd(wParam), static_cast<UINT>(lParam)));
 }
 
-BOOL V_ContextMenu(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_ContextMenu(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_Wpt>(p))(Wnd(c.wParam), Pt(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_Wpt>(p))(Wnd(wParam), Pt(lParam));
+    return 0;
 }
 
-BOOL V_NcCalcSize(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_NcCalcSize(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // With wParam FALSE lParam is a RECT, the first member of NCCALCSIZE_PARAMS.
-    (W(t)->*As<P_v_bncs>(p))(static_cast<BOOL>(c.wParam), Ptr<NCCALCSIZE_PARAMS>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_bncs>(p))(static_cast<BOOL>(wParam), Ptr<NCCALCSIZE_PARAMS>(lParam));
+    return 0;
 }
 
-BOOL L_NcHitTest(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT L_NcHitTest(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_l_pt>(p))(Pt(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_l_pt>(p))(Pt(lParam));
 }
 
-BOOL V_UPoint(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_UPoint(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_upt>(p))(static_cast<UINT>(c.wParam), Pt(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_upt>(p))(static_cast<UINT>(wParam), Pt(lParam));
+    return 0;
 }
 
-BOOL V_Key(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Key(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uuu>(p))(static_cast<UINT>(c.wParam), Lo(static_cast<uintptr_t>(c.lParam)),
-        Hi(static_cast<uintptr_t>(c.lParam)));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uuu>(p))(static_cast<UINT>(wParam), Lo(static_cast<uintptr_t>(lParam)),
+        Hi(static_cast<uintptr_t>(lParam)));
+    return 0;
 }
 
-BOOL V_UL(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_UL(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_ul>(p))(static_cast<UINT>(c.wParam), c.lParam);
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_ul>(p))(static_cast<UINT>(wParam), lParam);
+    return 0;
 }
 
-BOOL V_Timer(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Timer(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_up>(p))(static_cast<UINT_PTR>(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_up>(p))(static_cast<UINT_PTR>(wParam));
+    return 0;
 }
 
-BOOL V_Scroll(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Scroll(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The position is a signed 16-bit value; lParam is the scroll-bar control (null for
     // the window's own bar).
-    const auto nPos = static_cast<UINT>(static_cast<int>(static_cast<short>(Hi(c.wParam))));
-    const auto hWndBar = reinterpret_cast<HWND>(c.lParam);
+    const auto nPos = static_cast<UINT>(static_cast<int>(static_cast<short>(Hi(wParam))));
+    const auto hWndBar = reinterpret_cast<HWND>(lParam);
     CScrollBar* pBar = nullptr;
     CScrollBar wrapper; // for a bar with no CScrollBar of its own, valid during the call
     if (hWndBar) {
@@ -363,130 +318,112 @@ BOOL V_Scroll(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
             pBar = &wrapper;
         }
     }
-    (W(t)->*As<P_v_uuSB>(p))(Lo(c.wParam), nPos, pBar);
+    (W(t)->*As<P_v_uuSB>(p))(Lo(wParam), nPos, pBar);
     wrapper.m_hWnd = nullptr;
-    c.lResult = 0;
-    return TRUE;
+    return 0;
 }
 
-BOOL V_ScrollReflect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_ScrollReflect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto nPos = static_cast<UINT>(static_cast<int>(static_cast<short>(Hi(c.wParam))));
-    (W(t)->*As<P_v_uu>(p))(Lo(c.wParam), nPos);
-    c.lResult = 0;
-    return TRUE;
+    const auto nPos = static_cast<UINT>(static_cast<int>(static_cast<short>(Hi(wParam))));
+    (W(t)->*As<P_v_uu>(p))(Lo(wParam), nPos);
+    return 0;
 }
 
-BOOL V_LoHiW(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_LoHiW(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uu>(p))(Lo(c.wParam), Hi(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uu>(p))(Lo(wParam), Hi(wParam));
+    return 0;
 }
 
-BOOL I_LoHiW(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT I_LoHiW(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_i_uu>(p))(Lo(c.wParam), Hi(c.wParam));
-    return TRUE;
+    return (W(t)->*As<P_i_uu>(p))(Lo(wParam), Hi(wParam));
 }
 
-BOOL V_InitMenu(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_InitMenu(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_M>(p))(Menu(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_M>(p))(Menu(wParam));
+    return 0;
 }
 
-BOOL V_InitMenuPopup(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_InitMenuPopup(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_Mub>(p))(Menu(c.wParam), Lo(static_cast<uintptr_t>(c.lParam)),
-        static_cast<BOOL>(Hi(static_cast<uintptr_t>(c.lParam))));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_Mub>(p))(Menu(wParam), Lo(static_cast<uintptr_t>(lParam)),
+        static_cast<BOOL>(Hi(static_cast<uintptr_t>(lParam))));
+    return 0;
 }
 
-BOOL V_UnInitMenuPopup(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_UnInitMenuPopup(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_Mu>(p))(Menu(c.wParam), Hi(static_cast<uintptr_t>(c.lParam)));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_Mu>(p))(Menu(wParam), Hi(static_cast<uintptr_t>(lParam)));
+    return 0;
 }
 
-BOOL V_MenuSelect(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_MenuSelect(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uuhm>(p))(Lo(c.wParam), Hi(c.wParam), reinterpret_cast<HMENU>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uuhm>(p))(Lo(wParam), Hi(wParam), reinterpret_cast<HMENU>(lParam));
+    return 0;
 }
 
-BOOL L_MenuChar(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT L_MenuChar(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_l_uuM>(p))(Lo(c.wParam), Hi(c.wParam), Menu(static_cast<uintptr_t>(c.lParam)));
-    return TRUE;
+    return (W(t)->*As<P_l_uuM>(p))(Lo(wParam), Hi(wParam), Menu(static_cast<uintptr_t>(lParam)));
 }
 
-BOOL V_EnterIdle(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_EnterIdle(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uW>(p))(static_cast<UINT>(c.wParam), WndL(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uW>(p))(static_cast<UINT>(wParam), WndL(lParam));
+    return 0;
 }
 
-BOOL V_XButton(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_XButton(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uupt>(p))(Lo(c.wParam), Hi(c.wParam), Pt(c.lParam));
-    c.lResult = TRUE;
+    (W(t)->*As<P_v_uupt>(p))(Lo(wParam), Hi(wParam), Pt(lParam));
     return TRUE;
 }
 
-BOOL B_MouseWheel(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT B_MouseWheel(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_b_uspt>(p))(Lo(c.wParam), static_cast<short>(Hi(c.wParam)), Pt(c.lParam));
-    return TRUE;
+    return (W(t)->*As<P_b_uspt>(p))(Lo(wParam), static_cast<short>(Hi(wParam)), Pt(lParam));
 }
 
-BOOL V_MouseHWheel(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_MouseHWheel(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_uspt>(p))(Lo(c.wParam), static_cast<short>(Hi(c.wParam)), Pt(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_uspt>(p))(Lo(wParam), static_cast<short>(Hi(wParam)), Pt(lParam));
+    return 0;
 }
 
-BOOL V_MdiActivate(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_MdiActivate(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // To a child: wParam the child losing activation, lParam the one gaining it.
     CWnd* self = W(t);
-    const auto hActivate = reinterpret_cast<HWND>(c.lParam);
-    (self->*As<P_v_bWW>(p))(self->m_hWnd == hActivate, CWnd::FromHandle(hActivate), Wnd(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    const auto hActivate = reinterpret_cast<HWND>(lParam);
+    (self->*As<P_v_bWW>(p))(self->m_hWnd == hActivate, CWnd::FromHandle(hActivate), Wnd(wParam));
+    return 0;
 }
 
-BOOL V_DropFiles(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_DropFiles(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_hdrop>(p))(reinterpret_cast<HDROP>(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_hdrop>(p))(reinterpret_cast<HDROP>(wParam));
+    return 0;
 }
 
-BOOL V_Print(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_Print(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_Du>(p))(Dc(c.wParam), static_cast<UINT>(c.lParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_Du>(p))(Dc(wParam), static_cast<UINT>(lParam));
+    return 0;
 }
 
-BOOL V_U(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT V_U(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (W(t)->*As<P_v_u>(p))(static_cast<UINT>(c.wParam));
-    c.lResult = 0;
-    return TRUE;
+    (W(t)->*As<P_v_u>(p))(static_cast<UINT>(wParam));
+    return 0;
 }
 
-BOOL L_Message(CCmdTarget* t, AFX_PMSG p, MsgCall& c)
+LRESULT L_Message(CCmdTarget* t, AFX_PMSG p, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    c.lResult = (W(t)->*As<P_l_wl>(p))(c.wParam, c.lParam);
-    return TRUE;
+    return (W(t)->*As<P_l_wl>(p))(wParam, lParam);
 }
 
 } // namespace zyn::afx::wm

@@ -18,7 +18,7 @@ class CPoint;
 
 namespace zyn::afx::wm {
 
-using Thunk = BOOL(CCmdTarget*, AFX_PMSG, MsgCall&);
+using Thunk = LRESULT(CCmdTarget*, AFX_PMSG, UINT, WPARAM, LPARAM);
 
 // Handler types (pointer to CWnd member) and the thunks that crack their messages.
 using P_v_v = void (CWnd::*)();
@@ -95,7 +95,7 @@ Thunk V_V, B_V, U_V, L_V, H_V, I_CS, V_Move, V_Size, V_URectTrue, V_Activate, V_
 
 #define ZYN_WM_ENTRY(message, pmfType, memberFxn, thunk)                                                  \
     {message, 0, 0, 0, ::zyn::afx::AfxSig_msg,                                                            \
-        ::zyn::afx::ToPmsg(static_cast<::zyn::afx::wm::pmfType>(memberFxn)), &::zyn::afx::wm::thunk},
+        ::zyn::afx::ToPmsg(static_cast<::zyn::afx::wm::pmfType>(memberFxn)), {.pfnWmThunk = &::zyn::afx::wm::thunk}},
 
 // ---- generic -------------------------------------------------------------------------------------------------
 // LRESULT handler(WPARAM, LPARAM).
@@ -106,7 +106,7 @@ Thunk V_V, B_V, U_V, L_V, H_V, I_CS, V_Move, V_Size, V_URectTrue, V_Activate, V_
 // read when the class's map is first used.
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                \
     {0xC000, 0, 0, 0, ::zyn::afx::RegisteredMessageSig(&(nMessageVariable)),                               \
-        ::zyn::afx::ToPmsg(static_cast<::zyn::afx::wm::P_l_wl>(memberFxn)), &::zyn::afx::wm::L_Message},
+        ::zyn::afx::ToPmsg(static_cast<::zyn::afx::wm::P_l_wl>(memberFxn)), {.pfnWmThunk = &::zyn::afx::wm::L_Message}},
 
 // ---- window life ---------------------------------------------------------------------------------------------
 #define ON_WM_CREATE() ZYN_WM_ENTRY(WM_CREATE, P_i_cs, &ThisClass::OnCreate, I_CS)

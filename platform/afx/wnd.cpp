@@ -2,6 +2,7 @@
 // create hook, the class library's window procedure and message dispatch.
 #include "platform/afx/wnd.h"
 
+#include <array>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -340,30 +341,104 @@ struct InitDialogCentre {
 
 namespace {
 
-// AfxCallWndProc with the thread's state at hand.
+// The messages OnWndMsg does more for than one look-up in the message map: a table of
+// the messages up to the last of them, so that most messages take one comparison.
+inline constexpr auto kRouted = [] {
+    std::array<bool, WM_CTLCOLORSTATIC + 1> t{};
+    for (const UINT m : {UINT{WM_COMMAND}, UINT{WM_NOTIFY}, UINT{WM_ACTIVATE}, UINT{WM_SETCURSOR}})
+        t[m] = true;
+    for (UINT m = WM_CTLCOLORMSGBOX; m <= WM_CTLCOLORSTATIC; ++m)
+        t[m] = true;
+    return t;
+}();
+
+inline bool NeedsRouting(UINT message) { return message < kRouted.size() && kRouted[message]; }
+
+// Runs a window-message entry's handler; its result goes to *pResult.
+inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,
+    LRESULT* pResult)
+{
+    const LRESULT lResult = entry->pfnWmThunk(pWnd, entry->pfn, message, wParam, lParam);
+    if (pResult)
+        *pResult = lResult;
+}
+
+} // namespace
+
+namespace zyn::afx::detail {
+
+// The class library's window procedure's way to an object's handler.
+struct WndDispatch {
+    // WindowProc, done here for an object whose class overrides neither WindowProc nor
+    // OnWndMsg (its index cached by an earlier message): a window message found in the map
+    // goes to its handler, one that is not to DefWindowProc; messages OnWndMsg routes
+    // further, and every other object, go through WindowProc.
+    static LRESULT Dispatch(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+    {
+        if (pWnd->m_bDispatchDirect && &typeid(*pWnd) == pWnd->m_pDispatchType && !NeedsRouting(nMsg) &&
+            (nMsg < 0xC000 || !pWnd->m_pDispatchIndex->HasUnresolved())) [[likely]] {
+            if (const AFX_MSGMAP_ENTRY* entry = pWnd->m_pDispatchIndex->FindWindowMessage(nMsg)) {
+                LRESULT lResult = 0;
+                RunEntry(pWnd, entry, nMsg, wParam, lParam, &lResult);
+                return lResult;
+            }
+            return pWnd->DefWindowProc(nMsg, wParam, lParam);
+        }
+        return pWnd->WindowProc(nMsg, wParam, lParam);
+    }
+
+    // Whether an object's class overrides neither WindowProc nor OnWndMsg: its virtual
+    // functions resolve to those of a plain CWnd.
+    static bool DispatchesAsCWnd(CWnd* pWnd)
+    {
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+        using WindowProcFn = LRESULT (*)(CWnd*, UINT, WPARAM, LPARAM);
+        using OnWndMsgFn = BOOL (*)(CWnd*, UINT, WPARAM, LPARAM, LRESULT*);
+        CWnd& plain = const_cast<CWnd&>(CWnd::wndTop);
+        return reinterpret_cast<WindowProcFn>(pWnd->*(&CWnd::WindowProc)) ==
+            reinterpret_cast<WindowProcFn>(plain.*(&CWnd::WindowProc)) &&
+            reinterpret_cast<OnWndMsgFn>(pWnd->*(&CWnd::OnWndMsg)) ==
+            reinterpret_cast<OnWndMsgFn>(plain.*(&CWnd::OnWndMsg));
+#pragma GCC diagnostic pop
+#else
+        (void)pWnd;
+        return false;
+#endif
+    }
+};
+
+} // namespace zyn::afx::detail
+
+namespace {
+
+// AfxCallWndProc with the thread's state at hand; the window procedure's common case
+// (`initDialog` false) without the WM_INITDIALOG centring, so that it stays small.
+template <bool initDialog>
 inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    // Nested messages restore the outer one: the record is copied whole, padding and all
-    // (three vector moves instead of a field at a time).
-    alignas(MSG) unsigned char oldState[sizeof(MSG)];
-    std::memcpy(oldState, &state->m_lastSentMsg, sizeof(MSG));
-    state->m_lastSentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
+    // Nested messages put the outer one back. The time and the cursor position are filled
+    // in by GetCurrentMessage, when asked.
+    MSG current{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
+    MSG* const outer = state->m_pLastSentMsg;
+    state->m_pLastSentMsg = &current;
     LRESULT lResult = 0;
     try {
-        if (nMsg == WM_INITDIALOG) [[unlikely]] {
+        if (initDialog && nMsg == WM_INITDIALOG) {
             InitDialogCentre centre;
             centre.Before(pWnd);
-            lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+            lResult = zyn::afx::detail::WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
             if (pWnd->CheckAutoCenter())
                 centre.After(pWnd);
         } else {
-            lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+            lResult = zyn::afx::detail::WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
         }
     } catch (CException* e) {
-        lResult = ProcessException(e, state->m_lastSentMsg);
+        lResult = ProcessException(e, current);
         e->Delete();
     }
-    std::memcpy(&state->m_lastSentMsg, oldState, sizeof(MSG));
+    state->m_pLastSentMsg = outer;
     return lResult;
 }
 
@@ -388,11 +463,22 @@ inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UIN
         still->Detach();
 }
 
+// The window procedure for WM_INITDIALOG (centring the dialog) and WM_NCDESTROY (the
+// object let go of afterwards).
+[[gnu::noinline]] LRESULT CallWndProcRare(zyn::afx::detail::DispatchSlot& thread, CWnd* pWnd, HWND hWnd, UINT nMsg,
+    WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT r = CallWndProcOf<true>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY)
+        AfterNcDestroy(*thread.maps, hWnd);
+    return r;
+}
+
 } // namespace
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    return CallWndProcOf(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
+    return CallWndProcOf<true>(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
 LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -404,10 +490,9 @@ LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     CWnd* pWnd = hWnd ? thread.maps->FindPermanent(hWnd) : nullptr;
     if (!pWnd || pWnd->m_hWnd != hWnd) [[unlikely]]
         return CallWithoutObject(hWnd, nMsg, wParam, lParam);
-    const LRESULT r = CallWndProcOf(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
-    if (nMsg == WM_NCDESTROY) [[unlikely]]
-        AfterNcDestroy(*thread.maps, hWnd);
-    return r;
+    if (nMsg == WM_INITDIALOG || nMsg == WM_NCDESTROY) [[unlikely]]
+        return CallWndProcRare(thread, pWnd, hWnd, nMsg, wParam, lParam);
+    return CallWndProcOf<false>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
@@ -573,16 +658,16 @@ void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 
 const MSG* CWnd::GetCurrentMessage()
 {
-    AFX_THREAD_STATE* state = zyn::afx::detail::ThisThreadDispatch().state;
-    state->m_lastSentMsg.time = static_cast<DWORD>(::GetMessageTime());
+    MSG& msg = zyn::afx::detail::ThisThreadDispatch().state->LastSentMsg();
+    msg.time = static_cast<DWORD>(::GetMessageTime());
     const DWORD pos = ::GetMessagePos();
-    state->m_lastSentMsg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
-    return &state->m_lastSentMsg;
+    msg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
+    return &msg;
 }
 
 LRESULT CWnd::Default()
 {
-    const MSG& msg = zyn::afx::detail::ThisThreadDispatch().state->m_lastSentMsg;
+    const MSG& msg = zyn::afx::detail::ThisThreadDispatch().state->LastSentMsg();
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
@@ -640,26 +725,6 @@ BOOL HandleSetCursor(CWnd* pWnd, int nHitTest, UINT nMsg)
 
 namespace {
 
-// The messages OnWndMsg does more for than one look-up in the message map.
-inline bool NeedsRouting(UINT message)
-{
-    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_ACTIVATE || message == WM_SETCURSOR ||
-        (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
-}
-
-// Runs a window-message entry's handler; its result goes to *pResult.
-inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,
-    LRESULT* pResult)
-{
-    zyn::afx::MsgCall call;
-    call.message = message;
-    call.wParam = wParam;
-    call.lParam = lParam;
-    entry->pfnThunk(pWnd, entry->pfn, call);
-    if (pResult)
-        *pResult = call.lResult;
-}
-
 // OnWndMsg for the messages NeedsRouting names.
 [[gnu::noinline]] BOOL RouteWndMsg(CWnd* pWnd, const AFX_MSGMAP* pMap, UINT message, WPARAM wParam, LPARAM lParam,
     LRESULT* pResult)
@@ -704,12 +769,31 @@ inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WP
 
 } // namespace
 
+const AFX_MSGMAP_ENTRY* CWnd::FindDispatchEntry(UINT message, const std::type_info* type)
+{
+    const AFX_MSGMAP* map = GetMessageMap();
+    if (map && map->pCache)
+        if (const zyn::afx::MsgMapIndex* index = zyn::afx::IndexOf(map)) {
+            m_pDispatchType = type;
+            m_pDispatchIndex = index;
+            m_bDispatchDirect = zyn::afx::detail::WndDispatch::DispatchesAsCWnd(this);
+        }
+    return zyn::afx::FindWindowMessageEntry(map, message);
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // Most messages take one look-up in the map and their handler.
     if (NeedsRouting(message)) [[unlikely]]
         return RouteWndMsg(this, GetMessageMap(), message, wParam, lParam, pResult);
-    const AFX_MSGMAP_ENTRY* entry = zyn::afx::FindWindowMessageEntry(GetMessageMap(), message);
+    // The index of the object's class, as the object last found it while its type was the
+    // same (a registered message unknown when the index was built is looked up afresh).
+    const std::type_info* type = &typeid(*this);
+    const AFX_MSGMAP_ENTRY* entry;
+    if (type == m_pDispatchType && (message < 0xC000 || !m_pDispatchIndex->HasUnresolved())) [[likely]]
+        entry = m_pDispatchIndex->FindWindowMessage(message);
+    else
+        entry = FindDispatchEntry(message, type);
     if (!entry)
         return FALSE;
     RunEntry(this, entry, message, wParam, lParam, pResult);
@@ -771,7 +855,7 @@ BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
 
 BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
 {
-    const MSG msg = AfxGetThreadState()->m_lastSentMsg;
+    const MSG msg = AfxGetThreadState()->LastSentMsg();
     return OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult);
 }
 

@@ -18,6 +18,8 @@
 // A window created through a CWnd is attached before any message reaches it: the object
 // is hooked to the next window the thread creates (the WH_CBT create notification), so
 // even WM_GETMINMAXINFO and WM_NCCREATE go through the message map.
+#include <typeinfo>
+
 #include "platform/afx/cmdtarget.h"
 #include "platform/afx/gdi/geometry.h"
 #include "platform/base/wintypes.h"
@@ -37,6 +39,9 @@ class CFrameWnd;
 class CDataExchange;
 class COleDropTarget;
 struct CCreateContext;
+namespace zyn::afx::detail {
+struct WndDispatch;
+}
 struct TTTOOLINFOW;
 using TOOLINFO = TTTOOLINFOW;
 
@@ -484,6 +489,20 @@ protected:
     HWND m_hWndOwner = nullptr;   // the class-library owner (SetOwner)
     int m_nModalResult = -1;      // RunModalLoop's result
     COleDropTarget* m_pDropTarget = nullptr;   // set by the OLE layer; revoked at WM_NCDESTROY
+    // The message-map index OnWndMsg last used, and the dynamic type it belongs to: the
+    // object's type changes while it is built and destroyed, and the map with it.
+    const std::type_info* m_pDispatchType = nullptr;
+    const zyn::afx::MsgMapIndex* m_pDispatchIndex = nullptr;
+    // That type overrides neither WindowProc nor OnWndMsg: the class library's window
+    // procedure may look in the map itself.
+    bool m_bDispatchDirect = false;
+
+private:
+    // OnWndMsg's look-up when the cached index does not serve; caches the class's index.
+    [[gnu::noinline]] const AFX_MSGMAP_ENTRY* FindDispatchEntry(UINT message, const std::type_info* type);
+    friend struct zyn::afx::detail::WndDispatch;
+
+protected:
 
     friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     friend class COleDropTarget;

@@ -23,14 +23,10 @@ public:
 
     CWnd* FindPermanent(HWND h) const
     {
-        Recent& recent = RecentFor(h);
+        const Recent& recent = RecentFor(h);
         if (recent.handle == h && h)
             return recent.object;
-        const auto it = m_permanent.find(h);
-        if (it == m_permanent.end())
-            return nullptr;
-        recent = Recent{h, it->second};
-        return it->second;
+        return FindPermanentUncached(h);
     }
     void AddPermanent(HWND h, CWnd* pWnd);
     void RemovePermanent(HWND h, const CWnd* pWnd);
@@ -52,6 +48,16 @@ private:
     };
     static constexpr size_t kRecent = 256;
     Recent& RecentFor(HWND h) const { return m_recent[reinterpret_cast<uintptr_t>(h) & (kRecent - 1)]; }
+    // The hash-table look-up behind FindPermanent, kept out of the window procedure's
+    // path (which a cached handle never leaves).
+    [[gnu::noinline]] CWnd* FindPermanentUncached(HWND h) const
+    {
+        const auto it = m_permanent.find(h);
+        if (it == m_permanent.end())
+            return nullptr;
+        RecentFor(h) = Recent{h, it->second};
+        return it->second;
+    }
 
     std::unordered_map<HWND, CWnd*> m_permanent;
     std::unordered_map<HWND, std::unique_ptr<CWnd>> m_temporary;

@@ -104,13 +104,34 @@ void AppendUtf16LE(std::vector<uint8_t>& out, std::wstring_view text, bool* ok)
         *ok = true;
     // Grow geometrically: reserving the exact size would reallocate (and copy the whole
     // buffer) on every append to a buffer that collects many texts.
-    const size_t start = out.size();
-    const size_t need = start + 2 * Utf16Length(text);
-    if (need > out.capacity())
-        out.reserve(std::max(need, 2 * out.capacity()));
-    out.resize(need);
+    auto grow = [&out](size_t need) {
+        if (need > out.capacity())
+            out.reserve(std::max(need, 2 * out.capacity()));
+        out.resize(need);
+    };
+    // Most texts are all in the basic plane, one unit per character: one pass writes
+    // them. A character that is not (a surrogate, beyond U+FFFF, not a code point) stops
+    // it, and the rest is counted and encoded as the general case.
+    size_t start = out.size();
+    grow(start + 2 * text.size());
     uint8_t* p = out.data() + start;
-    EncodeUtf16(text, ok, [&](char16_t u) {
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto cp = static_cast<uint32_t>(text[i]);
+        if (cp >= 0xD800 && (cp <= 0xDFFF || cp > 0xFFFF))
+            break;
+        p[0] = static_cast<uint8_t>(cp & 0xFF);
+        p[1] = static_cast<uint8_t>(cp >> 8);
+        p += 2;
+    }
+    if (i == text.size())
+        return;
+    const std::wstring_view rest = text.substr(i);
+    start += 2 * i;
+    out.resize(start);
+    grow(start + 2 * Utf16Length(rest));
+    p = out.data() + start;
+    EncodeUtf16(rest, ok, [&](char16_t u) {
         *p++ = static_cast<uint8_t>(u & 0xFF);
         *p++ = static_cast<uint8_t>(u >> 8);
     });

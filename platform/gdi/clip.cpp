@@ -56,7 +56,7 @@ int ChangeClip(HDC hdc, const RECT* logical, int mode)
     const Region current = dc->st.clip ? *dc->st.clip : DeviceExtent(*dc);
     const Region r(d);
     dc->st.clip = mode == RGN_AND ? current.Intersect(r) : current.Subtract(r);
-    dc->ClipChanged();
+    dc->ClipNarrowed(d, mode == RGN_AND);
     return dc->Clip().Complexity();
 }
 

@@ -72,6 +72,22 @@ const Region& Dc::Clip()
     return m_clip;
 }
 
+void Dc::ClipNarrowed(const RECT& device, bool keep)
+{
+    // The effective clip is the surface's bounds, the system region and st.clip
+    // intersected: narrowing st.clip by a rectangle narrows it alike. Far out, where moving
+    // by the origin could saturate, it is worked out again instead.
+    constexpr LONG kFar = LONG(1) << 28;
+    if (!m_clipValid || device.left < -kFar || device.top < -kFar || device.right > kFar || device.bottom > kFar ||
+        origin.x < -kFar || origin.x > kFar || origin.y < -kFar || origin.y > kFar) {
+        m_clipValid = false;
+        return;
+    }
+    Region r(device);
+    r.Offset(origin.x, origin.y);
+    m_clip = keep ? m_clip.Intersect(r) : m_clip.Subtract(r);
+}
+
 RECT Dc::ToDevice(const RECT& r) const
 {
     const POINT a = ToDevice(POINT{r.left, r.top});

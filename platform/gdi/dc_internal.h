@@ -112,6 +112,9 @@ public:
     // The effective clip in surface coordinates (recomputed after ClipChanged()).
     const Region& Clip();
     void ClipChanged() { m_clipValid = false; }
+    // The clip region narrowed by a device rectangle (kept, or cut away) in the same way
+    // st.clip just was: the effective clip follows without being worked out again.
+    void ClipNarrowed(const RECT& device, bool keep);
     // Whether any part of a logical rectangle lies inside the effective clip (RectVisible).
     bool RectVisible(const RECT& logical);
 

@@ -44,6 +44,67 @@ uint32_t Pack(const Surface& s, const Rgba& v)
         (static_cast<uint32_t>(v.c[1]) << 8) | static_cast<uint32_t>(v.c[2]);
 }
 
+// Steps [i0, i1) of the ramp from a to b over n steps, as pixels of `s`. A bar or caption
+// painted again and again asks for the same ramp: the last few asked for on a 32-bit
+// surface are kept (per thread), so a repaint computes each once.
+const std::vector<uint32_t>& Ramp(const Surface& s, const Rgba& a, const Rgba& b, int n, int i0, int i1)
+{
+    struct Kept {
+        Rgba a{}, b{};
+        int n = 0, i0 = 0, i1 = -1;
+        std::vector<uint32_t> ramp;
+    };
+    thread_local Kept kept[4];
+    thread_local unsigned next = 0;
+    thread_local std::vector<uint32_t> mono;
+    auto same = [](const Rgba& x, const Rgba& y) {
+        return x.c[0] == y.c[0] && x.c[1] == y.c[1] && x.c[2] == y.c[2] && x.c[3] == y.c[3];
+    };
+    if (!s.IsMono())
+        for (const Kept& k : kept)
+            if (k.n == n && k.i0 == i0 && k.i1 == i1 && same(k.a, a) && same(k.b, b))
+                return k.ramp;
+    // A mono surface's pixels depend on its colour table: not kept.
+    Kept* slot = nullptr;
+    if (!s.IsMono()) {
+        slot = &kept[next++ % std::size(kept)];
+        slot->a = a;
+        slot->b = b;
+        slot->n = n;
+        slot->i0 = i0;
+        slot->i1 = i1;
+    }
+    std::vector<uint32_t>& ramp = slot ? slot->ramp : mono;
+    ramp.assign(static_cast<size_t>(i1 - i0), 0);
+    // Channel k at step i is a + (b - a) * i / n, the quotient truncated toward zero: kept
+    // as the magnitude's quotient and remainder, which each step advances by |b - a| / n
+    // and its remainder, with no division per pixel.
+    struct Step {
+        int64_t q, r, dq, dr;
+        bool negative;
+    } st[4];
+    for (int k = 0; k < 4; ++k) {
+        const int64_t d = b.c[k] - a.c[k];
+        const int64_t m = d < 0 ? -d : d;
+        st[k] = Step{m * i0 / n, m * i0 % n, m / n, m % n, d < 0};
+    }
+    for (int i = i0; i < i1; ++i) {
+        Rgba v;
+        for (int k = 0; k < 4; ++k) {
+            Step& t = st[k];
+            v.c[k] = (a.c[k] + static_cast<int>(t.negative ? -t.q : t.q)) >> 8;
+            t.q += t.dq;
+            t.r += t.dr;
+            if (t.r >= n) {
+                ++t.q;
+                t.r -= n;
+            }
+        }
+        ramp[static_cast<size_t>(i - i0)] = Pack(s, v);
+    }
+    return ramp;
+}
+
 void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool vertical)
 {
     const POINT p1 = dc.ToDevice(POINT{v1.x, v1.y});
@@ -63,14 +124,8 @@ void FillRectGradient(Dc& dc, const TRIVERTEX& v1, const TRIVERTEX& v2, bool ver
     const int i1 = std::min(n, static_cast<int>((vertical ? box.bottom - dc.origin.y : box.right - dc.origin.x) - lo));
     if (i0 >= i1)
         return;
-    std::vector<uint32_t> ramp(static_cast<size_t>(i1 - i0));
     Surface& s = *dc.surface;
-    for (int i = i0; i < i1; ++i) {
-        Rgba v;
-        for (int k = 0; k < 4; ++k)
-            v.c[k] = (a.c[k] + static_cast<int>((static_cast<int64_t>(b.c[k] - a.c[k]) * i) / n)) >> 8;
-        ramp[static_cast<size_t>(i - i0)] = Pack(s, v);
-    }
+    const std::vector<uint32_t>& ramp = Ramp(s, a, b, n, i0, i1);
     const int ox = dc.origin.x, oy = dc.origin.y;
     ForEachClipRect(dc, r, [&](const RECT& c) {
         for (int y = c.top; y < c.bottom; ++y) {

@@ -71,11 +71,11 @@ std::unique_ptr<Connection> Binding::TakeConnection(const RPC_CLIENT_INTERFACE* 
                 continue;
             std::unique_ptr<Connection> c = std::move(m_idle[i]);
             m_idle.erase(m_idle.begin() + static_cast<std::ptrdiff_t>(i));
-            if (c->IdleAndHealthy()) {
+            if (c->Idle()) {
                 found = std::move(c);
                 break;
             }
-            stale.push_back(std::move(c)); // the server closed it, or sent something unasked
+            stale.push_back(std::move(c)); // octets of an earlier exchange were left over
         }
     }
     return found;

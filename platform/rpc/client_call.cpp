@@ -29,14 +29,24 @@ RPC_STATUS ClientCall(RPC_IF_HANDLE ifSpec, uint16_t opnum, RPC_BINDING_HANDLE b
 
         const Timeouts to = b->EffectiveTimeouts();
         std::unique_ptr<Connection> c = b->TakeConnection(iface);
-        if (!c) {
-            c = OpenConnection(*b, iface, Clock::now() + std::chrono::milliseconds(to.connectMs), st);
-            if (!c)
-                return st;
-        }
+        bool reused = c != nullptr;
         std::vector<uint8_t> reply;
         bool bigEndian = false;
-        st = c->Call(opnum, b->Object(), stub, reply, bigEndian, Clock::now() + std::chrono::milliseconds(to.receiveMs));
+        for (;;) {
+            if (!c) {
+                c = OpenConnection(*b, iface, Clock::now() + std::chrono::milliseconds(to.connectMs), st);
+                if (!c)
+                    return st;
+            }
+            st = c->Call(opnum, b->Object(), stub, reply, bigEndian,
+                Clock::now() + std::chrono::milliseconds(to.receiveMs));
+            // An idle connection the server had closed carried nothing of the call: the call
+            // goes again on a new connection (once: a new connection is never stale).
+            if (st == RPC_S_OK || !reused || !c->Stale())
+                break;
+            c.reset();
+            reused = false;
+        }
         b->ReturnConnection(std::move(c));
         if (st != RPC_S_OK)
             return st;

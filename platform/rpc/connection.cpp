@@ -94,8 +94,10 @@ RPC_STATUS Connection::Call(uint16_t opnum, const GUID* object, std::span<const 
     const uint32_t callId = m_nextCallId++;
     m_out.clear();
     pdu::EncodeRequest(callId, 0, opnum, object, stub, m_maxXmit, m_out);
+    m_stale = false;
     const IoResult sent = m_transport->Send(m_out, deadline);
     if (sent != IoResult::Ok) {
+        m_stale = sent == IoResult::Stale;
         m_usable = false;
         return RPC_S_CALL_FAILED;
     }

@@ -44,8 +44,13 @@ public:
 
     // False once an exchange went wrong; such a connection is closed, never reused.
     bool Usable() const { return m_usable; }
-    // Usable, and nothing arrived or closed while it was idle.
-    bool IdleAndHealthy() { return m_usable && m_transport->IdleAndHealthy(); }
+    // Usable, and nothing left over from an earlier exchange (whether the server is
+    // still there shows when the connection is next used: see Stale).
+    bool Idle() { return m_usable && m_transport->Idle(); }
+    // The last call failed because the server had closed the connection (or announced
+    // that it would) before the call reached it: the call may be made again on a new
+    // connection.
+    bool Stale() const { return m_stale; }
 
     const RPC_CLIENT_INTERFACE* Interface() const { return m_iface; }
     uint16_t MaxXmitFrag() const { return m_maxXmit; }
@@ -62,6 +67,7 @@ private:
     uint16_t m_maxRecv = pdu::kDefaultFragSize;
     bool m_bound = false;
     bool m_usable = true;
+    bool m_stale = false;
     std::vector<uint8_t> m_pdu;    // receive buffer, kept between calls
     std::vector<uint8_t> m_out;    // send buffer, kept between calls
 };

@@ -12,6 +12,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -68,12 +69,29 @@ bool WaitFor(int fd, short events, Deadline deadline, short& revents)
     }
 }
 
+// A connected stream socket. It is left blocking, so that a read waits in the kernel with
+// no poll beside it: SO_RCVTIMEO bounds the wait by the caller's deadline (set again only
+// when the time left calls for it). Sends pass MSG_DONTWAIT and wait with poll only when
+// the socket's buffer is full. Before each exchange but the first, one look without
+// waiting tells whether the peer closed the connection (or sent something unasked) while
+// it was idle: the exchange is then refused as Stale, before anything is sent, so that a
+// call never reaches a server twice.
 class SocketTransport final : public Transport {
 public:
     explicit SocketTransport(UniqueFd fd) : m_fd(std::move(fd)), m_buf(16384) {}
 
     IoResult Send(std::span<const uint8_t> data, Deadline deadline) override
     {
+        if (m_used) {
+            if (m_begin < m_end)
+                return IoResult::Stale; // octets of the last exchange still unread
+            const ssize_t n = ::recv(m_fd.Get(), m_buf.data(), m_buf.size(), MSG_DONTWAIT);
+            if (n >= 0 || errno == ECONNRESET) {
+                m_end = n > 0 ? static_cast<size_t>(n) : 0;
+                return IoResult::Stale;
+            }
+        }
+        m_used = true;
         size_t done = 0;
         while (done < data.size()) {
             const ssize_t n = ::send(m_fd.Get(), data.data() + done, data.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -106,11 +124,7 @@ public:
                 continue;
             }
             m_begin = m_end = 0;
-            // Wait first: a reply is rarely there the moment it is asked for.
-            short rev = 0;
-            if (!WaitFor(m_fd.Get(), POLLIN, deadline, rev))
-                return IoResult::Timeout;
-            const ssize_t n = ::recv(m_fd.Get(), m_buf.data(), m_buf.size(), MSG_DONTWAIT);
+            const ssize_t n = Wait(deadline);
             if (n > 0) {
                 m_end = static_cast<size_t>(n);
                 continue;
@@ -119,28 +133,52 @@ public:
                 return IoResult::Closed;
             if (errno == EINTR)
                 continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK)
-                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                if (RemainingMs(deadline) == 0)
+                    return IoResult::Timeout;
+                continue; // the kernel's wait ended a little before the deadline
+            }
             return errno == ECONNRESET ? IoResult::Closed : IoResult::Failed;
         }
         return IoResult::Ok;
     }
 
-    bool IdleAndHealthy() override
-    {
-        if (m_begin < m_end)
-            return false; // left-over octets of an earlier exchange
-        pollfd p{m_fd.Get(), POLLIN | POLLRDHUP, 0};
-        const int n = ::poll(&p, 1, 0);
-        return n == 0;
-    }
+    bool Idle() override { return m_begin == m_end; }
 
 private:
+    // One read that waits at most until the deadline (a deadline already passed: a look).
+    ssize_t Wait(Deadline deadline)
+    {
+        const int left = RemainingMs(deadline);
+        if (left == 0)
+            return ::recv(m_fd.Get(), m_buf.data(), m_buf.size(), MSG_DONTWAIT);
+        // The socket's time-out stays while it ends at most an eighth of the time left
+        // before the deadline (the loop then waits the rest): calls with the same receive
+        // time-out set it once.
+        if (m_timeoutMs == 0 || m_timeoutMs > left || m_timeoutMs < left - left / 8) {
+            const int ms = std::max(1, left - left / 16);
+            const timeval tv{ms / 1000, static_cast<suseconds_t>(ms % 1000) * 1000};
+            if (::setsockopt(m_fd.Get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0)
+                return -1;
+            m_timeoutMs = ms;
+        }
+        return ::recv(m_fd.Get(), m_buf.data(), m_buf.size(), 0);
+    }
+
     UniqueFd m_fd;
     std::vector<uint8_t> m_buf;
     size_t m_begin = 0;
     size_t m_end = 0;
+    bool m_used = false;    // an exchange was made
+    int m_timeoutMs = 0;    // SO_RCVTIMEO as set (0: never set, no time-out)
 };
+
+// Makes a connected socket blocking (see SocketTransport).
+bool MakeBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
 
 // Connects a non-blocking socket, waiting for completion until the deadline.
 bool ConnectSocket(int fd, const sockaddr* addr, socklen_t len, Deadline deadline)
@@ -204,6 +242,8 @@ std::unique_ptr<Transport> ConnectTcp(const std::string& host, uint16_t port, De
         }
         const int one = 1;
         ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        if (!MakeBlocking(fd.Get()))
+            continue;
         status = RPC_S_OK;
         return std::make_unique<SocketTransport>(std::move(fd));
     }
@@ -223,7 +263,8 @@ std::unique_ptr<Transport> ConnectLocal(const std::string& path, Deadline deadli
     UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (fd.Get() < 0)
         return nullptr;
-    if (!ConnectSocket(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr, deadline))
+    if (!ConnectSocket(fd.Get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr, deadline) ||
+        !MakeBlocking(fd.Get()))
         return nullptr;
     status = RPC_S_OK;
     return std::make_unique<SocketTransport>(std::move(fd));

@@ -22,18 +22,23 @@ enum class IoResult {
     Timeout,  // the deadline passed
     Closed,   // the peer closed or reset the connection
     Failed,   // any other socket error
+    // Send: the peer closed the connection, or sent something unasked, while it was
+    // idle; nothing was sent.
+    Stale,
 };
 
 class Transport {
 public:
     virtual ~Transport() = default;
-    // Sends all of `data`.
+    // Sends all of `data`. A connection used before is first checked for the peer having
+    // left while it was idle (Stale).
     virtual IoResult Send(std::span<const uint8_t> data, Deadline deadline) = 0;
     // Fills all of `data`.
     virtual IoResult Receive(std::span<uint8_t> data, Deadline deadline) = 0;
-    // True when nothing is waiting to be read and the peer has not closed: the
-    // connection may carry a new call.
-    virtual bool IdleAndHealthy() = 0;
+    // True when nothing of an earlier exchange is left over: the connection may carry a
+    // new call. Asks the system nothing: a peer that left meanwhile shows when the next
+    // exchange is sent (Stale).
+    virtual bool Idle() = 0;
 };
 
 // Connects to a TCP port; an empty host is the local machine. RPC_S_SERVER_UNAVAILABLE

@@ -33,21 +33,21 @@ void SetControlState(HWND hwnd, std::shared_ptr<ControlState> state)
     }
 }
 
+// Both asked at every message of a control: the window is read under the user lock, with
+// no reference taken.
 std::shared_ptr<ControlState> ControlStateRaw(HWND hwnd)
 {
-    auto w = PeekWnd(hwnd);
-    if (!w)
-        return nullptr;
     auto lock = LockUser();
-    return w->controlState;
+    const Window* w = PeekLockedWnd(hwnd);
+    return w ? w->controlState : nullptr;
 }
 
 HWND NotifyTarget(HWND ctl)
 {
-    auto w = PeekWnd(ctl);
+    auto lock = LockUser();
+    const Window* w = PeekLockedWnd(ctl);
     if (!w)
         return nullptr;
-    auto lock = LockUser();
     if (w->IsChild())
         return (w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot) ? w->parent->hwnd : nullptr;
     return w->owner;

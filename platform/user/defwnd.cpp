@@ -392,8 +392,15 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
             w->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
             caption = (w->style & WS_CAPTION) == WS_CAPTION;
         }
-        if (caption && IsWindowVisible(hWnd))
-            NcPaint(hWnd, nullptr);
+        if (caption && IsWindowVisible(hWnd)) {
+            // Only the caption shows the text: the rest of the frame is left as it is.
+            RECT cap = ComputeNcLayout(hWnd).caption;
+            RECT win{};
+            GetWindowRect(hWnd, &win);
+            OffsetRect(&cap, win.left, win.top);
+            const Region band(cap);
+            NcPaint(hWnd, &band);
+        }
         return TRUE;
     }
     case WM_ERASEBKGND: {

@@ -433,6 +433,14 @@ void NcPaint(HWND hwnd, const Region* clipScreen)
 {
     if (!IsWindowVisible(hwnd))
         return;
+    {
+        // A window without a frame has nothing outside its client area to draw: no DC
+        // (whose visible region would cost a look at every sibling above it).
+        auto lock = LockUser();
+        const Window* w = PeekLockedWnd(hwnd);
+        if (!w || EqualRect(&w->rcWindow, &w->rcClient))
+            return;
+    }
     HRGN clip = nullptr;
     DWORD flags = DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS;
     if (clipScreen) {

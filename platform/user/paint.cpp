@@ -86,9 +86,9 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         if (!add.Empty()) {
             w->update = w->update.Union(ToWindowCoords(*w, add));
             if (flags & RDW_ERASE)
-                w->eraseNeeded = true;
+                OweErase(*w);
             if ((flags & RDW_FRAME) && FrameTouched(*w, add))
-                w->ncPaintNeeded = true;
+                OweNcPaint(*w);
             WakeOwner(*w);
         }
     } else if (flags & RDW_VALIDATE) {
@@ -239,11 +239,40 @@ HRGN MakeRgn(const Region& r)
 
 } // namespace
 
-Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipSiblings)
+namespace {
+
+// Whether a window's rectangle shares a pixel with `box` (half-open rectangles).
+bool Overlaps(const RECT& r, const RECT& box)
+{
+    return r.left < r.right && r.top < r.bottom && r.left < box.right && box.left < r.right && r.top < box.bottom &&
+        box.top < r.bottom;
+}
+
+// Cuts away from `rgn` each visible window of `windows[0, end)` that reaches into it. A
+// window clear of the region's bounding box leaves it as it is, so most siblings cost a
+// comparison of rectangles and no region work.
+void SubtractVisible(Region& rgn, const std::vector<std::shared_ptr<Window>>& windows, size_t end,
+    const RECT* within = nullptr)
+{
+    for (size_t i = 0; i < end && !rgn.Empty(); ++i) {
+        const Window& s = *windows[i];
+        RECT shown = s.rcWindow;
+        if (within && !IntersectRect(&shown, &s.rcWindow, within))
+            continue;
+        if ((s.style & WS_VISIBLE) && Overlaps(shown, rgn.Box()))
+            rgn = rgn.Subtract(Region(shown));
+    }
+}
+
+} // namespace
+
+Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipSiblings, const RECT* bound)
 {
     if (!IsReallyVisible(w))
         return Region();
     Region rgn(client ? w->rcClient : w->rcWindow);
+    if (bound)
+        rgn = rgn.Intersect(*bound);
     if (w->isDesktop)
         return rgn.Intersect(ScreenRect());
     const Window* cur = w;
@@ -251,14 +280,8 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
         const Window* p = cur->parent;
         rgn = rgn.Intersect(p->isDesktop ? ScreenRect() : p->rcClient);
         const bool clipSib = p->isDesktop || (cur->style & WS_CLIPSIBLINGS) || (cur == w && clipSiblings);
-        if (clipSib) {
-            for (auto& s : p->children) {
-                if (s.get() == cur)
-                    break;
-                if (s->style & WS_VISIBLE)
-                    rgn = rgn.Subtract(Region(s->rcWindow));
-            }
-        }
+        if (clipSib)
+            SubtractVisible(rgn, p->children, IndexInParent(cur));
         if (rgn.Empty())
             return rgn;
         cur = p;
@@ -266,11 +289,7 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
     // A child shows only inside this window's client area: where its frame reaches past it
     // (a maximised MDI child's does), this window's own frame is still its own to paint.
     if (clipChildren)
-        for (auto& c : w->children) {
-            RECT shown;
-            if ((c->style & WS_VISIBLE) && IntersectRect(&shown, &c->rcWindow, &w->rcClient))
-                rgn = rgn.Subtract(Region(shown));
-        }
+        SubtractVisible(rgn, w->children, w->children.size(), &w->rcClient);
     return rgn;
 }
 
@@ -280,28 +299,43 @@ void InvalidateScreenRegion(Window* w, const Region& screenRgn, UINT flags)
     RedrawImpl(w, screenRgn, flags);
 }
 
+namespace {
+
+// InvalidateExposed's walk: a window and its descendants, parents first, in z-order. A
+// window clear of the exposed region's bounding box owes nothing, and neither do its
+// descendants when its client area is clear of it (they are clipped to it), so the walk
+// costs what the exposed area covers, not what exists.
+void InvalidateExposedIn(Window* w, const Region& exposed, const Window* except)
+{
+    if (w == except || !(w->style & WS_VISIBLE))
+        return;
+    const RECT box = exposed.Box();
+    if (Overlaps(w->rcWindow, box)) {
+        const Region part = exposed.Intersect(VisibleRegion(w, false, true, true, &box));
+        if (!part.Empty()) {
+            w->update = w->update.Union(ToWindowCoords(*w, part));
+            OweErase(*w);
+            if (FrameTouched(*w, part))
+                OweNcPaint(*w);
+            WakeOwner(*w);
+        }
+    }
+    if (Overlaps(w->rcClient, box))
+        for (auto& c : w->children)
+            InvalidateExposedIn(c.get(), exposed, except);
+}
+
+} // namespace
+
 void InvalidateExposed(const Region& exposed, Window* except)
 {
     auto lock = LockUser();
     auto desk = DesktopWnd();
-    std::vector<std::shared_ptr<Window>> all;
-    CollectDescendants(desk.get(), all);
     Region desktopPart = exposed.Intersect(ScreenRect());
-    for (auto& w : all) {
-        if (except && IsAncestorOf(except, w.get()))
-            continue;
-        if (!IsReallyVisible(w.get()))
-            continue;
-        if (w->parent == desk.get())
-            desktopPart = desktopPart.Subtract(Region(w->rcWindow));
-        const Region part = exposed.Intersect(VisibleRegion(w.get(), false, true, true));
-        if (part.Empty())
-            continue;
-        w->update = w->update.Union(ToWindowCoords(*w, part));
-        w->eraseNeeded = true;
-        if (FrameTouched(*w, part))
-            w->ncPaintNeeded = true;
-        WakeOwner(*w);
+    for (auto& c : desk->children) {
+        if (c.get() != except && (c->style & WS_VISIBLE) && Overlaps(c->rcWindow, desktopPart.Box()))
+            desktopPart = desktopPart.Subtract(Region(c->rcWindow));
+        InvalidateExposedIn(c.get(), exposed, except);
     }
     FillDesktop(desktopPart);
 }
@@ -395,18 +429,59 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
     }
 }
 
-void ErasePendingNow()
+namespace {
+
+// Where a window stands in the desktop's tree, as the indices from its top-level window
+// down: sorting by it gives the tree's order, parents first.
+std::vector<size_t> TreePath(const Window* w)
+{
+    std::vector<size_t> path;
+    for (; w->parent; w = w->parent)
+        path.push_back(IndexInParent(w));
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+// Where OweErase and OweNcPaint list the windows they mark (see RecordOwed).
+thread_local std::vector<HWND>* t_owedInto = nullptr;
+
+} // namespace
+
+void RecordOwed(std::vector<HWND>* into) { t_owedInto = into; }
+
+void OweErase(Window& w)
+{
+    w.eraseNeeded = true;
+    if (t_owedInto)
+        t_owedInto->push_back(w.hwnd);
+}
+
+void OweNcPaint(Window& w)
+{
+    w.ncPaintNeeded = true;
+    if (t_owedInto)
+        t_owedInto->push_back(w.hwnd);
+}
+
+void ErasePendingNow(const std::vector<HWND>& affected)
 {
     const DWORD me = GetCurrentThreadId();
     std::vector<HWND> owed;
     {
         auto lock = LockUser();
-        auto desk = DesktopWnd();
-        std::vector<std::shared_ptr<Window>> all;
-        CollectDescendants(desk.get(), all);
-        for (auto& w : all)
-            if (w->thread == me && (w->ncPaintNeeded || w->eraseNeeded) && IsReallyVisible(w.get()))
-                owed.push_back(w->hwnd);
+        // The desktop comes into being here when nothing made it yet, as it always has.
+        DesktopWnd();
+        std::vector<std::pair<std::vector<size_t>, HWND>> ordered;
+        for (HWND h : affected) {
+            const Window* w = PeekLockedWnd(h);
+            if (w && w->thread == me && (w->ncPaintNeeded || w->eraseNeeded) && w->parent && IsReallyVisible(w))
+                ordered.emplace_back(TreePath(w), h);
+        }
+        // In the tree's order, parents before children, each window once.
+        std::sort(ordered.begin(), ordered.end());
+        ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+        for (auto& [path, h] : ordered)
+            owed.push_back(h);
     }
     for (HWND h : owed)
         SendNcPaintAndErase(h, true);
@@ -531,10 +606,14 @@ HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags)
     ++w->dcsHandedOut;
     const bool window = (flags & DCX_WINDOW) != 0;
     Region vis;
+    // Only what the intersected region covers can show: the windows clipped away elsewhere
+    // are not looked at.
+    const RECT clipBox = clip.Box();
+    const RECT* bound = (flags & DCX_INTERSECTRGN) ? &clipBox : nullptr;
     if ((flags & DCX_PARENTCLIP) && w->parent && !w->parent->isDesktop && !w->parent->isMessageRoot)
-        vis = VisibleRegion(w->parent, true, false, (w->parent->style & WS_CLIPSIBLINGS) != 0);
+        vis = VisibleRegion(w->parent, true, false, (w->parent->style & WS_CLIPSIBLINGS) != 0, bound);
     else
-        vis = VisibleRegion(w.get(), !window, (flags & DCX_CLIPCHILDREN) != 0, (flags & DCX_CLIPSIBLINGS) != 0);
+        vis = VisibleRegion(w.get(), !window, (flags & DCX_CLIPCHILDREN) != 0, (flags & DCX_CLIPSIBLINGS) != 0, bound);
     if (flags & DCX_INTERSECTRGN)
         vis = vis.Intersect(clip);
     if (flags & DCX_EXCLUDERGN)

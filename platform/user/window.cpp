@@ -225,7 +225,21 @@ void LinkWindow(const std::shared_ptr<Window>& w, Window* parent, HWND after)
                 pos = bandEnd;
         }
     }
-    c.insert(c.begin() + static_cast<ptrdiff_t>(std::min(pos, c.size())), w);
+    pos = std::min(pos, c.size());
+    c.insert(c.begin() + static_cast<ptrdiff_t>(pos), w);
+    // Found there at once (a new child at the bottom is looked up with no scan).
+    w->indexHint.store(static_cast<uint32_t>(pos), std::memory_order_relaxed);
+}
+
+void SetOwner(Window& w, HWND owner)
+{
+    if (w.owner == owner)
+        return;
+    if (Window* old = PeekLockedWnd(w.owner))
+        std::erase(old->owned, w.hwnd);
+    w.owner = owner;
+    if (Window* now = PeekLockedWnd(owner))
+        now->owned.push_back(w.hwnd);
 }
 
 bool IsReallyVisible(const Window* w)
@@ -307,6 +321,7 @@ void FreeWindow(const std::shared_ptr<Window>& w)
             return;
         w->dead = true;
         g_windowsFreed.fetch_add(1, std::memory_order_relaxed);
+        SetOwner(*w, nullptr);
         state = std::move(w->controlState);
         if (!w->IsChild())
             menu = w->menu;
@@ -609,7 +624,6 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         else
             w->menu = hMenu;
         w->instance = hInstance;
-        w->owner = owner;
         if (lpWindowName)
             w->text = lpWindowName;
         w->extra.assign(static_cast<size_t>(cls->wndExtra), 0);
@@ -623,6 +637,7 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
             return nullptr;
         }
         w->hwnd = zyn::base::MakeHandle<HWND>(v);
+        SetOwner(*w, owner);
         ++cls->windows;
         // A child goes below its siblings (creation order is tab order); a window of the
         // desktop is top-level whatever its style, and goes on top.
@@ -806,10 +821,17 @@ BOOL DestroyWindow(HWND hWnd)
         std::vector<HWND> owned;
         {
             auto lock = LockUser();
-            for (auto& [v, o] : WindowTable().Snapshot())
-                if (o->owner == hWnd && !o->dead && !o->destroying)
-                    owned.push_back(o->hwnd);
+            for (HWND h : w->owned) {
+                const Window* o = PeekLockedWnd(h);
+                if (o && o->owner == hWnd && !o->destroying)
+                    owned.push_back(h);
+            }
         }
+        // In the order of their handles' slots, oldest slot first.
+        std::sort(owned.begin(), owned.end(), [](HWND a, HWND b) {
+            constexpr uint32_t kSlot = zyn::base::handle_bits::kMaxSlots - 1;
+            return (zyn::base::HandleValue(a) & kSlot) < (zyn::base::HandleValue(b) & kSlot);
+        });
         for (HWND o : owned) {
             auto ow = PeekWnd(o);
             if (!ow)
@@ -820,7 +842,7 @@ BOOL DestroyWindow(HWND hWnd)
                 // Another thread's popup: it is destroyed on its own thread.
                 PostMessageW(o, kMsgDestroyFromOtherThread, 0, 0);
                 auto lock = LockUser();
-                ow->owner = nullptr;
+                SetOwner(*ow, nullptr);
             }
         }
     }
@@ -1298,7 +1320,7 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
             }
             o = top->hwnd;
         }
-        w->owner = o;
+        SetOwner(*w, o);
         return old;
     }
     case GWLP_ID:

@@ -40,6 +40,7 @@ struct PosJob {
     Region oldVisible;    // screen, whole window, before the change
     HWND underCursor = nullptr; // the window under the cursor before, when the window may come under it
     bool cursorTouched = false; // the window lands on the cursor
+    std::vector<HWND> affected;  // windows that came to owe an erase or a frame paint
 };
 
 RECT ToParentCoords(const Window& w, const RECT& screen)
@@ -194,8 +195,19 @@ void RaiseOwned(Window* owner)
     }
 }
 
-// Applies the geometry, the z-order and the visibility, and invalidates what changed.
+void ApplyChange(PosJob& job);
+
+// Applies the change, listing the windows it leaves owing an erase or a frame paint:
+// those are the ones FinishPos erases at once.
 void ApplyPos(PosJob& job)
+{
+    RecordOwed(&job.affected);
+    ApplyChange(job);
+    RecordOwed(nullptr);
+}
+
+// Applies the geometry, the z-order and the visibility, and invalidates what changed.
+void ApplyChange(PosJob& job)
 {
     auto& w = job.w;
     WINDOWPOS& wp = job.wp;
@@ -234,10 +246,13 @@ void ApplyPos(PosJob& job)
     if (!changed || (wp.flags & SWP_NOREDRAW))
         return;
     const bool nowVisible = IsReallyVisible(w.get());
-    Region newVisible = nowVisible ? VisibleRegion(w.get(), false, false, true) : Region();
-    // What the window no longer covers shows what was under it.
+    // What the window no longer covers shows what was under it. Only the new visible
+    // region's part over the old one matters here; the whole of it is worked out below
+    // for the cases that need it (a window just shown, the commonest, does not).
     if (job.wasVisible) {
-        Region exposed = job.oldVisible.Subtract(newVisible);
+        const RECT oldBox = job.oldVisible.Box();
+        Region exposed = nowVisible ? job.oldVisible.Subtract(VisibleRegion(w.get(), false, false, true, &oldBox))
+                                    : job.oldVisible;
         if (!exposed.Empty())
             InvalidateExposed(exposed, w.get());
     }
@@ -245,6 +260,12 @@ void ApplyPos(PosJob& job)
         return;
     const bool moveOnly = (wp.flags & SWP_NOSIZE) && !(wp.flags & (SWP_FRAMECHANGED | SWP_SHOWWINDOW)) &&
         !(wp.flags & SWP_NOCOPYBITS) && job.wasVisible;
+    const bool zOrderOnly =
+        (wp.flags & SWP_NOSIZE) && (wp.flags & SWP_NOMOVE) && !(wp.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED));
+    const bool frameOnly = (wp.flags & SWP_NOCLIENTSIZE) && (wp.flags & SWP_NOCLIENTMOVE) &&
+        (wp.flags & SWP_FRAMECHANGED) && !(wp.flags & SWP_SHOWWINDOW);
+    const Region newVisible =
+        (moveOnly || zOrderOnly || frameOnly) ? VisibleRegion(w.get(), false, false, true) : Region();
     if (moveOnly) {
         // The pixels that were on the screen move with the window; only what was hidden
         // before needs painting.
@@ -275,17 +296,16 @@ void ApplyPos(PosJob& job)
         return;
     }
     UINT rdw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
-    if ((wp.flags & SWP_NOSIZE) && (wp.flags & SWP_NOMOVE) && !(wp.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED))) {
+    if (zOrderOnly) {
         // Only the z-order changed: paint what was covered.
         Region uncovered = newVisible.Subtract(job.oldVisible);
         if (!uncovered.Empty())
             InvalidateScreenRegion(w.get(), uncovered, rdw);
         return;
     }
-    if ((wp.flags & SWP_NOCLIENTSIZE) && (wp.flags & SWP_NOCLIENTMOVE) && (wp.flags & SWP_FRAMECHANGED) &&
-        !(wp.flags & SWP_SHOWWINDOW)) {
+    if (frameOnly) {
         // The frame changed, the client did not: repaint the frame.
-        w->ncPaintNeeded = true;
+        OweNcPaint(*w);
         InvalidateScreenRegion(w.get(), newVisible.Subtract(Region(w->rcClient)), RDW_INVALIDATE | RDW_FRAME);
         return;
     }
@@ -318,7 +338,7 @@ void FinishPos(PosJob& job)
             return;
     }
     if (!(wp.flags & SWP_DEFERERASE) && !(wp.flags & SWP_NOREDRAW))
-        ErasePendingNow();
+        ErasePendingNow(job.affected);
     if (w->dead)
         return;
     if ((wp.flags & kAggStatus) != kAggNoPosChange) {

@@ -75,7 +75,8 @@ struct Window {
     LONG_PTR userData = 0;
     std::wstring text;
     Window* parent = nullptr;      // null only for the roots (desktop, message root)
-    HWND owner = nullptr;
+    HWND owner = nullptr;          // set through SetOwner
+    std::vector<HWND> owned;       // the windows whose owner this is, in no order
     std::vector<std::shared_ptr<Window>> children; // z-order, topmost first
     RECT rcWindow{};
     RECT rcClient{};
@@ -170,6 +171,8 @@ void Unlink(Window* w);
 // Links under `parent` after `after` (null: at the top; HWND_BOTTOM: at the bottom),
 // respecting the topmost band for top-level windows.
 void LinkWindow(const std::shared_ptr<Window>& w, Window* parent, HWND after);
+// Gives a window a new owner (null: none), keeping both owners' lists of owned windows.
+void SetOwner(Window& w, HWND owner);
 // Shows or hides the effect of WS_VISIBLE up the chain.
 bool IsReallyVisible(const Window* w);
 // Every descendant, depth first, parents before children.
@@ -243,8 +246,10 @@ bool TrackCaptionButton(HWND hwnd, int ht);
 void MoveSizeLoop(HWND hwnd, WPARAM command, POINT screenStart);
 
 // ---- painting (paint.cpp) --------------------------------------------------------------------------------------
-// Visible region of a window in screen coordinates (client area or whole window).
-Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipSiblings);
+// Visible region of a window in screen coordinates (client area or whole window); with
+// `bound`, only its part inside that rectangle (the same as intersecting afterwards, but
+// windows clear of the rectangle are never looked at twice).
+Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipSiblings, const RECT* bound = nullptr);
 // Adds (screen coordinates) to the update regions of the window and, where the flags say, its
 // descendants; RDW_* semantics.
 void InvalidateScreenRegion(Window* w, const Region& screenRgn, UINT flags);
@@ -266,9 +271,16 @@ void BackgroundErased(Window* w, const Region& screenRgn);
 // WM_PRINTCLIENT's default: WM_PAINT with BeginPaint handing out `hdc` (no validation).
 void PaintIntoDc(HWND hwnd, HDC hdc);
 
-// Sends WM_NCPAINT / WM_ERASEBKGND now to every window of the calling thread that owes them
-// (RDW_ERASENOW over the thread's windows).
-void ErasePendingNow();
+// Sends WM_NCPAINT / WM_ERASEBKGND now to those of `affected` that belong to the calling
+// thread and still owe them (RDW_ERASENOW over the windows a positioning affected), in
+// the tree's order.
+void ErasePendingNow(const std::vector<HWND>& affected);
+// Mark a window as owing WM_ERASEBKGND / WM_NCPAINT (LockUser held); set the flags through
+// these only. While RecordOwed has named a list (a positioning being applied), each
+// window marked is added to it: the windows the positioning affected.
+void OweErase(Window& w);
+void OweNcPaint(Window& w);
+void RecordOwed(std::vector<HWND>* into);
 
 // ---- input state (focus.cpp) ------------------------------------------------------------------------------------
 // Called when a window is hidden or destroyed: moves capture, activation and focus off

@@ -357,6 +357,73 @@ TEST_F(WndTest, DestroyingTheObjectDestroysItsWindow)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
 }
 
+// Where WM_APP went: the base class's handler, the derived one's, or an OnWndMsg override.
+struct Reached {
+    int base = 0, derived = 0, overridden = 0;
+};
+Reached g_reached;
+
+class CBasePing : public CWnd {
+public:
+    afx_msg LRESULT OnPing(WPARAM, LPARAM) { return ++g_reached.base; }
+    ~CBasePing() override
+    {
+        // The derived part is gone: only this class's handlers may run now.
+        if (m_hWnd)
+            SendMessage(WM_APP);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBasePing, CWnd)
+    ON_MESSAGE(WM_APP, &CBasePing::OnPing)
+END_MESSAGE_MAP()
+
+class CDerivedPing : public CBasePing {
+public:
+    afx_msg LRESULT OnPingHere(WPARAM, LPARAM) { return ++g_reached.derived; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedPing, CBasePing)
+    ON_MESSAGE(WM_APP, &CDerivedPing::OnPingHere)
+END_MESSAGE_MAP()
+
+class COwnOnWndMsg : public CBasePing {
+public:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == WM_APP)
+            ++g_reached.overridden;
+        return CBasePing::OnWndMsg(message, wParam, lParam, pResult);
+    }
+};
+
+TEST_F(WndTest, EachMessageGoesToTheHandlersOfTheObjectsTypeAtThatMoment)
+{
+    g_reached = {};
+    {
+        CDerivedPing wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+        wnd.SendMessage(WM_APP);
+        wnd.SendMessage(WM_APP);
+        EXPECT_EQ(g_reached.derived, 2);
+        EXPECT_EQ(g_reached.base, 0);
+    }
+    EXPECT_EQ(g_reached.derived, 2) << "the derived handler after its part was destroyed";
+    EXPECT_EQ(g_reached.base, 1) << "the base class's destructor's message";
+
+    g_reached = {};
+    {
+        COwnOnWndMsg wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+        wnd.SendMessage(WM_APP);
+        wnd.SendMessage(WM_APP);
+        EXPECT_EQ(g_reached.overridden, 2) << "an OnWndMsg override sees every message";
+        EXPECT_EQ(g_reached.base, 2);
+    }
+}
+
 class CDetachesNothing : public CWnd {
 public:
     afx_msg void OnNcDestroy() {} // does not pass WM_NCDESTROY on

@@ -525,6 +525,38 @@ TEST_F(TabWorkspace, TheMdiClientTakesTheDisplayAreaBesideTheTabsInEveryStyle)
     }
 }
 
+TEST_F(TabWorkspace, ARefreshLaysTheFrameOutAgainOnlyWhenTheTabRowsChange)
+{
+    ASSERT_TRUE(client.Attach(main, TCS_MULTILINE));
+    Child(L"Alpha");
+    Child(L"Beta");
+    Refresh();
+    ASSERT_EQ(Tabs().GetRowCount(), 1);
+    const int oneRow = main->layouts;
+    NamedChild* gamma = Child(L"Gamma");
+    Refresh();
+    gamma->SetWindowText(L"Gamma ray");
+    Refresh();
+    main->MDIActivate(gamma);
+    Refresh();
+    EXPECT_EQ(main->layouts, oneRow) << "a tab more, a title and another child active in the same row";
+    // Titles long enough to wrap the tabs into a second row move the MDI client down.
+    for (int i = 0; i < 12 && Tabs().GetRowCount() == 1; ++i) {
+        Child(L"A rather long title that takes room");
+        Refresh();
+    }
+    ASSERT_GT(Tabs().GetRowCount(), 1);
+    EXPECT_GT(main->layouts, oneRow) << "the second row";
+    CRect mdi;
+    ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+    for (int i = 0; i < Tabs().GetItemCount(); ++i) {
+        CRect tab;
+        Tabs().GetItemRect(i, &tab);
+        Tabs().ClientToScreen(&tab);
+        EXPECT_GE(mdi.top, tab.bottom) << "tab " << i << " over the MDI client";
+    }
+}
+
 // The MDI client's exact rectangle, worked from the tab control's documented geometry: the
 // workspace covers the frame's client area W x Hc less its 1-pixel margin; one row of tabs
 // of height H lies 2 pixels inside the row's side and the display area is the pane 4 pixels

@@ -90,6 +90,48 @@ TEST_F(Clip, ApplicationClipIntersectsTheSystemRegion)
     DeleteDC(dc);
 }
 
+TEST_F(Clip, NarrowingStepByStepEqualsSelectingTheRegionAtOnce)
+{
+    // A window DC at (100, 50) with a hole in its system region, its clip narrowed after
+    // each draw; the same DC with the resulting application region selected at once must
+    // show the same pixels. Each row: intersect (true) or exclude, and the rectangle.
+    struct Step {
+        bool intersect;
+        RECT r;
+    };
+    const std::vector<Step> steps = {{false, {5, 5, 12, 40}}, {true, {2, 0, 38, 28}}, {false, {-50, 20, 60, 22}},
+        {false, {30, 3, 31, 4}}, {true, {0, 0, 100, 100}}};
+    const Region vis = Region(0, 0, 40, 30).Subtract(Region(14, 10, 20, 16));
+    auto pixels = [&](bool stepwise) {
+        HDC screen = GetDC(nullptr);
+        Fill(screen, 0, 0, 300, 200, RGB(1, 2, 3));
+        ReleaseDC(nullptr, screen);
+        HDC dc = zyn::gdi::CreateWindowDc(nullptr, POINT{100, 50}, &vis);
+        Obj<HRGN> app(CreateRectRgn(0, 0, 40, 30));
+        for (const Step& st : steps) {
+            Obj<HRGN> r(CreateRectRgn(st.r.left, st.r.top, st.r.right, st.r.bottom));
+            CombineRgn(app, app, r, st.intersect ? RGN_AND : RGN_DIFF);
+            if (stepwise) {
+                Fill(dc, 0, 0, 1, 1, RGB(0, 255, 0)); // the clip is worked out between the steps
+                if (st.intersect)
+                    IntersectClipRect(dc, st.r.left, st.r.top, st.r.right, st.r.bottom);
+                else
+                    ExcludeClipRect(dc, st.r.left, st.r.top, st.r.right, st.r.bottom);
+            }
+        }
+        if (!stepwise)
+            SelectClipRgn(dc, app);
+        Fill(dc, -10, -10, 100, 100, kRed);
+        std::vector<COLORREF> out;
+        for (int y = 45; y < 85; ++y)
+            for (int x = 95; x < 145; ++x)
+                out.push_back(Screen(x, y) == kRed ? kRed : 0);
+        DeleteDC(dc);
+        return out;
+    };
+    EXPECT_EQ(pixels(true), pixels(false));
+}
+
 TEST_F(Clip, SelectClipRgnTakesDeviceCoordinatesAndCopies)
 {
     MemDc dc(20, 20);

@@ -253,6 +253,23 @@ TEST_F(RpcClient, HungServerEndsTheCallAtTheReceiveTimeout)
     EXPECT_EQ(st, 0u);
 }
 
+TEST_F(RpcClient, AShorterTimeoutOnAReusedConnectionIsKept)
+{
+    // The connection waited up to 2 s for its last call; the next call allows 200 ms.
+    const RPC_BINDING_HANDLE h = TcpBinding();
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CALL_TIMEOUT, 2000), RPC_S_OK);
+    m_server->Script(14, {Answer::Long(1), Answer::HangForever(), Answer::Long(2)});
+    error_status_t st = 0;
+    EXPECT_EQ(CRSRpc_Proc14(h, &st), 1);
+    ASSERT_EQ(RpcBindingSetOption(h, RPC_C_OPT_CALL_TIMEOUT, 200), RPC_S_OK);
+    const auto t0 = std::chrono::steady_clock::now();
+    CRSRpc_Proc14(h, &st);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(st, static_cast<error_status_t>(RPC_S_CALL_FAILED));
+    EXPECT_GE(took, 190ms);
+    EXPECT_LT(took, 1500ms);
+}
+
 TEST_F(RpcClient, SlowAnswerWithinTheTimeoutSucceeds)
 {
     const RPC_BINDING_HANDLE h = TcpBinding();

@@ -32,6 +32,36 @@ TEST(Utf16, RoundTripsOutsideTheBmp)
     EXPECT_EQ(appended, (std::vector<uint8_t>{0xFF, 0xE9, 0x00}));
 }
 
+TEST(Utf16, AppendEncodesEveryKindOfCharacterAfterWhatIsThere)
+{
+    // Each row appends to a buffer holding one octet; the octets are worked by hand.
+    struct Row {
+        const char* name;
+        std::wstring text;
+        std::vector<uint8_t> octets; // after the 0xFF already there
+        bool ok;
+    };
+    const Row rows[] = {
+        {"empty", L"", {}, true},
+        {"basic plane to its end", L"A\uFFFF", {0x41, 0x00, 0xFF, 0xFF}, true},
+        {"a supplementary character between basic ones", L"a\U0001F600b",
+            {0x61, 0x00, 0x3D, 0xD8, 0x00, 0xDE, 0x62, 0x00}, true},
+        {"a lone surrogate", std::wstring{L'x', static_cast<wchar_t>(0xDC00), L'y'},
+            {0x78, 0x00, 0xFD, 0xFF, 0x79, 0x00}, false},
+        {"beyond the last code point", std::wstring{static_cast<wchar_t>(0x110000), L'z'}, {0xFD, 0xFF, 0x7A, 0x00},
+            false},
+    };
+    for (const Row& row : rows) {
+        std::vector<uint8_t> out{0xFF};
+        bool ok = !row.ok;
+        AppendUtf16LE(out, row.text, &ok);
+        std::vector<uint8_t> expected{0xFF};
+        expected.insert(expected.end(), row.octets.begin(), row.octets.end());
+        EXPECT_EQ(out, expected) << row.name;
+        EXPECT_EQ(ok, row.ok) << row.name;
+    }
+}
+
 TEST(Utf16, LoneSurrogatesBecomeReplacementCharacters)
 {
     bool ok = true;

@@ -188,6 +188,35 @@ TEST_F(PaintTest, MovingAWindowRepaintsWhatItUncovered)
     DestroyWindow(back);
 }
 
+TEST_F(PaintTest, APositioningErasesAtOnceOnlyTheWindowsItAffects)
+{
+    HWND a = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 150);
+    HWND b = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 10, 200, 150);
+    Pump();
+    // `a` owes its background (invalidated, not yet painted) and declines each erase.
+    rec().SetHandler([a](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (h == a && m == WM_ERASEBKGND) {
+            r = 0;
+            return true;
+        }
+        return false;
+    });
+    InvalidateRect(a, nullptr, TRUE);
+    rec().Clear();
+    // Moving `b` far from `a` touches nothing of it: no erase for `a` now.
+    SetWindowPos(b, nullptr, 450, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(rec().For(a, {WM_ERASEBKGND}).empty()) << "an unaffected window was erased";
+    // Moving `a` itself erases it at once, and it still owes the erase it declined.
+    SetWindowPos(a, nullptr, 0, 0, 210, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(rec().For(a, {WM_ERASEBKGND}).size(), 1u);
+    rec().Clear();
+    Pump();
+    EXPECT_EQ(rec().For(a, {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}))
+        << "BeginPaint sends the erase still owed";
+    DestroyWindow(a);
+    DestroyWindow(b);
+}
+
 TEST_F(PaintTest, RedrawWindowFlags)
 {
     HWND p = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);

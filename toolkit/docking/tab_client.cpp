@@ -163,6 +163,28 @@ LRESULT COXTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+COXTabClientWnd::LayoutInputs COXTabClientWnd::CurrentLayoutInputs() const
+{
+    LayoutInputs in;
+    if (!IsAttached() || !m_tab.m_hWnd)
+        return in;
+    in.style = m_tab.GetStyle();
+    in.shown = (in.style & WS_VISIBLE) != 0;
+    in.offset = m_tab.GetOffset();
+    in.rows = m_tab.GetRowCount();
+    if (m_tab.GetItemCount() - (m_bHasPlaceholderTab ? 1 : 0) == 1) {
+        CRect first;
+        m_tab.GetItemRect(0, &first);
+        in.placeholder = first.Width() + kPlaceholderSpare >= m_nRowWidth;
+    }
+    return in;
+}
+
+bool COXTabClientWnd::LayoutInputsChanged() const
+{
+    return !m_bLaidOut || CurrentLayoutInputs() != m_laidOut;
+}
+
 void COXTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 {
     if (IsAttached() && m_tab.m_hWnd && (m_tab.GetStyle() & WS_VISIBLE)) {
@@ -224,6 +246,7 @@ void COXTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
         } else {
             const int count = m_tab.GetItemCount();
             const int real = count - (m_bHasPlaceholderTab ? 1 : 0);
+            m_nRowWidth = rect.Width();
             bool adjust = true;
             if (real == 1) {
                 CRect first;
@@ -251,5 +274,7 @@ void COXTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
         GetTabSkin()->AdjustChildItemRect(&rect, 5, &m_tab);
         *lpClientRect = rect;
     }
+    m_laidOut = CurrentLayoutInputs();
+    m_bLaidOut = true;
     CWnd::CalcWindowRect(lpClientRect, nAdjustType);
 }

@@ -137,12 +137,33 @@ public:
 
     BOOL m_bForceToRecalc = FALSE; // a relayout waits for the next refresh
 
+    // Whether the frame's layout would now place the MDI client otherwise than when it
+    // last did: the workspace was shown or hidden, or its style, offset or number of
+    // rows changed, or a lone tab now would or would not take a placeholder beside it.
+    // More tabs in the same rows change nothing.
+    bool LayoutInputsChanged() const;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     COXTabWorkspace m_tab;
     CMDIFrameWnd* m_pParentFrame = nullptr;
     BOOL m_bHasPlaceholderTab = FALSE;
+
+private:
+    struct LayoutInputs {
+        bool shown = false;
+        DWORD style = 0;
+        DWORD offset = 0;
+        int rows = 0;
+        bool placeholder = false; // a lone tab too wide for the row, so a placeholder joins it
+        bool operator==(const LayoutInputs&) const = default;
+    };
+    LayoutInputs CurrentLayoutInputs() const;
+    LayoutInputs m_laidOut;     // as the last CalcWindowRect found them
+    bool m_bLaidOut = false;
+    int m_nRowWidth = 0;        // the width the last CalcWindowRect gave the row of tabs
+protected:
 
 private:
     void PostRefresh();

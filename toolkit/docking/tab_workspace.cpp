@@ -288,7 +288,9 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
         SetCurSel(select);
         changed = TRUE;
     }
-    if (changed)
+    // The frame is laid out again only when that would place the MDI client elsewhere:
+    // a tab more or less in the same rows, or another tab selected, moves nothing.
+    if (m_pTabClientWnd->m_bForceToRecalc || (changed && m_pTabClientWnd->LayoutInputsChanged()))
         RecalcFrame();
     m_pTabClientWnd->m_bForceToRecalc = FALSE;
 }
@@ -351,7 +353,7 @@ BOOL COXTabWorkspace::InsertTabItem(int nIndex, const CWnd* pChildWnd, BOOL bRed
     entry.csClassName = className;
     entry.hWnd = child;
     m_arrTab.insert(m_arrTab.begin() + nIndex, entry);
-    if (bRedraw)
+    if (bRedraw && m_pTabClientWnd && m_pTabClientWnd->LayoutInputsChanged())
         RecalcFrame();
     return TRUE;
 }
@@ -363,7 +365,7 @@ BOOL COXTabWorkspace::RemoveTabItem(const CWnd* pChildWnd, BOOL bRedraw)
         return FALSE;
     DeleteItem(tab);
     m_arrTab.erase(m_arrTab.begin() + tab);
-    if (bRedraw)
+    if (bRedraw && m_pTabClientWnd && m_pTabClientWnd->LayoutInputsChanged())
         RecalcFrame();
     return TRUE;
 }
@@ -404,7 +406,8 @@ BOOL COXTabWorkspace::OnSelChange(NMHDR* /*pNotifyStruct*/, LRESULT* pResult)
     const int tab = GetCurSel();
     if (GetTabChild(tab)) {
         ActivateTabChild(tab);
-        RecalcFrame();
+        if (m_pTabClientWnd->LayoutInputsChanged())
+            RecalcFrame();
     }
     *pResult = 0;
     return FALSE;

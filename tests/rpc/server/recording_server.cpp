@@ -157,9 +157,9 @@ bool ReadString(const std::vector<uint8_t>& s, size_t& pos, std::u16string& out,
         err = "string data missing";
         return false;
     }
-    out.clear();
+    out.resize(count);
     for (uint32_t i = 0; i < count; ++i)
-        out.push_back(static_cast<char16_t>(Le16(&s[pos + 2 * i])));
+        out[i] = static_cast<char16_t>(Le16(&s[pos + 2 * i]));
     pos += 2 * size_t{count};
     if (out.back() != 0) {
         err = "string not terminated";
