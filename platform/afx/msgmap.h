@@ -183,7 +183,7 @@ protected:                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                        \
-            {0, 0, 0, 0, ::zyn::afx::AfxSig_end, nullptr, nullptr}};                            \
+            {0, 0, 0, 0, ::zyn::afx::AfxSig_end, nullptr, {nullptr}}};                            \
         static ::zyn::afx::MsgMapCache _messageCache;                                           \
         static const AFX_MSGMAP _messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0], \
             &_messageCache};                                                                    \
@@ -195,44 +195,44 @@ protected:                                            \
 #define ON_COMMAND(id, memberFxn)                                                                 \
     {WM_COMMAND, static_cast<UINT>(CN_COMMAND), static_cast<WORD>(id), static_cast<WORD>(id),     \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)()>(memberFxn)), \
-        &::zyn::afx::ThunkCmd},
+        {&::zyn::afx::ThunkCmd}},
 
 // BOOL handler(UINT nID): FALSE lets the command go on to the next command target.
 #define ON_COMMAND_EX(id, memberFxn)                                                                    \
     {WM_COMMAND, static_cast<UINT>(CN_COMMAND), static_cast<WORD>(id), static_cast<WORD>(id),           \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)(UINT)>(memberFxn)), \
-        &::zyn::afx::ThunkCmdEx},
+        {&::zyn::afx::ThunkCmdEx}},
 
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                         \
     {WM_COMMAND, static_cast<UINT>(CN_COMMAND), static_cast<WORD>(id), static_cast<WORD>(idLast),       \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(UINT)>(memberFxn)), \
-        &::zyn::afx::ThunkCmdRange},
+        {&::zyn::afx::ThunkCmdRange}},
 
 #define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                                                      \
     {WM_COMMAND, static_cast<UINT>(CN_COMMAND), static_cast<WORD>(id), static_cast<WORD>(idLast),       \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)(UINT)>(memberFxn)), \
-        &::zyn::afx::ThunkCmdEx},
+        {&::zyn::afx::ThunkCmdEx}},
 
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                            \
     {WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<WORD>(id), static_cast<WORD>(id), \
         ::zyn::afx::AfxSig_cmdUI,                                                                      \
-        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), &::zyn::afx::ThunkCmdUI},
+        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), {&::zyn::afx::ThunkCmdUI}},
 
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                                  \
     {WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<WORD>(id), static_cast<WORD>(idLast), \
         ::zyn::afx::AfxSig_cmdUI,                                                                          \
-        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), &::zyn::afx::ThunkCmdUI},
+        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), {&::zyn::afx::ThunkCmdUI}},
 
 // ---- control notifications (WM_COMMAND from a child control) ------------------------------------------------
 #define ON_CONTROL(wNotifyCode, id, memberFxn)                                                  \
     {WM_COMMAND, static_cast<WORD>(wNotifyCode), static_cast<WORD>(id), static_cast<WORD>(id),  \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)()>(memberFxn)), \
-        &::zyn::afx::ThunkCmd},
+        {&::zyn::afx::ThunkCmd}},
 
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                                            \
     {WM_COMMAND, static_cast<WORD>(wNotifyCode), static_cast<WORD>(id), static_cast<WORD>(idLast),      \
         ::zyn::afx::AfxSig_cmd, ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(UINT)>(memberFxn)), \
-        &::zyn::afx::ThunkCmdRange},
+        {&::zyn::afx::ThunkCmdRange}},
 
 // The usual control notifications (codes from the standard controls' headers).
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
@@ -274,26 +274,26 @@ protected:                                            \
     {WM_NOTIFY, static_cast<WORD>(static_cast<int>(wNotifyCode)), static_cast<WORD>(id),                 \
         static_cast<WORD>(id), ::zyn::afx::AfxSig_notify,                                                \
         ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(memberFxn)),             \
-        &::zyn::afx::ThunkNotify},
+        {&::zyn::afx::ThunkNotify}},
 
 #define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                              \
     {WM_NOTIFY, static_cast<WORD>(static_cast<int>(wNotifyCode)), static_cast<WORD>(id),                 \
         static_cast<WORD>(idLast), ::zyn::afx::AfxSig_notify,                                            \
         ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(memberFxn)),       \
-        &::zyn::afx::ThunkNotifyRange},
+        {&::zyn::afx::ThunkNotifyRange}},
 
 // BOOL handler(UINT nID, NMHDR*, LRESULT*): FALSE lets the notification go on.
 #define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                         \
     {WM_NOTIFY, static_cast<WORD>(static_cast<int>(wNotifyCode)), static_cast<WORD>(id),                 \
         static_cast<WORD>(id), ::zyn::afx::AfxSig_notify,                                                \
         ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(memberFxn)),       \
-        &::zyn::afx::ThunkNotifyEx},
+        {&::zyn::afx::ThunkNotifyEx}},
 
 #define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn)                                           \
     {WM_NOTIFY, static_cast<WORD>(static_cast<int>(wNotifyCode)), static_cast<WORD>(id),                 \
         static_cast<WORD>(idLast), ::zyn::afx::AfxSig_notify,                                            \
         ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(memberFxn)),       \
-        &::zyn::afx::ThunkNotifyEx},
+        {&::zyn::afx::ThunkNotifyEx}},
 
 // ---- reflection: notifications a control handles itself --------------------------------------------------------
 // The parent hands WM_NOTIFY and WM_COMMAND from a child with a permanent window object
@@ -303,34 +303,34 @@ protected:                                            \
     {WM_NOTIFY + WM_REFLECT_BASE, static_cast<WORD>(static_cast<int>(wNotifyCode)), 0, 0,                \
         ::zyn::afx::AfxSig_notify,                                                                       \
         ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(memberFxn)),             \
-        &::zyn::afx::ThunkNotify},
+        {&::zyn::afx::ThunkNotify}},
 
 #define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                                     \
     {WM_NOTIFY + WM_REFLECT_BASE, static_cast<WORD>(static_cast<int>(wNotifyCode)), 0, 0,                \
         ::zyn::afx::AfxSig_notify,                                                                       \
         ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)(NMHDR*, LRESULT*)>(memberFxn)),             \
-        &::zyn::afx::ThunkNotifyBool},
+        {&::zyn::afx::ThunkNotifyBool}},
 
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn)                                                       \
     {WM_COMMAND + WM_REFLECT_BASE, static_cast<WORD>(wNotifyCode), 0, 0, ::zyn::afx::AfxSig_cmd,         \
-        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)()>(memberFxn)), &::zyn::afx::ThunkCmd},
+        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)()>(memberFxn)), {&::zyn::afx::ThunkCmd}},
 
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn)                                                    \
     {WM_COMMAND + WM_REFLECT_BASE, static_cast<WORD>(wNotifyCode), 0, 0, ::zyn::afx::AfxSig_cmd,         \
-        ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)()>(memberFxn)), &::zyn::afx::ThunkCmdBool},
+        ::zyn::afx::ToPmsg(static_cast<BOOL (CCmdTarget::*)()>(memberFxn)), {&::zyn::afx::ThunkCmdBool}},
 
 // A control that updates its own command state (UpdateDialogControls asks it first).
 #define ON_UPDATE_COMMAND_UI_REFLECT(memberFxn)                                                          \
     {WM_COMMAND + WM_REFLECT_BASE, static_cast<WORD>(CN_UPDATE_COMMAND_UI), 0, 0, ::zyn::afx::AfxSig_cmdUI, \
-        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), &::zyn::afx::ThunkCmdUI},
+        ::zyn::afx::ToPmsg(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn)), {&::zyn::afx::ThunkCmdUI}},
 
 // ---- thread messages (posted to a CWinThread with no window) ------------------------------------------------------
 #define ON_THREAD_MESSAGE(message, memberFxn)                                                            \
     {message, 0, 0, 0, ::zyn::afx::AfxSig_msg,                                                           \
         ::zyn::afx::ToPmsg(static_cast<void (CWinThread::*)(WPARAM, LPARAM)>(memberFxn)),               \
-        &::zyn::afx::ThunkThreadMessage},
+        {&::zyn::afx::ThunkThreadMessage}},
 
 #define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                                        \
     {0xC000, 0, 0, 0, ::zyn::afx::RegisteredMessageSig(&(nMessageVariable)),                             \
         ::zyn::afx::ToPmsg(static_cast<void (CWinThread::*)(WPARAM, LPARAM)>(memberFxn)),               \
-        &::zyn::afx::ThunkThreadMessage},
+        {&::zyn::afx::ThunkThreadMessage}},
