@@ -10,7 +10,7 @@ CCmdTarget::~CCmdTarget() = default;
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, zyn::afx::AfxSig_end, nullptr, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, zyn::afx::AfxSig_end, nullptr, {nullptr}}};
     static zyn::afx::MsgMapCache cache;
     static const AFX_MSGMAP map = {nullptr, &entries[0], &cache};
     return &map;
