@@ -8,6 +8,7 @@
 #include <set>
 
 #include "fuzz/fuzz_windows.h"
+#include "platform/base/lasterror.h"
 #include "platform/base/registry.h"
 #include "platform/comctl/toolbar.h"
 
