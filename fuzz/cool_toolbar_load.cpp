@@ -14,19 +14,13 @@
 // destroying the frame leaves no window.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <vector>
 
-#include "fuzz/fuzz_env.h"
 #include "fuzz/fuzz_windows.h"
-#include "platform/afx/frame.h"
 #include "platform/afx/winapp.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/registry.h"
 #include "platform/gdi/sysmetrics.h"
 #include "platform/gdi/wingdi.h"
-#include "platform/user/driver.h"
-#include "platform/user/winuser.h"
 #include "toolkit/menus/cool_toolbar.h"
 
 namespace {
@@ -73,7 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         a->SetRegistryKey(L"ZynFuzz");
         return a;
     }();
-    zyn::user::ResetWindowSystemForTests();
     app->WriteProfileString(L"Bars", nullptr, nullptr);
     app->WriteProfileString(L"Bars_Main", nullptr, nullptr);
     COXCoolToolBar::ResetCustomButtons();
@@ -102,8 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         at += 3 + n;
     }
 
-    auto* frame = new CFrameWnd;   // deletes itself with its window
-    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    CFrameWnd* frame = zyn::fuzz::NewFrame();
     app->m_pMainWnd = frame;
     {
         COXCoolToolBar bar;

@@ -5,21 +5,14 @@
 // back record for record.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "fuzz/fuzz_profile.h"
 #include "platform/afx/ctrlbar.h"
 #include "platform/afx/dockstate.h"
-#include "platform/afx/winapp.h"
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using zyn::fuzz::Check;
 
 bool Coord(int v) { return v >= -CDockState::kMaxCoord && v <= CDockState::kMaxCoord; }
 bool Flag(BOOL v) { return v == 0 || v == 1; }
@@ -59,8 +52,7 @@ bool Same(const CControlBarInfo& a, const CControlBarInfo& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CWinApp* const app = new CWinApp(L"DockFuzz");   // one per process, kept
-    const auto path = zyn::fuzz::UseInputAsProfile(*app, L"DockFuzz", data, size);
+    const zyn::fuzz::ProfileInput in(L"DockFuzz", data, size);
 
     CDockState state;
     if (!state.LoadState(L"Layout")) {
@@ -77,7 +69,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Check(Same(*static_cast<const CControlBarInfo*>(state.m_arrBarInfo[i]),
                 *static_cast<const CControlBarInfo*>(again.m_arrBarInfo[i])));
     }
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
     return 0;
 }

@@ -42,15 +42,21 @@ inline const std::filesystem::path& FuzzRoot()
     return *root;
 }
 
-// A scratch file of the fuzz folder holding exactly `bytes`.
-inline std::filesystem::path WriteScratch(const char* name, const uint8_t* data, size_t size)
+// The file at `path` made to hold exactly the bytes given.
+inline void WriteBytes(const std::filesystem::path& path, const uint8_t* data, size_t size)
 {
-    const std::filesystem::path path = FuzzRoot() / "files" / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     out.close();
     if (!out)
         std::abort();
+}
+
+// A scratch file of the fuzz folder holding exactly the bytes given.
+inline std::filesystem::path WriteScratch(const char* name, const uint8_t* data, size_t size)
+{
+    const std::filesystem::path path = FuzzRoot() / "files" / name;
+    WriteBytes(path, data, size);
     return path;
 }
 

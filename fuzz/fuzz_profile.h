@@ -21,13 +21,36 @@ inline std::filesystem::path UseInputAsProfile(CWinApp& app, const wchar_t* stem
     static unsigned serial = 0;
     const std::wstring name = stem + std::to_wstring(++serial) + L".INI";
     const auto path = FuzzRoot() / "windows" / std::filesystem::path(name);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    WriteBytes(path, data, size);
     std::free(const_cast<wchar_t*>(app.m_pszProfileName));
     app.m_pszProfileName = wcsdup(name.c_str());
     return path;
 }
+
+// One input as the profile of the process's application `name` (made on the first input
+// and kept); the file goes with this object.
+class ProfileInput {
+public:
+    ProfileInput(const wchar_t* name, const uint8_t* data, size_t size)
+        : app(App(name)), m_path(UseInputAsProfile(app, name, data, size))
+    {
+    }
+    ~ProfileInput()
+    {
+        std::error_code ec;
+        std::filesystem::remove(m_path, ec);
+    }
+    ProfileInput(const ProfileInput&) = delete;
+    ProfileInput& operator=(const ProfileInput&) = delete;
+    CWinApp& app;
+
+private:
+    static CWinApp& App(const wchar_t* name)
+    {
+        static CWinApp* const app = new CWinApp(name);
+        return *app;
+    }
+    std::filesystem::path m_path;
+};
 
 } // namespace zyn::fuzz

@@ -5,7 +5,6 @@
 // than the line.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "app/zyncmn_resources.h"
 #include "frames/log_viewer.h"

@@ -9,80 +9,43 @@
 // because the profile asked for it; and destroying the frame leaves no window behind.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "fuzz/fuzz_profile.h"
+#include "fuzz/fuzz_size_bars.h"
 #include "fuzz/fuzz_windows.h"
 #include "platform/afx/afxres.h"
-#include "platform/afx/dockbar.h"
-#include "platform/afx/winapp.h"
-#include "platform/user/driver.h"
-#include "platform/user/winuser.h"
 #include "toolkit/docking/mdi_size_dock.h"
-#include "toolkit/docking/size_control_bar.h"
 #include "toolkit/docking/tab_client.h"
-
-namespace {
-
-bool SaneSize(CSize s, CSize before)
-{
-    return s == before || (s.cx >= 0 && s.cy >= 0 && s.cx <= 0x7FFF && s.cy <= 0x7FFF);
-}
-
-int FloatingDockBars(CFrameWnd* frame)
-{
-    int n = 0;
-    for (POSITION pos = frame->m_listControlBars.GetHeadPosition(); pos;) {
-        auto* p = static_cast<CControlBar*>(frame->m_listControlBars.GetNext(pos));
-        n += p->IsDockBar() && static_cast<CDockBar*>(p)->m_bFloating;
-    }
-    return n;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CWinApp* const app = new CWinApp(L"MdiLayoutFuzz");   // one per process, kept
-    const auto path = zyn::fuzz::UseInputAsProfile(*app, L"MdiLayoutFuzz", data, size);
-    zyn::user::ResetWindowSystemForTests();
-
-    auto* frame = new COXMDIFrameWndSizeDock;   // deletes itself with its window
-    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 600)));
+    const zyn::fuzz::ProfileInput in(L"MdiLayoutFuzz", data, size);
+    auto* frame = zyn::fuzz::NewFrame<COXMDIFrameWndSizeDock>(CRect(0, 0, 800, 600));
     frame->EnableDocking(CBRS_ALIGN_ANY);
-    app->m_pMainWnd = frame;
+    in.app.m_pMainWnd = frame;
     auto* child = new CMDIChildWnd;   // deletes itself with its window
     zyn::fuzz::Check(child->Create(nullptr, L"Doors", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200), frame));
     COXSizeControlBar bars[2];
-    const UINT ids[2] = {0x3101, 0x3102};
-    for (int i = 0; i < 2; ++i) {
-        zyn::fuzz::Check(bars[i].Create(frame, L"Bar", ids[i], WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 100, 50)));
-        bars[i].EnableDocking(CBRS_ALIGN_ANY);
-        frame->DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP);
-    }
+    zyn::fuzz::MakeSizeBars(*frame, bars, {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_TOP}, CSize(100, 50));
     frame->FloatControlBar(&bars[1], CPoint(300, 300));
     CSize before[2];
-    for (auto& bar : bars)
-        bar.m_sizeFloat = bar.m_sizeHorzDock = bar.m_sizeVertDock = CSize(100, 50);
     for (int i = 0; i < 2; ++i)
-        before[i] = bars[i].m_sizeFloat;
+        before[i] = bars[i].m_sizeFloat = bars[i].m_sizeHorzDock = bars[i].m_sizeVertDock = CSize(100, 50);
     COXTabClientWnd client;
     zyn::fuzz::Check(client.Attach(frame, TCS_MULTILINE | TCS_HOTTRACK));
     zyn::fuzz::Pump();
-    const int floatingBefore = FloatingDockBars(frame);
+    const int floatingBefore = zyn::fuzz::FloatingDockBars(*frame);
 
     const BOOL applied = frame->LoadSizeBarState(L"Layout");
     zyn::fuzz::Pump();
     for (int i = 0; i < 2; ++i) {
-        zyn::fuzz::Check(SaneSize(bars[i].m_sizeFloat, before[i]));
-        zyn::fuzz::Check(bars[i].m_sizeHorzDock.cx >= 0 && bars[i].m_sizeHorzDock.cx <= 0x7FFF);
-        zyn::fuzz::Check(bars[i].m_sizeVertDock.cy >= 0 && bars[i].m_sizeVertDock.cy <= 0x7FFF);
+        zyn::fuzz::Check(zyn::fuzz::SaneSize(bars[i].m_sizeFloat, before[i]));
+        zyn::fuzz::CheckDockedSizes(bars[i]);
     }
     if (!applied)
-        zyn::fuzz::Check(FloatingDockBars(frame) <= floatingBefore);
+        zyn::fuzz::Check(zyn::fuzz::FloatingDockBars(*frame) <= floatingBefore);
 
-    const BOOL wantAttached = app->GetProfileInt(L"Tabs", L"IsAttached", 1) != 0;
+    const BOOL wantAttached = in.app.GetProfileInt(L"Tabs", L"IsAttached", 1) != 0;
     const BOOL loaded = client.LoadState(L"Tabs");
     zyn::fuzz::Pump();
     zyn::fuzz::Check(loaded);   // attached before, so any profile is either applied or stood in for
@@ -102,9 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     client.Detach();
-    app->m_pMainWnd = nullptr;
+    in.app.m_pMainWnd = nullptr;
     zyn::fuzz::EndWindows(frame);
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
     return 0;
 }

@@ -5,7 +5,6 @@
 // reached once and nothing but the error codes of the store coming back.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>

@@ -4,7 +4,6 @@
 // blank, and the twins only add: the split statements come back in their order.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 #include "fuzz/fuzz_env.h"

@@ -5,18 +5,13 @@
 // refused dialog-init adds no string; the toolbar's size stays within its 16-bit fields.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
-#include "fuzz/fuzz_env.h"
 #include "fuzz/fuzz_windows.h"
 #include "platform/afx/bartool.h"
-#include "platform/afx/frame.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/module.h"
 #include "platform/base/resource.h"
-#include "platform/user/driver.h"
-#include "platform/user/winuser.h"
 
 namespace {
 
@@ -29,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zyn::fuzz::FuzzRoot();
     if (size == 0)
         return 0;
-    zyn::user::ResetWindowSystemForTests();
     const HMODULE h = zyn::base::RegisterResourceModule(L"ZynFuzzBarResources");
     zyn::fuzz::Check(h != nullptr);
     const bool toolbar = (data[0] & 1) == 0;
@@ -37,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zyn::fuzz::Check(zyn::base::AddResource(h, toolbar ? RT_TOOLBAR : RT_DLGINIT, MAKEINTRESOURCEW(101), 0, bytes));
     AfxSetResourceHandle(h);
 
-    auto* frame = new CFrameWnd;   // deletes itself with its window
-    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    CFrameWnd* frame = zyn::fuzz::NewFrame();
     if (toolbar) {
         CToolBar bar;
         zyn::fuzz::Check(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR));
@@ -62,10 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             zyn::fuzz::Check(::SendMessageW(combo, CB_GETCOUNT, 0, 0) == 0);
         }
     }
-    frame->DestroyWindow();
+    zyn::fuzz::EndWindows(frame);
     AfxSetResourceHandle(nullptr);
     zyn::base::UnregisterBuiltinModule(h);
-    zyn::fuzz::Pump();
-    zyn::fuzz::Check(zyn::user::LiveWindowCount() == 0);
     return 0;
 }

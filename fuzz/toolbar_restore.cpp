@@ -5,17 +5,12 @@
 // restored (wrapping, ideal size, rows) does not overflow.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <set>
 
-#include "fuzz/fuzz_env.h"
 #include "fuzz/fuzz_windows.h"
-#include "platform/afx/frame.h"
 #include "platform/base/lasterror.h"
 #include "platform/base/registry.h"
 #include "platform/comctl/toolbar.h"
-#include "platform/user/driver.h"
-#include "platform/user/winuser.h"
 
 namespace {
 
@@ -26,14 +21,12 @@ constexpr const wchar_t* kKey = L"Software\\ZynFuzz\\Toolbar";
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     zyn::fuzz::FuzzRoot();
-    zyn::user::ResetWindowSystemForTests();
     HKEY key = nullptr;
     zyn::fuzz::Check(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS);
     ::RegSetValueExW(key, L"Bar", 0, REG_BINARY, data, static_cast<DWORD>(size));
     ::RegCloseKey(key);
 
-    auto* frame = new CFrameWnd;   // deletes itself with its window
-    zyn::fuzz::Check(frame->Create(nullptr, L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    CFrameWnd* frame = zyn::fuzz::NewFrame();
     const HWND tb = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_WRAPABLE | CCS_NORESIZE,
         0, 0, 400, 60, frame->m_hWnd, nullptr, nullptr, nullptr);
     zyn::fuzz::Check(tb != nullptr);

@@ -111,10 +111,10 @@ Step Key(int vk, bool alt = false)
             user::InjectKey(VK_MENU, false);
     };
 }
-// Notes what a list box of the shown dialog holds.
-Step Read(int list, std::vector<std::wstring>& into)
+// Checks what a list box of the shown dialog holds.
+Step Shows(int list, std::vector<std::wstring> items)
 {
-    return [list, &into] { into = AfxDialogTest::ItemsOf(Item(list)); };
+    return [=] { EXPECT_EQ(AfxDialogTest::ItemsOf(Item(list)), items) << "list " << list; };
 }
 
 TEST_F(CommDlgTest, TheRecordHoldsWhatTheCallerAskedFor)
@@ -269,7 +269,8 @@ TEST_F(CommDlgTest, APersonChoosesInTheFileDialogsWindow)
     }
     const std::wstring dir = m_dir.wstring();
     constexpr const wchar_t* kTypes = L"Text files (*.txt)|*.txt|Logs (*.log;*.LOG)|*.log;*.LOG|All files (*.*)|*.*||";
-    std::vector<std::wstring> files, folders, later;
+    // What the lists show: the chosen type's files (hidden names left out), the folders with
+    // the parent first; after a change, the new folder's or pattern's.
     struct Row {
         const char* name;
         bool open;
@@ -286,21 +287,21 @@ TEST_F(CommDlgTest, APersonChoosesInTheFileDialogsWindow)
         {"the default extension", true, OFN_HIDEREADONLY, L"txt", {Type(L"present", VK_RETURN)}, IDOK,
             dir + L"/present.txt", 1, {}},
         {"a file picked, then OK", true, OFN_HIDEREADONLY, nullptr,
-            {Read(lst1, files), Read(lst2, folders), ClickItem(lst1, L"present.txt"), Click(IDOK)}, IDOK,
-            dir + L"/present.txt", 1, {}},
+            {Shows(lst1, {L"present.txt"}), Shows(lst2, {L"..", L"sub"}), ClickItem(lst1, L"present.txt"), Click(IDOK)},
+            IDOK, dir + L"/present.txt", 1, {}},
         {"a double click on a file", true, OFN_HIDEREADONLY, nullptr, {ClickItem(lst1, L"present.txt", 2)}, IDOK,
             dir + L"/present.txt", 1, {}},
         {"another type, then a folder opened", true, OFN_HIDEREADONLY, nullptr,
-            {Key('T', true), Key(VK_DOWN), Read(lst1, files), ClickItem(lst2, L"sub", 2), Read(lst1, later),
-                ClickItem(lst1, L"inner.log", 2)},
+            {Key('T', true), Key(VK_DOWN), Shows(lst1, {L"other.log"}), ClickItem(lst2, L"sub", 2),
+                Shows(lst1, {L"inner.log"}), ClickItem(lst1, L"inner.log", 2)},
             IDOK, dir + L"/sub/inner.log", 2, {}},
         {"a folder's name typed opens it", true, OFN_HIDEREADONLY, nullptr,
-            {Type(L"sub", VK_RETURN), Read(lst1, later), Type(L"inner.log", VK_RETURN)}, IDOK,
+            {Type(L"sub", VK_RETURN), Shows(lst1, {}), Type(L"inner.log", VK_RETURN)}, IDOK,
             dir + L"/sub/inner.log", 1, {}},
         {"a pattern typed lists what it matches", true, OFN_HIDEREADONLY, nullptr,
-            {Type(L"*.log", VK_RETURN), Read(lst1, later), Key(VK_ESCAPE)}, IDCANCEL, L"", 1, {}},
+            {Type(L"*.log", VK_RETURN), Shows(lst1, {L"other.log"}), Key(VK_ESCAPE)}, IDCANCEL, L"", 1, {}},
         {"up to the parent folder and back", true, OFN_HIDEREADONLY, nullptr,
-            {ClickItem(lst2, L"sub", 2), ClickItem(lst2, L"..", 2), Read(lst2, later), Click(edt1),
+            {ClickItem(lst2, L"sub", 2), ClickItem(lst2, L"..", 2), Shows(lst2, {L"..", L"sub"}), Click(edt1),
                 Type(L"other.log", VK_RETURN)},
             IDOK, dir + L"/other.log", 1, {}},
         {"a file that must exist and does not", true, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr,
@@ -319,49 +320,27 @@ TEST_F(CommDlgTest, APersonChoosesInTheFileDialogsWindow)
             L"", 1, {}},
     };
     for (Row& row : rows) {
+        SCOPED_TRACE(row.name);
         user::AnswerScript::Clear();
-        files.clear();
-        folders.clear();
-        later.clear();
         Play(std::move(row.steps));
         CFileDialog dlg(row.open, row.defExt, nullptr, row.flags, kTypes);
         dlg.m_ofn.lpstrInitialDir = dir.c_str();
-        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
-        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
-        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.name;
+        EXPECT_EQ(dlg.DoModal(), row.result);
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << "every step was played";
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
         if (row.result == IDOK) {
-            EXPECT_EQ(std::wstring(dlg.GetPathName().GetString()), row.path) << row.name;
-            EXPECT_EQ(dlg.m_ofn.nFilterIndex, row.filterIndex) << row.name;
+            EXPECT_EQ(std::wstring(dlg.GetPathName().GetString()), row.path);
+            EXPECT_EQ(dlg.m_ofn.nFilterIndex, row.filterIndex);
         }
         std::vector<std::wstring> boxes;
         for (const std::wstring& text : BoxTexts())
             boxes.push_back(text.substr(0, text.find(L'\n')));
-        EXPECT_EQ(boxes, row.boxes) << row.name;
+        EXPECT_EQ(boxes, row.boxes);
         const auto recs = Records(user::AnswerKind::FileDialog);
-        ASSERT_EQ(recs.size(), 1u) << row.name;
-        EXPECT_EQ(recs[0].result, row.result) << row.name;
-        EXPECT_TRUE(recs[0].scripted) << row.name << ": answered by input";
-        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
-        const std::string name = row.name;
-        // What the lists showed: the first type's files (hidden names left out), the
-        // folders with the parent first; after a change, the new folder's or pattern's.
-        if (name == "a file picked, then OK") {
-            EXPECT_EQ(files, (std::vector<std::wstring>{L"present.txt"})) << row.name;
-            EXPECT_EQ(folders, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
-        }
-        if (name == "another type, then a folder opened") {
-            EXPECT_EQ(files, (std::vector<std::wstring>{L"other.log"})) << row.name;
-            EXPECT_EQ(later, (std::vector<std::wstring>{L"inner.log"})) << row.name;
-        }
-        if (name == "a folder's name typed opens it") {
-            EXPECT_EQ(later, (std::vector<std::wstring>{})) << row.name << ": no text file in sub";
-        }
-        if (name == "a pattern typed lists what it matches") {
-            EXPECT_EQ(later, (std::vector<std::wstring>{L"other.log"})) << row.name;
-        }
-        if (name == "up to the parent folder and back") {
-            EXPECT_EQ(later, (std::vector<std::wstring>{L"..", L"sub"})) << row.name;
-        }
+        ASSERT_EQ(recs.size(), 1u);
+        EXPECT_EQ(recs[0].result, row.result);
+        EXPECT_TRUE(recs[0].scripted) << "answered by input";
+        EXPECT_EQ(recs[0].note, L"answered by input");
     }
 }
 
@@ -512,33 +491,34 @@ TEST_F(CommDlgTest, APersonChoosesInThePrintDialogsWindow)
         {"Cancel", 0, {Click(edt3), Type(L"4"), Click(IDCANCEL)}, IDCANCEL, 0, 0, 0, 1, false, 0, 0, 0},
     };
     for (Row& row : rows) {
+        SCOPED_TRACE(row.name);
         user::AnswerScript::Clear();
         Play(std::move(row.steps));
         CPrintDialog dlg(FALSE, PD_ALLPAGES | row.flags);
         dlg.m_pd.nMinPage = 1;
         dlg.m_pd.nMaxPage = 10;
-        EXPECT_EQ(dlg.DoModal(), row.result) << row.name;
-        EXPECT_EQ(user::PendingIdleActions(), 0u) << row.name << ": every step was played";
-        EXPECT_EQ(BoxTexts().size(), row.boxes) << row.name;
+        EXPECT_EQ(dlg.DoModal(), row.result);
+        EXPECT_EQ(user::PendingIdleActions(), 0u) << "every step was played";
+        EXPECT_EQ(BoxTexts().size(), row.boxes);
         const auto recs = Records(user::AnswerKind::PrintDialog);
-        ASSERT_EQ(recs.size(), 1u) << row.name;
-        EXPECT_EQ(recs[0].note, L"answered by input") << row.name;
+        ASSERT_EQ(recs.size(), 1u);
+        EXPECT_EQ(recs[0].note, L"answered by input");
         if (row.result != IDOK) {
-            EXPECT_EQ(dlg.GetPrinterDC(), nullptr) << row.name;
+            EXPECT_EQ(dlg.GetPrinterDC(), nullptr);
             continue;
         }
-        EXPECT_EQ(dlg.m_pd.Flags & (PD_PAGENUMS | PD_SELECTION), row.range) << row.name;
+        EXPECT_EQ(dlg.m_pd.Flags & (PD_PAGENUMS | PD_SELECTION), row.range);
         if (row.range == PD_PAGENUMS) {
-            EXPECT_EQ(dlg.GetFromPage(), row.from) << row.name;
-            EXPECT_EQ(dlg.GetToPage(), row.to) << row.name;
+            EXPECT_EQ(dlg.GetFromPage(), row.from);
+            EXPECT_EQ(dlg.GetToPage(), row.to);
         }
-        EXPECT_EQ(dlg.GetCopies(), row.copies) << row.name;
-        EXPECT_EQ(dlg.PrintCollate() != FALSE, row.collate) << row.name;
-        EXPECT_EQ(std::wstring(dlg.GetDeviceName().GetString()), L"Zyn Printer") << row.name;
+        EXPECT_EQ(dlg.GetCopies(), row.copies);
+        EXPECT_EQ(dlg.PrintCollate() != FALSE, row.collate);
+        EXPECT_EQ(std::wstring(dlg.GetDeviceName().GetString()), L"Zyn Printer");
         const HDC hdc = dlg.GetPrinterDC();
-        ASSERT_NE(hdc, nullptr) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.sheetW) << row.name;
-        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.sheetH) << row.name;
+        ASSERT_NE(hdc, nullptr);
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALWIDTH), row.sheetW);
+        EXPECT_EQ(::GetDeviceCaps(hdc, PHYSICALHEIGHT), row.sheetH);
         ::DeleteDC(hdc);
     }
 }

@@ -319,19 +319,6 @@ public:
     void SetCheck(int n) override { check = n; }
 };
 
-// Takes the queued messages through the application's pre-translation, as its loop does.
-void PumpTranslated()
-{
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
-    zyn::test::RunIdle();
-}
-
 TEST_F(DockTest, FlyByPromptsHelpHitsAndTheBarMenuCommand)
 {
     auto* prompts = new CPromptFrame;

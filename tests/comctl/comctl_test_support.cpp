@@ -127,16 +127,7 @@ BOOL ComctlTest::AddWindowTool(HWND tip, HWND parent, HWND tool, LPCWSTR text, U
 
 void ComctlTest::Pump()
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            continue;
-        if (!AfxPreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
-    zyn::test::RunIdle();
+    zyn::test::PumpMessages([](MSG& m) { return AfxPreTranslateMessage(&m) != FALSE; });
 }
 
 void ComctlTest::Advance(uint64_t ms, uint64_t step)

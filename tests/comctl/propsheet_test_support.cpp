@@ -129,30 +129,14 @@ HWND PropSheetTest::MakeModeless(DWORD flags, std::vector<PROPSHEETPAGEW> pages)
 
 void PropSheetTest::PumpSheet(HWND sheet)
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            continue;
-        if (sheet && IsWindow(sheet) && SendMessageW(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&m)))
-            continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
+    zyn::test::PumpMessages([sheet](MSG& m) {
+        return sheet && IsWindow(sheet) && SendMessageW(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&m));
+    });
 }
 
 void PropSheetTest::PumpDialog(HWND dialog)
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            continue;
-        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &m))
-            continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
+    zyn::test::PumpMessages([dialog](MSG& m) { return dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &m); });
 }
 
 void PropSheetTest::Key(HWND sheet, int vk, bool ctrl, bool shift)

@@ -72,14 +72,11 @@ void CoolUiTest::TearDown()
 
 void CoolUiTest::Pump()
 {
-    MSG m;
-    for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
+    zyn::test::PumpMessages([this](MSG& m) {
         if (m.message == WM_TIMER && m.wParam == 210)
             ++m_polls[m.hwnd];
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
+        return false;
+    });
 }
 
 void CoolUiTest::MouseTo(int clientX, int clientY) { MouseToScreen(kOriginX + clientX, kOriginY + clientY); }

@@ -209,15 +209,24 @@ void Keys(std::initializer_list<const char*> names)
         EXPECT_EQ(RunTool({"xdotool", "key", name}), 0) << name;
 }
 
+void Type(const char* text) { EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", text}), 0) << text; }
+
+// The keys pressed, then the screen once it is steady.
+std::vector<uint32_t> Press(const fs::path& dir, std::initializer_list<const char*> names)
+{
+    Keys(names);
+    return WaitForSteady(dir);
+}
+
 // Types the first run's operator and password into the log-in dialog on the screen and
 // waits until the console says the operator is in and its screen is steady.
 ::testing::AssertionResult LogInAsAdmin(HostProcess& host, const fs::path& dir)
 {
     if (!WaitForLogin(dir))
         return ::testing::AssertionFailure() << "the log-in dialog never showed; the console said:\n" << host.Output();
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
+    Type("admin");
     Keys({"Tab"});
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
+    Type("zyn-admin");
     Keys({"Return"});
     if (!WaitFor([&] { return host.Said("Operator admin logged in"); }))
         return ::testing::AssertionFailure() << "the log-in did not go through; the console said:\n" << host.Output();
@@ -261,16 +270,11 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
         const fs::path dir = fs::path(TempRoot()) / ("host-window-" + std::to_string(row++));
         HostProcess host;
         ASSERT_TRUE(host.Start(dir, why)) << why;
-        ASSERT_TRUE(WaitForLogin(dir)) << "the log-in dialog never showed; the console said:\n" << host.Output();
         if (r.end == End::CancelLogin) {
-            EXPECT_EQ(RunTool({"xdotool", "key", "Escape"}), 0);
+            ASSERT_TRUE(WaitForLogin(dir)) << "the log-in dialog never showed; the console said:\n" << host.Output();
+            Keys({"Escape"});
         } else {
-            EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "admin"}), 0);
-            EXPECT_EQ(RunTool({"xdotool", "key", "Tab"}), 0);
-            EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "20", "zyn-admin"}), 0);
-            EXPECT_EQ(RunTool({"xdotool", "key", "Return"}), 0);
-            ASSERT_TRUE(WaitFor([&] { return host.Said("Operator admin logged in"); }))
-                << "the log-in did not go through; the console said:\n" << host.Output();
+            ASSERT_TRUE(LogInAsAdmin(host, dir));
             if (r.end == End::KillConnection)
                 EXPECT_EQ(RunTool({"xdotool", "search", "--name", "^ZynCmn Console$", "windowkill"}), 0);
             else if (r.end == End::DestroyWindow)
@@ -278,11 +282,8 @@ TEST(HostWindow, TheConsoleEndsCleanlyHoweverItsDisplayEnds)
             else
                 x.Stop();
         }
-        const int status = host.Wait(std::chrono::duration_cast<std::chrono::seconds>(kPatience));
+        ExpectCleanEnd(host);
         const std::string said = host.Output();
-        EXPECT_EQ(status, 0) << "exit status (-1: a signal, -2: did not end); the console said:\n" << said;
-        for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})
-            EXPECT_TRUE(said.find(report) == std::string::npos) << report << " reported; the console said:\n" << said;
         if (r.closedAsByItsBox) {
             EXPECT_TRUE(said.find("The display went away") != std::string::npos) << "not told; it said:\n" << said;
             const std::string registry = ReadAll(host.Data() / "registry" / "hkcu.sqlite3");
@@ -326,23 +327,18 @@ TEST_F(ConsoleAtTheKeyboard, AddTakesTheNameTypedAndTheSessionLogOpensAgain)
     ASSERT_TRUE(StartLoggedIn("host-window-keys"));
 
     // Console > Doors, Add, the name, Enter.
-    Keys({"alt+c", "d"});
-    WaitForSteady(dir);
-    Keys({"alt+a"});
-    WaitForSteady(dir);
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "Lobby"}), 0);
+    Press(dir, {"alt+c", "d"});
+    Press(dir, {"alt+a"});
+    Type("Lobby");
     Keys({"Return"});
     EXPECT_TRUE(WaitFor([&] { return host.Said("Added the door Lobby"); }))
         << "the name typed after Add did not make the door; the console said:\n" << host.Output();
     WaitForSteady(dir);
 
     // Console > Session Log, Escape, Console > Session Log again.
-    Keys({"alt+c", "l"});
-    const std::vector<uint32_t> opened = WaitForSteady(dir);
-    Keys({"Escape"});
-    const std::vector<uint32_t> closed = WaitForSteady(dir);
-    Keys({"alt+c", "l"});
-    const std::vector<uint32_t> again = WaitForSteady(dir);
+    const std::vector<uint32_t> opened = Press(dir, {"alt+c", "l"});
+    const std::vector<uint32_t> closed = Press(dir, {"Escape"});
+    const std::vector<uint32_t> again = Press(dir, {"alt+c", "l"});
     EXPECT_GT(PixelsDiffering(opened, closed), 10000u) << "Escape closed the session log";
     EXPECT_GT(PixelsDiffering(again, closed), 10000u) << "the session log shows again";
     EXPECT_LT(PixelsDiffering(again, opened), 200u) << "as it was the first time, with nothing over it";
@@ -361,20 +357,15 @@ TEST_F(ConsoleAtTheKeyboard, TheSessionLogsOpenAndPrintShowTheirDialogsAndDoWhat
     // Another log beside the session log, with one session of its own.
     std::ofstream(host.Data() / "other.log") << "****\n[01/02/2026 10:00:00] STARTED\nA line of another log\n";
 
-    Keys({"alt+c", "l"});
-    const std::vector<uint32_t> viewer = WaitForSteady(dir);
-    Keys({"alt+l", "o"});
-    const std::vector<uint32_t> openDialog = WaitForSteady(dir);
-    EXPECT_GT(PixelsDiffering(openDialog, viewer), 10000u) << "the Open dialog shows";
-    EXPECT_EQ(RunTool({"xdotool", "type", "--delay", "30", "other.log"}), 0);
+    const std::vector<uint32_t> viewer = Press(dir, {"alt+c", "l"});
+    EXPECT_GT(PixelsDiffering(Press(dir, {"alt+l", "o"}), viewer), 10000u) << "the Open dialog shows";
+    Type("other.log");
     Keys({"Return"});
     EXPECT_TRUE(WaitFor([&] { return host.Said("The session log viewer shows " + (host.Data() / "other.log").string()); }))
         << "the Open dialog did not start beside the session log; the console said:\n" << host.Output();
     const std::vector<uint32_t> other = WaitForSteady(dir);
 
-    Keys({"alt+l", "p"});
-    const std::vector<uint32_t> printDialog = WaitForSteady(dir);
-    EXPECT_GT(PixelsDiffering(printDialog, other), 10000u) << "the Print dialog shows";
+    EXPECT_GT(PixelsDiffering(Press(dir, {"alt+l", "p"}), other), 10000u) << "the Print dialog shows";
     Keys({"Return"});
     const fs::path page = host.Data() / "printed" / "session-page1.png";
     EXPECT_TRUE(WaitFor([&] { return host.Said("Printed 1 page into " + (host.Data() / "printed").string()); }))
@@ -384,10 +375,8 @@ TEST_F(ConsoleAtTheKeyboard, TheSessionLogsOpenAndPrintShowTheirDialogsAndDoWhat
     WaitForSteady(dir);
 
     // The message saying so, the viewer, then File > Exit.
-    Keys({"Return"});
-    WaitForSteady(dir);
-    Keys({"Escape"});
-    WaitForSteady(dir);
+    Press(dir, {"Return"});
+    Press(dir, {"Escape"});
     Keys({"alt+f", "x"});
     ExpectCleanEnd(host);
 }

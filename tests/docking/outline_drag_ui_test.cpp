@@ -216,35 +216,27 @@ TEST_F(OutlineDragTest, TheOutlineShowsOverAnyBackground)
 {
     const auto halftoneRow = [](const CRect& row) {
         const std::vector<COLORREF> px = ScreenPixels(row);
-        for (size_t i = 0; i < px.size(); ++i) {
-            if (px[i] != RGB(0, 0, 0) && px[i] != RGB(255, 255, 255))
+        for (size_t i = 0; i < px.size(); ++i)
+            if ((px[i] != RGB(0, 0, 0) && px[i] != RGB(255, 255, 255)) || (i > 0 && px[i] == px[i - 1]))
                 return false;
-            if (i > 0 && px[i] == px[i - 1])
-                return false;
-        }
         return !px.empty();
     };
     const CRect b = ScreenRect(bar), room = Room();
     const CPoint from = Centre();
-    struct Row {
+    const struct {
         const char* name;
         CPoint to;
         bool docking;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"floating mid-client", MidClient(), false},
         {"docking on the left", from + CSize(room.left - 50 - b.left, room.top + 150 - b.top), true},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         base::Clock::Advance(1000);
         Pump();
         CRect outline;
         bool topShows = false, belowTop = true;
-        InjectMouseMove(from.x, from.y);
-        InjectMouseButton(MouseButton::Left, true);
-        InjectMouseMove(from.x + 5, from.y + 5);
-        InjectMouseMove(row.to.x, row.to.y);
         user::QueueIdleAction([&] {
             if (COXDragDockContext* c = Context()) {
                 outline = c->m_rectLast;
@@ -262,30 +254,25 @@ TEST_F(OutlineDragTest, TheOutlineShowsOverAnyBackground)
             }
             InjectKeyPress(VK_ESCAPE);
         });
-        Pump();
+        DragPath(from, {from + CSize(5, 5), row.to}, false);
         InjectMouseButton(MouseButton::Left, false);
         Pump();
         EXPECT_FALSE(outline.IsRectEmpty());
         EXPECT_TRUE(topShows) << "the outline's top rows are the halftone pattern";
         EXPECT_TRUE(belowTop) << "the outline is no wider than its width";
     }
-
 }
 
 // Dropped past the bottom-right corner of the screen, the bar floats wholly on it.
 TEST_F(OutlineDragTest, TheFloatingOutlineStaysOnTheScreen)
 {
     const CPoint corner(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    const CPoint from = Centre();
-    InjectMouseMove(from.x, from.y);
-    InjectMouseButton(MouseButton::Left, true);
-    InjectMouseMove(from.x + 5, from.y + 5);
     // Injected once the bar holds the mouse, as a person's moves come.
     user::QueueIdleAction([&] {
         InjectMouseMove(corner.x, corner.y);
         InjectMouseButton(MouseButton::Left, false);
     });
-    Pump();
+    DragPath(Centre(), {Centre() + CSize(5, 5)}, false);
     COXSizableMiniDockFrameWnd* mini = FloatingFrame(bar);
     ASSERT_NE(mini, nullptr);
     RECT work{};

@@ -6,7 +6,6 @@
 #include "platform/base/clock.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/user/modal.h"
-#include "tests/support/pump.h"
 #include "toolkit/skins/skin_lookup.h"
 
 namespace docktest {
@@ -88,18 +87,6 @@ void DockTabTest::TearDown()
     EXPECT_EQ(zyn::gdi::LiveObjectCount(), m_objects) << "GDI objects leaked";
     EXPECT_EQ(zyn::gdi::LiveDcCount(), m_dcs) << "DCs leaked";
     zyn::user::ResetWindowSystemForTests();
-}
-
-void DockTabTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            break;
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 HWND DockTabTest::MakePlainWindow(DWORD style, const RECT& r, HWND parent)

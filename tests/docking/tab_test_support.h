@@ -24,6 +24,7 @@
 #include "toolkit/docking/dock_tab_ctrl.h"
 #include "toolkit/docking/size_control_bar.h"
 #include "toolkit/docking/size_dock_bar.h"
+#include "tests/support/pump.h"
 
 namespace docktest {
 
@@ -42,7 +43,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
     // A window of a plain class (white, DefWindowProc).
     static HWND MakePlainWindow(DWORD style, const RECT& r, HWND parent = nullptr);
     // The frame at (100, 100), 600 x 400, the main window, a size dock bar on each side.

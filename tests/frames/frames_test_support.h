@@ -54,14 +54,7 @@ protected:
     }
     static void Pump()
     {
-        MSG m;
-        for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-            if (m.message == WM_QUIT)
-                break;
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        zyn::test::RunIdle();
+        zyn::test::PumpMessages();
     }
 };
 

@@ -86,10 +86,7 @@ void Reactivate(HWND viewer, HWND other)
 {
     ::SetActiveWindow(other);
     ::SetActiveWindow(viewer);
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&m);
-    zyn::test::RunIdle();
+    zyn::test::PumpMessages();
 }
 
 TEST_F(LogViewerTest, ChangeOnDiskAsksOnceUnlessAutoLoading)

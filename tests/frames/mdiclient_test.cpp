@@ -2,7 +2,6 @@
 // menu bar's child buttons, the window menu, destruction, and the client's edge around a
 // maximised child.
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -303,14 +302,11 @@ TEST_F(MdiClientTest, TileAndCascadeArrangeTheVisibleChildren)
     const GoldenPicture pic = CaptureScreen(strip);
     const COLORREF c = GetSysColor(index);
     const uint32_t want = (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
-    for (int y = 0; y < pic.height; ++y)
-        for (int x = 0; x < pic.width; ++x)
-            if (pic.At(x, y) != want) {
-                std::ostringstream why;
-                why << what << ": pixel (" << strip.left + x << ", " << strip.top + y << ") is " << std::hex
-                    << pic.At(x, y) << ", not " << want;
-                return ::testing::AssertionFailure() << why.str();
-            }
+    for (size_t i = 0; i < pic.pixels.size(); ++i)
+        if (pic.pixels[i] != want)
+            return ::testing::AssertionFailure() << what << ": pixel (" << strip.left + int(i) % pic.width << ", "
+                                                 << strip.top + int(i) / pic.width << ") is " << std::hex << pic.pixels[i]
+                                                 << ", not " << want;
     return ::testing::AssertionSuccess();
 }
 
@@ -331,26 +327,20 @@ TEST_F(MdiClientTest, AMaximisedChildLeavesTheClientsEdgeToTheClient)
     ASSERT_TRUE(IsZoomed(child));
     RECT e{};
     GetWindowRect(g_client, &e);
-    // EDGE_SUNKEN: the outer lines shadow above and left, highlight below and right; the
-    // inner ones dark shadow and light. The corners, where the lines meet, are left out.
+    // EDGE_SUNKEN: the outer lines (i = 0) shadow above and left, highlight below and right;
+    // the inner ones (i = 1) dark shadow and light. The corners, where the lines meet, are
+    // left out.
     const auto edgeIsSunken = [&e]() -> ::testing::AssertionResult {
-        const struct {
-            RECT strip;
-            int colour;
-            const char* what;
-        } lines[] = {
-            {{e.left + 2, e.top, e.right - 2, e.top + 1}, COLOR_3DSHADOW, "top, outer"},
-            {{e.left + 2, e.top + 1, e.right - 2, e.top + 2}, COLOR_3DDKSHADOW, "top, inner"},
-            {{e.left, e.top + 2, e.left + 1, e.bottom - 2}, COLOR_3DSHADOW, "left, outer"},
-            {{e.left + 1, e.top + 2, e.left + 2, e.bottom - 2}, COLOR_3DDKSHADOW, "left, inner"},
-            {{e.left + 2, e.bottom - 1, e.right - 2, e.bottom}, COLOR_3DHILIGHT, "bottom, outer"},
-            {{e.left + 2, e.bottom - 2, e.right - 2, e.bottom - 1}, COLOR_3DLIGHT, "bottom, inner"},
-            {{e.right - 1, e.top + 2, e.right, e.bottom - 2}, COLOR_3DHILIGHT, "right, outer"},
-            {{e.right - 2, e.top + 2, e.right - 1, e.bottom - 2}, COLOR_3DLIGHT, "right, inner"},
-        };
-        for (const auto& line : lines)
-            if (auto r = StripIs(line.strip, line.colour, line.what); !r)
-                return r;
+        for (int i = 0; i < 2; ++i) {
+            const int upper = i ? COLOR_3DDKSHADOW : COLOR_3DSHADOW, lower = i ? COLOR_3DLIGHT : COLOR_3DHILIGHT;
+            const char* what = i ? "inner line" : "outer line";
+            for (auto r : {StripIs({e.left + 2, e.top + i, e.right - 2, e.top + i + 1}, upper, what),
+                     StripIs({e.left + i, e.top + 2, e.left + i + 1, e.bottom - 2}, upper, what),
+                     StripIs({e.left + 2, e.bottom - 1 - i, e.right - 2, e.bottom - i}, lower, what),
+                     StripIs({e.right - 1 - i, e.top + 2, e.right - i, e.bottom - 2}, lower, what)})
+                if (!r)
+                    return r;
+        }
         return ::testing::AssertionSuccess();
     };
     Pump();

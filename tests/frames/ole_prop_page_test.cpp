@@ -140,14 +140,7 @@ protected:
     // keys first.
     static void PumpSheet(CPropertySheet& sheet)
     {
-        MSG m;
-        for (int guard = 0; guard < 10000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-            if (sheet.m_hWnd && sheet.PreTranslateMessage(&m))
-                continue;
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        zyn::test::RunIdle();
+        zyn::test::PumpMessages([&sheet](MSG& m) { return sheet.m_hWnd && sheet.PreTranslateMessage(&m); });
     }
     static std::wstring TabText(CPropertySheet& sheet, int i)
     {

@@ -129,18 +129,11 @@ TEST_F(Font, NamedFacesHaveTheWindowsMetrics)
         Obj<HFONT> f(MakeFont(row.height, row.face, row.weight));
         HGDIOBJ old = SelectObject(dc, f);
         const TEXTMETRICW tm = Metrics(dc);
-        EXPECT_EQ(tm.tmHeight, row.cell);
-        EXPECT_EQ(tm.tmAscent, row.ascent);
-        EXPECT_EQ(tm.tmInternalLeading, row.internal);
-        if (row.ave) {
-            EXPECT_EQ(tm.tmAveCharWidth, row.ave);
-        }
-        if (row.max) {
-            EXPECT_EQ(tm.tmMaxCharWidth, row.max);
-        }
-        if (row.baseX) {
-            EXPECT_EQ((Extent(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx / 26 + 1) / 2, row.baseX);
-        }
+        const int baseX = (Extent(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx / 26 + 1) / 2;
+        EXPECT_EQ((std::vector<int>{tm.tmHeight, tm.tmAscent, tm.tmInternalLeading, row.ave ? int(tm.tmAveCharWidth) : 0,
+                      row.max ? int(tm.tmMaxCharWidth) : 0, row.baseX ? baseX : 0}),
+            (std::vector<int>{row.cell, row.ascent, row.internal, row.ave, row.max, row.baseX}))
+            << "cell, ascent, internal leading, average, maximum, base unit";
         EXPECT_EQ((tm.tmPitchAndFamily & TMPF_TRUETYPE) == 0, row.raster);
         SelectObject(dc, old);
     }

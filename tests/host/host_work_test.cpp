@@ -267,9 +267,6 @@ TEST_F(HostDatabase, AFileThatCannotBeWrittenLeavesTheEventsAlone)
     EXPECT_FALSE(fs::exists(file));
 }
 
-} // namespace
-
-namespace {
 
 // A document of `pages` blank pages printed at 100 dots per inch on paper 2 by 3 inches:
 // every page image 200 by 300 pixels.
@@ -278,9 +275,7 @@ std::shared_ptr<const zyn::gdi::PrintedDocument> PrintBlank(int pages)
     const HDC hdc = zyn::gdi::CreatePrinterDC(100, 2000, 3000);
     if (!hdc)
         return nullptr;
-    DOCINFOW info{};
-    info.cbSize = sizeof info;
-    info.lpszDocName = L"blank";
+    const DOCINFOW info{sizeof info, L"blank", nullptr, nullptr, 0};
     StartDocW(hdc, &info);
     for (int i = 0; i < pages; ++i) {
         StartPage(hdc);
@@ -300,8 +295,6 @@ std::pair<int, int> PngSize(const fs::path& file)
     return {picture.width, picture.height};
 }
 
-} // namespace
-
 // Each page becomes <stem>-page<N>.png in the folder, made when missing; a shorter
 // printing of the same kind leaves no page of the longer one behind, another kind's
 // pages stay; a folder that cannot be made is said, with nothing written.
@@ -318,17 +311,16 @@ TEST(HostPrintedPages, EachPageIsAPictureAndALaterPrintingReplacesTheLast)
     EXPECT_EQ(saved.error, "");
     ASSERT_EQ(saved.files.size(), 3u);
     for (int n = 1; n <= 3; ++n) {
-        const fs::path file = folder / ("session-page" + std::to_string(n) + ".png");
-        EXPECT_EQ(saved.files[n - 1], file);
-        EXPECT_EQ(PngSize(file), (std::pair<int, int>{200, 300})) << file;
+        EXPECT_EQ(saved.files[n - 1], folder / ("session-page" + std::to_string(n) + ".png"));
+        EXPECT_EQ(PngSize(saved.files[n - 1]), (std::pair<int, int>{200, 300})) << n;
     }
     EXPECT_EQ(host::SavePrintedPages(*one, folder, "session-log").files.size(), 1u);
 
     saved = host::SavePrintedPages(*one, folder, "session");
     EXPECT_EQ(saved.error, "");
     EXPECT_EQ(saved.files, std::vector<fs::path>{folder / "session-page1.png"});
-    EXPECT_FALSE(fs::exists(folder / "session-page2.png"));
-    EXPECT_FALSE(fs::exists(folder / "session-page3.png"));
+    for (const char* gone : {"session-page2.png", "session-page3.png"})
+        EXPECT_FALSE(fs::exists(folder / gone)) << gone;
     EXPECT_TRUE(fs::exists(folder / "session-log-page1.png")) << "another kind's page stays";
 
     // A file where the folder should be.
@@ -338,3 +330,5 @@ TEST(HostPrintedPages, EachPageIsAPictureAndALaterPrintingReplacesTheLast)
     EXPECT_NE(saved.error.find("cannot be made"), std::string::npos) << saved.error;
     fs::remove_all(dir);
 }
+
+} // namespace

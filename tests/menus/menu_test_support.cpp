@@ -3,7 +3,6 @@
 #include "platform/afx/afxstate.h"
 #include "platform/afx/gdi/dc.h"
 #include "platform/afx/window_dc.h"
-#include "tests/support/pump.h"
 #include "toolkit/skins/skin_2003.h"
 #include "toolkit/skins/skin_classic.h"
 #include "toolkit/skins/skin_lookup.h"
@@ -190,18 +189,6 @@ void MenuTest::TearDown()
     user::ResetWindowSystemForTests();
     EXPECT_EQ(gdi::LiveObjectCount(), m_objects) << "GDI objects leaked";
     EXPECT_EQ(gdi::LiveDcCount(), m_dcs) << "DCs leaked";
-}
-
-void MenuTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            break;
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 COLORREF MenuTest::ScreenPixel(int x, int y)

@@ -26,6 +26,7 @@
 #include "toolkit/menus/bitmap_menu.h"
 #include "toolkit/skins/menu_skin.h"
 #include "toolkit/skins/skin.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -104,7 +105,7 @@ class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Pump();
+    void Pump() { zyn::test::PumpMessages(); }
     static COLORREF ScreenPixel(int x, int y);
     // The popup windows open now.
     static HWND OnlyPopup();

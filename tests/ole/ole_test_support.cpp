@@ -4,7 +4,6 @@
 #include "platform/base/clock.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/user/modal.h"
-#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -75,16 +74,6 @@ void OleTest::PressAt(int x, int y, user::MouseButton button)
     user::InjectMouseMove(x, y);
     user::InjectMouseButton(button, true);
     Pump();
-}
-
-void OleTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 10000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 void OleTest::Move(int x, int y) { user::QueueIdleAction([x, y] { user::InjectMouseMove(x, y); }); }

@@ -14,6 +14,7 @@
 #include "platform/afx/wnd.h"
 #include "platform/user/driver.h"
 #include "platform/user/winuser.h"
+#include "tests/support/pump.h"
 
 namespace zyn::test {
 
@@ -47,7 +48,7 @@ protected:
     // take it, so the drag starts from a real button-down.
     void PressAt(int x, int y, user::MouseButton button = user::MouseButton::Left);
     // Takes every queued message.
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
 
     // Script steps, played by the next modal loop one per idle turn.
     static void Move(int x, int y);

@@ -9,7 +9,6 @@
 #include "platform/user/driver.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
-#include "tests/support/pump.h"
 
 namespace shbtest {
 
@@ -64,16 +63,6 @@ void ShbUiTest::TearDown()
     zyn::user::ResetWindowSystemForTests();
     OleUninitialize();
     Trace().clear();
-}
-
-void ShbUiTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 } // namespace shbtest

@@ -14,6 +14,7 @@
 #include "platform/afx/gdi/geometry.h"
 #include "platform/afx/wnd.h"
 #include "platform/base/wintypes.h"
+#include "tests/support/pump.h"
 
 // Rectangles in failure messages.
 inline void PrintTo(const CRect& r, std::ostream* os)
@@ -41,7 +42,7 @@ protected:
     void TearDown() override;
 
     // Takes every queued message (translated and dispatched as a message loop does).
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
 
     // The parent: a popup at the screen's origin, 400 x 300, visible and in front.
     CTraceWnd parent;

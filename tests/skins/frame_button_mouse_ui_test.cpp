@@ -62,10 +62,7 @@ protected:
     // The queued input dispatched, then the idle pass, as the application's loop runs them.
     static void Pump()
     {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&m);
-        zyn::test::RunIdle();
+        zyn::test::PumpMessages();
     }
 
     // Puts the cursor at a point of the window's coordinates.

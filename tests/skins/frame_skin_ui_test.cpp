@@ -156,10 +156,7 @@ protected:
     }
     static void Pump()
     {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&m);
-        zyn::test::RunIdle();
+        zyn::test::PumpMessages();
     }
     // Makes a skin current (an unknown name: none) and repaints everything.
     void UseSkin(const wchar_t* name)

@@ -120,14 +120,11 @@ protected:
     // The owner's part: every message of the windows with tools goes to RelayEvent first.
     void Pump()
     {
-        MSG m;
-        for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        zyn::test::PumpMessages([this](MSG& m) {
             if (tip && m.hwnd && (m.hwnd == parent.m_hWnd || IsChild(parent.m_hWnd, m.hwnd)))
                 tip->RelayEvent(&m);
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        zyn::test::RunIdle();
+            return false;
+        });
     }
     void Advance(uint64_t ms)
     {

@@ -17,7 +17,6 @@
 #include "platform/user/paint.h"
 #include "platform/user/window.h"
 #include "platform/user/winpos.h"
-#include "tests/support/pump.h"
 
 namespace sbtest {
 
@@ -132,18 +131,6 @@ void StatusBarUiTest::Idle()
     ASSERT_TRUE(app);
     app->OnIdle(0);
     Pump();
-}
-
-void StatusBarUiTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        if (m.message == WM_QUIT)
-            break;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 void StatusBarUiTest::SetToggle(int vk, bool on)

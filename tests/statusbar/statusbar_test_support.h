@@ -14,6 +14,7 @@
 #include "app/zyn_app.h"
 #include "platform/afx/frame.h"
 #include "toolkit/skins/status_bar.h"
+#include "tests/support/pump.h"
 
 namespace sbtest {
 
@@ -59,7 +60,7 @@ protected:
     void Repaint();
     // The idle pass (the message line and the lock indicators).
     void Idle();
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
     // Sets the toggle state of one key (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL).
     static void SetToggle(int vk, bool on);
 

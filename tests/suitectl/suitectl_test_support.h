@@ -102,16 +102,7 @@ protected:
     }
     static void Pump()
     {
-        MSG m;
-        for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-            if (m.message == WM_QUIT)
-                break;
-            if (AfxPreTranslateMessage(&m))
-                continue;
-            ::TranslateMessage(&m);
-            ::DispatchMessageW(&m);
-        }
-        zyn::test::RunIdle();
+        zyn::test::PumpMessages([](MSG& m) { return AfxPreTranslateMessage(&m) != FALSE; });
     }
     // A click at a client point of a window.
     static void Click(HWND h, int x, int y)

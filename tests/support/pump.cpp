@@ -25,6 +25,20 @@ void PumpTranslated()
     RunIdle();
 }
 
+void PumpMessages(const std::function<bool(MSG&)>& filter)
+{
+    MSG m;
+    for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        if (m.message == WM_QUIT)
+            break;
+        if (filter && filter(m))
+            continue;
+        ::TranslateMessage(&m);
+        ::DispatchMessageW(&m);
+    }
+    RunIdle();
+}
+
 void RunIdle()
 {
     if (CWinThread* thread = AfxGetThread()) {

@@ -15,7 +15,6 @@
 #include "platform/user/input.h"
 #include "platform/user/modal.h"
 #include "platform/user/winuser.h"
-#include "tests/support/pump.h"
 
 namespace tbtest {
 
@@ -391,16 +390,6 @@ void TbSkinTest::TearDown()
     EXPECT_EQ(zyn::gdi::LiveDcCount(), m_dcs) << "DCs leaked";
     EXPECT_EQ(zyn::gdi::LiveImageListCount(), m_lists) << "image lists leaked";
     zyn::user::ResetWindowSystemForTests();
-}
-
-void TbSkinTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && ::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        ::TranslateMessage(&m);
-        ::DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 void TbSkinTest::PaintAll() { zyn::user::PaintPendingWindows(); }

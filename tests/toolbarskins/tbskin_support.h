@@ -25,6 +25,7 @@
 #include "toolkit/menus/cool_toolbar.h"
 #include "toolkit/skins/dialogbar_skin.h"
 #include "toolkit/skins/toolbar_skin.h"
+#include "tests/support/pump.h"
 
 class CBitmap;
 
@@ -191,7 +192,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
     static void PaintAll();
     void MouseTo(int clientX, int clientY);
     // A client pixel of a window as on the screen.

@@ -11,7 +11,6 @@
 #include "platform/user/modal.h"
 #include "platform/user/msgqueue.h"
 #include "platform/user/window.h"
-#include "tests/support/pump.h"
 
 namespace toolkittest {
 
@@ -47,16 +46,6 @@ void ToolkitUiTest::TearDown()
     EXPECT_EQ(zyn::gdi::LiveObjectCount(), m_objects) << "GDI objects leaked";
     EXPECT_EQ(zyn::gdi::LiveDcCount(), m_dcs) << "DCs leaked";
     zyn::user::ResetWindowSystemForTests();
-}
-
-void ToolkitUiTest::Pump()
-{
-    MSG m;
-    for (int guard = 0; guard < 100000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    zyn::test::RunIdle();
 }
 
 HWND ToolkitUiTest::MakeWindow(DWORD style, const RECT& r, HWND parent, UINT id)

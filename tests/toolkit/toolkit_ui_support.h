@@ -8,6 +8,7 @@
 
 #include "platform/afx/gdi/geometry.h"
 #include "platform/base/wintypes.h"
+#include "tests/support/pump.h"
 
 namespace toolkittest {
 
@@ -17,7 +18,7 @@ protected:
     void TearDown() override;
 
     // Takes every queued message without waiting.
-    static void Pump();
+    static void Pump() { zyn::test::PumpMessages(); }
     // A window of the plain class (DefWindowProc, white background).
     static HWND MakeWindow(DWORD style, const RECT& r, HWND parent = nullptr, UINT id = 0);
     // The screen, read and written through the desktop DC.

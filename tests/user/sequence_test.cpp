@@ -69,6 +69,7 @@ RECT WorkArea()
     return work;
 }
 int ThickFrame() { return GetSystemMetrics(SM_CXFRAME); }
+RECT Grown(RECT r, int by) { return RECT{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
 
 // A visible popup with two visible frameless children side by side, "a" above "b".
 void PopupWithTwoChildren(Seq& s)
@@ -78,19 +79,104 @@ void PopupWithTwoChildren(Seq& s)
     s.Make("b", WS_CHILD | WS_VISIBLE, 60, 10, 50, 50, "main");
 }
 
-// A visible popup (no WS_CLIPCHILDREN) with a bordered child, every paint done.
+// A visible popup (no WS_CLIPCHILDREN) with a bordered child.
 void PopupWithBorderedChild(Seq& s)
 {
     s.Make("main", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
     s.Make("kid", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 50, 50, "main");
-    Pump();
 }
 
-// The minimised rectangle of the first window minimised on the screen, as "{x,y,cx,cy".
-std::string FirstIconPos()
+// ---- pieces of the expected sequences ---------------------------------------------------------------------
+// `n` names the window, `pos` is a rectangle as Pos writes it.
+Lines operator+(Lines a, const Lines& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A rectangle as a WINDOWPOS writes it, "{x,y,cx,cy" (the flags and the brace follow).
+std::string Pos(const RECT& r)
+{
+    return "{" + Num(r.left) + "," + Num(r.top) + "," + Num(r.right - r.left) + "," + Num(r.bottom - r.top);
+}
+
+// WM_GETMINMAXINFO offering `r` as the maximised rectangle.
+std::string MaxInfo(const std::string& n, const RECT& r)
+{
+    return n + " WM_GETMINMAXINFO max " + Num(r.left) + "," + Num(r.top) + " " + Num(r.right - r.left) + "x" +
+        Num(r.bottom - r.top);
+}
+
+// A creation: `styles` the caller's style and the extended style the window will have,
+// `rect` the rectangle WM_NCCALCSIZE carries, `limits` a sizable window's WM_GETMINMAXINFO.
+Lines Created(const std::string& n, const std::string& styles, const std::string& rect, const std::string& limits = "")
+{
+    Lines l{"cbt HCBT_CREATEWND " + n + " " + styles};
+    if (!limits.empty())
+        l.push_back(limits);
+    return l + Lines{n + " WM_NCCREATE " + styles, n + " WM_NCCALCSIZE " + rect, n + " WM_CREATE " + styles};
+}
+
+// Minimised to the first window's place, SM_CXMINIMIZED x SM_CYMINIMIZED at the bottom left
+// of the screen, with an empty client area: `asked` the flags WM_WINDOWPOSCHANGING carries,
+// `limits` a sizable window's WM_GETMINMAXINFO.
+Lines Minimised(const std::string& n, const std::string& asked, const std::string& limits = "")
 {
     const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
-    return "{0," + Num(GetSystemMetrics(SM_CYSCREEN) - cy) + "," + Num(cx) + "," + Num(cy);
+    const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
+    const std::string pos = Pos(RECT{0, y, cx, y + cy});
+    Lines l{n + " WM_WINDOWPOSCHANGING " + pos + " " + asked + "}"};
+    if (!limits.empty())
+        l.push_back(limits);
+    return l + Lines{n + " WM_NCCALCSIZE", n + " WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
+                   n + " WM_MOVE 0," + Num(y), n + " WM_SIZE MINIMIZED 0x0"};
+}
+
+// WM_SIZE, then WM_MOVE (as after a creation).
+Lines SizeMove(const std::string& n, const std::string& size, const std::string& at)
+{
+    return {n + " WM_SIZE " + size, n + " WM_MOVE " + at};
+}
+
+// A top-level window shown with nothing active before it: activated and given the focus
+// inside its showing, which leaves its order as it is; `pos` its place.
+Lines ShownActive(const std::string& n, const std::string& pos)
+{
+    return {n + " WM_SHOWWINDOW 1", n + " WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
+        "cbt HCBT_ACTIVATE " + n + " 0", n + " WM_ACTIVATEAPP 1", n + " WM_NCACTIVATE 1 0", n + " WM_ACTIVATE ACTIVE 0",
+        "cbt HCBT_SETFOCUS " + n + " 0", n + " WM_SETFOCUS 0",
+        n + " WM_WINDOWPOSCHANGED " + pos + " NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+}
+
+// A child shown: neither activated nor moved in the order.
+Lines ChildShown(const std::string& n, const std::string& pos)
+{
+    return {n + " WM_SHOWWINDOW 1", n + " WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
+        n + " WM_WINDOWPOSCHANGED " + pos + " NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+}
+
+// The activation and then the focus going from one top-level window to another.
+Lines HandOver(const std::string& from, const std::string& to)
+{
+    return {"cbt HCBT_ACTIVATE " + to + " " + from, from + " WM_NCACTIVATE 0 " + to, from + " WM_ACTIVATE INACTIVE " + to,
+        to + " WM_NCACTIVATE 1 " + from, to + " WM_ACTIVATE ACTIVE " + from, "cbt HCBT_SETFOCUS " + to + " " + from,
+        from + " WM_KILLFOCUS " + to, to + " WM_SETFOCUS " + from};
+}
+
+// A painting row: after `setup` has everything painted, `redraw` of the window named, then
+// every message handled.
+Row PaintRow(const char* name, void (*setup)(Seq&), const char* window, std::function<void(HWND)> redraw, Lines expected)
+{
+    return {name,
+        [setup](Seq& s) {
+            setup(s);
+            Pump();
+        },
+        [window, redraw](Seq& s) {
+            redraw(s[window]);
+            Pump();
+        },
+        [expected] { return expected; }, {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}};
 }
 
 const Row kRows[] = {
@@ -101,13 +187,7 @@ const Row kRows[] = {
             // The creation structure carries the extended style the window will have (a
             // thick frame has the window edge), and the caller's style.
             // Maximised, it would fill the work area with its thick frame just outside.
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            const int f = GetSystemMetrics(SM_CXFRAME);
-            return Lines{"cbt HCBT_CREATEWND main 0xcf0000 0x100",
-                "main WM_GETMINMAXINFO max " + Num(work.left - f) + "," + Num(work.top - f) + " " +
-                    Num(work.right - work.left + 2 * f) + "x" + Num(work.bottom - work.top + 2 * f),
-                "main WM_NCCREATE 0xcf0000 0x100", "main WM_NCCALCSIZE {10,20,310,220}", "main WM_CREATE 0xcf0000 0x100"};
+            return Created("main", "0xcf0000 0x100", "{10,20,310,220}", MaxInfo("main", Grown(WorkArea(), ThickFrame())));
         },
         {},
         [](Seq& s) {
@@ -117,21 +197,14 @@ const Row kRows[] = {
         }},
     {"HiddenPopupHearsItsSizeRightAfterCreateAndClipsItsSiblings", nullptr,
         [](Seq& s) { s.Make("pop", WS_POPUP, 0, 0, 50, 50); },
-        [] {
-            return Lines{"cbt HCBT_CREATEWND pop 0x80000000 0x0", "pop WM_NCCREATE 0x80000000 0x0",
-                "pop WM_NCCALCSIZE {0,0,50,50}", "pop WM_CREATE 0x80000000 0x0", "pop WM_SIZE RESTORED 50x50", "pop WM_MOVE 0,0"};
-        },
-        {}, [](Seq& s) { EXPECT_EQ(Style(s["pop"]), 0x84000000u); }},
+        [] { return Created("pop", "0x80000000 0x0", "{0,0,50,50}") + SizeMove("pop", "RESTORED 50x50", "0,0"); }, {},
+        [](Seq& s) { EXPECT_EQ(Style(s["pop"]), 0x84000000u); }},
     {"VisiblePopupIsToldItsSizeThenShownAndActivated", nullptr,
         [](Seq& s) { s.Make("pop", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200); },
         [] {
             // Made on top of the z-order, the showing leaves the order as it is.
-            return Lines{"cbt HCBT_CREATEWND pop 0x90000000 0x0", "pop WM_NCCREATE 0x90000000 0x0",
-                "pop WM_NCCALCSIZE {10,20,310,220}", "pop WM_CREATE 0x90000000 0x0", "pop WM_SIZE RESTORED 300x200", "pop WM_MOVE 10,20",
-                "pop WM_SHOWWINDOW 1", "pop WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
-                "cbt HCBT_ACTIVATE pop 0", "pop WM_ACTIVATEAPP 1", "pop WM_NCACTIVATE 1 0", "pop WM_ACTIVATE ACTIVE 0",
-                "cbt HCBT_SETFOCUS pop 0", "pop WM_SETFOCUS 0",
-                "pop WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+            return Created("pop", "0x90000000 0x0", "{10,20,310,220}") + SizeMove("pop", "RESTORED 300x200", "10,20") +
+                ShownActive("pop", "{10,20,300,200");
         },
         {}, [](Seq& s) { EXPECT_EQ(Style(s["pop"]), WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS); }},
     {"VisibleChildNotifiesItsParentThenShows", [](Seq& s) { s.Make("main", WS_POPUP, 100, 50, 400, 300); },
@@ -139,30 +212,16 @@ const Row kRows[] = {
         [] {
             // The creation's WM_NCCALCSIZE has the rectangle on the screen; the rest is in
             // the parent's client coordinates.
-            return Lines{"cbt HCBT_CREATEWND kid 0x50000000 0x0", "kid WM_NCCREATE 0x50000000 0x0",
-                "kid WM_NCCALCSIZE {105,56,155,96}",
-                "kid WM_CREATE 0x50000000 0x0", "kid WM_SIZE RESTORED 50x40", "kid WM_MOVE 5,6",
-                "main WM_PARENTNOTIFY CREATE kid", "kid WM_SHOWWINDOW 1",
-                "kid WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
-                "kid WM_WINDOWPOSCHANGED {5,6,50,40 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+            return Created("kid", "0x50000000 0x0", "{105,56,155,96}") + SizeMove("kid", "RESTORED 50x40", "5,6") +
+                Lines{"main WM_PARENTNOTIFY CREATE kid"} + ChildShown("kid", "{5,6,50,40");
         },
         {}, [](Seq& s) { EXPECT_EQ(Style(s["kid"]), WS_CHILD | WS_VISIBLE); }},
     {"CreatedMinimisedTakesTheMinimisedPlace", nullptr,
         [](Seq& s) { s.Make("icon", WS_POPUP | WS_MINIMIZE, 10, 20, 300, 200); },
         [] {
-            // Minimised windows are SM_CXMINIMIZED x SM_CYMINIMIZED, the first one at the
-            // bottom left of the screen; a minimised window's client area is empty. The
-            // state is taken on top of the z-order, where the new window already is.
-            const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
-            const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
-            const std::string pos = "{0," + Num(y) + "," + Num(cx) + "," + Num(cy);
-            return Lines{"cbt HCBT_CREATEWND icon 0xa0000000 0x0", "icon WM_NCCREATE 0xa0000000 0x0",
-                "icon WM_NCCALCSIZE {10,20,310,220}", "icon WM_CREATE 0xa0000000 0x0", "icon WM_SIZE RESTORED 300x200",
-                "icon WM_MOVE 10,20", "cbt HCBT_MINMAX icon SW_MINIMIZE",
-                "icon WM_WINDOWPOSCHANGING " + pos + " NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "icon WM_NCCALCSIZE",
-                "icon WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "icon WM_MOVE 0," + Num(y), "icon WM_SIZE MINIMIZED 0x0"};
+            // The state is taken on top of the z-order, where the new window already is.
+            return Created("icon", "0xa0000000 0x0", "{10,20,310,220}") + SizeMove("icon", "RESTORED 300x200", "10,20") +
+                Lines{"cbt HCBT_MINMAX icon SW_MINIMIZE"} + Minimised("icon", "NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED");
         },
         {},
         [](Seq& s) {
@@ -174,24 +233,15 @@ const Row kRows[] = {
         [] {
             // A frameless window maximises to the work area, while still hidden and without
             // activation; then it is shown as any visible window is.
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            const std::string pos = "{" + Num(work.left) + "," + Num(work.top) + "," + Num(work.right - work.left) + "," +
-                Num(work.bottom - work.top);
-            return Lines{"cbt HCBT_CREATEWND big 0x91000000 0x0", "big WM_NCCREATE 0x91000000 0x0",
-                "big WM_NCCALCSIZE {10,20,310,220}", "big WM_CREATE 0x91000000 0x0", "big WM_SIZE RESTORED 300x200",
-                "big WM_MOVE 10,20", "cbt HCBT_MINMAX big SW_MAXIMIZE",
-                "big WM_GETMINMAXINFO max " + Num(work.left) + "," + Num(work.top) + " " + Num(work.right - work.left) +
-                    "x" + Num(work.bottom - work.top),
-                "big WM_WINDOWPOSCHANGING " + pos + " NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "big WM_NCCALCSIZE",
-                "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
-                "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top),
-                "big WM_SHOWWINDOW 1", "big WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
-                "cbt HCBT_ACTIVATE big 0", "big WM_ACTIVATEAPP 1", "big WM_NCACTIVATE 1 0", "big WM_ACTIVATE ACTIVE 0",
-                "cbt HCBT_SETFOCUS big 0", "big WM_SETFOCUS 0",
-                "big WM_WINDOWPOSCHANGED " + pos + " NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+            const RECT work = WorkArea();
+            const std::string pos = Pos(work);
+            return Created("big", "0x91000000 0x0", "{10,20,310,220}") + SizeMove("big", "RESTORED 300x200", "10,20") +
+                Lines{"cbt HCBT_MINMAX big SW_MAXIMIZE", MaxInfo("big", work),
+                    "big WM_WINDOWPOSCHANGING " + pos + " NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}", "big WM_NCCALCSIZE",
+                    "big WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
+                    "big WM_MOVE " + Num(work.left) + "," + Num(work.top),
+                    "big WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top)} +
+                ShownActive("big", pos);
         },
         {},
         [](Seq& s) {
@@ -204,43 +254,29 @@ const Row kRows[] = {
         [](Seq& s) { s.Make("kid", WS_CHILD | WS_THICKFRAME, 10, 10, 150, 100, "main"); },
         [] {
             const int f = ThickFrame();
-            return Lines{"cbt HCBT_CREATEWND kid 0x40040000 0x100",
-                "kid WM_GETMINMAXINFO max " + Num(-f) + "," + Num(-f) + " " + Num(300 + 2 * f) + "x" + Num(200 + 2 * f),
-                "kid WM_NCCREATE 0x40040000 0x100", "kid WM_NCCALCSIZE {110,60,260,160}", "kid WM_CREATE 0x40040000 0x100",
-                "kid WM_SIZE RESTORED " + Num(150 - 2 * f) + "x" + Num(100 - 2 * f),
-                "kid WM_MOVE " + Num(10 + f) + "," + Num(10 + f), "main WM_PARENTNOTIFY CREATE kid"};
+            return Created("kid", "0x40040000 0x100", "{110,60,260,160}", MaxInfo("kid", Grown(RECT{0, 0, 300, 200}, f))) +
+                SizeMove("kid", "RESTORED " + Num(150 - 2 * f) + "x" + Num(100 - 2 * f), Num(10 + f) + "," + Num(10 + f)) +
+                Lines{"main WM_PARENTNOTIFY CREATE kid"};
         }},
     // ---- showing and hiding --------------------------------------------------------------------------------
     {"ShowNormalOfANormalWindowIsAPlainShow", [](Seq& s) { s.Make("main", WS_POPUP, 10, 20, 300, 200); },
-        [](Seq& s) { ShowWindow(s["main"], SW_SHOWNORMAL); },
-        [] {
-            return Lines{"main WM_SHOWWINDOW 1", "main WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
-                "cbt HCBT_ACTIVATE main 0", "main WM_ACTIVATEAPP 1", "main WM_NCACTIVATE 1 0", "main WM_ACTIVATE ACTIVE 0",
-                "cbt HCBT_SETFOCUS main 0", "main WM_SETFOCUS 0",
-                "main WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
-        }},
+        [](Seq& s) { ShowWindow(s["main"], SW_SHOWNORMAL); }, [] { return ShownActive("main", "{10,20,300,200"); }},
     {"HiddenOverlappedIsToldItsSizeAfterItsFirstShowing",
         [](Seq& s) { s.Make("main", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200); },
         [](Seq& s) { ShowWindow(s["main"], SW_SHOWNORMAL); },
         [] {
             // The client area lies inside the thick frame and under the caption.
             const int f = GetSystemMetrics(SM_CXFRAME), c = GetSystemMetrics(SM_CYCAPTION);
-            return Lines{"main WM_SHOWWINDOW 1", "main WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|SHOWWINDOW}",
-                "cbt HCBT_ACTIVATE main 0", "main WM_ACTIVATEAPP 1", "main WM_NCACTIVATE 1 0", "main WM_ACTIVATE ACTIVE 0",
-                "cbt HCBT_SETFOCUS main 0", "main WM_SETFOCUS 0",
-                "main WM_WINDOWPOSCHANGED {10,20,300,200 NOSIZE|NOMOVE|NOZORDER|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "main WM_SIZE RESTORED " + Num(300 - 2 * f) + "x" + Num(200 - 2 * f - c),
-                "main WM_MOVE " + Num(10 + f) + "," + Num(20 + f + c)};
+            return ShownActive("main", "{10,20,300,200") +
+                SizeMove("main", "RESTORED " + Num(300 - 2 * f) + "x" + Num(200 - 2 * f - c), Num(10 + f) + "," + Num(20 + f + c));
         }},
     {"HidingTheActiveWindowDeactivatesItThenMovesTheFocus", TwoPopups,
         [](Seq& s) { ShowWindow(s["front"], SW_HIDE); },
         [] {
             // A top-level window is hidden on top of the z-order, where it already is.
             return Lines{"front WM_SHOWWINDOW 0", "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|HIDEWINDOW}",
-                "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "cbt HCBT_ACTIVATE back front", "front WM_NCACTIVATE 0 back", "front WM_ACTIVATE INACTIVE back",
-                "back WM_NCACTIVATE 1 front", "back WM_ACTIVATE ACTIVE front", "cbt HCBT_SETFOCUS back front",
-                "front WM_KILLFOCUS back", "back WM_SETFOCUS front"};
+                       "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"} +
+                HandOver("front", "back");
         },
         {},
         [](Seq& s) {
@@ -281,20 +317,15 @@ const Row kRows[] = {
         },
         [](Seq& s) { ShowWindow(s["owner"], SW_MINIMIZE); },
         [] {
-            const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
-            const int y = GetSystemMetrics(SM_CYSCREEN) - cy;
-            const std::string pos = "{0," + Num(y) + "," + Num(cx) + "," + Num(cy);
             // The focus goes first; the minimise asks to show the window (it already is).
             return Lines{"cbt HCBT_MINMAX owner SW_MINIMIZE", "cbt HCBT_SETFOCUS 0 owner", "owner WM_KILLFOCUS 0",
-                "tool WM_SHOWWINDOW 0 PARENTCLOSING",
-                "tool WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "tool WM_WINDOWPOSCHANGED {150,0,50,50 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "owner WM_WINDOWPOSCHANGING " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED}",
-                "owner WM_NCCALCSIZE",
-                "owner WM_WINDOWPOSCHANGED " + pos + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "owner WM_MOVE 0," + Num(y), "owner WM_SIZE MINIMIZED 0x0", "cbt HCBT_ACTIVATE other owner",
-                "owner WM_NCACTIVATE 0 other", "owner WM_ACTIVATE INACTIVE min other", "other WM_NCACTIVATE 1 owner",
-                "other WM_ACTIVATE ACTIVE owner", "cbt HCBT_SETFOCUS other 0", "other WM_SETFOCUS 0"};
+                       "tool WM_SHOWWINDOW 0 PARENTCLOSING",
+                       "tool WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
+                       "tool WM_WINDOWPOSCHANGED {150,0,50,50 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"} +
+                Minimised("owner", "NOZORDER|NOACTIVATE|FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED") +
+                Lines{"cbt HCBT_ACTIVATE other owner", "owner WM_NCACTIVATE 0 other", "owner WM_ACTIVATE INACTIVE min other",
+                    "other WM_NCACTIVATE 1 owner", "other WM_ACTIVATE ACTIVE owner", "cbt HCBT_SETFOCUS other 0",
+                    "other WM_SETFOCUS 0"};
         },
         {},
         [](Seq& s) {
@@ -335,16 +366,9 @@ const Row kRows[] = {
         [](Seq& s) { ShowWindow(s["solo"], SW_MINIMIZE); },
         [] {
             // A sizable window is asked its limits even as it is minimised.
-            const RECT work = WorkArea();
-            const int f = ThickFrame(), y = GetSystemMetrics(SM_CYSCREEN) - GetSystemMetrics(SM_CYMINIMIZED);
-            return Lines{"cbt HCBT_MINMAX solo SW_MINIMIZE", "cbt HCBT_SETFOCUS 0 solo", "solo WM_KILLFOCUS 0",
-                "solo WM_WINDOWPOSCHANGING " + FirstIconPos() +
-                    " NOZORDER|NOACTIVATE|FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED}",
-                "solo WM_GETMINMAXINFO max " + Num(work.left - f) + "," + Num(work.top - f) + " " +
-                    Num(work.right - work.left + 2 * f) + "x" + Num(work.bottom - work.top + 2 * f),
-                "solo WM_NCCALCSIZE",
-                "solo WM_WINDOWPOSCHANGED " + FirstIconPos() + " NOZORDER|NOACTIVATE|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "solo WM_MOVE 0," + Num(y), "solo WM_SIZE MINIMIZED 0x0"};
+            return Lines{"cbt HCBT_MINMAX solo SW_MINIMIZE", "cbt HCBT_SETFOCUS 0 solo", "solo WM_KILLFOCUS 0"} +
+                Minimised("solo", "NOZORDER|NOACTIVATE|FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED",
+                    MaxInfo("solo", Grown(WorkArea(), ThickFrame())));
         },
         {},
         [](Seq& s) {
@@ -400,14 +424,12 @@ const Row kRows[] = {
         },
         [] {
             const RECT work = WorkArea();
-            const std::string size = Num(work.right - work.left) + "x" + Num(work.bottom - work.top);
-            const std::string pos = "{" + Num(work.left) + "," + Num(work.top) + "," + Num(work.right - work.left) + "," +
-                Num(work.bottom - work.top);
-            return Lines{"cbt HCBT_MINMAX main SW_MAXIMIZE",
-                "main WM_GETMINMAXINFO max " + Num(work.left) + "," + Num(work.top) + " " + size,
+            const std::string pos = Pos(work);
+            return Lines{"cbt HCBT_MINMAX main SW_MAXIMIZE", MaxInfo("main", work),
                 "main WM_WINDOWPOSCHANGING " + pos + " FRAMECHANGED|SHOWWINDOW|NOCOPYBITS|STATECHANGED}",
                 "main WM_NCCALCSIZE", "main WM_WINDOWPOSCHANGED " + pos + " NOZORDER|FRAMECHANGED|NOCOPYBITS|STATECHANGED}",
-                "main WM_MOVE " + Num(work.left) + "," + Num(work.top), "main WM_SIZE MAXIMIZED " + size,
+                "main WM_MOVE " + Num(work.left) + "," + Num(work.top),
+                "main WM_SIZE MAXIMIZED " + Num(work.right - work.left) + "x" + Num(work.bottom - work.top),
                 "main WM_NCHITTEST 600,500", "main WM_SETCURSOR main 1 WM_MOUSEMOVE",
                 "main WM_MOUSEMOVE " + Num(600 - work.left) + "," + Num(500 - work.top) + " (posted)"};
         },
@@ -439,8 +461,7 @@ const Row kRows[] = {
         [] {
             const int f = ThickFrame();
             return Lines{"kid WM_WINDOWPOSCHANGING {0,0,200,120 NOMOVE|NOZORDER|NOACTIVATE}",
-                "kid WM_GETMINMAXINFO max " + Num(-f) + "," + Num(-f) + " " + Num(300 + 2 * f) + "x" + Num(200 + 2 * f),
-                "kid WM_NCCALCSIZE", "kid WM_WINDOWPOSCHANGED {10,10,200,120 NOMOVE|NOZORDER|NOACTIVATE|NOCLIENTMOVE}",
+                MaxInfo("kid", Grown(RECT{0, 0, 300, 200}, f)), "kid WM_NCCALCSIZE", "kid WM_WINDOWPOSCHANGED {10,10,200,120 NOMOVE|NOZORDER|NOACTIVATE|NOCLIENTMOVE}",
                 "kid WM_SIZE RESTORED " + Num(200 - 2 * f) + "x" + Num(120 - 2 * f)};
         }},
     {"SetParentPutsAChildOnTopAndTellsItItIsTheActiveChild",
@@ -474,11 +495,9 @@ const Row kRows[] = {
         [](Seq& s) { DestroyWindow(s["front"]); },
         [] {
             return Lines{"cbt HCBT_DESTROYWND front",
-                "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
-                "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "cbt HCBT_ACTIVATE back front", "front WM_NCACTIVATE 0 back", "front WM_ACTIVATE INACTIVE back",
-                "back WM_NCACTIVATE 1 front", "back WM_ACTIVATE ACTIVE front", "cbt HCBT_SETFOCUS back front",
-                "front WM_KILLFOCUS back", "back WM_SETFOCUS front", "front WM_DESTROY", "front WM_NCDESTROY"};
+                       "front WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW}",
+                       "front WM_WINDOWPOSCHANGED {200,0,100,100 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|HIDEWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"} +
+                HandOver("front", "back") + Lines{"front WM_DESTROY", "front WM_NCDESTROY"};
         }},
 
     // ---- activation, focus and enabling ------------------------------------------------------------------------
@@ -552,61 +571,23 @@ const Row kRows[] = {
         [](Seq&) { EXPECT_EQ(GetCapture(), nullptr); }},
 
     // ---- painting -------------------------------------------------------------------------------------------------
-    {"FramelessChildHearsNcPaintWhenItsFrameIsInvalidated",
-        [](Seq& s) {
-            PopupWithFocusedChild(s);
-            Pump();
-        },
-        [](Seq& s) {
-            RedrawWindow(s["kid"], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-            Pump();
-        },
-        [] { return Lines{"kid WM_PAINT (posted)", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}; },
-        {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
-    {"ClientInvalidationOfAFramelessChildIsNoNcPaint",
-        [](Seq& s) {
-            PopupWithFocusedChild(s);
-            Pump();
-        },
-        [](Seq& s) {
-            InvalidateRect(s["kid"], nullptr, TRUE);
-            Pump();
-        },
-        [] { return Lines{"kid WM_PAINT (posted)", "kid WM_ERASEBKGND"}; }, {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
-
-    {"ABorderedChildPaintsItsFrameWhenItsParentIsInvalidated", PopupWithBorderedChild,
-        [](Seq& s) {
-            InvalidateRect(s["main"], nullptr, TRUE);
-            Pump();
-        },
-        [] {
-            return Lines{"main WM_PAINT (posted)", "main WM_ERASEBKGND", "kid WM_PAINT (posted)", "kid WM_NCPAINT",
-                "kid WM_ERASEBKGND"};
-        },
-        {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
-    {"InvalidatingAParentWithoutErasingStillErasesItsChildren", PopupWithBorderedChild,
-        [](Seq& s) {
-            InvalidateRect(s["main"], nullptr, FALSE);
-            Pump();
-        },
-        [] { return Lines{"main WM_PAINT (posted)", "kid WM_PAINT (posted)", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}; },
-        {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
-    {"UpdateNowPaintsTheParentBeforeItsChildren", PopupWithBorderedChild,
-        [](Seq& s) { RedrawWindow(s["main"], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); },
-        [] {
-            return Lines{"main WM_PAINT", "main WM_ERASEBKGND", "kid WM_PAINT", "kid WM_NCPAINT", "kid WM_ERASEBKGND"};
-        },
-        {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
-    {"EraseNowErasesTheParentBeforeItsChildrenAndLeavesThePaintForLater", PopupWithBorderedChild,
-        [](Seq& s) {
-            RedrawWindow(s["main"], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
-            Pump();
-        },
-        [] {
-            return Lines{"main WM_ERASEBKGND", "kid WM_NCPAINT", "kid WM_ERASEBKGND", "main WM_PAINT (posted)",
-                "kid WM_PAINT (posted)"};
-        },
-        {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}},
+    PaintRow("FramelessChildHearsNcPaintWhenItsFrameIsInvalidated", PopupWithFocusedChild, "kid",
+        [](HWND kid) { RedrawWindow(kid, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); },
+        {"kid WM_PAINT (posted)", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}),
+    PaintRow("ClientInvalidationOfAFramelessChildIsNoNcPaint", PopupWithFocusedChild, "kid",
+        [](HWND kid) { InvalidateRect(kid, nullptr, TRUE); }, {"kid WM_PAINT (posted)", "kid WM_ERASEBKGND"}),
+    PaintRow("ABorderedChildPaintsItsFrameWhenItsParentIsInvalidated", PopupWithBorderedChild, "main",
+        [](HWND main) { InvalidateRect(main, nullptr, TRUE); },
+        {"main WM_PAINT (posted)", "main WM_ERASEBKGND", "kid WM_PAINT (posted)", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}),
+    PaintRow("InvalidatingAParentWithoutErasingStillErasesItsChildren", PopupWithBorderedChild, "main",
+        [](HWND main) { InvalidateRect(main, nullptr, FALSE); },
+        {"main WM_PAINT (posted)", "kid WM_PAINT (posted)", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}),
+    PaintRow("UpdateNowPaintsTheParentBeforeItsChildren", PopupWithBorderedChild, "main",
+        [](HWND main) { RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); },
+        {"main WM_PAINT", "main WM_ERASEBKGND", "kid WM_PAINT", "kid WM_NCPAINT", "kid WM_ERASEBKGND"}),
+    PaintRow("EraseNowErasesTheParentBeforeItsChildrenAndLeavesThePaintForLater", PopupWithBorderedChild, "main",
+        [](HWND main) { RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN); },
+        {"main WM_ERASEBKGND", "kid WM_NCPAINT", "kid WM_ERASEBKGND", "main WM_PAINT (posted)", "kid WM_PAINT (posted)"}),
     // ---- text ----------------------------------------------------------------------------------------------------
     {"WindowTextGoesThroughItsMessages", [](Seq& s) { s.Make("main", WS_POPUP, 0, 0, 100, 100); },
         [](Seq& s) {
@@ -631,13 +612,9 @@ const Row kRows[] = {
         },
         [] {
             const int e = GetSystemMetrics(SM_CXEDGE);
-            return Lines{"cbt HCBT_CREATEWND client 0x52000000 0x200", "client WM_NCCREATE 0x52000000 0x200",
-                "client WM_NCCALCSIZE {0,0,480,360}", "client WM_CREATE 0x52000000 0x200",
-                "client WM_SIZE RESTORED " + Num(480 - 2 * e) + "x" + Num(360 - 2 * e),
-                "client WM_MOVE " + Num(e) + "," + Num(e), "frame WM_PARENTNOTIFY CREATE client",
-                "client WM_SHOWWINDOW 1",
-                "client WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
-                "client WM_WINDOWPOSCHANGED {0,0,480,360 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}"};
+            return Created("client", "0x52000000 0x200", "{0,0,480,360}") +
+                SizeMove("client", "RESTORED " + Num(480 - 2 * e) + "x" + Num(360 - 2 * e), Num(e) + "," + Num(e)) +
+                Lines{"frame WM_PARENTNOTIFY CREATE client"} + ChildShown("client", "{0,0,480,360");
         },
         {},
         [](Seq& s) {
@@ -673,17 +650,14 @@ const Row kRows[] = {
             // Placed at the client's first cascade place, three quarters of its size; the
             // client hears of it, the frame does not.
             const int f = ThickFrame(), c = GetSystemMetrics(SM_CYCAPTION), v = GetSystemMetrics(SM_CXVSCROLL);
-            return Lines{"client WM_MDICREATE", "cbt HCBT_CREATEWND doc 0x46ef0000 0x140",
-                "doc WM_GETMINMAXINFO max " + Num(-f) + "," + Num(-f) + " " + Num(400 + 2 * f) + "x" + Num(300 + 2 * f),
-                "doc WM_NCCREATE 0x46ef0000 0x140", "doc WM_NCCALCSIZE {50,40,350,265}", "doc WM_CREATE 0x46ef0000 0x140",
-                "doc WM_SIZE RESTORED " + Num(300 - 2 * f - v) + "x" + Num(225 - 2 * f - c),
-                "doc WM_MOVE " + Num(f) + "," + Num(f + c), "client WM_PARENTNOTIFY CREATE doc", "doc WM_SHOWWINDOW 1",
-                "doc WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW}",
-                "doc WM_WINDOWPOSCHANGED {0,0,300,225 NOSIZE|NOMOVE|NOZORDER|NOACTIVATE|SHOWWINDOW|NOCLIENTSIZE|NOCLIENTMOVE}",
-                "doc WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE}", "doc WM_CHILDACTIVATE",
-                "doc WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOACTIVATE}", "doc WM_NCACTIVATE 1 0",
-                "cbt HCBT_SETFOCUS doc frame", "frame WM_KILLFOCUS doc", "doc WM_SETFOCUS frame",
-                "doc WM_MDIACTIVATE 0 doc", "client WM_MDIREFRESHMENU"};
+            return Lines{"client WM_MDICREATE"} +
+                Created("doc", "0x46ef0000 0x140", "{50,40,350,265}", MaxInfo("doc", Grown(RECT{0, 0, 400, 300}, f))) +
+                SizeMove("doc", "RESTORED " + Num(300 - 2 * f - v) + "x" + Num(225 - 2 * f - c), Num(f) + "," + Num(f + c)) +
+                Lines{"client WM_PARENTNOTIFY CREATE doc"} + ChildShown("doc", "{0,0,300,225") +
+                Lines{"doc WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE}", "doc WM_CHILDACTIVATE",
+                    "doc WM_WINDOWPOSCHANGING {0,0,0,0 NOSIZE|NOMOVE|NOACTIVATE}", "doc WM_NCACTIVATE 1 0",
+                    "cbt HCBT_SETFOCUS doc frame", "frame WM_KILLFOCUS doc", "doc WM_SETFOCUS frame",
+                    "doc WM_MDIACTIVATE 0 doc", "client WM_MDIREFRESHMENU"};
         },
         {},
         [](Seq& s) {
