@@ -558,7 +558,8 @@ TEST_F(TabWorkspace, ARefreshLaysTheFrameOutAgainOnlyWhenTheTabRowsChange)
 }
 
 // A refresh that gives a new child its tab and selects it paints the tabs once, when it is
-// done, and leaves them shown with the new tab selected.
+// done, and leaves them shown with the new tab selected; so does closing that child, whose
+// tab goes while the one before it is selected.
 HWND g_paintedTabs = nullptr;
 int g_tabPaints = 0;
 LRESULT CountTabPaints(int code, WPARAM wParam, LPARAM lParam)
@@ -569,7 +570,7 @@ LRESULT CountTabPaints(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(TabWorkspace, ARefreshThatAddsAndSelectsATabPaintsTheTabsOnce)
+TEST_F(TabWorkspace, OpeningAndClosingAChildPaintTheTabsOnceEach)
 {
     ASSERT_TRUE(client.Attach(main, 0));
     Child(L"Alpha");
@@ -580,10 +581,16 @@ TEST_F(TabWorkspace, ARefreshThatAddsAndSelectsATabPaintsTheTabsOnce)
     g_tabPaints = 0;
     const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CountTabPaints, nullptr, ::GetCurrentThreadId());
     Pump(); // the refresh the new child asked for
-    ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(g_tabPaints, 1);
-    EXPECT_TRUE(Tabs().IsWindowVisible());
+    EXPECT_EQ(g_tabPaints, 1) << "opened";
     EXPECT_EQ(Tabs().GetCurSel(), 1);
+    g_tabPaints = 0;
+    main->MDIGetActive()->MDIDestroy();
+    Pump();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_tabPaints, 1) << "closed";
+    EXPECT_TRUE(Tabs().IsWindowVisible());
+    EXPECT_EQ(Tabs().GetItemCount(), 1);
+    EXPECT_EQ(Tabs().GetCurSel(), 0);
 }
 
 // The MDI client's exact rectangle, worked from the tab control's documented geometry: the
