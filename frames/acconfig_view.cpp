@@ -376,8 +376,15 @@ void CZynAcConfigView::UpdateButtons()
 
 void CZynAcConfigView::SetStatusCtl(const wchar_t* lpszText)
 {
-    if (m_stStatus.GetSafeHwnd())
-        m_stStatus.SetWindowText(lpszText ? lpszText : L"");
+    if (!m_stStatus.GetSafeHwnd())
+        return;
+    // The buttons' refreshes set the text again and again; the same text would only paint
+    // the control once more.
+    const wchar_t* text = lpszText ? lpszText : L"";
+    CString shown;
+    m_stStatus.GetWindowText(shown);
+    if (shown != text)
+        m_stStatus.SetWindowText(text);
 }
 
 void CZynAcConfigView::UpdateStatusText()

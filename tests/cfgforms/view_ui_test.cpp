@@ -342,6 +342,19 @@ TEST_F(ConfigViewTest, StatusTextByStateWithTheSelectionCountAndThePagesWord)
     g_knob->statusSuffix = L"!";
     m_view->SendMessage(WM_ZYN_UPDATEBUTTONS);
     EXPECT_EQ(TextOf(Item(kStatus)), L"1 of 3 selected!");
+    // The same text again is not set (and painted) again.
+    static HWND s_status;
+    static int s_sets;
+    s_status = Item(kStatus);
+    s_sets = 0;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+        s_sets += code >= 0 && call->hwnd == s_status && call->message == WM_SETTEXT;
+        return ::CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, ::GetCurrentThreadId());
+    m_view->SendMessage(WM_ZYN_UPDATEBUTTONS);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(s_sets, 0);
     const struct {
         int button;
         const wchar_t* text;

@@ -557,6 +557,42 @@ TEST_F(TabWorkspace, ARefreshLaysTheFrameOutAgainOnlyWhenTheTabRowsChange)
     }
 }
 
+// A refresh that gives a new child its tab and selects it paints the tabs once, when it is
+// done, and leaves them shown with the new tab selected; so does closing that child, whose
+// tab goes while the one before it is selected.
+HWND g_paintedTabs = nullptr;
+int g_tabPaints = 0;
+LRESULT CountTabPaints(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && call->hwnd == g_paintedTabs && call->message == WM_PAINT)
+        ++g_tabPaints;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(TabWorkspace, OpeningAndClosingAChildPaintTheTabsOnceEach)
+{
+    ASSERT_TRUE(client.Attach(main, 0));
+    Child(L"Alpha");
+    Refresh();
+    auto* beta = new NamedChild; // deletes itself with its window
+    ASSERT_TRUE(beta->Create(nullptr, L"Beta", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 150), main));
+    g_paintedTabs = Tabs().m_hWnd;
+    g_tabPaints = 0;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CountTabPaints, nullptr, ::GetCurrentThreadId());
+    Pump(); // the refresh the new child asked for
+    EXPECT_EQ(g_tabPaints, 1) << "opened";
+    EXPECT_EQ(Tabs().GetCurSel(), 1);
+    g_tabPaints = 0;
+    main->MDIGetActive()->MDIDestroy();
+    Pump();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_tabPaints, 1) << "closed";
+    EXPECT_TRUE(Tabs().IsWindowVisible());
+    EXPECT_EQ(Tabs().GetItemCount(), 1);
+    EXPECT_EQ(Tabs().GetCurSel(), 0);
+}
+
 // The MDI client's exact rectangle, worked from the tab control's documented geometry: the
 // workspace covers the frame's client area W x Hc less its 1-pixel margin; one row of tabs
 // of height H lies 2 pixels inside the row's side and the display area is the pane 4 pixels

@@ -138,8 +138,29 @@ LRESULT COXTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_MDIDESTROY: {
-        m_tab.RemoveTabItem(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), TRUE);
+        // The child's tab goes and the tab of the child activated in its place is selected:
+        // the tabs are painted once, when both are done, rather than after each.
+        const bool batch = m_tab.m_hWnd && m_tab.IsWindowVisible();
+        if (batch)
+            m_tab.SetRedraw(FALSE);
+        const BOOL removed = m_tab.RemoveTabItem(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), FALSE);
+        if (batch)
+            m_tab.SetRedraw(TRUE);
+        if (removed && m_pParentFrame && LayoutInputsChanged())
+            m_pParentFrame->RecalcLayout(TRUE);
         const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        if (batch && ::IsWindow(m_tab.m_hWnd)) {
+            const auto active = reinterpret_cast<HWND>(SendMessage(WM_MDIGETACTIVE));
+            const int tab = active ? m_tab.FindTabItem(active) : -1;
+            const bool select = tab >= 0 && tab != m_tab.GetCurSel();
+            if (select) {
+                m_tab.SetRedraw(FALSE);
+                m_tab.SetCurSel(tab);
+                m_tab.SetRedraw(TRUE);
+            }
+            if (removed || select)
+                m_tab.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
         PostRefresh();
         return result;
     }

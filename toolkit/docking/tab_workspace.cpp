@@ -222,6 +222,12 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     // GetTextForTabItem is asked as it is.
     const bool ownText = typeid(*this) == typeid(COXTabWorkspace);
     CString spill; // a text too long for the stack buffer, or a derived class's answer
+    // Each change to the tabs would paint them at once (a new child's tab is inserted and
+    // then selected): they are painted once, when the refresh is done.
+    const bool batch = IsWindowVisible();
+    bool touched = false;
+    if (batch)
+        SetRedraw(FALSE);
     const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
     for (HWND child = first; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         // Nearly every child has a window object: one look-up finds it, and only a child
@@ -249,7 +255,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
                 item.pszText = shown.GetBuffer();
                 SetItem(tab, &item);
                 shown.ReleaseBuffer();
-                changed = TRUE;
+                changed = touched = TRUE;
             }
             if (bUpdateWindowsInfo) {
                 const HICON icon = GetWindowIcon(child);
@@ -259,7 +265,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
                 if (GetItem(tab, &item) && item.iImage != image) {
                     item.iImage = image;
                     SetItem(tab, &item);
-                    changed = TRUE;
+                    changed = touched = TRUE;
                 }
             }
         } else if (tab >= 0) {
@@ -268,7 +274,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             --position;
             if (select > tab)
                 --select;
-            changed = TRUE;
+            changed = touched = TRUE;
         } else if (bAddNewWindows) {
             const int before = select;
             if (select >= position)
@@ -278,7 +284,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             if (InsertTabItem(position, wnd, FALSE, TRUE)) {
                 if (child == active)
                     select = position;
-                changed = TRUE;
+                changed = touched = TRUE;
             } else {
                 select = before;
             }
@@ -286,7 +292,12 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     }
     if (select >= 0 && select != GetCurSel()) {
         SetCurSel(select);
-        changed = TRUE;
+        changed = touched = TRUE;
+    }
+    if (batch) {
+        SetRedraw(TRUE);
+        if (touched)
+            RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     // The frame is laid out again only when that would place the MDI client elsewhere:
     // a tab more or less in the same rows, or another tab selected, moves nothing.
