@@ -1,6 +1,7 @@
 #include "platform/base/utf16.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zyn::base {
 
@@ -38,12 +39,13 @@ void EncodeUtf16(std::wstring_view text, bool* ok, Sink&& sink)
     }
 }
 
-// Decodes UTF-16 units read by `at(i)` for i in [0, n).
+// Decodes UTF-16 units read by `at(i)` for i in [0, n) into out, replacing what it held
+// (its storage is reused when large enough).
 template <class At>
-std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
+void DecodeUtf16Into(std::wstring& out, size_t n, bool* ok, At&& at)
 {
     // At most one code point per unit: written into place, then cut to length.
-    std::wstring out(n, L'\0');
+    out.resize(n);
     wchar_t* o = out.data();
     for (size_t i = 0; i < n; ++i) {
         const uint32_t u = at(i);
@@ -66,6 +68,13 @@ std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
         }
     }
     out.resize(static_cast<size_t>(o - out.data()));
+}
+
+template <class At>
+std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
+{
+    std::wstring out;
+    DecodeUtf16Into(out, n, ok, std::forward<At>(at));
     return out;
 }
 
@@ -146,17 +155,23 @@ std::vector<uint8_t> ToUtf16LE(std::wstring_view text, bool* ok)
 
 std::wstring FromUtf16LE(std::span<const uint8_t> bytes, bool* ok)
 {
+    std::wstring out;
+    AssignFromUtf16LE(out, bytes, ok);
+    return out;
+}
+
+void AssignFromUtf16LE(std::wstring& out, std::span<const uint8_t> bytes, bool* ok)
+{
     if (ok)
         *ok = true;
     const size_t units = bytes.size() / 2;
-    std::wstring out = DecodeUtf16(units, ok, [&](size_t i) {
+    DecodeUtf16Into(out, units, ok, [&](size_t i) {
         return static_cast<uint32_t>(bytes[2 * i]) | (static_cast<uint32_t>(bytes[2 * i + 1]) << 8);
     });
     if (bytes.size() % 2 != 0) {
         out.push_back(kReplacementChar);
         Clear(ok);
     }
-    return out;
 }
 
 size_t Utf8Length(std::wstring_view text)

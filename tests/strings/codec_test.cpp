@@ -77,6 +77,14 @@ TEST(Utf16, LoneSurrogatesBecomeReplacementCharacters)
     const std::vector<uint8_t> odd{0x41, 0x00, 0x42};
     EXPECT_EQ(FromUtf16LE(odd, &ok), L"A\uFFFD");
     EXPECT_FALSE(ok);
+    // Decoded into a string that held a longer text: nothing of that text remains.
+    std::wstring into = L"a much longer text";
+    AssignFromUtf16LE(into, odd, &ok);
+    EXPECT_EQ(into, L"A\uFFFD");
+    EXPECT_FALSE(ok);
+    AssignFromUtf16LE(into, std::vector<uint8_t>{0x3D, 0xD8, 0x00, 0xDE}, &ok);
+    EXPECT_EQ(into, L"\U0001F600");
+    EXPECT_TRUE(ok);
     // Wide text holding a surrogate or a value beyond U+10FFFF cannot be encoded.
     std::wstring w = L"a";
     w.push_back(static_cast<wchar_t>(0xD800));

@@ -105,9 +105,13 @@ void CStdioFileUnicode::FlushWriteBuffer()
 {
     if (m_writeBuf.empty())
         return;
-    std::vector<uint8_t> pending;
-    pending.swap(m_writeBuf);
-    CFile::Write(pending.data(), static_cast<UINT>(pending.size()));
+    // The buffer is emptied whether or not the write succeeds (a failed write's bytes
+    // are gone either way), and keeps its storage for the lines that follow.
+    struct Clear {
+        std::vector<uint8_t>& buf;
+        ~Clear() { buf.clear(); }
+    } clear{m_writeBuf};
+    CFile::Write(m_writeBuf.data(), static_cast<UINT>(m_writeBuf.size()));
 }
 
 bool CStdioFileUnicode::FillReadBuffer()
@@ -164,14 +168,14 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
         }
         bool ok = true;
         const std::span<const uint8_t> bytes(m_readBuf.data() + m_readPos, end - m_readPos);
-        std::wstring text;
+        // Decoded straight into the caller's string, whose storage serves line after line.
         if (unit == 2)
-            text = zyn::base::FromUtf16LE(bytes, &ok);
+            zyn::base::AssignFromUtf16LE(rString.Str(), bytes, &ok);
         else
-            text = zyn::base::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &ok);
+            rString.Str() =
+                zyn::base::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &ok);
         if (!ok)
             ++m_malformedLines;
-        rString = CString(text.c_str(), static_cast<int>(text.size()));
         m_readPos = next;
         return TRUE;
     }
