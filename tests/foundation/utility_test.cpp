@@ -112,6 +112,13 @@ TEST(StdioFileUnicode, ManyLinesCrossTheBuffer)
     }
     EXPECT_EQ(count, 20000);
     EXPECT_EQ(f.GetMalformedLineCount(), 0u);
+
+    // A file that is no regular file takes many lines too, sent on without an error.
+    CStdioFileUnicode sink;
+    ASSERT_TRUE(sink.Open(L"/dev/null", CFile::modeWrite));
+    for (int i = 0; i < 20000; ++i)
+        sink.WriteString(L"a line of the sink, long enough to pass a megabyte in all");
+    EXPECT_NO_THROW(sink.Close());
 }
 
 TEST(StdioFileUnicode, MissingFileFailsCleanly)

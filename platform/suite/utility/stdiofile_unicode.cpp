@@ -1,5 +1,7 @@
 #include "platform/suite/utility/stdiofile_unicode.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +14,9 @@
 
 namespace {
 constexpr size_t kBufferSize = 64 * 1024;
+// Written data is sent on its way to the disk every this many bytes, so that a long
+// writer's FlushToDisk at the end waits only for the last part.
+constexpr size_t kWriteBackStep = 256 * 1024;
 constexpr uint8_t kUtf16Bom[] = {0xFF, 0xFE};
 constexpr uint8_t kUtf8Bom[] = {0xEF, 0xBB, 0xBF};
 } // namespace
@@ -33,6 +38,8 @@ CStdioFileUnicode::~CStdioFileUnicode()
 BOOL CStdioFileUnicode::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
     m_writeBuf.clear();
+    m_unsentBytes = 0;
+    m_writeBack = true;
     m_readBuf.clear();
     m_readPos = 0;
     m_eof = false;
@@ -112,6 +119,21 @@ void CStdioFileUnicode::FlushWriteBuffer()
         ~Clear() { buf.clear(); }
     } clear{m_writeBuf};
     CFile::Write(m_writeBuf.data(), static_cast<UINT>(m_writeBuf.size()));
+    m_unsentBytes += m_writeBuf.size();
+    if (m_unsentBytes >= kWriteBackStep) {
+        m_unsentBytes = 0;
+        StartWriteBack();
+    }
+}
+
+void CStdioFileUnicode::StartWriteBack()
+{
+    // Only a hint, so a failure (a file system or file kind without it) is no error:
+    // FlushToDisk still writes and waits for everything, and reports what fails there.
+    if (!m_writeBack)
+        return;
+    if (::sync_file_range(Descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+        m_writeBack = false;
 }
 
 bool CStdioFileUnicode::FillReadBuffer()
