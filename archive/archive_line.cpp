@@ -427,7 +427,7 @@ void ArchiveLineWriter::Reset()
 
 void ArchiveLineWriter::WriteTo(CStdioFileUnicode& file) const
 {
-    file.WriteString(m_line.GetString());
+    file.WriteLine(m_line.Str());
 }
 
 // --- mapping and opening ----------------------------------------------------------

@@ -83,6 +83,11 @@ void CStdioFileUnicode::DetectEncoding()
 
 void CStdioFileUnicode::WriteString(LPCWSTR lpsz)
 {
+    WriteLine(lpsz ? std::wstring_view(lpsz) : std::wstring_view());
+}
+
+void CStdioFileUnicode::WriteLine(std::wstring_view text)
+{
     if (!m_readBuf.empty() && m_readPos < m_readBuf.size()) {
         // Move the file position back to where the reader stands before writing.
         Seek(-static_cast<LONGLONG>(m_readBuf.size() - m_readPos), current);
@@ -94,7 +99,6 @@ void CStdioFileUnicode::WriteString(LPCWSTR lpsz)
         if (GetLength() == 0)
             m_writeBuf.insert(m_writeBuf.end(), std::begin(kUtf16Bom), std::end(kUtf16Bom));
     }
-    std::wstring_view text = lpsz ? std::wstring_view(lpsz) : std::wstring_view();
     if (m_encoding == Encoding::Utf16LE) {
         zyn::base::AppendUtf16LE(m_writeBuf, text);
         zyn::base::AppendUtf16LE(m_writeBuf, L"\r\n");

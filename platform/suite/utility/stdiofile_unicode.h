@@ -8,6 +8,7 @@
 // final FlushToDisk waits only for the rest.
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -28,6 +29,8 @@ public:
 
     // Writes the text followed by a line end. Throws CFileException on failure.
     void WriteString(LPCWSTR lpsz);
+    // The same for a text of known length, written whole.
+    void WriteLine(std::wstring_view text);
     // Reads the next line without its line end; FALSE at the end of the file.
     BOOL ReadString(CString& rString);
     // Whether the line ReadString returned last ended with a line end (LF, or a CR the
