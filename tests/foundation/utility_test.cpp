@@ -35,6 +35,7 @@ TEST(StdioFileUnicode, WritesUtf16WithMarkAndReadsLinesBack)
         f.WriteString(L"first\tfield");
         f.WriteString(L"");
         f.WriteString(L"smile \U0001F600 end");
+        f.WriteString(L"\u0A0A\u010A\u0A00 LF bytes that are no line end");
         f.Close();
     }
     const auto bytes = ReadBytes(path);
@@ -54,6 +55,8 @@ TEST(StdioFileUnicode, WritesUtf16WithMarkAndReadsLinesBack)
     EXPECT_TRUE(line.IsEmpty());
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(line, CString(L"smile \U0001F600 end"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"\u0A0A\u010A\u0A00 LF bytes that are no line end"));
     EXPECT_FALSE(f.ReadString(line));
     EXPECT_FALSE(f.ReadString(line)) << "end of file stays reported";
 }

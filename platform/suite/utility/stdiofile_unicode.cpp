@@ -169,14 +169,24 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
     };
     size_t scanned = 0; // bytes after m_readPos already searched for the line end
     for (;;) {
+        // The next LF byte found by memchr; in UTF-16 it counts only as the low byte of a
+        // whole unit whose high byte is zero.
+        const size_t limit = m_readPos + (m_readBuf.size() - m_readPos) / unit * unit; // whole units
         size_t at = m_readPos + scanned;
         bool found = false;
-        for (; at + unit <= m_readBuf.size(); at += unit) {
-            if (isUnit(at, '\n')) {
+        while (at < limit) {
+            const void* lf = std::memchr(m_readBuf.data() + at, '\n', limit - at);
+            if (!lf)
+                break;
+            at = static_cast<size_t>(static_cast<const uint8_t*>(lf) - m_readBuf.data());
+            if ((at - m_readPos) % unit == 0 && isUnit(at, '\n')) {
                 found = true;
                 break;
             }
+            ++at;
         }
+        if (!found)
+            at = limit;
         scanned = at - m_readPos;
         if (!found && FillReadBuffer())
             continue; // the buffer was compacted: m_readPos is 0 now, `scanned` still holds
