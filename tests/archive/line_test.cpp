@@ -257,6 +257,12 @@ TEST(ArchiveLine, WriterJoinsFieldsAndRefusesRawSeparators)
     EXPECT_EQ(w.Count(), 5);
     w.Reset();
     EXPECT_TRUE(w.Line().IsEmpty());
+    // A line longer than the writer's first buffer, then a short one after it.
+    w.Long(7).Text(CString(std::wstring(300, L'x').c_str()) + L"\t");
+    EXPECT_EQ(U8(w.Line()), "7\t" + std::string(300, 'x') + "\x1B" "I");
+    w.Reset();
+    w.Long(8);
+    EXPECT_EQ(U8(w.Line()), "8");
 }
 
 TEST(ArchiveLine, RestoreRunRefusesACallbackWithoutInterval)
