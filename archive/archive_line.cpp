@@ -73,10 +73,23 @@ void AppendDecimal(std::wstring& out, T value, wchar_t lead = 0)
     wchar_t* end = buf + std::size(buf);
     wchar_t* p = end;
     U magnitude = value < 0 ? static_cast<U>(U{0} - static_cast<U>(value)) : static_cast<U>(value);
-    do {
-        *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    // Two digits per division: half the divisions of the usual loop.
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    while (magnitude >= 100) {
+        const auto pair = static_cast<unsigned>(magnitude % 100) * 2;
+        magnitude /= 100;
+        *--p = static_cast<wchar_t>(kPairs[pair + 1]);
+        *--p = static_cast<wchar_t>(kPairs[pair]);
+    }
+    if (magnitude >= 10) {
+        const auto pair = static_cast<unsigned>(magnitude) * 2;
+        *--p = static_cast<wchar_t>(kPairs[pair + 1]);
+        *--p = static_cast<wchar_t>(kPairs[pair]);
+    } else {
+        *--p = static_cast<wchar_t>(L'0' + magnitude);
+    }
     if (value < 0)
         *--p = L'-';
     if (lead)
@@ -226,12 +239,16 @@ CString EscapeArchiveText(const CString& text)
 
 CString UnescapeArchiveText(const CString& field)
 {
-    CString text(field);
-    CDynamicRecordset::ReplaceSpecialChars(text);
-    return text;
+    return CDynamicRecordset::ReplacedSpecialChars(field);
 }
 
 // --- ArchiveFields ----------------------------------------------------------------
+
+const CString& ArchiveFields::EmptyField()
+{
+    static const CString kEmpty;
+    return kEmpty;
+}
 
 void ArchiveFields::Split(const CString& line)
 {
@@ -259,11 +276,6 @@ void ArchiveFields::Split(const CString& line)
     add(start, end);
 }
 
-const CString& ArchiveFields::Raw(int nField) const
-{
-    static const CString kEmpty;
-    return Has(nField) ? m_fields[static_cast<size_t>(nField - 1)] : kEmpty;
-}
 
 LONG ArchiveFields::Long(int nField) const
 {
@@ -415,7 +427,7 @@ void ArchiveLineWriter::Reset()
 
 void ArchiveLineWriter::WriteTo(CStdioFileUnicode& file) const
 {
-    file.WriteString(m_line.GetString());
+    file.WriteLine(m_line.Str());
 }
 
 // --- mapping and opening ----------------------------------------------------------

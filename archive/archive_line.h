@@ -70,7 +70,7 @@ public:
     bool Has(int nField) const { return nField >= 1 && nField <= Count(); }
 
     // The field as written; empty when the line has no such field.
-    const CString& Raw(int nField) const;
+    const CString& Raw(int nField) const { return Has(nField) ? m_fields[static_cast<size_t>(nField - 1)] : EmptyField(); }
     bool IsEmpty(int nField) const { return Raw(nField).IsEmpty(); }
     LONG Long(int nField) const;
     int64_t BigInt(int nField) const;
@@ -92,6 +92,7 @@ public:
     }
 
 private:
+    static const CString& EmptyField();
     std::vector<CString> m_fields; // the first m_count hold this line's fields
     size_t m_count = 0;
     mutable int m_malformedTime = 0; // noted while the line's fields are read

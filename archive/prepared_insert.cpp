@@ -47,6 +47,11 @@ void Guarded(F&& f)
 
 } // namespace
 
+void RunDriverCall(const std::function<void()>& f)
+{
+    Guarded(f);
+}
+
 PreparedInsert::PreparedInsert(CDatabase& db, LPCWSTR lpszTable, const std::vector<LPCWSTR>& columns)
     : m_nColumns(columns.size())
 {

@@ -9,6 +9,7 @@
 // database classes do.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/base/cstring.h"
@@ -22,6 +23,10 @@ struct Param;
 } // namespace zyn::afx::odbc
 
 namespace zyn::archive {
+
+// Runs f, which calls the driver layer directly, raising a driver failure as the
+// database classes do (CDBException with the SQLSTATE, native code and text).
+void RunDriverCall(const std::function<void()>& f);
 
 class PreparedInsert {
 public:

@@ -2,8 +2,9 @@
 
 #include <cwchar>
 
+#include "archive/prepared_insert.h"
 #include "platform/afx/db/dbexception.h"
-#include "platform/afx/db/recordset.h"
+#include "platform/afx/db/odbc_driver.h"
 #include "platform/base/exception.h"
 #include "platform/suite/database/identifier.h"
 #include "platform/suite/database/sql_statement.h"
@@ -23,54 +24,6 @@ void AppendTime(std::wstring& out, const TIMESTAMP_STRUCT& t)
         static_cast<unsigned>(t.minute), static_cast<unsigned>(t.second));
     out += buf;
 }
-
-// Reads the key columns of the rows a look-up found.
-class KeyRows : public CRecordset {
-public:
-    KeyRows(CDatabase* db, std::span<const KeyColumn> columns) : CRecordset(db)
-    {
-        for (const KeyColumn& c : columns) {
-            m_names.emplace_back(c.name);
-            m_kinds.push_back(c.kind);
-        }
-        m_ints.resize(columns.size());
-        m_times.resize(columns.size());
-        m_nFields = static_cast<UINT>(columns.size());
-    }
-
-    void DoFieldExchange(CFieldExchange* pFX) override
-    {
-        pFX->SetFieldType(CFieldExchange::outputColumn);
-        for (size_t i = 0; i < m_names.size(); ++i) {
-            if (m_kinds[i] == KeyKind::Integer)
-                RFX_BigInt(pFX, m_names[i].GetString(), m_ints[i]);
-            else
-                RFX_Date(pFX, m_names[i].GetString(), m_times[i]);
-        }
-    }
-
-    std::wstring CurrentKey()
-    {
-        std::vector<KeyValue> values(m_names.size());
-        for (size_t i = 0; i < m_names.size(); ++i) {
-            if (m_kinds[i] == KeyKind::Integer) {
-                if (!IsFieldNull(&m_ints[i]))
-                    values[i] = m_ints[i];
-            } else if (!IsFieldNull(&m_times[i])) {
-                TIMESTAMP_STRUCT t = m_times[i];
-                t.fraction = 0;
-                values[i] = t;
-            }
-        }
-        return StoredKeyText(values);
-    }
-
-private:
-    std::vector<CString> m_names;
-    std::vector<KeyKind> m_kinds;
-    std::vector<int64_t> m_ints;
-    std::vector<TIMESTAMP_STRUCT> m_times;
-};
 
 } // namespace
 
@@ -160,14 +113,36 @@ void DatabaseRestoreTarget::FindStored(std::span<const RowIdentity* const> keys,
     if (keys.empty())
         return;
     std::unordered_set<std::wstring> present;
-    {
-        KeyRows rows(&m_db, m_columns);
-        rows.Open(CRecordset::forwardOnly, FormatLookup(m_db, m_strTable, m_columns, keys).GetString(),
-            CRecordset::readOnly);
-        for (; !rows.IsEOF(); rows.MoveNext())
-            present.insert(rows.CurrentKey());
-        rows.Close();
-    }
+    if (!m_db.IsOpen() || !m_db.GetOdbcConnection())
+        AfxThrowDBException(AFX_SQL_ERROR_CONNECT_FAIL, L"A restore's key look-up needs an open database.");
+    // One statement run directly and read column by column: a record set would prepare
+    // it, bind and copy every field, for a query run once per batch.
+    RunDriverCall([&] {
+        zyn::afx::odbc::Statement lookup(*m_db.GetOdbcConnection());
+        if (m_db.GetQueryTimeout())
+            lookup.SetQueryTimeout(m_db.GetQueryTimeout());
+        lookup.ExecDirect(FormatLookup(m_db, m_strTable, m_columns, keys).Str());
+        std::vector<KeyValue> values(m_columns.size());
+        while (lookup.Fetch()) {
+            for (size_t c = 0; c < m_columns.size(); ++c) {
+                const auto column = static_cast<uint16_t>(c + 1);
+                values[c] = std::monostate{};
+                if (m_columns[c].kind == KeyKind::Integer) {
+                    int64_t v = 0;
+                    if (lookup.GetInt64(column, v))
+                        values[c] = v;
+                } else {
+                    TIMESTAMP_STRUCT t{};
+                    if (lookup.GetTimestamp(column, t)) {
+                        t.fraction = 0;
+                        values[c] = t;
+                    }
+                }
+            }
+            present.insert(StoredKeyText(values));
+        }
+        lookup.CloseCursor();
+    });
     if (present.empty())
         return;
     for (size_t k = 0; k < keys.size(); ++k)

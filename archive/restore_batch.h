@@ -25,6 +25,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <variant>
@@ -212,11 +213,14 @@ private:
             keys.push_back(&p.id);
         std::vector<char> found(m_pending.size(), 0);
         m_target.FindStored(keys, found);
-        std::unordered_set<std::wstring> inserted;
+        // The identities of the rows inserted: views of the pending rows' own texts,
+        // which stay put until the batch is cleared.
+        std::unordered_set<std::wstring_view> inserted;
+        inserted.reserve(m_pending.size());
         m_target.Begin();
         for (size_t i = 0; i < m_pending.size() && !m_bStopped; ++i) {
             const Pending& p = m_pending[i];
-            if (found[i] || inserted.count(p.id.archived.Str())) {
+            if (found[i] || inserted.count(std::wstring_view(p.id.archived.Str()))) {
                 m_run.Duplicate(p.line, p.id.archived);
                 m_lastOutcome = Outcome::Duplicate;
                 continue;
@@ -225,7 +229,7 @@ private:
                 m_lastOutcome = Outcome::Refused;
                 continue;
             }
-            inserted.insert(p.id.archived.Str());
+            inserted.insert(std::wstring_view(p.id.archived.Str()));
             m_lastOutcome = Outcome::Inserted;
             m_run.CountRow();
             if (!m_run.Progress())

@@ -27,6 +27,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/alarm_ack_archive_line.h"
@@ -52,12 +53,13 @@ public:
     // 0 when no limit is known.
     int Of(LPCWSTR lpszColumn) const
     {
-        const auto it = m_limits.find(lpszColumn);
+        // Looked up by the name as it is (asked for every text of every line).
+        const auto it = m_limits.find(std::wstring_view(lpszColumn));
         return it == m_limits.end() ? 0 : it->second;
     }
 
 private:
-    std::map<std::wstring, int> m_limits;
+    std::map<std::wstring, int, std::less<>> m_limits;
 };
 
 // The schema's limits, for restores that cannot ask the table.

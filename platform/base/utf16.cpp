@@ -1,6 +1,7 @@
 #include "platform/base/utf16.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zyn::base {
 
@@ -38,12 +39,13 @@ void EncodeUtf16(std::wstring_view text, bool* ok, Sink&& sink)
     }
 }
 
-// Decodes UTF-16 units read by `at(i)` for i in [0, n).
+// Decodes UTF-16 units read by `at(i)` for i in [0, n) into out, replacing what it held
+// (its storage is reused when large enough).
 template <class At>
-std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
+void DecodeUtf16Into(std::wstring& out, size_t n, bool* ok, At&& at)
 {
     // At most one code point per unit: written into place, then cut to length.
-    std::wstring out(n, L'\0');
+    out.resize(n);
     wchar_t* o = out.data();
     for (size_t i = 0; i < n; ++i) {
         const uint32_t u = at(i);
@@ -66,6 +68,13 @@ std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
         }
     }
     out.resize(static_cast<size_t>(o - out.data()));
+}
+
+template <class At>
+std::wstring DecodeUtf16(size_t n, bool* ok, At&& at)
+{
+    std::wstring out;
+    DecodeUtf16Into(out, n, ok, std::forward<At>(at));
     return out;
 }
 
@@ -109,29 +118,29 @@ void AppendUtf16LE(std::vector<uint8_t>& out, std::wstring_view text, bool* ok)
             out.reserve(std::max(need, 2 * out.capacity()));
         out.resize(need);
     };
-    // Most texts are all in the basic plane, one unit per character: one pass writes
-    // them. A character that is not (a surrogate, beyond U+FFFF, not a code point) stops
-    // it, and the rest is counted and encoded as the general case.
-    size_t start = out.size();
-    grow(start + 2 * text.size());
-    uint8_t* p = out.data() + start;
-    size_t i = 0;
-    for (; i < text.size(); ++i) {
-        const auto cp = static_cast<uint32_t>(text[i]);
-        if (cp >= 0xD800 && (cp <= 0xDFFF || cp > 0xFFFF))
-            break;
-        p[0] = static_cast<uint8_t>(cp & 0xFF);
-        p[1] = static_cast<uint8_t>(cp >> 8);
-        p += 2;
+    // Most texts are all in the basic plane, one unit per character. Whether this one is
+    // is found by one pass without a branch per character, and then a second pass writes
+    // it, again without one (the compiler turns both into vector code). A text that is
+    // not (a surrogate, beyond U+FFFF, not a code point) goes the general way.
+    const size_t start = out.size();
+    uint32_t wide = 0;
+    for (const wchar_t c : text) {
+        const auto cp = static_cast<uint32_t>(c);
+        wide |= static_cast<uint32_t>(cp - 0xD800u < 0x800u) | static_cast<uint32_t>(cp > 0xFFFFu);
     }
-    if (i == text.size())
+    if (wide == 0) {
+        grow(start + 2 * text.size());
+        uint8_t* p = out.data() + start;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const auto cp = static_cast<uint32_t>(text[i]);
+            p[2 * i] = static_cast<uint8_t>(cp & 0xFF);
+            p[2 * i + 1] = static_cast<uint8_t>(cp >> 8);
+        }
         return;
-    const std::wstring_view rest = text.substr(i);
-    start += 2 * i;
-    out.resize(start);
-    grow(start + 2 * Utf16Length(rest));
-    p = out.data() + start;
-    EncodeUtf16(rest, ok, [&](char16_t u) {
+    }
+    grow(start + 2 * Utf16Length(text));
+    uint8_t* p = out.data() + start;
+    EncodeUtf16(text, ok, [&](char16_t u) {
         *p++ = static_cast<uint8_t>(u & 0xFF);
         *p++ = static_cast<uint8_t>(u >> 8);
     });
@@ -146,17 +155,23 @@ std::vector<uint8_t> ToUtf16LE(std::wstring_view text, bool* ok)
 
 std::wstring FromUtf16LE(std::span<const uint8_t> bytes, bool* ok)
 {
+    std::wstring out;
+    AssignFromUtf16LE(out, bytes, ok);
+    return out;
+}
+
+void AssignFromUtf16LE(std::wstring& out, std::span<const uint8_t> bytes, bool* ok)
+{
     if (ok)
         *ok = true;
     const size_t units = bytes.size() / 2;
-    std::wstring out = DecodeUtf16(units, ok, [&](size_t i) {
+    DecodeUtf16Into(out, units, ok, [&](size_t i) {
         return static_cast<uint32_t>(bytes[2 * i]) | (static_cast<uint32_t>(bytes[2 * i + 1]) << 8);
     });
     if (bytes.size() % 2 != 0) {
         out.push_back(kReplacementChar);
         Clear(ok);
     }
-    return out;
 }
 
 size_t Utf8Length(std::wstring_view text)

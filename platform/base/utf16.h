@@ -33,6 +33,9 @@ void AppendUtf16LE(std::vector<uint8_t>& out, std::wstring_view text, bool* ok =
 // Decodes UTF-16LE bytes; an odd trailing byte makes the input ill-formed (it decodes
 // to one U+FFFD).
 std::wstring FromUtf16LE(std::span<const uint8_t> bytes, bool* ok = nullptr);
+// The same into out, whose storage is reused: a reader of many lines allocates nothing
+// per line.
+void AssignFromUtf16LE(std::wstring& out, std::span<const uint8_t> bytes, bool* ok = nullptr);
 
 std::string ToUtf8(std::wstring_view text, bool* ok = nullptr);
 // Each maximal ill-formed subsequence (truncated or overlong sequences, encoded

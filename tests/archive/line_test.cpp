@@ -242,6 +242,10 @@ TEST(ArchiveLine, WriterJoinsFieldsAndRefusesRawSeparators)
     w.Long(-5).BigInt(INT64_MIN).Long(0, true, -1).BigInt(3, false, 0).Empty();
     EXPECT_EQ(U8(w.Line()), "-5\t-9223372036854775808\t-1\t3\t");
     EXPECT_EQ(w.Count(), 5);
+    // Digit counts at every boundary, both widths.
+    ArchiveLineWriter d;
+    d.Long(0).Long(9).Long(10).Long(99).Long(100).Long(-101).Long(INT32_MAX).Long(INT32_MIN).BigInt(INT64_MAX);
+    EXPECT_EQ(U8(d.Line()), "0\t9\t10\t99\t100\t-101\t2147483647\t-2147483648\t9223372036854775807");
     bool threw = false;
     try {
         w.Raw(L"a\tb");
@@ -253,6 +257,12 @@ TEST(ArchiveLine, WriterJoinsFieldsAndRefusesRawSeparators)
     EXPECT_EQ(w.Count(), 5);
     w.Reset();
     EXPECT_TRUE(w.Line().IsEmpty());
+    // A line longer than the writer's first buffer, then a short one after it.
+    w.Long(7).Text(CString(std::wstring(300, L'x').c_str()) + L"\t");
+    EXPECT_EQ(U8(w.Line()), "7\t" + std::string(300, 'x') + "\x1B" "I");
+    w.Reset();
+    w.Long(8);
+    EXPECT_EQ(U8(w.Line()), "8");
 }
 
 TEST(ArchiveLine, RestoreRunRefusesACallbackWithoutInterval)

@@ -35,6 +35,7 @@ TEST(StdioFileUnicode, WritesUtf16WithMarkAndReadsLinesBack)
         f.WriteString(L"first\tfield");
         f.WriteString(L"");
         f.WriteString(L"smile \U0001F600 end");
+        f.WriteString(L"\u0A0A\u010A\u0A00 LF bytes that are no line end");
         f.Close();
     }
     const auto bytes = ReadBytes(path);
@@ -54,6 +55,8 @@ TEST(StdioFileUnicode, WritesUtf16WithMarkAndReadsLinesBack)
     EXPECT_TRUE(line.IsEmpty());
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(line, CString(L"smile \U0001F600 end"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"\u0A0A\u010A\u0A00 LF bytes that are no line end"));
     EXPECT_FALSE(f.ReadString(line));
     EXPECT_FALSE(f.ReadString(line)) << "end of file stays reported";
 }
@@ -112,6 +115,13 @@ TEST(StdioFileUnicode, ManyLinesCrossTheBuffer)
     }
     EXPECT_EQ(count, 20000);
     EXPECT_EQ(f.GetMalformedLineCount(), 0u);
+
+    // A file that is no regular file takes many lines too, sent on without an error.
+    CStdioFileUnicode sink;
+    ASSERT_TRUE(sink.Open(L"/dev/null", CFile::modeWrite));
+    for (int i = 0; i < 20000; ++i)
+        sink.WriteString(L"a line of the sink, long enough to pass a megabyte in all");
+    EXPECT_NO_THROW(sink.Close());
 }
 
 TEST(StdioFileUnicode, MissingFileFailsCleanly)

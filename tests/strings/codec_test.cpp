@@ -50,6 +50,8 @@ TEST(Utf16, AppendEncodesEveryKindOfCharacterAfterWhatIsThere)
             {0x78, 0x00, 0xFD, 0xFF, 0x79, 0x00}, false},
         {"beyond the last code point", std::wstring{static_cast<wchar_t>(0x110000), L'z'}, {0xFD, 0xFF, 0x7A, 0x00},
             false},
+        {"both edges of the surrogate range, then more than a vector of letters", L"\uD7FF\uE000abcdefghijklmnop",
+            {0xFF, 0xD7, 0x00, 0xE0, 0x61, 0x00, 0x62, 0x00, 0x63, 0x00, 0x64, 0x00, 0x65, 0x00, 0x66, 0x00, 0x67, 0x00, 0x68, 0x00, 0x69, 0x00, 0x6A, 0x00, 0x6B, 0x00, 0x6C, 0x00, 0x6D, 0x00, 0x6E, 0x00, 0x6F, 0x00, 0x70, 0x00}, true},
     };
     for (const Row& row : rows) {
         std::vector<uint8_t> out{0xFF};
@@ -77,6 +79,14 @@ TEST(Utf16, LoneSurrogatesBecomeReplacementCharacters)
     const std::vector<uint8_t> odd{0x41, 0x00, 0x42};
     EXPECT_EQ(FromUtf16LE(odd, &ok), L"A\uFFFD");
     EXPECT_FALSE(ok);
+    // Decoded into a string that held a longer text: nothing of that text remains.
+    std::wstring into = L"a much longer text";
+    AssignFromUtf16LE(into, odd, &ok);
+    EXPECT_EQ(into, L"A\uFFFD");
+    EXPECT_FALSE(ok);
+    AssignFromUtf16LE(into, std::vector<uint8_t>{0x3D, 0xD8, 0x00, 0xDE}, &ok);
+    EXPECT_EQ(into, L"\U0001F600");
+    EXPECT_TRUE(ok);
     // Wide text holding a surrogate or a value beyond U+10FFFF cannot be encoded.
     std::wstring w = L"a";
     w.push_back(static_cast<wchar_t>(0xD800));

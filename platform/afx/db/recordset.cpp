@@ -88,6 +88,7 @@ public:
     std::vector<size_t> keyIndex;
     CString keyError;
     std::vector<odbc::Value> keyValues;
+    std::vector<odbc::Param> deleteParams; // Delete's, kept for its storage
 };
 
 } // namespace zyn::afx
@@ -1033,7 +1034,7 @@ void CRecordset::RequireKeys() const
     }
 }
 
-int64_t CRecordset::ExecuteChange(const CString& sql, std::vector<odbc::Param>&& params)
+int64_t CRecordset::ExecuteChange(const CString& sql, std::vector<odbc::Param>& params)
 {
     RecordsetState& st = *m_pState;
     return Guard([&] {
@@ -1048,7 +1049,8 @@ int64_t CRecordset::ExecuteChange(const CString& sql, std::vector<odbc::Param>&&
             it = st.modify.emplace(sql.Str(), std::move(stmt)).first;
         }
         odbc::Statement& s = *it->second;
-        s.SetParams(std::move(params));
+        s.Params().swap(params);
+        params.clear();
         const bool data = s.Execute();
         const int64_t rows = data ? s.RowCount() : 0;
         s.CloseCursor();
@@ -1136,7 +1138,7 @@ BOOL CRecordset::Update()
     }
     if (!adding)
         AppendKeyParams(params);
-    const int64_t rows = ExecuteChange(sql, std::move(params));
+    const int64_t rows = ExecuteChange(sql, params);
     CheckRowCount(rows);
     for (size_t i = 0; i < st.columns.size(); ++i) {
         Field& f = st.columns[i];
@@ -1194,9 +1196,11 @@ void CRecordset::Delete()
     st.CheckStatementCache(m_strTableName);
     if (st.deleteSql.IsEmpty())
         st.deleteSql = L"DELETE FROM " + TargetTable() + KeyCondition();
-    std::vector<odbc::Param> params;
+    // The list is kept from row to row: a pass deleting row after row allocates none.
+    std::vector<odbc::Param>& params = st.deleteParams;
+    params.clear();
     AppendKeyParams(params);
-    CheckRowCount(ExecuteChange(st.deleteSql, std::move(params)));
+    CheckRowCount(ExecuteChange(st.deleteSql, params));
     st.deleted = true;
 }
 

@@ -208,7 +208,9 @@ private:
     bool FieldChanged(const void* field) const;
     CString TargetTable() const;
     void RequireKeys() const;
-    int64_t ExecuteChange(const CString& sql, std::vector<zyn::afx::odbc::Param>&& params);
+    // Runs the change with the parameters given; params receives the list the statement
+    // held before (cleared), so that a caller keeping it reuses its storage.
+    int64_t ExecuteChange(const CString& sql, std::vector<zyn::afx::odbc::Param>& params);
     CString KeyCondition() const;
     void AppendKeyParams(std::vector<zyn::afx::odbc::Param>& params) const;
     void* FindField(const void* pv) const;

@@ -31,13 +31,12 @@ void CDynamicRecordset::RemoveSpecialChars(CString& text)
     text.Str() = std::move(out);
 }
 
-void CDynamicRecordset::ReplaceSpecialChars(CString& text)
+namespace {
+
+// The unescaped form of in, appended to out.
+void AppendUnescaped(std::wstring& out, const std::wstring& in)
 {
-    const std::wstring& in = text.Str();
-    if (in.find(kEsc) == std::wstring::npos)
-        return;
-    std::wstring out;
-    out.reserve(in.size());
+    out.reserve(out.size() + in.size());
     for (size_t i = 0; i < in.size(); ++i) {
         const wchar_t c = in[i];
         if (c == kEsc && i + 1 < in.size() && in[i + 1] >= 0x40 && in[i + 1] <= 0x5F) {
@@ -47,6 +46,17 @@ void CDynamicRecordset::ReplaceSpecialChars(CString& text)
             out.push_back(c);
         }
     }
+}
+
+} // namespace
+
+void CDynamicRecordset::ReplaceSpecialChars(CString& text)
+{
+    const std::wstring& in = text.Str();
+    if (in.find(kEsc) == std::wstring::npos)
+        return;
+    std::wstring out;
+    AppendUnescaped(out, in);
     text.Str() = std::move(out);
 }
 
@@ -68,7 +78,8 @@ CString CDynamicRecordset::RemovedSpecialChars(const CString& text)
 
 CString CDynamicRecordset::ReplacedSpecialChars(const CString& text)
 {
-    CString out(text);
-    ReplaceSpecialChars(out);
+    // Built once, not copied and then rebuilt: restores unescape every text of every line.
+    CString out;
+    AppendUnescaped(out.Str(), text.Str());
     return out;
 }

@@ -1,5 +1,7 @@
 #include "platform/suite/utility/stdiofile_unicode.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +14,9 @@
 
 namespace {
 constexpr size_t kBufferSize = 64 * 1024;
+// Written data is sent on its way to the disk every this many bytes, so that a long
+// writer's FlushToDisk at the end waits only for the last part.
+constexpr size_t kWriteBackStep = 256 * 1024;
 constexpr uint8_t kUtf16Bom[] = {0xFF, 0xFE};
 constexpr uint8_t kUtf8Bom[] = {0xEF, 0xBB, 0xBF};
 } // namespace
@@ -33,6 +38,8 @@ CStdioFileUnicode::~CStdioFileUnicode()
 BOOL CStdioFileUnicode::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
     m_writeBuf.clear();
+    m_unsentBytes = 0;
+    m_writeBack = true;
     m_readBuf.clear();
     m_readPos = 0;
     m_eof = false;
@@ -76,6 +83,11 @@ void CStdioFileUnicode::DetectEncoding()
 
 void CStdioFileUnicode::WriteString(LPCWSTR lpsz)
 {
+    WriteLine(lpsz ? std::wstring_view(lpsz) : std::wstring_view());
+}
+
+void CStdioFileUnicode::WriteLine(std::wstring_view text)
+{
     if (!m_readBuf.empty() && m_readPos < m_readBuf.size()) {
         // Move the file position back to where the reader stands before writing.
         Seek(-static_cast<LONGLONG>(m_readBuf.size() - m_readPos), current);
@@ -87,7 +99,6 @@ void CStdioFileUnicode::WriteString(LPCWSTR lpsz)
         if (GetLength() == 0)
             m_writeBuf.insert(m_writeBuf.end(), std::begin(kUtf16Bom), std::end(kUtf16Bom));
     }
-    std::wstring_view text = lpsz ? std::wstring_view(lpsz) : std::wstring_view();
     if (m_encoding == Encoding::Utf16LE) {
         zyn::base::AppendUtf16LE(m_writeBuf, text);
         zyn::base::AppendUtf16LE(m_writeBuf, L"\r\n");
@@ -105,9 +116,28 @@ void CStdioFileUnicode::FlushWriteBuffer()
 {
     if (m_writeBuf.empty())
         return;
-    std::vector<uint8_t> pending;
-    pending.swap(m_writeBuf);
-    CFile::Write(pending.data(), static_cast<UINT>(pending.size()));
+    // The buffer is emptied whether or not the write succeeds (a failed write's bytes
+    // are gone either way), and keeps its storage for the lines that follow.
+    struct Clear {
+        std::vector<uint8_t>& buf;
+        ~Clear() { buf.clear(); }
+    } clear{m_writeBuf};
+    CFile::Write(m_writeBuf.data(), static_cast<UINT>(m_writeBuf.size()));
+    m_unsentBytes += m_writeBuf.size();
+    if (m_unsentBytes >= kWriteBackStep) {
+        m_unsentBytes = 0;
+        StartWriteBack();
+    }
+}
+
+void CStdioFileUnicode::StartWriteBack()
+{
+    // Only a hint, so a failure (a file system or file kind without it) is no error:
+    // FlushToDisk still writes and waits for everything, and reports what fails there.
+    if (!m_writeBack)
+        return;
+    if (::sync_file_range(Descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+        m_writeBack = false;
 }
 
 bool CStdioFileUnicode::FillReadBuffer()
@@ -139,14 +169,24 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
     };
     size_t scanned = 0; // bytes after m_readPos already searched for the line end
     for (;;) {
+        // The next LF byte found by memchr; in UTF-16 it counts only as the low byte of a
+        // whole unit whose high byte is zero.
+        const size_t limit = m_readPos + (m_readBuf.size() - m_readPos) / unit * unit; // whole units
         size_t at = m_readPos + scanned;
         bool found = false;
-        for (; at + unit <= m_readBuf.size(); at += unit) {
-            if (isUnit(at, '\n')) {
+        while (at < limit) {
+            const void* lf = std::memchr(m_readBuf.data() + at, '\n', limit - at);
+            if (!lf)
+                break;
+            at = static_cast<size_t>(static_cast<const uint8_t*>(lf) - m_readBuf.data());
+            if ((at - m_readPos) % unit == 0 && isUnit(at, '\n')) {
                 found = true;
                 break;
             }
+            ++at;
         }
+        if (!found)
+            at = limit;
         scanned = at - m_readPos;
         if (!found && FillReadBuffer())
             continue; // the buffer was compacted: m_readPos is 0 now, `scanned` still holds
@@ -164,14 +204,14 @@ BOOL CStdioFileUnicode::ReadString(CString& rString)
         }
         bool ok = true;
         const std::span<const uint8_t> bytes(m_readBuf.data() + m_readPos, end - m_readPos);
-        std::wstring text;
+        // Decoded straight into the caller's string, whose storage serves line after line.
         if (unit == 2)
-            text = zyn::base::FromUtf16LE(bytes, &ok);
+            zyn::base::AssignFromUtf16LE(rString.Str(), bytes, &ok);
         else
-            text = zyn::base::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &ok);
+            rString.Str() =
+                zyn::base::FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &ok);
         if (!ok)
             ++m_malformedLines;
-        rString = CString(text.c_str(), static_cast<int>(text.size()));
         m_readPos = next;
         return TRUE;
     }

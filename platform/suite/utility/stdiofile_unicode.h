@@ -3,9 +3,12 @@
 // ReadString. New files are UTF-16LE with a byte-order mark and CR LF line ends; reading
 // accepts UTF-16LE (with or without the mark) and UTF-8 (with or without its mark), and
 // strips the CR/LF line end. Appending to an existing file keeps that file's encoding.
-// Reads and writes are buffered; Flush writes the buffer, FlushToDisk also syncs it.
+// Reads and writes are buffered; Flush writes the buffer, FlushToDisk also syncs it. A
+// long writer's data is sent towards the disk as it goes (every megabyte), so that the
+// final FlushToDisk waits only for the rest.
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/cstring.h"
@@ -26,6 +29,8 @@ public:
 
     // Writes the text followed by a line end. Throws CFileException on failure.
     void WriteString(LPCWSTR lpsz);
+    // The same for a text of known length, written whole.
+    void WriteLine(std::wstring_view text);
     // Reads the next line without its line end; FALSE at the end of the file.
     BOOL ReadString(CString& rString);
     // Whether the line ReadString returned last ended with a line end (LF, or a CR the
@@ -56,11 +61,15 @@ public:
 private:
     void DetectEncoding();
     void FlushWriteBuffer();
+    // Starts the writing of the file's data to disk without waiting for it.
+    void StartWriteBack();
     bool FillReadBuffer();
 
     Encoding m_encoding = Encoding::Unknown;
     bool m_detected = false;
     std::vector<uint8_t> m_writeBuf;
+    size_t m_unsentBytes = 0; // written since the last StartWriteBack
+    bool m_writeBack = true;  // false once the file refused it
     std::vector<uint8_t> m_readBuf;
     size_t m_readPos = 0;
     bool m_eof = false;
