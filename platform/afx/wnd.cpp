@@ -415,8 +415,13 @@ struct WndDispatch {
 
     static LRESULT LookUpAndRun(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
-        if (const AFX_MSGMAP_ENTRY* entry = pWnd->m_pDispatchIndex->FindWindowMessage(nMsg)) [[likely]]
+        if (const AFX_MSGMAP_ENTRY* entry = pWnd->m_pDispatchIndex->FindWindowMessage(nMsg)) [[likely]] {
+            // An ON_MESSAGE handler takes the parameters as they come: called here, not
+            // through its thunk.
+            if (entry->pfnWmThunk == &zyn::afx::wm::L_Message)
+                return (pWnd->*zyn::afx::FromPmsg<zyn::afx::wm::P_l_wl>(entry->pfn))(wParam, lParam);
             return entry->pfnWmThunk(pWnd, entry->pfn, nMsg, wParam, lParam);
+        }
         return CallDefault(pWnd, nMsg, wParam, lParam);
     }
 
