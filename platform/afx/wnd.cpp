@@ -401,16 +401,17 @@ struct WndDispatch {
     // further, and every other object, go through WindowProc.
     static LRESULT Dispatch(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
-        if (MayLookUp(pWnd, nMsg) && !NeedsRouting(nMsg)) [[likely]]
+        if (MayLookUp(pWnd) && !NeedsRouting(nMsg)) [[likely]]
             return LookUpAndRun(pWnd, nMsg, wParam, lParam);
         return pWnd->WindowProc(nMsg, wParam, lParam);
     }
 
     // Whether the procedure's short path serves the message: the object's dispatch is
-    // plain and its cached index is its class's and complete for the message.
+    // plain, its cached index is its class's, and the message is not one the full path
+    // does more for.
     static bool ServesShort(const CWnd* pWnd, UINT nMsg)
     {
-        return MayLookUp(pWnd, nMsg) && !(nMsg < kNotDirect.size() && kNotDirect[nMsg]);
+        return MayLookUp(pWnd) && !(nMsg < kNotDirect.size() && kNotDirect[nMsg]);
     }
 
     static LRESULT LookUpAndRun(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -425,10 +426,15 @@ struct WndDispatch {
         return CallDefault(pWnd, nMsg, wParam, lParam);
     }
 
-    static bool MayLookUp(const CWnd* pWnd, UINT nMsg)
+    static bool MayLookUp(const CWnd* pWnd) { return VtableOf(pWnd) == pWnd->m_pDispatchVtable; }
+
+    // The object's virtual table: the same one means the same dynamic type, and one load
+    // tells it.
+    static const void* VtableOf(const CWnd* pWnd)
     {
-        return pWnd->m_bDispatchDirect && &typeid(*pWnd) == pWnd->m_pDispatchType &&
-            (nMsg < 0xC000 || !pWnd->m_pDispatchIndex->HasUnresolved());
+        const void* vtable;
+        std::memcpy(&vtable, static_cast<const void*>(pWnd), sizeof vtable);
+        return vtable;
     }
 
     // Whether an object's class overrides neither WindowProc nor OnWndMsg: its virtual
@@ -866,7 +872,10 @@ const AFX_MSGMAP_ENTRY* CWnd::FindDispatchEntry(UINT message, const std::type_in
         if (const zyn::afx::MsgMapIndex* index = zyn::afx::IndexOf(map)) {
             m_pDispatchType = type;
             m_pDispatchIndex = index;
-            m_bDispatchDirect = zyn::afx::detail::WndDispatch::DispatchesAsCWnd(this);
+            using zyn::afx::detail::WndDispatch;
+            m_pDispatchVtable = WndDispatch::DispatchesAsCWnd(this) && !index->HasUnresolved()
+                ? WndDispatch::VtableOf(this)
+                : nullptr;
         }
     return zyn::afx::FindWindowMessageEntry(map, message);
 }
