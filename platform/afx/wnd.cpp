@@ -569,10 +569,6 @@ namespace {
     return CallWndProcOf<false>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
-} // namespace
-
-namespace {
-
 // The short path's call of the handler (or of DefWindowProc when the map has no entry),
 // apart so that the checks before it save no registers.
 [[gnu::noinline]] LRESULT RunShort(AFX_THREAD_STATE* state, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
