@@ -14,7 +14,8 @@ struct AFX_THREAD_STATE {
     MSG m_msgCur{};              // the message the thread's message loop handles now
     // The message the class library's window procedure handles now: a record on the stack
     // of that call (each nested call points here to its own and puts the outer one back);
-    // an empty record outside any call. Read through LastSentMsg().
+    // an empty record outside any call. Read through LastSentMsg(); its time and point are
+    // filled in only by GetCurrentMessage and when a handler's exception is reported.
     MSG* m_pLastSentMsg = nullptr;
     MSG m_lastSentNone{};
     MSG& LastSentMsg() { return m_pLastSentMsg ? *m_pLastSentMsg : m_lastSentNone; }

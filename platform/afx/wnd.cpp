@@ -306,6 +306,15 @@ WNDPROC* CWnd::GetSuperWndProcAddr() { return &m_pfnSuper; }
 
 namespace {
 
+// The time and cursor position the window system gave the message being handled.
+MSG& FillTimeAndPoint(MSG& msg)
+{
+    msg.time = static_cast<DWORD>(::GetMessageTime());
+    const DWORD pos = ::GetMessagePos();
+    msg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
+    return msg;
+}
+
 LRESULT ProcessException(CException* e, const MSG& msg)
 {
     if (CWinThread* thread = AfxGetThread())
@@ -354,6 +363,17 @@ inline constexpr auto kRouted = [] {
 
 inline bool NeedsRouting(UINT message) { return message < kRouted.size() && kRouted[message]; }
 
+// The messages the window procedure's short path leaves to its full one: those OnWndMsg
+// routes further, the two the procedure does more for (WM_INITDIALOG, WM_NCDESTROY) and
+// the procedure's own query.
+inline constexpr auto kNotDirect = [] {
+    std::array<bool, WM_QUERYAFXWNDPROC + 1> t{};
+    for (size_t m = 0; m < kRouted.size(); ++m)
+        t[m] = kRouted[m];
+    t[WM_INITDIALOG] = t[WM_NCDESTROY] = t[WM_QUERYAFXWNDPROC] = true;
+    return t;
+}();
+
 // Runs a window-message entry's handler; its result goes to *pResult.
 inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,
     LRESULT* pResult)
@@ -361,6 +381,12 @@ inline void RunEntry(CWnd* pWnd, const AFX_MSGMAP_ENTRY* entry, UINT message, WP
     const LRESULT lResult = entry->pfnWmThunk(pWnd, entry->pfn, message, wParam, lParam);
     if (pResult)
         *pResult = lResult;
+}
+
+// Apart, so that the handler's call beside it keeps nothing in saved registers.
+[[gnu::noinline]] LRESULT CallDefault(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return pWnd->DefWindowProc(nMsg, wParam, lParam);
 }
 
 } // namespace
@@ -375,16 +401,40 @@ struct WndDispatch {
     // further, and every other object, go through WindowProc.
     static LRESULT Dispatch(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
-        if (pWnd->m_bDispatchDirect && &typeid(*pWnd) == pWnd->m_pDispatchType && !NeedsRouting(nMsg) &&
-            (nMsg < 0xC000 || !pWnd->m_pDispatchIndex->HasUnresolved())) [[likely]] {
-            if (const AFX_MSGMAP_ENTRY* entry = pWnd->m_pDispatchIndex->FindWindowMessage(nMsg)) {
-                LRESULT lResult = 0;
-                RunEntry(pWnd, entry, nMsg, wParam, lParam, &lResult);
-                return lResult;
-            }
-            return pWnd->DefWindowProc(nMsg, wParam, lParam);
-        }
+        if (MayLookUp(pWnd) && !NeedsRouting(nMsg)) [[likely]]
+            return LookUpAndRun(pWnd, nMsg, wParam, lParam);
         return pWnd->WindowProc(nMsg, wParam, lParam);
+    }
+
+    // Whether the procedure's short path serves the message: the object's dispatch is
+    // plain, its cached index is its class's, and the message is not one the full path
+    // does more for.
+    static bool ServesShort(const CWnd* pWnd, UINT nMsg)
+    {
+        return MayLookUp(pWnd) && !(nMsg < kNotDirect.size() && kNotDirect[nMsg]);
+    }
+
+    static LRESULT LookUpAndRun(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+    {
+        if (const AFX_MSGMAP_ENTRY* entry = pWnd->m_pDispatchIndex->FindWindowMessage(nMsg)) [[likely]] {
+            // An ON_MESSAGE handler takes the parameters as they come: called here, not
+            // through its thunk.
+            if (entry->pfnWmThunk == &zyn::afx::wm::L_Message)
+                return (pWnd->*zyn::afx::FromPmsg<zyn::afx::wm::P_l_wl>(entry->pfn))(wParam, lParam);
+            return entry->pfnWmThunk(pWnd, entry->pfn, nMsg, wParam, lParam);
+        }
+        return CallDefault(pWnd, nMsg, wParam, lParam);
+    }
+
+    static bool MayLookUp(const CWnd* pWnd) { return VtableOf(pWnd) == pWnd->m_pDispatchVtable; }
+
+    // The object's virtual table: the same one means the same dynamic type, and one load
+    // tells it.
+    static const void* VtableOf(const CWnd* pWnd)
+    {
+        const void* vtable;
+        std::memcpy(&vtable, static_cast<const void*>(pWnd), sizeof vtable);
+        return vtable;
     }
 
     // Whether an object's class overrides neither WindowProc nor OnWndMsg: its virtual
@@ -413,33 +463,55 @@ struct WndDispatch {
 
 namespace {
 
+// Runs dispatch() as the thread's current message (hWnd, nMsg, wParam, lParam); `state` is
+// the one in the thread's dispatch slot.
+template <class Dispatch>
+inline LRESULT AsCurrentMessage(AFX_THREAD_STATE* state, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam,
+    Dispatch dispatch)
+{
+    // The message's record, and the one it nests in, put back afterwards. The time and the
+    // cursor position are filled in when asked for (GetCurrentMessage) or reported (an
+    // exception), not for every message. The outer record and the state are read back
+    // from memory after the handler rather than kept in registers across it: fewer
+    // registers to save on the way to every handler.
+    struct {
+        MSG msg;
+        MSG* outer;
+    } record;
+    record.msg.hwnd = hWnd;
+    record.msg.message = nMsg;
+    record.msg.wParam = wParam;
+    record.msg.lParam = lParam;
+    record.outer = state->m_pLastSentMsg;
+    state->m_pLastSentMsg = &record.msg;
+    LRESULT lResult = 0;
+    try {
+        lResult = dispatch();
+    } catch (CException* e) {
+        lResult = ProcessException(e, FillTimeAndPoint(record.msg));
+        e->Delete();
+    }
+    zyn::afx::detail::t_dispatch.state->m_pLastSentMsg = record.outer;
+    return lResult;
+}
+
 // AfxCallWndProc with the thread's state at hand; the window procedure's common case
 // (`initDialog` false) without the WM_INITDIALOG centring, so that it stays small.
 template <bool initDialog>
 inline LRESULT CallWndProcOf(AFX_THREAD_STATE* state, CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    // Nested messages put the outer one back. The time and the cursor position are filled
-    // in by GetCurrentMessage, when asked.
-    MSG current{hWnd, nMsg, wParam, lParam, 0, POINT{0, 0}};
-    MSG* const outer = state->m_pLastSentMsg;
-    state->m_pLastSentMsg = &current;
-    LRESULT lResult = 0;
-    try {
+    return AsCurrentMessage(state, hWnd, nMsg, wParam, lParam, [=] {
+        using zyn::afx::detail::WndDispatch;
         if (initDialog && nMsg == WM_INITDIALOG) {
             InitDialogCentre centre;
             centre.Before(pWnd);
-            lResult = zyn::afx::detail::WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
+            const LRESULT lResult = WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
             if (pWnd->CheckAutoCenter())
                 centre.After(pWnd);
-        } else {
-            lResult = zyn::afx::detail::WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
+            return lResult;
         }
-    } catch (CException* e) {
-        lResult = ProcessException(e, current);
-        e->Delete();
-    }
-    state->m_pLastSentMsg = outer;
-    return lResult;
+        return WndDispatch::Dispatch(pWnd, nMsg, wParam, lParam);
+    });
 }
 
 [[gnu::noinline]] LRESULT CallWithoutObject(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -481,7 +553,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     return CallWndProcOf<true>(zyn::afx::detail::ThisThreadDispatch().state, pWnd, hWnd, nMsg, wParam, lParam);
 }
 
-LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+namespace {
+
+[[gnu::noinline]] LRESULT AfxWndProcFull(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     // The class library's procedure answers this query so code can tell its windows.
     if (nMsg == WM_QUERYAFXWNDPROC) [[unlikely]]
@@ -493,6 +567,28 @@ LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (nMsg == WM_INITDIALOG || nMsg == WM_NCDESTROY) [[unlikely]]
         return CallWndProcRare(thread, pWnd, hWnd, nMsg, wParam, lParam);
     return CallWndProcOf<false>(thread.state, pWnd, hWnd, nMsg, wParam, lParam);
+}
+
+// The short path's call of the handler (or of DefWindowProc when the map has no entry),
+// apart so that the checks before it save no registers.
+[[gnu::noinline]] LRESULT RunShort(AFX_THREAD_STATE* state, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return AsCurrentMessage(state, pWnd->m_hWnd, nMsg, wParam, lParam,
+        [=] { return zyn::afx::detail::WndDispatch::LookUpAndRun(pWnd, nMsg, wParam, lParam); });
+}
+
+} // namespace
+
+LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    // The common case, a window of this thread seen lately whose object lets the procedure
+    // look in its map, goes from here to its handler; every other takes the full path.
+    using zyn::afx::detail::WndDispatch;
+    const zyn::afx::detail::DispatchSlot& thread = zyn::afx::detail::t_dispatch;
+    CWnd* const pWnd = thread.maps ? thread.maps->FindRecent(hWnd) : nullptr;
+    if (pWnd && pWnd->m_hWnd == hWnd && WndDispatch::ServesShort(pWnd, nMsg)) [[likely]]
+        return RunShort(thread.state, pWnd, nMsg, wParam, lParam);
+    return AfxWndProcFull(hWnd, nMsg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
@@ -658,11 +754,7 @@ void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 
 const MSG* CWnd::GetCurrentMessage()
 {
-    MSG& msg = zyn::afx::detail::ThisThreadDispatch().state->LastSentMsg();
-    msg.time = static_cast<DWORD>(::GetMessageTime());
-    const DWORD pos = ::GetMessagePos();
-    msg.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
-    return &msg;
+    return &FillTimeAndPoint(zyn::afx::detail::ThisThreadDispatch().state->LastSentMsg());
 }
 
 LRESULT CWnd::Default()
@@ -776,7 +868,10 @@ const AFX_MSGMAP_ENTRY* CWnd::FindDispatchEntry(UINT message, const std::type_in
         if (const zyn::afx::MsgMapIndex* index = zyn::afx::IndexOf(map)) {
             m_pDispatchType = type;
             m_pDispatchIndex = index;
-            m_bDispatchDirect = zyn::afx::detail::WndDispatch::DispatchesAsCWnd(this);
+            using zyn::afx::detail::WndDispatch;
+            m_pDispatchVtable = WndDispatch::DispatchesAsCWnd(this) && !index->HasUnresolved()
+                ? WndDispatch::VtableOf(this)
+                : nullptr;
         }
     return zyn::afx::FindWindowMessageEntry(map, message);
 }
@@ -855,7 +950,7 @@ BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
 
 BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
 {
-    const MSG msg = AfxGetThreadState()->LastSentMsg();
+    const MSG& msg = AfxGetThreadState()->LastSentMsg();
     return OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult);
 }
 

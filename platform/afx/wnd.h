@@ -493,9 +493,10 @@ protected:
     // object's type changes while it is built and destroyed, and the map with it.
     const std::type_info* m_pDispatchType = nullptr;
     const zyn::afx::MsgMapIndex* m_pDispatchIndex = nullptr;
-    // That type overrides neither WindowProc nor OnWndMsg: the class library's window
-    // procedure may look in the map itself.
-    bool m_bDispatchDirect = false;
+    // The virtual table of that type when it overrides neither WindowProc nor OnWndMsg and
+    // its index knew every registered message (null otherwise): while the object's virtual
+    // table is this one, the class library's window procedure may look in the map itself.
+    const void* m_pDispatchVtable = nullptr;
 
 private:
     // OnWndMsg's look-up when the cached index does not serve; caches the class's index.

@@ -96,7 +96,7 @@ void CWnd::OnSysColorChange()
 void CWnd::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
 {
     if (!(GetStyle() & WS_CHILD)) {
-        const MSG msg = AfxGetThreadState()->LastSentMsg();
+        const MSG& msg = AfxGetThreadState()->LastSentMsg();
         SendMessageToDescendants(msg.message, uFlags, reinterpret_cast<LPARAM>(lpszSection), TRUE, TRUE);
     }
     Default();

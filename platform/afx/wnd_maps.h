@@ -23,10 +23,15 @@ public:
 
     CWnd* FindPermanent(HWND h) const
     {
-        const Recent& recent = RecentFor(h);
-        if (recent.handle == h && h)
-            return recent.object;
+        if (CWnd* pWnd = FindRecent(h))
+            return pWnd;
         return FindPermanentUncached(h);
+    }
+    // FindPermanent for a handle found lately; null otherwise (it may still be attached).
+    CWnd* FindRecent(HWND h) const
+    {
+        const Recent& recent = RecentFor(h);
+        return recent.handle == h && h ? recent.object : nullptr;
     }
     void AddPermanent(HWND h, CWnd* pWnd);
     void RemovePermanent(HWND h, const CWnd* pWnd);

@@ -444,6 +444,56 @@ TEST_F(WndTest, AnObjectIsNeverLeftOnADeadWindow)
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
 }
 
+// ---- the window procedure's own look-up ---------------------------------------------------------------------
+
+// From its second message on, a window whose class overrides neither WindowProc nor
+// OnWndMsg has the window procedure look in its map itself.
+class CShortPath : public CWnd {
+public:
+    int* destroyed = nullptr;
+    afx_msg LRESULT OnProbe(WPARAM w, LPARAM) { return static_cast<LRESULT>(w) * 3; }
+    afx_msg LRESULT OnQuery(WPARAM, LPARAM) { return 7; }
+    afx_msg void OnDestroy() { ++*destroyed; }
+    LRESULT DefWindowProc(UINT m, WPARAM w, LPARAM l) override
+    {
+        return m == WM_PROBE + 1 ? 99 : CWnd::DefWindowProc(m, w, l);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CShortPath, CWnd)
+    ON_MESSAGE(WM_PROBE, &CShortPath::OnProbe)
+    ON_MESSAGE(WM_QUERYAFXWNDPROC, &CShortPath::OnQuery)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, TheProceduresOwnLookUpAnswersAsWindowProcWould)
+{
+    int destroyed = 0;
+    auto wnd = std::make_unique<CShortPath>();
+    wnd->destroyed = &destroyed;
+    ASSERT_TRUE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LRESULT expected;
+    } rows[] = {
+        {"a mapped message goes to its handler", WM_PROBE, 5, 15},
+        {"an unmapped one to the class's DefWindowProc", WM_PROBE + 1, 0, 99},
+        {"the procedure answers its own query whatever the map says", WM_QUERYAFXWNDPROC, 0, 1},
+    };
+    for (const auto& row : rows)
+        for (int round = 0; round < 2; ++round)
+            EXPECT_EQ(wnd->SendMessage(row.message, row.wParam), row.expected) << row.name << ", round " << round;
+    // Deleted with its window alive: the derived class's handlers are gone by the time
+    // CWnd's destructor destroys the window.
+    const HWND h = wnd->m_hWnd;
+    wnd.reset();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(destroyed, 0);
+}
+
 // ---- exceptions ------------------------------------------------------------------------------------------------
 
 class CThrowsOnCreate : public CWnd {
