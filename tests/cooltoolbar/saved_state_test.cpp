@@ -181,12 +181,26 @@ TEST_F(SavedStateTest, RoundTripOntoAFreshBarSavesTheSameBytes)
 TEST_F(SavedStateTest, DamagedStateIsRefusedWholeWithNothingChanged)
 {
     using Damage = std::function<void(SavedStateTest&)>;
-    auto mutateButtons = [](std::function<void(Bytes&)> f) {
-        return [f](SavedStateTest& t) {
-            Bytes b = t.Binary(L"Main_ButtonsSettings");
+    using Change = std::function<void(Bytes&)>;
+    constexpr const wchar_t* kButtons = L"Main_ButtonsSettings";
+    constexpr const wchar_t* kPositions = L"Main_CustomButtonsPositions";
+    constexpr const wchar_t* kWide = L"Toolbars_CustomButtonsSettings";
+    // What the log names for each record.
+    constexpr const char* kButtonsLog = "[Bars] Main_ButtonsSettings was";
+    constexpr const char* kPositionsLog = "[Bars] Main_CustomButtonsPositions was";
+    constexpr const char* kWideLog = "[Bars] Toolbars_CustomButtonsSettings was";
+    constexpr const char* kOrderLog = "[Bars] Main was";
+    // The saved binary entry (or with `order`, the control's order value) changed by `f`.
+    auto mutate = [](const wchar_t* entry, Change f, bool order = false) -> Damage {
+        return [=](SavedStateTest& t) {
+            Bytes b = order ? t.Order(entry) : t.Binary(entry);
             f(b);
-            t.PutBinary(L"Main_ButtonsSettings", b);
+            order ? t.PutOrder(entry, b) : t.PutBinary(entry, b);
         };
+    };
+    auto put = [](const wchar_t* entry, Bytes b) -> Damage { return [=](SavedStateTest& t) { t.PutBinary(entry, b); }; };
+    auto profileInt = [](const wchar_t* entry, int value) -> Damage {
+        return [=](SavedStateTest&) { AfxGetApp()->WriteProfileInt(L"Bars_Main", entry, value); };
     };
     // The first button's record (command, image, style, has-text, "New") repeated.
     auto repeatFirst = [](size_t n) {
@@ -202,74 +216,38 @@ TEST_F(SavedStateTest, DamagedStateIsRefusedWholeWithNothingChanged)
         Damage damage;
         const char* logged;   // the section and entry the log names
     } rows[] = {
-        {"buttons cut by one byte", mutateButtons([](Bytes& b) { b.pop_back(); }), "[Bars] Main_ButtonsSettings was"},
-        {"buttons with a byte left over", mutateButtons([](Bytes& b) { b.push_back(0); }), "[Bars] Main_ButtonsSettings was"},
-        {"button count one too many", mutateButtons([](Bytes& b) { b[0] = 6; }), "[Bars] Main_ButtonsSettings was"},
-        {"has-text neither 0 nor 1", mutateButtons([](Bytes& b) { b[13] = 2; }), "[Bars] Main_ButtonsSettings was"},
-        {"text without its marker", mutateButtons([](Bytes& b) { b[17] = 0xFE; }), "[Bars] Main_ButtonsSettings was"},
+        {"buttons cut by one byte", mutate(kButtons, [](Bytes& b) { b.pop_back(); }), kButtonsLog},
+        {"buttons with a byte left over", mutate(kButtons, [](Bytes& b) { b.push_back(0); }), kButtonsLog},
+        {"button count one too many", mutate(kButtons, [](Bytes& b) { b[0] = 6; }), kButtonsLog},
+        {"has-text neither 0 nor 1", mutate(kButtons, [](Bytes& b) { b[13] = 2; }), kButtonsLog},
+        {"text without its marker", mutate(kButtons, [](Bytes& b) { b[17] = 0xFE; }), kButtonsLog},
         {"size entry disagrees",
             [](SavedStateTest& t) { t.PutBinary(L"Main_ButtonsSettings", t.Binary(L"Main_ButtonsSettings"), 12); },
-            "[Bars] Main_ButtonsSettings was"},
-        {"positions descending",
-            [](SavedStateTest& t) {
-                t.PutBinary(L"Main_CustomButtonsPositions", Bytes{2, 0, 0, 0, 3, 0, 0, 0, 0xF4, 1, 0, 0, 1, 0, 0, 0, 0xF4, 1, 0, 0});
-            },
-            "[Bars] Main_CustomButtonsPositions was"},
-        {"negative position",
-            [](SavedStateTest& t) {
-                t.PutBinary(L"Main_CustomButtonsPositions", Bytes{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xF4, 1, 0, 0});
-            },
-            "[Bars] Main_CustomButtonsPositions was"},
-        {"order with another magic",
-            [](SavedStateTest& t) {
-                Bytes b = t.Order(L"Main");
-                b[0] = 'X';
-                t.PutOrder(L"Main", b);
-            },
-            "[Bars] Main was"},
-        {"order cut short",
-            [](SavedStateTest& t) {
-                Bytes b = t.Order(L"Main");
-                b.resize(b.size() - 4);
-                t.PutOrder(L"Main", b);
-            },
-            "[Bars] Main was"},
-        {"program-wide record without the template's number",
-            [](SavedStateTest& t) {
-                Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
-                b.resize(b.size() - 2);
-                t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
-            },
-            "[Bars] Toolbars_CustomButtonsSettings was"},
-        {"program-wide record with bytes left over",
-            [](SavedStateTest& t) {
-                Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
-                b.push_back(1);
-                t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
-            },
-            "[Bars] Toolbars_CustomButtonsSettings was"},
-        {"an indent wider than the screen",
-            [](SavedStateTest& t) { AfxGetApp()->WriteProfileInt(L"Bars_Main", L"Indent", 100000); }, "[Bars_Main] Indent was"},
-        {"a thousand text rows",
-            [](SavedStateTest& t) { AfxGetApp()->WriteProfileInt(L"Bars_Main", L"TextRows", 1000); }, "[Bars_Main] TextRows was"},
-        {"4,096 copies of one button", mutateButtons(repeatFirst(4096)), "[Bars] Main_ButtonsSettings was"},
+            kButtonsLog},
+        {"positions descending", put(kPositions, {2, 0, 0, 0, 3, 0, 0, 0, 0xF4, 1, 0, 0, 1, 0, 0, 0, 0xF4, 1, 0, 0}),
+            kPositionsLog},
+        {"negative position", put(kPositions, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xF4, 1, 0, 0}), kPositionsLog},
+        {"order with another magic", mutate(L"Main", [](Bytes& b) { b[0] = 'X'; }, true), kOrderLog},
+        {"order cut short", mutate(L"Main", [](Bytes& b) { b.resize(b.size() - 4); }, true), kOrderLog},
+        {"program-wide record without the template's number", mutate(kWide, [](Bytes& b) { b.resize(b.size() - 2); }),
+            kWideLog},
+        {"program-wide record with bytes left over", mutate(kWide, [](Bytes& b) { b.push_back(1); }), kWideLog},
+        {"an indent wider than the screen", profileInt(L"Indent", 100000), "[Bars_Main] Indent was"},
+        {"a thousand text rows", profileInt(L"TextRows", 1000), "[Bars_Main] TextRows was"},
+        {"4,096 copies of one button", mutate(kButtons, repeatFirst(4096)), kButtonsLog},
         {"a button text of 2,000 characters",
-            mutateButtons([](Bytes& b) {
-                // The first button's text "New" (length byte 3 at 20) becomes 2,000 'x'.
-                Bytes text = {0xFF, 0xD0, 0x07};
-                for (int i = 0; i < 2000; ++i)
-                    text.insert(text.end(), {'x', 0});
-                b.erase(b.begin() + 20, b.begin() + 27);
-                b.insert(b.begin() + 20, text.begin(), text.end());
-            }),
-            "[Bars] Main_ButtonsSettings was"},
+            mutate(kButtons,
+                [](Bytes& b) {
+                    // The first button's text "New" (length byte 3 at 20) becomes 2,000 'x'.
+                    Bytes text = {0xFF, 0xD0, 0x07};
+                    for (int i = 0; i < 2000; ++i)
+                        text.insert(text.end(), {'x', 0});
+                    b.erase(b.begin() + 20, b.begin() + 27);
+                    b.insert(b.begin() + 20, text.begin(), text.end());
+                }),
+            kButtonsLog},
         {"a custom button 100,000 pixels tall",
-            [](SavedStateTest& t) {
-                Bytes b = t.Binary(L"Toolbars_CustomButtonsSettings");
-                b[12] = 0xA0, b[13] = 0x86, b[14] = 0x01, b[15] = 0;
-                t.PutBinary(L"Toolbars_CustomButtonsSettings", b);
-            },
-            "[Bars] Toolbars_CustomButtonsSettings was"},
+            mutate(kWide, [](Bytes& b) { b[12] = 0xA0, b[13] = 0x86, b[14] = 0x01, b[15] = 0; }), kWideLog},
     };
     CTestCoolBar& saved = MakeSaved();
     ASSERT_TRUE(saved.SaveBarState(L"Bars", L"Main", TRUE));

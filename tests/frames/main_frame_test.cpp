@@ -151,6 +151,14 @@ protected:
     }
     void LogIn() { app.LoginOperator(std::make_unique<CAcsUser>(1, L"Operator")); }
     int Profile(const wchar_t* section, const wchar_t* entry) { return static_cast<int>(app.GetProfileInt(section, entry, -99)); }
+    // A saved placement, not maximised.
+    void WritePlacement(int left, int top, int right, int bottom)
+    {
+        const std::pair<const wchar_t*, int> entries[] = {
+            {L"Left", left}, {L"Top", top}, {L"Right", right}, {L"Bottom", bottom}, {L"Maximize", 0}};
+        for (const auto& [name, value] : entries)
+            app.WriteProfileInt(L"WindowPlacement", name, value);
+    }
     // The floating frames on the desktop (those that show only, when asked).
     static int FloatingFrames(bool visibleOnly = false)
     {
@@ -419,13 +427,8 @@ TEST_F(MainFrameTest, FirstRunAndDamagedRectanglesLeaveThePlacementAlone)
     };
     for (const auto& row : rows) {
         app.WriteProfileString(L"WindowPlacement", nullptr, nullptr);
-        if (row.left != INT_MIN) {
-            app.WriteProfileInt(L"WindowPlacement", L"Left", row.left);
-            app.WriteProfileInt(L"WindowPlacement", L"Top", row.top);
-            app.WriteProfileInt(L"WindowPlacement", L"Right", row.right);
-            app.WriteProfileInt(L"WindowPlacement", L"Bottom", row.bottom);
-            app.WriteProfileInt(L"WindowPlacement", L"Maximize", 0);
-        }
+        if (row.left != INT_MIN)
+            WritePlacement(row.left, row.top, row.right, row.bottom);
         CTestMainFrame& f = Open(MakeMenu(), CRect(40, 30, 640, 430));
         const ErrorLogMark mark;
         f.LoadState();
@@ -493,11 +496,7 @@ TEST_F(MainFrameTest, PlacementComesBackWhereItWasWithAWorkAreaAwayFromTheCorner
 // moved the least distance onto the work area, its left edge on the work area's.
 TEST_F(MainFrameTest, FrameSavedWiderThanItCanGrowOpensOnTheScreen)
 {
-    app.WriteProfileInt(L"WindowPlacement", L"Left", -21474);
-    app.WriteProfileInt(L"WindowPlacement", L"Top", 0);
-    app.WriteProfileInt(L"WindowPlacement", L"Right", 200);
-    app.WriteProfileInt(L"WindowPlacement", L"Bottom", 200);
-    app.WriteProfileInt(L"WindowPlacement", L"Maximize", 0);
+    WritePlacement(-21474, 0, 200, 200);
     CTestMainFrame& f = Open(MakeMenu(), CRect(40, 30, 640, 430));
     f.LoadState();
     CRect rect;

@@ -157,16 +157,13 @@ TEST_F(Misc, PrinterPageGeometryOfRealPaper)
     for (const Row& r : rows) {
         HDC p = zyn::gdi::CreatePrinterDC(r.dpi, r.widthMils, r.heightMils, r.marginMils);
         ASSERT_TRUE(p) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, PHYSICALWIDTH), r.physW) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, PHYSICALHEIGHT), r.physH) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, PHYSICALOFFSETX), r.offX) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, PHYSICALOFFSETY), r.offY) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, HORZRES), r.horzRes) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, VERTRES), r.vertRes) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, HORZSIZE), r.horzMm) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, VERTSIZE), r.vertMm) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, LOGPIXELSX), r.dpi) << r.name;
-        EXPECT_EQ(GetDeviceCaps(p, LOGPIXELSY), r.dpi) << r.name;
+        std::vector<int> caps;
+        for (const int cap : {PHYSICALWIDTH, PHYSICALHEIGHT, PHYSICALOFFSETX, PHYSICALOFFSETY, HORZRES, VERTRES,
+                 HORZSIZE, VERTSIZE, LOGPIXELSX, LOGPIXELSY})
+            caps.push_back(GetDeviceCaps(p, cap));
+        EXPECT_EQ(caps, (std::vector<int>{r.physW, r.physH, r.offX, r.offY, r.horzRes, r.vertRes, r.horzMm, r.vertMm,
+                            r.dpi, r.dpi}))
+            << r.name << ": sheet, offsets, printable pixels, printable millimetres, DPI";
         DOCINFOW di{sizeof di, L"geometry", nullptr, nullptr, 0};
         ASSERT_GT(StartDocW(p, &di), 0) << r.name;
         ASSERT_GT(StartPage(p), 0) << r.name;
@@ -174,26 +171,26 @@ TEST_F(Misc, PrinterPageGeometryOfRealPaper)
         // reaches the sheet's pixels from the offset on and nothing in the margins.
         RECT clip{};
         GetClipBox(p, &clip);
-        EXPECT_EQ(clip.left, 0) << r.name;
-        EXPECT_EQ(clip.top, 0) << r.name;
-        EXPECT_EQ(clip.right, r.horzRes) << r.name;
-        EXPECT_EQ(clip.bottom, r.vertRes) << r.name;
+        EXPECT_EQ((std::vector<LONG>{clip.left, clip.top, clip.right, clip.bottom}),
+            (std::vector<LONG>{0, 0, r.horzRes, r.vertRes}))
+            << r.name << ": the clip box";
         RECT all{-50, -50, r.physW + 50, r.physH + 50};
         FillRect(p, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         ASSERT_GT(EndDoc(p), 0) << r.name;
         const auto pages = zyn::gdi::PrinterPages(p);
         ASSERT_EQ(pages.size(), 1u) << r.name;
         const auto& page = *pages[0];
-        EXPECT_EQ(page.Width(), r.physW) << r.name;
-        EXPECT_EQ(page.Height(), r.physH) << r.name;
+        EXPECT_EQ((std::pair<int, int>{page.Width(), page.Height()}), (std::pair<int, int>{r.physW, r.physH})) << r.name;
         const auto at = [&](int x, int y) { return zyn::gdi::PixelToColor(page, page.GetRaw(x, y)); };
-        EXPECT_EQ(at(r.offX, r.offY), RGB(0, 0, 0)) << r.name << ": the printable corner";
-        EXPECT_EQ(at(r.offX + r.horzRes - 1, r.offY + r.vertRes - 1), RGB(0, 0, 0)) << r.name;
+        const int x0 = r.offX, y0 = r.offY, x1 = r.offX + r.horzRes, y1 = r.offY + r.vertRes; // x1, y1: just past
+        // The printable corners are black; with margins, the pixels just outside left, top,
+        // right and bottom are white paper.
+        EXPECT_EQ((std::vector<COLORREF>{at(x0, y0), at(x1 - 1, y1 - 1)}), (std::vector<COLORREF>(2, RGB(0, 0, 0))))
+            << r.name << ": the printable corners";
         if (r.offX > 0) {
-            EXPECT_EQ(at(r.offX - 1, r.offY), RGB(255, 255, 255)) << r.name << ": the left margin";
-            EXPECT_EQ(at(r.offX, r.offY - 1), RGB(255, 255, 255)) << r.name << ": the top margin";
-            EXPECT_EQ(at(r.offX + r.horzRes, r.offY), RGB(255, 255, 255)) << r.name << ": the right margin";
-            EXPECT_EQ(at(r.offX, r.offY + r.vertRes), RGB(255, 255, 255)) << r.name << ": the bottom margin";
+            EXPECT_EQ((std::vector<COLORREF>{at(x0 - 1, y0), at(x0, y0 - 1), at(x1, y0), at(x0, y1)}),
+                (std::vector<COLORREF>(4, RGB(255, 255, 255))))
+                << r.name << ": the margins left, top, right, bottom";
         }
         DeleteDC(p);
     }
