@@ -55,13 +55,23 @@ void WakeOwner(const Window& w)
 // WM_NCPAINT: it reaches outside the client area, or the window has no frame at all (its
 // window and client rectangles are one, and it still hears WM_NCPAINT before its
 // background is erased, as every window does when its frame is invalidated).
+// Whether every point of `rgn` lies inside `r`. A region's bounding box is tight, so the
+// box answers it without building the difference.
+bool InsideRect(const Region& rgn, const RECT& r)
+{
+    if (rgn.Empty())
+        return true;
+    const RECT box = rgn.Box();
+    return box.left >= r.left && box.top >= r.top && box.right <= r.right && box.bottom <= r.bottom;
+}
+
 bool FrameTouched(const Window& w, const Region& screenRgn)
 {
     if (screenRgn.Empty())
         return false;
     if (EqualRect(&w.rcWindow, &w.rcClient))
         return true;
-    return !screenRgn.Subtract(Region(w.rcClient)).Empty();
+    return !InsideRect(screenRgn, w.rcClient);
 }
 
 bool ChildrenIncluded(const Window& w, UINT flags)
@@ -97,7 +107,7 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         if (w->update.Empty()) {
             w->eraseNeeded = false;
             w->ncPaintNeeded = false;
-        } else if (ToScreen(*w, w->update).Subtract(client).Empty()) {
+        } else if (InsideRect(ToScreen(*w, w->update), w->rcClient)) {
             w->ncPaintNeeded = false;
         }
         if (flags & RDW_NOINTERNALPAINT)
