@@ -65,6 +65,16 @@ bool InsideRect(const Region& rgn, const RECT& r)
     return box.left >= r.left && box.top >= r.top && box.right <= r.right && box.bottom <= r.bottom;
 }
 
+// `rgn` cut to `r`; a region already inside is kept as it is, without building a region of
+// the rectangle or a copy.
+void ClipTo(Region& rgn, const RECT& r)
+{
+    if (!InsideRect(rgn, r))
+        rgn = rgn.Intersect(r);
+}
+
+Region ClippedTo(const Region& rgn, const RECT& r) { return InsideRect(rgn, r) ? rgn : rgn.Intersect(r); }
+
 bool FrameTouched(const Window& w, const Region& screenRgn)
 {
     if (screenRgn.Empty())
@@ -89,10 +99,8 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
 {
     if (!IsReallyVisible(w) || w->isDesktop)
         return;
-    const Region whole(w->rcWindow);
-    const Region client(w->rcClient);
     if (flags & RDW_INVALIDATE) {
-        const Region add = rgn.Intersect((flags & RDW_FRAME) ? whole : client);
+        const Region add = ClippedTo(rgn, (flags & RDW_FRAME) ? w->rcWindow : w->rcClient);
         if (!add.Empty()) {
             w->update = w->update.Union(ToWindowCoords(*w, add));
             if (flags & RDW_ERASE)
@@ -102,7 +110,7 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
             WakeOwner(*w);
         }
     } else if (flags & RDW_VALIDATE) {
-        Region sub = rgn.Intersect((flags & RDW_NOFRAME) ? client : whole);
+        Region sub = ClippedTo(rgn, (flags & RDW_NOFRAME) ? w->rcClient : w->rcWindow);
         w->update = w->update.Subtract(ToWindowCoords(*w, sub));
         if (w->update.Empty()) {
             w->eraseNeeded = false;
@@ -123,7 +131,7 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         w->ncPaintNeeded = false;
     if (!ChildrenIncluded(*w, flags))
         return;
-    const Region inside = rgn.Intersect(client);
+    const Region inside = ClippedTo(rgn, w->rcClient);
     if (inside.Empty())
         return;
     // Children take the flags, except that RDW_ALLCHILDREN / default carries on down. An
@@ -282,13 +290,13 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
         return Region();
     Region rgn(client ? w->rcClient : w->rcWindow);
     if (bound)
-        rgn = rgn.Intersect(*bound);
+        ClipTo(rgn, *bound);
     if (w->isDesktop)
-        return rgn.Intersect(ScreenRect());
+        return ClippedTo(rgn, ScreenRect());
     const Window* cur = w;
     while (cur->parent) {
         const Window* p = cur->parent;
-        rgn = rgn.Intersect(p->isDesktop ? ScreenRect() : p->rcClient);
+        ClipTo(rgn, p->isDesktop ? ScreenRect() : p->rcClient);
         const bool clipSib = p->isDesktop || (cur->style & WS_CLIPSIBLINGS) || (cur == w && clipSiblings);
         if (clipSib)
             SubtractVisible(rgn, p->children, IndexInParent(cur));
