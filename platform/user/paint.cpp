@@ -404,13 +404,13 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
         w->ncPaintNeeded = false;
         updScreen = ToScreen(*w, w->update);
         er = erase && w->eraseNeeded;
-        if (nc) {
+        if (nc && !InsideRect(updScreen, w->rcClient)) {
             // The frame is painted now: only the client part stays owed.
             w->update = w->update.Intersect(ToWindowCoords(*w, Region(w->rcClient)));
         }
     }
     if (nc) {
-        HRGN r = MakeRgn(updScreen.Intersect(Region(w->rcWindow)));
+        HRGN r = MakeRgn(ClippedTo(updScreen, w->rcWindow));
         SendMsg(hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(r), 0);
         DeleteObject(r);
         if (w->dead)
@@ -420,7 +420,7 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
         Region clientUpd;
         {
             auto lock = LockUser();
-            clientUpd = ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+            clientUpd = ClippedTo(ToScreen(*w, w->update), w->rcClient);
         }
         if (clientUpd.Empty()) {
             auto lock = LockUser();
@@ -797,7 +797,7 @@ BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase)
     if (bErase)
         SendNcPaintAndErase(hWnd, true);
     auto lock = LockUser();
-    Region r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+    Region r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
     r.Offset(-w->rcClient.left, -w->rcClient.top);
     if (lpRect)
         *lpRect = r.Box();
@@ -815,7 +815,7 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase)
     if (bErase)
         SendNcPaintAndErase(hWnd, true);
     auto lock = LockUser();
-    Region r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+    Region r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
     r.Offset(-w->rcClient.left, -w->rcClient.top);
     ro->rgn = r;
     return r.Complexity();
@@ -829,7 +829,7 @@ int ExcludeUpdateRgn(HDC hDC, HWND hWnd)
     Region r;
     {
         auto lock = LockUser();
-        r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+        r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
         r.Offset(-w->rcClient.left, -w->rcClient.top);
     }
     HRGN h = zyn::user::MakeRgn(r);
@@ -878,7 +878,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     DWORD flags = DCX_INTERSECTRGN;
     {
         auto lock = LockUser();
-        upd = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+        upd = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
         erase = w->eraseNeeded;
         w->update.SetEmpty();
         w->eraseNeeded = false;
