@@ -55,13 +55,33 @@ void WakeOwner(const Window& w)
 // WM_NCPAINT: it reaches outside the client area, or the window has no frame at all (its
 // window and client rectangles are one, and it still hears WM_NCPAINT before its
 // background is erased, as every window does when its frame is invalidated).
+// Whether every point of `rgn` lies inside `r`. A region's bounding box is tight, so the
+// box answers it without building the difference.
+bool InsideRect(const Region& rgn, const RECT& r)
+{
+    if (rgn.Empty())
+        return true;
+    const RECT box = rgn.Box();
+    return box.left >= r.left && box.top >= r.top && box.right <= r.right && box.bottom <= r.bottom;
+}
+
+// `rgn` cut to `r`; a region already inside is kept as it is, without building a region of
+// the rectangle or a copy.
+void ClipTo(Region& rgn, const RECT& r)
+{
+    if (!InsideRect(rgn, r))
+        rgn = rgn.Intersect(r);
+}
+
+Region ClippedTo(const Region& rgn, const RECT& r) { return InsideRect(rgn, r) ? rgn : rgn.Intersect(r); }
+
 bool FrameTouched(const Window& w, const Region& screenRgn)
 {
     if (screenRgn.Empty())
         return false;
     if (EqualRect(&w.rcWindow, &w.rcClient))
         return true;
-    return !screenRgn.Subtract(Region(w.rcClient)).Empty();
+    return !InsideRect(screenRgn, w.rcClient);
 }
 
 bool ChildrenIncluded(const Window& w, UINT flags)
@@ -79,10 +99,8 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
 {
     if (!IsReallyVisible(w) || w->isDesktop)
         return;
-    const Region whole(w->rcWindow);
-    const Region client(w->rcClient);
     if (flags & RDW_INVALIDATE) {
-        const Region add = rgn.Intersect((flags & RDW_FRAME) ? whole : client);
+        const Region add = ClippedTo(rgn, (flags & RDW_FRAME) ? w->rcWindow : w->rcClient);
         if (!add.Empty()) {
             w->update = w->update.Union(ToWindowCoords(*w, add));
             if (flags & RDW_ERASE)
@@ -92,12 +110,12 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
             WakeOwner(*w);
         }
     } else if (flags & RDW_VALIDATE) {
-        Region sub = rgn.Intersect((flags & RDW_NOFRAME) ? client : whole);
+        Region sub = ClippedTo(rgn, (flags & RDW_NOFRAME) ? w->rcClient : w->rcWindow);
         w->update = w->update.Subtract(ToWindowCoords(*w, sub));
         if (w->update.Empty()) {
             w->eraseNeeded = false;
             w->ncPaintNeeded = false;
-        } else if (ToScreen(*w, w->update).Subtract(client).Empty()) {
+        } else if (InsideRect(ToScreen(*w, w->update), w->rcClient)) {
             w->ncPaintNeeded = false;
         }
         if (flags & RDW_NOINTERNALPAINT)
@@ -113,7 +131,7 @@ void RedrawImpl(Window* w, const Region& rgn, UINT flags)
         w->ncPaintNeeded = false;
     if (!ChildrenIncluded(*w, flags))
         return;
-    const Region inside = rgn.Intersect(client);
+    const Region inside = ClippedTo(rgn, w->rcClient);
     if (inside.Empty())
         return;
     // Children take the flags, except that RDW_ALLCHILDREN / default carries on down. An
@@ -272,13 +290,13 @@ Region VisibleRegion(const Window* w, bool client, bool clipChildren, bool clipS
         return Region();
     Region rgn(client ? w->rcClient : w->rcWindow);
     if (bound)
-        rgn = rgn.Intersect(*bound);
+        ClipTo(rgn, *bound);
     if (w->isDesktop)
-        return rgn.Intersect(ScreenRect());
+        return ClippedTo(rgn, ScreenRect());
     const Window* cur = w;
     while (cur->parent) {
         const Window* p = cur->parent;
-        rgn = rgn.Intersect(p->isDesktop ? ScreenRect() : p->rcClient);
+        ClipTo(rgn, p->isDesktop ? ScreenRect() : p->rcClient);
         const bool clipSib = p->isDesktop || (cur->style & WS_CLIPSIBLINGS) || (cur == w && clipSiblings);
         if (clipSib)
             SubtractVisible(rgn, p->children, IndexInParent(cur));
@@ -386,13 +404,13 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
         w->ncPaintNeeded = false;
         updScreen = ToScreen(*w, w->update);
         er = erase && w->eraseNeeded;
-        if (nc) {
+        if (nc && !InsideRect(updScreen, w->rcClient)) {
             // The frame is painted now: only the client part stays owed.
             w->update = w->update.Intersect(ToWindowCoords(*w, Region(w->rcClient)));
         }
     }
     if (nc) {
-        HRGN r = MakeRgn(updScreen.Intersect(Region(w->rcWindow)));
+        HRGN r = MakeRgn(ClippedTo(updScreen, w->rcWindow));
         SendMsg(hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(r), 0);
         DeleteObject(r);
         if (w->dead)
@@ -402,7 +420,7 @@ void SendNcPaintAndErase(HWND hwnd, bool erase)
         Region clientUpd;
         {
             auto lock = LockUser();
-            clientUpd = ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+            clientUpd = ClippedTo(ToScreen(*w, w->update), w->rcClient);
         }
         if (clientUpd.Empty()) {
             auto lock = LockUser();
@@ -779,7 +797,7 @@ BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase)
     if (bErase)
         SendNcPaintAndErase(hWnd, true);
     auto lock = LockUser();
-    Region r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+    Region r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
     r.Offset(-w->rcClient.left, -w->rcClient.top);
     if (lpRect)
         *lpRect = r.Box();
@@ -797,7 +815,7 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase)
     if (bErase)
         SendNcPaintAndErase(hWnd, true);
     auto lock = LockUser();
-    Region r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+    Region r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
     r.Offset(-w->rcClient.left, -w->rcClient.top);
     ro->rgn = r;
     return r.Complexity();
@@ -811,7 +829,7 @@ int ExcludeUpdateRgn(HDC hDC, HWND hWnd)
     Region r;
     {
         auto lock = LockUser();
-        r = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+        r = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
         r.Offset(-w->rcClient.left, -w->rcClient.top);
     }
     HRGN h = zyn::user::MakeRgn(r);
@@ -860,7 +878,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     DWORD flags = DCX_INTERSECTRGN;
     {
         auto lock = LockUser();
-        upd = zyn::user::ToScreen(*w, w->update).Intersect(Region(w->rcClient));
+        upd = zyn::user::ClippedTo(zyn::user::ToScreen(*w, w->update), w->rcClient);
         erase = w->eraseNeeded;
         w->update.SetEmpty();
         w->eraseNeeded = false;

@@ -999,10 +999,11 @@ HWND GetWindow(HWND hWnd, UINT uCmd)
 
 HWND GetTopWindow(HWND hWnd)
 {
-    std::shared_ptr<Window> w = hWnd ? GetWnd(hWnd) : DesktopWnd();
+    std::shared_ptr<Window> desktop = hWnd ? nullptr : DesktopWnd();
+    auto lock = LockUser();
+    const Window* w = hWnd ? GetLockedWnd(hWnd) : desktop.get();
     if (!w)
         return nullptr;
-    auto lock = LockUser();
     return w->children.empty() ? nullptr : w->children.front()->hwnd;
 }
 
@@ -1199,10 +1200,10 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 
 int GetDlgCtrlID(HWND hWnd)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return 0;
-    auto lock = LockUser();
     return w->IsChild() ? static_cast<int>(w->id) : 0;
 }
 

@@ -707,28 +707,28 @@ using zyn::user::Window;
 
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return FALSE;
     if (!lpRect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    auto lock = LockUser();
     *lpRect = w->rcWindow;
     return TRUE;
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
-    auto w = GetWnd(hWnd);
+    auto lock = LockUser();
+    const Window* w = GetLockedWnd(hWnd);
     if (!w)
         return FALSE;
     if (!lpRect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    auto lock = LockUser();
     *lpRect = RECT{0, 0, w->rcClient.right - w->rcClient.left, w->rcClient.bottom - w->rcClient.top};
     return TRUE;
 }

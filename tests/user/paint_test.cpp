@@ -274,6 +274,54 @@ TEST_F(PaintTest, RedrawWindowFlags)
     DestroyWindow(f);
 }
 
+// A framed invalidation owes WM_NCPAINT exactly when some of it lies outside the client
+// area, however the region is made up; a validation leaving only client area invalid
+// takes it back. Rectangles are in client coordinates, with W standing for the client's
+// right or bottom edge.
+TEST_F(PaintTest, FrameIsOwedOnlyWhereTheRegionLeavesTheClient)
+{
+    constexpr int W = 10000;
+    struct Row {
+        const char* name;
+        std::vector<RECT> invalid, valid;
+        bool ncPaint;
+    } const rows[] = {
+        {"the whole client", {{0, 0, W, W}}, {}, false},
+        {"one pixel past the right edge", {{W - 1, 5, W + 1, 9}}, {}, true},
+        {"one pixel above the top", {{5, -1, 9, 3}}, {}, true},
+        {"two pieces inside", {{1, 1, 4, 4}, {W - 4, W - 4, W, W}}, {}, false},
+        {"a second piece reaches the left border", {{1, 1, 4, 4}, {-1, 20, 3, 24}}, {}, true},
+        {"frame validated, client part left", {{-40, -40, W + 40, W + 40}},
+            {{-40, -40, W + 40, 10}, {-40, 10, 10, W + 40}, {20, 10, W + 40, W + 40}, {10, 20, 20, W + 40}}, false},
+        {"client validated, frame part left", {{-40, -40, W + 40, W + 40}}, {{0, 0, W, W}}, true},
+    };
+    HWND f = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 0, 200, 200);
+    RECT c;
+    GetClientRect(f, &c);
+    const auto redraw = [&](const std::vector<RECT>& rects, UINT flags) {
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        for (RECT r : rects) {
+            for (auto [v, edge] : {std::pair{&r.left, c.right}, {&r.right, c.right}, {&r.top, c.bottom}, {&r.bottom, c.bottom}})
+                *v = *v >= W / 2 ? *v - W + edge : *v;
+            HRGN one = CreateRectRgnIndirect(&r);
+            CombineRgn(rgn, rgn, one, RGN_OR);
+            DeleteObject(one);
+        }
+        RedrawWindow(f, nullptr, rgn, flags);
+        DeleteObject(rgn);
+    };
+    for (const Row& row : rows) {
+        Pump();
+        rec().Clear();
+        redraw(row.invalid, RDW_INVALIDATE | RDW_FRAME);
+        if (!row.valid.empty())
+            redraw(row.valid, RDW_VALIDATE);
+        Pump();
+        EXPECT_EQ(!rec().For(f, {WM_NCPAINT}).empty(), row.ncPaint) << row.name;
+    }
+    DestroyWindow(f);
+}
+
 TEST_F(PaintTest, GetDcExClipsToRegionsAndLockWindowUpdate)
 {
     HWND h = Solid(nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, kRed);
