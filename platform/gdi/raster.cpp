@@ -197,13 +197,25 @@ void FillDeviceRectWith(Dc& dc, const RECT& device, const BrushSampler& brush, u
     // A constant result: no D, and P (if used) is a solid colour.
     if (!usesD && (!usesP || brush.IsSolid())) {
         const uint32_t cval = EvalRop3(t, brush.IsSolid() ? brush.SolidPixel() : 0, 0, 0) & mask;
+        const bool mono = s.IsMono();
+        const ptrdiff_t stride = s.Stride();
         ForEachClipRect(dc, device, [&](const RECT& r) {
-            for (int y = r.top; y < r.bottom; ++y) {
-                if (s.IsMono())
-                    FillMonoRow(s.Row(y), r.left, r.right, cval);
-                else
-                    FillRow32(s.Row32(y) + r.left, static_cast<size_t>(r.right - r.left), cval);
+            uint8_t* row = s.Row(r.top);
+            if (mono) {
+                for (int y = r.top; y < r.bottom; ++y, row += stride)
+                    FillMonoRow(row, r.left, r.right, cval);
+                return;
             }
+            const size_t n = static_cast<size_t>(r.right - r.left);
+            row += static_cast<ptrdiff_t>(r.left) * 4;
+            if (n == 1) {
+                // The one-pixel columns of frames and edges: one store a row.
+                for (int y = r.top; y < r.bottom; ++y, row += stride)
+                    *reinterpret_cast<uint32_t*>(row) = cval;
+                return;
+            }
+            for (int y = r.top; y < r.bottom; ++y, row += stride)
+                FillRow32(reinterpret_cast<uint32_t*>(row), n, cval);
         });
         return;
     }
