@@ -305,19 +305,27 @@ void BlendCoverage(Dc& dc, int x, int y, int w, int h, const uint8_t* coverage, 
     const uint32_t pix = ColorToPixel(s, color);
     const uint32_t sr = (pix >> 16) & 0xFF, sg = (pix >> 8) & 0xFF, sb = pix & 0xFF;
     const int ox = x + dc.origin.x, oy = y + dc.origin.y;
+    if (s.IsMono()) {
+        ForEachClipRect(dc, RECT{x, y, x + w, y + h}, [&](const RECT& r) {
+            for (int py = r.top; py < r.bottom; ++py) {
+                const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride + (r.left - ox);
+                for (int px = r.left; px < r.right; ++px)
+                    if (cov[px - r.left] >= 128)
+                        s.SetRaw(px, py, pix);
+            }
+        });
+        return;
+    }
     ForEachClipRect(dc, RECT{x, y, x + w, y + h}, [&](const RECT& r) {
         for (int py = r.top; py < r.bottom; ++py) {
-            const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride;
-            for (int px = r.left; px < r.right; ++px) {
-                const uint32_t c = cov[px - ox];
+            const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride + (r.left - ox);
+            uint32_t* row = s.Row32(py) + r.left;
+            const int n = r.right - r.left;
+            for (int i = 0; i < n; ++i) {
+                const uint32_t c = cov[i];
                 if (c == 0)
                     continue;
-                if (s.IsMono()) {
-                    if (c >= 128)
-                        s.SetRaw(px, py, pix);
-                    continue;
-                }
-                uint32_t& d = s.Row32(py)[px];
+                uint32_t& d = row[i];
                 if (c == 255) {
                     d = pix;
                     continue;
