@@ -304,6 +304,27 @@ TEST_F(EdgeTest, EdgesAreClippedAndFollowTheOrigin)
         "..........\n");
 }
 
+// Each side's two columns of a two-layer edge, seen through a clip that keeps only one
+// of them, and on the smallest rectangle they stay apart on.
+TEST_F(EdgeTest, ColumnPairsClipAndMeetOnTheSmallestRectangle)
+{
+    Canvas c(6, 5);
+    IntersectClipRect(c.dc(), 1, 0, 5, 5); // the outer columns 0 and 5 are cut off
+    RECT r{0, 0, 6, 5};
+    DrawEdge(c.dc(), &r, EDGE_RAISED, BF_RECT);
+    EXPECT_EQ(c.Picture(RECT{0, 0, 6, 5}, Legend()),
+        ".LLLL.\n"
+        ".HHHS.\n"
+        ".H..S.\n"
+        ".SSSS.\n"
+        ".DDDD.\n");
+    EXPECT_EQ(Edge(RECT{0, 0, 4, 4}, EDGE_RAISED, BF_RECT),
+        "LLLD\n"
+        "LHSD\n"
+        "LSSD\n"
+        "DDDD\n");
+}
+
 TEST_F(EdgeTest, BadArguments)
 {
     Canvas c(4, 4);
