@@ -278,12 +278,14 @@ void SetDevicePixel(Dc& dc, int x, int y, COLORREF color)
     dc.NoteDrawn(RECT{sx, sy, sx + 1, sy + 1});
 }
 
-void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color)
+void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color) { MixDeviceRect(dc, RECT{x0, y, x1, y + 1}, color); }
+
+void MixDeviceRect(Dc& dc, const RECT& device, COLORREF color)
 {
-    if (x0 >= x1)
+    if (device.left >= device.right || device.top >= device.bottom)
         return;
     BrushSampler b(dc, color);
-    FillDeviceRectWith(dc, RECT{x0, y, x1, y + 1}, b, Rop2AsRop3Table(dc.st.rop2));
+    FillDeviceRectWith(dc, device, b, Rop2AsRop3Table(dc.st.rop2));
 }
 
 bool ReadDevicePixel(Dc& dc, int x, int y, COLORREF& color)

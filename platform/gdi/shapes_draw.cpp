@@ -209,10 +209,25 @@ void DrawCosmetic(Dc& dc, const Pen& pen, std::span<const LinePixel> px)
             x1 = std::max(x1, px[j].x);
             ++j;
         }
+        // A lone pixel followed by others straight above or below it in one direction
+        // (a vertical line) becomes one column. Each pixel is still drawn once, in order.
+        int y0 = y, y1 = y;
+        if (j == i + 1) {
+            int ydir = 0;
+            while (j < px.size() && px[j].x == x0 && isOn(px[j].step) == on) {
+                const int d = px[j].y - px[j - 1].y;
+                if ((d != 1 && d != -1) || (ydir != 0 && d != ydir))
+                    break;
+                ydir = d;
+                y0 = std::min(y0, px[j].y);
+                y1 = std::max(y1, px[j].y);
+                ++j;
+            }
+        }
         if (on)
-            MixDeviceSpan(dc, y, x0, x1 + 1, pen.color);
+            MixDeviceRect(dc, RECT{x0, y0, x1 + 1, y1 + 1}, pen.color);
         else if (opaque)
-            MixDeviceSpan(dc, y, x0, x1 + 1, bk);
+            MixDeviceRect(dc, RECT{x0, y0, x1 + 1, y1 + 1}, bk);
         i = j;
     }
 }

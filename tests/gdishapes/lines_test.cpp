@@ -293,6 +293,31 @@ TEST_F(LinesTest, BinaryMixAppliesToPenPixels)
     EXPECT_EQ(c.Not(kWhite), RectPixels(2, 0, 3, 3));
 }
 
+// Vertical runs are drawn as columns: the dots of a vertical dotted line keep their
+// phase, and an XOR polyline that runs down a column and back up it touches each pixel
+// once per pass (the doubled pixels cancel; the turning point and the start stay).
+TEST_F(LinesTest, VerticalRunsKeepStylePhaseAndXorCounts)
+{
+    Canvas c(8, 24);
+    {
+        Selected pen(c.dc(), CreatePen(PS_DOT, 1, kBlack));
+        SetBkColor(c.dc(), kRed);
+        SetBkMode(c.dc(), OPAQUE);
+        MoveToEx(c.dc(), 1, 0, nullptr);
+        LineTo(c.dc(), 1, 20);
+    }
+    PixelSet black, red;
+    for (int y = 0; y < 20; ++y)
+        ((y / 3) % 2 == 0 ? black : red).insert({1, y});
+    EXPECT_EQ(c.Where(kBlack), black);
+    EXPECT_EQ(c.Where(kRed), red);
+    Selected pen(c.dc(), CreatePen(PS_SOLID, 1, kRed));
+    SetROP2(c.dc(), R2_XORPEN);
+    const POINT there_and_back[] = {{5, 0}, {5, 6}, {5, 0}};
+    Polyline(c.dc(), there_and_back, 3);
+    EXPECT_EQ(c.Where(kWhite ^ kRed), (PixelSet{{5, 0}, {5, 6}}));
+}
+
 TEST_F(LinesTest, NullPenDrawsNothing)
 {
     Canvas c(10, 10);
