@@ -603,8 +603,20 @@ BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hD
     auto mul = [](uint32_t a, uint32_t b) { return (a * b + 127) / 255; };
     Surface& d = *dc->surface;
     const COLORREF text = dc->st.textColor, bk = dc->st.bkColor;
+    // Per-pixel alpha at full constant alpha between colour surfaces: a transparent black
+    // source pixel leaves the destination as it is and an opaque one replaces it, alpha
+    // included, which is what the formulas below give for them.
+    const bool plainEnds = perPixel && sca == 255 && !d.IsMono();
     sampling.ForEach(*dc, [&](int x, int y, int sx, int sy) {
         uint32_t sv = s->GetRaw(sx, sy);
+        if (plainEnds) {
+            if (sv == 0)
+                return;
+            if ((sv >> 24) == 255) {
+                d.Row32(y)[x] = sv;
+                return;
+            }
+        }
         if (s->IsMono())
             sv = ColorToBgrx(ColorFromMono(sv, text, bk));
         const uint32_t sa = perPixel ? (sv >> 24) & 0xFF : 255;

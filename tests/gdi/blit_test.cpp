@@ -213,6 +213,10 @@ TEST_F(Blit, AlphaBlendConstantAndPerPixel)
     ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, pp));
     EXPECT_EQ(GetPixel(dst, 0, 0), RGB(100 + mul(0, 127), 50 + mul(50, 127), 0 + mul(255, 127)));
     EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0, 50, 255));
+    // An opaque source pixel replaces the destination, alpha byte and all.
+    s->surface->Row32(0)[1] = 0xFF102030u;
+    ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, pp));
+    EXPECT_EQ(zyn::gdi::DcFromHandle(dst)->surface->Row32(0)[1], 0xFF102030u);
     BLENDFUNCTION bad{1, 0, 255, 0};
     EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, bad));
     EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 1, 0, 2, 1, bf)) << "source outside its bitmap";
