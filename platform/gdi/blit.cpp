@@ -201,7 +201,7 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
     const bool shrink = usesS && (ws > wd || hs > hd) && mode != COLORONCOLOR;
     const bool copyAlpha = t == 0xCC && !d.IsMono() && src && !src->IsMono() && !mask;
 
-    ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
+    auto perPixel = [&](const RECT& r) {
         for (int y = r.top; y < r.bottom; ++y) {
             const int j = y - doy - yd;
             int sy = 0, ny = 1;
@@ -242,7 +242,42 @@ bool BlitCore(Dc& dst, int xd, int yd, int wd, int hd, const Surface* src, int x
                 }
             }
         }
-    });
+    };
+    // Stretched by picking pixels (no folding), unmasked, onto a colour surface: each
+    // row's source pixels are picked through the column map once and combined by the
+    // row kernel. A clip rectangle reaching source columns outside the source goes
+    // pixel by pixel, which leaves those pixels alone.
+    if (usesS && !shrink && !mask && !d.IsMono() && (!usesP || brush.RowReady())) {
+        std::vector<int> sxs;
+        std::vector<uint32_t> picked, pattern;
+        ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, [&](const RECT& r) {
+            const size_t n = static_cast<size_t>(r.right - r.left);
+            sxs.resize(n);
+            for (size_t k = 0; k < n; ++k) {
+                const int sx = xs + cols[static_cast<size_t>(r.left + static_cast<int>(k) - dox - xd - i0)].centre;
+                if (sx < 0 || sx >= src->Width()) {
+                    perPixel(r);
+                    return;
+                }
+                sxs[k] = sx;
+            }
+            picked.resize(n);
+            pattern.resize(n);
+            for (int y = r.top; y < r.bottom; ++y) {
+                const int sy = ys + rows[static_cast<size_t>(y - doy - yd - j0)].centre;
+                if (sy < 0 || sy >= src->Height())
+                    continue;
+                for (size_t k = 0; k < n; ++k)
+                    picked[k] = conv(src->GetRaw(sxs[k], sy));
+                if (copyAlpha)
+                    std::copy(picked.begin(), picked.end(), d.Row32(y) + r.left);
+                else
+                    CombineColorRow(d, r.left, y, n, picked.data(), brush, t, pattern.data());
+            }
+        });
+        return true;
+    }
+    ForEachClipRect(dst, RECT{xd, yd, xd + wd, yd + hd}, perPixel);
     return true;
 }
 
@@ -568,8 +603,20 @@ BOOL AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hD
     auto mul = [](uint32_t a, uint32_t b) { return (a * b + 127) / 255; };
     Surface& d = *dc->surface;
     const COLORREF text = dc->st.textColor, bk = dc->st.bkColor;
+    // Per-pixel alpha at full constant alpha between colour surfaces: a transparent black
+    // source pixel leaves the destination as it is and an opaque one replaces it, alpha
+    // included, which is what the formulas below give for them.
+    const bool plainEnds = perPixel && sca == 255 && !d.IsMono();
     sampling.ForEach(*dc, [&](int x, int y, int sx, int sy) {
         uint32_t sv = s->GetRaw(sx, sy);
+        if (plainEnds) {
+            if (sv == 0)
+                return;
+            if ((sv >> 24) == 255) {
+                d.Row32(y)[x] = sv;
+                return;
+            }
+        }
         if (s->IsMono())
             sv = ColorToBgrx(ColorFromMono(sv, text, bk));
         const uint32_t sa = perPixel ? (sv >> 24) & 0xFF : 255;

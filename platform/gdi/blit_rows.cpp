@@ -114,6 +114,26 @@ void CombineRow(Surface& d, int x, int y, size_t n, const uint32_t* srow, const 
 
 } // namespace
 
+void CombineColorRow(Surface& d, int x, int y, size_t n, const uint32_t* srow, const BrushSampler& brush, uint8_t t,
+    uint32_t* pattern)
+{
+    RopRow row;
+    row.s = srow;
+    row.n = n;
+    row.table = t;
+    if (RopUsesPattern(t)) {
+        if (brush.IsSolid()) {
+            row.pConst = brush.SolidPixel();
+        } else {
+            brush.Row(x, y, n, pattern);
+            row.p = pattern;
+        }
+    }
+    row.d = d.Row32(y) + x;
+    row.mask = 0xFFFFFFu;
+    RopRowKernel(t)(row);
+}
+
 Converter MakeConverter(const Dc& dst, const Surface& src, COLORREF srcBk, bool absolute)
 {
     Converter c;

@@ -47,6 +47,12 @@ Converter MakeConverter(const Dc& dst, const Surface& src, COLORREF srcBk, bool 
 void BlitRows(Dc& dst, int xd, int yd, int wd, int hd, const Surface& src, int xs, int ys, uint8_t t,
     const Converter& conv, const BrushSampler& brush);
 
+// Destination row y of a colour surface, pixels [x, x + n) (surface coordinates),
+// combined with the converted source pixels `srow` and the (RowReady) brush through rop
+// t; `pattern` is scratch of at least n words for a patterned brush.
+void CombineColorRow(Surface& d, int x, int y, size_t n, const uint32_t* srow, const BrushSampler& brush, uint8_t t,
+    uint32_t* pattern);
+
 // SRCCOPY of the device rectangle (wd x hd at xd, yd) of `dst`, clipped, from the same
 // surface at (xs, ys), surface coordinates: rows and spans are moved in an order that reads
 // every source pixel before it is overwritten, so no copy of the source is made (scrolling).

@@ -313,6 +313,8 @@ void PaintDeviceRegion(Dc& dc, const Region& device, const BrushObj* brush);
 // One pixel / one horizontal run [x0, x1) of a colour through the DC's binary mix, clipped.
 void SetDevicePixel(Dc& dc, int x, int y, COLORREF color);
 void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color);
+// A device rectangle of a colour through the DC's binary mix, clipped.
+void MixDeviceRect(Dc& dc, const RECT& device, COLORREF color);
 // The colour at a device pixel; false outside the surface (clipping is not consulted).
 bool ReadDevicePixel(Dc& dc, int x, int y, COLORREF& color);
 // Blends a colour with coverage 0..255 (w x h bytes, `stride` bytes a row) whose top-left

@@ -398,13 +398,27 @@ int RealizedFont::AdvanceLocked(char32_t c)
 const Glyph& RealizedFont::GlyphLocked(char32_t c, bool aliased)
 {
     const uint64_t key = (static_cast<uint64_t>(c) << 1) | (aliased ? 1u : 0u);
+    const Glyph** quick = c < 128 ? &m_asciiGlyphs[key] : nullptr;
+    if (quick && *quick)
+        return **quick;
+    const Glyph& found = FindOrMakeGlyphLocked(c, key);
+    if (quick)
+        *quick = &found;
+    return found;
+}
+
+const Glyph& RealizedFont::FindOrMakeGlyphLocked(char32_t c, uint64_t key)
+{
+    const bool aliased = (key & 1u) != 0;
     auto it = m_glyphs.find(key);
     if (it != m_glyphs.end())
         return it->second;
     // A cache without bound would grow with every character ever drawn; past a limit it
     // starts again (no reference into it outlives the lock, so this is safe).
-    if (m_glyphs.size() >= 8192)
+    if (m_glyphs.size() >= 8192) {
         m_glyphs.clear();
+        m_asciiGlyphs.fill(nullptr);
+    }
     Glyph g;
     if (m_kind != Kind::Marlett && IsControl(c))
         return m_glyphs.emplace(key, std::move(g)).first->second;

@@ -109,6 +109,7 @@ private:
     void FinishMetrics(const LOGFONTW& lf, FaceFamily family, bool fixedPitch, bool bold, bool italic);
     int AdvanceLocked(char32_t c);
     const Glyph& GlyphLocked(char32_t c, bool aliased);
+    const Glyph& FindOrMakeGlyphLocked(char32_t c, uint64_t key);
     // Loads (and with `image` renders) a glyph through FreeType; returns its advance.
     int LoadFreeType(char32_t c, Glyph* image, bool aliased);
     int BoxAdvance(char32_t c) const;
@@ -134,6 +135,9 @@ private:
     std::array<int, 128> m_ascii{};       // advances of U+0000..U+007F, -1 until known
     std::unordered_map<char32_t, int> m_advances;
     std::unordered_map<uint64_t, Glyph> m_glyphs;
+    // The glyphs of U+0000..U+007F (grey, then aliased) found without hashing: entries
+    // of m_glyphs, whose nodes stay put until it is cleared (which clears these too).
+    std::array<const Glyph*, 256> m_asciiGlyphs{};
 };
 
 // A realised font for a LOGFONT (shared through the process-wide cache).

@@ -197,13 +197,25 @@ void FillDeviceRectWith(Dc& dc, const RECT& device, const BrushSampler& brush, u
     // A constant result: no D, and P (if used) is a solid colour.
     if (!usesD && (!usesP || brush.IsSolid())) {
         const uint32_t cval = EvalRop3(t, brush.IsSolid() ? brush.SolidPixel() : 0, 0, 0) & mask;
+        const bool mono = s.IsMono();
+        const ptrdiff_t stride = s.Stride();
         ForEachClipRect(dc, device, [&](const RECT& r) {
-            for (int y = r.top; y < r.bottom; ++y) {
-                if (s.IsMono())
-                    FillMonoRow(s.Row(y), r.left, r.right, cval);
-                else
-                    FillRow32(s.Row32(y) + r.left, static_cast<size_t>(r.right - r.left), cval);
+            uint8_t* row = s.Row(r.top);
+            if (mono) {
+                for (int y = r.top; y < r.bottom; ++y, row += stride)
+                    FillMonoRow(row, r.left, r.right, cval);
+                return;
             }
+            const size_t n = static_cast<size_t>(r.right - r.left);
+            row += static_cast<ptrdiff_t>(r.left) * 4;
+            if (n == 1) {
+                // The one-pixel columns of frames and edges: one store a row.
+                for (int y = r.top; y < r.bottom; ++y, row += stride)
+                    *reinterpret_cast<uint32_t*>(row) = cval;
+                return;
+            }
+            for (int y = r.top; y < r.bottom; ++y, row += stride)
+                FillRow32(reinterpret_cast<uint32_t*>(row), n, cval);
         });
         return;
     }
@@ -266,12 +278,14 @@ void SetDevicePixel(Dc& dc, int x, int y, COLORREF color)
     dc.NoteDrawn(RECT{sx, sy, sx + 1, sy + 1});
 }
 
-void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color)
+void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color) { MixDeviceRect(dc, RECT{x0, y, x1, y + 1}, color); }
+
+void MixDeviceRect(Dc& dc, const RECT& device, COLORREF color)
 {
-    if (x0 >= x1)
+    if (device.left >= device.right || device.top >= device.bottom)
         return;
     BrushSampler b(dc, color);
-    FillDeviceRectWith(dc, RECT{x0, y, x1, y + 1}, b, Rop2AsRop3Table(dc.st.rop2));
+    FillDeviceRectWith(dc, device, b, Rop2AsRop3Table(dc.st.rop2));
 }
 
 bool ReadDevicePixel(Dc& dc, int x, int y, COLORREF& color)
@@ -293,19 +307,27 @@ void BlendCoverage(Dc& dc, int x, int y, int w, int h, const uint8_t* coverage, 
     const uint32_t pix = ColorToPixel(s, color);
     const uint32_t sr = (pix >> 16) & 0xFF, sg = (pix >> 8) & 0xFF, sb = pix & 0xFF;
     const int ox = x + dc.origin.x, oy = y + dc.origin.y;
+    if (s.IsMono()) {
+        ForEachClipRect(dc, RECT{x, y, x + w, y + h}, [&](const RECT& r) {
+            for (int py = r.top; py < r.bottom; ++py) {
+                const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride + (r.left - ox);
+                for (int px = r.left; px < r.right; ++px)
+                    if (cov[px - r.left] >= 128)
+                        s.SetRaw(px, py, pix);
+            }
+        });
+        return;
+    }
     ForEachClipRect(dc, RECT{x, y, x + w, y + h}, [&](const RECT& r) {
         for (int py = r.top; py < r.bottom; ++py) {
-            const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride;
-            for (int px = r.left; px < r.right; ++px) {
-                const uint32_t c = cov[px - ox];
+            const uint8_t* cov = coverage + static_cast<ptrdiff_t>(py - oy) * stride + (r.left - ox);
+            uint32_t* row = s.Row32(py) + r.left;
+            const int n = r.right - r.left;
+            for (int i = 0; i < n; ++i) {
+                const uint32_t c = cov[i];
                 if (c == 0)
                     continue;
-                if (s.IsMono()) {
-                    if (c >= 128)
-                        s.SetRaw(px, py, pix);
-                    continue;
-                }
-                uint32_t& d = s.Row32(py)[px];
+                uint32_t& d = row[i];
                 if (c == 255) {
                     d = pix;
                     continue;

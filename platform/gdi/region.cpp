@@ -22,26 +22,10 @@ bool Eval(Op op, bool a, bool b)
     return false;
 }
 
-struct BandRef {
-    int top, bottom;
-    size_t begin, end; // indices into the rectangle list
-};
-
-std::vector<BandRef> Bands(const std::vector<RECT>& rects)
-{
-    std::vector<BandRef> out;
-    for (size_t i = 0; i < rects.size();) {
-        size_t j = i;
-        while (j < rects.size() && rects[j].top == rects[i].top)
-            ++j;
-        out.push_back(BandRef{rects[i].top, rects[i].bottom, i, j});
-        i = j;
-    }
-    return out;
-}
-
-// Combines two sorted, disjoint span lists (taken from rectangles) into `out`.
-void CombineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, Op op, std::vector<std::pair<int, int>>& out)
+// Combines two sorted, disjoint span lists (taken from rectangles) into rectangles of the
+// band [y0, y1) appended to `out`; touching spans come out as one.
+void CombineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, Op op, int y0, int y1, std::vector<RECT>& out,
+    size_t bandBegin)
 {
     size_t i = 0, j = 0;
     bool inA = false, inB = false;
@@ -53,10 +37,10 @@ void CombineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, Op op, std
         if (nx == INT_MAX)
             break;
         if (x < nx && Eval(op, inA, inB)) {
-            if (!out.empty() && out.back().second == x)
-                out.back().second = nx;
+            if (out.size() > bandBegin && out.back().right == x)
+                out.back().right = nx;
             else
-                out.emplace_back(x, nx);
+                out.push_back(RECT{x, y0, nx, y1});
         }
         x = nx;
         if (nextA == nx) {
@@ -76,6 +60,69 @@ void CombineSpans(const RECT* a, size_t na, const RECT* b, size_t nb, Op op, std
             }
         }
     }
+}
+
+// The end of the band (the run of rectangles sharing one top) that starts at `i`.
+size_t BandEnd(const std::vector<RECT>& rects, size_t i)
+{
+    size_t j = i;
+    while (j < rects.size() && rects[j].top == rects[i].top)
+        ++j;
+    return j;
+}
+
+// The general combination: both band lists are walked together, top to bottom, cutting
+// at every band edge of either; each slice's spans are combined straight into the result,
+// and a slice whose spans equal those of the slice just above (touching it) only lowers
+// that slice's bottom. The result is the one banded form, built without scratch lists.
+Region Sweep(const std::vector<RECT>& a, const std::vector<RECT>& b, Op op)
+{
+    std::vector<RECT> out;
+    out.reserve(a.size() + b.size());
+    size_t ia = 0, ib = 0;                  // the current band of each
+    size_t ja = BandEnd(a, 0), jb = BandEnd(b, 0);
+    size_t lastBegin = 0, lastCount = 0;    // the band last written
+    int lastBottom = INT_MIN;
+    int y = std::min(a[0].top, b[0].top);
+    while (ia < a.size() || ib < b.size()) {
+        const bool hasA = ia < a.size() && a[ia].top <= y;
+        const bool hasB = ib < b.size() && b[ib].top <= y;
+        int y1 = INT_MAX;
+        if (ia < a.size())
+            y1 = std::min(y1, hasA ? a[ia].bottom : a[ia].top);
+        if (ib < b.size())
+            y1 = std::min(y1, hasB ? b[ib].bottom : b[ib].top);
+        if (hasA || hasB) {
+            const size_t begin = out.size();
+            CombineSpans(hasA ? a.data() + ia : nullptr, hasA ? ja - ia : 0, hasB ? b.data() + ib : nullptr,
+                hasB ? jb - ib : 0, op, y, y1, out, begin);
+            const size_t count = out.size() - begin;
+            if (count) {
+                bool same = lastBottom == y && lastCount == count;
+                for (size_t k = 0; same && k < count; ++k)
+                    same = out[lastBegin + k].left == out[begin + k].left && out[lastBegin + k].right == out[begin + k].right;
+                if (same) {
+                    out.resize(begin);
+                    for (size_t k = 0; k < count; ++k)
+                        out[lastBegin + k].bottom = y1;
+                } else {
+                    lastBegin = begin;
+                    lastCount = count;
+                }
+                lastBottom = y1;
+            }
+        }
+        y = y1;
+        if (ia < a.size() && a[ia].bottom <= y) {
+            ia = ja;
+            ja = BandEnd(a, ia);
+        }
+        if (ib < b.size() && b[ib].bottom <= y) {
+            ib = jb;
+            jb = BandEnd(b, ib);
+        }
+    }
+    return Region::FromBanded(std::move(out));
 }
 
 Region Combine(const Region& ra, const Region& rb, Op op)
@@ -127,44 +174,7 @@ Region Combine(const Region& ra, const Region& rb, Op op)
         break;
     }
 
-    const std::vector<BandRef> ba = Bands(a);
-    const std::vector<BandRef> bb = Bands(b);
-    std::vector<int> ys;
-    ys.reserve((ba.size() + bb.size()) * 2);
-    for (const BandRef& r : ba) {
-        ys.push_back(r.top);
-        ys.push_back(r.bottom);
-    }
-    for (const BandRef& r : bb) {
-        ys.push_back(r.top);
-        ys.push_back(r.bottom);
-    }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-
-    RegionBuilder builder;
-    size_t ia = 0, ib = 0;
-    std::vector<std::pair<int, int>> spans;
-    for (size_t k = 0; k + 1 < ys.size(); ++k) {
-        const int y0 = ys[k], y1 = ys[k + 1];
-        while (ia < ba.size() && ba[ia].bottom <= y0)
-            ++ia;
-        while (ib < bb.size() && bb[ib].bottom <= y0)
-            ++ib;
-        const bool hasA = ia < ba.size() && ba[ia].top <= y0;
-        const bool hasB = ib < bb.size() && bb[ib].top <= y0;
-        if (!hasA && !hasB)
-            continue;
-        spans.clear();
-        const RECT* pa = hasA ? a.data() + ba[ia].begin : nullptr;
-        const size_t na = hasA ? ba[ia].end - ba[ia].begin : 0;
-        const RECT* pb = hasB ? b.data() + bb[ib].begin : nullptr;
-        const size_t nb = hasB ? bb[ib].end - bb[ib].begin : 0;
-        CombineSpans(pa, na, pb, nb, op, spans);
-        if (!spans.empty())
-            builder.AddBand(y0, y1, spans);
-    }
-    return builder.Finish();
+    return Sweep(a, b, op);
 }
 
 } // namespace
@@ -176,6 +186,14 @@ Region Region::FromRects(std::span<const RECT> rects)
         if (r.left < r.right && r.top < r.bottom)
             out = out.Union(Region(r));
     return out;
+}
+
+Region Region::FromBanded(std::vector<RECT> rects)
+{
+    Region r;
+    r.m_rects = std::move(rects);
+    r.Recompute();
+    return r;
 }
 
 int Region::Complexity() const

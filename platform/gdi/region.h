@@ -21,6 +21,10 @@ public:
 
     // The union of any rectangles (empty ones ignored).
     static Region FromRects(std::span<const RECT> rects);
+    // Takes rectangles already in the one banded form (bands top to bottom, each band's
+    // rectangles left to right, disjoint and not touching, equal touching bands merged)
+    // without checking them: for code that builds that form itself.
+    static Region FromBanded(std::vector<RECT> rects);
 
     bool Empty() const { return m_rects.empty(); }
     const std::vector<RECT>& Rects() const { return m_rects; }

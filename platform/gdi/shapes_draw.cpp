@@ -192,27 +192,39 @@ void DrawCosmetic(Dc& dc, const Pen& pen, std::span<const LinePixel> px)
     const bool opaque = pen.fillGaps;
     const COLORREF bk = PlainColor(dc.st.bkColor);
 
-    // Consecutive pixels of one row and one state become one span.
+    // Consecutive pixels of one row and one state become one span; a lone pixel followed
+    // by others straight above or below it (a vertical line) becomes one column. Each
+    // pixel is still drawn once, in order.
     size_t i = 0;
     while (i < px.size()) {
         const bool on = isOn(px[i].step);
-        int x0 = px[i].x, x1 = px[i].x;
-        const int y = px[i].y;
         size_t j = i + 1;
-        int dir = 0;
-        while (j < px.size() && px[j].y == y && isOn(px[j].step) == on) {
-            const int d = px[j].x - px[j - 1].x;
-            if ((d != 1 && d != -1) || (dir != 0 && d != dir))
-                break;
-            dir = d;
-            x0 = std::min(x0, px[j].x);
-            x1 = std::max(x1, px[j].x);
-            ++j;
+        // Takes in the following pixels that keep `across` and step along `along` one
+        // pixel at a time in one direction, in the same state.
+        auto extend = [&](int LinePixel::*along, int LinePixel::*across) {
+            int dir = 0;
+            while (j < px.size() && px[j].*across == px[i].*across && isOn(px[j].step) == on) {
+                const int d = px[j].*along - px[j - 1].*along;
+                if ((d != 1 && d != -1) || (dir != 0 && d != dir))
+                    break;
+                dir = d;
+                ++j;
+            }
+        };
+        extend(&LinePixel::x, &LinePixel::y);
+        if (j == i + 1)
+            extend(&LinePixel::y, &LinePixel::x);
+        RECT r{px[i].x, px[i].y, px[i].x + 1, px[i].y + 1};
+        for (size_t k = i + 1; k < j; ++k) {
+            r.left = std::min<LONG>(r.left, px[k].x);
+            r.right = std::max<LONG>(r.right, px[k].x + 1);
+            r.top = std::min<LONG>(r.top, px[k].y);
+            r.bottom = std::max<LONG>(r.bottom, px[k].y + 1);
         }
         if (on)
-            MixDeviceSpan(dc, y, x0, x1 + 1, pen.color);
+            MixDeviceRect(dc, r, pen.color);
         else if (opaque)
-            MixDeviceSpan(dc, y, x0, x1 + 1, bk);
+            MixDeviceRect(dc, r, bk);
         i = j;
     }
 }

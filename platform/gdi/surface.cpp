@@ -2,9 +2,92 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <new>
+#include <vector>
 
 namespace zyn::gdi {
+
+namespace {
+
+// Pixel memory of large surfaces, kept for the next surface of the same size: painting
+// code makes an off-screen bitmap of one size on every paint, and memory handed back to
+// the system and taken again costs a page fault per page, far more than clearing warm
+// memory. A few blocks are kept at most; the rest go back at once.
+class PixelPool {
+public:
+    static constexpr size_t kMinBytes = size_t(64) << 10;
+    static constexpr size_t kMaxHeld = size_t(16) << 20;
+    static constexpr size_t kMaxBlocks = 4;
+
+    // A zeroed block of `bytes`: a kept one when one of that size is free.
+    std::unique_ptr<uint8_t[]> Take(size_t bytes)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            for (auto it = m_free.begin(); it != m_free.end(); ++it) {
+                if (it->bytes != bytes)
+                    continue;
+                std::unique_ptr<uint8_t[]> mem = std::move(it->mem);
+                m_held -= bytes;
+                m_free.erase(it);
+                std::memset(mem.get(), 0, bytes);
+                return mem;
+            }
+        }
+        return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
+    }
+
+    void Give(std::unique_ptr<uint8_t[]> mem, size_t bytes)
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_free.size() == kMaxBlocks || m_held + bytes > kMaxHeld)
+            return; // freed here
+        m_held += bytes;
+        m_free.push_back(Block{bytes, std::move(mem)});
+    }
+
+private:
+    struct Block {
+        size_t bytes;
+        std::unique_ptr<uint8_t[]> mem;
+    };
+    std::mutex m_mutex;
+    std::vector<Block> m_free;
+    size_t m_held = 0;
+};
+
+// The pool lives as long as any surface that may hand memory back to it (surfaces held
+// by other statics die after it; those free their memory themselves).
+std::weak_ptr<PixelPool> ThePool()
+{
+    static const std::shared_ptr<PixelPool> pool = std::make_shared<PixelPool>();
+    return pool;
+}
+
+// Zeroed pixel memory of `bytes`, small blocks from the heap, large ones through the pool.
+std::shared_ptr<uint8_t[]> NewPixels(size_t bytes)
+{
+    if (bytes < PixelPool::kMinBytes)
+        return std::shared_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
+    std::weak_ptr<PixelPool> weak = ThePool();
+    const std::shared_ptr<PixelPool> pool = weak.lock();
+    if (!pool)
+        return std::shared_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
+    std::unique_ptr<uint8_t[]> mem = pool->Take(bytes);
+    if (!mem)
+        return nullptr;
+    auto giveBack = [weak = std::move(weak), bytes](uint8_t* p) {
+        std::unique_ptr<uint8_t[]> owned(p);
+        if (const std::shared_ptr<PixelPool> alive = weak.lock())
+            alive->Give(std::move(owned), bytes);
+    };
+    // The deleter owns the block from here, even when making the shared pointer fails.
+    return std::shared_ptr<uint8_t[]>(mem.release(), std::move(giveBack));
+}
+
+} // namespace
 
 size_t Surface::RowBytesFor(int width, PixelFormat format)
 {
@@ -28,7 +111,7 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, PixelFormat form
     if (row > kMaxBytes / static_cast<size_t>(height))
         return nullptr;
     const size_t bytes = row * static_cast<size_t>(height);
-    std::shared_ptr<uint8_t[]> mem(new (std::nothrow) uint8_t[bytes]());
+    std::shared_ptr<uint8_t[]> mem = NewPixels(bytes);
     if (!mem)
         return nullptr;
     uint8_t* first = mem.get();

@@ -23,6 +23,34 @@ TEST_F(Blit, StretchEnlargesByPixelCentres)
         EXPECT_EQ(GetPixel(dst, i, 0), i < 3 ? C(1) : C(2)) << i;
 }
 
+// A stretch through a rop reading pattern, source and destination, and one whose source
+// rectangle runs past the source's edge (those pixels are left alone): the picture the
+// rop's formula gives pixel by pixel.
+TEST_F(Blit, StretchThroughARopAndPastTheSourceEdge)
+{
+    MemDc src(3, 2), dst(9, 4);
+    for (int k = 0; k < 6; ++k)
+        SetPixel(src, k % 3, k / 3, C(k + 1));
+    dst.Fill(RGB(0x5A, 0xC3, 0x0F));
+    const COLORREF d0 = GetPixel(dst, 0, 0), pat = RGB(0x33, 0x55, 0x77);
+    HBRUSH brush = CreateSolidBrush(pat);
+    HGDIOBJ old = SelectObject(dst, brush);
+    SetStretchBltMode(dst, COLORONCOLOR);
+    ASSERT_TRUE(StretchBlt(dst, 0, 0, 9, 4, src, 0, 0, 3, 2, 0x00B8074A)); // PSDPxax: ((D ^ P) & S) ^ P
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const COLORREF sp = GetPixel(src, x / 3, y / 2);
+            EXPECT_EQ(GetPixel(dst, x, y), ((d0 ^ pat) & sp) ^ pat) << x << "," << y;
+        }
+    SelectObject(dst, old);
+    DeleteObject(brush);
+    dst.Fill(d0);
+    // Source columns 1, 1, 2, 2, 3, 3: column 3 lies outside.
+    ASSERT_TRUE(StretchBlt(dst, 0, 0, 6, 1, src, 1, 0, 3, 1, SRCINVERT));
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(GetPixel(dst, x, 0), x < 4 ? (d0 ^ GetPixel(src, 1 + x / 2, 0)) : d0) << x;
+}
+
 TEST_F(Blit, NegativeExtentsMirror)
 {
     MemDc src(4, 1), dst(4, 1);
@@ -185,6 +213,10 @@ TEST_F(Blit, AlphaBlendConstantAndPerPixel)
     ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, pp));
     EXPECT_EQ(GetPixel(dst, 0, 0), RGB(100 + mul(0, 127), 50 + mul(50, 127), 0 + mul(255, 127)));
     EXPECT_EQ(GetPixel(dst, 1, 0), RGB(0, 50, 255));
+    // An opaque source pixel replaces the destination, alpha byte and all.
+    s->surface->Row32(0)[1] = 0xFF102030u;
+    ASSERT_TRUE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, pp));
+    EXPECT_EQ(zyn::gdi::DcFromHandle(dst)->surface->Row32(0)[1], 0xFF102030u);
     BLENDFUNCTION bad{1, 0, 255, 0};
     EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 0, 0, 2, 1, bad));
     EXPECT_FALSE(AlphaBlend(dst, 0, 0, 2, 1, src, 1, 0, 2, 1, bf)) << "source outside its bitmap";

@@ -1,4 +1,5 @@
 // DIB sections, Get/SetDIBits, bitmap bits, StretchDIBits and SetDIBitsToDevice.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -181,6 +182,20 @@ TEST_F(Dib, BitmapBitsAndConvertedDepths)
     // Mono rows are WORD aligned.
     Obj<HBITMAP> mono(CreateBitmap(9, 2, 1, 1, nullptr));
     EXPECT_EQ(GetBitmapBits(mono, 0, nullptr), 4);
+}
+
+// A bitmap made without bits is black, also when one of the same size was painted white
+// and freed just before (large pixel memory is kept and reused).
+TEST_F(Dib, NewBitmapIsBlackAfterOneOfItsSizeWasFreed)
+{
+    constexpr int kW = 300, kH = 200; // well past the size whose memory is reused
+    std::vector<uint8_t> bits(size_t(kW) * kH * 4);
+    for (int round = 0; round < 2; ++round) {
+        MemDc mem(kW, kH);
+        ASSERT_EQ(GetBitmapBits(mem.bitmap(), LONG(bits.size()), bits.data()), LONG(bits.size()));
+        EXPECT_EQ(std::count(bits.begin(), bits.end(), uint8_t(0)), std::ptrdiff_t(bits.size())) << "round " << round;
+        mem.Fill(RGB(255, 255, 255));
+    }
 }
 
 TEST_F(Dib, StretchDibitsAndSetDibitsToDevice)

@@ -154,6 +154,8 @@ TEST(Region, RectangleAndRegionAnswersAreTheCanonicalPointSets)
         {"two rectangles nested", Region(1, 1, 19, 19), Region(4, 5, 6, 7)},
         {"two rectangles apart", Region(0, 0, 3, 3), Region(3, 3, 5, 5)},
         {"two regions", holed, steps},
+        {"regions with gaps between bands", Region(0, 0, 5, 2).Union(Region(0, 6, 5, 8)).Union(Region(7, 6, 9, 8)),
+            Region(2, 3, 9, 4).Union(Region(1, 7, 3, 10)).Union(Region(0, 12, 20, 13))},
     };
     constexpr int kSize = 21;
     auto fromPoints = [](auto&& inside) {
@@ -263,3 +265,4 @@ TEST(Rect, WindowsSemantics)
     EXPECT_TRUE(IsRectEmpty(&r));
     EXPECT_FALSE(SetRect(nullptr, 0, 0, 1, 1));
 }
+

@@ -39,6 +39,12 @@ TEST_F(EdgeTest, RaisedEdge)
         "LH..SD\n"
         "LSSSSD\n"
         "DDDDDD\n");
+    // The smallest rectangle whose two layers keep four separate columns.
+    EXPECT_EQ(Edge(RECT{0, 0, 4, 4}, EDGE_RAISED, BF_RECT),
+        "LLLD\n"
+        "LHSD\n"
+        "LSSD\n"
+        "DDDD\n");
 }
 
 TEST_F(EdgeTest, SunkenEdge)
@@ -287,21 +293,40 @@ TEST_F(EdgeTest, HugeDiagonalsDrawTheirVisiblePart)
         "L.....\n");
 }
 
+// The second row's clip keeps only the inner one of each side's two columns.
 TEST_F(EdgeTest, EdgesAreClippedAndFollowTheOrigin)
 {
-    Canvas c(10, 8);
-    SetViewportOrgEx(c.dc(), 2, 1, nullptr);
-    IntersectClipRect(c.dc(), 0, 0, 3, 10); // device columns 2..4
-    RECT r{0, 0, 6, 5};
-    DrawEdge(c.dc(), &r, EDGE_RAISED, BF_RECT);
-    EXPECT_EQ(c.Picture(RECT{0, 0, 10, 7}, Legend()),
-        "..........\n"
-        "..LLL.....\n"
-        "..LHH.....\n"
-        "..LH......\n"
-        "..LSS.....\n"
-        "..DDD.....\n"
-        "..........\n");
+    const struct {
+        const char* what;
+        POINT origin;
+        RECT clip; // logical
+        const char* picture;
+    } rows[] = {
+        {"device columns 2..4", {2, 1}, {0, 0, 3, 10},
+            "..........\n"
+            "..LLL.....\n"
+            "..LHH.....\n"
+            "..LH......\n"
+            "..LSS.....\n"
+            "..DDD.....\n"
+            "..........\n"},
+        {"outer columns cut off", {0, 0}, {1, 0, 5, 5},
+            ".LLLL.....\n"
+            ".HHHS.....\n"
+            ".H..S.....\n"
+            ".SSSS.....\n"
+            ".DDDD.....\n"
+            "..........\n"
+            "..........\n"},
+    };
+    for (const auto& row : rows) {
+        Canvas c(10, 8);
+        SetViewportOrgEx(c.dc(), row.origin.x, row.origin.y, nullptr);
+        IntersectClipRect(c.dc(), row.clip.left, row.clip.top, row.clip.right, row.clip.bottom);
+        RECT r{0, 0, 6, 5};
+        DrawEdge(c.dc(), &r, EDGE_RAISED, BF_RECT);
+        EXPECT_EQ(c.Picture(RECT{0, 0, 10, 7}, Legend()), row.picture) << row.what;
+    }
 }
 
 TEST_F(EdgeTest, BadArguments)

@@ -123,12 +123,14 @@ TEST_F(LinesTest, VeryLongLinesAreClippedWithoutWalkingTheirLength)
 // PS_DOT is 3 pixels on, 3 off; the gaps take the background colour in OPAQUE mode.
 TEST_F(LinesTest, DottedPenAlternatesThreeOnThreeOffAndPaintsGapsWhenOpaque)
 {
-    Canvas c(24, 4);
+    Canvas c(24, 20);
     Selected pen(c.dc(), CreatePen(PS_DOT, 1, kBlack));
     SetBkColor(c.dc(), kRed);
     SetBkMode(c.dc(), OPAQUE);
     MoveToEx(c.dc(), 0, 1, nullptr);
     LineTo(c.dc(), 20, 1);
+    MoveToEx(c.dc(), 22, 0, nullptr); // the same dots down a column
+    LineTo(c.dc(), 22, 20);
     SetBkMode(c.dc(), TRANSPARENT);
     MoveToEx(c.dc(), 0, 2, nullptr);
     LineTo(c.dc(), 20, 2);
@@ -139,9 +141,12 @@ TEST_F(LinesTest, DottedPenAlternatesThreeOnThreeOffAndPaintsGapsWhenOpaque)
     for (const auto& [x, y] : on) {
         black.insert({x, 1});
         black.insert({x, 2});
+        black.insert({22, x});
     }
-    for (const auto& [x, y] : gaps)
+    for (const auto& [x, y] : gaps) {
         red.insert({x, 1});
+        red.insert({22, x});
+    }
     EXPECT_EQ(c.Where(kBlack), black);
     EXPECT_EQ(c.Where(kRed), red);
 }
@@ -291,6 +296,18 @@ TEST_F(LinesTest, BinaryMixAppliesToPenPixels)
     MoveToEx(c.dc(), 5, 0, nullptr);
     LineTo(c.dc(), 5, 3);
     EXPECT_EQ(c.Not(kWhite), RectPixels(2, 0, 3, 3));
+}
+
+// An XOR polyline that runs down a column and back up it touches each pixel once per
+// pass: the doubled pixels cancel, the turning point and the start stay.
+TEST_F(LinesTest, XorPolylineDownAColumnAndBackCountsEachPass)
+{
+    Canvas c(8, 8);
+    Selected pen(c.dc(), CreatePen(PS_SOLID, 1, kRed));
+    SetROP2(c.dc(), R2_XORPEN);
+    const POINT there_and_back[] = {{5, 0}, {5, 6}, {5, 0}};
+    Polyline(c.dc(), there_and_back, 3);
+    EXPECT_EQ(c.Where(kWhite ^ kRed), (PixelSet{{5, 0}, {5, 6}}));
 }
 
 TEST_F(LinesTest, NullPenDrawsNothing)
