@@ -307,8 +307,15 @@ void Connection::Connect(const std::wstring& cs, bool readOnly, uint32_t loginTi
     std::u16string in = Wide16(cs);
     std::vector<SQLWCHAR> out(8192);
     SQLSMALLINT outLen = 0;
-    rc = SQLDriverConnectW(h, nullptr, W(in), SQL_NTS, out.data(), static_cast<SQLSMALLINT>(out.size()), &outLen,
-        SQL_DRIVER_NOPROMPT);
+    {
+        // The PostgreSQL driver sets the process locale while it connects, and setlocale is
+        // not safe from two threads at once (one frees the name the other is reading): two
+        // threads opening connections together are let in one at a time.
+        static std::mutex connecting;
+        const std::lock_guard lock(connecting);
+        rc = SQLDriverConnectW(h, nullptr, W(in), SQL_NTS, out.data(), static_cast<SQLSMALLINT>(out.size()), &outLen,
+            SQL_DRIVER_NOPROMPT);
+    }
     if (!Ok(rc)) {
         auto d = Diagnostics(SQL_HANDLE_DBC, h);
         SQLFreeHandle(SQL_HANDLE_DBC, h);
