@@ -8,6 +8,8 @@
 #include "archive/log_events.h"
 #include "archive/purge_driver.h"
 #include "platform/afx/db/dbvalue.h"
+#include "platform/afx/db/dbvariant.h"
+#include "platform/afx/db/recordset.h"
 #include "platform/base/exception.h"
 #include "platform/base/inifile.h"
 #include "platform/base/utf16.h"
@@ -50,25 +52,46 @@ int64_t CountRows(CZynDatabase& db, LPCWSTR table)
 namespace {
 
 // A timestamp to the minute, whichever way the driver hands it over.
-CString TimeText(const DbValue& value)
+CString TimeText(const CDBVariant& value)
 {
     CString text;
-    if (const auto* t = std::get_if<TIMESTAMP_STRUCT>(&value))
-        text.Format(L"%04d-%02d-%02d %02d:%02d", t->year, t->month, t->day, t->hour, t->minute);
-    else if (const auto* s = std::get_if<CString>(&value))
-        text = s->Left(16);
+    if (value.m_dwType == DBVT_DATE)
+        text.Format(L"%04d-%02d-%02d %02d:%02d", value.m_pdate->year, value.m_pdate->month, value.m_pdate->day,
+            value.m_pdate->hour, value.m_pdate->minute);
+    else if (value.m_dwType == DBVT_STRING)
+        text = value.m_pstring->Left(16);
     return text;
 }
 
-int64_t IntegerOf(const DbValue& value, int64_t none)
+int64_t IntegerOf(const CDBVariant& value, int64_t none)
 {
-    if (const auto* i64 = std::get_if<int64_t>(&value))
-        return *i64;
-    if (const auto* i32 = std::get_if<int32_t>(&value))
-        return *i32;
-    if (const auto* text = std::get_if<CString>(&value); text && !text->IsEmpty())
-        return std::wcstoll(text->GetString(), nullptr, 10);
-    return none;
+    switch (value.m_dwType) {
+    case DBVT_BIGINT:
+        return value.m_llVal;
+    case DBVT_LONG:
+        return value.m_lVal;
+    case DBVT_SHORT:
+        return value.m_iVal;
+    case DBVT_UCHAR:
+        return value.m_chVal;
+    case DBVT_STRING:
+        return value.m_pstring->IsEmpty() ? none : std::wcstoll(value.m_pstring->GetString(), nullptr, 10);
+    default:
+        return none;
+    }
+}
+
+CString TextOf(const CDBVariant& value) { return value.m_dwType == DBVT_STRING ? *value.m_pstring : CString(); }
+
+// Calls `row` with the set on each row of `sql`, read once from start to end in one
+// statement (a list of n rows costs one query, not n).
+template <typename Row>
+void ForEachRow(CZynDatabase& db, const CString& sql, Row&& row)
+{
+    CRecordset set(&db);
+    set.Open(CRecordset::forwardOnly, sql, CRecordset::readOnly);
+    for (; !set.IsEOF(); set.MoveNext())
+        row(set);
 }
 
 } // namespace
@@ -76,20 +99,14 @@ int64_t IntegerOf(const DbValue& value, int64_t none)
 std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table)
 {
     std::vector<NamedRow> rows;
-    // Row by row: a console's lists are short. The database's own order is only a
-    // stable walk; the order shown is made here, the same on every engine.
-    const CString from = CString(L" FROM ") + table + L" ORDER BY ID LIMIT 1 OFFSET ?";
-    for (int32_t at = 0;; ++at) {
-        const DbValue offset[] = {at};
-        DbValue id, name;
-        if (!db.QueryValue(L"SELECT ID" + from, offset, id) || !db.QueryValue(L"SELECT NAME" + from, offset, name))
-            break;
-        NamedRow row;
-        row.id = static_cast<LONG>(IntegerOf(id, 0));
-        if (const auto* n = std::get_if<CString>(&name))
-            row.name = *n;
-        rows.push_back(std::move(row));
-    }
+    // The database's own order is only a stable walk; the order shown is made here, the
+    // same on every engine.
+    ForEachRow(db, CString(L"SELECT ID, NAME FROM ") + table + L" ORDER BY ID", [&](CRecordset& set) {
+        CDBVariant id, name;
+        set.GetFieldValue(short{0}, id);
+        set.GetFieldValue(short{1}, name);
+        rows.push_back(NamedRow{static_cast<LONG>(IntegerOf(id, 0)), TextOf(name)});
+    });
     std::stable_sort(rows.begin(), rows.end(), [](const NamedRow& a, const NamedRow& b) {
         const int order = a.name.CollateNoCase(b.name.GetString());
         return order != 0 ? order < 0 : a.id < b.id;
@@ -121,21 +138,24 @@ int SeedEvents(CZynDatabase& db, int count)
 std::vector<EventRow> RecentEvents(CZynDatabase& db, int count)
 {
     std::vector<EventRow> rows;
-    const CString order = L" FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC LIMIT 1 OFFSET ?";
-    for (int32_t i = 0; i < count; ++i) {
-        const DbValue at[] = {i};
-        DbValue time, text, door;
-        if (!db.QueryValue(L"SELECT EVENT_TIME_UTC" + order, at, time) ||
-            !db.QueryValue(L"SELECT EVENT_TEXT" + order, at, text) || !db.QueryValue(L"SELECT DEVID" + order, at, door))
-            break;
+    if (count <= 0)
+        return rows;
+    CString sql;
+    sql.Format(L"SELECT EVENT_TIME_UTC, EVENT_TEXT, DEVID FROM EVENTS ORDER BY EVENT_TIME_UTC DESC, SERIALNUM DESC "
+               L"LIMIT %d",
+        count);
+    ForEachRow(db, sql, [&](CRecordset& set) {
+        CDBVariant time, text, door;
+        set.GetFieldValue(short{0}, time);
+        set.GetFieldValue(short{1}, text);
+        set.GetFieldValue(short{2}, door);
         EventRow row;
         row.time = TimeText(time);
-        if (const auto* s = std::get_if<CString>(&text))
-            row.text = *s;
+        row.text = TextOf(text);
         if (const int64_t id = IntegerOf(door, -1); id >= 0)
             row.door.Format(L"Door %lld", static_cast<long long>(id));
         rows.push_back(std::move(row));
-    }
+    });
     return rows;
 }
 

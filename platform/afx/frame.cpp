@@ -227,6 +227,14 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
     OnUpdateFrameTitle(TRUE);
 }
 
+void CFrameWnd::BringToTop(int nCmdShow)
+{
+    if (nCmdShow == SW_HIDE || nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINNOACTIVE || nCmdShow == SW_SHOWNA ||
+        nCmdShow == SW_SHOWNOACTIVATE)
+        return;
+    ::BringWindowToTop(::GetLastActivePopup(m_hWnd));
+}
+
 // ---- layout, title, menu -------------------------------------------------------------------------------------
 
 void CFrameWnd::RecalcLayout(BOOL /*bNotify*/)
@@ -260,8 +268,11 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
             nCmdShow = SW_RESTORE;
     }
     if (nCmdShow != -1) {
+        // Raised before it shows, a hidden frame appears where it belongs and is painted
+        // once, not first behind its siblings and again when it comes up.
+        BringToTop(nCmdShow);
         ShowWindow(nCmdShow);
-        BringWindowToTop();
+        BringToTop(nCmdShow);
     } else if (!(GetStyle() & WS_CHILD)) {
         BringWindowToTop();
         ::SetActiveWindow(m_hWnd);

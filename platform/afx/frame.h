@@ -76,6 +76,9 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     void DelayRecalcLayout(BOOL bNotify = TRUE);
     virtual void ActivateFrame(int nCmdShow = -1);
+    // Raises the frame's last active popup (the frame itself without one) to the top of its
+    // siblings, unless nCmdShow hides, minimises or shows without activating.
+    void BringToTop(int nCmdShow);
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
     void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }

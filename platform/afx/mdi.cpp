@@ -431,8 +431,11 @@ void CMDIChildWnd::ActivateFrameWith(CMDIChildWnd* pActive, BOOL bMaximized, int
         else if (IsIconic())
             nCmdShow = SW_RESTORE;
     }
-    if (nCmdShow != -1)
+    if (nCmdShow != -1) {
+        // Raised first, a new child shows (and is painted) at the top of its siblings.
+        BringToTop(nCmdShow);
         ShowWindow(nCmdShow);
+    }
     MDIActivate();
     if (pFrame) {
         ::SendMessageW(pFrame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/afx/afxres.h"
 #include "platform/afx/cmdui.h"
@@ -34,6 +35,8 @@ constexpr UINT IDR_TEST = 0x7000;
 
 int g_docsAlive = 0;
 int g_initialUpdates = 0;
+// What a child frame heard while it opened: raised while still hidden, then shown.
+std::vector<std::wstring> g_openSteps;
 
 class TestDoc : public CDocument {
     DECLARE_DYNCREATE(TestDoc)
@@ -106,11 +109,25 @@ public:
         FrameTrace::Add(L"child frame");
         return FALSE;
     }
+    void OnWindowPosChanging(WINDOWPOS* pos)
+    {
+        if (!(pos->flags & SWP_NOZORDER) && !IsWindowVisible())
+            g_openSteps.push_back(L"raised while hidden");
+        CMDIChildWnd::OnWindowPosChanging(pos);
+    }
+    void OnShowWindow(BOOL bShow, UINT nStatus)
+    {
+        if (bShow)
+            g_openSteps.push_back(L"shown");
+        CMDIChildWnd::OnShowWindow(bShow, nStatus);
+    }
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(TestChildFrame, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(TestChildFrame, CMDIChildWnd)
     ON_COMMAND_EX(ID_ROUTE, &TestChildFrame::OnRoute)
+    ON_WM_WINDOWPOSCHANGING()
+    ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 HMENU MakeBar(const wchar_t* firstPopup)
@@ -252,8 +269,11 @@ TEST_F(DocFrameTest, TemplateOpensDocumentFrameAndView)
     // While the child is active the frame shows the template's menu.
     EXPECT_EQ(::GetMenu(m_frame->m_hWnd), m_template->m_hMenuShared);
 
-    // A second document gets the next number and becomes active.
+    // A second document gets the next number and becomes active. Its frame is raised
+    // before it shows, so it appears (and is painted) on top of the first one.
+    g_openSteps.clear();
     TestDoc* pDoc2 = NewDoc();
+    EXPECT_EQ(g_openSteps, (std::vector<std::wstring>{L"raised while hidden", L"shown"}));
     ASSERT_NE(pDoc2, nullptr);
     EXPECT_STREQ(pDoc2->GetTitle(), L"Plan2");
     EXPECT_EQ(m_frame->MDIGetActive(), FirstView(pDoc2)->GetParentFrame());

@@ -214,8 +214,10 @@ void COXMDIChildWndSizeDock::ActivateFrame(int nCmdShow)
         else if (GetStyle() & WS_MINIMIZE)
             nCmdShow = SW_SHOWMINIMIZED;
     }
-    if (nCmdShow != -1)
+    if (nCmdShow != -1) {
+        BringToTop(nCmdShow);
         ShowWindow(nCmdShow);
+    }
     MDIActivate();
     if (CMDIFrameWnd* pFrame = GetMDIFrame()) {
         ::SendMessageW(pFrame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
