@@ -274,11 +274,16 @@ void SubtractVisible(Region& rgn, const std::vector<std::shared_ptr<Window>>& wi
 {
     for (size_t i = 0; i < end && !rgn.Empty(); ++i) {
         const Window& s = *windows[i];
-        RECT shown = s.rcWindow;
-        if (within && !IntersectRect(&shown, &s.rcWindow, within))
+        if (!(s.style & WS_VISIBLE) || !Overlaps(s.rcWindow, rgn.Box()))
             continue;
-        if ((s.style & WS_VISIBLE) && Overlaps(shown, rgn.Box()))
-            rgn = rgn.Subtract(Region(shown));
+        RECT shown = s.rcWindow;
+        if (within) {
+            shown = RECT{std::max(shown.left, within->left), std::max(shown.top, within->top),
+                std::min(shown.right, within->right), std::min(shown.bottom, within->bottom)};
+            if (!Overlaps(shown, rgn.Box()))
+                continue;
+        }
+        rgn = rgn.Subtract(Region(shown));
     }
 }
 
