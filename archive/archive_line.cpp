@@ -276,7 +276,6 @@ void ArchiveFields::Split(const CString& line)
     add(start, end);
 }
 
-
 LONG ArchiveFields::Long(int nField) const
 {
     LONG v = 0;

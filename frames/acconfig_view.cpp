@@ -376,15 +376,9 @@ void CZynAcConfigView::UpdateButtons()
 
 void CZynAcConfigView::SetStatusCtl(const wchar_t* lpszText)
 {
-    if (!m_stStatus.GetSafeHwnd())
-        return;
-    // The buttons' refreshes set the text again and again; the same text would only paint
-    // the control once more.
-    const wchar_t* text = lpszText ? lpszText : L"";
-    CString shown;
-    m_stStatus.GetWindowText(shown);
-    if (shown != text)
-        m_stStatus.SetWindowText(text);
+    // The buttons' refreshes set the same text again and again.
+    if (m_stStatus.GetSafeHwnd())
+        AfxSetWindowText(m_stStatus.m_hWnd, lpszText);
 }
 
 void CZynAcConfigView::UpdateStatusText()

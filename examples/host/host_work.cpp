@@ -81,8 +81,6 @@ int64_t IntegerOf(const CDBVariant& value, int64_t none)
     }
 }
 
-CString TextOf(const CDBVariant& value) { return value.m_dwType == DBVT_STRING ? *value.m_pstring : CString(); }
-
 // Calls `row` with the set on each row of `sql`, read once from start to end in one
 // statement (a list of n rows costs one query, not n).
 template <typename Row>
@@ -102,10 +100,12 @@ std::vector<NamedRow> ReadNames(CZynDatabase& db, LPCWSTR table)
     // The database's own order is only a stable walk; the order shown is made here, the
     // same on every engine.
     ForEachRow(db, CString(L"SELECT ID, NAME FROM ") + table + L" ORDER BY ID", [&](CRecordset& set) {
-        CDBVariant id, name;
+        CDBVariant id;
+        NamedRow row;
         set.GetFieldValue(short{0}, id);
-        set.GetFieldValue(short{1}, name);
-        rows.push_back(NamedRow{static_cast<LONG>(IntegerOf(id, 0)), TextOf(name)});
+        set.GetFieldValue(short{1}, row.name);
+        row.id = static_cast<LONG>(IntegerOf(id, 0));
+        rows.push_back(std::move(row));
     });
     std::stable_sort(rows.begin(), rows.end(), [](const NamedRow& a, const NamedRow& b) {
         const int order = a.name.CollateNoCase(b.name.GetString());
@@ -145,13 +145,12 @@ std::vector<EventRow> RecentEvents(CZynDatabase& db, int count)
                L"LIMIT %d",
         count);
     ForEachRow(db, sql, [&](CRecordset& set) {
-        CDBVariant time, text, door;
-        set.GetFieldValue(short{0}, time);
-        set.GetFieldValue(short{1}, text);
-        set.GetFieldValue(short{2}, door);
+        CDBVariant time, door;
         EventRow row;
+        set.GetFieldValue(short{0}, time);
+        set.GetFieldValue(short{1}, row.text);
+        set.GetFieldValue(short{2}, door);
         row.time = TimeText(time);
-        row.text = TextOf(text);
         if (const int64_t id = IntegerOf(door, -1); id >= 0)
             row.door.Format(L"Door %lld", static_cast<long long>(id));
         rows.push_back(std::move(row));

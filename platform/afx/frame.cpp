@@ -312,10 +312,7 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName)
     } else {
         text = m_strTitle;
     }
-    CString current;
-    GetWindowText(current);
-    if (current != text)
-        SetWindowText(text);
+    AfxSetWindowText(m_hWnd, text);
 }
 
 void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)

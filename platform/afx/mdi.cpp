@@ -457,10 +457,7 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         text += L":";
         text += std::to_wstring(m_nWindow).c_str();
     }
-    CString current;
-    GetWindowText(current);
-    if (current != text)
-        SetWindowText(text);
+    AfxSetWindowText(m_hWnd, text);
 }
 
 void CMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt)

@@ -256,11 +256,9 @@ void zyn::afx::FollowDockBarTitle(CWnd* pFrame, CWnd* pDockBar)
 {
     if (!pFrame || !pFrame->m_hWnd || !pDockBar || !pDockBar->m_hWnd)
         return;
-    CString text, current;
+    CString text;
     pDockBar->GetWindowText(text);
-    pFrame->GetWindowText(current);
-    if (text != current)
-        pFrame->SetWindowText(text);
+    AfxSetWindowText(pFrame->m_hWnd, text);
 }
 
 void zyn::afx::IdleUpdateFloatingFrames(CFrameWnd* pFrame, WPARAM wParam)

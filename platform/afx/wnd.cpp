@@ -6,6 +6,8 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/afx/afxstate.h"
@@ -592,6 +594,19 @@ LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 }
 
 WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
+
+void AfxSetWindowText(HWND hWnd, LPCTSTR lpszNew)
+{
+    const std::wstring_view text = lpszNew ? std::wstring_view(lpszNew) : std::wstring_view();
+    const int length = ::GetWindowTextLengthW(hWnd);
+    if (length == static_cast<int>(text.size())) {
+        std::wstring current(static_cast<size_t>(length) + 1, L'\0');
+        current.resize(static_cast<size_t>(::GetWindowTextW(hWnd, current.data(), length + 1)));
+        if (current == text)
+            return;
+    }
+    ::SetWindowTextW(hWnd, lpszNew ? lpszNew : L"");
+}
 
 // ---- creation ----------------------------------------------------------------------------------------------------------
 

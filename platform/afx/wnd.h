@@ -529,6 +529,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 void AfxHookWindowCreate(CWnd* pWnd);
 // FALSE when the hook was not used (the creation failed before the window existed).
 BOOL AfxUnhookWindowCreate();
+// Sets a window's text only when it differs from the text it has: the same text set again
+// would only paint the window (its caption, a label) once more.
+void AfxSetWindowText(HWND hWnd, LPCTSTR lpszNew);
 
 // ---- window classes -------------------------------------------------------------------------------------------------------
 // A window class with these attributes, registered once per set of attributes; the name

@@ -310,10 +310,8 @@ void FillDeviceRegion(Dc& dc, const Region& device, const BrushObj* brush, DWORD
 // PATCOPY via FillDeviceRect instead). Null brushes paint nothing.
 void PaintDeviceRect(Dc& dc, const RECT& device, const BrushObj* brush);
 void PaintDeviceRegion(Dc& dc, const Region& device, const BrushObj* brush);
-// One pixel / one horizontal run [x0, x1) of a colour through the DC's binary mix, clipped.
+// One pixel / one device rectangle of a colour through the DC's binary mix, clipped.
 void SetDevicePixel(Dc& dc, int x, int y, COLORREF color);
-void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color);
-// A device rectangle of a colour through the DC's binary mix, clipped.
 void MixDeviceRect(Dc& dc, const RECT& device, COLORREF color);
 // The colour at a device pixel; false outside the surface (clipping is not consulted).
 bool ReadDevicePixel(Dc& dc, int x, int y, COLORREF& color);

@@ -278,8 +278,6 @@ void SetDevicePixel(Dc& dc, int x, int y, COLORREF color)
     dc.NoteDrawn(RECT{sx, sy, sx + 1, sy + 1});
 }
 
-void MixDeviceSpan(Dc& dc, int y, int x0, int x1, COLORREF color) { MixDeviceRect(dc, RECT{x0, y, x1, y + 1}, color); }
-
 void MixDeviceRect(Dc& dc, const RECT& device, COLORREF color)
 {
     if (device.left >= device.right || device.top >= device.bottom)

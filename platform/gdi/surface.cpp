@@ -69,10 +69,8 @@ std::weak_ptr<PixelPool> ThePool()
 // Zeroed pixel memory of `bytes`, small blocks from the heap, large ones through the pool.
 std::shared_ptr<uint8_t[]> NewPixels(size_t bytes)
 {
-    if (bytes < PixelPool::kMinBytes)
-        return std::shared_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
-    std::weak_ptr<PixelPool> weak = ThePool();
-    const std::shared_ptr<PixelPool> pool = weak.lock();
+    std::weak_ptr<PixelPool> weak;
+    const std::shared_ptr<PixelPool> pool = bytes >= PixelPool::kMinBytes ? (weak = ThePool()).lock() : nullptr;
     if (!pool)
         return std::shared_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes]());
     std::unique_ptr<uint8_t[]> mem = pool->Take(bytes);

@@ -51,10 +51,6 @@ void WakeOwner(const Window& w)
             q->Wake(QS_PAINT);
 }
 
-// Whether an invalidation of `screenRgn` that includes the frame owes the window a
-// WM_NCPAINT: it reaches outside the client area, or the window has no frame at all (its
-// window and client rectangles are one, and it still hears WM_NCPAINT before its
-// background is erased, as every window does when its frame is invalidated).
 // Whether every point of `rgn` lies inside `r`. A region's bounding box is tight, so the
 // box answers it without building the difference.
 bool InsideRect(const Region& rgn, const RECT& r)
@@ -75,6 +71,10 @@ void ClipTo(Region& rgn, const RECT& r)
 
 Region ClippedTo(const Region& rgn, const RECT& r) { return InsideRect(rgn, r) ? rgn : rgn.Intersect(r); }
 
+// Whether an invalidation of `screenRgn` that includes the frame owes the window a
+// WM_NCPAINT: it reaches outside the client area, or the window has no frame at all (its
+// window and client rectangles are one, and it still hears WM_NCPAINT before its
+// background is erased, as every window does when its frame is invalidated).
 bool FrameTouched(const Window& w, const Region& screenRgn)
 {
     if (screenRgn.Empty())

@@ -242,10 +242,7 @@ void COXMDIChildWndSizeDock::OnUpdateFrameTitle(BOOL bAddToTitle)
         text += L":";
         text += std::to_wstring(m_nWindow).c_str();
     }
-    CString current;
-    GetWindowText(current);
-    if (current != text)
-        SetWindowText(text);
+    AfxSetWindowText(m_hWnd, text);
     if (m_bDockable && m_wndViewBar.m_hWnd)
         m_wndViewBar.SetWindowText(text);
 }

@@ -160,7 +160,6 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     CMDIFrameWnd* frame = Frame();
     if (!frame || !m_hWnd)
         return;
-    BOOL changed = m_pTabClientWnd->m_bForceToRecalc;
     // The active child by handle: a child without a window object of the class library
     // still gets its tab.
     const auto active = reinterpret_cast<HWND>(::SendMessageW(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
@@ -225,7 +224,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     // Each change to the tabs would paint them at once (a new child's tab is inserted and
     // then selected): they are painted once, when the refresh is done.
     const bool batch = IsWindowVisible();
-    bool touched = false;
+    bool changed = false;
     if (batch)
         SetRedraw(FALSE);
     const HWND first = active ? ::GetWindow(active, GW_HWNDFIRST) : nullptr;
@@ -255,7 +254,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
                 item.pszText = shown.GetBuffer();
                 SetItem(tab, &item);
                 shown.ReleaseBuffer();
-                changed = touched = TRUE;
+                changed = true;
             }
             if (bUpdateWindowsInfo) {
                 const HICON icon = GetWindowIcon(child);
@@ -265,7 +264,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
                 if (GetItem(tab, &item) && item.iImage != image) {
                     item.iImage = image;
                     SetItem(tab, &item);
-                    changed = touched = TRUE;
+                    changed = true;
                 }
             }
         } else if (tab >= 0) {
@@ -274,7 +273,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             --position;
             if (select > tab)
                 --select;
-            changed = touched = TRUE;
+            changed = true;
         } else if (bAddNewWindows) {
             const int before = select;
             if (select >= position)
@@ -284,7 +283,7 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
             if (InsertTabItem(position, wnd, FALSE, TRUE)) {
                 if (child == active)
                     select = position;
-                changed = touched = TRUE;
+                changed = true;
             } else {
                 select = before;
             }
@@ -292,11 +291,11 @@ void COXTabWorkspace::UpdateContents(BOOL bAddNewWindows, BOOL bUpdateWindowsInf
     }
     if (select >= 0 && select != GetCurSel()) {
         SetCurSel(select);
-        changed = touched = TRUE;
+        changed = true;
     }
     if (batch) {
         SetRedraw(TRUE);
-        if (touched)
+        if (changed)
             RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     // The frame is laid out again only when that would place the MDI client elsewhere:

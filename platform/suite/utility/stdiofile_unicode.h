@@ -4,7 +4,7 @@
 // accepts UTF-16LE (with or without the mark) and UTF-8 (with or without its mark), and
 // strips the CR/LF line end. Appending to an existing file keeps that file's encoding.
 // Reads and writes are buffered; Flush writes the buffer, FlushToDisk also syncs it. A
-// long writer's data is sent towards the disk as it goes (every megabyte), so that the
+// long writer's data is sent towards the disk as it goes (every 256 KB), so that the
 // final FlushToDisk waits only for the rest.
 
 #include <cstdint>
